@@ -1,0 +1,197 @@
+#pragma once
+// The engine's shared model: everything one analysis run reads and writes.
+//
+// Units: every length, force and stiffness is in the problem's own units
+// (inches and pounds, metres and kilonewtons, or generic F and L); the engine
+// never converts.
+//
+// Stations: the wall is divided into NI increments of length h; station i
+// (0..NI, from the top) lies at depth i*h. Per-station arrays are addressed
+// by position j = station + 4, 1-based, so that the fictitious stations -3..-1
+// and NI+1..NI+3 of the difference equations exist and the formulas read as
+// written: j = 4 is the top of the wall, j = NI + 4 its tip.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ErrorStop.h"
+#include "soil/UnitLabels.h"
+
+namespace terraq::engine {
+
+constexpr int kStationPositions = 414;  // positions 1..414
+constexpr int kMaxIncrements = kStationPositions - 7;  // NI + 7 must be a position
+constexpr int kMaxSpecified = 20;
+constexpr int kMaxCurves = 400;
+constexpr int kMaxCurvePoints = 34;
+constexpr int kMaxSections = 20;
+constexpr int kMaxSectionPoints = 100;
+constexpr int kMaxEarthPressureRows = 1200;
+constexpr int kIterationLimit = 100;  // ITMAX: fixed, not an input
+
+// Position of a station in the per-station arrays.
+constexpr int pos(int station) { return station + 4; }
+
+// A per-station array addressed by position 1..414. Every access is checked:
+// whatever the input, the engine never reads or writes outside its storage.
+template <typename T>
+class StationArray {
+ public:
+  T& operator[](int j) {
+    if (j < 1 || j > kStationPositions) throw InternalIndexError();
+    return values_[static_cast<size_t>(j)];
+  }
+  const T& operator[](int j) const {
+    if (j < 1 || j > kStationPositions) throw InternalIndexError();
+    return values_[static_cast<size_t>(j)];
+  }
+  void fill(T value) { values_.fill(value); }
+
+ private:
+  std::array<T, kStationPositions + 1> values_{};
+};
+
+using RealStations = StationArray<double>;
+
+struct ProblemControl {
+  std::string title;       // current title, first 70 characters
+  std::string firstTitle;  // title of the first problem of the run
+  int problemCount = 0;
+  int KUNITS = 0, NSPEC = 0, NEI = 0, NPYMOD = 0, KEP = 0, KPY = 0, NPYUSER = 0, KSTAGE = 0,
+      NMEI = 0;
+  int NI = 0;
+  double h = 0, WMAX = 0, TOL = 0, HFREE = 0;
+  double twoH = 0, hSquared = 0, hCubed = 0;
+  int NEXT = 0;
+  int PLOTCODE = 1;
+  int plotUnits = 1;  // unit flag of the plot result blocks
+};
+
+struct StationArrays {
+  RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load
+  RealStations Qw, Sw;            // Q' and S': Q and S plus the current soil-spring segments
+  RealStations w, wEI;            // deflection; deflection at the last stiffness update
+  RealStations A, B, C;           // recursion coefficients
+  StationArray<int> code;         // ConditionCode: 1 free .. 5 (see the solver)
+};
+
+struct SpecifiedConditions {
+  // 1-based, input order; one spare entry for the pointer past the last.
+  std::array<double, kMaxSpecified + 2> DEFL{}, SLOPE{};
+};
+
+// One load-deflection curve: p already multiplied by the increment length.
+struct Curve {
+  int n = 0;  // number of points
+  std::array<double, kMaxCurvePoints + 1> y{}, p{};  // 1-based
+  int fromIdx = 0, toIdx = 0;  // station positions
+  int contd = 0;               // 1: interpolate to the next curve's station
+  int station = 0;             // station number as read (for the plot file)
+  double depth = 0;            // depth of a generated curve (for the plot file)
+  // User curves: the points as the plot file shows them, PMULT*P per unit
+  // length of wall (p above is that times h).
+  std::array<double, kMaxCurvePoints + 1> pPlot{};
+};
+
+struct EarthPressureRow {
+  double depth = 0;
+  double total = 0;      // per unit length of wall; multiplied by h once applied
+  double soil = 0;       // pressure from the soils
+  double surcharge = 0;  // pressure from surcharge loads
+};
+
+struct StiffnessSection {
+  int from = 0, to = 0;  // stations
+  int n = 0;
+  std::array<double, kMaxSectionPoints + 1> M{}, EI{};  // 1-based, moment increasing
+};
+
+struct ResultRow {
+  double x = 0, deflection = 0, slope = 0, moment = 0, shear = 0, reaction = 0, EI = 0;
+};
+
+// The soil data of the data file, passed on to the generators.
+struct WallRecord {
+  double freeHeight = 0, widthActive = 0, widthResistance = 0, waterBackfill = 0,
+         waterExcavation = 0, activeFactor = 1.0;
+  int pressureSwitch = 0;
+  double backfillSlope = 0;
+};
+
+struct SurchargeRecord {
+  double uniform = 0;
+  double legacyDistance = 0, legacyPoint = 0, legacyLine = 0, legacyStrip = 0, legacyWidth = 0;
+};
+
+struct SurchargeLoad {
+  int type = 0;  // 1 point, 2 line, 3 strip
+  double magnitude = 0, distance = 0, width = 0;
+};
+
+struct SoilLayerInput {
+  int code = 0;
+  double bottom = 0;     // depth of the layer bottom below the backfill surface
+  double thickness = 0;  // bottom minus the previous bottom
+  std::array<double, 6> top{}, base{};  // parameters at the top and the bottom
+};
+
+struct SoilData {
+  WallRecord wall;
+  SurchargeRecord surcharge;
+  std::vector<SurchargeLoad> loads;
+  std::vector<SoilLayerInput> layers;
+};
+
+struct PyModificationRow {
+  double depth = 0, pFactor = 1, yFactor = 1;
+};
+
+// Bookkeeping of the springs table that the earth-pressure generator needs
+// (anchor levels).
+struct SpringRowSummary {
+  int rows = 0;
+  double firstSingleStationDepth = 0;
+  double lastSingleStationDepth = 0;
+};
+
+// How a table row or a curve stands in its table: alone, first of a
+// continued run, or a later row of a run (a run prints only the station where
+// each of its later rows ends).
+enum class RowKind { Alone, FirstOfRun, LaterInRun };
+
+// State of DistributeTableRow kept from row to row of one table.
+struct DistributionState {
+  int previousC = 0;
+  int s = 0;
+  std::vector<double> v0;
+};
+
+struct EngineModel {
+  ProblemControl control;
+  StationArrays st;
+  SpecifiedConditions spec;
+  std::vector<Curve> curves;
+  std::vector<EarthPressureRow> earthPressure;
+  std::vector<StiffnessSection> sections;
+  std::vector<ResultRow> results;  // stations 0..NI of the last solved problem
+  std::vector<PyModificationRow> pyModification;
+  SoilData soil;
+  SpringRowSummary springRows;
+  UnitLabels labels;  // kept from problem to problem
+
+  // Iteration outcome of the current problem.
+  int iteration = 0;
+  bool offCurve = false;
+  int overLimit = 0;
+  int notClosed = 0;
+
+  // Resets everything a problem starts without (stations, tables, curves,
+  // sections, outcome); keeps the run-level values of `control`.
+  void resetProblem();
+};
+
+// The process-global model of the library.
+EngineModel& engineModel();
+
+}  // namespace terraq::engine

@@ -1,0 +1,133 @@
+#include "RunAnalysis.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "EngineModel.h"
+#include "RunFiles.h"
+#include "input/ReadProblem.h"
+#include "output/PlotFile.h"
+#include "output/Report.h"
+#include "solver/Solver.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+constexpr size_t kMaxNameLength = 255;
+
+// The four lines of the names file: data, report, plot and monitor files.
+// The file is looked for as "NAMES.dat" and then "names.dat", since file
+// names are case-sensitive here.
+bool readNamesFile(std::string (&names)[4]) {
+  std::ifstream in("NAMES.dat");
+  if (!in) in.open("names.dat");
+  if (!in) return false;
+  for (std::string& name : names) {
+    if (!std::getline(in, name)) return false;
+    if (!name.empty() && name.back() == '\r') name.pop_back();
+    if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
+    const size_t end = name.find_last_not_of(' ');
+    name.erase(end == std::string::npos ? 0 : end + 1);
+  }
+  return true;
+}
+
+std::string inputErrorMessage(const InputError& e) {
+  const std::string line = std::to_string(e.line());
+  switch (e.kind()) {
+    case InputError::Kind::BadInteger:
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + e.token() +
+             "\" IS NOT AN INTEGER";
+    case InputError::Kind::BadNumber:
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + e.token() +
+             "\" IS NOT A NUMBER";
+    case InputError::Kind::EndOfFile:
+      break;
+  }
+  return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
+}
+
+void writeStop(RunFiles& files, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) files.report.line(line);
+}
+
+void runProblems(RunFiles& files, EngineModel& model) {
+  ProblemControl& c = model.control;
+  for (;;) {
+    std::string title = files.data->readLine();
+    if (title.size() > 70) title.resize(70);
+    c.title = title;
+    ++c.problemCount;
+    if (c.problemCount == 1) c.firstTitle = title;
+
+    c.NEXT = 0;
+    c.plotUnits = 1;
+    model.resetProblem();
+
+    ReadProblem(files, model);
+
+    writeHeading(files.report, c);
+    writeMonitorHeading(files.monitor);
+    IterateSolution(files, model);
+    writeResults(files.report, model);
+
+    files.data->read(1).assign(0, c.NEXT);
+    if (c.NEXT == c.KSTAGE) c.NEXT = 0;
+    if (c.NEXT == 0) return;
+    c.PLOTCODE = c.NEXT == 9 ? 2 : c.KSTAGE;
+    writeResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
+  }
+}
+
+}  // namespace
+
+void RunAnalysis() {
+  EngineModel& model = engineModel();
+  model = EngineModel{};
+  SetUnitLabels(0);
+
+  std::string names[4];
+  if (!readNamesFile(names)) {
+    std::printf(" PLEASE CREATE AN INPUT DATA FILE AND SAVE IT\n BEFORE COMPUTATION.  TRY IT AGAIN!\n");
+    return;
+  }
+
+  RunFiles files;
+  files.dataStream.open(names[0], std::ios::in | std::ios::binary);
+  const bool outputsOpen =
+      files.report.open(names[1]) & files.plot.open(names[2]) & files.monitor.open(names[3]);
+  if (!outputsOpen) {
+    std::printf(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\n");
+    return;
+  }
+  files.data.emplace(files.dataStream);
+
+  ProblemControl& c = model.control;
+  c.PLOTCODE = 1;
+  c.problemCount = 0;
+  try {
+    if (!files.dataStream.is_open())
+      stopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
+    runProblems(files, model);
+  } catch (const ErrorStop& e) {
+    writeStop(files, e.reportLines());
+  } catch (const InputError& e) {
+    writeStop(files, {"", "", "     " + inputErrorMessage(e)});
+  } catch (const InternalIndexError&) {
+    writeStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
+  } catch (const std::bad_alloc&) {
+    writeStop(files, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"});
+  }
+
+  writeEndOfAnalysis(files.report);
+  if (c.NEXT == 0) writeResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
+  files.report.close();
+  files.dataStream.close();
+  files.plot.close();
+  files.monitor.close();
+}
+
+}  // namespace terraq::engine

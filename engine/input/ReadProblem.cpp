@@ -1,0 +1,185 @@
+#include "ReadProblem.h"
+
+#include <array>
+
+#include "Stations.h"
+#include "output/PlotFile.h"
+#include "output/Report.h"
+
+namespace terraq::engine {
+
+namespace {
+
+void readControl(RunFiles& files, EngineModel& model) {
+  ProblemControl& c = model.control;
+  const FreeRecord r = files.data->read(9);
+  r.assign(0, c.KUNITS);
+  r.assign(1, c.NSPEC);
+  r.assign(2, c.NEI);
+  r.assign(3, c.NPYMOD);
+  r.assign(4, c.KEP);
+  r.assign(5, c.KPY);
+  r.assign(6, c.NPYUSER);
+  r.assign(7, c.KSTAGE);
+  r.assign(8, c.NMEI);
+  c.plotUnits = c.KUNITS;
+
+  if (c.problemCount >= 2) files.report.emptyLines(2);
+  writeBanner(files.report);
+  writeHeading(files.report, c);
+  // Codes other than 1 and 2 keep the labels of the problem before.
+  if (c.KUNITS == 1) SetUnitLabels(+1);
+  else if (c.KUNITS == 2) SetUnitLabels(-1);
+  writeControlEcho(files.report, c);
+}
+
+void readGeometry(RunFiles& files, EngineModel& model) {
+  ProblemControl& c = model.control;
+  const FreeRecord r = files.data->read(5);
+  r.assign(0, c.NI);
+  r.assign(1, c.h);
+  r.assign(2, c.WMAX);
+  r.assign(3, c.TOL);
+  r.assign(4, c.HFREE);
+  writeGeometryEcho(files.report, c, model.labels);
+  SetGeometry(model);
+}
+
+void readSpecifiedConditions(RunFiles& files, EngineModel& model) {
+  const int n = model.control.NSPEC;
+  if (n >= kMaxSpecified + 1) stopTooMuchData();
+  if (n <= 0) {
+    writeEmptyTable(files.report);
+    return;
+  }
+  writeSpecifiedHeading(files.report);
+  SpecifiedOrder order;
+  for (int r = 1; r <= n; ++r) {
+    int caseCode = 1, station = 0;
+    double deflection = 0, slope = 0;
+    const FreeRecord rec = files.data->read(4);
+    rec.assign(0, caseCode);
+    rec.assign(1, station);
+    rec.assign(2, deflection);
+    rec.assign(3, slope);
+    writeSpecifiedRow(files.report, station, caseCode, deflection, slope);
+    SetSpecifiedCondition(model, r, caseCode, station, deflection, slope, order);
+  }
+}
+
+// The rigidity already distributed at a row's first station, shown in the EI
+// column of the load and spring rows.
+double rigidityAt(const EngineModel& model, int station) {
+  if (station < 0 || station > model.control.NI + 3) return 0.0;
+  return model.st.F[pos(station)];
+}
+
+int readCount(RunFiles& files) {
+  int n = 0;
+  files.data->read(1).assign(0, n);
+  return n;
+}
+
+void readRigidityTable(RunFiles& files, EngineModel& model) {
+  if (model.control.NEI <= 0) {
+    writeEmptyTable(files.report);
+    return;
+  }
+  DistributionState state;
+  RealStations* const arrays[] = {&model.st.F};
+  for (int row = 0; row < model.control.NEI; ++row) {
+    int from = 0, to = 0, contd = 1;
+    double ei = 0;
+    const FreeRecord r = files.data->read(4);
+    r.assign(0, from);
+    r.assign(1, to);
+    r.assign(2, contd);
+    r.assign(3, ei);
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+                      {ei, 0, 0, 0, 0, 0});
+    const double values[] = {ei};
+    DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
+  }
+}
+
+void readLoadTable(RunFiles& files, EngineModel& model) {
+  const int n = readCount(files);
+  DistributionState state;
+  RealStations* const arrays[] = {&model.st.Q, &model.st.T, &model.st.P};
+  for (int row = 0; row < n; ++row) {
+    int contd = 1, from = 0, to = 0;
+    double q = 0, t = 0, p = 0;
+    const FreeRecord r = files.data->read(6);
+    r.assign(0, contd);
+    r.assign(1, from);
+    r.assign(2, to);
+    r.assign(3, q);
+    r.assign(4, t);
+    r.assign(5, p);
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+                      {rigidityAt(model, from), q, 0, t, 0, p});
+    const double values[] = {q, t, p};
+    DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
+  }
+}
+
+void readSpringTable(RunFiles& files, EngineModel& model) {
+  const int n = readCount(files);
+  DistributionState state;
+  RealStations* const arrays[] = {&model.st.S, &model.st.R};
+  SpringRowSummary& summary = model.springRows;
+  summary.rows = n > 0 ? n : 0;
+  for (int row = 0; row < n; ++row) {
+    int from = 0, to = 0, contd = 1;
+    double s = 0, rr = 0;
+    const FreeRecord r = files.data->read(5);
+    r.assign(0, from);
+    r.assign(1, to);
+    r.assign(2, contd);
+    r.assign(3, s);
+    r.assign(4, rr);
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+                      {rigidityAt(model, from), 0, s, 0, rr, 0});
+    const double values[] = {s, rr};
+    DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
+    // Anchor levels for the apparent-pressure diagram: springs confined to
+    // one station.
+    if (from == to) {
+      if (row == 0) summary.firstSingleStationDepth = from * model.control.h;
+      if (row == n - 1) summary.lastSingleStationDepth = from * model.control.h;
+    }
+  }
+}
+
+void readModificationFactors(RunFiles& files, EngineModel& model) {
+  for (int row = 0; row < model.control.NPYMOD; ++row) {
+    PyModificationRow m;
+    const FreeRecord r = files.data->read(3);
+    r.assign(0, m.depth);
+    r.assign(1, m.pFactor);
+    r.assign(2, m.yFactor);
+    model.pyModification.push_back(m);
+  }
+}
+
+}  // namespace
+
+void ReadStationTables(RunFiles& files, EngineModel& model) {
+  readSpecifiedConditions(files, model);
+  writeStiffnessHeading(files.report, model.labels);
+  readRigidityTable(files, model);
+  readLoadTable(files, model);
+  readSpringTable(files, model);
+}
+
+void ReadProblem(RunFiles& files, EngineModel& model) {
+  readControl(files, model);
+  readGeometry(files, model);
+  ReadStationTables(files, model);
+  readModificationFactors(files, model);
+  ReadEarthPressure(files, model);
+  ReadCurves(files, model);
+  ReadStiffnessSections(files, model);
+}
+
+}  // namespace terraq::engine

@@ -1,0 +1,50 @@
+#pragma once
+// Spreading the station tables of a problem over the wall's stations:
+// flexural rigidity, loads and springs by DistributeTableRow, the specified
+// deflections and slopes, and the loads of an earth-pressure table.
+
+#include <span>
+
+#include "driver/EngineModel.h"
+
+namespace terraq::engine {
+
+// Derived values of the geometry record (2h, h^2, h^3) and the checks that
+// keep the station arithmetic inside the storage: NI within 1..407, h > 0.
+void SetGeometry(EngineModel& model);
+
+// How the next row with `contd` stands in its table, from the state of the
+// rows before it.
+RowKind ClassifyRow(int previousC, int contd);
+
+// Spreads one table row over the stations. `contd` is 1 for a row that
+// stands alone and 2 for a row continued by the next one; `values` go to
+// `arrays` one for one. A row over a range of stations adds its value to
+// every station of the range and half of it at the two ends, so that rows
+// meeting at a station share it; a continued run varies linearly from its
+// first row's value to its last row's. Stations below 0 or beyond NI + 3
+// stop the run. `state` carries the run from row to row of one table.
+void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
+                        std::span<RealStations* const> arrays, std::span<const double> values);
+
+// Order checks carried from one specified condition to the next: station
+// positions may not decrease, and the codes of two conditions may not meet.
+struct SpecifiedOrder {
+  int previousPosition = 3;
+  int lastMarked = 0;
+};
+
+// Records the r-th (1-based) specified condition and marks the condition
+// codes around its station: 2 a deflection; 3 and 5 either side of a slope;
+// 3, 4, 5 for both at one station.
+void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station, double deflection,
+                           double slope, SpecifiedOrder& order);
+
+// Adds the earth-pressure table (pressures already multiplied by h) to the
+// transverse loads of stations 1..N-1, N = nint(deepest depth / h) + 1.
+void ApplyEarthPressureLoads(EngineModel& model);
+
+// No table may leave anything beyond the last station.
+void CheckEnd(const EngineModel& model);
+
+}  // namespace terraq::engine

@@ -1,0 +1,235 @@
+#include "Report.h"
+
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+constexpr std::string_view kStars = "**************************************************";
+
+// Two empty lines and a framed title, each frame line indented by six.
+void writeBox(TextOut& report, std::string_view title) {
+  report.emptyLines(2);
+  report.line(Line().x(6).a(kStars).str());
+  report.line(Line().x(6).a(title).str());
+  report.line(Line().x(6).a(kStars).str());
+}
+
+std::string labelled(std::string_view label, int value) {
+  return Line().x(6).a(label).i(value, 2).str();
+}
+
+std::string measured(std::string_view label, double value, int w, int d, std::string_view unit) {
+  return Line().x(6).a(label).f(value, w, d).a(unit).str();
+}
+
+}  // namespace
+
+void writeBanner(TextOut& report) {
+  report.line(" TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES");
+  report.line(" VERSION 2013.4.7");
+  report.emptyLines(2);
+}
+
+void writeHeading(TextOut& report, const ProblemControl& c) {
+  report.line("");
+  if (c.KSTAGE >= 2)
+    report.line(Line().x(6).a("Stage No :").i(c.problemCount, 2).x(2).a(c.firstTitle, 70).str());
+  else if (c.problemCount != 1)
+    report.line(Line().x(6).a("Long Term :").x(2).a(c.firstTitle, 70).str());
+  else
+    report.line(Line().x(6).a(c.title, 70).str());
+}
+
+void writeControlEcho(TextOut& report, const ProblemControl& c) {
+  writeBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
+  report.line("");
+  report.line(labelled("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.NSPEC));
+  report.line(labelled("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", c.NEI));
+  report.line(labelled("GENERATE EARTH PRESSURE INTERNALLY                 = ", c.KEP >= 2 ? 1 : 0));
+  report.line(labelled("GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   = ", c.KPY == 2 ? 1 : 0));
+  report.line(labelled("NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES = ", c.NPYMOD));
+  report.line(labelled("NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  = ", c.NPYUSER));
+}
+
+void writeGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabels& labels) {
+  report.line(Line().x(6).a("NUMBER OF INCREMENTS                               = ").i(c.NI, 3).str());
+  const auto L = labels.length();
+  report.line(measured("INCREMENT LENGTH                                   = ", c.h, 7, 3, L));
+  report.line(measured("FREE HEIGHT OF WALL                                = ", c.HFREE, 7, 3, L));
+  report.line(measured("MAXIMUM ALLOWABLE DEFLECTION                       = ", c.WMAX, 7, 3, L));
+  report.line(measured("DEFLECTION CLOSURE TOLERANCE                       = ", c.TOL, 7, 5, L));
+}
+
+void writeSpecifiedHeading(TextOut& report) {
+  writeBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
+  report.line("");
+  report.line(Line().x(5).a("     STA      CASE       DEFLECTION        SLOPE").str());
+  report.line("");
+}
+
+void writeSpecifiedRow(TextOut& report, int station, int caseCode, double deflection, double slope) {
+  Line line;
+  line.x(10).i(station, 3).x(7).i(caseCode, 2);
+  if (caseCode <= 1)
+    line.x(8).e(deflection, 10, 3).x(9).a("NONE");
+  else if (caseCode == 2)
+    line.x(11).a("NONE").x(8).e(slope, 10, 3);
+  else
+    line.x(3).x(5).e(deflection, 10, 3).x(5).e(slope, 10, 3);
+  report.line(line.str());
+}
+
+void writeEmptyTable(TextOut& report) {
+  report.line("");
+  report.line(std::string(20, ' '));
+}
+
+void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
+  writeBox(report, "*        STIFFNESS AND LOAD DATA                 *");
+  report.line(Line().x(6).a("EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,").str());
+  report.line(Line().x(6).a("S - STIFFNESS OF TRANSVERSE RESISTANCE,").str());
+  report.line(Line().x(6).a("T - TORQUE,              P - AXIAL LOAD,").str());
+  report.line(Line().x(6).a("R - STIFFNESS OF TORSIONAL RESISTANCE.").str());
+  report.line("");
+  report.line("     FROM TO CONTD     EI         Q        S'        T         R         P");
+  // One unit under each column of ten: EI, Q, S, T, R, P.
+  Line units;
+  units.x(18);
+  units.a(labels.flexuralRigidity(), 10);
+  units.x(3).a(labels.force(), 7);
+  units.x(1).a(labels.shortForcePerLength(), 9);
+  units.x(1).a(labels.moment(), 9);
+  units.a(labels.rotationalStiffness(), 10);
+  units.x(1).a(labels.force());
+  report.line(units.str());
+  report.line("");
+}
+
+void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, int contdMinusOne,
+                       const std::array<double, 6>& values) {
+  Line line;
+  switch (kind) {
+    case RowKind::Alone: line.x(5).i(from, 4).i(to, 4).i(contdMinusOne, 3).x(1); break;
+    case RowKind::FirstOfRun: line.x(5).i(from, 4).x(4).i(contdMinusOne, 3).x(1); break;
+    case RowKind::LaterInRun: line.x(9).i(to, 4).i(contdMinusOne, 3).x(1); break;
+  }
+  for (double v : values) line.e(v, 10, 3);
+  report.line(line.str());
+}
+
+void writeSpecifiedPressureBox(TextOut& report) {
+  writeBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+  report.line("");
+}
+
+void writePressureHeading(TextOut& report, const UnitLabels& labels) {
+  report.emptyLines(2);
+  report.line(Line().x(8).a(" DEPTH         ACTIVE EARTH PRESSURE").str());
+  report.line(Line().x(8).x(1).a(labels.length()).x(17).a(labels.forcePerLength()).str());
+  report.line(Line().x(8).a("--------       ------------------------").str());
+}
+
+void writePressureRow(TextOut& report, double depth, double pressure) {
+  report.line(Line().x(6).e(depth, 10, 3).x(10).e(pressure, 10, 3).str());
+}
+
+void writeUserCurvesBox(TextOut& report) {
+  writeBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
+  report.line("");
+}
+
+void writeUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
+                        double yMultiplier, const UnitLabels& labels) {
+  report.line("");
+  report.line("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER'      POINTS     ");
+  report.line("");
+  report.line("");
+  Line line;
+  switch (kind) {
+    case RowKind::Alone:
+      line.x(5).i(curve.station, 4).i(curve.station, 4).i(curve.contd, 3).x(5);
+      line.e(pMultiplier, 14, 3).e(yMultiplier, 14, 3).x(8).i(curve.n, 4);
+      break;
+    case RowKind::FirstOfRun:
+      line.x(5).i(curve.station, 4).x(4).i(curve.contd, 3).x(5);
+      line.e(pMultiplier, 14, 3).e(yMultiplier, 14, 3).x(10).i(curve.n, 3);
+      break;
+    case RowKind::LaterInRun:
+      line.x(9).i(curve.station, 4).i(curve.contd, 3).x(5);
+      line.e(pMultiplier, 14, 3).e(yMultiplier, 14, 3).x(10).i(curve.n, 3);
+      break;
+  }
+  report.line(line.str());
+  report.emptyLines(2);
+  report.line(Line().x(18).a("    Y    ").x(12).a("   P    ").str());
+  report.line(Line().x(18).x(2).a(labels.length()).x(16).a(labels.forcePerLength()).str());
+  report.line(Line().x(18).a("---------").x(12).a("--------").str());
+}
+
+void writeUserCurvePoint(TextOut& report, double y, double p) {
+  report.line(Line().x(17).e(y, 10, 3).x(10).e(p, 10, 3).str());
+}
+
+void writeResults(TextOut& report, const EngineModel& model) {
+  const UnitLabels& labels = model.labels;
+  report.emptyLines(2);
+  report.line(Line().a("     RESULTS -- ITERATION").i(model.iteration, 3).str());
+  report.line("     --------------------");
+  if (model.offCurve) {
+    report.line("");
+    report.line("     ***** DEFLECTION OFF Q - W CURVES *****");
+  }
+  if (model.overLimit > 0) {
+    report.line("");
+    report.line(Line()
+                    .a("     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***")
+                    .i(model.overLimit, 4)
+                    .a("  *** STATIONS *****")
+                    .str());
+  }
+  if (model.notClosed > 0) {
+    report.line("");
+    report.line("     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****");
+  }
+  report.line("");
+  report.line("   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI ");
+  report.line(Line()
+                  .x(12)
+                  .a(labels.length())
+                  .x(9)
+                  .a(labels.length())
+                  .x(20)
+                  .a(labels.moment())
+                  .x(7)
+                  .a(labels.force())
+                  .x(7)
+                  .a(labels.force())
+                  .x(7)
+                  .a(labels.flexuralRigidity())
+                  .str());
+  report.line("   ------    ----        ----       -----'      ------      ------    ---------    ----------");
+  for (size_t k = 0; k < model.results.size(); ++k) {
+    const ResultRow& r = model.results[k];
+    report.line(Line()
+                    .x(2)
+                    .i(static_cast<long long>(k), 4)
+                    .x(2)
+                    .e(r.x, 10, 3)
+                    .e(r.deflection, 12, 3)
+                    .e(r.slope, 12, 3)
+                    .e(r.moment, 12, 3)
+                    .e(r.shear, 12, 3)
+                    .e(r.reaction, 12, 3)
+                    .e(r.EI, 12, 3)
+                    .str());
+  }
+}
+
+void writeEndOfAnalysis(TextOut& report) {
+  report.emptyLines(3);
+  report.line(Line().a("     END OF ANALYSIS", 40).str());
+}
+
+}  // namespace terraq::engine

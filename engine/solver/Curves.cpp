@@ -1,0 +1,90 @@
+#include "Solver.h"
+
+namespace terraq::engine {
+
+Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve) {
+  const int n = curve.n;
+  int a = n - 1, b = n;
+  bool found = false;
+  if (n >= 3) {
+    for (int i = 2; i <= n; ++i) {
+      const double yi = curve.y[static_cast<size_t>(i)];
+      if (w < yi) {
+        if (w < curve.y[1]) offCurve = true;
+        a = i - 1;
+        b = i;
+        found = true;
+        break;
+      }
+      if (w == yi) {
+        a = i - 1;
+        b = i;
+        found = true;
+        break;
+      }
+    }
+  }
+  if (!found) offCurve = true;
+  Segment s;
+  const double dy = curve.y[static_cast<size_t>(b)] - curve.y[static_cast<size_t>(a)];
+  if (dy == 0.0) return s;
+  s.k = -(curve.p[static_cast<size_t>(b)] - curve.p[static_cast<size_t>(a)]) / dy;
+  s.q = s.k * curve.y[static_cast<size_t>(a)] + curve.p[static_cast<size_t>(a)];
+  return s;
+}
+
+namespace {
+
+// Adds the springs of curves c1 and c2 (interpolated linearly between their
+// stations) to the stations from c1's to c2's, half at the two ends so that
+// neighbouring pairs share their common station.
+void applyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePair) {
+  StationArrays& st = model.st;
+  const int tip = pos(model.control.NI);
+  const int s = c1.fromIdx;
+  int e = c2.toIdx;
+  const int length = e - s;
+  auto add = [&](int j, double r, double g) {
+    const Segment k1 = EvaluateSegment(c1, st.w[j], model.offCurve);
+    const Segment k2 = EvaluateSegment(c2, st.w[j], model.offCurve);
+    st.Qw[j] += (k1.q + (k2.q - k1.q) * r) * g;
+    st.Sw[j] += (k1.k + (k2.k - k1.k) * r) * g;
+  };
+  if (length < 0) stopStationsNotInOrder();
+  if (length > 0) {
+    if (s >= tip) return;
+    if (e > tip) e = tip;
+    for (int j = s; j <= e; ++j) add(j, static_cast<double>(j - s) / length, 1.0);
+    add(s, 0.0, -0.5);
+    add(e, static_cast<double>(e - s) / length, -0.5);
+    return;
+  }
+  if (samePair && s <= tip) add(s, 0.0, 1.0);
+}
+
+}  // namespace
+
+void ApplyCurves(EngineModel& model) {
+  StationArrays& st = model.st;
+  const int last = pos(model.control.NI) + 1;
+  for (int j = 3; j <= last; ++j) {
+    st.Qw[j] = st.Q[j];
+    st.Sw[j] = st.S[j];
+  }
+  model.offCurve = false;
+  int previousContinued = 0;
+  size_t start = 0;
+  for (size_t c = 0; c < model.curves.size(); ++c) {
+    const Curve& curve = model.curves[c];
+    if (previousContinued == 0) {
+      start = c;
+      if (curve.contd != 1) applyPair(model, curve, curve, true);
+    } else {
+      applyPair(model, model.curves[start], curve, start == c);
+    }
+    if (curve.contd == 1) start = c;
+    previousContinued = curve.contd;
+  }
+}
+
+}  // namespace terraq::engine

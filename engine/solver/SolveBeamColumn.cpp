@@ -1,0 +1,89 @@
+#include <cmath>
+
+#include "Solver.h"
+
+namespace terraq::engine {
+
+void SolveBeamColumn(EngineModel& model) {
+  const ProblemControl& c = model.control;
+  StationArrays& st = model.st;
+  RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T, &A = st.A, &B = st.B, &C = st.C,
+               &w = st.w;
+  const double h = c.h, h2 = c.hSquared, h3 = c.hCubed, twoH = c.twoH;
+  const int last = pos(c.NI) + 1;  // station NI + 1
+
+  A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
+  int k = 1;  // next specified condition
+  double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
+
+  for (int j = 3; j <= last; ++j) {
+    const double before = h * P[j - 1] + R[j - 1];
+    const double after = h * P[j + 1] + R[j + 1];
+    const double a = F[j - 1] - 0.25 * h * before;
+    const double b = -2.0 * (F[j - 1] + F[j]);
+    const double cc = F[j - 1] + 4.0 * F[j] + F[j + 1] + h3 * st.Sw[j] + 0.25 * h * (before + after);
+    const double d = -2.0 * (F[j] + F[j + 1]);
+    const double e = F[j + 1] - 0.25 * h * after;
+    const double f = h3 * st.Qw[j] - 0.5 * h2 * (T[j - 1] - T[j + 1]);
+
+    const double E = a * B[j - 2] + b;
+    const double D = E * B[j - 1] + a * C[j - 2] + cc;
+    const double m = D != 0.0 ? -1.0 / D : 0.0;
+    C[j] = e * m;
+    B[j] = (E * C[j - 1] + d) * m;
+    A[j] = (E * A[j - 1] + a * A[j - 2] - f) * m;
+
+    const auto kk = static_cast<size_t>(k);
+    switch (st.code[j]) {
+      case 2:  // deflection specified here
+        C[j] = 0.0;
+        B[j] = 0.0;
+        A[j] = model.spec.DEFL[kk];
+        ++k;
+        break;
+      case 3:  // station before a specified slope: w(j) = w(j+2) - 2h*slope
+        mSaved = m;
+        cSaved = C[j];
+        bSaved = B[j];
+        aSaved = A[j];
+        C[j] = 1.0;
+        B[j] = 0.0;
+        A[j] = -twoH * model.spec.SLOPE[kk];
+        break;
+      case 4:  // the slope's own station, with a specified deflection
+        C[j] = 0.0;
+        B[j] = 0.0;
+        A[j] = model.spec.DEFL[kk];
+        break;
+      case 5: {  // station after a specified slope: the regular equation of j-1 moved here
+        const double ratio = mSaved != 0.0 ? m / mSaved : 0.0;
+        const double t = (bSaved * B[j - 1] + cSaved - 1.0) * ratio;
+        const double G = t != 1.0 ? 1.0 / (1.0 - t) : 0.0;
+        C[j] = G * C[j];
+        B[j] = G * (B[j] + bSaved * C[j - 1] * ratio);
+        A[j] = G * (A[j] + (bSaved * A[j - 1] + aSaved + twoH * model.spec.SLOPE[kk]) * ratio);
+        ++k;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // Back substitution, counting the stations over the allowed deflection
+  // and those that moved by more than the tolerance since the last solution.
+  w[last + 1] = 0.0;
+  w[last + 2] = 0.0;
+  w[last] = B[last] * w[last + 1] + A[last] + C[last] * w[last + 2];
+  model.overLimit = 0;
+  model.notClosed = 0;
+  for (int j = last - 1; j >= 4; --j) {
+    const double old = w[j];
+    w[j] = B[j] * w[j + 1] + A[j] + C[j] * w[j + 2];
+    if (c.WMAX - std::fabs(w[j]) < 0.0) ++model.overLimit;
+    if (std::fabs(w[j] - old) - c.TOL > 0.0) ++model.notClosed;
+  }
+  w[3] = B[3] * w[4] + A[3] + C[3] * w[5];
+}
+
+}  // namespace terraq::engine

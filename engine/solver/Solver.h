@@ -1,0 +1,50 @@
+#pragma once
+// The beam-column on nonlinear springs: the pentadiagonal difference
+// equations of the wall, solved by a forward recursion and a back
+// substitution, and the iteration that replaces each soil curve by the
+// straight segment holding the current deflection until the deflections
+// close.
+//
+// Difference equation at position j (stations -1..NI+1), with h the
+// increment length:
+//   a w(j-2) + b w(j-1) + c w(j) + d w(j+1) + e w(j+2) = f
+// from EI w'''' + P w'' + S w = Q (couples T and rotational restraints R as
+// central differences). Specified deflections and slopes replace rows of the
+// recursion.
+
+#include "driver/EngineModel.h"
+#include "driver/RunFiles.h"
+
+namespace terraq::engine {
+
+// The straight line p = q - k*w of curve `curve` that holds deflection `w`.
+struct Segment {
+  double k = 0;  // stiffness (positive for a resisting curve)
+  double q = 0;  // intercept
+};
+
+// Segment of the curve at deflection w; sets `offCurve` when w lies beyond
+// the curve's first or last point (the end segment is then extended).
+Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve);
+
+// Q' and S' = Q and S plus the soil springs of the current deflections.
+void ApplyCurves(EngineModel& model);
+
+// One linear solution of the difference equations with Q', S'; counts the
+// stations over the allowed deflection and not closed against the previous
+// deflections.
+void SolveBeamColumn(EngineModel& model);
+
+// F of the moment-rigidity sections from the curvature of the current
+// deflections.
+void UpdateBendingStiffness(EngineModel& model);
+
+// The whole iteration of a problem, one monitor line per iteration; leaves
+// the outcome in the model and the derived results in model.results.
+void IterateSolution(RunFiles& files, EngineModel& model);
+
+// Slope, moment, shear and soil reaction of stations 0..NI from the final
+// deflections.
+void ComputeDerivedResults(EngineModel& model);
+
+}  // namespace terraq::engine

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, skipping what is
+# already there. Runs apt-get as root, or through sudo when not root.
+set -eu
+
+PACKAGES="build-essential cmake ninja-build ccache clang libclang-rt-14-dev \
+libgtest-dev libgmock-dev libbenchmark-dev"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+else
+    SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing
