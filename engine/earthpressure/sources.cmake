@@ -1,0 +1,3 @@
+list(APPEND TERRAQ_ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Overburden.cpp
+)

@@ -1,0 +1,6 @@
+list(APPEND TERRAQ_ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ReadCurves.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReadEarthPressure.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReadProblem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Stations.cpp
+)

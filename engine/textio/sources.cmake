@@ -1,0 +1,5 @@
+list(APPEND TERRAQ_ENGINE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/FixedFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FreeFormatReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextOut.cpp
+)
