@@ -30,8 +30,14 @@ constexpr int kMaxSectionPoints = 100;
 constexpr int kMaxEarthPressureRows = 1200;
 constexpr int kIterationLimit = 100;  // ITMAX: fixed, not an input
 
-// Position of a station in the per-station arrays.
-constexpr int pos(int station) { return station + 4; }
+// Position of a station in the per-station arrays. A station number far
+// outside any wall (as a malformed data file may give) is held at a position
+// that is still far outside the storage, so that the arithmetic of a few
+// stations either side of it cannot overflow; the checked arrays refuse it.
+constexpr int kFarStation = 1 << 24;
+constexpr int pos(int station) {
+  return (station > kFarStation ? kFarStation : station < -kFarStation ? -kFarStation : station) + 4;
+}
 
 // A per-station array addressed by position 1..414. Every access is checked:
 // whatever the input, the engine never reads or writes outside its storage.
@@ -162,8 +168,8 @@ enum class RowKind { Alone, FirstOfRun, LaterInRun };
 
 // State of DistributeTableRow kept from row to row of one table.
 struct DistributionState {
-  int previousC = 0;
-  int s = 0;
+  long long previousC = 0;  // CONTD - 1 of the previous row, any integer the input gives
+  int s = 0;                // 0 until a row has set a start position
   std::vector<double> v0;
 };
 

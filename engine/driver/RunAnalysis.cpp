@@ -35,14 +35,28 @@ bool readNamesFile(std::string (&names)[4]) {
   return true;
 }
 
+// The offending word as the report shows it: at most 20 characters, with
+// anything unprintable (a stray CR, a binary byte) shown as "?", so that one
+// bad line cannot flood or garble the report.
+std::string shownToken(const std::string& token) {
+  constexpr size_t kShown = 20;
+  std::string shown;
+  for (size_t k = 0; k < token.size() && k < kShown; ++k) {
+    const auto ch = static_cast<unsigned char>(token[k]);
+    shown += ch >= 0x20 && ch < 0x7f ? static_cast<char>(ch) : '?';
+  }
+  if (token.size() > kShown) shown += "...";
+  return shown;
+}
+
 std::string inputErrorMessage(const InputError& e) {
   const std::string line = std::to_string(e.line());
   switch (e.kind()) {
     case InputError::Kind::BadInteger:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + e.token() +
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + shownToken(e.token()) +
              "\" IS NOT AN INTEGER";
     case InputError::Kind::BadNumber:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + e.token() +
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + shownToken(e.token()) +
              "\" IS NOT A NUMBER";
     case InputError::Kind::EndOfFile:
       break;
@@ -57,13 +71,17 @@ void writeStop(RunFiles& files, const std::vector<std::string>& lines) {
 void runProblems(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
   for (;;) {
+    // The end code of the problem before is cleared before its successor's
+    // title is read: a data file that announces a further problem and then
+    // ends is an error stop like any other, and the plot file still gets its
+    // final result block.
+    c.NEXT = 0;
     std::string title = files.data->readLine();
     if (title.size() > 70) title.resize(70);
     c.title = title;
     ++c.problemCount;
     if (c.problemCount == 1) c.firstTitle = title;
 
-    c.NEXT = 0;
     c.plotUnits = 1;
     model.resetProblem();
 
@@ -97,9 +115,11 @@ void RunAnalysis() {
 
   RunFiles files;
   files.dataStream.open(names[0], std::ios::in | std::ios::binary);
-  const bool outputsOpen =
-      files.report.open(names[1]) & files.plot.open(names[2]) & files.monitor.open(names[3]);
-  if (!outputsOpen) {
+  // All three are opened even when one fails, in the order of the names.
+  const bool reportOpen = files.report.open(names[1]);
+  const bool plotOpen = files.plot.open(names[2]);
+  const bool monitorOpen = files.monitor.open(names[3]);
+  if (!(reportOpen && plotOpen && monitorOpen)) {
     std::printf(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\n");
     return;
   }
@@ -120,6 +140,9 @@ void RunAnalysis() {
     writeStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
   } catch (const std::bad_alloc&) {
     writeStop(files, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"});
+  } catch (const std::exception&) {
+    // Nothing else is expected; the report must still close properly.
+    writeStop(files, {"", "", "     ERROR STOP -- INTERNAL ERROR OF THE ANALYSIS"});
   }
 
   writeEndOfAnalysis(files.report);

@@ -6,15 +6,17 @@
 
 namespace terraq::engine {
 
-// Unit weight of water in the problem's units: kN/m^3 for SI, lb/in^3
-// otherwise.
+// Unit weight of water in the problem's units: kN/m^3 for SI (units code 2),
+// lb/in^3 otherwise.
 double UnitWeightOfWater(int units);
 
 // Effective vertical stress at the excavation level (the free height H) on
-// the backfill side: the uniform surcharge q plus the total unit weight times
-// thickness of the soil above H, less the water pressure at H when the layer
-// that starts at H is drained (sand or silt) and lies below the backfill
-// water table.
+// the backfill side, by the overburden rules of the earth-pressure generator
+// (Layers.h): the uniform surcharge q plus the total weight of the soil above
+// H, less the pore pressure at H when the layer that starts at H is drained
+// (sand or silt) and lies below the backfill water table. When the profile
+// has no layer starting at H (it ends at or above H), the total weight of the
+// layers above H is returned. Same units as the soil data.
 double EffectiveStressAtExcavation(const EngineModel& model);
 
 }  // namespace terraq::engine

@@ -1,18 +1,28 @@
 // The load-deflection curves of the iteration and the moment-rigidity
 // sections of a problem.
 
+#include <cmath>
+#include <fstream>
+#include <string>
+
 #include "ReadProblem.h"
 #include "Stations.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
+#include "soil/GeneratePyCurves.h"
+#include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
 
-void readUserCurves(RunFiles& files, EngineModel& model, bool echo) {
+// User curves of the data file. Alone, a curve below the free height is
+// interpolated to its neighbours (the soil is continuous there) and one
+// above it acts at its own station; next to generated curves every user
+// curve acts at its own station only.
+void readUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFreeHeight) {
   const ProblemControl& c = model.control;
-  if (echo) writeUserCurvesBox(files.report);
+  writeUserCurvesBox(files.report);
   int previousContd = 0;
   for (int k = 0; k < c.NPYUSER; ++k) {
     Curve curve;
@@ -30,13 +40,9 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool echo) {
     if (curve.n < 2) stopWithMessage("ERROR STOP -- A P-Y CURVE NEEDS AT LEAST 2 POINTS");
     if (curve.station < 0) stopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
     curve.fromIdx = curve.toIdx = pos(curve.station);
-    // Below the free height the soil is continuous, so a curve is
-    // interpolated to its neighbours; above it, it acts where it is given.
-    curve.contd = curve.station * c.h >= c.HFREE ? 1 : 0;
-    if (echo) {
-      writeUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
-                         pMultiplier, yMultiplier, model.labels);
-    }
+    curve.contd = continuedBelowFreeHeight && curve.station * c.h >= c.HFREE ? 1 : 0;
+    writeUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
+                       pMultiplier, yMultiplier, model.labels);
     previousContd = curve.contd;
     for (int i = 1; i <= curve.n; ++i) {
       double y = 0, p = 0;
@@ -47,9 +53,88 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool echo) {
       curve.y[idx] = yMultiplier * y;
       curve.pPlot[idx] = pMultiplier * p;
       curve.p[idx] = c.h * curve.pPlot[idx];
-      if (echo) writeUserCurvePoint(files.report, curve.y[idx], curve.pPlot[idx]);
+      writeUserCurvePoint(files.report, curve.y[idx], curve.pPlot[idx]);
     }
     model.curves.push_back(curve);
+  }
+}
+
+constexpr int kGeneratedRows = 34;  // two sides of 17 points
+constexpr int kAssembledPoints = 33;
+
+// One generated record as the iteration uses it: rows 18..34 (one side of
+// the wall) become the negative deflections, mirrored, and rows 2..17 (the
+// other side) the positive ones with the resistance turned into a load on
+// the wall. Row 1, the other side's y = 0, coincides with row 18 and is
+// dropped. The curve sits at the station nearest its depth and is
+// interpolated to the next one.
+Curve assembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
+                        const double (&y)[kGeneratedRows + 1], const ProblemControl& c) {
+  const double s = depth / c.h;
+  if (!(s > -0.5 && s < c.NI + 3.5))
+    stopWithMessage("ERROR STOP -- A GENERATED P-Y CURVE LIES OUTSIDE THE WALL");
+  Curve curve;
+  curve.station = static_cast<int>(std::lround(s));
+  curve.fromIdx = curve.toIdx = pos(curve.station);
+  curve.contd = 1;
+  curve.depth = depth;
+  curve.n = kAssembledPoints;
+  for (int i = 1; i <= kAssembledPoints; ++i) {
+    const auto idx = static_cast<size_t>(i);
+    if (i <= 17) {
+      const int row = 35 - i;
+      curve.y[idx] = 0.0 - y[row];  // 0.0 - keeps y = 0 from becoming -0
+      curve.pPlot[idx] = p[row];
+    } else {
+      const int row = i - 16;
+      curve.y[idx] = y[row];
+      curve.pPlot[idx] = 0.0 - p[row];
+    }
+    curve.p[idx] = c.h * curve.pPlot[idx];
+  }
+  return curve;
+}
+
+// Reads SOILDATA back: the count, the user curves (already held, skipped),
+// then the generated records.
+void readGeneratedCurves(EngineModel& model) {
+  std::ifstream in(kSoilDataFile, std::ios::in | std::ios::binary);
+  if (!in) stopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") + kSoilDataFile);
+  FreeFormatReader reader(in);
+  try {
+    int count = 0;
+    reader.read(1).assign(0, count);
+    if (count > kMaxCurves) stopTooMuchData();
+    const int user = static_cast<int>(model.curves.size());
+    for (int k = 0; k < user; ++k) {
+      int station = 0, n = 0;
+      const FreeRecord head = reader.read(2);
+      head.assign(0, station);
+      head.assign(1, n);
+      for (int i = 0; i < n; ++i) reader.read(3);
+    }
+    for (int k = user; k < count; ++k) {
+      double depth = 0;
+      int n = 0;
+      const FreeRecord head = reader.read(2);
+      head.assign(0, depth);
+      head.assign(1, n);
+      if (n != kGeneratedRows)
+        stopWithMessage(std::string("ERROR STOP -- A CURVE OF THE SCRATCH FILE ") + kSoilDataFile +
+                        " DOES NOT HOLD 34 POINTS");
+      double p[kGeneratedRows + 1] = {}, y[kGeneratedRows + 1] = {};
+      for (int row = 1; row <= kGeneratedRows; ++row) {
+        int index = 0;
+        const FreeRecord r = reader.read(3);
+        r.assign(0, index);
+        r.assign(1, p[row]);
+        r.assign(2, y[row]);
+      }
+      model.curves.push_back(assembleGenerated(depth, p, y, model.control));
+    }
+  } catch (const InputError& e) {
+    stopWithMessage(std::string("ERROR STOP -- LINE ") + std::to_string(e.line()) +
+                    " OF THE SCRATCH FILE " + kSoilDataFile + " CANNOT BE READ");
   }
 }
 
@@ -58,12 +143,14 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool echo) {
 void ReadCurves(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
   if (c.NPYUSER > kMaxCurves) stopTooMuchData();
-  if (c.KPY == 2) {
-    if (c.NPYUSER > 0) readUserCurves(files, model, true);
-    stopWithMessage("ERROR STOP -- GENERATED P-Y CURVES ARE NOT AVAILABLE IN THIS VERSION");
+  const bool generate = c.KPY == 2;
+  if (c.NPYUSER > 0) readUserCurves(files, model, !generate);
+  const int userCurves = static_cast<int>(model.curves.size());
+  if (generate) {
+    GeneratePyCurves(model, files.report);
+    readGeneratedCurves(model);
   }
-  if (c.NPYUSER > 0) readUserCurves(files, model, true);
-  writePyBlock(files.plot, model, static_cast<int>(model.curves.size()));
+  writePyBlock(files.plot, model, userCurves);
 }
 
 void ReadStiffnessSections(RunFiles& files, EngineModel& model) {

@@ -1,9 +1,19 @@
 // Earth pressure of a problem: none, a table given in the data file, or a
 // table generated from the soil data; and the soil data itself, which the
 // generators of earth pressure and of soil resistance share.
+//
+// model.earthPressure keeps its rows per unit length of wall (pressure times
+// the width of the wall units): that is what the report and the plot file
+// show and what the soil-resistance generator reads. The transverse loads
+// take them times the increment length.
+
+#include <fstream>
+#include <string>
 
 #include "ReadProblem.h"
 #include "Stations.h"
+#include "earthpressure/GenerateEarthPressure.h"
+#include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
 
@@ -26,6 +36,69 @@ void readSpecifiedPressure(RunFiles& files, EngineModel& model) {
     writePressureRow(files.report, r.depth, r.total);
     model.earthPressure.push_back(r);
   }
+}
+
+// Surcharge loads on a specified table: their pressure at each row's depth,
+// over the width of the wall units, is added to the row.
+void addSurchargeToSpecified(EngineModel& model) {
+  const SoilData& soil = model.soil;
+  const SurchargeProfile surcharge(soil.loads, soil.wall.freeHeight);
+  for (EarthPressureRow& r : model.earthPressure) {
+    r.surcharge = surcharge.at(r.depth) * soil.wall.widthActive;
+    r.total = r.soil + r.surcharge;
+  }
+}
+
+// In English units a long generated table (one row per inch) is shown and
+// plotted at every sixth row, starting with the first.
+bool thinnedTable(const EngineModel& model) {
+  return model.control.KUNITS == 1 && model.earthPressure.size() >= 51;
+}
+
+// The generator's table, read back from its scratch file and taken over the
+// width of the wall units.
+void readGeneratedPressure(RunFiles& files, EngineModel& model) {
+  std::ifstream in(kGeneratedPressureFile, std::ios::in | std::ios::binary);
+  if (!in)
+    stopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") +
+                    kGeneratedPressureFile);
+  const double width = model.soil.wall.widthActive;
+  try {
+    FreeFormatReader reader(in);
+    int n = 0;
+    reader.read(1).assign(0, n);
+    if (n > kMaxEarthPressureRows) stopTooMuchData();
+    for (int row = 0; row < n; ++row) {
+      EarthPressureRow r;
+      const FreeRecord rec = reader.read(4);
+      rec.assign(0, r.depth);
+      rec.assign(1, r.total);
+      rec.assign(2, r.soil);
+      rec.assign(3, r.surcharge);
+      // The surcharge column is taken over the width as well, so that the
+      // plotted parts still add up to the total.
+      r.total *= width;
+      r.soil *= width;
+      r.surcharge *= width;
+      model.earthPressure.push_back(r);
+    }
+  } catch (const InputError& e) {
+    stopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
+                    " CANNOT BE READ BACK (LINE " + std::to_string(e.line()) + ")");
+  }
+  writePressureHeading(files.report, model.labels);
+  const size_t step = thinnedTable(model) ? 6 : 1;
+  for (size_t k = 0; k < model.earthPressure.size(); k += step)
+    writePressureRow(files.report, model.earthPressure[k].depth, model.earthPressure[k].total);
+}
+
+// The table as transverse loads: the loads are the pressures times the
+// increment length. The model's rows stay per unit length of wall.
+void applyAsLoads(EngineModel& model) {
+  const std::vector<EarthPressureRow> perUnitLength = model.earthPressure;
+  for (EarthPressureRow& r : model.earthPressure) r.total *= model.control.h;
+  ApplyEarthPressureLoads(model);
+  model.earthPressure = perUnitLength;
 }
 
 }  // namespace
@@ -90,17 +163,19 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   if (c.KEP == 1) readSpecifiedPressure(files, model);
   if (c.KEP >= 2 || c.KPY == 2) ReadSoilData(files, model);
 
-  if (c.KEP >= 2)
-    stopWithMessage("ERROR STOP -- GENERATED EARTH PRESSURE IS NOT AVAILABLE IN THIS VERSION");
-  if (c.KEP == 1 && !model.soil.loads.empty())
-    stopWithMessage("ERROR STOP -- SURCHARGE LOADS ON A SPECIFIED EARTH PRESSURE ARE NOT AVAILABLE IN THIS VERSION");
+  if (c.KEP >= 2) {
+    GenerateEarthPressure(files, model);
+    readGeneratedPressure(files, model);
+  } else if (c.KEP == 1 && !model.soil.loads.empty()) {
+    addSurchargeToSpecified(model);
+  }
 
   if (c.KEP == 0) {
     writeNoEarthPressureBlock(files.plot);
   } else {
-    writeEarthPressureBlock(files.plot, model.earthPressure, false);
+    writeEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && thinnedTable(model));
   }
-  ApplyEarthPressureLoads(model);
+  applyAsLoads(model);
   CheckEnd(model);
 }
 

@@ -95,7 +95,7 @@ void readRigidityTable(RunFiles& files, EngineModel& model) {
     r.assign(1, to);
     r.assign(2, contd);
     r.assign(3, ei);
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {ei, 0, 0, 0, 0, 0});
     const double values[] = {ei};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
@@ -116,7 +116,7 @@ void readLoadTable(RunFiles& files, EngineModel& model) {
     r.assign(3, q);
     r.assign(4, t);
     r.assign(5, p);
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {rigidityAt(model, from), q, 0, t, 0, p});
     const double values[] = {q, t, p};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
@@ -138,7 +138,7 @@ void readSpringTable(RunFiles& files, EngineModel& model) {
     r.assign(2, contd);
     r.assign(3, s);
     r.assign(4, rr);
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1,
+    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {rigidityAt(model, from), 0, s, 0, rr, 0});
     const double values[] = {s, rr};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);

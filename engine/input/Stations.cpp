@@ -43,8 +43,9 @@ void distribute(std::span<RealStations* const> arrays, std::span<const double> v
 
 }  // namespace
 
-RowKind ClassifyRow(int previousC, int contd) {
-  const int k = 2 * previousC + (contd - 1) + 1;
+RowKind ClassifyRow(long long previousC, long long contd) {
+  // 64-bit: CONTD is whatever integer the data file holds.
+  const long long k = 2 * previousC + (contd - 1) + 1;
   if (k == 2) return RowKind::FirstOfRun;
   if (k == 3 || k == 4) return RowKind::LaterInRun;
   return RowKind::Alone;
@@ -52,8 +53,8 @@ RowKind ClassifyRow(int previousC, int contd) {
 
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values) {
-  const int c = contd - 1;
-  const int k = 2 * state.previousC + c + 1;
+  const long long c = static_cast<long long>(contd) - 1;
+  const long long k = 2 * state.previousC + c + 1;
   state.previousC = c;
   if (k == 2) {
     state.s = checkedPosition(from, ni);
@@ -61,6 +62,9 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
     return;
   }
   if (k == 3 || k == 4) {
+    // Only a continuation code outside 1 and 2 on the first row of a table
+    // gets here without a start.
+    if (state.s == 0) stopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
     const int e = checkedPosition(to, ni);
     distribute(arrays, state.v0, values, state.s, e);
     if (k == 4) {
@@ -110,12 +114,15 @@ void ApplyEarthPressureLoads(EngineModel& model) {
   const auto& rows = model.earthPressure;
   if (rows.empty()) return;
   const double h = model.control.h;
-  const long long n = std::llround(rows.back().depth / h) + 1;
-  // Stations past NI + 3 lie outside the problem; the end check already
-  // refuses a load at NI + 1, so nothing further needs to be computed.
-  const long long lastStation = std::min<long long>(n - 1, model.control.NI + 3);
+  // N - 1 = nint(D(n) / h), taken as a real first: a deepest depth far beyond
+  // the wall (or a tiny h) must not overflow an integer. Stations past NI + 3
+  // lie outside the problem; the end check already refuses a load at NI + 1.
+  const double nearest = std::round(rows.back().depth / h);
+  if (!(nearest >= 1.0)) return;
+  const int lastStation =
+      nearest < model.control.NI + 3 ? static_cast<int>(nearest) : model.control.NI + 3;
   double load = 0.0;
-  for (long long k = 1; k <= lastStation; ++k) {
+  for (int k = 1; k <= lastStation; ++k) {
     const double x = static_cast<double>(k) * h;
     double d0 = 0.0, p0 = 0.0;
     for (const EarthPressureRow& row : rows) {
@@ -126,7 +133,7 @@ void ApplyEarthPressureLoads(EngineModel& model) {
       d0 = row.depth;
       p0 = row.total;
     }
-    model.st.Q[pos(static_cast<int>(k))] += load;
+    model.st.Q[pos(k)] += load;
   }
 }
 

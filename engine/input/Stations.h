@@ -15,7 +15,7 @@ void SetGeometry(EngineModel& model);
 
 // How the next row with `contd` stands in its table, from the state of the
 // rows before it.
-RowKind ClassifyRow(int previousC, int contd);
+RowKind ClassifyRow(long long previousC, long long contd);
 
 // Spreads one table row over the stations. `contd` is 1 for a row that
 // stands alone and 2 for a row continued by the next one; `values` go to
@@ -23,7 +23,8 @@ RowKind ClassifyRow(int previousC, int contd);
 // every station of the range and half of it at the two ends, so that rows
 // meeting at a station share it; a continued run varies linearly from its
 // first row's value to its last row's. Stations below 0 or beyond NI + 3
-// stop the run. `state` carries the run from row to row of one table.
+// stop the run, and so does a row that continues a run no row has started.
+// `state` carries the run from row to row of one table.
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values);
 
@@ -42,6 +43,7 @@ void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station,
 
 // Adds the earth-pressure table (pressures already multiplied by h) to the
 // transverse loads of stations 1..N-1, N = nint(deepest depth / h) + 1.
+// Stations past NI + 3 are not loaded (the end check refuses NI + 1 anyway).
 void ApplyEarthPressureLoads(EngineModel& model);
 
 // No table may leave anything beyond the last station.

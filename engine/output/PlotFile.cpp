@@ -27,20 +27,19 @@ void writePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
     return;
   }
   plot.line((ListRecord() << c.KUNITS << static_cast<int>(model.curves.size())).str());
+  // Generated curves alone are headed by their depth; next to user curves
+  // every curve is headed by its station.
   const bool generatedOnly = userCurves == 0;
-  for (size_t k = 0; k < model.curves.size(); ++k) {
-    const Curve& curve = model.curves[k];
-    const bool user = static_cast<int>(k) < userCurves;
+  for (const Curve& curve : model.curves) {
     if (generatedOnly)
       plot.line(Line().x(1).f(curve.depth, 10, 2).x(1).i(curve.n, 5).str());
     else
       plot.line((ListRecord() << curve.station << curve.n).str());
+    // The block carries p per unit length of wall, before the
+    // multiplication by the increment length.
     for (int i = 1; i <= curve.n; ++i) {
-      // The block carries p per unit length of wall, before the
-      // multiplication by the increment length.
       const auto idx = static_cast<size_t>(i);
-      const double p = user ? curve.pPlot[idx] : curve.p[idx] / c.h;
-      plot.line((ListRecord() << curve.y[idx] << p).str());
+      plot.line((ListRecord() << curve.y[idx] << curve.pPlot[idx]).str());
     }
   }
 }

@@ -107,7 +107,7 @@ void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
   report.line("");
 }
 
-void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, int contdMinusOne,
+void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
                        const std::array<double, 6>& values) {
   Line line;
   switch (kind) {

@@ -22,7 +22,7 @@ void writeEmptyTable(TextOut& report);
 
 void writeStiffnessHeading(TextOut& report, const UnitLabels& labels);
 // Values in the order EI, Q, S, T, R, P.
-void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, int contdMinusOne,
+void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
                        const std::array<double, 6>& values);
 
 void writeSpecifiedPressureBox(TextOut& report);

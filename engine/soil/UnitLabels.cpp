@@ -24,6 +24,14 @@ std::string UnitLabels::rotationalStiffness() const {
   return moment() + std::string(slash()) + std::string(piece(22, 24));
 }
 
+std::string UnitLabels::stress() const {
+  return shortForcePerLength() + std::string(power()) + std::string(two());
+}
+
+std::string UnitLabels::unitWeight() const {
+  return shortForcePerLength() + std::string(power()) + std::string(three());
+}
+
 void SetUnitLabels(int flag) {
   // Pieces 13..24 are the same in every set.
   static constexpr std::string_view kCommon = "/-**23  4RAD";

@@ -25,6 +25,7 @@ struct UnitLabels {
   std::string_view dash() const { return piece(14, 14); }
   std::string_view power() const { return piece(15, 16); }
   std::string_view two() const { return piece(17, 17); }
+  std::string_view three() const { return piece(18, 18); }
 
   // Composed labels used by several report sections.
   std::string moment() const;              // f-l
@@ -32,6 +33,8 @@ struct UnitLabels {
   std::string forcePerLength() const;      // F/l
   std::string shortForcePerLength() const; // f/l
   std::string rotationalStiffness() const; // f-l/RAD
+  std::string stress() const;              // f/l**2 (cohesion, pressure)
+  std::string unitWeight() const;          // f/l**3
 };
 
 // Fills the model's labels: flag > 0 English, flag < 0 SI, 0 generic.

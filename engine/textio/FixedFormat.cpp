@@ -15,18 +15,27 @@ std::string rightAligned(const std::string& digits, int w) {
   return std::string(static_cast<size_t>(w) - digits.size(), ' ') + digits;
 }
 
+// printf of one real with a precision, into a string as long as it needs:
+// a fixed buffer would cut the text of a wide precision short.
+std::string printed(const char* format, int precision, double value) {
+  const int n = std::snprintf(nullptr, 0, format, precision, value);
+  if (n <= 0) return {};
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  std::snprintf(s.data(), s.size(), format, precision, value);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
 }  // namespace
 
 std::string formatI(long long value, int w) { return rightAligned(std::to_string(value), w); }
 
 std::string formatF(double value, int w, int d) {
-  if (!std::isfinite(value)) return asterisks(w);
-  char buf[512];
   // Magnitudes that cannot fit any sane field go straight to asterisks; this
-  // also bounds the buffer.
-  if (std::fabs(value) >= 1e300) return asterisks(w);
-  std::snprintf(buf, sizeof buf, "%.*f", d, value);
-  std::string s(buf);
+  // also bounds the text that printf produces below.
+  if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return asterisks(w);
+  std::string s = printed("%.*f", d, value);
+  if (s.empty()) return asterisks(w);
   if (static_cast<int>(s.size()) > w) {
     // A field one column too narrow drops the optional leading zero
     // ("0.500" -> ".500", "-0.5" -> "-.5"), as fixed-format output allows.
@@ -43,10 +52,9 @@ std::string formatE(double value, int w, int d) {
   if (value != 0.0) {
     // d significant digits, rounded once: d.ddd...E+xx, then shifted to the
     // 0.ddd form by raising the exponent by one.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*E", d - 1, std::fabs(value));
-    const std::string s(buf);
+    const std::string s = printed("%.*E", d - 1, std::fabs(value));
     const size_t epos = s.find('E');
+    if (epos == std::string::npos) return asterisks(w);
     std::string digits;
     for (size_t k = 0; k < epos; ++k)
       if (s[k] != '.') digits += s[k];

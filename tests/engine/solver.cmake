@@ -1,2 +1,12 @@
+# Physics of the beam-column solver: closed-form solutions, equilibrium of
+# the nonlinear springs, the iteration's warnings and the exact layouts of
+# its output lines; and the sample projects that ship in examples/.
 terraq_add_test(test_engine_solver
-  ${CMAKE_CURRENT_LIST_DIR}/SmokeTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/solver/WallCase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/ClosedFormTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/NonlinearTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/WarningsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/LayoutTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/SegmentTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/ExamplesTest.cpp)
+target_include_directories(test_engine_solver PRIVATE ${CMAKE_CURRENT_LIST_DIR}/solver)

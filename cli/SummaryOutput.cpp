@@ -1,0 +1,229 @@
+#include "SummaryOutput.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace terraq::cli {
+
+namespace {
+
+using ui::Extreme;
+using ui::HeadingKind;
+using ui::ProblemSummary;
+using ui::RunSummary;
+
+// The plot file carries four significant digits; showing more would invent
+// precision.
+std::string fourDigits(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
+  return buffer;
+}
+
+std::string padRight(std::string text, size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+std::string padLeft(std::string text, size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string iterationsText(int n) {
+  if (n < 0) return "an unknown number of iterations";
+  return std::to_string(n) + (n == 1 ? " iteration" : " iterations");
+}
+
+std::string closureText(const ProblemSummary& p) {
+  std::string text;
+  if (p.overLimit) {
+    text = "STOPPED after " + iterationsText(p.iterations) + ": allowable deflection exceeded";
+    if (p.stationsOverLimit > 0)
+      text += " at " + std::to_string(p.stationsOverLimit) +
+              (p.stationsOverLimit == 1 ? " station" : " stations");
+  } else if (p.notClosed) {
+    text = "NOT closed within the tolerance after " + iterationsText(p.iterations);
+  } else {
+    text = "closed after " + iterationsText(p.iterations);
+  }
+  if (p.offCurves) text += "; deflection off the load-deflection curves";
+  return text;
+}
+
+void appendProblemText(std::string& out, const ProblemSummary& p) {
+  out += padRight(std::to_string(p.number), 3) + (p.heading.empty() ? "(no title)" : p.heading) + "\n";
+  out += "   " + closureText(p) + "\n";
+  if (!p.unitsCode) {
+    out += "   (no results in the plot file)\n";
+    return;
+  }
+  const ui::ResultUnits units = ui::ResultUnitsFor(*p.unitsCode);
+  struct Row {
+    const char* label;
+    const std::optional<Extreme>& extreme;
+    const std::string& unit;
+  };
+  const Row rows[] = {{"max deflection", p.deflection, units.length},
+                      {"max moment", p.moment, units.moment},
+                      {"max shear", p.shear, units.force}};
+  size_t valueWidth = 0, unitWidth = 0;
+  for (const Row& r : rows) {
+    if (r.extreme) valueWidth = std::max(valueWidth, fourDigits(r.extreme->value).size());
+    unitWidth = std::max(unitWidth, r.unit.size());
+  }
+  for (const Row& r : rows) {
+    out += "   " + padRight(r.label, 15);
+    if (!r.extreme) {
+      out += "-\n";
+      continue;
+    }
+    out += padLeft(fourDigits(r.extreme->value), valueWidth) + " " + padRight(r.unit, unitWidth) +
+           "  at depth " + fourDigits(r.extreme->depth) + " " + units.length + "\n";
+  }
+}
+
+const char* kindName(HeadingKind kind) {
+  switch (kind) {
+    case HeadingKind::Stage: return "stage";
+    case HeadingKind::LongTerm: return "long-term";
+    case HeadingKind::Title: break;
+  }
+  return "title";
+}
+
+std::string jsonBool(bool b) { return b ? "true" : "false"; }
+
+std::string jsonExtreme(const std::optional<Extreme>& e) {
+  if (!e) return "null";
+  return "{\"value\": " + JsonNumber(e->value) + ", \"depth\": " + JsonNumber(e->depth) + "}";
+}
+
+void appendProblemJson(std::string& out, const ProblemSummary& p) {
+  out += "    {\"number\": " + std::to_string(p.number);
+  out += ", \"heading\": " + JsonString(p.heading);
+  out += ", \"kind\": \"" + std::string(kindName(p.kind)) + "\"";
+  out += ", \"stage\": " + (p.kind == HeadingKind::Stage ? std::to_string(p.stage) : "null");
+  out += ", \"title\": " + JsonString(p.title);
+  out += ",\n     \"iterations\": " + (p.iterations >= 0 ? std::to_string(p.iterations) : "null");
+  out += ", \"closed\": " + jsonBool(p.closed());
+  out += ", \"notClosed\": " + jsonBool(p.notClosed);
+  out += ", \"overDeflectionLimit\": " + jsonBool(p.overLimit);
+  out += ", \"stationsOverLimit\": " +
+         (p.stationsOverLimit >= 0 ? std::to_string(p.stationsOverLimit) : "null");
+  out += ", \"offCurves\": " + jsonBool(p.offCurves);
+  out += ",\n     \"units\": ";
+  if (p.unitsCode) {
+    const ui::ResultUnits u = ui::ResultUnitsFor(*p.unitsCode);
+    out += "{\"code\": " + std::to_string(*p.unitsCode) + ", \"length\": " + JsonString(u.length) +
+           ", \"force\": " + JsonString(u.force) + ", \"moment\": " + JsonString(u.moment) + "}";
+  } else {
+    out += "null";
+  }
+  out += ",\n     \"maxDeflection\": " + jsonExtreme(p.deflection);
+  out += ",\n     \"maxMoment\": " + jsonExtreme(p.moment);
+  out += ",\n     \"maxShear\": " + jsonExtreme(p.shear) + "}";
+}
+
+// Length of the valid UTF-8 sequence at s[k], or 0 when it is not one.
+size_t utf8Length(std::string_view s, size_t k) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char c = byte(k);
+  size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;   // overlong
+    if (c == 0xED) high = 0x9F;  // surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (k + n > s.size()) return 0;
+  if (byte(k + 1) < low || byte(k + 1) > high) return 0;
+  for (size_t i = 2; i < n; ++i)
+    if (byte(k + i) < 0x80 || byte(k + i) > 0xBF) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (size_t k = 0; k < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[k]);
+    const size_t n = utf8Length(text, k);
+    if (n == 0) {  // a Latin-1 byte: U+0080..U+00FF in two bytes
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+      ++k;
+      continue;
+    }
+    if (n > 1) {
+      out.append(text.substr(k, n));
+    } else if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c < 0x20) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+      out += buffer;
+    } else {
+      out += static_cast<char>(c);
+    }
+    k += n;
+  }
+  return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+  if (!std::isfinite(value)) return "null";
+  if (value == 0.0) return "0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& paths) {
+  std::string out = "Analysis of " + paths.dataFile.string() + "\n";
+  for (const ProblemSummary& p : summary.problems) {
+    out += "\n";
+    appendProblemText(out, p);
+  }
+  if (summary.problems.empty()) out += "\nNo problem reached its results.\n";
+  out += "\nreport   " + paths.reportFile.string() + "\n";
+  out += "plot     " + paths.plotFile.string() + "\n";
+  out += "monitor  " + paths.monitorFile.string() + "\n";
+  return out;
+}
+
+std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& paths) {
+  std::string out = "{\n";
+  out += "  \"dataFile\": " + JsonString(paths.dataFile.string()) + ",\n";
+  out += "  \"reportFile\": " + JsonString(paths.reportFile.string()) + ",\n";
+  out += "  \"plotFile\": " + JsonString(paths.plotFile.string()) + ",\n";
+  out += "  \"monitorFile\": " + JsonString(paths.monitorFile.string()) + ",\n";
+  out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
+  out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
+  out += "  \"problems\": [";
+  for (size_t k = 0; k < summary.problems.size(); ++k) {
+    out += k == 0 ? "\n" : ",\n";
+    appendProblemJson(out, summary.problems[k]);
+  }
+  out += summary.problems.empty() ? "]\n" : "\n  ]\n";
+  return out + "}\n";
+}
+
+}  // namespace terraq::cli

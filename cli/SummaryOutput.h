@@ -1,0 +1,37 @@
+#pragma once
+// The two renderings of a run summary that the terraq command prints: a
+// compact text for an engineer at a terminal, and one JSON object for
+// scripts.
+
+#include <string>
+#include <string_view>
+
+#include "project/EngineRun.h"
+#include "project/RunSummary.h"
+
+namespace terraq::cli {
+
+// Per problem: heading, how the iteration ended, the largest deflection,
+// moment and shear with their depths; then the three output files.
+std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths& paths);
+
+// One JSON object (UTF-8, ends with a line break):
+//   {"dataFile", "reportFile", "plotFile", "monitorFile": strings,
+//    "complete": bool, "errorStop": string or null,
+//    "problems": [{"number", "heading", "kind" ("title"|"stage"|"long-term"),
+//                  "stage" (number or null), "title", "iterations" (number or null),
+//                  "closed", "notClosed", "overDeflectionLimit", "offCurves": bools,
+//                  "stationsOverLimit" (number or null),
+//                  "units": {"code", "length", "force", "moment"} or null,
+//                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null}]}
+std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);
+
+// A JSON string literal: quoted, with quotes, backslashes and control
+// characters escaped. Bytes that are not valid UTF-8 (titles saved in an
+// 8-bit code page) are taken as Latin-1 and re-encoded.
+std::string JsonString(std::string_view text);
+
+// A JSON number in its shortest exact form; null when not finite.
+std::string JsonNumber(double value);
+
+}  // namespace terraq::cli

@@ -1,0 +1,189 @@
+// terraq: the command-line front end of the wall analysis. It runs the
+// engine library on a data file exactly as the interactive program does and
+// prints a summary of the results, as text or as JSON.
+//
+// Exit status: 0 the run completed, 1 the analysis ended in an error stop
+// (or did not finish), 2 the run could not be made (usage, data file, engine
+// library, output files).
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "SummaryOutput.h"
+#include "project/EngineRun.h"
+#include "project/RunSummary.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitErrorStop = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kUsage =
+    "Usage: terraq run [--json] [--] FILE.tq4d\n"
+    "       terraq --help | --version\n";
+
+void printHelp() {
+  std::cout << kUsage
+            << "\n"
+               "Analyses the retaining wall of a data file with the engine library\n"
+            << "(" << terraq::ui::kEngineLibraryName
+            << " in the folder of this program) and prints, per problem, the\n"
+               "heading, how the iteration closed, and the largest deflection, moment and\n"
+               "shear with the depths where they occur. The report (.tq4o), plot file\n"
+               "(.tq4p) and iteration monitor (.tq4r) are written beside the data file.\n"
+               "\n"
+               "Options:\n"
+               "  --json     print the summary as one JSON object\n"
+               "  --help     show this help\n"
+               "  --version  show the version\n"
+               "\n"
+               "Exit status:\n"
+               "  0  the analysis completed\n"
+               "  1  the analysis ended in an error stop (its message goes to standard error)\n"
+               "  2  usage error, missing data file, or the engine could not be run\n";
+}
+
+int usageError(const std::string& message) {
+  std::cerr << "terraq: " << message << "\n" << kUsage << "Try 'terraq --help'.\n";
+  return kExitUsage;
+}
+
+int fail(const std::string& message) {
+  std::cerr << "terraq: " << message << "\n";
+  return kExitUsage;
+}
+
+std::string lowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The engine may write a line to the console when it cannot find or create
+// its files. Standard output belongs to the summary (and must stay valid JSON
+// with --json), so the engine's console goes to standard error while it runs.
+class EngineConsoleToStderr {
+ public:
+  EngineConsoleToStderr() {
+    std::cout.flush();
+    std::fflush(stdout);
+#if defined(_WIN32)
+    saved_ = _dup(_fileno(stdout));
+    if (saved_ >= 0) _dup2(_fileno(stderr), _fileno(stdout));
+#else
+    saved_ = dup(STDOUT_FILENO);
+    if (saved_ >= 0) dup2(STDERR_FILENO, STDOUT_FILENO);
+#endif
+  }
+  ~EngineConsoleToStderr() {
+    std::fflush(stdout);
+    if (saved_ < 0) return;
+#if defined(_WIN32)
+    _dup2(saved_, _fileno(stdout));
+    _close(saved_);
+#else
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+#endif
+  }
+  EngineConsoleToStderr(const EngineConsoleToStderr&) = delete;
+  EngineConsoleToStderr& operator=(const EngineConsoleToStderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+int runCommand(const std::vector<std::string_view>& args) {
+  bool json = false;
+  bool optionsEnded = false;
+  std::vector<std::string_view> files;
+  for (std::string_view arg : args) {
+    if (optionsEnded) {
+      files.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--json") {
+      json = true;
+    } else if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    } else if (arg.size() > 1 && arg.front() == '-') {
+      return usageError("unknown option '" + std::string(arg) + "' for run");
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.empty()) return usageError("run needs a data file");
+  if (files.size() > 1) return usageError("run takes one data file, not " + std::to_string(files.size()));
+
+  const fs::path dataFile(files.front());
+  const std::string extension = lowerCase(dataFile.extension().string());
+  if (extension == ".tqd")
+    return fail(dataFile.string() +
+                " is a data file of the older .tqd layout; it must be converted to .tq4d first "
+                "(use terraq convert)");
+  // The outputs are named by replacing the extension: any other extension
+  // could make the report overwrite the data file itself (e.g. FILE.tq4o).
+  if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
+  std::error_code ec;
+  if (!fs::is_regular_file(dataFile, ec)) return fail("cannot find the data file " + dataFile.string());
+
+  terraq::ui::EngineRunResult run;
+  {
+    EngineConsoleToStderr console;
+    run = terraq::ui::RunEngine(dataFile);
+  }
+  if (!run.engineCalled) return fail(run.error);
+  if (!fs::exists(run.paths.reportFile, ec))
+    return fail("the engine wrote no report; check that " + run.paths.reportFile.parent_path().string() +
+                " is writable");
+
+  const terraq::ui::RunSummary summary = terraq::ui::ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
+  std::cout << (json ? terraq::cli::FormatSummaryJson(summary, run.paths)
+                     : terraq::cli::FormatSummaryText(summary, run.paths));
+  std::cout.flush();
+
+  if (summary.errorStop) {
+    std::cerr << "terraq: the analysis stopped: " << *summary.errorStop << "\n"
+              << "        (see " << run.paths.reportFile.string() << ")\n";
+    return kExitErrorStop;
+  }
+  if (!summary.complete) {
+    std::cerr << "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n"
+              << "        (see " << run.paths.reportFile.string() << ")\n";
+    return kExitErrorStop;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) return usageError("no command given");
+  const std::string_view command = args.front();
+  if (command == "--help" || command == "-h" || command == "help") {
+    printHelp();
+    return kExitOk;
+  }
+  if (command == "--version") {
+    std::cout << "terraq " << TERRAQ_VERSION << "\n";
+    return kExitOk;
+  }
+  if (command == "run") return runCommand({args.begin() + 1, args.end()});
+  return usageError("unknown command '" + std::string(command) + "'");
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Rankine earth-pressure coefficients of a layer, with the sloping-backfill
+// (Rankine-Coulomb) active coefficient where the slope allows it.
+
+namespace terraq::engine {
+
+// Degrees per radian as the generator has always used it (single precision).
+inline const double kDegreesPerRadian = static_cast<double>(57.2958f);
+
+struct EarthPressureCoefficients {
+  double Ka = 0, sqrtKa = 0, Kp = 0, sqrtKp = 0;
+  // The backfill slope is not below the friction angle of a layer above the
+  // excavation level: Ka kept at its level-backfill value.
+  bool slopeWarning = false;
+};
+
+// phi: friction angle in degrees; beta: backfill slope in degrees;
+// aboveExcavation: the layer top lies above the excavation level.
+//
+// Level backfill: Ka = tan^2(45 - phi/2), Kp = tan^2(45 + phi/2).
+// 0 < |beta| < phi: Ka = cos b (cos b - r) / (cos b + r), r = sqrt(cos^2 b - cos^2 phi).
+// |beta| >= phi, beta not 0, layer above the excavation level: warning, level Ka.
+// Kp never depends on the slope.
+EarthPressureCoefficients ComputeCoefficients(double phi, double beta, bool aboveExcavation);
+
+}  // namespace terraq::engine

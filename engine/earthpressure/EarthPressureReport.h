@@ -1,0 +1,36 @@
+#pragma once
+// The report sections of the earth-pressure generator, in the order the
+// generator writes them: the echo of the wall, surcharge and soil data, the
+// coefficients, the overburden stress and the resultants of each layer.
+// Layout as the engine's other sections: star boxes, six-column indents,
+// E10.3 columns, unit labels from the model's label pieces.
+
+#include <vector>
+
+#include "Coefficients.h"
+#include "Layers.h"
+#include "PressureTable.h"
+#include "driver/EngineModel.h"
+#include "textio/TextOut.h"
+
+namespace terraq::engine {
+
+void writeWallInformation(TextOut& report, const WallRecord& wall, double gammaWater,
+                          const UnitLabels& labels);
+void writeSurchargeInformation(TextOut& report, const SoilData& soil, const UnitLabels& labels);
+void writeSoilInformation(TextOut& report, const LayerProfile& profile, const UnitLabels& labels);
+
+// The backfill-slope warning; written to the report and to the monitor file.
+void writeSlopeWarning(TextOut& out);
+
+void writeCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k);
+void writeOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
+                     const UnitLabels& labels);
+// One row per tabulated layer; a layer in tension is marked "Net active
+// pressure is negative.".
+void writeLayerResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+                          const UnitLabels& labels);
+void writeWaterResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+                          const UnitLabels& labels);
+
+}  // namespace terraq::engine

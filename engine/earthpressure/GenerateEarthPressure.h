@@ -1,0 +1,32 @@
+#pragma once
+// The earth-pressure generator: from the wall record, the surcharges and the
+// soil layers of a problem it computes the lateral pressure on the wall above
+// the excavation level, writes its report sections and hands the table back
+// through the scratch file kGeneratedPressureFile in the current directory
+// (during a run, the run's private folder). The caller reads the file back
+// and applies it (ReadEarthPressure).
+//
+// File layout: one list-directed record with the row count, then per row
+// 5X E10.3 4X E10.3 4X E10.3 4X E10.3: depth, total pressure, pressure from
+// the soils, pressure from surcharge loads; pressures per unit area of wall,
+// depths increasing from 0.
+//
+// Stops of the generator end the run with an "ERROR STOP -- ..." line:
+// code 1 when no layer starts at the free height, code 2 when the profile
+// has more than 21 layers after splitting; and the storage limit of the
+// earth-pressure table (1200 rows).
+
+#include "driver/EngineModel.h"
+#include "driver/RunFiles.h"
+
+namespace terraq::engine {
+
+// The scratch files, written and read back under these very names.
+inline constexpr const char* kGeneratedPressureFile = "KOLVEX.001";
+inline constexpr const char* kGeneratorDebugFile = "debug.dat";
+
+// Precondition: model.soil holds the soil data of the problem and
+// model.control.KEP >= 2 (3 asks for the apparent-pressure trapezoid).
+void GenerateEarthPressure(RunFiles& files, const EngineModel& model);
+
+}  // namespace terraq::engine

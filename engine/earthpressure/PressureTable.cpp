@@ -1,0 +1,163 @@
+#include "PressureTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Surcharge.h"
+
+namespace terraq::engine {
+
+namespace {
+
+// Rows of one layer: one per unit of length, at least one when the layer
+// has any thickness (a thin layer above the excavation level would
+// otherwise drop out of the table and with it the pressure down to H).
+int rowsInLayer(double thickness) {
+  if (thickness <= kDepthTolerance) return 0;
+  return static_cast<int>(std::max(1.0, std::round(thickness)));
+}
+
+// Resultant over the layer of the surcharge record's single surcharge,
+// sampled at the midpoints of ten equal slices of the layer.
+double singleSurchargeResultant(const SurchargeProfile& single, double top, double thickness) {
+  double sum = 0.0;
+  for (int k = 1; k <= 10; ++k) sum += single.at(top + (k - 0.5) * thickness / 10.0);
+  return sum * thickness / 10.0;
+}
+
+}  // namespace
+
+double ConventionalRowCount(const LayerProfile& profile) {
+  double count = 1.0;
+  for (int L = 1; L < profile.excavationLayer; ++L) {
+    const double t = profile.layers[static_cast<size_t>(L - 1)].thickness;
+    if (t > kDepthTolerance) count += std::max(1.0, std::round(t));
+  }
+  return count;
+}
+
+PressureTable ConventionalPressureTable(const PressureInputs& in) {
+  const WallRecord& wall = in.soil.wall;
+  const double FA = wall.activeFactor;
+  const double gw = in.gammaWater;
+  const SurchargeProfile surcharge(in.soil.loads, wall.freeHeight);
+  const SurchargeProfile single(LegacySurchargeLoads(in.soil.surcharge), wall.freeHeight);
+
+  PressureTable table;
+  const double top0 = in.coefficients.front().Ka * in.soil.surcharge.uniform;
+  table.rows.push_back({0.0, top0, top0, 0.0});
+
+  for (int L = 1; L < in.profile.excavationLayer; ++L) {
+    const auto i = static_cast<size_t>(L - 1);
+    const GeneratorLayer& layer = in.profile.layers[i];
+    const EarthPressureCoefficients& k = in.coefficients[i];
+    const double T = layer.thickness, zt = layer.top, c = layer.cohesion;
+    const double sigma = in.overburden[i];
+    const bool submerged = layer.drained && layer.belowWater;
+    const double gammaEff = submerged ? layer.gamma - gw : layer.gamma;
+    const double w = submerged && wall.pressureSwitch == 1 ? gw : 0.0;
+
+    LayerResultants r;
+    r.PA1 = FA * sigma * k.Ka * T + singleSurchargeResultant(single, zt, T);
+    r.Z1 = zt + 0.5 * T;
+    r.PA2 = FA * 0.5 * gammaEff * T * T * k.Ka;
+    r.Z2 = zt + 2.0 * T / 3.0;
+    r.PA3 = -FA * 2.0 * c * k.sqrtKa * T;
+    r.Z3 = zt + 0.5 * T;
+    r.tension = !(r.PA1 + r.PA3 > 0.0 || c <= 0.0);
+
+    // Tension case: the active pressure of a cohesive layer is negative at
+    // its top; the wall is loaded only where the linear pressure from p_top
+    // to p_bot is positive, i.e. over the lower X of the layer.
+    const double pTop = sigma * k.Ka - 2.0 * c * k.sqrtKa;
+    const double pBottom = in.overburden[i + 1] * k.Ka - 2.0 * c * k.sqrtKa;
+    if (r.tension) {
+      r.PA1 = r.PA2 = r.PA3 = 0.0;
+      if (T > kDepthTolerance && pBottom > 0.0) {
+        // p_bot > 0 > p_top keeps the denominator positive; a top that is
+        // not in tension after all loads the whole layer.
+        r.X = pTop < 0.0 ? pBottom * T / (pBottom - pTop) : T;
+        r.PA4 = FA * r.X * pBottom / 2.0;
+      }
+      r.Z3 = zt + T - r.X / 3.0;
+    }
+    r.PW1 = w * (zt - wall.waterBackfill) * T;
+    r.ZW1 = zt + 0.5 * T;
+    r.PW2 = w * 0.5 * T * T;
+    r.ZW2 = zt + 2.0 * T / 3.0;
+    table.resultants.push_back(r);
+
+    const int n = rowsInLayer(T);
+    for (int row = 1; row <= n; ++row) {
+      const double z = row * T / n;
+      const double d = zt + z;
+      PressureRow p;
+      p.depth = d;
+      if (!r.tension) {
+        p.soil = FA * (sigma * k.Ka - 2.0 * c * k.sqrtKa + gammaEff * k.Ka * z) +
+                 w * (d - wall.waterBackfill);
+      } else {
+        // The triangle 0 at depth T - X to FA p_bot at T, written as the
+        // positive part of the line from p_top to p_bot: the same values
+        // without dividing by X, which may be arbitrarily small.
+        p.soil = FA * std::max(0.0, pTop + (pBottom - pTop) * z / T);
+      }
+      p.surcharge = surcharge.at(d);
+      p.total = p.soil + p.surcharge;
+      // Water standing in the excavation pushes back on the wall.
+      if (d > wall.waterExcavation && layer.belowWater) {
+        const double back = (d - wall.waterExcavation) * gw;
+        p.total -= back;
+        p.soil -= back;
+        if (p.total < 1.0e-5) p.total = static_cast<double>(table.rows.size() + 1) * 1.0e-12;
+      }
+      table.rows.push_back(p);
+    }
+  }
+  return table;
+}
+
+ApparentPressure ApplyApparentPressure(PressureTable& table, const SpringRowSummary& springs) {
+  if (springs.rows <= 0)
+    stopWithMessage(
+        "ERROR STOP -- TRAPEZOIDAL EARTH PRESSURE NEEDS AN ANCHOR: THE SPRINGS TABLE IS EMPTY");
+  ApparentPressure a;
+  std::vector<PressureRow>& rows = table.rows;
+  // Area of the conventional total-pressure diagram, by the trapezoid rule
+  // over the actual row spacing.
+  for (size_t i = 1; i < rows.size(); ++i)
+    a.F += 0.5 * (rows[i].total + rows[i - 1].total) * (rows[i].depth - rows[i - 1].depth);
+  const double Z = rows.back().depth;
+  if (Z <= kDepthTolerance) return a;  // no height above the excavation: nothing to spread
+
+  const bool single = springs.rows == 1;
+  const double za = springs.firstSingleStationDepth;
+  const double zb = single ? za : springs.lastSingleStationDepth;
+  if (za < -kDepthTolerance || zb > Z + kDepthTolerance || za > zb + kDepthTolerance)
+    stopWithMessage(
+        "ERROR STOP -- TRAPEZOIDAL EARTH PRESSURE NEEDS ITS ANCHORS BETWEEN THE TOP OF THE WALL "
+        "AND THE EXCAVATION LEVEL, THE FIRST SPRING ROW ABOVE THE LAST");
+
+  a.applied = true;
+  a.rise = 2.0 * za / 3.0;
+  if (single) {
+    a.fall = 2.0 * (Z - za) / 3.0;
+    a.middle = Z / 3.0;
+    a.peak = 1.3 * a.F * 3.0 / (2.0 * Z);
+  } else {
+    a.fall = 2.0 * (Z - zb) / 3.0;
+    a.middle = Z - a.rise - a.fall;
+    // Area of the trapezoid = peak (Z - (h1 + h3)/2) = 1.3 F; the
+    // denominator is at least Z/3 for anchors within 0..Z.
+    a.peak = 1.3 * a.F / (Z - 0.5 * (a.rise + a.fall));
+  }
+  const double z2 = a.rise + a.middle;
+  for (PressureRow& r : rows) {
+    if (r.depth < a.rise) r.total = a.peak * r.depth / a.rise;
+    else if (r.depth <= z2 || a.fall <= 0.0) r.total = a.peak;
+    else r.total = std::max(0.0, a.peak - (r.depth - z2) * a.peak / a.fall);
+  }
+  return a;
+}
+
+}  // namespace terraq::engine

@@ -1,0 +1,49 @@
+#pragma once
+// The frame every soil-model generator writes its curves in: the curve
+// record of the SOILDATA file, the report block of each curve side, and the
+// transformation of the raw points by the p- and y-multipliers and the
+// active-pressure shift.
+
+#include <array>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "PyGeneration.h"
+
+namespace terraq::engine {
+
+constexpr int kSidePoints = 17;
+constexpr int kRecordPoints = 2 * kSidePoints;  // rows of one curve in SOILDATA
+
+// The points of one curve side before the transformation; element i is
+// point i + 1.
+using SidePoints = std::array<double, kSidePoints>;
+
+// SOILDATA header of curve k: its depth below the backfill surface (H + xc)
+// and the number of rows.
+void WriteCurveHeader(PyGeneration& g, int k);
+
+// Report: two empty lines and "AT THE EXCAVATION SIDE" / "AT THE BACKFILL SIDE".
+void WriteSideTitle(PyGeneration& g, Side side);
+
+// A report line of texts, each right-aligned to end at its column (1-based),
+// for headings and unit lines over the value lines of the generators.
+std::string AlignedRow(std::initializer_list<std::pair<int, std::string_view>> cells);
+
+// Soft clay reports a deflection that falls below the smallest one it can
+// resolve, with the initial modulus it used there.
+struct SmallDeflectionWarning {
+  bool enabled = false;
+  double modulus = 0;
+};
+
+// Transforms the 17 points of one side (p' = Mp p - pA on the excavation
+// side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth
+// H + xc(k)) and writes them to the report and to SOILDATA, followed by the
+// multiplier line.
+void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
+                     double pA, const SmallDeflectionWarning& warning = {});
+
+}  // namespace terraq::engine

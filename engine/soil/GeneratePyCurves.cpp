@@ -1,0 +1,148 @@
+#include "GeneratePyCurves.h"
+
+#include <cstdio>
+#include <string>
+
+#include "Generators.h"
+#include "PyGeneration.h"
+#include "PyReport.h"
+#include "Sand.h"
+#include "SoftClay.h"
+#include "earthpressure/Overburden.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+// The user-specified active pressure at the deepest row of its table, per
+// unit length of wall as read; 0 when the pressure is not user-specified.
+double deepestSpecifiedPressure(const EngineModel& model) {
+  if (model.control.KEP != 1 || model.earthPressure.empty()) return 0.0;
+  const EarthPressureRow* deepest = &model.earthPressure.front();
+  for (const EarthPressureRow& row : model.earthPressure)
+    if (row.depth >= deepest->depth) deepest = &row;
+  return deepest->soil;
+}
+
+PySettings settingsOf(const EngineModel& model) {
+  const WallRecord& wall = model.soil.wall;
+  PySettings s;
+  s.H = wall.freeHeight;
+  s.WA = wall.widthActive;
+  s.WP = wall.widthResistance;
+  s.gammaW = model.control.KUNITS == 2 ? 10.0 : 0.036;
+  s.sigmaH = EffectiveStressAtExcavation(model);
+  s.pALast = deepestSpecifiedPressure(model);
+  s.modification = model.pyModification;
+  // Widths enter every curve as divisors (z/b, x/b, WA/WP): a width that is
+  // not positive has no meaning for a wall element.
+  if (!(s.WP > 0.0))
+    stopWithMessage("ERROR STOP -- THE WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
+  // Without a modification table the spacing ratio WA/WP reduces the
+  // resistance; a zero WA would remove it altogether.
+  if (s.modification.empty() && !(s.WA > 0.0))
+    stopWithMessage("ERROR STOP -- THE WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO "
+                    "WHEN NO P-Y MODIFICATION FACTORS ARE GIVEN");
+  return s;
+}
+
+void writeUserCurves(const EngineModel& model, TextOut& curves) {
+  for (const Curve& curve : model.curves) {
+    curves.line((ListRecord() << curve.station << curve.n).str());
+    for (int i = 1; i <= curve.n; ++i) {
+      const auto idx = static_cast<size_t>(i);
+      curves.line((ListRecord() << i << curve.pPlot[idx] << curve.y[idx]).str());
+    }
+  }
+}
+
+// Gives every layer its curves, then generates them.
+void AssignCurvesToLayers(PyGeneration& g) {
+  AssignCurveRanges(g.profile);
+  RunLayerGenerators(g);
+}
+
+}  // namespace
+
+void WriteConsole(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+double ModelDepth(const PyGeneration& g, int j, double x) {
+  if (j == 1) return x;
+  const ProfileLayer& layer = g.profile.layer(j);
+  return (x - layer.top) + layer.zeq;
+}
+
+double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first) {
+  double F = 0.0;
+  for (int i = 1; i < j; ++i) F += g.profile.layer(i).resistanceSum;
+  switch (g.profile.layer(j).code) {
+    case 4: return SandEquivalentDepth(F, first.phi, first.gamma, first.b, first.x);
+    case 2:
+    case 3:
+    case 5:
+      stopWithMessage("ERROR STOP -- THE EQUIVALENT DEPTH OF SOIL LAYER " +
+                      std::to_string(g.profile.layer(j).source) +
+                      " IS NOT AVAILABLE FOR ITS SOIL MODEL IN THIS VERSION");
+    case 6:
+    case 7: return 0.0;  // rock curves use no equivalent depth
+    default: return SoftClayEquivalentDepth(F, first.c, first.gamma, first.b);
+  }
+}
+
+void RunLayerGenerators(PyGeneration& g) {
+  int previousLast = 0;
+  for (int j = 1; j <= g.profile.layerCount(); ++j) {
+    const ProfileLayer& layer = g.profile.layer(j);
+    const bool hasCurves = layer.first != 0 && layer.last != previousLast;
+    previousLast = layer.last;
+    if (!hasCurves) continue;
+    switch (layer.code) {
+      case 2: StiffClayFreeWaterCurves(g, j); break;
+      case 3: StiffClayNoFreeWaterCurves(g, j); break;
+      case 4: SandCurves(g, j); break;
+      case 5: SiltCurves(g, j); break;
+      case 6: StrongRockCurves(g, j); break;
+      case 7: WeakRockCurves(g, j); break;
+      default: SoftClayCurves(g, j); break;  // 1, and any code the models do not know
+    }
+  }
+}
+
+void GeneratePyCurves(EngineModel& model, TextOut& report) {
+  const ProblemControl& c = model.control;
+  TextOut curves;
+  if (!curves.open(kSoilDataFile))
+    stopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") + kSoilDataFile);
+  WriteConsole(" READ SOIL DATA....");
+  // Generic units (any other code) keep the labels the problem started with.
+  if (c.KUNITS == 2) SetUnitLabels(-1);
+  else if (c.KUNITS == 1) SetUnitLabels(+1);
+  if (engineModel().labels.buffer.size() < 24) SetUnitLabels(0);
+
+  PyGeneration g;
+  g.settings = settingsOf(model);
+  g.labels = engineModel().labels;
+  g.report = &report;
+  g.curves = &curves;
+  ProfileInput in;
+  in.H = g.settings.H;
+  in.waterDepth = model.soil.wall.waterBackfill;
+  in.gammaW = g.settings.gammaW;
+  in.wallLength = c.NI * c.h;
+  in.h = c.h;
+  g.profile = BuildSoilProfile(model.soil.layers, in);
+
+  WriteSoilProfileReport(g);
+  const int generated = g.profile.curveCount();
+  curves.line((ListRecord() << static_cast<int>(model.curves.size()) + generated).str());
+  writeUserCurves(model, curves);
+  AssignCurvesToLayers(g);
+  curves.close();
+}
+
+}  // namespace terraq::engine

@@ -1,0 +1,52 @@
+#pragma once
+// Sand (soil model 4): the static p-y curve of a sand, built from the
+// ultimate resistance of a wedge near the surface and of flow around the
+// wall at depth, an initial straight line of slope k z, a parabola, and a
+// straight line up to the ultimate resistance.
+
+#include "CurveOutput.h"
+
+namespace terraq::engine {
+
+// The two mechanisms of the ultimate resistance per unit length, before the
+// empirical factor A, at depth z for friction angle phi (radians), average
+// effective unit weight gamma and width b.
+struct SandResistance {
+  double pst = 0;  // wedge
+  double psd = 0;  // flow around the wall
+};
+SandResistance SandUltimateResistance(double phi, double gamma, double z, double b);
+
+// Empirical factors on the ultimate resistance (A, at yu = 3b/80) and on
+// the resistance at ym = b/60 (B), against x/b; constant beyond 6.
+struct SandFactors {
+  double A = 0;
+  double B = 0;
+};
+SandFactors SandCoefficients(double xOverB);
+
+struct SandCurve {
+  SandResistance ps;
+  SandFactors factors;
+  double pu = 0, pm = 0;  // resistances at yu and ym
+  double yu = 0, ym = 0;
+  double yk = 0;          // where the initial line meets the parabola
+  SidePoints y{}, p{};    // before multipliers and shift
+};
+
+// The curve of a side whose depth is x (for the factors) and z (for the
+// resistance), with the layer's modulus of subgrade reaction k (>= 0).
+SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x, double z);
+
+// Shift by the active pressure already applied as load: sigma'H Ka b, or 0
+// when it is below 1E-5 or the user table's deepest pressure is 0.
+double SandActiveShift(double b, double sigmaH, double phi, double pALast);
+
+// Depth at which the layer's ultimate resistance, integrated from 0, reaches
+// F; x is the depth of the curve being generated.
+double SandEquivalentDepth(double F, double phi, double gamma, double b, double x);
+
+// The generator of layer j.
+void SandCurves(PyGeneration& g, int j);
+
+}  // namespace terraq::engine

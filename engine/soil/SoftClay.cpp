@@ -1,0 +1,107 @@
+#include "SoftClay.h"
+
+#include <cmath>
+#include <string>
+
+#include "Lookups.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+// The exponents of the curve, single precision as the method has always
+// been computed.
+const double kOneThird = static_cast<double>(1.0f / 3.0f);
+const double kTwoThirds = static_cast<double>(2.0f / 3.0f);
+
+void writeValueBlock(PyGeneration& g, double x, const SoilValues& v) {
+  TextOut& report = *g.report;
+  report.line(Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(6).a("GAMMA AVG").x(6)
+                  .a("E50").str());
+  const std::string length(g.labels.length());
+  const std::string stress = g.labels.stress();
+  const std::string weight = g.labels.unitWeight();
+  report.line(AlignedRow({{23, length}, {33, length}, {45, stress}, {59, weight}}));
+  report.line(Line().x(9).f(x, 14, 2).f(v.b, 10, 3).e(v.c, 12, 4).e(v.gamma, 14, 4)
+                  .e(v.e50, 12, 4).str());
+}
+
+}  // namespace
+
+SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, double z) {
+  SoftClayCurve curve;
+  // The wedge near the surface gives Np = 3 + gamma z / c + 0.5 z / b;
+  // deeper down the soil flows around the wall at Np = 9.
+  curve.Np = c > 0.0 ? 3.0 + gamma * z / c + 0.5 * z / b : 0.0;
+  curve.pu = curve.Np > 9.0 ? 9.0 * c * b : c * curve.Np * b;
+  curve.y50 = 2.5 * e50 * b;
+  const double dy = curve.y50 / 4.0;
+  curve.k0 = 0.5 * curve.pu * std::pow(curve.y50 / kSmallDeflection, kTwoThirds) / curve.y50;
+
+  SidePoints& y = curve.y;
+  y[0] = 0.0;
+  y[1] = dy < 0.008 * curve.y50 ? 0.5 * dy : 0.008 * curve.y50;
+  for (int i = 2; i <= 13; ++i) y[static_cast<size_t>(i)] = (i - 1) * dy;
+  y[14] = 8.0 * curve.y50;
+  y[15] = 15.0 * curve.y50;
+  y[16] = 20.0 * curve.y50;
+  for (size_t i = 0; i < y.size(); ++i) {
+    if (y[i] < kSmallDeflection) curve.p[i] = curve.k0 * y[i];
+    else if (y[i] <= 8.0 * curve.y50) curve.p[i] = 0.5 * curve.pu * std::pow(y[i] / curve.y50, kOneThird);
+    else curve.p[i] = curve.pu;
+  }
+  return curve;
+}
+
+double SoftClayActiveShift(double b, double sigmaH, double c, double pALast) {
+  if (pALast <= 1.0e-5) return 0.0;
+  const double pA = b * (sigmaH - 2.0 * c);
+  return pA <= 1.0e-10 ? 0.0 : pA;
+}
+
+double SoftClayEquivalentDepth(double F, double c, double gamma, double b) {
+  // Without cohesion the layer has no resistance at any depth, and every
+  // depth is as equivalent as any other.
+  if (!(c > 0.0) || !(F > 0.0)) return 0.0;
+  const double xr = 6.0 * c * b / (gamma * b + 0.5 * c);  // Np reaches 9 here
+  const double Fxr = 3.0 * c * b * xr + gamma * b * xr * xr / 2.0 + c * xr * xr / 4.0;
+  if (F > Fxr) return xr + (F - Fxr) / (9.0 * c * b);
+  const double A = 0.5 * gamma * b + 0.25 * c;
+  const double B = 3.0 * c * b;
+  return (-B + std::sqrt(B * B + 4.0 * A * F)) / (2.0 * A);
+}
+
+void SoftClayCurves(PyGeneration& g, int j) {
+  ProfileLayer& layer = g.profile.layer(j);
+  for (int k = layer.first; k <= layer.last; ++k) {
+    SoilValues v;
+    v.x = g.profile.xc(k);
+    v.b = ResistanceWidthAt(g.settings, v.x);
+    v.c = CohesionAt(g.profile, v.x);
+    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+    v.e50 = E50At(g.profile, v.x);
+    // y50 = 2.5 E50 b scales every deflection of the curve: without it the
+    // curve has no shape at all.
+    if (!(v.e50 > 0.0))
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(layer.source) +
+                      " (SOFT CLAY) NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+    if (k == layer.first) {
+      layer.resistanceSum = 0.0;
+      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+    }
+    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
+    WriteCurveHeader(g, k);
+    for (const Side side : {Side::Excavation, Side::Backfill}) {
+      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
+      const SoftClayCurve curve = SoftClayStaticCurve(v.c, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+      if (side == Side::Excavation && k > layer.first)
+        layer.resistanceSum += curve.pu * (g.profile.xc(k) - g.profile.xc(k - 1));
+      WriteSideTitle(g, side);
+      writeValueBlock(g, x, v);
+      WriteSidePoints(g, k, side, curve.y, curve.p, pA, {true, curve.k0});
+    }
+  }
+}
+
+}  // namespace terraq::engine

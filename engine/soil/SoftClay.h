@@ -1,0 +1,33 @@
+#pragma once
+// Soft clay (soil model 1, and any unknown model code): the static p-y
+// curve of a soft clay, p = 0.5 pu (y/y50)^(1/3) up to 8 y50 and pu beyond,
+// with the ultimate resistance growing with depth from 3 c b to 9 c b.
+
+#include "CurveOutput.h"
+
+namespace terraq::engine {
+
+struct SoftClayCurve {
+  double Np = 0;   // bearing factor (capped at 9)
+  double pu = 0;   // ultimate resistance per unit length of wall
+  double y50 = 0;  // deflection at half the ultimate resistance
+  double k0 = 0;   // secant modulus at the smallest resolved deflection
+  SidePoints y{}, p{};  // before multipliers and shift
+};
+
+// The curve at depth z for cohesion c (> 0 gives resistance), average
+// effective unit weight gamma, strain factor e50 (> 0) and width b (> 0).
+SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, double z);
+
+// Shift of the curves by the active pressure that a user-specified pressure
+// table already applies as load below the excavation level: b (sigma'H - 2c),
+// or 0 when that is not positive or when the table's deepest pressure is 0.
+double SoftClayActiveShift(double b, double sigmaH, double c, double pALast);
+
+// Depth at which pu of the layer, integrated from 0, reaches F (F >= 0).
+double SoftClayEquivalentDepth(double F, double c, double gamma, double b);
+
+// The generator of layer j.
+void SoftClayCurves(PyGeneration& g, int j);
+
+}  // namespace terraq::engine

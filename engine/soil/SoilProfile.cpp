@@ -1,0 +1,179 @@
+#include "SoilProfile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace terraq::engine {
+
+namespace {
+
+// Constants the generation has always used in single precision.
+const double kDegreesToRadians = static_cast<double>(3.1416f) / 180.0;
+const double kCurveOffset = static_cast<double>(0.1f);
+
+std::string layerText(int n) { return "SOIL LAYER " + std::to_string(n); }
+
+void checkBottomsIncrease(const std::vector<SoilLayerInput>& input) {
+  double previous = 0.0;
+  for (size_t i = 0; i < input.size(); ++i) {
+    // A layer of no thickness would stack table points of equal depth on
+    // each other, and one of negative thickness turns the profile upside
+    // down: either way the depths of the data file are wrong.
+    if (!(input[i].bottom > previous))
+      stopWithMessage("ERROR STOP -- THE BOTTOM OF " + layerText(static_cast<int>(i + 1)) +
+                      " DOES NOT LIE BELOW THE TOP OF THE LAYER");
+    previous = input[i].bottom;
+  }
+}
+
+// Keeps the layers below the excavation level, the first of them cut at it,
+// and truncates the profile at xT, two increments below the wall tip: the
+// difference equations reach two fictitious stations below the tip, and no
+// curve is needed deeper than that. Returns the original bottom of every
+// kept layer (before truncation).
+std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
+                               SoilProfile& profile) {
+  std::vector<double> originalBottoms;
+  const double xT = in.wallLength + 2.0 * in.h - in.H;
+  if (!(xT > kSmallLength))
+    stopWithMessage("ERROR STOP -- THE WALL DOES NOT REACH BELOW THE EXCAVATION LEVEL");
+  for (size_t i = 0; i < input.size(); ++i) {
+    const double S = input[i].bottom;  // running sum of the thicknesses
+    if (profile.layers.empty() && S <= in.H + kSmallLength) continue;  // above the excavation
+    ProfileLayer layer;
+    layer.code = input[i].code;
+    layer.source = static_cast<int>(i + 1);
+    layer.top = profile.layers.empty() ? 0.0 : profile.layers.back().bottom;
+    layer.bottom = S - in.H;
+    layer.k = input[i].top[4];
+    // A layer starting at or below xT adds nothing; one reaching below it
+    // is cut there and ends the profile.
+    if (!profile.layers.empty() && layer.top >= xT - kSmallLength) break;
+    originalBottoms.push_back(layer.bottom);
+    if (layer.bottom > xT) {
+      layer.bottom = xT;
+      layer.truncated = true;
+      profile.layers.push_back(layer);
+      break;
+    }
+    profile.layers.push_back(layer);
+  }
+  if (profile.layers.empty())
+    stopWithMessage("ERROR STOP -- NO SOIL LAYER LIES BELOW THE EXCAVATION LEVEL");
+  return originalBottoms;
+}
+
+// Effective unit weights: total above the backfill water table, buoyant
+// below it; a layer crossing the water table starts its table at the water
+// table with its total weight.
+void buildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
+                      const std::vector<double>& originalBottoms, SoilProfile& profile) {
+  const double dW = in.waterDepth;
+  auto atWater = [&](double depth) { return std::fabs(in.H + depth - dW) <= kSmallLength; };
+  auto push = [&](double depth, double total) {
+    double weight = total;
+    const bool below = in.H + depth > dW + kSmallLength;
+    const bool stepAtWater =
+        atWater(depth) && !profile.weights.empty() && atWater(profile.weights.back().depth);
+    if (below || stepAtWater) weight = total - in.gammaW;
+    // A soil lighter than water (or a weight left at zero below the water
+    // table) would float: a negative effective weight has no meaning and
+    // would make the ultimate resistances negative, so it is taken as zero.
+    if (weight < 0.0) {
+      weight = 0.0;
+      profile.clampedWeightDepths.push_back(depth);
+    }
+    profile.weights.push_back({depth, weight});
+  };
+  for (size_t j = 0; j < profile.layers.size(); ++j) {
+    const ProfileLayer& layer = profile.layers[j];
+    const SoilLayerInput& data = input[static_cast<size_t>(layer.source - 1)];
+    const double bottom = originalBottoms[j];
+    double topDepth = layer.top;
+    if (in.H + layer.top < dW - kSmallLength && dW + kSmallLength < in.H + bottom)
+      topDepth = dW - in.H;  // crossing: the point moves to the water table, total weight
+    push(topDepth, data.top[0]);
+    push(bottom, data.base[0]);
+  }
+}
+
+void buildStrengthTable(const std::vector<SoilLayerInput>& input,
+                        const std::vector<double>& originalBottoms, SoilProfile& profile) {
+  for (size_t j = 0; j < profile.layers.size(); ++j) {
+    const ProfileLayer& layer = profile.layers[j];
+    const SoilLayerInput& data = input[static_cast<size_t>(layer.source - 1)];
+    StrengthPoint top{layer.top, data.top[1], data.top[2], data.top[3], data.top[5]};
+    StrengthPoint bottom{layer.bottom, data.base[1], data.base[2], data.base[3], data.base[5]};
+    if (layer.truncated) {
+      // The values at the cut follow the layer's own linear variation,
+      // measured from its top.
+      const double r = (layer.bottom - layer.top) / (originalBottoms[j] - layer.top);
+      auto at = [r](double a, double b) { return a + (b - a) * r; };
+      bottom = {layer.bottom, at(top.c, bottom.c), at(top.phi, bottom.phi),
+                at(top.e50, bottom.e50), at(top.sixth, bottom.sixth)};
+    }
+    profile.strength.push_back(top);
+    profile.strength.push_back(bottom);
+  }
+  for (StrengthPoint& p : profile.strength) p.phi *= kDegreesToRadians;
+}
+
+// Five depths per layer: near its top, at its quarter points and near its
+// bottom. In a layer thinner than four offsets the offset shrinks to a
+// quarter of the thickness, so that the depths still run downwards and stay
+// inside the layer.
+void chooseCurveDepths(SoilProfile& profile) {
+  for (const ProfileLayer& layer : profile.layers) {
+    const double t = layer.bottom - layer.top;
+    const double offset = std::min(kCurveOffset, 0.25 * t);
+    profile.curveDepths.push_back(layer.top + offset);
+    profile.curveDepths.push_back(layer.top + 0.25 * t);
+    profile.curveDepths.push_back(layer.top + 0.5 * t);
+    profile.curveDepths.push_back(layer.top + 0.75 * t);
+    profile.curveDepths.push_back(layer.bottom - offset);
+  }
+}
+
+}  // namespace
+
+SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const ProfileInput& in) {
+  checkBottomsIncrease(input);
+  SoilProfile profile;
+  const std::vector<double> originalBottoms = keepLayers(input, in, profile);
+  buildWeightTable(input, in, originalBottoms, profile);
+  buildStrengthTable(input, originalBottoms, profile);
+  chooseCurveDepths(profile);
+  // The weight table must reach as deep as the strength table.
+  const double lastStrength = profile.strength.back().depth;
+  const WeightPoint lastWeight = profile.weights.back();
+  if (lastWeight.depth < lastStrength) {
+    const double weight = std::max(0.0, lastWeight.weight - in.gammaW);
+    profile.weights.push_back({lastWeight.depth, weight});
+    profile.weights.push_back({lastStrength, weight});
+  }
+  return profile;
+}
+
+void AssignCurveRanges(SoilProfile& profile) {
+  const int nl = profile.layerCount();
+  const int nc = profile.curveCount();
+  for (ProfileLayer& layer : profile.layers) layer.first = layer.last = 0;
+  if (nl == 0 || nc == 0) return;
+  // The first curve goes to the first layer whose bottom lies below it.
+  int current = 1;
+  while (current < nl && !(profile.layer(current).bottom > profile.xc(1))) ++current;
+  profile.layer(current).first = 1;
+  for (int k = 2; k <= nc; ++k) {
+    const double x = profile.xc(k);
+    if (!(x > profile.layer(current).bottom) || current == nl) continue;
+    int next = current + 1;
+    while (next < nl && profile.layer(next).bottom < x) ++next;
+    profile.layer(current).last = k - 1;
+    current = next;
+    profile.layer(current).first = k;
+  }
+  profile.layer(current).last = nc;
+}
+
+}  // namespace terraq::engine

@@ -1,0 +1,127 @@
+// The engine library handle and one engine run through the loaded library,
+// as the front ends make it: private temporary folder, names file, entry
+// call, clean-up.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "CliTestFiles.h"
+#include "platform/TDynamicLibrary.h"
+#include "project/EngineRun.h"
+#include "project/RunSummary.h"
+
+using namespace terraq::ui;
+using namespace terraq::test;
+
+TEST(TDynamicLibrary, RaisesTheLibraryErrors) {
+  ScratchFolder folder;
+  TDynamicLibrary library((folder.path() / "absent.so").string());
+  try {
+    library.load();
+    FAIL() << "an absent file loaded";
+  } catch (const TLibraryError& e) {
+    EXPECT_EQ(e.kind(), TLibraryError::Kind::NotLocated);
+    EXPECT_STREQ(e.what(), "Library could not be located");
+  }
+  EXPECT_FALSE(library.isLoaded());
+  try {
+    library.lookup("_ITERRAQ");
+    FAIL() << "lookup without a module";
+  } catch (const TLibraryError& e) {
+    EXPECT_STREQ(e.what(), "Library is not open");
+  }
+
+  std::ofstream(folder.path() / "broken.so") << "not a shared library\n";
+  library.setFileName((folder.path() / "broken.so").string());
+  try {
+    library.load();
+    FAIL() << "a text file loaded";
+  } catch (const TLibraryError& e) {
+    EXPECT_EQ(e.kind(), TLibraryError::Kind::FailedToInitialize);
+    EXPECT_STREQ(e.what(), "Library failed to properly initialize");
+  }
+}
+
+TEST(TDynamicLibrary, LoadsTheEngineAndFindsOnlyItsEntry) {
+  TDynamicLibrary library(EngineLibrary().string());
+  library.load();
+  ASSERT_TRUE(library.isLoaded());
+  EXPECT_NE(library.lookup("_ITERRAQ"), nullptr);
+  EXPECT_NE(library.lookup("ITERRAQ"), nullptr);
+  EXPECT_EQ(library.lookup("RunAnalysis"), nullptr);
+  library.setFileName("elsewhere.so");  // naming another file unloads
+  EXPECT_FALSE(library.isLoaded());
+}
+
+// A cantilever of length L = 480 in fixed at its tip (deflection and slope
+// zero), EI = 1E9 lbs-in2, a point load P = 1000 lbs at the top. Beam theory:
+// top deflection P L^3 / (3 EI), moment growing as P x to P L at the tip.
+TEST(EngineRun, RunsInAPrivateFolderAndLeavesTheOutputsBesideTheData) {
+  ScratchFolder scratch;
+  const fs::path data = scratch.copy("cli-cantilever.tq4d", "wall.tq4d");
+  // Every temporary folder of the run lands in a folder of this test's own.
+  const fs::path tmp = scratch.path() / "tmp";
+  fs::create_directory(tmp);
+  const char* oldTmp = std::getenv("TMPDIR");
+  const std::string savedTmp = oldTmp ? oldTmp : "";
+  setenv("TMPDIR", tmp.c_str(), 1);
+  const fs::path before = fs::current_path();
+  fs::current_path(scratch.path());  // a relative data path must survive the change of folder
+
+  const EngineRunResult run = RunEngine("wall.tq4d", EngineLibrary());
+
+  fs::current_path(before);
+  if (oldTmp) setenv("TMPDIR", savedTmp.c_str(), 1);
+  else unsetenv("TMPDIR");
+
+  EXPECT_TRUE(run.engineLoaded);
+  EXPECT_TRUE(run.engineCalled);
+  EXPECT_EQ(run.error, "");
+  EXPECT_EQ(run.paths.dataFile, data);
+  EXPECT_EQ(run.paths.reportFile, scratch.path() / "wall.tq4o");
+  for (const char* name : {"wall.tq4o", "wall.tq4p", "wall.tq4r"})
+    EXPECT_TRUE(fs::exists(scratch.path() / name)) << name;
+  EXPECT_FALSE(fs::exists(scratch.path() / "names.dat"));
+  EXPECT_TRUE(fs::is_empty(tmp)) << "the run's temporary folder was left behind";
+
+  const RunSummary s = ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
+  ASSERT_EQ(s.problems.size(), 1u);
+  const ProblemSummary& p = s.problems[0];
+  EXPECT_TRUE(p.closed());
+  ASSERT_TRUE(p.deflection && p.moment);
+  const double P = 1000.0, L = 480.0, EI = 1e9, h = 12.0;
+  EXPECT_NEAR(p.deflection->value, P * L * L * L / (3.0 * EI), 0.005 * P * L * L * L / (3.0 * EI));
+  EXPECT_DOUBLE_EQ(p.deflection->depth, 0.0);
+  // The moment line reaches P L at the fixed tip; the difference scheme
+  // shows it within one increment of the tip.
+  EXPECT_GE(p.moment->value, P * (L - h) * 0.999);
+  EXPECT_LE(p.moment->value, P * L * 1.001);
+}
+
+TEST(EngineRun, ReportsALibraryThatCannotBeLoaded) {
+  ScratchFolder scratch;
+  const fs::path data = scratch.copy("cli-cantilever.tq4d", "wall.tq4d");
+  std::ofstream(scratch.path() / "wall.tq4o") << "earlier report\n";
+  const EngineRunResult run = RunEngine(data, scratch.path() / "Terraq2013_DLL.so");
+  EXPECT_FALSE(run.engineLoaded);
+  EXPECT_FALSE(run.engineCalled);
+  EXPECT_NE(run.error.find("Library could not be located"), std::string::npos) << run.error;
+  EXPECT_NE(run.error.find((scratch.path() / "Terraq2013_DLL.so").string()), std::string::npos);
+  // Nothing ran, so nothing of the earlier run was touched.
+  EXPECT_EQ(ReadFile(scratch.path() / "wall.tq4o"), "earlier report\n");
+  EXPECT_FALSE(fs::exists(scratch.path() / "names.dat"));
+}
+
+TEST(EngineRun, RefusesPathsTheNamesFileWouldCut) {
+  ScratchFolder scratch;
+  fs::path deep = scratch.path();
+  while (deep.string().size() < 260) deep /= std::string(40, 'd');
+  fs::create_directories(deep);
+  const fs::path data = deep / "wall.tq4d";
+  fs::copy_file(TestData("cli-cantilever.tq4d"), data);
+  const EngineRunResult run = RunEngine(data, EngineLibrary());
+  EXPECT_FALSE(run.engineCalled);
+  EXPECT_NE(run.error.find("255"), std::string::npos) << run.error;
+  EXPECT_FALSE(fs::exists(deep / "wall.tq4o"));
+}

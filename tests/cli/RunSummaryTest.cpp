@@ -1,0 +1,157 @@
+// The summary reader on hand-written report and plot texts: every closure
+// state, the three kinds of heading, error stops, and the plot file's
+// result blocks behind the other blocks.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "SummaryOutput.h"
+#include "project/RunSummary.h"
+
+using namespace terraq::ui;
+
+namespace {
+
+const std::string kBanner =
+    " TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES\n VERSION 2013.4.7\n\n\n\n";
+
+std::string problem(const std::string& heading, const std::string& resultLines) {
+  return kBanner + "      " + heading + "\n\n\n      (echo of the input)\n\n      " + heading + "\n\n\n" +
+         resultLines +
+         "\n   STA I      X         DEFL.\n   ------    ----\n     0   0.000E+00   0.369E+02\n";
+}
+
+const std::string kEnd = "\n\n\n     END OF ANALYSIS                    \n";
+
+}  // namespace
+
+TEST(RunSummary, ReadsEveryClosureStateAndHeadingKind) {
+  const std::string report =
+      problem("Stage No : 1  Braced excavation",
+              "     RESULTS -- ITERATION  7\n     --------------------\n") +
+      "\n\n" +
+      problem("Stage No :12  Braced excavation",
+              "     RESULTS -- ITERATION100\n     --------------------\n\n"
+              "     ***** DEFLECTION OFF Q - W CURVES *****\n\n"
+              "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n") +
+      "\n\n" +
+      problem("Long Term :  Braced excavation",
+              "     RESULTS -- ITERATION  3\n     --------------------\n\n"
+              "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  35  *** STATIONS *****\n\n"
+              "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n") +
+      kEnd;
+  const RunSummary s = SummarizeRun(report, "");
+  ASSERT_EQ(s.problems.size(), 3u);
+  EXPECT_TRUE(s.complete);
+  EXPECT_FALSE(s.errorStop);
+
+  const ProblemSummary& a = s.problems[0];
+  EXPECT_EQ(a.kind, HeadingKind::Stage);
+  EXPECT_EQ(a.stage, 1);
+  EXPECT_EQ(a.title, "Braced excavation");
+  EXPECT_EQ(a.iterations, 7);
+  EXPECT_TRUE(a.closed());
+  EXPECT_FALSE(a.offCurves);
+  EXPECT_FALSE(a.unitsCode);  // no plot text
+
+  const ProblemSummary& b = s.problems[1];
+  EXPECT_EQ(b.stage, 12);
+  EXPECT_EQ(b.iterations, 100);
+  EXPECT_TRUE(b.offCurves);
+  EXPECT_TRUE(b.notClosed);
+  EXPECT_FALSE(b.overLimit);
+  EXPECT_FALSE(b.closed());
+
+  const ProblemSummary& c = s.problems[2];
+  EXPECT_EQ(c.number, 3);
+  EXPECT_EQ(c.kind, HeadingKind::LongTerm);
+  EXPECT_EQ(c.heading, "Long Term :  Braced excavation");
+  EXPECT_TRUE(c.overLimit);
+  EXPECT_EQ(c.stationsOverLimit, 35);
+  EXPECT_FALSE(c.offCurves);
+  EXPECT_FALSE(c.closed());
+}
+
+TEST(RunSummary, ErrorStopDropsTheProblemWithoutResults) {
+  // CR LF line ends, a blank title, and a second problem stopped while its
+  // input was read.
+  std::string report = problem("                                        ",
+                               "     RESULTS -- ITERATION  2\n     --------------------\n") +
+                       "\n\n" + kBanner + "      Long Term :  \n\n\n     ERROR STOP -- STATIONS NOT IN ORDER\n" +
+                       kEnd;
+  std::string crlf;
+  for (char ch : report) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  const RunSummary s = SummarizeRun(crlf, "");
+  ASSERT_EQ(s.problems.size(), 1u);
+  EXPECT_EQ(s.problems[0].title, "");
+  EXPECT_EQ(s.problems[0].kind, HeadingKind::Title);
+  ASSERT_TRUE(s.errorStop);
+  EXPECT_EQ(*s.errorStop, "ERROR STOP -- STATIONS NOT IN ORDER");
+  EXPECT_TRUE(s.complete);
+
+  const RunSummary storage = SummarizeRun(
+      kBanner + "      Wall\n\n\n     TOO MUCH DATA FOR AVAILABLE STORAGE\n\n\n", "");
+  EXPECT_TRUE(storage.problems.empty());
+  EXPECT_EQ(storage.errorStop.value_or(""), "TOO MUCH DATA FOR AVAILABLE STORAGE");
+  EXPECT_FALSE(storage.complete);  // no END OF ANALYSIS
+}
+
+TEST(RunSummary, TakesMaximaFromTheResultBlockBehindTheOtherBlocks) {
+  const std::string report =
+      problem("Wall one", "     RESULTS -- ITERATION  2\n     --------------------\n") + "\n\n" +
+      problem("Long Term :  Wall one", "     RESULTS -- ITERATION  4\n     --------------------\n") + kEnd;
+  const std::string plot =
+      // Problem 1: two earth-pressure rows, one user curve of two points, three result rows.
+      " 2\n   0.000E+00   0.100E+01   0.100E-06   0.000E+00\n   0.120E+02   0.200E+01   0.100E+01   0.100E+01\n"
+      " 2 1\n 3 2\n 0 0\n 0.5 120.25\n"
+      " 2 3 2\n"
+      "    0.0000E+00    0.1200E+01    0.0000E+00   -0.5000E+03    0.0000E+00\n"
+      "    0.5000E+00   -0.3000E+01    0.2500+100    0.5000E+03    0.0000E+00\n"
+      "    0.1000E+01    0.3000E+01   -0.2500+100    0.1000E+03    0.0000E+00\n"
+      // Problem 2: no earth pressure, no curves, and a result block cut short.
+      " 0\n 2 0\n 2 3 2\n    0.0000E+00    0.1E+01 0 0 0\n";
+  const RunSummary s = SummarizeRun(report, plot);
+  ASSERT_EQ(s.problems.size(), 2u);
+  const ProblemSummary& p = s.problems[0];
+  ASSERT_TRUE(p.unitsCode && p.deflection && p.moment && p.shear);
+  EXPECT_EQ(*p.unitsCode, 2);
+  // Equal magnitudes: the shallowest occurrence, with its sign.
+  EXPECT_DOUBLE_EQ(p.deflection->value, -3.0);
+  EXPECT_DOUBLE_EQ(p.deflection->depth, 0.5);
+  EXPECT_DOUBLE_EQ(p.moment->value, 0.25e100);
+  EXPECT_DOUBLE_EQ(p.shear->value, -500.0);
+  EXPECT_DOUBLE_EQ(p.shear->depth, 0.0);
+  EXPECT_FALSE(s.problems[1].unitsCode);
+  EXPECT_FALSE(s.problems[1].deflection);
+}
+
+TEST(RunSummary, ReadsTheEngineNumberForms) {
+  EXPECT_DOUBLE_EQ(ParseFieldNumber("0.1234E+02").value(), 12.34);
+  EXPECT_DOUBLE_EQ(ParseFieldNumber("-0.1234+100").value(), -0.1234e100);
+  EXPECT_DOUBLE_EQ(ParseFieldNumber("0.5-120").value(), 0.5e-120);
+  EXPECT_DOUBLE_EQ(ParseFieldNumber("+7").value(), 7.0);
+  EXPECT_DOUBLE_EQ(ParseFieldNumber("1.5D3").value(), 1500.0);
+  EXPECT_FALSE(ParseFieldNumber("**********"));
+  EXPECT_FALSE(ParseFieldNumber("12x"));
+  EXPECT_FALSE(ParseFieldNumber(""));
+}
+
+TEST(RunSummary, UnitLabelsFollowTheUnitsCode) {
+  EXPECT_EQ(ResultUnitsFor(1).moment, "lbs-in");
+  EXPECT_EQ(ResultUnitsFor(2).length, "m");
+  EXPECT_EQ(ResultUnitsFor(2).force, "kN");
+  EXPECT_EQ(ResultUnitsFor(3).moment, "F-L");
+}
+
+TEST(SummaryJson, EscapesStringsAndKeepsUtf8) {
+  using terraq::cli::JsonNumber;
+  using terraq::cli::JsonString;
+  EXPECT_EQ(JsonString("Wall \"A\" \\ B\t\x01"), "\"Wall \\\"A\\\" \\\\ B\\t\\u0001\"");
+  EXPECT_EQ(JsonString("Stütze"), "\"Stütze\"");
+  // A title saved in an 8-bit code page: 0xFC is Latin-1 u-umlaut.
+  EXPECT_EQ(JsonString("St\xFCtze"), "\"Stütze\"");
+  EXPECT_EQ(JsonNumber(-19500.0), "-19500");
+  EXPECT_EQ(JsonNumber(1e-7), "1e-07");
+  EXPECT_EQ(JsonNumber(NAN), "null");
+}

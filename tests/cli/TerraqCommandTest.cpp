@@ -1,0 +1,268 @@
+// The terraq program, run as a separate process: exit statuses, the files it
+// leaves, the text summary and the JSON for scripts.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "CliTestFiles.h"
+
+using namespace terraq::test;
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// Runs the program in a folder; stderr is caught in a file outside it.
+Outcome runProgram(const fs::path& program, const std::string& args, const fs::path& folder,
+                   const std::string& environment = "") {
+  const fs::path errFile = folder.parent_path() / (folder.filename().string() + "-stderr.txt");
+  const std::string command = "cd " + quoted(folder.string()) + " && " + environment + " " +
+                              quoted(program.string()) + " " + args + " 2>" + quoted(errFile.string());
+  Outcome o;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return o;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) o.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  o.err = ReadFile(errFile);
+  fs::remove(errFile);
+  return o;
+}
+
+Outcome runTerraq(const std::string& args, const fs::path& folder, const std::string& environment = "") {
+  return runProgram(BinDir() / "terraq", args, folder, environment);
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Just enough JSON to check what the program prints: a strict parser that
+// fails on anything malformed.
+struct Json {
+  std::variant<std::nullptr_t, bool, double, std::string, std::vector<Json>, std::map<std::string, Json>> v;
+  const Json& operator[](const std::string& key) const { return std::get<std::map<std::string, Json>>(v).at(key); }
+  const Json& operator[](size_t k) const { return std::get<std::vector<Json>>(v).at(k); }
+  size_t size() const { return std::get<std::vector<Json>>(v).size(); }
+  double num() const { return std::get<double>(v); }
+  const std::string& str() const { return std::get<std::string>(v); }
+  bool isNull() const { return std::holds_alternative<std::nullptr_t>(v); }
+};
+
+class JsonParser {
+ public:
+  explicit JsonParser(const std::string& t) : t_(t) {}
+  Json document() {
+    Json j = value();
+    space();
+    if (k_ != t_.size()) throw std::runtime_error("text after the JSON value");
+    return j;
+  }
+
+ private:
+  void space() {
+    while (k_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[k_]))) ++k_;
+  }
+  bool eat(char c) {
+    space();
+    if (k_ < t_.size() && t_[k_] == c) return ++k_, true;
+    return false;
+  }
+  void expect(char c) {
+    if (!eat(c)) throw std::runtime_error(std::string("expected ") + c + " at " + std::to_string(k_));
+  }
+  bool word(const char* w) {
+    const std::string s(w);
+    if (t_.compare(k_, s.size(), s) != 0) return false;
+    k_ += s.size();
+    return true;
+  }
+  std::string string() {
+    expect('"');
+    std::string s;
+    while (k_ < t_.size() && t_[k_] != '"') {
+      char c = t_[k_++];
+      if (static_cast<unsigned char>(c) < 0x20) throw std::runtime_error("raw control character");
+      if (c == '\\') {
+        const char e = t_.at(k_++);
+        const std::string simple = "\"\\/bfnrt", meant = "\"\\/\b\f\n\r\t";
+        if (e == 'u') {
+          s += static_cast<char>(std::stoi(t_.substr(k_, 4), nullptr, 16));  // ASCII escapes only
+          k_ += 4;
+          continue;
+        }
+        if (simple.find(e) == std::string::npos) throw std::runtime_error("bad escape");
+        c = meant[simple.find(e)];
+      }
+      s += c;
+    }
+    expect('"');
+    return s;
+  }
+  Json value() {
+    space();
+    if (k_ >= t_.size()) throw std::runtime_error("unexpected end");
+    const char c = t_[k_];
+    if (c == '{') {
+      ++k_;
+      std::map<std::string, Json> m;
+      if (!eat('}')) {
+        do {
+          space();
+          std::string key = string();
+          expect(':');
+          m[key] = value();
+        } while (eat(','));
+        expect('}');
+      }
+      return Json{m};
+    }
+    if (c == '[') {
+      ++k_;
+      std::vector<Json> a;
+      if (!eat(']')) {
+        do a.push_back(value());
+        while (eat(','));
+        expect(']');
+      }
+      return Json{a};
+    }
+    if (c == '"') return Json{string()};
+    if (word("null")) return Json{nullptr};
+    if (word("true")) return Json{true};
+    if (word("false")) return Json{false};
+    size_t used = 0;
+    const double d = std::stod(t_.substr(k_), &used);
+    k_ += used;
+    return Json{d};
+  }
+  const std::string& t_;
+  size_t k_ = 0;
+};
+
+Json parseJson(const std::string& text) { return JsonParser(text).document(); }
+
+}  // namespace
+
+TEST(TerraqCommand, RunLeavesTheOutputsBesideTheDataAndPrintsTheSummary) {
+  ScratchFolder work, data, tmp;
+  data.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path(),
+                              "TMPDIR=" + quoted(tmp.path().string()));
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  EXPECT_TRUE(contains(o.out, "Cantilever with a point load at the top")) << o.out;
+  EXPECT_TRUE(contains(o.out, "closed after 2 iterations")) << o.out;
+  EXPECT_TRUE(contains(o.out, "max deflection")) << o.out;
+  EXPECT_TRUE(contains(o.out, "lbs-in")) << o.out;
+  for (const char* name : {"wall.tq4o", "wall.tq4p", "wall.tq4r"}) EXPECT_TRUE(fs::exists(data.path() / name));
+  // Neither the data folder, the folder the program ran in, nor the
+  // temporary folder keeps anything else.
+  EXPECT_EQ(std::distance(fs::directory_iterator(data.path()), fs::directory_iterator()), 4);
+  EXPECT_TRUE(fs::is_empty(work.path()));
+  EXPECT_TRUE(fs::is_empty(tmp.path()));
+}
+
+TEST(TerraqCommand, JsonCarriesTheSummaryForScripts) {
+  ScratchFolder work;
+  // A title with the characters JSON must escape.
+  std::string text = ReadFile(TestData("cli-long-term.tq4d"));
+  text.replace(0, text.find('\n'), "Wall \"B-7\" \\ north\tside");
+  std::ofstream(work.path() / "b7.tq4d", std::ios::binary) << text;
+
+  const Outcome o = runTerraq("run --json b7.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(o.out)) << o.out;
+  EXPECT_TRUE(j["errorStop"].isNull());
+  EXPECT_EQ(j["plotFile"].str(), (work.path() / "b7.tq4p").string());
+  ASSERT_EQ(j["problems"].size(), 2u);
+  const Json& shortTerm = j["problems"][0];
+  const Json& longTerm = j["problems"][1];
+  EXPECT_EQ(shortTerm["title"].str(), "Wall \"B-7\" \\ north\tside");
+  EXPECT_EQ(shortTerm["kind"].str(), "title");
+  EXPECT_EQ(longTerm["kind"].str(), "long-term");
+  EXPECT_EQ(longTerm["heading"].str().rfind("Long Term :", 0), 0u);
+  EXPECT_EQ(longTerm["title"].str(), shortTerm["title"].str());
+  EXPECT_EQ(longTerm["units"]["moment"].str(), "lbs-in");
+  EXPECT_EQ(std::get<bool>(longTerm["closed"].v), true);
+  // The long-term case halves EI: the top deflection P L^3 / (3 EI) doubles.
+  const double P = 1000.0, L = 480.0;
+  EXPECT_NEAR(shortTerm["maxDeflection"]["value"].num(), P * L * L * L / 3e9, 0.2);
+  EXPECT_NEAR(longTerm["maxDeflection"]["value"].num(), P * L * L * L / 1.5e9, 0.4);
+  EXPECT_EQ(longTerm["maxDeflection"]["depth"].num(), 0.0);
+}
+
+TEST(TerraqCommand, ErrorStopExitsWithOneAndNamesTheStop) {
+  ScratchFolder work;
+  work.copy("cli-too-much-data.tq4d", "big.tq4d");
+  const Outcome text = runTerraq("run big.tq4d", work.path());
+  EXPECT_EQ(text.status, 1);
+  EXPECT_TRUE(contains(text.err, "TOO MUCH DATA FOR AVAILABLE STORAGE")) << text.err;
+  EXPECT_TRUE(contains(text.out, "No problem reached its results")) << text.out;
+
+  const Outcome json = runTerraq("run big.tq4d --json", work.path());
+  EXPECT_EQ(json.status, 1);
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(json.out)) << json.out;
+  EXPECT_EQ(j["errorStop"].str(), "TOO MUCH DATA FOR AVAILABLE STORAGE");
+  EXPECT_EQ(j["problems"].size(), 0u);
+}
+
+TEST(TerraqCommand, UsageAndInputErrorsExitWithTwo) {
+  ScratchFolder work;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  work.copy("cli-cantilever.tq4d", "old.tqd");
+  const struct {
+    const char* args;
+    const char* message;
+  } cases[] = {
+      {"", "no command"},
+      {"analyse wall.tq4d", "unknown command"},
+      {"run", "needs a data file"},
+      {"run --fast wall.tq4d", "unknown option"},
+      {"run wall.tq4d wall.tq4d", "one data file"},
+      {"run missing.tq4d", "cannot find the data file"},
+      {"run old.tqd", "use terraq convert"},
+      {"run wall.tq4o", "not a .tq4d data file"},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = runTerraq(c.args, work.path());
+    EXPECT_EQ(o.status, 2) << c.args;
+    EXPECT_TRUE(contains(o.err, c.message)) << c.args << ": " << o.err;
+    EXPECT_EQ(o.out, "") << c.args;
+  }
+  EXPECT_FALSE(fs::exists(work.path() / "wall.tq4o"));
+
+  const Outcome help = runTerraq("--help", work.path());
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(contains(help.out, "Usage: terraq run"));
+  const Outcome version = runTerraq("--version", work.path());
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "terraq 2013.4.7\n");
+}
+
+TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
+  ScratchFolder lonely;
+  fs::copy_file(BinDir() / "terraq", lonely.path() / "terraq");
+  lonely.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const Outcome o = runProgram(lonely.path() / "terraq", "run wall.tq4d", lonely.path());
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "Library could not be located")) << o.err;
+  EXPECT_TRUE(contains(o.err, (lonely.path() / "Terraq2013_DLL.so").string())) << o.err;
+  EXPECT_FALSE(fs::exists(lonely.path() / "wall.tq4o"));
+  EXPECT_FALSE(fs::exists(lonely.path() / "names.dat"));
+}

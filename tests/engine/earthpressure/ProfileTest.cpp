@@ -1,0 +1,110 @@
+// The generator's soil profile: splitting at the water table and the
+// excavation level, the effective overburden stress shared with the
+// soil-resistance generators, and the generator's stops.
+
+#include <gtest/gtest.h>
+
+#include "EarthPressureCase.h"
+#include "earthpressure/Layers.h"
+#include "earthpressure/Overburden.h"
+
+namespace terraq::test {
+namespace {
+
+using namespace terraq::engine;
+
+SoilLayerInput layer(int code, double top, double bottom, double gamma) {
+  SoilLayerInput l;
+  l.code = code;
+  l.bottom = bottom;
+  l.thickness = bottom - top;
+  l.top[0] = gamma;
+  return l;
+}
+
+TEST(Profile, WaterDepthInsideALayerSplitsIt) {
+  SoilData soil;
+  soil.wall.freeHeight = 10;
+  soil.wall.waterBackfill = 4;
+  soil.layers = {layer(4, 0, 20, 18)};
+  const LayerProfile p = BuildLayerProfile(soil);
+  ASSERT_EQ(p.layers.size(), 3u);  // 0-4, 4-10, 10-20
+  EXPECT_DOUBLE_EQ(p.layers[0].thickness, 4);
+  EXPECT_DOUBLE_EQ(p.layers[1].top, 4);
+  EXPECT_DOUBLE_EQ(p.layers[1].thickness, 6);
+  EXPECT_FALSE(p.layers[0].belowWater);
+  EXPECT_TRUE(p.layers[1].belowWater);
+  EXPECT_TRUE(p.layers[2].belowWater);
+  EXPECT_EQ(p.excavationLayer, 3);
+  for (const GeneratorLayer& g : p.layers) EXPECT_DOUBLE_EQ(g.gamma, 18);
+}
+
+TEST(Profile, BoundaryWithinToleranceOfTheFreeHeightIsTheExcavationLevel) {
+  SoilData soil;
+  soil.wall.freeHeight = 10.000004;
+  soil.wall.waterBackfill = 1e-6;  // at the surface: no split either
+  soil.layers = {layer(4, 0, 10, 18), layer(1, 10, 20, 17)};
+  const LayerProfile p = BuildLayerProfile(soil);
+  ASSERT_EQ(p.layers.size(), 2u);
+  EXPECT_EQ(p.excavationLayer, 2);
+  EXPECT_TRUE(p.layers[0].belowWater);
+}
+
+TEST(Profile, EffectiveStressAtExcavationFollowsTheWaterRules) {
+  EngineModel model;
+  model.control.KUNITS = 2;
+  SoilData& soil = model.soil;
+  soil.wall.freeHeight = 6;
+  soil.wall.waterBackfill = 2;
+  soil.surcharge.uniform = 10;
+  soil.layers = {layer(4, 0, 12, 18)};
+  // Sand below the water table: total stress less the pore pressure at H.
+  EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 6 - 10 * (6 - 2), 1e-9);
+  // A clay layer starting at H is taken undrained: total stress.
+  soil.layers = {layer(4, 0, 6, 18), layer(1, 6, 12, 17)};
+  EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 6, 1e-9);
+  // No soil below H: the weight of what there is.
+  soil.layers = {layer(4, 0, 5, 18)};
+  EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 5, 1e-9);
+}
+
+EarthPressureCase sandCase() {
+  EarthPressureCase c;
+  c.layers = {{4, 20, 18, 0, 30}};
+  return c;
+}
+
+TEST(ProfileStops, NoLayerAtTheFreeHeightEndsTheRunWithCode1) {
+  EarthPressureCase c = sandCase();
+  c.layers = {{4, 6, 18, 0, 30}};  // the profile ends at the excavation level
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_TRUE(Contains(out.report, "ERROR STOP -- EARTH PRESSURE STOP CODE 1"));
+  EXPECT_TRUE(Contains(out.report, "SOIL INFORMATION"));  // the echo comes first
+  EXPECT_TRUE(Contains(out.report, "END OF ANALYSIS"));
+}
+
+TEST(ProfileStops, MoreThan21LayersEndTheRunWithCode2) {
+  EarthPressureCase c = sandCase();
+  c.layers.clear();
+  for (int k = 1; k <= 20; ++k) c.layers.push_back({4, 0.7 * k, 18, 0, 30});
+  c.waterBackfill = 2.45;  // splits layer 4; H = 6 splits layer 9: 22 layers
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_TRUE(Contains(out.report, "ERROR STOP -- EARTH PRESSURE STOP CODE 2"));
+  EXPECT_TRUE(Contains(out.report, "END OF ANALYSIS"));
+  c.waterBackfill = 2.8;  // on a boundary: 21 layers run
+  EXPECT_FALSE(Contains(RunEngineOn(c.text()).report, "ERROR"));
+}
+
+TEST(ProfileStops, MoreRowsThanTheTableHoldsAreRefused) {
+  EarthPressureCase c = sandCase();
+  c.units = 1;
+  c.H = 1200;  // 1201 rows of one inch
+  c.h = 30;
+  c.layers = {{4, 2400, 0.07, 0, 30}};
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_TRUE(Contains(out.report, "TOO MUCH DATA FOR AVAILABLE STORAGE"));
+  EXPECT_TRUE(Contains(out.report, "END OF ANALYSIS"));
+}
+
+}  // namespace
+}  // namespace terraq::test

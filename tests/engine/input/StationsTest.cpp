@@ -1,0 +1,255 @@
+// Spreading the station tables over the wall: the row rule that lets rows
+// meeting at a station share it, continued runs, the order and range
+// checks; the specified conditions; the loads of an earth-pressure table.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+#include "driver/EngineModel.h"
+#include "input/Stations.h"
+
+using namespace terraq::engine;
+
+namespace {
+
+constexpr int kNI = 20;
+
+class Table : public ::testing::Test {
+ protected:
+  Table() {
+    m.resetProblem();
+    m.control.NI = kNI;
+    m.control.h = 2.0;
+  }
+  // One row of the flexural-rigidity table.
+  void row(int from, int to, int contd, double ei) {
+    RealStations* const arrays[] = {&m.st.F};
+    const double values[] = {ei};
+    DistributeTableRow(state, kNI, from, to, contd, arrays, values);
+  }
+  double F(int station) const { return m.st.F[pos(station)]; }
+
+  EngineModel m;
+  DistributionState state;
+};
+
+std::vector<std::string> stopLines(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ErrorStop& e) {
+    return e.reportLines();
+  }
+  return {"no error stop"};
+}
+
+const std::vector<std::string> kNotInOrder = {"", "", "     ERROR STOP -- STATIONS NOT IN ORDER"};
+const std::vector<std::string> kBeyondEnd = {"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"};
+
+}  // namespace
+
+TEST_F(Table, OneRowOverTheWallIsHalvedAtBothEnds) {
+  row(0, kNI, 1, 1000.0);
+  EXPECT_EQ(F(0), 500.0);
+  EXPECT_EQ(F(kNI), 500.0);
+  for (int i = 1; i < kNI; ++i) EXPECT_EQ(F(i), 1000.0) << i;
+  EXPECT_EQ(F(-1), 0.0);
+  EXPECT_EQ(F(kNI + 1), 0.0);
+}
+
+TEST_F(Table, TwoRowsShareTheirCommonStation) {
+  row(0, 10, 1, 1000.0);
+  row(10, kNI, 1, 3000.0);
+  EXPECT_EQ(F(5), 1000.0);
+  EXPECT_EQ(F(10), 2000.0);
+  EXPECT_EQ(F(15), 3000.0);
+  EXPECT_EQ(F(kNI), 1500.0);
+}
+
+TEST_F(Table, ContinuedPairVariesLinearlyAndIsHalvedAtItsEnds) {
+  row(0, 99, 2, 100.0);  // TO of a run's first row is not used
+  EXPECT_EQ(F(5), 0.0);  // nothing is spread until the run's next row
+  row(99, 10, 1, 200.0);  // FROM of a later row is not used
+  EXPECT_DOUBLE_EQ(F(0), 50.0);
+  for (int i = 1; i < 10; ++i) EXPECT_DOUBLE_EQ(F(i), 100.0 + 10.0 * i) << i;
+  EXPECT_DOUBLE_EQ(F(10), 100.0);
+  EXPECT_EQ(F(11), 0.0);
+}
+
+TEST_F(Table, MiddleRowOfARunCarriesItOn) {
+  row(0, 0, 2, 100.0);
+  row(0, 10, 2, 200.0);
+  row(0, 20, 1, 100.0);
+  EXPECT_DOUBLE_EQ(F(5), 150.0);
+  EXPECT_DOUBLE_EQ(F(10), 200.0);  // two halves of the two segments
+  EXPECT_DOUBLE_EQ(F(15), 150.0);
+  EXPECT_DOUBLE_EQ(F(20), 50.0);
+}
+
+TEST_F(Table, RowOnOneStationPutsItsFullValueThere) {
+  row(7, 7, 1, 1000.0);
+  EXPECT_EQ(F(6), 0.0);
+  EXPECT_EQ(F(7), 1000.0);
+  EXPECT_EQ(F(8), 0.0);
+  row(7, 7, 1, 500.0);  // values add up
+  EXPECT_EQ(F(7), 1500.0);
+}
+
+TEST_F(Table, EveryValueOfARowGoesToItsOwnArray) {
+  RealStations* const arrays[] = {&m.st.Q, &m.st.T, &m.st.P};
+  const double values[] = {10.0, 20.0, 30.0};
+  DistributeTableRow(state, kNI, 2, 4, 1, arrays, values);
+  EXPECT_EQ(m.st.Q[pos(3)], 10.0);
+  EXPECT_EQ(m.st.T[pos(2)], 10.0);
+  EXPECT_EQ(m.st.P[pos(4)], 15.0);
+}
+
+TEST_F(Table, BackwardRowsStop) {
+  EXPECT_EQ(stopLines([&] { row(10, 5, 1, 1.0); }), kNotInOrder);
+  DistributionState fresh;
+  state = fresh;
+  row(10, 0, 2, 1.0);
+  EXPECT_EQ(stopLines([&] { row(0, 5, 1, 1.0); }), kNotInOrder);
+}
+
+TEST_F(Table, StationsOutsideTheArraysStop) {
+  EXPECT_EQ(stopLines([&] { row(0, kNI + 4, 1, 1.0); }), kBeyondEnd);
+  EXPECT_EQ(stopLines([&] { row(0, INT_MAX, 1, 1.0); }), kBeyondEnd);
+  EXPECT_EQ(stopLines([&] { row(-1, 3, 1, 1.0); }),
+            (std::vector<std::string>{"", "", "     ERROR STOP -- STATION NUMBER BELOW ZERO"}));
+  EXPECT_EQ(stopLines([&] { row(INT_MIN, 3, 1, 1.0); }).back(),
+            "     ERROR STOP -- STATION NUMBER BELOW ZERO");
+}
+
+TEST_F(Table, ValueBeyondTheLastStationFailsTheEndCheck) {
+  row(kNI, kNI + 1, 1, 0.0);  // a zero there is harmless
+  EXPECT_NO_THROW(CheckEnd(m));
+  row(kNI + 1, kNI + 1, 1, 5.0);
+  EXPECT_EQ(stopLines([&] { CheckEnd(m); }), kBeyondEnd);
+  // Any array, at any of the three stations past the tip, and values of
+  // opposite sign do not cancel out.
+  EngineModel other;
+  other.resetProblem();
+  other.control.NI = kNI;
+  other.st.R[pos(kNI + 3)] = 1.0;
+  EXPECT_EQ(stopLines([&] { CheckEnd(other); }), kBeyondEnd);
+  other.st.R[pos(kNI + 3)] = 0.0;
+  other.st.Q[pos(kNI + 1)] = 1.0;
+  other.st.T[pos(kNI + 2)] = -1.0;
+  EXPECT_EQ(stopLines([&] { CheckEnd(other); }), kBeyondEnd);
+}
+
+TEST_F(Table, ContinuationCodesOutsideOneAndTwo) {
+  // A first row that claims to continue a run nobody started.
+  EXPECT_EQ(stopLines([&] { row(0, 10, 3, 1.0); }).back(),
+            "     ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
+  // Extreme codes stand alone and must not overflow the row arithmetic.
+  DistributionState fresh;
+  state = fresh;
+  row(0, 2, INT_MAX, 1.0);
+  row(2, 4, INT_MAX, 1.0);
+  row(4, 6, INT_MIN, 1.0);
+  row(6, 8, INT_MIN, 1.0);
+  EXPECT_EQ(F(2), 1.0);
+  EXPECT_EQ(F(5), 1.0);
+  EXPECT_EQ(ClassifyRow(INT_MAX, INT_MIN), RowKind::Alone);
+  EXPECT_EQ(ClassifyRow(0, 2), RowKind::FirstOfRun);
+  EXPECT_EQ(ClassifyRow(1, 1), RowKind::LaterInRun);
+  EXPECT_EQ(ClassifyRow(1, 2), RowKind::LaterInRun);
+  EXPECT_EQ(ClassifyRow(0, 1), RowKind::Alone);
+}
+
+TEST(SpecifiedConditions, CodesAroundEachStation) {
+  EngineModel m;
+  m.resetProblem();
+  m.control.NI = kNI;
+  SpecifiedOrder order;
+  SetSpecifiedCondition(m, 1, 1, 0, 0.5, 0.0, order);   // deflection at the top
+  SetSpecifiedCondition(m, 2, 2, 5, 0.0, 0.01, order);  // slope
+  SetSpecifiedCondition(m, 3, 3, 10, 0.2, 0.03, order); // both
+  SetSpecifiedCondition(m, 4, 0, 12, 0.1, 0.0, order);  // CASE <= 0: deflection
+  SetSpecifiedCondition(m, 5, 7, kNI, 0.0, 0.0, order); // CASE >= 4: both
+  const auto code = [&](int station) { return m.st.code[pos(station)]; };
+  EXPECT_EQ(code(0), 2);
+  EXPECT_EQ(code(4), 3);
+  EXPECT_EQ(code(5), 1);  // the slope's own station stays free
+  EXPECT_EQ(code(6), 5);
+  EXPECT_EQ(code(9), 3);
+  EXPECT_EQ(code(10), 4);
+  EXPECT_EQ(code(11), 5);
+  EXPECT_EQ(code(12), 2);
+  EXPECT_EQ(code(kNI - 1), 3);
+  EXPECT_EQ(code(kNI), 4);
+  EXPECT_EQ(code(kNI + 1), 5);
+  EXPECT_EQ(code(1), 1);
+  EXPECT_EQ(m.spec.DEFL[1], 0.5);
+  EXPECT_EQ(m.spec.SLOPE[2], 0.01);
+  EXPECT_EQ(m.spec.DEFL[3], 0.2);
+  EXPECT_EQ(m.spec.SLOPE[3], 0.03);
+}
+
+TEST(SpecifiedConditions, OrderAndRangeStops) {
+  EngineModel m;
+  m.resetProblem();
+  m.control.NI = kNI;
+  SpecifiedOrder order;
+  SetSpecifiedCondition(m, 1, 1, 8, 0.0, 0.0, order);
+  EXPECT_EQ(stopLines([&] { SetSpecifiedCondition(m, 2, 1, 7, 0.0, 0.0, order); }), kNotInOrder);
+  for (int station : {-1, kNI + 1, INT_MAX, INT_MIN + 1}) {
+    SpecifiedOrder fresh;
+    EXPECT_EQ(stopLines([&] { SetSpecifiedCondition(m, 1, 1, station, 0.0, 0.0, fresh); }).back(),
+              station < -1 ? "     ERROR STOP -- STATIONS NOT IN ORDER"
+                           : "     ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE OUTSIDE THE WALL")
+        << station;
+  }
+  // Two slopes one station apart would share a marked station, which the
+  // solution cannot pair with its conditions.
+  SpecifiedOrder close;
+  SetSpecifiedCondition(m, 1, 2, 5, 0.0, 0.0, close);
+  EXPECT_EQ(stopLines([&] { SetSpecifiedCondition(m, 2, 2, 6, 0.0, 0.0, close); }).back(),
+            "     ERROR STOP -- SPECIFIED CONDITIONS TOO CLOSE TOGETHER AT STATION 6");
+}
+
+TEST(EarthPressureLoads, InterpolatedOverStationsOneToNMinusOne) {
+  EngineModel m;
+  m.resetProblem();
+  m.control.NI = kNI;
+  m.control.h = 2.0;
+  // Pressures as the loading uses them (already times h): 2 per unit depth.
+  m.earthPressure = {{10.0, 20.0, 0, 0}, {20.0, 40.0, 0, 0}};
+  ApplyEarthPressureLoads(m);
+  // N = nint(20 / 2) + 1 = 11: stations 1..10 loaded, 0 and 11 not.
+  EXPECT_EQ(m.st.Q[pos(0)], 0.0);
+  for (int k = 1; k <= 10; ++k) EXPECT_DOUBLE_EQ(m.st.Q[pos(k)], 4.0 * k) << k;
+  EXPECT_EQ(m.st.Q[pos(11)], 0.0);
+  EXPECT_NO_THROW(CheckEnd(m));
+}
+
+TEST(EarthPressureLoads, BelowTheDeepestRowTheLastLoadRepeats) {
+  EngineModel m;
+  m.resetProblem();
+  m.control.NI = kNI;
+  m.control.h = 1.0;
+  m.earthPressure = {{2.6, 5.2, 0, 0}};  // nint(2.6) = 3: station 3 lies below 2.6
+  ApplyEarthPressureLoads(m);
+  EXPECT_DOUBLE_EQ(m.st.Q[pos(1)], 2.0);
+  EXPECT_DOUBLE_EQ(m.st.Q[pos(2)], 4.0);
+  EXPECT_DOUBLE_EQ(m.st.Q[pos(3)], 4.0);
+  EXPECT_EQ(m.st.Q[pos(4)], 0.0);
+}
+
+TEST(EarthPressureLoads, TableDeeperThanTheWallFailsTheEndCheck) {
+  EngineModel m;
+  m.resetProblem();
+  m.control.NI = 4;
+  m.control.h = 1.0;
+  m.earthPressure = {{1e300, 1.0, 0, 0}};
+  ApplyEarthPressureLoads(m);  // loads stop at NI + 3, whatever the depth
+  EXPECT_GT(m.st.Q[pos(7)], 0.0);
+  EXPECT_EQ(stopLines([&] { CheckEnd(m); }), kBeyondEnd);
+  m.resetProblem();
+  m.earthPressure = {{-5.0, 1.0, 0, 0}};
+  ApplyEarthPressureLoads(m);
+  for (int k = 0; k <= 7; ++k) EXPECT_EQ(m.st.Q[pos(k)], 0.0);
+}

@@ -1,0 +1,126 @@
+// Sand curves against the static criterion of Reese, Cox and Koop (1974),
+// computed here from its published form, and the equivalent depth of a sand
+// layer.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "soil/Sand.h"
+
+namespace terraq::engine {
+namespace {
+
+constexpr double kDeg = 3.14159265358979 / 180.0;
+
+struct Reese {
+  double pst, psd;
+};
+
+// Ultimate resistance per unit length at depth H (here z) of a sand.
+Reese reese(double phiDeg, double gamma, double z, double b) {
+  const double phi = phiDeg * kDeg, alpha = phi / 2, beta = 45 * kDeg + phi / 2, K0 = 0.4;
+  const double Ka = std::pow(std::tan(45 * kDeg - phi / 2), 2);
+  const double pst = gamma * z *
+                     (K0 * z * std::tan(phi) * std::sin(beta) / (std::tan(beta - phi) * std::cos(alpha)) +
+                      std::tan(beta) / std::tan(beta - phi) * (b + z * std::tan(beta) * std::tan(alpha)) +
+                      K0 * z * std::tan(beta) * (std::tan(phi) * std::sin(beta) - std::tan(alpha)) -
+                      Ka * b);
+  const double psd = Ka * b * gamma * z * (std::pow(std::tan(beta), 8) - 1) +
+                     K0 * b * gamma * z * std::tan(phi) * std::pow(std::tan(beta), 4);
+  return {pst, psd};
+}
+
+TEST(Sand, UltimateResistanceOfBothMechanisms) {
+  for (double z : {5.0, 40.0, 1000.0}) {
+    const SandResistance r = SandUltimateResistance(35 * 3.1416 / 180, 0.04, z, 12);
+    const Reese e = reese(35, 0.04, z, 12);
+    EXPECT_NEAR(r.pst, e.pst, 1e-4 * e.pst) << z;
+    EXPECT_NEAR(r.psd, e.psd, 1e-4 * e.psd) << z;
+  }
+  // The wedge governs near the surface, flow at depth.
+  const Reese shallow = reese(35, 0.04, 5, 12), deep = reese(35, 0.04, 1000, 12);
+  EXPECT_LT(shallow.pst, shallow.psd);
+  EXPECT_GT(deep.pst, deep.psd);
+}
+
+TEST(Sand, CurveHasItsFourPieces) {
+  // x/b = 10, beyond the last breakpoint of the factors: A = 0.88, B = 0.5.
+  const double phi = 35, gamma = 0.04, b = 12, k = 60, x = 120, z = 120;
+  const SandCurve c = SandStaticCurve(phi * 3.1416 / 180, gamma, b, k, x, z);
+  const Reese e = reese(phi, gamma, z, b);
+  const double ps = std::min(e.pst, e.psd);
+  const double pu = 0.88 * ps, pm = 0.5 * ps, yu = 3 * b / 80, ym = b / 60;
+  EXPECT_NEAR(c.pu, pu, 1e-4 * pu);
+  EXPECT_NEAR(c.pm, pm, 1e-4 * pm);
+  // Points: 0, twelve steps of ym/12 (the last one at ym), yu, yu + b, + 2b, + 3b.
+  EXPECT_DOUBLE_EQ(c.y[12], ym);
+  EXPECT_DOUBLE_EQ(c.y[13], yu);
+  EXPECT_DOUBLE_EQ(c.y[16], yu + 3 * b);
+  EXPECT_NEAR(c.p[12], pm, 1e-4 * pm);
+  for (size_t i = 13; i < 17; ++i) EXPECT_NEAR(c.p[i], pu, 1e-4 * pu);
+  // The parabola p = C y^(1/n) tangent to the straight line from pm to pu,
+  // and the initial line k z y below yk.
+  const double m = (pu - pm) / (yu - ym), n = pm / (m * ym), C = pm / std::pow(ym, 1 / n);
+  const double yk = std::pow(C / (k * z), n / (n - 1));
+  for (size_t i = 1; i < 12; ++i) {
+    const double expected = c.y[i] <= yk ? k * z * c.y[i] : C * std::pow(c.y[i], 1 / n);
+    EXPECT_NEAR(c.p[i], expected, 1e-4 * pm) << "point " << i + 1;
+  }
+}
+
+TEST(Sand, NoStiffnessOrNoFrictionGivesAZeroCurve) {
+  const SandCurve noK = SandStaticCurve(35 * 3.1416 / 180, 0.04, 12, 0, 60, 60);
+  for (double p : noK.p) EXPECT_EQ(p, 0.0);
+  const SandCurve noPhi = SandStaticCurve(0, 0.04, 12, 60, 60, 60);
+  for (double p : noPhi.p) EXPECT_EQ(p, 0.0);
+  const SandCurve noWeight = SandStaticCurve(35 * 3.1416 / 180, 0, 12, 60, 60, 60);
+  for (double p : noWeight.p) EXPECT_TRUE(std::isfinite(p));
+}
+
+TEST(Sand, ActiveShiftOnlyWithAUserPressureTable) {
+  const double Ka = std::pow(std::tan(45 * kDeg - 15 * kDeg), 2);
+  EXPECT_NEAR(SandActiveShift(12, 8, 30 * 3.1416 / 180, 100), 8 * Ka * 12, 1e-5 * 32);
+  EXPECT_EQ(SandActiveShift(12, 8, 30 * 3.1416 / 180, 0), 0.0);
+}
+
+// Integral of A(z/b) pst(z) from 0 to z by Simpson's rule.
+double wedgeIntegral(double phi, double gamma, double b, double z) {
+  const int n = 2000;
+  const double h = z / n;
+  auto f = [&](double s) { return SandCoefficients(s / b).A * reese(phi, gamma, s, b).pst; };
+  double sum = f(0) + f(z);
+  for (int i = 1; i < n; ++i) sum += (i % 2 ? 4.0 : 2.0) * f(i * h);
+  return sum * h / 3;
+}
+
+TEST(Sand, EquivalentDepthGivesTheResistanceOfTheLayersAbove) {
+  const double phi = 32, gamma = 0.04, b = 12, x = 150;
+  // Where the two mechanisms meet.
+  double lo = 1, hi = 10000;
+  for (int i = 0; i < 200; ++i) {
+    const double mid = (lo + hi) / 2;
+    const Reese r = reese(phi, gamma, mid, b);
+    (r.pst < r.psd ? lo : hi) = mid;
+  }
+  const double zt = lo;
+  const double phiRad = phi * 3.1416 / 180;
+  // Within the wedge range: the integral up to zeq matches F to within the
+  // 100 steps of the stepping.
+  const double F = wedgeIntegral(phi, gamma, b, 0.6 * zt);
+  const double zeq = SandEquivalentDepth(F, phiRad, gamma, b, x);
+  EXPECT_NEAR(zeq, 0.6 * zt, 0.02 * zt);
+  // Beyond zt each further unit of resistance costs 0.88 gamma b x G of depth,
+  // with G = psd / (gamma z b).
+  const double total = wedgeIntegral(phi, gamma, b, zt);
+  const double G = reese(phi, gamma, 1, b).psd / (gamma * b);
+  const double z1 = SandEquivalentDepth(total * 2, phiRad, gamma, b, x);
+  const double z2 = SandEquivalentDepth(total * 3, phiRad, gamma, b, x);
+  EXPECT_GT(z1, zt);
+  EXPECT_NEAR(z2 - z1, total / (0.88 * gamma * b * x * G), 1e-3 * (z2 - z1));
+  EXPECT_EQ(SandEquivalentDepth(0, phiRad, gamma, b, x), 0.0);
+}
+
+}  // namespace
+}  // namespace terraq::engine

@@ -1,0 +1,66 @@
+// The straight segment of a p-y curve that the iteration uses at a
+// deflection: a point exactly on a curve point belongs to the segment ending
+// there, deflections beyond the ends extend the end segments and are flagged,
+// and a vertical step carries nothing.
+
+#include <gtest/gtest.h>
+
+#include "solver/Solver.h"
+
+namespace terraq::engine {
+namespace {
+
+// p = q - k*y through the points (y, p), 1-based as the engine keeps them.
+Curve curve(std::initializer_list<std::pair<double, double>> points) {
+  Curve c;
+  for (const auto& [y, p] : points) {
+    ++c.n;
+    c.y[static_cast<size_t>(c.n)] = y;
+    c.p[static_cast<size_t>(c.n)] = p;
+  }
+  return c;
+}
+
+TEST(Segment, PicksTheSegmentHoldingTheDeflection) {
+  const Curve c = curve({{-1, 10}, {0, 0}, {1, -10}, {3, -12}});
+  bool off = false;
+  Segment s = EvaluateSegment(c, 0.5, off);
+  EXPECT_DOUBLE_EQ(s.k, 10);
+  EXPECT_DOUBLE_EQ(s.q, 0);
+  // Exactly on the point y = 1: the segment that ends there.
+  s = EvaluateSegment(c, 1.0, off);
+  EXPECT_DOUBLE_EQ(s.k, 10);
+  s = EvaluateSegment(c, 2.0, off);
+  EXPECT_DOUBLE_EQ(s.k, 1);
+  EXPECT_DOUBLE_EQ(s.q - s.k * 2.0, -11);
+  EXPECT_FALSE(off);
+}
+
+TEST(Segment, BeyondTheEndsExtendsTheEndSegmentsAndFlags) {
+  const Curve c = curve({{-1, 10}, {0, 0}, {1, -10}, {3, -12}});
+  bool off = false;
+  Segment s = EvaluateSegment(c, 5.0, off);
+  EXPECT_TRUE(off);
+  EXPECT_DOUBLE_EQ(s.q - s.k * 5.0, -14);
+  off = false;
+  s = EvaluateSegment(c, -2.0, off);
+  EXPECT_TRUE(off);
+  EXPECT_DOUBLE_EQ(s.q - s.k * -2.0, 20);
+}
+
+TEST(Segment, VerticalStepCarriesNothing) {
+  // A curve that starts with a vertical step: at the step the segment has no
+  // length, and gives neither spring nor load.
+  const Curve c = curve({{0, 0}, {0, -5}, {1, -10}});
+  bool off = false;
+  Segment s = EvaluateSegment(c, 0.0, off);
+  EXPECT_EQ(s.k, 0);
+  EXPECT_EQ(s.q, 0);
+  EXPECT_FALSE(off);
+  s = EvaluateSegment(c, 0.5, off);
+  EXPECT_DOUBLE_EQ(s.k, 5);
+  EXPECT_DOUBLE_EQ(s.q, -5);
+}
+
+}  // namespace
+}  // namespace terraq::engine

@@ -1,0 +1,119 @@
+// The outcomes of an iteration that does not end well: no closure within 100
+// iterations, a deflection over the allowed one, deflections off the ends of
+// a p-y curve. Results are written in every case, with warning lines.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "WallCase.h"
+
+namespace terraq::test {
+namespace {
+
+using terraq::engine::pos;
+
+// Cantilever of NI = 40 increments of 12 in fixed at its tip, EI = 1e9
+// lb-in2, pushed at the top by P = 1000 lb: the top moves 36.9 in.
+WallCase cantilever() {
+  WallCase wall;
+  wall.NI = 40;
+  wall.h = 12;
+  wall.rigidity = {{0, 40, 1, 1e9}};
+  wall.specified = {{3, 40, 0, 0}};
+  wall.loads = {{1, 0, 0, 1000}};
+  return wall;
+}
+
+TEST(Warnings, NoClosureAfterOneHundredIterations) {
+  // A short cantilever (tip stiffness K = 3 EI / L^3) with a spring curve at
+  // the top whose middle segment pushes the wall onwards (a snap-through).
+  // The iteration solves with the segment of the last deflection: on the
+  // first segment it lands on the second, on the second back on the first,
+  // and never settles, although the curve's third segment holds a solution.
+  WallCase wall;
+  wall.NI = 10;
+  wall.h = 12;
+  wall.HFREE = 1000;  // the curve acts at its own station only
+  const double EI = 1e8, L = 120, K = 3 * EI / (L * L * L);
+  wall.rigidity = {{0, 10, 1, EI}};
+  wall.specified = {{3, 10, 0, 0}};
+  wall.loads = {{1, 0, 0, 2 * K}};
+  // Force of the curve on the wall (times h at the station): 0.5 K per unit
+  // deflection up to 1, then -2 K per unit up to 2, then constant.
+  wall.curves = {{0, {{-10, 5 * K / 12}, {1, -0.5 * K / 12}, {2, 1.5 * K / 12}, {10, 1.5 * K / 12}}}};
+  const SolvedWall run = Solve(wall);
+
+  EXPECT_EQ(run.model.iteration, 100);
+  EXPECT_TRUE(HasLine(run.reportLines, "     RESULTS -- ITERATION100"));
+  EXPECT_TRUE(HasLine(run.reportLines, "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****"));
+  EXPECT_FALSE(HasLine(run.reportLines, "EXCEEDED"));
+  int iterationLines = 0;
+  for (const std::string& line : run.monitorLines)
+    if (line.size() > 20 && line.substr(7, 9) == "       NO") ++iterationLines;
+  EXPECT_EQ(iterationLines, 100);
+  // The last two solutions are the two ends of the cycle: 4/3 and 1/2.
+  const double top = run.model.st.w[pos(0)];
+  EXPECT_TRUE(std::fabs(top - 0.5) < 0.01 || std::fabs(top - 4.0 / 3) < 0.01) << top;
+  // Results are still written.
+  EXPECT_EQ(run.plot.size(), 11u);
+}
+
+TEST(Warnings, DeflectionOverTheAllowedStopsAtOnce) {
+  WallCase wall = cantilever();
+  wall.WMAX = 20;
+  const SolvedWall run = Solve(wall);
+
+  // Stations whose deflection, P (2 L^3 - 3 L^2 x + x^3) / 6 EI, is over 20 in.
+  const double L = 480;
+  int over = 0;
+  for (int s = 0; s <= 40; ++s) {
+    const double x = 12.0 * s;
+    if (1000 * (2 * L * L * L - 3 * L * L * x + x * x * x) / 6e9 > 20) ++over;
+  }
+  ASSERT_EQ(over, 13);
+  EXPECT_EQ(run.model.iteration, 1);
+  EXPECT_TRUE(HasLine(run.reportLines, "     RESULTS -- ITERATION  1"));
+  EXPECT_TRUE(HasLine(run.reportLines, "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  13  *** STATIONS *****"));
+  // The first solution always differs from the zero start.
+  EXPECT_TRUE(HasLine(run.reportLines, "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****"));
+  EXPECT_FALSE(HasLine(run.reportLines, "DEFLECTION OFF"));
+  EXPECT_TRUE(HasLine(run.monitorLines, "      1       NO         40"));
+  EXPECT_FALSE(HasLine(run.monitorLines, "      2       "));
+  EXPECT_NEAR(run.plot[0].deflection, 1000 * L * L * L / 3e9, 0.002 * 1000 * L * L * L / 3e9);
+}
+
+// A wall in sand whose top curve is shorter than the deflection there. The
+// curve's last segment is flat, so extending it gives what the longer curve
+// gives; the monitor and the report say that a deflection left the curve.
+TEST(Warnings, DeflectionOffTheCurveExtendsTheEndSegment) {
+  auto wallWithCurveEnds = [](double end) {
+    WallCase wall;
+    wall.NI = 20;
+    wall.h = 12;
+    wall.HFREE = 60;
+    wall.rigidity = {{0, 20, 1, 5e9}};
+    wall.loads = {{1, 0, 0, 8000}};
+    for (int s = 5; s <= 20; s += 5) {
+      const double pu = 10 + 4 * (s - 5) * 12.0;
+      wall.curves.push_back({s, {{-end, pu}, {-0.5, pu}, {0, 0}, {0.5, -pu}, {end, -pu}}});
+    }
+    return wall;
+  };
+  const SolvedWall longCurves = Solve(wallWithCurveEnds(50));
+  const SolvedWall shortCurves = Solve(wallWithCurveEnds(1));
+  ASSERT_GT(shortCurves.model.st.w[pos(5)], 1.0);  // the top curve is left behind
+
+  EXPECT_FALSE(ReportWarnsOrStops(longCurves));
+  EXPECT_TRUE(HasLine(shortCurves.reportLines, "     ***** DEFLECTION OFF Q - W CURVES *****"));
+  EXPECT_FALSE(HasLine(shortCurves.reportLines, "NOT CLOSED"));
+  const std::vector<std::string>& monitor = shortCurves.monitorLines;
+  ASSERT_GE(monitor.size(), 7u);
+  EXPECT_EQ(monitor[5].substr(0, 16), "      1       NO");  // starting from zero deflections
+  EXPECT_EQ(monitor.back().substr(0, 23).substr(7), "       YES      ");
+  for (int s = 0; s <= 20; ++s)
+    EXPECT_NEAR(shortCurves.model.st.w[pos(s)], longCurves.model.st.w[pos(s)], 1e-9) << s;
+}
+
+}  // namespace
+}  // namespace terraq::test

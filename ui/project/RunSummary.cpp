@@ -1,0 +1,287 @@
+#include "RunSummary.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace terraq::ui {
+
+namespace {
+
+// Lines of the report that the summary recognises, as the engine writes them.
+constexpr std::string_view kBanner = " TERRAQ - A PROGRAM FOR THE ANALYSIS OF";
+constexpr std::string_view kResults = "     RESULTS -- ITERATION";
+constexpr std::string_view kColumnHeading = "   STA I";
+constexpr std::string_view kOffCurves = "     ***** DEFLECTION OFF Q - W CURVES *****";
+constexpr std::string_view kOverLimit = "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***";
+constexpr std::string_view kNotClosed = "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****";
+constexpr std::string_view kTooMuchData = "     TOO MUCH DATA FOR AVAILABLE STORAGE";
+constexpr std::string_view kErrorPrefix = "     ERROR";
+constexpr std::string_view kEndOfAnalysis = "     END OF ANALYSIS";
+
+constexpr std::string_view kBlanks = " \t\r\n";
+
+std::string_view trimRight(std::string_view s) {
+  const size_t end = s.find_last_not_of(kBlanks);
+  return end == std::string_view::npos ? std::string_view{} : s.substr(0, end + 1);
+}
+
+std::string_view trim(std::string_view s) {
+  s = trimRight(s);
+  const size_t begin = s.find_first_not_of(kBlanks);
+  return begin == std::string_view::npos ? std::string_view{} : s.substr(begin);
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+std::vector<std::string_view> splitWords(std::string_view text) {
+  std::vector<std::string_view> words;
+  size_t k = 0;
+  while ((k = text.find_first_not_of(kBlanks, k)) != std::string_view::npos) {
+    const size_t end = std::min(text.find_first_of(kBlanks, k), text.size());
+    words.push_back(text.substr(k, end - k));
+    k = end;
+  }
+  return words;
+}
+
+// An integer field of the report (In); nullopt for blanks or asterisks.
+std::optional<int> parseIntField(std::string_view field) {
+  field = trim(field);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (ec != std::errc() || end != field.data() + field.size() || field.empty()) return std::nullopt;
+  return value;
+}
+
+void readHeading(std::string_view line, ProblemSummary& p) {
+  std::string_view rest = trimRight(line);
+  rest = rest.substr(std::min(rest.find_first_not_of(' '), rest.size()));
+  constexpr std::string_view stage = "Stage No :", longTerm = "Long Term :";
+  if (rest.starts_with(stage)) {
+    p.kind = HeadingKind::Stage;
+    p.stage = parseIntField(rest.substr(stage.size(), 2)).value_or(0);
+    p.title = std::string(trim(rest.substr(std::min(rest.size(), stage.size() + 2))));
+    p.heading = std::string(stage) + " " + std::to_string(p.stage) + "  " + p.title;
+  } else if (p.number != 1 && rest.starts_with(longTerm)) {
+    p.kind = HeadingKind::LongTerm;
+    p.title = std::string(trim(rest.substr(longTerm.size())));
+    p.heading = std::string(longTerm) + "  " + p.title;
+  } else {
+    p.title = std::string(trim(rest));
+    p.heading = p.title;
+  }
+}
+
+struct ReportScan {
+  std::vector<ProblemSummary> problems;
+  std::optional<std::string> errorStop;
+  bool complete = false;
+};
+
+ReportScan scanReport(std::string_view text) {
+  ReportScan scan;
+  std::optional<ProblemSummary> current;
+  bool hasResults = false;
+  enum class Expect { Nothing, VersionLine, Heading, Warnings } expect = Expect::Nothing;
+  int problemCount = 0;
+
+  auto finishProblem = [&] {
+    if (current && hasResults) scan.problems.push_back(std::move(*current));
+    current.reset();
+    hasResults = false;
+  };
+
+  for (std::string_view line : splitLines(text)) {
+    if (line.starts_with(kBanner)) {
+      finishProblem();
+      current.emplace();
+      current->number = ++problemCount;
+      expect = Expect::VersionLine;
+      continue;
+    }
+    if (!scan.errorStop && (line.starts_with(kErrorPrefix) || trimRight(line) == kTooMuchData)) {
+      scan.errorStop = std::string(trim(line));
+      continue;
+    }
+    if (trimRight(line) == kEndOfAnalysis) {
+      scan.complete = true;
+      continue;
+    }
+    if (!current) continue;
+    switch (expect) {
+      case Expect::VersionLine: expect = Expect::Heading; continue;
+      case Expect::Heading:
+        // The heading follows the banner's empty lines; a blank title still
+        // gives a line of blanks, never an empty one.
+        if (line.empty()) continue;
+        readHeading(line, *current);
+        expect = Expect::Nothing;
+        continue;
+      case Expect::Warnings:
+        if (line.starts_with(kColumnHeading)) {
+          expect = Expect::Nothing;
+        } else if (trimRight(line) == kOffCurves) {
+          current->offCurves = true;
+        } else if (trimRight(line) == kNotClosed) {
+          current->notClosed = true;
+        } else if (line.starts_with(kOverLimit)) {
+          current->overLimit = true;
+          current->stationsOverLimit = parseIntField(line.substr(kOverLimit.size(), 4)).value_or(-1);
+        }
+        continue;
+      case Expect::Nothing: break;
+    }
+    if (line.starts_with(kResults)) {
+      hasResults = true;
+      current->iterations = parseIntField(line.substr(kResults.size(), 3)).value_or(-1);
+      expect = Expect::Warnings;
+    }
+  }
+  finishProblem();
+  return scan;
+}
+
+// Sequential reader of the plot file's words.
+class PlotWords {
+ public:
+  explicit PlotWords(std::string_view text) : words_(splitWords(text)) {}
+  size_t left() const { return words_.size() - next_; }
+  bool skip(size_t n) {
+    if (left() < n) return false;
+    next_ += n;
+    return true;
+  }
+  // A count or code: written as an integer, read as an integral number.
+  std::optional<long long> integer() {
+    if (left() == 0) return std::nullopt;
+    const auto v = ParseFieldNumber(words_[next_++]);
+    if (!v || *v != std::floor(*v) || std::fabs(*v) > 2147483647.0) return std::nullopt;
+    return static_cast<long long>(*v);
+  }
+  double real() { return left() == 0 ? NAN : ParseFieldNumber(words_[next_++]).value_or(NAN); }
+
+ private:
+  std::vector<std::string_view> words_;
+  size_t next_ = 0;
+};
+
+void track(std::optional<Extreme>& extreme, double value, double depth) {
+  if (std::isnan(value)) return;
+  if (!extreme || std::fabs(value) > std::fabs(extreme->value)) extreme = Extreme{value, depth};
+}
+
+struct ResultBlock {
+  int unitsCode = 0;
+  std::optional<Extreme> deflection, moment, shear;
+};
+
+// The result blocks of a plot file, in order. Each problem writes an
+// earth-pressure block, a p-y block and a result block; only the result
+// blocks are read, the others are stepped over by their counts. Reading ends
+// at the first block that is not complete (the blocks of a problem stopped
+// by an error may be partial; the problems before it are unaffected).
+std::vector<ResultBlock> readResultBlocks(std::string_view text) {
+  std::vector<ResultBlock> blocks;
+  PlotWords in(text);
+  while (in.left() > 0) {
+    const auto pressureRows = in.integer();
+    if (!pressureRows || *pressureRows < 0 || !in.skip(static_cast<size_t>(*pressureRows) * 4)) break;
+    const auto pyUnits = in.integer();
+    const auto curves = in.integer();
+    if (!pyUnits || !curves || *curves < 0) break;
+    bool curvesComplete = true;
+    for (long long k = 0; k < *curves && curvesComplete; ++k) {
+      in.skip(1);  // depth or station of the curve
+      const auto points = in.integer();
+      curvesComplete = points && *points >= 0 && in.skip(static_cast<size_t>(*points) * 2);
+    }
+    if (!curvesComplete) break;
+    const auto plotCode = in.integer();
+    const auto rows = in.integer();
+    const auto units = in.integer();
+    if (!plotCode || !rows || !units || *rows < 0 || in.left() < static_cast<size_t>(*rows) * 5) break;
+    ResultBlock block;
+    block.unitsCode = static_cast<int>(*units);
+    for (long long r = 0; r < *rows; ++r) {
+      const double depth = in.real(), deflection = in.real(), moment = in.real(), shear = in.real();
+      in.skip(1);  // net soil reaction
+      if (std::isnan(depth)) continue;
+      track(block.deflection, deflection, depth);
+      track(block.moment, moment, depth);
+      track(block.shear, shear, depth);
+    }
+    blocks.push_back(block);
+  }
+  return blocks;
+}
+
+std::string readWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+ResultUnits ResultUnitsFor(int unitsCode) {
+  switch (unitsCode) {
+    case 1: return {"in", "lbs", "lbs-in"};
+    case 2: return {"m", "kN", "kN-m"};
+    default: return {"L", "F", "F-L"};
+  }
+}
+
+std::optional<double> ParseFieldNumber(std::string_view word) {
+  std::string text(word);
+  if (!text.empty() && text.front() == '+') text.erase(0, 1);
+  for (char& c : text)
+    if (c == 'D' || c == 'd') c = 'E';
+  // Three-digit exponents lose their letter: "0.1234+100", "-0.5-120".
+  if (text.find_first_of("Ee") == std::string::npos) {
+    const size_t sign = text.find_first_of("+-", 1);
+    if (sign != std::string::npos) text.insert(sign, 1, 'E');
+  }
+  double value = 0.0;
+  const char* first = text.data();
+  const char* last = first + text.size();
+  const auto [end, ec] = std::from_chars(first, last, value);
+  if (ec != std::errc() || end != last || text.empty()) return std::nullopt;
+  return value;
+}
+
+RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText) {
+  ReportScan scan = scanReport(reportText);
+  const std::vector<ResultBlock> blocks = readResultBlocks(plotText);
+  // Problems with results are the first ones of the run (a stop ends it), so
+  // the k-th problem in the summary owns the k-th result block.
+  for (size_t k = 0; k < scan.problems.size() && k < blocks.size(); ++k) {
+    ProblemSummary& p = scan.problems[k];
+    p.unitsCode = blocks[k].unitsCode;
+    p.deflection = blocks[k].deflection;
+    p.moment = blocks[k].moment;
+    p.shear = blocks[k].shear;
+  }
+  return RunSummary{std::move(scan.problems), std::move(scan.errorStop), scan.complete};
+}
+
+RunSummary ReadRunSummary(const fs::path& reportFile, const fs::path& plotFile) {
+  return SummarizeRun(readWholeFile(reportFile), readWholeFile(plotFile));
+}
+
+}  // namespace terraq::ui

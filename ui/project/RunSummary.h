@@ -1,0 +1,82 @@
+#pragma once
+// The summary of a finished analysis run, read from its report and plot
+// file: per problem the heading, how the iteration ended and the largest
+// deflection, moment and shear along the wall; and whether the run ended in
+// an error stop. Used by the terraq command and, later, by the interactive
+// program's run notes.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terraq::ui {
+
+// How a problem is headed in the report: its own title, a construction stage
+// (with the first title of the run), or the long-term analysis that follows
+// a short-term one (with the first title).
+enum class HeadingKind { Title, Stage, LongTerm };
+
+// Unit labels of a problem's results, chosen by its units code.
+struct ResultUnits {
+  std::string length;  // depth and deflection
+  std::string force;   // shear
+  std::string moment;
+};
+// 1 English (in, lbs), 2 SI (m, kN), anything else generic (L, F).
+ResultUnits ResultUnitsFor(int unitsCode);
+
+// The value of largest magnitude along the wall, with its sign, and the depth
+// where it first occurs (the shallowest of equal magnitudes).
+struct Extreme {
+  double value = 0.0;
+  double depth = 0.0;
+};
+
+struct ProblemSummary {
+  int number = 0;  // position of the problem in the run, from 1
+  HeadingKind kind = HeadingKind::Title;
+  int stage = 0;       // stage number of a Stage heading, else 0
+  std::string title;   // the title shown in the heading
+  std::string heading; // the heading as a line of text
+
+  int iterations = -1;         // iterations made; -1 when the report's field is unreadable
+  bool offCurves = false;      // some deflection lay beyond its load-deflection curve
+  bool overLimit = false;      // the allowable deflection was exceeded (the iteration stopped)
+  int stationsOverLimit = 0;   // how many stations exceeded it (-1: unreadable)
+  bool notClosed = false;      // deflections did not close within the tolerance
+  bool closed() const { return !notClosed && !overLimit; }
+
+  // From the problem's result block of the plot file; absent when the plot
+  // file holds no readable block for this problem.
+  std::optional<int> unitsCode;
+  std::optional<Extreme> deflection;
+  std::optional<Extreme> moment;
+  std::optional<Extreme> shear;
+};
+
+struct RunSummary {
+  // Problems whose results reached the report, in run order.
+  std::vector<ProblemSummary> problems;
+  // The engine's error-stop message, trimmed ("ERROR STOP -- ..."), if any.
+  std::optional<std::string> errorStop;
+  // The report ends its run with "END OF ANALYSIS".
+  bool complete = false;
+};
+
+// Summarises the texts of a report and a plot file (LF or CR LF line ends).
+// An empty or unreadable plot text leaves the maxima absent.
+RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText);
+
+// Reads both files and summarises them; a missing file reads as empty.
+RunSummary ReadRunSummary(const std::filesystem::path& reportFile,
+                          const std::filesystem::path& plotFile);
+
+// One number as the engine's fixed-format fields write it: plain or exponent
+// form, including the form without the letter E that three-digit exponents
+// take ("0.1234+100"). Returns nullopt for anything else (e.g. a field of
+// asterisks).
+std::optional<double> ParseFieldNumber(std::string_view word);
+
+}  // namespace terraq::ui
