@@ -10,7 +10,6 @@
 #include "output/PlotFile.h"
 #include "output/Report.h"
 #include "soil/GeneratePyCurves.h"
-#include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 

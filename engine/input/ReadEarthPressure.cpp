@@ -152,6 +152,11 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
       top.assign(v, layer.top[v]);
       base.assign(v, layer.base[v]);
     }
+    // Both generators walk the layers down from the surface; a bottom above
+    // the one before would make the layers overlap.
+    if (layer.bottom < previousBottom)
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(k + 1) +
+                      ": ITS BOTTOM LIES ABOVE THE BOTTOM OF THE LAYER ABOVE");
     layer.thickness = layer.bottom - previousBottom;
     previousBottom = layer.bottom;
     soil.layers.push_back(layer);

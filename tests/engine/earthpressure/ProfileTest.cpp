@@ -107,4 +107,15 @@ TEST(ProfileStops, MoreRowsThanTheTableHoldsAreRefused) {
 }
 
 }  // namespace
+
+TEST(ProfileStops, LayersOutOfOrderStopTheRun) {
+  // A bottom above the bottom of the layer before would make layers overlap;
+  // neither generator may silently drop the rest of the profile.
+  EarthPressureCase c;
+  c.layers = {{4, 8, 18, 0, 30}, {4, 5, 18, 0, 30}};
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_TRUE(Contains(out.report, "ERROR STOP -- SOIL LAYER 2: ITS BOTTOM LIES ABOVE"));
+  EXPECT_TRUE(Contains(out.report, "END OF ANALYSIS"));
+}
+
 }  // namespace terraq::test

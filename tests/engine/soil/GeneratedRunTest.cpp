@@ -111,6 +111,22 @@ TEST(GeneratedCurves, UserCurvesComeFirstAndEveryCurveIsHeadedByItsStation) {
   EXPECT_EQ(block.curves[1].p.size(), 33u);
 }
 
+TEST(GeneratedCurves, LayerBelowAnotherContinuesAtItsEquivalentDepth) {
+  // One sand split into two identical layers gives the curves of the whole:
+  // the second layer's equivalent depth stands for the soil above it.
+  PyCase whole, split;
+  whole.ni = split.ni = 60;
+  whole.layers = {Sand(600, 0.04, 35, 60)};
+  split.layers = {Sand(200, 0.04, 35, 60), Sand(600, 0.04, 35, 60)};
+  const PyBlock a = ReadPyBlock(RunEngineOn(whole.dataFile()).plot);
+  const PyBlock b = ReadPyBlock(RunEngineOn(split.dataFile()).plot);
+  ASSERT_EQ(a.curves.size(), 5u);
+  ASSERT_EQ(b.curves.size(), 10u);
+  // The deepest curve lies at the same depth in both.
+  ASSERT_DOUBLE_EQ(a.curves[4].header, b.curves[9].header);
+  for (size_t i : {0u, 32u}) expectNearRelative(b.curves[9].p[i], a.curves[4].p[i], 0.01, "pu");
+}
+
 TEST(GeneratedCurves, AnalysisInSandOverSoftClayCloses) {
   PyCase c;
   c.ni = 60;
@@ -145,7 +161,7 @@ TEST(GeneratedCurves, SiUnitsUseTheirLabelsAndTheirUnitWeightOfWater) {
 
 TEST(GeneratedCurves, SoilWithoutStrengthOrWeightGivesFiniteCurves) {
   PyCase c;
-  LayerSpec weightless = Sand(200, 0.0, 35, 60);
+  TestLayer weightless = Sand(200, 0.0, 35, 60);
   c.layers = {SoftClay(150, 0.06, 0.0, 0.01), weightless, Sand(600, 0.04, 0.0, 0.0)};
   const EngineOutputs out = RunEngineOn(c.dataFile());
   EXPECT_TRUE(contains(out.report, "END OF ANALYSIS"));
@@ -171,7 +187,7 @@ TEST(GeneratedCurves, InputThatCannotGiveCurvesStopsTheRunCleanly) {
     EXPECT_TRUE(contains(out.report, "END OF ANALYSIS")) << message;
   };
   PyCase c;
-  LayerSpec stiff = SoftClay(600, 0.06, 10, 0.005);
+  TestLayer stiff = SoftClay(600, 0.06, 10, 0.005);
   stiff.code = 2;
   c.layers = {stiff};
   expectStop(c, "ERROR STOP -- SOIL LAYER 1: P-Y CURVES OF STIFF CLAY BELOW THE WATER TABLE");

@@ -35,7 +35,7 @@ std::string PyCase::dataFile() const {
       << " 1 1 0\n";
   out << "0 0 0 0 0 0\n0\n";
   out << layers.size() << '\n';
-  for (const LayerSpec& l : layers) {
+  for (const TestLayer& l : layers) {
     out << l.code << ' ' << l.bottom << '\n';
     row(out, l.top);
     row(out, l.base);
@@ -45,16 +45,16 @@ std::string PyCase::dataFile() const {
   return out.str();
 }
 
-LayerSpec Sand(double bottom, double weight, double phiDegrees, double k) {
-  LayerSpec l;
+TestLayer Sand(double bottom, double weight, double phiDegrees, double k) {
+  TestLayer l;
   l.code = 4;
   l.bottom = bottom;
   l.top = l.base = {weight, 0, phiDegrees, 0, k, 0};
   return l;
 }
 
-LayerSpec SoftClay(double bottom, double weight, double cohesion, double e50) {
-  LayerSpec l;
+TestLayer SoftClay(double bottom, double weight, double cohesion, double e50) {
+  TestLayer l;
   l.code = 1;
   l.bottom = bottom;
   l.top = l.base = {weight, cohesion, 0, e50, 0, 0};

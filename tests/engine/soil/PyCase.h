@@ -8,7 +8,7 @@
 
 namespace terraq::test {
 
-struct LayerSpec {
+struct TestLayer {
   int code = 4;
   double bottom = 0;  // below the backfill surface
   std::array<double, 6> top{}, base{};  // weight, c, phi, E50, k, RQD
@@ -25,7 +25,7 @@ struct PyCase {
   double waterBackfill = 1000;
   std::vector<std::array<double, 2>> pressure;      // KEP = 1 when not empty
   std::vector<std::array<double, 3>> modification;  // p-y modification rows
-  std::vector<LayerSpec> layers;
+  std::vector<TestLayer> layers;
   int userCurveCount = 0;
   std::string userCurves;  // record 14 as text, when userCurveCount > 0
 
@@ -33,8 +33,8 @@ struct PyCase {
 };
 
 // A uniform sand or soft-clay layer ending at `bottom`.
-LayerSpec Sand(double bottom, double weight, double phiDegrees, double k);
-LayerSpec SoftClay(double bottom, double weight, double cohesion, double e50);
+TestLayer Sand(double bottom, double weight, double phiDegrees, double k);
+TestLayer SoftClay(double bottom, double weight, double cohesion, double e50);
 
 struct PlotCurve {
   double header = 0;  // depth (generated only) or station

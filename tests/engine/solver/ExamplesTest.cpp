@@ -20,14 +20,9 @@ struct ExampleRun {
 ExampleRun runExample(const std::string& name) {
   const std::string text = ReadTextFile(std::string(TERRAQ_SOURCE_DIR) + "/examples/" + name);
   EXPECT_FALSE(text.empty()) << name;
-  SolvedWall s;
-  s.files = RunEngineOn(text);
-  s.model = terraq::engine::engineModel();
-  s.reportLines = SplitLines(s.files.report);
-  s.monitorLines = SplitLines(s.files.monitor);
-  const int ni = s.model.control.NI;
-  s.plot = FinalResultBlock(s.files.plot, ni + 1);
-  return {std::move(s), ni};
+  SolvedWall run = SolveDataFile(text);
+  const int ni = run.model.control.NI;
+  return {std::move(run), ni};
 }
 
 void expectClean(const ExampleRun& e) {

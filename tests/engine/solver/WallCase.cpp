@@ -70,15 +70,17 @@ std::vector<PlotRow> FinalResultBlock(const std::string& plot, int rows) {
   return out;
 }
 
-SolvedWall Solve(const WallCase& wall) {
+SolvedWall SolveDataFile(const std::string& text) {
   SolvedWall s;
-  s.files = RunEngineOn(wall.text());
+  s.files = RunEngineOn(text);
   s.model = terraq::engine::engineModel();
-  s.plot = FinalResultBlock(s.files.plot, wall.NI + 1);
+  s.plot = FinalResultBlock(s.files.plot, s.model.control.NI + 1);
   s.reportLines = SplitLines(s.files.report);
   s.monitorLines = SplitLines(s.files.monitor);
   return s;
 }
+
+SolvedWall Solve(const WallCase& wall) { return SolveDataFile(wall.text()); }
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& text) {
   for (const std::string& line : lines)

@@ -72,8 +72,9 @@ struct SolvedWall {
   std::vector<std::string> monitorLines;
 };
 
-// Runs the case; fails the calling test (through the returned plot rows being
-// empty) when the plot file carries no result block of NI + 1 rows.
+// Runs the engine on a data file. `plot` is empty when the plot file does not
+// end with a result block of NI + 1 rows (NI as the engine read it).
+SolvedWall SolveDataFile(const std::string& text);
 SolvedWall Solve(const WallCase& wall);
 
 // The final result block of a plot file: header code, row count and units
