@@ -31,7 +31,8 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_engine_input
 	mkdir -p build-fuzz/corpus
 	cp tests/data/*.tq4d examples/*.tq4d build-fuzz/corpus/ 2>/dev/null || true
-	build-fuzz/bin/fuzz_engine_input -max_total_time=$${FUZZ_SECONDS:-120} build-fuzz/corpus
+	build-fuzz/bin/fuzz_engine_input -max_total_time=$${FUZZ_SECONDS:-120} -timeout=10 \
+	    -close_fd_mask=1 -dict=tests/fuzz/engine_input.dict build-fuzz/corpus
 
 clean:
 	rm -rf $(BUILD_DIR) build-fuzz

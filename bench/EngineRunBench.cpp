@@ -23,35 +23,34 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string wallDataFile() {
-  const int ni = 300;
-  const double h = 1.2;              // in: 30 ft
-  const int excavation = 150;        // station of the excavation level, 15 ft
-  const double ei = 5.3e9;           // lb-in2 per foot of wall
+  const int ni = 300, excavation = 150, strut = 30;  // stations: 30 ft, 15 ft, 3 ft
+  const double h = 1.2;                               // in
+  const double ei = 5.3e9;                            // lb-in2 per foot of wall
+  const double pressure = 60.0;                       // lb/in at the excavation
+  char row[200];
   std::string t = "Benchmark: 30 ft sheet-pile wall, strut at 3 ft, sand below 15 ft\n";
+  // English units, one specified condition, one rigidity row, user curves,
+  // one moment-EI section.
   t += "1 1\t1\t0\t0\t1 30 0 1\n";
-  t += "300 1.2\t20\t0.0001\t180\n";
-  t += "1\t30\t0\t0\n";  // the strut holds the wall at 3 ft
-  t += "0\t300\t1\t" + std::to_string(ei) + "\n";
-  // Earth-pressure load per station, rising to 60 lb/in at the excavation,
-  // constant below it.
-  char row[160];
-  t += "2\n";
-  std::snprintf(row, sizeof row, "2\t0\t0\t0\t0\t0\n1\t0\t%d\t%.6g\t0\t0\n", excavation, 60.0 * h);
+  std::snprintf(row, sizeof row, "%d %.6g\t20\t0.0001\t%.6g\n", ni, h, excavation * h);
   t += row;
-  t += "1\n";
-  std::snprintf(row, sizeof row, "%d\t%d\t1\t%.6g\t0\n", excavation, ni, 0.0);
+  std::snprintf(row, sizeof row, "1\t%d\t0\t0\n0\t%d\t1\t%.6g\n", strut, ni, ei);
+  t += row;
+  // Earth-pressure load per station rising to the excavation, constant
+  // below it; no springs.
+  std::snprintf(row, sizeof row, "2\n2\t0\t0\t0\t0\t0\n1\t0\t%d\t%.6g\t0\t0\n0\n", excavation,
+                pressure * h);
   t += row;
   // Sand below the excavation: p-y curves every 5 stations, resistance
-  // growing with depth z below the excavation.
+  // growing with the depth z below the excavation.
   for (int s = excavation + 5; s <= ni; s += 5) {
     const double z = (s - excavation) * h;
-    const double pu = 3.0 * z + 20.0;        // lb/in
+    const double pu = 3.0 * z + 20.0;         // lb/in
     const double k = 60.0 * z / 12.0 + 10.0;  // initial slope, lb/in per in
     std::snprintf(row, sizeof row, "%d\t9\t1\t1\n", s);
     t += row;
     for (double y : {-10.0, -1.0, -0.3, -0.1, 0.0, 0.1, 0.3, 1.0, 10.0}) {
-      const double a = std::fabs(y);
-      const double p = std::fmin(pu, pu * std::tanh(k * a / pu));
+      const double p = pu * std::tanh(k * std::fabs(y) / pu);
       std::snprintf(row, sizeof row, "%.6g\t%.6g\n", y, y < 0 ? p : -p);
       t += row;
     }

@@ -1,14 +1,17 @@
 // terraq: the command-line front end of the wall analysis. It runs the
 // engine library on a data file exactly as the interactive program does and
-// prints a summary of the results, as text or as JSON.
+// prints a summary of the results, as text or as JSON; and it converts data
+// files of the older layouts to the current one.
 //
-// Exit status: 0 the run completed, 1 the analysis ended in an error stop
-// (or did not finish), 2 the run could not be made (usage, data file, engine
-// library, output files).
+// Exit status: 0 the run completed (or the file was converted), 1 the
+// analysis ended in an error stop or did not finish (or the file to convert
+// is malformed), 2 the command could not be carried out (usage, data file,
+// engine library, output files).
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -17,6 +20,8 @@
 #include "SummaryOutput.h"
 #include "project/EngineRun.h"
 #include "project/RunSummary.h"
+#include "project/TProject.h"
+#include "project/TWordReader.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -34,27 +39,37 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: terraq run [--json] [--] FILE.tq4d\n"
+    "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
     "       terraq --help | --version\n";
 
 void printHelp() {
   std::cout << kUsage
             << "\n"
-               "Analyses the retaining wall of a data file with the engine library\n"
+               "run analyses the retaining wall of a data file with the engine library\n"
             << "(" << terraq::ui::kEngineLibraryName
             << " in the folder of this program) and prints, per problem, the\n"
                "heading, how the iteration closed, and the largest deflection, moment and\n"
                "shear with the depths where they occur. The report (.tq4o), plot file\n"
                "(.tq4p) and iteration monitor (.tq4r) are written beside the data file.\n"
                "\n"
+               "convert reads a data file of any layout and writes it in the current\n"
+               "(.tq4d) layout; a staged file keeps its stages. The layout of IN is taken\n"
+               "from its extension (.tqd: the 3.0 layout, anything else: the current one)\n"
+               "unless --layout names it; files of the 2.0 layout also end in .tqd and need\n"
+               "--layout 2.0. OUT is never a .tqd file.\n"
+               "\n"
                "Options:\n"
-               "  --json     print the summary as one JSON object\n"
-               "  --help     show this help\n"
-               "  --version  show the version\n"
+               "  --json           print the summary of run as one JSON object\n"
+               "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
+               "  --help           show this help\n"
+               "  --version        show the version\n"
                "\n"
                "Exit status:\n"
-               "  0  the analysis completed\n"
-               "  1  the analysis ended in an error stop (its message goes to standard error)\n"
-               "  2  usage error, missing data file, or the engine could not be run\n";
+               "  0  the analysis completed, or the file was converted\n"
+               "  1  the analysis ended in an error stop (its message goes to standard error),\n"
+               "     or the file to convert is not a valid data file of its layout\n"
+               "  2  usage error, missing data file, a file that cannot be written, or the\n"
+               "     engine could not be run\n";
 }
 
 int usageError(const std::string& message) {
@@ -170,6 +185,58 @@ int runCommand(const std::vector<std::string_view>& args) {
   return kExitOk;
 }
 
+int convertCommand(const std::vector<std::string_view>& args) {
+  std::optional<int> layout;
+  bool optionsEnded = false;
+  std::vector<std::string_view> files;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (optionsEnded) {
+      files.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--layout") {
+      if (k + 1 == args.size()) return usageError("--layout needs current, 3.0 or 2.0");
+      const std::string_view name = args[++k];
+      if (name == "current") layout = terraq::ui::kLayoutCurrent;
+      else if (name == "3.0") layout = terraq::ui::kLayout30;
+      else if (name == "2.0") layout = terraq::ui::kLayout20;
+      else return usageError("unknown layout '" + std::string(name) + "'; use current, 3.0 or 2.0");
+    } else if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    } else if (arg.size() > 1 && arg.front() == '-') {
+      return usageError("unknown option '" + std::string(arg) + "' for convert");
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 2) return usageError("convert takes a data file to read and one to write");
+  const fs::path input(files[0]);
+  const fs::path output(files[1]);
+  if (lowerCase(output.extension().string()) == ".tqd")
+    return usageError(output.string() + ": the older .tqd layout is never written; name the output .tq4d");
+  std::error_code ec;
+  if (!fs::is_regular_file(input, ec)) return fail("cannot find the data file " + input.string());
+
+  const int readLayout = layout.value_or(terraq::ui::LayoutForFile(input));
+  try {
+    terraq::ui::ConvertDataFile(input, output, readLayout);
+  } catch (const terraq::ui::EReadError& e) {
+    std::string message = e.what();
+    for (char& c : message)
+      if (c == '\n') c = ' ';
+    std::cerr << "terraq: " << input.string() << " is not a valid data file of the "
+              << (readLayout == terraq::ui::kLayoutCurrent ? "current" : readLayout == terraq::ui::kLayout30 ? "3.0" : "2.0")
+              << " layout: " << message << "\n";
+    return kExitErrorStop;
+  } catch (const terraq::ui::EInOutError& e) {
+    return fail(e.what());
+  }
+  std::cout << "Converted " << input.string() << " to " << output.string() << "\n";
+  return kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,5 +252,6 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
+  if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }

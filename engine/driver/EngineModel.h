@@ -36,7 +36,9 @@ constexpr int kIterationLimit = 100;  // ITMAX: fixed, not an input
 // stations either side of it cannot overflow; the checked arrays refuse it.
 constexpr int kFarStation = 1 << 24;
 constexpr int pos(int station) {
-  return (station > kFarStation ? kFarStation : station < -kFarStation ? -kFarStation : station) + 4;
+  if (station > kFarStation) return kFarStation + 4;
+  if (station < -kFarStation) return -kFarStation + 4;
+  return station + 4;
 }
 
 // A per-station array addressed by position 1..414. Every access is checked:

@@ -167,6 +167,7 @@ void ReadStiffnessSections(RunFiles& files, EngineModel& model) {
     if (section.n < 2) stopWithMessage("ERROR STOP -- A MOMENT-EI CURVE NEEDS AT LEAST 2 POINTS");
     if (section.from < 0 || section.to > c.NI)
       stopWithMessage("ERROR STOP -- MOMENT-EI SECTION OUTSIDE THE WALL");
+    if (section.from > section.to) stopStationsNotInOrder();
     for (int i = 1; i <= section.n; ++i) {
       const FreeRecord r = files.data->read(2);
       r.assign(0, section.M[static_cast<size_t>(i)]);

@@ -64,7 +64,8 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
   if (k == 3 || k == 4) {
     // Only a continuation code outside 1 and 2 on the first row of a table
     // gets here without a start.
-    if (state.s == 0) stopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
+    if (state.s == 0)
+      stopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
     const int e = checkedPosition(to, ni);
     distribute(arrays, state.v0, values, state.s, e);
     if (k == 4) {

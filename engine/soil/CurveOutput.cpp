@@ -42,22 +42,20 @@ std::string AlignedRow(std::initializer_list<std::pair<int, std::string_view>> c
   return line.str();
 }
 
-void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
-                     double pA, const SmallDeflectionWarning& warning) {
+namespace {
+
+void writePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& p,
+                 const PointLayout& layout, const SmallDeflectionWarning& warning) {
   TextOut& report = *g.report;
   const double depth = g.settings.H + g.profile.xc(k);
-  const double pm = PMultiplierAt(g.settings, depth);
-  const double ym = YMultiplierAt(g.settings, depth);
-  const double shift = side == Side::Excavation ? -pA : pA;
-
   report.line("");
   const std::string yLabel = "Y," + std::string(g.labels.length());
   const std::string pLabel = "P," + g.labels.forcePerLength();
   report.line(AlignedRow({{41, yLabel}, {61, pLabel}}));
   for (int i = 0; i < kSidePoints; ++i) {
     const auto idx = static_cast<size_t>(i);
-    const double yOut = writable(ym * y[idx], depth);
-    const double pOut = writable(pm * p[idx] + shift, depth);
+    const double yOut = writable(y[idx], depth);
+    const double pOut = writable(p[idx], depth);
     report.line(Line().x(21).e(yOut, 20, 3).e(pOut, 20, 3).str());
     if (warning.enabled && i > 0 && yOut < kSmallDeflection) {
       report.line("");
@@ -65,11 +63,34 @@ void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, con
       report.line(Line().x(5).a("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM").str());
       report.line(Line().x(5).a("USED A SOIL MODULUS OF ").e(warning.modulus, 10, 3).str());
     }
-    g.curves->line(Line().i(i + 1, 5).x(1).e(pOut, 10, 3).x(1).e(yOut, 10, 3).str());
+    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, 10, 3).x(layout.blanks)
+                       .e(yOut, 10, 3).str());
   }
+  if (!layout.multiplierLine) return;
   report.line("");
-  report.line(Line().x(21).a(" P-Multiplier = ").e(pm, 10, 3).a(" Y-Multiplier = ").e(ym, 10, 3)
-                  .str());
+  report.line(Line().x(21).a(" P-Multiplier = ").e(PMultiplierAt(g.settings, depth), 10, 3)
+                  .a(" Y-Multiplier = ").e(YMultiplierAt(g.settings, depth), 10, 3).str());
+}
+
+}  // namespace
+
+void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
+                     double pA, const SmallDeflectionWarning& warning, const PointLayout& layout) {
+  const double depth = g.settings.H + g.profile.xc(k);
+  const double pm = PMultiplierAt(g.settings, depth);
+  const double ym = YMultiplierAt(g.settings, depth);
+  const double shift = side == Side::Excavation ? -pA : pA;
+  SidePoints yOut{}, pOut{};
+  for (size_t i = 0; i < y.size(); ++i) {
+    yOut[i] = ym * y[i];
+    pOut[i] = pm * p[i] + shift;
+  }
+  writePoints(g, k, yOut, pOut, layout, warning);
+}
+
+void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
+                            const PointLayout& layout) {
+  writePoints(g, k, yOut, pOut, layout, {});
 }
 
 }  // namespace terraq::engine

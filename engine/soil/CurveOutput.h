@@ -39,11 +39,25 @@ struct SmallDeflectionWarning {
   double modulus = 0;
 };
 
+// How the points of a side are laid out where a model departs from the
+// common frame.
+struct PointLayout {
+  int blanks = 1;               // blanks before each of the p and y fields of a SOILDATA row
+  bool multiplierLine = true;   // the " P-Multiplier = " line after the last point
+};
+
 // Transforms the 17 points of one side (p' = Mp p - pA on the excavation
 // side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth
 // H + xc(k)) and writes them to the report and to SOILDATA, followed by the
 // multiplier line.
 void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
-                     double pA, const SmallDeflectionWarning& warning = {});
+                     double pA, const SmallDeflectionWarning& warning = {},
+                     const PointLayout& layout = {});
+
+// Writes 17 points that the model has already transformed (yOut = My y,
+// pOut as the model builds it) to the report and to SOILDATA, for the
+// models whose multipliers do not act on the whole curve alike.
+void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
+                            const PointLayout& layout);
 
 }  // namespace terraq::engine

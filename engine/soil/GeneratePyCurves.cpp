@@ -7,7 +7,9 @@
 #include "PyGeneration.h"
 #include "PyReport.h"
 #include "Sand.h"
+#include "Silt.h"
 #include "SoftClay.h"
+#include "StiffClayFreeWater.h"
 #include "earthpressure/Overburden.h"
 #include "textio/FixedFormat.h"
 
@@ -71,6 +73,11 @@ void WriteConsole(std::string_view line) {
   std::fflush(stdout);
 }
 
+void StopForLayer(const PyGeneration& g, int j, std::string_view model, std::string_view problem) {
+  stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(g.profile.layer(j).source) + " (" +
+                  std::string(model) + ") " + std::string(problem));
+}
+
 double ModelDepth(const PyGeneration& g, int j, double x) {
   if (j == 1) return x;
   const ProfileLayer& layer = g.profile.layer(j);
@@ -81,13 +88,14 @@ double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first) {
   double F = 0.0;
   for (int i = 1; i < j; ++i) F += g.profile.layer(i).resistanceSum;
   switch (g.profile.layer(j).code) {
+    // Below the water table the stiff clay softens to a residual resistance,
+    // and its layers sum that; the shallow term takes the cohesion of the
+    // first curve as its average.
+    case 2: return StiffClayFreeWaterEquivalentDepth(F, first.c, first.c, first.gamma, first.b);
+    // Above it the stiff clay's ultimate resistance has the soft-clay form.
+    case 3: return SoftClayEquivalentDepth(F, first.c, first.gamma, first.b);
     case 4: return SandEquivalentDepth(F, first.phi, first.gamma, first.b, first.x);
-    case 2:
-    case 3:
-    case 5:
-      stopWithMessage("ERROR STOP -- THE EQUIVALENT DEPTH OF SOIL LAYER " +
-                      std::to_string(g.profile.layer(j).source) +
-                      " IS NOT AVAILABLE FOR ITS SOIL MODEL IN THIS VERSION");
+    case 5: return SiltEquivalentDepth(F, first.phi, first.gamma, first.c, first.b, first.x);
     case 6:
     case 7: return 0.0;  // rock curves use no equivalent depth
     default: return SoftClayEquivalentDepth(F, first.c, first.gamma, first.b);

@@ -48,6 +48,12 @@ struct SoilValues {
 // its progress and repeats the warnings of a stop.
 void WriteConsole(std::string_view line);
 
+// Ends the run for soil data of layer j that its model cannot turn into
+// curves: "ERROR STOP -- SOIL LAYER n (MODEL) problem", n the layer's number
+// in the data file.
+[[noreturn]] void StopForLayer(const PyGeneration& g, int j, std::string_view model,
+                               std::string_view problem);
+
 // Runs the generator of every layer that received curves.
 void RunLayerGenerators(PyGeneration& g);
 

@@ -6,22 +6,22 @@ Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve) {
   const int n = curve.n;
   int a = n - 1, b = n;
   bool found = false;
-  if (n >= 3) {
-    for (int i = 2; i <= n; ++i) {
-      const double yi = curve.y[static_cast<size_t>(i)];
-      if (w < yi) {
-        if (w < curve.y[1]) offCurve = true;
-        a = i - 1;
-        b = i;
-        found = true;
-        break;
-      }
-      if (w == yi) {
-        a = i - 1;
-        b = i;
-        found = true;
-        break;
-      }
+  // A two-point curve is searched like any other: a deflection between its
+  // points lies on it (a straight spring is not off its curve).
+  for (int i = 2; i <= n; ++i) {
+    const double yi = curve.y[static_cast<size_t>(i)];
+    if (w < yi) {
+      if (w < curve.y[1]) offCurve = true;
+      a = i - 1;
+      b = i;
+      found = true;
+      break;
+    }
+    if (w == yi) {
+      a = i - 1;
+      b = i;
+      found = true;
+      break;
     }
   }
   if (!found) offCurve = true;

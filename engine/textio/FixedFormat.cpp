@@ -1,6 +1,8 @@
 #include "FixedFormat.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,40 +47,73 @@ std::string formatF(double value, int w, int d) {
   return rightAligned(s, w);
 }
 
-std::string formatE(double value, int w, int d) {
-  if (!std::isfinite(value) || d < 1) return asterisks(w);
-  std::string mantissa;
+namespace {
+
+// Ew.d appended straight to `out` (exactly w characters). The report and the
+// plot file are mostly E fields, so this is the engine's hottest output path:
+// no temporaries, and std::to_chars rounds exactly as printf does.
+void appendE(std::string& out, double value, int w, int d) {
+  if (w <= 0) return;
+  if (!std::isfinite(value) || d < 1 || d > 300) {
+    out.append(static_cast<size_t>(w), '*');
+    return;
+  }
+  char text[320];
+  size_t n = 0;
+  if (value < 0) text[n++] = '-';
+  text[n++] = '0';
+  text[n++] = '.';
   int exponent = 0;
   if (value != 0.0) {
-    // d significant digits, rounded once: d.ddd...E+xx, then shifted to the
+    // d significant digits, rounded once: d.ddd...e+xx, then shifted to the
     // 0.ddd form by raising the exponent by one.
-    const std::string s = printed("%.*E", d - 1, std::fabs(value));
-    const size_t epos = s.find('E');
-    if (epos == std::string::npos) return asterisks(w);
-    std::string digits;
-    for (size_t k = 0; k < epos; ++k)
-      if (s[k] != '.') digits += s[k];
-    exponent = std::atoi(s.c_str() + epos + 1) + 1;
-    mantissa = "0." + digits;
+    char digits[320];
+    const auto r = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                 std::chars_format::scientific, d - 1);
+    const char* c = digits;
+    for (; c != r.ptr && *c != 'e'; ++c)
+      if (*c != '.') text[n++] = *c;
+    int e = 0;
+    if (c != r.ptr) {
+      const bool negative = c[1] == '-';
+      std::from_chars(c + 2, r.ptr, e);
+      if (negative) e = -e;
+    }
+    exponent = e + 1;
   } else {
-    mantissa = "0." + std::string(static_cast<size_t>(d), '0');
+    for (int k = 0; k < d; ++k) text[n++] = '0';
   }
-  const int absExp = std::abs(exponent);
-  std::string expText;
-  char ebuf[16];
-  if (absExp <= 99) {
-    std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', absExp);
+  const int a = exponent < 0 ? -exponent : exponent;
+  if (a <= 99) {
+    text[n++] = 'E';
   } else {
-    std::snprintf(ebuf, sizeof ebuf, "%c%03d", exponent < 0 ? '-' : '+', absExp);
+    // Three-digit exponents take the place of the letter E (0.125+100).
+    text[n++] = exponent < 0 ? '-' : '+';
+    text[n++] = static_cast<char>('0' + a / 100);
   }
-  expText = ebuf;
-  std::string s = (value < 0 ? "-" : "") + mantissa + expText;
-  if (static_cast<int>(s.size()) > w) {
+  if (a <= 99) text[n++] = exponent < 0 ? '-' : '+';
+  text[n++] = static_cast<char>('0' + (a / 10) % 10);
+  text[n++] = static_cast<char>('0' + a % 10);
+  if (static_cast<int>(n) > w) {
     // The leading zero of the mantissa is optional when the field is tight.
     const size_t zero = value < 0 ? 1 : 0;
-    s.erase(zero, 1);
+    std::memmove(text + zero, text + zero + 1, n - zero - 1);
+    --n;
   }
-  return rightAligned(s, w);
+  if (static_cast<int>(n) > w) {
+    out.append(static_cast<size_t>(w), '*');
+    return;
+  }
+  out.append(static_cast<size_t>(w) - n, ' ');
+  out.append(text, n);
+}
+
+}  // namespace
+
+std::string formatE(double value, int w, int d) {
+  std::string s;
+  appendE(s, value, w, d);
+  return s;
 }
 
 Line& Line::x(int n) {
@@ -109,7 +144,7 @@ Line& Line::f(double value, int w, int d) {
 }
 
 Line& Line::e(double value, int w, int d) {
-  text_ += formatE(value, w, d);
+  appendE(text_, value, w, d);
   return *this;
 }
 

@@ -2,7 +2,9 @@
 // One sequential output text file of the engine (report, plot file, monitor
 // file, scratch files). Lines end with LF; a file that could not be opened
 // swallows what is written to it, so that a run whose report cannot be
-// created still finishes its other files.
+// created still finishes its other files. Opening an existing plain file
+// replaces it by a new one with the new text (see TextOut.cpp for why);
+// devices, pipes and links are written through as they are.
 
 #include <fstream>
 #include <string>

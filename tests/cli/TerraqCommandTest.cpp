@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -12,43 +10,11 @@
 #include <vector>
 
 #include "CliTestFiles.h"
+#include "CommandRunner.h"
 
 using namespace terraq::test;
 
 namespace {
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
-// Runs the program in a folder; stderr is caught in a file outside it.
-Outcome runProgram(const fs::path& program, const std::string& args, const fs::path& folder,
-                   const std::string& environment = "") {
-  const fs::path errFile = folder.parent_path() / (folder.filename().string() + "-stderr.txt");
-  const std::string command = "cd " + quoted(folder.string()) + " && " + environment + " " +
-                              quoted(program.string()) + " " + args + " 2>" + quoted(errFile.string());
-  Outcome o;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return o;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) o.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  o.err = ReadFile(errFile);
-  fs::remove(errFile);
-  return o;
-}
-
-Outcome runTerraq(const std::string& args, const fs::path& folder, const std::string& environment = "") {
-  return runProgram(BinDir() / "terraq", args, folder, environment);
-}
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Just enough JSON to check what the program prints: a strict parser that
 // fails on anything malformed.

@@ -1,6 +1,9 @@
 // Fuzz target of the engine's input: the input is the text of a data file,
-// and the engine runs on it in-process exactly as the entry would, in one
-// private temporary folder per fuzzing process (removed at exit).
+// and the engine runs on it in-process exactly as the entry would, inside one
+// private temporary folder per fuzzing process (removed at exit). The engine
+// finds its names file in the current directory, so each run steps into that
+// folder and back out: paths on the command line stay relative to where the
+// fuzzer was started.
 //
 // Besides the sanitizers' findings, a run that does not end the way every
 // run must end is a finding too: the report closes with END OF ANALYSIS and
@@ -58,17 +61,33 @@ bool plotClosed(const std::string& plot) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   std::string pattern = (fs::temp_directory_path() / "terraq-fuzz-XXXXXX").string();
   if (!mkdtemp(pattern.data())) std::abort();
   runFolder() = pattern;
   std::atexit(removeRunFolder);
-  fs::current_path(runFolder());
-  std::ofstream("names.dat", std::ios::binary) << "wall.tq4d\nwall.tq4o\nwall.tq4p\nwall.tq4r\n";
+  std::ofstream(runFolder() / "names.dat", std::ios::binary)
+      << "wall.tq4d\nwall.tq4o\nwall.tq4p\nwall.tq4r\n";
+
+  // A crash happens while the current directory is the run folder, which
+  // would swallow the crashing input: unless told otherwise, artifacts go to
+  // the folder the fuzzer was started in.
+  static std::vector<char*> args(*argv, *argv + *argc);
+  static std::string prefix = "-artifact_prefix=" + fs::current_path().string() + "/";
+  bool given = false;
+  for (char* arg : args) given = given || std::string(arg).rfind("-artifact_prefix=", 0) == 0;
+  if (!given) {
+    args.insert(args.begin() + 1, prefix.data());
+    args.push_back(nullptr);
+    *argc = static_cast<int>(args.size()) - 1;
+    *argv = args.data();
+  }
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const fs::path started = fs::current_path();
+  fs::current_path(runFolder());
   {
     std::ofstream out("wall.tq4d", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -82,5 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "plot file does not end with a result block\n");
     std::abort();
   }
+  fs::current_path(started);
   return 0;
 }

@@ -40,6 +40,13 @@ bool isFunctionName(std::string_view text) {
   return false;
 }
 
+// Whether an operand scanned so far is a function name (or "!" or "$"),
+// possibly negated: a minus after it is the sign of the argument.
+bool startsWithFunctionName(std::string_view operand) {
+  while (!operand.empty() && operand.front() == '-') operand.remove_prefix(1);
+  return isFunctionName(operand) || operand == "!" || operand == "$";
+}
+
 std::string_view functionPrefix(std::string_view text) {
   for (std::string_view name : kFunctions)
     if (text.substr(0, name.size()) == name) return name;
@@ -274,7 +281,7 @@ long double EvaluateEntry(const std::string& text) {
       bool binary;
       if (c == '-') {
         const bool unary = k == 0 || previous == '-' || isOperatorChar(previous) || previous == 'e' ||
-                           previous == 'E' || isFunctionName(operand) || operand == "!" || operand == "$";
+                           previous == 'E' || startsWithFunctionName(operand);
         binary = !unary;
       } else {
         binary = isOperatorChar(c) && !(c == '+' && isMantissaWithExponentLetter(operand));

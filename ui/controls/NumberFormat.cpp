@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace terraq::ui {
@@ -46,6 +48,14 @@ std::string FormatGeneral(long double value, int digits) {
 }
 
 std::string FormatFileReal(long double value) { return FormatGeneral(value, 8); }
+
+std::string FormatHex(long double value) {
+  const long double rounded = std::isnan(value) ? 0 : std::clamp(std::round(value), -2147483648.0L, 2147483647.0L);
+  const auto bits = static_cast<uint32_t>(static_cast<int32_t>(rounded));
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "$%04X", static_cast<unsigned>(bits));
+  return buffer;
+}
 
 bool ParseReal(std::string_view text, long double& value) {
   size_t k = 0;

@@ -20,6 +20,12 @@ std::string FormatGeneral(long double value, int digits);
 // significant digits (100, 0.5, 1E-6).
 std::string FormatFileReal(long double value);
 
+// The hexadecimal form of an entry field: "$" and at least 4 upper-case
+// hexadecimal digits of the value rounded to a 32-bit integer (negative
+// values in two's complement: -1 is "$FFFFFFFF"); values beyond the 32-bit
+// range are clamped to it.
+std::string FormatHex(long double value);
+
 // Parses a whole text as a decimal real: an optional sign, digits with an
 // optional "." (at least one digit), and an optional exponent ("E" or "e",
 // an optional sign, digits). Nothing else is accepted: no blanks, no "inf"

@@ -20,11 +20,10 @@ std::vector<std::string> readStringList(TResourceReader& reader) {
 
 void expectMarker(TResourceReader& reader, const char* marker) {
   const int line = reader.Line();
-  const bool isMarker = (reader.Peek() == TResourceReader::Kind::String ||
-                         reader.Peek() == TResourceReader::Kind::Identifier) &&
-                        (reader.Peek() == TResourceReader::Kind::String ? reader.ReadString()
-                                                                        : reader.ReadIdentifier()) == marker;
-  if (!isMarker) throw ETableError("line " + std::to_string(line) + ": " + marker + " expected");
+  std::string word;
+  if (reader.Peek() == TResourceReader::Kind::String) word = reader.ReadString();
+  else if (reader.Peek() == TResourceReader::Kind::Identifier) word = reader.ReadIdentifier();
+  if (word != marker) throw ETableError("line " + std::to_string(line) + ": " + marker + " expected");
 }
 
 std::unique_ptr<TColumn> readColumn(TResourceReader& reader, ColumnClass kind) {
@@ -232,6 +231,24 @@ std::unique_ptr<TGridTable> TTableLibrary::Create(std::string_view name, int uni
 std::unique_ptr<TGridTable> TTableLibrary::CreateTemplate(int identifier, int units) const {
   const TTableDeclaration* declaration = FindIdentifier(identifier);
   return declaration ? create(*declaration, units) : nullptr;
+}
+
+}  // namespace terraq::ui
+
+namespace terraq::ui {
+
+namespace resources {
+extern const unsigned char kTableDeclarations[];
+extern const std::size_t kTableDeclarationsSize;
+}  // namespace resources
+
+std::string_view TTableLibrary::ProgramText() {
+  return {reinterpret_cast<const char*>(resources::kTableDeclarations), resources::kTableDeclarationsSize};
+}
+
+const TTableLibrary& TTableLibrary::Program() {
+  static const TTableLibrary library(ProgramText());
+  return library;
 }
 
 }  // namespace terraq::ui

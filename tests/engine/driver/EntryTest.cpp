@@ -70,7 +70,8 @@ TEST_F(EngineLibrary, CodeSevenRunsAndReturnsZero) {
 TEST_F(EngineLibrary, FaultsOfTheInputStillReturnZero) {
   RunFolder folder;
   folder.writeNames("names.dat");
-  for (const char* data : {"", "T\n1 21 0 0 0 0 0 0 0\n", "T\n1 0 1 0 0 0 0 0 0\n10 1 10 0.001 0\n0 99 1 1\n"}) {
+  for (const char* data :
+       {"", "T\n1 21 0 0 0 0 0 0 0\n", "T\n1 0 1 0 0 0 0 0 0\n10 1 10 0.001 0\n0 99 1 1\n"}) {
     folder.write("wall.tq4d", data);
     EXPECT_EQ(entry("ITERRAQ")(7), 0);
     EXPECT_TRUE(EndsWithEndOfAnalysis(folder.read("wall.tq4o")));

@@ -14,7 +14,8 @@ TEST(FuzzRegressions, EveryKeptInputEndsItsRunCleanly) {
   const std::filesystem::path folder = TERRAQ_SOURCE_DIR "/tests/data/fuzz-regressions";
   int inputs = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (!entry.is_regular_file() || entry.path().filename().string().rfind("README", 0) == 0) continue;
+    if (!entry.is_regular_file() || entry.path().filename().string().rfind("README", 0) == 0)
+      continue;
     ++inputs;
     const EngineOutputs out = RunEngineOn(ReadTextFile(entry.path().string()));
     EXPECT_TRUE(EndsWithEndOfAnalysis(out.report)) << entry.path();

@@ -48,7 +48,8 @@ const std::vector<std::string> kNoPressureNoCurves = {"0", "1", "0"};
 
 TEST(RunAnalysis, EndCodeZeroGivesOneResultBlockWithCodeOne) {
   const EngineOutputs out = RunEngineOn(problem("Wall", 0, 0));
-  EXPECT_EQ(plotSkeleton(out.plot), (kNoPressureNoCurves + std::vector<std::string>{"1", "11", "1"}));
+  EXPECT_EQ(plotSkeleton(out.plot),
+            (kNoPressureNoCurves + std::vector<std::string>{"1", "11", "1"}));
   EXPECT_EQ(count(SplitLines(out.report), "     RESULTS -- ITERATION  1"), 1u);
   EXPECT_TRUE(EndsWithEndOfAnalysis(out.report));
   // Per station: one blank and an E13.4 field for each of the five values.
@@ -61,14 +62,16 @@ TEST(RunAnalysis, EndCodeZeroGivesOneResultBlockWithCodeOne) {
 
 TEST(RunAnalysis, EndCodeEqualToTheStageCountEndsTheRun) {
   const EngineOutputs one = RunEngineOn(problem("Wall", 1, 1));
-  EXPECT_EQ(plotSkeleton(one.plot), (kNoPressureNoCurves + std::vector<std::string>{"1", "11", "1"}));
+  EXPECT_EQ(plotSkeleton(one.plot),
+            (kNoPressureNoCurves + std::vector<std::string>{"1", "11", "1"}));
   const EngineOutputs four = RunEngineOn(problem("Wall", 4, 4, 2));
   EXPECT_EQ(plotSkeleton(four.plot), (std::vector<std::string>{"0", "2", "0", "1", "11", "2"}));
   EXPECT_EQ(count(SplitLines(four.report), "      Stage No : 1  " + padded("Wall")), 2u);
 }
 
 TEST(RunAnalysis, LongTermProblemAfterEndCodeNine) {
-  const EngineOutputs out = RunEngineOn(problem("Short term", 0, 9) + problem("Long term title", 0, 0));
+  const EngineOutputs out =
+      RunEngineOn(problem("Short term", 0, 9) + problem("Long term title", 0, 0));
   const std::vector<std::string> block = {"2", "11", "1"};
   EXPECT_EQ(plotSkeleton(out.plot), kNoPressureNoCurves + block + kNoPressureNoCurves + block);
   const std::vector<std::string> lines = SplitLines(out.report);
@@ -76,8 +79,10 @@ TEST(RunAnalysis, LongTermProblemAfterEndCodeNine) {
   EXPECT_EQ(count(lines, "      Long Term :  " + padded("Short term")), 2u);
   EXPECT_EQ(out.report.find("Long term title"), std::string::npos);
   // The second banner follows two empty lines after the first problem's results.
-  const std::string banner = " TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES";
-  const auto second = std::find(std::find(lines.begin(), lines.end(), banner) + 1, lines.end(), banner);
+  const std::string banner =
+      " TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES";
+  const auto second =
+      std::find(std::find(lines.begin(), lines.end(), banner) + 1, lines.end(), banner);
   ASSERT_NE(second, lines.end());
   EXPECT_EQ(second[-1], "");
   EXPECT_EQ(second[-2], "");
@@ -87,17 +92,21 @@ TEST(RunAnalysis, LongTermProblemAfterEndCodeNine) {
 
 TEST(RunAnalysis, ThreeStagesGiveThreeBlocksWithTheStageCount) {
   const EngineOutputs out =
-      RunEngineOn(problem("Excavation", 3, 1) + problem(" Stage No : 2", 3, 2) + problem(" Stage No : 3", 3, 3));
-  const std::vector<std::string> stage = kNoPressureNoCurves + std::vector<std::string>{"3", "11", "1"};
+      RunEngineOn(problem("Excavation", 3, 1) + problem(" Stage No : 2", 3, 2) +
+                  problem(" Stage No : 3", 3, 3));
+  const std::vector<std::string> stage =
+      kNoPressureNoCurves + std::vector<std::string>{"3", "11", "1"};
   EXPECT_EQ(plotSkeleton(out.plot), stage + stage + stage);
   const std::vector<std::string> lines = SplitLines(out.report);
   for (const char* n : {" 1", " 2", " 3"})
-    EXPECT_EQ(count(lines, std::string("      Stage No :") + n + "  " + padded("Excavation")), 2u) << n;
+    EXPECT_EQ(count(lines, std::string("      Stage No :") + n + "  " + padded("Excavation")), 2u)
+        << n;
   EXPECT_EQ(count(lines, "     RESULTS -- ITERATION  1"), 3u);
 }
 
 TEST(RunAnalysis, ErrorInALaterProblemRepeatsTheLastResults) {
-  const EngineOutputs out = RunEngineOn(problem("Short term", 0, 9) + "Long\n1 21 0 0 0 0 0 0 0\n10 1 10 0.001 0\n");
+  const EngineOutputs out =
+      RunEngineOn(problem("Short term", 0, 9) + "Long\n1 21 0 0 0 0 0 0 0\n10 1 10 0.001 0\n");
   EXPECT_TRUE(StoppedWith(out.report, "     TOO MUCH DATA FOR AVAILABLE STORAGE"));
   EXPECT_EQ(plotSkeleton(out.plot),
             (kNoPressureNoCurves + std::vector<std::string>{"2", "11", "1", "2", "11", "1"}));
@@ -117,7 +126,8 @@ TEST(RunAnalysis, MissingDataFileIsReported) {
   RunFolder folder;
   folder.writeNames("names.dat", "absent");
   RunAnalysis();
-  EXPECT_TRUE(StoppedWith(folder.read("absent.tq4o"), "     ERROR STOP -- CANNOT OPEN THE DATA FILE absent.tq4d"));
+  EXPECT_TRUE(StoppedWith(folder.read("absent.tq4o"),
+                          "     ERROR STOP -- CANNOT OPEN THE DATA FILE absent.tq4d"));
   EXPECT_EQ(plotSkeleton(folder.read("absent.tq4p")), (std::vector<std::string>{"1", "0", "1"}));
 }
 
@@ -172,7 +182,8 @@ TEST(RunAnalysis, WithoutNamesFileOnlyTheConsoleHearsOfIt) {
 
 TEST(RunAnalysis, EveryRunStartsFromAFreshModel) {
   const std::string springs =
-      "Springs\n2 1 1 0 0 0 0 0 0\n12 0.5 1 0.0001 0\n1 6 1 0.002\n0 12 1 3E4\n1\n1 0 0 5 2 0\n1\n3 9 1 40 7\n0\n";
+      "Springs\n2 1 1 0 0 0 0 0 0\n12 0.5 1 0.0001 0\n1 6 1 0.002\n0 12 1 3E4\n1\n1 0 0 5 2 "
+      "0\n1\n3 9 1 40 7\n0\n";
   const std::string stages = problem("Excavation", 3, 1) + problem("S2", 3, 3);
   const EngineOutputs first = RunEngineOn(springs);
   RunEngineOn(stages);

@@ -16,7 +16,8 @@ namespace terraq::test {
 class RunFolder {
  public:
   RunFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "terraq-driver-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "terraq-driver-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;
     std::filesystem::current_path(path_);

@@ -25,15 +25,19 @@ const std::string kStars = sp(6) + std::string(50, '*');
 const std::string Z = " 0.000E+00";  // a zero in E10.3
 
 // The lines of `report` from the first one equal to `first`, `count` of them.
-std::vector<std::string> section(const std::string& report, const std::string& first, size_t count) {
+std::vector<std::string> section(const std::string& report, const std::string& first,
+                                 size_t count) {
   const std::vector<std::string> lines = SplitLines(report);
   const auto at = std::find(lines.begin(), lines.end(), first);
   if (at == lines.end()) return {"section not found: " + first};
-  const auto end = lines.end() - at < static_cast<long>(count) ? lines.end() : at + static_cast<long>(count);
+  const auto end =
+      lines.end() - at < static_cast<long>(count) ? lines.end() : at + static_cast<long>(count);
   return {at, end};
 }
 
-std::vector<std::string> box(const std::string& title) { return {"", "", kStars, sp(6) + title, kStars}; }
+std::vector<std::string> box(const std::string& title) {
+  return {"", "", kStars, sp(6) + title, kStars};
+}
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -79,9 +83,7 @@ TEST_F(EchoGolden, BannerHeadingControlAndGeometry) {
           "      DEFLECTION CLOSURE TOLERANCE                       = 0.00100 IN"} +
       box("*        SPECIFIED DEFLECTIONS AND SLOPES        *") +
       std::vector<std::string>{
-          "",
-          sp(5) + "     STA      CASE       DEFLECTION        SLOPE",
-          "",
+          "", sp(5) + "     STA      CASE       DEFLECTION        SLOPE", "",
           // 10X I3 7X I2, then per case: 8X E10.3 9X "NONE" | 11X "NONE" 8X E10.3 | 3X 5X E 5X E
           sp(10) + "  0" + sp(7) + " 1" + sp(8) + " 0.500E+00" + sp(9) + "NONE",
           sp(10) + " 10" + sp(7) + " 2" + sp(11) + "NONE" + sp(8) + " 0.100E-01",
@@ -90,7 +92,8 @@ TEST_F(EchoGolden, BannerHeadingControlAndGeometry) {
 }
 
 TEST_F(EchoGolden, StiffnessAndLoadTableWithEveryRowKind) {
-  std::vector<std::string> got = section(*report, "      *        STIFFNESS AND LOAD DATA                 *", 17);
+  std::vector<std::string> got =
+      section(*report, "      *        STIFFNESS AND LOAD DATA                 *", 17);
   ASSERT_EQ(got.size(), 17u);
   // The unit line: 18 blanks, then the labels of the six columns in order.
   const std::string units = got[8];
@@ -103,17 +106,14 @@ TEST_F(EchoGolden, StiffnessAndLoadTableWithEveryRowKind) {
   }
   got[8] = "units";
   const std::vector<std::string> expected = {
-      "      *        STIFFNESS AND LOAD DATA                 *",
-      kStars,
+      "      *        STIFFNESS AND LOAD DATA                 *", kStars,
       "      EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,",
       "      S - STIFFNESS OF TRANSVERSE RESISTANCE,",
       "      T - TORQUE,              P - AXIAL LOAD,",
-      "      R - STIFFNESS OF TORSIONAL RESISTANCE.",
-      "",
-      "     FROM TO CONTD     EI         Q        S'        T         R         P",
-      "units",
-      "",
-      // Rigidity: first of a run (5X I4 4X I3 1X), its end (9X I4 I3 1X), a row alone (5X I4 I4 I3 1X).
+      "      R - STIFFNESS OF TORSIONAL RESISTANCE.", "",
+      "     FROM TO CONTD     EI         Q        S'        T         R         P", "units", "",
+      // Rigidity: first of a run (5X I4 4X I3 1X), its end (9X I4 I3 1X), a row alone (5X I4 I4 I3
+      // 1X).
       sp(5) + "   0" + sp(4) + "  1" + " " + " 0.100E+10" + Z + Z + Z + Z + Z,
       sp(9) + "  20" + "  0" + " " + " 0.200E+10" + Z + Z + Z + Z + Z,
       sp(5) + "   5" + "   5" + "  0" + " " + " 0.100E+09" + Z + Z + Z + Z + Z,
@@ -121,8 +121,10 @@ TEST_F(EchoGolden, StiffnessAndLoadTableWithEveryRowKind) {
       // (half of the run's first value), 1.25E9 + 1E8 at station 5, 1.15E9 at 3.
       sp(5) + "   0" + "   0" + "  0" + " " + " 0.500E+09" + " 0.100E+04" + Z + Z + Z + Z,
       sp(5) + "   5" + sp(4) + "  1" + " " + " 0.135E+10" + " 0.100E+02" + Z + Z + Z + Z,
-      sp(9) + "   8" + "  0" + " " + " 0.135E+10" + " 0.200E+02" + Z + " 0.500E+01" + Z + " 0.100E+03",
-      sp(5) + "   3" + "   3" + "  0" + " " + " 0.115E+10" + Z + " 0.500E+04" + Z + " 0.100E+03" + Z};
+      sp(9) + "   8" + "  0" + " " + " 0.135E+10" + " 0.200E+02" + Z + " 0.500E+01" + Z +
+          " 0.100E+03",
+      sp(5) + "   3" + "   3" + "  0" + " " + " 0.115E+10" + Z + " 0.500E+04" + Z + " 0.100E+03" +
+          Z};
   EXPECT_EQ(got, expected);
 }
 
@@ -136,7 +138,8 @@ TEST_F(EchoGolden, SpecifiedEarthPressure) {
       "",
       "",
       sp(8) + " DEPTH         ACTIVE EARTH PRESSURE",
-      sp(8) + " " + " IN" + sp(17) + " LBS" + "/" + "IN",  // 8X 1X L 17X F, 1- and 2-character pieces
+      sp(8) + " " + " IN" + sp(17) + " LBS" + "/" +
+          "IN",  // 8X 1X L 17X F, 1- and 2-character pieces
       sp(8) + "--------       ------------------------",
       sp(6) + " 0.120E+03" + sp(10) + " 0.500E+02",
       sp(6) + " 0.240E+03" + sp(10) + " 0.100E+03",
@@ -147,15 +150,15 @@ TEST_F(EchoGolden, SpecifiedEarthPressure) {
 TEST_F(EchoGolden, UserPyCurves) {
   const std::vector<std::string> got =
       section(*report, "      *     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *", 30);
-  const std::string heading = "     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER'      POINTS     ";
-  const std::vector<std::string> columns = {
-      sp(18) + "    Y    " + sp(12) + "   P    ",
-      sp(18) + sp(2) + " IN" + sp(16) + " LBS" + "/" + "IN",
-      sp(18) + "---------" + sp(12) + "--------"};
+  const std::string heading =
+      "     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER'      POINTS     ";
+  const std::vector<std::string> columns = {sp(18) + "    Y    " + sp(12) + "   P    ",
+                                            sp(18) + sp(2) + " IN" + sp(16) + " LBS" + "/" + "IN",
+                                            sp(18) + "---------" + sp(12) + "--------"};
   const auto point = [](const char* y, const char* p) { return sp(17) + y + sp(10) + p; };
   const std::vector<std::string> expected =
-      std::vector<std::string>{"      *     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *", kStars, "",
-                               "", heading, "", "",
+      std::vector<std::string>{"      *     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *", kStars,
+                               "", "", heading, "", "",
                                // Above the free height, alone: 5X I4 I4 I3 5X 2E14.3 8X I4.
                                sp(5) + "   1" + "   1" + "  0" + sp(5) + "     0.100E+01" +
                                    "     0.100E+01" + sp(8) + "   2",
@@ -170,7 +173,8 @@ TEST_F(EchoGolden, UserPyCurves) {
                                "", ""} +
       columns +
       std::vector<std::string>{point(" 0.000E+00", " 0.000E+00"), point(" 0.500E+00", " 0.100E+03"),
-                               point(" 0.100E+01", " 0.120E+03"), "", sp(6) + "Golden wall" + sp(59)};
+                               point(" 0.100E+01", " 0.120E+03"), "",
+                               sp(6) + "Golden wall" + sp(59)};
   EXPECT_EQ(got, expected);
 }
 
@@ -180,9 +184,8 @@ TEST_F(EchoGolden, RunEndsNormally) {
 }
 
 TEST(EchoEmptyTables, BlankLinesStandForEmptyTablesAndSiLabels) {
-  const std::string report = RunEngineOn(
-                                 "Short\n2 0 0 0 0 0 0 0 0\n4 0.5 1 0.0001 0\n1\n1 0 0 10 0 0\n0\n0\n")
-                                 .report;
+  const std::string report =
+      RunEngineOn("Short\n2 0 0 0 0 0 0 0 0\n4 0.5 1 0.0001 0\n1\n1 0 0 10 0 0\n0\n0\n").report;
   const std::vector<std::string> got =
       section(report, "      NUMBER OF INCREMENTS                               =   4", 17);
   const std::vector<std::string> expected =
@@ -198,8 +201,9 @@ TEST(EchoEmptyTables, BlankLinesStandForEmptyTablesAndSiLabels) {
   ASSERT_GE(got.size(), 12u);
   EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 12), expected);
   const std::vector<std::string> lines = SplitLines(report);
-  const auto header = std::find(lines.begin(), lines.end(),
-                                "     FROM TO CONTD     EI         Q        S'        T         R         P");
+  const auto header =
+      std::find(lines.begin(), lines.end(),
+                "     FROM TO CONTD     EI         Q        S'        T         R         P");
   ASSERT_NE(header, lines.end());
   // Unit line and empty line, then the empty rigidity table, then the load row.
   ASSERT_GE(lines.end() - header, 6);
@@ -216,10 +220,12 @@ TEST(EchoEmptyTables, UnitsCodeThreeKeepsTheLabelsOfTheProblemBefore) {
   const std::vector<std::string> lines = SplitLines(RunEngineOn(first + second).report);
   std::vector<std::string> increments;
   for (const std::string& line : lines)
-    if (line.rfind("      INCREMENT LENGTH", 0) == 0) increments.push_back(line.substr(line.size() - 10));
+    if (line.rfind("      INCREMENT LENGTH", 0) == 0)
+      increments.push_back(line.substr(line.size() - 10));
   EXPECT_EQ(increments, (std::vector<std::string>{"  1.000  M", "  1.000  M"}));
   // In the first problem of a run, code 3 gives the generic labels.
-  const std::vector<std::string> generic = SplitLines(RunEngineOn("Generic\n3" + one.substr(1) + "0\n").report);
+  const std::vector<std::string> generic =
+      SplitLines(RunEngineOn("Generic\n3" + one.substr(1) + "0\n").report);
   EXPECT_NE(std::find(generic.begin(), generic.end(),
                       "      INCREMENT LENGTH                                   =   1.000  L"),
             generic.end());

@@ -21,7 +21,8 @@ inline ::testing::AssertionResult EndsWithEndOfAnalysis(const std::string& repor
       lines[n - 1].find_last_not_of(' ') != 19)
     return ::testing::AssertionFailure() << "last line: '" << lines[n - 1] << "'";
   for (size_t k = n - 4; k < n - 1; ++k)
-    if (!lines[k].empty()) return ::testing::AssertionFailure() << "not empty: '" << lines[k] << "'";
+    if (!lines[k].empty())
+      return ::testing::AssertionFailure() << "not empty: '" << lines[k] << "'";
   return ::testing::AssertionSuccess();
 }
 
@@ -38,7 +39,8 @@ inline int FinalResultBlockRows(const std::string& plot) {
 // The lines of an error stop as they stand in the report: two empty lines,
 // the message, then (for storage overflows) two more empty lines, then the
 // end of the run.
-inline ::testing::AssertionResult StoppedWith(const std::string& report, const std::string& message) {
+inline ::testing::AssertionResult StoppedWith(const std::string& report,
+                                              const std::string& message) {
   const std::vector<std::string> lines = SplitLines(report);
   for (size_t k = 2; k < lines.size(); ++k) {
     if (lines[k] != message) continue;

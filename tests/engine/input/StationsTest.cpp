@@ -45,7 +45,8 @@ std::vector<std::string> stopLines(const std::function<void()>& action) {
 }
 
 const std::vector<std::string> kNotInOrder = {"", "", "     ERROR STOP -- STATIONS NOT IN ORDER"};
-const std::vector<std::string> kBeyondEnd = {"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"};
+const std::vector<std::string> kBeyondEnd = {"", "",
+                                             "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"};
 
 }  // namespace
 
@@ -68,8 +69,8 @@ TEST_F(Table, TwoRowsShareTheirCommonStation) {
 }
 
 TEST_F(Table, ContinuedPairVariesLinearlyAndIsHalvedAtItsEnds) {
-  row(0, 99, 2, 100.0);  // TO of a run's first row is not used
-  EXPECT_EQ(F(5), 0.0);  // nothing is spread until the run's next row
+  row(0, 99, 2, 100.0);   // TO of a run's first row is not used
+  EXPECT_EQ(F(5), 0.0);   // nothing is spread until the run's next row
   row(99, 10, 1, 200.0);  // FROM of a later row is not used
   EXPECT_DOUBLE_EQ(F(0), 50.0);
   for (int i = 1; i < 10; ++i) EXPECT_DOUBLE_EQ(F(i), 100.0 + 10.0 * i) << i;
@@ -165,11 +166,11 @@ TEST(SpecifiedConditions, CodesAroundEachStation) {
   m.resetProblem();
   m.control.NI = kNI;
   SpecifiedOrder order;
-  SetSpecifiedCondition(m, 1, 1, 0, 0.5, 0.0, order);   // deflection at the top
-  SetSpecifiedCondition(m, 2, 2, 5, 0.0, 0.01, order);  // slope
-  SetSpecifiedCondition(m, 3, 3, 10, 0.2, 0.03, order); // both
-  SetSpecifiedCondition(m, 4, 0, 12, 0.1, 0.0, order);  // CASE <= 0: deflection
-  SetSpecifiedCondition(m, 5, 7, kNI, 0.0, 0.0, order); // CASE >= 4: both
+  SetSpecifiedCondition(m, 1, 1, 0, 0.5, 0.0, order);    // deflection at the top
+  SetSpecifiedCondition(m, 2, 2, 5, 0.0, 0.01, order);   // slope
+  SetSpecifiedCondition(m, 3, 3, 10, 0.2, 0.03, order);  // both
+  SetSpecifiedCondition(m, 4, 0, 12, 0.1, 0.0, order);   // CASE <= 0: deflection
+  SetSpecifiedCondition(m, 5, 7, kNI, 0.0, 0.0, order);  // CASE >= 4: both
   const auto code = [&](int station) { return m.st.code[pos(station)]; };
   EXPECT_EQ(code(0), 2);
   EXPECT_EQ(code(4), 3);

@@ -190,7 +190,9 @@ TEST(GeneratedCurves, InputThatCannotGiveCurvesStopsTheRunCleanly) {
   TestLayer stiff = SoftClay(600, 0.06, 10, 0.005);
   stiff.code = 2;
   c.layers = {stiff};
-  expectStop(c, "ERROR STOP -- SOIL LAYER 1: P-Y CURVES OF STIFF CLAY BELOW THE WATER TABLE");
+  stiff.top[3] = stiff.base[3] = 0.0;  // no strain factor E50
+  c.layers = {stiff};
+  expectStop(c, "ERROR STOP -- SOIL LAYER 1 (STIFF CLAY BELOW THE WATER TABLE) NEEDS A STRAIN FACTOR E50");
   c.layers = {SoftClay(600, 0.06, 3, 0.0)};
   expectStop(c, "E50 GREATER THAN ZERO");
   c.layers = {Sand(100, 0.04, 35, 60)};  // all above the excavation level

@@ -32,7 +32,6 @@ void expectClean(const ExampleRun& e) {
   EXPECT_EQ(e.run.model.overLimit, 0);
   EXPECT_FALSE(e.run.model.offCurve);
   EXPECT_LT(e.run.model.iteration, 100);
-  EXPECT_EQ(e.run.plot.size(), static_cast<size_t>(e.NI + 1));
 }
 
 double largestMoment(const SolvedWall& run) {
@@ -45,6 +44,7 @@ TEST(Examples, CantileverPointLoad) {
   const ExampleRun e = runExample("cantilever-point-load.tq4d");
   expectClean(e);
   ASSERT_EQ(e.NI, 40);
+  ASSERT_EQ(e.run.plot.size(), 40u + 1);
   const double tip = 1000.0 * 480 * 480 * 480 / (3 * 1e9);
   EXPECT_NEAR(e.run.plot[0].deflection, tip, 0.002 * tip);
 }
@@ -53,6 +53,7 @@ TEST(Examples, CantileverSheetPileWithUserCurves) {
   const ExampleRun e = runExample("cantilever-sheet-pile-py-curves.tq4d");
   expectClean(e);
   ASSERT_EQ(e.NI, 60);
+  ASSERT_EQ(e.run.plot.size(), 60u + 1);
   const std::vector<PlotRow>& r = e.run.plot;
   // The top leans towards the excavation by a few inches, the toe kicks
   // back a little, the wall turns about a point in its lower quarter.
@@ -74,6 +75,7 @@ TEST(Examples, AnchoredWallWithTieBack) {
   const ExampleRun e = runExample("anchored-wall-tieback.tq4d");
   expectClean(e);
   ASSERT_EQ(e.NI, 120);
+  ASSERT_EQ(e.run.plot.size(), 120u + 1);
   const std::vector<PlotRow>& r = e.run.plot;
   // The tie-back at 1.5 m (station 15) is a 5000 kN/m spring: its force
   // is the deflection there times the spring, and it is the largest

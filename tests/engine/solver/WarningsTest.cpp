@@ -72,6 +72,7 @@ TEST(Warnings, DeflectionOverTheAllowedStopsAtOnce) {
     if (1000 * (2 * L * L * L - 3 * L * L * x + x * x * x) / 6e9 > 20) ++over;
   }
   ASSERT_EQ(over, 13);
+  ASSERT_EQ(run.plot.size(), 41u);
   EXPECT_EQ(run.model.iteration, 1);
   EXPECT_TRUE(HasLine(run.reportLines, "     RESULTS -- ITERATION  1"));
   EXPECT_TRUE(HasLine(run.reportLines, "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  13  *** STATIONS *****"));

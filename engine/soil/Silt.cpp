@@ -1,0 +1,207 @@
+#include "Silt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "Lookups.h"
+#include "Sand.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+constexpr const char* kModel = "SILT";
+const double kPi = 4.0 * std::atan(1.0);
+const double kK0 = static_cast<double>(0.4f);  // earth pressure at rest
+
+struct Angles {
+  double tanPhi, alpha, beta, tanAlpha, tanBeta, Ka, Kbeta;
+};
+
+Angles anglesOf(double phi) {
+  Angles a{};
+  a.tanPhi = std::tan(phi);
+  a.alpha = phi / 2.0;
+  a.beta = kPi / 4.0 + phi / 2.0;
+  a.tanAlpha = std::tan(a.alpha);
+  a.tanBeta = std::tan(a.beta);
+  const double t = std::tan(kPi / 4.0 - phi / 2.0);
+  a.Ka = t * t;
+  a.Kbeta = a.tanBeta * a.tanBeta;
+  return a;
+}
+
+// Cohesive resistance per unit length: the soft-clay bearing factor, capped
+// where the soil flows around the wall.
+double cohesiveResistance(double c, double gamma, double b, double z) {
+  if (!(c > 0.0)) return 0.0;
+  const double Np = 3.0 + gamma * z / c + 0.5 * z / b;
+  return c * std::min(Np, 9.0) * b;
+}
+
+void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
+                     const SiltCurve& curve) {
+  TextOut& report = *g.report;
+  report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {37, "PHI"}, {50, "GAMMA AVG"}, {57, "A"},
+                          {64, "B"}, {76, "Puc"}, {88, "Pus"}}));
+  const std::string length(g.labels.length());
+  const std::string force = g.labels.forcePerLength();
+  report.line(AlignedRow({{19, length}, {29, length}, {37, "DEG"}, {50, g.labels.unitWeight()},
+                          {76, force}, {88, force}}));
+  report.line(Line().x(5).f(x, 14, 2).f(b, 10, 3).f(phi * 180.0 / kPi, 8, 2).e(gamma, 13, 4)
+                  .f(curve.A, 7, 3).f(curve.B, 7, 3).e(curve.pc, 12, 4).e(curve.ps, 12, 4).str());
+}
+
+// The warning the generation has always written for a friction angle of
+// zero, before the run stops.
+[[noreturn]] void stopForZeroFriction(const PyGeneration& g, int j) {
+  WriteConsole("");
+  WriteConsole("");
+  WriteConsole(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
+  WriteConsole(Line().x(7).a("              be greater than the internal  ").str());
+  WriteConsole(Line().x(7).a("              friction angle of the sand.   ").str());
+  StopForLayer(g, j, kModel,
+               "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY");
+}
+
+}  // namespace
+
+bool SiltFrictionTooSmall(double phi) {
+  const double cosPhi = std::cos(phi);
+  return 1.0 - cosPhi * cosPhi < 1.0e-10;
+}
+
+SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
+  SiltCurve curve;
+  const Angles a = anglesOf(phi);
+  const double sinBeta = std::sin(a.beta);
+  const double tanBetaMinusPhi = std::tan(a.beta - phi);
+  curve.pst = gamma * z *
+              (kK0 * z * a.tanPhi * sinBeta / (tanBetaMinusPhi * std::cos(a.alpha)) +
+               a.tanBeta / tanBetaMinusPhi * (b + z * a.tanBeta * a.tanAlpha) +
+               kK0 * z * a.tanBeta * (a.tanPhi * sinBeta - a.tanAlpha) - a.Ka * b);
+  curve.psd = a.Ka * b * gamma * z * (std::pow(a.tanBeta, 8) - 1.0) +
+              kK0 * b * gamma * z * a.tanPhi * std::pow(a.tanBeta, 4);
+  // A soil without weight has no frictional resistance; the wedge formula
+  // could only give rounding noise of either sign.
+  curve.ps = std::max(0.0, std::min(curve.pst, curve.psd));
+  curve.pc = cohesiveResistance(c, gamma, b, z);
+  const SandFactors factors = SandCoefficients(z / b);
+  curve.A = factors.A;
+  curve.B = factors.B;
+  curve.pu = curve.A * curve.ps + curve.pc;
+  curve.pm = curve.B * curve.ps + curve.pc;
+  curve.yu = 3.0 * b / 80.0;
+  curve.ym = b / 60.0;
+  const double dy = curve.ym / 12.0;
+  SidePoints& y = curve.y;
+  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * dy;
+  y[12] = curve.ym;
+  y[13] = curve.yu;
+  y[14] = curve.yu + b;
+  y[15] = curve.yu + 2.0 * b;
+  y[16] = curve.yu + 3.0 * b;
+  if (!(curve.pu > 0.0)) return curve;  // no strength: a curve of zeros
+
+  const double kz = k * z;
+  double m = 0.0, n = 0.0, Cn = curve.pm;
+  if (curve.pu > curve.pm) {
+    m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
+    n = curve.pm / (m * curve.ym);
+    Cn = curve.pm / std::pow(curve.ym, 1.0 / n);
+    curve.yk = z <= 0.0 ? 2.0 * b : std::pow(Cn / kz, n / (n - 1.0));
+  } else {
+    // Cohesion alone (no frictional part): the parabola flattens to pm,
+    // which the initial line meets at pm / kz.
+    curve.yk = z <= 0.0 ? 2.0 * b : curve.pm / kz;
+  }
+  for (size_t i = 0; i < y.size(); ++i) {
+    double p;
+    if (y[i] <= curve.yk) p = kz * y[i];
+    else if (y[i] <= curve.ym) p = m > 0.0 ? Cn * std::pow(y[i], 1.0 / n) : curve.pm;
+    else if (y[i] <= curve.yu) p = curve.pm + m * (y[i] - curve.ym);
+    else p = curve.pu;
+    curve.p[i] = std::min(p, kz * y[i]);
+  }
+  return curve;
+}
+
+double SiltActiveShift(double b, double sigmaH, double phi, double c, double pALast) {
+  if (pALast < 1.0e-10) return 0.0;
+  const double Ka = anglesOf(phi).Ka;
+  const double pA = b * (sigmaH * Ka - 2.0 * c * std::sqrt(Ka));
+  return pA < 1.0e-5 ? 0.0 : pA;
+}
+
+double SiltEquivalentDepth(double F, double phi, double gamma, double c, double b, double x) {
+  if (!(F > 0.0)) return 0.0;
+  c = std::max(c, 0.0);
+  gamma = std::max(gamma, 0.0);
+  const Angles a = anglesOf(phi);
+  // Frictional part: pst = gamma z (b D + z E), psd = gamma z b G.
+  const double D = a.Kbeta - a.Ka;
+  const double E = a.tanBeta * (a.tanAlpha * a.Kbeta +
+                                kK0 * (a.tanPhi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) -
+                                       a.tanAlpha));
+  const double G = a.Kbeta * a.Kbeta * (a.Kbeta + kK0 * a.tanPhi) - a.Ka;
+  // Depth at which the two frictional mechanisms give the same resistance;
+  // the wedge governs above it.
+  double zt = b * (G - D) / E;
+  if (!(zt > 0.0) || !std::isfinite(zt)) zt = 0.0;
+  const double step = zt / 50.0;
+  double S = 0.0;
+  for (int i = 1; i <= 50 && step > 0.0; ++i) {
+    const double z = i * step;
+    const double previous = S;
+    // The cohesive term without its cap of 9 c b.
+    S += (SandCoefficients(z / b).A * gamma * z * (b * D + z * E) + 3.0 * c * b + gamma * b * z +
+          0.5 * c * z) *
+         step;
+    if (S > F) return z - (S - F) * step / (S - previous);
+  }
+  const double deep = 0.88 * gamma * b * x * G + 9.0 * c * b;
+  return deep > 0.0 ? zt + (F - S) / deep : zt;
+}
+
+void SiltCurves(PyGeneration& g, int j) {
+  ProfileLayer& layer = g.profile.layer(j);
+  if (layer.k < 0.0) StopForLayer(g, j, kModel, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
+  double previousPu = 0.0;
+  for (int k = layer.first; k <= layer.last; ++k) {
+    SoilValues v;
+    v.x = g.profile.xc(k);
+    v.b = ResistanceWidthAt(g.settings, v.x);
+    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+    v.phi = PhiAt(g.profile, v.x);
+    v.c = CohesionAt(g.profile, v.x);
+    v.e50 = E50At(g.profile, v.x);
+    if (SiltFrictionTooSmall(v.phi)) stopForZeroFriction(g, j);
+    // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
+    if (!(v.phi < kPi / 2.0)) StopForLayer(g, j, kModel, "NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
+    if (k == layer.first) {
+      layer.resistanceSum = 0.0;
+      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+    }
+    const double pA = SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast);
+    WriteCurveHeader(g, k);
+    for (const Side side : {Side::Excavation, Side::Backfill}) {
+      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
+      const SiltCurve curve = SiltStaticCurve(v.phi, v.c, v.gamma, v.b, layer.k, ModelDepth(g, j, x));
+      if (side == Side::Excavation) {
+        if (k > layer.first)
+          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pu + previousPu) / 2.0;
+        if (k == layer.last) layer.resistanceSum += (layer.bottom - v.x) * curve.pu;
+        previousPu = curve.pu;
+      }
+      WriteSideTitle(g, side);
+      writeValueBlock(g, x, v.b, v.phi, v.gamma, curve);
+      // Silt has always written its SOILDATA rows with two blanks before
+      // each field.
+      WriteSidePoints(g, k, side, curve.y, curve.p, pA, {}, PointLayout{2, true});
+    }
+  }
+}
+
+}  // namespace terraq::engine

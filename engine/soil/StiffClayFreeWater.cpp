@@ -1,0 +1,173 @@
+#include "StiffClayFreeWater.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "Lookups.h"
+#include "SoftClay.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+constexpr const char* kModel = "STIFF CLAY BELOW THE WATER TABLE";
+
+// Single-precision constants of the method, as it has always been computed.
+const double kWedgeCohesion = static_cast<double>(2.83f);
+const double kSoftening = static_cast<double>(0.055f);
+const double kSofteningExponent = static_cast<double>(1.25f);
+const double kDrop = static_cast<double>(0.411f);
+const double kResidualRoot = static_cast<double>(1.225f);  // 0.5 sqrt(6)
+
+constexpr std::array<double, 6> kBreaks{0.0, 1.0, 2.0, 3.0, 4.0, 5.0};
+const std::array<double, 6> kA{static_cast<double>(0.223f), static_cast<double>(0.46f),
+                               static_cast<double>(0.55f),  static_cast<double>(0.59f),
+                               static_cast<double>(0.60f),  static_cast<double>(0.60f)};
+
+void writeValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) {
+  TextOut& report = *g.report;
+  report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
+                          {71, "GAMMA AVG"}, {83, "E50"}}));
+  const std::string length(g.labels.length());
+  const std::string stress = g.labels.stress();
+  report.line(AlignedRow({{23, length}, {33, length}, {45, stress}, {57, stress},
+                          {71, g.labels.unitWeight()}}));
+  report.line(Line().x(9).f(x, 14, 2).f(v.b, 10, 3).e(v.c, 12, 4).e(ca, 12, 4).e(v.gamma, 14, 4)
+                  .e(v.e50, 12, 4).str());
+}
+
+}  // namespace
+
+double StaticClayCoefficient(double x, double b) {
+  const double r = x / b;
+  if (!(r > 0.0)) return kA.front();
+  if (r >= kBreaks.back()) return kA.back();
+  size_t i = 1;
+  while (kBreaks[i] < r) ++i;
+  return kA[i - 1] + (kA[i] - kA[i - 1]) * (r - kBreaks[i - 1]) / (kBreaks[i] - kBreaks[i - 1]);
+}
+
+double StiffClayResidualFactor(double A) {
+  return kResidualRoot * std::sqrt(A) - 0.75 * A - kDrop;
+}
+
+double StiffClayUltimateResistance(double c, double ca, double gamma, double b, double z) {
+  return std::min(2.0 * ca * b + gamma * b * z + kWedgeCohesion * ca * z, 11.0 * c * b);
+}
+
+StiffClayFreeWaterCurve StiffClayFreeWaterStaticCurve(double c, double ca, double gamma, double e50,
+                                                      double b, double k, double x, double z) {
+  StiffClayFreeWaterCurve curve;
+  curve.A = StaticClayCoefficient(x, b);
+  curve.pc = StiffClayUltimateResistance(c, ca, gamma, b, z);
+  curve.y50 = e50 * b;
+  const double A = curve.A, pc = curve.pc, y50 = curve.y50;
+  const double ya = A * y50, yb = 6.0 * A * y50, yc = 18.0 * A * y50;
+
+  SidePoints& y = curve.y;
+  y[0] = 0.0;
+  for (int i = 1; i <= 12; ++i) y[static_cast<size_t>(i)] = 0.5 * i * A * y50;  // up to yb
+  y[13] = 10.0 * A * y50;
+  y[14] = 14.0 * A * y50;
+  y[15] = yc;
+  y[16] = 200.0 * A * y50;
+  // Without y50 the curve has no deflection scale; the generator refuses
+  // such data before it gets here.
+  if (!(y50 > 0.0)) return curve;
+
+  const double peakAtYb = 0.5 * pc * std::sqrt(6.0 * A) - kDrop * pc;
+  const double kz = k * z;
+  for (size_t i = 0; i < y.size(); ++i) {
+    const double yi = y[i];
+    double p;
+    if (yi <= ya) p = 0.5 * pc * std::sqrt(yi / y50);
+    else if (yi <= yb)
+      p = 0.5 * pc * std::sqrt(yi / y50) - kSoftening * pc * std::pow((yi - ya) / ya, kSofteningExponent);
+    else if (yi <= yc) p = peakAtYb - 0.0625 / y50 * pc * (yi - yb);
+    else p = peakAtYb - 0.75 * pc * A;
+    curve.p[i] = std::min(p, kz * yi);
+  }
+  return curve;
+}
+
+double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double gamma, double b) {
+  // Without cohesion the layer resists nothing at any depth.
+  if (!(F > 0.0) || !(c > 0.0)) return 0.0;
+  // Depth at which the wedge reaches the flow resistance 11 c b.
+  double xr = (11.0 * c * b - 2.0 * ca * b) / (kWedgeCohesion * ca + gamma * b);
+  if (!(xr > 0.0) || !std::isfinite(xr)) xr = 0.0;
+  const double step = xr / 40.0;
+  double S = 0.0;
+  for (int i = 1; i <= 40 && step > 0.0; ++i) {
+    const double z = i * step;
+    const double R = StiffClayResidualFactor(StaticClayCoefficient(z, b));
+    const double previous = S;
+    S += (gamma * b * z + 2.0 * ca * b + kWedgeCohesion * ca * z) * R * step;
+    if (S > F) return z - (S - F) * step / (S - previous);
+  }
+  const double deep = 11.0 * c * b * StiffClayResidualFactor(StaticClayCoefficient(xr, b));
+  return deep > 0.0 ? xr + (F - S) / deep : xr;
+}
+
+void StiffClayFreeWaterCurves(PyGeneration& g, int j) {
+  ProfileLayer& layer = g.profile.layer(j);
+  if (layer.k < 0.0) StopForLayer(g, j, kModel, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
+  double previousPc = 0.0;
+  double previousC = 0.0;
+  double cohesionSum = 0.0;  // trapezoids of c over the curve depths of the layer
+  for (int k = layer.first; k <= layer.last; ++k) {
+    SoilValues v;
+    v.x = g.profile.xc(k);
+    v.b = ResistanceWidthAt(g.settings, v.x);
+    v.c = CohesionAt(g.profile, v.x);
+    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+    v.e50 = E50At(g.profile, v.x);
+    // Every deflection of the curve is a multiple of y50 = E50 b.
+    if (!(v.e50 > 0.0)) StopForLayer(g, j, kModel, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+    if (k == layer.first) {
+      layer.resistanceSum = 0.0;
+      cohesionSum = 0.0;
+      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+    }
+    // The wedge near the surface mobilises the mean cohesion above the curve.
+    // In the top layer that is the mean along the layer from the excavation
+    // level; in a lower layer, whose top stands for the soil above through
+    // its equivalent depth, the running mean over the layer's curve depths.
+    // The backfill side reuses the excavation side's value, as it does every
+    // other soil value.
+    double ca = v.c;
+    if (j == 1) {
+      ca = LayerAverageCohesion(g, v.x, j);
+    } else if (k > layer.first) {
+      cohesionSum += (v.x - g.profile.xc(k - 1)) * (previousC + v.c) / 2.0;
+      const double span = v.x - g.profile.xc(layer.first);
+      ca = span > kSmallLength ? cohesionSum / span : v.c;
+    }
+    previousC = v.c;
+
+    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
+    WriteCurveHeader(g, k);
+    for (const Side side : {Side::Excavation, Side::Backfill}) {
+      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
+      const StiffClayFreeWaterCurve curve = StiffClayFreeWaterStaticCurve(
+          v.c, ca, v.gamma, v.e50, v.b, layer.k, x, ModelDepth(g, j, x));
+      if (side == Side::Excavation) {
+        // Below the water table the clay keeps only its residual resistance
+        // under repeated movement; that is what the layer passes on to the
+        // layers below it.
+        if (k > layer.first)
+          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pc + previousPc) / 2.0 *
+                                 StiffClayResidualFactor(curve.A);
+        previousPc = curve.pc;
+      }
+      WriteSideTitle(g, side);
+      writeValueBlock(g, x, v, ca);
+      WriteSidePoints(g, k, side, curve.y, curve.p, pA);
+    }
+  }
+}
+
+}  // namespace terraq::engine

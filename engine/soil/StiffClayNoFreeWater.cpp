@@ -1,0 +1,100 @@
+#include "StiffClayNoFreeWater.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "Lookups.h"
+#include "SoftClay.h"
+#include "textio/FixedFormat.h"
+
+namespace terraq::engine {
+
+namespace {
+
+constexpr const char* kModel = "STIFF CLAY ABOVE THE WATER TABLE";
+
+// The deflections of the curve as fractions of yc = 16 y50: many small ones,
+// so that the steep start of the fourth-root law is resolved.
+const std::array<double, 13> kFractions{
+    static_cast<double>(0.00001f), static_cast<double>(0.00005f), static_cast<double>(0.0001f),
+    static_cast<double>(0.0005f),  static_cast<double>(0.001f),   static_cast<double>(0.005f),
+    static_cast<double>(0.01f),    static_cast<double>(0.025f),   static_cast<double>(0.05f),
+    static_cast<double>(0.075f),   static_cast<double>(0.1f),     static_cast<double>(0.25f),
+    static_cast<double>(0.5f)};
+
+void writeValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg) {
+  TextOut& report = *g.report;
+  report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
+                          {71, "GAMMA AVG"}, {83, "E50"}}));
+  const std::string length(g.labels.length());
+  const std::string stress = g.labels.stress();
+  report.line(AlignedRow({{23, length}, {33, length}, {45, stress}, {57, stress},
+                          {71, g.labels.unitWeight()}}));
+  report.line(Line().x(9).f(x, 14, 2).f(v.b, 10, 3).e(v.c, 12, 4).e(cavg, 12, 4)
+                  .e(v.gamma, 14, 4).e(v.e50, 12, 4).str());
+}
+
+}  // namespace
+
+StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg, double gamma,
+                                                          double e50, double b, double z) {
+  StiffClayNoFreeWaterCurve curve;
+  curve.pu = std::min(3.0 * cavg * b + gamma * b * z + 0.5 * cavg * z, 9.0 * c * b);
+  curve.y50 = 2.5 * e50 * b;
+  const double yc = 16.0 * curve.y50;  // the curve reaches pu here
+  const double ye = 1.25 * yc;
+  SidePoints& y = curve.y;
+  y[0] = 0.0;
+  for (size_t i = 0; i < kFractions.size(); ++i) y[i + 1] = yc * kFractions[i];
+  y[14] = yc;
+  y[15] = 0.5 * (yc + ye);
+  y[16] = ye;
+  if (!(curve.y50 > 0.0)) return curve;
+
+  curve.k0 = 0.5 * curve.pu * std::pow(curve.y50 / kSmallDeflection, 0.75) / curve.y50;
+  for (size_t i = 0; i < y.size(); ++i) {
+    if (y[i] < kSmallDeflection) curve.p[i] = curve.k0 * y[i];
+    else if (y[i] <= yc) curve.p[i] = 0.5 * curve.pu * std::pow(y[i] / curve.y50, 0.25);
+    else curve.p[i] = curve.pu;
+  }
+  return curve;
+}
+
+void StiffClayNoFreeWaterCurves(PyGeneration& g, int j) {
+  ProfileLayer& layer = g.profile.layer(j);
+  double previousPu = 0.0;
+  for (int k = layer.first; k <= layer.last; ++k) {
+    SoilValues v;
+    v.x = g.profile.xc(k);
+    v.b = ResistanceWidthAt(g.settings, v.x);
+    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+    v.c = CohesionAt(g.profile, v.x);
+    v.e50 = E50At(g.profile, v.x);
+    // Every deflection of the curve is a multiple of y50 = 2.5 E50 b.
+    if (!(v.e50 > 0.0)) StopForLayer(g, j, kModel, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+    const double cavg = LayerAverageCohesion(g, v.x, j);
+    if (k == layer.first) {
+      layer.resistanceSum = 0.0;
+      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+    }
+    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
+    WriteCurveHeader(g, k);
+    for (const Side side : {Side::Excavation, Side::Backfill}) {
+      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
+      const StiffClayNoFreeWaterCurve curve =
+          StiffClayNoFreeWaterStaticCurve(v.c, cavg, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+      if (side == Side::Excavation) {
+        if (k > layer.first)
+          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pu + previousPu) / 2.0;
+        previousPu = curve.pu;
+      }
+      WriteSideTitle(g, side);
+      writeValueBlock(g, x, v, cavg);
+      WriteSidePoints(g, k, side, curve.y, curve.p, pA);
+    }
+  }
+}
+
+}  // namespace terraq::engine

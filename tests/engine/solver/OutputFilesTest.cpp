@@ -1,0 +1,79 @@
+// A run over the outputs of an earlier run: the files are replaced whole
+// (nothing of a longer old text is left), and an output named through a
+// symbolic link is written to the link's target, the link staying a link.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "EngineRun.h"
+#include "driver/RunAnalysis.h"
+
+namespace terraq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "terraq-outputs-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Runs the engine on `data` with the given output paths (relative to the
+  // folder).
+  void run(const std::string& data, const std::string& report, const std::string& plot) {
+    std::ofstream(folder_ / "wall.tq4d", std::ios::binary) << data;
+    {
+      std::ofstream names(folder_ / "names.dat", std::ios::binary);
+      names << (folder_ / "wall.tq4d").string() << "\n"
+            << (folder_ / report).string() << "\n"
+            << (folder_ / plot).string() << "\n"
+            << (folder_ / "wall.tq4r").string() << "\n";
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    terraq::engine::RunAnalysis();
+    fs::current_path(previous);
+  }
+
+  std::string text(const std::string& name) { return ReadTextFile((folder_ / name).string()); }
+
+  fs::path folder_;
+};
+
+const char* const kLongWall =
+    "Long wall\n1 0\t1\t0\t0\t0 0 0 0\n60 12\t100\t0.0001\t0\n0\t60\t1\t1E9\n1\n1\t0\t0\t1000\t0\t0\n"
+    "1\n0\t60\t1\t50\t0\n0\n";
+const char* const kShortWall =
+    "Short wall\n1 0\t1\t0\t0\t0 0 0 0\n10 12\t100\t0.0001\t0\n0\t10\t1\t1E9\n1\n1\t0\t0\t1000\t0\t0\n"
+    "1\n0\t10\t1\t50\t0\n0\n";
+
+TEST_F(RunFolder, OutputsOfAnEarlierRunAreReplacedWhole) {
+  run(kShortWall, "fresh.tq4o", "fresh.tq4p");
+  const std::string freshReport = text("fresh.tq4o"), freshPlot = text("fresh.tq4p");
+  run(kLongWall, "wall.tq4o", "wall.tq4p");
+  ASSERT_GT(text("wall.tq4o").size(), freshReport.size());
+  run(kShortWall, "wall.tq4o", "wall.tq4p");
+  EXPECT_EQ(text("wall.tq4o"), freshReport);
+  EXPECT_EQ(text("wall.tq4p"), freshPlot);
+}
+
+TEST_F(RunFolder, OutputThroughASymbolicLinkReachesItsTarget) {
+  fs::create_directory(folder_ / "results");
+  std::ofstream(folder_ / "results" / "report.txt") << std::string(100000, 'x');
+  fs::create_symlink(folder_ / "results" / "report.txt", folder_ / "wall.tq4o");
+  run(kShortWall, "wall.tq4o", "wall.tq4p");
+  EXPECT_TRUE(fs::is_symlink(folder_ / "wall.tq4o"));
+  const std::string report = ReadTextFile((folder_ / "results" / "report.txt").string());
+  EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
+  EXPECT_LT(report.size(), 100000u);
+}
+
+}  // namespace
+}  // namespace terraq::test

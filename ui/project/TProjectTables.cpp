@@ -1,0 +1,47 @@
+#include "project/TProjectTables.h"
+
+namespace terraq::ui {
+
+TGridTable& TProjectTables::make(const TTableLibrary& library, const char* name) {
+  owned_.push_back(library.Create(name));
+  return *owned_.back();
+}
+
+TProjectTables::TProjectTables(const TTableLibrary& library)
+    : PileSect(make(library, "PileSect")),
+      SoilLayer(make(library, "SoilLayer")),
+      BoundCond(make(library, "BoundCond")),
+      SoilStrength(make(library, "SoilStrength")),
+      PYMod(make(library, "PYMod")),
+      PYCurves(make(library, "PYCurves")),
+      DistLoad(make(library, "DistLoad")),
+      LongDist(make(library, "LongDist")),
+      NewSoil(make(library, "NewSoil")),
+      LongSoil(make(library, "LongSoil")),
+      SurchargeTable(make(library, "SurchargeTable")),
+      MEICurves(make(library, "MEICurves")) {}
+
+void TProjectTables::Reset(int units) {
+  for (auto& table : owned_) {
+    table->SetRowCount(0);
+    table->SetUnits(units);  // nothing to convert in an empty table
+    table->Reset();
+    table->ResetChanged();
+  }
+}
+
+void TProjectTables::SetUnits(int units) {
+  for (auto& table : owned_) table->SetUnits(units);
+}
+
+bool TProjectTables::Changed() const {
+  for (const auto& table : owned_)
+    if (table->Changed()) return true;
+  return false;
+}
+
+void TProjectTables::ResetChanged() {
+  for (auto& table : owned_) table->ResetChanged();
+}
+
+}  // namespace terraq::ui

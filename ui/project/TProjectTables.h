@@ -1,0 +1,50 @@
+#pragma once
+// The project tables: every data-entry table of a project, created from the
+// program's table declarations. They live as long as the project object that
+// owns them (the main window's, the terraq command's or a test's) and are
+// reset, not replaced, by a new project, so that dialogs and table windows
+// keep their references.
+
+#include <memory>
+#include <vector>
+
+#include "tables/TableLibrary.h"
+
+namespace terraq::ui {
+
+class TProjectTables {
+ public:
+  explicit TProjectTables(const TTableLibrary& library = TTableLibrary::Program());
+  TProjectTables(const TProjectTables&) = delete;
+  TProjectTables& operator=(const TProjectTables&) = delete;
+
+ private:
+  std::vector<std::unique_ptr<TGridTable>> owned_;
+  TGridTable& make(const TTableLibrary& library, const char* name);
+
+ public:
+  TGridTable& PileSect;        // wall stiffness
+  TGridTable& SoilLayer;       // specified deflection and slope (restraints)
+  TGridTable& BoundCond;       // concentrated loads
+  TGridTable& SoilStrength;    // lateral and rotational springs
+  TGridTable& PYMod;           // p-y modification factors
+  TGridTable& PYCurves;        // external p-y curves (sub-table per curve)
+  TGridTable& DistLoad;        // user-specified earth pressure
+  TGridTable& LongDist;        // the same, long-term case
+  TGridTable& NewSoil;         // soil layers (sub-table of parameters per layer)
+  TGridTable& LongSoil;        // the same, long-term case
+  TGridTable& SurchargeTable;  // point, line and strip surcharge loads
+  TGridTable& MEICurves;       // moment-EI curves (sub-table per curve)
+
+  const std::vector<std::unique_ptr<TGridTable>>& All() const { return owned_; }
+
+  // Every table emptied and refilled to its minimum rows of defaults, in
+  // the given units system.
+  void Reset(int units);
+  // Switches every table to a units system (converting its values).
+  void SetUnits(int units);
+  bool Changed() const;
+  void ResetChanged();
+};
+
+}  // namespace terraq::ui

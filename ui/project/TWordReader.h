@@ -1,0 +1,82 @@
+#pragma once
+// TWordReader: the tokenizer of every reader of the interactive program (data
+// file, stage files). The whole text is held as lines; each line is trimmed
+// and split into words at spaces and tabs. Values are taken word by word
+// across lines; a whole line can be taken as text (titles).
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terraq::ui {
+
+// A file that is not what its reader expects. The message names the line and
+// the word, or says that the file ended early; it may hold line breaks.
+class EReadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A file that cannot be opened, read or written; the message carries the
+// system's reason.
+class EInOutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The whole content of a file; throws EInOutError naming the file and the
+// system's reason.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The lines of a text (LF or CR LF ends), without their line ends; a final
+// line end does not start another line.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+class TWordReader {
+ public:
+  TWordReader() = default;
+  explicit TWordReader(std::string_view text) { SetText(text); }
+
+  // Reads all lines of a file; throws EInOutError.
+  void Open(const std::filesystem::path& path) { SetText(ReadWholeFile(path)); }
+  void SetText(std::string_view text);
+
+  // The next word as an integer: a number without fractional part in the
+  // 32-bit range ("3", "3.0" and "3E0" are 3). Throws EReadError "Error on
+  // Line n Item m" and "An integer was expected but not found.", or "This
+  // file either invalid or incomplete." past the last word.
+  int NextInteger();
+  // The next word as a real ("." as decimal separator). Throws EReadError
+  // with "A floating point number was expected but not found.".
+  double NextReal();
+  // The whole (trimmed) line on which the last value was read, or the next
+  // unread line when no value has been read from a line since the last call;
+  // the following read starts on the line after it.
+  std::string RestOfLine();
+  // No word is left to read.
+  bool Eof() const;
+
+  // Where the last word was read: 1-based line and word on the line (0
+  // before the first read).
+  int Line() const { return current_ + 1; }
+  int Item() const { return static_cast<int>(word_); }
+
+  // Raises a read error at the last word read, with the reader's message
+  // form ("Error on Line n Item m" and a line break before `what`).
+  [[noreturn]] void Fail(const std::string& what) const { FailAt(Line(), Item(), what); }
+  [[noreturn]] void FailAt(int line, int item, const std::string& what) const;
+
+ private:
+  // The next word; nullptr for an empty line where a word should be.
+  const std::string* nextWord();
+
+  std::vector<std::string> lines_;
+  std::vector<std::vector<std::string>> words_;
+  int current_ = -1;  // line of the last word read; -1 when none is open
+  size_t next_ = 0;   // first line not yet entered
+  size_t word_ = 0;   // words taken from the current line
+};
+
+}  // namespace terraq::ui
