@@ -226,8 +226,10 @@ int convertCommand(const std::vector<std::string_view>& args) {
     std::string message = e.what();
     for (char& c : message)
       if (c == '\n') c = ' ';
-    std::cerr << "terraq: " << input.string() << " is not a valid data file of the "
-              << (readLayout == terraq::ui::kLayoutCurrent ? "current" : readLayout == terraq::ui::kLayout30 ? "3.0" : "2.0")
+    const char* layoutName = readLayout == terraq::ui::kLayoutCurrent ? "current"
+                             : readLayout == terraq::ui::kLayout30    ? "3.0"
+                                                                      : "2.0";
+    std::cerr << "terraq: " << input.string() << " is not a valid data file of the " << layoutName
               << " layout: " << message << "\n";
     return kExitErrorStop;
   } catch (const terraq::ui::EInOutError& e) {

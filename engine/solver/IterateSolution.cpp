@@ -40,13 +40,12 @@ void writeMonitor(RunFiles& files, const EngineModel& model) {
   writeMonitorLine(files.monitor, model.iteration, model.offCurve, model.notClosed, deflections);
 }
 
-// A wall that nothing holds in place (no soil, springs or specified
-// deflections against a rigid-body movement) makes the equations singular;
-// its "deflections" overflow. That is an error of the data, not a result.
+// Deflections that overflow (loads or stiffnesses far outside any real
+// wall) are an error of the data, not a result to print as asterisks.
 void CheckSolutionIsFinite(const EngineModel& model) {
   for (int j = 3; j <= pos(model.control.NI) + 1; ++j)
     if (!std::isfinite(model.st.w[j]))
-      stopWithMessage("ERROR STOP -- THE WALL HAS NO STABLE SOLUTION: CHECK ITS SUPPORTS (SOIL, SPRINGS, SPECIFIED DEFLECTIONS)");
+      stopWithMessage("ERROR STOP -- THE DEFLECTIONS OVERFLOW: CHECK THE LOADS, STIFFNESSES AND SUPPORTS");
 }
 
 // After the deflections have closed with fixed rigidities: have they also
@@ -69,7 +68,6 @@ void IterateSolution(RunFiles& files, EngineModel& model) {
     ApplyCurves(model);
     SolveBeamColumn(model);
     writeMonitor(files, model);
-    CheckSolutionIsFinite(model);
     if (model.overLimit > 0) break;
     if (model.notClosed == 0) {
       if (model.sections.empty()) break;
@@ -79,6 +77,7 @@ void IterateSolution(RunFiles& files, EngineModel& model) {
       UpdateBendingStiffness(model);
     }
   }
+  CheckSolutionIsFinite(model);
   ComputeDerivedResults(model);
 }
 

@@ -221,7 +221,8 @@ TEST(ReadDataFile, MalformedFiles) {
             "to 20.");
   EXPECT_EQ(readError("Wall\n1 0 1 0 0 0 1 1 0\n10 1 1 0.001 0\n0 10 1 1E9\n0\n0\n5 18 1 1\n"),
             "Error on Line 7 Item 2\n18 rows were given for the table \"External p-y Curve\", which holds 0 to 17.");
-  EXPECT_EQ(readError("Wall\n1 0 1 0 0 0 0 6 0\n"), "Error on Line 2 Item 8\nThe number of stages must be from 1 to 5.");
+  EXPECT_EQ(readError("Wall\n1 0 1 0 0 0 0 6 0\n"),
+            "Error on Line 2 Item 8\nThe number of stages must be from 1 to 5.");
 }
 
 TEST(Open, FailedReadLeavesANewProject) {

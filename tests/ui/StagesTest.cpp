@@ -145,8 +145,10 @@ TEST(StagedProject, OlderStagedFileIsConvertedStageByStage) {
   ScratchFolder folder;
   const auto file = folder.path() / "old.tqd";
   std::ofstream(file, std::ios::binary)
-      << "Old staged\r\n2 0\t1\t0\t0\t0 0 2\r\n10 1\t1\t0.001\t0\r\n0\t10\t1\t1E5\r\n1\r\n1\t0\t0\t5\t0\t0\r\n0\r\n1\r\n"
-         " Stage No : 2\r\n2 0\t1\t0\t0\t0 0 2\r\n10 1\t1\t0.001\t0\r\n0\t10\t1\t1E5\r\n1\r\n1\t0\t0\t7\t0\t0\r\n0\r\n2\r\n";
+      << "Old staged\r\n2 0\t1\t0\t0\t0 0 2\r\n10 1\t1\t0.001\t0\r\n0\t10\t1\t1E5\r\n"
+         "1\r\n1\t0\t0\t5\t0\t0\r\n0\r\n1\r\n"
+         " Stage No : 2\r\n2 0\t1\t0\t0\t0 0 2\r\n10 1\t1\t0.001\t0\r\n0\t10\t1\t1E5\r\n"
+         "1\r\n1\t0\t0\t7\t0\t0\r\n0\r\n2\r\n";
   TProject project;
   project.Open(file, LayoutForFile(file));
   EXPECT_EQ(project.Data().StageCount, 2);

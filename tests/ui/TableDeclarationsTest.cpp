@@ -99,7 +99,9 @@ TEST(TableLibrary, BrokenDeclarationsNameTheTable) {
       return std::string(e.what());
     }
   };
-  const std::string good = "object A: TGridTable\n Identifier = 1\n Caption = 'A'#10'B' + \n 'C'\n Col = (1 1 ('n') True False 0 0 9)\nend\n";
+  const std::string good =
+      "object A: TGridTable\n Identifier = 1\n Caption = 'A'#10'B' + \n 'C'\n"
+      " Col = (1 1 ('n') True False 0 0 9)\nend\n";
   EXPECT_EQ(error(good), "no error");
   TTableLibrary library(good);
   EXPECT_EQ(library.Find("A")->Properties.Caption, "A\nBC");

@@ -62,5 +62,18 @@ TEST(Segment, VerticalStepCarriesNothing) {
   EXPECT_DOUBLE_EQ(s.q, -5);
 }
 
+TEST(Segment, TwoPointCurveIsOnItsCurveBetweenItsPoints) {
+  // A straight spring given by two points: inside them nothing is off the
+  // curve; beyond them the line is extended and flagged like any curve.
+  const Curve c = curve({{-1, 10}, {1, -10}});
+  bool off = false;
+  Segment s = EvaluateSegment(c, 0.25, off);
+  EXPECT_DOUBLE_EQ(s.k, 10);
+  EXPECT_FALSE(off);
+  s = EvaluateSegment(c, 2.0, off);
+  EXPECT_DOUBLE_EQ(s.q - s.k * 2.0, -20);
+  EXPECT_TRUE(off);
+}
+
 }  // namespace
 }  // namespace terraq::engine

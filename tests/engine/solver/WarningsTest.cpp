@@ -116,5 +116,18 @@ TEST(Warnings, DeflectionOffTheCurveExtendsTheEndSegment) {
     EXPECT_NEAR(shortCurves.model.st.w[pos(s)], longCurves.model.st.w[pos(s)], 1e-9) << s;
 }
 
+TEST(Warnings, OverflowingDeflectionsStopInsteadOfPrintingAsterisks) {
+  // Loads and rigidity far outside any wall: the deflections overflow. That
+  // is reported as an error of the data, not as a table of asterisks.
+  WallCase wall = cantilever();
+  wall.WMAX = 1e308;
+  wall.rigidity = {{0, 40, 1, 1e-300}};
+  wall.loads = {{1, 0, 0, 1e300}};
+  const SolvedWall solved = Solve(wall);
+  EXPECT_NE(solved.files.report.find("ERROR STOP -- THE DEFLECTIONS OVERFLOW"), std::string::npos);
+  EXPECT_NE(solved.files.report.find("END OF ANALYSIS"), std::string::npos);
+  EXPECT_EQ(solved.files.report.find("RESULTS -- ITERATION"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace terraq::test
