@@ -1,6 +1,6 @@
 # Two commands for everyday use; see README.md.
 BUILD_DIR ?= build
-EXAMPLE   ?= examples/cantilever-point-load.tq4d
+EXAMPLE   ?= examples/cantilever-sheet-pile-py-curves.tq4d
 JOBS      ?= 2
 
 CMAKE_LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)

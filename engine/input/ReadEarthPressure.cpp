@@ -136,6 +136,13 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
     r.assign(1, load.magnitude);
     r.assign(2, load.distance);
     r.assign(3, load.width);
+    // The surcharge table keeps its distance and strip width in its small
+    // length unit: inches in English units like every other length, but
+    // millimetres in SI, where the wall's own lengths are metres.
+    if (model.control.KUNITS == 2) {
+      load.distance /= 1000.0;
+      load.width /= 1000.0;
+    }
     soil.loads.push_back(load);
   }
   int layers = 0;

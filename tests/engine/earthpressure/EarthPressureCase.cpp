@@ -58,8 +58,11 @@ std::string EarthPressureCase::text() const {
     f << num(q);
     for (double v : legacy) f << " " << num(v);
     f << "\n" << loads.size() << "\n";
+    // The data file holds surcharge distances in millimetres in SI units.
+    const double toFile = units == 2 ? 1000.0 : 1.0;
     for (const Load& l : loads)
-      f << l.type << " " << num(l.magnitude) << " " << num(l.x) << " " << num(l.width) << "\n";
+      f << l.type << " " << num(l.magnitude) << " " << num(l.x * toFile) << " "
+        << num(l.width * toFile) << "\n";
     f << layers.size() << "\n";
     for (const Layer& l : layers) {
       f << l.code << " " << num(l.bottom) << "\n";
