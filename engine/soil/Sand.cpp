@@ -20,22 +20,7 @@ constexpr std::array<double, 10> kBreaks{0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0,
 constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
 constexpr std::array<double, 10> kB{2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
 
-struct Angles {
-  double tanPhi, alpha, beta, tanAlpha, tanBeta, Ka, Kbeta;
-};
-
-Angles anglesOf(double phi) {
-  Angles a{};
-  a.tanPhi = std::tan(phi);
-  a.alpha = phi / 2.0;
-  a.beta = kPi / 4.0 + phi / 2.0;
-  a.tanAlpha = std::tan(a.alpha);
-  a.tanBeta = std::tan(a.beta);
-  const double t = std::tan(kPi / 4.0 - phi / 2.0);
-  a.Ka = t * t;
-  a.Kbeta = a.tanBeta * a.tanBeta;
-  return a;
-}
+WedgeAngles anglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
 void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SandCurve& curve) {
@@ -56,7 +41,7 @@ void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 }  // namespace
 
 SandResistance SandUltimateResistance(double phi, double gamma, double z, double b) {
-  const Angles a = anglesOf(phi);
+  const WedgeAngles a = anglesOf(phi);
   const double sinBeta = std::sin(a.beta);
   const double tanBetaMinusPhi = std::tan(a.beta - phi);
   SandResistance r;
@@ -67,6 +52,19 @@ SandResistance SandUltimateResistance(double phi, double gamma, double z, double
   r.psd = a.Ka * b * gamma * z * (std::pow(a.tanBeta, 8) - 1.0) +
           kK0 * b * gamma * z * a.tanPhi * std::pow(a.tanBeta, 4);
   return r;
+}
+
+WedgeAngles WedgeAnglesOf(double phi, double pi) {
+  WedgeAngles a{};
+  a.tanPhi = std::tan(phi);
+  a.alpha = phi / 2.0;
+  a.beta = pi / 4.0 + phi / 2.0;
+  a.tanAlpha = std::tan(a.alpha);
+  a.tanBeta = std::tan(a.beta);
+  const double t = std::tan(pi / 4.0 - phi / 2.0);
+  a.Ka = t * t;
+  a.Kbeta = a.tanBeta * a.tanBeta;
+  return a;
 }
 
 SandFactors SandCoefficients(double xOverB) {
@@ -127,7 +125,7 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
   // A layer without resistance at any depth has no equivalent depth to
   // find: every depth gives the same (zero) curve.
   if (!(F > 0.0) || !(phi > 0.0) || !(gamma > 0.0)) return 0.0;
-  const Angles a = anglesOf(phi);
+  const WedgeAngles a = anglesOf(phi);
   // pst = gamma z (b D + z E), psd = gamma z b G.
   const double D = a.Kbeta - a.Ka;
   const double E = a.tanBeta * (a.tanAlpha * a.Kbeta +

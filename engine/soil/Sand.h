@@ -25,6 +25,13 @@ struct SandFactors {
 };
 SandFactors SandCoefficients(double xOverB);
 
+// Angles and coefficients of the passive wedge in front of the wall for a
+// friction angle phi (radians); sand and silt use different values of pi.
+struct WedgeAngles {
+  double tanPhi, alpha, beta, tanAlpha, tanBeta, Ka, Kbeta;
+};
+WedgeAngles WedgeAnglesOf(double phi, double pi);
+
 struct SandCurve {
   SandResistance ps;
   SandFactors factors;

@@ -16,22 +16,7 @@ constexpr const char* kModel = "SILT";
 const double kPi = 4.0 * std::atan(1.0);
 const double kK0 = static_cast<double>(0.4f);  // earth pressure at rest
 
-struct Angles {
-  double tanPhi, alpha, beta, tanAlpha, tanBeta, Ka, Kbeta;
-};
-
-Angles anglesOf(double phi) {
-  Angles a{};
-  a.tanPhi = std::tan(phi);
-  a.alpha = phi / 2.0;
-  a.beta = kPi / 4.0 + phi / 2.0;
-  a.tanAlpha = std::tan(a.alpha);
-  a.tanBeta = std::tan(a.beta);
-  const double t = std::tan(kPi / 4.0 - phi / 2.0);
-  a.Ka = t * t;
-  a.Kbeta = a.tanBeta * a.tanBeta;
-  return a;
-}
+WedgeAngles anglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
 // Cohesive resistance per unit length: the soft-clay bearing factor, capped
 // where the soil flows around the wall.
@@ -75,7 +60,7 @@ bool SiltFrictionTooSmall(double phi) {
 
 SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
   SiltCurve curve;
-  const Angles a = anglesOf(phi);
+  const WedgeAngles a = anglesOf(phi);
   const double sinBeta = std::sin(a.beta);
   const double tanBetaMinusPhi = std::tan(a.beta - phi);
   curve.pst = gamma * z *
@@ -139,7 +124,7 @@ double SiltEquivalentDepth(double F, double phi, double gamma, double c, double 
   if (!(F > 0.0)) return 0.0;
   c = std::max(c, 0.0);
   gamma = std::max(gamma, 0.0);
-  const Angles a = anglesOf(phi);
+  const WedgeAngles a = anglesOf(phi);
   // Frictional part: pst = gamma z (b D + z E), psd = gamma z b G.
   const double D = a.Kbeta - a.Ka;
   const double E = a.tanBeta * (a.tanAlpha * a.Kbeta +
