@@ -167,11 +167,13 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
     result.error = std::string(e.what()) + ": " + result.library.string();
     if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
       result.error += " (" + e.detail() + ")";
+    result.libraryFailed = true;
     return result;
   }
   if (!entry) {
     result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
                    kEngineEntryName;
+    result.libraryFailed = true;
     return result;
   }
   result.engineLoaded = true;

@@ -52,6 +52,9 @@ struct EngineRunResult {
   std::filesystem::path library;  // the engine library used
   bool engineLoaded = false;      // the library loaded and its entry was found
   bool engineCalled = false;      // the entry was called and returned
+  // The library could not be loaded or has no entry (error tells why); the
+  // interactive program answers this with its own message.
+  bool libraryFailed = false;
   // Why the engine could not be run (empty when it was called). Errors of
   // the analysis itself are never here: they are in the report.
   std::string error;

@@ -1,0 +1,143 @@
+// Run Analysis from the main window: the engine library beside the test
+// program analyses a saved project; the program answers a missing library
+// with its message and keeps running.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+
+#include "GuiTestSupport.h"
+#include "mainwindow/TMainForm.h"
+
+namespace terraq::test {
+namespace {
+
+namespace fs = std::filesystem;
+using terraq::ui::TMainForm;
+
+const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
+
+class RunTest : public ::testing::Test {
+ protected:
+  // Runs make their private folders in a temporary folder of this test's
+  // own, so that what is left there is this test's doing.
+  void SetUp() override {
+    QSettings("Orvane", "TERRAQ").clear();
+    fs::create_directory(runTemp);
+    savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(runTemp.string()));
+  }
+  void TearDown() override {
+    if (savedTemp.isEmpty()) qunsetenv("TMPDIR");
+    else qputenv("TMPDIR", savedTemp);
+  }
+
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  ScratchFolder folder;
+  TMainForm form;
+  fs::path runTemp = folder / "temp";
+  QByteArray savedTemp;
+
+  fs::path Sample(const std::string& name) {
+    const fs::path target = folder / name;
+    fs::copy_file(SourcePath("examples/cantilever-point-load.tq4d"), target);
+    return target;
+  }
+};
+
+TEST_F(RunTest, WholeRunLeavesReportPlotAndNotesAndNoNamesFile) {
+  const fs::path data = Sample("wall.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  ASSERT_FALSE(form.ResultsAvailable());
+
+  form.Action("CompRun")->trigger();
+
+  EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+  EXPECT_EQ(answers.informations, QStringList{kCompleted});
+  for (const char* extension : {".tq4o", ".tq4p", ".tq4r"})
+    EXPECT_TRUE(fs::exists(fs::path(data).replace_extension(extension))) << extension;
+  EXPECT_NE(ReadText(fs::path(data).replace_extension(".tq4o")).find("END OF ANALYSIS"), std::string::npos);
+  // The names file lived in a private folder, now gone; none beside the
+  // data file or the program.
+  EXPECT_FALSE(fs::exists(folder / "names.dat"));
+  EXPECT_FALSE(fs::exists(fs::path(TERRAQ_BIN_DIR) / "names.dat"));
+  EXPECT_TRUE(fs::is_empty(runTemp));
+  EXPECT_EQ(QDir::currentPath().toStdString(), folder.Path().string());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  EXPECT_TRUE(form.ResultsAvailable());
+  EXPECT_TRUE(form.Action("CompOutput")->isEnabled());
+  EXPECT_TRUE(form.Action("ToolViewOutput")->isEnabled());
+  EXPECT_TRUE(form.Action("CompKernel")->isEnabled());
+  // The graphs come with the graph windows: until then their items stay off.
+  EXPECT_FALSE(form.Action("GraphDeflection")->isEnabled());
+}
+
+TEST_F(RunTest, ModifiedProjectIsSavedBeforeTheRun) {
+  const fs::path data = Sample("wall.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  form.Data().ProjectTitle = "Saved by the run";
+  form.Data().Modified = true;
+  form.CompRun();
+  EXPECT_EQ(ReadText(data).rfind("Saved by the run\r\n", 0), 0u);
+  EXPECT_FALSE(form.Data().IsModified());
+  EXPECT_NE(ReadText(fs::path(data).replace_extension(".tq4o")).find("Saved by the run"), std::string::npos);
+}
+
+TEST_F(RunTest, AbsentEngineLibraryIsReportedAndTheProgramKeepsRunning) {
+  const fs::path data = Sample("wall.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  form.SetEngineLibrary(folder / "Terraq2013_DLL.so");  // not there
+  form.CompRun();
+  EXPECT_EQ(answers.errors, QStringList{"Attempt to initialize DLL failed"});
+  EXPECT_TRUE(answers.informations.isEmpty());
+  EXPECT_FALSE(fs::exists(fs::path(data).replace_extension(".tq4o")));
+  EXPECT_FALSE(form.ResultsAvailable());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // A library without the entry is refused the same way.
+  WriteText(folder / "not-an-engine.so", "this is no library");
+  form.SetEngineLibrary(folder / "not-an-engine.so");
+  form.CompRun();
+  EXPECT_EQ(answers.errors.size(), 2);
+  EXPECT_EQ(answers.errors.back(), "Attempt to initialize DLL failed");
+
+  // With the engine back in place the next run goes through.
+  form.SetEngineLibrary(fs::path(TERRAQ_BIN_DIR) / "Terraq2013_DLL.so");
+  form.CompRun();
+  EXPECT_EQ(answers.informations, QStringList{kCompleted});
+  EXPECT_TRUE(fs::exists(fs::path(data).replace_extension(".tq4o")));
+}
+
+TEST_F(RunTest, StagedProjectIsAssembledFromItsStagesAndRun) {
+  const fs::path data = folder / "staged.tq4d";
+  fs::copy_file(SourcePath("tests/data/fuzz-seeds/three-stages.tq4d"), data);
+  form.StartUp({QString::fromStdString(data.string())});
+  ASSERT_EQ(form.Data().StageCount, 3);
+  form.CompRun();
+  EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+  EXPECT_EQ(answers.informations, QStringList{kCompleted});
+  const std::string text = ReadText(data);
+  EXPECT_NE(text.find(" Stage No : 2"), std::string::npos);
+  EXPECT_NE(text.find(" Stage No : 3"), std::string::npos);
+  EXPECT_NE(ReadText(fs::path(data).replace_extension(".tq4o")).find("END OF ANALYSIS"), std::string::npos);
+}
+
+TEST_F(RunTest, NeverSavedProjectAsksForANameAndCancelledRunsNothing) {
+  form.StartUp({});
+  QDir::setCurrent(QString::fromStdString(folder.Path().string()));
+  answers.saveName.clear();
+  form.CompRun();
+  EXPECT_EQ(answers.saveTitles, QStringList{"Save NewWall.tq4d As"});
+  EXPECT_TRUE(answers.informations.isEmpty());
+  EXPECT_TRUE(answers.errors.isEmpty());
+  EXPECT_TRUE(fs::is_empty(runTemp));
+  fs::remove(runTemp);
+  EXPECT_TRUE(fs::is_empty(folder.Path()));
+}
+
+}  // namespace
+}  // namespace terraq::test

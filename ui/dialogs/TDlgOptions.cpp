@@ -1,0 +1,86 @@
+#include "dialogs/TDlgOptions.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/TSettings.h"
+
+namespace terraq::ui {
+
+namespace {
+
+// Programs are the files to choose from. Outside Windows they carry no
+// extension, so every file is offered.
+#if defined(_WIN32)
+constexpr const char* kProgramFilter = "Programs|*.exe;*.com|All Files (*.*)|*.*";
+#else
+constexpr const char* kProgramFilter = "All Files (*.*)|*.*";
+#endif
+
+}  // namespace
+
+TDlgOptions::TDlgOptions(std::function<QString()> editorPath, std::function<void(const QString&)> setEditorPath,
+                         QWidget* parent)
+    : QWidget(parent), editorPath_(std::move(editorPath)), setEditorPath_(std::move(setEditorPath)) {
+  setObjectName(QStringLiteral("DlgOptions"));
+  setWindowTitle(tr("Control Options"));
+  auto* label = new QLabel(tr("&Text Editor:"), this);
+  EdtWord = new QLineEdit(this);
+  EdtWord->setObjectName(QStringLiteral("EdtWord"));
+  EdtWord->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+  label->setBuddy(EdtWord);
+  auto* browse = new QPushButton(tr("&Browse..."), this);
+  browse->setObjectName(QStringLiteral("btnBrowse"));
+  browse->setAutoDefault(false);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(EdtWord, 1);
+  row->addWidget(browse);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addLayout(row);
+  layout->addStretch(1);
+
+  connect(EdtWord, &QLineEdit::editingFinished, this, &TDlgOptions::Store);
+  connect(browse, &QPushButton::clicked, this, &TDlgOptions::BrowseClick);
+  Reload();
+}
+
+void TDlgOptions::Reload() { EdtWord->setText(editorPath_()); }
+
+void TDlgOptions::Store() {
+  // No editor at all is the desktop's default one.
+  QString path = EdtWord->text().trimmed();
+  if (path.isEmpty()) {
+    path = DefaultEditorPath();
+    EdtWord->setText(path);
+  }
+  setEditorPath_(path);
+}
+
+void TDlgOptions::BrowseClick() {
+  const QString file = QFileDialog::getOpenFileName(this, tr("Text Editor"), EdtWord->text(),
+                                                    QString::fromStdString(DialogFilter(kProgramFilter)));
+  if (file.isEmpty()) return;
+  EdtWord->setText(file);
+  Store();
+}
+
+bool TDlgOptions::event(QEvent* event) {
+  // The window stores when it loses the focus to another window.
+  if (event->type() == QEvent::WindowDeactivate) Store();
+  return QWidget::event(event);
+}
+
+void TDlgOptions::closeEvent(QCloseEvent* event) {
+  Store();
+  QWidget::closeEvent(event);
+}
+
+}  // namespace terraq::ui

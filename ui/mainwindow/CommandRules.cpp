@@ -1,0 +1,139 @@
+#include "mainwindow/CommandRules.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "project/TProgramData.h"
+
+namespace terraq::ui {
+
+namespace {
+
+std::string lower(std::string_view text) {
+  std::string s(text);
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// The part after the last folder separator (either kind: names of files
+// written on Windows may travel in recent lists and data files).
+std::string_view fileNamePart(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The extension of the file name part, with its dot ("" when none).
+std::string_view extensionOf(std::string_view path) {
+  const std::string_view name = fileNamePart(path);
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+std::vector<std::string> splitAt(std::string_view text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find(separator, start);
+    parts.emplace_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+std::string MainCaption(std::string_view dataFileName) {
+  std::string name(fileNamePart(dataFileName));
+  if (lower(extensionOf(name)) == ".tqd") name = name.substr(0, name.find('.'));
+  if (name.size() > 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+  return std::string("TERRAQ ") + kVersionText + " - " + name;
+}
+
+std::string DialogFilter(std::string_view storedFilter) {
+  const std::vector<std::string> parts = splitAt(storedFilter, '|');
+  std::string result;
+  for (size_t k = 0; k + 1 < parts.size(); k += 2) {
+    std::string description = parts[k];
+    std::string patterns;
+    for (const std::string& pattern : splitAt(parts[k + 1], ';')) {
+      if (!patterns.empty()) patterns += ' ';
+      patterns += pattern;
+    }
+    const std::string shown = "(" + patterns + ")";
+    const size_t at = description.rfind(shown);
+    if (at != std::string::npos) description.erase(at);
+    while (!description.empty() && description.back() == ' ') description.pop_back();
+#if !defined(_WIN32)
+    if (patterns == "*.*") patterns = "*";
+#endif
+    if (!result.empty()) result += ";;";
+    result += description + " (" + patterns + ")";
+  }
+  return result;
+}
+
+int LayoutForFilterIndex(int index) {
+  switch (index) {
+    case 0: return kLayoutCurrent;
+    case 1: return kLayout30;
+    default: return kLayout20;
+  }
+}
+
+std::string SaveAsName(std::string_view chosen) {
+  std::string name(chosen);
+  const std::string_view extension = extensionOf(name);
+  if (extension.size() <= 1) {  // none, or a bare dot
+    if (!name.empty() && name.back() == '.') name.pop_back();
+    return name + ".tq4d";
+  }
+  if (lower(extension) == ".tqd") return name.substr(0, name.size() - extension.size()) + ".tq4d";
+  return name;
+}
+
+std::string SuggestedSaveName(std::string_view current) {
+  const std::string_view extension = extensionOf(current);
+  if (lower(extension) == ".tqd")
+    return std::string(current.substr(0, current.size() - extension.size())) + ".tq4d";
+  return std::string(current);
+}
+
+std::string CommandLineDataFile(std::string_view argument) {
+  std::string name(argument);
+  if (fileNamePart(name).find('.') == std::string_view::npos) name += ".tq4d";
+  return name;
+}
+
+bool HasOutputExtension(std::string_view dataFileName) {
+  const std::string extension = lower(extensionOf(dataFileName));
+  return extension == ".tq4o" || extension == ".tq4p" || extension == ".tq4r";
+}
+
+std::string ReleaseDateMonthDayYear() {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d/%02d/%02d", kReleaseMonth, kReleaseDay, kReleaseYear % 100);
+  return text;
+}
+
+std::string UpdateCheckAddress(std::string_view host) {
+  std::string address(host);
+  if (!address.empty() && address.back() != '/') address += '/';
+  return address + "checkupdates/check/check.php?TERRAQ;" + kVersionText + ";" + ReleaseDateMonthDayYear();
+}
+
+std::string RecentFileCaption(int number, std::string_view path, std::string_view currentDirectory) {
+  std::string_view shown = path;
+  std::string_view folder = currentDirectory;
+  while (folder.size() > 1 && isSeparator(folder.back())) folder.remove_suffix(1);
+  if (!folder.empty() && path.size() > folder.size() + 1 && path.substr(0, folder.size()) == folder &&
+      isSeparator(path[folder.size()]))
+    shown = path.substr(folder.size() + 1);
+  return std::to_string(number) + " " + std::string(shown);
+}
+
+}  // namespace terraq::ui

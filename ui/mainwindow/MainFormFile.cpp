@@ -1,0 +1,221 @@
+// TMainForm: program start, New, Open, Save, Save As, the save query, the
+// recent files, dropped files and closing.
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TSettings.h"
+#include "mainwindow/TTableWindows.h"
+#include "project/EngineRun.h"
+#include "project/StageFiles.h"
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString fileNameOnly(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
+
+}  // namespace
+
+void TMainForm::StartUp(const QStringList& arguments) {
+  const TProgramSettings settings = ReadProgramSettings();
+  editorPath_ = settings.editorPath;
+  recentFiles_.SetFiles(settings.recentFiles);
+  updateRecentFilesMenu();
+  bool opened = false;
+  if (!arguments.isEmpty() && !arguments.front().isEmpty()) {
+    const QString file = QString::fromStdString(CommandLineDataFile(arguments.front().toStdString()));
+    // A file named on the command line is read in the current layout.
+    if (QFileInfo(file).isFile()) opened = OpenFile(QFileInfo(file).absoluteFilePath(), kLayoutCurrent);
+  }
+  if (!opened) {
+    project_.New();
+    afterProjectChange();
+  }
+}
+
+void TMainForm::afterProjectChange() {
+  setWindowTitle(QString::fromStdString(MainCaption(Data().DataFileName)));
+  updateStageStatus();
+  UpdateMenuStates();
+}
+
+bool TMainForm::SaveQuery() {
+  if (!tableWindows_->StoreAll()) return false;
+  if (!Data().IsModified()) return true;
+  switch (TUserPrompts::Current().askYesNoCancel(this, tr("Do you want to save any changes?"))) {
+    case TUserPrompts::Answer::Cancel:
+      return false;
+    case TUserPrompts::Answer::No:
+      return true;
+    case TUserPrompts::Answer::Yes:
+      // Only a project that really reached its file may be discarded.
+      return FileSave() && Data().DataFileName != kNewFileName;
+  }
+  return false;
+}
+
+void TMainForm::FileNew() {
+  if (!SaveQuery()) return;
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+  project_.New();
+  resultsAvailable_ = false;
+  graphHoldsData_ = {};
+  statusBar()->clearMessage();
+  afterProjectChange();
+}
+
+void TMainForm::FileOpen() {
+  if (!SaveQuery()) return;
+  int filterIndex = 0;
+  const QString file = TUserPrompts::Current().openFileName(
+      this, tr("Open"), QString::fromStdString(DialogFilter(kDataFileFilter)), filterIndex);
+  if (file.isEmpty()) return;
+  OpenFile(file, LayoutForFilterIndex(filterIndex));
+}
+
+bool TMainForm::OpenFile(const QString& path, int layout) {
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+  resultsAvailable_ = false;
+  graphHoldsData_ = {};
+  const QFileInfo info(path);
+  const QString absolute = info.absoluteFilePath();
+  // Relative names in the project (and the recent list) are the folder's.
+  QDir::setCurrent(info.absolutePath());
+  try {
+    project_.Open(fs::path(absolute.toStdString()), layout);
+  } catch (const std::exception& e) {
+    // The project that was read so far is gone; a new one stands in.
+    afterProjectChange();
+    statusBar()->clearMessage();
+    TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    return false;
+  }
+  // The plot file of an earlier run: its results are available. (The
+  // graphs that show them are read from it by the graph windows.)
+  resultsAvailable_ = GatherFileFacts(Data().DataFileName).plot;
+  putRecentFile(absolute.toStdString());
+  statusBar()->showMessage(tr("Data file: %1, has been read by TERRAQ 2013").arg(absolute));
+  afterProjectChange();
+  return true;
+}
+
+void TMainForm::OpenRecentFile(int number) {
+  if (number < 1 || number > TRecentFiles::kSize) return;
+  const std::string path = recentFiles_.File(number);
+  if (path.empty() || !SaveQuery()) return;
+  OpenFile(QString::fromStdString(path), LayoutForFile(path));
+}
+
+bool TMainForm::FileSave() {
+  if (!tableWindows_->StoreAll()) return false;
+  TProgramData& d = Data();
+  // A project that was never saved, or an older ".tqd" file, needs a name
+  // of the current layout first.
+  if (d.DataFileName == kNewFileName || LayoutForFile(d.DataFileName) == kLayout30) return FileSaveAs();
+  try {
+    project_.Save();
+  } catch (const std::exception& e) {
+    TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    return false;
+  }
+  // Saving tidies the tables (those of options that are off are emptied).
+  tableWindows_->Refresh();
+  UpdateMenuStates();
+  return true;
+}
+
+bool TMainForm::FileSaveAs() {
+  if (!tableWindows_->StoreAll()) return false;
+  const std::string current = Data().DataFileName;
+  const QString suggested = QString::fromStdString(SuggestedSaveName(current));
+  const QString title = tr("Save %1 As").arg(fileNameOnly(current));
+  const QString chosen = TUserPrompts::Current().saveFileName(this, title, suggested,
+                                                              QString::fromStdString(DialogFilter(kDataFileFilter)));
+  if (chosen.isEmpty()) return false;
+  const std::string name = SaveAsName(QFileInfo(chosen).absoluteFilePath().toStdString());
+  try {
+    project_.SaveAs(name);
+  } catch (const std::exception& e) {
+    TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    return false;
+  }
+  putRecentFile(name);
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+  // Results beside the old name are not this file's.
+  resultsAvailable_ = resultsAvailable_ && GatherFileFacts(name).plot;
+  afterProjectChange();
+  return true;
+}
+
+void TMainForm::putRecentFile(const std::string& path) {
+  if (recentFiles_.Add(path)) WriteRecentFiles(recentFiles_.Files());
+  updateRecentFilesMenu();
+}
+
+void TMainForm::updateRecentFilesMenu() {
+  const std::string folder = QDir::currentPath().toStdString();
+  for (int k = 1; k <= TRecentFiles::kSize; ++k) {
+    QAction* action = recentActions_[static_cast<size_t>(k - 1)];
+    const std::string& path = recentFiles_.File(k);
+    QString caption = QString::fromStdString(RecentFileCaption(k, QDir::toNativeSeparators(QString::fromStdString(path)).toStdString(),
+                                                               QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString()));
+    // An "&" of a path is text, not an access key.
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    action->setText(caption);
+    action->setVisible(!path.empty());
+  }
+  recentSeparator_->setVisible(recentFiles_.Count() > 0);
+}
+
+void TMainForm::writeSettings() {
+  TProgramSettings settings;
+  settings.editorPath = editorPath_;
+  settings.recentFiles = recentFiles_.Files();
+  WriteProgramSettings(settings);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // The child windows give up what is being typed first; then the save
+  // query decides.
+  if (!SaveQuery()) {
+    event->ignore();
+    return;
+  }
+  writeSettings();
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+  event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* mime = event->mimeData();
+  if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().front().isLocalFile()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const QString path = urls.front().toLocalFile();
+  if (!SaveQuery()) return;
+  OpenFile(path, LayoutForFile(path.toStdString()));
+}
+
+}  // namespace terraq::ui

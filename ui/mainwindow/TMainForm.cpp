@@ -1,0 +1,393 @@
+// TMainForm: construction of the window, its menus and its tool bar.
+
+#include "mainwindow/TMainForm.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/TTableWindows.h"
+#include "mainwindow/ToolIcons.h"
+#include "project/EngineRun.h"
+#include "project/StageFiles.h"
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+namespace {
+
+// Texts of commands whose windows come with later versions of the program.
+const char* const kDialogLater = "Not available in this version of the program.";
+const char* const kStagedLater =
+    "Setting up staged construction is not available in this version; staged data files can be opened and run.";
+const char* const kViewLater = "The wall view is not available in this version of the program.";
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      mdiArea_(new QMdiArea(this)),
+      tableWindows_(new TTableWindows(*mdiArea_, this)),
+      engineLibrary_(DefaultEngineLibrary()) {
+  setObjectName(QStringLiteral("MainForm"));
+  mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdiArea_);
+  createMenus();
+  createToolBar();
+  stageLabel_ = new QLabel(this);
+  stageLabel_->setObjectName(QStringLiteral("StageStatus"));
+  statusBar()->addPermanentWidget(stageLabel_);
+  setAcceptDrops(true);
+  setWindowTitle(QString::fromStdString(MainCaption(Data().DataFileName)));
+  resize(1024, 720);
+  UpdateMenuStates();
+}
+
+TMainForm::~TMainForm() {
+  // The child windows look at the project's tables: they go first, without
+  // storing what may still be typed in them.
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+  delete mdiArea_;
+  mdiArea_ = nullptr;
+}
+
+QAction* TMainForm::Action(const QString& name) const { return findChild<QAction*>(name); }
+QMenu* TMainForm::Menu(const QString& name) const { return findChild<QMenu*>(name); }
+
+QAction* TMainForm::addItem(QMenu* menu, const QString& name, const QString& caption) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  return action;
+}
+
+void TMainForm::markUnavailable(QAction* action, const QString& why) {
+  action->setStatusTip(why);
+  action->setToolTip(why);
+  action->setProperty("unavailable", true);
+  action->setEnabled(false);
+}
+
+QAction* TMainForm::addOption(QMenu* menu, const QString& name, const QString& caption,
+                              bool TProgramData::* option, TGridTable* table) {
+  QAction* action = addItem(menu, name, caption);
+  action->setCheckable(true);
+  connect(action, &QAction::triggered, this, [this, option, table] { toggleOption(option, table); });
+  return action;
+}
+
+void TMainForm::createMenus() {
+  createFileMenu();
+  createDataMenu();
+  createOptionsMenu();
+  createStageMenu();
+  createComputationMenu();
+  createGraphicsMenu();
+  createWindowMenu();
+  createHelpMenu();
+  // Menu states are computed as each menu opens.
+  for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+    connect(menu, &QMenu::aboutToShow, this, &TMainForm::UpdateMenuStates);
+}
+
+void TMainForm::createFileMenu() {
+  fileMenu_ = menuBar()->addMenu(tr("&File"));
+  fileMenu_->setObjectName(QStringLiteral("FileMenu"));
+  QAction* a = addItem(fileMenu_, QStringLiteral("FileNew"), tr("&New"));
+  a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(a, &QAction::triggered, this, &TMainForm::FileNew);
+  a = addItem(fileMenu_, QStringLiteral("FileOpen"), tr("&Open..."));
+  a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(a, &QAction::triggered, this, &TMainForm::FileOpen);
+  a = addItem(fileMenu_, QStringLiteral("FileSave"), tr("&Save"));
+  a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(a, &QAction::triggered, this, [this] { FileSave(); });
+  a = addItem(fileMenu_, QStringLiteral("FileSaveAs"), tr("Save &As..."));
+  connect(a, &QAction::triggered, this, [this] { FileSaveAs(); });
+  recentSeparator_ = fileMenu_->addSeparator();
+  for (int k = 1; k <= TRecentFiles::kSize; ++k) {
+    QAction* recent = addItem(fileMenu_, QStringLiteral("RecentFile%1").arg(k), QString());
+    recent->setVisible(false);
+    connect(recent, &QAction::triggered, this, [this, k] { OpenRecentFile(k); });
+    recentActions_[static_cast<size_t>(k - 1)] = recent;
+  }
+  fileMenu_->addSeparator();
+  a = addItem(fileMenu_, QStringLiteral("FileExit"), tr("E&xit"));
+  a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(a, &QAction::triggered, this, &QWidget::close);
+}
+
+void TMainForm::createDataMenu() {
+  TProjectTables& t = project_.Tables();
+  QMenu* data = menuBar()->addMenu(tr("Da&ta"));
+  data->setObjectName(QStringLiteral("DataMenu"));
+  markUnavailable(addItem(data, QStringLiteral("DataTitle"), tr("&Title")), tr(kDialogLater));
+  markUnavailable(addItem(data, QStringLiteral("DataProp"), tr("Wall &Properties")), tr(kDialogLater));
+  markUnavailable(addItem(data, QStringLiteral("DataCSD"), tr("&Wall Configuration")), tr(kDialogLater));
+
+  // Soil layers: one item, or in long-term mode a submenu of the two cases.
+  QAction* a = addItem(data, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  QMenu* soil = data->addMenu(tr("&Soil Layer Data"));
+  soil->setObjectName(QStringLiteral("SoilLayerDataMenu"));
+  a = addItem(soil, QStringLiteral("ShortTerm2"), tr("Short-Term"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  a = addItem(soil, QStringLiteral("LongTerm2"), tr("Long-Term"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.LongSoil); });
+
+  // The user's earth pressure, likewise.
+  a = addItem(data, QStringLiteral("DistributedActiveEarthPressureMenu"), tr("&Distributed Active Earth Pressure"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  QMenu* loading = data->addMenu(tr("&Distributed Active Earth Pressure"));
+  loading->setObjectName(QStringLiteral("DataLoading"));
+  a = addItem(loading, QStringLiteral("ShortTerm1"), tr("Short-Term"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  a = addItem(loading, QStringLiteral("LongTerm1"), tr("Long-Term"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
+
+  markUnavailable(addItem(data, QStringLiteral("DataRebar"), tr("&Additional Surcharge Loads")), tr(kDialogLater));
+  markUnavailable(addItem(data, QStringLiteral("DataBoundCond"), tr("&Concentrated Loads on the Wall")),
+                  tr(kDialogLater));
+  a = addItem(data, QStringLiteral("DataSoilLayer"), tr("&Boundary Condition on Deflection or Slope"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayer); });
+  a = addItem(data, QStringLiteral("DataPYMod"), tr("Modification &Factors for p-y Curves"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYMod); });
+  a = addItem(data, QStringLiteral("DataPYCurves"), tr("Sets of &External p-y Curves"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYCurves); });
+  markUnavailable(addItem(data, QStringLiteral("DataSoilSpring"), tr("&Lateral Springs and Rotational Restraints")),
+                  tr(kDialogLater));
+  a = addItem(data, QStringLiteral("DataEICurves"), tr("Sets of Nonlinear Moment vs EI Curves"));
+  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.MEICurves); });
+  data->setToolTipsVisible(true);
+}
+
+void TMainForm::createOptionsMenu() {
+  TProjectTables& t = project_.Tables();
+  QMenu* options = menuBar()->addMenu(tr("&Options"));
+  options->setObjectName(QStringLiteral("OptionsMenu"));
+
+  QMenu* units = options->addMenu(tr("&Units"));
+  units->setObjectName(QStringLiteral("OptionsUnits"));
+  unitsGroup_ = new QActionGroup(this);
+  const QString unitCaptions[] = {tr("&English Units (lbs, in)"), tr("&SI Units (kN, m)"), tr("&Other Units (F, L)")};
+  const QString unitNames[] = {QStringLiteral("UnitsEnglish"), QStringLiteral("UnitsSI"), QStringLiteral("UnitsOther")};
+  for (int tag = 1; tag <= 3; ++tag) {
+    QAction* a = addItem(units, unitNames[tag - 1], unitCaptions[tag - 1]);
+    a->setCheckable(true);
+    a->setData(tag);
+    unitsGroup_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, tag] { SetUnits(tag); });
+  }
+
+  QMenu* pressure = options->addMenu(tr("Earth-Pressure Options"));
+  pressure->setObjectName(QStringLiteral("OptionsKoutpt"));
+  pressureGroup_ = new QActionGroup(this);
+  const QString pressureCaptions[] = {tr("Earth-Pressure Specified by User"),
+                                      tr("Generate Triangular-Distribution Earth-Pressure"),
+                                      tr("Generate Trapezoidal-Distribution Pressure (Anchored Walls)")};
+  const QString pressureNames[] = {QStringLiteral("PressureUser"), QStringLiteral("PressureTriangular"),
+                                   QStringLiteral("PressureTrapezoidal")};
+  for (int tag = 1; tag <= 3; ++tag) {
+    QAction* a = addItem(pressure, pressureNames[tag - 1], pressureCaptions[tag - 1]);
+    a->setCheckable(true);
+    a->setData(tag);
+    pressureGroup_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, tag] { SetEarthPressureOption(tag); });
+  }
+  // Opening the list chooses the user's pressure when nothing is chosen yet.
+  connect(pressure, &QMenu::aboutToShow, this, &TMainForm::chooseDefaultEarthPressure);
+
+  addOption(options, QStringLiteral("OptionsKPYOP"), tr("Generate &p-y Curves"), &TProgramData::GeneratePY, nullptr);
+  addOption(options, QStringLiteral("OptionsConcentrate"), tr("Apply &Concentrated Loads"),
+            &TProgramData::UseConcentratedLoads, &t.BoundCond);
+  addOption(options, QStringLiteral("OptionsTipRes"), tr("Apply &Restraints on Deflection or Slope"),
+            &TProgramData::UseRestraints, &t.SoilLayer);
+  addOption(options, QStringLiteral("OptionsPYCurves"), tr("Apply User Specified p-y Curves (&External)"),
+            &TProgramData::UseExternalPY, &t.PYCurves);
+  addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
+            &TProgramData::UseSprings, &t.SoilStrength);
+  addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors "),
+            &TProgramData::UsePYMod, &t.PYMod);
+  addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
+            &TProgramData::UseSurcharge, &t.SurchargeTable);
+  addOption(options, QStringLiteral("OptionsEICurves"), tr("Apply Nonlinear Moment vs EI Curves"),
+            &TProgramData::UseMEICurves, &t.MEICurves);
+  options->addSeparator();
+  QAction* a = addItem(options, QStringLiteral("OptionsLong"), tr("Conduct Short-Term and Long-Term &Analyses"));
+  a->setCheckable(true);
+  connect(a, &QAction::triggered, this, &TMainForm::toggleLongTerm);
+  a = addItem(options, QStringLiteral("OptionsStaged"), tr("Conduct &Staged-Construction Analysis..."));
+  a->setCheckable(true);
+  markUnavailable(a, tr(kStagedLater));
+  options->addSeparator();
+  a = addItem(options, QStringLiteral("OptionofTexeEditor1"), tr("&Option of Text Editor..."));
+  connect(a, &QAction::triggered, this, &TMainForm::showEditorOptions);
+  options->setToolTipsVisible(true);
+}
+
+void TMainForm::createStageMenu() {
+  stageMenu_ = menuBar()->addMenu(tr("&Stage Construction"));
+  stageMenu_->setObjectName(QStringLiteral("StageMenu"));
+  auto* group = new QActionGroup(this);
+  for (int k = 1; k <= kMaxStages; ++k) {
+    QAction* a = addItem(stageMenu_, QStringLiteral("Stage%1Menu").arg(k), tr("Stage &%1").arg(k));
+    a->setCheckable(true);
+    group->addAction(a);
+    connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
+  }
+  stageMenu_->addSeparator();
+  QAction* a = addItem(stageMenu_, QStringLiteral("SaveCurrentStage"), tr("Update &Current Stage"));
+  connect(a, &QAction::triggered, this, [this] {
+    if (!tableWindows_->StoreAll()) return;
+    try {
+      Data().SaveStageBlock();
+    } catch (const std::exception& e) {
+      TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    }
+  });
+  a = addItem(stageMenu_, QStringLiteral("CopyPreviousStage"), tr("Copy &Previous Stage"));
+  connect(a, &QAction::triggered, this, [this] {
+    const int k = Data().CurrentStage;
+    if (k < 2 || !tableWindows_->StoreAll()) return;
+    if (!TUserPrompts::Current().askYesNo(
+            this, tr("Do you want to copy all information from Stage %1 to Stage %2").arg(k - 1).arg(k)))
+      return;
+    try {
+      project_.CopyPreviousStage();
+    } catch (const std::exception& e) {
+      TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    }
+    tableWindows_->Refresh();
+    UpdateMenuStates();
+  });
+  stageMenu_->menuAction()->setVisible(false);
+}
+
+void TMainForm::createComputationMenu() {
+  QMenu* comp = menuBar()->addMenu(tr("&Computation"));
+  comp->setObjectName(QStringLiteral("CompMenu"));
+  QAction* a = addItem(comp, QStringLiteral("CompRun"), tr("&Run Analysis"));
+  connect(a, &QAction::triggered, this, &TMainForm::CompRun);
+  comp->addSeparator();
+  a = addItem(comp, QStringLiteral("CompInput"), tr("Edit I&nput Text"));
+  connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).dataFile); });
+  a = addItem(comp, QStringLiteral("CompKernel"), tr("Edit &Processor-Run Notes"));
+  connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).monitorFile); });
+  a = addItem(comp, QStringLiteral("CompOutput"), tr("Edit &Output Text"));
+  connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
+  comp->addSeparator();
+  markUnavailable(addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry")), tr(kViewLater));
+  comp->setToolTipsVisible(true);
+}
+
+void TMainForm::createGraphicsMenu() {
+  QMenu* graphics = menuBar()->addMenu(tr("&Graphics"));
+  graphics->setObjectName(QStringLiteral("GraphicsMenu"));
+  const QString captions[kGraphCount] = {tr("p-&y Curves"),
+                                         tr("&Deflection vs Depth"),
+                                         tr("&Moment vs Depth"),
+                                         tr("&Shear vs Depth"),
+                                         tr("&Reaction vs Depth"),
+                                         tr("&Deflection, Moment and Shear"),
+                                         tr("Earth &Pressure Distribution"),
+                                         tr("Earth Pressure Combined")};
+  const QString names[kGraphCount] = {
+      QStringLiteral("GraphPYCurves"),  QStringLiteral("GraphDeflection"),
+      QStringLiteral("GraphMoment"),    QStringLiteral("GraphShear"),
+      QStringLiteral("GraphReaction"),  QStringLiteral("GraphDeflectionMomentShear"),
+      QStringLiteral("GraphPressure"),  QStringLiteral("GraphPressureCombined")};
+  // The graph windows come with the reading of the plot file; until then
+  // the items stay disabled (no graph holds data).
+  for (int k = 0; k < kGraphCount; ++k) addItem(graphics, names[k], captions[k]);
+}
+
+void TMainForm::createWindowMenu() {
+  windowMenu_ = menuBar()->addMenu(tr("&Window"));
+  windowMenu_->setObjectName(QStringLiteral("ArrangeMenu"));
+  QAction* a = addItem(windowMenu_, QStringLiteral("WindowCascade"), tr("&Cascade"));
+  connect(a, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  a = addItem(windowMenu_, QStringLiteral("WindowArrangeIcons"), tr("&Arrange Icons"));
+  connect(a, &QAction::triggered, this, &TMainForm::arrangeIcons);
+  connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::fillWindowMenu);
+}
+
+void TMainForm::createHelpMenu() {
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  help->setObjectName(QStringLiteral("HelpMenu"));
+  QAction* a = addItem(help, QStringLiteral("HelpContents"), tr("&Contents"));
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TERRAQ_2013.chm")); });
+  a = addItem(help, QStringLiteral("HelpUsersManual"), tr("&User's Manual"));
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TERRAQ 2013 Users Manual.pdf")); });
+  a = addItem(help, QStringLiteral("HelpTechnicalManual"), tr("&Technical Manual"));
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TerraqTechnicalManual.bat")); });
+  help->addSeparator();
+  a = addItem(help, QStringLiteral("HelpAbout"), tr("&About..."));
+  connect(a, &QAction::triggered, this, &TMainForm::showAbout);
+  a = addItem(help, QStringLiteral("HelpUpdates"), tr("Check for &Updates"));
+  connect(a, &QAction::triggered, this, &TMainForm::checkForUpdates);
+}
+
+void TMainForm::createToolBar() {
+  toolBar_ = addToolBar(tr("Tools"));
+  toolBar_->setObjectName(QStringLiteral("ToolBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setIconSize(QSize(24, 24));
+  auto button = [this](const QString& name, ToolIconKind icon, const QString& hint) {
+    QAction* a = toolBar_->addAction(ToolIcon(icon), hint);
+    a->setObjectName(name);
+    a->setToolTip(hint);
+    a->setStatusTip(hint);
+    return a;
+  };
+  connect(button(QStringLiteral("ToolNew"), ToolIconKind::New, tr("New Data File")), &QAction::triggered, this,
+          &TMainForm::FileNew);
+  connect(button(QStringLiteral("ToolOpen"), ToolIconKind::Open, tr("Open Data File")), &QAction::triggered, this,
+          &TMainForm::FileOpen);
+  connect(button(QStringLiteral("ToolSave"), ToolIconKind::Save, tr("Save Data File")), &QAction::triggered, this,
+          [this] { FileSave(); });
+  toolBar_->addSeparator();
+  connect(button(QStringLiteral("ToolRun"), ToolIconKind::Run, tr("Run Analysis")), &QAction::triggered, this,
+          &TMainForm::CompRun);
+  QAction* staged = button(QStringLiteral("ToolStaged"), ToolIconKind::StageOption, tr("Stage Construction Option"));
+  staged->setProperty("unavailable", true);
+  staged->setStatusTip(tr(kStagedLater));
+  staged->setEnabled(false);
+  connect(button(QStringLiteral("ToolViewOutput"), ToolIconKind::ViewOutput, tr("View Output File")),
+          &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
+  QAction* profile = button(QStringLiteral("ToolSoilProfile"), ToolIconKind::SoilProfile, tr("View Soil Profile"));
+  profile->setProperty("unavailable", true);
+  profile->setStatusTip(tr(kViewLater));
+  profile->setEnabled(false);
+  toolBar_->addSeparator();
+  button(QStringLiteral("ToolPYCurves"), ToolIconKind::PYCurves, tr("View p-y Curves"));
+  button(QStringLiteral("ToolDeflection"), ToolIconKind::Deflection, tr("Deflection Diagram"));
+  button(QStringLiteral("ToolMoment"), ToolIconKind::Moment, tr("Moment Diagram"));
+  button(QStringLiteral("ToolShear"), ToolIconKind::Shear, tr("LShear Diagram"));
+  button(QStringLiteral("ToolReaction"), ToolIconKind::SoilReaction, tr("Soil-Reaction Diagram"));
+  button(QStringLiteral("ToolDeflectionMomentShear"), ToolIconKind::DeflectionMomentShear, tr("Soil-Reaction Diagram"));
+  button(QStringLiteral("ToolPressure"), ToolIconKind::Pressure, tr("Pressure Diagram"));
+
+  // The stage buttons: one group, one down at a time; shown for staged
+  // projects.
+  stageButtons_ = new QActionGroup(this);
+  stageButtons_->setExclusive(true);
+  for (int k = 1; k <= kMaxStages; ++k) {
+    QAction* a = toolBar_->addAction(StageIcon(k), tr("Stage Const. %1").arg(k));
+    a->setObjectName(QStringLiteral("SpeedButton%1").arg(13 + k));
+    a->setToolTip(tr("Stage Const. %1").arg(k));
+    a->setCheckable(true);
+    a->setVisible(false);
+    stageButtons_->addAction(a);
+    connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
+  }
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,160 @@
+#pragma once
+// TMainForm: the program's one top-level window. A multiple-document frame
+// whose child windows are the table windows, the data dialogs and (later)
+// the graph windows and the wall view; it owns the project, carries the
+// menus and the tool bar, keeps the settings (editor, recent files), and
+// drives New, Open, Save, Save As and the analysis run.
+//
+// Menu items and tool-bar buttons are QActions named after their
+// components (FileNew, DataPYMod, CompRun, ...). Their states follow the
+// rules of TMenuStates, applied whenever a menu opens and after every
+// command that changes the project or its files.
+//
+// Everything that asks the user goes through TUserPrompts, so that tests
+// answer in the user's place.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+
+#include "mainwindow/MenuStates.h"
+#include "mainwindow/TRecentFiles.h"
+#include "project/TProject.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace terraq::ui {
+
+class TTableWindows;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // Program start: reads the settings, then opens the data file named by
+  // the first argument (".tq4d" added when it has no extension) when it
+  // exists, or starts a new project.
+  void StartUp(const QStringList& arguments);
+
+  TProject& Project() { return project_; }
+  TProgramData& Data() { return project_.Data(); }
+  TTableWindows& TableWindows() { return *tableWindows_; }
+  QMdiArea& MdiArea() const { return *mdiArea_; }
+  const TRecentFiles& RecentFiles() const { return recentFiles_; }
+  const QString& EditorPath() const { return editorPath_; }
+  void SetEditorPath(const QString& path) { editorPath_ = path; }
+  // The engine library a run loads (by default the one beside the program).
+  void SetEngineLibrary(const std::filesystem::path& library) { engineLibrary_ = library; }
+  bool ResultsAvailable() const { return resultsAvailable_; }
+  // The stage text of the status bar ("" for a project of one stage).
+  QString StageStatusText() const;
+  const TMenuStates& MenuStates() const { return states_; }
+
+  // A menu item or tool-bar button by component name.
+  QAction* Action(const QString& name) const;
+  QMenu* Menu(const QString& name) const;
+
+  // --- commands (menu items and tool-bar buttons call these)
+
+  // Asks whether to save a modified project. False when the command that
+  // asked must stop: Cancel, or Yes and the project was not saved.
+  bool SaveQuery();
+  void FileNew();
+  void FileOpen();
+  // Reads a data file in a layout and makes it the project; false (after an
+  // error box, with a new project in place) when it cannot be read.
+  bool OpenFile(const QString& path, int layout);
+  // Opens recent file `number` (1..10) after the save query.
+  void OpenRecentFile(int number);
+  bool FileSave();
+  bool FileSaveAs();
+  void CompRun();
+  // Shows a file in the text editor.
+  void ShowInEditor(const std::filesystem::path& file);
+  void SetUnits(int units);
+  void SetEarthPressureOption(int option);
+  // Opens the window of a project table.
+  void ShowTable(TGridTable& table);
+
+  // Recomputes the menu and tool-bar states and applies them.
+  void UpdateMenuStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Construction (TMainForm.cpp).
+  void createMenus();
+  void createFileMenu();
+  void createDataMenu();
+  void createOptionsMenu();
+  void createStageMenu();
+  void createComputationMenu();
+  void createGraphicsMenu();
+  void createWindowMenu();
+  void createHelpMenu();
+  void createToolBar();
+  QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
+  QAction* addOption(QMenu* menu, const QString& name, const QString& caption, bool TProgramData::* option,
+                     TGridTable* table);
+  void markUnavailable(QAction* action, const QString& why);
+
+  // Files (MainFormFile.cpp).
+  void afterProjectChange();
+  void putRecentFile(const std::string& path);
+  void updateRecentFilesMenu();
+  void writeSettings();
+
+  // States and the Window menu (MainFormStates.cpp).
+  void applyMenuStates();
+  void toggleOption(bool TProgramData::* option, TGridTable* table);
+  void toggleLongTerm();
+  void switchStage(int stage);
+  void updateStageStatus();
+  void fillWindowMenu();
+  void arrangeIcons();
+  void chooseDefaultEarthPressure();
+
+  // Running and showing (MainFormRun.cpp).
+  void showHelpDocument(const QString& fileName);
+  void showAbout();
+  void checkForUpdates();
+  void showEditorOptions();
+
+  TProject project_;
+  QMdiArea* mdiArea_;
+  TTableWindows* tableWindows_;
+  QString editorPath_;
+  TRecentFiles recentFiles_;
+  std::filesystem::path engineLibrary_;
+  bool resultsAvailable_ = false;
+  bool engineRunning_ = false;  // a run's library handle exists
+  std::array<bool, kGraphCount> graphHoldsData_{};
+  TMenuStates states_;
+
+  QMenu* fileMenu_ = nullptr;
+  QAction* recentSeparator_ = nullptr;
+  std::array<QAction*, TRecentFiles::kSize> recentActions_{};
+  QMenu* stageMenu_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  QActionGroup* unitsGroup_ = nullptr;
+  QActionGroup* pressureGroup_ = nullptr;
+  QActionGroup* stageButtons_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* stageLabel_ = nullptr;
+  QPointer<QMdiSubWindow> optionsWindow_;  // the Control Options dialog, while open
+};
+
+}  // namespace terraq::ui

@@ -1,0 +1,65 @@
+#include "mainwindow/TSettings.h"
+
+#include <QDir>
+#include <QSettings>
+
+#include "mainwindow/CommandRules.h"
+
+namespace terraq::ui {
+
+namespace {
+
+constexpr const char* kOrganisation = "Orvane";
+constexpr const char* kApplication = "TERRAQ";
+constexpr const char* kEditorValue = "Word Processor";
+
+QString fileValue(int number) { return QStringLiteral("File%1").arg(number); }
+
+void writeRecent(QSettings& settings, const TRecentFiles::Entries& files) {
+  for (int k = 1; k <= TRecentFiles::kSize; ++k)
+    settings.setValue(fileValue(k), QString::fromStdString(files[static_cast<size_t>(k - 1)]));
+}
+
+}  // namespace
+
+QString DefaultEditorPath() {
+#if defined(_WIN32)
+  QString windows = qEnvironmentVariable("WINDIR");
+  if (windows.isEmpty()) windows = QStringLiteral("C:\\Windows");
+  return QDir::toNativeSeparators(windows + QStringLiteral("\\notepad.exe"));
+#else
+  return QStringLiteral("xdg-open");
+#endif
+}
+
+TProgramSettings ReadProgramSettings() {
+  TProgramSettings result;
+  QSettings settings(kOrganisation, kApplication);
+  if (settings.status() == QSettings::NoError) {
+    settings.beginGroup(kVersionText);
+    result.editorPath = settings.value(kEditorValue).toString();
+    for (int k = 1; k <= TRecentFiles::kSize; ++k)
+      result.recentFiles[static_cast<size_t>(k - 1)] = settings.value(fileValue(k)).toString().toStdString();
+    settings.endGroup();
+  }
+  if (settings.status() != QSettings::NoError) result = TProgramSettings();
+  if (result.editorPath.trimmed().isEmpty()) result.editorPath = DefaultEditorPath();
+  return result;
+}
+
+void WriteProgramSettings(const TProgramSettings& values) {
+  QSettings settings(kOrganisation, kApplication);
+  settings.beginGroup(kVersionText);
+  settings.setValue(kEditorValue, values.editorPath);
+  writeRecent(settings, values.recentFiles);
+  settings.endGroup();
+}
+
+void WriteRecentFiles(const TRecentFiles::Entries& files) {
+  QSettings settings(kOrganisation, kApplication);
+  settings.beginGroup(kVersionText);
+  writeRecent(settings, files);
+  settings.endGroup();
+}
+
+}  // namespace terraq::ui

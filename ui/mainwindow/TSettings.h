@@ -1,0 +1,33 @@
+#pragma once
+// The program's own settings, kept per user: the text editor that shows the
+// data, report and run-notes files, and the recent-file list. They live
+// under organisation "Orvane", application "TERRAQ", group "2013.4.7" (on
+// Windows the registry key of that name under the current user, elsewhere
+// an INI file in the user's configuration folder), with the value names
+// "Word Processor" and "File1" .. "File10".
+
+#include <QString>
+
+#include "mainwindow/TRecentFiles.h"
+
+namespace terraq::ui {
+
+struct TProgramSettings {
+  QString editorPath;
+  TRecentFiles::Entries recentFiles{};
+};
+
+// The editor used when none is set: notepad in the Windows folder on
+// Windows, xdg-open (the desktop's handler of text files) elsewhere.
+QString DefaultEditorPath();
+
+// Reads the settings. When they cannot be read the values are cleared; an
+// empty editor path becomes DefaultEditorPath().
+TProgramSettings ReadProgramSettings();
+// Writes all eleven values; failures are ignored (the settings are a
+// convenience, not project data).
+void WriteProgramSettings(const TProgramSettings& settings);
+// Writes the ten recent-file values only.
+void WriteRecentFiles(const TRecentFiles::Entries& files);
+
+}  // namespace terraq::ui

@@ -1,0 +1,218 @@
+#include "tables/TTableForm.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "widgets/TGridView.h"
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+TTableForm::TTableForm(Resolver resolve, QWidget* parent)
+    : QWidget(parent), model_(new TGridTableModel(std::move(resolve), this)), grid_(new TGridView(*model_, this)) {
+  TGridTable* table = Table();
+  // A table is shown with at least its minimum number of rows.
+  if (table && table->RowCount() < table->MinRows()) {
+    table->SetRowCount(table->MinRows());
+    model_->Reload();
+  }
+  const TTableProperties properties = table ? table->Properties() : TTableProperties();
+  setWindowTitle(QString::fromStdString(properties.Caption));
+
+  // The grid is as high as its headings and (up to ten) rows: no empty
+  // grid below the last row, whatever the picture beside it needs.
+  // Nor wider than its columns when the notes below it are wider.
+  grid_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+  auto* left = new QVBoxLayout;
+  left->addWidget(grid_, 0, Qt::AlignLeft);
+  if (properties.HardwiredButton) {
+    auto* buttons = new QHBoxLayout;
+    addButton_ = new QPushButton(tr("&Add Row"), this);
+    insertButton_ = new QPushButton(tr("&Insert Row"), this);
+    deleteButton_ = new QPushButton(tr("&Delete Row"), this);
+    addButton_->setObjectName(QStringLiteral("AddRow"));
+    insertButton_->setObjectName(QStringLiteral("InsertRow"));
+    deleteButton_->setObjectName(QStringLiteral("DeleteRow"));
+    for (QPushButton* b : {addButton_, insertButton_, deleteButton_}) {
+      b->setAutoDefault(false);
+      buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    left->addLayout(buttons);
+    connect(addButton_, &QPushButton::clicked, this, &TTableForm::addRow);
+    connect(insertButton_, &QPushButton::clicked, this, &TTableForm::insertRow);
+    connect(deleteButton_, &QPushButton::clicked, this, &TTableForm::deleteRow);
+  }
+  if (!properties.Comments.empty()) {
+    comments_ = new QLabel(QString::fromStdString(properties.Comments), this);
+    comments_->setObjectName(QStringLiteral("Comments"));
+    comments_->setTextFormat(Qt::PlainText);
+    left->addWidget(comments_);
+  }
+  left->addStretch(1);
+
+  auto* outer = new QHBoxLayout(this);
+  outer->addLayout(left, 1);
+  if (!properties.HelpPicture.empty()) {
+    const QString resource = PictureResource(QString::fromStdString(properties.HelpPicture));
+    const QPixmap pixmap(resource);
+    if (!pixmap.isNull()) {
+      picture_ = new QLabel(this);
+      picture_->setObjectName(QStringLiteral("HelpPicture"));
+      picture_->setPixmap(pixmap);
+      outer->addWidget(picture_, 0, Qt::AlignTop);
+    }
+  }
+
+  grid_->SetTopLeftText(QString::fromStdString(properties.TopLeft));
+  grid_->FitColumns();
+  updateButtons();
+
+  // Refusals are reported once the view has finished with the cell that
+  // was left.
+  connect(model_, &TGridTableModel::entryRefused, this, &TTableForm::onEntryRefused, Qt::QueuedConnection);
+  connect(model_, &TGridTableModel::rowCodeChanged, this, &TTableForm::structureChanged, Qt::QueuedConnection);
+  connect(&grid_->Delegate(), &TGridDelegate::buttonClicked, this, &TTableForm::onButtonClicked);
+}
+
+QString TTableForm::PictureResource(const QString& pictureName) {
+  return QStringLiteral(":/pictures/") + pictureName;
+}
+
+QMdiSubWindow* TTableForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
+
+bool TTableForm::StoreEdits() { return grid_->CommitOpenEditor(); }
+
+void TTableForm::ReportInvalidEntry() {
+  if (reporting_ || !HasInvalidEntry()) return;
+  reporting_ = true;
+  const TGridTableModel::Refusal refusal = model_->LastRefusal();
+  // No editor may take the focus (and be committed) while the box is up.
+  grid_->CloseOpenEditor();
+  if (QMdiSubWindow* sub = SubWindow())
+    if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+  TUserPrompts::Current().showError(this, refusal.message);
+  const QModelIndex cell = model_->index(refusal.row, refusal.column);
+  if (cell.isValid() && HasInvalidEntry()) {
+    grid_->setCurrentIndex(cell);
+    grid_->scrollTo(cell);
+    grid_->edit(cell);
+    if (QWidget* editor = grid_->OpenEditor()) editor->setFocus(Qt::OtherFocusReason);
+  }
+  reporting_ = false;
+}
+
+void TTableForm::DiscardEdits() {
+  grid_->CloseOpenEditor();
+  model_->ClearRefusal();
+}
+
+void TTableForm::Refresh() {
+  const QModelIndex current = grid_->currentIndex();
+  model_->Reload();
+  grid_->FitColumns();
+  if (current.isValid() && current.row() < model_->rowCount() && current.column() < model_->columnCount())
+    grid_->setCurrentIndex(model_->index(current.row(), current.column()));
+  updateButtons();
+  fitWindow();
+}
+
+void TTableForm::onEntryRefused() { ReportInvalidEntry(); }
+
+void TTableForm::onButtonClicked(const QModelIndex& index) {
+  if (!StoreEdits()) {
+    ReportInvalidEntry();
+    return;
+  }
+  emit subTableRequested(index.column(), index.row());
+}
+
+template <typename Command>
+void TTableForm::rowCommand(Command&& command) {
+  if (!StoreEdits()) {
+    ReportInvalidEntry();
+    return;
+  }
+  TGridTable* table = Table();
+  if (!table) return;
+  const QModelIndex current = grid_->currentIndex();
+  const int column = current.isValid() ? current.column() : 0;
+  int row = -1;
+  try {
+    row = command(*table, current.isValid() ? current.row() : -1);
+  } catch (const ETableError& e) {
+    TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
+    return;
+  }
+  model_->Reload();
+  grid_->FitColumns();
+  if (row >= 0 && row < model_->rowCount()) {
+    const QModelIndex target = model_->index(row, column);
+    grid_->setCurrentIndex(target);
+    grid_->scrollTo(target);
+  }
+  updateButtons();
+  fitWindow();
+  emit structureChanged();
+}
+
+void TTableForm::addRow() {
+  rowCommand([](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; });
+}
+
+void TTableForm::insertRow() {
+  rowCommand([](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; });
+}
+
+void TTableForm::deleteRow() {
+  rowCommand([](TGridTable& table, int row) {
+    table.DeleteRow(row);
+    return std::min(row, table.RowCount() - 1);
+  });
+}
+
+void TTableForm::updateButtons() {
+  const TGridTable* table = Table();
+  if (!table || !addButton_) return;
+  const bool room = table->MaxRows() == 0 || table->RowCount() + table->Properties().RowGroup <= table->MaxRows();
+  addButton_->setEnabled(room);
+  insertButton_->setEnabled(room);
+  deleteButton_->setEnabled(table->RowCount() > 0);
+}
+
+void TTableForm::fitWindow() {
+  grid_->updateGeometry();
+  if (layout()) layout()->activate();
+  if (QMdiSubWindow* sub = SubWindow()) sub->resize(sub->sizeHint());
+  else if (isWindow()) resize(sizeHint());
+}
+
+void TTableForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Fitted once when first shown; later the user's size stands until the
+  // rows change.
+  if (!fitted_) {
+    fitted_ = true;
+    fitWindow();
+  }
+}
+
+void TTableForm::closeEvent(QCloseEvent* event) {
+  if (!StoreEdits()) {
+    event->ignore();
+    ReportInvalidEntry();
+    return;
+  }
+  QWidget::closeEvent(event);
+  emit closed();
+}
+
+}  // namespace terraq::ui

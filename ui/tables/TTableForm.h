@@ -1,0 +1,99 @@
+#pragma once
+// TTableForm: the editing window of one data-entry table, shown as a child
+// window of the main window. A grid shows the rows (numbered under the
+// table's top-left text) with the column captions and units as headings;
+// under it the Add/Insert/Delete row buttons (tables that have them) and
+// the table's notes; beside it the table's picture when one is shipped.
+//
+// Every typed entry is checked by its column when the cell is left (another
+// cell, Enter, the window deactivated or closed). A refused entry is never
+// stored: its message is shown in an error box and the cursor goes back to
+// the cell with the text as typed, and the window cannot be closed until
+// the cell holds a valid value (or the entry is taken back with Escape).
+//
+// The table is reached through a resolver (see TGridTableModel): the window
+// never outlives the safety of its table, it only finds nothing.
+
+#include <QWidget>
+
+#include "widgets/TGridTableModel.h"
+
+class QLabel;
+class QMdiSubWindow;
+class QPushButton;
+
+namespace terraq::ui {
+
+class TGridView;
+
+class TTableForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  using Resolver = TGridTableModel::Resolver;
+
+  explicit TTableForm(Resolver resolve, QWidget* parent = nullptr);
+
+  TGridTable* Table() const { return model_->Table(); }
+  const Resolver& TableResolver() const { return model_->TableResolver(); }
+  TGridView& Grid() const { return *grid_; }
+  TGridTableModel& Model() const { return *model_; }
+
+  // Stores the text of an open cell editor. False when the entry was
+  // refused; it is then pending (HasInvalidEntry) and not reported yet.
+  bool StoreEdits();
+  bool HasInvalidEntry() const { return model_->HasRefusal(); }
+  // Shows the pending refusal in an error box and takes the cursor back to
+  // its cell, with the text as typed in the cell's editor.
+  void ReportInvalidEntry();
+  // Drops an open editor and a pending refusal (the window is about to be
+  // closed by the program, e.g. because its option was switched off).
+  void DiscardEdits();
+
+  // Shows the table's content again (rows, values, units) and fits the
+  // window to it.
+  void Refresh();
+
+  // The sub-window the form lives in (nullptr before it is placed in one).
+  QMdiSubWindow* SubWindow() const;
+
+  // Where a table's picture is looked for: an image resource of its name.
+  static QString PictureResource(const QString& pictureName);
+
+ signals:
+  // A sub-table button was pressed (0-based column and row).
+  void subTableRequested(int column, int row);
+  // Rows were added, inserted or deleted, or a row got another code: the
+  // sub-tables of the table may have changed.
+  void structureChanged();
+  // The window was closed (its sub-window is about to be deleted).
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void addRow();
+  void insertRow();
+  void deleteRow();
+  // Runs a row command; an error of the table is shown in an error box.
+  template <typename Command>
+  void rowCommand(Command&& command);
+  void updateButtons();
+  void fitWindow();
+  void onEntryRefused();
+  void onButtonClicked(const QModelIndex& index);
+
+  TGridTableModel* model_;
+  TGridView* grid_;
+  QPushButton* addButton_ = nullptr;
+  QPushButton* insertButton_ = nullptr;
+  QPushButton* deleteButton_ = nullptr;
+  QLabel* comments_ = nullptr;
+  QLabel* picture_ = nullptr;
+  bool reporting_ = false;
+  bool fitted_ = false;
+};
+
+}  // namespace terraq::ui

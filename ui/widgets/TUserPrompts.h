@@ -1,0 +1,58 @@
+#pragma once
+// Everything the program asks of the person at the screen, or of the
+// desktop, goes through one set of replaceable function objects: questions,
+// message boxes, file dialogs, starting the text editor and opening
+// documents. The program uses the standard boxes and dialogs; tests put in
+// their own answers, so that no command waits for a person.
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+class QWidget;
+
+namespace terraq::ui {
+
+struct TUserPrompts {
+  enum class Answer { Yes, No, Cancel };
+
+  // A question with Yes, No and Cancel.
+  std::function<Answer(QWidget* parent, const QString& text)> askYesNoCancel;
+  // A question with Yes and No; true for Yes.
+  std::function<bool(QWidget* parent, const QString& text)> askYesNo;
+  std::function<void(QWidget* parent, const QString& text)> showError;
+  std::function<void(QWidget* parent, const QString& text)> showInformation;
+  // An existing file to open; "" when cancelled. `filterIndex` is the file
+  // type chosen (0-based in the filter's order).
+  std::function<QString(QWidget* parent, const QString& title, const QString& filter, int& filterIndex)> openFileName;
+  // A file to write; "" when cancelled.
+  std::function<QString(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)>
+      saveFileName;
+  // Starts a program on its own (it outlives this one); false when it could
+  // not be started.
+  std::function<bool(const QString& program, const QStringList& arguments)> startProcess;
+  // Opens a document or web page with the desktop's handler.
+  std::function<bool(const QUrl& url)> openUrl;
+
+  // The set in use; starts as the standard boxes and dialogs.
+  static TUserPrompts& Current();
+  // The standard boxes and dialogs.
+  static TUserPrompts Standard();
+};
+
+// Puts a set of prompts in place for the lifetime of the guard (tests).
+class TPromptsOverride {
+ public:
+  explicit TPromptsOverride(TUserPrompts prompts) : saved_(TUserPrompts::Current()) {
+    TUserPrompts::Current() = std::move(prompts);
+  }
+  ~TPromptsOverride() { TUserPrompts::Current() = std::move(saved_); }
+  TPromptsOverride(const TPromptsOverride&) = delete;
+  TPromptsOverride& operator=(const TPromptsOverride&) = delete;
+
+ private:
+  TUserPrompts saved_;
+};
+
+}  // namespace terraq::ui
