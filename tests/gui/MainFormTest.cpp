@@ -228,10 +228,10 @@ TEST_F(MainFormTest, OptionsEnableTheirDataItemsAndCloseTheirTablesWhenSwitchedO
   EXPECT_TRUE(Enabled("DataAxLoads"));
   Trigger("OptionsKPYOP");
   EXPECT_FALSE(Enabled("DataAxLoads"));
-  // Dialog items wait for their dialogs, whatever their options say.
-  Trigger("OptionsConcentrate");
+  // Dialog items follow their options too.
   EXPECT_FALSE(Enabled("DataBoundCond"));
-  EXPECT_FALSE(form.Action("DataBoundCond")->statusTip().isEmpty());
+  Trigger("OptionsConcentrate");
+  EXPECT_TRUE(Enabled("DataBoundCond"));
 }
 
 TEST_F(MainFormTest, LongTermModeLaysOutTheDataMenuAndExcludesStaging) {

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TSettings.h"
@@ -54,7 +55,7 @@ void TMainForm::afterProjectChange() {
 }
 
 bool TMainForm::SaveQuery() {
-  if (!tableWindows_->StoreAll()) return false;
+  if (!storeChildWindows()) return false;
   if (!Data().IsModified()) return true;
   switch (TUserPrompts::Current().askYesNoCancel(this, tr("Do you want to save any changes?"))) {
     case TUserPrompts::Answer::Cancel:
@@ -70,6 +71,7 @@ bool TMainForm::SaveQuery() {
 
 void TMainForm::FileNew() {
   if (!SaveQuery()) return;
+  dialogWindows_->DiscardAll();
   tableWindows_->CloseAll();
   mdiArea_->closeAllSubWindows();
   project_.New();
@@ -89,6 +91,7 @@ void TMainForm::FileOpen() {
 }
 
 bool TMainForm::OpenFile(const QString& path, int layout) {
+  dialogWindows_->DiscardAll();
   tableWindows_->CloseAll();
   mdiArea_->closeAllSubWindows();
   resultsAvailable_ = false;
@@ -123,7 +126,7 @@ void TMainForm::OpenRecentFile(int number) {
 }
 
 bool TMainForm::FileSave() {
-  if (!tableWindows_->StoreAll()) return false;
+  if (!storeChildWindows()) return false;
   TProgramData& d = Data();
   // A project that was never saved, or an older ".tqd" file, needs a name
   // of the current layout first.
@@ -141,7 +144,7 @@ bool TMainForm::FileSave() {
 }
 
 bool TMainForm::FileSaveAs() {
-  if (!tableWindows_->StoreAll()) return false;
+  if (!storeChildWindows()) return false;
   const std::string current = Data().DataFileName;
   const QString suggested = QString::fromStdString(SuggestedSaveName(current));
   const QString title = tr("Save %1 As").arg(fileNameOnly(current));
@@ -156,6 +159,7 @@ bool TMainForm::FileSaveAs() {
     return false;
   }
   putRecentFile(name);
+  dialogWindows_->DiscardAll();
   tableWindows_->CloseAll();
   mdiArea_->closeAllSubWindows();
   // Results beside the old name are not this file's.
@@ -199,6 +203,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   writeSettings();
+  dialogWindows_->DiscardAll();
   tableWindows_->CloseAll();
   mdiArea_->closeAllSubWindows();
   event->accept();

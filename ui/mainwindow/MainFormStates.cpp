@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
 #include "project/StageFiles.h"
@@ -122,8 +123,10 @@ void TMainForm::applyMenuStates() {
   enable("ToolPressure", s.graphEnabled[kGraphPressure]);
 }
 
+bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }
+
 void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
-  if (!tableWindows_->StoreAll()) {
+  if (!storeChildWindows()) {
     UpdateMenuStates();
     return;
   }
@@ -132,12 +135,14 @@ void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
   d.Modified = true;
   // A table whose option is off is not part of the project: its window goes.
   if (!(d.*option) && table) tableWindows_->Close(*table);
+  // An open dialog shows the option's switch.
+  dialogWindows_->ReloadAll();
   UpdateMenuStates();
 }
 
 void TMainForm::toggleLongTerm() {
   TProgramData& d = Data();
-  if (d.StageCount >= 2 || !tableWindows_->StoreAll()) {
+  if (d.StageCount >= 2 || !storeChildWindows()) {
     UpdateMenuStates();
     return;
   }
@@ -151,12 +156,13 @@ void TMainForm::toggleLongTerm() {
 }
 
 void TMainForm::SetUnits(int units) {
-  if (!tableWindows_->StoreAll()) {
+  if (!storeChildWindows()) {
     UpdateMenuStates();
     return;
   }
   Data().SetUnits(units);
   tableWindows_->Refresh();
+  dialogWindows_->ReloadAll();
   UpdateMenuStates();
 }
 
@@ -180,7 +186,7 @@ void TMainForm::chooseDefaultEarthPressure() {
 void TMainForm::ShowTable(TGridTable& table) { tableWindows_->Show(table); }
 
 void TMainForm::switchStage(int stage) {
-  if (stage == Data().CurrentStage || !tableWindows_->StoreAll()) {
+  if (stage == Data().CurrentStage || !storeChildWindows()) {
     UpdateMenuStates();
     return;
   }
@@ -190,6 +196,7 @@ void TMainForm::switchStage(int stage) {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
   }
   tableWindows_->Refresh();
+  dialogWindows_->ReloadAll();
   updateStageStatus();
   UpdateMenuStates();
 }

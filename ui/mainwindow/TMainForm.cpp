@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
+#include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TTableWindows.h"
 #include "mainwindow/ToolIcons.h"
@@ -23,7 +25,6 @@ namespace terraq::ui {
 namespace {
 
 // Texts of commands whose windows come with later versions of the program.
-const char* const kDialogLater = "Not available in this version of the program.";
 const char* const kStagedLater =
     "Setting up staged construction is not available in this version; staged data files can be opened and run.";
 const char* const kViewLater = "The wall view is not available in this version of the program.";
@@ -34,6 +35,11 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       mdiArea_(new QMdiArea(this)),
       tableWindows_(new TTableWindows(*mdiArea_, this)),
+      dialogWindows_(new TDialogWindows(
+          *mdiArea_,
+          {&project_, [this](TGridTable& table) { ShowTable(table); },
+           [this](const TGridTable& table) { tableWindows_->Close(table); }},
+          this)),
       engineLibrary_(DefaultEngineLibrary()) {
   setObjectName(QStringLiteral("MainForm"));
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
@@ -54,6 +60,7 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() {
   // The child windows look at the project's tables: they go first, without
   // storing what may still be typed in them.
+  dialogWindows_->DiscardAll();
   tableWindows_->CloseAll();
   mdiArea_->closeAllSubWindows();
   delete mdiArea_;
@@ -93,9 +100,14 @@ void TMainForm::createMenus() {
   createGraphicsMenu();
   createWindowMenu();
   createHelpMenu();
-  // Menu states are computed as each menu opens.
+  // Menu states are computed as each menu opens, after the current data
+  // dialog stored its fields. A dialog that refuses an entry keeps the
+  // focus: the menu closes again rather than act on the project without it.
   for (QMenu* menu : menuBar()->findChildren<QMenu*>())
-    connect(menu, &QMenu::aboutToShow, this, &TMainForm::UpdateMenuStates);
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+      if (!dialogWindows_->StoreCurrent()) QTimer::singleShot(0, menu, &QMenu::close);
+      UpdateMenuStates();
+    });
 }
 
 void TMainForm::createFileMenu() {
@@ -129,9 +141,13 @@ void TMainForm::createDataMenu() {
   TProjectTables& t = project_.Tables();
   QMenu* data = menuBar()->addMenu(tr("Da&ta"));
   data->setObjectName(QStringLiteral("DataMenu"));
-  markUnavailable(addItem(data, QStringLiteral("DataTitle"), tr("&Title")), tr(kDialogLater));
-  markUnavailable(addItem(data, QStringLiteral("DataProp"), tr("Wall &Properties")), tr(kDialogLater));
-  markUnavailable(addItem(data, QStringLiteral("DataCSD"), tr("&Wall Configuration")), tr(kDialogLater));
+  auto addDialog = [this, data](const char* name, const QString& caption, TDialogKind kind) {
+    QAction* item = addItem(data, QLatin1String(name), caption);
+    connect(item, &QAction::triggered, this, [this, kind] { dialogWindows_->Show(kind); });
+  };
+  addDialog("DataTitle", tr("&Title"), TDialogKind::Title);
+  addDialog("DataProp", tr("Wall &Properties"), TDialogKind::Prop);
+  addDialog("DataCSD", tr("&Wall Configuration"), TDialogKind::CSD);
 
   // Soil layers: one item, or in long-term mode a submenu of the two cases.
   QAction* a = addItem(data, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
@@ -153,17 +169,15 @@ void TMainForm::createDataMenu() {
   a = addItem(loading, QStringLiteral("LongTerm1"), tr("Long-Term"));
   connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
 
-  markUnavailable(addItem(data, QStringLiteral("DataRebar"), tr("&Additional Surcharge Loads")), tr(kDialogLater));
-  markUnavailable(addItem(data, QStringLiteral("DataBoundCond"), tr("&Concentrated Loads on the Wall")),
-                  tr(kDialogLater));
+  addDialog("DataRebar", tr("&Additional Surcharge Loads"), TDialogKind::Rebar);
+  addDialog("DataBoundCond", tr("&Concentrated Loads on the Wall"), TDialogKind::ConLoads);
   a = addItem(data, QStringLiteral("DataSoilLayer"), tr("&Boundary Condition on Deflection or Slope"));
   connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayer); });
   a = addItem(data, QStringLiteral("DataPYMod"), tr("Modification &Factors for p-y Curves"));
   connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYMod); });
   a = addItem(data, QStringLiteral("DataPYCurves"), tr("Sets of &External p-y Curves"));
   connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYCurves); });
-  markUnavailable(addItem(data, QStringLiteral("DataSoilSpring"), tr("&Lateral Springs and Rotational Restraints")),
-                  tr(kDialogLater));
+  addDialog("DataSoilSpring", tr("&Lateral Springs and Rotational Restraints"), TDialogKind::Spring);
   a = addItem(data, QStringLiteral("DataEICurves"), tr("Sets of Nonlinear Moment vs EI Curves"));
   connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.MEICurves); });
   data->setToolTipsVisible(true);
@@ -246,7 +260,7 @@ void TMainForm::createStageMenu() {
   stageMenu_->addSeparator();
   QAction* a = addItem(stageMenu_, QStringLiteral("SaveCurrentStage"), tr("Update &Current Stage"));
   connect(a, &QAction::triggered, this, [this] {
-    if (!tableWindows_->StoreAll()) return;
+    if (!storeChildWindows()) return;
     try {
       Data().SaveStageBlock();
     } catch (const std::exception& e) {
@@ -256,7 +270,7 @@ void TMainForm::createStageMenu() {
   a = addItem(stageMenu_, QStringLiteral("CopyPreviousStage"), tr("Copy &Previous Stage"));
   connect(a, &QAction::triggered, this, [this] {
     const int k = Data().CurrentStage;
-    if (k < 2 || !tableWindows_->StoreAll()) return;
+    if (k < 2 || !storeChildWindows()) return;
     if (!TUserPrompts::Current().askYesNo(
             this, tr("Do you want to copy all information from Stage %1 to Stage %2").arg(k - 1).arg(k)))
       return;
@@ -266,6 +280,7 @@ void TMainForm::createStageMenu() {
       TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     }
     tableWindows_->Refresh();
+    dialogWindows_->ReloadAll();
     UpdateMenuStates();
   });
   stageMenu_->menuAction()->setVisible(false);

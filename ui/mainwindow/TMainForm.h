@@ -32,6 +32,7 @@ class QToolBar;
 
 namespace terraq::ui {
 
+class TDialogWindows;
 class TTableWindows;
 
 class TMainForm : public QMainWindow {
@@ -49,6 +50,7 @@ class TMainForm : public QMainWindow {
   TProject& Project() { return project_; }
   TProgramData& Data() { return project_.Data(); }
   TTableWindows& TableWindows() { return *tableWindows_; }
+  TDialogWindows& DialogWindows() { return *dialogWindows_; }
   QMdiArea& MdiArea() const { return *mdiArea_; }
   const TRecentFiles& RecentFiles() const { return recentFiles_; }
   const QString& EditorPath() const { return editorPath_; }
@@ -119,6 +121,10 @@ class TMainForm : public QMainWindow {
 
   // States and the Window menu (MainFormStates.cpp).
   void applyMenuStates();
+  // The child windows store what is being edited in them: the current data
+  // dialog, then the table windows. False when one refused its entry (it
+  // then keeps the focus, and the command that asked stops).
+  bool storeChildWindows();
   void toggleOption(bool TProgramData::* option, TGridTable* table);
   void toggleLongTerm();
   void switchStage(int stage);
@@ -136,6 +142,7 @@ class TMainForm : public QMainWindow {
   TProject project_;
   QMdiArea* mdiArea_;
   TTableWindows* tableWindows_;
+  TDialogWindows* dialogWindows_;
   QString editorPath_;
   TRecentFiles recentFiles_;
   std::filesystem::path engineLibrary_;

@@ -1,0 +1,388 @@
+// The data dialogs in a multiple-document area, as the main window shows
+// them: loading and storing with the display units of English projects
+// (feet for heights and water depths, lb/ft^2 for the surcharge), the limits
+// of their fields, refusing to store or close over an invalid entry, the
+// Modified mark, the option switches with their tables, and a change of
+// units.
+//
+// Setting TERRAQ_DIALOG_SHOTS to a folder makes the Screenshots test save a
+// picture of every dialog there (run under a real display server to see the
+// program's fonts: xvfb-run -a env QT_QPA_PLATFORM=xcb ...).
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "dialogs/DialogPicture.h"
+#include "dialogs/TDataEdit.h"
+#include "dialogs/TDialogWindows.h"
+#include "dialogs/TDlgProp.h"
+#include "dialogs/TableDialogs.h"
+#include "dialogs/TdlgCSD.h"
+#include "dialogs/TdlgTitle.h"
+
+namespace terraq::test {
+namespace {
+
+using ui::TDataEdit;
+using ui::TDialogKind;
+
+class DialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.setCentralWidget(area);
+    window.resize(1280, 960);
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // Another child window to switch to, as a table window would be.
+    auto* other = new QLabel(QStringLiteral("another window"));
+    other->setFocusPolicy(Qt::StrongFocus);
+    otherWindow = area->addSubWindow(other);
+    otherWindow->show();
+  }
+
+  template <typename Dialog>
+  Dialog* Open(TDialogKind kind) {
+    auto* dialog = qobject_cast<Dialog*>(dialogs.Show(kind));
+    ProcessEvents();
+    return dialog;
+  }
+  QMdiSubWindow* WindowOf(QWidget* dialog) { return qobject_cast<QMdiSubWindow*>(dialog->parentWidget()); }
+  void ActivateOther() {
+    area->setActiveSubWindow(otherWindow);
+    ProcessEvents();
+  }
+  // Types into a field as the user does; the field keeps the focus.
+  static void Type(TDataEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+  }
+  ui::TProgramData& Data() { return project.Data(); }
+
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  ui::TProject project;
+  QStringList shownTables;
+  QStringList closedTables;
+  QMainWindow window;
+  QMdiArea* area = new QMdiArea;
+  QMdiSubWindow* otherWindow = nullptr;
+  ui::TDialogWindows dialogs{*area,
+                             {&project,
+                              [this](ui::TGridTable& t) { shownTables << QString::fromStdString(t.Name()); },
+                              [this](const ui::TGridTable& t) { closedTables << QString::fromStdString(t.Name()); }}};
+};
+
+TEST_F(DialogsTest, FreeHeightInFeetIsStoredInInchesAndSharedByBothDialogs) {
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
+  Type(prop->DeFH, QStringLiteral("20"));
+  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  EXPECT_EQ(Data().FreeHeight, 240);
+  EXPECT_TRUE(Data().Modified);
+  EXPECT_EQ(csd->deHL->text(), QStringLiteral("20"));
+
+  // And back the other way.
+  Type(csd->deHL, QStringLiteral("12.5"));
+  dialogs.Show(TDialogKind::Prop);
+  ProcessEvents();
+  EXPECT_EQ(Data().FreeHeight, 150);
+  EXPECT_EQ(prop->DeFH->text(), QStringLiteral("12.5"));
+  EXPECT_TRUE(answers.errors.isEmpty());
+}
+
+TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects) {
+  Data().WaterDepthBackfill = 60;        // in
+  Data().WaterDepthExcavation = 300;     // in
+  Data().SurchargePressure = 2.5;        // lb/in^2
+  Data().ActiveWidth = 48;               // in, shown as it is
+  Data().BackfillSlope = 10;
+  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  EXPECT_EQ(csd->deHW->text(), QStringLiteral("5"));
+  EXPECT_EQ(csd->DeHW2->text(), QStringLiteral("25"));
+  EXPECT_EQ(csd->deSP->text(), QStringLiteral("360"));
+  EXPECT_EQ(csd->deWidth->text(), QStringLiteral("48"));
+  EXPECT_EQ(csd->deSP->EditLabel()->text(),
+            QStringLiteral("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
+  EXPECT_EQ(csd->beta->EditLabel()->text(), QStringLiteral("Slope of the backfill, Beta (deg.)"));
+
+  Type(csd->deSP, QStringLiteral("100"));
+  csd->deHW->setFocus();
+  Type(csd->deHW, QStringLiteral("7.5"));
+  csd->deWp->setFocus();
+  Type(csd->deWp, QStringLiteral("24"));
+  ActivateOther();
+  EXPECT_DOUBLE_EQ(Data().SurchargePressure, 100.0 / 144.0);
+  EXPECT_EQ(Data().WaterDepthBackfill, 90);
+  EXPECT_EQ(Data().ResistanceWidth, 24);
+  EXPECT_EQ(Data().WaterDepthExcavation, 300);
+  EXPECT_TRUE(answers.errors.isEmpty());
+}
+
+TEST_F(DialogsTest, SIProjectsShowStoredValuesAndUnitsReloadOpenDialogs) {
+  Data().FreeHeight = 240;
+  Data().SurchargePressure = 1;
+  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  // What the main window does after Options > Units.
+  Data().SetUnits(2);
+  dialogs.ReloadAll();
+  // 240 in = 6.096 m; 1 lb/in^2 = 6.8948 kN/m^2: SI values are shown as
+  // the project holds them.
+  EXPECT_NEAR(csd->deHL->Number(), 6.096, 1e-12);
+  EXPECT_NEAR(Data().SurchargePressure, 6.8948, 1e-4);
+  EXPECT_NEAR(csd->deSP->Number(), Data().SurchargePressure, 1e-12);
+  EXPECT_EQ(csd->deHL->EditLabel()->text(), QStringLiteral("&Free Height of Wall, H (m)"));
+  EXPECT_EQ(csd->deSP->EditLabel()->text(),
+            QStringLiteral("Uniform Distributed Load at the top of backfill side  (kN/m^2)"));
+  EXPECT_EQ(prop->deXGS->EditLabel()->text(), QStringLiteral("Increment Length (m)"));
+  EXPECT_EQ(prop->deXGS->Units(), 2);
+
+  Type(prop->DeFH, QStringLiteral("7"));
+  ActivateOther();
+  EXPECT_EQ(Data().FreeHeight, 7);
+}
+
+TEST_F(DialogsTest, FieldsRefuseValuesOutsideTheirLimits) {
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  Type(prop->deNI, QStringLiteral("0"));
+  QTest::keyClick(prop->deNI, Qt::Key_Return);
+  Type(prop->deNI, QStringLiteral("301"));
+  QTest::keyClick(prop->deNI, Qt::Key_Return);
+  EXPECT_EQ(answers.errors, (QStringList{QStringLiteral("Entry must be greater than or equal to 1"),
+                                         QStringLiteral("Entry must be less than or equal to 300")}));
+  EXPECT_EQ(prop->deNI->text(), QStringLiteral("300"));
+
+  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  Type(csd->beta, QStringLiteral("46"));
+  QTest::keyClick(csd->beta, Qt::Key_Return);
+  EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 45"));
+  Type(csd->deWp, QStringLiteral("121"));
+  QTest::keyClick(csd->deWp, Qt::Key_Return);
+  EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 120"));
+  ActivateOther();
+  EXPECT_EQ(Data().IncrementCount, 300);
+  EXPECT_EQ(Data().BackfillSlope, 45);
+  EXPECT_EQ(Data().ResistanceWidth, 120);
+}
+
+TEST_F(DialogsTest, InvalidEntryKeepsTheDialogActiveAndStoresNothing) {
+  Data().IncrementLength = 6;
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  Type(prop->DeFH, QStringLiteral("30"));
+  prop->deXGS->setFocus();
+  Type(prop->deXGS, QStringLiteral("6*"));
+  ActivateOther();
+  // One box, and the dialog is back with the focus in the field and the
+  // text as typed.
+  ASSERT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.errors.front().startsWith(QStringLiteral("Entry could not be evaluated:")));
+  EXPECT_EQ(area->activeSubWindow(), WindowOf(prop));
+  EXPECT_EQ(QApplication::focusWidget(), prop->deXGS);
+  EXPECT_EQ(prop->deXGS->text(), QStringLiteral("6*"));
+  EXPECT_EQ(Data().IncrementLength, 6);
+  EXPECT_EQ(Data().FreeHeight, 0);
+  EXPECT_FALSE(Data().Modified);
+
+  // Corrected, the whole dialog is stored.
+  Type(prop->deXGS, QStringLiteral("6*2"));
+  ActivateOther();
+  EXPECT_EQ(Data().IncrementLength, 12);
+  EXPECT_EQ(Data().FreeHeight, 360);
+  EXPECT_EQ(answers.errors.size(), 1);
+}
+
+TEST_F(DialogsTest, CloseIsRefusedWhileTheFocusedFieldIsInvalid) {
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  Type(prop->deSlope, QStringLiteral("1e-3/"));
+  EXPECT_FALSE(WindowOf(prop)->close());
+  ProcessEvents();
+  EXPECT_EQ(answers.errors.size(), 1);
+  EXPECT_EQ(dialogs.Dialog(TDialogKind::Prop), prop);
+  EXPECT_EQ(QApplication::focusWidget(), prop->deSlope);
+
+  Type(prop->deSlope, QStringLiteral("1e-3/2"));
+  EXPECT_TRUE(WindowOf(prop)->close());
+  ProcessEvents();
+  EXPECT_EQ(dialogs.Dialog(TDialogKind::Prop), nullptr);
+  EXPECT_DOUBLE_EQ(Data().DeflectionTolerance, 0.0005);
+  EXPECT_TRUE(Data().Modified);
+}
+
+TEST_F(DialogsTest, UntouchedDialogsStoreNothing) {
+  // Values with no short binary form come back exactly as they were.
+  Data().IncrementCount = 40;
+  Data().IncrementLength = 0.1;
+  Data().FreeHeight = 1;
+  Data().SurchargePressure = 0.3;
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  EXPECT_EQ(prop->deSlope->text(), QStringLiteral("0.00001"));
+  EXPECT_EQ(prop->deXGS->text(), QStringLiteral("0.1"));
+  Open<ui::TdlgCSD>(TDialogKind::CSD);
+  auto* title = Open<ui::TdlgTitle>(TDialogKind::Title);
+  EXPECT_EQ(title->TitleMemo->text(), QStringLiteral("New Wall"));
+  EXPECT_TRUE(WindowOf(title)->close());
+  EXPECT_TRUE(dialogs.StoreCurrent());
+  ActivateOther();
+  EXPECT_FALSE(Data().Modified);
+  EXPECT_EQ(Data().ProjectTitle, "New Wall");
+}
+
+TEST_F(DialogsTest, TitleIsStoredWhenEditedAndHoldsOneLineOfEightyCharacters) {
+  auto* title = Open<ui::TdlgTitle>(TDialogKind::Title);
+  EXPECT_EQ(title->windowTitle(), QStringLiteral("Project Title"));
+  title->TitleMemo->setFocus();
+  title->TitleMemo->selectAll();
+  QTest::keyClicks(title->TitleMemo, QString(90, QLatin1Char('x')));
+  QTest::keyClick(title->TitleMemo, Qt::Key_Return);
+  EXPECT_EQ(title->TitleMemo->text(), QString(80, QLatin1Char('x')));
+  EXPECT_TRUE(WindowOf(title)->close());
+  EXPECT_EQ(Data().ProjectTitle, std::string(80, 'x'));
+  EXPECT_TRUE(Data().Modified);
+}
+
+TEST_F(DialogsTest, NewProjectIncrementsArePulledIntoTheFieldAndStored) {
+  // A new project has no increments; the field shows its minimum, and what
+  // it shows is what the project then holds.
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  EXPECT_EQ(prop->deNI->text(), QStringLiteral("1"));
+  ActivateOther();
+  EXPECT_EQ(Data().IncrementCount, 1);
+  EXPECT_TRUE(Data().Modified);
+}
+
+TEST_F(DialogsTest, OptionSwitchesEnableTheirTablesAndCloseThemWhenOff) {
+  struct Case {
+    TDialogKind kind;
+    bool ui::TProgramData::* option;
+    const char* check;
+    const char* button;
+    const char* table;
+  };
+  for (const Case& c : {Case{TDialogKind::ConLoads, &ui::TProgramData::UseConcentratedLoads, "ChkConLoads",
+                             "btnConLoads", "BoundCond"},
+                        Case{TDialogKind::Spring, &ui::TProgramData::UseSprings, "ChkSpring", "btnSpring",
+                             "SoilStrength"}}) {
+    SCOPED_TRACE(c.table);
+    Data().*c.option = true;
+    Data().Modified = false;
+    shownTables.clear();
+    closedTables.clear();
+    ui::TDataDialog* dialog = Open<ui::TDataDialog>(c.kind);
+    auto* check = dialog->findChild<QCheckBox*>(QLatin1String(c.check));
+    auto* button = dialog->findChild<QPushButton*>(QLatin1String(c.button));
+    ASSERT_TRUE(check && button);
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(shownTables, QStringList{QLatin1String(c.table)});
+
+    QTest::mouseClick(check, Qt::LeftButton);
+    EXPECT_FALSE(Data().*c.option);
+    EXPECT_TRUE(Data().Modified);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(closedTables, QStringList{QLatin1String(c.table)});
+    QTest::mouseClick(check, Qt::LeftButton);
+    EXPECT_TRUE(Data().*c.option);
+    EXPECT_TRUE(button->isEnabled());
+  }
+}
+
+TEST_F(DialogsTest, ButtonsOpenTheirTables) {
+  auto* rebar = Open<ui::TDlgRebar>(TDialogKind::Rebar);
+  EXPECT_EQ(rebar->btnSurcharge->text(), QStringLiteral("&Edit Surcharge Loads"));
+  QTest::mouseClick(rebar->btnSurcharge, Qt::LeftButton);
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+  EXPECT_EQ(shownTables, (QStringList{QStringLiteral("SurchargeTable"), QStringLiteral("PileSect")}));
+}
+
+TEST_F(DialogsTest, EachDialogIsCreatedOnceWithItsCaptionNamesAndPicture) {
+  struct Case {
+    TDialogKind kind;
+    const char* caption;
+    std::vector<const char*> components;
+    std::vector<const char*> pictures;
+  };
+  const Case cases[] = {
+      {TDialogKind::Title, "Project Title", {"TitleMemo"}, {}},
+      {TDialogKind::Prop, "Wall Properties", {"deNI", "btnSect", "deXGS", "DeFH", "deXLN", "deSlope"}, {}},
+      {TDialogKind::CSD,
+       "Wall Configuration",
+       {"grpCirc", "deHL", "deWidth", "deWp", "deHW", "DeHW2", "deGw", "beta", "deSP"},
+       {"imgSection", "imgPlan"}},
+      {TDialogKind::Rebar, "Additional Surcharge", {"btnSurcharge"}, {"imgSurcharge"}},
+      {TDialogKind::ConLoads, "Concentrated Loads", {"ChkConLoads", "btnConLoads"}, {"imgConLoads"}},
+      {TDialogKind::Spring, "Lateral & Rotational Springs", {"ChkSpring", "btnSpring"}, {"imgSpring"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    ui::TDataDialog* dialog = Open<ui::TDataDialog>(c.kind);
+    EXPECT_EQ(dialogs.Show(c.kind), dialog);  // reused while open
+    EXPECT_EQ(WindowOf(dialog)->windowTitle(), QLatin1String(c.caption));
+    for (const char* name : c.components) EXPECT_NE(dialog->findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
+    for (const char* name : c.pictures) {
+      auto* picture = dialog->findChild<QLabel*>(QLatin1String(name));
+      ASSERT_NE(picture, nullptr) << name;
+      EXPECT_FALSE(picture->pixmap().isNull()) << name;
+    }
+  }
+  EXPECT_EQ(dialogs.Count(), 6);
+  dialogs.DiscardAll();
+  ProcessEvents();
+  EXPECT_EQ(dialogs.Count(), 0);
+}
+
+TEST(DialogPictures, OwnDecoderGivesThePictureQtsReaderGives) {
+  // Without Qt's image plug-in the dialogs fall back on our libjpeg
+  // decoder: its pixels must land in the right rows and colours.
+  for (const char* name : {"WallSection.jpg", "WallPlan.jpg", "Surcharge.jpg", "ConcentratedLoads.jpg", "Springs.jpg"}) {
+    SCOPED_TRACE(name);
+    QFile file(ui::PictureResourcePath(QLatin1String(name)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QImage own = ui::DecodePictureBytes(file.readAll());
+    ASSERT_FALSE(own.isNull());
+    const QImage qt = QImage(ui::PictureResourcePath(QLatin1String(name))).convertToFormat(QImage::Format_RGB888);
+    if (qt.isNull()) continue;  // no plug-in here: nothing to compare with
+    ASSERT_EQ(own.size(), qt.size());
+    int worst = 0;
+    for (int y = 0; y < qt.height(); y += 7)
+      for (int x = 0; x < qt.width(); x += 5) {
+        const QRgb a = own.pixel(x, y);
+        const QRgb b = qt.pixel(x, y);
+        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+      }
+    EXPECT_LE(worst, 4);
+  }
+  EXPECT_TRUE(ui::DecodePictureBytes(QByteArray("not a picture")).isNull());
+}
+
+TEST_F(DialogsTest, Screenshots) {
+  const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save pictures of the dialogs";
+  const std::pair<TDialogKind, const char*> kinds[] = {
+      {TDialogKind::Title, "title"},   {TDialogKind::Prop, "prop"},         {TDialogKind::CSD, "csd"},
+      {TDialogKind::Rebar, "rebar"},   {TDialogKind::ConLoads, "conloads"}, {TDialogKind::Spring, "spring"}};
+  for (const auto& [kind, name] : kinds) {
+    QWidget* dialog = dialogs.Show(kind);
+    ProcessEvents();
+    EXPECT_TRUE(WindowOf(dialog)->grab().save(folder + QStringLiteral("/%1.png").arg(QLatin1String(name))));
+  }
+  EXPECT_TRUE(window.grab().save(folder + QStringLiteral("/all.png")));
+}
+
+}  // namespace
+}  // namespace terraq::test

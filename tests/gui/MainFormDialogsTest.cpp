@@ -1,0 +1,164 @@
+// The data dialogs in the main window: their Data menu items and the rules
+// that enable them, one dialog per item, and the moments the main window
+// makes the current dialog store its fields (a menu opening, a change of
+// units, closing the program).
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "dialogs/TDataEdit.h"
+#include "dialogs/TDialogWindows.h"
+#include "dialogs/TDlgProp.h"
+#include "dialogs/TableDialogs.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TTableWindows.h"
+
+namespace terraq::test {
+namespace {
+
+using ui::TDialogKind;
+
+class MainFormDialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QSettings("Orvane", "TERRAQ").clear();
+    form.StartUp({});
+    form.show();
+    form.activateWindow();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
+  void TearDown() override {
+    // Whatever the test left typed or modified, the window goes quietly.
+    form.Data().Modified = false;
+    answers.answer = TUserPrompts::Answer::No;
+  }
+
+  bool Enabled(const char* name) { return form.Action(QLatin1String(name))->isEnabled(); }
+  void Trigger(const char* name) {
+    form.Action(QLatin1String(name))->trigger();
+    ProcessEvents();
+  }
+  ui::TDlgProp* OpenProp() {
+    Trigger("DataProp");
+    return qobject_cast<ui::TDlgProp*>(form.DialogWindows().Dialog(TDialogKind::Prop));
+  }
+  static void Type(ui::TDataEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+  }
+
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  ui::TMainForm form;
+};
+
+TEST_F(MainFormDialogsTest, DataItemsFollowTheirOptionsAndOpenOneDialogEach) {
+  EXPECT_TRUE(Enabled("DataTitle"));
+  EXPECT_TRUE(Enabled("DataProp"));
+  EXPECT_TRUE(Enabled("DataCSD"));  // p-y generation is on
+  for (const char* item : {"DataRebar", "DataBoundCond", "DataSoilSpring"}) EXPECT_FALSE(Enabled(item)) << item;
+  Trigger("OptionsKPYOP");
+  EXPECT_FALSE(Enabled("DataCSD"));
+  for (const char* option : {"OptionsSurcharge", "OptionsConcentrate", "OptionsLateralSpring"}) Trigger(option);
+  for (const char* item : {"DataRebar", "DataBoundCond", "DataSoilSpring"}) EXPECT_TRUE(Enabled(item)) << item;
+
+  for (const char* item : {"DataTitle", "DataProp", "DataRebar", "DataBoundCond", "DataSoilSpring", "DataProp"})
+    Trigger(item);
+  EXPECT_EQ(form.DialogWindows().Count(), 5);
+  EXPECT_EQ(form.MdiArea().subWindowList().size(), 5);
+  EXPECT_EQ(form.MdiArea().activeSubWindow()->windowTitle(), QStringLiteral("Wall Properties"));
+}
+
+TEST_F(MainFormDialogsTest, OpeningAMenuStoresTheCurrentDialog) {
+  ui::TDlgProp* prop = OpenProp();
+  ASSERT_NE(prop, nullptr);
+  Type(prop->DeFH, QStringLiteral("20"));
+  emit form.Menu(QStringLiteral("DataMenu"))->aboutToShow();
+  EXPECT_EQ(form.Data().FreeHeight, 240);
+  EXPECT_TRUE(form.Data().IsModified());
+}
+
+TEST_F(MainFormDialogsTest, ChangeOfUnitsReloadsTheOpenDialogs) {
+  ui::TDlgProp* prop = OpenProp();
+  Type(prop->DeFH, QStringLiteral("100"));
+  emit form.Menu(QStringLiteral("OptionsUnits"))->aboutToShow();
+  Trigger("UnitsSI");
+  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (m)"));
+  // 100 ft = 1200 in = 30.48 m.
+  EXPECT_NEAR(prop->DeFH->Number(), 30.48, 1e-9);
+}
+
+TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {
+  ui::TDlgProp* prop = OpenProp();
+  Type(prop->DeFH, QStringLiteral("20"));
+  // The entry reaches the project, which is then modified: the save query
+  // asks, and Cancel keeps the program open.
+  answers.answer = TUserPrompts::Answer::Cancel;
+  EXPECT_FALSE(form.close());
+  EXPECT_EQ(form.Data().FreeHeight, 240);
+  EXPECT_EQ(answers.questions, QStringList{QStringLiteral("Do you want to save any changes?")});
+
+  // An invalid entry stops the close before the question.
+  answers.questions.clear();
+  Type(prop->DeFH, QStringLiteral("20+"));
+  EXPECT_FALSE(form.close());
+  ProcessEvents();
+  EXPECT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.questions.isEmpty());
+  EXPECT_EQ(QApplication::focusWidget(), prop->DeFH);
+}
+
+TEST_F(MainFormDialogsTest, ConcentratedLoadsDialogDrivesItsTableWindow) {
+  Trigger("OptionsConcentrate");
+  Trigger("DataBoundCond");
+  auto* dialog = qobject_cast<ui::TDlgConLoads*>(form.DialogWindows().Dialog(TDialogKind::ConLoads));
+  ASSERT_NE(dialog, nullptr);
+  ui::TGridTable& table = form.Project().Tables().BoundCond;
+  QTest::mouseClick(dialog->btnConLoads, Qt::LeftButton);
+  ProcessEvents();
+  EXPECT_NE(form.TableWindows().FormFor(table), nullptr);
+
+  form.DialogWindows().Show(TDialogKind::ConLoads);
+  ProcessEvents();
+  QTest::mouseClick(dialog->ChkConLoads, Qt::LeftButton);
+  ProcessEvents();
+  EXPECT_FALSE(form.Data().UseConcentratedLoads);
+  EXPECT_FALSE(dialog->btnConLoads->isEnabled());
+  EXPECT_EQ(form.TableWindows().FormFor(table), nullptr);
+  // The Options menu and the dialog show the same switch.
+  Trigger("OptionsConcentrate");
+  EXPECT_TRUE(dialog->ChkConLoads->isChecked());
+  EXPECT_TRUE(dialog->btnConLoads->isEnabled());
+}
+
+TEST_F(MainFormDialogsTest, NewProjectClosesTheDialogsWithoutStoring) {
+  ui::TDlgProp* prop = OpenProp();
+  Type(prop->DeFH, QStringLiteral("20"));
+  answers.answer = TUserPrompts::Answer::No;
+  Trigger("FileNew");
+  EXPECT_EQ(form.DialogWindows().Count(), 0);
+  EXPECT_EQ(form.Data().FreeHeight, 0);
+  EXPECT_FALSE(form.Data().IsModified());
+}
+
+TEST_F(MainFormDialogsTest, Screenshot) {
+  // The largest dialog in the window at its default size (see DialogsTest).
+  const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save a picture of the window";
+  Trigger("DataCSD");
+  EXPECT_TRUE(form.grab().save(folder + QStringLiteral("/mainwindow.png")));
+}
+
+}  // namespace
+}  // namespace terraq::test

@@ -1,0 +1,210 @@
+#include "dialogs/TDataDialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "controls/NumberFormat.h"
+#include "controls/UnitsCode.h"
+#include "dialogs/TDataEdit.h"
+
+namespace terraq::ui {
+
+namespace {
+
+// The project holds 64-bit reals: a field without limits of its own is kept
+// well inside their range, so that no entry (nor its conversion from feet)
+// can become an infinity in the project and the data file.
+constexpr long double kUnboundedLimit = 1e300L;
+
+// stored = shown * multiplier / divisor. English heights are shown in feet
+// and held in inches (x12), the surcharge pressure is shown in lb/ft^2 and
+// held in lb/in^2 (/144). Both numbers are whole, so that 20 ft is exactly
+// 240 in and back.
+struct DisplayRatio {
+  long double multiplier = 1;
+  long double divisor = 1;
+};
+
+DisplayRatio displayRatio(const QString& unitsCode, int units) {
+  const long double factor = FileFactor(unitsCode.toStdString(), units);
+  if (factor >= 1) return {factor, 1};
+  return {1, std::round(1 / factor)};
+}
+
+// A project real as the field's wider type, by its shortest decimal form:
+// 1e-05 is shown as 0.00001, not as the 18 digits of the nearest double.
+long double widen(double value) {
+  char buffer[40];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  long double wide = value;
+  if (result.ec == std::errc() && ParseReal(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)), wide))
+    return wide;
+  return value;
+}
+
+}  // namespace
+
+TDataDialog::TDataDialog(TDialogContext context, QWidget* parent) : QWidget(parent), context_(std::move(context)) {
+  // The field the dialog asks before it stores is the one that had the
+  // focus last; it keeps that role while another window has the focus.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now && isAncestorOf(now)) lastFocus_ = now;
+  });
+}
+
+TDataEdit* TDataDialog::FocusedField() const { return qobject_cast<TDataEdit*>(lastFocus_.data()); }
+
+TDataEdit* TDataDialog::NewField(const QString& name, const QString& caption, const QString& unitsCode) {
+  auto* field = new TDataEdit(this);
+  field->setObjectName(name);
+  auto* label = new QLabel(this);
+  label->setObjectName(QStringLiteral("lbl") + name);
+  field->SetCaption(caption);
+  field->SetUnitsString(unitsCode);
+  field->SetEditLabel(label);
+  // Room for 16 digits; the few values with more scroll within the field.
+  field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0.0833333333333333")) + 12);
+  return field;
+}
+
+void TDataDialog::BindReal(TDataEdit* field, double TProgramData::* member) {
+  BindNumber(
+      field, [member](const TProgramData& d) { return d.*member; },
+      [member](TProgramData& d, double value) { d.*member = value; });
+}
+
+void TDataDialog::BindNumber(TDataEdit* field, std::function<double(const TProgramData&)> get,
+                             std::function<void(TProgramData&, double)> set) {
+  if (field->MaxVal() > kUnboundedLimit) field->SetMaxVal(kUnboundedLimit);
+  if (field->MinVal() < -kUnboundedLimit) field->SetMinVal(-kUnboundedLimit);
+  numbers_.push_back({field, std::move(get), std::move(set), {}, false});
+}
+
+void TDataDialog::AddFieldRow(QGridLayout* grid, int row, TDataEdit* field, int column) {
+  grid->addWidget(field->EditLabel(), row, column);
+  grid->addWidget(field, row, column + 1);
+}
+
+void TDataDialog::Reload() {
+  const TProgramData& d = Data();
+  for (NumberBinding& binding : numbers_) loadNumber(binding, d);
+  LoadOther(d);
+}
+
+void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
+  TDataEdit* field = binding.field;
+  field->SetUnits(data.Units);
+  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
+  long double shown = widen(binding.get(data)) * ratio.divisor / ratio.multiplier;
+  if (field->IntegerOnly()) shown = std::round(shown);
+  field->SetNumber(shown);
+  binding.loadedText = field->text();
+  binding.pulledIn = QString::fromStdString(field->Logic().Format(shown)) != binding.loadedText;
+}
+
+bool TDataDialog::Store() {
+  if (TDataEdit* field = FocusedField(); field && !field->ConfirmEntry()) {
+    takeFocusBack(field);
+    return false;
+  }
+  TProgramData& d = Data();
+  for (NumberBinding& binding : numbers_) storeNumber(binding, d);
+  StoreOther(d);
+  return true;
+}
+
+void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
+  TDataEdit* field = binding.field;
+  if (field->text() == binding.loadedText && !binding.pulledIn) return;
+  long double shown = 0;
+  try {
+    shown = field->Number();
+  } catch (const EAssignError&) {
+    // Only the focused field can hold an unchecked entry, and it was
+    // confirmed above; anything else is left as the project has it.
+    return;
+  }
+  shown = std::fmin(std::fmax(shown, field->MinVal()), field->MaxVal());
+  if (field->IntegerOnly()) shown = std::round(shown);
+  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
+  const double stored = static_cast<double>(shown * ratio.multiplier / ratio.divisor);
+  if (stored != binding.get(data)) {
+    binding.set(data, stored);
+    data.Modified = true;
+  }
+  binding.loadedText = field->text();
+  binding.pulledIn = false;
+}
+
+void TDataDialog::Discard() {
+  discarding_ = true;
+  if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    window->close();
+  else
+    close();
+}
+
+void TDataDialog::takeFocusBack(TDataEdit* field) {
+  // After the change of window that asked for the store has completed.
+  QPointer<TDataEdit> target(field);
+  QTimer::singleShot(0, this, [this, target] {
+    if (closing_) return;
+    if (area_ && subWindow_) area_->setActiveSubWindow(subWindow_);
+    if (target) target->setFocus(Qt::OtherFocusReason);
+  });
+}
+
+void TDataDialog::showEvent(QShowEvent* event) {
+  attachToArea();
+  QWidget::showEvent(event);
+}
+
+void TDataDialog::attachToArea() {
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+  if (!area || area == area_) return;
+  area_ = area;
+  subWindow_ = sub;
+  connect(area, &QMdiArea::subWindowActivated, this, &TDataDialog::onSubWindowActivated);
+  if (area->activeSubWindow() == sub) {
+    active_ = true;
+    Reload();
+  }
+}
+
+void TDataDialog::onSubWindowActivated(QMdiSubWindow* window) {
+  if (!window || closing_) return;
+  if (window == subWindow_) {
+    if (!active_) {
+      active_ = true;
+      // Every dialog hears of the change, in the order they were connected:
+      // the one that was left may be told after this one. Loading once the
+      // signal has gone round sees what the other stored.
+      QMetaObject::invokeMethod(
+          this, [this] { if (!closing_) Reload(); }, Qt::QueuedConnection);
+    }
+    return;
+  }
+  // On refusal the dialog stays the active one in its own eyes: when it
+  // gets the activation back it must not reload over the invalid entry.
+  if (active_ && Store()) active_ = false;
+}
+
+void TDataDialog::closeEvent(QCloseEvent* event) {
+  if (!discarding_ && !Store()) {
+    event->ignore();
+    return;
+  }
+  closing_ = true;
+  event->accept();
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,139 @@
+#include "dialogs/TDataEdit.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+TDataEdit::TDataEdit(QWidget* parent) : QLineEdit(parent) {
+  logic_.OnTextChange = [this] { showLogicText(); };
+  logic_.OnLabelChange = [this] { refreshLabel(); };
+  showLogicText();
+  // The user's own edits go to the logic; it tells us about its changes
+  // through OnTextChange (which sets the text with updatingText_ on).
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!updatingText_) logic_.SetText(text.toStdString());
+  });
+}
+
+void TDataEdit::SetEditLabel(QLabel* label) {
+  label_ = label;
+  if (label) label->setBuddy(this);
+  refreshLabel();
+}
+
+void TDataEdit::SetNumber(long double value) {
+  logic_.SetNumber(value);
+  // The logic announces only a text that changed; the value is checked
+  // either way.
+  checkedText_ = text();
+  refusedText_.clear();
+}
+
+bool TDataEdit::ValidateEntry() { return runExitCheck(false); }
+
+bool TDataEdit::ConfirmEntry() {
+  if (HoldsCheckedValue()) return true;
+  if (!refusedText_.isNull() && text() == refusedText_) {
+    // The box for this very text has just been shown; the field keeps the
+    // focus that it already got back.
+    return false;
+  }
+  return ValidateEntry();
+}
+
+void TDataEdit::keyPressEvent(QKeyEvent* event) {
+  char key = 0;
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    key = '\r';
+  } else {
+    const QString typed = event->text();
+    if (typed.size() == 1 && typed.at(0).unicode() < 128) key = static_cast<char>(typed.at(0).unicode());
+  }
+  if (key != 0) {
+    const bool wholeTextSelected = hasSelectedText() && !text().isEmpty() && selectedText() == text();
+    switch (TDataEditLogic::DecideKey(key, wholeTextSelected)) {
+      case KeyDecision::ExitCheckThenSelectAll:
+        // Enter never reaches a default button of the dialog.
+        runExitCheck(false);
+        selectAll();
+        event->accept();
+        return;
+      case KeyDecision::MoveCaretToEndThenInsert:
+        end(false);
+        break;
+      case KeyDecision::PassThrough:
+        break;
+    }
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void TDataEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  switch (event->reason()) {
+    case Qt::ActiveWindowFocusReason:  // another top-level window, e.g. a box
+    case Qt::PopupFocusReason:         // a menu or a drop-down list
+    case Qt::MenuBarFocusReason:
+      return;
+    default:
+      break;
+  }
+  if (isVisible()) runExitCheck(true);
+}
+
+void TDataEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange) logic_.SetEnabled(isEnabled());
+}
+
+bool TDataEdit::runExitCheck(bool reportLater) {
+  const ExitCheckResult result = logic_.ExitCheck();
+  if (result.valid) {
+    checkedText_ = text();
+    refusedText_.clear();
+    return true;
+  }
+  // A value outside the bounds was replaced by the bound (a value the
+  // program wrote); an entry that does not evaluate, or is not whole, stays
+  // as typed and is remembered as refused.
+  const bool textKept = result.error == EntryError::NotEvaluable || result.error == EntryError::NotInteger;
+  refusedText_ = textKept ? text() : QString();
+  const QString message = QString::fromStdString(result.message);
+  if (reportLater) {
+    // Called while the focus is on its way to another widget: taking it
+    // back now would interrupt that change half way (the other widget would
+    // be left without its focus-in). Report once it has completed.
+    QTimer::singleShot(0, this, [this, message] { reportFailure(message); });
+  } else {
+    reportFailure(message);
+  }
+  return false;
+}
+
+void TDataEdit::reportFailure(const QString& message) {
+  TUserPrompts::Current().showError(window(), message);
+  if (!isVisible()) return;
+  setFocus(Qt::OtherFocusReason);
+  selectAll();
+}
+
+void TDataEdit::showLogicText() {
+  updatingText_ = true;
+  setText(QString::fromStdString(logic_.Text()));
+  updatingText_ = false;
+  checkedText_ = text();
+}
+
+void TDataEdit::refreshLabel() {
+  if (!label_) return;
+  label_->setText(LabelText());
+  label_->setEnabled(logic_.Enabled());
+}
+
+}  // namespace terraq::ui
