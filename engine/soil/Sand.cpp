@@ -67,6 +67,19 @@ WedgeAngles WedgeAnglesOf(double phi, double pi) {
   return a;
 }
 
+SidePoints SandCurveDeflections(double b) {
+  const double yu = 3.0 * b / 80.0;
+  const double ym = b / 60.0;
+  SidePoints y{};
+  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * ym / 12.0;
+  y[12] = ym;
+  y[13] = yu;
+  y[14] = yu + b;
+  y[15] = yu + 2.0 * b;
+  y[16] = yu + 3.0 * b;
+  return y;
+}
+
 SandFactors SandCoefficients(double xOverB) {
   if (xOverB >= kBreaks.back()) return {kA.back(), kB.back()};
   if (xOverB <= 0.0) return {kA.front(), kB.front()};
@@ -83,14 +96,8 @@ SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x
   curve.factors = SandCoefficients(x / b);
   curve.yu = 3.0 * b / 80.0;
   curve.ym = b / 60.0;
-  const double dy = curve.ym / 12.0;
-  SidePoints& y = curve.y;
-  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * dy;
-  y[12] = curve.ym;
-  y[13] = curve.yu;
-  y[14] = curve.yu + b;
-  y[15] = curve.yu + 2.0 * b;
-  y[16] = curve.yu + 3.0 * b;
+  curve.y = SandCurveDeflections(b);
+  const SidePoints& y = curve.y;
 
   // A sand without friction or without weight has no resistance: the curve
   // stays at zero rather than dividing by its zero strength.

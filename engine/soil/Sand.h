@@ -25,6 +25,10 @@ struct SandFactors {
 };
 SandFactors SandCoefficients(double xOverB);
 
+// The 17 deflections of a sand-type curve for a wall width b: twelve equal
+// steps up to ym = b/60, then ym, yu = 3b/80 and three points b apart.
+SidePoints SandCurveDeflections(double b);
+
 // Angles and coefficients of the passive wedge in front of the wall for a
 // friction angle phi (radians); sand and silt use different values of pi.
 struct WedgeAngles {

@@ -80,14 +80,8 @@ SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k
   curve.pm = curve.B * curve.ps + curve.pc;
   curve.yu = 3.0 * b / 80.0;
   curve.ym = b / 60.0;
-  const double dy = curve.ym / 12.0;
-  SidePoints& y = curve.y;
-  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * dy;
-  y[12] = curve.ym;
-  y[13] = curve.yu;
-  y[14] = curve.yu + b;
-  y[15] = curve.yu + 2.0 * b;
-  y[16] = curve.yu + 3.0 * b;
+  curve.y = SandCurveDeflections(b);
+  const SidePoints& y = curve.y;
   if (!(curve.pu > 0.0)) return curve;  // no strength: a curve of zeros
 
   const double kz = k * z;
