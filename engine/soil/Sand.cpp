@@ -70,8 +70,9 @@ WedgeAngles WedgeAnglesOf(double phi, double pi) {
 SidePoints SandCurveDeflections(double b) {
   const double yu = 3.0 * b / 80.0;
   const double ym = b / 60.0;
+  const double dy = ym / 12.0;
   SidePoints y{};
-  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * ym / 12.0;
+  for (int i = 0; i <= 11; ++i) y[static_cast<size_t>(i)] = i * dy;
   y[12] = ym;
   y[13] = yu;
   y[14] = yu + b;
