@@ -41,7 +41,10 @@ void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 }  // namespace
 
 SandResistance SandUltimateResistance(double phi, double gamma, double z, double b) {
-  const WedgeAngles a = anglesOf(phi);
+  return WedgeResistance(anglesOf(phi), phi, gamma, z, b);
+}
+
+SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b) {
   const double sinBeta = std::sin(a.beta);
   const double tanBetaMinusPhi = std::tan(a.beta - phi);
   SandResistance r;
@@ -65,6 +68,15 @@ WedgeAngles WedgeAnglesOf(double phi, double pi) {
   a.Ka = t * t;
   a.Kbeta = a.tanBeta * a.tanBeta;
   return a;
+}
+
+WedgeTerms WedgeTermsOf(const WedgeAngles& a) {
+  WedgeTerms t;
+  t.D = a.Kbeta - a.Ka;
+  t.E = a.tanBeta * (a.tanAlpha * a.Kbeta +
+                     kK0 * (a.tanPhi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) - a.tanAlpha));
+  t.G = a.Kbeta * a.Kbeta * (a.Kbeta + kK0 * a.tanPhi) - a.Ka;
+  return t;
 }
 
 SidePoints SandCurveDeflections(double b) {
@@ -135,11 +147,8 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
   if (!(F > 0.0) || !(phi > 0.0) || !(gamma > 0.0)) return 0.0;
   const WedgeAngles a = anglesOf(phi);
   // pst = gamma z (b D + z E), psd = gamma z b G.
-  const double D = a.Kbeta - a.Ka;
-  const double E = a.tanBeta * (a.tanAlpha * a.Kbeta +
-                                kK0 * (a.tanPhi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) -
-                                       a.tanAlpha));
-  const double G = a.Kbeta * a.Kbeta * (a.Kbeta + kK0 * a.tanPhi) - a.Ka;
+  const WedgeTerms t = WedgeTermsOf(a);
+  const double D = t.D, E = t.E, G = t.G;
   const double zt = b * (G - D) / E;  // where the two mechanisms give the same resistance
   if (!(zt > 0.0) || !std::isfinite(zt)) return 0.0;
   const double step = zt / 100.0;

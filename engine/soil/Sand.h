@@ -36,6 +36,17 @@ struct WedgeAngles {
 };
 WedgeAngles WedgeAnglesOf(double phi, double pi);
 
+// The frictional resistances written as pst = gamma z (b D + z E) and
+// psd = gamma z b G (K0 = 0.4), for integrating them over depth.
+struct WedgeTerms {
+  double D, E, G;
+};
+WedgeTerms WedgeTermsOf(const WedgeAngles& a);
+
+// The wedge (pst) and flow-around (psd) resistances at depth z for the
+// angles of a friction angle phi.
+SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b);
+
 struct SandCurve {
   SandResistance ps;
   SandFactors factors;

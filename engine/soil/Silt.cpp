@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kModel = "SILT";
 const double kPi = 4.0 * std::atan(1.0);
-const double kK0 = static_cast<double>(0.4f);  // earth pressure at rest
 
 WedgeAngles anglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
@@ -60,15 +59,9 @@ bool SiltFrictionTooSmall(double phi) {
 
 SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
   SiltCurve curve;
-  const WedgeAngles a = anglesOf(phi);
-  const double sinBeta = std::sin(a.beta);
-  const double tanBetaMinusPhi = std::tan(a.beta - phi);
-  curve.pst = gamma * z *
-              (kK0 * z * a.tanPhi * sinBeta / (tanBetaMinusPhi * std::cos(a.alpha)) +
-               a.tanBeta / tanBetaMinusPhi * (b + z * a.tanBeta * a.tanAlpha) +
-               kK0 * z * a.tanBeta * (a.tanPhi * sinBeta - a.tanAlpha) - a.Ka * b);
-  curve.psd = a.Ka * b * gamma * z * (std::pow(a.tanBeta, 8) - 1.0) +
-              kK0 * b * gamma * z * a.tanPhi * std::pow(a.tanBeta, 4);
+  const SandResistance wedge = WedgeResistance(anglesOf(phi), phi, gamma, z, b);
+  curve.pst = wedge.pst;
+  curve.psd = wedge.psd;
   // A soil without weight has no frictional resistance; the wedge formula
   // could only give rounding noise of either sign.
   curve.ps = std::max(0.0, std::min(curve.pst, curve.psd));
@@ -120,11 +113,8 @@ double SiltEquivalentDepth(double F, double phi, double gamma, double c, double 
   gamma = std::max(gamma, 0.0);
   const WedgeAngles a = anglesOf(phi);
   // Frictional part: pst = gamma z (b D + z E), psd = gamma z b G.
-  const double D = a.Kbeta - a.Ka;
-  const double E = a.tanBeta * (a.tanAlpha * a.Kbeta +
-                                kK0 * (a.tanPhi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) -
-                                       a.tanAlpha));
-  const double G = a.Kbeta * a.Kbeta * (a.Kbeta + kK0 * a.tanPhi) - a.Ka;
+  const WedgeTerms t = WedgeTermsOf(a);
+  const double D = t.D, E = t.E, G = t.G;
   // Depth at which the two frictional mechanisms give the same resistance;
   // the wedge governs above it.
   double zt = b * (G - D) / E;

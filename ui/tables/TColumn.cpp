@@ -13,11 +13,6 @@ namespace terraq::ui {
 namespace {
 
 template <typename T>
-void insertValues(std::vector<T>& values, int at, int count, const T& value) {
-  values.insert(values.begin() + at, static_cast<size_t>(count), value);
-}
-
-template <typename T>
 void eraseValues(std::vector<T>& values, int at, int count) {
   values.erase(values.begin() + at, values.begin() + at + count);
 }
@@ -49,16 +44,6 @@ void TColumn::SetInteger(int, int) { throw ETableError("column holds no integer 
 
 // --- TEnumColumn
 
-void TEnumColumn::InsertRows(TGridTable&, int at, int count) {
-  insertValues(values_, at, count, Default);
-  rows_ += count;
-}
-
-void TEnumColumn::EraseRows(int at, int count) {
-  eraseValues(values_, at, count);
-  rows_ -= count;
-}
-
 std::string TEnumColumn::Text(int row) const { return std::to_string(values_[static_cast<size_t>(row)]); }
 
 void TEnumColumn::SetText(int row, const std::string& text) {
@@ -73,16 +58,6 @@ void TEnumColumn::SetText(int row, const std::string& text) {
 }
 
 // --- TIntColumn
-
-void TIntColumn::InsertRows(TGridTable&, int at, int count) {
-  insertValues(values_, at, count, Default);
-  rows_ += count;
-}
-
-void TIntColumn::EraseRows(int at, int count) {
-  eraseValues(values_, at, count);
-  rows_ -= count;
-}
 
 std::string TIntColumn::Text(int row) const { return std::to_string(values_[static_cast<size_t>(row)]); }
 
@@ -104,16 +79,6 @@ std::vector<std::string> TFloatColumn::Heading(int units) const {
   return lines;
 }
 
-void TFloatColumn::InsertRows(TGridTable&, int at, int count) {
-  insertValues(values_, at, count, Default);
-  rows_ += count;
-}
-
-void TFloatColumn::EraseRows(int at, int count) {
-  eraseValues(values_, at, count);
-  rows_ -= count;
-}
-
 std::string TFloatColumn::Text(int row) const { return FormatGeneral(values_[static_cast<size_t>(row)], 8); }
 
 void TFloatColumn::SetText(int row, const std::string& text) { values_[static_cast<size_t>(row)] = evaluateCell(text); }
@@ -123,16 +88,6 @@ void TFloatColumn::ConvertUnits(int fromSystem, int toSystem) {
 }
 
 // --- TStringColumn
-
-void TStringColumn::InsertRows(TGridTable&, int at, int count) {
-  insertValues(values_, at, count, Default);
-  rows_ += count;
-}
-
-void TStringColumn::EraseRows(int at, int count) {
-  eraseValues(values_, at, count);
-  rows_ -= count;
-}
 
 // --- TTableColumn
 

@@ -65,87 +65,87 @@ class TColumn {
   int rows_ = 0;
 };
 
-// A 1-based code chosen from a list of item texts.
-class TEnumColumn : public TColumn {
+// A column that stores one value of type T per row, new rows taking Default.
+template <typename T>
+class TValueColumn : public TColumn {
  public:
+  T Default{};
+
+  void InsertRows(TGridTable&, int at, int count) override {
+    values_.insert(values_.begin() + at, static_cast<size_t>(count), Default);
+    rows_ += count;
+  }
+  void EraseRows(int at, int count) override {
+    values_.erase(values_.begin() + at, values_.begin() + at + count);
+    rows_ -= count;
+  }
+
+ protected:
+  std::vector<T> values_;
+};
+
+// A 1-based code chosen from a list of item texts.
+class TEnumColumn : public TValueColumn<int> {
+ public:
+  TEnumColumn() { Default = 1; }
   std::vector<std::string> Items;
-  int Default = 1;
 
   ColumnClass Class() const override { return ColumnClass::Enum; }
   std::unique_ptr<TColumn> Clone() const override { return std::make_unique<TEnumColumn>(*this); }
-  void InsertRows(TGridTable& owner, int at, int count) override;
-  void EraseRows(int at, int count) override;
   std::string Text(int row) const override;
   void SetText(int row, const std::string& text) override;
   long double Float(int row) const override { return values_[static_cast<size_t>(row)]; }
   int Integer(int row) const override { return values_[static_cast<size_t>(row)]; }
   void SetInteger(int row, int value) override { values_[static_cast<size_t>(row)] = value; }
 
- private:
-  std::vector<int> values_;
 };
 
 // A 32-bit integer between a minimum and a maximum.
-class TIntColumn : public TColumn {
+class TIntColumn : public TValueColumn<int> {
  public:
-  int Default = 0;
   int Min = 0;
   int Max = 2147483647;
 
   ColumnClass Class() const override { return ColumnClass::Int; }
   std::unique_ptr<TColumn> Clone() const override { return std::make_unique<TIntColumn>(*this); }
-  void InsertRows(TGridTable& owner, int at, int count) override;
-  void EraseRows(int at, int count) override;
   std::string Text(int row) const override;
   void SetText(int row, const std::string& text) override;
   long double Float(int row) const override { return values_[static_cast<size_t>(row)]; }
   int Integer(int row) const override { return values_[static_cast<size_t>(row)]; }
   void SetInteger(int row, int value) override { values_[static_cast<size_t>(row)] = value; }
 
- private:
-  std::vector<int> values_;
 };
 
 // A real (extended precision) with a units code; shown with 8 significant
 // digits.
-class TFloatColumn : public TColumn {
+class TFloatColumn : public TValueColumn<long double> {
  public:
   // The flag stored before the column's marker; kept as declared.
   bool FloatFlag = false;
   std::string UnitsCode;
-  long double Default = 0;
 
   ColumnClass Class() const override { return ColumnClass::Float; }
   std::unique_ptr<TColumn> Clone() const override { return std::make_unique<TFloatColumn>(*this); }
   std::vector<std::string> Heading(int units) const override;
-  void InsertRows(TGridTable& owner, int at, int count) override;
-  void EraseRows(int at, int count) override;
   std::string Text(int row) const override;
   void SetText(int row, const std::string& text) override;
   long double Float(int row) const override { return values_[static_cast<size_t>(row)]; }
   void SetFloat(int row, long double value) override { values_[static_cast<size_t>(row)] = value; }
   void ConvertUnits(int fromSystem, int toSystem) override;
 
- private:
-  std::vector<long double> values_;
 };
 
 // Free text.
-class TStringColumn : public TColumn {
+class TStringColumn : public TValueColumn<std::string> {
  public:
-  std::string Default;
   // The real stored after the default text; kept as declared.
   long double StringReal = 0;
 
   ColumnClass Class() const override { return ColumnClass::String; }
   std::unique_ptr<TColumn> Clone() const override { return std::make_unique<TStringColumn>(*this); }
-  void InsertRows(TGridTable& owner, int at, int count) override;
-  void EraseRows(int at, int count) override;
   std::string Text(int row) const override { return values_[static_cast<size_t>(row)]; }
   void SetText(int row, const std::string& text) override { values_[static_cast<size_t>(row)] = text; }
 
- private:
-  std::vector<std::string> values_;
 };
 
 // A sub-table per row, a copy of a template table. With one template every
