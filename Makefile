@@ -3,7 +3,11 @@ BUILD_DIR ?= build
 EXAMPLE   ?= examples/cantilever-sheet-pile-py-curves.tq4d
 JOBS      ?= 2
 
-CMAKE_LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# Whether ccache is there is decided when configuring, after the install
+# step: deciding it when the Makefile is read would see a fresh machine
+# without ccache, and the second configure would then change the compiler
+# launcher and rebuild everything.
+CMAKE_LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build run test fuzz clean
 

@@ -194,6 +194,12 @@ struct EngineModel {
   int overLimit = 0;
   int notClosed = 0;
 
+  // Stations inside the wall (1..NI-1) that the flexural-rigidity table
+  // leaves with less than a full share of stiffness (rows that leave a gap
+  // between them, or stop short of the tip): the wall is weakened there,
+  // which the report warns about.
+  std::vector<int> partialStiffnessStations;
+
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.
   void resetProblem();
