@@ -78,6 +78,7 @@ struct ProblemControl {
 
 struct StationArrays {
   RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load
+  RealStations Qpoint, Spoint;    // the parts of Q and S from rows confined to one station
   RealStations Qw, Sw;            // Q' and S': Q and S plus the current soil-spring segments
   RealStations w, wEI;            // deflection; deflection at the last stiffness update
   RealStations A, B, C;           // recursion coefficients
@@ -173,6 +174,9 @@ struct DistributionState {
   long long previousC = 0;  // CONTD - 1 of the previous row, any integer the input gives
   int s = 0;                // 0 until a row has set a start position
   std::vector<double> v0;
+  // Optional, one per distributed array (nullptr: not kept): receives the
+  // values of rows confined to one station, the table's point loads.
+  std::vector<RealStations*> points;
 };
 
 struct EngineModel {

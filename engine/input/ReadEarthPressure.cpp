@@ -4,8 +4,8 @@
 //
 // model.earthPressure keeps its rows per unit length of wall (pressure times
 // the width of the wall units): that is what the report and the plot file
-// show and what the soil-resistance generator reads. The transverse loads
-// take them times the increment length.
+// show, what the soil-resistance generator reads and what the transverse
+// loads integrate over the stations.
 
 #include <fstream>
 #include <string>
@@ -90,15 +90,6 @@ void readGeneratedPressure(RunFiles& files, EngineModel& model) {
   const size_t step = thinnedTable(model) ? 6 : 1;
   for (size_t k = 0; k < model.earthPressure.size(); k += step)
     writePressureRow(files.report, model.earthPressure[k].depth, model.earthPressure[k].total);
-}
-
-// The table as transverse loads: the loads are the pressures times the
-// increment length. The model's rows stay per unit length of wall.
-void applyAsLoads(EngineModel& model) {
-  const std::vector<EarthPressureRow> perUnitLength = model.earthPressure;
-  for (EarthPressureRow& r : model.earthPressure) r.total *= model.control.h;
-  ApplyEarthPressureLoads(model);
-  model.earthPressure = perUnitLength;
 }
 
 }  // namespace
@@ -187,7 +178,7 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   } else {
     writeEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && thinnedTable(model));
   }
-  applyAsLoads(model);
+  ApplyEarthPressureLoads(model);
   CheckEnd(model);
 }
 

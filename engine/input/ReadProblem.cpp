@@ -67,12 +67,6 @@ void readSpecifiedConditions(RunFiles& files, EngineModel& model) {
   }
 }
 
-// The rigidity already distributed at a row's first station, shown in the EI
-// column of the load and spring rows.
-double rigidityAt(const EngineModel& model, int station) {
-  if (station < 0 || station > model.control.NI + 3) return 0.0;
-  return model.st.F[pos(station)];
-}
 
 int readCount(RunFiles& files) {
   int n = 0;
@@ -86,7 +80,9 @@ void readRigidityTable(RunFiles& files, EngineModel& model) {
     return;
   }
   DistributionState state;
-  RealStations* const arrays[] = {&model.st.F};
+  // The share of a full row each station receives, spread by the same rule.
+  RealStations coverage;
+  RealStations* const arrays[] = {&model.st.F, &coverage};
   for (int row = 0; row < model.control.NEI; ++row) {
     int from = 0, to = 0, contd = 1;
     double ei = 0;
@@ -97,14 +93,16 @@ void readRigidityTable(RunFiles& files, EngineModel& model) {
     r.assign(3, ei);
     writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {ei, 0, 0, 0, 0, 0});
-    const double values[] = {ei};
+    const double values[] = {ei, 1.0};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
   }
+  FindPartialStiffness(model, coverage);
 }
 
 void readLoadTable(RunFiles& files, EngineModel& model) {
   const int n = readCount(files);
   DistributionState state;
+  state.points = {&model.st.Qpoint};
   RealStations* const arrays[] = {&model.st.Q, &model.st.T, &model.st.P};
   for (int row = 0; row < n; ++row) {
     int contd = 1, from = 0, to = 0;
@@ -116,8 +114,9 @@ void readLoadTable(RunFiles& files, EngineModel& model) {
     r.assign(3, q);
     r.assign(4, t);
     r.assign(5, p);
+    // The EI column shows the wall's rigidity at the row's first station.
     writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
-                      {rigidityAt(model, from), q, 0, t, 0, p});
+                      {WallRigidity(model, from), q, 0, t, 0, p});
     const double values[] = {q, t, p};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
   }
@@ -126,6 +125,7 @@ void readLoadTable(RunFiles& files, EngineModel& model) {
 void readSpringTable(RunFiles& files, EngineModel& model) {
   const int n = readCount(files);
   DistributionState state;
+  state.points = {&model.st.Spoint};
   RealStations* const arrays[] = {&model.st.S, &model.st.R};
   SpringRowSummary& summary = model.springRows;
   summary.rows = n > 0 ? n : 0;
@@ -139,7 +139,7 @@ void readSpringTable(RunFiles& files, EngineModel& model) {
     r.assign(3, s);
     r.assign(4, rr);
     writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
-                      {rigidityAt(model, from), 0, s, 0, rr, 0});
+                      {WallRigidity(model, from), 0, s, 0, rr, 0});
     const double values[] = {s, rr};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
     // Anchor levels for the apparent-pressure diagram: springs confined to

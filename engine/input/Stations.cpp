@@ -1,5 +1,6 @@
 #include "Stations.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -25,13 +26,14 @@ int checkedPosition(int station, int ni) {
   return pos(station);
 }
 
-void distribute(std::span<RealStations* const> arrays, std::span<const double> v0,
-                std::span<const double> v, int s, int e) {
+void distribute(std::span<RealStations* const> arrays, std::span<RealStations* const> points,
+                std::span<const double> v0, std::span<const double> v, int s, int e) {
   if (e < s) stopStationsNotInOrder();
   for (size_t a = 0; a < arrays.size(); ++a) {
     RealStations& x = *arrays[a];
     if (e == s) {
       x[s] += v0[a];
+      if (a < points.size() && points[a] != nullptr) (*points[a])[s] += v0[a];
       continue;
     }
     const double length = e - s;
@@ -41,11 +43,16 @@ void distribute(std::span<RealStations* const> arrays, std::span<const double> v
   }
 }
 
+// The code of a row from the continuation value of the row before it and its
+// own: 2 first row of a continued run, 3 last row, 4 middle row, any other
+// value a row standing alone. 64-bit: CONTD is whatever integer the data
+// file holds.
+long long rowCode(long long previousC, long long contd) { return 2 * previousC + (contd - 1) + 1; }
+
 }  // namespace
 
 RowKind ClassifyRow(long long previousC, long long contd) {
-  // 64-bit: CONTD is whatever integer the data file holds.
-  const long long k = 2 * previousC + (contd - 1) + 1;
+  const long long k = rowCode(previousC, contd);
   if (k == 2) return RowKind::FirstOfRun;
   if (k == 3 || k == 4) return RowKind::LaterInRun;
   return RowKind::Alone;
@@ -53,9 +60,8 @@ RowKind ClassifyRow(long long previousC, long long contd) {
 
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values) {
-  const long long c = static_cast<long long>(contd) - 1;
-  const long long k = 2 * state.previousC + c + 1;
-  state.previousC = c;
+  const long long k = rowCode(state.previousC, contd);
+  state.previousC = static_cast<long long>(contd) - 1;
   if (k == 2) {
     state.s = checkedPosition(from, ni);
     state.v0.assign(values.begin(), values.end());
@@ -67,7 +73,7 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
     if (state.s == 0)
       stopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
     const int e = checkedPosition(to, ni);
-    distribute(arrays, state.v0, values, state.s, e);
+    distribute(arrays, state.points, state.v0, values, state.s, e);
     if (k == 4) {
       state.s = e;
       state.v0.assign(values.begin(), values.end());
@@ -76,7 +82,24 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
   }
   state.s = checkedPosition(from, ni);
   state.v0.assign(values.begin(), values.end());
-  distribute(arrays, state.v0, values, state.s, checkedPosition(to, ni));
+  distribute(arrays, state.points, state.v0, values, state.s, checkedPosition(to, ni));
+}
+
+double WallRigidity(const EngineModel& model, int station) {
+  const int ni = model.control.NI;
+  if (station < 0 || station > ni + 3) return 0.0;
+  const double F = model.st.F[pos(station)];
+  return station == 0 || station == ni ? 2.0 * F : F;
+}
+
+void FindPartialStiffness(EngineModel& model, const RealStations& coverage) {
+  model.partialStiffnessStations.clear();
+  for (int station = 1; station < model.control.NI; ++station)
+    if (coverage[pos(station)] < 1.0 - 1.0e-9) model.partialStiffnessStations.push_back(station);
+}
+
+bool StationAtOrBelow(const ProblemControl& c, int station, double depth) {
+  return station * c.h >= depth - kStationDepthTolerance * c.h;
 }
 
 void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station, double deflection,
@@ -111,30 +134,65 @@ void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station,
   }
 }
 
+namespace {
+
+// Adds to the stations the integral of the straight pressure segment from
+// (x0, p0) to (x1, p1), lying within one increment, against the hat
+// functions of the increment's two stations. Both factors are linear, so
+// Simpson's rule is exact.
+void addSegmentLoads(EngineModel& model, double x0, double p0, double x1, double p1) {
+  const double h = model.control.h;
+  const double length = x1 - x0;
+  if (!(length > 0.0)) return;
+  const int k = std::clamp(static_cast<int>(std::floor(0.5 * (x0 + x1) / h)), 0, model.control.NI - 1);
+  const double xm = 0.5 * (x0 + x1), pm = 0.5 * (p0 + p1);
+  const auto below = [&](double x) { return (x - k * h) / h; };  // hat of station k + 1
+  const double lower = length / 6.0 *
+                       (p0 * (1.0 - below(x0)) + 4.0 * pm * (1.0 - below(xm)) + p1 * (1.0 - below(x1)));
+  const double upper = length / 6.0 * (p0 * below(x0) + 4.0 * pm * below(xm) + p1 * below(x1));
+  model.st.Q[pos(k)] += lower;
+  model.st.Q[pos(k + 1)] += upper;
+}
+
+// A straight pressure segment from (x0, p0) to (x1, p1), cut at the stations
+// it crosses.
+void addPressureSegment(EngineModel& model, double x0, double p0, double x1, double p1) {
+  const double h = model.control.h;
+  const auto at = [&](double x) { return p0 + (p1 - p0) * (x - x0) / (x1 - x0); };
+  double a = x0;
+  while (x1 - a > 0.0) {
+    // The next station below a; a station within rounding of a is passed.
+    double next = (std::floor(a / h + kStationDepthTolerance) + 1.0) * h;
+    if (next > x1) next = x1;
+    addSegmentLoads(model, a, at(a), next, at(next));
+    a = next;
+  }
+}
+
+}  // namespace
+
 void ApplyEarthPressureLoads(EngineModel& model) {
   const auto& rows = model.earthPressure;
   if (rows.empty()) return;
-  const double h = model.control.h;
-  // N - 1 = nint(D(n) / h), taken as a real first: a deepest depth far beyond
-  // the wall (or a tiny h) must not overflow an integer. Stations past NI + 3
-  // lie outside the problem; the end check already refuses a load at NI + 1.
-  const double nearest = std::round(rows.back().depth / h);
-  if (!(nearest >= 1.0)) return;
-  const int lastStation =
-      nearest < model.control.NI + 3 ? static_cast<int>(nearest) : model.control.NI + 3;
-  double load = 0.0;
-  for (int k = 1; k <= lastStation; ++k) {
-    const double x = static_cast<double>(k) * h;
-    double d0 = 0.0, p0 = 0.0;
-    for (const EarthPressureRow& row : rows) {
-      if (x <= row.depth) {
-        load = p0 + (row.total - p0) * (x - d0) / (row.depth - d0);
-        break;
-      }
-      d0 = row.depth;
-      p0 = row.total;
+  const ProblemControl& c = model.control;
+  const double tip = c.NI * c.h;
+  const double tolerance = kStationDepthTolerance * c.h;
+  for (size_t i = 1; i < rows.size(); ++i)
+    if (rows[i].depth < rows[i - 1].depth)
+      stopWithMessage("ERROR STOP -- THE DEPTHS OF THE EARTH-PRESSURE TABLE MUST NOT DECREASE");
+  // A diagram that ends within half an increment below the tip is cut at
+  // the tip; one that reaches further loads wall that does not exist.
+  if (rows.back().depth >= tip + 0.5 * c.h - tolerance) stopBeyondEnd();
+  double d0 = 0.0, p0 = 0.0;
+  for (const EarthPressureRow& row : rows) {
+    // The part of the segment that lies on the wall.
+    const double top = std::max(d0, 0.0), bottom = std::min(row.depth, tip);
+    if (bottom > top) {
+      const auto at = [&](double x) { return p0 + (row.total - p0) * (x - d0) / (row.depth - d0); };
+      addPressureSegment(model, top, at(top), bottom, at(bottom));
     }
-    model.st.Q[pos(k)] += load;
+    d0 = row.depth;
+    p0 = row.total;
   }
 }
 

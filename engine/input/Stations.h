@@ -28,6 +28,26 @@ RowKind ClassifyRow(long long previousC, long long contd);
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values);
 
+// Flexural rigidity of the wall at a station. Each end station of the wall
+// stands for half an increment, so the rigidity table gives it half of the
+// wall's EI, which is what the difference equations need there; the wall
+// itself has the full value, and that is what moments and the report use.
+double WallRigidity(const EngineModel& model, int station);
+
+// Records in model.partialStiffnessStations the stations inside the wall
+// whose share of the rigidity table (`coverage`: 1 for every row over a
+// station, 1/2 at each end of a row) is below one: rows that leave a gap, or
+// that stop short of the tip, leave the wall weakened there.
+void FindPartialStiffness(EngineModel& model, const RealStations& coverage);
+
+// Depths that differ by less than this fraction of the increment length are
+// one depth when matched to a station, so that binary rounding of
+// station * h (9 * 0.3 < 2.7) never decides how the soil is modelled.
+constexpr double kStationDepthTolerance = 1.0e-4;
+
+// Does station `station` lie at or below `depth`, within the tolerance?
+bool StationAtOrBelow(const ProblemControl& c, int station, double depth);
+
 // Order checks carried from one specified condition to the next: station
 // positions may not decrease, and the codes of two conditions may not meet.
 struct SpecifiedOrder {
@@ -41,9 +61,13 @@ struct SpecifiedOrder {
 void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station, double deflection,
                            double slope, SpecifiedOrder& order);
 
-// Adds the earth-pressure table (pressures already multiplied by h) to the
-// transverse loads of stations 1..N-1, N = nint(deepest depth / h) + 1.
-// Stations past NI + 3 are not loaded (the end check refuses NI + 1 anyway).
+// Adds the earth-pressure table (depth, pressure per unit length of wall) to
+// the transverse loads. The diagram runs straight from (0, 0) to the first
+// row and between rows, and ends at the deepest row. Each station takes the
+// diagram weighted by its hat function (1 at the station, 0 at its
+// neighbours), so the station loads carry exactly the diagram's force and
+// its moment about any point, wherever its ends fall between stations. A
+// diagram reaching half an increment or more beyond the tip stops the run.
 void ApplyEarthPressureLoads(EngineModel& model);
 
 // No table may leave anything beyond the last station.

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "Solver.h"
+#include "input/Stations.h"
 #include "output/PlotFile.h"
 
 namespace terraq::engine {
@@ -8,6 +9,7 @@ namespace terraq::engine {
 void UpdateBendingStiffness(EngineModel& model) {
   StationArrays& st = model.st;
   const double h2 = model.control.hSquared;
+  const int top = pos(0), tip = pos(model.control.NI);
   for (const StiffnessSection& s : model.sections) {
     for (int j = pos(s.from); j <= pos(s.to); ++j) {
       const double phi = std::fabs((st.w[j - 1] - 2.0 * st.w[j] + st.w[j + 1]) / h2);
@@ -24,7 +26,10 @@ void UpdateBendingStiffness(EngineModel& model) {
       const auto b = static_cast<size_t>(k), a = static_cast<size_t>(k - 1);
       const double denominator = (s.EI[b] - s.EI[a]) * phi - s.M[b] + s.M[a];
       const double r = denominator != 0.0 ? (s.M[a] - phi * s.EI[a]) / denominator : 0.0;
-      st.F[j] = s.EI[a] + (s.EI[b] - s.EI[a]) * r;
+      // The end stations of the wall take half, as the rigidity table gives
+      // them (see WallRigidity); phi there is the wall's own curvature.
+      const double share = j == top || j == tip ? 0.5 : 1.0;
+      st.F[j] = share * (s.EI[a] + (s.EI[b] - s.EI[a]) * r);
     }
   }
 }
@@ -85,28 +90,49 @@ void ComputeDerivedResults(EngineModel& model) {
   const ProblemControl& c = model.control;
   StationArrays& st = model.st;
   RealStations& w = st.w;
-  const int tip = pos(c.NI);
+  const int top = pos(0), tip = pos(c.NI);
   w[2] = 2.0 * w[3] - w[4];
   w[tip + 2] = 2.0 * w[tip + 1] - w[tip];
   w[tip + 3] = 0.0;
 
+  // Moments of the difference equations: EI w'' at each station.
   RealStations M;
-  M[3] = 0.0;
-  for (int j = 4; j <= tip + 2; ++j) M[j] = (w[j - 1] - 2.0 * w[j] + w[j + 1]) * st.F[j] / c.hSquared;
+  for (int j = top; j <= tip; ++j) M[j] = (w[j - 1] - 2.0 * w[j] + w[j + 1]) * st.F[j] / c.hSquared;
+  // An end station stands for half an increment of wall: its equation
+  // balances the zero moment outside the wall against the wall's moment just
+  // inside, so the value there is their mean. The wall's own moment at the
+  // end (a fixed base, a restrained head, a head couple) is twice that. No
+  // shear passes beyond the ends: the moment outside is taken equal to the
+  // end moment, which makes the end reaction the force the end station takes.
+  M[top] *= 2.0;
+  M[tip] *= 2.0;
+  M[top - 1] = M[top];
+  M[tip + 1] = M[tip];
 
   model.results.clear();
   model.results.reserve(static_cast<size_t>(c.NI) + 1);
-  for (int j = 4; j <= tip; ++j) {
+  for (int j = top; j <= tip; ++j) {
     ResultRow r;
-    r.x = c.h * (j - 4);
+    r.x = c.h * (j - top);
     r.deflection = w[j];
     r.slope = (w[j + 1] - w[j - 1]) / c.twoH;
     r.moment = M[j];
     r.shear = (M[j + 1] - M[j - 1]) / c.twoH;
     r.reaction = (M[j - 1] - 2.0 * M[j] + M[j + 1]) / c.h;
-    r.EI = st.F[j];
+    r.EI = WallRigidity(model, j - top);
     model.results.push_back(r);
   }
+  // The shear at an end is the wall's shear just inside it: the force the
+  // end station takes less what the wall carries over its half increment
+  // there (distributed loads, soil and springs spread along the wall), i.e.
+  // the point loads and support reactions at the end itself.
+  const auto distributedForce = [&](int j) {
+    return (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
+  };
+  ResultRow& first = model.results.front();
+  ResultRow& last = model.results.back();
+  first.shear = first.reaction - distributedForce(top);
+  last.shear = distributedForce(tip) - last.reaction;
 }
 
 }  // namespace terraq::engine

@@ -166,12 +166,13 @@ TEST(PressureTable, TheWallCarriesThePressureOverWidthAndIncrements) {
   const std::vector<PressureRow> rows = PlotPressureRows(out.plot);
   ASSERT_EQ(rows.size(), 7u);
   const int excavation = static_cast<int>(std::lround(c.H / c.h));  // station 24
+  // The moment of the straight pieces of the diagram about the excavation
+  // level: the integral of p (H - x), a product of two straight lines.
   double moment = 0;
-  for (int k = 1; k <= excavation; ++k) {
-    const double x = k * c.h;
-    const size_t i = static_cast<size_t>(std::ceil(x - 1e-9));
-    const double p = rows[i - 1].total + (rows[i].total - rows[i - 1].total) * (x - rows[i - 1].depth);
-    moment += p * c.h * (c.H - x);
+  for (size_t i = 1; i < rows.size(); ++i) {
+    const double x0 = rows[i - 1].depth, x1 = rows[i].depth, L = x1 - x0;
+    const double p0 = rows[i - 1].total, p1 = rows[i].total, a0 = c.H - x0, a1 = c.H - x1;
+    moment += L / 6 * (2 * p0 * a0 + p0 * a1 + p1 * a0 + 2 * p1 * a1);
   }
   // The result block: the last NI + 1 rows of five values.
   const std::vector<std::string> words = SplitWords(out.plot);

@@ -117,9 +117,9 @@ TEST_F(EchoGolden, StiffnessAndLoadTableWithEveryRowKind) {
       sp(5) + "   0" + sp(4) + "  1" + " " + " 0.100E+10" + Z + Z + Z + Z + Z,
       sp(9) + "  20" + "  0" + " " + " 0.200E+10" + Z + Z + Z + Z + Z,
       sp(5) + "   5" + "   5" + "  0" + " " + " 0.100E+09" + Z + Z + Z + Z + Z,
-      // Loads; EI shows the rigidity already spread at FROM: 0.5E9 at the top
-      // (half of the run's first value), 1.25E9 + 1E8 at station 5, 1.15E9 at 3.
-      sp(5) + "   0" + "   0" + "  0" + " " + " 0.500E+09" + " 0.100E+04" + Z + Z + Z + Z,
+      // Loads; EI shows the wall's rigidity at FROM: the run's first value at
+      // the top, 1.25E9 + 1E8 at station 5, 1.15E9 at 3.
+      sp(5) + "   0" + "   0" + "  0" + " " + " 0.100E+10" + " 0.100E+04" + Z + Z + Z + Z,
       sp(5) + "   5" + sp(4) + "  1" + " " + " 0.135E+10" + " 0.100E+02" + Z + Z + Z + Z,
       sp(9) + "   8" + "  0" + " " + " 0.135E+10" + " 0.200E+02" + Z + " 0.500E+01" + Z +
           " 0.100E+03",

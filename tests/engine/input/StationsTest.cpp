@@ -212,43 +212,90 @@ TEST(SpecifiedConditions, OrderAndRangeStops) {
             "     ERROR STOP -- SPECIFIED CONDITIONS TOO CLOSE TOGETHER AT STATION 6");
 }
 
-TEST(EarthPressureLoads, InterpolatedOverStationsOneToNMinusOne) {
+// Force and moment about the top of a pressure diagram given as rows, straight
+// from (0, 0) to the first row and between rows: the integrals of p and p x
+// over each straight piece, p x being the product of two straight lines.
+struct Resultant {
+  double force = 0, moment = 0;
+};
+Resultant diagramResultant(const std::vector<EarthPressureRow>& rows) {
+  Resultant r;
+  double x0 = 0, p0 = 0;
+  for (const EarthPressureRow& row : rows) {
+    const double x1 = row.depth, p1 = row.total, L = x1 - x0;
+    r.force += L * (p0 + p1) / 2;
+    r.moment += L / 6 * (2 * p0 * x0 + p0 * x1 + p1 * x0 + 2 * p1 * x1);
+    x0 = x1;
+    p0 = p1;
+  }
+  return r;
+}
+
+Resultant stationResultant(const EngineModel& m) {
+  Resultant r;
+  for (int k = 0; k <= m.control.NI + 3; ++k) {
+    r.force += m.st.Q[pos(k)];
+    r.moment += m.st.Q[pos(k)] * k * m.control.h;
+  }
+  return r;
+}
+
+TEST(EarthPressureLoads, CarryTheForceAndMomentOfTheDiagram) {
   EngineModel m;
   m.resetProblem();
   m.control.NI = kNI;
   m.control.h = 2.0;
-  // Pressures as the loading uses them (already times h): 2 per unit depth.
-  m.earthPressure = {{10.0, 20.0, 0, 0}, {20.0, 40.0, 0, 0}};
+  // Ends and corners between stations, a step at 7.3, a first row below the
+  // top (the diagram rises from zero to it).
+  m.earthPressure = {{1.1, 3.0, 0, 0}, {7.3, 10.0, 0, 0}, {7.3, 6.0, 0, 0}, {13.1, 4.0, 0, 0}};
   ApplyEarthPressureLoads(m);
-  // N = nint(20 / 2) + 1 = 11: stations 1..10 loaded, 0 and 11 not.
-  EXPECT_EQ(m.st.Q[pos(0)], 0.0);
-  for (int k = 1; k <= 10; ++k) EXPECT_DOUBLE_EQ(m.st.Q[pos(k)], 4.0 * k) << k;
-  EXPECT_EQ(m.st.Q[pos(11)], 0.0);
+  const Resultant expected = diagramResultant(m.earthPressure), got = stationResultant(m);
+  EXPECT_NEAR(got.force, expected.force, 1e-12 * expected.force);
+  EXPECT_NEAR(got.moment, expected.moment, 1e-12 * expected.moment);
+  for (int k = 8; k <= kNI + 3; ++k) EXPECT_EQ(m.st.Q[pos(k)], 0.0) << k;
   EXPECT_NO_THROW(CheckEnd(m));
 }
 
-TEST(EarthPressureLoads, BelowTheDeepestRowTheLastLoadRepeats) {
-  EngineModel m;
-  m.resetProblem();
-  m.control.NI = kNI;
-  m.control.h = 1.0;
-  m.earthPressure = {{2.6, 5.2, 0, 0}};  // nint(2.6) = 3: station 3 lies below 2.6
-  ApplyEarthPressureLoads(m);
-  EXPECT_DOUBLE_EQ(m.st.Q[pos(1)], 2.0);
-  EXPECT_DOUBLE_EQ(m.st.Q[pos(2)], 4.0);
-  EXPECT_DOUBLE_EQ(m.st.Q[pos(3)], 4.0);
-  EXPECT_EQ(m.st.Q[pos(4)], 0.0);
+TEST(EarthPressureLoads, AnEndOnAStationIsNotDecidedByRounding) {
+  // 9 * 0.3 is just below 2.7 in binary: the loads of a diagram ending at
+  // 2.7 must be those of one ending a hair above or below it.
+  auto loads = [](double depth) {
+    EngineModel m;
+    m.resetProblem();
+    m.control.NI = 20;
+    m.control.h = 0.3;
+    m.earthPressure = {{0.0, 1.0, 0, 0}, {depth, 5.0, 0, 0}};
+    ApplyEarthPressureLoads(m);
+    return m.st.Q;
+  };
+  const RealStations at = loads(2.7), above = loads(2.7 - 1e-9), below = loads(2.7 + 1e-9);
+  for (int k = 0; k <= 12; ++k) {
+    EXPECT_NEAR(at[pos(k)], above[pos(k)], 1e-8) << k;
+    EXPECT_NEAR(at[pos(k)], below[pos(k)], 1e-8) << k;
+  }
 }
 
-TEST(EarthPressureLoads, TableDeeperThanTheWallFailsTheEndCheck) {
+TEST(EarthPressureLoads, TheDiagramMustLieOnTheWallInOrder) {
   EngineModel m;
   m.resetProblem();
   m.control.NI = 4;
   m.control.h = 1.0;
+  // Within half an increment below the tip: cut at the tip.
+  m.earthPressure = {{4.4, 4.4, 0, 0}};
+  ApplyEarthPressureLoads(m);
+  EXPECT_NEAR(stationResultant(m).force, 8.0, 1e-12);
+  EXPECT_NO_THROW(CheckEnd(m));
+  // Half an increment or more below it: wall that does not exist.
+  m.resetProblem();
+  m.earthPressure = {{4.5, 1.0, 0, 0}};
+  EXPECT_EQ(stopLines([&] { ApplyEarthPressureLoads(m); }), kBeyondEnd);
   m.earthPressure = {{1e300, 1.0, 0, 0}};
-  ApplyEarthPressureLoads(m);  // loads stop at NI + 3, whatever the depth
-  EXPECT_GT(m.st.Q[pos(7)], 0.0);
-  EXPECT_EQ(stopLines([&] { CheckEnd(m); }), kBeyondEnd);
+  EXPECT_EQ(stopLines([&] { ApplyEarthPressureLoads(m); }), kBeyondEnd);
+  // Depths running backwards.
+  m.earthPressure = {{2.0, 1.0, 0, 0}, {1.0, 1.0, 0, 0}};
+  EXPECT_EQ(stopLines([&] { ApplyEarthPressureLoads(m); }).back(),
+            "     ERROR STOP -- THE DEPTHS OF THE EARTH-PRESSURE TABLE MUST NOT DECREASE");
+  // Above the top of the wall nothing is loaded.
   m.resetProblem();
   m.earthPressure = {{-5.0, 1.0, 0, 0}};
   ApplyEarthPressureLoads(m);
