@@ -7,6 +7,7 @@ void EngineModel::resetProblem() {
   st.code.fill(1);
   spec = SpecifiedConditions{};
   curves.clear();
+  generatedSprings.clear();
   earthPressure.clear();
   sections.clear();
   pyModification.clear();

@@ -97,10 +97,23 @@ struct Curve {
   int fromIdx = 0, toIdx = 0;  // station positions
   int contd = 0;               // 1: interpolate to the next curve's station
   int station = 0;             // station number as read (for the plot file)
-  double depth = 0;            // depth of a generated curve (for the plot file)
+  double depth = 0;            // depth of a generated curve
+  bool generated = false;      // generated curves act through model.generatedSprings
   // User curves: the points as the plot file shows them, PMULT*P per unit
   // length of wall (p above is that times h).
   std::array<double, kMaxCurvePoints + 1> pPlot{};
+};
+
+// The soil springs of the generated curves at one station: the curves above
+// and below the station's depth, interpolated by depth, over the station's
+// share of the soil (its hat function integrated over the soil's extent,
+// in increments: 1 inside the soil, 1/2 at a wall end, a fraction where the
+// excavation level falls between stations).
+struct StationSpring {
+  int j = 0;                  // station position
+  size_t above = 0, below = 0;  // indices into EngineModel::curves
+  double r = 0;               // 0 at the curve above .. 1 at the curve below
+  double share = 0;
 };
 
 struct EarthPressureRow {
@@ -184,6 +197,7 @@ struct EngineModel {
   StationArrays st;
   SpecifiedConditions spec;
   std::vector<Curve> curves;
+  std::vector<StationSpring> generatedSprings;
   std::vector<EarthPressureRow> earthPressure;
   std::vector<StiffnessSection> sections;
   std::vector<ResultRow> results;  // stations 0..NI of the last solved problem

@@ -1,6 +1,7 @@
 // The load-deflection curves of the iteration and the moment-rigidity
 // sections of a problem.
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "output/PlotFile.h"
 #include "output/Report.h"
 #include "soil/GeneratePyCurves.h"
+#include "solver/GeneratedSprings.h"
 
 namespace terraq::engine {
 
@@ -39,7 +41,7 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
     if (curve.n < 2) stopWithMessage("ERROR STOP -- A P-Y CURVE NEEDS AT LEAST 2 POINTS");
     if (curve.station < 0) stopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
     curve.fromIdx = curve.toIdx = pos(curve.station);
-    curve.contd = continuedBelowFreeHeight && curve.station * c.h >= c.HFREE ? 1 : 0;
+    curve.contd = continuedBelowFreeHeight && StationAtOrBelow(c, curve.station, c.HFREE) ? 1 : 0;
     writeUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
                        pMultiplier, yMultiplier, model.labels);
     previousContd = curve.contd;
@@ -65,8 +67,8 @@ constexpr int kAssembledPoints = 33;
 // the wall) become the negative deflections, mirrored, and rows 2..17 (the
 // other side) the positive ones with the resistance turned into a load on
 // the wall. Row 1, the other side's y = 0, coincides with row 18 and is
-// dropped. The curve sits at the station nearest its depth and is
-// interpolated to the next one.
+// dropped. The curve acts at its own depth (see PlaceGeneratedCurves); the
+// station nearest it names it in the plot file.
 Curve assembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
                         const double (&y)[kGeneratedRows + 1], const ProblemControl& c) {
   const double s = depth / c.h;
@@ -76,6 +78,7 @@ Curve assembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
   curve.station = static_cast<int>(std::lround(s));
   curve.fromIdx = curve.toIdx = pos(curve.station);
   curve.contd = 1;
+  curve.generated = true;
   curve.depth = depth;
   curve.n = kAssembledPoints;
   for (int i = 1; i <= kAssembledPoints; ++i) {
@@ -148,6 +151,11 @@ void ReadCurves(RunFiles& files, EngineModel& model) {
   if (generate) {
     GeneratePyCurves(model, files.report);
     readGeneratedCurves(model);
+    // The generated soil reaches from the excavation level to the bottom of
+    // the deepest layer.
+    double soilBottom = 0.0;
+    for (const SoilLayerInput& layer : model.soil.layers) soilBottom = std::max(soilBottom, layer.bottom);
+    PlaceGeneratedCurves(model, model.soil.wall.freeHeight, soilBottom);
   }
   writePyBlock(files.plot, model, userCurves);
 }

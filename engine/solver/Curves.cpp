@@ -1,3 +1,4 @@
+#include "GeneratedSprings.h"
 #include "Solver.h"
 
 namespace terraq::engine {
@@ -76,6 +77,7 @@ void ApplyCurves(EngineModel& model) {
   size_t start = 0;
   for (size_t c = 0; c < model.curves.size(); ++c) {
     const Curve& curve = model.curves[c];
+    if (curve.generated) continue;
     if (previousContinued == 0) {
       start = c;
       if (curve.contd != 1) applyPair(model, curve, curve, true);
@@ -85,6 +87,7 @@ void ApplyCurves(EngineModel& model) {
     if (curve.contd == 1) start = c;
     previousContinued = curve.contd;
   }
+  ApplyGeneratedSprings(model);
 }
 
 }  // namespace terraq::engine

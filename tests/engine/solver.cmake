@@ -5,6 +5,7 @@ terraq_add_test(test_engine_solver
   ${CMAKE_CURRENT_LIST_DIR}/solver/WallCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/ClosedFormTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/RestrainedEndsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/RefinementTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/NonlinearTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/WarningsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/LayoutTest.cpp
