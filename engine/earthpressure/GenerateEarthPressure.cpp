@@ -7,6 +7,7 @@
 #include "Layers.h"
 #include "Overburden.h"
 #include "PressureTable.h"
+#include "driver/ProblemUnits.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
