@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
+
+#include "driver/SoilLayers.h"
 
 namespace terraq::engine {
 
@@ -11,21 +12,6 @@ namespace {
 // Constants the generation has always used in single precision.
 const double kDegreesToRadians = static_cast<double>(3.1416f) / 180.0;
 const double kCurveOffset = static_cast<double>(0.1f);
-
-std::string layerText(int n) { return "SOIL LAYER " + std::to_string(n); }
-
-void checkBottomsIncrease(const std::vector<SoilLayerInput>& input) {
-  double previous = 0.0;
-  for (size_t i = 0; i < input.size(); ++i) {
-    // A layer of no thickness would stack table points of equal depth on
-    // each other, and one of negative thickness turns the profile upside
-    // down: either way the depths of the data file are wrong.
-    if (!(input[i].bottom > previous))
-      stopWithMessage("ERROR STOP -- THE BOTTOM OF " + layerText(static_cast<int>(i + 1)) +
-                      " DOES NOT LIE BELOW THE TOP OF THE LAYER");
-    previous = input[i].bottom;
-  }
-}
 
 // Keeps the layers below the excavation level, the first of them cut at it,
 // and truncates the profile at xT, two increments below the wall tip: the
@@ -38,15 +24,16 @@ std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const P
   const double xT = in.wallLength + 2.0 * in.h - in.H;
   if (!(xT > kSmallLength))
     stopWithMessage("ERROR STOP -- THE WALL DOES NOT REACH BELOW THE EXCAVATION LEVEL");
-  for (size_t i = 0; i < input.size(); ++i) {
-    const double S = input[i].bottom;  // running sum of the thicknesses
+  // Layers of no thickness carry no soil and get no curves.
+  for (const SoilLayerSpan& span : SoilLayerSpans(input)) {
+    const double S = span.bottom;  // running sum of the thicknesses
     if (profile.layers.empty() && S <= in.H + kSmallLength) continue;  // above the excavation
     ProfileLayer layer;
-    layer.code = input[i].code;
-    layer.source = static_cast<int>(i + 1);
+    layer.code = span.data->code;
+    layer.source = span.number;
     layer.top = profile.layers.empty() ? 0.0 : profile.layers.back().bottom;
     layer.bottom = S - in.H;
-    layer.k = input[i].top[4];
+    layer.k = span.data->top[4];
     // A layer starting at or below xT adds nothing; one reaching below it
     // is cut there and ends the profile.
     if (!profile.layers.empty() && layer.top >= xT - kSmallLength) break;
@@ -138,7 +125,6 @@ void chooseCurveDepths(SoilProfile& profile) {
 }  // namespace
 
 SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const ProfileInput& in) {
-  checkBottomsIncrease(input);
   SoilProfile profile;
   const std::vector<double> originalBottoms = keepLayers(input, in, profile);
   buildWeightTable(input, in, originalBottoms, profile);

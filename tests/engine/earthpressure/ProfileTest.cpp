@@ -108,6 +108,21 @@ TEST(ProfileStops, MoreRowsThanTheTableHoldsAreRefused) {
 
 }  // namespace
 
+TEST(ProfileStops, ALayerOfNoThicknessCarriesNoSoilInEitherGenerator) {
+  // Zero-thickness clays above and below the excavation level: the
+  // earth-pressure profile leaves both out, and so does the p-y generation,
+  // which would otherwise stop for the clay's missing strain factor E50.
+  EarthPressureCase c;
+  c.KPY = 2;
+  c.layers = {{4, 3, 18, 0, 30}, {1, 3, 18, 20, 0}, {4, 10, 18, 0, 30}, {1, 10, 18, 20, 0},
+              {4, 20, 18, 0, 30}};
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_FALSE(Contains(out.report, "ERROR")) << out.report;
+  EXPECT_FALSE(Contains(out.report, "THE SOIL IS A SOFT CLAY"));
+  // 0-3, 3-6 (cut at the excavation level), 6-10, 10-20.
+  EXPECT_EQ(SectionNumbers(out.report, "ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT").size(), 4u);
+}
+
 TEST(ProfileStops, LayersOutOfOrderStopTheRun) {
   // A bottom above the bottom of the layer before would make layers overlap;
   // neither generator may silently drop the rest of the profile.
