@@ -144,6 +144,7 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   in.gammaW = g.settings.gammaW;
   in.wallLength = c.NI * c.h;
   in.h = c.h;
+  in.inch = OneInch(c.KUNITS);
   g.profile = BuildSoilProfile(model.soil.layers, in);
 
   WriteSoilProfileReport(g);

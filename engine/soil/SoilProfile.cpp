@@ -11,7 +11,8 @@ namespace {
 
 // Constants the generation has always used in single precision.
 const double kDegreesToRadians = static_cast<double>(3.1416f) / 180.0;
-const double kCurveOffset = static_cast<double>(0.1f);
+// How far the first and the last curve of a layer lie inside it, in inches.
+const double kCurveOffsetInches = static_cast<double>(0.1f);
 
 // Keeps the layers below the excavation level, the first of them cut at it,
 // and truncates the profile at xT, two increments below the wall tip: the
@@ -106,14 +107,15 @@ void buildStrengthTable(const std::vector<SoilLayerInput>& input,
   for (StrengthPoint& p : profile.strength) p.phi *= kDegreesToRadians;
 }
 
-// Five depths per layer: near its top, at its quarter points and near its
-// bottom. In a layer thinner than four offsets the offset shrinks to a
-// quarter of the thickness, so that the depths still run downwards and stay
-// inside the layer.
-void chooseCurveDepths(SoilProfile& profile) {
+// Five depths per layer: a tenth of an inch inside its top, at its quarter
+// points and a tenth of an inch inside its bottom (the same physical depths
+// in English and SI units). In a layer thinner than four offsets the offset
+// shrinks to a quarter of the thickness, so that the depths still run
+// downwards and stay inside the layer.
+void chooseCurveDepths(SoilProfile& profile, double inch) {
   for (const ProfileLayer& layer : profile.layers) {
     const double t = layer.bottom - layer.top;
-    const double offset = std::min(kCurveOffset, 0.25 * t);
+    const double offset = std::min(kCurveOffsetInches * inch, 0.25 * t);
     profile.curveDepths.push_back(layer.top + offset);
     profile.curveDepths.push_back(layer.top + 0.25 * t);
     profile.curveDepths.push_back(layer.top + 0.5 * t);
@@ -129,7 +131,7 @@ SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const Pro
   const std::vector<double> originalBottoms = keepLayers(input, in, profile);
   buildWeightTable(input, in, originalBottoms, profile);
   buildStrengthTable(input, originalBottoms, profile);
-  chooseCurveDepths(profile);
+  chooseCurveDepths(profile, in.inch);
   // The weight table must reach as deep as the strength table.
   const double lastStrength = profile.strength.back().depth;
   const WeightPoint lastWeight = profile.weights.back();

@@ -64,6 +64,7 @@ struct ProfileInput {
   double gammaW = 0;      // unit weight of water
   double wallLength = 0;  // NI * h
   double h = 0;           // increment length
+  double inch = 1.0;      // one inch in the problem's length unit (OneInch)
 };
 
 // Builds the profile from the data-file layers: skips and cuts layers at the
