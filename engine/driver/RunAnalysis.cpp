@@ -105,7 +105,7 @@ void runProblems(RunFiles& files, EngineModel& model) {
 void RunAnalysis() {
   EngineModel& model = engineModel();
   model = EngineModel{};
-  SetUnitLabels(0);
+  SetUnitLabels(model.labels, 0);
 
   std::string names[4];
   if (!readNamesFile(names)) {

@@ -1,5 +1,7 @@
 list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EngineModel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ErrorStop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProblemUnits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunAnalysis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SoilLayers.cpp
 )

@@ -7,6 +7,7 @@
 #include "Layers.h"
 #include "Overburden.h"
 #include "PressureTable.h"
+#include "driver/ProblemUnits.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -65,9 +66,11 @@ void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
   const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
   writeOverburden(files.report, profile, overburden, labels);
 
-  if (ConventionalRowCount(profile) > kMaxEarthPressureRows) stopTooMuchData();
+  const double spacing = PressureRowSpacing(profile, OneInch(model.control.KUNITS));
+  // A guard only: the spacing fits any profile of finite depth.
+  if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) stopTooMuchData();
   PressureTable table =
-      ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater});
+      ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater, spacing});
   writeLayerResultants(files.report, table.resultants, labels);
   writeWaterResultants(files.report, table.resultants, labels);
   if (model.control.KEP == 3) ApplyApparentPressure(table, model.springRows);

@@ -11,10 +11,13 @@
 // the soils, pressure from surcharge loads; pressures per unit area of wall,
 // depths increasing from 0.
 //
+// The table has a row every inch of depth (in English and SI units alike;
+// every unit of length in generic units), or every few whole inches when the
+// wall is too tall for the 1200 rows of the table.
+//
 // Stops of the generator end the run with an "ERROR STOP -- ..." line:
 // code 1 when no layer starts at the free height, code 2 when the profile
-// has more than 21 layers after splitting; and the storage limit of the
-// earth-pressure table (1200 rows).
+// has more than 21 layers after splitting.
 
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "driver/SoilLayers.h"
+
 namespace terraq::engine {
 
 namespace {
@@ -27,10 +29,9 @@ std::vector<double> specialDepths(const WallRecord& wall) {
 LayerProfile BuildLayerProfile(const SoilData& soil) {
   LayerProfile profile;
   const std::vector<double> specials = specialDepths(soil.wall);
-  double top = 0.0;
-  for (const SoilLayerInput& input : soil.layers) {
-    if (input.thickness < 0.0) break;
-    const double bottom = top + input.thickness;
+  for (const SoilLayerSpan& span : SoilLayerSpans(soil.layers)) {
+    const SoilLayerInput& input = *span.data;
+    const double bottom = span.bottom;
     GeneratorLayer layer;
     layer.code = input.code;
     layer.gamma = input.top[0];
@@ -39,7 +40,7 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     layer.drained = isDrained(input.code);
     // A special depth strictly inside the layer cuts it; one within the
     // tolerance of a boundary already is one.
-    double segmentTop = top;
+    double segmentTop = span.top;
     for (double d : specials) {
       if (d > segmentTop + kDepthTolerance && d < bottom - kDepthTolerance) {
         layer.top = segmentTop;
@@ -51,7 +52,6 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     layer.top = segmentTop;
     layer.thickness = bottom - segmentTop;
     profile.layers.push_back(layer);
-    top = bottom;
   }
   profile.tooManyLayers = static_cast<int>(profile.layers.size()) > kMaxGeneratorLayers;
 

@@ -42,9 +42,10 @@ struct LayerProfile {
   bool tooManyLayers = false;
 };
 
-// Builds the profile from the data-file layers. The list ends at the first
-// layer of negative thickness (bottoms out of order). All layers are kept,
-// whatever their number; `tooManyLayers` tells the generator to stop.
+// Builds the profile from the data-file layers that carry soil (layers of
+// no thickness are left out; bottoms out of order stop the run). All layers
+// are kept, whatever their number; `tooManyLayers` tells the generator to
+// stop.
 LayerProfile BuildLayerProfile(const SoilData& soil);
 
 // Effective vertical stress at the top of every layer of `profile`: the

@@ -1,10 +1,9 @@
 #include "Overburden.h"
 
 #include "Layers.h"
+#include "driver/ProblemUnits.h"
 
 namespace terraq::engine {
-
-double UnitWeightOfWater(int units) { return units == 2 ? 10.0 : 0.036; }
 
 double EffectiveStressAtExcavation(const EngineModel& model) {
   const SoilData& soil = model.soil;

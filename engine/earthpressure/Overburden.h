@@ -6,10 +6,6 @@
 
 namespace terraq::engine {
 
-// Unit weight of water in the problem's units: kN/m^3 for SI (units code 2),
-// lb/in^3 otherwise.
-double UnitWeightOfWater(int units);
-
 // Effective vertical stress at the excavation level (the free height H) on
 // the backfill side, by the overburden rules of the earth-pressure generator
 // (Layers.h): the uniform surcharge q plus the total weight of the soil above

@@ -9,12 +9,12 @@ namespace terraq::engine {
 
 namespace {
 
-// Rows of one layer: one per unit of length, at least one when the layer
-// has any thickness (a thin layer above the excavation level would
+// Rows of one layer, evenly spaced down to its bottom, at least one when the
+// layer has any thickness (a thin layer above the excavation level would
 // otherwise drop out of the table and with it the pressure down to H).
-int rowsInLayer(double thickness) {
-  if (thickness <= kDepthTolerance) return 0;
-  return static_cast<int>(std::max(1.0, std::round(thickness)));
+double rowsInLayer(double thickness, double spacing) {
+  if (thickness <= kDepthTolerance) return 0.0;
+  return std::max(1.0, std::round(thickness / spacing));
 }
 
 // Resultant over the layer of the surcharge record's single surcharge,
@@ -27,13 +27,33 @@ double singleSurchargeResultant(const SurchargeProfile& single, double top, doub
 
 }  // namespace
 
-double ConventionalRowCount(const LayerProfile& profile) {
+double ConventionalRowCount(const LayerProfile& profile, double spacing) {
   double count = 1.0;
-  for (int L = 1; L < profile.excavationLayer; ++L) {
-    const double t = profile.layers[static_cast<size_t>(L - 1)].thickness;
-    if (t > kDepthTolerance) count += std::max(1.0, std::round(t));
-  }
+  for (int L = 1; L < profile.excavationLayer; ++L)
+    count += rowsInLayer(profile.layers[static_cast<size_t>(L - 1)].thickness, spacing);
   return count;
+}
+
+double PressureRowSpacing(const LayerProfile& profile, double inch) {
+  auto fits = [&](double inches) {
+    return ConventionalRowCount(profile, inches * inch) <= kMaxEarthPressureRows;
+  };
+  if (fits(1.0)) return inch;
+  // A layer of thickness T gives at most T / spacing + 1 rows, so a spacing
+  // of Z / (kMaxEarthPressureRows - 1 - layers) always fits (Z: the depth
+  // tabulated). The count falls as the spacing grows: bisect on the whole
+  // number of inches between one (too many rows) and that bound.
+  double depth = 0.0;
+  for (int L = 1; L < profile.excavationLayer; ++L)
+    depth += profile.layers[static_cast<size_t>(L - 1)].thickness;
+  const double room = kMaxEarthPressureRows - profile.excavationLayer;
+  double tooFew = 1.0, enough = std::max(2.0, std::ceil(depth / (inch * room)));
+  while (enough - tooFew > 1.0) {
+    const double middle = std::floor(0.5 * (tooFew + enough));
+    if (middle <= tooFew || middle >= enough) break;  // beyond the integers of a double
+    (fits(middle) ? enough : tooFew) = middle;
+  }
+  return enough * inch;
 }
 
 PressureTable ConventionalPressureTable(const PressureInputs& in) {
@@ -87,7 +107,7 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
     r.ZW2 = zt + 2.0 * T / 3.0;
     table.resultants.push_back(r);
 
-    const int n = rowsInLayer(T);
+    const int n = static_cast<int>(rowsInLayer(T, in.rowSpacing));
     for (int row = 1; row <= n; ++row) {
       const double z = row * T / n;
       const double d = zt + z;

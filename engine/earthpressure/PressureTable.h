@@ -42,14 +42,21 @@ struct PressureInputs {
   const std::vector<double>& overburden;                       // per layer
   const std::vector<EarthPressureCoefficients>& coefficients;  // per layer
   double gammaWater;
+  double rowSpacing;  // PressureRowSpacing
 };
 
-// Number of rows the conventional table will have: one at the surface and,
-// per layer above the excavation level, the nearest integer of its
-// thickness (one row per unit of length) but at least one for a layer of
-// any thickness. A double, so that absurd thicknesses can be refused before
-// anything is allocated.
-double ConventionalRowCount(const LayerProfile& profile);
+// Number of rows the conventional table has at the given spacing of rows:
+// one at the surface and, per layer above the excavation level, its
+// thickness over the spacing to the nearest integer, but at least one for a
+// layer of any thickness (every layer bottom is a row). A double, so that
+// absurd thicknesses cannot overflow it.
+double ConventionalRowCount(const LayerProfile& profile, double spacing);
+
+// The spacing of the table's rows: one inch (`inch`, in the problem's length
+// unit), so that English and SI tables sample the soil alike; when one-inch
+// rows would exceed kMaxEarthPressureRows, the smallest whole number of
+// inches that fits.
+double PressureRowSpacing(const LayerProfile& profile, double inch);
 
 PressureTable ConventionalPressureTable(const PressureInputs& in);
 

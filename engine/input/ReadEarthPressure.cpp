@@ -49,10 +49,12 @@ void addSurchargeToSpecified(EngineModel& model) {
   }
 }
 
-// In English units a long generated table (one row per inch) is shown and
-// plotted at every sixth row, starting with the first.
+// In English and SI units a long generated table (a row per inch) is shown
+// and plotted at every sixth row, starting with the first: both systems show
+// the same rows. Generic units show every row.
 bool thinnedTable(const EngineModel& model) {
-  return model.control.KUNITS == 1 && model.earthPressure.size() >= 51;
+  const int units = model.control.KUNITS;
+  return (units == 1 || units == 2) && model.earthPressure.size() >= 51;
 }
 
 // The generator's table, read back from its scratch file and taken over the

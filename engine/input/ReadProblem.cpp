@@ -28,8 +28,8 @@ void readControl(RunFiles& files, EngineModel& model) {
   writeBanner(files.report);
   writeHeading(files.report, c);
   // Codes other than 1 and 2 keep the labels of the problem before.
-  if (c.KUNITS == 1) SetUnitLabels(+1);
-  else if (c.KUNITS == 2) SetUnitLabels(-1);
+  if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);
+  else if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
   writeControlEcho(files.report, c);
 }
 

@@ -10,6 +10,7 @@
 #include "Silt.h"
 #include "SoftClay.h"
 #include "StiffClayFreeWater.h"
+#include "driver/ProblemUnits.h"
 #include "earthpressure/Overburden.h"
 #include "textio/FixedFormat.h"
 
@@ -33,7 +34,7 @@ PySettings settingsOf(const EngineModel& model) {
   s.H = wall.freeHeight;
   s.WA = wall.widthActive;
   s.WP = wall.widthResistance;
-  s.gammaW = model.control.KUNITS == 2 ? 10.0 : 0.036;
+  s.gammaW = UnitWeightOfWater(model.control.KUNITS);
   s.sigmaH = EffectiveStressAtExcavation(model);
   s.pALast = deepestSpecifiedPressure(model);
   s.modification = model.pyModification;
@@ -128,13 +129,13 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
     stopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") + kSoilDataFile);
   WriteConsole(" READ SOIL DATA....");
   // Generic units (any other code) keep the labels the problem started with.
-  if (c.KUNITS == 2) SetUnitLabels(-1);
-  else if (c.KUNITS == 1) SetUnitLabels(+1);
-  if (engineModel().labels.buffer.size() < 24) SetUnitLabels(0);
+  if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
+  else if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);
+  if (model.labels.buffer.size() < 24) SetUnitLabels(model.labels, 0);
 
   PyGeneration g;
   g.settings = settingsOf(model);
-  g.labels = engineModel().labels;
+  g.labels = model.labels;
   g.report = &report;
   g.curves = &curves;
   ProfileInput in;
@@ -143,6 +144,7 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   in.gammaW = g.settings.gammaW;
   in.wallLength = c.NI * c.h;
   in.h = c.h;
+  in.inch = OneInch(c.KUNITS);
   g.profile = BuildSoilProfile(model.soil.layers, in);
 
   WriteSoilProfileReport(g);

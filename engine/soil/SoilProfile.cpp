@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
+
+#include "driver/SoilLayers.h"
 
 namespace terraq::engine {
 
@@ -10,22 +11,8 @@ namespace {
 
 // Constants the generation has always used in single precision.
 const double kDegreesToRadians = static_cast<double>(3.1416f) / 180.0;
-const double kCurveOffset = static_cast<double>(0.1f);
-
-std::string layerText(int n) { return "SOIL LAYER " + std::to_string(n); }
-
-void checkBottomsIncrease(const std::vector<SoilLayerInput>& input) {
-  double previous = 0.0;
-  for (size_t i = 0; i < input.size(); ++i) {
-    // A layer of no thickness would stack table points of equal depth on
-    // each other, and one of negative thickness turns the profile upside
-    // down: either way the depths of the data file are wrong.
-    if (!(input[i].bottom > previous))
-      stopWithMessage("ERROR STOP -- THE BOTTOM OF " + layerText(static_cast<int>(i + 1)) +
-                      " DOES NOT LIE BELOW THE TOP OF THE LAYER");
-    previous = input[i].bottom;
-  }
-}
+// How far the first and the last curve of a layer lie inside it, in inches.
+const double kCurveOffsetInches = static_cast<double>(0.1f);
 
 // Keeps the layers below the excavation level, the first of them cut at it,
 // and truncates the profile at xT, two increments below the wall tip: the
@@ -38,15 +25,16 @@ std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const P
   const double xT = in.wallLength + 2.0 * in.h - in.H;
   if (!(xT > kSmallLength))
     stopWithMessage("ERROR STOP -- THE WALL DOES NOT REACH BELOW THE EXCAVATION LEVEL");
-  for (size_t i = 0; i < input.size(); ++i) {
-    const double S = input[i].bottom;  // running sum of the thicknesses
+  // Layers of no thickness carry no soil and get no curves.
+  for (const SoilLayerSpan& span : SoilLayerSpans(input)) {
+    const double S = span.bottom;  // running sum of the thicknesses
     if (profile.layers.empty() && S <= in.H + kSmallLength) continue;  // above the excavation
     ProfileLayer layer;
-    layer.code = input[i].code;
-    layer.source = static_cast<int>(i + 1);
+    layer.code = span.data->code;
+    layer.source = span.number;
     layer.top = profile.layers.empty() ? 0.0 : profile.layers.back().bottom;
     layer.bottom = S - in.H;
-    layer.k = input[i].top[4];
+    layer.k = span.data->top[4];
     // A layer starting at or below xT adds nothing; one reaching below it
     // is cut there and ends the profile.
     if (!profile.layers.empty() && layer.top >= xT - kSmallLength) break;
@@ -119,14 +107,15 @@ void buildStrengthTable(const std::vector<SoilLayerInput>& input,
   for (StrengthPoint& p : profile.strength) p.phi *= kDegreesToRadians;
 }
 
-// Five depths per layer: near its top, at its quarter points and near its
-// bottom. In a layer thinner than four offsets the offset shrinks to a
-// quarter of the thickness, so that the depths still run downwards and stay
-// inside the layer.
-void chooseCurveDepths(SoilProfile& profile) {
+// Five depths per layer: a tenth of an inch inside its top, at its quarter
+// points and a tenth of an inch inside its bottom (the same physical depths
+// in English and SI units). In a layer thinner than four offsets the offset
+// shrinks to a quarter of the thickness, so that the depths still run
+// downwards and stay inside the layer.
+void chooseCurveDepths(SoilProfile& profile, double inch) {
   for (const ProfileLayer& layer : profile.layers) {
     const double t = layer.bottom - layer.top;
-    const double offset = std::min(kCurveOffset, 0.25 * t);
+    const double offset = std::min(kCurveOffsetInches * inch, 0.25 * t);
     profile.curveDepths.push_back(layer.top + offset);
     profile.curveDepths.push_back(layer.top + 0.25 * t);
     profile.curveDepths.push_back(layer.top + 0.5 * t);
@@ -138,12 +127,11 @@ void chooseCurveDepths(SoilProfile& profile) {
 }  // namespace
 
 SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const ProfileInput& in) {
-  checkBottomsIncrease(input);
   SoilProfile profile;
   const std::vector<double> originalBottoms = keepLayers(input, in, profile);
   buildWeightTable(input, in, originalBottoms, profile);
   buildStrengthTable(input, originalBottoms, profile);
-  chooseCurveDepths(profile);
+  chooseCurveDepths(profile, in.inch);
   // The weight table must reach as deep as the strength table.
   const double lastStrength = profile.strength.back().depth;
   const WeightPoint lastWeight = profile.weights.back();

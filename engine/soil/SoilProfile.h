@@ -64,14 +64,16 @@ struct ProfileInput {
   double gammaW = 0;      // unit weight of water
   double wallLength = 0;  // NI * h
   double h = 0;           // increment length
+  double inch = 1.0;      // one inch in the problem's length unit (OneInch)
 };
 
 // Builds the profile from the data-file layers: skips and cuts layers at the
 // excavation level, truncates two increments below the wall tip, applies the
 // water-table rules to the unit weights, converts friction angles to radians
-// and chooses the curve depths. Stops the run (ErrorStop) when the layer
-// bottoms do not increase, when the wall does not reach below the excavation
-// level, or when no layer lies below it.
+// and chooses the curve depths. Layers of no thickness are left out. Stops
+// the run (ErrorStop) when a layer bottom lies above the one before, when
+// the wall does not reach below the excavation level, or when no layer lies
+// below it.
 SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const ProfileInput& in);
 
 // Gives every layer the range first..last of the curve numbers whose depths

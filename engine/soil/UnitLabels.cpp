@@ -1,7 +1,5 @@
 #include "UnitLabels.h"
 
-#include "driver/EngineModel.h"
-
 namespace terraq::engine {
 
 std::string UnitLabels::moment() const {
@@ -32,14 +30,14 @@ std::string UnitLabels::unitWeight() const {
   return shortForcePerLength() + std::string(power()) + std::string(three());
 }
 
-void SetUnitLabels(int flag) {
+void SetUnitLabels(UnitLabels& labels, int flag) {
   // Pieces 13..24 are the same in every set.
   static constexpr std::string_view kCommon = "/-**23  4RAD";
   std::string_view own;
   if (flag > 0) own = " IN LBSINLBS";
   else if (flag < 0) own = "  M  KN M KN";
   else own = "  L   F L  F";
-  engineModel().labels.buffer = std::string(own) + std::string(kCommon);
+  labels.buffer = std::string(own) + std::string(kCommon);
 }
 
 }  // namespace terraq::engine

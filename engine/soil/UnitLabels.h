@@ -37,7 +37,7 @@ struct UnitLabels {
   std::string unitWeight() const;          // f/l**3
 };
 
-// Fills the model's labels: flag > 0 English, flag < 0 SI, 0 generic.
-void SetUnitLabels(int flag);
+// Fills `labels`: flag > 0 English, flag < 0 SI, 0 generic.
+void SetUnitLabels(UnitLabels& labels, int flag);
 
 }  // namespace terraq::engine

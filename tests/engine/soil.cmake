@@ -1,11 +1,15 @@
 # Generated soil resistance: the soil profile and its lookups, the soft-clay
 # and sand curves against their published criteria, and whole runs read back
-# from the report and the plot file.
+# from the report and the plot file; and the same wall in English and SI units
+# (earth pressure included).
 terraq_add_test(test_engine_soil
   ${CMAKE_CURRENT_LIST_DIR}/soil/PyCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/ProfileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/LookupsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/SoftClayTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/SandTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/soil/GeneratedRunTest.cpp)
-target_include_directories(test_engine_soil PRIVATE ${CMAKE_CURRENT_LIST_DIR}/soil)
+  ${CMAKE_CURRENT_LIST_DIR}/soil/GeneratedRunTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/soil/UnitsSystemTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/earthpressure/EarthPressureCase.cpp)
+target_include_directories(test_engine_soil PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/soil ${CMAKE_CURRENT_LIST_DIR}/earthpressure)

@@ -38,12 +38,12 @@ std::string EarthPressureCase::text() const {
   std::vector<int> curveStations;
   if (KPY != 2)
     for (int s = static_cast<int>(std::ceil(H / h - 1e-9)); s <= NI; s += 2) curveStations.push_back(s);
-  const double k = units == 1 ? 1e4 : 1e5;
-  const double EI = units == 1 ? 1e11 : 1e6;
+  const double k = this->k > 0 ? this->k : units == 1 ? 1e4 : 1e5;
+  const double EI = this->EI > 0 ? this->EI : units == 1 ? 1e11 : 1e6;
 
   f << "Earth pressure test wall\n";
   f << units << " 0 1 0 " << KEP << " " << KPY << " " << curveStations.size() << " 0 0\n";
-  f << NI << " " << num(h) << " 100 0.0001 " << num(H) << "\n";
+  f << NI << " " << num(h) << " 100 " << num(tolerance) << " " << num(H) << "\n";
   f << "0 " << NI << " 1 " << num(EI) << "\n";
   f << "0\n";
   f << anchors.size() << "\n";

@@ -19,6 +19,10 @@ struct EarthPressureCase {
   int KPY = 1;  // 1: linear user curves below H; 2: generated (no user curves)
   int NI = 40;
   double h = 0.25;
+  double tolerance = 1e-4;  // deflection closure tolerance
+  // Flexural rigidity of the wall and slope of its linear soil springs (p per
+  // unit length over y); 0 takes a stiff wall and springs that suit the units.
+  double EI = 0, k = 0;
   // Record 10.
   double H = 6, Wa = 1, Wp = 1, waterBackfill = 100, waterExcavation = 100, factor = 1;
   int pressureSwitch = 1;

@@ -1,8 +1,8 @@
 // The conventional generated table against Rankine's active pressure
-// computed here: coefficients, a uniform surcharge, the tension crack of a
-// cohesive layer, a layered profile with water on both sides, the sloping
-// backfill, the thinning of long tables in English units, and the loads the
-// wall finally carries.
+// computed here: the spacing of its rows in English and SI units,
+// coefficients, a uniform surcharge, the tension crack of a cohesive layer, a
+// layered profile with water on both sides, the sloping backfill, the
+// thinning of long tables, and the loads the wall finally carries.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 #include <numbers>
 
 #include "EarthPressureCase.h"
+#include "driver/ProblemUnits.h"
+#include "earthpressure/PressureTable.h"
 
 namespace terraq::test {
 namespace {
@@ -22,10 +24,53 @@ void expectNear3(double actual, double expected, const std::string& what) {
   EXPECT_NEAR(actual, expected, 5e-3 * std::fabs(expected) + 1e-6) << what;
 }
 
+// Generic units (code 3): one row per unit of depth.
 EarthPressureCase sand(double phi) {
   EarthPressureCase c;
+  c.units = 3;
   c.layers = {{4, 20, 18, 0, phi}};
   return c;
+}
+
+// Depths in metres of the rows of the table generated for two sands above
+// the excavation level H (m), the data given in metres (units 2) or inches.
+std::vector<double> rowDepths(int units, double H) {
+  namespace e = terraq::engine;
+  const double metres = units == 2 ? 1.0 : 0.0254;  // per length unit
+  e::SoilData soil;
+  soil.wall.freeHeight = H / metres;
+  soil.wall.waterBackfill = soil.wall.waterExcavation = 1000 / metres;
+  for (double bottom : {0.4 * H, 2 * H}) {
+    e::SoilLayerInput layer;
+    layer.code = 4;
+    layer.bottom = bottom / metres;
+    layer.top = {0.07, 0, 30, 0, 0, 0};
+    soil.layers.push_back(layer);
+  }
+  const e::LayerProfile profile = e::BuildLayerProfile(soil);
+  std::vector<e::EarthPressureCoefficients> k;
+  for (const e::GeneratorLayer& layer : profile.layers)
+    k.push_back(e::ComputeCoefficients(layer.phi, 0, true));
+  const double gw = e::UnitWeightOfWater(units);
+  const std::vector<double> stress = e::EffectiveOverburden(profile, soil, gw);
+  const double spacing = e::PressureRowSpacing(profile, e::OneInch(units));
+  std::vector<double> depths;
+  for (const e::PressureRow& row :
+       e::ConventionalPressureTable({soil, profile, stress, k, gw, spacing}).rows)
+    depths.push_back(row.depth * metres);
+  return depths;
+}
+
+TEST(PressureTable, RowsLieAtTheSameDepthsInEnglishAndSiUnits) {
+  // H = 250 in: 100 and 150 rows of one inch. H = 40 m (1575 in) would need
+  // 1576 rows: rows two inches apart, 315 and 472 of them.
+  for (const auto& [H, count] : {std::pair{6.35, 251u}, std::pair{40.0, 788u}}) {
+    const std::vector<double> si = rowDepths(2, H), english = rowDepths(1, H);
+    ASSERT_EQ(si.size(), count) << H;
+    ASSERT_EQ(english.size(), count) << H;
+    for (size_t r = 0; r < count; ++r) EXPECT_NEAR(si[r], english[r], 1e-9) << H << ", row " << r;
+    EXPECT_NEAR(si.back(), H, 1e-9);
+  }
 }
 
 TEST(PressureTable, RankineWithAUniformSurchargeOneRowPerUnitOfDepth) {
@@ -34,7 +79,7 @@ TEST(PressureTable, RankineWithAUniformSurchargeOneRowPerUnitOfDepth) {
   c.Wa = 2;
   const EngineOutputs out = RunEngineOn(c.text());
   const std::vector<PressureRow> rows = PlotPressureRows(out.plot);
-  ASSERT_EQ(rows.size(), 7u);  // depth 0 and one row per metre down to H = 6
+  ASSERT_EQ(rows.size(), 7u);  // depth 0 and one row per unit of depth down to H = 6
   const double Ka = rankineKa(30);
   for (size_t k = 0; k < rows.size(); ++k) {
     EXPECT_NEAR(rows[k].depth, static_cast<double>(k), 1e-9);
@@ -50,6 +95,7 @@ TEST(PressureTable, RankineWithAUniformSurchargeOneRowPerUnitOfDepth) {
 
 TEST(PressureTable, CohesiveLayerInTensionLoadsOnlyBelowTheCrack) {
   EarthPressureCase c;
+  c.units = 3;
   c.layers = {{1, 20, 18, 20, 0}};  // clay, c = 20: crack depth 2c/gamma = 2.22
   const EngineOutputs out = RunEngineOn(c.text());
   const std::vector<PressureRow> rows = PlotPressureRows(out.plot);
@@ -67,19 +113,18 @@ TEST(PressureTable, CohesiveLayerInTensionLoadsOnlyBelowTheCrack) {
 }
 
 TEST(PressureTable, LayeredProfileWithWaterOnBothSides) {
-  EarthPressureCase c;
+  EarthPressureCase c;  // SI: the unit weight of water is 10
   c.H = 7;
   c.waterBackfill = 2.5;    // splits the upper sand
   c.waterExcavation = 5.0;  // water standing in the excavation
   c.layers = {{4, 4, 19, 0, 34}, {4, 20, 20, 0, 28}};
   const std::vector<PressureRow> rows = PlotPressureRows(RunEngineOn(c.text()).plot);
-  // Layers 0-2.5, 2.5-4 and 4-7 give 3, 2 and 3 rows after the surface row.
-  const std::vector<double> depths = {0, 2.5 / 3, 5.0 / 3, 2.5, 3.25, 4, 5, 6, 7};
-  ASSERT_EQ(rows.size(), depths.size());
+  // Layers 0-2.5, 2.5-4 and 4-7 give 98, 59 and 118 rows of about an inch
+  // after the surface row; every sixth is shown.
+  ASSERT_EQ(rows.size(), 46u);
   const double gw = 10;
   for (size_t k = 0; k < rows.size(); ++k) {
-    const double z = depths[k];
-    EXPECT_NEAR(rows[k].depth, z, 5e-3 * z);
+    const double z = rows[k].depth;
     const double effective = 19 * std::min(z, 2.5) + (19 - gw) * std::clamp(z - 2.5, 0.0, 1.5) +
                              (20 - gw) * std::max(0.0, z - 4);
     const double Ka = z <= 4 ? rankineKa(34) : rankineKa(28);
@@ -112,19 +157,22 @@ TEST(PressureTable, SlopingBackfill) {
   EXPECT_TRUE(Contains(out.monitor, warning));
 }
 
-TEST(PressureTable, EnglishUnitsShowEverySixthRowFrom51Rows) {
-  EarthPressureCase c = sand(30);
-  c.units = 1;
-  c.h = 2;
-  c.NI = 60;
-  c.layers = {{4, 200, 0.07, 0, 30}};
-  for (const auto& [H, shown] : {std::pair{49.0, 50u}, std::pair{50.0, 9u}}) {
-    c.H = H;
+TEST(PressureTable, EnglishAndSiShowEverySixthRowFrom51Rows) {
+  // H in inches, the data given in inches or in metres.
+  for (const auto& [H, shown] : {std::pair{49.0, 50u}, std::pair{50.0, 9u}})
+  for (const double metres : {0.0254, 1.0}) {  // per length unit
+    EarthPressureCase c = sand(30);
+    c.units = metres == 1.0 ? 2 : 1;
+    c.h = 2 * 0.0254 / metres;
+    c.NI = 60;
+    c.H = H * 0.0254 / metres;
+    c.layers = {{4, 200 * 0.0254 / metres, 0.07, 0, 30}};
     const EngineOutputs out = RunEngineOn(c.text());
     const std::vector<PressureRow> rows = PlotPressureRows(out.plot);
     ASSERT_EQ(rows.size(), shown);
-    const double step = shown == 50u ? 1 : 6;  // rows 1, 7, 13, ... at depths 0, 6, 12, ...
-    for (size_t k = 0; k < rows.size(); ++k) EXPECT_NEAR(rows[k].depth, k * step, 1e-9);
+    const double step = shown == 50u ? 1 : 6;  // rows 1, 7, 13, ... at 0, 6, 12, ... inches
+    for (size_t k = 0; k < rows.size(); ++k)
+      EXPECT_NEAR(rows[k].depth * metres, k * step * 0.0254, 5e-3 * k * step * 0.0254);
     // The report echo shows the same rows.
     const std::vector<std::string> lines = SplitLines(out.report);
     const auto rule = std::find_if(lines.begin(), lines.end(),
@@ -136,14 +184,15 @@ TEST(PressureTable, EnglishUnitsShowEverySixthRowFrom51Rows) {
 }
 
 TEST(PressureTable, DegenerateLayersAndHeightsStayFinite) {
-  // A layer of zero thickness in tension between two clays, and the
-  // trapezoid of a wall without free height: nothing to divide by.
+  // A layer of zero thickness between two clays in tension (it carries no
+  // soil and is left out), and the trapezoid of a wall without free height:
+  // nothing to divide by.
   EarthPressureCase c;
   c.layers = {{1, 2, 18, 20, 0}, {1, 2, 18, 20, 0}, {1, 20, 18, 20, 0}};
   EngineOutputs out = RunEngineOn(c.text());
   for (const PressureRow& r : PlotPressureRows(out.plot))
     EXPECT_TRUE(std::isfinite(r.total) && std::isfinite(r.soil) && std::isfinite(r.surcharge));
-  EXPECT_EQ(SectionNumbers(out.report, "ACTIVE EARTH PRESSURE OF EACH LAYER").size(), 3u);
+  EXPECT_EQ(SectionNumbers(out.report, "ACTIVE EARTH PRESSURE OF EACH LAYER").size(), 2u);
   EXPECT_FALSE(Contains(out.report, "ERROR"));
 
   c.KEP = 3;

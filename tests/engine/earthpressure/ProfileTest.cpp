@@ -95,18 +95,37 @@ TEST(ProfileStops, MoreThan21LayersEndTheRunWithCode2) {
   EXPECT_FALSE(Contains(RunEngineOn(c.text()).report, "ERROR"));
 }
 
-TEST(ProfileStops, MoreRowsThanTheTableHoldsAreRefused) {
+TEST(ProfileStops, ATallerWallThanTheTableHoldsTakesRowsTwoInchesApart) {
   EarthPressureCase c = sandCase();
   c.units = 1;
-  c.H = 1200;  // 1201 rows of one inch
+  c.H = 1200;  // 1201 rows of one inch would not fit: 601 rows of two
   c.h = 30;
   c.layers = {{4, 2400, 0.07, 0, 30}};
   const EngineOutputs out = RunEngineOn(c.text());
-  EXPECT_TRUE(Contains(out.report, "TOO MUCH DATA FOR AVAILABLE STORAGE"));
-  EXPECT_TRUE(Contains(out.report, "END OF ANALYSIS"));
+  EXPECT_FALSE(Contains(out.report, "ERROR")) << out.report;
+  EXPECT_FALSE(Contains(out.report, "TOO MUCH DATA"));
+  const std::vector<PressureRow> rows = PlotPressureRows(out.plot);
+  ASSERT_EQ(rows.size(), 101u);  // every sixth row shown
+  EXPECT_DOUBLE_EQ(rows[1].depth, 12);
+  EXPECT_DOUBLE_EQ(rows.back().depth, 1200);
 }
 
 }  // namespace
+
+TEST(ProfileStops, ALayerOfNoThicknessCarriesNoSoilInEitherGenerator) {
+  // Zero-thickness clays above and below the excavation level: the
+  // earth-pressure profile leaves both out, and so does the p-y generation,
+  // which would otherwise stop for the clay's missing strain factor E50.
+  EarthPressureCase c;
+  c.KPY = 2;
+  c.layers = {{4, 3, 18, 0, 30}, {1, 3, 18, 20, 0}, {4, 10, 18, 0, 30}, {1, 10, 18, 20, 0},
+              {4, 20, 18, 0, 30}};
+  const EngineOutputs out = RunEngineOn(c.text());
+  EXPECT_FALSE(Contains(out.report, "ERROR")) << out.report;
+  EXPECT_FALSE(Contains(out.report, "THE SOIL IS A SOFT CLAY"));
+  // 0-3, 3-6 (cut at the excavation level), 6-10, 10-20.
+  EXPECT_EQ(SectionNumbers(out.report, "ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT").size(), 4u);
+}
 
 TEST(ProfileStops, LayersOutOfOrderStopTheRun) {
   // A bottom above the bottom of the layer before would make layers overlap;

@@ -33,8 +33,10 @@ double stripLoad(double q, double x, double w, double z) {
 }
 
 // A weightless sand: every pressure in the table comes from the load.
+// Generic units (code 3): one row per unit of depth.
 EarthPressureCase loadCase(int type, double magnitude, double x, double width) {
   EarthPressureCase c;
+  c.units = 3;
   c.H = 10;
   c.NI = 60;
   c.Wa = 2;

@@ -108,8 +108,8 @@ TEST(SoilProfile, CurveDepthsNearTheEndsAndAtTheQuarterPoints) {
 TEST(SoilProfile, InputThatGivesNoProfileStopsTheRun) {
   // Every layer above the excavation level.
   EXPECT_THROW(BuildSoilProfile({layer(1, 100, 0.06, 2)}, input(100, 1000, 600)), ErrorStop);
-  // Bottoms that do not increase.
-  EXPECT_THROW(BuildSoilProfile({layer(1, 200, 0.06, 2), layer(1, 200, 0.06, 2)},
+  // A bottom above the bottom of the layer before.
+  EXPECT_THROW(BuildSoilProfile({layer(1, 200, 0.06, 2), layer(1, 190, 0.06, 2)},
                                 input(100, 1000, 600)),
                ErrorStop);
   // Excavation below the wall tip and its two fictitious stations.

@@ -23,7 +23,7 @@ std::string PyCase::dataFile() const {
   out << "Generated p-y curves\n";
   out << units << " 0 1 " << modification.size() << ' ' << kep << " 2 " << userCurveCount
       << " 1 0\n";
-  out << ni << ' ' << h << " 100 0.0001 " << H << '\n';
+  out << ni << ' ' << h << " 100 " << tolerance << ' ' << H << '\n';
   out << "0 " << ni << " 1 " << ei << '\n';
   out << "0\n0\n";
   for (const auto& m : modification) out << m[0] << ' ' << m[1] << ' ' << m[2] << '\n';

@@ -19,6 +19,7 @@ struct PyCase {
   int units = 1;
   int ni = 40;
   double h = 6;
+  double tolerance = 1e-4;  // deflection closure tolerance
   double H = 120;   // free height, in both the wall and the soil records
   double ei = 1.0e10;
   double WA = 72, WP = 12;

@@ -169,8 +169,9 @@ TEST(RockCurves, RockBelowSandInThePlotFile) {
   EXPECT_NEAR(excavationP(rock, 17), 0.5 * gamma * b * 60.1, 5e-3 * 0.5 * gamma * b * 60.1);
   EXPECT_NEAR(backfillP(rock, 17) - excavationP(rock, 17), 0.5 * gamma * b * 120, 0.01 * 0.5 * gamma * b * 120);
 
-  // Weak rock (SI): 0.1 into the rock on the excavation side, 4.1 into it
-  // behind the wall (beyond 3 b, where pur stops growing).
+  // Weak rock (SI): a tenth of an inch (0.00254 m) into the rock on the
+  // excavation side, 4 m more behind the wall (beyond 3 b, where pur stops
+  // growing).
   c = PyCase();
   c.units = 2;
   c.ni = 36, c.h = 0.25, c.H = 4, c.ei = 1.59e5, c.WA = 2, c.WP = 0.6, c.waterBackfill = 7;
@@ -179,7 +180,7 @@ TEST(RockCurves, RockBelowSandInThePlotFile) {
   const PyBlock weak = runCurves(c);
   ASSERT_EQ(weak.curves.size(), 10u);
   const double bw = 0.6, alpha = 1 - 2.0 / 3.0 * 0.4, last = 0.5 * std::pow(12.0, 0.25);
-  const double purE = alpha * 3000 * bw * (1 + 1.4 * 0.1 / bw), purB = 5.2 * alpha * 3000 * bw;
+  const double purE = alpha * 3000 * bw * (1 + 1.4 * 0.00254 / bw), purB = 5.2 * alpha * 3000 * bw;
   EXPECT_NEAR(excavationP(weak.curves[5], 17), last * purE, 5e-3 * purE);
   EXPECT_NEAR(backfillP(weak.curves[5], 17), last * purB, 5e-3 * purB);
   // No point at zero deflection: the second lies at 0.001 yrm.
