@@ -5,7 +5,7 @@
 
 namespace terraq::engine {
 
-// Unit weight of water: 10.0 kN/m^3 in SI, 0.036 lb/in^3 otherwise.
+// Unit weight of water: 9.81 kN/m^3 in SI, 62.4 lb/ft^3 (in lb/in^3) otherwise.
 double UnitWeightOfWater(int units);
 
 // One inch in the problem's length unit: the fine step at which the

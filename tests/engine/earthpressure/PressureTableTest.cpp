@@ -113,7 +113,7 @@ TEST(PressureTable, CohesiveLayerInTensionLoadsOnlyBelowTheCrack) {
 }
 
 TEST(PressureTable, LayeredProfileWithWaterOnBothSides) {
-  EarthPressureCase c;  // SI: the unit weight of water is 10
+  EarthPressureCase c;  // SI: the unit weight of water is 9.81
   c.H = 7;
   c.waterBackfill = 2.5;    // splits the upper sand
   c.waterExcavation = 5.0;  // water standing in the excavation
@@ -122,7 +122,7 @@ TEST(PressureTable, LayeredProfileWithWaterOnBothSides) {
   // Layers 0-2.5, 2.5-4 and 4-7 give 98, 59 and 118 rows of about an inch
   // after the surface row; every sixth is shown.
   ASSERT_EQ(rows.size(), 46u);
-  const double gw = 10;
+  const double gw = 9.81;
   for (size_t k = 0; k < rows.size(); ++k) {
     const double z = rows[k].depth;
     const double effective = 19 * std::min(z, 2.5) + (19 - gw) * std::clamp(z - 2.5, 0.0, 1.5) +

@@ -59,7 +59,7 @@ TEST(Profile, EffectiveStressAtExcavationFollowsTheWaterRules) {
   soil.surcharge.uniform = 10;
   soil.layers = {layer(4, 0, 12, 18)};
   // Sand below the water table: total stress less the pore pressure at H.
-  EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 6 - 10 * (6 - 2), 1e-9);
+  EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 6 - 9.81 * (6 - 2), 1e-9);
   // A clay layer starting at H is taken undrained: total stress.
   soil.layers = {layer(4, 0, 6, 18), layer(1, 6, 12, 17)};
   EXPECT_NEAR(EffectiveStressAtExcavation(model), 10 + 18 * 6, 1e-9);

@@ -139,6 +139,14 @@ TEST(UnitsSystem, EnglishAndSiGiveTheSameWall) {
 
   const PyCase clay = cantilever(SoftClay(15, 17, 25, 0.01));
   expectSameWall(clay.dataFile(), englishOf(clay).dataFile(), clay.ni, "soft-clay curves");
+
+  // Water weighs the same in both systems.
+  EarthPressureCase wetFill = retainingWall();
+  wetFill.waterBackfill = 2.5;
+  expectSameWall(wetFill.text(), englishOf(wetFill).text(), wetFill.NI, "water in the backfill");
+  PyCase wetSand = cantilever(Sand(15, 18, 32, 20000));
+  wetSand.waterBackfill = 1.5;
+  expectSameWall(wetSand.dataFile(), englishOf(wetSand).dataFile(), wetSand.ni, "sand below water");
 }
 
 }  // namespace
