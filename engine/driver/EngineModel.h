@@ -154,7 +154,6 @@ struct SurchargeLoad {
 struct SoilLayerInput {
   int code = 0;
   double bottom = 0;     // depth of the layer bottom below the backfill surface
-  double thickness = 0;  // bottom minus the previous bottom
   std::array<double, 6> top{}, base{};  // parameters at the top and the bottom
 };
 

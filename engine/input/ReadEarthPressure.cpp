@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ReadProblem.h"
+#include "driver/SoilLayers.h"
 #include "Stations.h"
 #include "earthpressure/GenerateEarthPressure.h"
 #include "earthpressure/Surcharge.h"
@@ -140,7 +141,6 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
   }
   int layers = 0;
   files.data->read(1).assign(0, layers);
-  double previousBottom = 0.0;
   for (int k = 0; k < layers; ++k) {
     SoilLayerInput layer;
     const FreeRecord head = files.data->read(2);
@@ -152,15 +152,10 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
       top.assign(v, layer.top[v]);
       base.assign(v, layer.base[v]);
     }
-    // Both generators walk the layers down from the surface; a bottom above
-    // the one before would make the layers overlap.
-    if (layer.bottom < previousBottom)
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(k + 1) +
-                      ": ITS BOTTOM LIES ABOVE THE BOTTOM OF THE LAYER ABOVE");
-    layer.thickness = layer.bottom - previousBottom;
-    previousBottom = layer.bottom;
     soil.layers.push_back(layer);
   }
+  // Layers out of order stop the run here, before either generator starts.
+  SoilLayerSpans(soil.layers);
 }
 
 void ReadEarthPressure(RunFiles& files, EngineModel& model) {

@@ -13,11 +13,10 @@ namespace {
 
 using namespace terraq::engine;
 
-SoilLayerInput layer(int code, double top, double bottom, double gamma) {
+SoilLayerInput layer(int code, double /*top*/, double bottom, double gamma) {
   SoilLayerInput l;
   l.code = code;
   l.bottom = bottom;
-  l.thickness = bottom - top;
   l.top[0] = gamma;
   return l;
 }
