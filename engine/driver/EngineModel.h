@@ -41,6 +41,11 @@ constexpr int pos(int station) {
   return station + 4;
 }
 
+// Depths that differ by less than this fraction of the increment length are
+// one depth when matched to a station, so that binary rounding of
+// station * h (9 * 0.3 < 2.7) never decides how the soil is modelled.
+constexpr double kStationDepthTolerance = 1.0e-4;
+
 // A per-station array addressed by position 1..414. Every access is checked:
 // whatever the input, the engine never reads or writes outside its storage.
 template <typename T>

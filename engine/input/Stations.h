@@ -40,11 +40,6 @@ double WallRigidity(const EngineModel& model, int station);
 // that stop short of the tip, leave the wall weakened there.
 void FindPartialStiffness(EngineModel& model, const RealStations& coverage);
 
-// Depths that differ by less than this fraction of the increment length are
-// one depth when matched to a station, so that binary rounding of
-// station * h (9 * 0.3 < 2.7) never decides how the soil is modelled.
-constexpr double kStationDepthTolerance = 1.0e-4;
-
 // Does station `station` lie at or below `depth`, within the tolerance?
 bool StationAtOrBelow(const ProblemControl& c, int station, double depth);
 

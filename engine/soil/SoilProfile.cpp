@@ -36,8 +36,9 @@ std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const P
     layer.bottom = S - in.H;
     layer.k = span.data->top[4];
     // A layer starting at or below xT adds nothing; one reaching below it
-    // is cut there and ends the profile.
-    if (!profile.layers.empty() && layer.top >= xT - kSmallLength) break;
+    // is cut there and ends the profile. xT lies on a station: a layer
+    // boundary within rounding of it is at it.
+    if (!profile.layers.empty() && layer.top >= xT - kStationDepthTolerance * in.h) break;
     originalBottoms.push_back(layer.bottom);
     if (layer.bottom > xT) {
       layer.bottom = xT;
