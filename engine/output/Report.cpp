@@ -1,20 +1,11 @@
 #include "Report.h"
 
+#include "ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
-
-constexpr std::string_view kStars = "**************************************************";
-
-// Two empty lines and a framed title, each frame line indented by six.
-void writeBox(TextOut& report, std::string_view title) {
-  report.emptyLines(2);
-  report.line(Line().x(6).a(kStars).str());
-  report.line(Line().x(6).a(title).str());
-  report.line(Line().x(6).a(kStars).str());
-}
 
 std::string labelled(std::string_view label, int value) {
   return Line().x(6).a(label).i(value, 2).str();
@@ -43,7 +34,7 @@ void writeHeading(TextOut& report, const ProblemControl& c) {
 }
 
 void writeControlEcho(TextOut& report, const ProblemControl& c) {
-  writeBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
+  writeStarBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
   report.line("");
   report.line(labelled("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.NSPEC));
   report.line(labelled("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", c.NEI));
@@ -63,7 +54,7 @@ void writeGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabel
 }
 
 void writeSpecifiedHeading(TextOut& report) {
-  writeBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
+  writeStarBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
   report.line("");
   report.line(Line().x(5).a("     STA      CASE       DEFLECTION        SLOPE").str());
   report.line("");
@@ -87,7 +78,7 @@ void writeEmptyTable(TextOut& report) {
 }
 
 void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
-  writeBox(report, "*        STIFFNESS AND LOAD DATA                 *");
+  writeStarBox(report, "*        STIFFNESS AND LOAD DATA                 *");
   report.line(Line().x(6).a("EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,").str());
   report.line(Line().x(6).a("S - STIFFNESS OF TRANSVERSE RESISTANCE,").str());
   report.line(Line().x(6).a("T - TORQUE,              P - AXIAL LOAD,").str());
@@ -120,7 +111,7 @@ void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long lon
 }
 
 void writeSpecifiedPressureBox(TextOut& report) {
-  writeBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+  writeStarBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
   report.line("");
 }
 
@@ -136,7 +127,7 @@ void writePressureRow(TextOut& report, double depth, double pressure) {
 }
 
 void writeUserCurvesBox(TextOut& report) {
-  writeBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
+  writeStarBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
   report.line("");
 }
 
