@@ -16,6 +16,7 @@ void EngineModel::resetProblem() {
   offCurve = false;
   overLimit = 0;
   notClosed = 0;
+  zeroPivotStations.clear();
   partialStiffnessStations.clear();
 }
 
