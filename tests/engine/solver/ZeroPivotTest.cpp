@@ -68,6 +68,9 @@ TEST(ZeroPivot, WallsHeldBySoilSpringsOrSupportsNeverWarn) {
     WallCase anchored = base;  // a stiff anchor near the top as well
     anchored.springs = {{NI / 2, NI, 1, soil}, {2, 2, 1, 1e15}};
     held.push_back(anchored);
+    WallCase restrained = base;  // no soil: an anchor and a rotational restraint
+    restrained.springs = {{0, 0, 1, soil}, {NI / 2, NI / 2, 1, 0, base.rigidity[0].EI / (NI * base.h)}};
+    held.push_back(restrained);
     WallCase cantilever = base;  // no soil: fixed at the tip
     cantilever.springs.clear();
     cantilever.specified = {{3, NI, 0, 0}};
