@@ -1,8 +1,10 @@
 #include "SummaryOutput.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace terraq::cli {
 
@@ -52,9 +54,30 @@ std::string closureText(const ProblemSummary& p) {
   return text;
 }
 
+// "7, 20-21, 40": runs of consecutive stations as ranges.
+std::string stationsText(std::vector<int> stations) {
+  std::sort(stations.begin(), stations.end());
+  stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+  std::string text;
+  for (size_t first = 0; first < stations.size();) {
+    size_t last = first;
+    while (last + 1 < stations.size() && stations[last + 1] == stations[last] + 1) ++last;
+    text += (text.empty() ? "" : ", ") + std::to_string(stations[first]);
+    if (last > first) text += "-" + std::to_string(stations[last]);
+    first = last + 1;
+  }
+  return text;
+}
+
 void appendProblemText(std::string& out, const ProblemSummary& p) {
   out += padRight(std::to_string(p.number), 3) + (p.heading.empty() ? "(no title)" : p.heading) + "\n";
   out += "   " + closureText(p) + "\n";
+  if (!p.resultsValid())
+    out += "   RESULTS NOT VALID: singular equations at stations " + stationsText(p.zeroPivotStations) +
+           " (is the wall held?)\n";
+  if (!p.partialStiffnessStations.empty())
+    out += "   wall weakened: the EI rows give only part of EI at stations " +
+           stationsText(p.partialStiffnessStations) + "\n";
   if (!p.unitsCode) {
     out += "   (no results in the plot file)\n";
     return;
@@ -95,6 +118,12 @@ const char* kindName(HeadingKind kind) {
 
 std::string jsonBool(bool b) { return b ? "true" : "false"; }
 
+std::string jsonNumbers(const std::vector<int>& values) {
+  std::string out = "[";
+  for (size_t k = 0; k < values.size(); ++k) out += (k == 0 ? "" : ", ") + std::to_string(values[k]);
+  return out + "]";
+}
+
 std::string jsonExtreme(const std::optional<Extreme>& e) {
   if (!e) return "null";
   return "{\"value\": " + JsonNumber(e->value) + ", \"depth\": " + JsonNumber(e->depth) + "}";
@@ -113,6 +142,9 @@ void appendProblemJson(std::string& out, const ProblemSummary& p) {
   out += ", \"stationsOverLimit\": " +
          (p.stationsOverLimit >= 0 ? std::to_string(p.stationsOverLimit) : "null");
   out += ", \"offCurves\": " + jsonBool(p.offCurves);
+  out += ",\n     \"resultsValid\": " + jsonBool(p.resultsValid());
+  out += ", \"zeroPivotStations\": " + jsonNumbers(p.zeroPivotStations);
+  out += ", \"partialStiffnessStations\": " + jsonNumbers(p.partialStiffnessStations);
   out += ",\n     \"units\": ";
   if (p.unitsCode) {
     const ui::ResultUnits u = ui::ResultUnitsFor(*p.unitsCode);

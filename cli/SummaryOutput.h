@@ -11,7 +11,8 @@
 
 namespace terraq::cli {
 
-// Per problem: heading, how the iteration ended, the largest deflection,
+// Per problem: heading, how the iteration ended, the stations where the
+// results are not valid or the wall is weakened, the largest deflection,
 // moment and shear with their depths; then the three output files.
 std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths& paths);
 
@@ -22,6 +23,8 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "stage" (number or null), "title", "iterations" (number or null),
 //                  "closed", "notClosed", "overDeflectionLimit", "offCurves": bools,
 //                  "stationsOverLimit" (number or null),
+//                  "resultsValid": bool (false when the equations were singular),
+//                  "zeroPivotStations", "partialStiffnessStations": arrays of station numbers,
 //                  "units": {"code", "length", "force", "moment"} or null,
 //                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null}]}
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);

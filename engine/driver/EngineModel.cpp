@@ -17,6 +17,7 @@ void EngineModel::resetProblem() {
   offCurve = false;
   overLimit = 0;
   notClosed = 0;
+  zeroPivotStations.clear();
   partialStiffnessStations.clear();
 }
 

@@ -215,6 +215,13 @@ struct EngineModel {
   bool offCurve = false;
   int overLimit = 0;
   int notClosed = 0;
+  // Stations (0..NI, increasing) where the last solution met a zero pivot:
+  // its equations are singular (most often nothing holds the wall against
+  // moving or turning as a rigid body, which shows at the tip), the
+  // recursion pins the deflection there instead, and the results are not
+  // those of the wall. The rows of the fictitious stations -1 and NI+1
+  // count for the top and the tip.
+  std::vector<int> zeroPivotStations;
 
   // Stations inside the wall (1..NI-1) that the flexural-rigidity table
   // leaves with less than a full share of stiffness (rows that leave a gap

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
-
-constexpr std::string_view kStars = "**************************************************";
 
 // Two empty lines, a framed title as the engine's other sections have it,
 // and an empty line.
@@ -18,10 +17,7 @@ void writeBox(TextOut& report, std::string_view title) {
   const size_t shown = std::min<size_t>(title.size(), 48);
   const size_t indent = shown <= 40 ? 8 : (48 - shown) / 2;
   inner.replace(indent, shown, title.substr(0, shown));
-  report.emptyLines(2);
-  report.line(Line().x(6).a(kStars).str());
-  report.line(Line().x(6).a("*" + inner + "*").str());
-  report.line(Line().x(6).a(kStars).str());
+  writeStarBox(report, "*" + inner + "*");
   report.line("");
 }
 

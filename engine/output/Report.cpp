@@ -1,20 +1,18 @@
 #include "Report.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
 
-constexpr std::string_view kStars = "**************************************************";
-
-// Two empty lines and a framed title, each frame line indented by six.
-void writeBox(TextOut& report, std::string_view title) {
-  report.emptyLines(2);
-  report.line(Line().x(6).a(kStars).str());
-  report.line(Line().x(6).a(title).str());
-  report.line(Line().x(6).a(kStars).str());
-}
+// No warning line is wider than the rows of the results table.
+constexpr size_t kReportWidth = 90;
 
 std::string labelled(std::string_view label, int value) {
   return Line().x(6).a(label).i(value, 2).str();
@@ -22,6 +20,48 @@ std::string labelled(std::string_view label, int value) {
 
 std::string measured(std::string_view label, double value, int w, int d, std::string_view unit) {
   return Line().x(6).a(label).f(value, w, d).a(unit).str();
+}
+
+int digits(int n) {
+  int count = 1;
+  for (; n >= 10; n /= 10) ++count;
+  return count;
+}
+
+// Stations in increasing order, runs of consecutive ones as ranges:
+// "0", "20-25", "40".
+std::vector<std::string> stationRanges(std::vector<int> stations) {
+  std::sort(stations.begin(), stations.end());
+  stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+  std::vector<std::string> ranges;
+  for (size_t first = 0; first < stations.size();) {
+    size_t last = first;
+    while (last + 1 < stations.size() && stations[last + 1] == stations[last] + 1) ++last;
+    Line range;
+    range.i(stations[first], digits(stations[first]));
+    if (last > first) range.a("-").i(stations[last], digits(stations[last]));
+    ranges.push_back(range.str());
+    first = last + 1;
+  }
+  return ranges;
+}
+
+// An outcome line of the results that names stations ("... AT STATIONS
+// 20-21, 40 *****"); a list too long for one line goes on in further lines
+// indented under the text.
+void writeStationsWarning(TextOut& report, std::string_view text, const std::vector<int>& stations) {
+  const std::vector<std::string> ranges = stationRanges(stations);
+  report.line("");
+  std::string line = Line().a("     ***** ").a(text).str();
+  for (size_t k = 0; k < ranges.size(); ++k) {
+    const std::string item = ranges[k] + (k + 1 < ranges.size() ? "," : " *****");
+    if (k > 0 && line.size() + 1 + item.size() > kReportWidth) {
+      report.line(line);
+      line = std::string(10, ' ');
+    }
+    line += " " + item;
+  }
+  report.line(line);
 }
 
 }  // namespace
@@ -43,7 +83,7 @@ void writeHeading(TextOut& report, const ProblemControl& c) {
 }
 
 void writeControlEcho(TextOut& report, const ProblemControl& c) {
-  writeBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
+  writeStarBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
   report.line("");
   report.line(labelled("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.NSPEC));
   report.line(labelled("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", c.NEI));
@@ -63,7 +103,7 @@ void writeGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabel
 }
 
 void writeSpecifiedHeading(TextOut& report) {
-  writeBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
+  writeStarBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
   report.line("");
   report.line(Line().x(5).a("     STA      CASE       DEFLECTION        SLOPE").str());
   report.line("");
@@ -87,7 +127,7 @@ void writeEmptyTable(TextOut& report) {
 }
 
 void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
-  writeBox(report, "*        STIFFNESS AND LOAD DATA                 *");
+  writeStarBox(report, "*        STIFFNESS AND LOAD DATA                 *");
   report.line(Line().x(6).a("EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,").str());
   report.line(Line().x(6).a("S - STIFFNESS OF TRANSVERSE RESISTANCE,").str());
   report.line(Line().x(6).a("T - TORQUE,              P - AXIAL LOAD,").str());
@@ -120,7 +160,7 @@ void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long lon
 }
 
 void writeSpecifiedPressureBox(TextOut& report) {
-  writeBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+  writeStarBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
   report.line("");
 }
 
@@ -136,7 +176,7 @@ void writePressureRow(TextOut& report, double depth, double pressure) {
 }
 
 void writeUserCurvesBox(TextOut& report) {
-  writeBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
+  writeStarBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
   report.line("");
 }
 
@@ -193,6 +233,13 @@ void writeResults(TextOut& report, const EngineModel& model) {
     report.line("");
     report.line("     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****");
   }
+  // Results that are not those of the wall, and a wall weaker than meant.
+  if (!model.zeroPivotStations.empty())
+    writeStationsWarning(report, "RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS",
+                         model.zeroPivotStations);
+  if (!model.partialStiffnessStations.empty())
+    writeStationsWarning(report, "WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS",
+                         model.partialStiffnessStations);
   report.line("");
   report.line("   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI ");
   report.line(Line()

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Lookups.h"
+#include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -59,7 +60,7 @@ void writePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
     report.line(Line().x(21).e(yOut, 20, 3).e(pOut, 20, 3).str());
     if (warning.enabled && i > 0 && yOut < kSmallDeflection) {
       report.line("");
-      report.line(Line().x(29).a("**** WARNING ****").str());
+      report.line(WarningMarkLine());
       report.line(Line().x(5).a("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM").str());
       report.line(Line().x(5).a("USED A SOIL MODULUS OF ").e(warning.modulus, 10, 3).str());
     }

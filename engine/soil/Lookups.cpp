@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -63,7 +64,7 @@ std::optional<double> strengthValue(const SoilProfile& profile, double StrengthP
 void warnBeyond(double x, const char* extentText, const char* curveText) {
   for (int twice = 0; twice < 2; ++twice) {
     WriteConsole("");
-    WriteConsole(Line().x(29).a("**** WARNING ****").str());
+    WriteConsole(WarningMarkLine());
     WriteConsole(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4).a(extentText).str());
     WriteConsole(Line().x(5).a(curveText).str());
   }
@@ -115,7 +116,7 @@ double LayerAverageCohesion(const PyGeneration& g, double x, int j) {
   if (x - layer.top < 1.0e-5) return CohesionAt(g.profile, x);
   if (x > g.profile.strength.back().depth && g.report) {
     g.report->line("");
-    g.report->line(Line().x(29).a("**** WARNING ****").str());
+    g.report->line(WarningMarkLine());
     g.report->line(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4)
                        .a(" IS BEYOND THE EXTENT OF THE/").x(5).a("INPUT CURVE FOR STRENGTH").str());
   }

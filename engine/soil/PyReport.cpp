@@ -3,19 +3,15 @@
 #include <string>
 
 #include "CurveOutput.h"
+#include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
 
-const char* const kStars = "**************************************************";
-
 void writeBox(TextOut& report, const char* title) {
-  report.emptyLines(2);
-  report.line(Line().x(6).a(kStars).str());
-  report.line(Line().x(6).a(title).str());
-  report.line(Line().x(6).a(kStars).str());
+  writeStarBox(report, title);
   report.line("");
 }
 
@@ -47,7 +43,7 @@ void writeWeights(const PyGeneration& g) {
     report.line(Line().x(6).e(H + p.depth, 14, 4).e(p.weight, 20, 4).str());
   for (double depth : g.profile.clampedWeightDepths) {
     report.line("");
-    report.line(Line().x(29).a("**** WARNING ****").str());
+    report.line(WarningMarkLine());
     report.line(Line().x(5).a("THE EFFECTIVE UNIT WEIGHT AT X =").e(H + depth, 12, 4)
                     .a(" IS NEGATIVE; ZERO IS USED").str());
   }

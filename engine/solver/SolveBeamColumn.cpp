@@ -1,8 +1,30 @@
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "RigidBodySupport.h"
 #include "Solver.h"
 
 namespace terraq::engine {
+
+namespace {
+
+// A pivot this small against the coefficients of its own row is zero: the
+// row's equation has cancelled down to rounding and no longer determines its
+// deflection (the recursion's fallback, or a huge multiplier, sets it
+// instead). The pivots of walls that are held stay above 1e-11 of their rows
+// even at the extremes (a thick diaphragm wall at one-inch increments in very
+// soft clay). A wall free as a rigid body is not judged by this tolerance:
+// rounding along the wall can leave its zero pivot far above it.
+constexpr double kZeroPivot = 1e-13;
+
+// Rows -1 and NI+1 carry the end conditions of the top and the tip.
+void markZeroPivot(std::vector<int>& stations, int station, int NI) {
+  station = std::clamp(station, 0, NI);
+  if (stations.empty() || stations.back() != station) stations.push_back(station);
+}
+
+}  // namespace
 
 void SolveBeamColumn(EngineModel& model) {
   const ProblemControl& c = model.control;
@@ -13,6 +35,8 @@ void SolveBeamColumn(EngineModel& model) {
   const int last = pos(c.NI) + 1;  // station NI + 1
 
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
+  std::vector<int>& zeroPivots = model.zeroPivotStations;
+  zeroPivots.clear();
   int k = 1;  // next specified condition
   double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
 
@@ -33,6 +57,7 @@ void SolveBeamColumn(EngineModel& model) {
     B[j] = (E * C[j - 1] + d) * m;
     A[j] = (E * A[j - 1] + a * A[j - 2] - f) * m;
 
+    double mUsed = m;  // the multiplier the row's equation is finally solved with
     const auto kk = static_cast<size_t>(k);
     switch (st.code[j]) {
       case 2:  // deflection specified here
@@ -59,6 +84,7 @@ void SolveBeamColumn(EngineModel& model) {
         const double ratio = mSaved != 0.0 ? m / mSaved : 0.0;
         const double t = (bSaved * B[j - 1] + cSaved - 1.0) * ratio;
         const double G = t != 1.0 ? 1.0 / (1.0 - t) : 0.0;
+        mUsed = G * m;
         C[j] = G * C[j];
         B[j] = G * (B[j] + bSaved * C[j - 1] * ratio);
         A[j] = G * (A[j] + (bSaved * A[j - 1] + aSaved + twoH * model.spec.SLOPE[kk]) * ratio);
@@ -68,7 +94,16 @@ void SolveBeamColumn(EngineModel& model) {
       default:
         break;
     }
+    // A row replaced by a specified deflection is not solved with its pivot.
+    if (st.code[j] != 2 && st.code[j] != 4) {
+      const double pivot = mUsed != 0.0 ? 1.0 / std::fabs(mUsed) : 0.0;
+      const double row = std::fabs(a) + std::fabs(b) + std::fabs(cc) + std::fabs(d) + std::fabs(e);
+      if (!(pivot > kZeroPivot * row)) markZeroPivot(zeroPivots, j - 4, c.NI);
+    }
   }
+  // A wall free to move or turn as a rigid body meets its zero pivot at the
+  // tip, whatever value rounding gives it there.
+  if (!HeldAsRigidBody(model)) markZeroPivot(zeroPivots, c.NI, c.NI);
 
   // Back substitution, counting the stations over the allowed deflection
   // and those that moved by more than the tolerance since the last solution.

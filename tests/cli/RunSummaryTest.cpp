@@ -73,6 +73,53 @@ TEST(RunSummary, ReadsEveryClosureStateAndHeadingKind) {
   EXPECT_FALSE(c.closed());
 }
 
+TEST(RunSummary, ReadsTheStationWarningsAcrossTheirLines) {
+  const std::string report =
+      problem("Wall one",
+              "     RESULTS -- ITERATION  2\n     --------------------\n\n"
+              "     ***** RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS 0, 40 *****\n\n"
+              "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS 1, 3, 5, 7,\n"
+              "           9-12, 20 *****\n") +
+      "\n\n" +
+      // A list cut short does not swallow what follows.
+      problem("Long Term :  Wall one",
+              "     RESULTS -- ITERATION  3\n     --------------------\n\n"
+              "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS 20-21,\n\n"
+              "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n") +
+      kEnd;
+  const RunSummary s = SummarizeRun(report, "");
+  ASSERT_EQ(s.problems.size(), 2u);
+  const ProblemSummary& a = s.problems[0];
+  EXPECT_FALSE(a.resultsValid());
+  EXPECT_EQ(a.zeroPivotStations, (std::vector<int>{0, 40}));
+  EXPECT_EQ(a.partialStiffnessStations, (std::vector<int>{1, 3, 5, 7, 9, 10, 11, 12, 20}));
+  EXPECT_TRUE(a.closed());
+  const ProblemSummary& b = s.problems[1];
+  EXPECT_TRUE(b.resultsValid());
+  EXPECT_EQ(b.partialStiffnessStations, (std::vector<int>{20, 21}));
+  EXPECT_TRUE(b.notClosed);
+}
+
+TEST(SummaryOutput, ShowsTheStationWarnings) {
+  ProblemSummary p;
+  p.number = 1;
+  p.heading = "Wall one";
+  p.iterations = 2;
+  p.zeroPivotStations = {40};
+  p.partialStiffnessStations = {20, 21, 40};
+  const RunSummary summary{{p}, std::nullopt, true};
+  const RunPaths paths{"wall.tq4d", "wall.tq4o", "wall.tq4p", "wall.tq4r"};
+  const std::string text = terraq::cli::FormatSummaryText(summary, paths);
+  EXPECT_NE(text.find("\n   RESULTS NOT VALID: singular equations at stations 40 (is the wall held?)\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("\n   wall weakened: the EI rows give only part of EI at stations 20-21, 40\n"),
+            std::string::npos) << text;
+  const std::string json = terraq::cli::FormatSummaryJson(summary, paths);
+  EXPECT_NE(json.find("\"resultsValid\": false, \"zeroPivotStations\": [40], "
+                      "\"partialStiffnessStations\": [20, 21, 40]"),
+            std::string::npos) << json;
+}
+
 TEST(RunSummary, ErrorStopDropsTheProblemWithoutResults) {
   // CR LF line ends, a blank title, and a second problem stopped while its
   // input was read.

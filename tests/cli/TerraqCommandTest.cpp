@@ -172,6 +172,27 @@ TEST(TerraqCommand, JsonCarriesTheSummaryForScripts) {
   EXPECT_EQ(longTerm["maxDeflection"]["depth"].num(), 0.0);
 }
 
+TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
+  ScratchFolder work;
+  // The cantilever without its fixed tip: rigidity and a load, nothing else.
+  std::string text = ReadFile(TestData("cli-cantilever.tq4d"));
+  text.replace(text.find("1 1\t"), 4, "1 0\t");
+  text.erase(text.find("3\t40\t0\t0\n"), 9);
+  std::ofstream(work.path() / "loose.tq4d", std::ios::binary) << text;
+
+  const Outcome o = runTerraq("run loose.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(contains(o.out, "RESULTS NOT VALID: singular equations at stations 40")) << o.out;
+  const Outcome json = runTerraq("run --json loose.tq4d", work.path());
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(json.out)) << json.out;
+  const Json& p = j["problems"][0];
+  EXPECT_EQ(std::get<bool>(p["resultsValid"].v), false);
+  ASSERT_EQ(p["zeroPivotStations"].size(), 1u);
+  EXPECT_EQ(p["zeroPivotStations"][0].num(), 40.0);
+  EXPECT_EQ(p["partialStiffnessStations"].size(), 0u);
+}
+
 TEST(TerraqCommand, ErrorStopExitsWithOneAndNamesTheStop) {
   ScratchFolder work;
   work.copy("cli-too-much-data.tq4d", "big.tq4d");

@@ -18,6 +18,12 @@ constexpr std::string_view kColumnHeading = "   STA I";
 constexpr std::string_view kOffCurves = "     ***** DEFLECTION OFF Q - W CURVES *****";
 constexpr std::string_view kOverLimit = "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***";
 constexpr std::string_view kNotClosed = "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****";
+// Followed by stations ("7, 20-21"), the list going on in further lines
+// until "*****".
+constexpr std::string_view kZeroPivots = "     ***** RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS";
+constexpr std::string_view kPartialStiffness = "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS";
+constexpr std::string_view kListEnd = "*****";
+constexpr size_t kListIndent = 11;  // blanks before a continued list
 constexpr std::string_view kTooMuchData = "     TOO MUCH DATA FOR AVAILABLE STORAGE";
 constexpr std::string_view kErrorPrefix = "     ERROR";
 constexpr std::string_view kEndOfAnalysis = "     END OF ANALYSIS";
@@ -68,6 +74,23 @@ std::optional<int> parseIntField(std::string_view field) {
   return value;
 }
 
+// Adds the stations of one line of a station list ("7, 20-21,") to
+// `stations`; returns whether the list ends on this line.
+bool readStations(std::string_view text, std::vector<int>& stations) {
+  const size_t end = text.find(kListEnd);
+  const bool ends = end != std::string_view::npos;
+  if (ends) text = text.substr(0, end);
+  for (std::string_view item : splitWords(text)) {
+    if (item.ends_with(',')) item.remove_suffix(1);
+    const size_t dash = item.find('-');
+    const auto first = parseIntField(item.substr(0, dash));
+    const auto last = dash == std::string_view::npos ? first : parseIntField(item.substr(dash + 1));
+    if (!first || !last || *last < *first || *last - *first > 100000) continue;
+    for (int s = *first; s <= *last; ++s) stations.push_back(s);
+  }
+  return ends;
+}
+
 void readHeading(std::string_view line, ProblemSummary& p) {
   std::string_view rest = trimRight(line);
   rest = rest.substr(std::min(rest.find_first_not_of(' '), rest.size()));
@@ -98,6 +121,7 @@ ReportScan scanReport(std::string_view text) {
   std::optional<ProblemSummary> current;
   bool hasResults = false;
   enum class Expect { Nothing, VersionLine, Heading, Warnings } expect = Expect::Nothing;
+  std::vector<int> ProblemSummary::*openList = nullptr;  // a station list going on in the next line
   int problemCount = 0;
 
   auto finishProblem = [&] {
@@ -133,8 +157,19 @@ ReportScan scanReport(std::string_view text) {
         expect = Expect::Nothing;
         continue;
       case Expect::Warnings:
+        if (openList && line.find_first_not_of(' ') == kListIndent) {
+          if (readStations(line, (*current).*openList)) openList = nullptr;
+          continue;
+        }
+        openList = nullptr;  // a list cut short
         if (line.starts_with(kColumnHeading)) {
           expect = Expect::Nothing;
+        } else if (line.starts_with(kZeroPivots)) {
+          if (!readStations(line.substr(kZeroPivots.size()), current->zeroPivotStations))
+            openList = &ProblemSummary::zeroPivotStations;
+        } else if (line.starts_with(kPartialStiffness)) {
+          if (!readStations(line.substr(kPartialStiffness.size()), current->partialStiffnessStations))
+            openList = &ProblemSummary::partialStiffnessStations;
         } else if (trimRight(line) == kOffCurves) {
           current->offCurves = true;
         } else if (trimRight(line) == kNotClosed) {

@@ -47,6 +47,12 @@ struct ProblemSummary {
   int stationsOverLimit = 0;   // how many stations exceeded it (-1: unreadable)
   bool notClosed = false;      // deflections did not close within the tolerance
   bool closed() const { return !notClosed && !overLimit; }
+  // Stations where the equations were singular (a wall that nothing holds,
+  // most often): the results are not those of the wall.
+  std::vector<int> zeroPivotStations;
+  // Stations that the rigidity rows leave with only part of their EI.
+  std::vector<int> partialStiffnessStations;
+  bool resultsValid() const { return zeroPivotStations.empty(); }
 
   // From the problem's result block of the plot file; absent when the plot
   // file holds no readable block for this problem.

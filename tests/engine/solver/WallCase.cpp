@@ -89,7 +89,8 @@ bool HasLine(const std::vector<std::string>& lines, const std::string& text) {
 }
 
 bool ReportWarnsOrStops(const SolvedWall& run) {
-  for (const char* text : {"DEFLECTION OFF", "ALLOWABLE DEFLECTION EXCEEDED", "NOT CLOSED", "ERROR",
+  for (const char* text : {"DEFLECTION OFF", "ALLOWABLE DEFLECTION EXCEEDED", "NOT CLOSED", "NOT VALID",
+                           "WALL WEAKENED", "ERROR",
                            "TOO MUCH DATA"})
     if (HasLine(run.reportLines, text)) return true;
   return false;
