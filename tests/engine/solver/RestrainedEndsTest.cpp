@@ -129,7 +129,9 @@ TEST(RestrainedEnds, StationsLeftWithPartOfTheirStiffnessAreFound) {
   wall.rigidity = {{0, 20, 1, 1e9}, {20, 40, 1, 2e9}};  // meeting at 20: a full share
   EXPECT_TRUE(Solve(wall).model.partialStiffnessStations.empty());
   wall.rigidity = {{0, 20, 1, 1e9}, {21, 40, 1, 1e9}};  // a gap between 20 and 21
-  EXPECT_EQ(Solve(wall).model.partialStiffnessStations, (std::vector<int>{20, 21}));
+  const SolvedWall gap = Solve(wall);
+  EXPECT_EQ(gap.model.partialStiffnessStations, (std::vector<int>{20, 21}));
+  EXPECT_TRUE(HasLine(gap.reportLines, "AT STATIONS 20-21 *****"));
 }
 
 }  // namespace
