@@ -171,4 +171,13 @@ double YMultiplierAt(const PySettings& s, double x) {
   return 1.0;
 }
 
+double TableValue(std::span<const double> xs, std::span<const double> ys, double x) {
+  if (!(x > xs.front())) return ys.front();
+  if (x >= xs.back()) return ys.back();
+  size_t i = 1;
+  while (xs[i] < x) ++i;
+  const double r = (x - xs[i - 1]) / (xs[i] - xs[i - 1]);
+  return ys[i - 1] + (ys[i] - ys[i - 1]) * r;
+}
+
 }  // namespace terraq::engine

@@ -6,12 +6,18 @@
 // layer boundary (two points of one depth) each has its own rule, and a
 // depth below the tables either stops the run or takes the last value.
 
+#include <span>
+
 #include "PyGeneration.h"
 
 namespace terraq::engine {
 
 // Cohesion; at a boundary the lower layer's value (or the other one when
 // one of them is zero). Below the table: console warning, then an error stop.
+// Straight-line interpolation in a table of increasing abscissas `xs`, held
+// at its end values beyond them (the coefficient tables of the models).
+double TableValue(std::span<const double> xs, std::span<const double> ys, double x);
+
 double CohesionAt(const SoilProfile& profile, double x);
 
 // Friction angle in radians; at a boundary the mean of the two (or the other

@@ -94,12 +94,7 @@ SidePoints SandCurveDeflections(double b) {
 }
 
 SandFactors SandCoefficients(double xOverB) {
-  if (xOverB >= kBreaks.back()) return {kA.back(), kB.back()};
-  if (xOverB <= 0.0) return {kA.front(), kB.front()};
-  size_t i = 1;
-  while (kBreaks[i] < xOverB) ++i;
-  const double r = (xOverB - kBreaks[i - 1]) / (kBreaks[i] - kBreaks[i - 1]);
-  return {kA[i - 1] + (kA[i] - kA[i - 1]) * r, kB[i - 1] + (kB[i] - kB[i - 1]) * r};
+  return {TableValue(kBreaks, kA, xOverB), TableValue(kBreaks, kB, xOverB)};
 }
 
 SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x, double z) {

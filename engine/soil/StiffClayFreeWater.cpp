@@ -42,12 +42,7 @@ void writeValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) 
 }  // namespace
 
 double StaticClayCoefficient(double x, double b) {
-  const double r = x / b;
-  if (!(r > 0.0)) return kA.front();
-  if (r >= kBreaks.back()) return kA.back();
-  size_t i = 1;
-  while (kBreaks[i] < r) ++i;
-  return kA[i - 1] + (kA[i] - kA[i - 1]) * (r - kBreaks[i - 1]) / (kBreaks[i] - kBreaks[i - 1]);
+  return TableValue(kBreaks, kA, x / b);
 }
 
 double StiffClayResidualFactor(double A) {
