@@ -16,6 +16,7 @@
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
+#include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
@@ -84,7 +85,7 @@ void readGeneratedPressure(RunFiles& files, EngineModel& model) {
     }
   } catch (const InputError& e) {
     stopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
-                    " CANNOT BE READ BACK (LINE " + std::to_string(e.line()) + ")");
+                    " CANNOT BE READ BACK (LINE " + formatI(e.line(), 0) + ")");
   }
   writePressureHeading(files.report, model.labels);
   const size_t step = thinnedTable(model) ? 6 : 1;
@@ -162,7 +163,7 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
     // Both generators walk the layers down from the surface; a bottom above
     // the one before would make the layers overlap.
     if (layer.bottom < previousBottom)
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(k + 1) +
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(k + 1, 0) +
                       ": ITS BOTTOM LIES ABOVE THE BOTTOM OF THE LAYER ABOVE");
     layer.thickness = layer.bottom - previousBottom;
     previousBottom = layer.bottom;

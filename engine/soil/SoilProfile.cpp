@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "textio/FixedFormat.h"
+
 namespace terraq::engine {
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 const double kDegreesToRadians = static_cast<double>(3.1416f) / 180.0;
 const double kCurveOffset = static_cast<double>(0.1f);
 
-std::string layerText(int n) { return "SOIL LAYER " + std::to_string(n); }
+std::string layerText(int n) { return "SOIL LAYER " + formatI(n, 0); }
 
 void checkBottomsIncrease(const std::vector<SoilLayerInput>& input) {
   double previous = 0.0;
