@@ -50,7 +50,7 @@ std::string shownToken(const std::string& token) {
 }
 
 std::string inputErrorMessage(const InputError& e) {
-  const std::string line = std::to_string(e.line());
+  const std::string line = formatI(e.line(), 0);
   switch (e.kind()) {
     case InputError::Kind::BadInteger:
       return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + shownToken(e.token()) +

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "textio/FixedFormat.h"
+
 namespace terraq::engine {
 
 std::vector<SoilLayerSpan> SoilLayerSpans(const std::vector<SoilLayerInput>& layers) {
@@ -11,7 +13,7 @@ std::vector<SoilLayerSpan> SoilLayerSpans(const std::vector<SoilLayerInput>& lay
     const double bottom = layers[i].bottom;
     // Written so that a bottom that is not a number stops the run as well.
     if (!(bottom >= top))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(i + 1) +
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(static_cast<int>(i + 1), 0) +
                       ": ITS BOTTOM LIES ABOVE THE BOTTOM OF THE LAYER ABOVE");
     if (bottom > top) spans.push_back({&layers[i], static_cast<int>(i + 1), top, bottom});
     top = bottom;

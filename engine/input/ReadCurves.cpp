@@ -12,6 +12,7 @@
 #include "output/Report.h"
 #include "soil/GeneratePyCurves.h"
 #include "solver/GeneratedSprings.h"
+#include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
@@ -135,7 +136,7 @@ void readGeneratedCurves(EngineModel& model) {
       model.curves.push_back(assembleGenerated(depth, p, y, model.control));
     }
   } catch (const InputError& e) {
-    stopWithMessage(std::string("ERROR STOP -- LINE ") + std::to_string(e.line()) +
+    stopWithMessage(std::string("ERROR STOP -- LINE ") + formatI(e.line(), 0) +
                     " OF THE SCRATCH FILE " + kSoilDataFile + " CANNOT BE READ");
   }
 }

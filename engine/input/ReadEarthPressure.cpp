@@ -17,6 +17,7 @@
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
+#include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
@@ -87,7 +88,7 @@ void readGeneratedPressure(RunFiles& files, EngineModel& model) {
     }
   } catch (const InputError& e) {
     stopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
-                    " CANNOT BE READ BACK (LINE " + std::to_string(e.line()) + ")");
+                    " CANNOT BE READ BACK (LINE " + formatI(e.line(), 0) + ")");
   }
   writePressureHeading(files.report, model.labels);
   const size_t step = thinnedTable(model) ? 6 : 1;

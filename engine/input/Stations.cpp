@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "textio/FixedFormat.h"
+
 namespace terraq::engine {
 
 void SetGeometry(EngineModel& model) {
@@ -116,7 +118,7 @@ void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station,
   const int firstMarked = caseCode <= 1 ? j : j - 1;
   if (firstMarked <= order.lastMarked)
     stopWithMessage("ERROR STOP -- SPECIFIED CONDITIONS TOO CLOSE TOGETHER AT STATION " +
-                    std::to_string(station));
+                    formatI(station, 0));
   order.lastMarked = caseCode <= 1 ? j : j + 1;
   order.previousPosition = j;
   model.spec.DEFL[static_cast<size_t>(r)] = deflection;

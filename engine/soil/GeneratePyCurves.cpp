@@ -75,7 +75,7 @@ void WriteConsole(std::string_view line) {
 }
 
 void StopForLayer(const PyGeneration& g, int j, std::string_view model, std::string_view problem) {
-  stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(g.profile.layer(j).source) + " (" +
+  stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(g.profile.layer(j).source, 0) + " (" +
                   std::string(model) + ") " + std::string(problem));
 }
 

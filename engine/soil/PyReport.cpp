@@ -15,7 +15,7 @@ void writeBox(TextOut& report, const char* title) {
   report.line("");
 }
 
-int digits(int n) { return static_cast<int>(std::to_string(n).size()); }
+int digits(int n) { return static_cast<int>(formatI(n, 0).size()); }
 
 void writeLayers(const PyGeneration& g) {
   TextOut& report = *g.report;

@@ -160,7 +160,7 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
 void SandCurves(PyGeneration& g, int j) {
   ProfileLayer& layer = g.profile.layer(j);
   if (layer.k < 0.0)
-    stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(layer.source) +
+    stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
                     " (SAND) HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
   double previousPu = 0.0;
   for (int k = layer.first; k <= layer.last; ++k) {
@@ -171,7 +171,7 @@ void SandCurves(PyGeneration& g, int j) {
     v.phi = PhiAt(g.profile, v.x);
     // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
     if (!(v.phi < kPi / 2.0))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(layer.source) +
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
                       " (SAND) NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
     if (k == layer.first) {
       layer.resistanceSum = 0.0;

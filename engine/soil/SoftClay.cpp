@@ -84,7 +84,7 @@ void SoftClayCurves(PyGeneration& g, int j) {
     // y50 = 2.5 E50 b scales every deflection of the curve: without it the
     // curve has no shape at all.
     if (!(v.e50 > 0.0))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + std::to_string(layer.source) +
+      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
                       " (SOFT CLAY) NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
     if (k == layer.first) {
       layer.resistanceSum = 0.0;

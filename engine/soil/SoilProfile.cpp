@@ -5,6 +5,8 @@
 
 #include "driver/SoilLayers.h"
 
+#include "textio/FixedFormat.h"
+
 namespace terraq::engine {
 
 namespace {

@@ -3,61 +3,79 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <cstdio>
-#include <cstdlib>
 
 namespace terraq::engine {
 
+// Every number of the engine becomes text through std::to_chars: it rounds
+// exactly as printf does (the files read the same as ever), but needs no
+// locale, no format string and no temporary string, which made printf the
+// larger part of a run with many curves.
+
 namespace {
 
-std::string asterisks(int w) { return std::string(static_cast<size_t>(w > 0 ? w : 0), '*'); }
-
-std::string rightAligned(const std::string& digits, int w) {
-  if (static_cast<int>(digits.size()) > w) return asterisks(w);
-  return std::string(static_cast<size_t>(w) - digits.size(), ' ') + digits;
+void appendAsterisks(std::string& out, int w) {
+  if (w > 0) out.append(static_cast<size_t>(w), '*');
 }
 
-// printf of one real with a precision, into a string as long as it needs:
-// a fixed buffer would cut the text of a wide precision short.
-std::string printed(const char* format, int precision, double value) {
-  const int n = std::snprintf(nullptr, 0, format, precision, value);
-  if (n <= 0) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(s.data(), s.size(), format, precision, value);
-  s.resize(static_cast<size_t>(n));
-  return s;
-}
-
-}  // namespace
-
-std::string formatI(long long value, int w) { return rightAligned(std::to_string(value), w); }
-
-std::string formatF(double value, int w, int d) {
-  // Magnitudes that cannot fit any sane field go straight to asterisks; this
-  // also bounds the text that printf produces below.
-  if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return asterisks(w);
-  std::string s = printed("%.*f", d, value);
-  if (s.empty()) return asterisks(w);
-  if (static_cast<int>(s.size()) > w) {
-    // A field one column too narrow drops the optional leading zero
-    // ("0.500" -> ".500", "-0.5" -> "-.5"), as fixed-format output allows.
-    if (s.rfind("0.", 0) == 0) s.erase(0, 1);
-    else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+// Appends the text of one number right-aligned in a field of w columns. A
+// text one column too long first drops the optional leading zero of a
+// fraction ("0.500" -> ".500", "-0.5" -> "-.5"); one still too long becomes
+// asterisks, so that a number too large for its column is seen and never
+// shifts the columns after it.
+void appendField(std::string& out, const char* text, size_t n, int w) {
+  const size_t width = static_cast<size_t>(w);
+  if (n > width) {
+    const size_t zero = text[0] == '-' ? 1 : 0;
+    if (n == width + 1 && n > zero + 1 && text[zero] == '0' && text[zero + 1] == '.') {
+      out.append(text, zero);
+      out.append(text + zero + 1, n - zero - 1);
+      return;
+    }
+    return appendAsterisks(out, w);
   }
-  return rightAligned(s, w);
+  out.append(width - n, ' ');
+  out.append(text, n);
 }
 
-namespace {
+// The digits of an integer, as many as it needs (I0).
+void appendDigits(std::string& out, long long value) {
+  char text[24];
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  out.append(text, r.ptr);
+}
 
-// Ew.d appended straight to `out` (exactly w characters). The report and the
-// plot file are mostly E fields, so this is the engine's hottest output path:
-// no temporaries, and std::to_chars rounds exactly as printf does.
+void appendI(std::string& out, long long value, int w) {
+  if (w == 0) return appendDigits(out, value);
+  if (w < 0) return;
+  char text[24];
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  appendField(out, text, static_cast<size_t>(r.ptr - text), w);
+}
+
+void appendF(std::string& out, double value, int w, int d) {
+  if (w <= 0) return;
+  // Magnitudes that cannot fit any sane field go straight to asterisks.
+  if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return appendAsterisks(out, w);
+  // Room for the field and its optional leading zero: a text that needs
+  // more cannot fit, and to_chars says so. Fields wider than any column of
+  // the files take their room from the heap.
+  char local[128];
+  std::string wide;
+  const size_t room = static_cast<size_t>(w) + 1;
+  char* text = local;
+  if (room > sizeof local) {
+    wide.resize(room);
+    text = wide.data();
+  }
+  const auto r = std::to_chars(text, text + room, value, std::chars_format::fixed, d);
+  if (r.ec != std::errc()) return appendAsterisks(out, w);
+  appendField(out, text, static_cast<size_t>(r.ptr - text), w);
+}
+
+// Ew.d: the mantissa 0.ddd rounded once to d digits, then the exponent.
 void appendE(std::string& out, double value, int w, int d) {
   if (w <= 0) return;
-  if (!std::isfinite(value) || d < 1 || d > 300) {
-    out.append(static_cast<size_t>(w), '*');
-    return;
-  }
+  if (!std::isfinite(value) || d < 1 || d > 300) return appendAsterisks(out, w);
   char text[320];
   size_t n = 0;
   if (value < 0) text[n++] = '-';
@@ -65,8 +83,8 @@ void appendE(std::string& out, double value, int w, int d) {
   text[n++] = '.';
   int exponent = 0;
   if (value != 0.0) {
-    // d significant digits, rounded once: d.ddd...e+xx, then shifted to the
-    // 0.ddd form by raising the exponent by one.
+    // d significant digits, d.ddd...e+xx, become 0.ddd with the exponent
+    // raised by one.
     char digits[320];
     const auto r = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
                                  std::chars_format::scientific, d - 1);
@@ -75,40 +93,49 @@ void appendE(std::string& out, double value, int w, int d) {
       if (*c != '.') text[n++] = *c;
     int e = 0;
     if (c != r.ptr) {
-      const bool negative = c[1] == '-';
       std::from_chars(c + 2, r.ptr, e);
-      if (negative) e = -e;
+      if (c[1] == '-') e = -e;
     }
     exponent = e + 1;
   } else {
-    for (int k = 0; k < d; ++k) text[n++] = '0';
+    std::memset(text + n, '0', static_cast<size_t>(d));
+    n += static_cast<size_t>(d);
   }
   const int a = exponent < 0 ? -exponent : exponent;
-  if (a <= 99) {
-    text[n++] = 'E';
-  } else {
-    // Three-digit exponents take the place of the letter E (0.125+100).
-    text[n++] = exponent < 0 ? '-' : '+';
-    text[n++] = static_cast<char>('0' + a / 100);
-  }
-  if (a <= 99) text[n++] = exponent < 0 ? '-' : '+';
+  // Three-digit exponents take the place of the letter E (0.125+100).
+  if (a <= 99) text[n++] = 'E';
+  text[n++] = exponent < 0 ? '-' : '+';
+  if (a > 99) text[n++] = static_cast<char>('0' + a / 100);
   text[n++] = static_cast<char>('0' + (a / 10) % 10);
   text[n++] = static_cast<char>('0' + a % 10);
-  if (static_cast<int>(n) > w) {
-    // The leading zero of the mantissa is optional when the field is tight.
-    const size_t zero = value < 0 ? 1 : 0;
-    std::memmove(text + zero, text + zero + 1, n - zero - 1);
-    --n;
-  }
-  if (static_cast<int>(n) > w) {
-    out.append(static_cast<size_t>(w), '*');
-    return;
-  }
-  out.append(static_cast<size_t>(w) - n, ' ');
-  out.append(text, n);
+  appendField(out, text, n, w);
+}
+
+// A real of a list-directed record: nine significant digits, trailing zeros
+// dropped, in fixed form for exponents -4 to 8 and in exponent form beyond,
+// as printf's %.9G writes it (0.25, 1.5E-07, INF); the readers of these files
+// need seven digits.
+void appendGeneral(std::string& out, double value) {
+  char text[40];
+  const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9);
+  for (char* c = text; c != r.ptr; ++c)
+    if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+  out.append(text, r.ptr);
 }
 
 }  // namespace
+
+std::string formatI(long long value, int w) {
+  std::string s;
+  appendI(s, value, w);
+  return s;
+}
+
+std::string formatF(double value, int w, int d) {
+  std::string s;
+  appendF(s, value, w, d);
+  return s;
+}
 
 std::string formatE(double value, int w, int d) {
   std::string s;
@@ -134,12 +161,12 @@ Line& Line::a(std::string_view text, int w) {
 }
 
 Line& Line::i(long long value, int w) {
-  text_ += formatI(value, w);
+  appendI(text_, value, w);
   return *this;
 }
 
 Line& Line::f(double value, int w, int d) {
-  text_ += formatF(value, w, d);
+  appendF(text_, value, w, d);
   return *this;
 }
 
@@ -152,16 +179,13 @@ ListRecord& ListRecord::operator<<(int value) { return *this << static_cast<long
 
 ListRecord& ListRecord::operator<<(long long value) {
   text_ += ' ';
-  text_ += std::to_string(value);
+  appendDigits(text_, value);
   return *this;
 }
 
 ListRecord& ListRecord::operator<<(double value) {
-  char buf[40];
-  // Nine significant digits keep every value well beyond the seven that the
-  // readers of these files need; %G drops trailing zeros.
-  std::snprintf(buf, sizeof buf, " %.9G", value);
-  text_ += buf;
+  text_ += ' ';
+  appendGeneral(text_, value);
   return *this;
 }
 

@@ -10,7 +10,8 @@
 // too-large number is visible in the report instead of shifting the columns.
 //
 // This is the only number-to-text code of the engine; list-directed
-// (free-format) records are built with ListRecord below.
+// (free-format) records are built with ListRecord below, and a number inside
+// a message is formatI(value, 0).
 
 #include <string>
 #include <string_view>
@@ -19,12 +20,16 @@ namespace terraq::engine {
 
 class Line {
  public:
+  // Room for a whole report line from the start, so that the text is not
+  // moved again and again as it grows field by field.
+  Line() { text_.reserve(128); }
   // n blanks (nX).
   Line& x(int n);
   // Text in a field of width w (Aw): cut to w characters or padded on the
   // right with blanks. w < 0 writes the text as it stands.
   Line& a(std::string_view text, int w = -1);
-  // Integer right-aligned in w columns (Iw).
+  // Integer right-aligned in w columns (Iw); w = 0 writes just its digits
+  // (I0).
   Line& i(long long value, int w);
   // Fixed-point real in w columns with d decimals (Fw.d).
   Line& f(double value, int w, int d);
@@ -49,6 +54,7 @@ std::string formatE(double value, int w, int d);
 // better than 7 significant digits.
 class ListRecord {
  public:
+  ListRecord() { text_.reserve(64); }
   ListRecord& operator<<(int value);
   ListRecord& operator<<(long long value);
   ListRecord& operator<<(double value);

@@ -1,85 +1,108 @@
 #include "FreeFormatReader.h"
 
-#include <cctype>
-#include <cerrno>
-#include <climits>
-#include <cmath>
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
 
 namespace terraq::engine {
 
 InputError::InputError(Kind kind, int line, std::string token)
     : std::runtime_error("input error"), kind_(kind), line_(line), token_(std::move(token)) {}
 
-bool parseReal(const std::string& token, double& value) {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// Text becomes a number through std::from_chars, which rounds exactly as
+// strtod does, without strtod's consulting of the locale. The word is checked
+// against the forms of a data file first, since from_chars would also take
+// "inf" and "nan", and handed over without a leading "+" and with a "D"
+// exponent spelled "E", neither of which from_chars knows.
+bool parseReal(std::string_view token, double& value) {
   if (token.empty() || token.size() > 64) return false;
-  std::string s = token;
-  // A "D" exponent is the double-precision spelling of "E".
-  for (char& c : s)
-    if (c == 'd' || c == 'D') c = 'E';
-  // Only digits, one sign per part, one point, one exponent: strtod would
-  // also accept hexadecimal floats, "inf" and "nan", which are not numbers
-  // of a data file.
-  size_t k = 0;
-  if (s[k] == '+' || s[k] == '-') ++k;
+  // Only digits, one sign per part, one point, one exponent; a "D" exponent
+  // is the double-precision spelling of "E".
+  char s[64];  // the word as from_chars takes it
+  size_t n = 0, k = 0;
+  if (token[k] == '+') ++k;
+  else if (token[k] == '-') s[n++] = token[k++];
   size_t digits = 0;
-  while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k, ++digits;
-  if (k < s.size() && s[k] == '.') {
-    ++k;
-    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k, ++digits;
+  for (; k < token.size() && isDigit(token[k]); ++k, ++digits) s[n++] = token[k];
+  if (k < token.size() && token[k] == '.') {
+    s[n++] = token[k++];
+    for (; k < token.size() && isDigit(token[k]); ++k, ++digits) s[n++] = token[k];
   }
   if (digits == 0) return false;
-  if (k < s.size() && (s[k] == 'E' || s[k] == 'e')) {
+  bool negativeExponent = false;
+  const auto isExponent = [](char c) { return c == 'E' || c == 'e' || c == 'D' || c == 'd'; };
+  if (k < token.size() && isExponent(token[k])) {
+    s[n++] = 'E';
     ++k;
-    if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
-    size_t expDigits = 0;
-    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k, ++expDigits;
-    if (expDigits == 0) return false;
+    if (k < token.size() && (token[k] == '+' || token[k] == '-')) {
+      negativeExponent = token[k] == '-';
+      s[n++] = token[k++];
+    }
+    size_t exponentDigits = 0;
+    for (; k < token.size() && isDigit(token[k]); ++k, ++exponentDigits) s[n++] = token[k];
+    if (exponentDigits == 0) return false;
   }
-  if (k != s.size()) return false;
-  errno = 0;
-  const double v = std::strtod(s.c_str(), nullptr);
-  if (!std::isfinite(v)) return false;
+  if (k != token.size()) return false;
+  double v = 0.0;
+  const auto r = std::from_chars(s, s + n, v);
+  if (r.ec == std::errc::result_out_of_range) {
+    // A mantissa of at most 64 digits lies within 1E-64 and 1E64, so only a
+    // negative exponent takes it below the smallest double, and it reads as
+    // zero, as it always has; out of range the other way it is too large
+    // for a number of the data file.
+    if (!negativeExponent) return false;
+    v = s[0] == '-' ? -0.0 : 0.0;
+  } else if (r.ec != std::errc() || r.ptr != s + n) {
+    return false;
+  }
   value = v;
   return true;
 }
 
-bool parseInteger(const std::string& token, int& value) {
+bool parseInteger(std::string_view token, int& value) {
   if (token.empty() || token.size() > 16) return false;
-  size_t k = 0;
-  if (token[k] == '+' || token[k] == '-') ++k;
-  if (k == token.size()) return false;
-  for (size_t m = k; m < token.size(); ++m)
-    if (!std::isdigit(static_cast<unsigned char>(token[m]))) return false;
-  const long long v = std::strtoll(token.c_str(), nullptr, 10);
-  if (v < INT_MIN || v > INT_MAX) return false;
-  value = static_cast<int>(v);
+  // from_chars takes a minus sign only: a plus sign is skipped, and a sign
+  // after it refused.
+  if (token[0] == '+') {
+    token.remove_prefix(1);
+    if (token.empty() || token[0] == '-') return false;
+  }
+  int v = 0;
+  const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
+  if (r.ec != std::errc() || r.ptr != token.data() + token.size()) return false;
+  value = v;
   return true;
 }
 
 void FreeRecord::assign(size_t index, int& target) const {
-  if (index >= tokens_.size()) return;
-  if (!parseInteger(tokens_[index], target))
-    throw InputError(InputError::Kind::BadInteger, lines_[index], tokens_[index]);
+  if (index >= words_.size()) return;
+  const Word& word = words_[index];
+  if (!parseInteger(word.text, target))
+    throw InputError(InputError::Kind::BadInteger, word.line, word.text);
 }
 
 void FreeRecord::assign(size_t index, double& target) const {
-  if (index >= tokens_.size()) return;
-  if (!parseReal(tokens_[index], target))
-    throw InputError(InputError::Kind::BadNumber, lines_[index], tokens_[index]);
+  if (index >= words_.size()) return;
+  const Word& word = words_[index];
+  if (!parseReal(word.text, target))
+    throw InputError(InputError::Kind::BadNumber, word.line, word.text);
 }
 
-bool FreeFormatReader::nextLine(std::string& line) {
-  if (!std::getline(in_, line)) return false;
+bool FreeFormatReader::nextLine() {
+  if (!std::getline(in_, text_)) return false;
   ++line_;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (!text_.empty() && text_.back() == '\r') text_.pop_back();
   return true;
 }
 
 std::string FreeFormatReader::readLine() {
-  std::string line;
-  if (!nextLine(line)) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
-  return line;
+  if (!nextLine()) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
+  return text_;
 }
 
 FreeRecord FreeFormatReader::read(int count) {
@@ -87,15 +110,17 @@ FreeRecord FreeFormatReader::read(int count) {
   if (count <= 0) {
     // A read of nothing still consumes one line, as a read statement with
     // an empty list does.
-    std::string line;
-    if (!nextLine(line)) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
+    if (!nextLine()) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
     return record;
   }
-  std::string line;
-  while (static_cast<int>(record.tokens_.size()) < count) {
-    if (!nextLine(line)) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
+  // Room for the words of a read from the start: records are short, and
+  // growing the list word by word cost more than the words themselves.
+  record.words_.reserve(static_cast<size_t>(std::min(count, 16)));
+  const std::string& line = text_;
+  while (static_cast<int>(record.words_.size()) < count) {
+    if (!nextLine()) throw InputError(InputError::Kind::EndOfFile, line_ + 1, "");
     size_t k = 0;
-    while (k < line.size() && static_cast<int>(record.tokens_.size()) < count) {
+    while (k < line.size() && static_cast<int>(record.words_.size()) < count) {
       const char c = line[k];
       if (c == ' ' || c == '\t' || c == ',') {
         ++k;
@@ -106,8 +131,7 @@ FreeRecord FreeFormatReader::read(int count) {
       while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',' &&
              line[end] != '/')
         ++end;
-      record.tokens_.push_back(line.substr(k, end - k));
-      record.lines_.push_back(line_);
+      record.words_.push_back({line.substr(k, end - k), line_});
       k = end;
     }
   }

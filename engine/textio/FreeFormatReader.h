@@ -12,6 +12,7 @@
 #include <istream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace terraq::engine {
@@ -39,12 +40,15 @@ class FreeRecord {
   // a read cut short by "/" leaves `target` as it was.
   void assign(size_t index, int& target) const;
   void assign(size_t index, double& target) const;
-  size_t size() const { return tokens_.size(); }
+  size_t size() const { return words_.size(); }
 
  private:
   friend class FreeFormatReader;
-  std::vector<std::string> tokens_;
-  std::vector<int> lines_;
+  struct Word {
+    std::string text;
+    int line;  // 1-based, for the message when the word is not a number
+  };
+  std::vector<Word> words_;
 };
 
 class FreeFormatReader {
@@ -60,14 +64,15 @@ class FreeFormatReader {
   int lineNumber() const { return line_; }
 
  private:
-  bool nextLine(std::string& line);
+  bool nextLine();
   std::istream& in_;
+  std::string text_;  // the line last read, its storage kept from line to line
   int line_ = 0;
 };
 
 // Parses one real in the forms free-format input allows; false if malformed.
-bool parseReal(const std::string& token, double& value);
+bool parseReal(std::string_view token, double& value);
 // Parses one integer (optional sign, digits only, 32-bit range).
-bool parseInteger(const std::string& token, int& value);
+bool parseInteger(std::string_view token, int& value);
 
 }  // namespace terraq::engine

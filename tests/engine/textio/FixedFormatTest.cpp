@@ -25,6 +25,9 @@ TEST(FixedFormat, IntegerFields) {
   EXPECT_EQ(formatI(1000, 3), "***");
   EXPECT_EQ(formatI(-100, 3), "***");
   EXPECT_EQ(formatI(std::numeric_limits<long long>::min(), 4), "****");
+  // Width 0 (I0): just the digits, for numbers inside messages.
+  EXPECT_EQ(formatI(-12, 0), "-12");
+  EXPECT_EQ(formatI(std::numeric_limits<long long>::min(), 0), "-9223372036854775808");
 }
 
 TEST(FixedFormat, FixedPointFields) {
@@ -105,6 +108,16 @@ TEST(FixedFormat, LineBuildsFieldsInOrder) {
   EXPECT_EQ(Line().x(6).a("AB", 4).i(7, 3).str(), "      AB    7");
   EXPECT_EQ(Line().a("ABCDEF", 3).a("|").str(), "ABC|");
   EXPECT_EQ(Line().x(0).x(-2).a("X").f(2.5, 5, 1).e(12.5, 10, 3).str(), "X  2.5 0.125E+02");
+}
+
+TEST(FixedFormat, ListRecordRealsHaveNineDigitsInGeneralForm) {
+  // Nine significant digits, trailing zeros dropped; fixed form for decimal
+  // exponents -4 to 8, exponent form (two exponent digits at least) beyond.
+  ListRecord record;
+  record << 0.25 << 1.0 / 3.0 << -2.0 / 3.0 << 123456789.0 << 1e9 << 0.0001 << 1.5e-5 << -1e100
+         << 0.0 << -0.0 << 9.9999999999 << std::numeric_limits<double>::infinity();
+  EXPECT_EQ(record.str(),
+            " 0.25 0.333333333 -0.666666667 123456789 1E+09 0.0001 1.5E-05 -1E+100 0 -0 10 INF");
 }
 
 TEST(FixedFormat, ListRecordReadsBackToSevenDigits) {

@@ -83,14 +83,16 @@ TEST(FreeFormatReader, RealForms) {
   const std::pair<const char*, double> accepted[] = {
       {"2", 2},      {"2.", 2},      {".5", 0.5},    {"-.5", -0.5},  {"+3", 3},
       {"2E3", 2000}, {"2e-3", 2e-3}, {"2D3", 2000},  {"2d+3", 2000}, {"1.5E+02", 150},
-      {"-0", 0},     {"1E-400", 0},  {"007.50", 7.5}};
+      {"-0", 0},     {"1E-400", 0},  {"007.50", 7.5}, {"+.5", 0.5},   {"-5.e-1", -0.5},
+      {"1.5d2", 150}};
   for (const auto& [text, value] : accepted) {
     double v = -99;
     EXPECT_TRUE(parseReal(text, v)) << text;
     EXPECT_DOUBLE_EQ(v, value) << text;
   }
-  for (const char* text : {"", ".", "-", "1.2.3", "1E", "1E+", "--1", "abc", "inf", "nan", "0x10",
-                           "1e400", "1,5", "2 ", "3*4", "1E5.0", "E5"}) {
+  for (const char* text : {"", ".", "-", "1.2.3", "1E", "1E+", "--1", "+-1", "-+1", "abc", "inf",
+                           "nan", "0x10", "1e400", "-1e400", "1,5", "2 ", "3*4", "1E5.0", "E5",
+                           "1E+-5", "1.5Q2"}) {
     double v = -99;
     EXPECT_FALSE(parseReal(text, v)) << text;
     EXPECT_EQ(v, -99) << text;
@@ -108,7 +110,7 @@ TEST(FreeFormatReader, IntegerForms) {
   EXPECT_TRUE(parseInteger("-2147483648", v));
   EXPECT_EQ(v, -2147483647 - 1);
   for (const char* text : {"2.5", "2.", "1E2", "2147483648", "-2147483649", "99999999999999999999",
-                           "+", "", "1-", "0x1", "4a"})
+                           "+", "-", "", "1-", "0x1", "4a", "+-1", "++1", " 1"})
     EXPECT_FALSE(parseInteger(text, v)) << text;
 }
 
