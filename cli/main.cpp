@@ -163,7 +163,8 @@ int runCommand(const std::vector<std::string_view>& args) {
     run = terraq::ui::RunEngine(dataFile);
   }
   if (!run.engineCalled) return fail(run.error);
-  if (!fs::exists(run.paths.reportFile, ec))
+  // An empty report is one this run did not write.
+  if (!fs::is_regular_file(run.paths.reportFile, ec) || fs::file_size(run.paths.reportFile, ec) == 0 || ec)
     return fail("the engine wrote no report; check that " + run.paths.reportFile.parent_path().string() +
                 " is writable");
 

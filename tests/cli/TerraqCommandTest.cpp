@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <variant>
@@ -252,4 +257,42 @@ TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
   EXPECT_TRUE(contains(o.err, (lonely.path() / "Terraq2013_DLL.so").string())) << o.err;
   EXPECT_FALSE(fs::exists(lonely.path() / "wall.tq4o"));
   EXPECT_FALSE(fs::exists(lonely.path() / "names.dat"));
+}
+
+// Outputs of an earlier run are written in place: a report the user made
+// private stays private, and stays the same file.
+TEST(TerraqCommand, OutputsKeepTheirIdentityAndMode) {
+  ScratchFolder data, work;
+  data.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const fs::path report = data.path() / "wall.tq4o";
+  std::ofstream(report) << std::string(100000, 'x');
+  fs::permissions(report, fs::perms::owner_read | fs::perms::owner_write);
+  struct stat before {}, after {};
+  ASSERT_EQ(stat(report.c_str(), &before), 0);
+  const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  ASSERT_EQ(stat(report.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_LT(after.st_size, 100000);
+}
+
+// In a read-only folder whose old outputs cannot be written, the old report
+// must not be summarised as this run's.
+TEST(TerraqCommand, OldResultsThatCannotBeReplacedAreNotReportedAsNew) {
+  ScratchFolder data, work;
+  data.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const fs::path report = data.path() / "wall.tq4o";
+  std::ofstream(report) << "an old report\n";
+  fs::permissions(report, fs::perms::owner_read);
+  fs::permissions(data.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  const bool superuser = access(report.c_str(), W_OK) == 0;  // may write anything
+  const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path());
+  fs::permissions(data.path(), fs::perms::owner_all);
+  if (superuser) GTEST_SKIP() << "the superuser may write a read-only file";
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "cannot write " + report.string())) << o.err;
+  EXPECT_EQ(o.out, "");
+  std::ifstream in(report);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an old report\n");
 }

@@ -12,9 +12,14 @@ TFileFacts GatherFileFacts(const std::filesystem::path& dataFile) {
   std::error_code ec;
   const RunPaths paths = DeriveRunPaths(dataFile);
   facts.dataFile = std::filesystem::is_regular_file(paths.dataFile, ec);
-  facts.report = std::filesystem::is_regular_file(paths.reportFile, ec);
-  facts.plot = std::filesystem::is_regular_file(paths.plotFile, ec);
-  facts.monitor = std::filesystem::is_regular_file(paths.monitorFile, ec);
+  // A run empties the outputs before the engine writes them: an empty one
+  // holds no results.
+  const auto written = [&ec](const std::filesystem::path& p) {
+    return std::filesystem::is_regular_file(p, ec) && std::filesystem::file_size(p, ec) > 0 && !ec;
+  };
+  facts.report = written(paths.reportFile);
+  facts.plot = written(paths.plotFile);
+  facts.monitor = written(paths.monitorFile);
   return facts;
 }
 

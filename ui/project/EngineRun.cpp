@@ -178,7 +178,22 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
   }
   result.engineLoaded = true;
 
-  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) fs::remove(*p, ec);
+  // Earlier outputs are emptied, not removed: the engine writes the new ones
+  // in place, so each file keeps its identity, mode, group and links, and a
+  // run that writes nothing leaves nothing that could pass for its results.
+  // An output that can be neither emptied nor removed stops the run before
+  // the engine starts, rather than leave old results to be read as new.
+  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
+    if (!fs::exists(*p, ec)) continue;
+    fs::resize_file(*p, 0, ec);
+    if (!ec) continue;
+    fs::remove(*p, ec);
+    if (ec) {
+      result.error = "cannot write " + p->string() + ": " + ec.message();
+      engine.unload();
+      return result;
+    }
+  }
   entry(kEngineRunCode);
   result.engineCalled = true;
   engine.unload();
