@@ -105,7 +105,7 @@ class RunFolder {
 void runWall(benchmark::State& state, const WallLayout& layout) {
   RunFolder folder(wallDataFile(layout));
   for (auto _ : state) terraq::engine::RunAnalysis();
-  const terraq::engine::EngineModel& model = terraq::engine::engineModel();
+  const terraq::engine::EngineModel& model = terraq::engine::GlobalEngineModel();
   state.counters["iterations"] = model.iteration;
   state.counters["closed"] = model.notClosed == 0 && model.overLimit == 0;
 }

@@ -21,7 +21,7 @@ void EngineModel::resetProblem() {
   partialStiffnessStations.clear();
 }
 
-EngineModel& engineModel() {
+EngineModel& GlobalEngineModel() {
   static EngineModel model;
   return model;
 }

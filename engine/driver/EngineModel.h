@@ -35,7 +35,7 @@ constexpr int kIterationLimit = 100;  // ITMAX: fixed, not an input
 // that is still far outside the storage, so that the arithmetic of a few
 // stations either side of it cannot overflow; the checked arrays refuse it.
 constexpr int kFarStation = 1 << 24;
-constexpr int pos(int station) {
+constexpr int Pos(int station) {
   if (station > kFarStation) return kFarStation + 4;
   if (station < -kFarStation) return -kFarStation + 4;
   return station + 4;
@@ -235,6 +235,6 @@ struct EngineModel {
 };
 
 // The process-global model of the library.
-EngineModel& engineModel();
+EngineModel& GlobalEngineModel();
 
 }  // namespace terraq::engine

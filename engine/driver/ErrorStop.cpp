@@ -2,14 +2,14 @@
 
 namespace terraq::engine {
 
-void stopTooMuchData() {
+void StopTooMuchData() {
   throw ErrorStop({"", "", "     TOO MUCH DATA FOR AVAILABLE STORAGE", "", ""});
 }
 
-void stopStationsNotInOrder() { throw ErrorStop({"", "", "     ERROR STOP -- STATIONS NOT IN ORDER"}); }
+void StopStationsNotInOrder() { throw ErrorStop({"", "", "     ERROR STOP -- STATIONS NOT IN ORDER"}); }
 
-void stopBeyondEnd() { throw ErrorStop({"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"}); }
+void StopBeyondEnd() { throw ErrorStop({"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"}); }
 
-void stopWithMessage(const std::string& message) { throw ErrorStop({"", "", "     " + message}); }
+void StopWithMessage(const std::string& message) { throw ErrorStop({"", "", "     " + message}); }
 
 }  // namespace terraq::engine

@@ -29,10 +29,10 @@ class InternalIndexError : public std::runtime_error {
 };
 
 // The fixed error stops of the engine, with their report layouts.
-[[noreturn]] void stopTooMuchData();
-[[noreturn]] void stopStationsNotInOrder();
-[[noreturn]] void stopBeyondEnd();
+[[noreturn]] void StopTooMuchData();
+[[noreturn]] void StopStationsNotInOrder();
+[[noreturn]] void StopBeyondEnd();
 // Any other stop: one message line, written after two empty lines.
-[[noreturn]] void stopWithMessage(const std::string& message);
+[[noreturn]] void StopWithMessage(const std::string& message);
 
 }  // namespace terraq::engine

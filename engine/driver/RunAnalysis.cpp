@@ -21,7 +21,7 @@ constexpr size_t kMaxNameLength = 255;
 // The four lines of the names file: data, report, plot and monitor files.
 // The file is looked for as "NAMES.dat" and then "names.dat", since file
 // names are case-sensitive here.
-bool readNamesFile(std::string (&names)[4]) {
+bool ReadNamesFile(std::string (&names)[4]) {
   std::ifstream in("NAMES.dat");
   if (!in) in.open("names.dat");
   if (!in) return false;
@@ -38,7 +38,7 @@ bool readNamesFile(std::string (&names)[4]) {
 // The offending word as the report shows it: at most 20 characters, with
 // anything unprintable (a stray CR, a binary byte) shown as "?", so that one
 // bad line cannot flood or garble the report.
-std::string shownToken(const std::string& token) {
+std::string ShownToken(const std::string& token) {
   constexpr size_t kShown = 20;
   std::string shown;
   for (size_t k = 0; k < token.size() && k < kShown; ++k) {
@@ -49,14 +49,14 @@ std::string shownToken(const std::string& token) {
   return shown;
 }
 
-std::string inputErrorMessage(const InputError& e) {
-  const std::string line = formatI(e.line(), 0);
+std::string InputErrorMessage(const InputError& e) {
+  const std::string line = FormatI(e.line(), 0);
   switch (e.kind()) {
     case InputError::Kind::BadInteger:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + shownToken(e.token()) +
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
              "\" IS NOT AN INTEGER";
     case InputError::Kind::BadNumber:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + shownToken(e.token()) +
+      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
              "\" IS NOT A NUMBER";
     case InputError::Kind::EndOfFile:
       break;
@@ -64,11 +64,11 @@ std::string inputErrorMessage(const InputError& e) {
   return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
 }
 
-void writeStop(RunFiles& files, const std::vector<std::string>& lines) {
+void WriteStop(RunFiles& files, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) files.report.line(line);
 }
 
-void runProblems(RunFiles& files, EngineModel& model) {
+void RunProblems(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
   for (;;) {
     // The end code of the problem before is cleared before its successor's
@@ -87,28 +87,28 @@ void runProblems(RunFiles& files, EngineModel& model) {
 
     ReadProblem(files, model);
 
-    writeHeading(files.report, c);
-    writeMonitorHeading(files.monitor);
+    WriteHeading(files.report, c);
+    WriteMonitorHeading(files.monitor);
     IterateSolution(files, model);
-    writeResults(files.report, model);
+    WriteResults(files.report, model);
 
     files.data->read(1).assign(0, c.NEXT);
     if (c.NEXT == c.KSTAGE) c.NEXT = 0;
     if (c.NEXT == 0) return;
     c.PLOTCODE = c.NEXT == 9 ? 2 : c.KSTAGE;
-    writeResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
+    WriteResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
   }
 }
 
 }  // namespace
 
 void RunAnalysis() {
-  EngineModel& model = engineModel();
+  EngineModel& model = GlobalEngineModel();
   model = EngineModel{};
   SetUnitLabels(model.labels, 0);
 
   std::string names[4];
-  if (!readNamesFile(names)) {
+  if (!ReadNamesFile(names)) {
     std::printf(" PLEASE CREATE AN INPUT DATA FILE AND SAVE IT\n BEFORE COMPUTATION.  TRY IT AGAIN!\n");
     return;
   }
@@ -130,23 +130,23 @@ void RunAnalysis() {
   c.problemCount = 0;
   try {
     if (!files.dataStream.is_open())
-      stopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
-    runProblems(files, model);
+      StopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
+    RunProblems(files, model);
   } catch (const ErrorStop& e) {
-    writeStop(files, e.reportLines());
+    WriteStop(files, e.reportLines());
   } catch (const InputError& e) {
-    writeStop(files, {"", "", "     " + inputErrorMessage(e)});
+    WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
   } catch (const InternalIndexError&) {
-    writeStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
+    WriteStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
   } catch (const std::bad_alloc&) {
-    writeStop(files, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"});
+    WriteStop(files, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"});
   } catch (const std::exception&) {
     // Nothing else is expected; the report must still close properly.
-    writeStop(files, {"", "", "     ERROR STOP -- INTERNAL ERROR OF THE ANALYSIS"});
+    WriteStop(files, {"", "", "     ERROR STOP -- INTERNAL ERROR OF THE ANALYSIS"});
   }
 
-  writeEndOfAnalysis(files.report);
-  if (c.NEXT == 0) writeResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
+  WriteEndOfAnalysis(files.report);
+  if (c.NEXT == 0) WriteResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
   files.report.close();
   files.dataStream.close();
   files.plot.close();

@@ -13,7 +13,7 @@ std::vector<SoilLayerSpan> SoilLayerSpans(const std::vector<SoilLayerInput>& lay
     const double bottom = layers[i].bottom;
     // Written so that a bottom that is not a number stops the run as well.
     if (!(bottom >= top))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(static_cast<int>(i + 1), 0) +
+      StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(static_cast<int>(i + 1), 0) +
                       ": ITS BOTTOM LIES ABOVE THE BOTTOM OF THE LAYER ABOVE");
     if (bottom > top) spans.push_back({&layers[i], static_cast<int>(i + 1), top, bottom});
     top = bottom;

@@ -12,85 +12,85 @@ namespace {
 
 // Two empty lines, a framed title as the engine's other sections have it,
 // and an empty line.
-void writeBox(TextOut& report, std::string_view title) {
+void WriteBox(TextOut& report, std::string_view title) {
   std::string inner(48, ' ');
   const size_t shown = std::min<size_t>(title.size(), 48);
   const size_t indent = shown <= 40 ? 8 : (48 - shown) / 2;
   inner.replace(indent, shown, title.substr(0, shown));
-  writeStarBox(report, "*" + inner + "*");
+  WriteStarBox(report, "*" + inner + "*");
   report.line("");
 }
 
 // "LABEL ... = " value and unit, the label padded to the engine's echo width.
-std::string valueLine(std::string_view label, double value, std::string_view unit) {
+std::string ValueLine(std::string_view label, double value, std::string_view unit) {
   return Line().x(6).a(label, 51).a("= ").e(value, 10, 3).a(unit).str();
 }
 
-std::string pressureUnit(const UnitLabels& u) {
+std::string PressureUnit(const UnitLabels& u) {
   return std::string(u.force()) + std::string(u.slash()) + std::string(u.shortLength()) +
          std::string(u.power()) + std::string(u.two());
 }
 
-std::string unitWeightUnit(const UnitLabels& u) {
+std::string UnitWeightUnit(const UnitLabels& u) {
   return std::string(u.force()) + std::string(u.slash()) + std::string(u.shortLength()) +
          std::string(u.power()) + std::string(u.piece(18, 18));
 }
 
 // A column of ten, one blank before it: headings and units over E10.3 values.
-Line& column(Line& line, std::string_view text) { return line.x(1).a(text, 10); }
+Line& Column(Line& line, std::string_view text) { return line.x(1).a(text, 10); }
 
 }  // namespace
 
-void writeWallInformation(TextOut& report, const WallRecord& wall, double gammaWater,
+void WriteWallInformation(TextOut& report, const WallRecord& wall, double gammaWater,
                           const UnitLabels& labels) {
   const std::string_view L = labels.length();
-  writeBox(report, "WALL INFORMATION");
-  report.line(valueLine("FREE HEIGHT OF WALL", wall.freeHeight, L));
-  report.line(valueLine("WIDTH FOR EARTH PRESSURE, WA", wall.widthActive, L));
-  report.line(valueLine("WIDTH FOR SOIL RESISTANCE, WP", wall.widthResistance, L));
-  report.line(valueLine("DEPTH TO THE WATER TABLE AT BACKFILL", wall.waterBackfill, L));
-  report.line(valueLine("DEPTH TO THE WATER TABLE AT EXCAVATION", wall.waterExcavation, L));
-  report.line(valueLine("UNIT WEIGHT OF WATER", gammaWater, unitWeightUnit(labels)));
-  report.line(valueLine("SLOPE OF THE BACKFILL (deg.)", wall.backfillSlope, ""));
-  report.line(valueLine("MODIFICATION FOR ACTIVE EARTH PRESSURE", wall.activeFactor, ""));
+  WriteBox(report, "WALL INFORMATION");
+  report.line(ValueLine("FREE HEIGHT OF WALL", wall.freeHeight, L));
+  report.line(ValueLine("WIDTH FOR EARTH PRESSURE, WA", wall.widthActive, L));
+  report.line(ValueLine("WIDTH FOR SOIL RESISTANCE, WP", wall.widthResistance, L));
+  report.line(ValueLine("DEPTH TO THE WATER TABLE AT BACKFILL", wall.waterBackfill, L));
+  report.line(ValueLine("DEPTH TO THE WATER TABLE AT EXCAVATION", wall.waterExcavation, L));
+  report.line(ValueLine("UNIT WEIGHT OF WATER", gammaWater, UnitWeightUnit(labels)));
+  report.line(ValueLine("SLOPE OF THE BACKFILL (deg.)", wall.backfillSlope, ""));
+  report.line(ValueLine("MODIFICATION FOR ACTIVE EARTH PRESSURE", wall.activeFactor, ""));
 }
 
-void writeSurchargeInformation(TextOut& report, const SoilData& soil, const UnitLabels& labels) {
+void WriteSurchargeInformation(TextOut& report, const SoilData& soil, const UnitLabels& labels) {
   const std::string_view L = labels.length();
-  writeBox(report, "SURCHARGE INFORMATION");
-  report.line(valueLine("UNIFORM SURFACE PRESSURE", soil.surcharge.uniform, pressureUnit(labels)));
+  WriteBox(report, "SURCHARGE INFORMATION");
+  report.line(ValueLine("UNIFORM SURFACE PRESSURE", soil.surcharge.uniform, PressureUnit(labels)));
   for (size_t k = 0; k < soil.loads.size(); ++k) {
     const SurchargeLoad& load = soil.loads[k];
     report.line("");
     report.line(Line().x(6).a("SURCHARGE LOADING NO.").i(static_cast<long long>(k + 1), 3).str());
     switch (load.type) {
-      case 1: report.line(valueLine("POINT LOAD", load.magnitude, labels.force())); break;
-      case 2: report.line(valueLine("LINE LOAD", load.magnitude, labels.forcePerLength())); break;
+      case 1: report.line(ValueLine("POINT LOAD", load.magnitude, labels.force())); break;
+      case 2: report.line(ValueLine("LINE LOAD", load.magnitude, labels.forcePerLength())); break;
       case 3:
-        report.line(valueLine("STRIP LOAD", load.magnitude, pressureUnit(labels)));
-        report.line(valueLine("WIDTH OF THE STRIP LOAD", load.width, L));
+        report.line(ValueLine("STRIP LOAD", load.magnitude, PressureUnit(labels)));
+        report.line(ValueLine("WIDTH OF THE STRIP LOAD", load.width, L));
         break;
       default:
         report.line(Line().x(6).a("LOAD TYPE").i(load.type, 3).a(" IS NOT 1, 2 OR 3 -- IGNORED").str());
         break;
     }
-    report.line(valueLine("HORIZONTAL DISTANCE BETWEEN THE WALL AND SURCHARGE", load.distance, L));
+    report.line(ValueLine("HORIZONTAL DISTANCE BETWEEN THE WALL AND SURCHARGE", load.distance, L));
   }
 }
 
-void writeSoilInformation(TextOut& report, const LayerProfile& profile, const UnitLabels& labels) {
-  writeBox(report, "SOIL INFORMATION");
+void WriteSoilInformation(TextOut& report, const LayerProfile& profile, const UnitLabels& labels) {
+  WriteBox(report, "SOIL INFORMATION");
   Line head;
   head.x(6).a("LAYER");
   for (std::string_view t : {" THICKNESS", " COHESION", "   PHI", "  WEIGHT", " DRAINED", "   ZTOP"})
-    column(head, t);
+    Column(head, t);
   report.line(head.str());
   Line units;
   units.x(11);
   const std::string L(labels.length());
-  for (const std::string& t : {"  " + L, pressureUnit(labels), std::string(" DEGREES"),
-                               unitWeightUnit(labels), std::string(), "  " + L})
-    column(units, t);
+  for (const std::string& t : {"  " + L, PressureUnit(labels), std::string(" DEGREES"),
+                               UnitWeightUnit(labels), std::string(), "  " + L})
+    Column(units, t);
   report.line(units.str());
   report.line("");
   for (size_t k = 0; k < profile.layers.size(); ++k) {
@@ -99,13 +99,13 @@ void writeSoilInformation(TextOut& report, const LayerProfile& profile, const Un
     row.x(6).i(static_cast<long long>(k + 1), 5);
     row.x(1).e(g.thickness, 10, 3).x(1).e(g.cohesion, 10, 3).x(1).e(g.phi, 10, 3);
     row.x(1).e(g.gamma, 10, 3);
-    column(row, g.drained ? "   YES" : "   NO");
+    Column(row, g.drained ? "   YES" : "   NO");
     row.x(1).e(g.top, 10, 3);
     report.line(row.str());
   }
 }
 
-void writeSlopeWarning(TextOut& out) {
+void WriteSlopeWarning(TextOut& out) {
   out.line("");
   out.line(Line().x(6).a("**** WARNING ******").str());
   out.line(Line()
@@ -114,8 +114,8 @@ void writeSlopeWarning(TextOut& out) {
                .str());
 }
 
-void writeCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k) {
-  writeBox(report, "ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT");
+void WriteCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k) {
+  WriteBox(report, "ACTIVE AND PASSIVE EARTH PRESSURE COEFFICIENT");
   report.line(Line().x(6).a("LAYER").x(10).a("    KA    ").x(8).a("    KP    ").str());
   report.line("");
   for (size_t i = 0; i < k.size(); ++i)
@@ -123,11 +123,11 @@ void writeCoefficients(TextOut& report, const std::vector<EarthPressureCoefficie
                     .e(k[i].Kp, 10, 3).str());
 }
 
-void writeOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
+void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
                      const UnitLabels& labels) {
-  writeBox(report, "EFFECTIVE OVERBURDEN STRESS");
+  WriteBox(report, "EFFECTIVE OVERBURDEN STRESS");
   report.line(Line().x(6).a("LAYER").x(10).a(" DEPTH TOP").x(8).a("  STRESS  ").str());
-  report.line(Line().x(21).a("   " + std::string(labels.length()), 10).x(8).a(pressureUnit(labels))
+  report.line(Line().x(21).a("   " + std::string(labels.length()), 10).x(8).a(PressureUnit(labels))
                   .str());
   report.line("");
   for (size_t i = 0; i < stress.size(); ++i)
@@ -135,20 +135,20 @@ void writeOverburden(TextOut& report, const LayerProfile& profile, const std::ve
                     .x(8).e(stress[i], 10, 3).str());
 }
 
-void writeLayerResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+void WriteLayerResultants(TextOut& report, const std::vector<LayerResultants>& layers,
                           const UnitLabels& labels) {
-  writeBox(report, "ACTIVE EARTH PRESSURE OF EACH LAYER");
+  WriteBox(report, "ACTIVE EARTH PRESSURE OF EACH LAYER");
   Line head;
   head.x(6).a("LAYER");
   for (std::string_view t : {"    PA1", "    Z1", "    PA2", "    Z2", "    PA3", "    Z3", "    PA4"})
-    column(head, t);
+    Column(head, t);
   report.line(head.str());
   const std::string force = labels.forcePerLength();
   const std::string length = "  " + std::string(labels.length());
   Line units;
   units.x(11);
   for (const std::string* t : {&force, &length, &force, &length, &force, &length, &force})
-    column(units, *t);
+    Column(units, *t);
   report.line(units.str());
   report.line("");
   for (size_t k = 0; k < layers.size(); ++k) {
@@ -161,18 +161,18 @@ void writeLayerResultants(TextOut& report, const std::vector<LayerResultants>& l
   }
 }
 
-void writeWaterResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+void WriteWaterResultants(TextOut& report, const std::vector<LayerResultants>& layers,
                           const UnitLabels& labels) {
-  writeBox(report, "ACTIVE WATER PRESSURE OF EACH LAYER");
+  WriteBox(report, "ACTIVE WATER PRESSURE OF EACH LAYER");
   Line head;
   head.x(6).a("LAYER");
-  for (std::string_view t : {"    PW1", "    Z1", "    PW2", "    Z2"}) column(head, t);
+  for (std::string_view t : {"    PW1", "    Z1", "    PW2", "    Z2"}) Column(head, t);
   report.line(head.str());
   const std::string force = labels.forcePerLength();
   const std::string length = "  " + std::string(labels.length());
   Line units;
   units.x(11);
-  for (const std::string* t : {&force, &length, &force, &length}) column(units, *t);
+  for (const std::string* t : {&force, &length, &force, &length}) Column(units, *t);
   report.line(units.str());
   report.line("");
   for (size_t k = 0; k < layers.size(); ++k) {

@@ -15,22 +15,22 @@
 
 namespace terraq::engine {
 
-void writeWallInformation(TextOut& report, const WallRecord& wall, double gammaWater,
+void WriteWallInformation(TextOut& report, const WallRecord& wall, double gammaWater,
                           const UnitLabels& labels);
-void writeSurchargeInformation(TextOut& report, const SoilData& soil, const UnitLabels& labels);
-void writeSoilInformation(TextOut& report, const LayerProfile& profile, const UnitLabels& labels);
+void WriteSurchargeInformation(TextOut& report, const SoilData& soil, const UnitLabels& labels);
+void WriteSoilInformation(TextOut& report, const LayerProfile& profile, const UnitLabels& labels);
 
 // The backfill-slope warning; written to the report and to the monitor file.
-void writeSlopeWarning(TextOut& out);
+void WriteSlopeWarning(TextOut& out);
 
-void writeCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k);
-void writeOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
+void WriteCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k);
+void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
                      const UnitLabels& labels);
 // One row per tabulated layer; a layer in tension is marked "Net active
 // pressure is negative.".
-void writeLayerResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+void WriteLayerResultants(TextOut& report, const std::vector<LayerResultants>& layers,
                           const UnitLabels& labels);
-void writeWaterResultants(TextOut& report, const std::vector<LayerResultants>& layers,
+void WriteWaterResultants(TextOut& report, const std::vector<LayerResultants>& layers,
                           const UnitLabels& labels);
 
 }  // namespace terraq::engine

@@ -14,12 +14,12 @@ namespace terraq::engine {
 
 namespace {
 
-bool finite(const PressureRow& r) {
+bool Finite(const PressureRow& r) {
   return std::isfinite(r.depth) && std::isfinite(r.total) && std::isfinite(r.soil) &&
          std::isfinite(r.surcharge);
 }
 
-void writeTable(TextOut& out, const std::vector<PressureRow>& rows) {
+void WriteTable(TextOut& out, const std::vector<PressureRow>& rows) {
   out.line((ListRecord() << static_cast<int>(rows.size())).str());
   for (const PressureRow& r : rows)
     out.line(Line().x(5).e(r.depth, 10, 3).x(4).e(r.total, 10, 3).x(4).e(r.soil, 10, 3).x(4)
@@ -39,16 +39,16 @@ void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
   const double gammaWater = UnitWeightOfWater(model.control.KUNITS);
   const LayerProfile profile = BuildLayerProfile(soil);
 
-  writeWallInformation(files.report, soil.wall, gammaWater, labels);
-  writeSurchargeInformation(files.report, soil, labels);
-  writeSoilInformation(files.report, profile, labels);
+  WriteWallInformation(files.report, soil.wall, gammaWater, labels);
+  WriteSurchargeInformation(files.report, soil, labels);
+  WriteSoilInformation(files.report, profile, labels);
   // With too many layers the search for the excavation level is moot, so
   // that cause is named first.
   if (profile.tooManyLayers)
-    stopWithMessage("ERROR STOP -- EARTH PRESSURE STOP CODE 2: MORE THAN 21 SOIL LAYERS AFTER "
+    StopWithMessage("ERROR STOP -- EARTH PRESSURE STOP CODE 2: MORE THAN 21 SOIL LAYERS AFTER "
                     "SPLITTING AT THE WATER TABLE AND THE EXCAVATION LEVEL");
   if (profile.excavationLayer == 0)
-    stopWithMessage("ERROR STOP -- EARTH PRESSURE STOP CODE 1: NO SOIL LAYER STARTS AT THE FREE "
+    StopWithMessage("ERROR STOP -- EARTH PRESSURE STOP CODE 1: NO SOIL LAYER STARTS AT THE FREE "
                     "HEIGHT OF THE WALL");
 
   const double H = soil.wall.freeHeight;
@@ -57,34 +57,34 @@ void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
     coefficients.push_back(ComputeCoefficients(layer.phi, soil.wall.backfillSlope,
                                                layer.top < H - kDepthTolerance));
     if (coefficients.back().slopeWarning) {
-      writeSlopeWarning(files.report);
-      writeSlopeWarning(files.monitor);
+      WriteSlopeWarning(files.report);
+      WriteSlopeWarning(files.monitor);
     }
   }
-  writeCoefficients(files.report, coefficients);
+  WriteCoefficients(files.report, coefficients);
 
   const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
-  writeOverburden(files.report, profile, overburden, labels);
+  WriteOverburden(files.report, profile, overburden, labels);
 
   const double spacing = PressureRowSpacing(profile, OneInch(model.control.KUNITS));
   // A guard only: the spacing fits any profile of finite depth.
-  if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) stopTooMuchData();
+  if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) StopTooMuchData();
   PressureTable table =
       ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater, spacing});
-  writeLayerResultants(files.report, table.resultants, labels);
-  writeWaterResultants(files.report, table.resultants, labels);
+  WriteLayerResultants(files.report, table.resultants, labels);
+  WriteWaterResultants(files.report, table.resultants, labels);
   if (model.control.KEP == 3) ApplyApparentPressure(table, model.springRows);
 
   for (const PressureRow& r : table.rows)
-    if (!finite(r))
-      stopWithMessage("ERROR STOP -- THE GENERATED EARTH PRESSURE IS NOT A FINITE NUMBER; CHECK "
+    if (!Finite(r))
+      StopWithMessage("ERROR STOP -- THE GENERATED EARTH PRESSURE IS NOT A FINITE NUMBER; CHECK "
                       "THE SOIL AND SURCHARGE DATA");
 
   scratch.close();
   if (!scratch.open(kGeneratedPressureFile))
-    stopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") +
+    StopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") +
                     kGeneratedPressureFile);
-  writeTable(scratch, table.rows);
+  WriteTable(scratch, table.rows);
   scratch.close();
 }
 

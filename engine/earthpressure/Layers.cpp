@@ -11,12 +11,12 @@ namespace {
 
 // Sand and silt drain: below the water table their effective unit weight
 // and the water pressure act separately. Clays are taken undrained.
-bool isDrained(int code) { return code == 4 || code == 5; }
+bool IsDrained(int code) { return code == 4 || code == 5; }
 
 // The depths at which the profile must have a boundary: the backfill water
 // table and the excavation level, in increasing order, each once, none at
 // the surface.
-std::vector<double> specialDepths(const WallRecord& wall) {
+std::vector<double> SpecialDepths(const WallRecord& wall) {
   std::vector<double> depths = {wall.waterBackfill, wall.freeHeight};
   std::sort(depths.begin(), depths.end());
   if (std::fabs(depths[1] - depths[0]) <= kDepthTolerance) depths.pop_back();
@@ -28,7 +28,7 @@ std::vector<double> specialDepths(const WallRecord& wall) {
 
 LayerProfile BuildLayerProfile(const SoilData& soil) {
   LayerProfile profile;
-  const std::vector<double> specials = specialDepths(soil.wall);
+  const std::vector<double> specials = SpecialDepths(soil.wall);
   for (const SoilLayerSpan& span : SoilLayerSpans(soil.layers)) {
     const SoilLayerInput& input = *span.data;
     const double bottom = span.bottom;
@@ -37,7 +37,7 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     layer.gamma = input.top[0];
     layer.cohesion = input.top[1];
     layer.phi = input.top[2];
-    layer.drained = isDrained(input.code);
+    layer.drained = IsDrained(input.code);
     // A special depth strictly inside the layer cuts it; one within the
     // tolerance of a boundary already is one.
     double segmentTop = span.top;

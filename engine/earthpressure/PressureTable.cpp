@@ -12,14 +12,14 @@ namespace {
 // Rows of one layer, evenly spaced down to its bottom, at least one when the
 // layer has any thickness (a thin layer above the excavation level would
 // otherwise drop out of the table and with it the pressure down to H).
-double rowsInLayer(double thickness, double spacing) {
+double RowsInLayer(double thickness, double spacing) {
   if (thickness <= kDepthTolerance) return 0.0;
   return std::max(1.0, std::round(thickness / spacing));
 }
 
 // Resultant over the layer of the surcharge record's single surcharge,
 // sampled at the midpoints of ten equal slices of the layer.
-double singleSurchargeResultant(const SurchargeProfile& single, double top, double thickness) {
+double SingleSurchargeResultant(const SurchargeProfile& single, double top, double thickness) {
   double sum = 0.0;
   for (int k = 1; k <= 10; ++k) sum += single.at(top + (k - 0.5) * thickness / 10.0);
   return sum * thickness / 10.0;
@@ -30,7 +30,7 @@ double singleSurchargeResultant(const SurchargeProfile& single, double top, doub
 double ConventionalRowCount(const LayerProfile& profile, double spacing) {
   double count = 1.0;
   for (int L = 1; L < profile.excavationLayer; ++L)
-    count += rowsInLayer(profile.layers[static_cast<size_t>(L - 1)].thickness, spacing);
+    count += RowsInLayer(profile.layers[static_cast<size_t>(L - 1)].thickness, spacing);
   return count;
 }
 
@@ -78,7 +78,7 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
     const double w = submerged && wall.pressureSwitch == 1 ? gw : 0.0;
 
     LayerResultants r;
-    r.PA1 = FA * sigma * k.Ka * T + singleSurchargeResultant(single, zt, T);
+    r.PA1 = FA * sigma * k.Ka * T + SingleSurchargeResultant(single, zt, T);
     r.Z1 = zt + 0.5 * T;
     r.PA2 = FA * 0.5 * gammaEff * T * T * k.Ka;
     r.Z2 = zt + 2.0 * T / 3.0;
@@ -107,7 +107,7 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
     r.ZW2 = zt + 2.0 * T / 3.0;
     table.resultants.push_back(r);
 
-    const int n = static_cast<int>(rowsInLayer(T, in.rowSpacing));
+    const int n = static_cast<int>(RowsInLayer(T, in.rowSpacing));
     for (int row = 1; row <= n; ++row) {
       const double z = row * T / n;
       const double d = zt + z;
@@ -139,7 +139,7 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
 
 ApparentPressure ApplyApparentPressure(PressureTable& table, const SpringRowSummary& springs) {
   if (springs.rows <= 0)
-    stopWithMessage(
+    StopWithMessage(
         "ERROR STOP -- TRAPEZOIDAL EARTH PRESSURE NEEDS AN ANCHOR: THE SPRINGS TABLE IS EMPTY");
   ApparentPressure a;
   std::vector<PressureRow>& rows = table.rows;
@@ -154,7 +154,7 @@ ApparentPressure ApplyApparentPressure(PressureTable& table, const SpringRowSumm
   const double za = springs.firstSingleStationDepth;
   const double zb = single ? za : springs.lastSingleStationDepth;
   if (za < -kDepthTolerance || zb > Z + kDepthTolerance || za > zb + kDepthTolerance)
-    stopWithMessage(
+    StopWithMessage(
         "ERROR STOP -- TRAPEZOIDAL EARTH PRESSURE NEEDS ITS ANCHORS BETWEEN THE TOP OF THE WALL "
         "AND THE EXCAVATION LEVEL, THE FIRST SPRING ROW ABOVE THE LAST");
 

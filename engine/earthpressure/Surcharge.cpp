@@ -10,7 +10,7 @@ const double kPi = static_cast<double>(3.1416f);
 const double kSampleStep = static_cast<double>(0.02f);
 const double kNearWall = static_cast<double>(0.4f);
 
-double cube(double v) { return v * v * v; }
+double Cube(double v) { return v * v * v; }
 
 }  // namespace
 
@@ -21,8 +21,8 @@ double SurchargeLoadPressure(const SurchargeLoad& load, double n, double H) {
   const double c016 = static_cast<double>(0.16f);
   switch (load.type) {
     case 1:
-      if (m <= kNearWall) return static_cast<double>(0.28f) * load.magnitude * n2 / (H * H * cube(c016 + n2));
-      return static_cast<double>(1.77f) * load.magnitude * m2 * n2 / (H * H * cube(m2 + n2));
+      if (m <= kNearWall) return static_cast<double>(0.28f) * load.magnitude * n2 / (H * H * Cube(c016 + n2));
+      return static_cast<double>(1.77f) * load.magnitude * m2 * n2 / (H * H * Cube(m2 + n2));
     case 2:
       if (m <= kNearWall)
         return static_cast<double>(0.203f) * load.magnitude * n / (H * (c016 + n2) * (c016 + n2));

@@ -22,9 +22,9 @@ namespace {
 // interpolated to its neighbours (the soil is continuous there) and one
 // above it acts at its own station; next to generated curves every user
 // curve acts at its own station only.
-void readUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFreeHeight) {
+void ReadUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFreeHeight) {
   const ProblemControl& c = model.control;
-  writeUserCurvesBox(files.report);
+  WriteUserCurvesBox(files.report);
   int previousContd = 0;
   for (int k = 0; k < c.NPYUSER; ++k) {
     Curve curve;
@@ -36,14 +36,14 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
       r.assign(2, pMultiplier);
       r.assign(3, yMultiplier);
     }
-    if (curve.n > kMaxCurvePoints) stopTooMuchData();
+    if (curve.n > kMaxCurvePoints) StopTooMuchData();
     // A curve needs one segment at least: the iteration reads the two
     // points of the segment that holds the deflection.
-    if (curve.n < 2) stopWithMessage("ERROR STOP -- A P-Y CURVE NEEDS AT LEAST 2 POINTS");
-    if (curve.station < 0) stopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
-    curve.fromIdx = curve.toIdx = pos(curve.station);
+    if (curve.n < 2) StopWithMessage("ERROR STOP -- A P-Y CURVE NEEDS AT LEAST 2 POINTS");
+    if (curve.station < 0) StopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
+    curve.fromIdx = curve.toIdx = Pos(curve.station);
     curve.contd = continuedBelowFreeHeight && StationAtOrBelow(c, curve.station, c.HFREE) ? 1 : 0;
-    writeUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
+    WriteUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
                        pMultiplier, yMultiplier, model.labels);
     previousContd = curve.contd;
     for (int i = 1; i <= curve.n; ++i) {
@@ -55,7 +55,7 @@ void readUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
       curve.y[idx] = yMultiplier * y;
       curve.pPlot[idx] = pMultiplier * p;
       curve.p[idx] = c.h * curve.pPlot[idx];
-      writeUserCurvePoint(files.report, curve.y[idx], curve.pPlot[idx]);
+      WriteUserCurvePoint(files.report, curve.y[idx], curve.pPlot[idx]);
     }
     model.curves.push_back(curve);
   }
@@ -70,14 +70,14 @@ constexpr int kAssembledPoints = 33;
 // the wall. Row 1, the other side's y = 0, coincides with row 18 and is
 // dropped. The curve acts at its own depth (see PlaceGeneratedCurves); the
 // station nearest it names it in the plot file.
-Curve assembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
+Curve AssembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
                         const double (&y)[kGeneratedRows + 1], const ProblemControl& c) {
   const double s = depth / c.h;
   if (!(s > -0.5 && s < c.NI + 3.5))
-    stopWithMessage("ERROR STOP -- A GENERATED P-Y CURVE LIES OUTSIDE THE WALL");
+    StopWithMessage("ERROR STOP -- A GENERATED P-Y CURVE LIES OUTSIDE THE WALL");
   Curve curve;
   curve.station = static_cast<int>(std::lround(s));
-  curve.fromIdx = curve.toIdx = pos(curve.station);
+  curve.fromIdx = curve.toIdx = Pos(curve.station);
   curve.contd = 1;
   curve.generated = true;
   curve.depth = depth;
@@ -100,14 +100,14 @@ Curve assembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
 
 // Reads SOILDATA back: the count, the user curves (already held, skipped),
 // then the generated records.
-void readGeneratedCurves(EngineModel& model) {
+void ReadGeneratedCurves(EngineModel& model) {
   std::ifstream in(kSoilDataFile, std::ios::in | std::ios::binary);
-  if (!in) stopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") + kSoilDataFile);
+  if (!in) StopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") + kSoilDataFile);
   FreeFormatReader reader(in);
   try {
     int count = 0;
     reader.read(1).assign(0, count);
-    if (count > kMaxCurves) stopTooMuchData();
+    if (count > kMaxCurves) StopTooMuchData();
     const int user = static_cast<int>(model.curves.size());
     for (int k = 0; k < user; ++k) {
       int station = 0, n = 0;
@@ -123,7 +123,7 @@ void readGeneratedCurves(EngineModel& model) {
       head.assign(0, depth);
       head.assign(1, n);
       if (n != kGeneratedRows)
-        stopWithMessage(std::string("ERROR STOP -- A CURVE OF THE SCRATCH FILE ") + kSoilDataFile +
+        StopWithMessage(std::string("ERROR STOP -- A CURVE OF THE SCRATCH FILE ") + kSoilDataFile +
                         " DOES NOT HOLD 34 POINTS");
       double p[kGeneratedRows + 1] = {}, y[kGeneratedRows + 1] = {};
       for (int row = 1; row <= kGeneratedRows; ++row) {
@@ -133,10 +133,10 @@ void readGeneratedCurves(EngineModel& model) {
         r.assign(1, p[row]);
         r.assign(2, y[row]);
       }
-      model.curves.push_back(assembleGenerated(depth, p, y, model.control));
+      model.curves.push_back(AssembleGenerated(depth, p, y, model.control));
     }
   } catch (const InputError& e) {
-    stopWithMessage(std::string("ERROR STOP -- LINE ") + formatI(e.line(), 0) +
+    StopWithMessage(std::string("ERROR STOP -- LINE ") + FormatI(e.line(), 0) +
                     " OF THE SCRATCH FILE " + kSoilDataFile + " CANNOT BE READ");
   }
 }
@@ -145,25 +145,25 @@ void readGeneratedCurves(EngineModel& model) {
 
 void ReadCurves(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
-  if (c.NPYUSER > kMaxCurves) stopTooMuchData();
+  if (c.NPYUSER > kMaxCurves) StopTooMuchData();
   const bool generate = c.KPY == 2;
-  if (c.NPYUSER > 0) readUserCurves(files, model, !generate);
+  if (c.NPYUSER > 0) ReadUserCurves(files, model, !generate);
   const int userCurves = static_cast<int>(model.curves.size());
   if (generate) {
     GeneratePyCurves(model, files.report);
-    readGeneratedCurves(model);
+    ReadGeneratedCurves(model);
     // The generated soil reaches from the excavation level to the bottom of
     // the deepest layer.
     double soilBottom = 0.0;
     for (const SoilLayerInput& layer : model.soil.layers) soilBottom = std::max(soilBottom, layer.bottom);
     PlaceGeneratedCurves(model, model.soil.wall.freeHeight, soilBottom);
   }
-  writePyBlock(files.plot, model, userCurves);
+  WritePyBlock(files.plot, model, userCurves);
 }
 
 void ReadStiffnessSections(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
-  if (c.NMEI > kMaxSections) stopTooMuchData();
+  if (c.NMEI > kMaxSections) StopTooMuchData();
   for (int k = 0; k < c.NMEI; ++k) {
     StiffnessSection section;
     {
@@ -172,11 +172,11 @@ void ReadStiffnessSections(RunFiles& files, EngineModel& model) {
       r.assign(1, section.to);
       r.assign(2, section.n);
     }
-    if (section.n > kMaxSectionPoints) stopTooMuchData();
-    if (section.n < 2) stopWithMessage("ERROR STOP -- A MOMENT-EI CURVE NEEDS AT LEAST 2 POINTS");
+    if (section.n > kMaxSectionPoints) StopTooMuchData();
+    if (section.n < 2) StopWithMessage("ERROR STOP -- A MOMENT-EI CURVE NEEDS AT LEAST 2 POINTS");
     if (section.from < 0 || section.to > c.NI)
-      stopWithMessage("ERROR STOP -- MOMENT-EI SECTION OUTSIDE THE WALL");
-    if (section.from > section.to) stopStationsNotInOrder();
+      StopWithMessage("ERROR STOP -- MOMENT-EI SECTION OUTSIDE THE WALL");
+    if (section.from > section.to) StopStationsNotInOrder();
     for (int i = 1; i <= section.n; ++i) {
       const FreeRecord r = files.data->read(2);
       r.assign(0, section.M[static_cast<size_t>(i)]);

@@ -23,26 +23,26 @@ namespace terraq::engine {
 
 namespace {
 
-void readSpecifiedPressure(RunFiles& files, EngineModel& model) {
+void ReadSpecifiedPressure(RunFiles& files, EngineModel& model) {
   int n = 0;
   files.data->read(1).assign(0, n);
-  if (n > kMaxEarthPressureRows) stopTooMuchData();
-  writeSpecifiedPressureBox(files.report);
-  writePressureHeading(files.report, model.labels);
+  if (n > kMaxEarthPressureRows) StopTooMuchData();
+  WriteSpecifiedPressureBox(files.report);
+  WritePressureHeading(files.report, model.labels);
   for (int row = 0; row < n; ++row) {
     EarthPressureRow r;
     const FreeRecord rec = files.data->read(2);
     rec.assign(0, r.depth);
     rec.assign(1, r.total);
     r.soil = r.total;
-    writePressureRow(files.report, r.depth, r.total);
+    WritePressureRow(files.report, r.depth, r.total);
     model.earthPressure.push_back(r);
   }
 }
 
 // Surcharge loads on a specified table: their pressure at each row's depth,
 // over the width of the wall units, is added to the row.
-void addSurchargeToSpecified(EngineModel& model) {
+void AddSurchargeToSpecified(EngineModel& model) {
   const SoilData& soil = model.soil;
   const SurchargeProfile surcharge(soil.loads, soil.wall.freeHeight);
   for (EarthPressureRow& r : model.earthPressure) {
@@ -54,24 +54,24 @@ void addSurchargeToSpecified(EngineModel& model) {
 // In English and SI units a long generated table (a row per inch) is shown
 // and plotted at every sixth row, starting with the first: both systems show
 // the same rows. Generic units show every row.
-bool thinnedTable(const EngineModel& model) {
+bool ThinnedTable(const EngineModel& model) {
   const int units = model.control.KUNITS;
   return (units == 1 || units == 2) && model.earthPressure.size() >= 51;
 }
 
 // The generator's table, read back from its scratch file and taken over the
 // width of the wall units.
-void readGeneratedPressure(RunFiles& files, EngineModel& model) {
+void ReadGeneratedPressure(RunFiles& files, EngineModel& model) {
   std::ifstream in(kGeneratedPressureFile, std::ios::in | std::ios::binary);
   if (!in)
-    stopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") +
+    StopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") +
                     kGeneratedPressureFile);
   const double width = model.soil.wall.widthActive;
   try {
     FreeFormatReader reader(in);
     int n = 0;
     reader.read(1).assign(0, n);
-    if (n > kMaxEarthPressureRows) stopTooMuchData();
+    if (n > kMaxEarthPressureRows) StopTooMuchData();
     for (int row = 0; row < n; ++row) {
       EarthPressureRow r;
       const FreeRecord rec = reader.read(4);
@@ -87,13 +87,13 @@ void readGeneratedPressure(RunFiles& files, EngineModel& model) {
       model.earthPressure.push_back(r);
     }
   } catch (const InputError& e) {
-    stopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
-                    " CANNOT BE READ BACK (LINE " + formatI(e.line(), 0) + ")");
+    StopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
+                    " CANNOT BE READ BACK (LINE " + FormatI(e.line(), 0) + ")");
   }
-  writePressureHeading(files.report, model.labels);
-  const size_t step = thinnedTable(model) ? 6 : 1;
+  WritePressureHeading(files.report, model.labels);
+  const size_t step = ThinnedTable(model) ? 6 : 1;
   for (size_t k = 0; k < model.earthPressure.size(); k += step)
-    writePressureRow(files.report, model.earthPressure[k].depth, model.earthPressure[k].total);
+    WritePressureRow(files.report, model.earthPressure[k].depth, model.earthPressure[k].total);
 }
 
 }  // namespace
@@ -161,20 +161,20 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
 
 void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
-  if (c.KEP == 1) readSpecifiedPressure(files, model);
+  if (c.KEP == 1) ReadSpecifiedPressure(files, model);
   if (c.KEP >= 2 || c.KPY == 2) ReadSoilData(files, model);
 
   if (c.KEP >= 2) {
     GenerateEarthPressure(files, model);
-    readGeneratedPressure(files, model);
+    ReadGeneratedPressure(files, model);
   } else if (c.KEP == 1 && !model.soil.loads.empty()) {
-    addSurchargeToSpecified(model);
+    AddSurchargeToSpecified(model);
   }
 
   if (c.KEP == 0) {
-    writeNoEarthPressureBlock(files.plot);
+    WriteNoEarthPressureBlock(files.plot);
   } else {
-    writeEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && thinnedTable(model));
+    WriteEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && ThinnedTable(model));
   }
   ApplyEarthPressureLoads(model);
   CheckEnd(model);

@@ -10,7 +10,7 @@ namespace terraq::engine {
 
 namespace {
 
-void readControl(RunFiles& files, EngineModel& model) {
+void ReadControl(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
   const FreeRecord r = files.data->read(9);
   r.assign(0, c.KUNITS);
@@ -25,15 +25,15 @@ void readControl(RunFiles& files, EngineModel& model) {
   c.plotUnits = c.KUNITS;
 
   if (c.problemCount >= 2) files.report.emptyLines(2);
-  writeBanner(files.report);
-  writeHeading(files.report, c);
+  WriteBanner(files.report);
+  WriteHeading(files.report, c);
   // Codes other than 1 and 2 keep the labels of the problem before.
   if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);
   else if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
-  writeControlEcho(files.report, c);
+  WriteControlEcho(files.report, c);
 }
 
-void readGeometry(RunFiles& files, EngineModel& model) {
+void ReadGeometry(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
   const FreeRecord r = files.data->read(5);
   r.assign(0, c.NI);
@@ -41,18 +41,18 @@ void readGeometry(RunFiles& files, EngineModel& model) {
   r.assign(2, c.WMAX);
   r.assign(3, c.TOL);
   r.assign(4, c.HFREE);
-  writeGeometryEcho(files.report, c, model.labels);
+  WriteGeometryEcho(files.report, c, model.labels);
   SetGeometry(model);
 }
 
-void readSpecifiedConditions(RunFiles& files, EngineModel& model) {
+void ReadSpecifiedConditions(RunFiles& files, EngineModel& model) {
   const int n = model.control.NSPEC;
-  if (n >= kMaxSpecified + 1) stopTooMuchData();
+  if (n >= kMaxSpecified + 1) StopTooMuchData();
   if (n <= 0) {
-    writeEmptyTable(files.report);
+    WriteEmptyTable(files.report);
     return;
   }
-  writeSpecifiedHeading(files.report);
+  WriteSpecifiedHeading(files.report);
   SpecifiedOrder order;
   for (int r = 1; r <= n; ++r) {
     int caseCode = 1, station = 0;
@@ -62,21 +62,21 @@ void readSpecifiedConditions(RunFiles& files, EngineModel& model) {
     rec.assign(1, station);
     rec.assign(2, deflection);
     rec.assign(3, slope);
-    writeSpecifiedRow(files.report, station, caseCode, deflection, slope);
+    WriteSpecifiedRow(files.report, station, caseCode, deflection, slope);
     SetSpecifiedCondition(model, r, caseCode, station, deflection, slope, order);
   }
 }
 
 
-int readCount(RunFiles& files) {
+int ReadCount(RunFiles& files) {
   int n = 0;
   files.data->read(1).assign(0, n);
   return n;
 }
 
-void readRigidityTable(RunFiles& files, EngineModel& model) {
+void ReadRigidityTable(RunFiles& files, EngineModel& model) {
   if (model.control.NEI <= 0) {
-    writeEmptyTable(files.report);
+    WriteEmptyTable(files.report);
     return;
   }
   DistributionState state;
@@ -91,7 +91,7 @@ void readRigidityTable(RunFiles& files, EngineModel& model) {
     r.assign(1, to);
     r.assign(2, contd);
     r.assign(3, ei);
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
+    WriteTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {ei, 0, 0, 0, 0, 0});
     const double values[] = {ei, 1.0};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
@@ -99,8 +99,8 @@ void readRigidityTable(RunFiles& files, EngineModel& model) {
   FindPartialStiffness(model, coverage);
 }
 
-void readLoadTable(RunFiles& files, EngineModel& model) {
-  const int n = readCount(files);
+void ReadLoadTable(RunFiles& files, EngineModel& model) {
+  const int n = ReadCount(files);
   DistributionState state;
   state.points = {&model.st.Qpoint};
   RealStations* const arrays[] = {&model.st.Q, &model.st.T, &model.st.P};
@@ -115,15 +115,15 @@ void readLoadTable(RunFiles& files, EngineModel& model) {
     r.assign(4, t);
     r.assign(5, p);
     // The EI column shows the wall's rigidity at the row's first station.
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
+    WriteTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {WallRigidity(model, from), q, 0, t, 0, p});
     const double values[] = {q, t, p};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
   }
 }
 
-void readSpringTable(RunFiles& files, EngineModel& model) {
-  const int n = readCount(files);
+void ReadSpringTable(RunFiles& files, EngineModel& model) {
+  const int n = ReadCount(files);
   DistributionState state;
   state.points = {&model.st.Spoint};
   RealStations* const arrays[] = {&model.st.S, &model.st.R};
@@ -138,7 +138,7 @@ void readSpringTable(RunFiles& files, EngineModel& model) {
     r.assign(2, contd);
     r.assign(3, s);
     r.assign(4, rr);
-    writeTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
+    WriteTableRowEcho(files.report, ClassifyRow(state.previousC, contd), from, to, contd - 1LL,
                       {WallRigidity(model, from), 0, s, 0, rr, 0});
     const double values[] = {s, rr};
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
@@ -151,7 +151,7 @@ void readSpringTable(RunFiles& files, EngineModel& model) {
   }
 }
 
-void readModificationFactors(RunFiles& files, EngineModel& model) {
+void ReadModificationFactors(RunFiles& files, EngineModel& model) {
   for (int row = 0; row < model.control.NPYMOD; ++row) {
     PyModificationRow m;
     const FreeRecord r = files.data->read(3);
@@ -165,18 +165,18 @@ void readModificationFactors(RunFiles& files, EngineModel& model) {
 }  // namespace
 
 void ReadStationTables(RunFiles& files, EngineModel& model) {
-  readSpecifiedConditions(files, model);
-  writeStiffnessHeading(files.report, model.labels);
-  readRigidityTable(files, model);
-  readLoadTable(files, model);
-  readSpringTable(files, model);
+  ReadSpecifiedConditions(files, model);
+  WriteStiffnessHeading(files.report, model.labels);
+  ReadRigidityTable(files, model);
+  ReadLoadTable(files, model);
+  ReadSpringTable(files, model);
 }
 
 void ReadProblem(RunFiles& files, EngineModel& model) {
-  readControl(files, model);
-  readGeometry(files, model);
+  ReadControl(files, model);
+  ReadGeometry(files, model);
   ReadStationTables(files, model);
-  readModificationFactors(files, model);
+  ReadModificationFactors(files, model);
   ReadEarthPressure(files, model);
   ReadCurves(files, model);
   ReadStiffnessSections(files, model);

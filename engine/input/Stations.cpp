@@ -10,9 +10,9 @@ namespace terraq::engine {
 
 void SetGeometry(EngineModel& model) {
   ProblemControl& c = model.control;
-  if (c.NI > kMaxIncrements) stopTooMuchData();
-  if (c.NI < 1) stopWithMessage("ERROR STOP -- THE NUMBER OF INCREMENTS MUST BE AT LEAST 1");
-  if (!(c.h > 0.0)) stopWithMessage("ERROR STOP -- THE INCREMENT LENGTH MUST BE GREATER THAN ZERO");
+  if (c.NI > kMaxIncrements) StopTooMuchData();
+  if (c.NI < 1) StopWithMessage("ERROR STOP -- THE NUMBER OF INCREMENTS MUST BE AT LEAST 1");
+  if (!(c.h > 0.0)) StopWithMessage("ERROR STOP -- THE INCREMENT LENGTH MUST BE GREATER THAN ZERO");
   c.twoH = 2.0 * c.h;
   c.hSquared = c.h * c.h;
   c.hCubed = c.hSquared * c.h;
@@ -22,15 +22,15 @@ namespace {
 
 // A station of a table row must lie on the wall or on the three fictitious
 // stations below it (where the end check then finds it).
-int checkedPosition(int station, int ni) {
-  if (station < 0) stopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
-  if (station > ni + 3) stopBeyondEnd();
-  return pos(station);
+int CheckedPosition(int station, int ni) {
+  if (station < 0) StopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
+  if (station > ni + 3) StopBeyondEnd();
+  return Pos(station);
 }
 
-void distribute(std::span<RealStations* const> arrays, std::span<RealStations* const> points,
+void Distribute(std::span<RealStations* const> arrays, std::span<RealStations* const> points,
                 std::span<const double> v0, std::span<const double> v, int s, int e) {
-  if (e < s) stopStationsNotInOrder();
+  if (e < s) StopStationsNotInOrder();
   for (size_t a = 0; a < arrays.size(); ++a) {
     RealStations& x = *arrays[a];
     if (e == s) {
@@ -49,12 +49,12 @@ void distribute(std::span<RealStations* const> arrays, std::span<RealStations* c
 // own: 2 first row of a continued run, 3 last row, 4 middle row, any other
 // value a row standing alone. 64-bit: CONTD is whatever integer the data
 // file holds.
-long long rowCode(long long previousC, long long contd) { return 2 * previousC + (contd - 1) + 1; }
+long long RowCode(long long previousC, long long contd) { return 2 * previousC + (contd - 1) + 1; }
 
 }  // namespace
 
 RowKind ClassifyRow(long long previousC, long long contd) {
-  const long long k = rowCode(previousC, contd);
+  const long long k = RowCode(previousC, contd);
   if (k == 2) return RowKind::FirstOfRun;
   if (k == 3 || k == 4) return RowKind::LaterInRun;
   return RowKind::Alone;
@@ -62,10 +62,10 @@ RowKind ClassifyRow(long long previousC, long long contd) {
 
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values) {
-  const long long k = rowCode(state.previousC, contd);
+  const long long k = RowCode(state.previousC, contd);
   state.previousC = static_cast<long long>(contd) - 1;
   if (k == 2) {
-    state.s = checkedPosition(from, ni);
+    state.s = CheckedPosition(from, ni);
     state.v0.assign(values.begin(), values.end());
     return;
   }
@@ -73,31 +73,31 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
     // Only a continuation code outside 1 and 2 on the first row of a table
     // gets here without a start.
     if (state.s == 0)
-      stopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
-    const int e = checkedPosition(to, ni);
-    distribute(arrays, state.points, state.v0, values, state.s, e);
+      StopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
+    const int e = CheckedPosition(to, ni);
+    Distribute(arrays, state.points, state.v0, values, state.s, e);
     if (k == 4) {
       state.s = e;
       state.v0.assign(values.begin(), values.end());
     }
     return;
   }
-  state.s = checkedPosition(from, ni);
+  state.s = CheckedPosition(from, ni);
   state.v0.assign(values.begin(), values.end());
-  distribute(arrays, state.points, state.v0, values, state.s, checkedPosition(to, ni));
+  Distribute(arrays, state.points, state.v0, values, state.s, CheckedPosition(to, ni));
 }
 
 double WallRigidity(const EngineModel& model, int station) {
   const int ni = model.control.NI;
   if (station < 0 || station > ni + 3) return 0.0;
-  const double F = model.st.F[pos(station)];
+  const double F = model.st.F[Pos(station)];
   return station == 0 || station == ni ? 2.0 * F : F;
 }
 
 void FindPartialStiffness(EngineModel& model, const RealStations& coverage) {
   model.partialStiffnessStations.clear();
   for (int station = 1; station < model.control.NI; ++station)
-    if (coverage[pos(station)] < 1.0 - 1.0e-9) model.partialStiffnessStations.push_back(station);
+    if (coverage[Pos(station)] < 1.0 - 1.0e-9) model.partialStiffnessStations.push_back(station);
 }
 
 bool StationAtOrBelow(const ProblemControl& c, int station, double depth) {
@@ -106,19 +106,19 @@ bool StationAtOrBelow(const ProblemControl& c, int station, double depth) {
 
 void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station, double deflection,
                            double slope, SpecifiedOrder& order) {
-  if (r > kMaxSpecified) stopTooMuchData();
-  const int j = pos(station);
-  if (j < order.previousPosition) stopStationsNotInOrder();
+  if (r > kMaxSpecified) StopTooMuchData();
+  const int j = Pos(station);
+  if (j < order.previousPosition) StopStationsNotInOrder();
   // The codes reach one station either side; the specified station must be
   // a real station of the wall.
   if (station < 0 || station > model.control.NI)
-    stopWithMessage("ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE OUTSIDE THE WALL");
+    StopWithMessage("ERROR STOP -- SPECIFIED DEFLECTION OR SLOPE OUTSIDE THE WALL");
   // The recursion pairs each condition with its codes in station order; the
   // codes of two conditions must therefore neither overlap nor interleave.
   const int firstMarked = caseCode <= 1 ? j : j - 1;
   if (firstMarked <= order.lastMarked)
-    stopWithMessage("ERROR STOP -- SPECIFIED CONDITIONS TOO CLOSE TOGETHER AT STATION " +
-                    formatI(station, 0));
+    StopWithMessage("ERROR STOP -- SPECIFIED CONDITIONS TOO CLOSE TOGETHER AT STATION " +
+                    FormatI(station, 0));
   order.lastMarked = caseCode <= 1 ? j : j + 1;
   order.previousPosition = j;
   model.spec.DEFL[static_cast<size_t>(r)] = deflection;
@@ -142,7 +142,7 @@ namespace {
 // (x0, p0) to (x1, p1), lying within one increment, against the hat
 // functions of the increment's two stations. Both factors are linear, so
 // Simpson's rule is exact.
-void addSegmentLoads(EngineModel& model, double x0, double p0, double x1, double p1) {
+void AddSegmentLoads(EngineModel& model, double x0, double p0, double x1, double p1) {
   const double h = model.control.h;
   const double length = x1 - x0;
   if (!(length > 0.0)) return;
@@ -152,13 +152,13 @@ void addSegmentLoads(EngineModel& model, double x0, double p0, double x1, double
   const double lower = length / 6.0 *
                        (p0 * (1.0 - below(x0)) + 4.0 * pm * (1.0 - below(xm)) + p1 * (1.0 - below(x1)));
   const double upper = length / 6.0 * (p0 * below(x0) + 4.0 * pm * below(xm) + p1 * below(x1));
-  model.st.Q[pos(k)] += lower;
-  model.st.Q[pos(k + 1)] += upper;
+  model.st.Q[Pos(k)] += lower;
+  model.st.Q[Pos(k + 1)] += upper;
 }
 
 // A straight pressure segment from (x0, p0) to (x1, p1), cut at the stations
 // it crosses.
-void addPressureSegment(EngineModel& model, double x0, double p0, double x1, double p1) {
+void AddPressureSegment(EngineModel& model, double x0, double p0, double x1, double p1) {
   const double h = model.control.h;
   const auto at = [&](double x) { return p0 + (p1 - p0) * (x - x0) / (x1 - x0); };
   double a = x0;
@@ -166,7 +166,7 @@ void addPressureSegment(EngineModel& model, double x0, double p0, double x1, dou
     // The next station below a; a station within rounding of a is passed.
     double next = (std::floor(a / h + kStationDepthTolerance) + 1.0) * h;
     if (next > x1) next = x1;
-    addSegmentLoads(model, a, at(a), next, at(next));
+    AddSegmentLoads(model, a, at(a), next, at(next));
     a = next;
   }
 }
@@ -181,17 +181,17 @@ void ApplyEarthPressureLoads(EngineModel& model) {
   const double tolerance = kStationDepthTolerance * c.h;
   for (size_t i = 1; i < rows.size(); ++i)
     if (rows[i].depth < rows[i - 1].depth)
-      stopWithMessage("ERROR STOP -- THE DEPTHS OF THE EARTH-PRESSURE TABLE MUST NOT DECREASE");
+      StopWithMessage("ERROR STOP -- THE DEPTHS OF THE EARTH-PRESSURE TABLE MUST NOT DECREASE");
   // A diagram that ends within half an increment below the tip is cut at
   // the tip; one that reaches further loads wall that does not exist.
-  if (rows.back().depth >= tip + 0.5 * c.h - tolerance) stopBeyondEnd();
+  if (rows.back().depth >= tip + 0.5 * c.h - tolerance) StopBeyondEnd();
   double d0 = 0.0, p0 = 0.0;
   for (const EarthPressureRow& row : rows) {
     // The part of the segment that lies on the wall.
     const double top = std::max(d0, 0.0), bottom = std::min(row.depth, tip);
     if (bottom > top) {
       const auto at = [&](double x) { return p0 + (row.total - p0) * (x - d0) / (row.depth - d0); };
-      addPressureSegment(model, top, at(top), bottom, at(bottom));
+      AddPressureSegment(model, top, at(top), bottom, at(bottom));
     }
     d0 = row.depth;
     p0 = row.total;
@@ -203,10 +203,10 @@ void CheckEnd(const EngineModel& model) {
   // tip cannot cancel each other out of the check.
   const StationArrays& s = model.st;
   double beyond = 0.0;
-  for (int j = pos(model.control.NI) + 1; j <= pos(model.control.NI) + 3; ++j)
+  for (int j = Pos(model.control.NI) + 1; j <= Pos(model.control.NI) + 3; ++j)
     beyond += std::fabs(s.F[j]) + std::fabs(s.Q[j]) + std::fabs(s.S[j]) + std::fabs(s.T[j]) +
               std::fabs(s.R[j]) + std::fabs(s.P[j]);
-  if (beyond != 0.0) stopBeyondEnd();
+  if (beyond != 0.0) StopBeyondEnd();
 }
 
 }  // namespace terraq::engine

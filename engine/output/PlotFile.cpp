@@ -4,9 +4,9 @@
 
 namespace terraq::engine {
 
-void writeNoEarthPressureBlock(TextOut& plot) { plot.line((ListRecord() << 0).str()); }
+void WriteNoEarthPressureBlock(TextOut& plot) { plot.line((ListRecord() << 0).str()); }
 
-void writeEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>& rows, bool thinned) {
+void WriteEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>& rows, bool thinned) {
   const size_t step = thinned ? 6 : 1;
   const int written = static_cast<int>((rows.size() + step - 1) / step);
   plot.line((ListRecord() << written).str());
@@ -20,7 +20,7 @@ void writeEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>&
   }
 }
 
-void writePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
+void WritePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
   const ProblemControl& c = model.control;
   if (model.curves.empty()) {
     plot.line((ListRecord() << c.KUNITS << 0).str());
@@ -44,7 +44,7 @@ void writePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
   }
 }
 
-void writeResultBlock(TextOut& plot, int plotCode, int units, const std::vector<ResultRow>& rows) {
+void WriteResultBlock(TextOut& plot, int plotCode, int units, const std::vector<ResultRow>& rows) {
   plot.line((ListRecord() << plotCode << static_cast<int>(rows.size()) << units).str());
   for (const ResultRow& r : rows) {
     plot.line(Line().x(1).e(r.x, 13, 4).x(1).e(r.deflection, 13, 4).x(1).e(r.moment, 13, 4).x(1)
@@ -52,13 +52,13 @@ void writeResultBlock(TextOut& plot, int plotCode, int units, const std::vector<
   }
 }
 
-void writeMonitorHeading(TextOut& monitor) {
+void WriteMonitorHeading(TextOut& monitor) {
   monitor.emptyLines(3);
   monitor.line("     ITERATION MONITOR DATA");
   monitor.line("     ----------------------");
 }
 
-void writeMonitorLine(TextOut& monitor, int iteration, bool offCurve, int notClosed,
+void WriteMonitorLine(TextOut& monitor, int iteration, bool offCurve, int notClosed,
                       const double (&deflections)[5]) {
   Line line;
   line.x(3).i(iteration, 4).x(7);

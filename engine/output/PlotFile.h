@@ -11,19 +11,19 @@ namespace terraq::engine {
 // Earth-pressure block. `rows` hold pressures per unit length of wall, as
 // specified or generated. `thinned` keeps only rows 1, 7, 13, ... (English
 // units with 51 or more generated rows).
-void writeEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>& rows, bool thinned);
-void writeNoEarthPressureBlock(TextOut& plot);
+void WriteEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>& rows, bool thinned);
+void WriteNoEarthPressureBlock(TextOut& plot);
 
 // p-y block of the problem's curves; `userCurves` of them came from the data
 // file (the rest were generated).
-void writePyBlock(TextOut& plot, const EngineModel& model, int userCurves);
+void WritePyBlock(TextOut& plot, const EngineModel& model, int userCurves);
 
 // Result block: code, row count, units; then depth, deflection, moment,
 // shear and soil reaction per station.
-void writeResultBlock(TextOut& plot, int plotCode, int units, const std::vector<ResultRow>& rows);
+void WriteResultBlock(TextOut& plot, int plotCode, int units, const std::vector<ResultRow>& rows);
 
-void writeMonitorHeading(TextOut& monitor);
-void writeMonitorLine(TextOut& monitor, int iteration, bool offCurve, int notClosed,
+void WriteMonitorHeading(TextOut& monitor);
+void WriteMonitorLine(TextOut& monitor, int iteration, bool offCurve, int notClosed,
                       const double (&deflections)[5]);
 
 }  // namespace terraq::engine

@@ -14,15 +14,15 @@ namespace {
 // No warning line is wider than the rows of the results table.
 constexpr size_t kReportWidth = 90;
 
-std::string labelled(std::string_view label, int value) {
+std::string Labelled(std::string_view label, int value) {
   return Line().x(6).a(label).i(value, 2).str();
 }
 
-std::string measured(std::string_view label, double value, int w, int d, std::string_view unit) {
+std::string Measured(std::string_view label, double value, int w, int d, std::string_view unit) {
   return Line().x(6).a(label).f(value, w, d).a(unit).str();
 }
 
-int digits(int n) {
+int Digits(int n) {
   int count = 1;
   for (; n >= 10; n /= 10) ++count;
   return count;
@@ -30,7 +30,7 @@ int digits(int n) {
 
 // Stations in increasing order, runs of consecutive ones as ranges:
 // "0", "20-25", "40".
-std::vector<std::string> stationRanges(std::vector<int> stations) {
+std::vector<std::string> StationRanges(std::vector<int> stations) {
   std::sort(stations.begin(), stations.end());
   stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
   std::vector<std::string> ranges;
@@ -38,8 +38,8 @@ std::vector<std::string> stationRanges(std::vector<int> stations) {
     size_t last = first;
     while (last + 1 < stations.size() && stations[last + 1] == stations[last] + 1) ++last;
     Line range;
-    range.i(stations[first], digits(stations[first]));
-    if (last > first) range.a("-").i(stations[last], digits(stations[last]));
+    range.i(stations[first], Digits(stations[first]));
+    if (last > first) range.a("-").i(stations[last], Digits(stations[last]));
     ranges.push_back(range.str());
     first = last + 1;
   }
@@ -49,8 +49,8 @@ std::vector<std::string> stationRanges(std::vector<int> stations) {
 // An outcome line of the results that names stations ("... AT STATIONS
 // 20-21, 40 *****"); a list too long for one line goes on in further lines
 // indented under the text.
-void writeStationsWarning(TextOut& report, std::string_view text, const std::vector<int>& stations) {
-  const std::vector<std::string> ranges = stationRanges(stations);
+void WriteStationsWarning(TextOut& report, std::string_view text, const std::vector<int>& stations) {
+  const std::vector<std::string> ranges = StationRanges(stations);
   report.line("");
   std::string line = Line().a("     ***** ").a(text).str();
   for (size_t k = 0; k < ranges.size(); ++k) {
@@ -66,13 +66,13 @@ void writeStationsWarning(TextOut& report, std::string_view text, const std::vec
 
 }  // namespace
 
-void writeBanner(TextOut& report) {
+void WriteBanner(TextOut& report) {
   report.line(" TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES");
   report.line(" VERSION 2013.4.7");
   report.emptyLines(2);
 }
 
-void writeHeading(TextOut& report, const ProblemControl& c) {
+void WriteHeading(TextOut& report, const ProblemControl& c) {
   report.line("");
   if (c.KSTAGE >= 2)
     report.line(Line().x(6).a("Stage No :").i(c.problemCount, 2).x(2).a(c.firstTitle, 70).str());
@@ -82,34 +82,34 @@ void writeHeading(TextOut& report, const ProblemControl& c) {
     report.line(Line().x(6).a(c.title, 70).str());
 }
 
-void writeControlEcho(TextOut& report, const ProblemControl& c) {
-  writeStarBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
+void WriteControlEcho(TextOut& report, const ProblemControl& c) {
+  WriteStarBox(report, "*        PROGRAM CONTROL PARAMETERS              *");
   report.line("");
-  report.line(labelled("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.NSPEC));
-  report.line(labelled("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", c.NEI));
-  report.line(labelled("GENERATE EARTH PRESSURE INTERNALLY                 = ", c.KEP >= 2 ? 1 : 0));
-  report.line(labelled("GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   = ", c.KPY == 2 ? 1 : 0));
-  report.line(labelled("NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES = ", c.NPYMOD));
-  report.line(labelled("NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  = ", c.NPYUSER));
+  report.line(Labelled("NO OF POINTS FOR SPECIFIED DEFLECTIONS AND SLOPES  = ", c.NSPEC));
+  report.line(Labelled("NO OF POINTS FOR WALL STIFFNESS AND LOAD DATA      = ", c.NEI));
+  report.line(Labelled("GENERATE EARTH PRESSURE INTERNALLY                 = ", c.KEP >= 2 ? 1 : 0));
+  report.line(Labelled("GENERATE SOIL RESISTANCE (P-Y) CURVES INTERNALLY   = ", c.KPY == 2 ? 1 : 0));
+  report.line(Labelled("NO OF P-Y MODIFICATION FACTORS FOR GEN. P-Y CURVES = ", c.NPYMOD));
+  report.line(Labelled("NO OF USER-SPECIFIED SOIL RESISTANCE (P-Y) CURVES  = ", c.NPYUSER));
 }
 
-void writeGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabels& labels) {
+void WriteGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabels& labels) {
   report.line(Line().x(6).a("NUMBER OF INCREMENTS                               = ").i(c.NI, 3).str());
   const auto L = labels.length();
-  report.line(measured("INCREMENT LENGTH                                   = ", c.h, 7, 3, L));
-  report.line(measured("FREE HEIGHT OF WALL                                = ", c.HFREE, 7, 3, L));
-  report.line(measured("MAXIMUM ALLOWABLE DEFLECTION                       = ", c.WMAX, 7, 3, L));
-  report.line(measured("DEFLECTION CLOSURE TOLERANCE                       = ", c.TOL, 7, 5, L));
+  report.line(Measured("INCREMENT LENGTH                                   = ", c.h, 7, 3, L));
+  report.line(Measured("FREE HEIGHT OF WALL                                = ", c.HFREE, 7, 3, L));
+  report.line(Measured("MAXIMUM ALLOWABLE DEFLECTION                       = ", c.WMAX, 7, 3, L));
+  report.line(Measured("DEFLECTION CLOSURE TOLERANCE                       = ", c.TOL, 7, 5, L));
 }
 
-void writeSpecifiedHeading(TextOut& report) {
-  writeStarBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
+void WriteSpecifiedHeading(TextOut& report) {
+  WriteStarBox(report, "*        SPECIFIED DEFLECTIONS AND SLOPES        *");
   report.line("");
   report.line(Line().x(5).a("     STA      CASE       DEFLECTION        SLOPE").str());
   report.line("");
 }
 
-void writeSpecifiedRow(TextOut& report, int station, int caseCode, double deflection, double slope) {
+void WriteSpecifiedRow(TextOut& report, int station, int caseCode, double deflection, double slope) {
   Line line;
   line.x(10).i(station, 3).x(7).i(caseCode, 2);
   if (caseCode <= 1)
@@ -121,13 +121,13 @@ void writeSpecifiedRow(TextOut& report, int station, int caseCode, double deflec
   report.line(line.str());
 }
 
-void writeEmptyTable(TextOut& report) {
+void WriteEmptyTable(TextOut& report) {
   report.line("");
   report.line(std::string(20, ' '));
 }
 
-void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
-  writeStarBox(report, "*        STIFFNESS AND LOAD DATA                 *");
+void WriteStiffnessHeading(TextOut& report, const UnitLabels& labels) {
+  WriteStarBox(report, "*        STIFFNESS AND LOAD DATA                 *");
   report.line(Line().x(6).a("EI - FLEXURAL RIGIDITY,  Q - TRANSVERSE LOAD,").str());
   report.line(Line().x(6).a("S - STIFFNESS OF TRANSVERSE RESISTANCE,").str());
   report.line(Line().x(6).a("T - TORQUE,              P - AXIAL LOAD,").str());
@@ -147,7 +147,7 @@ void writeStiffnessHeading(TextOut& report, const UnitLabels& labels) {
   report.line("");
 }
 
-void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
+void WriteTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
                        const std::array<double, 6>& values) {
   Line line;
   switch (kind) {
@@ -159,28 +159,28 @@ void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long lon
   report.line(line.str());
 }
 
-void writeSpecifiedPressureBox(TextOut& report) {
-  writeStarBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
+void WriteSpecifiedPressureBox(TextOut& report) {
+  WriteStarBox(report, "*        SPECIFIED ACTIVE EARTH PRESSURE         *");
   report.line("");
 }
 
-void writePressureHeading(TextOut& report, const UnitLabels& labels) {
+void WritePressureHeading(TextOut& report, const UnitLabels& labels) {
   report.emptyLines(2);
   report.line(Line().x(8).a(" DEPTH         ACTIVE EARTH PRESSURE").str());
   report.line(Line().x(8).x(1).a(labels.length()).x(17).a(labels.forcePerLength()).str());
   report.line(Line().x(8).a("--------       ------------------------").str());
 }
 
-void writePressureRow(TextOut& report, double depth, double pressure) {
+void WritePressureRow(TextOut& report, double depth, double pressure) {
   report.line(Line().x(6).e(depth, 10, 3).x(10).e(pressure, 10, 3).str());
 }
 
-void writeUserCurvesBox(TextOut& report) {
-  writeStarBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
+void WriteUserCurvesBox(TextOut& report) {
+  WriteStarBox(report, "*     INPUTTED  SOIL RESISTANCE (P-Y) CURVES     *");
   report.line("");
 }
 
-void writeUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
+void WriteUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
                         double yMultiplier, const UnitLabels& labels) {
   report.line("");
   report.line("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER'      POINTS     ");
@@ -208,11 +208,11 @@ void writeUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, doubl
   report.line(Line().x(18).a("---------").x(12).a("--------").str());
 }
 
-void writeUserCurvePoint(TextOut& report, double y, double p) {
+void WriteUserCurvePoint(TextOut& report, double y, double p) {
   report.line(Line().x(17).e(y, 10, 3).x(10).e(p, 10, 3).str());
 }
 
-void writeResults(TextOut& report, const EngineModel& model) {
+void WriteResults(TextOut& report, const EngineModel& model) {
   const UnitLabels& labels = model.labels;
   report.emptyLines(2);
   report.line(Line().a("     RESULTS -- ITERATION").i(model.iteration, 3).str());
@@ -235,10 +235,10 @@ void writeResults(TextOut& report, const EngineModel& model) {
   }
   // Results that are not those of the wall, and a wall weaker than meant.
   if (!model.zeroPivotStations.empty())
-    writeStationsWarning(report, "RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS",
+    WriteStationsWarning(report, "RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS",
                          model.zeroPivotStations);
   if (!model.partialStiffnessStations.empty())
-    writeStationsWarning(report, "WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS",
+    WriteStationsWarning(report, "WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS",
                          model.partialStiffnessStations);
   report.line("");
   report.line("   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI ");
@@ -274,7 +274,7 @@ void writeResults(TextOut& report, const EngineModel& model) {
   }
 }
 
-void writeEndOfAnalysis(TextOut& report) {
+void WriteEndOfAnalysis(TextOut& report) {
   report.emptyLines(3);
   report.line(Line().a("     END OF ANALYSIS", 40).str());
 }

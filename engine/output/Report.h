@@ -10,31 +10,31 @@
 
 namespace terraq::engine {
 
-void writeBanner(TextOut& report);
-void writeHeading(TextOut& report, const ProblemControl& control);
-void writeControlEcho(TextOut& report, const ProblemControl& control);
-void writeGeometryEcho(TextOut& report, const ProblemControl& control, const UnitLabels& labels);
+void WriteBanner(TextOut& report);
+void WriteHeading(TextOut& report, const ProblemControl& control);
+void WriteControlEcho(TextOut& report, const ProblemControl& control);
+void WriteGeometryEcho(TextOut& report, const ProblemControl& control, const UnitLabels& labels);
 
-void writeSpecifiedHeading(TextOut& report);
-void writeSpecifiedRow(TextOut& report, int station, int caseCode, double deflection, double slope);
+void WriteSpecifiedHeading(TextOut& report);
+void WriteSpecifiedRow(TextOut& report, int station, int caseCode, double deflection, double slope);
 // An empty table: an empty line and a line of 20 blanks.
-void writeEmptyTable(TextOut& report);
+void WriteEmptyTable(TextOut& report);
 
-void writeStiffnessHeading(TextOut& report, const UnitLabels& labels);
+void WriteStiffnessHeading(TextOut& report, const UnitLabels& labels);
 // Values in the order EI, Q, S, T, R, P.
-void writeTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
+void WriteTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
                        const std::array<double, 6>& values);
 
-void writeSpecifiedPressureBox(TextOut& report);
-void writePressureHeading(TextOut& report, const UnitLabels& labels);
-void writePressureRow(TextOut& report, double depth, double pressure);
+void WriteSpecifiedPressureBox(TextOut& report);
+void WritePressureHeading(TextOut& report, const UnitLabels& labels);
+void WritePressureRow(TextOut& report, double depth, double pressure);
 
-void writeUserCurvesBox(TextOut& report);
-void writeUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
+void WriteUserCurvesBox(TextOut& report);
+void WriteUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
                         double yMultiplier, const UnitLabels& labels);
-void writeUserCurvePoint(TextOut& report, double y, double p);
+void WriteUserCurvePoint(TextOut& report, double y, double p);
 
-void writeResults(TextOut& report, const EngineModel& model);
-void writeEndOfAnalysis(TextOut& report);
+void WriteResults(TextOut& report, const EngineModel& model);
+void WriteEndOfAnalysis(TextOut& report);
 
 }  // namespace terraq::engine

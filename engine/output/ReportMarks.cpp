@@ -4,7 +4,7 @@
 
 namespace terraq::engine {
 
-void writeStarBox(TextOut& report, std::string_view framedTitle) {
+void WriteStarBox(TextOut& report, std::string_view framedTitle) {
   constexpr std::string_view kStars = "**************************************************";
   report.emptyLines(2);
   report.line(Line().x(6).a(kStars).str());

@@ -13,7 +13,7 @@ namespace terraq::engine {
 // Two empty lines, then the title between two lines of stars, each indented
 // by six. `framedTitle` is the title's whole line, stars at its ends
 // included ("*        PROGRAM CONTROL PARAMETERS              *").
-void writeStarBox(TextOut& report, std::string_view framedTitle);
+void WriteStarBox(TextOut& report, std::string_view framedTitle);
 
 // "**** WARNING ****", indented by 29, over the lines of a warning.
 std::string WarningMarkLine();

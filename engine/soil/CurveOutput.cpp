@@ -14,9 +14,9 @@ namespace {
 // digits: a magnitude below 1E-99 is zero for every purpose of the curves,
 // and one beyond 1E+99 (or a value that is not a number) can only come from
 // absurd input.
-double writable(double value, double depth) {
+double Writable(double value, double depth) {
   if (!std::isfinite(value) || std::fabs(value) >= 1.0e99)
-    stopWithMessage(Line().a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH").e(depth, 12, 4)
+    StopWithMessage(Line().a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH").e(depth, 12, 4)
                         .a(" HAS A VALUE OUT OF RANGE; CHECK THE SOIL DATA").str());
   return std::fabs(value) < 1.0e-99 ? 0.0 : value;
 }
@@ -45,7 +45,7 @@ std::string AlignedRow(std::initializer_list<std::pair<int, std::string_view>> c
 
 namespace {
 
-void writePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& p,
+void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& p,
                  const PointLayout& layout, const SmallDeflectionWarning& warning) {
   TextOut& report = *g.report;
   const double depth = g.settings.H + g.profile.xc(k);
@@ -55,8 +55,8 @@ void writePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
   report.line(AlignedRow({{41, yLabel}, {61, pLabel}}));
   for (int i = 0; i < kSidePoints; ++i) {
     const auto idx = static_cast<size_t>(i);
-    const double yOut = writable(y[idx], depth);
-    const double pOut = writable(p[idx], depth);
+    const double yOut = Writable(y[idx], depth);
+    const double pOut = Writable(p[idx], depth);
     report.line(Line().x(21).e(yOut, 20, 3).e(pOut, 20, 3).str());
     if (warning.enabled && i > 0 && yOut < kSmallDeflection) {
       report.line("");
@@ -86,12 +86,12 @@ void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, con
     yOut[i] = ym * y[i];
     pOut[i] = pm * p[i] + shift;
   }
-  writePoints(g, k, yOut, pOut, layout, warning);
+  WritePoints(g, k, yOut, pOut, layout, warning);
 }
 
 void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
                             const PointLayout& layout) {
-  writePoints(g, k, yOut, pOut, layout, {});
+  WritePoints(g, k, yOut, pOut, layout, {});
 }
 
 }  // namespace terraq::engine

@@ -20,7 +20,7 @@ namespace {
 
 // The user-specified active pressure at the deepest row of its table, per
 // unit length of wall as read; 0 when the pressure is not user-specified.
-double deepestSpecifiedPressure(const EngineModel& model) {
+double DeepestSpecifiedPressure(const EngineModel& model) {
   if (model.control.KEP != 1 || model.earthPressure.empty()) return 0.0;
   const EarthPressureRow* deepest = &model.earthPressure.front();
   for (const EarthPressureRow& row : model.earthPressure)
@@ -28,7 +28,7 @@ double deepestSpecifiedPressure(const EngineModel& model) {
   return deepest->soil;
 }
 
-PySettings settingsOf(const EngineModel& model) {
+PySettings SettingsOf(const EngineModel& model) {
   const WallRecord& wall = model.soil.wall;
   PySettings s;
   s.H = wall.freeHeight;
@@ -36,21 +36,21 @@ PySettings settingsOf(const EngineModel& model) {
   s.WP = wall.widthResistance;
   s.gammaW = UnitWeightOfWater(model.control.KUNITS);
   s.sigmaH = EffectiveStressAtExcavation(model);
-  s.pALast = deepestSpecifiedPressure(model);
+  s.pALast = DeepestSpecifiedPressure(model);
   s.modification = model.pyModification;
   // Widths enter every curve as divisors (z/b, x/b, WA/WP): a width that is
   // not positive has no meaning for a wall element.
   if (!(s.WP > 0.0))
-    stopWithMessage("ERROR STOP -- THE WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
+    StopWithMessage("ERROR STOP -- THE WIDTH FOR SOIL RESISTANCE, WP, MUST BE GREATER THAN ZERO");
   // Without a modification table the spacing ratio WA/WP reduces the
   // resistance; a zero WA would remove it altogether.
   if (s.modification.empty() && !(s.WA > 0.0))
-    stopWithMessage("ERROR STOP -- THE WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO "
+    StopWithMessage("ERROR STOP -- THE WIDTH FOR EARTH PRESSURE, WA, MUST BE GREATER THAN ZERO "
                     "WHEN NO P-Y MODIFICATION FACTORS ARE GIVEN");
   return s;
 }
 
-void writeUserCurves(const EngineModel& model, TextOut& curves) {
+void WriteUserCurves(const EngineModel& model, TextOut& curves) {
   for (const Curve& curve : model.curves) {
     curves.line((ListRecord() << curve.station << curve.n).str());
     for (int i = 1; i <= curve.n; ++i) {
@@ -75,7 +75,7 @@ void WriteConsole(std::string_view line) {
 }
 
 void StopForLayer(const PyGeneration& g, int j, std::string_view model, std::string_view problem) {
-  stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(g.profile.layer(j).source, 0) + " (" +
+  StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(g.profile.layer(j).source, 0) + " (" +
                   std::string(model) + ") " + std::string(problem));
 }
 
@@ -126,7 +126,7 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   const ProblemControl& c = model.control;
   TextOut curves;
   if (!curves.open(kSoilDataFile))
-    stopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") + kSoilDataFile);
+    StopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") + kSoilDataFile);
   WriteConsole(" READ SOIL DATA....");
   // Generic units (any other code) keep the labels the problem started with.
   if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
@@ -134,7 +134,7 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   if (model.labels.buffer.size() < 24) SetUnitLabels(model.labels, 0);
 
   PyGeneration g;
-  g.settings = settingsOf(model);
+  g.settings = SettingsOf(model);
   g.labels = model.labels;
   g.report = &report;
   g.curves = &curves;
@@ -150,7 +150,7 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   WriteSoilProfileReport(g);
   const int generated = g.profile.curveCount();
   curves.line((ListRecord() << static_cast<int>(model.curves.size()) + generated).str());
-  writeUserCurves(model, curves);
+  WriteUserCurves(model, curves);
   AssignCurvesToLayers(g);
   curves.close();
 }

@@ -22,7 +22,7 @@ constexpr double kZeroValue = 1.0e-20;
 
 enum class BoundaryRule { Lower, Mean, Following };
 
-double atBoundary(double upper, double lower, BoundaryRule rule) {
+double AtBoundary(double upper, double lower, BoundaryRule rule) {
   if (rule == BoundaryRule::Following) return lower;
   // A zero on one side of a boundary means the column is not used by that
   // layer's model: take the other side's value.
@@ -35,13 +35,13 @@ double atBoundary(double upper, double lower, BoundaryRule rule) {
 // last depth. `depth(i)` and `value(i)` give the columns of point i
 // (0-based).
 template <typename Depth, typename Value>
-std::optional<double> interpolate(size_t n, Depth depth, Value value, double x, BoundaryRule rule) {
+std::optional<double> Interpolate(size_t n, Depth depth, Value value, double x, BoundaryRule rule) {
   if (n == 0 || x > depth(n - 1)) return std::nullopt;
   if (x == depth(n - 1)) return value(n - 1);
   for (size_t i = 1; i < n; ++i) {
     if (depth(i) < x) continue;
     if (x == depth(i)) {
-      if (i + 1 < n && depth(i + 1) == depth(i)) return atBoundary(value(i), value(i + 1), rule);
+      if (i + 1 < n && depth(i + 1) == depth(i)) return AtBoundary(value(i), value(i + 1), rule);
       return value(i);
     }
     const double span = depth(i) - depth(i - 1);
@@ -51,17 +51,17 @@ std::optional<double> interpolate(size_t n, Depth depth, Value value, double x, 
   return value(n - 1);
 }
 
-std::optional<double> strengthValue(const SoilProfile& profile, double StrengthPoint::*column,
+std::optional<double> StrengthValue(const SoilProfile& profile, double StrengthPoint::*column,
                                     double x, BoundaryRule rule) {
   const auto& t = profile.strength;
-  return interpolate(
+  return Interpolate(
       t.size(), [&](size_t i) { return t[i].depth; }, [&](size_t i) { return t[i].*column; }, x,
       rule);
 }
 
 // The warning of a depth below the strength table, written twice to the
 // console as the run stops.
-void warnBeyond(double x, const char* extentText, const char* curveText) {
+void WarnBeyond(double x, const char* extentText, const char* curveText) {
   for (int twice = 0; twice < 2; ++twice) {
     WriteConsole("");
     WriteConsole(WarningMarkLine());
@@ -70,17 +70,17 @@ void warnBeyond(double x, const char* extentText, const char* curveText) {
   }
 }
 
-[[noreturn]] void stopBeyond(double x, const std::string& what, const std::string& stopText) {
-  stopWithMessage(Line().a("ERROR STOP -- THE DEPTH X =").e(x, 12, 4)
+[[noreturn]] void StopBeyond(double x, const std::string& what, const std::string& stopText) {
+  StopWithMessage(Line().a("ERROR STOP -- THE DEPTH X =").e(x, 12, 4)
                       .a(" BELOW THE EXCAVATION LEVEL IS BEYOND THE EXTENT OF THE " + what +
                          stopText)
                       .str());
 }
 
-double modificationValue(const std::vector<PyModificationRow>& rows,
+double ModificationValue(const std::vector<PyModificationRow>& rows,
                          double PyModificationRow::*column, double x) {
   if (x < rows.front().depth || x > rows.back().depth) return 1.0;
-  const auto value = interpolate(
+  const auto value = Interpolate(
       rows.size(), [&](size_t i) { return rows[i].depth; }, [&](size_t i) { return rows[i].*column; },
       x, BoundaryRule::Following);
   return value.value_or(1.0);
@@ -89,25 +89,25 @@ double modificationValue(const std::vector<PyModificationRow>& rows,
 }  // namespace
 
 double CohesionAt(const SoilProfile& profile, double x) {
-  if (const auto c = strengthValue(profile, &StrengthPoint::c, x, BoundaryRule::Lower)) return *c;
-  warnBeyond(x, "IS BEYOND THE EXTENT OF", "THE INPUT STRENGTH CURVE");
-  stopBeyond(x, "INPUT STRENGTH CURVE", " (STOP 1)");
+  if (const auto c = StrengthValue(profile, &StrengthPoint::c, x, BoundaryRule::Lower)) return *c;
+  WarnBeyond(x, "IS BEYOND THE EXTENT OF", "THE INPUT STRENGTH CURVE");
+  StopBeyond(x, "INPUT STRENGTH CURVE", " (STOP 1)");
 }
 
 double PhiAt(const SoilProfile& profile, double x) {
-  if (const auto phi = strengthValue(profile, &StrengthPoint::phi, x, BoundaryRule::Mean))
+  if (const auto phi = StrengthValue(profile, &StrengthPoint::phi, x, BoundaryRule::Mean))
     return *phi;
-  warnBeyond(x, " IS BEYOND THE EXTENT OF", "THE INPUT PHI CURVE");
-  stopBeyond(x, "INPUT PHI CURVE", "");
+  WarnBeyond(x, " IS BEYOND THE EXTENT OF", "THE INPUT PHI CURVE");
+  StopBeyond(x, "INPUT PHI CURVE", "");
 }
 
 double E50At(const SoilProfile& profile, double x) {
-  const auto e50 = strengthValue(profile, &StrengthPoint::e50, x, BoundaryRule::Mean);
+  const auto e50 = StrengthValue(profile, &StrengthPoint::e50, x, BoundaryRule::Mean);
   return e50 ? *e50 : profile.strength.back().e50;
 }
 
 double SixthValueAt(const SoilProfile& profile, double x) {
-  const auto v = strengthValue(profile, &StrengthPoint::sixth, x, BoundaryRule::Mean);
+  const auto v = StrengthValue(profile, &StrengthPoint::sixth, x, BoundaryRule::Mean);
   return v ? *v : profile.strength.back().sixth;
 }
 
@@ -135,7 +135,7 @@ double AverageUnitWeightAbove(const SoilProfile& profile, double x) {
       if (p.weight > 0.0) return p.weight;
     return w.back().weight;
   }
-  if (x > w.back().depth + kSmallLength) stopBeyond(x, "UNIT WEIGHT DISTRIBUTION", " (STOP 4)");
+  if (x > w.back().depth + kSmallLength) StopBeyond(x, "UNIT WEIGHT DISTRIBUTION", " (STOP 4)");
   // Trapezoids over the piecewise linear table. Above its first point (a
   // first layer that crosses the water table starts its table there) the
   // first weight holds up to the excavation level.
@@ -157,7 +157,7 @@ double AverageUnitWeightAbove(const SoilProfile& profile, double x) {
 double ResistanceWidthAt(const PySettings& s, double /*x*/) { return s.WP; }
 
 double PMultiplierAt(const PySettings& s, double x) {
-  if (!s.modification.empty()) return modificationValue(s.modification, &PyModificationRow::pFactor, x);
+  if (!s.modification.empty()) return ModificationValue(s.modification, &PyModificationRow::pFactor, x);
   // Closely spaced elements share the soil in front of them: below the
   // excavation level the resistance is reduced by the ratio of spacing to
   // width.
@@ -167,7 +167,7 @@ double PMultiplierAt(const PySettings& s, double x) {
 }
 
 double YMultiplierAt(const PySettings& s, double x) {
-  if (!s.modification.empty()) return modificationValue(s.modification, &PyModificationRow::yFactor, x);
+  if (!s.modification.empty()) return ModificationValue(s.modification, &PyModificationRow::yFactor, x);
   return 1.0;
 }
 

@@ -10,26 +10,26 @@ namespace terraq::engine {
 
 namespace {
 
-void writeBox(TextOut& report, const char* title) {
-  writeStarBox(report, title);
+void WriteBox(TextOut& report, const char* title) {
+  WriteStarBox(report, title);
   report.line("");
 }
 
-int digits(int n) { return static_cast<int>(formatI(n, 0).size()); }
+int Digits(int n) { return static_cast<int>(FormatI(n, 0).size()); }
 
-void writeLayers(const PyGeneration& g) {
+void WriteLayers(const PyGeneration& g) {
   TextOut& report = *g.report;
   report.line(Line().x(6).a("X AT THE SURFACE OF EXCAVATION SIDE     = ").f(g.settings.H, 10, 3)
                   .a(g.labels.length()).str());
   report.line("");
   const int nl = g.profile.layerCount();
-  report.line(Line().x(6).i(nl, digits(nl)).a(" LAYER(S) OF SOIL").str());
+  report.line(Line().x(6).i(nl, Digits(nl)).a(" LAYER(S) OF SOIL").str());
   report.line("");
   for (int j = 1; j <= nl; ++j)
     report.line(Line().x(6).a("LAYER").i(j, 3).x(3).a(SoilModelLine(g.profile.layer(j).code)).str());
 }
 
-void writeWeights(const PyGeneration& g) {
+void WriteWeights(const PyGeneration& g) {
   TextOut& report = *g.report;
   const double H = g.settings.H;
   report.emptyLines(2);
@@ -49,7 +49,7 @@ void writeWeights(const PyGeneration& g) {
   }
 }
 
-void writeStrength(const PyGeneration& g) {
+void WriteStrength(const PyGeneration& g) {
   TextOut& report = *g.report;
   const double H = g.settings.H;
   const double toDegrees = 180.0 / static_cast<double>(3.1416f);
@@ -72,7 +72,7 @@ void writeStrength(const PyGeneration& g) {
   }
 }
 
-void writeModification(const PyGeneration& g) {
+void WriteModification(const PyGeneration& g) {
   if (g.settings.modification.empty()) return;
   TextOut& report = *g.report;
   report.emptyLines(2);
@@ -98,12 +98,12 @@ const char* SoilModelLine(int code) {
 }
 
 void WriteSoilProfileReport(const PyGeneration& g) {
-  writeBox(*g.report, "*        SOIL LAYERS AND STRENGTH DATA           *");
-  writeLayers(g);
-  writeWeights(g);
-  writeStrength(g);
-  writeModification(g);
-  writeBox(*g.report, "*        P-Y CURVES DATA                         *");
+  WriteBox(*g.report, "*        SOIL LAYERS AND STRENGTH DATA           *");
+  WriteLayers(g);
+  WriteWeights(g);
+  WriteStrength(g);
+  WriteModification(g);
+  WriteBox(*g.report, "*        P-Y CURVES DATA                         *");
 }
 
 }  // namespace terraq::engine

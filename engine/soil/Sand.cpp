@@ -20,9 +20,9 @@ constexpr std::array<double, 10> kBreaks{0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0,
 constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
 constexpr std::array<double, 10> kB{2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
 
-WedgeAngles anglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
+WedgeAngles AnglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
-void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
+void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SandCurve& curve) {
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {41, "PHI"}, {54, "GAMMA AVG"},
@@ -41,7 +41,7 @@ void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 }  // namespace
 
 SandResistance SandUltimateResistance(double phi, double gamma, double z, double b) {
-  return WedgeResistance(anglesOf(phi), phi, gamma, z, b);
+  return WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
 }
 
 SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b) {
@@ -132,7 +132,7 @@ SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x
 
 double SandActiveShift(double b, double sigmaH, double phi, double pALast) {
   if (pALast <= 1.0e-5) return 0.0;
-  const double pA = sigmaH * anglesOf(phi).Ka * b;
+  const double pA = sigmaH * AnglesOf(phi).Ka * b;
   return pA < 1.0e-5 ? 0.0 : pA;
 }
 
@@ -140,7 +140,7 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
   // A layer without resistance at any depth has no equivalent depth to
   // find: every depth gives the same (zero) curve.
   if (!(F > 0.0) || !(phi > 0.0) || !(gamma > 0.0)) return 0.0;
-  const WedgeAngles a = anglesOf(phi);
+  const WedgeAngles a = AnglesOf(phi);
   // pst = gamma z (b D + z E), psd = gamma z b G.
   const WedgeTerms t = WedgeTermsOf(a);
   const double D = t.D, E = t.E, G = t.G;
@@ -160,7 +160,7 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
 void SandCurves(PyGeneration& g, int j) {
   ProfileLayer& layer = g.profile.layer(j);
   if (layer.k < 0.0)
-    stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
+    StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
                     " (SAND) HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
   double previousPu = 0.0;
   for (int k = layer.first; k <= layer.last; ++k) {
@@ -171,7 +171,7 @@ void SandCurves(PyGeneration& g, int j) {
     v.phi = PhiAt(g.profile, v.x);
     // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
     if (!(v.phi < kPi / 2.0))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
+      StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
                       " (SAND) NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
     if (k == layer.first) {
       layer.resistanceSum = 0.0;
@@ -190,7 +190,7 @@ void SandCurves(PyGeneration& g, int j) {
         previousPu = curve.pu;
       }
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, v.b, v.phi, v.gamma, curve);
+      WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
       WriteSidePoints(g, k, side, curve.y, curve.p, pA);
     }
   }

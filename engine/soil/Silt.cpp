@@ -15,17 +15,17 @@ namespace {
 constexpr const char* kModel = "SILT";
 const double kPi = 4.0 * std::atan(1.0);
 
-WedgeAngles anglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
+WedgeAngles AnglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
 // Cohesive resistance per unit length: the soft-clay bearing factor, capped
 // where the soil flows around the wall.
-double cohesiveResistance(double c, double gamma, double b, double z) {
+double CohesiveResistance(double c, double gamma, double b, double z) {
   if (!(c > 0.0)) return 0.0;
   const double Np = 3.0 + gamma * z / c + 0.5 * z / b;
   return c * std::min(Np, 9.0) * b;
 }
 
-void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
+void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SiltCurve& curve) {
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {37, "PHI"}, {50, "GAMMA AVG"}, {57, "A"},
@@ -40,7 +40,7 @@ void writeValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 
 // The warning the generation has always written for a friction angle of
 // zero, before the run stops.
-[[noreturn]] void stopForZeroFriction(const PyGeneration& g, int j) {
+[[noreturn]] void StopForZeroFriction(const PyGeneration& g, int j) {
   WriteConsole("");
   WriteConsole("");
   WriteConsole(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
@@ -59,13 +59,13 @@ bool SiltFrictionTooSmall(double phi) {
 
 SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
   SiltCurve curve;
-  const SandResistance wedge = WedgeResistance(anglesOf(phi), phi, gamma, z, b);
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
   curve.pst = wedge.pst;
   curve.psd = wedge.psd;
   // A soil without weight has no frictional resistance; the wedge formula
   // could only give rounding noise of either sign.
   curve.ps = std::max(0.0, std::min(curve.pst, curve.psd));
-  curve.pc = cohesiveResistance(c, gamma, b, z);
+  curve.pc = CohesiveResistance(c, gamma, b, z);
   const SandFactors factors = SandCoefficients(z / b);
   curve.A = factors.A;
   curve.B = factors.B;
@@ -102,7 +102,7 @@ SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k
 
 double SiltActiveShift(double b, double sigmaH, double phi, double c, double pALast) {
   if (pALast < 1.0e-10) return 0.0;
-  const double Ka = anglesOf(phi).Ka;
+  const double Ka = AnglesOf(phi).Ka;
   const double pA = b * (sigmaH * Ka - 2.0 * c * std::sqrt(Ka));
   return pA < 1.0e-5 ? 0.0 : pA;
 }
@@ -111,7 +111,7 @@ double SiltEquivalentDepth(double F, double phi, double gamma, double c, double 
   if (!(F > 0.0)) return 0.0;
   c = std::max(c, 0.0);
   gamma = std::max(gamma, 0.0);
-  const WedgeAngles a = anglesOf(phi);
+  const WedgeAngles a = AnglesOf(phi);
   // Frictional part: pst = gamma z (b D + z E), psd = gamma z b G.
   const WedgeTerms t = WedgeTermsOf(a);
   const double D = t.D, E = t.E, G = t.G;
@@ -146,7 +146,7 @@ void SiltCurves(PyGeneration& g, int j) {
     v.phi = PhiAt(g.profile, v.x);
     v.c = CohesionAt(g.profile, v.x);
     v.e50 = E50At(g.profile, v.x);
-    if (SiltFrictionTooSmall(v.phi)) stopForZeroFriction(g, j);
+    if (SiltFrictionTooSmall(v.phi)) StopForZeroFriction(g, j);
     // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
     if (!(v.phi < kPi / 2.0)) StopForLayer(g, j, kModel, "NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
     if (k == layer.first) {
@@ -165,7 +165,7 @@ void SiltCurves(PyGeneration& g, int j) {
         previousPu = curve.pu;
       }
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, v.b, v.phi, v.gamma, curve);
+      WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
       // Silt has always written its SOILDATA rows with two blanks before
       // each field.
       WriteSidePoints(g, k, side, curve.y, curve.p, pA, {}, PointLayout{2, true});

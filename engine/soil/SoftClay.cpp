@@ -15,7 +15,7 @@ namespace {
 const double kOneThird = static_cast<double>(1.0f / 3.0f);
 const double kTwoThirds = static_cast<double>(2.0f / 3.0f);
 
-void writeValueBlock(PyGeneration& g, double x, const SoilValues& v) {
+void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v) {
   TextOut& report = *g.report;
   report.line(Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(6).a("GAMMA AVG").x(6)
                   .a("E50").str());
@@ -84,7 +84,7 @@ void SoftClayCurves(PyGeneration& g, int j) {
     // y50 = 2.5 E50 b scales every deflection of the curve: without it the
     // curve has no shape at all.
     if (!(v.e50 > 0.0))
-      stopWithMessage("ERROR STOP -- SOIL LAYER " + formatI(layer.source, 0) +
+      StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
                       " (SOFT CLAY) NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
     if (k == layer.first) {
       layer.resistanceSum = 0.0;
@@ -98,7 +98,7 @@ void SoftClayCurves(PyGeneration& g, int j) {
       if (side == Side::Excavation && k > layer.first)
         layer.resistanceSum += curve.pu * (g.profile.xc(k) - g.profile.xc(k - 1));
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, v);
+      WriteValueBlock(g, x, v);
       WriteSidePoints(g, k, side, curve.y, curve.p, pA, {true, curve.k0});
     }
   }

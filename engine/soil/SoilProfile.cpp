@@ -21,12 +21,12 @@ const double kCurveOffsetInches = static_cast<double>(0.1f);
 // difference equations reach two fictitious stations below the tip, and no
 // curve is needed deeper than that. Returns the original bottom of every
 // kept layer (before truncation).
-std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
+std::vector<double> KeepLayers(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
                                SoilProfile& profile) {
   std::vector<double> originalBottoms;
   const double xT = in.wallLength + 2.0 * in.h - in.H;
   if (!(xT > kSmallLength))
-    stopWithMessage("ERROR STOP -- THE WALL DOES NOT REACH BELOW THE EXCAVATION LEVEL");
+    StopWithMessage("ERROR STOP -- THE WALL DOES NOT REACH BELOW THE EXCAVATION LEVEL");
   // Layers of no thickness carry no soil and get no curves.
   for (const SoilLayerSpan& span : SoilLayerSpans(input)) {
     const double S = span.bottom;  // running sum of the thicknesses
@@ -51,14 +51,14 @@ std::vector<double> keepLayers(const std::vector<SoilLayerInput>& input, const P
     profile.layers.push_back(layer);
   }
   if (profile.layers.empty())
-    stopWithMessage("ERROR STOP -- NO SOIL LAYER LIES BELOW THE EXCAVATION LEVEL");
+    StopWithMessage("ERROR STOP -- NO SOIL LAYER LIES BELOW THE EXCAVATION LEVEL");
   return originalBottoms;
 }
 
 // Effective unit weights: total above the backfill water table, buoyant
 // below it; a layer crossing the water table starts its table at the water
 // table with its total weight.
-void buildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
+void BuildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
                       const std::vector<double>& originalBottoms, SoilProfile& profile) {
   const double dW = in.waterDepth;
   auto atWater = [&](double depth) { return std::fabs(in.H + depth - dW) <= kSmallLength; };
@@ -89,7 +89,7 @@ void buildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInp
   }
 }
 
-void buildStrengthTable(const std::vector<SoilLayerInput>& input,
+void BuildStrengthTable(const std::vector<SoilLayerInput>& input,
                         const std::vector<double>& originalBottoms, SoilProfile& profile) {
   for (size_t j = 0; j < profile.layers.size(); ++j) {
     const ProfileLayer& layer = profile.layers[j];
@@ -115,7 +115,7 @@ void buildStrengthTable(const std::vector<SoilLayerInput>& input,
 // in English and SI units). In a layer thinner than four offsets the offset
 // shrinks to a quarter of the thickness, so that the depths still run
 // downwards and stay inside the layer.
-void chooseCurveDepths(SoilProfile& profile, double inch) {
+void ChooseCurveDepths(SoilProfile& profile, double inch) {
   for (const ProfileLayer& layer : profile.layers) {
     const double t = layer.bottom - layer.top;
     const double offset = std::min(kCurveOffsetInches * inch, 0.25 * t);
@@ -131,10 +131,10 @@ void chooseCurveDepths(SoilProfile& profile, double inch) {
 
 SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const ProfileInput& in) {
   SoilProfile profile;
-  const std::vector<double> originalBottoms = keepLayers(input, in, profile);
-  buildWeightTable(input, in, originalBottoms, profile);
-  buildStrengthTable(input, originalBottoms, profile);
-  chooseCurveDepths(profile, in.inch);
+  const std::vector<double> originalBottoms = KeepLayers(input, in, profile);
+  BuildWeightTable(input, in, originalBottoms, profile);
+  BuildStrengthTable(input, originalBottoms, profile);
+  ChooseCurveDepths(profile, in.inch);
   // The weight table must reach as deep as the strength table.
   const double lastStrength = profile.strength.back().depth;
   const WeightPoint lastWeight = profile.weights.back();

@@ -27,7 +27,7 @@ const std::array<double, 6> kA{static_cast<double>(0.223f), static_cast<double>(
                                static_cast<double>(0.55f),  static_cast<double>(0.59f),
                                static_cast<double>(0.60f),  static_cast<double>(0.60f)};
 
-void writeValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) {
+void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) {
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));
@@ -159,7 +159,7 @@ void StiffClayFreeWaterCurves(PyGeneration& g, int j) {
         previousPc = curve.pc;
       }
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, v, ca);
+      WriteValueBlock(g, x, v, ca);
       WriteSidePoints(g, k, side, curve.y, curve.p, pA);
     }
   }

@@ -24,7 +24,7 @@ const std::array<double, 13> kFractions{
     static_cast<double>(0.075f),   static_cast<double>(0.1f),     static_cast<double>(0.25f),
     static_cast<double>(0.5f)};
 
-void writeValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg) {
+void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg) {
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));
@@ -91,7 +91,7 @@ void StiffClayNoFreeWaterCurves(PyGeneration& g, int j) {
         previousPu = curve.pu;
       }
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, v, cavg);
+      WriteValueBlock(g, x, v, cavg);
       WriteSidePoints(g, k, side, curve.y, curve.p, pA);
     }
   }

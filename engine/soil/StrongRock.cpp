@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kModel = "STRONG ROCK";
 const double kElasticLimit = static_cast<double>(0.0004f);  // y1 / b
 
-void writeValueBlock(PyGeneration& g, Side side, double z, double b, double s) {
+void WriteValueBlock(PyGeneration& g, Side side, double z, double b, double s) {
   TextOut& report = *g.report;
   report.emptyLines(2);
   report.line(Line().x(17).a(side == Side::Excavation ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ")
@@ -66,7 +66,7 @@ void StrongRockCurves(PyGeneration& g, int j) {
       const StrongRockCurve curve = StrongRockStaticCurve(s, gamma, b, z, pm);
       SidePoints yOut{};
       for (size_t i = 0; i < yOut.size(); ++i) yOut[i] = ym * curve.y[i];
-      writeValueBlock(g, side, z, b, s);
+      WriteValueBlock(g, side, z, b, s);
       WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{1, false});
     }
   }

@@ -30,7 +30,7 @@ struct RockValues {
   double x = 0, b = 0, qu = 0, qavg = 0, gamma = 0, krm = 0, rqd = 0, em = 0;
 };
 
-void writeValueBlock(PyGeneration& g, double x, const RockValues& v) {
+void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {41, "Qu"}, {55, " Eu "}, {69, "GAMMA AVG"},
                           {81, "E50"}}));
@@ -44,7 +44,7 @@ void writeValueBlock(PyGeneration& g, double x, const RockValues& v) {
 
 // The warning the generation has always written for a rock without
 // strength, before the run stops.
-[[noreturn]] void stopForZeroStrength(const PyGeneration& g, int j) {
+[[noreturn]] void StopForZeroStrength(const PyGeneration& g, int j) {
   WriteConsole("");
   WriteConsole(Line().x(7).a("--------------------WARNING----------------------").str());
   WriteConsole(Line().x(7).a("THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT").str());
@@ -53,14 +53,14 @@ void writeValueBlock(PyGeneration& g, double x, const RockValues& v) {
                "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
 }
 
-RockValues valuesAt(PyGeneration& g, int j, double x) {
+RockValues ValuesAt(PyGeneration& g, int j, double x) {
   RockValues v;
   v.x = x;
   v.b = ResistanceWidthAt(g.settings, x);
   v.qu = CohesionAt(g.profile, x);
-  if (v.qu < 1.0e-10) stopForZeroStrength(g, j);
+  if (v.qu < 1.0e-10) StopForZeroStrength(g, j);
   v.qavg = LayerAverageCohesion(g, x, j);
-  if (v.qavg < 1.0e-10) stopForZeroStrength(g, j);
+  if (v.qavg < 1.0e-10) StopForZeroStrength(g, j);
   v.gamma = AverageUnitWeightAbove(g.profile, x);
   v.krm = E50At(g.profile, x);
   v.rqd = SixthValueAt(g.profile, x);
@@ -107,7 +107,7 @@ WeakRockCurve WeakRockStaticCurve(double qavg, double rqd, double em, double krm
 void WeakRockCurves(PyGeneration& g, int j) {
   const ProfileLayer& layer = g.profile.layer(j);
   for (int k = layer.first; k <= layer.last; ++k) {
-    const RockValues v = valuesAt(g, j, g.profile.xc(k));
+    const RockValues v = ValuesAt(g, j, g.profile.xc(k));
     WriteCurveHeader(g, k);
     for (const Side side : {Side::Excavation, Side::Backfill}) {
       const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
@@ -117,7 +117,7 @@ void WeakRockCurves(PyGeneration& g, int j) {
       const WeakRockCurve curve =
           WeakRockStaticCurve(v.qavg, v.rqd, v.em, v.krm, sideValues.b, xr);
       WriteSideTitle(g, side);
-      writeValueBlock(g, x, sideValues);
+      WriteValueBlock(g, x, sideValues);
       WriteSidePoints(g, k, side, curve.y, curve.p, 0.0);
     }
   }

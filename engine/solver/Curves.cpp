@@ -39,9 +39,9 @@ namespace {
 // Adds the springs of curves c1 and c2 (interpolated linearly between their
 // stations) to the stations from c1's to c2's, half at the two ends so that
 // neighbouring pairs share their common station.
-void applyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePair) {
+void ApplyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePair) {
   StationArrays& st = model.st;
-  const int tip = pos(model.control.NI);
+  const int tip = Pos(model.control.NI);
   const int s = c1.fromIdx;
   int e = c2.toIdx;
   const int length = e - s;
@@ -51,7 +51,7 @@ void applyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePa
     st.Qw[j] += (k1.q + (k2.q - k1.q) * r) * g;
     st.Sw[j] += (k1.k + (k2.k - k1.k) * r) * g;
   };
-  if (length < 0) stopStationsNotInOrder();
+  if (length < 0) StopStationsNotInOrder();
   if (length > 0) {
     if (s >= tip) return;
     if (e > tip) e = tip;
@@ -67,7 +67,7 @@ void applyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePa
 
 void ApplyCurves(EngineModel& model) {
   StationArrays& st = model.st;
-  const int last = pos(model.control.NI) + 1;
+  const int last = Pos(model.control.NI) + 1;
   for (int j = 3; j <= last; ++j) {
     st.Qw[j] = st.Q[j];
     st.Sw[j] = st.S[j];
@@ -80,9 +80,9 @@ void ApplyCurves(EngineModel& model) {
     if (curve.generated) continue;
     if (previousContinued == 0) {
       start = c;
-      if (curve.contd != 1) applyPair(model, curve, curve, true);
+      if (curve.contd != 1) ApplyPair(model, curve, curve, true);
     } else {
-      applyPair(model, model.curves[start], curve, start == c);
+      ApplyPair(model, model.curves[start], curve, start == c);
     }
     if (curve.contd == 1) start = c;
     previousContinued = curve.contd;

@@ -10,7 +10,7 @@ namespace {
 
 // Integral of the hat function of a station from u to the station's end,
 // in increments, u measured from the station in increments.
-double hatIntegral(double u) {
+double HatIntegral(double u) {
   u = std::clamp(u, -1.0, 1.0);
   return u - 0.5 * u * (u < 0 ? -u : u);
 }
@@ -28,10 +28,10 @@ void PlaceGeneratedCurves(EngineModel& model, double soilTop, double soilBottom)
   const double bottom = std::min(soilBottom, c.NI * c.h);
   for (int station = 0; station <= c.NI; ++station) {
     const double x = station * c.h;
-    const double share = hatIntegral((bottom - x) / c.h) - hatIntegral((soilTop - x) / c.h);
+    const double share = HatIntegral((bottom - x) / c.h) - HatIntegral((soilTop - x) / c.h);
     if (!(share > 0.0)) continue;
     StationSpring spring;
-    spring.j = pos(station);
+    spring.j = Pos(station);
     spring.share = share;
     // The curves either side of the station's depth; above the first and
     // below the last curve, the nearest one.

@@ -9,9 +9,9 @@ namespace terraq::engine {
 void UpdateBendingStiffness(EngineModel& model) {
   StationArrays& st = model.st;
   const double h2 = model.control.hSquared;
-  const int top = pos(0), tip = pos(model.control.NI);
+  const int top = Pos(0), tip = Pos(model.control.NI);
   for (const StiffnessSection& s : model.sections) {
-    for (int j = pos(s.from); j <= pos(s.to); ++j) {
+    for (int j = Pos(s.from); j <= Pos(s.to); ++j) {
       const double phi = std::fabs((st.w[j - 1] - 2.0 * st.w[j] + st.w[j + 1]) / h2);
       // First table point whose moment at this curvature lies above the
       // curvature line M = EI*phi; the rigidity is then where that line cuts
@@ -36,29 +36,29 @@ void UpdateBendingStiffness(EngineModel& model) {
 
 namespace {
 
-void writeMonitor(RunFiles& files, const EngineModel& model) {
+void WriteMonitor(RunFiles& files, const EngineModel& model) {
   double deflections[5] = {};
   for (int station = 1; station <= 5; ++station) {
     // Stations below the tip of a very short wall are shown as zero.
-    if (station <= model.control.NI) deflections[station - 1] = model.st.w[pos(station)];
+    if (station <= model.control.NI) deflections[station - 1] = model.st.w[Pos(station)];
   }
-  writeMonitorLine(files.monitor, model.iteration, model.offCurve, model.notClosed, deflections);
+  WriteMonitorLine(files.monitor, model.iteration, model.offCurve, model.notClosed, deflections);
 }
 
 // Deflections that overflow (loads or stiffnesses far outside any real
 // wall) are an error of the data, not a result to print as asterisks.
 void CheckSolutionIsFinite(const EngineModel& model) {
-  for (int j = 3; j <= pos(model.control.NI) + 1; ++j)
+  for (int j = 3; j <= Pos(model.control.NI) + 1; ++j)
     if (!std::isfinite(model.st.w[j]))
-      stopWithMessage("ERROR STOP -- THE DEFLECTIONS OVERFLOW: CHECK THE LOADS, STIFFNESSES AND SUPPORTS");
+      StopWithMessage("ERROR STOP -- THE DEFLECTIONS OVERFLOW: CHECK THE LOADS, STIFFNESSES AND SUPPORTS");
 }
 
 // After the deflections have closed with fixed rigidities: have they also
 // closed against the deflections of the last rigidity update?
-bool closedSinceStiffnessUpdate(EngineModel& model) {
+bool ClosedSinceStiffnessUpdate(EngineModel& model) {
   StationArrays& st = model.st;
   int moved = 0;
-  for (int j = 4; j <= pos(model.control.NI); ++j)
+  for (int j = 4; j <= Pos(model.control.NI); ++j)
     if (std::fabs(st.w[j] - st.wEI[j]) > model.control.TOL) ++moved;
   model.notClosed = moved;
   return moved == 0;
@@ -72,13 +72,13 @@ void IterateSolution(RunFiles& files, EngineModel& model) {
     model.iteration = iteration;
     ApplyCurves(model);
     SolveBeamColumn(model);
-    writeMonitor(files, model);
+    WriteMonitor(files, model);
     if (model.overLimit > 0) break;
     if (model.notClosed == 0) {
       if (model.sections.empty()) break;
-      if (closedSinceStiffnessUpdate(model)) break;
+      if (ClosedSinceStiffnessUpdate(model)) break;
       StationArrays& st = model.st;
-      for (int j = 4; j <= pos(model.control.NI); ++j) st.wEI[j] = st.w[j];
+      for (int j = 4; j <= Pos(model.control.NI); ++j) st.wEI[j] = st.w[j];
       UpdateBendingStiffness(model);
     }
   }
@@ -90,7 +90,7 @@ void ComputeDerivedResults(EngineModel& model) {
   const ProblemControl& c = model.control;
   StationArrays& st = model.st;
   RealStations& w = st.w;
-  const int top = pos(0), tip = pos(c.NI);
+  const int top = Pos(0), tip = Pos(c.NI);
   w[2] = 2.0 * w[3] - w[4];
   w[tip + 2] = 2.0 * w[tip + 1] - w[tip];
   w[tip + 3] = 0.0;

@@ -16,7 +16,7 @@ struct RigidResponse {
 // cannot blur the answer: a spring at x0 gives spring*x0 - x0*spring,
 // exactly zero, and supports anywhere else give a remainder of their own
 // size.
-bool freeToTurnAbout(double x0, const std::vector<RigidResponse>& rows) {
+bool FreeToTurnAbout(double x0, const std::vector<RigidResponse>& rows) {
   for (const RigidResponse& r : rows)
     if (r.turn - x0 * r.move != 0.0) return false;
   return true;
@@ -30,7 +30,7 @@ bool HeldAsRigidBody(const EngineModel& model) {
   std::vector<RigidResponse> rows;  // the equations that keep their own row
   std::vector<double> fixedDepths;  // stations of specified deflections
   bool slopeFixed = false;
-  for (int j = 3; j <= pos(c.NI) + 1; ++j) {
+  for (int j = 3; j <= Pos(c.NI) + 1; ++j) {
     const double x = c.h * (j - 4);
     const int code = st.code[j];
     if (code == 2 || code == 4) {
@@ -47,7 +47,7 @@ bool HeldAsRigidBody(const EngineModel& model) {
   }
 
   if (fixedDepths.size() >= 2) return true;
-  if (fixedDepths.size() == 1) return slopeFixed || !freeToTurnAbout(fixedDepths.front(), rows);
+  if (fixedDepths.size() == 1) return slopeFixed || !FreeToTurnAbout(fixedDepths.front(), rows);
   const RigidResponse* firstSpring = nullptr;
   for (const RigidResponse& r : rows)
     if (r.move != 0.0) {
@@ -55,7 +55,7 @@ bool HeldAsRigidBody(const EngineModel& model) {
       break;
     }
   if (!firstSpring) return false;  // nothing resists a translation
-  return slopeFixed || !freeToTurnAbout(firstSpring->x, rows);
+  return slopeFixed || !FreeToTurnAbout(firstSpring->x, rows);
 }
 
 }  // namespace terraq::engine

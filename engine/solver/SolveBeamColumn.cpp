@@ -19,7 +19,7 @@ namespace {
 constexpr double kZeroPivot = 1e-13;
 
 // Rows -1 and NI+1 carry the end conditions of the top and the tip.
-void markZeroPivot(std::vector<int>& stations, int station, int NI) {
+void MarkZeroPivot(std::vector<int>& stations, int station, int NI) {
   station = std::clamp(station, 0, NI);
   if (stations.empty() || stations.back() != station) stations.push_back(station);
 }
@@ -32,7 +32,7 @@ void SolveBeamColumn(EngineModel& model) {
   RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T, &A = st.A, &B = st.B, &C = st.C,
                &w = st.w;
   const double h = c.h, h2 = c.hSquared, h3 = c.hCubed, twoH = c.twoH;
-  const int last = pos(c.NI) + 1;  // station NI + 1
+  const int last = Pos(c.NI) + 1;  // station NI + 1
 
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
   std::vector<int>& zeroPivots = model.zeroPivotStations;
@@ -98,12 +98,12 @@ void SolveBeamColumn(EngineModel& model) {
     if (st.code[j] != 2 && st.code[j] != 4) {
       const double pivot = mUsed != 0.0 ? 1.0 / std::fabs(mUsed) : 0.0;
       const double row = std::fabs(a) + std::fabs(b) + std::fabs(cc) + std::fabs(d) + std::fabs(e);
-      if (!(pivot > kZeroPivot * row)) markZeroPivot(zeroPivots, j - 4, c.NI);
+      if (!(pivot > kZeroPivot * row)) MarkZeroPivot(zeroPivots, j - 4, c.NI);
     }
   }
   // A wall free to move or turn as a rigid body meets its zero pivot at the
   // tip, whatever value rounding gives it there.
-  if (!HeldAsRigidBody(model)) markZeroPivot(zeroPivots, c.NI, c.NI);
+  if (!HeldAsRigidBody(model)) MarkZeroPivot(zeroPivots, c.NI, c.NI);
 
   // Back substitution, counting the stations over the allowed deflection
   // and those that moved by more than the tolerance since the last solution.

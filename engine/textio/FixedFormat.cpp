@@ -13,7 +13,7 @@ namespace terraq::engine {
 
 namespace {
 
-void appendAsterisks(std::string& out, int w) {
+void AppendAsterisks(std::string& out, int w) {
   if (w > 0) out.append(static_cast<size_t>(w), '*');
 }
 
@@ -22,7 +22,7 @@ void appendAsterisks(std::string& out, int w) {
 // fraction ("0.500" -> ".500", "-0.5" -> "-.5"); one still too long becomes
 // asterisks, so that a number too large for its column is seen and never
 // shifts the columns after it.
-void appendField(std::string& out, const char* text, size_t n, int w) {
+void AppendField(std::string& out, const char* text, size_t n, int w) {
   const size_t width = static_cast<size_t>(w);
   if (n > width) {
     const size_t zero = text[0] == '-' ? 1 : 0;
@@ -31,31 +31,31 @@ void appendField(std::string& out, const char* text, size_t n, int w) {
       out.append(text + zero + 1, n - zero - 1);
       return;
     }
-    return appendAsterisks(out, w);
+    return AppendAsterisks(out, w);
   }
   out.append(width - n, ' ');
   out.append(text, n);
 }
 
 // The digits of an integer, as many as it needs (I0).
-void appendDigits(std::string& out, long long value) {
+void AppendDigits(std::string& out, long long value) {
   char text[24];
   const auto r = std::to_chars(text, text + sizeof text, value);
   out.append(text, r.ptr);
 }
 
-void appendI(std::string& out, long long value, int w) {
-  if (w == 0) return appendDigits(out, value);
+void AppendI(std::string& out, long long value, int w) {
+  if (w == 0) return AppendDigits(out, value);
   if (w < 0) return;
   char text[24];
   const auto r = std::to_chars(text, text + sizeof text, value);
-  appendField(out, text, static_cast<size_t>(r.ptr - text), w);
+  AppendField(out, text, static_cast<size_t>(r.ptr - text), w);
 }
 
-void appendF(std::string& out, double value, int w, int d) {
+void AppendF(std::string& out, double value, int w, int d) {
   if (w <= 0) return;
   // Magnitudes that cannot fit any sane field go straight to asterisks.
-  if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return appendAsterisks(out, w);
+  if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return AppendAsterisks(out, w);
   // Room for the field and its optional leading zero: a text that needs
   // more cannot fit, and to_chars says so. Fields wider than any column of
   // the files take their room from the heap.
@@ -68,14 +68,14 @@ void appendF(std::string& out, double value, int w, int d) {
     text = wide.data();
   }
   const auto r = std::to_chars(text, text + room, value, std::chars_format::fixed, d);
-  if (r.ec != std::errc()) return appendAsterisks(out, w);
-  appendField(out, text, static_cast<size_t>(r.ptr - text), w);
+  if (r.ec != std::errc()) return AppendAsterisks(out, w);
+  AppendField(out, text, static_cast<size_t>(r.ptr - text), w);
 }
 
 // Ew.d: the mantissa 0.ddd rounded once to d digits, then the exponent.
-void appendE(std::string& out, double value, int w, int d) {
+void AppendE(std::string& out, double value, int w, int d) {
   if (w <= 0) return;
-  if (!std::isfinite(value) || d < 1 || d > 300) return appendAsterisks(out, w);
+  if (!std::isfinite(value) || d < 1 || d > 300) return AppendAsterisks(out, w);
   char text[320];
   size_t n = 0;
   if (value < 0) text[n++] = '-';
@@ -108,14 +108,14 @@ void appendE(std::string& out, double value, int w, int d) {
   if (a > 99) text[n++] = static_cast<char>('0' + a / 100);
   text[n++] = static_cast<char>('0' + (a / 10) % 10);
   text[n++] = static_cast<char>('0' + a % 10);
-  appendField(out, text, n, w);
+  AppendField(out, text, n, w);
 }
 
 // A real of a list-directed record: nine significant digits, trailing zeros
 // dropped, in fixed form for exponents -4 to 8 and in exponent form beyond,
 // as printf's %.9G writes it (0.25, 1.5E-07, INF); the readers of these files
 // need seven digits.
-void appendGeneral(std::string& out, double value) {
+void AppendGeneral(std::string& out, double value) {
   char text[40];
   const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9);
   for (char* c = text; c != r.ptr; ++c)
@@ -125,21 +125,21 @@ void appendGeneral(std::string& out, double value) {
 
 }  // namespace
 
-std::string formatI(long long value, int w) {
+std::string FormatI(long long value, int w) {
   std::string s;
-  appendI(s, value, w);
+  AppendI(s, value, w);
   return s;
 }
 
-std::string formatF(double value, int w, int d) {
+std::string FormatF(double value, int w, int d) {
   std::string s;
-  appendF(s, value, w, d);
+  AppendF(s, value, w, d);
   return s;
 }
 
-std::string formatE(double value, int w, int d) {
+std::string FormatE(double value, int w, int d) {
   std::string s;
-  appendE(s, value, w, d);
+  AppendE(s, value, w, d);
   return s;
 }
 
@@ -161,17 +161,17 @@ Line& Line::a(std::string_view text, int w) {
 }
 
 Line& Line::i(long long value, int w) {
-  appendI(text_, value, w);
+  AppendI(text_, value, w);
   return *this;
 }
 
 Line& Line::f(double value, int w, int d) {
-  appendF(text_, value, w, d);
+  AppendF(text_, value, w, d);
   return *this;
 }
 
 Line& Line::e(double value, int w, int d) {
-  appendE(text_, value, w, d);
+  AppendE(text_, value, w, d);
   return *this;
 }
 
@@ -179,13 +179,13 @@ ListRecord& ListRecord::operator<<(int value) { return *this << static_cast<long
 
 ListRecord& ListRecord::operator<<(long long value) {
   text_ += ' ';
-  appendDigits(text_, value);
+  AppendDigits(text_, value);
   return *this;
 }
 
 ListRecord& ListRecord::operator<<(double value) {
   text_ += ' ';
-  appendGeneral(text_, value);
+  AppendGeneral(text_, value);
   return *this;
 }
 

@@ -11,7 +11,7 @@
 //
 // This is the only number-to-text code of the engine; list-directed
 // (free-format) records are built with ListRecord below, and a number inside
-// a message is formatI(value, 0).
+// a message is FormatI(value, 0).
 
 #include <string>
 #include <string_view>
@@ -45,9 +45,9 @@ class Line {
 };
 
 // Field helpers, usable on their own (each returns exactly w characters).
-std::string formatI(long long value, int w);
-std::string formatF(double value, int w, int d);
-std::string formatE(double value, int w, int d);
+std::string FormatI(long long value, int w);
+std::string FormatF(double value, int w, int d);
+std::string FormatE(double value, int w, int d);
 
 // One list-directed record: values separated by blanks, integers as
 // integers, reals in a general form that reads back to the same value to

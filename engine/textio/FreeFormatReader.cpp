@@ -10,7 +10,7 @@ InputError::InputError(Kind kind, int line, std::string token)
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -19,7 +19,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // against the forms of a data file first, since from_chars would also take
 // "inf" and "nan", and handed over without a leading "+" and with a "D"
 // exponent spelled "E", neither of which from_chars knows.
-bool parseReal(std::string_view token, double& value) {
+bool ParseReal(std::string_view token, double& value) {
   if (token.empty() || token.size() > 64) return false;
   // Only digits, one sign per part, one point, one exponent; a "D" exponent
   // is the double-precision spelling of "E".
@@ -28,10 +28,10 @@ bool parseReal(std::string_view token, double& value) {
   if (token[k] == '+') ++k;
   else if (token[k] == '-') s[n++] = token[k++];
   size_t digits = 0;
-  for (; k < token.size() && isDigit(token[k]); ++k, ++digits) s[n++] = token[k];
+  for (; k < token.size() && IsDigit(token[k]); ++k, ++digits) s[n++] = token[k];
   if (k < token.size() && token[k] == '.') {
     s[n++] = token[k++];
-    for (; k < token.size() && isDigit(token[k]); ++k, ++digits) s[n++] = token[k];
+    for (; k < token.size() && IsDigit(token[k]); ++k, ++digits) s[n++] = token[k];
   }
   if (digits == 0) return false;
   bool negativeExponent = false;
@@ -44,7 +44,7 @@ bool parseReal(std::string_view token, double& value) {
       s[n++] = token[k++];
     }
     size_t exponentDigits = 0;
-    for (; k < token.size() && isDigit(token[k]); ++k, ++exponentDigits) s[n++] = token[k];
+    for (; k < token.size() && IsDigit(token[k]); ++k, ++exponentDigits) s[n++] = token[k];
     if (exponentDigits == 0) return false;
   }
   if (k != token.size()) return false;
@@ -64,7 +64,7 @@ bool parseReal(std::string_view token, double& value) {
   return true;
 }
 
-bool parseInteger(std::string_view token, int& value) {
+bool ParseInteger(std::string_view token, int& value) {
   if (token.empty() || token.size() > 16) return false;
   // from_chars takes a minus sign only: a plus sign is skipped, and a sign
   // after it refused.
@@ -82,14 +82,14 @@ bool parseInteger(std::string_view token, int& value) {
 void FreeRecord::assign(size_t index, int& target) const {
   if (index >= words_.size()) return;
   const Word& word = words_[index];
-  if (!parseInteger(word.text, target))
+  if (!ParseInteger(word.text, target))
     throw InputError(InputError::Kind::BadInteger, word.line, word.text);
 }
 
 void FreeRecord::assign(size_t index, double& target) const {
   if (index >= words_.size()) return;
   const Word& word = words_[index];
-  if (!parseReal(word.text, target))
+  if (!ParseReal(word.text, target))
     throw InputError(InputError::Kind::BadNumber, word.line, word.text);
 }
 

@@ -71,8 +71,8 @@ class FreeFormatReader {
 };
 
 // Parses one real in the forms free-format input allows; false if malformed.
-bool parseReal(std::string_view token, double& value);
+bool ParseReal(std::string_view token, double& value);
 // Parses one integer (optional sign, digits only, 32-bit range).
-bool parseInteger(std::string_view token, int& value);
+bool ParseInteger(std::string_view token, int& value);
 
 }  // namespace terraq::engine

@@ -24,7 +24,7 @@ bool allNumbers(const std::string& line, std::vector<double>& values) {
   std::string word;
   while (in >> word) {
     double v = 0;
-    if (!terraq::engine::parseReal(word, v)) return false;
+    if (!terraq::engine::ParseReal(word, v)) return false;
     values.push_back(v);
   }
   return !values.empty();
@@ -84,7 +84,7 @@ std::vector<PressureRow> PlotPressureRows(const std::string& plot) {
     double v[4];
     // A field of asterisks (a value that is not a finite number) reads as NaN.
     for (size_t c = 0; c < 4; ++c)
-      if (!terraq::engine::parseReal(words[1 + 4 * r + c], v[c])) v[c] = std::nan("");
+      if (!terraq::engine::ParseReal(words[1 + 4 * r + c], v[c])) v[c] = std::nan("");
     rows.push_back({v[0], v[1], v[2], v[3]});
   }
   return rows;

@@ -29,7 +29,7 @@ class Table : public ::testing::Test {
     const double values[] = {ei};
     DistributeTableRow(state, kNI, from, to, contd, arrays, values);
   }
-  double F(int station) const { return m.st.F[pos(station)]; }
+  double F(int station) const { return m.st.F[Pos(station)]; }
 
   EngineModel m;
   DistributionState state;
@@ -101,9 +101,9 @@ TEST_F(Table, EveryValueOfARowGoesToItsOwnArray) {
   RealStations* const arrays[] = {&m.st.Q, &m.st.T, &m.st.P};
   const double values[] = {10.0, 20.0, 30.0};
   DistributeTableRow(state, kNI, 2, 4, 1, arrays, values);
-  EXPECT_EQ(m.st.Q[pos(3)], 10.0);
-  EXPECT_EQ(m.st.T[pos(2)], 10.0);
-  EXPECT_EQ(m.st.P[pos(4)], 15.0);
+  EXPECT_EQ(m.st.Q[Pos(3)], 10.0);
+  EXPECT_EQ(m.st.T[Pos(2)], 10.0);
+  EXPECT_EQ(m.st.P[Pos(4)], 15.0);
 }
 
 TEST_F(Table, BackwardRowsStop) {
@@ -133,11 +133,11 @@ TEST_F(Table, ValueBeyondTheLastStationFailsTheEndCheck) {
   EngineModel other;
   other.resetProblem();
   other.control.NI = kNI;
-  other.st.R[pos(kNI + 3)] = 1.0;
+  other.st.R[Pos(kNI + 3)] = 1.0;
   EXPECT_EQ(stopLines([&] { CheckEnd(other); }), kBeyondEnd);
-  other.st.R[pos(kNI + 3)] = 0.0;
-  other.st.Q[pos(kNI + 1)] = 1.0;
-  other.st.T[pos(kNI + 2)] = -1.0;
+  other.st.R[Pos(kNI + 3)] = 0.0;
+  other.st.Q[Pos(kNI + 1)] = 1.0;
+  other.st.T[Pos(kNI + 2)] = -1.0;
   EXPECT_EQ(stopLines([&] { CheckEnd(other); }), kBeyondEnd);
 }
 
@@ -171,7 +171,7 @@ TEST(SpecifiedConditions, CodesAroundEachStation) {
   SetSpecifiedCondition(m, 3, 3, 10, 0.2, 0.03, order);  // both
   SetSpecifiedCondition(m, 4, 0, 12, 0.1, 0.0, order);   // CASE <= 0: deflection
   SetSpecifiedCondition(m, 5, 7, kNI, 0.0, 0.0, order);  // CASE >= 4: both
-  const auto code = [&](int station) { return m.st.code[pos(station)]; };
+  const auto code = [&](int station) { return m.st.code[Pos(station)]; };
   EXPECT_EQ(code(0), 2);
   EXPECT_EQ(code(4), 3);
   EXPECT_EQ(code(5), 1);  // the slope's own station stays free
@@ -234,8 +234,8 @@ Resultant diagramResultant(const std::vector<EarthPressureRow>& rows) {
 Resultant stationResultant(const EngineModel& m) {
   Resultant r;
   for (int k = 0; k <= m.control.NI + 3; ++k) {
-    r.force += m.st.Q[pos(k)];
-    r.moment += m.st.Q[pos(k)] * k * m.control.h;
+    r.force += m.st.Q[Pos(k)];
+    r.moment += m.st.Q[Pos(k)] * k * m.control.h;
   }
   return r;
 }
@@ -252,7 +252,7 @@ TEST(EarthPressureLoads, CarryTheForceAndMomentOfTheDiagram) {
   const Resultant expected = diagramResultant(m.earthPressure), got = stationResultant(m);
   EXPECT_NEAR(got.force, expected.force, 1e-12 * expected.force);
   EXPECT_NEAR(got.moment, expected.moment, 1e-12 * expected.moment);
-  for (int k = 8; k <= kNI + 3; ++k) EXPECT_EQ(m.st.Q[pos(k)], 0.0) << k;
+  for (int k = 8; k <= kNI + 3; ++k) EXPECT_EQ(m.st.Q[Pos(k)], 0.0) << k;
   EXPECT_NO_THROW(CheckEnd(m));
 }
 
@@ -270,8 +270,8 @@ TEST(EarthPressureLoads, AnEndOnAStationIsNotDecidedByRounding) {
   };
   const RealStations at = loads(2.7), above = loads(2.7 - 1e-9), below = loads(2.7 + 1e-9);
   for (int k = 0; k <= 12; ++k) {
-    EXPECT_NEAR(at[pos(k)], above[pos(k)], 1e-8) << k;
-    EXPECT_NEAR(at[pos(k)], below[pos(k)], 1e-8) << k;
+    EXPECT_NEAR(at[Pos(k)], above[Pos(k)], 1e-8) << k;
+    EXPECT_NEAR(at[Pos(k)], below[Pos(k)], 1e-8) << k;
   }
 }
 
@@ -299,5 +299,5 @@ TEST(EarthPressureLoads, TheDiagramMustLieOnTheWallInOrder) {
   m.resetProblem();
   m.earthPressure = {{-5.0, 1.0, 0, 0}};
   ApplyEarthPressureLoads(m);
-  for (int k = 0; k <= 7; ++k) EXPECT_EQ(m.st.Q[pos(k)], 0.0);
+  for (int k = 0; k <= 7; ++k) EXPECT_EQ(m.st.Q[Pos(k)], 0.0);
 }

@@ -22,7 +22,7 @@ std::vector<std::string> outcomeLines(const EngineModel& model) {
   const std::string path = testing::TempDir() + "terraq-outcome-lines.txt";
   TextOut report;
   report.open(path);
-  writeResults(report, model);
+  WriteResults(report, model);
   report.close();
   std::vector<std::string> lines = terraq::test::SplitLines(terraq::test::ReadTextFile(path));
   std::filesystem::remove(path);

@@ -116,7 +116,7 @@ TEST(ClosedForm, SimplySupportedBeamUnderUniformLoad) {
   // h^2 q x (L - x) / 24 EI (the curvature is exact at the stations).
   for (int i = 0; i <= ni; ++i) {
     const double x = i * h;
-    EXPECT_NEAR(run.model.st.w[terraq::engine::pos(i)],
+    EXPECT_NEAR(run.model.st.w[terraq::engine::Pos(i)],
                 deflection(x) + h * h * q * x * (L - x) / (24 * EI), 1e-9 * midSpan) << i;
   }
 
@@ -151,8 +151,8 @@ TEST(ClosedForm, SpecifiedSlopeAtTheTop) {
   // The slope is the central difference over the fictitious station above
   // the top.
   const auto& w = run.model.st.w;
-  using terraq::engine::pos;
-  EXPECT_NEAR(w[pos(1)] - w[pos(-1)], 2 * h * theta, 1e-9);
+  using terraq::engine::Pos;
+  EXPECT_NEAR(w[Pos(1)] - w[Pos(-1)], 2 * h * theta, 1e-9);
   EXPECT_NEAR(run.model.results[0].slope, theta, 1e-12);
 }
 
@@ -167,12 +167,12 @@ TEST(ClosedForm, SpecifiedSlopeInsideTheWallHolds) {
   const SolvedWall run = Solve(wall);
   ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
   const auto& w = run.model.st.w;
-  using terraq::engine::pos;
-  EXPECT_NEAR(w[pos(9)] - w[pos(7)], 2 * h * 0.004, 1e-10);
-  EXPECT_NEAR(w[pos(21)] - w[pos(19)], 2 * h * -0.003, 1e-10);
-  EXPECT_NEAR(w[pos(0)], 0.1, 1e-12);
-  EXPECT_NEAR(w[pos(20)], 0.2, 1e-12);
-  EXPECT_NEAR(w[pos(ni)], 0.0, 1e-12);
+  using terraq::engine::Pos;
+  EXPECT_NEAR(w[Pos(9)] - w[Pos(7)], 2 * h * 0.004, 1e-10);
+  EXPECT_NEAR(w[Pos(21)] - w[Pos(19)], 2 * h * -0.003, 1e-10);
+  EXPECT_NEAR(w[Pos(0)], 0.1, 1e-12);
+  EXPECT_NEAR(w[Pos(20)], 0.2, 1e-12);
+  EXPECT_NEAR(w[Pos(ni)], 0.0, 1e-12);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST(Examples, AnchoredWallWithTieBack) {
   // The tie-back at 1.5 m (station 15) is a 5000 kN/m spring: its force
   // is the deflection there times the spring, and it is the largest
   // reaction against the excavation side.
-  const double anchorForce = 5000 * e.run.model.st.w[terraq::engine::pos(15)];
+  const double anchorForce = 5000 * e.run.model.st.w[terraq::engine::Pos(15)];
   EXPECT_GT(anchorForce, 50.0);
   EXPECT_LT(anchorForce, 200.0);
   EXPECT_NEAR(r[15].reaction, -anchorForce + 0.1 * (0.307 * 10 + 0.307 * 19 * 1.5), 0.01 * anchorForce);

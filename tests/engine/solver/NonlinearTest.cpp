@@ -14,7 +14,7 @@
 namespace terraq::test {
 namespace {
 
-using terraq::engine::pos;
+using terraq::engine::Pos;
 
 // Soil curve of a stiff sand below the excavation: p per unit length of wall
 // resisting the deflection, plastic at pu beyond 1 in.
@@ -60,8 +60,8 @@ TEST(Nonlinear, SoilReactionsCarryTheAppliedLoads) {
     const int a = stations[c], b = stations[c + 1];
     for (int s = a; s <= b; ++s) {
       const double r = double(s - a) / (b - a);
-      const double pa = Interpolate(wall.curves[c].yp, w[pos(s)]);
-      const double pb = Interpolate(wall.curves[c + 1].yp, w[pos(s)]);
+      const double pa = Interpolate(wall.curves[c].yp, w[Pos(s)]);
+      const double pb = Interpolate(wall.curves[c + 1].yp, w[Pos(s)]);
       const double tributary = (s == a || s == b) ? wall.h / 2 : wall.h;
       soil[static_cast<size_t>(s)] += ((1 - r) * pa + r * pb) * tributary;
     }
@@ -79,7 +79,7 @@ TEST(Nonlinear, SoilReactionsCarryTheAppliedLoads) {
     EXPECT_NEAR(run.plot[static_cast<size_t>(s)].reaction, soil[static_cast<size_t>(s)], 2e-3 * P) << s;
 
   // The top of the sand is in its plastic range: this is a nonlinear case.
-  EXPECT_GT(w[pos(10)], 1.0);
+  EXPECT_GT(w[Pos(10)], 1.0);
 }
 
 TEST(Nonlinear, MomentRigiditySectionSoftensWhereTheMomentIsLarge) {
@@ -106,14 +106,14 @@ TEST(Nonlinear, MomentRigiditySectionSoftensWhereTheMomentIsLarge) {
   // Rigidity: untouched outside the section, the table's value at the
   // moment P*x inside it.
   for (int s = 0; s <= ni; ++s) {
-    const double F = cracked.model.st.F[pos(s)];
+    const double F = cracked.model.st.F[Pos(s)];
     if (s < 20 || s > 39) {
-      EXPECT_EQ(F, linear.model.st.F[pos(s)]) << s;
+      EXPECT_EQ(F, linear.model.st.F[Pos(s)]) << s;
     } else {
       EXPECT_NEAR(F, Interpolate(momentEI, P * s * h), 1e-4 * EI) << s;
     }
   }
-  EXPECT_LT(cracked.model.st.F[pos(39)], 0.6 * EI);
+  EXPECT_LT(cracked.model.st.F[Pos(39)], 0.6 * EI);
 
   // Tip deflection by virtual work, P * integral of x^2 / EI(x), with the
   // rigidity of the table where the section is.

@@ -73,7 +73,7 @@ std::vector<PlotRow> FinalResultBlock(const std::string& plot, int rows) {
 SolvedWall SolveDataFile(const std::string& text) {
   SolvedWall s;
   s.files = RunEngineOn(text);
-  s.model = terraq::engine::engineModel();
+  s.model = terraq::engine::GlobalEngineModel();
   s.plot = FinalResultBlock(s.files.plot, s.model.control.NI + 1);
   s.reportLines = SplitLines(s.files.report);
   s.monitorLines = SplitLines(s.files.monitor);

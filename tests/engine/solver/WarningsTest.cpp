@@ -11,7 +11,7 @@
 namespace terraq::test {
 namespace {
 
-using terraq::engine::pos;
+using terraq::engine::Pos;
 
 // Cantilever of NI = 40 increments of 12 in fixed at its tip, EI = 1e9
 // lb-in2, pushed at the top by P = 1000 lb: the top moves 36.9 in.
@@ -53,7 +53,7 @@ TEST(Warnings, NoClosureAfterOneHundredIterations) {
     if (line.size() > 20 && line.substr(7, 9) == "       NO") ++iterationLines;
   EXPECT_EQ(iterationLines, 100);
   // The last two solutions are the two ends of the cycle: 4/3 and 1/2.
-  const double top = run.model.st.w[pos(0)];
+  const double top = run.model.st.w[Pos(0)];
   EXPECT_TRUE(std::fabs(top - 0.5) < 0.01 || std::fabs(top - 4.0 / 3) < 0.01) << top;
   // Results are still written.
   EXPECT_EQ(run.plot.size(), 11u);
@@ -103,7 +103,7 @@ TEST(Warnings, DeflectionOffTheCurveExtendsTheEndSegment) {
   };
   const SolvedWall longCurves = Solve(wallWithCurveEnds(50));
   const SolvedWall shortCurves = Solve(wallWithCurveEnds(1));
-  ASSERT_GT(shortCurves.model.st.w[pos(5)], 1.0);  // the top curve is left behind
+  ASSERT_GT(shortCurves.model.st.w[Pos(5)], 1.0);  // the top curve is left behind
 
   EXPECT_FALSE(ReportWarnsOrStops(longCurves));
   EXPECT_TRUE(HasLine(shortCurves.reportLines, "     ***** DEFLECTION OFF Q - W CURVES *****"));
@@ -113,7 +113,7 @@ TEST(Warnings, DeflectionOffTheCurveExtendsTheEndSegment) {
   EXPECT_EQ(monitor[5].substr(0, 16), "      1       NO");  // starting from zero deflections
   EXPECT_EQ(monitor.back().substr(0, 23).substr(7), "       YES      ");
   for (int s = 0; s <= 20; ++s)
-    EXPECT_NEAR(shortCurves.model.st.w[pos(s)], longCurves.model.st.w[pos(s)], 1e-9) << s;
+    EXPECT_NEAR(shortCurves.model.st.w[Pos(s)], longCurves.model.st.w[Pos(s)], 1e-9) << s;
 }
 
 TEST(Warnings, OverflowingDeflectionsStopInsteadOfPrintingAsterisks) {

@@ -16,92 +16,92 @@
 using namespace terraq::engine;
 
 TEST(FixedFormat, IntegerFields) {
-  EXPECT_EQ(formatI(5, 3), "  5");
-  EXPECT_EQ(formatI(0, 2), " 0");
-  EXPECT_EQ(formatI(-12, 4), " -12");
-  EXPECT_EQ(formatI(999, 3), "999");
+  EXPECT_EQ(FormatI(5, 3), "  5");
+  EXPECT_EQ(FormatI(0, 2), " 0");
+  EXPECT_EQ(FormatI(-12, 4), " -12");
+  EXPECT_EQ(FormatI(999, 3), "999");
   // A station of four digits in I3, a negative one that needs the sign
   // column: the field is filled with asterisks, never widened.
-  EXPECT_EQ(formatI(1000, 3), "***");
-  EXPECT_EQ(formatI(-100, 3), "***");
-  EXPECT_EQ(formatI(std::numeric_limits<long long>::min(), 4), "****");
+  EXPECT_EQ(FormatI(1000, 3), "***");
+  EXPECT_EQ(FormatI(-100, 3), "***");
+  EXPECT_EQ(FormatI(std::numeric_limits<long long>::min(), 4), "****");
   // Width 0 (I0): just the digits, for numbers inside messages.
-  EXPECT_EQ(formatI(-12, 0), "-12");
-  EXPECT_EQ(formatI(std::numeric_limits<long long>::min(), 0), "-9223372036854775808");
+  EXPECT_EQ(FormatI(-12, 0), "-12");
+  EXPECT_EQ(FormatI(std::numeric_limits<long long>::min(), 0), "-9223372036854775808");
 }
 
 TEST(FixedFormat, FixedPointFields) {
-  EXPECT_EQ(formatF(12.0, 7, 3), " 12.000");
-  EXPECT_EQ(formatF(100.0, 7, 3), "100.000");
-  EXPECT_EQ(formatF(1.23456, 7, 3), "  1.235");
-  EXPECT_EQ(formatF(-1.5, 7, 3), " -1.500");
-  EXPECT_EQ(formatF(0.0, 7, 3), "  0.000");
-  EXPECT_EQ(formatF(0.0001, 7, 5), "0.00010");
-  EXPECT_EQ(formatF(9.999996, 7, 5), "*******");  // rounds to 10.00000
+  EXPECT_EQ(FormatF(12.0, 7, 3), " 12.000");
+  EXPECT_EQ(FormatF(100.0, 7, 3), "100.000");
+  EXPECT_EQ(FormatF(1.23456, 7, 3), "  1.235");
+  EXPECT_EQ(FormatF(-1.5, 7, 3), " -1.500");
+  EXPECT_EQ(FormatF(0.0, 7, 3), "  0.000");
+  EXPECT_EQ(FormatF(0.0001, 7, 5), "0.00010");
+  EXPECT_EQ(FormatF(9.999996, 7, 5), "*******");  // rounds to 10.00000
   // One column short: the leading zero goes; more: asterisks.
-  EXPECT_EQ(formatF(0.5, 4, 3), ".500");
-  EXPECT_EQ(formatF(-0.5, 5, 3), "-.500");
-  EXPECT_EQ(formatF(-12.5, 6, 3), "******");
-  EXPECT_EQ(formatF(1000.0, 7, 3), "*******");
+  EXPECT_EQ(FormatF(0.5, 4, 3), ".500");
+  EXPECT_EQ(FormatF(-0.5, 5, 3), "-.500");
+  EXPECT_EQ(FormatF(-12.5, 6, 3), "******");
+  EXPECT_EQ(FormatF(1000.0, 7, 3), "*******");
 }
 
 TEST(FixedFormat, ToleranceOfHundredOverflowsF75) {
-  EXPECT_EQ(formatF(1.0, 7, 5), "1.00000");
-  EXPECT_EQ(formatF(100.0, 7, 5), "*******");
-  EXPECT_EQ(formatF(1e299, 7, 5), "*******");
+  EXPECT_EQ(FormatF(1.0, 7, 5), "1.00000");
+  EXPECT_EQ(FormatF(100.0, 7, 5), "*******");
+  EXPECT_EQ(FormatF(1e299, 7, 5), "*******");
 }
 
 TEST(FixedFormat, ExponentFields) {
-  EXPECT_EQ(formatE(12.5, 10, 3), " 0.125E+02");
-  EXPECT_EQ(formatE(-12.5, 10, 3), "-0.125E+02");
-  EXPECT_EQ(formatE(0.0, 10, 3), " 0.000E+00");
-  EXPECT_EQ(formatE(-0.0, 10, 3), " 0.000E+00");
-  EXPECT_EQ(formatE(1.0, 10, 3), " 0.100E+01");
-  EXPECT_EQ(formatE(1e9, 10, 3), " 0.100E+10");
-  EXPECT_EQ(formatE(0.00012345, 10, 3), " 0.123E-03");
-  EXPECT_EQ(formatE(1234.5678, 13, 4), "   0.1235E+04");
-  EXPECT_EQ(formatE(1.0, 14, 3), "     0.100E+01");
+  EXPECT_EQ(FormatE(12.5, 10, 3), " 0.125E+02");
+  EXPECT_EQ(FormatE(-12.5, 10, 3), "-0.125E+02");
+  EXPECT_EQ(FormatE(0.0, 10, 3), " 0.000E+00");
+  EXPECT_EQ(FormatE(-0.0, 10, 3), " 0.000E+00");
+  EXPECT_EQ(FormatE(1.0, 10, 3), " 0.100E+01");
+  EXPECT_EQ(FormatE(1e9, 10, 3), " 0.100E+10");
+  EXPECT_EQ(FormatE(0.00012345, 10, 3), " 0.123E-03");
+  EXPECT_EQ(FormatE(1234.5678, 13, 4), "   0.1235E+04");
+  EXPECT_EQ(FormatE(1.0, 14, 3), "     0.100E+01");
 }
 
 TEST(FixedFormat, ExponentMantissaRoundsToDDigits) {
-  EXPECT_EQ(formatE(0.12349, 10, 3), " 0.123E+00");
-  EXPECT_EQ(formatE(0.12351, 10, 3), " 0.124E+00");
+  EXPECT_EQ(FormatE(0.12349, 10, 3), " 0.123E+00");
+  EXPECT_EQ(FormatE(0.12351, 10, 3), " 0.124E+00");
   // Rounding that carries into the next power of ten raises the exponent.
-  EXPECT_EQ(formatE(0.99996, 10, 3), " 0.100E+01");
-  EXPECT_EQ(formatE(9.9999e-5, 10, 3), " 0.100E-03");
-  EXPECT_EQ(formatE(-99.96, 10, 3), "-0.100E+03");
+  EXPECT_EQ(FormatE(0.99996, 10, 3), " 0.100E+01");
+  EXPECT_EQ(FormatE(9.9999e-5, 10, 3), " 0.100E-03");
+  EXPECT_EQ(FormatE(-99.96, 10, 3), "-0.100E+03");
 }
 
 TEST(FixedFormat, ThreeDigitExponentsDropTheLetter) {
-  EXPECT_EQ(formatE(1.5e100, 10, 3), " 0.150+101");
-  EXPECT_EQ(formatE(-2.5e-120, 10, 3), "-0.250-119");
-  EXPECT_EQ(formatE(1e-100, 13, 4), "   0.1000E-99");
-  EXPECT_EQ(formatE(9.9996e99, 10, 3), " 0.100+101");
-  EXPECT_EQ(formatE(std::numeric_limits<double>::max(), 10, 3), " 0.180+309");
-  EXPECT_EQ(formatE(std::numeric_limits<double>::denorm_min(), 10, 3), " 0.494-323");
+  EXPECT_EQ(FormatE(1.5e100, 10, 3), " 0.150+101");
+  EXPECT_EQ(FormatE(-2.5e-120, 10, 3), "-0.250-119");
+  EXPECT_EQ(FormatE(1e-100, 13, 4), "   0.1000E-99");
+  EXPECT_EQ(FormatE(9.9996e99, 10, 3), " 0.100+101");
+  EXPECT_EQ(FormatE(std::numeric_limits<double>::max(), 10, 3), " 0.180+309");
+  EXPECT_EQ(FormatE(std::numeric_limits<double>::denorm_min(), 10, 3), " 0.494-323");
 }
 
 TEST(FixedFormat, ExponentFieldWidthRules) {
-  EXPECT_EQ(formatE(12.5, 9, 3), "0.125E+02");
-  EXPECT_EQ(formatE(12.5, 8, 3), ".125E+02");
-  EXPECT_EQ(formatE(-12.5, 9, 3), "-.125E+02");
-  EXPECT_EQ(formatE(12.5, 7, 3), "*******");
-  EXPECT_EQ(formatE(-1.5e100, 9, 3), "-.150+101");
-  EXPECT_EQ(formatE(-1.5e100, 8, 3), "********");
+  EXPECT_EQ(FormatE(12.5, 9, 3), "0.125E+02");
+  EXPECT_EQ(FormatE(12.5, 8, 3), ".125E+02");
+  EXPECT_EQ(FormatE(-12.5, 9, 3), "-.125E+02");
+  EXPECT_EQ(FormatE(12.5, 7, 3), "*******");
+  EXPECT_EQ(FormatE(-1.5e100, 9, 3), "-.150+101");
+  EXPECT_EQ(FormatE(-1.5e100, 8, 3), "********");
 }
 
 TEST(FixedFormat, NonFiniteAndDegenerateFieldsAreAsterisks) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(formatE(inf, 10, 3), "**********");
-  EXPECT_EQ(formatE(-inf, 10, 3), "**********");
-  EXPECT_EQ(formatE(nan, 10, 3), "**********");
-  EXPECT_EQ(formatF(nan, 7, 3), "*******");
-  EXPECT_EQ(formatE(1.0, 10, 0), "**********");
-  EXPECT_EQ(formatE(1.0, 0, 3), "");
+  EXPECT_EQ(FormatE(inf, 10, 3), "**********");
+  EXPECT_EQ(FormatE(-inf, 10, 3), "**********");
+  EXPECT_EQ(FormatE(nan, 10, 3), "**********");
+  EXPECT_EQ(FormatF(nan, 7, 3), "*******");
+  EXPECT_EQ(FormatE(1.0, 10, 0), "**********");
+  EXPECT_EQ(FormatE(1.0, 0, 3), "");
   // A precision wider than any buffer of the field code is still exact.
-  EXPECT_EQ(formatE(12.5, 90, 80), std::string(4, ' ') + "0.125" + std::string(77, '0') + "E+02");
-  EXPECT_EQ(formatF(0.5, 202, 200), "0.5" + std::string(199, '0'));
+  EXPECT_EQ(FormatE(12.5, 90, 80), std::string(4, ' ') + "0.125" + std::string(77, '0') + "E+02");
+  EXPECT_EQ(FormatF(0.5, 202, 200), "0.5" + std::string(199, '0'));
 }
 
 TEST(FixedFormat, LineBuildsFieldsInOrder) {

@@ -87,31 +87,31 @@ TEST(FreeFormatReader, RealForms) {
       {"1.5d2", 150}};
   for (const auto& [text, value] : accepted) {
     double v = -99;
-    EXPECT_TRUE(parseReal(text, v)) << text;
+    EXPECT_TRUE(ParseReal(text, v)) << text;
     EXPECT_DOUBLE_EQ(v, value) << text;
   }
   for (const char* text : {"", ".", "-", "1.2.3", "1E", "1E+", "--1", "+-1", "-+1", "abc", "inf",
                            "nan", "0x10", "1e400", "-1e400", "1,5", "2 ", "3*4", "1E5.0", "E5",
                            "1E+-5", "1.5Q2"}) {
     double v = -99;
-    EXPECT_FALSE(parseReal(text, v)) << text;
+    EXPECT_FALSE(ParseReal(text, v)) << text;
     EXPECT_EQ(v, -99) << text;
   }
 }
 
 TEST(FreeFormatReader, IntegerForms) {
   int v = 0;
-  EXPECT_TRUE(parseInteger("+7", v));
+  EXPECT_TRUE(ParseInteger("+7", v));
   EXPECT_EQ(v, 7);
-  EXPECT_TRUE(parseInteger("-0", v));
+  EXPECT_TRUE(ParseInteger("-0", v));
   EXPECT_EQ(v, 0);
-  EXPECT_TRUE(parseInteger("2147483647", v));
+  EXPECT_TRUE(ParseInteger("2147483647", v));
   EXPECT_EQ(v, 2147483647);
-  EXPECT_TRUE(parseInteger("-2147483648", v));
+  EXPECT_TRUE(ParseInteger("-2147483648", v));
   EXPECT_EQ(v, -2147483647 - 1);
   for (const char* text : {"2.5", "2.", "1E2", "2147483648", "-2147483649", "99999999999999999999",
                            "+", "-", "", "1-", "0x1", "4a", "+-1", "++1", " 1"})
-    EXPECT_FALSE(parseInteger(text, v)) << text;
+    EXPECT_FALSE(ParseInteger(text, v)) << text;
 }
 
 TEST(FreeFormatReader, MalformedValuesCarryTheirLineAndWord) {
