@@ -296,3 +296,14 @@ TEST(TerraqCommand, OldResultsThatCannotBeReplacedAreNotReportedAsNew) {
   std::ifstream in(report);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an old report\n");
 }
+
+// A folder where an output belongs is the user's, not an old output.
+TEST(TerraqCommand, AFolderNamedLikeAnOutputIsLeftAlone) {
+  ScratchFolder data, work;
+  data.copy("cli-cantilever.tq4d", "wall.tq4d");
+  fs::create_directory(data.path() / "wall.tq4p");
+  const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path());
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "cannot write " + (data.path() / "wall.tq4p").string())) << o.err;
+  EXPECT_TRUE(fs::is_directory(data.path() / "wall.tq4p"));
+}

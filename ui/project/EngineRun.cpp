@@ -181,16 +181,14 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
   // Earlier outputs are emptied, not removed: the engine writes the new ones
   // in place, so each file keeps its identity, mode, group and links, and a
   // run that writes nothing leaves nothing that could pass for its results.
-  // An output that can be neither emptied nor removed stops the run before
-  // the engine starts, rather than leave old results to be read as new.
+  // An output that cannot be emptied (read-only, or a folder of that name)
+  // stops the run before the engine starts, rather than leave old results
+  // to be read as new.
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
     if (!fs::exists(*p, ec)) continue;
     fs::resize_file(*p, 0, ec);
-    if (!ec) continue;
-    fs::remove(*p, ec);
     if (ec) {
       result.error = "cannot write " + p->string() + ": " + ec.message();
-      engine.unload();
       return result;
     }
   }
