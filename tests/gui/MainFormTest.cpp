@@ -197,9 +197,10 @@ TEST_F(MainFormTest, UnitsAndEarthPressureAreRadioGroups) {
   // MaxDeflection 100 in becomes 2.54 m.
   EXPECT_NEAR(form.Data().MaxDeflection, 2.54, 1e-12);
 
-  // Opening the list chooses the user's pressure while nothing is chosen.
-  EXPECT_EQ(form.Data().EarthPressureOption, 0);
-  EXPECT_FALSE(Enabled("DistributedActiveEarthPressureMenu"));
+  // A new project has the user's pressure chosen from the start: the Data
+  // menu offers its table whether or not the Options list was opened.
+  OpenMenu("DataMenu");
+  EXPECT_TRUE(Enabled("DistributedActiveEarthPressureMenu"));
   OpenMenu("OptionsKoutpt");
   EXPECT_EQ(form.Data().EarthPressureOption, 1);
   EXPECT_TRUE(form.Data().UserPressure);

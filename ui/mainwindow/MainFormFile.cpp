@@ -51,7 +51,9 @@ void TMainForm::StartUp(const QStringList& arguments) {
 void TMainForm::afterProjectChange() {
   setWindowTitle(QString::fromStdString(MainCaption(Data().DataFileName)));
   updateStageStatus();
-  UpdateMenuStates();
+  // The choice the Earth-Pressure Options list makes when it first opens is
+  // made now, so that the Data menu agrees with it whichever menu opens first.
+  chooseDefaultEarthPressure();
 }
 
 bool TMainForm::SaveQuery() {
@@ -71,9 +73,7 @@ bool TMainForm::SaveQuery() {
 
 void TMainForm::FileNew() {
   if (!SaveQuery()) return;
-  dialogWindows_->DiscardAll();
-  tableWindows_->CloseAll();
-  mdiArea_->closeAllSubWindows();
+  closeChildWindows();
   project_.New();
   resultsAvailable_ = false;
   graphHoldsData_ = {};
@@ -91,9 +91,7 @@ void TMainForm::FileOpen() {
 }
 
 bool TMainForm::OpenFile(const QString& path, int layout) {
-  dialogWindows_->DiscardAll();
-  tableWindows_->CloseAll();
-  mdiArea_->closeAllSubWindows();
+  closeChildWindows();
   resultsAvailable_ = false;
   graphHoldsData_ = {};
   const QFileInfo info(path);
@@ -159,9 +157,7 @@ bool TMainForm::FileSaveAs() {
     return false;
   }
   putRecentFile(name);
-  dialogWindows_->DiscardAll();
-  tableWindows_->CloseAll();
-  mdiArea_->closeAllSubWindows();
+  closeChildWindows();
   // Results beside the old name are not this file's.
   resultsAvailable_ = resultsAvailable_ && GatherFileFacts(name).plot;
   afterProjectChange();
@@ -203,9 +199,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   writeSettings();
-  dialogWindows_->DiscardAll();
-  tableWindows_->CloseAll();
-  mdiArea_->closeAllSubWindows();
+  closeChildWindows();
   event->accept();
 }
 

@@ -45,85 +45,44 @@ void TMainForm::UpdateMenuStates() {
 
 void TMainForm::applyMenuStates() {
   const TMenuStates& s = states_;
-  auto check = [this](const char* name, bool on) {
-    if (QAction* a = Action(QLatin1String(name))) a->setChecked(on);
-  };
-  auto enable = [this](const char* name, bool on) { enableUnlessUnavailable(Action(QLatin1String(name)), on); };
-  auto show = [this](const char* name, bool on) {
-    if (QAction* a = Action(QLatin1String(name))) a->setVisible(on);
-  };
-
-  // Options.
-  check("OptionsKPYOP", s.generatePY);
-  check("OptionsConcentrate", s.concentratedLoads);
-  check("OptionsTipRes", s.restraints);
-  check("OptionsPYCurves", s.externalPY);
-  check("OptionsLateralSpring", s.springs);
-  check("OptionsPYMod", s.pyModification);
-  check("OptionsSurcharge", s.surcharge);
-  check("OptionsEICurves", s.meiCurves);
+  for (const TStateBinding& b : enabledBy_) enableUnlessUnavailable(b.action, s.*b.flag);
+  for (const TStateBinding& b : checkedBy_) b.action->setChecked(s.*b.flag);
   for (QAction* a : unitsGroup_->actions()) a->setChecked(a->data().toInt() == s.units);
   for (QAction* a : pressureGroup_->actions()) a->setChecked(a->data().toInt() == s.earthPressureOption);
-  enable("OptionsLong", s.longTermEnabled);
-  check("OptionsLong", s.longTermChecked);
-  enable("OptionsStaged", s.stagedEnabled);
-  check("OptionsStaged", s.stagedChecked);
-  enable("ToolStaged", s.stagedEnabled);
 
-  // Data: the long-term layout, then each item by its option.
-  show("DataAxLoads", !s.longTermLayout);
-  show("DistributedActiveEarthPressureMenu", !s.longTermLayout);
-  Menu(QStringLiteral("SoilLayerDataMenu"))->menuAction()->setVisible(s.longTermLayout);
-  Menu(QStringLiteral("DataLoading"))->menuAction()->setVisible(s.longTermLayout);
-  for (const char* name : {"ShortTerm1", "LongTerm1", "ShortTerm2", "LongTerm2"}) show(name, s.termItemsVisible);
-  enable("DataAxLoads", s.soilLayersEnabled);
-  Menu(QStringLiteral("SoilLayerDataMenu"))->menuAction()->setEnabled(s.soilLayersEnabled);
-  enable("DataCSD", s.soilLayersEnabled);
-  enable("DistributedActiveEarthPressureMenu", s.distributedPressureEnabled);
-  Menu(QStringLiteral("DataLoading"))->menuAction()->setEnabled(s.distributedPressureEnabled);
-  enable("DataRebar", s.surchargeEnabled);
-  enable("DataBoundCond", s.concentratedLoadsEnabled);
-  enable("DataSoilLayer", s.restraintsEnabled);
-  enable("DataPYMod", s.pyModificationEnabled);
-  enable("DataPYCurves", s.externalPYEnabled);
-  enable("DataSoilSpring", s.springsEnabled);
-  enable("DataEICurves", s.meiCurvesEnabled);
+  // Data: in long-term mode the submenus stand in place of the plain items.
+  plainSoilItem_->setVisible(!s.longTermLayout);
+  plainPressureItem_->setVisible(!s.longTermLayout);
+  soilTermMenu_->menuAction()->setVisible(s.longTermLayout);
+  pressureTermMenu_->menuAction()->setVisible(s.longTermLayout);
+  for (QAction* a : termItems_) a->setVisible(s.termItemsVisible);
 
-  // Stages.
+  // Stages: the menu items and the tool-bar buttons, in the same order.
   stageMenu_->menuAction()->setVisible(kStagedEditingAvailable && s.staged);
-  for (int k = 1; k <= kMaxStages; ++k) {
-    const QString menuItem = QStringLiteral("Stage%1Menu").arg(k);
-    const QString button = QStringLiteral("SpeedButton%1").arg(13 + k);
-    for (const QString& name : {menuItem, button}) {
-      QAction* a = Action(name);
-      a->setEnabled(k <= s.stageCount);
-      a->setChecked(k == s.currentStage);
+  for (const QActionGroup* group : {stageItems_, stageButtons_}) {
+    const QList<QAction*> stages = group->actions();
+    for (int k = 1; k <= stages.size(); ++k) {
+      stages[k - 1]->setEnabled(k <= s.stageCount);
+      stages[k - 1]->setChecked(k == s.currentStage);
     }
-    Action(button)->setVisible(kStagedEditingAvailable && s.staged);
   }
-  enable("SaveCurrentStage", s.staged);
-  enable("CopyPreviousStage", s.copyPreviousEnabled);
+  for (QAction* a : stageButtons_->actions()) a->setVisible(kStagedEditingAvailable && s.staged);
 
-  // Computation and the tool bar.
-  enable("CompInput", s.inputEnabled);
-  enable("CompKernel", s.runNotesEnabled);
-  enable("CompOutput", s.outputEnabled);
-  enable("ToolViewOutput", s.outputEnabled);
-  const char* const graphItems[kGraphCount] = {"GraphPYCurves", "GraphDeflection",
-                                               "GraphMoment",   "GraphShear",
-                                               "GraphReaction", "GraphDeflectionMomentShear",
-                                               "GraphPressure", "GraphPressureCombined"};
-  for (int k = 0; k < kGraphCount; ++k) enable(graphItems[k], s.graphEnabled[k]);
-  enable("ToolPYCurves", s.graphEnabled[kGraphPYCurves]);
-  enable("ToolDeflection", s.graphEnabled[kGraphDeflection]);
-  enable("ToolMoment", s.graphEnabled[kGraphMoment]);
-  enable("ToolShear", s.graphEnabled[kGraphShear]);
-  enable("ToolReaction", s.graphEnabled[kGraphReaction]);
-  enable("ToolDeflectionMomentShear", s.graphEnabled[kGraphDeflectionMomentShear]);
-  enable("ToolPressure", s.graphEnabled[kGraphPressure]);
+  for (int k = 0; k < kGraphCount; ++k) {
+    enableUnlessUnavailable(graphItems_[k], s.graphEnabled[k]);
+    enableUnlessUnavailable(graphButtons_[k], s.graphEnabled[k]);
+  }
 }
 
 bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }
+
+void TMainForm::closeChildWindows() {
+  // The dialogs and table windows look at the project's tables: they go
+  // first, dropping what may still be typed in them.
+  dialogWindows_->DiscardAll();
+  tableWindows_->CloseAll();
+  mdiArea_->closeAllSubWindows();
+}
 
 void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
   if (!storeChildWindows()) {

@@ -60,9 +60,7 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() {
   // The child windows look at the project's tables: they go first, without
   // storing what may still be typed in them.
-  dialogWindows_->DiscardAll();
-  tableWindows_->CloseAll();
-  mdiArea_->closeAllSubWindows();
+  closeChildWindows();
   delete mdiArea_;
   mdiArea_ = nullptr;
 }
@@ -144,42 +142,55 @@ void TMainForm::createDataMenu() {
   auto addDialog = [this, data](const char* name, const QString& caption, TDialogKind kind) {
     QAction* item = addItem(data, QLatin1String(name), caption);
     connect(item, &QAction::triggered, this, [this, kind] { dialogWindows_->Show(kind); });
+    return item;
   };
   addDialog("DataTitle", tr("&Title"), TDialogKind::Title);
   addDialog("DataProp", tr("Wall &Properties"), TDialogKind::Prop);
-  addDialog("DataCSD", tr("&Wall Configuration"), TDialogKind::CSD);
+  enableBy(addDialog("DataCSD", tr("&Wall Configuration"), TDialogKind::CSD), &TMenuStates::soilLayersEnabled);
 
   // Soil layers: one item, or in long-term mode a submenu of the two cases.
-  QAction* a = addItem(data, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
-  QMenu* soil = data->addMenu(tr("&Soil Layer Data"));
-  soil->setObjectName(QStringLiteral("SoilLayerDataMenu"));
-  a = addItem(soil, QStringLiteral("ShortTerm2"), tr("Short-Term"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
-  a = addItem(soil, QStringLiteral("LongTerm2"), tr("Long-Term"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.LongSoil); });
+  plainSoilItem_ = addItem(data, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
+  connect(plainSoilItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  enableBy(plainSoilItem_, &TMenuStates::soilLayersEnabled);
+  soilTermMenu_ = data->addMenu(tr("&Soil Layer Data"));
+  soilTermMenu_->setObjectName(QStringLiteral("SoilLayerDataMenu"));
+  enableBy(soilTermMenu_->menuAction(), &TMenuStates::soilLayersEnabled);
+  termItems_[0] = addItem(soilTermMenu_, QStringLiteral("ShortTerm2"), tr("Short-Term"));
+  connect(termItems_[0], &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  termItems_[1] = addItem(soilTermMenu_, QStringLiteral("LongTerm2"), tr("Long-Term"));
+  connect(termItems_[1], &QAction::triggered, this, [this, &t] { ShowTable(t.LongSoil); });
 
   // The user's earth pressure, likewise.
-  a = addItem(data, QStringLiteral("DistributedActiveEarthPressureMenu"), tr("&Distributed Active Earth Pressure"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
-  QMenu* loading = data->addMenu(tr("&Distributed Active Earth Pressure"));
-  loading->setObjectName(QStringLiteral("DataLoading"));
-  a = addItem(loading, QStringLiteral("ShortTerm1"), tr("Short-Term"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
-  a = addItem(loading, QStringLiteral("LongTerm1"), tr("Long-Term"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
+  plainPressureItem_ =
+      addItem(data, QStringLiteral("DistributedActiveEarthPressureMenu"), tr("&Distributed Active Earth Pressure"));
+  connect(plainPressureItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  enableBy(plainPressureItem_, &TMenuStates::distributedPressureEnabled);
+  pressureTermMenu_ = data->addMenu(tr("&Distributed Active Earth Pressure"));
+  pressureTermMenu_->setObjectName(QStringLiteral("DataLoading"));
+  enableBy(pressureTermMenu_->menuAction(), &TMenuStates::distributedPressureEnabled);
+  termItems_[2] = addItem(pressureTermMenu_, QStringLiteral("ShortTerm1"), tr("Short-Term"));
+  connect(termItems_[2], &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  termItems_[3] = addItem(pressureTermMenu_, QStringLiteral("LongTerm1"), tr("Long-Term"));
+  connect(termItems_[3], &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
 
-  addDialog("DataRebar", tr("&Additional Surcharge Loads"), TDialogKind::Rebar);
-  addDialog("DataBoundCond", tr("&Concentrated Loads on the Wall"), TDialogKind::ConLoads);
-  a = addItem(data, QStringLiteral("DataSoilLayer"), tr("&Boundary Condition on Deflection or Slope"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayer); });
-  a = addItem(data, QStringLiteral("DataPYMod"), tr("Modification &Factors for p-y Curves"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYMod); });
-  a = addItem(data, QStringLiteral("DataPYCurves"), tr("Sets of &External p-y Curves"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.PYCurves); });
-  addDialog("DataSoilSpring", tr("&Lateral Springs and Rotational Restraints"), TDialogKind::Spring);
-  a = addItem(data, QStringLiteral("DataEICurves"), tr("Sets of Nonlinear Moment vs EI Curves"));
-  connect(a, &QAction::triggered, this, [this, &t] { ShowTable(t.MEICurves); });
+  auto addTable = [this, data](const char* name, const QString& caption, TGridTable& table) {
+    QAction* item = addItem(data, QLatin1String(name), caption);
+    connect(item, &QAction::triggered, this, [this, &table] { ShowTable(table); });
+    return item;
+  };
+  enableBy(addDialog("DataRebar", tr("&Additional Surcharge Loads"), TDialogKind::Rebar),
+           &TMenuStates::surchargeEnabled);
+  enableBy(addDialog("DataBoundCond", tr("&Concentrated Loads on the Wall"), TDialogKind::ConLoads),
+           &TMenuStates::concentratedLoadsEnabled);
+  enableBy(addTable("DataSoilLayer", tr("&Boundary Condition on Deflection or Slope"), t.SoilLayer),
+           &TMenuStates::restraintsEnabled);
+  enableBy(addTable("DataPYMod", tr("Modification &Factors for p-y Curves"), t.PYMod),
+           &TMenuStates::pyModificationEnabled);
+  enableBy(addTable("DataPYCurves", tr("Sets of &External p-y Curves"), t.PYCurves), &TMenuStates::externalPYEnabled);
+  enableBy(addDialog("DataSoilSpring", tr("&Lateral Springs and Rotational Restraints"), TDialogKind::Spring),
+           &TMenuStates::springsEnabled);
+  enableBy(addTable("DataEICurves", tr("Sets of Nonlinear Moment vs EI Curves"), t.MEICurves),
+           &TMenuStates::meiCurvesEnabled);
   data->setToolTipsVisible(true);
 }
 
@@ -219,28 +230,32 @@ void TMainForm::createOptionsMenu() {
   // Opening the list chooses the user's pressure when nothing is chosen yet.
   connect(pressure, &QMenu::aboutToShow, this, &TMainForm::chooseDefaultEarthPressure);
 
-  addOption(options, QStringLiteral("OptionsKPYOP"), tr("Generate &p-y Curves"), &TProgramData::GeneratePY, nullptr);
-  addOption(options, QStringLiteral("OptionsConcentrate"), tr("Apply &Concentrated Loads"),
-            &TProgramData::UseConcentratedLoads, &t.BoundCond);
-  addOption(options, QStringLiteral("OptionsTipRes"), tr("Apply &Restraints on Deflection or Slope"),
-            &TProgramData::UseRestraints, &t.SoilLayer);
-  addOption(options, QStringLiteral("OptionsPYCurves"), tr("Apply User Specified p-y Curves (&External)"),
-            &TProgramData::UseExternalPY, &t.PYCurves);
-  addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
-            &TProgramData::UseSprings, &t.SoilStrength);
-  addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors "),
-            &TProgramData::UsePYMod, &t.PYMod);
-  addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
-            &TProgramData::UseSurcharge, &t.SurchargeTable);
-  addOption(options, QStringLiteral("OptionsEICurves"), tr("Apply Nonlinear Moment vs EI Curves"),
-            &TProgramData::UseMEICurves, &t.MEICurves);
+  checkBy(addOption(options, QStringLiteral("OptionsKPYOP"), tr("Generate &p-y Curves"), &TProgramData::GeneratePY, nullptr), &TMenuStates::generatePY);
+  checkBy(addOption(options, QStringLiteral("OptionsConcentrate"), tr("Apply &Concentrated Loads"),
+            &TProgramData::UseConcentratedLoads, &t.BoundCond), &TMenuStates::concentratedLoads);
+  checkBy(addOption(options, QStringLiteral("OptionsTipRes"), tr("Apply &Restraints on Deflection or Slope"),
+            &TProgramData::UseRestraints, &t.SoilLayer), &TMenuStates::restraints);
+  checkBy(addOption(options, QStringLiteral("OptionsPYCurves"), tr("Apply User Specified p-y Curves (&External)"),
+            &TProgramData::UseExternalPY, &t.PYCurves), &TMenuStates::externalPY);
+  checkBy(addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
+            &TProgramData::UseSprings, &t.SoilStrength), &TMenuStates::springs);
+  checkBy(addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors "),
+            &TProgramData::UsePYMod, &t.PYMod), &TMenuStates::pyModification);
+  checkBy(addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
+            &TProgramData::UseSurcharge, &t.SurchargeTable), &TMenuStates::surcharge);
+  checkBy(addOption(options, QStringLiteral("OptionsEICurves"), tr("Apply Nonlinear Moment vs EI Curves"),
+            &TProgramData::UseMEICurves, &t.MEICurves), &TMenuStates::meiCurves);
   options->addSeparator();
   QAction* a = addItem(options, QStringLiteral("OptionsLong"), tr("Conduct Short-Term and Long-Term &Analyses"));
   a->setCheckable(true);
   connect(a, &QAction::triggered, this, &TMainForm::toggleLongTerm);
+  enableBy(a, &TMenuStates::longTermEnabled);
+  checkBy(a, &TMenuStates::longTermChecked);
   a = addItem(options, QStringLiteral("OptionsStaged"), tr("Conduct &Staged-Construction Analysis..."));
   a->setCheckable(true);
   markUnavailable(a, tr(kStagedLater));
+  enableBy(a, &TMenuStates::stagedEnabled);
+  checkBy(a, &TMenuStates::stagedChecked);
   options->addSeparator();
   a = addItem(options, QStringLiteral("OptionofTexeEditor1"), tr("&Option of Text Editor..."));
   connect(a, &QAction::triggered, this, &TMainForm::showEditorOptions);
@@ -250,15 +265,16 @@ void TMainForm::createOptionsMenu() {
 void TMainForm::createStageMenu() {
   stageMenu_ = menuBar()->addMenu(tr("&Stage Construction"));
   stageMenu_->setObjectName(QStringLiteral("StageMenu"));
-  auto* group = new QActionGroup(this);
+  stageItems_ = new QActionGroup(this);
   for (int k = 1; k <= kMaxStages; ++k) {
     QAction* a = addItem(stageMenu_, QStringLiteral("Stage%1Menu").arg(k), tr("Stage &%1").arg(k));
     a->setCheckable(true);
-    group->addAction(a);
+    stageItems_->addAction(a);
     connect(a, &QAction::triggered, this, [this, k] { switchStage(k); });
   }
   stageMenu_->addSeparator();
   QAction* a = addItem(stageMenu_, QStringLiteral("SaveCurrentStage"), tr("Update &Current Stage"));
+  enableBy(a, &TMenuStates::staged);
   connect(a, &QAction::triggered, this, [this] {
     if (!storeChildWindows()) return;
     try {
@@ -268,6 +284,7 @@ void TMainForm::createStageMenu() {
     }
   });
   a = addItem(stageMenu_, QStringLiteral("CopyPreviousStage"), tr("Copy &Previous Stage"));
+  enableBy(a, &TMenuStates::copyPreviousEnabled);
   connect(a, &QAction::triggered, this, [this] {
     const int k = Data().CurrentStage;
     if (k < 2 || !storeChildWindows()) return;
@@ -294,10 +311,13 @@ void TMainForm::createComputationMenu() {
   comp->addSeparator();
   a = addItem(comp, QStringLiteral("CompInput"), tr("Edit I&nput Text"));
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).dataFile); });
+  enableBy(a, &TMenuStates::inputEnabled);
   a = addItem(comp, QStringLiteral("CompKernel"), tr("Edit &Processor-Run Notes"));
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).monitorFile); });
+  enableBy(a, &TMenuStates::runNotesEnabled);
   a = addItem(comp, QStringLiteral("CompOutput"), tr("Edit &Output Text"));
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
+  enableBy(a, &TMenuStates::outputEnabled);
   comp->addSeparator();
   markUnavailable(addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry")), tr(kViewLater));
   comp->setToolTipsVisible(true);
@@ -321,7 +341,7 @@ void TMainForm::createGraphicsMenu() {
       QStringLiteral("GraphPressure"),  QStringLiteral("GraphPressureCombined")};
   // The graph windows come with the reading of the plot file; until then
   // the items stay disabled (no graph holds data).
-  for (int k = 0; k < kGraphCount; ++k) addItem(graphics, names[k], captions[k]);
+  for (int k = 0; k < kGraphCount; ++k) graphItems_[k] = addItem(graphics, names[k], captions[k]);
 }
 
 void TMainForm::createWindowMenu() {
@@ -375,20 +395,26 @@ void TMainForm::createToolBar() {
   staged->setProperty("unavailable", true);
   staged->setStatusTip(tr(kStagedLater));
   staged->setEnabled(false);
-  connect(button(QStringLiteral("ToolViewOutput"), ToolIconKind::ViewOutput, tr("View Output File")),
-          &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
+  enableBy(staged, &TMenuStates::stagedEnabled);
+  QAction* viewOutput = button(QStringLiteral("ToolViewOutput"), ToolIconKind::ViewOutput, tr("View Output File"));
+  connect(viewOutput, &QAction::triggered, this,
+          [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
+  enableBy(viewOutput, &TMenuStates::outputEnabled);
   QAction* profile = button(QStringLiteral("ToolSoilProfile"), ToolIconKind::SoilProfile, tr("View Soil Profile"));
   profile->setProperty("unavailable", true);
   profile->setStatusTip(tr(kViewLater));
   profile->setEnabled(false);
   toolBar_->addSeparator();
-  button(QStringLiteral("ToolPYCurves"), ToolIconKind::PYCurves, tr("View p-y Curves"));
-  button(QStringLiteral("ToolDeflection"), ToolIconKind::Deflection, tr("Deflection Diagram"));
-  button(QStringLiteral("ToolMoment"), ToolIconKind::Moment, tr("Moment Diagram"));
-  button(QStringLiteral("ToolShear"), ToolIconKind::Shear, tr("LShear Diagram"));
-  button(QStringLiteral("ToolReaction"), ToolIconKind::SoilReaction, tr("Soil-Reaction Diagram"));
-  button(QStringLiteral("ToolDeflectionMomentShear"), ToolIconKind::DeflectionMomentShear, tr("Soil-Reaction Diagram"));
-  button(QStringLiteral("ToolPressure"), ToolIconKind::Pressure, tr("Pressure Diagram"));
+  graphButtons_[kGraphPYCurves] = button(QStringLiteral("ToolPYCurves"), ToolIconKind::PYCurves, tr("View p-y Curves"));
+  graphButtons_[kGraphDeflection] =
+      button(QStringLiteral("ToolDeflection"), ToolIconKind::Deflection, tr("Deflection Diagram"));
+  graphButtons_[kGraphMoment] = button(QStringLiteral("ToolMoment"), ToolIconKind::Moment, tr("Moment Diagram"));
+  graphButtons_[kGraphShear] = button(QStringLiteral("ToolShear"), ToolIconKind::Shear, tr("LShear Diagram"));
+  graphButtons_[kGraphReaction] =
+      button(QStringLiteral("ToolReaction"), ToolIconKind::SoilReaction, tr("Soil-Reaction Diagram"));
+  graphButtons_[kGraphDeflectionMomentShear] = button(QStringLiteral("ToolDeflectionMomentShear"),
+                                                      ToolIconKind::DeflectionMomentShear, tr("Soil-Reaction Diagram"));
+  graphButtons_[kGraphPressure] = button(QStringLiteral("ToolPressure"), ToolIconKind::Pressure, tr("Pressure Diagram"));
 
   // The stage buttons: one group, one down at a time; shown for staged
   // projects.

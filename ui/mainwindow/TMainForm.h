@@ -8,7 +8,8 @@
 // Menu items and tool-bar buttons are QActions named after their
 // components (FileNew, DataPYMod, CompRun, ...). Their states follow the
 // rules of TMenuStates, applied whenever a menu opens and after every
-// command that changes the project or its files.
+// command that changes the project or its files; each action is bound to
+// its flag when it is made, so applying the states looks nothing up.
 //
 // Everything that asks the user goes through TUserPrompts, so that tests
 // answer in the user's place.
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <array>
 #include <filesystem>
+#include <vector>
 
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
@@ -62,7 +64,8 @@ class TMainForm : public QMainWindow {
   QString StageStatusText() const;
   const TMenuStates& MenuStates() const { return states_; }
 
-  // A menu item or tool-bar button by component name.
+  // A menu item or tool-bar button by component name (a search: for tests
+  // and rare use, never on the path of a menu opening).
   QAction* Action(const QString& name) const;
   QMenu* Menu(const QString& name) const;
 
@@ -112,6 +115,11 @@ class TMainForm : public QMainWindow {
   QAction* addOption(QMenu* menu, const QString& name, const QString& caption, bool TProgramData::* option,
                      TGridTable* table);
   void markUnavailable(QAction* action, const QString& why);
+  // Binds an action's enabled or checked state to a flag of TMenuStates.
+  void enableBy(QAction* action, bool TMenuStates::* flag) { enabledBy_.push_back({action, flag}); }
+  void checkBy(QAction* action, bool TMenuStates::* flag) { checkedBy_.push_back({action, flag}); }
+  // Closes every child window without storing what is typed in them.
+  void closeChildWindows();
 
   // Files (MainFormFile.cpp).
   void afterProjectChange();
@@ -150,6 +158,20 @@ class TMainForm : public QMainWindow {
   bool engineRunning_ = false;  // a run's library handle exists
   std::array<bool, kGraphCount> graphHoldsData_{};
   TMenuStates states_;
+
+  struct TStateBinding {
+    QAction* action;
+    bool TMenuStates::* flag;
+  };
+  std::vector<TStateBinding> enabledBy_, checkedBy_;
+  // Actions whose states follow more than one flag.
+  QAction* plainSoilItem_ = nullptr;      // "Soil Layer Data" outside long-term mode
+  QAction* plainPressureItem_ = nullptr;  // "Distributed Active Earth Pressure" likewise
+  QMenu* soilTermMenu_ = nullptr;         // their long-term submenus
+  QMenu* pressureTermMenu_ = nullptr;
+  std::array<QAction*, 4> termItems_{};  // the submenus' Short-Term and Long-Term items
+  std::array<QAction*, kGraphCount> graphItems_{}, graphButtons_{};
+  QActionGroup* stageItems_ = nullptr;
 
   QMenu* fileMenu_ = nullptr;
   QAction* recentSeparator_ = nullptr;
