@@ -11,6 +11,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "GuiTestSupport.h"
@@ -213,6 +215,38 @@ TEST_F(TableFormTest, GridShowsAtMostTenRows) {
   // The new row is scrolled into view.
   EXPECT_EQ(grid.currentIndex().row(), 13);
   EXPECT_TRUE(grid.viewport()->rect().intersects(grid.visualRect(grid.currentIndex())));
+}
+
+TEST_F(TableFormTest, AddRowLeavesTheKeyboardInTheNewRowsFirstCell) {
+  TTableForm* form = windows.Show(tables.PileSect);
+  TGridView& grid = form->Grid();
+  grid.setCurrentIndex(Cell(*form, 0, 2));
+  auto* add = form->findChild<QPushButton*>("AddRow");
+  add->setFocus();
+  add->click();
+  EXPECT_EQ(grid.currentIndex(), Cell(*form, tables.PileSect.RowCount() - 1, 0));
+  EXPECT_EQ(form->focusWidget(), &grid);
+}
+
+TEST_F(TableFormTest, WindowsOpenInsideTheMainWindowAndScrollWhatDoesNotFit) {
+  area.resize(640, 420);
+  ProcessEvents();
+  const QRect visible = area.viewport()->rect();
+  // The spring table is wide (columns and picture); the modifiers grow a
+  // row at a time.
+  TTableForm* springs = windows.Show(tables.SoilStrength);
+  TTableForm* modifiers = windows.Show(tables.PYMod);
+  for (int k = 0; k < 12; ++k) modifiers->findChild<QPushButton*>("AddRow")->click();
+  ProcessEvents();
+  for (TTableForm* form : {springs, modifiers}) {
+    SCOPED_TRACE(form->windowTitle().toStdString());
+    EXPECT_TRUE(visible.contains(form->SubWindow()->geometry()));
+  }
+  EXPECT_GT(springs->sizeHint().width(), springs->width());
+  // What is cut off is reached with the scroll bar.
+  auto* scroll = springs->findChild<QScrollArea*>();
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(TableFormTest, EnumeratedCellsShowTheirItemsAndListThem) {

@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "tables/TTableForm.h"
+#include "widgets/TTableForm.h"
 
 class QMdiArea;
 class QMdiSubWindow;

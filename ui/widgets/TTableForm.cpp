@@ -1,4 +1,4 @@
-#include "tables/TTableForm.h"
+#include "widgets/TTableForm.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -9,7 +9,9 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "widgets/TGridView.h"
 #include "widgets/TUserPrompts.h"
@@ -59,7 +61,10 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   }
   left->addStretch(1);
 
-  auto* outer = new QHBoxLayout(this);
+  // The content scrolls inside the window when the window cannot be as
+  // large as the content (a small main window, a wide picture).
+  content_ = new QWidget(this);
+  auto* outer = new QHBoxLayout(content_);
   outer->addLayout(left, 1);
   if (!properties.HelpPicture.empty()) {
     const QString resource = PictureResource(QString::fromStdString(properties.HelpPicture));
@@ -71,6 +76,14 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
       outer->addWidget(picture_, 0, Qt::AlignTop);
     }
   }
+
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(content_);
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->addWidget(scroll);
 
   grid_->SetTopLeftText(QString::fromStdString(properties.TopLeft));
   grid_->FitColumns();
@@ -86,6 +99,8 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
 QString TTableForm::PictureResource(const QString& pictureName) {
   return QStringLiteral(":/pictures/") + pictureName;
 }
+
+QSize TTableForm::sizeHint() const { return content_->sizeHint(); }
 
 QMdiSubWindow* TTableForm::SubWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
@@ -136,7 +151,7 @@ void TTableForm::onButtonClicked(const QModelIndex& index) {
 }
 
 template <typename Command>
-void TTableForm::rowCommand(Command&& command) {
+void TTableForm::rowCommand(Command&& command, bool firstColumn) {
   if (!StoreEdits()) {
     ReportInvalidEntry();
     return;
@@ -144,7 +159,7 @@ void TTableForm::rowCommand(Command&& command) {
   TGridTable* table = Table();
   if (!table) return;
   const QModelIndex current = grid_->currentIndex();
-  const int column = current.isValid() ? current.column() : 0;
+  const int column = current.isValid() && !firstColumn ? current.column() : 0;
   int row = -1;
   try {
     row = command(*table, current.isValid() ? current.row() : -1);
@@ -157,26 +172,30 @@ void TTableForm::rowCommand(Command&& command) {
   if (row >= 0 && row < model_->rowCount()) {
     const QModelIndex target = model_->index(row, column);
     grid_->setCurrentIndex(target);
-    grid_->scrollTo(target);
   }
   updateButtons();
   fitWindow();
+  // Typing goes on in the row, not on the button that made it.
+  if (row >= 0 && row < model_->rowCount()) {
+    grid_->scrollTo(model_->index(row, column));
+    grid_->setFocus(Qt::OtherFocusReason);
+  }
   emit structureChanged();
 }
 
 void TTableForm::addRow() {
-  rowCommand([](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; });
+  rowCommand([](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; }, true);
 }
 
 void TTableForm::insertRow() {
-  rowCommand([](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; });
+  rowCommand([](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; }, false);
 }
 
 void TTableForm::deleteRow() {
   rowCommand([](TGridTable& table, int row) {
     table.DeleteRow(row);
     return std::min(row, table.RowCount() - 1);
-  });
+  }, false);
 }
 
 void TTableForm::updateButtons() {
@@ -190,9 +209,26 @@ void TTableForm::updateButtons() {
 
 void TTableForm::fitWindow() {
   grid_->updateGeometry();
-  if (layout()) layout()->activate();
-  if (QMdiSubWindow* sub = SubWindow()) sub->resize(sub->sizeHint());
-  else if (isWindow()) resize(sizeHint());
+  content_->layout()->activate();
+  QMdiSubWindow* sub = SubWindow();
+  if (!sub) {
+    if (isWindow()) resize(sizeHint());
+    return;
+  }
+  QSize size = sub->sizeHint();
+  QMdiArea* area = sub->mdiArea();
+  if (!area || !area->viewport()->isVisible()) {
+    sub->resize(size);
+    return;
+  }
+  // Within the visible area of the main window, whole: what does not fit
+  // scrolls inside the window.
+  const QSize visible = area->viewport()->size();
+  size = size.boundedTo(visible);
+  sub->resize(size);
+  const QPoint at = sub->pos();
+  sub->move(std::clamp(at.x(), 0, visible.width() - size.width()),
+            std::clamp(at.y(), 0, visible.height() - size.height()));
 }
 
 void TTableForm::showEvent(QShowEvent* event) {

@@ -5,6 +5,9 @@
 // under it the Add/Insert/Delete row buttons (tables that have them) and
 // the table's notes; beside it the table's picture when one is shipped.
 //
+// A window never opens larger than the visible area of the main window;
+// what does not fit scrolls.
+//
 // Every typed entry is checked by its column when the cell is left (another
 // cell, Enter, the window deactivated or closed). A refused entry is never
 // stored: its message is shown in an error box and the cursor goes back to
@@ -54,6 +57,9 @@ class TTableForm : public QWidget {
   // window to it.
   void Refresh();
 
+  // The size that shows all of the content (the window may be smaller).
+  QSize sizeHint() const override;
+
   // The sub-window the form lives in (nullptr before it is placed in one).
   QMdiSubWindow* SubWindow() const;
 
@@ -79,7 +85,9 @@ class TTableForm : public QWidget {
   void deleteRow();
   // Runs a row command; an error of the table is shown in an error box.
   template <typename Command>
-  void rowCommand(Command&& command);
+  // When `firstColumn`, the cursor goes to the first cell of the command's
+  // row, else it stays in its column.
+  void rowCommand(Command&& command, bool firstColumn);
   void updateButtons();
   void fitWindow();
   void onEntryRefused();
@@ -87,6 +95,7 @@ class TTableForm : public QWidget {
 
   TGridTableModel* model_;
   TGridView* grid_;
+  QWidget* content_ = nullptr;  // everything but the scroll bars
   QPushButton* addButton_ = nullptr;
   QPushButton* insertButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;
