@@ -4,6 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTimer>
+#include <QTreeView>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -484,6 +490,11 @@ TEST_F(MainFormTest, DroppedFileOpensAfterTheSaveQuery) {
   auto drop = [&] {
     QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     form.dropEvent(&event);
+    // Nothing is asked before the drop handler has returned.
+    EXPECT_TRUE(answers.questions.isEmpty());
+    ProcessEvents();
+    EXPECT_EQ(answers.questions.size(), 1);
+    answers.questions.clear();
   };
   answers.answer = TUserPrompts::Answer::Cancel;
   drop();
@@ -492,6 +503,37 @@ TEST_F(MainFormTest, DroppedFileOpensAfterTheSaveQuery) {
   drop();
   EXPECT_EQ(form.Data().DataFileName, file.string());
   EXPECT_EQ(form.RecentFiles().File(1), file.string());
+}
+
+// The standard Open and Save dialogs show a data file's whole name beside
+// its size, type and date.
+TEST(FileDialogsTest, OpenAndSaveDialogsShowWholeNames) {
+  ScratchFolder folder;
+  const std::string name = "retaining wall at the north ramp, stage two.tq4d";
+  WriteText(folder / name, "");
+  const QString saved = QDir::currentPath();
+  QDir::setCurrent(folder.File(""));
+  const ui::TUserPrompts standard = ui::TUserPrompts::Standard();
+  int nameWidth = 0, needed = 0;
+  const auto inspect = [&] {
+    QTimer::singleShot(200, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* list = dialog->findChild<QTreeView*>();
+      nameWidth = list->header()->sectionSize(0);
+      needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(name)) + list->iconSize().width() + 16;
+      dialog->reject();
+    });
+  };
+  int filter = 0;
+  inspect();
+  EXPECT_EQ(standard.openFileName(nullptr, "Open", "Terraq 2013 (*.tq4d)", filter), "");
+  EXPECT_GE(nameWidth, needed);
+  nameWidth = 0;
+  inspect();
+  EXPECT_EQ(standard.saveFileName(nullptr, "Save", "wall.tq4d", "Terraq 2013 (*.tq4d)"), "");
+  EXPECT_GE(nameWidth, needed);
+  QDir::setCurrent(saved);
 }
 
 }  // namespace

@@ -212,9 +212,16 @@ void TMainForm::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.front().isLocalFile()) return;
   event->acceptProposedAction();
+  // The save question is a modal box: it waits until the drop has been
+  // handed back to the windowing system, which some platforms require.
   const QString path = urls.front().toLocalFile();
-  if (!SaveQuery()) return;
-  OpenFile(path, LayoutForFile(path.toStdString()));
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        if (!SaveQuery()) return;
+        OpenFile(path, LayoutForFile(path.toStdString()));
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace terraq::ui

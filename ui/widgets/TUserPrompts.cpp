@@ -2,8 +2,13 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QTreeView>
+#include <algorithm>
 
 namespace terraq::ui {
 
@@ -13,6 +18,19 @@ namespace {
 const QString& boxTitle() {
   static const QString title = QStringLiteral("TERRAQ 2013");
   return title;
+}
+
+// Runs a file dialog at a size where its list shows whole names, sizes,
+// types and dates (Qt's own dialog opens much smaller): nine tenths of the
+// screen up to 1000 x 680, the name column taking what the others leave.
+QString runFileDialog(QFileDialog& dialog, QWidget* parent) {
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+  dialog.resize(std::min(1000, available.width() * 9 / 10), std::min(680, available.height() * 9 / 10));
+  dialog.setViewMode(QFileDialog::Detail);
+  if (auto* list = dialog.findChild<QTreeView*>()) list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
 }
 
 }  // namespace
@@ -37,13 +55,20 @@ TUserPrompts TUserPrompts::Standard() {
   };
   p.openFileName = [](QWidget* parent, const QString& title, const QString& filter, int& filterIndex) {
     const QStringList filters = filter.split(QStringLiteral(";;"));
-    QString selected = filters.value(filterIndex, filters.value(0));
-    const QString file = QFileDialog::getOpenFileName(parent, title, QString(), filter, &selected);
-    filterIndex = std::max(0, static_cast<int>(filters.indexOf(selected)));
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.selectNameFilter(filters.value(filterIndex, filters.value(0)));
+    const QString file = runFileDialog(dialog, parent);
+    filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return file;
   };
   p.saveFileName = [](QWidget* parent, const QString& title, const QString& suggested, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggested);
+    return runFileDialog(dialog, parent);
   };
   p.startProcess = [](const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
