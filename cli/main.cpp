@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "SummaryOutput.h"
+#include "project/AsciiLower.h"
 #include "project/EngineRun.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
@@ -82,12 +83,6 @@ int fail(const std::string& message) {
   return kExitUsage;
 }
 
-std::string lowerCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 // The engine may write a line to the console when it cannot find or create
 // its files. Standard output belongs to the summary (and must stay valid JSON
 // with --json), so the engine's console goes to standard error while it runs.
@@ -146,7 +141,7 @@ int runCommand(const std::vector<std::string_view>& args) {
   if (files.size() > 1) return usageError("run takes one data file, not " + std::to_string(files.size()));
 
   const fs::path dataFile(files.front());
-  const std::string extension = lowerCase(dataFile.extension().string());
+  const std::string extension = terraq::ui::AsciiLower(dataFile.extension().string());
   if (extension == ".tqd")
     return fail(dataFile.string() +
                 " is a data file of the older .tqd layout; it must be converted to .tq4d first "
@@ -215,7 +210,7 @@ int convertCommand(const std::vector<std::string_view>& args) {
   if (files.size() != 2) return usageError("convert takes a data file to read and one to write");
   const fs::path input(files[0]);
   const fs::path output(files[1]);
-  if (lowerCase(output.extension().string()) == ".tqd")
+  if (terraq::ui::AsciiLower(output.extension().string()) == ".tqd")
     return usageError(output.string() + ": the older .tqd layout is never written; name the output .tq4d");
   std::error_code ec;
   if (!fs::is_regular_file(input, ec)) return fail("cannot find the data file " + input.string());

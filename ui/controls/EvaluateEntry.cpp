@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/NumberFormat.h"
+#include "project/AsciiLower.h"
 
 namespace terraq::ui {
 
@@ -26,15 +27,8 @@ constexpr std::array<std::string_view, 24> kFunctions = {
   throw EAssignError("Entry could not be evaluated:\n" + reason);
 }
 
-std::string lowerCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 bool isFunctionName(std::string_view text) {
-  const std::string lower = lowerCase(text);
+  const std::string lower = AsciiLower(text);
   for (std::string_view name : kFunctions)
     if (lower == name) return true;
   return false;
@@ -212,7 +206,7 @@ long double EvaluateOperand(const std::string& text) {
     std::string_view name;
   };
   std::vector<Pending> pending;
-  std::string s = lowerCase(removeDoubleMinus(text));
+  std::string s = AsciiLower(removeDoubleMinus(text));
   long double value = 0;
   for (;;) {
     if (s == "pi") { value = kPi; break; }

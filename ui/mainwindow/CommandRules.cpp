@@ -5,17 +5,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "project/AsciiLower.h"
 #include "project/TProgramData.h"
 
 namespace terraq::ui {
 
 namespace {
-
-std::string lower(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // The part after the last folder separator (either kind: names of files
 // written on Windows may travel in recent lists and data files).
@@ -49,7 +44,7 @@ bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::string MainCaption(std::string_view dataFileName) {
   std::string name(fileNamePart(dataFileName));
-  if (lower(extensionOf(name)) == ".tqd") name = name.substr(0, name.find('.'));
+  if (AsciiLower(extensionOf(name)) == ".tqd") name = name.substr(0, name.find('.'));
   if (name.size() > 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
   return std::string("TERRAQ ") + kVersionText + " - " + name;
 }
@@ -92,13 +87,13 @@ std::string SaveAsName(std::string_view chosen) {
     if (!name.empty() && name.back() == '.') name.pop_back();
     return name + ".tq4d";
   }
-  if (lower(extension) == ".tqd") return name.substr(0, name.size() - extension.size()) + ".tq4d";
+  if (AsciiLower(extension) == ".tqd") return name.substr(0, name.size() - extension.size()) + ".tq4d";
   return name;
 }
 
 std::string SuggestedSaveName(std::string_view current) {
   const std::string_view extension = extensionOf(current);
-  if (lower(extension) == ".tqd")
+  if (AsciiLower(extension) == ".tqd")
     return std::string(current.substr(0, current.size() - extension.size())) + ".tq4d";
   return std::string(current);
 }
@@ -110,7 +105,7 @@ std::string CommandLineDataFile(std::string_view argument) {
 }
 
 bool HasOutputExtension(std::string_view dataFileName) {
-  const std::string extension = lower(extensionOf(dataFileName));
+  const std::string extension = AsciiLower(extensionOf(dataFileName));
   return extension == ".tq4o" || extension == ".tq4p" || extension == ".tq4r";
 }
 

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
+#include "project/AsciiLower.h"
 #include "project/TWordReader.h"
 
 namespace terraq::ui {
 
 int LayoutForFile(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  for (char& c : extension)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return extension == ".tqd" ? kLayout30 : kLayoutCurrent;
+  return AsciiLower(path.extension().string()) == ".tqd" ? kLayout30 : kLayoutCurrent;
 }
 
 TProgramData::TProgramData(TProjectTables& tables) : tables_(&tables) {
