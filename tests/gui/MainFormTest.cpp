@@ -372,6 +372,31 @@ TEST_F(MainFormTest, EditorPathAndRecentFilesSurviveARestart) {
   EXPECT_EQ(second.RecentFiles().File(1), (folder / "kept.tq4d").string());
 }
 
+TEST_F(MainFormTest, ProjectsInFoldersWithNonAsciiNamesOpenAndSave) {
+  // The names as the file system holds them (UTF-8 bytes) and as typed.
+  const std::string folderName = "St\xc3\xbctzwand \xc3\x98 Nord";
+  const std::filesystem::path wall = folder / folderName / "b\xc3\xb6schung.tq4d";
+  std::filesystem::create_directory(folder / folderName);
+  std::filesystem::copy_file(SourcePath("tests/data/cli-cantilever.tq4d"), wall);
+  form.StartUp({QString::fromUtf8(wall.string())});
+  ASSERT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+  EXPECT_EQ(form.Data().DataFileName, wall.string());
+  EXPECT_TRUE(form.windowTitle().endsWith(QString::fromUtf8("B\xc3\xb6schung.tq4d")));
+  EXPECT_TRUE(form.Action("RecentFile1")->text().contains(QString::fromUtf8("b\xc3\xb6schung.tq4d")));
+
+  form.Data().ProjectTitle = "Quay wall";
+  form.Data().Modified = true;
+  ASSERT_TRUE(form.FileSave());
+  EXPECT_NE(ReadText(wall).find("Quay wall"), std::string::npos);
+
+  answers.saveName = QString::fromUtf8((folder / folderName / "caf\xc3\xa9").string());
+  ASSERT_TRUE(form.FileSaveAs());
+  const std::filesystem::path copy = folder / folderName / "caf\xc3\xa9.tq4d";
+  EXPECT_EQ(form.Data().DataFileName, copy.string());
+  EXPECT_NE(ReadText(copy).find("Quay wall"), std::string::npos);
+  EXPECT_EQ(form.RecentFiles().File(1), copy.string());
+}
+
 TEST_F(MainFormTest, SaveQueryCancelStopsAndNoGoesOn) {
   form.StartUp({});
   form.Data().ProjectTitle = "Edited";

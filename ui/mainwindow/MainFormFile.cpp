@@ -19,6 +19,7 @@
 #include "mainwindow/TTableWindows.h"
 #include "project/EngineRun.h"
 #include "project/StageFiles.h"
+#include "widgets/FileNames.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -27,7 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString fileNameOnly(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
+QString fileNameOnly(const std::string& path) { return QFileInfo(FileNameText(path)).fileName(); }
 
 }  // namespace
 
@@ -38,7 +39,7 @@ void TMainForm::StartUp(const QStringList& arguments) {
   updateRecentFilesMenu();
   bool opened = false;
   if (!arguments.isEmpty() && !arguments.front().isEmpty()) {
-    const QString file = QString::fromStdString(CommandLineDataFile(arguments.front().toStdString()));
+    const QString file = FileNameText(CommandLineDataFile(FileNameBytes(arguments.front())));
     // A file named on the command line is read in the current layout.
     if (QFileInfo(file).isFile()) opened = OpenFile(QFileInfo(file).absoluteFilePath(), kLayoutCurrent);
   }
@@ -49,7 +50,7 @@ void TMainForm::StartUp(const QStringList& arguments) {
 }
 
 void TMainForm::afterProjectChange() {
-  setWindowTitle(QString::fromStdString(MainCaption(Data().DataFileName)));
+  setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
   updateStageStatus();
   // The choice the Earth-Pressure Options list makes when it first opens is
   // made now, so that the Data menu agrees with it whichever menu opens first.
@@ -99,7 +100,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
-    project_.Open(fs::path(absolute.toStdString()), layout);
+    project_.Open(fs::path(FileNameBytes(absolute)), layout);
   } catch (const std::exception& e) {
     // The project that was read so far is gone; a new one stands in.
     afterProjectChange();
@@ -110,8 +111,8 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   // The plot file of an earlier run: its results are available. (The
   // graphs that show them are read from it by the graph windows.)
   resultsAvailable_ = GatherFileFacts(Data().DataFileName).plot;
-  putRecentFile(absolute.toStdString());
-  statusBar()->showMessage(tr("Data file: %1, has been read by TERRAQ 2013").arg(absolute));
+  putRecentFile(FileNameBytes(absolute));
+  statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   afterProjectChange();
   return true;
 }
@@ -120,7 +121,7 @@ void TMainForm::OpenRecentFile(int number) {
   if (number < 1 || number > TRecentFiles::kSize) return;
   const std::string path = recentFiles_.File(number);
   if (path.empty() || !SaveQuery()) return;
-  OpenFile(QString::fromStdString(path), LayoutForFile(path));
+  OpenFile(FileNameText(path), LayoutForFile(path));
 }
 
 bool TMainForm::FileSave() {
@@ -144,12 +145,12 @@ bool TMainForm::FileSave() {
 bool TMainForm::FileSaveAs() {
   if (!storeChildWindows()) return false;
   const std::string current = Data().DataFileName;
-  const QString suggested = QString::fromStdString(SuggestedSaveName(current));
+  const QString suggested = FileNameText(SuggestedSaveName(current));
   const QString title = tr("Save %1 As").arg(fileNameOnly(current));
   const QString chosen = TUserPrompts::Current().saveFileName(this, title, suggested,
                                                               QString::fromStdString(DialogFilter(kDataFileFilter)));
   if (chosen.isEmpty()) return false;
-  const std::string name = SaveAsName(QFileInfo(chosen).absoluteFilePath().toStdString());
+  const std::string name = SaveAsName(FileNameBytes(QFileInfo(chosen).absoluteFilePath()));
   try {
     project_.SaveAs(name);
   } catch (const std::exception& e) {
@@ -170,12 +171,12 @@ void TMainForm::putRecentFile(const std::string& path) {
 }
 
 void TMainForm::updateRecentFilesMenu() {
-  const std::string folder = QDir::currentPath().toStdString();
+  const std::string folder = FileNameBytes(QDir::currentPath());
   for (int k = 1; k <= TRecentFiles::kSize; ++k) {
     QAction* action = recentActions_[static_cast<size_t>(k - 1)];
     const std::string& path = recentFiles_.File(k);
-    QString caption = QString::fromStdString(RecentFileCaption(k, QDir::toNativeSeparators(QString::fromStdString(path)).toStdString(),
-                                                               QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString()));
+    QString caption = FileNameText(RecentFileCaption(k, FileNameBytes(QDir::toNativeSeparators(FileNameText(path))),
+                                                     FileNameBytes(QDir::toNativeSeparators(FileNameText(folder)))));
     // An "&" of a path is text, not an access key.
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     action->setText(caption);
@@ -219,7 +220,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
       this,
       [this, path] {
         if (!SaveQuery()) return;
-        OpenFile(path, LayoutForFile(path.toStdString()));
+        OpenFile(path, LayoutForFile(FileNameBytes(path)));
       },
       Qt::QueuedConnection);
 }

@@ -18,6 +18,7 @@
 #include "mainwindow/ToolIcons.h"
 #include "project/EngineRun.h"
 #include "project/StageFiles.h"
+#include "widgets/FileNames.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -52,7 +53,7 @@ TMainForm::TMainForm(QWidget* parent)
   stageLabel_->setObjectName(QStringLiteral("StageStatus"));
   statusBar()->addPermanentWidget(stageLabel_);
   setAcceptDrops(true);
-  setWindowTitle(QString::fromStdString(MainCaption(Data().DataFileName)));
+  setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
   resize(1024, 720);
   UpdateMenuStates();
 }

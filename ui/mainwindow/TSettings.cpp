@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "mainwindow/CommandRules.h"
+#include "widgets/FileNames.h"
 
 namespace terraq::ui {
 
@@ -17,7 +18,7 @@ QString fileValue(int number) { return QStringLiteral("File%1").arg(number); }
 
 void writeRecent(QSettings& settings, const TRecentFiles::Entries& files) {
   for (int k = 1; k <= TRecentFiles::kSize; ++k)
-    settings.setValue(fileValue(k), QString::fromStdString(files[static_cast<size_t>(k - 1)]));
+    settings.setValue(fileValue(k), FileNameText(files[static_cast<size_t>(k - 1)]));
 }
 
 }  // namespace
@@ -39,7 +40,7 @@ TProgramSettings ReadProgramSettings() {
     settings.beginGroup(kVersionText);
     result.editorPath = settings.value(kEditorValue).toString();
     for (int k = 1; k <= TRecentFiles::kSize; ++k)
-      result.recentFiles[static_cast<size_t>(k - 1)] = settings.value(fileValue(k)).toString().toStdString();
+      result.recentFiles[static_cast<size_t>(k - 1)] = FileNameBytes(settings.value(fileValue(k)).toString());
     settings.endGroup();
   }
   if (settings.status() != QSettings::NoError) result = TProgramSettings();

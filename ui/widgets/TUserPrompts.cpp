@@ -10,15 +10,14 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "mainwindow/CommandRules.h"
+
 namespace terraq::ui {
 
 namespace {
 
 // Message boxes carry the application's title, as every box of the program.
-const QString& boxTitle() {
-  static const QString title = QStringLiteral("TERRAQ 2013");
-  return title;
-}
+QString boxTitle() { return QLatin1String(kApplicationTitle); }
 
 // Runs a file dialog at a size where its list shows whole names, sizes,
 // types and dates (Qt's own dialog opens much smaller): nine tenths of the
