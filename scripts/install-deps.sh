@@ -5,7 +5,8 @@ set -eu
 
 PACKAGES="build-essential cmake ninja-build ccache clang libclang-rt-14-dev \
 libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev libgl-dev libjpeg-dev fonts-liberation xvfb xauth"
+qt6-base-dev libgl-dev libjpeg-dev fonts-liberation xvfb xauth \
+libfreetype-dev pkg-config"
 
 missing=""
 for p in $PACKAGES; do

@@ -56,10 +56,11 @@ TEST(Pictures, EveryShippedPictureDecodesToASensibleDrawing) {
   for (const fs::path& path : paths) {
     SCOPED_TRACE(path.filename().string());
     const JpegImage image = DecodeJpegFile(path.string());
-    EXPECT_GE(image.width, 250);
-    EXPECT_LE(image.width, 600);
-    EXPECT_GE(image.height, 150);
-    EXPECT_LE(image.height, 600);
+    // Drawn at twice the size they are shown at.
+    EXPECT_GE(image.width, 500);
+    EXPECT_LE(image.width, 1200);
+    EXPECT_GE(image.height, 300);
+    EXPECT_LE(image.height, 1200);
     ASSERT_EQ(image.rgb.size(), static_cast<size_t>(image.width) * image.height * 3);
 
     // Mostly light (background and pale fills) with some dark ink: a blank

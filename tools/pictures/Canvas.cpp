@@ -29,14 +29,17 @@ Point unit(Point from, Point to) {
 
 Canvas::Canvas(int width, int height)
     : width_(width), height_(height),
-      samples_(static_cast<size_t>(width) * kSupersample * static_cast<size_t>(height) * kSupersample * 3, 255) {}
+      samples_(static_cast<size_t>(width) * kSamples * static_cast<size_t>(height) * kSamples * 3, 255) {}
 
-void Canvas::blendSample(int sx, int sy, Color color) {
-  if (sx < 0 || sy < 0 || sx >= width_ * kSupersample || sy >= height_ * kSupersample) return;
-  const size_t index = (static_cast<size_t>(sy) * static_cast<size_t>(width_ * kSupersample) + static_cast<size_t>(sx)) * 3;
-  samples_[index] = color.r;
-  samples_[index + 1] = color.g;
-  samples_[index + 2] = color.b;
+void Canvas::blendSample(int sx, int sy, Color color, double alpha) {
+  if (sx < 0 || sy < 0 || sx >= width_ * kSamples || sy >= height_ * kSamples) return;
+  const size_t index = (static_cast<size_t>(sy) * static_cast<size_t>(width_ * kSamples) + static_cast<size_t>(sx)) * 3;
+  const auto mix = [alpha](std::uint8_t under, std::uint8_t over) {
+    return static_cast<std::uint8_t>(std::lround(under + (over - under) * alpha));
+  };
+  samples_[index] = mix(samples_[index], color.r);
+  samples_[index + 1] = mix(samples_[index + 1], color.g);
+  samples_[index + 2] = mix(samples_[index + 2], color.b);
 }
 
 void Canvas::fillPolygon(const std::vector<Point>& points, Color color) {
@@ -47,11 +50,11 @@ void Canvas::fillPolygon(const std::vector<Point>& points, Color color) {
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   }
-  const int sy0 = std::max(0, static_cast<int>(std::floor(minY * kSupersample)));
-  const int sy1 = std::min(height_ * kSupersample - 1, static_cast<int>(std::ceil(maxY * kSupersample)));
+  const int sy0 = std::max(0, static_cast<int>(std::floor(minY * kSamples)));
+  const int sy1 = std::min(height_ * kSamples - 1, static_cast<int>(std::ceil(maxY * kSamples)));
   std::vector<double> crossings;
   for (int sy = sy0; sy <= sy1; ++sy) {
-    const double y = (sy + 0.5) / kSupersample;
+    const double y = (sy + 0.5) / kSamples;
     crossings.clear();
     for (size_t i = 0; i < points.size(); ++i) {
       const Point a = points[i];
@@ -61,8 +64,8 @@ void Canvas::fillPolygon(const std::vector<Point>& points, Color color) {
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-      const int sx0 = static_cast<int>(std::ceil(crossings[k] * kSupersample - 0.5));
-      const int sx1 = static_cast<int>(std::floor(crossings[k + 1] * kSupersample - 0.5));
+      const int sx0 = static_cast<int>(std::ceil(crossings[k] * kSamples - 0.5));
+      const int sx1 = static_cast<int>(std::floor(crossings[k + 1] * kSamples - 0.5));
       for (int sx = sx0; sx <= sx1; ++sx) blendSample(sx, sy, color);
     }
   }
@@ -73,27 +76,27 @@ void Canvas::fillRect(double x0, double y0, double x1, double y1, Color color) {
 }
 
 void Canvas::fillCircle(Point center, double radius, Color color) {
-  const int sx0 = static_cast<int>(std::floor((center.x - radius) * kSupersample));
-  const int sx1 = static_cast<int>(std::ceil((center.x + radius) * kSupersample));
-  const int sy0 = static_cast<int>(std::floor((center.y - radius) * kSupersample));
-  const int sy1 = static_cast<int>(std::ceil((center.y + radius) * kSupersample));
+  const int sx0 = static_cast<int>(std::floor((center.x - radius) * kSamples));
+  const int sx1 = static_cast<int>(std::ceil((center.x + radius) * kSamples));
+  const int sy0 = static_cast<int>(std::floor((center.y - radius) * kSamples));
+  const int sy1 = static_cast<int>(std::ceil((center.y + radius) * kSamples));
   for (int sy = sy0; sy <= sy1; ++sy)
     for (int sx = sx0; sx <= sx1; ++sx) {
-      const double x = (sx + 0.5) / kSupersample;
-      const double y = (sy + 0.5) / kSupersample;
+      const double x = (sx + 0.5) / kSamples;
+      const double y = (sy + 0.5) / kSamples;
       if (std::hypot(x - center.x, y - center.y) <= radius) blendSample(sx, sy, color);
     }
 }
 
 void Canvas::line(Point a, Point b, double width, Color color) {
   const double half = width / 2;
-  const int sx0 = static_cast<int>(std::floor((std::min(a.x, b.x) - half) * kSupersample));
-  const int sx1 = static_cast<int>(std::ceil((std::max(a.x, b.x) + half) * kSupersample));
-  const int sy0 = static_cast<int>(std::floor((std::min(a.y, b.y) - half) * kSupersample));
-  const int sy1 = static_cast<int>(std::ceil((std::max(a.y, b.y) + half) * kSupersample));
+  const int sx0 = static_cast<int>(std::floor((std::min(a.x, b.x) - half) * kSamples));
+  const int sx1 = static_cast<int>(std::ceil((std::max(a.x, b.x) + half) * kSamples));
+  const int sy0 = static_cast<int>(std::floor((std::min(a.y, b.y) - half) * kSamples));
+  const int sy1 = static_cast<int>(std::ceil((std::max(a.y, b.y) + half) * kSamples));
   for (int sy = sy0; sy <= sy1; ++sy)
     for (int sx = sx0; sx <= sx1; ++sx)
-      if (distanceToSegment((sx + 0.5) / kSupersample, (sy + 0.5) / kSupersample, a, b) <= half)
+      if (distanceToSegment((sx + 0.5) / kSamples, (sy + 0.5) / kSamples, a, b) <= half)
         blendSample(sx, sy, color);
 }
 
@@ -116,15 +119,15 @@ void Canvas::circle(Point center, double radius, double width, Color color) {
 
 void Canvas::arc(Point center, double radius, double a0, double a1, double width, Color color) {
   const double reach = radius + width / 2;
-  const int sx0 = static_cast<int>(std::floor((center.x - reach) * kSupersample));
-  const int sx1 = static_cast<int>(std::ceil((center.x + reach) * kSupersample));
-  const int sy0 = static_cast<int>(std::floor((center.y - reach) * kSupersample));
-  const int sy1 = static_cast<int>(std::ceil((center.y + reach) * kSupersample));
+  const int sx0 = static_cast<int>(std::floor((center.x - reach) * kSamples));
+  const int sx1 = static_cast<int>(std::ceil((center.x + reach) * kSamples));
+  const int sy0 = static_cast<int>(std::floor((center.y - reach) * kSamples));
+  const int sy1 = static_cast<int>(std::ceil((center.y + reach) * kSamples));
   const double span = a1 - a0;
   for (int sy = sy0; sy <= sy1; ++sy)
     for (int sx = sx0; sx <= sx1; ++sx) {
-      const double x = (sx + 0.5) / kSupersample - center.x;
-      const double y = (sy + 0.5) / kSupersample - center.y;
+      const double x = (sx + 0.5) / kSamples - center.x;
+      const double y = (sy + 0.5) / kSamples - center.y;
       if (std::fabs(std::hypot(x, y) - radius) > width / 2) continue;
       if (span < 2 * kPi) {
         double angle = std::atan2(-y, x) - a0;  // screen y points down
@@ -170,39 +173,40 @@ void Canvas::groundHatch(Point a, Point b, Color color, double spacing, double l
 }
 
 double Canvas::textWidth(const std::string& text, double size) {
-  double width = 0;
-  for (char32_t c : DecodeUtf8(text)) width += GlyphFor(c).advance() * size;
-  return width > 0 ? width - size : 0;  // no spacing after the last glyph
+  Font& font = Font::Labels();
+  return font.Advance(text, emFor(size));
 }
 
 double Canvas::text(double x, double y, const std::string& text, double size, Color color, Align align) {
+  Font& font = Font::Labels();
   const double width = textWidth(text, size);
   if (align == Align::Center) x -= width / 2;
   if (align == Align::Right) x -= width;
-  // Dots snap to the sample grid so that every dot has the same size.
-  const auto snap = [](double v) { return std::round(v * kSupersample) / kSupersample; };
-  double penX = snap(x);
-  const double top = snap(y);
-  const double dot = std::max(1.0 / kSupersample, snap(size));
-  for (char32_t c : DecodeUtf8(text)) {
-    const Glyph& glyph = GlyphFor(c);
-    for (size_t row = 0; row < glyph.rows.size(); ++row)
-      for (int col = glyph.left; col <= glyph.right && col < static_cast<int>(glyph.rows[row].size()); ++col)
-        if (glyph.rows[row][static_cast<size_t>(col)] == '#') {
-          const double x0 = penX + (col - glyph.left) * dot;
-          const double y0 = top + static_cast<double>(row) * dot;
-          fillRect(x0, y0, x0 + dot, y0 + dot, color);
-        }
-    penX += glyph.advance() * dot;
-  }
+  // Rendered at the sample grid's resolution: the coverage of each sample,
+  // averaged down with the rest of the picture, gives the anti-aliasing.
+  const int originX = static_cast<int>(std::lround(x * kSamples));
+  const int baseline = static_cast<int>(std::lround((y + size * kCapDots) * kSamples));
+  const int pixels = static_cast<int>(std::lround(emFor(size) * kSamples));
+  font.Render(text, pixels, [&](const GlyphMask& glyph, int penX) {
+    for (int row = 0; row < glyph.rows; ++row)
+      for (int col = 0; col < glyph.width; ++col) {
+        const unsigned char coverage = glyph.coverage[row * glyph.pitch + col];
+        if (coverage > 0)
+          blendSample(originX + penX + glyph.left + col, baseline - glyph.top + row, color, coverage / 255.0);
+      }
+  });
   return width;
 }
 
+double Canvas::emFor(double size) { return size * kCapDots / Font::Labels().CapHeight(); }
+
 std::vector<std::uint8_t> Canvas::downsampled() const {
-  std::vector<std::uint8_t> out(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3);
-  const size_t rowSamples = static_cast<size_t>(width_ * kSupersample);
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x)
+  const int outWidth = pixelWidth();
+  const int outHeight = pixelHeight();
+  std::vector<std::uint8_t> out(static_cast<size_t>(outWidth) * static_cast<size_t>(outHeight) * 3);
+  const size_t rowSamples = static_cast<size_t>(width_ * kSamples);
+  for (int y = 0; y < outHeight; ++y)
+    for (int x = 0; x < outWidth; ++x)
       for (int channel = 0; channel < 3; ++channel) {
         int sum = 0;
         for (int j = 0; j < kSupersample; ++j)
@@ -211,7 +215,7 @@ std::vector<std::uint8_t> Canvas::downsampled() const {
             const size_t sx = static_cast<size_t>(x * kSupersample + i);
             sum += samples_[(sy * rowSamples + sx) * 3 + static_cast<size_t>(channel)];
           }
-        out[(static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 3 +
+        out[(static_cast<size_t>(y) * static_cast<size_t>(outWidth) + static_cast<size_t>(x)) * 3 +
             static_cast<size_t>(channel)] = static_cast<std::uint8_t>((sum + kSupersample * kSupersample / 2) /
                                                                       (kSupersample * kSupersample));
       }

@@ -1,10 +1,12 @@
 #pragma once
 // A small line-art canvas for the dialog pictures: white background, lines,
-// arrows, filled polygons, circles, arcs and bitmap text. Coordinates are
-// final pixels (x to the right, y down) as floating-point numbers; drawing
-// happens on a 4x supersampled buffer that is averaged down on output, which
-// gives smooth, anti-aliased edges without any library beyond the C++
-// standard one.
+// arrows, filled polygons, circles, arcs and text. Coordinates are the
+// pixels the picture is shown at (x to the right, y down) as floating-point
+// numbers; the image itself has kScale times as many pixels each way, so
+// that the picture stays sharp where the program shows it on a high-density
+// screen or scaled. Drawing happens on a further 4x supersampled buffer
+// that is averaged down on output, which gives smooth, anti-aliased edges;
+// text is set in Liberation Sans through FreeType (Font.h).
 
 #include <cstdint>
 #include <string>
@@ -35,14 +37,22 @@ constexpr Color kDimension{40, 40, 40};
 constexpr Color kGuide{150, 150, 150};
 }  // namespace colors
 
+constexpr int kScale = 2;        // image pixels per pixel as shown
+constexpr int kSupersample = 4;  // samples per image pixel, each way
+constexpr int kSamples = kScale * kSupersample;
+constexpr double kCapDots = 7;   // capital height per unit of text size
+
 enum class Align { Left, Center, Right };
 
 class Canvas {
  public:
   Canvas(int width, int height);
 
+  // Size as shown, and of the image (kScale times as large).
   int width() const { return width_; }
   int height() const { return height_; }
+  int pixelWidth() const { return width_ * kScale; }
+  int pixelHeight() const { return height_ * kScale; }
 
   // Filled shapes.
   void fillPolygon(const std::vector<Point>& points, Color color);
@@ -70,23 +80,24 @@ class Canvas {
   // downwards on screen for a near-horizontal surface).
   void groundHatch(Point a, Point b, Color color = colors::kInk, double spacing = 9, double length = 7);
 
-  // Text with the built-in bitmap font; `size` is the size of one font dot
-  // in final pixels (2 gives capitals 14 pixels high). (x, y) is the top of
-  // the capitals at the given alignment. Returns the text's width.
+  // Text in the label font; `size` gives capitals kCapDots * size pixels
+  // high (2 gives 14 pixels). (x, y) is the top of the capitals at the
+  // given alignment. Returns the text's width.
   double text(double x, double y, const std::string& text, double size, Color color, Align align = Align::Left);
   static double textWidth(const std::string& text, double size);
 
-  // The final picture: width*height pixels, RGB, rows top first.
+  // The final picture: pixelWidth*pixelHeight pixels, RGB, rows top first.
   std::vector<std::uint8_t> downsampled() const;
 
  private:
-  void blendSample(int sx, int sy, Color color);
+  // Covers a sample with `color` by `alpha` (0 to 1).
+  void blendSample(int sx, int sy, Color color, double alpha = 1);
+  // The font's em, in pixels as shown, for a text size.
+  static double emFor(double size);
 
   int width_;
   int height_;
   std::vector<std::uint8_t> samples_;  // supersampled RGB
 };
-
-constexpr int kSupersample = 4;
 
 }  // namespace pictures

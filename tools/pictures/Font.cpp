@@ -1,159 +1,89 @@
 #include "Font.h"
 
-#include <map>
-#include <utility>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <cstdlib>
+#include <stdexcept>
 
 namespace pictures {
 
 namespace {
 
-// Each glyph as rows separated by '|', from the top of the capitals down.
-const std::pair<char32_t, const char*> kGlyphs[] = {
-    {U' ', "....."},
-    {U'A', ".###.|#...#|#...#|#####|#...#|#...#|#...#"},
-    {U'B', "####.|#...#|#...#|####.|#...#|#...#|####."},
-    {U'C', ".###.|#...#|#....|#....|#....|#...#|.###."},
-    {U'D', "####.|#...#|#...#|#...#|#...#|#...#|####."},
-    {U'E', "#####|#....|#....|####.|#....|#....|#####"},
-    {U'F', "#####|#....|#....|####.|#....|#....|#...."},
-    {U'G', ".###.|#...#|#....|#.###|#...#|#...#|.####"},
-    {U'H', "#...#|#...#|#...#|#####|#...#|#...#|#...#"},
-    {U'I', "###|.#.|.#.|.#.|.#.|.#.|###"},
-    {U'J', "..###|...#.|...#.|...#.|...#.|#..#.|.##.."},
-    {U'K', "#...#|#..#.|#.#..|##...|#.#..|#..#.|#...#"},
-    {U'L', "#....|#....|#....|#....|#....|#....|#####"},
-    {U'M', "#...#|##.##|#.#.#|#.#.#|#...#|#...#|#...#"},
-    {U'N', "#...#|#...#|##..#|#.#.#|#..##|#...#|#...#"},
-    {U'O', ".###.|#...#|#...#|#...#|#...#|#...#|.###."},
-    {U'P', "####.|#...#|#...#|####.|#....|#....|#...."},
-    {U'Q', ".###.|#...#|#...#|#...#|#.#.#|#..#.|.##.#"},
-    {U'R', "####.|#...#|#...#|####.|#.#..|#..#.|#...#"},
-    {U'S', ".####|#....|#....|.###.|....#|....#|####."},
-    {U'T', "#####|..#..|..#..|..#..|..#..|..#..|..#.."},
-    {U'U', "#...#|#...#|#...#|#...#|#...#|#...#|.###."},
-    {U'V', "#...#|#...#|#...#|#...#|#...#|.#.#.|..#.."},
-    {U'W', "#...#|#...#|#...#|#.#.#|#.#.#|#.#.#|.#.#."},
-    {U'X', "#...#|#...#|.#.#.|..#..|.#.#.|#...#|#...#"},
-    {U'Y', "#...#|#...#|.#.#.|..#..|..#..|..#..|..#.."},
-    {U'Z', "#####|....#|...#.|..#..|.#...|#....|#####"},
-    {U'a', ".....|.....|.###.|....#|.####|#...#|.####"},
-    {U'b', "#....|#....|#.##.|##..#|#...#|#...#|####."},
-    {U'c', ".....|.....|.###.|#....|#....|#...#|.###."},
-    {U'd', "....#|....#|.##.#|#..##|#...#|#...#|.####"},
-    {U'e', ".....|.....|.###.|#...#|#####|#....|.###."},
-    {U'f', "..##|.#..|.#..|###.|.#..|.#..|.#.."},
-    {U'g', ".....|.....|.####|#...#|#...#|#...#|.####|....#|.###."},
-    {U'h', "#....|#....|#.##.|##..#|#...#|#...#|#...#"},
-    {U'i', ".#.|...|##.|.#.|.#.|.#.|###"},
-    {U'j', "...#|....|..##|...#|...#|...#|...#|#..#|.##."},
-    {U'k', "#...|#...|#..#|#.#.|##..|#.#.|#..#"},
-    {U'l', "##.|.#.|.#.|.#.|.#.|.#.|###"},
-    {U'm', ".....|.....|##.#.|#.#.#|#.#.#|#.#.#|#.#.#"},
-    {U'n', ".....|.....|#.##.|##..#|#...#|#...#|#...#"},
-    {U'o', ".....|.....|.###.|#...#|#...#|#...#|.###."},
-    {U'p', ".....|.....|####.|#...#|#...#|#...#|####.|#....|#...."},
-    {U'q', ".....|.....|.####|#...#|#...#|#...#|.####|....#|....#"},
-    {U'r', ".....|.....|#.##.|##..#|#....|#....|#...."},
-    {U's', ".....|.....|.####|#....|.###.|....#|####."},
-    {U't', ".#..|.#..|###.|.#..|.#..|.#.#|..#."},
-    {U'u', ".....|.....|#...#|#...#|#...#|#..##|.##.#"},
-    {U'v', ".....|.....|#...#|#...#|#...#|.#.#.|..#.."},
-    {U'w', ".....|.....|#...#|#...#|#.#.#|#.#.#|.#.#."},
-    {U'x', ".....|.....|#...#|.#.#.|..#..|.#.#.|#...#"},
-    {U'y', ".....|.....|#...#|#...#|#...#|#...#|.####|....#|.###."},
-    {U'z', ".....|.....|#####|...#.|..#..|.#...|#####"},
-    {U'0', ".###.|#...#|#..##|#.#.#|##..#|#...#|.###."},
-    {U'1', "..#..|.##..|..#..|..#..|..#..|..#..|.###."},
-    {U'2', ".###.|#...#|....#|...#.|..#..|.#...|#####"},
-    {U'3', "#####|...#.|..#..|...#.|....#|#...#|.###."},
-    {U'4', "...#.|..##.|.#.#.|#..#.|#####|...#.|...#."},
-    {U'5', "#####|#....|####.|....#|....#|#...#|.###."},
-    {U'6', "..##.|.#...|#....|####.|#...#|#...#|.###."},
-    {U'7', "#####|....#|...#.|..#..|.#...|.#...|.#..."},
-    {U'8', ".###.|#...#|#...#|.###.|#...#|#...#|.###."},
-    {U'9', ".###.|#...#|#...#|.####|....#|...#.|.##.."},
-    {U'.', "..|..|..|..|..|##|##"},
-    {U',', "..|..|..|..|..|##|##|.#|#."},
-    {U':', "..|##|##|..|##|##|.."},
-    {U';', "..|##|##|..|##|##|.#|#."},
-    {U'-', "....|....|....|####|....|....|...."},
-    {U'+', ".....|..#..|..#..|#####|..#..|..#..|....."},
-    {U'=', ".....|.....|#####|.....|#####|.....|....."},
-    {U'/', "....#|....#|...#.|..#..|.#...|#....|#...."},
-    {U'(', "..#|.#.|#..|#..|#..|.#.|..#"},
-    {U')', "#..|.#.|..#|..#|..#|.#.|#.."},
-    {U'[', "###|#..|#..|#..|#..|#..|###"},
-    {U']', "###|..#|..#|..#|..#|..#|###"},
-    {U'\'', "#|#|.|.|.|.|."},
-    {U'"', "#.#|#.#|...|...|...|...|..."},
-    {U'<', "...#|..#.|.#..|#...|.#..|..#.|...#"},
-    {U'>', "#...|.#..|..#.|...#|..#.|.#..|#..."},
-    {U'*', ".....|..#..|#.#.#|.###.|#.#.#|..#..|....."},
-    {U'%', "##...|##..#|...#.|..#..|.#...|#..##|...##"},
-    {U'&', ".##..|#..#.|#.#..|.#...|#.#.#|#..#.|.##.#"},
-    {U'!', "#|#|#|#|#|.|#"},
-    {U'?', ".###.|#...#|....#|...#.|..#..|.....|..#.."},
-    {U'_', ".....|.....|.....|.....|.....|.....|#####"},
-    {U'^', "..#..|.#.#.|#...#|.....|.....|.....|....."},
-    {U'#', ".#.#.|.#.#.|#####|.#.#.|#####|.#.#.|.#.#."},
-    {U'\u00B0', ".##.|#..#|#..#|.##.|....|....|...."},              // degree sign
-    {U'\u03B2', ".##..|#..#.|#..#.|###..|#..#.|#..#.|###..|#....|#...."},  // beta
-    {U'\u0394', "..#..|..#..|.#.#.|.#.#.|#...#|#...#|#####"},  // capital delta
-};
+constexpr const char* kDefaultFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
-std::map<char32_t, Glyph> buildFont() {
-  std::map<char32_t, Glyph> font;
-  for (const auto& [code, pattern] : kGlyphs) {
-    Glyph glyph;
-    std::string row;
-    for (const char* p = pattern;; ++p) {
-      if (*p == '|' || *p == '\0') {
-        glyph.rows.push_back(row);
-        row.clear();
-        if (*p == '\0') break;
-      } else {
-        row += *p;
-      }
-    }
-    int left = 99;
-    int right = -1;
-    for (const std::string& r : glyph.rows)
-      for (int c = 0; c < static_cast<int>(r.size()); ++c)
-        if (r[static_cast<size_t>(c)] == '#') {
-          if (c < left) left = c;
-          if (c > right) right = c;
-        }
-    glyph.left = right < 0 ? 0 : left;
-    glyph.right = right;
-    font.emplace(code, std::move(glyph));
-  }
-  return font;
-}
-
-}  // namespace
-
-const Glyph& GlyphFor(char32_t codePoint) {
-  static const std::map<char32_t, Glyph> font = buildFont();
-  const auto it = font.find(codePoint);
-  return it != font.end() ? it->second : font.at(U'?');
-}
-
-std::u32string DecodeUtf8(const std::string& text) {
+std::u32string decodeUtf8(const std::string& text) {
   std::u32string out;
   for (size_t k = 0; k < text.size();) {
     const auto byte = static_cast<unsigned char>(text[k]);
-    if (byte < 0x80) {
-      out += static_cast<char32_t>(byte);
-      ++k;
-    } else if ((byte & 0xE0) == 0xC0 && k + 1 < text.size()) {
-      out += static_cast<char32_t>(((byte & 0x1F) << 6) | (static_cast<unsigned char>(text[k + 1]) & 0x3F));
-      k += 2;
-    } else {
+    int extra = byte < 0x80 ? 0 : (byte & 0xE0) == 0xC0 ? 1 : (byte & 0xF0) == 0xE0 ? 2 : (byte & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || k + static_cast<size_t>(extra) >= text.size()) {
       out += U'?';
       ++k;
+      continue;
     }
+    char32_t code = extra == 0 ? byte : byte & (0x3F >> extra);
+    for (int i = 1; i <= extra; ++i) code = (code << 6) | (static_cast<unsigned char>(text[k + static_cast<size_t>(i)]) & 0x3F);
+    out += code;
+    k += static_cast<size_t>(extra) + 1;
   }
   return out;
+}
+
+FT_Face asFace(void* face) { return static_cast<FT_Face>(face); }
+
+}  // namespace
+
+Font::Font(const std::string& file) {
+  FT_Library library = nullptr;
+  if (FT_Init_FreeType(&library) != 0) throw std::runtime_error("FreeType cannot start");
+  library_ = library;
+  FT_Face face = nullptr;
+  if (FT_New_Face(library, file.c_str(), 0, &face) != 0) {
+    FT_Done_FreeType(library);
+    throw std::runtime_error("cannot read the label font " + file);
+  }
+  face_ = face;
+  if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+      os2 && os2->version >= 2 && os2->sCapHeight > 0)
+    capHeight_ = static_cast<double>(os2->sCapHeight) / face->units_per_EM;
+}
+
+Font::~Font() {
+  FT_Done_Face(asFace(face_));
+  FT_Done_FreeType(static_cast<FT_Library>(library_));
+}
+
+Font& Font::Labels() {
+  const char* file = std::getenv("PICTURE_FONT");
+  static Font font(file && *file ? file : kDefaultFontFile);
+  return font;
+}
+
+double Font::Advance(const std::string& text, double pixels) {
+  // Advances scale linearly with the em: measured on the unscaled outline.
+  FT_Face face = asFace(face_);
+  double units = 0;
+  for (char32_t c : decodeUtf8(text)) {
+    if (FT_Load_Char(face, c, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0) units += face->glyph->advance.x;
+  }
+  return units * pixels / face->units_per_EM;
+}
+
+void Font::Render(const std::string& text, int pixels, const std::function<void(const GlyphMask&, int penX)>& paint) {
+  FT_Face face = asFace(face_);
+  FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels));
+  long pen = 0;  // 26.6 fixed point
+  for (char32_t c : decodeUtf8(text)) {
+    if (FT_Load_Char(face, c, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) continue;
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    const GlyphMask mask{slot->bitmap_left, slot->bitmap_top, static_cast<int>(bitmap.width),
+                         static_cast<int>(bitmap.rows), bitmap.pitch, bitmap.buffer};
+    paint(mask, static_cast<int>((pen + 32) >> 6));
+    pen += slot->advance.x;
+  }
 }
 
 }  // namespace pictures

@@ -1,27 +1,45 @@
 #pragma once
-// A 5-dot-wide bitmap font for the labels of the pictures. Capitals and
-// digits are 7 dots high; descenders (g j p q y , and the Greek beta) reach
-// 2 dots below. Spacing is proportional: each glyph advances by its own
-// inked width plus one dot.
+// The typeface of the picture labels: Liberation Sans (the sans-serif face
+// the program's dialogs sit beside), rasterised by FreeType into
+// anti-aliased coverage masks. The font file is looked for in the usual
+// system folder; PICTURE_FONT names another one.
 
+#include <functional>
 #include <string>
-#include <vector>
 
 namespace pictures {
 
-struct Glyph {
-  std::vector<std::string> rows;  // '#' inked, '.' empty; row 0 is the top of the capitals
-  int left = 0;                   // first and last inked column
-  int right = -1;
-  int advance() const { return right < left ? 3 : right - left + 2; }
+// One rendered glyph: `coverage` holds rows of 0 (none) to 255 (full ink),
+// `pitch` bytes apart; its top-left pixel sits at (penX + left, baseline - top).
+struct GlyphMask {
+  int left, top, width, rows, pitch;
+  const unsigned char* coverage;
 };
 
-// The glyph of a character (a Unicode code point), or of '?' when the font
-// lacks it.
-const Glyph& GlyphFor(char32_t codePoint);
+class Font {
+ public:
+  // The face, loaded on first use; throws std::runtime_error when the font
+  // file cannot be read.
+  static Font& Labels();
 
-// Decodes UTF-8 text into code points (only what the labels use: ASCII and
-// two-byte sequences such as the degree sign and beta).
-std::u32string DecodeUtf8(const std::string& text);
+  // Capital height as a fraction of the em (0.688 for Liberation Sans).
+  double CapHeight() const { return capHeight_; }
+  // The advance of UTF-8 text at an em of `pixels`.
+  double Advance(const std::string& text, double pixels);
+  // Renders UTF-8 text at an em of `pixels` (integer pixels, hinting off so
+  // the outlines stay true); `paint` receives each glyph and its pen x.
+  void Render(const std::string& text, int pixels, const std::function<void(const GlyphMask&, int penX)>& paint);
+
+  ~Font();
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+
+ private:
+  explicit Font(const std::string& file);
+
+  void* library_ = nullptr;  // FT_Library
+  void* face_ = nullptr;     // FT_Face
+  double capHeight_ = 0.688;
+};
 
 }  // namespace pictures

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     for (const pictures::PictureSpec& spec : pictures::AllPictures()) {
       const pictures::Canvas canvas = spec.draw();
       const std::string path = output + "/" + spec.fileName;
-      pictures::WriteJpeg(path, canvas.width(), canvas.height(), canvas.downsampled(), 90);
+      pictures::WriteJpeg(path, canvas.pixelWidth(), canvas.pixelHeight(), canvas.downsampled(), 90);
       const terraq::ui::JpegImage decoded = terraq::ui::DecodeJpegFile(path);
       std::printf("%-24s %dx%d\n", spec.fileName.c_str(), decoded.width, decoded.height);
       if (argc == 3) {

@@ -6,7 +6,8 @@
 #   tools/pictures/make-pictures.sh [PREVIEW_DIR]
 #
 # PREVIEW_DIR, when given, receives a PNG of each decoded JPEG to look at.
-# Needs a C++20 compiler, libjpeg-dev and zlib1g-dev.
+# Needs a C++20 compiler, libjpeg-dev, zlib1g-dev, libfreetype-dev and
+# fonts-liberation (the labels' typeface).
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,8 +16,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 ${CXX:-c++} -std=c++20 -O2 -Wall -Wextra -Wpedantic -I"$root/ui" \
+    $(pkg-config --cflags freetype2) \
     "$here"/*.cpp "$root/ui/platform/JpegImage.cpp" \
-    -ljpeg -lz -o "$work/make-pictures"
+    -ljpeg -lz $(pkg-config --libs freetype2) -o "$work/make-pictures"
 
 mkdir -p "$root/resources/pictures"
 if [ $# -ge 1 ]; then

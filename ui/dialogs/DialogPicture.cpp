@@ -13,11 +13,15 @@ QString PictureResourcePath(const QString& fileName) { return QStringLiteral(":/
 QPixmap LoadDialogPicture(const QString& fileName) {
   const QString path = PictureResourcePath(fileName);
   QPixmap pixmap(path);
-  if (!pixmap.isNull()) return pixmap;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QImage image = DecodePictureBytes(file.readAll());
-  return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+  if (pixmap.isNull()) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QImage image = DecodePictureBytes(file.readAll());
+    if (image.isNull()) return {};
+    pixmap = QPixmap::fromImage(image);
+  }
+  pixmap.setDevicePixelRatio(kPictureDensity);
+  return pixmap;
 }
 
 QImage DecodePictureBytes(const QByteArray& bytes) {
@@ -41,7 +45,7 @@ QLabel* MakePictureLabel(const QString& fileName, const QString& name, QWidget* 
     label->setText(QObject::tr("(picture %1 not available)").arg(fileName));
   } else {
     label->setPixmap(pixmap);
-    label->setFixedSize(pixmap.size());
+    label->setFixedSize(pixmap.deviceIndependentSize().toSize());
   }
   label->setAlignment(Qt::AlignCenter);
   return label;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "dialogs/DialogPicture.h"
 #include "widgets/TGridView.h"
 #include "widgets/TUserPrompts.h"
 
@@ -67,8 +68,7 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   auto* outer = new QHBoxLayout(content_);
   outer->addLayout(left, 1);
   if (!properties.HelpPicture.empty()) {
-    const QString resource = PictureResource(QString::fromStdString(properties.HelpPicture));
-    const QPixmap pixmap(resource);
+    const QPixmap pixmap = LoadDialogPicture(QString::fromStdString(properties.HelpPicture));
     if (!pixmap.isNull()) {
       picture_ = new QLabel(this);
       picture_->setObjectName(QStringLiteral("HelpPicture"));
@@ -96,9 +96,7 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   connect(&grid_->Delegate(), &TGridDelegate::buttonClicked, this, &TTableForm::onButtonClicked);
 }
 
-QString TTableForm::PictureResource(const QString& pictureName) {
-  return QStringLiteral(":/pictures/") + pictureName;
-}
+QString TTableForm::PictureResource(const QString& pictureName) { return PictureResourcePath(pictureName); }
 
 QSize TTableForm::sizeHint() const { return content_->sizeHint(); }
 
