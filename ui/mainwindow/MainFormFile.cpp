@@ -152,6 +152,12 @@ bool TMainForm::FileSaveAs() {
                                                               QString::fromStdString(DialogFilter(kDataFileFilter)));
   if (chosen.isEmpty()) return false;
   const std::string name = SaveAsName(QFileInfo(chosen).absoluteFilePath().toStdString());
+  // The extension is only known now, so the dialog cannot have asked about
+  // the file that is really written: the question is ours, every time.
+  if (fs::exists(fs::path(name)) &&
+      !TUserPrompts::Current().askYesNo(
+          this, tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(QString::fromStdString(name)))))
+    return false;
   try {
     project_.SaveAs(name);
   } catch (const std::exception& e) {

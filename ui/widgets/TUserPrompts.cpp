@@ -43,7 +43,10 @@ TUserPrompts TUserPrompts::Standard() {
     return file;
   };
   p.saveFileName = [](QWidget* parent, const QString& title, const QString& suggested, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    // The caller adds the extension and then asks before replacing a file;
+    // the dialog asking as well would ask twice, or about the wrong name.
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
   };
   p.startProcess = [](const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);

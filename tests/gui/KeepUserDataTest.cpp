@@ -1,0 +1,58 @@
+// What the user entered or asked for is never lost or misreported: files are
+// replaced only after a question, loads are never entered where they cannot
+// be kept, a stopped analysis says so, and a report can always be read.
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+
+#include "GuiTestSupport.h"
+#include "mainwindow/TMainForm.h"
+
+namespace terraq::test {
+namespace {
+
+using terraq::ui::TMainForm;
+
+class KeepUserDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QSettings("Orvane", "TERRAQ").clear(); }
+
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  ScratchFolder folder;
+  TMainForm form;
+
+  std::filesystem::path CopySample(const std::string& name, const std::string& source = "tests/data/cli-cantilever.tq4d") {
+    const std::filesystem::path target = folder / name;
+    std::filesystem::copy_file(SourcePath(source), target);
+    return target;
+  }
+};
+
+TEST_F(KeepUserDataTest, SaveAsAsksBeforeReplacingAFileWhetherOrNotTheExtensionWasTyped) {
+  const auto existing = CopySample("rock-copy.tq4d");
+  const std::string before = ReadText(existing);
+  form.StartUp({});
+  form.Data().ProjectTitle = "Other wall";
+  for (const char* typed : {"rock-copy", "rock-copy.tq4d"}) {
+    answers.questions.clear();
+    answers.saveName = folder.File(typed);
+    answers.yesNo = false;  // keep the existing file
+    EXPECT_FALSE(form.FileSaveAs()) << typed;
+    ASSERT_EQ(answers.questions.size(), 1) << typed;
+    EXPECT_TRUE(answers.questions.front().contains("rock-copy.tq4d")) << typed;
+    EXPECT_EQ(ReadText(existing), before) << typed;
+  }
+  answers.yesNo = true;
+  EXPECT_TRUE(form.FileSaveAs());
+  EXPECT_EQ(ReadText(existing).rfind("Other wall\r\n", 0), 0u);
+  // A new name needs no question.
+  answers.questions.clear();
+  answers.saveName = folder.File("fresh");
+  EXPECT_TRUE(form.FileSaveAs());
+  EXPECT_TRUE(answers.questions.isEmpty());
+}
+
+}  // namespace
+}  // namespace terraq::test
