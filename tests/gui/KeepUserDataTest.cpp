@@ -54,5 +54,15 @@ TEST_F(KeepUserDataTest, SaveAsAsksBeforeReplacingAFileWhetherOrNotTheExtensionW
   EXPECT_TRUE(answers.questions.isEmpty());
 }
 
+TEST_F(KeepUserDataTest, RunThatStopsOnAnErrorSaysSoWithTheEnginesMessage) {
+  const auto data = CopySample("big.tq4d", "tests/data/cli-too-much-data.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  form.Action("CompRun")->trigger();
+  EXPECT_TRUE(answers.informations.isEmpty()) << answers.informations.join("\n").toStdString();
+  ASSERT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.errors.front().startsWith("The analysis stopped:\nTOO MUCH DATA FOR AVAILABLE STORAGE"))
+      << answers.errors.front().toStdString();
+}
+
 }  // namespace
 }  // namespace terraq::test

@@ -14,6 +14,7 @@
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
 #include "project/EngineRun.h"
+#include "project/RunOutcome.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -76,8 +77,13 @@ void TMainForm::CompRun() {
     UpdateMenuStates();
     return;
   }
-  prompts.showInformation(
-      this, tr("Computations are completed. Please, check output file for results or error messages."));
+  // The engine reports its own failures in the report, not to its caller:
+  // what the run came to is read from there.
+  const RunOutcome outcome =
+      DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
+                         QDir::toNativeSeparators(QString::fromStdString(run.paths.reportFile.string())).toStdString());
+  if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
+  else prompts.showInformation(this, QString::fromStdString(outcome.message));
   // Without a new plot file the earlier results stand (their graph
   // buttons follow the file, which is gone).
   if (GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
