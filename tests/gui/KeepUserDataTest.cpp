@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
 #include <QSettings>
 
 #include "GuiTestSupport.h"
@@ -62,6 +63,36 @@ TEST_F(KeepUserDataTest, RunThatStopsOnAnErrorSaysSoWithTheEnginesMessage) {
   ASSERT_EQ(answers.errors.size(), 1);
   EXPECT_TRUE(answers.errors.front().startsWith("The analysis stopped:\nTOO MUCH DATA FOR AVAILABLE STORAGE"))
       << answers.errors.front().toStdString();
+}
+
+TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
+  const auto data = CopySample("wall.tq4d");
+  WriteText(folder / "wall.tq4o", "REPORT\r\n   STA   DEFL\r\n");
+  form.StartUp({QString::fromStdString(data.string())});
+  form.SetEditorPath("xterm -e 'less -R'");
+  form.Action("CompOutput")->trigger();
+  ASSERT_EQ(answers.started.size(), 1u);
+  EXPECT_EQ(answers.started[0], (QStringList{"xterm", "-e", "less -R", folder.File("wall.tq4o")}));
+
+  // No editor starts: the question names it and offers the program's own
+  // read-only window.
+  answers.processStarts = false;
+  answers.yesNo = true;
+  form.Action("CompOutput")->trigger();
+  ASSERT_EQ(answers.questions.size(), 1);
+  EXPECT_TRUE(answers.questions.front().startsWith("The text editor \"xterm\" could not be started."));
+  auto* view = form.findChild<QPlainTextEdit*>("ReadOnlyText");
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isReadOnly());
+  EXPECT_EQ(view->toPlainText(), "REPORT\n   STA   DEFL\n");
+
+  // A setting that cannot be split names what is wrong.
+  form.SetEditorPath("'unclosed");
+  answers.yesNo = false;
+  form.Action("CompOutput")->trigger();
+  ASSERT_EQ(answers.questions.size(), 2);
+  EXPECT_TRUE(answers.questions.back().startsWith(
+      "The text editor setting \"'unclosed\" cannot be used: a single quote is not closed."));
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QUrl>
 
 #include "dialogs/TDlgOptions.h"
@@ -13,6 +16,7 @@
 #include "mainwindow/TAboutBox.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "project/EditorCommand.h"
 #include "project/EngineRun.h"
 #include "project/RunOutcome.h"
 #include "widgets/TUserPrompts.h"
@@ -43,6 +47,29 @@ class RunningFlag {
  private:
   bool& flag_;
 };
+
+// A text file in a plain read-only child window, in a fixed-width font so
+// that the columns of a report line up.
+void showReadOnlyText(QMdiArea* area, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    TUserPrompts::Current().showError(area, QObject::tr("The file %1 could not be read.").arg(path));
+    return;
+  }
+  auto* view = new QPlainTextEdit;
+  view->setObjectName(QStringLiteral("ReadOnlyText"));
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view->setPlainText(QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  QMdiSubWindow* window = area->addSubWindow(view);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowTitle(QFileInfo(path).fileName());
+  // Wide enough for the report's lines where the area allows it.
+  const int width = view->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 100;
+  window->resize(std::min(width, area->width()), area->height() * 3 / 4);
+  window->show();
+}
 
 }  // namespace
 
@@ -91,9 +118,24 @@ void TMainForm::CompRun() {
 }
 
 void TMainForm::ShowInEditor(const fs::path& file) {
-  const QString path = QString::fromStdString(file.string());
-  if (!TUserPrompts::Current().startProcess(editorPath_, {QDir::toNativeSeparators(path)}))
-    TUserPrompts::Current().showError(this, tr("An error occurred in running the Word Processor"));
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(file.string()));
+  const EditorCommand command = ParseEditorCommand(editorPath_.toStdString());
+  QString problem;
+  if (command.program.empty()) {
+    problem = tr("The text editor setting \"%1\" cannot be used: %2.")
+                  .arg(editorPath_, QString::fromStdString(command.error));
+  } else {
+    const QString program = QString::fromStdString(command.program);
+    QStringList arguments;
+    for (const std::string& argument : command.arguments) arguments << QString::fromStdString(argument);
+    if (TUserPrompts::Current().startProcess(program, arguments << path)) return;
+    problem = tr("The text editor \"%1\" could not be started.").arg(program);
+  }
+  // A report must be readable even without a working editor.
+  if (TUserPrompts::Current().askYesNo(
+          this, problem + QStringLiteral("\n\n") +
+                    tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName())))
+    showReadOnlyText(mdiArea_, path);
 }
 
 void TMainForm::showHelpDocument(const QString& fileName) {
