@@ -55,6 +55,49 @@ TEST_F(KeepUserDataTest, SaveAsAsksBeforeReplacingAFileWhetherOrNotTheExtensionW
   EXPECT_TRUE(answers.questions.isEmpty());
 }
 
+TEST_F(KeepUserDataTest, SurchargeLoadsAreOfferedOnlyWhereKeptAndNeverDroppedUnasked) {
+  // Generated earth pressure and generated p-y curves.
+  const auto data = CopySample("rock.tq4d", "examples/wall-socketed-weak-rock.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  const auto trigger = [this](const char* name) { form.Action(QLatin1String(name))->trigger(); };
+  const auto enabled = [this](const char* name) { return form.Action(QLatin1String(name))->isEnabled(); };
+  ASSERT_EQ(form.Data().EarthPressureOption, 2);
+  if (!form.Data().UseSurcharge) trigger("OptionsSurcharge");
+  ui::TGridTable& loads = form.Data().Tables().SurchargeTable;
+  loads.SetRowCount(2);
+  for (int row = 0; row < 2; ++row) {
+    loads.Cell(0, row).SetInteger(row + 1);
+    loads.Cell(1, row).SetFloat(10);
+    loads.Cell(2, row).SetFloat(1500);
+  }
+  // The generated pressure alone still keeps the loads.
+  trigger("OptionsKPYOP");
+  EXPECT_TRUE(answers.questions.isEmpty());
+  EXPECT_TRUE(enabled("OptionsSurcharge"));
+
+  // Pressure specified by the user would drop them: No keeps everything.
+  answers.yesNo = false;
+  trigger("PressureUser");
+  ASSERT_EQ(answers.questions.size(), 1);
+  EXPECT_TRUE(answers.questions.front().endsWith("Discard the 2 surcharge loads entered?"));
+  EXPECT_EQ(form.Data().EarthPressureOption, 2);
+  EXPECT_TRUE(form.Action("PressureTriangular")->isChecked());
+  ASSERT_TRUE(form.FileSave());
+  ASSERT_TRUE(form.OpenFile(QString::fromStdString(data.string()), 1));
+  EXPECT_TRUE(form.Data().UseSurcharge);
+  EXPECT_EQ(form.Data().Tables().SurchargeTable.RowCount(), 2);
+
+  // Yes (p-y generation is still off): the loads go, and nothing offers to
+  // enter them again.
+  EXPECT_FALSE(form.Data().GeneratePY);
+  answers.yesNo = true;
+  trigger("PressureUser");
+  EXPECT_EQ(form.Data().EarthPressureOption, 1);
+  EXPECT_FALSE(form.Data().UseSurcharge);
+  EXPECT_FALSE(enabled("OptionsSurcharge"));
+  EXPECT_FALSE(enabled("DataRebar"));
+}
+
 TEST_F(KeepUserDataTest, RunThatStopsOnAnErrorSaysSoWithTheEnginesMessage) {
   const auto data = CopySample("big.tq4d", "tests/data/cli-too-much-data.tq4d");
   form.StartUp({QString::fromStdString(data.string())});
