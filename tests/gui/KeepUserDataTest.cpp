@@ -98,6 +98,21 @@ TEST_F(KeepUserDataTest, SurchargeLoadsAreOfferedOnlyWhereKeptAndNeverDroppedUna
   EXPECT_FALSE(enabled("DataRebar"));
 }
 
+TEST_F(KeepUserDataTest, RunningAShippedSampleLeavesItsFileAsItWas) {
+  int samples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(SourcePath("examples"))) {
+    if (entry.path().extension() != ".tq4d") continue;
+    ++samples;
+    const auto copy = folder / entry.path().filename().string();
+    std::filesystem::copy_file(entry.path(), copy);
+    ASSERT_TRUE(form.OpenFile(QString::fromStdString(copy.string()), 1));
+    form.Action("CompRun")->trigger();
+    EXPECT_EQ(ReadText(copy), ReadText(entry.path())) << entry.path().filename();
+  }
+  EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+  EXPECT_EQ(answers.informations.size(), samples);
+}
+
 TEST_F(KeepUserDataTest, RunThatStopsOnAnErrorSaysSoWithTheEnginesMessage) {
   const auto data = CopySample("big.tq4d", "tests/data/cli-too-much-data.tq4d");
   form.StartUp({QString::fromStdString(data.string())});
