@@ -1,6 +1,7 @@
 // What the user entered or asked for is never lost or misreported: files are
 // replaced only after a question, loads are never entered where they cannot
-// be kept, a stopped analysis says so, and a report can always be read.
+// be kept, a shipped sample stays as it is when run, a stopped analysis says
+// so, and a report can always be read.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,8 @@ class KeepUserDataTest : public ::testing::Test {
     std::filesystem::copy_file(SourcePath(source), target);
     return target;
   }
+  void Trigger(const char* name) { form.Action(QLatin1String(name))->trigger(); }
+  bool Enabled(const char* name) { return form.Action(QLatin1String(name))->isEnabled(); }
 };
 
 TEST_F(KeepUserDataTest, SaveAsAsksBeforeReplacingAFileWhetherOrNotTheExtensionWasTyped) {
@@ -59,10 +62,8 @@ TEST_F(KeepUserDataTest, SurchargeLoadsAreOfferedOnlyWhereKeptAndNeverDroppedUna
   // Generated earth pressure and generated p-y curves.
   const auto data = CopySample("rock.tq4d", "examples/wall-socketed-weak-rock.tq4d");
   form.StartUp({QString::fromStdString(data.string())});
-  const auto trigger = [this](const char* name) { form.Action(QLatin1String(name))->trigger(); };
-  const auto enabled = [this](const char* name) { return form.Action(QLatin1String(name))->isEnabled(); };
   ASSERT_EQ(form.Data().EarthPressureOption, 2);
-  if (!form.Data().UseSurcharge) trigger("OptionsSurcharge");
+  if (!form.Data().UseSurcharge) Trigger("OptionsSurcharge");
   ui::TGridTable& loads = form.Data().Tables().SurchargeTable;
   loads.SetRowCount(2);
   for (int row = 0; row < 2; ++row) {
@@ -71,13 +72,13 @@ TEST_F(KeepUserDataTest, SurchargeLoadsAreOfferedOnlyWhereKeptAndNeverDroppedUna
     loads.Cell(2, row).SetFloat(1500);
   }
   // The generated pressure alone still keeps the loads.
-  trigger("OptionsKPYOP");
+  Trigger("OptionsKPYOP");
   EXPECT_TRUE(answers.questions.isEmpty());
-  EXPECT_TRUE(enabled("OptionsSurcharge"));
+  EXPECT_TRUE(Enabled("OptionsSurcharge"));
 
   // Pressure specified by the user would drop them: No keeps everything.
   answers.yesNo = false;
-  trigger("PressureUser");
+  Trigger("PressureUser");
   ASSERT_EQ(answers.questions.size(), 1);
   EXPECT_TRUE(answers.questions.front().endsWith("Discard the 2 surcharge loads entered?"));
   EXPECT_EQ(form.Data().EarthPressureOption, 2);
@@ -91,11 +92,11 @@ TEST_F(KeepUserDataTest, SurchargeLoadsAreOfferedOnlyWhereKeptAndNeverDroppedUna
   // enter them again.
   EXPECT_FALSE(form.Data().GeneratePY);
   answers.yesNo = true;
-  trigger("PressureUser");
+  Trigger("PressureUser");
   EXPECT_EQ(form.Data().EarthPressureOption, 1);
   EXPECT_FALSE(form.Data().UseSurcharge);
-  EXPECT_FALSE(enabled("OptionsSurcharge"));
-  EXPECT_FALSE(enabled("DataRebar"));
+  EXPECT_FALSE(Enabled("OptionsSurcharge"));
+  EXPECT_FALSE(Enabled("DataRebar"));
 }
 
 TEST_F(KeepUserDataTest, RunningAShippedSampleLeavesItsFileAsItWas) {
@@ -106,7 +107,7 @@ TEST_F(KeepUserDataTest, RunningAShippedSampleLeavesItsFileAsItWas) {
     const auto copy = folder / entry.path().filename().string();
     std::filesystem::copy_file(entry.path(), copy);
     ASSERT_TRUE(form.OpenFile(QString::fromStdString(copy.string()), 1));
-    form.Action("CompRun")->trigger();
+    Trigger("CompRun");
     EXPECT_EQ(ReadText(copy), ReadText(entry.path())) << entry.path().filename();
   }
   EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
@@ -116,7 +117,7 @@ TEST_F(KeepUserDataTest, RunningAShippedSampleLeavesItsFileAsItWas) {
 TEST_F(KeepUserDataTest, RunThatStopsOnAnErrorSaysSoWithTheEnginesMessage) {
   const auto data = CopySample("big.tq4d", "tests/data/cli-too-much-data.tq4d");
   form.StartUp({QString::fromStdString(data.string())});
-  form.Action("CompRun")->trigger();
+  Trigger("CompRun");
   EXPECT_TRUE(answers.informations.isEmpty()) << answers.informations.join("\n").toStdString();
   ASSERT_EQ(answers.errors.size(), 1);
   EXPECT_TRUE(answers.errors.front().startsWith("The analysis stopped:\nTOO MUCH DATA FOR AVAILABLE STORAGE"))
@@ -128,7 +129,7 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
   WriteText(folder / "wall.tq4o", "REPORT\r\n   STA   DEFL\r\n");
   form.StartUp({QString::fromStdString(data.string())});
   form.SetEditorPath("xterm -e 'less -R'");
-  form.Action("CompOutput")->trigger();
+  Trigger("CompOutput");
   ASSERT_EQ(answers.started.size(), 1u);
   EXPECT_EQ(answers.started[0], (QStringList{"xterm", "-e", "less -R", folder.File("wall.tq4o")}));
 
@@ -136,7 +137,7 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
   // read-only window.
   answers.processStarts = false;
   answers.yesNo = true;
-  form.Action("CompOutput")->trigger();
+  Trigger("CompOutput");
   ASSERT_EQ(answers.questions.size(), 1);
   EXPECT_TRUE(answers.questions.front().startsWith("The text editor \"xterm\" could not be started."));
   auto* view = form.findChild<QPlainTextEdit*>("ReadOnlyText");
@@ -147,7 +148,7 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
   // A setting that cannot be split names what is wrong.
   form.SetEditorPath("'unclosed");
   answers.yesNo = false;
-  form.Action("CompOutput")->trigger();
+  Trigger("CompOutput");
   ASSERT_EQ(answers.questions.size(), 2);
   EXPECT_TRUE(answers.questions.back().startsWith(
       "The text editor setting \"'unclosed\" cannot be used: a single quote is not closed."));
