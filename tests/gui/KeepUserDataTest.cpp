@@ -25,7 +25,8 @@ class KeepUserDataTest : public ::testing::Test {
   ScratchFolder folder;
   TMainForm form;
 
-  std::filesystem::path CopySample(const std::string& name, const std::string& source = "tests/data/cli-cantilever.tq4d") {
+  std::filesystem::path CopySample(const std::string& name,
+                                   const std::string& source = "tests/data/cli-cantilever.tq4d") {
     const std::filesystem::path target = folder / name;
     std::filesystem::copy_file(SourcePath(source), target);
     return target;

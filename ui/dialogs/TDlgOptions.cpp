@@ -36,7 +36,8 @@ TDlgOptions::TDlgOptions(std::function<QString()> editorPath, std::function<void
   EdtWord = new QLineEdit(this);
   EdtWord->setObjectName(QStringLiteral("EdtWord"));
   EdtWord->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-  EdtWord->setToolTip(tr("A program, or a command with arguments (quoted as in a shell); the file to show is added last."));
+  EdtWord->setToolTip(
+      tr("A program, or a command with arguments (quoted as in a shell); the file to show is added last."));
   label->setBuddy(EdtWord);
   auto* browse = new QPushButton(tr("&Browse..."), this);
   browse->setObjectName(QStringLiteral("btnBrowse"));

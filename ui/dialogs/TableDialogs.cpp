@@ -13,7 +13,8 @@ namespace terraq::ui {
 namespace {
 
 const TTableDialog::Description kRebar = {
-    "DlgRebar", QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"), nullptr, nullptr, &TProgramData::UseSurcharge,
+    "DlgRebar", QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"), nullptr, nullptr,
+    &TProgramData::UseSurcharge,
     "btnSurcharge", QT_TRANSLATE_NOOP("TTableDialog", "&Edit Surcharge Loads"),
     [](TProjectTables& t) -> TGridTable& { return t.SurchargeTable; }, "Surcharge.jpg", "imgSurcharge"};
 

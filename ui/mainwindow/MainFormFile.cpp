@@ -154,9 +154,9 @@ bool TMainForm::FileSaveAs() {
   const std::string name = SaveAsName(QFileInfo(chosen).absoluteFilePath().toStdString());
   // The extension is only known now, so the dialog cannot have asked about
   // the file that is really written: the question is ours, every time.
+  const QString shownName = QDir::toNativeSeparators(QString::fromStdString(name));
   if (fs::exists(fs::path(name)) &&
-      !TUserPrompts::Current().askYesNo(
-          this, tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(QString::fromStdString(name)))))
+      !TUserPrompts::Current().askYesNo(this, tr("%1 already exists.\nDo you want to replace it?").arg(shownName)))
     return false;
   try {
     project_.SaveAs(name);

@@ -156,7 +156,8 @@ void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
     return;
   }
   TProgramData& d = Data();
-  if (!acceptSurchargeLoss(this, d, *tableWindows_, *dialogWindows_, [option](TProgramData& p) { p.*option = !(p.*option); })) {
+  const auto toggle = [option](TProgramData& p) { p.*option = !(p.*option); };
+  if (!acceptSurchargeLoss(this, d, *tableWindows_, *dialogWindows_, toggle)) {
     UpdateMenuStates();
     return;
   }

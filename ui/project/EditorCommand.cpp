@@ -46,8 +46,8 @@ std::optional<std::vector<std::string>> splitWords(std::string_view text, std::s
         }
         if (text[k] == '"') break;
         // Inside double quotes a backslash escapes only these.
-        if (text[k] == '\\' && k + 1 < text.size() && std::string_view("\"\\$`").find(text[k + 1]) != std::string_view::npos)
-          ++k;
+        constexpr std::string_view kEscaped = "\"\\$`";
+        if (text[k] == '\\' && k + 1 < text.size() && kEscaped.find(text[k + 1]) != std::string_view::npos) ++k;
         word += text[k];
       }
     } else {

@@ -58,7 +58,8 @@ RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view report
   outcome.stopped = summary.errorStop.has_value() || !summary.complete;
   const std::string report(reportName);
   if (summary.errorStop)
-    outcome.message = "The analysis stopped:\n" + *summary.errorStop + "\n\nThe report " + report + " holds the details.";
+    outcome.message =
+        "The analysis stopped:\n" + *summary.errorStop + "\n\nThe report " + report + " holds the details.";
   else if (!summary.complete)
     outcome.message = "The analysis did not finish: the report " + report + " does not end with END OF ANALYSIS.";
   else
