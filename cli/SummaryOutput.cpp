@@ -1,5 +1,7 @@
 #include "SummaryOutput.h"
 
+#include "project/RunOutcome.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -33,51 +35,10 @@ std::string padLeft(std::string text, size_t width) {
   return text;
 }
 
-std::string iterationsText(int n) {
-  if (n < 0) return "an unknown number of iterations";
-  return std::to_string(n) + (n == 1 ? " iteration" : " iterations");
-}
-
-std::string closureText(const ProblemSummary& p) {
-  std::string text;
-  if (p.overLimit) {
-    text = "STOPPED after " + iterationsText(p.iterations) + ": allowable deflection exceeded";
-    if (p.stationsOverLimit > 0)
-      text += " at " + std::to_string(p.stationsOverLimit) +
-              (p.stationsOverLimit == 1 ? " station" : " stations");
-  } else if (p.notClosed) {
-    text = "NOT closed within the tolerance after " + iterationsText(p.iterations);
-  } else {
-    text = "closed after " + iterationsText(p.iterations);
-  }
-  if (p.offCurves) text += "; deflection off the load-deflection curves";
-  return text;
-}
-
-// "7, 20-21, 40": runs of consecutive stations as ranges.
-std::string stationsText(std::vector<int> stations) {
-  std::sort(stations.begin(), stations.end());
-  stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
-  std::string text;
-  for (size_t first = 0; first < stations.size();) {
-    size_t last = first;
-    while (last + 1 < stations.size() && stations[last + 1] == stations[last] + 1) ++last;
-    text += (text.empty() ? "" : ", ") + std::to_string(stations[first]);
-    if (last > first) text += "-" + std::to_string(stations[last]);
-    first = last + 1;
-  }
-  return text;
-}
-
 void appendProblemText(std::string& out, const ProblemSummary& p) {
   out += padRight(std::to_string(p.number), 3) + (p.heading.empty() ? "(no title)" : p.heading) + "\n";
-  out += "   " + closureText(p) + "\n";
-  if (!p.resultsValid())
-    out += "   RESULTS NOT VALID: singular equations at stations " + stationsText(p.zeroPivotStations) +
-           " (is the wall held?)\n";
-  if (!p.partialStiffnessStations.empty())
-    out += "   wall weakened: the EI rows give only part of EI at stations " +
-           stationsText(p.partialStiffnessStations) + "\n";
+  out += "   " + ui::ClosureText(p) + "\n";
+  for (const std::string& warning : ui::ProblemWarnings(p)) out += "   " + warning + "\n";
   if (!p.unitsCode) {
     out += "   (no results in the plot file)\n";
     return;

@@ -44,6 +44,22 @@ TEST(ConvertCommand, OlderLayoutByExtensionThenRun) {
   EXPECT_EQ(run.status, 0) << run.err;
 }
 
+TEST(ConvertCommand, SILegacySurchargeDistanceAndWidthBecomeMillimetres) {
+  // The wall above in SI: its single surcharge, a 20 kN/m^2 strip 1.5 m wide
+  // centred 2.5 m behind the wall, is given in metres like every length.
+  ScratchFolder work;
+  write(work.path() / "si.tqd",
+        "Sand cantilever SI\r\n2 0\t1\t0\t0\t2 0 1\r\n40 0.15\t0.25\t0.000003\t0\r\n0\t40\t1\t5700\r\n"
+        "1\r\n1\t0\t0\t225\t0\t0\r\n0\r\n0\t0.3\t0.3\t0\t0\t1\t1\t0\r\n"
+        "0\t2.5\t0\t0\t20\t1.5\r\n1\r\n4 12 \r\n18.7 0.0  32 0.0  24400 0.0  \r\n18.7 0.0  32 0.0  24400 0.0  \r\n"
+        "0\r\n");
+  const Outcome o = runTerraq("convert si.tqd si.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string text = ReadFile(work.path() / "si.tq4d");
+  EXPECT_NE(text.find("\r\n3\r\n1\t0\t2500\t1500\r\n2\t0\t2500\t1500\r\n3\t20\t2500\t1500\r\n"), std::string::npos)
+      << text;
+}
+
 TEST(ConvertCommand, NamedLayoutAndStagedFiles) {
   ScratchFolder work;
   write(work.path() / "older.tqd", kLayout20);

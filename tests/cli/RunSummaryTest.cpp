@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "SummaryOutput.h"
+#include "project/RunOutcome.h"
 #include "project/RunSummary.h"
 
 using namespace terraq::ui;
@@ -98,6 +99,33 @@ TEST(RunSummary, ReadsTheStationWarningsAcrossTheirLines) {
   EXPECT_TRUE(b.resultsValid());
   EXPECT_EQ(b.partialStiffnessStations, (std::vector<int>{20, 21}));
   EXPECT_TRUE(b.notClosed);
+}
+
+TEST(RunOutcome, NamesEveryDoubtfulProblemAndEveryStop) {
+  const std::string report =
+      problem("Wall one",
+              "     RESULTS -- ITERATION  2\n     --------------------\n\n"
+              "     ***** RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS 0, 40 *****\n\n"
+              "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS 9-12 *****\n") +
+      "\n\n" + problem("Wall two", "     RESULTS -- ITERATION  5\n     --------------------\n") + "\n\n" +
+      problem("Wall three",
+              "     RESULTS -- ITERATION  3\n     --------------------\n\n"
+              "     ***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****\n") +
+      kEnd;
+  const RunOutcome done = DescribeRunOutcome(SummarizeRun(report, ""), "wall.tq4o");
+  EXPECT_FALSE(done.stopped);
+  EXPECT_EQ(done.message,
+            "Computations are completed. Please, check output file for results or error messages.\n\n"
+            "Problem 1 (Wall one):\n"
+            "  RESULTS NOT VALID: singular equations at stations 0, 40 (is the wall held?)\n"
+            "  wall weakened: the EI rows give only part of EI at stations 9-12\n\n"
+            "Problem 3 (Wall three):\n"
+            "  NOT closed within the tolerance after 3 iterations");
+
+  // A report cut short, without an error stop, is not a completed run.
+  const RunOutcome cut = DescribeRunOutcome(SummarizeRun(kBanner + "      Wall\n", ""), "wall.tq4o");
+  EXPECT_TRUE(cut.stopped);
+  EXPECT_EQ(cut.message, "The analysis did not finish: the report wall.tq4o does not end with END OF ANALYSIS.");
 }
 
 TEST(SummaryOutput, ShowsTheStationWarnings) {

@@ -301,6 +301,7 @@ TEST_F(DialogsTest, OptionSwitchesEnableTheirTablesAndCloseThemWhenOff) {
 }
 
 TEST_F(DialogsTest, ButtonsOpenTheirTables) {
+  Data().UseSurcharge = true;  // the surcharge table's button follows its option
   auto* rebar = Open<ui::TDlgRebar>(TDialogKind::Rebar);
   EXPECT_EQ(rebar->btnSurcharge->text(), QStringLiteral("&Edit Surcharge Loads"));
   QTest::mouseClick(rebar->btnSurcharge, Qt::LeftButton);

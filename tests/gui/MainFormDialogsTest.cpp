@@ -70,6 +70,9 @@ TEST_F(MainFormDialogsTest, DataItemsFollowTheirOptionsAndOpenOneDialogEach) {
   for (const char* item : {"DataRebar", "DataBoundCond", "DataSoilSpring"}) EXPECT_FALSE(Enabled(item)) << item;
   Trigger("OptionsKPYOP");
   EXPECT_FALSE(Enabled("DataCSD"));
+  // Without generated p-y curves or pressure no surcharge load is kept.
+  EXPECT_FALSE(Enabled("OptionsSurcharge"));
+  Trigger("OptionsKPYOP");
   for (const char* option : {"OptionsSurcharge", "OptionsConcentrate", "OptionsLateralSpring"}) Trigger(option);
   for (const char* item : {"DataRebar", "DataBoundCond", "DataSoilSpring"}) EXPECT_TRUE(Enabled(item)) << item;
 

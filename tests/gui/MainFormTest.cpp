@@ -304,7 +304,8 @@ TEST_F(MainFormTest, ComputationItemsFollowTheFilesBesideTheDataFile) {
   EXPECT_EQ(answers.started[0], (QStringList{"my-editor", folder.File("wall.tq4o")}));
   answers.processStarts = false;
   Trigger("CompKernel");
-  EXPECT_EQ(answers.errors, QStringList{"An error occurred in running the Word Processor"});
+  ASSERT_EQ(answers.questions.size(), 1);
+  EXPECT_TRUE(answers.questions.front().startsWith("The text editor \"my-editor\" could not be started."));
 }
 
 TEST_F(MainFormTest, CaptionFollowsTheDataFile) {

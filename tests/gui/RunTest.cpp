@@ -119,7 +119,11 @@ TEST_F(RunTest, StagedProjectIsAssembledFromItsStagesAndRun) {
   ASSERT_EQ(form.Data().StageCount, 3);
   form.CompRun();
   EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
-  EXPECT_EQ(answers.informations, QStringList{kCompleted});
+  // Nothing holds this wall's foot: the run completes, and says that the
+  // results of every stage are not valid.
+  ASSERT_EQ(answers.informations.size(), 1);
+  EXPECT_TRUE(answers.informations.front().startsWith(kCompleted));
+  EXPECT_EQ(answers.informations.front().count("RESULTS NOT VALID"), 3);
   const std::string text = ReadText(data);
   EXPECT_NE(text.find(" Stage No : 2"), std::string::npos);
   EXPECT_NE(text.find(" Stage No : 3"), std::string::npos);

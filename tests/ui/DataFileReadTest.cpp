@@ -155,8 +155,9 @@ TEST(ReadDataFile, Layout30) {
   ASSERT_EQ(t.SurchargeTable.RowCount(), 3);
   for (int r = 0; r < 3; ++r) {
     EXPECT_EQ(t.SurchargeTable.Cell(0, r).AsInteger(), r + 1);
-    EXPECT_EQ(t.SurchargeTable.Cell(2, r).AsFloat(), 3);
-    EXPECT_EQ(t.SurchargeTable.Cell(3, r).AsFloat(), 2);
+    // 3 m and 2 m in the file; millimetres in the table.
+    EXPECT_EQ(t.SurchargeTable.Cell(2, r).AsFloat(), 3000);
+    EXPECT_EQ(t.SurchargeTable.Cell(3, r).AsFloat(), 2000);
   }
   EXPECT_EQ(t.SurchargeTable.Cell(1, 0).AsFloat(), 100);
   EXPECT_EQ(t.SurchargeTable.Cell(1, 1).AsFloat(), 20);

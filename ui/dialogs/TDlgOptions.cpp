@@ -1,6 +1,7 @@
 #include "dialogs/TDlgOptions.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TSettings.h"
+#include "project/EditorCommand.h"
 
 namespace terraq::ui {
 
@@ -34,6 +36,8 @@ TDlgOptions::TDlgOptions(std::function<QString()> editorPath, std::function<void
   EdtWord = new QLineEdit(this);
   EdtWord->setObjectName(QStringLiteral("EdtWord"));
   EdtWord->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+  EdtWord->setToolTip(
+      tr("A program, or a command with arguments (quoted as in a shell); the file to show is added last."));
   label->setBuddy(EdtWord);
   auto* browse = new QPushButton(tr("&Browse..."), this);
   browse->setObjectName(QStringLiteral("btnBrowse"));
@@ -68,7 +72,8 @@ void TDlgOptions::BrowseClick() {
   const QString file = QFileDialog::getOpenFileName(this, tr("Text Editor"), EdtWord->text(),
                                                     QString::fromStdString(DialogFilter(kProgramFilter)));
   if (file.isEmpty()) return;
-  EdtWord->setText(file);
+  // The setting is a command: a path with blanks must stay one word.
+  EdtWord->setText(QString::fromStdString(QuotedProgram(QDir::toNativeSeparators(file).toStdString())));
   Store();
 }
 

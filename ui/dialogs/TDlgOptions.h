@@ -1,8 +1,9 @@
 #pragma once
 // TDlgOptions, "Control Options": the text editor that shows the data,
-// report and run-notes files. A child window of the main window; the path
-// is stored when the field is left or the window closes, and reaches the
-// settings when the program ends.
+// report and run-notes files: a program, or a command with its arguments.
+// A child window of the main window; the setting is stored when the field
+// is left or the window closes, and reaches the settings when the program
+// ends.
 
 #include <QWidget>
 #include <functional>

@@ -13,7 +13,8 @@ namespace terraq::ui {
 namespace {
 
 const TTableDialog::Description kRebar = {
-    "DlgRebar", QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"), nullptr, nullptr, nullptr,
+    "DlgRebar", QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"), nullptr, nullptr,
+    &TProgramData::UseSurcharge,
     "btnSurcharge", QT_TRANSLATE_NOOP("TTableDialog", "&Edit Surcharge Loads"),
     [](TProjectTables& t) -> TGridTable& { return t.SurchargeTable; }, "Surcharge.jpg", "imgSurcharge"};
 
@@ -60,9 +61,9 @@ TTableDialog::TTableDialog(const Description& description, TDialogContext contex
 }
 
 void TTableDialog::LoadOther(const TProgramData& data) {
-  if (!check_) return;
+  if (!description_.option) return;
   const bool on = data.*(description_.option);
-  check_->setChecked(on);
+  if (check_) check_->setChecked(on);
   button_->setEnabled(on);
 }
 

@@ -5,8 +5,9 @@
 //   TDlgRebar     "Additional Surcharge"          table SurchargeTable
 //   TDlgConLoads  "Concentrated Loads"            UseConcentratedLoads, BoundCond
 //   TDlgSpring    "Lateral & Rotational Springs"  UseSprings, SoilStrength
-// The button is enabled only while the option is on; switching the option
-// off closes the table's window (the table then counts as empty).
+// The button is enabled only while the option is on (the surcharge's is
+// switched in the Options menu); switching the option off closes the
+// table's window (the table then counts as empty).
 
 #include "dialogs/TDataDialog.h"
 

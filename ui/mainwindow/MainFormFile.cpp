@@ -52,9 +52,12 @@ void TMainForm::StartUp(const QStringList& arguments) {
 void TMainForm::afterProjectChange() {
   setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
   updateStageStatus();
-  // The choice the Earth-Pressure Options list makes when it first opens is
-  // made now, so that the Data menu agrees with it whichever menu opens first.
-  chooseDefaultEarthPressure();
+  // A new project gets at once the choice the Earth-Pressure Options list
+  // makes when it first opens, so that the Data menu agrees with it whichever
+  // menu opens first. A project read from its file keeps what the file says:
+  // opening and running it must leave the file as it was.
+  if (Data().DataFileName == kNewFileName) chooseDefaultEarthPressure();
+  else UpdateMenuStates();
 }
 
 bool TMainForm::SaveQuery() {
@@ -151,6 +154,12 @@ bool TMainForm::FileSaveAs() {
                                                               QString::fromStdString(DialogFilter(kDataFileFilter)));
   if (chosen.isEmpty()) return false;
   const std::string name = SaveAsName(FileNameBytes(QFileInfo(chosen).absoluteFilePath()));
+  // The extension is only known now, so the dialog cannot have asked about
+  // the file that is really written: the question is ours, every time.
+  const QString shownName = QDir::toNativeSeparators(FileNameText(name));
+  if (fs::exists(fs::path(name)) &&
+      !TUserPrompts::Current().askYesNo(this, tr("%1 already exists.\nDo you want to replace it?").arg(shownName)))
+    return false;
   try {
     project_.SaveAs(name);
   } catch (const std::exception& e) {

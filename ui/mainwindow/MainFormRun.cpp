@@ -3,17 +3,23 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QUrl>
 
 #include "dialogs/TDlgOptions.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
 #include "mainwindow/TMainForm.h"
+#include "widgets/FileNames.h"
 #include "mainwindow/TTableWindows.h"
+#include "project/EditorCommand.h"
 #include "project/EngineRun.h"
+#include "project/RunOutcome.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -42,6 +48,29 @@ class RunningFlag {
  private:
   bool& flag_;
 };
+
+// A text file in a plain read-only child window, in a fixed-width font so
+// that the columns of a report line up.
+void showReadOnlyText(QMdiArea* area, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    TUserPrompts::Current().showError(area, QObject::tr("The file %1 could not be read.").arg(path));
+    return;
+  }
+  auto* view = new QPlainTextEdit;
+  view->setObjectName(QStringLiteral("ReadOnlyText"));
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view->setPlainText(QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  QMdiSubWindow* window = area->addSubWindow(view);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowTitle(QFileInfo(path).fileName());
+  // Wide enough for the report's lines where the area allows it.
+  const int width = view->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 100;
+  window->resize(std::min(width, area->width()), area->height() * 3 / 4);
+  window->show();
+}
 
 }  // namespace
 
@@ -76,8 +105,13 @@ void TMainForm::CompRun() {
     UpdateMenuStates();
     return;
   }
-  prompts.showInformation(
-      this, tr("Computations are completed. Please, check output file for results or error messages."));
+  // The engine reports its own failures in the report, not to its caller:
+  // what the run came to is read from there.
+  const RunOutcome outcome =
+      DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
+                         QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString());
+  if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
+  else prompts.showInformation(this, QString::fromStdString(outcome.message));
   // Without a new plot file the earlier results stand (their graph
   // buttons follow the file, which is gone).
   if (GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
@@ -85,9 +119,24 @@ void TMainForm::CompRun() {
 }
 
 void TMainForm::ShowInEditor(const fs::path& file) {
-  const QString path = QString::fromStdString(file.string());
-  if (!TUserPrompts::Current().startProcess(editorPath_, {QDir::toNativeSeparators(path)}))
-    TUserPrompts::Current().showError(this, tr("An error occurred in running the Word Processor"));
+  const QString path = QDir::toNativeSeparators(FileNameText(file.string()));
+  const EditorCommand command = ParseEditorCommand(editorPath_.toStdString());
+  QString problem;
+  if (command.program.empty()) {
+    problem = tr("The text editor setting \"%1\" cannot be used: %2.")
+                  .arg(editorPath_, QString::fromStdString(command.error));
+  } else {
+    const QString program = QString::fromStdString(command.program);
+    QStringList arguments;
+    for (const std::string& argument : command.arguments) arguments << QString::fromStdString(argument);
+    if (TUserPrompts::Current().startProcess(program, arguments << path)) return;
+    problem = tr("The text editor \"%1\" could not be started.").arg(program);
+  }
+  // A report must be readable even without a working editor.
+  if (TUserPrompts::Current().askYesNo(
+          this, problem + QStringLiteral("\n\n") +
+                    tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName())))
+    showReadOnlyText(mdiArea_, path);
 }
 
 void TMainForm::showHelpDocument(const QString& fileName) {

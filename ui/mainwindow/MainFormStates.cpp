@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
+#include <functional>
 
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
@@ -29,6 +30,29 @@ constexpr int kMaxWindowItems = 50;
 
 void enableUnlessUnavailable(QAction* action, bool enabled) {
   if (action && !action->property("unavailable").toBool()) action->setEnabled(enabled);
+}
+
+// A change of options that leaves the data file without its soil records
+// drops the surcharge loads entered: the user is asked first. True when the
+// change may go ahead; the loads are then switched off, their table window
+// closed and the open dialogs shown again.
+bool acceptSurchargeLoss(QWidget* parent, TProgramData& d, TTableWindows& tables, TDialogWindows& dialogs,
+                         const std::function<void(TProgramData&)>& change) {
+  TProgramData after = d;
+  change(after);
+  const int lost = SurchargeLoadsLostBy(d, after);
+  if (lost == 0) return true;
+  if (!TUserPrompts::Current().askYesNo(
+          parent, QObject::tr("Surcharge loads act only with generated earth pressure or generated p-y curves, and "
+                              "the data file cannot keep them otherwise.\n\nDiscard %1?")
+                      .arg(lost == 1 ? QObject::tr("the surcharge load entered")
+                                     : QObject::tr("the %1 surcharge loads entered").arg(lost))))
+    return false;
+  d.UseSurcharge = false;
+  d.Modified = true;
+  tables.Close(d.Tables().SurchargeTable);
+  dialogs.ReloadAll();
+  return true;
 }
 
 }  // namespace
@@ -90,6 +114,11 @@ void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
     return;
   }
   TProgramData& d = Data();
+  const auto toggle = [option](TProgramData& p) { p.*option = !(p.*option); };
+  if (!acceptSurchargeLoss(this, d, *tableWindows_, *dialogWindows_, toggle)) {
+    UpdateMenuStates();
+    return;
+  }
   d.*option = !(d.*option);
   d.Modified = true;
   // A table whose option is off is not part of the project: its window goes.
@@ -127,6 +156,13 @@ void TMainForm::SetUnits(int units) {
 
 void TMainForm::SetEarthPressureOption(int option) {
   TProgramData& d = Data();
+  if (!acceptSurchargeLoss(this, d, *tableWindows_, *dialogWindows_, [option](TProgramData& p) {
+        p.EarthPressureOption = option;
+        p.UserPressure = option == 1;
+      })) {
+    UpdateMenuStates();
+    return;
+  }
   if (d.EarthPressureOption != option) {
     d.EarthPressureOption = option;
     d.Modified = true;

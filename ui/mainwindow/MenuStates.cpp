@@ -33,6 +33,7 @@ TMenuStates ComputeMenuStates(const TProgramData& d, const TFileFacts& files, bo
   s.springs = d.UseSprings;
   s.pyModification = d.UsePYMod;
   s.surcharge = d.UseSurcharge;
+  s.surchargeOptionEnabled = d.SurchargeLoadsKept();
   s.meiCurves = d.UseMEICurves;
   s.units = d.Units;
   s.earthPressureOption = d.EarthPressureOption;
@@ -54,7 +55,7 @@ TMenuStates ComputeMenuStates(const TProgramData& d, const TFileFacts& files, bo
   s.externalPYEnabled = d.UseExternalPY;
   s.meiCurvesEnabled = d.UseMEICurves;
   s.pyModificationEnabled = d.UsePYMod;
-  s.surchargeEnabled = d.UseSurcharge;
+  s.surchargeEnabled = d.UseSurcharge && d.SurchargeLoadsKept();
   s.longTermLayout = d.LongTerm;
   s.termItemsVisible = d.LongTerm && d.StageCount == 1;
 

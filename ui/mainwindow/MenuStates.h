@@ -40,6 +40,8 @@ struct TMenuStates {
   // Options menu: check marks of the switches and radio groups.
   bool generatePY = false, concentratedLoads = false, restraints = false, externalPY = false, springs = false,
        pyModification = false, surcharge = false, meiCurves = false;
+  // Surcharge loads are offered only where the data file keeps them.
+  bool surchargeOptionEnabled = false;
   int units = 1;
   int earthPressureOption = 0;
   bool longTermEnabled = false, longTermChecked = false;  // "Conduct Short-Term and Long-Term ..."

@@ -242,8 +242,10 @@ void TMainForm::createOptionsMenu() {
             &TProgramData::UseSprings, &t.SoilStrength), &TMenuStates::springs);
   checkBy(addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors "),
             &TProgramData::UsePYMod, &t.PYMod), &TMenuStates::pyModification);
-  checkBy(addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
-            &TProgramData::UseSurcharge, &t.SurchargeTable), &TMenuStates::surcharge);
+  QAction* surcharge = addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
+                                 &TProgramData::UseSurcharge, &t.SurchargeTable);
+  checkBy(surcharge, &TMenuStates::surcharge);
+  enableBy(surcharge, &TMenuStates::surchargeOptionEnabled);
   checkBy(addOption(options, QStringLiteral("OptionsEICurves"), tr("Apply Nonlinear Moment vs EI Curves"),
             &TProgramData::UseMEICurves, &t.MEICurves), &TMenuStates::meiCurves);
   options->addSeparator();

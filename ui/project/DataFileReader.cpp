@@ -177,15 +177,19 @@ class TDataFileReader {
         surchargeRows = nu.value;
       } else if (d_.LegacySurchargeDistance > 0) {
         // The single surcharge of older files becomes a point, a line and a
-        // strip load at the same distance.
+        // strip load at the same distance. Its distance and width are in the
+        // wall's length unit (inches or metres); the table holds them in its
+        // smaller one (inches or millimetres).
+        constexpr double kMillimetresPerMetre = 1000.0;
+        const double toTable = d_.Units == 2 ? kMillimetresPerMetre : 1.0;
         TGridTable& s = t_.SurchargeTable;
         s.SetRowCount(3);
         const double loads[3] = {d_.LegacyPointLoad, d_.LegacyLineLoad, d_.LegacyStripLoad};
         for (int row = 0; row < 3; ++row) {
           s.Cell(0, row).SetInteger(row + 1);
           s.Cell(1, row).SetFloat(loads[row]);
-          s.Cell(2, row).SetFloat(d_.LegacySurchargeDistance);
-          s.Cell(3, row).SetFloat(d_.LegacyStripWidth);
+          s.Cell(2, row).SetFloat(d_.LegacySurchargeDistance * toTable);
+          s.Cell(3, row).SetFloat(d_.LegacyStripWidth * toTable);
         }
         surchargeRows = 3;
       }

@@ -150,10 +150,7 @@ void normalise(TProgramData& d) {
   if (!d.UseRestraints) t.SoilLayer.SetRowCount(0);
   if (!d.UseExternalPY) t.PYCurves.SetRowCount(0);
   if (!d.UsePYMod) t.PYMod.SetRowCount(0);
-  const bool generated = d.EarthPressureOption == 2 || d.EarthPressureOption == 3;
-  if (d.UserPressure) d.EarthPressureMode = 1;
-  else if ((d.GeneratePY || d.PressureGenerated) && generated) d.EarthPressureMode = d.EarthPressureOption;
-  else d.EarthPressureMode = 0;
+  d.EarthPressureMode = d.WrittenEarthPressureMode();
   d.PYMode = d.GeneratePY ? 2 : (d.UseExternalPY ? 1 : 0);
   d.MEICurveCount = d.UseMEICurves ? t.MEICurves.RowCount() : 0;
   if (const int last = t.PileSect.RowCount() - 1; last >= 0 && t.PileSect.Column(2).Integer(last) != 1)

@@ -22,6 +22,19 @@ TProgramData::TProgramData(TProjectTables& tables, const std::filesystem::path& 
   ClearModified();
 }
 
+int TProgramData::WrittenEarthPressureMode() const {
+  if (UserPressure) return 1;
+  const bool generated = EarthPressureOption == 2 || EarthPressureOption == 3;
+  return (GeneratePY || PressureGenerated) && generated ? EarthPressureOption : 0;
+}
+
+bool TProgramData::SurchargeLoadsKept() const { return GeneratePY || WrittenEarthPressureMode() >= 2; }
+
+int SurchargeLoadsLostBy(const TProgramData& before, const TProgramData& after) {
+  if (!before.UseSurcharge || !before.SurchargeLoadsKept() || after.SurchargeLoadsKept()) return 0;
+  return before.Tables().SurchargeTable.RowCount();
+}
+
 void TProgramData::ClearModified() {
   Modified = false;
   tables_->ResetChanged();

@@ -98,6 +98,17 @@ class TProgramData {
   // change between English and SI converts values.
   void SetUnits(int system);
 
+  // The earth-pressure mode of the data file (EP): 1 for pressure specified
+  // by the user; the generated distribution when there are soil layers to
+  // generate it from (p-y generation on, or read with generated pressure);
+  // else 0.
+  int WrittenEarthPressureMode() const;
+  // The data file holds the surcharge loads only with its soil records:
+  // with generated earth pressure or generated p-y curves (the engine adds
+  // them to specified pressure too). Otherwise they would be dropped on
+  // save, so they are not offered.
+  bool SurchargeLoadsKept() const;
+
   // --- the data file (DataFile.cpp)
 
   // The text of the data file in the current layout (CR LF line ends),
@@ -130,5 +141,9 @@ class TProgramData {
   void readText(const std::string& text, int layout);
   TProjectTables* tables_;
 };
+
+// How many entered surcharge loads a change of options from `before` to
+// `after` would drop from the data file (0 when none).
+int SurchargeLoadsLostBy(const TProgramData& before, const TProgramData& after);
 
 }  // namespace terraq::ui

@@ -63,9 +63,12 @@ TUserPrompts TUserPrompts::Standard() {
     return file;
   };
   p.saveFileName = [](QWidget* parent, const QString& title, const QString& suggested, const QString& filter) {
+    // The caller adds the extension and then asks before replacing a file;
+    // the dialog asking as well would ask twice, or about the wrong name.
     QFileDialog dialog(parent, title, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(suggested);
     return runFileDialog(dialog, parent);
   };

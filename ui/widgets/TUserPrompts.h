@@ -26,7 +26,8 @@ struct TUserPrompts {
   // An existing file to open; "" when cancelled. `filterIndex` is the file
   // type chosen (0-based in the filter's order).
   std::function<QString(QWidget* parent, const QString& title, const QString& filter, int& filterIndex)> openFileName;
-  // A file to write; "" when cancelled.
+  // A file to write; "" when cancelled. It does not ask before replacing a
+  // file: the caller does, once the extension is added.
   std::function<QString(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)>
       saveFileName;
   // Starts a program on its own (it outlives this one); false when it could

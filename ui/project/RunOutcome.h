@@ -1,0 +1,40 @@
+#pragma once
+// How a finished run turned out, in words: the closure of each problem, the
+// warnings that make its results doubtful, and the one message the
+// interactive program shows after a run. The terraq command prints the same
+// phrases.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/RunSummary.h"
+
+namespace terraq::ui {
+
+// "closed after 7 iterations", "STOPPED after 3 iterations: allowable
+// deflection exceeded at 2 stations", "NOT closed within the tolerance ...",
+// with "; deflection off the load-deflection curves" when it applies.
+std::string ClosureText(const ProblemSummary& problem);
+
+// "7, 20-21, 40": stations in order, runs of consecutive ones as ranges.
+std::string StationsText(std::vector<int> stations);
+
+// The warnings of a problem whose results are doubtful: singular equations
+// (results not valid) and a wall weakened by the EI rows.
+std::vector<std::string> ProblemWarnings(const ProblemSummary& problem);
+
+struct RunOutcome {
+  // The analysis did not reach its end: an error stop, or a report that
+  // does not end the run.
+  bool stopped = false;
+  std::string message;
+};
+
+// The message after a run: whether it completed, and if not the engine's
+// own message; then, per problem that did not close or whose results are
+// doubtful, what is wrong. `reportName` is the report file as the user
+// knows it.
+RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName);
+
+}  // namespace terraq::ui
