@@ -18,8 +18,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "dialogs/DialogPicture.h"
@@ -219,6 +221,57 @@ TEST_F(DialogsTest, CloseIsRefusedWhileTheFocusedFieldIsInvalid) {
   EXPECT_EQ(dialogs.Dialog(TDialogKind::Prop), nullptr);
   EXPECT_DOUBLE_EQ(Data().DeflectionTolerance, 0.0005);
   EXPECT_TRUE(Data().Modified);
+}
+
+TEST_F(DialogsTest, EveryEntryIsCheckedAfterARefusedOneAndEveryRefusalSaysWhy) {
+  // Real boxes: each takes the activation from the main window while open.
+  TUserPrompts boxes = answers.Make();
+  boxes.showError = [this](QWidget* parent, const QString& text) {
+    answers.errors << text;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+    QTimer::singleShot(0, &box, &QMessageBox::accept);
+    box.exec();
+  };
+  ui::TPromptsOverride realBoxes{boxes};
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  const auto typeAndLeave = [](TDataEdit* field, const QString& text) {
+    Type(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+    ProcessEvents();
+  };
+  typeAndLeave(prop->deNI, QStringLiteral("0"));
+  typeAndLeave(prop->deNI, QStringLiteral("301"));
+  EXPECT_EQ(prop->deNI->text(), QStringLiteral("300"));
+  typeAndLeave(prop->DeFH, QStringLiteral("abc"));
+  typeAndLeave(prop->DeFH, QStringLiteral("def"));
+  EXPECT_EQ(answers.errors.size(), 4);
+  EXPECT_EQ(QApplication::focusWidget(), prop->DeFH);
+
+  // Closing over the invalid entry is refused, with its reason, each time.
+  EXPECT_FALSE(WindowOf(prop)->close());
+  ProcessEvents();
+  EXPECT_FALSE(WindowOf(prop)->close());
+  ProcessEvents();
+  ASSERT_EQ(answers.errors.size(), 6);
+  EXPECT_TRUE(answers.errors.back().startsWith(QStringLiteral("Entry could not be evaluated:")));
+  EXPECT_EQ(Data().FreeHeight, 0);
+
+  Type(prop->DeFH, QStringLiteral("15"));
+  EXPECT_TRUE(WindowOf(prop)->close());
+  EXPECT_EQ(Data().IncrementCount, 300);
+  EXPECT_EQ(Data().FreeHeight, 180);
+}
+
+TEST_F(DialogsTest, AnEditedFieldIsCheckedOnStoreEvenWithoutTheFocus) {
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  Type(prop->DeFH, QStringLiteral("12"));
+  // Text that reached the field while the focus was elsewhere.
+  prop->deNI->setText(QStringLiteral("2.5"));
+  ActivateOther();
+  ASSERT_EQ(answers.errors, QStringList{QStringLiteral("Entry must be an integer.")});
+  EXPECT_EQ(area->activeSubWindow(), WindowOf(prop));
+  EXPECT_EQ(QApplication::focusWidget(), prop->deNI);
+  EXPECT_EQ(Data().FreeHeight, 0);
 }
 
 TEST_F(DialogsTest, UntouchedDialogsStoreNothing) {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "controls/EvaluateEntry.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "dialogs/TDataEdit.h"
@@ -18,11 +19,6 @@
 namespace terraq::ui {
 
 namespace {
-
-// The project holds 64-bit reals: a field without limits of its own is kept
-// well inside their range, so that no entry (nor its conversion from feet)
-// can become an infinity in the project and the data file.
-constexpr long double kUnboundedLimit = 1e300L;
 
 // stored = shown * multiplier / divisor. English heights are shown in feet
 // and held in inches (x12), the surcharge pressure is shown in lb/ft^2 and
@@ -83,8 +79,10 @@ void TDataDialog::BindReal(TDataEdit* field, double TProgramData::* member) {
 
 void TDataDialog::BindNumber(TDataEdit* field, std::function<double(const TProgramData&)> get,
                              std::function<void(TProgramData&, double)> set) {
-  if (field->MaxVal() > kUnboundedLimit) field->SetMaxVal(kUnboundedLimit);
-  if (field->MinVal() < -kUnboundedLimit) field->SetMinVal(-kUnboundedLimit);
+  // A field without limits of its own is kept inside what the project and
+  // its data file can hold.
+  if (field->MaxVal() > kLargestEntry) field->SetMaxVal(kLargestEntry);
+  if (field->MinVal() < -kLargestEntry) field->SetMinVal(-kLargestEntry);
   numbers_.push_back({field, std::move(get), std::move(set), {}, false});
 }
 
@@ -111,9 +109,18 @@ void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
 }
 
 bool TDataDialog::Store() {
-  if (TDataEdit* field = FocusedField(); field && !field->ConfirmEntry()) {
-    takeFocusBack(field);
-    return false;
+  // The focused field first, then any other field edited since the last
+  // load or store: nothing unchecked reaches the project, however the
+  // field was left.
+  std::vector<TDataEdit*> edited;
+  if (TDataEdit* field = FocusedField()) edited.push_back(field);
+  for (const NumberBinding& binding : numbers_)
+    if (binding.field->text() != binding.loadedText) edited.push_back(binding.field);
+  for (TDataEdit* field : edited) {
+    if (!field->ConfirmEntry()) {
+      takeFocusBack(field);
+      return false;
+    }
   }
   TProgramData& d = Data();
   for (NumberBinding& binding : numbers_) storeNumber(binding, d);
@@ -128,9 +135,7 @@ void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
   try {
     shown = field->Number();
   } catch (const EAssignError&) {
-    // Only the focused field can hold an unchecked entry, and it was
-    // confirmed above; anything else is left as the project has it.
-    return;
+    return;  // every edited field was confirmed above
   }
   shown = std::fmin(std::fmax(shown, field->MinVal()), field->MaxVal());
   if (field->IntegerOnly()) shown = std::round(shown);
