@@ -120,16 +120,20 @@ TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
   EXPECT_EQ(csd->beta->EditLabel()->text(), QStringLiteral("Slope of the backfill, Beta (deg.)"));
 
-  Type(csd->deSP, QStringLiteral("100"));
+  Type(csd->deSP, QStringLiteral("250"));
   csd->deHW->setFocus();
   Type(csd->deHW, QStringLiteral("7.5"));
   csd->deWp->setFocus();
   Type(csd->deWp, QStringLiteral("24"));
   ActivateOther();
-  EXPECT_DOUBLE_EQ(Data().SurchargePressure, 100.0 / 144.0);
+  EXPECT_DOUBLE_EQ(Data().SurchargePressure, 250.0 / 144.0);
   EXPECT_EQ(Data().WaterDepthBackfill, 90);
   EXPECT_EQ(Data().ResistanceWidth, 24);
   EXPECT_EQ(Data().WaterDepthExcavation, 300);
+  // Shown again as typed, not with the noise of the trip through lb/in^2.
+  dialogs.Show(TDialogKind::CSD);
+  ProcessEvents();
+  EXPECT_EQ(csd->deSP->text(), QStringLiteral("250"));
   EXPECT_TRUE(answers.errors.isEmpty());
 }
 
