@@ -63,6 +63,11 @@ long double ConvertUnits(long double value, std::string_view code, int fromSyste
 // "F/L2^2": /144, "F/L2^3": /1728). 1 for every other system and code.
 long double FileFactor(std::string_view code, int system);
 
+// The question asked before a change of units system that converts nothing
+// (to or from other units), naming the new system; empty when the change
+// converts the values or is no change.
+std::string UnitsSwitchQuestion(int fromSystem, int toSystem);
+
 // A graph's unit text for its axis captions. Units 1 and 2 replace one force
 // form per text (every "F2" if there is one, else every "F1", else every
 // "F") and then one length form ("L2", else "L1", else "L"); units 3 leaves
