@@ -310,9 +310,10 @@ TEST_F(DialogsTest, TitleIsStoredWhenEditedAndHoldsOneLineOfEightyCharacters) {
   EXPECT_TRUE(Data().Modified);
 }
 
-TEST_F(DialogsTest, NewProjectIncrementsArePulledIntoTheFieldAndStored) {
-  // A new project has no increments; the field shows its minimum, and what
+TEST_F(DialogsTest, IncrementsOutsideTheFieldLimitsArePulledInAndStored) {
+  // A data file without increments; the field shows its minimum, and what
   // it shows is what the project then holds.
+  Data().IncrementCount = 0;
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
   EXPECT_EQ(prop->deNI->text(), QStringLiteral("1"));
   ActivateOther();

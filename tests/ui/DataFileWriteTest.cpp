@@ -91,7 +91,7 @@ TEST(DataFileText, NewProjectWithoutPyGeneration) {
   EXPECT_EQ(project.Data().DataFileText(),
             "New Wall\r\n"
             "1 0\t1\t0\t0\t0 0 1 0\r\n"
-            "0 0\t100\t0.00001\t0\r\n"
+            "1 0\t100\t0.00001\t0\r\n"
             "0\t1\t1\t0\r\n"
             "0\r\n"
             "0\r\n"
@@ -103,7 +103,7 @@ TEST(DataFileText, NewProjectWithPyGeneration) {
   EXPECT_EQ(project.Data().DataFileText(),
             "New Wall\r\n"
             "1 0\t1\t0\t0\t2 0 1 0\r\n"
-            "0 0\t100\t0.00001\t0\r\n"
+            "1 0\t100\t0.00001\t0\r\n"
             "0\t1\t1\t0\r\n"
             "0\r\n"
             "0\r\n"
@@ -228,7 +228,7 @@ TEST(DataFileText, CommaLocaleStillWritesPoints) {
   project.Data().IncrementLength = 0.5;
   const std::string text = project.Data().DataFileText();
   std::locale::global(previous);
-  EXPECT_NE(text.find("0 0.5\t100\t0.00001\t0"), std::string::npos);
+  EXPECT_NE(text.find("1 0.5\t100\t0.00001\t0"), std::string::npos);
   EXPECT_EQ(text.find(','), std::string::npos);
 }
 
