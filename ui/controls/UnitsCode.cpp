@@ -136,6 +136,16 @@ long double FileFactor(std::string_view code, int system) {
   return std::pow(12.0L, static_cast<long double>(feet));
 }
 
+long double ShownValue(double held, std::string_view code, int system) {
+  const long double factor = FileFactor(code, system);
+  return factor >= 1 ? held / factor : held * std::round(1 / factor);
+}
+
+double HeldValue(long double shown, std::string_view code, int system) {
+  const long double factor = FileFactor(code, system);
+  return static_cast<double>(factor >= 1 ? shown * factor : shown / std::round(1 / factor));
+}
+
 std::string UnitsSwitchQuestion(int fromSystem, int toSystem) {
   fromSystem = clampSystem(fromSystem);
   toSystem = clampSystem(toSystem);

@@ -7,46 +7,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
-#include <charconv>
 #include <cmath>
-#include <string_view>
 
 #include "controls/EvaluateEntry.h"
-#include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "dialogs/TDataEdit.h"
 
 namespace terraq::ui {
-
-namespace {
-
-// stored = shown * multiplier / divisor. English heights are shown in feet
-// and held in inches (x12), the surcharge pressure is shown in lb/ft^2 and
-// held in lb/in^2 (/144). Both numbers are whole, so that 20 ft is exactly
-// 240 in and back.
-struct DisplayRatio {
-  long double multiplier = 1;
-  long double divisor = 1;
-};
-
-DisplayRatio displayRatio(const QString& unitsCode, int units) {
-  const long double factor = FileFactor(unitsCode.toStdString(), units);
-  if (factor >= 1) return {factor, 1};
-  return {1, std::round(1 / factor)};
-}
-
-// A project real as the field's wider type, by its shortest decimal form:
-// 1e-05 is shown as 0.00001, not as the 18 digits of the nearest double.
-long double widen(double value) {
-  char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  long double wide = value;
-  if (result.ec == std::errc() && ParseReal(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)), wide))
-    return wide;
-  return value;
-}
-
-}  // namespace
 
 TDataDialog::TDataDialog(TDialogContext context, QWidget* parent) : QWidget(parent), context_(std::move(context)) {
   // The field the dialog asks before it stores is the one that had the
@@ -100,8 +67,7 @@ void TDataDialog::Reload() {
 void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
   TDataEdit* field = binding.field;
   field->SetUnits(data.Units);
-  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
-  long double shown = widen(binding.get(data)) * ratio.divisor / ratio.multiplier;
+  long double shown = ShownValue(binding.get(data), field->UnitsString().toStdString(), data.Units);
   if (field->IntegerOnly()) shown = std::round(shown);
   field->SetNumber(shown);
   binding.loadedText = field->text();
@@ -139,8 +105,7 @@ void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
   }
   shown = std::fmin(std::fmax(shown, field->MinVal()), field->MaxVal());
   if (field->IntegerOnly()) shown = std::round(shown);
-  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
-  const double stored = static_cast<double>(shown * ratio.multiplier / ratio.divisor);
+  const double stored = HeldValue(shown, field->UnitsString().toStdString(), data.Units);
   if (stored != binding.get(data)) {
     binding.set(data, stored);
     data.Modified = true;

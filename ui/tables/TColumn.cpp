@@ -79,7 +79,7 @@ std::vector<std::string> TFloatColumn::Heading(int units) const {
   return lines;
 }
 
-std::string TFloatColumn::Text(int row) const { return FormatDisplay(values_[static_cast<size_t>(row)]); }
+std::string TFloatColumn::Text(int row) const { return FormatFileReal(values_[static_cast<size_t>(row)]); }
 
 void TFloatColumn::SetText(int row, const std::string& text) {
   const long double value = evaluateCell(text);
