@@ -18,8 +18,10 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "dialogs/DialogPicture.h"
@@ -118,16 +120,20 @@ TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
   EXPECT_EQ(csd->beta->EditLabel()->text(), QStringLiteral("Slope of the backfill, Beta (deg.)"));
 
-  Type(csd->deSP, QStringLiteral("100"));
+  Type(csd->deSP, QStringLiteral("250"));
   csd->deHW->setFocus();
   Type(csd->deHW, QStringLiteral("7.5"));
   csd->deWp->setFocus();
   Type(csd->deWp, QStringLiteral("24"));
   ActivateOther();
-  EXPECT_DOUBLE_EQ(Data().SurchargePressure, 100.0 / 144.0);
+  EXPECT_DOUBLE_EQ(Data().SurchargePressure, 250.0 / 144.0);
   EXPECT_EQ(Data().WaterDepthBackfill, 90);
   EXPECT_EQ(Data().ResistanceWidth, 24);
   EXPECT_EQ(Data().WaterDepthExcavation, 300);
+  // Shown again as typed, not with the noise of the trip through lb/in^2.
+  dialogs.Show(TDialogKind::CSD);
+  ProcessEvents();
+  EXPECT_EQ(csd->deSP->text(), QStringLiteral("250"));
   EXPECT_TRUE(answers.errors.isEmpty());
 }
 
@@ -221,6 +227,57 @@ TEST_F(DialogsTest, CloseIsRefusedWhileTheFocusedFieldIsInvalid) {
   EXPECT_TRUE(Data().Modified);
 }
 
+TEST_F(DialogsTest, EveryEntryIsCheckedAfterARefusedOneAndEveryRefusalSaysWhy) {
+  // Real boxes: each takes the activation from the main window while open.
+  TUserPrompts boxes = answers.Make();
+  boxes.showError = [this](QWidget* parent, const QString& text) {
+    answers.errors << text;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+    QTimer::singleShot(0, &box, &QMessageBox::accept);
+    box.exec();
+  };
+  ui::TPromptsOverride realBoxes{boxes};
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  const auto typeAndLeave = [](TDataEdit* field, const QString& text) {
+    Type(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+    ProcessEvents();
+  };
+  typeAndLeave(prop->deNI, QStringLiteral("0"));
+  typeAndLeave(prop->deNI, QStringLiteral("301"));
+  EXPECT_EQ(prop->deNI->text(), QStringLiteral("300"));
+  typeAndLeave(prop->DeFH, QStringLiteral("abc"));
+  typeAndLeave(prop->DeFH, QStringLiteral("def"));
+  EXPECT_EQ(answers.errors.size(), 4);
+  EXPECT_EQ(QApplication::focusWidget(), prop->DeFH);
+
+  // Closing over the invalid entry is refused, with its reason, each time.
+  EXPECT_FALSE(WindowOf(prop)->close());
+  ProcessEvents();
+  EXPECT_FALSE(WindowOf(prop)->close());
+  ProcessEvents();
+  ASSERT_EQ(answers.errors.size(), 6);
+  EXPECT_TRUE(answers.errors.back().startsWith(QStringLiteral("Entry could not be evaluated:")));
+  EXPECT_EQ(Data().FreeHeight, 0);
+
+  Type(prop->DeFH, QStringLiteral("15"));
+  EXPECT_TRUE(WindowOf(prop)->close());
+  EXPECT_EQ(Data().IncrementCount, 300);
+  EXPECT_EQ(Data().FreeHeight, 180);
+}
+
+TEST_F(DialogsTest, AnEditedFieldIsCheckedOnStoreEvenWithoutTheFocus) {
+  auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
+  Type(prop->DeFH, QStringLiteral("12"));
+  // Text that reached the field while the focus was elsewhere.
+  prop->deNI->setText(QStringLiteral("2.5"));
+  ActivateOther();
+  ASSERT_EQ(answers.errors, QStringList{QStringLiteral("Entry must be an integer.")});
+  EXPECT_EQ(area->activeSubWindow(), WindowOf(prop));
+  EXPECT_EQ(QApplication::focusWidget(), prop->deNI);
+  EXPECT_EQ(Data().FreeHeight, 0);
+}
+
 TEST_F(DialogsTest, UntouchedDialogsStoreNothing) {
   // Values with no short binary form come back exactly as they were.
   Data().IncrementCount = 40;
@@ -253,9 +310,10 @@ TEST_F(DialogsTest, TitleIsStoredWhenEditedAndHoldsOneLineOfEightyCharacters) {
   EXPECT_TRUE(Data().Modified);
 }
 
-TEST_F(DialogsTest, NewProjectIncrementsArePulledIntoTheFieldAndStored) {
-  // A new project has no increments; the field shows its minimum, and what
+TEST_F(DialogsTest, IncrementsOutsideTheFieldLimitsArePulledInAndStored) {
+  // A data file without increments; the field shows its minimum, and what
   // it shows is what the project then holds.
+  Data().IncrementCount = 0;
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
   EXPECT_EQ(prop->deNI->text(), QStringLiteral("1"));
   ActivateOther();

@@ -102,6 +102,30 @@ TEST_F(MainFormDialogsTest, ChangeOfUnitsReloadsTheOpenDialogs) {
   EXPECT_NEAR(prop->DeFH->Number(), 30.48, 1e-9);
 }
 
+TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing) {
+  ui::TDlgProp* prop = OpenProp();
+  Type(prop->DeFH, QStringLiteral("15"));
+  emit form.Menu(QStringLiteral("OptionsUnits"))->aboutToShow();
+  answers.yesNo = false;  // the user keeps the units
+  Trigger("UnitsOther");
+  ASSERT_EQ(answers.questions.size(), 1);
+  EXPECT_TRUE(answers.questions.front().startsWith(QStringLiteral("Values are not converted")));
+  EXPECT_EQ(form.Data().Units, 1);
+  EXPECT_TRUE(form.Action("UnitsEnglish")->isChecked());
+  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
+
+  answers.yesNo = true;
+  Trigger("UnitsOther");
+  EXPECT_EQ(form.Data().Units, 3);
+  EXPECT_EQ(form.Data().FreeHeight, 180);  // the number as it was, now in L
+  Trigger("UnitsEnglish");
+  EXPECT_EQ(answers.questions.size(), 3);
+  // English and SI convert, without a question.
+  Trigger("UnitsSI");
+  EXPECT_EQ(answers.questions.size(), 3);
+  EXPECT_EQ(prop->DeFH->text(), QStringLiteral("4.572"));
+}
+
 TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {
   ui::TDlgProp* prop = OpenProp();
   Type(prop->DeFH, QStringLiteral("20"));

@@ -143,5 +143,25 @@ TEST_F(RunTest, NeverSavedProjectAsksForANameAndCancelledRunsNothing) {
   EXPECT_TRUE(fs::is_empty(folder.Path()));
 }
 
+TEST_F(RunTest, DefaultsThatStopTheEngineAreRefusedNamingWhatToFix) {
+  // A new project holds what its dialog shows (1 increment) but no wall yet.
+  form.StartUp({});
+  EXPECT_EQ(form.Data().IncrementCount, 1);
+  answers.saveName = QString::fromStdString((folder / "new.tq4d").string());
+  form.CompRun();
+  EXPECT_EQ(answers.errors, QStringList{"Wall Properties: the increment length must be greater than zero."});
+  EXPECT_FALSE(fs::exists(folder / "new.tq4o"));
+
+  // The one-point curve created when the option is ticked.
+  const fs::path data = Sample("wall.tq4d");
+  form.StartUp({QString::fromStdString(data.string())});
+  form.Action("OptionsEICurves")->trigger();
+  form.CompRun();
+  EXPECT_EQ(answers.errors.back(),
+            "Nonlinear Moment vs EI Curves, row 1: the curve needs at least 2 points of moment and EI.");
+  EXPECT_FALSE(fs::exists(fs::path(data).replace_extension(".tq4o")));
+  EXPECT_TRUE(answers.informations.isEmpty());
+}
+
 }  // namespace
 }  // namespace terraq::test

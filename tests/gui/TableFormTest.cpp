@@ -123,6 +123,16 @@ TEST_F(TableFormTest, StoringBeforeACommandReportsARefusedEntry) {
   EXPECT_EQ(tables.PYMod.Cell(0, 0).AsFloat(), 12);
 }
 
+TEST_F(TableFormTest, CellsRefuseWhatTheDataFileCannotHold) {
+  TTableForm* form = windows.Show(tables.PileSect);
+  TypeAndEnter(*form, 0, 3, "1e400");
+  EXPECT_EQ(answers.errors, QStringList{"Entry must be between -1E300 and 1E300."});
+  EXPECT_EQ(tables.PileSect.Cell(3, 0).AsFloat(), 0);
+  TypeAndEnter(*form, 0, 3, "1e300");
+  EXPECT_EQ(answers.errors.size(), 1);
+  EXPECT_EQ(form->Model().data(Cell(*form, 0, 3), Qt::DisplayRole).toString(), "1E300");
+}
+
 TEST_F(TableFormTest, EnterWalksDownEachColumnAndWrapsToTheStart) {
   TTableForm* form = windows.Show(tables.PYMod);  // 2 rows, 3 columns
   TGridView& grid = form->Grid();

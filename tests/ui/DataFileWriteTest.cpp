@@ -56,6 +56,8 @@ TEST(SetUnits, ConvertsScalarsAndTablesBetweenEnglishAndSI) {
   TProgramData& d = project.Data();
   d.SurchargePressure = 1;  // lb/in^2
   d.LegacyLineLoad = 10;    // lb/in
+  d.FreeHeight = 180;       // in (15 ft)
+  d.IncrementLength = 6;    // in
   project.Tables().NewSoil.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);  // lb/ft^3
   d.ClearModified();
   d.SetUnits(2);
@@ -66,9 +68,13 @@ TEST(SetUnits, ConvertsScalarsAndTablesBetweenEnglishAndSI) {
   EXPECT_NEAR(static_cast<double>(project.Tables().NewSoil.Cell(2, 0).SubTable()->Cell(0, 0).AsFloat()),
               120 / 6.36588, 1e-4);
   EXPECT_TRUE(d.IsModified());
-  d.SetUnits(1);  // back within the rounding of the two length factors
-  EXPECT_NEAR(d.MaxDeflection, 100, 1e-4);
-  EXPECT_NE(d.MaxDeflection, 100);
+  EXPECT_EQ(d.IncrementLength, 0.1524);
+  d.SetUnits(1);  // and back to the values entered
+  EXPECT_EQ(d.MaxDeflection, 100);
+  EXPECT_EQ(d.FreeHeight, 180);
+  EXPECT_EQ(d.IncrementLength, 6);
+  EXPECT_EQ(d.SurchargePressure, 1);
+  EXPECT_EQ(d.LegacyLineLoad, 10);
   d.SetUnits(3);  // other units convert nothing, either way
   EXPECT_EQ(d.Units, 3);
   const double held = d.MaxDeflection;
@@ -85,7 +91,7 @@ TEST(DataFileText, NewProjectWithoutPyGeneration) {
   EXPECT_EQ(project.Data().DataFileText(),
             "New Wall\r\n"
             "1 0\t1\t0\t0\t0 0 1 0\r\n"
-            "0 0\t100\t0.00001\t0\r\n"
+            "1 0\t100\t0.00001\t0\r\n"
             "0\t1\t1\t0\r\n"
             "0\r\n"
             "0\r\n"
@@ -97,7 +103,7 @@ TEST(DataFileText, NewProjectWithPyGeneration) {
   EXPECT_EQ(project.Data().DataFileText(),
             "New Wall\r\n"
             "1 0\t1\t0\t0\t2 0 1 0\r\n"
-            "0 0\t100\t0.00001\t0\r\n"
+            "1 0\t100\t0.00001\t0\r\n"
             "0\t1\t1\t0\r\n"
             "0\r\n"
             "0\r\n"
@@ -222,7 +228,7 @@ TEST(DataFileText, CommaLocaleStillWritesPoints) {
   project.Data().IncrementLength = 0.5;
   const std::string text = project.Data().DataFileText();
   std::locale::global(previous);
-  EXPECT_NE(text.find("0 0.5\t100\t0.00001\t0"), std::string::npos);
+  EXPECT_NE(text.find("1 0.5\t100\t0.00001\t0"), std::string::npos);
   EXPECT_EQ(text.find(','), std::string::npos);
 }
 

@@ -89,6 +89,9 @@ TEST(GridTable, NumericCellsValidateWhatIsTyped) {
   EXPECT_EQ(entryError(table->Cell(2, 0), "2"), "accepted as 2");
   EXPECT_EQ(entryError(table->Cell(3, 0), "1.23456789E10"), "accepted as 1.2345679E10");
   EXPECT_EQ(table->Cell(3, 0).AsFloat(), 1.23456789E10L);  // the text shows 8 digits, the cell keeps all
+  // Beyond what the project's 64-bit reals and the data file hold.
+  EXPECT_EQ(entryError(table->Cell(3, 0), "1e400"), "Entry must be between -1E300 and 1E300.");
+  EXPECT_EQ(entryError(table->Cell(3, 0), "-1e301"), "Entry must be between -1E300 and 1E300.");
 
   // A spring row's far node may be any 32-bit value.
   auto springs = library().Create("SoilStrength");

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 
 using namespace terraq::ui;
@@ -88,6 +89,14 @@ TEST(UnitsCode, FileFactorTurnsFeetIntoInches) {
   EXPECT_EQ(FileFactor("L1", 1), 1.0L);
   EXPECT_EQ(FileFactor("L2", 2), 1.0L);
   EXPECT_EQ(FileFactor("L2", 3), 1.0L);
+}
+
+TEST(UnitsCode, FieldsShowFeetAndPoundsPerSquareFootOfValuesHeldInInches) {
+  EXPECT_EQ(HeldValue(20, "L2", 1), 240);
+  EXPECT_EQ(ShownValue(240, "L2", 1), 20);
+  EXPECT_EQ(HeldValue(250, "F/L2^2", 1), 250.0 / 144);
+  EXPECT_EQ(FormatDisplay(ShownValue(250.0 / 144, "F/L2^2", 1)), "250");
+  EXPECT_EQ(HeldValue(7, "L2", 2), 7);  // SI values are shown as held
 }
 
 TEST(UnitSubstitute, OneForceAndOneLengthFormPerText) {

@@ -25,6 +25,13 @@ class EAssignError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The largest magnitude a value of the project may take. The project holds
+// 64-bit reals and the data file writes them as text: an entry beyond this
+// (1e400 fits the evaluator's wider type) would be written as INF, and one
+// close to the 64-bit limit could overflow when converted to other units
+// (feet to inches, SI to English). Entries are refused beyond it.
+inline constexpr long double kLargestEntry = 1e300L;
+
 // Evaluates a typed expression. Throws EAssignError with a message that
 // starts "Entry could not be evaluated:" and a line break, followed by the
 // reason; arithmetic faults (division by zero, a logarithm or root of a

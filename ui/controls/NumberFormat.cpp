@@ -47,6 +47,8 @@ std::string FormatGeneral(long double value, int digits) {
   return out;
 }
 
+std::string FormatDisplay(long double value) { return FormatGeneral(value, 15); }
+
 std::string FormatFileReal(long double value) { return FormatGeneral(value, 8); }
 
 std::string FormatHex(long double value) {

@@ -16,6 +16,13 @@ namespace terraq::ui {
 // Non-finite values come out as "NAN", "INF" and "-INF".
 std::string FormatGeneral(long double value, int digits);
 
+// A value as an entry field shows it: general format with 15
+// significant digits. Every decimal of up to 15 digits survives the trip
+// through a 64-bit real and back at this precision, while the binary noise
+// of arithmetic on it (0.15239999999999998, 250.000000000000013) lies in
+// the digits beyond; the value itself keeps its full precision.
+std::string FormatDisplay(long double value);
+
 // The shortest form of a real in a data file: general format with at most 8
 // significant digits (100, 0.5, 1E-6).
 std::string FormatFileReal(long double value);

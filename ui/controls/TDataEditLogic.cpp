@@ -118,7 +118,7 @@ std::string TDataEditLogic::LabelText() const {
 }
 
 std::string TDataEditLogic::Format(long double value) const {
-  return hex_ ? FormatHex(value) : FormatGeneral(value, 18);
+  return hex_ ? FormatHex(value) : FormatDisplay(value);
 }
 
 KeyDecision TDataEditLogic::DecideKey(char key, bool wholeTextSelected) {

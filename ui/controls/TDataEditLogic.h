@@ -77,7 +77,7 @@ class TDataEditLogic {
   void SetCaption(const std::string& caption);
 
   // Values shown as "$" and at least 4 hexadecimal digits of the rounded
-  // value, instead of the 18-digit general format.
+  // value, instead of the general format.
   bool Hex() const { return hex_; }
   void SetHex(bool hex);
 
@@ -135,8 +135,8 @@ class TDataEditLogic {
   // "F/L2^2" in English reads "lbs/ft^2").
   std::string LabelText() const;
 
-  // A value as the field shows it: 18 significant digits in general format,
-  // or the "$" hexadecimal form.
+  // A value as the field shows it: FormatDisplay (15 significant digits), or
+  // the "$" hexadecimal form.
   std::string Format(long double value) const;
 
   // What to do with `key` typed into the field, given whether the whole

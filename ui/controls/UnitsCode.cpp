@@ -136,6 +136,26 @@ long double FileFactor(std::string_view code, int system) {
   return std::pow(12.0L, static_cast<long double>(feet));
 }
 
+long double ShownValue(double held, std::string_view code, int system) {
+  const long double factor = FileFactor(code, system);
+  return factor >= 1 ? held / factor : held * std::round(1 / factor);
+}
+
+double HeldValue(long double shown, std::string_view code, int system) {
+  const long double factor = FileFactor(code, system);
+  return static_cast<double>(factor >= 1 ? shown * factor : shown / std::round(1 / factor));
+}
+
+std::string UnitsSwitchQuestion(int fromSystem, int toSystem) {
+  fromSystem = clampSystem(fromSystem);
+  toSystem = clampSystem(toSystem);
+  if (fromSystem == toSystem || (fromSystem != kOtherUnits && toSystem != kOtherUnits)) return {};
+  static constexpr const char* kNames[] = {"English Units (lbs, in)", "SI Units (kN, m)", "Other Units (F, L)"};
+  return std::string("Values are not converted to or from Other Units: every number of the project keeps its "
+                     "value and is then read in ") +
+         kNames[toSystem - 1] + ".\n\nSwitch to " + kNames[toSystem - 1] + " anyway?";
+}
+
 std::string UnitSubstitute(std::string_view text, int units) {
   std::string out(text);
   if (units != kEnglishUnits && units != kSIUnits) return out;

@@ -63,6 +63,19 @@ long double ConvertUnits(long double value, std::string_view code, int fromSyste
 // "F/L2^2": /144, "F/L2^3": /1728). 1 for every other system and code.
 long double FileFactor(std::string_view code, int system);
 
+// The question asked before a change of units system that converts nothing
+// (to or from other units), naming the new system; empty when the change
+// converts the values or is no change.
+std::string UnitsSwitchQuestion(int fromSystem, int toSystem);
+
+// A value the project holds as an entry field shows it, and back. English
+// projects hold heights in inches and pressures in lb/in^2 but show them in
+// feet and lb/ft^2 (FileFactor of the field's code). The factor is applied
+// as a whole multiplier or divisor, never as its inexact reciprocal, so that
+// 20 ft is exactly 240 in and back, and 250 lb/ft^2 comes back as 250.
+long double ShownValue(double held, std::string_view code, int system);
+double HeldValue(long double shown, std::string_view code, int system);
+
 // A graph's unit text for its axis captions. Units 1 and 2 replace one force
 // form per text (every "F2" if there is one, else every "F1", else every
 // "F") and then one length form ("L2", else "L1", else "L"); units 3 leaves

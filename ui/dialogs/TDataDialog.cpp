@@ -7,50 +7,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
-#include <charconv>
 #include <cmath>
-#include <string_view>
 
-#include "controls/NumberFormat.h"
+#include "controls/EvaluateEntry.h"
 #include "controls/UnitsCode.h"
 #include "dialogs/TDataEdit.h"
 
 namespace terraq::ui {
-
-namespace {
-
-// The project holds 64-bit reals: a field without limits of its own is kept
-// well inside their range, so that no entry (nor its conversion from feet)
-// can become an infinity in the project and the data file.
-constexpr long double kUnboundedLimit = 1e300L;
-
-// stored = shown * multiplier / divisor. English heights are shown in feet
-// and held in inches (x12), the surcharge pressure is shown in lb/ft^2 and
-// held in lb/in^2 (/144). Both numbers are whole, so that 20 ft is exactly
-// 240 in and back.
-struct DisplayRatio {
-  long double multiplier = 1;
-  long double divisor = 1;
-};
-
-DisplayRatio displayRatio(const QString& unitsCode, int units) {
-  const long double factor = FileFactor(unitsCode.toStdString(), units);
-  if (factor >= 1) return {factor, 1};
-  return {1, std::round(1 / factor)};
-}
-
-// A project real as the field's wider type, by its shortest decimal form:
-// 1e-05 is shown as 0.00001, not as the 18 digits of the nearest double.
-long double widen(double value) {
-  char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  long double wide = value;
-  if (result.ec == std::errc() && ParseReal(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)), wide))
-    return wide;
-  return value;
-}
-
-}  // namespace
 
 TDataDialog::TDataDialog(TDialogContext context, QWidget* parent) : QWidget(parent), context_(std::move(context)) {
   // The field the dialog asks before it stores is the one that had the
@@ -83,8 +46,10 @@ void TDataDialog::BindReal(TDataEdit* field, double TProgramData::* member) {
 
 void TDataDialog::BindNumber(TDataEdit* field, std::function<double(const TProgramData&)> get,
                              std::function<void(TProgramData&, double)> set) {
-  if (field->MaxVal() > kUnboundedLimit) field->SetMaxVal(kUnboundedLimit);
-  if (field->MinVal() < -kUnboundedLimit) field->SetMinVal(-kUnboundedLimit);
+  // A field without limits of its own is kept inside what the project and
+  // its data file can hold.
+  if (field->MaxVal() > kLargestEntry) field->SetMaxVal(kLargestEntry);
+  if (field->MinVal() < -kLargestEntry) field->SetMinVal(-kLargestEntry);
   numbers_.push_back({field, std::move(get), std::move(set), {}, false});
 }
 
@@ -102,8 +67,7 @@ void TDataDialog::Reload() {
 void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
   TDataEdit* field = binding.field;
   field->SetUnits(data.Units);
-  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
-  long double shown = widen(binding.get(data)) * ratio.divisor / ratio.multiplier;
+  long double shown = ShownValue(binding.get(data), field->UnitsString().toStdString(), data.Units);
   if (field->IntegerOnly()) shown = std::round(shown);
   field->SetNumber(shown);
   binding.loadedText = field->text();
@@ -111,9 +75,18 @@ void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
 }
 
 bool TDataDialog::Store() {
-  if (TDataEdit* field = FocusedField(); field && !field->ConfirmEntry()) {
-    takeFocusBack(field);
-    return false;
+  // The focused field first, then any other field edited since the last
+  // load or store: nothing unchecked reaches the project, however the
+  // field was left.
+  std::vector<TDataEdit*> edited;
+  if (TDataEdit* field = FocusedField()) edited.push_back(field);
+  for (const NumberBinding& binding : numbers_)
+    if (binding.field->text() != binding.loadedText) edited.push_back(binding.field);
+  for (TDataEdit* field : edited) {
+    if (!field->ConfirmEntry()) {
+      takeFocusBack(field);
+      return false;
+    }
   }
   TProgramData& d = Data();
   for (NumberBinding& binding : numbers_) storeNumber(binding, d);
@@ -128,14 +101,11 @@ void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
   try {
     shown = field->Number();
   } catch (const EAssignError&) {
-    // Only the focused field can hold an unchecked entry, and it was
-    // confirmed above; anything else is left as the project has it.
-    return;
+    return;  // every edited field was confirmed above
   }
   shown = std::fmin(std::fmax(shown, field->MinVal()), field->MaxVal());
   if (field->IntegerOnly()) shown = std::round(shown);
-  const DisplayRatio ratio = displayRatio(field->UnitsString(), data.Units);
-  const double stored = static_cast<double>(shown * ratio.multiplier / ratio.divisor);
+  const double stored = HeldValue(shown, field->UnitsString().toStdString(), data.Units);
   if (stored != binding.get(data)) {
     binding.set(data, stored);
     data.Modified = true;

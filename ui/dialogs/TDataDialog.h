@@ -10,9 +10,10 @@
 //    and every numeric field takes the project's units system.
 //  - Deactivation (another sub-window becomes active; the main window also
 //    asks before a menu opens and before it closes) stores the fields back
-//    (Store). When the numeric field that has (or last had) the focus holds
-//    an invalid entry, nothing is stored, the field reports it, and the
-//    dialog is made active again with the focus in that field.
+//    (Store). When the numeric field that has (or last had) the focus, or
+//    any other field edited since, holds an invalid entry, nothing is
+//    stored, the field reports it, and the dialog is made active again with
+//    the focus in that field.
 //  - Closing stores like deactivation and is refused on an invalid entry.
 //  - A value that changes marks the project Modified; a field the user did
 //    not touch is not written back, so an open-and-close stores nothing,
@@ -62,7 +63,7 @@ class TDataDialog : public QWidget {
   // The activation step: shows the project's values (also after a change of
   // the units system).
   void Reload();
-  // The deactivation step. False when the focused field's entry is invalid:
+  // The deactivation step. False when an edited field's entry is invalid:
   // nothing was stored and the dialog takes the focus back.
   bool Store();
   // Closes the dialog without storing anything (the project it shows is

@@ -32,18 +32,15 @@ void TDataEdit::SetNumber(long double value) {
   // The logic announces only a text that changed; the value is checked
   // either way.
   checkedText_ = text();
-  refusedText_.clear();
 }
 
 bool TDataEdit::ValidateEntry() { return runExitCheck(false); }
 
 bool TDataEdit::ConfirmEntry() {
   if (HoldsCheckedValue()) return true;
-  if (!refusedText_.isNull() && text() == refusedText_) {
-    // The box for this very text has just been shown; the field keeps the
-    // focus that it already got back.
-    return false;
-  }
+  // Leaving the field and the dialog's store can come from one click: the
+  // failure already found is on its way to the user, once.
+  if (reportPending_) return false;
   return ValidateEntry();
 }
 
@@ -96,14 +93,12 @@ bool TDataEdit::runExitCheck(bool reportLater) {
   const ExitCheckResult result = logic_.ExitCheck();
   if (result.valid) {
     checkedText_ = text();
-    refusedText_.clear();
     return true;
   }
   // A value outside the bounds was replaced by the bound (a value the
   // program wrote); an entry that does not evaluate, or is not whole, stays
-  // as typed and is remembered as refused.
-  const bool textKept = result.error == EntryError::NotEvaluable || result.error == EntryError::NotInteger;
-  refusedText_ = textKept ? text() : QString();
+  // as typed and is checked again, and reported again, next time.
+  reportPending_ = true;
   const QString message = QString::fromStdString(result.message);
   if (reportLater) {
     // Called while the focus is on its way to another widget: taking it
@@ -118,7 +113,13 @@ bool TDataEdit::runExitCheck(bool reportLater) {
 
 void TDataEdit::reportFailure(const QString& message) {
   TUserPrompts::Current().showError(window(), message);
+  reportPending_ = false;
   if (!isVisible()) return;
+  // The box took the activation; without it back, the field would show
+  // the next keys typed without holding the focus, and leaving it would run
+  // no check. Window managers give it back on their own; without one
+  // nothing would.
+  window()->activateWindow();
   setFocus(Qt::OtherFocusReason);
   selectAll();
 }

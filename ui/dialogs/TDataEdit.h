@@ -74,9 +74,9 @@ class TDataEdit : public QLineEdit {
 
   // For a dialog about to store its fields. True at once when the text is a
   // value the program wrote or an exit check accepted, unchanged since.
-  // Otherwise the exit check runs as in ValidateEntry, except that an entry
-  // whose failure was just reported (the same text refused by the last check)
-  // is refused again without a second box.
+  // Otherwise the exit check runs as in ValidateEntry, and every refusal
+  // says why, except while the box of a refusal found by the same action
+  // (leaving the field) is still to be shown or open: false, no second box.
   bool ConfirmEntry();
   // The text is a value the program wrote or the last check accepted.
   bool HoldsCheckedValue() const { return text() == checkedText_; }
@@ -104,7 +104,7 @@ class TDataEdit : public QLineEdit {
   TDataEditLogic logic_;
   QPointer<QLabel> label_;
   QString checkedText_;   // the text last accepted or written by the program
-  QString refusedText_;   // the text the last check refused and kept
+  bool reportPending_ = false;  // a refusal's box is to be shown or is open
   bool updatingText_ = false;
 };
 

@@ -19,6 +19,7 @@
 #include "mainwindow/TTableWindows.h"
 #include "project/EditorCommand.h"
 #include "project/EngineRun.h"
+#include "project/RunObstacles.h"
 #include "project/RunOutcome.h"
 #include "widgets/TUserPrompts.h"
 
@@ -83,6 +84,10 @@ void TMainForm::CompRun() {
     prompts.showError(this, tr("The data file %1 has the extension of a result file and would be overwritten by "
                                "the analysis. Please save the project as a .tq4d file.")
                                 .arg(QString::fromStdString(Data().DataFileName)));
+    return;
+  }
+  if (const std::string obstacle = FirstRunObstacle(Data()); !obstacle.empty()) {
+    prompts.showError(this, QString::fromStdString(obstacle));
     return;
   }
   if (engineRunning_) {

@@ -13,6 +13,7 @@
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "controls/UnitsCode.h"
 #include "project/StageFiles.h"
 #include "widgets/TUserPrompts.h"
 
@@ -144,7 +145,11 @@ void TMainForm::toggleLongTerm() {
 }
 
 void TMainForm::SetUnits(int units) {
-  if (!storeChildWindows()) {
+  // A switch that converts nothing changes what every number means: only
+  // when the user says so.
+  const std::string question = UnitsSwitchQuestion(Data().Units, units);
+  if (!storeChildWindows() ||
+      (!question.empty() && !TUserPrompts::Current().askYesNo(this, QString::fromStdString(question)))) {
     UpdateMenuStates();
     return;
   }

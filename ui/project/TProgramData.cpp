@@ -43,25 +43,27 @@ void TProgramData::ClearModified() {
 void TProgramData::SetUnits(int system) {
   system = std::clamp(system, 1, 3);
   if (system == Units) return;
-  // Lengths by a, forces by b. The two length factors are not exact
-  // inverses (0.0254 * 39.3701 = 1.00000054): a round trip is close, not
-  // exact.
-  double a = 1, b = 1;
-  if (Units == 1 && system == 2) {
-    a = 0.0254;
-    b = 0.004448222468060650624;
-  } else if (Units == 2 && system == 1) {
-    a = 39.3701;
-    b = 224.8089;
+  // Only English and SI convert. One factor per dimension, SI units per
+  // English unit (the inch is 0.0254 m by definition): multiplied going to
+  // SI, divided coming back, so that a round trip gives back the value that
+  // was entered, not one drifted by two factors that are not inverses.
+  const bool toSI = Units == 1 && system == 2;
+  const bool toEnglish = Units == 2 && system == 1;
+  if (toSI || toEnglish) {
+    constexpr long double a = 0.0254L;                   // m per in
+    constexpr long double b = 0.004448222468060650624L;  // kN per lb
+    const auto scale = [toSI](double& value, long double factor) {
+      value = static_cast<double>(toSI ? value * factor : value / factor);
+    };
+    for (double* length : {&IncrementLength, &MaxDeflection, &DeflectionTolerance, &FreeHeight, &WaterDepthBackfill,
+                           &WaterDepthExcavation, &ActiveWidth, &ResistanceWidth, &LegacySurchargeDistance,
+                           &LegacyStripWidth})
+      scale(*length, a);
+    scale(SurchargePressure, b / (a * a));
+    scale(LegacyStripLoad, b / (a * a));
+    scale(LegacyPointLoad, b);
+    scale(LegacyLineLoad, b / a);
   }
-  for (double* length : {&IncrementLength, &MaxDeflection, &DeflectionTolerance, &FreeHeight, &WaterDepthBackfill,
-                         &WaterDepthExcavation, &ActiveWidth, &ResistanceWidth, &LegacySurchargeDistance,
-                         &LegacyStripWidth})
-    *length *= a;
-  SurchargePressure *= b / (a * a);
-  LegacyStripLoad *= b / (a * a);
-  LegacyPointLoad *= b;
-  LegacyLineLoad *= b / a;
   Units = system;
   tables_->SetUnits(system);
   Modified = true;

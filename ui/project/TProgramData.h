@@ -46,7 +46,7 @@ class TProgramData {
   int Units = 1;  // 1 English (lbs, in), 2 SI (kN, m), 3 other (F, L)
   std::string DataFileName = kNewFileName;
   std::string ProjectTitle = "New Wall";
-  int IncrementCount = 0;                // NI
+  int IncrementCount = 1;                // NI; the engine and the dialog need at least 1
   double IncrementLength = 0;            // DX
   double MaxDeflection = 100;            // YMAX
   double DeflectionTolerance = 1e-05;    // TOL

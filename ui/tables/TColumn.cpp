@@ -79,9 +79,15 @@ std::vector<std::string> TFloatColumn::Heading(int units) const {
   return lines;
 }
 
-std::string TFloatColumn::Text(int row) const { return FormatGeneral(values_[static_cast<size_t>(row)], 8); }
+std::string TFloatColumn::Text(int row) const { return FormatFileReal(values_[static_cast<size_t>(row)]); }
 
-void TFloatColumn::SetText(int row, const std::string& text) { values_[static_cast<size_t>(row)] = evaluateCell(text); }
+void TFloatColumn::SetText(int row, const std::string& text) {
+  const long double value = evaluateCell(text);
+  if (std::fabs(value) > kLargestEntry)
+    throw EAssignError("Entry must be between " + FormatDisplay(-kLargestEntry) + " and " +
+                       FormatDisplay(kLargestEntry) + ".");
+  values_[static_cast<size_t>(row)] = value;
+}
 
 void TFloatColumn::ConvertUnits(int fromSystem, int toSystem) {
   for (long double& v : values_) v = terraq::ui::ConvertUnits(v, UnitsCode, fromSystem, toSystem);
