@@ -1,0 +1,151 @@
+// Saving keeps what the user set up around a file: protection, permissions,
+// group, symbolic and hard links; a failed save (no room, a size limit)
+// leaves the old file whole; killed saves leave nothing behind for long.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "CliTestFiles.h"
+#include "project/AtomicFile.h"
+#include "project/TWordReader.h"
+
+using namespace terraq::ui;
+using terraq::test::ReadFile;
+using terraq::test::ScratchFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct stat statOf(const fs::path& path) {
+  struct stat st{};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+int entriesIn(const fs::path& folder) {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+  return n;
+}
+
+TEST(AtomicFile, KeepsPermissionsAndGroupAndWritesThroughSymbolicLinks) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / "private.tq4d";
+  WriteFileAtomically(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+  // A group other than the one new files get, where the user has one.
+  gid_t groups[64];
+  const int count = ::getgroups(64, groups);
+  for (int k = 0; k < count; ++k)
+    if (groups[k] != statOf(file).st_gid && ::chown(file.c_str(), static_cast<uid_t>(-1), groups[k]) == 0) break;
+  const struct stat before = statOf(file);
+  WriteFileAtomically(file, "new");
+  const struct stat after = statOf(file);
+  EXPECT_EQ(ReadFile(file), "new");
+  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+
+  // A relative link into a sub-folder, and a link to a link: the links stay,
+  // the file at the end gets the text.
+  fs::create_directory(folder.path() / "real");
+  WriteFileAtomically(folder.path() / "real" / "wall.tq4d", "old");
+  fs::create_symlink("real/wall.tq4d", folder.path() / "link.tq4d");
+  fs::create_symlink("link.tq4d", folder.path() / "link2.tq4d");
+  WriteFileAtomically(folder.path() / "link2.tq4d", "through");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.path() / "link.tq4d")));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.path() / "link2.tq4d")));
+  EXPECT_EQ(ReadFile(folder.path() / "real" / "wall.tq4d"), "through");
+  // A dangling link gets its target created.
+  fs::create_symlink("real/new.tq4d", folder.path() / "dangling.tq4d");
+  WriteFileAtomically(folder.path() / "dangling.tq4d", "created");
+  EXPECT_EQ(ReadFile(folder.path() / "real" / "new.tq4d"), "created");
+  EXPECT_EQ(entriesIn(folder.path() / "real"), 2);  // no temporary file left
+}
+
+TEST(AtomicFile, HardLinkedFileIsRewrittenForEveryName) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / "wall.tq4d";
+  WriteFileAtomically(file, "old text");
+  fs::create_hard_link(file, folder.path() / "copy.tq4d");
+  WriteFileAtomically(file, "new");  // shorter: the rest is cut off
+  EXPECT_EQ(ReadFile(folder.path() / "copy.tq4d"), "new");
+  EXPECT_EQ(statOf(file).st_ino, statOf(folder.path() / "copy.tq4d").st_ino);
+  EXPECT_EQ(entriesIn(folder.path()), 2);
+}
+
+TEST(AtomicFile, RefusesAFileTheUserCannotWrite) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / "locked.tq4d";
+  WriteFileAtomically(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  if (::access(file.c_str(), W_OK) == 0) GTEST_SKIP() << "the permission is bypassed for this user";
+  try {
+    WriteFileAtomically(file, "new");
+    FAIL();
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot write " + file.string() + ": the file is read-only");
+  }
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(entriesIn(folder.path()), 1);
+}
+
+// A file-size limit stands in for a full disk: the write fails part way.
+TEST(AtomicFile, FailedWriteLeavesTheOldFileWhole) {
+  ScratchFolder folder;
+  const fs::path plain = folder.path() / "plain.tq4d";
+  const fs::path linked = folder.path() / "linked.tq4d";
+  WriteFileAtomically(plain, "old");
+  WriteFileAtomically(linked, "old");
+  fs::create_hard_link(linked, folder.path() / "other.tq4d");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int refused = 0;
+    for (const fs::path& file : {plain, linked}) {
+      try {
+        WriteFileAtomically(file, std::string(10000, 'x'));
+      } catch (const EInOutError&) {
+        ++refused;
+      }
+    }
+    ::_exit(refused);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_EQ(ReadFile(plain), "old");
+  EXPECT_EQ(ReadFile(linked), "old");
+  EXPECT_EQ(entriesIn(folder.path()), 3);
+}
+
+TEST(AtomicFile, RemovesOnlyItsOwnStaleTemporaries) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / "wall.tq4d";
+  const auto make = [&](const std::string& name, bool old) {
+    WriteFileAtomically(folder.path() / name, "x");
+    if (old) fs::last_write_time(folder.path() / name, fs::file_time_type::clock::now() - std::chrono::hours(2));
+  };
+  make(".wall.tq4d.tmp123", true);   // a killed save of this file: removed
+  make(".wall.tq4d.tmp456", false);  // perhaps a save in progress: kept
+  make(".wall.tq4d.tmp12x", true);   // not our pattern
+  make(".other.tq4d.tmp1", true);    // another file's
+  WriteFileAtomically(file, "text");
+  EXPECT_FALSE(fs::exists(folder.path() / ".wall.tq4d.tmp123"));
+  EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp456"));
+  EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp12x"));
+  EXPECT_TRUE(fs::exists(folder.path() / ".other.tq4d.tmp1"));
+}
+
+}  // namespace
