@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <locale>
 
 #include "CliTestFiles.h"
 #include "ProjectFixtures.h"
+#include "project/StageFiles.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
 
@@ -262,6 +264,39 @@ TEST(Save, WritesAtomicallyAndKeepsTheOldFileOnFailure) {
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++entries;
   EXPECT_EQ(entries, 2);
+}
+
+// 1e400 fits a table cell's long double but not the file's double: the save
+// is refused, naming the table and the value, and the old files stay.
+TEST(Save, RefusesNumbersThatAreNotFinite) {
+  ScratchFolder folder;
+  TProject project;
+  TProgramData& d = project.Data();
+  const auto file = folder.path() / "wall.tq4d";
+  d.SaveAs(file);
+  const std::string saved = ReadFile(file);
+  d.StageCount = 2;
+  d.SaveStageBlock();
+  const std::string stage = ReadFile(StageFileName(file, 1));
+  d.StageCount = 1;
+
+  d.Tables().PileSect.SetRowCount(1);
+  d.Tables().PileSect.Cell(3, 0).SetFloat(1e400L);
+  const std::string caption = d.Tables().PileSect.Caption();
+  for (const auto& save : {+[](TProgramData& p) { p.Save(); }, +[](TProgramData& p) { p.SaveStageBlock(); }}) {
+    try {
+      save(d);
+      FAIL();
+    } catch (const EInOutError& e) {
+      const std::string message = e.what();
+      EXPECT_NE(message.find("\"" + caption + "\" (row 1, column 4) holds INF"), std::string::npos) << message;
+    }
+  }
+  d.Tables().PileSect.SetRowCount(0);
+  d.IncrementLength = std::nan("");
+  EXPECT_THROW(d.Save(), EInOutError);
+  EXPECT_EQ(ReadFile(file), saved);
+  EXPECT_EQ(ReadFile(StageFileName(file, 1)), stage);
 }
 
 }  // namespace

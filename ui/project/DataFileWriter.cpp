@@ -6,6 +6,7 @@
 // (inches, lb/in^3), so each real cell is scaled by the file factor of its
 // units code.
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,7 +23,19 @@ namespace terraq::ui {
 
 namespace {
 
-std::string real(double value) { return FormatFileReal(value); }
+// A number that is not finite is refused (the reader and the engine would
+// stop on the file). The whole text is built before anything is written, so
+// the old file stays as it was.
+[[noreturn]] void refuseNonFinite(const std::string& what, double value) {
+  throw EInOutError("The project cannot be saved: " + what + " holds " + FormatFileReal(value) +
+                    "; a data file holds finite numbers only.");
+}
+
+std::string real(double value, const char* what) {
+  if (!std::isfinite(value)) refuseNonFinite(what, value);
+  return FormatFileReal(value);
+}
+
 std::string integer(int value) { return std::to_string(value); }
 
 class RecordWriter {
@@ -36,7 +49,13 @@ class RecordWriter {
     const TColumn& c = table.Column(column);
     if (c.Class() == ColumnClass::Float) {
       const auto& f = static_cast<const TFloatColumn&>(c);
-      return real(static_cast<double>(f.Float(row) * FileFactor(f.UnitsCode, d_.Units)));
+      const auto value = static_cast<double>(f.Float(row) * FileFactor(f.UnitsCode, d_.Units));
+      if (!std::isfinite(value)) {
+        const std::string& name = table.Caption().empty() ? table.Name() : table.Caption();
+        refuseNonFinite("the table \"" + name + "\" (row " + integer(row + 1) + ", column " + integer(column + 1) + ")",
+                        value);
+      }
+      return FormatFileReal(value);
     }
     return integer(c.Integer(row));
   }
@@ -64,10 +83,11 @@ class RecordWriter {
     line(integer(d_.Units) + " " + integer(t_.SoilLayer.RowCount()) + "\t" + integer(t_.PileSect.RowCount()) + "\t" +
          integer(t_.PYMod.RowCount()) + "\t" + integer(ep) + "\t" + integer(py) + " " +
          integer(t_.PYCurves.RowCount()) + " " + integer(d_.StageCount) + " " + integer(d_.MEICurveCount));
-    line(integer(d_.IncrementCount) + " " + real(d_.IncrementLength) + "\t" + real(d_.MaxDeflection) + "\t" +
-         real(d_.DeflectionTolerance) + "\t" + real(d_.FreeHeight));
-    rows(t_.SoilLayer, {0, 1, 2, 3});       // 4: case, node, deflection, slope
-    rows(t_.PileSect, {0, 1, 2, 3});        // 5: from, to, mode, EI
+    line(integer(d_.IncrementCount) + " " + real(d_.IncrementLength, "the increment length") + "\t" +
+         real(d_.MaxDeflection, "the largest deflection") + "\t" +
+         real(d_.DeflectionTolerance, "the deflection tolerance") + "\t" + real(d_.FreeHeight, "the free height"));
+    rows(t_.SoilLayer, {0, 1, 2, 3});        // 4: case, node, deflection, slope
+    rows(t_.PileSect, {0, 1, 2, 3});         // 5: from, to, mode, EI
     line(integer(t_.BoundCond.RowCount()));  // 6: mode, from, to, load, moment, axial load
     rows(t_.BoundCond, {0, 1, 2, 3, 4, 5});
     if (!d_.UseSprings) t_.SoilStrength.SetRowCount(0);
@@ -79,11 +99,16 @@ class RecordWriter {
       rows(dist, {0, 1});
     }
     if (ep == 2 || ep == 3 || py == 2) {
-      line(real(d_.FreeHeight) + "\t" + real(d_.ActiveWidth) + "\t" + real(d_.ResistanceWidth) + "\t" +
-           real(d_.WaterDepthBackfill) + "\t" + real(d_.WaterDepthExcavation) + "\t" +
-           real(d_.ActivePressureFactor) + "\t" + integer(d_.PressureSwitch) + "\t" + real(d_.BackfillSlope));
-      line(real(d_.SurchargePressure) + "\t" + real(d_.LegacySurchargeDistance) + "\t" + real(d_.LegacyPointLoad) +
-           "\t" + real(d_.LegacyLineLoad) + "\t" + real(d_.LegacyStripLoad) + "\t" + real(d_.LegacyStripWidth));
+      line(real(d_.FreeHeight, "the free height") + "\t" + real(d_.ActiveWidth, "the active width") + "\t" +
+           real(d_.ResistanceWidth, "the resistance width") + "\t" +
+           real(d_.WaterDepthBackfill, "the water depth of the backfill") + "\t" +
+           real(d_.WaterDepthExcavation, "the water depth of the excavation") + "\t" +
+           real(d_.ActivePressureFactor, "the active pressure factor") + "\t" + integer(d_.PressureSwitch) + "\t" +
+           real(d_.BackfillSlope, "the backfill slope"));
+      line(real(d_.SurchargePressure, "the surcharge pressure") + "\t" +
+           real(d_.LegacySurchargeDistance, "the surcharge distance") + "\t" +
+           real(d_.LegacyPointLoad, "the point load") + "\t" + real(d_.LegacyLineLoad, "the line load") + "\t" +
+           real(d_.LegacyStripLoad, "the strip load") + "\t" + real(d_.LegacyStripWidth, "the strip width"));
       if (!d_.UseSurcharge) t_.SurchargeTable.SetRowCount(0);
       line(integer(t_.SurchargeTable.RowCount()));  // 12: type, magnitude, distance, width
       rows(t_.SurchargeTable, {0, 1, 2, 3});
@@ -105,8 +130,8 @@ class RecordWriter {
         std::string text;
         for (int position = 0; position < kParameterPositions; ++position) {
           const int column = SoilParameterColumn(type, position);
-          const bool present = parameters && column >= 0 && column < parameters->ColumnCount() &&
-                               row < parameters->RowCount();
+          const bool present =
+              parameters && column >= 0 && column < parameters->ColumnCount() && row < parameters->RowCount();
           text += present ? cell(*parameters, column, row) + " " : std::string("0.0  ");
         }
         line(text);
