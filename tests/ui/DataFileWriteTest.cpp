@@ -299,4 +299,25 @@ TEST(Save, RefusesNumbersThatAreNotFinite) {
   EXPECT_EQ(ReadFile(StageFileName(file, 1)), stage);
 }
 
+// Whatever was typed as a title, saving, opening and saving again gives the
+// same file and the title the first save showed.
+TEST(Save, TitleSurvivesReadingAndWritingAgain) {
+  ScratchFolder folder;
+  const auto file = folder.path() / "title.tq4d";
+  const std::pair<std::string, std::string> cases[] = {
+      {"\r\t", ""}, {" a\tb \r\n c \t", "a\tb    c"}, {"\x01x\x7f\x1by", "x  y"}, {"Wall \xc3\xa9", "Wall \xc3\xa9"}};
+  for (const auto& [typed, kept] : cases) {
+    TProject project;
+    project.Data().ProjectTitle = typed;
+    project.Data().SaveAs(file);
+    EXPECT_EQ(project.Data().ProjectTitle, kept);
+    const std::string first = ReadFile(file);
+    TProject opened;
+    opened.Open(file, kLayoutCurrent);
+    EXPECT_EQ(opened.Data().ProjectTitle, kept);
+    opened.Data().Save();
+    EXPECT_EQ(ReadFile(file), first);
+  }
+}
+
 }  // namespace

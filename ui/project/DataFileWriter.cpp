@@ -75,11 +75,7 @@ class RecordWriter {
     TGridTable& soil = longTerm ? t_.LongSoil : t_.NewSoil;
     const int ep = d_.EarthPressureMode, py = d_.PYMode;
 
-    // The title is one line whatever was typed into it.
-    std::string title = firstLine;
-    for (char& c : title)
-      if (c == '\r' || c == '\n') c = ' ';
-    line(title);
+    line(firstLine);
     line(integer(d_.Units) + " " + integer(t_.SoilLayer.RowCount()) + "\t" + integer(t_.PileSect.RowCount()) + "\t" +
          integer(t_.PYMod.RowCount()) + "\t" + integer(ep) + "\t" + integer(py) + " " +
          integer(t_.PYCurves.RowCount()) + " " + integer(d_.StageCount) + " " + integer(d_.MEICurveCount));
@@ -171,6 +167,7 @@ class RecordWriter {
 // memory: what is saved is what the program then shows.
 void normalise(TProgramData& d) {
   TProjectTables& t = d.Tables();
+  d.ProjectTitle = FileTitle(d.ProjectTitle);
   if (!d.UseConcentratedLoads) t.BoundCond.SetRowCount(0);
   if (!d.UseRestraints) t.SoilLayer.SetRowCount(0);
   if (!d.UseExternalPY) t.PYCurves.SetRowCount(0);

@@ -11,6 +11,15 @@ int LayoutForFile(const std::filesystem::path& path) {
   return AsciiLower(path.extension().string()) == ".tqd" ? kLayout30 : kLayoutCurrent;
 }
 
+std::string FileTitle(std::string_view typed) {
+  std::string title(typed);
+  for (char& c : title)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f) c = ' ';
+  const size_t first = title.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return title.substr(first, title.find_last_not_of(" \t") - first + 1);
+}
+
 TProgramData::TProgramData(TProjectTables& tables) : tables_(&tables) {
   tables_->Reset(Units);
 }

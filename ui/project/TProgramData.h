@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "project/TProjectTables.h"
@@ -29,6 +30,12 @@ enum DataLayout { kLayoutCurrent = 1, kLayout30 = 2, kLayout20 = 3 };
 // The layout a file dropped on the window or opened from the recent list is
 // read with: 3.0 for the extension ".tqd" (in any case), else current.
 int LayoutForFile(const std::filesystem::path& path);
+
+// A title as the data file keeps it: one line, its control characters other
+// than TAB made spaces, no spaces or TABs at its ends (the reader drops them).
+// Reading back what is written gives the same title, so a saved project
+// opens and saves to the same file.
+std::string FileTitle(std::string_view typed);
 
 class TProgramData {
  public:
