@@ -95,6 +95,21 @@ TEST(AtomicFile, RefusesAFileTheUserCannotWrite) {
   }
   EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(entriesIn(folder.path()), 1);
+
+  // A writable file in a folder that is not: no temporary file can be made
+  // beside it, and the message says so.
+  ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+  try {
+    WriteFileAtomically(file, "new");
+    ADD_FAILURE();
+  } catch (const EInOutError& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot create a temporary file in " + folder.path().string()),
+              std::string::npos)
+        << e.what();
+  }
+  ::chmod(folder.path().c_str(), 0755);
+  EXPECT_EQ(ReadFile(file), "old");
 }
 
 // A file-size limit stands in for a full disk: the write fails part way.

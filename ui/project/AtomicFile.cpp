@@ -98,7 +98,8 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
     if (S_ISDIR(st.st_mode)) fail(path, EISDIR);
     if (!S_ISREG(st.st_mode)) fail(path, "it is not a regular file");
     // The rename would replace a file the user has protected from writing.
-    if (::access(target.c_str(), W_OK) != 0) fail(path, errno == EACCES ? "the file is read-only" : std::strerror(errno));
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+      fail(path, errno == EACCES ? "the file is read-only" : std::strerror(errno));
     old = st;
   } else if (errno != ENOENT) {
     fail(path, errno);
@@ -113,7 +114,8 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
     temporary = folder / (temporaryPrefix(target) + std::to_string(random() % 1000000));
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old ? 0600 : 0666);
-    if (fd < 0 && errno != EEXIST) fail(path, errno);
+    if (fd < 0 && errno != EEXIST)
+      fail(path, "cannot create a temporary file in " + folder.string() + ": " + std::strerror(errno));
   }
   if (fd < 0) fail(path, EEXIST);
 
@@ -138,7 +140,12 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
   }
   if (error || inPlace) fs::remove(temporary, ec);
   if (error) fail(path, error);
-  if (inPlace) writeInPlace(path, target, content);
+  if (inPlace) return writeInPlace(path, target, content);
+  // The rename itself reaches the disk with the folder.
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
 }
 
 }  // namespace terraq::ui
