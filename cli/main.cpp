@@ -76,8 +76,9 @@ void printHelp() {
                "  0  the analysis completed, or the file was converted\n"
                "  1  the analysis ended in an error stop (its message goes to standard error),\n"
                "     or the file to convert is not a valid data file of its layout\n"
-               "  2  usage error, missing or unreadable data file, a file that cannot be\n"
-               "     written (standard output included), or the engine could not be run\n"
+               "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
+               "     a file that cannot be written (standard output included), or the\n"
+               "     engine could not be run\n"
                "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
                "     had begun to write is removed\n";
 }
@@ -200,6 +201,10 @@ int runCommand(const std::vector<std::string_view>& args) {
   // The engine would report a file it cannot open as an error in the data.
   if (std::ifstream probe(dataFile, std::ios::binary); !probe)
     return fail("cannot read the data file " + dataFile.string() + ": " + std::strerror(errno ? errno : EACCES));
+
+  // The same limit as the interactive program's reader.
+  if (const auto size = fs::file_size(dataFile, ec); !ec && size > terraq::ui::kMaxDataFileBytes)
+    return fail(terraq::ui::DataFileTooLarge(dataFile, size));
 
   // Never destroyed: its watcher thread stays until the program ends.
   auto* interruption = new terraq::cli::RunInterruption(terraq::ui::DeriveRunPaths(dataFile));

@@ -37,6 +37,20 @@ TEST(RunFaults, UnreadableDataFileExitsWithTwo) {
   EXPECT_EQ(entries(work.path()), 1u);
 }
 
+// A data file over the 16 MB limit (sparse: no byte is written) is refused
+// by run and convert alike, before it is read.
+TEST(RunFaults, DataFileOverTheSizeLimitIsRefused) {
+  ScratchFolder work;
+  std::ofstream(work.path() / "huge.tq4d").close();
+  fs::resize_file(work.path() / "huge.tq4d", 20u * 1024 * 1024);
+  for (const char* args : {"run huge.tq4d", "convert huge.tq4d out.tq4d"}) {
+    const Outcome o = runTerraq(args, work.path());
+    EXPECT_EQ(o.status, 2) << args;
+    EXPECT_TRUE(contains(o.err, "huge.tq4d is 20.0 MB; a data file may hold at most 16 MB")) << args << o.err;
+  }
+  EXPECT_EQ(entries(work.path()), 1u);
+}
+
 // A plot file linked into a folder that does not exist: nothing is run and
 // no empty report is left behind.
 TEST(RunFaults, OutputThatCannotBeCreatedStopsTheRunBeforeTheEngine) {
