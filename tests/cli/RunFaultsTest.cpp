@@ -66,16 +66,25 @@ TEST(RunFaults, OutputThatCannotBeCreatedStopsTheRunBeforeTheEngine) {
   EXPECT_FALSE(fs::exists(work.path() / "wall.tq4r"));
 }
 
-// Under a 1 KiB file-size limit the report cannot be written whole.
+// Under a 1 KiB file-size limit neither the report nor a data file with a
+// 1500-character title can be written whole.
 TEST(RunFaults, FileSizeLimitIsReportedAndLeavesNothing) {
   ScratchFolder work, data, tmp;
   data.copy("cli-cantilever.tq4d", "wall.tq4d");
-  const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path(),
-                              "ulimit -f 2; TMPDIR=" + quoted(tmp.path().string()));
-  EXPECT_EQ(o.status, 2);
-  EXPECT_TRUE(contains(o.err, "File too large")) << o.err;
+  const std::string limit = "ulimit -f 2; TMPDIR=" + quoted(tmp.path().string());
+  const Outcome run = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path(), limit);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(contains(run.err, "File too large")) << run.err;
   EXPECT_EQ(entries(data.path()), 1u);
   EXPECT_TRUE(fs::is_empty(tmp.path()));
+
+  const std::string text = ReadFile(TestData("cli-cantilever.tq4d"));
+  std::ofstream(work.path() / "long.tq4d", std::ios::binary)
+      << std::string(1500, 'x') << text.substr(text.find('\n'));
+  const Outcome convert = runTerraq("convert long.tq4d out.tq4d", work.path(), limit);
+  EXPECT_EQ(convert.status, 2);
+  EXPECT_TRUE(contains(convert.err, "File too large")) << convert.err;
+  EXPECT_EQ(entries(work.path()), 1u);
 }
 
 TEST(RunFaults, FullStandardOutputExitsWithTwo) {
