@@ -6,10 +6,15 @@
 // Exit status: 0 the run completed (or the file was converted), 1 the
 // analysis ended in an error stop or did not finish (or the file to convert
 // is malformed), 2 the command could not be carried out (usage, data file,
-// engine library, output files).
+// engine library, output files, standard output), 128 + N a run ended by
+// signal N.
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -17,6 +22,7 @@
 #include <system_error>
 #include <vector>
 
+#include "RunInterruption.h"
 #include "SummaryOutput.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
@@ -27,6 +33,7 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -69,8 +76,11 @@ void printHelp() {
                "  0  the analysis completed, or the file was converted\n"
                "  1  the analysis ended in an error stop (its message goes to standard error),\n"
                "     or the file to convert is not a valid data file of its layout\n"
-               "  2  usage error, missing data file, a file that cannot be written, or the\n"
-               "     engine could not be run\n";
+               "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
+               "     a file that cannot be written (standard output included), or the\n"
+               "     engine could not be run\n"
+               "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
+               "     had begun to write is removed\n";
 }
 
 int usageError(const std::string& message) {
@@ -117,6 +127,43 @@ class EngineConsoleToStderr {
   int saved_ = -1;
 };
 
+// Everything the command prints must reach its reader: a full disk or a
+// closed pipe behind standard output is a failure, not a success. The reason
+// is kept from the first flush that fails; later ones no longer tell it.
+int standardOutputError = 0;
+
+void flushStandardOutput() {
+  errno = 0;
+  std::cout.flush();
+  if (standardOutputError == 0 && (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout)))
+    standardOutputError = errno ? errno : EIO;
+}
+
+int checkStandardOutput(int status) {
+  flushStandardOutput();
+  if (standardOutputError == 0) return status;
+  std::cerr << "terraq: cannot write to standard output: " << std::strerror(standardOutputError) << "\n";
+  return kExitUsage;
+}
+
+// Under a file-size limit (ulimit -f) a write past the limit fails with
+// EFBIG, which the engine does not check: an output that reached the limit
+// was cut short by it.
+std::string outputCutByFileSizeLimit(const terraq::ui::RunPaths& paths) {
+#if !defined(_WIN32)
+  rlimit limit{};
+  if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return {};
+  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
+    std::error_code ec;
+    const auto size = fs::file_size(*p, ec);
+    if (!ec && size >= limit.rlim_cur) return "cannot write " + p->string() + ": " + std::strerror(EFBIG);
+  }
+#else
+  (void)paths;
+#endif
+  return {};
+}
+
 int runCommand(const std::vector<std::string_view>& args) {
   bool json = false;
   bool optionsEnded = false;
@@ -151,13 +198,28 @@ int runCommand(const std::vector<std::string_view>& args) {
   if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
   std::error_code ec;
   if (!fs::is_regular_file(dataFile, ec)) return fail("cannot find the data file " + dataFile.string());
+  // The engine would report a file it cannot open as an error in the data.
+  if (std::ifstream probe(dataFile, std::ios::binary); !probe)
+    return fail("cannot read the data file " + dataFile.string() + ": " + std::strerror(errno ? errno : EACCES));
 
+  // The same limit as the interactive program's reader.
+  if (const auto size = fs::file_size(dataFile, ec); !ec && size > terraq::ui::kMaxDataFileBytes)
+    return fail(terraq::ui::DataFileTooLarge(dataFile, size));
+
+  // Never destroyed: its watcher thread stays until the program ends.
+  auto* interruption = new terraq::cli::RunInterruption(terraq::ui::DeriveRunPaths(dataFile));
   terraq::ui::EngineRunResult run;
   {
     EngineConsoleToStderr console;
-    run = terraq::ui::RunEngine(dataFile);
+    run = terraq::ui::RunEngine(dataFile, terraq::ui::DefaultEngineLibrary(), interruption);
   }
+  interruption->Finished();
   if (!run.engineCalled) return fail(run.error);
+  if (const std::string cut = outputCutByFileSizeLimit(run.paths); !cut.empty()) {
+    // Cut-off outputs must not be read as this run's results.
+    for (const fs::path* p : {&run.paths.reportFile, &run.paths.plotFile, &run.paths.monitorFile}) fs::remove(*p, ec);
+    return fail(cut);
+  }
   // An empty report is one this run did not write.
   if (!fs::is_regular_file(run.paths.reportFile, ec) || fs::file_size(run.paths.reportFile, ec) == 0 || ec)
     return fail("the engine wrote no report; check that " + run.paths.reportFile.parent_path().string() +
@@ -166,7 +228,7 @@ int runCommand(const std::vector<std::string_view>& args) {
   const terraq::ui::RunSummary summary = terraq::ui::ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
   std::cout << (json ? terraq::cli::FormatSummaryJson(summary, run.paths)
                      : terraq::cli::FormatSummaryText(summary, run.paths));
-  std::cout.flush();
+  flushStandardOutput();
 
   if (summary.errorStop) {
     std::cerr << "terraq: the analysis stopped: " << *summary.errorStop << "\n"
@@ -235,10 +297,7 @@ int convertCommand(const std::vector<std::string_view>& args) {
   return kExitOk;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+int dispatch(const std::vector<std::string_view>& args) {
   if (args.empty()) return usageError("no command given");
   const std::string_view command = args.front();
   if (command == "--help" || command == "-h" || command == "help") {
@@ -252,4 +311,15 @@ int main(int argc, char** argv) {
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#if !defined(_WIN32)
+  // Past a file-size limit a write should fail and be reported, not kill the
+  // program silently and leave its temporary files behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+  return checkStandardOutput(dispatch({argv + 1, argv + argc}));
 }

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
+
 #include "project/TWordReader.h"
 
 using namespace terraq::ui;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -64,6 +69,23 @@ TEST(WordReader, MissingFileGivesTheSystemsReason) {
   } catch (const EInOutError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open /nonexistent-folder/wall.tq4d: No such file or directory");
   }
+}
+
+// A file one byte over the limit is refused by its size, before a byte is
+// read (the file is sparse); one at the limit is read whole.
+TEST(WordReader, FilesOverTheSizeLimitAreRefused) {
+  const fs::path file = fs::temp_directory_path() / ("word-reader-limit-" + std::to_string(getpid()));
+  std::ofstream(file).close();
+  fs::resize_file(file, 16u * 1024 * 1024);
+  EXPECT_EQ(ReadWholeFile(file).size(), 16u * 1024 * 1024);
+  fs::resize_file(file, 16u * 1024 * 1024 + 1);
+  try {
+    ReadWholeFile(file);
+    ADD_FAILURE();
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(std::string(e.what()), file.string() + " is 16.0 MB; a data file may hold at most 16 MB");
+  }
+  fs::remove(file);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "platform/TDynamicLibrary.h"
 
@@ -113,7 +114,7 @@ fs::path ExecutableFolder() {
 
 fs::path DefaultEngineLibrary() { return ExecutableFolder() / kEngineLibraryName; }
 
-EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
+EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, RunObserver* observer) {
   EngineRunResult result;
   result.paths = DeriveRunPaths(dataFile);
   std::error_code ec;
@@ -141,6 +142,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
     return result;
   }
   RunFolder guard(previous, folder);
+  if (observer) observer->FolderMade(folder);
   fs::current_path(folder, ec);
   if (ec) {
     result.error = "cannot enter the temporary folder " + folder.string() + ": " + ec.message();
@@ -181,17 +183,29 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library) {
   // Earlier outputs are emptied, not removed: the engine writes the new ones
   // in place, so each file keeps its identity, mode, group and links, and a
   // run that writes nothing leaves nothing that could pass for its results.
-  // An output that cannot be emptied (read-only, or a folder of that name)
-  // stops the run before the engine starts, rather than leave old results
-  // to be read as new.
+  // Missing outputs are created here, so that every output is known to be
+  // writable before the engine starts: one that cannot be written (read-only,
+  // a folder of that name, a link into a missing folder) stops the run
+  // without a word from the engine, and without the files made so far.
+  std::vector<fs::path> created;
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    if (!fs::exists(*p, ec)) continue;
-    fs::resize_file(*p, 0, ec);
+    const bool existed = fs::exists(*p, ec);
+    errno = 0;
+    std::ofstream open(*p, std::ios::binary | std::ios::app);
+    if (open) {
+      open.close();
+      fs::resize_file(*p, 0, ec);
+    } else {
+      ec = std::error_code(errno ? errno : EACCES, std::generic_category());
+    }
     if (ec) {
       result.error = "cannot write " + p->string() + ": " + ec.message();
+      for (const fs::path& made : created) fs::remove(made, ec);
       return result;
     }
+    if (!existed) created.push_back(*p);
   }
+  if (observer) observer->OutputsBegun();
   entry(kEngineRunCode);
   result.engineCalled = true;
   engine.unload();

@@ -60,12 +60,25 @@ struct EngineRunResult {
   std::string error;
 };
 
+// Told what a run has left on disk so far, so that a caller interrupted
+// mid-run (a signal) can remove it. Called on the running thread.
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  // The private folder of the run exists (it holds the engine's scratch files).
+  virtual void FolderMade(const std::filesystem::path& folder) = 0;
+  // The report, plot and monitor files now belong to this run: emptied or
+  // created, about to be written by the engine.
+  virtual void OutputsBegun() = 0;
+};
+
 // Runs the engine once on the data file. Never throws for the failures it
 // can foresee (missing data file, unusable paths, a library that cannot be
 // loaded or lacks its entry, no temporary folder); those come back in error.
-// Output files of an earlier run are removed just before the engine is
+// Output files of an earlier run are emptied just before the engine is
 // called, so that stale results are never mistaken for new ones.
 EngineRunResult RunEngine(const std::filesystem::path& dataFile,
-                          const std::filesystem::path& library = DefaultEngineLibrary());
+                          const std::filesystem::path& library = DefaultEngineLibrary(),
+                          RunObserver* observer = nullptr);
 
 }  // namespace terraq::ui

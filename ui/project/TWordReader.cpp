@@ -2,9 +2,10 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "controls/NumberFormat.h"
 
@@ -15,6 +16,8 @@ namespace {
 const char* const kIncomplete = "This file either invalid or incomplete.";
 const char* const kRealExpected = "A floating point number was expected but not found.";
 const char* const kIntegerExpected = "An integer was expected but not found.";
+// What separates words: the blanks and line ends of the C locale.
+const char* const kBlanks = " \t\n\v\f\r";
 
 std::string trim(std::string_view line) {
   const size_t first = line.find_first_not_of(" \t");
@@ -25,17 +28,33 @@ std::string trim(std::string_view line) {
 
 }  // namespace
 
+std::string DataFileTooLarge(const std::filesystem::path& path, std::uintmax_t size) {
+  char megabytes[32];
+  std::snprintf(megabytes, sizeof megabytes, "%.1f", static_cast<double>(size) / (1024.0 * 1024.0));
+  return path.string() + " is " + megabytes + " MB; a data file may hold at most " +
+         std::to_string(kMaxDataFileBytes / (1024 * 1024)) + " MB";
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (const auto size = std::filesystem::file_size(path, ec); !ec && size > kMaxDataFileBytes)
+    throw EInOutError(DataFileTooLarge(path, size));
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     const int error = errno ? errno : ENOENT;
     throw EInOutError("Cannot open " + path.string() + ": " + std::strerror(error));
   }
-  std::ostringstream text;
-  text << in.rdbuf();
+  // Bounded also for what has no size to ask (a pipe) or grows meanwhile.
+  std::string text;
+  char chunk[65536];
+  while (in && text.size() <= kMaxDataFileBytes) {
+    in.read(chunk, sizeof chunk);
+    text.append(chunk, static_cast<size_t>(in.gcount()));
+  }
   if (in.bad()) throw EInOutError("Cannot read " + path.string() + ": " + std::strerror(errno ? errno : EIO));
-  return text.str();
+  if (text.size() > kMaxDataFileBytes) throw EInOutError(DataFileTooLarge(path, text.size()));
+  return text;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
@@ -53,67 +72,89 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 }
 
 void TWordReader::SetText(std::string_view text) {
-  lines_.clear();
-  words_.clear();
-  for (const std::string& raw : SplitTextLines(text)) {
-    lines_.push_back(trim(raw));
-    std::vector<std::string> words;
-    std::istringstream split(lines_.back());
-    for (std::string word; split >> word;) words.push_back(word);
-    words_.push_back(std::move(words));
-  }
-  current_ = -1;
-  next_ = 0;
+  text_.assign(text);
+  const size_t last = text_.find_last_not_of(kBlanks);
+  wordsEnd_ = last == std::string::npos ? 0 : last + 1;
+  nextLine_ = 0;
+  line_ = -1;
+  open_ = false;
+  lineBegin_ = lineEnd_ = wordFrom_ = word_ = 0;
+}
+
+void TWordReader::enterLine() {
+  lineBegin_ = nextLine_;
+  const size_t end = text_.find('\n', lineBegin_);
+  lineEnd_ = end == std::string::npos ? text_.size() : end;
+  nextLine_ = end == std::string::npos ? text_.size() : end + 1;
+  if (lineEnd_ > lineBegin_ && text_[lineEnd_ - 1] == '\r') --lineEnd_;
+  ++line_;
+  open_ = true;
+  wordFrom_ = lineBegin_;
   word_ = 0;
+}
+
+std::string_view TWordReader::wordOfOpenLine() {
+  const std::string_view line(text_.data() + lineBegin_, lineEnd_ - lineBegin_);
+  const size_t begin = line.find_first_not_of(kBlanks, wordFrom_ - lineBegin_);
+  if (begin == std::string_view::npos) {
+    wordFrom_ = lineEnd_;
+    return {};
+  }
+  const size_t end = std::min(line.find_first_of(kBlanks, begin), line.size());
+  wordFrom_ = lineBegin_ + end;
+  return line.substr(begin, end - begin);
 }
 
 void TWordReader::FailAt(int line, int item, const std::string& what) const {
   throw EReadError("Error on Line " + std::to_string(line) + " Item " + std::to_string(item) + "\n" + what);
 }
 
-const std::string* TWordReader::nextWord() {
-  if (current_ >= 0 && word_ < words_[static_cast<size_t>(current_)].size())
-    return &words_[static_cast<size_t>(current_)][word_++];
+std::string_view TWordReader::nextWord() {
+  if (open_) {
+    if (const std::string_view word = wordOfOpenLine(); !word.empty()) {
+      ++word_;
+      return word;
+    }
+  }
   // The value is on the next line, which must hold a word.
-  bool anyLeft = false;
-  for (size_t k = next_; k < words_.size() && !anyLeft; ++k) anyLeft = !words_[k].empty();
-  if (!anyLeft) throw EReadError(kIncomplete);
-  current_ = static_cast<int>(next_++);
-  const auto& words = words_[static_cast<size_t>(current_)];
+  if (nextLine_ >= wordsEnd_) throw EReadError(kIncomplete);
+  enterLine();
   word_ = 1;
-  return words.empty() ? nullptr : &words.front();
+  return wordOfOpenLine();
 }
 
 double TWordReader::NextReal() {
-  const std::string* word = nextWord();
+  const std::string_view word = nextWord();
   long double value = 0;
-  if (!word || !ParseReal(*word, value) || std::fabs(value) > 1.7976931348623157e308L) Fail(kRealExpected);
+  if (word.empty() || !ParseReal(word, value) || std::fabs(value) > 1.7976931348623157e308L) Fail(kRealExpected);
   return static_cast<double>(value);
 }
 
 int TWordReader::NextInteger() {
-  const std::string* word = nextWord();
+  const std::string_view word = nextWord();
   long double value = 0;
-  if (!word || !ParseReal(*word, value) || value != std::trunc(value) || value < -2147483648.0L ||
+  if (word.empty() || !ParseReal(word, value) || value != std::trunc(value) || value < -2147483648.0L ||
       value > 2147483647.0L)
     Fail(kIntegerExpected);
   return static_cast<int>(value);
 }
 
 std::string TWordReader::RestOfLine() {
-  const size_t line = current_ >= 0 ? static_cast<size_t>(current_) : next_;
-  if (line >= lines_.size()) throw EReadError(kIncomplete);
-  current_ = -1;
-  next_ = line + 1;
+  if (!open_) {
+    if (nextLine_ >= text_.size()) throw EReadError(kIncomplete);
+    enterLine();
+  }
+  open_ = false;
   word_ = 0;
-  return lines_[line];
+  return trim(std::string_view(text_).substr(lineBegin_, lineEnd_ - lineBegin_));
 }
 
 bool TWordReader::Eof() const {
-  if (current_ >= 0 && word_ < words_[static_cast<size_t>(current_)].size()) return false;
-  for (size_t k = next_; k < words_.size(); ++k)
-    if (!words_[k].empty()) return false;
-  return true;
+  if (open_) {
+    const std::string_view line(text_.data() + lineBegin_, lineEnd_ - lineBegin_);
+    if (line.find_first_not_of(kBlanks, wordFrom_ - lineBegin_) != std::string_view::npos) return false;
+  }
+  return nextLine_ >= wordsEnd_;
 }
 
 }  // namespace terraq::ui

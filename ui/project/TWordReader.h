@@ -1,9 +1,12 @@
 #pragma once
 // TWordReader: the tokenizer of every reader of the interactive program (data
-// file, stage files). The whole text is held as lines; each line is trimmed
-// and split into words at spaces and tabs. Values are taken word by word
-// across lines; a whole line can be taken as text (titles).
+// file, stage files). The text is held once and read forward: lines end at
+// LF or CR LF, words are separated by blanks. Values are taken word by word
+// across lines; a whole line can be taken as text (titles). Reading takes
+// time and memory proportional to the text, whatever its lines hold.
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -26,9 +29,18 @@ class EInOutError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The largest data file read. The table limits keep a valid data file far
+// below it; a larger file is refused before it is read, rather than hold
+// the program (and its window) for a minute and gigabytes.
+inline constexpr std::uintmax_t kMaxDataFileBytes = 16u * 1024u * 1024u;
+
 // The whole content of a file; throws EInOutError naming the file and the
-// system's reason.
+// system's reason, or saying that it is larger than kMaxDataFileBytes.
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// The message refusing a data file of `size` bytes, larger than
+// kMaxDataFileBytes.
+std::string DataFileTooLarge(const std::filesystem::path& path, std::uintmax_t size);
 
 // The lines of a text (LF or CR LF ends), without their line ends; a final
 // line end does not start another line.
@@ -60,7 +72,7 @@ class TWordReader {
 
   // Where the last word was read: 1-based line and word on the line (0
   // before the first read).
-  int Line() const { return current_ + 1; }
+  int Line() const { return open_ ? line_ + 1 : 0; }
   int Item() const { return static_cast<int>(word_); }
 
   // Raises a read error at the last word read, with the reader's message
@@ -69,14 +81,21 @@ class TWordReader {
   [[noreturn]] void FailAt(int line, int item, const std::string& what) const;
 
  private:
-  // The next word; nullptr for an empty line where a word should be.
-  const std::string* nextWord();
+  // The next word; empty for a line without one where a word should be.
+  std::string_view nextWord();
+  // Makes the next line the open one.
+  void enterLine();
+  // The next word of the open line from wordFrom_, or empty.
+  std::string_view wordOfOpenLine();
 
-  std::vector<std::string> lines_;
-  std::vector<std::vector<std::string>> words_;
-  int current_ = -1;  // line of the last word read; -1 when none is open
-  size_t next_ = 0;   // first line not yet entered
-  size_t word_ = 0;   // words taken from the current line
+  std::string text_;
+  size_t wordsEnd_ = 0;      // one past the last character of the last word
+  size_t nextLine_ = 0;      // offset of the first line not yet entered
+  int line_ = -1;            // index of the open (or last entered) line
+  bool open_ = false;        // a line is open for words
+  size_t lineBegin_ = 0, lineEnd_ = 0;  // the open line, without its line end
+  size_t wordFrom_ = 0;      // where the next word of the open line is looked for
+  size_t word_ = 0;          // words taken from the open line
 };
 
 }  // namespace terraq::ui
