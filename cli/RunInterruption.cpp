@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <iostream>
 #include <system_error>
 #include <thread>
 
@@ -46,6 +47,10 @@ void RunInterruption::FolderMade(const fs::path& folder) {
 void RunInterruption::OutputsBegun() {
   std::lock_guard lock(mutex_);
   outputsBegun_ = true;
+}
+
+void RunInterruption::WaitingForAnotherRun() {
+  std::cerr << "terraq: waiting for another run of " << paths_.dataFile.string() << " to finish\n";
 }
 
 void RunInterruption::cleanUpAndExit(int signal) {

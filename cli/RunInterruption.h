@@ -26,6 +26,8 @@ class RunInterruption : public ui::RunObserver {
 
   void FolderMade(const std::filesystem::path& folder) override;
   void OutputsBegun() override;
+  // Says on standard error that the run waits for another run of its data file.
+  void WaitingForAnotherRun() override;
 
  private:
   [[noreturn]] void cleanUpAndExit(int signal);

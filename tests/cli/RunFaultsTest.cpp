@@ -7,8 +7,11 @@
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -134,4 +137,39 @@ TEST(RunFaults, InterruptedRunLeavesNothingBehind) {
     EXPECT_EQ(entries(data.path()), 1u) << signal;
     EXPECT_TRUE(fs::is_empty(tmp.path())) << signal;
   }
+}
+
+// Two runs of one data file at once (two windows, a batch script) take
+// turns: a run waits, saying so, while another holds the outputs, and then
+// completes with whole outputs.
+TEST(RunFaults, RunsOfOneDataFileTakeTurns) {
+  ScratchFolder data, work;
+  data.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const fs::path report = data.path() / "wall.tq4o";
+  // Another run's hold (not passed on to the programs the test starts).
+  const int held = open(report.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  std::atomic<bool> done = false;
+  Outcome waiting;
+  std::thread run([&] {
+    waiting = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path());
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_FALSE(done);
+  close(held);
+  run.join();
+  EXPECT_EQ(waiting.status, 0) << waiting.err;
+  EXPECT_TRUE(contains(waiting.err, "waiting for another run of")) << waiting.err;
+  EXPECT_NE(ReadFile(report).find("END OF ANALYSIS"), std::string::npos);
+
+  // And two real runs at once both succeed.
+  Outcome first, second;
+  const std::string args = "run " + quoted((data.path() / "wall.tq4d").string());
+  std::thread other([&] { first = runTerraq(args, work.path()); });
+  second = runTerraq(args, work.path());
+  other.join();
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(second.status, 0) << second.err;
 }

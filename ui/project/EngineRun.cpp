@@ -13,7 +13,10 @@
 #include <windows.h>
 #define TERRAQ_ENGINE_CALL __stdcall
 #else
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
 #define TERRAQ_ENGINE_CALL
 #endif
 
@@ -82,6 +85,46 @@ class RunFolder {
  private:
   fs::path previous_;
   fs::path folder_;
+};
+
+// Runs of one data file take turns: two at once (two windows, a batch
+// script) would write the same outputs. The lock is held on the report,
+// which keeps its identity from run to run (it is emptied, never replaced),
+// not on the data file, which every save replaces by a new file. It is held
+// until the caller has read the outputs; closing the report releases it,
+// also when the process dies.
+class ReportLock {
+ public:
+  ReportLock() = default;
+  ~ReportLock() {
+#if !defined(_WIN32)
+    if (fd_ >= 0) ::close(fd_);
+#endif
+  }
+  ReportLock(const ReportLock&) = delete;
+  ReportLock& operator=(const ReportLock&) = delete;
+
+  // Opens the report (creating it) and takes the lock, telling the observer
+  // first when another run holds it. An error when the report cannot be
+  // opened or locked.
+  std::error_code acquire(const fs::path& report, RunObserver* observer) {
+#if !defined(_WIN32)
+    fd_ = ::open(report.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return {errno, std::generic_category()};
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return {};
+    if (errno != EWOULDBLOCK) return {errno, std::generic_category()};
+    if (observer) observer->WaitingForAnotherRun();
+    while (::flock(fd_, LOCK_EX) != 0)
+      if (errno != EINTR) return {errno, std::generic_category()};
+#else
+    (void)report;
+    (void)observer;
+#endif
+    return {};
+  }
+
+ private:
+  int fd_ = -1;
 };
 
 }  // namespace
@@ -188,8 +231,16 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   // a folder of that name, a link into a missing folder) stops the run
   // without a word from the engine, and without the files made so far.
   std::vector<fs::path> created;
+  const bool reportExisted = fs::exists(paths.reportFile, ec);
+  auto lock = std::make_shared<ReportLock>();
+  result.outputLock = lock;
+  if (const std::error_code locked = lock->acquire(paths.reportFile, observer)) {
+    result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
+    if (!reportExisted) fs::remove(paths.reportFile, ec);
+    return result;
+  }
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    const bool existed = fs::exists(*p, ec);
+    const bool existed = p == &paths.reportFile ? reportExisted : fs::exists(*p, ec);
     errno = 0;
     std::ofstream open(*p, std::ios::binary | std::ios::app);
     if (open) {

@@ -12,6 +12,7 @@
 // keeps its model in static storage.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace terraq::ui {
@@ -58,6 +59,9 @@ struct EngineRunResult {
   // Why the engine could not be run (empty when it was called). Errors of
   // the analysis itself are never here: they are in the report.
   std::string error;
+  // Other runs of the same data file wait while this is held: keep the
+  // result until its outputs have been read.
+  std::shared_ptr<void> outputLock;
 };
 
 // Told what a run has left on disk so far, so that a caller interrupted
@@ -70,13 +74,17 @@ class RunObserver {
   // The report, plot and monitor files now belong to this run: emptied or
   // created, about to be written by the engine.
   virtual void OutputsBegun() = 0;
+  // Another run of the same data file is writing its outputs: this one
+  // waits for it to finish.
+  virtual void WaitingForAnotherRun() {}
 };
 
 // Runs the engine once on the data file. Never throws for the failures it
 // can foresee (missing data file, unusable paths, a library that cannot be
 // loaded or lacks its entry, no temporary folder); those come back in error.
 // Output files of an earlier run are emptied just before the engine is
-// called, so that stale results are never mistaken for new ones.
+// called, so that stale results are never mistaken for new ones. Runs of
+// one data file, in this process or others, take turns.
 EngineRunResult RunEngine(const std::filesystem::path& dataFile,
                           const std::filesystem::path& library = DefaultEngineLibrary(),
                           RunObserver* observer = nullptr);
