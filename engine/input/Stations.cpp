@@ -87,11 +87,12 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
   Distribute(arrays, state.points, state.v0, values, state.s, CheckedPosition(to, ni));
 }
 
+double StationShare(int station, int ni) { return station == 0 || station == ni ? 0.5 : 1.0; }
+
 double WallRigidity(const EngineModel& model, int station) {
   const int ni = model.control.NI;
   if (station < 0 || station > ni + 3) return 0.0;
-  const double F = model.st.F[Pos(station)];
-  return station == 0 || station == ni ? 2.0 * F : F;
+  return model.st.F[Pos(station)] / StationShare(station, ni);
 }
 
 void FindPartialStiffness(EngineModel& model, const RealStations& coverage) {

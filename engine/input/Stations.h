@@ -28,10 +28,14 @@ RowKind ClassifyRow(long long previousC, long long contd);
 void DistributeTableRow(DistributionState& state, int ni, int from, int to, int contd,
                         std::span<RealStations* const> arrays, std::span<const double> values);
 
-// Flexural rigidity of the wall at a station. Each end station of the wall
-// stands for half an increment, so the rigidity table gives it half of the
-// wall's EI, which is what the difference equations need there; the wall
-// itself has the full value, and that is what moments and the report use.
+// The share of an increment of wall a station stands for: 1/2 at the wall's
+// two end stations, 1 elsewhere. The difference equations take that share of
+// the wall's rigidity there, and the moment they give at an end is that
+// share of the wall's own.
+double StationShare(int station, int ni);
+
+// Flexural rigidity of the wall at a station: what the rigidity table gave
+// the station, over the station's share.
 double WallRigidity(const EngineModel& model, int station);
 
 // Records in model.partialStiffnessStations the stations inside the wall

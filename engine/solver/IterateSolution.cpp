@@ -9,7 +9,6 @@ namespace terraq::engine {
 void UpdateBendingStiffness(EngineModel& model) {
   StationArrays& st = model.st;
   const double h2 = model.control.hSquared;
-  const int top = Pos(0), tip = Pos(model.control.NI);
   for (const StiffnessSection& s : model.sections) {
     for (int j = Pos(s.from); j <= Pos(s.to); ++j) {
       const double phi = std::fabs((st.w[j - 1] - 2.0 * st.w[j] + st.w[j + 1]) / h2);
@@ -26,10 +25,9 @@ void UpdateBendingStiffness(EngineModel& model) {
       const auto b = static_cast<size_t>(k), a = static_cast<size_t>(k - 1);
       const double denominator = (s.EI[b] - s.EI[a]) * phi - s.M[b] + s.M[a];
       const double r = denominator != 0.0 ? (s.M[a] - phi * s.EI[a]) / denominator : 0.0;
-      // The end stations of the wall take half, as the rigidity table gives
-      // them (see WallRigidity); phi there is the wall's own curvature.
-      const double share = j == top || j == tip ? 0.5 : 1.0;
-      st.F[j] = share * (s.EI[a] + (s.EI[b] - s.EI[a]) * r);
+      // The end stations of the wall take their share, as the rigidity table
+      // gives it them; phi there is the wall's own curvature.
+      st.F[j] = StationShare(j - Pos(0), model.control.NI) * (s.EI[a] + (s.EI[b] - s.EI[a]) * r);
     }
   }
 }
@@ -101,11 +99,12 @@ void ComputeDerivedResults(EngineModel& model) {
   // An end station stands for half an increment of wall: its equation
   // balances the zero moment outside the wall against the wall's moment just
   // inside, so the value there is their mean. The wall's own moment at the
-  // end (a fixed base, a restrained head, a head couple) is twice that. No
-  // shear passes beyond the ends: the moment outside is taken equal to the
-  // end moment, which makes the end reaction the force the end station takes.
-  M[top] *= 2.0;
-  M[tip] *= 2.0;
+  // end (a fixed base, a restrained head, a head couple) is that over the
+  // station's share, twice the mean. No shear passes beyond the ends: the
+  // moment outside is taken equal to the end moment, which makes the end
+  // reaction the force the end station takes.
+  M[top] /= StationShare(0, c.NI);
+  M[tip] /= StationShare(c.NI, c.NI);
   M[top - 1] = M[top];
   M[tip + 1] = M[tip];
 
