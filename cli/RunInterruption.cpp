@@ -36,7 +36,7 @@ RunInterruption::RunInterruption(const ui::RunPaths& paths) : paths_(paths) {
 void RunInterruption::Finished() {
   std::lock_guard lock(mutex_);
   folder_.reset();
-  outputsBegun_ = false;
+  unfinished_.clear();
 }
 
 void RunInterruption::FolderMade(const fs::path& folder) {
@@ -44,9 +44,15 @@ void RunInterruption::FolderMade(const fs::path& folder) {
   folder_ = folder;
 }
 
-void RunInterruption::OutputsBegun() {
+void RunInterruption::OutputsBegun(const std::vector<fs::path>& unfinished) {
   std::lock_guard lock(mutex_);
-  outputsBegun_ = true;
+  unfinished_ = unfinished;
+}
+
+void RunInterruption::ReplaceOutputs(const std::function<void()>& replace) {
+  std::lock_guard lock(mutex_);
+  replace();
+  unfinished_.clear();
 }
 
 void RunInterruption::WaitingForAnotherRun() {
@@ -58,8 +64,7 @@ void RunInterruption::cleanUpAndExit(int signal) {
   // through the removal.
   mutex_.lock();
   std::error_code ec;
-  if (outputsBegun_)
-    for (const fs::path* p : {&paths_.reportFile, &paths_.plotFile, &paths_.monitorFile}) fs::remove(*p, ec);
+  for (const fs::path& file : unfinished_) fs::remove(file, ec);
   if (folder_) {
     // The engine keeps running meanwhile and may add a scratch file between
     // emptying the folder and removing it.

@@ -33,7 +33,6 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -93,8 +92,8 @@ int fail(const std::string& message) {
   return kExitUsage;
 }
 
-// The engine may write a line to the console when it cannot find or create
-// its files. Standard output belongs to the summary (and must stay valid JSON
+// The engine writes a progress note to the console (its messages for the
+// caller come back in the run's result). Standard output belongs to the summary (and must stay valid JSON
 // with --json), so the engine's console goes to standard error while it runs.
 class EngineConsoleToStderr {
  public:
@@ -146,22 +145,14 @@ int checkStandardOutput(int status) {
   return kExitUsage;
 }
 
-// Under a file-size limit (ulimit -f) a write past the limit fails with
-// EFBIG, which the engine does not check: an output that reached the limit
-// was cut short by it.
-std::string outputCutByFileSizeLimit(const terraq::ui::RunPaths& paths) {
-#if !defined(_WIN32)
-  rlimit limit{};
-  if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return {};
-  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    std::error_code ec;
-    const auto size = fs::file_size(*p, ec);
-    if (!ec && size >= limit.rlim_cur) return "cannot write " + p->string() + ": " + std::strerror(EFBIG);
+// The engine's own lines for its caller (warnings of the curve generation
+// before a stop, a names file it could not read), without their leading
+// blanks.
+void printEngineMessages(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start != std::string::npos) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
   }
-#else
-  (void)paths;
-#endif
-  return {};
 }
 
 int runCommand(const std::vector<std::string_view>& args) {
@@ -214,16 +205,10 @@ int runCommand(const std::vector<std::string_view>& args) {
     run = terraq::ui::RunEngine(dataFile, terraq::ui::DefaultEngineLibrary(), interruption);
   }
   interruption->Finished();
-  if (!run.engineCalled) return fail(run.error);
-  if (const std::string cut = outputCutByFileSizeLimit(run.paths); !cut.empty()) {
-    // Cut-off outputs must not be read as this run's results.
-    for (const fs::path* p : {&run.paths.reportFile, &run.paths.plotFile, &run.paths.monitorFile}) fs::remove(*p, ec);
-    return fail(cut);
-  }
-  // An empty report is one this run did not write.
-  if (!fs::is_regular_file(run.paths.reportFile, ec) || fs::file_size(run.paths.reportFile, ec) == 0 || ec)
-    return fail("the engine wrote no report; check that " + run.paths.reportFile.parent_path().string() +
-                " is writable");
+  printEngineMessages(run.engineMessages);
+  // Outputs the run could not write whole are not put in place: the earlier
+  // ones stand, and the message says which file failed and why.
+  if (!run.outputsReplaced) return fail(run.error);
 
   const terraq::ui::RunSummary summary = terraq::ui::ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
   std::cout << (json ? terraq::cli::FormatSummaryJson(summary, run.paths)

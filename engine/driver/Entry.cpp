@@ -1,6 +1,9 @@
 // The exported entry of the engine library. One call with the code 7 runs
 // one analysis; any other code does nothing. Nothing the analysis finds is
-// returned: it is all in the report.
+// returned: it is all in the report. Returns 0 for a run that wrote its
+// outputs, 1 for a code other than 7, and 2 when an output or scratch file
+// could not be created or written (a full disk): the run messages in the
+// current directory name the file and the reason.
 
 #include <cstdint>
 #include <exception>
@@ -17,9 +20,9 @@
 
 TERRAQ_EXPORT int32_t TERRAQ_CALL ITERRAQ(int32_t code) {
   if (code != 7) return 1;
-  const int32_t status = 0;
+  int32_t status = 0;
   try {
-    terraq::engine::RunAnalysis();
+    status = static_cast<int32_t>(terraq::engine::RunAnalysis());
   } catch (...) {
     // Nothing may cross the entry; the run driver has already closed the
     // report with whatever it could write.

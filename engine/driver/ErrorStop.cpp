@@ -1,5 +1,7 @@
 #include "ErrorStop.h"
 
+#include "textio/TextOut.h"
+
 namespace terraq::engine {
 
 void StopTooMuchData() {
@@ -11,5 +13,9 @@ void StopStationsNotInOrder() { throw ErrorStop({"", "", "     ERROR STOP -- STA
 void StopBeyondEnd() { throw ErrorStop({"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"}); }
 
 void StopWithMessage(const std::string& message) { throw ErrorStop({"", "", "     " + message}); }
+
+void ThrowIfWriteFailed(const TextOut& file) {
+  if (file.error() != 0) throw OutputWriteError(file.path(), file.error());
+}
 
 }  // namespace terraq::engine

@@ -28,6 +28,25 @@ class InternalIndexError : public std::runtime_error {
   InternalIndexError() : std::runtime_error("station index outside the storage") {}
 };
 
+// A file of the run could not be written (a full disk, a file-size limit):
+// not a fault of the input. The run driver ends the run and tells its caller
+// which file and why; the outputs of such a run are incomplete.
+class OutputWriteError : public std::runtime_error {
+ public:
+  OutputWriteError(std::string path, int error)
+      : std::runtime_error("cannot write " + path), path_(std::move(path)), error_(error) {}
+  const std::string& path() const { return path_; }
+  int error() const { return error_; }
+
+ private:
+  std::string path_;
+  int error_;
+};
+
+// Throws OutputWriteError when a write to `file` has failed.
+class TextOut;
+void ThrowIfWriteFailed(const TextOut& file);
+
 // The fixed error stops of the engine, with their report layouts.
 [[noreturn]] void StopTooMuchData();
 [[noreturn]] void StopStationsNotInOrder();

@@ -1,11 +1,13 @@
 #include "RunAnalysis.h"
 
-#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "EngineModel.h"
 #include "RunFiles.h"
+#include "RunMessages.h"
 #include "input/ReadProblem.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
@@ -91,6 +93,9 @@ void RunProblems(RunFiles& files, EngineModel& model) {
     WriteMonitorHeading(files.monitor);
     IterateSolution(files, model);
     WriteResults(files.report, model);
+    // A run that can no longer write its outputs ends here rather than
+    // solve problems nobody will see.
+    for (const TextOut* out : {&files.report, &files.plot, &files.monitor}) ThrowIfWriteFailed(*out);
 
     files.data->read(1).assign(0, c.NEXT);
     if (c.NEXT == c.KSTAGE) c.NEXT = 0;
@@ -102,15 +107,17 @@ void RunProblems(RunFiles& files, EngineModel& model) {
 
 }  // namespace
 
-void RunAnalysis() {
+RunStatus RunAnalysis() {
   EngineModel& model = GlobalEngineModel();
   model = EngineModel{};
   SetUnitLabels(model.labels, 0);
+  ClearRunMessages();
 
   std::string names[4];
   if (!ReadNamesFile(names)) {
-    std::printf(" PLEASE CREATE AN INPUT DATA FILE AND SAVE IT\n BEFORE COMPUTATION.  TRY IT AGAIN!\n");
-    return;
+    TellCaller(" PLEASE CREATE AN INPUT DATA FILE AND SAVE IT");
+    TellCaller(" BEFORE COMPUTATION.  TRY IT AGAIN!");
+    return RunStatus::Completed;
   }
 
   RunFiles files;
@@ -120,14 +127,17 @@ void RunAnalysis() {
   const bool plotOpen = files.plot.open(names[2]);
   const bool monitorOpen = files.monitor.open(names[3]);
   if (!(reportOpen && plotOpen && monitorOpen)) {
-    std::printf(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\n");
-    return;
+    TellCaller(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS");
+    for (const TextOut* out : {&files.report, &files.plot, &files.monitor})
+      if (out->error() != 0) TellWriteFailure(out->path(), out->error());
+    return RunStatus::OutputNotWritten;
   }
   files.data.emplace(files.dataStream);
 
   ProblemControl& c = model.control;
   c.PLOTCODE = 1;
   c.problemCount = 0;
+  std::optional<OutputWriteError> writeFailure;
   try {
     if (!files.dataStream.is_open())
       StopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
@@ -136,6 +146,11 @@ void RunAnalysis() {
     WriteStop(files, e.reportLines());
   } catch (const InputError& e) {
     WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
+  } catch (const OutputWriteError& e) {
+    // A file the disk refused is no fault of the data: the report (if it
+    // can still take a line) says what happened, the caller is told below.
+    writeFailure = e;
+    WriteStop(files, {"", "", "     ERROR STOP -- CANNOT WRITE " + e.path() + ": " + std::strerror(e.error())});
   } catch (const InternalIndexError&) {
     WriteStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
   } catch (const std::bad_alloc&) {
@@ -151,6 +166,18 @@ void RunAnalysis() {
   files.dataStream.close();
   files.plot.close();
   files.monitor.close();
+
+  // The first failure is the one to fix; a full disk usually fails all.
+  if (writeFailure) {
+    TellWriteFailure(writeFailure->path(), writeFailure->error());
+    return RunStatus::OutputNotWritten;
+  }
+  for (const TextOut* out : {&files.report, &files.plot, &files.monitor}) {
+    if (out->error() == 0) continue;
+    TellWriteFailure(out->path(), out->error());
+    return RunStatus::OutputNotWritten;
+  }
+  return RunStatus::Completed;
 }
 
 }  // namespace terraq::engine

@@ -3,5 +3,6 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ErrorStop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProblemUnits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunAnalysis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunMessages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoilLayers.cpp
 )

@@ -81,11 +81,13 @@ void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
                       "THE SOIL AND SURCHARGE DATA");
 
   scratch.close();
-  if (!scratch.open(kGeneratedPressureFile))
-    StopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") +
-                    kGeneratedPressureFile);
+  // A table that did not reach the disk whole would be read back as a
+  // fault of the data.
+  scratch.open(kGeneratedPressureFile);
+  ThrowIfWriteFailed(scratch);
   WriteTable(scratch, table.rows);
   scratch.close();
+  ThrowIfWriteFailed(scratch);
 }
 
 }  // namespace terraq::engine

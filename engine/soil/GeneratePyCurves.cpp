@@ -68,12 +68,6 @@ void AssignCurvesToLayers(PyGeneration& g) {
 
 }  // namespace
 
-void WriteConsole(std::string_view line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
 void StopForLayer(const PyGeneration& g, int j, std::string_view model, std::string_view problem) {
   StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(g.profile.layer(j).source, 0) + " (" +
                   std::string(model) + ") " + std::string(problem));
@@ -125,9 +119,12 @@ void RunLayerGenerators(PyGeneration& g) {
 void GeneratePyCurves(EngineModel& model, TextOut& report) {
   const ProblemControl& c = model.control;
   TextOut curves;
-  if (!curves.open(kSoilDataFile))
-    StopWithMessage(std::string("ERROR STOP -- CANNOT CREATE THE SCRATCH FILE ") + kSoilDataFile);
-  WriteConsole(" READ SOIL DATA....");
+  curves.open(kSoilDataFile);
+  ThrowIfWriteFailed(curves);
+  // A progress note for a console, if there is one; nothing the caller
+  // needs to keep.
+  std::puts(" READ SOIL DATA....");
+  std::fflush(stdout);
   // Generic units (any other code) keep the labels the problem started with.
   if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
   else if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);
@@ -152,7 +149,10 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   curves.line((ListRecord() << static_cast<int>(model.curves.size()) + generated).str());
   WriteUserCurves(model, curves);
   AssignCurvesToLayers(g);
+  // Curves that did not reach the disk whole would be read back as a fault
+  // of the data.
   curves.close();
+  ThrowIfWriteFailed(curves);
 }
 
 }  // namespace terraq::engine

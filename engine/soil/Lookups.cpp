@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "driver/RunMessages.h"
 #include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
@@ -60,13 +61,13 @@ std::optional<double> StrengthValue(const SoilProfile& profile, double StrengthP
 }
 
 // The warning of a depth below the strength table, written twice to the
-// console as the run stops.
+// caller as the run stops.
 void WarnBeyond(double x, const char* extentText, const char* curveText) {
   for (int twice = 0; twice < 2; ++twice) {
-    WriteConsole("");
-    WriteConsole(WarningMarkLine());
-    WriteConsole(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4).a(extentText).str());
-    WriteConsole(Line().x(5).a(curveText).str());
+    TellCaller("");
+    TellCaller(WarningMarkLine());
+    TellCaller(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4).a(extentText).str());
+    TellCaller(Line().x(5).a(curveText).str());
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "SoilProfile.h"
 #include "driver/EngineModel.h"
+#include "driver/RunMessages.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -43,10 +44,6 @@ struct SoilValues {
   double phi = 0;    // friction angle, radians
   double e50 = 0;
 };
-
-// One line to the console (standard output), where the generation reports
-// its progress and repeats the warnings of a stop.
-void WriteConsole(std::string_view line);
 
 // Ends the run for soil data of layer j that its model cannot turn into
 // curves: "ERROR STOP -- SOIL LAYER n (MODEL) problem", n the layer's number

@@ -6,6 +6,7 @@
 
 #include "Lookups.h"
 #include "Sand.h"
+#include "driver/RunMessages.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -41,11 +42,11 @@ void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 // The warning the generation has always written for a friction angle of
 // zero, before the run stops.
 [[noreturn]] void StopForZeroFriction(const PyGeneration& g, int j) {
-  WriteConsole("");
-  WriteConsole("");
-  WriteConsole(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
-  WriteConsole(Line().x(7).a("              be greater than the internal  ").str());
-  WriteConsole(Line().x(7).a("              friction angle of the sand.   ").str());
+  TellCaller("");
+  TellCaller("");
+  TellCaller(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
+  TellCaller(Line().x(7).a("              be greater than the internal  ").str());
+  TellCaller(Line().x(7).a("              friction angle of the sand.   ").str());
   StopForLayer(g, j, kModel,
                "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY");
 }

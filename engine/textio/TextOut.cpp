@@ -1,5 +1,6 @@
 #include "TextOut.h"
 
+#include <cerrno>
 #include <system_error>
 
 namespace terraq::engine {
@@ -31,17 +32,29 @@ constexpr size_t kBlockSize = 64 * 1024;
 bool TextOut::open(const std::string& path) {
   close();
   written_ = 0;
+  error_ = 0;
+  path_ = path;
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) {
     out_.open(path, std::ios::in | std::ios::out | std::ios::binary);
     if (out_.is_open()) inPlace_ = std::filesystem::absolute(path, error);
   }
-  if (!out_.is_open()) out_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+  if (!out_.is_open()) {
+    errno = 0;
+    out_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!out_.is_open()) error_ = errno ? errno : EACCES;
+  }
   return out_.is_open();
 }
 
+// The stream keeps no reason of its own; the system call that failed has
+// just left it in errno (cleared before every call that is checked).
+void TextOut::noteFailure() {
+  if (error_ == 0) error_ = errno ? errno : EIO;
+}
+
 void TextOut::line(std::string_view text) {
-  if (!out_.is_open()) return;
+  if (!out_.is_open() || error_ != 0) return;
   pending_.append(text);
   pending_ += '\n';
   if (pending_.size() >= kBlockSize) flush();
@@ -52,24 +65,34 @@ void TextOut::emptyLines(int n) {
 }
 
 void TextOut::flush() {
-  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
-  written_ += pending_.size();
+  if (error_ == 0 && !pending_.empty()) {
+    errno = 0;
+    out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+    if (!out_) noteFailure();
+    written_ += pending_.size();
+  }
   pending_.clear();
 }
 
 void TextOut::close() {
   if (!out_.is_open()) return;
   flush();
-  out_.flush();
-  if (!inPlace_.empty()) {
+  errno = 0;
+  if (error_ == 0 && !out_.flush()) noteFailure();
+  if (!inPlace_.empty() && error_ == 0) {
     // The remainder of the old text goes; a file shorter than what was
     // handed over (a write that failed) is never lengthened.
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(inPlace_, error);
     if (!error && size > written_) std::filesystem::resize_file(inPlace_, written_, error);
-    inPlace_.clear();
+    if (error && error_ == 0) error_ = error.value();
   }
+  inPlace_.clear();
+  // Some file systems (network, quota) only refuse the data when the file
+  // is closed.
+  errno = 0;
   out_.close();
+  if (out_.fail()) noteFailure();
 }
 
 }  // namespace terraq::engine

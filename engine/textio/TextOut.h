@@ -6,6 +6,11 @@
 // in place and cut to the new text when it is closed, so that it stays the
 // file the user made: its mode, owner and links are kept (see TextOut.cpp
 // for why it is not truncated at the start).
+//
+// Every write is checked. The first one that fails (a full disk, a file-size
+// limit) is remembered with the system's error number, and the file takes
+// nothing more: a report cut short must be told from a complete one by the
+// run, never by its reader.
 
 #include <cstdint>
 #include <filesystem>
@@ -22,19 +27,29 @@ class TextOut {
   TextOut& operator=(const TextOut&) = delete;
   ~TextOut() { close(); }
 
+  // False when the file cannot be opened; error() then tells why.
   bool open(const std::string& path);
   bool isOpen() const { return out_.is_open(); }
   void line(std::string_view text);
   void emptyLines(int n);
+  // Hands everything to the system; a failure shows in error() afterwards.
   void close();
+
+  // The errno of the first failed open or write since open(), 0 if none.
+  int error() const { return error_; }
+  // The name the file was opened under.
+  const std::string& path() const { return path_; }
 
  private:
   void flush();
+  void noteFailure();
 
   std::ofstream out_;
+  std::string path_;
   std::filesystem::path inPlace_;  // an existing plain file written over; empty otherwise
   std::string pending_;            // lines not yet handed to the stream
   std::uintmax_t written_ = 0;     // bytes handed to the stream
+  int error_ = 0;
 };
 
 }  // namespace terraq::engine

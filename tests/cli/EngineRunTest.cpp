@@ -9,6 +9,7 @@
 #include "CliTestFiles.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/EngineRun.h"
+#include "project/RunOutcome.h"
 #include "project/RunSummary.h"
 
 using namespace terraq::ui;
@@ -124,4 +125,25 @@ TEST(EngineRun, RefusesPathsTheNamesFileWouldCut) {
   EXPECT_FALSE(run.engineCalled);
   EXPECT_NE(run.error.find("255"), std::string::npos) << run.error;
   EXPECT_FALSE(fs::exists(deep / "wall.tq4o"));
+}
+
+// A weak rock without strength: the engine's warning, which it once printed
+// to a console nobody saw, comes back with the run, and the run outcome the
+// interactive program shows repeats it after the report's error stop.
+TEST(EngineRun, TheEngineMessagesReachTheCaller) {
+  ScratchFolder scratch;
+  std::string text = ReadFile(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "wall-socketed-weak-rock.tq4d");
+  for (size_t at; (at = text.find("22 3000 ")) != std::string::npos;) text.replace(at, 8, "22 0 ");
+  std::ofstream(scratch.path() / "rock.tq4d", std::ios::binary) << text;
+  const EngineRunResult run = RunEngine(scratch.path() / "rock.tq4d", EngineLibrary());
+  ASSERT_TRUE(run.outputsReplaced) << run.error;
+  const std::string warning = "THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT";
+  bool told = false;
+  for (const std::string& line : run.engineMessages) told = told || line.find(warning) != std::string::npos;
+  EXPECT_TRUE(told);
+  const RunOutcome outcome =
+      DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile), "rock.tq4o", run.engineMessages);
+  EXPECT_TRUE(outcome.stopped);
+  EXPECT_NE(outcome.message.find("The engine says:\n"), std::string::npos) << outcome.message;
+  EXPECT_NE(outcome.message.find("\n  " + warning), std::string::npos) << outcome.message;
 }

@@ -1,6 +1,7 @@
 // The terraq program under injected faults: files it cannot read or write,
-// a file-size limit, a full standard output and a run interrupted by a
-// signal. Each must end with a message and the documented status, and leave
+// a file-size limit, a full disk, a full standard output and a run
+// interrupted by a signal. Each must end with a message and the documented
+// status, leave the outputs of the run before as they were, and leave
 // nothing that could be taken for results.
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -25,6 +27,26 @@ namespace {
 
 size_t entries(const fs::path& folder) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// Outputs of an earlier run, each with its own text.
+void writeOldOutputs(const fs::path& folder, const std::string& stem) {
+  for (const char* ext : {".tq4o", ".tq4p", ".tq4r"})
+    std::ofstream(folder / (stem + ext), std::ios::binary) << "old " << ext << "\n";
+}
+
+void expectOldOutputs(const fs::path& folder, const std::string& stem, const std::string& context) {
+  for (const char* ext : {".tq4o", ".tq4p", ".tq4r"})
+    EXPECT_EQ(ReadFile(folder / (stem + ext)), std::string("old ") + ext + "\n") << ext << " " << context;
+}
+
+// The arguments of unshare that give a shell script a mount namespace of
+// its own, where it may mount a small file system; empty when this machine
+// allows none (no user namespaces for an ordinary user).
+std::string privateMountArguments() {
+  const std::string arguments = geteuid() == 0 ? "-m" : "-r -m";
+  const std::string probe = "unshare " + arguments + " sh -c 'mount -t tmpfs -o size=4k tmpfs /mnt' >/dev/null 2>&1";
+  return std::system(probe.c_str()) == 0 ? arguments : "";
 }
 
 }  // namespace
@@ -62,8 +84,8 @@ TEST(RunFaults, OutputThatCannotBeCreatedStopsTheRunBeforeTheEngine) {
   fs::create_symlink(work.path() / "missing" / "wall.tq4p", work.path() / "wall.tq4p");
   const Outcome o = runTerraq("run wall.tq4d", work.path());
   EXPECT_EQ(o.status, 2);
-  EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": No such file or directory"))
-      << o.err;
+  EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": ")) << o.err;
+  EXPECT_TRUE(contains(o.err, ": No such file or directory\n")) << o.err;
   EXPECT_EQ(o.out, "");
   EXPECT_FALSE(fs::exists(work.path() / "wall.tq4o"));
   EXPECT_FALSE(fs::exists(work.path() / "wall.tq4r"));
@@ -90,6 +112,60 @@ TEST(RunFaults, FileSizeLimitIsReportedAndLeavesNothing) {
   EXPECT_EQ(entries(work.path()), 1u);
 }
 
+// A disk that fills while the engine writes: a 64 KiB file system, filled up
+// after the data file and the outputs of an earlier run went in. The run
+// says which output it could not write and why, and the earlier outputs are
+// still there, byte for byte.
+TEST(RunFaults, FullDiskKeepsTheEarlierOutputs) {
+  const std::string unshare = privateMountArguments();
+  if (unshare.empty()) GTEST_SKIP() << "no private mount namespace on this machine (unshare -m refused)";
+  ScratchFolder work;
+  const fs::path seed = work.path() / "seed", disk = work.path() / "disk", after = work.path() / "after";
+  fs::create_directories(seed);
+  fs::create_directories(disk);
+  fs::copy_file(TestData("cli-cantilever.tq4d"), seed / "wall.tq4d");
+  writeOldOutputs(seed, "wall");
+  for (const char* args : {"run", "run --json"}) {
+    fs::remove_all(after);
+    // What happens on the small disk is copied out before the namespace,
+    // and the disk with it, goes.
+    std::ofstream(work.path() / "full.sh")
+        << "mount -t tmpfs -o size=64k tmpfs disk || exit 90\n"
+        << "cp seed/* disk/ && (cat /dev/zero >disk/filler 2>/dev/null; true)\n"
+        << quoted((BinDir() / "terraq").string()) << " " << args << " " << quoted((disk / "wall.tq4d").string())
+        << " >out.txt 2>err.txt\nstatus=$?\nrm disk/filler\ncp -a disk after\nexit $status\n";
+    const Outcome o = runProgram("unshare", unshare + " sh full.sh", work.path());
+    const std::string message = ReadFile(work.path() / "err.txt");
+    ASSERT_NE(o.status, 90) << "the small file system could not be mounted";
+    EXPECT_EQ(o.status, 2) << args << message;
+    EXPECT_EQ(ReadFile(work.path() / "out.txt"), "") << args;
+    EXPECT_TRUE(contains(message, "cannot write " + (disk / "wall.tq4").string())) << args << message;
+    EXPECT_TRUE(contains(message, ": No space left on device\n")) << args << message;
+    EXPECT_FALSE(contains(message, "ERROR STOP")) << args << message;
+    expectOldOutputs(after, "wall", args);
+    EXPECT_EQ(entries(after), 4u) << args << ": a temporary file was left";
+  }
+}
+
+// An output the user pointed at a device that takes nothing (/dev/full):
+// the run fails naming it, and the other outputs of the earlier run stay.
+TEST(RunFaults, OutputThatCannotBeWrittenKeepsTheEarlierOutputs) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this machine";
+  ScratchFolder work;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  writeOldOutputs(work.path(), "wall");
+  fs::remove(work.path() / "wall.tq4p");
+  fs::create_symlink("/dev/full", work.path() / "wall.tq4p");
+  const Outcome o = runTerraq("run wall.tq4d", work.path());
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / "wall.tq4p").string() +
+                                  ": No space left on device\n"))
+      << o.err;
+  EXPECT_EQ(ReadFile(work.path() / "wall.tq4o"), "old .tq4o\n");
+  EXPECT_EQ(ReadFile(work.path() / "wall.tq4r"), "old .tq4r\n");
+  EXPECT_EQ(entries(work.path()), 4u);
+}
+
 TEST(RunFaults, FullStandardOutputExitsWithTwo) {
   ScratchFolder work;
   work.copy("cli-cantilever.tq4d", "wall.tq4d");
@@ -101,8 +177,8 @@ TEST(RunFaults, FullStandardOutputExitsWithTwo) {
 }
 
 // SIGINT, SIGTERM or SIGHUP while the engine writes: the private run folder
-// and the outputs the run had begun are removed, and the status is the
-// shell's 128 + signal.
+// and the outputs the run had begun are removed, the outputs of the run
+// before stay, and the status is the shell's 128 + signal.
 TEST(RunFaults, InterruptedRunLeavesNothingBehind) {
   ScratchFolder data, tmp;
   // Enough problems to keep the engine busy for seconds.
@@ -113,6 +189,7 @@ TEST(RunFaults, InterruptedRunLeavesNothingBehind) {
     for (int k = 0; k < 20000; ++k) many << problem << "9\n";
     many << problem << "0\n";
   }
+  writeOldOutputs(data.path(), "many");
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -124,17 +201,22 @@ TEST(RunFaults, InterruptedRunLeavesNothingBehind) {
       execl(program.c_str(), program.c_str(), "run", file.c_str(), static_cast<char*>(nullptr));
       _exit(98);
     }
-    // Wait for the engine to be writing the report.
-    std::error_code ec;
-    const fs::path report = data.path() / "many.tq4o";
-    for (int k = 0; k < 2000 && !(fs::file_size(report, ec) > 0 && !ec); ++k)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Wait for the engine to be writing the new report (a hidden file).
+    const auto writing = [&] {
+      std::error_code ec;
+      for (const auto& entry : fs::directory_iterator(data.path(), ec))
+        if (entry.path().filename().string().rfind(".many.tq4o.tmp", 0) == 0 && entry.file_size(ec) > 0 && !ec)
+          return true;
+      return false;
+    };
+    for (int k = 0; k < 2000 && !writing(); ++k) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     kill(child, signal);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << signal;
     EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
-    EXPECT_EQ(entries(data.path()), 1u) << signal;
+    EXPECT_EQ(entries(data.path()), 4u) << signal;
+    expectOldOutputs(data.path(), "many", std::to_string(signal));
     EXPECT_TRUE(fs::is_empty(tmp.path())) << signal;
   }
 }

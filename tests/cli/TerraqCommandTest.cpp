@@ -261,20 +261,24 @@ TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
 
 // Outputs of an earlier run are written in place: a report the user made
 // private stays private, and stays the same file.
-TEST(TerraqCommand, OutputsKeepTheirIdentityAndMode) {
+// The new report replaces the old one keeping what the user set up: its
+// mode, and a second name (hard link) that sees the new text too.
+TEST(TerraqCommand, OutputsKeepTheirLinksAndMode) {
   ScratchFolder data, work;
   data.copy("cli-cantilever.tq4d", "wall.tq4d");
   const fs::path report = data.path() / "wall.tq4o";
   std::ofstream(report) << std::string(100000, 'x');
   fs::permissions(report, fs::perms::owner_read | fs::perms::owner_write);
-  struct stat before {}, after {};
-  ASSERT_EQ(stat(report.c_str(), &before), 0);
+  fs::create_hard_link(report, data.path() / "linked.tq4o");
   const Outcome o = runTerraq("run " + quoted((data.path() / "wall.tq4d").string()), work.path());
   EXPECT_EQ(o.status, 0) << o.err;
+  struct stat after {}, linked {};
   ASSERT_EQ(stat(report.c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
+  ASSERT_EQ(stat((data.path() / "linked.tq4o").c_str(), &linked), 0);
+  EXPECT_EQ(after.st_ino, linked.st_ino);
   EXPECT_EQ(after.st_mode & 07777, 0600u);
   EXPECT_LT(after.st_size, 100000);
+  EXPECT_NE(ReadFile(data.path() / "linked.tq4o").find("END OF ANALYSIS"), std::string::npos);
 }
 
 // In a read-only folder whose old outputs cannot be written, the old report

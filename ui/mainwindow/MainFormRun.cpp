@@ -110,16 +110,19 @@ void TMainForm::CompRun() {
     UpdateMenuStates();
     return;
   }
-  // The engine reports its own failures in the report, not to its caller:
-  // what the run came to is read from there.
+  // The engine reports the faults of the analysis in the report, which is
+  // read for what the run came to; a file it could not write it tells its
+  // caller, and the earlier outputs are then kept.
   const RunOutcome outcome =
-      DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
-                         QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString());
+      run.outputsReplaced
+          ? DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
+                               QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
+                               run.engineMessages)
+          : DescribeRunWithoutOutputs(run.error, run.engineMessages);
   if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
   else prompts.showInformation(this, QString::fromStdString(outcome.message));
-  // Without a new plot file the earlier results stand (their graph
-  // buttons follow the file, which is gone).
-  if (GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
+  // Without new outputs the earlier results stand as they were.
+  if (run.outputsReplaced && GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
   UpdateMenuStates();
 }
 

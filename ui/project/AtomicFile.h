@@ -11,12 +11,86 @@
 // every name keeps seeing it. Temporary files that killed saves of the same
 // file left behind are removed.
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <filesystem>
+#include <string>
 #include <string_view>
+
+#include "project/TWordReader.h"
 
 namespace terraq::ui {
 
-// Throws EInOutError with the file's name and the reason.
+// A file that could not be written: its name as the caller gave it, and the
+// reason (the system's text for the error, or what made us refuse it).
+class EFileWriteError : public EInOutError {
+ public:
+  EFileWriteError(std::filesystem::path path, std::string reason)
+      : EInOutError("Cannot write " + path.string() + ": " + reason), path_(std::move(path)),
+        reason_(std::move(reason)) {}
+  const std::filesystem::path& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::filesystem::path path_;
+  std::string reason_;
+};
+
+// The new content of a file while it is being written: an empty temporary
+// file beside the file that `path` leads to (symbolic links followed), named
+// ".<name>.tmp<digits>". Whoever writes it may open it by name (another
+// process, a library) or use descriptor(). replaceTarget() then puts it in
+// the target's place; a ReplacementFile destroyed before that removes its
+// temporary file and leaves the target as it was.
+class ReplacementFile {
+ public:
+  // Refuses a target that is a folder, not a plain file, or read-only for
+  // this user, and removes stale temporary files of the target. Throws
+  // EFileWriteError.
+  explicit ReplacementFile(const std::filesystem::path& path);
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  const std::filesystem::path& temporary() const { return temporary_; }
+  // Open for writing at offset 0; owned by this object.
+  int descriptor() const { return fd_; }
+
+  // Replaces the target by the finished temporary file, made durable: renamed
+  // over it with the old file's permissions, owner and group, or copied into
+  // it when those cannot be carried over or the file has several hard links.
+  // Throws EFileWriteError; the target is then unchanged, except for a copy
+  // in place that fails part way.
+  void replaceTarget();
+  // The part of replaceTarget() that may fail without touching the target:
+  // the new file's owner, group and permissions, and its data on the disk.
+  // Several files replaced together are all finished first, so that a
+  // failure leaves every target as it was. Throws EFileWriteError.
+  void finish();
+
+ private:
+  std::filesystem::path path_;    // as the caller named it, for messages
+  std::filesystem::path target_;  // the end of its links
+  std::filesystem::path temporary_;
+  bool hadTarget_ = false;
+  mode_t mode_ = 0;
+  uid_t owner_ = 0;
+  gid_t group_ = 0;
+  nlink_t links_ = 0;
+  int fd_ = -1;
+  bool finished_ = false;
+  bool inPlace_ = false;     // copied into the target rather than renamed
+  std::string content_;      // what is copied in place
+  bool replaced_ = false;
+};
+
+// Throws EFileWriteError with the file's name and the reason.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// Removes the temporary files of `path` (links followed) that are older than
+// `age`: those of saves or runs that were killed. Only regular files of our
+// own naming pattern are touched.
+void RemoveStaleTemporaries(const std::filesystem::path& path, std::chrono::seconds age);
 
 }  // namespace terraq::ui

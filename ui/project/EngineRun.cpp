@@ -1,13 +1,16 @@
 #include "EngineRun.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <system_error>
 #include <vector>
 
 #include "platform/TDynamicLibrary.h"
+#include "project/AtomicFile.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -16,6 +19,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define TERRAQ_ENGINE_CALL
 #endif
@@ -88,17 +92,19 @@ class RunFolder {
 };
 
 // Runs of one data file take turns: two at once (two windows, a batch
-// script) would write the same outputs. The lock is held on the report,
-// which keeps its identity from run to run (it is emptied, never replaced),
-// not on the data file, which every save replaces by a new file. It is held
-// until the caller has read the outputs; closing the report releases it,
-// also when the process dies.
+// script) would write the same outputs. The lock is held on the report, not
+// on the data file, which every save replaces without taking the lock. A run
+// replaces the report too, so it also locks its new report before putting it
+// in place, and a run that waited checks that its lock sits on the report
+// the path now names, taking the new one otherwise. Held until the caller
+// has read the outputs; closing the files releases it, also when the
+// process dies.
 class ReportLock {
  public:
   ReportLock() = default;
   ~ReportLock() {
 #if !defined(_WIN32)
-    if (fd_ >= 0) ::close(fd_);
+    for (int fd : held_) ::close(fd);
 #endif
   }
   ReportLock(const ReportLock&) = delete;
@@ -109,23 +115,85 @@ class ReportLock {
   // opened or locked.
   std::error_code acquire(const fs::path& report, RunObserver* observer) {
 #if !defined(_WIN32)
-    fd_ = ::open(report.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return {errno, std::generic_category()};
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return {};
-    if (errno != EWOULDBLOCK) return {errno, std::generic_category()};
-    if (observer) observer->WaitingForAnotherRun();
-    while (::flock(fd_, LOCK_EX) != 0)
-      if (errno != EINTR) return {errno, std::generic_category()};
+    bool told = false;
+    for (;;) {
+      const int fd = ::open(report.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+      if (fd < 0) return {errno, std::generic_category()};
+      held_.push_back(fd);
+      if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) return {errno, std::generic_category()};
+        if (observer && !told) observer->WaitingForAnotherRun();
+        told = true;
+        while (::flock(fd, LOCK_EX) != 0)
+          if (errno != EINTR) return {errno, std::generic_category()};
+      }
+      struct stat locked{}, named{};
+      if (::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+          locked.st_ino == named.st_ino)
+        return {};
+      held_.pop_back();
+      ::close(fd);
+    }
 #else
     (void)report;
     (void)observer;
-#endif
     return {};
+#endif
+  }
+
+  // Locks a new report before it replaces the locked one (it is new: no
+  // other run can hold it).
+  void alsoHold(const fs::path& newReport) {
+#if !defined(_WIN32)
+    const int fd = ::open(newReport.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    held_.push_back(fd);
+    ::flock(fd, LOCK_EX | LOCK_NB);
+#else
+    (void)newReport;
+#endif
   }
 
  private:
-  int fd_ = -1;
+  std::vector<int> held_;
 };
+
+// One output of the run: the file the user knows and where the engine
+// writes it. A plain file (or a new one) is written to a temporary file that
+// replaces it at the end; anything else the user pointed the output at (a
+// device, a pipe) cannot be replaced and is written as it stands.
+struct RunOutput {
+  const fs::path* path = nullptr;
+  std::unique_ptr<ReplacementFile> replacement;  // null when written directly
+  const fs::path& writtenAs() const { return replacement ? replacement->temporary() : *path; }
+};
+
+bool writtenDirectly(const fs::path& output) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(output, ec);
+  return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+}
+
+// The engine's messages, and the failed write among them: "CANNOT WRITE
+// <path>: <reason>", where no reason contains ": ". The path is told as the
+// user knows it.
+void readEngineMessages(const std::vector<RunOutput>& outputs, EngineRunResult& result) {
+  std::ifstream in(kEngineMessagesFile, std::ios::binary);
+  const std::string marker = "CANNOT WRITE ";
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t colon = line.rfind(": ");
+    if (line.rfind(marker, 0) != 0 || colon == std::string::npos || colon < marker.size()) {
+      result.engineMessages.push_back(line);
+      continue;
+    }
+    fs::path file = line.substr(marker.size(), colon - marker.size());
+    for (const RunOutput& output : outputs)
+      if (file == output.writtenAs()) file = *output.path;
+    if (result.error.empty()) result.error = "cannot write " + file.string() + line.substr(colon);
+  }
+}
 
 }  // namespace
 
@@ -192,17 +260,6 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     return result;
   }
 
-  {
-    std::ofstream names("names.dat", std::ios::binary);
-    for (const fs::path* p : {&paths.dataFile, &paths.reportFile, &paths.plotFile, &paths.monitorFile})
-      names << p->string() << '\n';
-    names.close();
-    if (!names) {
-      result.error = "cannot write the names file in " + folder.string();
-      return result;
-    }
-  }
-
   TDynamicLibrary engine(result.library.string());
   EngineEntry entry = nullptr;
   try {
@@ -223,43 +280,111 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   }
   result.engineLoaded = true;
 
-  // Earlier outputs are emptied, not removed: the engine writes the new ones
-  // in place, so each file keeps its identity, mode, group and links, and a
-  // run that writes nothing leaves nothing that could pass for its results.
-  // Missing outputs are created here, so that every output is known to be
-  // writable before the engine starts: one that cannot be written (read-only,
-  // a folder of that name, a link into a missing folder) stops the run
-  // without a word from the engine, and without the files made so far.
-  std::vector<fs::path> created;
-  const bool reportExisted = fs::exists(paths.reportFile, ec);
+  // The lock needs a report to sit on; one made for it goes again with any
+  // run that ends without outputs.
+  const bool reportExisted = fs::exists(fs::symlink_status(paths.reportFile, ec));
   auto lock = std::make_shared<ReportLock>();
   result.outputLock = lock;
+  struct MadeReport {
+    const fs::path* report = nullptr;
+    ~MadeReport() {
+      std::error_code ignored;
+      if (report && fs::is_empty(*report, ignored)) fs::remove(*report, ignored);
+    }
+  } madeReport;
   if (const std::error_code locked = lock->acquire(paths.reportFile, observer)) {
     result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
     if (!reportExisted) fs::remove(paths.reportFile, ec);
     return result;
   }
+  if (!reportExisted) madeReport.report = &paths.reportFile;
+
+  // Every output is checked and given its temporary file before the engine
+  // starts: one that cannot be written (read-only, a folder of that name, a
+  // link into a missing folder) stops the run without a word from the
+  // engine. Temporary files left by a killed run of this data file go first:
+  // with the lock held, no other run of it can be writing them.
+  std::vector<RunOutput> outputs;
+  std::vector<fs::path> unfinished;
+  if (!reportExisted) unfinished.push_back(paths.reportFile);
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    const bool existed = p == &paths.reportFile ? reportExisted : fs::exists(*p, ec);
-    errno = 0;
-    std::ofstream open(*p, std::ios::binary | std::ios::app);
-    if (open) {
-      open.close();
-      fs::resize_file(*p, 0, ec);
-    } else {
-      ec = std::error_code(errno ? errno : EACCES, std::generic_category());
+    RunOutput output{p, nullptr};
+    if (!writtenDirectly(*p)) {
+      try {
+        RemoveStaleTemporaries(*p, std::chrono::seconds(0));
+        output.replacement = std::make_unique<ReplacementFile>(*p);
+      } catch (const EFileWriteError& e) {
+        result.error = "cannot write " + p->string() + ": " + e.reason();
+        return result;
+      }
+      unfinished.push_back(output.replacement->temporary());
+      if (const std::string tooLong = checkNamesLine(output.writtenAs()); !tooLong.empty()) {
+        result.error = "cannot write " + p->string() + ": " + tooLong;
+        return result;
+      }
     }
-    if (ec) {
-      result.error = "cannot write " + p->string() + ": " + ec.message();
-      for (const fs::path& made : created) fs::remove(made, ec);
+    outputs.push_back(std::move(output));
+  }
+  if (outputs.front().replacement) lock->alsoHold(outputs.front().writtenAs());
+
+  {
+    const fs::path namesFile = folder / "names.dat";
+    errno = 0;
+    std::ofstream names(namesFile, std::ios::binary);
+    names << paths.dataFile.string() << '\n';
+    for (const RunOutput& output : outputs) names << output.writtenAs().string() << '\n';
+    names.close();
+    if (!names) {
+      result.error = "cannot write " + namesFile.string() + ": " + std::strerror(errno ? errno : EIO);
       return result;
     }
-    if (!existed) created.push_back(*p);
   }
-  if (observer) observer->OutputsBegun();
-  entry(kEngineRunCode);
+
+#if defined(__linux__)
+  // Room for the engine's messages is taken now: the disk of the run's
+  // folder may fill during the run, and the message that says so must
+  // still fit.
+  if (const int fd = ::open(kEngineMessagesFile, O_WRONLY | O_CREAT | O_CLOEXEC, 0600); fd >= 0) {
+    ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, 4096);
+    ::close(fd);
+  }
+#endif
+  if (observer) observer->OutputsBegun(unfinished);
+  const int status = entry(kEngineRunCode);
   result.engineCalled = true;
   engine.unload();
+  readEngineMessages(outputs, result);
+  if (status == kEngineOutputNotWritten) {
+    // Its message could not be written either (the run's folder is full);
+    // the engine then puts it on the console.
+    if (result.error.empty())
+      result.error = "the engine could not write one of its files; the run's folder " + folder.string() +
+                     " may be full";
+    return result;
+  }
+  result.error.clear();
+  // The engine returns normally when it could not even read its names; an
+  // empty report is then no result of this run.
+  const fs::path& newReport = outputs.front().writtenAs();
+  if (!fs::is_regular_file(newReport, ec) || fs::file_size(newReport, ec) == 0 || ec) {
+    result.error = "the engine wrote no report";
+    return result;
+  }
+
+  const auto replace = [&] {
+    try {
+      for (RunOutput& output : outputs)
+        if (output.replacement) output.replacement->finish();
+      for (RunOutput& output : outputs)
+        if (output.replacement) output.replacement->replaceTarget();
+      madeReport.report = nullptr;
+      result.outputsReplaced = true;
+    } catch (const EFileWriteError& e) {
+      result.error = "cannot write " + e.path().string() + ": " + e.reason();
+    }
+  };
+  if (observer) observer->ReplaceOutputs(replace);
+  else replace();
   return result;
 }
 

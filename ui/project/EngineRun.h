@@ -8,12 +8,20 @@
 // plot and monitor files land beside the data file. The previous current
 // directory is restored and the temporary folder removed whatever happens.
 //
+// The engine writes its outputs to hidden temporary files beside them, and
+// only a run whose every write succeeded puts them in place of the earlier
+// outputs (keeping their permissions, owner, group and links). A run that
+// fails on the way (a full disk, a file-size limit, an interruption) leaves
+// the earlier outputs as they were and no temporary file behind.
+//
 // Not thread-safe: the current directory is process-wide, and the engine
 // keeps its model in static storage.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace terraq::ui {
 
@@ -27,6 +35,12 @@ inline constexpr const char* kEngineLibraryName = "Terraq2013_DLL.so";
 // The entry looked up in the engine library and the code that asks it to run.
 inline constexpr const char* kEngineEntryName = "_ITERRAQ";
 inline constexpr int kEngineRunCode = 7;
+// What the entry returns when it could not write one of its files; the run
+// messages then name the file and the reason.
+inline constexpr int kEngineOutputNotWritten = 2;
+// The file in the run's folder where the engine leaves its messages for the
+// caller, one per line; a failed write as "CANNOT WRITE <path>: <reason>".
+inline constexpr const char* kEngineMessagesFile = "messages.txt";
 
 // The four files of one run. The outputs are the data file's path with its
 // extension replaced, so they stay beside the data file.
@@ -56,9 +70,16 @@ struct EngineRunResult {
   // The library could not be loaded or has no entry (error tells why); the
   // interactive program answers this with its own message.
   bool libraryFailed = false;
-  // Why the engine could not be run (empty when it was called). Errors of
-  // the analysis itself are never here: they are in the report.
+  // Why the run has no new outputs: the engine could not be run, or it could
+  // not write a file ("cannot write X: No space left on device"), or it
+  // wrote no report. Empty when the outputs were replaced. Errors of the
+  // analysis itself are never here: they are in the report.
   std::string error;
+  // The earlier outputs were replaced by this run's (all of them or none).
+  bool outputsReplaced = false;
+  // What the engine told its caller besides the report and a failed write
+  // (warnings of the curve generation, a names file it could not read).
+  std::vector<std::string> engineMessages;
   // Other runs of the same data file wait while this is held: keep the
   // result until its outputs have been read.
   std::shared_ptr<void> outputLock;
@@ -71,9 +92,14 @@ class RunObserver {
   virtual ~RunObserver() = default;
   // The private folder of the run exists (it holds the engine's scratch files).
   virtual void FolderMade(const std::filesystem::path& folder) = 0;
-  // The report, plot and monitor files now belong to this run: emptied or
-  // created, about to be written by the engine.
-  virtual void OutputsBegun() = 0;
+  // The engine is about to write the outputs. `unfinished` are the files the
+  // run has made that must not outlive it: the temporary outputs, and an
+  // empty report made to hold the lock where there was none.
+  virtual void OutputsBegun(const std::vector<std::filesystem::path>& unfinished) = 0;
+  // Runs `replace`, which puts the finished outputs in place of the earlier
+  // ones; an interruption must not fall in the middle of it. Afterwards
+  // nothing of the run is unfinished.
+  virtual void ReplaceOutputs(const std::function<void()>& replace) { replace(); }
   // Another run of the same data file is writing its outputs: this one
   // waits for it to finish.
   virtual void WaitingForAnotherRun() {}
@@ -81,10 +107,9 @@ class RunObserver {
 
 // Runs the engine once on the data file. Never throws for the failures it
 // can foresee (missing data file, unusable paths, a library that cannot be
-// loaded or lacks its entry, no temporary folder); those come back in error.
-// Output files of an earlier run are emptied just before the engine is
-// called, so that stale results are never mistaken for new ones. Runs of
-// one data file, in this process or others, take turns.
+// loaded or lacks its entry, no temporary folder, an output that cannot be
+// written); those come back in error. Runs of one data file, in this
+// process or others, take turns.
 EngineRunResult RunEngine(const std::filesystem::path& dataFile,
                           const std::filesystem::path& library = DefaultEngineLibrary(),
                           RunObserver* observer = nullptr);

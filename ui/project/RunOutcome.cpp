@@ -6,6 +6,16 @@ namespace terraq::ui {
 
 namespace {
 
+// "The engine says:" and its lines, indented; nothing without lines.
+std::string engineMessagesText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start != std::string::npos) text += "\n  " + line.substr(start);
+  }
+  return text.empty() ? text : "\n\nThe engine says:" + text;
+}
+
 std::string iterationsText(int n) {
   if (n < 0) return "an unknown number of iterations";
   return std::to_string(n) + (n == 1 ? " iteration" : " iterations");
@@ -53,7 +63,8 @@ std::vector<std::string> ProblemWarnings(const ProblemSummary& p) {
   return warnings;
 }
 
-RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName) {
+RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName,
+                              const std::vector<std::string>& engineMessages) {
   RunOutcome outcome;
   outcome.stopped = summary.errorStop.has_value() || !summary.complete;
   const std::string report(reportName);
@@ -75,7 +86,15 @@ RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view report
     problems += "\n\nProblem " + std::to_string(p.number) + (p.heading.empty() ? "" : " (" + p.heading + ")") + ":";
     for (const std::string& line : lines) problems += "\n  " + line;
   }
-  outcome.message += problems;
+  outcome.message += problems + engineMessagesText(engineMessages);
+  return outcome;
+}
+
+RunOutcome DescribeRunWithoutOutputs(std::string_view error, const std::vector<std::string>& engineMessages) {
+  RunOutcome outcome;
+  outcome.stopped = true;
+  outcome.message = "The analysis could not write its results: " + std::string(error) +
+                    ".\n\nThe results of the previous run are unchanged." + engineMessagesText(engineMessages);
   return outcome;
 }
 

@@ -33,8 +33,15 @@ struct RunOutcome {
 
 // The message after a run: whether it completed, and if not the engine's
 // own message; then, per problem that did not close or whose results are
-// doubtful, what is wrong. `reportName` is the report file as the user
-// knows it.
-RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName);
+// doubtful, what is wrong; then what the engine told its caller besides the
+// report (`engineMessages`, one line each). `reportName` is the report file
+// as the user knows it.
+RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName,
+                              const std::vector<std::string>& engineMessages = {});
+
+// The message after a run that left no new outputs: `error` says why ("cannot
+// write X: No space left on device"); the earlier results are unchanged.
+// Always a stopped run.
+RunOutcome DescribeRunWithoutOutputs(std::string_view error, const std::vector<std::string>& engineMessages);
 
 }  // namespace terraq::ui

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -31,7 +33,7 @@ class RunFolder : public ::testing::Test {
 
   // Runs the engine on `data` with the given output paths (relative to the
   // folder).
-  void run(const std::string& data, const std::string& report, const std::string& plot) {
+  engine::RunStatus run(const std::string& data, const std::string& report, const std::string& plot) {
     std::ofstream(folder_ / "wall.tq4d", std::ios::binary) << data;
     {
       std::ofstream names(folder_ / "names.dat", std::ios::binary);
@@ -42,8 +44,9 @@ class RunFolder : public ::testing::Test {
     }
     const fs::path previous = fs::current_path();
     fs::current_path(folder_);
-    terraq::engine::RunAnalysis();
+    const engine::RunStatus status = terraq::engine::RunAnalysis();
     fs::current_path(previous);
+    return status;
   }
 
   std::string text(const std::string& name) { return ReadTextFile((folder_ / name).string()); }
@@ -107,23 +110,35 @@ TEST_F(RunFolder, OutputsKeepTheirInodeAndMode) {
 }
 
 TEST_F(RunFolder, AnOutputThatCannotBeWrittenEndsTheRunWithAMessage) {
-  const auto runCaptured = [this] {
-    testing::internal::CaptureStdout();
+  const auto runTold = [this] {
+    fs::remove(folder_ / "messages.txt");
     run(kShortWall, "wall.tq4o", "wall.tq4p");
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
+    return text("messages.txt");
   };
-  const std::string message = " CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\n";
+  const std::string report = (folder_ / "wall.tq4o").string();
   fs::create_directory(folder_ / "wall.tq4o");  // a folder where the report belongs
-  EXPECT_EQ(runCaptured(), message);
+  EXPECT_EQ(runTold(), " CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\nCANNOT WRITE " + report +
+                           ": " + std::strerror(EISDIR) + "\n");
   fs::remove(folder_ / "wall.tq4o");
   // A report the user made read-only is refused, not replaced. Whoever may
   // write it all the same (the superuser) has it written in place.
   std::ofstream(folder_ / "wall.tq4o") << "kept";
   fs::permissions(folder_ / "wall.tq4o", fs::perms::owner_read);
   if (access((folder_ / "wall.tq4o").c_str(), W_OK) == 0) return;
-  EXPECT_EQ(runCaptured(), message);
+  EXPECT_EQ(runTold(), " CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS\nCANNOT WRITE " + report +
+                           ": " + std::strerror(EACCES) + "\n");
   EXPECT_EQ(text("wall.tq4o"), "kept");
+}
+
+// An output on a device that takes nothing (a full disk, as far as the
+// engine can tell): the run ends and says which file and why, rather than
+// pass a cut report off as the analysis.
+TEST_F(RunFolder, AFailedWriteIsToldToTheCaller) {
+  ASSERT_TRUE(fs::exists("/dev/full"));
+  fs::create_symlink("/dev/full", folder_ / "full.tq4p");
+  EXPECT_EQ(run(kLongWall, "wall.tq4o", "full.tq4p"), engine::RunStatus::OutputNotWritten);
+  EXPECT_EQ(text("messages.txt"),
+            "CANNOT WRITE " + (folder_ / "full.tq4p").string() + ": " + std::strerror(ENOSPC) + "\n");
 }
 
 }  // namespace
