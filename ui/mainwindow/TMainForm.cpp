@@ -28,7 +28,6 @@ namespace {
 // Texts of commands whose windows come with later versions of the program.
 const char* const kStagedLater =
     "Setting up staged construction is not available in this version; staged data files can be opened and run.";
-const char* const kViewLater = "The wall view is not available in this version of the program.";
 
 }  // namespace
 
@@ -322,7 +321,8 @@ void TMainForm::createComputationMenu() {
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
   enableBy(a, &TMenuStates::outputEnabled);
   comp->addSeparator();
-  markUnavailable(addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry")), tr(kViewLater));
+  a = addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry"));
+  connect(a, &QAction::triggered, this, &TMainForm::ShowSideView);
   comp->setToolTipsVisible(true);
 }
 
@@ -403,10 +403,8 @@ void TMainForm::createToolBar() {
   connect(viewOutput, &QAction::triggered, this,
           [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).reportFile); });
   enableBy(viewOutput, &TMenuStates::outputEnabled);
-  QAction* profile = button(QStringLiteral("ToolSoilProfile"), ToolIconKind::SoilProfile, tr("View Soil Profile"));
-  profile->setProperty("unavailable", true);
-  profile->setStatusTip(tr(kViewLater));
-  profile->setEnabled(false);
+  connect(button(QStringLiteral("ToolSoilProfile"), ToolIconKind::SoilProfile, tr("View Soil Profile")),
+          &QAction::triggered, this, &TMainForm::ShowSideView);
   toolBar_->addSeparator();
   graphButtons_[kGraphPYCurves] = button(QStringLiteral("ToolPYCurves"), ToolIconKind::PYCurves, tr("View p-y Curves"));
   graphButtons_[kGraphDeflection] =

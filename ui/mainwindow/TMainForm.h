@@ -90,6 +90,8 @@ class TMainForm : public QMainWindow {
   void SetEarthPressureOption(int option);
   // Opens the window of a project table.
   void ShowTable(TGridTable& table);
+  // Opens the side view of the wall and soil profile (or raises it).
+  void ShowSideView();
 
   // Recomputes the menu and tool-bar states and applies them.
   void UpdateMenuStates();
@@ -184,6 +186,7 @@ class TMainForm : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   QLabel* stageLabel_ = nullptr;
   QPointer<QMdiSubWindow> optionsWindow_;  // the Control Options dialog, while open
+  QPointer<QMdiSubWindow> sideViewWindow_;  // the Side View, while open
 };
 
 }  // namespace terraq::ui

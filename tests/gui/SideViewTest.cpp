@@ -1,0 +1,155 @@
+// The Side View as a user sees it: the wall bar, the ground and the layer
+// lines where the project puts them, the window following the project, the
+// depth under the pointer, and the printout.
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "mainwindow/TMainForm.h"
+#include "sideview/TDlgSideView.h"
+
+namespace terraq::test {
+namespace {
+
+using ui::TDlgSideView;
+using ui::TProgramData;
+
+class SideViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // 40 increments of 6 in, excavated 120 in: the wall from 24 to 264 in.
+    data.IncrementCount = 40;
+    data.IncrementLength = 6;
+    data.FreeHeight = 120;
+    data.GeneratePY = false;
+    data.EarthPressureOption = 0;
+  }
+
+  // The sketch as the window paints it, and a pixel's darkness.
+  QImage Rendered(TDlgSideView& view) {
+    view.resize(400, 700);
+    view.show();
+    QCoreApplication::processEvents();
+    image = view.PaintBox()->grab().toImage();
+    canvas = view.Canvas();
+    return image;
+  }
+  bool Ink(double fx, long double depth) const {
+    const QPoint at(static_cast<int>(fx * image.width()), ui::ProfileY(canvas, depth));
+    EXPECT_TRUE(image.rect().contains(at)) << "depth " << double(depth) << " lies outside the sketch";
+    return image.rect().contains(at) && qGray(image.pixel(at)) < 100;
+  }
+
+  ui::TProjectTables tables;
+  TProgramData data{tables};
+  QImage image;
+  ui::TProfileCanvas canvas;
+};
+
+TEST_F(SideViewTest, DrawsWallGroundAndLayersWhereTheProjectPutsThem) {
+  data.GeneratePY = true;
+  tables.NewSoil.SetRowCount(2);
+  tables.NewSoil.Cell(0, 0).SetInteger(4);
+  tables.NewSoil.Cell(1, 0).SetFloat(5);   // sand to 5 ft (84 in in the sketch): above the excavation
+  tables.NewSoil.Cell(0, 1).SetInteger(1);
+  tables.NewSoil.Cell(1, 1).SetFloat(15);  // clay to 15 ft (204 in): below it
+  TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
+  Rendered(view);
+
+  EXPECT_TRUE(Ink(0.5, 100)) << "the wall bar";
+  EXPECT_TRUE(Ink(0.5, 260));
+  EXPECT_FALSE(Ink(0.5, 10)) << "nothing above the wall top";
+  EXPECT_TRUE(Ink(0.25, 24)) << "retained ground at the wall top";
+  EXPECT_FALSE(Ink(0.75, 24));
+  EXPECT_TRUE(Ink(0.75, 144)) << "excavation ground";
+  EXPECT_FALSE(Ink(0.25, 144));
+  EXPECT_TRUE(Ink(0.45, 84)) << "a layer above the excavation: retained side only";
+  EXPECT_FALSE(Ink(0.8, 84));
+  EXPECT_TRUE(Ink(0.45, 204) && Ink(0.8, 204)) << "a layer below the excavation: across";
+  if (const QString shot = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOT"); !shot.isEmpty()) image.save(shot);
+
+  // Without anything generated from the layers, only the wall and the ground.
+  data.GeneratePY = false;
+  view.FormActivate();
+  Rendered(view);
+  EXPECT_FALSE(Ink(0.45, 84));
+  EXPECT_TRUE(Ink(0.75, 144));
+}
+
+TEST_F(SideViewTest, PrintsALandscapePdfAndSaysWhenItCannot) {
+  ScratchFolder folder;
+  TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const std::filesystem::path pdf = folder / "profile.pdf";
+  printer.setOutputFileName(QString::fromStdString(pdf.string()));
+  ASSERT_TRUE(view.PrintTo(printer));
+  EXPECT_EQ(printer.docName(), "Soil-Pile Profile");
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(ReadText(pdf).substr(0, 5), "%PDF-");
+
+  printer.setOutputFileName(QString::fromStdString((folder / "missing" / "profile.pdf").string()));
+  EXPECT_FALSE(view.PrintTo(printer));
+}
+
+TEST_F(SideViewTest, OpensFromTheMainWindowFollowsTheProjectAndReadsOutDepth) {
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  ui::TMainForm form;
+  form.Data().IncrementCount = 40;
+  form.Data().IncrementLength = 6;
+  form.Data().FreeHeight = 120;
+  form.Action("CompLayers")->trigger();
+  form.Action("ToolSoilProfile")->trigger();  // raises the same window
+  ASSERT_EQ(form.MdiArea().subWindowList().size(), 1);
+  QMdiSubWindow* window = form.MdiArea().subWindowList().front();
+  auto* view = qobject_cast<TDlgSideView*>(window->widget());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(window->windowTitle(), "Side View");
+  EXPECT_DOUBLE_EQ(double(view->Profile().excavation), 144);
+
+  form.Data().FreeHeight = 180;  // as a dialog would store it
+  QTRY_COMPARE_WITH_TIMEOUT(double(view->Profile().excavation), 204.0, 2000);
+
+  window->resize(400, 700);
+  QCoreApplication::processEvents();
+  const ui::TProfileCanvas c = view->Canvas();
+  const int top = ui::ProfileY(c, view->Profile().top);
+  QMouseEvent move(QEvent::MouseMove, QPointF(50, top), view->PaintBox()->mapToGlobal(QPointF(50, top)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(view->PaintBox(), &move);
+  ASSERT_TRUE(window->windowTitle().startsWith("  Depth: ")) << window->windowTitle().toStdString();
+  // Within half a pixel of the wall top.
+  const double pixel = double(c.view.YMax - c.view.YMin) / c.area.height();
+  EXPECT_LE(std::abs(window->windowTitle().mid(9).toDouble()), pixel / 2 + 0.05);
+}
+
+// Pictures of every sample's side view, to be looked at:
+// TERRAQ_SIDEVIEW_SHOTS=folder test_gui --gtest_filter='*SampleShots*'.
+TEST(SideViewSampleShots, EverySample) {
+  const QString folder = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "no folder for the pictures";
+  TestPrompts answers;
+  ui::TPromptsOverride prompts{answers.Make()};
+  for (const auto& sample : std::filesystem::directory_iterator(SourcePath("examples"))) {
+    if (sample.path().extension() != ".tq4d") continue;
+    ui::TMainForm form;
+    form.resize(900, 800);
+    form.show();
+    ASSERT_TRUE(form.OpenFile(QString::fromStdString(sample.path().string()), ui::kLayoutCurrent));
+    form.ShowSideView();
+    QMdiSubWindow* window = form.MdiArea().subWindowList().front();
+    window->resize(520, 700);
+    ProcessEvents();
+    window->grab().save(folder + "/" + QString::fromStdString(sample.path().stem().string()) + ".png");
+  }
+}
+
+}  // namespace
+}  // namespace terraq::test

@@ -1,0 +1,69 @@
+#pragma once
+// TDlgSideView: the "Side View" window, a sketch of the project as entered
+// (wall, ground on both sides, soil layers, restraint, p-y curve and spring
+// marks) at true depth, with the pointer's depth in the caption and a Print
+// button for a landscape page.
+//
+// The window follows the project: it compares the profile of the project
+// with the one it shows a few times a second and repaints when they differ,
+// so a value stored in a dialog, a table edit, a units switch or another
+// stage shows without reopening the window, whatever path changed the data.
+
+#include <QWidget>
+#include <functional>
+
+#include "sideview/PaintWallProfile.h"
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QTimer;
+
+namespace terraq::ui {
+
+class TProgramData;
+
+class TDlgSideView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `project` returns the project shown (the main window replaces its
+  // project on New and Open); `plotHeldEarthPressure` tells whether the plot
+  // file read last held generated earth pressure.
+  TDlgSideView(std::function<const TProgramData&()> project, std::function<bool()> plotHeldEarthPressure,
+               QWidget* parent = nullptr);
+
+  const TWallProfile& Profile() const { return profile_; }
+  // The canvas of the drawing area as it is now.
+  TProfileCanvas Canvas() const;
+  // Rebuilds the profile from the project and repaints when it changed.
+  void FormActivate();
+  // Draws the sketch on a printer: landscape, titled "Soil-Pile Profile".
+  // False when the printer cannot be drawn on (a PDF file that cannot be
+  // written, a printer gone).
+  bool PrintTo(QPrinter& printer);
+  // The Print button: the print dialog, then PrintTo.
+  void Button1Click();
+
+  // The drawing area (below the label and the button).
+  QWidget* PaintBox() const { return paintBox_; }
+
+ signals:
+  // The caption the window should show ("  Depth: 12.5" after the pointer
+  // moved over the sketch).
+  void captionChanged(const QString& caption);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<const TProgramData&()> project_;
+  std::function<bool()> plotHeldEarthPressure_;
+  TWallProfile profile_;
+  QLabel* label1_;
+  QPushButton* button1_;
+  QWidget* paintBox_;
+  QTimer* follow_;
+};
+
+}  // namespace terraq::ui
