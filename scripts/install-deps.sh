@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake ninja-build ccache clang libclang-rt-14-dev \
 libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev libgl-dev libjpeg-dev fonts-liberation xvfb xauth \
-libfreetype-dev pkg-config"
+libfreetype-dev pkg-config poppler-utils qt6-svg-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -130,7 +130,7 @@ TEST_F(SideViewTest, OpensFromTheMainWindowFollowsTheProjectAndReadsOutDepth) {
   EXPECT_LE(std::abs(window->windowTitle().mid(9).toDouble()), pixel / 2 + 0.05);
 }
 
-// Pictures of every sample's side view, to be looked at:
+// Pictures and printouts of every sample's side view, to be looked at:
 // TERRAQ_SIDEVIEW_SHOTS=folder test_gui --gtest_filter='*SampleShots*'.
 TEST(SideViewSampleShots, EverySample) {
   const QString folder = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOTS");
@@ -147,7 +147,12 @@ TEST(SideViewSampleShots, EverySample) {
     QMdiSubWindow* window = form.MdiArea().subWindowList().front();
     window->resize(520, 700);
     ProcessEvents();
-    window->grab().save(folder + "/" + QString::fromStdString(sample.path().stem().string()) + ".png");
+    const QString stem = folder + "/" + QString::fromStdString(sample.path().stem().string());
+    window->grab().save(stem + ".png");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(stem + ".pdf");
+    EXPECT_TRUE(qobject_cast<TDlgSideView*>(window->widget())->PrintTo(printer));
   }
 }
 
