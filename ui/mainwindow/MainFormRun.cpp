@@ -9,9 +9,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "dialogs/TDlgOptions.h"
+#include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
 #include "mainwindow/TMainForm.h"
@@ -117,10 +119,26 @@ void TMainForm::CompRun() {
                          QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString());
   if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
   else prompts.showInformation(this, QString::fromStdString(outcome.message));
-  // Without a new plot file the earlier results stand (their graph
-  // buttons follow the file, which is gone).
-  if (GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
+  // The run emptied the plot file before the engine wrote it: without a new
+  // one the earlier graphs describe results that no longer exist, and an
+  // open plot window must not go on showing them as current.
+  // A run that stopped has said so; its plot file may end early, which
+  // would only say it again.
+  if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
+  else emptyGraphs();
   UpdateMenuStates();
+}
+
+bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
+  std::string error;
+  graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
+  if (!graphsLoaded_ && reportErrors) {
+    // The box says what the program has always said; the reason stays
+    // readable in the status bar.
+    statusBar()->showMessage(QString::fromStdString(error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    TUserPrompts::Current().showError(this, tr("An error occured in running the main program."));
+  }
+  return graphsLoaded_;
 }
 
 void TMainForm::ShowInEditor(const fs::path& file) {
