@@ -72,8 +72,10 @@ TEST_F(RunTest, WholeRunLeavesReportPlotAndNotesAndNoNamesFile) {
   EXPECT_TRUE(form.Action("CompOutput")->isEnabled());
   EXPECT_TRUE(form.Action("ToolViewOutput")->isEnabled());
   EXPECT_TRUE(form.Action("CompKernel")->isEnabled());
-  // The graphs come with the graph windows: until then their items stay off.
-  EXPECT_FALSE(form.Action("GraphDeflection")->isEnabled());
+  // The plot file was read into the graphs: one curve of the wall's 41 stations.
+  EXPECT_TRUE(form.GraphsLoaded());
+  EXPECT_EQ(form.Graph(ui::kGraphDeflection).Lines.at(0).PointCount(), 41);
+  EXPECT_TRUE(form.Action("GraphDeflection")->isEnabled());
 }
 
 TEST_F(RunTest, ModifiedProjectIsSavedBeforeTheRun) {

@@ -60,6 +60,11 @@ void TMainForm::afterProjectChange() {
   else UpdateMenuStates();
 }
 
+void TMainForm::emptyGraphs() {
+  graphs_.Empty();
+  graphsLoaded_ = false;
+}
+
 bool TMainForm::SaveQuery() {
   if (!storeChildWindows()) return false;
   if (!Data().IsModified()) return true;
@@ -79,8 +84,7 @@ void TMainForm::FileNew() {
   if (!SaveQuery()) return;
   closeChildWindows();
   project_.New();
-  resultsAvailable_ = false;
-  graphHoldsData_ = {};
+  emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
 }
@@ -96,8 +100,7 @@ void TMainForm::FileOpen() {
 
 bool TMainForm::OpenFile(const QString& path, int layout) {
   closeChildWindows();
-  resultsAvailable_ = false;
-  graphHoldsData_ = {};
+  emptyGraphs();
   const QFileInfo info(path);
   const QString absolute = info.absoluteFilePath();
   // Relative names in the project (and the recent list) are the folder's.
@@ -111,9 +114,9 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
-  // The plot file of an earlier run: its results are available. (The
-  // graphs that show them are read from it by the graph windows.)
-  resultsAvailable_ = GatherFileFacts(Data().DataFileName).plot;
+  // The plot file of an earlier run: its results are shown as they are
+  // (silently: a damaged one only leaves the Graphics menu disabled).
+  if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(DeriveRunPaths(Data().DataFileName).plotFile, false);
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   afterProjectChange();
@@ -168,8 +171,9 @@ bool TMainForm::FileSaveAs() {
   }
   putRecentFile(name);
   closeChildWindows();
-  // Results beside the old name are not this file's.
-  resultsAvailable_ = resultsAvailable_ && GatherFileFacts(name).plot;
+  // The graphs describe the project just saved, but the menu shows them
+  // only while a plot file stands beside its data file.
+  graphsLoaded_ = graphsLoaded_ && GatherFileFacts(name).plot;
   afterProjectChange();
   return true;
 }

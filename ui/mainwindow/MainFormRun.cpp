@@ -9,9 +9,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "dialogs/TDlgOptions.h"
+#include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
 #include "mainwindow/TMainForm.h"
@@ -121,9 +123,27 @@ void TMainForm::CompRun() {
           : DescribeRunWithoutOutputs(run.error, run.engineMessages);
   if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
   else prompts.showInformation(this, QString::fromStdString(outcome.message));
-  // Without new outputs the earlier results stand as they were.
-  if (run.outputsReplaced && GatherFileFacts(Data().DataFileName).plot) resultsAvailable_ = true;
+  // Without new outputs the earlier results, and the graphs read from them,
+  // stand as they were. New outputs are read into the graphs; a run that
+  // stopped has said so, and its plot file may end early, which would only
+  // say it again.
+  if (run.outputsReplaced) {
+    if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
+    else emptyGraphs();
+  }
   UpdateMenuStates();
+}
+
+bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
+  std::string error;
+  graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
+  if (!graphsLoaded_ && reportErrors) {
+    // The box says what the program has always said; the reason stays
+    // readable in the status bar.
+    statusBar()->showMessage(QString::fromStdString(error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    TUserPrompts::Current().showError(this, tr("An error occured in running the main program."));
+  }
+  return graphsLoaded_;
 }
 
 void TMainForm::ShowInEditor(const fs::path& file) {

@@ -64,7 +64,7 @@ QString TMainForm::StageStatusText() const {
 }
 
 void TMainForm::UpdateMenuStates() {
-  states_ = ComputeMenuStates(Data(), GatherFileFacts(Data().DataFileName), resultsAvailable_, graphHoldsData_);
+  states_ = ComputeMenuStates(Data(), GatherFileFacts(Data().DataFileName), graphsLoaded_, graphs_.HoldsData());
   applyMenuStates();
 }
 

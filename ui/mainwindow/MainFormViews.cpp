@@ -18,7 +18,7 @@ void TMainForm::ShowSideView() {
   // The view asks for the project each time it looks: New and Open replace
   // the project behind the main window.
   auto* view = new TDlgSideView([this]() -> const TProgramData& { return Data(); },
-                                [this] { return graphHoldsData_[kGraphPressure]; });
+                                [this] { return graphsLoaded_ && PointCount(graphs_.pltLD.Lines) > 1; });
   QMdiSubWindow* window = mdiArea_->addSubWindow(view);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("SideViewWindow"));

@@ -9,22 +9,10 @@
 #include <filesystem>
 #include <string>
 
+#include "graphs/TResultGraphs.h"
 #include "project/TProgramData.h"
 
 namespace terraq::ui {
-
-// The result graphs of the Graphics menu, in its order.
-enum GraphKind {
-  kGraphPYCurves,
-  kGraphDeflection,
-  kGraphMoment,
-  kGraphShear,
-  kGraphReaction,
-  kGraphDeflectionMomentShear,
-  kGraphPressure,
-  kGraphPressureCombined,
-  kGraphCount
-};
 
 // Which of the project's files exist: the data file and the three files
 // the engine writes beside it.
@@ -71,7 +59,9 @@ struct TMenuStates {
   std::array<bool, kGraphCount> graphEnabled{};
 };
 
-// `graphHoldsData[k]`: graph k holds data read from the plot file.
+// `resultsAvailable`: the plot file was read (GraphsLoaded); the graph items
+// also need the file still there. `graphHoldsData[k]`: graph k has something
+// to draw (TResultGraphs::HoldsData).
 TMenuStates ComputeMenuStates(const TProgramData& project, const TFileFacts& files, bool resultsAvailable,
                               const std::array<bool, kGraphCount>& graphHoldsData);
 

@@ -342,8 +342,8 @@ void TMainForm::createGraphicsMenu() {
       QStringLiteral("GraphMoment"),    QStringLiteral("GraphShear"),
       QStringLiteral("GraphReaction"),  QStringLiteral("GraphDeflectionMomentShear"),
       QStringLiteral("GraphPressure"),  QStringLiteral("GraphPressureCombined")};
-  // The graph windows come with the reading of the plot file; until then
-  // the items stay disabled (no graph holds data).
+  // Enabled while the graphs read from the plot file have something to draw
+  // (ComputeMenuStates); each shows its graph (Graph(kind)) in a plot window.
   for (int k = 0; k < kGraphCount; ++k) graphItems_[k] = addItem(graphics, names[k], captions[k]);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // TMainForm: the program's one top-level window. A multiple-document frame
 // whose child windows are the table windows, the data dialogs and (later)
-// the graph windows and the wall view; it owns the project, carries the
-// menus and the tool bar, keeps the settings (editor, recent files), and
+// the graph windows and the wall view; it owns the project and the result
+// graphs read from the project's plot file, carries the menus and the tool bar, keeps the settings (editor, recent files), and
 // drives New, Open, Save, Save As and the analysis run.
 //
 // Menu items and tool-bar buttons are QActions named after their
@@ -59,7 +59,16 @@ class TMainForm : public QMainWindow {
   void SetEditorPath(const QString& path) { editorPath_ = path; }
   // The engine library a run loads (by default the one beside the program).
   void SetEngineLibrary(const std::filesystem::path& library) { engineLibrary_ = library; }
-  bool ResultsAvailable() const { return resultsAvailable_; }
+  // The result graphs, read from the project's plot file after opening it
+  // and after every run; a plot window refers to its graph for as long as
+  // the main window lives.
+  TResultGraphs& Graphs() { return graphs_; }
+  // The graph a Graphics-menu item or tool-bar button shows.
+  TGraphPlot& Graph(GraphKind kind) { return graphs_.Graph(kind); }
+  // The last reading of the plot file succeeded: the graphs hold the
+  // project's results ("results available").
+  bool GraphsLoaded() const { return graphsLoaded_; }
+  bool ResultsAvailable() const { return graphsLoaded_; }
   // The stage text of the status bar ("" for a project of one stage).
   QString StageStatusText() const;
   const TMenuStates& MenuStates() const { return states_; }
@@ -84,6 +93,10 @@ class TMainForm : public QMainWindow {
   bool FileSave();
   bool FileSaveAs();
   void CompRun();
+  // Reads a plot file into the graphs and keeps the outcome as
+  // GraphsLoaded. With `reportErrors` a file that cannot be read is reported
+  // in a message box. The caller updates the menu states.
+  bool ReadPlotFile(const std::filesystem::path& file, bool reportErrors);
   // Shows a file in the text editor.
   void ShowInEditor(const std::filesystem::path& file);
   void SetUnits(int units);
@@ -125,6 +138,8 @@ class TMainForm : public QMainWindow {
 
   // Files (MainFormFile.cpp).
   void afterProjectChange();
+  // The results of the project are gone: graphs emptied, not loaded.
+  void emptyGraphs();
   void putRecentFile(const std::string& path);
   void updateRecentFilesMenu();
   void writeSettings();
@@ -156,9 +171,9 @@ class TMainForm : public QMainWindow {
   QString editorPath_;
   TRecentFiles recentFiles_;
   std::filesystem::path engineLibrary_;
-  bool resultsAvailable_ = false;
+  TResultGraphs graphs_;
+  bool graphsLoaded_ = false;
   bool engineRunning_ = false;  // a run's library handle exists
-  std::array<bool, kGraphCount> graphHoldsData_{};
   TMenuStates states_;
 
   struct TStateBinding {

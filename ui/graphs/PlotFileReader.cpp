@@ -1,0 +1,283 @@
+#include "graphs/PlotFileReader.h"
+
+#include <algorithm>
+#include <array>
+
+#include "graphs/PlotWords.h"
+#include "project/TProgramData.h"
+#include "project/TWordReader.h"
+
+namespace terraq::ui {
+
+namespace {
+
+const char* const kIncomplete = "This file either invalid or incomplete.";
+constexpr int kEnglish = 1;
+// English base units are inches, lb-in and lbs; the graphs draw feet,
+// in-kips and kips.
+constexpr long double kInchesPerFoot = 12;
+constexpr long double kPerKip = 1000;
+
+// The soil-layer strip: the code that picks a layer's hatching and its label.
+struct LayerLook {
+  int code;
+  const char* label;
+};
+LayerLook layerLook(int soilType) {
+  switch (soilType) {
+    case 1: case 2: case 3: return {1, " CLAY "};
+    case 4: return {7, " SAND "};
+    case 5: return {8, " SILT "};
+    case 6: return {9, "STRONG ROCK"};
+    case 7: return {10, "WEAK ROCK"};
+    default: return {0, nullptr};
+  }
+}
+
+class PlotReader {
+ public:
+  PlotReader(std::string_view text, const TPlotProjectFacts& facts, TResultGraphs& graphs)
+      : words_(text), facts_(facts), g_(graphs) {}
+
+  void Read() {
+    for (TGraphPlot* graph : g_.All()) {
+      graph->ClearPoints();
+      // The stage labels are the file's; each read sets them anew.
+      graph->Labels.clear();
+    }
+    SetLineCount(g_.pltInter.Lines, 1);
+    readFirstBlock();
+    if (PointCount(g_.pltDMS.Lines) > 0) layerStrip();
+    for (int k = 2; k <= sets_; ++k) readLaterBlock(k);
+    equaliseLengths();
+    setCaptions();
+    for (TGraphPlot* graph : g_.All()) graph->SetUnits(units_);
+  }
+
+ private:
+  // The curve lists that hold one curve per result set of the block.
+  std::array<TLineList*, 7> resultLists() {
+    return {&g_.pltDef.Lines, &g_.pltMom.Lines, &g_.pltShear.Lines, &g_.pltSoil.Lines,
+            &g_.pltDMS.Lines, &g_.pltDMS.Lines2, &g_.pltDMS.Lines3};
+  }
+
+  // A count of rows or curves: 0..most. Anything else is a damaged file,
+  // refused before storage is made for it.
+  int count(int most) {
+    const int n = words_.NextInteger();
+    if (n < 0 || n > most) words_.Fail(kIncomplete);
+    return n;
+  }
+
+  // The first value of a result block, taken as the number of result sets.
+  // Below 1 still leaves room for the block being read.
+  int resultSets() {
+    const int s = words_.NextInteger();
+    if (s > kMaxPlotResultSets) words_.Fail(kIncomplete);
+    return std::max(s, 1);
+  }
+
+  long double real() { return words_.NextReal(); }
+
+  // Earth-pressure rows into curve `k` (0-based) of pltLD; the first block
+  // also fills the combined graph.
+  void readPressure(int k) {
+    const int n = count(kMaxPlotPressureRows);
+    TLine& curve = g_.pltLD.Lines[static_cast<size_t>(k)];
+    curve.SetPointCount(n);
+    if (k == 0) SetPointCount(g_.PltCombine.Lines, n);
+    for (size_t j = 0; j < static_cast<size_t>(n); ++j) {
+      const long double depth = real(), total = real(), soil = real(), surcharge = real();
+      curve.Points[j] = {total, depth};
+      if (k == 0) {
+        // The combined graph's depth axis is in the project's large length.
+        const long double d = facts_.units == kEnglish ? depth / kInchesPerFoot : depth;
+        g_.PltCombine.Lines[0].Points[j] = {total, d};
+        g_.PltCombine.Lines[1].Points[j] = {soil, d};
+        g_.PltCombine.Lines[2].Points[j] = {surcharge, d};
+      }
+    }
+    units_ = words_.NextInteger();
+    if (units_ == kEnglish)
+      for (TFloatPoint& p : curve.Points) p.Y /= kInchesPerFoot;
+  }
+
+  // The p-y curves of a block, replacing those of the block before.
+  void readPYCurves() {
+    const int curves = count(kMaxPlotCurves);
+    SetLineCount(g_.pltPY.Lines, curves);
+    for (TLine& curve : g_.pltPY.Lines) {
+      curve.Value = real();  // depth, or station of user curves
+      const int n = count(kMaxPlotCurvePoints);
+      curve.SetPointCount(n);
+      for (TFloatPoint& p : curve.Points) {
+        p.X = real();  // y
+        p.Y = real();  // p
+      }
+    }
+    EqualiseLengths(g_.pltPY.Lines);
+  }
+
+  // The rows of a result block into curve `k` (0-based) of every depth graph.
+  void readResultRows(int k, int rows) {
+    const auto at = static_cast<size_t>(k);
+    for (TLineList* list : resultLists()) (*list)[at].SetPointCount(rows);
+    for (size_t j = 0; j < static_cast<size_t>(rows); ++j) {
+      long double depth = real();
+      const long double deflection = real();
+      long double moment = real(), shear = real();
+      const long double reaction = real();
+      if (units_ == kEnglish) {
+        depth /= kInchesPerFoot;
+        moment /= kPerKip;
+        shear /= kPerKip;
+      }
+      g_.pltDef.Lines[at].Points[j] = g_.pltDMS.Lines[at].Points[j] = {deflection, depth};
+      g_.pltMom.Lines[at].Points[j] = g_.pltDMS.Lines2[at].Points[j] = {moment, depth};
+      g_.pltShear.Lines[at].Points[j] = g_.pltDMS.Lines3[at].Points[j] = {shear, depth};
+      g_.pltSoil.Lines[at].Points[j] = {reaction, depth};
+    }
+  }
+
+  void setResultSets(int sets) {
+    sets_ = sets;
+    for (TLineList* list : resultLists()) SetLineCount(*list, sets_);
+  }
+
+  void readFirstBlock() {
+    SetLineCount(g_.pltLD.Lines, 1);
+    SetLineCount(g_.PltCombine.Lines, 3);
+    readPressure(0);
+    readPYCurves();
+    setResultSets(resultSets());
+    const int rows = count(kMaxPlotResultRows);
+    for (TLineList* list : resultLists()) SetPointCount(*list, rows);
+    words_.NextInteger();  // the block's unit code: UNITS above rules
+    g_.pltDMS.ShowThree = true;
+    readResultRows(0, rows);
+  }
+
+  void readLaterBlock(int k) {
+    SetLineCount(g_.pltLD.Lines, sets_);
+    readPressure(k - 1);
+    readPYCurves();
+    setResultSets(std::max(sets_, resultSets()));
+    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS}) {
+      std::vector<std::string>& labels = graph->Labels;
+      labels.resize(static_cast<size_t>(k));
+      labels[0] = "Stage: 1";
+      labels[static_cast<size_t>(k - 1)] = "Stage: " + std::to_string(k);
+      if (facts_.longTerm) {
+        labels[0] = "Short-Term";
+        labels[1] = "Long-Term";
+      }
+    }
+    const int rows = count(kMaxPlotResultRows);
+    words_.NextInteger();  // unit code
+    readResultRows(k - 1, rows);
+  }
+
+  // The soil layers beside the deflection-moment-shear panels, then the
+  // wall's bottom and the excavation level, all on the depth axis' scale.
+  void layerStrip() {
+    TLineList& entries = g_.pltDMS.LayerLines;
+    const size_t layers = facts_.layers.size();
+    entries.assign(layers + 2, TLine{});
+    for (size_t r = 0; r < layers; ++r) {
+      const LayerLook look = layerLook(facts_.layers[r].soilType);
+      entries[r].Points = {{static_cast<long double>(look.code), facts_.layers[r].bottom}};
+      entries[r].Name = look.label ? look.label : "LAYER " + std::to_string(r + 1);
+    }
+    const long double scale = facts_.units == kEnglish ? kInchesPerFoot : 1;
+    entries[layers].Points = {{0, facts_.incrementCount * static_cast<long double>(facts_.incrementLength) / scale}};
+    entries[layers + 1].Points = {{0, facts_.freeHeight / scale}};
+    entries[layers].Name = entries[layers + 1].Name = "PILE";
+    for (size_t r = 0; r < entries.size(); ++r) entries[r].Value = static_cast<long double>(r + 1);
+    g_.pltDMS.WallLineCount = static_cast<int>(layers);
+  }
+
+  // A curve shorter than its graph's longest repeats its last point, so that
+  // every curve of a graph spans the same rows.
+  void equaliseLengths() {
+    SetLineCount(g_.pltLD.Lines, sets_);
+    EqualiseLengths(g_.pltLD.Lines);
+    if (sets_ > 1)
+      for (TLineList* list : resultLists()) EqualiseLengths(*list);
+  }
+
+  void setCaptions() {
+    const bool english = units_ == kEnglish;
+    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltLD})
+      graph->YCaption = english ? "Depth (ft)" : "Depth (m)";
+    const std::string moment = english ? "(in-kips)" : "(m-kN)";
+    const std::string force = english ? "(kips)" : "(kN)";
+    g_.pltMom.XCaption = "Bending Moment " + moment;
+    g_.pltShear.XCaption = "Shear " + force;
+    g_.pltMomEi.XCaption = "Moment " + moment;
+    g_.pltMomEi.YCaption = english ? "EI (kips-in^2)" : "EI (kN-m^2)";
+    g_.pltMomCurv.YCaption = "Moment " + moment;
+    g_.pltInter.XCaption = "Bending Moment " + moment;
+    g_.pltInter.YCaption = "Axial Load " + force;
+    g_.pltLM.XCaption = "Maximum Moment " + moment;
+    g_.pltLM.YCaption = "Lateral Load " + force;
+
+    TGraphPlot& dms = g_.pltDMS;
+    dms.XCaption = g_.pltDef.XCaption;
+    dms.YCaption = g_.pltDef.YCaption;
+    dms.XUnits = g_.pltDef.XUnits;
+    dms.XCaption2 = g_.pltMom.XCaption;
+    dms.YCaption2 = g_.pltMom.YCaption;
+    dms.XUnits2 = g_.pltMom.XUnits;
+    dms.XCaption3 = g_.pltShear.XCaption;
+    dms.YCaption3 = g_.pltShear.YCaption;
+    dms.XUnits3 = g_.pltShear.XUnits;
+  }
+
+  TPlotWords words_;
+  const TPlotProjectFacts& facts_;
+  TResultGraphs& g_;
+  int units_ = 0;  // the unit code of the last block read
+  int sets_ = 1;   // result sets announced so far
+};
+
+}  // namespace
+
+TPlotProjectFacts PlotProjectFacts(const TProgramData& project) {
+  TPlotProjectFacts facts;
+  facts.units = project.Units;
+  facts.longTerm = project.LongTerm;
+  facts.incrementCount = project.IncrementCount;
+  facts.incrementLength = project.IncrementLength;
+  facts.freeHeight = project.FreeHeight;
+  const TGridTable& soil = project.Tables().NewSoil;
+  for (int r = 0; r < soil.RowCount(); ++r)
+    facts.layers.push_back({soil.Column(0).Integer(r), static_cast<double>(soil.Column(1).Float(r))});
+  return facts;
+}
+
+bool ReadPlotText(std::string_view text, const TPlotProjectFacts& facts, TResultGraphs& graphs, std::string& error) {
+  try {
+    PlotReader(text, facts, graphs).Read();
+  } catch (const EReadError& e) {
+    error = e.what();
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
+bool ReadPlotFile(const std::filesystem::path& file, const TPlotProjectFacts& facts, TResultGraphs& graphs,
+                  std::string& error) {
+  std::string text;
+  try {
+    text = ReadWholeFile(file);
+  } catch (const EInOutError& e) {
+    // Whatever the graphs held belongs to another file.
+    for (TGraphPlot* graph : graphs.All()) graph->ClearPoints();
+    error = e.what();
+    return false;
+  }
+  return ReadPlotText(text, facts, graphs, error);
+}
+
+}  // namespace terraq::ui

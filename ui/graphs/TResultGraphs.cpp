@@ -1,0 +1,101 @@
+#include "graphs/TResultGraphs.h"
+
+namespace terraq::ui {
+
+namespace {
+
+struct GraphSettings {
+  const char* caption;
+  const char* curveName;
+  const char* xCaption;
+  const char* xUnits;
+  const char* yCaption;
+  const char* yUnits;
+  bool xOnTop;
+  bool showLegend;
+};
+
+// What every result graph shares; the rest comes from its settings.
+void setUp(TGraphPlot& g, const GraphSettings& s) {
+  g.Caption = s.caption;
+  g.CurveName = s.curveName;
+  g.XCaption = s.xCaption;
+  g.XUnits = s.xUnits;
+  g.YCaption = s.yCaption;
+  g.YUnits = s.yUnits;
+  g.XOnTop = s.xOnTop;
+  g.ShowLegend = s.showLegend;
+  g.ShowLayers = g.ShowWall = g.ShowThree = false;
+  g.ShowFontWidth = true;
+  g.WallLineCount = 0;
+  g.Markers = 1;
+  g.SizeFont = 10;
+  g.LegendFont = 11;
+  g.WidthLine = 1;
+  g.SetUnits(1);
+}
+
+}  // namespace
+
+TResultGraphs::TResultGraphs() {
+  setUp(pltPY, {"p-y Curves", "Depth", "y", "L", "p", "F/L", false, true});
+  setUp(pltDef, {"Deflection vs Depth", "Load #", "Deflection", "L", "Depth", "", true, true});
+  setUp(pltMom, {"Moment Depth", "Load #", "Bending Moment", "", "Depth", "", true, true});
+  setUp(pltShear, {"Shear vs Depth", "Load #", "Shear", "", "Depth", "", true, true});
+  setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Reaction", "F", "Depth", "", true, true});
+  setUp(pltDMS, {"Deflection, Moment, Shear vs Depth", "Curve #", "Deflection", "L", "Depth", "", true, true});
+  setUp(pltLD, {"Load vs Top Deflection", "Curve #", "Distributed load", "F/L", "Depth", "", true, true});
+  setUp(PltCombine, {"", "Curve #", "", "F/L", "Depth", "L2", true, true});
+  setUp(pltMomEi, {"EI vs Moment", "Axial Load ", "Moment", "", "EI", "", false, true});
+  setUp(pltMomCurv, {"Moment vs Curvature", "Axial Load ", "Curvature (rad)", "", "Moment", "", false, true});
+  setUp(pltInter, {"Interaction Diagram", "Curve #", "Bending Moment", "", "Axial Load", "", false, false});
+  setUp(pltLM, {"Load vs Max Bending Moment", "Curve #", "Max Bending Moment", "", "Lateral Load", "", false, true});
+  // Graphs of analyses this program does not run; they keep their captions.
+  setUp(pltYL, {"Lateral Load vs Top Deflection", "Curve #", "Top Deflection", "L", "Lateral Load", "F", false, true});
+  setUp(pltPtKyy, {"Lateral Stiffness vs Load", "Curve #", "Lateral Load", "F", "Kyy", "F/L", false, true});
+  setUp(pltPtK12, {"Coupled Stiffness vs Load", "Curve #", "Lateral Load", "F", "K12", "F", false, true});
+  setUp(pltMtK21, {"Coupled Stiffness vs Moment", "Curve #", "Moment", "F-L", "K21", "F", false, true});
+  setUp(pltMtK22, {"Rotational Stiffness vs Moment", "Curve #", "Moment", "F-L", "K22", "F-L", false, true});
+}
+
+std::array<TGraphPlot*, TResultGraphs::kGraphTotal> TResultGraphs::All() {
+  return {&pltPY,    &pltDef,     &pltMom,   &pltShear, &pltSoil, &pltDMS,   &pltLD,    &PltCombine, &pltMomEi,
+          &pltMomCurv, &pltInter, &pltLM,    &pltYL,    &pltPtKyy, &pltPtK12, &pltMtK21, &pltMtK22};
+}
+
+const TGraphPlot& TResultGraphs::Graph(GraphKind kind) const {
+  switch (kind) {
+    case kGraphPYCurves: return pltPY;
+    case kGraphDeflection: return pltDef;
+    case kGraphMoment: return pltMom;
+    case kGraphShear: return pltShear;
+    case kGraphReaction: return pltSoil;
+    case kGraphDeflectionMomentShear: return pltDMS;
+    case kGraphPressure: return pltLD;
+    case kGraphPressureCombined:
+    case kGraphCount: break;
+  }
+  return PltCombine;
+}
+
+TGraphPlot& TResultGraphs::Graph(GraphKind kind) {
+  return const_cast<TGraphPlot&>(static_cast<const TResultGraphs&>(*this).Graph(kind));
+}
+
+std::array<bool, kGraphCount> TResultGraphs::HoldsData() const {
+  std::array<bool, kGraphCount> holds{};
+  // A single point draws no line: a graph needs two.
+  for (int k = 0; k < kGraphCount; ++k) holds[k] = PointCount(Graph(static_cast<GraphKind>(k)).Lines) > 1;
+  holds[kGraphPressureCombined] = true;
+  return holds;
+}
+
+void TResultGraphs::Empty() {
+  for (TGraphPlot* g : All()) {
+    for (TLineList* list : {&g->Lines, &g->LayerLines, &g->Lines2, &g->Lines3}) list->clear();
+    g->Labels.clear();
+    g->WallLineCount = 0;
+  }
+}
+
+}  // namespace terraq::ui
