@@ -5,6 +5,8 @@
 // p-y curves.
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "graphs/LayerStrip.h"
@@ -101,6 +103,63 @@ inline void PyGraph(TGraphPlot& g) {
       g.Lines[k].Points.push_back({y, ultimate * std::tanh(y / (0.4 + 0.1 * k))});
     }
   }
+}
+
+// The first result block of a plot file written by the engine for
+// examples/layered-clay-stiff-below-water.tq4d (English units), read just
+// far enough for pictures: its p-y curves, and its deflection, moment and
+// shear in feet, inches, in-kips and kips, with the sample's three clay
+// layers (8, 18 and 40 ft), wall bottom (26 ft) and excavation (6 ft).
+inline bool ReadLayeredClayGraphs(const std::string& plotFile, TGraphPlot& py, TGraphPlot& combined) {
+  std::ifstream in(plotFile);
+  double skip = 0;
+  int nep = 0, units = 0, npy = 0;
+  if (!(in >> nep)) return false;
+  for (int i = 0; i < 4 * nep; ++i) in >> skip;
+  in >> units >> npy;
+  PyGraph(py);
+  ui::SetLineCount(py.Lines, npy);
+  for (ui::TLine& line : py.Lines) {
+    double depth = 0;
+    int m = 0;
+    in >> depth >> m;
+    line.Value = depth;
+    line.Points.clear();
+    for (int j = 0; j < m; ++j) {
+      double y = 0, p = 0;
+      in >> y >> p;
+      line.Points.push_back({y, p});
+    }
+  }
+  int sets = 0, nodes = 0, code = 0;
+  in >> sets >> nodes >> code;
+  CombinedGraph(combined);
+  for (TLineList* list : {&combined.Lines, &combined.Lines2, &combined.Lines3}) {
+    ui::SetLineCount(*list, 1);
+    (*list)[0].Points.clear();
+  }
+  for (int j = 0; j < nodes; ++j) {
+    double depth = 0, deflection = 0, moment = 0, shear = 0, reaction = 0;
+    in >> depth >> deflection >> moment >> shear >> reaction;
+    combined.Lines[0].Points.push_back({deflection, depth / 12});
+    combined.Lines2[0].Points.push_back({moment / 1000, depth / 12});
+    combined.Lines3[0].Points.push_back({shear / 1000, depth / 12});
+  }
+  combined.LayerLines.clear();
+  for (double bottom : {8.0, 18.0, 40.0}) {
+    ui::TLine line;
+    line.Points = {{ui::kLayerClay, bottom}};
+    line.Name = " CLAY ";
+    combined.LayerLines.push_back(line);
+  }
+  combined.WallLineCount = 3;
+  for (double y : {26.0, 6.0}) {
+    ui::TLine line;
+    line.Points = {{0, y}};
+    line.Name = "PILE";
+    combined.LayerLines.push_back(line);
+  }
+  return static_cast<bool>(in);
 }
 
 }  // namespace terraq::test

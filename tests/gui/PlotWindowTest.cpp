@@ -251,6 +251,31 @@ TEST(PlotWindows, Screenshots) {
     const char* name;
     void (*fill)(TGraphPlot&);
   } graphs[] = {{"depth", DepthGraph}, {"combined", CombinedGraph}, {"py", PyGraph}};
+  // The same kinds of graph from a plot file the engine wrote.
+  TGraphPlot realPy, realCombined;
+  ASSERT_TRUE(ReadLayeredClayGraphs(SourcePath("tests/data/plot-layered-clay.tq4p").string(), realPy, realCombined));
+  for (TGraphPlot* g : {&realPy, &realCombined}) {
+    TPlotForm form(*g);
+    form.resize(1600, 1000);
+    form.show();
+    form.Relayout(true);
+    const QString file = QStringLiteral("%1/plot-layered-clay-%2.png").arg(folder, g == &realPy ? "py" : "combined");
+    EXPECT_TRUE(form.grab().save(file)) << file.toStdString();
+  }
+  // As a printer would get it: 300 dpi, print tiles, a page 10 x 6.5 in.
+  {
+    TGraphPlot g;
+    CombinedGraph(g);
+    QImage page(3000, 1950, QImage::Format_RGB32);
+    const std::array<TWorldRect, 3> world{PanelWorldRect(g.Lines), PanelWorldRect(g.Lines2), PanelWorldRect(g.Lines3)};
+    TPaintOutput out;
+    out.DpiX = out.DpiY = 300;
+    out.Printing = true;
+    QPainter p(&page);
+    PaintGraph(p, g, world, LayoutGraph(GraphLayoutInput(g, page.width(), page.height(), 300, 300)), out);
+    p.end();
+    EXPECT_TRUE(page.save(folder + "/plot-combined-300dpi.png"));
+  }
   for (const auto& shot : graphs) {
     for (const QSize size : {QSize(1600, 1000), QSize(480, 340)}) {
       TGraphPlot g;
