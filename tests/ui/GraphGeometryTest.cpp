@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "graphs/GraphLayout.h"
 #include "graphs/GraphRanges.h"
 #include "graphs/GraphTicks.h"
@@ -35,6 +38,10 @@ TEST(GraphRanges, RangesIncludeZeroAndRoundOutwards) {
   // Values that cannot be drawn do not spoil the range.
   const TWorldRect r = PanelWorldRect(OneCurve({{2, 3}, {std::numeric_limits<long double>::infinity(), 1}}));
   EXPECT_EQ(r, (TWorldRect{0, 2, 0, 3}));
+  // Widths beyond the number range stay finite and get no ticks.
+  const TWorldRect huge = PanelWorldRect(OneCurve({{-1.1e4932L, 1}, {1.1e4932L, 2}}));
+  EXPECT_TRUE(std::isfinite(huge.XMin) && std::isfinite(huge.XMax));
+  EXPECT_FALSE(AxisTicks(huge.XMin, huge.XMax, 600, 78).Any);
 }
 
 TEST(GraphTicks, StepsOfOneTwoFiveAndEveryFifthLabelled) {

@@ -75,6 +75,7 @@ namespace {
 int ScaledOffset(long double value, long double min, long double span, int pixels) {
   if (span == 0) return 0;
   long double c = (value - min) / span * pixels;
+  if (std::isnan(c)) return 0;
   const long double limit = 1e6L + std::abs(static_cast<long double>(pixels));
   c = std::clamp(c, -limit, limit);
   return static_cast<int>(std::lround(static_cast<double>(c)));

@@ -13,6 +13,9 @@ TAxisRange RoundAxisRange(long double min, long double max) {
   const long double decades = std::log10(max - min);
   const long double whole = std::floor(decades);
   long double step = std::pow(10.0L, whole);
+  // A width at the ends of the number range (overflowing, or so small that
+  // its step underflows) is kept as it is rather than rounded into nonsense.
+  if (!std::isfinite(decades) || !(step > 0) || !std::isfinite(step)) return {min, max, 0};
   // Leading digits below 3 (fractional decade below log10 3) would give only
   // one to three steps across the range: take a ten times finer step.
   if (decades - whole < std::log10(3.0L)) step /= 10;

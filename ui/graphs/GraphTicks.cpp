@@ -11,7 +11,9 @@ TAxisTicks AxisTicks(long double min, long double max, int pixels, int pixelsPer
   const int n = std::abs(pixels) / pixelsPerInterval;
   if (n == 0) return t;
   const long double raw = (max - min) / n;
+  if (!std::isfinite(raw) || !(raw > 0)) return t;
   const long double g = std::pow(10.0L, std::floor(std::log10(raw)));
+  if (!(g > 0) || !std::isfinite(g)) return t;
   const long long d = static_cast<long long>(raw / g);
   if (d < 2)
     t.Major = g;
@@ -27,7 +29,9 @@ TAxisTicks AxisTicks(long double min, long double max, int pixels, int pixelsPer
   const long double eps = 1e-9L;
   t.First = static_cast<long long>(std::ceil(min / t.Minor - eps));
   t.Last = static_cast<long long>(std::floor(max / t.Minor + eps));
-  t.Any = t.First <= t.Last;
+  // About 5n ticks are expected; anything beyond is a range the step cannot
+  // resolve (values far from zero with a tiny width): no ticks then.
+  t.Any = t.First <= t.Last && t.Last - t.First <= 50LL * (n + 1);
   return t;
 }
 
