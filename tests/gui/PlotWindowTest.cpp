@@ -262,6 +262,18 @@ TEST(PlotWindows, Screenshots) {
     const QString file = QStringLiteral("%1/plot-layered-clay-%2.png").arg(folder, g == &realPy ? "py" : "combined");
     EXPECT_TRUE(form.grab().save(file)) << file.toStdString();
   }
+  // A title above and text twice the default size.
+  {
+    TGraphPlot g;
+    CombinedGraph(g);
+    g.Title = "Section A-A, final excavation";
+    g.SizeFont = 20;
+    TPlotForm form(g);
+    form.resize(1600, 1000);
+    form.show();
+    form.Relayout(true);
+    EXPECT_TRUE(form.grab().save(folder + "/plot-combined-title-large-text.png"));
+  }
   // As a printer would get it: 300 dpi, print tiles, a page 10 x 6.5 in.
   {
     TGraphPlot g;

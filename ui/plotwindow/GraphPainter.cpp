@@ -103,11 +103,19 @@ void PaintCaptions(const Context& c) {
                    AxisCaption(g.YCaption, g.YUnits, g.Units()), area.Height());
     return;
   }
+  // The panels' X captions stand a sixteenth inch from the edge on the X
+  // axis side, below a top title by the room the layout gives the title
+  // (a fixed quarter inch would run into the tick labels at the default
+  // size and into the title at large sizes).
+  const int dy = c.out.DpiY;
+  const int titleRoom = h + h / 8;
+  const int panelCaptionTop = g.XOnTop ? area.Top + dy / 16 + (titleTop ? titleRoom : 0)
+                                       : area.Bottom - h - dy / 16 - (titleBottom ? h : 0);
   for (int k = 0; k < c.layout.PanelCount; ++k) {
     const TPixelRect& panel = c.layout.Panels[k];
     // Over its own panel; a wide caption may use half of each gap beside it.
     const int extra = h + c.out.DpiX / 8;
-    DrawFittedText(p, QRect(panel.Left - extra, xCaptionTop, panel.Width() + 2 * extra, h),
+    DrawFittedText(p, QRect(panel.Left - extra, panelCaptionTop, panel.Width() + 2 * extra, h),
                    AxisCaption(*xCaptions[k], *xUnits[k], g.Units()));
     // The first panel's Y caption stands at the area's edge; the others in
     // the gap left of their panel, clear of its turned labels.
