@@ -1,0 +1,40 @@
+#pragma once
+// The one paint routine of a graph: the same code draws a plot window, a
+// printed page and an exported image. It takes the device's own dots per
+// inch, so every length (text, tick marks, markers, pen widths) keeps its
+// physical size on each device. The painter's device must cover the
+// layout's area; the routine leaves the painter's state as it found it.
+
+#include <QPainter>
+#include <array>
+#include <functional>
+
+#include "graphs/GraphLayout.h"
+#include "graphs/TGraphPlot.h"
+
+namespace terraq::ui {
+
+// The font family of all graph text; fontconfig substitutes a
+// metric-compatible face where it is not installed.
+inline constexpr const char* kGraphFontFamily = "Times New Roman";
+
+struct TPaintOutput {
+  int DpiX = 96, DpiY = 96;
+  bool Printing = false;  // a printer: the print versions of the hatch tiles
+  bool ToImage = false;   // an exported image
+  // Draws the legend box of a printout or an exported image (both flags
+  // are the caller's); called after the curves when set.
+  std::function<void(QPainter&, const TGraphLayout&)> LegendBox;
+};
+
+// Paints `graph` with the panels' world rectangles (one per panel; only the
+// first is used for a single panel) into `layout`, which was made for the
+// same device (GraphLayoutInput + LayoutGraph).
+void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
+                const TGraphLayout& layout, const TPaintOutput& output);
+
+// The caption of an axis: the caption and, when the unit text is not empty,
+// its unit names for the graph's units in brackets ("Depth (ft)").
+QString AxisCaption(const std::string& caption, const std::string& units, int unitsSystem);
+
+}  // namespace terraq::ui
