@@ -44,8 +44,11 @@ TResultGraphs::TResultGraphs() {
   setUp(pltShear, {"Shear vs Depth", "Load #", "Shear", "", "Depth", "", true, true});
   setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Reaction", "F", "Depth", "", true, true});
   setUp(pltDMS, {"Deflection, Moment, Shear vs Depth", "Curve #", "Deflection", "L", "Depth", "", true, true});
-  setUp(pltLD, {"Load vs Top Deflection", "Curve #", "Distributed load", "F/L", "Depth", "", true, true});
-  setUp(PltCombine, {"", "Curve #", "", "F/L", "Depth", "L2", true, true});
+  // The earth-pressure graphs are named as their menu items: the caption
+  // heads the window's read-out and the printout, where "Load vs Top
+  // Deflection" or nothing at all would misname the graph.
+  setUp(pltLD, {"Earth Pressure Distribution", "Curve #", "Distributed load", "F/L", "Depth", "", true, true});
+  setUp(PltCombine, {"Earth Pressure Combined", "Curve #", "Distributed load", "F/L", "Depth", "L2", true, true});
   setUp(pltMomEi, {"EI vs Moment", "Axial Load ", "Moment", "", "EI", "", false, true});
   setUp(pltMomCurv, {"Moment vs Curvature", "Axial Load ", "Curvature (rad)", "", "Moment", "", false, true});
   setUp(pltInter, {"Interaction Diagram", "Curve #", "Bending Moment", "", "Axial Load", "", false, false});

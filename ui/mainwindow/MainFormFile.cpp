@@ -15,6 +15,7 @@
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
+#include "plotwindow/TPlotWindows.h"
 #include "mainwindow/TSettings.h"
 #include "mainwindow/TTableWindows.h"
 #include "project/EngineRun.h"
@@ -63,6 +64,7 @@ void TMainForm::afterProjectChange() {
 void TMainForm::emptyGraphs() {
   graphs_.Empty();
   graphsLoaded_ = false;
+  plotWindows_->RepaintAll();
 }
 
 bool TMainForm::SaveQuery() {

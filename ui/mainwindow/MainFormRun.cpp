@@ -19,6 +19,7 @@
 #include "mainwindow/TMainForm.h"
 #include "widgets/FileNames.h"
 #include "mainwindow/TTableWindows.h"
+#include "plotwindow/TPlotWindows.h"
 #include "project/EditorCommand.h"
 #include "project/EngineRun.h"
 #include "project/RunObstacles.h"
@@ -137,6 +138,9 @@ void TMainForm::CompRun() {
 bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   std::string error;
   graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
+  // An open plot window shows the new numbers within the ranges it was
+  // built with.
+  plotWindows_->RepaintAll();
   if (!graphsLoaded_ && reportErrors) {
     // The box says what the program has always said; the reason stays
     // readable in the status bar.

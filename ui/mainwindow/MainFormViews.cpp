@@ -1,13 +1,17 @@
-// The views of the main window that show the project itself rather than
-// edit it: the side view of the wall and soil profile.
+// The views of the main window that show the project and its results
+// rather than edit them: the result graphs and the side view of the wall
+// and soil profile.
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "mainwindow/TMainForm.h"
+#include "plotwindow/TPlotWindows.h"
 #include "sideview/TDlgSideView.h"
 
 namespace terraq::ui {
+
+void TMainForm::ShowGraph(GraphKind kind) { plotWindows_->Show(graphs_.Graph(kind)); }
 
 void TMainForm::ShowSideView() {
   if (sideViewWindow_) {

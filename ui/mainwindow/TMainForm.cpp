@@ -16,6 +16,7 @@
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TTableWindows.h"
 #include "mainwindow/ToolIcons.h"
+#include "plotwindow/TPlotWindows.h"
 #include "project/EngineRun.h"
 #include "project/StageFiles.h"
 #include "widgets/FileNames.h"
@@ -35,6 +36,7 @@ TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       mdiArea_(new QMdiArea(this)),
       tableWindows_(new TTableWindows(*mdiArea_, this)),
+      plotWindows_(new TPlotWindows(*mdiArea_, this)),
       dialogWindows_(new TDialogWindows(
           *mdiArea_,
           {&project_, [this](TGridTable& table) { ShowTable(table); },
@@ -344,7 +346,10 @@ void TMainForm::createGraphicsMenu() {
       QStringLiteral("GraphPressure"),  QStringLiteral("GraphPressureCombined")};
   // Enabled while the graphs read from the plot file have something to draw
   // (ComputeMenuStates); each shows its graph (Graph(kind)) in a plot window.
-  for (int k = 0; k < kGraphCount; ++k) graphItems_[k] = addItem(graphics, names[k], captions[k]);
+  for (int k = 0; k < kGraphCount; ++k) {
+    graphItems_[k] = addItem(graphics, names[k], captions[k]);
+    connect(graphItems_[k], &QAction::triggered, this, [this, k] { ShowGraph(static_cast<GraphKind>(k)); });
+  }
 }
 
 void TMainForm::createWindowMenu() {
@@ -416,6 +421,9 @@ void TMainForm::createToolBar() {
   graphButtons_[kGraphDeflectionMomentShear] = button(QStringLiteral("ToolDeflectionMomentShear"),
                                                       ToolIconKind::DeflectionMomentShear, tr("Soil-Reaction Diagram"));
   graphButtons_[kGraphPressure] = button(QStringLiteral("ToolPressure"), ToolIconKind::Pressure, tr("Pressure Diagram"));
+  for (int k = 0; k < kGraphCount; ++k)
+    if (graphButtons_[k])
+      connect(graphButtons_[k], &QAction::triggered, this, [this, k] { ShowGraph(static_cast<GraphKind>(k)); });
 
   // The stage buttons: one group, one down at a time; shown for staged
   // projects.

@@ -35,6 +35,7 @@ class QToolBar;
 namespace terraq::ui {
 
 class TDialogWindows;
+class TPlotWindows;
 class TTableWindows;
 
 class TMainForm : public QMainWindow {
@@ -65,6 +66,9 @@ class TMainForm : public QMainWindow {
   TResultGraphs& Graphs() { return graphs_; }
   // The graph a Graphics-menu item or tool-bar button shows.
   TGraphPlot& Graph(GraphKind kind) { return graphs_.Graph(kind); }
+  TPlotWindows& PlotWindows() { return *plotWindows_; }
+  // Shows a result graph in its plot window.
+  void ShowGraph(GraphKind kind);
   // The last reading of the plot file succeeded: the graphs hold the
   // project's results ("results available").
   bool GraphsLoaded() const { return graphsLoaded_; }
@@ -167,6 +171,7 @@ class TMainForm : public QMainWindow {
   TProject project_;
   QMdiArea* mdiArea_;
   TTableWindows* tableWindows_;
+  TPlotWindows* plotWindows_;
   TDialogWindows* dialogWindows_;
   QString editorPath_;
   TRecentFiles recentFiles_;
