@@ -5,8 +5,10 @@
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 #include <typeinfo>
+#include <vector>
 
 #include "controls/EvaluateEntry.h"
 #include "project/TProject.h"
