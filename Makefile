@@ -28,15 +28,32 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Sanitizer build and a short fuzzing session of the engine's input reading.
-fuzz: deps
+# Sanitizer builds of the fuzz targets and a short session of each, one after
+# the other: FUZZ_SECONDS per target (24 s: about two minutes for all five).
+# FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator FUZZ_SECONDS=600.
+# New inputs go to build-fuzz/corpus/<target>, faults to build-fuzz/artifacts.
+FUZZ_TARGETS := engine_input datafile evaluator convert staged
+FUZZ_TARGET  ?= $(FUZZ_TARGETS)
+FUZZ_SECONDS ?= 24
+
+fuzz:
+	@scripts/install-deps.sh fuzz
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	    -DTERRAQ_FUZZ=ON -DTERRAQ_SANITIZE=ON $(CMAKE_LAUNCHER) >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target fuzz_engine_input
-	mkdir -p build-fuzz/corpus
-	cp tests/data/*.tq4d examples/*.tq4d build-fuzz/corpus/ 2>/dev/null || true
-	build-fuzz/bin/fuzz_engine_input -max_total_time=$${FUZZ_SECONDS:-120} -timeout=10 \
-	    -close_fd_mask=1 -dict=tests/fuzz/engine_input.dict build-fuzz/corpus
+	    -DTERRAQ_FUZZ=ON -DTERRAQ_SANITIZE=ON -DTERRAQ_TESTS=OFF -DTERRAQ_BENCH=OFF $(CMAKE_LAUNCHER) >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGET))
+	@rm -rf build-fuzz/seeds && mkdir -p build-fuzz/seeds build-fuzz/artifacts
+	@cp tests/data/*.tq4d examples/*.tq4d tests/data/fuzz-seeds/*.tq4d build-fuzz/seeds/
+	@set -e; for t in $(FUZZ_TARGET); do \
+	    dict=tests/fuzz/engine_input.dict; seeds=build-fuzz/seeds; \
+	    case $$t in \
+	      evaluator) dict=tests/fuzz/evaluator.dict; seeds=tests/data/fuzz-seeds-evaluator ;; \
+	      convert|staged) seeds="$$seeds tests/data/fuzz-seeds-older" ;; \
+	    esac; \
+	    mkdir -p build-fuzz/corpus/$$t; \
+	    echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	    build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -close_fd_mask=1 \
+	        -artifact_prefix=$(CURDIR)/build-fuzz/artifacts/$$t- -dict=$$dict build-fuzz/corpus/$$t $$seeds; \
+	done
 
 clean:
 	rm -rf $(BUILD_DIR) build-fuzz

@@ -1,12 +1,17 @@
 #!/bin/sh
 # Installs the Debian packages the build and the tests need, skipping what is
 # already there. Runs apt-get as root, or through sudo when not root.
+# With the argument "fuzz" it adds clang and its libFuzzer and sanitizer
+# runtimes, which only the fuzz targets (make fuzz) need.
 set -eu
 
-PACKAGES="build-essential cmake ninja-build ccache clang libclang-rt-14-dev \
+PACKAGES="build-essential cmake ninja-build ccache \
 libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev libgl-dev libjpeg-dev fonts-liberation xvfb xauth \
 libfreetype-dev pkg-config poppler-utils qt6-svg-dev"
+if [ "${1:-}" = fuzz ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do

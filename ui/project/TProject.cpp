@@ -23,12 +23,18 @@ void TProject::Open(const std::filesystem::path& file, int layout) {
   try {
     data_ = std::make_unique<TProgramData>(tables_, file, layout);
     if (data_->StageCount >= 2) {
-      SplitStagedFile(file);
-      if (LayoutForFile(file) == kLayout30) {
+      const int count = data_->StageCount;
+      const int blocks = SplitStagedFile(file);
+      const bool older = LayoutForFile(file) == kLayout30;
+      if (older || blocks < count) {
         // Older staged files: every stage in the current layout from now on.
-        for (int k = 1; k <= data_->StageCount; ++k) {
+        // A file with fewer blocks than its stage count gets the missing
+        // stage files as copies of the stage before, as when the count is
+        // raised: saving assembles the data file from all of them.
+        for (int k = 1; k <= count; ++k) {
           data_->CurrentStage = k;
-          if (std::filesystem::exists(StageFileName(file, k))) data_->LoadStageBlock(StageFileName(file, k), kLayout30);
+          if (std::filesystem::exists(StageFileName(file, k)))
+            data_->LoadStageBlock(StageFileName(file, k), older ? kLayout30 : kLayoutCurrent);
           data_->SaveStageBlock();
         }
         data_->CurrentStage = 1;

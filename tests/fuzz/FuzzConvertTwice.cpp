@@ -1,0 +1,17 @@
+// Fuzz target of the project core: the text of a data file of any layout,
+// converted as `terraq convert` does, twice.
+// The check and its rules are in FuzzChecks.h; the ordinary tests run the
+// kept inputs through the same check.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzTarget.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const terraq::fuzz::WorkFolder folder;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  terraq::fuzz::AbortOnProblem(terraq::fuzz::CheckConvertTwice(bytes, folder), &folder);
+  return 0;
+}
