@@ -81,9 +81,16 @@ TEST(StagedFileChecks, DataFileNamedLikeAStageFileIsNeverWritten) {
   EXPECT_EQ(ReadFile(file), before);
   EXPECT_FALSE(fs::exists(folder.path() / "wall.st1"));
   EXPECT_THROW(project.SaveAs(folder.path() / "other.st2"), EInOutError);
-  project.SaveAs(folder.path() / "wall.tq4d");
+  EXPECT_THROW(project.SaveAs(folder.path() / "wall.tq4d"), EInOutError);  // its wall.st3 is this file
+  EXPECT_EQ(ReadFile(file), before);
+  project.SaveAs(folder.path() / "dig.tq4d");
   EXPECT_FALSE(project.ReadOnly());
-  EXPECT_EQ(SplitStageBlocks(ReadFile(folder.path() / "wall.tq4d")).size(), 3u);
+  EXPECT_EQ(SplitStageBlocks(ReadFile(folder.path() / "dig.tq4d")).size(), 3u);
+  // Another name of the same base keeps the stage files and their lock.
+  project.SaveAs(folder.path() / "dig.dat");
+  TProject other;
+  other.Open(folder.path() / "dig.tq4d", kLayoutCurrent);
+  EXPECT_TRUE(other.ReadOnly());
 }
 
 TEST(StagedFileChecks, SecondWindowOpensReadOnlyAndLeavesTheFirstOnesStages) {

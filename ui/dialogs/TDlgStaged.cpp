@@ -79,7 +79,7 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
          "anchors, water table, loads) analysed on its own. No stress or deflection history is carried from one "
          "stage to the next; the p-y curves are generated anew for each stage's excavation depth, wall height "
          "and water table."));
-  explanation->setFixedHeight(fontMetrics().lineSpacing() * 6);
+  explanation->setFixedHeight(fontMetrics().lineSpacing() * 8);
 
   Button1 = new QPushButton(tr("OK"), this);
   Button1->setObjectName(QStringLiteral("Button1"));

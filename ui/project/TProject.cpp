@@ -217,8 +217,15 @@ void TProject::SaveAs(const fs::path& file) {
   if (IsOwnStageFile(file))
     throw EInOutError(file.filename().string() +
                       " is the name of one of its own stage files; choose a name with the extension .tq4d.");
+  for (int k = 1; k <= kMaxStages; ++k)
+    if (old != kNewFileName && sameFile(StageFileName(file, k), old))
+      throw EInOutError("Saving as " + file.filename().string() + " would write a stage file over " +
+                        old.filename().string() + ", the file this project was read from; choose another name.");
+  // A name of the same base shares the stage files (wall.tq4d and wall.dat):
+  // the lock this project holds on them stays.
+  const bool sameStageFiles = lock_.Held() && sameFile(StageLockFileName(file), StageLockFileName(old));
   TStageLock lock;
-  if (lock.Acquire(file) == TStageLock::Result::HeldElsewhere)
+  if (!sameStageFiles && lock.Acquire(file) == TStageLock::Result::HeldElsewhere)
     throw EInOutError("The stage files of " + file.string() + " are in use by another window.");
   const int count = data_->StageCount;
   const int current = data_->CurrentStage;
@@ -230,6 +237,7 @@ void TProject::SaveAs(const fs::path& file) {
   for (int k = 1; k <= count; ++k) files.push_back({StageFileName(file, k), blocks[static_cast<size_t>(k) - 1]});
   WriteFilesAtomically(files);
   DeleteStageFiles(file, count + 1, kMaxStages);
+  if (sameStageFiles) lock = std::move(lock_);
   forgetStages();
   lock_ = std::move(lock);
   data_->DataFileName = file.string();
