@@ -227,13 +227,23 @@ TEST_F(StagedTest, ThreeStageExcavationBuiltSavedReopenedAndRun) {
 
   form.StartUp({});
   MakeWall();
-  SetStages(3);  // a project without a name keeps its stages until saved
-  ASSERT_EQ(form.Data().StageCount, 3);
+  // Stage by stage as the dialog's notes say: enter a stage's data, then
+  // Update it as that stage. A project without a name keeps its stages
+  // until it is saved.
   TTableForm* table = form.TableWindows().Show(form.Project().Tables().BoundCond);
-  for (int stage = 2; stage <= 3; ++stage) {
-    Press(stage);
+  TDlgStaged* dialog = Dialog();
+  dialog->StageAnalysis->click();
+  dialog->UpDownUp->click();
+  for (int stage = 1; stage <= 3; ++stage) {
     TypeLoad(*table, 10.0 * stage);
+    dialog->ComboBox1->setCurrentIndex(stage - 1);
+    dialog->EditUpdate->click();
+    EXPECT_EQ(form.StageStatusText(), QString("Construction Stage Number: %1").arg(stage));
   }
+  dialog->Button1->click();
+  ASSERT_EQ(form.Data().StageCount, 3);
+  Press(2);
+  EXPECT_EQ(ShownLoad(*table), "20");
   answers.saveName = folder.File("excavation");
   ASSERT_TRUE(form.FileSave());
   const fs::path data = folder / "excavation.tq4d";

@@ -42,6 +42,8 @@ void TMainForm::ShowStagedDialog(bool modal) {
     };
     stagedDialog_ = new TDlgStaged(std::move(context), this);
     stagedDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    // The checkable menu item shows the project again, whatever the answer.
+    connect(stagedDialog_, &QDialog::finished, this, &TMainForm::UpdateMenuStates);
   }
   // Modal from the menu, modeless from the tool bar; neither waits in a
   // loop of its own.
