@@ -117,3 +117,22 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A staged file whose last block declares one stage fewer than the first:
+// converted as it was, the stage count read back from the output would drop
+// a stage on the next conversion. It is refused, and nothing is written.
+TEST(ConvertCommand, StagedFileWhoseBlocksDisagreeIsRefused) {
+  ScratchFolder work;
+  std::string text = ReadFile(TestData("fuzz-seeds/three-stages.tq4d"));
+  const std::string last = " Stage No : 3\n3 0\t1\t0\t0\t0 0 3 0";
+  text.replace(text.find(last), last.size(), " Stage No : 3\n3 0\t1\t0\t0\t0 0 2 0");
+  write(work.path() / "mixed.tq4d", text);
+  const Outcome o = runTerraq("convert mixed.tq4d out.tq4d", work.path());
+  EXPECT_NE(o.status, 0);
+  EXPECT_TRUE(contains(o.err, "Stage 3 of mixed.tq4d")) << o.err;
+  EXPECT_FALSE(fs::exists(work.path() / "out.tq4d"));
+}
+
+}  // namespace

@@ -271,8 +271,12 @@ TEST_F(MainFormTest, StagedFileOpensAtStageOneWithoutTheLongTermCommand) {
   EXPECT_EQ(form.StageStatusText(), "Construction Stage Number: 1");
   EXPECT_FALSE(Enabled("OptionsLong"));
   EXPECT_TRUE(form.Action("OptionsStaged")->isChecked());
-  // Staged windows come later: their menu stays hidden, the files are split.
-  EXPECT_FALSE(form.Menu("StageMenu")->menuAction()->isVisible());
+  // The Stage menu and the stage buttons show the three stages, the first
+  // one down; the files are split.
+  EXPECT_TRUE(form.Menu("StageMenu")->menuAction()->isVisible());
+  EXPECT_TRUE(form.Action("SpeedButton14")->isChecked());
+  EXPECT_TRUE(form.Action("SpeedButton16")->isEnabled());
+  EXPECT_FALSE(form.Action("SpeedButton17")->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(folder / "staged.st3"));
   Trigger("FileNew");
   EXPECT_EQ(form.StageStatusText(), "");

@@ -8,4 +8,5 @@ set(TERRAQ_DIALOGS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TDlgProp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TdlgCSD.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableDialogs.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TDialogWindows.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/TDialogWindows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TDlgStaged.cpp)

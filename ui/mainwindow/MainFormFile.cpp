@@ -122,6 +122,10 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   afterProjectChange();
+  if (project_.ReadOnly())
+    TUserPrompts::Current().showInformation(
+        this, tr("%1 is opened read-only: %2.\n\nSave As keeps your changes under another name.")
+                  .arg(info.fileName(), QString::fromStdString(project_.ReadOnlyReason())));
   return true;
 }
 
@@ -137,7 +141,9 @@ bool TMainForm::FileSave() {
   TProgramData& d = Data();
   // A project that was never saved, or an older ".tqd" file, needs a name
   // of the current layout first.
-  if (d.DataFileName == kNewFileName || LayoutForFile(d.DataFileName) == kLayout30) return FileSaveAs();
+  // A staged project opened read-only keeps its own name's files as they are.
+  if (d.DataFileName == kNewFileName || LayoutForFile(d.DataFileName) == kLayout30 || project_.ReadOnly())
+    return FileSaveAs();
   try {
     project_.Save();
   } catch (const std::exception& e) {

@@ -1,5 +1,5 @@
 // TMainForm: the states of menus and tool bar, the Options commands, the
-// Data menu's tables, stages and the Window menu.
+// Data menu's tables, the stage controls' states and the Window menu.
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,11 +20,6 @@
 namespace terraq::ui {
 
 namespace {
-
-// Staged construction is edited in windows of a later version: until then
-// the Stage menu and the stage buttons stay hidden, while staged data files
-// are still opened, saved and run.
-constexpr bool kStagedEditingAvailable = false;
 
 // At most this many child windows are listed in the Window menu.
 constexpr int kMaxWindowItems = 50;
@@ -58,11 +53,6 @@ bool acceptSurchargeLoss(QWidget* parent, TProgramData& d, TTableWindows& tables
 
 }  // namespace
 
-QString TMainForm::StageStatusText() const {
-  const TProgramData& d = const_cast<TProject&>(project_).Data();  // read only
-  return d.StageCount >= 2 ? tr("Construction Stage Number: %1").arg(d.CurrentStage) : QString();
-}
-
 void TMainForm::UpdateMenuStates() {
   states_ = ComputeMenuStates(Data(), GatherFileFacts(Data().DataFileName), graphsLoaded_, graphs_.HoldsData());
   applyMenuStates();
@@ -83,7 +73,7 @@ void TMainForm::applyMenuStates() {
   for (QAction* a : termItems_) a->setVisible(s.termItemsVisible);
 
   // Stages: the menu items and the tool-bar buttons, in the same order.
-  stageMenu_->menuAction()->setVisible(kStagedEditingAvailable && s.staged);
+  stageMenu_->menuAction()->setVisible(s.staged);
   for (const QActionGroup* group : {stageItems_, stageButtons_}) {
     const QList<QAction*> stages = group->actions();
     for (int k = 1; k <= stages.size(); ++k) {
@@ -91,7 +81,7 @@ void TMainForm::applyMenuStates() {
       stages[k - 1]->setChecked(k == s.currentStage);
     }
   }
-  for (QAction* a : stageButtons_->actions()) a->setVisible(kStagedEditingAvailable && s.staged);
+  for (QAction* a : stageButtons_->actions()) a->setVisible(s.staged);
 
   for (int k = 0; k < kGraphCount; ++k) {
     enableUnlessUnavailable(graphItems_[k], s.graphEnabled[k]);
@@ -184,24 +174,6 @@ void TMainForm::chooseDefaultEarthPressure() {
 }
 
 void TMainForm::ShowTable(TGridTable& table) { tableWindows_->Show(table); }
-
-void TMainForm::switchStage(int stage) {
-  if (stage == Data().CurrentStage || !storeChildWindows()) {
-    UpdateMenuStates();
-    return;
-  }
-  try {
-    project_.SwitchStage(stage);
-  } catch (const std::exception& e) {
-    TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
-  }
-  tableWindows_->Refresh();
-  dialogWindows_->ReloadAll();
-  updateStageStatus();
-  UpdateMenuStates();
-}
-
-void TMainForm::updateStageStatus() { stageLabel_->setText(StageStatusText()); }
 
 void TMainForm::fillWindowMenu() {
   // The fixed items stay; the list of child windows is made anew.

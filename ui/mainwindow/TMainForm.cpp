@@ -24,14 +24,6 @@
 
 namespace terraq::ui {
 
-namespace {
-
-// Texts of commands whose windows come with later versions of the program.
-const char* const kStagedLater =
-    "Setting up staged construction is not available in this version; staged data files can be opened and run.";
-
-}  // namespace
-
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
       mdiArea_(new QMdiArea(this)),
@@ -257,7 +249,7 @@ void TMainForm::createOptionsMenu() {
   checkBy(a, &TMenuStates::longTermChecked);
   a = addItem(options, QStringLiteral("OptionsStaged"), tr("Conduct &Staged-Construction Analysis..."));
   a->setCheckable(true);
-  markUnavailable(a, tr(kStagedLater));
+  connect(a, &QAction::triggered, this, [this] { ShowStagedDialog(true); });
   enableBy(a, &TMenuStates::stagedEnabled);
   checkBy(a, &TMenuStates::stagedChecked);
   options->addSeparator();
@@ -279,31 +271,10 @@ void TMainForm::createStageMenu() {
   stageMenu_->addSeparator();
   QAction* a = addItem(stageMenu_, QStringLiteral("SaveCurrentStage"), tr("Update &Current Stage"));
   enableBy(a, &TMenuStates::staged);
-  connect(a, &QAction::triggered, this, [this] {
-    if (!storeChildWindows()) return;
-    try {
-      Data().SaveStageBlock();
-    } catch (const std::exception& e) {
-      TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
-    }
-  });
+  connect(a, &QAction::triggered, this, &TMainForm::saveCurrentStage);
   a = addItem(stageMenu_, QStringLiteral("CopyPreviousStage"), tr("Copy &Previous Stage"));
   enableBy(a, &TMenuStates::copyPreviousEnabled);
-  connect(a, &QAction::triggered, this, [this] {
-    const int k = Data().CurrentStage;
-    if (k < 2 || !storeChildWindows()) return;
-    if (!TUserPrompts::Current().askYesNo(
-            this, tr("Do you want to copy all information from Stage %1 to Stage %2").arg(k - 1).arg(k)))
-      return;
-    try {
-      project_.CopyPreviousStage();
-    } catch (const std::exception& e) {
-      TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
-    }
-    tableWindows_->Refresh();
-    dialogWindows_->ReloadAll();
-    UpdateMenuStates();
-  });
+  connect(a, &QAction::triggered, this, &TMainForm::copyPreviousStage);
   stageMenu_->menuAction()->setVisible(false);
 }
 
@@ -400,9 +371,7 @@ void TMainForm::createToolBar() {
   connect(button(QStringLiteral("ToolRun"), ToolIconKind::Run, tr("Run Analysis")), &QAction::triggered, this,
           &TMainForm::CompRun);
   QAction* staged = button(QStringLiteral("ToolStaged"), ToolIconKind::StageOption, tr("Stage Construction Option"));
-  staged->setProperty("unavailable", true);
-  staged->setStatusTip(tr(kStagedLater));
-  staged->setEnabled(false);
+  connect(staged, &QAction::triggered, this, [this] { ShowStagedDialog(false); });
   enableBy(staged, &TMenuStates::stagedEnabled);
   QAction* viewOutput = button(QStringLiteral("ToolViewOutput"), ToolIconKind::ViewOutput, tr("View Output File"));
   connect(viewOutput, &QAction::triggered, this,

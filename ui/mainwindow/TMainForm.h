@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "mainwindow/MenuStates.h"
@@ -35,6 +36,7 @@ class QToolBar;
 namespace terraq::ui {
 
 class TDialogWindows;
+class TDlgStaged;
 class TPlotWindows;
 class TTableWindows;
 
@@ -109,6 +111,10 @@ class TMainForm : public QMainWindow {
   void ShowTable(TGridTable& table);
   // Opens the side view of the wall and soil profile (or raises it).
   void ShowSideView();
+  // The staged-construction dialog: modal from the Options menu, modeless
+  // from the tool bar. Not while long-term analyses are on.
+  void ShowStagedDialog(bool modal);
+  TDlgStaged* StagedDialog() const;
 
   // Recomputes the menu and tool-bar states and applies them.
   void UpdateMenuStates();
@@ -156,8 +162,16 @@ class TMainForm : public QMainWindow {
   bool storeChildWindows();
   void toggleOption(bool TProgramData::* option, TGridTable* table);
   void toggleLongTerm();
-  void switchStage(int stage);
   void updateStageStatus();
+
+  // Stages (MainFormStages.cpp).
+  void switchStage(int stage);
+  void saveCurrentStage();
+  void copyPreviousStage();
+  // Runs a change of the stages after the child windows stored their
+  // entries; shows its failure. The windows then show the current stage.
+  bool changeStages(const std::function<void()>& change);
+  void afterStageChange();
   void fillWindowMenu();
   void arrangeIcons();
   void chooseDefaultEarthPressure();
@@ -207,6 +221,7 @@ class TMainForm : public QMainWindow {
   QLabel* stageLabel_ = nullptr;
   QPointer<QMdiSubWindow> optionsWindow_;  // the Control Options dialog, while open
   QPointer<QMdiSubWindow> sideViewWindow_;  // the Side View, while open
+  QPointer<TDlgStaged> stagedDialog_;       // the staged-construction dialog, while open
 };
 
 }  // namespace terraq::ui

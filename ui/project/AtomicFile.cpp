@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -184,6 +185,16 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
   ReplacementFile file(path);
   if (const int error = writeAll(file.descriptor(), content)) fail(path, error);
   file.replaceTarget();
+}
+
+void WriteFilesAtomically(const std::vector<TFileText>& files) {
+  std::vector<std::unique_ptr<ReplacementFile>> replacements;
+  for (const TFileText& file : files) {
+    replacements.push_back(std::make_unique<ReplacementFile>(file.path));
+    if (const int error = writeAll(replacements.back()->descriptor(), file.text)) fail(file.path, error);
+  }
+  for (auto& replacement : replacements) replacement->finish();
+  for (auto& replacement : replacements) replacement->replaceTarget();
 }
 
 void RemoveStaleTemporaries(const fs::path& path, std::chrono::seconds age) {

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/TWordReader.h"
 
@@ -87,6 +88,16 @@ class ReplacementFile {
 
 // Throws EFileWriteError with the file's name and the reason.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view content);
+
+// Writes several files so that a failure leaves all of them as they were:
+// every new text is written and made durable first, and only then are the
+// files replaced (the stage files of a project and its data file, say).
+// Throws EFileWriteError.
+struct TFileText {
+  std::filesystem::path path;
+  std::string text;
+};
+void WriteFilesAtomically(const std::vector<TFileText>& files);
 
 // Removes the temporary files of `path` (links followed) that are older than
 // `age`: those of saves or runs that were killed. Only regular files of our

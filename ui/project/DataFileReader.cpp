@@ -292,16 +292,7 @@ void TProgramData::readText(const std::string& text, int layout) {
 }
 
 void TProgramData::LoadStageBlockText(const std::string& text, int layout) {
-  // The stage count and the current stage are the project's, not one
-  // block's: a block that carries another count (an edited or damaged file)
-  // would otherwise move the current stage, so that the block was written
-  // back as another stage, or end the staging and lose the other stages on
-  // the next save.
-  const int count = StageCount;
-  const int stage = CurrentStage;
   TDataFileReader(*this, text, layout).readStageBlock();
-  StageCount = count;
-  CurrentStage = stage;
 }
 
 void TProgramData::LoadStageBlock(const std::filesystem::path& file, int layout) {

@@ -31,4 +31,21 @@ int SplitStagedFile(const std::filesystem::path& dataFile);
 // Deletes the stage files of the given stages (missing ones are fine).
 void DeleteStageFiles(const std::filesystem::path& dataFile, int fromStage, int toStage);
 
+// The data file is one of its own stage files or their lock file (wall.st3):
+// writing the stage files would overwrite it.
+bool IsOwnStageFile(const std::filesystem::path& dataFile);
+
+// The stage blocks of a staged data file of `stages` stages, each checked
+// before any of them is used: the file holds exactly that many blocks, each
+// block's control line declares the same number of stages, and every block
+// reads in `layout`. Throws EReadError naming the stage and the line of
+// `file` where the fault is.
+std::vector<std::string> CheckedStageBlocks(const std::filesystem::path& file, std::string_view text, int stages,
+                                            int layout);
+
+// A stage block rewritten as stage `stage` of `stages` stages, in the
+// current layout: read in `layout` into a project of its own, and written
+// again. Throws EReadError.
+std::string StageBlockAs(const std::string& block, int stage, int stages, int layout = 1);
+
 }  // namespace terraq::ui

@@ -139,8 +139,7 @@ class TProgramData {
   void SaveStaged();
   // Loads one stage block into this project (the stage-block reader):
   // title (unless the block's first line is a stage marker), units, counts
-  // and records, with the options derived as a full read does. The
-  // project's StageCount and CurrentStage are kept, whatever the block says.
+  // and records, with the options derived as a full read does.
   void LoadStageBlock(const std::filesystem::path& file, int layout = kLayoutCurrent);
   void LoadStageBlockText(const std::string& text, int layout = kLayoutCurrent);
 

@@ -5,41 +5,173 @@
 #include <system_error>
 
 #include "project/AtomicFile.h"
-#include "project/StageFiles.h"
 #include "project/TWordReader.h"
 
 namespace terraq::ui {
 
+namespace fs = std::filesystem;
+
+namespace {
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  return fs::absolute(a).lexically_normal() == fs::absolute(b).lexically_normal();
+}
+
+std::string readOnlyMessage(const fs::path& file, const std::string& reason) {
+  return file.filename().string() + " is open read-only: " + reason +
+         ". Save it under another name to keep the changes.";
+}
+
+// The data file of a staged project: its stage blocks in order, each line
+// ended by CR LF whatever the block held.
+std::string assemble(const std::vector<std::string>& blocks) {
+  std::string text;
+  for (const std::string& block : blocks)
+    for (const std::string& line : SplitTextLines(block)) text += line + "\r\n";
+  return text;
+}
+
+}  // namespace
+
 TProject::TProject(const TTableLibrary& library)
     : tables_(library), data_(std::make_unique<TProgramData>(tables_)) {}
 
+void TProject::forgetStages() {
+  lock_.Release();
+  readOnlyReason_.clear();
+  stagesInMemory_ = false;
+  held_ = {};
+}
+
+void TProject::giveUpStaging() {
+  lock_.Release();
+  stagesInMemory_ = ReadOnly();
+  held_ = {};
+}
+
 void TProject::New() {
+  forgetStages();
   data_.reset();
   data_ = std::make_unique<TProgramData>(tables_);
 }
 
-void TProject::Open(const std::filesystem::path& file, int layout) {
+std::optional<std::string> TProject::stageText(int stage) const {
+  if (stagesInMemory_) return held_[static_cast<size_t>(stage) - 1];
+  const fs::path file = StageFileName(data_->DataFileName, stage);
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return std::nullopt;
+  return ReadWholeFile(file);
+}
+
+std::string TProject::requiredStageText(int stage) const {
+  if (std::optional<std::string> text = stageText(stage)) return *text;
+  if (stagesInMemory_) throw EInOutError("Stage " + std::to_string(stage) + " has no data.");
+  return ReadWholeFile(StageFileName(data_->DataFileName, stage));  // says why it cannot be opened
+}
+
+std::string TProject::modelBlock(int stage, int count) const {
+  const int held = data_->StageCount;
+  data_->StageCount = count;
+  std::string text = data_->StageBlockText(stage);
+  data_->StageCount = held;
+  return text;
+}
+
+void TProject::writeStages(const std::map<int, std::string>& blocks, const std::string* dataText, int keep) {
+  if (stagesInMemory_) {
+    for (const auto& [stage, text] : blocks) held_[static_cast<size_t>(stage) - 1] = text;
+    for (int k = keep + 1; k <= kMaxStages; ++k) held_[static_cast<size_t>(k) - 1].reset();
+    return;
+  }
+  const fs::path name = data_->DataFileName;
+  std::vector<TFileText> files;
+  for (const auto& [stage, text] : blocks) files.push_back({StageFileName(name, stage), text});
+  if (dataText) files.push_back({name, *dataText});
+  WriteFilesAtomically(files);
+  DeleteStageFiles(name, keep + 1, kMaxStages);
+}
+
+std::map<int, std::string> TProject::stagesFor(int count, int modelStage) const {
+  // Staging that begins owns no stage files yet: whatever files of the name
+  // lie about belong to an earlier project, and every stage is the model.
+  const int old = data_->StageCount;
+  std::map<int, std::string> blocks;
+  const std::string* previous = nullptr;
+  for (int k = 1; k <= count; ++k) {
+    if (k == modelStage) {
+      blocks[k] = modelBlock(k, count);
+    } else {
+      std::optional<std::string> source;
+      if (old >= 2 && k <= old) source = stageText(k);
+      // A stage without a block starts as a copy of the one before it.
+      if (!source && previous) source = *previous;
+      blocks[k] = source ? StageBlockAs(*source, k, count) : modelBlock(k, count);
+    }
+    previous = &blocks[k];
+  }
+  return blocks;
+}
+
+void TProject::claimStageFiles() {
+  if (stagesInMemory_) return;
+  const fs::path name = data_->DataFileName;
+  if (data_->DataFileName == kNewFileName) {
+    stagesInMemory_ = true;
+    return;
+  }
+  if (IsOwnStageFile(name))
+    throw EInOutError(name.filename().string() +
+                      " bears the name of one of its own stage files; save the project under a .tq4d name first.");
+  if (lock_.Acquire(name) == TStageLock::Result::HeldElsewhere)
+    throw EInOutError("The stage files of " + name.string() + " are in use by another window.");
+  // A folder that takes no lock file takes no stage files either: writing
+  // them says why.
+}
+
+void TProject::Open(const fs::path& file, int layout) {
+  forgetStages();
   data_.reset();
   try {
     data_ = std::make_unique<TProgramData>(tables_, file, layout);
     if (data_->StageCount >= 2) {
       const int count = data_->StageCount;
-      const int blocks = SplitStagedFile(file);
-      const bool older = LayoutForFile(file) == kLayout30;
-      if (older || blocks < count) {
-        // Older staged files: every stage in the current layout from now on.
-        // A file with fewer blocks than its stage count gets the missing
-        // stage files as copies of the stage before, as when the count is
-        // raised: saving assembles the data file from all of them.
-        for (int k = 1; k <= count; ++k) {
-          data_->CurrentStage = k;
-          if (std::filesystem::exists(StageFileName(file, k)))
-            data_->LoadStageBlock(StageFileName(file, k), older ? kLayout30 : kLayoutCurrent);
-          data_->SaveStageBlock();
-        }
-        data_->CurrentStage = 1;
-        data_->LoadStageBlock(StageFileName(file, 1));
+      // Every block is checked before anything is split: a fault found on
+      // switching to a stage later would leave the window between stages.
+      std::vector<std::string> blocks = CheckedStageBlocks(file, ReadWholeFile(file), count, layout);
+      std::map<int, std::string> stages;
+      for (int k = 1; k <= count; ++k) {
+        std::string& block = blocks[static_cast<size_t>(k) - 1];
+        // Older files: every stage in the current layout from now on.
+        if (layout != kLayoutCurrent) block = StageBlockAs(block, k, count, layout);
+        stages[k] = block;
       }
+      if (layout != kLayoutCurrent) data_->LoadStageBlockText(blocks.front());
+
+      std::string reason;
+      if (IsOwnStageFile(file)) {
+        reason = "its name is that of one of its own stage files";
+      } else {
+        switch (lock_.Acquire(file)) {
+          case TStageLock::Result::HeldElsewhere: reason = "its stage files are in use by another window"; break;
+          case TStageLock::Result::NotWritable: reason = "its folder cannot be written"; break;
+          case TStageLock::Result::Locked: break;
+        }
+      }
+      if (reason.empty()) {
+        try {
+          writeStages(stages, nullptr, count);
+        } catch (const EInOutError& e) {
+          lock_.Release();
+          reason = std::string("its stage files cannot be written (") + e.what() + ")";
+        }
+      }
+      if (!reason.empty()) {
+        readOnlyReason_ = reason;
+        stagesInMemory_ = true;
+        writeStages(stages, nullptr, count);
+      }
+      data_->CurrentStage = 1;
+      data_->StageCount = count;
       data_->ClearModified();
     }
   } catch (...) {
@@ -49,99 +181,171 @@ void TProject::Open(const std::filesystem::path& file, int layout) {
 }
 
 void TProject::Save() {
-  const std::filesystem::path name = data_->DataFileName;
+  const fs::path name = data_->DataFileName;
   if (data_->DataFileName == kNewFileName || LayoutForFile(name) == kLayout30)
     throw std::logic_error("the project needs a new name (Save As)");
-  if (data_->StageCount >= 2) {
-    data_->SaveStageBlock();
-    data_->SaveStaged();
-  } else {
-    data_->Save();
-  }
-}
-
-void TProject::SaveAs(const std::filesystem::path& file) {
+  if (ReadOnly()) throw EInOutError(readOnlyMessage(name, readOnlyReason_));
   if (data_->StageCount < 2) {
-    data_->SaveAs(file);
+    data_->Save();
     return;
   }
-  const std::filesystem::path old = data_->DataFileName;
-  data_->SaveStageBlock();
-  std::string text;
-  for (int k = 1; k <= data_->StageCount; ++k) text += ReadWholeFile(StageFileName(old, k));
-  WriteFileAtomically(file, text);
-  if (std::filesystem::absolute(file) != std::filesystem::absolute(old))
-    for (int k = 1; k <= data_->StageCount; ++k)
-      WriteFileAtomically(StageFileName(file, k), ReadWholeFile(StageFileName(old, k)));
+  const int count = data_->StageCount;
+  const int current = data_->CurrentStage;
+  const std::string block = modelBlock(current, count);
+  std::vector<std::string> blocks;
+  for (int k = 1; k <= count; ++k) blocks.push_back(k == current ? block : requiredStageText(k));
+  const std::string text = assemble(blocks);
+  // The current stage's file and the data file change together or not at
+  // all.
+  writeStages({{current, block}}, &text, count);
+  data_->ClearModified();
+}
+
+void TProject::SaveAs(const fs::path& file) {
+  const fs::path old = data_->DataFileName;
+  const bool same = old != kNewFileName && sameFile(file, old);
+  if (same && ReadOnly()) throw EInOutError(readOnlyMessage(old, readOnlyReason_));
+  if (data_->StageCount < 2) {
+    data_->SaveAs(file);
+    if (!same) forgetStages();
+    return;
+  }
+  if (same) {
+    Save();
+    return;
+  }
+  if (IsOwnStageFile(file))
+    throw EInOutError(file.filename().string() +
+                      " is the name of one of its own stage files; choose a name with the extension .tq4d.");
+  for (int k = 1; k <= kMaxStages; ++k)
+    if (old != kNewFileName && sameFile(StageFileName(file, k), old))
+      throw EInOutError("Saving as " + file.filename().string() + " would write a stage file over " +
+                        old.filename().string() + ", the file this project was read from; choose another name.");
+  // A name of the same base shares the stage files (wall.tq4d and wall.dat):
+  // the lock this project holds on them stays.
+  const bool sameStageFiles = lock_.Held() && sameFile(StageLockFileName(file), StageLockFileName(old));
+  TStageLock lock;
+  if (!sameStageFiles && lock.Acquire(file) == TStageLock::Result::HeldElsewhere)
+    throw EInOutError("The stage files of " + file.string() + " are in use by another window.");
+  const int count = data_->StageCount;
+  const int current = data_->CurrentStage;
+  std::vector<std::string> blocks;
+  for (int k = 1; k <= count; ++k) blocks.push_back(k == current ? modelBlock(k, count) : requiredStageText(k));
+  // The new data file and its stage files, all together; the old name's
+  // files stay as they were.
+  std::vector<TFileText> files{{file, assemble(blocks)}};
+  for (int k = 1; k <= count; ++k) files.push_back({StageFileName(file, k), blocks[static_cast<size_t>(k) - 1]});
+  WriteFilesAtomically(files);
+  DeleteStageFiles(file, count + 1, kMaxStages);
+  if (sameStageFiles) lock = std::move(lock_);
+  forgetStages();
+  lock_ = std::move(lock);
   data_->DataFileName = file.string();
   data_->ClearModified();
 }
 
+void TProject::SaveCurrentStage() {
+  if (data_->StageCount < 2) return;
+  const int current = data_->CurrentStage;
+  writeStages({{current, modelBlock(current, data_->StageCount)}}, nullptr, kMaxStages);
+}
+
 void TProject::SwitchStage(int stage) {
-  if (stage == data_->CurrentStage || stage < 1 || stage > data_->StageCount) return;
-  const bool modified = data_->IsModified();
-  data_->SaveStageBlock();
-  data_->CurrentStage = stage;
-  const std::filesystem::path file = StageFileName(data_->DataFileName, stage);
-  if (std::filesystem::exists(file)) data_->LoadStageBlock(file);
-  if (modified) data_->Modified = true;
-  else data_->ClearModified();
+  TProgramData& d = *data_;
+  if (stage == d.CurrentStage || stage < 1 || stage > d.StageCount) return;
+  const int count = d.StageCount;
+  const bool modified = d.IsModified();
+  // The target is read and checked before anything is written: a stage that
+  // cannot be shown leaves the window on its stage.
+  std::optional<std::string> target = stageText(stage);
+  if (target) target = StageBlockAs(*target, stage, count);
+  writeStages({{d.CurrentStage, modelBlock(d.CurrentStage, count)}}, nullptr, kMaxStages);
+  d.CurrentStage = stage;
+  if (target) d.LoadStageBlockText(*target);
+  d.StageCount = count;
+  if (modified) d.Modified = true;
+  else d.ClearModified();
 }
 
 void TProject::CopyPreviousStage() {
-  const int stage = data_->CurrentStage;
-  if (stage < 2) return;
-  const std::filesystem::path previous = StageFileName(data_->DataFileName, stage - 1);
-  if (std::filesystem::exists(previous)) data_->LoadStageBlock(previous);
-  data_->SaveStageBlock();
+  TProgramData& d = *data_;
+  const int stage = d.CurrentStage;
+  if (stage < 2 || d.StageCount < 2) return;
+  const int count = d.StageCount;
+  const std::optional<std::string> previous = stageText(stage - 1);
+  const std::string copy = previous ? StageBlockAs(*previous, stage, count) : modelBlock(stage, count);
+  writeStages({{stage, copy}}, nullptr, kMaxStages);
+  d.LoadStageBlockText(copy);
+  d.StageCount = count;
+  d.CurrentStage = stage;
+  d.Modified = true;  // the data file does not hold the copy yet
 }
 
 void TProject::SetStageCount(int count) {
+  TProgramData& d = *data_;
   count = std::clamp(count, 1, kMaxStages);
-  const int old = data_->StageCount;
-  // The edits of the current stage go to its file first, as a stage switch
-  // does: the stage files are read back below.
-  if (old >= 2 && count != old) data_->SaveStageBlock();
-  data_->StageCount = count;
-  if (count == 1 || old == 1 || count < old) data_->CurrentStage = 1;
+  const int old = d.StageCount;
+  if (count == old) return;
   if (count == 1) {
-    DeleteStageFiles(data_->DataFileName, 1, kMaxStages);
+    // A read-only project's files are not ours to delete.
+    if (!stagesInMemory_) DeleteStageFiles(d.DataFileName, 1, kMaxStages);
+    held_ = {};
+    stagesInMemory_ = ReadOnly();
+    lock_.Release();
+    d.StageCount = 1;
+    d.CurrentStage = 1;
+    d.Modified = true;
     return;
   }
-  if (count == old) return;
-  const int current = data_->CurrentStage;
-  for (int k = 1; k <= count; ++k) {
-    data_->CurrentStage = k;
-    const std::filesystem::path file = StageFileName(data_->DataFileName, k);
-    if (std::filesystem::exists(file)) data_->LoadStageBlock(file);
-    data_->StageCount = count;  // a stage file may carry the old count
-    data_->SaveStageBlock();
+  const int modelStage = old >= 2 ? d.CurrentStage : 1;
+  try {
+    if (old == 1) claimStageFiles();
+    const std::map<int, std::string> blocks = stagesFor(count, modelStage);
+    writeStages(blocks, nullptr, count);
+    const int current = old == 1 || count < old ? 1 : d.CurrentStage;
+    if (current != modelStage) d.LoadStageBlockText(blocks.at(current));
+    d.CurrentStage = current;
+  } catch (...) {
+    if (old == 1) giveUpStaging();
+    throw;
   }
-  data_->CurrentStage = current;
-  data_->LoadStageBlock(StageFileName(data_->DataFileName, current));
-  data_->StageCount = count;
-  data_->Modified = true;
-  DeleteStageFiles(data_->DataFileName, count + 1, kMaxStages);
+  d.StageCount = count;
+  d.Modified = true;
 }
 
-void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout) {
+void TProject::UpdateStage(int count, int stage) {
+  TProgramData& d = *data_;
+  if (count < 2) return;
+  count = std::min(count, kMaxStages);
+  stage = std::clamp(stage, 1, count);
+  const int old = d.StageCount;
+  try {
+    if (old == 1) claimStageFiles();
+    const std::map<int, std::string> blocks =
+        count == old ? std::map<int, std::string>{{stage, modelBlock(stage, count)}} : stagesFor(count, stage);
+    writeStages(blocks, nullptr, count);
+  } catch (...) {
+    if (old == 1) giveUpStaging();
+    throw;
+  }
+  d.StageCount = count;
+  d.CurrentStage = stage;
+  d.Modified = true;
+}
+
+void ConvertDataFile(const fs::path& input, const fs::path& output, int layout) {
   TProjectTables tables;
   TProgramData data(tables, input, layout);
   if (data.StageCount < 2) {
     data.SaveAs(output);
     return;
   }
-  const std::vector<std::string> blocks = SplitStageBlocks(ReadWholeFile(input));
-  if (static_cast<int>(blocks.size()) > kMaxStages)
-    throw EReadError(input.string() + " holds " + std::to_string(blocks.size()) + " stages; at most " +
-                     std::to_string(kMaxStages) + " are possible.");
-  std::string text;
-  for (size_t k = 0; k < blocks.size(); ++k) {
-    data.CurrentStage = static_cast<int>(k) + 1;
-    data.LoadStageBlockText(blocks[k], layout);
-    text += data.StageBlockText(data.CurrentStage);
-  }
-  WriteFileAtomically(output, text);
+  const int count = data.StageCount;
+  const std::vector<std::string> blocks = CheckedStageBlocks(input, ReadWholeFile(input), count, layout);
+  std::vector<std::string> converted;
+  for (int k = 1; k <= count; ++k)
+    converted.push_back(StageBlockAs(blocks[static_cast<size_t>(k) - 1], k, count, layout));
+  WriteFileAtomically(output, assemble(converted));
 }
 
 }  // namespace terraq::ui

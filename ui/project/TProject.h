@@ -4,9 +4,15 @@
 // staged construction. The main window holds one; the terraq command and
 // the tests use the same class, so that all of them see the same tables.
 
+#include <array>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "project/StageFiles.h"
+#include "project/StageLock.h"
 #include "project/TProgramData.h"
 
 namespace terraq::ui {
@@ -21,47 +27,98 @@ class TProject {
   // A new project (defaults, tables reset, English units).
   void New();
 
-  // Opens a data file in a layout (DataLayout). A staged file is read for
-  // stage 1 and split into its stage files; the stages of a ".tqd" file are
-  // then each read in the 3.0 layout and saved again in the current one,
-  // ending with stage 1 loaded. When reading fails the project is a new one
-  // and the error (EInOutError, EReadError) is passed on.
+  // Opens a data file in a layout (DataLayout). A staged file has every
+  // stage block checked first (their number, their stage counts, their
+  // records); it is then read for stage 1 and split into its stage files.
+  // The stages of a file read in the 3.0 layout are converted to the current
+  // one on the way. When the stage files cannot be this window's (their
+  // folder cannot be written, another window holds them, or the data file
+  // bears the name of one of them) the project is opened read-only: its
+  // stages are kept here and no file of its name is written (see
+  // ReadOnlyReason). When reading fails the project is a new one and the
+  // error (EInOutError, EReadError) is passed on.
   void Open(const std::filesystem::path& file, int layout);
 
-  // Writes the data file under the project's name; a staged project first
-  // saves its current stage and then assembles the data file from the stage
-  // files. Refuses (std::logic_error) a never-saved project or a ".tqd"
-  // name, which the caller turns into Save As.
+  // Why the staged project is read-only ("" when it is not): Save is
+  // refused, Save As to another name writes it.
+  const std::string& ReadOnlyReason() const { return readOnlyReason_; }
+  bool ReadOnly() const { return !readOnlyReason_.empty(); }
+
+  // Writes the data file under the project's name; a staged project writes
+  // its current stage's file and the data file assembled from the stage
+  // files together, or neither. Refuses (std::logic_error) a never-saved
+  // project or a ".tqd" name, which the caller turns into Save As, and
+  // (EInOutError) a read-only project.
   void Save();
   // Writes the data file under a new name, which the project takes. A staged
-  // project saves its current stage, assembles the new data file from the
-  // old name's stage files and copies them to the new name.
+  // project writes the new data file, assembled from its stages with the
+  // current one as edited, and the new name's stage files. A name that is
+  // one of its own stage files is refused (EInOutError).
   void SaveAs(const std::filesystem::path& file);
 
+  // Writes the current stage to its stage file ("Update Current Stage");
+  // the Modified state is kept.
+  void SaveCurrentStage();
   // Switches a staged project to stage k: the current stage is saved to its
   // stage file and stage k's file, when it exists, is loaded. The Modified
-  // state is kept. Nothing happens for the current stage.
+  // state is kept. Nothing happens for the current stage. A stage file that
+  // cannot be written or read leaves the project on its stage, unchanged.
   void SwitchStage(int stage);
   // Loads stage k-1's file into the model and saves it as stage k's file
-  // (k the current stage, 2 or more); the current stage stays k.
+  // (k the current stage, 2 or more); the current stage stays k and the
+  // project is Modified.
   void CopyPreviousStage();
-  // Sets the number of stages (1 to 5). The current stage is saved first.
-  // One stage: the stage files go and stage 1 is current. A new count of 2
-  // or more rewrites the stage files
-  // 1..count, a new stage starting as a copy of the last existing one,
-  // deletes those above the count, and loads the current stage again (stage
-  // 1 when the count fell or staging just began); the project is then
-  // Modified.
+  // Sets the number of stages (1 to 5). One stage: the stage files go and
+  // stage 1 is current. A new count of 2 or more rewrites the stage files
+  // 1..count (the current stage as edited; a new stage starts as a copy of
+  // the last existing one; when staging begins every stage is the model),
+  // deletes those above the count, and loads stage 1 when the count fell or
+  // staging just began. The project is then Modified. A stage file that
+  // cannot be read or written leaves every file and the model as they were.
   void SetStageCount(int count);
+  // The Update button of the staged-construction dialog: the model becomes
+  // stage `stage` of `count` stages (2 to 5) and is written as its block;
+  // the other stages are rewritten for the count as SetStageCount does, and
+  // stages above the count stay until the count is set. The project is then
+  // Modified. Nothing happens for a count below 2.
+  void UpdateStage(int count, int stage);
 
  private:
+  // Stage k's block: held here for a read-only project, else its file
+  // (none when the file does not exist). Throws EInOutError.
+  std::optional<std::string> stageText(int stage) const;
+  // Replaces stage blocks (and the data file, when `dataText` is given) all
+  // together, and removes the stages above `keep`.
+  void writeStages(const std::map<int, std::string>& blocks, const std::string* dataText, int keep);
+  // The blocks of every stage 1..count, stage `modelStage` being the model.
+  std::map<int, std::string> stagesFor(int count, int modelStage) const;
+  // Takes the lock of the stage files for staging to begin; throws
+  // EInOutError when they cannot be this project's.
+  void claimStageFiles();
+  void forgetStages();
+  // Staging that was to begin does not: the lock and the held stages go.
+  void giveUpStaging();
+
   TProjectTables tables_;
   std::unique_ptr<TProgramData> data_;
+  // The current model as stage `stage` of `count` stages.
+  std::string modelBlock(int stage, int count) const;
+  // Stage k's block, which must exist. Throws EInOutError.
+  std::string requiredStageText(int stage) const;
+
+  TStageLock lock_;
+  std::string readOnlyReason_;
+  // The stages are held here rather than in stage files: a read-only
+  // project, or one that has no name yet (its stage files are written when
+  // it is saved under one).
+  bool stagesInMemory_ = false;
+  std::array<std::optional<std::string>, kMaxStages> held_;
 };
 
 // Reads a data file of any layout and writes it in the current layout. A
-// staged file keeps its stages, each read in the same layout. Throws
-// EInOutError or EReadError.
+// staged file keeps its stages, each read in the same layout; one whose
+// blocks disagree with its stage count is refused. Throws EInOutError or
+// EReadError.
 void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout);
 
 }  // namespace terraq::ui

@@ -1,0 +1,67 @@
+#pragma once
+// TDlgStaged, "Staged Construction Options": whether the project is analysed
+// in construction stages and how many (2 to 5), and the Update button that
+// writes the model as the block of a chosen stage. The dialog holds no
+// project logic: it shows what its context reports and hands the user's
+// choices back to it (the main window, which changes the project and its
+// stage files and says why when that fails).
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QToolButton;
+
+namespace terraq::ui {
+
+class TDataEdit;
+
+struct TStagedContext {
+  std::function<int()> stageCount;    // StageCount, 1 to 5
+  std::function<int()> currentStage;  // CurrentStage
+  // Update: the model becomes stage `stage` of `count` stages. False when it
+  // could not be done (the context has said why).
+  std::function<bool(int count, int stage)> update;
+  // OK: the number of stages (1 ends staging). False keeps the dialog open.
+  std::function<bool(int count)> apply;
+};
+
+class TDlgStaged : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TDlgStaged(TStagedContext context, QWidget* parent = nullptr);
+
+  // Shows the project's count and current stage again.
+  void Reload();
+
+  QCheckBox* StageAnalysis;
+  TDataEdit* deStage;
+  QToolButton* UpDownUp;    // the up-down control of deStage
+  QToolButton* UpDownDown;
+  QComboBox* ComboBox1;
+  QPushButton* EditUpdate;
+  QPushButton* Button1;  // OK
+  QPushButton* Button2;  // Cancel
+
+  // The handlers, public so that tests can press the buttons.
+  void StageAnalysisClick();
+  void UpDownClick(int step);
+  void EditUpdateClick();
+  void Button1Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // The count in the field; 0 when it holds no valid entry (the field has
+  // said so).
+  int enteredCount();
+  void enableCount(bool enabled);
+
+  TStagedContext context_;
+};
+
+}  // namespace terraq::ui
