@@ -259,6 +259,16 @@ TEST_F(StagedTest, ThreeStageExcavationBuiltSavedReopenedAndRun) {
   // A linear wall and springs: the top moves in proportion to its load.
   EXPECT_NEAR(tops[1] / tops[0], 2.0, 1e-3);
   EXPECT_NEAR(tops[2] / tops[0], 3.0, 1e-3);
+  // Each stage is a curve of its own in the graphs, labelled by stage, and
+  // the deflection graph's top points are the plot file's.
+  const ui::TGraphPlot& deflection = form.Graph(ui::kGraphDeflection);
+  ASSERT_EQ(deflection.Lines.size(), 3u);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(deflection.Label(k), "Stage: " + std::to_string(k + 1));
+    EXPECT_NEAR(double(deflection.Lines[static_cast<size_t>(k)].Points.front().X), tops[static_cast<size_t>(k)],
+                1e-9 + 1e-6 * std::abs(tops[static_cast<size_t>(k)]));
+  }
+  EXPECT_TRUE(form.Action("GraphDeflection")->isEnabled());
 
   if (savedTemp.isEmpty()) qunsetenv("TMPDIR");
   else qputenv("TMPDIR", savedTemp);
