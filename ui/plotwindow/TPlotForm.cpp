@@ -1,6 +1,9 @@
 #include "plotwindow/TPlotForm.h"
 
+#include <QAction>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPainter>
 #include <algorithm>
 
@@ -16,9 +19,14 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent) : QWidget(parent), grap
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(40, 40);
+  // The focus comes here when the sub-window is activated, so that the
+  // window's own shortcuts (Ctrl+Z opens the Plot menu) reach it.
+  setFocusPolicy(Qt::StrongFocus);
   resize(640, 480);
   FormCreate();
 }
+
+TPlotForm::~TPlotForm() = default;
 
 void TPlotForm::FormCreate() {
   world_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
@@ -29,18 +37,10 @@ void TPlotForm::FormCreate() {
     graph_.Lines[i].Active = !(graph_.LimitActiveCurves && static_cast<int>(i) >= kMaxActiveCurves);
 
   legend_ = new TPlotLegend(this);
-  std::vector<TPlotLegend::Entry> entries;
-  for (size_t i = 0; i < graph_.Lines.size(); ++i) {
-    if (!graph_.Lines[i].Active) continue;
-    std::string label = graph_.Label(static_cast<int>(i));
-    if (graph_.onGetCaption) graph_.onGetCaption(static_cast<int>(i), label);
-    entries.push_back({QString::fromStdString(label), static_cast<int>(i), graph_.Lines[i].Visible});
-  }
-  legend_->SetEntries(std::move(entries));
   connect(legend_, &TPlotLegend::EntryToggled, this, &TPlotForm::ToggleEntry);
-
   legendFont_ = graph_.LegendFont;
-  SetupLegend();
+  BuildPlotMenu();
+  RebuildCurves();
   legend_->setVisible(!graph_.Lines.empty() && graph_.ShowLegend);
   Relayout(true);
 }
@@ -137,6 +137,7 @@ void TPlotForm::ToggleEntry(int entry) {
   TLine& line = graph_.Lines[static_cast<size_t>(entries[static_cast<size_t>(entry)].Curve)];
   line.Visible = !line.Visible;
   legend_->SetVisibleFlag(entry, line.Visible);
+  if (entry < static_cast<int>(curveItems_.size())) curveItems_[static_cast<size_t>(entry)]->setChecked(line.Visible);
   update();
 }
 

@@ -1,6 +1,8 @@
 #include "plotwindow/TPlotWindows.h"
 
+#include <QLayout>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <algorithm>
 
@@ -31,6 +33,11 @@ TPlotForm* TPlotWindows::Show(TGraphPlot& graph) {
   }
   auto* form = new TPlotForm(graph);
   QMdiSubWindow* window = area_->addSubWindow(form);
+  // The window's own menu bar stands above the drawing, inside the frame.
+  if (QLayout* layout = window->layout()) {
+    layout->setMenuBar(form->MenuBar());
+    form->MenuBar()->show();
+  }
   // Closing frees the window; the next show builds it anew from the graph.
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowTitle(form->windowTitle());

@@ -5,6 +5,9 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QScreen>
 #include <QTreeView>
@@ -71,6 +74,28 @@ TUserPrompts TUserPrompts::Standard() {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(suggested);
     return runFileDialog(dialog, parent);
+  };
+  p.saveFileNameOfType = [](QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
+                           int& filterIndex) {
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.selectNameFilter(filters.value(filterIndex, filters.value(0)));
+    dialog.selectFile(suggested);
+    const QString file = runFileDialog(dialog, parent);
+    filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    return file;
+  };
+  p.runDialog = [](QDialog& dialog) { return dialog.exec(); };
+  p.printDialog = [](QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  };
+  p.pageSetupDialog = [](QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
   };
   p.startProcess = [](const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);

@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <functional>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace terraq::ui {
@@ -30,6 +32,22 @@ struct TUserPrompts {
   // file: the caller does, once the extension is added.
   std::function<QString(QWidget* parent, const QString& title, const QString& suggested, const QString& filter)>
       saveFileName;
+  // A file to write, choosing its type as well: `filterIndex` is the type
+  // offered first on entry and the type chosen on return (0-based in the
+  // filter's order). "" when cancelled; no question about replacing a file.
+  std::function<QString(QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
+                        int& filterIndex)>
+      saveFileNameOfType;
+  // Runs one of the program's own modal dialogs and returns its result
+  // (QDialog::Accepted, Rejected or a result of the dialog's own). Tests
+  // fill the dialog's controls and press its buttons instead.
+  std::function<int(QDialog& dialog)> runDialog;
+  // The print dialog for `printer` (the printer, its page range and file
+  // are chosen there); true when the user asked to print.
+  std::function<bool(QWidget* parent, QPrinter& printer)> printDialog;
+  // The page-setup dialog for `printer` (paper, orientation, margins); true
+  // when accepted, with the choice in the printer's page layout.
+  std::function<bool(QWidget* parent, QPrinter& printer)> pageSetupDialog;
   // Starts a program on its own (it outlives this one); false when it could
   // not be started.
   std::function<bool(const QString& program, const QStringList& arguments)> startProcess;

@@ -1,0 +1,27 @@
+#pragma once
+// The file a graph is saved to, from what the user chose in the save
+// dialog: a name typed with a known extension (.bmp, .png, .svg, .pdf) is
+// saved in that format whatever type was selected; a name without one gets
+// the extension of the selected type.
+
+#include <QString>
+
+#include "plotwindow/GraphOutput.h"
+
+namespace terraq::ui {
+
+// The save dialog's types, in filter order (index 0 is the bitmap).
+QString GraphSaveFilter();
+
+struct TGraphSaveChoice {
+  QString File;              // with its extension
+  TGraphFileFormat Format = TGraphFileFormat::Bmp;
+};
+// `filterIndex` is the 0-based type selected (out of range: the bitmap).
+TGraphSaveChoice ChooseGraphFile(const QString& typed, int filterIndex);
+
+// A file name for the graph's caption, without characters that a file
+// name cannot hold; "graph" for an empty caption.
+QString SuggestedGraphFileName(const std::string& caption);
+
+}  // namespace terraq::ui

@@ -1,0 +1,115 @@
+#include "plotwindow/TdlgFormat.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "dialogs/TDataEdit.h"
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+bool ExportBitmapFits(long double pixelWidth, long double pixelHeight) {
+  constexpr long double kLargestSide = 32767;
+  constexpr long double kLargestCount = 268435456.0L;  // 2^28
+  if (!(pixelWidth >= 1 && pixelHeight >= 1)) return false;  // NaN included
+  return pixelWidth <= kLargestSide && pixelHeight <= kLargestSide && pixelWidth * pixelHeight <= kLargestCount;
+}
+
+TdlgFormat::TdlgFormat(bool bitmap, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("dlgFormat"));
+  setWindowTitle(tr("Save Attributes"));
+  FormCreate(bitmap);
+}
+
+void TdlgFormat::FormCreate(bool bitmap) {
+  auto* grid = new QGridLayout;
+  const auto field = [this, grid](const char* name, const QString& caption, long double value, long double min) {
+    auto* edit = new TDataEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("lbl") + QLatin1String(name));
+    edit->SetCaption(caption);
+    edit->SetEditLabel(label);
+    edit->SetMinVal(min);
+    edit->SetNumber(value);
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+  };
+  edHeight = field("edHeight", tr("&Height (in)"), 4, 2);
+  edWidth = field("edWidth", tr("&Width (in)"), 6, 2);
+  edPixels = field("edPixels", tr("&Pixels Per Inch"), 72, 10);
+  edPixels->SetIntegerOnly(true);
+  edPixels->SetNumber(72);
+
+  gbColors = new QGroupBox(tr("Colors"), this);
+  gbColors->setObjectName(QStringLiteral("gbColors"));
+  auto* colors = new QVBoxLayout(gbColors);
+  const auto radio = [this, colors](const char* name, const QString& caption) {
+    auto* button = new QRadioButton(caption, gbColors);
+    button->setObjectName(QLatin1String(name));
+    colors->addWidget(button);
+    return button;
+  };
+  rbBlackWhite = radio("rbBlackWhite", tr("Black and White"));
+  rb16Colors = radio("rb16Colors", tr("16 Colors"));
+  rb256Colors = radio("rb256Colors", tr("256 Colors"));
+  rbHighColor = radio("rbHighColor", tr("High Color (16 bit)"));
+  rbTrueColor = radio("rbTrueColor", tr("True Color (24 bit)"));
+  rb16Colors->setChecked(true);
+  // A vector picture has no colour depth to choose.
+  gbColors->setEnabled(bitmap);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  btnOK = buttons->button(QDialogButtonBox::Ok);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("btnCancel"));
+  connect(btnOK, &QPushButton::clicked, this, &TdlgFormat::btnOKClick);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(gbColors);
+  layout->addStretch(1);
+  layout->addWidget(buttons);
+}
+
+void TdlgFormat::btnOKClick() {
+  // Every field is checked before anything is taken; a refusal keeps the
+  // dialog open with the focus in its field.
+  for (TDataEdit* edit : {edHeight, edWidth, edPixels})
+    if (!edit->ConfirmEntry()) return;
+  const long double ppi = std::round(edPixels->Number());
+  const long double width = edWidth->Number(), height = edHeight->Number();
+  if (!ExportBitmapFits(std::round(ppi * width), std::round(ppi * height))) {
+    done(kOutOfMemory);
+    return;
+  }
+  size_.WidthInches = static_cast<double>(width);
+  size_.HeightInches = static_cast<double>(height);
+  size_.PixelsPerInch = static_cast<int>(ppi);
+  size_.Colors = rbBlackWhite->isChecked()   ? TBitmapColors::BlackWhite
+                 : rb256Colors->isChecked()  ? TBitmapColors::Colors256
+                 : rbHighColor->isChecked()  ? TBitmapColors::HighColor16Bit
+                 : rbTrueColor->isChecked()  ? TBitmapColors::TrueColor24Bit
+                                             : TBitmapColors::Colors16;
+  // The bitmap is made now, while the dialog can still say that it cannot
+  // be: the memory a page of this size needs may not be there.
+  if (gbColors->isEnabled() && QImage(size_.PixelWidth(), size_.PixelHeight(), QImage::Format_RGB32).isNull()) {
+    done(kOutOfMemory);
+    return;
+  }
+  accept();
+}
+
+TGraphImageSize TdlgFormat::ImageSize() const { return size_; }
+
+}  // namespace terraq::ui
