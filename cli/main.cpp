@@ -1,13 +1,15 @@
 // terraq: the command-line front end of the wall analysis. It runs the
 // engine library on a data file exactly as the interactive program does and
-// prints a summary of the results, as text or as JSON; and it converts data
-// files of the older layouts to the current one.
+// prints a summary of the results, as text or as JSON; it converts data
+// files of the older layouts to the current one; and it draws a result graph
+// of an analysed project into a picture file.
 //
-// Exit status: 0 the run completed (or the file was converted), 1 the
-// analysis ended in an error stop or did not finish (or the file to convert
-// is malformed), 2 the command could not be carried out (usage, data file,
-// engine library, output files, standard output), 128 + N a run ended by
-// signal N.
+// Exit status: 0 the run completed (or the file was converted, or the graph
+// written), 1 the analysis ended in an error stop or did not finish (or the
+// file to convert is malformed, or the data or plot file to draw from is not
+// usable or holds nothing for the graph), 2 the command could not be carried
+// out (usage, data file, engine library, plot file, output files, standard
+// output), 128 + N a run ended by signal N.
 
 #include <cerrno>
 #include <csignal>
@@ -22,8 +24,10 @@
 #include <system_error>
 #include <vector>
 
+#include "PlotCommand.h"
 #include "RunInterruption.h"
 #include "SummaryOutput.h"
+#include "controls/NumberFormat.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
 #include "project/RunSummary.h"
@@ -47,6 +51,8 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kUsage =
     "Usage: terraq run [--json] [--] FILE.tq4d\n"
     "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
+    "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
+    "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
     "       terraq --help | --version\n";
 
 void printHelp() {
@@ -65,19 +71,42 @@ void printHelp() {
                "unless --layout names it; files of the 2.0 layout also end in .tqd and need\n"
                "--layout 2.0. OUT is never a .tqd file.\n"
                "\n"
+               "plot draws one result graph of an analysed project (run it first: the plot\n"
+               "file .tq4p beside the data file holds the results) into FILE, a picture\n"
+               "told by its extension: .bmp, .png, .svg or .pdf (SVG and PDF are vector\n"
+               "drawings). The graph shows its whole range with a legend box, as the plot\n"
+               "window saves it. The graphs:\n"
+               "  p-y                p-y curves (of the last result set)\n"
+               "  deflection         deflection vs depth\n"
+               "  moment             bending moment vs depth\n"
+               "  shear              shear vs depth\n"
+               "  reaction           soil reaction vs depth\n"
+               "  combined           deflection, moment and shear side by side\n"
+               "  pressure           earth pressure vs depth\n"
+               "  combined-pressure  total, soil and surcharge earth pressure\n"
+               "\n"
                "Options:\n"
                "  --json           print the summary of run as one JSON object\n"
                "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
+               "  --graph NAME     the graph to plot (above)\n"
+               "  --out FILE       the picture to write (replaced whole, or left as it was)\n"
+               "  --width IN       the picture's width in inches, at least 2 (default 6)\n"
+               "  --height IN      the picture's height in inches, at least 2 (default 4)\n"
+               "  --ppi N          pixels per inch, at least 10 (default 96: 576 x 384 pixels)\n"
+               "  --colors DEPTH   colours of a .bmp or .png: bw (black and white), 16, 256,\n"
+               "                   16bit or 24bit (default)\n"
+               "  --layers         show the soil layers and the wall beside the combined graph\n"
                "  --help           show this help\n"
                "  --version        show the version\n"
                "\n"
                "Exit status:\n"
-               "  0  the analysis completed, or the file was converted\n"
+               "  0  the analysis completed, the file was converted, or the graph written\n"
                "  1  the analysis ended in an error stop (its message goes to standard error),\n"
-               "     or the file to convert is not a valid data file of its layout\n"
+               "     the file to convert is not a valid data file of its layout, or the data\n"
+               "     or plot file to draw from is not valid or has no points for the graph\n"
                "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
-               "     a file that cannot be written (standard output included), or the\n"
-               "     engine could not be run\n"
+               "     missing plot file, a file that cannot be written (standard output\n"
+               "     included), or the engine could not be run\n"
                "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
                "     had begun to write is removed\n";
 }
@@ -282,7 +311,99 @@ int convertCommand(const std::vector<std::string_view>& args) {
   return kExitOk;
 }
 
-int dispatch(const std::vector<std::string_view>& args) {
+// A real option value no smaller than `least`.
+bool readSize(std::string_view text, double least, double& value) {
+  long double parsed = 0;
+  if (!terraq::ui::ParseReal(text, parsed) || !(parsed >= least) || parsed > 1e6) return false;
+  value = static_cast<double>(parsed);
+  return true;
+}
+
+int plotCommand(const std::vector<std::string_view>& args, const char* programName) {
+  terraq::cli::PlotOptions options;
+  bool graphGiven = false, optionsEnded = false;
+  std::vector<std::string_view> files;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (optionsEnded) {
+      files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    }
+    if (arg == "--layers") {
+      options.layers = true;
+      continue;
+    }
+    const bool takesValue =
+        arg == "--graph" || arg == "--out" || arg == "--width" || arg == "--height" || arg == "--ppi" || arg == "--colors";
+    if (!takesValue) {
+      if (arg.size() > 1 && arg.front() == '-') return usageError("unknown option '" + std::string(arg) + "' for plot");
+      files.push_back(arg);
+      continue;
+    }
+    if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
+    const std::string_view value = args[++k];
+    if (arg == "--graph") {
+      graphGiven = false;
+      for (const terraq::cli::PlotGraphName& entry : terraq::cli::kPlotGraphNames)
+        if (value == entry.name) {
+          options.graph = entry.kind;
+          graphGiven = true;
+        }
+      if (!graphGiven)
+        return usageError("unknown graph '" + std::string(value) +
+                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure or "
+                          "combined-pressure");
+    } else if (arg == "--out") {
+      options.outFile = std::string(value);
+    } else if (arg == "--width") {
+      if (!readSize(value, 2, options.size.WidthInches))
+        return usageError("--width needs a number of inches, at least 2");
+    } else if (arg == "--height") {
+      if (!readSize(value, 2, options.size.HeightInches))
+        return usageError("--height needs a number of inches, at least 2");
+    } else if (arg == "--ppi") {
+      double ppi = 0;
+      if (!readSize(value, 10, ppi) || ppi != static_cast<int>(ppi))
+        return usageError("--ppi needs a whole number of pixels per inch, at least 10");
+      options.size.PixelsPerInch = static_cast<int>(ppi);
+    } else if (arg == "--colors") {
+      using terraq::ui::TBitmapColors;
+      if (value == "bw") options.size.Colors = TBitmapColors::BlackWhite;
+      else if (value == "16") options.size.Colors = TBitmapColors::Colors16;
+      else if (value == "256") options.size.Colors = TBitmapColors::Colors256;
+      else if (value == "16bit") options.size.Colors = TBitmapColors::HighColor16Bit;
+      else if (value == "24bit") options.size.Colors = TBitmapColors::TrueColor24Bit;
+      else return usageError("unknown colours '" + std::string(value) + "'; use bw, 16, 256, 16bit or 24bit");
+    }
+  }
+  if (files.size() != 1) return usageError("plot takes one data file");
+  if (!graphGiven) return usageError("plot needs --graph NAME");
+  if (options.outFile.empty()) return usageError("plot needs --out FILE");
+  const auto format = terraq::ui::GraphFileFormatFor(options.outFile);
+  if (!format) return usageError(options.outFile.string() + ": the picture must end in .bmp, .png, .svg or .pdf");
+  options.format = *format;
+  options.dataFile = fs::path(files.front());
+
+  std::string message;
+  const int status = terraq::cli::RenderPlot(options, programName, message);
+  if (status != kExitOk) {
+    std::cerr << "terraq: " << message << "\n";
+    return status;
+  }
+  std::cout << "Plotted " << options.outFile.string() << " (" << options.size.PixelWidth() << " x "
+            << options.size.PixelHeight() << " pixels)\n";
+  return kExitOk;
+}
+
+int dispatch(const std::vector<std::string_view>& args, const char* programName) {
   if (args.empty()) return usageError("no command given");
   const std::string_view command = args.front();
   if (command == "--help" || command == "-h" || command == "help") {
@@ -295,6 +416,7 @@ int dispatch(const std::vector<std::string_view>& args) {
   }
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
+  if (command == "plot") return plotCommand({args.begin() + 1, args.end()}, programName);
   return usageError("unknown command '" + std::string(command) + "'");
 }
 
@@ -306,5 +428,5 @@ int main(int argc, char** argv) {
   // program silently and leave its temporary files behind.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  return checkStandardOutput(dispatch({argv + 1, argv + argc}));
+  return checkStandardOutput(dispatch({argv + 1, argv + argc}, argc > 0 ? argv[0] : "terraq"));
 }

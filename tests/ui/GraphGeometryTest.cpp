@@ -105,6 +105,36 @@ TEST(GraphLayout, ThreePanelsAndLayerStrip) {
   }
 }
 
+// A page at 600 dpi runs the plot to the area's right edge and to the edge
+// opposite the X axis; a title takes a quarter inch at the top or half an
+// inch at the bottom. An image keeps the window's rules with a strip half
+// an inch wide (less the fifth-inch gap).
+TEST(GraphLayout, PrintAndExportVariants) {
+  TGraphPlot g;
+  const TLayoutInput page = GraphLayoutInput(g, 6000, 4000, 600, 600, TLayoutTarget::Print);
+  const TGraphLayout depth = LayoutGraph(page);
+  const int h = page.TextHeight;  // 10 points at 600 dpi
+  EXPECT_EQ(h, 83);
+  EXPECT_EQ(depth.Plot, (TPixelRect{2 * h + 75 + 10, 2 * h + 75 + 10, 6000, 4000}));
+  g.Title = "Wall";
+  EXPECT_EQ(LayoutGraph(GraphLayoutInput(g, 6000, 4000, 600, 600, TLayoutTarget::Print)).Plot.Top,
+            depth.Plot.Top + 150);
+  g.XOnTop = false;
+  g.TitleOnTop = false;
+  const TGraphLayout up = LayoutGraph(GraphLayoutInput(g, 6000, 4000, 600, 600, TLayoutTarget::Print));
+  EXPECT_EQ(up.Plot.Top, 0);
+  EXPECT_EQ(up.Plot.Bottom, 4000 - (2 * h + 75 + 10) - 300);
+
+  TGraphPlot layered;
+  layered.ShowLayers = true;
+  const TGraphLayout screen = LayoutGraph(GraphLayoutInput(layered, 576, 384, 96, 96));
+  const TGraphLayout image = LayoutGraph(GraphLayoutInput(layered, 576, 384, 96, 96, TLayoutTarget::Export));
+  EXPECT_EQ(image.Strip.Right, screen.Strip.Right);
+  EXPECT_EQ(image.Strip.Width(), 48 - 19);
+  EXPECT_EQ(image.Plot.Right, screen.Plot.Right + 48);
+  EXPECT_EQ(image.Plot.Top, screen.Plot.Top);
+}
+
 TEST(GraphLayout, UnderAnInchOrWithoutRoomIsTooSmall) {
   TLayoutInput in;
   in.TextHeight = 13;

@@ -30,8 +30,20 @@ TGraphLayout LayoutGraph(const TLayoutInput& in) {
     plot.Top = h / 2 + dy / 4;
     plot.Bottom = in.AreaHeight - 2 * h - dy / 8 - h / 8;
   }
-  if (in.Title == TitlePlace::Top) plot.Top += h / 8 + h;
-  if (in.Title == TitlePlace::Bottom) plot.Bottom -= h;
+  if (in.Target == TLayoutTarget::Print) {
+    // On paper the margins are the blank border: the plot runs to the
+    // area's right edge and to its edge opposite the X axis.
+    plot.Right = in.AreaWidth;
+    if (in.XOnTop)
+      plot.Bottom = in.AreaHeight;
+    else
+      plot.Top = 0;
+    if (in.Title == TitlePlace::Top) plot.Top += dy / 4;
+    if (in.Title == TitlePlace::Bottom) plot.Bottom -= dy / 2;
+  } else {
+    if (in.Title == TitlePlace::Top) plot.Top += h / 8 + h;
+    if (in.Title == TitlePlace::Bottom) plot.Bottom -= h;
+  }
 
   if (in.ShowLayers) {
     const int allowance = in.StripAllowance < 0 ? dx : in.StripAllowance;
@@ -142,7 +154,8 @@ TPixelPoint KeepInside(TPixelPoint p, int boxWidth, int boxHeight, int clientWid
 
 namespace terraq::ui {
 
-TLayoutInput GraphLayoutInput(const TGraphPlot& graph, int areaWidth, int areaHeight, int dpiX, int dpiY) {
+TLayoutInput GraphLayoutInput(const TGraphPlot& graph, int areaWidth, int areaHeight, int dpiX, int dpiY,
+                              TLayoutTarget target) {
   TLayoutInput in;
   in.AreaWidth = areaWidth;
   in.AreaHeight = areaHeight;
@@ -153,6 +166,9 @@ TLayoutInput GraphLayoutInput(const TGraphPlot& graph, int areaWidth, int areaHe
   if (!graph.Title.empty()) in.Title = graph.TitleOnTop ? TitlePlace::Top : TitlePlace::Bottom;
   in.ShowLayers = graph.ShowLayers;
   in.ShowThree = graph.ShowThree;
+  in.Target = target;
+  // An image is usually small beside a page: its strip takes half an inch.
+  if (target == TLayoutTarget::Export) in.StripAllowance = dpiX / 2;
   return in;
 }
 

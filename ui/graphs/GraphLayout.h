@@ -32,6 +32,14 @@ int GraphTextHeight(int sizeFont, int dpiY);
 
 enum class TitlePlace { None, Top, Bottom };
 
+// What the layout is for. A printed page uses its paper to the edges the
+// margins leave: the plot reaches the area's right edge and the edge
+// opposite the X axis (the margins already keep it off the paper's edge),
+// and a title takes a fixed quarter inch at the top or half an inch at the
+// bottom. An exported image follows the window's rules on its own size,
+// with a layer strip half as wide (see StripAllowance).
+enum class TLayoutTarget { Screen, Print, Export };
+
 struct TLayoutInput {
   int AreaWidth = 0, AreaHeight = 0;  // the drawing area, pixels
   int DpiX = 96, DpiY = 96;
@@ -43,6 +51,7 @@ struct TLayoutInput {
   // The width the layer strip takes from the plot, in dots of DpiX: one
   // inch on screen and on paper (an exported image takes half an inch).
   int StripAllowance = -1;            // -1: DpiX
+  TLayoutTarget Target = TLayoutTarget::Screen;
 };
 
 struct TGraphLayout {
@@ -110,7 +119,9 @@ namespace terraq::ui {
 
 // The layout input for drawing `graph` into an area of the given size on a
 // device of the given dots per inch: its text height, axis side, title
-// place, layer strip and panels.
-TLayoutInput GraphLayoutInput(const TGraphPlot& graph, int areaWidth, int areaHeight, int dpiX, int dpiY);
+// place, layer strip and panels, for a window, a page or an image (which
+// takes half an inch for its layer strip).
+TLayoutInput GraphLayoutInput(const TGraphPlot& graph, int areaWidth, int areaHeight, int dpiX, int dpiY,
+                              TLayoutTarget target = TLayoutTarget::Screen);
 
 }  // namespace terraq::ui

@@ -41,7 +41,11 @@ struct TGraphImageSize {
 // the plot window shows it (`world`: the panels' current world rectangles)
 // with the export layout and the legend box. Bitmaps get the requested
 // colour depth; SVG and PDF are vector pictures of the same size. Returns
-// an empty string, or the reason nothing (or nothing whole) was written.
+// an empty string, or the reason nothing (or nothing whole) was written:
+// "There is not enough memory to complete this task." when the bitmap
+// cannot be made (beyond 1 GB it is not tried), else "Cannot write FILE:
+// reason". The file is replaced whole or left as it was. Needs a
+// QGuiApplication (fonts).
 std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
                       const std::filesystem::path& file, TGraphFileFormat format, const TGraphImageSize& size);
 
@@ -53,6 +57,12 @@ std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph);
 struct TPageMargins {
   int Left = 1000, Top = 1000, Right = 1000, Bottom = 1000;
 };
+
+// The drawing area of a printed page in the printer's pixels, measured from
+// the paper's top-left corner: the paper less the margins, each margin
+// converted with the printer's dots per inch and never less than the
+// printer's own unprintable offset on that side.
+TPixelRect PrintArea(QPrinter& printer, const TPageMargins& margins);
 
 // Prints the graph on a printer (or a PDF printer) with the print layout:
 // the page less the margins (never less than the printer's own offsets),

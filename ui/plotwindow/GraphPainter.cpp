@@ -1,6 +1,8 @@
 #include "plotwindow/GraphPainter.h"
 
 #include <QFont>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPolygon>
 #include <cmath>
 
@@ -9,6 +11,7 @@
 #include "graphs/GraphTicks.h"
 #include "graphs/LayerStrip.h"
 #include "plotwindow/HatchBrushes.h"
+#include "plotwindow/LegendBox.h"
 
 namespace terraq::ui {
 
@@ -233,10 +236,29 @@ void PaintLayerStrip(const Context& c, const TPanelMap& depths) {
   p.setClipRect(ToQRect(strip));
   p.setBrushOrigin(strip.Left, strip.Top);
   p.setPen(QPen(Qt::black, 0));
+  // Qt's SVG writer drops pattern and texture fills (while claiming them):
+  // there each band's pattern goes in as a picture, so that the layers keep
+  // their hatching.
+  const bool patterns = !p.paintEngine() || p.paintEngine()->type() != QPaintEngine::SVG;
   for (const TLayerBand& band : shapes.Bands) {
     p.setBrush(Qt::white);
     p.drawRect(OutlineRect(band.Rect));
-    p.setBrush(LayerBrush(band.Code, c.out.Printing));
+    const QBrush brush = LayerBrush(band.Code, c.out.Printing);
+    if (patterns || brush.style() == Qt::NoBrush) {
+      p.setBrush(brush);
+    } else {
+      const QRect area = ToQRect(band.Rect);
+      QImage fill(area.size(), QImage::Format_RGB32);
+      if (!fill.isNull()) {
+        fill.fill(Qt::white);
+        QPainter fp(&fill);
+        fp.setBrushOrigin(strip.Left - area.left(), strip.Top - area.top());
+        fp.fillRect(fill.rect(), brush);
+        fp.end();
+        p.drawImage(area.topLeft(), fill);
+      }
+      p.setBrush(Qt::NoBrush);
+    }
     p.drawRect(OutlineRect(band.Rect));
   }
   if (shapes.HasWall) {
@@ -285,7 +307,12 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
   PaintCaptions(c);
   for (int k = 0; k < layout.PanelCount; ++k) PaintTicks(c, maps[k]);
   PaintCurves(c, maps);
-  if (output.LegendBox && (output.Printing || output.ToImage)) output.LegendBox(painter, layout);
+  if (output.Printing || output.ToImage) {
+    if (output.LegendBox)
+      output.LegendBox(painter, layout);
+    else
+      PaintLegendBox(painter, graph, layout, output.DpiX, output.DpiY);
+  }
   if (graph.ShowLayers && layout.HasStrip) PaintLayerStrip(c, maps[0]);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::NoBrush);

@@ -22,8 +22,9 @@ struct TPaintOutput {
   int DpiX = 96, DpiY = 96;
   bool Printing = false;  // a printer: the print versions of the hatch tiles
   bool ToImage = false;   // an exported image
-  // Draws the legend box of a printout or an exported image (both flags
-  // are the caller's); called after the curves when set.
+  // A printout or an exported image gets a legend box after the curves
+  // (PaintLegendBox, LegendBox.h); a caller may draw its own instead by
+  // setting this hook.
   std::function<void(QPainter&, const TGraphLayout&)> LegendBox;
 };
 

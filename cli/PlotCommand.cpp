@@ -1,0 +1,127 @@
+#include "PlotCommand.h"
+
+#include <QGuiApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "graphs/PlotFileReader.h"
+#include "project/TProgramData.h"
+#include "project/TProjectTables.h"
+#include "project/TWordReader.h"
+
+namespace fs = std::filesystem;
+
+namespace terraq::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUnusable = 1;
+constexpr int kExitFiles = 2;
+
+std::string GraphName(terraq::ui::GraphKind kind) {
+  for (const PlotGraphName& entry : kPlotGraphNames)
+    if (entry.kind == kind) return std::string(entry.name);
+  return {};
+}
+
+bool Readable(const fs::path& file, std::string& reason) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    reason = "cannot find";
+    return false;
+  }
+  errno = 0;
+  std::ifstream probe(file, std::ios::binary);
+  if (probe) return true;
+  reason = std::string("cannot read (") + std::strerror(errno ? errno : EACCES) + ")";
+  return false;
+}
+
+// Something to draw: the plot window draws curves only when one of them
+// has more than one point.
+bool HasPoints(const terraq::ui::TGraphPlot& graph) {
+  for (const terraq::ui::TLine& line : graph.Lines)
+    if (line.PointCount() > 1) return true;
+  return false;
+}
+
+}  // namespace
+
+int RenderPlot(const PlotOptions& options, const char* programName, std::string& message) {
+  using namespace terraq::ui;
+  std::string reason;
+  if (!Readable(options.dataFile, reason)) {
+    message = reason + " the data file " + options.dataFile.string();
+    return kExitFiles;
+  }
+  // Beside the data file, named as the user named the data file.
+  const fs::path plotFile = fs::path(options.dataFile).replace_extension(".tq4p");
+  if (!Readable(plotFile, reason)) {
+    message = reason + " the plot file " + plotFile.string() + " (analyse the project first: terraq run " +
+              options.dataFile.string() + ")";
+    return kExitFiles;
+  }
+
+  // The project is read as the interactive program opens it, without
+  // splitting a staged file into its stage files: nothing is written here.
+  TProjectTables tables;
+  TPlotProjectFacts facts;
+  try {
+    TProgramData project(tables, options.dataFile, LayoutForFile(options.dataFile));
+    facts = PlotProjectFacts(project);
+  } catch (const EReadError& e) {
+    message = options.dataFile.string() + " is not a valid data file: " + e.what();
+    for (char& c : message)
+      if (c == '\n') c = ' ';
+    return kExitUnusable;
+  } catch (const EInOutError& e) {
+    message = e.what();
+    return kExitFiles;
+  }
+
+  TResultGraphs graphs;
+  std::string error;
+  if (!ReadPlotFile(plotFile, facts, graphs, error)) {
+    for (char& c : error)
+      if (c == '\n') c = ' ';
+    message = plotFile.string() + " is not a usable plot file: " + error;
+    return kExitUnusable;
+  }
+  TGraphPlot& graph = graphs.Graph(options.graph);
+  if (!HasPoints(graph)) {
+    message = "the " + GraphName(options.graph) + " graph of " + plotFile.string() + " has no points to draw";
+    return kExitUnusable;
+  }
+  // As a new plot window takes them: at most 20 curves, the rest left out.
+  for (size_t i = 0; i < graph.Lines.size(); ++i)
+    graph.Lines[i].Active = !(graph.LimitActiveCurves && static_cast<int>(i) >= kMaxActiveCurves);
+
+  if (options.layers && !graph.LayerLines.empty()) {
+    graph.ShowLayers = true;
+    graph.ShowWall = graph.WallLineCount > 0;
+  }
+
+  // Fonts and painting need a GUI application; the offscreen platform
+  // needs no display. A platform the user chose is respected.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char* argv[] = {const_cast<char*>(programName), nullptr};
+  // Qt's notes (a missing runtime folder, font substitutions) are not the
+  // user's business here; its errors are.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "terraq: %s\n", qPrintable(text));
+  });
+  QGuiApplication application(argc, argv);
+
+  const std::string failure = SaveGraph(graph, FullWorld(graph), options.outFile, options.format, options.size);
+  if (!failure.empty()) {
+    message = failure;
+    return kExitFiles;
+  }
+  return kExitOk;
+}
+
+}  // namespace terraq::cli

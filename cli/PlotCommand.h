@@ -1,0 +1,54 @@
+#pragma once
+// terraq plot: one result graph of an analysed project drawn into a picture
+// file (BMP, PNG, SVG or PDF, by the output's extension), as the plot
+// window would save it with its whole range shown. The graphs are read from
+// the plot file beside the data file; the data file gives the units, the
+// soil layers and whether short- and long-term analyses were run. Rendered
+// on Qt's offscreen platform, so no display is needed.
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "graphs/TResultGraphs.h"
+#include "plotwindow/GraphOutput.h"
+
+namespace terraq::cli {
+
+// The graphs by their names on the command line, in the Graphics menu's
+// order.
+struct PlotGraphName {
+  std::string_view name;
+  terraq::ui::GraphKind kind;
+};
+inline constexpr std::array<PlotGraphName, terraq::ui::kGraphCount> kPlotGraphNames{{
+    {"p-y", terraq::ui::kGraphPYCurves},
+    {"deflection", terraq::ui::kGraphDeflection},
+    {"moment", terraq::ui::kGraphMoment},
+    {"shear", terraq::ui::kGraphShear},
+    {"reaction", terraq::ui::kGraphReaction},
+    {"combined", terraq::ui::kGraphDeflectionMomentShear},
+    {"pressure", terraq::ui::kGraphPressure},
+    {"combined-pressure", terraq::ui::kGraphPressureCombined},
+}};
+
+// The picture's defaults: 6 × 4 inches at 96 pixels per inch (576 × 384
+// pixels, a screen's density), true colour.
+struct PlotOptions {
+  std::filesystem::path dataFile;
+  terraq::ui::GraphKind graph = terraq::ui::kGraphDeflection;
+  std::filesystem::path outFile;
+  terraq::ui::TGraphFileFormat format = terraq::ui::TGraphFileFormat::Png;
+  terraq::ui::TGraphImageSize size{6, 4, 96, terraq::ui::TBitmapColors::TrueColor24Bit};
+  // The soil-layer strip with the wall beside the plot (a graph that has
+  // soil layers: the combined graph).
+  bool layers = false;
+};
+
+// Renders the graph. Returns the exit status: 0 written; 1 the data file or
+// the plot file is not usable or holds nothing for the graph; 2 a file
+// cannot be read or written. On failure `message` says why.
+int RenderPlot(const PlotOptions& options, const char* programName, std::string& message);
+
+}  // namespace terraq::cli
