@@ -78,7 +78,9 @@ TEST(SampleGraphs, EverySampleRunsAndOpensEveryGraphItEnables) {
         plot->grab().save(shots + "/" + QString::fromStdString(sample.path().stem().string()) + "-" + item + ".png");
       // A graph enabled without points (the combined earth pressure of a
       // wall without earth pressure) shows its empty axes.
-      if (ui::PointCount(plot->Graph().Lines) > 0) EXPECT_GT(CurvePixels(*plot), 100) << item << ": no curve drawn";
+      if (ui::PointCount(plot->Graph().Lines) > 0) {
+        EXPECT_GT(CurvePixels(*plot), 100) << item << ": no curve drawn";
+      }
     }
     EXPECT_EQ(form.MdiArea().subWindowList().size(), opened);
     form.Action("GraphMoment")->trigger();  // raises, never a second window
