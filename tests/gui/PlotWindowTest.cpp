@@ -197,7 +197,7 @@ TEST(PlotForm, ReadOutAndZoomByMouse) {
   TPlotForm form(g);
   form.resize(800, 600);
   form.show();
-  EXPECT_EQ(form.windowTitle(), "PlotForm");
+  EXPECT_EQ(form.windowTitle(), QString::fromStdString(g.Caption));
   const TPixelRect plot = form.Layout().Plot;
   const QPoint probe(plot.Left + plot.Width() / 4, plot.Top + plot.Height() / 4);
   SendMouse(form, QEvent::MouseMove, probe, Qt::NoButton, Qt::NoButton);

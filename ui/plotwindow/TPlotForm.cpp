@@ -15,7 +15,9 @@
 namespace terraq::ui {
 
 TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent) : QWidget(parent), graph_(graph) {
-  setWindowTitle(QStringLiteral("PlotForm"));
+  // Named by its graph until the pointer's read-out takes the caption, so
+  // that the Window menu tells one plot window from another.
+  setWindowTitle(graph_.Caption.empty() ? QStringLiteral("PlotForm") : QString::fromStdString(graph_.Caption));
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(40, 40);
