@@ -9,7 +9,7 @@ JOBS      ?= 2
 # launcher and rebuild everything.
 CMAKE_LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test fuzz clean
+.PHONY: all deps configure build run test docs fuzz clean
 
 all: build
 
@@ -27,6 +27,12 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The manuals and help pages (build/bin/doc/) with fresh screenshots of the
+# program, taken under Xvfb by the window tests.
+docs: build
+	@scripts/make-doc-screenshots.sh $(BUILD_DIR)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target docs
 
 # Sanitizer builds of the fuzz targets and a short session of each, one after
 # the other: FUZZ_SECONDS per target (24 s: about two minutes for all five).

@@ -26,6 +26,7 @@ struct TestPrompts {
   int openFilter = 0;
   QString saveName;  // "" cancels the Save As dialog
   bool processStarts = true;
+  bool urlOpens = true;  // whether the desktop has a viewer for an address
 
   QStringList questions;
   QStringList errors;
@@ -62,7 +63,7 @@ struct TestPrompts {
     };
     p.openUrl = [this](const QUrl& url) {
       openedUrls << url.toString();
-      return true;
+      return urlOpens;
     };
     return p;
   }

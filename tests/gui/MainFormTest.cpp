@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QTimer>
@@ -480,14 +482,39 @@ TEST_F(MainFormTest, UnreadableFileLeavesANewProject) {
   EXPECT_EQ(form.windowTitle(), "TERRAQ 2013.4.7 - NewWall.tq4d");
 }
 
-TEST_F(MainFormTest, HelpSaysWhenADocumentIsMissingAndUpdatesOpenTheBrowser) {
+TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
+  QTemporaryDir docs;
+  qputenv("TERRAQ_DOC_DIR", docs.path().toLocal8Bit());
   form.StartUp({});
   Trigger("HelpContents");
   ASSERT_EQ(answers.errors.size(), 1);
-  EXPECT_TRUE(answers.errors[0].contains("TERRAQ_2013.chm"));
+  EXPECT_TRUE(answers.errors[0].contains(QDir(docs.path()).filePath("help/index.html"))) << answers.errors[0].toStdString();
+  EXPECT_TRUE(answers.openedUrls.isEmpty());
+
+  QDir(docs.path()).mkpath("help");
+  for (const char* name : {"help/index.html", "terraq-users-manual.pdf", "terraq-technical-manual.pdf"})
+    QFile(QDir(docs.path()).filePath(name)).open(QIODevice::WriteOnly);
+  Trigger("HelpContents");
+  Trigger("HelpUsersManual");
+  Trigger("HelpTechnicalManual");
+  ASSERT_EQ(answers.openedUrls.size(), 3);
+  EXPECT_EQ(QUrl(answers.openedUrls[0]).toLocalFile(), QDir(docs.path()).filePath("help/index.html"));
+  EXPECT_TRUE(answers.openedUrls[1].endsWith("/terraq-users-manual.pdf"));
+  EXPECT_TRUE(answers.openedUrls[2].endsWith("/terraq-technical-manual.pdf"));
+  EXPECT_EQ(answers.errors.size(), 1);
+
+  // A desktop without a viewer: the path is shown so the user can open it.
+  answers.urlOpens = false;
+  Trigger("HelpTechnicalManual");
+  ASSERT_EQ(answers.errors.size(), 2);
+  EXPECT_TRUE(answers.errors[1].contains("No viewer"));
+  EXPECT_TRUE(answers.errors[1].contains(QDir(docs.path()).filePath("terraq-technical-manual.pdf")));
+  qunsetenv("TERRAQ_DOC_DIR");
+  answers.urlOpens = true;
+
   Trigger("HelpUpdates");
-  ASSERT_EQ(answers.openedUrls.size(), 1);
-  EXPECT_TRUE(answers.openedUrls[0].endsWith("checkupdates/check/check.php?TERRAQ;2013.4.7;04/07/13"));
+  ASSERT_EQ(answers.openedUrls.size(), 5);
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("checkupdates/check/check.php?TERRAQ;2013.4.7;04/07/13"));
 }
 
 TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {

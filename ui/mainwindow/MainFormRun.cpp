@@ -171,18 +171,25 @@ void TMainForm::ShowInEditor(const fs::path& file) {
     showReadOnlyText(mdiArea_, path);
 }
 
+QString TMainForm::DocumentFolder() {
+  // TERRAQ_DOC_DIR names another folder (an installation that keeps the
+  // documents apart from the programs, or a test).
+  const QString configured = qEnvironmentVariable("TERRAQ_DOC_DIR");
+  if (!configured.isEmpty()) return configured;
+  return QDir(QString::fromStdString(ExecutableFolder().string())).filePath(QStringLiteral("doc"));
+}
+
 void TMainForm::showHelpDocument(const QString& fileName) {
-  const QString folder = QString::fromStdString(ExecutableFolder().string());
-  const QString path = QDir(folder).filePath(fileName);
+  const QString path = QDir::toNativeSeparators(QDir(DocumentFolder()).filePath(fileName));
   if (!QFileInfo(path).isFile()) {
     TUserPrompts::Current().showError(
-        this, tr("The document \"%1\" is not installed in the program's folder %2.")
-                  .arg(fileName, QDir::toNativeSeparators(folder)));
+        this, tr("The document \"%1\" is not installed: it is looked for as %2.").arg(fileName, path));
     return;
   }
   if (!TUserPrompts::Current().openUrl(QUrl::fromLocalFile(path)))
-    TUserPrompts::Current().showError(this, tr("The document \"%1\" could not be opened.")
-                                                .arg(QDir::toNativeSeparators(path)));
+    TUserPrompts::Current().showError(
+        this, tr("No viewer could be started for the document %1. Open it with a web browser or a PDF viewer.")
+                  .arg(path));
 }
 
 void TMainForm::showAbout() {

@@ -337,11 +337,11 @@ void TMainForm::createHelpMenu() {
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("HelpMenu"));
   QAction* a = addItem(help, QStringLiteral("HelpContents"), tr("&Contents"));
-  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TERRAQ_2013.chm")); });
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("help/index.html")); });
   a = addItem(help, QStringLiteral("HelpUsersManual"), tr("&User's Manual"));
-  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TERRAQ 2013 Users Manual.pdf")); });
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("terraq-users-manual.pdf")); });
   a = addItem(help, QStringLiteral("HelpTechnicalManual"), tr("&Technical Manual"));
-  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("TerraqTechnicalManual.bat")); });
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(QStringLiteral("terraq-technical-manual.pdf")); });
   help->addSeparator();
   a = addItem(help, QStringLiteral("HelpAbout"), tr("&About..."));
   connect(a, &QAction::triggered, this, &TMainForm::showAbout);

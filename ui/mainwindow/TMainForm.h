@@ -52,6 +52,11 @@ class TMainForm : public QMainWindow {
   // exists, or starts a new project.
   void StartUp(const QStringList& arguments);
 
+  // The folder of the help pages and the manuals: "doc" beside the
+  // executable, or the folder named by the environment variable
+  // TERRAQ_DOC_DIR.
+  static QString DocumentFolder();
+
   TProject& Project() { return project_; }
   TProgramData& Data() { return project_.Data(); }
   TTableWindows& TableWindows() { return *tableWindows_; }
@@ -177,6 +182,9 @@ class TMainForm : public QMainWindow {
   void chooseDefaultEarthPressure();
 
   // Running and showing (MainFormRun.cpp).
+  // Opens a document of the doc folder (help pages, manuals) in the
+  // desktop's viewer; says so, with the path, when it is missing or no
+  // viewer starts.
   void showHelpDocument(const QString& fileName);
   void showAbout();
   void checkForUpdates();

@@ -1,0 +1,44 @@
+#!/bin/sh
+# Refreshes the screenshots of the manuals (docs/pictures/) from the real
+# program: the window tests save pictures of the dialogs and the wall view
+# when told a folder (TERRAQ_DIALOG_SHOTS, TERRAQ_SIDEVIEW_SHOTS), here on an
+# X server of their own (Xvfb), and the pictures the manuals show are copied
+# under the names the pages use.
+#   scripts/make-doc-screenshots.sh [BUILD_DIR]
+set -eu
+
+BUILD_DIR=${1:-build}
+BIN="$BUILD_DIR/bin"
+PICTURES=docs/pictures
+SHOTS=$(mktemp -d)
+trap 'rm -rf "$SHOTS"' EXIT
+
+# Under Xvfb the real X11 platform draws the windows; without it, Qt's
+# offscreen platform does.
+shoot() {
+    if command -v xvfb-run >/dev/null 2>&1; then
+        xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb "$@" >/dev/null
+    else
+        env QT_QPA_PLATFORM=offscreen "$@" >/dev/null
+    fi
+}
+
+mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview"
+shoot TERRAQ_DIALOG_SHOTS="$SHOTS/dialogs" "$BIN/test_gui_dialogs" --gtest_filter='DialogsTest.Screenshots'
+shoot TERRAQ_SIDEVIEW_SHOTS="$SHOTS/sideview" "$BIN/test_gui" --gtest_filter='SideViewSampleShots.*'
+
+# picture saved by a test  ->  name in the manuals
+copy() {
+    if [ ! -s "$SHOTS/$1" ]; then
+        echo "make-doc-screenshots: $1 was not made" >&2
+        exit 1
+    fi
+    cp "$SHOTS/$1" "$PICTURES/$2"
+}
+mkdir -p "$PICTURES"
+copy dialogs/title.png dialog-title.png
+copy dialogs/prop.png dialog-wall-properties.png
+copy dialogs/csd.png dialog-wall-configuration.png
+copy dialogs/rebar.png dialog-surcharge.png
+copy sideview/anchored-wall-tieback.png side-view.png
+echo "make-doc-screenshots: pictures refreshed in $PICTURES"

@@ -1,0 +1,94 @@
+// The documents as the Help menu opens them: every link and picture of the
+// help pages is there, the manuals are PDF files a reader can extract text
+// from, and the verification chapter prints what the engine computes today.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "EngineRun.h"
+
+namespace terraq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDocs = TERRAQ_DOC_DIR;
+
+// Standard output of a shell command ("" when it cannot be run).
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+std::string PdfText(const fs::path& pdf) { return CommandOutput("pdftotext -q '" + pdf.string() + "' -"); }
+
+TEST(Docs, EveryLinkAndPictureOfTheHelpPagesResolves) {
+  const fs::path help = kDocs / "help";
+  ASSERT_TRUE(fs::is_regular_file(help / "index.html"));
+  const std::regex reference(R"re((href|src)="([^"#]*)(#[^"]*)?")re");
+  int pages = 0, checked = 0;
+  for (const auto& entry : fs::directory_iterator(help)) {
+    if (entry.path().extension() != ".html") continue;
+    ++pages;
+    const std::string html = ReadTextFile(entry.path().string());
+    for (std::sregex_iterator it(html.begin(), html.end(), reference), end; it != end; ++it) {
+      const std::string target = (*it)[2];
+      if (target.empty() || target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0) continue;
+      ++checked;
+      EXPECT_TRUE(fs::is_regular_file(help / target)) << entry.path().filename() << " -> " << target;
+    }
+  }
+  EXPECT_GE(pages, 5);
+  EXPECT_GE(checked, pages * 2);  // every page links to the contents and a neighbour
+}
+
+TEST(Docs, TheManualsArePdfFilesWithTheirChapters) {
+  const std::string users = PdfText(kDocs / "terraq-users-manual.pdf");
+  const std::string technical = PdfText(kDocs / "terraq-technical-manual.pdf");
+  ASSERT_FALSE(users.empty()) << "pdftotext could not read the user's manual";
+  ASSERT_FALSE(technical.empty()) << "pdftotext could not read the technical manual";
+  EXPECT_NE(users.find("The terraq command"), std::string::npos);
+  for (const char* chapter : {"The wall as a beam-column", "Generated earth pressure", "Soft clay (model 1)",
+                              "Weak rock (model 7)", "Verification", "References"})
+    EXPECT_NE(technical.find(chapter), std::string::npos) << chapter;
+}
+
+TEST(Docs, TheVerificationChapterPrintsTheNumbersTheEngineGivesNow) {
+  // A fresh run of the cases gives the page the manual was built from...
+  const fs::path fresh = fs::temp_directory_path() / ("terraq-verification-" + std::to_string(getpid()) + ".md");
+  ASSERT_EQ(std::system(("'" + std::string(TERRAQ_DOC_VERIFICATION_TOOL) + "' '" + fresh.string() + "'").c_str()), 0);
+  const std::string page = ReadTextFile(TERRAQ_DOC_VERIFICATION_PAGE);
+  EXPECT_EQ(ReadTextFile(fresh.string()), page);
+  fs::remove(fresh);
+
+  // ...and the manual shows every value of its tables, each within half a
+  // per cent of the closed form.
+  const std::string technical = PdfText(kDocs / "terraq-technical-manual.pdf");
+  const std::regex row(R"(\| ([^|]+) \| ([^ |]+) \| ([^ |]+) \| ([^ |]+) \|)");
+  int rows = 0;
+  for (std::sregex_iterator it(page.begin(), page.end(), row), end; it != end; ++it) {
+    if ((*it)[1] == "Quantity") continue;
+    ++rows;
+    for (int column = 2; column <= 4; ++column)
+      EXPECT_NE(technical.find((*it)[column].str()), std::string::npos) << (*it)[0];
+    EXPECT_LT(std::fabs(std::stod((*it)[4].str())), 0.5) << (*it)[0];
+  }
+  EXPECT_GE(rows, 8);
+}
+
+}  // namespace
+}  // namespace terraq::test
