@@ -1,7 +1,8 @@
 #!/bin/sh
 # Refreshes the screenshots of the manuals (docs/pictures/) from the real
 # program: the window tests save pictures of the dialogs and the wall view
-# when told a folder (TERRAQ_DIALOG_SHOTS, TERRAQ_SIDEVIEW_SHOTS), here on an
+# when told a folder (TERRAQ_DIALOG_SHOTS, TERRAQ_SIDEVIEW_SHOTS,
+# TERRAQ_SAMPLE_GRAPH_SHOTS), here on an
 # X server of their own (Xvfb), and the pictures the manuals show are copied
 # under the names the pages use.
 #   scripts/make-doc-screenshots.sh [BUILD_DIR]
@@ -23,9 +24,10 @@ shoot() {
     fi
 }
 
-mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview"
+mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview" "$SHOTS/graphs"
 shoot TERRAQ_DIALOG_SHOTS="$SHOTS/dialogs" "$BIN/test_gui_dialogs" --gtest_filter='DialogsTest.Screenshots'
 shoot TERRAQ_SIDEVIEW_SHOTS="$SHOTS/sideview" "$BIN/test_gui" --gtest_filter='SideViewSampleShots.*'
+shoot TERRAQ_SAMPLE_GRAPH_SHOTS="$SHOTS/graphs" "$BIN/test_gui_plot" --gtest_filter='SampleGraphs.*'
 
 # picture saved by a test  ->  name in the manuals
 copy() {
@@ -41,4 +43,5 @@ copy dialogs/prop.png dialog-wall-properties.png
 copy dialogs/csd.png dialog-wall-configuration.png
 copy dialogs/rebar.png dialog-surcharge.png
 copy sideview/anchored-wall-tieback.png side-view.png
+copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
 echo "make-doc-screenshots: pictures refreshed in $PICTURES"

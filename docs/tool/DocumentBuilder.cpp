@@ -75,6 +75,9 @@ bool Load(QTextDocument& doc, const QString& markdown, const QString& base, QStr
         error = QStringLiteral("the picture %1 cannot be read").arg(path);
         return false;
       }
+      // Handed to the document itself: its own lookup of a relative name
+      // against the base does not reach the file when the page is printed.
+      doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), QVariant(picture));
       if (picture.width() <= kMaxPictureWidth) continue;
       image.setWidth(kMaxPictureWidth);
       image.setHeight(double(kMaxPictureWidth) * picture.height() / picture.width());

@@ -62,6 +62,18 @@ TEST(Docs, TheManualsArePdfFilesWithTheirChapters) {
   ASSERT_FALSE(users.empty()) << "pdftotext could not read the user's manual";
   ASSERT_FALSE(technical.empty()) << "pdftotext could not read the technical manual";
   EXPECT_NE(users.find("The terraq command"), std::string::npos);
+  // Every picture the user's manual refers to is printed in it: pdfimages
+  // lists one line per picture after its two heading lines.
+  const std::string pictures = CommandOutput("pdfimages -list '" + (kDocs / "terraq-users-manual.pdf").string() + "'");
+  std::string pages;
+  for (const auto& page : fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "docs/users"))
+    if (page.path().extension() == ".md") pages += ReadTextFile(page.path().string());
+  const auto lines = [](const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+  };
+  EXPECT_EQ(lines(pictures, "\n") >= 2 ? lines(pictures, "\n") - 2 : 0, lines(pages, "](pictures/"));
   for (const char* chapter : {"The wall as a beam-column", "Generated earth pressure", "Soft clay (model 1)",
                               "Weak rock (model 7)", "Verification", "References"})
     EXPECT_NE(technical.find(chapter), std::string::npos) << chapter;
