@@ -19,6 +19,7 @@
 #include "mainwindow/TMainForm.h"
 #include "widgets/FileNames.h"
 #include "mainwindow/TTableWindows.h"
+#include "platform/InstallPaths.h"
 #include "plotwindow/TPlotWindows.h"
 #include "project/EditorCommand.h"
 #include "project/EngineRun.h"
@@ -173,8 +174,9 @@ void TMainForm::ShowInEditor(const fs::path& file) {
 
 void TMainForm::showHelpDocument(const QString& fileName) {
   const QString folder = QString::fromStdString(ExecutableFolder().string());
-  const QString path = QDir(folder).filePath(fileName);
-  if (!QFileInfo(path).isFile()) {
+  // Beside the program in a build tree, in the data folder once installed.
+  const QString path = QString::fromStdString(FindProgramFile(fileName.toStdString()).string());
+  if (path.isEmpty() || !QFileInfo(path).isFile()) {
     TUserPrompts::Current().showError(
         this, tr("The document \"%1\" is not installed in the program's folder %2.")
                   .arg(fileName, QDir::toNativeSeparators(folder)));
