@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 EXAMPLE   ?= examples/cantilever-sheet-pile-py-curves.tq4d
 JOBS      ?= 2
+PREFIX    ?= /usr/local
 
 # Whether ccache is there is decided when configuring, after the install
 # step: deciding it when the Makefile is read would see a fresh machine
@@ -9,7 +10,7 @@ JOBS      ?= 2
 # launcher and rebuild everything.
 CMAKE_LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test docs fuzz clean
+.PHONY: all deps configure build run test docs install package fuzz clean
 
 all: build
 
@@ -33,6 +34,22 @@ test: build
 docs: build
 	@scripts/make-doc-screenshots.sh $(BUILD_DIR)
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target docs
+
+# Installs the programs, the engine, the samples, the documents and the
+# desktop integration under PREFIX (DESTDIR is honoured for staging). Outside
+# a staging install the desktop's caches of that prefix are refreshed, so the
+# menu entry and the file types take effect at once (no icon cache is made:
+# a stale one would hide icons installed later).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@if [ -z "$${DESTDIR:-}" ]; then \
+	    ! command -v update-mime-database >/dev/null 2>&1 || update-mime-database $(PREFIX)/share/mime; \
+	    ! command -v update-desktop-database >/dev/null 2>&1 || update-desktop-database -q $(PREFIX)/share/applications; \
+	fi
+
+# The Debian package, in $(BUILD_DIR): terraq_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 # Sanitizer builds of the fuzz targets and a short session of each, one after
 # the other: FUZZ_SECONDS per target (24 s: about two minutes for all five).

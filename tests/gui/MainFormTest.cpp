@@ -452,14 +452,16 @@ TEST_F(MainFormTest, SaveQueryYesSavesANamedProjectInPlace) {
   EXPECT_EQ(ReadText(file).rfind("Changed title\r\n", 0), 0u);
 }
 
+// A file of the 3.0 layout.
+constexpr const char* kOlderLayoutWall =
+    "Old wall\r\n2 0\t1\t0\t2\t2 1 1\r\n20 0.5\t1\t0.001\t4\r\n0\t20\t1\t5E4\r\n0\r\n0\r\n"
+    "4\t1\t1\t0\t0\t1\t1\t0\r\n10\t3\t100\t20\t5\t2\r\n"
+    "1\r\n4 12 \r\n18 0.0  30 0.0  10 0.0  \r\n19 0.0  32 0.0  20 0.0  \r\n"
+    "10\t3\r\n-0.1\t50\r\n0\t0\r\n0.1\t-50\r\n0\r\n";
+
 TEST_F(MainFormTest, OlderFilesAreNeverOverwritten) {
-  // A file of the 3.0 layout.
   const auto file = folder / "old.tqd";
-  WriteText(file,
-            "Old wall\r\n2 0\t1\t0\t2\t2 1 1\r\n20 0.5\t1\t0.001\t4\r\n0\t20\t1\t5E4\r\n0\r\n0\r\n"
-            "4\t1\t1\t0\t0\t1\t1\t0\r\n10\t3\t100\t20\t5\t2\r\n"
-            "1\r\n4 12 \r\n18 0.0  30 0.0  10 0.0  \r\n19 0.0  32 0.0  20 0.0  \r\n"
-            "10\t3\r\n-0.1\t50\r\n0\t0\r\n0.1\t-50\r\n0\r\n");
+  WriteText(file, kOlderLayoutWall);
   const std::string before = ReadText(file);
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(file.string()), 2));
   answers.saveName.clear();
@@ -471,6 +473,19 @@ TEST_F(MainFormTest, OlderFilesAreNeverOverwritten) {
   EXPECT_TRUE(form.FileSaveAs());
   EXPECT_EQ(form.Data().DataFileName, (folder / "copy.tq4d").string());
   EXPECT_FALSE(std::filesystem::exists(folder / "copy.tqd"));
+}
+
+// The desktop opens a data file by double click by naming it on the command
+// line: an older file must be read in its own layout there too.
+TEST_F(MainFormTest, OlderFileNamedOnTheCommandLineIsReadInItsLayout) {
+  const auto file = folder / "old.tqd";
+  WriteText(file, kOlderLayoutWall);
+  FormUnderTest reference;
+  ASSERT_TRUE(reference.OpenFile(QString::fromStdString(file.string()), ui::kLayout30));
+  form.StartUp({QString::fromStdString(file.string())});
+  EXPECT_TRUE(answers.errors.empty());
+  EXPECT_EQ(form.Data().DataFileName, file.string());
+  EXPECT_EQ(form.Data().DataFileText(), reference.Data().DataFileText());
 }
 
 TEST_F(MainFormTest, UnreadableFileLeavesANewProject) {

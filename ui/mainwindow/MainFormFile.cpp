@@ -41,8 +41,14 @@ void TMainForm::StartUp(const QStringList& arguments) {
   bool opened = false;
   if (!arguments.isEmpty() && !arguments.front().isEmpty()) {
     const QString file = FileNameText(CommandLineDataFile(FileNameBytes(arguments.front())));
-    // A file named on the command line is read in the current layout.
-    if (QFileInfo(file).isFile()) opened = OpenFile(QFileInfo(file).absoluteFilePath(), kLayoutCurrent);
+    // A file named on the command line is read in the layout its extension
+    // tells, as a dropped file is: the desktop opens older ".tqd" files by
+    // double click this way, and reading one in the current layout would
+    // misplace its values.
+    if (QFileInfo(file).isFile()) {
+      const QString path = QFileInfo(file).absoluteFilePath();
+      opened = OpenFile(path, LayoutForFile(FileNameBytes(path)));
+    }
   }
   if (!opened) {
     project_.New();

@@ -19,6 +19,7 @@
 #include "mainwindow/TMainForm.h"
 #include "widgets/FileNames.h"
 #include "mainwindow/TTableWindows.h"
+#include "platform/InstallPaths.h"
 #include "plotwindow/TPlotWindows.h"
 #include "project/EditorCommand.h"
 #include "project/EngineRun.h"
@@ -171,16 +172,21 @@ void TMainForm::ShowInEditor(const fs::path& file) {
     showReadOnlyText(mdiArea_, path);
 }
 
-QString TMainForm::DocumentFolder() {
+QString TMainForm::DocumentPath(const QString& fileName) {
   // TERRAQ_DOC_DIR names another folder (an installation that keeps the
   // documents apart from the programs, or a test).
   const QString configured = qEnvironmentVariable("TERRAQ_DOC_DIR");
-  if (!configured.isEmpty()) return configured;
-  return QDir(QString::fromStdString(ExecutableFolder().string())).filePath(QStringLiteral("doc"));
+  if (!configured.isEmpty()) return QDir::toNativeSeparators(QDir(configured).filePath(fileName));
+  // Beside the program in a build tree, in the data folder once installed;
+  // a missing document is named where the build tree keeps it.
+  const fs::path relative = fs::path("doc") / fileName.toStdString();
+  fs::path found = FindProgramFile(relative);
+  if (found.empty()) found = ExecutableFolder() / relative;
+  return QDir::toNativeSeparators(QString::fromStdString(found.string()));
 }
 
 void TMainForm::showHelpDocument(const QString& fileName) {
-  const QString path = QDir::toNativeSeparators(QDir(DocumentFolder()).filePath(fileName));
+  const QString path = DocumentPath(fileName);
   if (!QFileInfo(path).isFile()) {
     TUserPrompts::Current().showError(
         this, tr("The document \"%1\" is not installed: it is looked for as %2.").arg(fileName, path));

@@ -52,10 +52,11 @@ class TMainForm : public QMainWindow {
   // exists, or starts a new project.
   void StartUp(const QStringList& arguments);
 
-  // The folder of the help pages and the manuals: "doc" beside the
-  // executable, or the folder named by the environment variable
-  // TERRAQ_DOC_DIR.
-  static QString DocumentFolder();
+  // Where a help page or manual is: in the folder named by the environment
+  // variable TERRAQ_DOC_DIR when set, else in "doc" beside the executable or
+  // in the installed data folder; where the build tree would keep it when it
+  // is in neither.
+  static QString DocumentPath(const QString& fileName);
 
   TProject& Project() { return project_; }
   TProgramData& Data() { return project_.Data(); }

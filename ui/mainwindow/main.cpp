@@ -2,16 +2,32 @@
 // file to open.
 
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
-#include "mainwindow/ToolIcons.h"
+
+namespace {
+
+// The program's icon, every size that is built in (":/icons/<n>x<n>/apps/").
+QIcon ProgramIcon() {
+  QIcon icon;
+  QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs | QDir::NoDotAndDotDot);
+  while (sizes.hasNext()) icon.addFile(sizes.next() + QStringLiteral("/apps/terraq.png"));
+  return icon;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TerraqUI"));
   QApplication::setApplicationVersion(QString::fromLatin1(terraq::ui::kVersionText));
-  QApplication::setWindowIcon(terraq::ui::ToolIcon(terraq::ui::ToolIconKind::SoilProfile));
+  QApplication::setWindowIcon(ProgramIcon());
+  // Ties the windows to the menu entry terraq.desktop (its icon and name in
+  // the desktop's task switcher).
+  QGuiApplication::setDesktopFileName(QStringLiteral("terraq"));
 
   terraq::ui::TMainForm form;
   QStringList arguments = QApplication::arguments();

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/InstallPaths.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
 
@@ -210,20 +211,13 @@ RunPaths DeriveRunPaths(const fs::path& dataFile) {
   return paths;
 }
 
-fs::path ExecutableFolder() {
-  std::error_code ec;
-#if defined(_WIN32)
-  std::wstring buffer(32768, L'\0');
-  const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  if (n > 0 && n < buffer.size()) return fs::path(buffer.substr(0, n)).parent_path();
-#else
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.parent_path();
-#endif
-  return fs::current_path(ec);
+fs::path DefaultEngineLibrary() {
+  const std::vector<fs::path> folders = LibraryFolders(ExecutableFolder());
+  const fs::path found = FindIn(folders, kEngineLibraryName);
+  // Missing everywhere: name the place beside the program, where a build
+  // puts it, so that the loader's message points there.
+  return found.empty() ? folders.front() / kEngineLibraryName : found;
 }
-
-fs::path DefaultEngineLibrary() { return ExecutableFolder() / kEngineLibraryName; }
 
 EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, RunObserver* observer) {
   EngineRunResult result;

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/InstallPaths.h"
+
 namespace terraq::ui {
 
 // The engine library's file name, looked for beside the executable.
@@ -55,11 +57,9 @@ struct RunPaths {
 // (the run changes the current directory, so relative paths would break).
 RunPaths DeriveRunPaths(const std::filesystem::path& dataFile);
 
-// The folder of the running executable (the current directory when the
-// platform cannot tell).
-std::filesystem::path ExecutableFolder();
-
-// The engine library beside the running executable.
+// The engine library beside the running executable or, when there is none
+// there, in the installed library folder (platform/InstallPaths.h); the path
+// beside the executable when neither exists.
 std::filesystem::path DefaultEngineLibrary();
 
 struct EngineRunResult {
