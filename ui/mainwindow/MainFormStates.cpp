@@ -24,8 +24,9 @@ namespace {
 // At most this many child windows are listed in the Window menu.
 constexpr int kMaxWindowItems = 50;
 
-void enableUnlessUnavailable(QAction* action, bool enabled) {
-  if (action && !action->property("unavailable").toBool()) action->setEnabled(enabled);
+// Not every graph has a tool-bar button.
+void enableIfPresent(QAction* action, bool enabled) {
+  if (action) action->setEnabled(enabled);
 }
 
 // A change of options that leaves the data file without its soil records
@@ -60,7 +61,7 @@ void TMainForm::UpdateMenuStates() {
 
 void TMainForm::applyMenuStates() {
   const TMenuStates& s = states_;
-  for (const TStateBinding& b : enabledBy_) enableUnlessUnavailable(b.action, s.*b.flag);
+  for (const TStateBinding& b : enabledBy_) b.action->setEnabled(s.*b.flag);
   for (const TStateBinding& b : checkedBy_) b.action->setChecked(s.*b.flag);
   for (QAction* a : unitsGroup_->actions()) a->setChecked(a->data().toInt() == s.units);
   for (QAction* a : pressureGroup_->actions()) a->setChecked(a->data().toInt() == s.earthPressureOption);
@@ -84,8 +85,8 @@ void TMainForm::applyMenuStates() {
   for (QAction* a : stageButtons_->actions()) a->setVisible(s.staged);
 
   for (int k = 0; k < kGraphCount; ++k) {
-    enableUnlessUnavailable(graphItems_[k], s.graphEnabled[k]);
-    enableUnlessUnavailable(graphButtons_[k], s.graphEnabled[k]);
+    enableIfPresent(graphItems_[k], s.graphEnabled[k]);
+    enableIfPresent(graphButtons_[k], s.graphEnabled[k]);
   }
 }
 

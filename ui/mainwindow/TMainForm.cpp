@@ -68,13 +68,6 @@ QAction* TMainForm::addItem(QMenu* menu, const QString& name, const QString& cap
   return action;
 }
 
-void TMainForm::markUnavailable(QAction* action, const QString& why) {
-  action->setStatusTip(why);
-  action->setToolTip(why);
-  action->setProperty("unavailable", true);
-  action->setEnabled(false);
-}
-
 QAction* TMainForm::addOption(QMenu* menu, const QString& name, const QString& caption,
                               bool TProgramData::* option, TGridTable* table) {
   QAction* action = addItem(menu, name, caption);

@@ -145,7 +145,6 @@ class TMainForm : public QMainWindow {
   QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
   QAction* addOption(QMenu* menu, const QString& name, const QString& caption, bool TProgramData::* option,
                      TGridTable* table);
-  void markUnavailable(QAction* action, const QString& why);
   // Binds an action's enabled or checked state to a flag of TMenuStates.
   void enableBy(QAction* action, bool TMenuStates::* flag) { enabledBy_.push_back({action, flag}); }
   void checkBy(QAction* action, bool TMenuStates::* flag) { checkedBy_.push_back({action, flag}); }
