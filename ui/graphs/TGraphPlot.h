@@ -19,6 +19,7 @@ namespace terraq::ui {
 struct TFloatPoint {
   long double X = 0;
   long double Y = 0;
+  friend bool operator==(const TFloatPoint&, const TFloatPoint&) = default;
 };
 
 // One curve.

@@ -18,21 +18,6 @@ namespace terraq::ui {
 
 namespace {
 
-bool sameProfile(const TWallProfile& a, const TWallProfile& b) {
-  auto sameRect = [](const TProfileRect& r, const TProfileRect& s) {
-    return r.XMin == s.XMin && r.XMax == s.XMax && r.YMin == s.YMin && r.YMax == s.YMax;
-  };
-  auto sameLayer = [](const TProfileLayer& x, const TProfileLayer& y) {
-    return x.top == y.top && x.bottom == y.bottom && x.name == y.name && x.properties == y.properties;
-  };
-  for (size_t k = 0; k < a.wall.size(); ++k)
-    if (a.wall[k].X != b.wall[k].X || a.wall[k].Y != b.wall[k].Y) return false;
-  return a.hasWall == b.hasWall && a.top == b.top && a.excavation == b.excavation && sameRect(a.data, b.data) &&
-         std::equal(a.layers.begin(), a.layers.end(), b.layers.begin(), b.layers.end(), sameLayer) &&
-         a.backfillSlope == b.backfillSlope && a.restraints == b.restraints && a.pyCurves == b.pyCurves &&
-         a.springs == b.springs && a.activeWidth == b.activeWidth && a.resistanceWidth == b.resistanceWidth;
-}
-
 // How often the window compares the project with what it shows.
 constexpr int kFollowMilliseconds = 250;
 
@@ -75,7 +60,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project, std::fu
 
 void TDlgSideView::FormActivate() {
   TWallProfile profile = BuildWallProfile(project_(), plotHeldEarthPressure_ && plotHeldEarthPressure_());
-  if (sameProfile(profile, profile_)) return;
+  if (profile == profile_) return;
   profile_ = std::move(profile);
   paintBox_->update();
 }

@@ -25,12 +25,14 @@ struct TProfileRect {
   long double XMin = -10, XMax = 10, YMin = 0, YMax = 10;
   // Zero width or height: nothing can be mapped onto it.
   bool Degenerate() const { return XMax == XMin || YMax == YMin; }
+  friend bool operator==(const TProfileRect&, const TProfileRect&) = default;
 };
 
 struct TProfileLayer {
   long double top = 0, bottom = 0;  // world Y of the layer's top and bottom
   std::string name;                 // "Sand", "Soft clay", ...
   std::string properties;           // "φ= 30; gamma= 110" (UTF-8)
+  friend bool operator==(const TProfileLayer&, const TProfileLayer&) = default;
 };
 
 struct TWallProfile {
@@ -48,6 +50,8 @@ struct TWallProfile {
   // excavation level.
   std::vector<long double> restraints, pyCurves, springs;
   long double activeWidth = 0, resistanceWidth = 0;  // Wa, Wp
+  // The same sketch: a view redraws only when its profile changed.
+  friend bool operator==(const TWallProfile&, const TWallProfile&) = default;
 };
 
 // The profile of a project. `plotHeldEarthPressure`: the plot file read last
