@@ -149,6 +149,9 @@ TEST(SideViewSampleShots, EverySample) {
     ProcessEvents();
     const QString stem = folder + "/" + QString::fromStdString(sample.path().stem().string());
     window->grab().save(stem + ".png");
+    window->resize(260, 320);  // and as a small window
+    ProcessEvents();
+    window->grab().save(stem + "-small.png");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(stem + ".pdf");
