@@ -40,10 +40,10 @@ Section Cantilever() {
   const SolvedWall run = Run(wall);
   return ComparisonSection(
       "Cantilever with a load at its free end",
-      "Wall of 40 increments of 12 in (L = 480 in), EI = 1E9 lb-in2, fixed at the tip "
-      "(deflection and slope zero), P = 1000 lb at the top; English units.",
+      "Wall of 40 increments of 12 in (L = 480 in, 12.2 m), EI = 1E9 lb-in² (2870 kN-m²), fixed at "
+      "the tip (deflection and slope zero), P = 1000 lb (4.45 kN) at the top; English units.",
       "Closed form",
-      {{"deflection at the top, P L^3 / 3EI (in)", P * L * L * L / (3 * EI), run.plot.front().deflection},
+      {{"deflection at the top, P L³ / 3EI (in)", P * L * L * L / (3 * EI), run.plot.front().deflection},
        {"moment at the fixed end, P L (lb-in)", P * L, run.plot.back().moment},
        {"shear at mid-height, P (lb)", P, run.plot[ni / 2].shear}});
 }
@@ -61,12 +61,12 @@ Section ElasticFoundation() {
   const double pi = std::acos(-1.0);
   return ComparisonSection(
       "Long beam on an elastic foundation",
-      "Wall of 200 increments of 5 in, EI = 1E9 lb-in2, on linear springs of modulus "
-      "k = 4 EI beta^4 with beta = 0.01 /in (beta L = 10), P = 1000 lb at the free top "
-      "(Hetenyi 1946).",
+      "Wall of 200 increments of 5 in (0.127 m), EI = 1E9 lb-in² (2870 kN-m²), on linear springs of modulus "
+      "k = 4 EI β⁴ with β = 0.01 /in (0.394 /m; β L = 10), P = 1000 lb (4.45 kN) at the free top "
+      "(Hetényi 1946).",
       "Closed form",
-      {{"deflection at the top, 2 P beta / k (in)", 2 * P * beta / k, run.plot.front().deflection},
-       {"largest moment, (P / beta) exp(-pi/4) sin(pi/4) (lb-in)", P / beta * std::exp(-pi / 4) * std::sin(pi / 4),
+      {{"deflection at the top, 2 P β / k (in)", 2 * P * beta / k, run.plot.front().deflection},
+       {"largest moment, (P / β) exp(−π/4) sin(π/4) (lb-in)", P / beta * std::exp(-pi / 4) * std::sin(pi / 4),
         largest}});
 }
 
@@ -80,12 +80,12 @@ Section SimplySupported() {
   const SolvedWall run = Run(wall);
   return ComparisonSection(
       "Simply supported span under a uniform load",
-      "Wall of 40 increments of 10 in (L = 400 in), EI = 1E9 lb-in2, deflection zero "
-      "at both ends, q = 10 lb/in along the whole wall.",
+      "Wall of 40 increments of 10 in (L = 400 in, 10.2 m), EI = 1E9 lb-in² (2870 kN-m²), deflection "
+      "zero at both ends, q = 10 lb/in (1.75 kN/m) along the whole wall.",
       "Closed form",
-      {{"deflection at mid-span, 5 q L^4 / 384 EI (in)", 5 * q * std::pow(L, 4) / (384 * EI),
+      {{"deflection at mid-span, 5 q L⁴ / 384 EI (in)", 5 * q * std::pow(L, 4) / (384 * EI),
         run.plot[ni / 2].deflection},
-       {"moment at mid-span, q L^2 / 8 (lb-in)", -q * L * L / 8, run.plot[ni / 2].moment},
+       {"moment at mid-span, q L² / 8 (lb-in)", -q * L * L / 8, run.plot[ni / 2].moment},
        {"shear at the support, q L / 2 (lb)", -q * L / 2, run.plot.front().shear}});
 }
 

@@ -105,11 +105,11 @@ Section Layered(const Run& run) {
   rows.push_back({"at the excavation level, 7 m (kPa)", hand(7, Ka2), RowAt(run.rows, 7).total});
   return ComparisonSection(
       "Layered profile with water and a uniform surcharge",
-      "SI units. Sand of 19 kN/m3 (121 pcf) and φ′ = 34° down to 4 m (13.1 ft) over sand of 20 kN/m3 "
+      "SI units. Sand of 19 kN/m³ (121 pcf) and φ′ = 34° down to 4 m (13.1 ft) over sand of 20 kN/m³ "
       "(127 pcf) and φ′ = 28°; water table 2.5 m (8.2 ft) down behind the wall, water 5 m (16.4 ft) down "
       "in front of it; uniform surcharge q = 10 kPa (209 psf); free height H = 7 m (23.0 ft); Wa = 1 m, so "
       "that the table's load per unit length of wall in kN/m is the pressure in kPa. By hand, with "
-      "γw = 9.81 kN/m3: p = Ka (q + Σ γ′ h) + γw (z − 2.5) below the water table, less γw (z − 5) below "
+      "γw = 9.81 kN/m³: p = Ka (q + Σ γ′ h) + γw (z − 2.5) below the water table, less γw (z − 5) below "
       "the water in front. The table holds one row at the layer boundary, with the value of the upper "
       "layer; the lower layer's pressure starts a row (about an inch) deeper.",
       "Hand calculation", rows);
@@ -152,7 +152,7 @@ Section Surcharges() {
     rows.push_back({"line load, at " + Number(z) + " in (psi)", line(z), RowAt(lineRows, z).surcharge});
   return ComparisonSection(
       "Strip and line loads behind the wall",
-      "English units, free height H = 120 in (10 ft), weightless backfill, Wa = 1 in, so that the table "
+      "English units, free height H = 120 in (10 ft, 3.05 m), weightless backfill, Wa = 1 in, so that the table "
       "shows the pressure in psi. A strip load of 1000 psf (47.9 kPa), 36 in (0.91 m) wide, centred "
       "48 in (1.22 m) behind the wall, against σh = 2q (β − sin β cos 2α) / π; a line load of 1000 lb/ft "
       "(14.6 kN/m) 36 in behind the wall (m = 0.3), against σh = 0.203 q n / (H (0.16 + n²)²). The "
@@ -161,7 +161,7 @@ Section Surcharges() {
 }
 
 Section ApparentPressure() {
-  // Dry sand, 0.07 lb/in3 (121 pcf), φ′ = 30°, q = 1 psi, H = 120 in;
+  // Dry sand, 0.07 lb/in³ (121 pcf), φ′ = 30°, q = 1 psi, H = 120 in;
   // anchors at 24 and 72 in (stations 2 and 6 of 12 in).
   EarthPressureCase c;
   c.units = 1;
@@ -183,11 +183,11 @@ Section ApparentPressure() {
     area += 0.5 * (rows[k].total + rows[k - 1].total) * (rows[k].depth - rows[k - 1].depth);
   return ComparisonSection(
       "Apparent pressure of an anchored wall",
-      "English units. Dry sand of 0.07 lb/in3 (121 pcf), φ′ = 30°, uniform surcharge 1 psi (144 psf), "
-      "excavation Z = 120 in (10 ft), anchors at za = 24 in and zb = 72 in, Wa = 1 in. The conventional "
-      "diagram has the area F = Ka (q Z + γ Z²/2) = " + Number(F) + " lb/in; the envelope rises to its "
-      "peak at h1 = 2 za/3 = 16 in, holds it down to Z − h3 = 88 in (h3 = 2 (Z − zb)/3 = 32 in) and "
-      "falls to zero at Z.",
+      "English units. Dry sand of 0.07 lb/in³ (121 pcf), φ′ = 30°, uniform surcharge 1 psi (144 psf), "
+      "excavation Z = 120 in (10 ft, 3.05 m), anchors at za = 24 in (0.61 m) and zb = 72 in (1.83 m), "
+      "Wa = 1 in. The conventional diagram has the area F = Ka (q Z + γ Z²/2) = " + Number(F) + " lb/in (" +
+          Number(F * 4.4482216152605 / 25.4) + " kN/m); the envelope rises to its peak at h1 = 2 za/3 = 16 in, "
+      "holds it down to Z − h3 = 88 in (h3 = 2 (Z − zb)/3 = 32 in) and falls to zero at Z.",
       "Hand calculation",
       {{"area of the envelope, 1.3 F (lb/in)", 1.3 * F, area},
        {"pressure at h1/2 = 8 in, peak/2 (psi)", peak / 2, RowAt(rows, 8).total},

@@ -89,9 +89,9 @@ Section SoftClay() {
   rows.push_back({"pu = 9 c b, backfill side, z = 186 in (lb/in)", matlock.pu(186), Backfill(curve, 17).p});
   return ComparisonSection(
       "Soft clay (model 1)",
-      "c = 5 psi (34.5 kPa), effective unit weight 0.03 lb/in3 (8.1 kN/m3), ε50 = 0.01, b = 12 in; "
-      "the curve 66 in below the excavation level, against Matlock (1970) with J = 0.5. Behind the wall, "
-      "186 in deep, the bearing factor has reached its limit of 9.",
+      "c = 5 psi (34.5 kPa), effective unit weight 0.03 lb/in³ (8.1 kN/m³), ε50 = 0.01, b = 12 in (0.305 m); "
+      "the curve 66 in (1.68 m) below the excavation level, against Matlock (1970) with J = 0.5. Behind the wall, "
+      "186 in (4.72 m) deep, the bearing factor has reached its limit of 9.",
       "Published formula", rows);
 }
 
@@ -102,8 +102,8 @@ Section StiffClayBelowWater() {
   const std::vector<Comparison> rows = ExcavationRows(curve, 33, reese, {2, 3, 5, 11, 15, 17});
   return ComparisonSection(
       "Stiff clay below the water table (model 2)",
-      "c = 10 psi (69 kPa) throughout, effective unit weight 0.04 lb/in3 (10.9 kN/m3), ε50 = 0.005, "
-      "k = 500 lb/in3 (136 MN/m3), b = 12 in; the curve 33 in below the excavation level (z/b = 2.75, "
+      "c = 10 psi (69 kPa) throughout, effective unit weight 0.04 lb/in³ (10.9 kN/m³), ε50 = 0.005, "
+      "k = 500 lb/in³ (136 MN/m³), b = 12 in (0.305 m); the curve 33 in (0.84 m) below the excavation level (z/b = 2.75, "
       "As = 0.58), against Reese, Cox & Koop (1975), static loading: the initial line k z y, the "
       "square-root law to As y50, the softening branches and the residual resistance.",
       "Published formula", rows);
@@ -117,8 +117,8 @@ Section StiffClayAboveWater() {
   rows.push_back({"pu at 16 y50, z = 33 in (lb/in)", welch.pu(33), Excavation(curve, 15).p});
   return ComparisonSection(
       "Stiff clay above the water table (model 3)",
-      "c = 10 psi (69 kPa), unit weight 0.07 lb/in3 (19.0 kN/m3), ε50 = 0.007, b = 12 in; the curve "
-      "33 in below the excavation level, against Welch & Reese (1972): p = 0.5 pu (y/y50)^(1/4) up to "
+      "c = 10 psi (69 kPa), unit weight 0.07 lb/in³ (19.0 kN/m³), ε50 = 0.007, b = 12 in (0.305 m); the curve "
+      "33 in (0.84 m) below the excavation level, against Welch & Reese (1972): p = 0.5 pu (y/y50)^(1/4) up to "
       "16 y50.",
       "Published formula", rows);
 }
@@ -132,8 +132,8 @@ Section Sand() {
   rows.push_back({"pu at yu = 3b/80, z = 33 in (lb/in)", reese.pu(33), Excavation(curve, 14).p});
   return ComparisonSection(
       "Sand (model 4)",
-      "φ′ = 35°, effective unit weight 0.04 lb/in3 (10.9 kN/m3), k = 60 lb/in3 (16.3 MN/m3), b = 12 in; "
-      "the curve 33 in below the excavation level (x/b = 2.75: A = 1.145, B = 0.785), against Reese, "
+      "φ′ = 35°, effective unit weight 0.04 lb/in³ (10.9 kN/m³), k = 60 lb/in³ (16.3 MN/m³), b = 12 in (0.305 m); "
+      "the curve 33 in (0.84 m) below the excavation level (x/b = 2.75: A = 1.145, B = 0.785), against Reese, "
       "Cox & Koop (1974), static loading: the initial line, the parabola, the straight line from pm to "
       "pu.",
       "Published formula", rows);
@@ -148,8 +148,8 @@ Section CPhiSoil() {
   rows.push_back({"pu = A ps + pc at yu, z = 33 in (lb/in)", criterion.pu(33), Excavation(curve, 14).p});
   return ComparisonSection(
       "c-φ soil (model 5)",
-      "c = 2 psi (13.8 kPa), φ′ = 28°, effective unit weight 0.04 lb/in3 (10.9 kN/m3), k = 90 lb/in3 "
-      "(24.4 MN/m3), b = 12 in; the curve 33 in below the excavation level: the sand resistance of "
+      "c = 2 psi (13.8 kPa), φ′ = 28°, effective unit weight 0.04 lb/in³ (10.9 kN/m³), k = 90 lb/in³ "
+      "(24.4 MN/m³), b = 12 in (0.305 m); the curve 33 in (0.84 m) below the excavation level: the sand resistance of "
       "Reese, Cox & Koop (1974) plus the cohesive resistance of Matlock (1970), along the sand curve.",
       "Published formula", rows);
 }
@@ -164,7 +164,7 @@ Section StrongRock() {
                   Excavation(curve, 17).p});
   return ComparisonSection(
       "Strong rock (model 6)",
-      "qu = 1000 psi (6.9 MPa), s = qu/2, unit weight 0.09 lb/in3 (24.4 kN/m3), b = 12 in; the curve 33 in "
+      "qu = 1000 psi (6.9 MPa), s = qu/2, unit weight 0.09 lb/in³ (24.4 kN/m³), b = 12 in (0.305 m); the curve 33 in (0.84 m) "
       "below the excavation level: p = 2000 s y up to y1 = 0.0004 b, then a line of slope 100 s up to "
       "s b, then the residual of the fractured rock.",
       "Published formula", rows);
@@ -179,9 +179,9 @@ Section WeakRock() {
   rows.push_back({"backfill side, xr = 153 in: " + At(back.y), reese.p(153, back.y), back.p});
   return ComparisonSection(
       "Weak rock (model 7)",
-      "qu = 500 psi (3.4 MPa), krm = 0.0005, Em = 50000 psi (345 MPa), RQD = 50 % (αr = 2/3), b = 12 in; "
-      "the curve 33 in below the excavation level (xr = 33 in, less than 3b), against Reese (1997): the "
-      "initial line Kir y, then 0.5 pur (y/yrm)^(1/4). Behind the wall xr = 153 in, beyond 3b, where pur "
+      "qu = 500 psi (3.4 MPa), krm = 0.0005, Em = 50000 psi (345 MPa), RQD = 50 % (αr = 2/3), b = 12 in (0.305 m); "
+      "the curve 33 in (0.84 m) below the excavation level (xr = 33 in, less than 3b), against Reese (1997): the "
+      "initial line Kir y, then 0.5 pur (y/yrm)^(1/4). Behind the wall xr = 153 in (3.89 m), beyond 3b, where pur "
       "and Kir no longer grow.",
       "Published formula", rows);
 }

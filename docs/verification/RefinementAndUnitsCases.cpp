@@ -25,9 +25,9 @@ std::string Full(double v) {
   return text;
 }
 
-// A 30 ft (360 in) sheet pile, EI = 2.45E9 lb-in2 per foot of wall,
-// retaining 14.3 ft (171.6 in) of dry medium dense sand: 0.0694 lb/in3,
-// φ′ = 32°, k = 90 lb/in3, Wa = Wp = 12 in. `si` gives the same wall in kN
+// A 30 ft (360 in) sheet pile, EI = 2.45E9 lb-in² per foot of wall,
+// retaining 14.3 ft (171.6 in) of dry medium dense sand: 0.0694 lb/in³,
+// φ′ = 32°, k = 90 lb/in³, Wa = Wp = 12 in. `si` gives the same wall in kN
 // and m, every value converted.
 std::string SheetPile(int ni, bool si) {
   const double length = si ? kInch : 1, force = si ? kPound : 1;
@@ -64,9 +64,9 @@ Section Refinement() {
   for (int ni : divisions) runs.push_back(Solve(ni, false));
   const Extremes& finest = runs.back();
   Section s{"Refinement of a sheet pile in sand",
-            "A 30 ft (9.14 m) cantilevered sheet pile, EI = 2.45E9 lb-in2 (7031 kN-m2) per foot of wall, "
-            "retaining 14.3 ft (4.36 m) of dry sand of 0.0694 lb/in3 (120 pcf, 18.8 kN/m3), φ′ = 32°, "
-            "k = 90 lb/in3 (24.4 MN/m3), Wa = Wp = 12 in; generated active pressure and generated sand "
+            "A 30 ft (9.14 m) cantilevered sheet pile, EI = 2.45E9 lb-in² (7031 kN-m²) per foot of wall, "
+            "retaining 14.3 ft (4.36 m) of dry sand of 0.0694 lb/in³ (120 pcf, 18.8 kN/m³), φ′ = 32°, "
+            "k = 90 lb/in³ (24.4 MN/m³), Wa = Wp = 12 in (0.305 m); generated active pressure and generated sand "
             "curves. The excavation level is a station for none of the divisions. The largest moment and "
             "the deflection at the top, with their differences from the solution with 400 increments.",
             {"Increments", "Increment (in)", "Largest moment (lb-in)", "Top deflection (in)",
