@@ -1,0 +1,96 @@
+// Beams with closed-form solutions, read from the plot file's final result
+// block (four significant digits, as the program shows them).
+
+#include <algorithm>
+#include <cmath>
+
+#include "VerificationTable.h"
+#include "WallCase.h"
+
+namespace terraq::verification {
+
+namespace {
+
+using test::PlotRow;
+using test::Solve;
+using test::SolvedWall;
+using test::WallCase;
+
+WallCase UniformWall(int ni, double h, double ei) {
+  WallCase wall;
+  wall.NI = ni;
+  wall.h = h;
+  wall.rigidity = {{0, ni, 1, ei}};
+  return wall;
+}
+
+SolvedWall Run(const WallCase& wall) {
+  SolvedWall run = Solve(wall);
+  if (run.plot.size() != static_cast<size_t>(wall.NI + 1)) throw CaseFailed("a beam case gave no result block");
+  return run;
+}
+
+Section Cantilever() {
+  const double P = 1000, EI = 1e9, h = 12;
+  const int ni = 40;
+  const double L = ni * h;
+  WallCase wall = UniformWall(ni, h, EI);
+  wall.specified = {{3, ni, 0, 0}};
+  wall.loads = {{1, 0, 0, P}};
+  const SolvedWall run = Run(wall);
+  return ComparisonSection(
+      "Cantilever with a load at its free end",
+      "Wall of 40 increments of 12 in (L = 480 in, 12.2 m), EI = 1E9 lb-in² (2870 kN-m²), fixed at "
+      "the tip (deflection and slope zero), P = 1000 lb (4.45 kN) at the top; English units.",
+      "Closed form",
+      {{"deflection at the top, P L³ / 3EI (in)", P * L * L * L / (3 * EI), run.plot.front().deflection},
+       {"moment at the fixed end, P L (lb-in)", P * L, run.plot.back().moment},
+       {"shear at mid-height, P (lb)", P, run.plot[ni / 2].shear}});
+}
+
+Section ElasticFoundation() {
+  const double P = 1000, EI = 1e9, beta = 0.01, h = 5;
+  const double k = 4 * EI * std::pow(beta, 4);
+  const int ni = 200;
+  WallCase wall = UniformWall(ni, h, EI);
+  wall.loads = {{1, 0, 0, P}};
+  wall.springs = {{0, ni, 1, k * h}};
+  const SolvedWall run = Run(wall);
+  double largest = 0;
+  for (const PlotRow& row : run.plot) largest = std::max(largest, row.moment);
+  const double pi = std::acos(-1.0);
+  return ComparisonSection(
+      "Long beam on an elastic foundation",
+      "Wall of 200 increments of 5 in (0.127 m), EI = 1E9 lb-in² (2870 kN-m²), on linear springs of modulus "
+      "k = 4 EI β⁴ with β = 0.01 /in (0.394 /m; β L = 10), P = 1000 lb (4.45 kN) at the free top "
+      "(Hetényi 1946).",
+      "Closed form",
+      {{"deflection at the top, 2 P β / k (in)", 2 * P * beta / k, run.plot.front().deflection},
+       {"largest moment, (P / β) exp(−π/4) sin(π/4) (lb-in)", P / beta * std::exp(-pi / 4) * std::sin(pi / 4),
+        largest}});
+}
+
+Section SimplySupported() {
+  const double q = 10, EI = 1e9, h = 10;
+  const int ni = 40;
+  const double L = ni * h;
+  WallCase wall = UniformWall(ni, h, EI);
+  wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+  wall.loads = {{1, 0, ni, q * h}};
+  const SolvedWall run = Run(wall);
+  return ComparisonSection(
+      "Simply supported span under a uniform load",
+      "Wall of 40 increments of 10 in (L = 400 in, 10.2 m), EI = 1E9 lb-in² (2870 kN-m²), deflection "
+      "zero at both ends, q = 10 lb/in (1.75 kN/m) along the whole wall.",
+      "Closed form",
+      {{"deflection at mid-span, 5 q L⁴ / 384 EI (in)", 5 * q * std::pow(L, 4) / (384 * EI),
+        run.plot[ni / 2].deflection},
+       {"moment at mid-span, q L² / 8 (lb-in)", -q * L * L / 8, run.plot[ni / 2].moment},
+       {"shear at the support, q L / 2 (lb)", -q * L / 2, run.plot.front().shear}});
+}
+
+}  // namespace
+
+std::vector<Section> BeamSections() { return {Cantilever(), ElasticFoundation(), SimplySupported()}; }
+
+}  // namespace terraq::verification
