@@ -41,9 +41,9 @@ Run Generate(const EarthPressureCase& c) {
   return {run.model.earthPressure, run.files.report};
 }
 
-// The row at `depth`. The table reaches the analysis with three significant
-// digits in depth and pressure, so the cases take depths that are held
-// exactly: the surface, layer boundaries, the free height, whole inches.
+// The row at `depth`. The table holds the generator's own sample depths, so
+// the cases take depths that are rows of it: the surface, layer boundaries,
+// the free height, whole inches.
 const terraq::engine::EarthPressureRow& RowAt(const Rows& rows, double depth) {
   for (const auto& r : rows)
     if (std::fabs(r.depth - depth) < 1e-9 * std::max(1.0, depth)) return r;

@@ -19,11 +19,14 @@ bool Finite(const PressureRow& r) {
          std::isfinite(r.surcharge);
 }
 
+// The table reaches the analysis through the scratch file with ten
+// significant digits: three would move the rows of a deep wall by up to a
+// tenth of its length unit and make the load depend on the units system.
 void WriteTable(TextOut& out, const std::vector<PressureRow>& rows) {
   out.line((ListRecord() << static_cast<int>(rows.size())).str());
   for (const PressureRow& r : rows)
-    out.line(Line().x(5).e(r.depth, 10, 3).x(4).e(r.total, 10, 3).x(4).e(r.soil, 10, 3).x(4)
-                 .e(r.surcharge, 10, 3).str());
+    out.line(Line().x(5).e(r.depth, 17, 10).x(4).e(r.total, 17, 10).x(4).e(r.soil, 17, 10).x(4)
+                 .e(r.surcharge, 17, 10).str());
 }
 
 }  // namespace

@@ -64,8 +64,11 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
       report.line(Line().x(5).a("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM").str());
       report.line(Line().x(5).a("USED A SOIL MODULUS OF ").e(warning.modulus, 10, 3).str());
     }
-    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, 10, 3).x(layout.blanks)
-                       .e(yOut, 10, 3).str());
+    // The curve reaches the analysis through this file: it carries the
+    // points to ten significant digits, so that the springs do not depend on
+    // the units the wall was entered in (the report shows the rounded values).
+    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, 17, 10).x(layout.blanks)
+                       .e(yOut, 17, 10).str());
   }
   if (!layout.multiplierLine) return;
   report.line("");

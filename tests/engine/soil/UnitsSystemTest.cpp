@@ -52,7 +52,7 @@ void expectSameWall(const std::string& si, const std::string& en, int ni, const 
                  {"largest moment", english(a.moment, 1, 1), b.moment},
                  {"largest shear", english(a.shear, 1, 0), b.shear}};
   for (const auto& r : results)
-    EXPECT_NEAR(r.fromSi, r.fromEnglish, 5e-3 * std::fabs(r.fromEnglish))
+    EXPECT_NEAR(r.fromSi, r.fromEnglish, 1.2e-3 * std::fabs(r.fromEnglish))
         << what << ", " << r.name << ": SI differs by " << 100 * (r.fromSi / r.fromEnglish - 1)
         << " %";
 }
