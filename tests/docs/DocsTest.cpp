@@ -65,6 +65,7 @@ TEST(Docs, EveryLinkAndPictureOfTheHelpPagesResolves) {
   }
   EXPECT_GE(pages, 5);
   EXPECT_GE(checked, pages * 2);  // every page links to the contents and a neighbour
+  EXPECT_GE(anchors, 1);          // the manuals link to parts of pages
 }
 
 TEST(Docs, TheManualsArePdfFilesWithTheirChapters) {
