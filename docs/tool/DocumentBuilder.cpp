@@ -11,8 +11,11 @@
 //       the contents, the previous and the next page, and index.html, the
 //       contents of every manual with a link to its PDF.
 //
-// BASE is the folder that the pictures' paths ("pictures/x.png") start
-// from. The exit status is 0 on success, 1 when a source, an include or a
+// BASE is the folder that the pictures' paths ("pictures/x.png",
+// "sketches/x.svg") start from. SVG sketches are drawn at three times the
+// layout's resolution for print; the help pages show the SVG file itself,
+// which the build copies beside them. Every heading of a help page carries
+// an anchor (HeadingAnchor), so that links "page.html#part" land on it. The exit status is 0 on success, 1 when a source, an include or a
 // picture is missing or an output cannot be written, 2 for a usage error.
 
 #include <QDir>
@@ -22,7 +25,10 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QSet>
+#include <QSvgRenderer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -37,8 +43,12 @@ using namespace terraq::docs;
 namespace {
 
 // Widest picture, in pixels of the layout (96 per inch): the text width of
-// an A4 sheet with 20 mm margins is about 6.4 inches.
-constexpr int kMaxPictureWidth = 600;
+// the printed page. The A4 sheet has 20 mm margins of the PDF writer and the
+// 2 cm that QTextDocument::print adds inside them, which leaves 130 mm,
+// about 490 pixels; a wider picture would be cut off at the right margin.
+constexpr int kMaxPictureWidth = 480;
+// Pixels per layout pixel of a drawn sketch: 288 per inch, sharp in print.
+constexpr int kSketchOversampling = 3;
 
 struct Manual {
   QString title;
@@ -57,6 +67,27 @@ QFont BodyFont() {
   return font;
 }
 
+// A picture file as an image for the document, and its size in layout
+// pixels; a null image when the file cannot be read. An SVG sketch is drawn
+// on white at kSketchOversampling times its layout size.
+QImage ReadPicture(const QString& path, QSizeF& layoutSize) {
+  if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+    QImage picture(path);
+    layoutSize = picture.size();
+    return picture;
+  }
+  QSvgRenderer renderer(path);
+  if (!renderer.isValid() || renderer.defaultSize().isEmpty()) return {};
+  const QSize size = renderer.defaultSize();
+  layoutSize = size;
+  QImage picture(size * kSketchOversampling, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  renderer.render(&painter);
+  return picture;
+}
+
 // Markdown into a document whose pictures are read from `base`, scaled down
 // to the text width; false (with the missing file in `error`) when a picture
 // cannot be read.
@@ -70,7 +101,8 @@ bool Load(QTextDocument& doc, const QString& markdown, const QString& base, QStr
       if (!fragment.charFormat().isImageFormat()) continue;
       QTextImageFormat image = fragment.charFormat().toImageFormat();
       const QString path = QDir(base).filePath(image.name());
-      const QImage picture(path);
+      QSizeF size;
+      const QImage picture = ReadPicture(path, size);
       if (picture.isNull()) {
         error = QStringLiteral("the picture %1 cannot be read").arg(path);
         return false;
@@ -78,9 +110,12 @@ bool Load(QTextDocument& doc, const QString& markdown, const QString& base, QStr
       // Handed to the document itself: its own lookup of a relative name
       // against the base does not reach the file when the page is printed.
       doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), QVariant(picture));
-      if (picture.width() <= kMaxPictureWidth) continue;
-      image.setWidth(kMaxPictureWidth);
-      image.setHeight(double(kMaxPictureWidth) * picture.height() / picture.width());
+      if (size.width() > kMaxPictureWidth) size = QSizeF(kMaxPictureWidth, kMaxPictureWidth * size.height() / size.width());
+      // An image drawn larger than its layout size (a sketch) is given that
+      // size explicitly; a plain picture within the text width keeps its own.
+      if (size == QSizeF(picture.size())) continue;
+      image.setWidth(size.width());
+      image.setHeight(size.height());
       QTextCursor cursor(&doc);
       cursor.setPosition(fragment.position());
       cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
@@ -88,6 +123,26 @@ bool Load(QTextDocument& doc, const QString& markdown, const QString& base, QStr
     }
   }
   return true;
+}
+
+// Gives every heading of the document an anchor named after its text, on
+// its first character; a name that a page uses twice gets "-1", "-2", ...
+void AnchorHeadings(QTextDocument& doc) {
+  QSet<QString> used;
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    if (block.blockFormat().headingLevel() == 0 || block.length() < 2) continue;
+    const QString base = HeadingAnchor(block.text());
+    QString name = base;
+    for (int k = 1; used.contains(name); ++k) name = base + QLatin1Char('-') + QString::number(k);
+    used.insert(name);
+    QTextCursor cursor(&doc);
+    cursor.setPosition(block.position());
+    cursor.setPosition(block.position() + 1, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setAnchor(true);
+    format.setAnchorNames({name});
+    cursor.mergeCharFormat(format);
+  }
 }
 
 bool ReadPages(const QStringList& paths, const QStringList& includes, QStringList& texts, QString& error) {
@@ -143,6 +198,7 @@ bool WriteHtml(const QString& path, const QString& title, const QString& markdow
                QString& error) {
   QTextDocument doc;
   if (!Load(doc, markdown, base, error)) return false;
+  AnchorHeadings(doc);
   doc.setMetaInformation(QTextDocument::DocumentTitle, title);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

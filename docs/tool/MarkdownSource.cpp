@@ -67,6 +67,15 @@ QString LinksToPlainText(const QString& markdown) {
   return out.replace(PageLink(), QStringLiteral("\\1"));
 }
 
+QString HeadingAnchor(const QString& heading) {
+  QString anchor;
+  for (const QChar ch : heading.trimmed()) {
+    if (ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_')) anchor += ch.toLower();
+    else if (ch == QLatin1Char(' ')) anchor += QLatin1Char('-');
+  }
+  return anchor;
+}
+
 QString PageTitle(const QString& markdown, const QString& fallback) {
   for (const QString& line : markdown.split(QLatin1Char('\n')))
     if (line.startsWith(QLatin1String("# "))) return line.mid(2).trimmed();

@@ -23,6 +23,13 @@ QString LinksToHtmlPages(const QString& markdown);
 // follow each other: "[the sand model](py-sand.md)" becomes "the sand model".
 QString LinksToPlainText(const QString& markdown);
 
+// The anchor name of a heading in the help pages, so that a link
+// "page.md#part" can point at it: the heading's text in lower case, letters,
+// digits, '-' and '_' kept, every space a '-', everything else dropped
+// ("Soft clay (model 1)" becomes "soft-clay-model-1"), the rule links on
+// code-hosting sites follow, so that the same links work there.
+QString HeadingAnchor(const QString& heading);
+
 // The first level-one heading of a page ("# Title"), or `fallback`.
 QString PageTitle(const QString& markdown, const QString& fallback);
 

@@ -37,24 +37,36 @@ std::string CommandOutput(const std::string& command) {
 
 std::string PdfText(const fs::path& pdf) { return CommandOutput("pdftotext -q '" + pdf.string() + "' -"); }
 
+// Does an HTML page carry the anchor "#part" names ("part" without the '#')?
+bool HasAnchor(const std::string& html, const std::string& part) {
+  return html.find("name=\"" + part + "\"") != std::string::npos || html.find("id=\"" + part + "\"") != std::string::npos;
+}
+
 TEST(Docs, EveryLinkAndPictureOfTheHelpPagesResolves) {
   const fs::path help = kDocs / "help";
   ASSERT_TRUE(fs::is_regular_file(help / "index.html"));
   const std::regex reference(R"re((href|src)="([^"#]*)(#[^"]*)?")re");
-  int pages = 0, checked = 0;
+  int pages = 0, checked = 0, anchors = 0;
   for (const auto& entry : fs::directory_iterator(help)) {
     if (entry.path().extension() != ".html") continue;
     ++pages;
     const std::string html = ReadTextFile(entry.path().string());
     for (std::sregex_iterator it(html.begin(), html.end(), reference), end; it != end; ++it) {
       const std::string target = (*it)[2];
-      if (target.empty() || target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0) continue;
+      const std::string part = (*it)[3].length() > 1 ? (*it)[3].str().substr(1) : "";
+      if (target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0) continue;
+      if (target.empty() && part.empty()) continue;
       ++checked;
-      EXPECT_TRUE(fs::is_regular_file(help / target)) << entry.path().filename() << " -> " << target;
+      const fs::path page = target.empty() ? entry.path() : help / target;
+      EXPECT_TRUE(fs::is_regular_file(page)) << entry.path().filename() << " -> " << target;
+      if (part.empty() || !fs::is_regular_file(page)) continue;
+      ++anchors;
+      EXPECT_TRUE(HasAnchor(ReadTextFile(page.string()), part)) << entry.path().filename() << " -> " << target << "#" << part;
     }
   }
   EXPECT_GE(pages, 5);
   EXPECT_GE(checked, pages * 2);  // every page links to the contents and a neighbour
+  EXPECT_GE(anchors, 1);          // the manuals link to parts of pages
 }
 
 TEST(Docs, TheManualsArePdfFilesWithTheirChapters) {
