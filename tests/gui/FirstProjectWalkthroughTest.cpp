@@ -178,10 +178,13 @@ class FirstProjectWalkthrough : public ::testing::Test {
     QTest::keyClick(editor, Qt::Key_Return);
     ProcessEvents();
   }
+  // Double-clicks a cell of choices and picks one from its list.
   static void ChooseInCell(TTableForm& table, int row, int column, const QString& item) {
     ui::TGridView& grid = table.Grid();
-    grid.setCurrentIndex(Cell(table, row, column));
-    grid.edit(Cell(table, row, column));
+    const QPoint at = grid.visualRect(Cell(table, row, column)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+    ProcessEvents();
     auto* list = qobject_cast<QComboBox*>(grid.OpenEditor());
     ASSERT_NE(list, nullptr);
     list->setCurrentIndex(list->findText(item));
