@@ -2,7 +2,8 @@
 # Refreshes the screenshots of the manuals (docs/pictures/) from the real
 # program: the window tests save pictures of the dialogs and the wall view
 # when told a folder (TERRAQ_DIALOG_SHOTS, TERRAQ_SIDEVIEW_SHOTS,
-# TERRAQ_SAMPLE_GRAPH_SHOTS), here on an
+# TERRAQ_SAMPLE_GRAPH_SHOTS, and TERRAQ_WALKTHROUGH_SHOTS for every step of
+# the first project of the user's manual), here on an
 # X server of their own (Xvfb), and the pictures the manuals show are copied
 # under the names the pages use.
 #   scripts/make-doc-screenshots.sh [BUILD_DIR]
@@ -24,10 +25,11 @@ shoot() {
     fi
 }
 
-mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview" "$SHOTS/graphs"
+mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview" "$SHOTS/graphs" "$SHOTS/walkthrough"
 shoot TERRAQ_DIALOG_SHOTS="$SHOTS/dialogs" "$BIN/test_gui_dialogs" --gtest_filter='DialogsTest.Screenshots'
 shoot TERRAQ_SIDEVIEW_SHOTS="$SHOTS/sideview" "$BIN/test_gui" --gtest_filter='SideViewSampleShots.*'
 shoot TERRAQ_SAMPLE_GRAPH_SHOTS="$SHOTS/graphs" "$BIN/test_gui_plot" --gtest_filter='SampleGraphs.*'
+shoot TERRAQ_WALKTHROUGH_SHOTS="$SHOTS/walkthrough" "$BIN/test_gui_walkthrough"
 
 # picture saved by a test  ->  name in the manuals
 copy() {
@@ -44,4 +46,10 @@ copy dialogs/csd.png dialog-wall-configuration.png
 copy dialogs/rebar.png dialog-surcharge.png
 copy sideview/anchored-wall-tieback.png side-view.png
 copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
+# The first project, step by step.
+for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \
+            wall-configuration soil-layers sand-parameters menu-computation run-outcome menu-graphics \
+            deflection-moment-shear plot-menu side-view main-window-results; do
+    copy "walkthrough/$step.png" "first-project-$step.png"
+done
 echo "make-doc-screenshots: pictures refreshed in $PICTURES"
