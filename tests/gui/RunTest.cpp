@@ -154,6 +154,16 @@ TEST_F(RunTest, DefaultsThatStopTheEngineAreRefusedNamingWhatToFix) {
   EXPECT_EQ(answers.errors, QStringList{"Wall Properties: the increment length must be greater than zero."});
   EXPECT_FALSE(fs::exists(folder / "new.tq4o"));
 
+  // A generated pressure chosen while the soil layers cannot be entered
+  // would run the wall without any earth pressure.
+  form.Data().IncrementLength = 6;
+  form.Action("PressureTriangular")->trigger();
+  form.Action("OptionsKPYOP")->trigger();  // p-y generation off
+  ASSERT_FALSE(form.Data().GeneratePY);
+  form.CompRun();
+  EXPECT_TRUE(answers.errors.back().startsWith("Earth-Pressure Options: a generated earth pressure"));
+  EXPECT_FALSE(fs::exists(folder / "new.tq4o"));
+
   // The one-point curve created when the option is ticked.
   const fs::path data = Sample("wall.tq4d");
   form.StartUp({QString::fromStdString(data.string())});
