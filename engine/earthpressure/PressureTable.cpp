@@ -114,14 +114,17 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
       PressureRow p;
       p.depth = d;
       if (!r.tension) {
-        p.soil = FA * (sigma * k.Ka - 2.0 * c * k.sqrtKa + gammaEff * k.Ka * z) +
-                 w * (d - wall.waterBackfill);
+        p.soil = FA * (sigma * k.Ka - 2.0 * c * k.sqrtKa + gammaEff * k.Ka * z);
       } else {
         // The triangle 0 at depth T - X to FA p_bot at T, written as the
         // positive part of the line from p_top to p_bot: the same values
         // without dividing by X, which may be arbitrarily small.
         p.soil = FA * std::max(0.0, pTop + (pBottom - pTop) * z / T);
       }
+      // The water behind the wall presses on it whether or not the soil's
+      // effective pressure is cut off by a tension crack (its resultants
+      // PW1 and PW2 are reported for every submerged drained layer).
+      p.soil += w * (d - wall.waterBackfill);
       p.surcharge = surcharge.at(d);
       p.total = p.soil + p.surcharge;
       // Water standing in the excavation pushes back on the wall.

@@ -112,6 +112,27 @@ TEST(PressureTable, CohesiveLayerInTensionLoadsOnlyBelowTheCrack) {
   expectNear3(pa[0][6], 6 - X / 3, "Z3");
 }
 
+TEST(PressureTable, WaterStillPressesWhereACohesiveSoilIsInTension) {
+  EarthPressureCase c;  // SI
+  c.H = 4;
+  c.waterBackfill = 1;
+  c.layers = {{5, 20, 19, 30, 20}};  // c-phi soil, drained: in tension down to H
+  const double gw = 9.81, Ka = rankineKa(20);
+  const auto expected = [&](double z) {
+    const double effective = 19 * std::min(z, 1.0) + (19 - gw) * std::max(0.0, z - 1);
+    return std::max(0.0, effective * Ka - 2 * 30 * std::sqrt(Ka)) + gw * std::max(0.0, z - 1);
+  };
+  const std::vector<PressureRow> rows = PlotPressureRows(RunEngineOn(c.text()).plot);
+  ASSERT_GT(rows.size(), 20u);
+  // The plot file gives depths and pressures to three digits: the pressure,
+  // which grows with depth, lies between its values half a digit either side.
+  for (const PressureRow& row : rows) {
+    EXPECT_GE(row.soil, 0.995 * expected(row.depth - 0.005) - 1e-3) << row.depth;
+    EXPECT_LE(row.soil, 1.005 * expected(row.depth + 0.005) + 1e-3) << row.depth;
+  }
+  EXPECT_GT(rows.back().total, 0.99 * gw * (rows.back().depth - 1));
+}
+
 TEST(PressureTable, LayeredProfileWithWaterOnBothSides) {
   EarthPressureCase c;  // SI: the unit weight of water is 9.81
   c.H = 7;
