@@ -18,6 +18,7 @@
 // an anchor (HeadingAnchor), so that links "page.html#part" land on it. The exit status is 0 on success, 1 when a source, an include or a
 // picture is missing or an output cannot be written, 2 for a usage error.
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,6 +35,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextStream>
+#include <QTextTable>
 #include <cstdio>
 
 #include "MarkdownSource.h"
@@ -42,11 +44,16 @@ using namespace terraq::docs;
 
 namespace {
 
+// Margins of the PDF writer. QTextDocument::print adds 2 cm inside them, so
+// the printed A4 sheet has 25 mm margins and a text width of 160 mm.
+constexpr double kWriterMarginMm = 5;
 // Widest picture, in pixels of the layout (96 per inch): the text width of
-// the printed page. The A4 sheet has 20 mm margins of the PDF writer and the
-// 2 cm that QTextDocument::print adds inside them, which leaves 130 mm,
-// about 490 pixels; a wider picture would be cut off at the right margin.
-constexpr int kMaxPictureWidth = 480;
+// the printed page, 160 mm or about 600 pixels; a wider picture would be cut
+// off at the right margin.
+constexpr int kMaxPictureWidth = 590;
+// Program text (report excerpts, data files, commands) is set small enough
+// that a line of the 90-column report fits the text width unbroken.
+constexpr double kCodePointSize = 8;
 // Pixels per layout pixel of a drawn sketch: 288 per inch, sharp in print.
 constexpr int kSketchOversampling = 3;
 
@@ -88,6 +95,40 @@ QImage ReadPicture(const QString& path, QSizeF& layoutSize) {
   return picture;
 }
 
+// Tables as ruled grids: thin grey lines and a little room inside the cells
+// (the reader's default is a wide double frame around each cell). A cell
+// that the reader starts with an empty paragraph (the first cell of a table
+// that follows a code block) loses it, so that its text lines up.
+void RuleTables(QTextDocument& doc) {
+  for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (!table) continue;
+    QTextTableFormat format = table->format();
+    format.setBorder(0.5);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderBrush(QColor(0x90, 0x90, 0x90));
+    format.setCellSpacing(0);
+    format.setCellPadding(3);
+    table->setFormat(format);
+    for (int row = 0; row < table->rows(); ++row)
+      for (int column = 0; column < table->columns(); ++column) {
+        const QTextTableCell cell = table->cellAt(row, column);
+        QTextCursor cursor = cell.firstCursorPosition();
+        const QTextBlock first = cursor.block(), next = first.next();
+        if (first.length() > 1 || next.position() > cell.lastPosition()) continue;
+        cursor.setBlockFormat(next.blockFormat());
+        cursor.setBlockCharFormat(next.charFormat());
+        cursor.deleteChar();
+        if (row > 0) continue;
+        // The heading row's emphasis went with the empty paragraph.
+        cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        cursor.mergeCharFormat(bold);
+      }
+  }
+}
+
 // Markdown into a document whose pictures are read from `base`, scaled down
 // to the text width; false (with the missing file in `error`) when a picture
 // cannot be read.
@@ -95,6 +136,7 @@ bool Load(QTextDocument& doc, const QString& markdown, const QString& base, QStr
   doc.setDefaultFont(BodyFont());
   doc.setBaseUrl(QUrl::fromLocalFile(base + QLatin1Char('/')));
   doc.setMarkdown(markdown);
+  RuleTables(doc);
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
@@ -181,10 +223,21 @@ int BuildPdf(const QString& out, const QString& title, const QString& base, cons
     cursor.setBlockFormat(format);
   }
 
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    // Both fenced and indented code blocks carry a code language (empty
+    // for most).
+    if (!block.blockFormat().hasProperty(QTextFormat::BlockCodeLanguage)) continue;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat small;
+    small.setFontPointSize(kCodePointSize);
+    cursor.mergeCharFormat(small);
+  }
+
   QPdfWriter writer(out);
   writer.setTitle(title);
   writer.setCreator(QStringLiteral("TERRAQ documentation"));
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20),
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(kWriterMarginMm, kWriterMarginMm, kWriterMarginMm, kWriterMarginMm),
                                    QPageLayout::Millimeter));
   doc.print(&writer);
   if (!QFileInfo(out).isFile() || QFileInfo(out).size() == 0)
