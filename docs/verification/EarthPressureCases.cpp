@@ -3,8 +3,8 @@
 // surcharge, the elastic pressures of a strip and a line load, and the
 // apparent pressure of an anchored wall. The pressures are the table the
 // wall is loaded with (per unit length of wall), taken from the model the run
-// leaves behind; the coefficients are read from the report. Both carry three
-// significant digits.
+// leaves behind (ten significant digits); the coefficients are read from the
+// report, which prints three.
 
 #include <algorithm>
 #include <cmath>

@@ -6,9 +6,9 @@
 // active pressure nor reduced for the spacing of the wall elements. The
 // layer's part below the excavation level (132 in, down to two increments
 // below the tip) receives curves at 0.1, 33, 66, 99 and 131.9 in below it;
-// they are read back from the p-y block of the plot file, with the three
-// significant digits the generator hands them on with. On the excavation side a curve at x below the excavation level
-// has the model depth z = x; behind the wall z = H + x.
+// they are read back from the p-y block of the plot file, which holds four
+// significant digits. On the excavation side a curve at x below the
+// excavation level has the model depth z = x; behind the wall z = H + x.
 
 #include <array>
 #include <initializer_list>

@@ -24,9 +24,10 @@ bool Finite(const PressureRow& r) {
 // tenth of its length unit and make the load depend on the units system.
 void WriteTable(TextOut& out, const std::vector<PressureRow>& rows) {
   out.line((ListRecord() << static_cast<int>(rows.size())).str());
+  constexpr int w = kScratchFieldWidth, d = kScratchDigits;
   for (const PressureRow& r : rows)
-    out.line(Line().x(5).e(r.depth, 17, 10).x(4).e(r.total, 17, 10).x(4).e(r.soil, 17, 10).x(4)
-                 .e(r.surcharge, 17, 10).str());
+    out.line(Line().x(5).e(r.depth, w, d).x(4).e(r.total, w, d).x(4).e(r.soil, w, d).x(4)
+                 .e(r.surcharge, w, d).str());
 }
 
 }  // namespace

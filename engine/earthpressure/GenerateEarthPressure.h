@@ -7,7 +7,7 @@
 // and applies it (ReadEarthPressure).
 //
 // File layout: one list-directed record with the row count, then per row
-// 5X E10.3 4X E10.3 4X E10.3 4X E10.3: depth, total pressure, pressure from
+// 5X E17.10 4X E17.10 4X E17.10 4X E17.10: depth, total pressure, pressure from
 // the soils, pressure from surcharge loads; pressures per unit area of wall,
 // depths increasing from 0.
 //

@@ -67,8 +67,8 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
     // The curve reaches the analysis through this file: it carries the
     // points to ten significant digits, so that the springs do not depend on
     // the units the wall was entered in (the report shows the rounded values).
-    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, 17, 10).x(layout.blanks)
-                       .e(yOut, 17, 10).str());
+    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, kScratchFieldWidth, kScratchDigits)
+                       .x(layout.blanks).e(yOut, kScratchFieldWidth, kScratchDigits).str());
   }
   if (!layout.multiplierLine) return;
   report.line("");

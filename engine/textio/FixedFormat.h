@@ -44,6 +44,12 @@ class Line {
   std::string text_;
 };
 
+// The exponent field (Ew.d) of reals handed from one part of a run to another
+// through a scratch file: ten significant digits, so that their rounding
+// never shows in the results.
+inline constexpr int kScratchFieldWidth = 17;
+inline constexpr int kScratchDigits = 10;
+
 // Field helpers, usable on their own (each returns exactly w characters).
 std::string FormatI(long long value, int w);
 std::string FormatF(double value, int w, int d);
