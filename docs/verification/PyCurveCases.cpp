@@ -101,7 +101,8 @@ Section SoftClay() {
 Section StiffClayBelowWater() {
   const double c = 10, gamma = 0.04, e50 = 0.005, k = 500;
   const StiffClayBelowWaterCriterion reese{c, c, gamma, e50, kB, k};
-  const PlotCurve curve = Curves(Uniform(SoilModel::StiffClayFreeWater, {gamma, c, 0, e50, k, 0}))[1];
+  const PlotCurve curve =
+      Curves(Uniform(SoilModel::StiffClayFreeWater, {gamma, c, 0, e50, k, 0}))[1];
   const std::vector<Comparison> rows = ExcavationRows(curve, 33, reese, {2, 3, 5, 11, 15, 17});
   return ComparisonSection(
       "Stiff clay below the water table (model 2)",
@@ -115,7 +116,8 @@ Section StiffClayBelowWater() {
 Section StiffClayAboveWater() {
   const double c = 10, gamma = 0.07, e50 = 0.007;
   const StiffClayAboveWaterCriterion welch{c, c, gamma, e50, kB};
-  const PlotCurve curve = Curves(Uniform(SoilModel::StiffClayNoFreeWater, {gamma, c, 0, e50, 0, 0}))[1];
+  const PlotCurve curve =
+      Curves(Uniform(SoilModel::StiffClayNoFreeWater, {gamma, c, 0, e50, 0, 0}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, welch, {8, 12, 14});
   rows.push_back({"pu at 16 y50, z = 33 in (lb/in)", welch.pu(33), Excavation(curve, 15).p});
   return ComparisonSection(

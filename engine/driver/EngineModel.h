@@ -96,7 +96,7 @@ struct ProblemControl {
 };
 
 struct StationArrays {
-  RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load (+ tension)
+  RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load
   RealStations Qpoint, Spoint;    // the parts of Q and S from rows confined to one station
   RealStations Qw, Sw;            // Q' and S': Q and S plus the current soil-spring segments
   RealStations w, wEI;            // deflection; deflection at the last stiffness update

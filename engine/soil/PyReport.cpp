@@ -26,8 +26,10 @@ void WriteLayers(const PyGeneration& g) {
   const int nl = g.profile.layerCount();
   report.line(Line().x(6).i(nl, Digits(nl)).a(" LAYER(S) OF SOIL").str());
   report.line("");
-  for (int j = 1; j <= nl; ++j)
-    report.line(Line().x(6).a("LAYER").i(j, 3).x(3).a(SoilModelRecordOf(g.profile.layer(j).model).reportLine).str());
+  for (int j = 1; j <= nl; ++j) {
+    const char* model = SoilModelRecordOf(g.profile.layer(j).model).reportLine;
+    report.line(Line().x(6).a("LAYER").i(j, 3).x(3).a(model).str());
+  }
 }
 
 void WriteWeights(const PyGeneration& g) {

@@ -10,7 +10,7 @@ enum class SoilModel {
   StiffClayFreeWater = 2,    // stiff clay below the water table
   StiffClayNoFreeWater = 3,  // stiff clay above the water table
   Sand = 4,
-  Silt = 5,                  // a soil with both cohesion and friction
+  Silt = 5,  // cohesion and friction both
   StrongRock = 6,
   WeakRock = 7,
 };

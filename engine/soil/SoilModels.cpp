@@ -19,8 +19,8 @@ using V = const SoilValues&;
 // In the order of the data file's codes.
 const std::array<SoilModelRecord, 7> kModels{{
     {SoilModel::SoftClay, "SOFT CLAY", "THE SOIL IS A SOFT CLAY", ResistanceSum::Rectangle, false,
-     SoftClayValues,
-     [](double F, V v) { return SoftClayEquivalentDepth(F, v.c, v.gamma, v.b); }, SoftClaySide},
+     SoftClayValues, [](double F, V v) { return SoftClayEquivalentDepth(F, v.c, v.gamma, v.b); },
+     SoftClaySide},
     // The shallow term of the equivalent depth takes the cohesion of the
     // first curve as its mean.
     {SoilModel::StiffClayFreeWater, "STIFF CLAY BELOW THE WATER TABLE",

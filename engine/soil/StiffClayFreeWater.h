@@ -49,6 +49,7 @@ double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double g
 // The soil values of curve k of layer j, and the curve of one side with its
 // report block and points (SoilModelRecord).
 SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k);
-SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                      Side side);
 
 }  // namespace terraq::engine

@@ -28,6 +28,7 @@ StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg,
 // The soil values of curve k of layer j, and the curve of one side with its
 // report block and points (SoilModelRecord).
 SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k);
-SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                        Side side);
 
 }  // namespace terraq::engine

@@ -49,8 +49,7 @@ void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
   TellCaller(Line().x(7).a("--------------------WARNING----------------------").str());
   TellCaller(Line().x(7).a("THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT").str());
   TellCaller(Line().x(7).a("DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.").str());
-  StopForLayer(g, j,
-               "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
+  StopForLayer(g, j, "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
 }
 
 RockValues ValuesAt(PyGeneration& g, int j, double x) {
@@ -121,11 +120,10 @@ SideResistance WeakRockSide(PyGeneration& g, int j, int k, const SoilValues& v, 
   const ProfileLayer& layer = g.profile.layer(j);
   const double x = SideDepth(g.settings, v.x, side);
   const double xr = x - layer.top + kDepthOffset;
-  RockValues sideValues{v.x, ResistanceWidthAt(g.settings, x), v.c, v.ca, v.gamma, v.e50, v.sixth,
-                        layer.k};
-  const WeakRockCurve curve =
-      WeakRockStaticCurve(sideValues.qavg, sideValues.rqd, sideValues.em, sideValues.krm,
-                          sideValues.b, xr);
+  RockValues sideValues{
+      v.x, ResistanceWidthAt(g.settings, x), v.c, v.ca, v.gamma, v.e50, v.sixth, layer.k};
+  const WeakRockCurve curve = WeakRockStaticCurve(sideValues.qavg, sideValues.rqd, sideValues.em,
+                                                  sideValues.krm, sideValues.b, xr);
   WriteSideTitle(g, side);
   WriteValueBlock(g, x, sideValues);
   WriteSidePoints(g, k, side, curve.y, curve.p, 0.0);

@@ -262,7 +262,8 @@ TEST(FileDialogsTest, OpenAndSaveDialogsShowWholeNames) {
       auto* list = dialog ? dialog->findChild<QTreeView*>() : nullptr;
       if (list) {
         nameWidth = list->header()->sectionSize(0);
-        needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(name)) + list->iconSize().width() + 16;
+        needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(name)) +
+                 list->iconSize().width() + 16;
       }
       if (!(list && nameWidth >= needed) && !clock.hasExpired(10000)) return;
       poll->stop();

@@ -70,17 +70,21 @@ void ExpectMenuRules(const QMenuBar* bar) {
     menus.push_back(a->menu());
     const QChar key = AccessKey(a->menu()->title());
     EXPECT_FALSE(key.isNull()) << a->menu()->title().toStdString();
-    EXPECT_TRUE(barKeys.emplace(key, a->menu()->title()).second) << a->menu()->title().toStdString();
+    EXPECT_TRUE(barKeys.emplace(key, a->menu()->title()).second)
+        << a->menu()->title().toStdString();
   }
   for (size_t m = 0; m < menus.size(); ++m) {
     const QMenu* menu = menus[m];
     std::map<QChar, QString> keys;  // access key -> caption
     for (QAction* a : menu->actions()) {
-      if (a->isSeparator() || !a->isVisible() || a->objectName().startsWith(QLatin1String("RecentFile"))) continue;
+      if (a->isSeparator() || !a->isVisible() ||
+          a->objectName().startsWith(QLatin1String("RecentFile")))
+        continue;
       if (a->menu()) menus.push_back(a->menu());
       const QString caption = a->menu() ? a->menu()->title() : a->text();
       const QString name = a->menu() ? a->menu()->objectName() : a->objectName();
-      const std::string where = menu->objectName().toStdString() + ": \"" + caption.toStdString() + "\"";
+      const std::string where =
+          menu->objectName().toStdString() + ": \"" + caption.toStdString() + "\"";
       EXPECT_FALSE(name.isEmpty()) << where;
       EXPECT_FALSE(caption.isEmpty()) << where;
       EXPECT_EQ(caption, caption.trimmed()) << where;
@@ -89,7 +93,8 @@ void ExpectMenuRules(const QMenuBar* bar) {
       const QChar key = AccessKey(caption);
       if (!key.isNull()) {
         const auto [it, fresh] = keys.emplace(key, caption);
-        EXPECT_TRUE(fresh) << where << " has the access key of \"" << it->second.toStdString() << "\"";
+        EXPECT_TRUE(fresh) << where << " has the access key of \"" << it->second.toStdString()
+                           << "\"";
       }
       const QString shortcut = a->shortcut().toString(QKeySequence::PortableText);
       if (!shortcut.isEmpty()) {

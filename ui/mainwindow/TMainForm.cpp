@@ -226,8 +226,10 @@ void TMainForm::createOptionsMenu() {
             &TProgramData::UseExternalPY, &t.PYCurves), &TMenuStates::externalPY);
   checkBy(addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
             &TProgramData::UseSprings, &t.SoilStrength), &TMenuStates::springs);
-  checkBy(addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors"),
-            &TProgramData::UsePYMod, &t.PYMod), &TMenuStates::pyModification);
+  checkBy(
+      addOption(options, QStringLiteral("OptionsPYMod"),
+                tr("Apply External p-y &Modification Factors"), &TProgramData::UsePYMod, &t.PYMod),
+      &TMenuStates::pyModification);
   QAction* surcharge = addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
                                  &TProgramData::UseSurcharge, &t.SurchargeTable);
   checkBy(surcharge, &TMenuStates::surcharge);

@@ -34,7 +34,8 @@ TProgramSettings ReadProgramSettings() {
     settings.endGroup();
   }
   if (settings.status() != QSettings::NoError) result = TProgramSettings();
-  if (result.editorPath.trimmed().isEmpty()) result.editorPath = QString::fromStdString(DefaultEditorCommand());
+  if (result.editorPath.trimmed().isEmpty())
+    result.editorPath = QString::fromStdString(DefaultEditorCommand());
   return result;
 }
 

@@ -1,7 +1,7 @@
 // The linear beam-column against textbook solutions: a cantilever with a tip
 // load, a long beam on an elastic foundation, a simply supported beam under a
-// uniform load, specified slopes, and a pinned span under an axial load. Every closed form is written out here,
-// in the engine's sign convention: x downwards from the top of the wall,
+// uniform load, specified slopes, and a pinned span under an axial load. Every closed form is
+// written out here, in the engine's sign convention: x downwards from the top of the wall,
 // deflection w in the direction of a positive load, moment M = EI d2w/dx2.
 
 #include <gtest/gtest.h>
@@ -207,7 +207,8 @@ TEST(ClosedForm, PinnedSpanUnderAxialLoad) {
     const double N = -ratio * euler;
     const SolvedWall s = run(N);
     ASSERT_FALSE(s.plot.empty());
-    EXPECT_NEAR(s.plot[ni / 2].deflection / w0, compressed(u(N)), 0.005 * compressed(u(N))) << ratio;
+    EXPECT_NEAR(s.plot[ni / 2].deflection / w0, compressed(u(N)), 0.005 * compressed(u(N)))
+        << ratio;
     const double moment = std::tan(u(N)) / u(N);
     EXPECT_NEAR(s.plot[ni / 2].moment / m0, moment, 0.005 * moment) << ratio;
   }
