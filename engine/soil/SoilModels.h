@@ -11,8 +11,9 @@ namespace terraq::engine {
 
 // How the excavation-side curves of a layer add up to the ultimate
 // resistance the layer passes on to the layers below it, from whose sum
-// their equivalent depth follows. Each rule is the one its model's
-// equivalent depth was worked out with; they differ on purpose.
+// their equivalent depth follows (docs/technical/py-curves.md). The rules
+// differ on purpose: each is the one its model has always used, and the
+// curves of every layered project depend on it.
 enum class ResistanceSum {
   // Nothing: rock passes no resistance on, and a soil below it takes its
   // equivalent depth from the soil above the rock alone.
