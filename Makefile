@@ -10,7 +10,7 @@ PREFIX    ?= /usr/local
 # launcher and rebuild everything.
 CMAKE_LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test docs install package fuzz clean
+.PHONY: all deps configure build run test format-check docs install package fuzz clean
 
 all: build
 
@@ -28,6 +28,12 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@scripts/check-format.sh
+
+# The layout of the C++ lines changed on this branch (see .clang-format);
+# scripts/check-format.sh --fix reformats them.
+format-check:
+	@scripts/check-format.sh
 
 # The manuals and help pages (build/bin/doc/) with fresh screenshots of the
 # program, taken under Xvfb by the window tests.

@@ -2,10 +2,11 @@
 # Refreshes the screenshots of the manuals (docs/pictures/) from the real
 # program: the window tests save pictures of the dialogs and the wall view
 # when told a folder (TERRAQ_DIALOG_SHOTS, TERRAQ_SIDEVIEW_SHOTS,
-# TERRAQ_SAMPLE_GRAPH_SHOTS, and TERRAQ_WALKTHROUGH_SHOTS for every step of
-# the first project of the user's manual), here on an
+# TERRAQ_PLOT_SHOTS, TERRAQ_SAMPLE_GRAPH_SHOTS, and TERRAQ_WALKTHROUGH_SHOTS
+# for every step of the first project of the user's manual), here on an
 # X server of their own (Xvfb), and the pictures the manuals show are copied
-# under the names the pages use.
+# under the names the pages use. The test cases named Screenshots do
+# nothing else and are not part of ctest: this is where they run.
 #   scripts/make-doc-screenshots.sh [BUILD_DIR]
 set -eu
 
@@ -25,10 +26,13 @@ shoot() {
     fi
 }
 
-mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview" "$SHOTS/graphs" "$SHOTS/walkthrough"
-shoot TERRAQ_DIALOG_SHOTS="$SHOTS/dialogs" "$BIN/test_gui_dialogs" --gtest_filter='DialogsTest.Screenshots'
-shoot TERRAQ_SIDEVIEW_SHOTS="$SHOTS/sideview" "$BIN/test_gui" --gtest_filter='SideViewSampleShots.*'
-shoot TERRAQ_SAMPLE_GRAPH_SHOTS="$SHOTS/graphs" "$BIN/test_gui_plot" --gtest_filter='SampleGraphs.*'
+mkdir -p "$SHOTS/dialogs" "$SHOTS/sideview" "$SHOTS/staged" "$SHOTS/graphs" "$SHOTS/plots" \
+         "$SHOTS/plot-menu" "$SHOTS/walkthrough"
+shoot TERRAQ_DIALOG_SHOTS="$SHOTS/dialogs" "$BIN/test_gui_dialogs" --gtest_filter='*.Screenshots'
+shoot TERRAQ_SIDEVIEW_SHOTS="$SHOTS/sideview" TERRAQ_DIALOG_SHOTS="$SHOTS/staged" \
+    "$BIN/test_gui" --gtest_filter='*.Screenshots'
+shoot TERRAQ_SAMPLE_GRAPH_SHOTS="$SHOTS/graphs" TERRAQ_PLOT_SHOTS="$SHOTS/plots" \
+    TERRAQ_DIALOG_SHOTS="$SHOTS/plot-menu" "$BIN/test_gui_plot" --gtest_filter='SampleGraphs.*:*.Screenshots'
 shoot TERRAQ_WALKTHROUGH_SHOTS="$SHOTS/walkthrough" "$BIN/test_gui_walkthrough"
 
 # picture saved by a test  ->  name in the manuals

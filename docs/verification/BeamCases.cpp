@@ -89,8 +89,45 @@ Section SimplySupported() {
        {"shear at the support, q L / 2 (lb)", -q * L / 2, run.plot.front().shear}});
 }
 
+// A pinned span with a lateral load at mid-span and an axial load along it,
+// positive in tension: the closed forms with u = (L/2) sqrt(|N| / EI)
+// (Timoshenko & Gere 1961).
+Section AxialLoad() {
+  const double Q = 1000, EI = 1e9, h = 6;
+  const int ni = 80;
+  const double L = ni * h;
+  const double pi = std::acos(-1.0);
+  const double euler = pi * pi * EI / (L * L);
+  const double w0 = Q * L * L * L / (48 * EI), m0 = -Q * L / 4;
+  const auto midSpan = [&](double N) {
+    WallCase wall = UniformWall(ni, h, EI);
+    wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+    wall.loads = {{1, ni / 2, ni / 2, Q}, {1, 0, ni, 0, 0, N}};
+    return Run(wall).plot[ni / 2];
+  };
+  const double uc = pi / 2 * std::sqrt(0.5), ut = pi / 2;
+  const PlotRow compressed = midSpan(-0.5 * euler), stretched = midSpan(euler);
+  return ComparisonSection(
+      "Pinned span under an axial load",
+      "Wall of 80 increments of 6 in (L = 480 in, 12.2 m), EI = 1E9 lb-in² (2870 kN-m²), deflection zero at "
+      "both ends, Q = 1000 lb (4.45 kN) at mid-span and an axial load N along the whole wall, positive in "
+      "tension: a compression of half the Euler load π² EI / L² (21.4 kips, 95.3 kN) and a tension of the "
+      "whole of it; u = (L/2) √(|N| / EI) (Timoshenko & Gere 1961).",
+      "Closed form",
+      {{"compression: deflection at mid-span, Q L³/48EI · 3 (tan u − u) / u³ (in)",
+        w0 * 3 * (std::tan(uc) - uc) / (uc * uc * uc), compressed.deflection},
+       {"compression: moment at mid-span, Q L/4 · tan u / u (lb-in)", m0 * std::tan(uc) / uc,
+        compressed.moment},
+       {"tension: deflection at mid-span, Q L³/48EI · 3 (u − tanh u) / u³ (in)",
+        w0 * 3 * (ut - std::tanh(ut)) / (ut * ut * ut), stretched.deflection},
+       {"tension: moment at mid-span, Q L/4 · tanh u / u (lb-in)", m0 * std::tanh(ut) / ut,
+        stretched.moment}});
+}
+
 }  // namespace
 
-std::vector<Section> BeamSections() { return {Cantilever(), ElasticFoundation(), SimplySupported()}; }
+std::vector<Section> BeamSections() {
+  return {Cantilever(), ElasticFoundation(), SimplySupported(), AxialLoad()};
+}
 
 }  // namespace terraq::verification

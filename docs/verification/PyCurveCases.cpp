@@ -19,6 +19,7 @@
 #include "PublishedPyCurves.h"
 #include "PyCase.h"
 #include "VerificationTable.h"
+#include "soil/SoilModel.h"
 
 namespace terraq::verification {
 
@@ -30,9 +31,11 @@ using test::TestLayer;
 
 constexpr double kH = 120, kB = 12;
 
-TestLayer Uniform(int code, std::array<double, 6> values) {
+using engine::SoilModel;
+
+TestLayer Uniform(SoilModel model, std::array<double, 6> values) {
   TestLayer l;
-  l.code = code;
+  l.code = static_cast<int>(model);  // the data file's code
   l.bottom = 600;
   l.top = l.base = values;
   return l;
@@ -83,7 +86,7 @@ std::vector<Comparison> ExcavationRows(const PlotCurve& curve, double z, const C
 Section SoftClay() {
   const double c = 5, gamma = 0.03, e50 = 0.01;
   const SoftClayCriterion matlock{c, gamma, e50, kB};
-  const PlotCurve curve = Curves(Uniform(1, {gamma, c, 0, e50, 0, 0}))[2];
+  const PlotCurve curve = Curves(Uniform(SoilModel::SoftClay, {gamma, c, 0, e50, 0, 0}))[2];
   std::vector<Comparison> rows = ExcavationRows(curve, 66, matlock, {3, 6, 14});
   rows.push_back({"pu, excavation side, z = 66 in (lb/in)", matlock.pu(66), Excavation(curve, 17).p});
   rows.push_back({"pu = 9 c b, backfill side, z = 186 in (lb/in)", matlock.pu(186), Backfill(curve, 17).p});
@@ -98,7 +101,8 @@ Section SoftClay() {
 Section StiffClayBelowWater() {
   const double c = 10, gamma = 0.04, e50 = 0.005, k = 500;
   const StiffClayBelowWaterCriterion reese{c, c, gamma, e50, kB, k};
-  const PlotCurve curve = Curves(Uniform(2, {gamma, c, 0, e50, k, 0}))[1];
+  const PlotCurve curve =
+      Curves(Uniform(SoilModel::StiffClayFreeWater, {gamma, c, 0, e50, k, 0}))[1];
   const std::vector<Comparison> rows = ExcavationRows(curve, 33, reese, {2, 3, 5, 11, 15, 17});
   return ComparisonSection(
       "Stiff clay below the water table (model 2)",
@@ -112,7 +116,8 @@ Section StiffClayBelowWater() {
 Section StiffClayAboveWater() {
   const double c = 10, gamma = 0.07, e50 = 0.007;
   const StiffClayAboveWaterCriterion welch{c, c, gamma, e50, kB};
-  const PlotCurve curve = Curves(Uniform(3, {gamma, c, 0, e50, 0, 0}))[1];
+  const PlotCurve curve =
+      Curves(Uniform(SoilModel::StiffClayNoFreeWater, {gamma, c, 0, e50, 0, 0}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, welch, {8, 12, 14});
   rows.push_back({"pu at 16 y50, z = 33 in (lb/in)", welch.pu(33), Excavation(curve, 15).p});
   return ComparisonSection(
@@ -126,7 +131,7 @@ Section StiffClayAboveWater() {
 Section Sand() {
   const double phi = 35, gamma = 0.04, k = 60;
   const SandCriterion reese{phi, 0, gamma, kB, k};
-  const PlotCurve curve = Curves(Uniform(4, {gamma, 0, phi, 0, k, 0}))[1];
+  const PlotCurve curve = Curves(Uniform(SoilModel::Sand, {gamma, 0, phi, 0, k, 0}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, reese, {2, 7});
   rows.push_back({"pm at ym = b/60, z = 33 in (lb/in)", reese.pm(33), Excavation(curve, 13).p});
   rows.push_back({"pu at yu = 3b/80, z = 33 in (lb/in)", reese.pu(33), Excavation(curve, 14).p});
@@ -142,7 +147,7 @@ Section Sand() {
 Section CPhiSoil() {
   const double c = 2, phi = 28, gamma = 0.04, k = 90;
   const SandCriterion criterion{phi, c, gamma, kB, k};
-  const PlotCurve curve = Curves(Uniform(5, {gamma, c, phi, 0.01, k, 0}))[1];
+  const PlotCurve curve = Curves(Uniform(SoilModel::Silt, {gamma, c, phi, 0.01, k, 0}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, criterion, {2, 7});
   rows.push_back({"pm = B ps + pc at ym, z = 33 in (lb/in)", criterion.pm(33), Excavation(curve, 13).p});
   rows.push_back({"pu = A ps + pc at yu, z = 33 in (lb/in)", criterion.pu(33), Excavation(curve, 14).p});
@@ -157,7 +162,7 @@ Section CPhiSoil() {
 Section StrongRock() {
   const double qu = 1000, gamma = 0.09;
   const StrongRockCriterion rock{qu, gamma, kB};
-  const PlotCurve curve = Curves(Uniform(6, {gamma, qu, 0, 0, 0, 0}))[1];
+  const PlotCurve curve = Curves(Uniform(SoilModel::StrongRock, {gamma, qu, 0, 0, 0, 0}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, rock, {2, 8});
   rows.push_back({"s b at yu = " + Number(rock.yu()) + " in (lb/in)", qu / 2 * kB, Excavation(curve, 16).p});
   rows.push_back({"residual 0.5 γ b z beyond yu, z = 33 in (lb/in)", rock.p(33, 2 * rock.yu()),
@@ -173,7 +178,7 @@ Section StrongRock() {
 Section WeakRock() {
   const double qu = 500, krm = 0.0005, em = 50000, rqd = 50, gamma = 0.09;
   const WeakRockCriterion reese{qu, krm, em, rqd, kB};
-  const PlotCurve curve = Curves(Uniform(7, {gamma, qu, 0, krm, em, rqd}))[1];
+  const PlotCurve curve = Curves(Uniform(SoilModel::WeakRock, {gamma, qu, 0, krm, em, rqd}))[1];
   std::vector<Comparison> rows = ExcavationRows(curve, 33, reese, {2, 8, 14, 17});
   const Point back = Backfill(curve, 17);
   rows.push_back({"backfill side, xr = 153 in: " + At(back.y), reese.p(153, back.y), back.p});

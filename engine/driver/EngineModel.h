@@ -10,6 +10,20 @@
 // by position j = station + 4, 1-based, so that the fictitious stations -3..-1
 // and NI+1..NI+3 of the difference equations exist and the formulas read as
 // written: j = 4 is the top of the wall, j = NI + 4 its tip.
+//
+// Signs, for the per-station arrays, the solution and its results:
+//   x      depth, positive downwards from the top of the wall;
+//   w      deflection, positive towards the excavation (the way the retained
+//          soil pushes the wall); lateral loads Q, earth pressure and soil
+//          resistance are positive in the same direction;
+//   dw/dx  slope;
+//   M      moment, EI d2w/dx2: positive stretches the backfill face;
+//   V      shear, dM/dx;
+//   P      axial load, positive in tension. The wall is the beam-column
+//          (EI w'')'' - (P w')' + S w = Q: a tension stiffens it, and a
+//          compression (a negative P: the wall's weight, the vertical part of
+//          inclined anchors) amplifies its bending, without bound at the
+//          buckling load.
 
 #include <array>
 #include <string>

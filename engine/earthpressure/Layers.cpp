@@ -4,14 +4,11 @@
 #include <cmath>
 
 #include "driver/SoilLayers.h"
+#include "soil/SoilModel.h"
 
 namespace terraq::engine {
 
 namespace {
-
-// Sand and silt drain: below the water table their effective unit weight
-// and the water pressure act separately. Clays are taken undrained.
-bool IsDrained(int code) { return code == 4 || code == 5; }
 
 // The depths at which the profile must have a boundary: the backfill water
 // table and the excavation level, in increasing order, each once, none at
@@ -37,7 +34,7 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     layer.gamma = input.top[0];
     layer.cohesion = input.top[1];
     layer.phi = input.top[2];
-    layer.drained = IsDrained(input.code);
+    layer.drained = IsDrainedModel(SoilModelOfCode(input.code));
     // A special depth strictly inside the layer cuts it; one within the
     // tolerance of a boundary already is one.
     double segmentTop = span.top;

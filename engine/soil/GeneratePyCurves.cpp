@@ -3,13 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include "Generators.h"
+#include "CurveOutput.h"
 #include "PyGeneration.h"
 #include "PyReport.h"
-#include "Sand.h"
-#include "Silt.h"
-#include "SoftClay.h"
-#include "StiffClayFreeWater.h"
+#include "SoilModels.h"
 #include "driver/ProblemUnits.h"
 #include "earthpressure/Overburden.h"
 #include "textio/FixedFormat.h"
@@ -68,9 +65,10 @@ void AssignCurvesToLayers(PyGeneration& g) {
 
 }  // namespace
 
-void StopForLayer(const PyGeneration& g, int j, std::string_view model, std::string_view problem) {
-  StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(g.profile.layer(j).source, 0) + " (" +
-                  std::string(model) + ") " + std::string(problem));
+void StopForLayer(const PyGeneration& g, int j, std::string_view problem) {
+  const ProfileLayer& layer = g.profile.layer(j);
+  StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) + " (" +
+                  SoilModelRecordOf(layer.model).name + ") " + std::string(problem));
 }
 
 double ModelDepth(const PyGeneration& g, int j, double x) {
@@ -80,38 +78,61 @@ double ModelDepth(const PyGeneration& g, int j, double x) {
 }
 
 double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first) {
+  const auto depthOf = SoilModelRecordOf(g.profile.layer(j).model).equivalentDepth;
+  if (!depthOf) return 0.0;
   double F = 0.0;
   for (int i = 1; i < j; ++i) F += g.profile.layer(i).resistanceSum;
-  switch (g.profile.layer(j).code) {
-    // Below the water table the stiff clay softens to a residual resistance,
-    // and its layers sum that; the shallow term takes the cohesion of the
-    // first curve as its average.
-    case 2: return StiffClayFreeWaterEquivalentDepth(F, first.c, first.c, first.gamma, first.b);
-    // Above it the stiff clay's ultimate resistance has the soft-clay form.
-    case 3: return SoftClayEquivalentDepth(F, first.c, first.gamma, first.b);
-    case 4: return SandEquivalentDepth(F, first.phi, first.gamma, first.b, first.x);
-    case 5: return SiltEquivalentDepth(F, first.phi, first.gamma, first.c, first.b, first.x);
-    case 6:
-    case 7: return 0.0;  // rock curves use no equivalent depth
-    default: return SoftClayEquivalentDepth(F, first.c, first.gamma, first.b);
-  }
+  return depthOf(F, first);
 }
+
+namespace {
+
+// Adds the share of curve k (excavation side) to the resistance its layer
+// passes on, by the rule of the layer's model; `previous` is what the curve
+// above it in the layer gave.
+void AddToLayerSum(const SoilProfile& p, ProfileLayer& layer, ResistanceSum rule, int k,
+                   const SideResistance& r, double previous) {
+  if (k > layer.first) {
+    const double span = p.xc(k) - p.xc(k - 1);
+    const double trapezoid = span * (r.pu + previous) / 2.0;
+    switch (rule) {
+      case ResistanceSum::None: break;
+      case ResistanceSum::Rectangle: layer.resistanceSum += span * r.pu; break;
+      case ResistanceSum::Trapezoid:
+      case ResistanceSum::TrapezoidToLayerBottom: layer.resistanceSum += trapezoid; break;
+      case ResistanceSum::ResidualTrapezoid: layer.resistanceSum += trapezoid * r.factor; break;
+    }
+  }
+  if (rule == ResistanceSum::TrapezoidToLayerBottom && k == layer.last)
+    layer.resistanceSum += (layer.bottom - p.xc(k)) * r.pu;
+}
+
+}  // namespace
 
 void RunLayerGenerators(PyGeneration& g) {
   int previousLast = 0;
   for (int j = 1; j <= g.profile.layerCount(); ++j) {
-    const ProfileLayer& layer = g.profile.layer(j);
+    ProfileLayer& layer = g.profile.layer(j);
     const bool hasCurves = layer.first != 0 && layer.last != previousLast;
     previousLast = layer.last;
     if (!hasCurves) continue;
-    switch (layer.code) {
-      case 2: StiffClayFreeWaterCurves(g, j); break;
-      case 3: StiffClayNoFreeWaterCurves(g, j); break;
-      case 4: SandCurves(g, j); break;
-      case 5: SiltCurves(g, j); break;
-      case 6: StrongRockCurves(g, j); break;
-      case 7: WeakRockCurves(g, j); break;
-      default: SoftClayCurves(g, j); break;  // 1, and any code the models do not know
+    const SoilModelRecord& model = SoilModelRecordOf(layer.model);
+    if (model.needsNonNegativeK && layer.k < 0.0)
+      StopForLayer(g, j, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
+    double previous = 0.0;
+    for (int k = layer.first; k <= layer.last; ++k) {
+      const SoilValues v = model.values(g, j, k);
+      if (k == layer.first) {
+        layer.resistanceSum = 0.0;
+        if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+      }
+      WriteCurveHeader(g, k);
+      for (const Side side : {Side::Excavation, Side::Backfill}) {
+        const SideResistance r = model.side(g, j, k, v, side);
+        if (side != Side::Excavation) continue;
+        AddToLayerSum(g.profile, layer, model.sum, k, r, previous);
+        previous = r.pu;
+      }
     }
   }
 }

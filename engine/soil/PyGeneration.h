@@ -34,29 +34,46 @@ struct PyGeneration {
 // The curve sides in the order they are generated.
 enum class Side { Excavation = 1, Backfill = 2 };
 
+// The depth of a curve's side: the curve depth x below the excavation level
+// on the excavation side, H + x behind the wall.
+inline double SideDepth(const PySettings& s, double x, Side side) {
+  return side == Side::Excavation ? x : s.H + x;
+}
+
 // Soil values of one curve, evaluated on the excavation side and reused for
-// the backfill side.
+// the backfill side. A model fills the values it uses.
 struct SoilValues {
   double x = 0;      // excavation-side curve depth xc(k)
   double b = 0;      // width for soil resistance
-  double c = 0;      // cohesion
+  double c = 0;      // cohesion (uniaxial compressive strength for rock)
+  double ca = 0;     // the mean cohesion the model takes over part of the layer
   double gamma = 0;  // average effective unit weight above x
   double phi = 0;    // friction angle, radians
-  double e50 = 0;
+  double e50 = 0;    // strain factor E50 (krm for weak rock)
+  double sixth = 0;  // RQD in percent (weak rock)
+};
+
+// What the curve of one side gives the resistance its layer passes on to
+// the layers below it (ProfileLayer::resistanceSum).
+struct SideResistance {
+  double pu = 0;      // ultimate resistance per unit length at the curve
+  double factor = 1;  // the residual share of it (stiff clay below the water table)
 };
 
 // Ends the run for soil data of layer j that its model cannot turn into
 // curves: "ERROR STOP -- SOIL LAYER n (MODEL) problem", n the layer's number
-// in the data file.
-[[noreturn]] void StopForLayer(const PyGeneration& g, int j, std::string_view model,
-                               std::string_view problem);
+// in the data file and MODEL the name of the layer's model.
+[[noreturn]] void StopForLayer(const PyGeneration& g, int j, std::string_view problem);
 
-// Runs the generator of every layer that received curves.
+// Builds the curves of every layer that received curves, each by the record
+// of its soil model (SoilModels.h), and sums each layer's resistance for the
+// layers below it.
 void RunLayerGenerators(PyGeneration& g);
 
 // Equivalent depth zeq of layer j > 1: the depth at which the layer's own
 // ultimate resistance, integrated from its top, equals what the layers above
-// it have summed. `first` are the soil values of the layer's first curve.
+// it have summed. `first` are the soil values of the layer's first curve;
+// 0 for a model that uses no equivalent depth.
 double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first);
 
 // The depth z of the model formulas for a curve of layer j at the side's

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CurveOutput.h"
+#include "SoilModels.h"
 #include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
@@ -25,8 +26,10 @@ void WriteLayers(const PyGeneration& g) {
   const int nl = g.profile.layerCount();
   report.line(Line().x(6).i(nl, Digits(nl)).a(" LAYER(S) OF SOIL").str());
   report.line("");
-  for (int j = 1; j <= nl; ++j)
-    report.line(Line().x(6).a("LAYER").i(j, 3).x(3).a(SoilModelLine(g.profile.layer(j).code)).str());
+  for (int j = 1; j <= nl; ++j) {
+    const char* model = SoilModelRecordOf(g.profile.layer(j).model).reportLine;
+    report.line(Line().x(6).a("LAYER").i(j, 3).x(3).a(model).str());
+  }
 }
 
 void WriteWeights(const PyGeneration& g) {
@@ -84,18 +87,6 @@ void WriteModification(const PyGeneration& g) {
 }
 
 }  // namespace
-
-const char* SoilModelLine(int code) {
-  switch (code) {
-    case 2: return "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE";
-    case 3: return "THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE";
-    case 4: return "THE SOIL IS A SAND";
-    case 5: return "THE SOIL IS A SILT";
-    case 6: return "THE LAYER IS ROCK";
-    case 7: return "THE LAYER IS WEAK ROCK";
-    default: return "THE SOIL IS A SOFT CLAY";
-  }
-}
 
 void WriteSoilProfileReport(const PyGeneration& g) {
   WriteBox(*g.report, "*        SOIL LAYERS AND STRENGTH DATA           *");

@@ -7,10 +7,6 @@
 
 namespace terraq::engine {
 
-// The model line of a soil code ("THE SOIL IS A SAND"); unknown codes are
-// generated as soft clay and printed so.
-const char* SoilModelLine(int code);
-
 // Everything from the "SOIL LAYERS AND STRENGTH DATA" banner to the
 // "P-Y CURVES DATA" heading.
 void WriteSoilProfileReport(const PyGeneration& g);

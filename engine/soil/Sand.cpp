@@ -157,43 +157,26 @@ double SandEquivalentDepth(double F, double phi, double gamma, double b, double 
   return zt + (F - S) / (0.88 * gamma * b * x * G);
 }
 
-void SandCurves(PyGeneration& g, int j) {
-  ProfileLayer& layer = g.profile.layer(j);
-  if (layer.k < 0.0)
-    StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
-                    " (SAND) HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
-  double previousPu = 0.0;
-  for (int k = layer.first; k <= layer.last; ++k) {
-    SoilValues v;
-    v.x = g.profile.xc(k);
-    v.b = ResistanceWidthAt(g.settings, v.x);
-    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-    v.phi = PhiAt(g.profile, v.x);
-    // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
-    if (!(v.phi < kPi / 2.0))
-      StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
-                      " (SAND) NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
-    if (k == layer.first) {
-      layer.resistanceSum = 0.0;
-      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
-    }
-    const double pA = SandActiveShift(v.b, g.settings.sigmaH, v.phi, g.settings.pALast);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const SandCurve curve =
-          SandStaticCurve(v.phi, v.gamma, v.b, layer.k, x, ModelDepth(g, j, x));
-      if (side == Side::Excavation) {
-        if (k > layer.first)
-          layer.resistanceSum += (g.profile.xc(k) - g.profile.xc(k - 1)) * (curve.pu + previousPu) / 2.0;
-        if (k == layer.last) layer.resistanceSum += (layer.bottom - g.profile.xc(k)) * curve.pu;
-        previousPu = curve.pu;
-      }
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
-      WriteSidePoints(g, k, side, curve.y, curve.p, pA);
-    }
-  }
+SoilValues SandValues(PyGeneration& g, int j, int k) {
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.b = ResistanceWidthAt(g.settings, v.x);
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  v.phi = PhiAt(g.profile, v.x);
+  // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
+  if (!(v.phi < kPi / 2.0)) StopForLayer(g, j, "NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
+  return v;
+}
+
+SideResistance SandSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
+  const double x = SideDepth(g.settings, v.x, side);
+  const SandCurve curve =
+      SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, x, ModelDepth(g, j, x));
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
+  WriteSidePoints(g, k, side, curve.y, curve.p,
+                  SandActiveShift(v.b, g.settings.sigmaH, v.phi, g.settings.pALast));
+  return {curve.pu};
 }
 
 }  // namespace terraq::engine

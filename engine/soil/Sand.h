@@ -68,7 +68,9 @@ double SandActiveShift(double b, double sigmaH, double phi, double pALast);
 // F; x is the depth of the curve being generated.
 double SandEquivalentDepth(double F, double phi, double gamma, double b, double x);
 
-// The generator of layer j.
-void SandCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues SandValues(PyGeneration& g, int j, int k);
+SideResistance SandSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

@@ -13,7 +13,6 @@ namespace terraq::engine {
 
 namespace {
 
-constexpr const char* kModel = "SILT";
 const double kPi = 4.0 * std::atan(1.0);
 
 WedgeAngles AnglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
@@ -47,8 +46,7 @@ void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gam
   TellCaller(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
   TellCaller(Line().x(7).a("              be greater than the internal  ").str());
   TellCaller(Line().x(7).a("              friction angle of the sand.   ").str());
-  StopForLayer(g, j, kModel,
-               "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY");
+  StopForLayer(g, j, "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY");
 }
 
 }  // namespace
@@ -135,43 +133,32 @@ double SiltEquivalentDepth(double F, double phi, double gamma, double c, double 
   return deep > 0.0 ? zt + (F - S) / deep : zt;
 }
 
-void SiltCurves(PyGeneration& g, int j) {
-  ProfileLayer& layer = g.profile.layer(j);
-  if (layer.k < 0.0) StopForLayer(g, j, kModel, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
-  double previousPu = 0.0;
-  for (int k = layer.first; k <= layer.last; ++k) {
-    SoilValues v;
-    v.x = g.profile.xc(k);
-    v.b = ResistanceWidthAt(g.settings, v.x);
-    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-    v.phi = PhiAt(g.profile, v.x);
-    v.c = CohesionAt(g.profile, v.x);
-    v.e50 = E50At(g.profile, v.x);
-    if (SiltFrictionTooSmall(v.phi)) StopForZeroFriction(g, j);
-    // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
-    if (!(v.phi < kPi / 2.0)) StopForLayer(g, j, kModel, "NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
-    if (k == layer.first) {
-      layer.resistanceSum = 0.0;
-      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
-    }
-    const double pA = SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const SiltCurve curve = SiltStaticCurve(v.phi, v.c, v.gamma, v.b, layer.k, ModelDepth(g, j, x));
-      if (side == Side::Excavation) {
-        if (k > layer.first)
-          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pu + previousPu) / 2.0;
-        if (k == layer.last) layer.resistanceSum += (layer.bottom - v.x) * curve.pu;
-        previousPu = curve.pu;
-      }
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
-      // Silt has always written its SOILDATA rows with two blanks before
-      // each field.
-      WriteSidePoints(g, k, side, curve.y, curve.p, pA, {}, PointLayout{2, true});
-    }
-  }
+SoilValues SiltValues(PyGeneration& g, int j, int k) {
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.b = ResistanceWidthAt(g.settings, v.x);
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  v.phi = PhiAt(g.profile, v.x);
+  v.c = CohesionAt(g.profile, v.x);
+  v.e50 = E50At(g.profile, v.x);
+  if (SiltFrictionTooSmall(v.phi)) StopForZeroFriction(g, j);
+  // At 90 degrees the wedge has no depth (tan(beta - phi) = 0).
+  if (!(v.phi < kPi / 2.0)) StopForLayer(g, j, "NEEDS A FRICTION ANGLE BELOW 90 DEGREES");
+  return v;
+}
+
+SideResistance SiltSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
+  const double x = SideDepth(g.settings, v.x, side);
+  const SiltCurve curve =
+      SiltStaticCurve(v.phi, v.c, v.gamma, v.b, g.profile.layer(j).k, ModelDepth(g, j, x));
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
+  // Silt has always written its SOILDATA rows with two blanks before each
+  // field.
+  WriteSidePoints(g, k, side, curve.y, curve.p,
+                  SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast), {},
+                  PointLayout{2, true});
+  return {curve.pu};
 }
 
 }  // namespace terraq::engine

@@ -43,7 +43,9 @@ double SiltActiveShift(double b, double sigmaH, double phi, double c, double pAL
 // F (F >= 0); x is the depth of the curve being generated.
 double SiltEquivalentDepth(double F, double phi, double gamma, double c, double b, double x);
 
-// The generator of layer j.
-void SiltCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues SiltValues(PyGeneration& g, int j, int k);
+SideResistance SiltSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

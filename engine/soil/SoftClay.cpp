@@ -72,36 +72,28 @@ double SoftClayEquivalentDepth(double F, double c, double gamma, double b) {
   return (-B + std::sqrt(B * B + 4.0 * A * F)) / (2.0 * A);
 }
 
-void SoftClayCurves(PyGeneration& g, int j) {
-  ProfileLayer& layer = g.profile.layer(j);
-  for (int k = layer.first; k <= layer.last; ++k) {
-    SoilValues v;
-    v.x = g.profile.xc(k);
-    v.b = ResistanceWidthAt(g.settings, v.x);
-    v.c = CohesionAt(g.profile, v.x);
-    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-    v.e50 = E50At(g.profile, v.x);
-    // y50 = 2.5 E50 b scales every deflection of the curve: without it the
-    // curve has no shape at all.
-    if (!(v.e50 > 0.0))
-      StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) +
-                      " (SOFT CLAY) NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
-    if (k == layer.first) {
-      layer.resistanceSum = 0.0;
-      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
-    }
-    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const SoftClayCurve curve = SoftClayStaticCurve(v.c, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
-      if (side == Side::Excavation && k > layer.first)
-        layer.resistanceSum += curve.pu * (g.profile.xc(k) - g.profile.xc(k - 1));
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, v);
-      WriteSidePoints(g, k, side, curve.y, curve.p, pA, {true, curve.k0});
-    }
-  }
+SoilValues SoftClayValues(PyGeneration& g, int j, int k) {
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.b = ResistanceWidthAt(g.settings, v.x);
+  v.c = CohesionAt(g.profile, v.x);
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  v.e50 = E50At(g.profile, v.x);
+  // y50 = 2.5 E50 b scales every deflection of the curve: without it the
+  // curve has no shape at all.
+  if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+  return v;
+}
+
+SideResistance SoftClaySide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
+  const double x = SideDepth(g.settings, v.x, side);
+  const SoftClayCurve curve = SoftClayStaticCurve(v.c, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, v);
+  WriteSidePoints(g, k, side, curve.y, curve.p,
+                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
+                  {true, curve.k0});
+  return {curve.pu};
 }
 
 }  // namespace terraq::engine

@@ -27,7 +27,9 @@ double SoftClayActiveShift(double b, double sigmaH, double c, double pALast);
 // Depth at which pu of the layer, integrated from 0, reaches F (F >= 0).
 double SoftClayEquivalentDepth(double F, double c, double gamma, double b);
 
-// The generator of layer j.
-void SoftClayCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues SoftClayValues(PyGeneration& g, int j, int k);
+SideResistance SoftClaySide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

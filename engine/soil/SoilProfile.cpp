@@ -32,7 +32,7 @@ std::vector<double> KeepLayers(const std::vector<SoilLayerInput>& input, const P
     const double S = span.bottom;  // running sum of the thicknesses
     if (profile.layers.empty() && S <= in.H + kSmallLength) continue;  // above the excavation
     ProfileLayer layer;
-    layer.code = span.data->code;
+    layer.model = SoilModelOfCode(span.data->code);
     layer.source = span.number;
     layer.top = profile.layers.empty() ? 0.0 : profile.layers.back().bottom;
     layer.bottom = S - in.H;

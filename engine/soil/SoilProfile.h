@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "SoilModel.h"
 #include "driver/EngineModel.h"
 
 namespace terraq::engine {
@@ -19,7 +20,7 @@ constexpr double kSmallDeflection = 1.0e-14;
 constexpr double kSmallLength = 1.0e-6;
 
 struct ProfileLayer {
-  int code = 1;          // soil model code as given in the data file
+  SoilModel model = SoilModel::SoftClay;
   int source = 0;        // number of the data-file layer (1-based)
   double top = 0;        // from the excavation level
   double bottom = 0;

@@ -13,8 +13,6 @@ namespace terraq::engine {
 
 namespace {
 
-constexpr const char* kModel = "STIFF CLAY BELOW THE WATER TABLE";
-
 // Single-precision constants of the method, as it has always been computed.
 const double kWedgeCohesion = static_cast<double>(2.83f);
 const double kSoftening = static_cast<double>(0.055f);
@@ -107,62 +105,49 @@ double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double g
   return deep > 0.0 ? xr + (F - S) / deep : xr;
 }
 
-void StiffClayFreeWaterCurves(PyGeneration& g, int j) {
-  ProfileLayer& layer = g.profile.layer(j);
-  if (layer.k < 0.0) StopForLayer(g, j, kModel, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
-  double previousPc = 0.0;
-  double previousC = 0.0;
-  double cohesionSum = 0.0;  // trapezoids of c over the curve depths of the layer
-  for (int k = layer.first; k <= layer.last; ++k) {
-    SoilValues v;
-    v.x = g.profile.xc(k);
-    v.b = ResistanceWidthAt(g.settings, v.x);
-    v.c = CohesionAt(g.profile, v.x);
-    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-    v.e50 = E50At(g.profile, v.x);
-    // Every deflection of the curve is a multiple of y50 = E50 b.
-    if (!(v.e50 > 0.0)) StopForLayer(g, j, kModel, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
-    if (k == layer.first) {
-      layer.resistanceSum = 0.0;
-      cohesionSum = 0.0;
-      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
+SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k) {
+  const ProfileLayer& layer = g.profile.layer(j);
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.b = ResistanceWidthAt(g.settings, v.x);
+  v.c = CohesionAt(g.profile, v.x);
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  v.e50 = E50At(g.profile, v.x);
+  // Every deflection of the curve is a multiple of y50 = E50 b.
+  if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+  // The wedge near the surface mobilises the mean cohesion above the curve.
+  // In the top layer that is the mean along the layer from the excavation
+  // level; in a lower layer, whose top stands for the soil above through
+  // its equivalent depth, the mean of the trapezoids of c over the layer's
+  // curve depths down to this one. The backfill side reuses the excavation
+  // side's value, as it does every other soil value.
+  v.ca = v.c;
+  if (j == 1) {
+    v.ca = LayerAverageCohesion(g, v.x, j);
+  } else if (k > layer.first) {
+    double cohesionSum = 0.0;
+    double previousC = CohesionAt(g.profile, g.profile.xc(layer.first));
+    for (int i = layer.first + 1; i <= k; ++i) {
+      const double c = CohesionAt(g.profile, g.profile.xc(i));
+      cohesionSum += (g.profile.xc(i) - g.profile.xc(i - 1)) * (previousC + c) / 2.0;
+      previousC = c;
     }
-    // The wedge near the surface mobilises the mean cohesion above the curve.
-    // In the top layer that is the mean along the layer from the excavation
-    // level; in a lower layer, whose top stands for the soil above through
-    // its equivalent depth, the running mean over the layer's curve depths.
-    // The backfill side reuses the excavation side's value, as it does every
-    // other soil value.
-    double ca = v.c;
-    if (j == 1) {
-      ca = LayerAverageCohesion(g, v.x, j);
-    } else if (k > layer.first) {
-      cohesionSum += (v.x - g.profile.xc(k - 1)) * (previousC + v.c) / 2.0;
-      const double span = v.x - g.profile.xc(layer.first);
-      ca = span > kSmallLength ? cohesionSum / span : v.c;
-    }
-    previousC = v.c;
-
-    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const StiffClayFreeWaterCurve curve = StiffClayFreeWaterStaticCurve(
-          v.c, ca, v.gamma, v.e50, v.b, layer.k, x, ModelDepth(g, j, x));
-      if (side == Side::Excavation) {
-        // Below the water table the clay keeps only its residual resistance
-        // under repeated movement; that is what the layer passes on to the
-        // layers below it.
-        if (k > layer.first)
-          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pc + previousPc) / 2.0 *
-                                 StiffClayResidualFactor(curve.A);
-        previousPc = curve.pc;
-      }
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, v, ca);
-      WriteSidePoints(g, k, side, curve.y, curve.p, pA);
-    }
+    const double span = v.x - g.profile.xc(layer.first);
+    v.ca = span > kSmallLength ? cohesionSum / span : v.c;
   }
+  return v;
+}
+
+SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                      Side side) {
+  const double x = SideDepth(g.settings, v.x, side);
+  const StiffClayFreeWaterCurve curve = StiffClayFreeWaterStaticCurve(
+      v.c, v.ca, v.gamma, v.e50, v.b, g.profile.layer(j).k, x, ModelDepth(g, j, x));
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, v, v.ca);
+  WriteSidePoints(g, k, side, curve.y, curve.p,
+                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast));
+  return {curve.pc, StiffClayResidualFactor(curve.A)};
 }
 
 }  // namespace terraq::engine

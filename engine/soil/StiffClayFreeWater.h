@@ -46,7 +46,10 @@ StiffClayFreeWaterCurve StiffClayFreeWaterStaticCurve(double c, double ca, doubl
 // first curve.
 double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double gamma, double b);
 
-// The generator of layer j.
-void StiffClayFreeWaterCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k);
+SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                      Side side);
 
 }  // namespace terraq::engine

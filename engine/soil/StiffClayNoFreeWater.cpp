@@ -13,8 +13,6 @@ namespace terraq::engine {
 
 namespace {
 
-constexpr const char* kModel = "STIFF CLAY ABOVE THE WATER TABLE";
-
 // The deflections of the curve as fractions of yc = 16 y50: many small ones,
 // so that the steep start of the fourth-root law is resolved.
 const std::array<double, 13> kFractions{
@@ -62,39 +60,30 @@ StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg,
   return curve;
 }
 
-void StiffClayNoFreeWaterCurves(PyGeneration& g, int j) {
-  ProfileLayer& layer = g.profile.layer(j);
-  double previousPu = 0.0;
-  for (int k = layer.first; k <= layer.last; ++k) {
-    SoilValues v;
-    v.x = g.profile.xc(k);
-    v.b = ResistanceWidthAt(g.settings, v.x);
-    v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-    v.c = CohesionAt(g.profile, v.x);
-    v.e50 = E50At(g.profile, v.x);
-    // Every deflection of the curve is a multiple of y50 = 2.5 E50 b.
-    if (!(v.e50 > 0.0)) StopForLayer(g, j, kModel, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
-    const double cavg = LayerAverageCohesion(g, v.x, j);
-    if (k == layer.first) {
-      layer.resistanceSum = 0.0;
-      if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
-    }
-    const double pA = SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const StiffClayNoFreeWaterCurve curve =
-          StiffClayNoFreeWaterStaticCurve(v.c, cavg, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
-      if (side == Side::Excavation) {
-        if (k > layer.first)
-          layer.resistanceSum += (v.x - g.profile.xc(k - 1)) * (curve.pu + previousPu) / 2.0;
-        previousPu = curve.pu;
-      }
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, v, cavg);
-      WriteSidePoints(g, k, side, curve.y, curve.p, pA);
-    }
-  }
+SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k) {
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.b = ResistanceWidthAt(g.settings, v.x);
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  v.c = CohesionAt(g.profile, v.x);
+  v.e50 = E50At(g.profile, v.x);
+  // Every deflection of the curve is a multiple of y50 = 2.5 E50 b.
+  if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+  // The shallow resistance takes the mean cohesion along the layer.
+  v.ca = LayerAverageCohesion(g, v.x, j);
+  return v;
+}
+
+SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                        Side side) {
+  const double x = SideDepth(g.settings, v.x, side);
+  const StiffClayNoFreeWaterCurve curve =
+      StiffClayNoFreeWaterStaticCurve(v.c, v.ca, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, v, v.ca);
+  WriteSidePoints(g, k, side, curve.y, curve.p,
+                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast));
+  return {curve.pu};
 }
 
 }  // namespace terraq::engine

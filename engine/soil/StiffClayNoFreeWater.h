@@ -25,7 +25,10 @@ struct StiffClayNoFreeWaterCurve {
 StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg, double gamma,
                                                           double e50, double b, double z);
 
-// The generator of layer j. Its equivalent depth is the soft clay's.
-void StiffClayNoFreeWaterCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k);
+SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
+                                        Side side);
 
 }  // namespace terraq::engine

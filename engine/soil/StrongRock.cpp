@@ -9,7 +9,6 @@ namespace terraq::engine {
 
 namespace {
 
-constexpr const char* kModel = "STRONG ROCK";
 const double kElasticLimit = static_cast<double>(0.0004f);  // y1 / b
 
 void WriteValueBlock(PyGeneration& g, Side side, double z, double b, double s) {
@@ -44,32 +43,33 @@ StrongRockCurve StrongRockStaticCurve(double s, double gamma, double b, double z
   return curve;
 }
 
-void StrongRockCurves(PyGeneration& g, int j) {
-  const ProfileLayer& layer = g.profile.layer(j);
-  for (int k = layer.first; k <= layer.last; ++k) {
-    const double x = g.profile.xc(k);
-    const double qu = CohesionAt(g.profile, x);
-    // Every deflection of the curve is the rock's strength over its modulus,
-    // both proportional to qu: without strength there is no curve.
-    if (qu < 1.0e-10)
-      StopForLayer(g, j, kModel,
-                   "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
-    const double s = 0.5 * qu;
-    const double gamma = AverageUnitWeightAbove(g.profile, x);
-    const double depth = g.settings.H + x;
-    const double pm = PMultiplierAt(g.settings, depth);
-    const double ym = YMultiplierAt(g.settings, depth);
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double z = side == Side::Excavation ? x : depth;
-      const double b = ResistanceWidthAt(g.settings, z);
-      const StrongRockCurve curve = StrongRockStaticCurve(s, gamma, b, z, pm);
-      SidePoints yOut{};
-      for (size_t i = 0; i < yOut.size(); ++i) yOut[i] = ym * curve.y[i];
-      WriteValueBlock(g, side, z, b, s);
-      WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{1, false});
-    }
-  }
+SoilValues StrongRockValues(PyGeneration& g, int j, int k) {
+  SoilValues v;
+  v.x = g.profile.xc(k);
+  v.c = CohesionAt(g.profile, v.x);
+  // Every deflection of the curve is the rock's strength over its modulus,
+  // both proportional to qu: without strength there is no curve.
+  if (v.c < 1.0e-10)
+    StopForLayer(g, j, "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
+  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
+  return v;
+}
+
+SideResistance StrongRockSide(PyGeneration& g, int, int k, const SoilValues& v, Side side) {
+  const double s = 0.5 * v.c;
+  // The multipliers act at the curve's depth below the backfill surface on
+  // both sides.
+  const double depth = g.settings.H + v.x;
+  const double pm = PMultiplierAt(g.settings, depth);
+  const double ym = YMultiplierAt(g.settings, depth);
+  const double z = SideDepth(g.settings, v.x, side);
+  const double b = ResistanceWidthAt(g.settings, z);
+  const StrongRockCurve curve = StrongRockStaticCurve(s, v.gamma, b, z, pm);
+  SidePoints yOut{};
+  for (size_t i = 0; i < yOut.size(); ++i) yOut[i] = ym * curve.y[i];
+  WriteValueBlock(g, side, z, b, s);
+  WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{1, false});
+  return {};
 }
 
 }  // namespace terraq::engine

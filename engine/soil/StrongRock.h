@@ -27,7 +27,9 @@ struct StrongRockCurve {
 // 17 the residual.
 StrongRockCurve StrongRockStaticCurve(double s, double gamma, double b, double z, double pm);
 
-// The generator of layer j.
-void StrongRockCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues StrongRockValues(PyGeneration& g, int j, int k);
+SideResistance StrongRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

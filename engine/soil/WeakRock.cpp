@@ -13,7 +13,6 @@ namespace terraq::engine {
 
 namespace {
 
-constexpr const char* kModel = "WEAK ROCK";
 const double kRqdFactor = static_cast<double>(0.0066666668f);  // 2/300
 const double kDepthOffset = static_cast<double>(1.0e-08f);
 
@@ -50,8 +49,7 @@ void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
   TellCaller(Line().x(7).a("--------------------WARNING----------------------").str());
   TellCaller(Line().x(7).a("THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT").str());
   TellCaller(Line().x(7).a("DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.").str());
-  StopForLayer(g, j, kModel,
-               "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
+  StopForLayer(g, j, "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
 }
 
 RockValues ValuesAt(PyGeneration& g, int j, double x) {
@@ -69,13 +67,13 @@ RockValues ValuesAt(PyGeneration& g, int j, double x) {
   // yrm = krm b scales every deflection, and Em every stiffness: the curve
   // divides by both.
   if (!(v.krm > 0.0))
-    StopForLayer(g, j, kModel, "NEEDS A STRAIN CONSTANT KRM GREATER THAN ZERO (E50 COLUMN)");
+    StopForLayer(g, j, "NEEDS A STRAIN CONSTANT KRM GREATER THAN ZERO (E50 COLUMN)");
   if (!(v.em > 0.0))
-    StopForLayer(g, j, kModel, "NEEDS A ROCK MASS MODULUS EM GREATER THAN ZERO (K COLUMN)");
+    StopForLayer(g, j, "NEEDS A ROCK MASS MODULUS EM GREATER THAN ZERO (K COLUMN)");
   // Beyond 100 percent the strength reduction turns into a negative
   // resistance; below 0 into a gain the method does not have.
   if (!(v.rqd >= 0.0 && v.rqd <= 100.0))
-    StopForLayer(g, j, kModel, "NEEDS AN RQD BETWEEN 0 AND 100 PERCENT");
+    StopForLayer(g, j, "NEEDS AN RQD BETWEEN 0 AND 100 PERCENT");
   return v;
 }
 
@@ -105,23 +103,31 @@ WeakRockCurve WeakRockStaticCurve(double qavg, double rqd, double em, double krm
   return curve;
 }
 
-void WeakRockCurves(PyGeneration& g, int j) {
+SoilValues WeakRockValues(PyGeneration& g, int j, int k) {
+  const RockValues r = ValuesAt(g, j, g.profile.xc(k));
+  SoilValues v;
+  v.x = r.x;
+  v.b = r.b;
+  v.c = r.qu;
+  v.ca = r.qavg;
+  v.gamma = r.gamma;
+  v.e50 = r.krm;
+  v.sixth = r.rqd;
+  return v;
+}
+
+SideResistance WeakRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
   const ProfileLayer& layer = g.profile.layer(j);
-  for (int k = layer.first; k <= layer.last; ++k) {
-    const RockValues v = ValuesAt(g, j, g.profile.xc(k));
-    WriteCurveHeader(g, k);
-    for (const Side side : {Side::Excavation, Side::Backfill}) {
-      const double x = side == Side::Excavation ? v.x : g.settings.H + v.x;
-      const double xr = x - layer.top + kDepthOffset;
-      RockValues sideValues = v;
-      sideValues.b = ResistanceWidthAt(g.settings, x);
-      const WeakRockCurve curve =
-          WeakRockStaticCurve(v.qavg, v.rqd, v.em, v.krm, sideValues.b, xr);
-      WriteSideTitle(g, side);
-      WriteValueBlock(g, x, sideValues);
-      WriteSidePoints(g, k, side, curve.y, curve.p, 0.0);
-    }
-  }
+  const double x = SideDepth(g.settings, v.x, side);
+  const double xr = x - layer.top + kDepthOffset;
+  RockValues sideValues{
+      v.x, ResistanceWidthAt(g.settings, x), v.c, v.ca, v.gamma, v.e50, v.sixth, layer.k};
+  const WeakRockCurve curve = WeakRockStaticCurve(sideValues.qavg, sideValues.rqd, sideValues.em,
+                                                  sideValues.krm, sideValues.b, xr);
+  WriteSideTitle(g, side);
+  WriteValueBlock(g, x, sideValues);
+  WriteSidePoints(g, k, side, curve.y, curve.p, 0.0);
+  return {};
 }
 
 }  // namespace terraq::engine

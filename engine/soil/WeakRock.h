@@ -33,7 +33,9 @@ struct WeakRockCurve {
 WeakRockCurve WeakRockStaticCurve(double qavg, double rqd, double em, double krm, double b,
                                   double xr);
 
-// The generator of layer j.
-void WeakRockCurves(PyGeneration& g, int j);
+// The soil values of curve k of layer j, and the curve of one side with its
+// report block and points (SoilModelRecord).
+SoilValues WeakRockValues(PyGeneration& g, int j, int k);
+SideResistance WeakRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

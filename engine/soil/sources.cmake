@@ -6,6 +6,7 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Sand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Silt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoftClay.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SoilModels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoilProfile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StiffClayFreeWater.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StiffClayNoFreeWater.cpp

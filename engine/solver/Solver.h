@@ -8,9 +8,10 @@
 // Difference equation at position j (stations -1..NI+1), with h the
 // increment length:
 //   a w(j-2) + b w(j-1) + c w(j) + d w(j+1) + e w(j+2) = f
-// from EI w'''' + P w'' + S w = Q (couples T and rotational restraints R as
-// central differences). Specified deflections and slopes replace rows of the
-// recursion.
+// from (EI w'')'' - (P w')' + S w = Q, the axial load P positive in tension
+// (the signs of EngineModel.h; couples T and rotational restraints R enter
+// beside P as central differences). Specified deflections and slopes
+// replace rows of the recursion.
 
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"

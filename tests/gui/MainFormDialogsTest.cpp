@@ -179,7 +179,7 @@ TEST_F(MainFormDialogsTest, NewProjectClosesTheDialogsWithoutStoring) {
   EXPECT_FALSE(form.Data().IsModified());
 }
 
-TEST_F(MainFormDialogsTest, Screenshot) {
+TEST_F(MainFormDialogsTest, Screenshots) {
   // The largest dialog in the window at its default size (see DialogsTest).
   const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
   if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save a picture of the window";

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
@@ -246,21 +247,35 @@ TEST(FileDialogsTest, OpenAndSaveDialogsShowWholeNames) {
   QDir::setCurrent(folder.File(""));
   const ui::TUserPrompts standard = ui::TUserPrompts::Standard();
   int nameWidth = 0, needed = 0;
+  // The dialog is awaited by condition, not for a fixed time: polled until
+  // its name column is wide enough or a deadline passes, then closed, so
+  // that a late dialog is still measured and a faulty one fails the test
+  // rather than leaving it blocked in the dialog.
   const auto inspect = [&] {
-    QTimer::singleShot(200, [&] {
+    nameWidth = 0;
+    needed = 1;  // a dialog never measured fails
+    auto* poll = new QTimer(qApp);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(poll, &QTimer::timeout, [&, poll, clock] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      auto* list = dialog->findChild<QTreeView*>();
-      nameWidth = list->header()->sectionSize(0);
-      needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(name)) + list->iconSize().width() + 16;
-      dialog->reject();
+      auto* list = dialog ? dialog->findChild<QTreeView*>() : nullptr;
+      if (list) {
+        nameWidth = list->header()->sectionSize(0);
+        needed = list->fontMetrics().horizontalAdvance(QString::fromStdString(name)) +
+                 list->iconSize().width() + 16;
+      }
+      if (!(list && nameWidth >= needed) && !clock.hasExpired(10000)) return;
+      poll->stop();
+      poll->deleteLater();
+      if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
     });
+    poll->start(10);
   };
   int filter = 0;
   inspect();
   EXPECT_EQ(standard.openFileName(nullptr, "Open", "Terraq 2013 (*.tq4d)", filter), "");
   EXPECT_GE(nameWidth, needed);
-  nameWidth = 0;
   inspect();
   EXPECT_EQ(standard.saveFileName(nullptr, "Save", "wall.tq4d", "Terraq 2013 (*.tq4d)"), "");
   EXPECT_GE(nameWidth, needed);

@@ -132,7 +132,7 @@ TEST_F(SideViewTest, OpensFromTheMainWindowFollowsTheProjectAndReadsOutDepth) {
 
 // Pictures and printouts of every sample's side view, to be looked at:
 // TERRAQ_SIDEVIEW_SHOTS=folder test_gui --gtest_filter='*SampleShots*'.
-TEST(SideViewSampleShots, EverySample) {
+TEST(SideViewSampleShots, Screenshots) {
   const QString folder = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOTS");
   if (folder.isEmpty()) GTEST_SKIP() << "no folder for the pictures";
   TestPrompts answers;

@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "mainwindow/CommandRules.h"
-#include "mainwindow/TSettings.h"
+#include "platform/ProgramBasics.h"
 #include "project/EditorCommand.h"
 
 namespace terraq::ui {
@@ -62,7 +61,7 @@ void TDlgOptions::Store() {
   // No editor at all is the desktop's default one.
   QString path = EdtWord->text().trimmed();
   if (path.isEmpty()) {
-    path = DefaultEditorPath();
+    path = QString::fromStdString(DefaultEditorCommand());
     EdtWord->setText(path);
   }
   setEditorPath_(path);

@@ -26,18 +26,6 @@ std::string_view extensionOf(std::string_view path) {
   return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
-std::vector<std::string> splitAt(std::string_view text, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find(separator, start);
-    parts.emplace_back(text.substr(start, end - start));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return parts;
-}
-
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
@@ -47,29 +35,6 @@ std::string MainCaption(std::string_view dataFileName) {
   if (AsciiLower(extensionOf(name)) == ".tqd") name = name.substr(0, name.find('.'));
   if (name.size() > 1) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
   return std::string("TERRAQ ") + kVersionText + " - " + name;
-}
-
-std::string DialogFilter(std::string_view storedFilter) {
-  const std::vector<std::string> parts = splitAt(storedFilter, '|');
-  std::string result;
-  for (size_t k = 0; k + 1 < parts.size(); k += 2) {
-    std::string description = parts[k];
-    std::string patterns;
-    for (const std::string& pattern : splitAt(parts[k + 1], ';')) {
-      if (!patterns.empty()) patterns += ' ';
-      patterns += pattern;
-    }
-    const std::string shown = "(" + patterns + ")";
-    const size_t at = description.rfind(shown);
-    if (at != std::string::npos) description.erase(at);
-    while (!description.empty() && description.back() == ' ') description.pop_back();
-#if !defined(_WIN32)
-    if (patterns == "*.*") patterns = "*";
-#endif
-    if (!result.empty()) result += ";;";
-    result += description + " (" + patterns + ")";
-  }
-  return result;
 }
 
 int LayoutForFilterIndex(int index) {

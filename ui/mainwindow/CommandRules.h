@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ProgramBasics.h"  // the title and DialogFilter
+
 namespace terraq::ui {
 
-inline constexpr const char* kApplicationTitle = "TERRAQ 2013";
 inline constexpr const char* kVersionText = "2013.4.7";
 inline constexpr const char* kProductDescription = "A program for the analysis of flexible retaining structures";
 // The release this program is; the version number spells the same date.
@@ -30,12 +31,6 @@ inline constexpr const char* kUpdateHost = "https://www.example.com/";
 // with the extension ".tqd" (in any case) is cut at its first "."; the first
 // letter is upper-cased when the name has more than one character.
 std::string MainCaption(std::string_view dataFileName);
-
-// A stored filter ("A|*.x;*.y|B|*.z") as a file dialog takes it
-// ("A (*.x *.y);;B (*.z)"). A description that already shows its patterns
-// in parentheses keeps them. Outside Windows the pattern "*.*" becomes "*",
-// because file names there need no dot (programs have none).
-std::string DialogFilter(std::string_view storedFilter);
 
 // The layout (DataLayout) of a file chosen with the open dialog's file type
 // number `index` (0-based, in kDataFileFilter's order): 2013 the current

@@ -226,8 +226,10 @@ void TMainForm::createOptionsMenu() {
             &TProgramData::UseExternalPY, &t.PYCurves), &TMenuStates::externalPY);
   checkBy(addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
             &TProgramData::UseSprings, &t.SoilStrength), &TMenuStates::springs);
-  checkBy(addOption(options, QStringLiteral("OptionsPYMod"), tr("Apply External p-y &Modification Factors "),
-            &TProgramData::UsePYMod, &t.PYMod), &TMenuStates::pyModification);
+  checkBy(
+      addOption(options, QStringLiteral("OptionsPYMod"),
+                tr("Apply External p-y &Modification Factors"), &TProgramData::UsePYMod, &t.PYMod),
+      &TMenuStates::pyModification);
   QAction* surcharge = addOption(options, QStringLiteral("OptionsSurcharge"), tr("Apply Additional Surcharge Loads"),
                                  &TProgramData::UseSurcharge, &t.SurchargeTable);
   checkBy(surcharge, &TMenuStates::surcharge);
@@ -300,7 +302,7 @@ void TMainForm::createGraphicsMenu() {
                                          tr("&Moment vs Depth"),
                                          tr("&Shear vs Depth"),
                                          tr("&Reaction vs Depth"),
-                                         tr("&Deflection, Moment and Shear"),
+                                         tr("Deflection, Moment &and Shear"),
                                          tr("Earth &Pressure Distribution"),
                                          tr("Earth Pressure Combined")};
   const QString names[kGraphCount] = {
@@ -338,7 +340,7 @@ void TMainForm::createHelpMenu() {
   help->addSeparator();
   a = addItem(help, QStringLiteral("HelpAbout"), tr("&About..."));
   connect(a, &QAction::triggered, this, &TMainForm::showAbout);
-  a = addItem(help, QStringLiteral("HelpUpdates"), tr("Check for &Updates"));
+  a = addItem(help, QStringLiteral("HelpUpdates"), tr("Check for Up&dates"));
   connect(a, &QAction::triggered, this, &TMainForm::checkForUpdates);
 }
 

@@ -1,9 +1,9 @@
 #include "mainwindow/TSettings.h"
 
-#include <QDir>
 #include <QSettings>
 
 #include "mainwindow/CommandRules.h"
+#include "platform/ProgramBasics.h"
 #include "widgets/FileNames.h"
 
 namespace terraq::ui {
@@ -23,16 +23,6 @@ void writeRecent(QSettings& settings, const TRecentFiles::Entries& files) {
 
 }  // namespace
 
-QString DefaultEditorPath() {
-#if defined(_WIN32)
-  QString windows = qEnvironmentVariable("WINDIR");
-  if (windows.isEmpty()) windows = QStringLiteral("C:\\Windows");
-  return QDir::toNativeSeparators(windows + QStringLiteral("\\notepad.exe"));
-#else
-  return QStringLiteral("xdg-open");
-#endif
-}
-
 TProgramSettings ReadProgramSettings() {
   TProgramSettings result;
   QSettings settings(kOrganisation, kApplication);
@@ -44,7 +34,8 @@ TProgramSettings ReadProgramSettings() {
     settings.endGroup();
   }
   if (settings.status() != QSettings::NoError) result = TProgramSettings();
-  if (result.editorPath.trimmed().isEmpty()) result.editorPath = DefaultEditorPath();
+  if (result.editorPath.trimmed().isEmpty())
+    result.editorPath = QString::fromStdString(DefaultEditorCommand());
   return result;
 }
 

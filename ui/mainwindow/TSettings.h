@@ -17,12 +17,8 @@ struct TProgramSettings {
   TRecentFiles::Entries recentFiles{};
 };
 
-// The editor used when none is set: notepad in the Windows folder on
-// Windows, xdg-open (the desktop's handler of text files) elsewhere.
-QString DefaultEditorPath();
-
 // Reads the settings. When they cannot be read the values are cleared; an
-// empty editor path becomes DefaultEditorPath().
+// empty editor path becomes DefaultEditorCommand() (platform/ProgramBasics.h).
 TProgramSettings ReadProgramSettings();
 // Writes all eleven values; failures are ignored (the settings are a
 // convenience, not project data).

@@ -13,7 +13,7 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "mainwindow/CommandRules.h"
+#include "platform/ProgramBasics.h"
 
 namespace terraq::ui {
 

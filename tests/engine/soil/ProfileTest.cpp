@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/ErrorStop.h"
+#include "soil/SoilModels.h"
 #include "soil/SoilProfile.h"
 
 namespace terraq::engine {
@@ -22,6 +23,19 @@ SoilLayerInput layer(int code, double bottom, double weight, double c, double ph
 
 ProfileInput input(double H, double water, double wallLength, double h = 6) {
   return ProfileInput{H, water, 0.036, wallLength, h};
+}
+
+// The layer loop finds a model's record by its code: a row out of place
+// would build one model's curves with another's formulas.
+TEST(SoilModels, EveryDataFileCodeFindsItsOwnRecordAndUnknownCodesAreSoftClay) {
+  for (int code = 1; code <= 7; ++code) {
+    const SoilModel model = SoilModelOfCode(code);
+    EXPECT_EQ(static_cast<int>(model), code);
+    EXPECT_EQ(SoilModelRecordOf(model).model, model) << code;
+  }
+  for (int code : {0, 8, -4}) EXPECT_EQ(SoilModelOfCode(code), SoilModel::SoftClay) << code;
+  const std::vector<SoilLayerInput> layers = {layer(9, 300, 0.07, 5)};
+  EXPECT_EQ(BuildSoilProfile(layers, input(100, 1000, 200)).layer(1).model, SoilModel::SoftClay);
 }
 
 TEST(SoilProfile, LayersAboveTheExcavationLevelGiveNothingAndTheFirstKeptOneIsCut) {

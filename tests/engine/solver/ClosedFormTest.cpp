@@ -1,7 +1,7 @@
 // The linear beam-column against textbook solutions: a cantilever with a tip
 // load, a long beam on an elastic foundation, a simply supported beam under a
-// uniform load, and specified slopes. Every closed form is written out here,
-// in the engine's sign convention: x downwards from the top of the wall,
+// uniform load, specified slopes, and a pinned span under an axial load. Every closed form is
+// written out here, in the engine's sign convention: x downwards from the top of the wall,
 // deflection w in the direction of a positive load, moment M = EI d2w/dx2.
 
 #include <gtest/gtest.h>
@@ -173,6 +173,61 @@ TEST(ClosedForm, SpecifiedSlopeInsideTheWallHolds) {
   EXPECT_NEAR(w[Pos(0)], 0.1, 1e-12);
   EXPECT_NEAR(w[Pos(20)], 0.2, 1e-12);
   EXPECT_NEAR(w[Pos(ni)], 0.0, 1e-12);
+}
+
+// A pinned span of length L under a lateral load Q at mid-span and an axial
+// load N along it (positive tension): EI w'''' - N w'' = q. With
+// u = (L/2) sqrt(|N| / EI) the mid-span deflection and moment are those of
+// the beam without N times (Timoshenko & Gere)
+//   compression: 3 (tan u - u) / u^3 and tan u / u,
+//   tension:     3 (u - tanh u) / u^3 and tanh u / u.
+// A compression approaching the Euler load pi^2 EI / L^2 (u -> pi/2) makes
+// the deflection grow without bound; beyond it the linear solution changes
+// sign. A sign slip in the axial term turns every one of these around.
+TEST(ClosedForm, PinnedSpanUnderAxialLoad) {
+  const double Q = 1000, EI = 1e9, h = 6;
+  const int ni = 80;
+  const double L = ni * h;
+  const double pi = std::acos(-1.0);
+  const double euler = pi * pi * EI / (L * L);
+  const double w0 = Q * L * L * L / (48 * EI), m0 = -Q * L / 4;  // without N; M = EI w''
+  const auto run = [&](double N) {
+    WallCase wall = uniformWall(ni, h, EI);
+    wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+    wall.loads = {{1, ni / 2, ni / 2, Q}, {1, 0, ni, 0, 0, N}};
+    const SolvedWall solved = Solve(wall);
+    EXPECT_EQ(solved.plot.size(), static_cast<size_t>(ni + 1)) << N;
+    return solved;
+  };
+  const auto u = [&](double N) { return L / 2 * std::sqrt(std::fabs(N) / EI); };
+  const auto compressed = [&](double x) { return 3 * (std::tan(x) - x) / (x * x * x); };
+  const auto stretched = [&](double x) { return 3 * (x - std::tanh(x)) / (x * x * x); };
+
+  for (const double ratio : {0.5, 0.9}) {
+    const double N = -ratio * euler;
+    const SolvedWall s = run(N);
+    ASSERT_FALSE(s.plot.empty());
+    EXPECT_NEAR(s.plot[ni / 2].deflection / w0, compressed(u(N)), 0.005 * compressed(u(N)))
+        << ratio;
+    const double moment = std::tan(u(N)) / u(N);
+    EXPECT_NEAR(s.plot[ni / 2].moment / m0, moment, 0.005 * moment) << ratio;
+  }
+  for (const double ratio : {1.0, 10.0}) {
+    const double N = ratio * euler;
+    const SolvedWall s = run(N);
+    ASSERT_FALSE(s.plot.empty());
+    EXPECT_NEAR(s.plot[ni / 2].deflection / w0, stretched(u(N)), 0.005 * stretched(u(N))) << ratio;
+    const double moment = std::tanh(u(N)) / u(N);
+    EXPECT_NEAR(s.plot[ni / 2].moment / m0, moment, 0.005 * moment) << ratio;
+  }
+  // Just below the Euler load the span deflects some hundred times as much as
+  // without N; just above it, the other way.
+  const SolvedWall below = run(-0.99 * euler);
+  const SolvedWall above = run(-1.01 * euler);
+  ASSERT_FALSE(below.plot.empty());
+  ASSERT_FALSE(above.plot.empty());
+  EXPECT_GT(below.plot[ni / 2].deflection / w0, 50.0);
+  EXPECT_LT(above.plot[ni / 2].deflection / w0, -50.0);
 }
 
 }  // namespace
