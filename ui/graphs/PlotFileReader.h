@@ -22,7 +22,7 @@ class TProgramData;
 
 // What the graphs take from the project besides the file: the layer strip
 // and the wall of the deflection-moment-shear graph, the depths of the
-// combined earth-pressure graph and the curve labels.
+// combined earth-pressure graph, the curve labels and the graphs' titles.
 struct TPlotProjectFacts {
   struct Layer {
     int soilType = 0;      // 1..7 as in the soil-layer table
@@ -34,6 +34,8 @@ struct TPlotProjectFacts {
   double incrementLength = 0;   // in the base length (in or m)
   double freeHeight = 0;        // in the base length (in or m)
   std::vector<Layer> layers;    // the short-term soil layers, top down
+  std::string projectTitle;     // heads the graphs
+  bool uniformSurcharge = false;  // a generated pressure carries a uniform surcharge
 };
 
 // The facts of the current project (its short-term soil-layer table).
@@ -57,7 +59,9 @@ bool ReadPlotText(std::string_view text, const TPlotProjectFacts& facts, TResult
                   std::string& error);
 
 // The same for a file (read whole, at most kMaxDataFileBytes); a file that
-// cannot be read gives the system's reason in `error`.
+// cannot be read gives the system's reason in `error`. Whatever the file
+// holds, every graph takes the verdict on the run's results (JudgeResults,
+// from the report beside the file and the file itself) as its ResultsMark.
 bool ReadPlotFile(const std::filesystem::path& file, const TPlotProjectFacts& facts, TResultGraphs& graphs,
                   std::string& error);
 

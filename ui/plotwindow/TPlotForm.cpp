@@ -9,6 +9,7 @@
 
 #include "controls/NumberFormat.h"
 #include "graphs/GraphZoom.h"
+#include "graphs/PlotMenuRules.h"
 #include "plotwindow/GraphPainter.h"
 #include "plotwindow/TPlotLegend.h"
 
@@ -35,8 +36,7 @@ void TPlotForm::FormCreate() {
   full_ = world_;
 
   // At most 20 curves take part; the rest can be chosen later.
-  for (size_t i = 0; i < graph_.Lines.size(); ++i)
-    graph_.Lines[i].Active = !(graph_.LimitActiveCurves && static_cast<int>(i) >= kMaxActiveCurves);
+  ChooseFirstCurves(graph_);
 
   legend_ = new TPlotLegend(this);
   connect(legend_, &TPlotLegend::EntryToggled, this, &TPlotForm::ToggleEntry);
