@@ -112,6 +112,9 @@ class TGraphPlot {
   // valid results. Set with the curves, from the run's own files.
   std::string ResultsMark;
   bool LimitActiveCurves = true;  // a window shows at most 20 curves
+  // The first panel's X range is cut to where the curves change
+  // (PanelWorldRectOfShape): curves carried on flat far out.
+  bool XRangeOfShape = false;
 
   // The unit system of the unit texts: 1 English, 2 SI, 3 none. Clamped to
   // 1..3; 0 or less becomes 1.

@@ -39,6 +39,8 @@ void setUp(TGraphPlot& g, const GraphSettings& s) {
 
 TResultGraphs::TResultGraphs() {
   setUp(pltPY, {"p-y Curves", "Depth", "y", "L", "p", "F/L", false, true});
+  // Generated curves go on flat to 36 in: the range shows where they bend.
+  pltPY.XRangeOfShape = true;
   setUp(pltDef, {"Deflection vs Depth", "Load #", "Deflection", "L", "Depth", "", true, true});
   setUp(pltMom, {"Moment Depth", "Load #", "Bending Moment", "", "Depth", "", true, true});
   setUp(pltShear, {"Shear vs Depth", "Load #", "Shear", "", "Depth", "", true, true});
