@@ -112,8 +112,10 @@ void paintLayers(QPainter& painter, const TWallProfile& p, const TProfileCanvas&
     painter.setPen(c.ink);
     const qreal yt = ProfileY(c, layer.top);
     // On the retained side, never across the wall.
-    drawTextBefore(painter, l.left + gap / 2, yt + metrics.ascent(), textRight, QString::fromStdString(layer.name));
-    drawTextBefore(painter, l.left + gap / 2, yt + metrics.lineSpacing() + metrics.ascent(), textRight,
+    // Below the strokes that mark flat backfill.
+    const qreal below = yt + (i == 0 ? (c.print ? 70 * l.scale : 5) + 2 : 0);
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.ascent(), textRight, QString::fromStdString(layer.name));
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.lineSpacing() + metrics.ascent(), textRight,
                    QString::fromStdString(layer.properties));
   }
 }
@@ -162,7 +164,7 @@ void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& 
     const qreal x = from + 0.6 * (to - from);
     QPolygonF mark;
     mark << QPointF(x - size / 2, y - size) << QPointF(x + size / 2, y - size) << QPointF(x, y);
-    painter.setPen(QPen(blue, 1));
+    painter.setPen(QPen(blue, std::max<qreal>(1, l.groundPen)));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(mark);
   };
@@ -176,9 +178,10 @@ void paintSurcharge(QPainter& painter, const TWallProfile& p, const TProfileCanv
   if (p.surcharge.empty()) return;
   const QFontMetricsF metrics(painter.font(), painter.device());
   const qreal surface = ProfileY(c, p.top), head = metrics.height() / 3;
-  const qreal top = surface - 1.5 * metrics.height();
+  // Room for the value above the arrows, inside the canvas.
+  const qreal top = std::max(surface - 1.5 * metrics.height(), c.area.top() + metrics.height() + 2);
   const qreal from = l.left + 0.1 * (l.middle - l.left), to = wallFace(p, c, l) - metrics.averageCharWidth();
-  painter.setPen(pen(c, 1));
+  painter.setPen(pen(c, l.groundPen));
   line(painter, from, top, to, top);
   for (int k = 0; k <= 4; ++k) {
     const qreal x = from + k * (to - from) / 4;
@@ -217,8 +220,9 @@ qreal paintDepthScale(QPainter& painter, const TWallProfile& p, const TProfileCa
     }
   const QFontMetricsF metrics(painter.font(), painter.device());
   const qreal tick = metrics.averageCharWidth();
-  const qreal x = l.right - tick;
-  painter.setPen(pen(c, 1));
+  // On a page, in the margin beyond the ground lines.
+  const qreal x = c.print ? c.area.left() + 0.95 * l.w : l.right - tick;
+  painter.setPen(pen(c, l.groundPen));
   line(painter, x, ProfileY(c, p.top), x, ProfileY(c, p.top + length));
   qreal leftmost = x - tick;
   const int count = static_cast<int>(std::floor(shown / step + 1e-9L));
