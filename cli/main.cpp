@@ -83,7 +83,7 @@ void printHelp() {
                "  deflection         deflection vs depth\n"
                "  moment             bending moment vs depth\n"
                "  shear              shear vs depth\n"
-               "  reaction           soil reaction vs depth\n"
+               "  reaction           net reaction per length of wall vs depth\n"
                "  combined           deflection, moment and shear side by side\n"
                "  pressure           earth pressure vs depth\n"
                "  combined-pressure  total, soil and surcharge earth pressure\n"

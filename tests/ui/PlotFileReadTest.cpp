@@ -237,6 +237,16 @@ TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages)
   EXPECT_EQ(g.pltPY.Title, "Quay wall — Stage 2");
   EXPECT_EQ(g.PltCombine.Title, "Quay wall — Stage 1");
   EXPECT_EQ(g.pltDef.Title, "Quay wall");
+  // A last stage without curves leaves the one before shown.
+  const std::string third = PlotText()
+                                .noPressure().curves(1, 1).curve(60.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure().curves(1, 1).curve(120.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure().curves(1, 0).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .str();
+  ASSERT_TRUE(read(third, g, staged));
+  ChooseFirstCurves(g.pltPY);
+  EXPECT_TRUE(g.pltPY.Lines.at(1).Active);
+  EXPECT_EQ(g.pltPY.Title, "Quay wall — Stage 2");
   // A title the user chose stays.
   g.pltMom.Title = "Mine";
   g.pltMom.TitleChosen = true;

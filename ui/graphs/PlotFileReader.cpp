@@ -114,7 +114,9 @@ class PlotReader {
   // whole number); either way the label gives the depth.
   void readPYCurves() {
     const int curves = count(kMaxPlotCurves);
-    for (TLine& earlier : g_.pltPY.Lines) earlier.StartsInactive = true;
+    // A block without curves leaves the earlier ones shown.
+    if (curves > 0)
+      for (TLine& earlier : g_.pltPY.Lines) earlier.StartsInactive = true;
     pyFirst_ = g_.pltPY.Lines.size();
     pyStations_.clear();
     g_.pltPY.Lines.resize(pyFirst_ + static_cast<size_t>(curves));
@@ -140,6 +142,7 @@ class PlotReader {
     const TLine& depths = g_.pltDef.Lines[static_cast<size_t>(k - 1)];
     std::vector<std::string>& labels = g_.pltPY.Labels;
     labels.resize(g_.pltPY.Lines.size());
+    if (pyFirst_ < g_.pltPY.Lines.size()) pyShownSet_ = k;
     for (size_t i = pyFirst_; i < g_.pltPY.Lines.size(); ++i) {
       const long double heading = g_.pltPY.Lines[i].Value;
       long double depth = english ? heading / kInchesPerFoot : heading;
@@ -316,7 +319,7 @@ class PlotReader {
       g.Title = project + (!project.empty() && !stage.empty() ? " — " : "") + stage;
     };
     for (TGraphPlot* g : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) title(*g, 0);
-    title(g_.pltPY, sets_);
+    title(g_.pltPY, pyShownSet_);
     title(g_.PltCombine, 1);
   }
 
@@ -327,6 +330,7 @@ class PlotReader {
   int sets_ = 1;   // result sets announced so far
   size_t pyFirst_ = 0;            // the first p-y curve of the block being read
   std::vector<bool> pyStations_;  // its curves are headed by stations, not depths
+  int pyShownSet_ = 0;            // the result set whose p-y curves are shown first
 };
 
 }  // namespace

@@ -5,9 +5,10 @@
 // The file is a stream of blank-separated numbers, one group per result set
 // (a construction stage, or the short-term or the long-term analysis):
 // earth-pressure rows, the unit code, the p-y curves, and the result block
-// (depth, deflection, moment, shear, soil reaction per station). In English
-// base units (unit code 1) depths are drawn in feet, moments in in-kips and
-// shears in kips; SI values are drawn as written.
+// (depth, deflection, moment, shear, net reaction per station). In English
+// base units (unit code 1) depths are drawn in feet, moments in kip·in and
+// shears in kips; SI values are drawn as written. The reaction is drawn per
+// unit length of wall.
 
 #include <filesystem>
 #include <string>
