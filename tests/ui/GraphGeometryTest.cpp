@@ -52,6 +52,10 @@ TEST(GraphRanges, CurvesCarriedOnFlatAreRangedToWhereTheyBend) {
   // The curve that bends furthest out sets the range; never beyond the points.
   curves.push_back(OneCurve({{0, 0}, {0.4, -10}, {0.8, -20}, {1, -20}}).front());
   EXPECT_EQ(PanelWorldRectOfShape(curves), (TWorldRect{-1.2L, 1.6L, -100, 100}));
+  // A curve without resistance (at the excavation level) does not widen it.
+  curves.push_back(OneCurve({{-1, 0}, {0, 0}, {1, 0}}).front());
+  EXPECT_EQ(PanelWorldRectOfShape(curves), (TWorldRect{-1.2L, 1.6L, -100, 100}));
+  EXPECT_EQ(PanelWorldRectOfShape(OneCurve({{-1, 0}, {0, 0}, {1, 0}})), PanelWorldRect(OneCurve({{-1, 0}, {1, 0}})));
   const TLineList bending = OneCurve({{-2, 5}, {0, 0}, {3, -7}});
   EXPECT_EQ(PanelWorldRectOfShape(bending), PanelWorldRect(bending));
 }

@@ -58,12 +58,14 @@ long double ConstantFrom(const TLine& line, int sign) {
   for (const TFloatPoint& p : line.Points)
     if (std::isfinite(p.Y)) scale = std::max(scale, std::fabs(p.Y));
   const long double tolerance = 1e-6L * scale;
-  // The nearest point to 0 on this side whose Y differs starts the change;
-  // the constant part begins at the next point out.
-  long double from = 0;
+  // The outermost point (from 0 on) whose Y differs ends the change; the
+  // constant part begins at the next point out. A curve that nowhere
+  // differs (no resistance at all) is constant from 0.
+  long double from = -1;
   for (const TFloatPoint& p : line.Points)
-    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X > 0 && std::fabs(p.Y - outer->Y) > tolerance)
+    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X >= 0 && std::fabs(p.Y - outer->Y) > tolerance)
       from = std::max(from, sign * p.X);
+  if (from < 0) return 0;
   long double next = sign * outer->X;
   for (const TFloatPoint& p : line.Points)
     if (std::isfinite(p.X) && sign * p.X > from) next = std::min(next, sign * p.X);
@@ -81,6 +83,8 @@ TWorldRect PanelWorldRectOfShape(const TLineList& lines) {
     for (const TFloatPoint& p : line.Points)
       if (std::isfinite(p.X) && std::isfinite(p.Y)) xMin = std::min(xMin, p.X), xMax = std::max(xMax, p.X);
   }
+  // Curves that are constant throughout have no shape to show.
+  if (left == 0 && right == 0) return all;
   const TAxisRange x = RoundAxisRange(std::max(xMin, -2 * left), std::min(xMax, 2 * right));
   all.XMin = x.Min;
   all.XMax = x.Max;
