@@ -214,6 +214,10 @@ TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages)
   ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(144.1, 3).curve(2, 3).results(1, 1, rows).str(), g));
   EXPECT_EQ(g.pltPY.Label(0), "p-y at 12.0 ft");
   EXPECT_EQ(g.pltPY.Label(1), "p-y at 2.0 ft");
+  // Curves either side of a layer boundary keep labels of their own.
+  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(95.9, 3).curve(96.1, 3).results(1, 1, rows).str(), g));
+  EXPECT_EQ(g.pltPY.Label(0), "p-y at 7.99 ft");
+  EXPECT_EQ(g.pltPY.Label(1), "p-y at 8.01 ft");
   TPlotProjectFacts si = englishFacts();
   si.units = 2;
   ASSERT_TRUE(read(PlotText().noPressure().curves(2, 1).curve(3.05, 3).results(1, 2, {{0, 1, 0, 0, 0}}).str(), g, si));

@@ -143,6 +143,7 @@ class PlotReader {
     std::vector<std::string>& labels = g_.pltPY.Labels;
     labels.resize(g_.pltPY.Lines.size());
     if (pyFirst_ < g_.pltPY.Lines.size()) pyShownSet_ = k;
+    std::vector<long double> shown;
     for (size_t i = pyFirst_; i < g_.pltPY.Lines.size(); ++i) {
       const long double heading = g_.pltPY.Lines[i].Value;
       long double depth = english ? heading / kInchesPerFoot : heading;
@@ -154,9 +155,25 @@ class PlotReader {
         else
           depth = station * facts_.incrementLength / (english ? kInchesPerFoot : 1);
       }
+      shown.push_back(depth);
+    }
+    auto format = [&](long double depth, int decimals) {
       char text[64];
-      std::snprintf(text, sizeof text, english ? "p-y at %.1Lf ft" : "p-y at %.2Lf m", depth);
-      labels[i] = sets_ > 1 ? setName(k) + ", " + text : text;
+      std::snprintf(text, sizeof text, "%.*Lf %s", decimals, depth, english ? "ft" : "m");
+      return std::string(text);
+    };
+    for (size_t i = 0; i < shown.size(); ++i) {
+      // Curves just above and below a layer boundary lie a tenth of an inch
+      // apart: more decimals until each keeps a label of its own.
+      auto clashes = [&](int decimals) {
+        for (const long double other : shown)
+          if (other != shown[i] && format(other, decimals) == format(shown[i], decimals)) return true;
+        return false;
+      };
+      int decimals = english ? 1 : 2;
+      while (decimals < 4 && clashes(decimals)) ++decimals;
+      const std::string text = "p-y at " + format(shown[i], decimals);
+      labels[pyFirst_ + i] = sets_ > 1 ? setName(k) + ", " + text : text;
     }
   }
 
