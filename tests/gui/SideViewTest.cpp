@@ -93,7 +93,6 @@ TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) 
   tables.SoilStrength.SetRowCount(1);
   tables.SoilStrength.Cell(1, 0).SetInteger(4);  // node 4: 24 in down, world 48
   TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
-  EXPECT_GE(view.width(), 600) << "opens wide enough for the texts beside the wall";
   EXPECT_EQ(view.Profile().surcharge, "q = 250 lbs/ft^2");
   Rendered(view);
   const int spring = ui::ProfileY(canvas, 48), width = image.width();
@@ -158,6 +157,7 @@ TEST_F(SideViewTest, OpensFromTheMainWindowFollowsTheProjectAndReadsOutDepth) {
   auto* view = qobject_cast<TDlgSideView*>(window->widget());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(window->windowTitle(), "Side View");
+  EXPECT_GE(window->width(), 600) << "opens wide enough for the texts beside the wall";
   EXPECT_DOUBLE_EQ(double(view->Profile().excavation), 144);
 
   form.Data().FreeHeight = 180;  // as a dialog would store it

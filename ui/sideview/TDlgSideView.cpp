@@ -50,8 +50,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project, std::fu
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addLayout(top);
   layout->addWidget(paintBox_, 1);
-  // Wide enough for the layer texts beside the wall and the depth scale.
-  resize(640, 560);
+  resize(sizeHint());
 
   connect(button1_, &QPushButton::clicked, this, &TDlgSideView::Button1Click);
   connect(follow_, &QTimer::timeout, this, &TDlgSideView::FormActivate);
