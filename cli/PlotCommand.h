@@ -5,8 +5,8 @@
 // the plot file beside the data file (the report beside it decides whether
 // they carry the mark of results that are not valid); the data file gives
 // the units, the soil layers, the title and whether short- and long-term
-// analyses were run. Rendered
-// on Qt's offscreen platform, so no display is needed.
+// analyses were run. Rendered on Qt's offscreen platform, so no display is
+// needed.
 
 #include <array>
 #include <filesystem>
