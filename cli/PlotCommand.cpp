@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "graphs/PlotFileReader.h"
+#include "graphs/PlotMenuRules.h"
 #include "project/TProgramData.h"
 #include "project/TProjectTables.h"
 #include "project/TWordReader.h"
@@ -96,8 +97,7 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
     return kExitUnusable;
   }
   // As a new plot window takes them: at most 20 curves, the rest left out.
-  for (size_t i = 0; i < graph.Lines.size(); ++i)
-    graph.Lines[i].Active = !(graph.LimitActiveCurves && static_cast<int>(i) >= kMaxActiveCurves);
+  ChooseFirstCurves(graph);
 
   if (options.layers && !graph.LayerLines.empty()) {
     graph.ShowLayers = true;

@@ -2,9 +2,11 @@
 // terraq plot: one result graph of an analysed project drawn into a picture
 // file (BMP, PNG, SVG or PDF, by the output's extension), as the plot
 // window would save it with its whole range shown. The graphs are read from
-// the plot file beside the data file; the data file gives the units, the
-// soil layers and whether short- and long-term analyses were run. Rendered
-// on Qt's offscreen platform, so no display is needed.
+// the plot file beside the data file (the report beside it decides whether
+// they carry the mark of results that are not valid); the data file gives
+// the units, the soil layers, the title and whether short- and long-term
+// analyses were run. Rendered on Qt's offscreen platform, so no display is
+// needed.
 
 #include <array>
 #include <filesystem>

@@ -9,7 +9,8 @@
 // file to convert is malformed, or the data or plot file to draw from is not
 // usable or holds nothing for the graph), 2 the command could not be carried
 // out (usage, data file, engine library, plot file, output files, standard
-// output), 128 + N a run ended by signal N.
+// output), 3 with --strict a completed run whose results are not valid,
+// 128 + N a run ended by signal N.
 
 #include <cerrno>
 #include <csignal>
@@ -30,6 +31,7 @@
 #include "controls/NumberFormat.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/RunOutcome.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
@@ -47,9 +49,10 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitErrorStop = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitNotValid = 3;
 
 constexpr std::string_view kUsage =
-    "Usage: terraq run [--json] [--] FILE.tq4d\n"
+    "Usage: terraq run [--json] [--strict] [--] FILE.tq4d\n"
     "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
     "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
     "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
@@ -80,13 +83,16 @@ void printHelp() {
                "  deflection         deflection vs depth\n"
                "  moment             bending moment vs depth\n"
                "  shear              shear vs depth\n"
-               "  reaction           soil reaction vs depth\n"
+               "  reaction           net reaction per length of wall vs depth\n"
                "  combined           deflection, moment and shear side by side\n"
                "  pressure           earth pressure vs depth\n"
                "  combined-pressure  total, soil and surcharge earth pressure\n"
                "\n"
                "Options:\n"
                "  --json           print the summary of run as one JSON object\n"
+               "  --strict         run exits with 3 when the analysis completed but its\n"
+               "                   results are not valid (not closed, allowable deflection\n"
+               "                   exceeded, singular equations, deflection off the curves)\n"
                "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
                "  --graph NAME     the graph to plot (above)\n"
                "  --out FILE       the picture to write (replaced whole, or left as it was)\n"
@@ -100,13 +106,16 @@ void printHelp() {
                "  --version        show the version\n"
                "\n"
                "Exit status:\n"
-               "  0  the analysis completed, the file was converted, or the graph written\n"
+               "  0  the analysis completed (even with results that are not valid: a\n"
+               "     warning goes to standard error), the file was converted, or the graph\n"
+               "     written\n"
                "  1  the analysis ended in an error stop (its message goes to standard error),\n"
                "     the file to convert is not a valid data file of its layout, or the data\n"
                "     or plot file to draw from is not valid or has no points for the graph\n"
                "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
                "     missing plot file, a file that cannot be written (standard output\n"
                "     included), or the engine could not be run\n"
+               "  3  with --strict: the analysis completed, but its results are not valid\n"
                "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
                "     had begun to write is removed\n";
 }
@@ -186,6 +195,7 @@ void printEngineMessages(const std::vector<std::string>& lines) {
 
 int runCommand(const std::vector<std::string_view>& args) {
   bool json = false;
+  bool strict = false;
   bool optionsEnded = false;
   std::vector<std::string_view> files;
   for (std::string_view arg : args) {
@@ -195,6 +205,8 @@ int runCommand(const std::vector<std::string_view>& args) {
       optionsEnded = true;
     } else if (arg == "--json") {
       json = true;
+    } else if (arg == "--strict") {
+      strict = true;
     } else if (arg == "--help" || arg == "-h") {
       printHelp();
       return kExitOk;
@@ -253,6 +265,13 @@ int runCommand(const std::vector<std::string_view>& args) {
     std::cerr << "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n"
               << "        (see " << run.paths.reportFile.string() << ")\n";
     return kExitErrorStop;
+  }
+  // A completed run is a success for the command; scripts that must not go
+  // on with results that are not valid ask for --strict.
+  if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary); !verdict.valid) {
+    std::cerr << "terraq: " << verdict.mark << "\n"
+              << "        (see " << run.paths.reportFile.string() << ")\n";
+    if (strict) return kExitNotValid;
   }
   return kExitOk;
 }

@@ -114,8 +114,12 @@ TEST(RunOutcome, NamesEveryDoubtfulProblemAndEveryStop) {
       kEnd;
   const RunOutcome done = DescribeRunOutcome(SummarizeRun(report, ""), "wall.tq4o");
   EXPECT_FALSE(done.stopped);
+  EXPECT_FALSE(done.resultsValid);
   EXPECT_EQ(done.message,
-            "Computations are completed. Please, check output file for results or error messages.\n\n"
+            "RESULTS NOT VALID: NOT CLOSED in problem 3; singular equations in problem 1.\n\n"
+            "The analysis ran to its end, but its results must not be used for design. The graphs of this run "
+            "carry this mark until a run with valid results replaces them; the report wall.tq4o holds the "
+            "details.\n\n"
             "Problem 1 (Wall one):\n"
             "  RESULTS NOT VALID: singular equations at stations 0, 40 (is the wall held?)\n"
             "  wall weakened: the EI rows give only part of EI at stations 9-12\n\n"
@@ -126,6 +130,51 @@ TEST(RunOutcome, NamesEveryDoubtfulProblemAndEveryStop) {
   const RunOutcome cut = DescribeRunOutcome(SummarizeRun(kBanner + "      Wall\n", ""), "wall.tq4o");
   EXPECT_TRUE(cut.stopped);
   EXPECT_EQ(cut.message, "The analysis did not finish: the report wall.tq4o does not end with END OF ANALYSIS.");
+}
+
+// The one verdict behind the message, the graphs' mark and --strict.
+TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
+  const auto stage = [](int n, void (*fault)(ProblemSummary&)) {
+    ProblemSummary p;
+    p.number = n;
+    p.kind = HeadingKind::Stage;
+    p.stage = n;
+    fault(p);
+    return p;
+  };
+  RunSummary run;
+  run.complete = true;
+  run.problems = {stage(1, [](ProblemSummary&) {})};
+  EXPECT_TRUE(JudgeResults(run).valid);
+  EXPECT_EQ(JudgeResults(run).mark, "");
+  EXPECT_EQ(DescribeRunOutcome(run, "w.tq4o").message,
+            "Computations are completed. Please, check output file for results or error messages.");
+
+  // A single problem: the fault alone. Exceeding the limit also leaves the
+  // iteration unclosed, which is not said twice.
+  run.problems = {stage(1, [](ProblemSummary& p) { p.overLimit = p.notClosed = true; })};
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: allowable deflection exceeded");
+  run.problems[0].overLimit = false;
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: NOT CLOSED");
+  run.problems[0].notClosed = false;
+  run.problems[0].offCurves = true;
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: deflection off the load-deflection curves");
+
+  // Several: where each fault happened.
+  run.problems = {stage(1, [](ProblemSummary&) {}), stage(2, [](ProblemSummary& p) { p.notClosed = true; }),
+                  stage(3, [](ProblemSummary& p) { p.notClosed = true; p.zeroPivotStations = {40}; })};
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: NOT CLOSED in stages 2-3; singular equations in stage 3");
+  run.problems[1].kind = HeadingKind::LongTerm;
+  EXPECT_EQ(JudgeResults(run).mark,
+            "RESULTS NOT VALID: NOT CLOSED in long-term, stage 3; singular equations in stage 3");
+
+  // A run that did not end is never valid, whatever its problems say.
+  run.problems = {stage(1, [](ProblemSummary&) {})};
+  run.complete = false;
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: the analysis did not finish");
+  run.errorStop = "ERROR STOP -- SOMETHING";
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: the analysis stopped");
+  EXPECT_FALSE(DescribeRunOutcome(run, "w.tq4o").resultsValid);
 }
 
 TEST(SummaryOutput, ShowsTheStationWarnings) {

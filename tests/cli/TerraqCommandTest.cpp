@@ -188,6 +188,15 @@ TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
   const Outcome o = runTerraq("run loose.tq4d", work.path());
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_TRUE(contains(o.out, "RESULTS NOT VALID: singular equations at stations 40")) << o.out;
+  EXPECT_TRUE(contains(o.err, "terraq: RESULTS NOT VALID: singular equations\n")) << o.err;
+  // Scripts that must not go on ask for it.
+  const Outcome strict = runTerraq("run --strict loose.tq4d", work.path());
+  EXPECT_EQ(strict.status, 3) << strict.err;
+  EXPECT_TRUE(contains(strict.out, "closed after")) << strict.out;
+  // Its graphs say so too.
+  const Outcome plot = runTerraq("plot --graph deflection --out loose.svg loose.tq4d", work.path());
+  EXPECT_EQ(plot.status, 0) << plot.err;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "loose.svg"), "RESULTS NOT VALID: singular equations"));
   const Outcome json = runTerraq("run --json loose.tq4d", work.path());
   Json j;
   ASSERT_NO_THROW(j = parseJson(json.out)) << json.out;

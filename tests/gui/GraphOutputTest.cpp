@@ -160,6 +160,27 @@ TEST(GraphOutput, PngShowsTheCurvesInTheirColours) {
   EXPECT_EQ(back.pixelColor(ExportPixel(g, size, 3, 6.5L)), QColor(Qt::white));
 }
 
+// Results that are not valid are marked in red across the top of the plot,
+// over the curves; valid ones draw nothing there.
+TEST(GraphOutput, ResultsThatAreNotValidAreMarkedOnThePicture) {
+  QTemporaryDir dir;
+  TGraphPlot g = StraightCurves();
+  const TGraphImageSize size{6, 4, 96, TBitmapColors::TrueColor24Bit};
+  const auto redPixels = [&](const QString& name) {
+    const QString file = dir.filePath(name);
+    EXPECT_EQ(SaveGraph(g, kWorld, file.toStdString(), TGraphFileFormat::Png, size), "");
+    const QImage back(file);
+    const QPoint top = ExportPixel(g, size, 0, 0), below = ExportPixel(g, size, 10, 2);
+    int red = 0;
+    for (int y = top.y(); y < below.y(); ++y)
+      for (int x = top.x(); x < below.x(); ++x) red += back.pixelColor(x, y) == QColor(200, 0, 0);
+    return red;
+  };
+  EXPECT_EQ(redPixels(QStringLiteral("valid.png")), 0);
+  g.ResultsMark = "RESULTS NOT VALID: allowable deflection exceeded";
+  EXPECT_GT(redPixels(QStringLiteral("marked.png")), 200);
+}
+
 // The box sits in the plot's bottom-right corner over the curves, one row
 // per visible curve of the legend, each in its legend position's colour.
 TEST(GraphOutput, ExportedImageCarriesTheLegendBox) {

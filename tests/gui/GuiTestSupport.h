@@ -31,6 +31,7 @@ struct TestPrompts {
   QStringList questions;
   QStringList errors;
   QStringList informations;
+  QStringList warnings;
   QStringList saveTitles;
   QStringList saveSuggestions;
   std::vector<QStringList> started;  // program, then arguments
@@ -48,6 +49,7 @@ struct TestPrompts {
     };
     p.showError = [this](QWidget*, const QString& text) { errors << text; };
     p.showInformation = [this](QWidget*, const QString& text) { informations << text; };
+    p.showWarning = [this](QWidget*, const QString& text) { warnings << text; };
     p.openFileName = [this](QWidget*, const QString&, const QString&, int& filter) {
       filter = openFilter;
       return openName;

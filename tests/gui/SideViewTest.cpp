@@ -82,6 +82,51 @@ TEST_F(SideViewTest, DrawsWallGroundAndLayersWhereTheProjectPutsThem) {
   EXPECT_TRUE(Ink(0.75, 144));
 }
 
+TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) {
+  data.GeneratePY = true;
+  data.WaterDepthBackfill = 60;    // 5 ft below the wall top: world 84
+  data.SurchargePressure = 250.0 / 144;  // 250 lb/ft^2
+  tables.NewSoil.SetRowCount(1);
+  tables.NewSoil.Cell(0, 0).SetInteger(3);
+  tables.NewSoil.Cell(1, 0).SetFloat(20);
+  data.UseSprings = true;
+  tables.SoilStrength.SetRowCount(1);
+  tables.SoilStrength.Cell(1, 0).SetInteger(4);  // node 4: 24 in down, world 48
+  TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
+  EXPECT_EQ(view.Profile().surcharge, "q = 250 lbs/ft^2");
+  Rendered(view);
+  const int spring = ui::ProfileY(canvas, 48), width = image.width();
+  const auto inkIn = [&](int x0, int x1, int y0, int y1, auto test) {
+    for (int y = std::max(0, y0); y <= std::min(image.height() - 1, y1); ++y)
+      for (int x = std::max(0, x0); x <= std::min(width - 1, x1); ++x)
+        if (test(image.pixelColor(x, y))) return true;
+    return false;
+  };
+  const auto dark = [](QColor c) { return qGray(c.rgb()) < 100; };
+  // The tie-back leaves the wall into the retained soil, sloping down.
+  EXPECT_TRUE(inkIn(width * 35 / 100, width * 40 / 100, spring + 4, spring + 40, dark)) << "tie-back on the retained side";
+  EXPECT_FALSE(inkIn(width * 55 / 100, width * 70 / 100, spring - 3, spring + 3, dark)) << "nothing on the excavated side";
+  // The water table on the retained side, in blue.
+  const int water = ui::ProfileY(canvas, 84);
+  EXPECT_TRUE(inkIn(width / 10, width * 45 / 100, water - 1, water + 1, [](QColor c) { return c == QColor(30, 110, 230); }));
+  // Surcharge arrows above the retained surface; the depth scale at the edge
+  // ("0 ft" at the wall top).
+  const int top = ui::ProfileY(canvas, 24);
+  EXPECT_TRUE(inkIn(width / 10, width * 45 / 100, top - 12, top - 4, dark)) << "surcharge";
+  EXPECT_TRUE(inkIn(width * 85 / 100, width - 1, top - 6, top + 6, dark)) << "depth scale";
+
+  // A window too narrow for the layer's texts shortens them before the wall.
+  view.resize(240, 700);
+  QCoreApplication::processEvents();
+  image = view.PaintBox()->grab().toImage();
+  canvas = view.Canvas();
+  const int layerTop = ui::ProfileY(canvas, 24);
+  const ui::TProfileRect& v = canvas.view;
+  const int face = static_cast<int>(image.width() * (view.Profile().wall[1].X - v.XMin) / (v.XMax - v.XMin));
+  EXPECT_FALSE(inkIn(face + 2, image.width() * 80 / 100, layerTop + 2, layerTop + 28, dark)) << "text across the wall";
+  if (const QString shot = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOT"); !shot.isEmpty()) image.save(shot);
+}
+
 TEST_F(SideViewTest, PrintsALandscapePdfAndSaysWhenItCannot) {
   ScratchFolder folder;
   TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
@@ -112,6 +157,7 @@ TEST_F(SideViewTest, OpensFromTheMainWindowFollowsTheProjectAndReadsOutDepth) {
   auto* view = qobject_cast<TDlgSideView*>(window->widget());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(window->windowTitle(), "Side View");
+  EXPECT_GE(window->width(), 600) << "opens wide enough for the texts beside the wall";
   EXPECT_DOUBLE_EQ(double(view->Profile().excavation), 144);
 
   form.Data().FreeHeight = 180;  // as a dialog would store it

@@ -6,10 +6,12 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "EngineRun.h"
 #include "graphs/PlotFileReader.h"
+#include "graphs/PlotMenuRules.h"
 #include "graphs/PlotWords.h"
 #include "project/TWordReader.h"
 #include "project/TProgramData.h"
@@ -87,7 +89,7 @@ TEST(PlotFileRead, OneResultSetIsOneBlockInFeetAndKips) {
   EXPECT_EQ(deepest.Y, 10);    // 120 in = 10 ft
   EXPECT_EQ(g.pltMom.Lines[0].Points[1].X, 25);  // 25000 lb-in = 25 in-kips
   EXPECT_EQ(g.pltShear.Lines[0].Points[1].X, -3);
-  EXPECT_EQ(g.pltSoil.Lines[0].Points[1].X, 40);
+  EXPECT_EQ(g.pltSoil.Lines[0].Points[1].X, 40.0L / 60);  // per inch of the end station's 60 in
   // The three panels carry the single graphs' points.
   EXPECT_EQ(g.pltDMS.Lines2[0].Points[1].X, 25);
   EXPECT_EQ(g.pltDMS.Lines3[0].Points[0].X, 1);
@@ -100,11 +102,16 @@ TEST(PlotFileRead, OneResultSetIsOneBlockInFeetAndKips) {
   EXPECT_EQ(g.PltCombine.Lines[1].Points[1].X, 300);
   EXPECT_EQ(g.PltCombine.Lines[2].Points[1].Y, 10);
   EXPECT_EQ(g.pltInter.Lines.size(), 1u);
+  // The curves named by what they are.
+  EXPECT_EQ(g.pltLD.Label(0), "Total");
+  EXPECT_EQ(g.PltCombine.Label(0), "Total");
+  EXPECT_EQ(g.PltCombine.Label(1), "Soil");
+  EXPECT_EQ(g.PltCombine.Label(2), "Surcharge");
 
   EXPECT_EQ(g.pltDef.YCaption, "Depth (ft)");
-  EXPECT_EQ(g.pltMom.XCaption, "Bending Moment (in-kips)");
+  EXPECT_EQ(g.pltMom.XCaption, "Bending Moment (kip·in)");
   EXPECT_EQ(g.pltShear.XCaption, "Shear (kips)");
-  EXPECT_EQ(g.pltDMS.XCaption2, "Bending Moment (in-kips)");
+  EXPECT_EQ(g.pltDMS.XCaption2, "Bending Moment (kip·in)");
   EXPECT_EQ(g.pltDMS.XCaption3, "Shear (kips)");
   EXPECT_EQ(g.pltDMS.YCaption3, "Depth (ft)");
   EXPECT_EQ(g.pltDMS.XUnits, "L");
@@ -125,9 +132,9 @@ TEST(PlotFileRead, SIValuesAsWrittenAndTheUnitsOfEveryGraph) {
   ASSERT_TRUE(read(text, g, facts));
   EXPECT_EQ(g.pltMom.Lines[0].Points[1].X, 40);
   EXPECT_EQ(g.pltMom.Lines[0].Points[1].Y, 3);
-  EXPECT_EQ(g.pltMom.XCaption, "Bending Moment (m-kN)");
+  EXPECT_EQ(g.pltMom.XCaption, "Bending Moment (kN·m)");
   EXPECT_EQ(g.pltLD.YCaption, "Depth (m)");
-  EXPECT_EQ(g.pltMomEi.YCaption, "EI (kN-m^2)");
+  EXPECT_EQ(g.pltMomEi.YCaption, "EI (kN·m²)");
   for (TGraphPlot* graph : g.All()) EXPECT_EQ(graph->Units(), 2) << graph->Caption;
   // No earth pressure: a curve without points, nothing to show.
   EXPECT_EQ(g.pltLD.Lines.size(), 1u);
@@ -159,7 +166,7 @@ TEST(PlotFileRead, ResultSetsAreLabelledAndEqualisedByRepeatingTheirLastPoint) {
   EXPECT_EQ(g.pltMom.Lines[1].Points[2].X, 3);
   // The earth pressure of each set, the second repeating its only row.
   ASSERT_EQ(g.pltLD.Lines.size(), 2u);
-  EXPECT_EQ(g.pltLD.Label(1), "Curve #2");
+  EXPECT_EQ(g.pltLD.Label(1), "Stage: 2");
   ASSERT_EQ(g.pltLD.Lines[1].PointCount(), 3);
   EXPECT_EQ(g.pltLD.Lines[1].Points[2].X, 11);
   // The combined graph keeps the first set.
@@ -186,14 +193,118 @@ TEST(PlotFileRead, PYCurvesOfDifferentLengthsAreEqualised) {
   TResultGraphs g;
   ASSERT_TRUE(read(text, g));
   ASSERT_EQ(g.pltPY.Lines.size(), 2u);
-  EXPECT_EQ(g.pltPY.Label(0), "Depth60");
-  EXPECT_EQ(g.pltPY.Label(1), "Depth72.5");
+  // "60" is a station (the block has no row for it: 60 increments of 12
+  // in), "72.5" a depth in inches.
+  EXPECT_EQ(g.pltPY.Label(0), "p-y at 60.0 ft");
+  EXPECT_EQ(g.pltPY.Label(1), "p-y at 6.0 ft");
   ASSERT_EQ(g.pltPY.Lines[1].PointCount(), 20);
   for (int i = 16; i < 20; ++i) {
     EXPECT_NEAR(static_cast<double>(g.pltPY.Lines[1].Points[i].X), 1.7, 1e-12);
     EXPECT_EQ(g.pltPY.Lines[1].Points[i].Y, -34);
   }
   EXPECT_TRUE(g.HoldsData()[kGraphPYCurves]);
+}
+
+TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages) {
+  // A generated curve is headed by its depth in inches, one next to curves
+  // of the data file by its station (station 2 lies 24 in down).
+  const auto rows = std::initializer_list<std::array<double, 5>>{
+      {0, 1, 0, 0, 0}, {12, 1, 0, 0, 0}, {24, 1, 0, 0, 0}, {36, 1, 0, 0, 0}};
+  TResultGraphs g;
+  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(144.1, 3).curve(2, 3).results(1, 1, rows).str(), g));
+  EXPECT_EQ(g.pltPY.Label(0), "p-y at 12.0 ft");
+  EXPECT_EQ(g.pltPY.Label(1), "p-y at 2.0 ft");
+  // Curves either side of a layer boundary keep labels of their own.
+  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(95.9, 3).curve(96.1, 3).results(1, 1, rows).str(), g));
+  EXPECT_EQ(g.pltPY.Label(0), "p-y at 7.99 ft");
+  EXPECT_EQ(g.pltPY.Label(1), "p-y at 8.01 ft");
+  TPlotProjectFacts si = englishFacts();
+  si.units = 2;
+  ASSERT_TRUE(read(PlotText().noPressure().curves(2, 1).curve(3.05, 3).results(1, 2, {{0, 1, 0, 0, 0}}).str(), g, si));
+  EXPECT_EQ(g.pltPY.Label(0), "p-y at 3.05 m");
+
+  // Two stages: the last stage's curves are shown at first, the first's
+  // offered; titles name the project and the stage a graph shows alone.
+  TPlotProjectFacts staged = englishFacts();
+  staged.projectTitle = "Quay wall";
+  const std::string text = PlotText()
+                               .noPressure().curves(1, 1).curve(60.5, 3).results(2, 1, {{0, 1, 0, 0, 0}})
+                               .noPressure().curves(1, 1).curve(120.5, 3).results(2, 1, {{0, 1, 0, 0, 0}})
+                               .str();
+  ASSERT_TRUE(read(text, g, staged));
+  ASSERT_EQ(g.pltPY.Lines.size(), 2u);
+  EXPECT_EQ(g.pltPY.Label(0), "Stage 1, p-y at 5.0 ft");
+  EXPECT_EQ(g.pltPY.Label(1), "Stage 2, p-y at 10.0 ft");
+  ChooseFirstCurves(g.pltPY);
+  EXPECT_FALSE(g.pltPY.Lines[0].Active);
+  EXPECT_TRUE(g.pltPY.Lines[1].Active);
+  EXPECT_EQ(g.pltPY.Title, "Quay wall — Stage 2");
+  EXPECT_EQ(g.PltCombine.Title, "Quay wall — Stage 1");
+  EXPECT_EQ(g.pltDef.Title, "Quay wall");
+  // A last stage without curves leaves the one before shown.
+  const std::string third = PlotText()
+                                .noPressure().curves(1, 1).curve(60.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure().curves(1, 1).curve(120.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure().curves(1, 0).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .str();
+  ASSERT_TRUE(read(third, g, staged));
+  ChooseFirstCurves(g.pltPY);
+  EXPECT_TRUE(g.pltPY.Lines.at(1).Active);
+  EXPECT_EQ(g.pltPY.Title, "Quay wall — Stage 2");
+  // A title the user chose stays.
+  g.pltMom.Title = "Mine";
+  g.pltMom.TitleChosen = true;
+  ASSERT_TRUE(read(text, g, staged));
+  EXPECT_EQ(g.pltMom.Title, "Mine");
+}
+
+TEST(PlotFileRead, SoilReactionIsDrawnPerUnitLengthOfWall) {
+  // The file holds the force each station takes: a station takes an
+  // increment of wall, an end station half of one.
+  TResultGraphs g;
+  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 0)
+                       .results(1, 1, {{0, 1, 0, 0, 30}, {12, 1, 0, 0, 120}, {24, 1, 0, 0, -60}}).str(), g));
+  const TLine& english = g.pltSoil.Lines.at(0);
+  EXPECT_EQ(english.Points[0].X, 5);    // 30 lbs over 6 in
+  EXPECT_EQ(english.Points[1].X, 10);   // 120 lbs over 12 in
+  EXPECT_EQ(english.Points[2].X, -10);  // -60 lbs over 6 in
+  EXPECT_EQ(english.Points[2].Y, 2);    // depths stay in feet
+  TPlotProjectFacts si = englishFacts();
+  si.units = 2;
+  ASSERT_TRUE(read(PlotText().noPressure().curves(2, 0).results(1, 2, {{0, 1, 0, 0, 1}, {0.5, 1, 0, 0, 2}}).str(), g, si));
+  EXPECT_EQ(g.pltSoil.Lines.at(0).Points[1].X, 8);  // 2 kN over 0.25 m
+  EXPECT_EQ(g.pltSoil.XUnits, "F/L");
+}
+
+TEST(PlotFileRead, GraphsOfARunWhoseResultsAreNotValidAreMarked) {
+  const auto folder = std::filesystem::temp_directory_path() / "terraq-plot-mark";
+  std::filesystem::create_directories(folder);
+  const auto write = [](const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+  };
+  const std::string banner =
+      " TERRAQ - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES\n VERSION 2013.4.7\n\n\n\n      Wall\n";
+  const std::string results = "     RESULTS -- ITERATION  3\n     --------------------\n\n";
+  const std::string table = "\n   STA I      X         DEFL.\n";
+  const std::string end = "\n     END OF ANALYSIS\n";
+  write(folder / "wall.tq4p", PlotText().noPressure().curves(1, 0).results(1, 1, {{0, 47, 0, 0, 0}, {12, 1, 0, 0, 0}}).str());
+  write(folder / "wall.tq4o", banner + results +
+                                  "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***   2  *** STATIONS *****\n" +
+                                  table + end);
+  TResultGraphs g;
+  std::string error;
+  ASSERT_TRUE(ReadPlotFile(folder / "wall.tq4p", englishFacts(), g, error)) << error;
+  for (TGraphPlot* graph : g.All()) EXPECT_EQ(graph->ResultsMark, "RESULTS NOT VALID: allowable deflection exceeded");
+  // A valid run replaces the mark; a plot file without its report is not vouched for.
+  write(folder / "wall.tq4o", banner + results + table + end);
+  ASSERT_TRUE(ReadPlotFile(folder / "wall.tq4p", englishFacts(), g, error)) << error;
+  EXPECT_EQ(g.pltDef.ResultsMark, "");
+  std::filesystem::remove(folder / "wall.tq4o");
+  ASSERT_TRUE(ReadPlotFile(folder / "wall.tq4p", englishFacts(), g, error)) << error;
+  EXPECT_EQ(g.pltMom.ResultsMark, "RESULTS NOT VALID: the analysis did not finish");
+  g.Empty();
+  EXPECT_EQ(g.pltMom.ResultsMark, "");
+  std::filesystem::remove_all(folder);
 }
 
 TEST(PlotFileRead, LayerStripOfTheWallAndItsSoils) {
@@ -337,6 +448,10 @@ TEST(PlotFileRead, StagedEngineRunReadBackAgainstItsReport) {
       near(g.pltDef.Lines[k].Points[j].X, rows[j][2]);
       near(g.pltMom.Lines[k].Points[j].X * 1000, rows[j][4]);
       near(g.pltShear.Lines[k].Points[j].X * 1000, rows[j][5]);
+      // The report's reaction is the station's force: per length times the
+      // station's share of the wall (half an increment at the ends).
+      const double share = j == 0 || j + 1 == rows.size() ? 0.5 : 1.0;
+      near(g.pltSoil.Lines[k].Points[j].X * d.IncrementLength * share, rows[j][6]);
     }
   }
   EXPECT_EQ(g.pltDMS.LayerLines.back().Name, "PILE");

@@ -41,3 +41,54 @@ TWorldRect PanelWorldRect(const TLineList& lines) {
 }
 
 }  // namespace terraq::ui
+
+namespace terraq::ui {
+
+namespace {
+
+// The |X| on one side of 0 (sign +1 or -1) from which a curve keeps the Y
+// of its outermost point on that side; 0 without points there.
+long double ConstantFrom(const TLine& line, int sign) {
+  const TFloatPoint* outer = nullptr;
+  for (const TFloatPoint& p : line.Points)
+    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X > 0 && (!outer || sign * p.X > sign * outer->X))
+      outer = &p;
+  if (!outer) return 0;
+  long double scale = 0;
+  for (const TFloatPoint& p : line.Points)
+    if (std::isfinite(p.Y)) scale = std::max(scale, std::fabs(p.Y));
+  const long double tolerance = 1e-6L * scale;
+  // The outermost point (from 0 on) whose Y differs ends the change; the
+  // constant part begins at the next point out. A curve that nowhere
+  // differs (no resistance at all) is constant from 0.
+  long double from = -1;
+  for (const TFloatPoint& p : line.Points)
+    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X >= 0 && std::fabs(p.Y - outer->Y) > tolerance)
+      from = std::max(from, sign * p.X);
+  if (from < 0) return 0;
+  long double next = sign * outer->X;
+  for (const TFloatPoint& p : line.Points)
+    if (std::isfinite(p.X) && sign * p.X > from) next = std::min(next, sign * p.X);
+  return next;
+}
+
+}  // namespace
+
+TWorldRect PanelWorldRectOfShape(const TLineList& lines) {
+  TWorldRect all = PanelWorldRect(lines);
+  long double right = 0, left = 0, xMin = 0, xMax = 0;
+  for (const TLine& line : lines) {
+    right = std::max(right, ConstantFrom(line, 1));
+    left = std::max(left, ConstantFrom(line, -1));
+    for (const TFloatPoint& p : line.Points)
+      if (std::isfinite(p.X) && std::isfinite(p.Y)) xMin = std::min(xMin, p.X), xMax = std::max(xMax, p.X);
+  }
+  // Curves that are constant throughout have no shape to show.
+  if (left == 0 && right == 0) return all;
+  const TAxisRange x = RoundAxisRange(std::max(xMin, -2 * left), std::min(xMax, 2 * right));
+  all.XMin = x.Min;
+  all.XMax = x.Max;
+  return all;
+}
+
+}  // namespace terraq::ui

@@ -30,4 +30,12 @@ TAxisRange RoundAxisRange(long double min, long double max);
 // so the result always has a positive, finite width and height.
 TWorldRect PanelWorldRect(const TLineList& lines);
 
+// The same with the X range cut to where the curves change: curves carried
+// on at a constant Y far out along X (generated p-y curves go on flat to
+// 36 in of deflection) would squeeze their working part into a line. On
+// each side of 0 the range reaches twice the largest |X| at which a curve
+// takes the Y it keeps to its end (so that the flat part shows), never
+// beyond the points. Y still spans every point.
+TWorldRect PanelWorldRectOfShape(const TLineList& lines);
+
 }  // namespace terraq::ui

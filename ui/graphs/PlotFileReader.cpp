@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
 
 #include "graphs/PlotWords.h"
+#include "project/RunOutcome.h"
 #include "project/TProgramData.h"
 #include "project/TWordReader.h"
 
@@ -46,11 +49,13 @@ class PlotReader {
       graph->Labels.clear();
     }
     SetLineCount(g_.pltInter.Lines, 1);
+    SetLineCount(g_.pltPY.Lines, 0);
     readFirstBlock();
     if (PointCount(g_.pltDMS.Lines) > 0) layerStrip();
     for (int k = 2; k <= sets_; ++k) readLaterBlock(k);
     equaliseLengths();
     setCaptions();
+    setTitles();
     for (TGraphPlot* graph : g_.All()) graph->SetUnits(units_);
   }
 
@@ -102,12 +107,23 @@ class PlotReader {
       for (TFloatPoint& p : curve.Points) p.Y /= kInchesPerFoot;
   }
 
-  // The p-y curves of a block, replacing those of the block before.
+  // The p-y curves of a block, after those of the blocks before: the last
+  // block's are shown at first, the others are offered. The engine heads
+  // generated curves by their depth (always written with a decimal point)
+  // and, next to curves of the data file, every curve by its station (a
+  // whole number); either way the label gives the depth.
   void readPYCurves() {
     const int curves = count(kMaxPlotCurves);
-    SetLineCount(g_.pltPY.Lines, curves);
-    for (TLine& curve : g_.pltPY.Lines) {
-      curve.Value = real();  // depth, or station of user curves
+    // A block without curves leaves the earlier ones shown.
+    if (curves > 0)
+      for (TLine& earlier : g_.pltPY.Lines) earlier.StartsInactive = true;
+    pyFirst_ = g_.pltPY.Lines.size();
+    pyStations_.clear();
+    g_.pltPY.Lines.resize(pyFirst_ + static_cast<size_t>(curves));
+    for (size_t i = pyFirst_; i < g_.pltPY.Lines.size(); ++i) {
+      TLine& curve = g_.pltPY.Lines[i];
+      curve.Value = real();
+      pyStations_.push_back(words_.LastWord().find_first_of(".eEdD") == std::string_view::npos);
       const int n = count(kMaxPlotCurvePoints);
       curve.SetPointCount(n);
       for (TFloatPoint& p : curve.Points) {
@@ -116,6 +132,55 @@ class PlotReader {
       }
     }
     EqualiseLengths(g_.pltPY.Lines);
+  }
+
+  // The labels of the p-y curves just read, once result set `k` (1-based)
+  // has given the depths of its stations: "p-y at 12.0 ft", and in a run of
+  // several sets "Stage 2, p-y at 12.0 ft".
+  void labelPYCurves(int k) {
+    const bool english = units_ == kEnglish;
+    const TLine& depths = g_.pltDef.Lines[static_cast<size_t>(k - 1)];
+    std::vector<std::string>& labels = g_.pltPY.Labels;
+    labels.resize(g_.pltPY.Lines.size());
+    if (pyFirst_ < g_.pltPY.Lines.size()) pyShownSet_ = k;
+    std::vector<long double> shown;
+    for (size_t i = pyFirst_; i < g_.pltPY.Lines.size(); ++i) {
+      const long double heading = g_.pltPY.Lines[i].Value;
+      long double depth = english ? heading / kInchesPerFoot : heading;
+      if (pyStations_[i - pyFirst_]) {
+        // The station's own row; past the rows, from the increment length.
+        const long double station = heading;
+        if (station >= 0 && station < depths.PointCount())
+          depth = depths.Points[static_cast<size_t>(station)].Y;
+        else
+          depth = station * facts_.incrementLength / (english ? kInchesPerFoot : 1);
+      }
+      shown.push_back(depth);
+    }
+    auto format = [&](long double depth, int decimals) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.*Lf %s", decimals, depth, english ? "ft" : "m");
+      return std::string(text);
+    };
+    for (size_t i = 0; i < shown.size(); ++i) {
+      // Curves just above and below a layer boundary lie a tenth of an inch
+      // apart: more decimals until each keeps a label of its own.
+      auto clashes = [&](int decimals) {
+        for (const long double other : shown)
+          if (other != shown[i] && format(other, decimals) == format(shown[i], decimals)) return true;
+        return false;
+      };
+      int decimals = english ? 1 : 2;
+      while (decimals < 4 && clashes(decimals)) ++decimals;
+      const std::string text = "p-y at " + format(shown[i], decimals);
+      labels[pyFirst_ + i] = sets_ > 1 ? setName(k) + ", " + text : text;
+    }
+  }
+
+  // A result set as the legends and titles name it.
+  std::string setName(int k) const {
+    if (facts_.longTerm && k <= 2) return k == 1 ? "Short-Term" : "Long-Term";
+    return "Stage " + std::to_string(k);
   }
 
   // The rows of a result block into curve `k` (0-based) of every depth graph.
@@ -137,6 +202,23 @@ class PlotReader {
       g_.pltShear.Lines[at].Points[j] = g_.pltDMS.Lines3[at].Points[j] = {shear, depth};
       g_.pltSoil.Lines[at].Points[j] = {reaction, depth};
     }
+    reactionPerLength(g_.pltSoil.Lines[at], units_ == kEnglish ? kInchesPerFoot : 1);
+  }
+
+  // The engine writes the soil reaction as the force a station takes, which
+  // grows with the increment length; per unit length of wall it does not. A
+  // station takes the wall from halfway to the station above to halfway to
+  // the one below: an increment, half of one at an end. `perDepthUnit` turns
+  // the drawn depths back into the file's length (inches from feet).
+  static void reactionPerLength(TLine& curve, long double perDepthUnit) {
+    const size_t n = curve.Points.size();
+    std::vector<long double> depths;
+    for (const TFloatPoint& p : curve.Points) depths.push_back(p.Y);
+    for (size_t j = 0; j < n; ++j) {
+      const long double above = depths[j > 0 ? j - 1 : j], below = depths[j + 1 < n ? j + 1 : j];
+      const long double length = (below - above) / 2 * perDepthUnit;
+      curve.Points[j].X = length > 0 ? curve.Points[j].X / length : NAN;
+    }
   }
 
   void setResultSets(int sets) {
@@ -155,6 +237,7 @@ class PlotReader {
     words_.NextInteger();  // the block's unit code: UNITS above rules
     g_.pltDMS.ShowThree = true;
     readResultRows(0, rows);
+    labelPYCurves(1);
   }
 
   void readLaterBlock(int k) {
@@ -162,7 +245,7 @@ class PlotReader {
     readPressure(k - 1);
     readPYCurves();
     setResultSets(std::max(sets_, resultSets()));
-    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS}) {
+    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) {
       std::vector<std::string>& labels = graph->Labels;
       labels.resize(static_cast<size_t>(k));
       labels[0] = "Stage: 1";
@@ -175,6 +258,7 @@ class PlotReader {
     const int rows = count(kMaxPlotResultRows);
     words_.NextInteger();  // unit code
     readResultRows(k - 1, rows);
+    labelPYCurves(k);
   }
 
   // The soil layers beside the deflection-moment-shear panels, then the
@@ -209,17 +293,25 @@ class PlotReader {
     const bool english = units_ == kEnglish;
     for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltLD})
       graph->YCaption = english ? "Depth (ft)" : "Depth (m)";
-    const std::string moment = english ? "(in-kips)" : "(m-kN)";
+    // Force before length, as the report writes its moments (LBS-IN, KN-M).
+    const std::string moment = english ? "(kip·in)" : "(kN·m)";
     const std::string force = english ? "(kips)" : "(kN)";
     g_.pltMom.XCaption = "Bending Moment " + moment;
     g_.pltShear.XCaption = "Shear " + force;
     g_.pltMomEi.XCaption = "Moment " + moment;
-    g_.pltMomEi.YCaption = english ? "EI (kips-in^2)" : "EI (kN-m^2)";
+    g_.pltMomEi.YCaption = english ? "EI (kip·in²)" : "EI (kN·m²)";
     g_.pltMomCurv.YCaption = "Moment " + moment;
     g_.pltInter.XCaption = "Bending Moment " + moment;
     g_.pltInter.YCaption = "Axial Load " + force;
     g_.pltLM.XCaption = "Maximum Moment " + moment;
     g_.pltLM.YCaption = "Lateral Load " + force;
+
+    // One meaning per graph: the parts of the first set's pressure here,
+    // the sets' total pressures in the distribution graph. A uniform
+    // surcharge is generated as overburden, so its share is in the soil's.
+    g_.PltCombine.Labels = {"Total", facts_.uniformSurcharge ? "Soil, uniform surcharge included" : "Soil",
+                            "Surcharge"};
+    if (sets_ == 1) g_.pltLD.Labels = {"Total"};
 
     TGraphPlot& dms = g_.pltDMS;
     dms.XCaption = g_.pltDef.XCaption;
@@ -233,11 +325,29 @@ class PlotReader {
     dms.XUnits3 = g_.pltShear.XUnits;
   }
 
+  // Each graph headed by the project and, where it shows one result set of
+  // several, by that set: the p-y curves of the last, the combined earth
+  // pressure of the first. A title the user chose stays.
+  void setTitles() {
+    const std::string& project = facts_.projectTitle;
+    auto title = [&](TGraphPlot& g, int set) {
+      if (g.TitleChosen) return;
+      const std::string stage = set > 0 && sets_ > 1 ? setName(set) : "";
+      g.Title = project + (!project.empty() && !stage.empty() ? " — " : "") + stage;
+    };
+    for (TGraphPlot* g : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) title(*g, 0);
+    title(g_.pltPY, pyShownSet_);
+    title(g_.PltCombine, 1);
+  }
+
   TPlotWords words_;
   const TPlotProjectFacts& facts_;
   TResultGraphs& g_;
   int units_ = 0;  // the unit code of the last block read
   int sets_ = 1;   // result sets announced so far
+  size_t pyFirst_ = 0;            // the first p-y curve of the block being read
+  std::vector<bool> pyStations_;  // its curves are headed by stations, not depths
+  int pyShownSet_ = 0;            // the result set whose p-y curves are shown first
 };
 
 }  // namespace
@@ -249,6 +359,8 @@ TPlotProjectFacts PlotProjectFacts(const TProgramData& project) {
   facts.incrementCount = project.IncrementCount;
   facts.incrementLength = project.IncrementLength;
   facts.freeHeight = project.FreeHeight;
+  facts.projectTitle = project.ProjectTitle;
+  facts.uniformSurcharge = project.SurchargePressure != 0 && !project.UserPressure;
   const TGridTable& soil = project.Tables().NewSoil;
   for (int r = 0; r < soil.RowCount(); ++r)
     facts.layers.push_back({soil.Column(0).Integer(r), static_cast<double>(soil.Column(1).Float(r))});
@@ -268,6 +380,11 @@ bool ReadPlotText(std::string_view text, const TPlotProjectFacts& facts, TResult
 
 bool ReadPlotFile(const std::filesystem::path& file, const TPlotProjectFacts& facts, TResultGraphs& graphs,
                   std::string& error) {
+  // A run that did not end well may leave a plot file that reads without
+  // fault: the verdict comes from the run's report as well.
+  const std::string mark =
+      JudgeResults(ReadRunSummary(std::filesystem::path(file).replace_extension(".tq4o"), file)).mark;
+  for (TGraphPlot* graph : graphs.All()) graph->ResultsMark = mark;
   std::string text;
   try {
     text = ReadWholeFile(file);

@@ -5,9 +5,10 @@
 // The file is a stream of blank-separated numbers, one group per result set
 // (a construction stage, or the short-term or the long-term analysis):
 // earth-pressure rows, the unit code, the p-y curves, and the result block
-// (depth, deflection, moment, shear, soil reaction per station). In English
-// base units (unit code 1) depths are drawn in feet, moments in in-kips and
-// shears in kips; SI values are drawn as written.
+// (depth, deflection, moment, shear, net reaction per station). In English
+// base units (unit code 1) depths are drawn in feet, moments in kip·in and
+// shears in kips; SI values are drawn as written. The reaction is drawn per
+// unit length of wall.
 
 #include <filesystem>
 #include <string>
@@ -22,7 +23,7 @@ class TProgramData;
 
 // What the graphs take from the project besides the file: the layer strip
 // and the wall of the deflection-moment-shear graph, the depths of the
-// combined earth-pressure graph and the curve labels.
+// combined earth-pressure graph, the curve labels and the graphs' titles.
 struct TPlotProjectFacts {
   struct Layer {
     int soilType = 0;      // 1..7 as in the soil-layer table
@@ -34,6 +35,8 @@ struct TPlotProjectFacts {
   double incrementLength = 0;   // in the base length (in or m)
   double freeHeight = 0;        // in the base length (in or m)
   std::vector<Layer> layers;    // the short-term soil layers, top down
+  std::string projectTitle;     // heads the graphs
+  bool uniformSurcharge = false;  // a generated pressure carries a uniform surcharge
 };
 
 // The facts of the current project (its short-term soil-layer table).
@@ -57,7 +60,9 @@ bool ReadPlotText(std::string_view text, const TPlotProjectFacts& facts, TResult
                   std::string& error);
 
 // The same for a file (read whole, at most kMaxDataFileBytes); a file that
-// cannot be read gives the system's reason in `error`.
+// cannot be read gives the system's reason in `error`. Whatever the file
+// holds, every graph takes the verdict on the run's results (JudgeResults,
+// from the report beside the file and the file itself) as its ResultsMark.
 bool ReadPlotFile(const std::filesystem::path& file, const TPlotProjectFacts& facts, TResultGraphs& graphs,
                   std::string& error);
 

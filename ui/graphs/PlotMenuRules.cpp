@@ -15,6 +15,14 @@ TPlotMenuState PlotMenuState(const TGraphPlot& graph) {
   return s;
 }
 
+void ChooseFirstCurves(TGraphPlot& graph) {
+  int shown = 0;
+  for (TLine& line : graph.Lines) {
+    line.Active = !line.StartsInactive && !(graph.LimitActiveCurves && shown >= kMaxActiveCurves);
+    if (line.Active) ++shown;
+  }
+}
+
 std::string ShownLabel(const TGraphPlot& graph, int i) {
   std::string label = graph.Label(i);
   if (graph.onGetCaption) graph.onGetCaption(i, label);

@@ -30,6 +30,10 @@ inline constexpr int kMarkerSteps[] = {0, 1, 2, 3, 5, 10};
 inline constexpr int kFontSizes[] = {10, 15, 20, 25, 30, 40};
 inline constexpr int kLineWidths[] = {1, 2, 4, 6, 10};
 
+// The curves a new window shows: every curve of Lines not StartsInactive,
+// at most kMaxActiveCurves of them when the graph limits them.
+void ChooseFirstCurves(TGraphPlot& graph);
+
 // The label a window shows for curve i of Lines: its Label passed through
 // the owner's onGetCaption when one is set.
 std::string ShownLabel(const TGraphPlot& graph, int i);

@@ -60,7 +60,8 @@ std::string_view TPlotWords::nextWord() {
   while (pos_ < text_.size() && !isSeparator(text_[pos_])) ++pos_;
   wordLine_ = line_;
   wordItem_ = ++items_;
-  return text_.substr(begin, pos_ - begin);
+  word_ = text_.substr(begin, pos_ - begin);
+  return word_;
 }
 
 void TPlotWords::Fail(const std::string& what) const { TWordReader().FailAt(wordLine_, wordItem_, what); }

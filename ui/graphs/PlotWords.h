@@ -21,6 +21,8 @@ class TPlotWords {
   // Throw EReadError as TWordReader does.
   double NextReal();
   int NextInteger();
+  // The last word read, as written.
+  std::string_view LastWord() const { return word_; }
   // Raises a read error at the last word read.
   [[noreturn]] void Fail(const std::string& what) const;
 
@@ -33,6 +35,7 @@ class TPlotWords {
   int items_ = 0;     // words taken from that line
   int wordLine_ = 0;  // where the last word was
   int wordItem_ = 0;
+  std::string_view word_;
 };
 
 }  // namespace terraq::ui

@@ -29,6 +29,9 @@ struct TLine {
   std::string Name;       // explicit label; empty: the default label is used
   bool Visible = true;    // drawn
   bool Active = true;     // belongs to the window: legend entry and Plot-menu item
+  // A new window leaves the curve out; Active Curves offers it (the p-y
+  // curves of the earlier stages).
+  bool StartsInactive = false;
 
   int PointCount() const { return static_cast<int>(Points.size()); }
   // Appends zero points at the end or drops surplus points from the end; a
@@ -103,7 +106,15 @@ class TGraphPlot {
   std::vector<std::string> Labels;
   std::string Title;
   bool TitleOnTop = true;
+  bool TitleChosen = false;  // the user set Title: reading results keeps it
+  // Drawn across the top of the plot on every output while the results the
+  // graph shows are not valid ("RESULTS NOT VALID: NOT CLOSED"); empty for
+  // valid results. Set with the curves, from the run's own files.
+  std::string ResultsMark;
   bool LimitActiveCurves = true;  // a window shows at most 20 curves
+  // The first panel's X range is cut to where the curves change
+  // (PanelWorldRectOfShape): curves carried on flat far out.
+  bool XRangeOfShape = false;
 
   // The unit system of the unit texts: 1 English, 2 SI, 3 none. Clamped to
   // 1..3; 0 or less becomes 1.

@@ -39,10 +39,14 @@ void setUp(TGraphPlot& g, const GraphSettings& s) {
 
 TResultGraphs::TResultGraphs() {
   setUp(pltPY, {"p-y Curves", "Depth", "y", "L", "p", "F/L", false, true});
+  // Generated curves go on flat to 36 in: the range shows where they bend.
+  pltPY.XRangeOfShape = true;
   setUp(pltDef, {"Deflection vs Depth", "Load #", "Deflection", "L", "Depth", "", true, true});
   setUp(pltMom, {"Moment Depth", "Load #", "Bending Moment", "", "Depth", "", true, true});
   setUp(pltShear, {"Shear vs Depth", "Load #", "Shear", "", "Depth", "", true, true});
-  setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Reaction", "F", "Depth", "", true, true});
+  // Per unit length of wall (the plot file holds the force per station).
+  setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Net Reaction per Unit Length of Wall", "F/L", "Depth", "", true,
+                  true});
   setUp(pltDMS, {"Deflection, Moment, Shear vs Depth", "Curve #", "Deflection", "L", "Depth", "", true, true});
   // The earth-pressure graphs are named as their menu items: the caption
   // heads the window's read-out and the printout, where "Load vs Top
@@ -98,6 +102,9 @@ void TResultGraphs::Empty() {
     for (TLineList* list : {&g->Lines, &g->LayerLines, &g->Lines2, &g->Lines3}) list->clear();
     g->Labels.clear();
     g->WallLineCount = 0;
+    g->ResultsMark.clear();
+    // The project's title goes with its results; the user's stays.
+    if (!g->TitleChosen) g->Title.clear();
   }
 }
 

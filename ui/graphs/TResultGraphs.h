@@ -37,11 +37,11 @@ class TResultGraphs {
   TResultGraphs& operator=(const TResultGraphs&) = delete;
 
   // Filled by the reader.
-  TGraphPlot pltPY;       // p-y curves of the last result set: X = y, Y = p
+  TGraphPlot pltPY;       // p-y curves of every result set (the last set's shown first): X = y, Y = p
   TGraphPlot pltDef;      // deflection vs depth, one curve per result set
   TGraphPlot pltMom;      // bending moment vs depth
   TGraphPlot pltShear;    // shear vs depth
-  TGraphPlot pltSoil;     // soil reaction vs depth
+  TGraphPlot pltSoil;     // net reaction per unit length of wall vs depth
   TGraphPlot pltDMS;      // deflection, moment and shear side by side, with the soil layers and the wall
   TGraphPlot pltLD;       // earth pressure vs depth, one curve per result set
   TGraphPlot PltCombine;  // total, soil and surcharge pressure of the first result set

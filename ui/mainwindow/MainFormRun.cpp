@@ -123,8 +123,11 @@ void TMainForm::CompRun() {
                                QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
                                run.engineMessages)
           : DescribeRunWithoutOutputs(run.error, run.engineMessages);
-  if (outcome.stopped) prompts.showError(this, QString::fromStdString(outcome.message));
-  else prompts.showInformation(this, QString::fromStdString(outcome.message));
+  // A run whose results must not be used never reads as a success.
+  const QString message = QString::fromStdString(outcome.message);
+  if (outcome.stopped) prompts.showError(this, message);
+  else if (!outcome.resultsValid) prompts.showWarning(this, message);
+  else prompts.showInformation(this, message);
   // Without new outputs the earlier results, and the graphs read from them,
   // stand as they were. New outputs are read into the graphs; a run that
   // stopped has said so, and its plot file may end early, which would only

@@ -212,7 +212,8 @@ int TGraphImageSize::PixelWidth() const { return RoundedPixels(PixelsPerInch, Wi
 int TGraphImageSize::PixelHeight() const { return RoundedPixels(PixelsPerInch, HeightInches); }
 
 std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph) {
-  return {PanelWorldRect(graph.Lines), PanelWorldRect(graph.Lines2), PanelWorldRect(graph.Lines3)};
+  return {graph.XRangeOfShape ? PanelWorldRectOfShape(graph.Lines) : PanelWorldRect(graph.Lines),
+          PanelWorldRect(graph.Lines2), PanelWorldRect(graph.Lines3)};
 }
 
 std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,

@@ -50,7 +50,8 @@ std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& 
                       const std::filesystem::path& file, TGraphFileFormat format, const TGraphImageSize& size);
 
 // The panels' full world rectangles of a graph, as a new plot window takes
-// them (for output without a window: the terraq command).
+// them (and output without a window: the terraq command); the first panel
+// cut to the curves' shape where the graph asks for it (XRangeOfShape).
 std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph);
 
 // Page margins in thousandths of an inch, 1000 on each side to start.

@@ -282,6 +282,29 @@ void PaintLayerStrip(const Context& c, const TPanelMap& depths) {
   p.setClipping(false);
 }
 
+// The mark of results that must not be used: bold red text on white in a
+// red frame across the top of the plot, over the curves, wrapped to the
+// plot's width, so that no view, printout or picture of the graph loses it.
+void PaintResultsMark(const Context& c) {
+  if (c.graph.ResultsMark.empty()) return;
+  QPainter& p = c.p;
+  const TPixelRect& plot = c.layout.Plot;
+  const int pad = c.h / 3;
+  const QColor red(200, 0, 0);
+  p.setFont(GraphFont(c.h, true));
+  const QString text = QString::fromStdString(c.graph.ResultsMark);
+  const int room = std::max(c.h, plot.Width() - 2 * c.h);
+  const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+  const QRect need = p.fontMetrics().boundingRect(QRect(0, 0, room, 100 * c.h), flags, text);
+  const QRect box(plot.Left + (plot.Width() - need.width()) / 2 - pad, plot.Top + c.h / 2,
+                  need.width() + 2 * pad, need.height() + 2 * pad);
+  p.setPen(QPen(red, std::max(1, c.out.DpiX / 48)));
+  p.setBrush(Qt::white);
+  p.drawRect(box);
+  p.drawText(box.adjusted(pad, pad, -pad, -pad), flags, text);
+  p.setBrush(Qt::NoBrush);
+}
+
 }  // namespace
 
 QString AxisCaption(const std::string& caption, const std::string& units, int unitsSystem) {
@@ -317,6 +340,7 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::NoBrush);
   for (int k = 0; k < layout.PanelCount; ++k) painter.drawRect(OutlineRect(layout.Panels[k]));
+  PaintResultsMark(c);
   painter.restore();
 }
 

@@ -9,6 +9,7 @@
 
 #include "controls/NumberFormat.h"
 #include "graphs/GraphZoom.h"
+#include "graphs/PlotMenuRules.h"
 #include "plotwindow/GraphPainter.h"
 #include "plotwindow/TPlotLegend.h"
 
@@ -31,12 +32,12 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent) : QWidget(parent), grap
 TPlotForm::~TPlotForm() = default;
 
 void TPlotForm::FormCreate() {
-  world_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
-  full_ = world_;
+  world_ = ui::FullWorld(graph_);
+  // Zooming out reaches every point, beyond a range cut to the curves' shape.
+  full_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
 
   // At most 20 curves take part; the rest can be chosen later.
-  for (size_t i = 0; i < graph_.Lines.size(); ++i)
-    graph_.Lines[i].Active = !(graph_.LimitActiveCurves && static_cast<int>(i) >= kMaxActiveCurves);
+  ChooseFirstCurves(graph_);
 
   legend_ = new TPlotLegend(this);
   connect(legend_, &TPlotLegend::EntryToggled, this, &TPlotForm::ToggleEntry);

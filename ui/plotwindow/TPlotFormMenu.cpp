@@ -202,6 +202,8 @@ void TPlotForm::WidthClick(int widthLine) {
 void TPlotForm::PlotCaptionClick() {
   TfrmGraphCaption dialog(graph_.Title, graph_.TitleOnTop, this);
   if (TUserPrompts::Current().runDialog(dialog) != QDialog::Accepted) return;
+  // Accepting the project's own title leaves it to follow the project.
+  graph_.TitleChosen = graph_.TitleChosen || dialog.Title() != graph_.Title;
   graph_.Title = dialog.Title();
   graph_.TitleOnTop = dialog.TitleOnTop();
   Relayout(true);

@@ -21,7 +21,61 @@ std::string iterationsText(int n) {
   return std::to_string(n) + (n == 1 ? " iteration" : " iterations");
 }
 
+// How a problem is named among the several of a run: "stage 2",
+// "long-term", "problem 3".
+std::string problemName(const ProblemSummary& p) {
+  if (p.kind == HeadingKind::Stage) return "stage " + std::to_string(p.stage);
+  if (p.kind == HeadingKind::LongTerm) return "long-term";
+  return "problem " + std::to_string(p.number);
+}
+
+// The problems that share a fault, for a run of several: "stages 1-3",
+// "stage 2, long-term".
+std::string problemsText(const std::vector<const ProblemSummary*>& problems) {
+  bool allStages = problems.size() > 1;
+  std::vector<int> stages;
+  for (const ProblemSummary* p : problems) {
+    allStages = allStages && p->kind == HeadingKind::Stage;
+    stages.push_back(p->stage);
+  }
+  if (allStages) return "stages " + StationsText(stages);
+  std::string text;
+  for (const ProblemSummary* p : problems) text += (text.empty() ? "" : ", ") + problemName(*p);
+  return text;
+}
+
 }  // namespace
+
+ResultsVerdict JudgeResults(const RunSummary& summary) {
+  std::vector<std::string> faults;
+  if (summary.errorStop) faults.push_back("the analysis stopped");
+  else if (!summary.complete) faults.push_back("the analysis did not finish");
+  // Each fault once, naming where it happened when the run has several
+  // problems.
+  struct Fault {
+    const char* text;
+    bool (*applies)(const ProblemSummary&);
+  };
+  static constexpr Fault kFaults[] = {
+      {"allowable deflection exceeded", [](const ProblemSummary& p) { return p.overLimit; }},
+      {"NOT CLOSED", [](const ProblemSummary& p) { return p.notClosed && !p.overLimit; }},
+      {"singular equations", [](const ProblemSummary& p) { return !p.resultsValid(); }},
+      {"deflection off the load-deflection curves", [](const ProblemSummary& p) { return p.offCurves; }},
+  };
+  for (const Fault& fault : kFaults) {
+    std::vector<const ProblemSummary*> where;
+    for (const ProblemSummary& p : summary.problems)
+      if (fault.applies(p)) where.push_back(&p);
+    if (where.empty()) continue;
+    faults.push_back(fault.text);
+    if (summary.problems.size() > 1) faults.back() += " in " + problemsText(where);
+  }
+  ResultsVerdict verdict;
+  verdict.valid = faults.empty();
+  for (const std::string& fault : faults)
+    verdict.mark += (verdict.mark.empty() ? "RESULTS NOT VALID: " : "; ") + fault;
+  return verdict;
+}
 
 std::string ClosureText(const ProblemSummary& p) {
   std::string text;
@@ -67,12 +121,19 @@ RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view report
                               const std::vector<std::string>& engineMessages) {
   RunOutcome outcome;
   outcome.stopped = summary.errorStop.has_value() || !summary.complete;
+  const ResultsVerdict verdict = JudgeResults(summary);
+  outcome.resultsValid = verdict.valid;
   const std::string report(reportName);
   if (summary.errorStop)
     outcome.message =
         "The analysis stopped:\n" + *summary.errorStop + "\n\nThe report " + report + " holds the details.";
   else if (!summary.complete)
     outcome.message = "The analysis did not finish: the report " + report + " does not end with END OF ANALYSIS.";
+  else if (!verdict.valid)
+    outcome.message = verdict.mark +
+                      ".\n\nThe analysis ran to its end, but its results must not be used for design. The graphs "
+                      "of this run carry this mark until a run with valid results replaces them; the report " +
+                      report + " holds the details.";
   else
     outcome.message = "Computations are completed. Please, check output file for results or error messages.";
 
@@ -93,6 +154,7 @@ RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view report
 RunOutcome DescribeRunWithoutOutputs(std::string_view error, const std::vector<std::string>& engineMessages) {
   RunOutcome outcome;
   outcome.stopped = true;
+  outcome.resultsValid = false;
   outcome.message = "The analysis could not write its results: " + std::string(error) +
                     ".\n\nThe results of the previous run are unchanged." + engineMessagesText(engineMessages);
   return outcome;

@@ -24,15 +24,34 @@ std::string StationsText(std::vector<int> stations);
 // (results not valid) and a wall weakened by the EI rows.
 std::vector<std::string> ProblemWarnings(const ProblemSummary& problem);
 
+// Whether the results a run left can be used, judged from its report and
+// plot file alone, so that the message after a run, the marks on its graphs
+// and `terraq run --strict` never disagree. Not valid: the analysis stopped
+// or did not finish, or a problem of it exceeded the allowable deflection,
+// did not close, had singular equations or deflections off the
+// load-deflection curves.
+struct ResultsVerdict {
+  bool valid = true;
+  // What is wrong, for the graphs' mark and the headline of the message:
+  // "RESULTS NOT VALID: allowable deflection exceeded", with the stages or
+  // problems named when the run has several ("NOT CLOSED in stages 2-3").
+  // Empty for valid results.
+  std::string mark;
+};
+ResultsVerdict JudgeResults(const RunSummary& summary);
+
 struct RunOutcome {
   // The analysis did not reach its end: an error stop, or a report that
   // does not end the run.
   bool stopped = false;
+  // The results may be used (JudgeResults); false for every stopped run.
+  bool resultsValid = true;
   std::string message;
 };
 
 // The message after a run: whether it completed, and if not the engine's
-// own message; then, per problem that did not close or whose results are
+// own message; a run that completed with results that are not valid is
+// headed by its verdict instead of "Computations are completed"; then, per problem that did not close or whose results are
 // doubtful, what is wrong; then what the engine told its caller besides the
 // report (`engineMessages`, one line each). `reportName` is the report file
 // as the user knows it.

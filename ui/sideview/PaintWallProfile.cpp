@@ -4,7 +4,10 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
+
+#include "controls/NumberFormat.h"
 
 namespace terraq::ui {
 
@@ -80,8 +83,23 @@ void paintBackfill(QPainter& painter, const TWallProfile& p, const TProfileCanva
   }
 }
 
+// The wall's left face: texts of the retained side end clear of it.
+qreal wallFace(const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+  return p.hasWall ? std::min<qreal>(profileX(c, p.wall[0].X), l.middle) : l.middle;
+}
+
+// Text from x, shortened with an ellipsis where it would pass `right`.
+void drawTextBefore(QPainter& painter, qreal x, qreal baseline, qreal right, const QString& text) {
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal room = right - x;
+  if (room <= 0) return;
+  painter.drawText(QPointF(x, baseline), metrics.elidedText(text, Qt::ElideRight, room));
+}
+
 void paintLayers(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
   const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal gap = metrics.averageCharWidth();
+  const qreal textRight = wallFace(p, c, l) - gap;
   for (size_t i = 0; i < p.layers.size(); ++i) {
     const TProfileLayer& layer = p.layers[i];
     painter.setPen(pen(c, l.groundPen));
@@ -93,9 +111,12 @@ void paintLayers(QPainter& painter, const TWallProfile& p, const TProfileCanvas&
     line(painter, l.left, yb, layer.bottom >= p.excavation ? l.right : l.middle, yb);
     painter.setPen(c.ink);
     const qreal yt = ProfileY(c, layer.top);
-    painter.drawText(QPointF(l.left, yt + metrics.ascent()), QString::fromStdString(layer.name));
-    painter.drawText(QPointF(l.left, yt + metrics.lineSpacing() + metrics.ascent()),
-                     QString::fromStdString(layer.properties));
+    // On the retained side, never across the wall.
+    // Below the strokes that mark flat backfill.
+    const qreal below = yt + (i == 0 ? (c.print ? 70 * l.scale : 5) + 2 : 0);
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.ascent(), textRight, QString::fromStdString(layer.name));
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.lineSpacing() + metrics.ascent(), textRight,
+                   QString::fromStdString(layer.properties));
   }
 }
 
@@ -114,8 +135,108 @@ void paintMarks(QPainter& painter, const TWallProfile& p, const TProfileCanvas& 
     line(painter, x0 + 0.38 * w, y, x0 + 0.40 * w, y - 0.01 * w);
     line(painter, x0 + 0.38 * w, y, x0 + 0.40 * w, y + 0.01 * w);
   }
-  painter.setPen(pen(c, l.springPen));
-  for (long double d : p.springs) line(painter, x0 + 0.5 * w, ProfileY(c, d), x0 + 0.6 * w, ProfileY(c, d));
+  // The springs above the excavation hold the wall back: tie-backs from the
+  // wall's face down into the retained soil at 15 degrees, the grouted
+  // anchor at their far end drawn heavier.
+  const qreal face = wallFace(p, c, l);
+  const qreal length = 0.3 * w, cos15 = 0.9659, sin15 = 0.2588;
+  for (long double d : p.springs) {
+    const qreal y = ProfileY(c, d);
+    const QPointF start(face, y), bond(face - 0.55 * length * cos15, y + 0.55 * length * sin15),
+        end(face - length * cos15, y + length * sin15);
+    painter.setPen(pen(c, l.markPen));
+    painter.drawLine(start, bond);
+    painter.setPen(pen(c, l.springPen));
+    painter.drawLine(bond, end);
+  }
+}
+
+// Water tables: a blue line with the usual inverted triangle above it.
+void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+  const QColor blue(30, 110, 230);
+  const qreal size = std::max<qreal>(4, QFontMetricsF(painter.font(), painter.device()).height() / 2);
+  auto table = [&](long double depth, qreal from, qreal to) {
+    const qreal y = ProfileY(c, depth);
+    QPen water(blue, std::max<qreal>(1, l.groundPen));
+    water.setStyle(Qt::DashLine);
+    painter.setPen(water);
+    line(painter, from, y, to, y);
+    const qreal x = from + 0.6 * (to - from);
+    QPolygonF mark;
+    mark << QPointF(x - size / 2, y - size) << QPointF(x + size / 2, y - size) << QPointF(x, y);
+    painter.setPen(QPen(blue, std::max<qreal>(1, l.groundPen)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(mark);
+  };
+  for (long double d : p.waterBackfill) table(d, l.left, wallFace(p, c, l));
+  for (long double d : p.waterExcavation) table(d, l.middle + (l.middle - wallFace(p, c, l)), l.right);
+}
+
+// The uniform surcharge: arrows down onto the retained surface, its value
+// above them.
+void paintSurcharge(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+  if (p.surcharge.empty()) return;
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal surface = ProfileY(c, p.top), head = metrics.height() / 3;
+  // Room for the value above the arrows, inside the canvas.
+  const qreal top = std::max(surface - 1.5 * metrics.height(), c.area.top() + metrics.height() + 2);
+  const qreal from = l.left + 0.1 * (l.middle - l.left), to = wallFace(p, c, l) - metrics.averageCharWidth();
+  painter.setPen(pen(c, l.groundPen));
+  line(painter, from, top, to, top);
+  for (int k = 0; k <= 4; ++k) {
+    const qreal x = from + k * (to - from) / 4;
+    line(painter, x, top, x, surface - 1);
+    line(painter, x - head / 2, surface - 1 - head, x, surface - 1);
+    line(painter, x + head / 2, surface - 1 - head, x, surface - 1);
+  }
+  drawTextBefore(painter, from, top - metrics.descent() - 1, to, QString::fromStdString(p.surcharge));
+}
+
+// The excavation level by its depth, on the excavated side above its floor.
+void paintExcavationLevel(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l,
+                          qreal scaleLeft) {
+  if (p.depthUnit.empty()) return;
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  char depth[48];
+  std::snprintf(depth, sizeof depth, "%.1Lf", (p.excavation - p.top) / p.depthUnitLength);
+  const QString text = QStringLiteral("excavation %1 %2").arg(QLatin1String(depth), QString::fromStdString(p.depthUnit));
+  const qreal x = l.middle + (l.middle - wallFace(p, c, l)) + metrics.averageCharWidth();
+  painter.setPen(c.ink);
+  drawTextBefore(painter, x, ProfileY(c, p.excavation) - metrics.descent() - 2, scaleLeft, text);
+}
+
+// A depth scale beside the sketch, from the wall top down: ticks at a round
+// step giving at most ten intervals, numbered in the depth unit. Returns the
+// scale's left edge (labels included), which other texts keep clear of.
+qreal paintDepthScale(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+  const long double length = p.hasWall ? p.wall[2].Y - p.top : 0;
+  if (!(length > 0) || p.depthUnit.empty()) return l.right;
+  const long double shown = length / p.depthUnitLength;
+  long double step = std::pow(10.0L, std::floor(std::log10(shown)));
+  for (const long double f : {0.1L, 0.2L, 0.5L, 1.0L})
+    if (shown / (step * f) <= 10) {
+      step *= f;
+      break;
+    }
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal tick = metrics.averageCharWidth();
+  // On a page, in the margin beyond the ground lines.
+  const qreal x = c.print ? c.area.left() + 0.95 * l.w : l.right - tick;
+  painter.setPen(pen(c, l.groundPen));
+  line(painter, x, ProfileY(c, p.top), x, ProfileY(c, p.top + length));
+  qreal leftmost = x - tick;
+  const int count = static_cast<int>(std::floor(shown / step + 1e-9L));
+  for (int k = 0; k <= count; ++k) {
+    const long double depth = k * step;
+    const qreal y = ProfileY(c, p.top + depth * p.depthUnitLength);
+    line(painter, x - tick, y, x, y);
+    QString label = QString::fromStdString(FormatGeneral(depth, 6));
+    if (k == 0) label += QLatin1Char(' ') + QString::fromStdString(p.depthUnit);
+    const qreal width = metrics.horizontalAdvance(label);
+    painter.drawText(QPointF(x - tick - width - 2, y + metrics.ascent() / 2), label);
+    leftmost = std::min(leftmost, x - tick - width - 2);
+  }
+  return leftmost;
 }
 
 // Five wall units in plan, spaced by twice the active width, each the
@@ -132,7 +253,9 @@ void paintTopView(QPainter& painter, const TWallProfile& p, const TProfileCanvas
     painter.drawEllipse(box);
     if (k == 0) {
       painter.drawText(QPointF(box.center().x() - 0.1 * box.width(), textY), QStringLiteral("top view"));
-      painter.drawText(QPointF(c.area.left() + 0.5 * l.w, textY), QStringLiteral("side view"));
+      // Beside the wall, not across it.
+      painter.drawText(QPointF(l.middle + (l.middle - wallFace(p, c, l)) + 4 * l.scale + 2, textY),
+                       QStringLiteral("side view"));
     }
   }
   painter.setBrush(Qt::NoBrush);
@@ -166,6 +289,8 @@ void PaintWallProfile(QPainter& painter, const TWallProfile& p, const TProfileCa
   painter.setRenderHint(QPainter::Antialiasing, false);
   const Layout l = layoutOf(c);
 
+  // Under the ground lines: a water table at the surface leaves them seen.
+  if (!p.layers.empty()) paintWater(painter, p, c, l);
   paintLayers(painter, p, c, l);
   if (p.hasWall) {
     QPolygon bar;
@@ -176,7 +301,11 @@ void PaintWallProfile(QPainter& painter, const TWallProfile& p, const TProfileCa
     painter.setBrush(Qt::NoBrush);
   }
   paintGround(painter, p, c, l);
+  paintSurcharge(painter, p, c, l);
   paintMarks(painter, p, c, l);
+  painter.setPen(c.ink);
+  const qreal scaleLeft = paintDepthScale(painter, p, c, l);
+  paintExcavationLevel(painter, p, c, l, scaleLeft);
   paintTopView(painter, p, c, l);
   painter.restore();
 }

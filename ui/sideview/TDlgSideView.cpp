@@ -50,7 +50,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project, std::fu
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addLayout(top);
   layout->addWidget(paintBox_, 1);
-  resize(420, 560);
+  resize(sizeHint());
 
   connect(button1_, &QPushButton::clicked, this, &TDlgSideView::Button1Click);
   connect(follow_, &QTimer::timeout, this, &TDlgSideView::FormActivate);

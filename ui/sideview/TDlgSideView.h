@@ -45,6 +45,10 @@ class TDlgSideView : public QWidget {
   // The Print button: the print dialog, then PrintTo.
   void Button1Click();
 
+  // Wide enough for the layer texts beside the wall and the depth scale:
+  // the size a window of the main window's area opens at.
+  QSize sizeHint() const override { return QSize(640, 560); }
+
   // The drawing area (below the label and the button).
   QWidget* PaintBox() const { return paintBox_; }
 

@@ -84,7 +84,16 @@ TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPre
       p.layers.push_back(std::move(layer));
       previous = bottom;
     }
+    // Depths below the wall top, as the engine takes them. Water standing
+    // in the excavation is not drawn above its floor.
+    p.waterBackfill = {p.top + project.WaterDepthBackfill};
+    if (project.WaterDepthExcavation >= project.FreeHeight) p.waterExcavation = {p.top + project.WaterDepthExcavation};
+    if (project.SurchargePressure != 0)
+      p.surcharge = "q = " + FormatGeneral(ShownValue(project.SurchargePressure, "F/L2^2", project.Units), 6) + " " +
+                    UnitText("F/L2^2", project.Units);
   }
+  p.depthUnit = UnitText("L2", project.Units);
+  p.depthUnitLength = FileFactor("L2", project.Units);
   p.backfillSlope = project.BackfillSlope;
   if (project.UseRestraints) p.restraints = nodeDepths(tables.SoilLayer, 1, dx, p.top);
   if (project.UseExternalPY || plotHeldEarthPressure) p.pyCurves = nodeDepths(tables.PYCurves, 0, dx, p.top);

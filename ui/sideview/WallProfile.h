@@ -1,9 +1,13 @@
 #pragma once
 // The wall and soil profile as entered, reduced to what the side view
 // draws: the wall bar, the two ground levels, the soil layers with their
-// names and key properties, and the depths of restraints, external p-y
-// curves and springs. Computed from the project without a display, so the
+// names and key properties, the water tables, the uniform surcharge, and
+// the depths of restraints, external p-y curves and springs. Computed from the project without a display, so the
 // window, the printout and the tests share one reading of the data.
+//
+// Depths are labelled in the unit the project shows them in (feet or
+// metres); the water tables and the surcharge are drawn with the layers,
+// whose generation they take part in.
 //
 // World coordinates: lengths in the project's base length unit (inches in
 // English units, metres in SI); X across the wall, Y downward. The sketch
@@ -50,6 +54,15 @@ struct TWallProfile {
   // excavation level.
   std::vector<long double> restraints, pyCurves, springs;
   long double activeWidth = 0, resistanceWidth = 0;  // Wa, Wp
+  // With the layers: the water tables (world Y) on the retained side and,
+  // when it lies at or below the excavation level, on the excavated side;
+  // and the uniform surcharge on the retained surface as it is shown
+  // ("q = 250 lbs/ft^2"), empty without one.
+  std::vector<long double> waterBackfill, waterExcavation;
+  std::string surcharge;
+  // The unit depths are shown in ("ft", "m") and its length in the world's.
+  std::string depthUnit;
+  long double depthUnitLength = 1;
   // The same sketch: a view redraws only when its profile changed.
   friend bool operator==(const TWallProfile&, const TWallProfile&) = default;
 };

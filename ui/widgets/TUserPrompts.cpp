@@ -55,6 +55,7 @@ TUserPrompts TUserPrompts::Standard() {
   p.showInformation = [](QWidget* parent, const QString& text) {
     QMessageBox::information(parent, boxTitle(), text);
   };
+  p.showWarning = [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, boxTitle(), text); };
   p.openFileName = [](QWidget* parent, const QString& title, const QString& filter, int& filterIndex) {
     const QStringList filters = filter.split(QStringLiteral(";;"));
     QFileDialog dialog(parent, title, QString(), filter);

@@ -25,6 +25,8 @@ struct TUserPrompts {
   std::function<bool(QWidget* parent, const QString& text)> askYesNo;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
+  // Something went wrong that the user must weigh (results that are not valid).
+  std::function<void(QWidget* parent, const QString& text)> showWarning;
   // An existing file to open; "" when cancelled. `filterIndex` is the file
   // type chosen (0-based in the filter's order).
   std::function<QString(QWidget* parent, const QString& title, const QString& filter, int& filterIndex)> openFileName;
