@@ -54,9 +54,10 @@ std::string StationsText(std::vector<int> stations) {
 
 std::vector<std::string> ProblemWarnings(const ProblemSummary& p) {
   std::vector<std::string> warnings;
-  if (!p.resultsValid())
+  if (!p.zeroPivotStations.empty())
     warnings.push_back("RESULTS NOT VALID: singular equations at stations " + StationsText(p.zeroPivotStations) +
                        " (is the wall held?)");
+  if (!p.numericalFault.empty()) warnings.push_back("RESULTS NOT VALID: " + p.numericalFault);
   if (!p.partialStiffnessStations.empty())
     warnings.push_back("wall weakened: the EI rows give only part of EI at stations " +
                        StationsText(p.partialStiffnessStations));
