@@ -36,7 +36,9 @@ class TProject {
   // bears the name of one of them) the project is opened read-only: its
   // stages are kept here and no file of its name is written (see
   // ReadOnlyReason). When reading fails the project is a new one and the
-  // error (EInOutError, EReadError) is passed on.
+  // error (EInOutError, EReadError) is passed on. A file holding more than
+  // a project can (TProgramData::NotKept, a stage block with a further
+  // problem) is refused with EReadError saying what would be lost.
   void Open(const std::filesystem::path& file, int layout);
 
   // Why the staged project is read-only ("" when it is not): Save is
@@ -117,7 +119,9 @@ class TProject {
 
 // Reads a data file of any layout and writes it in the current layout. A
 // staged file keeps its stages, each read in the same layout; one whose
-// blocks disagree with its stage count is refused. Throws EInOutError or
+// blocks disagree with its stage count is refused, and so is a file that
+// holds more than a project can (TProgramData::NotKept, a stage block with
+// a further problem): nothing is written then. Throws EInOutError or
 // EReadError.
 void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout);
 
