@@ -11,6 +11,7 @@
 // out (usage, data file, engine library, plot file, output files, standard
 // output), 128 + N a run ended by signal N.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -294,6 +295,12 @@ int convertCommand(const std::vector<std::string_view>& args) {
   const int readLayout = layout.value_or(terraq::ui::LayoutForFile(input));
   try {
     terraq::ui::ConvertDataFile(input, output, readLayout);
+  } catch (const terraq::ui::EMoreThanAProject& e) {
+    // A valid data file, refused for what converting it would lose.
+    std::string message = e.what();
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    std::cerr << "terraq: " << message << "\n";
+    return kExitErrorStop;
   } catch (const terraq::ui::EReadError& e) {
     std::string message = e.what();
     for (char& c : message)

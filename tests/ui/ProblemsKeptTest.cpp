@@ -64,8 +64,8 @@ TEST(ProblemsKept, ChainedProblemsBeyondTheProjectAreRefusedNeverDropped) {
                                   problem("Short", 1000, 9) + problem("Long", 1000, 9) + problem("Third", 500, 9) +
                                       problem("Fourth", 200, 0)}) {
     const Refusal r = tryFile(text);
-    EXPECT_TRUE(says(r.open, "wall.tq4d cannot be opened whole.\nThe end code 9 on line 16 chains a further "
-                             "problem, from line 17 on"))
+    EXPECT_TRUE(says(r.open, "wall.tq4d holds more than a project can.\nThe end code 9 on line 16 chains a "
+                             "further problem, from line 17 on"))
         << r.open;
     EXPECT_TRUE(says(r.open, "would lose the problems from line 17 on")) << r.open;
     EXPECT_EQ(r.convert, r.open);

@@ -34,7 +34,8 @@ std::string assemble(const std::vector<std::string>& blocks) {
 // A file the project cannot hold whole is not taken: saving or converting
 // it would lose what the project left out.
 void refuseNotKept(const TProgramData& data, const fs::path& file) {
-  if (!data.NotKept.empty()) throw EReadError(file.filename().string() + " cannot be opened whole.\n" + data.NotKept);
+  if (!data.NotKept.empty())
+    throw EMoreThanAProject(file.filename().string() + " holds more than a project can.\n" + data.NotKept);
 }
 
 }  // namespace

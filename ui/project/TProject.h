@@ -14,6 +14,7 @@
 #include "project/StageFiles.h"
 #include "project/StageLock.h"
 #include "project/TProgramData.h"
+#include "project/TWordReader.h"
 
 namespace terraq::ui {
 
@@ -38,7 +39,8 @@ class TProject {
   // ReadOnlyReason). When reading fails the project is a new one and the
   // error (EInOutError, EReadError) is passed on. A file holding more than
   // a project can (TProgramData::NotKept, a stage block with a further
-  // problem) is refused with EReadError saying what would be lost.
+  // problem) is refused (EMoreThanAProject, EReadError) saying what would
+  // be lost.
   void Open(const std::filesystem::path& file, int layout);
 
   // Why the staged project is read-only ("" when it is not): Save is
@@ -115,6 +117,13 @@ class TProject {
   // it is saved under one).
   bool stagesInMemory_ = false;
   std::array<std::optional<std::string>, kMaxStages> held_;
+};
+
+// A data file that reads, but holds more than a project can (see
+// TProgramData::NotKept): refused by Open and by conversion.
+class EMoreThanAProject : public EReadError {
+ public:
+  using EReadError::EReadError;
 };
 
 // Reads a data file of any layout and writes it in the current layout. A
