@@ -31,6 +31,7 @@
 #include "controls/NumberFormat.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/RunOutcome.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
@@ -181,7 +182,7 @@ int checkStandardOutput(int status) {
 void printEngineMessages(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
+    if (start != std::string::npos && !terraq::ui::IsEngineProgressNote(line)) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
   }
 }
 

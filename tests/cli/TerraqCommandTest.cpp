@@ -222,6 +222,15 @@ TEST(TerraqCommand, ResultsOutOfScaleAreNotValidAndStrayNameBytesStayExact) {
   EXPECT_TRUE(contains(plain.out, "RESULTS NOT VALID: THE INCREMENT LENGTH")) << plain.out;
 }
 
+// The analysis's progress note no longer reaches the process's streams.
+TEST(TerraqCommand, GeneratedCurvesRunWithoutTheProgressNote) {
+  ScratchFolder work;
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d", work.path() / "sand.tq4d");
+  const Outcome o = runTerraq("run sand.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_FALSE(contains(o.out + o.err, "READ SOIL DATA")) << o.err;
+}
+
 TEST(TerraqCommand, ErrorStopExitsWithOneAndNamesTheStop) {
   ScratchFolder work;
   work.copy("cli-too-much-data.tq4d", "big.tq4d");

@@ -7,16 +7,12 @@ namespace terraq::ui {
 
 namespace {
 
-// The engine's progress note: a console shows it, a message box has no use
-// for it.
-constexpr std::string_view kProgressNote = "READ SOIL DATA....";
-
 // "The engine says:" and its lines, indented; nothing without lines.
 std::string engineMessagesText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.substr(start) != kProgressNote) text += "\n  " + line.substr(start);
+    if (start != std::string::npos && !IsEngineProgressNote(line)) text += "\n  " + line.substr(start);
   }
   return text.empty() ? text : "\n\nThe engine says:" + text;
 }
@@ -27,6 +23,11 @@ std::string iterationsText(int n) {
 }
 
 }  // namespace
+
+bool IsEngineProgressNote(std::string_view line) {
+  const size_t start = line.find_first_not_of(' ');
+  return start != std::string_view::npos && line.substr(start) == "READ SOIL DATA....";
+}
 
 std::string ClosureText(const ProblemSummary& p) {
   std::string text;

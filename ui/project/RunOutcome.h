@@ -24,6 +24,11 @@ std::string StationsText(std::vector<int> stations);
 // (results not valid) and a wall weakened by the EI rows.
 std::vector<std::string> ProblemWarnings(const ProblemSummary& problem);
 
+// The engine's progress note (" READ SOIL DATA...."), which comes back
+// among its messages as a console would have shown it: neither the message
+// that ends a run nor the command's standard error repeats it.
+bool IsEngineProgressNote(std::string_view line);
+
 struct RunOutcome {
   // The analysis did not reach its end: an error stop, or a report that
   // does not end the run.
