@@ -48,7 +48,7 @@ std::string NumericalFault(const EngineModel& model) {
   const int top = Pos(0), tip = Pos(c.NI);
 
   if (!std::isnormal(c.hSquared) || !std::isnormal(c.hCubed))
-    return "THE INCREMENT LENGTH IS BEYOND THE RANGE OF THE DIFFERENCE EQUATIONS";
+    return "INCREMENT LENGTH BEYOND THE RANGE OF THE EQUATIONS";
   // Rows -1..NI+1 of the equations, as SolveBeamColumn forms them.
   for (int j = top - 1; j <= tip + 1; ++j) {
     if (lostToUnderflow(st.Qw[j], c.hCubed * st.Qw[j]) || lostToUnderflow(st.Sw[j], c.hCubed * st.Sw[j]) ||
