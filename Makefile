@@ -58,12 +58,17 @@ package: build
 	cmake --build $(BUILD_DIR) --target package
 
 # Sanitizer builds of the fuzz targets and a short session of each, one after
-# the other: FUZZ_SECONDS per target (24 s: about two minutes for all five).
-# FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator FUZZ_SECONDS=600.
-# New inputs go to build-fuzz/corpus/<target>, faults to build-fuzz/artifacts.
-FUZZ_TARGETS := engine_input datafile evaluator convert staged
+# the other: FUZZ_SECONDS per target (24 s: about two and a half minutes for
+# all six). FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator
+# FUZZ_SECONDS=600. New inputs go to build-fuzz/corpus/<target>, faults to
+# build-fuzz/artifacts. Inputs grow to FUZZ_MAX_LEN bytes: without it
+# libFuzzer stops at the largest seed, far below a full-size data file (a
+# full earth-pressure table, hundreds of curves, five full stages) or the
+# plot file of five stages (300 KB); the largest seeds are of that size.
+FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile
 FUZZ_TARGET  ?= $(FUZZ_TARGETS)
 FUZZ_SECONDS ?= 24
+FUZZ_MAX_LEN ?= 393216
 
 fuzz:
 	@scripts/install-deps.sh fuzz
@@ -72,16 +77,20 @@ fuzz:
 	@cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGET))
 	@rm -rf build-fuzz/seeds && mkdir -p build-fuzz/seeds build-fuzz/artifacts
 	@cp tests/data/*.tq4d examples/*.tq4d tests/data/fuzz-seeds/*.tq4d build-fuzz/seeds/
+	@rm -rf build-fuzz/plot-seeds && mkdir -p build-fuzz/plot-seeds
+	@cp tests/data/*.tq4p tests/data/fuzz-seeds-plot/*.tq4p build-fuzz/plot-seeds/
 	@set -e; for t in $(FUZZ_TARGET); do \
 	    dict=tests/fuzz/engine_input.dict; seeds=build-fuzz/seeds; \
 	    case $$t in \
 	      evaluator) dict=tests/fuzz/evaluator.dict; seeds=tests/data/fuzz-seeds-evaluator ;; \
 	      convert|staged) seeds="$$seeds tests/data/fuzz-seeds-older" ;; \
+	      plotfile) dict=tests/fuzz/plot_file.dict; seeds=build-fuzz/plot-seeds ;; \
 	    esac; \
 	    mkdir -p build-fuzz/corpus/$$t; \
 	    echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
-	    build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -close_fd_mask=1 \
-	        -artifact_prefix=$(CURDIR)/build-fuzz/artifacts/$$t- -dict=$$dict build-fuzz/corpus/$$t $$seeds; \
+	    build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -timeout=10 \
+	        -close_fd_mask=1 -artifact_prefix=$(CURDIR)/build-fuzz/artifacts/$$t- -dict=$$dict \
+	        build-fuzz/corpus/$$t $$seeds; \
 	done
 
 clean:

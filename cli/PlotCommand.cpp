@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -49,10 +50,39 @@ bool HasPoints(const terraq::ui::TGraphPlot& graph) {
   return false;
 }
 
+std::string inches(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 }  // namespace
+
+std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
+  const std::string asked = inches(size.WidthInches) + " x " + inches(size.HeightInches) + " inches at " +
+                            std::to_string(size.PixelsPerInch) + " pixels per inch";
+  if (!(size.WidthInches <= kMaxPlotInches && size.HeightInches <= kMaxPlotInches))
+    return "the picture of " + asked + " is larger than a page can be: at most " + inches(kMaxPlotInches) +
+           " inches a side";
+  if (size.PixelsPerInch > kMaxPlotPixelsPerInch)
+    return "the picture of " + asked + " is finer than a printer prints: at most " +
+           std::to_string(kMaxPlotPixelsPerInch) + " pixels per inch";
+  // In doubles: the product must not overflow before it is judged.
+  const double width = std::round(size.WidthInches * size.PixelsPerInch);
+  const double height = std::round(size.HeightInches * size.PixelsPerInch);
+  if (width > kMaxPlotPixelSide || height > kMaxPlotPixelSide || width * height > kMaxPlotPixels)
+    return "the picture of " + asked + " would be " + inches(width) + " x " + inches(height) +
+           " pixels; at most " + std::to_string(kMaxPlotPixelSide) + " pixels a side and " +
+           std::to_string(kMaxPlotPixels / 1'000'000) + " million in all are drawn (lower --ppi or the size)";
+  return {};
+}
 
 int RenderPlot(const PlotOptions& options, const char* programName, std::string& message) {
   using namespace terraq::ui;
+  if (std::string bound = PlotSizeBeyondBounds(options.size); !bound.empty()) {
+    message = std::move(bound);
+    return kExitFiles;
+  }
   std::string reason;
   if (!Readable(options.dataFile, reason)) {
     message = reason + " the data file " + options.dataFile.string();

@@ -48,9 +48,24 @@ struct PlotOptions {
   bool layers = false;
 };
 
+// The largest picture drawn: what a printer or a screen can use. A side of
+// at most 200 inches (the largest page a PDF holds), at most 2400 pixels
+// per inch (a printer's finest), and at most 32767 pixels a side (the
+// painter's coordinate range) and 100 million pixels in all (400 MB as it is
+// drawn). Beyond them the command refuses at once, rather than spend
+// minutes and all the memory on a picture no device shows.
+inline constexpr double kMaxPlotInches = 200;
+inline constexpr int kMaxPlotPixelsPerInch = 2400;
+inline constexpr long long kMaxPlotPixelSide = 32767;
+inline constexpr long long kMaxPlotPixels = 100'000'000;
+
+// Empty when the picture's size is within those bounds, else the message
+// that refuses it.
+std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size);
+
 // Renders the graph. Returns the exit status: 0 written; 1 the data file or
 // the plot file is not usable or holds nothing for the graph; 2 a file
-// cannot be read or written. On failure `message` says why.
+// cannot be read or written, or the picture is beyond the bounds above. On failure `message` says why.
 int RenderPlot(const PlotOptions& options, const char* programName, std::string& message);
 
 }  // namespace terraq::cli

@@ -90,6 +90,12 @@ std::string jsonExtreme(const std::optional<Extreme>& e) {
   return "{\"value\": " + JsonNumber(e->value) + ", \"depth\": " + JsonNumber(e->depth) + "}";
 }
 
+// The report's words for why the results are not valid.
+std::string notValidReason(const ProblemSummary& p) {
+  if (!p.numericalFault.empty()) return p.numericalFault;
+  return "SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS " + ui::StationsText(p.zeroPivotStations);
+}
+
 void appendProblemJson(std::string& out, const ProblemSummary& p) {
   out += "    {\"number\": " + std::to_string(p.number);
   out += ", \"heading\": " + JsonString(p.heading);
@@ -106,6 +112,7 @@ void appendProblemJson(std::string& out, const ProblemSummary& p) {
   out += ",\n     \"resultsValid\": " + jsonBool(p.resultsValid());
   out += ", \"zeroPivotStations\": " + jsonNumbers(p.zeroPivotStations);
   out += ", \"partialStiffnessStations\": " + jsonNumbers(p.partialStiffnessStations);
+  if (!p.resultsValid()) out += ", \"notValidReason\": " + JsonString(notValidReason(p));
   out += ",\n     \"units\": ";
   if (p.unitsCode) {
     const ui::ResultUnits u = ui::ResultUnitsFor(*p.unitsCode);
@@ -145,13 +152,21 @@ size_t utf8Length(std::string_view s, size_t k) {
   return n;
 }
 
-}  // namespace
+// What becomes of a byte that is not part of valid UTF-8.
+enum class StrayByte { Latin1, SurrogateEscape };
 
-std::string JsonString(std::string_view text) {
+std::string jsonString(std::string_view text, StrayByte stray) {
   std::string out = "\"";
   for (size_t k = 0; k < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[k]);
     const size_t n = utf8Length(text, k);
+    if (n == 0 && stray == StrayByte::SurrogateEscape) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\udc%02x", c);
+      out += buffer;
+      ++k;
+      continue;
+    }
     if (n == 0) {  // a Latin-1 byte: U+0080..U+00FF in two bytes
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
@@ -181,6 +196,14 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+}  // namespace
+
+std::string JsonString(std::string_view text) { return jsonString(text, StrayByte::Latin1); }
+
+std::string JsonPath(const std::filesystem::path& path) {
+  return jsonString(path.string(), StrayByte::SurrogateEscape);
+}
+
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
   if (value == 0.0) return "0";
@@ -204,10 +227,10 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
 
 std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& paths) {
   std::string out = "{\n";
-  out += "  \"dataFile\": " + JsonString(paths.dataFile.string()) + ",\n";
-  out += "  \"reportFile\": " + JsonString(paths.reportFile.string()) + ",\n";
-  out += "  \"plotFile\": " + JsonString(paths.plotFile.string()) + ",\n";
-  out += "  \"monitorFile\": " + JsonString(paths.monitorFile.string()) + ",\n";
+  out += "  \"dataFile\": " + JsonPath(paths.dataFile) + ",\n";
+  out += "  \"reportFile\": " + JsonPath(paths.reportFile) + ",\n";
+  out += "  \"plotFile\": " + JsonPath(paths.plotFile) + ",\n";
+  out += "  \"monitorFile\": " + JsonPath(paths.monitorFile) + ",\n";
   out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
   out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
   out += "  \"problems\": [";

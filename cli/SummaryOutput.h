@@ -3,6 +3,7 @@
 // compact text for an engineer at a terminal, and one JSON object for
 // scripts.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "stage" (number or null), "title", "iterations" (number or null),
 //                  "closed", "notClosed", "overDeflectionLimit", "offCurves": bools,
 //                  "stationsOverLimit" (number or null),
-//                  "resultsValid": bool (false when the equations were singular),
+//                  "resultsValid": bool (false when the equations were singular or the
+//                                  numbers overflow, underflow or are lost to rounding),
 //                  "zeroPivotStations", "partialStiffnessStations": arrays of station numbers,
+//                  "notValidReason": the report's reason, only when resultsValid is false,
 //                  "units": {"code", "length", "force", "moment"} or null,
 //                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null}]}
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);
@@ -33,6 +36,14 @@ std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths&
 // characters escaped. Bytes that are not valid UTF-8 (titles saved in an
 // 8-bit code page) are taken as Latin-1 and re-encoded.
 std::string JsonString(std::string_view text);
+
+// A file name as a JSON string literal that names exactly that file. Valid
+// UTF-8 is written as it is; any other byte b is written as the escape of
+// the lone surrogate U+DC00+b ("\udcff" for 0xFF), the convention by which
+// a name's bytes survive a Unicode string (Python's "surrogateescape":
+// os.fsencode(json.loads(text)) gives back the bytes). The result is ASCII
+// plus valid UTF-8 whatever the name holds.
+std::string JsonPath(const std::filesystem::path& path);
 
 // A JSON number in its shortest exact form; null when not finite.
 std::string JsonNumber(double value);

@@ -12,6 +12,7 @@
 // output), 3 with --strict a completed run whose results are not valid,
 // 128 + N a run ended by signal N.
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -96,9 +97,10 @@ void printHelp() {
                "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
                "  --graph NAME     the graph to plot (above)\n"
                "  --out FILE       the picture to write (replaced whole, or left as it was)\n"
-               "  --width IN       the picture's width in inches, at least 2 (default 6)\n"
-               "  --height IN      the picture's height in inches, at least 2 (default 4)\n"
-               "  --ppi N          pixels per inch, at least 10 (default 96: 576 x 384 pixels)\n"
+               "  --width IN       the picture's width in inches, 2 to 200 (default 6)\n"
+               "  --height IN      the picture's height in inches, 2 to 200 (default 4)\n"
+               "  --ppi N          pixels per inch, 10 to 2400 (default 96: 576 x 384 pixels);\n"
+               "                   at most 32767 pixels a side and 100 million in all\n"
                "  --colors DEPTH   colours of a .bmp or .png: bw (black and white), 16, 256,\n"
                "                   16bit or 24bit (default)\n"
                "  --layers         show the soil layers and the wall beside the combined graph\n"
@@ -189,7 +191,7 @@ int checkStandardOutput(int status) {
 void printEngineMessages(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
+    if (start != std::string::npos && !terraq::ui::IsEngineProgressNote(line)) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
   }
 }
 
@@ -313,6 +315,12 @@ int convertCommand(const std::vector<std::string_view>& args) {
   const int readLayout = layout.value_or(terraq::ui::LayoutForFile(input));
   try {
     terraq::ui::ConvertDataFile(input, output, readLayout);
+  } catch (const terraq::ui::EMoreThanAProject& e) {
+    // A valid data file, refused for what converting it would lose.
+    std::string message = e.what();
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    std::cerr << "terraq: " << message << "\n";
+    return kExitErrorStop;
   } catch (const terraq::ui::EReadError& e) {
     std::string message = e.what();
     for (char& c : message)

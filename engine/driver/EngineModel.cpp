@@ -19,6 +19,7 @@ void EngineModel::resetProblem() {
   notClosed = 0;
   zeroPivotStations.clear();
   partialStiffnessStations.clear();
+  numericalFault.clear();
 }
 
 EngineModel& GlobalEngineModel() {

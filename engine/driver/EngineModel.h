@@ -243,6 +243,12 @@ struct EngineModel {
   // which the report warns about.
   std::vector<int> partialStiffnessStations;
 
+  // Why the numbers of the last solution are not those of the wall although
+  // its equations were solved (terms that underflow at the increment length
+  // given, results that overflow or are lost to rounding); empty when they
+  // are. The report says so in one line (solver/ResultValidity.h).
+  std::string numericalFault;
+
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.
   void resetProblem();

@@ -237,6 +237,10 @@ void WriteResults(TextOut& report, const EngineModel& model) {
   if (!model.zeroPivotStations.empty())
     WriteStationsWarning(report, "RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS",
                          model.zeroPivotStations);
+  if (!model.numericalFault.empty()) {
+    report.line("");
+    report.line("     ***** RESULTS NOT VALID: " + model.numericalFault + " *****");
+  }
   if (!model.partialStiffnessStations.empty())
     WriteStationsWarning(report, "WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS",
                          model.partialStiffnessStations);

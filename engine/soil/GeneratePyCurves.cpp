@@ -1,6 +1,5 @@
 #include "GeneratePyCurves.h"
 
-#include <cstdio>
 #include <string>
 
 #include "CurveOutput.h"
@@ -8,6 +7,7 @@
 #include "PyReport.h"
 #include "SoilModels.h"
 #include "driver/ProblemUnits.h"
+#include "driver/RunMessages.h"
 #include "earthpressure/Overburden.h"
 #include "textio/FixedFormat.h"
 
@@ -142,10 +142,9 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   TextOut curves;
   curves.open(kSoilDataFile);
   ThrowIfWriteFailed(curves);
-  // A progress note for a console, if there is one; nothing the caller
-  // needs to keep.
-  std::puts(" READ SOIL DATA....");
-  std::fflush(stdout);
+  // The progress note goes where every other note of the engine goes: a
+  // library may not write on its host's console.
+  TellCaller(" READ SOIL DATA....");
   // Generic units (any other code) keep the labels the problem started with.
   if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
   else if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);

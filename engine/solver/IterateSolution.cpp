@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "ResultValidity.h"
 #include "Solver.h"
 #include "input/Stations.h"
 #include "output/PlotFile.h"
@@ -82,6 +83,7 @@ void IterateSolution(RunFiles& files, EngineModel& model) {
   }
   CheckSolutionIsFinite(model);
   ComputeDerivedResults(model);
+  model.numericalFault = NumericalFault(model);
 }
 
 void ComputeDerivedResults(EngineModel& model) {

@@ -127,8 +127,8 @@ TEST(EngineRun, RefusesPathsTheNamesFileWouldCut) {
   EXPECT_FALSE(fs::exists(deep / "wall.tq4o"));
 }
 
-// A weak rock without strength: the engine's warning, which it once printed
-// to a console nobody saw, comes back with the run, and the run outcome the
+// A weak rock without strength: the engine's warning and its progress note,
+// which it once printed to a console nobody saw, come back with the run, and the run outcome the
 // interactive program shows repeats it after the report's error stop.
 TEST(EngineRun, TheEngineMessagesReachTheCaller) {
   ScratchFolder scratch;
@@ -141,9 +141,13 @@ TEST(EngineRun, TheEngineMessagesReachTheCaller) {
   bool told = false;
   for (const std::string& line : run.engineMessages) told = told || line.find(warning) != std::string::npos;
   EXPECT_TRUE(told);
+  // So does its progress note, which it once wrote on its host's console.
+  ASSERT_FALSE(run.engineMessages.empty());
+  EXPECT_EQ(run.engineMessages.front(), " READ SOIL DATA....");
   const RunOutcome outcome =
       DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile), "rock.tq4o", run.engineMessages);
   EXPECT_TRUE(outcome.stopped);
   EXPECT_NE(outcome.message.find("The engine says:\n"), std::string::npos) << outcome.message;
   EXPECT_NE(outcome.message.find("\n  " + warning), std::string::npos) << outcome.message;
+  EXPECT_EQ(outcome.message.find("READ SOIL DATA"), std::string::npos) << outcome.message;  // a console's note
 }

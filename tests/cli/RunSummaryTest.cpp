@@ -159,6 +159,9 @@ TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
   run.problems[0].notClosed = false;
   run.problems[0].offCurves = true;
   EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: deflection off the load-deflection curves");
+  run.problems[0].offCurves = false;
+  run.problems[0].numericalFault = "THE MOMENTS AND SHEARS OVERFLOW";
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: numbers beyond the computer's range");
 
   // Several: where each fault happened.
   run.problems = {stage(1, [](ProblemSummary&) {}), stage(2, [](ProblemSummary& p) { p.notClosed = true; }),
@@ -268,6 +271,25 @@ TEST(RunSummary, UnitLabelsFollowTheUnitsCode) {
   EXPECT_EQ(ResultUnitsFor(3).moment, "F-L");
 }
 
+TEST(RunSummary, ResultsOutOfScaleAreNotValidWithTheirReason) {
+  const std::string report =
+      problem("Wall", "     RESULTS -- ITERATION  1\n     --------------------\n\n"
+                      "     ***** RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW *****\n") +
+      kEnd;
+  const RunSummary s = SummarizeRun(report, "");
+  ASSERT_EQ(s.problems.size(), 1u);
+  const ProblemSummary& p = s.problems[0];
+  EXPECT_EQ(p.numericalFault, "THE MOMENTS AND SHEARS OVERFLOW");
+  EXPECT_FALSE(p.resultsValid());
+  EXPECT_TRUE(p.zeroPivotStations.empty());
+  EXPECT_EQ(ProblemWarnings(p), (std::vector<std::string>{"RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW"}));
+  const std::string json = terraq::cli::FormatSummaryJson(s, {});
+  EXPECT_NE(json.find("\"resultsValid\": false, \"zeroPivotStations\": [], \"partialStiffnessStations\": [], "
+                      "\"notValidReason\": \"THE MOMENTS AND SHEARS OVERFLOW\""),
+            std::string::npos)
+      << json;
+}
+
 TEST(SummaryJson, EscapesStringsAndKeepsUtf8) {
   using terraq::cli::JsonNumber;
   using terraq::cli::JsonString;
@@ -275,6 +297,10 @@ TEST(SummaryJson, EscapesStringsAndKeepsUtf8) {
   EXPECT_EQ(JsonString("Stütze"), "\"Stütze\"");
   // A title saved in an 8-bit code page: 0xFC is Latin-1 u-umlaut.
   EXPECT_EQ(JsonString("St\xFCtze"), "\"Stütze\"");
+  // A file name's stray bytes are escaped reversibly (0xFF as the lone
+  // surrogate U+DCFF): the JSON stays UTF-8 and still names the file.
+  EXPECT_EQ(terraq::cli::JsonPath("/tmp/St\xFCtze/w\xFF.tq4d"), "\"/tmp/St\\udcfctze/w\\udcff.tq4d\"");
+  EXPECT_EQ(terraq::cli::JsonPath("/tmp/Stütze \"a\".tq4d"), "\"/tmp/Stütze \\\"a\\\".tq4d\"");
   EXPECT_EQ(JsonNumber(-19500.0), "-19500");
   EXPECT_EQ(JsonNumber(1e-7), "1e-07");
   EXPECT_EQ(JsonNumber(NAN), "null");

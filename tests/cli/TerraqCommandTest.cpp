@@ -207,6 +207,39 @@ TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
   EXPECT_EQ(p["partialStiffnessStations"].size(), 0u);
 }
 
+TEST(TerraqCommand, ResultsOutOfScaleAreNotValidAndStrayNameBytesStayExact) {
+  ScratchFolder work;
+  // An increment length of 1e-200 inches: the moments overflow.
+  std::string text = ReadFile(TestData("cli-cantilever.tq4d"));
+  text.replace(text.find("40 12\t"), 6, "40 1e-200\t");
+  // A name in an 8-bit code page, not UTF-8.
+  const std::string name = "wall-\xFF.tq4d";
+  std::ofstream(work.path() / name, std::ios::binary) << text;
+
+  const Outcome o = runTerraq("run --json " + quoted(name), work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(contains(o.out, "wall-\\udcff.tq4d\"")) << o.out;
+  EXPECT_EQ(o.out.find('\xFF'), std::string::npos);
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(o.out)) << o.out;
+  EXPECT_EQ(j["dataFile"].str(), (work.path() / name).string());  // the escape's low byte is the name's
+  const Json& p = j["problems"][0];
+  EXPECT_EQ(std::get<bool>(p["resultsValid"].v), false);
+  EXPECT_TRUE(contains(p["notValidReason"].str(), "INCREMENT LENGTH")) << o.out;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "wall-\xFF.tq4o"), "     ***** RESULTS NOT VALID: INCREMENT LENGTH"));
+  const Outcome plain = runTerraq("run " + quoted(name), work.path());
+  EXPECT_TRUE(contains(plain.out, "RESULTS NOT VALID: INCREMENT LENGTH")) << plain.out;
+}
+
+// The analysis's progress note no longer reaches the process's streams.
+TEST(TerraqCommand, GeneratedCurvesRunWithoutTheProgressNote) {
+  ScratchFolder work;
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d", work.path() / "sand.tq4d");
+  const Outcome o = runTerraq("run sand.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_FALSE(contains(o.out + o.err, "READ SOIL DATA")) << o.err;
+}
+
 TEST(TerraqCommand, ErrorStopExitsWithOneAndNamesTheStop) {
   ScratchFolder work;
   work.copy("cli-too-much-data.tq4d", "big.tq4d");

@@ -9,6 +9,7 @@ terraq_add_test(test_engine_solver
   ${CMAKE_CURRENT_LIST_DIR}/solver/NonlinearTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/WarningsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/ZeroPivotTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/NumericalValidityTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/LayoutTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/SegmentTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/ExamplesTest.cpp

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
@@ -11,6 +12,9 @@
 #include <vector>
 
 #include "controls/EvaluateEntry.h"
+#include "graphs/GraphLayout.h"
+#include "graphs/GraphTicks.h"
+#include "graphs/PlotFileReader.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
 
@@ -188,6 +192,89 @@ std::string CheckStagedOpenSave(std::string_view bytes, const WorkFolder& folder
   std::string problem = openSaveTwice(bytes, folder, "wall.tq4d", ui::kLayoutCurrent, "wall.tq4d");
   if (problem.empty()) problem = openSaveTwice(bytes, folder, "old.tqd", ui::kLayout30, "wall.tq4d");
   return problem;
+}
+
+namespace {
+
+// One axis's ticks over `pixels`: none, or a count the painter loops through
+// in a moment, every tick inside the axis (to the tolerance the ticks allow
+// for the rounding of the ends).
+std::string checkTicks(long double min, long double max, int pixels, int perInterval, const std::string& where) {
+  const ui::TAxisTicks t = ui::AxisTicks(min, max, pixels, perInterval);
+  if (!t.Any) return {};
+  if (!(t.Minor > 0) || !std::isfinite(static_cast<double>(t.Minor)))
+    return where + ": a tick spacing of " + std::to_string(static_cast<double>(t.Minor));
+  if (t.Last - t.First > 50LL * (pixels / perInterval + 1))
+    return where + ": " + std::to_string(t.Last - t.First + 1) + " ticks over " + std::to_string(pixels) + " pixels";
+  const long double slack = 1e-6L * (max - min);
+  if (t.First * t.Minor < min - slack || t.Last * t.Minor > max + slack) return where + ": a tick outside the axis";
+  return {};
+}
+
+std::string checkGraph(const ui::TGraphPlot& graph, const std::string& name) {
+  const std::array<const ui::TLineList*, 3> lists{&graph.Lines, &graph.Lines2, &graph.Lines3};
+  std::array<ui::TWorldRect, 3> world;
+  for (size_t k = 0; k < lists.size(); ++k) {
+    world[k] = ui::PanelWorldRect(*lists[k]);
+    const ui::TWorldRect& w = world[k];
+    for (long double v : {w.XMin, w.XMax, w.YMin, w.YMax})
+      if (!std::isfinite(static_cast<double>(v))) return name + ": a world rectangle that is not finite";
+    if (!(w.Width() > 0) || !(w.Height() > 0)) return name + ": a world rectangle without width or height";
+  }
+  // A window's size and a large page at a printer's resolution.
+  for (const auto& [width, height, dpi] : {std::array<int, 3>{576, 384, 96}, std::array<int, 3>{9600, 6400, 600}}) {
+    const ui::TGraphLayout layout = ui::LayoutGraph(ui::GraphLayoutInput(graph, width, height, dpi, dpi));
+    if (layout.TooSmall) continue;
+    const int h = ui::GraphTextHeight(graph.SizeFont, dpi);
+    const int perInterval = (layout.PanelCount == 3 ? 4 : 6) * h;
+    for (int k = 0; k < layout.PanelCount; ++k) {
+      const ui::TPixelRect& panel = layout.Panels[static_cast<size_t>(k)];
+      const ui::TPanelMap map(world[static_cast<size_t>(k)], panel, graph.XOnTop);
+      for (const ui::TLine& line : *lists[static_cast<size_t>(k)])
+        for (const ui::TFloatPoint& point : line.Points) {
+          map.ToPixelX(point.X);
+          map.ToPixelY(point.Y);
+        }
+      const std::string where = name + " panel " + std::to_string(k + 1) + " at " + std::to_string(dpi) + " dpi";
+      const ui::TWorldRect& w = world[static_cast<size_t>(k)];
+      if (std::string fault = checkTicks(w.XMin, w.XMax, panel.Width(), perInterval, where + ", X"); !fault.empty())
+        return fault;
+      if (std::string fault = checkTicks(w.YMin, w.YMax, panel.Height(), perInterval, where + ", Y"); !fault.empty())
+        return fault;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string CheckPlotFile(std::string_view bytes) {
+  ui::TPlotProjectFacts english;
+  english.incrementCount = 40;
+  english.incrementLength = 12;
+  english.freeHeight = 120;
+  english.layers = {{1, 10}, {4, 40}};
+  ui::TPlotProjectFacts si = english;
+  si.units = 2;
+  si.incrementLength = 0.3;
+  si.freeHeight = 3;
+  ui::TPlotProjectFacts longTerm = english;
+  longTerm.longTerm = true;
+  for (const ui::TPlotProjectFacts& facts : {english, si, longTerm}) {
+    ui::TResultGraphs graphs;
+    std::string error;
+    try {
+      if (!ui::ReadPlotText(bytes, facts, graphs, error)) continue;
+      for (int kind = 0; kind < ui::kGraphCount; ++kind) {
+        const std::string fault =
+            checkGraph(graphs.Graph(static_cast<ui::GraphKind>(kind)), "graph " + std::to_string(kind));
+        if (!fault.empty()) return "units " + std::to_string(facts.units) + ", " + fault;
+      }
+    } catch (const std::exception& e) {
+      return unexpected("reading the plot file", e);
+    }
+  }
+  return {};
 }
 
 }  // namespace terraq::fuzz

@@ -50,4 +50,12 @@ std::string CheckConvertTwice(std::string_view bytes, const WorkFolder& folder);
 // once under an older ".tqd" name (saved then under a current name).
 std::string CheckStagedOpenSave(std::string_view bytes, const WorkFolder& folder);
 
+// The bytes as a plot file, read into the result graphs with the facts of
+// an English, an SI and a long-term project; then what every drawing of a
+// graph does first: each panel's world rectangle (finite, of positive width
+// and height), the layout of a window and of a large page, the mapping of
+// every point onto its panel and the ticks of both axes (a count the painter
+// can loop through, inside the axis). A file the reader refuses is behaving.
+std::string CheckPlotFile(std::string_view bytes);
+
 }  // namespace terraq::fuzz

@@ -88,4 +88,10 @@ TEST(FuzzInputs, StagedOpenSave) {
                          [&](std::string_view bytes) { return CheckStagedOpenSave(bytes, folder); });
 }
 
+TEST(FuzzInputs, PlotFile) {
+  std::vector<fs::path> seeds = filesIn(kSource / "tests/data", ".tq4p");
+  for (const fs::path& file : filesIn(kSource / "examples", ".tq4p")) seeds.push_back(file);
+  expectEveryInputPasses(regressions("plotfile"), seeds, CheckPlotFile);
+}
+
 }  // namespace

@@ -163,3 +163,32 @@ TEST(EvaluateEntry, ExtendedPrecision) {
 }
 
 }  // namespace
+
+// A long paste is refused at once; entries up to the limit, flat sums and
+// deep groups alike, take time in proportion to their length.
+TEST(EvaluateEntry, LongEntriesAreRefusedAndLongSumsStayLinear) {
+  const auto error = [](const std::string& text) {
+    try {
+      EvaluateEntry(text);
+      return std::string("no error");
+    } catch (const EAssignError& e) {
+      return std::string(e.what());
+    }
+  };
+  EXPECT_EQ(error(std::string(200 * 1024, '1')),
+            "Entry could not be evaluated:\nthe entry is 204800 characters long; an entry holds at most 1024");
+  EXPECT_EQ(error("1" + std::string(terraq::ui::kLongestEntry, ' ')).rfind("Entry could not be evaluated:\nthe entry is 1025 "
+                                                                         "characters long",
+                                                                         0),
+            0u);
+  std::string sum = "1";
+  while (sum.size() + 4 <= terraq::ui::kLongestEntry) sum += "+1*2";
+  EXPECT_EQ(EvaluateEntry(sum), 1 + 2 * ((terraq::ui::kLongestEntry - 1) / 4));
+  std::string groups = "0";
+  while (groups.size() + 6 <= terraq::ui::kLongestEntry) groups += "+(2-1)";
+  EXPECT_EQ(EvaluateEntry(groups), (terraq::ui::kLongestEntry - 1) / 6);
+  const size_t depth = terraq::ui::kLongestEntry / 2 - 1;
+  EXPECT_EQ(EvaluateEntry(std::string(depth, '(') + "7" + std::string(depth, ')')), 7);
+  EXPECT_EQ(error("(1+2))"), "Entry could not be evaluated:\n() (parentheses) do not match");
+  EXPECT_EQ(error("2*()"), "Entry could not be evaluated:\nentry cannot be blank");
+}

@@ -38,6 +38,8 @@ bool isFunctionName(std::string_view text) {
 // possibly negated: a minus after it is the sign of the argument.
 bool startsWithFunctionName(std::string_view operand) {
   while (!operand.empty() && operand.front() == '-') operand.remove_prefix(1);
+  constexpr size_t kLongestName = 7;  // "arctanh"
+  if (operand.size() > kLongestName) return false;
   return isFunctionName(operand) || operand == "!" || operand == "$";
 }
 
@@ -194,9 +196,20 @@ bool isMantissaWithExponentLetter(std::string_view operand) {
   return digit;
 }
 
+void refuseLongEntry(const std::string& text) {
+  if (text.size() > kLongestEntry)
+    fail("the entry is " + std::to_string(text.size()) + " characters long; an entry holds at most " +
+         std::to_string(kLongestEntry));
+}
+
+// Evaluates a text without parentheses: operands and operators reduced in
+// the four precedence passes.
+long double evaluateFlat(const std::string& s);
+
 }  // namespace
 
 long double EvaluateOperand(const std::string& text) {
+  refuseLongEntry(text);
   // Function prefixes, "!" and a leading minus before a function name stack
   // up; they are applied innermost first once the core value is known. A
   // loop rather than recursion, so that no typed text can exhaust the stack.
@@ -248,18 +261,32 @@ long double EvaluateOperand(const std::string& text) {
 
 long double EvaluateEntry(const std::string& text) {
   if (text.empty()) fail("entry cannot be blank");
+  refuseLongEntry(text);
+  // Blanks go, and each group in parentheses is replaced by its value as it
+  // closes (innermost first, left to right), in one pass over the text.
   std::string s;
-  for (char c : text)
-    if (c != ' ' && c != '\t') s += c;
-
-  // Innermost group first: the first ")" and the last "(" before it.
-  for (size_t close; (close = s.find(')')) != std::string::npos;) {
-    const size_t open = s.rfind('(', close);
-    if (open == std::string::npos) fail("() (parentheses) do not match");
-    const long double inner = EvaluateEntry(s.substr(open + 1, close - open - 1));
-    s = s.substr(0, open) + format18(inner) + s.substr(close + 1);
+  std::vector<size_t> opens;
+  for (char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    if (c == '(') opens.push_back(s.size());
+    if (c != ')') {
+      s += c;
+      continue;
+    }
+    if (opens.empty()) fail("() (parentheses) do not match");
+    const size_t open = opens.back();
+    opens.pop_back();
+    const std::string inner = s.substr(open + 1);
+    if (inner.empty()) fail("entry cannot be blank");
+    s.resize(open);
+    s += format18(evaluateFlat(inner));
   }
+  return evaluateFlat(s);
+}
 
+namespace {
+
+long double evaluateFlat(const std::string& s) {
   // Split into operands and operators. A minus is unary (part of the
   // operand that follows) at the start, after an operator or another minus,
   // after an exponent letter (1e-5), and after a function name, "!" or "$"
@@ -293,21 +320,30 @@ long double EvaluateEntry(const std::string& text) {
   }
   if (operands.size() != operators.size() + 1) fail("invalid expression");
 
+  // Each pass reduces its operators left to right, the result taking the
+  // place of both operands (2*3*4 is (2*3)*4); the other operators and
+  // operands are carried over to the next pass. One sweep per pass keeps a
+  // long sum linear.
   constexpr std::string_view kPasses[] = {"^", "*/%&", "+-|", "="};
   for (std::string_view pass : kPasses) {
-    for (size_t i = 0; i < operators.size();) {
+    std::vector<std::string> keptOperands{std::move(operands.front())};
+    std::vector<char> keptOperators;
+    for (size_t i = 0; i < operators.size(); ++i) {
       if (pass.find(operators[i]) == std::string_view::npos) {
-        ++i;
+        keptOperators.push_back(operators[i]);
+        keptOperands.push_back(std::move(operands[i + 1]));
         continue;
       }
-      const long double a = EvaluateOperand(operands[i]);
+      const long double a = EvaluateOperand(keptOperands.back());
       const long double b = EvaluateOperand(operands[i + 1]);
-      operands[i] = format18(applyOperator(operators[i], a, b));
-      operands.erase(operands.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-      operators.erase(operators.begin() + static_cast<std::ptrdiff_t>(i));
+      keptOperands.back() = format18(applyOperator(operators[i], a, b));
     }
+    operands = std::move(keptOperands);
+    operators = std::move(keptOperators);
   }
   return EvaluateOperand(operands.front());
 }
+
+}  // namespace
 
 }  // namespace terraq::ui

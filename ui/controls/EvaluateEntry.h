@@ -13,6 +13,7 @@
 // and read again, so an expression is evaluated exactly as it would be if
 // the user had typed those values.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -32,11 +33,17 @@ class EAssignError : public std::runtime_error {
 // (feet to inches, SI to English). Entries are refused beyond it.
 inline constexpr long double kLargestEntry = 1e300L;
 
+// The longest entry evaluated. A number needs a few dozen characters, an
+// expression of numbers some hundreds; a longer text is something pasted by
+// mistake, refused at once rather than worked through.
+inline constexpr size_t kLongestEntry = 1024;
+
 // Evaluates a typed expression. Throws EAssignError with a message that
 // starts "Entry could not be evaluated:" and a line break, followed by the
 // reason; arithmetic faults (division by zero, a logarithm or root of a
 // negative number, overflow) are entry errors of the same kind, never an
-// infinity or NaN in the result.
+// infinity or NaN in the result. An entry longer than kLongestEntry is
+// refused so. Time is linear in the length of the entry.
 long double EvaluateEntry(const std::string& text);
 
 // Evaluates one operand of an expression (no binary operators): a number,

@@ -6,7 +6,9 @@
 // the units the tables display (feet, lb/ft^3).
 
 #include <algorithm>
+#include <charconv>
 #include <string>
+#include <vector>
 
 #include "controls/UnitsCode.h"
 #include "project/SoilParameterLines.h"
@@ -21,6 +23,13 @@ namespace {
 // Rows accepted for a table without an upper limit: as many as the engine
 // can hold in its earth-pressure table.
 constexpr int kUnlimitedTableRows = 1200;
+
+// A value as read (its shortest exact text) and where.
+struct Value {
+  std::string text;
+  int line = 0;
+  int item = 0;
+};
 
 // A count with the place it was read, for an error that names it later.
 struct Count {
@@ -38,23 +47,74 @@ class TDataFileReader {
                                                                                                       : kLayout20) {}
 
   // The whole file: one data set, and the long-term set after a flag 9.
+  // The engine runs every problem the end codes chain; a project holds one,
+  // a short-term and a long-term one sharing all but two tables, or one per
+  // stage (the blocks of a staged file are read one by one, each checked by
+  // readStageBlock). What else the file holds is named in NotKept: saving
+  // or converting the project would drop it.
   void readFile() {
-    dataSet(false, false);
+    std::vector<Value> shortTerm, longTerm;
+    shared_ = &shortTerm;
+    const int stages = dataSet(false, false);
+    shared_ = nullptr;
     if (layout_ == kLayout20) return;
-    const int flag = r_.NextInteger();
-    if (flag == 9) {
-      r_.RestOfLine();  // the rest of the flag line
-      dataSet(true, false);
-      d_.LongTerm = true;
+    const Count flag = count();
+    if (stages >= 2) return;
+    if (flag.value != 9) {
+      d_.NotKept = chainedProblem(flag, stages,
+                                  "a project holds one analysis, a short-term and a long-term one (end code 9) "
+                                  "or construction stages");
+      return;
     }
+    r_.RestOfLine();  // the rest of the flag line
+    shared_ = &longTerm;
+    const int longTermStages = dataSet(true, false);
+    shared_ = nullptr;
+    d_.LongTerm = true;
+    d_.NotKept = differentSharedValues(shortTerm, longTerm);
+    if (!d_.NotKept.empty() || r_.Eof()) return;  // the closing "0" of older writers may be missing
+    d_.NotKept = chainedProblem(count(), longTermStages,
+                                "a project holds a short-term and a long-term analysis, not a third one");
   }
 
-  void readStageBlock() { dataSet(false, true); }
+  // One stage block: its data set and the end code that holds its stage
+  // number; a further problem chained inside the block would be lost.
+  void readStageBlock() {
+    const int stages = dataSet(false, true);
+    if (layout_ == kLayout20 || r_.Eof()) return;
+    const Count end = count();
+    // The caller numbers the lines of the whole file in "Error on Line":
+    // the message names no other line of the block.
+    if (end.value != 0 && end.value != stages && !r_.Eof())
+      r_.FailAt(end.line, end.item,
+                "The end code " + std::to_string(end.value) +
+                    " chains a further problem after the stage's own, which the engine runs; a stage holds one "
+                    "problem. Opening, saving or converting the file would lose it. The file runs as it is; to edit "
+                    "it, split it into data files that a project can hold.");
+  }
 
  private:
+  // Every value of a data set passes here, so that the values the two
+  // sets of a short-term and long-term file share can be compared.
+  int nextInteger() {
+    const int value = r_.NextInteger();
+    note(std::to_string(value));
+    return value;
+  }
+  double nextReal() {
+    const double value = r_.NextReal();
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    note(std::string(text, end));
+    return value;
+  }
+  void note(std::string text) {
+    if (shared_ && sharing_) shared_->push_back({std::move(text), r_.Line(), r_.Item()});
+  }
+
   Count count() {
     Count c;
-    c.value = r_.NextInteger();
+    c.value = nextInteger();
     c.line = r_.Line();
     c.item = r_.Item();
     return c;
@@ -71,15 +131,50 @@ class TDataFileReader {
 
   // A real from the file into a table cell, back in display units.
   void real(TGridTable& table, int column, int row, bool convert = true) {
-    const double value = r_.NextReal();
+    const double value = nextReal();
     auto& c = static_cast<TFloatColumn&>(table.Column(column));
     const long double factor = convert ? FileFactor(c.UnitsCode, d_.Units) : 1.0L;
     table.Cell(column, row).SetFloat(value / factor);
   }
 
-  void integer(TGridTable& table, int column, int row) { table.Cell(column, row).SetInteger(r_.NextInteger()); }
+  void integer(TGridTable& table, int column, int row) { table.Cell(column, row).SetInteger(nextInteger()); }
 
-  void dataSet(bool longTerm, bool stageBlock) {
+  // The long-term set holds a distributed load and soil layers of its own;
+  // everything else a project holds once, for both analyses. A long-term
+  // set that differs there would, once read, stand for the short-term one
+  // as well: the short-term values would be lost.
+  static std::string differentSharedValues(const std::vector<Value>& shortTerm, const std::vector<Value>& longTerm) {
+    const size_t n = std::min(shortTerm.size(), longTerm.size());
+    size_t k = 0;
+    while (k < n && shortTerm[k].text == longTerm[k].text) ++k;
+    if (k == shortTerm.size() && k == longTerm.size()) return {};
+    const Value& at = k < longTerm.size() ? longTerm[k] : longTerm.back();
+    const std::string shortAt =
+        k < shortTerm.size() ? " (the short-term analysis's line " + std::to_string(shortTerm[k].line) + ")" : "";
+    return "The long-term analysis differs from the short-term one on line " + std::to_string(at.line) + ", item " +
+           std::to_string(at.item) + shortAt +
+           ". A project holds the wall, its loads, supports, curves and options once for both analyses (only the "
+           "distributed earth pressure and the soil layers are the long-term analysis's own): opening, saving or "
+           "converting the file would lose the short-term values. The file runs as it is; to edit it, make the two "
+           "analyses agree outside those two tables, or split it into two data files.";
+  }
+
+  // The engine ends the run at an end code of 0 or of the problem's stage
+  // count, and reads any other as the announcement of a further problem. A
+  // further problem that is there (the file goes on) cannot be kept: the
+  // message that says so, or empty.
+  std::string chainedProblem(const Count& end, int stages, const std::string& why) const {
+    if (end.value == 0 || end.value == stages || r_.Eof()) return {};
+    const std::string from = std::to_string(end.line + 1);
+    return "The end code " + std::to_string(end.value) + " on line " + std::to_string(end.line) +
+           " chains a further problem, from line " + from + " on, which the engine runs; " + why +
+           ". Opening, saving or converting the file would lose the problems from line " + from +
+           " on. The file runs as it is; to edit it, split it into data files that a project can hold.";
+  }
+
+  // Records 1 to 15 of one data set; returns the stage count of its control
+  // line (the value that ends the run as an end code).
+  int dataSet(bool longTerm, bool stageBlock) {
     TGridTable& dist = longTerm ? t_.LongDist : t_.DistLoad;
     TGridTable& soil = longTerm ? t_.LongSoil : t_.NewSoil;
 
@@ -88,25 +183,25 @@ class TDataFileReader {
     // The line is trimmed: look for the marker without its leading blank.
     const bool stageMarker = title.find(kStageMarker.substr(1)) != std::string::npos;
     if (!longTerm && !(stageBlock && stageMarker)) d_.ProjectTitle = title;
-    d_.SetUnits(r_.NextInteger());  // values still held convert with the project
+    d_.SetUnits(nextInteger());  // values still held convert with the project
     const Count nr = count(), ns = count(), nm = count();
-    const int ep = r_.NextInteger();
-    const int py = r_.NextInteger();
+    const int ep = nextInteger();
+    const int py = nextInteger();
     const Count nc = count();
     int stages = 1;
     if (layout_ != kLayout20) {
-      stages = r_.NextInteger();
+      stages = nextInteger();
       if (stages < 0 || stages > kMaxStages) r_.Fail("The number of stages must be from 1 to 5.");
     }
     Count ne;
     if (layout_ == kLayoutCurrent) ne = count();
 
     // 3: wall
-    d_.IncrementCount = r_.NextInteger();
-    d_.IncrementLength = r_.NextReal();
-    d_.MaxDeflection = r_.NextReal();
-    d_.DeflectionTolerance = r_.NextReal();
-    d_.FreeHeight = r_.NextReal();
+    d_.IncrementCount = nextInteger();
+    d_.IncrementLength = nextReal();
+    d_.MaxDeflection = nextReal();
+    d_.DeflectionTolerance = nextReal();
+    d_.FreeHeight = nextReal();
 
     // 4 to 8: restraints, stiffness, loads, springs, p-y modification
     size(t_.SoilLayer, nr);
@@ -140,33 +235,35 @@ class TDataFileReader {
       for (int column : {0, 1, 2}) real(t_.PYMod, column, row);
 
     // 9: specified earth pressure
+    sharing_ = false;  // the distributed load is each set's own
     if (ep == 1) {
       const Count nd = count();
       size(dist, nd);
       for (int row = 0; row < nd.value; ++row)
         for (int column : {0, 1}) real(dist, column, row);
     }
+    sharing_ = true;
 
     // 10 to 13: wall configuration, surcharge and soil layers
     int surchargeRows = 0;
     if (ep >= 2 || py == 2) {
-      d_.FreeHeight = r_.NextReal();
-      d_.ActiveWidth = r_.NextReal();
-      d_.ResistanceWidth = r_.NextReal();
-      d_.WaterDepthBackfill = r_.NextReal();
-      d_.WaterDepthExcavation = r_.NextReal();
-      d_.ActivePressureFactor = r_.NextReal();
+      d_.FreeHeight = nextReal();
+      d_.ActiveWidth = nextReal();
+      d_.ResistanceWidth = nextReal();
+      d_.WaterDepthBackfill = nextReal();
+      d_.WaterDepthExcavation = nextReal();
+      d_.ActivePressureFactor = nextReal();
       // A factor of 0.036 in older files was the unit weight of water put in
       // the wrong place; it stands for no modification.
       if (d_.ActivePressureFactor == 0.036) d_.ActivePressureFactor = 1.0;
-      d_.PressureSwitch = r_.NextInteger();
-      d_.BackfillSlope = r_.NextReal();
-      d_.SurchargePressure = r_.NextReal();
-      d_.LegacySurchargeDistance = r_.NextReal();
-      d_.LegacyPointLoad = r_.NextReal();
-      d_.LegacyLineLoad = r_.NextReal();
-      d_.LegacyStripLoad = r_.NextReal();
-      d_.LegacyStripWidth = r_.NextReal();
+      d_.PressureSwitch = nextInteger();
+      d_.BackfillSlope = nextReal();
+      d_.SurchargePressure = nextReal();
+      d_.LegacySurchargeDistance = nextReal();
+      d_.LegacyPointLoad = nextReal();
+      d_.LegacyLineLoad = nextReal();
+      d_.LegacyStripLoad = nextReal();
+      d_.LegacyStripWidth = nextReal();
       if (layout_ == kLayoutCurrent) {
         const Count nu = count();
         size(t_.SurchargeTable, nu);
@@ -193,7 +290,9 @@ class TDataFileReader {
         }
         surchargeRows = 3;
       }
+      sharing_ = false;  // and so are the soil layers
       soilLayers(soil);
+      sharing_ = true;
     }
 
     // 14: external p-y curves
@@ -237,6 +336,7 @@ class TDataFileReader {
     d_.MEICurveCount = ne.value;
     d_.StageCount = std::max(1, stages);
     d_.CurrentStage = std::min(std::max(1, d_.CurrentStage), d_.StageCount);
+    return layout_ == kLayout20 ? 0 : stages;
   }
 
   // The two-column point table of a curve (y and p, or moment and EI).
@@ -254,11 +354,11 @@ class TDataFileReader {
     size(soil, layers);
     double bottom = 0;
     for (int row = 0; row < layers.value; ++row) {
-      const int type = r_.NextInteger();
+      const int type = nextInteger();
       soil.Cell(0, row).SetInteger(type);  // a new type brings a fresh parameter table
       if (layout_ == kLayout20) {
         // Layer thicknesses, summed to bottom depths, as held.
-        bottom += r_.NextReal();
+        bottom += nextReal();
         soil.Cell(1, row).SetFloat(bottom);
       } else {
         real(soil, 1, row);
@@ -269,7 +369,7 @@ class TDataFileReader {
       const int positions = layout_ == kLayout20 ? 5 : kParameterPositions;
       for (int line = 0; line < lines; ++line) {
         for (int position = 0; position < positions; ++position) {
-          const double value = r_.NextReal();
+          const double value = nextReal();
           const int column = SoilParameterColumn(type, position);
           if (!parameters || column < 0 || column >= parameters->ColumnCount()) continue;
           const auto& c = static_cast<const TFloatColumn&>(parameters->Column(column));
@@ -285,6 +385,9 @@ class TDataFileReader {
   TProjectTables& t_;
   TWordReader r_;
   int layout_;
+  // The shared values of the data set being read, when they are noted.
+  std::vector<Value>* shared_ = nullptr;
+  bool sharing_ = true;
 };
 
 void TProgramData::readText(const std::string& text, int layout) {

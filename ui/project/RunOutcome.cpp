@@ -1,6 +1,7 @@
 #include "project/RunOutcome.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace terraq::ui {
 
@@ -11,7 +12,7 @@ std::string engineMessagesText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos) text += "\n  " + line.substr(start);
+    if (start != std::string::npos && !IsEngineProgressNote(line)) text += "\n  " + line.substr(start);
   }
   return text.empty() ? text : "\n\nThe engine says:" + text;
 }
@@ -59,7 +60,9 @@ ResultsVerdict JudgeResults(const RunSummary& summary) {
   static constexpr Fault kFaults[] = {
       {"allowable deflection exceeded", [](const ProblemSummary& p) { return p.overLimit; }},
       {"NOT CLOSED", [](const ProblemSummary& p) { return p.notClosed && !p.overLimit; }},
-      {"singular equations", [](const ProblemSummary& p) { return !p.resultsValid(); }},
+      {"singular equations", [](const ProblemSummary& p) { return !p.zeroPivotStations.empty(); }},
+      {"numbers beyond the computer's range",
+       [](const ProblemSummary& p) { return !p.numericalFault.empty(); }},
       {"deflection off the load-deflection curves", [](const ProblemSummary& p) { return p.offCurves; }},
   };
   for (const Fault& fault : kFaults) {
@@ -75,6 +78,11 @@ ResultsVerdict JudgeResults(const RunSummary& summary) {
   for (const std::string& fault : faults)
     verdict.mark += (verdict.mark.empty() ? "RESULTS NOT VALID: " : "; ") + fault;
   return verdict;
+}
+
+bool IsEngineProgressNote(std::string_view line) {
+  const size_t start = line.find_first_not_of(' ');
+  return start != std::string_view::npos && line.substr(start) == "READ SOIL DATA....";
 }
 
 std::string ClosureText(const ProblemSummary& p) {
@@ -108,9 +116,10 @@ std::string StationsText(std::vector<int> stations) {
 
 std::vector<std::string> ProblemWarnings(const ProblemSummary& p) {
   std::vector<std::string> warnings;
-  if (!p.resultsValid())
+  if (!p.zeroPivotStations.empty())
     warnings.push_back("RESULTS NOT VALID: singular equations at stations " + StationsText(p.zeroPivotStations) +
                        " (is the wall held?)");
+  if (!p.numericalFault.empty()) warnings.push_back("RESULTS NOT VALID: " + p.numericalFault);
   if (!p.partialStiffnessStations.empty())
     warnings.push_back("wall weakened: the EI rows give only part of EI at stations " +
                        StationsText(p.partialStiffnessStations));

@@ -28,8 +28,9 @@ std::vector<std::string> ProblemWarnings(const ProblemSummary& problem);
 // plot file alone, so that the message after a run, the marks on its graphs
 // and `terraq run --strict` never disagree. Not valid: the analysis stopped
 // or did not finish, or a problem of it exceeded the allowable deflection,
-// did not close, had singular equations or deflections off the
-// load-deflection curves.
+// did not close, had singular equations, numbers beyond the range of
+// floating point (overflow, underflow, digits lost to rounding) or
+// deflections off the load-deflection curves.
 struct ResultsVerdict {
   bool valid = true;
   // What is wrong, for the graphs' mark and the headline of the message:
@@ -39,6 +40,11 @@ struct ResultsVerdict {
   std::string mark;
 };
 ResultsVerdict JudgeResults(const RunSummary& summary);
+
+// The engine's progress note (" READ SOIL DATA...."), which comes back
+// among its messages as a console would have shown it: neither the message
+// that ends a run nor the command's standard error repeats it.
+bool IsEngineProgressNote(std::string_view line);
 
 struct RunOutcome {
   // The analysis did not reach its end: an error stop, or a report that

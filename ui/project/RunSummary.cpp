@@ -21,6 +21,9 @@ constexpr std::string_view kNotClosed = "     ***** SOLUTION NOT CLOSED WITHIN S
 // Followed by stations ("7, 20-21"), the list going on in further lines
 // until "*****".
 constexpr std::string_view kZeroPivots = "     ***** RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS";
+// Any other reason the results are not valid: the rest of the line, up to
+// " *****".
+constexpr std::string_view kNotValid = "     ***** RESULTS NOT VALID: ";
 constexpr std::string_view kPartialStiffness = "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS";
 constexpr std::string_view kListEnd = "*****";
 constexpr size_t kListIndent = 11;  // blanks before a continued list
@@ -167,6 +170,10 @@ ReportScan scanReport(std::string_view text) {
         } else if (line.starts_with(kZeroPivots)) {
           if (!readStations(line.substr(kZeroPivots.size()), current->zeroPivotStations))
             openList = &ProblemSummary::zeroPivotStations;
+        } else if (line.starts_with(kNotValid)) {
+          std::string_view reason = trimRight(line.substr(kNotValid.size()));
+          if (reason.ends_with(kListEnd)) reason = trimRight(reason.substr(0, reason.size() - kListEnd.size()));
+          current->numericalFault = std::string(reason);
         } else if (line.starts_with(kPartialStiffness)) {
           if (!readStations(line.substr(kPartialStiffness.size()), current->partialStiffnessStations))
             openList = &ProblemSummary::partialStiffnessStations;

@@ -52,7 +52,11 @@ struct ProblemSummary {
   std::vector<int> zeroPivotStations;
   // Stations that the rigidity rows leave with only part of their EI.
   std::vector<int> partialStiffnessStations;
-  bool resultsValid() const { return zeroPivotStations.empty(); }
+  // Why the numbers are not the wall's although the equations were solved
+  // (terms that underflow at the increment length, results that overflow or
+  // are lost to rounding), as the report states it; empty when they are.
+  std::string numericalFault;
+  bool resultsValid() const { return zeroPivotStations.empty() && numericalFault.empty(); }
 
   // From the problem's result block of the plot file; absent when the plot
   // file holds no readable block for this problem.

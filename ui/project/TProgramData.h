@@ -89,6 +89,12 @@ class TProgramData {
   bool UseExternalPY = false;         // PYCurves
   bool UseMEICurves = false;          // MEICurves
   bool LongTerm = false;  // short-term and long-term analyses
+  // What the project could not take from the file it was read from, as the
+  // message that says so (problems chained after the ones a project holds,
+  // short-term values a differing long-term set would stand for); empty
+  // when it holds all of it. Opening and converting refuse such a file, as
+  // saving it would lose them; reading it for its facts alone is harmless.
+  std::string NotKept;
   int StageCount = 1;     // 1 to 5
   int CurrentStage = 1;   // 1 to StageCount
   // Lines of one stage file while a staged data file is assembled.

@@ -31,6 +31,13 @@ std::string assemble(const std::vector<std::string>& blocks) {
   return text;
 }
 
+// A file the project cannot hold whole is not taken: saving or converting
+// it would lose what the project left out.
+void refuseNotKept(const TProgramData& data, const fs::path& file) {
+  if (!data.NotKept.empty())
+    throw EMoreThanAProject(file.filename().string() + " holds more than a project can.\n" + data.NotKept);
+}
+
 }  // namespace
 
 TProject::TProject(const TTableLibrary& library)
@@ -133,6 +140,7 @@ void TProject::Open(const fs::path& file, int layout) {
   data_.reset();
   try {
     data_ = std::make_unique<TProgramData>(tables_, file, layout);
+    refuseNotKept(*data_, file);
     if (data_->StageCount >= 2) {
       const int count = data_->StageCount;
       // Every block is checked before anything is split: a fault found on
@@ -336,6 +344,7 @@ void TProject::UpdateStage(int count, int stage) {
 void ConvertDataFile(const fs::path& input, const fs::path& output, int layout) {
   TProjectTables tables;
   TProgramData data(tables, input, layout);
+  refuseNotKept(data, input);
   if (data.StageCount < 2) {
     data.SaveAs(output);
     return;

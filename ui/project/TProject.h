@@ -14,6 +14,7 @@
 #include "project/StageFiles.h"
 #include "project/StageLock.h"
 #include "project/TProgramData.h"
+#include "project/TWordReader.h"
 
 namespace terraq::ui {
 
@@ -36,7 +37,10 @@ class TProject {
   // bears the name of one of them) the project is opened read-only: its
   // stages are kept here and no file of its name is written (see
   // ReadOnlyReason). When reading fails the project is a new one and the
-  // error (EInOutError, EReadError) is passed on.
+  // error (EInOutError, EReadError) is passed on. A file holding more than
+  // a project can (TProgramData::NotKept, a stage block with a further
+  // problem) is refused (EMoreThanAProject, EReadError) saying what would
+  // be lost.
   void Open(const std::filesystem::path& file, int layout);
 
   // Why the staged project is read-only ("" when it is not): Save is
@@ -115,9 +119,18 @@ class TProject {
   std::array<std::optional<std::string>, kMaxStages> held_;
 };
 
+// A data file that reads, but holds more than a project can (see
+// TProgramData::NotKept): refused by Open and by conversion.
+class EMoreThanAProject : public EReadError {
+ public:
+  using EReadError::EReadError;
+};
+
 // Reads a data file of any layout and writes it in the current layout. A
 // staged file keeps its stages, each read in the same layout; one whose
-// blocks disagree with its stage count is refused. Throws EInOutError or
+// blocks disagree with its stage count is refused, and so is a file that
+// holds more than a project can (TProgramData::NotKept, a stage block with
+// a further problem): nothing is written then. Throws EInOutError or
 // EReadError.
 void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout);
 
