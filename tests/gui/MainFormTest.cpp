@@ -132,7 +132,9 @@ TEST_F(MainFormTest, EveryMenuItemHasItsCaptionAccessKeyAndShortcut) {
                                             {"GraphDeflectionMomentShear", "&Deflection, Moment and Shear", ""},
                                             {"GraphPressure", "Earth &Pressure Distribution", ""},
                                             {"GraphPressureCombined", "Earth Pressure Combined", ""}});
-  ExpectEntries(form.Menu("ArrangeMenu"), {{"WindowCascade", "&Cascade", ""}, {"WindowArrangeIcons", "&Arrange Icons", ""}});
+  ExpectEntries(form.Menu("ArrangeMenu"), {{"WindowCascade", "&Cascade", ""},
+                                           {"WindowTile", "&Tile", ""},
+                                           {"WindowArrangeIcons", "&Arrange Icons", ""}});
   ExpectEntries(form.Menu("HelpMenu"), {{"HelpContents", "&Contents", ""},
                                         {"HelpUsersManual", "&User's Manual", ""},
                                         {"HelpTechnicalManual", "&Technical Manual", ""},
@@ -299,6 +301,27 @@ TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
   EXPECT_TRUE(answers.openedUrls[2].endsWith("/terraq-technical-manual.pdf"));
   EXPECT_EQ(answers.errors.size(), 1);
 
+  // F1 opens the page of the window being worked in, at its heading when
+  // the page has one of the window's name.
+  QFile page(QDir(docs.path()).filePath("help/tables-and-dialogs.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<h2><a name=\"wall-properties\"></a>Wall Properties</h2>");
+  page.close();
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/index.html"));  // no window: the contents
+  form.show();
+  Trigger("DataProp");
+  ProcessEvents();
+  EXPECT_EQ(form.Action("HelpActiveWindow")->shortcut(), QKeySequence(Qt::Key_F1));
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/tables-and-dialogs.html#wall-properties"))
+      << answers.openedUrls.back().toStdString();
+  Trigger("DataTitle");
+  ProcessEvents();
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/tables-and-dialogs.html"));
+  form.MdiArea().closeAllSubWindows();
+
   // A desktop without a viewer: the path is shown so the user can open it.
   answers.urlOpens = false;
   Trigger("HelpTechnicalManual");
@@ -308,9 +331,14 @@ TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
   qunsetenv("TERRAQ_DOC_DIR");
   answers.urlOpens = true;
 
+  // No address is opened: the box names the version installed and the
+  // way updates come.
+  const auto opened = answers.openedUrls.size();
   Trigger("HelpUpdates");
-  ASSERT_EQ(answers.openedUrls.size(), 5);
-  EXPECT_TRUE(answers.openedUrls.back().endsWith("checkupdates/check/check.php?TERRAQ;2013.4.7;04/07/13"));
+  EXPECT_EQ(answers.openedUrls.size(), opened);
+  ASSERT_EQ(answers.informations.size(), 1);
+  EXPECT_TRUE(answers.informations.back().startsWith("Installed: TERRAQ 2013.4.7, released 04/07/13."));
+  EXPECT_TRUE(answers.informations.back().contains("package manager"));
 }
 
 TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {
@@ -321,7 +349,7 @@ TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {
   QStringList items;
   for (QAction* a : form.Menu("ArrangeMenu")->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items, (QStringList{"&Cascade", "&Arrange Icons", "Soil Layers", "Control Options"}));
+  EXPECT_EQ(items, (QStringList{"&Cascade", "&Tile", "&Arrange Icons", "Soil Layers", "Control Options"}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "mainwindow/TSettings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "mainwindow/CommandRules.h"
@@ -13,6 +14,16 @@ namespace {
 constexpr const char* kOrganisation = "Orvane";
 constexpr const char* kApplication = "TERRAQ";
 constexpr const char* kEditorValue = "Word Processor";
+constexpr const char* kGeometryValue = "Window Geometry";
+
+const char* folderValue(TDialogFolder kind) {
+  switch (kind) {
+    case TDialogFolder::Open: return "Open Folder";
+    case TDialogFolder::Save: return "Save Folder";
+    case TDialogFolder::Picture: return "Picture Folder";
+  }
+  return "Open Folder";
+}
 
 QString fileValue(int number) { return QStringLiteral("File%1").arg(number); }
 
@@ -39,6 +50,7 @@ TProgramSettings ReadProgramSettings() {
   if (settings.status() == QSettings::NoError) {
     settings.beginGroup(kVersionText);
     result.editorPath = settings.value(kEditorValue).toString();
+    result.windowGeometry = settings.value(kGeometryValue).toByteArray();
     for (int k = 1; k <= TRecentFiles::kSize; ++k)
       result.recentFiles[static_cast<size_t>(k - 1)] = FileNameBytes(settings.value(fileValue(k)).toString());
     settings.endGroup();
@@ -53,6 +65,7 @@ void WriteProgramSettings(const TProgramSettings& values) {
   settings.beginGroup(kVersionText);
   settings.setValue(kEditorValue, values.editorPath);
   writeRecent(settings, values.recentFiles);
+  if (!values.windowGeometry.isEmpty()) settings.setValue(kGeometryValue, values.windowGeometry);
   settings.endGroup();
 }
 
@@ -61,6 +74,27 @@ void WriteRecentFiles(const TRecentFiles::Entries& files) {
   settings.beginGroup(kVersionText);
   writeRecent(settings, files);
   settings.endGroup();
+}
+
+QString ReadDialogFolder(TDialogFolder kind) {
+  QSettings settings(kOrganisation, kApplication);
+  settings.beginGroup(kVersionText);
+  const QString folder = settings.value(folderValue(kind)).toString();
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void WriteDialogFolder(TDialogFolder kind, const QString& chosenFile) {
+  if (chosenFile.isEmpty()) return;
+  QSettings settings(kOrganisation, kApplication);
+  settings.beginGroup(kVersionText);
+  settings.setValue(folderValue(kind), QFileInfo(chosenFile).absolutePath());
+}
+
+QString DialogStartPath(TDialogFolder kind, const QString& suggested) {
+  if (!suggested.isEmpty() && !QFileInfo(suggested).isRelative()) return suggested;
+  const QString folder = ReadDialogFolder(kind);
+  if (folder.isEmpty()) return suggested;
+  return suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
 }
 
 }  // namespace terraq::ui

@@ -23,8 +23,14 @@ struct TUserPrompts {
   std::function<Answer(QWidget* parent, const QString& text)> askYesNoCancel;
   // A question with Yes and No; true for Yes.
   std::function<bool(QWidget* parent, const QString& text)> askYesNo;
+  // A question with buttons of its own (captions, "&" marking the access
+  // key); the first is the default. Returns the index of the button chosen,
+  // the last one's when the box is closed without a choice.
+  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons)> askChoice;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
+  // The standard file dialogs start in the folder their kind last chose a
+  // file in (TSettings), unless given a path of a folder of their own.
   // An existing file to open; "" when cancelled. `filterIndex` is the file
   // type chosen (0-based in the filter's order).
   std::function<QString(QWidget* parent, const QString& title, const QString& filter, int& filterIndex)> openFileName;
