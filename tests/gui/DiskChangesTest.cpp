@@ -47,6 +47,7 @@ TEST_F(MainFormTest, EditOutsideIsAskedAboutAndNeverSavedOverUnasked) {
   EXPECT_TRUE(answers.questions[0].startsWith("wall.tq4d has been changed on disk by another program"))
       << answers.questions[0].toStdString();
   EXPECT_EQ(answers.choiceButtons.back(), (QStringList{"&Reload", "&Keep Mine"}));
+  EXPECT_EQ(answers.choiceDefaults.back(), 1);  // Enter keeps the changes made here
   form.CheckFilesOnDisk();  // once per change
   EXPECT_EQ(answers.questions.size(), 1);
   EXPECT_EQ(form.Data().IncrementCount, 44);
@@ -70,6 +71,7 @@ TEST_F(MainFormTest, EditOutsideIsAskedAboutAndNeverSavedOverUnasked) {
   SaveAsAnEditorDoes(file, edited);
   answers.choice = 0;
   form.CheckFilesOnDisk();
+  EXPECT_EQ(answers.choiceDefaults.back(), 0);  // nothing unsaved: Reload first
   EXPECT_EQ(form.Data().ProjectTitle, "Edited outside");
   EXPECT_FALSE(form.Data().IsModified());
   EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();

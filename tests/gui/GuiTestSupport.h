@@ -31,6 +31,7 @@ struct TestPrompts {
 
   QStringList questions;
   std::vector<QStringList> choiceButtons;  // the buttons of each such question
+  std::vector<int> choiceDefaults;         // and the button each offered first
   QStringList errors;
   QStringList informations;
   QStringList saveTitles;
@@ -48,9 +49,10 @@ struct TestPrompts {
       questions << text;
       return yesNo;
     };
-    p.askChoice = [this](QWidget*, const QString& text, const QStringList& buttons) {
+    p.askChoice = [this](QWidget*, const QString& text, const QStringList& buttons, int preferred) {
       questions << text;
       choiceButtons.push_back(buttons);
+      choiceDefaults.push_back(preferred);
       return choice;
     };
     p.showError = [this](QWidget*, const QString& text) { errors << text; };

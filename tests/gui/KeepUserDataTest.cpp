@@ -142,6 +142,7 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
   ASSERT_EQ(answers.questions.size(), 1);
   EXPECT_TRUE(answers.questions.front().startsWith("The text editor \"xterm\" could not be started."));
   EXPECT_EQ(answers.choiceButtons.back(), (QStringList{"&Yes", "&No"}));
+  EXPECT_EQ(answers.choiceDefaults.back(), 0);
   auto* view = form.findChild<QPlainTextEdit*>("ReadOnlyText");
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isReadOnly());

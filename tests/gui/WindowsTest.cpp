@@ -195,6 +195,9 @@ TEST(ReportViewerTest, FindPrintAndTheEndsOfTheReport) {
   EXPECT_EQ(line(), 50);
   QTest::keyClick(viewer.FindField, Qt::Key_F3);
   EXPECT_EQ(line(), 100);
+  QTest::keyClick(viewer.FindField, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(line(), 50);
+  QTest::keyClick(viewer.FindField, Qt::Key_F3);
   QTest::keyClick(viewer.FindField, Qt::Key_F3, Qt::ShiftModifier);
   EXPECT_EQ(line(), 50);
   EXPECT_TRUE(viewer.FindPrevious());  // round from the end
@@ -251,6 +254,18 @@ TEST_F(MainFormTest, Screenshots) {
   viewer->FindNext();
   ProcessEvents();
   EXPECT_TRUE(form.grab().save(shots + "/report-viewer.png"));
+
+  // The question of a file changed on disk, as the standard box asks it.
+  QTimer::singleShot(300, [&shots] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->grab().save(shots + "/changed-on-disk.png"));
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  const int chosen = ui::TUserPrompts::Standard().askChoice(
+      &form, "wall.tq4d has been changed on disk by another program since TERRAQ read it.",
+      {"&Reload", "&Keep Mine"}, 1);
+  EXPECT_EQ(chosen, 1);  // closed without a choice: the last button
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ void TMainForm::CheckFilesOnDisk() {
            "Reload: read it again, dropping the changes not saved here.\n"
            "Keep Mine: keep the project as it is here; a save will ask before it overwrites the file.")
             .arg(namesOf(edited)),
-        {tr("&Reload"), tr("&Keep Mine")});
+        // Enter keeps changes made here; with none, reading the file loses nothing.
+        {tr("&Reload"), tr("&Keep Mine")}, Data().IsModified() ? 1 : 0);
     if (answer == 0) reloadFromDisk(edited);
   }
   askingAboutFiles_ = false;

@@ -146,7 +146,7 @@ void TMainForm::ShowInEditor(const fs::path& file) {
           this,
           problem + QStringLiteral("\n\n") +
               tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName()),
-          {tr("&Yes"), tr("&No")}) == 0)
+          {tr("&Yes"), tr("&No")}, 0) == 0)
     ShowReportViewer(*mdiArea_, path);
 }
 

@@ -53,12 +53,12 @@ TUserPrompts TUserPrompts::Standard() {
     return QMessageBox::question(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
-  p.askChoice = [](QWidget* parent, const QString& text, const QStringList& buttons) {
+  p.askChoice = [](QWidget* parent, const QString& text, const QStringList& buttons, int preferred) {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> made;
     for (const QString& caption : buttons) made << box.addButton(caption, QMessageBox::AcceptRole);
     if (made.isEmpty()) return 0;
-    box.setDefaultButton(qobject_cast<QPushButton*>(made.front()));
+    box.setDefaultButton(qobject_cast<QPushButton*>(made.value(preferred, made.front())));
     box.setEscapeButton(made.back());
     box.exec();
     const int chosen = static_cast<int>(made.indexOf(box.clickedButton()));

@@ -24,9 +24,9 @@ struct TUserPrompts {
   // A question with Yes and No; true for Yes.
   std::function<bool(QWidget* parent, const QString& text)> askYesNo;
   // A question with buttons of its own (captions, "&" marking the access
-  // key); the first is the default. Returns the index of the button chosen,
-  // the last one's when the box is closed without a choice.
-  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons)> askChoice;
+  // key); button `preferred` is the default. Returns the index of the
+  // button chosen, the last one's when the box is closed without a choice.
+  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons, int preferred)> askChoice;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
   // The standard file dialogs start in the folder their kind last chose a
