@@ -14,6 +14,7 @@
 
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
+#include "mainwindow/TFileWatch.h"
 #include "mainwindow/TMainForm.h"
 #include "plotwindow/TPlotWindows.h"
 #include "mainwindow/TSettings.h"
@@ -122,6 +123,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
                   .arg(QDir::toNativeSeparators(absolute), QString::fromStdString(e.what())));
     return false;
   }
+  const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
   closeChildWindows();
   emptyGraphs();
   // Relative names in the project (and the recent list) are the folder's.
@@ -141,6 +143,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   afterProjectChange();
+  fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);
   if (project_.ReadOnly())
     TUserPrompts::Current().showInformation(
         this, tr("%1 is opened read-only: %2.\n\nSave As keeps your changes under another name.")

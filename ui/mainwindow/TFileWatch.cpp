@@ -87,6 +87,11 @@ void TFileWatch::Accept(const fs::path& file) {
   found->second = {now, now};
 }
 
+void TFileWatch::AcceptAsOf(const fs::path& file, const TFileStamp& stamp) {
+  const auto found = entries_.find(file);
+  if (found != entries_.end()) found->second = {stamp, stamp};
+}
+
 std::vector<fs::path> TFileWatch::Changed() const {
   std::vector<fs::path> changed;
   for (const fs::path& file : order_)

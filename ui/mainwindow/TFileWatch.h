@@ -44,6 +44,9 @@ class TFileWatch : public QObject {
   void Watch(const std::vector<std::filesystem::path>& files);
   // Takes one file as it is now, leaving the others' records as they were.
   void Accept(const std::filesystem::path& file);
+  // Takes a watched file as it was when `stamp` was taken (before the
+  // program read it: a change made while it was being read then counts).
+  void AcceptAsOf(const std::filesystem::path& file, const TFileStamp& stamp);
   // The recorded files that differ from their record, in recording order.
   std::vector<std::filesystem::path> Changed() const;
   // Of those, the ones whose present state has not been reported yet; each
