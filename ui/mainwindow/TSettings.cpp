@@ -1,8 +1,8 @@
 #include "mainwindow/TSettings.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
+#include <filesystem>
 
 #include "mainwindow/CommandRules.h"
 #include "widgets/FileNames.h"
@@ -80,21 +80,23 @@ QString ReadDialogFolder(TDialogFolder kind) {
   QSettings settings(kOrganisation, kApplication);
   settings.beginGroup(kVersionText);
   const QString folder = settings.value(folderValue(kind)).toString();
-  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+  std::error_code ec;
+  return !folder.isEmpty() && std::filesystem::is_directory(FileNameBytes(folder), ec) ? folder : QString();
 }
 
 void WriteDialogFolder(TDialogFolder kind, const QString& chosenFile) {
   if (chosenFile.isEmpty()) return;
   QSettings settings(kOrganisation, kApplication);
   settings.beginGroup(kVersionText);
-  settings.setValue(folderValue(kind), QFileInfo(chosenFile).absolutePath());
+  const std::filesystem::path file = std::filesystem::absolute(FileNameBytes(chosenFile));
+  settings.setValue(folderValue(kind), FileNameText(file.parent_path().string()));
 }
 
 QString DialogStartPath(TDialogFolder kind, const QString& suggested) {
-  if (!suggested.isEmpty() && !QFileInfo(suggested).isRelative()) return suggested;
+  if (!suggested.isEmpty() && std::filesystem::path(FileNameBytes(suggested)).is_absolute()) return suggested;
   const QString folder = ReadDialogFolder(kind);
   if (folder.isEmpty()) return suggested;
-  return suggested.isEmpty() ? folder : QDir(folder).filePath(suggested);
+  return suggested.isEmpty() ? folder : folder + QLatin1Char('/') + suggested;
 }
 
 }  // namespace terraq::ui

@@ -22,6 +22,19 @@ struct TProgramSettings {
   QByteArray windowGeometry;  // empty: none kept yet
 };
 
+// The editor used when none is set: notepad in the Windows folder on
+// Windows, xdg-open (the desktop's handler of text files) elsewhere.
+QString DefaultEditorPath();
+
+// Reads the settings. When they cannot be read the values are cleared; an
+// empty editor path becomes DefaultEditorPath().
+TProgramSettings ReadProgramSettings();
+// Writes the editor, the recent files and the window geometry; failures
+// are ignored (the settings are a convenience, not project data).
+void WriteProgramSettings(const TProgramSettings& settings);
+// Writes the ten recent-file values only.
+void WriteRecentFiles(const TRecentFiles::Entries& files);
+
 // The file dialogs whose folder is remembered: Open, Save As, and saving a
 // graph to disk.
 enum class TDialogFolder { Open, Save, Picture };
@@ -33,18 +46,5 @@ void WriteDialogFolder(TDialogFolder kind, const QString& chosenFile);
 // Where such a dialog starts: a suggested name with a folder of its own
 // keeps it; a bare name goes into the remembered folder.
 QString DialogStartPath(TDialogFolder kind, const QString& suggested);
-
-// The editor used when none is set: notepad in the Windows folder on
-// Windows, xdg-open (the desktop's handler of text files) elsewhere.
-QString DefaultEditorPath();
-
-// Reads the settings. When they cannot be read the values are cleared; an
-// empty editor path becomes DefaultEditorPath().
-TProgramSettings ReadProgramSettings();
-// Writes the editor, the recent files and the window geometry; failures are ignored (the settings are a
-// convenience, not project data).
-void WriteProgramSettings(const TProgramSettings& settings);
-// Writes the ten recent-file values only.
-void WriteRecentFiles(const TRecentFiles::Entries& files);
 
 }  // namespace terraq::ui

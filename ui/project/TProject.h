@@ -137,16 +137,16 @@ class TProject {
   void dropLeftStageFiles();
 };
 
-// Reads a data file as Open would (a staged file's every stage block
-// included) into tables of its own, touching no project and no file; throws
-// what Open would. Checking a file this way first lets a window keep the
-// project it has when the file cannot be read.
-void CheckDataFile(const std::filesystem::path& file, int layout);
-
 // Reads a data file of any layout and writes it in the current layout. A
 // staged file keeps its stages, each read in the same layout; one whose
 // blocks disagree with its stage count is refused. Throws EInOutError or
 // EReadError.
 void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout);
+
+// Reads a data file as Open would (a staged file's every stage block
+// included) into tables of its own, touching no project and no file; throws
+// what Open would. Checking a file this way first lets a window keep the
+// project it has when the file cannot be read.
+void CheckDataFile(const std::filesystem::path& file, int layout);
 
 }  // namespace terraq::ui

@@ -3,7 +3,9 @@
 // desktop, goes through one set of replaceable function objects: questions,
 // message boxes, file dialogs, starting the text editor and opening
 // documents. The program uses the standard boxes and dialogs; tests put in
-// their own answers, so that no command waits for a person.
+// their own answers, so that no command waits for a person. The standard
+// file dialogs start in the folder their kind last chose a file in
+// (TSettings), unless given a path of a folder of their own.
 
 #include <QString>
 #include <QStringList>
@@ -29,8 +31,6 @@ struct TUserPrompts {
   std::function<int(QWidget* parent, const QString& text, const QStringList& buttons, int preferred)> askChoice;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
-  // The standard file dialogs start in the folder their kind last chose a
-  // file in (TSettings), unless given a path of a folder of their own.
   // An existing file to open; "" when cancelled. `filterIndex` is the file
   // type chosen (0-based in the filter's order).
   std::function<QString(QWidget* parent, const QString& title, const QString& filter, int& filterIndex)> openFileName;
