@@ -22,6 +22,7 @@ using terraq::ui::TUserPrompts;
 struct TestPrompts {
   TUserPrompts::Answer answer = TUserPrompts::Answer::Cancel;
   bool yesNo = false;
+  int choice = 0;  // the button chosen in a question of the program's own buttons
   QString openName;
   int openFilter = 0;
   QString saveName;  // "" cancels the Save As dialog
@@ -29,6 +30,8 @@ struct TestPrompts {
   bool urlOpens = true;  // whether the desktop has a viewer for an address
 
   QStringList questions;
+  std::vector<QStringList> choiceButtons;  // the buttons of each such question
+  std::vector<int> choiceDefaults;         // and the button each offered first
   QStringList errors;
   QStringList informations;
   QStringList warnings;
@@ -46,6 +49,12 @@ struct TestPrompts {
     p.askYesNo = [this](QWidget*, const QString& text) {
       questions << text;
       return yesNo;
+    };
+    p.askChoice = [this](QWidget*, const QString& text, const QStringList& buttons, int preferred) {
+      questions << text;
+      choiceButtons.push_back(buttons);
+      choiceDefaults.push_back(preferred);
+      return choice;
     };
     p.showError = [this](QWidget*, const QString& text) { errors << text; };
     p.showInformation = [this](QWidget*, const QString& text) { informations << text; };

@@ -135,12 +135,14 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
   EXPECT_EQ(answers.started[0], (QStringList{"xterm", "-e", "less -R", folder.File("wall.tq4o")}));
 
   // No editor starts: the question names it and offers the program's own
-  // read-only window.
+  // read-only window, Yes first.
   answers.processStarts = false;
-  answers.yesNo = true;
+  answers.choice = 0;
   Trigger("CompOutput");
   ASSERT_EQ(answers.questions.size(), 1);
   EXPECT_TRUE(answers.questions.front().startsWith("The text editor \"xterm\" could not be started."));
+  EXPECT_EQ(answers.choiceButtons.back(), (QStringList{"&Yes", "&No"}));
+  EXPECT_EQ(answers.choiceDefaults.back(), 0);
   auto* view = form.findChild<QPlainTextEdit*>("ReadOnlyText");
   ASSERT_NE(view, nullptr);
   EXPECT_TRUE(view->isReadOnly());
@@ -148,7 +150,7 @@ TEST_F(KeepUserDataTest, EditorIsACommandAndAReportCanAlwaysBeRead) {
 
   // A setting that cannot be split names what is wrong.
   form.SetEditorPath("'unclosed");
-  answers.yesNo = false;
+  answers.choice = 1;
   Trigger("CompOutput");
   ASSERT_EQ(answers.questions.size(), 2);
   EXPECT_TRUE(answers.questions.back().startsWith(

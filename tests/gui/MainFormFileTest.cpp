@@ -200,13 +200,56 @@ TEST_F(MainFormTest, OlderFileNamedOnTheCommandLineIsReadInItsLayout) {
   EXPECT_EQ(form.Data().DataFileText(), reference.Data().DataFileText());
 }
 
-TEST_F(MainFormTest, UnreadableFileLeavesANewProject) {
+// A file that cannot be read, by Open or dropped, leaves the open project
+// as it was, unsaved changes included; the message names the file and its
+// fault. Pictures and reports are refused as such, before any question.
+TEST_F(MainFormTest, FailedOpenOrDropKeepsTheOpenProject) {
+  const auto wall = CopySample("wall.tq4d");
   WriteText(folder / "broken.tq4d", "Title only\r\n1 1 x\r\n");
-  form.StartUp({});
-  EXPECT_FALSE(form.OpenFile(folder.File("broken.tq4d"), 1));
+  WriteText(folder / "graph.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  WriteText(folder / "wall.tq4o", "REPORT\r\n");
+  WriteText(folder / "notes.txt", "Some notes\r\nnot a wall\r\n");
+  form.StartUp({QString::fromStdString(wall.string())});
+  form.Data().IncrementCount = 77;
+  form.Data().Modified = true;
+  const auto kept = [&] {
+    EXPECT_EQ(form.Data().DataFileName, wall.string());
+    EXPECT_EQ(form.Data().IncrementCount, 77);
+    EXPECT_TRUE(form.Data().IsModified());
+  };
+
+  answers.answer = TUserPrompts::Answer::No;
+  answers.openName = folder.File("broken.tq4d");
+  Trigger("FileOpen");
   ASSERT_EQ(answers.errors.size(), 1);
-  EXPECT_EQ(form.Data().DataFileName, "NewWall.tq4d");
-  EXPECT_EQ(form.windowTitle(), "TERRAQ 2013.4.7 - NewWall.tq4d");
+  EXPECT_TRUE(answers.errors[0].startsWith(folder.File("broken.tq4d") + " cannot be opened as a TERRAQ data file:"))
+      << answers.errors[0].toStdString();
+  EXPECT_TRUE(answers.errors[0].endsWith("The project open before stays as it was."));
+  kept();
+
+  QMimeData mime;
+  const auto drop = [&](const std::string& name) {
+    answers.questions.clear();
+    mime.setUrls({QUrl::fromLocalFile(folder.File(name))});
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    form.dropEvent(&event);
+    ProcessEvents();
+  };
+  drop("graph.png");
+  ASSERT_EQ(answers.errors.size(), 2);
+  EXPECT_TRUE(answers.errors[1].contains("graph.png is not a TERRAQ data file: it is a picture or a document (.png)"))
+      << answers.errors[1].toStdString();
+  EXPECT_TRUE(answers.questions.isEmpty());  // refused before the save query
+  drop("wall.tq4o");
+  ASSERT_EQ(answers.errors.size(), 3);
+  EXPECT_TRUE(answers.errors[2].contains("it is a result file of a run")) << answers.errors[2].toStdString();
+  drop("notes.txt");  // text: the reader says where it fails
+  ASSERT_EQ(answers.errors.size(), 4);
+  EXPECT_TRUE(answers.errors[3].startsWith(folder.File("notes.txt") + " cannot be opened"));
+  EXPECT_EQ(answers.questions.size(), 1);  // the save query came first
+  kept();
+  form.UpdateMenuStates();
+  EXPECT_EQ(form.windowTitle(), "TERRAQ 2013.4.7 - Wall.tq4d *");
 }
 
 TEST_F(MainFormTest, DroppedFileOpensAfterTheSaveQuery) {

@@ -53,7 +53,10 @@ class PlotMenuTest : public ::testing::Test {
       if (d.isVisible()) d.reject();  // left open: closed as with Cancel
       return d.result();
     };
-    p.saveFileNameOfType = [this](QWidget*, const QString&, const QString&, const QString&, int& filterIndex) {
+    p.saveFileNameOfType = [this](QWidget*, const QString&, const QString& suggested, const QString&,
+                                  int& filterIndex) {
+      offered = suggested;
+      offeredFilter = filterIndex;
       filterIndex = saveFilter;
       return saveAs;
     };
@@ -94,6 +97,8 @@ class PlotMenuTest : public ::testing::Test {
   std::function<void(QDialog&)> dialog;
   QString saveAs;
   int saveFilter = 0;
+  QString offered;       // the name the save dialog was offered
+  int offeredFilter = -1;  // and the type it was offered first
   QString printTo;
   ScratchFolder scratch;
 };
@@ -248,15 +253,21 @@ TEST_F(PlotMenuTest, SaveToDiskAsksTheSizeAndWritesTheFile) {
   DepthGraph(g);
   TPlotForm form(g);
 
-  // The defaults: a bitmap of 6 x 4 inches at 72 pixels per inch, the
-  // extension added to the name typed.
+  // The dialog offers a PNG picture first, of 6 x 4 inches at 150 pixels
+  // per inch in true colour; the extension of the type chosen is added to
+  // the name typed.
   saveAs = scratch.File("plot");
   dialog = [](QDialog& d) {
-    EXPECT_TRUE(Child<QRadioButton>(d, "rb16Colors")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(d, "rbTrueColor")->isChecked());
+    EXPECT_EQ(Child<TDataEdit>(d, "edPixels")->text(), "150");
     Child<QPushButton>(d, "btnOK")->click();
   };
   Item(form, "PlotSave")->trigger();
-  EXPECT_EQ(QImage(scratch.File("plot.bmp")).size(), QSize(432, 288));
+  EXPECT_EQ(offeredFilter, 1);
+  EXPECT_TRUE(offered.endsWith(".png"));
+  const QImage first(scratch.File("plot.bmp"));
+  EXPECT_EQ(first.size(), QSize(900, 600));
+  EXPECT_GE(first.depth(), 24);
 
   // A typed extension wins over the type selected; the size and colours
   // chosen reach the file.

@@ -65,9 +65,11 @@ TEST(DialogNames, CommandLineNameWithoutDotIsADataFile) {
   EXPECT_FALSE(HasOutputExtension("/jobs/wall.tq4d"));
 }
 
-TEST(DialogNames, UpdateAddressCarriesProductVersionAndReleaseDate) {
-  EXPECT_EQ(UpdateCheckAddress("https://updates.example.org"),
-            "https://updates.example.org/checkupdates/check/check.php?TERRAQ;2013.4.7;04/07/13");
+TEST(DialogNames, StagesToBeRemovedAreNamedAsASentence) {
+  EXPECT_EQ(StageListText({4}), "Stage 4");
+  EXPECT_EQ(StageListText({2, 3}), "Stages 2\u20133");
+  EXPECT_EQ(StageListText({1, 3}), "Stages 1 and 3");
+  EXPECT_EQ(StageListText({1, 2, 4, 5}), "Stages 1, 2, 4 and 5");
 }
 
 TEST(RecentFiles, CaptionsNumberThePathAndDropTheCurrentFolder) {

@@ -125,19 +125,78 @@ TEST_F(StagedTest, DialogRaisesAndLowersTheCount) {
   EXPECT_TRUE(form.Action("SpeedButton17")->isEnabled());
   EXPECT_FALSE(form.Action("SpeedButton18")->isEnabled());
 
+  // Fewer stages: the question names the stages that go; No keeps them.
   Press(4);
-  SetStages(2);  // fewer stages: stage 1 is current, files 3 and 4 go
+  answers.yesNo = false;
+  SetStages(2);
+  ASSERT_EQ(answers.questions.size(), 1);
+  EXPECT_TRUE(answers.questions.back().startsWith(QString::fromUtf8(
+      "Stages 3\u20134 will be removed from the project, with everything entered for them.")))
+      << answers.questions.back().toStdString();
+  EXPECT_EQ(form.Data().StageCount, 4);
+  EXPECT_EQ(form.Data().CurrentStage, 4);
+  form.StagedDialog()->Button2->click();
+
+  // Yes: stage 1 is current; files 3 and 4 stay until the save.
+  answers.yesNo = true;
+  SetStages(2);
   EXPECT_EQ(form.Data().CurrentStage, 1);
   EXPECT_EQ(form.Data().IncrementCount, 1);
   EXPECT_TRUE(form.Action("SpeedButton14")->isChecked());
+  EXPECT_TRUE(fs::exists(StageFile(3)));
+  ASSERT_TRUE(form.FileSave());
   EXPECT_FALSE(fs::exists(StageFile(3)));
   EXPECT_FALSE(fs::exists(StageFile(4)));
 
-  SetStages(1);  // staging ends: the stage files go, long-term is offered again
+  SetStages(1);  // staging ends; long-term is offered again
+  EXPECT_TRUE(answers.questions.back().startsWith("Staged analysis ends: the project keeps Stage 1"));
   EXPECT_EQ(form.StageStatusText(), "");
-  EXPECT_FALSE(fs::exists(StageFile(1)));
   EXPECT_FALSE(form.Menu("StageMenu")->menuAction()->isVisible());
   EXPECT_TRUE(form.Action("OptionsLong")->isEnabled());
+  EXPECT_TRUE(fs::exists(StageFile(2)));  // until the save
+  ASSERT_TRUE(form.FileSave());
+  EXPECT_FALSE(fs::exists(StageFile(1)));
+  EXPECT_FALSE(fs::exists(StageFile(2)));
+  EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+}
+
+// Staging turned off in a saved five-stage project and the project closed
+// unsaved: its data file and every stage file are as they were, and the
+// project opens again with all its stages.
+TEST_F(StagedTest, EndingStagingLosesNothingUntilSaved) {
+  answers.saveName = folder.File("dig");
+  form.StartUp({});
+  MakeWall();
+  ASSERT_TRUE(form.FileSaveAs());
+  answers.yesNo = true;
+  SetStages(3);
+  Press(2);
+  form.Data().IncrementCount = 22;
+  ASSERT_TRUE(form.FileSave());
+  const fs::path data = form.Data().DataFileName;
+  const std::string saved = ReadText(data);
+  const std::string stage3 = ReadText(StageFile(3));
+
+  // Cancel in the question: nothing changes.
+  answers.yesNo = false;
+  SetStages(1);
+  EXPECT_TRUE(answers.questions.back().contains(QString::fromUtf8("Stages 1 and 3 will be removed")))
+      << answers.questions.back().toStdString();
+  EXPECT_EQ(form.Data().StageCount, 3);
+  form.StagedDialog()->Button2->click();
+
+  answers.yesNo = true;
+  SetStages(1);
+  EXPECT_EQ(form.Data().StageCount, 1);
+  EXPECT_EQ(form.Data().IncrementCount, 22);  // the stage on show is kept
+  EXPECT_EQ(ReadText(data), saved);
+  EXPECT_EQ(ReadText(StageFile(3)), stage3);
+
+  answers.answer = TUserPrompts::Answer::No;  // close without saving
+  form.FileNew();
+  TMainForm again;
+  ASSERT_TRUE(again.OpenFile(QString::fromStdString(data.string()), ui::kLayoutCurrent));
+  EXPECT_EQ(again.Data().StageCount, 3);
   EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
 }
 

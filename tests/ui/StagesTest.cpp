@@ -205,9 +205,14 @@ TEST(StagedProject, ChangingTheNumberOfStages) {
   EXPECT_EQ(body(3), body(2));
   EXPECT_EQ(body(4), body(2));
   project.SwitchStage(4);
-  project.SetStageCount(2);  // fewer stages: stage 1 current, files 3 and 4 gone
+  EXPECT_EQ(project.StagesDroppedBy(2), (std::vector<int>{3, 4}));
+  EXPECT_EQ(project.StagesDroppedBy(1), (std::vector<int>{1, 2, 3}));  // all but the one on show
+  EXPECT_TRUE(project.StagesDroppedBy(5).empty());
+  project.SetStageCount(2);  // fewer stages: stage 1 current; files 3 and 4 go with the save
   EXPECT_EQ(d.CurrentStage, 1);
   EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_TRUE(std::filesystem::exists(stageFile(3)));
+  project.Save();
   EXPECT_FALSE(std::filesystem::exists(stageFile(3)));
   EXPECT_FALSE(std::filesystem::exists(stageFile(4)));
   project.SwitchStage(2);
@@ -215,6 +220,8 @@ TEST(StagedProject, ChangingTheNumberOfStages) {
   EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
   EXPECT_EQ(d.CurrentStage, 2);
   project.SetStageCount(1);
+  EXPECT_TRUE(std::filesystem::exists(stageFile(1)));  // until the save
+  project.Save();
   EXPECT_FALSE(std::filesystem::exists(stageFile(1)));
   EXPECT_FALSE(std::filesystem::exists(stageFile(2)));
 }

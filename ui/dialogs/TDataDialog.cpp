@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -166,6 +167,17 @@ void TDataDialog::onSubWindowActivated(QMdiSubWindow* window) {
   // On refusal the dialog stays the active one in its own eyes: when it
   // gets the activation back it must not reload over the invalid entry.
   if (active_ && Store()) active_ = false;
+}
+
+void TDataDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // The window's close runs the check; a refused entry keeps it open.
+    if (subWindow_) subWindow_->close();
+    else close();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TDataDialog::closeEvent(QCloseEvent* event) {

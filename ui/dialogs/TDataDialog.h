@@ -101,6 +101,8 @@ class TDataDialog : public QWidget {
 
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes the dialog's window, after the check of its fields.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct NumberBinding {

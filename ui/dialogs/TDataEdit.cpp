@@ -71,6 +71,23 @@ void TDataEdit::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+void TDataEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  switch (event->reason()) {
+    case Qt::ActiveWindowFocusReason:  // back from a box or another program: as it was
+    case Qt::PopupFocusReason:         // back from a menu
+      return;
+    case Qt::MouseFocusReason:
+      // The click that gave the focus places the caret after this event.
+      QTimer::singleShot(0, this, [this] {
+        if (hasFocus()) selectAll();
+      });
+      return;
+    default:
+      selectAll();
+  }
+}
+
 void TDataEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   switch (event->reason()) {

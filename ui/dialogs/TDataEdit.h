@@ -89,6 +89,9 @@ class TDataEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Taking the focus selects the whole entry, so that a value typed replaces
+  // it (also after a click, which would otherwise place the caret).
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 

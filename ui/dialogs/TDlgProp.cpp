@@ -56,6 +56,13 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch(1);
+  // Tab goes through the values in the order the manual lists them; the
+  // section button, which opens a table, comes last.
+  QWidget::setTabOrder(deNI, deXGS);
+  QWidget::setTabOrder(deXGS, DeFH);
+  QWidget::setTabOrder(DeFH, deXLN);
+  QWidget::setTabOrder(deXLN, deSlope);
+  QWidget::setTabOrder(deSlope, btnSect);
   Reload();
 }
 

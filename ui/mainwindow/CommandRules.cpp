@@ -1,8 +1,10 @@
 #include "mainwindow/CommandRules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "project/AsciiLower.h"
@@ -74,16 +76,42 @@ bool HasOutputExtension(std::string_view dataFileName) {
   return extension == ".tq4o" || extension == ".tq4p" || extension == ".tq4r";
 }
 
+std::string DroppedFileRefusal(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(file, ec)) return "it is a folder";
+  const std::string name = file.string();
+  if (HasOutputExtension(name)) return "it is a result file of a run (report, plot or run notes)";
+  static const char* const kPictures[] = {".png", ".bmp", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".svg",
+                                          ".pdf", ".emf", ".wmf", ".doc", ".docx", ".xls", ".xlsx", ".zip"};
+  const std::string extension = AsciiLower(extensionOf(name));
+  for (const char* picture : kPictures)
+    if (extension == picture) return "it is a picture or a document (" + extension + ")";
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return "it cannot be read";
+  char head[4096];
+  in.read(head, sizeof head);
+  if (std::find(head, head + in.gcount(), '\0') != head + in.gcount()) return "it is not a text file";
+  return {};
+}
+
+std::string StageListText(const std::vector<int>& stages) {
+  if (stages.empty()) return {};
+  if (stages.size() == 1) return "Stage " + std::to_string(stages.front());
+  bool run = true;
+  for (size_t k = 1; k < stages.size(); ++k) run = run && stages[k] == stages[k - 1] + 1;
+  if (run) return "Stages " + std::to_string(stages.front()) + "\u2013" + std::to_string(stages.back());
+  std::string text = "Stages ";
+  for (size_t k = 0; k < stages.size(); ++k) {
+    if (k > 0) text += k + 1 == stages.size() ? " and " : ", ";
+    text += std::to_string(stages[k]);
+  }
+  return text;
+}
+
 std::string ReleaseDateMonthDayYear() {
   char text[16];
   std::snprintf(text, sizeof text, "%02d/%02d/%02d", kReleaseMonth, kReleaseDay, kReleaseYear % 100);
   return text;
-}
-
-std::string UpdateCheckAddress(std::string_view host) {
-  std::string address(host);
-  if (!address.empty() && address.back() != '/') address += '/';
-  return address + "checkupdates/check/check.php?TERRAQ;" + kVersionText + ";" + ReleaseDateMonthDayYear();
 }
 
 std::string RecentFileCaption(int number, std::string_view path, std::string_view currentDirectory) {

@@ -2,16 +2,17 @@
 // The small rules of the main window's commands, kept apart from the widgets
 // so that they can be checked without a display: the window caption, file
 // names chosen in the open and save dialogs, the dialog filters, the name a
-// command-line argument stands for, and the update-check address.
+// command-line argument stands for.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/ProgramBasics.h"  // the title and DialogFilter
+#include "platform/ProgramBasics.h"  // the title, the version and DialogFilter
 
 namespace terraq::ui {
 
-inline constexpr const char* kVersionText = "2013.4.7";
 inline constexpr const char* kProductDescription = "A program for the analysis of flexible retaining structures";
 // The release this program is; the version number spells the same date.
 inline constexpr int kReleaseYear = 2013;
@@ -23,9 +24,6 @@ inline constexpr int kReleaseDay = 7;
 // decides the layout a file is read with (LayoutForFilterIndex).
 inline constexpr const char* kDataFileFilter =
     "Terraq 2013 (*.tq4d)|*.tq4d|Terraq 3.0 (*.tqd)|*.tqd|Terraq 2.0 (*.tqd)|*.tqd|All Files (*.*)|*.*";
-
-// The host of the update check; the path and query are fixed.
-inline constexpr const char* kUpdateHost = "https://www.example.com/";
 
 // "TERRAQ 2013.4.7 - " and the data file's name without its folder; a name
 // with the extension ".tqd" (in any case) is cut at its first "."; the first
@@ -53,10 +51,19 @@ std::string CommandLineDataFile(std::string_view argument);
 // files (.tq4o, .tq4p, .tq4r, in any case): a run would overwrite it.
 bool HasOutputExtension(std::string_view dataFileName);
 
+// Why a file dropped on the window cannot be a data file, "" when it may be
+// one: a folder, a result file of a run (by its extension), a picture or a
+// document (by its extension), or a file that is not text (a NUL byte among
+// its first 4 KB). A text file of another kind is left to the reader, whose
+// message says where it fails.
+std::string DroppedFileRefusal(const std::filesystem::path& file);
+
+// Stage numbers (ascending) as a sentence's subject: "Stage 3", "Stages 2–4"
+// for a run, "Stages 1 and 3", "Stages 1, 3 and 4".
+std::string StageListText(const std::vector<int>& stages);
+
 // The release date as month/day/two-digit year ("04/07/13").
 std::string ReleaseDateMonthDayYear();
-// The address that asks whether a newer version exists.
-std::string UpdateCheckAddress(std::string_view host = kUpdateHost);
 
 // The caption of recent-file item `number` (1..10): the number, a space and
 // the path, with `currentDirectory` and its separator taken off the front

@@ -14,6 +14,7 @@
 
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
+#include "mainwindow/TFileWatch.h"
 #include "mainwindow/TMainForm.h"
 #include "plotwindow/TPlotWindows.h"
 #include "mainwindow/TSettings.h"
@@ -37,6 +38,9 @@ void TMainForm::StartUp(const QStringList& arguments) {
   const TProgramSettings settings = ReadProgramSettings();
   editorPath_ = settings.editorPath;
   recentFiles_.SetFiles(settings.recentFiles);
+  // The size and place the window had when it was last closed; Qt keeps
+  // it on a screen that is there now.
+  if (!settings.windowGeometry.isEmpty()) restoreGeometry(settings.windowGeometry);
   updateRecentFilesMenu();
   bool opened = false;
   if (!arguments.isEmpty() && !arguments.front().isEmpty()) {
@@ -57,7 +61,7 @@ void TMainForm::StartUp(const QStringList& arguments) {
 }
 
 void TMainForm::afterProjectChange() {
-  setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
+  recordProjectFiles();
   updateStageStatus();
   // A new project gets at once the choice the Earth-Pressure Options list
   // makes when it first opens, so that the Data menu agrees with it whichever
@@ -107,10 +111,21 @@ void TMainForm::FileOpen() {
 }
 
 bool TMainForm::OpenFile(const QString& path, int layout) {
-  closeChildWindows();
-  emptyGraphs();
   const QFileInfo info(path);
   const QString absolute = info.absoluteFilePath();
+  // The file is read on its own first: one that cannot be read leaves the
+  // project on screen, and its windows, as they were.
+  try {
+    CheckDataFile(fs::path(FileNameBytes(absolute)), layout);
+  } catch (const std::exception& e) {
+    TUserPrompts::Current().showError(
+        this, tr("%1 cannot be opened as a TERRAQ data file:\n%2\n\nThe project open before stays as it was.")
+                  .arg(QDir::toNativeSeparators(absolute), QString::fromStdString(e.what())));
+    return false;
+  }
+  const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
+  closeChildWindows();
+  emptyGraphs();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -128,6 +143,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   afterProjectChange();
+  fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);
   if (project_.ReadOnly())
     TUserPrompts::Current().showInformation(
         this, tr("%1 is opened read-only: %2.\n\nSave As keeps your changes under another name.")
@@ -150,12 +166,14 @@ bool TMainForm::FileSave() {
   // A staged project opened read-only keeps its own name's files as they are.
   if (d.DataFileName == kNewFileName || LayoutForFile(d.DataFileName) == kLayout30 || project_.ReadOnly())
     return FileSaveAs();
+  if (!confirmOverwrite()) return false;
   try {
     project_.Save();
   } catch (const std::exception& e) {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
+  recordProjectFiles();
   // Saving tidies the tables (those of options that are off are emptied).
   tableWindows_->Refresh();
   UpdateMenuStates();
@@ -216,6 +234,7 @@ void TMainForm::writeSettings() {
   TProgramSettings settings;
   settings.editorPath = editorPath_;
   settings.recentFiles = recentFiles_.Files();
+  settings.windowGeometry = saveGeometry();
   WriteProgramSettings(settings);
 }
 
@@ -240,12 +259,20 @@ void TMainForm::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.front().isLocalFile()) return;
   event->acceptProposedAction();
-  // The save question is a modal box: it waits until the drop has been
-  // handed back to the windowing system, which some platforms require.
+  // The boxes are modal: they wait until the drop has been handed back to
+  // the windowing system, which some platforms require.
   const QString path = urls.front().toLocalFile();
   QMetaObject::invokeMethod(
       this,
       [this, path] {
+        // A picture or a report is refused before anything is asked.
+        const std::string refusal = DroppedFileRefusal(fs::path(FileNameBytes(path)));
+        if (!refusal.empty()) {
+          TUserPrompts::Current().showError(
+              this, tr("%1 is not a TERRAQ data file: %2.\n\nOnly data files (.tq4d, .tqd) can be dropped here.")
+                        .arg(QDir::toNativeSeparators(path), QString::fromStdString(refusal)));
+          return;
+        }
         if (!SaveQuery()) return;
         OpenFile(path, LayoutForFile(FileNameBytes(path)));
       },

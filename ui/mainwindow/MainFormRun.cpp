@@ -3,12 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -25,6 +22,7 @@
 #include "project/EngineRun.h"
 #include "project/RunObstacles.h"
 #include "project/RunOutcome.h"
+#include "widgets/ReportViewer.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -53,29 +51,6 @@ class RunningFlag {
  private:
   bool& flag_;
 };
-
-// A text file in a plain read-only child window, in a fixed-width font so
-// that the columns of a report line up.
-void showReadOnlyText(QMdiArea* area, const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    TUserPrompts::Current().showError(area, QObject::tr("The file %1 could not be read.").arg(path));
-    return;
-  }
-  auto* view = new QPlainTextEdit;
-  view->setObjectName(QStringLiteral("ReadOnlyText"));
-  view->setReadOnly(true);
-  view->setLineWrapMode(QPlainTextEdit::NoWrap);
-  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  view->setPlainText(QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-  QMdiSubWindow* window = area->addSubWindow(view);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setWindowTitle(QFileInfo(path).fileName());
-  // Wide enough for the report's lines where the area allows it.
-  const int width = view->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 100;
-  window->resize(std::min(width, area->width()), area->height() * 3 / 4);
-  window->show();
-}
 
 }  // namespace
 
@@ -168,11 +143,14 @@ void TMainForm::ShowInEditor(const fs::path& file) {
     if (TUserPrompts::Current().startProcess(program, arguments << path)) return;
     problem = tr("The text editor \"%1\" could not be started.").arg(program);
   }
-  // A report must be readable even without a working editor.
-  if (TUserPrompts::Current().askYesNo(
-          this, problem + QStringLiteral("\n\n") +
-                    tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName())))
-    showReadOnlyText(mdiArea_, path);
+  // A report must be readable even without a working editor: Yes is the
+  // answer offered first.
+  if (TUserPrompts::Current().askChoice(
+          this,
+          problem + QStringLiteral("\n\n") +
+              tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName()),
+          {tr("&Yes"), tr("&No")}, 0) == 0)
+    ShowReportViewer(*mdiArea_, path);
 }
 
 QString TMainForm::DocumentPath(const QString& fileName) {
@@ -188,14 +166,18 @@ QString TMainForm::DocumentPath(const QString& fileName) {
   return QDir::toNativeSeparators(QString::fromStdString(found.string()));
 }
 
-void TMainForm::showHelpDocument(const QString& fileName) {
+void TMainForm::showHelpDocument(const QString& document) {
+  const QString fileName = document.section(QLatin1Char('#'), 0, 0);
+  const QString heading = document.section(QLatin1Char('#'), 1);
   const QString path = DocumentPath(fileName);
   if (!QFileInfo(path).isFile()) {
     TUserPrompts::Current().showError(
         this, tr("The document \"%1\" is not installed: it is looked for as %2.").arg(fileName, path));
     return;
   }
-  if (!TUserPrompts::Current().openUrl(QUrl::fromLocalFile(path)))
+  QUrl address = QUrl::fromLocalFile(path);
+  if (!heading.isEmpty()) address.setFragment(heading);
+  if (!TUserPrompts::Current().openUrl(address))
     TUserPrompts::Current().showError(
         this, tr("No viewer could be started for the document %1. Open it with a web browser or a PDF viewer.")
                   .arg(path));
@@ -207,10 +189,13 @@ void TMainForm::showAbout() {
 }
 
 void TMainForm::checkForUpdates() {
-  const QUrl address(QString::fromStdString(UpdateCheckAddress()));
-  if (!TUserPrompts::Current().openUrl(address))
-    TUserPrompts::Current().showError(this, tr("The web browser could not be started to open %1.")
-                                                .arg(address.toString()));
+  // The program asks no server: new releases come the way it was installed.
+  TUserPrompts::Current().showInformation(
+      this, tr("Installed: TERRAQ %1, released %2.\n\n"
+               "Updates arrive through the package manager that installed TERRAQ: its regular system "
+               "update offers a new release when there is one. A copy built from its sources is updated by "
+               "building the newer sources.")
+                .arg(QLatin1String(kVersionText), QString::fromStdString(ReleaseDateMonthDayYear())));
 }
 
 void TMainForm::showEditorOptions() {

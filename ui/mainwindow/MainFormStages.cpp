@@ -10,6 +10,7 @@
 
 #include "dialogs/TDialogWindows.h"
 #include "dialogs/TDlgStaged.h"
+#include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
 #include "widgets/TUserPrompts.h"
@@ -35,10 +36,11 @@ void TMainForm::ShowStagedDialog(bool modal) {
     context.stageCount = [this] { return Data().StageCount; };
     context.currentStage = [this] { return Data().CurrentStage; };
     context.update = [this](int count, int stage) {
-      return changeStages([this, count, stage] { project_.UpdateStage(count, stage); });
+      return confirmDroppedStages(count) &&
+             changeStages([this, count, stage] { project_.UpdateStage(count, stage); });
     };
     context.apply = [this](int count) {
-      return changeStages([this, count] { project_.SetStageCount(count); });
+      return confirmDroppedStages(count) && changeStages([this, count] { project_.SetStageCount(count); });
     };
     stagedDialog_ = new TDlgStaged(std::move(context), this);
     stagedDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -62,8 +64,25 @@ bool TMainForm::changeStages(const std::function<void()>& change) {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     done = false;
   }
+  watchStageFiles();
   afterStageChange();
   return done;
+}
+
+bool TMainForm::confirmDroppedStages(int count) {
+  const std::vector<int> dropped = project_.StagesDroppedBy(count);
+  if (dropped.empty()) return true;
+  const QString stages = QString::fromStdString(StageListText(dropped));
+  QString text = dropped.size() == 1
+                     ? tr("%1 will be removed from the project, with everything entered for it.").arg(stages)
+                     : tr("%1 will be removed from the project, with everything entered for them.").arg(stages);
+  if (count == 1)
+    text = tr("Staged analysis ends: the project keeps Stage %1 as it is shown now.\n").arg(Data().CurrentStage) +
+           text;
+  text += tr("\n\nNothing is deleted on disk until the project is saved; closing it without saving keeps "
+             "every stage.\n\nRemove %1?")
+              .arg(stages);
+  return TUserPrompts::Current().askYesNo(this, text);
 }
 
 void TMainForm::afterStageChange() {

@@ -57,6 +57,7 @@ bool acceptSurchargeLoss(QWidget* parent, TProgramData& d, TTableWindows& tables
 void TMainForm::UpdateMenuStates() {
   states_ = ComputeMenuStates(Data(), GatherFileFacts(Data().DataFileName), graphsLoaded_, graphs_.HoldsData());
   applyMenuStates();
+  updateTitle();
 }
 
 void TMainForm::applyMenuStates() {

@@ -1,13 +1,18 @@
 // The views of the main window that show the project and its results
 // rather than edit them: the result graphs and the side view of the wall
-// and soil profile.
+// and soil profile; and the help page that belongs to the active window.
 
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "dialogs/TDataDialog.h"
 #include "mainwindow/TMainForm.h"
+#include "plotwindow/TPlotForm.h"
 #include "plotwindow/TPlotWindows.h"
 #include "sideview/TDlgSideView.h"
+#include "widgets/ReportViewer.h"
+#include "widgets/TTableForm.h"
 
 namespace terraq::ui {
 
@@ -30,6 +35,46 @@ void TMainForm::ShowSideView() {
   connect(view, &TDlgSideView::captionChanged, window, &QMdiSubWindow::setWindowTitle);
   sideViewWindow_ = window;
   window->show();
+}
+
+namespace {
+
+// The anchor the help pages give a heading: its letters, digits, "-" and
+// "_" in lower case, a space becoming "-" (as the documents are built).
+QString headingAnchor(const QString& heading) {
+  QString anchor;
+  for (const QChar ch : heading.trimmed()) {
+    if (ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_')) anchor += ch.toLower();
+    else if (ch == QLatin1Char(' ')) anchor += QLatin1Char('-');
+  }
+  return anchor;
+}
+
+bool pageHasAnchor(const QString& page, const QString& anchor) {
+  QFile file(TMainForm::DocumentPath(QStringLiteral("help/") + page));
+  if (anchor.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
+  return file.readAll().contains(QStringLiteral("name=\"%1\"").arg(anchor).toUtf8());
+}
+
+}  // namespace
+
+QString TMainForm::ActiveWindowHelpPage() const {
+  const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  const QWidget* view = active ? active->widget() : nullptr;
+  if (!view) return QStringLiteral("help/index.html");
+  // The page of the window's kind; a heading named as the window is, on
+  // that page or on the page of the menus, is where it opens.
+  QString page = QStringLiteral("menus.html");
+  if (qobject_cast<const TDataDialog*>(view) || qobject_cast<const TTableForm*>(view))
+    page = QStringLiteral("tables-and-dialogs.html");
+  else if (qobject_cast<const TPlotForm*>(view))
+    page = QStringLiteral("graphs.html");
+  else if (qobject_cast<const TReportViewer*>(view))
+    page = QStringLiteral("reading-results.html");
+  const QString anchor = headingAnchor(active->windowTitle());
+  for (const QString& candidate : {page, QStringLiteral("menus.html")})
+    if (pageHasAnchor(candidate, anchor)) return QStringLiteral("help/%1#%2").arg(candidate, anchor);
+  return QStringLiteral("help/") + page;
 }
 
 }  // namespace terraq::ui

@@ -14,6 +14,7 @@
 
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
+#include "mainwindow/TFileWatch.h"
 #include "mainwindow/TTableWindows.h"
 #include "mainwindow/ToolIcons.h"
 #include "plotwindow/TPlotWindows.h"
@@ -34,7 +35,8 @@ TMainForm::TMainForm(QWidget* parent)
           {&project_, [this](TGridTable& table) { ShowTable(table); },
            [this](const TGridTable& table) { tableWindows_->Close(table); }},
           this)),
-      engineLibrary_(DefaultEngineLibrary()) {
+      engineLibrary_(DefaultEngineLibrary()),
+      fileWatch_(new TFileWatch(this)) {
   setObjectName(QStringLiteral("MainForm"));
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -49,6 +51,12 @@ TMainForm::TMainForm(QWidget* parent)
   setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
   resize(1024, 720);
   UpdateMenuStates();
+  connect(fileWatch_, &TFileWatch::filesTouched, this, &TMainForm::CheckFilesOnDisk);
+  // Edits in the windows change the project without a command: the "*" of
+  // the title bar follows them by a glance now and then.
+  auto* titleTimer = new QTimer(this);
+  connect(titleTimer, &QTimer::timeout, this, &TMainForm::updateTitle);
+  titleTimer->start(400);
 }
 
 TMainForm::~TMainForm() {
@@ -323,6 +331,8 @@ void TMainForm::createWindowMenu() {
   windowMenu_->setObjectName(QStringLiteral("ArrangeMenu"));
   QAction* a = addItem(windowMenu_, QStringLiteral("WindowCascade"), tr("&Cascade"));
   connect(a, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  a = addItem(windowMenu_, QStringLiteral("WindowTile"), tr("&Tile"));
+  connect(a, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
   a = addItem(windowMenu_, QStringLiteral("WindowArrangeIcons"), tr("&Arrange Icons"));
   connect(a, &QAction::triggered, this, &TMainForm::arrangeIcons);
   connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::fillWindowMenu);
@@ -342,6 +352,14 @@ void TMainForm::createHelpMenu() {
   connect(a, &QAction::triggered, this, &TMainForm::showAbout);
   a = addItem(help, QStringLiteral("HelpUpdates"), tr("Check for Up&dates"));
   connect(a, &QAction::triggered, this, &TMainForm::checkForUpdates);
+  // F1: the help page of the window being worked in. A window's action, not
+  // a menu item: the Help menu would have to name every window.
+  a = new QAction(tr("Help on the Active Window"), this);
+  a->setObjectName(QStringLiteral("HelpActiveWindow"));
+  a->setShortcut(QKeySequence::HelpContents);
+  a->setShortcutContext(Qt::WindowShortcut);
+  addAction(a);
+  connect(a, &QAction::triggered, this, [this] { showHelpDocument(ActiveWindowHelpPage()); });
 }
 
 void TMainForm::createToolBar() {

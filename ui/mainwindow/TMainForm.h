@@ -37,6 +37,7 @@ namespace terraq::ui {
 
 class TDialogWindows;
 class TDlgStaged;
+class TFileWatch;
 class TPlotWindows;
 class TTableWindows;
 
@@ -98,8 +99,12 @@ class TMainForm : public QMainWindow {
   void FileNew();
   void FileOpen();
   // Reads a data file in a layout and makes it the project; false (after an
-  // error box, with a new project in place) when it cannot be read.
+  // error box naming the file and its fault) when it cannot be read, the
+  // open project staying as it was.
   bool OpenFile(const QString& path, int layout);
+  // Asks about the project's files that changed on disk since the program
+  // read or wrote them: Reload or Keep Mine. The file watcher calls it.
+  void CheckFilesOnDisk();
   // Opens recent file `number` (1..10) after the save query.
   void OpenRecentFile(int number);
   bool FileSave();
@@ -121,6 +126,10 @@ class TMainForm : public QMainWindow {
   // from the tool bar. Not while long-term analyses are on.
   void ShowStagedDialog(bool modal);
   TDlgStaged* StagedDialog() const;
+
+  // The help page of the active child window ("help/page.html#heading",
+  // relative to the doc folder); the contents when none is active.
+  QString ActiveWindowHelpPage() const;
 
   // Recomputes the menu and tool-bar states and applies them.
   void UpdateMenuStates();
@@ -159,6 +168,17 @@ class TMainForm : public QMainWindow {
   void updateRecentFilesMenu();
   void writeSettings();
 
+  // The project's files on disk and the title bar (MainFormDisk.cpp).
+  // Takes the project's files as they are now (just read or written).
+  void recordProjectFiles();
+  // Takes the stage files as they are now, after the program wrote them.
+  void watchStageFiles();
+  void updateTitle();
+  // Before a save: true when it writes over no file changed on disk since
+  // it was read, or the user agreed to replace that change.
+  bool confirmOverwrite();
+  void reloadFromDisk(const std::vector<std::filesystem::path>& changed);
+
   // States and the Window menu (MainFormStates.cpp).
   void applyMenuStates();
   // The child windows store what is being edited in them: the current data
@@ -176,15 +196,18 @@ class TMainForm : public QMainWindow {
   // Runs a change of the stages after the child windows stored their
   // entries; shows its failure. The windows then show the current stage.
   bool changeStages(const std::function<void()>& change);
+  // Asks before a new count of stages drops stages from the project, naming
+  // them; true to go on (nothing to drop, or Yes).
+  bool confirmDroppedStages(int count);
   void afterStageChange();
   void fillWindowMenu();
   void arrangeIcons();
   void chooseDefaultEarthPressure();
 
   // Running and showing (MainFormRun.cpp).
-  // Opens a document of the doc folder (help pages, manuals) in the
-  // desktop's viewer; says so, with the path, when it is missing or no
-  // viewer starts.
+  // Opens a document of the doc folder (help pages, manuals; a help page
+  // may name a heading after "#") in the desktop's viewer; says so, with the
+  // path, when it is missing or no viewer starts.
   void showHelpDocument(const QString& fileName);
   void showAbout();
   void checkForUpdates();
@@ -201,6 +224,9 @@ class TMainForm : public QMainWindow {
   TResultGraphs graphs_;
   bool graphsLoaded_ = false;
   bool engineRunning_ = false;  // a run's library handle exists
+  TFileWatch* fileWatch_;
+  bool askingAboutFiles_ = false;
+  bool fileReadOnly_ = false;  // the project cannot be saved under its name
   TMenuStates states_;
 
   struct TStateBinding {

@@ -1,6 +1,7 @@
 #include "mainwindow/TSettings.h"
 
 #include <QSettings>
+#include <filesystem>
 
 #include "mainwindow/CommandRules.h"
 #include "platform/ProgramBasics.h"
@@ -10,9 +11,10 @@ namespace terraq::ui {
 
 namespace {
 
-constexpr const char* kOrganisation = "Orvane";
-constexpr const char* kApplication = "TERRAQ";
+constexpr const char* kOrganisation = kSettingsOrganisation;
+constexpr const char* kApplication = kSettingsApplication;
 constexpr const char* kEditorValue = "Word Processor";
+constexpr const char* kGeometryValue = "Window Geometry";
 
 QString fileValue(int number) { return QStringLiteral("File%1").arg(number); }
 
@@ -29,6 +31,7 @@ TProgramSettings ReadProgramSettings() {
   if (settings.status() == QSettings::NoError) {
     settings.beginGroup(kVersionText);
     result.editorPath = settings.value(kEditorValue).toString();
+    result.windowGeometry = settings.value(kGeometryValue).toByteArray();
     for (int k = 1; k <= TRecentFiles::kSize; ++k)
       result.recentFiles[static_cast<size_t>(k - 1)] = FileNameBytes(settings.value(fileValue(k)).toString());
     settings.endGroup();
@@ -44,6 +47,7 @@ void WriteProgramSettings(const TProgramSettings& values) {
   settings.beginGroup(kVersionText);
   settings.setValue(kEditorValue, values.editorPath);
   writeRecent(settings, values.recentFiles);
+  if (!values.windowGeometry.isEmpty()) settings.setValue(kGeometryValue, values.windowGeometry);
   settings.endGroup();
 }
 

@@ -10,6 +10,12 @@
 namespace terraq::ui {
 
 inline constexpr const char* kApplicationTitle = "TERRAQ 2013";
+inline constexpr const char* kVersionText = "2013.4.7";
+
+// Where the program keeps its per-user settings (QSettings): organisation,
+// application and the group of this version.
+inline constexpr const char* kSettingsOrganisation = "Orvane";
+inline constexpr const char* kSettingsApplication = "TERRAQ";
 
 // A stored filter ("A|*.x;*.y|B|*.z") as a file dialog takes it
 // ("A (*.x *.y);;B (*.z)"). A description that already shows its patterns

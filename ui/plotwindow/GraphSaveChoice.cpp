@@ -23,6 +23,15 @@ QString GraphSaveFilter() {
   return filters.join(QStringLiteral(";;"));
 }
 
+TGraphImageSize DefaultGraphImageSize() {
+  TGraphImageSize size;
+  size.WidthInches = 6;
+  size.HeightInches = 4;
+  size.PixelsPerInch = 150;
+  size.Colors = TBitmapColors::TrueColor24Bit;
+  return size;
+}
+
 TGraphSaveChoice ChooseGraphFile(const QString& typed, int filterIndex) {
   for (const FileType& t : kTypes)
     if (QFileInfo(typed).suffix().compare(QLatin1String(t.extension), Qt::CaseInsensitive) == 0)

@@ -13,6 +13,12 @@ namespace terraq::ui {
 // The save dialog's types, in filter order (index 0 is the bitmap).
 QString GraphSaveFilter();
 
+// What Save To Disk offers first: a PNG picture of 6 by 4 inches at 150
+// pixels per inch in true colour, which a report takes as it is (a 72 ppi
+// bitmap of 16 colours prints coarse and banded).
+inline constexpr int kDefaultGraphFilterIndex = 1;  // PNG
+TGraphImageSize DefaultGraphImageSize();
+
 struct TGraphSaveChoice {
   QString File;              // with its extension
   TGraphFileFormat Format = TGraphFileFormat::Bmp;

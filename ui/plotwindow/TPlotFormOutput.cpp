@@ -55,9 +55,9 @@ void TPlotForm::PlotPrintClick() {
 
 void TPlotForm::PlotSaveClick() {
   TUserPrompts& prompts = TUserPrompts::Current();
-  int filterIndex = 0;  // the bitmap first
+  int filterIndex = kDefaultGraphFilterIndex;
   const QString typed = prompts.saveFileNameOfType(this, tr("Save Graph As"),
-                                                   SuggestedGraphFileName(graph_.Caption) + QStringLiteral(".bmp"),
+                                                   SuggestedGraphFileName(graph_.Caption) + QStringLiteral(".png"),
                                                    GraphSaveFilter(), filterIndex);
   if (typed.isEmpty()) return;
   const TGraphSaveChoice choice = ChooseGraphFile(QFileInfo(typed).absoluteFilePath(), filterIndex);

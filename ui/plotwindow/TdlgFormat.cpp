@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "dialogs/TDataEdit.h"
+#include "plotwindow/GraphSaveChoice.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -44,11 +45,12 @@ void TdlgFormat::FormCreate(bool bitmap) {
     grid->addWidget(edit, row, 1);
     return edit;
   };
-  edHeight = field("edHeight", tr("&Height (in)"), 4, 2);
-  edWidth = field("edWidth", tr("&Width (in)"), 6, 2);
-  edPixels = field("edPixels", tr("&Pixels Per Inch"), 72, 10);
+  const TGraphImageSize first = DefaultGraphImageSize();
+  edHeight = field("edHeight", tr("&Height (in)"), first.HeightInches, 2);
+  edWidth = field("edWidth", tr("&Width (in)"), first.WidthInches, 2);
+  edPixels = field("edPixels", tr("&Pixels Per Inch"), first.PixelsPerInch, 10);
   edPixels->SetIntegerOnly(true);
-  edPixels->SetNumber(72);
+  edPixels->SetNumber(first.PixelsPerInch);
 
   gbColors = new QGroupBox(tr("Colors"), this);
   gbColors->setObjectName(QStringLiteral("gbColors"));
@@ -64,7 +66,8 @@ void TdlgFormat::FormCreate(bool bitmap) {
   rb256Colors = radio("rb256Colors", tr("256 Colors"));
   rbHighColor = radio("rbHighColor", tr("High Color (16 bit)"));
   rbTrueColor = radio("rbTrueColor", tr("True Color (24 bit)"));
-  rb16Colors->setChecked(true);
+  rbTrueColor->setChecked(first.Colors == TBitmapColors::TrueColor24Bit);
+  rb16Colors->setChecked(first.Colors == TBitmapColors::Colors16);
   // A vector picture has no colour depth to choose.
   gbColors->setEnabled(bitmap);
 

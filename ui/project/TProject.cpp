@@ -48,6 +48,7 @@ void TProject::forgetStages() {
   readOnlyReason_.clear();
   stagesInMemory_ = false;
   held_ = {};
+  dropStagesAbove_.reset();
 }
 
 void TProject::giveUpStaging() {
@@ -195,6 +196,7 @@ void TProject::Save() {
   if (ReadOnly()) throw EInOutError(readOnlyMessage(name, readOnlyReason_));
   if (data_->StageCount < 2) {
     data_->Save();
+    dropLeftStageFiles();
     return;
   }
   const int count = data_->StageCount;
@@ -205,8 +207,48 @@ void TProject::Save() {
   const std::string text = assemble(blocks);
   // The current stage's file and the data file change together or not at
   // all.
-  writeStages({{current, block}}, &text, count);
+  writeStages({{current, block}}, &text, kMaxStages);
+  dropLeftStageFiles();
   data_->ClearModified();
+}
+
+void TProject::dropLeftStageFiles() {
+  if (!dropStagesAbove_) return;
+  // The data file just written no longer names them.
+  DeleteStageFiles(data_->DataFileName, *dropStagesAbove_ + 1, kMaxStages);
+  dropStagesAbove_.reset();
+  if (data_->StageCount < 2) lock_.Release();
+}
+
+std::vector<int> TProject::StagesDroppedBy(int count) const {
+  const int old = data_->StageCount;
+  count = std::clamp(count, 1, kMaxStages);
+  std::vector<int> dropped;
+  if (old < 2 || count >= old) return dropped;
+  // Ending staging keeps the stage on show; a smaller count keeps the first.
+  for (int k = 1; k <= old; ++k)
+    if (count == 1 ? k != data_->CurrentStage : k > count) dropped.push_back(k);
+  return dropped;
+}
+
+std::vector<fs::path> TProject::Files() const {
+  std::vector<fs::path> files;
+  if (data_->DataFileName == kNewFileName) return files;
+  files.emplace_back(data_->DataFileName);
+  if (data_->StageCount >= 2 && !stagesInMemory_)
+    for (int k = 1; k <= data_->StageCount; ++k) files.push_back(StageFileName(data_->DataFileName, k));
+  return files;
+}
+
+void TProject::ReloadCurrentStage() {
+  TProgramData& d = *data_;
+  if (d.StageCount < 2 || stagesInMemory_) return;
+  const int count = d.StageCount;
+  const int stage = d.CurrentStage;
+  d.LoadStageBlockText(StageBlockAs(requiredStageText(stage), stage, count));
+  d.StageCount = count;
+  d.CurrentStage = stage;
+  d.Modified = true;  // the data file does not hold the stage as read
 }
 
 void TProject::SaveAs(const fs::path& file) {
@@ -215,7 +257,8 @@ void TProject::SaveAs(const fs::path& file) {
   if (same && ReadOnly()) throw EInOutError(readOnlyMessage(old, readOnlyReason_));
   if (data_->StageCount < 2) {
     data_->SaveAs(file);
-    if (!same) forgetStages();
+    if (same) dropLeftStageFiles();
+    else forgetStages();
     return;
   }
   if (same) {
@@ -295,11 +338,13 @@ void TProject::SetStageCount(int count) {
   const int old = d.StageCount;
   if (count == old) return;
   if (count == 1) {
-    // A read-only project's files are not ours to delete.
-    if (!stagesInMemory_) DeleteStageFiles(d.DataFileName, 1, kMaxStages);
+    // The stage files stay, and the lock with them, until the project is
+    // saved as one stage: a project closed unsaved finds its stages beside
+    // its data file as they were. A read-only project's files are not ours.
+    if (!stagesInMemory_) dropStagesAbove_ = 0;
+    else lock_.Release();
     held_ = {};
     stagesInMemory_ = ReadOnly();
-    lock_.Release();
     d.StageCount = 1;
     d.CurrentStage = 1;
     d.Modified = true;
@@ -309,7 +354,7 @@ void TProject::SetStageCount(int count) {
   try {
     if (old == 1) claimStageFiles();
     const std::map<int, std::string> blocks = stagesFor(count, modelStage);
-    writeStages(blocks, nullptr, count);
+    writeStages(blocks, nullptr, kMaxStages);
     const int current = old == 1 || count < old ? 1 : d.CurrentStage;
     if (current != modelStage) d.LoadStageBlockText(blocks.at(current));
     d.CurrentStage = current;
@@ -317,6 +362,8 @@ void TProject::SetStageCount(int count) {
     if (old == 1) giveUpStaging();
     throw;
   }
+  // Stage files above the count stay until the project is saved.
+  if ((count < old || dropStagesAbove_) && !stagesInMemory_) dropStagesAbove_ = count;
   d.StageCount = count;
   d.Modified = true;
 }
@@ -331,14 +378,21 @@ void TProject::UpdateStage(int count, int stage) {
     if (old == 1) claimStageFiles();
     const std::map<int, std::string> blocks =
         count == old ? std::map<int, std::string>{{stage, modelBlock(stage, count)}} : stagesFor(count, stage);
-    writeStages(blocks, nullptr, count);
+    writeStages(blocks, nullptr, kMaxStages);
   } catch (...) {
     if (old == 1) giveUpStaging();
     throw;
   }
+  if ((count < old || dropStagesAbove_) && !stagesInMemory_) dropStagesAbove_ = count;
   d.StageCount = count;
   d.CurrentStage = stage;
   d.Modified = true;
+}
+
+void CheckDataFile(const fs::path& file, int layout) {
+  TProjectTables tables;
+  TProgramData data(tables, file, layout);
+  if (data.StageCount >= 2) CheckedStageBlocks(file, ReadWholeFile(file), data.StageCount, layout);
 }
 
 void ConvertDataFile(const fs::path& input, const fs::path& output, int layout) {

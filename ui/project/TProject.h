@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "project/StageFiles.h"
 #include "project/StageLock.h"
@@ -50,7 +51,8 @@ class TProject {
 
   // Writes the data file under the project's name; a staged project writes
   // its current stage's file and the data file assembled from the stage
-  // files together, or neither. Refuses (std::logic_error) a never-saved
+  // files together, or neither. Stage files that SetStageCount left behind
+  // are deleted once the data file no longer names them. Refuses (std::logic_error) a never-saved
   // project or a ".tqd" name, which the caller turns into Save As, and
   // (EInOutError) a read-only project.
   void Save();
@@ -59,6 +61,14 @@ class TProject {
   // current one as edited, and the new name's stage files. A name that is
   // one of its own stage files is refused (EInOutError).
   void SaveAs(const std::filesystem::path& file);
+
+  // Loads the current stage again from its stage file (after it was edited
+  // outside the program); the Modified state is kept. Nothing happens for a
+  // project of one stage or one whose stages are held in memory.
+  void ReloadCurrentStage();
+  // The files this project was read from and writes: the data file and, for
+  // a staged project whose stages are files, the stage files 1..count.
+  std::vector<std::filesystem::path> Files() const;
 
   // Writes the current stage to its stage file ("Update Current Stage");
   // the Modified state is kept.
@@ -72,14 +82,21 @@ class TProject {
   // (k the current stage, 2 or more); the current stage stays k and the
   // project is Modified.
   void CopyPreviousStage();
-  // Sets the number of stages (1 to 5). One stage: the stage files go and
-  // stage 1 is current. A new count of 2 or more rewrites the stage files
-  // 1..count (the current stage as edited; a new stage starts as a copy of
-  // the last existing one; when staging begins every stage is the model),
-  // deletes those above the count, and loads stage 1 when the count fell or
-  // staging just began. The project is then Modified. A stage file that
-  // cannot be read or written leaves every file and the model as they were.
+  // Sets the number of stages (1 to 5). One stage: the model (the current
+  // stage) is the project and stage 1 is current. A new count of 2 or more
+  // rewrites the stage files 1..count (the current stage as edited; a new
+  // stage starts as a copy of the last existing one; when staging begins
+  // every stage is the model) and loads stage 1 when the count fell or
+  // staging just began. The project is then Modified. Stage files no longer
+  // used stay on disk, beside the data file that still names them, until
+  // the project is saved (see Save): until then nothing entered for them is
+  // lost. A stage file that cannot be read or written leaves every file and
+  // the model as they were.
   void SetStageCount(int count);
+  // The stages that SetStageCount(count) drops from the project, in order:
+  // those above the count, or every stage but the current one when staging
+  // ends; none when the count does not fall.
+  std::vector<int> StagesDroppedBy(int count) const;
   // The Update button of the staged-construction dialog: the model becomes
   // stage `stage` of `count` stages (2 to 5) and is written as its block;
   // the other stages are rewritten for the count as SetStageCount does, and
@@ -117,6 +134,11 @@ class TProject {
   // it is saved under one).
   bool stagesInMemory_ = false;
   std::array<std::optional<std::string>, kMaxStages> held_;
+  // Stage files above this number are no longer the project's; the next
+  // save under the project's name deletes them (0: all of them). The lock
+  // stays held until then, so that no other window takes them meanwhile.
+  std::optional<int> dropStagesAbove_;
+  void dropLeftStageFiles();
 };
 
 // A data file that reads, but holds more than a project can (see
@@ -133,5 +155,11 @@ class EMoreThanAProject : public EReadError {
 // a further problem): nothing is written then. Throws EInOutError or
 // EReadError.
 void ConvertDataFile(const std::filesystem::path& input, const std::filesystem::path& output, int layout);
+
+// Reads a data file as Open would (a staged file's every stage block
+// included) into tables of its own, touching no project and no file; throws
+// what Open would. Checking a file this way first lets a window keep the
+// project it has when the file cannot be read.
+void CheckDataFile(const std::filesystem::path& file, int layout);
 
 }  // namespace terraq::ui

@@ -4,12 +4,14 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -206,6 +208,11 @@ void TTableForm::updateButtons() {
 }
 
 void TTableForm::fitWindow() {
+  // The grid keeps the width of its columns: squeezed beside a picture it
+  // would scroll sideways inside itself, its scroll bar covering half of
+  // its rows. When the window is narrower the window scrolls instead, the
+  // grid first and whole.
+  grid_->setMinimumWidth(grid_->sizeHint().width());
   grid_->updateGeometry();
   content_->layout()->activate();
   QMdiSubWindow* sub = SubWindow();
@@ -222,7 +229,13 @@ void TTableForm::fitWindow() {
   // Within the visible area of the main window, whole: what does not fit
   // scrolls inside the window.
   const QSize visible = area->viewport()->size();
+  const QSize wanted = size;
   size = size.boundedTo(visible);
+  // A side cut short brings a scroll bar along the other side, which takes
+  // its room from the content unless the window grows by it.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  if (size.width() < wanted.width()) size.setHeight(std::min(visible.height(), size.height() + bar));
+  if (size.height() < wanted.height()) size.setWidth(std::min(visible.width(), size.width() + bar));
   sub->resize(size);
   const QPoint at = sub->pos();
   sub->move(std::clamp(at.x(), 0, visible.width() - size.width()),
@@ -237,6 +250,16 @@ void TTableForm::showEvent(QShowEvent* event) {
     fitted_ = true;
     fitWindow();
   }
+}
+
+void TTableForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (QMdiSubWindow* sub = SubWindow()) sub->close();
+    else close();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TTableForm::closeEvent(QCloseEvent* event) {

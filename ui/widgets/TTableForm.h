@@ -78,6 +78,9 @@ class TTableForm : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // Escape, when no cell is being edited (the cell takes it back then),
+  // closes the window after the check of its entries.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void addRow();

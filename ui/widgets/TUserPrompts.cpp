@@ -9,11 +9,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
 #include <algorithm>
 
 #include "platform/ProgramBasics.h"
+#include "widgets/DialogFolders.h"
 
 namespace terraq::ui {
 
@@ -51,6 +53,17 @@ TUserPrompts TUserPrompts::Standard() {
     return QMessageBox::question(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
+  p.askChoice = [](QWidget* parent, const QString& text, const QStringList& buttons, int preferred) {
+    QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> made;
+    for (const QString& caption : buttons) made << box.addButton(caption, QMessageBox::AcceptRole);
+    if (made.isEmpty()) return 0;
+    box.setDefaultButton(qobject_cast<QPushButton*>(made.value(preferred, made.front())));
+    box.setEscapeButton(made.back());
+    box.exec();
+    const int chosen = static_cast<int>(made.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : static_cast<int>(made.size()) - 1;
+  };
   p.showError = [](QWidget* parent, const QString& text) { QMessageBox::critical(parent, boxTitle(), text); };
   p.showInformation = [](QWidget* parent, const QString& text) {
     QMessageBox::information(parent, boxTitle(), text);
@@ -58,11 +71,12 @@ TUserPrompts TUserPrompts::Standard() {
   p.showWarning = [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, boxTitle(), text); };
   p.openFileName = [](QWidget* parent, const QString& title, const QString& filter, int& filterIndex) {
     const QStringList filters = filter.split(QStringLiteral(";;"));
-    QFileDialog dialog(parent, title, QString(), filter);
+    QFileDialog dialog(parent, title, ReadDialogFolder(TDialogFolder::Open), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.selectNameFilter(filters.value(filterIndex, filters.value(0)));
     const QString file = runFileDialog(dialog, parent);
+    WriteDialogFolder(TDialogFolder::Open, file);
     filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return file;
   };
@@ -73,8 +87,10 @@ TUserPrompts TUserPrompts::Standard() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.selectFile(suggested);
-    return runFileDialog(dialog, parent);
+    dialog.selectFile(DialogStartPath(TDialogFolder::Save, suggested));
+    const QString file = runFileDialog(dialog, parent);
+    WriteDialogFolder(TDialogFolder::Save, file);
+    return file;
   };
   p.saveFileNameOfType = [](QWidget* parent, const QString& title, const QString& suggested, const QString& filter,
                            int& filterIndex) {
@@ -84,8 +100,9 @@ TUserPrompts TUserPrompts::Standard() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectNameFilter(filters.value(filterIndex, filters.value(0)));
-    dialog.selectFile(suggested);
+    dialog.selectFile(DialogStartPath(TDialogFolder::Picture, suggested));
     const QString file = runFileDialog(dialog, parent);
+    WriteDialogFolder(TDialogFolder::Picture, file);
     filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return file;
   };

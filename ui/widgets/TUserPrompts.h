@@ -3,7 +3,9 @@
 // desktop, goes through one set of replaceable function objects: questions,
 // message boxes, file dialogs, starting the text editor and opening
 // documents. The program uses the standard boxes and dialogs; tests put in
-// their own answers, so that no command waits for a person.
+// their own answers, so that no command waits for a person. The standard
+// file dialogs start in the folder their kind last chose a file in
+// (TSettings), unless given a path of a folder of their own.
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,10 @@ struct TUserPrompts {
   std::function<Answer(QWidget* parent, const QString& text)> askYesNoCancel;
   // A question with Yes and No; true for Yes.
   std::function<bool(QWidget* parent, const QString& text)> askYesNo;
+  // A question with buttons of its own (captions, "&" marking the access
+  // key); button `preferred` is the default. Returns the index of the
+  // button chosen, the last one's when the box is closed without a choice.
+  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons, int preferred)> askChoice;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
   // Something went wrong that the user must weigh (results that are not valid).
