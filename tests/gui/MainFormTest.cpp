@@ -237,12 +237,12 @@ TEST_F(MainFormTest, StagedFileOpensAtStageOneWithoutTheLongTermCommand) {
   EXPECT_FALSE(Enabled("OptionsLong"));
   EXPECT_TRUE(form.Action("OptionsStaged")->isChecked());
   // The Stage menu and the stage buttons show the three stages, the first
-  // one down; the files are split.
+  // one down; opening writes no stage file.
   EXPECT_TRUE(form.Menu("StageMenu")->menuAction()->isVisible());
   EXPECT_TRUE(form.Action("SpeedButton14")->isChecked());
   EXPECT_TRUE(form.Action("SpeedButton16")->isEnabled());
   EXPECT_FALSE(form.Action("SpeedButton17")->isEnabled());
-  EXPECT_TRUE(std::filesystem::exists(folder / "staged.st3"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "staged.st3"));
   Trigger("FileNew");
   EXPECT_EQ(form.StageStatusText(), "");
   EXPECT_TRUE(Enabled("OptionsLong"));
