@@ -2,6 +2,7 @@
 // states, the Help items and the Window menu. Its files: MainFormFileTest.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDir>
@@ -246,6 +247,16 @@ TEST_F(MainFormTest, StagedFileOpensAtStageOneWithoutTheLongTermCommand) {
   Trigger("FileNew");
   EXPECT_EQ(form.StageStatusText(), "");
   EXPECT_TRUE(Enabled("OptionsLong"));
+}
+
+// A pipe named like a data file would hang the window until someone wrote
+// into it: it is refused at once.
+TEST_F(MainFormTest, PipeNamedLikeADataFileIsRefusedAtOpen) {
+  const auto pipe = folder / "pipe.tq4d";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(form.OpenFile(QString::fromStdString(pipe.string()), ui::kLayoutCurrent));
+  ASSERT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.errors[0].endsWith("pipe.tq4d: it is not a regular file")) << answers.errors[0].toStdString();
 }
 
 TEST_F(MainFormTest, ComputationItemsFollowTheFilesBesideTheDataFile) {
