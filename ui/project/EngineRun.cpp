@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <vector>
 
@@ -13,13 +12,13 @@
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
 #include "project/ReplacementSet.h"
+#include "project/RunFolder.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #define TERRAQ_ENGINE_CALL __stdcall
 #else
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,88 +49,6 @@ std::string checkNamesLine(const fs::path& path) {
     return "the path \"" + text + "\" ends with a blank";
   return {};
 }
-
-constexpr std::string_view kRunFolderPrefix = "terraq-run-";
-// A run holds its folder's lock from the moment after it made it; the age
-// only covers that moment.
-constexpr auto kStaleRunFolderAge = std::chrono::hours(1);
-
-// Removes the private folders that killed runs left in `base`: folders of
-// our naming, this user's, unchanged for an hour and locked by no run.
-void reclaimStaleRunFolders(const fs::path& base) {
-#if !defined(_WIN32)
-  std::error_code ec;
-  const auto now = fs::file_time_type::clock::now();
-  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != kRunFolderPrefix.size() + 6 || name.rfind(kRunFolderPrefix, 0) != 0) continue;
-    struct stat st{};
-    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
-    std::error_code entry;
-    const auto changed = fs::last_write_time(it->path(), entry);
-    if (entry || now - changed < kStaleRunFolderAge) continue;
-    const int fd = ::open(it->path().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) continue;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) fs::remove_all(it->path(), entry);
-    ::close(fd);
-  }
-#else
-  (void)base;
-#endif
-}
-
-// A new, empty folder that no other run can be using.
-fs::path makePrivateTempFolder(std::error_code& ec) {
-  const fs::path base = fs::temp_directory_path(ec);
-  if (ec) return {};
-  reclaimStaleRunFolders(base);
-#if defined(_WIN32)
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path folder = base / (std::string(kRunFolderPrefix) + std::to_string(random() % 1000000000ULL));
-    if (fs::create_directory(folder, ec)) return folder;
-    if (ec) return {};
-  }
-  ec = std::make_error_code(std::errc::file_exists);
-  return {};
-#else
-  std::string pattern = (base / (std::string(kRunFolderPrefix) + "XXXXXX")).string();
-  if (!mkdtemp(pattern.data())) {
-    ec = std::error_code(errno, std::generic_category());
-    return {};
-  }
-  return pattern;
-#endif
-}
-
-// Restores the current directory and removes the run's folder when the run
-// leaves scope, on every path out of it. The folder is locked meanwhile, so
-// that no other run takes it for one a killed run left.
-class RunFolder {
- public:
-  RunFolder(fs::path previous, fs::path folder) : previous_(std::move(previous)), folder_(std::move(folder)) {
-#if !defined(_WIN32)
-    lock_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (lock_ >= 0) ::flock(lock_, LOCK_EX | LOCK_NB);
-#endif
-  }
-  ~RunFolder() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-    fs::remove_all(folder_, ec);
-#if !defined(_WIN32)
-    if (lock_ >= 0) ::close(lock_);
-#endif
-  }
-  RunFolder(const RunFolder&) = delete;
-  RunFolder& operator=(const RunFolder&) = delete;
-
- private:
-  fs::path previous_;
-  fs::path folder_;
-  int lock_ = -1;
-};
 
 // Runs of one data file take turns: two at once (two windows, a batch
 // script) would write the same outputs. The lock is held on the report, not
@@ -325,7 +242,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     result.error = "cannot determine the current directory: " + ec.message();
     return result;
   }
-  const fs::path folder = makePrivateTempFolder(ec);
+  const fs::path folder = MakePrivateTempFolder(ec);
   if (ec) {
     result.error = "cannot create a temporary folder for the run: " + ec.message();
     return result;

@@ -16,11 +16,8 @@
 // interruption) leaves the earlier outputs as they were and no temporary
 // file behind. No output may be the data file or another output under a
 // second name, and the outputs are written under the rules of WriteGuards.h.
-//
-// The private folders of runs that were killed are removed by later runs:
-// each run holds a lock on its folder while it lasts, and a folder of our
-// naming in the temporary folder, this user's, older than an hour and
-// unlocked belongs to no run.
+// The private folders that killed runs leave are removed by later runs
+// (RunFolder.h).
 //
 // Not thread-safe: the current directory is process-wide, and the engine
 // keeps its model in static storage.
