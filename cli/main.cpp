@@ -30,10 +30,10 @@
 #include "controls/NumberFormat.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
-#include "project/WriteGuards.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
+#include "project/WriteGuards.h"
 
 #if defined(_WIN32)
 #include <io.h>

@@ -220,7 +220,7 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
 
 void WriteFilesAtomically(const std::vector<TFileText>& files, const std::vector<TFileRole>& kept) {
   std::vector<TFileRole> written;
-  for (const TFileText& file : files) written.push_back({file.path, "written with it"});
+  for (const TFileText& file : files) written.push_back({file.path, "another file written with it"});
   RefuseSameFiles(written, kept);
   std::vector<std::unique_ptr<ReplacementFile>> replacements;
   std::vector<ReplacementFile*> set;
