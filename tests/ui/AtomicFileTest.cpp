@@ -40,7 +40,8 @@ int entriesIn(const fs::path& folder) {
 // The entries but the temporary files of killed saves (removed once stale).
 int entriesButTemporaries(const fs::path& folder) {
   int n = 0;
-  for (const auto& e : fs::directory_iterator(folder)) n += e.path().filename().string().find(".tmp") == std::string::npos;
+  for (const auto& e : fs::directory_iterator(folder))
+    n += e.path().filename().string().find(".tmp") == std::string::npos;
   return n;
 }
 
@@ -285,7 +286,8 @@ TEST(AtomicFile, LinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
   ::chmod(shared.c_str(), 01777);
   WriteFileAtomically(mine / "secret", "mine");
   ::chmod((mine / "secret").c_str(), 0600);
-  const std::string plant = "runuser -u nobody -- ln -s " + (mine / "secret").string() + " " + (shared / "wall.tq4o").string();
+  const std::string plant =
+      "runuser -u nobody -- ln -s " + (mine / "secret").string() + " " + (shared / "wall.tq4o").string();
   ASSERT_EQ(std::system(plant.c_str()), 0);
   try {
     WriteFileAtomically(shared / "wall.tq4o", "report");

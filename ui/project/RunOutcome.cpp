@@ -95,7 +95,8 @@ RunOutcome DescribeRunWithoutOutputs(std::string_view error, const std::vector<s
   outcome.stopped = true;
   // A data file the disk could not read is no failure to write.
   const bool unread = error.rfind("cannot read ", 0) == 0;
-  outcome.message = std::string(unread ? "The analysis could not read its data: " : "The analysis could not write its results: ") +
+  outcome.message = std::string(unread ? "The analysis could not read its data: "
+                                       : "The analysis could not write its results: ") +
                     std::string(error) + ".\n\nThe results of the previous run are unchanged." +
                     engineMessagesText(engineMessages);
   return outcome;

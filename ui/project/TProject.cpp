@@ -121,7 +121,7 @@ void TProject::writeStages(const std::map<int, std::string>& blocks, const std::
   if (stageFilesPending_) {
     // The first write of an opened project: every stage goes to its file.
     for (int k = 1; k <= kMaxStages; ++k)
-      if (held[static_cast<size_t>(k) - 1]) files.push_back({StageFileName(name, k), *held[static_cast<size_t>(k) - 1]});
+      if (const auto& block = held[static_cast<size_t>(k) - 1]) files.push_back({StageFileName(name, k), *block});
   } else {
     for (const auto& [stage, text] : blocks) files.push_back({StageFileName(name, stage), text});
   }
