@@ -343,8 +343,9 @@ TEST(RunFaults, ReportThatCannotBeReadAfterTheRunIsToldAsSuch) {
   work.copy("cli-cantilever.tq4d", "wall.tq4d");
   std::ofstream(work.path() / "wall.tq4o") << "old\n";
   fs::permissions(work.path() / "wall.tq4o", fs::perms::owner_write);
-  if (geteuid() == 0)
+  if (geteuid() == 0) {
     ASSERT_EQ(std::system(("chown -R nobody:\"$(id -gn nobody)\" " + quoted(work.path().string())).c_str()), 0);
+  }
   const Outcome o = runTerraq("run wall.tq4d", work.path(), user);
   EXPECT_EQ(o.status, 2);
   EXPECT_TRUE(contains(o.err, "the analysis finished, but its report " + (work.path() / "wall.tq4o").string() +
@@ -377,15 +378,22 @@ TEST(RunFaults, LinkPlantedByAnotherUserIsNotFollowed) {
   EXPECT_FALSE(fs::exists(shared / "wall.tq4p"));
 }
 
-// A run killed between the renames of its outputs leaves a new report
-// beside the old plot file, with the journal that says so; the next run
-// restores the set and completes. A run killed while it rewrote a report of
+// A run that fails between the renames of its outputs puts the earlier set
+// back at once. One killed there leaves a new report beside the old plot
+// file, with the journal that says so; the next run restores the set and
+// completes. A run killed while it rewrote a report of
 // two names in place leaves it torn for no longer than the next run.
 TEST(RunFaults, KilledReplacementOfTheOutputsIsRecoveredByTheNextRun) {
   ScratchFolder work, tmp;
   work.copy("cli-cantilever.tq4d", "wall.tq4d");
   writeOldOutputs(work.path(), "wall");
   const std::string tmpdir = "TMPDIR=" + quoted(tmp.path().string());
+  const Outcome failed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_FAIL_AT=between-renames");
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_TRUE(contains(failed.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": Input/output error"))
+      << failed.err;
+  expectOldOutputs(work.path(), "wall", "after a failed replacement");
+  EXPECT_EQ(entries(work.path()), 4u);
   const Outcome killed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=between-renames");
   ASSERT_TRUE(killedOrSignalled(killed.status)) << killed.status << killed.err;
   EXPECT_TRUE(contains(ReadFile(work.path() / "wall.tq4o"), "END OF ANALYSIS"));

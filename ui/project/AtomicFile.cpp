@@ -52,8 +52,8 @@ void removeTemporariesOlderThan(const fs::path& target, fs::file_time_type::dura
 }
 
 // Writes all of `content` to `fd` from its start and cuts it there; a test
-// may have the process killed at `killPoint`, in between.
-int writeAll(int fd, std::string_view content, const char* killPoint = nullptr) {
+// may inject a fault at `faultPoint`, in between.
+int writeAll(int fd, std::string_view content, const char* faultPoint = nullptr) {
   size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = ::pwrite(fd, content.data() + done, content.size() - done, static_cast<off_t>(done));
@@ -61,7 +61,7 @@ int writeAll(int fd, std::string_view content, const char* killPoint = nullptr) 
     if (n <= 0) return n < 0 ? errno : EIO;
     done += static_cast<size_t>(n);
   }
-  if (killPoint) KillPointForTests(killPoint);
+  if (faultPoint && FaultPointForTests(faultPoint)) return EIO;
   if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0) return errno;
   return 0;
 }

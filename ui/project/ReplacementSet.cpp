@@ -199,7 +199,8 @@ void ReplaceAsOneSet(const std::vector<ReplacementFile*>& files) {
   try {
     for (size_t k = 0; k < files.size(); ++k) {
       files[k]->replaceTarget();
-      if (k == 0) KillPointForTests("between-renames");
+      if (k == 0 && FaultPointForTests("between-renames"))
+        throw EFileWriteError(files[1]->path(), std::strerror(EIO));
     }
   } catch (const EFileWriteError&) {
     try {

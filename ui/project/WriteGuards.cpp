@@ -89,9 +89,11 @@ std::string SideFileName(const fs::path& target, std::string_view suffix) {
   return "." + name.substr(0, kMaxName - 2 - hex.size() - suffix.size()) + "~" + hex + std::string(suffix);
 }
 
-void KillPointForTests(const char* point) {
-  const char* wanted = std::getenv("TERRAQ_TEST_KILL_AT");
-  if (wanted && std::strcmp(wanted, point) == 0) ::raise(SIGKILL);
+bool FaultPointForTests(const char* point) {
+  const char* kill = std::getenv("TERRAQ_TEST_KILL_AT");
+  if (kill && std::strcmp(kill, point) == 0) ::raise(SIGKILL);
+  const char* failure = std::getenv("TERRAQ_TEST_FAIL_AT");
+  return failure && std::strcmp(failure, point) == 0;
 }
 
 }  // namespace terraq::ui

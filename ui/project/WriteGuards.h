@@ -78,12 +78,13 @@ std::string SideFileName(const std::filesystem::path& target, std::string_view s
 // The folder a file lies in ("." for a bare name).
 std::filesystem::path FolderOf(const std::filesystem::path& file);
 
-// A point where a test may have the process killed, to see what a kill
-// there leaves: when the environment variable TERRAQ_TEST_KILL_AT names
-// `point`, the process ends at once with SIGKILL. Points: "in-place-rewrite"
-// (a file rewritten in place, its new text written but not yet cut to
-// length) and "between-renames" (the first file of a set replaced, the
-// others not yet).
-void KillPointForTests(const char* point);
+// A point where a test may inject a fault, to see what it leaves: when the
+// environment variable TERRAQ_TEST_KILL_AT names `point`, the process ends
+// at once with SIGKILL; when TERRAQ_TEST_FAIL_AT names it, the result is
+// true and the caller fails there as on an input/output error. Points:
+// "in-place-rewrite" (a file rewritten in place, its new text written but
+// not yet cut to length) and "between-renames" (the first file of a set
+// replaced, the others not yet).
+bool FaultPointForTests(const char* point);
 
 }  // namespace terraq::ui
