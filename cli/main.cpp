@@ -36,6 +36,7 @@
 #include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
+#include "project/WriteGuards.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -195,6 +196,17 @@ void printEngineMessages(const std::vector<std::string>& lines) {
   }
 }
 
+// Why `file` cannot be taken as a data file before it is opened: missing,
+// or not a regular file (a pipe would hang the command, a device never
+// ends). Empty when it can.
+std::string unusableDataFile(const fs::path& file) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(file, ec);
+  if (!fs::exists(status)) return "cannot find the data file " + file.string();
+  if (!fs::is_regular_file(status)) return "cannot read the data file " + file.string() + ": it is not a regular file";
+  return {};
+}
+
 int runCommand(const std::vector<std::string_view>& args) {
   bool json = false;
   bool strict = false;
@@ -230,8 +242,8 @@ int runCommand(const std::vector<std::string_view>& args) {
   // The outputs are named by replacing the extension: any other extension
   // could make the report overwrite the data file itself (e.g. FILE.tq4o).
   if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
+  if (const std::string missing = unusableDataFile(dataFile); !missing.empty()) return fail(missing);
   std::error_code ec;
-  if (!fs::is_regular_file(dataFile, ec)) return fail("cannot find the data file " + dataFile.string());
   // The engine would report a file it cannot open as an error in the data.
   if (std::ifstream probe(dataFile, std::ios::binary); !probe)
     return fail("cannot read the data file " + dataFile.string() + ": " + std::strerror(errno ? errno : EACCES));
@@ -253,6 +265,11 @@ int runCommand(const std::vector<std::string_view>& args) {
   // ones stand, and the message says which file failed and why.
   if (!run.outputsReplaced) return fail(run.error);
 
+  // A report that is gone or unreadable now tells nothing about the run.
+  errno = 0;
+  if (std::ifstream report(run.paths.reportFile, std::ios::binary); !report)
+    return fail("the analysis finished, but its report " + run.paths.reportFile.string() +
+                " cannot be read: " + std::strerror(errno ? errno : EIO));
   const terraq::ui::RunSummary summary = terraq::ui::ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
   std::cout << (json ? terraq::cli::FormatSummaryJson(summary, run.paths)
                      : terraq::cli::FormatSummaryText(summary, run.paths));
@@ -309,8 +326,7 @@ int convertCommand(const std::vector<std::string_view>& args) {
   const fs::path output(files[1]);
   if (terraq::ui::AsciiLower(output.extension().string()) == ".tqd")
     return usageError(output.string() + ": the older .tqd layout is never written; name the output .tq4d");
-  std::error_code ec;
-  if (!fs::is_regular_file(input, ec)) return fail("cannot find the data file " + input.string());
+  if (const std::string missing = unusableDataFile(input); !missing.empty()) return fail(missing);
 
   const int readLayout = layout.value_or(terraq::ui::LayoutForFile(input));
   try {
@@ -418,6 +434,14 @@ int plotCommand(const std::vector<std::string_view>& args, const char* programNa
   if (!format) return usageError(options.outFile.string() + ": the picture must end in .bmp, .png, .svg or .pdf");
   options.format = *format;
   options.dataFile = fs::path(files.front());
+  // The picture must not be written over the files it is drawn from.
+  try {
+    terraq::ui::RefuseSameFiles({{options.outFile, "the picture"}},
+                                {{options.dataFile, "the data file"},
+                                 {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
+  } catch (const terraq::ui::EFileWriteError& e) {
+    return fail(e.what());
+  }
 
   std::string message;
   const int status = terraq::cli::RenderPlot(options, programName, message);

@@ -61,6 +61,7 @@ std::string InputErrorMessage(const InputError& e) {
       return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
              "\" IS NOT A NUMBER";
     case InputError::Kind::EndOfFile:
+    case InputError::Kind::ReadFailed:
       break;
   }
   return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
@@ -138,6 +139,7 @@ RunStatus RunAnalysis() {
   c.PLOTCODE = 1;
   c.problemCount = 0;
   std::optional<OutputWriteError> writeFailure;
+  std::optional<std::string> readFailure;
   try {
     if (!files.dataStream.is_open())
       StopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
@@ -145,7 +147,13 @@ RunStatus RunAnalysis() {
   } catch (const ErrorStop& e) {
     WriteStop(files, e.reportLines());
   } catch (const InputError& e) {
-    WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
+    if (e.kind() == InputError::Kind::ReadFailed) {
+      // The disk, not the data: the caller keeps the outputs it has.
+      readFailure = e.token();
+      WriteStop(files, {"", "", "     ERROR STOP -- CANNOT READ THE DATA FILE " + names[0] + ": " + e.token()});
+    } else {
+      WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
+    }
   } catch (const OutputWriteError& e) {
     // A file the disk refused is no fault of the data: the report (if it
     // can still take a line) says what happened, the caller is told below.
@@ -167,6 +175,10 @@ RunStatus RunAnalysis() {
   files.plot.close();
   files.monitor.close();
 
+  if (readFailure) {
+    TellReadFailure(names[0], *readFailure);
+    return RunStatus::InputNotRead;
+  }
   // The first failure is the one to fix; a full disk usually fails all.
   if (writeFailure) {
     TellWriteFailure(writeFailure->path(), writeFailure->error());

@@ -8,11 +8,14 @@
 namespace terraq::engine {
 
 // How a run ended, as the entry returns it. Whatever the analysis found is
-// in the report; only a file the run could not create or write is told to
-// the caller this way (its name and the reason in the run messages).
+// in the report; only a file the run could not create or write, or a data
+// file the system could not read, is told to the caller this way (its name
+// and the reason in the run messages), since the outputs then hold no
+// result of the data.
 enum class RunStatus : int32_t {
   Completed = 0,
   OutputNotWritten = 2,
+  InputNotRead = 3,
 };
 
 RunStatus RunAnalysis();

@@ -34,4 +34,11 @@ void TellWriteFailure(const std::string& path, int error) {
   TellCaller("CANNOT WRITE " + shown.string() + ": " + std::strerror(error));
 }
 
+void TellReadFailure(const std::string& path, const std::string& reason) {
+  std::error_code ec;
+  std::filesystem::path shown = std::filesystem::absolute(path, ec);
+  if (ec) shown = path;
+  TellCaller("CANNOT READ " + shown.string() + ": " + reason);
+}
+
 }  // namespace terraq::engine

@@ -29,4 +29,8 @@ void TellCaller(std::string_view line);
 // Adds the line for a file that could not be written; `error` is an errno.
 void TellWriteFailure(const std::string& path, int error);
 
+// Adds the line for a data file the system could not read:
+// "CANNOT READ <path>: <reason>".
+void TellReadFailure(const std::string& path, const std::string& reason);
+
 }  // namespace terraq::engine

@@ -1,7 +1,9 @@
 #include "FreeFormatReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 
 namespace terraq::engine {
 
@@ -94,7 +96,13 @@ void FreeRecord::assign(size_t index, double& target) const {
 }
 
 bool FreeFormatReader::nextLine() {
-  if (!std::getline(in_, text_)) return false;
+  errno = 0;
+  if (!std::getline(in_, text_)) {
+    // The stream keeps no error code of its own; the failed read's is still
+    // in errno.
+    if (in_.bad()) throw InputError(InputError::Kind::ReadFailed, line_ + 1, std::strerror(errno ? errno : EIO));
+    return false;
+  }
   ++line_;
   if (!text_.empty() && text_.back() == '\r') text_.pop_back();
   return true;

@@ -7,7 +7,10 @@
 //
 // Faults of the input (a malformed number, the end of the file where a value
 // is expected) throw InputError, which carries the 1-based line number so
-// that the report can say where the data file is wrong.
+// that the report can say where the data file is wrong. A file the system
+// cannot read (an input/output error of the disk) is no fault of the data:
+// it throws ReadFailed with the system's text for the error, never the end
+// of the file.
 
 #include <istream>
 #include <stdexcept>
@@ -19,10 +22,11 @@ namespace terraq::engine {
 
 class InputError : public std::runtime_error {
  public:
-  enum class Kind { BadNumber, BadInteger, EndOfFile };
+  enum class Kind { BadNumber, BadInteger, EndOfFile, ReadFailed };
   InputError(Kind kind, int line, std::string token);
   Kind kind() const { return kind_; }
   int line() const { return line_; }
+  // The offending word; for ReadFailed, the system's text for the error.
   const std::string& token() const { return token_; }
 
  private:

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -254,4 +255,187 @@ TEST(RunFaults, RunsOfOneDataFileTakeTurns) {
   other.join();
   EXPECT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(second.status, 0) << second.err;
+}
+
+namespace {
+
+// The command as another user would run it: as root, the user nobody (via
+// runuser); otherwise this user. Empty when root has no runuser.
+std::string asAnotherUser() {
+  if (geteuid() != 0) return " ";
+  return std::system("command -v runuser >/dev/null 2>&1") == 0 ? "runuser -u nobody --" : "";
+}
+
+bool killedOrSignalled(int status) { return status == -1 || status == 128 + SIGKILL; }
+
+}  // namespace
+
+// An output that is the data file, or another output, under a second name
+// (a symbolic or a hard link) is refused before anything is written: the
+// message names both files, and the data file stays as it was. Conversions
+// and pictures likewise never replace the file they are made from.
+TEST(RunFaults, OutputThatIsTheDataFileByAnotherNameIsRefused) {
+  const std::string original = ReadFile(TestData("cli-cantilever.tq4d"));
+  struct Variant {
+    const char* output;
+    bool hard;
+    const char* to;
+  };
+  for (const Variant v : {Variant{"wall.tq4o", false, "wall.tq4d"}, Variant{"wall.tq4o", true, "wall.tq4d"},
+                          Variant{"wall.tq4p", false, "wall.tq4d"}, Variant{"wall.tq4r", true, "wall.tq4d"},
+                          Variant{"wall.tq4r", true, "wall.tq4o"}}) {
+    ScratchFolder work;
+    const fs::path data = work.copy("cli-cantilever.tq4d", "wall.tq4d");
+    if (std::string(v.output) != "wall.tq4o") std::ofstream(work.path() / "wall.tq4o") << "old report\n";
+    if (v.hard) fs::create_hard_link(work.path() / v.to, work.path() / v.output);
+    else fs::create_symlink(v.to, work.path() / v.output);
+    const Outcome o = runTerraq("run wall.tq4d", work.path());
+    const std::string context = std::string(v.output) + (v.hard ? " = " : " -> ") + v.to;
+    EXPECT_EQ(o.status, 2) << context;
+    EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / v.output).string() + ": it is the same file as " +
+                                    (work.path() / v.to).string()))
+        << context << o.err;
+    EXPECT_EQ(ReadFile(data), original) << context;
+  }
+  ScratchFolder work;
+  const fs::path data = work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  fs::create_symlink("wall.tq4d", work.path() / "out.tq4d");
+  fs::create_hard_link(data, work.path() / "picture.svg");
+  for (const char* args : {"convert wall.tq4d out.tq4d", "plot --graph moment --out picture.svg wall.tq4d"}) {
+    const Outcome o = runTerraq(args, work.path());
+    EXPECT_EQ(o.status, 2) << args;
+    EXPECT_TRUE(contains(o.err, "it is the same file as wall.tq4d")) << args << o.err;
+    EXPECT_EQ(ReadFile(data), original) << args;
+  }
+}
+
+// A data file the disk cannot read (/proc/self/mem answers every read at
+// its start with an input/output error) is reported as such, not as a data
+// file that ends too early, and the earlier outputs stay. A pipe or a
+// device is refused as not a regular file rather than read (or waited on).
+TEST(RunFaults, DataFileThatCannotBeReadKeepsTheEarlierOutputs) {
+  ScratchFolder work;
+  fs::create_symlink("/proc/self/mem", work.path() / "wall.tq4d");
+  writeOldOutputs(work.path(), "wall");
+  const Outcome o = runTerraq("run wall.tq4d", work.path());
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "terraq: cannot read " + (work.path() / "wall.tq4d").string() +
+                                  ": Input/output error\n"))
+      << o.err;
+  EXPECT_FALSE(contains(o.err, "ENDS TOO EARLY")) << o.err;
+  expectOldOutputs(work.path(), "wall", "after a read error");
+  EXPECT_EQ(entries(work.path()), 4u);
+
+  ASSERT_EQ(mkfifo((work.path() / "pipe.tq4d").c_str(), 0600), 0);
+  for (const char* args : {"run pipe.tq4d", "convert pipe.tq4d out.tq4d"}) {
+    const Outcome refused = runTerraq(args, work.path());
+    EXPECT_EQ(refused.status, 2) << args;
+    EXPECT_EQ(refused.err, "terraq: cannot read the data file pipe.tq4d: it is not a regular file\n") << args;
+  }
+}
+
+// A finished run whose report cannot be read back (a report the user made
+// write-only) says so, not that the analysis did not finish.
+TEST(RunFaults, ReportThatCannotBeReadAfterTheRunIsToldAsSuch) {
+  const std::string user = asAnotherUser();
+  if (user.empty()) GTEST_SKIP() << "root needs runuser to run as a user whom permissions bind";
+  ScratchFolder work;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  std::ofstream(work.path() / "wall.tq4o") << "old\n";
+  fs::permissions(work.path() / "wall.tq4o", fs::perms::owner_write);
+  if (geteuid() == 0) {
+    ASSERT_EQ(std::system(("chown -R nobody:\"$(id -gn nobody)\" " + quoted(work.path().string())).c_str()), 0);
+  }
+  const Outcome o = runTerraq("run wall.tq4d", work.path(), user);
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "the analysis finished, but its report " + (work.path() / "wall.tq4o").string() +
+                                  " cannot be read: Permission denied"))
+      << o.err;
+  EXPECT_FALSE(contains(o.err, "did not finish")) << o.err;
+}
+
+// In a shared sticky folder, a report link planted by another user is not
+// followed: root's file elsewhere keeps its text.
+TEST(RunFaults, LinkPlantedByAnotherUserIsNotFollowed) {
+  if (geteuid() != 0 || std::system("command -v runuser >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs a second user: run as root, with runuser";
+  ScratchFolder work;
+  fs::permissions(work.path(), fs::perms::all & ~(fs::perms::group_write | fs::perms::others_write));
+  const fs::path shared = work.path() / "shared";
+  fs::create_directory(shared);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  fs::copy_file(TestData("cli-cantilever.tq4d"), shared / "wall.tq4d");
+  std::ofstream(work.path() / "secret") << "root's own\n";
+  fs::permissions(work.path() / "secret", fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(std::system(("runuser -u nobody -- ln -s " + quoted((work.path() / "secret").string()) + " " +
+                         quoted((shared / "wall.tq4o").string()))
+                            .c_str()),
+            0);
+  const Outcome o = runTerraq("run wall.tq4d", shared);
+  EXPECT_EQ(o.status, 2);
+  EXPECT_TRUE(contains(o.err, "belongs to another user of the shared folder")) << o.err;
+  EXPECT_EQ(ReadFile(work.path() / "secret"), "root's own\n");
+  EXPECT_FALSE(fs::exists(shared / "wall.tq4p"));
+}
+
+// A run that fails between the renames of its outputs puts the earlier set
+// back at once. One killed there leaves a new report beside the old plot
+// file, with the journal that says so; the next run restores the set and
+// completes. A run killed while it rewrote a report of
+// two names in place leaves it torn for no longer than the next run.
+TEST(RunFaults, KilledReplacementOfTheOutputsIsRecoveredByTheNextRun) {
+  ScratchFolder work, tmp;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  writeOldOutputs(work.path(), "wall");
+  const std::string tmpdir = "TMPDIR=" + quoted(tmp.path().string());
+  const Outcome failed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_FAIL_AT=between-renames");
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_TRUE(contains(failed.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": Input/output error"))
+      << failed.err;
+  expectOldOutputs(work.path(), "wall", "after a failed replacement");
+  EXPECT_EQ(entries(work.path()), 4u);
+  const Outcome killed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=between-renames");
+  ASSERT_TRUE(killedOrSignalled(killed.status)) << killed.status << killed.err;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "wall.tq4o"), "END OF ANALYSIS"));
+  EXPECT_EQ(ReadFile(work.path() / "wall.tq4p"), "old .tq4p\n");
+  EXPECT_TRUE(fs::exists(work.path() / ".wall.tq4o.set"));
+  Outcome again = runTerraq("run wall.tq4d", work.path());
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(ReadFile(work.path() / "wall.tq4p"), "old .tq4p\n");
+  EXPECT_EQ(entries(work.path()), 4u);
+
+  fs::create_hard_link(work.path() / "wall.tq4o", work.path() / "kept.tq4o");
+  std::ofstream(work.path() / "wall.tq4o", std::ios::app) << std::string(5000, '#');  // the tail a tear keeps
+  const Outcome torn = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=in-place-rewrite");
+  ASSERT_TRUE(killedOrSignalled(torn.status)) << torn.status << torn.err;
+  again = runTerraq("run wall.tq4d", work.path());
+  EXPECT_EQ(again.status, 0) << again.err;
+  const std::string report = ReadFile(work.path() / "kept.tq4o");
+  EXPECT_EQ(report.find('#'), std::string::npos);
+  EXPECT_TRUE(contains(report, "END OF ANALYSIS"));
+  EXPECT_EQ(report, ReadFile(work.path() / "wall.tq4o"));
+  EXPECT_EQ(entries(work.path()), 5u);
+}
+
+// Private run folders that killed runs left in the temporary folder are
+// removed by a later run: ours by name and owner, an hour old and locked
+// by no run. A folder a live run holds, or a recent one, stays.
+TEST(RunFaults, StaleRunFoldersAreReclaimed) {
+  ScratchFolder work, tmp;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  for (const char* name : {"terraq-run-Ab12Cd", "terraq-run-Held01", "terraq-run-New001", "terraq-run-other"}) {
+    fs::create_directory(tmp.path() / name);
+    std::ofstream(tmp.path() / name / "names.dat") << "x\n";
+    if (std::string(name) != "terraq-run-New001") fs::last_write_time(tmp.path() / name, old);
+  }
+  const int held = open((tmp.path() / "terraq-run-Held01").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  const Outcome o = runTerraq("run wall.tq4d", work.path(), "TMPDIR=" + quoted(tmp.path().string()));
+  close(held);
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_FALSE(fs::exists(tmp.path() / "terraq-run-Ab12Cd"));
+  for (const char* kept : {"terraq-run-Held01", "terraq-run-New001", "terraq-run-other"})
+    EXPECT_TRUE(fs::exists(tmp.path() / kept)) << kept;
+  EXPECT_EQ(entries(tmp.path()), 3u);
 }

@@ -2,6 +2,7 @@
 // states, the Help items and the Window menu. Its files: MainFormFileTest.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <map>
 
@@ -225,15 +226,25 @@ TEST_F(MainFormTest, StagedFileOpensAtStageOneWithoutTheLongTermCommand) {
   EXPECT_FALSE(Enabled("OptionsLong"));
   EXPECT_TRUE(form.Action("OptionsStaged")->isChecked());
   // The Stage menu and the stage buttons show the three stages, the first
-  // one down; the files are split.
+  // one down; opening writes no stage file.
   EXPECT_TRUE(form.Menu("StageMenu")->menuAction()->isVisible());
   EXPECT_TRUE(form.Action("SpeedButton14")->isChecked());
   EXPECT_TRUE(form.Action("SpeedButton16")->isEnabled());
   EXPECT_FALSE(form.Action("SpeedButton17")->isEnabled());
-  EXPECT_TRUE(std::filesystem::exists(folder / "staged.st3"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "staged.st3"));
   Trigger("FileNew");
   EXPECT_EQ(form.StageStatusText(), "");
   EXPECT_TRUE(Enabled("OptionsLong"));
+}
+
+// A pipe named like a data file would hang the window until someone wrote
+// into it: it is refused at once.
+TEST_F(MainFormTest, PipeNamedLikeADataFileIsRefusedAtOpen) {
+  const auto pipe = folder / "pipe.tq4d";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(form.OpenFile(QString::fromStdString(pipe.string()), ui::kLayoutCurrent));
+  ASSERT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.errors[0].contains("pipe.tq4d: it is not a regular file")) << answers.errors[0].toStdString();
 }
 
 TEST_F(MainFormTest, ComputationItemsFollowTheFilesBesideTheDataFile) {
@@ -287,6 +298,27 @@ TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
   EXPECT_TRUE(answers.openedUrls[2].endsWith("/terraq-technical-manual.pdf"));
   EXPECT_EQ(answers.errors.size(), 1);
 
+  // F1 opens the page of the window being worked in, at its heading when
+  // the page has one of the window's name.
+  QFile page(QDir(docs.path()).filePath("help/tables-and-dialogs.html"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<h2><a name=\"wall-properties\"></a>Wall Properties</h2>");
+  page.close();
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/index.html"));  // no window: the contents
+  form.show();
+  Trigger("DataProp");
+  ProcessEvents();
+  EXPECT_EQ(form.Action("HelpActiveWindow")->shortcut(), QKeySequence(Qt::Key_F1));
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/tables-and-dialogs.html#wall-properties"))
+      << answers.openedUrls.back().toStdString();
+  Trigger("DataTitle");
+  ProcessEvents();
+  Trigger("HelpActiveWindow");
+  EXPECT_TRUE(answers.openedUrls.back().endsWith("/help/tables-and-dialogs.html"));
+  form.MdiArea().closeAllSubWindows();
+
   // A desktop without a viewer: the path is shown so the user can open it.
   answers.urlOpens = false;
   Trigger("HelpTechnicalManual");
@@ -296,9 +328,14 @@ TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
   qunsetenv("TERRAQ_DOC_DIR");
   answers.urlOpens = true;
 
+  // No address is opened: the box names the version installed and the
+  // way updates come.
+  const auto opened = answers.openedUrls.size();
   Trigger("HelpUpdates");
-  ASSERT_EQ(answers.openedUrls.size(), 5);
-  EXPECT_TRUE(answers.openedUrls.back().endsWith("checkupdates/check/check.php?TERRAQ;2013.4.7;04/07/13"));
+  EXPECT_EQ(answers.openedUrls.size(), opened);
+  ASSERT_EQ(answers.informations.size(), 1);
+  EXPECT_TRUE(answers.informations.back().startsWith("Installed: TERRAQ 2013.4.7, released 04/07/13."));
+  EXPECT_TRUE(answers.informations.back().contains("package manager"));
 }
 
 TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {
@@ -309,7 +346,7 @@ TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {
   QStringList items;
   for (QAction* a : form.Menu("ArrangeMenu")->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items, (QStringList{"&Cascade", "&Arrange Icons", "Soil Layers", "Control Options"}));
+  EXPECT_EQ(items, (QStringList{"&Cascade", "&Tile", "&Arrange Icons", "Soil Layers", "Control Options"}));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@
 #include "dialogs/TDataEdit.h"
 #include "dialogs/TDialogWindows.h"
 #include "dialogs/TDlgProp.h"
-#include "mainwindow/TSettings.h"
+#include "widgets/DialogFolders.h"
 #include "mainwindow/TTableWindows.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TGridView.h"

@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "CliTestFiles.h"
 #include "project/AtomicFile.h"
+#include "project/ReplacementSet.h"
 #include "project/TWordReader.h"
 
 using namespace terraq::ui;
@@ -32,6 +34,14 @@ struct stat statOf(const fs::path& path) {
 int entriesIn(const fs::path& folder) {
   int n = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+  return n;
+}
+
+// The entries but the temporary files of killed saves (removed once stale).
+int entriesButTemporaries(const fs::path& folder) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(folder))
+    n += e.path().filename().string().find(".tmp") == std::string::npos;
   return n;
 }
 
@@ -161,6 +171,134 @@ TEST(AtomicFile, RemovesOnlyItsOwnStaleTemporaries) {
   EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp456"));
   EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp12x"));
   EXPECT_TRUE(fs::exists(folder.path() / ".other.tq4d.tmp1"));
+}
+
+}  // namespace
+
+namespace {
+
+// Runs `write` in a child process that TERRAQ_TEST_KILL_AT=`point` kills
+// there; true when it was killed.
+template <class Write>
+bool killedAt(const char* point, Write write) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::setenv("TERRAQ_TEST_KILL_AT", point, 1);
+    try {
+      write();
+    } catch (...) {
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// A file with a second name, killed while rewritten in place: the new text
+// was written over the old one's start, the rest not yet cut off. The
+// complete copy kept beside it restores the whole new text at the next
+// replacement (or run, or opening) of the file.
+TEST(AtomicFile, KilledRewriteInPlaceIsCompletedNextTime) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / "wall.tq4d";
+  const fs::path other = folder.path() / "other.tq4d";
+  WriteFileAtomically(file, "old text, longer than the new one");
+  fs::create_hard_link(file, other);
+  ASSERT_TRUE(killedAt("in-place-rewrite", [&] { WriteFileAtomically(file, "new text"); }));
+  EXPECT_EQ(ReadFile(file).substr(0, 8), "new text");  // torn: the old tail follows
+  CompleteInterruptedRewrite(file);
+  EXPECT_EQ(ReadFile(file), "new text");
+  EXPECT_EQ(ReadFile(other), "new text");
+  EXPECT_EQ(entriesIn(folder.path()), 2);
+
+  // The same through a save of the file, which completes it first.
+  ASSERT_TRUE(killedAt("in-place-rewrite", [&] { WriteFileAtomically(file, "n2"); }));
+  WriteFilesAtomically({{file, "n3"}});
+  EXPECT_EQ(ReadFile(other), "n3");
+  EXPECT_EQ(entriesIn(folder.path()), 2);
+}
+
+// Files replaced as one set (a data file and its stage file, a run's three
+// outputs): a kill after the first rename leaves the new first file beside
+// the old second one. The next replacement of the set puts the old set back
+// first; a failure part way restores it at once.
+TEST(AtomicFile, SetKilledBetweenRenamesIsRolledBack) {
+  ScratchFolder folder;
+  const fs::path a = folder.path() / "wall.tq4o", b = folder.path() / "wall.tq4p", c = folder.path() / "wall.tq4r";
+  WriteFileAtomically(a, "old a");
+  WriteFileAtomically(b, "old b");
+  fs::create_hard_link(b, folder.path() / "b-too");  // rewritten in place
+  WriteFileAtomically(c, "old c");
+  ASSERT_TRUE(killedAt("between-renames", [&] { WriteFilesAtomically({{a, "new a"}, {b, "new b"}, {c, "new c"}}); }));
+  EXPECT_EQ(ReadFile(a), "new a");  // a mixed set, with its journal
+  EXPECT_EQ(ReadFile(b), "old b");
+  RecoverInterruptedSet(a);
+  EXPECT_EQ(ReadFile(a), "old a");
+  EXPECT_EQ(ReadFile(b), "old b");
+  EXPECT_EQ(ReadFile(c), "old c");
+  EXPECT_EQ(entriesButTemporaries(folder.path()), 4);
+
+  // Killed while the second file, of two names, is rewritten in place.
+  ASSERT_TRUE(killedAt("in-place-rewrite", [&] { WriteFilesAtomically({{a, "new a"}, {b, "new b, longer"}}); }));
+  WriteFilesAtomically({{a, "a3"}, {b, "b3"}});
+  EXPECT_EQ(ReadFile(a), "a3");
+  EXPECT_EQ(ReadFile(folder.path() / "b-too"), "b3");
+  EXPECT_EQ(entriesButTemporaries(folder.path()), 4);
+
+  // Two names of one file in a set, or a file kept apart: refused whole.
+  fs::create_hard_link(a, folder.path() / "a-too");
+  EXPECT_THROW(WriteFilesAtomically({{a, "x"}, {folder.path() / "a-too", "y"}}), EFileWriteError);
+  try {
+    WriteFilesAtomically({{folder.path() / "wall.st2", "x"}, {folder.path() / "a-too", "y"}}, {{a, "the data file"}});
+    ADD_FAILURE();
+  } catch (const EFileWriteError& e) {
+    EXPECT_EQ(e.reason(), "it is the same file as " + a.string() + " (the data file)");
+  }
+  EXPECT_EQ(ReadFile(a), "a3");
+  EXPECT_FALSE(fs::exists(folder.path() / "wall.st2"));
+}
+
+// A name near the system's 255-byte limit still gets its temporary and
+// side files, named shorter.
+TEST(AtomicFile, LongNamesAreSavedAndReplaced) {
+  ScratchFolder folder;
+  const fs::path file = folder.path() / (std::string(250, 'w') + ".tq4d");
+  WriteFileAtomically(file, "first");
+  WriteFileAtomically(file, "second");
+  fs::create_hard_link(file, folder.path() / "short");
+  WriteFilesAtomically({{file, "third"}, {folder.path() / "x", "x"}});
+  EXPECT_EQ(ReadFile(folder.path() / "short"), "third");
+  EXPECT_EQ(entriesIn(folder.path()), 3);
+  EXPECT_NE(SideFileName(file, ".tmp"), SideFileName(folder.path() / (std::string(250, 'w') + ".tq4p"), ".tmp"));
+}
+
+// In a shared sticky folder (/tmp), a link another user planted is not
+// followed: the file it points to, the user's own elsewhere, stays as it
+// was. The user's own links there are followed as anywhere.
+TEST(AtomicFile, LinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
+  if (::geteuid() != 0 || std::system("command -v runuser >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs a second user: run as root, with runuser";
+  ScratchFolder folder;
+  ::chmod(folder.path().c_str(), 0755);
+  const fs::path shared = folder.path() / "shared", mine = folder.path() / "mine";
+  fs::create_directory(shared);
+  fs::create_directory(mine);
+  ::chmod(shared.c_str(), 01777);
+  WriteFileAtomically(mine / "secret", "mine");
+  ::chmod((mine / "secret").c_str(), 0600);
+  const std::string plant =
+      "runuser -u nobody -- ln -s " + (mine / "secret").string() + " " + (shared / "wall.tq4o").string();
+  ASSERT_EQ(std::system(plant.c_str()), 0);
+  try {
+    WriteFileAtomically(shared / "wall.tq4o", "report");
+    ADD_FAILURE() << "written through the planted link";
+  } catch (const EFileWriteError& e) {
+    EXPECT_NE(e.reason().find("belongs to another user of the shared folder"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(ReadFile(mine / "secret"), "mine");
+  fs::create_symlink(mine / "secret", shared / "own.tq4o");
+  WriteFileAtomically(shared / "own.tq4o", "through my own link");
+  EXPECT_EQ(ReadFile(mine / "secret"), "through my own link");
 }
 
 }  // namespace

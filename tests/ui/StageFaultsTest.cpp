@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -151,6 +153,7 @@ TEST(StagedFileChecks, FailedChangesLeaveEveryFileAsItWas) {
   const fs::path file = folder.copy("fuzz-seeds/three-stages.tq4d", "f.tq4d");
   TProject project;
   project.Open(file, kLayoutCurrent);
+  project.SaveCurrentStage();  // the stage files are written
   project.Tables().BoundCond.Cell(3, 0).SetFloat(9);
   const std::string data = ReadFile(file);
   const std::string first = ReadFile(StageFileName(file, 1));
@@ -176,6 +179,46 @@ TEST(StagedFileChecks, FailedChangesLeaveEveryFileAsItWas) {
   EXPECT_THROW(project.Save(), EInOutError);
   EXPECT_EQ(ReadFile(file), data);
   EXPECT_EQ(ReadFile(StageFileName(file, 1)), first);
+}
+
+// Opening a staged project writes nothing (the stages are held until the
+// first change is written), so a link put where a stage file goes is not
+// written through by opening. A stage file that is the data file under
+// another name makes the project read-only; a pipe is refused at once
+// rather than waited on.
+TEST(StagedFileChecks, OpeningWritesNothing) {
+  ScratchFolder folder;
+  const fs::path file = folder.copy("fuzz-seeds/three-stages.tq4d", "wall.tq4d");
+  const std::string before = ReadFile(file);
+  std::ofstream(folder.path() / "unrelated") << "unrelated\n";
+  fs::create_symlink("unrelated", StageFileName(file, 2));
+  TProject project;
+  project.Open(file, kLayoutCurrent);
+  EXPECT_FALSE(project.ReadOnly());
+  EXPECT_EQ(ReadFile(folder.path() / "unrelated"), "unrelated\n");
+  EXPECT_FALSE(fs::exists(StageFileName(file, 1)));
+  project.SwitchStage(3);  // the first change: every stage goes to its file
+  EXPECT_EQ(topLoad(project), 3);
+  EXPECT_EQ(SplitStageBlocks(ReadFile(folder.path() / "unrelated")).size(), 1u);  // the user's own link
+  EXPECT_TRUE(fs::exists(StageFileName(file, 1)));
+  project.New();
+
+  fs::remove(StageFileName(file, 2));
+  fs::create_hard_link(file, StageFileName(file, 2));
+  project.Open(file, kLayoutCurrent);
+  EXPECT_NE(project.ReadOnlyReason().find("it is the same file as " + file.string()), std::string::npos)
+      << project.ReadOnlyReason();
+  project.SwitchStage(2);
+  EXPECT_THROW(project.Save(), EInOutError);
+  EXPECT_EQ(ReadFile(file), before);
+
+  ASSERT_EQ(::mkfifo((folder.path() / "pipe.tq4d").c_str(), 0600), 0);
+  try {
+    project.Open(folder.path() / "pipe.tq4d", kLayoutCurrent);
+    ADD_FAILURE() << "opened";
+  } catch (const EInOutError& e) {
+    EXPECT_NE(std::string(e.what()).find("it is not a regular file"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

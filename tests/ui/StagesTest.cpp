@@ -111,6 +111,8 @@ TEST(StagedProject, SavedOpenedAndAnalysed) {
   EXPECT_EQ(opened.Data().StageCount, 3);
   EXPECT_EQ(opened.Data().CurrentStage, 1);
   EXPECT_EQ(opened.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_FALSE(std::filesystem::exists(StageFileName(file, 2)));  // opening writes nothing
+  opened.SaveCurrentStage();
   EXPECT_TRUE(std::filesystem::exists(StageFileName(file, 2)));  // split again
 
   const auto outputs = terraq::test::RunEngineOn(text);
@@ -166,7 +168,9 @@ TEST(StagedProject, OlderStagedFileIsConvertedStageByStage) {
   EXPECT_EQ(project.Data().StageCount, 2);
   EXPECT_EQ(project.Data().CurrentStage, 1);
   EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 5);
-  // The stage files now hold the current layout: 9 control values.
+  // The stage files, once written, hold the current layout: 9 control
+  // values.
+  project.SaveCurrentStage();
   EXPECT_NE(ReadFile(StageFileName(file, 2)).find("\r\n2 0\t1\t0\t0\t0 0 2 0\r\n"), std::string::npos);
   EXPECT_EQ(ReadFile(file).find("0 0 2 0"), std::string::npos);  // the .tqd file is never written
   EXPECT_THROW(project.Save(), std::logic_error);                  // Save As instead

@@ -9,6 +9,10 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
 #include "dialogs/TDlgOptions.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
@@ -91,13 +95,22 @@ void TMainForm::CompRun() {
   }
   // The engine reports the faults of the analysis in the report, which is
   // read for what the run came to; a file it could not write it tells its
-  // caller, and the earlier outputs are then kept.
-  const RunOutcome outcome =
+  // caller, and the earlier outputs are then kept. A report that cannot be
+  // read back tells nothing of the run, and must not read as one cut short.
+  RunOutcome outcome =
       run.outputsReplaced
           ? DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
                                QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
                                run.engineMessages)
           : DescribeRunWithoutOutputs(run.error, run.engineMessages);
+  errno = 0;
+  if (std::ifstream report(run.paths.reportFile, std::ios::binary); run.outputsReplaced && !report) {
+    outcome.stopped = true;
+    outcome.message = tr("The analysis finished, but its report %1 cannot be read: %2.")
+                          .arg(QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())),
+                               QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)))
+                          .toStdString();
+  }
   // A run whose results must not be used never reads as a success.
   const QString message = QString::fromStdString(outcome.message);
   if (outcome.stopped) prompts.showError(this, message);

@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <system_error>
+
+#include "project/ReplacementSet.h"
 
 namespace terraq::ui {
 
@@ -21,7 +21,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // Temporary files are named ".<file>.tmp<digits>" beside the file.
-std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".tmp"; }
+std::string temporaryPrefix(const fs::path& target) { return SideFileName(target, ".tmp"); }
+
+// The complete new text of a file rewritten in place, until the rewrite is
+// on the disk.
+fs::path rewriteCopyOf(const fs::path& target) { return FolderOf(target) / SideFileName(target, ".rewrite"); }
 
 // A save of at most a few megabytes takes seconds; a temporary file this old
 // belongs to no save in progress but to one that was killed.
@@ -30,30 +34,13 @@ constexpr auto kStaleAge = std::chrono::minutes(10);
 [[noreturn]] void fail(const fs::path& path, const std::string& reason) { throw EFileWriteError(path, reason); }
 [[noreturn]] void fail(const fs::path& path, int error) { fail(path, std::strerror(error)); }
 
-// Where the text goes: the end of the chain of symbolic links that starts at
-// `path` (the path itself when it is no link). A dangling link gets its
-// target created, as any program writing through the link would.
-fs::path resolveLinks(const fs::path& path) {
-  fs::path target = path;
-  for (int hops = 0;; ++hops) {
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
-    if (hops == 40) fail(path, ELOOP);
-    const fs::path link = fs::read_symlink(target, ec);
-    if (ec) fail(path, ec.value());
-    target = link.is_absolute() ? link : target.parent_path() / link;
-  }
-}
-
-fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
-
 // Removes temporary files of `target` older than `age`: only regular files
 // of our own naming pattern.
 void removeTemporariesOlderThan(const fs::path& target, fs::file_time_type::duration age) {
   const std::string prefix = temporaryPrefix(target);
   std::error_code ec;
   const auto now = fs::file_time_type::clock::now();
-  for (fs::directory_iterator it(folderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
     if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
@@ -64,8 +51,9 @@ void removeTemporariesOlderThan(const fs::path& target, fs::file_time_type::dura
   }
 }
 
-// Writes all of `content` to `fd` from its start and cuts it there.
-int writeAll(int fd, std::string_view content) {
+// Writes all of `content` to `fd` from its start and cuts it there; a test
+// may inject a fault at `faultPoint`, in between.
+int writeAll(int fd, std::string_view content, const char* faultPoint = nullptr) {
   size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = ::pwrite(fd, content.data() + done, content.size() - done, static_cast<off_t>(done));
@@ -73,36 +61,71 @@ int writeAll(int fd, std::string_view content) {
     if (n <= 0) return n < 0 ? errno : EIO;
     done += static_cast<size_t>(n);
   }
+  if (faultPoint && FaultPointForTests(faultPoint)) return EIO;
   if (::ftruncate(fd, static_cast<off_t>(content.size())) != 0) return errno;
   return 0;
 }
 
 // Rewrites the existing `target` in place (its inode, links, owner, group,
-// permissions and extended attributes untouched).
+// permissions and extended attributes untouched). `target` is the end of
+// its links: one planted there since is not followed.
 void writeInPlace(const fs::path& path, const fs::path& target, std::string_view content) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) fail(path, errno);
-  int error = writeAll(fd, content);
+  struct stat st{};
+  int error = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
+  if (!error) error = writeAll(fd, content, "in-place-rewrite");
   if (!error && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && !error) error = errno;
   if (error) fail(path, error);
 }
 
-// The whole of a finished temporary file, or the errno of the failed read.
-int readAll(const fs::path& file, std::string& content) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return errno ? errno : EIO;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return EIO;
-  content = std::move(text).str();
-  return 0;
+// The whole of an open file, or the errno of the failed read.
+int readAll(int fd, std::string& content) {
+  content.clear();
+  char chunk[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(fd, chunk, sizeof chunk, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    content.append(chunk, static_cast<size_t>(n));
+    at += n;
+  }
+}
+
+void syncFolder(const fs::path& folder) {
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+// Completes a rewrite in place of `target` (the end of its links) from the
+// copy kept beside it. Only a plain file of this user's with one name is
+// taken for that copy: anyone may put a file of that name into a shared
+// folder.
+void completeRewrite(const fs::path& path, const fs::path& target) {
+  const fs::path copy = rewriteCopyOf(target);
+  const int fd = ::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st{};
+  std::string content;
+  const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1;
+  const int error = ours ? readAll(fd, content) : 0;
+  ::close(fd);
+  if (!ours) return;
+  if (error) fail(path, "cannot read " + copy.string() + ": " + std::strerror(error));
+  writeInPlace(path, target, content);
+  ::unlink(copy.c_str());
+  syncFolder(FolderOf(copy));
 }
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const fs::path& path) : path_(path), target_(resolveLinks(path)) {
-  const fs::path folder = folderOf(target_);
+ReplacementFile::ReplacementFile(const fs::path& path) : path_(path), target_(ResolveForWriting(path)) {
+  const fs::path folder = FolderOf(target_);
+  completeRewrite(path_, target_);
   if (struct stat st{}; ::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) fail(path, EISDIR);
     if (!S_ISREG(st.st_mode)) fail(path, "it is not a regular file");
@@ -114,6 +137,7 @@ ReplacementFile::ReplacementFile(const fs::path& path) : path_(path), target_(re
     owner_ = st.st_uid;
     group_ = st.st_gid;
     links_ = st.st_nlink;
+    identity_ = {st.st_dev, st.st_ino};
   } else if (errno != ENOENT) {
     fail(path, errno);
   }
@@ -152,11 +176,12 @@ void ReplacementFile::finish() {
     if (!inPlace_ && ::fchmod(fd_, mode_ & 07777) != 0) error = errno;
   }
   // The data reaches the disk before the name does: after a crash the
-  // target is either the old file or the whole new one.
-  if (!error && !inPlace_ && ::fsync(fd_) != 0) error = errno;
+  // target is either the old file or the whole new one. A rewrite in place
+  // keeps the temporary file as its complete copy until it is done.
+  if (!error && ::fsync(fd_) != 0) error = errno;
+  if (!error && inPlace_) error = readAll(fd_, content_);
   if (::close(fd_) != 0 && !error) error = errno;
   fd_ = -1;
-  if (!error && inPlace_) error = readAll(temporary_, content_);
   if (error) fail(path_, error);  // the destructor removes the temporary file
   finished_ = true;
 }
@@ -165,20 +190,26 @@ void ReplacementFile::replaceTarget() {
   finish();
   std::error_code ec;
   if (inPlace_) {
-    fs::remove(temporary_, ec);
+    // The file must still be the one whose links and owner were looked at.
+    if (IdentityOf(target_) != std::optional<FileIdentity>(identity_))
+      fail(path_, "the file was replaced while it was being saved");
+    const fs::path copy = rewriteCopyOf(target_);
+    fs::rename(temporary_, copy, ec);
+    if (ec) fail(path_, ec.value());
     replaced_ = true;
+    syncFolder(FolderOf(copy));
+    // A failure part way leaves the copy, from which the next replacement,
+    // run or opening of the file completes it.
     writeInPlace(path_, target_, content_);
     content_.clear();
+    fs::remove(copy, ec);
     return;
   }
   fs::rename(temporary_, target_, ec);
   if (ec) fail(path_, ec.value());
   replaced_ = true;
   // The rename itself reaches the disk with the folder.
-  if (const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  syncFolder(FolderOf(target_));
 }
 
 void WriteFileAtomically(const fs::path& path, std::string_view content) {
@@ -187,18 +218,34 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
   file.replaceTarget();
 }
 
-void WriteFilesAtomically(const std::vector<TFileText>& files) {
+void WriteFilesAtomically(const std::vector<TFileText>& files, const std::vector<TFileRole>& kept) {
+  std::vector<TFileRole> written;
+  for (const TFileText& file : files) written.push_back({file.path, "another file written with it"});
+  RefuseSameFiles(written, kept);
   std::vector<std::unique_ptr<ReplacementFile>> replacements;
+  std::vector<ReplacementFile*> set;
   for (const TFileText& file : files) {
     replacements.push_back(std::make_unique<ReplacementFile>(file.path));
+    set.push_back(replacements.back().get());
     if (const int error = writeAll(replacements.back()->descriptor(), file.text)) fail(file.path, error);
   }
-  for (auto& replacement : replacements) replacement->finish();
-  for (auto& replacement : replacements) replacement->replaceTarget();
+  ReplaceAsOneSet(set);
 }
 
+void RewriteInPlace(const fs::path& path, const fs::path& target, std::string_view content) {
+  writeInPlace(path, target, content);
+}
+
+void DiscardInterruptedRewrite(const fs::path& target) {
+  const fs::path copy = rewriteCopyOf(target);
+  struct stat st{};
+  if (::lstat(copy.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) ::unlink(copy.c_str());
+}
+
+void CompleteInterruptedRewrite(const fs::path& path) { completeRewrite(path, ResolveForWriting(path)); }
+
 void RemoveStaleTemporaries(const fs::path& path, std::chrono::seconds age) {
-  removeTemporariesOlderThan(resolveLinks(path), age);
+  removeTemporariesOlderThan(ResolveForWriting(path), age);
 }
 
 }  // namespace terraq::ui

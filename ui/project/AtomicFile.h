@@ -7,9 +7,17 @@
 // What the user set up around the file is kept: a file the user cannot write
 // is refused, the new file gets the old one's permissions, owner and group,
 // a symbolic link is written through (the link stays and its target gets the
-// text), and a file with several hard links is rewritten in place so that
-// every name keeps seeing it. Temporary files that killed saves of the same
-// file left behind are removed.
+// text; WriteGuards.h says which links are not followed), and a file with
+// several hard links is rewritten in place so that every name keeps seeing
+// it. Temporary files that killed saves of the same file left behind are
+// removed.
+//
+// A rewrite in place cannot be one step: a kill in the middle would leave
+// the new text's start and the old text's tail. A complete copy of the new
+// text, on the disk, is therefore kept beside the file until the rewrite is
+// (".<name>.rewrite", beside the name it is saved under); the next
+// replacement of the file, a run of it and opening it under that name
+// complete the rewrite from that copy.
 
 #include <sys/types.h>
 
@@ -19,42 +27,35 @@
 #include <string_view>
 #include <vector>
 
-#include "project/TWordReader.h"
+#include "project/WriteGuards.h"
 
 namespace terraq::ui {
 
-// A file that could not be written: its name as the caller gave it, and the
-// reason (the system's text for the error, or what made us refuse it).
-class EFileWriteError : public EInOutError {
- public:
-  EFileWriteError(std::filesystem::path path, std::string reason)
-      : EInOutError("Cannot write " + path.string() + ": " + reason), path_(std::move(path)),
-        reason_(std::move(reason)) {}
-  const std::filesystem::path& path() const { return path_; }
-  const std::string& reason() const { return reason_; }
-
- private:
-  std::filesystem::path path_;
-  std::string reason_;
-};
-
 // The new content of a file while it is being written: an empty temporary
 // file beside the file that `path` leads to (symbolic links followed), named
-// ".<name>.tmp<digits>". Whoever writes it may open it by name (another
+// ".<name>.tmp<digits>" (shortened for a long name, see SideFileName). Whoever writes it may open it by name (another
 // process, a library) or use descriptor(). replaceTarget() then puts it in
 // the target's place; a ReplacementFile destroyed before that removes its
 // temporary file and leaves the target as it was.
 class ReplacementFile {
  public:
   // Refuses a target that is a folder, not a plain file, or read-only for
-  // this user, and removes stale temporary files of the target. Throws
-  // EFileWriteError.
+  // this user, or a link that is not followed (ResolveForWriting); completes
+  // an interrupted rewrite of the target and removes its stale temporary
+  // files. Throws EFileWriteError.
   explicit ReplacementFile(const std::filesystem::path& path);
   ~ReplacementFile();
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
   const std::filesystem::path& temporary() const { return temporary_; }
+  // The file that gets the text (the end of the links), as the caller named
+  // it, and whether it existed.
+  const std::filesystem::path& target() const { return target_; }
+  const std::filesystem::path& path() const { return path_; }
+  bool hadTarget() const { return hadTarget_; }
+  // After finish(): the target is rewritten in place rather than replaced.
+  bool inPlace() const { return inPlace_; }
   // Open for writing at offset 0; owned by this object.
   int descriptor() const { return fd_; }
 
@@ -79,6 +80,7 @@ class ReplacementFile {
   uid_t owner_ = 0;
   gid_t group_ = 0;
   nlink_t links_ = 0;
+  FileIdentity identity_;
   int fd_ = -1;
   bool finished_ = false;
   bool inPlace_ = false;     // copied into the target rather than renamed
@@ -91,13 +93,30 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view con
 
 // Writes several files so that a failure leaves all of them as they were:
 // every new text is written and made durable first, and only then are the
-// files replaced (the stage files of a project and its data file, say).
-// Throws EFileWriteError.
+// files replaced, as one set (ReplaceAsOneSet: the stage files of a project
+// and its data file, say). None of them may be the same file as another or
+// as one of `kept` (the data file the stage files come from). Throws
+// EFileWriteError.
 struct TFileText {
   std::filesystem::path path;
   std::string text;
 };
-void WriteFilesAtomically(const std::vector<TFileText>& files);
+void WriteFilesAtomically(const std::vector<TFileText>& files, const std::vector<TFileRole>& kept = {});
+
+// Rewrites `target` (the end of its links, an existing plain file) in place
+// with `content`, on the disk when it returns. Throws EFileWriteError
+// naming `path`.
+void RewriteInPlace(const std::filesystem::path& path, const std::filesystem::path& target,
+                    std::string_view content);
+// Drops the complete copy of an interrupted rewrite of `target` (the end of
+// its links): the file is about to get another text.
+void DiscardInterruptedRewrite(const std::filesystem::path& target);
+
+// Completes the rewrite in place of `path` (links followed as for writing)
+// that a kill interrupted, from the complete copy kept beside it; nothing
+// when there is none, or when the copy is not a plain file of this user's.
+// Throws EFileWriteError.
+void CompleteInterruptedRewrite(const std::filesystem::path& path);
 
 // Removes the temporary files of `path` (links followed) that are older than
 // `age`: those of saves or runs that were killed. Only regular files of our

@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <vector>
 
 #include "platform/InstallPaths.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
+#include "project/ReplacementSet.h"
+#include "project/RunFolder.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #define TERRAQ_ENGINE_CALL __stdcall
 #else
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,48 +50,6 @@ std::string checkNamesLine(const fs::path& path) {
   return {};
 }
 
-// A new, empty folder that no other run can be using.
-fs::path makePrivateTempFolder(std::error_code& ec) {
-  const fs::path base = fs::temp_directory_path(ec);
-  if (ec) return {};
-#if defined(_WIN32)
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path folder = base / ("terraq-run-" + std::to_string(random() % 1000000000ULL));
-    if (fs::create_directory(folder, ec)) return folder;
-    if (ec) return {};
-  }
-  ec = std::make_error_code(std::errc::file_exists);
-  return {};
-#else
-  std::string pattern = (base / "terraq-run-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    ec = std::error_code(errno, std::generic_category());
-    return {};
-  }
-  return pattern;
-#endif
-}
-
-// Restores the current directory and removes the run's folder when the run
-// leaves scope, on every path out of it.
-class RunFolder {
- public:
-  RunFolder(fs::path previous, fs::path folder) : previous_(std::move(previous)), folder_(std::move(folder)) {}
-  ~RunFolder() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-    fs::remove_all(folder_, ec);
-  }
-  RunFolder(const RunFolder&) = delete;
-  RunFolder& operator=(const RunFolder&) = delete;
-
- private:
-  fs::path previous_;
-  fs::path folder_;
-};
-
 // Runs of one data file take turns: two at once (two windows, a batch
 // script) would write the same outputs. The lock is held on the report, not
 // on the data file, which every save replaces without taking the lock. A run
@@ -112,13 +70,20 @@ class ReportLock {
   ReportLock& operator=(const ReportLock&) = delete;
 
   // Opens the report (creating it) and takes the lock, telling the observer
-  // first when another run holds it. An error when the report cannot be
-  // opened or locked.
+  // first when another run holds it. `report` is the end of its links (a
+  // link planted there since is not followed). An error when the report
+  // cannot be opened or locked.
   std::error_code acquire(const fs::path& report, RunObserver* observer) {
 #if !defined(_WIN32)
+    // Taken again after the report was put back: a lock this object holds
+    // on the file the name still leads to is kept (a second one on it would
+    // wait for the first for ever).
+    if (!held_.empty() && holdsNamed(held_.back(), report)) return {};
     bool told = false;
     for (;;) {
-      const int fd = ::open(report.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+      // Opened for writing only: a lock needs no more, and a report the
+      // user made write-only is still the run's to replace.
+      const int fd = ::open(report.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd < 0) return {errno, std::generic_category()};
       held_.push_back(fd);
       if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -128,10 +93,7 @@ class ReportLock {
         while (::flock(fd, LOCK_EX) != 0)
           if (errno != EINTR) return {errno, std::generic_category()};
       }
-      struct stat locked{}, named{};
-      if (::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-          locked.st_ino == named.st_ino)
-        return {};
+      if (holdsNamed(fd, report)) return {};
       held_.pop_back();
       ::close(fd);
     }
@@ -156,6 +118,14 @@ class ReportLock {
   }
 
  private:
+#if !defined(_WIN32)
+  // The open file `fd` is the one `report` now names.
+  static bool holdsNamed(int fd, const fs::path& report) {
+    struct stat locked{}, named{};
+    return ::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+           locked.st_ino == named.st_ino;
+  }
+#endif
   std::vector<int> held_;
 };
 
@@ -175,24 +145,28 @@ bool writtenDirectly(const fs::path& output) {
   return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
-// The engine's messages, and the failed write among them: "CANNOT WRITE
-// <path>: <reason>", where no reason contains ": ". The path is told as the
-// user knows it.
+// The engine's messages, and the failed write or read among them: "CANNOT
+// WRITE <path>: <reason>" or "CANNOT READ <path>: <reason>", where no reason
+// contains ": ". The path is told as the user knows it.
 void readEngineMessages(const std::vector<RunOutput>& outputs, EngineRunResult& result) {
   std::ifstream in(kEngineMessagesFile, std::ios::binary);
-  const std::string marker = "CANNOT WRITE ";
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t colon = line.rfind(": ");
-    if (line.rfind(marker, 0) != 0 || colon == std::string::npos || colon < marker.size()) {
+    std::string marker;
+    for (const char* failure : {"CANNOT WRITE ", "CANNOT READ "})
+      if (line.rfind(failure, 0) == 0 && colon != std::string::npos && colon >= std::string(failure).size())
+        marker = failure;
+    if (marker.empty()) {
       result.engineMessages.push_back(line);
       continue;
     }
     fs::path file = line.substr(marker.size(), colon - marker.size());
     for (const RunOutput& output : outputs)
       if (file == output.writtenAs()) file = *output.path;
-    if (result.error.empty()) result.error = "cannot write " + file.string() + line.substr(colon);
+    const std::string verb = marker == "CANNOT READ " ? "cannot read " : "cannot write ";
+    if (result.error.empty()) result.error = verb + file.string() + line.substr(colon);
   }
 }
 
@@ -227,13 +201,40 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   if (ec) result.library = library;
   const RunPaths& paths = result.paths;
 
-  if (!fs::is_regular_file(paths.dataFile, ec)) {
+  // A pipe or a device would hang the run or feed it something else each
+  // time: only a plain file is data.
+  const fs::file_status data = fs::status(paths.dataFile, ec);
+  if (!fs::exists(data)) {
     result.error = "cannot find the data file " + paths.dataFile.string();
+    return result;
+  }
+  if (!fs::is_regular_file(data)) {
+    result.error = "cannot read the data file " + paths.dataFile.string() + ": it is not a regular file";
     return result;
   }
   for (const fs::path* p : {&paths.dataFile, &paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
     result.error = checkNamesLine(*p);
     if (!result.error.empty()) return result;
+  }
+  // A save of the data file that a kill interrupted is completed before it
+  // is read; one that is not ours to complete is read as it stands.
+  try {
+    CompleteInterruptedRewrite(paths.dataFile);
+  } catch (const EFileWriteError&) {
+  }
+  // An output that is the data file, or another output, under a second
+  // name (a link of either kind) would be written over it; an output that
+  // is a link planted by someone else is not followed.
+  fs::path reportTarget;
+  try {
+    RefuseSameFiles({{paths.reportFile, "the report"}, {paths.plotFile, "the plot file"},
+                     {paths.monitorFile, "the monitor file"}},
+                    {{paths.dataFile, "the data file"}});
+    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) ResolveForWriting(*p);
+    reportTarget = ResolveForWriting(paths.reportFile);
+  } catch (const EFileWriteError& e) {
+    result.error = "cannot write " + e.path().string() + ": " + e.reason();
+    return result;
   }
 
   const fs::path previous = fs::current_path(ec);
@@ -241,7 +242,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     result.error = "cannot determine the current directory: " + ec.message();
     return result;
   }
-  const fs::path folder = makePrivateTempFolder(ec);
+  const fs::path folder = MakePrivateTempFolder(ec);
   if (ec) {
     result.error = "cannot create a temporary folder for the run: " + ec.message();
     return result;
@@ -286,12 +287,25 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
       if (report && fs::is_empty(*report, ignored)) fs::remove(*report, ignored);
     }
   } madeReport;
-  if (const std::error_code locked = lock->acquire(paths.reportFile, observer)) {
+  if (const std::error_code locked = lock->acquire(reportTarget, observer)) {
     result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
     if (!reportExisted) fs::remove(paths.reportFile, ec);
     return result;
   }
   if (!reportExisted) madeReport.report = &paths.reportFile;
+  // A run killed while it put its outputs in place left a mixed set: the
+  // earlier outputs are restored first (with the lock held, no other run is
+  // replacing them), and the lock then taken on the report now in place.
+  try {
+    RecoverInterruptedSet(paths.reportFile);
+  } catch (const EFileWriteError& e) {
+    result.error = "cannot write " + e.path().string() + ": " + e.reason();
+    return result;
+  }
+  if (const std::error_code locked = lock->acquire(reportTarget, observer)) {
+    result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
+    return result;
+  }
 
   // Every output is checked and given its temporary file before the engine
   // starts: one that cannot be written (read-only, a folder of that name, a
@@ -348,6 +362,10 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   result.engineCalled = true;
   engine.unload();
   readEngineMessages(outputs, result);
+  if (status == kEngineInputNotRead) {
+    if (result.error.empty()) result.error = "cannot read " + paths.dataFile.string();
+    return result;
+  }
   if (status == kEngineOutputNotWritten) {
     // Its message could not be written either (the run's folder is full);
     // the engine then puts it on the console.
@@ -367,10 +385,10 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
 
   const auto replace = [&] {
     try {
+      std::vector<ReplacementFile*> set;
       for (RunOutput& output : outputs)
-        if (output.replacement) output.replacement->finish();
-      for (RunOutput& output : outputs)
-        if (output.replacement) output.replacement->replaceTarget();
+        if (output.replacement) set.push_back(output.replacement.get());
+      ReplaceAsOneSet(set);
       madeReport.report = nullptr;
       result.outputsReplaced = true;
     } catch (const EFileWriteError& e) {

@@ -10,9 +10,14 @@
 //
 // The engine writes its outputs to hidden temporary files beside them, and
 // only a run whose every write succeeded puts them in place of the earlier
-// outputs (keeping their permissions, owner, group and links). A run that
-// fails on the way (a full disk, a file-size limit, an interruption) leaves
-// the earlier outputs as they were and no temporary file behind.
+// outputs, the three as one set (ReplacementSet.h), keeping their
+// permissions, owner, group and links. A run that fails on the way (a full
+// disk, a file-size limit, a data file the disk cannot read, an
+// interruption) leaves the earlier outputs as they were and no temporary
+// file behind. No output may be the data file or another output under a
+// second name, and the outputs are written under the rules of WriteGuards.h.
+// The private folders that killed runs leave are removed by later runs
+// (RunFolder.h).
 //
 // Not thread-safe: the current directory is process-wide, and the engine
 // keeps its model in static storage.
@@ -37,11 +42,14 @@ inline constexpr const char* kEngineLibraryName = "Terraq2013_DLL.so";
 // The entry looked up in the engine library and the code that asks it to run.
 inline constexpr const char* kEngineEntryName = "_ITERRAQ";
 inline constexpr int kEngineRunCode = 7;
-// What the entry returns when it could not write one of its files; the run
-// messages then name the file and the reason.
+// What the entry returns when it could not write one of its files, or the
+// system could not read the data file; the run messages then name the file
+// and the reason.
 inline constexpr int kEngineOutputNotWritten = 2;
+inline constexpr int kEngineInputNotRead = 3;
 // The file in the run's folder where the engine leaves its messages for the
-// caller, one per line; a failed write as "CANNOT WRITE <path>: <reason>".
+// caller, one per line; a failed write as "CANNOT WRITE <path>: <reason>",
+// a failed read of the data file as "CANNOT READ <path>: <reason>".
 inline constexpr const char* kEngineMessagesFile = "messages.txt";
 
 // The four files of one run. The outputs are the data file's path with its

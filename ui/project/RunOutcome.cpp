@@ -164,8 +164,12 @@ RunOutcome DescribeRunWithoutOutputs(std::string_view error, const std::vector<s
   RunOutcome outcome;
   outcome.stopped = true;
   outcome.resultsValid = false;
-  outcome.message = "The analysis could not write its results: " + std::string(error) +
-                    ".\n\nThe results of the previous run are unchanged." + engineMessagesText(engineMessages);
+  // A data file the disk could not read is no failure to write.
+  const bool unread = error.rfind("cannot read ", 0) == 0;
+  outcome.message = std::string(unread ? "The analysis could not read its data: "
+                                       : "The analysis could not write its results: ") +
+                    std::string(error) + ".\n\nThe results of the previous run are unchanged." +
+                    engineMessagesText(engineMessages);
   return outcome;
 }
 

@@ -36,9 +36,12 @@ int SplitStagedFile(const std::filesystem::path& dataFile) {
   if (static_cast<int>(blocks.size()) > kMaxStages)
     throw EReadError(dataFile.string() + " holds " + std::to_string(blocks.size()) + " stages; at most " +
                      std::to_string(kMaxStages) + " are possible.");
-  DeleteStageFiles(dataFile, 1, kMaxStages);
+  std::vector<TFileText> files;
   for (size_t k = 0; k < blocks.size(); ++k)
-    WriteFileAtomically(StageFileName(dataFile, static_cast<int>(k) + 1), blocks[k]);
+    files.push_back({StageFileName(dataFile, static_cast<int>(k) + 1), blocks[k]});
+  DeleteStageFiles(dataFile, 1, kMaxStages);
+  // Written together, and never over the data file by another name.
+  WriteFilesAtomically(files, {{dataFile, "the data file"}});
   return static_cast<int>(blocks.size());
 }
 

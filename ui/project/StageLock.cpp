@@ -49,7 +49,9 @@ TStageLock::Result TStageLock::Acquire(const std::filesystem::path& dataFile) {
   // then holds a lock on a file without a name, so the lock counts only when
   // the name still leads to the locked file.
   for (int attempt = 0; attempt < 8; ++attempt) {
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Never through a link: one planted in place of the lock file would have
+    // the program create or lock a file of someone else's choosing.
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return Result::NotWritable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;

@@ -1,6 +1,11 @@
 #include "project/TProject.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
@@ -20,6 +25,28 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 std::string readOnlyMessage(const fs::path& file, const std::string& reason) {
   return file.filename().string() + " is open read-only: " + reason +
          ". Save it under another name to keep the changes.";
+}
+
+// Why the stage files of `file` could not be this project's, found without
+// writing them; empty when they can be.
+std::string stageFilesUnwritable(const fs::path& file, int count) {
+  for (int k = 1; k <= count; ++k) {
+    const fs::path stage = StageFileName(file, k);
+    try {
+      RefuseSameFiles({{stage, "a stage file"}}, {{file, "the data file"}});
+      const fs::path target = ResolveForWriting(stage);
+      std::error_code ec;
+      const fs::file_status status = fs::status(target, ec);
+      if (!fs::exists(status)) continue;
+      if (fs::is_directory(status)) throw EFileWriteError(stage, std::strerror(EISDIR));
+      if (!fs::is_regular_file(status)) throw EFileWriteError(stage, "it is not a regular file");
+      if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw EFileWriteError(stage, "the file is read-only");
+    } catch (const EFileWriteError& e) {
+      return std::string("its stage files cannot be written (") + e.what() + ")";
+    }
+  }
+  return {};
 }
 
 // The data file of a staged project: its stage blocks in order, each line
@@ -47,6 +74,7 @@ void TProject::forgetStages() {
   lock_.Release();
   readOnlyReason_.clear();
   stagesInMemory_ = false;
+  stageFilesPending_ = false;
   held_ = {};
   dropStagesAbove_.reset();
 }
@@ -54,6 +82,7 @@ void TProject::forgetStages() {
 void TProject::giveUpStaging() {
   lock_.Release();
   stagesInMemory_ = ReadOnly();
+  stageFilesPending_ = false;
   held_ = {};
 }
 
@@ -86,17 +115,33 @@ std::string TProject::modelBlock(int stage, int count) const {
 }
 
 void TProject::writeStages(const std::map<int, std::string>& blocks, const std::string* dataText, int keep) {
-  if (stagesInMemory_) {
-    for (const auto& [stage, text] : blocks) held_[static_cast<size_t>(stage) - 1] = text;
-    for (int k = keep + 1; k <= kMaxStages; ++k) held_[static_cast<size_t>(k) - 1].reset();
+  std::array<std::optional<std::string>, kMaxStages> held = held_;
+  for (const auto& [stage, text] : blocks) held[static_cast<size_t>(stage) - 1] = text;
+  for (int k = keep + 1; k <= kMaxStages; ++k) held[static_cast<size_t>(k) - 1].reset();
+  if (stagesInMemory_ && !stageFilesPending_) {
+    held_ = held;
     return;
   }
   const fs::path name = data_->DataFileName;
+  // The data file goes first: it names the set's journal.
   std::vector<TFileText> files;
-  for (const auto& [stage, text] : blocks) files.push_back({StageFileName(name, stage), text});
   if (dataText) files.push_back({name, *dataText});
-  WriteFilesAtomically(files);
+  if (stageFilesPending_) {
+    // The first write of an opened project: every stage goes to its file.
+    for (int k = 1; k <= kMaxStages; ++k)
+      if (const auto& block = held[static_cast<size_t>(k) - 1]) files.push_back({StageFileName(name, k), *block});
+  } else {
+    for (const auto& [stage, text] : blocks) files.push_back({StageFileName(name, stage), text});
+  }
+  std::vector<TFileRole> kept;
+  if (!dataText) kept.push_back({name, "the project's data file"});
+  WriteFilesAtomically(files, kept);
   DeleteStageFiles(name, keep + 1, kMaxStages);
+  if (stageFilesPending_) {
+    stageFilesPending_ = false;
+    stagesInMemory_ = false;
+    held_ = {};
+  }
 }
 
 std::map<int, std::string> TProject::stagesFor(int count, int modelStage) const {
@@ -140,6 +185,13 @@ void TProject::Open(const fs::path& file, int layout) {
   forgetStages();
   data_.reset();
   try {
+    try {
+      // A save of this file that a kill interrupted is completed first.
+      CompleteInterruptedRewrite(file);
+    } catch (const EFileWriteError&) {
+      // Not ours to complete (a link not followed, a folder we may not
+      // write): the file is read as it stands.
+    }
     data_ = std::make_unique<TProgramData>(tables_, file, layout);
     refuseNotKept(*data_, file);
     if (data_->StageCount >= 2) {
@@ -167,18 +219,15 @@ void TProject::Open(const fs::path& file, int layout) {
         }
       }
       if (reason.empty()) {
-        try {
-          writeStages(stages, nullptr, count);
-        } catch (const EInOutError& e) {
-          lock_.Release();
-          reason = std::string("its stage files cannot be written (") + e.what() + ")";
-        }
+        reason = stageFilesUnwritable(file, count);
+        if (!reason.empty()) lock_.Release();
       }
-      if (!reason.empty()) {
-        readOnlyReason_ = reason;
-        stagesInMemory_ = true;
-        writeStages(stages, nullptr, count);
-      }
+      // Opening writes nothing: the stages are held here, and go to their
+      // files with the first change that writes a stage or the project.
+      readOnlyReason_ = reason;
+      stagesInMemory_ = true;
+      writeStages(stages, nullptr, count);
+      stageFilesPending_ = reason.empty();
       data_->CurrentStage = 1;
       data_->StageCount = count;
       data_->ClearModified();
@@ -286,7 +335,9 @@ void TProject::SaveAs(const fs::path& file) {
   // files stay as they were.
   std::vector<TFileText> files{{file, assemble(blocks)}};
   for (int k = 1; k <= count; ++k) files.push_back({StageFileName(file, k), blocks[static_cast<size_t>(k) - 1]});
-  WriteFilesAtomically(files);
+  std::vector<TFileRole> kept;
+  if (old != kNewFileName) kept.push_back({old, "the file this project was read from"});
+  WriteFilesAtomically(files, kept);
   DeleteStageFiles(file, count + 1, kMaxStages);
   if (sameStageFiles) lock = std::move(lock_);
   forgetStages();
@@ -340,9 +391,11 @@ void TProject::SetStageCount(int count) {
   if (count == 1) {
     // The stage files stay, and the lock with them, until the project is
     // saved as one stage: a project closed unsaved finds its stages beside
-    // its data file as they were. A read-only project's files are not ours.
-    if (!stagesInMemory_) dropStagesAbove_ = 0;
+    // its data file as they were. Held stages not yet written need no file
+    // now. A read-only project's files are not ours.
+    if (!stagesInMemory_ || stageFilesPending_) dropStagesAbove_ = 0;
     else lock_.Release();
+    stageFilesPending_ = false;
     held_ = {};
     stagesInMemory_ = ReadOnly();
     d.StageCount = 1;
@@ -396,6 +449,7 @@ void CheckDataFile(const fs::path& file, int layout) {
 }
 
 void ConvertDataFile(const fs::path& input, const fs::path& output, int layout) {
+  RefuseSameFiles({{output, "the converted file"}}, {{input, "the file converted"}});
   TProjectTables tables;
   TProgramData data(tables, input, layout);
   refuseNotKept(data, input);

@@ -31,17 +31,19 @@ class TProject {
 
   // Opens a data file in a layout (DataLayout). A staged file has every
   // stage block checked first (their number, their stage counts, their
-  // records); it is then read for stage 1 and split into its stage files.
-  // The stages of a file read in the 3.0 layout are converted to the current
-  // one on the way. When the stage files cannot be this window's (their
-  // folder cannot be written, another window holds them, or the data file
-  // bears the name of one of them) the project is opened read-only: its
-  // stages are kept here and no file of its name is written (see
-  // ReadOnlyReason). When reading fails the project is a new one and the
-  // error (EInOutError, EReadError) is passed on. A file holding more than
-  // a project can (TProgramData::NotKept, a stage block with a further
-  // problem) is refused (EMoreThanAProject, EReadError) saying what would
-  // be lost.
+  // records); it is then read for stage 1, its stages held. The stages of a
+  // file read in the 3.0 layout are converted to the current one on the
+  // way. Opening writes nothing: the stage files follow with the first
+  // change that writes a stage or the project. When the stage files cannot
+  // be this window's (their folder cannot be written, another window holds
+  // them, or the data file bears the name of one of them) the project is
+  // opened read-only: its stages are kept here and no file of its name is
+  // written (see ReadOnlyReason). A file that is not a regular file (a
+  // pipe, a device) is refused. When reading fails the project is a new one
+  // and the error (EInOutError, EReadError) is passed on. A file holding
+  // more than a project can (TProgramData::NotKept, a stage block with a
+  // further problem) is refused (EMoreThanAProject, EReadError) saying what
+  // would be lost.
   void Open(const std::filesystem::path& file, int layout);
 
   // Why the staged project is read-only ("" when it is not): Save is
@@ -133,6 +135,10 @@ class TProject {
   // project, or one that has no name yet (its stage files are written when
   // it is saved under one).
   bool stagesInMemory_ = false;
+  // The held stages are this project's (it holds their lock) but not yet in
+  // their files: opening writes nothing, and the first write of a stage or
+  // of the project puts all of them there.
+  bool stageFilesPending_ = false;
   std::array<std::optional<std::string>, kMaxStages> held_;
   // Stage files above this number are no longer the project's; the next
   // save under the project's name deletes them (0: all of them). The lock

@@ -37,6 +37,11 @@ std::string DataFileTooLarge(const std::filesystem::path& path, std::uintmax_t s
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   std::error_code ec;
+  // A pipe would hang the program until someone writes into it, and a
+  // device read has no end: only regular files are data files.
+  if (const auto status = std::filesystem::status(path, ec);
+      std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw EInOutError("Cannot open " + path.string() + ": it is not a regular file");
   if (const auto size = std::filesystem::file_size(path, ec); !ec && size > kMaxDataFileBytes)
     throw EInOutError(DataFileTooLarge(path, size));
   errno = 0;

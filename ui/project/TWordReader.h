@@ -35,7 +35,8 @@ class EInOutError : public std::runtime_error {
 inline constexpr std::uintmax_t kMaxDataFileBytes = 16u * 1024u * 1024u;
 
 // The whole content of a file; throws EInOutError naming the file and the
-// system's reason, or saying that it is larger than kMaxDataFileBytes.
+// system's reason, or saying that it is not a regular file (a pipe, a
+// device) or larger than kMaxDataFileBytes.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 // The message refusing a data file of `size` bytes, larger than
