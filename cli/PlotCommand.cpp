@@ -59,11 +59,11 @@ std::string inches(double value) {
 }  // namespace
 
 std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
-  const std::string asked = inches(size.WidthInches) + " x " + inches(size.HeightInches) + " inches at " +
-                            std::to_string(size.PixelsPerInch) + " pixels per inch";
+  const std::string asked = inches(size.WidthInches) + " x " + inches(size.HeightInches) +
+                            " inches at " + std::to_string(size.PixelsPerInch) + " pixels per inch";
   if (!(size.WidthInches <= kMaxPlotInches && size.HeightInches <= kMaxPlotInches))
-    return "the picture of " + asked + " is larger than a page can be: at most " + inches(kMaxPlotInches) +
-           " inches a side";
+    return "the picture of " + asked + " is larger than a page can be: at most " +
+           inches(kMaxPlotInches) + " inches a side";
   if (size.PixelsPerInch > kMaxPlotPixelsPerInch)
     return "the picture of " + asked + " is finer than a printer prints: at most " +
            std::to_string(kMaxPlotPixelsPerInch) + " pixels per inch";
@@ -73,7 +73,8 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
   if (width > kMaxPlotPixelSide || height > kMaxPlotPixelSide || width * height > kMaxPlotPixels)
     return "the picture of " + asked + " would be " + inches(width) + " x " + inches(height) +
            " pixels; at most " + std::to_string(kMaxPlotPixelSide) + " pixels a side and " +
-           std::to_string(kMaxPlotPixels / 1'000'000) + " million in all are drawn (lower --ppi or the size)";
+           std::to_string(kMaxPlotPixels / 1'000'000) +
+           " million in all are drawn (lower --ppi or the size)";
   return {};
 }
 

@@ -65,7 +65,8 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size);
 
 // Renders the graph. Returns the exit status: 0 written; 1 the data file or
 // the plot file is not usable or holds nothing for the graph; 2 a file
-// cannot be read or written, or the picture is beyond the bounds above. On failure `message` says why.
+// cannot be read or written, or the picture is beyond the bounds above. On failure `message` says
+// why.
 int RenderPlot(const PlotOptions& options, const char* programName, std::string& message);
 
 }  // namespace terraq::cli

@@ -192,7 +192,8 @@ int checkStandardOutput(int status) {
 void printEngineMessages(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && !terraq::ui::IsEngineProgressNote(line)) std::cerr << "terraq: engine: " << line.substr(start) << "\n";
+    if (start != std::string::npos && !terraq::ui::IsEngineProgressNote(line))
+      std::cerr << "terraq: engine: " << line.substr(start) << "\n";
   }
 }
 
@@ -203,7 +204,8 @@ std::string unusableDataFile(const fs::path& file) {
   std::error_code ec;
   const fs::file_status status = fs::status(file, ec);
   if (!fs::exists(status)) return "cannot find the data file " + file.string();
-  if (!fs::is_regular_file(status)) return "cannot read the data file " + file.string() + ": it is not a regular file";
+  if (!fs::is_regular_file(status))
+    return "cannot read the data file " + file.string() + ": it is not a regular file";
   return {};
 }
 
@@ -242,7 +244,8 @@ int runCommand(const std::vector<std::string_view>& args) {
   // The outputs are named by replacing the extension: any other extension
   // could make the report overwrite the data file itself (e.g. FILE.tq4o).
   if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
-  if (const std::string missing = unusableDataFile(dataFile); !missing.empty()) return fail(missing);
+  if (const std::string missing = unusableDataFile(dataFile); !missing.empty())
+    return fail(missing);
   std::error_code ec;
   // The engine would report a file it cannot open as an error in the data.
   if (std::ifstream probe(dataFile, std::ios::binary); !probe)
@@ -287,7 +290,8 @@ int runCommand(const std::vector<std::string_view>& args) {
   }
   // A completed run is a success for the command; scripts that must not go
   // on with results that are not valid ask for --strict.
-  if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary); !verdict.valid) {
+  if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary);
+      !verdict.valid) {
     std::cerr << "terraq: " << verdict.mark << "\n"
               << "        (see " << run.paths.reportFile.string() << ")\n";
     if (strict) return kExitNotValid;
@@ -436,9 +440,10 @@ int plotCommand(const std::vector<std::string_view>& args, const char* programNa
   options.dataFile = fs::path(files.front());
   // The picture must not be written over the files it is drawn from.
   try {
-    terraq::ui::RefuseSameFiles({{options.outFile, "the picture"}},
-                                {{options.dataFile, "the data file"},
-                                 {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
+    terraq::ui::RefuseSameFiles(
+        {{options.outFile, "the picture"}},
+        {{options.dataFile, "the data file"},
+         {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
   } catch (const terraq::ui::EFileWriteError& e) {
     return fail(e.what());
   }

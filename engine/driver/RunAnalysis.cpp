@@ -61,8 +61,7 @@ std::string InputErrorMessage(const InputError& e) {
       return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
              "\" IS NOT A NUMBER";
     case InputError::Kind::EndOfFile:
-    case InputError::Kind::ReadFailed:
-      break;
+    case InputError::Kind::ReadFailed: break;
   }
   return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
 }
@@ -150,7 +149,9 @@ RunStatus RunAnalysis() {
     if (e.kind() == InputError::Kind::ReadFailed) {
       // The disk, not the data: the caller keeps the outputs it has.
       readFailure = e.token();
-      WriteStop(files, {"", "", "     ERROR STOP -- CANNOT READ THE DATA FILE " + names[0] + ": " + e.token()});
+      WriteStop(
+          files,
+          {"", "", "     ERROR STOP -- CANNOT READ THE DATA FILE " + names[0] + ": " + e.token()});
     } else {
       WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
     }

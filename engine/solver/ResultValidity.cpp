@@ -10,7 +10,9 @@ namespace {
 
 // A product that is not zero must stay a normal number: below that range
 // (subnormal, or flushed to zero) it has lost its digits.
-bool lostToUnderflow(double factor, double scaled) { return factor != 0.0 && !std::isnormal(scaled); }
+bool lostToUnderflow(double factor, double scaled) {
+  return factor != 0.0 && !std::isnormal(scaled);
+}
 
 // The moment at a station is EI times the second difference of three
 // deflections over h^2. Rounding leaves each deflection uncertain by a unit
@@ -51,7 +53,8 @@ std::string NumericalFault(const EngineModel& model) {
     return "INCREMENT LENGTH BEYOND THE RANGE OF THE EQUATIONS";
   // Rows -1..NI+1 of the equations, as SolveBeamColumn forms them.
   for (int j = top - 1; j <= tip + 1; ++j) {
-    if (lostToUnderflow(st.Qw[j], c.hCubed * st.Qw[j]) || lostToUnderflow(st.Sw[j], c.hCubed * st.Sw[j]) ||
+    if (lostToUnderflow(st.Qw[j], c.hCubed * st.Qw[j]) ||
+        lostToUnderflow(st.Sw[j], c.hCubed * st.Sw[j]) ||
         lostToUnderflow(st.T[j], c.hSquared * st.T[j]))
       return "THE LOADS UNDERFLOW AT THIS INCREMENT LENGTH";
   }

@@ -100,7 +100,8 @@ bool FreeFormatReader::nextLine() {
   if (!std::getline(in_, text_)) {
     // The stream keeps no error code of its own; the failed read's is still
     // in errno.
-    if (in_.bad()) throw InputError(InputError::Kind::ReadFailed, line_ + 1, std::strerror(errno ? errno : EIO));
+    if (in_.bad())
+      throw InputError(InputError::Kind::ReadFailed, line_ + 1, std::strerror(errno ? errno : EIO));
     return false;
   }
   ++line_;

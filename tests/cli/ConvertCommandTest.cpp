@@ -140,12 +140,16 @@ TEST(ConvertCommand, AFileHoldingMoreThanAProjectIsRefusedAndNothingWritten) {
   ScratchFolder work;
   std::string text;
   for (const char* end : {"9", "9", "0"})
-    text += std::string("Wall\r\n1 0 1 0 0 0 0 1 0\r\n10 1 1 0.001 0\r\n0 10 1 1E9\r\n1\r\n1 0 0 1000 0 0\r\n0\r\n") +
-            end + "\r\n";
+    text +=
+        std::string(
+            "Wall\r\n1 0 1 0 0 0 0 1 0\r\n10 1 1 0.001 0\r\n0 10 1 1E9\r\n1\r\n1 0 0 1000 0 0\r\n0\r\n") +
+        end + "\r\n";
   write(work.path() / "three.tq4d", text);
   const Outcome o = runTerraq("convert three.tq4d out.tq4d", work.path());
   EXPECT_EQ(o.status, 1);
-  EXPECT_TRUE(contains(o.err, "terraq: three.tq4d holds more than a project can. The end code 9 on line 16")) << o.err;
+  EXPECT_TRUE(contains(
+      o.err, "terraq: three.tq4d holds more than a project can. The end code 9 on line 16"))
+      << o.err;
   EXPECT_FALSE(fs::exists(work.path() / "out.tq4d"));
 }
 

@@ -149,5 +149,6 @@ TEST(EngineRun, TheEngineMessagesReachTheCaller) {
   EXPECT_TRUE(outcome.stopped);
   EXPECT_NE(outcome.message.find("The engine says:\n"), std::string::npos) << outcome.message;
   EXPECT_NE(outcome.message.find("\n  " + warning), std::string::npos) << outcome.message;
-  EXPECT_EQ(outcome.message.find("READ SOIL DATA"), std::string::npos) << outcome.message;  // a console's note
+  EXPECT_EQ(outcome.message.find("READ SOIL DATA"), std::string::npos)
+      << outcome.message;  // a console's note
 }

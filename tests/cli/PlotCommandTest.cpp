@@ -72,8 +72,10 @@ TEST(PlotCommand, RefusalsSayWhyAndWriteNothing) {
   EXPECT_TRUE(contains(o.err, ".bmp, .png, .svg or .pdf")) << o.err;
 
   // A page no printer or screen can use is refused at once.
-  for (const char* size : {"--width 1e6", "--height 300", "--ppi 100000", "--width 100 --ppi 600"}) {
-    o = runTerraq(std::string("plot --graph moment --out t.png ") + size + " wall.tq4d", work.path());
+  for (const char* size :
+       {"--width 1e6", "--height 300", "--ppi 100000", "--width 100 --ppi 600"}) {
+    o = runTerraq(std::string("plot --graph moment --out t.png ") + size + " wall.tq4d",
+                  work.path());
     EXPECT_EQ(o.status, 2) << size;
     EXPECT_TRUE(contains(o.err, "terraq: the picture of ")) << o.err;
   }

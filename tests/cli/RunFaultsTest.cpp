@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -281,19 +281,21 @@ TEST(RunFaults, OutputThatIsTheDataFileByAnotherNameIsRefused) {
     bool hard;
     const char* to;
   };
-  for (const Variant v : {Variant{"wall.tq4o", false, "wall.tq4d"}, Variant{"wall.tq4o", true, "wall.tq4d"},
-                          Variant{"wall.tq4p", false, "wall.tq4d"}, Variant{"wall.tq4r", true, "wall.tq4d"},
-                          Variant{"wall.tq4r", true, "wall.tq4o"}}) {
+  for (const Variant v :
+       {Variant{"wall.tq4o", false, "wall.tq4d"}, Variant{"wall.tq4o", true, "wall.tq4d"},
+        Variant{"wall.tq4p", false, "wall.tq4d"}, Variant{"wall.tq4r", true, "wall.tq4d"},
+        Variant{"wall.tq4r", true, "wall.tq4o"}}) {
     ScratchFolder work;
     const fs::path data = work.copy("cli-cantilever.tq4d", "wall.tq4d");
-    if (std::string(v.output) != "wall.tq4o") std::ofstream(work.path() / "wall.tq4o") << "old report\n";
+    if (std::string(v.output) != "wall.tq4o")
+      std::ofstream(work.path() / "wall.tq4o") << "old report\n";
     if (v.hard) fs::create_hard_link(work.path() / v.to, work.path() / v.output);
     else fs::create_symlink(v.to, work.path() / v.output);
     const Outcome o = runTerraq("run wall.tq4d", work.path());
     const std::string context = std::string(v.output) + (v.hard ? " = " : " -> ") + v.to;
     EXPECT_EQ(o.status, 2) << context;
-    EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / v.output).string() + ": it is the same file as " +
-                                    (work.path() / v.to).string()))
+    EXPECT_TRUE(contains(o.err, "cannot write " + (work.path() / v.output).string() +
+                                    ": it is the same file as " + (work.path() / v.to).string()))
         << context << o.err;
     EXPECT_EQ(ReadFile(data), original) << context;
   }
@@ -301,7 +303,8 @@ TEST(RunFaults, OutputThatIsTheDataFileByAnotherNameIsRefused) {
   const fs::path data = work.copy("cli-cantilever.tq4d", "wall.tq4d");
   fs::create_symlink("wall.tq4d", work.path() / "out.tq4d");
   fs::create_hard_link(data, work.path() / "picture.svg");
-  for (const char* args : {"convert wall.tq4d out.tq4d", "plot --graph moment --out picture.svg wall.tq4d"}) {
+  for (const char* args :
+       {"convert wall.tq4d out.tq4d", "plot --graph moment --out picture.svg wall.tq4d"}) {
     const Outcome o = runTerraq(args, work.path());
     EXPECT_EQ(o.status, 2) << args;
     EXPECT_TRUE(contains(o.err, "it is the same file as wall.tq4d")) << args << o.err;
@@ -330,7 +333,9 @@ TEST(RunFaults, DataFileThatCannotBeReadKeepsTheEarlierOutputs) {
   for (const char* args : {"run pipe.tq4d", "convert pipe.tq4d out.tq4d"}) {
     const Outcome refused = runTerraq(args, work.path());
     EXPECT_EQ(refused.status, 2) << args;
-    EXPECT_EQ(refused.err, "terraq: cannot read the data file pipe.tq4d: it is not a regular file\n") << args;
+    EXPECT_EQ(refused.err,
+              "terraq: cannot read the data file pipe.tq4d: it is not a regular file\n")
+        << args;
   }
 }
 
@@ -344,11 +349,14 @@ TEST(RunFaults, ReportThatCannotBeReadAfterTheRunIsToldAsSuch) {
   std::ofstream(work.path() / "wall.tq4o") << "old\n";
   fs::permissions(work.path() / "wall.tq4o", fs::perms::owner_write);
   if (geteuid() == 0) {
-    ASSERT_EQ(std::system(("chown -R nobody:\"$(id -gn nobody)\" " + quoted(work.path().string())).c_str()), 0);
+    ASSERT_EQ(std::system(
+                  ("chown -R nobody:\"$(id -gn nobody)\" " + quoted(work.path().string())).c_str()),
+              0);
   }
   const Outcome o = runTerraq("run wall.tq4d", work.path(), user);
   EXPECT_EQ(o.status, 2);
-  EXPECT_TRUE(contains(o.err, "the analysis finished, but its report " + (work.path() / "wall.tq4o").string() +
+  EXPECT_TRUE(contains(o.err, "the analysis finished, but its report " +
+                                  (work.path() / "wall.tq4o").string() +
                                   " cannot be read: Permission denied"))
       << o.err;
   EXPECT_FALSE(contains(o.err, "did not finish")) << o.err;
@@ -360,15 +368,16 @@ TEST(RunFaults, LinkPlantedByAnotherUserIsNotFollowed) {
   if (geteuid() != 0 || std::system("command -v runuser >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "needs a second user: run as root, with runuser";
   ScratchFolder work;
-  fs::permissions(work.path(), fs::perms::all & ~(fs::perms::group_write | fs::perms::others_write));
+  fs::permissions(work.path(),
+                  fs::perms::all & ~(fs::perms::group_write | fs::perms::others_write));
   const fs::path shared = work.path() / "shared";
   fs::create_directory(shared);
   fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
   fs::copy_file(TestData("cli-cantilever.tq4d"), shared / "wall.tq4d");
   std::ofstream(work.path() / "secret") << "root's own\n";
   fs::permissions(work.path() / "secret", fs::perms::owner_read | fs::perms::owner_write);
-  ASSERT_EQ(std::system(("runuser -u nobody -- ln -s " + quoted((work.path() / "secret").string()) + " " +
-                         quoted((shared / "wall.tq4o").string()))
+  ASSERT_EQ(std::system(("runuser -u nobody -- ln -s " + quoted((work.path() / "secret").string()) +
+                         " " + quoted((shared / "wall.tq4o").string()))
                             .c_str()),
             0);
   const Outcome o = runTerraq("run wall.tq4d", shared);
@@ -388,13 +397,16 @@ TEST(RunFaults, KilledReplacementOfTheOutputsIsRecoveredByTheNextRun) {
   work.copy("cli-cantilever.tq4d", "wall.tq4d");
   writeOldOutputs(work.path(), "wall");
   const std::string tmpdir = "TMPDIR=" + quoted(tmp.path().string());
-  const Outcome failed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_FAIL_AT=between-renames");
+  const Outcome failed =
+      runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_FAIL_AT=between-renames");
   EXPECT_EQ(failed.status, 2);
-  EXPECT_TRUE(contains(failed.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": Input/output error"))
+  EXPECT_TRUE(contains(
+      failed.err, "cannot write " + (work.path() / "wall.tq4p").string() + ": Input/output error"))
       << failed.err;
   expectOldOutputs(work.path(), "wall", "after a failed replacement");
   EXPECT_EQ(entries(work.path()), 4u);
-  const Outcome killed = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=between-renames");
+  const Outcome killed =
+      runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=between-renames");
   ASSERT_TRUE(killedOrSignalled(killed.status)) << killed.status << killed.err;
   EXPECT_TRUE(contains(ReadFile(work.path() / "wall.tq4o"), "END OF ANALYSIS"));
   EXPECT_EQ(ReadFile(work.path() / "wall.tq4p"), "old .tq4p\n");
@@ -405,8 +417,10 @@ TEST(RunFaults, KilledReplacementOfTheOutputsIsRecoveredByTheNextRun) {
   EXPECT_EQ(entries(work.path()), 4u);
 
   fs::create_hard_link(work.path() / "wall.tq4o", work.path() / "kept.tq4o");
-  std::ofstream(work.path() / "wall.tq4o", std::ios::app) << std::string(5000, '#');  // the tail a tear keeps
-  const Outcome torn = runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=in-place-rewrite");
+  std::ofstream(work.path() / "wall.tq4o", std::ios::app)
+      << std::string(5000, '#');  // the tail a tear keeps
+  const Outcome torn =
+      runTerraq("run wall.tq4d", work.path(), tmpdir + " TERRAQ_TEST_KILL_AT=in-place-rewrite");
   ASSERT_TRUE(killedOrSignalled(torn.status)) << torn.status << torn.err;
   again = runTerraq("run wall.tq4d", work.path());
   EXPECT_EQ(again.status, 0) << again.err;
@@ -424,14 +438,17 @@ TEST(RunFaults, StaleRunFoldersAreReclaimed) {
   ScratchFolder work, tmp;
   work.copy("cli-cantilever.tq4d", "wall.tq4d");
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
-  for (const char* name : {"terraq-run-Ab12Cd", "terraq-run-Held01", "terraq-run-New001", "terraq-run-other"}) {
+  for (const char* name :
+       {"terraq-run-Ab12Cd", "terraq-run-Held01", "terraq-run-New001", "terraq-run-other"}) {
     fs::create_directory(tmp.path() / name);
     std::ofstream(tmp.path() / name / "names.dat") << "x\n";
     if (std::string(name) != "terraq-run-New001") fs::last_write_time(tmp.path() / name, old);
   }
-  const int held = open((tmp.path() / "terraq-run-Held01").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int held =
+      open((tmp.path() / "terraq-run-Held01").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_EQ(flock(held, LOCK_EX), 0);
-  const Outcome o = runTerraq("run wall.tq4d", work.path(), "TMPDIR=" + quoted(tmp.path().string()));
+  const Outcome o =
+      runTerraq("run wall.tq4d", work.path(), "TMPDIR=" + quoted(tmp.path().string()));
   close(held);
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_FALSE(fs::exists(tmp.path() / "terraq-run-Ab12Cd"));

@@ -115,16 +115,17 @@ TEST(RunOutcome, NamesEveryDoubtfulProblemAndEveryStop) {
   const RunOutcome done = DescribeRunOutcome(SummarizeRun(report, ""), "wall.tq4o");
   EXPECT_FALSE(done.stopped);
   EXPECT_FALSE(done.resultsValid);
-  EXPECT_EQ(done.message,
-            "RESULTS NOT VALID: NOT CLOSED in problem 3; singular equations in problem 1.\n\n"
-            "The analysis ran to its end, but its results must not be used for design. The graphs of this run "
-            "carry this mark until a run with valid results replaces them; the report wall.tq4o holds the "
-            "details.\n\n"
-            "Problem 1 (Wall one):\n"
-            "  RESULTS NOT VALID: singular equations at stations 0, 40 (is the wall held?)\n"
-            "  wall weakened: the EI rows give only part of EI at stations 9-12\n\n"
-            "Problem 3 (Wall three):\n"
-            "  NOT closed within the tolerance after 3 iterations");
+  EXPECT_EQ(
+      done.message,
+      "RESULTS NOT VALID: NOT CLOSED in problem 3; singular equations in problem 1.\n\n"
+      "The analysis ran to its end, but its results must not be used for design. The graphs of this run "
+      "carry this mark until a run with valid results replaces them; the report wall.tq4o holds the "
+      "details.\n\n"
+      "Problem 1 (Wall one):\n"
+      "  RESULTS NOT VALID: singular equations at stations 0, 40 (is the wall held?)\n"
+      "  wall weakened: the EI rows give only part of EI at stations 9-12\n\n"
+      "Problem 3 (Wall three):\n"
+      "  NOT closed within the tolerance after 3 iterations");
 
   // A report cut short, without an error stop, is not a completed run.
   const RunOutcome cut = DescribeRunOutcome(SummarizeRun(kBanner + "      Wall\n", ""), "wall.tq4o");
@@ -164,9 +165,14 @@ TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
   EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: numbers beyond the computer's range");
 
   // Several: where each fault happened.
-  run.problems = {stage(1, [](ProblemSummary&) {}), stage(2, [](ProblemSummary& p) { p.notClosed = true; }),
-                  stage(3, [](ProblemSummary& p) { p.notClosed = true; p.zeroPivotStations = {40}; })};
-  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: NOT CLOSED in stages 2-3; singular equations in stage 3");
+  run.problems = {stage(1, [](ProblemSummary&) {}),
+                  stage(2, [](ProblemSummary& p) { p.notClosed = true; }),
+                  stage(3, [](ProblemSummary& p) {
+                    p.notClosed = true;
+                    p.zeroPivotStations = {40};
+                  })};
+  EXPECT_EQ(JudgeResults(run).mark,
+            "RESULTS NOT VALID: NOT CLOSED in stages 2-3; singular equations in stage 3");
   run.problems[1].kind = HeadingKind::LongTerm;
   EXPECT_EQ(JudgeResults(run).mark,
             "RESULTS NOT VALID: NOT CLOSED in long-term, stage 3; singular equations in stage 3");
@@ -273,8 +279,9 @@ TEST(RunSummary, UnitLabelsFollowTheUnitsCode) {
 
 TEST(RunSummary, ResultsOutOfScaleAreNotValidWithTheirReason) {
   const std::string report =
-      problem("Wall", "     RESULTS -- ITERATION  1\n     --------------------\n\n"
-                      "     ***** RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW *****\n") +
+      problem("Wall",
+              "     RESULTS -- ITERATION  1\n     --------------------\n\n"
+              "     ***** RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW *****\n") +
       kEnd;
   const RunSummary s = SummarizeRun(report, "");
   ASSERT_EQ(s.problems.size(), 1u);
@@ -282,11 +289,14 @@ TEST(RunSummary, ResultsOutOfScaleAreNotValidWithTheirReason) {
   EXPECT_EQ(p.numericalFault, "THE MOMENTS AND SHEARS OVERFLOW");
   EXPECT_FALSE(p.resultsValid());
   EXPECT_TRUE(p.zeroPivotStations.empty());
-  EXPECT_EQ(ProblemWarnings(p), (std::vector<std::string>{"RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW"}));
+  EXPECT_EQ(ProblemWarnings(p),
+            (std::vector<std::string>{"RESULTS NOT VALID: THE MOMENTS AND SHEARS OVERFLOW"}));
   const std::string json = terraq::cli::FormatSummaryJson(s, {});
-  EXPECT_NE(json.find("\"resultsValid\": false, \"zeroPivotStations\": [], \"partialStiffnessStations\": [], "
-                      "\"notValidReason\": \"THE MOMENTS AND SHEARS OVERFLOW\""),
-            std::string::npos)
+  EXPECT_NE(
+      json.find(
+          "\"resultsValid\": false, \"zeroPivotStations\": [], \"partialStiffnessStations\": [], "
+          "\"notValidReason\": \"THE MOMENTS AND SHEARS OVERFLOW\""),
+      std::string::npos)
       << json;
 }
 
@@ -299,7 +309,8 @@ TEST(SummaryJson, EscapesStringsAndKeepsUtf8) {
   EXPECT_EQ(JsonString("St\xFCtze"), "\"Stütze\"");
   // A file name's stray bytes are escaped reversibly (0xFF as the lone
   // surrogate U+DCFF): the JSON stays UTF-8 and still names the file.
-  EXPECT_EQ(terraq::cli::JsonPath("/tmp/St\xFCtze/w\xFF.tq4d"), "\"/tmp/St\\udcfctze/w\\udcff.tq4d\"");
+  EXPECT_EQ(terraq::cli::JsonPath("/tmp/St\xFCtze/w\xFF.tq4d"),
+            "\"/tmp/St\\udcfctze/w\\udcff.tq4d\"");
   EXPECT_EQ(terraq::cli::JsonPath("/tmp/Stütze \"a\".tq4d"), "\"/tmp/Stütze \\\"a\\\".tq4d\"");
   EXPECT_EQ(JsonNumber(-19500.0), "-19500");
   EXPECT_EQ(JsonNumber(1e-7), "1e-07");

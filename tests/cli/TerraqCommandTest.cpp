@@ -196,7 +196,8 @@ TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
   // Its graphs say so too.
   const Outcome plot = runTerraq("plot --graph deflection --out loose.svg loose.tq4d", work.path());
   EXPECT_EQ(plot.status, 0) << plot.err;
-  EXPECT_TRUE(contains(ReadFile(work.path() / "loose.svg"), "RESULTS NOT VALID: singular equations"));
+  EXPECT_TRUE(
+      contains(ReadFile(work.path() / "loose.svg"), "RESULTS NOT VALID: singular equations"));
   const Outcome json = runTerraq("run --json loose.tq4d", work.path());
   Json j;
   ASSERT_NO_THROW(j = parseJson(json.out)) << json.out;
@@ -222,11 +223,13 @@ TEST(TerraqCommand, ResultsOutOfScaleAreNotValidAndStrayNameBytesStayExact) {
   EXPECT_EQ(o.out.find('\xFF'), std::string::npos);
   Json j;
   ASSERT_NO_THROW(j = parseJson(o.out)) << o.out;
-  EXPECT_EQ(j["dataFile"].str(), (work.path() / name).string());  // the escape's low byte is the name's
+  EXPECT_EQ(j["dataFile"].str(),
+            (work.path() / name).string());  // the escape's low byte is the name's
   const Json& p = j["problems"][0];
   EXPECT_EQ(std::get<bool>(p["resultsValid"].v), false);
   EXPECT_TRUE(contains(p["notValidReason"].str(), "INCREMENT LENGTH")) << o.out;
-  EXPECT_TRUE(contains(ReadFile(work.path() / "wall-\xFF.tq4o"), "     ***** RESULTS NOT VALID: INCREMENT LENGTH"));
+  EXPECT_TRUE(contains(ReadFile(work.path() / "wall-\xFF.tq4o"),
+                       "     ***** RESULTS NOT VALID: INCREMENT LENGTH"));
   const Outcome plain = runTerraq("run " + quoted(name), work.path());
   EXPECT_TRUE(contains(plain.out, "RESULTS NOT VALID: INCREMENT LENGTH")) << plain.out;
 }
@@ -234,7 +237,8 @@ TEST(TerraqCommand, ResultsOutOfScaleAreNotValidAndStrayNameBytesStayExact) {
 // The analysis's progress note no longer reaches the process's streams.
 TEST(TerraqCommand, GeneratedCurvesRunWithoutTheProgressNote) {
   ScratchFolder work;
-  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d", work.path() / "sand.tq4d");
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d",
+                work.path() / "sand.tq4d");
   const Outcome o = runTerraq("run sand.tq4d", work.path());
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_FALSE(contains(o.out + o.err, "READ SOIL DATA")) << o.err;

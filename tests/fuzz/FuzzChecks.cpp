@@ -199,15 +199,18 @@ namespace {
 // One axis's ticks over `pixels`: none, or a count the painter loops through
 // in a moment, every tick inside the axis (to the tolerance the ticks allow
 // for the rounding of the ends).
-std::string checkTicks(long double min, long double max, int pixels, int perInterval, const std::string& where) {
+std::string checkTicks(long double min, long double max, int pixels, int perInterval,
+                       const std::string& where) {
   const ui::TAxisTicks t = ui::AxisTicks(min, max, pixels, perInterval);
   if (!t.Any) return {};
   if (!(t.Minor > 0) || !std::isfinite(static_cast<double>(t.Minor)))
     return where + ": a tick spacing of " + std::to_string(static_cast<double>(t.Minor));
   if (t.Last - t.First > 50LL * (pixels / perInterval + 1))
-    return where + ": " + std::to_string(t.Last - t.First + 1) + " ticks over " + std::to_string(pixels) + " pixels";
+    return where + ": " + std::to_string(t.Last - t.First + 1) + " ticks over " +
+           std::to_string(pixels) + " pixels";
   const long double slack = 1e-6L * (max - min);
-  if (t.First * t.Minor < min - slack || t.Last * t.Minor > max + slack) return where + ": a tick outside the axis";
+  if (t.First * t.Minor < min - slack || t.Last * t.Minor > max + slack)
+    return where + ": a tick outside the axis";
   return {};
 }
 
@@ -218,12 +221,16 @@ std::string checkGraph(const ui::TGraphPlot& graph, const std::string& name) {
     world[k] = ui::PanelWorldRect(*lists[k]);
     const ui::TWorldRect& w = world[k];
     for (long double v : {w.XMin, w.XMax, w.YMin, w.YMax})
-      if (!std::isfinite(static_cast<double>(v))) return name + ": a world rectangle that is not finite";
-    if (!(w.Width() > 0) || !(w.Height() > 0)) return name + ": a world rectangle without width or height";
+      if (!std::isfinite(static_cast<double>(v)))
+        return name + ": a world rectangle that is not finite";
+    if (!(w.Width() > 0) || !(w.Height() > 0))
+      return name + ": a world rectangle without width or height";
   }
   // A window's size and a large page at a printer's resolution.
-  for (const auto& [width, height, dpi] : {std::array<int, 3>{576, 384, 96}, std::array<int, 3>{9600, 6400, 600}}) {
-    const ui::TGraphLayout layout = ui::LayoutGraph(ui::GraphLayoutInput(graph, width, height, dpi, dpi));
+  for (const auto& [width, height, dpi] :
+       {std::array<int, 3>{576, 384, 96}, std::array<int, 3>{9600, 6400, 600}}) {
+    const ui::TGraphLayout layout =
+        ui::LayoutGraph(ui::GraphLayoutInput(graph, width, height, dpi, dpi));
     if (layout.TooSmall) continue;
     const int h = ui::GraphTextHeight(graph.SizeFont, dpi);
     const int perInterval = (layout.PanelCount == 3 ? 4 : 6) * h;
@@ -235,11 +242,15 @@ std::string checkGraph(const ui::TGraphPlot& graph, const std::string& name) {
           map.ToPixelX(point.X);
           map.ToPixelY(point.Y);
         }
-      const std::string where = name + " panel " + std::to_string(k + 1) + " at " + std::to_string(dpi) + " dpi";
+      const std::string where =
+          name + " panel " + std::to_string(k + 1) + " at " + std::to_string(dpi) + " dpi";
       const ui::TWorldRect& w = world[static_cast<size_t>(k)];
-      if (std::string fault = checkTicks(w.XMin, w.XMax, panel.Width(), perInterval, where + ", X"); !fault.empty())
+      if (std::string fault = checkTicks(w.XMin, w.XMax, panel.Width(), perInterval, where + ", X");
+          !fault.empty())
         return fault;
-      if (std::string fault = checkTicks(w.YMin, w.YMax, panel.Height(), perInterval, where + ", Y"); !fault.empty())
+      if (std::string fault =
+              checkTicks(w.YMin, w.YMax, panel.Height(), perInterval, where + ", Y");
+          !fault.empty())
         return fault;
     }
   }
@@ -266,8 +277,8 @@ std::string CheckPlotFile(std::string_view bytes) {
     try {
       if (!ui::ReadPlotText(bytes, facts, graphs, error)) continue;
       for (int kind = 0; kind < ui::kGraphCount; ++kind) {
-        const std::string fault =
-            checkGraph(graphs.Graph(static_cast<ui::GraphKind>(kind)), "graph " + std::to_string(kind));
+        const std::string fault = checkGraph(graphs.Graph(static_cast<ui::GraphKind>(kind)),
+                                             "graph " + std::to_string(kind));
         if (!fault.empty()) return "units " + std::to_string(facts.units) + ", " + fault;
       }
     } catch (const std::exception& e) {

@@ -44,11 +44,12 @@ TEST_F(MainFormTest, EditOutsideIsAskedAboutAndNeverSavedOverUnasked) {
   answers.choice = 1;  // Keep Mine
   for (int waited = 0; answers.questions.isEmpty() && waited < 5000; waited += 50) QTest::qWait(50);
   ASSERT_EQ(answers.questions.size(), 1);
-  EXPECT_TRUE(answers.questions[0].startsWith("wall.tq4d has been changed on disk by another program"))
+  EXPECT_TRUE(
+      answers.questions[0].startsWith("wall.tq4d has been changed on disk by another program"))
       << answers.questions[0].toStdString();
   EXPECT_EQ(answers.choiceButtons.back(), (QStringList{"&Reload", "&Keep Mine"}));
   EXPECT_EQ(answers.choiceDefaults.back(), 1);  // Enter keeps the changes made here
-  form.CheckFilesOnDisk();  // once per change
+  form.CheckFilesOnDisk();                      // once per change
   EXPECT_EQ(answers.questions.size(), 1);
   EXPECT_EQ(form.Data().IncrementCount, 44);
 
@@ -59,7 +60,8 @@ TEST_F(MainFormTest, EditOutsideIsAskedAboutAndNeverSavedOverUnasked) {
   Trigger("CompRun");
   EXPECT_EQ(ReadText(file), edited);
   ASSERT_EQ(answers.questions.size(), 3);
-  EXPECT_TRUE(answers.questions[1].startsWith("wall.tq4d has been changed on disk since TERRAQ read it"));
+  EXPECT_TRUE(
+      answers.questions[1].startsWith("wall.tq4d has been changed on disk since TERRAQ read it"));
   answers.yesNo = true;
   ASSERT_TRUE(form.FileSave());
   EXPECT_NE(ReadText(file).find("Cantilever"), std::string::npos);
@@ -91,7 +93,8 @@ TEST_F(MainFormTest, StageFileEditedOutsideIsReloaded) {
   answers.choice = 0;
   form.CheckFilesOnDisk();
   ASSERT_EQ(answers.questions.size(), 1);
-  EXPECT_TRUE(answers.questions[0].startsWith("wall.st1 has been changed")) << answers.questions[0].toStdString();
+  EXPECT_TRUE(answers.questions[0].startsWith("wall.st1 has been changed"))
+      << answers.questions[0].toStdString();
   EXPECT_EQ(form.Data().ProjectTitle, "Stage one edited");
   EXPECT_EQ(form.Data().CurrentStage, 1);
   EXPECT_TRUE(form.Data().IsModified());

@@ -222,7 +222,8 @@ TEST_F(MainFormTest, FailedOpenOrDropKeepsTheOpenProject) {
   answers.openName = folder.File("broken.tq4d");
   Trigger("FileOpen");
   ASSERT_EQ(answers.errors.size(), 1);
-  EXPECT_TRUE(answers.errors[0].startsWith(folder.File("broken.tq4d") + " cannot be opened as a TERRAQ data file:"))
+  EXPECT_TRUE(answers.errors[0].startsWith(folder.File("broken.tq4d") +
+                                           " cannot be opened as a TERRAQ data file:"))
       << answers.errors[0].toStdString();
   EXPECT_TRUE(answers.errors[0].endsWith("The project open before stays as it was."));
   kept();
@@ -237,12 +238,14 @@ TEST_F(MainFormTest, FailedOpenOrDropKeepsTheOpenProject) {
   };
   drop("graph.png");
   ASSERT_EQ(answers.errors.size(), 2);
-  EXPECT_TRUE(answers.errors[1].contains("graph.png is not a TERRAQ data file: it is a picture or a document (.png)"))
+  EXPECT_TRUE(answers.errors[1].contains(
+      "graph.png is not a TERRAQ data file: it is a picture or a document (.png)"))
       << answers.errors[1].toStdString();
   EXPECT_TRUE(answers.questions.isEmpty());  // refused before the save query
   drop("wall.tq4o");
   ASSERT_EQ(answers.errors.size(), 3);
-  EXPECT_TRUE(answers.errors[2].contains("it is a result file of a run")) << answers.errors[2].toStdString();
+  EXPECT_TRUE(answers.errors[2].contains("it is a result file of a run"))
+      << answers.errors[2].toStdString();
   drop("notes.txt");  // text: the reader says where it fails
   ASSERT_EQ(answers.errors.size(), 4);
   EXPECT_TRUE(answers.errors[3].startsWith(folder.File("notes.txt") + " cannot be opened"));

@@ -244,7 +244,8 @@ TEST_F(MainFormTest, PipeNamedLikeADataFileIsRefusedAtOpen) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_FALSE(form.OpenFile(QString::fromStdString(pipe.string()), ui::kLayoutCurrent));
   ASSERT_EQ(answers.errors.size(), 1);
-  EXPECT_TRUE(answers.errors[0].contains("pipe.tq4d: it is not a regular file")) << answers.errors[0].toStdString();
+  EXPECT_TRUE(answers.errors[0].contains("pipe.tq4d: it is not a regular file"))
+      << answers.errors[0].toStdString();
 }
 
 TEST_F(MainFormTest, ComputationItemsFollowTheFilesBesideTheDataFile) {
@@ -334,7 +335,8 @@ TEST_F(MainFormTest, HelpOpensTheDocumentsOrSaysWhereTheyShouldBe) {
   Trigger("HelpUpdates");
   EXPECT_EQ(answers.openedUrls.size(), opened);
   ASSERT_EQ(answers.informations.size(), 1);
-  EXPECT_TRUE(answers.informations.back().startsWith("Installed: TERRAQ 2013.4.7, released 04/07/13."));
+  EXPECT_TRUE(
+      answers.informations.back().startsWith("Installed: TERRAQ 2013.4.7, released 04/07/13."));
   EXPECT_TRUE(answers.informations.back().contains("package manager"));
 }
 
@@ -346,7 +348,8 @@ TEST_F(MainFormTest, WindowMenuListsTheOpenWindows) {
   QStringList items;
   for (QAction* a : form.Menu("ArrangeMenu")->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items, (QStringList{"&Cascade", "&Tile", "&Arrange Icons", "Soil Layers", "Control Options"}));
+  EXPECT_EQ(items,
+            (QStringList{"&Cascade", "&Tile", "&Arrange Icons", "Soil Layers", "Control Options"}));
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ class PlotMenuTest : public ::testing::Test {
       if (d.isVisible()) d.reject();  // left open: closed as with Cancel
       return d.result();
     };
-    p.saveFileNameOfType = [this](QWidget*, const QString&, const QString& suggested, const QString&,
-                                  int& filterIndex) {
+    p.saveFileNameOfType = [this](QWidget*, const QString&, const QString& suggested,
+                                  const QString&, int& filterIndex) {
       offered = suggested;
       offeredFilter = filterIndex;
       filterIndex = saveFilter;
@@ -97,7 +97,7 @@ class PlotMenuTest : public ::testing::Test {
   std::function<void(QDialog&)> dialog;
   QString saveAs;
   int saveFilter = 0;
-  QString offered;       // the name the save dialog was offered
+  QString offered;         // the name the save dialog was offered
   int offeredFilter = -1;  // and the type it was offered first
   QString printTo;
   ScratchFolder scratch;

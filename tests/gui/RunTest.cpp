@@ -128,10 +128,12 @@ TEST_F(RunTest, StagedProjectIsAssembledFromItsStagesAndRun) {
   // graphs carry the verdict.
   EXPECT_TRUE(answers.informations.isEmpty());
   ASSERT_EQ(answers.warnings.size(), 1);
-  EXPECT_TRUE(answers.warnings.front().startsWith("RESULTS NOT VALID: singular equations in stages 1-3.\n"))
+  EXPECT_TRUE(
+      answers.warnings.front().startsWith("RESULTS NOT VALID: singular equations in stages 1-3.\n"))
       << answers.warnings.front().toStdString();
   EXPECT_EQ(answers.warnings.front().count("RESULTS NOT VALID"), 4);
-  EXPECT_EQ(form.Graph(ui::kGraphDeflection).ResultsMark, "RESULTS NOT VALID: singular equations in stages 1-3");
+  EXPECT_EQ(form.Graph(ui::kGraphDeflection).ResultsMark,
+            "RESULTS NOT VALID: singular equations in stages 1-3");
   const std::string text = ReadText(data);
   EXPECT_NE(text.find(" Stage No : 2"), std::string::npos);
   EXPECT_NE(text.find(" Stage No : 3"), std::string::npos);

@@ -84,7 +84,7 @@ TEST_F(SideViewTest, DrawsWallGroundAndLayersWhereTheProjectPutsThem) {
 
 TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) {
   data.GeneratePY = true;
-  data.WaterDepthBackfill = 60;    // 5 ft below the wall top: world 84
+  data.WaterDepthBackfill = 60;          // 5 ft below the wall top: world 84
   data.SurchargePressure = 250.0 / 144;  // 250 lb/ft^2
   tables.NewSoil.SetRowCount(1);
   tables.NewSoil.Cell(0, 0).SetInteger(3);
@@ -104,11 +104,14 @@ TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) 
   };
   const auto dark = [](QColor c) { return qGray(c.rgb()) < 100; };
   // The tie-back leaves the wall into the retained soil, sloping down.
-  EXPECT_TRUE(inkIn(width * 35 / 100, width * 40 / 100, spring + 4, spring + 40, dark)) << "tie-back on the retained side";
-  EXPECT_FALSE(inkIn(width * 55 / 100, width * 70 / 100, spring - 3, spring + 3, dark)) << "nothing on the excavated side";
+  EXPECT_TRUE(inkIn(width * 35 / 100, width * 40 / 100, spring + 4, spring + 40, dark))
+      << "tie-back on the retained side";
+  EXPECT_FALSE(inkIn(width * 55 / 100, width * 70 / 100, spring - 3, spring + 3, dark))
+      << "nothing on the excavated side";
   // The water table on the retained side, in blue.
   const int water = ui::ProfileY(canvas, 84);
-  EXPECT_TRUE(inkIn(width / 10, width * 45 / 100, water - 1, water + 1, [](QColor c) { return c == QColor(30, 110, 230); }));
+  EXPECT_TRUE(inkIn(width / 10, width * 45 / 100, water - 1, water + 1,
+                    [](QColor c) { return c == QColor(30, 110, 230); }));
   // Surcharge arrows above the retained surface; the depth scale at the edge
   // ("0 ft" at the wall top).
   const int top = ui::ProfileY(canvas, 24);
@@ -122,9 +125,12 @@ TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) 
   canvas = view.Canvas();
   const int layerTop = ui::ProfileY(canvas, 24);
   const ui::TProfileRect& v = canvas.view;
-  const int face = static_cast<int>(image.width() * (view.Profile().wall[1].X - v.XMin) / (v.XMax - v.XMin));
-  EXPECT_FALSE(inkIn(face + 2, image.width() * 80 / 100, layerTop + 2, layerTop + 28, dark)) << "text across the wall";
-  if (const QString shot = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOT"); !shot.isEmpty()) image.save(shot);
+  const int face =
+      static_cast<int>(image.width() * (view.Profile().wall[1].X - v.XMin) / (v.XMax - v.XMin));
+  EXPECT_FALSE(inkIn(face + 2, image.width() * 80 / 100, layerTop + 2, layerTop + 28, dark))
+      << "text across the wall";
+  if (const QString shot = qEnvironmentVariable("TERRAQ_SIDEVIEW_SHOT"); !shot.isEmpty())
+    image.save(shot);
 }
 
 TEST_F(SideViewTest, PrintsALandscapePdfAndSaysWhenItCannot) {

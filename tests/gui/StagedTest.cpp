@@ -149,7 +149,8 @@ TEST_F(StagedTest, DialogRaisesAndLowersTheCount) {
   EXPECT_FALSE(fs::exists(StageFile(4)));
 
   SetStages(1);  // staging ends; long-term is offered again
-  EXPECT_TRUE(answers.questions.back().startsWith("Staged analysis ends: the project keeps Stage 1"));
+  EXPECT_TRUE(
+      answers.questions.back().startsWith("Staged analysis ends: the project keeps Stage 1"));
   EXPECT_EQ(form.StageStatusText(), "");
   EXPECT_FALSE(form.Menu("StageMenu")->menuAction()->isVisible());
   EXPECT_TRUE(form.Action("OptionsLong")->isEnabled());
@@ -180,7 +181,8 @@ TEST_F(StagedTest, EndingStagingLosesNothingUntilSaved) {
   // Cancel in the question: nothing changes.
   answers.yesNo = false;
   SetStages(1);
-  EXPECT_TRUE(answers.questions.back().contains(QString::fromUtf8("Stages 1 and 3 will be removed")))
+  EXPECT_TRUE(
+      answers.questions.back().contains(QString::fromUtf8("Stages 1 and 3 will be removed")))
       << answers.questions.back().toStdString();
   EXPECT_EQ(form.Data().StageCount, 3);
   form.StagedDialog()->Button2->click();

@@ -25,8 +25,8 @@
 #include "dialogs/TDataEdit.h"
 #include "dialogs/TDialogWindows.h"
 #include "dialogs/TDlgProp.h"
-#include "widgets/DialogFolders.h"
 #include "mainwindow/TTableWindows.h"
+#include "widgets/DialogFolders.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TGridView.h"
 
@@ -88,13 +88,15 @@ TEST(FileDialogsTest, DialogsStartInTheFolderLastChosen) {
   };
   int filter = 0;
   answer(opened.File("wall.tq4d"));
-  EXPECT_EQ(standard.openFileName(nullptr, "Open", "Data (*.tq4d)", filter), opened.File("wall.tq4d"));
+  EXPECT_EQ(standard.openFileName(nullptr, "Open", "Data (*.tq4d)", filter),
+            opened.File("wall.tq4d"));
   answer("");
   standard.openFileName(nullptr, "Open", "Data (*.tq4d)", filter);
   EXPECT_EQ(seen, QString::fromStdString(opened.Path().string()));
 
   answer(saved.File("pier.tq4d"));
-  EXPECT_EQ(standard.saveFileName(nullptr, "Save", "NewWall.tq4d", "Data (*.tq4d)"), saved.File("pier.tq4d"));
+  EXPECT_EQ(standard.saveFileName(nullptr, "Save", "NewWall.tq4d", "Data (*.tq4d)"),
+            saved.File("pier.tq4d"));
   answer(saved.File("again.tq4d"));
   standard.saveFileName(nullptr, "Save", "NewWall.tq4d", "Data (*.tq4d)");
   EXPECT_EQ(seen, saved.File("NewWall.tq4d"));  // a bare name goes to the folder last saved in
@@ -118,8 +120,11 @@ TEST_F(MainFormTest, WallPropertiesFillByTypingAndTab) {
     ASSERT_TRUE(field->hasFocus());
     EXPECT_EQ(field->selectedText(), field->text());
   }
-  const std::vector<std::pair<ui::TDataEdit*, const char*>> typed = {
-      {prop->deNI, "60"}, {prop->deXGS, "0.25"}, {prop->DeFH, "12"}, {prop->deXLN, "2"}, {prop->deSlope, "0.001"}};
+  const std::vector<std::pair<ui::TDataEdit*, const char*>> typed = {{prop->deNI, "60"},
+                                                                     {prop->deXGS, "0.25"},
+                                                                     {prop->DeFH, "12"},
+                                                                     {prop->deXLN, "2"},
+                                                                     {prop->deSlope, "0.001"}};
   for (const auto& [field, text] : typed) {
     ASSERT_EQ(QApplication::focusWidget(), field) << field->objectName().toStdString();
     EXPECT_EQ(field->selectedText(), field->text());
@@ -179,7 +184,8 @@ TEST_F(MainFormTest, EscapeClosesADataWindowAndTileLaysThemOut) {
 TEST(ReportViewerTest, FindPrintAndTheEndsOfTheReport) {
   ScratchFolder folder;
   std::string report;
-  for (int k = 1; k <= 200; ++k) report += "  NODE " + std::to_string(k) + (k % 50 == 0 ? "  MAXIMUM\r\n" : "\r\n");
+  for (int k = 1; k <= 200; ++k)
+    report += "  NODE " + std::to_string(k) + (k % 50 == 0 ? "  MAXIMUM\r\n" : "\r\n");
   WriteText(folder / "wall.tq4o", report);
   TReportViewer viewer;
   ASSERT_TRUE(viewer.Load(folder.File("wall.tq4o")));
@@ -241,7 +247,8 @@ TEST_F(MainFormTest, Screenshots) {
   EXPECT_TRUE(form.grab().save(shots + "/wall-properties.png"));
   form.MdiArea().closeAllSubWindows();
   std::string report;
-  for (int k = 1; k <= 80; ++k) report += "   " + std::to_string(k) + "   0.125   -1234.5   STA " + std::to_string(k) + "\r\n";
+  for (int k = 1; k <= 80; ++k)
+    report += "   " + std::to_string(k) + "   0.125   -1234.5   STA " + std::to_string(k) + "\r\n";
   WriteText(folder / "wall.tq4o", report);
   form.UpdateMenuStates();
   answers.processStarts = false;

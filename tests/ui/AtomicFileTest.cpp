@@ -186,12 +186,12 @@ bool killedAt(const char* point, Write write) {
     ::setenv("TERRAQ_TEST_KILL_AT", point, 1);
     try {
       write();
-    } catch (...) {
-    }
+    } catch (...) {}
     ::_exit(0);
   }
   int status = 0;
-  return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+         WTERMSIG(status) == SIGKILL;
 }
 
 // A file with a second name, killed while rewritten in place: the new text
@@ -224,12 +224,15 @@ TEST(AtomicFile, KilledRewriteInPlaceIsCompletedNextTime) {
 // first; a failure part way restores it at once.
 TEST(AtomicFile, SetKilledBetweenRenamesIsRolledBack) {
   ScratchFolder folder;
-  const fs::path a = folder.path() / "wall.tq4o", b = folder.path() / "wall.tq4p", c = folder.path() / "wall.tq4r";
+  const fs::path a = folder.path() / "wall.tq4o", b = folder.path() / "wall.tq4p",
+                 c = folder.path() / "wall.tq4r";
   WriteFileAtomically(a, "old a");
   WriteFileAtomically(b, "old b");
   fs::create_hard_link(b, folder.path() / "b-too");  // rewritten in place
   WriteFileAtomically(c, "old c");
-  ASSERT_TRUE(killedAt("between-renames", [&] { WriteFilesAtomically({{a, "new a"}, {b, "new b"}, {c, "new c"}}); }));
+  ASSERT_TRUE(killedAt("between-renames", [&] {
+    WriteFilesAtomically({{a, "new a"}, {b, "new b"}, {c, "new c"}});
+  }));
   EXPECT_EQ(ReadFile(a), "new a");  // a mixed set, with its journal
   EXPECT_EQ(ReadFile(b), "old b");
   RecoverInterruptedSet(a);
@@ -239,7 +242,9 @@ TEST(AtomicFile, SetKilledBetweenRenamesIsRolledBack) {
   EXPECT_EQ(entriesButTemporaries(folder.path()), 4);
 
   // Killed while the second file, of two names, is rewritten in place.
-  ASSERT_TRUE(killedAt("in-place-rewrite", [&] { WriteFilesAtomically({{a, "new a"}, {b, "new b, longer"}}); }));
+  ASSERT_TRUE(killedAt("in-place-rewrite", [&] {
+    WriteFilesAtomically({{a, "new a"}, {b, "new b, longer"}});
+  }));
   WriteFilesAtomically({{a, "a3"}, {b, "b3"}});
   EXPECT_EQ(ReadFile(a), "a3");
   EXPECT_EQ(ReadFile(folder.path() / "b-too"), "b3");
@@ -249,7 +254,8 @@ TEST(AtomicFile, SetKilledBetweenRenamesIsRolledBack) {
   fs::create_hard_link(a, folder.path() / "a-too");
   EXPECT_THROW(WriteFilesAtomically({{a, "x"}, {folder.path() / "a-too", "y"}}), EFileWriteError);
   try {
-    WriteFilesAtomically({{folder.path() / "wall.st2", "x"}, {folder.path() / "a-too", "y"}}, {{a, "the data file"}});
+    WriteFilesAtomically({{folder.path() / "wall.st2", "x"}, {folder.path() / "a-too", "y"}},
+                         {{a, "the data file"}});
     ADD_FAILURE();
   } catch (const EFileWriteError& e) {
     EXPECT_EQ(e.reason(), "it is the same file as " + a.string() + " (the data file)");
@@ -269,7 +275,8 @@ TEST(AtomicFile, LongNamesAreSavedAndReplaced) {
   WriteFilesAtomically({{file, "third"}, {folder.path() / "x", "x"}});
   EXPECT_EQ(ReadFile(folder.path() / "short"), "third");
   EXPECT_EQ(entriesIn(folder.path()), 3);
-  EXPECT_NE(SideFileName(file, ".tmp"), SideFileName(folder.path() / (std::string(250, 'w') + ".tq4p"), ".tmp"));
+  EXPECT_NE(SideFileName(file, ".tmp"),
+            SideFileName(folder.path() / (std::string(250, 'w') + ".tq4p"), ".tmp"));
 }
 
 // In a shared sticky folder (/tmp), a link another user planted is not
@@ -286,14 +293,15 @@ TEST(AtomicFile, LinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
   ::chmod(shared.c_str(), 01777);
   WriteFileAtomically(mine / "secret", "mine");
   ::chmod((mine / "secret").c_str(), 0600);
-  const std::string plant =
-      "runuser -u nobody -- ln -s " + (mine / "secret").string() + " " + (shared / "wall.tq4o").string();
+  const std::string plant = "runuser -u nobody -- ln -s " + (mine / "secret").string() + " " +
+                            (shared / "wall.tq4o").string();
   ASSERT_EQ(std::system(plant.c_str()), 0);
   try {
     WriteFileAtomically(shared / "wall.tq4o", "report");
     ADD_FAILURE() << "written through the planted link";
   } catch (const EFileWriteError& e) {
-    EXPECT_NE(e.reason().find("belongs to another user of the shared folder"), std::string::npos) << e.what();
+    EXPECT_NE(e.reason().find("belongs to another user of the shared folder"), std::string::npos)
+        << e.what();
   }
   EXPECT_EQ(ReadFile(mine / "secret"), "mine");
   fs::create_symlink(mine / "secret", shared / "own.tq4o");

@@ -175,11 +175,13 @@ TEST(EvaluateEntry, LongEntriesAreRefusedAndLongSumsStayLinear) {
       return std::string(e.what());
     }
   };
-  EXPECT_EQ(error(std::string(200 * 1024, '1')),
-            "Entry could not be evaluated:\nthe entry is 204800 characters long; an entry holds at most 1024");
-  EXPECT_EQ(error("1" + std::string(terraq::ui::kLongestEntry, ' ')).rfind("Entry could not be evaluated:\nthe entry is 1025 "
-                                                                         "characters long",
-                                                                         0),
+  EXPECT_EQ(
+      error(std::string(200 * 1024, '1')),
+      "Entry could not be evaluated:\nthe entry is 204800 characters long; an entry holds at most 1024");
+  EXPECT_EQ(error("1" + std::string(terraq::ui::kLongestEntry, ' '))
+                .rfind("Entry could not be evaluated:\nthe entry is 1025 "
+                       "characters long",
+                       0),
             0u);
   std::string sum = "1";
   while (sum.size() + 4 <= terraq::ui::kLongestEntry) sum += "+1*2";

@@ -46,8 +46,15 @@ TEST(GraphRanges, RangesIncludeZeroAndRoundOutwards) {
 
 TEST(GraphRanges, CurvesCarriedOnFlatAreRangedToWhereTheyBend) {
   // A generated p-y curve: ultimate p reached at 0.6 in, carried on to 36 in.
-  TLineList curves = OneCurve({{-36, 100}, {-24, 100}, {-0.6, 100}, {-0.3, 50}, {0, 0},
-                               {0.3, -50}, {0.6, -100}, {24, -100}, {36, -100}});
+  TLineList curves = OneCurve({{-36, 100},
+                               {-24, 100},
+                               {-0.6, 100},
+                               {-0.3, 50},
+                               {0, 0},
+                               {0.3, -50},
+                               {0.6, -100},
+                               {24, -100},
+                               {36, -100}});
   EXPECT_EQ(PanelWorldRectOfShape(curves), (TWorldRect{-1.2L, 1.2L, -100, 100}));
   // The curve that bends furthest out sets the range; never beyond the points.
   curves.push_back(OneCurve({{0, 0}, {0.4, -10}, {0.8, -20}, {1, -20}}).front());
@@ -55,7 +62,8 @@ TEST(GraphRanges, CurvesCarriedOnFlatAreRangedToWhereTheyBend) {
   // A curve without resistance (at the excavation level) does not widen it.
   curves.push_back(OneCurve({{-1, 0}, {0, 0}, {1, 0}}).front());
   EXPECT_EQ(PanelWorldRectOfShape(curves), (TWorldRect{-1.2L, 1.6L, -100, 100}));
-  EXPECT_EQ(PanelWorldRectOfShape(OneCurve({{-1, 0}, {0, 0}, {1, 0}})), PanelWorldRect(OneCurve({{-1, 0}, {1, 0}})));
+  EXPECT_EQ(PanelWorldRectOfShape(OneCurve({{-1, 0}, {0, 0}, {1, 0}})),
+            PanelWorldRect(OneCurve({{-1, 0}, {1, 0}})));
   const TLineList bending = OneCurve({{-2, 5}, {0, 0}, {3, -7}});
   EXPECT_EQ(PanelWorldRectOfShape(bending), PanelWorldRect(bending));
 }

@@ -13,8 +13,8 @@
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
 #include "graphs/PlotWords.h"
-#include "project/TWordReader.h"
 #include "project/TProgramData.h"
+#include "project/TWordReader.h"
 
 using namespace terraq::ui;
 
@@ -211,16 +211,22 @@ TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages)
   const auto rows = std::initializer_list<std::array<double, 5>>{
       {0, 1, 0, 0, 0}, {12, 1, 0, 0, 0}, {24, 1, 0, 0, 0}, {36, 1, 0, 0, 0}};
   TResultGraphs g;
-  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(144.1, 3).curve(2, 3).results(1, 1, rows).str(), g));
+  ASSERT_TRUE(read(
+      PlotText().noPressure().curves(1, 2).curve(144.1, 3).curve(2, 3).results(1, 1, rows).str(),
+      g));
   EXPECT_EQ(g.pltPY.Label(0), "p-y at 12.0 ft");
   EXPECT_EQ(g.pltPY.Label(1), "p-y at 2.0 ft");
   // Curves either side of a layer boundary keep labels of their own.
-  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 2).curve(95.9, 3).curve(96.1, 3).results(1, 1, rows).str(), g));
+  ASSERT_TRUE(read(
+      PlotText().noPressure().curves(1, 2).curve(95.9, 3).curve(96.1, 3).results(1, 1, rows).str(),
+      g));
   EXPECT_EQ(g.pltPY.Label(0), "p-y at 7.99 ft");
   EXPECT_EQ(g.pltPY.Label(1), "p-y at 8.01 ft");
   TPlotProjectFacts si = englishFacts();
   si.units = 2;
-  ASSERT_TRUE(read(PlotText().noPressure().curves(2, 1).curve(3.05, 3).results(1, 2, {{0, 1, 0, 0, 0}}).str(), g, si));
+  ASSERT_TRUE(read(
+      PlotText().noPressure().curves(2, 1).curve(3.05, 3).results(1, 2, {{0, 1, 0, 0, 0}}).str(), g,
+      si));
   EXPECT_EQ(g.pltPY.Label(0), "p-y at 3.05 m");
 
   // Two stages: the last stage's curves are shown at first, the first's
@@ -228,8 +234,14 @@ TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages)
   TPlotProjectFacts staged = englishFacts();
   staged.projectTitle = "Quay wall";
   const std::string text = PlotText()
-                               .noPressure().curves(1, 1).curve(60.5, 3).results(2, 1, {{0, 1, 0, 0, 0}})
-                               .noPressure().curves(1, 1).curve(120.5, 3).results(2, 1, {{0, 1, 0, 0, 0}})
+                               .noPressure()
+                               .curves(1, 1)
+                               .curve(60.5, 3)
+                               .results(2, 1, {{0, 1, 0, 0, 0}})
+                               .noPressure()
+                               .curves(1, 1)
+                               .curve(120.5, 3)
+                               .results(2, 1, {{0, 1, 0, 0, 0}})
                                .str();
   ASSERT_TRUE(read(text, g, staged));
   ASSERT_EQ(g.pltPY.Lines.size(), 2u);
@@ -243,9 +255,17 @@ TEST(PlotFileRead, PYCurvesAreLabelledByDepthAndStagedOnesOfferTheEarlierStages)
   EXPECT_EQ(g.pltDef.Title, "Quay wall");
   // A last stage without curves leaves the one before shown.
   const std::string third = PlotText()
-                                .noPressure().curves(1, 1).curve(60.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
-                                .noPressure().curves(1, 1).curve(120.5, 3).results(3, 1, {{0, 1, 0, 0, 0}})
-                                .noPressure().curves(1, 0).results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure()
+                                .curves(1, 1)
+                                .curve(60.5, 3)
+                                .results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure()
+                                .curves(1, 1)
+                                .curve(120.5, 3)
+                                .results(3, 1, {{0, 1, 0, 0, 0}})
+                                .noPressure()
+                                .curves(1, 0)
+                                .results(3, 1, {{0, 1, 0, 0, 0}})
                                 .str();
   ASSERT_TRUE(read(third, g, staged));
   ChooseFirstCurves(g.pltPY);
@@ -262,8 +282,12 @@ TEST(PlotFileRead, SoilReactionIsDrawnPerUnitLengthOfWall) {
   // The file holds the force each station takes: a station takes an
   // increment of wall, an end station half of one.
   TResultGraphs g;
-  ASSERT_TRUE(read(PlotText().noPressure().curves(1, 0)
-                       .results(1, 1, {{0, 1, 0, 0, 30}, {12, 1, 0, 0, 120}, {24, 1, 0, 0, -60}}).str(), g));
+  ASSERT_TRUE(read(PlotText()
+                       .noPressure()
+                       .curves(1, 0)
+                       .results(1, 1, {{0, 1, 0, 0, 30}, {12, 1, 0, 0, 120}, {24, 1, 0, 0, -60}})
+                       .str(),
+                   g));
   const TLine& english = g.pltSoil.Lines.at(0);
   EXPECT_EQ(english.Points[0].X, 5);    // 30 lbs over 6 in
   EXPECT_EQ(english.Points[1].X, 10);   // 120 lbs over 12 in
@@ -271,7 +295,12 @@ TEST(PlotFileRead, SoilReactionIsDrawnPerUnitLengthOfWall) {
   EXPECT_EQ(english.Points[2].Y, 2);    // depths stay in feet
   TPlotProjectFacts si = englishFacts();
   si.units = 2;
-  ASSERT_TRUE(read(PlotText().noPressure().curves(2, 0).results(1, 2, {{0, 1, 0, 0, 1}, {0.5, 1, 0, 0, 2}}).str(), g, si));
+  ASSERT_TRUE(read(PlotText()
+                       .noPressure()
+                       .curves(2, 0)
+                       .results(1, 2, {{0, 1, 0, 0, 1}, {0.5, 1, 0, 0, 2}})
+                       .str(),
+                   g, si));
   EXPECT_EQ(g.pltSoil.Lines.at(0).Points[1].X, 8);  // 2 kN over 0.25 m
   EXPECT_EQ(g.pltSoil.XUnits, "F/L");
 }
@@ -287,14 +316,20 @@ TEST(PlotFileRead, GraphsOfARunWhoseResultsAreNotValidAreMarked) {
   const std::string results = "     RESULTS -- ITERATION  3\n     --------------------\n\n";
   const std::string table = "\n   STA I      X         DEFL.\n";
   const std::string end = "\n     END OF ANALYSIS\n";
-  write(folder / "wall.tq4p", PlotText().noPressure().curves(1, 0).results(1, 1, {{0, 47, 0, 0, 0}, {12, 1, 0, 0, 0}}).str());
-  write(folder / "wall.tq4o", banner + results +
-                                  "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***   2  *** STATIONS *****\n" +
-                                  table + end);
+  write(folder / "wall.tq4p", PlotText()
+                                  .noPressure()
+                                  .curves(1, 0)
+                                  .results(1, 1, {{0, 47, 0, 0, 0}, {12, 1, 0, 0, 0}})
+                                  .str());
+  write(folder / "wall.tq4o",
+        banner + results +
+            "     ***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***   2  *** STATIONS *****\n" +
+            table + end);
   TResultGraphs g;
   std::string error;
   ASSERT_TRUE(ReadPlotFile(folder / "wall.tq4p", englishFacts(), g, error)) << error;
-  for (TGraphPlot* graph : g.All()) EXPECT_EQ(graph->ResultsMark, "RESULTS NOT VALID: allowable deflection exceeded");
+  for (TGraphPlot* graph : g.All())
+    EXPECT_EQ(graph->ResultsMark, "RESULTS NOT VALID: allowable deflection exceeded");
   // A valid run replaces the mark; a plot file without its report is not vouched for.
   write(folder / "wall.tq4o", banner + results + table + end);
   ASSERT_TRUE(ReadPlotFile(folder / "wall.tq4p", englishFacts(), g, error)) << error;

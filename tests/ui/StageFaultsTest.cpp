@@ -199,14 +199,16 @@ TEST(StagedFileChecks, OpeningWritesNothing) {
   EXPECT_FALSE(fs::exists(StageFileName(file, 1)));
   project.SwitchStage(3);  // the first change: every stage goes to its file
   EXPECT_EQ(topLoad(project), 3);
-  EXPECT_EQ(SplitStageBlocks(ReadFile(folder.path() / "unrelated")).size(), 1u);  // the user's own link
+  EXPECT_EQ(SplitStageBlocks(ReadFile(folder.path() / "unrelated")).size(),
+            1u);  // the user's own link
   EXPECT_TRUE(fs::exists(StageFileName(file, 1)));
   project.New();
 
   fs::remove(StageFileName(file, 2));
   fs::create_hard_link(file, StageFileName(file, 2));
   project.Open(file, kLayoutCurrent);
-  EXPECT_NE(project.ReadOnlyReason().find("it is the same file as " + file.string()), std::string::npos)
+  EXPECT_NE(project.ReadOnlyReason().find("it is the same file as " + file.string()),
+            std::string::npos)
       << project.ReadOnlyReason();
   project.SwitchStage(2);
   EXPECT_THROW(project.Save(), EInOutError);
@@ -217,7 +219,8 @@ TEST(StagedFileChecks, OpeningWritesNothing) {
     project.Open(folder.path() / "pipe.tq4d", kLayoutCurrent);
     ADD_FAILURE() << "opened";
   } catch (const EInOutError& e) {
-    EXPECT_NE(std::string(e.what()).find("it is not a regular file"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("it is not a regular file"), std::string::npos)
+        << e.what();
   }
 }
 

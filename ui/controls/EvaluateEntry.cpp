@@ -198,8 +198,8 @@ bool isMantissaWithExponentLetter(std::string_view operand) {
 
 void refuseLongEntry(const std::string& text) {
   if (text.size() > kLongestEntry)
-    fail("the entry is " + std::to_string(text.size()) + " characters long; an entry holds at most " +
-         std::to_string(kLongestEntry));
+    fail("the entry is " + std::to_string(text.size()) +
+         " characters long; an entry holds at most " + std::to_string(kLongestEntry));
 }
 
 // Evaluates a text without parentheses: operands and operators reduced in

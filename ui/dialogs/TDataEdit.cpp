@@ -83,8 +83,7 @@ void TDataEdit::focusInEvent(QFocusEvent* event) {
         if (hasFocus()) selectAll();
       });
       return;
-    default:
-      selectAll();
+    default: selectAll();
   }
 }
 

@@ -51,7 +51,8 @@ namespace {
 long double ConstantFrom(const TLine& line, int sign) {
   const TFloatPoint* outer = nullptr;
   for (const TFloatPoint& p : line.Points)
-    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X > 0 && (!outer || sign * p.X > sign * outer->X))
+    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X > 0 &&
+        (!outer || sign * p.X > sign * outer->X))
       outer = &p;
   if (!outer) return 0;
   long double scale = 0;
@@ -63,7 +64,8 @@ long double ConstantFrom(const TLine& line, int sign) {
   // differs (no resistance at all) is constant from 0.
   long double from = -1;
   for (const TFloatPoint& p : line.Points)
-    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X >= 0 && std::fabs(p.Y - outer->Y) > tolerance)
+    if (std::isfinite(p.X) && std::isfinite(p.Y) && sign * p.X >= 0 &&
+        std::fabs(p.Y - outer->Y) > tolerance)
       from = std::max(from, sign * p.X);
   if (from < 0) return 0;
   long double next = sign * outer->X;
@@ -81,7 +83,8 @@ TWorldRect PanelWorldRectOfShape(const TLineList& lines) {
     right = std::max(right, ConstantFrom(line, 1));
     left = std::max(left, ConstantFrom(line, -1));
     for (const TFloatPoint& p : line.Points)
-      if (std::isfinite(p.X) && std::isfinite(p.Y)) xMin = std::min(xMin, p.X), xMax = std::max(xMax, p.X);
+      if (std::isfinite(p.X) && std::isfinite(p.Y))
+        xMin = std::min(xMin, p.X), xMax = std::max(xMax, p.X);
   }
   // Curves that are constant throughout have no shape to show.
   if (left == 0 && right == 0) return all;

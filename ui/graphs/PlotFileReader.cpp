@@ -152,8 +152,7 @@ class PlotReader {
         const long double station = heading;
         if (station >= 0 && station < depths.PointCount())
           depth = depths.Points[static_cast<size_t>(station)].Y;
-        else
-          depth = station * facts_.incrementLength / (english ? kInchesPerFoot : 1);
+        else depth = station * facts_.incrementLength / (english ? kInchesPerFoot : 1);
       }
       shown.push_back(depth);
     }
@@ -167,7 +166,8 @@ class PlotReader {
       // apart: more decimals until each keeps a label of its own.
       auto clashes = [&](int decimals) {
         for (const long double other : shown)
-          if (other != shown[i] && format(other, decimals) == format(shown[i], decimals)) return true;
+          if (other != shown[i] && format(other, decimals) == format(shown[i], decimals))
+            return true;
         return false;
       };
       int decimals = english ? 1 : 2;
@@ -245,7 +245,8 @@ class PlotReader {
     readPressure(k - 1);
     readPYCurves();
     setResultSets(std::max(sets_, resultSets()));
-    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) {
+    for (TGraphPlot* graph :
+         {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) {
       std::vector<std::string>& labels = graph->Labels;
       labels.resize(static_cast<size_t>(k));
       labels[0] = "Stage: 1";
@@ -309,7 +310,8 @@ class PlotReader {
     // One meaning per graph: the parts of the first set's pressure here,
     // the sets' total pressures in the distribution graph. A uniform
     // surcharge is generated as overburden, so its share is in the soil's.
-    g_.PltCombine.Labels = {"Total", facts_.uniformSurcharge ? "Soil, uniform surcharge included" : "Soil",
+    g_.PltCombine.Labels = {"Total",
+                            facts_.uniformSurcharge ? "Soil, uniform surcharge included" : "Soil",
                             "Surcharge"};
     if (sets_ == 1) g_.pltLD.Labels = {"Total"};
 
@@ -335,7 +337,8 @@ class PlotReader {
       const std::string stage = set > 0 && sets_ > 1 ? setName(set) : "";
       g.Title = project + (!project.empty() && !stage.empty() ? " — " : "") + stage;
     };
-    for (TGraphPlot* g : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD}) title(*g, 0);
+    for (TGraphPlot* g : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltDMS, &g_.pltLD})
+      title(*g, 0);
     title(g_.pltPY, pyShownSet_);
     title(g_.PltCombine, 1);
   }
@@ -383,7 +386,8 @@ bool ReadPlotFile(const std::filesystem::path& file, const TPlotProjectFacts& fa
   // A run that did not end well may leave a plot file that reads without
   // fault: the verdict comes from the run's report as well.
   const std::string mark =
-      JudgeResults(ReadRunSummary(std::filesystem::path(file).replace_extension(".tq4o"), file)).mark;
+      JudgeResults(ReadRunSummary(std::filesystem::path(file).replace_extension(".tq4o"), file))
+          .mark;
   for (TGraphPlot* graph : graphs.All()) graph->ResultsMark = mark;
   std::string text;
   try {

@@ -45,8 +45,8 @@ TResultGraphs::TResultGraphs() {
   setUp(pltMom, {"Moment Depth", "Load #", "Bending Moment", "", "Depth", "", true, true});
   setUp(pltShear, {"Shear vs Depth", "Load #", "Shear", "", "Depth", "", true, true});
   // Per unit length of wall (the plot file holds the force per station).
-  setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Net Reaction per Unit Length of Wall", "F/L", "Depth", "", true,
-                  true});
+  setUp(pltSoil, {"Soil Reaction vs Depth", "Load #", "Net Reaction per Unit Length of Wall", "F/L",
+                  "Depth", "", true, true});
   setUp(pltDMS, {"Deflection, Moment, Shear vs Depth", "Curve #", "Deflection", "L", "Depth", "", true, true});
   // The earth-pressure graphs are named as their menu items: the caption
   // heads the window's read-out and the printout, where "Load vs Top

@@ -37,7 +37,7 @@ class TResultGraphs {
   TResultGraphs& operator=(const TResultGraphs&) = delete;
 
   // Filled by the reader.
-  TGraphPlot pltPY;       // p-y curves of every result set (the last set's shown first): X = y, Y = p
+  TGraphPlot pltPY;  // p-y curves of every result set (the last set's shown first): X = y, Y = p
   TGraphPlot pltDef;      // deflection vs depth, one curve per result set
   TGraphPlot pltMom;      // bending moment vs depth
   TGraphPlot pltShear;    // shear vs depth

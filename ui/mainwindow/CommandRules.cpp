@@ -81,8 +81,9 @@ std::string DroppedFileRefusal(const std::filesystem::path& file) {
   if (std::filesystem::is_directory(file, ec)) return "it is a folder";
   const std::string name = file.string();
   if (HasOutputExtension(name)) return "it is a result file of a run (report, plot or run notes)";
-  static const char* const kPictures[] = {".png", ".bmp", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".svg",
-                                          ".pdf", ".emf", ".wmf", ".doc", ".docx", ".xls", ".xlsx", ".zip"};
+  static const char* const kPictures[] = {".png",  ".bmp", ".jpg",  ".jpeg", ".gif", ".tif",
+                                          ".tiff", ".svg", ".pdf",  ".emf",  ".wmf", ".doc",
+                                          ".docx", ".xls", ".xlsx", ".zip"};
   const std::string extension = AsciiLower(extensionOf(name));
   for (const char* picture : kPictures)
     if (extension == picture) return "it is a picture or a document (" + extension + ")";
@@ -90,7 +91,8 @@ std::string DroppedFileRefusal(const std::filesystem::path& file) {
   if (!in) return "it cannot be read";
   char head[4096];
   in.read(head, sizeof head);
-  if (std::find(head, head + in.gcount(), '\0') != head + in.gcount()) return "it is not a text file";
+  if (std::find(head, head + in.gcount(), '\0') != head + in.gcount())
+    return "it is not a text file";
   return {};
 }
 
@@ -99,7 +101,8 @@ std::string StageListText(const std::vector<int>& stages) {
   if (stages.size() == 1) return "Stage " + std::to_string(stages.front());
   bool run = true;
   for (size_t k = 1; k < stages.size(); ++k) run = run && stages[k] == stages[k - 1] + 1;
-  if (run) return "Stages " + std::to_string(stages.front()) + "\u2013" + std::to_string(stages.back());
+  if (run)
+    return "Stages " + std::to_string(stages.front()) + "\u2013" + std::to_string(stages.back());
   std::string text = "Stages ";
   for (size_t k = 0; k < stages.size(); ++k) {
     if (k > 0) text += k + 1 == stages.size() ? " and " : ", ";

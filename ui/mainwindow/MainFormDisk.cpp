@@ -6,9 +6,9 @@
 // read-only.
 
 #include <QApplication>
-#include <algorithm>
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
 
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/CommandRules.h"
@@ -70,13 +70,15 @@ bool TMainForm::confirmOverwrite() {
     std::error_code ec;
     // A file that is gone loses nothing when it is written again.
     if (!fs::exists(file, ec)) continue;
-    if (sameFile(file, data) || (!stage.empty() && sameFile(file, stage))) overwritten.push_back(file);
+    if (sameFile(file, data) || (!stage.empty() && sameFile(file, stage)))
+      overwritten.push_back(file);
   }
   if (overwritten.empty()) return true;
   return TUserPrompts::Current().askYesNo(
-      this, tr("%1 has been changed on disk since TERRAQ read it (by another program or window).\n\n"
-               "Save over it, replacing those changes with the project as it is here?")
-                .arg(namesOf(overwritten)));
+      this,
+      tr("%1 has been changed on disk since TERRAQ read it (by another program or window).\n\n"
+         "Save over it, replacing those changes with the project as it is here?")
+          .arg(namesOf(overwritten)));
 }
 
 void TMainForm::CheckFilesOnDisk() {
@@ -97,9 +99,10 @@ void TMainForm::CheckFilesOnDisk() {
   askingAboutFiles_ = true;
   TUserPrompts& prompts = TUserPrompts::Current();
   if (!gone.empty())
-    prompts.showInformation(this, tr("%1 has been deleted or moved by another program. The project stays open "
-                                     "here; Save writes it again.")
-                                      .arg(namesOf(gone)));
+    prompts.showInformation(
+        this, tr("%1 has been deleted or moved by another program. The project stays open "
+                 "here; Save writes it again.")
+                  .arg(namesOf(gone)));
   if (!edited.empty()) {
     const int answer = prompts.askChoice(
         this,
@@ -116,8 +119,8 @@ void TMainForm::CheckFilesOnDisk() {
 
 void TMainForm::reloadFromDisk(const std::vector<fs::path>& changed) {
   const fs::path data(Data().DataFileName);
-  const bool dataChanged =
-      std::any_of(changed.begin(), changed.end(), [&](const fs::path& file) { return sameFile(file, data); });
+  const bool dataChanged = std::any_of(changed.begin(), changed.end(),
+                                       [&](const fs::path& file) { return sameFile(file, data); });
   if (dataChanged) {
     // The whole project again, as Open reads it; a file that cannot be read
     // leaves the project here as it was (OpenFile says why).
@@ -129,7 +132,8 @@ void TMainForm::reloadFromDisk(const std::vector<fs::path>& changed) {
   // when their stage is switched to.
   const fs::path current = StageFileName(Data().DataFileName, Data().CurrentStage);
   const bool currentChanged =
-      std::any_of(changed.begin(), changed.end(), [&](const fs::path& file) { return sameFile(file, current); });
+      std::any_of(changed.begin(), changed.end(),
+                  [&](const fs::path& file) { return sameFile(file, current); });
   if (currentChanged) changeStages([this] { project_.ReloadCurrentStage(); });
   for (const fs::path& file : changed) fileWatch_->Accept(file);
 }

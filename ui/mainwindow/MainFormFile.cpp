@@ -16,9 +16,9 @@
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TFileWatch.h"
 #include "mainwindow/TMainForm.h"
-#include "plotwindow/TPlotWindows.h"
 #include "mainwindow/TSettings.h"
 #include "mainwindow/TTableWindows.h"
+#include "plotwindow/TPlotWindows.h"
 #include "project/EngineRun.h"
 #include "project/StageFiles.h"
 #include "widgets/FileNames.h"
@@ -119,8 +119,9 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
     CheckDataFile(fs::path(FileNameBytes(absolute)), layout);
   } catch (const std::exception& e) {
     TUserPrompts::Current().showError(
-        this, tr("%1 cannot be opened as a TERRAQ data file:\n%2\n\nThe project open before stays as it was.")
-                  .arg(QDir::toNativeSeparators(absolute), QString::fromStdString(e.what())));
+        this,
+        tr("%1 cannot be opened as a TERRAQ data file:\n%2\n\nThe project open before stays as it was.")
+            .arg(QDir::toNativeSeparators(absolute), QString::fromStdString(e.what())));
     return false;
   }
   const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
@@ -269,8 +270,9 @@ void TMainForm::dropEvent(QDropEvent* event) {
         const std::string refusal = DroppedFileRefusal(fs::path(FileNameBytes(path)));
         if (!refusal.empty()) {
           TUserPrompts::Current().showError(
-              this, tr("%1 is not a TERRAQ data file: %2.\n\nOnly data files (.tq4d, .tqd) can be dropped here.")
-                        .arg(QDir::toNativeSeparators(path), QString::fromStdString(refusal)));
+              this,
+              tr("%1 is not a TERRAQ data file: %2.\n\nOnly data files (.tq4d, .tqd) can be dropped here.")
+                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(refusal)));
           return;
         }
         if (!SaveQuery()) return;

@@ -18,7 +18,6 @@
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
 #include "mainwindow/TMainForm.h"
-#include "widgets/FileNames.h"
 #include "mainwindow/TTableWindows.h"
 #include "platform/InstallPaths.h"
 #include "plotwindow/TPlotWindows.h"
@@ -26,6 +25,7 @@
 #include "project/EngineRun.h"
 #include "project/RunObstacles.h"
 #include "project/RunOutcome.h"
+#include "widgets/FileNames.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TUserPrompts.h"
 
@@ -99,17 +99,20 @@ void TMainForm::CompRun() {
   // read back tells nothing of the run, and must not read as one cut short.
   RunOutcome outcome =
       run.outputsReplaced
-          ? DescribeRunOutcome(ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
-                               QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
-                               run.engineMessages)
+          ? DescribeRunOutcome(
+                ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
+                QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
+                run.engineMessages)
           : DescribeRunWithoutOutputs(run.error, run.engineMessages);
   errno = 0;
-  if (std::ifstream report(run.paths.reportFile, std::ios::binary); run.outputsReplaced && !report) {
+  if (std::ifstream report(run.paths.reportFile, std::ios::binary);
+      run.outputsReplaced && !report) {
     outcome.stopped = true;
-    outcome.message = tr("The analysis finished, but its report %1 cannot be read: %2.")
-                          .arg(QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())),
-                               QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)))
-                          .toStdString();
+    outcome.message =
+        tr("The analysis finished, but its report %1 cannot be read: %2.")
+            .arg(QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())),
+                 QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)))
+            .toStdString();
   }
   // A run whose results must not be used never reads as a success.
   const QString message = QString::fromStdString(outcome.message);
@@ -161,7 +164,8 @@ void TMainForm::ShowInEditor(const fs::path& file) {
   if (TUserPrompts::Current().askChoice(
           this,
           problem + QStringLiteral("\n\n") +
-              tr("Show %1 in a read-only window of this program instead?").arg(QFileInfo(path).fileName()),
+              tr("Show %1 in a read-only window of this program instead?")
+                  .arg(QFileInfo(path).fileName()),
           {tr("&Yes"), tr("&No")}, 0) == 0)
     ShowReportViewer(*mdiArea_, path);
 }
@@ -204,11 +208,12 @@ void TMainForm::showAbout() {
 void TMainForm::checkForUpdates() {
   // The program asks no server: new releases come the way it was installed.
   TUserPrompts::Current().showInformation(
-      this, tr("Installed: TERRAQ %1, released %2.\n\n"
-               "Updates arrive through the package manager that installed TERRAQ: its regular system "
-               "update offers a new release when there is one. A copy built from its sources is updated by "
-               "building the newer sources.")
-                .arg(QLatin1String(kVersionText), QString::fromStdString(ReleaseDateMonthDayYear())));
+      this,
+      tr("Installed: TERRAQ %1, released %2.\n\n"
+         "Updates arrive through the package manager that installed TERRAQ: its regular system "
+         "update offers a new release when there is one. A copy built from its sources is updated by "
+         "building the newer sources.")
+          .arg(QLatin1String(kVersionText), QString::fromStdString(ReleaseDateMonthDayYear())));
 }
 
 void TMainForm::showEditorOptions() {

@@ -40,7 +40,8 @@ void TMainForm::ShowStagedDialog(bool modal) {
              changeStages([this, count, stage] { project_.UpdateStage(count, stage); });
     };
     context.apply = [this](int count) {
-      return confirmDroppedStages(count) && changeStages([this, count] { project_.SetStageCount(count); });
+      return confirmDroppedStages(count) &&
+             changeStages([this, count] { project_.SetStageCount(count); });
     };
     stagedDialog_ = new TDlgStaged(std::move(context), this);
     stagedDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -73,15 +74,19 @@ bool TMainForm::confirmDroppedStages(int count) {
   const std::vector<int> dropped = project_.StagesDroppedBy(count);
   if (dropped.empty()) return true;
   const QString stages = QString::fromStdString(StageListText(dropped));
-  QString text = dropped.size() == 1
-                     ? tr("%1 will be removed from the project, with everything entered for it.").arg(stages)
-                     : tr("%1 will be removed from the project, with everything entered for them.").arg(stages);
+  QString text =
+      dropped.size() == 1
+          ? tr("%1 will be removed from the project, with everything entered for it.").arg(stages)
+          : tr("%1 will be removed from the project, with everything entered for them.")
+                .arg(stages);
   if (count == 1)
-    text = tr("Staged analysis ends: the project keeps Stage %1 as it is shown now.\n").arg(Data().CurrentStage) +
+    text = tr("Staged analysis ends: the project keeps Stage %1 as it is shown now.\n")
+               .arg(Data().CurrentStage) +
            text;
-  text += tr("\n\nNothing is deleted on disk until the project is saved; closing it without saving keeps "
-             "every stage.\n\nRemove %1?")
-              .arg(stages);
+  text +=
+      tr("\n\nNothing is deleted on disk until the project is saved; closing it without saving keeps "
+         "every stage.\n\nRemove %1?")
+          .arg(stages);
   return TUserPrompts::Current().askYesNo(this, text);
 }
 

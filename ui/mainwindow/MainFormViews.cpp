@@ -44,7 +44,8 @@ namespace {
 QString headingAnchor(const QString& heading) {
   QString anchor;
   for (const QChar ch : heading.trimmed()) {
-    if (ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_')) anchor += ch.toLower();
+    if (ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_'))
+      anchor += ch.toLower();
     else if (ch == QLatin1Char(' ')) anchor += QLatin1Char('-');
   }
   return anchor;
@@ -67,13 +68,12 @@ QString TMainForm::ActiveWindowHelpPage() const {
   QString page = QStringLiteral("menus.html");
   if (qobject_cast<const TDataDialog*>(view) || qobject_cast<const TTableForm*>(view))
     page = QStringLiteral("tables-and-dialogs.html");
-  else if (qobject_cast<const TPlotForm*>(view))
-    page = QStringLiteral("graphs.html");
-  else if (qobject_cast<const TReportViewer*>(view))
-    page = QStringLiteral("reading-results.html");
+  else if (qobject_cast<const TPlotForm*>(view)) page = QStringLiteral("graphs.html");
+  else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
   const QString anchor = headingAnchor(active->windowTitle());
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
-    if (pageHasAnchor(candidate, anchor)) return QStringLiteral("help/%1#%2").arg(candidate, anchor);
+    if (pageHasAnchor(candidate, anchor))
+      return QStringLiteral("help/%1#%2").arg(candidate, anchor);
   return QStringLiteral("help/") + page;
 }
 

@@ -24,7 +24,7 @@ namespace terraq::ui {
 struct TFileStamp {
   bool exists = false;
   long long size = 0;
-  long long modifiedNs = 0;  // modification time, nanoseconds (Windows: milliseconds)
+  long long modifiedNs = 0;         // modification time, nanoseconds (Windows: milliseconds)
   unsigned long long identity = 0;  // inode (Windows: creation time)
   bool operator==(const TFileStamp&) const = default;
 };

@@ -30,11 +30,11 @@ TMainForm::TMainForm(QWidget* parent)
       mdiArea_(new QMdiArea(this)),
       tableWindows_(new TTableWindows(*mdiArea_, this)),
       plotWindows_(new TPlotWindows(*mdiArea_, this)),
-      dialogWindows_(new TDialogWindows(
-          *mdiArea_,
-          {&project_, [this](TGridTable& table) { ShowTable(table); },
-           [this](const TGridTable& table) { tableWindows_->Close(table); }},
-          this)),
+      dialogWindows_(
+          new TDialogWindows(*mdiArea_,
+                             {&project_, [this](TGridTable& table) { ShowTable(table); },
+                              [this](const TGridTable& table) { tableWindows_->Close(table); }},
+                             this)),
       engineLibrary_(DefaultEngineLibrary()),
       fileWatch_(new TFileWatch(this)) {
   setObjectName(QStringLiteral("MainForm"));

@@ -34,7 +34,8 @@ TPlotForm::~TPlotForm() = default;
 void TPlotForm::FormCreate() {
   world_ = ui::FullWorld(graph_);
   // Zooming out reaches every point, beyond a range cut to the curves' shape.
-  full_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
+  full_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2),
+           PanelWorldRect(graph_.Lines3)};
 
   // At most 20 curves take part; the rest can be chosen later.
   ChooseFirstCurves(graph_);

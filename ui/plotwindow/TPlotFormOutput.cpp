@@ -56,9 +56,9 @@ void TPlotForm::PlotPrintClick() {
 void TPlotForm::PlotSaveClick() {
   TUserPrompts& prompts = TUserPrompts::Current();
   int filterIndex = kDefaultGraphFilterIndex;
-  const QString typed = prompts.saveFileNameOfType(this, tr("Save Graph As"),
-                                                   SuggestedGraphFileName(graph_.Caption) + QStringLiteral(".png"),
-                                                   GraphSaveFilter(), filterIndex);
+  const QString typed = prompts.saveFileNameOfType(
+      this, tr("Save Graph As"), SuggestedGraphFileName(graph_.Caption) + QStringLiteral(".png"),
+      GraphSaveFilter(), filterIndex);
   if (typed.isEmpty()) return;
   const TGraphSaveChoice choice = ChooseGraphFile(QFileInfo(typed).absoluteFilePath(), filterIndex);
   // The extension may have been added here: the question is about the file

@@ -25,7 +25,9 @@ std::string temporaryPrefix(const fs::path& target) { return SideFileName(target
 
 // The complete new text of a file rewritten in place, until the rewrite is
 // on the disk.
-fs::path rewriteCopyOf(const fs::path& target) { return FolderOf(target) / SideFileName(target, ".rewrite"); }
+fs::path rewriteCopyOf(const fs::path& target) {
+  return FolderOf(target) / SideFileName(target, ".rewrite");
+}
 
 // A save of at most a few megabytes takes seconds; a temporary file this old
 // belongs to no save in progress but to one that was killed.
@@ -72,7 +74,7 @@ int writeAll(int fd, std::string_view content, const char* faultPoint = nullptr)
 void writeInPlace(const fs::path& path, const fs::path& target, std::string_view content) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) fail(path, errno);
-  struct stat st{};
+  struct stat st {};
   int error = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
   if (!error) error = writeAll(fd, content, "in-place-rewrite");
   if (!error && ::fsync(fd) != 0) error = errno;
@@ -109,9 +111,10 @@ void completeRewrite(const fs::path& path, const fs::path& target) {
   const fs::path copy = rewriteCopyOf(target);
   const int fd = ::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return;
-  struct stat st{};
+  struct stat st {};
   std::string content;
-  const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1;
+  const bool ours =
+      ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1;
   const int error = ours ? readAll(fd, content) : 0;
   ::close(fd);
   if (!ours) return;
@@ -123,7 +126,8 @@ void completeRewrite(const fs::path& path, const fs::path& target) {
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const fs::path& path) : path_(path), target_(ResolveForWriting(path)) {
+ReplacementFile::ReplacementFile(const fs::path& path)
+    : path_(path), target_(ResolveForWriting(path)) {
   const fs::path folder = FolderOf(target_);
   completeRewrite(path_, target_);
   if (struct stat st{}; ::stat(target_.c_str(), &st) == 0) {
@@ -220,7 +224,8 @@ void WriteFileAtomically(const fs::path& path, std::string_view content) {
 
 void WriteFilesAtomically(const std::vector<TFileText>& files, const std::vector<TFileRole>& kept) {
   std::vector<TFileRole> written;
-  for (const TFileText& file : files) written.push_back({file.path, "another file written with it"});
+  for (const TFileText& file : files)
+    written.push_back({file.path, "another file written with it"});
   RefuseSameFiles(written, kept);
   std::vector<std::unique_ptr<ReplacementFile>> replacements;
   std::vector<ReplacementFile*> set;
@@ -238,11 +243,14 @@ void RewriteInPlace(const fs::path& path, const fs::path& target, std::string_vi
 
 void DiscardInterruptedRewrite(const fs::path& target) {
   const fs::path copy = rewriteCopyOf(target);
-  struct stat st{};
-  if (::lstat(copy.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) ::unlink(copy.c_str());
+  struct stat st {};
+  if (::lstat(copy.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+    ::unlink(copy.c_str());
 }
 
-void CompleteInterruptedRewrite(const fs::path& path) { completeRewrite(path, ResolveForWriting(path)); }
+void CompleteInterruptedRewrite(const fs::path& path) {
+  completeRewrite(path, ResolveForWriting(path));
+}
 
 void RemoveStaleTemporaries(const fs::path& path, std::chrono::seconds age) {
   removeTemporariesOlderThan(ResolveForWriting(path), age);

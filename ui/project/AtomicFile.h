@@ -33,10 +33,10 @@ namespace terraq::ui {
 
 // The new content of a file while it is being written: an empty temporary
 // file beside the file that `path` leads to (symbolic links followed), named
-// ".<name>.tmp<digits>" (shortened for a long name, see SideFileName). Whoever writes it may open it by name (another
-// process, a library) or use descriptor(). replaceTarget() then puts it in
-// the target's place; a ReplacementFile destroyed before that removes its
-// temporary file and leaves the target as it was.
+// ".<name>.tmp<digits>" (shortened for a long name, see SideFileName). Whoever writes it may open
+// it by name (another process, a library) or use descriptor(). replaceTarget() then puts it in the
+// target's place; a ReplacementFile destroyed before that removes its temporary file and leaves the
+// target as it was.
 class ReplacementFile {
  public:
   // Refuses a target that is a folder, not a plain file, or read-only for
@@ -101,7 +101,8 @@ struct TFileText {
   std::filesystem::path path;
   std::string text;
 };
-void WriteFilesAtomically(const std::vector<TFileText>& files, const std::vector<TFileRole>& kept = {});
+void WriteFilesAtomically(const std::vector<TFileText>& files,
+                          const std::vector<TFileRole>& kept = {});
 
 // Rewrites `target` (the end of its links, an existing plain file) in place
 // with `content`, on the disk when it returns. Throws EFileWriteError

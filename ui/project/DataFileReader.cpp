@@ -61,9 +61,10 @@ class TDataFileReader {
     const Count flag = count();
     if (stages >= 2) return;
     if (flag.value != 9) {
-      d_.NotKept = chainedProblem(flag, stages,
-                                  "a project holds one analysis, a short-term and a long-term one (end code 9) "
-                                  "or construction stages");
+      d_.NotKept = chainedProblem(
+          flag, stages,
+          "a project holds one analysis, a short-term and a long-term one (end code 9) "
+          "or construction stages");
       return;
     }
     r_.RestOfLine();  // the rest of the flag line
@@ -73,8 +74,9 @@ class TDataFileReader {
     d_.LongTerm = true;
     d_.NotKept = differentSharedValues(shortTerm, longTerm);
     if (!d_.NotKept.empty() || r_.Eof()) return;  // the closing "0" of older writers may be missing
-    d_.NotKept = chainedProblem(count(), longTermStages,
-                                "a project holds a short-term and a long-term analysis, not a third one");
+    d_.NotKept =
+        chainedProblem(count(), longTermStages,
+                       "a project holds a short-term and a long-term analysis, not a third one");
   }
 
   // One stage block: its data set and the end code that holds its stage
@@ -86,11 +88,12 @@ class TDataFileReader {
     // The caller numbers the lines of the whole file in "Error on Line":
     // the message names no other line of the block.
     if (end.value != 0 && end.value != stages && !r_.Eof())
-      r_.FailAt(end.line, end.item,
-                "The end code " + std::to_string(end.value) +
-                    " chains a further problem after the stage's own, which the engine runs; a stage holds one "
-                    "problem. Opening, saving or converting the file would lose it. The file runs as it is; to edit "
-                    "it, split it into data files that a project can hold.");
+      r_.FailAt(
+          end.line, end.item,
+          "The end code " + std::to_string(end.value) +
+              " chains a further problem after the stage's own, which the engine runs; a stage holds one "
+              "problem. Opening, saving or converting the file would lose it. The file runs as it is; to edit "
+              "it, split it into data files that a project can hold.");
   }
 
  private:
@@ -137,22 +140,26 @@ class TDataFileReader {
     table.Cell(column, row).SetFloat(value / factor);
   }
 
-  void integer(TGridTable& table, int column, int row) { table.Cell(column, row).SetInteger(nextInteger()); }
+  void integer(TGridTable& table, int column, int row) {
+    table.Cell(column, row).SetInteger(nextInteger());
+  }
 
   // The long-term set holds a distributed load and soil layers of its own;
   // everything else a project holds once, for both analyses. A long-term
   // set that differs there would, once read, stand for the short-term one
   // as well: the short-term values would be lost.
-  static std::string differentSharedValues(const std::vector<Value>& shortTerm, const std::vector<Value>& longTerm) {
+  static std::string differentSharedValues(const std::vector<Value>& shortTerm,
+                                           const std::vector<Value>& longTerm) {
     const size_t n = std::min(shortTerm.size(), longTerm.size());
     size_t k = 0;
     while (k < n && shortTerm[k].text == longTerm[k].text) ++k;
     if (k == shortTerm.size() && k == longTerm.size()) return {};
     const Value& at = k < longTerm.size() ? longTerm[k] : longTerm.back();
-    const std::string shortAt =
-        k < shortTerm.size() ? " (the short-term analysis's line " + std::to_string(shortTerm[k].line) + ")" : "";
-    return "The long-term analysis differs from the short-term one on line " + std::to_string(at.line) + ", item " +
-           std::to_string(at.item) + shortAt +
+    const std::string shortAt = k < shortTerm.size() ? " (the short-term analysis's line " +
+                                                           std::to_string(shortTerm[k].line) + ")"
+                                                     : "";
+    return "The long-term analysis differs from the short-term one on line " +
+           std::to_string(at.line) + ", item " + std::to_string(at.item) + shortAt +
            ". A project holds the wall, its loads, supports, curves and options once for both analyses (only the "
            "distributed earth pressure and the soil layers are the long-term analysis's own): opening, saving or "
            "converting the file would lose the short-term values. The file runs as it is; to edit it, make the two "

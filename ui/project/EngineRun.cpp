@@ -121,9 +121,10 @@ class ReportLock {
 #if !defined(_WIN32)
   // The open file `fd` is the one `report` now names.
   static bool holdsNamed(int fd, const fs::path& report) {
-    struct stat locked{}, named{};
-    return ::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-           locked.st_ino == named.st_ino;
+    struct stat locked {
+    }, named{};
+    return ::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 &&
+           locked.st_dev == named.st_dev && locked.st_ino == named.st_ino;
   }
 #endif
   std::vector<int> held_;
@@ -156,7 +157,8 @@ void readEngineMessages(const std::vector<RunOutput>& outputs, EngineRunResult& 
     const size_t colon = line.rfind(": ");
     std::string marker;
     for (const char* failure : {"CANNOT WRITE ", "CANNOT READ "})
-      if (line.rfind(failure, 0) == 0 && colon != std::string::npos && colon >= std::string(failure).size())
+      if (line.rfind(failure, 0) == 0 && colon != std::string::npos &&
+          colon >= std::string(failure).size())
         marker = failure;
     if (marker.empty()) {
       result.engineMessages.push_back(line);
@@ -209,7 +211,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     return result;
   }
   if (!fs::is_regular_file(data)) {
-    result.error = "cannot read the data file " + paths.dataFile.string() + ": it is not a regular file";
+    result.error =
+        "cannot read the data file " + paths.dataFile.string() + ": it is not a regular file";
     return result;
   }
   for (const fs::path* p : {&paths.dataFile, &paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
@@ -220,17 +223,18 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   // is read; one that is not ours to complete is read as it stands.
   try {
     CompleteInterruptedRewrite(paths.dataFile);
-  } catch (const EFileWriteError&) {
-  }
+  } catch (const EFileWriteError&) {}
   // An output that is the data file, or another output, under a second
   // name (a link of either kind) would be written over it; an output that
   // is a link planted by someone else is not followed.
   fs::path reportTarget;
   try {
-    RefuseSameFiles({{paths.reportFile, "the report"}, {paths.plotFile, "the plot file"},
+    RefuseSameFiles({{paths.reportFile, "the report"},
+                     {paths.plotFile, "the plot file"},
                      {paths.monitorFile, "the monitor file"}},
                     {{paths.dataFile, "the data file"}});
-    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) ResolveForWriting(*p);
+    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
+      ResolveForWriting(*p);
     reportTarget = ResolveForWriting(paths.reportFile);
   } catch (const EFileWriteError& e) {
     result.error = "cannot write " + e.path().string() + ": " + e.reason();

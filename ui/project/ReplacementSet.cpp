@@ -26,8 +26,12 @@ struct Entry {
   fs::path previous;  // where the previous version is kept
 };
 
-fs::path previousOf(const fs::path& target) { return FolderOf(target) / SideFileName(target, ".previous"); }
-fs::path journalOf(const fs::path& target) { return FolderOf(target) / SideFileName(target, ".set"); }
+fs::path previousOf(const fs::path& target) {
+  return FolderOf(target) / SideFileName(target, ".previous");
+}
+fs::path journalOf(const fs::path& target) {
+  return FolderOf(target) / SideFileName(target, ".set");
+}
 
 [[noreturn]] void fail(const fs::path& path, const std::string& what, int error) {
   throw EFileWriteError(path, what + ": " + std::strerror(error));
@@ -43,12 +47,13 @@ void syncFolder(const fs::path& folder) {
 // A plain file (no link) of this user's or of `owner`: anyone may put a
 // file of that name into a shared folder, and only ours are acted on.
 bool plainFileOf(const fs::path& file, uid_t owner) {
-  struct stat st{};
-  return ::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || st.st_uid == owner);
+  struct stat st {};
+  return ::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         (st.st_uid == ::geteuid() || st.st_uid == owner);
 }
 
 uid_t ownerOf(const fs::path& file) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(file.c_str(), &st) == 0 ? st.st_uid : ::geteuid();
 }
 
@@ -74,7 +79,8 @@ int readFile(const fs::path& file, std::string& content) {
 int writeWhole(const fs::path& file, std::string_view content) {
   const fs::path temporary = FolderOf(file) / (file.filename().string() + "~");
   ::unlink(temporary.c_str());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return errno;
   int error = 0;
   for (size_t done = 0; !error && done < content.size();) {
@@ -144,7 +150,8 @@ void restore(const Entry& e) {
     case kCopied:
       if (plainFileOf(e.previous, owner)) {
         std::string text;
-        if (const int error = readFile(e.previous, text)) fail(e.target, "cannot read its previous version", error);
+        if (const int error = readFile(e.previous, text))
+          fail(e.target, "cannot read its previous version", error);
         DiscardInterruptedRewrite(e.target);
         RewriteInPlace(e.target, e.target, text);
         ::unlink(e.previous.c_str());
@@ -163,7 +170,8 @@ void RecoverInterruptedSet(const fs::path& first) {
   const fs::path journal = journalOf(ResolveForWriting(first));
   if (!plainFileOf(journal, ::geteuid())) return;
   std::string text;
-  if (const int error = readFile(journal, text)) fail(first, "cannot read " + journal.string(), error);
+  if (const int error = readFile(journal, text))
+    fail(first, "cannot read " + journal.string(), error);
   // Journals are written whole or not at all; one that does not parse is
   // no journal of ours.
   for (const Entry& e : parseJournal(text)) restore(e);

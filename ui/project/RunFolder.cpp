@@ -33,9 +33,11 @@ void reclaimStaleRunFolders(const fs::path& base) {
   const auto now = fs::file_time_type::clock::now();
   for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.size() != kRunFolderPrefix.size() + 6 || name.rfind(kRunFolderPrefix, 0) != 0) continue;
-    struct stat st{};
-    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (name.size() != kRunFolderPrefix.size() + 6 || name.rfind(kRunFolderPrefix, 0) != 0)
+      continue;
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+      continue;
     std::error_code entry;
     const auto changed = fs::last_write_time(it->path(), entry);
     if (entry || now - changed < kStaleRunFolderAge) continue;
@@ -59,7 +61,8 @@ fs::path MakePrivateTempFolder(std::error_code& ec) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path folder = base / (std::string(kRunFolderPrefix) + std::to_string(random() % 1000000000ULL));
+    const fs::path folder =
+        base / (std::string(kRunFolderPrefix) + std::to_string(random() % 1000000000ULL));
     if (fs::create_directory(folder, ec)) return folder;
     if (ec) return {};
   }
@@ -75,7 +78,8 @@ fs::path MakePrivateTempFolder(std::error_code& ec) {
 #endif
 }
 
-RunFolder::RunFolder(fs::path previous, fs::path folder) : previous_(std::move(previous)), folder_(std::move(folder)) {
+RunFolder::RunFolder(fs::path previous, fs::path folder)
+    : previous_(std::move(previous)), folder_(std::move(folder)) {
 #if !defined(_WIN32)
   lock_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (lock_ >= 0) ::flock(lock_, LOCK_EX | LOCK_NB);

@@ -12,7 +12,8 @@ std::string engineMessagesText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && !IsEngineProgressNote(line)) text += "\n  " + line.substr(start);
+    if (start != std::string::npos && !IsEngineProgressNote(line))
+      text += "\n  " + line.substr(start);
   }
   return text.empty() ? text : "\n\nThe engine says:" + text;
 }
@@ -63,7 +64,8 @@ ResultsVerdict JudgeResults(const RunSummary& summary) {
       {"singular equations", [](const ProblemSummary& p) { return !p.zeroPivotStations.empty(); }},
       {"numbers beyond the computer's range",
        [](const ProblemSummary& p) { return !p.numericalFault.empty(); }},
-      {"deflection off the load-deflection curves", [](const ProblemSummary& p) { return p.offCurves; }},
+      {"deflection off the load-deflection curves",
+       [](const ProblemSummary& p) { return p.offCurves; }},
   };
   for (const Fault& fault : kFaults) {
     std::vector<const ProblemSummary*> where;
@@ -139,10 +141,11 @@ RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view report
   else if (!summary.complete)
     outcome.message = "The analysis did not finish: the report " + report + " does not end with END OF ANALYSIS.";
   else if (!verdict.valid)
-    outcome.message = verdict.mark +
-                      ".\n\nThe analysis ran to its end, but its results must not be used for design. The graphs "
-                      "of this run carry this mark until a run with valid results replaces them; the report " +
-                      report + " holds the details.";
+    outcome.message =
+        verdict.mark +
+        ".\n\nThe analysis ran to its end, but its results must not be used for design. The graphs "
+        "of this run carry this mark until a run with valid results replaces them; the report " +
+        report + " holds the details.";
   else
     outcome.message = "Computations are completed. Please, check output file for results or error messages.";
 

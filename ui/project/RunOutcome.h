@@ -57,10 +57,10 @@ struct RunOutcome {
 
 // The message after a run: whether it completed, and if not the engine's
 // own message; a run that completed with results that are not valid is
-// headed by its verdict instead of "Computations are completed"; then, per problem that did not close or whose results are
-// doubtful, what is wrong; then what the engine told its caller besides the
-// report (`engineMessages`, one line each). `reportName` is the report file
-// as the user knows it.
+// headed by its verdict instead of "Computations are completed"; then, per problem that did not
+// close or whose results are doubtful, what is wrong; then what the engine told its caller besides
+// the report (`engineMessages`, one line each). `reportName` is the report file as the user knows
+// it.
 RunOutcome DescribeRunOutcome(const RunSummary& summary, std::string_view reportName,
                               const std::vector<std::string>& engineMessages = {});
 

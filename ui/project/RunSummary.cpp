@@ -172,7 +172,8 @@ ReportScan scanReport(std::string_view text) {
             openList = &ProblemSummary::zeroPivotStations;
         } else if (line.starts_with(kNotValid)) {
           std::string_view reason = trimRight(line.substr(kNotValid.size()));
-          if (reason.ends_with(kListEnd)) reason = trimRight(reason.substr(0, reason.size() - kListEnd.size()));
+          if (reason.ends_with(kListEnd))
+            reason = trimRight(reason.substr(0, reason.size() - kListEnd.size()));
           current->numericalFault = std::string(reason);
         } else if (line.starts_with(kPartialStiffness)) {
           if (!readStations(line.substr(kPartialStiffness.size()), current->partialStiffnessStations))

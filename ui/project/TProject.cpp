@@ -62,7 +62,8 @@ std::string assemble(const std::vector<std::string>& blocks) {
 // it would lose what the project left out.
 void refuseNotKept(const TProgramData& data, const fs::path& file) {
   if (!data.NotKept.empty())
-    throw EMoreThanAProject(file.filename().string() + " holds more than a project can.\n" + data.NotKept);
+    throw EMoreThanAProject(file.filename().string() + " holds more than a project can.\n" +
+                            data.NotKept);
 }
 
 }  // namespace
@@ -129,7 +130,8 @@ void TProject::writeStages(const std::map<int, std::string>& blocks, const std::
   if (stageFilesPending_) {
     // The first write of an opened project: every stage goes to its file.
     for (int k = 1; k <= kMaxStages; ++k)
-      if (const auto& block = held[static_cast<size_t>(k) - 1]) files.push_back({StageFileName(name, k), *block});
+      if (const auto& block = held[static_cast<size_t>(k) - 1])
+        files.push_back({StageFileName(name, k), *block});
   } else {
     for (const auto& [stage, text] : blocks) files.push_back({StageFileName(name, stage), text});
   }
@@ -285,7 +287,8 @@ std::vector<fs::path> TProject::Files() const {
   if (data_->DataFileName == kNewFileName) return files;
   files.emplace_back(data_->DataFileName);
   if (data_->StageCount >= 2 && !stagesInMemory_)
-    for (int k = 1; k <= data_->StageCount; ++k) files.push_back(StageFileName(data_->DataFileName, k));
+    for (int k = 1; k <= data_->StageCount; ++k)
+      files.push_back(StageFileName(data_->DataFileName, k));
   return files;
 }
 

@@ -14,24 +14,26 @@ namespace terraq::ui {
 
 namespace fs = std::filesystem;
 
-fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+fs::path FolderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
 
 fs::path ResolveForWriting(const fs::path& path) {
   fs::path target = path;
   for (int hops = 0;; ++hops) {
-    struct stat link{};
+    struct stat link {};
     if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return target;
     if (hops == 40) throw EFileWriteError(path, std::strerror(ELOOP));
     // The rule the kernel applies with protected_symlinks: anyone may plant
     // a link in /tmp, but only its owner or the folder's owner may have it
     // followed by someone else.
     const fs::path folder = FolderOf(target);
-    struct stat shared{};
-    if (::stat(folder.c_str(), &shared) == 0 && (shared.st_mode & S_ISVTX) && (shared.st_mode & S_IWOTH) &&
-        link.st_uid != ::geteuid() && link.st_uid != shared.st_uid)
+    struct stat shared {};
+    if (::stat(folder.c_str(), &shared) == 0 && (shared.st_mode & S_ISVTX) &&
+        (shared.st_mode & S_IWOTH) && link.st_uid != ::geteuid() && link.st_uid != shared.st_uid)
       throw EFileWriteError(path, "the symbolic link " + target.string() +
-                                      " belongs to another user of the shared folder " + folder.string() +
-                                      "; it is not followed");
+                                      " belongs to another user of the shared folder " +
+                                      folder.string() + "; it is not followed");
     std::error_code ec;
     const fs::path to = fs::read_symlink(target, ec);
     if (ec) throw EFileWriteError(path, ec.message());
@@ -40,7 +42,7 @@ fs::path ResolveForWriting(const fs::path& path) {
 }
 
 std::optional<FileIdentity> IdentityOf(const fs::path& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   return FileIdentity{st.st_dev, st.st_ino};
 }
@@ -50,7 +52,7 @@ namespace {
 // The identity of a regular file; none for anything else (a device such as
 // /dev/null may well take two outputs).
 std::optional<FileIdentity> regularFile(const fs::path& path) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   return FileIdentity{st.st_dev, st.st_ino};
 }
@@ -63,8 +65,8 @@ void RefuseSameFiles(const std::vector<TFileRole>& written, const std::vector<TF
   for (size_t k = 0; k < written.size(); ++k) {
     if (!ids[k]) continue;
     const auto refuse = [&](const TFileRole& other) {
-      throw EFileWriteError(written[k].path,
-                            "it is the same file as " + other.path.string() + " (" + other.role + ")");
+      throw EFileWriteError(written[k].path, "it is the same file as " + other.path.string() +
+                                                 " (" + other.role + ")");
     };
     for (const TFileRole& other : kept)
       if (regularFile(other.path) == ids[k]) refuse(other);
@@ -86,7 +88,8 @@ std::string SideFileName(const fs::path& target, std::string_view suffix) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
   for (int shift = 60; shift >= 0; shift -= 4) hex += kHex[(digest >> shift) & 15];
-  return "." + name.substr(0, kMaxName - 2 - hex.size() - suffix.size()) + "~" + hex + std::string(suffix);
+  return "." + name.substr(0, kMaxName - 2 - hex.size() - suffix.size()) + "~" + hex +
+         std::string(suffix);
 }
 
 bool FaultPointForTests(const char* point) {

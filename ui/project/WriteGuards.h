@@ -32,7 +32,8 @@ namespace terraq::ui {
 class EFileWriteError : public EInOutError {
  public:
   EFileWriteError(std::filesystem::path path, std::string reason)
-      : EInOutError("Cannot write " + path.string() + ": " + reason), path_(std::move(path)),
+      : EInOutError("Cannot write " + path.string() + ": " + reason),
+        path_(std::move(path)),
         reason_(std::move(reason)) {}
   const std::filesystem::path& path() const { return path_; }
   const std::string& reason() const { return reason_; }
@@ -54,7 +55,9 @@ std::filesystem::path ResolveForWriting(const std::filesystem::path& path);
 struct FileIdentity {
   dev_t device = 0;
   ino_t inode = 0;
-  bool operator==(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+  bool operator==(const FileIdentity& other) const {
+    return device == other.device && inode == other.inode;
+  }
 };
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 

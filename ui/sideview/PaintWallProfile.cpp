@@ -114,9 +114,10 @@ void paintLayers(QPainter& painter, const TWallProfile& p, const TProfileCanvas&
     // On the retained side, never across the wall.
     // Below the strokes that mark flat backfill.
     const qreal below = yt + (i == 0 ? (c.print ? 70 * l.scale : 5) + 2 : 0);
-    drawTextBefore(painter, l.left + gap / 2, below + metrics.ascent(), textRight, QString::fromStdString(layer.name));
-    drawTextBefore(painter, l.left + gap / 2, below + metrics.lineSpacing() + metrics.ascent(), textRight,
-                   QString::fromStdString(layer.properties));
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.ascent(), textRight,
+                   QString::fromStdString(layer.name));
+    drawTextBefore(painter, l.left + gap / 2, below + metrics.lineSpacing() + metrics.ascent(),
+                   textRight, QString::fromStdString(layer.properties));
   }
 }
 
@@ -152,9 +153,11 @@ void paintMarks(QPainter& painter, const TWallProfile& p, const TProfileCanvas& 
 }
 
 // Water tables: a blue line with the usual inverted triangle above it.
-void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                const Layout& l) {
   const QColor blue(30, 110, 230);
-  const qreal size = std::max<qreal>(4, QFontMetricsF(painter.font(), painter.device()).height() / 2);
+  const qreal size =
+      std::max<qreal>(4, QFontMetricsF(painter.font(), painter.device()).height() / 2);
   auto table = [&](long double depth, qreal from, qreal to) {
     const qreal y = ProfileY(c, depth);
     QPen water(blue, std::max<qreal>(1, l.groundPen));
@@ -169,18 +172,21 @@ void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& 
     painter.drawPolygon(mark);
   };
   for (long double d : p.waterBackfill) table(d, l.left, wallFace(p, c, l));
-  for (long double d : p.waterExcavation) table(d, l.middle + (l.middle - wallFace(p, c, l)), l.right);
+  for (long double d : p.waterExcavation)
+    table(d, l.middle + (l.middle - wallFace(p, c, l)), l.right);
 }
 
 // The uniform surcharge: arrows down onto the retained surface, its value
 // above them.
-void paintSurcharge(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+void paintSurcharge(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                    const Layout& l) {
   if (p.surcharge.empty()) return;
   const QFontMetricsF metrics(painter.font(), painter.device());
   const qreal surface = ProfileY(c, p.top), head = metrics.height() / 3;
   // Room for the value above the arrows, inside the canvas.
   const qreal top = std::max(surface - 1.5 * metrics.height(), c.area.top() + metrics.height() + 2);
-  const qreal from = l.left + 0.1 * (l.middle - l.left), to = wallFace(p, c, l) - metrics.averageCharWidth();
+  const qreal from = l.left + 0.1 * (l.middle - l.left),
+              to = wallFace(p, c, l) - metrics.averageCharWidth();
   painter.setPen(pen(c, l.groundPen));
   line(painter, from, top, to, top);
   for (int k = 0; k <= 4; ++k) {
@@ -189,17 +195,19 @@ void paintSurcharge(QPainter& painter, const TWallProfile& p, const TProfileCanv
     line(painter, x - head / 2, surface - 1 - head, x, surface - 1);
     line(painter, x + head / 2, surface - 1 - head, x, surface - 1);
   }
-  drawTextBefore(painter, from, top - metrics.descent() - 1, to, QString::fromStdString(p.surcharge));
+  drawTextBefore(painter, from, top - metrics.descent() - 1, to,
+                 QString::fromStdString(p.surcharge));
 }
 
 // The excavation level by its depth, on the excavated side above its floor.
-void paintExcavationLevel(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l,
-                          qreal scaleLeft) {
+void paintExcavationLevel(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                          const Layout& l, qreal scaleLeft) {
   if (p.depthUnit.empty()) return;
   const QFontMetricsF metrics(painter.font(), painter.device());
   char depth[48];
   std::snprintf(depth, sizeof depth, "%.1Lf", (p.excavation - p.top) / p.depthUnitLength);
-  const QString text = QStringLiteral("excavation %1 %2").arg(QLatin1String(depth), QString::fromStdString(p.depthUnit));
+  const QString text = QStringLiteral("excavation %1 %2")
+                           .arg(QLatin1String(depth), QString::fromStdString(p.depthUnit));
   const qreal x = l.middle + (l.middle - wallFace(p, c, l)) + metrics.averageCharWidth();
   painter.setPen(c.ink);
   drawTextBefore(painter, x, ProfileY(c, p.excavation) - metrics.descent() - 2, scaleLeft, text);
@@ -208,7 +216,8 @@ void paintExcavationLevel(QPainter& painter, const TWallProfile& p, const TProfi
 // A depth scale beside the sketch, from the wall top down: ticks at a round
 // step giving at most ten intervals, numbered in the depth unit. Returns the
 // scale's left edge (labels included), which other texts keep clear of.
-qreal paintDepthScale(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c, const Layout& l) {
+qreal paintDepthScale(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                      const Layout& l) {
   const long double length = p.hasWall ? p.wall[2].Y - p.top : 0;
   if (!(length > 0) || p.depthUnit.empty()) return l.right;
   const long double shown = length / p.depthUnitLength;

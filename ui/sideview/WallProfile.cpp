@@ -87,10 +87,13 @@ TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPre
     // Depths below the wall top, as the engine takes them. Water standing
     // in the excavation is not drawn above its floor.
     p.waterBackfill = {p.top + project.WaterDepthBackfill};
-    if (project.WaterDepthExcavation >= project.FreeHeight) p.waterExcavation = {p.top + project.WaterDepthExcavation};
+    if (project.WaterDepthExcavation >= project.FreeHeight)
+      p.waterExcavation = {p.top + project.WaterDepthExcavation};
     if (project.SurchargePressure != 0)
-      p.surcharge = "q = " + FormatGeneral(ShownValue(project.SurchargePressure, "F/L2^2", project.Units), 6) + " " +
-                    UnitText("F/L2^2", project.Units);
+      p.surcharge =
+          "q = " +
+          FormatGeneral(ShownValue(project.SurchargePressure, "F/L2^2", project.Units), 6) + " " +
+          UnitText("F/L2^2", project.Units);
   }
   p.depthUnit = UnitText("L2", project.Units);
   p.depthUnitLength = FileFactor("L2", project.Units);

@@ -2,8 +2,8 @@
 // The wall and soil profile as entered, reduced to what the side view
 // draws: the wall bar, the two ground levels, the soil layers with their
 // names and key properties, the water tables, the uniform surcharge, and
-// the depths of restraints, external p-y curves and springs. Computed from the project without a display, so the
-// window, the printout and the tests share one reading of the data.
+// the depths of restraints, external p-y curves and springs. Computed from the project without a
+// display, so the window, the printout and the tests share one reading of the data.
 //
 // Depths are labelled in the unit the project shows them in (feet or
 // metres); the water tables and the surcharge are drawn with the layers,

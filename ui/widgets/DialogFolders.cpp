@@ -26,7 +26,8 @@ QString ReadDialogFolder(TDialogFolder kind) {
   settings.beginGroup(kVersionText);
   const QString folder = settings.value(folderValue(kind)).toString();
   std::error_code ec;
-  return !folder.isEmpty() && std::filesystem::is_directory(FileNameBytes(folder), ec) ? folder : QString();
+  return !folder.isEmpty() && std::filesystem::is_directory(FileNameBytes(folder), ec) ? folder
+                                                                                       : QString();
 }
 
 void WriteDialogFolder(TDialogFolder kind, const QString& chosenFile) {
@@ -38,7 +39,8 @@ void WriteDialogFolder(TDialogFolder kind, const QString& chosenFile) {
 }
 
 QString DialogStartPath(TDialogFolder kind, const QString& suggested) {
-  if (!suggested.isEmpty() && std::filesystem::path(FileNameBytes(suggested)).is_absolute()) return suggested;
+  if (!suggested.isEmpty() && std::filesystem::path(FileNameBytes(suggested)).is_absolute())
+    return suggested;
   const QString folder = ReadDialogFolder(kind);
   if (folder.isEmpty()) return suggested;
   return suggested.isEmpty() ? folder : folder + QLatin1Char('/') + suggested;

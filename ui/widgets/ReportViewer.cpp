@@ -44,7 +44,8 @@ TReportViewer::TReportViewer(QWidget* parent) : QWidget(parent) {
   PrintButton->setObjectName(QStringLiteral("PrintReport"));
   FindStatus = new QLabel(this);
   FindStatus->setObjectName(QStringLiteral("FindStatus"));
-  for (QPushButton* button : {NextButton, PreviousButton, PrintButton}) button->setAutoDefault(false);
+  for (QPushButton* button : {NextButton, PreviousButton, PrintButton})
+    button->setAutoDefault(false);
 
   auto* row = new QHBoxLayout;
   row->addWidget(findLabel);
@@ -84,7 +85,8 @@ TReportViewer::TReportViewer(QWidget* parent) : QWidget(parent) {
 bool TReportViewer::Load(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  Text->setPlainText(QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Text->setPlainText(
+      QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   setWindowTitle(QFileInfo(path).fileName());
   return true;
 }
@@ -98,7 +100,8 @@ bool TReportViewer::find(bool backward) {
     FindField->setFocus();
     return false;
   }
-  const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+  const QTextDocument::FindFlags flags =
+      backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
   if (Text->find(wanted, flags)) {
     FindStatus->clear();
     return true;
@@ -128,7 +131,8 @@ void ShowReportViewer(QMdiArea& area, const QString& path) {
   auto* viewer = new TReportViewer;
   if (!viewer->Load(path)) {
     delete viewer;
-    TUserPrompts::Current().showError(&area, QObject::tr("The file %1 could not be read.").arg(path));
+    TUserPrompts::Current().showError(&area,
+                                      QObject::tr("The file %1 could not be read.").arg(path));
     return;
   }
   QMdiSubWindow* window = area.addSubWindow(viewer);

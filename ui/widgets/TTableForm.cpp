@@ -234,7 +234,8 @@ void TTableForm::fitWindow() {
   // A side cut short brings a scroll bar along the other side, which takes
   // its room from the content unless the window grows by it.
   const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  if (size.width() < wanted.width()) size.setHeight(std::min(visible.height(), size.height() + bar));
+  if (size.width() < wanted.width())
+    size.setHeight(std::min(visible.height(), size.height() + bar));
   if (size.height() < wanted.height()) size.setWidth(std::min(visible.width(), size.width() + bar));
   sub->resize(size);
   const QPoint at = sub->pos();

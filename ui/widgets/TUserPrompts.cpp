@@ -53,7 +53,8 @@ TUserPrompts TUserPrompts::Standard() {
     return QMessageBox::question(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
   };
-  p.askChoice = [](QWidget* parent, const QString& text, const QStringList& buttons, int preferred) {
+  p.askChoice = [](QWidget* parent, const QString& text, const QStringList& buttons,
+                   int preferred) {
     QMessageBox box(QMessageBox::Question, boxTitle(), text, QMessageBox::NoButton, parent);
     QList<QAbstractButton*> made;
     for (const QString& caption : buttons) made << box.addButton(caption, QMessageBox::AcceptRole);
@@ -68,7 +69,9 @@ TUserPrompts TUserPrompts::Standard() {
   p.showInformation = [](QWidget* parent, const QString& text) {
     QMessageBox::information(parent, boxTitle(), text);
   };
-  p.showWarning = [](QWidget* parent, const QString& text) { QMessageBox::warning(parent, boxTitle(), text); };
+  p.showWarning = [](QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, boxTitle(), text);
+  };
   p.openFileName = [](QWidget* parent, const QString& title, const QString& filter, int& filterIndex) {
     const QStringList filters = filter.split(QStringLiteral(";;"));
     QFileDialog dialog(parent, title, ReadDialogFolder(TDialogFolder::Open), filter);

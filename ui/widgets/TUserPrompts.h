@@ -28,7 +28,9 @@ struct TUserPrompts {
   // A question with buttons of its own (captions, "&" marking the access
   // key); button `preferred` is the default. Returns the index of the
   // button chosen, the last one's when the box is closed without a choice.
-  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons, int preferred)> askChoice;
+  std::function<int(QWidget* parent, const QString& text, const QStringList& buttons,
+                    int preferred)>
+      askChoice;
   std::function<void(QWidget* parent, const QString& text)> showError;
   std::function<void(QWidget* parent, const QString& text)> showInformation;
   // Something went wrong that the user must weigh (results that are not valid).

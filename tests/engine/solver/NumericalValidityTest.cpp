@@ -53,7 +53,9 @@ TEST(NumericalValidity, CurvatureLostInTheRoundingOfARigidMovementIsNotValid) {
     beam.specified = {{1, 0, 1, 0}, {1, 40, 1, 0}};
     beam.loads = {{1, 20, 20, load}};
     const SolvedWall run = Solve(beam);
-    EXPECT_EQ(run.model.numericalFault, load < 1 ? "THE MOMENTS AND SHEARS ARE LOST TO ROUNDING" : "") << load;
+    EXPECT_EQ(run.model.numericalFault,
+              load < 1 ? "THE MOMENTS AND SHEARS ARE LOST TO ROUNDING" : "")
+        << load;
   }
 }
 
