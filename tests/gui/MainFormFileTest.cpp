@@ -3,6 +3,8 @@
 // non-ASCII names, the save query, older layouts, dropped files and the
 // standard file dialogs.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -246,9 +248,15 @@ TEST_F(MainFormTest, FailedOpenOrDropKeepsTheOpenProject) {
   ASSERT_EQ(answers.errors.size(), 3);
   EXPECT_TRUE(answers.errors[2].contains("it is a result file of a run"))
       << answers.errors[2].toStdString();
-  drop("notes.txt");  // text: the reader says where it fails
+  ASSERT_EQ(::mkfifo((folder / "pipe.tq4d").c_str(), 0600), 0);
+  drop("pipe.tq4d");  // looking into it would wait for a writer
   ASSERT_EQ(answers.errors.size(), 4);
-  EXPECT_TRUE(answers.errors[3].startsWith(folder.File("notes.txt") + " cannot be opened"));
+  EXPECT_TRUE(
+      answers.errors[3].contains("pipe.tq4d is not a TERRAQ data file: it is not a regular file"))
+      << answers.errors[3].toStdString();
+  drop("notes.txt");  // text: the reader says where it fails
+  ASSERT_EQ(answers.errors.size(), 5);
+  EXPECT_TRUE(answers.errors[4].startsWith(folder.File("notes.txt") + " cannot be opened"));
   EXPECT_EQ(answers.questions.size(), 1);  // the save query came first
   kept();
   form.UpdateMenuStates();

@@ -78,7 +78,11 @@ bool HasOutputExtension(std::string_view dataFileName) {
 
 std::string DroppedFileRefusal(const std::filesystem::path& file) {
   std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) return "it is a folder";
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (std::filesystem::is_directory(status)) return "it is a folder";
+  // Opening a pipe to look into it would wait for a writer.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    return "it is not a regular file";
   const std::string name = file.string();
   if (HasOutputExtension(name)) return "it is a result file of a run (report, plot or run notes)";
   static const char* const kPictures[] = {".png",  ".bmp", ".jpg",  ".jpeg", ".gif", ".tif",
