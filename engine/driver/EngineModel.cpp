@@ -21,9 +21,4 @@ void EngineModel::resetProblem() {
   partialStiffnessStations.clear();
 }
 
-EngineModel& GlobalEngineModel() {
-  static EngineModel model;
-  return model;
-}
-
 }  // namespace terraq::engine

@@ -1,5 +1,7 @@
 #pragma once
-// The engine's shared model: everything one analysis run reads and writes.
+// The engine's model: everything one analysis run reads and writes. Each
+// analysis has a model of its own (nothing of it is global), so that
+// analyses may run at the same time on different threads.
 //
 // Units: every length, force and stiffness is in the problem's own units
 // (inches and pounds, metres and kilonewtons, or generic F and L); the engine
@@ -247,8 +249,5 @@ struct EngineModel {
   // sections, outcome); keeps the run-level values of `control`.
   void resetProblem();
 };
-
-// The process-global model of the library.
-EngineModel& GlobalEngineModel();
 
 }  // namespace terraq::engine

@@ -24,7 +24,9 @@ double Writable(double value, double depth) {
 }  // namespace
 
 void WriteCurveHeader(PyGeneration& g, int k) {
-  g.curves->line((ListRecord() << g.settings.H + g.profile.xc(k) << kRecordPoints).str());
+  GeneratedCurveRecord& record = g.curves.emplace_back();
+  record.depth = g.settings.H + g.profile.xc(k);
+  record.rows.reserve(kRecordPoints);
 }
 
 void WriteSideTitle(PyGeneration& g, Side side) {
@@ -64,11 +66,10 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
       report.line(Line().x(5).a("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM").str());
       report.line(Line().x(5).a("USED A SOIL MODULUS OF ").e(warning.modulus, 10, 3).str());
     }
-    // The curve reaches the analysis through this file: it carries the
-    // points to ten significant digits, so that the springs do not depend on
-    // the units the wall was entered in (the report shows the rounded values).
-    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, kScratchFieldWidth, kScratchDigits)
-                       .x(layout.blanks).e(yOut, kScratchFieldWidth, kScratchDigits).str());
+    // The analysis takes the points to ten significant digits, so that the
+    // springs do not depend on the units the wall was entered in (the report
+    // shows the rounded values).
+    g.curves.back().rows.emplace_back(pOut, yOut);
   }
   if (!layout.multiplierLine) return;
   report.line("");

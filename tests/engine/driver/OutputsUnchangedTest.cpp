@@ -6,7 +6,9 @@
 //
 // With TERRAQ_WRITE_EXPECTED_OUTPUTS=<folder> the test writes the table and
 // the outputs themselves into that folder instead of comparing, so that a
-// deliberate change of the outputs can be reviewed and recorded.
+// deliberate change of the outputs can be reviewed and recorded. The
+// outputs were first recorded while the generators still handed their
+// results over through scratch files in the run's folder.
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -86,6 +88,9 @@ TEST(OutputsUnchanged, EveryKeptDataFileWritesTheRecordedOutputs) {
     folder.writeNames("names.dat");
     folder.write("wall.tq4d", ReadTextFile(std::string(TERRAQ_SOURCE_DIR) + "/" + data));
     ASSERT_EQ(entry(7), 0) << data;
+    // The generators hand their results over in memory: no scratch file.
+    for (const char* scratch : {"SOILDATA", "KOLVEX.001", "debug.dat"})
+      EXPECT_FALSE(folder.exists(scratch)) << data << ": " << scratch;
     for (const char* ext : kOutputs) {
       const std::string name = data + ext;
       const std::string text = folder.read(std::string("wall") + ext);

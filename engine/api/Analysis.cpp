@@ -1,0 +1,110 @@
+#include "Analysis.h"
+
+#include <istream>
+#include <memory>
+#include <new>
+#include <streambuf>
+
+#include "ModelAnalysis.h"
+#include "analysis/RunProblems.h"
+
+namespace terraq::engine::api {
+
+namespace {
+
+// A read-only stream over the caller's text, without a copy of it.
+class TextBuffer : public std::streambuf {
+ public:
+  explicit TextBuffer(std::string_view text) {
+    char* begin = const_cast<char*>(text.data());
+    setg(begin, begin, begin + text.size());
+  }
+};
+
+ProblemResult ResultOf(const EngineModel& model) {
+  const ProblemControl& c = model.control;
+  ProblemResult r;
+  r.title = c.title;
+  r.units = c.KUNITS;
+  r.increments = c.NI;
+  r.incrementLength = c.h;
+  r.stations.reserve(model.results.size());
+  for (size_t k = 0; k < model.results.size(); ++k) {
+    const ResultRow& row = model.results[k];
+    const int j = Pos(static_cast<int>(k));
+    r.stations.push_back({row.x, row.deflection, row.slope, row.moment, row.shear, row.reaction,
+                          row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j]});
+  }
+  r.iterations = model.iteration;
+  r.closed = model.notClosed == 0;
+  r.offCurves = model.offCurve;
+  r.stationsOverLimit = model.overLimit;
+  r.notValidStations = model.zeroPivotStations;
+  r.weakenedStations = model.partialStiffnessStations;
+  r.earthPressure.reserve(model.earthPressure.size());
+  for (const EarthPressureRow& e : model.earthPressure)
+    r.earthPressure.push_back({e.depth, e.total, e.soil, e.surcharge});
+  r.pyCurves.reserve(model.curves.size());
+  for (const Curve& curve : model.curves) {
+    PyCurve& out = r.pyCurves.emplace_back();
+    out.generated = curve.generated;
+    out.station = curve.station;
+    out.depth = curve.generated ? curve.depth : curve.station * c.h;
+    for (int i = 1; i <= curve.n; ++i) {
+      out.y.push_back(curve.y[static_cast<size_t>(i)]);
+      out.p.push_back(curve.pPlot[static_cast<size_t>(i)]);
+    }
+  }
+  return r;
+}
+
+AnalysisError::Kind KindOf(RunStop::Kind kind) {
+  switch (kind) {
+    case RunStop::Kind::Input: return AnalysisError::Kind::Input;
+    case RunStop::Kind::Stop: return AnalysisError::Kind::Stop;
+    case RunStop::Kind::TooMuchData: return AnalysisError::Kind::TooMuchData;
+    case RunStop::Kind::Internal: break;
+  }
+  return AnalysisError::Kind::Internal;
+}
+
+}  // namespace
+
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options,
+                       EngineModel& model) {
+  AnalysisResult result;
+  TextBuffer buffer(dataText);
+  std::istream data(&buffer);
+  RunFiles files;
+  files.data.emplace(data);
+  if (options.reportText) files.report.keepInMemory();
+  if (options.plotText) files.plot.keepInMemory();
+  if (options.monitorText) files.monitor.keepInMemory();
+  const std::optional<RunStop> stop = RunProblems(
+      files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
+      options.stopBeforeReading);
+  if (stop) result.error = AnalysisError{KindOf(stop->kind), stop->message, stop->line};
+  result.messages = std::move(files.messages);
+  result.report = files.report.takeText();
+  result.plot = files.plot.takeText();
+  result.monitor = files.monitor.takeText();
+  return result;
+}
+
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options) noexcept {
+  try {
+    // The model is large (a few hundred kilobytes of station arrays): it
+    // lives on the heap, one per analysis.
+    auto model = std::make_unique<EngineModel>();
+    return Analyse(dataText, options, *model);
+  } catch (...) {
+    // Only an allocation can fail here: memory ran out outside the run's
+    // own guard (the model, the results).
+    AnalysisResult result;
+    result.error = AnalysisError{AnalysisError::Kind::TooMuchData,
+                                 "ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA", 0};
+    return result;
+  }
+}
+
+}  // namespace terraq::engine::api

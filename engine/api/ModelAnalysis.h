@@ -1,0 +1,15 @@
+#pragma once
+// The analysis of Analysis.h with the engine's model at hand: for the
+// engine's own tests and benchmarks, which look at the model the run leaves
+// behind. Not part of the interface callers of the engine use.
+
+#include "Analysis.h"
+#include "driver/EngineModel.h"
+
+namespace terraq::engine::api {
+
+// As Analyse; `model` (owned by the caller, reset first) afterwards holds
+// the last problem read. Throws what an allocation may throw.
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options, EngineModel& model);
+
+}  // namespace terraq::engine::api
