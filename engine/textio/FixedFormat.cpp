@@ -1,15 +1,18 @@
 #include "FixedFormat.h"
 
+#include "FieldDigits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 namespace terraq::engine {
 
-// Every number of the engine becomes text through std::to_chars: it rounds
-// exactly as printf does (the files read the same as ever), but needs no
-// locale, no format string and no temporary string, which made printf the
-// larger part of a run with many curves.
+// Every number of the engine becomes text rounded exactly as printf rounds
+// it (the files read the same as ever): its digits straight from the value
+// where that is sure to give the same digits (FieldDigits.h), otherwise
+// through std::to_chars, which needs no locale, no format string and no
+// temporary string, unlike printf.
 
 namespace {
 
@@ -52,10 +55,44 @@ void AppendI(std::string& out, long long value, int w) {
   AppendField(out, text, static_cast<size_t>(r.ptr - text), w);
 }
 
+// Writes the digits of n, at least `minimum` of them (leading zeros), at
+// the end of `text`; returns the new end.
+char* PutDigits(char* end, std::uint64_t n, int minimum) {
+  char digits[24];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  while (count < minimum) digits[count++] = '0';
+  while (count > 0) *end++ = digits[--count];
+  return end;
+}
+
+// Fw.d from the scaled integer: as to_chars writes it, a sign for every
+// negative value (-0.00 too), at least one integer digit, no point for d = 0.
+bool AppendFFast(std::string& out, double value, int w, int d) {
+  std::uint64_t scaled = 0;
+  if (d > 17 || !ScaledDigits(std::fabs(value), d, scaled)) return false;
+  std::uint64_t unit = 1;
+  for (int k = 0; k < d; ++k) unit *= 10;
+  char text[48];
+  char* end = text;
+  if (std::signbit(value)) *end++ = '-';
+  end = PutDigits(end, scaled / unit, 1);
+  if (d > 0) {
+    *end++ = '.';
+    end = PutDigits(end, scaled % unit, d);
+  }
+  AppendField(out, text, static_cast<size_t>(end - text), w);
+  return true;
+}
+
 void AppendF(std::string& out, double value, int w, int d) {
   if (w <= 0) return;
   // Magnitudes that cannot fit any sane field go straight to asterisks.
   if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return AppendAsterisks(out, w);
+  if (AppendFFast(out, value, w, d)) return;
   // Room for the field and its optional leading zero: a text that needs
   // more cannot fit, and to_chars says so. Fields wider than any column of
   // the files take their room from the heap.
@@ -82,7 +119,10 @@ void AppendE(std::string& out, double value, int w, int d) {
   text[n++] = '0';
   text[n++] = '.';
   int exponent = 0;
-  if (value != 0.0) {
+  std::uint64_t mantissa = 0;
+  if (value != 0.0 && SignificantDigits(std::fabs(value), d, mantissa, exponent)) {
+    n = static_cast<size_t>(PutDigits(text + n, mantissa, d) - text);
+  } else if (value != 0.0) {
     // d significant digits, d.ddd...e+xx, become 0.ddd with the exponent
     // raised by one.
     char digits[320];
