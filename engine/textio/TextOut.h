@@ -33,6 +33,9 @@ class TextOut {
   // output cannot fail. An output neither opened nor kept swallows its text.
   void keepInMemory();
   bool isOpen() const { return out_.is_open() || inMemory_; }
+  // False when the text would be swallowed: writers of many lines skip
+  // their formatting then (an analysis that asked for no texts).
+  bool wanted() const { return isOpen() && error_ == 0; }
   // The text kept in memory so far, moved out.
   std::string takeText() { return std::move(pending_); }
   void line(std::string_view text);
