@@ -6,12 +6,13 @@
 // come close to twice one).
 //
 // BM_Generated40_*: a 40-increment cantilever with generated soft-clay and
-// sand curves. _Analyse is the interface without texts; _Solution the
+// sand curves. _Analyse is the interface without texts, _Analyser the same
+// with the engine's storage kept from call to call; _Engine the same
+// analysis run directly (its model reused, no results collected), so that
+// _Analyser less _Engine is the cost of the interface; _Solution the
 // iteration alone on the model as read (plus the copy of that model each
 // time, BM_Generated40_ModelCopy); _WithTexts the interface writing the
-// report, plot and monitor texts. The interface's own cost is _Analyse less
-// _Solution (and the reading and generation of the curves, which any
-// analysis needs).
+// report, plot and monitor texts.
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/RunProblems.h"
 #include "api/Analysis.h"
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"
@@ -52,8 +54,9 @@ const std::vector<std::string>& SampleWalls() {
 
 void BM_SampleWalls(benchmark::State& state) {
   const std::vector<std::string>& walls = SampleWalls();
+  api::Analyser analyser;
   for (auto _ : state)
-    for (const std::string& text : walls) benchmark::DoNotOptimize(api::Analyse(text));
+    for (const std::string& text : walls) benchmark::DoNotOptimize(analyser.analyse(text));
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(walls.size()));
 }
 BENCHMARK(BM_SampleWalls)->Unit(benchmark::kMicrosecond)->UseRealTime()->Threads(1)->Threads(2);
@@ -70,6 +73,26 @@ void BM_Generated40_Analyse(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(api::Analyse(kGenerated40));
 }
 BENCHMARK(BM_Generated40_Analyse)->Unit(benchmark::kMicrosecond);
+
+// As a study runs it: one analyser kept for every analysis of the thread.
+void BM_Generated40_Analyser(benchmark::State& state) {
+  api::Analyser analyser;
+  for (auto _ : state) benchmark::DoNotOptimize(analyser.analyse(kGenerated40));
+}
+BENCHMARK(BM_Generated40_Analyser)->Unit(benchmark::kMicrosecond);
+
+// The analysis itself, as the interface runs it, without the interface:
+// the model kept from run to run, no results collected.
+void BM_Generated40_Engine(benchmark::State& state) {
+  auto model = std::make_unique<EngineModel>();
+  for (auto _ : state) {
+    std::istringstream data(kGenerated40);
+    RunFiles files;
+    files.data.emplace(data);
+    benchmark::DoNotOptimize(RunProblems(files, *model, {}));
+  }
+}
+BENCHMARK(BM_Generated40_Engine)->Unit(benchmark::kMicrosecond);
 
 void BM_Generated40_WithTexts(benchmark::State& state) {
   api::AnalysisOptions options;

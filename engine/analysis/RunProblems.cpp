@@ -94,7 +94,7 @@ std::string MessageOf(const std::vector<std::string>& lines) {
 std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
                                    const std::function<void(const EngineModel&)>& solved,
                                    const std::string& stopBeforeReading) {
-  model = EngineModel{};
+  model.resetRun();
   SetUnitLabels(model.labels, 0);
   ProblemControl& c = model.control;
   c.PLOTCODE = 1;

@@ -1,5 +1,6 @@
 #include "Analysis.h"
 
+#include <algorithm>
 #include <istream>
 #include <memory>
 #include <new>
@@ -50,10 +51,9 @@ ProblemResult ResultOf(const EngineModel& model) {
     out.generated = curve.generated;
     out.station = curve.station;
     out.depth = curve.generated ? curve.depth : curve.station * c.h;
-    for (int i = 1; i <= curve.n; ++i) {
-      out.y.push_back(curve.y[static_cast<size_t>(i)]);
-      out.p.push_back(curve.pPlot[static_cast<size_t>(i)]);
-    }
+    const auto n = static_cast<size_t>(std::max(curve.n, 0));
+    out.y.assign(curve.y.begin() + 1, curve.y.begin() + 1 + n);
+    out.p.assign(curve.pPlot.begin() + 1, curve.pPlot.begin() + 1 + n);
   }
   return r;
 }
@@ -91,12 +91,15 @@ AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options
   return result;
 }
 
-AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options) noexcept {
+Analyser::Analyser() = default;
+Analyser::~Analyser() = default;
+
+AnalysisResult Analyser::analyse(std::string_view dataText, const AnalysisOptions& options) noexcept {
   try {
-    // The model is large (a few hundred kilobytes of station arrays): it
-    // lives on the heap, one per analysis.
-    auto model = std::make_unique<EngineModel>();
-    return Analyse(dataText, options, *model);
+    // The model is large (tens of kilobytes of station arrays): it lives on
+    // the heap, and the run clears it before it starts.
+    if (!model_) model_ = std::make_unique<EngineModel>();
+    return Analyse(dataText, options, *model_);
   } catch (...) {
     // Only an allocation can fail here: memory ran out outside the run's
     // own guard (the model, the results).
@@ -105,6 +108,10 @@ AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options
                                  "ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA", 0};
     return result;
   }
+}
+
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options) noexcept {
+  return Analyser().analyse(dataText, options);
 }
 
 }  // namespace terraq::engine::api

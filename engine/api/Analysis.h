@@ -25,12 +25,19 @@
 //
 // Thread safety: Analyse keeps no state between calls and uses no file,
 // no current directory and no global; any number of analyses may run at the
-// same time on different threads. The result is owned by the caller.
+// same time on different threads. The result is owned by the caller. For
+// many analyses in a row, an Analyser per thread keeps the engine's working
+// storage from one to the next.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace terraq::engine {
+struct EngineModel;
+}
 
 namespace terraq::engine::api {
 
@@ -123,5 +130,23 @@ struct AnalysisResult {
 
 // Analyses every problem of `dataText`, the whole text of a data file.
 AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options = {}) noexcept;
+
+// The same analysis with the engine's working storage (some hundred
+// kilobytes) kept from one call to the next, which spares its allocation
+// and clearing when one thread runs many analyses (a parametric study).
+// Nothing else carries over: each call gives what Analyse gives. One
+// analyser serves one thread at a time; any number may work at once.
+class Analyser {
+ public:
+  Analyser();
+  ~Analyser();
+  Analyser(const Analyser&) = delete;
+  Analyser& operator=(const Analyser&) = delete;
+
+  AnalysisResult analyse(std::string_view dataText, const AnalysisOptions& options = {}) noexcept;
+
+ private:
+  std::unique_ptr<EngineModel> model_;  // allocated at the first analysis
+};
 
 }  // namespace terraq::engine::api

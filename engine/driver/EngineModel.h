@@ -248,6 +248,8 @@ struct EngineModel {
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.
   void resetProblem();
+  // Resets everything, as a model that has not run yet.
+  void resetRun();
 };
 
 }  // namespace terraq::engine

@@ -151,11 +151,56 @@ void AppendE(std::string& out, double value, int w, int d) {
   AppendField(out, text, n, w);
 }
 
+// %.9G from the nine significant digits straight from the value: fixed
+// form for decimal exponents -4 to 8, exponent form (at least two exponent
+// digits) beyond, trailing zeros and a bare point dropped. False when the
+// digits are not sure (FieldDigits.h).
+bool AppendGeneralFast(std::string& out, double value) {
+  constexpr int kDigits = 9;
+  std::uint64_t mantissa = 0;
+  int exponent = 0;  // of 0.D1D2...
+  if (value == 0.0 || !SignificantDigits(std::fabs(value), kDigits, mantissa, exponent)) return false;
+  char digits[kDigits];
+  int count = kDigits;
+  for (int k = kDigits - 1; k >= 0; --k, mantissa /= 10) digits[k] = static_cast<char>('0' + mantissa % 10);
+  while (count > 1 && digits[count - 1] == '0') --count;
+  char text[40];
+  char* end = text;
+  if (value < 0) *end++ = '-';
+  const int x = exponent - 1;  // of D1.D2...
+  if (x >= -4 && x < kDigits) {
+    if (x < 0) {
+      *end++ = '0';
+      *end++ = '.';
+      for (int k = 0; k < -x - 1; ++k) *end++ = '0';
+      for (int k = 0; k < count; ++k) *end++ = digits[k];
+    } else {
+      for (int k = 0; k <= x; ++k) *end++ = k < count ? digits[k] : '0';
+      if (count > x + 1) {
+        *end++ = '.';
+        for (int k = x + 1; k < count; ++k) *end++ = digits[k];
+      }
+    }
+  } else {
+    *end++ = digits[0];
+    if (count > 1) {
+      *end++ = '.';
+      for (int k = 1; k < count; ++k) *end++ = digits[k];
+    }
+    *end++ = 'E';
+    *end++ = x < 0 ? '-' : '+';
+    end = PutDigits(end, static_cast<std::uint64_t>(x < 0 ? -x : x), 2);
+  }
+  out.append(text, end);
+  return true;
+}
+
 // A real of a list-directed record: nine significant digits, trailing zeros
 // dropped, in fixed form for exponents -4 to 8 and in exponent form beyond,
 // as printf's %.9G writes it (0.25, 1.5E-07, INF); the readers of these files
 // need seven digits.
 void AppendGeneral(std::string& out, double value) {
+  if (AppendGeneralFast(out, value)) return;
   char text[40];
   const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9);
   for (char* c = text; c != r.ptr; ++c)

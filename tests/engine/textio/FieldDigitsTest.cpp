@@ -1,4 +1,4 @@
-// The digits of Fw.d and Ew.d fields taken straight from the value must be
+// The digits of Fw.d and Ew.d fields and of list-directed reals taken straight from the value must be
 // exactly those of the exact conversion (printf's, which rounds ties to even
 // on the binary value): compared here on some hundred thousand random and
 // chosen values, the fields built around them included.
@@ -95,6 +95,10 @@ TEST(FieldDigits, FieldsMatchTheExactConversionDigitForDigit) {
       const std::string got = FormatE(v, f.w, f.d), want = PrintfE(v, f.w, f.d);
       if (got != want && ++mismatches < 20) ADD_FAILURE() << v << " E" << f.w << "." << f.d << ": " << got << " != " << want;
     }
+    char general[40];
+    std::snprintf(general, sizeof general, " %.9G", v);
+    if ((ListRecord() << v).str() != general && ++mismatches < 20)
+      ADD_FAILURE() << v << " list-directed: " << (ListRecord() << v).str() << " != " << general;
     if (std::fabs(v) >= 1e300) continue;  // asterisks by rule, not by width
     for (const Format f : fFormats) {
       const std::string got = FormatF(v, f.w, f.d), want = PrintfF(v, f.w, f.d);
