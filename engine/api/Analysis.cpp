@@ -70,21 +70,28 @@ AnalysisError::Kind KindOf(RunStop::Kind kind) {
 
 }  // namespace
 
-AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options,
-                       EngineModel& model) {
+AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& options,
+                           RunFiles& files, EngineModel& model) {
   AnalysisResult result;
   TextBuffer buffer(dataText);
   std::istream data(&buffer);
-  RunFiles files;
   files.data.emplace(data);
-  if (options.reportText) files.report.keepInMemory();
-  if (options.plotText) files.plot.keepInMemory();
-  if (options.monitorText) files.monitor.keepInMemory();
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading);
+  files.data.reset();
   if (stop) result.error = AnalysisError{KindOf(stop->kind), stop->message, stop->line};
   result.messages = std::move(files.messages);
+  return result;
+}
+
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options,
+                       EngineModel& model) {
+  RunFiles files;
+  if (options.reportText) files.report.keepInMemory();
+  if (options.plotText) files.plot.keepInMemory();
+  if (options.monitorText) files.monitor.keepInMemory();
+  AnalysisResult result = AnalyseInto(dataText, options, files, model);
   result.report = files.report.takeText();
   result.plot = files.plot.takeText();
   result.monitor = files.monitor.takeText();

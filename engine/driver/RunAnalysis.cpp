@@ -1,15 +1,17 @@
 // The file adapter of the exported entry: the names file and the data file
 // in the current directory in, the report, plot and monitor files and the
-// caller's messages out, the analysis itself in memory (api/Analysis.h).
+// caller's messages out, the analysis itself in memory (api/Analysis.h,
+// with the texts streamed to the files as they are made).
 
 #include "RunAnalysis.h"
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "RunMessages.h"
-#include "api/Analysis.h"
+#include "api/ModelAnalysis.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -35,6 +37,16 @@ bool ReadNamesFile(std::string (&names)[4]) {
   return true;
 }
 
+// The whole data file; false when it cannot be opened.
+bool ReadDataFile(const std::string& name, std::string& text) {
+  std::ifstream in(name, std::ios::in | std::ios::binary);
+  if (!in.is_open()) return false;
+  std::ostringstream whole;
+  whole << in.rdbuf();
+  text = std::move(whole).str();
+  return true;
+}
+
 }  // namespace
 
 RunStatus RunAnalysis() {
@@ -50,41 +62,33 @@ RunStatus RunAnalysis() {
   // All three outputs are opened before the analysis, even when one fails,
   // in the order of the names: a run that could not write its outputs is
   // not started.
-  TextOut outputs[3];
+  RunFiles files;
+  TextOut* const outputs[] = {&files.report, &files.plot, &files.monitor};
   bool opened = true;
-  for (int k = 0; k < 3; ++k) opened = outputs[k].open(names[k + 1]) && opened;
+  for (int k = 0; k < 3; ++k) opened = outputs[k]->open(names[k + 1]) && opened;
   if (!opened) {
     TellCaller(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS");
-    for (const TextOut& out : outputs)
-      if (out.error() != 0) TellWriteFailure(out.path(), out.error());
+    for (const TextOut* out : outputs)
+      if (out->error() != 0) TellWriteFailure(out->path(), out->error());
     return RunStatus::OutputNotWritten;
   }
 
   api::AnalysisOptions options;
-  options.reportText = options.plotText = options.monitorText = true;
   std::string data;
-  {
-    std::ifstream in(names[0], std::ios::in | std::ios::binary);
-    if (in.is_open()) {
-      std::ostringstream text;
-      text << in.rdbuf();
-      data = std::move(text).str();
-    } else {
-      options.stopBeforeReading = "ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0];
-    }
-  }
-  api::AnalysisResult result = api::Analyse(data, options);
+  if (!ReadDataFile(names[0], data))
+    options.stopBeforeReading = "ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0];
+  // The texts go to the files as they are made: a run that can no longer
+  // write them stops at the end of its problem, its report saying so.
+  const auto model = std::make_unique<EngineModel>();
+  const api::AnalysisResult result = api::AnalyseInto(data, options, files, *model);
   for (const std::string& line : result.messages) TellCaller(line);
 
-  outputs[0].write(result.report);
-  outputs[1].write(result.plot);
-  outputs[2].write(result.monitor);
   // The first failure is the one to fix; a full disk usually fails all.
   RunStatus status = RunStatus::Completed;
-  for (TextOut& out : outputs) {
-    out.close();
-    if (out.error() == 0 || status != RunStatus::Completed) continue;
-    TellWriteFailure(out.path(), out.error());
+  for (TextOut* out : outputs) {
+    out->close();
+    if (out->error() == 0 || status != RunStatus::Completed) continue;
+    TellWriteFailure(out->path(), out->error());
     status = RunStatus::OutputNotWritten;
   }
   return status;

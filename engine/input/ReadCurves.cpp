@@ -112,6 +112,7 @@ void TakeGeneratedCurves(EngineModel& model, const std::vector<GeneratedCurveRec
   if (user + static_cast<long long>(records.size()) > kMaxCurves) StopTooMuchData();
   int line = 1;
   for (const Curve& curve : model.curves) line += 1 + curve.n;
+  model.curves.reserve(model.curves.size() + records.size());
   const auto unreadable = [&] {
     StopWithMessage(std::string("ERROR STOP -- LINE ") + FormatI(line, 0) +
                     " OF THE SCRATCH FILE " + kOldName + " CANNOT BE READ");
@@ -143,6 +144,9 @@ void ReadCurves(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
   if (c.NPYUSER > kMaxCurves) StopTooMuchData();
   const bool generate = c.KPY == 2;
+  // Room for the curves at once: a wall may have hundreds, each a few
+  // hundred bytes, and growing the list copies them again and again.
+  if (c.NPYUSER > 0) model.curves.reserve(static_cast<size_t>(c.NPYUSER));
   if (c.NPYUSER > 0) ReadUserCurves(files, model, !generate);
   const int userCurves = static_cast<int>(model.curves.size());
   if (generate) {

@@ -36,8 +36,8 @@ class TextOut {
   // False when the text would be swallowed: writers of many lines skip
   // their formatting then (an analysis that asked for no texts).
   bool wanted() const { return isOpen() && error_ == 0; }
-  // The text kept in memory so far, moved out.
-  std::string takeText() { return std::move(pending_); }
+  // The text kept in memory so far, moved out ("" for a file).
+  std::string takeText() { return inMemory_ ? std::move(pending_) : std::string(); }
   void line(std::string_view text);
   // Text as it stands, its line ends included.
   void write(std::string_view text);
