@@ -5,6 +5,7 @@
 
 #include "RunAnalysis.h"
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,6 +13,7 @@
 
 #include "RunMessages.h"
 #include "api/ModelAnalysis.h"
+#include "soil/GeneratePyCurves.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -81,7 +83,16 @@ RunStatus RunAnalysis() {
   // write them stops at the end of its problem, its report saying so.
   const auto model = std::make_unique<EngineModel>();
   const api::AnalysisResult result = api::AnalyseInto(data, options, files, *model);
-  for (const std::string& line : result.messages) TellCaller(line);
+  // The generation's progress note is for a console, if there is one, as
+  // it has always been; the rest is for the caller.
+  for (const std::string& line : result.messages) {
+    if (line != kReadSoilDataNote) {
+      TellCaller(line);
+    } else {
+      std::puts(kReadSoilDataNote);
+      std::fflush(stdout);
+    }
+  }
 
   // The first failure is the one to fix; a full disk usually fails all.
   RunStatus status = RunStatus::Completed;

@@ -131,7 +131,7 @@ void RunLayerGenerators(PyGeneration& g) {
 std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& report,
                                                    std::vector<std::string>& messages) {
   const ProblemControl& c = model.control;
-  messages.emplace_back(" READ SOIL DATA....");
+  messages.emplace_back(kReadSoilDataNote);
   // Generic units (any other code) keep the labels the problem started with.
   if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
   else if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);

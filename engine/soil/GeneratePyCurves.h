@@ -12,6 +12,9 @@
 
 namespace terraq::engine {
 
+// The progress note of the generation, among the run's messages.
+inline constexpr const char* kReadSoilDataNote = " READ SOIL DATA....";
+
 // Builds the soil profile from `model.soil`, writes its report sections to
 // `report` and returns the generated curves, two 17-point sides each, in
 // the order of their depths. Adds its progress note to `messages`. Ends the
