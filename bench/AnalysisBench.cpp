@@ -2,8 +2,9 @@
 //
 // BM_SampleWalls: the sample walls of examples/, one analysis each per
 // round, on one thread and on two at once; items_per_second is analyses per
-// second of the whole process (two threads on a two-core machine should
-// come close to twice one).
+// second of one thread (the library's rate counters are per thread);
+// BM_SampleWallsSideBySide/N counts the analyses of N threads together (two
+// threads on a two-core machine should come close to twice one).
 //
 // BM_Generated40_*: a 40-increment cantilever with generated soft-clay and
 // sand curves. _Analyse is the interface without texts, _Analyser the same
@@ -21,6 +22,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/RunProblems.h"
@@ -60,6 +62,28 @@ void BM_SampleWalls(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(walls.size()));
 }
 BENCHMARK(BM_SampleWalls)->Unit(benchmark::kMicrosecond)->UseRealTime()->Threads(1)->Threads(2);
+
+// The same measured without the benchmark library's threads: each
+// iteration starts `threads` threads that each analyse every sample wall
+// four times, and items_per_second counts the analyses of all of them
+// against the wall-clock time.
+void BM_SampleWallsSideBySide(benchmark::State& state) {
+  const std::vector<std::string>& walls = SampleWalls();
+  const auto threads = static_cast<int>(state.range(0));
+  constexpr int kRounds = 4;
+  for (auto _ : state) {
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t)
+      running.emplace_back([&] {
+        api::Analyser analyser;
+        for (int round = 0; round < kRounds; ++round)
+          for (const std::string& text : walls) benchmark::DoNotOptimize(analyser.analyse(text));
+      });
+    for (std::thread& thread : running) thread.join();
+  }
+  state.SetItemsProcessed(state.iterations() * threads * kRounds * static_cast<int64_t>(walls.size()));
+}
+BENCHMARK(BM_SampleWallsSideBySide)->Unit(benchmark::kMillisecond)->UseRealTime()->Arg(1)->Arg(2);
 
 // Soft clay over sand as in examples/, on 40 increments of 7.2 in.
 const char* const kGenerated40 =
