@@ -1,5 +1,6 @@
 #include "FieldDigits.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -44,18 +45,18 @@ bool RoundScaled(long double scaled, std::uint64_t& n) {
 
 bool SignificantDigits(double magnitude, int digits, std::uint64_t& mantissa, int& exponent) {
   if (digits < 1 || digits > 17 || !(magnitude > 0.0) || !std::isfinite(magnitude)) return false;
-  // A first guess of floor(log10(magnitude)) from the binary exponent, off
-  // by one at most; the scaled value puts it right.
-  int e2 = 0;
-  std::frexp(magnitude, &e2);
-  int e10 = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+  // floor(log10(2^e2)) from the binary exponent, by the integer form of
+  // e2 * log10(2): the decimal exponent of the magnitude is that or one more,
+  // which the scaled value tells.
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>(bits >> 52);
+  if (biased == 0) return false;  // a subnormal: far beyond the exact powers
+  int e10 = ((biased - 1023) * 78913) >> 18;
   long double scaled = 0;
-  for (int tries = 0;; ++tries) {
+  if (!Scale(magnitude, digits - 1 - e10, scaled)) return false;
+  if (scaled >= kPow10[digits]) {
+    ++e10;
     if (!Scale(magnitude, digits - 1 - e10, scaled)) return false;
-    if (tries == 2) break;
-    if (scaled >= kPow10[digits]) ++e10;
-    else if (scaled < kPow10[digits - 1]) --e10;
-    else break;
   }
   std::uint64_t n = 0;
   if (!RoundScaled(scaled, n)) return false;
