@@ -81,7 +81,8 @@ void BM_SampleWallsSideBySide(benchmark::State& state) {
       });
     for (std::thread& thread : running) thread.join();
   }
-  state.SetItemsProcessed(state.iterations() * threads * kRounds * static_cast<int64_t>(walls.size()));
+  state.SetItemsProcessed(state.iterations() * threads * kRounds *
+                          static_cast<int64_t>(walls.size()));
 }
 BENCHMARK(BM_SampleWallsSideBySide)->Unit(benchmark::kMillisecond)->UseRealTime()->Arg(1)->Arg(2);
 

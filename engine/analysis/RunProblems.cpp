@@ -36,8 +36,7 @@ std::string InputErrorMessage(const InputError& e) {
     case InputError::Kind::BadNumber:
       return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
              "\" IS NOT A NUMBER";
-    case InputError::Kind::EndOfFile:
-      break;
+    case InputError::Kind::EndOfFile: break;
   }
   return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
 }
@@ -68,7 +67,8 @@ void Solve(RunFiles& files, EngineModel& model,
     WriteResults(files.report, model);
     // A run that can no longer write its outputs ends here rather than
     // solve problems nobody will see.
-    for (const TextOut* out : {&files.report, &files.plot, &files.monitor}) ThrowIfWriteFailed(*out);
+    for (const TextOut* out : {&files.report, &files.plot, &files.monitor})
+      ThrowIfWriteFailed(*out);
     if (solved) solved(model);
 
     files.data->read(1).assign(0, c.NEXT);
@@ -112,19 +112,22 @@ std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
   } catch (const ErrorStop& e) {
     files.messages.insert(files.messages.end(), e.callerLines().begin(), e.callerLines().end());
     const bool tooMuch = MessageOf(e.reportLines()) == "TOO MUCH DATA FOR AVAILABLE STORAGE";
-    stopWith(tooMuch ? RunStop::Kind::TooMuchData : RunStop::Kind::Stop, e.reportLines(), lastLine());
+    stopWith(tooMuch ? RunStop::Kind::TooMuchData : RunStop::Kind::Stop, e.reportLines(),
+             lastLine());
   } catch (const InputError& e) {
     stopWith(RunStop::Kind::Input, {"", "", "     " + InputErrorMessage(e)}, e.line());
   } catch (const OutputWriteError& e) {
-    stopWith(RunStop::Kind::Internal,
-             {"", "", "     ERROR STOP -- CANNOT WRITE " + e.path() + ": " + std::strerror(e.error())},
-             lastLine());
+    stopWith(
+        RunStop::Kind::Internal,
+        {"", "", "     ERROR STOP -- CANNOT WRITE " + e.path() + ": " + std::strerror(e.error())},
+        lastLine());
   } catch (const InternalIndexError&) {
     stopWith(RunStop::Kind::Stop,
-             {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"}, lastLine());
-  } catch (const std::bad_alloc&) {
-    stopWith(RunStop::Kind::TooMuchData, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"},
+             {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"},
              lastLine());
+  } catch (const std::bad_alloc&) {
+    stopWith(RunStop::Kind::TooMuchData,
+             {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"}, lastLine());
   } catch (const std::exception&) {
     // Nothing else is expected; the report must still close properly.
     stopWith(RunStop::Kind::Internal, {"", "", "     ERROR STOP -- INTERNAL ERROR OF THE ANALYSIS"},

@@ -101,7 +101,8 @@ AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options
 Analyser::Analyser() = default;
 Analyser::~Analyser() = default;
 
-AnalysisResult Analyser::analyse(std::string_view dataText, const AnalysisOptions& options) noexcept {
+AnalysisResult Analyser::analyse(std::string_view dataText,
+                                 const AnalysisOptions& options) noexcept {
   try {
     // The model is large (tens of kilobytes of station arrays): it lives on
     // the heap, and the run clears it before it starts.

@@ -54,15 +54,15 @@ struct AnalysisOptions {
 
 // The results at one station of the wall (stations 0..NI from the top).
 struct StationResult {
-  double depth = 0;              // L
-  double deflection = 0;         // L
-  double slope = 0;              // L/L
-  double moment = 0;             // F L
-  double shear = 0;              // F
-  double soilReaction = 0;       // F, the net reaction on the station (the report's NET REACT/STA)
-  double flexuralRigidity = 0;   // F L^2, EI at the end of the iteration
-  double load = 0;               // F, the transverse load on the station (load table, earth pressure)
-  double springForce = 0;        // F, what the springs of the data file take at the station (S w)
+  double depth = 0;             // L
+  double deflection = 0;        // L
+  double slope = 0;             // L/L
+  double moment = 0;            // F L
+  double shear = 0;             // F
+  double soilReaction = 0;      // F, the net reaction on the station (the report's NET REACT/STA)
+  double flexuralRigidity = 0;  // F L^2, EI at the end of the iteration
+  double load = 0;         // F, the transverse load on the station (load table, earth pressure)
+  double springForce = 0;  // F, what the springs of the data file take at the station (S w)
 };
 
 // One row of the earth-pressure table the problem applied (specified or
@@ -81,16 +81,18 @@ struct PyCurve {
   int station = 0;        // the station it acts at (generated: the one nearest its depth)
   double depth = 0;       // L; generated curves act at their own depth
   std::vector<double> y;  // L, increasing
-  std::vector<double> p;  // F/L, soil resistance per unit length of wall, positive towards the excavation
+  // F/L, soil resistance per unit length of wall, positive towards the
+  // excavation.
+  std::vector<double> p;
 };
 
 // The outcome of one problem of the data file (a stage, or the long-term
 // problem after it).
 struct ProblemResult {
   std::string title;
-  int units = 0;             // units code of the problem
-  int increments = 0;        // NI
-  double incrementLength = 0;  // h, L
+  int units = 0;                        // units code of the problem
+  int increments = 0;                   // NI
+  double incrementLength = 0;           // h, L
   std::vector<StationResult> stations;  // NI + 1 of them
 
   int iterations = 0;

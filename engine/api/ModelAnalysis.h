@@ -11,7 +11,8 @@ namespace terraq::engine::api {
 
 // As Analyse; `model` (owned by the caller, reset first) afterwards holds
 // the last problem read. Throws what an allocation may throw.
-AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options, EngineModel& model);
+AnalysisResult Analyse(std::string_view dataText, const AnalysisOptions& options,
+                       EngineModel& model);
 
 // As Analyse with the texts written to `outputs`' report, plot and monitor
 // as the caller has set them up (the exported entry: files, written as they

@@ -14,7 +14,8 @@ class ErrorStop : public std::runtime_error {
  public:
   // `callerLines` are warnings for the caller's messages that go with the
   // stop (the p-y generation repeats some there).
-  explicit ErrorStop(std::vector<std::string> reportLines, std::vector<std::string> callerLines = {})
+  explicit ErrorStop(std::vector<std::string> reportLines,
+                     std::vector<std::string> callerLines = {})
       : std::runtime_error(reportLines.empty() ? "error stop" : reportLines.front()),
         lines_(std::move(reportLines)),
         callerLines_(std::move(callerLines)) {}

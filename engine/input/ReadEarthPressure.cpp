@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ReadProblem.h"
-#include "driver/SoilLayers.h"
 #include "Stations.h"
+#include "driver/SoilLayers.h"
 #include "earthpressure/GenerateEarthPressure.h"
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
@@ -66,14 +66,16 @@ bool ThinnedTable(const EngineModel& model) {
 // once reached the analysis through the scratch file KOLVEX.001, whose name
 // the stop below still gives, with the line a value would have had there
 // (a count line, then a line per row).
-void TakeGeneratedPressure(RunFiles& files, EngineModel& model, const std::vector<PressureRow>& rows) {
+void TakeGeneratedPressure(RunFiles& files, EngineModel& model,
+                           const std::vector<PressureRow>& rows) {
   if (rows.size() > static_cast<size_t>(kMaxEarthPressureRows)) StopTooMuchData();
   const double width = model.soil.wall.widthActive;
   model.earthPressure.reserve(rows.size());
   for (size_t k = 0; k < rows.size(); ++k) {
     const PressureRow& g = rows[k];
     const std::optional<double> depth = ScratchRounded(g.depth), total = ScratchRounded(g.total),
-                                soil = ScratchRounded(g.soil), surcharge = ScratchRounded(g.surcharge);
+                                soil = ScratchRounded(g.soil),
+                                surcharge = ScratchRounded(g.surcharge);
     if (!depth || !total || !soil || !surcharge)
       StopWithMessage("ERROR STOP -- THE SCRATCH FILE KOLVEX.001 CANNOT BE READ BACK (LINE " +
                       FormatI(static_cast<long long>(k) + 2, 0) + ")");

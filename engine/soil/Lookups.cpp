@@ -75,11 +75,13 @@ std::vector<std::string> WarningBeyond(double x, const char* extentText, const c
 
 [[noreturn]] void StopBeyond(double x, const std::string& what, const std::string& stopText,
                              std::vector<std::string> warning = {}) {
-  StopWithMessage(Line().a("ERROR STOP -- THE DEPTH X =").e(x, 12, 4)
-                      .a(" BELOW THE EXCAVATION LEVEL IS BEYOND THE EXTENT OF THE " + what +
-                         stopText)
-                      .str(),
-                  std::move(warning));
+  StopWithMessage(
+      Line()
+          .a("ERROR STOP -- THE DEPTH X =")
+          .e(x, 12, 4)
+          .a(" BELOW THE EXCAVATION LEVEL IS BEYOND THE EXTENT OF THE " + what + stopText)
+          .str(),
+      std::move(warning));
 }
 
 double ModificationValue(const std::vector<PyModificationRow>& rows,

@@ -159,10 +159,12 @@ bool AppendGeneralFast(std::string& out, double value) {
   constexpr int kDigits = 9;
   std::uint64_t mantissa = 0;
   int exponent = 0;  // of 0.D1D2...
-  if (value == 0.0 || !SignificantDigits(std::fabs(value), kDigits, mantissa, exponent)) return false;
+  if (value == 0.0 || !SignificantDigits(std::fabs(value), kDigits, mantissa, exponent))
+    return false;
   char digits[kDigits];
   int count = kDigits;
-  for (int k = kDigits - 1; k >= 0; --k, mantissa /= 10) digits[k] = static_cast<char>('0' + mantissa % 10);
+  for (int k = kDigits - 1; k >= 0; --k, mantissa /= 10)
+    digits[k] = static_cast<char>('0' + mantissa % 10);
   while (count > 1 && digits[count - 1] == '0') --count;
   char text[40];
   char* end = text;

@@ -43,11 +43,13 @@ bool Same(const AnalysisResult& a, const AnalysisResult& b) {
       a.messages != b.messages || a.error.has_value() != b.error.has_value() ||
       a.problems.size() != b.problems.size())
     return false;
-  if (a.error && (a.error->message != b.error->message || a.error->line != b.error->line)) return false;
+  if (a.error && (a.error->message != b.error->message || a.error->line != b.error->line))
+    return false;
   for (size_t k = 0; k < a.problems.size(); ++k) {
     const ProblemResult& p = a.problems[k];
     const ProblemResult& q = b.problems[k];
-    if (p.iterations != q.iterations || p.closed != q.closed || p.stations.size() != q.stations.size() ||
+    if (p.iterations != q.iterations || p.closed != q.closed ||
+        p.stations.size() != q.stations.size() ||
         p.earthPressure.size() != q.earthPressure.size() || p.pyCurves.size() != q.pyCurves.size())
       return false;
     for (size_t s = 0; s < p.stations.size(); ++s) {
@@ -80,18 +82,21 @@ TEST(ConcurrentAnalyses, DifferentWallsOnSeveralThreadsGiveWhatEachGivesAlone) {
     threads.emplace_back([&, t] {
       for (size_t n = 0; n < walls.size(); ++n) {
         const size_t k = (n * (2 * t + 1) + static_cast<size_t>(t) * 5) % walls.size();
-        if (!Same(AnalyseWithTexts(walls[k]), alone[k])) mismatches[static_cast<size_t>(t)].push_back(k);
+        if (!Same(AnalyseWithTexts(walls[k]), alone[k]))
+          mismatches[static_cast<size_t>(t)].push_back(k);
       }
     });
   }
   for (std::thread& thread : threads) thread.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_TRUE(mismatches[static_cast<size_t>(t)].empty()) << "thread " << t;
+  for (int t = 0; t < kThreads; ++t)
+    EXPECT_TRUE(mismatches[static_cast<size_t>(t)].empty()) << "thread " << t;
 }
 
 // The interface reports a stop as a value with its line, keeps the problems
 // solved before it and never throws.
 TEST(ConcurrentAnalyses, ErrorsComeBackAsValues) {
-  const std::string wall = "Wall\n1 0 1 0 0 0 0 0 0\n10 1 10 0.001 0\n0 10 1 1E6\n1\n1 0 0 1 0 0\n0\n";
+  const std::string wall =
+      "Wall\n1 0 1 0 0 0 0 0 0\n10 1 10 0.001 0\n0 10 1 1E6\n1\n1 0 0 1 0 0\n0\n";
   AnalysisResult r = Analyse(wall + "1\nSecond\n1 0 1 0 0 0 0 0 0\n10 1 x 0.001 0\n");
   ASSERT_TRUE(r.error.has_value());
   EXPECT_EQ(r.error->kind, AnalysisError::Kind::Input);

@@ -72,7 +72,8 @@ TEST(OutputsUnchanged, EveryKeptDataFileWritesTheRecordedOutputs) {
   ASSERT_NE(entry, nullptr);
 
   const char* recordIn = std::getenv("TERRAQ_WRITE_EXPECTED_OUTPUTS");
-  const fs::path tableFile = fs::path(TERRAQ_SOURCE_DIR) / "tests/engine/driver/expected-outputs.txt";
+  const fs::path tableFile =
+      fs::path(TERRAQ_SOURCE_DIR) / "tests/engine/driver/expected-outputs.txt";
   std::map<std::string, std::string> expected;
   {
     std::ifstream in(tableFile);

@@ -1,7 +1,7 @@
-// The digits of Fw.d and Ew.d fields and of list-directed reals taken straight from the value must be
-// exactly those of the exact conversion (printf's, which rounds ties to even
-// on the binary value): compared here on some hundred thousand random and
-// chosen values, the fields built around them included.
+// The digits of Fw.d and Ew.d fields and of list-directed reals taken straight from the value must
+// be exactly those of the exact conversion (printf's, which rounds ties to even on the binary
+// value): compared here on some hundred thousand random and chosen values, the fields built around
+// them included.
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,8 @@ std::string Field(std::string text, int w) {
   const size_t width = static_cast<size_t>(w);
   if (text.size() > width) {
     const size_t zero = text[0] == '-' ? 1 : 0;
-    if (text.size() == width + 1 && text.size() > zero + 1 && text[zero] == '0' && text[zero + 1] == '.')
+    if (text.size() == width + 1 && text.size() > zero + 1 && text[zero] == '0' &&
+        text[zero + 1] == '.')
       return text.erase(zero, 1);
     return std::string(width, '*');
   }
@@ -61,8 +62,23 @@ std::string PrintfF(double v, int w, int d) {
 // powers of ten with theirs.
 std::vector<double> Values() {
   std::mt19937_64 random(20261208);
-  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1.0, 9.5, 0.05, 0.15, 1e99, 9.9999999995e98,
-                                1e-99, 1e-100, 9.99999e-100, 1e100, 1e300, 5e-324, 1.7976931348623157e308};
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                1.0,
+                                9.5,
+                                0.05,
+                                0.15,
+                                1e99,
+                                9.9999999995e98,
+                                1e-99,
+                                1e-100,
+                                9.99999e-100,
+                                1e100,
+                                1e300,
+                                5e-324,
+                                1.7976931348623157e308};
   std::uniform_real_distribution<double> exponent(-40.0, 40.0);
   std::uniform_int_distribution<long long> decimal(-2000000, 2000000);
   std::uniform_int_distribution<int> scale(0, 12);
@@ -75,7 +91,8 @@ std::vector<double> Values() {
   }
   for (int p = -30; p <= 30; ++p) {
     const double t = std::pow(10.0, p);
-    for (double v : {t, std::nextafter(t, 0.0), std::nextafter(t, 1e300), 0.5 * t, 9.5 * t, 0.95 * t})
+    for (double v :
+         {t, std::nextafter(t, 0.0), std::nextafter(t, 1e300), 0.5 * t, 9.5 * t, 0.95 * t})
       values.push_back(v);
   }
   return values;
@@ -85,7 +102,9 @@ std::vector<double> Values() {
 
 TEST(FieldDigits, FieldsMatchTheExactConversionDigitForDigit) {
   const std::vector<double> values = Values();
-  struct Format { int w, d; };
+  struct Format {
+    int w, d;
+  };
   // The formats of the files, and the widest digits the fast path takes.
   const Format eFormats[] = {{10, 3}, {12, 4}, {13, 4}, {17, 10}, {24, 17}, {6, 3}};
   const Format fFormats[] = {{7, 3}, {10, 2}, {8, 5}, {12, 0}, {30, 17}};
@@ -93,7 +112,8 @@ TEST(FieldDigits, FieldsMatchTheExactConversionDigitForDigit) {
   for (const double v : values) {
     for (const Format f : eFormats) {
       const std::string got = FormatE(v, f.w, f.d), want = PrintfE(v, f.w, f.d);
-      if (got != want && ++mismatches < 20) ADD_FAILURE() << v << " E" << f.w << "." << f.d << ": " << got << " != " << want;
+      if (got != want && ++mismatches < 20)
+        ADD_FAILURE() << v << " E" << f.w << "." << f.d << ": " << got << " != " << want;
     }
     char general[40];
     std::snprintf(general, sizeof general, " %.9G", v);
@@ -102,7 +122,8 @@ TEST(FieldDigits, FieldsMatchTheExactConversionDigitForDigit) {
     if (std::fabs(v) >= 1e300) continue;  // asterisks by rule, not by width
     for (const Format f : fFormats) {
       const std::string got = FormatF(v, f.w, f.d), want = PrintfF(v, f.w, f.d);
-      if (got != want && ++mismatches < 20) ADD_FAILURE() << v << " F" << f.w << "." << f.d << ": " << got << " != " << want;
+      if (got != want && ++mismatches < 20)
+        ADD_FAILURE() << v << " F" << f.w << "." << f.d << ": " << got << " != " << want;
     }
   }
   EXPECT_EQ(mismatches, 0u);
@@ -143,6 +164,7 @@ TEST(FieldDigits, DeclinesOnlyTiesAndTheFarRange) {
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> exponent(-15.0, 15.0);
   int declined = 0;
-  for (int k = 0; k < 10000; ++k) declined += !SignificantDigits(std::pow(10.0, exponent(random)), 10, n, e);
+  for (int k = 0; k < 10000; ++k)
+    declined += !SignificantDigits(std::pow(10.0, exponent(random)), 10, n, e);
   EXPECT_LT(declined, 10);
 }
