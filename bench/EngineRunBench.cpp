@@ -24,7 +24,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/EngineModel.h"
 #include "driver/RunAnalysis.h"
 
 namespace fs = std::filesystem;
@@ -105,9 +104,6 @@ class RunFolder {
 void runWall(benchmark::State& state, const WallLayout& layout) {
   RunFolder folder(wallDataFile(layout));
   for (auto _ : state) terraq::engine::RunAnalysis();
-  const terraq::engine::EngineModel& model = terraq::engine::GlobalEngineModel();
-  state.counters["iterations"] = model.iteration;
-  state.counters["closed"] = model.notClosed == 0 && model.overLimit == 0;
 }
 
 void BM_WallRun(benchmark::State& state) {

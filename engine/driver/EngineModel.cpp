@@ -2,8 +2,16 @@
 
 namespace terraq::engine {
 
+// resetProblem names every station array: one added must be added there.
+static_assert(sizeof(StationArrays) >= 15 * sizeof(RealStations) + sizeof(StationArray<int>) &&
+              sizeof(StationArrays) < 15 * sizeof(RealStations) + 2 * sizeof(StationArray<int>));
+
 void EngineModel::resetProblem() {
-  st = StationArrays{};
+  // Filled in place: a fresh StationArrays would be built and then copied,
+  // twice the work of the largest part of the model.
+  for (RealStations* a : {&st.F, &st.Q, &st.S, &st.T, &st.R, &st.P, &st.Qpoint, &st.Spoint, &st.Qw,
+                          &st.Sw, &st.w, &st.wEI, &st.A, &st.B, &st.C})
+    a->fill(0.0);
   st.code.fill(1);
   spec = SpecifiedConditions{};
   curves.clear();
@@ -22,9 +30,11 @@ void EngineModel::resetProblem() {
   numericalFault.clear();
 }
 
-EngineModel& GlobalEngineModel() {
-  static EngineModel model;
-  return model;
+void EngineModel::resetRun() {
+  control = ProblemControl{};
+  results.clear();
+  labels = UnitLabels{};
+  resetProblem();
 }
 
 }  // namespace terraq::engine

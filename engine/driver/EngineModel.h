@@ -1,5 +1,7 @@
 #pragma once
-// The engine's shared model: everything one analysis run reads and writes.
+// The engine's model: everything one analysis run reads and writes. Each
+// analysis has a model of its own (nothing of it is global), so that
+// analyses may run at the same time on different threads.
 //
 // Units: every length, force and stiffness is in the problem's own units
 // (inches and pounds, metres and kilonewtons, or generic F and L); the engine
@@ -252,9 +254,8 @@ struct EngineModel {
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.
   void resetProblem();
+  // Resets everything, as a model that has not run yet.
+  void resetRun();
 };
-
-// The process-global model of the library.
-EngineModel& GlobalEngineModel();
 
 }  // namespace terraq::engine

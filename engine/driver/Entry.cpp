@@ -1,10 +1,10 @@
 // The exported entry of the engine library. One call with the code 7 runs
 // one analysis; any other code does nothing. Nothing the analysis finds is
 // returned: it is all in the report. Returns 0 for a run that wrote its
-// outputs, 1 for a code other than 7, 2 when an output or scratch file
-// could not be created or written (a full disk), and 3 when the system
-// could not read the data file (an input/output error): the run messages in
-// the current directory name the file and the reason.
+// outputs, 1 for a code other than 7, 2 when an output file could not be
+// created or written (a full disk), and 3 when the system could not read
+// the data file (an input/output error): the run messages in the current
+// directory name the file and the reason.
 
 #include <cstdint>
 #include <exception>

@@ -12,7 +12,9 @@ void StopStationsNotInOrder() { throw ErrorStop({"", "", "     ERROR STOP -- STA
 
 void StopBeyondEnd() { throw ErrorStop({"", "", "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END"}); }
 
-void StopWithMessage(const std::string& message) { throw ErrorStop({"", "", "     " + message}); }
+void StopWithMessage(const std::string& message, std::vector<std::string> callerLines) {
+  throw ErrorStop({"", "", "     " + message}, std::move(callerLines));
+}
 
 void ThrowIfWriteFailed(const TextOut& file) {
   if (file.error() != 0) throw OutputWriteError(file.path(), file.error());

@@ -12,13 +12,19 @@ namespace terraq::engine {
 
 class ErrorStop : public std::runtime_error {
  public:
-  explicit ErrorStop(std::vector<std::string> reportLines)
+  // `callerLines` are warnings for the caller's messages that go with the
+  // stop (the p-y generation repeats some there).
+  explicit ErrorStop(std::vector<std::string> reportLines,
+                     std::vector<std::string> callerLines = {})
       : std::runtime_error(reportLines.empty() ? "error stop" : reportLines.front()),
-        lines_(std::move(reportLines)) {}
+        lines_(std::move(reportLines)),
+        callerLines_(std::move(callerLines)) {}
   const std::vector<std::string>& reportLines() const { return lines_; }
+  const std::vector<std::string>& callerLines() const { return callerLines_; }
 
  private:
   std::vector<std::string> lines_;
+  std::vector<std::string> callerLines_;
 };
 
 // An index outside the model's storage: the input asked for something the
@@ -51,7 +57,9 @@ void ThrowIfWriteFailed(const TextOut& file);
 [[noreturn]] void StopTooMuchData();
 [[noreturn]] void StopStationsNotInOrder();
 [[noreturn]] void StopBeyondEnd();
-// Any other stop: one message line, written after two empty lines.
-[[noreturn]] void StopWithMessage(const std::string& message);
+// Any other stop: one message line, written after two empty lines, with
+// the warnings for the caller that go with it.
+[[noreturn]] void StopWithMessage(const std::string& message,
+                                  std::vector<std::string> callerLines = {});
 
 }  // namespace terraq::engine

@@ -1,18 +1,20 @@
+// The file adapter of the exported entry: the names file and the data file
+// in the current directory in, the report, plot and monitor files and the
+// caller's messages out, the analysis itself in memory (api/Analysis.h,
+// with the texts streamed to the files as they are made).
+
 #include "RunAnalysis.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "EngineModel.h"
-#include "RunFiles.h"
 #include "RunMessages.h"
-#include "input/ReadProblem.h"
-#include "output/PlotFile.h"
-#include "output/Report.h"
-#include "solver/Solver.h"
-#include "textio/FixedFormat.h"
+#include "api/ModelAnalysis.h"
+#include "textio/TextOut.h"
 
 namespace terraq::engine {
 
@@ -37,80 +39,28 @@ bool ReadNamesFile(std::string (&names)[4]) {
   return true;
 }
 
-// The offending word as the report shows it: at most 20 characters, with
-// anything unprintable (a stray CR, a binary byte) shown as "?", so that one
-// bad line cannot flood or garble the report.
-std::string ShownToken(const std::string& token) {
-  constexpr size_t kShown = 20;
-  std::string shown;
-  for (size_t k = 0; k < token.size() && k < kShown; ++k) {
-    const auto ch = static_cast<unsigned char>(token[k]);
-    shown += ch >= 0x20 && ch < 0x7f ? static_cast<char>(ch) : '?';
-  }
-  if (token.size() > kShown) shown += "...";
-  return shown;
-}
+// How reading the data file went: read whole, not opened, or a failed read
+// of the disk (the system's text for it in `reason`).
+enum class DataRead { Whole, NotOpened, Failed };
 
-std::string InputErrorMessage(const InputError& e) {
-  const std::string line = FormatI(e.line(), 0);
-  switch (e.kind()) {
-    case InputError::Kind::BadInteger:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
-             "\" IS NOT AN INTEGER";
-    case InputError::Kind::BadNumber:
-      return "ERROR STOP -- LINE " + line + " OF THE DATA FILE: \"" + ShownToken(e.token()) +
-             "\" IS NOT A NUMBER";
-    case InputError::Kind::EndOfFile:
-    case InputError::Kind::ReadFailed: break;
-  }
-  return "ERROR STOP -- THE DATA FILE ENDS TOO EARLY (LINE " + line + ")";
-}
-
-void WriteStop(RunFiles& files, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) files.report.line(line);
-}
-
-void RunProblems(RunFiles& files, EngineModel& model) {
-  ProblemControl& c = model.control;
-  for (;;) {
-    // The end code of the problem before is cleared before its successor's
-    // title is read: a data file that announces a further problem and then
-    // ends is an error stop like any other, and the plot file still gets its
-    // final result block.
-    c.NEXT = 0;
-    std::string title = files.data->readLine();
-    if (title.size() > 70) title.resize(70);
-    c.title = title;
-    ++c.problemCount;
-    if (c.problemCount == 1) c.firstTitle = title;
-
-    c.plotUnits = 1;
-    model.resetProblem();
-
-    ReadProblem(files, model);
-
-    WriteHeading(files.report, c);
-    WriteMonitorHeading(files.monitor);
-    IterateSolution(files, model);
-    WriteResults(files.report, model);
-    // A run that can no longer write its outputs ends here rather than
-    // solve problems nobody will see.
-    for (const TextOut* out : {&files.report, &files.plot, &files.monitor}) ThrowIfWriteFailed(*out);
-
-    files.data->read(1).assign(0, c.NEXT);
-    if (c.NEXT == c.KSTAGE) c.NEXT = 0;
-    if (c.NEXT == 0) return;
-    c.PLOTCODE = c.NEXT == 9 ? 2 : c.KSTAGE;
-    WriteResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
-  }
+DataRead ReadDataFile(const std::string& name, std::string& text, std::string& reason) {
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return DataRead::NotOpened;
+  char chunk[65536];
+  size_t got = 0;
+  errno = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+  // A read the disk refused is no end of the data: it is told as such, so
+  // that nobody looks for a fault in the file.
+  const bool failed = std::ferror(file) != 0;
+  if (failed) reason = std::strerror(errno != 0 ? errno : EIO);
+  std::fclose(file);
+  return failed ? DataRead::Failed : DataRead::Whole;
 }
 
 }  // namespace
 
 RunStatus RunAnalysis() {
-  EngineModel& model = GlobalEngineModel();
-  model = EngineModel{};
-  SetUnitLabels(model.labels, 0);
   ClearRunMessages();
 
   std::string names[4];
@@ -120,77 +70,54 @@ RunStatus RunAnalysis() {
     return RunStatus::Completed;
   }
 
+  // All three outputs are opened before the analysis, even when one fails,
+  // in the order of the names: a run that could not write its outputs is
+  // not started.
   RunFiles files;
-  files.dataStream.open(names[0], std::ios::in | std::ios::binary);
-  // All three are opened even when one fails, in the order of the names.
-  const bool reportOpen = files.report.open(names[1]);
-  const bool plotOpen = files.plot.open(names[2]);
-  const bool monitorOpen = files.monitor.open(names[3]);
-  if (!(reportOpen && plotOpen && monitorOpen)) {
+  TextOut* const outputs[] = {&files.report, &files.plot, &files.monitor};
+  bool opened = true;
+  for (int k = 0; k < 3; ++k) opened = outputs[k]->open(names[k + 1]) && opened;
+  if (!opened) {
     TellCaller(" CANNOT CREATE THE OUTPUT FILES OF THE ANALYSIS");
-    for (const TextOut* out : {&files.report, &files.plot, &files.monitor})
+    for (const TextOut* out : outputs)
       if (out->error() != 0) TellWriteFailure(out->path(), out->error());
     return RunStatus::OutputNotWritten;
   }
-  files.data.emplace(files.dataStream);
 
-  ProblemControl& c = model.control;
-  c.PLOTCODE = 1;
-  c.problemCount = 0;
-  std::optional<OutputWriteError> writeFailure;
-  std::optional<std::string> readFailure;
-  try {
-    if (!files.dataStream.is_open())
-      StopWithMessage("ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0]);
-    RunProblems(files, model);
-  } catch (const ErrorStop& e) {
-    WriteStop(files, e.reportLines());
-  } catch (const InputError& e) {
-    if (e.kind() == InputError::Kind::ReadFailed) {
+  api::AnalysisOptions options;
+  std::string data, readFailure;
+  switch (ReadDataFile(names[0], data, readFailure)) {
+    case DataRead::Whole: break;
+    case DataRead::NotOpened:
+      options.stopBeforeReading = "ERROR STOP -- CANNOT OPEN THE DATA FILE " + names[0];
+      break;
+    case DataRead::Failed:
       // The disk, not the data: the caller keeps the outputs it has.
-      readFailure = e.token();
-      WriteStop(
-          files,
-          {"", "", "     ERROR STOP -- CANNOT READ THE DATA FILE " + names[0] + ": " + e.token()});
-    } else {
-      WriteStop(files, {"", "", "     " + InputErrorMessage(e)});
-    }
-  } catch (const OutputWriteError& e) {
-    // A file the disk refused is no fault of the data: the report (if it
-    // can still take a line) says what happened, the caller is told below.
-    writeFailure = e;
-    WriteStop(files, {"", "", "     ERROR STOP -- CANNOT WRITE " + e.path() + ": " + std::strerror(e.error())});
-  } catch (const InternalIndexError&) {
-    WriteStop(files, {"", "", "     ERROR STOP -- A STATION OF THE INPUT LIES OUTSIDE THE STORAGE"});
-  } catch (const std::bad_alloc&) {
-    WriteStop(files, {"", "", "     ERROR STOP -- NOT ENOUGH MEMORY FOR THE DATA"});
-  } catch (const std::exception&) {
-    // Nothing else is expected; the report must still close properly.
-    WriteStop(files, {"", "", "     ERROR STOP -- INTERNAL ERROR OF THE ANALYSIS"});
+      options.stopBeforeReading =
+          "ERROR STOP -- CANNOT READ THE DATA FILE " + names[0] + ": " + readFailure;
+      break;
   }
+  // The texts go to the files as they are made: a run that can no longer
+  // write them stops at the end of its problem, its report saying so.
+  const auto model = std::make_unique<EngineModel>();
+  const api::AnalysisResult result = api::AnalyseInto(data, options, files, *model);
+  // Every note goes to the caller, the generation's progress note too: a
+  // library may not write on its host's console.
+  for (const std::string& line : result.messages) TellCaller(line);
 
-  WriteEndOfAnalysis(files.report);
-  if (c.NEXT == 0) WriteResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
-  files.report.close();
-  files.dataStream.close();
-  files.plot.close();
-  files.monitor.close();
-
-  if (readFailure) {
-    TellReadFailure(names[0], *readFailure);
+  for (TextOut* out : outputs) out->close();
+  if (!readFailure.empty()) {
+    TellReadFailure(names[0], readFailure);
     return RunStatus::InputNotRead;
   }
   // The first failure is the one to fix; a full disk usually fails all.
-  if (writeFailure) {
-    TellWriteFailure(writeFailure->path(), writeFailure->error());
-    return RunStatus::OutputNotWritten;
-  }
-  for (const TextOut* out : {&files.report, &files.plot, &files.monitor}) {
-    if (out->error() == 0) continue;
+  RunStatus status = RunStatus::Completed;
+  for (TextOut* out : outputs) {
+    if (out->error() == 0 || status != RunStatus::Completed) continue;
     TellWriteFailure(out->path(), out->error());
-    return RunStatus::OutputNotWritten;
+    status = RunStatus::OutputNotWritten;
   }
-  return RunStatus::Completed;
+  return status;
 }
 
 }  // namespace terraq::engine

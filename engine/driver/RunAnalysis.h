@@ -1,7 +1,10 @@
 #pragma once
-// One complete analysis run: the names file in the current directory names
-// the data file and the three outputs; every problem of the data file is
-// read, solved and reported until its end code says the run is over.
+// One complete analysis run through files, as the exported entry makes it:
+// the names file in the current directory names the data file and the
+// three outputs; every problem of the data file is read, solved and reported
+// (in memory, by api/Analysis.h) until its end code says the run is over,
+// and the outputs are written. Only this adapter depends on the current
+// directory.
 
 #include <cstdint>
 

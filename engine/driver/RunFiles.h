@@ -1,10 +1,11 @@
 #pragma once
-// The files of one analysis run: the data file being read and the three
-// outputs. Owned by the run driver and handed to every procedure that reads
-// or writes.
+// The texts of one analysis run: the data being read, the three outputs
+// and the messages for the caller. Owned by the run and handed to every
+// procedure that reads or writes.
 
-#include <fstream>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "textio/FreeFormatReader.h"
 #include "textio/TextOut.h"
@@ -12,11 +13,11 @@
 namespace terraq::engine {
 
 struct RunFiles {
-  std::ifstream dataStream;
   std::optional<FreeFormatReader> data;
   TextOut report;
   TextOut plot;
   TextOut monitor;
+  std::vector<std::string> messages;  // lines for the caller, in order
 };
 
 }  // namespace terraq::engine

@@ -19,25 +19,9 @@ bool Finite(const PressureRow& r) {
          std::isfinite(r.surcharge);
 }
 
-// The table reaches the analysis through the scratch file with ten
-// significant digits: three would move the rows of a deep wall by up to a
-// tenth of its length unit and make the load depend on the units system.
-void WriteTable(TextOut& out, const std::vector<PressureRow>& rows) {
-  out.line((ListRecord() << static_cast<int>(rows.size())).str());
-  constexpr int w = kScratchFieldWidth, d = kScratchDigits;
-  for (const PressureRow& r : rows)
-    out.line(Line().x(5).e(r.depth, w, d).x(4).e(r.total, w, d).x(4).e(r.soil, w, d).x(4)
-                 .e(r.surcharge, w, d).str());
-}
-
 }  // namespace
 
-void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
-  // The generator's unit opens on a debugging file first and carries the
-  // table file later; opening the second closes the first.
-  TextOut scratch;
-  scratch.open(kGeneratorDebugFile);
-
+std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
   const SoilData& soil = model.soil;
   const UnitLabels& labels = model.labels;
   const double gammaWater = UnitWeightOfWater(model.control.KUNITS);
@@ -83,15 +67,7 @@ void GenerateEarthPressure(RunFiles& files, const EngineModel& model) {
     if (!Finite(r))
       StopWithMessage("ERROR STOP -- THE GENERATED EARTH PRESSURE IS NOT A FINITE NUMBER; CHECK "
                       "THE SOIL AND SURCHARGE DATA");
-
-  scratch.close();
-  // A table that did not reach the disk whole would be read back as a
-  // fault of the data.
-  scratch.open(kGeneratedPressureFile);
-  ThrowIfWriteFailed(scratch);
-  WriteTable(scratch, table.rows);
-  scratch.close();
-  ThrowIfWriteFailed(scratch);
+  return std::move(table.rows);
 }
 
 }  // namespace terraq::engine

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ReadProblem.h"
 #include "Stations.h"
@@ -13,6 +14,7 @@
 #include "soil/GeneratePyCurves.h"
 #include "solver/GeneratedSprings.h"
 #include "textio/FixedFormat.h"
+#include "textio/ScratchDigits.h"
 
 namespace terraq::engine {
 
@@ -98,46 +100,41 @@ Curve AssembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
   return curve;
 }
 
-// Reads SOILDATA back: the count, the user curves (already held, skipped),
-// then the generated records.
-void ReadGeneratedCurves(EngineModel& model) {
-  std::ifstream in(kSoilDataFile, std::ios::in | std::ios::binary);
-  if (!in) StopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") + kSoilDataFile);
-  FreeFormatReader reader(in);
-  try {
-    int count = 0;
-    reader.read(1).assign(0, count);
-    if (count > kMaxCurves) StopTooMuchData();
-    const int user = static_cast<int>(model.curves.size());
-    for (int k = 0; k < user; ++k) {
-      int station = 0, n = 0;
-      const FreeRecord head = reader.read(2);
-      head.assign(0, station);
-      head.assign(1, n);
-      for (int i = 0; i < n; ++i) reader.read(3);
+// The generated curves as the analysis takes them over, after the user
+// curves of the data file. Their values are those that ten significant
+// digits give (ScratchDigits.h): the curves once reached the analysis through
+// the scratch file SOILDATA, whose name the stops below still give, with
+// the line a value would have had there (a count line, then per curve a
+// header line and its rows, the user curves first).
+void TakeGeneratedCurves(EngineModel& model, const std::vector<GeneratedCurveRecord>& records) {
+  constexpr const char* kOldName = "SOILDATA";
+  const int user = static_cast<int>(model.curves.size());
+  if (user + static_cast<long long>(records.size()) > kMaxCurves) StopTooMuchData();
+  int line = 1;
+  for (const Curve& curve : model.curves) line += 1 + curve.n;
+  model.curves.reserve(model.curves.size() + records.size());
+  const auto unreadable = [&] {
+    StopWithMessage(std::string("ERROR STOP -- LINE ") + FormatI(line, 0) +
+                    " OF THE SCRATCH FILE " + kOldName + " CANNOT BE READ");
+  };
+  for (const GeneratedCurveRecord& record : records) {
+    ++line;
+    const std::optional<double> depth = ListRounded(record.depth);
+    if (!depth) unreadable();
+    if (record.rows.size() != kGeneratedRows)
+      StopWithMessage(std::string("ERROR STOP -- A CURVE OF THE SCRATCH FILE ") + kOldName +
+                      " DOES NOT HOLD 34 POINTS");
+    double p[kGeneratedRows + 1] = {}, y[kGeneratedRows + 1] = {};
+    for (int row = 1; row <= kGeneratedRows; ++row) {
+      ++line;
+      const auto& [pValue, yValue] = record.rows[static_cast<size_t>(row - 1)];
+      const std::optional<double> pRead = ScratchRounded(pValue);
+      const std::optional<double> yRead = ScratchRounded(yValue);
+      if (!pRead || !yRead) unreadable();
+      p[row] = *pRead;
+      y[row] = *yRead;
     }
-    for (int k = user; k < count; ++k) {
-      double depth = 0;
-      int n = 0;
-      const FreeRecord head = reader.read(2);
-      head.assign(0, depth);
-      head.assign(1, n);
-      if (n != kGeneratedRows)
-        StopWithMessage(std::string("ERROR STOP -- A CURVE OF THE SCRATCH FILE ") + kSoilDataFile +
-                        " DOES NOT HOLD 34 POINTS");
-      double p[kGeneratedRows + 1] = {}, y[kGeneratedRows + 1] = {};
-      for (int row = 1; row <= kGeneratedRows; ++row) {
-        int index = 0;
-        const FreeRecord r = reader.read(3);
-        r.assign(0, index);
-        r.assign(1, p[row]);
-        r.assign(2, y[row]);
-      }
-      model.curves.push_back(AssembleGenerated(depth, p, y, model.control));
-    }
-  } catch (const InputError& e) {
-    StopWithMessage(std::string("ERROR STOP -- LINE ") + FormatI(e.line(), 0) +
-                    " OF THE SCRATCH FILE " + kSoilDataFile + " CANNOT BE READ");
+    model.curves.push_back(AssembleGenerated(*depth, p, y, model.control));
   }
 }
 
@@ -147,11 +144,13 @@ void ReadCurves(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
   if (c.NPYUSER > kMaxCurves) StopTooMuchData();
   const bool generate = c.KPY == 2;
+  // Room for the curves at once: a wall may have hundreds, each a few
+  // hundred bytes, and growing the list copies them again and again.
+  if (c.NPYUSER > 0) model.curves.reserve(static_cast<size_t>(c.NPYUSER));
   if (c.NPYUSER > 0) ReadUserCurves(files, model, !generate);
   const int userCurves = static_cast<int>(model.curves.size());
   if (generate) {
-    GeneratePyCurves(model, files.report);
-    ReadGeneratedCurves(model);
+    TakeGeneratedCurves(model, GeneratePyCurves(model, files.report, files.messages));
     // The generated soil reaches from the excavation level to the bottom of
     // the deepest layer.
     double soilBottom = 0.0;

@@ -7,17 +7,19 @@
 // show, what the soil-resistance generator reads and what the transverse
 // loads integrate over the stations.
 
-#include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ReadProblem.h"
-#include "driver/SoilLayers.h"
 #include "Stations.h"
+#include "driver/SoilLayers.h"
 #include "earthpressure/GenerateEarthPressure.h"
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
 #include "textio/FixedFormat.h"
+#include "textio/ScratchDigits.h"
 
 namespace terraq::engine {
 
@@ -59,36 +61,27 @@ bool ThinnedTable(const EngineModel& model) {
   return (units == 1 || units == 2) && model.earthPressure.size() >= 51;
 }
 
-// The generator's table, read back from its scratch file and taken over the
-// width of the wall units.
-void ReadGeneratedPressure(RunFiles& files, EngineModel& model) {
-  std::ifstream in(kGeneratedPressureFile, std::ios::in | std::ios::binary);
-  if (!in)
-    StopWithMessage(std::string("ERROR STOP -- CANNOT OPEN THE SCRATCH FILE ") +
-                    kGeneratedPressureFile);
+// The generator's table, taken over the width of the wall units. Its values
+// are those that ten significant digits give (ScratchDigits.h): the table
+// once reached the analysis through the scratch file KOLVEX.001, whose name
+// the stop below still gives, with the line a value would have had there
+// (a count line, then a line per row).
+void TakeGeneratedPressure(RunFiles& files, EngineModel& model,
+                           const std::vector<PressureRow>& rows) {
+  if (rows.size() > static_cast<size_t>(kMaxEarthPressureRows)) StopTooMuchData();
   const double width = model.soil.wall.widthActive;
-  try {
-    FreeFormatReader reader(in);
-    int n = 0;
-    reader.read(1).assign(0, n);
-    if (n > kMaxEarthPressureRows) StopTooMuchData();
-    for (int row = 0; row < n; ++row) {
-      EarthPressureRow r;
-      const FreeRecord rec = reader.read(4);
-      rec.assign(0, r.depth);
-      rec.assign(1, r.total);
-      rec.assign(2, r.soil);
-      rec.assign(3, r.surcharge);
-      // The surcharge column is taken over the width as well, so that the
-      // plotted parts still add up to the total.
-      r.total *= width;
-      r.soil *= width;
-      r.surcharge *= width;
-      model.earthPressure.push_back(r);
-    }
-  } catch (const InputError& e) {
-    StopWithMessage(std::string("ERROR STOP -- THE SCRATCH FILE ") + kGeneratedPressureFile +
-                    " CANNOT BE READ BACK (LINE " + FormatI(e.line(), 0) + ")");
+  model.earthPressure.reserve(rows.size());
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const PressureRow& g = rows[k];
+    const std::optional<double> depth = ScratchRounded(g.depth), total = ScratchRounded(g.total),
+                                soil = ScratchRounded(g.soil),
+                                surcharge = ScratchRounded(g.surcharge);
+    if (!depth || !total || !soil || !surcharge)
+      StopWithMessage("ERROR STOP -- THE SCRATCH FILE KOLVEX.001 CANNOT BE READ BACK (LINE " +
+                      FormatI(static_cast<long long>(k) + 2, 0) + ")");
+    // The surcharge column is taken over the width as well, so that the
+    // plotted parts still add up to the total.
+    model.earthPressure.push_back({*depth, *total * width, *soil * width, *surcharge * width});
   }
   WritePressureHeading(files.report, model.labels);
   const size_t step = ThinnedTable(model) ? 6 : 1;
@@ -165,8 +158,7 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   if (c.KEP >= 2 || c.KPY == 2) ReadSoilData(files, model);
 
   if (c.KEP >= 2) {
-    GenerateEarthPressure(files, model);
-    ReadGeneratedPressure(files, model);
+    TakeGeneratedPressure(files, model, GenerateEarthPressure(files, model));
   } else if (c.KEP == 1 && !model.soil.loads.empty()) {
     AddSurchargeToSpecified(model);
   }

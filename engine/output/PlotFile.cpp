@@ -7,6 +7,7 @@ namespace terraq::engine {
 void WriteNoEarthPressureBlock(TextOut& plot) { plot.line((ListRecord() << 0).str()); }
 
 void WriteEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>& rows, bool thinned) {
+  if (!plot.wanted()) return;
   const size_t step = thinned ? 6 : 1;
   const int written = static_cast<int>((rows.size() + step - 1) / step);
   plot.line((ListRecord() << written).str());
@@ -21,6 +22,7 @@ void WriteEarthPressureBlock(TextOut& plot, const std::vector<EarthPressureRow>&
 }
 
 void WritePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
+  if (!plot.wanted()) return;
   const ProblemControl& c = model.control;
   if (model.curves.empty()) {
     plot.line((ListRecord() << c.KUNITS << 0).str());
@@ -45,6 +47,7 @@ void WritePyBlock(TextOut& plot, const EngineModel& model, int userCurves) {
 }
 
 void WriteResultBlock(TextOut& plot, int plotCode, int units, const std::vector<ResultRow>& rows) {
+  if (!plot.wanted()) return;
   plot.line((ListRecord() << plotCode << static_cast<int>(rows.size()) << units).str());
   for (const ResultRow& r : rows) {
     plot.line(Line().x(1).e(r.x, 13, 4).x(1).e(r.deflection, 13, 4).x(1).e(r.moment, 13, 4).x(1)
@@ -60,6 +63,7 @@ void WriteMonitorHeading(TextOut& monitor) {
 
 void WriteMonitorLine(TextOut& monitor, int iteration, bool offCurve, int notClosed,
                       const double (&deflections)[5]) {
+  if (!monitor.wanted()) return;
   Line line;
   line.x(3).i(iteration, 4).x(7);
   if (offCurve) line.a("YES").x(6);

@@ -149,6 +149,7 @@ void WriteStiffnessHeading(TextOut& report, const UnitLabels& labels) {
 
 void WriteTableRowEcho(TextOut& report, RowKind kind, int from, int to, long long contdMinusOne,
                        const std::array<double, 6>& values) {
+  if (!report.wanted()) return;
   Line line;
   switch (kind) {
     case RowKind::Alone: line.x(5).i(from, 4).i(to, 4).i(contdMinusOne, 3).x(1); break;
@@ -172,6 +173,7 @@ void WritePressureHeading(TextOut& report, const UnitLabels& labels) {
 }
 
 void WritePressureRow(TextOut& report, double depth, double pressure) {
+  if (!report.wanted()) return;
   report.line(Line().x(6).e(depth, 10, 3).x(10).e(pressure, 10, 3).str());
 }
 
@@ -182,6 +184,7 @@ void WriteUserCurvesBox(TextOut& report) {
 
 void WriteUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, double pMultiplier,
                         double yMultiplier, const UnitLabels& labels) {
+  if (!report.wanted()) return;
   report.line("");
   report.line("     FROM TO CONTD      P-MULTIPLIER  Y-MULTIPLIER'      POINTS     ");
   report.line("");
@@ -209,10 +212,12 @@ void WriteUserCurveEcho(TextOut& report, RowKind kind, const Curve& curve, doubl
 }
 
 void WriteUserCurvePoint(TextOut& report, double y, double p) {
+  if (!report.wanted()) return;
   report.line(Line().x(17).e(y, 10, 3).x(10).e(p, 10, 3).str());
 }
 
 void WriteResults(TextOut& report, const EngineModel& model) {
+  if (!report.wanted()) return;
   const UnitLabels& labels = model.labels;
   report.emptyLines(2);
   report.line(Line().a("     RESULTS -- ITERATION").i(model.iteration, 3).str());

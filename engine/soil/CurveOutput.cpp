@@ -24,7 +24,9 @@ double Writable(double value, double depth) {
 }  // namespace
 
 void WriteCurveHeader(PyGeneration& g, int k) {
-  g.curves->line((ListRecord() << g.settings.H + g.profile.xc(k) << kRecordPoints).str());
+  GeneratedCurveRecord& record = g.curves.emplace_back();
+  record.depth = g.settings.H + g.profile.xc(k);
+  record.rows.reserve(kRecordPoints);
 }
 
 void WriteSideTitle(PyGeneration& g, Side side) {
@@ -49,14 +51,22 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
                  const PointLayout& layout, const SmallDeflectionWarning& warning) {
   TextOut& report = *g.report;
   const double depth = g.settings.H + g.profile.xc(k);
-  report.line("");
-  const std::string yLabel = "Y," + std::string(g.labels.length());
-  const std::string pLabel = "P," + g.labels.forcePerLength();
-  report.line(AlignedRow({{41, yLabel}, {61, pLabel}}));
+  const bool reported = report.wanted();
+  if (reported) {
+    report.line("");
+    const std::string yLabel = "Y," + std::string(g.labels.length());
+    const std::string pLabel = "P," + g.labels.forcePerLength();
+    report.line(AlignedRow({{41, yLabel}, {61, pLabel}}));
+  }
   for (int i = 0; i < kSidePoints; ++i) {
     const auto idx = static_cast<size_t>(i);
     const double yOut = Writable(y[idx], depth);
     const double pOut = Writable(p[idx], depth);
+    // The analysis takes the points to ten significant digits, so that the
+    // springs do not depend on the units the wall was entered in (the report
+    // shows the rounded values).
+    g.curves.back().rows.emplace_back(pOut, yOut);
+    if (!reported) continue;
     report.line(Line().x(21).e(yOut, 20, 3).e(pOut, 20, 3).str());
     if (warning.enabled && i > 0 && yOut < kSmallDeflection) {
       report.line("");
@@ -64,13 +74,8 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
       report.line(Line().x(5).a("DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM").str());
       report.line(Line().x(5).a("USED A SOIL MODULUS OF ").e(warning.modulus, 10, 3).str());
     }
-    // The curve reaches the analysis through this file: it carries the
-    // points to ten significant digits, so that the springs do not depend on
-    // the units the wall was entered in (the report shows the rounded values).
-    g.curves->line(Line().i(i + 1, 5).x(layout.blanks).e(pOut, kScratchFieldWidth, kScratchDigits)
-                       .x(layout.blanks).e(yOut, kScratchFieldWidth, kScratchDigits).str());
   }
-  if (!layout.multiplierLine) return;
+  if (!layout.multiplierLine || !reported) return;
   report.line("");
   report.line(Line().x(21).a(" P-Multiplier = ").e(PMultiplierAt(g.settings, depth), 10, 3)
                   .a(" Y-Multiplier = ").e(YMultiplierAt(g.settings, depth), 10, 3).str());

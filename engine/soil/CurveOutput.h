@@ -1,6 +1,6 @@
 #pragma once
 // The frame every soil-model generator writes its curves in: the curve
-// record of the SOILDATA file, the report block of each curve side, and the
+// record handed to the analysis, the report block of each curve side, and the
 // transformation of the raw points by the p- and y-multipliers and the
 // active-pressure shift.
 
@@ -15,14 +15,13 @@
 namespace terraq::engine {
 
 constexpr int kSidePoints = 17;
-constexpr int kRecordPoints = 2 * kSidePoints;  // rows of one curve in SOILDATA
+constexpr int kRecordPoints = 2 * kSidePoints;  // rows of one generated curve record
 
 // The points of one curve side before the transformation; element i is
 // point i + 1.
 using SidePoints = std::array<double, kSidePoints>;
 
-// SOILDATA header of curve k: its depth below the backfill surface (H + xc)
-// and the number of rows.
+// Starts the record of curve k: its depth below the backfill surface (H + xc).
 void WriteCurveHeader(PyGeneration& g, int k);
 
 // Report: two empty lines and "AT THE EXCAVATION SIDE" / "AT THE BACKFILL SIDE".
@@ -42,20 +41,19 @@ struct SmallDeflectionWarning {
 // How the points of a side are laid out where a model departs from the
 // common frame.
 struct PointLayout {
-  int blanks = 1;               // blanks before each of the p and y fields of a SOILDATA row
-  bool multiplierLine = true;   // the " P-Multiplier = " line after the last point
+  bool multiplierLine = true;  // the " P-Multiplier = " line after the last point
 };
 
 // Transforms the 17 points of one side (p' = Mp p - pA on the excavation
 // side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth
-// H + xc(k)) and writes them to the report and to SOILDATA, followed by the
-// multiplier line.
+// H + xc(k)) and writes them to the report, followed by the multiplier line,
+// and to the curve's record.
 void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
                      double pA, const SmallDeflectionWarning& warning = {},
                      const PointLayout& layout = {});
 
 // Writes 17 points that the model has already transformed (yOut = My y,
-// pOut as the model builds it) to the report and to SOILDATA, for the
+// pOut as the model builds it) to the report and the curve's record, for the
 // models whose multipliers do not act on the whole curve alike.
 void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
                             const PointLayout& layout);

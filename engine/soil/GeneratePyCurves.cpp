@@ -47,16 +47,6 @@ PySettings SettingsOf(const EngineModel& model) {
   return s;
 }
 
-void WriteUserCurves(const EngineModel& model, TextOut& curves) {
-  for (const Curve& curve : model.curves) {
-    curves.line((ListRecord() << curve.station << curve.n).str());
-    for (int i = 1; i <= curve.n; ++i) {
-      const auto idx = static_cast<size_t>(i);
-      curves.line((ListRecord() << i << curve.pPlot[idx] << curve.y[idx]).str());
-    }
-  }
-}
-
 // Gives every layer its curves, then generates them.
 void AssignCurvesToLayers(PyGeneration& g) {
   AssignCurveRanges(g.profile);
@@ -65,10 +55,12 @@ void AssignCurvesToLayers(PyGeneration& g) {
 
 }  // namespace
 
-void StopForLayer(const PyGeneration& g, int j, std::string_view problem) {
+void StopForLayer(const PyGeneration& g, int j, std::string_view problem,
+                  std::vector<std::string> callerLines) {
   const ProfileLayer& layer = g.profile.layer(j);
   StopWithMessage("ERROR STOP -- SOIL LAYER " + FormatI(layer.source, 0) + " (" +
-                  SoilModelRecordOf(layer.model).name + ") " + std::string(problem));
+                      SoilModelRecordOf(layer.model).name + ") " + std::string(problem),
+                  std::move(callerLines));
 }
 
 double ModelDepth(const PyGeneration& g, int j, double x) {
@@ -137,14 +129,12 @@ void RunLayerGenerators(PyGeneration& g) {
   }
 }
 
-void GeneratePyCurves(EngineModel& model, TextOut& report) {
+std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& report,
+                                                   std::vector<std::string>& messages) {
   const ProblemControl& c = model.control;
-  TextOut curves;
-  curves.open(kSoilDataFile);
-  ThrowIfWriteFailed(curves);
   // The progress note goes where every other note of the engine goes: a
   // library may not write on its host's console.
-  TellCaller(" READ SOIL DATA....");
+  messages.emplace_back(kReadSoilDataNote);
   // Generic units (any other code) keep the labels the problem started with.
   if (c.KUNITS == 2) SetUnitLabels(model.labels, -1);
   else if (c.KUNITS == 1) SetUnitLabels(model.labels, +1);
@@ -154,7 +144,6 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   g.settings = SettingsOf(model);
   g.labels = model.labels;
   g.report = &report;
-  g.curves = &curves;
   ProfileInput in;
   in.H = g.settings.H;
   in.waterDepth = model.soil.wall.waterBackfill;
@@ -165,14 +154,9 @@ void GeneratePyCurves(EngineModel& model, TextOut& report) {
   g.profile = BuildSoilProfile(model.soil.layers, in);
 
   WriteSoilProfileReport(g);
-  const int generated = g.profile.curveCount();
-  curves.line((ListRecord() << static_cast<int>(model.curves.size()) + generated).str());
-  WriteUserCurves(model, curves);
+  g.curves.reserve(static_cast<size_t>(g.profile.curveCount()));
   AssignCurvesToLayers(g);
-  // Curves that did not reach the disk whole would be read back as a fault
-  // of the data.
-  curves.close();
-  ThrowIfWriteFailed(curves);
+  return std::move(g.curves);
 }
 
 }  // namespace terraq::engine

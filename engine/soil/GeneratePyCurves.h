@@ -3,20 +3,23 @@
 // data file, for both sides of the wall at five depths per layer below the
 // excavation level.
 
+#include <string>
+#include <vector>
+
+#include "PyGeneration.h"
 #include "driver/EngineModel.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
 
-// The scratch file of the generated curves, in the current directory (a
-// private folder of the run): written here, read back by the input reading.
-inline constexpr const char* kSoilDataFile = "SOILDATA";
+// The progress note of the generation, among the run's messages.
+inline constexpr const char* kReadSoilDataNote = " READ SOIL DATA....";
 
 // Builds the soil profile from `model.soil`, writes its report sections to
-// `report`, and writes SOILDATA: the curve count, the user-specified curves
-// already in `model.curves` (points per unit length of wall), then two
-// 17-point sides per generated curve. Ends the run through an error stop
-// when the soil data cannot give curves.
-void GeneratePyCurves(EngineModel& model, TextOut& report);
+// `report` and returns the generated curves, two 17-point sides each, in
+// the order of their depths. Adds its progress note to `messages`. Ends the
+// run through an error stop when the soil data cannot give curves.
+std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& report,
+                                                   std::vector<std::string>& messages);
 
 }  // namespace terraq::engine

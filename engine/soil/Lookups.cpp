@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/RunMessages.h"
+#include <vector>
 #include "output/ReportMarks.h"
 #include "textio/FixedFormat.h"
 
@@ -60,22 +60,28 @@ std::optional<double> StrengthValue(const SoilProfile& profile, double StrengthP
       rule);
 }
 
-// The warning of a depth below the strength table, written twice to the
+// The warning of a depth below the strength table, told twice to the
 // caller as the run stops.
-void WarnBeyond(double x, const char* extentText, const char* curveText) {
+std::vector<std::string> WarningBeyond(double x, const char* extentText, const char* curveText) {
+  std::vector<std::string> lines;
   for (int twice = 0; twice < 2; ++twice) {
-    TellCaller("");
-    TellCaller(WarningMarkLine());
-    TellCaller(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4).a(extentText).str());
-    TellCaller(Line().x(5).a(curveText).str());
+    lines.push_back("");
+    lines.push_back(WarningMarkLine());
+    lines.push_back(Line().x(5).a("THE VALUE OF X =").e(x, 12, 4).a(extentText).str());
+    lines.push_back(Line().x(5).a(curveText).str());
   }
+  return lines;
 }
 
-[[noreturn]] void StopBeyond(double x, const std::string& what, const std::string& stopText) {
-  StopWithMessage(Line().a("ERROR STOP -- THE DEPTH X =").e(x, 12, 4)
-                      .a(" BELOW THE EXCAVATION LEVEL IS BEYOND THE EXTENT OF THE " + what +
-                         stopText)
-                      .str());
+[[noreturn]] void StopBeyond(double x, const std::string& what, const std::string& stopText,
+                             std::vector<std::string> warning = {}) {
+  StopWithMessage(
+      Line()
+          .a("ERROR STOP -- THE DEPTH X =")
+          .e(x, 12, 4)
+          .a(" BELOW THE EXCAVATION LEVEL IS BEYOND THE EXTENT OF THE " + what + stopText)
+          .str(),
+      std::move(warning));
 }
 
 double ModificationValue(const std::vector<PyModificationRow>& rows,
@@ -91,15 +97,15 @@ double ModificationValue(const std::vector<PyModificationRow>& rows,
 
 double CohesionAt(const SoilProfile& profile, double x) {
   if (const auto c = StrengthValue(profile, &StrengthPoint::c, x, BoundaryRule::Lower)) return *c;
-  WarnBeyond(x, "IS BEYOND THE EXTENT OF", "THE INPUT STRENGTH CURVE");
-  StopBeyond(x, "INPUT STRENGTH CURVE", " (STOP 1)");
+  StopBeyond(x, "INPUT STRENGTH CURVE", " (STOP 1)",
+             WarningBeyond(x, "IS BEYOND THE EXTENT OF", "THE INPUT STRENGTH CURVE"));
 }
 
 double PhiAt(const SoilProfile& profile, double x) {
   if (const auto phi = StrengthValue(profile, &StrengthPoint::phi, x, BoundaryRule::Mean))
     return *phi;
-  WarnBeyond(x, " IS BEYOND THE EXTENT OF", "THE INPUT PHI CURVE");
-  StopBeyond(x, "INPUT PHI CURVE", "");
+  StopBeyond(x, "INPUT PHI CURVE", "",
+             WarningBeyond(x, " IS BEYOND THE EXTENT OF", "THE INPUT PHI CURVE"));
 }
 
 double E50At(const SoilProfile& profile, double x) {

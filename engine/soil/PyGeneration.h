@@ -3,12 +3,13 @@
 // lookup functions and the generator of each soil model. Built by
 // GeneratePyCurves, discarded when the curves are written.
 
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SoilProfile.h"
 #include "driver/EngineModel.h"
-#include "driver/RunMessages.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -23,12 +24,20 @@ struct PySettings {
   std::vector<PyModificationRow> modification;  // p-y modification table (may be empty)
 };
 
+// One generated curve as its generator leaves it for the analysis: its
+// depth below the backfill surface and 34 rows of (p, y), the two sides of
+// 17 points (GeneratedCurves.h says how the analysis takes them over).
+struct GeneratedCurveRecord {
+  double depth = 0;
+  std::vector<std::pair<double, double>> rows;  // (p, y), full precision
+};
+
 struct PyGeneration {
   PySettings settings;
   SoilProfile profile;
   UnitLabels labels;
   TextOut* report = nullptr;  // not owned; the run's report
-  TextOut* curves = nullptr;  // not owned; the SOILDATA file
+  std::vector<GeneratedCurveRecord> curves;  // in the order generated
 };
 
 // The curve sides in the order they are generated.
@@ -62,8 +71,10 @@ struct SideResistance {
 
 // Ends the run for soil data of layer j that its model cannot turn into
 // curves: "ERROR STOP -- SOIL LAYER n (MODEL) problem", n the layer's number
-// in the data file and MODEL the name of the layer's model.
-[[noreturn]] void StopForLayer(const PyGeneration& g, int j, std::string_view problem);
+// in the data file and MODEL the name of the layer's model; `callerLines`
+// are warnings for the caller's messages that go with the stop.
+[[noreturn]] void StopForLayer(const PyGeneration& g, int j, std::string_view problem,
+                               std::vector<std::string> callerLines = {});
 
 // Builds the curves of every layer that received curves, each by the record
 // of its soil model (SoilModels.h), and sums each layer's resistance for the

@@ -6,7 +6,6 @@
 
 #include "Lookups.h"
 #include "Sand.h"
-#include "driver/RunMessages.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -41,12 +40,10 @@ void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 // The warning the generation has always written for a friction angle of
 // zero, before the run stops.
 [[noreturn]] void StopForZeroFriction(const PyGeneration& g, int j) {
-  TellCaller("");
-  TellCaller("");
-  TellCaller(Line().x(7).a("WARNING-------The Angle of the slope can not").str());
-  TellCaller(Line().x(7).a("              be greater than the internal  ").str());
-  TellCaller(Line().x(7).a("              friction angle of the sand.   ").str());
-  StopForLayer(g, j, "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY");
+  StopForLayer(g, j, "NEEDS A FRICTION ANGLE GREATER THAN ZERO; A SOIL WITHOUT FRICTION IS A CLAY",
+               {"", "", Line().x(7).a("WARNING-------The Angle of the slope can not").str(),
+                Line().x(7).a("              be greater than the internal  ").str(),
+                Line().x(7).a("              friction angle of the sand.   ").str()});
 }
 
 }  // namespace
@@ -153,11 +150,8 @@ SideResistance SiltSide(PyGeneration& g, int j, int k, const SoilValues& v, Side
       SiltStaticCurve(v.phi, v.c, v.gamma, v.b, g.profile.layer(j).k, ModelDepth(g, j, x));
   WriteSideTitle(g, side);
   WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
-  // Silt has always written its SOILDATA rows with two blanks before each
-  // field.
   WriteSidePoints(g, k, side, curve.y, curve.p,
-                  SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast), {},
-                  PointLayout{2, true});
+                  SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast));
   return {curve.pu};
 }
 

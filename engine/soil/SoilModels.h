@@ -49,7 +49,7 @@ struct SoilModelRecord {
   // uses none.
   double (*equivalentDepth)(double F, const SoilValues& first);
   // Builds the curve of one side of curve k, writes its report block and
-  // its SOILDATA points; returns what the layer's sum takes from it.
+  // its curve points; returns what the layer's sum takes from it.
   SideResistance (*side)(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
 };
 

@@ -68,7 +68,7 @@ SideResistance StrongRockSide(PyGeneration& g, int, int k, const SoilValues& v, 
   SidePoints yOut{};
   for (size_t i = 0; i < yOut.size(); ++i) yOut[i] = ym * curve.y[i];
   WriteValueBlock(g, side, z, b, s);
-  WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{1, false});
+  WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{false});
   return {};
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "Lookups.h"
-#include "driver/RunMessages.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -45,11 +44,10 @@ void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
 // The warning the generation has always written for a rock without
 // strength, before the run stops.
 [[noreturn]] void StopForZeroStrength(const PyGeneration& g, int j) {
-  TellCaller("");
-  TellCaller(Line().x(7).a("--------------------WARNING----------------------").str());
-  TellCaller(Line().x(7).a("THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT").str());
-  TellCaller(Line().x(7).a("DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.").str());
-  StopForLayer(g, j, "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)");
+  StopForLayer(g, j, "NEEDS A UNIAXIAL COMPRESSIVE STRENGTH GREATER THAN ZERO (COHESION COLUMN)",
+               {"", Line().x(7).a("--------------------WARNING----------------------").str(),
+                Line().x(7).a("THE COHESIVE STRENGTH IS 0 FOR ROCK ACCORING TO THE INPUT").str(),
+                Line().x(7).a("DATA. PLEASE ENTER THE CORRECT VALUE AND RUN IT AGAIN.").str()});
 }
 
 RockValues ValuesAt(PyGeneration& g, int j, double x) {

@@ -1,15 +1,18 @@
 #include "FixedFormat.h"
 
+#include "FieldDigits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 namespace terraq::engine {
 
-// Every number of the engine becomes text through std::to_chars: it rounds
-// exactly as printf does (the files read the same as ever), but needs no
-// locale, no format string and no temporary string, which made printf the
-// larger part of a run with many curves.
+// Every number of the engine becomes text rounded exactly as printf rounds
+// it (the files read the same as ever): its digits straight from the value
+// where that is sure to give the same digits (FieldDigits.h), otherwise
+// through std::to_chars, which needs no locale, no format string and no
+// temporary string, unlike printf.
 
 namespace {
 
@@ -52,10 +55,44 @@ void AppendI(std::string& out, long long value, int w) {
   AppendField(out, text, static_cast<size_t>(r.ptr - text), w);
 }
 
+// Writes the digits of n, at least `minimum` of them (leading zeros), at
+// the end of `text`; returns the new end.
+char* PutDigits(char* end, std::uint64_t n, int minimum) {
+  char digits[24];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  while (count < minimum) digits[count++] = '0';
+  while (count > 0) *end++ = digits[--count];
+  return end;
+}
+
+// Fw.d from the scaled integer: as to_chars writes it, a sign for every
+// negative value (-0.00 too), at least one integer digit, no point for d = 0.
+bool AppendFFast(std::string& out, double value, int w, int d) {
+  std::uint64_t scaled = 0;
+  if (d > 17 || !ScaledDigits(std::fabs(value), d, scaled)) return false;
+  std::uint64_t unit = 1;
+  for (int k = 0; k < d; ++k) unit *= 10;
+  char text[48];
+  char* end = text;
+  if (std::signbit(value)) *end++ = '-';
+  end = PutDigits(end, scaled / unit, 1);
+  if (d > 0) {
+    *end++ = '.';
+    end = PutDigits(end, scaled % unit, d);
+  }
+  AppendField(out, text, static_cast<size_t>(end - text), w);
+  return true;
+}
+
 void AppendF(std::string& out, double value, int w, int d) {
   if (w <= 0) return;
   // Magnitudes that cannot fit any sane field go straight to asterisks.
   if (!std::isfinite(value) || std::fabs(value) >= 1e300 || d < 0) return AppendAsterisks(out, w);
+  if (AppendFFast(out, value, w, d)) return;
   // Room for the field and its optional leading zero: a text that needs
   // more cannot fit, and to_chars says so. Fields wider than any column of
   // the files take their room from the heap.
@@ -82,7 +119,10 @@ void AppendE(std::string& out, double value, int w, int d) {
   text[n++] = '0';
   text[n++] = '.';
   int exponent = 0;
-  if (value != 0.0) {
+  std::uint64_t mantissa = 0;
+  if (value != 0.0 && SignificantDigits(std::fabs(value), d, mantissa, exponent)) {
+    n = static_cast<size_t>(PutDigits(text + n, mantissa, d) - text);
+  } else if (value != 0.0) {
     // d significant digits, d.ddd...e+xx, become 0.ddd with the exponent
     // raised by one.
     char digits[320];
@@ -111,11 +151,58 @@ void AppendE(std::string& out, double value, int w, int d) {
   AppendField(out, text, n, w);
 }
 
+// %.9G from the nine significant digits straight from the value: fixed
+// form for decimal exponents -4 to 8, exponent form (at least two exponent
+// digits) beyond, trailing zeros and a bare point dropped. False when the
+// digits are not sure (FieldDigits.h).
+bool AppendGeneralFast(std::string& out, double value) {
+  constexpr int kDigits = 9;
+  std::uint64_t mantissa = 0;
+  int exponent = 0;  // of 0.D1D2...
+  if (value == 0.0 || !SignificantDigits(std::fabs(value), kDigits, mantissa, exponent))
+    return false;
+  char digits[kDigits];
+  int count = kDigits;
+  for (int k = kDigits - 1; k >= 0; --k, mantissa /= 10)
+    digits[k] = static_cast<char>('0' + mantissa % 10);
+  while (count > 1 && digits[count - 1] == '0') --count;
+  char text[40];
+  char* end = text;
+  if (value < 0) *end++ = '-';
+  const int x = exponent - 1;  // of D1.D2...
+  if (x >= -4 && x < kDigits) {
+    if (x < 0) {
+      *end++ = '0';
+      *end++ = '.';
+      for (int k = 0; k < -x - 1; ++k) *end++ = '0';
+      for (int k = 0; k < count; ++k) *end++ = digits[k];
+    } else {
+      for (int k = 0; k <= x; ++k) *end++ = k < count ? digits[k] : '0';
+      if (count > x + 1) {
+        *end++ = '.';
+        for (int k = x + 1; k < count; ++k) *end++ = digits[k];
+      }
+    }
+  } else {
+    *end++ = digits[0];
+    if (count > 1) {
+      *end++ = '.';
+      for (int k = 1; k < count; ++k) *end++ = digits[k];
+    }
+    *end++ = 'E';
+    *end++ = x < 0 ? '-' : '+';
+    end = PutDigits(end, static_cast<std::uint64_t>(x < 0 ? -x : x), 2);
+  }
+  out.append(text, end);
+  return true;
+}
+
 // A real of a list-directed record: nine significant digits, trailing zeros
 // dropped, in fixed form for exponents -4 to 8 and in exponent form beyond,
 // as printf's %.9G writes it (0.25, 1.5E-07, INF); the readers of these files
 // need seven digits.
 void AppendGeneral(std::string& out, double value) {
+  if (AppendGeneralFast(out, value)) return;
   char text[40];
   const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9);
   for (char* c = text; c != r.ptr; ++c)

@@ -1,6 +1,6 @@
 #pragma once
-// Fixed-format output of the engine's text files (report, plot file, monitor
-// file and the scratch files). A line is built field by field, the way a
+// Fixed-format output of the engine's text files (report, plot file and
+// monitor file). A line is built field by field, the way a
 // column-oriented format statement lays it out:
 //
 //   Line().x(6).a("NUMBER OF INCREMENTS = ").i(ni, 3).str()
@@ -44,9 +44,10 @@ class Line {
   std::string text_;
 };
 
-// The exponent field (Ew.d) of reals handed from one part of a run to another
-// through a scratch file: ten significant digits, so that their rounding
-// never shows in the results.
+// The exponent field (Ew.d) in which the generators' results once passed to
+// the analysis through scratch files, and whose digits they still carry
+// (ScratchDigits.h): ten significant digits, so that their rounding never
+// shows in the results.
 inline constexpr int kScratchFieldWidth = 17;
 inline constexpr int kScratchDigits = 10;
 

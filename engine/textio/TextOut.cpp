@@ -29,8 +29,16 @@ constexpr size_t kBlockSize = 64 * 1024;
 // Anything but a plain file (a device, a pipe) is opened for writing as it
 // stands; a symbolic link is followed to the file it names. A file the user
 // may not write is refused, as before for one that could not be created.
+void TextOut::keepInMemory() {
+  close();
+  pending_.clear();
+  error_ = 0;
+  inMemory_ = true;
+}
+
 bool TextOut::open(const std::string& path) {
   close();
+  inMemory_ = false;
   written_ = 0;
   error_ = 0;
   path_ = path;
@@ -54,10 +62,28 @@ void TextOut::noteFailure() {
 }
 
 void TextOut::line(std::string_view text) {
+  if (inMemory_) {
+    pending_.append(text);
+    pending_ += '\n';
+    return;
+  }
   if (!out_.is_open() || error_ != 0) return;
   pending_.append(text);
   pending_ += '\n';
   if (pending_.size() >= kBlockSize) flush();
+}
+
+void TextOut::write(std::string_view text) {
+  if (inMemory_) {
+    pending_.append(text);
+    return;
+  }
+  if (!out_.is_open() || error_ != 0) return;
+  flush();
+  errno = 0;
+  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out_) noteFailure();
+  written_ += text.size();
 }
 
 void TextOut::emptyLines(int n) {

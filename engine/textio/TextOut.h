@@ -1,6 +1,6 @@
 #pragma once
-// One sequential output text file of the engine (report, plot file, monitor
-// file, scratch files). Lines end with LF; a file that could not be opened
+// One sequential output text of the engine (report, plot file, monitor
+// file), written to a file or kept in memory. Lines end with LF; a file that could not be opened
 // swallows what is written to it, so that a run whose report cannot be
 // created still finishes its other files. An existing file is written over
 // in place and cut to the new text when it is closed, so that it stays the
@@ -29,8 +29,18 @@ class TextOut {
 
   // False when the file cannot be opened; error() then tells why.
   bool open(const std::string& path);
-  bool isOpen() const { return out_.is_open(); }
+  // Keeps the text in memory instead (takeText() hands it over); such an
+  // output cannot fail. An output neither opened nor kept swallows its text.
+  void keepInMemory();
+  bool isOpen() const { return out_.is_open() || inMemory_; }
+  // False when the text would be swallowed: writers of many lines skip
+  // their formatting then (an analysis that asked for no texts).
+  bool wanted() const { return isOpen() && error_ == 0; }
+  // The text kept in memory so far, moved out ("" for a file).
+  std::string takeText() { return inMemory_ ? std::move(pending_) : std::string(); }
   void line(std::string_view text);
+  // Text as it stands, its line ends included.
+  void write(std::string_view text);
   void emptyLines(int n);
   // Hands everything to the system; a failure shows in error() afterwards.
   void close();
@@ -50,6 +60,7 @@ class TextOut {
   std::string pending_;            // lines not yet handed to the stream
   std::uintmax_t written_ = 0;     // bytes handed to the stream
   int error_ = 0;
+  bool inMemory_ = false;
 };
 
 }  // namespace terraq::engine

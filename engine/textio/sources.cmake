@@ -1,5 +1,7 @@
 list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FixedFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FieldDigits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FreeFormatReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScratchDigits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextOut.cpp
 )

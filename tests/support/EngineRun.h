@@ -1,8 +1,10 @@
 #pragma once
 // Runs the engine in-process on the text of a data file, inside a fresh
 // temporary folder that is removed afterwards, and returns the three output
-// files as text. The model is global to the library, so tests that use this
-// must not run in parallel threads (ctest runs test processes, which is fine).
+// files as text. Each call changes the process's current directory, so tests
+// that use this must not run in parallel threads (ctest runs test processes,
+// which is fine); tests/engine/analysis runs analyses on threads through the
+// in-memory interface instead.
 
 #include <string>
 #include <vector>

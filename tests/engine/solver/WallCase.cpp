@@ -1,5 +1,7 @@
 #include "WallCase.h"
 
+#include "api/ModelAnalysis.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,8 +74,11 @@ std::vector<PlotRow> FinalResultBlock(const std::string& plot, int rows) {
 
 SolvedWall SolveDataFile(const std::string& text) {
   SolvedWall s;
-  s.files = RunEngineOn(text);
-  s.model = terraq::engine::GlobalEngineModel();
+  namespace api = terraq::engine::api;
+  api::AnalysisOptions texts;
+  texts.reportText = texts.plotText = texts.monitorText = true;
+  api::AnalysisResult result = api::Analyse(text, texts, s.model);
+  s.files = {std::move(result.report), std::move(result.plot), std::move(result.monitor)};
   s.plot = FinalResultBlock(s.files.plot, s.model.control.NI + 1);
   s.reportLines = SplitLines(s.files.report);
   s.monitorLines = SplitLines(s.files.monitor);
