@@ -72,18 +72,18 @@ double SoftClayEquivalentDepth(double F, double c, double gamma, double b) {
   return (-B + std::sqrt(B * B + 4.0 * A * F)) / (2.0 * A);
 }
 
-SoilValues SoftClayValues(PyGeneration& g, int j, int k) {
+SoilValues ClayValues(PyGeneration& g, int j, int k) {
   SoilValues v;
   v.x = g.profile.xc(k);
   v.b = ResistanceWidthAt(g.settings, v.x);
   v.c = CohesionAt(g.profile, v.x);
   v.gamma = AverageUnitWeightAbove(g.profile, v.x);
   v.e50 = E50At(g.profile, v.x);
-  // y50 = 2.5 E50 b scales every deflection of the curve: without it the
-  // curve has no shape at all.
   if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
   return v;
 }
+
+SoilValues SoftClayValues(PyGeneration& g, int j, int k) { return ClayValues(g, j, k); }
 
 SideResistance SoftClaySide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
   const double x = SideDepth(g.settings, v.x, side);

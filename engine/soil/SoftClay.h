@@ -27,6 +27,12 @@ double SoftClayActiveShift(double b, double sigmaH, double c, double pALast);
 // Depth at which pu of the layer, integrated from 0, reaches F (F >= 0).
 double SoftClayEquivalentDepth(double F, double c, double gamma, double b);
 
+// What every clay curve k of layer j starts from: its depth, the width for
+// resistance, the cohesion, the mean unit weight above it and E50, which
+// must be positive (y50 scales every deflection of a clay curve: without it
+// the curve has no shape); stops with the layer's message otherwise.
+SoilValues ClayValues(PyGeneration& g, int j, int k);
+
 // The soil values of curve k of layer j, and the curve of one side with its
 // report block and points (SoilModelRecord).
 SoilValues SoftClayValues(PyGeneration& g, int j, int k);

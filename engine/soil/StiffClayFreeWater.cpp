@@ -107,14 +107,8 @@ double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double g
 
 SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k) {
   const ProfileLayer& layer = g.profile.layer(j);
-  SoilValues v;
-  v.x = g.profile.xc(k);
-  v.b = ResistanceWidthAt(g.settings, v.x);
-  v.c = CohesionAt(g.profile, v.x);
-  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-  v.e50 = E50At(g.profile, v.x);
   // Every deflection of the curve is a multiple of y50 = E50 b.
-  if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+  SoilValues v = ClayValues(g, j, k);
   // The wedge near the surface mobilises the mean cohesion above the curve.
   // In the top layer that is the mean along the layer from the excavation
   // level; in a lower layer, whose top stands for the soil above through

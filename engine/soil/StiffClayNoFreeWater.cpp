@@ -61,14 +61,8 @@ StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg,
 }
 
 SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k) {
-  SoilValues v;
-  v.x = g.profile.xc(k);
-  v.b = ResistanceWidthAt(g.settings, v.x);
-  v.gamma = AverageUnitWeightAbove(g.profile, v.x);
-  v.c = CohesionAt(g.profile, v.x);
-  v.e50 = E50At(g.profile, v.x);
   // Every deflection of the curve is a multiple of y50 = 2.5 E50 b.
-  if (!(v.e50 > 0.0)) StopForLayer(g, j, "NEEDS A STRAIN FACTOR E50 GREATER THAN ZERO");
+  SoilValues v = ClayValues(g, j, k);
   // The shallow resistance takes the mean cohesion along the layer.
   v.ca = LayerAverageCohesion(g, v.x, j);
   return v;
