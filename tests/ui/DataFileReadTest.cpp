@@ -107,8 +107,8 @@ TEST(ReadDataFile, EnglishFileValuesBecomeDisplayUnits) {
       "1\r\n1 120 \r\n0.069444444 6.9444444 0.0  0.01 0 0.0  \r\n0.0625 7 0.0  0.01 0 0.0  \r\n0\r\n",
       kLayoutCurrent);
   const TProjectTables& t = read.tables;
-  EXPECT_NEAR(static_cast<double>(t.NewSoil.Cell(1, 0).AsFloat()), 10.0, 1e-12);  // ft
-  TGridTable& clay = *t.NewSoil.Cell(2, 0).SubTable();
+  EXPECT_NEAR(static_cast<double>(t.SoilLayers.Cell(1, 0).AsFloat()), 10.0, 1e-12);  // ft
+  TGridTable& clay = *t.SoilLayers.Cell(2, 0).SubTable();
   EXPECT_NEAR(static_cast<double>(clay.Cell(0, 0).AsFloat()), 120.0, 1e-5);  // lb/ft^3
   EXPECT_NEAR(static_cast<double>(clay.Cell(1, 0).AsFloat()), 1000.0, 1e-4);  // lb/ft^2
   EXPECT_NEAR(static_cast<double>(clay.Cell(0, 1).AsFloat()), 108.0, 1e-9);
@@ -150,7 +150,8 @@ TEST(ReadDataFile, Layout30) {
   EXPECT_EQ(t.PYCurves.RowCount(), 1);
   EXPECT_EQ(t.PYCurves.Cell(2, 0).AsFloat(), 1);  // default multipliers
   EXPECT_EQ(t.PYCurves.Cell(1, 0).SubTable()->RowCount(), 3);
-  EXPECT_EQ(t.NewSoil.Cell(2, 0).SubTable()->Cell(1, 1).AsFloat(), 32);  // sand: friction angle at the bottom
+  EXPECT_EQ(t.SoilLayers.Cell(2, 0).SubTable()->Cell(1, 1).AsFloat(),
+            32);  // sand: friction angle at the bottom
   ASSERT_TRUE(d.UseSurcharge);
   ASSERT_EQ(t.SurchargeTable.RowCount(), 3);
   for (int r = 0; r < 3; ++r) {
@@ -175,16 +176,16 @@ TEST(ReadDataFile, Layout20) {
       "2\n4 5\n115 0 30 0 25\n1 10\n110 800 0 0.02 0\n",
       kLayout20, "old.tqd");
   const TProjectTables& t = read.tables;
-  ASSERT_EQ(t.NewSoil.RowCount(), 2);
-  EXPECT_EQ(t.NewSoil.Cell(1, 0).AsFloat(), 5);
-  EXPECT_EQ(t.NewSoil.Cell(1, 1).AsFloat(), 15);
-  TGridTable& sand = *t.NewSoil.Cell(2, 0).SubTable();
+  ASSERT_EQ(t.SoilLayers.RowCount(), 2);
+  EXPECT_EQ(t.SoilLayers.Cell(1, 0).AsFloat(), 5);
+  EXPECT_EQ(t.SoilLayers.Cell(1, 1).AsFloat(), 15);
+  TGridTable& sand = *t.SoilLayers.Cell(2, 0).SubTable();
   for (int row : {0, 1}) {
     EXPECT_EQ(sand.Cell(0, row).AsFloat(), 115);
     EXPECT_EQ(sand.Cell(1, row).AsFloat(), 30);
     EXPECT_EQ(sand.Cell(2, row).AsFloat(), 25);
   }
-  TGridTable& clay = *t.NewSoil.Cell(2, 1).SubTable();
+  TGridTable& clay = *t.SoilLayers.Cell(2, 1).SubTable();
   EXPECT_EQ(clay.Cell(1, 1).AsFloat(), 800);
   EXPECT_EQ(static_cast<double>(clay.Cell(2, 1).AsFloat()), 0.02);
   EXPECT_EQ(read.data->StageCount, 1);
@@ -199,7 +200,9 @@ TEST(ReadDataFile, LongTermBlockFillsTheLongTermTables) {
   EXPECT_EQ(read.tables.LongDist.RowCount(), 2);
   EXPECT_NEAR(static_cast<double>(read.tables.LongDist.Cell(1, 1).AsFloat()), 1200, 1e-9);
   EXPECT_NEAR(static_cast<double>(read.tables.LongSoil.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 400, 1e-4);
-  EXPECT_NEAR(static_cast<double>(read.tables.NewSoil.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 600, 1e-4);
+  EXPECT_NEAR(
+      static_cast<double>(read.tables.SoilLayers.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 600,
+      1e-4);
 }
 
 TEST(ReadDataFile, MalformedFiles) {
@@ -230,10 +233,10 @@ TEST(Open, FailedReadLeavesANewProject) {
   ScratchFolder folder;
   std::ofstream(folder.path() / "bad.tq4d", std::ios::binary) << "Bad\n1 0 1 0 0 0 0 1 0\n10 1 x\n";
   TProject project;
-  project.Tables().BoundCond.SetRowCount(5);
+  project.Tables().ConcentratedLoads.SetRowCount(5);
   EXPECT_THROW(project.Open(folder.path() / "bad.tq4d", kLayoutCurrent), EReadError);
   EXPECT_EQ(project.Data().DataFileName, kNewFileName);
-  EXPECT_EQ(project.Tables().BoundCond.RowCount(), 1);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.RowCount(), 1);
   EXPECT_THROW(project.Open(folder.path() / "missing.tq4d", kLayoutCurrent), EInOutError);
 }
 

@@ -27,12 +27,6 @@ class TfrmActiveLines : public QDialog {
   // One flag per curve of the graph's Lines, as the user left them.
   const std::vector<bool>& Active() const { return active_; }
 
-  QListWidget* lbLines;
-  QPushButton* ActivateDesactivateButton;  // "Activate/Desactivate Selected"
-  QPushButton* ActivateButton;             // "Activate All"
-  QPushButton* DesactivateButton;          // "Desactivate All"
-  QPushButton* btnOK;
-
  private:
   void lbLinesDblClick();
   void ActivateDesactivateButtonClick();
@@ -41,6 +35,11 @@ class TfrmActiveLines : public QDialog {
 
   std::vector<bool> active_;
   std::vector<std::string> labels_;
+  QListWidget* lines_;
+  QPushButton* toggleSelected_;  // "Activate/Desactivate Selected"
+  QPushButton* activateAll_;     // "Activate All"
+  QPushButton* deactivateAll_;   // "Desactivate All"
+  QPushButton* okButton_;
 };
 
 }  // namespace terraq::ui

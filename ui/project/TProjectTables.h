@@ -23,15 +23,17 @@ class TProjectTables {
   TGridTable& make(const TTableLibrary& library, const char* name);
 
  public:
+  // Named for what they hold; the table declarations (resources/tables) and
+  // the data file keep their historic keys, given in TProjectTables.cpp.
   TGridTable& PileSect;        // wall stiffness
-  TGridTable& SoilLayer;       // specified deflection and slope (restraints)
-  TGridTable& BoundCond;       // concentrated loads
-  TGridTable& SoilStrength;    // lateral and rotational springs
+  TGridTable& Restraints;      // specified deflection and slope (restraints)
+  TGridTable& ConcentratedLoads;  // concentrated loads
+  TGridTable& Springs;            // lateral and rotational springs
   TGridTable& PYMod;           // p-y modification factors
   TGridTable& PYCurves;        // external p-y curves (sub-table per curve)
   TGridTable& DistLoad;        // user-specified earth pressure
   TGridTable& LongDist;        // the same, long-term case
-  TGridTable& NewSoil;         // soil layers (sub-table of parameters per layer)
+  TGridTable& SoilLayers;      // soil layers (sub-table of parameters per layer)
   TGridTable& LongSoil;        // the same, long-term case
   TGridTable& SurchargeTable;  // point, line and strip surcharge loads
   TGridTable& MEICurves;       // moment-EI curves (sub-table per curve)
