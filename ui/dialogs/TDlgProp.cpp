@@ -29,7 +29,7 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   sectionButton_ = new QPushButton(tr("Enter Section Data"), this);
   sectionButton_->setObjectName(QStringLiteral("btnSect"));
   sectionButton_->setAutoDefault(false);
-  connect(sectionButton_, &QPushButton::clicked, this, &TDlgProp::btnSectClick);
+  connect(sectionButton_, &QPushButton::clicked, this, &TDlgProp::sectionClick);
 
   incrementLength_ = NewField(QStringLiteral("deXGS"), tr("Increment Length"), QStringLiteral("L"));
   BindReal(incrementLength_, &TProgramData::IncrementLength);
@@ -70,7 +70,7 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   Reload();
 }
 
-void TDlgProp::btnSectClick() {
+void TDlgProp::sectionClick() {
   if (Context().showTable) Context().showTable(Tables().PileSect);
 }
 

@@ -20,7 +20,7 @@ class TDlgProp : public TDataDialog {
   explicit TDlgProp(TDialogContext context, QWidget* parent = nullptr);
 
  private:
-  void btnSectClick();
+  void sectionClick();
 
   // Object names, which tests and scripts look up: deNI, btnSect, deXGS,
   // DeFH, deXLN, deSlope.

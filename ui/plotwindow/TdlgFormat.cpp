@@ -75,7 +75,7 @@ void TdlgFormat::FormCreate(bool bitmap) {
   okButton_ = buttons->button(QDialogButtonBox::Ok);
   okButton_->setObjectName(QStringLiteral("btnOK"));
   buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("btnCancel"));
-  connect(okButton_, &QPushButton::clicked, this, &TdlgFormat::btnOKClick);
+  connect(okButton_, &QPushButton::clicked, this, &TdlgFormat::okClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
@@ -85,7 +85,7 @@ void TdlgFormat::FormCreate(bool bitmap) {
   layout->addWidget(buttons);
 }
 
-void TdlgFormat::btnOKClick() {
+void TdlgFormat::okClick() {
   // Every field is checked before anything is taken; a refusal keeps the
   // dialog open with the focus in its field.
   for (TDataEdit* edit : {heightField_, widthField_, pixelsField_})

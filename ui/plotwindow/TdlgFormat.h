@@ -36,7 +36,7 @@ class TdlgFormat : public QDialog {
 
  private:
   void FormCreate(bool bitmap);
-  void btnOKClick();
+  void okClick();
 
   TGraphImageSize size_;
   TDataEdit* heightField_;

@@ -39,9 +39,8 @@ TfrmActiveLines::TfrmActiveLines(const TGraphPlot& graph, QWidget* parent) : QDi
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   for (QPushButton* b : {toggleSelected_, activateAll_, deactivateAll_}) b->setAutoDefault(false);
 
-  connect(lines_, &QListWidget::itemDoubleClicked, this, &TfrmActiveLines::lbLinesDblClick);
-  connect(toggleSelected_, &QPushButton::clicked, this,
-          &TfrmActiveLines::ActivateDesactivateButtonClick);
+  connect(lines_, &QListWidget::itemDoubleClicked, this, &TfrmActiveLines::lineDoubleClicked);
+  connect(toggleSelected_, &QPushButton::clicked, this, &TfrmActiveLines::toggleSelectedClick);
   connect(activateAll_, &QPushButton::clicked, this, [this] { SetAll(true); });
   connect(deactivateAll_, &QPushButton::clicked, this, [this] { SetAll(false); });
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
@@ -74,12 +73,12 @@ void TfrmActiveLines::ShowEntries() {
   }
 }
 
-void TfrmActiveLines::lbLinesDblClick() {
+void TfrmActiveLines::lineDoubleClicked() {
   FlipEntries(active_, {lines_->currentRow()});
   ShowEntries();
 }
 
-void TfrmActiveLines::ActivateDesactivateButtonClick() {
+void TfrmActiveLines::toggleSelectedClick() {
   std::vector<int> selected;
   for (const QModelIndex& index : lines_->selectionModel()->selectedRows())
     selected.push_back(index.row());

@@ -28,8 +28,8 @@ class TfrmActiveLines : public QDialog {
   const std::vector<bool>& Active() const { return active_; }
 
  private:
-  void lbLinesDblClick();
-  void ActivateDesactivateButtonClick();
+  void lineDoubleClicked();
+  void toggleSelectedClick();
   void SetAll(bool active);
   void ShowEntries();
 

@@ -56,16 +56,16 @@ TfrmLineNames::TfrmLineNames(const TGraphPlot& graph, QWidget* parent) : QDialog
 
   connect(lines_, &QListWidget::currentRowChanged, this, [this](int row) {
     names_.Select(row);
-    lbLinesClick();
+    lineSelected();
   });
-  connect(lines_, &QListWidget::itemDoubleClicked, this, [this] { lbLinesClick(); });
-  connect(name_, &QLineEdit::returnPressed, this, &TfrmLineNames::edLineExit);
-  connect(name_, &QLineEdit::editingFinished, this, &TfrmLineNames::edLineExit);
+  connect(lines_, &QListWidget::itemDoubleClicked, this, [this] { lineSelected(); });
+  connect(name_, &QLineEdit::returnPressed, this, &TfrmLineNames::nameEntered);
+  connect(name_, &QLineEdit::editingFinished, this, &TfrmLineNames::nameEntered);
 
   if (names_.Selected() >= 0) lines_->setCurrentRow(names_.Selected());
 }
 
-void TfrmLineNames::lbLinesClick() {
+void TfrmLineNames::lineSelected() {
   const int k = names_.Selected();
   if (k < 0) return;
   name_->setText(QString::fromStdString(names_.Names()[static_cast<size_t>(k)]));
@@ -75,7 +75,7 @@ void TfrmLineNames::lbLinesClick() {
   name_->setPalette(palette);
 }
 
-void TfrmLineNames::edLineExit() {
+void TfrmLineNames::nameEntered() {
   const int k = names_.Selected();
   // Enter emits twice (returnPressed, editingFinished), and the message box
   // of a refusal takes the focus from the box: one write, one message.

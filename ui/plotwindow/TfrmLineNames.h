@@ -33,8 +33,8 @@ class TfrmLineNames : public QDialog {
   const TLegendNames& Names() const { return names_; }
 
  private:
-  void lbLinesClick();   // an entry selected: its label to the edit box
-  void edLineExit();     // Enter or leaving the box: the text to the entry
+  void lineSelected();  // an entry selected: its label to the edit box
+  void nameEntered();   // Enter or leaving the box: the text to the entry
 
   TLegendNames names_;
   bool writing_ = false;  // a refusal's message is showing
