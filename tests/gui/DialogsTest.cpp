@@ -91,13 +91,13 @@ TEST_F(DialogsTest, FreeHeightInFeetIsStoredInInchesAndSharedByBothDialogs) {
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
   EXPECT_EQ(Field(prop, "DeFH")->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
   Type(Field(prop, "DeFH"), QStringLiteral("20"));
-  auto* csd = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
   EXPECT_EQ(Data().FreeHeight, 240);
   EXPECT_TRUE(Data().Modified);
-  EXPECT_EQ(Field(csd, "deHL")->text(), QStringLiteral("20"));
+  EXPECT_EQ(Field(wallConfig, "deHL")->text(), QStringLiteral("20"));
 
   // And back the other way.
-  Type(Field(csd, "deHL"), QStringLiteral("12.5"));
+  Type(Field(wallConfig, "deHL"), QStringLiteral("12.5"));
   dialogs.Show(TDialogKind::Prop);
   ProcessEvents();
   EXPECT_EQ(Data().FreeHeight, 150);
@@ -111,21 +111,21 @@ TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects
   Data().SurchargePressure = 2.5;        // lb/in^2
   Data().ActiveWidth = 48;               // in, shown as it is
   Data().BackfillSlope = 10;
-  auto* csd = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
-  EXPECT_EQ(Field(csd, "deHW")->text(), QStringLiteral("5"));
-  EXPECT_EQ(Field(csd, "DeHW2")->text(), QStringLiteral("25"));
-  EXPECT_EQ(Field(csd, "deSP")->text(), QStringLiteral("360"));
-  EXPECT_EQ(Field(csd, "deWidth")->text(), QStringLiteral("48"));
-  EXPECT_EQ(Field(csd, "deSP")->EditLabel()->text(),
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  EXPECT_EQ(Field(wallConfig, "deHW")->text(), QStringLiteral("5"));
+  EXPECT_EQ(Field(wallConfig, "DeHW2")->text(), QStringLiteral("25"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->text(), QStringLiteral("360"));
+  EXPECT_EQ(Field(wallConfig, "deWidth")->text(), QStringLiteral("48"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->EditLabel()->text(),
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
-  EXPECT_EQ(Field(csd, "beta")->EditLabel()->text(),
+  EXPECT_EQ(Field(wallConfig, "beta")->EditLabel()->text(),
             QStringLiteral("Slope of the backfill, Beta (deg.)"));
 
-  Type(Field(csd, "deSP"), QStringLiteral("250"));
-  Field(csd, "deHW")->setFocus();
-  Type(Field(csd, "deHW"), QStringLiteral("7.5"));
-  Field(csd, "deWp")->setFocus();
-  Type(Field(csd, "deWp"), QStringLiteral("24"));
+  Type(Field(wallConfig, "deSP"), QStringLiteral("250"));
+  Field(wallConfig, "deHW")->setFocus();
+  Type(Field(wallConfig, "deHW"), QStringLiteral("7.5"));
+  Field(wallConfig, "deWp")->setFocus();
+  Type(Field(wallConfig, "deWp"), QStringLiteral("24"));
   ActivateOther();
   EXPECT_DOUBLE_EQ(Data().SurchargePressure, 250.0 / 144.0);
   EXPECT_EQ(Data().WaterDepthBackfill, 90);
@@ -134,25 +134,26 @@ TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects
   // Shown again as typed, not with the noise of the trip through lb/in^2.
   dialogs.Show(TDialogKind::WallConfig);
   ProcessEvents();
-  EXPECT_EQ(Field(csd, "deSP")->text(), QStringLiteral("250"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->text(), QStringLiteral("250"));
   EXPECT_TRUE(answers.errors.isEmpty());
 }
 
 TEST_F(DialogsTest, SIProjectsShowStoredValuesAndUnitsReloadOpenDialogs) {
   Data().FreeHeight = 240;
   Data().SurchargePressure = 1;
-  auto* csd = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
   // What the main window does after Options > Units.
   Data().SetUnits(2);
   dialogs.ReloadAll();
   // 240 in = 6.096 m; 1 lb/in^2 = 6.8948 kN/m^2: SI values are shown as
   // the project holds them.
-  EXPECT_NEAR(Field(csd, "deHL")->Number(), 6.096, 1e-12);
+  EXPECT_NEAR(Field(wallConfig, "deHL")->Number(), 6.096, 1e-12);
   EXPECT_NEAR(Data().SurchargePressure, 6.8948, 1e-4);
-  EXPECT_NEAR(Field(csd, "deSP")->Number(), Data().SurchargePressure, 1e-12);
-  EXPECT_EQ(Field(csd, "deHL")->EditLabel()->text(), QStringLiteral("&Free Height of Wall, H (m)"));
-  EXPECT_EQ(Field(csd, "deSP")->EditLabel()->text(),
+  EXPECT_NEAR(Field(wallConfig, "deSP")->Number(), Data().SurchargePressure, 1e-12);
+  EXPECT_EQ(Field(wallConfig, "deHL")->EditLabel()->text(),
+            QStringLiteral("&Free Height of Wall, H (m)"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->EditLabel()->text(),
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (kN/m^2)"));
   EXPECT_EQ(Field(prop, "deXGS")->EditLabel()->text(), QStringLiteral("Increment Length (m)"));
   EXPECT_EQ(Field(prop, "deXGS")->Units(), 2);
@@ -172,12 +173,12 @@ TEST_F(DialogsTest, FieldsRefuseValuesOutsideTheirLimits) {
                                          QStringLiteral("Entry must be less than or equal to 300")}));
   EXPECT_EQ(Field(prop, "deNI")->text(), QStringLiteral("300"));
 
-  auto* csd = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
-  Type(Field(csd, "beta"), QStringLiteral("46"));
-  QTest::keyClick(Field(csd, "beta"), Qt::Key_Return);
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  Type(Field(wallConfig, "beta"), QStringLiteral("46"));
+  QTest::keyClick(Field(wallConfig, "beta"), Qt::Key_Return);
   EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 45"));
-  Type(Field(csd, "deWp"), QStringLiteral("121"));
-  QTest::keyClick(Field(csd, "deWp"), Qt::Key_Return);
+  Type(Field(wallConfig, "deWp"), QStringLiteral("121"));
+  QTest::keyClick(Field(wallConfig, "deWp"), Qt::Key_Return);
   EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 120"));
   ActivateOther();
   EXPECT_EQ(Data().IncrementCount, 300);

@@ -269,18 +269,18 @@ TEST_F(FirstProjectWalkthrough, CantileverSheetPileInSandFromNothingToGraphs) {
   EXPECT_DOUBLE_EQ(form.Project().Tables().PileSect.Cell(3, 0).AsFloat(), 2.45e9);
 
   // 5. Wall configuration: the free height is already there.
-  auto* csd = OpenDialog<ui::TDlgWallConfig>("DataCSD", ui::TDialogKind::WallConfig);
-  ASSERT_NE(csd, nullptr);
-  EXPECT_EQ(Field(csd, "deHL")->text(), "12");
-  Type(Field(csd, "deWidth"), "12");
-  Type(Field(csd, "deWp"), "12");
-  Type(Field(csd, "deHW"), "50");
-  Type(Field(csd, "DeHW2"), "50");
-  Type(Field(csd, "deGw"), "1");
-  Type(Field(csd, "beta"), "0");
-  Type(Field(csd, "deSP"), "100");
-  ShotOf(csd, "wall-configuration");
-  csd->parentWidget()->close();
+  auto* wallConfig = OpenDialog<ui::TDlgWallConfig>("DataCSD", ui::TDialogKind::WallConfig);
+  ASSERT_NE(wallConfig, nullptr);
+  EXPECT_EQ(Field(wallConfig, "deHL")->text(), "12");
+  Type(Field(wallConfig, "deWidth"), "12");
+  Type(Field(wallConfig, "deWp"), "12");
+  Type(Field(wallConfig, "deHW"), "50");
+  Type(Field(wallConfig, "DeHW2"), "50");
+  Type(Field(wallConfig, "deGw"), "1");
+  Type(Field(wallConfig, "beta"), "0");
+  Type(Field(wallConfig, "deSP"), "100");
+  ShotOf(wallConfig, "wall-configuration");
+  wallConfig->parentWidget()->close();
   ProcessEvents();
   EXPECT_EQ(data.ActiveWidth, 12);
   EXPECT_EQ(data.ResistanceWidth, 12);

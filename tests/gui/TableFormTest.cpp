@@ -146,7 +146,7 @@ TEST_F(TableFormTest, EnterWalksDownEachColumnAndWrapsToTheStart) {
 }
 
 TEST_F(TableFormTest, HeadingsShowCaptionsUnitsAndRowNumbers) {
-  TTableForm* form = windows.Show(tables.DistLoad);
+  TTableForm* form = windows.Show(tables.EarthPressure);
   const auto heading = [&](int column) {
     return form->Model().headerData(column, Qt::Horizontal).toString();
   };

@@ -90,7 +90,9 @@ TEST_P(RoundTrip, EveryOptionSurvivesWritingAndReading) {
   for (size_t k = 0; k < project.Tables().All().size(); ++k) {
     TGridTable& written = *project.Tables().All()[k];
     // Specified pressure is in the file only when it is chosen.
-    if (pressure != 1 && (&written == &project.Tables().DistLoad || &written == &project.Tables().LongDist)) continue;
+    if (pressure != 1 && (&written == &project.Tables().EarthPressure ||
+                          &written == &project.Tables().LongTermEarthPressure))
+      continue;
     expectSameTable(written, *read.tables.All()[k]);
   }
   // Writing what was read gives the same file.
@@ -114,8 +116,8 @@ TEST(ReadDataFile, EnglishFileValuesBecomeDisplayUnits) {
   EXPECT_NEAR(static_cast<double>(clay.Cell(0, 1).AsFloat()), 108.0, 1e-9);
   EXPECT_NEAR(static_cast<double>(clay.Cell(1, 1).AsFloat()), 1008.0, 1e-9);
   EXPECT_NEAR(static_cast<double>(clay.Cell(2, 1).AsFloat()), 0.01, 1e-15);  // E50 as held
-  EXPECT_NEAR(static_cast<double>(t.DistLoad.Cell(0, 1).AsFloat()), 10.0, 1e-12);   // ft
-  EXPECT_NEAR(static_cast<double>(t.DistLoad.Cell(1, 1).AsFloat()), 600.0, 1e-12);  // lb/ft
+  EXPECT_NEAR(static_cast<double>(t.EarthPressure.Cell(0, 1).AsFloat()), 10.0, 1e-12);   // ft
+  EXPECT_NEAR(static_cast<double>(t.EarthPressure.Cell(1, 1).AsFloat()), 600.0, 1e-12);  // lb/ft
   EXPECT_NEAR(static_cast<double>(t.PYMod.Cell(0, 0).AsFloat()), 15.0, 1e-12);
   EXPECT_EQ(read.data->FreeHeight, 120);  // scalars stay in inches
   EXPECT_EQ(read.data->SurchargePressure, 1);
@@ -197,9 +199,12 @@ TEST(ReadDataFile, LongTermBlockFillsTheLongTermTables) {
   terraq::test::FillEveryOptionIn(project.Data(), 1, 1);
   ReadBack read(project.Data().DataFileText(), kLayoutCurrent);
   EXPECT_TRUE(read.data->LongTerm);
-  EXPECT_EQ(read.tables.LongDist.RowCount(), 2);
-  EXPECT_NEAR(static_cast<double>(read.tables.LongDist.Cell(1, 1).AsFloat()), 1200, 1e-9);
-  EXPECT_NEAR(static_cast<double>(read.tables.LongSoil.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 400, 1e-4);
+  EXPECT_EQ(read.tables.LongTermEarthPressure.RowCount(), 2);
+  EXPECT_NEAR(static_cast<double>(read.tables.LongTermEarthPressure.Cell(1, 1).AsFloat()), 1200,
+              1e-9);
+  EXPECT_NEAR(static_cast<double>(
+                  read.tables.LongTermSoilLayers.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()),
+              400, 1e-4);
   EXPECT_NEAR(
       static_cast<double>(read.tables.SoilLayers.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 600,
       1e-4);

@@ -193,7 +193,7 @@ TEST(DataFileText, EnglishTablesAreWrittenInInchesAndPounds) {
   t.SoilLayers.Cell(1, 0).SetFloat(10);                           // ft
   t.SoilLayers.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);   // lb/ft^3
   t.SoilLayers.Cell(2, 0).SubTable()->Cell(1, 0).SetFloat(1000);  // lb/ft^2
-  SetRow(t.DistLoad, 1, {20, 600});                        // ft, lb/ft
+  SetRow(t.EarthPressure, 1, {20, 600});                          // ft, lb/ft
   SetRow(t.PYMod, 1, {15, 1, 1});                          // ft
   const std::string text = d.DataFileText();
   EXPECT_NE(text.find("\r\n1 120 \r\n0.069444444 6.9444444 0.0  0 0 0.0  \r\n"), std::string::npos);

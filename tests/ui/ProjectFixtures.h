@@ -89,15 +89,15 @@ inline void FillEveryOption(TProgramData& d, int pressureOption = 3, bool longTe
     t.PYCurves.Cell(3, r).SetFloat(0.9);
     SetPoints(*t.PYCurves.Cell(1, r).SubTable(), {{-2, 800}, {-0.5, 400}, {0, 0}, {0.5, -400}, {2, -800}});
   }
-  t.DistLoad.SetRowCount(3);
-  SetRow(t.DistLoad, 0, {0, 0});
-  SetRow(t.DistLoad, 1, {20, 900});
-  SetRow(t.DistLoad, 2, {40, 600});
-  t.LongDist.SetRowCount(2);
-  SetRow(t.LongDist, 0, {0, 100});
-  SetRow(t.LongDist, 1, {40, 1200});
+  t.EarthPressure.SetRowCount(3);
+  SetRow(t.EarthPressure, 0, {0, 0});
+  SetRow(t.EarthPressure, 1, {20, 900});
+  SetRow(t.EarthPressure, 2, {40, 600});
+  t.LongTermEarthPressure.SetRowCount(2);
+  SetRow(t.LongTermEarthPressure, 0, {0, 100});
+  SetRow(t.LongTermEarthPressure, 1, {40, 1200});
   FillSoil(t.SoilLayers, 600);
-  FillSoil(t.LongSoil, 400);
+  FillSoil(t.LongTermSoilLayers, 400);
   t.SurchargeTable.SetRowCount(3);
   SetRow(t.SurchargeTable, 0, {1, 5000, 60, 0});
   SetRow(t.SurchargeTable, 1, {2, 200, 90, 0});

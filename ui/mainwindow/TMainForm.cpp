@@ -154,20 +154,23 @@ void TMainForm::createDataMenu() {
   termItems_[0] = addItem(soilTermMenu_, QStringLiteral("ShortTerm2"), tr("Short-Term"));
   connect(termItems_[0], &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayers); });
   termItems_[1] = addItem(soilTermMenu_, QStringLiteral("LongTerm2"), tr("Long-Term"));
-  connect(termItems_[1], &QAction::triggered, this, [this, &t] { ShowTable(t.LongSoil); });
+  connect(termItems_[1], &QAction::triggered, this,
+          [this, &t] { ShowTable(t.LongTermSoilLayers); });
 
   // The user's earth pressure, likewise.
   plainPressureItem_ = addItem(dataMenu, QStringLiteral("DistributedActiveEarthPressureMenu"),
                                tr("&Distributed Active Earth Pressure"));
-  connect(plainPressureItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  connect(plainPressureItem_, &QAction::triggered, this,
+          [this, &t] { ShowTable(t.EarthPressure); });
   enableBy(plainPressureItem_, &TMenuStates::distributedPressureEnabled);
   pressureTermMenu_ = dataMenu->addMenu(tr("&Distributed Active Earth Pressure"));
   pressureTermMenu_->setObjectName(QStringLiteral("DataLoading"));
   enableBy(pressureTermMenu_->menuAction(), &TMenuStates::distributedPressureEnabled);
   termItems_[2] = addItem(pressureTermMenu_, QStringLiteral("ShortTerm1"), tr("Short-Term"));
-  connect(termItems_[2], &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  connect(termItems_[2], &QAction::triggered, this, [this, &t] { ShowTable(t.EarthPressure); });
   termItems_[3] = addItem(pressureTermMenu_, QStringLiteral("LongTerm1"), tr("Long-Term"));
-  connect(termItems_[3], &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
+  connect(termItems_[3], &QAction::triggered, this,
+          [this, &t] { ShowTable(t.LongTermEarthPressure); });
 
   auto addTable = [this, dataMenu](const char* name, const QString& caption, TGridTable& table) {
     QAction* item = addItem(dataMenu, QLatin1String(name), caption);

@@ -182,8 +182,8 @@ class TDataFileReader {
   // Records 1 to 15 of one data set; returns the stage count of its control
   // line (the value that ends the run as an end code).
   int dataSet(bool longTerm, bool stageBlock) {
-    TGridTable& dist = longTerm ? t_.LongDist : t_.DistLoad;
-    TGridTable& soil = longTerm ? t_.LongSoil : t_.SoilLayers;
+    TGridTable& dist = longTerm ? t_.LongTermEarthPressure : t_.EarthPressure;
+    TGridTable& soil = longTerm ? t_.LongTermSoilLayers : t_.SoilLayers;
 
     // 1, 2: title and control line
     const std::string title = r_.RestOfLine();

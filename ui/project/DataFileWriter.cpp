@@ -71,8 +71,8 @@ class RecordWriter {
 
   // Records 1 to 15 of one data set.
   void dataSet(const std::string& firstLine, bool longTerm) {
-    TGridTable& dist = longTerm ? t_.LongDist : t_.DistLoad;
-    TGridTable& soil = longTerm ? t_.LongSoil : t_.SoilLayers;
+    TGridTable& dist = longTerm ? t_.LongTermEarthPressure : t_.EarthPressure;
+    TGridTable& soil = longTerm ? t_.LongTermSoilLayers : t_.SoilLayers;
     const int ep = d_.EarthPressureMode, py = d_.PYMode;
 
     line(firstLine);

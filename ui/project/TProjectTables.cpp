@@ -14,10 +14,10 @@ TProjectTables::TProjectTables(const TTableLibrary& library)
       Springs(make(library, "SoilStrength")),
       PYMod(make(library, "PYMod")),
       PYCurves(make(library, "PYCurves")),
-      DistLoad(make(library, "DistLoad")),
-      LongDist(make(library, "LongDist")),
+      EarthPressure(make(library, "DistLoad")),
+      LongTermEarthPressure(make(library, "LongDist")),
       SoilLayers(make(library, "NewSoil")),
-      LongSoil(make(library, "LongSoil")),
+      LongTermSoilLayers(make(library, "LongSoil")),
       SurchargeTable(make(library, "SurchargeTable")),
       MEICurves(make(library, "MEICurves")) {}
 
