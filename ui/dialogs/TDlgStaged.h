@@ -37,16 +37,15 @@ class TDlgStaged : public QDialog {
   // Shows the project's count and current stage again.
   void Reload();
 
-  // The handlers, public so that tests can press the buttons.
-  void StageAnalysisClick();
-  void UpDownClick(int step);
-  void EditUpdateClick();
-  void OkClick();
-
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The handlers of the check box, the up-down control and the buttons.
+  void StageAnalysisClick();
+  void UpDownClick(int step);
+  void EditUpdateClick();
+  void OkClick();
   // The count in the field; 0 when it holds no valid entry (the field has
   // said so).
   int enteredCount();
