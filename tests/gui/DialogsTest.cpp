@@ -28,8 +28,8 @@
 #include "dialogs/TDataEdit.h"
 #include "dialogs/TDialogWindows.h"
 #include "dialogs/TDlgProp.h"
+#include "dialogs/TDlgWallConfig.h"
 #include "dialogs/TableDialogs.h"
-#include "dialogs/TdlgCSD.h"
 #include "dialogs/TdlgTitle.h"
 
 namespace terraq::test {
@@ -89,19 +89,19 @@ class DialogsTest : public ::testing::Test {
 
 TEST_F(DialogsTest, FreeHeightInFeetIsStoredInInchesAndSharedByBothDialogs) {
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
-  Type(prop->DeFH, QStringLiteral("20"));
-  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  EXPECT_EQ(Field(prop, "DeFH")->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
+  Type(Field(prop, "DeFH"), QStringLiteral("20"));
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
   EXPECT_EQ(Data().FreeHeight, 240);
   EXPECT_TRUE(Data().Modified);
-  EXPECT_EQ(csd->deHL->text(), QStringLiteral("20"));
+  EXPECT_EQ(Field(wallConfig, "deHL")->text(), QStringLiteral("20"));
 
   // And back the other way.
-  Type(csd->deHL, QStringLiteral("12.5"));
+  Type(Field(wallConfig, "deHL"), QStringLiteral("12.5"));
   dialogs.Show(TDialogKind::Prop);
   ProcessEvents();
   EXPECT_EQ(Data().FreeHeight, 150);
-  EXPECT_EQ(prop->DeFH->text(), QStringLiteral("12.5"));
+  EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("12.5"));
   EXPECT_TRUE(answers.errors.isEmpty());
 }
 
@@ -111,72 +111,74 @@ TEST_F(DialogsTest, WallConfigurationConvertsDepthsAndSurchargeOfEnglishProjects
   Data().SurchargePressure = 2.5;        // lb/in^2
   Data().ActiveWidth = 48;               // in, shown as it is
   Data().BackfillSlope = 10;
-  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
-  EXPECT_EQ(csd->deHW->text(), QStringLiteral("5"));
-  EXPECT_EQ(csd->DeHW2->text(), QStringLiteral("25"));
-  EXPECT_EQ(csd->deSP->text(), QStringLiteral("360"));
-  EXPECT_EQ(csd->deWidth->text(), QStringLiteral("48"));
-  EXPECT_EQ(csd->deSP->EditLabel()->text(),
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  EXPECT_EQ(Field(wallConfig, "deHW")->text(), QStringLiteral("5"));
+  EXPECT_EQ(Field(wallConfig, "DeHW2")->text(), QStringLiteral("25"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->text(), QStringLiteral("360"));
+  EXPECT_EQ(Field(wallConfig, "deWidth")->text(), QStringLiteral("48"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->EditLabel()->text(),
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (lbs/ft^2)"));
-  EXPECT_EQ(csd->beta->EditLabel()->text(), QStringLiteral("Slope of the backfill, Beta (deg.)"));
+  EXPECT_EQ(Field(wallConfig, "beta")->EditLabel()->text(),
+            QStringLiteral("Slope of the backfill, Beta (deg.)"));
 
-  Type(csd->deSP, QStringLiteral("250"));
-  csd->deHW->setFocus();
-  Type(csd->deHW, QStringLiteral("7.5"));
-  csd->deWp->setFocus();
-  Type(csd->deWp, QStringLiteral("24"));
+  Type(Field(wallConfig, "deSP"), QStringLiteral("250"));
+  Field(wallConfig, "deHW")->setFocus();
+  Type(Field(wallConfig, "deHW"), QStringLiteral("7.5"));
+  Field(wallConfig, "deWp")->setFocus();
+  Type(Field(wallConfig, "deWp"), QStringLiteral("24"));
   ActivateOther();
   EXPECT_DOUBLE_EQ(Data().SurchargePressure, 250.0 / 144.0);
   EXPECT_EQ(Data().WaterDepthBackfill, 90);
   EXPECT_EQ(Data().ResistanceWidth, 24);
   EXPECT_EQ(Data().WaterDepthExcavation, 300);
   // Shown again as typed, not with the noise of the trip through lb/in^2.
-  dialogs.Show(TDialogKind::CSD);
+  dialogs.Show(TDialogKind::WallConfig);
   ProcessEvents();
-  EXPECT_EQ(csd->deSP->text(), QStringLiteral("250"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->text(), QStringLiteral("250"));
   EXPECT_TRUE(answers.errors.isEmpty());
 }
 
 TEST_F(DialogsTest, SIProjectsShowStoredValuesAndUnitsReloadOpenDialogs) {
   Data().FreeHeight = 240;
   Data().SurchargePressure = 1;
-  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
   // What the main window does after Options > Units.
   Data().SetUnits(2);
   dialogs.ReloadAll();
   // 240 in = 6.096 m; 1 lb/in^2 = 6.8948 kN/m^2: SI values are shown as
   // the project holds them.
-  EXPECT_NEAR(csd->deHL->Number(), 6.096, 1e-12);
+  EXPECT_NEAR(Field(wallConfig, "deHL")->Number(), 6.096, 1e-12);
   EXPECT_NEAR(Data().SurchargePressure, 6.8948, 1e-4);
-  EXPECT_NEAR(csd->deSP->Number(), Data().SurchargePressure, 1e-12);
-  EXPECT_EQ(csd->deHL->EditLabel()->text(), QStringLiteral("&Free Height of Wall, H (m)"));
-  EXPECT_EQ(csd->deSP->EditLabel()->text(),
+  EXPECT_NEAR(Field(wallConfig, "deSP")->Number(), Data().SurchargePressure, 1e-12);
+  EXPECT_EQ(Field(wallConfig, "deHL")->EditLabel()->text(),
+            QStringLiteral("&Free Height of Wall, H (m)"));
+  EXPECT_EQ(Field(wallConfig, "deSP")->EditLabel()->text(),
             QStringLiteral("Uniform Distributed Load at the top of backfill side  (kN/m^2)"));
-  EXPECT_EQ(prop->deXGS->EditLabel()->text(), QStringLiteral("Increment Length (m)"));
-  EXPECT_EQ(prop->deXGS->Units(), 2);
+  EXPECT_EQ(Field(prop, "deXGS")->EditLabel()->text(), QStringLiteral("Increment Length (m)"));
+  EXPECT_EQ(Field(prop, "deXGS")->Units(), 2);
 
-  Type(prop->DeFH, QStringLiteral("7"));
+  Type(Field(prop, "DeFH"), QStringLiteral("7"));
   ActivateOther();
   EXPECT_EQ(Data().FreeHeight, 7);
 }
 
 TEST_F(DialogsTest, FieldsRefuseValuesOutsideTheirLimits) {
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  Type(prop->deNI, QStringLiteral("0"));
-  QTest::keyClick(prop->deNI, Qt::Key_Return);
-  Type(prop->deNI, QStringLiteral("301"));
-  QTest::keyClick(prop->deNI, Qt::Key_Return);
+  Type(Field(prop, "deNI"), QStringLiteral("0"));
+  QTest::keyClick(Field(prop, "deNI"), Qt::Key_Return);
+  Type(Field(prop, "deNI"), QStringLiteral("301"));
+  QTest::keyClick(Field(prop, "deNI"), Qt::Key_Return);
   EXPECT_EQ(answers.errors, (QStringList{QStringLiteral("Entry must be greater than or equal to 1"),
                                          QStringLiteral("Entry must be less than or equal to 300")}));
-  EXPECT_EQ(prop->deNI->text(), QStringLiteral("300"));
+  EXPECT_EQ(Field(prop, "deNI")->text(), QStringLiteral("300"));
 
-  auto* csd = Open<ui::TdlgCSD>(TDialogKind::CSD);
-  Type(csd->beta, QStringLiteral("46"));
-  QTest::keyClick(csd->beta, Qt::Key_Return);
+  auto* wallConfig = Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
+  Type(Field(wallConfig, "beta"), QStringLiteral("46"));
+  QTest::keyClick(Field(wallConfig, "beta"), Qt::Key_Return);
   EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 45"));
-  Type(csd->deWp, QStringLiteral("121"));
-  QTest::keyClick(csd->deWp, Qt::Key_Return);
+  Type(Field(wallConfig, "deWp"), QStringLiteral("121"));
+  QTest::keyClick(Field(wallConfig, "deWp"), Qt::Key_Return);
   EXPECT_EQ(answers.errors.back(), QStringLiteral("Entry must be less than or equal to 120"));
   ActivateOther();
   EXPECT_EQ(Data().IncrementCount, 300);
@@ -187,23 +189,23 @@ TEST_F(DialogsTest, FieldsRefuseValuesOutsideTheirLimits) {
 TEST_F(DialogsTest, InvalidEntryKeepsTheDialogActiveAndStoresNothing) {
   Data().IncrementLength = 6;
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  Type(prop->DeFH, QStringLiteral("30"));
-  prop->deXGS->setFocus();
-  Type(prop->deXGS, QStringLiteral("6*"));
+  Type(Field(prop, "DeFH"), QStringLiteral("30"));
+  Field(prop, "deXGS")->setFocus();
+  Type(Field(prop, "deXGS"), QStringLiteral("6*"));
   ActivateOther();
   // One box, and the dialog is back with the focus in the field and the
   // text as typed.
   ASSERT_EQ(answers.errors.size(), 1);
   EXPECT_TRUE(answers.errors.front().startsWith(QStringLiteral("Entry could not be evaluated:")));
   EXPECT_EQ(area->activeSubWindow(), WindowOf(prop));
-  EXPECT_EQ(QApplication::focusWidget(), prop->deXGS);
-  EXPECT_EQ(prop->deXGS->text(), QStringLiteral("6*"));
+  EXPECT_EQ(QApplication::focusWidget(), Field(prop, "deXGS"));
+  EXPECT_EQ(Field(prop, "deXGS")->text(), QStringLiteral("6*"));
   EXPECT_EQ(Data().IncrementLength, 6);
   EXPECT_EQ(Data().FreeHeight, 0);
   EXPECT_FALSE(Data().Modified);
 
   // Corrected, the whole dialog is stored.
-  Type(prop->deXGS, QStringLiteral("6*2"));
+  Type(Field(prop, "deXGS"), QStringLiteral("6*2"));
   ActivateOther();
   EXPECT_EQ(Data().IncrementLength, 12);
   EXPECT_EQ(Data().FreeHeight, 360);
@@ -212,14 +214,14 @@ TEST_F(DialogsTest, InvalidEntryKeepsTheDialogActiveAndStoresNothing) {
 
 TEST_F(DialogsTest, CloseIsRefusedWhileTheFocusedFieldIsInvalid) {
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  Type(prop->deSlope, QStringLiteral("1e-3/"));
+  Type(Field(prop, "deSlope"), QStringLiteral("1e-3/"));
   EXPECT_FALSE(WindowOf(prop)->close());
   ProcessEvents();
   EXPECT_EQ(answers.errors.size(), 1);
   EXPECT_EQ(dialogs.Dialog(TDialogKind::Prop), prop);
-  EXPECT_EQ(QApplication::focusWidget(), prop->deSlope);
+  EXPECT_EQ(QApplication::focusWidget(), Field(prop, "deSlope"));
 
-  Type(prop->deSlope, QStringLiteral("1e-3/2"));
+  Type(Field(prop, "deSlope"), QStringLiteral("1e-3/2"));
   EXPECT_TRUE(WindowOf(prop)->close());
   ProcessEvents();
   EXPECT_EQ(dialogs.Dialog(TDialogKind::Prop), nullptr);
@@ -243,13 +245,13 @@ TEST_F(DialogsTest, EveryEntryIsCheckedAfterARefusedOneAndEveryRefusalSaysWhy) {
     QTest::keyClick(field, Qt::Key_Tab);
     ProcessEvents();
   };
-  typeAndLeave(prop->deNI, QStringLiteral("0"));
-  typeAndLeave(prop->deNI, QStringLiteral("301"));
-  EXPECT_EQ(prop->deNI->text(), QStringLiteral("300"));
-  typeAndLeave(prop->DeFH, QStringLiteral("abc"));
-  typeAndLeave(prop->DeFH, QStringLiteral("def"));
+  typeAndLeave(Field(prop, "deNI"), QStringLiteral("0"));
+  typeAndLeave(Field(prop, "deNI"), QStringLiteral("301"));
+  EXPECT_EQ(Field(prop, "deNI")->text(), QStringLiteral("300"));
+  typeAndLeave(Field(prop, "DeFH"), QStringLiteral("abc"));
+  typeAndLeave(Field(prop, "DeFH"), QStringLiteral("def"));
   EXPECT_EQ(answers.errors.size(), 4);
-  EXPECT_EQ(QApplication::focusWidget(), prop->DeFH);
+  EXPECT_EQ(QApplication::focusWidget(), Field(prop, "DeFH"));
 
   // Closing over the invalid entry is refused, with its reason, each time.
   EXPECT_FALSE(WindowOf(prop)->close());
@@ -260,7 +262,7 @@ TEST_F(DialogsTest, EveryEntryIsCheckedAfterARefusedOneAndEveryRefusalSaysWhy) {
   EXPECT_TRUE(answers.errors.back().startsWith(QStringLiteral("Entry could not be evaluated:")));
   EXPECT_EQ(Data().FreeHeight, 0);
 
-  Type(prop->DeFH, QStringLiteral("15"));
+  Type(Field(prop, "DeFH"), QStringLiteral("15"));
   EXPECT_TRUE(WindowOf(prop)->close());
   EXPECT_EQ(Data().IncrementCount, 300);
   EXPECT_EQ(Data().FreeHeight, 180);
@@ -268,13 +270,13 @@ TEST_F(DialogsTest, EveryEntryIsCheckedAfterARefusedOneAndEveryRefusalSaysWhy) {
 
 TEST_F(DialogsTest, AnEditedFieldIsCheckedOnStoreEvenWithoutTheFocus) {
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  Type(prop->DeFH, QStringLiteral("12"));
+  Type(Field(prop, "DeFH"), QStringLiteral("12"));
   // Text that reached the field while the focus was elsewhere.
-  prop->deNI->setText(QStringLiteral("2.5"));
+  Field(prop, "deNI")->setText(QStringLiteral("2.5"));
   ActivateOther();
   ASSERT_EQ(answers.errors, QStringList{QStringLiteral("Entry must be an integer.")});
   EXPECT_EQ(area->activeSubWindow(), WindowOf(prop));
-  EXPECT_EQ(QApplication::focusWidget(), prop->deNI);
+  EXPECT_EQ(QApplication::focusWidget(), Field(prop, "deNI"));
   EXPECT_EQ(Data().FreeHeight, 0);
 }
 
@@ -285,11 +287,11 @@ TEST_F(DialogsTest, UntouchedDialogsStoreNothing) {
   Data().FreeHeight = 1;
   Data().SurchargePressure = 0.3;
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  EXPECT_EQ(prop->deSlope->text(), QStringLiteral("0.00001"));
-  EXPECT_EQ(prop->deXGS->text(), QStringLiteral("0.1"));
-  Open<ui::TdlgCSD>(TDialogKind::CSD);
+  EXPECT_EQ(Field(prop, "deSlope")->text(), QStringLiteral("0.00001"));
+  EXPECT_EQ(Field(prop, "deXGS")->text(), QStringLiteral("0.1"));
+  Open<ui::TDlgWallConfig>(TDialogKind::WallConfig);
   auto* title = Open<ui::TdlgTitle>(TDialogKind::Title);
-  EXPECT_EQ(title->TitleMemo->text(), QStringLiteral("New Wall"));
+  EXPECT_EQ(Child<QLineEdit>(title, "TitleMemo")->text(), QStringLiteral("New Wall"));
   EXPECT_TRUE(WindowOf(title)->close());
   EXPECT_TRUE(dialogs.StoreCurrent());
   ActivateOther();
@@ -300,11 +302,11 @@ TEST_F(DialogsTest, UntouchedDialogsStoreNothing) {
 TEST_F(DialogsTest, TitleIsStoredWhenEditedAndHoldsOneLineOfEightyCharacters) {
   auto* title = Open<ui::TdlgTitle>(TDialogKind::Title);
   EXPECT_EQ(title->windowTitle(), QStringLiteral("Project Title"));
-  title->TitleMemo->setFocus();
-  title->TitleMemo->selectAll();
-  QTest::keyClicks(title->TitleMemo, QString(90, QLatin1Char('x')));
-  QTest::keyClick(title->TitleMemo, Qt::Key_Return);
-  EXPECT_EQ(title->TitleMemo->text(), QString(80, QLatin1Char('x')));
+  Child<QLineEdit>(title, "TitleMemo")->setFocus();
+  Child<QLineEdit>(title, "TitleMemo")->selectAll();
+  QTest::keyClicks(Child<QLineEdit>(title, "TitleMemo"), QString(90, QLatin1Char('x')));
+  QTest::keyClick(Child<QLineEdit>(title, "TitleMemo"), Qt::Key_Return);
+  EXPECT_EQ(Child<QLineEdit>(title, "TitleMemo")->text(), QString(80, QLatin1Char('x')));
   EXPECT_TRUE(WindowOf(title)->close());
   EXPECT_EQ(Data().ProjectTitle, std::string(80, 'x'));
   EXPECT_TRUE(Data().Modified);
@@ -315,7 +317,7 @@ TEST_F(DialogsTest, IncrementsOutsideTheFieldLimitsArePulledInAndStored) {
   // it shows is what the project then holds.
   Data().IncrementCount = 0;
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  EXPECT_EQ(prop->deNI->text(), QStringLiteral("1"));
+  EXPECT_EQ(Field(prop, "deNI")->text(), QStringLiteral("1"));
   ActivateOther();
   EXPECT_EQ(Data().IncrementCount, 1);
   EXPECT_TRUE(Data().Modified);
@@ -360,11 +362,11 @@ TEST_F(DialogsTest, OptionSwitchesEnableTheirTablesAndCloseThemWhenOff) {
 
 TEST_F(DialogsTest, ButtonsOpenTheirTables) {
   Data().UseSurcharge = true;  // the surcharge table's button follows its option
-  auto* rebar = Open<ui::TDlgRebar>(TDialogKind::Rebar);
-  EXPECT_EQ(rebar->btnSurcharge->text(), QStringLiteral("&Edit Surcharge Loads"));
-  QTest::mouseClick(rebar->btnSurcharge, Qt::LeftButton);
+  auto* surcharge = Open<ui::TDlgSurcharge>(TDialogKind::Surcharge);
+  EXPECT_EQ(surcharge->TableButton()->text(), QStringLiteral("&Edit Surcharge Loads"));
+  QTest::mouseClick(surcharge->TableButton(), Qt::LeftButton);
   auto* prop = Open<ui::TDlgProp>(TDialogKind::Prop);
-  QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(prop, "btnSect"), Qt::LeftButton);
   EXPECT_EQ(shownTables, (QStringList{QStringLiteral("SurchargeTable"), QStringLiteral("PileSect")}));
 }
 
@@ -377,14 +379,23 @@ TEST_F(DialogsTest, EachDialogIsCreatedOnceWithItsCaptionNamesAndPicture) {
   };
   const Case cases[] = {
       {TDialogKind::Title, "Project Title", {"TitleMemo"}, {}},
-      {TDialogKind::Prop, "Wall Properties", {"deNI", "btnSect", "deXGS", "DeFH", "deXLN", "deSlope"}, {}},
-      {TDialogKind::CSD,
+      {TDialogKind::Prop,
+       "Wall Properties",
+       {"deNI", "btnSect", "deXGS", "DeFH", "deXLN", "deSlope"},
+       {}},
+      {TDialogKind::WallConfig,
        "Wall Configuration",
        {"grpCirc", "deHL", "deWidth", "deWp", "deHW", "DeHW2", "deGw", "beta", "deSP"},
        {"imgSection", "imgPlan"}},
-      {TDialogKind::Rebar, "Additional Surcharge", {"btnSurcharge"}, {"imgSurcharge"}},
-      {TDialogKind::ConLoads, "Concentrated Loads", {"ChkConLoads", "btnConLoads"}, {"imgConLoads"}},
-      {TDialogKind::Spring, "Lateral & Rotational Springs", {"ChkSpring", "btnSpring"}, {"imgSpring"}},
+      {TDialogKind::Surcharge, "Additional Surcharge", {"btnSurcharge"}, {"imgSurcharge"}},
+      {TDialogKind::ConLoads,
+       "Concentrated Loads",
+       {"ChkConLoads", "btnConLoads"},
+       {"imgConLoads"}},
+      {TDialogKind::Spring,
+       "Lateral & Rotational Springs",
+       {"ChkSpring", "btnSpring"},
+       {"imgSpring"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caption);
@@ -433,8 +444,9 @@ TEST_F(DialogsTest, Screenshots) {
   const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
   if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save pictures of the dialogs";
   const std::pair<TDialogKind, const char*> kinds[] = {
-      {TDialogKind::Title, "title"},   {TDialogKind::Prop, "prop"},         {TDialogKind::CSD, "csd"},
-      {TDialogKind::Rebar, "rebar"},   {TDialogKind::ConLoads, "conloads"}, {TDialogKind::Spring, "spring"}};
+      {TDialogKind::Title, "title"},       {TDialogKind::Prop, "prop"},
+      {TDialogKind::WallConfig, "csd"},    {TDialogKind::Surcharge, "rebar"},
+      {TDialogKind::ConLoads, "conloads"}, {TDialogKind::Spring, "spring"}};
   for (const auto& [kind, name] : kinds) {
     QWidget* dialog = dialogs.Show(kind);
     ProcessEvents();

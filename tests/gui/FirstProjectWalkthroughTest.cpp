@@ -35,7 +35,7 @@
 #include "dialogs/TDataEdit.h"
 #include "dialogs/TDialogWindows.h"
 #include "dialogs/TDlgProp.h"
-#include "dialogs/TdlgCSD.h"
+#include "dialogs/TDlgWallConfig.h"
 #include "dialogs/TdlgTitle.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
@@ -230,10 +230,10 @@ TEST_F(FirstProjectWalkthrough, CantileverSheetPileInSandFromNothingToGraphs) {
   ShotOfMenu("DataMenu", "menu-data");
   auto* title = OpenDialog<ui::TdlgTitle>("DataTitle", ui::TDialogKind::Title);
   ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->TitleMemo->text(), "New Wall");
-  title->TitleMemo->setFocus();
-  title->TitleMemo->selectAll();
-  QTest::keyClicks(title->TitleMemo, "Sheet pile in sand, 12 ft cut");
+  EXPECT_EQ(Child<QLineEdit>(title, "TitleMemo")->text(), "New Wall");
+  Child<QLineEdit>(title, "TitleMemo")->setFocus();
+  Child<QLineEdit>(title, "TitleMemo")->selectAll();
+  QTest::keyClicks(Child<QLineEdit>(title, "TitleMemo"), "Sheet pile in sand, 12 ft cut");
   ShotOf(title, "title");
   title->parentWidget()->close();
   ProcessEvents();
@@ -242,13 +242,13 @@ TEST_F(FirstProjectWalkthrough, CantileverSheetPileInSandFromNothingToGraphs) {
   // 4. Wall properties, with the wall's stiffness table.
   auto* prop = OpenDialog<ui::TDlgProp>("DataProp", ui::TDialogKind::Prop);
   ASSERT_NE(prop, nullptr);
-  Type(prop->deNI, "60");
-  Type(prop->deXGS, "6");
-  Type(prop->DeFH, "12");
-  Type(prop->deXLN, "36");
-  Type(prop->deSlope, "0.00001");
+  Type(Field(prop, "deNI"), "60");
+  Type(Field(prop, "deXGS"), "6");
+  Type(Field(prop, "DeFH"), "12");
+  Type(Field(prop, "deXLN"), "36");
+  Type(Field(prop, "deSlope"), "0.00001");
   ShotOf(prop, "wall-properties");
-  QTest::mouseClick(prop->btnSect, Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(prop, "btnSect"), Qt::LeftButton);
   ProcessEvents();
   TTableForm* stiffness = ActiveTable();
   ASSERT_NE(stiffness, nullptr);
@@ -269,18 +269,18 @@ TEST_F(FirstProjectWalkthrough, CantileverSheetPileInSandFromNothingToGraphs) {
   EXPECT_DOUBLE_EQ(form.Project().Tables().PileSect.Cell(3, 0).AsFloat(), 2.45e9);
 
   // 5. Wall configuration: the free height is already there.
-  auto* csd = OpenDialog<ui::TdlgCSD>("DataCSD", ui::TDialogKind::CSD);
-  ASSERT_NE(csd, nullptr);
-  EXPECT_EQ(csd->deHL->text(), "12");
-  Type(csd->deWidth, "12");
-  Type(csd->deWp, "12");
-  Type(csd->deHW, "50");
-  Type(csd->DeHW2, "50");
-  Type(csd->deGw, "1");
-  Type(csd->beta, "0");
-  Type(csd->deSP, "100");
-  ShotOf(csd, "wall-configuration");
-  csd->parentWidget()->close();
+  auto* wallConfig = OpenDialog<ui::TDlgWallConfig>("DataCSD", ui::TDialogKind::WallConfig);
+  ASSERT_NE(wallConfig, nullptr);
+  EXPECT_EQ(Field(wallConfig, "deHL")->text(), "12");
+  Type(Field(wallConfig, "deWidth"), "12");
+  Type(Field(wallConfig, "deWp"), "12");
+  Type(Field(wallConfig, "deHW"), "50");
+  Type(Field(wallConfig, "DeHW2"), "50");
+  Type(Field(wallConfig, "deGw"), "1");
+  Type(Field(wallConfig, "beta"), "0");
+  Type(Field(wallConfig, "deSP"), "100");
+  ShotOf(wallConfig, "wall-configuration");
+  wallConfig->parentWidget()->close();
   ProcessEvents();
   EXPECT_EQ(data.ActiveWidth, 12);
   EXPECT_EQ(data.ResistanceWidth, 12);

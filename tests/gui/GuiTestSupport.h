@@ -1,6 +1,9 @@
 #pragma once
 // Helpers of the window tests: the user's answers given by the test
-// (TestPrompts), a scratch folder, and files of the source tree.
+// (TestPrompts), a scratch folder, files of the source tree, and the
+// widgets of a window by their object names.
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QString>
@@ -12,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/TDataEdit.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::test {
@@ -113,5 +117,18 @@ class ScratchFolder {
  private:
   QTemporaryDir dir_;
 };
+
+// A window's widget by its object name (the name settings and scripts see):
+// the windows keep their widgets to themselves. A missing widget fails the
+// test and gives nullptr.
+template <class Widget>
+Widget* Child(const QObject* window, const char* name) {
+  auto* widget = window->findChild<Widget*>(QLatin1String(name));
+  if (!widget) ADD_FAILURE() << "no widget " << name;
+  return widget;
+}
+inline ui::TDataEdit* Field(const QObject* dialog, const char* name) {
+  return Child<ui::TDataEdit>(dialog, name);
+}
 
 }  // namespace terraq::test

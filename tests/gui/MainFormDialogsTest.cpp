@@ -86,7 +86,7 @@ TEST_F(MainFormDialogsTest, DataItemsFollowTheirOptionsAndOpenOneDialogEach) {
 TEST_F(MainFormDialogsTest, OpeningAMenuStoresTheCurrentDialog) {
   ui::TDlgProp* prop = OpenProp();
   ASSERT_NE(prop, nullptr);
-  Type(prop->DeFH, QStringLiteral("20"));
+  Type(Field(prop, "DeFH"), QStringLiteral("20"));
   emit form.Menu(QStringLiteral("DataMenu"))->aboutToShow();
   EXPECT_EQ(form.Data().FreeHeight, 240);
   EXPECT_TRUE(form.Data().IsModified());
@@ -94,17 +94,17 @@ TEST_F(MainFormDialogsTest, OpeningAMenuStoresTheCurrentDialog) {
 
 TEST_F(MainFormDialogsTest, ChangeOfUnitsReloadsTheOpenDialogs) {
   ui::TDlgProp* prop = OpenProp();
-  Type(prop->DeFH, QStringLiteral("100"));
+  Type(Field(prop, "DeFH"), QStringLiteral("100"));
   emit form.Menu(QStringLiteral("OptionsUnits"))->aboutToShow();
   Trigger("UnitsSI");
-  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (m)"));
+  EXPECT_EQ(Field(prop, "DeFH")->EditLabel()->text(), QStringLiteral("Free Height of Wall (m)"));
   // 100 ft = 1200 in = 30.48 m.
-  EXPECT_NEAR(prop->DeFH->Number(), 30.48, 1e-9);
+  EXPECT_NEAR(Field(prop, "DeFH")->Number(), 30.48, 1e-9);
 }
 
 TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing) {
   ui::TDlgProp* prop = OpenProp();
-  Type(prop->DeFH, QStringLiteral("15"));
+  Type(Field(prop, "DeFH"), QStringLiteral("15"));
   emit form.Menu(QStringLiteral("OptionsUnits"))->aboutToShow();
   answers.yesNo = false;  // the user keeps the units
   Trigger("UnitsOther");
@@ -112,7 +112,7 @@ TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing)
   EXPECT_TRUE(answers.questions.front().startsWith(QStringLiteral("Values are not converted")));
   EXPECT_EQ(form.Data().Units, 1);
   EXPECT_TRUE(form.Action("UnitsEnglish")->isChecked());
-  EXPECT_EQ(prop->DeFH->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
+  EXPECT_EQ(Field(prop, "DeFH")->EditLabel()->text(), QStringLiteral("Free Height of Wall (ft)"));
 
   answers.yesNo = true;
   Trigger("UnitsOther");
@@ -123,12 +123,12 @@ TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing)
   // English and SI convert, without a question.
   Trigger("UnitsSI");
   EXPECT_EQ(answers.questions.size(), 3);
-  EXPECT_EQ(prop->DeFH->text(), QStringLiteral("4.572"));
+  EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("4.572"));
 }
 
 TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {
   ui::TDlgProp* prop = OpenProp();
-  Type(prop->DeFH, QStringLiteral("20"));
+  Type(Field(prop, "DeFH"), QStringLiteral("20"));
   // The entry reaches the project, which is then modified: the save query
   // asks, and Cancel keeps the program open.
   answers.answer = TUserPrompts::Answer::Cancel;
@@ -138,12 +138,12 @@ TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {
 
   // An invalid entry stops the close before the question.
   answers.questions.clear();
-  Type(prop->DeFH, QStringLiteral("20+"));
+  Type(Field(prop, "DeFH"), QStringLiteral("20+"));
   EXPECT_FALSE(form.close());
   ProcessEvents();
   EXPECT_EQ(answers.errors.size(), 1);
   EXPECT_TRUE(answers.questions.isEmpty());
-  EXPECT_EQ(QApplication::focusWidget(), prop->DeFH);
+  EXPECT_EQ(QApplication::focusWidget(), Field(prop, "DeFH"));
 }
 
 TEST_F(MainFormDialogsTest, ConcentratedLoadsDialogDrivesItsTableWindow) {
@@ -151,27 +151,27 @@ TEST_F(MainFormDialogsTest, ConcentratedLoadsDialogDrivesItsTableWindow) {
   Trigger("DataBoundCond");
   auto* dialog = qobject_cast<ui::TDlgConLoads*>(form.DialogWindows().Dialog(TDialogKind::ConLoads));
   ASSERT_NE(dialog, nullptr);
-  ui::TGridTable& table = form.Project().Tables().BoundCond;
-  QTest::mouseClick(dialog->btnConLoads, Qt::LeftButton);
+  ui::TGridTable& table = form.Project().Tables().ConcentratedLoads;
+  QTest::mouseClick(dialog->TableButton(), Qt::LeftButton);
   ProcessEvents();
   EXPECT_NE(form.TableWindows().FormFor(table), nullptr);
 
   form.DialogWindows().Show(TDialogKind::ConLoads);
   ProcessEvents();
-  QTest::mouseClick(dialog->ChkConLoads, Qt::LeftButton);
+  QTest::mouseClick(dialog->OptionBox(), Qt::LeftButton);
   ProcessEvents();
   EXPECT_FALSE(form.Data().UseConcentratedLoads);
-  EXPECT_FALSE(dialog->btnConLoads->isEnabled());
+  EXPECT_FALSE(dialog->TableButton()->isEnabled());
   EXPECT_EQ(form.TableWindows().FormFor(table), nullptr);
   // The Options menu and the dialog show the same switch.
   Trigger("OptionsConcentrate");
-  EXPECT_TRUE(dialog->ChkConLoads->isChecked());
-  EXPECT_TRUE(dialog->btnConLoads->isEnabled());
+  EXPECT_TRUE(dialog->OptionBox()->isChecked());
+  EXPECT_TRUE(dialog->TableButton()->isEnabled());
 }
 
 TEST_F(MainFormDialogsTest, NewProjectClosesTheDialogsWithoutStoring) {
   ui::TDlgProp* prop = OpenProp();
-  Type(prop->DeFH, QStringLiteral("20"));
+  Type(Field(prop, "DeFH"), QStringLiteral("20"));
   answers.answer = TUserPrompts::Answer::No;
   Trigger("FileNew");
   EXPECT_EQ(form.DialogWindows().Count(), 0);

@@ -209,11 +209,11 @@ TEST_F(MainFormTest, LongTermModeLaysOutTheDataMenuAndExcludesStaging) {
   EXPECT_FALSE(Enabled("OptionsStaged"));
   EXPECT_FALSE(Enabled("ToolStaged"));
   Trigger("LongTerm2");
-  EXPECT_NE(form.TableWindows().FormFor(form.Project().Tables().LongSoil), nullptr);
+  EXPECT_NE(form.TableWindows().FormFor(form.Project().Tables().LongTermSoilLayers), nullptr);
   // Leaving long-term mode closes the long-term tables.
   Trigger("OptionsLong");
   EXPECT_TRUE(Visible("DataAxLoads"));
-  EXPECT_EQ(form.TableWindows().FormFor(form.Project().Tables().LongSoil), nullptr);
+  EXPECT_EQ(form.TableWindows().FormFor(form.Project().Tables().LongTermSoilLayers), nullptr);
 }
 
 TEST_F(MainFormTest, StagedFileOpensAtStageOneWithoutTheLongTermCommand) {

@@ -54,11 +54,12 @@ class SideViewTest : public ::testing::Test {
 
 TEST_F(SideViewTest, DrawsWallGroundAndLayersWhereTheProjectPutsThem) {
   data.GeneratePY = true;
-  tables.NewSoil.SetRowCount(2);
-  tables.NewSoil.Cell(0, 0).SetInteger(4);
-  tables.NewSoil.Cell(1, 0).SetFloat(5);   // sand to 5 ft (84 in in the sketch): above the excavation
-  tables.NewSoil.Cell(0, 1).SetInteger(1);
-  tables.NewSoil.Cell(1, 1).SetFloat(15);  // clay to 15 ft (204 in): below it
+  tables.SoilLayers.SetRowCount(2);
+  tables.SoilLayers.Cell(0, 0).SetInteger(4);
+  tables.SoilLayers.Cell(1, 0).SetFloat(
+      5);  // sand to 5 ft (84 in in the sketch): above the excavation
+  tables.SoilLayers.Cell(0, 1).SetInteger(1);
+  tables.SoilLayers.Cell(1, 1).SetFloat(15);  // clay to 15 ft (204 in): below it
   TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
   Rendered(view);
 
@@ -86,12 +87,12 @@ TEST_F(SideViewTest, TieBackWaterSurchargeAndDepthScaleWithNoTextAcrossTheWall) 
   data.GeneratePY = true;
   data.WaterDepthBackfill = 60;          // 5 ft below the wall top: world 84
   data.SurchargePressure = 250.0 / 144;  // 250 lb/ft^2
-  tables.NewSoil.SetRowCount(1);
-  tables.NewSoil.Cell(0, 0).SetInteger(3);
-  tables.NewSoil.Cell(1, 0).SetFloat(20);
+  tables.SoilLayers.SetRowCount(1);
+  tables.SoilLayers.Cell(0, 0).SetInteger(3);
+  tables.SoilLayers.Cell(1, 0).SetFloat(20);
   data.UseSprings = true;
-  tables.SoilStrength.SetRowCount(1);
-  tables.SoilStrength.Cell(1, 0).SetInteger(4);  // node 4: 24 in down, world 48
+  tables.Springs.SetRowCount(1);
+  tables.Springs.Cell(1, 0).SetInteger(4);  // node 4: 24 in down, world 48
   TDlgSideView view([this]() -> const TProgramData& { return data; }, [] { return false; });
   EXPECT_EQ(view.Profile().surcharge, "q = 250 lbs/ft^2");
   Rendered(view);

@@ -50,11 +50,14 @@ class StagedTest : public ::testing::Test {
   void SetStages(int count) {
     TDlgStaged* dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
-    if (!dialog->StageAnalysis->isChecked()) dialog->StageAnalysis->click();
-    if (count == 1) dialog->StageAnalysis->click();
-    while (dialog->deStage->Number() < count) dialog->UpDownUp->click();
-    while (dialog->deStage->Number() > count) dialog->UpDownDown->click();
-    dialog->Button1->click();
+    if (!Child<QCheckBox>(dialog, "StageAnalysis")->isChecked())
+      Child<QCheckBox>(dialog, "StageAnalysis")->click();
+    if (count == 1) Child<QCheckBox>(dialog, "StageAnalysis")->click();
+    while (Field(dialog, "deStage")->Number() < count)
+      Child<QToolButton>(dialog, "UpDown1Up")->click();
+    while (Field(dialog, "deStage")->Number() > count)
+      Child<QToolButton>(dialog, "UpDown1Down")->click();
+    Child<QPushButton>(dialog, "Button1")->click();
     ProcessEvents();
   }
   void Press(int stage) { form.Action(QStringLiteral("SpeedButton%1").arg(13 + stage))->trigger(); }
@@ -77,8 +80,8 @@ class StagedTest : public ::testing::Test {
     d.UseSprings = true;
     ui::TProjectTables& t = form.Project().Tables();
     SetRow(t.PileSect, {0, 20, 1, 5e4});
-    SetRow(t.BoundCond, {1, 0, 0, 10, 0, 0});
-    SetRow(t.SoilStrength, {1, 10, 20, 2000, 0});
+    SetRow(t.ConcentratedLoads, {1, 0, 0, 10, 0, 0});
+    SetRow(t.Springs, {1, 10, 20, 2000, 0});
   }
   static void SetRow(ui::TGridTable& table, std::initializer_list<double> values) {
     table.SetRowCount(1);
@@ -101,13 +104,13 @@ TEST_F(StagedTest, DialogRaisesAndLowersTheCount) {
   TDlgStaged* dialog = Dialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->windowTitle(), "Staged Construction Options");
-  EXPECT_FALSE(dialog->StageAnalysis->isChecked());
-  EXPECT_FALSE(dialog->deStage->isEnabled());
-  dialog->StageAnalysis->click();
-  EXPECT_EQ(dialog->deStage->Number(), 2);
-  for (int k = 0; k < 5; ++k) dialog->UpDownUp->click();
-  EXPECT_EQ(dialog->deStage->Number(), 5);  // the up-down stops at 5
-  dialog->Button2->click();                  // Cancel changes nothing
+  EXPECT_FALSE(Child<QCheckBox>(dialog, "StageAnalysis")->isChecked());
+  EXPECT_FALSE(Field(dialog, "deStage")->isEnabled());
+  Child<QCheckBox>(dialog, "StageAnalysis")->click();
+  EXPECT_EQ(Field(dialog, "deStage")->Number(), 2);
+  for (int k = 0; k < 5; ++k) Child<QToolButton>(dialog, "UpDown1Up")->click();
+  EXPECT_EQ(Field(dialog, "deStage")->Number(), 5);  // the up-down stops at 5
+  Child<QPushButton>(dialog, "Button2")->click();    // Cancel changes nothing
   EXPECT_EQ(form.Data().StageCount, 1);
 
   SetStages(2);
@@ -135,7 +138,7 @@ TEST_F(StagedTest, DialogRaisesAndLowersTheCount) {
       << answers.questions.back().toStdString();
   EXPECT_EQ(form.Data().StageCount, 4);
   EXPECT_EQ(form.Data().CurrentStage, 4);
-  form.StagedDialog()->Button2->click();
+  Child<QPushButton>(form.StagedDialog(), "Button2")->click();
 
   // Yes: stage 1 is current; files 3 and 4 stay until the save.
   answers.yesNo = true;
@@ -185,7 +188,7 @@ TEST_F(StagedTest, EndingStagingLosesNothingUntilSaved) {
       answers.questions.back().contains(QString::fromUtf8("Stages 1 and 3 will be removed")))
       << answers.questions.back().toStdString();
   EXPECT_EQ(form.Data().StageCount, 3);
-  form.StagedDialog()->Button2->click();
+  Child<QPushButton>(form.StagedDialog(), "Button2")->click();
 
   answers.yesNo = true;
   SetStages(1);
@@ -216,7 +219,7 @@ TEST_F(StagedTest, StageCommandsAndTheWindowsThatShowTheStage) {
   Press(1);
   EXPECT_FALSE(fs::exists(StageFile(1)));
 
-  TTableForm* table = form.TableWindows().Show(form.Project().Tables().BoundCond);
+  TTableForm* table = form.TableWindows().Show(form.Project().Tables().ConcentratedLoads);
   ASSERT_NE(table, nullptr);
   EXPECT_EQ(ShownLoad(*table), "1");
   form.Action("Stage3Menu")->trigger();
@@ -291,17 +294,17 @@ TEST_F(StagedTest, ThreeStageExcavationBuiltSavedReopenedAndRun) {
   // Stage by stage as the dialog's notes say: enter a stage's data, then
   // Update it as that stage. A project without a name keeps its stages
   // until it is saved.
-  TTableForm* table = form.TableWindows().Show(form.Project().Tables().BoundCond);
+  TTableForm* table = form.TableWindows().Show(form.Project().Tables().ConcentratedLoads);
   TDlgStaged* dialog = Dialog();
-  dialog->StageAnalysis->click();
-  dialog->UpDownUp->click();
+  Child<QCheckBox>(dialog, "StageAnalysis")->click();
+  Child<QToolButton>(dialog, "UpDown1Up")->click();
   for (int stage = 1; stage <= 3; ++stage) {
     TypeLoad(*table, 10.0 * stage);
-    dialog->ComboBox1->setCurrentIndex(stage - 1);
-    dialog->EditUpdate->click();
+    Child<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(stage - 1);
+    Child<QPushButton>(dialog, "EditUpdate")->click();
     EXPECT_EQ(form.StageStatusText(), QString("Construction Stage Number: %1").arg(stage));
   }
-  dialog->Button1->click();
+  Child<QPushButton>(dialog, "Button1")->click();
   ASSERT_EQ(form.Data().StageCount, 3);
   Press(2);
   EXPECT_EQ(ShownLoad(*table), "20");

@@ -146,7 +146,7 @@ TEST_F(TableFormTest, EnterWalksDownEachColumnAndWrapsToTheStart) {
 }
 
 TEST_F(TableFormTest, HeadingsShowCaptionsUnitsAndRowNumbers) {
-  TTableForm* form = windows.Show(tables.DistLoad);
+  TTableForm* form = windows.Show(tables.EarthPressure);
   const auto heading = [&](int column) {
     return form->Model().headerData(column, Qt::Horizontal).toString();
   };
@@ -161,7 +161,7 @@ TEST_F(TableFormTest, HeadingsShowCaptionsUnitsAndRowNumbers) {
 }
 
 TEST_F(TableFormTest, RowButtonsStandInOrderAndWorkOnTheCurrentRow) {
-  TGridTable& loads = tables.BoundCond;  // 1 to 20 rows
+  TGridTable& loads = tables.ConcentratedLoads;  // 1 to 20 rows
   TTableForm* form = windows.Show(loads);
   auto* add = form->findChild<QPushButton*>("AddRow");
   auto* insert = form->findChild<QPushButton*>("InsertRow");
@@ -244,7 +244,7 @@ TEST_F(TableFormTest, WindowsOpenInsideTheMainWindowAndScrollWhatDoesNotFit) {
   const QRect visible = area.viewport()->rect();
   // The spring table is wide (columns and picture); the modifiers grow a
   // row at a time.
-  TTableForm* springs = windows.Show(tables.SoilStrength);
+  TTableForm* springs = windows.Show(tables.Springs);
   TTableForm* modifiers = windows.Show(tables.PYMod);
   for (int k = 0; k < 12; ++k) modifiers->findChild<QPushButton*>("AddRow")->click();
   ProcessEvents();
@@ -260,7 +260,7 @@ TEST_F(TableFormTest, WindowsOpenInsideTheMainWindowAndScrollWhatDoesNotFit) {
 }
 
 TEST_F(TableFormTest, EnumeratedCellsShowTheirItemsAndListThem) {
-  TTableForm* form = windows.Show(tables.NewSoil);
+  TTableForm* form = windows.Show(tables.SoilLayers);
   EXPECT_EQ(form->Model().data(Cell(*form, 0, 0)).toString(), "Soft Clay");
   EXPECT_EQ(form->Model().ItemsOf(0).size(), 7);
   TGridView& grid = form->Grid();
@@ -273,12 +273,12 @@ TEST_F(TableFormTest, EnumeratedCellsShowTheirItemsAndListThem) {
   list->setCurrentIndex(3);
   QTest::keyClick(list, Qt::Key_Return);
   ProcessEvents();
-  EXPECT_EQ(tables.NewSoil.Cell(0, 0).AsInteger(), 4);
-  EXPECT_EQ(tables.NewSoil.Cell(2, 0).SubTable()->Caption(), "Sand");
+  EXPECT_EQ(tables.SoilLayers.Cell(0, 0).AsInteger(), 4);
+  EXPECT_EQ(tables.SoilLayers.Cell(2, 0).SubTable()->Caption(), "Sand");
 }
 
 TEST_F(TableFormTest, SubTableWindowsFollowTheirRows) {
-  TGridTable& soil = tables.NewSoil;
+  TGridTable& soil = tables.SoilLayers;
   soil.SetRowCount(2);
   TTableForm* layers = windows.Show(soil);
   EXPECT_EQ(layers->Model().data(Cell(*layers, 1, 2), Qt::UserRole).toString(), "2: Clay");
@@ -321,7 +321,7 @@ TEST_F(TableFormTest, PictureAreaOnlyForAShippedPicture) {
   TTableForm* form = windows.Show(tables.PYMod);
   EXPECT_EQ(form->findChild<QLabel*>("HelpPicture"), nullptr);
   // A table naming a picture shows it exactly when the resource exists.
-  TTableForm* spring = windows.Show(tables.SoilStrength);
+  TTableForm* spring = windows.Show(tables.Springs);
   const bool shipped = QFile::exists(TTableForm::PictureResource("SoilStrength.jpg"));
   EXPECT_EQ(spring->findChild<QLabel*>("HelpPicture") != nullptr, shipped);
   // Every picture of the source tree is compiled in.

@@ -114,24 +114,26 @@ TEST_F(MainFormTest, WallPropertiesFillByTypingAndTab) {
   auto* prop = form.findChild<ui::TDlgProp*>();
   ASSERT_NE(prop, nullptr);
   // A click into a field selects its text as Tab does.
-  for (ui::TDataEdit* field : {prop->DeFH, prop->deNI}) {
+  for (ui::TDataEdit* field : {Field(prop, "DeFH"), Field(prop, "deNI")}) {
     QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
     ProcessEvents();
     ASSERT_TRUE(field->hasFocus());
     EXPECT_EQ(field->selectedText(), field->text());
   }
-  const std::vector<std::pair<ui::TDataEdit*, const char*>> typed = {{prop->deNI, "60"},
-                                                                     {prop->deXGS, "0.25"},
-                                                                     {prop->DeFH, "12"},
-                                                                     {prop->deXLN, "2"},
-                                                                     {prop->deSlope, "0.001"}};
+  const std::vector<std::pair<ui::TDataEdit*, const char*>> typed = {
+      {Field(prop, "deNI"), "60"},
+      {Field(prop, "deXGS"), "0.25"},
+      {Field(prop, "DeFH"), "12"},
+      {Field(prop, "deXLN"), "2"},
+      {Field(prop, "deSlope"), "0.001"}};
   for (const auto& [field, text] : typed) {
     ASSERT_EQ(QApplication::focusWidget(), field) << field->objectName().toStdString();
     EXPECT_EQ(field->selectedText(), field->text());
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Tab);
   }
-  EXPECT_EQ(QApplication::focusWidget(), prop->btnSect);  // the table's button comes last
+  EXPECT_EQ(QApplication::focusWidget(),
+            Child<QPushButton>(prop, "btnSect"));  // the table's button comes last
   ASSERT_TRUE(prop->Store());
   EXPECT_EQ(form.Data().IncrementCount, 60);
   EXPECT_DOUBLE_EQ(form.Data().IncrementLength, 0.25);
@@ -147,21 +149,21 @@ TEST_F(MainFormTest, EscapeClosesADataWindowAndTileLaysThemOut) {
   ProcessEvents();
   auto* prop = form.findChild<ui::TDlgProp*>();
   ASSERT_NE(prop, nullptr);
-  prop->DeFH->setFocus();
-  prop->DeFH->selectAll();
-  QTest::keyClicks(prop->DeFH, "abc");
-  QTest::keyClick(prop->DeFH, Qt::Key_Escape);
+  Field(prop, "DeFH")->setFocus();
+  Field(prop, "DeFH")->selectAll();
+  QTest::keyClicks(Field(prop, "DeFH"), "abc");
+  QTest::keyClick(Field(prop, "DeFH"), Qt::Key_Escape);
   ProcessEvents();
   EXPECT_EQ(answers.errors.size(), 1);
   EXPECT_EQ(form.DialogWindows().Count(), 1);
-  prop->DeFH->selectAll();
-  QTest::keyClicks(prop->DeFH, "15");
-  QTest::keyClick(prop->DeFH, Qt::Key_Escape);
+  Field(prop, "DeFH")->selectAll();
+  QTest::keyClicks(Field(prop, "DeFH"), "15");
+  QTest::keyClick(Field(prop, "DeFH"), Qt::Key_Escape);
   ProcessEvents();
   EXPECT_EQ(form.DialogWindows().Count(), 0);
   EXPECT_DOUBLE_EQ(form.Data().FreeHeight, 15 * 12.0);  // stored in inches
 
-  ui::TTableForm* table = form.TableWindows().Show(form.Project().Tables().SoilLayer);
+  ui::TTableForm* table = form.TableWindows().Show(form.Project().Tables().Restraints);
   ProcessEvents();
   ASSERT_NE(table, nullptr);
   QWidget* grid = table->findChild<ui::TGridView*>();
@@ -190,35 +192,38 @@ TEST(ReportViewerTest, FindPrintAndTheEndsOfTheReport) {
   TReportViewer viewer;
   ASSERT_TRUE(viewer.Load(folder.File("wall.tq4o")));
   EXPECT_EQ(viewer.windowTitle(), "wall.tq4o");
-  EXPECT_FALSE(viewer.Text->toPlainText().contains('\r'));
+  EXPECT_FALSE(Child<QPlainTextEdit>(&viewer, "ReadOnlyText")->toPlainText().contains('\r'));
   ShowActive(viewer);
 
-  QTest::keyClick(viewer.Text, Qt::Key_F, Qt::ControlModifier);
-  EXPECT_TRUE(viewer.FindField->hasFocus());
-  QTest::keyClicks(viewer.FindField, "maximum");
-  const auto line = [&] { return viewer.Text->textCursor().blockNumber() + 1; };
-  QTest::keyClick(viewer.FindField, Qt::Key_Return);
+  QTest::keyClick(Child<QPlainTextEdit>(&viewer, "ReadOnlyText"), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(Child<QLineEdit>(&viewer, "FindField")->hasFocus());
+  QTest::keyClicks(Child<QLineEdit>(&viewer, "FindField"), "maximum");
+  const auto line = [&] {
+    return Child<QPlainTextEdit>(&viewer, "ReadOnlyText")->textCursor().blockNumber() + 1;
+  };
+  QTest::keyClick(Child<QLineEdit>(&viewer, "FindField"), Qt::Key_Return);
   EXPECT_EQ(line(), 50);
-  QTest::keyClick(viewer.FindField, Qt::Key_F3);
+  QTest::keyClick(Child<QLineEdit>(&viewer, "FindField"), Qt::Key_F3);
   EXPECT_EQ(line(), 100);
-  QTest::keyClick(viewer.FindField, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClick(Child<QLineEdit>(&viewer, "FindField"), Qt::Key_Return, Qt::ShiftModifier);
   EXPECT_EQ(line(), 50);
-  QTest::keyClick(viewer.FindField, Qt::Key_F3);
-  QTest::keyClick(viewer.FindField, Qt::Key_F3, Qt::ShiftModifier);
+  QTest::keyClick(Child<QLineEdit>(&viewer, "FindField"), Qt::Key_F3);
+  QTest::keyClick(Child<QLineEdit>(&viewer, "FindField"), Qt::Key_F3, Qt::ShiftModifier);
   EXPECT_EQ(line(), 50);
   EXPECT_TRUE(viewer.FindPrevious());  // round from the end
   EXPECT_EQ(line(), 200);
-  EXPECT_EQ(viewer.FindStatus->text(), "Continued from the end");
-  viewer.FindField->setText("ABSENT");
+  EXPECT_EQ(Child<QLabel>(&viewer, "FindStatus")->text(), "Continued from the end");
+  Child<QLineEdit>(&viewer, "FindField")->setText("ABSENT");
   EXPECT_FALSE(viewer.FindNext());
   EXPECT_EQ(line(), 200);
-  EXPECT_EQ(viewer.FindStatus->text(), "\"ABSENT\" not found");
+  EXPECT_EQ(Child<QLabel>(&viewer, "FindStatus")->text(), "\"ABSENT\" not found");
 
-  viewer.Text->setFocus();
-  QTest::keyClick(viewer.Text, Qt::Key_Home, Qt::ControlModifier);
-  EXPECT_EQ(viewer.Text->textCursor().position(), 0);
-  QTest::keyClick(viewer.Text, Qt::Key_End, Qt::ControlModifier);
-  EXPECT_TRUE(viewer.Text->textCursor().atEnd());
+  Child<QPlainTextEdit>(&viewer, "ReadOnlyText")->setFocus();
+  QTest::keyClick(Child<QPlainTextEdit>(&viewer, "ReadOnlyText"), Qt::Key_Home,
+                  Qt::ControlModifier);
+  EXPECT_EQ(Child<QPlainTextEdit>(&viewer, "ReadOnlyText")->textCursor().position(), 0);
+  QTest::keyClick(Child<QPlainTextEdit>(&viewer, "ReadOnlyText"), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_TRUE(Child<QPlainTextEdit>(&viewer, "ReadOnlyText")->textCursor().atEnd());
 
   TestPrompts answers;
   ui::TUserPrompts prompts = answers.Make();
@@ -228,7 +233,7 @@ TEST(ReportViewerTest, FindPrintAndTheEndsOfTheReport) {
     return true;
   };
   ui::TPromptsOverride using_{std::move(prompts)};
-  QTest::keyClick(viewer.Text, Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(Child<QPlainTextEdit>(&viewer, "ReadOnlyText"), Qt::Key_P, Qt::ControlModifier);
   EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
 
@@ -238,7 +243,7 @@ TEST_F(MainFormTest, Screenshots) {
   form.StartUp({QString::fromStdString(CopySample("wall.tq4d").string())});
   form.show();
   Trigger("OptionsLateralSpring");
-  form.ShowTable(form.Project().Tables().SoilStrength);
+  form.ShowTable(form.Project().Tables().Springs);
   ProcessEvents();
   EXPECT_TRUE(form.grab().save(shots + "/spring-table.png"));
   form.MdiArea().closeAllSubWindows();
@@ -257,7 +262,7 @@ TEST_F(MainFormTest, Screenshots) {
   ProcessEvents();
   auto* viewer = form.findChild<TReportViewer*>();
   ASSERT_NE(viewer, nullptr);
-  viewer->FindField->setText("STA 40");
+  Child<QLineEdit>(viewer, "FindField")->setText("STA 40");
   viewer->FindNext();
   ProcessEvents();
   EXPECT_TRUE(form.grab().save(shots + "/report-viewer.png"));

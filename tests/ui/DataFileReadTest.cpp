@@ -90,7 +90,9 @@ TEST_P(RoundTrip, EveryOptionSurvivesWritingAndReading) {
   for (size_t k = 0; k < project.Tables().All().size(); ++k) {
     TGridTable& written = *project.Tables().All()[k];
     // Specified pressure is in the file only when it is chosen.
-    if (pressure != 1 && (&written == &project.Tables().DistLoad || &written == &project.Tables().LongDist)) continue;
+    if (pressure != 1 && (&written == &project.Tables().EarthPressure ||
+                          &written == &project.Tables().LongTermEarthPressure))
+      continue;
     expectSameTable(written, *read.tables.All()[k]);
   }
   // Writing what was read gives the same file.
@@ -107,15 +109,15 @@ TEST(ReadDataFile, EnglishFileValuesBecomeDisplayUnits) {
       "1\r\n1 120 \r\n0.069444444 6.9444444 0.0  0.01 0 0.0  \r\n0.0625 7 0.0  0.01 0 0.0  \r\n0\r\n",
       kLayoutCurrent);
   const TProjectTables& t = read.tables;
-  EXPECT_NEAR(static_cast<double>(t.NewSoil.Cell(1, 0).AsFloat()), 10.0, 1e-12);  // ft
-  TGridTable& clay = *t.NewSoil.Cell(2, 0).SubTable();
+  EXPECT_NEAR(static_cast<double>(t.SoilLayers.Cell(1, 0).AsFloat()), 10.0, 1e-12);  // ft
+  TGridTable& clay = *t.SoilLayers.Cell(2, 0).SubTable();
   EXPECT_NEAR(static_cast<double>(clay.Cell(0, 0).AsFloat()), 120.0, 1e-5);  // lb/ft^3
   EXPECT_NEAR(static_cast<double>(clay.Cell(1, 0).AsFloat()), 1000.0, 1e-4);  // lb/ft^2
   EXPECT_NEAR(static_cast<double>(clay.Cell(0, 1).AsFloat()), 108.0, 1e-9);
   EXPECT_NEAR(static_cast<double>(clay.Cell(1, 1).AsFloat()), 1008.0, 1e-9);
   EXPECT_NEAR(static_cast<double>(clay.Cell(2, 1).AsFloat()), 0.01, 1e-15);  // E50 as held
-  EXPECT_NEAR(static_cast<double>(t.DistLoad.Cell(0, 1).AsFloat()), 10.0, 1e-12);   // ft
-  EXPECT_NEAR(static_cast<double>(t.DistLoad.Cell(1, 1).AsFloat()), 600.0, 1e-12);  // lb/ft
+  EXPECT_NEAR(static_cast<double>(t.EarthPressure.Cell(0, 1).AsFloat()), 10.0, 1e-12);   // ft
+  EXPECT_NEAR(static_cast<double>(t.EarthPressure.Cell(1, 1).AsFloat()), 600.0, 1e-12);  // lb/ft
   EXPECT_NEAR(static_cast<double>(t.PYMod.Cell(0, 0).AsFloat()), 15.0, 1e-12);
   EXPECT_EQ(read.data->FreeHeight, 120);  // scalars stay in inches
   EXPECT_EQ(read.data->SurchargePressure, 1);
@@ -150,7 +152,8 @@ TEST(ReadDataFile, Layout30) {
   EXPECT_EQ(t.PYCurves.RowCount(), 1);
   EXPECT_EQ(t.PYCurves.Cell(2, 0).AsFloat(), 1);  // default multipliers
   EXPECT_EQ(t.PYCurves.Cell(1, 0).SubTable()->RowCount(), 3);
-  EXPECT_EQ(t.NewSoil.Cell(2, 0).SubTable()->Cell(1, 1).AsFloat(), 32);  // sand: friction angle at the bottom
+  EXPECT_EQ(t.SoilLayers.Cell(2, 0).SubTable()->Cell(1, 1).AsFloat(),
+            32);  // sand: friction angle at the bottom
   ASSERT_TRUE(d.UseSurcharge);
   ASSERT_EQ(t.SurchargeTable.RowCount(), 3);
   for (int r = 0; r < 3; ++r) {
@@ -175,16 +178,16 @@ TEST(ReadDataFile, Layout20) {
       "2\n4 5\n115 0 30 0 25\n1 10\n110 800 0 0.02 0\n",
       kLayout20, "old.tqd");
   const TProjectTables& t = read.tables;
-  ASSERT_EQ(t.NewSoil.RowCount(), 2);
-  EXPECT_EQ(t.NewSoil.Cell(1, 0).AsFloat(), 5);
-  EXPECT_EQ(t.NewSoil.Cell(1, 1).AsFloat(), 15);
-  TGridTable& sand = *t.NewSoil.Cell(2, 0).SubTable();
+  ASSERT_EQ(t.SoilLayers.RowCount(), 2);
+  EXPECT_EQ(t.SoilLayers.Cell(1, 0).AsFloat(), 5);
+  EXPECT_EQ(t.SoilLayers.Cell(1, 1).AsFloat(), 15);
+  TGridTable& sand = *t.SoilLayers.Cell(2, 0).SubTable();
   for (int row : {0, 1}) {
     EXPECT_EQ(sand.Cell(0, row).AsFloat(), 115);
     EXPECT_EQ(sand.Cell(1, row).AsFloat(), 30);
     EXPECT_EQ(sand.Cell(2, row).AsFloat(), 25);
   }
-  TGridTable& clay = *t.NewSoil.Cell(2, 1).SubTable();
+  TGridTable& clay = *t.SoilLayers.Cell(2, 1).SubTable();
   EXPECT_EQ(clay.Cell(1, 1).AsFloat(), 800);
   EXPECT_EQ(static_cast<double>(clay.Cell(2, 1).AsFloat()), 0.02);
   EXPECT_EQ(read.data->StageCount, 1);
@@ -196,10 +199,15 @@ TEST(ReadDataFile, LongTermBlockFillsTheLongTermTables) {
   terraq::test::FillEveryOptionIn(project.Data(), 1, 1);
   ReadBack read(project.Data().DataFileText(), kLayoutCurrent);
   EXPECT_TRUE(read.data->LongTerm);
-  EXPECT_EQ(read.tables.LongDist.RowCount(), 2);
-  EXPECT_NEAR(static_cast<double>(read.tables.LongDist.Cell(1, 1).AsFloat()), 1200, 1e-9);
-  EXPECT_NEAR(static_cast<double>(read.tables.LongSoil.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 400, 1e-4);
-  EXPECT_NEAR(static_cast<double>(read.tables.NewSoil.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 600, 1e-4);
+  EXPECT_EQ(read.tables.LongTermEarthPressure.RowCount(), 2);
+  EXPECT_NEAR(static_cast<double>(read.tables.LongTermEarthPressure.Cell(1, 1).AsFloat()), 1200,
+              1e-9);
+  EXPECT_NEAR(static_cast<double>(
+                  read.tables.LongTermSoilLayers.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()),
+              400, 1e-4);
+  EXPECT_NEAR(
+      static_cast<double>(read.tables.SoilLayers.Cell(2, 1).SubTable()->Cell(1, 0).AsFloat()), 600,
+      1e-4);
 }
 
 TEST(ReadDataFile, MalformedFiles) {
@@ -230,10 +238,10 @@ TEST(Open, FailedReadLeavesANewProject) {
   ScratchFolder folder;
   std::ofstream(folder.path() / "bad.tq4d", std::ios::binary) << "Bad\n1 0 1 0 0 0 0 1 0\n10 1 x\n";
   TProject project;
-  project.Tables().BoundCond.SetRowCount(5);
+  project.Tables().ConcentratedLoads.SetRowCount(5);
   EXPECT_THROW(project.Open(folder.path() / "bad.tq4d", kLayoutCurrent), EReadError);
   EXPECT_EQ(project.Data().DataFileName, kNewFileName);
-  EXPECT_EQ(project.Tables().BoundCond.RowCount(), 1);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.RowCount(), 1);
   EXPECT_THROW(project.Open(folder.path() / "missing.tq4d", kLayoutCurrent), EInOutError);
 }
 

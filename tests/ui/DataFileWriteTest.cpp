@@ -40,16 +40,16 @@ TEST(NewProject, Defaults) {
   EXPECT_FALSE(d.IsModified());
   for (const auto& table : project.Tables().All()) EXPECT_EQ(table->RowCount(), table->MinRows()) << table->Name();
   // Each soil layer's parameter table has exactly two rows, top and bottom.
-  EXPECT_EQ(project.Tables().NewSoil.Cell(2, 0).SubTable()->RowCount(), 2);
+  EXPECT_EQ(project.Tables().SoilLayers.Cell(2, 0).SubTable()->RowCount(), 2);
 }
 
 TEST(NewProject, ResetsTheTablesItIsGiven) {
   TProject project;
-  project.Tables().BoundCond.SetRowCount(7);
+  project.Tables().ConcentratedLoads.SetRowCount(7);
   project.Data().SetUnits(2);
   project.New();
-  EXPECT_EQ(project.Tables().BoundCond.RowCount(), 1);
-  EXPECT_EQ(project.Tables().BoundCond.Units(), 1);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.RowCount(), 1);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Units(), 1);
   EXPECT_EQ(project.Data().Units, 1);
 }
 
@@ -60,15 +60,16 @@ TEST(SetUnits, ConvertsScalarsAndTablesBetweenEnglishAndSI) {
   d.LegacyLineLoad = 10;    // lb/in
   d.FreeHeight = 180;       // in (15 ft)
   d.IncrementLength = 6;    // in
-  project.Tables().NewSoil.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);  // lb/ft^3
+  project.Tables().SoilLayers.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);  // lb/ft^3
   d.ClearModified();
   d.SetUnits(2);
   EXPECT_NEAR(d.MaxDeflection, 2.54, 1e-12);
   EXPECT_NEAR(d.DeflectionTolerance, 2.54e-7, 1e-18);
   EXPECT_NEAR(d.SurchargePressure, 6.894757, 1e-5);  // kN/m^2 per lb/in^2
   EXPECT_NEAR(d.LegacyLineLoad, 1.7512685, 1e-5);    // kN/m per 10 lb/in
-  EXPECT_NEAR(static_cast<double>(project.Tables().NewSoil.Cell(2, 0).SubTable()->Cell(0, 0).AsFloat()),
-              120 / 6.36588, 1e-4);
+  EXPECT_NEAR(
+      static_cast<double>(project.Tables().SoilLayers.Cell(2, 0).SubTable()->Cell(0, 0).AsFloat()),
+      120 / 6.36588, 1e-4);
   EXPECT_TRUE(d.IsModified());
   EXPECT_EQ(d.IncrementLength, 0.1524);
   d.SetUnits(1);  // and back to the values entered
@@ -82,7 +83,7 @@ TEST(SetUnits, ConvertsScalarsAndTablesBetweenEnglishAndSI) {
   const double held = d.MaxDeflection;
   d.SetUnits(2);
   EXPECT_EQ(d.MaxDeflection, held);
-  EXPECT_EQ(project.Tables().NewSoil.Units(), 2);
+  EXPECT_EQ(project.Tables().SoilLayers.Units(), 2);
   d.SetUnits(7);  // clamped to 3
   EXPECT_EQ(d.Units, 3);
 }
@@ -124,11 +125,11 @@ TEST(DataFileText, TablesOfOptionsThatAreOffAreEmptied) {
   TProjectTables& t = project.Tables();
   TProgramData& d = project.Data();
   d.GeneratePY = false;
-  for (TGridTable* table : {&t.BoundCond, &t.SoilLayer, &t.SoilStrength, &t.PYMod, &t.PYCurves})
+  for (TGridTable* table : {&t.ConcentratedLoads, &t.Restraints, &t.Springs, &t.PYMod, &t.PYCurves})
     table->SetRowCount(3);
   const std::string text = d.DataFileText();
   EXPECT_EQ(text.substr(text.find("\r\n") + 2, 19), "1 0\t1\t0\t0\t0 0 1 0\r\n");
-  for (TGridTable* table : {&t.BoundCond, &t.SoilLayer, &t.SoilStrength, &t.PYMod, &t.PYCurves})
+  for (TGridTable* table : {&t.ConcentratedLoads, &t.Restraints, &t.Springs, &t.PYMod, &t.PYCurves})
     EXPECT_EQ(table->RowCount(), 0) << table->Name();
   // The surcharge table is emptied only where its record is written.
   t.SurchargeTable.SetRowCount(2);
@@ -189,10 +190,10 @@ TEST(DataFileText, EnglishTablesAreWrittenInInchesAndPounds) {
   d.UserPressure = true;
   d.EarthPressureOption = 1;
   d.UsePYMod = true;
-  t.NewSoil.Cell(1, 0).SetFloat(10);                       // ft
-  t.NewSoil.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);   // lb/ft^3
-  t.NewSoil.Cell(2, 0).SubTable()->Cell(1, 0).SetFloat(1000);  // lb/ft^2
-  SetRow(t.DistLoad, 1, {20, 600});                        // ft, lb/ft
+  t.SoilLayers.Cell(1, 0).SetFloat(10);                           // ft
+  t.SoilLayers.Cell(2, 0).SubTable()->Cell(0, 0).SetFloat(120);   // lb/ft^3
+  t.SoilLayers.Cell(2, 0).SubTable()->Cell(1, 0).SetFloat(1000);  // lb/ft^2
+  SetRow(t.EarthPressure, 1, {20, 600});                          // ft, lb/ft
   SetRow(t.PYMod, 1, {15, 1, 1});                          // ft
   const std::string text = d.DataFileText();
   EXPECT_NE(text.find("\r\n1 120 \r\n0.069444444 6.9444444 0.0  0 0 0.0  \r\n"), std::string::npos);
@@ -200,14 +201,14 @@ TEST(DataFileText, EnglishTablesAreWrittenInInchesAndPounds) {
   EXPECT_NE(text.find("\r\n180\t1\t1\r\n"), std::string::npos);
 
   d.SetUnits(2);  // SI values are written as held
-  const double depth = static_cast<double>(t.NewSoil.Cell(1, 0).AsFloat());
+  const double depth = static_cast<double>(t.SoilLayers.Cell(1, 0).AsFloat());
   EXPECT_NEAR(depth, 3.048, 1e-9);
   EXPECT_NE(d.DataFileText().find("\r\n1 3.048 \r\n"), std::string::npos);
 }
 
 TEST(DataFileText, SoilParameterPositionsPerType) {
   TProject project;
-  TGridTable& soil = project.Tables().NewSoil;
+  TGridTable& soil = project.Tables().SoilLayers;
   soil.SetRowCount(3);
   soil.Cell(0, 0).SetInteger(5);  // silt: unit weight, phi, c, E50, k
   SetRow(*soil.Cell(2, 0).SubTable(), 0, {1728, 25, 144, 0.02, 50});

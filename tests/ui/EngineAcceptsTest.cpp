@@ -57,7 +57,7 @@ TEST(EngineAcceptsSoilModels, EachModelBelowTheExcavation) {
   for (int type = 1; type <= 7; ++type) {
     TProject project;
     terraq::test::FillEveryOption(project.Data(), 2, false);
-    setModel(project.Tables().NewSoil, 1, type);
+    setModel(project.Tables().SoilLayers, 1, type);
     const auto outputs = terraq::test::RunEngineOn(project.Data().DataFileText());
     EXPECT_EQ(stopLines(outputs.report), std::vector<std::string>{}) << "soil type " << type;
     EXPECT_NE(outputs.report.find("END OF ANALYSIS"), std::string::npos);

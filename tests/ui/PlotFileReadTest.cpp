@@ -459,7 +459,7 @@ TEST(PlotFileRead, StagedEngineRunReadBackAgainstItsReport) {
   d.StageCount = kStages;
   std::string text;
   for (int k = 1; k <= kStages; ++k) {
-    tables.BoundCond.Cell(3, 0).SetFloat(1000.0 * k);
+    tables.ConcentratedLoads.Cell(3, 0).SetFloat(1000.0 * k);
     text += d.StageBlockText(k);
   }
   const auto outputs = terraq::test::RunEngineOn(text);

@@ -101,10 +101,10 @@ TEST(ProblemsKept, WhatTheProjectHoldsOpensAndConvertsWhole) {
   project.Data().LongTerm = true;
   project.Data().UserPressure = true;
   project.Data().EarthPressureOption = 1;
-  project.Tables().DistLoad.SetRowCount(1);
-  project.Tables().LongDist.SetRowCount(1);
-  project.Tables().DistLoad.Cell(1, 0).SetFloat(100);
-  project.Tables().LongDist.Cell(1, 0).SetFloat(250);
+  project.Tables().EarthPressure.SetRowCount(1);
+  project.Tables().LongTermEarthPressure.SetRowCount(1);
+  project.Tables().EarthPressure.Cell(1, 0).SetFloat(100);
+  project.Tables().LongTermEarthPressure.Cell(1, 0).SetFloat(250);
   const std::string text = project.Data().DataFileText();
   EXPECT_EQ(tryFile(text).open, "");
   EXPECT_TRUE(tryFile(text).notKept.empty());

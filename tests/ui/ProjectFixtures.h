@@ -72,13 +72,13 @@ inline void FillEveryOption(TProgramData& d, int pressureOption = 3, bool longTe
   t.PileSect.SetRowCount(2);
   SetRow(t.PileSect, 0, {0, 20, 2, 2.0e10});
   SetRow(t.PileSect, 1, {20, 40, 2, 1.5e10});  // interpolation in the last row
-  t.SoilLayer.SetRowCount(1);
-  SetRow(t.SoilLayer, 0, {2, 40, 0, 0});  // no rotation at the toe
-  t.BoundCond.SetRowCount(2);
-  SetRow(t.BoundCond, 0, {1, 0, 0, 1500, 20000, 5000});
-  SetRow(t.BoundCond, 1, {1, 2, 3, 200, 0, 0});
-  t.SoilStrength.SetRowCount(1);
-  SetRow(t.SoilStrength, 0, {1, 4, 4, 40000, 0});  // anchor at 4 ft
+  t.Restraints.SetRowCount(1);
+  SetRow(t.Restraints, 0, {2, 40, 0, 0});  // no rotation at the toe
+  t.ConcentratedLoads.SetRowCount(2);
+  SetRow(t.ConcentratedLoads, 0, {1, 0, 0, 1500, 20000, 5000});
+  SetRow(t.ConcentratedLoads, 1, {1, 2, 3, 200, 0, 0});
+  t.Springs.SetRowCount(1);
+  SetRow(t.Springs, 0, {1, 4, 4, 40000, 0});  // anchor at 4 ft
   t.PYMod.SetRowCount(2);
   SetRow(t.PYMod, 0, {0, 1, 1});
   SetRow(t.PYMod, 1, {60, 0.8, 1.2});
@@ -89,15 +89,15 @@ inline void FillEveryOption(TProgramData& d, int pressureOption = 3, bool longTe
     t.PYCurves.Cell(3, r).SetFloat(0.9);
     SetPoints(*t.PYCurves.Cell(1, r).SubTable(), {{-2, 800}, {-0.5, 400}, {0, 0}, {0.5, -400}, {2, -800}});
   }
-  t.DistLoad.SetRowCount(3);
-  SetRow(t.DistLoad, 0, {0, 0});
-  SetRow(t.DistLoad, 1, {20, 900});
-  SetRow(t.DistLoad, 2, {40, 600});
-  t.LongDist.SetRowCount(2);
-  SetRow(t.LongDist, 0, {0, 100});
-  SetRow(t.LongDist, 1, {40, 1200});
-  FillSoil(t.NewSoil, 600);
-  FillSoil(t.LongSoil, 400);
+  t.EarthPressure.SetRowCount(3);
+  SetRow(t.EarthPressure, 0, {0, 0});
+  SetRow(t.EarthPressure, 1, {20, 900});
+  SetRow(t.EarthPressure, 2, {40, 600});
+  t.LongTermEarthPressure.SetRowCount(2);
+  SetRow(t.LongTermEarthPressure, 0, {0, 100});
+  SetRow(t.LongTermEarthPressure, 1, {40, 1200});
+  FillSoil(t.SoilLayers, 600);
+  FillSoil(t.LongTermSoilLayers, 400);
   t.SurchargeTable.SetRowCount(3);
   SetRow(t.SurchargeTable, 0, {1, 5000, 60, 0});
   SetRow(t.SurchargeTable, 1, {2, 200, 90, 0});

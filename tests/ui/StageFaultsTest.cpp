@@ -33,7 +33,7 @@ fs::path writeVariant(const ScratchFolder& folder, const std::string& name, cons
   return folder.path() / name;
 }
 
-double topLoad(TProject& p) { return p.Tables().BoundCond.Cell(3, 0).AsFloat(); }
+double topLoad(TProject& p) { return p.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(); }
 
 TEST(StagedFileChecks, InconsistentFilesAreRefusedBeforeAnythingIsWritten) {
   ScratchFolder folder;
@@ -101,7 +101,7 @@ TEST(StagedFileChecks, SecondWindowOpensReadOnlyAndLeavesTheFirstOnesStages) {
   TProject first;
   first.Open(file, kLayoutCurrent);
   EXPECT_FALSE(first.ReadOnly());
-  first.Tables().BoundCond.Cell(3, 0).SetFloat(11);
+  first.Tables().ConcentratedLoads.Cell(3, 0).SetFloat(11);
   first.SwitchStage(2);  // stage 1's edit is in its stage file only
   const std::string edited = ReadFile(StageFileName(file, 1));
   {
@@ -154,7 +154,7 @@ TEST(StagedFileChecks, FailedChangesLeaveEveryFileAsItWas) {
   TProject project;
   project.Open(file, kLayoutCurrent);
   project.SaveCurrentStage();  // the stage files are written
-  project.Tables().BoundCond.Cell(3, 0).SetFloat(9);
+  project.Tables().ConcentratedLoads.Cell(3, 0).SetFloat(9);
   const std::string data = ReadFile(file);
   const std::string first = ReadFile(StageFileName(file, 1));
 

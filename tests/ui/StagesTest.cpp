@@ -34,8 +34,8 @@ void makeStage(TProgramData& d, int stage) {
   d.UseSprings = true;
   TProjectTables& t = d.Tables();
   SetRow(t.PileSect, 0, {0, 20, 1, 5e4});
-  SetRow(t.BoundCond, 0, {1, 0, 0, 10.0 * stage, 0, 0});
-  SetRow(t.SoilStrength, 0, {1, 10, 20, 2000, 0});
+  SetRow(t.ConcentratedLoads, 0, {1, 0, 0, 10.0 * stage, 0, 0});
+  SetRow(t.Springs, 0, {1, 10, 20, 2000, 0});
 }
 
 TEST(StageBlock, TitleOrMarkerAndTheStageNumber) {
@@ -110,7 +110,7 @@ TEST(StagedProject, SavedOpenedAndAnalysed) {
   opened.Open(file, kLayoutCurrent);
   EXPECT_EQ(opened.Data().StageCount, 3);
   EXPECT_EQ(opened.Data().CurrentStage, 1);
-  EXPECT_EQ(opened.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_EQ(opened.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 10);
   EXPECT_FALSE(std::filesystem::exists(StageFileName(file, 2)));  // opening writes nothing
   opened.SaveCurrentStage();
   EXPECT_TRUE(std::filesystem::exists(StageFileName(file, 2)));  // split again
@@ -137,10 +137,10 @@ TEST(StagedProject, SwitchingStages) {
   EXPECT_FALSE(d.IsModified());
   makeStage(d, 2);
   project.SwitchStage(1);
-  EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 10);
   EXPECT_TRUE(d.IsModified());  // the edit of stage 2 is still unsaved in the data file
   project.SwitchStage(2);
-  EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 20);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 20);
 }
 
 TEST(StagedProject, AssemblingNeedsEveryStageFile) {
@@ -167,7 +167,7 @@ TEST(StagedProject, OlderStagedFileIsConvertedStageByStage) {
   project.Open(file, LayoutForFile(file));
   EXPECT_EQ(project.Data().StageCount, 2);
   EXPECT_EQ(project.Data().CurrentStage, 1);
-  EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 5);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 5);
   // The stage files, once written, hold the current layout: 9 control
   // values.
   project.SaveCurrentStage();
@@ -214,14 +214,14 @@ TEST(StagedProject, ChangingTheNumberOfStages) {
   EXPECT_TRUE(project.StagesDroppedBy(5).empty());
   project.SetStageCount(2);  // fewer stages: stage 1 current; files 3 and 4 go with the save
   EXPECT_EQ(d.CurrentStage, 1);
-  EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 10);
   EXPECT_TRUE(std::filesystem::exists(stageFile(3)));
   project.Save();
   EXPECT_FALSE(std::filesystem::exists(stageFile(3)));
   EXPECT_FALSE(std::filesystem::exists(stageFile(4)));
   project.SwitchStage(2);
   project.CopyPreviousStage();
-  EXPECT_EQ(project.Tables().BoundCond.Cell(3, 0).AsFloat(), 10);
+  EXPECT_EQ(project.Tables().ConcentratedLoads.Cell(3, 0).AsFloat(), 10);
   EXPECT_EQ(d.CurrentStage, 2);
   project.SetStageCount(1);
   EXPECT_TRUE(std::filesystem::exists(stageFile(1)));  // until the save

@@ -45,7 +45,7 @@ TEST_F(Profile, WallBarAndGroundLevelsLieAtTrueDepth) {
 
 TEST_F(Profile, LayersInFeetAreDrawnInInchesAndSIInMetres) {
   data.GeneratePY = true;
-  test::FillSoil(tables.NewSoil, 600);  // sand to 20 ft, soft clay to 60 ft
+  test::FillSoil(tables.SoilLayers, 600);  // sand to 20 ft, soft clay to 60 ft
   TWallProfile p = BuildWallProfile(data, false);
   ASSERT_EQ(p.layers.size(), 2u);
   EXPECT_DOUBLE_EQ(double(p.layers[0].top), 24);
@@ -63,14 +63,14 @@ TEST_F(Profile, LayersInFeetAreDrawnInInchesAndSIInMetres) {
 }
 
 TEST_F(Profile, MarksFollowTheirOptions) {
-  tables.SoilLayer.SetRowCount(1);
-  SetRow(tables.SoilLayer, 0, {1, 10, 0, 0});
+  tables.Restraints.SetRowCount(1);
+  SetRow(tables.Restraints, 0, {1, 10, 0, 0});
   tables.PYCurves.SetRowCount(2);
   SetRow(tables.PYCurves, 0, {5});
   SetRow(tables.PYCurves, 1, {30});
-  tables.SoilStrength.SetRowCount(2);
-  SetRow(tables.SoilStrength, 0, {1, 4, 4, 1000, 0});   // 48 in: above the excavation
-  SetRow(tables.SoilStrength, 1, {1, 30, 30, 1000, 0});  // 204 in: below, not drawn
+  tables.Springs.SetRowCount(2);
+  SetRow(tables.Springs, 0, {1, 4, 4, 1000, 0});    // 48 in: above the excavation
+  SetRow(tables.Springs, 1, {1, 30, 30, 1000, 0});  // 204 in: below, not drawn
   TWallProfile p = BuildWallProfile(data, false);
   EXPECT_TRUE(p.restraints.empty() && p.pyCurves.empty() && p.springs.empty());
 

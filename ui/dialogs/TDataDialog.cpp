@@ -65,10 +65,11 @@ void TDataDialog::Reload() {
   LoadOther(d);
 }
 
-void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& data) {
+void TDataDialog::loadNumber(NumberBinding& binding, const TProgramData& values) {
   TDataEdit* field = binding.field;
-  field->SetUnits(data.Units);
-  long double shown = ShownValue(binding.get(data), field->UnitsString().toStdString(), data.Units);
+  field->SetUnits(values.Units);
+  long double shown =
+      ShownValue(binding.get(values), field->UnitsString().toStdString(), values.Units);
   if (field->IntegerOnly()) shown = std::round(shown);
   field->SetNumber(shown);
   binding.loadedText = field->text();
@@ -95,7 +96,7 @@ bool TDataDialog::Store() {
   return true;
 }
 
-void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
+void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& values) {
   TDataEdit* field = binding.field;
   if (field->text() == binding.loadedText && !binding.pulledIn) return;
   long double shown = 0;
@@ -106,10 +107,10 @@ void TDataDialog::storeNumber(NumberBinding& binding, TProgramData& data) {
   }
   shown = std::fmin(std::fmax(shown, field->MinVal()), field->MaxVal());
   if (field->IntegerOnly()) shown = std::round(shown);
-  const double stored = HeldValue(shown, field->UnitsString().toStdString(), data.Units);
-  if (stored != binding.get(data)) {
-    binding.set(data, stored);
-    data.Modified = true;
+  const double stored = HeldValue(shown, field->UnitsString().toStdString(), values.Units);
+  if (stored != binding.get(values)) {
+    binding.set(values, stored);
+    values.Modified = true;
   }
   binding.loadedText = field->text();
   binding.pulledIn = false;

@@ -113,8 +113,8 @@ class TDataDialog : public QWidget {
     bool pulledIn = false;  // the project value lay outside the bounds
   };
 
-  void loadNumber(NumberBinding& binding, const TProgramData& data);
-  void storeNumber(NumberBinding& binding, TProgramData& data);
+  void loadNumber(NumberBinding& binding, const TProgramData& values);
+  void storeNumber(NumberBinding& binding, TProgramData& values);
   void attachToArea();
   void onSubWindowActivated(QMdiSubWindow* window);
   void takeFocusBack(TDataEdit* field);

@@ -4,8 +4,8 @@
 #include <QMdiSubWindow>
 
 #include "dialogs/TDlgProp.h"
+#include "dialogs/TDlgWallConfig.h"
 #include "dialogs/TableDialogs.h"
-#include "dialogs/TdlgCSD.h"
 #include "dialogs/TdlgTitle.h"
 
 namespace terraq::ui {
@@ -19,10 +19,8 @@ TDataDialog* TDialogWindows::create(TDialogKind kind) {
       return new TdlgTitle(context_);
     case TDialogKind::Prop:
       return new TDlgProp(context_);
-    case TDialogKind::CSD:
-      return new TdlgCSD(context_);
-    case TDialogKind::Rebar:
-      return new TDlgRebar(context_);
+    case TDialogKind::WallConfig: return new TDlgWallConfig(context_);
+    case TDialogKind::Surcharge: return new TDlgSurcharge(context_);
     case TDialogKind::ConLoads:
       return new TDlgConLoads(context_);
     case TDialogKind::Spring:

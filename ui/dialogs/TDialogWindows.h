@@ -15,12 +15,12 @@ class QMdiArea;
 namespace terraq::ui {
 
 enum class TDialogKind {
-  Title,     // TdlgTitle      "Project Title"
-  Prop,      // TDlgProp       "Wall Properties"
-  CSD,       // TdlgCSD        "Wall Configuration"
-  Rebar,     // TDlgRebar      "Additional Surcharge"
-  ConLoads,  // TDlgConLoads   "Concentrated Loads"
-  Spring,    // TDlgSpring     "Lateral & Rotational Springs"
+  Title,       // TdlgTitle      "Project Title"
+  Prop,        // TDlgProp       "Wall Properties"
+  WallConfig,  // TDlgWallConfig  "Wall Configuration"
+  Surcharge,   // TDlgSurcharge   "Additional Surcharge"
+  ConLoads,    // TDlgConLoads   "Concentrated Loads"
+  Spring,      // TDlgSpring     "Lateral & Rotational Springs"
 };
 inline constexpr int kDialogKinds = 6;
 

@@ -32,47 +32,49 @@ TDlgOptions::TDlgOptions(std::function<QString()> editorPath, std::function<void
   setObjectName(QStringLiteral("DlgOptions"));
   setWindowTitle(tr("Control Options"));
   auto* label = new QLabel(tr("&Text Editor:"), this);
-  EdtWord = new QLineEdit(this);
-  EdtWord->setObjectName(QStringLiteral("EdtWord"));
-  EdtWord->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-  EdtWord->setToolTip(
-      tr("A program, or a command with arguments (quoted as in a shell); the file to show is added last."));
-  label->setBuddy(EdtWord);
+  editorField_ = new QLineEdit(this);
+  editorField_->setObjectName(QStringLiteral("EdtWord"));
+  editorField_->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+  editorField_->setToolTip(tr(
+      "A program, or a command with arguments (quoted as in a shell); the file to show is added last."));
+  label->setBuddy(editorField_);
   auto* browse = new QPushButton(tr("&Browse..."), this);
   browse->setObjectName(QStringLiteral("btnBrowse"));
   browse->setAutoDefault(false);
 
   auto* row = new QHBoxLayout;
-  row->addWidget(EdtWord, 1);
+  row->addWidget(editorField_, 1);
   row->addWidget(browse);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
   layout->addLayout(row);
   layout->addStretch(1);
 
-  connect(EdtWord, &QLineEdit::editingFinished, this, &TDlgOptions::Store);
+  connect(editorField_, &QLineEdit::editingFinished, this, &TDlgOptions::Store);
   connect(browse, &QPushButton::clicked, this, &TDlgOptions::BrowseClick);
   Reload();
 }
 
-void TDlgOptions::Reload() { EdtWord->setText(editorPath_()); }
+void TDlgOptions::Reload() { editorField_->setText(editorPath_()); }
 
 void TDlgOptions::Store() {
   // No editor at all is the desktop's default one.
-  QString path = EdtWord->text().trimmed();
+  QString path = editorField_->text().trimmed();
   if (path.isEmpty()) {
     path = QString::fromStdString(DefaultEditorCommand());
-    EdtWord->setText(path);
+    editorField_->setText(path);
   }
   setEditorPath_(path);
 }
 
 void TDlgOptions::BrowseClick() {
-  const QString file = QFileDialog::getOpenFileName(this, tr("Text Editor"), EdtWord->text(),
-                                                    QString::fromStdString(DialogFilter(kProgramFilter)));
+  const QString file =
+      QFileDialog::getOpenFileName(this, tr("Text Editor"), editorField_->text(),
+                                   QString::fromStdString(DialogFilter(kProgramFilter)));
   if (file.isEmpty()) return;
   // The setting is a command: a path with blanks must stay one word.
-  EdtWord->setText(QString::fromStdString(QuotedProgram(QDir::toNativeSeparators(file).toStdString())));
+  editorField_->setText(
+      QString::fromStdString(QuotedProgram(QDir::toNativeSeparators(file).toStdString())));
   Store();
 }
 

@@ -24,7 +24,7 @@ class TDlgOptions : public QWidget {
   // Stores the field (the deactivation step).
   void Store();
 
-  QLineEdit* EditorField() const { return EdtWord; }
+  QLineEdit* EditorField() const { return editorField_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -35,7 +35,7 @@ class TDlgOptions : public QWidget {
 
   std::function<QString()> editorPath_;
   std::function<void(const QString&)> setEditorPath_;
-  QLineEdit* EdtWord;
+  QLineEdit* editorField_;
 };
 
 }  // namespace terraq::ui

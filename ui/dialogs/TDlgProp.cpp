@@ -14,43 +14,47 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   setObjectName(QStringLiteral("DlgProp"));
   setWindowTitle(tr("Wall Properties"));
 
-  deNI = NewField(QStringLiteral("deNI"), tr("&Increments (nodes)"), QString());
-  deNI->SetIntegerOnly(true);
-  deNI->SetMaxVal(kMaxIncrements);
-  deNI->SetMinVal(kMinIncrements);
+  increments_ = NewField(QStringLiteral("deNI"), tr("&Increments (nodes)"), QString());
+  increments_->SetIntegerOnly(true);
+  increments_->SetMaxVal(kMaxIncrements);
+  increments_->SetMinVal(kMinIncrements);
   BindNumber(
-      deNI, [](const TProgramData& d) { return static_cast<double>(d.IncrementCount); },
-      [](TProgramData& d, double value) { d.IncrementCount = static_cast<int>(std::lround(value)); });
+      increments_, [](const TProgramData& d) { return static_cast<double>(d.IncrementCount); },
+      [](TProgramData& d, double value) {
+        d.IncrementCount = static_cast<int>(std::lround(value));
+      });
 
   auto* stiffness = new QLabel(tr("Wall Stiffness (EI)"), this);
   stiffness->setObjectName(QStringLiteral("lblSect"));
-  btnSect = new QPushButton(tr("Enter Section Data"), this);
-  btnSect->setObjectName(QStringLiteral("btnSect"));
-  btnSect->setAutoDefault(false);
-  connect(btnSect, &QPushButton::clicked, this, &TDlgProp::btnSectClick);
+  sectionButton_ = new QPushButton(tr("Enter Section Data"), this);
+  sectionButton_->setObjectName(QStringLiteral("btnSect"));
+  sectionButton_->setAutoDefault(false);
+  connect(sectionButton_, &QPushButton::clicked, this, &TDlgProp::sectionClick);
 
-  deXGS = NewField(QStringLiteral("deXGS"), tr("Increment Length"), QStringLiteral("L"));
-  BindReal(deXGS, &TProgramData::IncrementLength);
-  DeFH = NewField(QStringLiteral("DeFH"), tr("Free Height of Wall"), QStringLiteral("L2"));
-  BindReal(DeFH, &TProgramData::FreeHeight);
-  deXLN = NewField(QStringLiteral("deXLN"), tr("Maximum Allowable Deflection for computation iteration"),
-                   QStringLiteral("L"));
-  BindReal(deXLN, &TProgramData::MaxDeflection);
+  incrementLength_ = NewField(QStringLiteral("deXGS"), tr("Increment Length"), QStringLiteral("L"));
+  BindReal(incrementLength_, &TProgramData::IncrementLength);
+  freeHeight_ = NewField(QStringLiteral("DeFH"), tr("Free Height of Wall"), QStringLiteral("L2"));
+  BindReal(freeHeight_, &TProgramData::FreeHeight);
+  deflectionLimit_ =
+      NewField(QStringLiteral("deXLN"),
+               tr("Maximum Allowable Deflection for computation iteration"), QStringLiteral("L"));
+  BindReal(deflectionLimit_, &TProgramData::MaxDeflection);
   auto* note = new QLabel(tr("(Approx.10% of the wall height)  "), this);
   note->setObjectName(QStringLiteral("lblXLNNote"));
-  deSlope = NewField(QStringLiteral("deSlope"), tr("Deflection Closure Tolerance"), QStringLiteral("L"));
-  BindReal(deSlope, &TProgramData::DeflectionTolerance);
+  closureTolerance_ =
+      NewField(QStringLiteral("deSlope"), tr("Deflection Closure Tolerance"), QStringLiteral("L"));
+  BindReal(closureTolerance_, &TProgramData::DeflectionTolerance);
 
   auto* grid = new QGridLayout;
   grid->setColumnStretch(0, 1);
-  AddFieldRow(grid, 0, deNI);
+  AddFieldRow(grid, 0, increments_);
   grid->addWidget(stiffness, 1, 0);
-  grid->addWidget(btnSect, 1, 1);
-  AddFieldRow(grid, 2, deXGS);
-  AddFieldRow(grid, 3, DeFH);
-  AddFieldRow(grid, 4, deXLN);
+  grid->addWidget(sectionButton_, 1, 1);
+  AddFieldRow(grid, 2, incrementLength_);
+  AddFieldRow(grid, 3, freeHeight_);
+  AddFieldRow(grid, 4, deflectionLimit_);
   grid->addWidget(note, 5, 0);
-  AddFieldRow(grid, 6, deSlope);
+  AddFieldRow(grid, 6, closureTolerance_);
   // The note belongs to the field above it: no gap in between.
   grid->setRowMinimumHeight(5, 0);
   auto* layout = new QVBoxLayout(this);
@@ -58,15 +62,15 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   layout->addStretch(1);
   // Tab goes through the values in the order the manual lists them; the
   // section button, which opens a table, comes last.
-  QWidget::setTabOrder(deNI, deXGS);
-  QWidget::setTabOrder(deXGS, DeFH);
-  QWidget::setTabOrder(DeFH, deXLN);
-  QWidget::setTabOrder(deXLN, deSlope);
-  QWidget::setTabOrder(deSlope, btnSect);
+  QWidget::setTabOrder(increments_, incrementLength_);
+  QWidget::setTabOrder(incrementLength_, freeHeight_);
+  QWidget::setTabOrder(freeHeight_, deflectionLimit_);
+  QWidget::setTabOrder(deflectionLimit_, closureTolerance_);
+  QWidget::setTabOrder(closureTolerance_, sectionButton_);
   Reload();
 }
 
-void TDlgProp::btnSectClick() {
+void TDlgProp::sectionClick() {
   if (Context().showTable) Context().showTable(Tables().PileSect);
 }
 

@@ -19,15 +19,17 @@ class TDlgProp : public TDataDialog {
 
   explicit TDlgProp(TDialogContext context, QWidget* parent = nullptr);
 
-  TDataEdit* deNI;     // number of increments
-  QPushButton* btnSect;
-  TDataEdit* deXGS;    // increment length
-  TDataEdit* DeFH;     // free height (feet shown for English units)
-  TDataEdit* deXLN;    // maximum allowable deflection of the iteration
-  TDataEdit* deSlope;  // deflection closure tolerance
-
  private:
-  void btnSectClick();
+  void sectionClick();
+
+  // Object names, which tests and scripts look up: deNI, btnSect, deXGS,
+  // DeFH, deXLN, deSlope.
+  TDataEdit* increments_;  // number of increments
+  QPushButton* sectionButton_;
+  TDataEdit* incrementLength_;   // increment length
+  TDataEdit* freeHeight_;        // free height (feet shown for English units)
+  TDataEdit* deflectionLimit_;   // maximum allowable deflection of the iteration
+  TDataEdit* closureTolerance_;  // deflection closure tolerance
 };
 
 }  // namespace terraq::ui

@@ -37,32 +37,32 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   setObjectName(QStringLiteral("DlgStaged"));
   setWindowTitle(tr("Staged Construction Options"));
 
-  StageAnalysis = new QCheckBox(tr("Conduct &Staged-Construction Analysis"), this);
-  StageAnalysis->setObjectName(QStringLiteral("StageAnalysis"));
+  stagedBox_ = new QCheckBox(tr("Conduct &Staged-Construction Analysis"), this);
+  stagedBox_->setObjectName(QStringLiteral("StageAnalysis"));
 
   auto* countLabel = new QLabel(tr("Enter the total number of stages (Max. = 5, Min =2)"), this);
   countLabel->setObjectName(QStringLiteral("lblStage"));
-  deStage = new TDataEdit(this);
-  deStage->setObjectName(QStringLiteral("deStage"));
-  deStage->SetIntegerOnly(true);
-  deStage->SetMinVal(1);
-  deStage->SetMaxVal(kMaxStages);
-  deStage->SetUnits(3);
-  deStage->setFixedWidth(fontMetrics().averageCharWidth() * 6);
-  countLabel->setBuddy(deStage);
-  UpDownUp = arrowButton(this, QStringLiteral("UpDown1Up"), Qt::UpArrow);
-  UpDownDown = arrowButton(this, QStringLiteral("UpDown1Down"), Qt::DownArrow);
+  stageCount_ = new TDataEdit(this);
+  stageCount_->setObjectName(QStringLiteral("deStage"));
+  stageCount_->SetIntegerOnly(true);
+  stageCount_->SetMinVal(1);
+  stageCount_->SetMaxVal(kMaxStages);
+  stageCount_->SetUnits(3);
+  stageCount_->setFixedWidth(fontMetrics().averageCharWidth() * 6);
+  countLabel->setBuddy(stageCount_);
+  countUp_ = arrowButton(this, QStringLiteral("UpDown1Up"), Qt::UpArrow);
+  countDown_ = arrowButton(this, QStringLiteral("UpDown1Down"), Qt::DownArrow);
   auto* upDown = new QVBoxLayout;
   upDown->setSpacing(0);
-  upDown->addWidget(UpDownUp);
-  upDown->addWidget(UpDownDown);
+  upDown->addWidget(countUp_);
+  upDown->addWidget(countDown_);
 
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  for (int k = 1; k <= kMaxStages; ++k) ComboBox1->addItem(tr("Stage %1").arg(k), k);
-  EditUpdate = new QPushButton(tr("Update"), this);
-  EditUpdate->setObjectName(QStringLiteral("EditUpdate"));
-  EditUpdate->setAutoDefault(false);
+  stageChoice_ = new QComboBox(this);
+  stageChoice_->setObjectName(QStringLiteral("ComboBox1"));
+  for (int k = 1; k <= kMaxStages; ++k) stageChoice_->addItem(tr("Stage %1").arg(k), k);
+  updateButton_ = new QPushButton(tr("Update"), this);
+  updateButton_->setObjectName(QStringLiteral("EditUpdate"));
+  updateButton_->setAutoDefault(false);
 
   auto* notes = new QVBoxLayout;
   notes->setSpacing(0);
@@ -81,27 +81,27 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
          "and water table."));
   explanation->setFixedHeight(fontMetrics().lineSpacing() * 8);
 
-  Button1 = new QPushButton(tr("OK"), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setDefault(true);
-  Button2 = new QPushButton(tr("Cancel"), this);
-  Button2->setObjectName(QStringLiteral("Button2"));
-  Button2->setAutoDefault(false);
+  okButton_ = new QPushButton(tr("OK"), this);
+  okButton_->setObjectName(QStringLiteral("Button1"));
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(tr("Cancel"), this);
+  cancelButton_->setObjectName(QStringLiteral("Button2"));
+  cancelButton_->setAutoDefault(false);
 
   auto* countRow = new QHBoxLayout;
   countRow->addWidget(countLabel, 1);
-  countRow->addWidget(deStage);
+  countRow->addWidget(stageCount_);
   countRow->addLayout(upDown);
   auto* updateRow = new QHBoxLayout;
-  updateRow->addWidget(ComboBox1);
-  updateRow->addWidget(EditUpdate);
+  updateRow->addWidget(stageChoice_);
+  updateRow->addWidget(updateButton_);
   updateRow->addStretch(1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(StageAnalysis);
+  layout->addWidget(stagedBox_);
   layout->addLayout(countRow);
   layout->addSpacing(6);
   layout->addLayout(updateRow);
@@ -109,21 +109,21 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   layout->addWidget(explanation);
   layout->addLayout(buttons);
 
-  connect(StageAnalysis, &QCheckBox::clicked, this, &TDlgStaged::StageAnalysisClick);
-  connect(UpDownUp, &QToolButton::clicked, this, [this] { UpDownClick(1); });
-  connect(UpDownDown, &QToolButton::clicked, this, [this] { UpDownClick(-1); });
-  connect(EditUpdate, &QPushButton::clicked, this, &TDlgStaged::EditUpdateClick);
-  connect(Button1, &QPushButton::clicked, this, &TDlgStaged::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(stagedBox_, &QCheckBox::clicked, this, &TDlgStaged::StageAnalysisClick);
+  connect(countUp_, &QToolButton::clicked, this, [this] { UpDownClick(1); });
+  connect(countDown_, &QToolButton::clicked, this, [this] { UpDownClick(-1); });
+  connect(updateButton_, &QPushButton::clicked, this, &TDlgStaged::EditUpdateClick);
+  connect(okButton_, &QPushButton::clicked, this, &TDlgStaged::OkClick);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   Reload();
 }
 
 void TDlgStaged::Reload() {
   const int count = context_.stageCount();
-  deStage->SetNumber(count);
-  StageAnalysis->setChecked(count >= kFewestStages);
+  stageCount_->SetNumber(count);
+  stagedBox_->setChecked(count >= kFewestStages);
   enableCount(count >= kFewestStages);
-  ComboBox1->setCurrentIndex(std::clamp(context_.currentStage(), 1, kMaxStages) - 1);
+  stageChoice_->setCurrentIndex(std::clamp(context_.currentStage(), 1, kMaxStages) - 1);
 }
 
 void TDlgStaged::showEvent(QShowEvent* event) {
@@ -133,17 +133,17 @@ void TDlgStaged::showEvent(QShowEvent* event) {
 }
 
 void TDlgStaged::enableCount(bool enabled) {
-  deStage->setEnabled(enabled);
-  UpDownUp->setEnabled(enabled);
-  UpDownDown->setEnabled(enabled);
+  stageCount_->setEnabled(enabled);
+  countUp_->setEnabled(enabled);
+  countDown_->setEnabled(enabled);
 }
 
 void TDlgStaged::StageAnalysisClick() {
-  if (StageAnalysis->isChecked()) {
-    if (enteredCount() < kFewestStages) deStage->SetNumber(kFewestStages);
+  if (stagedBox_->isChecked()) {
+    if (enteredCount() < kFewestStages) stageCount_->SetNumber(kFewestStages);
     enableCount(true);
   } else {
-    deStage->SetNumber(1);
+    stageCount_->SetNumber(1);
     enableCount(false);
   }
 }
@@ -151,13 +151,13 @@ void TDlgStaged::StageAnalysisClick() {
 void TDlgStaged::UpDownClick(int step) {
   const int count = enteredCount();
   if (count == 0) return;
-  deStage->SetNumber(std::clamp(count + step, kFewestStages, kMaxStages));
+  stageCount_->SetNumber(std::clamp(count + step, kFewestStages, kMaxStages));
 }
 
 int TDlgStaged::enteredCount() {
-  if (!deStage->ConfirmEntry()) return 0;
+  if (!stageCount_->ConfirmEntry()) return 0;
   try {
-    return static_cast<int>(std::lround(static_cast<double>(deStage->Number())));
+    return static_cast<int>(std::lround(static_cast<double>(stageCount_->Number())));
   } catch (...) {
     return 0;
   }
@@ -166,10 +166,10 @@ int TDlgStaged::enteredCount() {
 void TDlgStaged::EditUpdateClick() {
   const int count = enteredCount();
   if (count == 0) return;
-  if (context_.update(count, ComboBox1->currentData().toInt())) Reload();
+  if (context_.update(count, stageChoice_->currentData().toInt())) Reload();
 }
 
-void TDlgStaged::Button1Click() {
+void TDlgStaged::OkClick() {
   const int count = enteredCount();
   if (count == 0) return;
   if (context_.apply(count)) accept();

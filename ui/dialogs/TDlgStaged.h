@@ -37,31 +37,31 @@ class TDlgStaged : public QDialog {
   // Shows the project's count and current stage again.
   void Reload();
 
-  QCheckBox* StageAnalysis;
-  TDataEdit* deStage;
-  QToolButton* UpDownUp;    // the up-down control of deStage
-  QToolButton* UpDownDown;
-  QComboBox* ComboBox1;
-  QPushButton* EditUpdate;
-  QPushButton* Button1;  // OK
-  QPushButton* Button2;  // Cancel
-
-  // The handlers, public so that tests can press the buttons.
-  void StageAnalysisClick();
-  void UpDownClick(int step);
-  void EditUpdateClick();
-  void Button1Click();
-
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The handlers of the check box, the up-down control and the buttons.
+  void StageAnalysisClick();
+  void UpDownClick(int step);
+  void EditUpdateClick();
+  void OkClick();
   // The count in the field; 0 when it holds no valid entry (the field has
   // said so).
   int enteredCount();
   void enableCount(bool enabled);
 
   TStagedContext context_;
+  // Object names, which tests and scripts look up: StageAnalysis, deStage,
+  // UpDown1Up, UpDown1Down, ComboBox1, EditUpdate, Button1 (OK), Button2.
+  QCheckBox* stagedBox_;
+  TDataEdit* stageCount_;
+  QToolButton* countUp_;  // the up-down control of stageCount_
+  QToolButton* countDown_;
+  QComboBox* stageChoice_;
+  QPushButton* updateButton_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
 };
 
 }  // namespace terraq::ui

@@ -12,23 +12,41 @@ namespace terraq::ui {
 
 namespace {
 
-const TTableDialog::Description kRebar = {
-    "DlgRebar", QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"), nullptr, nullptr,
+const TTableDialog::Description kSurcharge = {
+    "DlgRebar",
+    QT_TRANSLATE_NOOP("TTableDialog", "Additional Surcharge"),
+    nullptr,
+    nullptr,
     &TProgramData::UseSurcharge,
-    "btnSurcharge", QT_TRANSLATE_NOOP("TTableDialog", "&Edit Surcharge Loads"),
-    [](TProjectTables& t) -> TGridTable& { return t.SurchargeTable; }, "Surcharge.jpg", "imgSurcharge"};
+    "btnSurcharge",
+    QT_TRANSLATE_NOOP("TTableDialog", "&Edit Surcharge Loads"),
+    [](TProjectTables& t) -> TGridTable& { return t.SurchargeTable; },
+    "Surcharge.jpg",
+    "imgSurcharge"};
 
 const TTableDialog::Description kConLoads = {
-    "DlgConLoads", QT_TRANSLATE_NOOP("TTableDialog", "Concentrated Loads"), "ChkConLoads",
-    QT_TRANSLATE_NOOP("TTableDialog", "Apply &Concentrated Loads"), &TProgramData::UseConcentratedLoads,
-    "btnConLoads", QT_TRANSLATE_NOOP("TTableDialog", "&Edit Concentrated Loads"),
-    [](TProjectTables& t) -> TGridTable& { return t.BoundCond; }, "ConcentratedLoads.jpg", "imgConLoads"};
+    "DlgConLoads",
+    QT_TRANSLATE_NOOP("TTableDialog", "Concentrated Loads"),
+    "ChkConLoads",
+    QT_TRANSLATE_NOOP("TTableDialog", "Apply &Concentrated Loads"),
+    &TProgramData::UseConcentratedLoads,
+    "btnConLoads",
+    QT_TRANSLATE_NOOP("TTableDialog", "&Edit Concentrated Loads"),
+    [](TProjectTables& t) -> TGridTable& { return t.ConcentratedLoads; },
+    "ConcentratedLoads.jpg",
+    "imgConLoads"};
 
 const TTableDialog::Description kSpring = {
-    "DlgSpring", QT_TRANSLATE_NOOP("TTableDialog", "Lateral & Rotational Springs"), "ChkSpring",
-    QT_TRANSLATE_NOOP("TTableDialog", "&Lateral and Rotational Springs"), &TProgramData::UseSprings, "btnSpring",
+    "DlgSpring",
+    QT_TRANSLATE_NOOP("TTableDialog", "Lateral & Rotational Springs"),
+    "ChkSpring",
+    QT_TRANSLATE_NOOP("TTableDialog", "&Lateral and Rotational Springs"),
+    &TProgramData::UseSprings,
+    "btnSpring",
     QT_TRANSLATE_NOOP("TTableDialog", "&Edit Spring Stiffness"),
-    [](TProjectTables& t) -> TGridTable& { return t.SoilStrength; }, "Springs.jpg", "imgSpring"};
+    [](TProjectTables& t) -> TGridTable& { return t.Springs; },
+    "Springs.jpg",
+    "imgSpring"};
 
 }  // namespace
 
@@ -60,9 +78,9 @@ TTableDialog::TTableDialog(const Description& description, TDialogContext contex
   layout->addStretch(1);
 }
 
-void TTableDialog::LoadOther(const TProgramData& data) {
+void TTableDialog::LoadOther(const TProgramData& values) {
   if (!description_.option) return;
-  const bool on = data.*(description_.option);
+  const bool on = values.*(description_.option);
   if (check_) check_->setChecked(on);
   button_->setEnabled(on);
 }
@@ -83,21 +101,17 @@ void TTableDialog::buttonClick() {
   if (Context().showTable) Context().showTable(description_.table(Tables()));
 }
 
-TDlgRebar::TDlgRebar(TDialogContext context, QWidget* parent) : TTableDialog(kRebar, std::move(context), parent) {
-  btnSurcharge = TableButton();
+TDlgSurcharge::TDlgSurcharge(TDialogContext context, QWidget* parent)
+    : TTableDialog(kSurcharge, std::move(context), parent) {
   Reload();
 }
 
 TDlgConLoads::TDlgConLoads(TDialogContext context, QWidget* parent)
     : TTableDialog(kConLoads, std::move(context), parent) {
-  ChkConLoads = OptionBox();
-  btnConLoads = TableButton();
   Reload();
 }
 
 TDlgSpring::TDlgSpring(TDialogContext context, QWidget* parent) : TTableDialog(kSpring, std::move(context), parent) {
-  ChkSpring = OptionBox();
-  btnSpring = TableButton();
   Reload();
 }
 

@@ -2,9 +2,9 @@
 // The dialogs that lead to a project table: an explanatory picture, a
 // button that opens the table's window and, where the table belongs to an
 // option of the analysis, the check box that switches the option:
-//   TDlgRebar     "Additional Surcharge"          table SurchargeTable
-//   TDlgConLoads  "Concentrated Loads"            UseConcentratedLoads, BoundCond
-//   TDlgSpring    "Lateral & Rotational Springs"  UseSprings, SoilStrength
+//   TDlgSurcharge     "Additional Surcharge"          table SurchargeTable
+//   TDlgConLoads  "Concentrated Loads"            UseConcentratedLoads, Tables().ConcentratedLoads
+//   TDlgSpring    "Lateral & Rotational Springs"  UseSprings, Tables().Springs
 // The button is enabled only while the option is on (the surcharge's is
 // switched in the Options menu); switching the option off closes the
 // table's window (the table then counts as empty).
@@ -41,7 +41,7 @@ class TTableDialog : public TDataDialog {
   QPushButton* TableButton() const { return button_; }
 
  protected:
-  void LoadOther(const TProgramData& data) override;
+  void LoadOther(const TProgramData& values) override;
 
  private:
   void checkClick(bool checked);
@@ -52,27 +52,22 @@ class TTableDialog : public TDataDialog {
   QPushButton* button_ = nullptr;
 };
 
-class TDlgRebar : public TTableDialog {
+class TDlgSurcharge : public TTableDialog {
   Q_OBJECT
  public:
-  explicit TDlgRebar(TDialogContext context, QWidget* parent = nullptr);
-  QPushButton* btnSurcharge;
+  explicit TDlgSurcharge(TDialogContext context, QWidget* parent = nullptr);
 };
 
 class TDlgConLoads : public TTableDialog {
   Q_OBJECT
  public:
   explicit TDlgConLoads(TDialogContext context, QWidget* parent = nullptr);
-  QCheckBox* ChkConLoads;
-  QPushButton* btnConLoads;
 };
 
 class TDlgSpring : public TTableDialog {
   Q_OBJECT
  public:
   explicit TDlgSpring(TDialogContext context, QWidget* parent = nullptr);
-  QCheckBox* ChkSpring;
-  QPushButton* btnSpring;
 };
 
 }  // namespace terraq::ui

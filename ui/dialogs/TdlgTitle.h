@@ -17,11 +17,12 @@ class TdlgTitle : public TDataDialog {
 
   explicit TdlgTitle(TDialogContext context, QWidget* parent = nullptr);
 
-  QLineEdit* TitleMemo;
-
  protected:
-  void LoadOther(const TProgramData& data) override;
-  void StoreOther(TProgramData& data) override;
+  void LoadOther(const TProgramData& values) override;
+  void StoreOther(TProgramData& values) override;
+
+ private:
+  QLineEdit* title_;
 };
 
 }  // namespace terraq::ui

@@ -364,7 +364,7 @@ TPlotProjectFacts PlotProjectFacts(const TProgramData& project) {
   facts.freeHeight = project.FreeHeight;
   facts.projectTitle = project.ProjectTitle;
   facts.uniformSurcharge = project.SurchargePressure != 0 && !project.UserPressure;
-  const TGridTable& soil = project.Tables().NewSoil;
+  const TGridTable& soil = project.Tables().SoilLayers;
   for (int r = 0; r < soil.RowCount(); ++r)
     facts.layers.push_back({soil.Column(0).Integer(r), static_cast<double>(soil.Column(1).Float(r))});
   return facts;

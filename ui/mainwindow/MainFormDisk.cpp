@@ -39,8 +39,8 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 
 void TMainForm::recordProjectFiles() {
   fileWatch_->Record(project_.Files());
-  const QFileInfo data(FileNameText(Data().DataFileName));
-  fileReadOnly_ = project_.ReadOnly() || (data.exists() && !data.isWritable());
+  const QFileInfo dataFile(FileNameText(Data().DataFileName));
+  fileReadOnly_ = project_.ReadOnly() || (dataFile.exists() && !dataFile.isWritable());
   updateTitle();
 }
 
@@ -63,14 +63,14 @@ bool TMainForm::confirmOverwrite() {
   // Save writes the data file and, in a staged project, the current stage's
   // file; the other stage files it reads, edits made to them included.
   std::vector<fs::path> overwritten;
-  const fs::path data(Data().DataFileName);
+  const fs::path dataFile(Data().DataFileName);
   const fs::path stage =
       Data().StageCount >= 2 ? StageFileName(Data().DataFileName, Data().CurrentStage) : fs::path();
   for (const fs::path& file : fileWatch_->Changed()) {
     std::error_code ec;
     // A file that is gone loses nothing when it is written again.
     if (!fs::exists(file, ec)) continue;
-    if (sameFile(file, data) || (!stage.empty() && sameFile(file, stage)))
+    if (sameFile(file, dataFile) || (!stage.empty() && sameFile(file, stage)))
       overwritten.push_back(file);
   }
   if (overwritten.empty()) return true;
@@ -118,9 +118,10 @@ void TMainForm::CheckFilesOnDisk() {
 }
 
 void TMainForm::reloadFromDisk(const std::vector<fs::path>& changed) {
-  const fs::path data(Data().DataFileName);
-  const bool dataChanged = std::any_of(changed.begin(), changed.end(),
-                                       [&](const fs::path& file) { return sameFile(file, data); });
+  const fs::path dataFile(Data().DataFileName);
+  const bool dataChanged = std::any_of(changed.begin(), changed.end(), [&](const fs::path& file) {
+    return sameFile(file, dataFile);
+  });
   if (dataChanged) {
     // The whole project again, as Open reads it; a file that cannot be read
     // leaves the project here as it was (OpenFile says why).

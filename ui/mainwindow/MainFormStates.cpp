@@ -130,8 +130,8 @@ void TMainForm::toggleLongTerm() {
   d.LongTerm = !d.LongTerm;
   d.Modified = true;
   if (!d.LongTerm) {
-    tableWindows_->Close(project_.Tables().LongSoil);
-    tableWindows_->Close(project_.Tables().LongDist);
+    tableWindows_->Close(project_.Tables().LongTermSoilLayers);
+    tableWindows_->Close(project_.Tables().LongTermEarthPressure);
   }
   UpdateMenuStates();
 }

@@ -132,53 +132,58 @@ void TMainForm::createFileMenu() {
 
 void TMainForm::createDataMenu() {
   TProjectTables& t = project_.Tables();
-  QMenu* data = menuBar()->addMenu(tr("Da&ta"));
-  data->setObjectName(QStringLiteral("DataMenu"));
-  auto addDialog = [this, data](const char* name, const QString& caption, TDialogKind kind) {
-    QAction* item = addItem(data, QLatin1String(name), caption);
+  QMenu* dataMenu = menuBar()->addMenu(tr("Da&ta"));
+  dataMenu->setObjectName(QStringLiteral("DataMenu"));
+  auto addDialog = [this, dataMenu](const char* name, const QString& caption, TDialogKind kind) {
+    QAction* item = addItem(dataMenu, QLatin1String(name), caption);
     connect(item, &QAction::triggered, this, [this, kind] { dialogWindows_->Show(kind); });
     return item;
   };
   addDialog("DataTitle", tr("&Title"), TDialogKind::Title);
   addDialog("DataProp", tr("Wall &Properties"), TDialogKind::Prop);
-  enableBy(addDialog("DataCSD", tr("&Wall Configuration"), TDialogKind::CSD), &TMenuStates::soilLayersEnabled);
+  enableBy(addDialog("DataCSD", tr("&Wall Configuration"), TDialogKind::WallConfig),
+           &TMenuStates::soilLayersEnabled);
 
   // Soil layers: one item, or in long-term mode a submenu of the two cases.
-  plainSoilItem_ = addItem(data, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
-  connect(plainSoilItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  plainSoilItem_ = addItem(dataMenu, QStringLiteral("DataAxLoads"), tr("&Soil Layer Data"));
+  connect(plainSoilItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayers); });
   enableBy(plainSoilItem_, &TMenuStates::soilLayersEnabled);
-  soilTermMenu_ = data->addMenu(tr("&Soil Layer Data"));
+  soilTermMenu_ = dataMenu->addMenu(tr("&Soil Layer Data"));
   soilTermMenu_->setObjectName(QStringLiteral("SoilLayerDataMenu"));
   enableBy(soilTermMenu_->menuAction(), &TMenuStates::soilLayersEnabled);
   termItems_[0] = addItem(soilTermMenu_, QStringLiteral("ShortTerm2"), tr("Short-Term"));
-  connect(termItems_[0], &QAction::triggered, this, [this, &t] { ShowTable(t.NewSoil); });
+  connect(termItems_[0], &QAction::triggered, this, [this, &t] { ShowTable(t.SoilLayers); });
   termItems_[1] = addItem(soilTermMenu_, QStringLiteral("LongTerm2"), tr("Long-Term"));
-  connect(termItems_[1], &QAction::triggered, this, [this, &t] { ShowTable(t.LongSoil); });
+  connect(termItems_[1], &QAction::triggered, this,
+          [this, &t] { ShowTable(t.LongTermSoilLayers); });
 
   // The user's earth pressure, likewise.
-  plainPressureItem_ =
-      addItem(data, QStringLiteral("DistributedActiveEarthPressureMenu"), tr("&Distributed Active Earth Pressure"));
-  connect(plainPressureItem_, &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  plainPressureItem_ = addItem(dataMenu, QStringLiteral("DistributedActiveEarthPressureMenu"),
+                               tr("&Distributed Active Earth Pressure"));
+  connect(plainPressureItem_, &QAction::triggered, this,
+          [this, &t] { ShowTable(t.EarthPressure); });
   enableBy(plainPressureItem_, &TMenuStates::distributedPressureEnabled);
-  pressureTermMenu_ = data->addMenu(tr("&Distributed Active Earth Pressure"));
+  pressureTermMenu_ = dataMenu->addMenu(tr("&Distributed Active Earth Pressure"));
   pressureTermMenu_->setObjectName(QStringLiteral("DataLoading"));
   enableBy(pressureTermMenu_->menuAction(), &TMenuStates::distributedPressureEnabled);
   termItems_[2] = addItem(pressureTermMenu_, QStringLiteral("ShortTerm1"), tr("Short-Term"));
-  connect(termItems_[2], &QAction::triggered, this, [this, &t] { ShowTable(t.DistLoad); });
+  connect(termItems_[2], &QAction::triggered, this, [this, &t] { ShowTable(t.EarthPressure); });
   termItems_[3] = addItem(pressureTermMenu_, QStringLiteral("LongTerm1"), tr("Long-Term"));
-  connect(termItems_[3], &QAction::triggered, this, [this, &t] { ShowTable(t.LongDist); });
+  connect(termItems_[3], &QAction::triggered, this,
+          [this, &t] { ShowTable(t.LongTermEarthPressure); });
 
-  auto addTable = [this, data](const char* name, const QString& caption, TGridTable& table) {
-    QAction* item = addItem(data, QLatin1String(name), caption);
+  auto addTable = [this, dataMenu](const char* name, const QString& caption, TGridTable& table) {
+    QAction* item = addItem(dataMenu, QLatin1String(name), caption);
     connect(item, &QAction::triggered, this, [this, &table] { ShowTable(table); });
     return item;
   };
-  enableBy(addDialog("DataRebar", tr("&Additional Surcharge Loads"), TDialogKind::Rebar),
+  enableBy(addDialog("DataRebar", tr("&Additional Surcharge Loads"), TDialogKind::Surcharge),
            &TMenuStates::surchargeEnabled);
   enableBy(addDialog("DataBoundCond", tr("&Concentrated Loads on the Wall"), TDialogKind::ConLoads),
            &TMenuStates::concentratedLoadsEnabled);
-  enableBy(addTable("DataSoilLayer", tr("&Boundary Condition on Deflection or Slope"), t.SoilLayer),
-           &TMenuStates::restraintsEnabled);
+  enableBy(
+      addTable("DataSoilLayer", tr("&Boundary Condition on Deflection or Slope"), t.Restraints),
+      &TMenuStates::restraintsEnabled);
   enableBy(addTable("DataPYMod", tr("Modification &Factors for p-y Curves"), t.PYMod),
            &TMenuStates::pyModificationEnabled);
   enableBy(addTable("DataPYCurves", tr("Sets of &External p-y Curves"), t.PYCurves), &TMenuStates::externalPYEnabled);
@@ -186,7 +191,7 @@ void TMainForm::createDataMenu() {
            &TMenuStates::springsEnabled);
   enableBy(addTable("DataEICurves", tr("Sets of Nonlinear Moment vs EI Curves"), t.MEICurves),
            &TMenuStates::meiCurvesEnabled);
-  data->setToolTipsVisible(true);
+  dataMenu->setToolTipsVisible(true);
 }
 
 void TMainForm::createOptionsMenu() {
@@ -227,13 +232,18 @@ void TMainForm::createOptionsMenu() {
 
   checkBy(addOption(options, QStringLiteral("OptionsKPYOP"), tr("Generate &p-y Curves"), &TProgramData::GeneratePY, nullptr), &TMenuStates::generatePY);
   checkBy(addOption(options, QStringLiteral("OptionsConcentrate"), tr("Apply &Concentrated Loads"),
-            &TProgramData::UseConcentratedLoads, &t.BoundCond), &TMenuStates::concentratedLoads);
-  checkBy(addOption(options, QStringLiteral("OptionsTipRes"), tr("Apply &Restraints on Deflection or Slope"),
-            &TProgramData::UseRestraints, &t.SoilLayer), &TMenuStates::restraints);
+                    &TProgramData::UseConcentratedLoads, &t.ConcentratedLoads),
+          &TMenuStates::concentratedLoads);
+  checkBy(addOption(options, QStringLiteral("OptionsTipRes"),
+                    tr("Apply &Restraints on Deflection or Slope"), &TProgramData::UseRestraints,
+                    &t.Restraints),
+          &TMenuStates::restraints);
   checkBy(addOption(options, QStringLiteral("OptionsPYCurves"), tr("Apply User Specified p-y Curves (&External)"),
             &TProgramData::UseExternalPY, &t.PYCurves), &TMenuStates::externalPY);
-  checkBy(addOption(options, QStringLiteral("OptionsLateralSpring"), tr("Apply &Lateral Springs and Rotation Restraints"),
-            &TProgramData::UseSprings, &t.SoilStrength), &TMenuStates::springs);
+  checkBy(addOption(options, QStringLiteral("OptionsLateralSpring"),
+                    tr("Apply &Lateral Springs and Rotation Restraints"), &TProgramData::UseSprings,
+                    &t.Springs),
+          &TMenuStates::springs);
   checkBy(
       addOption(options, QStringLiteral("OptionsPYMod"),
                 tr("Apply External p-y &Modification Factors"), &TProgramData::UsePYMod, &t.PYMod),

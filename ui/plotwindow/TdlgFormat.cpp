@@ -46,52 +46,52 @@ void TdlgFormat::FormCreate(bool bitmap) {
     return edit;
   };
   const TGraphImageSize first = DefaultGraphImageSize();
-  edHeight = field("edHeight", tr("&Height (in)"), first.HeightInches, 2);
-  edWidth = field("edWidth", tr("&Width (in)"), first.WidthInches, 2);
-  edPixels = field("edPixels", tr("&Pixels Per Inch"), first.PixelsPerInch, 10);
-  edPixels->SetIntegerOnly(true);
-  edPixels->SetNumber(first.PixelsPerInch);
+  heightField_ = field("edHeight", tr("&Height (in)"), first.HeightInches, 2);
+  widthField_ = field("edWidth", tr("&Width (in)"), first.WidthInches, 2);
+  pixelsField_ = field("edPixels", tr("&Pixels Per Inch"), first.PixelsPerInch, 10);
+  pixelsField_->SetIntegerOnly(true);
+  pixelsField_->SetNumber(first.PixelsPerInch);
 
-  gbColors = new QGroupBox(tr("Colors"), this);
-  gbColors->setObjectName(QStringLiteral("gbColors"));
-  auto* colors = new QVBoxLayout(gbColors);
+  colours_ = new QGroupBox(tr("Colors"), this);
+  colours_->setObjectName(QStringLiteral("gbColors"));
+  auto* colors = new QVBoxLayout(colours_);
   const auto radio = [this, colors](const char* name, const QString& caption) {
-    auto* button = new QRadioButton(caption, gbColors);
+    auto* button = new QRadioButton(caption, colours_);
     button->setObjectName(QLatin1String(name));
     colors->addWidget(button);
     return button;
   };
-  rbBlackWhite = radio("rbBlackWhite", tr("Black and White"));
-  rb16Colors = radio("rb16Colors", tr("16 Colors"));
-  rb256Colors = radio("rb256Colors", tr("256 Colors"));
-  rbHighColor = radio("rbHighColor", tr("High Color (16 bit)"));
-  rbTrueColor = radio("rbTrueColor", tr("True Color (24 bit)"));
-  rbTrueColor->setChecked(first.Colors == TBitmapColors::TrueColor24Bit);
-  rb16Colors->setChecked(first.Colors == TBitmapColors::Colors16);
+  blackWhite_ = radio("rbBlackWhite", tr("Black and White"));
+  colors16_ = radio("rb16Colors", tr("16 Colors"));
+  colors256_ = radio("rb256Colors", tr("256 Colors"));
+  highColor_ = radio("rbHighColor", tr("High Color (16 bit)"));
+  trueColor_ = radio("rbTrueColor", tr("True Color (24 bit)"));
+  trueColor_->setChecked(first.Colors == TBitmapColors::TrueColor24Bit);
+  colors16_->setChecked(first.Colors == TBitmapColors::Colors16);
   // A vector picture has no colour depth to choose.
-  gbColors->setEnabled(bitmap);
+  colours_->setEnabled(bitmap);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  btnOK = buttons->button(QDialogButtonBox::Ok);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
+  okButton_ = buttons->button(QDialogButtonBox::Ok);
+  okButton_->setObjectName(QStringLiteral("btnOK"));
   buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("btnCancel"));
-  connect(btnOK, &QPushButton::clicked, this, &TdlgFormat::btnOKClick);
+  connect(okButton_, &QPushButton::clicked, this, &TdlgFormat::okClick);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addWidget(gbColors);
+  layout->addWidget(colours_);
   layout->addStretch(1);
   layout->addWidget(buttons);
 }
 
-void TdlgFormat::btnOKClick() {
+void TdlgFormat::okClick() {
   // Every field is checked before anything is taken; a refusal keeps the
   // dialog open with the focus in its field.
-  for (TDataEdit* edit : {edHeight, edWidth, edPixels})
+  for (TDataEdit* edit : {heightField_, widthField_, pixelsField_})
     if (!edit->ConfirmEntry()) return;
-  const long double ppi = std::round(edPixels->Number());
-  const long double width = edWidth->Number(), height = edHeight->Number();
+  const long double ppi = std::round(pixelsField_->Number());
+  const long double width = widthField_->Number(), height = heightField_->Number();
   if (!ExportBitmapFits(std::round(ppi * width), std::round(ppi * height))) {
     done(kOutOfMemory);
     return;
@@ -99,14 +99,15 @@ void TdlgFormat::btnOKClick() {
   size_.WidthInches = static_cast<double>(width);
   size_.HeightInches = static_cast<double>(height);
   size_.PixelsPerInch = static_cast<int>(ppi);
-  size_.Colors = rbBlackWhite->isChecked()   ? TBitmapColors::BlackWhite
-                 : rb256Colors->isChecked()  ? TBitmapColors::Colors256
-                 : rbHighColor->isChecked()  ? TBitmapColors::HighColor16Bit
-                 : rbTrueColor->isChecked()  ? TBitmapColors::TrueColor24Bit
-                                             : TBitmapColors::Colors16;
+  size_.Colors = blackWhite_->isChecked()  ? TBitmapColors::BlackWhite
+                 : colors256_->isChecked() ? TBitmapColors::Colors256
+                 : highColor_->isChecked() ? TBitmapColors::HighColor16Bit
+                 : trueColor_->isChecked() ? TBitmapColors::TrueColor24Bit
+                                           : TBitmapColors::Colors16;
   // The bitmap is made now, while the dialog can still say that it cannot
   // be: the memory a page of this size needs may not be there.
-  if (gbColors->isEnabled() && QImage(size_.PixelWidth(), size_.PixelHeight(), QImage::Format_RGB32).isNull()) {
+  if (colours_->isEnabled() &&
+      QImage(size_.PixelWidth(), size_.PixelHeight(), QImage::Format_RGB32).isNull()) {
     done(kOutOfMemory);
     return;
   }

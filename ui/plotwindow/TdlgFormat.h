@@ -34,22 +34,21 @@ class TdlgFormat : public QDialog {
   // The size chosen (meaningful after Accepted).
   TGraphImageSize ImageSize() const;
 
-  TDataEdit* edHeight;
-  TDataEdit* edWidth;
-  TDataEdit* edPixels;
-  QGroupBox* gbColors;
-  QRadioButton* rbBlackWhite;
-  QRadioButton* rb16Colors;
-  QRadioButton* rb256Colors;
-  QRadioButton* rbHighColor;
-  QRadioButton* rbTrueColor;
-  QPushButton* btnOK;
-
  private:
   void FormCreate(bool bitmap);
-  void btnOKClick();
+  void okClick();
 
   TGraphImageSize size_;
+  TDataEdit* heightField_;
+  TDataEdit* widthField_;
+  TDataEdit* pixelsField_;
+  QGroupBox* colours_;
+  QRadioButton* blackWhite_;
+  QRadioButton* colors16_;
+  QRadioButton* colors256_;
+  QRadioButton* highColor_;
+  QRadioButton* trueColor_;
+  QPushButton* okButton_;
 };
 
 // Whether a bitmap of width × height pixels can be made: each side at most

@@ -19,45 +19,45 @@ TfrmActiveLines::TfrmActiveLines(const TGraphPlot& graph, QWidget* parent) : QDi
     labels_.push_back(ShownLabel(graph, static_cast<int>(i)));
   }
 
-  lbLines = new QListWidget(this);
-  lbLines->setObjectName(QStringLiteral("lbLines"));
-  lbLines->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lines_ = new QListWidget(this);
+  lines_->setObjectName(QStringLiteral("lbLines"));
+  lines_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   // The yes and no columns line up only in a fixed-pitch face.
-  lbLines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   ShowEntries();
 
-  ActivateDesactivateButton = new QPushButton(tr("Activate/Desactivate Selected"), this);
-  ActivateDesactivateButton->setObjectName(QStringLiteral("ActivateDesactivateButton"));
-  ActivateButton = new QPushButton(tr("Activate All"), this);
-  ActivateButton->setObjectName(QStringLiteral("ActivateButton"));
-  DesactivateButton = new QPushButton(tr("Desactivate All"), this);
-  DesactivateButton->setObjectName(QStringLiteral("DesactivateButton"));
-  btnOK = new QPushButton(tr("&OK"), this);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
-  btnOK->setDefault(true);
+  toggleSelected_ = new QPushButton(tr("Activate/Desactivate Selected"), this);
+  toggleSelected_->setObjectName(QStringLiteral("ActivateDesactivateButton"));
+  activateAll_ = new QPushButton(tr("Activate All"), this);
+  activateAll_->setObjectName(QStringLiteral("ActivateButton"));
+  deactivateAll_ = new QPushButton(tr("Desactivate All"), this);
+  deactivateAll_->setObjectName(QStringLiteral("DesactivateButton"));
+  okButton_ = new QPushButton(tr("&OK"), this);
+  okButton_->setObjectName(QStringLiteral("btnOK"));
+  okButton_->setDefault(true);
   auto* btnCancel = new QPushButton(tr("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  for (QPushButton* b : {ActivateDesactivateButton, ActivateButton, DesactivateButton}) b->setAutoDefault(false);
+  for (QPushButton* b : {toggleSelected_, activateAll_, deactivateAll_}) b->setAutoDefault(false);
 
-  connect(lbLines, &QListWidget::itemDoubleClicked, this, &TfrmActiveLines::lbLinesDblClick);
-  connect(ActivateDesactivateButton, &QPushButton::clicked, this, &TfrmActiveLines::ActivateDesactivateButtonClick);
-  connect(ActivateButton, &QPushButton::clicked, this, [this] { SetAll(true); });
-  connect(DesactivateButton, &QPushButton::clicked, this, [this] { SetAll(false); });
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(lines_, &QListWidget::itemDoubleClicked, this, &TfrmActiveLines::lineDoubleClicked);
+  connect(toggleSelected_, &QPushButton::clicked, this, &TfrmActiveLines::toggleSelectedClick);
+  connect(activateAll_, &QPushButton::clicked, this, [this] { SetAll(true); });
+  connect(deactivateAll_, &QPushButton::clicked, this, [this] { SetAll(false); });
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* all = new QHBoxLayout;
-  all->addWidget(ActivateButton);
-  all->addWidget(DesactivateButton);
+  all->addWidget(activateAll_);
+  all->addWidget(deactivateAll_);
   auto* close = new QHBoxLayout;
-  close->addWidget(btnOK);
+  close->addWidget(okButton_);
   close->addStretch(1);
   close->addWidget(btnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 10, 10, 10);
   layout->setSpacing(5);
-  layout->addWidget(lbLines, 1);
-  layout->addWidget(ActivateDesactivateButton);
+  layout->addWidget(lines_, 1);
+  layout->addWidget(toggleSelected_);
   layout->addLayout(all);
   layout->addSpacing(5);
   layout->addLayout(close);
@@ -68,21 +68,20 @@ void TfrmActiveLines::ShowEntries() {
   // Entries are rewritten in place, so the selection stays for another flip.
   for (size_t i = 0; i < active_.size(); ++i) {
     const QString text = QString::fromStdString(ActiveEntryText(active_[i], labels_[i]));
-    if (static_cast<int>(i) < lbLines->count())
-      lbLines->item(static_cast<int>(i))->setText(text);
-    else
-      lbLines->addItem(text);
+    if (static_cast<int>(i) < lines_->count()) lines_->item(static_cast<int>(i))->setText(text);
+    else lines_->addItem(text);
   }
 }
 
-void TfrmActiveLines::lbLinesDblClick() {
-  FlipEntries(active_, {lbLines->currentRow()});
+void TfrmActiveLines::lineDoubleClicked() {
+  FlipEntries(active_, {lines_->currentRow()});
   ShowEntries();
 }
 
-void TfrmActiveLines::ActivateDesactivateButtonClick() {
+void TfrmActiveLines::toggleSelectedClick() {
   std::vector<int> selected;
-  for (const QModelIndex& index : lbLines->selectionModel()->selectedRows()) selected.push_back(index.row());
+  for (const QModelIndex& index : lines_->selectionModel()->selectedRows())
+    selected.push_back(index.row());
   FlipEntries(active_, selected);
   ShowEntries();
 }

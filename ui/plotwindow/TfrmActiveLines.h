@@ -27,20 +27,19 @@ class TfrmActiveLines : public QDialog {
   // One flag per curve of the graph's Lines, as the user left them.
   const std::vector<bool>& Active() const { return active_; }
 
-  QListWidget* lbLines;
-  QPushButton* ActivateDesactivateButton;  // "Activate/Desactivate Selected"
-  QPushButton* ActivateButton;             // "Activate All"
-  QPushButton* DesactivateButton;          // "Desactivate All"
-  QPushButton* btnOK;
-
  private:
-  void lbLinesDblClick();
-  void ActivateDesactivateButtonClick();
+  void lineDoubleClicked();
+  void toggleSelectedClick();
   void SetAll(bool active);
   void ShowEntries();
 
   std::vector<bool> active_;
   std::vector<std::string> labels_;
+  QListWidget* lines_;
+  QPushButton* toggleSelected_;  // "Activate/Desactivate Selected"
+  QPushButton* activateAll_;     // "Activate All"
+  QPushButton* deactivateAll_;   // "Desactivate All"
+  QPushButton* okButton_;
 };
 
 }  // namespace terraq::ui

@@ -16,21 +16,21 @@ TfrmGraphCaption::TfrmGraphCaption(const std::string& title, bool titleOnTop, QW
   setWindowTitle(tr("Graph Caption"));
 
   auto* label = new QLabel(tr("Enter Graph Caption"), this);
-  edtCaption = new QLineEdit(QString::fromStdString(title), this);
-  edtCaption->setObjectName(QStringLiteral("edtCaption"));
+  caption_ = new QLineEdit(QString::fromStdString(title), this);
+  caption_->setObjectName(QStringLiteral("edtCaption"));
   // Room for a title of a good length; a longer one scrolls.
-  edtCaption->setMinimumWidth(edtCaption->fontMetrics().averageCharWidth() * 48);
-  label->setBuddy(edtCaption);
+  caption_->setMinimumWidth(caption_->fontMetrics().averageCharWidth() * 48);
+  label->setBuddy(caption_);
 
   auto* place = new QGroupBox(tr("Caption Location"), this);
-  rbTop = new QRadioButton(tr("Top"), place);
-  rbTop->setObjectName(QStringLiteral("rbTop"));
-  rbBottom = new QRadioButton(tr("Bottom"), place);
-  rbBottom->setObjectName(QStringLiteral("rbBottom"));
-  (titleOnTop ? rbTop : rbBottom)->setChecked(true);
+  top_ = new QRadioButton(tr("Top"), place);
+  top_->setObjectName(QStringLiteral("rbTop"));
+  bottom_ = new QRadioButton(tr("Bottom"), place);
+  bottom_->setObjectName(QStringLiteral("rbBottom"));
+  (titleOnTop ? top_ : bottom_)->setChecked(true);
   auto* placeLayout = new QHBoxLayout(place);
-  placeLayout->addWidget(rbTop);
-  placeLayout->addWidget(rbBottom);
+  placeLayout->addWidget(top_);
+  placeLayout->addWidget(bottom_);
   placeLayout->addStretch(1);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -41,13 +41,13 @@ TfrmGraphCaption::TfrmGraphCaption(const std::string& title, bool titleOnTop, QW
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
-  layout->addWidget(edtCaption);
+  layout->addWidget(caption_);
   layout->addWidget(place);
   layout->addStretch(1);
   layout->addWidget(buttons);
 }
 
-std::string TfrmGraphCaption::Title() const { return edtCaption->text().toStdString(); }
-bool TfrmGraphCaption::TitleOnTop() const { return rbTop->isChecked(); }
+std::string TfrmGraphCaption::Title() const { return caption_->text().toStdString(); }
+bool TfrmGraphCaption::TitleOnTop() const { return top_->isChecked(); }
 
 }  // namespace terraq::ui

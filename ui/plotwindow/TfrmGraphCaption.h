@@ -20,9 +20,10 @@ class TfrmGraphCaption : public QDialog {
   std::string Title() const;
   bool TitleOnTop() const;
 
-  QLineEdit* edtCaption;
-  QRadioButton* rbTop;
-  QRadioButton* rbBottom;
+ private:
+  QLineEdit* caption_;
+  QRadioButton* top_;
+  QRadioButton* bottom_;
 };
 
 }  // namespace terraq::ui

@@ -32,16 +32,15 @@ class TfrmLineNames : public QDialog {
   // The list as the user left it.
   const TLegendNames& Names() const { return names_; }
 
-  QListWidget* lbLines;
-  QLineEdit* edLine;
-  QPushButton* btnOK;
-
  private:
-  void lbLinesClick();   // an entry selected: its label to the edit box
-  void edLineExit();     // Enter or leaving the box: the text to the entry
+  void lineSelected();  // an entry selected: its label to the edit box
+  void nameEntered();   // Enter or leaving the box: the text to the entry
 
   TLegendNames names_;
   bool writing_ = false;  // a refusal's message is showing
+  QListWidget* lines_;
+  QLineEdit* name_;
+  QPushButton* okButton_;
 };
 
 }  // namespace terraq::ui

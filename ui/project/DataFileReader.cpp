@@ -182,8 +182,8 @@ class TDataFileReader {
   // Records 1 to 15 of one data set; returns the stage count of its control
   // line (the value that ends the run as an end code).
   int dataSet(bool longTerm, bool stageBlock) {
-    TGridTable& dist = longTerm ? t_.LongDist : t_.DistLoad;
-    TGridTable& soil = longTerm ? t_.LongSoil : t_.NewSoil;
+    TGridTable& dist = longTerm ? t_.LongTermEarthPressure : t_.EarthPressure;
+    TGridTable& soil = longTerm ? t_.LongTermSoilLayers : t_.SoilLayers;
 
     // 1, 2: title and control line
     const std::string title = r_.RestOfLine();
@@ -211,12 +211,12 @@ class TDataFileReader {
     d_.FreeHeight = nextReal();
 
     // 4 to 8: restraints, stiffness, loads, springs, p-y modification
-    size(t_.SoilLayer, nr);
+    size(t_.Restraints, nr);
     for (int row = 0; row < nr.value; ++row) {
-      integer(t_.SoilLayer, 0, row);
-      integer(t_.SoilLayer, 1, row);
-      real(t_.SoilLayer, 2, row);
-      real(t_.SoilLayer, 3, row);
+      integer(t_.Restraints, 0, row);
+      integer(t_.Restraints, 1, row);
+      real(t_.Restraints, 2, row);
+      real(t_.Restraints, 3, row);
     }
     size(t_.PileSect, ns);
     for (int row = 0; row < ns.value; ++row) {
@@ -226,16 +226,16 @@ class TDataFileReader {
       real(t_.PileSect, 3, row);
     }
     const Count nl = count();
-    size(t_.BoundCond, nl);
+    size(t_.ConcentratedLoads, nl);
     for (int row = 0; row < nl.value; ++row) {
-      for (int column : {0, 1, 2}) integer(t_.BoundCond, column, row);
-      for (int column : {3, 4, 5}) real(t_.BoundCond, column, row);
+      for (int column : {0, 1, 2}) integer(t_.ConcentratedLoads, column, row);
+      for (int column : {3, 4, 5}) real(t_.ConcentratedLoads, column, row);
     }
     const Count nk = count();
-    size(t_.SoilStrength, nk);
+    size(t_.Springs, nk);
     for (int row = 0; row < nk.value; ++row) {
-      for (int column : {1, 2, 0}) integer(t_.SoilStrength, column, row);
-      for (int column : {3, 4}) real(t_.SoilStrength, column, row);
+      for (int column : {1, 2, 0}) integer(t_.Springs, column, row);
+      for (int column : {3, 4}) real(t_.Springs, column, row);
     }
     size(t_.PYMod, nm);
     for (int row = 0; row < nm.value; ++row)

@@ -71,24 +71,25 @@ class RecordWriter {
 
   // Records 1 to 15 of one data set.
   void dataSet(const std::string& firstLine, bool longTerm) {
-    TGridTable& dist = longTerm ? t_.LongDist : t_.DistLoad;
-    TGridTable& soil = longTerm ? t_.LongSoil : t_.NewSoil;
+    TGridTable& dist = longTerm ? t_.LongTermEarthPressure : t_.EarthPressure;
+    TGridTable& soil = longTerm ? t_.LongTermSoilLayers : t_.SoilLayers;
     const int ep = d_.EarthPressureMode, py = d_.PYMode;
 
     line(firstLine);
-    line(integer(d_.Units) + " " + integer(t_.SoilLayer.RowCount()) + "\t" + integer(t_.PileSect.RowCount()) + "\t" +
-         integer(t_.PYMod.RowCount()) + "\t" + integer(ep) + "\t" + integer(py) + " " +
-         integer(t_.PYCurves.RowCount()) + " " + integer(d_.StageCount) + " " + integer(d_.MEICurveCount));
+    line(integer(d_.Units) + " " + integer(t_.Restraints.RowCount()) + "\t" +
+         integer(t_.PileSect.RowCount()) + "\t" + integer(t_.PYMod.RowCount()) + "\t" +
+         integer(ep) + "\t" + integer(py) + " " + integer(t_.PYCurves.RowCount()) + " " +
+         integer(d_.StageCount) + " " + integer(d_.MEICurveCount));
     line(integer(d_.IncrementCount) + " " + real(d_.IncrementLength, "the increment length") + "\t" +
          real(d_.MaxDeflection, "the largest deflection") + "\t" +
          real(d_.DeflectionTolerance, "the deflection tolerance") + "\t" + real(d_.FreeHeight, "the free height"));
-    rows(t_.SoilLayer, {0, 1, 2, 3});        // 4: case, node, deflection, slope
+    rows(t_.Restraints, {0, 1, 2, 3});       // 4: case, node, deflection, slope
     rows(t_.PileSect, {0, 1, 2, 3});         // 5: from, to, mode, EI
-    line(integer(t_.BoundCond.RowCount()));  // 6: mode, from, to, load, moment, axial load
-    rows(t_.BoundCond, {0, 1, 2, 3, 4, 5});
-    if (!d_.UseSprings) t_.SoilStrength.SetRowCount(0);
-    line(integer(t_.SoilStrength.RowCount()));  // 7: from, to, mode, lateral, rotational
-    rows(t_.SoilStrength, {1, 2, 0, 3, 4});
+    line(integer(t_.ConcentratedLoads.RowCount()));  // 6: mode, from, to, load, moment, axial load
+    rows(t_.ConcentratedLoads, {0, 1, 2, 3, 4, 5});
+    if (!d_.UseSprings) t_.Springs.SetRowCount(0);
+    line(integer(t_.Springs.RowCount()));  // 7: from, to, mode, lateral, rotational
+    rows(t_.Springs, {1, 2, 0, 3, 4});
     rows(t_.PYMod, {0, 1, 2});  // 8: depth, p and y multipliers
     if (ep == 1) {              // 9: specified earth pressure
       line(integer(dist.RowCount()));
@@ -168,8 +169,8 @@ class RecordWriter {
 void normalise(TProgramData& d) {
   TProjectTables& t = d.Tables();
   d.ProjectTitle = FileTitle(d.ProjectTitle);
-  if (!d.UseConcentratedLoads) t.BoundCond.SetRowCount(0);
-  if (!d.UseRestraints) t.SoilLayer.SetRowCount(0);
+  if (!d.UseConcentratedLoads) t.ConcentratedLoads.SetRowCount(0);
+  if (!d.UseRestraints) t.Restraints.SetRowCount(0);
   if (!d.UseExternalPY) t.PYCurves.SetRowCount(0);
   if (!d.UsePYMod) t.PYMod.SetRowCount(0);
   d.EarthPressureMode = d.WrittenEarthPressureMode();

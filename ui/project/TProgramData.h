@@ -81,9 +81,9 @@ class TProgramData {
   int EarthPressureMode = 0;  // EP
   int PYMode = 0;             // PY
   int MEICurveCount = 0;      // NE
-  bool UseConcentratedLoads = false;  // BoundCond
-  bool UseRestraints = false;         // SoilLayer
-  bool UseSprings = false;            // SoilStrength
+  bool UseConcentratedLoads = false;  // Tables().ConcentratedLoads
+  bool UseRestraints = false;         // Tables().Restraints
+  bool UseSprings = false;            // Tables().Springs
   bool UseSurcharge = false;          // SurchargeTable
   bool UsePYMod = false;              // PYMod
   bool UseExternalPY = false;         // PYCurves

@@ -9,15 +9,15 @@ TGridTable& TProjectTables::make(const TTableLibrary& library, const char* name)
 
 TProjectTables::TProjectTables(const TTableLibrary& library)
     : PileSect(make(library, "PileSect")),
-      SoilLayer(make(library, "SoilLayer")),
-      BoundCond(make(library, "BoundCond")),
-      SoilStrength(make(library, "SoilStrength")),
+      Restraints(make(library, "SoilLayer")),
+      ConcentratedLoads(make(library, "BoundCond")),
+      Springs(make(library, "SoilStrength")),
       PYMod(make(library, "PYMod")),
       PYCurves(make(library, "PYCurves")),
-      DistLoad(make(library, "DistLoad")),
-      LongDist(make(library, "LongDist")),
-      NewSoil(make(library, "NewSoil")),
-      LongSoil(make(library, "LongSoil")),
+      EarthPressure(make(library, "DistLoad")),
+      LongTermEarthPressure(make(library, "LongDist")),
+      SoilLayers(make(library, "NewSoil")),
+      LongTermSoilLayers(make(library, "LongSoil")),
       SurchargeTable(make(library, "SurchargeTable")),
       MEICurves(make(library, "MEICurves")) {}
 

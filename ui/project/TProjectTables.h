@@ -23,18 +23,20 @@ class TProjectTables {
   TGridTable& make(const TTableLibrary& library, const char* name);
 
  public:
-  TGridTable& PileSect;        // wall stiffness
-  TGridTable& SoilLayer;       // specified deflection and slope (restraints)
-  TGridTable& BoundCond;       // concentrated loads
-  TGridTable& SoilStrength;    // lateral and rotational springs
-  TGridTable& PYMod;           // p-y modification factors
-  TGridTable& PYCurves;        // external p-y curves (sub-table per curve)
-  TGridTable& DistLoad;        // user-specified earth pressure
-  TGridTable& LongDist;        // the same, long-term case
-  TGridTable& NewSoil;         // soil layers (sub-table of parameters per layer)
-  TGridTable& LongSoil;        // the same, long-term case
-  TGridTable& SurchargeTable;  // point, line and strip surcharge loads
-  TGridTable& MEICurves;       // moment-EI curves (sub-table per curve)
+  // Named for what they hold; the table declarations (resources/tables) and
+  // the data file keep their historic keys, given in parentheses.
+  TGridTable& PileSect;               // wall stiffness
+  TGridTable& Restraints;             // specified deflection and slope (SoilLayer)
+  TGridTable& ConcentratedLoads;      // (BoundCond)
+  TGridTable& Springs;                // lateral and rotational springs (SoilStrength)
+  TGridTable& PYMod;                  // p-y modification factors
+  TGridTable& PYCurves;               // external p-y curves (sub-table per curve)
+  TGridTable& EarthPressure;          // user-specified earth pressure (DistLoad)
+  TGridTable& LongTermEarthPressure;  // the same, long-term case (LongDist)
+  TGridTable& SoilLayers;             // sub-table of parameters per layer (NewSoil)
+  TGridTable& LongTermSoilLayers;     // the same, long-term case (LongSoil)
+  TGridTable& SurchargeTable;         // point, line and strip surcharge loads
+  TGridTable& MEICurves;              // moment-EI curves (sub-table per curve)
 
   const std::vector<std::unique_ptr<TGridTable>>& All() const { return owned_; }
 

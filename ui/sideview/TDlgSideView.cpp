@@ -23,19 +23,19 @@ constexpr int kFollowMilliseconds = 250;
 
 }  // namespace
 
-TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project, std::function<bool()> plotHeldEarthPressure,
-                           QWidget* parent)
+TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
+                           std::function<bool()> plotHeldEarthPressure, QWidget* parent)
     : QWidget(parent),
       project_(std::move(project)),
       plotHeldEarthPressure_(std::move(plotHeldEarthPressure)),
-      label1_(new QLabel(tr("Wall Profile"), this)),
-      button1_(new QPushButton(tr("Print"), this)),
+      heading_(new QLabel(tr("Wall Profile"), this)),
+      printButton_(new QPushButton(tr("Print"), this)),
       paintBox_(new QWidget(this)),
       follow_(new QTimer(this)) {
   setObjectName(QStringLiteral("DlgSideView"));
   setWindowTitle(tr("Side View"));
-  label1_->setObjectName(QStringLiteral("Label1"));
-  button1_->setObjectName(QStringLiteral("Button1"));
+  heading_->setObjectName(QStringLiteral("Label1"));
+  printButton_->setObjectName(QStringLiteral("Button1"));
   paintBox_->setObjectName(QStringLiteral("PaintBox"));
   paintBox_->setMouseTracking(true);
   paintBox_->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,16 +43,16 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project, std::fu
   paintBox_->setMinimumSize(120, 160);
 
   auto* top = new QHBoxLayout;
-  top->addWidget(label1_);
+  top->addWidget(heading_);
   top->addStretch(1);
-  top->addWidget(button1_);
+  top->addWidget(printButton_);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addLayout(top);
   layout->addWidget(paintBox_, 1);
   resize(sizeHint());
 
-  connect(button1_, &QPushButton::clicked, this, &TDlgSideView::Button1Click);
+  connect(printButton_, &QPushButton::clicked, this, &TDlgSideView::PrintClick);
   connect(follow_, &QTimer::timeout, this, &TDlgSideView::FormActivate);
   follow_->start(kFollowMilliseconds);
   FormActivate();
@@ -104,12 +104,12 @@ bool TDlgSideView::PrintTo(QPrinter& printer) {
   canvas.view = ViewRectangle(profile_.data, canvas.area.width(), 0.8 * canvas.area.height());
   canvas.print = true;
   canvas.dpi = printer.resolution();
-  canvas.font = label1_->font();
+  canvas.font = heading_->font();
   PaintWallProfile(painter, profile_, canvas);
   return painter.end();
 }
 
-void TDlgSideView::Button1Click() {
+void TDlgSideView::PrintClick() {
   FormActivate();
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(QPageLayout::Landscape);

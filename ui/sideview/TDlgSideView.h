@@ -43,7 +43,7 @@ class TDlgSideView : public QWidget {
   // written, a printer gone).
   bool PrintTo(QPrinter& printer);
   // The Print button: the print dialog, then PrintTo.
-  void Button1Click();
+  void PrintClick();
 
   // Wide enough for the layer texts beside the wall and the depth scale:
   // the size a window of the main window's area opens at.
@@ -64,8 +64,8 @@ class TDlgSideView : public QWidget {
   std::function<const TProgramData&()> project_;
   std::function<bool()> plotHeldEarthPressure_;
   TWallProfile profile_;
-  QLabel* label1_;
-  QPushButton* button1_;
+  QLabel* heading_;
+  QPushButton* printButton_;
   QWidget* paintBox_;
   QTimer* follow_;
 };

@@ -71,7 +71,7 @@ TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPre
   // them; otherwise they are not part of the model and would mislead.
   const bool generated = project.WrittenEarthPressureMode() >= 2 || project.GeneratePY;
   if (generated) {
-    TGridTable& soil = tables.NewSoil;
+    TGridTable& soil = tables.SoilLayers;
     // Layer depths are shown in feet in English units: the file factor of a
     // large length brings them to the base length (inches).
     const long double toBase = FileFactor("L2", project.Units);
@@ -98,10 +98,10 @@ TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPre
   p.depthUnit = UnitText("L2", project.Units);
   p.depthUnitLength = FileFactor("L2", project.Units);
   p.backfillSlope = project.BackfillSlope;
-  if (project.UseRestraints) p.restraints = nodeDepths(tables.SoilLayer, 1, dx, p.top);
+  if (project.UseRestraints) p.restraints = nodeDepths(tables.Restraints, 1, dx, p.top);
   if (project.UseExternalPY || plotHeldEarthPressure) p.pyCurves = nodeDepths(tables.PYCurves, 0, dx, p.top);
   if (project.UseSprings)
-    for (long double d : nodeDepths(tables.SoilStrength, 1, dx, p.top))
+    for (long double d : nodeDepths(tables.Springs, 1, dx, p.top))
       if (d < p.excavation) p.springs.push_back(d);
   p.activeWidth = project.ActiveWidth;
   p.resistanceWidth = project.ResistanceWidth;

@@ -35,16 +35,20 @@ class TReportViewer : public QWidget {
   bool FindPrevious();
   // Prints the text after the print dialog; false when cancelled.
   bool Print();
-
-  QPlainTextEdit* Text;
-  QLineEdit* FindField;
-  QPushButton* NextButton;
-  QPushButton* PreviousButton;
-  QPushButton* PrintButton;
-  QLabel* FindStatus;
+  // The width of `digits` digits in the text's font, pixels.
+  int TextWidth(int digits) const;
+  // Puts the keyboard focus into the text.
+  void FocusText();
 
  private:
   bool find(bool backward);
+
+  QPlainTextEdit* text_;
+  QLineEdit* findField_;
+  QPushButton* nextButton_;
+  QPushButton* previousButton_;
+  QPushButton* printButton_;
+  QLabel* findStatus_;
 };
 
 // Shows a text file in a viewer window of `area`, wide enough for a report's

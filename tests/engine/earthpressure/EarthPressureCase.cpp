@@ -38,13 +38,13 @@ std::string EarthPressureCase::text() const {
   std::vector<int> curveStations;
   if (KPY != 2)
     for (int s = static_cast<int>(std::ceil(H / h - 1e-9)); s <= NI; s += 2) curveStations.push_back(s);
-  const double k = this->k > 0 ? this->k : units == 1 ? 1e4 : 1e5;
-  const double EI = this->EI > 0 ? this->EI : units == 1 ? 1e11 : 1e6;
+  const double spring = k > 0 ? k : units == 1 ? 1e4 : 1e5;
+  const double stiffness = EI > 0 ? EI : units == 1 ? 1e11 : 1e6;
 
   f << "Earth pressure test wall\n";
   f << units << " 0 1 0 " << KEP << " " << KPY << " " << curveStations.size() << " 0 0\n";
   f << NI << " " << num(h) << " 100 " << num(tolerance) << " " << num(H) << "\n";
-  f << "0 " << NI << " 1 " << num(EI) << "\n";
+  f << "0 " << NI << " 1 " << num(stiffness) << "\n";
   f << "0\n";
   f << anchors.size() << "\n";
   for (const auto& [station, S] : anchors) f << station << " " << station << " 1 " << num(S) << " 0\n";
@@ -70,7 +70,8 @@ std::string EarthPressureCase::text() const {
         f << num(l.gamma) << " " << num(l.c) << " " << num(l.phi) << " 0 0 0\n";
     }
   }
-  for (int s : curveStations) f << s << " 3 1 1\n-1 " << num(k) << "\n0 0\n1 " << num(-k) << "\n";
+  for (int s : curveStations)
+    f << s << " 3 1 1\n-1 " << num(spring) << "\n0 0\n1 " << num(-spring) << "\n";
   f << "0\n";
   return f.str();
 }

@@ -59,16 +59,16 @@ void expectSurcharge(const EarthPressureCase& c, double (*formula)(double, doubl
 
 TEST(Surcharge, PointLoadNearAndFarFromTheWall) {
   for (double x : {2.0, 8.0}) {  // m = 0.2 and 0.8
-    expectSurcharge(loadCase(1, 100, x, 0), [](double n, double x, double H) {
-      return pointLoad(100, x / H, n, H);
+    expectSurcharge(loadCase(1, 100, x, 0), [](double n, double distance, double H) {
+      return pointLoad(100, distance / H, n, H);
     });
   }
 }
 
 TEST(Surcharge, LineLoadNearAndFarFromTheWall) {
   for (double x : {3.0, 7.0}) {
-    expectSurcharge(loadCase(2, 40, x, 0), [](double n, double x, double H) {
-      return lineLoad(40, x / H, n, H);
+    expectSurcharge(loadCase(2, 40, x, 0), [](double n, double distance, double H) {
+      return lineLoad(40, distance / H, n, H);
     });
   }
 }

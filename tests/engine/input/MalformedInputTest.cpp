@@ -155,8 +155,8 @@ TEST_P(Malformed, EndsWithAMessageAndAClosedRun) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DataFiles, Malformed, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<Case>& test) {
+                           return std::string(test.param.name);
                          });
 
 TEST(MalformedCut, EveryLinePrefixEndsTooEarlyAtTheNextLine) {
