@@ -20,8 +20,7 @@ set(TERRAQ_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-
 get_target_property(TERRAQ_FUZZ_ENGINE_SOURCES terraq_engine SOURCES)
 add_library(terraq_engine_fuzz STATIC ${TERRAQ_FUZZ_ENGINE_SOURCES})
 target_include_directories(terraq_engine_fuzz PUBLIC ${PROJECT_SOURCE_DIR}/engine)
-# The engine keeps its own warnings: -Wshadow is for the code around it.
-target_compile_options(terraq_engine_fuzz PRIVATE ${TERRAQ_FUZZ_FLAGS} -Wno-shadow)
+target_compile_options(terraq_engine_fuzz PRIVATE ${TERRAQ_FUZZ_FLAGS})
 
 add_executable(fuzz_engine_input FuzzEngineInput.cpp)
 target_compile_options(fuzz_engine_input PRIVATE ${TERRAQ_FUZZ_FLAGS})

@@ -80,7 +80,9 @@ TEST(OutputsUnchanged, EveryKeptDataFileWritesTheRecordedOutputs) {
     std::string name, size, hash;
     while (in >> name >> size >> hash) expected[name] = size + " " + hash;
   }
-  if (!recordIn) ASSERT_FALSE(expected.empty()) << tableFile;
+  if (!recordIn) {
+    ASSERT_FALSE(expected.empty()) << tableFile;
+  }
 
   std::ostringstream table;
   const std::vector<std::string> files = DataFiles();
