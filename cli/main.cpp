@@ -197,18 +197,6 @@ void printEngineMessages(const std::vector<std::string>& lines) {
   }
 }
 
-// Why `file` cannot be taken as a data file before it is opened: missing,
-// or not a regular file (a pipe would hang the command, a device never
-// ends). Empty when it can.
-std::string unusableDataFile(const fs::path& file) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(file, ec);
-  if (!fs::exists(status)) return "cannot find the data file " + file.string();
-  if (!fs::is_regular_file(status))
-    return "cannot read the data file " + file.string() + ": it is not a regular file";
-  return {};
-}
-
 int runCommand(const std::vector<std::string_view>& args) {
   bool json = false;
   bool strict = false;
@@ -244,7 +232,7 @@ int runCommand(const std::vector<std::string_view>& args) {
   // The outputs are named by replacing the extension: any other extension
   // could make the report overwrite the data file itself (e.g. FILE.tq4o).
   if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
-  if (const std::string missing = unusableDataFile(dataFile); !missing.empty())
+  if (const std::string missing = terraq::ui::UnusableDataFile(dataFile); !missing.empty())
     return fail(missing);
   std::error_code ec;
   // The engine would report a file it cannot open as an error in the data.
@@ -330,7 +318,8 @@ int convertCommand(const std::vector<std::string_view>& args) {
   const fs::path output(files[1]);
   if (terraq::ui::AsciiLower(output.extension().string()) == ".tqd")
     return usageError(output.string() + ": the older .tqd layout is never written; name the output .tq4d");
-  if (const std::string missing = unusableDataFile(input); !missing.empty()) return fail(missing);
+  if (const std::string missing = terraq::ui::UnusableDataFile(input); !missing.empty())
+    return fail(missing);
 
   const int readLayout = layout.value_or(terraq::ui::LayoutForFile(input));
   try {

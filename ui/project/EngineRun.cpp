@@ -195,6 +195,15 @@ fs::path DefaultEngineLibrary() {
   return found.empty() ? folders.front() / kEngineLibraryName : found;
 }
 
+std::string UnusableDataFile(const fs::path& file) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(file, ec);
+  if (!fs::exists(status)) return "cannot find the data file " + file.string();
+  if (!fs::is_regular_file(status))
+    return "cannot read the data file " + file.string() + ": it is not a regular file";
+  return {};
+}
+
 EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, RunObserver* observer) {
   EngineRunResult result;
   result.paths = DeriveRunPaths(dataFile);
@@ -203,18 +212,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   if (ec) result.library = library;
   const RunPaths& paths = result.paths;
 
-  // A pipe or a device would hang the run or feed it something else each
-  // time: only a plain file is data.
-  const fs::file_status data = fs::status(paths.dataFile, ec);
-  if (!fs::exists(data)) {
-    result.error = "cannot find the data file " + paths.dataFile.string();
-    return result;
-  }
-  if (!fs::is_regular_file(data)) {
-    result.error =
-        "cannot read the data file " + paths.dataFile.string() + ": it is not a regular file";
-    return result;
-  }
+  result.error = UnusableDataFile(paths.dataFile);
+  if (!result.error.empty()) return result;
   for (const fs::path* p : {&paths.dataFile, &paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
     result.error = checkNamesLine(*p);
     if (!result.error.empty()) return result;

@@ -113,6 +113,11 @@ class RunObserver {
   virtual void WaitingForAnotherRun() {}
 };
 
+// Why `file` cannot be taken as a data file before it is opened: missing
+// ("cannot find the data file X"), or not a regular file (a pipe would hang
+// the reader, a device never ends). Empty when it can.
+std::string UnusableDataFile(const std::filesystem::path& file);
+
 // Runs the engine once on the data file. Never throws for the failures it
 // can foresee (missing data file, unusable paths, a library that cannot be
 // loaded or lacks its entry, no temporary folder, an output that cannot be
