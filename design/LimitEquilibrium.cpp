@@ -90,6 +90,13 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   bool anyStrength = false;
   for (const auto& layer : soil.layers) {
     if (layer.bottom <= H) continue;
+    if (layer.code == 6 || layer.code == 7) {
+      // The generator reads a rock's strength value as its cohesion; the
+      // Rankine pressures of a rock socket are at best a rough guide.
+      s.notes.push_back("Layer " + std::to_string(layer.number) +
+                        " is rock: its strength is taken as a cohesion, as the earth-pressure "
+                        "generator takes it.");
+    }
     if (layer.frictionAngle > 0.0 || layer.cohesion > 0.0) {
       anyStrength = true;
     } else {
@@ -243,6 +250,9 @@ DesignResult DesignWall(const SoilDescription& soil, const DesignOptions& option
     return r;
   }
   r.D0 = equilibrium.tip - H;
+  if (r.D0 <= 0.0)
+    r.notes.push_back("The retained soil puts no net load on the wall down to the excavation level: "
+                      "equilibrium needs no embedment.");
   const NetPressure net = BuildNetPressure(soil, options.fsMethod, options.fs);
   const Equilibrium eq =
       options.fs == 1.0 ? equilibrium : SolveEquilibrium(net, options.method, H, s.anchor);
