@@ -96,7 +96,7 @@ Equilibrium SolveEquilibrium(const NetPressure& net, Method method, double H, do
   eq.found = true;
   eq.tip = eq.pivot = tip;
   if (method == Method::FreeEarth) eq.anchorForce = f.force(tip);
-  else eq.counterForce = -f.force(tip);
+  else if (tip > H) eq.counterForce = -f.force(tip);
   if (method != Method::FixedEarthFull || tip <= H) return eq;
 
   // Both equations: the point of rotation where the moment of all the
