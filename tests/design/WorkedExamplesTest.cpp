@@ -53,6 +53,10 @@ TEST(WorkedExamples, CantileverInDrySandSimplifiedFixedEarth) {
     if (F == 1.0) {
       EXPECT_DOUBLE_EQ(r.D0, r.Dfs);
     }
+    // The diagram runs down to the recommended tip, its rows an inch apart.
+    ASSERT_FALSE(r.diagram.empty());
+    EXPECT_NEAR(r.diagram.back().depth, r.tipDepth, 0.0254);
+    for (const auto& row : r.diagram) EXPECT_NEAR(row.net, row.backfill - row.excavation, 1e-9);
     if (F == 1.5) {
       EXPECT_NEAR(r.Dfs, 6.12, 0.005);
       EXPECT_NEAR(r.maxMoment, 357.0, 0.5);
