@@ -134,6 +134,58 @@ void ComputeDerivedResults(EngineModel& model) {
   ResultRow& last = model.results.back();
   first.shear = first.reaction - distributedForce(top);
   last.shear = distributedForce(tip) - last.reaction;
+  first.shearAbove = 0.0;
+  first.shearBelow = first.shear;
+  last.shearAbove = last.shear;
+  last.shearBelow = 0.0;
+
+  // Inside the wall, (M(j+1) - M(j))/h is the shear of the increment below
+  // station j. The station's own force (its net reaction) acts between the
+  // increments: the distributed part of it over the half increments either
+  // side, half and half where the loads run on (table rows that start or
+  // end here are one-sided, as their skew tells), and the concentrated part
+  // (point loads, point springs, the reaction of a specified deflection) at
+  // the station itself, where the shear steps. The central difference, the
+  // mean of the two increments, holds only where the load runs on.
+  for (int station = 1; station < c.NI; ++station) {
+    const int j = top + station;
+    ResultRow& r = model.results[static_cast<size_t>(station)];
+    const double distributed = distributedForce(j);
+    const double skew = st.Qskew[j] - st.Sskew[j] * w[j];
+    const double concentrated = r.reaction - distributed;
+    r.shear += 0.5 * skew;
+    r.concentrated = IsConcentrated(st, j);
+    // Elsewhere the two sides are one shear: what is left of the net
+    // reaction there is the axial load's share and the force pairs that
+    // stand for couples, not a force at the station.
+    r.shearAbove = r.shearBelow = r.shear;
+    if (!r.concentrated) continue;
+    r.shearAbove = (M[j] - M[j - 1]) / c.h + 0.5 * (distributed + skew);
+    r.shearBelow = r.shearAbove + concentrated;
+    if (IsSupported(st, j)) r.supportForce = concentrated - st.Qpoint[j];
+  }
+  first.concentrated = IsConcentrated(st, top);
+  if (IsSupported(st, top)) first.supportForce = first.shearBelow - st.Qpoint[top];
+  last.concentrated = IsConcentrated(st, tip);
+  if (IsSupported(st, tip)) last.supportForce = -last.shearAbove - st.Qpoint[tip];
+}
+
+bool IsSupported(const StationArrays& st, int j) {
+  return st.Spoint[j] != 0.0 || st.code[j] == 2 || st.code[j] == 4;
+}
+
+ShearPeak LargestShear(const std::vector<ResultRow>& rows) {
+  ShearPeak peak;
+  for (size_t k = 0; k < rows.size(); ++k)
+    for (double v : {rows[k].shearAbove, rows[k].shearBelow})
+      // Along a stretch of equal shear the first station is named, not the
+      // one rounding happens to make largest.
+      if (std::fabs(v) > std::fabs(peak.shear) * (1.0 + 1e-9)) peak = {static_cast<int>(k), v};
+  return peak;
+}
+
+bool IsConcentrated(const StationArrays& st, int j) {
+  return st.Qpoint[j] != 0.0 || IsSupported(st, j);
 }
 
 }  // namespace terraq::engine

@@ -37,6 +37,16 @@ void SolveBeamColumn(EngineModel& model) {
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
   std::vector<int>& zeroPivots = model.zeroPivotStations;
   zeroPivots.clear();
+  // The equations are symmetric, and positive definite while the wall,
+  // its springs and its supports resist every deflection: all their pivots
+  // are then positive. An axial compression takes from that resistance;
+  // beyond the buckling load of the wall on its supports it takes more than
+  // there is, and a pivot turns negative (as many negative pivots as the
+  // equations have negative eigenvalues). The solution is then an
+  // equilibrium the wall cannot stand in, whatever its numbers.
+  bool compressed = false;
+  for (int j = 3; j <= last; ++j) compressed = compressed || P[j] < 0.0;
+  bool negativePivot = false;
   int k = 1;  // next specified condition
   double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
 
@@ -99,11 +109,15 @@ void SolveBeamColumn(EngineModel& model) {
       const double pivot = mUsed != 0.0 ? 1.0 / std::fabs(mUsed) : 0.0;
       const double row = std::fabs(a) + std::fabs(b) + std::fabs(cc) + std::fabs(d) + std::fabs(e);
       if (!(pivot > kZeroPivot * row)) MarkZeroPivot(zeroPivots, j - 4, c.NI);
+      // A row before a specified slope is replaced by the slope's tie; its
+      // equation is solved two rows down.
+      else if (st.code[j] != 3 && mUsed > 0.0) negativePivot = true;
     }
   }
   // A wall free to move or turn as a rigid body meets its zero pivot at the
   // tip, whatever value rounding gives it there.
   if (!HeldAsRigidBody(model)) MarkZeroPivot(zeroPivots, c.NI, c.NI);
+  model.beyondBuckling = compressed && negativePivot && zeroPivots.empty();
 
   // Back substitution, counting the stations over the allowed deflection
   // and those that moved by more than the tolerance since the last solution.
