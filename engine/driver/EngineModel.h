@@ -100,10 +100,11 @@ struct ProblemControl {
 struct StationArrays {
   RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load
   RealStations Qpoint, Spoint;    // the parts of Q and S from rows confined to one station
-  // The distributed parts of Q and S that the table rows put on the half
-  // increment above a station less those on the half below: 0 inside a row,
-  // -/+ half the row's value where it starts/ends. The shear at a station
-  // where a distributed load or spring begins needs it.
+  // The distributed parts of Q and S that lie on the increment above a
+  // station less those on the increment below: 0 inside a table row, -/+
+  // half the row's value where it starts/ends; the earth pressure's shares
+  // of the two increments. The shear at a station where a distributed load
+  // or spring begins needs it.
   RealStations Qskew, Sskew;
   RealStations Qw, Sw;            // Q' and S': Q and S plus the current soil-spring segments
   RealStations w, wEI;            // deflection; deflection at the last stiffness update

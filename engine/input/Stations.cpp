@@ -172,6 +172,9 @@ void AddSegmentLoads(EngineModel& model, double x0, double p0, double x1, double
   const double upper = length / 6.0 * (p0 * below(x0) + 4.0 * pm * below(xm) + p1 * below(x1));
   model.st.Q[Pos(k)] += lower;
   model.st.Q[Pos(k + 1)] += upper;
+  // The increment lies below station k and above station k + 1.
+  model.st.Qskew[Pos(k)] -= lower;
+  model.st.Qskew[Pos(k + 1)] += upper;
 }
 
 // A straight pressure segment from (x0, p0) to (x1, p1), cut at the stations

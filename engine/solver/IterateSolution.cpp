@@ -142,16 +142,25 @@ void ComputeDerivedResults(EngineModel& model) {
   // Inside the wall, (M(j+1) - M(j))/h is the shear of the increment below
   // station j. The station's own force (its net reaction) acts between the
   // increments: the distributed part of it over the half increments either
-  // side, half and half where the loads run on (table rows that start or
-  // end here are one-sided, as their skew tells), and the concentrated part
+  // side, half and half where the loads run on (table rows and soil that
+  // start or end here are one-sided, as their skew tells), and the concentrated part
   // (point loads, point springs, the reaction of a specified deflection) at
   // the station itself, where the shear steps. The central difference, the
   // mean of the two increments, holds only where the load runs on.
+  // The soil of the curves is one-sided where it begins or ends between
+  // stations with soil and without: the first station of the soil below an
+  // excavation level takes its soil from the half increment below it.
+  const auto soilForce = [&](int j) { return (st.Qw[j] - st.Q[j]) - (st.Sw[j] - st.S[j]) * w[j]; };
+  const auto hasSoil = [&](int j) { return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j]; };
+  const auto soilSkew = [&](int j) {
+    if (!hasSoil(j) || hasSoil(j - 1) == hasSoil(j + 1)) return 0.0;
+    return hasSoil(j - 1) ? soilForce(j) : -soilForce(j);
+  };
   for (int station = 1; station < c.NI; ++station) {
     const int j = top + station;
     ResultRow& r = model.results[static_cast<size_t>(station)];
     const double distributed = distributedForce(j);
-    const double skew = st.Qskew[j] - st.Sskew[j] * w[j];
+    const double skew = st.Qskew[j] - st.Sskew[j] * w[j] + soilSkew(j);
     const double concentrated = r.reaction - distributed;
     r.shear += 0.5 * skew;
     r.concentrated = IsConcentrated(st, j);

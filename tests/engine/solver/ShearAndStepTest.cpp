@@ -120,6 +120,24 @@ TEST(ShearAndStep, ShearWhereAPartSpanLoadStartsAndEnds) {
   }
 }
 
+// The same cantilever under an earth-pressure diagram rising from 0 at the
+// top to p0 at L/2, where it ends: V = p0 x^2 / L above L/2 and p0 L / 4
+// from there on, exactly at every station, the diagram's end included.
+TEST(ShearAndStep, ShearUnderAnEarthPressureDiagramThatEndsInsideTheWall) {
+  const double p0 = 20, L = 480;
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, 1e9);
+    wall.specified = {{3, ni, 0, 0}};
+    wall.earthPressure = {{L / 2, p0}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    for (const ResultRow& r : run.model.results) {
+      const double exact = r.x <= L / 2 ? p0 * r.x * r.x / L : p0 * L / 4;
+      EXPECT_NEAR(r.shear, exact, 1e-6 * p0 * L) << ni << " " << r.x;
+    }
+  }
+}
+
 // A cantilever fixed at its tip with a load F at its top, EI1 over the upper
 // half and EI2 over the lower: the top deflects F/3 (a^3/EI1 + (L^3 - a^3)/EI2).
 TEST(ShearAndStep, ARigidityStepConvergesWithTheSquareOfTheIncrement) {
