@@ -185,5 +185,24 @@ TEST(ShearAndStep, ACompressionBeyondBucklingIsNotValid) {
   }
 }
 
+// A spring that pulls the wall along (a soil curve on its falling branch,
+// here a negative spring at mid-span of a pinned span, twice as strong as
+// the span resists there) leaves the equations indefinite without any
+// compression; a small compression beside it is not taken for buckling.
+TEST(ShearAndStep, AFallingSpringIsNotTakenForBuckling) {
+  const double L = 480, EI = 1e9, pi = std::acos(-1.0);
+  const double euler = pi * pi * EI / (L * L);
+  const int ni = 40;
+  for (double ratio : {0.1, 1.2}) {
+    WallCase wall = uniformWall(ni, L, EI);
+    wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+    wall.loads = {{1, ni / 2, ni / 2, 100}, {1, 0, ni, 0, 0, -ratio * euler}};
+    wall.springs = {{ni / 2, ni / 2, 1, -2 * 48 * EI / (L * L * L)}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    EXPECT_EQ(run.model.beyondBuckling, ratio > 1) << ratio;
+  }
+}
+
 }  // namespace
 }  // namespace terraq::test
