@@ -127,8 +127,13 @@ void ComputeDerivedResults(EngineModel& model) {
   // end station takes less what the wall carries over its half increment
   // there (distributed loads, soil and springs spread along the wall), i.e.
   // the point loads and support reactions at the end itself.
+  // The soil of the curves at a station; a curve alone at its station (no
+  // curve at either neighbour: an anchor given as a load-deflection curve)
+  // acts there, as a spring row confined to the station does.
+  const auto soilForce = [&](int j) { return (st.Qw[j] - st.Q[j]) - (st.Sw[j] - st.S[j]) * w[j]; };
   const auto distributedForce = [&](int j) {
-    return (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
+    const double force = (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
+    return IsLoneCurveStation(st, j) ? force - soilForce(j) : force;
   };
   ResultRow& first = model.results.front();
   ResultRow& last = model.results.back();
@@ -150,11 +155,9 @@ void ComputeDerivedResults(EngineModel& model) {
   // The soil of the curves is one-sided where it begins or ends between
   // stations with soil and without: the first station of the soil below an
   // excavation level takes its soil from the half increment below it.
-  const auto soilForce = [&](int j) { return (st.Qw[j] - st.Q[j]) - (st.Sw[j] - st.S[j]) * w[j]; };
-  const auto hasSoil = [&](int j) { return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j]; };
   const auto soilSkew = [&](int j) {
-    if (!hasSoil(j) || hasSoil(j - 1) == hasSoil(j + 1)) return 0.0;
-    return hasSoil(j - 1) ? soilForce(j) : -soilForce(j);
+    if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1)) return 0.0;
+    return HasCurveSpring(st, j - 1) ? soilForce(j) : -soilForce(j);
   };
   for (int station = 1; station < c.NI; ++station) {
     const int j = top + station;
@@ -179,8 +182,14 @@ void ComputeDerivedResults(EngineModel& model) {
   if (IsSupported(st, tip)) last.supportForce = -last.shearAbove - st.Qpoint[tip];
 }
 
+bool HasCurveSpring(const StationArrays& st, int j) { return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j]; }
+
+bool IsLoneCurveStation(const StationArrays& st, int j) {
+  return HasCurveSpring(st, j) && !HasCurveSpring(st, j - 1) && !HasCurveSpring(st, j + 1);
+}
+
 bool IsSupported(const StationArrays& st, int j) {
-  return st.Spoint[j] != 0.0 || st.code[j] == 2 || st.code[j] == 4;
+  return st.Spoint[j] != 0.0 || st.code[j] == 2 || st.code[j] == 4 || IsLoneCurveStation(st, j);
 }
 
 ShearPeak LargestShear(const std::vector<ResultRow>& rows) {

@@ -61,8 +61,12 @@ ShearPeak LargestShear(const std::vector<ResultRow>& rows);
 // Does a concentrated force act at position j: a point load, a spring row
 // confined to the station, or a specified deflection's reaction?
 bool IsConcentrated(const StationArrays& st, int j);
-// Does a support act there: a spring row confined to the station or a
-// specified deflection?
+// Does a support act there: a spring row confined to the station, a
+// specified deflection, or a load-deflection curve alone at its station?
 bool IsSupported(const StationArrays& st, int j);
+// Do the curves of the current iteration give position j a spring (S' or Q'
+// beyond the tables' S and Q), and is it one with no such neighbour?
+bool HasCurveSpring(const StationArrays& st, int j);
+bool IsLoneCurveStation(const StationArrays& st, int j);
 
 }  // namespace terraq::engine

@@ -164,6 +164,13 @@ TEST(Nonlinear, ALoneUserCurveBelowTheFreeHeightActsAtItsStation) {
               1e-9 * std::fabs(spring.model.results[0].deflection));
   EXPECT_NEAR(curve.model.results[12].reaction, -k * 12 * curve.model.results[12].deflection,
               1e-6 * std::fabs(curve.model.results[12].reaction));
+  // Alone at its station it is a support there, as the spring row is: the
+  // shear steps by its force.
+  const auto& a = curve.model.results[12];
+  const auto& b = spring.model.results[12];
+  EXPECT_NEAR(a.supportForce, b.supportForce, 1e-6 * std::fabs(b.supportForce));
+  EXPECT_NEAR(a.shearBelow, b.shearBelow, 1e-6 * std::fabs(b.shearBelow));
+  EXPECT_NEAR(a.shearBelow - a.shearAbove, a.supportForce, 1e-6 * std::fabs(b.supportForce));
 }
 
 }  // namespace
