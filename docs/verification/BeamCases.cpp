@@ -124,10 +124,65 @@ Section AxialLoad() {
         stretched.moment}});
 }
 
+// A cantilever fixed at its tip, held at a quarter of its length by a linear
+// spring: by superposition on the cantilever (xi up from the tip), the
+// anchor takes R = k v(xi_a) / (1 + k xi_a³ / 3EI), v the deflection under
+// q alone. The shears either side of the anchor are the engine's values
+// before printing (the plot file holds the table's mean there).
+Section ElasticAnchor() {
+  const double q = 10, EI = 1e9, L = 480;
+  const double xi = 0.75 * L, k = 30 * EI / (xi * xi * xi);
+  const double v = q * xi * xi * (6 * L * L - 4 * L * xi + xi * xi) / (24 * EI);
+  const double R = k * v / (1 + k * xi * xi * xi / (3 * EI));
+  std::vector<Comparison> rows;
+  for (int ni : {20, 40, 100}) {
+    WallCase wall = UniformWall(ni, L / ni, EI);
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{1, 0, ni, q * L / ni}};
+    wall.springs = {{ni / 4, ni / 4, 1, k}};
+    const auto& anchor = Run(wall).model.results[static_cast<size_t>(ni / 4)];
+    const std::string n = std::to_string(ni) + " increments: ";
+    rows.push_back({n + "shear just below the anchor, q L/4 − R (lb)", q * L / 4 - R, anchor.shearBelow});
+    rows.push_back({n + "anchor force, −R (lb)", -R, anchor.supportForce});
+  }
+  return ComparisonSection(
+      "Shear either side of an elastic anchor",
+      "Wall of L = 480 in (12.2 m) in 20, 40 and 100 increments, EI = 1E9 lb-in² (2870 kN-m²), fixed at "
+      "the tip, q = 10 lb/in (1.75 kN/m) along the whole wall and a spring k = 30 EI / (3L/4)³ at L/4 "
+      "(an anchor); the shear just above it is q L/4 = 1200 lb (5.34 kN) at every division. The values are "
+      "the engine's before printing: the plot file holds the mean of the two shears at the anchor.",
+      "Closed form", rows);
+}
+
+// The same cantilever with a load F at its top and EI1 over its upper half,
+// EI2 over the lower: the top deflects F/3 (a³/EI1 + (L³ − a³)/EI2).
+Section RigidityStep() {
+  const double F = 1000, L = 480, EI1 = 2e8, EI2 = 1e9, a = L / 2;
+  const double exact = F / 3 * (a * a * a / EI1 + (L * L * L - a * a * a) / EI2);
+  std::vector<Comparison> rows;
+  for (int ni : {20, 40, 100}) {
+    WallCase wall;
+    wall.NI = ni;
+    wall.h = L / ni;
+    wall.rigidity = {{0, ni / 2, 1, EI1}, {ni / 2, ni, 1, EI2}};
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{1, 0, 0, F}};
+    rows.push_back({std::to_string(ni) + " increments: deflection at the top (in)", exact,
+                    Run(wall).model.results.front().deflection});
+  }
+  return ComparisonSection(
+      "Cantilever with a step in its rigidity",
+      "Wall of L = 480 in (12.2 m) in 20, 40 and 100 increments, fixed at the tip, EI1 = 2E8 lb-in² over "
+      "its upper half and EI2 = 1E9 lb-in² over the lower, F = 1000 lb (4.45 kN) at the top; the "
+      "reference is F/3 · (a³/EI1 + (L³ − a³)/EI2) with a = L/2.",
+      "Closed form", rows);
+}
+
 }  // namespace
 
 std::vector<Section> BeamSections() {
-  return {Cantilever(), ElasticFoundation(), SimplySupported(), AxialLoad()};
+  return {Cantilever(), ElasticFoundation(), SimplySupported(), AxialLoad(), ElasticAnchor(),
+          RigidityStep()};
 }
 
 }  // namespace terraq::verification

@@ -8,6 +8,7 @@
 
 #include "ModelAnalysis.h"
 #include "analysis/RunProblems.h"
+#include "solver/Solver.h"
 
 namespace terraq::engine::api {
 
@@ -34,8 +35,14 @@ ProblemResult ResultOf(const EngineModel& model) {
     const ResultRow& row = model.results[k];
     const int j = Pos(static_cast<int>(k));
     r.stations.push_back({row.x, row.deflection, row.slope, row.moment, row.shear, row.reaction,
-                          row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j]});
+                          row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j], row.shearAbove,
+                          row.shearBelow});
+    if (IsSupported(model.st, j))
+      r.supports.push_back({static_cast<int>(k), row.x, row.supportForce, row.shearAbove, row.shearBelow});
   }
+  const ShearPeak peak = LargestShear(model.results);
+  r.largestShear = peak.shear;
+  r.largestShearStation = peak.station;
   r.iterations = model.iteration;
   r.closed = model.notClosed == 0;
   r.offCurves = model.offCurve;

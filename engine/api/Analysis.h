@@ -63,6 +63,24 @@ struct StationResult {
   double flexuralRigidity = 0;  // F L^2, EI at the end of the iteration
   double load = 0;         // F, the transverse load on the station (load table, earth pressure)
   double springForce = 0;  // F, what the springs of the data file take at the station (S w)
+  // F, the shear just above and just below the station. They differ where a
+  // concentrated force acts (a point load, an anchor or strut as a spring
+  // confined to the station, the reaction of a specified deflection), by
+  // that force; `shear` there is their mean, as the report's table gives it.
+  double shearAbove = 0;
+  double shearBelow = 0;
+};
+
+// A support of the wall concentrated at one station: a spring row confined
+// to the station (an anchor, a strut), a specified deflection, or both.
+struct SupportForce {
+  int station = 0;
+  double depth = 0;  // L
+  // F, the force of the support on the wall, positive towards the
+  // excavation like the loads (an anchor holding the wall back is
+  // negative).
+  double force = 0;
+  double shearAbove = 0, shearBelow = 0;  // F, the wall's shear either side
 };
 
 // One row of the earth-pressure table the problem applied (specified or
@@ -104,11 +122,19 @@ struct ProblemResult {
   std::vector<int> notValidStations;
   // Why the numbers are not those of the wall although its equations were
   // solved (terms that underflow at this increment length, results that
-  // overflow or are lost to rounding), as the report says it; empty when
-  // they are.
+  // overflow or are lost to rounding, an axial compression beyond the
+  // buckling load), as the report says it; empty when they are.
   std::string numericalFault;
   // Stations the rigidity table leaves with less than the wall's EI.
   std::vector<int> weakenedStations;
+
+  // The supports concentrated at stations and the force each takes, top
+  // down; point loads without a support are not listed.
+  std::vector<SupportForce> supports;
+  // F, the shear of largest magnitude either side of any station (the
+  // report's "LARGEST SHEAR"), with its sign, and its station.
+  double largestShear = 0;
+  int largestShearStation = 0;
 
   std::vector<PressureRow> earthPressure;
   std::vector<PyCurve> pyCurves;

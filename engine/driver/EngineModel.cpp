@@ -3,14 +3,14 @@
 namespace terraq::engine {
 
 // resetProblem names every station array: one added must be added there.
-static_assert(sizeof(StationArrays) >= 15 * sizeof(RealStations) + sizeof(StationArray<int>) &&
-              sizeof(StationArrays) < 15 * sizeof(RealStations) + 2 * sizeof(StationArray<int>));
+static_assert(sizeof(StationArrays) >= 17 * sizeof(RealStations) + sizeof(StationArray<int>) &&
+              sizeof(StationArrays) < 17 * sizeof(RealStations) + 2 * sizeof(StationArray<int>));
 
 void EngineModel::resetProblem() {
   // Filled in place: a fresh StationArrays would be built and then copied,
   // twice the work of the largest part of the model.
-  for (RealStations* a : {&st.F, &st.Q, &st.S, &st.T, &st.R, &st.P, &st.Qpoint, &st.Spoint, &st.Qw,
-                          &st.Sw, &st.w, &st.wEI, &st.A, &st.B, &st.C})
+  for (RealStations* a : {&st.F, &st.Q, &st.S, &st.T, &st.R, &st.P, &st.Qpoint, &st.Spoint, &st.Qskew,
+                          &st.Sskew, &st.Qw, &st.Sw, &st.w, &st.wEI, &st.A, &st.B, &st.C})
     a->fill(0.0);
   st.code.fill(1);
   spec = SpecifiedConditions{};
@@ -28,6 +28,7 @@ void EngineModel::resetProblem() {
   zeroPivotStations.clear();
   partialStiffnessStations.clear();
   numericalFault.clear();
+  beyondBuckling = false;
 }
 
 void EngineModel::resetRun() {

@@ -100,6 +100,12 @@ struct ProblemControl {
 struct StationArrays {
   RealStations F, Q, S, T, R, P;  // EI, load, spring, couple, rotational restraint, axial load
   RealStations Qpoint, Spoint;    // the parts of Q and S from rows confined to one station
+  // The distributed parts of Q and S that lie on the increment above a
+  // station less those on the increment below: 0 inside a table row, -/+
+  // half the row's value where it starts/ends; the earth pressure's shares
+  // of the two increments. The shear at a station where a distributed load
+  // or spring begins needs it.
+  RealStations Qskew, Sskew;
   RealStations Qw, Sw;            // Q' and S': Q and S plus the current soil-spring segments
   RealStations w, wEI;            // deflection; deflection at the last stiffness update
   RealStations A, B, C;           // recursion coefficients
@@ -152,6 +158,15 @@ struct StiffnessSection {
 
 struct ResultRow {
   double x = 0, deflection = 0, slope = 0, moment = 0, shear = 0, reaction = 0, EI = 0;
+  // The shear just above and just below the station: they differ by the
+  // concentrated force there (a point load, a point spring, the reaction of
+  // a specified deflection), which `shear` (their mean) hides.
+  double shearAbove = 0, shearBelow = 0;
+  // The reaction of the supports concentrated at the station (springs
+  // confined to it, a specified deflection): positive towards the
+  // excavation, like the loads.
+  double supportForce = 0;
+  bool concentrated = false;  // a point load or support acts at the station
 };
 
 // The soil data of the data file, passed on to the generators.
@@ -210,6 +225,10 @@ struct DistributionState {
   // Optional, one per distributed array (nullptr: not kept): receives the
   // values of rows confined to one station, the table's point loads.
   std::vector<RealStations*> points;
+  // Optional likewise: receives, per station, the part of a row over a
+  // range that lies on the half increment above less that below (the rows'
+  // ends are one-sided).
+  std::vector<RealStations*> skews;
 };
 
 struct EngineModel {
@@ -250,6 +269,12 @@ struct EngineModel {
   // given, results that overflow or are lost to rounding); empty when they
   // are. The report says so in one line (solver/ResultValidity.h).
   std::string numericalFault;
+
+  // The last solution's equations had a negative pivot while the wall
+  // carries an axial compression: the compression exceeds the buckling load
+  // of the wall on its supports, and the deflections are no equilibrium the
+  // wall can stand in.
+  bool beyondBuckling = false;
 
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.

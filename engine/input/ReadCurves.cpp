@@ -23,7 +23,8 @@ namespace {
 // User curves of the data file. Alone, a curve below the free height is
 // interpolated to its neighbours (the soil is continuous there) and one
 // above it acts at its own station; next to generated curves every user
-// curve acts at its own station only.
+// curve acts at its own station only, and so does a curve below the free
+// height that has no continued neighbour.
 void ReadUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFreeHeight) {
   const ProblemControl& c = model.control;
   WriteUserCurvesBox(files.report);
@@ -45,6 +46,10 @@ void ReadUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
     if (curve.station < 0) StopWithMessage("ERROR STOP -- STATION NUMBER BELOW ZERO");
     curve.fromIdx = curve.toIdx = Pos(curve.station);
     curve.contd = continuedBelowFreeHeight && StationAtOrBelow(c, curve.station, c.HFREE) ? 1 : 0;
+    // The last curve, not continued from the one before, has no neighbour
+    // to be interpolated to: it acts at its own station, as a curve above
+    // the free height does (continued, it would act nowhere).
+    if (k == c.NPYUSER - 1 && previousContd == 0) curve.contd = 0;
     WriteUserCurveEcho(files.report, ClassifyRow(previousContd, curve.contd + 1), curve,
                        pMultiplier, yMultiplier, model.labels);
     previousContd = curve.contd;

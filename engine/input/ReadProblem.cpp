@@ -81,7 +81,8 @@ void ReadRigidityTable(RunFiles& files, EngineModel& model) {
   }
   DistributionState state;
   // The share of a full row each station receives, spread by the same rule.
-  RealStations coverage;
+  RealStations coverage, skew;
+  state.skews = {&skew};
   RealStations* const arrays[] = {&model.st.F, &coverage};
   for (int row = 0; row < model.control.NEI; ++row) {
     int from = 0, to = 0, contd = 1;
@@ -97,12 +98,14 @@ void ReadRigidityTable(RunFiles& files, EngineModel& model) {
     DistributeTableRow(state, model.control.NI, from, to, contd, arrays, values);
   }
   FindPartialStiffness(model, coverage);
+  JoinRigidityStepsInSeries(model, skew);
 }
 
 void ReadLoadTable(RunFiles& files, EngineModel& model) {
   const int n = ReadCount(files);
   DistributionState state;
   state.points = {&model.st.Qpoint};
+  state.skews = {&model.st.Qskew};
   RealStations* const arrays[] = {&model.st.Q, &model.st.T, &model.st.P};
   for (int row = 0; row < n; ++row) {
     int contd = 1, from = 0, to = 0;
@@ -126,6 +129,7 @@ void ReadSpringTable(RunFiles& files, EngineModel& model) {
   const int n = ReadCount(files);
   DistributionState state;
   state.points = {&model.st.Spoint};
+  state.skews = {&model.st.Sskew};
   RealStations* const arrays[] = {&model.st.S, &model.st.R};
   SpringRowSummary& summary = model.springRows;
   summary.rows = n > 0 ? n : 0;

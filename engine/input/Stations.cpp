@@ -29,7 +29,8 @@ int CheckedPosition(int station, int ni) {
 }
 
 void Distribute(std::span<RealStations* const> arrays, std::span<RealStations* const> points,
-                std::span<const double> v0, std::span<const double> v, int s, int e) {
+                std::span<RealStations* const> skews, std::span<const double> v0,
+                std::span<const double> v, int s, int e) {
   if (e < s) StopStationsNotInOrder();
   for (size_t a = 0; a < arrays.size(); ++a) {
     RealStations& x = *arrays[a];
@@ -42,6 +43,11 @@ void Distribute(std::span<RealStations* const> arrays, std::span<RealStations* c
     for (int i = s; i <= e; ++i) x[i] += v0[a] + (v[a] - v0[a]) * (i - s) / length;
     x[s] -= 0.5 * v0[a];
     x[e] -= 0.5 * v[a];
+    // The half value left at each end lies wholly inside the row's range.
+    if (a < skews.size() && skews[a] != nullptr) {
+      (*skews[a])[s] -= 0.5 * v0[a];
+      (*skews[a])[e] += 0.5 * v[a];
+    }
   }
 }
 
@@ -75,7 +81,7 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
     if (state.s == 0)
       StopWithMessage("ERROR STOP -- A TABLE ROW CONTINUES A RUN THAT NO ROW STARTED");
     const int e = CheckedPosition(to, ni);
-    Distribute(arrays, state.points, state.v0, values, state.s, e);
+    Distribute(arrays, state.points, state.skews, state.v0, values, state.s, e);
     if (k == 4) {
       state.s = e;
       state.v0.assign(values.begin(), values.end());
@@ -84,7 +90,8 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
   }
   state.s = CheckedPosition(from, ni);
   state.v0.assign(values.begin(), values.end());
-  Distribute(arrays, state.points, state.v0, values, state.s, CheckedPosition(to, ni));
+  Distribute(arrays, state.points, state.skews, state.v0, values, state.s,
+             CheckedPosition(to, ni));
 }
 
 double StationShare(int station, int ni) { return station == 0 || station == ni ? 0.5 : 1.0; }
@@ -99,6 +106,16 @@ void FindPartialStiffness(EngineModel& model, const RealStations& coverage) {
   model.partialStiffnessStations.clear();
   for (int station = 1; station < model.control.NI; ++station)
     if (coverage[Pos(station)] < 1.0 - 1.0e-9) model.partialStiffnessStations.push_back(station);
+}
+
+void JoinRigidityStepsInSeries(EngineModel& model, const RealStations& skew) {
+  RealStations& F = model.st.F;
+  for (int station = 1; station < model.control.NI; ++station) {
+    const int j = Pos(station);
+    const double above = F[j] + skew[j], below = F[j] - skew[j];
+    // A gap in the table (a hinge) keeps what the rows give it.
+    if (above > 0.0 && below > 0.0 && above != below) F[j] = above * below / F[j];
+  }
 }
 
 bool StationAtOrBelow(const ProblemControl& c, int station, double depth) {
@@ -155,6 +172,9 @@ void AddSegmentLoads(EngineModel& model, double x0, double p0, double x1, double
   const double upper = length / 6.0 * (p0 * below(x0) + 4.0 * pm * below(xm) + p1 * below(x1));
   model.st.Q[Pos(k)] += lower;
   model.st.Q[Pos(k + 1)] += upper;
+  // The increment lies below station k and above station k + 1.
+  model.st.Qskew[Pos(k)] -= lower;
+  model.st.Qskew[Pos(k + 1)] += upper;
 }
 
 // A straight pressure segment from (x0, p0) to (x1, p1), cut at the stations

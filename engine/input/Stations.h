@@ -44,6 +44,15 @@ double WallRigidity(const EngineModel& model, int station);
 // that stop short of the tip, leave the wall weakened there.
 void FindPartialStiffness(EngineModel& model, const RealStations& coverage);
 
+// Where the wall's rigidity steps at a station (EIa on the increment above,
+// EIb below, as the rows' `skew` of DistributeTableRow tells), the station
+// stands for half an increment of each: its curvature is the mean of the
+// two flexibilities times the moment, so its rigidity is the harmonic mean
+// 2*EIa*EIb/(EIa + EIb), not the rows' arithmetic mean. The deflections of
+// a stepped wall then converge with h^2 like those of a uniform one, where
+// the arithmetic mean leaves an error proportional to h.
+void JoinRigidityStepsInSeries(EngineModel& model, const RealStations& skew);
+
 // Does station `station` lie at or below `depth`, within the tolerance?
 bool StationAtOrBelow(const ProblemControl& c, int station, double depth);
 

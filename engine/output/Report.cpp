@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ReportMarks.h"
+#include "solver/Solver.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -18,8 +19,19 @@ std::string Labelled(std::string_view label, int value) {
   return Line().x(6).a(label).i(value, 2).str();
 }
 
+// A value too wide for its field (a free height of 1000 or more in F7.3)
+// takes the width it needs rather than a field of asterisks; every value
+// that fits keeps its field.
 std::string Measured(std::string_view label, double value, int w, int d, std::string_view unit) {
-  return Line().x(6).a(label).f(value, w, d).a(unit).str();
+  std::string field = FormatF(value, w, d);
+  while (field.find('*') != std::string::npos && w < 40) field = FormatF(value, ++w, d);
+  return Line().x(6).a(label).a(field).a(unit).str();
+}
+
+std::string_view Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 int Digits(int n) {
@@ -64,6 +76,55 @@ void WriteStationsWarning(TextOut& report, std::string_view text, const std::vec
   report.line(line);
 }
 
+// Under the results of a wall with supports or point loads: the shear on
+// either side of each station where a concentrated force acts (the table's
+// SHEAR there is their mean), the support's force, and the largest shear.
+void WriteConcentratedForces(TextOut& report, const EngineModel& model) {
+  if (std::none_of(model.results.begin(), model.results.end(),
+                   [](const ResultRow& r) { return r.concentrated; }))
+    return;
+  const UnitLabels& labels = model.labels;
+  report.line("");
+  report.line("     SHEAR EITHER SIDE OF SUPPORTS AND POINT LOADS");
+  report.line("");
+  report.line("   STA I      X       SHEAR ABOVE  SHEAR BELOW  SUPPORT FORCE");
+  // Each unit ends under its column, as the values do.
+  std::string units;
+  const auto under = [&units](std::string_view unit, size_t end) {
+    units.resize(std::max(units.size(), end - std::min(end, unit.size())), ' ');
+    units += unit;
+  };
+  under(labels.length(), 17);
+  under(labels.force(), 30);
+  under(labels.force(), 43);
+  under(labels.force(), 58);
+  report.line(units);
+  report.line("   ------    ----     -----------  -----------  -------------");
+  for (size_t k = 0; k < model.results.size(); ++k) {
+    const ResultRow& r = model.results[k];
+    if (!r.concentrated) continue;
+    report.line(Line()
+                    .x(2)
+                    .i(static_cast<long long>(k), 4)
+                    .x(2)
+                    .e(r.x, 10, 3)
+                    .e(r.shearAbove, 13, 3)
+                    .e(r.shearBelow, 13, 3)
+                    .e(r.supportForce, 15, 3)
+                    .str());
+  }
+  const ShearPeak peak = LargestShear(model.results);
+  report.line("");
+  report.line(Line()
+                  .a("     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = ")
+                  .e(peak.shear, 10, 3)
+                  .x(1)
+                  .a(Trimmed(labels.force()))
+                  .a(" AT STATION")
+                  .i(peak.station, 4)
+                  .str());
+}
+
 }  // namespace
 
 void WriteBanner(TextOut& report) {
@@ -99,7 +160,9 @@ void WriteGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabel
   report.line(Measured("INCREMENT LENGTH                                   = ", c.h, 7, 3, L));
   report.line(Measured("FREE HEIGHT OF WALL                                = ", c.HFREE, 7, 3, L));
   report.line(Measured("MAXIMUM ALLOWABLE DEFLECTION                       = ", c.WMAX, 7, 3, L));
-  report.line(Measured("DEFLECTION CLOSURE TOLERANCE                       = ", c.TOL, 7, 5, L));
+  // The tolerance keeps its fixed field, asterisks and all (a tolerance of
+  // 100 is no tolerance).
+  report.line(Line().x(6).a("DEFLECTION CLOSURE TOLERANCE                       = ").f(c.TOL, 7, 5).a(L).str());
 }
 
 void WriteSpecifiedHeading(TextOut& report) {
@@ -281,6 +344,7 @@ void WriteResults(TextOut& report, const EngineModel& model) {
                     .e(r.EI, 12, 3)
                     .str());
   }
+  WriteConcentratedForces(report, model);
 }
 
 void WriteEndOfAnalysis(TextOut& report) {

@@ -127,13 +127,83 @@ void ComputeDerivedResults(EngineModel& model) {
   // end station takes less what the wall carries over its half increment
   // there (distributed loads, soil and springs spread along the wall), i.e.
   // the point loads and support reactions at the end itself.
+  // The soil of the curves at a station; a curve alone at its station (no
+  // curve at either neighbour: an anchor given as a load-deflection curve)
+  // acts there, as a spring row confined to the station does.
+  const auto soilForce = [&](int j) { return (st.Qw[j] - st.Q[j]) - (st.Sw[j] - st.S[j]) * w[j]; };
   const auto distributedForce = [&](int j) {
-    return (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
+    const double force = (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
+    return IsLoneCurveStation(st, j) ? force - soilForce(j) : force;
   };
   ResultRow& first = model.results.front();
   ResultRow& last = model.results.back();
   first.shear = first.reaction - distributedForce(top);
   last.shear = distributedForce(tip) - last.reaction;
+  first.shearAbove = 0.0;
+  first.shearBelow = first.shear;
+  last.shearAbove = last.shear;
+  last.shearBelow = 0.0;
+
+  // Inside the wall, (M(j+1) - M(j))/h is the shear of the increment below
+  // station j. The station's own force (its net reaction) acts between the
+  // increments: the distributed part of it over the half increments either
+  // side, half and half where the loads run on (table rows and soil that
+  // start or end here are one-sided, as their skew tells), and the concentrated part
+  // (point loads, point springs, the reaction of a specified deflection) at
+  // the station itself, where the shear steps. The central difference, the
+  // mean of the two increments, holds only where the load runs on.
+  // The soil of the curves is one-sided where it begins or ends between
+  // stations with soil and without: the first station of the soil below an
+  // excavation level takes its soil from the half increment below it.
+  const auto soilSkew = [&](int j) {
+    if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1)) return 0.0;
+    return HasCurveSpring(st, j - 1) ? soilForce(j) : -soilForce(j);
+  };
+  for (int station = 1; station < c.NI; ++station) {
+    const int j = top + station;
+    ResultRow& r = model.results[static_cast<size_t>(station)];
+    const double distributed = distributedForce(j);
+    const double skew = st.Qskew[j] - st.Sskew[j] * w[j] + soilSkew(j);
+    const double concentrated = r.reaction - distributed;
+    r.shear += 0.5 * skew;
+    r.concentrated = IsConcentrated(st, j);
+    // Elsewhere the two sides are one shear: what is left of the net
+    // reaction there is the axial load's share and the force pairs that
+    // stand for couples, not a force at the station.
+    r.shearAbove = r.shearBelow = r.shear;
+    if (!r.concentrated) continue;
+    r.shearAbove = (M[j] - M[j - 1]) / c.h + 0.5 * (distributed + skew);
+    r.shearBelow = r.shearAbove + concentrated;
+    if (IsSupported(st, j)) r.supportForce = concentrated - st.Qpoint[j];
+  }
+  first.concentrated = IsConcentrated(st, top);
+  if (IsSupported(st, top)) first.supportForce = first.shearBelow - st.Qpoint[top];
+  last.concentrated = IsConcentrated(st, tip);
+  if (IsSupported(st, tip)) last.supportForce = -last.shearAbove - st.Qpoint[tip];
+}
+
+bool HasCurveSpring(const StationArrays& st, int j) { return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j]; }
+
+bool IsLoneCurveStation(const StationArrays& st, int j) {
+  return HasCurveSpring(st, j) && !HasCurveSpring(st, j - 1) && !HasCurveSpring(st, j + 1);
+}
+
+bool IsSupported(const StationArrays& st, int j) {
+  return st.Spoint[j] != 0.0 || st.code[j] == 2 || st.code[j] == 4 || IsLoneCurveStation(st, j);
+}
+
+ShearPeak LargestShear(const std::vector<ResultRow>& rows) {
+  ShearPeak peak;
+  for (size_t k = 0; k < rows.size(); ++k)
+    for (double v : {rows[k].shearAbove, rows[k].shearBelow})
+      // Along a stretch of equal shear the first station is named, not the
+      // one rounding happens to make largest.
+      if (std::fabs(v) > std::fabs(peak.shear) * (1.0 + 1e-9)) peak = {static_cast<int>(k), v};
+  return peak;
+}
+
+bool IsConcentrated(const StationArrays& st, int j) {
+  return st.Qpoint[j] != 0.0 || IsSupported(st, j);
 }
 
 }  // namespace terraq::engine

@@ -64,6 +64,7 @@ std::string NumericalFault(const EngineModel& model) {
   for (const ResultRow& r : model.results)
     for (double v : {r.x, r.deflection, r.slope, r.moment, r.shear, r.reaction})
       if (!std::isfinite(v)) return "THE MOMENTS AND SHEARS OVERFLOW";
+  if (model.beyondBuckling) return "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
   // A singular wall (moving as a rigid body) has its own warning, which
   // says more.
   if (model.zeroPivotStations.empty() && momentsLostToRounding(model))

@@ -6,7 +6,9 @@
 // terms underflow (a load becomes zero, its shear reads 0) or the derived
 // results overflow (fields of asterisks), although every equation "solved".
 // Such results are marked not valid, with the reason, rather than printed
-// as if they were the wall's.
+// as if they were the wall's. So are those of a wall whose axial
+// compression exceeds its buckling load (SolveBeamColumn finds a negative
+// pivot): its equations solve, but not to an equilibrium it can stand in.
 
 #include <string>
 

@@ -24,19 +24,19 @@ void MarkZeroPivot(std::vector<int>& stations, int station, int NI) {
   if (stations.empty() || stations.back() != station) stations.push_back(station);
 }
 
-}  // namespace
-
-void SolveBeamColumn(EngineModel& model) {
+// The forward recursion over rows -1..NI+1 with the springs `S` into A, B
+// and C. Rows whose pivot is zero go to `zeroPivots` (when given); returns
+// whether a pivot was negative.
+bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations& A,
+                  RealStations& B, RealStations& C, std::vector<int>* zeroPivots) {
   const ProblemControl& c = model.control;
-  StationArrays& st = model.st;
-  RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T, &A = st.A, &B = st.B, &C = st.C,
-               &w = st.w;
+  const StationArrays& st = model.st;
+  const RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T;
   const double h = c.h, h2 = c.hSquared, h3 = c.hCubed, twoH = c.twoH;
   const int last = Pos(c.NI) + 1;  // station NI + 1
 
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
-  std::vector<int>& zeroPivots = model.zeroPivotStations;
-  zeroPivots.clear();
+  bool negativePivot = false;
   int k = 1;  // next specified condition
   double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
 
@@ -45,7 +45,7 @@ void SolveBeamColumn(EngineModel& model) {
     const double after = h * P[j + 1] + R[j + 1];
     const double a = F[j - 1] - 0.25 * h * before;
     const double b = -2.0 * (F[j - 1] + F[j]);
-    const double cc = F[j - 1] + 4.0 * F[j] + F[j + 1] + h3 * st.Sw[j] + 0.25 * h * (before + after);
+    const double cc = F[j - 1] + 4.0 * F[j] + F[j + 1] + h3 * S[j] + 0.25 * h * (before + after);
     const double d = -2.0 * (F[j] + F[j + 1]);
     const double e = F[j + 1] - 0.25 * h * after;
     const double f = h3 * st.Qw[j] - 0.5 * h2 * (T[j - 1] - T[j + 1]);
@@ -98,12 +98,50 @@ void SolveBeamColumn(EngineModel& model) {
     if (st.code[j] != 2 && st.code[j] != 4) {
       const double pivot = mUsed != 0.0 ? 1.0 / std::fabs(mUsed) : 0.0;
       const double row = std::fabs(a) + std::fabs(b) + std::fabs(cc) + std::fabs(d) + std::fabs(e);
-      if (!(pivot > kZeroPivot * row)) MarkZeroPivot(zeroPivots, j - 4, c.NI);
+      if (!(pivot > kZeroPivot * row)) {
+        if (zeroPivots) MarkZeroPivot(*zeroPivots, j - 4, c.NI);
+      } else if (st.code[j] != 3 && mUsed > 0.0) {
+        // A row before a specified slope is replaced by the slope's tie;
+        // its equation is solved two rows down.
+        negativePivot = true;
+      }
     }
   }
+  return negativePivot;
+}
+
+}  // namespace
+
+void SolveBeamColumn(EngineModel& model) {
+  const ProblemControl& c = model.control;
+  StationArrays& st = model.st;
+  RealStations &A = st.A, &B = st.B, &C = st.C, &w = st.w;
+  const int last = Pos(c.NI) + 1;  // station NI + 1
+
+  std::vector<int>& zeroPivots = model.zeroPivotStations;
+  zeroPivots.clear();
+  const bool negativePivot = ForwardSweep(model, st.Sw, A, B, C, &zeroPivots);
+  // The equations are symmetric, and positive definite while the wall,
+  // its springs and its supports resist every deflection: all their pivots
+  // are then positive (as many are negative as the equations have negative
+  // eigenvalues). An axial compression takes from that resistance; beyond
+  // the buckling load of the wall on its supports it takes more than there
+  // is. A soil curve past its peak (a falling segment) takes from it too,
+  // so the compression is judged with the springs that resist only.
+  bool compressed = false;
+  for (int j = 3; j <= last; ++j) compressed = compressed || st.P[j] < 0.0;
+  model.beyondBuckling = false;
+  if (compressed && negativePivot) {
+    RealStations resisting, a, b, cc;
+    for (int j = 1; j <= kStationPositions; ++j) resisting[j] = std::max(st.Sw[j], 0.0);
+    model.beyondBuckling = ForwardSweep(model, resisting, a, b, cc, nullptr);
+  }
+
   // A wall free to move or turn as a rigid body meets its zero pivot at the
   // tip, whatever value rounding gives it there.
   if (!HeldAsRigidBody(model)) MarkZeroPivot(zeroPivots, c.NI, c.NI);
+  // A singular wall has its own warning, which says more.
+  if (!zeroPivots.empty()) model.beyondBuckling = false;
 
   // Back substitution, counting the stations over the allowed deflection
   // and those that moved by more than the tolerance since the last solution.

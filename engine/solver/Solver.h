@@ -13,6 +13,8 @@
 // beside P as central differences). Specified deflections and slopes
 // replace rows of the recursion.
 
+#include <vector>
+
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"
 
@@ -44,8 +46,27 @@ void UpdateBendingStiffness(EngineModel& model);
 // the outcome in the model and the derived results in model.results.
 void IterateSolution(RunFiles& files, EngineModel& model);
 
-// Slope, moment, shear and soil reaction of stations 0..NI from the final
-// deflections.
+// Slope, moment, shear (and the shears either side of a station), soil
+// reaction and support forces of stations 0..NI from the final deflections.
 void ComputeDerivedResults(EngineModel& model);
+
+// The shear of largest magnitude of a solution, either side of its
+// stations, and the station it acts at.
+struct ShearPeak {
+  int station = 0;
+  double shear = 0;  // F, with its sign
+};
+ShearPeak LargestShear(const std::vector<ResultRow>& rows);
+
+// Does a concentrated force act at position j: a point load, a spring row
+// confined to the station, or a specified deflection's reaction?
+bool IsConcentrated(const StationArrays& st, int j);
+// Does a support act there: a spring row confined to the station, a
+// specified deflection, or a load-deflection curve alone at its station?
+bool IsSupported(const StationArrays& st, int j);
+// Do the curves of the current iteration give position j a spring (S' or Q'
+// beyond the tables' S and Q), and is it one with no such neighbour?
+bool HasCurveSpring(const StationArrays& st, int j);
+bool IsLoneCurveStation(const StationArrays& st, int j);
 
 }  // namespace terraq::engine

@@ -12,6 +12,7 @@ terraq_add_test(test_engine_solver
   ${CMAKE_CURRENT_LIST_DIR}/solver/NumericalValidityTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/LayoutTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/SegmentTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/ShearAndStepTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/ExamplesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/OutputFilesTest.cpp)
 target_include_directories(test_engine_solver PRIVATE ${CMAKE_CURRENT_LIST_DIR}/solver)

@@ -46,6 +46,12 @@ std::string problemsText(const std::vector<const ProblemSummary*>& problems) {
   return text;
 }
 
+// The engine's reason for results that are not valid when the wall's
+// axial compression exceeds its buckling load.
+bool beyondBuckling(const ProblemSummary& p) {
+  return p.numericalFault.find("BUCKLING LOAD") != std::string::npos;
+}
+
 }  // namespace
 
 ResultsVerdict JudgeResults(const RunSummary& summary) {
@@ -63,7 +69,8 @@ ResultsVerdict JudgeResults(const RunSummary& summary) {
       {"NOT CLOSED", [](const ProblemSummary& p) { return p.notClosed && !p.overLimit; }},
       {"singular equations", [](const ProblemSummary& p) { return !p.zeroPivotStations.empty(); }},
       {"numbers beyond the computer's range",
-       [](const ProblemSummary& p) { return !p.numericalFault.empty(); }},
+       [](const ProblemSummary& p) { return !p.numericalFault.empty() && !beyondBuckling(p); }},
+      {"axial compression beyond the buckling load", beyondBuckling},
       {"deflection off the load-deflection curves",
        [](const ProblemSummary& p) { return p.offCurves; }},
   };

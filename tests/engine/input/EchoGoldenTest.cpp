@@ -166,10 +166,10 @@ TEST_F(EchoGolden, UserPyCurves) {
       columns +
       std::vector<std::string>{point(" 0.000E+00", " 0.000E+00"), point(" 0.100E+01", " 0.100E+03"),
                                "", heading, "", "",
-                               // Below it, first of a run: 5X I4 4X I3 5X 2E14.3 10X I3;
-                               // points as YMULT*Y and PMULT*P.
-                               sp(5) + "   5" + sp(4) + "  1" + sp(5) + "     0.200E+01" +
-                                   "     0.500E+00" + sp(10) + "  3",
+                               // Below it, but the last curve and no run to join: alone,
+                               // acting at its station; points as YMULT*Y and PMULT*P.
+                               sp(5) + "   5" + "   5" + "  0" + sp(5) + "     0.200E+01" +
+                                   "     0.500E+00" + sp(8) + "   3",
                                "", ""} +
       columns +
       std::vector<std::string>{point(" 0.000E+00", " 0.000E+00"), point(" 0.500E+00", " 0.100E+03"),

@@ -228,6 +228,9 @@ TEST(ClosedForm, PinnedSpanUnderAxialLoad) {
   ASSERT_FALSE(above.plot.empty());
   EXPECT_GT(below.plot[ni / 2].deflection / w0, 50.0);
   EXPECT_LT(above.plot[ni / 2].deflection / w0, -50.0);
+  // The equations find the buckling load between the two.
+  EXPECT_EQ(below.model.numericalFault, "");
+  EXPECT_EQ(above.model.numericalFault, "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD");
 }
 
 }  // namespace

@@ -33,6 +33,35 @@ TEST(Layout, ResultsLine) {
                       "    10   0.100E+03   0.594E+01   0.458E-01  -0.375E+06  -0.250E+04   0.250E+03   0.100E+10"));
 }
 
+// Under the table, the supports: 2X I4 2X E10.3 2E13.3 E15.3, then the
+// largest shear; each support takes qL/2 = 5000 lb against the load.
+TEST(Layout, SupportLines) {
+  const SolvedWall run = simplySupportedBeam();
+  EXPECT_TRUE(HasLine(run.reportLines, "     0   0.000E+00    0.000E+00   -0.500E+04     -0.500E+04"));
+  EXPECT_TRUE(HasLine(run.reportLines, "    40   0.400E+03    0.500E+04    0.000E+00     -0.500E+04"));
+  EXPECT_TRUE(HasLine(run.reportLines,
+                      "     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = -0.500E+04 LBS AT STATION   0"));
+}
+
+// A length too wide for F7.3 widens its field instead of printing
+// asterisks; one that fits keeps F7.3.
+TEST(Layout, GeometryLengthsOf1000AndMore) {
+  WallCase wall;
+  wall.NI = 10;
+  wall.h = 12;
+  wall.WMAX = 1000;
+  wall.HFREE = 1234.5;
+  wall.rigidity = {{0, 10, 1, 1e9}};
+  wall.specified = {{3, 10, 0, 0}};
+  const SolvedWall run = Solve(wall);
+  EXPECT_TRUE(HasLine(run.reportLines,
+                      "      INCREMENT LENGTH                                   =  12.000 IN"));
+  EXPECT_TRUE(HasLine(run.reportLines,
+                      "      FREE HEIGHT OF WALL                                = 1234.500 IN"));
+  EXPECT_TRUE(HasLine(run.reportLines,
+                      "      MAXIMUM ALLOWABLE DEFLECTION                       = 1000.000 IN"));
+}
+
 TEST(Layout, MonitorLine) {
   const SolvedWall run = simplySupportedBeam();
   // Deflections of stations 1..5: 0.66625, 1.327625, 1.9795, 2.6175, 3.2375.

@@ -136,3 +136,42 @@ TEST(Nonlinear, MomentRigiditySectionSoftensWhereTheMomentIsLarge) {
 
 }  // namespace
 }  // namespace terraq::test
+
+namespace terraq::test {
+namespace {
+
+// A single user curve below the free height has no neighbour to be
+// interpolated to: it acts at its own station, as the spring of the same
+// stiffness does (it was once dropped, leaving a free cantilever).
+TEST(Nonlinear, ALoneUserCurveBelowTheFreeHeightActsAtItsStation) {
+  const double k = 500;  // per unit length of wall
+  const auto solve = [&](bool asCurve) {
+    WallCase wall;
+    wall.NI = 20;
+    wall.HFREE = 120;
+    wall.rigidity = {{0, 20, 1, 1e9}};
+    wall.specified = {{3, 20, 0, 0}};
+    wall.loads = {{1, 0, 0, 1000}};
+    if (asCurve)
+      wall.curves = {{12, {{-10, 10 * k}, {10, -10 * k}}}};
+    else
+      wall.springs = {{12, 12, 1, k * wall.h}};
+    return Solve(wall);
+  };
+  const SolvedWall curve = solve(true), spring = solve(false);
+  ASSERT_EQ(curve.model.results.size(), 21u);
+  EXPECT_NEAR(curve.model.results[0].deflection, spring.model.results[0].deflection,
+              1e-9 * std::fabs(spring.model.results[0].deflection));
+  EXPECT_NEAR(curve.model.results[12].reaction, -k * 12 * curve.model.results[12].deflection,
+              1e-6 * std::fabs(curve.model.results[12].reaction));
+  // Alone at its station it is a support there, as the spring row is: the
+  // shear steps by its force.
+  const auto& a = curve.model.results[12];
+  const auto& b = spring.model.results[12];
+  EXPECT_NEAR(a.supportForce, b.supportForce, 1e-6 * std::fabs(b.supportForce));
+  EXPECT_NEAR(a.shearBelow, b.shearBelow, 1e-6 * std::fabs(b.shearBelow));
+  EXPECT_NEAR(a.shearBelow - a.shearAbove, a.supportForce, 1e-6 * std::fabs(b.supportForce));
+}
+
+}  // namespace
+}  // namespace terraq::test

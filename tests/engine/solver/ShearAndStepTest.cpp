@@ -1,0 +1,208 @@
+// Where the wall's loads and properties change abruptly: the shear either
+// side of a support and at the ends of a part-span load, a rigidity step,
+// and the buckling load, against closed forms written out here (engine
+// signs: x down from the top, M = EI w'', V = dM/dx, loads positive with w).
+// Each is solved at 20, 40 and 100 increments, where the faults they guard
+// against are first order in h or do not vanish at all.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "WallCase.h"
+#include "api/Analysis.h"
+#include "solver/Solver.h"
+
+namespace terraq::test {
+namespace {
+
+using terraq::engine::ResultRow;
+
+constexpr int kDivisions[] = {20, 40, 100};
+
+WallCase uniformWall(int ni, double L, double ei) {
+  WallCase wall;
+  wall.NI = ni;
+  wall.h = L / ni;
+  wall.rigidity = {{0, ni, 1, ei}};
+  return wall;
+}
+
+const ResultRow& at(const SolvedWall& run, int station) {
+  return run.model.results.at(static_cast<size_t>(station));
+}
+
+// A wall propped at a quarter of its length (a rigid anchor) and pinned at
+// its tip, under a uniform load q: the anchor takes 2qL/3, the shear steps
+// from qL/4 to -5qL/12 there, the largest shear of the wall.
+TEST(ShearAndStep, ShearEitherSideOfARigidSupport) {
+  const double q = 10, L = 480;
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, 1e9);
+    const int a = ni / 4;
+    wall.specified = {{1, a, 0, 0}, {1, ni, 0, 0}};
+    wall.loads = {{1, 0, ni, q * wall.h}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    const ResultRow& anchor = at(run, a);
+    const double tolerance = 1e-6 * q * L;
+    EXPECT_NEAR(anchor.shearAbove, q * L / 4, tolerance) << ni;
+    EXPECT_NEAR(anchor.shearBelow, -5 * q * L / 12, tolerance) << ni;
+    EXPECT_NEAR(anchor.supportForce, -2 * q * L / 3, tolerance) << ni;
+    EXPECT_NEAR(at(run, ni).supportForce, -q * L / 3, tolerance) << ni;
+    const engine::ShearPeak peak = engine::LargestShear(run.model.results);
+    EXPECT_EQ(peak.station, a);
+    EXPECT_NEAR(peak.shear, -5 * q * L / 12, tolerance) << ni;
+    // The table keeps the mean of the two sides at the support.
+    EXPECT_NEAR(anchor.shear, 0.5 * (anchor.shearAbove + anchor.shearBelow), tolerance);
+    EXPECT_TRUE(HasLine(run.reportLines, "     SHEAR EITHER SIDE OF SUPPORTS AND POINT LOADS"));
+
+    // The results in memory carry the same, support by support.
+    const engine::api::AnalysisResult api = engine::api::Analyse(wall.text());
+    ASSERT_EQ(api.problems.size(), 1u);
+    const engine::api::ProblemResult& p = api.problems.front();
+    ASSERT_EQ(p.supports.size(), 2u);
+    EXPECT_EQ(p.supports[0].station, a);
+    EXPECT_EQ(p.supports[0].force, anchor.supportForce);
+    EXPECT_EQ(p.supports[0].shearBelow, anchor.shearBelow);
+    EXPECT_EQ(p.supports[1].station, ni);
+    EXPECT_EQ(p.largestShear, peak.shear);
+    EXPECT_EQ(p.largestShearStation, a);
+    EXPECT_EQ(p.stations[static_cast<size_t>(a)].shearAbove, anchor.shearAbove);
+  }
+}
+
+// A wall fixed at its tip, anchored at a quarter of its length by a linear
+// spring k, under a uniform load q. By superposition on the cantilever of
+// length L fixed at the tip (xi measured up from the tip): the anchor force
+// is R = k v(xi_a) / (1 + k xi_a^3 / 3EI), v the deflection under q alone.
+TEST(ShearAndStep, ShearEitherSideOfAnElasticAnchorConverges) {
+  const double q = 10, L = 480, EI = 1e9;
+  const double xi = 0.75 * L;
+  const double k = 3 * EI / (xi * xi * xi);
+  const double v = q * xi * xi * (6 * L * L - 4 * L * xi + xi * xi) / (24 * EI);
+  const double R = k * v / (1 + k * xi * xi * xi / (3 * EI));
+  double previous = 1e9;  // error * NI^2 of the coarser division
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, EI);
+    const int a = ni / 4;
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{1, 0, ni, q * wall.h}};
+    wall.springs = {{a, a, 1, k}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    const ResultRow& anchor = at(run, a);
+    const double error = std::max({std::fabs(anchor.shearAbove - q * L / 4),
+                                   std::fabs(anchor.shearBelow - (q * L / 4 - R)),
+                                   std::fabs(anchor.supportForce + R)}) / R;
+    EXPECT_LT(error * ni * ni, 1.1 * previous) << ni;  // second order in h
+    EXPECT_LT(error, 2e-3) << ni;
+    previous = error * ni * ni;
+  }
+}
+
+// A cantilever fixed at its tip under a uniform load q from L/4 to L/2: the
+// shear is zero above the load and q(b - a) below it, exactly, at the
+// stations where the load starts and ends.
+TEST(ShearAndStep, ShearWhereAPartSpanLoadStartsAndEnds) {
+  const double q = 10, L = 480;
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, 1e9);
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{1, ni / 4, ni / 2, q * wall.h}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    const double total = q * L / 4;
+    EXPECT_NEAR(at(run, ni / 4).shear, 0.0, 1e-6 * total) << ni;
+    EXPECT_NEAR(at(run, ni / 2).shear, total, 1e-6 * total) << ni;
+    const ResultRow& inside = at(run, 3 * ni / 8);
+    EXPECT_NEAR(inside.shear, q * (inside.x - L / 4), 1e-6 * total) << ni;
+  }
+}
+
+// The same cantilever under an earth-pressure diagram rising from 0 at the
+// top to p0 at L/2, where it ends: V = p0 x^2 / L above L/2 and p0 L / 4
+// from there on, exactly at every station, the diagram's end included.
+TEST(ShearAndStep, ShearUnderAnEarthPressureDiagramThatEndsInsideTheWall) {
+  const double p0 = 20, L = 480;
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, 1e9);
+    wall.specified = {{3, ni, 0, 0}};
+    wall.earthPressure = {{L / 2, p0}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    for (const ResultRow& r : run.model.results) {
+      const double exact = r.x <= L / 2 ? p0 * r.x * r.x / L : p0 * L / 4;
+      EXPECT_NEAR(r.shear, exact, 1e-6 * p0 * L) << ni << " " << r.x;
+    }
+  }
+}
+
+// A cantilever fixed at its tip with a load F at its top, EI1 over the upper
+// half and EI2 over the lower: the top deflects F/3 (a^3/EI1 + (L^3 - a^3)/EI2).
+TEST(ShearAndStep, ARigidityStepConvergesWithTheSquareOfTheIncrement) {
+  const double F = 1000, L = 480, EI1 = 2e8, EI2 = 1e9, a = L / 2;
+  const double exact = F / 3 * (a * a * a / EI1 + (L * L * L - a * a * a) / EI2);
+  double previous = 1e9;  // error * NI^2 of the coarser division
+  for (int ni : kDivisions) {
+    WallCase wall;
+    wall.NI = ni;
+    wall.h = L / ni;
+    wall.rigidity = {{0, ni / 2, 1, EI1}, {ni / 2, ni, 1, EI2}};
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{1, 0, 0, F}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    const double error = std::fabs(at(run, 0).deflection - exact) / exact;
+    EXPECT_LT(error * ni * ni, 1.1 * previous) << ni;  // second order in h
+    EXPECT_LT(error, 3e-3) << ni;
+    previous = error * ni * ni;
+    // The moment is F x wherever the step falls.
+    EXPECT_NEAR(at(run, ni / 2).moment, F * a, 1e-6 * F * L) << ni;
+  }
+}
+
+// A cantilever (fixed tip, specified slope) under an axial compression of
+// 0.8 and 1.2 times its Euler load pi^2 EI / (2L)^2: below it the results
+// stand; above it they are not valid, with the reason.
+TEST(ShearAndStep, ACompressionBeyondBucklingIsNotValid) {
+  const double L = 480, EI = 1e9, pi = std::acos(-1.0);
+  const double euler = pi * pi * EI / (4 * L * L);
+  for (int ni : kDivisions) {
+    for (double ratio : {0.8, 1.2}) {
+      WallCase wall = uniformWall(ni, L, EI);
+      wall.specified = {{3, ni, 0, 0}};
+      wall.loads = {{1, 0, 0, 100}, {1, 0, ni, 0, 0, -ratio * euler}};
+      const SolvedWall run = Solve(wall);
+      ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+      const bool beyond = ratio > 1;
+      EXPECT_EQ(run.model.beyondBuckling, beyond) << ni << " " << ratio;
+      EXPECT_EQ(HasLine(run.reportLines,
+                        "     ***** RESULTS NOT VALID: THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD *****"),
+                beyond)
+          << ni << " " << ratio;
+    }
+  }
+}
+
+// A spring that pulls the wall along (a soil curve on its falling branch,
+// here a negative spring at mid-span of a pinned span, twice as strong as
+// the span resists there) leaves the equations indefinite without any
+// compression; a small compression beside it is not taken for buckling.
+TEST(ShearAndStep, AFallingSpringIsNotTakenForBuckling) {
+  const double L = 480, EI = 1e9, pi = std::acos(-1.0);
+  const double euler = pi * pi * EI / (L * L);
+  const int ni = 40;
+  for (double ratio : {0.1, 1.2}) {
+    WallCase wall = uniformWall(ni, L, EI);
+    wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+    wall.loads = {{1, ni / 2, ni / 2, 100}, {1, 0, ni, 0, 0, -ratio * euler}};
+    wall.springs = {{ni / 2, ni / 2, 1, -2 * 48 * EI / (L * L * L)}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    EXPECT_EQ(run.model.beyondBuckling, ratio > 1) << ratio;
+  }
+}
+
+}  // namespace
+}  // namespace terraq::test
