@@ -1,5 +1,6 @@
 #include "CurveOutput.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Lookups.h"
@@ -23,10 +24,32 @@ double Writable(double value, double depth) {
 
 }  // namespace
 
-void WriteCurveHeader(PyGeneration& g, int k) {
+void WriteCurveHeader(PyGeneration& g, double x) {
   GeneratedCurveRecord& record = g.curves.emplace_back();
-  record.depth = g.settings.H + g.profile.xc(k);
+  record.depth = g.settings.H + x;
   record.rows.reserve(kRecordPoints);
+}
+
+std::vector<double> DenseDeflections(const SidePoints& y, const std::vector<double>& kinks) {
+  std::vector<double> points(y.begin(), y.end());
+  for (const double kink : kinks)
+    if (kink > 0.0 && kink < y.back()) points.push_back(kink);
+  std::sort(points.begin(), points.end());
+  std::vector<double> out{0.0};
+  double previous = 0.0;
+  for (const double next : points) {
+    if (!(next > previous)) continue;
+    double from = previous;
+    if (!(from > 0.0)) {
+      from = 1.0e-3 * next;
+      out.push_back(from);
+    }
+    const int steps = static_cast<int>(std::ceil(std::log(next / from) / std::log(kDenseRatio)));
+    for (int i = 1; i < steps; ++i) out.push_back(from * std::pow(next / from, double(i) / steps));
+    out.push_back(next);
+    previous = next;
+  }
+  return out;
 }
 
 void WriteSideTitle(PyGeneration& g, Side side) {
@@ -47,11 +70,11 @@ std::string AlignedRow(std::initializer_list<std::pair<int, std::string_view>> c
 
 namespace {
 
-void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& p,
+void WritePoints(PyGeneration& g, double x, const SidePoints& y, const SidePoints& p,
                  const PointLayout& layout, const SmallDeflectionWarning& warning) {
   TextOut& report = *g.report;
-  const double depth = g.settings.H + g.profile.xc(k);
-  const bool reported = report.wanted();
+  const double depth = g.settings.H + x;
+  const bool reported = report.wanted() && !g.dense;
   if (reported) {
     report.line("");
     const std::string yLabel = "Y," + std::string(g.labels.length());
@@ -83,23 +106,30 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
 
 }  // namespace
 
-void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
-                     double pA, const SmallDeflectionWarning& warning, const PointLayout& layout) {
-  const double depth = g.settings.H + g.profile.xc(k);
+void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
+                     const SidePoints& p, double pA, const SideCurve& curve,
+                     const SmallDeflectionWarning& warning, const PointLayout& layout) {
+  const double depth = g.settings.H + x;
   const double pm = PMultiplierAt(g.settings, depth);
   const double ym = YMultiplierAt(g.settings, depth);
   const double shift = side == Side::Excavation ? -pA : pA;
+  if (g.dense && curve.at) {
+    for (const double yi : DenseDeflections(y, curve.kinks))
+      g.curves.back().rows.emplace_back(Writable(pm * curve.at(yi) + shift, depth),
+                                        Writable(ym * yi, depth));
+    return;
+  }
   SidePoints yOut{}, pOut{};
   for (size_t i = 0; i < y.size(); ++i) {
     yOut[i] = ym * y[i];
     pOut[i] = pm * p[i] + shift;
   }
-  WritePoints(g, k, yOut, pOut, layout, warning);
+  WritePoints(g, x, yOut, pOut, layout, warning);
 }
 
-void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
-                            const PointLayout& layout) {
-  WritePoints(g, k, yOut, pOut, layout, {});
+void WriteTransformedPoints(PyGeneration& g, double x, const SidePoints& yOut,
+                            const SidePoints& pOut, const PointLayout& layout) {
+  WritePoints(g, x, yOut, pOut, layout, {});
 }
 
 }  // namespace terraq::engine
