@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Lookups.h"
 #include "output/ReportMarks.h"
@@ -30,29 +31,80 @@ void WriteCurveHeader(PyGeneration& g, double x) {
   record.rows.reserve(kRecordPoints);
 }
 
-std::vector<double> DenseDeflections(const SidePoints& y, const std::vector<double>& kinks) {
+namespace {
+
+// Adds the points of (a, b] to `out`, a and b given with their p.
+void Subdivide(const SideCurve& curve, std::pair<double, double> a, std::pair<double, double> b,
+               std::vector<std::pair<double, double>>& out) {
+  if (b.first > kDenseRatio * a.first) {
+    const double mid = std::sqrt(a.first * b.first);
+    const double p = curve.at(mid);
+    const double chord = a.second + (b.second - a.second) * (mid - a.first) / (b.first - a.first);
+    if (std::fabs(chord - p) > kDenseTolerance * std::fabs(p)) {
+      Subdivide(curve, a, {mid, p}, out);
+      Subdivide(curve, {mid, p}, b, out);
+      return;
+    }
+  }
+  out.push_back(b);
+}
+
+}  // namespace
+
+namespace {
+
+// The factor s with b = s a for every point, when there is one: the curves
+// of a layer in which the criterion's shape depends on y alone (soft clay,
+// stiff clay above the water table) differ from station to station only by
+// their ultimate resistance.
+std::optional<double> Proportion(const SidePoints& a, const SidePoints& b) {
+  size_t largest = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::fabs(a[i]) > std::fabs(a[largest])) largest = i;
+  if (!(std::fabs(a[largest]) > 0.0)) return std::nullopt;
+  const double s = b[largest] / a[largest];
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::fabs(b[i] - s * a[i]) > 1.0e-12 * std::fabs(b[largest])) return std::nullopt;
+  return s;
+}
+
+// The dense points of a side and the factor on their p: those of the
+// previous station's side when its 17 points and kinks say the curve is the
+// same shape scaled, or new ones.
+std::pair<const std::vector<std::pair<double, double>>&, double> DenseSidePoints(
+    PyGeneration& g, Side side, const SidePoints& y, const SidePoints& p, const SideCurve& curve) {
+  PyGeneration::DenseSide& last = g.denseSides[side == Side::Excavation ? 0 : 1];
+  if (last.valid && last.y == y && last.kinks == curve.kinks)
+    if (const std::optional<double> s = Proportion(last.p, p)) return {last.points, *s};
+  last.valid = true;
+  last.y = y;
+  last.p = p;
+  last.kinks = curve.kinks;
+  last.points = DenseCurve(y, curve);
+  return {last.points, 1.0};
+}
+
+}  // namespace
+
+std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const SideCurve& curve) {
   std::vector<double> points(y.begin(), y.end());
-  for (const double kink : kinks)
+  for (const double kink : curve.kinks)
     if (kink > 0.0 && kink < y.back()) points.push_back(kink);
   std::sort(points.begin(), points.end());
-  std::vector<double> out{0.0};
-  double previous = 0.0;
+  std::vector<std::pair<double, double>> out{{0.0, curve.at(0.0)}};
   for (const double next : points) {
-    if (!(next > previous)) continue;
-    double from = previous;
-    if (!(from > 0.0)) {
-      from = 1.0e-3 * next;
-      out.push_back(from);
+    if (!(next > out.back().first)) continue;
+    if (!(out.back().first > 0.0)) {
+      const double from = 1.0e-2 * next;
+      out.emplace_back(from, curve.at(from));
     }
-    const int steps = static_cast<int>(std::ceil(std::log(next / from) / std::log(kDenseRatio)));
-    for (int i = 1; i < steps; ++i) out.push_back(from * std::pow(next / from, double(i) / steps));
-    out.push_back(next);
-    previous = next;
+    Subdivide(curve, out.back(), {next, curve.at(next)}, out);
   }
   return out;
 }
 
 void WriteSideTitle(PyGeneration& g, Side side) {
+  if (!g.report->wanted()) return;
   g.report->emptyLines(2);
   g.report->line(Line().x(9).a(side == Side::Excavation ? "AT THE EXCAVATION SIDE"
                                                          : "AT THE BACKFILL SIDE").str());
@@ -114,9 +166,11 @@ void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
   const double ym = YMultiplierAt(g.settings, depth);
   const double shift = side == Side::Excavation ? -pA : pA;
   if (g.dense && curve.at) {
-    for (const double yi : DenseDeflections(y, curve.kinks))
-      g.curves.back().rows.emplace_back(Writable(pm * curve.at(yi) + shift, depth),
-                                        Writable(ym * yi, depth));
+    const auto [points, scale] = DenseSidePoints(g, side, y, p, curve);
+    auto& rows = g.curves.back().rows;
+    rows.reserve(rows.size() + points.size());
+    for (const auto& [yi, pi] : points)
+      rows.emplace_back(Writable(pm * scale * pi + shift, depth), Writable(ym * yi, depth));
     return;
   }
   SidePoints yOut{}, pOut{};

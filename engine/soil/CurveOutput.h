@@ -55,14 +55,17 @@ struct SideCurve {
   std::vector<double> kinks;
 };
 
-// The deflections at which a station's curve is tabulated (PyGeneration::
-// dense): the model's 17 points and its kinks, between neighbours points in
-// a constant ratio of at most kDenseRatio, and below the first point down to
-// a thousandth of it. Straight lines between them stay within 0.2 % of a
-// power law p ~ y^(1/4) or y^(1/3) (the error of a chord over the ratio r is
-// about a (1 - a) ln(r)^2 / 8 of p for p ~ y^a). `y` increases.
-inline constexpr double kDenseRatio = 1.25;
-std::vector<double> DenseDeflections(const SidePoints& y, const std::vector<double>& kinks);
+// A station's curve (PyGeneration::dense) as (y, p) points: the model's 17
+// points and its kinks, and between them, where the curve bends, points in a
+// ratio of at most kDenseRatio, below the first point down to a hundredth
+// of it. An interval is left whole where the curve at its geometric middle
+// lies within kDenseTolerance of the chord; otherwise it is halved
+// (geometrically). Chords over the ratio r stay within 0.35 % of a power law
+// p ~ y^(1/4) or y^(1/3) (their error is about a (1 - a) ln(r)^2 / 8 of p
+// for p ~ y^a). `y` increases from 0.
+inline constexpr double kDenseRatio = 1.4;
+inline constexpr double kDenseTolerance = 2.0e-3;
+std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const SideCurve& curve);
 
 // Transforms the 17 points of one side (p' = Mp p - pA on the excavation
 // side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth

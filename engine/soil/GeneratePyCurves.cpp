@@ -95,7 +95,8 @@ void RunLayerGenerators(PyGeneration& g) {
       layer.zeq = EquivalentDepth(model, ResistanceAbove(g, j), first);
     }
     for (int k = layer.first; k <= layer.last; ++k) GenerateCurveAt(g, j, g.profile.xc(k));
-    layer.resistanceSum = LayerResistance(g, j);
+    // Only the layers below take it.
+    if (j < g.profile.layerCount()) layer.resistanceSum = LayerResistance(g, j);
   }
 }
 

@@ -18,10 +18,10 @@ double GaussPanel(const F& f, double a, double b) {
   return half * (5.0 / 9.0 * (f(mid - r) + f(mid + r)) + 8.0 / 9.0 * f(mid));
 }
 
-// Panels no longer than a sixteenth of the width near the surface, where
-// the factors of the criteria change with z/b, and a thirty-second of the
-// depth deeper down.
-double PanelLength(double b, double z) { return std::max(b / 16.0, z / 32.0); }
+// Panels no longer than an eighth of the width near the surface, where the
+// factors of the criteria change with z/b, and a thirty-second of the depth
+// deeper down.
+double PanelLength(double b, double z) { return std::max(b / 8.0, z / 32.0); }
 
 }  // namespace
 
@@ -33,7 +33,7 @@ double LayerResistance(PyGeneration& g, int j) {
   // The width at the layer's top sets the panel length (b is the same at
   // every depth of a wall).
   const double b = model.values(g, j, layer.top + 0.5 * thickness).b;
-  const double panels = std::clamp(std::ceil(16.0 * thickness / b), 16.0, 4096.0);
+  const double panels = std::clamp(std::ceil(8.0 * thickness / b), 16.0, 2048.0);
   const double dx = thickness / panels;
   const auto pu = [&](double x) {
     return model.resistance(model.values(g, j, x), x, ModelDepth(g, j, x));

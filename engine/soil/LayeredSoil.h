@@ -7,9 +7,9 @@
 // layers above it integrated over their thickness. A uniform soil given as
 // several layers thus gives the curves of one layer.
 //
-// Both integrals are taken continuously (Gauss-Legendre on panels a
-// sixteenth of the width or less), with the model's own ultimate resistance
-// at every depth, so that they are consistent to a few parts in 10^5.
+// Both integrals are taken continuously (Gauss-Legendre on panels an eighth
+// of the width or less), with the model's own ultimate resistance at every
+// depth, so that they are consistent to a few parts in 10^5.
 // Units: depths in the problem's length unit, resistances per unit length of
 // wall, their integrals force.
 

@@ -3,6 +3,7 @@
 // lookup functions and the generator of each soil model. Built by
 // GeneratePyCurves, discarded when the curves are written.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,6 +45,16 @@ struct PyGeneration {
   // The curves of the stations: tabulated densely from the model's own
   // formula (CurveOutput.h) rather than at the 17 reported points.
   bool dense = false;
+  // The last dense side of each side of the wall, raw (before multipliers
+  // and shift), with what it was tabulated from: the next station of a layer
+  // whose curve is the same shape scaled takes it scaled (CurveOutput.cpp).
+  struct DenseSide {
+    bool valid = false;
+    std::array<double, 17> y{}, p{};
+    std::vector<double> kinks;
+    std::vector<std::pair<double, double>> points;  // (y, p)
+  };
+  DenseSide denseSides[2];
 };
 
 // The curve sides in the order they are generated.

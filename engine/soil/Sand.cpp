@@ -24,6 +24,7 @@ WedgeAngles AnglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
 void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SandCurve& curve) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {41, "PHI"}, {54, "GAMMA AVG"},
                           {61, "A"}, {68, "B"}, {80, "PCT"}, {92, "PCD"}}));

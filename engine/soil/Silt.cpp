@@ -26,6 +26,7 @@ double CohesiveResistance(double c, double gamma, double b, double z) {
 
 void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SiltCurve& curve) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {37, "PHI"}, {50, "GAMMA AVG"}, {57, "A"},
                           {64, "B"}, {76, "Puc"}, {88, "Pus"}}));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "textio/ScratchDigits.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -21,11 +20,6 @@ double HatMoment(double u) {
   return u <= 0.0 ? u2 / 2.0 + u3 / 3.0 - 1.0 / 6.0 : -1.0 / 6.0 + u2 / 2.0 - u3 / 3.0;
 }
 
-// The analysis takes the points to ten significant digits, as it takes the
-// reported curves, so that the springs do not depend on the units the wall
-// was entered in.
-double Rounded(double value) { return ScratchRounded(value).value_or(value); }
-
 // The record of a generated curve as the iteration uses it: the backfill
 // side mirrored to the negative deflections, the excavation side's
 // resistance turned into a load on the wall, both times the increment.
@@ -35,12 +29,12 @@ void Assemble(const GeneratedCurveRecord& record, double h, StationSpring& sprin
   spring.y.reserve(rows.size());
   spring.p.reserve(rows.size());
   for (size_t i = rows.size(); i-- > split;) {
-    spring.y.push_back(0.0 - Rounded(rows[i].second));  // 0.0 - keeps y = 0 from becoming -0
-    spring.p.push_back(h * Rounded(rows[i].first));
+    spring.y.push_back(0.0 - rows[i].second);  // 0.0 - keeps y = 0 from becoming -0
+    spring.p.push_back(h * rows[i].first);
   }
   for (size_t i = 1; i < split; ++i) {
-    spring.y.push_back(Rounded(rows[i].second));
-    spring.p.push_back(h * (0.0 - Rounded(rows[i].first)));
+    spring.y.push_back(rows[i].second);
+    spring.p.push_back(h * (0.0 - rows[i].first));
   }
 }
 

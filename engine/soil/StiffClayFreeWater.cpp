@@ -26,6 +26,7 @@ const std::array<double, 6> kA{static_cast<double>(0.223f), static_cast<double>(
                                static_cast<double>(0.60f),  static_cast<double>(0.60f)};
 
 void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));

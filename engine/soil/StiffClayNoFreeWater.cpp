@@ -23,6 +23,7 @@ const std::array<double, 13> kFractions{
     static_cast<double>(0.5f)};
 
 void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));

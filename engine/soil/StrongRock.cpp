@@ -12,6 +12,7 @@ namespace {
 const double kElasticLimit = static_cast<double>(0.0004f);  // y1 / b
 
 void WriteValueBlock(PyGeneration& g, Side side, double z, double b, double s) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.emptyLines(2);
   report.line(Line().x(17).a(side == Side::Excavation ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ")

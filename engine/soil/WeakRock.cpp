@@ -30,6 +30,7 @@ struct RockValues {
 };
 
 void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {41, "Qu"}, {55, " Eu "}, {69, "GAMMA AVG"},
                           {81, "E50"}}));
