@@ -9,7 +9,7 @@
 // against its published formulas, walls on generated soil against a beam on
 // the continuous published curves, the generated earth pressure against hand
 // calculations and the elastic surcharge formulas, a sheet pile refined from
-// 25 to 400 increments, and one wall in English and SI units. The output is
+// 30 to 400 increments, and one wall in English and SI units. The output is
 // deterministic: the same engine gives the same page byte for byte. Exit
 // status 0 when written, 1 when a case failed to run or the file cannot be
 // written, 2 for a wrong command line.

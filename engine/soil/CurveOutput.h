@@ -71,7 +71,7 @@ std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const Sid
 // side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth
 // H + x) and writes them to the report, followed by the multiplier line,
 // and to the curve's record. A station's curve is tabulated at
-// DenseDeflections by `curve` instead, when the model gives it.
+// DenseCurve by `curve` instead, when the model gives it.
 void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
                      const SidePoints& p, double pA, const SideCurve& curve,
                      const SmallDeflectionWarning& warning = {}, const PointLayout& layout = {});

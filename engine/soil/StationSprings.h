@@ -8,7 +8,7 @@
 // its whole hat, a depth inside the soil where the excavation level, a layer
 // boundary or the tip cuts it (the centroid makes the spring exact for a
 // resistance that varies linearly with depth). The curves are tabulated
-// densely from the model's formula (CurveOutput.h, DenseDeflections), so
+// densely from the model's formula (CurveOutput.h, DenseCurve), so
 // that the springs follow the published curves at every depth and every
 // deflection; the five curves per layer of the report are not used by the
 // analysis.
@@ -26,14 +26,5 @@ namespace terraq::engine {
 // the soil data cannot give a curve.
 std::vector<StationSpring> GenerateStationSprings(const PyGeneration& reported,
                                                   const ProblemControl& c);
-
-// The share of a station's hat function (in increments) over [ua, ub], and
-// the centroid of that part (in increments from the station), for
-// -1 <= ua < ub <= 1.
-struct HatPart {
-  double share = 0;
-  double centroid = 0;
-};
-HatPart HatPartOf(double ua, double ub);
 
 }  // namespace terraq::engine
