@@ -6,9 +6,10 @@
 //   terraq_doc_verification OUT.md
 //
 // The cases: beams with closed-form solutions, each generated p-y model
-// against its published formulas, the generated earth pressure against hand
+// against its published formulas, walls on generated soil against a beam on
+// the continuous published curves, the generated earth pressure against hand
 // calculations and the elastic surcharge formulas, a sheet pile refined from
-// 25 to 400 increments, and one wall in English and SI units. The output is
+// 30 to 400 increments, and one wall in English and SI units. The output is
 // deterministic: the same engine gives the same page byte for byte. Exit
 // status 0 when written, 1 when a case failed to run or the file cannot be
 // written, 2 for a wrong command line.
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
   [[maybe_unused]] std::FILE* quiet = std::freopen("/dev/null", "w", stdout);
   std::vector<Section> sections;
   try {
-    for (auto* group : {BeamSections, PyCurveSections, EarthPressureSections, RefinementAndUnitsSections})
+    for (auto* group : {BeamSections, PyCurveSections, GeneratedSoilSections, EarthPressureSections,
+                        RefinementAndUnitsSections})
       for (Section& s : group()) sections.push_back(std::move(s));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "terraq_doc_verification: %s\n", e.what());

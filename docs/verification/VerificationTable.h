@@ -44,6 +44,7 @@ struct CaseFailed : std::runtime_error {
 // The groups of cases, in the order the chapter shows them.
 std::vector<Section> BeamSections();
 std::vector<Section> PyCurveSections();
+std::vector<Section> GeneratedSoilSections();
 std::vector<Section> EarthPressureSections();
 std::vector<Section> RefinementAndUnitsSections();
 

@@ -125,22 +125,25 @@ struct Curve {
   int contd = 0;               // 1: interpolate to the next curve's station
   int station = 0;             // station number as read (for the plot file)
   double depth = 0;            // depth of a generated curve
-  bool generated = false;      // generated curves act through model.generatedSprings
+  bool generated = false;      // reported only: the analysis takes model.generatedSprings
   // User curves: the points as the plot file shows them, PMULT*P per unit
   // length of wall (p above is that times h).
   std::array<double, kMaxCurvePoints + 1> pPlot{};
 };
 
-// The soil springs of the generated curves at one station: the curves above
-// and below the station's depth, interpolated by depth, over the station's
-// share of the soil (its hat function integrated over the soil's extent,
-// in increments: 1 inside the soil, 1/2 at a wall end, a fraction where the
-// excavation level falls between stations).
+// The soil spring of the generated soil at one station, for the part of
+// one layer under the station's hat function (soil/StationSprings.h): its
+// share of that soil (the hat integrated over it, in increments: 1 inside
+// the soil, 1/2 at a wall end, a fraction where the excavation level or a
+// layer boundary cuts the hat) and its own curve, generated at the part's
+// depth.
 struct StationSpring {
-  int j = 0;                  // station position
-  size_t above = 0, below = 0;  // indices into EngineModel::curves
-  double r = 0;               // 0 at the curve above .. 1 at the curve below
+  int j = 0;         // station position
   double share = 0;
+  double depth = 0;  // below the top of the wall, where the curve was generated
+  // The curve as the iteration takes it: deflections increasing, p already
+  // multiplied by the increment length, as a load on the wall.
+  std::vector<double> y, p;
 };
 
 struct EarthPressureRow {

@@ -75,8 +75,9 @@ constexpr int kAssembledPoints = 33;
 // the wall) become the negative deflections, mirrored, and rows 2..17 (the
 // other side) the positive ones with the resistance turned into a load on
 // the wall. Row 1, the other side's y = 0, coincides with row 18 and is
-// dropped. The curve acts at its own depth (see PlaceGeneratedCurves); the
-// station nearest it names it in the plot file.
+// dropped. The curve is reported only: the analysis takes the springs
+// generated at the stations' own depths; the station nearest it names it in
+// the plot file.
 Curve AssembleGenerated(double depth, const double (&p)[kGeneratedRows + 1],
                         const double (&y)[kGeneratedRows + 1], const ProblemControl& c) {
   const double s = depth / c.h;
@@ -155,12 +156,8 @@ void ReadCurves(RunFiles& files, EngineModel& model) {
   if (c.NPYUSER > 0) ReadUserCurves(files, model, !generate);
   const int userCurves = static_cast<int>(model.curves.size());
   if (generate) {
+    // The springs of the stations come with the curves (StationSprings.h).
     TakeGeneratedCurves(model, GeneratePyCurves(model, files.report, files.messages));
-    // The generated soil reaches from the excavation level to the bottom of
-    // the deepest layer.
-    double soilBottom = 0.0;
-    for (const SoilLayerInput& layer : model.soil.layers) soilBottom = std::max(soilBottom, layer.bottom);
-    PlaceGeneratedCurves(model, model.soil.wall.freeHeight, soilBottom);
   }
   WritePyBlock(files.plot, model, userCurves);
 }

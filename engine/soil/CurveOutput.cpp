@@ -1,6 +1,8 @@
 #include "CurveOutput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Lookups.h"
 #include "output/ReportMarks.h"
@@ -23,13 +25,86 @@ double Writable(double value, double depth) {
 
 }  // namespace
 
-void WriteCurveHeader(PyGeneration& g, int k) {
+void WriteCurveHeader(PyGeneration& g, double x) {
   GeneratedCurveRecord& record = g.curves.emplace_back();
-  record.depth = g.settings.H + g.profile.xc(k);
+  record.depth = g.settings.H + x;
   record.rows.reserve(kRecordPoints);
 }
 
+namespace {
+
+// Adds the points of (a, b] to `out`, a and b given with their p.
+void Subdivide(const SideCurve& curve, std::pair<double, double> a, std::pair<double, double> b,
+               std::vector<std::pair<double, double>>& out) {
+  if (b.first > kDenseRatio * a.first) {
+    const double mid = std::sqrt(a.first * b.first);
+    const double p = curve.at(mid);
+    const double chord = a.second + (b.second - a.second) * (mid - a.first) / (b.first - a.first);
+    if (std::fabs(chord - p) > kDenseTolerance * std::fabs(p)) {
+      Subdivide(curve, a, {mid, p}, out);
+      Subdivide(curve, {mid, p}, b, out);
+      return;
+    }
+  }
+  out.push_back(b);
+}
+
+}  // namespace
+
+namespace {
+
+// The factor s with b = s a for every point, when there is one: the curves
+// of a layer in which the criterion's shape depends on y alone (soft clay,
+// stiff clay above the water table) differ from station to station only by
+// their ultimate resistance.
+std::optional<double> Proportion(const SidePoints& a, const SidePoints& b) {
+  size_t largest = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::fabs(a[i]) > std::fabs(a[largest])) largest = i;
+  if (!(std::fabs(a[largest]) > 0.0)) return std::nullopt;
+  const double s = b[largest] / a[largest];
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::fabs(b[i] - s * a[i]) > 1.0e-12 * std::fabs(b[largest])) return std::nullopt;
+  return s;
+}
+
+// The dense points of a side and the factor on their p: those of the
+// previous station's side when its 17 points and kinks say the curve is the
+// same shape scaled, or new ones.
+std::pair<const std::vector<std::pair<double, double>>&, double> DenseSidePoints(
+    PyGeneration& g, Side side, const SidePoints& y, const SidePoints& p, const SideCurve& curve) {
+  PyGeneration::DenseSide& last = g.denseSides[side == Side::Excavation ? 0 : 1];
+  if (last.valid && last.y == y && last.kinks == curve.kinks)
+    if (const std::optional<double> s = Proportion(last.p, p)) return {last.points, *s};
+  last.valid = true;
+  last.y = y;
+  last.p = p;
+  last.kinks = curve.kinks;
+  last.points = DenseCurve(y, curve);
+  return {last.points, 1.0};
+}
+
+}  // namespace
+
+std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const SideCurve& curve) {
+  std::vector<double> points(y.begin(), y.end());
+  for (const double kink : curve.kinks)
+    if (kink > 0.0 && kink < y.back()) points.push_back(kink);
+  std::sort(points.begin(), points.end());
+  std::vector<std::pair<double, double>> out{{0.0, curve.at(0.0)}};
+  for (const double next : points) {
+    if (!(next > out.back().first)) continue;
+    if (!(out.back().first > 0.0)) {
+      const double from = 1.0e-2 * next;
+      out.emplace_back(from, curve.at(from));
+    }
+    Subdivide(curve, out.back(), {next, curve.at(next)}, out);
+  }
+  return out;
+}
+
 void WriteSideTitle(PyGeneration& g, Side side) {
+  if (!g.report->wanted()) return;
   g.report->emptyLines(2);
   g.report->line(Line().x(9).a(side == Side::Excavation ? "AT THE EXCAVATION SIDE"
                                                          : "AT THE BACKFILL SIDE").str());
@@ -47,11 +122,11 @@ std::string AlignedRow(std::initializer_list<std::pair<int, std::string_view>> c
 
 namespace {
 
-void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& p,
+void WritePoints(PyGeneration& g, double x, const SidePoints& y, const SidePoints& p,
                  const PointLayout& layout, const SmallDeflectionWarning& warning) {
   TextOut& report = *g.report;
-  const double depth = g.settings.H + g.profile.xc(k);
-  const bool reported = report.wanted();
+  const double depth = g.settings.H + x;
+  const bool reported = report.wanted() && !g.dense;
   if (reported) {
     report.line("");
     const std::string yLabel = "Y," + std::string(g.labels.length());
@@ -83,23 +158,32 @@ void WritePoints(PyGeneration& g, int k, const SidePoints& y, const SidePoints& 
 
 }  // namespace
 
-void WriteSidePoints(PyGeneration& g, int k, Side side, const SidePoints& y, const SidePoints& p,
-                     double pA, const SmallDeflectionWarning& warning, const PointLayout& layout) {
-  const double depth = g.settings.H + g.profile.xc(k);
+void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
+                     const SidePoints& p, double pA, const SideCurve& curve,
+                     const SmallDeflectionWarning& warning, const PointLayout& layout) {
+  const double depth = g.settings.H + x;
   const double pm = PMultiplierAt(g.settings, depth);
   const double ym = YMultiplierAt(g.settings, depth);
   const double shift = side == Side::Excavation ? -pA : pA;
+  if (g.dense && curve.at) {
+    const auto [points, scale] = DenseSidePoints(g, side, y, p, curve);
+    auto& rows = g.curves.back().rows;
+    rows.reserve(rows.size() + points.size());
+    for (const auto& [yi, pi] : points)
+      rows.emplace_back(Writable(pm * scale * pi + shift, depth), Writable(ym * yi, depth));
+    return;
+  }
   SidePoints yOut{}, pOut{};
   for (size_t i = 0; i < y.size(); ++i) {
     yOut[i] = ym * y[i];
     pOut[i] = pm * p[i] + shift;
   }
-  WritePoints(g, k, yOut, pOut, layout, warning);
+  WritePoints(g, x, yOut, pOut, layout, warning);
 }
 
-void WriteTransformedPoints(PyGeneration& g, int k, const SidePoints& yOut, const SidePoints& pOut,
-                            const PointLayout& layout) {
-  WritePoints(g, k, yOut, pOut, layout, {});
+void WriteTransformedPoints(PyGeneration& g, double x, const SidePoints& yOut,
+                            const SidePoints& pOut, const PointLayout& layout) {
+  WritePoints(g, x, yOut, pOut, layout, {});
 }
 
 }  // namespace terraq::engine

@@ -3,9 +3,11 @@
 #include <string>
 
 #include "CurveOutput.h"
+#include "LayeredSoil.h"
 #include "PyGeneration.h"
 #include "PyReport.h"
 #include "SoilModels.h"
+#include "StationSprings.h"
 #include "driver/ProblemUnits.h"
 #include "driver/RunMessages.h"
 #include "earthpressure/Overburden.h"
@@ -69,37 +71,14 @@ double ModelDepth(const PyGeneration& g, int j, double x) {
   return (x - layer.top) + layer.zeq;
 }
 
-double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first) {
-  const auto depthOf = SoilModelRecordOf(g.profile.layer(j).model).equivalentDepth;
-  if (!depthOf) return 0.0;
-  double F = 0.0;
-  for (int i = 1; i < j; ++i) F += g.profile.layer(i).resistanceSum;
-  return depthOf(F, first);
+void GenerateCurveAt(PyGeneration& g, int j, double x) {
+  const SoilModelRecord& model = SoilModelRecordOf(g.profile.layer(j).model);
+  const SoilValues v = model.values(g, j, x);
+  WriteCurveHeader(g, x);
+  model.side(g, j, x, v, Side::Excavation);
+  g.curves.back().excavationRows = g.curves.back().rows.size();
+  model.side(g, j, x, v, Side::Backfill);
 }
-
-namespace {
-
-// Adds the share of curve k (excavation side) to the resistance its layer
-// passes on, by the rule of the layer's model; `previous` is what the curve
-// above it in the layer gave.
-void AddToLayerSum(const SoilProfile& p, ProfileLayer& layer, ResistanceSum rule, int k,
-                   const SideResistance& r, double previous) {
-  if (k > layer.first) {
-    const double span = p.xc(k) - p.xc(k - 1);
-    const double trapezoid = span * (r.pu + previous) / 2.0;
-    switch (rule) {
-      case ResistanceSum::None: break;
-      case ResistanceSum::Rectangle: layer.resistanceSum += span * r.pu; break;
-      case ResistanceSum::Trapezoid:
-      case ResistanceSum::TrapezoidToLayerBottom: layer.resistanceSum += trapezoid; break;
-      case ResistanceSum::ResidualTrapezoid: layer.resistanceSum += trapezoid * r.factor; break;
-    }
-  }
-  if (rule == ResistanceSum::TrapezoidToLayerBottom && k == layer.last)
-    layer.resistanceSum += (layer.bottom - p.xc(k)) * r.pu;
-}
-
-}  // namespace
 
 void RunLayerGenerators(PyGeneration& g) {
   int previousLast = 0;
@@ -111,21 +90,13 @@ void RunLayerGenerators(PyGeneration& g) {
     const SoilModelRecord& model = SoilModelRecordOf(layer.model);
     if (model.needsNonNegativeK && layer.k < 0.0)
       StopForLayer(g, j, "HAS A NEGATIVE MODULUS OF SUBGRADE REACTION K");
-    double previous = 0.0;
-    for (int k = layer.first; k <= layer.last; ++k) {
-      const SoilValues v = model.values(g, j, k);
-      if (k == layer.first) {
-        layer.resistanceSum = 0.0;
-        if (j > 1) layer.zeq = EquivalentDepth(g, j, v);
-      }
-      WriteCurveHeader(g, k);
-      for (const Side side : {Side::Excavation, Side::Backfill}) {
-        const SideResistance r = model.side(g, j, k, v, side);
-        if (side != Side::Excavation) continue;
-        AddToLayerSum(g.profile, layer, model.sum, k, r, previous);
-        previous = r.pu;
-      }
+    if (j > 1) {
+      const SoilValues first = model.values(g, j, g.profile.xc(layer.first));
+      layer.zeq = EquivalentDepth(model, ResistanceAbove(g, j), first);
     }
+    for (int k = layer.first; k <= layer.last; ++k) GenerateCurveAt(g, j, g.profile.xc(k));
+    // Only the layers below take it.
+    if (j < g.profile.layerCount()) layer.resistanceSum = LayerResistance(g, j);
   }
 }
 
@@ -156,6 +127,7 @@ std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& 
   WriteSoilProfileReport(g);
   g.curves.reserve(static_cast<size_t>(g.profile.curveCount()));
   AssignCurvesToLayers(g);
+  model.generatedSprings = GenerateStationSprings(g, c);
   return std::move(g.curves);
 }
 

@@ -3,6 +3,7 @@
 // lookup functions and the generator of each soil model. Built by
 // GeneratePyCurves, discarded when the curves are written.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,12 +25,15 @@ struct PySettings {
   std::vector<PyModificationRow> modification;  // p-y modification table (may be empty)
 };
 
-// One generated curve as its generator leaves it for the analysis: its
-// depth below the backfill surface and 34 rows of (p, y), the two sides of
-// 17 points (GeneratedCurves.h says how the analysis takes them over).
+// One generated curve as its generator leaves it: its depth below the
+// backfill surface and rows of (p, y), the excavation side first. A reported
+// curve has two sides of 17 points (ReadCurves.cpp says how the analysis
+// takes them over); a station's curve (StationSprings.h) has as many points
+// per side as its shape needs.
 struct GeneratedCurveRecord {
   double depth = 0;
   std::vector<std::pair<double, double>> rows;  // (p, y), full precision
+  size_t excavationRows = 0;                    // rows of the excavation side
 };
 
 struct PyGeneration {
@@ -38,6 +42,19 @@ struct PyGeneration {
   UnitLabels labels;
   TextOut* report = nullptr;  // not owned; the run's report
   std::vector<GeneratedCurveRecord> curves;  // in the order generated
+  // The curves of the stations: tabulated densely from the model's own
+  // formula (CurveOutput.h) rather than at the 17 reported points.
+  bool dense = false;
+  // The last dense side of each side of the wall, raw (before multipliers
+  // and shift), with what it was tabulated from: the next station of a layer
+  // whose curve is the same shape scaled takes it scaled (CurveOutput.cpp).
+  struct DenseSide {
+    bool valid = false;
+    std::array<double, 17> y{}, p{};
+    std::vector<double> kinks;
+    std::vector<std::pair<double, double>> points;  // (y, p)
+  };
+  DenseSide denseSides[2];
 };
 
 // The curve sides in the order they are generated.
@@ -52,7 +69,7 @@ inline double SideDepth(const PySettings& s, double x, Side side) {
 // Soil values of one curve, evaluated on the excavation side and reused for
 // the backfill side. A model fills the values it uses.
 struct SoilValues {
-  double x = 0;      // excavation-side curve depth xc(k)
+  double x = 0;      // excavation-side curve depth
   double b = 0;      // width for soil resistance
   double c = 0;      // cohesion (uniaxial compressive strength for rock)
   double ca = 0;     // the mean cohesion the model takes over part of the layer
@@ -60,13 +77,6 @@ struct SoilValues {
   double phi = 0;    // friction angle, radians
   double e50 = 0;    // strain factor E50 (krm for weak rock)
   double sixth = 0;  // RQD in percent (weak rock)
-};
-
-// What the curve of one side gives the resistance its layer passes on to
-// the layers below it (ProfileLayer::resistanceSum).
-struct SideResistance {
-  double pu = 0;      // ultimate resistance per unit length at the curve
-  double factor = 1;  // the residual share of it (stiff clay below the water table)
 };
 
 // Ends the run for soil data of layer j that its model cannot turn into
@@ -77,15 +87,15 @@ struct SideResistance {
                                std::vector<std::string> callerLines = {});
 
 // Builds the curves of every layer that received curves, each by the record
-// of its soil model (SoilModels.h), and sums each layer's resistance for the
-// layers below it.
+// of its soil model (SoilModels.h): first the layer's equivalent depth from
+// the resistance of the layers above, then its curves, then its own
+// resistance integrated over its thickness for the layers below it.
 void RunLayerGenerators(PyGeneration& g);
 
-// Equivalent depth zeq of layer j > 1: the depth at which the layer's own
-// ultimate resistance, integrated from its top, equals what the layers above
-// it have summed. `first` are the soil values of the layer's first curve;
-// 0 for a model that uses no equivalent depth.
-double EquivalentDepth(const PyGeneration& g, int j, const SoilValues& first);
+// Generates the curve (both sides) of layer j at the excavation-side depth
+// x into g.curves, by the layer's model, with the equivalent depth the
+// layer already has.
+void GenerateCurveAt(PyGeneration& g, int j, double x);
 
 // The depth z of the model formulas for a curve of layer j at the side's
 // depth x.

@@ -24,6 +24,7 @@ WedgeAngles AnglesOf(double phi) { return WedgeAnglesOf(phi, kPi); }
 
 void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SandCurve& curve) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {41, "PHI"}, {54, "GAMMA AVG"},
                           {61, "A"}, {68, "B"}, {80, "PCT"}, {92, "PCD"}}));
@@ -70,15 +71,6 @@ WedgeAngles WedgeAnglesOf(double phi, double pi) {
   return a;
 }
 
-WedgeTerms WedgeTermsOf(const WedgeAngles& a) {
-  WedgeTerms t;
-  t.D = a.Kbeta - a.Ka;
-  t.E = a.tanBeta * (a.tanAlpha * a.Kbeta +
-                     kK0 * (a.tanPhi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) - a.tanAlpha));
-  t.G = a.Kbeta * a.Kbeta * (a.Kbeta + kK0 * a.tanPhi) - a.Ka;
-  return t;
-}
-
 SidePoints SandCurveDeflections(double b) {
   const double yu = 3.0 * b / 80.0;
   const double ym = b / 60.0;
@@ -112,22 +104,31 @@ SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x
   if (!(ps > 0.0)) return curve;
   curve.pu = curve.factors.A * ps;
   curve.pm = curve.factors.B * ps;
-  const double kz = k * z;
-  const double m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
-  const double n = curve.pm / (m * curve.ym);
-  const double Cn = curve.pm / std::pow(curve.ym, 1.0 / n);
+  curve.kz = k * z;
+  curve.m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
+  curve.n = curve.pm / (curve.m * curve.ym);
+  curve.Cn = curve.pm / std::pow(curve.ym, 1.0 / curve.n);
   // With k = 0 the initial line never meets the parabola (yk infinite), and
   // the curve lies on that line of zero slope.
-  curve.yk = z <= 0.0 ? 2.0 * b : std::pow(Cn / kz, n / (n - 1.0));
-  for (size_t i = 0; i < y.size(); ++i) {
-    double p;
-    if (y[i] <= curve.yk) p = kz * y[i];
-    else if (y[i] <= curve.ym) p = Cn * std::pow(y[i], 1.0 / n);
-    else if (y[i] <= curve.yu) p = curve.pm + m * (y[i] - curve.ym);
-    else p = curve.pu;
-    curve.p[i] = std::min(p, kz * y[i]);
-  }
+  curve.yk = z <= 0.0 ? 2.0 * b : std::pow(curve.Cn / curve.kz, curve.n / (curve.n - 1.0));
+  for (size_t i = 0; i < y.size(); ++i) curve.p[i] = curve.at(y[i]);
   return curve;
+}
+
+double SandCurve::at(double yi) const {
+  if (!(std::min(ps.pst, ps.psd) > 0.0)) return 0.0;
+  double r;
+  if (yi <= yk) r = kz * yi;
+  else if (yi <= ym) r = Cn * std::pow(yi, 1.0 / n);
+  else if (yi <= yu) r = pm + m * (yi - ym);
+  else r = pu;
+  return std::min(r, kz * yi);
+}
+
+double SandUltimate(double phi, double gamma, double b, double x, double z) {
+  const SandResistance r = SandUltimateResistance(phi, gamma, z, b);
+  const double ps = std::min(r.pst, r.psd);
+  return ps > 0.0 ? SandCoefficients(x / b).A * ps : 0.0;
 }
 
 double SandActiveShift(double b, double sigmaH, double phi, double pALast) {
@@ -136,30 +137,9 @@ double SandActiveShift(double b, double sigmaH, double phi, double pALast) {
   return pA < 1.0e-5 ? 0.0 : pA;
 }
 
-double SandEquivalentDepth(double F, double phi, double gamma, double b, double x) {
-  // A layer without resistance at any depth has no equivalent depth to
-  // find: every depth gives the same (zero) curve.
-  if (!(F > 0.0) || !(phi > 0.0) || !(gamma > 0.0)) return 0.0;
-  const WedgeAngles a = AnglesOf(phi);
-  // pst = gamma z (b D + z E), psd = gamma z b G.
-  const WedgeTerms t = WedgeTermsOf(a);
-  const double D = t.D, E = t.E, G = t.G;
-  const double zt = b * (G - D) / E;  // where the two mechanisms give the same resistance
-  if (!(zt > 0.0) || !std::isfinite(zt)) return 0.0;
-  const double step = zt / 100.0;
-  double S = 0.0;
-  for (int i = 1; i <= 100; ++i) {
-    const double z = i * step;
-    const double previous = S;
-    S += SandCoefficients(z / b).A * gamma * z * (b * D + z * E) * step;
-    if (S > F) return z - (S - F) * step / (S - previous);
-  }
-  return zt + (F - S) / (0.88 * gamma * b * x * G);
-}
-
-SoilValues SandValues(PyGeneration& g, int j, int k) {
+SoilValues SandValues(PyGeneration& g, int j, double x) {
   SoilValues v;
-  v.x = g.profile.xc(k);
+  v.x = x;
   v.b = ResistanceWidthAt(g.settings, v.x);
   v.gamma = AverageUnitWeightAbove(g.profile, v.x);
   v.phi = PhiAt(g.profile, v.x);
@@ -168,15 +148,15 @@ SoilValues SandValues(PyGeneration& g, int j, int k) {
   return v;
 }
 
-SideResistance SandSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
-  const double x = SideDepth(g.settings, v.x, side);
-  const SandCurve curve =
-      SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, x, ModelDepth(g, j, x));
+void SandSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
+  const double depth = SideDepth(g.settings, x, side);
+  const SandCurve curve = SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, depth,
+                                          ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
-  WriteSidePoints(g, k, side, curve.y, curve.p,
-                  SandActiveShift(v.b, g.settings.sigmaH, v.phi, g.settings.pALast));
-  return {curve.pu};
+  WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
+  WriteSidePoints(g, x, side, curve.y, curve.p,
+                  SandActiveShift(v.b, g.settings.sigmaH, v.phi, g.settings.pALast),
+                  {[&curve](double y) { return curve.at(y); }, {curve.yk}});
 }
 
 }  // namespace terraq::engine

@@ -36,13 +36,6 @@ struct WedgeAngles {
 };
 WedgeAngles WedgeAnglesOf(double phi, double pi);
 
-// The frictional resistances written as pst = gamma z (b D + z E) and
-// psd = gamma z b G (K0 = 0.4), for integrating them over depth.
-struct WedgeTerms {
-  double D, E, G;
-};
-WedgeTerms WedgeTermsOf(const WedgeAngles& a);
-
 // The wedge (pst) and flow-around (psd) resistances at depth z for the
 // angles of a friction angle phi.
 SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b);
@@ -53,7 +46,12 @@ struct SandCurve {
   double pu = 0, pm = 0;  // resistances at yu and ym
   double yu = 0, ym = 0;
   double yk = 0;          // where the initial line meets the parabola
+  double kz = 0;          // slope of the initial line
+  double m = 0, n = 0, Cn = 0;  // straight line and parabola p = Cn y^(1/n)
   SidePoints y{}, p{};    // before multipliers and shift
+
+  // p at any deflection y >= 0 by the same four parts.
+  double at(double y) const;
 };
 
 // The curve of a side whose depth is x (for the factors) and z (for the
@@ -64,13 +62,13 @@ SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x
 // when it is below 1E-5 or the user table's deepest pressure is 0.
 double SandActiveShift(double b, double sigmaH, double phi, double pALast);
 
-// Depth at which the layer's ultimate resistance, integrated from 0, reaches
-// F; x is the depth of the curve being generated.
-double SandEquivalentDepth(double F, double phi, double gamma, double b, double x);
+// The ultimate resistance pu = A(x/b) min(pst, psd) of a side at depth x
+// whose model depth is z (0 where the sand has no strength).
+double SandUltimate(double phi, double gamma, double b, double x, double z);
 
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues SandValues(PyGeneration& g, int j, int k);
-SideResistance SandSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues SandValues(PyGeneration& g, int j, double x);
+void SandSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

@@ -26,6 +26,7 @@ double CohesiveResistance(double c, double gamma, double b, double z) {
 
 void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gamma,
                      const SiltCurve& curve) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {37, "PHI"}, {50, "GAMMA AVG"}, {57, "A"},
                           {64, "B"}, {76, "Puc"}, {88, "Pus"}}));
@@ -73,27 +74,37 @@ SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k
   const SidePoints& y = curve.y;
   if (!(curve.pu > 0.0)) return curve;  // no strength: a curve of zeros
 
-  const double kz = k * z;
-  double m = 0.0, n = 0.0, Cn = curve.pm;
+  curve.kz = k * z;
+  const double kz = curve.kz;
+  curve.Cn = curve.pm;
   if (curve.pu > curve.pm) {
-    m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
-    n = curve.pm / (m * curve.ym);
-    Cn = curve.pm / std::pow(curve.ym, 1.0 / n);
-    curve.yk = z <= 0.0 ? 2.0 * b : std::pow(Cn / kz, n / (n - 1.0));
+    curve.m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
+    curve.n = curve.pm / (curve.m * curve.ym);
+    curve.Cn = curve.pm / std::pow(curve.ym, 1.0 / curve.n);
+    curve.yk = z <= 0.0 ? 2.0 * b : std::pow(curve.Cn / kz, curve.n / (curve.n - 1.0));
   } else {
     // Cohesion alone (no frictional part): the parabola flattens to pm,
     // which the initial line meets at pm / kz.
     curve.yk = z <= 0.0 ? 2.0 * b : curve.pm / kz;
   }
-  for (size_t i = 0; i < y.size(); ++i) {
-    double p;
-    if (y[i] <= curve.yk) p = kz * y[i];
-    else if (y[i] <= curve.ym) p = m > 0.0 ? Cn * std::pow(y[i], 1.0 / n) : curve.pm;
-    else if (y[i] <= curve.yu) p = curve.pm + m * (y[i] - curve.ym);
-    else p = curve.pu;
-    curve.p[i] = std::min(p, kz * y[i]);
-  }
+  for (size_t i = 0; i < y.size(); ++i) curve.p[i] = curve.at(y[i]);
   return curve;
+}
+
+double SiltCurve::at(double yi) const {
+  if (!(pu > 0.0)) return 0.0;
+  double r;
+  if (yi <= yk) r = kz * yi;
+  else if (yi <= ym) r = m > 0.0 ? Cn * std::pow(yi, 1.0 / n) : pm;
+  else if (yi <= yu) r = pm + m * (yi - ym);
+  else r = pu;
+  return std::min(r, kz * yi);
+}
+
+double SiltUltimateResistance(double phi, double c, double gamma, double b, double z) {
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  const double ps = std::max(0.0, std::min(wedge.pst, wedge.psd));
+  return SandCoefficients(z / b).A * ps + CohesiveResistance(c, gamma, b, z);
 }
 
 double SiltActiveShift(double b, double sigmaH, double phi, double c, double pALast) {
@@ -103,36 +114,9 @@ double SiltActiveShift(double b, double sigmaH, double phi, double c, double pAL
   return pA < 1.0e-5 ? 0.0 : pA;
 }
 
-double SiltEquivalentDepth(double F, double phi, double gamma, double c, double b, double x) {
-  if (!(F > 0.0)) return 0.0;
-  c = std::max(c, 0.0);
-  gamma = std::max(gamma, 0.0);
-  const WedgeAngles a = AnglesOf(phi);
-  // Frictional part: pst = gamma z (b D + z E), psd = gamma z b G.
-  const WedgeTerms t = WedgeTermsOf(a);
-  const double D = t.D, E = t.E, G = t.G;
-  // Depth at which the two frictional mechanisms give the same resistance;
-  // the wedge governs above it.
-  double zt = b * (G - D) / E;
-  if (!(zt > 0.0) || !std::isfinite(zt)) zt = 0.0;
-  const double step = zt / 50.0;
-  double S = 0.0;
-  for (int i = 1; i <= 50 && step > 0.0; ++i) {
-    const double z = i * step;
-    const double previous = S;
-    // The cohesive term without its cap of 9 c b.
-    S += (SandCoefficients(z / b).A * gamma * z * (b * D + z * E) + 3.0 * c * b + gamma * b * z +
-          0.5 * c * z) *
-         step;
-    if (S > F) return z - (S - F) * step / (S - previous);
-  }
-  const double deep = 0.88 * gamma * b * x * G + 9.0 * c * b;
-  return deep > 0.0 ? zt + (F - S) / deep : zt;
-}
-
-SoilValues SiltValues(PyGeneration& g, int j, int k) {
+SoilValues SiltValues(PyGeneration& g, int j, double x) {
   SoilValues v;
-  v.x = g.profile.xc(k);
+  v.x = x;
   v.b = ResistanceWidthAt(g.settings, v.x);
   v.gamma = AverageUnitWeightAbove(g.profile, v.x);
   v.phi = PhiAt(g.profile, v.x);
@@ -144,15 +128,15 @@ SoilValues SiltValues(PyGeneration& g, int j, int k) {
   return v;
 }
 
-SideResistance SiltSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
-  const double x = SideDepth(g.settings, v.x, side);
+void SiltSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
+  const double depth = SideDepth(g.settings, x, side);
   const SiltCurve curve =
-      SiltStaticCurve(v.phi, v.c, v.gamma, v.b, g.profile.layer(j).k, ModelDepth(g, j, x));
+      SiltStaticCurve(v.phi, v.c, v.gamma, v.b, g.profile.layer(j).k, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, v.b, v.phi, v.gamma, curve);
-  WriteSidePoints(g, k, side, curve.y, curve.p,
-                  SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast));
-  return {curve.pu};
+  WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
+  WriteSidePoints(g, x, side, curve.y, curve.p,
+                  SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast),
+                  {[&curve](double y) { return curve.at(y); }, {curve.yk}});
 }
 
 }  // namespace terraq::engine

@@ -25,8 +25,17 @@ struct SiltCurve {
   double pu = 0, pm = 0;    // A ps + pc at yu = 3b/80, B ps + pc at ym = b/60
   double yu = 0, ym = 0;
   double yk = 0;            // where the initial line meets the parabola
+  double kz = 0;            // slope of the initial line
+  double m = 0, n = 0, Cn = 0;  // straight line and parabola p = Cn y^(1/n)
   SidePoints y{}, p{};      // before multipliers and shift
+
+  // p at any deflection y >= 0 by the same four parts.
+  double at(double y) const;
 };
+
+// The ultimate resistance A(z/b) max(0, min(pst, psd)) + c min(Np, 9) b at
+// the model depth z.
+double SiltUltimateResistance(double phi, double c, double gamma, double b, double z);
 
 // The curve at depth z for friction angle phi (0 < phi < pi/2), cohesion c,
 // average effective unit weight gamma, width b (> 0) and modulus of subgrade
@@ -39,13 +48,9 @@ SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k
 // pressure is 0.
 double SiltActiveShift(double b, double sigmaH, double phi, double c, double pALast);
 
-// Depth at which the layer's ultimate resistance, integrated from 0, reaches
-// F (F >= 0); x is the depth of the curve being generated.
-double SiltEquivalentDepth(double F, double phi, double gamma, double c, double b, double x);
-
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues SiltValues(PyGeneration& g, int j, int k);
-SideResistance SiltSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues SiltValues(PyGeneration& g, int j, double x);
+void SiltSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

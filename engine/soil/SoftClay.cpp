@@ -10,12 +10,12 @@ namespace terraq::engine {
 
 namespace {
 
-// The exponents of the curve, single precision as the method has always
-// been computed.
-const double kOneThird = static_cast<double>(1.0f / 3.0f);
+// The exponent of the initial modulus, single precision as the method has
+// always been computed.
 const double kTwoThirds = static_cast<double>(2.0f / 3.0f);
 
 void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(Line().x(9).a("DEPTH BELOW GS").x(6).a("DIAM").x(8).a("C").x(6).a("GAMMA AVG").x(6)
                   .a("E50").str());
@@ -29,12 +29,24 @@ void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v) {
 
 }  // namespace
 
-SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, double z) {
-  SoftClayCurve curve;
+double SoftClayUltimateResistance(double c, double gamma, double b, double z) {
   // The wedge near the surface gives Np = 3 + gamma z / c + 0.5 z / b;
   // deeper down the soil flows around the wall at Np = 9.
+  const double Np = c > 0.0 ? 3.0 + gamma * z / c + 0.5 * z / b : 0.0;
+  return Np > 9.0 ? 9.0 * c * b : c * Np * b;
+}
+
+double SoftClayCurve::at(double d) const {
+  if (d < kSmallDeflection) return k0 * d;
+  // The cube root is the published law and a fraction of the cost of pow.
+  if (d <= 8.0 * y50) return 0.5 * pu * std::cbrt(d / y50);
+  return pu;
+}
+
+SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, double z) {
+  SoftClayCurve curve;
   curve.Np = c > 0.0 ? 3.0 + gamma * z / c + 0.5 * z / b : 0.0;
-  curve.pu = curve.Np > 9.0 ? 9.0 * c * b : c * curve.Np * b;
+  curve.pu = SoftClayUltimateResistance(c, gamma, b, z);
   curve.y50 = 2.5 * e50 * b;
   const double dy = curve.y50 / 4.0;
   curve.k0 = 0.5 * curve.pu * std::pow(curve.y50 / kSmallDeflection, kTwoThirds) / curve.y50;
@@ -46,11 +58,7 @@ SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, 
   y[14] = 8.0 * curve.y50;
   y[15] = 15.0 * curve.y50;
   y[16] = 20.0 * curve.y50;
-  for (size_t i = 0; i < y.size(); ++i) {
-    if (y[i] < kSmallDeflection) curve.p[i] = curve.k0 * y[i];
-    else if (y[i] <= 8.0 * curve.y50) curve.p[i] = 0.5 * curve.pu * std::pow(y[i] / curve.y50, kOneThird);
-    else curve.p[i] = curve.pu;
-  }
+  for (size_t i = 0; i < y.size(); ++i) curve.p[i] = curve.at(y[i]);
   return curve;
 }
 
@@ -60,21 +68,9 @@ double SoftClayActiveShift(double b, double sigmaH, double c, double pALast) {
   return pA <= 1.0e-10 ? 0.0 : pA;
 }
 
-double SoftClayEquivalentDepth(double F, double c, double gamma, double b) {
-  // Without cohesion the layer has no resistance at any depth, and every
-  // depth is as equivalent as any other.
-  if (!(c > 0.0) || !(F > 0.0)) return 0.0;
-  const double xr = 6.0 * c * b / (gamma * b + 0.5 * c);  // Np reaches 9 here
-  const double Fxr = 3.0 * c * b * xr + gamma * b * xr * xr / 2.0 + c * xr * xr / 4.0;
-  if (F > Fxr) return xr + (F - Fxr) / (9.0 * c * b);
-  const double A = 0.5 * gamma * b + 0.25 * c;
-  const double B = 3.0 * c * b;
-  return (-B + std::sqrt(B * B + 4.0 * A * F)) / (2.0 * A);
-}
-
-SoilValues ClayValues(PyGeneration& g, int j, int k) {
+SoilValues ClayValues(PyGeneration& g, int j, double x) {
   SoilValues v;
-  v.x = g.profile.xc(k);
+  v.x = x;
   v.b = ResistanceWidthAt(g.settings, v.x);
   v.c = CohesionAt(g.profile, v.x);
   v.gamma = AverageUnitWeightAbove(g.profile, v.x);
@@ -83,17 +79,17 @@ SoilValues ClayValues(PyGeneration& g, int j, int k) {
   return v;
 }
 
-SoilValues SoftClayValues(PyGeneration& g, int j, int k) { return ClayValues(g, j, k); }
+SoilValues SoftClayValues(PyGeneration& g, int j, double x) { return ClayValues(g, j, x); }
 
-SideResistance SoftClaySide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
-  const double x = SideDepth(g.settings, v.x, side);
-  const SoftClayCurve curve = SoftClayStaticCurve(v.c, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+void SoftClaySide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
+  const double depth = SideDepth(g.settings, x, side);
+  const SoftClayCurve curve =
+      SoftClayStaticCurve(v.c, v.gamma, v.e50, v.b, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, v);
-  WriteSidePoints(g, k, side, curve.y, curve.p,
+  WriteValueBlock(g, depth, v);
+  WriteSidePoints(g, x, side, curve.y, curve.p,
                   SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
-                  {true, curve.k0});
-  return {curve.pu};
+                  {[&curve](double y) { return curve.at(y); }, {}}, {true, curve.k0});
 }
 
 }  // namespace terraq::engine

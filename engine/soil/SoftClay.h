@@ -13,7 +13,14 @@ struct SoftClayCurve {
   double y50 = 0;  // deflection at half the ultimate resistance
   double k0 = 0;   // secant modulus at the smallest resolved deflection
   SidePoints y{}, p{};  // before multipliers and shift
+
+  // p at any deflection y >= 0 by the same law.
+  double at(double y) const;
 };
+
+// The ultimate resistance per unit length Np c b at depth z for cohesion c,
+// average effective unit weight gamma and width b; 0 without cohesion.
+double SoftClayUltimateResistance(double c, double gamma, double b, double z);
 
 // The curve at depth z for cohesion c (> 0 gives resistance), average
 // effective unit weight gamma, strain factor e50 (> 0) and width b (> 0).
@@ -24,18 +31,15 @@ SoftClayCurve SoftClayStaticCurve(double c, double gamma, double e50, double b, 
 // or 0 when that is not positive or when the table's deepest pressure is 0.
 double SoftClayActiveShift(double b, double sigmaH, double c, double pALast);
 
-// Depth at which pu of the layer, integrated from 0, reaches F (F >= 0).
-double SoftClayEquivalentDepth(double F, double c, double gamma, double b);
-
-// What every clay curve k of layer j starts from: its depth, the width for
+// What every clay curve of layer j at depth x starts from: its depth, the width for
 // resistance, the cohesion, the mean unit weight above it and E50, which
 // must be positive (y50 scales every deflection of a clay curve: without it
 // the curve has no shape); stops with the layer's message otherwise.
-SoilValues ClayValues(PyGeneration& g, int j, int k);
+SoilValues ClayValues(PyGeneration& g, int j, double x);
 
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues SoftClayValues(PyGeneration& g, int j, int k);
-SideResistance SoftClaySide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues SoftClayValues(PyGeneration& g, int j, double x);
+void SoftClaySide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

@@ -18,34 +18,34 @@ using V = const SoilValues&;
 
 // In the order of the data file's codes.
 const std::array<SoilModelRecord, 7> kModels{{
-    {SoilModel::SoftClay, "SOFT CLAY", "THE SOIL IS A SOFT CLAY", ResistanceSum::Rectangle, false,
-     SoftClayValues, [](double F, V v) { return SoftClayEquivalentDepth(F, v.c, v.gamma, v.b); },
+    {SoilModel::SoftClay, "SOFT CLAY", "THE SOIL IS A SOFT CLAY", false, SoftClayValues,
+     [](V v, double, double z) { return SoftClayUltimateResistance(v.c, v.gamma, v.b, z); },
      SoftClaySide},
-    // The shallow term of the equivalent depth takes the cohesion of the
-    // first curve as its mean.
+    // Below the water table the clay keeps only its residual resistance
+    // under repeated movement, and that is what it passes on.
     {SoilModel::StiffClayFreeWater, "STIFF CLAY BELOW THE WATER TABLE",
-     "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE", ResistanceSum::ResidualTrapezoid, true,
-     StiffClayFreeWaterValues,
-     [](double F, V v) { return StiffClayFreeWaterEquivalentDepth(F, v.c, v.c, v.gamma, v.b); },
+     "THE SOIL IS A STIFF CLAY BELOW THE WATER TABLE", true, StiffClayFreeWaterValues,
+     [](V v, double x, double z) {
+       return StiffClayUltimateResistance(v.c, v.ca, v.gamma, v.b, z) *
+              StiffClayResidualFactor(StaticClayCoefficient(x, v.b));
+     },
      StiffClayFreeWaterSide},
-    // Above the water table the stiff clay's ultimate resistance has the
-    // soft-clay form.
     {SoilModel::StiffClayNoFreeWater, "STIFF CLAY ABOVE THE WATER TABLE",
-     "THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE", ResistanceSum::Trapezoid, false,
-     StiffClayNoFreeWaterValues,
-     [](double F, V v) { return SoftClayEquivalentDepth(F, v.c, v.gamma, v.b); },
+     "THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE", false, StiffClayNoFreeWaterValues,
+     [](V v, double, double z) {
+       return StiffClayNoFreeWaterUltimateResistance(v.c, v.ca, v.gamma, v.b, z);
+     },
      StiffClayNoFreeWaterSide},
-    {SoilModel::Sand, "SAND", "THE SOIL IS A SAND", ResistanceSum::TrapezoidToLayerBottom, true,
-     SandValues, [](double F, V v) { return SandEquivalentDepth(F, v.phi, v.gamma, v.b, v.x); },
-     SandSide},
-    {SoilModel::Silt, "SILT", "THE SOIL IS A SILT", ResistanceSum::TrapezoidToLayerBottom, true,
-     SiltValues,
-     [](double F, V v) { return SiltEquivalentDepth(F, v.phi, v.gamma, v.c, v.b, v.x); }, SiltSide},
-    // Rock curves take no equivalent depth from the layers above.
-    {SoilModel::StrongRock, "STRONG ROCK", "THE LAYER IS ROCK", ResistanceSum::None, false,
-     StrongRockValues, nullptr, StrongRockSide},
-    {SoilModel::WeakRock, "WEAK ROCK", "THE LAYER IS WEAK ROCK", ResistanceSum::None, false,
-     WeakRockValues, nullptr, WeakRockSide},
+    {SoilModel::Sand, "SAND", "THE SOIL IS A SAND", true, SandValues,
+     [](V v, double x, double z) { return SandUltimate(v.phi, v.gamma, v.b, x, z); }, SandSide},
+    {SoilModel::Silt, "SILT", "THE SOIL IS A SILT", true, SiltValues,
+     [](V v, double, double z) { return SiltUltimateResistance(v.phi, v.c, v.gamma, v.b, z); },
+     SiltSide},
+    // Rock passes no resistance on and takes no equivalent depth.
+    {SoilModel::StrongRock, "STRONG ROCK", "THE LAYER IS ROCK", false, StrongRockValues, nullptr,
+     StrongRockSide},
+    {SoilModel::WeakRock, "WEAK ROCK", "THE LAYER IS WEAK ROCK", false, WeakRockValues, nullptr,
+     WeakRockSide},
 }};
 
 }  // namespace

@@ -27,7 +27,7 @@ struct ProfileLayer {
   double k = 0;          // modulus of subgrade reaction (top row of the data file)
   int first = 0;         // curve numbers first..last of the layer; first = 0: none
   int last = 0;
-  double resistanceSum = 0;  // LayerResistanceSum: ultimate resistance summed over depth
+  double resistanceSum = 0;  // its ultimate resistance integrated over depth (LayeredSoil.h)
   double zeq = 0;            // equivalent depth of the layer top (layers below the first)
   bool truncated = false;    // cut at two increments below the wall tip
 };

@@ -26,6 +26,7 @@ const std::array<double, 6> kA{static_cast<double>(0.223f), static_cast<double>(
                                static_cast<double>(0.60f),  static_cast<double>(0.60f)};
 
 void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double ca) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));
@@ -57,8 +58,8 @@ StiffClayFreeWaterCurve StiffClayFreeWaterStaticCurve(double c, double ca, doubl
   curve.A = StaticClayCoefficient(x, b);
   curve.pc = StiffClayUltimateResistance(c, ca, gamma, b, z);
   curve.y50 = e50 * b;
-  const double A = curve.A, pc = curve.pc, y50 = curve.y50;
-  const double ya = A * y50, yb = 6.0 * A * y50, yc = 18.0 * A * y50;
+  const double A = curve.A, y50 = curve.y50;
+  const double yc = 18.0 * A * y50;
 
   SidePoints& y = curve.y;
   y[0] = 0.0;
@@ -71,77 +72,60 @@ StiffClayFreeWaterCurve StiffClayFreeWaterStaticCurve(double c, double ca, doubl
   // such data before it gets here.
   if (!(y50 > 0.0)) return curve;
 
-  const double peakAtYb = 0.5 * pc * std::sqrt(6.0 * A) - kDrop * pc;
-  const double kz = k * z;
-  for (size_t i = 0; i < y.size(); ++i) {
-    const double yi = y[i];
-    double p;
-    if (yi <= ya) p = 0.5 * pc * std::sqrt(yi / y50);
-    else if (yi <= yb)
-      p = 0.5 * pc * std::sqrt(yi / y50) - kSoftening * pc * std::pow((yi - ya) / ya, kSofteningExponent);
-    else if (yi <= yc) p = peakAtYb - 0.0625 / y50 * pc * (yi - yb);
-    else p = peakAtYb - 0.75 * pc * A;
-    curve.p[i] = std::min(p, kz * yi);
-  }
+  curve.kz = k * z;
+  for (size_t i = 0; i < y.size(); ++i) curve.p[i] = curve.at(y[i]);
   return curve;
 }
 
-double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double gamma, double b) {
-  // Without cohesion the layer resists nothing at any depth.
-  if (!(F > 0.0) || !(c > 0.0)) return 0.0;
-  // Depth at which the wedge reaches the flow resistance 11 c b.
-  double xr = (11.0 * c * b - 2.0 * ca * b) / (kWedgeCohesion * ca + gamma * b);
-  if (!(xr > 0.0) || !std::isfinite(xr)) xr = 0.0;
-  const double step = xr / 40.0;
-  double S = 0.0;
-  for (int i = 1; i <= 40 && step > 0.0; ++i) {
-    const double z = i * step;
-    const double R = StiffClayResidualFactor(StaticClayCoefficient(z, b));
-    const double previous = S;
-    S += (gamma * b * z + 2.0 * ca * b + kWedgeCohesion * ca * z) * R * step;
-    if (S > F) return z - (S - F) * step / (S - previous);
-  }
-  const double deep = 11.0 * c * b * StiffClayResidualFactor(StaticClayCoefficient(xr, b));
-  return deep > 0.0 ? xr + (F - S) / deep : xr;
+double StiffClayFreeWaterCurve::initialLineEnd() const {
+  // Where k z y meets 0.5 pc (y / y50)^0.5.
+  if (!(kz > 0.0) || !(y50 > 0.0)) return 0.0;
+  const double root = 0.5 * pc / (kz * std::sqrt(y50));
+  return root * root;
 }
 
-SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k) {
+double StiffClayFreeWaterCurve::at(double yi) const {
+  if (!(y50 > 0.0)) return 0.0;
+  const double ya = A * y50, yb = 6.0 * A * y50, yc = 18.0 * A * y50;
+  const double peakAtYb = 0.5 * pc * std::sqrt(6.0 * A) - kDrop * pc;
+  double r;
+  if (yi <= ya) r = 0.5 * pc * std::sqrt(yi / y50);
+  else if (yi <= yb)
+    r = 0.5 * pc * std::sqrt(yi / y50) - kSoftening * pc * std::pow((yi - ya) / ya, kSofteningExponent);
+  else if (yi <= yc) r = peakAtYb - 0.0625 / y50 * pc * (yi - yb);
+  else r = peakAtYb - 0.75 * pc * A;
+  return std::min(r, kz * yi);
+}
+
+SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, double x) {
   const ProfileLayer& layer = g.profile.layer(j);
   // Every deflection of the curve is a multiple of y50 = E50 b.
-  SoilValues v = ClayValues(g, j, k);
+  SoilValues v = ClayValues(g, j, x);
   // The wedge near the surface mobilises the mean cohesion above the curve.
   // In the top layer that is the mean along the layer from the excavation
   // level; in a lower layer, whose top stands for the soil above through
-  // its equivalent depth, the mean of the trapezoids of c over the layer's
-  // curve depths down to this one. The backfill side reuses the excavation
-  // side's value, as it does every other soil value.
+  // its equivalent depth, the mean of c from the layer's first reported
+  // curve down to this depth (c varies linearly within the layer). The
+  // backfill side reuses the excavation side's value, as it does every
+  // other soil value.
   v.ca = v.c;
   if (j == 1) {
     v.ca = LayerAverageCohesion(g, v.x, j);
-  } else if (k > layer.first) {
-    double cohesionSum = 0.0;
-    double previousC = CohesionAt(g.profile, g.profile.xc(layer.first));
-    for (int i = layer.first + 1; i <= k; ++i) {
-      const double c = CohesionAt(g.profile, g.profile.xc(i));
-      cohesionSum += (g.profile.xc(i) - g.profile.xc(i - 1)) * (previousC + c) / 2.0;
-      previousC = c;
-    }
-    const double span = v.x - g.profile.xc(layer.first);
-    v.ca = span > kSmallLength ? cohesionSum / span : v.c;
+  } else if (layer.first > 0 && v.x - g.profile.xc(layer.first) > kSmallLength) {
+    v.ca = 0.5 * (CohesionAt(g.profile, g.profile.xc(layer.first)) + v.c);
   }
   return v;
 }
 
-SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
-                                      Side side) {
-  const double x = SideDepth(g.settings, v.x, side);
+void StiffClayFreeWaterSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
+  const double depth = SideDepth(g.settings, x, side);
   const StiffClayFreeWaterCurve curve = StiffClayFreeWaterStaticCurve(
-      v.c, v.ca, v.gamma, v.e50, v.b, g.profile.layer(j).k, x, ModelDepth(g, j, x));
+      v.c, v.ca, v.gamma, v.e50, v.b, g.profile.layer(j).k, depth, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, v, v.ca);
-  WriteSidePoints(g, k, side, curve.y, curve.p,
-                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast));
-  return {curve.pc, StiffClayResidualFactor(curve.A)};
+  WriteValueBlock(g, depth, v, v.ca);
+  WriteSidePoints(g, x, side, curve.y, curve.p,
+                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
+                  {[&curve](double y) { return curve.at(y); }, {curve.initialLineEnd()}});
 }
 
 }  // namespace terraq::engine

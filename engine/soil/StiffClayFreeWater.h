@@ -31,7 +31,13 @@ struct StiffClayFreeWaterCurve {
   double A = 0;    // softening coefficient at the side depth
   double pc = 0;   // ultimate resistance
   double y50 = 0;  // E50 b
+  double kz = 0;   // slope of the initial line
   SidePoints y{}, p{};  // before multipliers and shift
+
+  // p at any deflection y >= 0 by the same four parts (0 without y50).
+  double at(double y) const;
+  // Where the initial line k z y meets the rising curve (0 without either).
+  double initialLineEnd() const;
 };
 
 // The curve of a side at depth x (for A) and z (for the resistance), with
@@ -41,15 +47,9 @@ struct StiffClayFreeWaterCurve {
 StiffClayFreeWaterCurve StiffClayFreeWaterStaticCurve(double c, double ca, double gamma, double e50,
                                                       double b, double k, double x, double z);
 
-// Depth at which the residual resistance of the layer, integrated from 0,
-// reaches F (F >= 0), for the cohesion c and shallow average ca of its
-// first curve.
-double StiffClayFreeWaterEquivalentDepth(double F, double c, double ca, double gamma, double b);
-
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, int k);
-SideResistance StiffClayFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
-                                      Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues StiffClayFreeWaterValues(PyGeneration& g, int j, double x);
+void StiffClayFreeWaterSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

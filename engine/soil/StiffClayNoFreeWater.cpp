@@ -23,6 +23,7 @@ const std::array<double, 13> kFractions{
     static_cast<double>(0.5f)};
 
 void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{23, "DEPTH BELOW GS"}, {33, "DIAM"}, {45, "C"}, {57, "CAVG"},
                           {71, "GAMMA AVG"}, {83, "E50"}}));
@@ -39,7 +40,7 @@ void WriteValueBlock(PyGeneration& g, double x, const SoilValues& v, double cavg
 StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg, double gamma,
                                                           double e50, double b, double z) {
   StiffClayNoFreeWaterCurve curve;
-  curve.pu = std::min(3.0 * cavg * b + gamma * b * z + 0.5 * cavg * z, 9.0 * c * b);
+  curve.pu = StiffClayNoFreeWaterUltimateResistance(c, cavg, gamma, b, z);
   curve.y50 = 2.5 * e50 * b;
   const double yc = 16.0 * curve.y50;  // the curve reaches pu here
   const double ye = 1.25 * yc;
@@ -52,32 +53,39 @@ StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg,
   if (!(curve.y50 > 0.0)) return curve;
 
   curve.k0 = 0.5 * curve.pu * std::pow(curve.y50 / kSmallDeflection, 0.75) / curve.y50;
-  for (size_t i = 0; i < y.size(); ++i) {
-    if (y[i] < kSmallDeflection) curve.p[i] = curve.k0 * y[i];
-    else if (y[i] <= yc) curve.p[i] = 0.5 * curve.pu * std::pow(y[i] / curve.y50, 0.25);
-    else curve.p[i] = curve.pu;
-  }
+  for (size_t i = 0; i < y.size(); ++i) curve.p[i] = curve.at(y[i]);
   return curve;
 }
 
-SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k) {
+double StiffClayNoFreeWaterCurve::at(double d) const {
+  if (!(y50 > 0.0)) return 0.0;
+  if (d < kSmallDeflection) return k0 * d;
+  if (d <= 16.0 * y50) return 0.5 * pu * std::pow(d / y50, 0.25);
+  return pu;
+}
+
+double StiffClayNoFreeWaterUltimateResistance(double c, double cavg, double gamma, double b,
+                                              double z) {
+  return std::min(3.0 * cavg * b + gamma * b * z + 0.5 * cavg * z, 9.0 * c * b);
+}
+
+SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, double x) {
   // Every deflection of the curve is a multiple of y50 = 2.5 E50 b.
-  SoilValues v = ClayValues(g, j, k);
+  SoilValues v = ClayValues(g, j, x);
   // The shallow resistance takes the mean cohesion along the layer.
   v.ca = LayerAverageCohesion(g, v.x, j);
   return v;
 }
 
-SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
-                                        Side side) {
-  const double x = SideDepth(g.settings, v.x, side);
+void StiffClayNoFreeWaterSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
+  const double depth = SideDepth(g.settings, x, side);
   const StiffClayNoFreeWaterCurve curve =
-      StiffClayNoFreeWaterStaticCurve(v.c, v.ca, v.gamma, v.e50, v.b, ModelDepth(g, j, x));
+      StiffClayNoFreeWaterStaticCurve(v.c, v.ca, v.gamma, v.e50, v.b, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, v, v.ca);
-  WriteSidePoints(g, k, side, curve.y, curve.p,
-                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast));
-  return {curve.pu};
+  WriteValueBlock(g, depth, v, v.ca);
+  WriteSidePoints(g, x, side, curve.y, curve.p,
+                  SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
+                  {[&curve](double y) { return curve.at(y); }, {}});
 }
 
 }  // namespace terraq::engine

@@ -17,7 +17,14 @@ struct StiffClayNoFreeWaterCurve {
   double y50 = 0;  // 2.5 E50 b
   double k0 = 0;   // secant modulus at the smallest resolved deflection
   SidePoints y{}, p{};  // before multipliers and shift
+
+  // p at any deflection y >= 0 by the same law (0 without y50).
+  double at(double y) const;
 };
+
+// The ultimate resistance min(3 cavg b + gamma b z + 0.5 cavg z, 9 c b).
+double StiffClayNoFreeWaterUltimateResistance(double c, double cavg, double gamma, double b,
+                                              double z);
 
 // The curve at depth z for cohesion c, layer-average cohesion cavg, average
 // effective unit weight gamma, strain factor e50 (> 0) and width b (> 0).
@@ -25,10 +32,9 @@ struct StiffClayNoFreeWaterCurve {
 StiffClayNoFreeWaterCurve StiffClayNoFreeWaterStaticCurve(double c, double cavg, double gamma,
                                                           double e50, double b, double z);
 
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, int k);
-SideResistance StiffClayNoFreeWaterSide(PyGeneration& g, int j, int k, const SoilValues& v,
-                                        Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues StiffClayNoFreeWaterValues(PyGeneration& g, int j, double x);
+void StiffClayNoFreeWaterSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

@@ -12,6 +12,7 @@ namespace {
 const double kElasticLimit = static_cast<double>(0.0004f);  // y1 / b
 
 void WriteValueBlock(PyGeneration& g, Side side, double z, double b, double s) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.emptyLines(2);
   report.line(Line().x(17).a(side == Side::Excavation ? "DEPTH-EXCAVATION SIDE" : "DEPTH-BACKFILL SIDE  ")
@@ -43,9 +44,9 @@ StrongRockCurve StrongRockStaticCurve(double s, double gamma, double b, double z
   return curve;
 }
 
-SoilValues StrongRockValues(PyGeneration& g, int j, int k) {
+SoilValues StrongRockValues(PyGeneration& g, int j, double x) {
   SoilValues v;
-  v.x = g.profile.xc(k);
+  v.x = x;
   v.c = CohesionAt(g.profile, v.x);
   // Every deflection of the curve is the rock's strength over its modulus,
   // both proportional to qu: without strength there is no curve.
@@ -55,7 +56,7 @@ SoilValues StrongRockValues(PyGeneration& g, int j, int k) {
   return v;
 }
 
-SideResistance StrongRockSide(PyGeneration& g, int, int k, const SoilValues& v, Side side) {
+void StrongRockSide(PyGeneration& g, int, double x, const SoilValues& v, Side side) {
   const double s = 0.5 * v.c;
   // The multipliers act at the curve's depth below the backfill surface on
   // both sides.
@@ -68,8 +69,7 @@ SideResistance StrongRockSide(PyGeneration& g, int, int k, const SoilValues& v, 
   SidePoints yOut{};
   for (size_t i = 0; i < yOut.size(); ++i) yOut[i] = ym * curve.y[i];
   WriteValueBlock(g, side, z, b, s);
-  WriteTransformedPoints(g, k, yOut, curve.p, PointLayout{false});
-  return {};
+  WriteTransformedPoints(g, x, yOut, curve.p, PointLayout{false});
 }
 
 }  // namespace terraq::engine

@@ -27,9 +27,11 @@ struct StrongRockCurve {
 // 17 the residual.
 StrongRockCurve StrongRockStaticCurve(double s, double gamma, double b, double z, double pm);
 
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues StrongRockValues(PyGeneration& g, int j, int k);
-SideResistance StrongRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord). A station's
+// curve takes the same 17 points: the curve is straight between them but
+// for its drop past yu, which a denser table would only make steeper.
+SoilValues StrongRockValues(PyGeneration& g, int j, double x);
+void StrongRockSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

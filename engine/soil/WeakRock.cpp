@@ -30,6 +30,7 @@ struct RockValues {
 };
 
 void WriteValueBlock(PyGeneration& g, double x, const RockValues& v) {
+  if (!g.report->wanted()) return;  // nothing to format for
   TextOut& report = *g.report;
   report.line(AlignedRow({{19, "DEPTH"}, {29, "DIAM"}, {41, "Qu"}, {55, " Eu "}, {69, "GAMMA AVG"},
                           {81, "E50"}}));
@@ -93,16 +94,18 @@ WeakRockCurve WeakRockStaticCurve(double qavg, double rqd, double em, double krm
   curve.yrm = krm * b;
   curve.yA = std::pow(0.5 * curve.pur / (std::pow(curve.yrm, 0.25) * curve.Kir), 1.0 / (1.0 - 0.25));
   for (size_t i = 0; i < kFactors.size(); ++i) {
-    const double y = kFactors[i] * curve.yrm;
-    curve.y[i] = y;
-    curve.p[i] = y < curve.yA ? curve.Kir * y
-                              : std::min(0.5 * curve.pur * std::pow(y / curve.yrm, 0.25), curve.pur);
+    curve.y[i] = kFactors[i] * curve.yrm;
+    curve.p[i] = curve.at(curve.y[i]);
   }
   return curve;
 }
 
-SoilValues WeakRockValues(PyGeneration& g, int j, int k) {
-  const RockValues r = ValuesAt(g, j, g.profile.xc(k));
+double WeakRockCurve::at(double d) const {
+  return d < yA ? Kir * d : std::min(0.5 * pur * std::pow(d / yrm, 0.25), pur);
+}
+
+SoilValues WeakRockValues(PyGeneration& g, int j, double x) {
+  const RockValues r = ValuesAt(g, j, x);
   SoilValues v;
   v.x = r.x;
   v.b = r.b;
@@ -114,18 +117,18 @@ SoilValues WeakRockValues(PyGeneration& g, int j, int k) {
   return v;
 }
 
-SideResistance WeakRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side) {
+void WeakRockSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
   const ProfileLayer& layer = g.profile.layer(j);
-  const double x = SideDepth(g.settings, v.x, side);
-  const double xr = x - layer.top + kDepthOffset;
+  const double depth = SideDepth(g.settings, x, side);
+  const double xr = depth - layer.top + kDepthOffset;
   RockValues sideValues{
-      v.x, ResistanceWidthAt(g.settings, x), v.c, v.ca, v.gamma, v.e50, v.sixth, layer.k};
+      v.x, ResistanceWidthAt(g.settings, depth), v.c, v.ca, v.gamma, v.e50, v.sixth, layer.k};
   const WeakRockCurve curve = WeakRockStaticCurve(sideValues.qavg, sideValues.rqd, sideValues.em,
                                                   sideValues.krm, sideValues.b, xr);
   WriteSideTitle(g, side);
-  WriteValueBlock(g, x, sideValues);
-  WriteSidePoints(g, k, side, curve.y, curve.p, 0.0);
-  return {};
+  WriteValueBlock(g, depth, sideValues);
+  WriteSidePoints(g, x, side, curve.y, curve.p, 0.0,
+                  {[&curve](double y) { return curve.at(y); }, {curve.yA}});
 }
 
 }  // namespace terraq::engine

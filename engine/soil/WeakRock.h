@@ -25,6 +25,9 @@ struct WeakRockCurve {
   double yrm = 0;     // krm b
   double yA = 0;      // where the initial line meets the curve
   SidePoints y{}, p{};  // before multipliers
+
+  // p at any deflection y >= 0 by the same law.
+  double at(double y) const;
 };
 
 // The curve at the depth xr (> 0) into the rock, for the mean strength qavg
@@ -33,9 +36,9 @@ struct WeakRockCurve {
 WeakRockCurve WeakRockStaticCurve(double qavg, double rqd, double em, double krm, double b,
                                   double xr);
 
-// The soil values of curve k of layer j, and the curve of one side with its
-// report block and points (SoilModelRecord).
-SoilValues WeakRockValues(PyGeneration& g, int j, int k);
-SideResistance WeakRockSide(PyGeneration& g, int j, int k, const SoilValues& v, Side side);
+// The soil values of a curve of layer j at depth x, and the curve of one
+// side with its report block and points (SoilModelRecord).
+SoilValues WeakRockValues(PyGeneration& g, int j, double x);
+void WeakRockSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side);
 
 }  // namespace terraq::engine

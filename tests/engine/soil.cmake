@@ -15,6 +15,10 @@ terraq_add_test(test_engine_soil
   ${CMAKE_CURRENT_LIST_DIR}/soil/GeneratedRunTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/ModelRunTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/soil/UnitsSystemTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/soil/ContinuousBeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/soil/PublishedSpringsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/WallCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/earthpressure/EarthPressureCase.cpp)
 target_include_directories(test_engine_soil PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/soil ${CMAKE_CURRENT_LIST_DIR}/earthpressure)
+  ${CMAKE_CURRENT_LIST_DIR}/soil ${CMAKE_CURRENT_LIST_DIR}/earthpressure
+  ${CMAKE_CURRENT_LIST_DIR}/solver)

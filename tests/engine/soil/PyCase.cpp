@@ -25,7 +25,9 @@ std::string PyCase::dataFile() const {
       << " 1 0\n";
   out << ni << ' ' << h << " 100 " << tolerance << ' ' << H << '\n';
   out << "0 " << ni << " 1 " << ei << '\n';
-  out << "0\n0\n";
+  if (topLoad != 0) out << "1\n0 0 0 " << topLoad << " 0 0\n";
+  else out << "0\n";
+  out << "0\n";
   for (const auto& m : modification) out << m[0] << ' ' << m[1] << ' ' << m[2] << '\n';
   if (kep == 1) {
     out << pressure.size() << '\n';

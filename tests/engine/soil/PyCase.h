@@ -22,6 +22,7 @@ struct PyCase {
   double tolerance = 1e-4;  // deflection closure tolerance
   double H = 120;   // free height, in both the wall and the soil records
   double ei = 1.0e10;
+  double topLoad = 0;  // lateral point load at the top of the wall (station 0)
   double WA = 72, WP = 12;
   double waterBackfill = 1000;
   std::vector<std::array<double, 2>> pressure;      // KEP = 1 when not empty

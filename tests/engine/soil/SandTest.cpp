@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "soil/LayeredSoil.h"
 #include "soil/Sand.h"
+#include "soil/SoilModels.h"
 
 namespace terraq::engine {
 namespace {
@@ -85,41 +87,36 @@ TEST(Sand, ActiveShiftOnlyWithAUserPressureTable) {
   EXPECT_EQ(SandActiveShift(12, 8, 30 * 3.1416 / 180, 0), 0.0);
 }
 
-// Integral of A(z/b) pst(z) from 0 to z by Simpson's rule.
-double wedgeIntegral(double phi, double gamma, double b, double z) {
-  const int n = 2000;
+// Integral of A(z/b) min(pst, psd)(z) from 0 to z by Simpson's rule.
+double resistanceIntegral(double phi, double gamma, double b, double z) {
+  const int n = 4000;
   const double h = z / n;
-  auto f = [&](double s) { return SandCoefficients(s / b).A * reese(phi, gamma, s, b).pst; };
+  auto f = [&](double s) {
+    const Reese r = reese(phi, gamma, s, b);
+    return SandCoefficients(s / b).A * std::min(r.pst, r.psd);
+  };
   double sum = f(0) + f(z);
   for (int i = 1; i < n; ++i) sum += (i % 2 ? 4.0 : 2.0) * f(i * h);
   return sum * h / 3;
 }
 
 TEST(Sand, EquivalentDepthGivesTheResistanceOfTheLayersAbove) {
-  const double phi = 32, gamma = 0.04, b = 12, x = 150;
-  // Where the two mechanisms meet.
-  double lo = 1, hi = 10000;
-  for (int i = 0; i < 200; ++i) {
-    const double mid = (lo + hi) / 2;
-    const Reese r = reese(phi, gamma, mid, b);
-    (r.pst < r.psd ? lo : hi) = mid;
+  // The sand's own resistance integrated from zero to its equivalent depth
+  // is the resistance of the layers above, in the wedge range and far below
+  // it, where flow around the wall governs.
+  const double phi = 32, gamma = 0.04, b = 12;
+  SoilValues v;
+  v.phi = phi * 3.1416 / 180;
+  v.gamma = gamma;
+  v.b = b;
+  const SoilModelRecord& sand = SoilModelRecordOf(SoilModel::Sand);
+  for (const double depth : {20.0, 300.0, 1500.0}) {
+    const double F = resistanceIntegral(phi, gamma, b, depth);
+    EXPECT_NEAR(EquivalentDepth(sand, F, v), depth, 2e-4 * depth) << depth;
   }
-  const double zt = lo;
-  const double phiRad = phi * 3.1416 / 180;
-  // Within the wedge range: the integral up to zeq matches F to within the
-  // 100 steps of the stepping.
-  const double F = wedgeIntegral(phi, gamma, b, 0.6 * zt);
-  const double zeq = SandEquivalentDepth(F, phiRad, gamma, b, x);
-  EXPECT_NEAR(zeq, 0.6 * zt, 0.02 * zt);
-  // Beyond zt each further unit of resistance costs 0.88 gamma b x G of depth,
-  // with G = psd / (gamma z b).
-  const double total = wedgeIntegral(phi, gamma, b, zt);
-  const double G = reese(phi, gamma, 1, b).psd / (gamma * b);
-  const double z1 = SandEquivalentDepth(total * 2, phiRad, gamma, b, x);
-  const double z2 = SandEquivalentDepth(total * 3, phiRad, gamma, b, x);
-  EXPECT_GT(z1, zt);
-  EXPECT_NEAR(z2 - z1, total / (0.88 * gamma * b * x * G), 1e-3 * (z2 - z1));
-  EXPECT_EQ(SandEquivalentDepth(0, phiRad, gamma, b, x), 0.0);
+  EXPECT_EQ(EquivalentDepth(sand, 0, v), 0.0);
+  v.gamma = 0;  // a sand without weight resists nothing at any depth
+  EXPECT_EQ(EquivalentDepth(sand, 1000, v), 0.0);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "soil/LayeredSoil.h"
 #include "soil/Silt.h"
+#include "soil/SoilModels.h"
 
 namespace terraq::engine {
 namespace {
@@ -83,29 +85,30 @@ TEST(Silt, CurveCombinesFrictionAndCohesionInTheSandShape) {
 }
 
 TEST(Silt, EquivalentDepthGivesTheResistanceOfTheLayersAbove) {
-  // Down to zt, where wedge and flow meet, the layer resists with
-  // A(z/b) x wedge + the uncapped cohesive wedge 3cb + gamma b z + 0.5 c z.
+  // The resistance A(z/b) min(pst, psd) + c min(Np, 9) b integrated from
+  // zero to the equivalent depth is the resistance of the layers above.
   const double phi = 30 * kDeg, c = 1.5, gamma = 0.04, b = 12;
   auto pu = [&](double z) {
-    return factor(kA, z / b) * wedge(phi, gamma, z, b) + 3 * c * b + gamma * b * z + 0.5 * c * z;
+    return factor(kA, z / b) * std::min(wedge(phi, gamma, z, b), flow(phi, gamma, z, b)) +
+           matlock(c, gamma, z, b);
   };
-  // zt from pst = gamma z (b D + z E) = psd = gamma z b G.
-  const double Kb = std::pow(std::tan(kPi / 4 + phi / 2), 2), D = Kb - 1 / Kb;
-  const double G = Kb * Kb * (Kb + 0.4 * std::tan(phi)) - 1 / Kb, E = wedge(phi, 1, 1, b) - b * D;
-  // Fifty steps of zt/50: the resistance grows with depth, so the steps
-  // overrate the integral by less than one step's worth.
-  const double step = b * (G - D) / E / 50;
-  for (const double F : {2000.0, 20000.0}) {
-    const double z = SiltEquivalentDepth(F, phi, gamma, c, b, 100.0);
-    const int n = 4000;
+  SoilValues v;
+  v.phi = phi;
+  v.c = c;
+  v.gamma = gamma;
+  v.b = b;
+  const SoilModelRecord& silt = SoilModelRecordOf(SoilModel::Silt);
+  for (const double F : {2000.0, 20000.0, 2.0e6}) {
+    const double z = EquivalentDepth(silt, F, v);
+    const int n = 8000;
     double integral = pu(0) + pu(z);
     for (int i = 1; i < n; ++i) integral += (i % 2 ? 4.0 : 2.0) * pu(i * z / n);
     integral *= z / n / 3;
-    EXPECT_LE(integral, F * (1 + 1e-9)) << F;
-    EXPECT_GE(integral, F - step * pu(z + step)) << F;
+    EXPECT_NEAR(integral, F, 2e-4 * F) << F;
   }
-  EXPECT_EQ(SiltEquivalentDepth(0.0, phi, gamma, c, b, 100), 0.0);
-  EXPECT_TRUE(std::isfinite(SiltEquivalentDepth(1000.0, phi, 0.0, 0.0, b, 100)));
+  EXPECT_EQ(EquivalentDepth(silt, 0.0, v), 0.0);
+  v.gamma = v.c = 0;
+  EXPECT_EQ(EquivalentDepth(silt, 1000.0, v), 0.0);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "soil/LayeredSoil.h"
 #include "soil/SoftClay.h"
+#include "soil/SoilModels.h"
 
 namespace terraq::engine {
 namespace {
@@ -78,18 +80,23 @@ double integralOfPu(double c, double gamma, double b, double z) {
 TEST(SoftClay, EquivalentDepthGivesTheResistanceOfTheLayersAbove) {
   const double c = 4.0, gamma = 0.03, b = 12.0;
   const double xr = 6.0 * c * b / (gamma * b + 0.5 * c);  // where Np reaches 9
-  // A small sum: the root of the quadratic, above xr.
-  const double small = 2000.0;
-  const double z1 = SoftClayEquivalentDepth(small, c, gamma, b);
+  SoilValues v;
+  v.c = c;
+  v.gamma = gamma;
+  v.b = b;
+  const SoilModelRecord& clay = SoilModelRecordOf(SoilModel::SoftClay);
+  // A small sum, reached above xr, and a large one, beyond xr where pu is
+  // constant.
+  const double small = 2000.0, large = 400000.0;
+  const double z1 = EquivalentDepth(clay, small, v);
   EXPECT_LT(z1, xr);
   EXPECT_NEAR(integralOfPu(c, gamma, b, z1), small, 1e-6 * small);
-  // A large sum: beyond xr, where pu is constant.
-  const double large = 400000.0;
-  const double z2 = SoftClayEquivalentDepth(large, c, gamma, b);
+  const double z2 = EquivalentDepth(clay, large, v);
   EXPECT_GT(z2, xr);
-  EXPECT_NEAR(integralOfPu(c, gamma, b, z2), large, 1e-6 * large);
-  EXPECT_EQ(SoftClayEquivalentDepth(0.0, c, gamma, b), 0.0);
-  EXPECT_EQ(SoftClayEquivalentDepth(large, 0.0, 0.0, b), 0.0);  // no cohesion
+  EXPECT_NEAR(integralOfPu(c, gamma, b, z2), large, 1e-5 * large);
+  EXPECT_EQ(EquivalentDepth(clay, 0.0, v), 0.0);
+  v.c = 0;  // no cohesion: no resistance at any depth
+  EXPECT_EQ(EquivalentDepth(clay, large, v), 0.0);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 #include "soil/StiffClayFreeWater.h"
 #include "soil/StiffClayNoFreeWater.h"
+#include "soil/LayeredSoil.h"
+#include "soil/SoilModels.h"
 #include "ReeseStiffClay.h"
 
 namespace terraq::engine {
@@ -75,23 +77,24 @@ double residualIntegral(double c, double gamma, double b, double z) {
 }
 
 TEST(StiffClayBelowWaterTable, EquivalentDepthGivesTheResidualResistanceAbove) {
+  // The residual resistance integrated from zero to the equivalent depth is
+  // what the layers above pass on, above and below the depth xr where the
+  // wedge reaches the flow resistance 11 c b.
   const double c = 3.0, gamma = 0.04, b = 48.0;
-  const double xr = 9.0 * c * b / (2.83 * c + gamma * b);  // where the wedge reaches 11 c b
-  // The integral is taken in forty steps of xr/40; the resistance grows with
-  // depth, so the steps overrate it by less than one step's worth.
-  const double step = xr / 40;
-  for (const double F : {500.0, 3000.0}) {
-    const double z = StiffClayFreeWaterEquivalentDepth(F, c, c, gamma, b);
-    ASSERT_LT(z, xr);
-    const double integral = residualIntegral(c, gamma, b, z);
-    EXPECT_LE(integral, F * (1 + 1e-9)) << F;
-    EXPECT_GE(integral, F - step * residual(c, gamma, b, z + step)) << F;
+  const double xr = 9.0 * c * b / (2.83 * c + gamma * b);
+  SoilValues v;
+  v.c = v.ca = c;
+  v.gamma = gamma;
+  v.b = b;
+  const SoilModelRecord& clay = SoilModelRecordOf(SoilModel::StiffClayFreeWater);
+  for (const double F : {500.0, 3000.0, 60000.0}) {
+    const double z = EquivalentDepth(clay, F, v);
+    EXPECT_NEAR(residualIntegral(c, gamma, b, z), F, 2e-4 * F) << F;
   }
-  // Deeper than xr the resistance is 11 c b R at xr / b.
-  const double big = 60000.0, z = StiffClayFreeWaterEquivalentDepth(big, c, c, gamma, b);
-  EXPECT_NEAR(z, xr + (big - residualIntegral(c, gamma, b, xr)) / residual(c, gamma, b, xr), 0.02 * z);
-  EXPECT_EQ(StiffClayFreeWaterEquivalentDepth(0.0, c, c, gamma, b), 0.0);
-  EXPECT_EQ(StiffClayFreeWaterEquivalentDepth(big, 0.0, 0.0, gamma, b), 0.0);
+  EXPECT_GT(EquivalentDepth(clay, 60000.0, v), xr);
+  EXPECT_EQ(EquivalentDepth(clay, 0.0, v), 0.0);
+  v.c = v.ca = 0;
+  EXPECT_EQ(EquivalentDepth(clay, 60000.0, v), 0.0);
 }
 
 // Welch and Reese: pu = (3 + gamma z / ca + 0.5 z / b) ca b, at most 9 c b;

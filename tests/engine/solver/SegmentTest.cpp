@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "solver/GeneratedSprings.h"
 #include "solver/Solver.h"
 
 namespace terraq::engine {
@@ -73,6 +76,21 @@ TEST(Segment, TwoPointCurveIsOnItsCurveBetweenItsPoints) {
   s = EvaluateSegment(c, 2.0, off);
   EXPECT_DOUBLE_EQ(s.q - s.k * 2.0, -20);
   EXPECT_TRUE(off);
+}
+
+TEST(Segment, AStationsTableGivesTheSegmentsOfTheSameCurve) {
+  // The generated springs keep their curves as tables searched by bisection:
+  // at, between and beyond the points they must give what the curve does.
+  const Curve c = curve({{-3, 12}, {-1, 10}, {0, 0}, {0.5, -6}, {1, -10}, {3, -12}});
+  const std::vector<double> y{-3, -1, 0, 0.5, 1, 3}, p{12, 10, 0, -6, -10, -12};
+  for (const double w : {-4.0, -3.0, -2.0, -1.0, 0.0, 0.25, 0.5, 0.75, 1.0, 2.0, 3.0, 4.0}) {
+    bool offCurve = false, offTable = false;
+    const Segment a = EvaluateSegment(c, w, offCurve);
+    const Segment b = EvaluateTable(y, p, w, offTable);
+    EXPECT_DOUBLE_EQ(b.k, a.k) << w;
+    EXPECT_DOUBLE_EQ(b.q, a.q) << w;
+    EXPECT_EQ(offTable, offCurve) << w;
+  }
 }
 
 }  // namespace
