@@ -159,20 +159,28 @@ void ComputeDerivedResults(EngineModel& model) {
     if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1)) return 0.0;
     return HasCurveSpring(st, j - 1) ? soilForce(j) : -soilForce(j);
   };
+  // Couples (T, per station) make the moment step without a shear: the
+  // shear of the increment below station j is (M(j+1) - M(j))/h less the
+  // mean of the couples per length at its two ends, and the station's net
+  // reaction holds the pair of forces (T(j+1) - T(j-1))/2h that stands for
+  // them. A couple at an end station is the wall's end moment, which M
+  // there already holds.
+  const auto couple = [&](int j) { return j == top || j == tip ? 0.0 : st.T[j]; };
+  const auto incrementCouple = [&](int j) { return (couple(j) + couple(j + 1)) / c.twoH; };
   for (int station = 1; station < c.NI; ++station) {
     const int j = top + station;
     ResultRow& r = model.results[static_cast<size_t>(station)];
     const double distributed = distributedForce(j);
     const double skew = st.Qskew[j] - st.Sskew[j] * w[j] + soilSkew(j);
-    const double concentrated = r.reaction - distributed;
-    r.shear += 0.5 * skew;
+    const double couplePair = (couple(j + 1) - couple(j - 1)) / c.twoH;
+    const double concentrated = r.reaction - distributed - couplePair;
+    r.shear += 0.5 * skew - 0.5 * (incrementCouple(j - 1) + incrementCouple(j));
     r.concentrated = IsConcentrated(st, j);
     // Elsewhere the two sides are one shear: what is left of the net
-    // reaction there is the axial load's share and the force pairs that
-    // stand for couples, not a force at the station.
+    // reaction there is the axial load's share, not a force at the station.
     r.shearAbove = r.shearBelow = r.shear;
     if (!r.concentrated) continue;
-    r.shearAbove = (M[j] - M[j - 1]) / c.h + 0.5 * (distributed + skew);
+    r.shearAbove = (M[j] - M[j - 1]) / c.h - incrementCouple(j - 1) + 0.5 * (distributed + skew);
     r.shearBelow = r.shearAbove + concentrated;
     if (IsSupported(st, j)) r.supportForce = concentrated - st.Qpoint[j];
   }

@@ -120,6 +120,26 @@ TEST(ShearAndStep, ShearWhereAPartSpanLoadStartsAndEnds) {
   }
 }
 
+// The same cantilever with a couple C at mid-height and no force: the shear
+// is zero everywhere, the couple's station included (its moment steps by C
+// there, which a plain central difference of the moments would take for a
+// shear of C/2h), and the moment below the couple is C.
+TEST(ShearAndStep, ACoupleCarriesNoShear) {
+  const double C = 5000, L = 480;
+  for (int ni : kDivisions) {
+    WallCase wall = uniformWall(ni, L, 1e9);
+    wall.specified = {{3, ni, 0, 0}};
+    wall.loads = {{0, ni / 2, ni / 2, 0, C}};
+    const SolvedWall run = Solve(wall);
+    ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
+    for (const ResultRow& r : run.model.results) {
+      EXPECT_NEAR(r.shear, 0.0, 1e-6 * C / wall.h) << ni << " " << r.x;
+      if (r.x > L / 2 + wall.h) EXPECT_NEAR(std::fabs(r.moment), C, 1e-6 * C) << ni << " " << r.x;
+    }
+    EXPECT_NEAR(engine::LargestShear(run.model.results).shear, 0.0, 1e-6 * C / wall.h) << ni;
+  }
+}
+
 // The same cantilever under an earth-pressure diagram rising from 0 at the
 // top to p0 at L/2, where it ends: V = p0 x^2 / L above L/2 and p0 L / 4
 // from there on, exactly at every station, the diagram's end included.
