@@ -1,3 +1,4 @@
 list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Analysis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AnalysisEntry.cpp
 )
