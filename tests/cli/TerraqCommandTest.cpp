@@ -292,7 +292,7 @@ TEST(TerraqCommand, UsageAndInputErrorsExitWithTwo) {
   EXPECT_EQ(version.out, "terraq 2013.4.7\n");
 }
 
-TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
+TEST(TerraqCommand, MissingEngineLibraryOrPlottingProgramExitsWithTwo) {
   ScratchFolder lonely;
   fs::copy_file(BinDir() / "terraq", lonely.path() / "terraq");
   lonely.copy("cli-cantilever.tq4d", "wall.tq4d");
@@ -302,6 +302,13 @@ TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
   EXPECT_TRUE(contains(o.err, (lonely.path() / "Terraq2013_DLL.so").string())) << o.err;
   EXPECT_FALSE(fs::exists(lonely.path() / "wall.tq4o"));
   EXPECT_FALSE(fs::exists(lonely.path() / "names.dat"));
+  const Outcome plot = runProgram(lonely.path() / "terraq",
+                                  "plot --graph moment --out m.png wall.tq4d", lonely.path());
+  EXPECT_EQ(plot.status, 2);
+  EXPECT_EQ(plot.err,
+            "terraq: cannot draw graphs: the plotting program terraq-plot is not installed "
+            "(looked for beside " +
+                (lonely.path() / "terraq-plot").string() + ")\n");
 }
 
 // Outputs of an earlier run are written in place: a report the user made
