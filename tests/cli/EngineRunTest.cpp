@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "CliTestFiles.h"
 #include "platform/TDynamicLibrary.h"
@@ -113,6 +114,22 @@ TEST(EngineRun, ReportsALibraryThatCannotBeLoaded) {
   // Nothing ran, so nothing of the earlier run was touched.
   EXPECT_EQ(ReadFile(scratch.path() / "wall.tq4o"), "earlier report\n");
   EXPECT_FALSE(fs::exists(scratch.path() / "names.dat"));
+}
+
+// Temporary outputs that a killed run of the data file left, however new,
+// go with the next run of it (which holds the lock no other run could
+// write them without); another file's stay.
+TEST(EngineRun, RemovesTheTemporariesOfKilledRunsOfItsDataFile) {
+  ScratchFolder scratch;
+  const fs::path data = scratch.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const std::vector<std::string> killed = {".wall.tq4o.tmp1", ".wall.tq4p.tmp22",
+                                           ".wall.tq4r.tmp333"};
+  for (const std::string& name : killed) std::ofstream(scratch.path() / name) << "half";
+  std::ofstream(scratch.path() / ".other.tq4o.tmp1") << "another run's";
+  const EngineRunResult run = RunEngine(data, EngineLibrary());
+  ASSERT_TRUE(run.outputsReplaced) << run.error;
+  for (const std::string& name : killed) EXPECT_FALSE(fs::exists(scratch.path() / name)) << name;
+  EXPECT_TRUE(fs::exists(scratch.path() / ".other.tq4o.tmp1"));
 }
 
 // No path is too long for a run: the engine is handed the data, not names.

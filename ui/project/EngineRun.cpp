@@ -318,12 +318,21 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   std::vector<RunOutput> outputs;
   std::vector<fs::path> unfinished;
   if (!reportExisted) unfinished.push_back(paths.reportFile);
+  std::vector<fs::path> replaced;
+  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
+    if (!writtenDirectly(*p)) replaced.push_back(*p);
+  try {
+    RemoveStaleTemporaries(replaced, std::chrono::seconds(0));
+  } catch (const EFileWriteError& e) {
+    result.error = "cannot write " + e.path().string() + ": " + e.reason();
+    return result;
+  }
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
     RunOutput output{p, nullptr};
     if (!writtenDirectly(*p)) {
       try {
-        RemoveStaleTemporaries(*p, std::chrono::seconds(0));
-        output.replacement = std::make_unique<ReplacementFile>(*p);
+        output.replacement = std::make_unique<ReplacementFile>(
+            *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
       } catch (const EFileWriteError& e) {
         result.error = "cannot write " + p->string() + ": " + e.reason();
         return result;
