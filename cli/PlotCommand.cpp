@@ -6,12 +6,16 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 
+#include "CommandLine.h"
+#include "controls/NumberFormat.h"
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
 #include "project/TProgramData.h"
 #include "project/TProjectTables.h"
 #include "project/TWordReader.h"
+#include "project/WriteGuards.h"
 
 namespace fs = std::filesystem;
 
@@ -19,9 +23,8 @@ namespace terraq::cli {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUnusable = 1;
-constexpr int kExitFiles = 2;
+constexpr int kExitUnusable = kExitErrorStop;
+constexpr int kExitFiles = kExitUsage;
 
 std::string GraphName(terraq::ui::GraphKind kind) {
   for (const PlotGraphName& entry : kPlotGraphNames)
@@ -54,6 +57,15 @@ std::string inches(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", value);
   return text;
+}
+
+// A real option value no smaller than `least`.
+// A real option value no smaller than `least`.
+bool readSize(std::string_view text, double least, double& value) {
+  long double parsed = 0;
+  if (!terraq::ui::ParseReal(text, parsed) || !(parsed >= least) || parsed > 1e6) return false;
+  value = static_cast<double>(parsed);
+  return true;
 }
 
 }  // namespace
@@ -152,6 +164,104 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
     message = failure;
     return kExitFiles;
   }
+  return kExitOk;
+}
+
+int PlotCommand(const std::vector<std::string_view>& args, const char* programName) {
+  PlotOptions options;
+  bool graphGiven = false, optionsEnded = false;
+  std::vector<std::string_view> files;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (optionsEnded) {
+      files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    }
+    if (arg == "--layers") {
+      options.layers = true;
+      continue;
+    }
+    const bool takesValue = arg == "--graph" || arg == "--out" || arg == "--width" ||
+                            arg == "--height" || arg == "--ppi" || arg == "--colors";
+    if (!takesValue) {
+      if (arg.size() > 1 && arg.front() == '-')
+        return usageError("unknown option '" + std::string(arg) + "' for plot");
+      files.push_back(arg);
+      continue;
+    }
+    if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
+    const std::string_view value = args[++k];
+    if (arg == "--graph") {
+      graphGiven = false;
+      for (const PlotGraphName& entry : kPlotGraphNames)
+        if (value == entry.name) {
+          options.graph = entry.kind;
+          graphGiven = true;
+        }
+      if (!graphGiven)
+        return usageError("unknown graph '" + std::string(value) +
+                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure or "
+                          "combined-pressure");
+    } else if (arg == "--out") {
+      options.outFile = std::string(value);
+    } else if (arg == "--width") {
+      if (!readSize(value, 2, options.size.WidthInches))
+        return usageError("--width needs a number of inches, at least 2");
+    } else if (arg == "--height") {
+      if (!readSize(value, 2, options.size.HeightInches))
+        return usageError("--height needs a number of inches, at least 2");
+    } else if (arg == "--ppi") {
+      double ppi = 0;
+      if (!readSize(value, 10, ppi) || ppi != static_cast<int>(ppi))
+        return usageError("--ppi needs a whole number of pixels per inch, at least 10");
+      options.size.PixelsPerInch = static_cast<int>(ppi);
+    } else if (arg == "--colors") {
+      using terraq::ui::TBitmapColors;
+      if (value == "bw") options.size.Colors = TBitmapColors::BlackWhite;
+      else if (value == "16") options.size.Colors = TBitmapColors::Colors16;
+      else if (value == "256") options.size.Colors = TBitmapColors::Colors256;
+      else if (value == "16bit") options.size.Colors = TBitmapColors::HighColor16Bit;
+      else if (value == "24bit") options.size.Colors = TBitmapColors::TrueColor24Bit;
+      else
+        return usageError("unknown colours '" + std::string(value) +
+                          "'; use bw, 16, 256, 16bit or 24bit");
+    }
+  }
+  if (files.size() != 1) return usageError("plot takes one data file");
+  if (!graphGiven) return usageError("plot needs --graph NAME");
+  if (options.outFile.empty()) return usageError("plot needs --out FILE");
+  const auto format = terraq::ui::GraphFileFormatFor(options.outFile);
+  if (!format)
+    return usageError(options.outFile.string() +
+                      ": the picture must end in .bmp, .png, .svg or .pdf");
+  options.format = *format;
+  options.dataFile = fs::path(files.front());
+  // The picture must not be written over the files it is drawn from.
+  try {
+    terraq::ui::RefuseSameFiles(
+        {{options.outFile, "the picture"}},
+        {{options.dataFile, "the data file"},
+         {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
+  } catch (const terraq::ui::EFileWriteError& e) {
+    return fail(e.what());
+  }
+
+  std::string message;
+  const int status = RenderPlot(options, programName, message);
+  if (status != kExitOk) {
+    std::cerr << "terraq: " << message << "\n";
+    return status;
+  }
+  std::cout << "Plotted " << options.outFile.string() << " (" << options.size.PixelWidth() << " x "
+            << options.size.PixelHeight() << " pixels)\n";
   return kExitOk;
 }
 

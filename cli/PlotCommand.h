@@ -6,12 +6,14 @@
 // they carry the mark of results that are not valid); the data file gives
 // the units, the soil layers, the title and whether short- and long-term
 // analyses were run. Rendered on Qt's offscreen platform, so no display is
-// needed.
+// needed, by the plotting helper (PlotMain.cpp) that the terraq command
+// hands the plot command to: the command itself loads no painting library.
 
 #include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "graphs/TResultGraphs.h"
 #include "plotwindow/GraphOutput.h"
@@ -68,5 +70,9 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size);
 // cannot be read or written, or the picture is beyond the bounds above. On failure `message` says
 // why.
 int RenderPlot(const PlotOptions& options, const char* programName, std::string& message);
+
+// terraq plot with its arguments (those after "plot"): reads the options,
+// renders the graph and says so. Returns the exit status.
+int PlotCommand(const std::vector<std::string_view>& args, const char* programName);
 
 }  // namespace terraq::cli

@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace terraq::cli {
 
-RunInterruption::RunInterruption(const ui::RunPaths& paths) : paths_(paths) {
+RunInterruption::RunInterruption() {
 #if !defined(_WIN32)
   // Blocked on this thread before any other starts, so that every thread
-  // (the engine's included) inherits the block and only the watcher takes
+  // (the analyses' included) inherits the block and only the watcher takes
   // the signals. The watcher lives until the program ends.
   sigset_t signals;
   sigemptyset(&signals);
@@ -33,43 +33,42 @@ RunInterruption::RunInterruption(const ui::RunPaths& paths) : paths_(paths) {
 #endif
 }
 
-void RunInterruption::Finished() {
+RunInterruption::Observer& RunInterruption::ObserverFor(const fs::path& dataFile) {
   std::lock_guard lock(mutex_);
-  folder_.reset();
+  return observers_.emplace_back(*this, dataFile);
+}
+
+void RunInterruption::Observer::Finished() {
+  std::lock_guard lock(owner_.mutex_);
   unfinished_.clear();
 }
 
-void RunInterruption::FolderMade(const fs::path& folder) {
-  std::lock_guard lock(mutex_);
-  folder_ = folder;
-}
-
-void RunInterruption::OutputsBegun(const std::vector<fs::path>& unfinished) {
-  std::lock_guard lock(mutex_);
+void RunInterruption::Observer::OutputsBegun(const std::vector<fs::path>& unfinished) {
+  std::lock_guard lock(owner_.mutex_);
   unfinished_ = unfinished;
 }
 
-void RunInterruption::ReplaceOutputs(const std::function<void()>& replace) {
-  std::lock_guard lock(mutex_);
+void RunInterruption::Observer::ReplaceOutputs(const std::function<void()>& replace) {
+  std::shared_lock replacing(owner_.replacing_);
   replace();
+  std::lock_guard lock(owner_.mutex_);
   unfinished_.clear();
 }
 
-void RunInterruption::WaitingForAnotherRun() {
-  std::cerr << "terraq: waiting for another run of " << paths_.dataFile.string() << " to finish\n";
+void RunInterruption::Observer::WaitingForAnotherRun() {
+  // One line, written whole, however many runs wait at once.
+  std::cerr << ("terraq: waiting for another run of " + dataFile_.string() + " to finish\n")
+            << std::flush;
 }
 
 void RunInterruption::cleanUpAndExit(int signal) {
-  // Held to the end: the run cannot finish (and keep its outputs) halfway
-  // through the removal.
+  // Held to the end: the replacements under way finish first, and no run
+  // can finish (and keep its outputs) halfway through the removal.
+  replacing_.lock();
   mutex_.lock();
   std::error_code ec;
-  for (const fs::path& file : unfinished_) fs::remove(file, ec);
-  if (folder_) {
-    // The engine keeps running meanwhile and may add a scratch file between
-    // emptying the folder and removing it.
-    for (int attempt = 0; attempt < 3 && fs::exists(*folder_, ec); ++attempt) fs::remove_all(*folder_, ec);
-  }
+  for (const Observer& observer : observers_)
+    for (const fs::path& file : observer.unfinished_) fs::remove(file, ec);
   std::_Exit(128 + signal);
 }
 

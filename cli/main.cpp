@@ -1,8 +1,10 @@
 // terraq: the command-line front end of the wall analysis. It runs the
-// engine library on a data file exactly as the interactive program does and
-// prints a summary of the results, as text or as JSON; it converts data
-// files of the older layouts to the current one; and it draws a result graph
-// of an analysed project into a picture file.
+// engine library on data files exactly as the interactive program does
+// (several side by side, on threads) and prints a summary of the results,
+// as text or as JSON; it converts data files of the older layouts to the
+// current one; and it draws a result graph of an analysed project into a
+// picture file (through the plotting helper, so that only drawing loads
+// the painting libraries).
 //
 // Exit status: 0 the run completed (or the file was converted, or the graph
 // written), 1 the analysis ended in an error stop or did not finish (or the
@@ -10,33 +12,38 @@
 // usable or holds nothing for the graph), 2 the command could not be carried
 // out (usage, data file, engine library, plot file, output files, standard
 // output), 3 with --strict a completed run whose results are not valid,
-// 128 + N a run ended by signal N.
+// 128 + N a run ended by signal N. A run of several files exits with the
+// largest of their statuses.
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
-#include "PlotCommand.h"
+#include "CommandLine.h"
 #include "RunInterruption.h"
 #include "SummaryOutput.h"
-#include "controls/NumberFormat.h"
+#include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
 #include "project/RunOutcome.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/TWordReader.h"
-#include "project/WriteGuards.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -46,163 +53,182 @@
 
 namespace fs = std::filesystem;
 
+using terraq::cli::checkStandardOutput;
+using terraq::cli::fail;
+using terraq::cli::flushStandardOutput;
+using terraq::cli::kExitErrorStop;
+using terraq::cli::kExitNotValid;
+using terraq::cli::kExitOk;
+using terraq::cli::kExitUsage;
+using terraq::cli::printHelp;
+using terraq::cli::usageError;
+
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitErrorStop = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitNotValid = 3;
-
-constexpr std::string_view kUsage =
-    "Usage: terraq run [--json] [--strict] [--] FILE.tq4d\n"
-    "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
-    "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
-    "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
-    "       terraq --help | --version\n";
-
-void printHelp() {
-  std::cout << kUsage
-            << "\n"
-               "run analyses the retaining wall of a data file with the engine library\n"
-            << "(" << terraq::ui::kEngineLibraryName
-            << " in the folder of this program) and prints, per problem, the\n"
-               "heading, how the iteration closed, and the largest deflection, moment and\n"
-               "shear with the depths where they occur. The report (.tq4o), plot file\n"
-               "(.tq4p) and iteration monitor (.tq4r) are written beside the data file.\n"
-               "\n"
-               "convert reads a data file of any layout and writes it in the current\n"
-               "(.tq4d) layout; a staged file keeps its stages. The layout of IN is taken\n"
-               "from its extension (.tqd: the 3.0 layout, anything else: the current one)\n"
-               "unless --layout names it; files of the 2.0 layout also end in .tqd and need\n"
-               "--layout 2.0. OUT is never a .tqd file.\n"
-               "\n"
-               "plot draws one result graph of an analysed project (run it first: the plot\n"
-               "file .tq4p beside the data file holds the results) into FILE, a picture\n"
-               "told by its extension: .bmp, .png, .svg or .pdf (SVG and PDF are vector\n"
-               "drawings). The graph shows its whole range with a legend box, as the plot\n"
-               "window saves it. The graphs:\n"
-               "  p-y                p-y curves (of the last result set)\n"
-               "  deflection         deflection vs depth\n"
-               "  moment             bending moment vs depth\n"
-               "  shear              shear vs depth\n"
-               "  reaction           net reaction per length of wall vs depth\n"
-               "  combined           deflection, moment and shear side by side\n"
-               "  pressure           earth pressure vs depth\n"
-               "  combined-pressure  total, soil and surcharge earth pressure\n"
-               "\n"
-               "Options:\n"
-               "  --json           print the summary of run as one JSON object\n"
-               "  --strict         run exits with 3 when the analysis completed but its\n"
-               "                   results are not valid (not closed, allowable deflection\n"
-               "                   exceeded, singular equations, deflection off the curves)\n"
-               "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
-               "  --graph NAME     the graph to plot (above)\n"
-               "  --out FILE       the picture to write (replaced whole, or left as it was)\n"
-               "  --width IN       the picture's width in inches, 2 to 200 (default 6)\n"
-               "  --height IN      the picture's height in inches, 2 to 200 (default 4)\n"
-               "  --ppi N          pixels per inch, 10 to 2400 (default 96: 576 x 384 pixels);\n"
-               "                   at most 32767 pixels a side and 100 million in all\n"
-               "  --colors DEPTH   colours of a .bmp or .png: bw (black and white), 16, 256,\n"
-               "                   16bit or 24bit (default)\n"
-               "  --layers         show the soil layers and the wall beside the combined graph\n"
-               "  --help           show this help\n"
-               "  --version        show the version\n"
-               "\n"
-               "Exit status:\n"
-               "  0  the analysis completed (even with results that are not valid: a\n"
-               "     warning goes to standard error), the file was converted, or the graph\n"
-               "     written\n"
-               "  1  the analysis ended in an error stop (its message goes to standard error),\n"
-               "     the file to convert is not a valid data file of its layout, or the data\n"
-               "     or plot file to draw from is not valid or has no points for the graph\n"
-               "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
-               "     missing plot file, a file that cannot be written (standard output\n"
-               "     included), or the engine could not be run\n"
-               "  3  with --strict: the analysis completed, but its results are not valid\n"
-               "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
-               "     had begun to write is removed\n";
-}
-
-int usageError(const std::string& message) {
-  std::cerr << "terraq: " << message << "\n" << kUsage << "Try 'terraq --help'.\n";
-  return kExitUsage;
-}
-
-int fail(const std::string& message) {
-  std::cerr << "terraq: " << message << "\n";
-  return kExitUsage;
-}
-
-// The engine writes a progress note to the console (its messages for the
-// caller come back in the run's result). Standard output belongs to the summary (and must stay valid JSON
-// with --json), so the engine's console goes to standard error while it runs.
-class EngineConsoleToStderr {
- public:
-  EngineConsoleToStderr() {
-    std::cout.flush();
-    std::fflush(stdout);
-#if defined(_WIN32)
-    saved_ = _dup(_fileno(stdout));
-    if (saved_ >= 0) _dup2(_fileno(stderr), _fileno(stdout));
-#else
-    saved_ = dup(STDOUT_FILENO);
-    if (saved_ >= 0) dup2(STDERR_FILENO, STDOUT_FILENO);
-#endif
-  }
-  ~EngineConsoleToStderr() {
-    std::fflush(stdout);
-    if (saved_ < 0) return;
-#if defined(_WIN32)
-    _dup2(saved_, _fileno(stdout));
-    _close(saved_);
-#else
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-#endif
-  }
-  EngineConsoleToStderr(const EngineConsoleToStderr&) = delete;
-  EngineConsoleToStderr& operator=(const EngineConsoleToStderr&) = delete;
-
- private:
-  int saved_ = -1;
-};
-
-// Everything the command prints must reach its reader: a full disk or a
-// closed pipe behind standard output is a failure, not a success. The reason
-// is kept from the first flush that fails; later ones no longer tell it.
-int standardOutputError = 0;
-
-void flushStandardOutput() {
-  errno = 0;
-  std::cout.flush();
-  if (standardOutputError == 0 && (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout)))
-    standardOutputError = errno ? errno : EIO;
-}
-
-int checkStandardOutput(int status) {
-  flushStandardOutput();
-  if (standardOutputError == 0) return status;
-  std::cerr << "terraq: cannot write to standard output: " << std::strerror(standardOutputError) << "\n";
-  return kExitUsage;
-}
+// The program that carries out terraq plot, found where the engine library
+// is (beside this program in a build, in the package's library folder once
+// installed).
+constexpr const char* kPlotHelperName = "terraq-plot";
 
 // The engine's own lines for its caller (warnings of the curve generation
-// before a stop, a names file it could not read), without their leading
-// blanks.
-void printEngineMessages(const std::vector<std::string>& lines) {
+// before a stop), without their leading blanks.
+void appendEngineMessages(std::string& err, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const size_t start = line.find_first_not_of(' ');
     if (start != std::string::npos && !terraq::ui::IsEngineProgressNote(line))
-      std::cerr << "terraq: engine: " << line.substr(start) << "\n";
+      err += "terraq: engine: " + line.substr(start) + "\n";
   }
+}
+
+// What the run of one data file came to: its exit status, the summary
+// printed for it (when its outputs were written), what it says on standard
+// error, and for the batch summary its outcome in a word and why.
+struct FileRun {
+  terraq::ui::RunPaths paths;
+  int status = kExitOk;
+  std::optional<terraq::ui::RunSummary> summary;
+  std::string err;
+  std::string outcome;  // "completed", "not valid", "error stop", "not finished" or "failed"
+  std::string reason;   // what stopped it or made it not valid; empty when completed
+};
+
+FileRun failedRun(const fs::path& dataFile, const std::string& message) {
+  FileRun run;
+  run.paths = terraq::ui::DeriveRunPaths(dataFile);
+  run.status = kExitUsage;
+  run.err = "terraq: " + message + "\n";
+  run.outcome = "failed";
+  run.reason = message;
+  return run;
+}
+
+// Why a data file cannot be run at all, before anything is read: the name
+// (the outputs are named by replacing the extension, so any other extension
+// could make the report overwrite the data file itself, e.g. FILE.tq4o).
+// Empty when it can; `usage` says whether the fault is the command line's.
+std::string refusedDataFileName(const fs::path& dataFile, bool& usage) {
+  const std::string extension = terraq::ui::AsciiLower(dataFile.extension().string());
+  usage = false;
+  if (extension == ".tqd")
+    return dataFile.string() +
+           " is a data file of the older .tqd layout; it must be converted to .tq4d first (use terraq convert)";
+  usage = extension != ".tq4d";
+  return usage ? dataFile.string() + " is not a .tq4d data file" : std::string();
+}
+
+// Runs one data file: its checks, the analysis in memory, its outputs
+// beside it, and the verdict on its results (the one rule of RunOutcome).
+// Safe on any thread.
+FileRun runDataFile(const fs::path& dataFile, bool strict,
+                    terraq::cli::RunInterruption& interruption) {
+  if (const std::string missing = terraq::ui::UnusableDataFile(dataFile); !missing.empty())
+    return failedRun(dataFile, missing);
+  // Told here with the name as given; the run itself would tell it absolute.
+  if (std::ifstream probe(dataFile, std::ios::binary); !probe)
+    return failedRun(dataFile, "cannot read the data file " + dataFile.string() + ": " +
+                                   std::strerror(errno ? errno : EACCES));
+  std::error_code ec;
+  // The same limit as the interactive program's reader.
+  if (const auto size = fs::file_size(dataFile, ec); !ec && size > terraq::ui::kMaxDataFileBytes)
+    return failedRun(dataFile, terraq::ui::DataFileTooLarge(dataFile, size));
+
+  terraq::cli::RunInterruption::Observer& observer = interruption.ObserverFor(dataFile);
+  terraq::ui::EngineRunResult result =
+      terraq::ui::RunEngine(dataFile, terraq::ui::DefaultEngineLibrary(), &observer);
+  observer.Finished();
+  FileRun run;
+  run.paths = result.paths;
+  appendEngineMessages(run.err, result.engineMessages);
+  // Outputs the run could not write whole are not put in place: the earlier
+  // ones stand, and the message says which file failed and why.
+  if (!result.outputsReplaced) {
+    FileRun failed = failedRun(dataFile, result.error);
+    failed.err = run.err + failed.err;
+    return failed;
+  }
+  // A report that is gone or unreadable now (another user's doing) leaves
+  // nothing of the run to look at.
+  errno = 0;
+  if (std::ifstream report(run.paths.reportFile, std::ios::binary); !report) {
+    FileRun failed = failedRun(
+        dataFile, "the analysis finished, but its report " + run.paths.reportFile.string() +
+                      " cannot be read: " + std::strerror(errno ? errno : EIO));
+    failed.err = run.err + failed.err;
+    return failed;
+  }
+  result.outputLock.reset();  // the summary is in memory: other runs may go on
+  run.summary = std::move(result.summary);
+  const terraq::ui::RunSummary& summary = *run.summary;
+  const std::string see = "        (see " + run.paths.reportFile.string() + ")\n";
+  run.outcome = "completed";
+  if (summary.errorStop) {
+    run.err += "terraq: the analysis stopped: " + *summary.errorStop + "\n" + see;
+    run.status = kExitErrorStop;
+    run.outcome = "error stop";
+    run.reason = *summary.errorStop;
+  } else if (!summary.complete) {
+    run.err +=
+        "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n" + see;
+    run.status = kExitErrorStop;
+    run.outcome = "not finished";
+  } else if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary);
+             !verdict.valid) {
+    // A completed run is a success for the command; scripts that must not
+    // go on with results that are not valid ask for --strict.
+    run.err += "terraq: " + verdict.mark + "\n" + see;
+    if (strict) run.status = kExitNotValid;
+    run.outcome = "not valid";
+    run.reason = verdict.mark;
+  }
+  return run;
+}
+
+// The lines that end a batch's text summary: each file's outcome.
+std::string formatOutcomesText(const std::vector<FileRun>& runs) {
+  std::string out = "\nOutcomes:\n";
+  for (const FileRun& run : runs) {
+    out +=
+        "  " + std::to_string(run.status) + "  " + run.paths.dataFile.string() + "  " + run.outcome;
+    out += run.reason.empty() ? "\n" : ": " + run.reason + "\n";
+  }
+  return out;
+}
+
+// A batch's JSON summary: per file its outcome and, when it left outputs,
+// the summary a run of that file alone prints.
+std::string formatBatchJson(const std::vector<FileRun>& runs, int status) {
+  std::string out = "{\n  \"status\": " + std::to_string(status) + ",\n  \"runs\": [";
+  for (size_t k = 0; k < runs.size(); ++k) {
+    const FileRun& run = runs[k];
+    out += k == 0 ? "\n" : ",\n";
+    out += "    {\"dataFile\": " + terraq::cli::JsonPath(run.paths.dataFile) +
+           ", \"status\": " + std::to_string(run.status) +
+           ", \"outcome\": " + terraq::cli::JsonString(run.outcome) + ",\n     \"reason\": " +
+           (run.reason.empty() ? "null" : terraq::cli::JsonString(run.reason)) +
+           ",\n     \"summary\": ";
+    if (!run.summary) {
+      out += "null}";
+      continue;
+    }
+    std::string nested = terraq::cli::FormatSummaryJson(*run.summary, run.paths);
+    nested.pop_back();  // its line break
+    // Indented under its run; JSON strings hold no raw line breaks.
+    for (size_t at = 0; (at = nested.find('\n', at)) != std::string::npos; at += 6)
+      nested.insert(at + 1, "     ");
+    out += nested + "}";
+  }
+  out += runs.empty() ? "]\n" : "\n  ]\n";
+  return out + "}\n";
 }
 
 int runCommand(const std::vector<std::string_view>& args) {
   bool json = false;
   bool strict = false;
   bool optionsEnded = false;
+  unsigned jobs = 0;  // 0: one per core
   std::vector<std::string_view> files;
-  for (std::string_view arg : args) {
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
     if (optionsEnded) {
       files.push_back(arg);
     } else if (arg == "--") {
@@ -211,6 +237,15 @@ int runCommand(const std::vector<std::string_view>& args) {
       json = true;
     } else if (arg == "--strict") {
       strict = true;
+    } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
+      std::string_view value;
+      if (arg != "--jobs") value = arg.substr(7);
+      else if (k + 1 < args.size()) value = args[++k];
+      unsigned parsed = 0;
+      const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
+      if (ec != std::errc() || end != value.data() + value.size() || parsed < 1 || parsed > 1024)
+        return usageError("--jobs needs a number of analyses at once, 1 to 1024");
+      jobs = parsed;
     } else if (arg == "--help" || arg == "-h") {
       printHelp();
       return kExitOk;
@@ -221,70 +256,64 @@ int runCommand(const std::vector<std::string_view>& args) {
     }
   }
   if (files.empty()) return usageError("run needs a data file");
-  if (files.size() > 1) return usageError("run takes one data file, not " + std::to_string(files.size()));
-
-  const fs::path dataFile(files.front());
-  const std::string extension = terraq::ui::AsciiLower(dataFile.extension().string());
-  if (extension == ".tqd")
-    return fail(dataFile.string() +
-                " is a data file of the older .tqd layout; it must be converted to .tq4d first "
-                "(use terraq convert)");
-  // The outputs are named by replacing the extension: any other extension
-  // could make the report overwrite the data file itself (e.g. FILE.tq4o).
-  if (extension != ".tq4d") return usageError(dataFile.string() + " is not a .tq4d data file");
-  if (const std::string missing = terraq::ui::UnusableDataFile(dataFile); !missing.empty())
-    return fail(missing);
-  std::error_code ec;
-  // The engine would report a file it cannot open as an error in the data.
-  if (std::ifstream probe(dataFile, std::ios::binary); !probe)
-    return fail("cannot read the data file " + dataFile.string() + ": " + std::strerror(errno ? errno : EACCES));
-
-  // The same limit as the interactive program's reader.
-  if (const auto size = fs::file_size(dataFile, ec); !ec && size > terraq::ui::kMaxDataFileBytes)
-    return fail(terraq::ui::DataFileTooLarge(dataFile, size));
+  // Names that cannot be data files refuse the whole command before
+  // anything runs.
+  for (std::string_view file : files) {
+    bool usage = false;
+    if (const std::string refused = refusedDataFileName(fs::path(file), usage); !refused.empty())
+      return usage ? usageError(refused) : fail(refused);
+  }
 
   // Never destroyed: its watcher thread stays until the program ends.
-  auto* interruption = new terraq::cli::RunInterruption(terraq::ui::DeriveRunPaths(dataFile));
-  terraq::ui::EngineRunResult run;
-  {
-    EngineConsoleToStderr console;
-    run = terraq::ui::RunEngine(dataFile, terraq::ui::DefaultEngineLibrary(), interruption);
+  auto* interruption = new terraq::cli::RunInterruption;
+  if (files.size() == 1) {
+    const FileRun run = runDataFile(fs::path(files.front()), strict, *interruption);
+    if (run.summary) {
+      std::cout << (json ? terraq::cli::FormatSummaryJson(*run.summary, run.paths)
+                         : terraq::cli::FormatSummaryText(*run.summary, run.paths));
+      flushStandardOutput();
+    }
+    std::cerr << run.err;
+    return run.status;
   }
-  interruption->Finished();
-  printEngineMessages(run.engineMessages);
-  // Outputs the run could not write whole are not put in place: the earlier
-  // ones stand, and the message says which file failed and why.
-  if (!run.outputsReplaced) return fail(run.error);
 
-  // A report that is gone or unreadable now tells nothing about the run.
-  errno = 0;
-  if (std::ifstream report(run.paths.reportFile, std::ios::binary); !report)
-    return fail("the analysis finished, but its report " + run.paths.reportFile.string() +
-                " cannot be read: " + std::strerror(errno ? errno : EIO));
-  const terraq::ui::RunSummary summary = terraq::ui::ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
-  std::cout << (json ? terraq::cli::FormatSummaryJson(summary, run.paths)
-                     : terraq::cli::FormatSummaryText(summary, run.paths));
-  flushStandardOutput();
-
-  if (summary.errorStop) {
-    std::cerr << "terraq: the analysis stopped: " << *summary.errorStop << "\n"
-              << "        (see " << run.paths.reportFile.string() << ")\n";
-    return kExitErrorStop;
+  // A batch: the files are analysed side by side, each by one worker at a
+  // time (runs of one data file, or of one set of outputs, take turns on
+  // their lock), and reported in the order given as each is done.
+  if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+  jobs = std::min<unsigned>(jobs, static_cast<unsigned>(files.size()));
+  std::vector<FileRun> runs(files.size());
+  std::vector<bool> done(files.size(), false);
+  std::mutex mutex;
+  std::condition_variable finished;
+  std::atomic<size_t> next = 0;
+  std::vector<std::thread> workers;
+  for (unsigned w = 0; w < jobs; ++w)
+    workers.emplace_back([&] {
+      for (size_t k; (k = next++) < files.size();) {
+        FileRun run = runDataFile(fs::path(files[k]), strict, *interruption);
+        std::lock_guard lock(mutex);
+        runs[k] = std::move(run);
+        done[k] = true;
+        finished.notify_all();
+      }
+    });
+  int status = kExitOk;
+  for (size_t k = 0; k < files.size(); ++k) {
+    std::unique_lock lock(mutex);
+    finished.wait(lock, [&] { return done[k]; });
+    const FileRun& run = runs[k];
+    lock.unlock();
+    status = std::max(status, run.status);
+    if (!json && run.summary) {
+      std::cout << (k == 0 ? "" : "\n") << terraq::cli::FormatSummaryText(*run.summary, run.paths);
+      flushStandardOutput();
+    }
+    std::cerr << run.err << std::flush;
   }
-  if (!summary.complete) {
-    std::cerr << "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n"
-              << "        (see " << run.paths.reportFile.string() << ")\n";
-    return kExitErrorStop;
-  }
-  // A completed run is a success for the command; scripts that must not go
-  // on with results that are not valid ask for --strict.
-  if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary);
-      !verdict.valid) {
-    std::cerr << "terraq: " << verdict.mark << "\n"
-              << "        (see " << run.paths.reportFile.string() << ")\n";
-    if (strict) return kExitNotValid;
-  }
-  return kExitOk;
+  for (std::thread& worker : workers) worker.join();
+  std::cout << (json ? formatBatchJson(runs, status) : formatOutcomesText(runs));
+  return status;
 }
 
 int convertCommand(const std::vector<std::string_view>& args) {
@@ -347,108 +376,24 @@ int convertCommand(const std::vector<std::string_view>& args) {
   return kExitOk;
 }
 
-// A real option value no smaller than `least`.
-bool readSize(std::string_view text, double least, double& value) {
-  long double parsed = 0;
-  if (!terraq::ui::ParseReal(text, parsed) || !(parsed >= least) || parsed > 1e6) return false;
-  value = static_cast<double>(parsed);
-  return true;
+// terraq plot is carried out by the plotting helper, which takes this
+// process's place with the same arguments: only it loads the painting
+// libraries (Qt Gui and its picture and page formats), so that a run or a
+// conversion starts without them.
+int plotCommand(char** argv) {
+  const std::vector<fs::path> folders = terraq::ui::LibraryFolders(terraq::ui::ExecutableFolder());
+  const fs::path helper = terraq::ui::FindIn(folders, kPlotHelperName);
+  if (helper.empty())
+    return fail(std::string("cannot draw graphs: the plotting program ") + kPlotHelperName +
+                " is not installed (looked for beside " +
+                (folders.front() / kPlotHelperName).string() + ")");
+  flushStandardOutput();
+  argv[0] = const_cast<char*>(helper.c_str());
+  execv(helper.c_str(), argv);
+  return fail("cannot start the plotting program " + helper.string() + ": " + std::strerror(errno));
 }
 
-int plotCommand(const std::vector<std::string_view>& args, const char* programName) {
-  terraq::cli::PlotOptions options;
-  bool graphGiven = false, optionsEnded = false;
-  std::vector<std::string_view> files;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string_view arg = args[k];
-    if (optionsEnded) {
-      files.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      printHelp();
-      return kExitOk;
-    }
-    if (arg == "--layers") {
-      options.layers = true;
-      continue;
-    }
-    const bool takesValue =
-        arg == "--graph" || arg == "--out" || arg == "--width" || arg == "--height" || arg == "--ppi" || arg == "--colors";
-    if (!takesValue) {
-      if (arg.size() > 1 && arg.front() == '-') return usageError("unknown option '" + std::string(arg) + "' for plot");
-      files.push_back(arg);
-      continue;
-    }
-    if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
-    const std::string_view value = args[++k];
-    if (arg == "--graph") {
-      graphGiven = false;
-      for (const terraq::cli::PlotGraphName& entry : terraq::cli::kPlotGraphNames)
-        if (value == entry.name) {
-          options.graph = entry.kind;
-          graphGiven = true;
-        }
-      if (!graphGiven)
-        return usageError("unknown graph '" + std::string(value) +
-                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure or "
-                          "combined-pressure");
-    } else if (arg == "--out") {
-      options.outFile = std::string(value);
-    } else if (arg == "--width") {
-      if (!readSize(value, 2, options.size.WidthInches))
-        return usageError("--width needs a number of inches, at least 2");
-    } else if (arg == "--height") {
-      if (!readSize(value, 2, options.size.HeightInches))
-        return usageError("--height needs a number of inches, at least 2");
-    } else if (arg == "--ppi") {
-      double ppi = 0;
-      if (!readSize(value, 10, ppi) || ppi != static_cast<int>(ppi))
-        return usageError("--ppi needs a whole number of pixels per inch, at least 10");
-      options.size.PixelsPerInch = static_cast<int>(ppi);
-    } else if (arg == "--colors") {
-      using terraq::ui::TBitmapColors;
-      if (value == "bw") options.size.Colors = TBitmapColors::BlackWhite;
-      else if (value == "16") options.size.Colors = TBitmapColors::Colors16;
-      else if (value == "256") options.size.Colors = TBitmapColors::Colors256;
-      else if (value == "16bit") options.size.Colors = TBitmapColors::HighColor16Bit;
-      else if (value == "24bit") options.size.Colors = TBitmapColors::TrueColor24Bit;
-      else return usageError("unknown colours '" + std::string(value) + "'; use bw, 16, 256, 16bit or 24bit");
-    }
-  }
-  if (files.size() != 1) return usageError("plot takes one data file");
-  if (!graphGiven) return usageError("plot needs --graph NAME");
-  if (options.outFile.empty()) return usageError("plot needs --out FILE");
-  const auto format = terraq::ui::GraphFileFormatFor(options.outFile);
-  if (!format) return usageError(options.outFile.string() + ": the picture must end in .bmp, .png, .svg or .pdf");
-  options.format = *format;
-  options.dataFile = fs::path(files.front());
-  // The picture must not be written over the files it is drawn from.
-  try {
-    terraq::ui::RefuseSameFiles(
-        {{options.outFile, "the picture"}},
-        {{options.dataFile, "the data file"},
-         {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
-  } catch (const terraq::ui::EFileWriteError& e) {
-    return fail(e.what());
-  }
-
-  std::string message;
-  const int status = terraq::cli::RenderPlot(options, programName, message);
-  if (status != kExitOk) {
-    std::cerr << "terraq: " << message << "\n";
-    return status;
-  }
-  std::cout << "Plotted " << options.outFile.string() << " (" << options.size.PixelWidth() << " x "
-            << options.size.PixelHeight() << " pixels)\n";
-  return kExitOk;
-}
-
-int dispatch(const std::vector<std::string_view>& args, const char* programName) {
+int dispatch(const std::vector<std::string_view>& args, char** argv) {
   if (args.empty()) return usageError("no command given");
   const std::string_view command = args.front();
   if (command == "--help" || command == "-h" || command == "help") {
@@ -461,7 +406,7 @@ int dispatch(const std::vector<std::string_view>& args, const char* programName)
   }
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
-  if (command == "plot") return plotCommand({args.begin() + 1, args.end()}, programName);
+  if (command == "plot") return plotCommand(argv);
   return usageError("unknown command '" + std::string(command) + "'");
 }
 
@@ -473,5 +418,5 @@ int main(int argc, char** argv) {
   // program silently and leave its temporary files behind.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-  return checkStandardOutput(dispatch({argv + 1, argv + argc}, argc > 0 ? argv[0] : "terraq"));
+  return checkStandardOutput(dispatch({argv + 1, argv + argc}, argv));
 }

@@ -1,10 +1,12 @@
 // The engine library handle and one engine run through the loaded library,
-// as the front ends make it: private temporary folder, names file, entry
-// call, clean-up.
+// as the front ends make it: the data file read, analysed in memory, the
+// outputs written beside it and summarised from the results.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
+#include <vector>
 
 #include "CliTestFiles.h"
 #include "platform/TDynamicLibrary.h"
@@ -58,10 +60,10 @@ TEST(TDynamicLibrary, LoadsTheEngineAndFindsOnlyItsEntry) {
 // A cantilever of length L = 480 in fixed at its tip (deflection and slope
 // zero), EI = 1E9 lbs-in2, a point load P = 1000 lbs at the top. Beam theory:
 // top deflection P L^3 / (3 EI), moment growing as P x to P L at the tip.
-TEST(EngineRun, RunsInAPrivateFolderAndLeavesTheOutputsBesideTheData) {
+TEST(EngineRun, LeavesTheOutputsBesideTheDataAndNothingElsewhere) {
   ScratchFolder scratch;
   const fs::path data = scratch.copy("cli-cantilever.tq4d", "wall.tq4d");
-  // Every temporary folder of the run lands in a folder of this test's own.
+  // Anything the run put in the temporary folder would land here.
   const fs::path tmp = scratch.path() / "tmp";
   fs::create_directory(tmp);
   const char* oldTmp = std::getenv("TMPDIR");
@@ -84,7 +86,7 @@ TEST(EngineRun, RunsInAPrivateFolderAndLeavesTheOutputsBesideTheData) {
   for (const char* name : {"wall.tq4o", "wall.tq4p", "wall.tq4r"})
     EXPECT_TRUE(fs::exists(scratch.path() / name)) << name;
   EXPECT_FALSE(fs::exists(scratch.path() / "names.dat"));
-  EXPECT_TRUE(fs::is_empty(tmp)) << "the run's temporary folder was left behind";
+  EXPECT_TRUE(fs::is_empty(tmp)) << "the run left files in the temporary folder";
 
   const RunSummary s = ReadRunSummary(run.paths.reportFile, run.paths.plotFile);
   ASSERT_EQ(s.problems.size(), 1u);
@@ -114,17 +116,33 @@ TEST(EngineRun, ReportsALibraryThatCannotBeLoaded) {
   EXPECT_FALSE(fs::exists(scratch.path() / "names.dat"));
 }
 
-TEST(EngineRun, RefusesPathsTheNamesFileWouldCut) {
+// Temporary outputs that a killed run of the data file left, however new,
+// go with the next run of it (which holds the lock no other run could
+// write them without); another file's stay.
+TEST(EngineRun, RemovesTheTemporariesOfKilledRunsOfItsDataFile) {
+  ScratchFolder scratch;
+  const fs::path data = scratch.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const std::vector<std::string> killed = {".wall.tq4o.tmp1", ".wall.tq4p.tmp22",
+                                           ".wall.tq4r.tmp333"};
+  for (const std::string& name : killed) std::ofstream(scratch.path() / name) << "half";
+  std::ofstream(scratch.path() / ".other.tq4o.tmp1") << "another run's";
+  const EngineRunResult run = RunEngine(data, EngineLibrary());
+  ASSERT_TRUE(run.outputsReplaced) << run.error;
+  for (const std::string& name : killed) EXPECT_FALSE(fs::exists(scratch.path() / name)) << name;
+  EXPECT_TRUE(fs::exists(scratch.path() / ".other.tq4o.tmp1"));
+}
+
+// No path is too long for a run: the engine is handed the data, not names.
+TEST(EngineRun, RunsADataFileDeepInFolders) {
   ScratchFolder scratch;
   fs::path deep = scratch.path();
-  while (deep.string().size() < 260) deep /= std::string(40, 'd');
+  while (deep.string().size() < 300) deep /= std::string(40, 'd');
   fs::create_directories(deep);
   const fs::path data = deep / "wall.tq4d";
   fs::copy_file(TestData("cli-cantilever.tq4d"), data);
   const EngineRunResult run = RunEngine(data, EngineLibrary());
-  EXPECT_FALSE(run.engineCalled);
-  EXPECT_NE(run.error.find("255"), std::string::npos) << run.error;
-  EXPECT_FALSE(fs::exists(deep / "wall.tq4o"));
+  EXPECT_TRUE(run.outputsReplaced) << run.error;
+  EXPECT_NE(ReadFile(deep / "wall.tq4o").find("END OF ANALYSIS"), std::string::npos);
 }
 
 // A weak rock without strength: the engine's warning and its progress note,
@@ -151,4 +169,55 @@ TEST(EngineRun, TheEngineMessagesReachTheCaller) {
   EXPECT_NE(outcome.message.find("\n  " + warning), std::string::npos) << outcome.message;
   EXPECT_EQ(outcome.message.find("READ SOIL DATA"), std::string::npos)
       << outcome.message;  // a console's note
+}
+
+namespace {
+
+// Every field of a summary, numbers to the last digit, for a readable diff.
+std::string Describe(const RunSummary& s) {
+  std::ostringstream out;
+  out.precision(17);
+  out << "complete " << s.complete << " stop " << s.errorStop.value_or("-") << "\n";
+  for (const ProblemSummary& p : s.problems) {
+    out << p.number << " " << int(p.kind) << " " << p.stage << " [" << p.title << "] [" << p.heading
+        << "] it " << p.iterations << " off " << p.offCurves << " over " << p.overLimit << " "
+        << p.stationsOverLimit << " notClosed " << p.notClosed << " fault [" << p.numericalFault
+        << "] units " << p.unitsCode.value_or(-99) << "\n  pivots";
+    for (int k : p.zeroPivotStations) out << " " << k;
+    out << " weak";
+    for (int k : p.partialStiffnessStations) out << " " << k;
+    for (const auto* e : {&p.deflection, &p.moment, &p.shear}) {
+      if (*e) out << "\n  " << (*e)->value << " at " << (*e)->depth;
+      else out << "\n  none";
+    }
+    out << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace
+
+// The summary a run makes from its results in memory is the one its files
+// give when read back, for every sample and test data file (error stops,
+// stages, long-term analyses, walls that do not close): the command, the
+// graphs of results on disk and the program never disagree.
+TEST(EngineRun, SummaryInMemoryIsTheSummaryOfTheFiles) {
+  ScratchFolder scratch;
+  const fs::path source(TERRAQ_SOURCE_DIR);
+  int compared = 0;
+  for (const fs::path& folder : {source / "examples", source / "tests" / "data",
+                                 source / "tests" / "data" / "fuzz-regressions"}) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() != ".tq4d") continue;
+      const fs::path data = scratch.path() / entry.path().filename();
+      fs::copy_file(entry.path(), data, fs::copy_options::overwrite_existing);
+      const EngineRunResult run = RunEngine(data, EngineLibrary());
+      ASSERT_TRUE(run.outputsReplaced) << data << ": " << run.error;
+      EXPECT_EQ(Describe(run.summary),
+                Describe(ReadRunSummary(run.paths.reportFile, run.paths.plotFile)))
+          << entry.path();
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 15);
 }

@@ -272,7 +272,6 @@ TEST(TerraqCommand, UsageAndInputErrorsExitWithTwo) {
       {"analyse wall.tq4d", "unknown command"},
       {"run", "needs a data file"},
       {"run --fast wall.tq4d", "unknown option"},
-      {"run wall.tq4d wall.tq4d", "one data file"},
       {"run missing.tq4d", "cannot find the data file"},
       {"run old.tqd", "use terraq convert"},
       {"run wall.tq4o", "not a .tq4d data file"},
@@ -293,7 +292,7 @@ TEST(TerraqCommand, UsageAndInputErrorsExitWithTwo) {
   EXPECT_EQ(version.out, "terraq 2013.4.7\n");
 }
 
-TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
+TEST(TerraqCommand, MissingEngineLibraryOrPlottingProgramExitsWithTwo) {
   ScratchFolder lonely;
   fs::copy_file(BinDir() / "terraq", lonely.path() / "terraq");
   lonely.copy("cli-cantilever.tq4d", "wall.tq4d");
@@ -303,6 +302,13 @@ TEST(TerraqCommand, MissingEngineLibraryExitsWithTwo) {
   EXPECT_TRUE(contains(o.err, (lonely.path() / "Terraq2013_DLL.so").string())) << o.err;
   EXPECT_FALSE(fs::exists(lonely.path() / "wall.tq4o"));
   EXPECT_FALSE(fs::exists(lonely.path() / "names.dat"));
+  const Outcome plot = runProgram(lonely.path() / "terraq",
+                                  "plot --graph moment --out m.png wall.tq4d", lonely.path());
+  EXPECT_EQ(plot.status, 2);
+  EXPECT_EQ(plot.err,
+            "terraq: cannot draw graphs: the plotting program terraq-plot is not installed "
+            "(looked for beside " +
+                (lonely.path() / "terraq-plot").string() + ")\n");
 }
 
 // Outputs of an earlier run are written in place: a report the user made
@@ -356,4 +362,91 @@ TEST(TerraqCommand, AFolderNamedLikeAnOutputIsLeftAlone) {
   EXPECT_EQ(o.status, 2);
   EXPECT_TRUE(contains(o.err, "cannot write " + (data.path() / "wall.tq4p").string())) << o.err;
   EXPECT_TRUE(fs::is_directory(data.path() / "wall.tq4p"));
+}
+
+// A batch of data files, two at a time: a good wall, one that ends in an
+// error stop and one whose plot file cannot be written. Each file's outcome
+// is told in the text and the JSON summaries, the exit status is the largest
+// of theirs, the good file's outputs are written and the failed file's
+// earlier outputs stay as they were.
+TEST(TerraqCommand, BatchTellsEachFileAndExitsWithTheLargestStatus) {
+  ScratchFolder work;
+  work.copy("cli-cantilever.tq4d", "good.tq4d");
+  work.copy("cli-too-much-data.tq4d", "stop.tq4d");
+  work.copy("cli-cantilever.tq4d", "full.tq4d");
+  std::ofstream(work.path() / "full.tq4o") << "earlier report\n";
+  fs::create_symlink("/dev/full", work.path() / "full.tq4p");
+  const std::string files = " good.tq4d stop.tq4d full.tq4d";
+
+  const Outcome text = runTerraq("run --jobs 2" + files, work.path());
+  EXPECT_EQ(text.status, 2) << text.err;
+  const fs::path good = work.path() / "good.tq4d", stop = work.path() / "stop.tq4d",
+                 full = work.path() / "full.tq4d";
+  EXPECT_TRUE(contains(text.out, "Analysis of " + good.string() + "\n")) << text.out;
+  EXPECT_TRUE(contains(
+      text.out, "\nOutcomes:\n  0  " + good.string() + "  completed\n  1  " + stop.string() +
+                    "  error stop: TOO MUCH DATA FOR AVAILABLE STORAGE\n  2  " + full.string() +
+                    "  failed: cannot write " + (work.path() / "full.tq4p").string() +
+                    ": No space left on device\n"))
+      << text.out;
+  EXPECT_TRUE(contains(text.err, "terraq: the analysis stopped: TOO MUCH DATA")) << text.err;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "good.tq4o"), "END OF ANALYSIS"));
+  EXPECT_EQ(ReadFile(work.path() / "full.tq4o"), "earlier report\n");
+  EXPECT_FALSE(fs::exists(work.path() / "full.tq4r"));
+
+  const Outcome json = runTerraq("run --json" + files, work.path());
+  EXPECT_EQ(json.status, 2);
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(json.out)) << json.out;
+  EXPECT_EQ(j["status"].num(), 2);
+  ASSERT_EQ(j["runs"].size(), 3u);
+  EXPECT_EQ(j["runs"][0]["dataFile"].str(), good.string());
+  EXPECT_EQ(j["runs"][0]["outcome"].str(), "completed");
+  EXPECT_TRUE(j["runs"][0]["reason"].isNull());
+  EXPECT_EQ(j["runs"][0]["summary"]["problems"].size(), 1u);
+  EXPECT_EQ(j["runs"][1]["status"].num(), 1);
+  EXPECT_EQ(j["runs"][1]["summary"]["errorStop"].str(), "TOO MUCH DATA FOR AVAILABLE STORAGE");
+  EXPECT_EQ(j["runs"][2]["outcome"].str(), "failed");
+  EXPECT_TRUE(j["runs"][2]["summary"].isNull());
+  EXPECT_EQ(ReadFile(work.path() / "full.tq4o"), "earlier report\n");
+}
+
+// Arguments that name one data file (here also by another path) run one
+// after the other on its lock, never writing its outputs at once; each
+// completes with whole outputs and nothing is left beside them.
+TEST(TerraqCommand, BatchRunsOfOneDataFileTakeTurns) {
+  ScratchFolder work;
+  work.copy("cli-long-term.tq4d", "wall.tq4d");
+  fs::create_directory(work.path() / "sub");
+  const Outcome o = runTerraq("run --jobs 3 wall.tq4d ./wall.tq4d sub/../wall.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out.find("failed"), std::string::npos) << o.out;
+  const std::string report = ReadFile(work.path() / "wall.tq4o");
+  EXPECT_EQ(report.find("END OF ANALYSIS"), report.rfind("END OF ANALYSIS"));
+  EXPECT_TRUE(contains(report, "END OF ANALYSIS"));
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(work.path())) ++files;
+  EXPECT_EQ(files, 5u);  // the data file, its three outputs and sub
+  EXPECT_EQ(runTerraq("run --jobs 0 wall.tq4d wall.tq4d", work.path()).status, 2);
+}
+
+// A run, a conversion and the version load no Qt library, neither at the
+// start nor later: the command starts as fast as the engine allows. Drawing
+// a graph loads Qt Gui, in the plotting program it hands over to.
+TEST(TerraqCommand, OnlyPlotLoadsTheQtLibraries) {
+  ScratchFolder work;
+  work.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const Outcome run = runTerraq("run wall.tq4d", work.path(), "LD_DEBUG=libs");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(contains(run.err, "Terraq2013_DLL.so")) << "the loader told nothing";
+  EXPECT_FALSE(contains(run.err, "libQt6")) << run.err;
+  for (const char* args : {"convert wall.tq4d copy.tq4d", "--version"}) {
+    const Outcome o = runTerraq(args, work.path(), "LD_DEBUG=libs");
+    EXPECT_EQ(o.status, 0) << args;
+    EXPECT_FALSE(contains(o.err, "libQt6")) << args;
+  }
+  const Outcome plot =
+      runTerraq("plot --graph deflection --out wall.png wall.tq4d", work.path(), "LD_DEBUG=libs");
+  EXPECT_EQ(plot.status, 0);
+  EXPECT_TRUE(contains(plot.err, "libQt6Gui"));
 }

@@ -21,8 +21,8 @@ const QString kCompleted = "Computations are completed. Please, check output fil
 
 class RunTest : public ::testing::Test {
  protected:
-  // Runs make their private folders in a temporary folder of this test's
-  // own, so that what is left there is this test's doing.
+  // Anything a run put in the temporary folder would land in one of this
+  // test's own.
   void SetUp() override {
     QSettings("Orvane", "TERRAQ").clear();
     fs::create_directory(runTemp);
@@ -61,8 +61,8 @@ TEST_F(RunTest, WholeRunLeavesReportPlotAndNotesAndNoNamesFile) {
   for (const char* extension : {".tq4o", ".tq4p", ".tq4r"})
     EXPECT_TRUE(fs::exists(fs::path(data).replace_extension(extension))) << extension;
   EXPECT_NE(ReadText(fs::path(data).replace_extension(".tq4o")).find("END OF ANALYSIS"), std::string::npos);
-  // The names file lived in a private folder, now gone; none beside the
-  // data file or the program.
+  // The analysis went through memory: no names file beside the data file
+  // or the program, nothing in the temporary folder.
   EXPECT_FALSE(fs::exists(folder / "names.dat"));
   EXPECT_FALSE(fs::exists(fs::path(TERRAQ_BIN_DIR) / "names.dat"));
   EXPECT_TRUE(fs::is_empty(runTemp));

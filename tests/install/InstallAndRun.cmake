@@ -1,7 +1,7 @@
 # Installs the build into SCRATCH/prefix, then analyses a copy of an installed
-# sample with the installed terraq. No engine lies beside the installed
-# program, so the run proves it finds the one in the installed library
-# folder; the outputs must be whole.
+# sample with the installed terraq and draws a graph of it. No engine or
+# plotting program lies beside the installed command, so the run proves it
+# finds them in the installed library folder; the outputs must be whole.
 
 function(fail)
   message(FATAL_ERROR ${ARGN})
@@ -16,7 +16,7 @@ if(NOT status EQUAL 0)
 endif()
 
 foreach(file
-    ${BIN_DIR}/terraq ${BIN_DIR}/TerraqUI ${ENGINE_DIR}/Terraq2013_DLL.so
+    ${BIN_DIR}/terraq ${BIN_DIR}/TerraqUI ${ENGINE_DIR}/Terraq2013_DLL.so ${ENGINE_DIR}/terraq-plot
     ${DATA_DIR}/examples/cantilever-sheet-pile-py-curves.tq4d ${DATA_DIR}/examples/README.md
     ${SHARE_DIR}/applications/terraq.desktop ${SHARE_DIR}/mime/packages/terraq.xml
     ${SHARE_DIR}/icons/hicolor/16x16/apps/terraq.png ${SHARE_DIR}/icons/hicolor/256x256/apps/terraq.png
@@ -49,4 +49,13 @@ foreach(extension tq4p tq4r)
     fail("the .${extension} output is empty")
   endif()
 endforeach()
+
+# The installed plotting program draws a graph of the run.
+execute_process(COMMAND ${prefix}/${BIN_DIR}/terraq plot --graph moment --out moment.png
+                        cantilever-sheet-pile-py-curves.tq4d
+                WORKING_DIRECTORY ${work}
+                RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT EXISTS ${work}/moment.png)
+  fail("the installed terraq plot exited with ${status}: ${said}${errors}")
+endif()
 file(REMOVE_RECURSE ${SCRATCH})

@@ -82,8 +82,9 @@ void TMainForm::CompRun() {
   {
     RunningFlag running(engineRunning_);
     WaitCursor wait;
-    // Loads the library for this run only, calls its entry with the names
-    // file in a private folder, and unloads it again.
+    // Reads the data file, analyses it in memory with the engine library
+    // (loaded at the first run and kept) and writes the outputs beside it;
+    // the window waits for as long as the analysis takes.
     run = RunEngine(fs::path(Data().DataFileName), engineLibrary_);
   }
   if (!run.engineCalled) {
@@ -93,14 +94,15 @@ void TMainForm::CompRun() {
     UpdateMenuStates();
     return;
   }
-  // The engine reports the faults of the analysis in the report, which is
-  // read for what the run came to; a file it could not write it tells its
-  // caller, and the earlier outputs are then kept. A report that cannot be
-  // read back tells nothing of the run, and must not read as one cut short.
+  // What the run came to is judged from its results in memory, by the
+  // rule the graphs and the command follow; a file it could not write, or
+  // a data file it could not read, it tells its caller, and the earlier
+  // outputs are then kept. A report that cannot be read back leaves nothing
+  // to look at, and must not read as a run cut short.
   RunOutcome outcome =
       run.outputsReplaced
           ? DescribeRunOutcome(
-                ReadRunSummary(run.paths.reportFile, run.paths.plotFile),
+                run.summary,
                 QDir::toNativeSeparators(FileNameText(run.paths.reportFile.string())).toStdString(),
                 run.engineMessages)
           : DescribeRunWithoutOutputs(run.error, run.engineMessages);

@@ -223,7 +223,7 @@ class TMainForm : public QMainWindow {
   std::filesystem::path engineLibrary_;
   TResultGraphs graphs_;
   bool graphsLoaded_ = false;
-  bool engineRunning_ = false;  // a run's library handle exists
+  bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;
   bool fileReadOnly_ = false;  // the project cannot be saved under its name

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -36,16 +37,23 @@ constexpr auto kStaleAge = std::chrono::minutes(10);
 [[noreturn]] void fail(const fs::path& path, const std::string& reason) { throw EFileWriteError(path, reason); }
 [[noreturn]] void fail(const fs::path& path, int error) { fail(path, std::strerror(error)); }
 
-// Removes temporary files of `target` older than `age`: only regular files
-// of our own naming pattern.
-void removeTemporariesOlderThan(const fs::path& target, fs::file_time_type::duration age) {
-  const std::string prefix = temporaryPrefix(target);
+// Removes temporary files of `targets` (all in `folder`) older than `age`:
+// only regular files of our own naming pattern.
+void removeTemporariesOlderThan(const fs::path& folder, const std::vector<fs::path>& targets,
+                                fs::file_time_type::duration age) {
+  std::vector<std::string> prefixes;
+  for (const fs::path& target : targets) prefixes.push_back(temporaryPrefix(target));
+  const auto ours = [&](const std::string& name) {
+    for (const std::string& prefix : prefixes)
+      if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+          name.find_first_not_of("0123456789", prefix.size()) == std::string::npos)
+        return true;
+    return false;
+  };
   std::error_code ec;
   const auto now = fs::file_time_type::clock::now();
-  for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!ours(it->path().filename().string())) continue;
     std::error_code entry;
     if (!it->is_regular_file(entry) || it->is_symlink(entry)) continue;
     const auto written = it->last_write_time(entry);
@@ -126,7 +134,7 @@ void completeRewrite(const fs::path& path, const fs::path& target) {
 
 }  // namespace
 
-ReplacementFile::ReplacementFile(const fs::path& path)
+ReplacementFile::ReplacementFile(const fs::path& path, StaleTemporaries stale)
     : path_(path), target_(ResolveForWriting(path)) {
   const fs::path folder = FolderOf(target_);
   completeRewrite(path_, target_);
@@ -145,7 +153,7 @@ ReplacementFile::ReplacementFile(const fs::path& path)
   } else if (errno != ENOENT) {
     fail(path, errno);
   }
-  removeTemporariesOlderThan(target_, kStaleAge);
+  if (stale == StaleTemporaries::Remove) removeTemporariesOlderThan(folder, {target_}, kStaleAge);
 
   // O_EXCL: created anew, never an existing file of someone else. A new
   // file's permissions follow the umask; a replacement gets the old ones.
@@ -252,8 +260,13 @@ void CompleteInterruptedRewrite(const fs::path& path) {
   completeRewrite(path, ResolveForWriting(path));
 }
 
-void RemoveStaleTemporaries(const fs::path& path, std::chrono::seconds age) {
-  removeTemporariesOlderThan(ResolveForWriting(path), age);
+void RemoveStaleTemporaries(const std::vector<fs::path>& paths, std::chrono::seconds age) {
+  std::map<fs::path, std::vector<fs::path>> byFolder;
+  for (const fs::path& path : paths) {
+    const fs::path target = ResolveForWriting(path);
+    byFolder[FolderOf(target)].push_back(target);
+  }
+  for (const auto& [folder, targets] : byFolder) removeTemporariesOlderThan(folder, targets, age);
 }
 
 }  // namespace terraq::ui

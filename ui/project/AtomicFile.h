@@ -42,8 +42,11 @@ class ReplacementFile {
   // Refuses a target that is a folder, not a plain file, or read-only for
   // this user, or a link that is not followed (ResolveForWriting); completes
   // an interrupted rewrite of the target and removes its stale temporary
-  // files. Throws EFileWriteError.
-  explicit ReplacementFile(const std::filesystem::path& path);
+  // files, unless the caller has just done so (RemoveStaleTemporaries):
+  // each removal reads the whole folder. Throws EFileWriteError.
+  enum class StaleTemporaries { Remove, AlreadyRemoved };
+  explicit ReplacementFile(const std::filesystem::path& path,
+                           StaleTemporaries stale = StaleTemporaries::Remove);
   ~ReplacementFile();
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -119,9 +122,11 @@ void DiscardInterruptedRewrite(const std::filesystem::path& target);
 // Throws EFileWriteError.
 void CompleteInterruptedRewrite(const std::filesystem::path& path);
 
-// Removes the temporary files of `path` (links followed) that are older than
-// `age`: those of saves or runs that were killed. Only regular files of our
-// own naming pattern are touched.
-void RemoveStaleTemporaries(const std::filesystem::path& path, std::chrono::seconds age);
+// Removes the temporary files of `paths` (links followed) that are older
+// than `age`: those of saves or runs that were killed. Only regular files
+// of our own naming pattern are touched. Each folder is read once, however
+// many of the files it holds (a folder of many projects is long to read).
+void RemoveStaleTemporaries(const std::vector<std::filesystem::path>& paths,
+                            std::chrono::seconds age);
 
 }  // namespace terraq::ui

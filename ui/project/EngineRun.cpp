@@ -1,28 +1,25 @@
 #include "EngineRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <cstring>
-#include <fstream>
+#include <map>
+#include <mutex>
 #include <system_error>
 #include <vector>
 
+#include "api/AnalysisEntry.h"
 #include "platform/InstallPaths.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
 #include "project/ReplacementSet.h"
-#include "project/RunFolder.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#define TERRAQ_ENGINE_CALL __stdcall
-#else
+#if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#define TERRAQ_ENGINE_CALL
 #endif
 
 namespace fs = std::filesystem;
@@ -31,23 +28,72 @@ namespace terraq::ui {
 
 namespace {
 
-using EngineEntry = int32_t(TERRAQ_ENGINE_CALL*)(int32_t);
+// The analysis entry of the library at `library`, loaded at the first run
+// and kept until the process ends: a batch of runs, and runs on several
+// threads, share one load, and the code must stay while a run may be in it.
+// A library that cannot be loaded is tried again by the next run. Null,
+// with the error in `result`, when there is no entry.
+engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
+  static std::mutex mutex;
+  // Never destroyed: a run on another thread may still be in the library
+  // while the program ends.
+  static auto* loaded = new std::map<fs::path, engine::api::AnalyseEntry>;
+  std::lock_guard lock(mutex);
+  if (const auto found = loaded->find(result.library); found != loaded->end()) return found->second;
+  auto engine = std::make_unique<TDynamicLibrary>(result.library.string());
+  engine::api::AnalyseEntry entry = nullptr;
+  try {
+    engine->load();
+    entry =
+        reinterpret_cast<engine::api::AnalyseEntry>(engine->lookup(engine::api::kAnalyseEntryName));
+  } catch (const TLibraryError& e) {
+    result.error = std::string(e.what()) + ": " + result.library.string();
+    if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
+      result.error += " (" + e.detail() + ")";
+    return nullptr;
+  }
+  if (!entry) {
+    result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
+                   engine::api::kAnalyseEntryName;
+    return nullptr;
+  }
+  (void)engine.release();  // kept loaded, as said above
+  loaded->emplace(result.library, entry);
+  return entry;
+}
 
-// The engine reads each line of the names file as at most 255 characters and
-// drops trailing blanks; a path it would shorten must not reach it, or the
-// run would read or write some other file.
-constexpr size_t kMaxNamesLine = 255;
-
-std::string checkNamesLine(const fs::path& path) {
-  const std::string text = path.string();
-  if (text.size() > kMaxNamesLine)
-    return "the path " + text + " is longer than the " + std::to_string(kMaxNamesLine) +
-           " characters the engine accepts";
-  if (text.find_first_of("\r\n") != std::string::npos)
-    return "the path " + text + " contains a line break";
-  if (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    return "the path \"" + text + "\" ends with a blank";
+// The whole data file, or the system's reason why it cannot be read (a
+// disk that fails a read is told as such, never as data that ends early).
+std::string readDataFile(const fs::path& file, std::string& text) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  char chunk[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      return std::strerror(error);
+    }
+    text.append(chunk, static_cast<size_t>(got));
+  }
+  ::close(fd);
   return {};
+}
+
+// Writes the whole text to `fd`; the errno of a write that failed, else 0.
+int writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t put = ::write(fd, text.data(), std::min<size_t>(text.size(), size_t{1} << 30));
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    text.remove_prefix(static_cast<size_t>(put));
+  }
+  return 0;
 }
 
 // Runs of one data file take turns: two at once (two windows, a batch
@@ -146,30 +192,19 @@ bool writtenDirectly(const fs::path& output) {
   return !ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
-// The engine's messages, and the failed write or read among them: "CANNOT
-// WRITE <path>: <reason>" or "CANNOT READ <path>: <reason>", where no reason
-// contains ": ". The path is told as the user knows it.
-void readEngineMessages(const std::vector<RunOutput>& outputs, EngineRunResult& result) {
-  std::ifstream in(kEngineMessagesFile, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t colon = line.rfind(": ");
-    std::string marker;
-    for (const char* failure : {"CANNOT WRITE ", "CANNOT READ "})
-      if (line.rfind(failure, 0) == 0 && colon != std::string::npos &&
-          colon >= std::string(failure).size())
-        marker = failure;
-    if (marker.empty()) {
-      result.engineMessages.push_back(line);
-      continue;
-    }
-    fs::path file = line.substr(marker.size(), colon - marker.size());
-    for (const RunOutput& output : outputs)
-      if (file == output.writtenAs()) file = *output.path;
-    const std::string verb = marker == "CANNOT READ " ? "cannot read " : "cannot write ";
-    if (result.error.empty()) result.error = verb + file.string() + line.substr(colon);
+// Writes one output's text where the run writes it: its temporary file, or
+// the device the user pointed it at. Empty, or why it failed.
+std::string writeOutput(const RunOutput& output, std::string_view text) {
+  int error = 0;
+  if (output.replacement) {
+    error = writeAll(output.replacement->descriptor(), text);
+  } else {
+    const int fd = ::open(output.path->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    error = writeAll(fd, text);
+    if (::close(fd) != 0 && error == 0) error = errno;
   }
+  return error == 0 ? std::string() : std::strerror(error);
 }
 
 }  // namespace
@@ -214,10 +249,6 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
 
   result.error = UnusableDataFile(paths.dataFile);
   if (!result.error.empty()) return result;
-  for (const fs::path* p : {&paths.dataFile, &paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    result.error = checkNamesLine(*p);
-    if (!result.error.empty()) return result;
-  }
   // A save of the data file that a kill interrupted is completed before it
   // is read; one that is not ours to complete is read as it stands.
   try {
@@ -240,39 +271,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     return result;
   }
 
-  const fs::path previous = fs::current_path(ec);
-  if (ec) {
-    result.error = "cannot determine the current directory: " + ec.message();
-    return result;
-  }
-  const fs::path folder = MakePrivateTempFolder(ec);
-  if (ec) {
-    result.error = "cannot create a temporary folder for the run: " + ec.message();
-    return result;
-  }
-  RunFolder guard(previous, folder);
-  if (observer) observer->FolderMade(folder);
-  fs::current_path(folder, ec);
-  if (ec) {
-    result.error = "cannot enter the temporary folder " + folder.string() + ": " + ec.message();
-    return result;
-  }
-
-  TDynamicLibrary engine(result.library.string());
-  EngineEntry entry = nullptr;
-  try {
-    engine.load();
-    entry = reinterpret_cast<EngineEntry>(engine.lookup(kEngineEntryName));
-  } catch (const TLibraryError& e) {
-    result.error = std::string(e.what()) + ": " + result.library.string();
-    if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
-      result.error += " (" + e.detail() + ")";
-    result.libraryFailed = true;
-    return result;
-  }
-  if (!entry) {
-    result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
-                   kEngineEntryName;
+  const engine::api::AnalyseEntry analyse = LoadEngine(result);
+  if (!analyse) {
     result.libraryFailed = true;
     return result;
   }
@@ -310,81 +310,69 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     return result;
   }
 
-  // Every output is checked and given its temporary file before the engine
-  // starts: one that cannot be written (read-only, a folder of that name, a
-  // link into a missing folder) stops the run without a word from the
-  // engine. Temporary files left by a killed run of this data file go first:
-  // with the lock held, no other run of it can be writing them.
+  // Every output is checked and given its temporary file before the
+  // analysis: one that cannot be written (read-only, a folder of that name,
+  // a link into a missing folder) stops the run before it. Temporary files
+  // left by a killed run of this data file go first: with the lock held, no
+  // other run of it can be writing them.
   std::vector<RunOutput> outputs;
   std::vector<fs::path> unfinished;
   if (!reportExisted) unfinished.push_back(paths.reportFile);
+  std::vector<fs::path> replaced;
+  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
+    if (!writtenDirectly(*p)) replaced.push_back(*p);
+  try {
+    RemoveStaleTemporaries(replaced, std::chrono::seconds(0));
+  } catch (const EFileWriteError& e) {
+    result.error = "cannot write " + e.path().string() + ": " + e.reason();
+    return result;
+  }
   for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
     RunOutput output{p, nullptr};
     if (!writtenDirectly(*p)) {
       try {
-        RemoveStaleTemporaries(*p, std::chrono::seconds(0));
-        output.replacement = std::make_unique<ReplacementFile>(*p);
+        output.replacement = std::make_unique<ReplacementFile>(
+            *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
       } catch (const EFileWriteError& e) {
         result.error = "cannot write " + p->string() + ": " + e.reason();
         return result;
       }
       unfinished.push_back(output.replacement->temporary());
-      if (const std::string tooLong = checkNamesLine(output.writtenAs()); !tooLong.empty()) {
-        result.error = "cannot write " + p->string() + ": " + tooLong;
-        return result;
-      }
     }
     outputs.push_back(std::move(output));
   }
   if (outputs.front().replacement) lock->alsoHold(outputs.front().writtenAs());
-
-  {
-    const fs::path namesFile = folder / "names.dat";
-    errno = 0;
-    std::ofstream names(namesFile, std::ios::binary);
-    names << paths.dataFile.string() << '\n';
-    for (const RunOutput& output : outputs) names << output.writtenAs().string() << '\n';
-    names.close();
-    if (!names) {
-      result.error = "cannot write " + namesFile.string() + ": " + std::strerror(errno ? errno : EIO);
-      return result;
-    }
-  }
-
-#if defined(__linux__)
-  // Room for the engine's messages is taken now: the disk of the run's
-  // folder may fill during the run, and the message that says so must
-  // still fit.
-  if (const int fd = ::open(kEngineMessagesFile, O_WRONLY | O_CREAT | O_CLOEXEC, 0600); fd >= 0) {
-    ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, 4096);
-    ::close(fd);
-  }
-#endif
   if (observer) observer->OutputsBegun(unfinished);
-  const int status = entry(kEngineRunCode);
+
+  // As the engine always did, the data is read once the outputs are ready.
   result.engineCalled = true;
-  engine.unload();
-  readEngineMessages(outputs, result);
-  if (status == kEngineInputNotRead) {
-    if (result.error.empty()) result.error = "cannot read " + paths.dataFile.string();
+  std::string data;
+  if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty()) {
+    result.error = "cannot read " + paths.dataFile.string() + ": " + unread;
     return result;
   }
-  if (status == kEngineOutputNotWritten) {
-    // Its message could not be written either (the run's folder is full);
-    // the engine then puts it on the console.
-    if (result.error.empty())
-      result.error = "the engine could not write one of its files; the run's folder " + folder.string() +
-                     " may be full";
-    return result;
-  }
-  result.error.clear();
-  // The engine returns normally when it could not even read its names; an
-  // empty report is then no result of this run.
-  const fs::path& newReport = outputs.front().writtenAs();
-  if (!fs::is_regular_file(newReport, ec) || fs::file_size(newReport, ec) == 0 || ec) {
+  engine::api::AnalysisOptions options;
+  options.reportText = options.plotText = options.monitorText = true;
+  analyse(data.data(), data.size(), &options, &result.analysis);
+  engine::api::AnalysisResult& analysis = result.analysis;
+  result.engineMessages = std::move(analysis.messages);
+  analysis.messages.clear();
+  // The analysis always reports, if only its stop; a report without a
+  // line is no result of this run.
+  if (analysis.report.empty()) {
     result.error = "the engine wrote no report";
     return result;
   }
+  const std::string* texts[] = {&analysis.report, &analysis.plot, &analysis.monitor};
+  for (size_t k = 0; k < outputs.size(); ++k)
+    if (const std::string failed = writeOutput(outputs[k], *texts[k]); !failed.empty()) {
+      result.error = "cannot write " + outputs[k].path->string() + ": " + failed;
+      return result;
+    }
+  const RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
+  // The texts are on the disk now; a large run's need not stay in memory.
+  for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})
+    std::string().swap(*text);
 
   const auto replace = [&] {
     try {
@@ -394,6 +382,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
       ReplaceAsOneSet(set);
       madeReport.report = nullptr;
       result.outputsReplaced = true;
+      result.summary = summary;
     } catch (const EFileWriteError& e) {
       result.error = "cannot write " + e.path().string() + ": " + e.reason();
     }

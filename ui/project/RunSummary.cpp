@@ -2,8 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "api/Analysis.h"
 
 namespace fs = std::filesystem;
 
@@ -280,6 +284,38 @@ std::string readWholeFile(const fs::path& path) {
   return text.str();
 }
 
+// A value as the plot file's E13.4 field keeps it: four significant digits;
+// NaN for what the field cannot hold (asterisks, read as nothing).
+double asPlotField(double value) {
+  if (!std::isfinite(value)) return NAN;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3e", value);
+  return std::strtod(text, nullptr);
+}
+
+// The heading line of every problem the report begins, in order: the first
+// line with text after its banner's version line.
+std::vector<std::string_view> reportHeadings(std::string_view text) {
+  std::vector<std::string_view> headings;
+  for (size_t at = 0; (at = text.find(kBanner, at)) != std::string_view::npos;
+       at += kBanner.size()) {
+    if (at != 0 && text[at - 1] != '\n') continue;
+    size_t line = text.find('\n', at);                                     // the banner's end
+    if (line != std::string_view::npos) line = text.find('\n', line + 1);  // the version line's
+    while (line != std::string_view::npos && line + 1 < text.size()) {
+      const size_t end = std::min(text.find('\n', line + 1), text.size());
+      std::string_view heading = text.substr(line + 1, end - line - 1);
+      if (!heading.empty() && heading.back() == '\r') heading.remove_suffix(1);
+      if (!heading.empty()) {
+        headings.push_back(heading);
+        break;
+      }
+      line = end;
+    }
+  }
+  return headings;
+}
+
 }  // namespace
 
 ResultUnits ResultUnitsFor(int unitsCode) {
@@ -321,6 +357,45 @@ RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText) 
     p.shear = blocks[k].shear;
   }
   return RunSummary{std::move(scan.problems), std::move(scan.errorStop), scan.complete};
+}
+
+RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
+                             std::string_view reportText) {
+  RunSummary summary;
+  const std::vector<std::string_view> headings = reportHeadings(reportText);
+  for (size_t k = 0; k < analysis.problems.size(); ++k) {
+    const engine::api::ProblemResult& result = analysis.problems[k];
+    ProblemSummary& p = summary.problems.emplace_back();
+    p.number = static_cast<int>(k) + 1;
+    if (k < headings.size()) readHeading(headings[k], p);
+    p.iterations = result.iterations;
+    p.offCurves = result.offCurves;
+    p.overLimit = result.stationsOverLimit > 0;
+    p.stationsOverLimit = p.overLimit ? result.stationsOverLimit : 0;
+    p.notClosed = !result.closed;
+    p.zeroPivotStations = result.notValidStations;
+    p.partialStiffnessStations = result.weakenedStations;
+    p.numericalFault = result.numericalFault;
+    p.unitsCode = result.units;
+    for (const engine::api::StationResult& s : result.stations) {
+      const double depth = asPlotField(s.depth);
+      if (std::isnan(depth)) continue;
+      track(p.deflection, asPlotField(s.deflection), depth);
+      track(p.moment, asPlotField(s.moment), depth);
+      track(p.shear, asPlotField(s.shear), depth);
+    }
+  }
+  if (analysis.error) summary.errorStop = std::string(trim(analysis.error->message));
+  // The report closes the run even after an error stop; only a run that
+  // did not reach its end leaves the line out.
+  for (size_t at = reportText.size(); !summary.complete && at > 0;) {
+    at = reportText.rfind(kEndOfAnalysis, at - 1);
+    if (at == std::string_view::npos) break;
+    const size_t end = std::min(reportText.find('\n', at), reportText.size());
+    summary.complete = (at == 0 || reportText[at - 1] == '\n') &&
+                       trimRight(reportText.substr(at, end - at)) == kEndOfAnalysis;
+  }
+  return summary;
 }
 
 RunSummary ReadRunSummary(const fs::path& reportFile, const fs::path& plotFile) {

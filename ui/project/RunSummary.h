@@ -1,15 +1,20 @@
 #pragma once
-// The summary of a finished analysis run, read from its report and plot
-// file: per problem the heading, how the iteration ended and the largest
-// deflection, moment and shear along the wall; and whether the run ended in
-// an error stop. Used by the terraq command and, later, by the interactive
-// program's run notes.
+// The summary of a finished analysis run: per problem the heading, how the
+// iteration ended and the largest deflection, moment and shear along the
+// wall; and whether the run ended in an error stop. Made from the results
+// of a run in memory (SummarizeAnalysis) or read back from the report and
+// plot file it left (ReadRunSummary: the graphs of results on disk); both
+// give the same summary of one run.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace terraq::engine::api {
+struct AnalysisResult;
+}
 
 namespace terraq::ui {
 
@@ -78,6 +83,14 @@ struct RunSummary {
 // Summarises the texts of a report and a plot file (LF or CR LF line ends).
 // An empty or unreadable plot text leaves the maxima absent.
 RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText);
+
+// Summarises an analysis in memory: what SummarizeRun gives for the report
+// and plot file the analysis writes. The numbers are taken as the plot file
+// keeps them (four significant digits), so that a summary never depends on
+// where it was made; `reportText` (the analysis' report) gives the
+// headings, as the report words them.
+RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
+                             std::string_view reportText);
 
 // Reads both files and summarises them; a missing file reads as empty.
 RunSummary ReadRunSummary(const std::filesystem::path& reportFile,

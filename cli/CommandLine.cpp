@@ -1,0 +1,123 @@
+#include "CommandLine.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "project/EngineRun.h"
+
+namespace terraq::cli {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: terraq run [--json] [--strict] [--jobs N] [--] FILE.tq4d...\n"
+    "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
+    "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
+    "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
+    "       terraq --help | --version\n";
+
+}  // namespace
+
+void printHelp() {
+  std::cout << kUsage
+            << "\n"
+               "run analyses the retaining wall of a data file with the engine library\n"
+            << "(" << terraq::ui::kEngineLibraryName
+            << " in the folder of this program) and prints, per problem, the\n"
+               "heading, how the iteration closed, and the largest deflection, moment and\n"
+               "shear with the depths where they occur. The report (.tq4o), plot file\n"
+               "(.tq4p) and iteration monitor (.tq4r) are written beside the data file.\n"
+               "Given several data files, run analyses each of them, up to N at a time,\n"
+               "and ends the summary with the outcome of every file.\n"
+               "\n"
+               "convert reads a data file of any layout and writes it in the current\n"
+               "(.tq4d) layout; a staged file keeps its stages. The layout of IN is taken\n"
+               "from its extension (.tqd: the 3.0 layout, anything else: the current one)\n"
+               "unless --layout names it; files of the 2.0 layout also end in .tqd and need\n"
+               "--layout 2.0. OUT is never a .tqd file.\n"
+               "\n"
+               "plot draws one result graph of an analysed project (run it first: the plot\n"
+               "file .tq4p beside the data file holds the results) into FILE, a picture\n"
+               "told by its extension: .bmp, .png, .svg or .pdf (SVG and PDF are vector\n"
+               "drawings). The graph shows its whole range with a legend box, as the plot\n"
+               "window saves it. The graphs:\n"
+               "  p-y                p-y curves (of the last result set)\n"
+               "  deflection         deflection vs depth\n"
+               "  moment             bending moment vs depth\n"
+               "  shear              shear vs depth\n"
+               "  reaction           net reaction per length of wall vs depth\n"
+               "  combined           deflection, moment and shear side by side\n"
+               "  pressure           earth pressure vs depth\n"
+               "  combined-pressure  total, soil and surcharge earth pressure\n"
+               "\n"
+               "Options:\n"
+               "  --json           print the summary of run as one JSON object\n"
+               "  --jobs N         analyse up to N data files at a time (default: one per\n"
+               "                   processor core)\n"
+               "  --strict         run exits with 3 when the analysis completed but its\n"
+               "                   results are not valid (not closed, allowable deflection\n"
+               "                   exceeded, singular equations, deflection off the curves)\n"
+               "  --layout LAYOUT  the layout of the file to convert: current, 3.0 or 2.0\n"
+               "  --graph NAME     the graph to plot (above)\n"
+               "  --out FILE       the picture to write (replaced whole, or left as it was)\n"
+               "  --width IN       the picture's width in inches, 2 to 200 (default 6)\n"
+               "  --height IN      the picture's height in inches, 2 to 200 (default 4)\n"
+               "  --ppi N          pixels per inch, 10 to 2400 (default 96: 576 x 384 pixels);\n"
+               "                   at most 32767 pixels a side and 100 million in all\n"
+               "  --colors DEPTH   colours of a .bmp or .png: bw (black and white), 16, 256,\n"
+               "                   16bit or 24bit (default)\n"
+               "  --layers         show the soil layers and the wall beside the combined graph\n"
+               "  --help           show this help\n"
+               "  --version        show the version\n"
+               "\n"
+               "Exit status:\n"
+               "  0  the analysis completed (even with results that are not valid: a\n"
+               "     warning goes to standard error), the file was converted, or the graph\n"
+               "     written\n"
+               "  1  the analysis ended in an error stop (its message goes to standard error),\n"
+               "     the file to convert is not a valid data file of its layout, or the data\n"
+               "     or plot file to draw from is not valid or has no points for the graph\n"
+               "  2  usage error, missing, unreadable or too large (over 16 MB) data file,\n"
+               "     missing plot file, a file that cannot be written (standard output\n"
+               "     included), or the engine could not be run\n"
+               "  3  with --strict: the analysis completed, but its results are not valid\n"
+               "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
+               "     had begun to write is removed\n"
+               "  A run of several data files exits with the largest of their statuses.\n";
+}
+
+int usageError(const std::string& message) {
+  std::cerr << "terraq: " << message << "\n" << kUsage << "Try 'terraq --help'.\n";
+  return kExitUsage;
+}
+
+int fail(const std::string& message) {
+  std::cerr << "terraq: " << message << "\n";
+  return kExitUsage;
+}
+
+namespace {
+// The reason is kept from the first flush that fails; later ones no longer
+// tell it.
+int standardOutputError = 0;
+}  // namespace
+
+void flushStandardOutput() {
+  errno = 0;
+  std::cout.flush();
+  if (standardOutputError == 0 &&
+      (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout)))
+    standardOutputError = errno ? errno : EIO;
+}
+
+int checkStandardOutput(int status) {
+  flushStandardOutput();
+  if (standardOutputError == 0) return status;
+  std::cerr << "terraq: cannot write to standard output: " << std::strerror(standardOutputError)
+            << "\n";
+  return kExitUsage;
+}
+
+}  // namespace terraq::cli

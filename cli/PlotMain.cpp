@@ -1,0 +1,23 @@
+// terraq-plot: the painting half of the terraq command. `terraq plot ...`
+// hands itself over to this program (exec, same arguments), which alone
+// links the painting libraries; its messages and exit statuses are those
+// of terraq plot (see main.cpp and PlotCommand.h).
+
+#include <csignal>
+#include <string_view>
+#include <vector>
+
+#include "CommandLine.h"
+#include "PlotCommand.h"
+
+int main(int argc, char** argv) {
+#if !defined(_WIN32)
+  // Past a file-size limit a write should fail and be reported, not kill the
+  // program silently and leave its temporary files behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+  if (argc < 2 || std::string_view(argv[1]) != "plot")
+    return terraq::cli::usageError("terraq-plot draws the graphs of terraq plot; run terraq plot");
+  return terraq::cli::checkStandardOutput(
+      terraq::cli::PlotCommand({argv + 2, argv + argc}, argv[0]));
+}
