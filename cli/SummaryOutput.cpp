@@ -66,6 +66,16 @@ void appendProblemText(std::string& out, const ProblemSummary& p) {
     out += padLeft(fourDigits(r.extreme->value), valueWidth) + " " + padRight(r.unit, unitWidth) +
            "  at depth " + fourDigits(r.extreme->depth) + " " + units.length + "\n";
   }
+  // The station table gives the mean of the two sides where a support or a
+  // point load makes the shear step; the shear just beside it can be larger.
+  if (p.shearEitherSide &&
+      (!p.shear || std::fabs(p.shearEitherSide->value) > std::fabs(p.shear->value)))
+    out += "   max shear beside a support or point load  " + fourDigits(p.shearEitherSide->value) +
+           " " + units.force + "  at depth " + fourDigits(p.shearEitherSide->depth) + " " +
+           units.length + "\n";
+  for (const ui::SupportForce& s : p.supports)
+    out += "   support force  " + fourDigits(s.force) + " " + units.force + "  at depth " +
+           fourDigits(s.depth) + " " + units.length + "\n";
 }
 
 const char* kindName(HeadingKind kind) {
@@ -123,7 +133,17 @@ void appendProblemJson(std::string& out, const ProblemSummary& p) {
   }
   out += ",\n     \"maxDeflection\": " + jsonExtreme(p.deflection);
   out += ",\n     \"maxMoment\": " + jsonExtreme(p.moment);
-  out += ",\n     \"maxShear\": " + jsonExtreme(p.shear) + "}";
+  out += ",\n     \"maxShear\": " + jsonExtreme(p.shear);
+  out += ",\n     \"largestShear\": " + jsonExtreme(p.shearEitherSide);
+  out += ",\n     \"supports\": [";
+  for (size_t k = 0; k < p.supports.size(); ++k) {
+    const ui::SupportForce& s = p.supports[k];
+    out += std::string(k == 0 ? "" : ", ") + "{\"station\": " + std::to_string(s.station) +
+           ", \"depth\": " + JsonNumber(s.depth) + ", \"force\": " + JsonNumber(s.force) +
+           ", \"shearAbove\": " + JsonNumber(s.shearAbove) +
+           ", \"shearBelow\": " + JsonNumber(s.shearBelow) + "}";
+  }
+  out += "]}";
 }
 
 // Length of the valid UTF-8 sequence at s[k], or 0 when it is not one.

@@ -69,6 +69,9 @@ struct StationResult {
   // that force; `shear` there is their mean, as the report's table gives it.
   double shearAbove = 0;
   double shearBelow = 0;
+  // A point load or a support acts at the station (the report lists it in
+  // its table of the shear either side).
+  bool concentrated = false;
 };
 
 // A support of the wall concentrated at one station: a spring row confined

@@ -186,7 +186,10 @@ std::string Describe(const RunSummary& s) {
     for (int k : p.zeroPivotStations) out << " " << k;
     out << " weak";
     for (int k : p.partialStiffnessStations) out << " " << k;
-    for (const auto* e : {&p.deflection, &p.moment, &p.shear}) {
+    for (const SupportForce& f : p.supports)
+      out << "\n  support " << f.station << " " << f.depth << " " << f.force << " " << f.shearAbove
+          << " " << f.shearBelow;
+    for (const auto* e : {&p.deflection, &p.moment, &p.shear, &p.shearEitherSide}) {
       if (*e) out << "\n  " << (*e)->value << " at " << (*e)->depth;
       else out << "\n  none";
     }

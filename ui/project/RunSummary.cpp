@@ -1,5 +1,6 @@
 #include "RunSummary.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -31,6 +32,11 @@ constexpr std::string_view kNotValid = "     ***** RESULTS NOT VALID: ";
 constexpr std::string_view kPartialStiffness = "     ***** WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS";
 constexpr std::string_view kListEnd = "*****";
 constexpr size_t kListIndent = 11;  // blanks before a continued list
+// The table of the shear either side of supports and point loads, its rows
+// (station, depth, shear above, shear below, support force) and the line of
+// the largest shear, ending with its station.
+constexpr std::string_view kSupportTable = "     SHEAR EITHER SIDE OF SUPPORTS AND POINT LOADS";
+constexpr std::string_view kLargestShear = "     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = ";
 constexpr std::string_view kTooMuchData = "     TOO MUCH DATA FOR AVAILABLE STORAGE";
 constexpr std::string_view kErrorPrefix = "     ERROR";
 constexpr std::string_view kEndOfAnalysis = "     END OF ANALYSIS";
@@ -117,8 +123,33 @@ void readHeading(std::string_view line, ProblemSummary& p) {
   }
 }
 
+// A row of the table of supports: "     8   0.160E+01    0.444E+02 ...".
+std::optional<SupportForce> readSupportRow(std::string_view line) {
+  const std::vector<std::string_view> words = splitWords(line);
+  if (words.size() != 5) return std::nullopt;
+  const auto station = parseIntField(words[0]);
+  std::optional<double> values[4];
+  for (size_t k = 0; k < 4; ++k)
+    if (!(values[k] = ParseFieldNumber(words[k + 1]))) return std::nullopt;
+  if (!station) return std::nullopt;
+  return SupportForce{*station, *values[0], *values[3], *values[1], *values[2]};
+}
+
+// The largest shear either side and its station, from its report line.
+std::optional<std::pair<double, int>> readLargestShear(std::string_view line) {
+  const std::vector<std::string_view> words = splitWords(line.substr(kLargestShear.size()));
+  if (words.size() < 4) return std::nullopt;
+  const auto value = ParseFieldNumber(words.front());
+  const auto station = parseIntField(words.back());
+  if (!value || !station) return std::nullopt;
+  return std::pair{*value, *station};
+}
+
 struct ReportScan {
   std::vector<ProblemSummary> problems;
+  // Per problem, the station of its largest shear either side (the plot
+  // file gives its depth); -1 where the report has none.
+  std::vector<int> largestShearStations;
   std::optional<std::string> errorStop;
   bool complete = false;
 };
@@ -131,10 +162,17 @@ ReportScan scanReport(std::string_view text) {
   std::vector<int> ProblemSummary::*openList = nullptr;  // a station list going on in the next line
   int problemCount = 0;
 
+  bool inSupportTable = false;
+  int largestShearStation = -1;
   auto finishProblem = [&] {
-    if (current && hasResults) scan.problems.push_back(std::move(*current));
+    if (current && hasResults) {
+      scan.problems.push_back(std::move(*current));
+      scan.largestShearStations.push_back(largestShearStation);
+    }
     current.reset();
     hasResults = false;
+    inSupportTable = false;
+    largestShearStation = -1;
   };
 
   for (std::string_view line : splitLines(text)) {
@@ -193,6 +231,24 @@ ReportScan scanReport(std::string_view text) {
         continue;
       case Expect::Nothing: break;
     }
+    if (hasResults && trimRight(line) == kSupportTable) {
+      inSupportTable = true;
+      continue;
+    }
+    if (inSupportTable && line.starts_with(kLargestShear)) {
+      inSupportTable = false;
+      if (const auto largest = readLargestShear(line)) {
+        current->shearEitherSide = Extreme{largest->first, 0.0};
+        largestShearStation = largest->second;
+      }
+      continue;
+    }
+    if (inSupportTable) {
+      // Rows of point loads without a support take no force.
+      if (const auto row = readSupportRow(line); row && row->force != 0.0)
+        current->supports.push_back(*row);
+      continue;
+    }
     if (line.starts_with(kResults)) {
       hasResults = true;
       current->iterations = parseIntField(line.substr(kResults.size(), 3)).value_or(-1);
@@ -235,6 +291,7 @@ void track(std::optional<Extreme>& extreme, double value, double depth) {
 struct ResultBlock {
   int unitsCode = 0;
   std::optional<Extreme> deflection, moment, shear;
+  std::vector<double> depths;  // of every row, NaN where unreadable
 };
 
 // The result blocks of a plot file, in order. Each problem writes an
@@ -267,6 +324,7 @@ std::vector<ResultBlock> readResultBlocks(std::string_view text) {
     for (long long r = 0; r < *rows; ++r) {
       const double depth = in.real(), deflection = in.real(), moment = in.real(), shear = in.real();
       in.skip(1);  // net soil reaction
+      block.depths.push_back(depth);
       if (std::isnan(depth)) continue;
       track(block.deflection, deflection, depth);
       track(block.moment, moment, depth);
@@ -291,6 +349,32 @@ double asPlotField(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3e", value);
   return std::strtod(text, nullptr);
+}
+
+// A value as the report's E10.3 fields keep it: three significant digits.
+double asReportField(double value) {
+  if (!std::isfinite(value)) return NAN;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2e", value);
+  return std::strtod(text, nullptr);
+}
+
+// The supports and the largest shear either side, as the report's table of
+// them gives them: written only where a support or a point load makes the
+// shear step at a station.
+void summarizeSupports(const engine::api::ProblemResult& result, ProblemSummary& p) {
+  if (std::none_of(result.stations.begin(), result.stations.end(),
+                   [](const auto& s) { return s.concentrated; }))
+    return;
+  const auto station = static_cast<size_t>(result.largestShearStation);
+  if (station < result.stations.size())
+    p.shearEitherSide =
+        Extreme{asReportField(result.largestShear), asPlotField(result.stations[station].depth)};
+  for (const engine::api::SupportForce& s : result.supports) {
+    const SupportForce row{s.station, asReportField(s.depth), asReportField(s.force),
+                           asReportField(s.shearAbove), asReportField(s.shearBelow)};
+    if (row.force != 0.0) p.supports.push_back(row);
+  }
 }
 
 // The heading line of every problem the report begins, in order: the first
@@ -355,6 +439,9 @@ RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText) 
     p.deflection = blocks[k].deflection;
     p.moment = blocks[k].moment;
     p.shear = blocks[k].shear;
+    const int station = scan.largestShearStations[k];
+    if (p.shearEitherSide && station >= 0 && static_cast<size_t>(station) < blocks[k].depths.size())
+      p.shearEitherSide->depth = blocks[k].depths[static_cast<size_t>(station)];
   }
   return RunSummary{std::move(scan.problems), std::move(scan.errorStop), scan.complete};
 }
@@ -384,6 +471,7 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
       track(p.moment, asPlotField(s.moment), depth);
       track(p.shear, asPlotField(s.shear), depth);
     }
+    summarizeSupports(result, p);
   }
   if (analysis.error) summary.errorStop = std::string(trim(analysis.error->message));
   // The report closes the run even after an error stop; only a run that

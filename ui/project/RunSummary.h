@@ -39,6 +39,17 @@ struct Extreme {
   double depth = 0.0;
 };
 
+// A support concentrated at a station (an anchor or prop, a specified
+// deflection, a spring row or a load-deflection curve confined to the
+// station) and the force it takes, as the report's table of the shear
+// either side of supports gives them (three significant digits).
+struct SupportForce {
+  int station = 0;
+  double depth = 0.0;
+  double force = 0.0;  // on the wall, positive towards the excavation
+  double shearAbove = 0.0, shearBelow = 0.0;
+};
+
 struct ProblemSummary {
   int number = 0;  // position of the problem in the run, from 1
   HeadingKind kind = HeadingKind::Title;
@@ -69,6 +80,13 @@ struct ProblemSummary {
   std::optional<Extreme> deflection;
   std::optional<Extreme> moment;
   std::optional<Extreme> shear;
+  // Where a support or a point load makes the shear step, the largest shear
+  // either side of a station (the station table gives the mean of the two
+  // sides there) and the supports that take a force; absent and empty for
+  // a problem with neither. The depth is the plot file's depth of the
+  // station.
+  std::optional<Extreme> shearEitherSide;
+  std::vector<SupportForce> supports;
 };
 
 struct RunSummary {

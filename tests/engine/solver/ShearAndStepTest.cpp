@@ -134,7 +134,9 @@ TEST(ShearAndStep, ACoupleCarriesNoShear) {
     ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
     for (const ResultRow& r : run.model.results) {
       EXPECT_NEAR(r.shear, 0.0, 1e-6 * C / wall.h) << ni << " " << r.x;
-      if (r.x > L / 2 + wall.h) EXPECT_NEAR(std::fabs(r.moment), C, 1e-6 * C) << ni << " " << r.x;
+      if (r.x > L / 2 + wall.h) {
+        EXPECT_NEAR(std::fabs(r.moment), C, 1e-6 * C) << ni << " " << r.x;
+      }
     }
     EXPECT_NEAR(engine::LargestShear(run.model.results).shear, 0.0, 1e-6 * C / wall.h) << ni;
   }
