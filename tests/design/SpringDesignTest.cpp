@@ -1,0 +1,149 @@
+// Design with the spring model: the engine's strength reduction against the
+// same soil written with reduced strength, the factor of safety found by
+// bisection against analyses just below and above it, the shortest wall of
+// a propped wall whose curves are capped at the Rankine limits against the
+// free-earth embedment computed here, and the wall written out with another
+// length.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "DesignCases.h"
+#include "SpringModel.h"
+#include "WallText.h"
+#include "api/Analysis.h"
+
+namespace terraq::test {
+namespace {
+
+using engine::api::Analyse;
+using engine::api::AnalysisOptions;
+
+std::string ReadExample(const char* name) {
+  std::ifstream in(std::string(TERRAQ_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
+
+double TopDeflection(const engine::api::AnalysisResult& r) {
+  return r.problems.front().stations.front().deflection;
+}
+
+// A wall in dry sand (gamma 18 kN/m3, phi 30 deg: Ka 1/3, Kp 3) excavated
+// to 5 m, propped at its top, on 0.1 m increments: the active pressure
+// given as a table down to 15 m, and below the excavation one curve per
+// station that reaches the Rankine passive resistance Kp gamma (z - H) at a
+// deflection of a millimetre and keeps it: at the limit the wall turns about
+// the prop with the whole passive resistance mobilised, free earth support.
+std::string RankinePropped(int increments) {
+  constexpr double H = 5.0, h = 0.1, gamma = 18.0, Ka = 1.0 / 3.0, Kp = 3.0;
+  constexpr int firstCurve = 51, lastCurve = 150;
+  std::ostringstream d;
+  d << "Propped wall, curves capped at the Rankine passive resistance\n"
+    << "2 1 1 0 1 1 " << (lastCurve - firstCurve + 1) << " 1 0\n"
+    << increments << " " << h << " 1.0 0.00001 " << H << "\n"
+    << "1 0 0 0\n"
+    << "0 " << increments << " 1 200000\n"
+    << "0\n0\n"
+    << "2\n0 0\n15 " << Ka * gamma * 15.0 << "\n";
+  for (int n = firstCurve; n <= lastCurve; ++n) {
+    const double pu = Kp * gamma * (n * h - H);
+    // The resistance opposes the deflection, on either side.
+    d << n << " 5 1 1\n-10 " << pu << "\n-0.001 " << pu << "\n0 0\n0.001 " << -pu << "\n10 "
+      << -pu << "\n";
+  }
+  d << "0\n";
+  return d.str();
+}
+
+TEST(SpringDesign, StrengthReductionIsTheSoilWrittenWeaker) {
+  // Sand: tan(phi) divided; the sample's 32 degrees at a factor of 1.3.
+  const std::string sand = ReadExample("cantilever-sand-generated.tq4d");
+  std::string weaker = sand;
+  const double phi = std::atan(std::tan(32.0 * std::numbers::pi / 180.0) / 1.3) * 180.0 /
+                     std::numbers::pi;
+  const std::string row = "0.06655 0.0  32 0.0  90 0.0  ";
+  const std::string reduced = "0.06655 0.0  " + std::to_string(phi) + " 0.0  90 0.0  ";
+  Replace(weaker, row, reduced);
+  Replace(weaker, row, reduced);
+  AnalysisOptions options;
+  options.strengthReductionFactor = 1.3;
+  const auto byOption = Analyse(sand, options);
+  const auto byText = Analyse(weaker);
+  ASSERT_FALSE(byOption.error || byText.error);
+  EXPECT_NEAR(TopDeflection(byOption), TopDeflection(byText), 1e-6 * std::fabs(TopDeflection(byText)));
+  EXPECT_GT(std::fabs(TopDeflection(byOption)), 1.05 * std::fabs(TopDeflection(Analyse(sand))));
+  // At 1 the analysis is the data file's, to the last digit.
+  options.strengthReductionFactor = 1.0;
+  EXPECT_EQ(Analyse(sand, options).problems.front().stations.front().deflection,
+            Analyse(sand).problems.front().stations.front().deflection);
+}
+
+TEST(SpringDesign, FactorOfSafetyIsTheLastReductionThatHoldsTheWall) {
+  const std::string sand = ReadExample("cantilever-sand-generated.tq4d");
+  const design::SpringFactor f = design::SpringFactorOfSafety(sand, 0);
+  ASSERT_FALSE(f.error);
+  ASSERT_TRUE(f.factor) << f.bound;
+  EXPECT_GT(*f.factor, 1.0);
+  EXPECT_FALSE(f.failure.empty());
+  // Checked with analyses of its own: held at the factor, not 1 % above.
+  auto held = [&](double factor) {
+    AnalysisOptions options;
+    options.strengthReductionFactor = factor;
+    const auto r = Analyse(sand, options);
+    return !r.error && !design::NotHeldReason(r.problems.front(), {});
+  };
+  EXPECT_TRUE(held(*f.factor));
+  EXPECT_FALSE(held(*f.factor * (1.0 + design::kReductionTolerance)));
+}
+
+TEST(SpringDesign, ShortestWallOfRankineCurvesMeetsTheFreeEarthEmbedment) {
+  // Free earth support about the prop at the top:
+  // Ka gamma T^3 / 3 = Kp gamma D^2 / 2 (H + 2 D / 3), T = H + D.
+  constexpr double H = 5.0, Ka = 1.0 / 3.0, Kp = 3.0;
+  const double D0 = Bisect(
+      [&](double D) {
+        const double T = H + D;
+        return Kp * D * D / 2.0 * (H + 2.0 * D / 3.0) - Ka * T * T * T / 3.0;
+      },
+      0.1, 10.0);
+  const design::ShortestWall w =
+      design::FindShortestWall(RankinePropped(120), 0, {.from = H, .to = 15.0}, {});
+  ASSERT_FALSE(w.error) << *w.error;
+  ASSERT_TRUE(w.tipDepth) << w.failure;
+  EXPECT_NEAR(*w.tipDepth - H, D0, 0.1 + 1e-9);
+  EXPECT_NEAR(w.results.stations.back().depth, *w.tipDepth, 1e-9);
+}
+
+TEST(SpringDesign, ShorterWallKeepsTheAnchorWhereItIs) {
+  // The tie-back at node 15 (1.5 m) of a 120-increment wall; the stiffness
+  // row runs to the tip, the given pressure and the curves below 10 m.
+  std::string error;
+  const auto wall =
+      design::WallText::Parse(ReadExample("anchored-wall-tieback.tq4d"), 0, error);
+  ASSERT_TRUE(wall) << error;
+  EXPECT_FALSE(wall->nodesOnlyAtEnds());
+  EXPECT_EQ(wall->deepestInnerNode(), 15);
+  const auto r = Analyse(wall->withWall(100, wall->incrementLength()));
+  ASSERT_FALSE(r.error) << r.error->message;
+  const auto& p = r.problems.front();
+  ASSERT_EQ(p.stations.size(), 101u);
+  EXPECT_TRUE(p.weakenedStations.empty());  // the stiffness row followed the tip
+  EXPECT_NE(p.stations[15].springForce, 0.0);
+  EXPECT_NEAR(p.stations[15].depth, 1.5, 1e-9);
+  for (const auto& curve : p.pyCurves) EXPECT_LE(curve.station, 100);
+}
+
+}  // namespace
+}  // namespace terraq::test
