@@ -26,6 +26,7 @@
 #include <system_error>
 #include <vector>
 
+#include "DesignCommand.h"
 #include "PlotCommand.h"
 #include "RunInterruption.h"
 #include "SummaryOutput.h"
@@ -462,6 +463,7 @@ int dispatch(const std::vector<std::string_view>& args, const char* programName)
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
   if (command == "plot") return plotCommand({args.begin() + 1, args.end()}, programName);
+  if (command == "design") return terraq::cli::DesignCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }
 
