@@ -11,8 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "LimitEquilibrium.h"
-#include "SpringModel.h"
+#include "DesignReport.h"
 #include "SummaryOutput.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
@@ -30,8 +29,8 @@ const char* const kDesignUsage =
 namespace {
 
 namespace fs = std::filesystem;
-using design::DesignOptions;
 using design::DesignResult;
+using design::ProblemDesign;
 using design::FsMethod;
 using design::Method;
 
@@ -40,46 +39,12 @@ constexpr int kExitNotDesigned = 1;
 constexpr int kExitUsage = 2;
 
 struct Arguments {
-  std::optional<Method> method;
-  FsMethod fsMethod = FsMethod::Strength;
-  double fs = 1.0;
-  std::optional<double> embedmentFactor;
-  double resolution = 0;  // 0: the default of the units
-  design::HoldCriteria limits;
+  design::DesignRequest request;
   bool json = false;
   std::string dataFile;
 };
 
 // The units of the values of one problem.
-// The limit equilibrium works per unit length of wall; the spring model's
-// moments are those of the wall as the data file sizes it.
-struct Units {
-  std::string length, force, moment, wallMoment;
-};
-Units UnitsOf(int code) {
-  if (code == 1) return {"in", "lb/in", "lb-in/in", "lb-in"};
-  if (code == 2) return {"m", "kN/m", "kN-m/m", "kN-m"};
-  return {"L", "F/L", "F-L/L", "F-L"};
-}
-
-struct ProblemDesign {
-  std::string title;
-  int units = 0;
-  DesignResult le;
-  bool leRun = false;
-  design::SpringFactor spring;
-  bool springRun = false;
-  design::ShortestWall shortest;
-  bool shortestRun = false;
-  std::string shortestSkipped;  // why the shortest wall was not searched
-};
-
-std::string Four(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4g", value == 0.0 ? 0.0 : value);
-  return text;
-}
-
 std::string JsonOptional(const std::optional<double>& value) {
   return value ? JsonNumber(*value) : "null";
 }
@@ -129,14 +94,14 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
     const std::string_view value = args[++k];
     const std::string shown = std::string(arg) + " " + std::string(value);
     if (arg == "--method") {
-      if (value == "fixed-earth") a.method = Method::FixedEarth;
-      else if (value == "fixed-earth-full") a.method = Method::FixedEarthFull;
-      else if (value == "free-earth") a.method = Method::FreeEarth;
+      if (value == "fixed-earth") a.request.method = Method::FixedEarth;
+      else if (value == "fixed-earth-full") a.request.method = Method::FixedEarthFull;
+      else if (value == "free-earth") a.request.method = Method::FreeEarth;
       else return UsageError(shown + ": the method is fixed-earth, fixed-earth-full or free-earth");
     } else if (arg == "--fs-method") {
-      if (value == "passive") a.fsMethod = FsMethod::Passive;
-      else if (value == "strength") a.fsMethod = FsMethod::Strength;
-      else if (value == "net-passive") a.fsMethod = FsMethod::NetPassive;
+      if (value == "passive") a.request.fsMethod = FsMethod::Passive;
+      else if (value == "strength") a.request.fsMethod = FsMethod::Strength;
+      else if (value == "net-passive") a.request.fsMethod = FsMethod::NetPassive;
       else return UsageError(shown + ": the form is passive, strength or net-passive");
     } else {
       const bool factor = arg == "--fs" || arg == "--embedment-factor";
@@ -144,11 +109,11 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
       if (!number)
         return UsageError(shown + (factor ? ": a factor is a number of 1 or more"
                                           : ": a length is a number above 0, in the data file's units"));
-      if (arg == "--fs") a.fs = *number;
-      else if (arg == "--embedment-factor") a.embedmentFactor = *number;
-      else if (arg == "--tip-resolution") a.resolution = *number;
-      else if (arg == "--top-deflection") a.limits.topDeflection = *number;
-      else a.limits.maxDeflection = *number;
+      if (arg == "--fs") a.request.fs = *number;
+      else if (arg == "--embedment-factor") a.request.embedmentFactor = *number;
+      else if (arg == "--tip-resolution") a.request.resolution = *number;
+      else if (arg == "--top-deflection") a.request.limits.topDeflection = *number;
+      else a.request.limits.maxDeflection = *number;
     }
   }
   if (files.empty()) return UsageError("design needs a data file");
@@ -157,117 +122,13 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
   return std::nullopt;
 }
 
-ProblemDesign DesignProblem(const std::string& text, int index,
-                            const engine::api::SoilDescription& soil, const Arguments& a) {
-  ProblemDesign p;
-  p.title = soil.title;
-  p.units = soil.units;
-  DesignOptions options;
-  options.method = a.method ? *a.method : soil.anchorDepth ? Method::FreeEarth : Method::FixedEarth;
-  options.fsMethod = a.fsMethod;
-  options.fs = a.fs;
-  options.embedmentFactor = a.embedmentFactor;
-  p.le = design::DesignWall(soil, options);
-  p.leRun = true;
-  if (soil.layers.empty()) {
-    // Nothing to reduce or to search in: curves and pressures given in the
-    // data file keep their strength.
-    p.shortestSkipped = "the problem has no soil layers";
-    return p;
-  }
-  p.springRun = true;
-  p.spring = design::SpringFactorOfSafety(text, index);
-  design::WallCriteria criteria;
-  criteria.limits = a.limits;
-  criteria.targetFactor = a.fs;
-  criteria.resolution = a.resolution;
-  p.shortest = design::FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()},
-                                        criteria);
-  p.shortestRun = true;
-  return p;
-}
-
-bool Designed(const ProblemDesign& p) {
-  return !p.le.error && !p.spring.error && !(p.shortestRun && p.shortest.error);
-}
-
-std::string Text(const std::vector<ProblemDesign>& problems) {
-  std::ostringstream out;
-  int number = 0;
-  for (const ProblemDesign& p : problems) {
-    const Units u = UnitsOf(p.units);
-    const DesignResult& r = p.le;
-    out << ++number << "  " << (p.title.empty() ? "(no title)" : p.title) << "\n";
-    out << "   limit equilibrium, " << design::MethodName(r.method) << ", factor of safety "
-        << Four(r.fs) << " on " << design::FsMethodName(r.fsMethod) << ", embedment factor "
-        << Four(r.embedmentFactor) << "\n";
-    const bool results = !r.error || r.D0 > 0;
-    if (results) {
-      out << "   embedment for equilibrium D0   " << Four(r.D0) << " " << u.length << "\n";
-      if (!r.error) {
-        out << "   recommended embedment D        " << Four(r.D) << " " << u.length << "\n";
-        out << "   tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
-        if (r.method == Method::FreeEarth)
-          out << "   anchor force                   " << Four(r.anchorForce) << " " << u.force
-              << " at " << Four(r.anchorDepth) << " " << u.length << "\n";
-        out << "   largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
-            << Four(r.maxMomentDepth) << " " << u.length << "\n";
-        out << "   zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length << "\n";
-      }
-    }
-    if (r.wallFs)
-      out << "   factor of safety of the wall   " << Four(*r.wallFs) << " ("
-          << design::FsMethodName(r.fsMethod) << ")\n";
-    for (const std::string& note : r.notes) out << "   note: " << note << "\n";
-    if (r.error) out << "   cannot design: " << r.error->message << "\n";
-
-    const design::SpringFactor& f = p.spring;
-    if (!p.springRun) {
-      out << "   spring model: no strength reduction, " << p.shortestSkipped << "\n";
-    } else if (f.error) {
-      out << "   spring model: " << *f.error << "\n";
-    } else if (f.factor) {
-      out << "   spring model, strength-reduction factor " << Four(*f.factor) << " (beyond it: "
-          << f.failure << ")\n";
-    } else {
-      out << "   spring model, strength-reduction factor "
-          << (f.bound > 0 ? "above " + Four(design::kHighestReduction)
-                          : "below " + Four(design::kLowestReduction) + " (" + f.failure + ")")
-          << "\n";
-    }
-    if (!p.shortestRun) {
-      out << "   shortest wall: not searched, " << p.shortestSkipped << "\n";
-    } else if (p.shortest.error) {
-      out << "   shortest wall: " << *p.shortest.error << "\n";
-    } else if (!p.shortest.tipDepth) {
-      out << "   shortest wall: no tip within the soil profile holds the wall (at the bottom of "
-             "the profile: "
-          << p.shortest.failure << ")\n";
-    } else {
-      const design::ShortestWall& w = p.shortest;
-      double largest = 0, moment = 0;
-      for (const auto& s : w.results.stations) {
-        largest = std::max(largest, std::fabs(s.deflection));
-        if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
-      }
-      out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length
-          << ": " << w.increments << " increments of " << Four(w.incrementLength) << " "
-          << u.length << " (" << (w.incrementsKept ? "increments kept" : "increment length kept")
-          << ", to " << Four(w.resolution) << " " << u.length << ")\n";
-      out << "      largest deflection " << Four(largest) << " " << u.length
-          << ", largest moment " << Four(moment) << " " << u.wallMoment << "\n";
-    }
-  }
-  return out.str();
-}
-
 std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
                  const std::optional<std::string>& stop) {
   std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) + ",\n \"errorStop\": " +
                     (stop ? JsonString(*stop) : "null") + ",\n \"problems\": [";
   int number = 0;
   for (const ProblemDesign& p : problems) {
-    const Units u = UnitsOf(p.units);
+    const design::DesignUnits u = design::DesignUnitsOf(p.units);
     const DesignResult& r = p.le;
     const bool ok = !r.error;
     auto value = [&](double v) { return ok ? JsonNumber(v) : "null"; };
@@ -302,10 +163,7 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += ",\n   \"notes\": [";
     for (size_t k = 0; k < r.notes.size(); ++k) out += (k ? ", " : "") + JsonString(r.notes[k]);
     out += "]";
-    std::string error;
-    if (r.error) error = r.error->message;
-    else if (p.spring.error) error = *p.spring.error;
-    else if (p.shortestRun && p.shortest.error) error = *p.shortest.error;
+    const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
   }
   return out + "]}\n";
@@ -338,8 +196,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
   for (size_t k = 0; k < soils.problems.size(); ++k) {
-    problems.push_back(DesignProblem(text, static_cast<int>(k), soils.problems[k], a));
-    designed = designed && Designed(problems.back());
+    problems.push_back(design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
+    designed = designed && problems.back().designed();
   }
   std::optional<std::string> stop;
   if (soils.error) {
@@ -349,7 +207,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (a.json) {
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << Text(problems);
+    for (size_t k = 0; k < problems.size(); ++k)
+      std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
   return designed ? kExitOk : kExitNotDesigned;
