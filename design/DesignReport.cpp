@@ -26,9 +26,9 @@ std::string ProblemDesign::errorMessage() const {
 DesignUnits DesignUnitsOf(int code) {
   // The limit equilibrium works per unit length of wall; the spring model's
   // moments are those of the wall as the data file sizes it.
-  if (code == 1) return {"in", "lb/in", "lb-in/in", "lb-in"};
-  if (code == 2) return {"m", "kN/m", "kN-m/m", "kN-m"};
-  return {"L", "F/L", "F-L/L", "F-L"};
+  if (code == 1) return {"in", "lb/in", "lb-in/in", "lb-in", "lb/in2"};
+  if (code == 2) return {"m", "kN/m", "kN-m/m", "kN-m", "kN/m2"};
+  return {"L", "F/L", "F-L/L", "F-L", "F/L2"};
 }
 
 ProblemDesign DesignProblem(std::string_view text, int index,
@@ -93,8 +93,8 @@ std::string DesignText(const ProblemDesign& p, int number) {
   } else if (f.error) {
     out << "   spring model: " << *f.error << "\n";
   } else if (f.factor) {
-    out << "   spring model, strength-reduction factor " << Four(*f.factor) << " (beyond it: "
-        << f.failure << ")\n";
+    out << "   spring model, strength-reduction factor " << Four(*f.factor) << "\n"
+        << "      beyond it: " << f.failure << "\n";
   } else {
     out << "   spring model, strength-reduction factor "
         << (f.bound > 0 ? "above " + Four(kHighestReduction)
@@ -106,17 +106,16 @@ std::string DesignText(const ProblemDesign& p, int number) {
   if (w.error) {
     out << "   shortest wall: " << *w.error << "\n";
   } else if (!w.tipDepth) {
-    out << "   shortest wall: no tip within the soil profile holds the wall (at the bottom of the "
-           "profile: "
-        << w.failure << ")\n";
+    out << "   shortest wall: no tip within the soil profile holds the wall\n"
+        << "      at the bottom of the profile: " << w.failure << "\n";
   } else {
     double largest = 0, moment = 0;
     for (const auto& s : w.results.stations) {
       largest = std::max(largest, std::fabs(s.deflection));
       if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
     }
-    out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length
-        << ": " << w.increments << " increments of " << Four(w.incrementLength) << " " << u.length
+    out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length << "\n"
+        << "      " << w.increments << " increments of " << Four(w.incrementLength) << " " << u.length
         << " (" << (w.incrementsKept ? "increments kept" : "increment length kept") << ", to "
         << Four(w.resolution) << " " << u.length << ")\n";
     out << "      largest deflection " << Four(largest) << " " << u.length << ", largest moment "

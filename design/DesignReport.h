@@ -45,10 +45,11 @@ struct ProblemDesign {
 ProblemDesign DesignProblem(std::string_view dataText, int index,
                             const engine::api::SoilDescription& soil, const DesignRequest& request);
 
-// The units of a problem's values: "in", "lb/in", "lb-in/in" and the
-// analysis' "lb-in" for English; "m", "kN/m", "kN-m/m", "kN-m" for SI.
+// The units of a problem's values: "in", "lb/in", "lb-in/in", the
+// analysis' "lb-in" and "lb/in2" for English; "m", "kN/m", "kN-m/m", "kN-m"
+// and "kN/m2" for SI.
 struct DesignUnits {
-  std::string length, force, moment, wallMoment;
+  std::string length, force, moment, wallMoment, pressure;
 };
 DesignUnits DesignUnitsOf(int unitsCode);
 
