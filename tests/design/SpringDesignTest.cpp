@@ -84,6 +84,17 @@ TEST(SpringDesign, StrengthReductionIsTheSoilWrittenWeaker) {
   ASSERT_FALSE(byOption.error || byText.error);
   EXPECT_NEAR(TopDeflection(byOption), TopDeflection(byText), 1e-6 * std::fabs(TopDeflection(byText)));
   EXPECT_GT(std::fabs(TopDeflection(byOption)), 1.05 * std::fabs(TopDeflection(Analyse(sand))));
+  // Clay: its undrained strength divided, top and bottom of the layer.
+  const std::string clay = ReadExample("cantilever-soft-clay-generated.tq4d");
+  std::string weakerClay = clay;
+  Replace(weakerClay, "0.063657407 3.4722222 0.0", "0.063657407 " + std::to_string(3.4722222 / 1.3) + " 0.0");
+  Replace(weakerClay, "0.063657407 4.8611111 0.0", "0.063657407 " + std::to_string(4.8611111 / 1.3) + " 0.0");
+  const auto clayByOption = Analyse(clay, options);
+  const auto clayByText = Analyse(weakerClay);
+  ASSERT_FALSE(clayByOption.error || clayByText.error);
+  EXPECT_NEAR(TopDeflection(clayByOption), TopDeflection(clayByText),
+              1e-5 * std::fabs(TopDeflection(clayByText)));
+  EXPECT_GT(std::fabs(TopDeflection(clayByOption)), 1.05 * std::fabs(TopDeflection(Analyse(clay))));
   // At 1 the analysis is the data file's, to the last digit.
   options.strengthReductionFactor = 1.0;
   EXPECT_EQ(Analyse(sand, options).problems.front().stations.front().deflection,
@@ -124,6 +135,35 @@ TEST(SpringDesign, ShortestWallOfRankineCurvesMeetsTheFreeEarthEmbedment) {
   ASSERT_TRUE(w.tipDepth) << w.failure;
   EXPECT_NEAR(*w.tipDepth - H, D0, 0.1 + 1e-9);
   EXPECT_NEAR(w.results.stations.back().depth, *w.tipDepth, 1e-9);
+}
+
+TEST(SpringDesign, ShortestWallMeetsTheDeflectionLimitAndTheTargetFactor) {
+  // The sand sample (10 ft retained, 30 ft of soil, 60 increments): nothing
+  // is fixed between the top and the tip, so the increments are kept.
+  const std::string sand = ReadExample("cantilever-sand-generated.tq4d");
+  std::string error;
+  const auto wall = design::WallText::Parse(sand, 0, error);
+  ASSERT_TRUE(wall) << error;
+  design::WallCriteria criteria;
+  criteria.limits.maxDeflection = 1.8;  // in; the 30 ft wall deflects 1.58 in
+  criteria.targetFactor = 1.3;
+  const design::ShortestWall w = design::FindShortestWall(sand, 0, {120.0, 360.0}, criteria);
+  ASSERT_TRUE(w.tipDepth) << w.failure;
+  EXPECT_TRUE(w.incrementsKept);
+  EXPECT_EQ(w.increments, 60);
+  EXPECT_NEAR(w.resolution, 1.2, 1e-12);  // 0.1 ft
+  EXPECT_FALSE(design::NotHeldReason(w.results, criteria.limits));
+  // Checked with analyses of its own: the wall found holds at the target
+  // factor, the wall one step shorter fails one of the two.
+  auto held = [&](double tip, double factor, const design::HoldCriteria& limits) {
+    AnalysisOptions options;
+    options.strengthReductionFactor = factor;
+    const auto r = Analyse(wall->withWall(60, tip / 60), options);
+    return !r.error && !design::NotHeldReason(r.problems.front(), limits);
+  };
+  EXPECT_TRUE(held(*w.tipDepth, 1.3, {}));
+  const double shorter = *w.tipDepth - w.resolution;
+  EXPECT_FALSE(held(shorter, 1.0, criteria.limits) && held(shorter, 1.3, {}));
 }
 
 TEST(SpringDesign, ShorterWallKeepsTheAnchorWhereItIs) {
