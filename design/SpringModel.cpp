@@ -134,6 +134,9 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   }
   double resolution = criteria.resolution;
   if (!(resolution > 0)) resolution = wall->units() == 2 ? 0.05 : wall->units() == 1 ? 1.2 : h;
+  // Finer than a millionth of the range would only add analyses (and steps
+  // beyond counting).
+  resolution = std::max(resolution, 1e-6 * (search.to - search.from));
   out.incrementsKept = wall->nodesOnlyAtEnds();
 
   Analyser analyser;
