@@ -13,6 +13,7 @@
 #include <string>
 
 #include "DesignCases.h"
+#include "LimitEquilibrium.h"
 #include "SpringModel.h"
 #include "WallText.h"
 #include "api/Analysis.h"
@@ -41,23 +42,21 @@ double TopDeflection(const engine::api::AnalysisResult& r) {
 }
 
 // A wall in dry sand (gamma 18 kN/m3, phi 30 deg: Ka 1/3, Kp 3) excavated
-// to 5 m, propped at its top, on 0.1 m increments: the active pressure
-// given as a table down to 15 m, and below the excavation one curve per
-// station that reaches the Rankine passive resistance Kp gamma (z - H) at a
-// deflection of a millimetre and keeps it: at the limit the wall turns about
-// the prop with the whole passive resistance mobilised, free earth support.
-std::string RankinePropped(int increments) {
+// to 5 m, propped at its top or cantilevered, on 0.1 m increments: the
+// active pressure given as a table down to 20 m, and below the excavation
+// one curve per station that reaches the Rankine passive resistance
+// Kp gamma (z - H) at a deflection of a millimetre and keeps it, either way.
+std::string RankineWall(bool propped) {
   constexpr double H = 5.0, h = 0.1, gamma = 18.0, Ka = 1.0 / 3.0, Kp = 3.0;
-  constexpr int firstCurve = 51, lastCurve = 150;
+  constexpr int increments = 200, firstCurve = 51;
   std::ostringstream d;
-  d << "Propped wall, curves capped at the Rankine passive resistance\n"
-    << "2 1 1 0 1 1 " << (lastCurve - firstCurve + 1) << " 1 0\n"
+  d << "Wall in sand, curves capped at the Rankine passive resistance\n"
+    << "2 " << (propped ? 1 : 0) << " 1 0 1 1 " << (increments - firstCurve + 1) << " 1 0\n"
     << increments << " " << h << " 1.0 0.00001 " << H << "\n"
-    << "1 0 0 0\n"
-    << "0 " << increments << " 1 200000\n"
+    << (propped ? "1 0 0 0\n" : "") << "0 " << increments << " 1 200000\n"
     << "0\n0\n"
-    << "2\n0 0\n15 " << Ka * gamma * 15.0 << "\n";
-  for (int n = firstCurve; n <= lastCurve; ++n) {
+    << "2\n0 0\n20 " << Ka * gamma * 20.0 << "\n";
+  for (int n = firstCurve; n <= increments; ++n) {
     const double pu = Kp * gamma * (n * h - H);
     // The resistance opposes the deflection, on either side.
     d << n << " 5 1 1\n-10 " << pu << "\n-0.001 " << pu << "\n0 0\n0.001 " << -pu << "\n10 "
@@ -119,22 +118,33 @@ TEST(SpringDesign, FactorOfSafetyIsTheLastReductionThatHoldsTheWall) {
   EXPECT_FALSE(held(*f.factor * (1.0 + design::kReductionTolerance)));
 }
 
-TEST(SpringDesign, ShortestWallOfRankineCurvesMeetsTheFreeEarthEmbedment) {
-  // Free earth support about the prop at the top:
+TEST(SpringDesign, ShortestWallOfRankineCurvesMeetsTheLimitEquilibrium) {
+  constexpr double H = 5.0, h = 0.1;
+  // Propped at the top, free earth support about the prop, solved here:
   // Ka gamma T^3 / 3 = Kp gamma D^2 / 2 (H + 2 D / 3), T = H + D.
-  constexpr double H = 5.0, Ka = 1.0 / 3.0, Kp = 3.0;
+  const double Ka = 1.0 / 3.0, Kp = 3.0;
   const double D0 = Bisect(
       [&](double D) {
         const double T = H + D;
         return Kp * D * D / 2.0 * (H + 2.0 * D / 3.0) - Ka * T * T * T / 3.0;
       },
       0.1, 10.0);
-  const design::ShortestWall w =
-      design::FindShortestWall(RankinePropped(120), 0, {.from = H, .to = 15.0}, {});
-  ASSERT_FALSE(w.error) << *w.error;
-  ASSERT_TRUE(w.tipDepth) << w.failure;
-  EXPECT_NEAR(*w.tipDepth - H, D0, 0.1 + 1e-9);
-  EXPECT_NEAR(w.results.stations.back().depth, *w.tipDepth, 1e-9);
+  const design::ShortestWall propped =
+      design::FindShortestWall(RankineWall(true), 0, {.from = H, .to = 20.0}, {});
+  ASSERT_TRUE(propped.tipDepth) << propped.failure;
+  EXPECT_FALSE(propped.incrementsKept);  // the curves keep their stations
+  EXPECT_NEAR(*propped.tipDepth - H, D0, h + 1e-9);
+  EXPECT_NEAR(propped.results.stations.back().depth, *propped.tipDepth, 1e-9);
+
+  // Cantilevered: the full fixed-earth solution of the same soil.
+  SoilDescription soil = SiProblem(H);
+  AddLayer(soil, 30.0, 18.0, 30.0);
+  const design::DesignResult full = design::DesignWall(soil, {.method = design::Method::FixedEarthFull});
+  ASSERT_FALSE(full.error);
+  const design::ShortestWall cantilever =
+      design::FindShortestWall(RankineWall(false), 0, {.from = H, .to = 20.0}, {});
+  ASSERT_TRUE(cantilever.tipDepth) << cantilever.failure;
+  EXPECT_NEAR(*cantilever.tipDepth - H, full.D0, h + 1e-9);
 }
 
 TEST(SpringDesign, ShortestWallMeetsTheDeflectionLimitAndTheTargetFactor) {
