@@ -8,7 +8,11 @@
 // factor, the moments, the diagram and the factor of the sample's own wall
 // (the root finding on the factor is most of it);
 // BM_ReadSoilOfCantileverSample: the soil read from the data file, which
-// runs the analysis of the sample once.
+// runs the analysis of the sample once;
+// BM_WholeDesignOfCantileverSample: everything terraq design does for the
+// sample at a factor of safety of 1.5 from its text: the soil read, the
+// limit-equilibrium design, the spring model's factor of safety by strength
+// reduction and the shortest wall held at a strength reduction of 1.5.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +21,7 @@
 #include <string>
 
 #include "LimitEquilibrium.h"
+#include "SpringModel.h"
 #include "api/SoilDescription.h"
 
 namespace {
@@ -52,6 +57,27 @@ void BM_DesignCantileverSample(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DesignCantileverSample)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_WholeDesignOfCantileverSample(benchmark::State& state) {
+  const std::string text = Sample();
+  int analyses = 0;
+  for (auto _ : state) {
+    const auto soils = terraq::engine::api::ReadSoilDescriptions(text);
+    const auto& soil = soils.problems.front();
+    terraq::design::DesignOptions options;
+    options.fs = 1.5;
+    benchmark::DoNotOptimize(terraq::design::DesignWall(soil, options));
+    const auto factor = terraq::design::SpringFactorOfSafety(text, 0);
+    terraq::design::WallCriteria criteria;
+    criteria.targetFactor = 1.5;
+    const auto wall = terraq::design::FindShortestWall(
+        text, 0, {soil.excavationDepth, soil.profileBottom()}, criteria);
+    if (!factor.factor || !wall.tipDepth) state.SkipWithError("the sample was not designed");
+    analyses = factor.analyses + wall.analyses;
+  }
+  state.counters["analyses"] = analyses;
+}
+BENCHMARK(BM_WholeDesignOfCantileverSample)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -16,6 +16,7 @@ constexpr std::string_view kUsage =
     "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
     "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
     "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
+    "       terraq design [OPTIONS] [--json] FILE.tq4d  (terraq design --help)\n"
     "       terraq --help | --version\n";
 
 }  // namespace
@@ -37,6 +38,10 @@ void printHelp() {
                "from its extension (.tqd: the 3.0 layout, anything else: the current one)\n"
                "unless --layout names it; files of the 2.0 layout also end in .tqd and need\n"
                "--layout 2.0. OUT is never a .tqd file.\n"
+               "\n"
+               "design finds the embedment the wall needs by limit equilibrium, the factors\n"
+               "of safety of the wall as it is, and the shortest wall the analysis holds;\n"
+               "'terraq design --help' gives its options.\n"
                "\n"
                "plot draws one result graph of an analysed project (run it first: the plot\n"
                "file .tq4p beside the data file holds the results) into FILE, a picture\n"
@@ -105,11 +110,14 @@ int standardOutputError = 0;
 }  // namespace
 
 void flushStandardOutput() {
+  if (standardOutputError != 0) return;
+  // A text longer than the stream's buffer is written as it is put out, so
+  // the write may have failed already; its errno is then the latest one.
+  const int earlierError = std::cout.good() ? 0 : errno;
   errno = 0;
   std::cout.flush();
-  if (standardOutputError == 0 &&
-      (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout)))
-    standardOutputError = errno ? errno : EIO;
+  if (earlierError != 0 || !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout))
+    standardOutputError = errno ? errno : earlierError ? earlierError : EIO;
 }
 
 int checkStandardOutput(int status) {

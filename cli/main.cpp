@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "DesignCommand.h"
 #include "RunInterruption.h"
 #include "SummaryOutput.h"
 #include "platform/InstallPaths.h"
@@ -407,6 +408,7 @@ int dispatch(const std::vector<std::string_view>& args, char** argv) {
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
   if (command == "plot") return plotCommand(argv);
+  if (command == "design") return terraq::cli::DesignCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }
 

@@ -84,6 +84,7 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   TextBuffer buffer(dataText);
   std::istream data(&buffer);
   files.data.emplace(data);
+  model.strengthReductionFactor = options.strengthReductionFactor;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading);

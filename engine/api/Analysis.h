@@ -50,6 +50,13 @@ struct AnalysisOptions {
   // When not empty: the data could not be had (a file that would not open);
   // the run is this error stop, before anything is read.
   std::string stopBeforeReading;
+  // Divides the strength of every soil layer (tan phi, the cohesion or
+  // undrained shear strength, a rock's compressive strength) as the layers
+  // are read, before earth pressure and p-y curves are generated from them:
+  // the strength reduction of a spring-model factor of safety. Curves and
+  // pressures given in the data file are not touched. Must be > 0; 1 is
+  // the analysis of the data as written.
+  double strengthReductionFactor = 1.0;
 };
 
 // The results at one station of the wall (stations 0..NI from the top).

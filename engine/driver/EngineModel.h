@@ -247,6 +247,9 @@ struct EngineModel {
   SoilData soil;
   SpringRowSummary springRows;
   UnitLabels labels;  // kept from problem to problem
+  // Set by the caller for a whole run, kept by resetRun: divides the soil
+  // layers' strength as they are read (api::AnalysisOptions).
+  double strengthReductionFactor = 1.0;
 
   // Iteration outcome of the current problem.
   int iteration = 0;

@@ -7,6 +7,8 @@
 // show, what the soil-resistance generator reads and what the transverse
 // loads integrate over the stations.
 
+#include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,6 +93,20 @@ void TakeGeneratedPressure(RunFiles& files, EngineModel& model,
 
 }  // namespace
 
+// The strength of a layer divided by `factor`: the second position of its
+// parameter lines (cohesion, undrained shear strength, a rock's compressive
+// strength) divided, the third (the friction angle) reduced through its
+// tangent. Positions a soil type does not use hold 0 and stay 0. At 1 the
+// values are left exactly as read.
+void ReduceStrength(SoilLayerInput& layer, double factor) {
+  if (factor == 1.0) return;
+  constexpr double kRadians = 3.14159265358979323846 / 180.0;
+  for (std::array<double, 6>* row : {&layer.top, &layer.base}) {
+    (*row)[1] /= factor;
+    (*row)[2] = std::atan(std::tan((*row)[2] * kRadians) / factor) / kRadians;
+  }
+}
+
 void ReadSoilData(RunFiles& files, EngineModel& model) {
   SoilData& soil = model.soil;
   WallRecord& w = soil.wall;
@@ -146,6 +162,7 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
       top.assign(v, layer.top[v]);
       base.assign(v, layer.base[v]);
     }
+    ReduceStrength(layer, model.strengthReductionFactor);
     soil.layers.push_back(layer);
   }
   // Layers out of order stop the run here, before either generator starts.

@@ -39,7 +39,7 @@ TEST_F(MainFormTest, MenuBarHoldsTheMenusInOrder) {
   const std::vector<std::pair<QString, QString>> expected = {
       {"FileMenu", "&File"},   {"DataMenu", "Da&ta"},         {"OptionsMenu", "&Options"},
       {"StageMenu", "&Stage Construction"}, {"CompMenu", "&Computation"}, {"GraphicsMenu", "&Graphics"},
-      {"ArrangeMenu", "&Window"}, {"HelpMenu", "&Help"}};
+      {"DesignMenu", "&Design"}, {"ArrangeMenu", "&Window"}, {"HelpMenu", "&Help"}};
   ASSERT_EQ(top.size(), expected.size());
   for (size_t k = 0; k < expected.size(); ++k) {
     EXPECT_EQ(top[k].name, expected[k].first);

@@ -91,6 +91,7 @@ void TMainForm::createMenus() {
   createStageMenu();
   createComputationMenu();
   createGraphicsMenu();
+  createDesignMenu();
   createWindowMenu();
   createHelpMenu();
   // Menu states are computed as each menu opens, after the current data

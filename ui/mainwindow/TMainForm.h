@@ -122,6 +122,8 @@ class TMainForm : public QMainWindow {
   void ShowTable(TGridTable& table);
   // Opens the side view of the wall and soil profile (or raises it).
   void ShowSideView();
+  // Opens the Design window (or raises it): MainFormDesign.cpp.
+  void ShowDesign();
   // The staged-construction dialog: modal from the Options menu, modeless
   // from the tool bar. Not while long-term analyses are on.
   void ShowStagedDialog(bool modal);
@@ -148,6 +150,7 @@ class TMainForm : public QMainWindow {
   void createStageMenu();
   void createComputationMenu();
   void createGraphicsMenu();
+  void createDesignMenu();
   void createWindowMenu();
   void createHelpMenu();
   void createToolBar();
@@ -255,6 +258,7 @@ class TMainForm : public QMainWindow {
   QLabel* stageLabel_ = nullptr;
   QPointer<QMdiSubWindow> optionsWindow_;  // the Control Options dialog, while open
   QPointer<QMdiSubWindow> sideViewWindow_;  // the Side View, while open
+  QPointer<QMdiSubWindow> designWindow_;    // the Design window, while open
   QPointer<TDlgStaged> stagedDialog_;       // the staged-construction dialog, while open
 };
 

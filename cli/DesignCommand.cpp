@@ -1,0 +1,217 @@
+#include "DesignCommand.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "DesignReport.h"
+#include "SummaryOutput.h"
+#include "api/SoilDescription.h"
+#include "project/AsciiLower.h"
+#include "project/EngineRun.h"
+#include "project/TWordReader.h"
+
+namespace terraq::cli {
+
+const char* const kDesignUsage =
+    "       terraq design [--method fixed-earth|fixed-earth-full|free-earth]\n"
+    "                     [--fs-method passive|strength|net-passive] [--fs F]\n"
+    "                     [--embedment-factor K] [--tip-resolution L] [--top-deflection L]\n"
+    "                     [--max-deflection L] [--json] [--] FILE.tq4d\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+using design::DesignResult;
+using design::ProblemDesign;
+using design::FsMethod;
+using design::Method;
+
+constexpr int kExitOk = 0;
+constexpr int kExitNotDesigned = 1;
+constexpr int kExitUsage = 2;
+
+struct Arguments {
+  design::DesignRequest request;
+  bool json = false;
+  std::string dataFile;
+};
+
+// The units of the values of one problem.
+std::string JsonOptional(const std::optional<double>& value) {
+  return value ? JsonNumber(*value) : "null";
+}
+
+int UsageError(const std::string& message) {
+  std::cerr << "terraq: " << message << "\nUsage: terraq design ...\n" << kDesignUsage;
+  return kExitUsage;
+}
+
+// A number of an option, finite and positive (`atLeastOne`: >= 1).
+std::optional<double> PositiveNumber(std::string_view text, bool atLeastOne) {
+  const std::string s(text);
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(s.c_str(), &end);
+  if (s.empty() || end != s.c_str() + s.size() || errno != 0 || !std::isfinite(value)) return {};
+  if (atLeastOne ? value < 1.0 : value <= 0.0) return {};
+  return value;
+}
+
+std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
+  bool optionsEnded = false;
+  std::vector<std::string_view> files;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
+      files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--json") {
+      a.json = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      std::cout << "Usage: terraq design ...\n" << kDesignUsage;
+      return kExitOk;
+    }
+    const bool takesValue = arg == "--method" || arg == "--fs-method" || arg == "--fs" ||
+                            arg == "--embedment-factor" || arg == "--tip-resolution" ||
+                            arg == "--top-deflection" || arg == "--max-deflection";
+    if (!takesValue) return UsageError("unknown option '" + std::string(arg) + "' for design");
+    if (k + 1 == args.size()) return UsageError(std::string(arg) + " needs a value");
+    const std::string_view value = args[++k];
+    const std::string shown = std::string(arg) + " " + std::string(value);
+    if (arg == "--method") {
+      if (value == "fixed-earth") a.request.method = Method::FixedEarth;
+      else if (value == "fixed-earth-full") a.request.method = Method::FixedEarthFull;
+      else if (value == "free-earth") a.request.method = Method::FreeEarth;
+      else return UsageError(shown + ": the method is fixed-earth, fixed-earth-full or free-earth");
+    } else if (arg == "--fs-method") {
+      if (value == "passive") a.request.fsMethod = FsMethod::Passive;
+      else if (value == "strength") a.request.fsMethod = FsMethod::Strength;
+      else if (value == "net-passive") a.request.fsMethod = FsMethod::NetPassive;
+      else return UsageError(shown + ": the form is passive, strength or net-passive");
+    } else {
+      const bool factor = arg == "--fs" || arg == "--embedment-factor";
+      const std::optional<double> number = PositiveNumber(value, factor);
+      if (!number)
+        return UsageError(shown + (factor ? ": a factor is a number of 1 or more"
+                                          : ": a length is a number above 0, in the data file's units"));
+      if (arg == "--fs") a.request.fs = *number;
+      else if (arg == "--embedment-factor") a.request.embedmentFactor = *number;
+      else if (arg == "--tip-resolution") a.request.resolution = *number;
+      else if (arg == "--top-deflection") a.request.limits.topDeflection = *number;
+      else a.request.limits.maxDeflection = *number;
+    }
+  }
+  if (files.empty()) return UsageError("design needs a data file");
+  if (files.size() > 1) return UsageError("design takes one data file");
+  a.dataFile = std::string(files.front());
+  return std::nullopt;
+}
+
+std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
+                 const std::optional<std::string>& stop) {
+  std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) + ",\n \"errorStop\": " +
+                    (stop ? JsonString(*stop) : "null") + ",\n \"problems\": [";
+  int number = 0;
+  for (const ProblemDesign& p : problems) {
+    const design::DesignUnits u = design::DesignUnitsOf(p.units);
+    const DesignResult& r = p.le;
+    const bool ok = !r.error;
+    auto value = [&](double v) { return ok ? JsonNumber(v) : "null"; };
+    out += number ? ",\n  {" : "\n  {";
+    out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
+    out += ", \"method\": " + JsonString(design::MethodName(r.method));
+    out += ", \"fsMethod\": " + JsonString(design::FsMethodName(r.fsMethod));
+    out += ", \"fs\": " + JsonNumber(r.fs) + ", \"embedmentFactor\": " + JsonNumber(r.embedmentFactor);
+    out += ",\n   \"D0\": " + (ok || r.D0 > 0 ? JsonNumber(r.D0) : "null");
+    out += ", \"D\": " + value(r.D) + ", \"tipDepth\": " + value(r.tipDepth);
+    out += ", \"anchorForce\": " + (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorForce) : "null");
+    out += ", \"anchorDepth\": " + (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
+    out += ", \"maxMoment\": " + value(r.maxMoment) + ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
+    out += ", \"zeroShearDepth\": " + value(r.zeroShearDepth);
+    out += ",\n   \"wallFs\": " + JsonOptional(r.wallFs);
+    out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
+    out += ", \"strengthReductionBound\": " +
+           std::string(p.spring.factor ? "null" : p.spring.bound > 0 ? "\"above\"" : p.spring.bound < 0 ? "\"below\"" : "null");
+    out += ", \"shortestTipDepth\": " + JsonOptional(p.shortestRun ? p.shortest.tipDepth : std::nullopt);
+    if (p.shortestRun && p.shortest.tipDepth)
+      out += ", \"shortestWall\": {\"increments\": " + std::to_string(p.shortest.increments) +
+             ", \"incrementLength\": " + JsonNumber(p.shortest.incrementLength) +
+             ", \"incrementsKept\": " + (p.shortest.incrementsKept ? "true" : "false") +
+             ", \"resolution\": " + JsonNumber(p.shortest.resolution) + "}";
+    else
+      out += ", \"shortestWall\": null";
+    out += ",\n   \"units\": {\"D0\": " + JsonString(u.length) + ", \"D\": " + JsonString(u.length) +
+           ", \"tipDepth\": " + JsonString(u.length) + ", \"anchorForce\": " + JsonString(u.force) +
+           ", \"anchorDepth\": " + JsonString(u.length) + ", \"maxMoment\": " + JsonString(u.moment) +
+           ", \"maxMomentDepth\": " + JsonString(u.length) + ", \"zeroShearDepth\": " +
+           JsonString(u.length) + ", \"shortestTipDepth\": " + JsonString(u.length) + "}";
+    out += ",\n   \"notes\": [";
+    for (size_t k = 0; k < r.notes.size(); ++k) out += (k ? ", " : "") + JsonString(r.notes[k]);
+    out += "]";
+    const std::string error = p.errorMessage();
+    out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
+  }
+  return out + "]}\n";
+}
+
+}  // namespace
+
+int DesignCommand(const std::vector<std::string_view>& args) {
+  Arguments a;
+  if (const std::optional<int> status = ParseArguments(args, a)) return *status;
+  const fs::path dataFile(a.dataFile);
+  auto fail = [](const std::string& message) {
+    std::cerr << "terraq: " << message << "\n";
+    return kExitUsage;
+  };
+  if (ui::AsciiLower(dataFile.extension().string()) != ".tq4d")
+    return UsageError(a.dataFile + " is not a .tq4d data file");
+  if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty()) return fail(missing);
+  std::error_code ec;
+  if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
+    return fail(ui::DataFileTooLarge(dataFile, size));
+  std::ifstream in(dataFile, std::ios::binary);
+  std::stringstream buffer;
+  if (in) buffer << in.rdbuf();
+  if (!in || in.bad())
+    return fail("cannot read the data file " + a.dataFile + ": " + std::strerror(errno ? errno : EACCES));
+  const std::string text = buffer.str();
+
+  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
+  std::vector<ProblemDesign> problems;
+  bool designed = !soils.error;
+  for (size_t k = 0; k < soils.problems.size(); ++k) {
+    problems.push_back(design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
+    designed = designed && problems.back().designed();
+  }
+  std::optional<std::string> stop;
+  if (soils.error) {
+    stop = soils.error->message;
+    if (soils.error->line > 0) *stop += " (line " + std::to_string(soils.error->line) + ")";
+  }
+  if (a.json) {
+    std::cout << Json(problems, a, stop);
+  } else {
+    for (size_t k = 0; k < problems.size(); ++k)
+      std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
+    if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
+  }
+  return designed ? kExitOk : kExitNotDesigned;
+}
+
+}  // namespace terraq::cli

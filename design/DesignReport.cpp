@@ -1,0 +1,127 @@
+#include "DesignReport.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace terraq::design {
+
+namespace {
+
+std::string Four(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
+  return text;
+}
+
+}  // namespace
+
+std::string ProblemDesign::errorMessage() const {
+  if (le.error) return le.error->message;
+  if (spring.error) return *spring.error;
+  if (shortestRun && shortest.error) return *shortest.error;
+  return {};
+}
+
+DesignUnits DesignUnitsOf(int code) {
+  // The limit equilibrium works per unit length of wall; the spring model's
+  // moments are those of the wall as the data file sizes it.
+  if (code == 1) return {"in", "lb/in", "lb-in/in", "lb-in", "lb/in2"};
+  if (code == 2) return {"m", "kN/m", "kN-m/m", "kN-m", "kN/m2"};
+  return {"L", "F/L", "F-L/L", "F-L", "F/L2"};
+}
+
+ProblemDesign DesignProblem(std::string_view text, int index,
+                            const engine::api::SoilDescription& soil, const DesignRequest& request) {
+  ProblemDesign p;
+  p.title = soil.title;
+  p.units = soil.units;
+  DesignOptions options;
+  options.method = request.method ? *request.method
+                   : soil.anchorDepth ? Method::FreeEarth
+                                      : Method::FixedEarth;
+  options.fsMethod = request.fsMethod;
+  options.fs = request.fs;
+  options.embedmentFactor = request.embedmentFactor;
+  p.le = DesignWall(soil, options);
+  if (soil.layers.empty()) {
+    // Nothing to reduce or to search in: curves and pressures given in the
+    // data file keep their strength.
+    p.skipped = "the problem has no soil layers";
+    return p;
+  }
+  p.springRun = true;
+  p.spring = SpringFactorOfSafety(text, index);
+  WallCriteria criteria;
+  criteria.limits = request.limits;
+  criteria.targetFactor = request.fs;
+  criteria.resolution = request.resolution;
+  p.shortest = FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()}, criteria);
+  p.shortestRun = true;
+  return p;
+}
+
+std::string DesignText(const ProblemDesign& p, int number) {
+  std::ostringstream out;
+  const DesignUnits u = DesignUnitsOf(p.units);
+  const DesignResult& r = p.le;
+  out << number << "  " << (p.title.empty() ? "(no title)" : p.title) << "\n";
+  out << "   limit equilibrium, " << MethodName(r.method) << ", factor of safety " << Four(r.fs)
+      << " on " << FsMethodName(r.fsMethod) << ", embedment factor " << Four(r.embedmentFactor)
+      << "\n";
+  if (!r.error || r.D0 > 0)
+    out << "   embedment for equilibrium D0   " << Four(r.D0) << " " << u.length << "\n";
+  if (!r.error) {
+    out << "   recommended embedment D        " << Four(r.D) << " " << u.length << "\n";
+    out << "   tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
+    if (r.method == Method::FreeEarth)
+      out << "   anchor force                   " << Four(r.anchorForce) << " " << u.force << " at "
+          << Four(r.anchorDepth) << " " << u.length << "\n";
+    out << "   largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
+        << Four(r.maxMomentDepth) << " " << u.length << "\n";
+    out << "   zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length << "\n";
+  }
+  if (r.wallFs)
+    out << "   factor of safety of the wall   " << Four(*r.wallFs) << " (" << FsMethodName(r.fsMethod)
+        << ")\n";
+  for (const std::string& note : r.notes) out << "   note: " << note << "\n";
+  if (r.error) out << "   cannot design: " << r.error->message << "\n";
+
+  const SpringFactor& f = p.spring;
+  if (!p.springRun) {
+    out << "   spring model: not used, " << p.skipped << "\n";
+  } else if (f.error) {
+    out << "   spring model: " << *f.error << "\n";
+  } else if (f.factor) {
+    out << "   spring model, strength-reduction factor " << Four(*f.factor) << "\n"
+        << "      beyond it: " << f.failure << "\n";
+  } else {
+    out << "   spring model, strength-reduction factor "
+        << (f.bound > 0 ? "above " + Four(kHighestReduction)
+                        : "below " + Four(kLowestReduction) + " (" + f.failure + ")")
+        << "\n";
+  }
+  if (!p.shortestRun) return out.str();
+  const ShortestWall& w = p.shortest;
+  if (w.error) {
+    out << "   shortest wall: " << *w.error << "\n";
+  } else if (!w.tipDepth) {
+    out << "   shortest wall: no tip within the soil profile holds the wall\n"
+        << "      at the bottom of the profile: " << w.failure << "\n";
+  } else {
+    double largest = 0, moment = 0;
+    for (const auto& s : w.results.stations) {
+      largest = std::max(largest, std::fabs(s.deflection));
+      if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
+    }
+    out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length << "\n"
+        << "      " << w.increments << " increments of " << Four(w.incrementLength) << " " << u.length
+        << " (" << (w.incrementsKept ? "increments kept" : "increment length kept") << ", to "
+        << Four(w.resolution) << " " << u.length << ")\n";
+    out << "      largest deflection " << Four(largest) << " " << u.length << ", largest moment "
+        << Four(moment) << " " << u.wallMoment << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace terraq::design

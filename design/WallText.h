@@ -1,0 +1,76 @@
+#pragma once
+// One problem of a data file, read record by record with the engine's own
+// free-format reader, so that the wall's length can be changed and the
+// problem written back as a data file of its own: what the search for the
+// shortest wall analyses.
+//
+// The data file fixes the wall by its number of increments NI and their
+// length h; the restraints, stiffness rows, loads, springs, external p-y
+// curves and moment-EI sections name stations (nodes), the earth pressure,
+// p-y modification factors and soil layers name depths. A longer or shorter
+// wall therefore keeps one of two things:
+//  - the increments (NI kept, h changed), when every node the tables name is
+//    the top (0) or the tip (NI): nothing is fixed in between, and the tip
+//    can move by any amount;
+//  - the increment length (h kept, NI changed) otherwise: every station
+//    keeps its depth, so an anchor, a load or a stiffness change stays
+//    where the engineer put it; the tip then moves by whole increments.
+// In both, a node reference to the tip follows the tip (a fixed foot, the
+// last stiffness row); external p-y curves below the new tip are left out
+// (they are soil, not part of the wall), and a specified earth-pressure
+// table is cut at the new tip (its value there interpolated), as the
+// analysis takes no pressure below the wall.
+//
+// Units: those of the data file. Thread safety: no shared state.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terraq::design {
+
+class WallText {
+ public:
+  // Problem `problem` (0-based) of `dataText`; empty with `error` set when
+  // the text cannot be walked that far (the analysis says why in detail).
+  static std::optional<WallText> Parse(std::string_view dataText, int problem, std::string& error);
+
+  int units() const { return units_; }  // the control line's units code
+  int increments() const { return increments_; }
+  double incrementLength() const { return incrementLength_; }
+  // True when no node other than the top and the tip is named (external p-y
+  // curves included): the increments may be kept.
+  bool nodesOnlyAtEnds() const { return nodesOnlyAtEnds_; }
+  // The deepest node other than the tip that belongs to the wall
+  // (restraints, stiffness, loads, springs, moment-EI sections; not the
+  // external p-y curves): a wall kept at its increment length must reach
+  // below it. 0 when there is none.
+  int deepestInnerNode() const { return deepestInnerNode_; }
+
+  // The problem alone as a data file (its long-term flag 0), with the wall
+  // of `increments` increments of `incrementLength`. Precondition:
+  // increments > deepestInnerNode(), incrementLength > 0.
+  std::string withWall(int increments, double incrementLength) const;
+
+ private:
+  struct Record {
+    bool title = false;
+    std::string line;            // the title
+    std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
+    size_t asked = 0;
+    std::vector<size_t> nodes;   // indices of the values that name nodes
+    int curve = -1;              // external p-y curve: its index; -1 otherwise
+    bool pressure = false;       // a row of the specified earth pressure (depth, load)
+  };
+  std::vector<Record> records_;
+  size_t wallRecord_ = 0, controlRecord_ = 0;
+  size_t pressureCount_ = 0;  // the count record of the specified earth pressure; 0: none
+  int units_ = 0;
+  int increments_ = 0;
+  double incrementLength_ = 0;
+  bool nodesOnlyAtEnds_ = true;
+  int deepestInnerNode_ = 0;
+};
+
+}  // namespace terraq::design

@@ -1,0 +1,96 @@
+// terraq design, run as users run it: the design of the cantilever sample as
+// JSON (every key, the units, the recommended embedment from D0 and the
+// embedment factor), its text, and the refusals with their exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+
+#include "CliTestFiles.h"
+#include "CommandRunner.h"
+
+using namespace terraq::test;
+
+namespace {
+
+// The number (or null: NaN) of "key": in a JSON text; the test fails when
+// the key is missing.
+double JsonValue(const std::string& json, const std::string& key) {
+  std::smatch m;
+  const std::regex pattern("\"" + key + "\": (null|-?[0-9.eE+-]+)");
+  if (!std::regex_search(json, m, pattern)) {
+    ADD_FAILURE() << "no key " << key;
+    return 0;
+  }
+  return m[1] == "null" ? std::nan("") : std::stod(m[1]);
+}
+
+fs::path Sample(const ScratchFolder& work, const char* name) {
+  const fs::path data = work.path() / "wall.tq4d";
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / name, data);
+  return data;
+}
+
+TEST(DesignCommand, CantileverSampleAsJsonAndText) {
+  ScratchFolder work;
+  Sample(work, "cantilever-sand-generated.tq4d");
+  // No display and a platform that does not exist: the command must not
+  // need a window system.
+  const std::string env = "QT_QPA_PLATFORM=no-such-platform DISPLAY= WAYLAND_DISPLAY=";
+  const Outcome o = runTerraq("design --fs 1.5 --json wall.tq4d", work.path(), env);
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  const std::string& j = o.out;
+  const double H = 120.0;  // the sample's free height, inches
+  const double D0 = JsonValue(j, "D0"), D = JsonValue(j, "D");
+  EXPECT_GT(D0, 0.0);
+  // Simplified fixed earth: the embedment for the factor, then 1.2 times it.
+  EXPECT_GT(D, 1.2 * D0);
+  EXPECT_NEAR(JsonValue(j, "tipDepth"), H + D, 1e-9 * D);
+  EXPECT_NEAR(JsonValue(j, "embedmentFactor"), 1.2, 1e-12);
+  EXPECT_NEAR(JsonValue(j, "fs"), 1.5, 1e-12);
+  EXPECT_TRUE(std::isnan(JsonValue(j, "anchorForce")));
+  for (const char* key : {"maxMoment", "maxMomentDepth", "zeroShearDepth", "wallFs"})
+    EXPECT_FALSE(std::isnan(JsonValue(j, key))) << key;
+  EXPECT_GT(JsonValue(j, "strengthReductionFactor"), 1.5);
+  // The shortest wall holds at a strength reduction of 1.5: it lies below
+  // the excavation level and within the 30 ft profile.
+  const double shortest = JsonValue(j, "shortestTipDepth");
+  EXPECT_GT(shortest, H);
+  EXPECT_LE(shortest, 360.0);
+  EXPECT_TRUE(contains(j, "\"fsMethod\": \"strength\"")) << j;
+  EXPECT_TRUE(contains(j, "\"units\": {\"D0\": \"in\"")) << j;
+  EXPECT_TRUE(contains(j, "\"maxMoment\": \"lb-in/in\"")) << j;
+
+  const Outcome text = runTerraq("design --fs 1.5 wall.tq4d", work.path(), env);
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(contains(text.out, "embedment for equilibrium D0")) << text.out;
+  EXPECT_TRUE(contains(text.out, "spring model, strength-reduction factor")) << text.out;
+  EXPECT_TRUE(contains(text.out, "shortest wall (spring model)   tip at")) << text.out;
+}
+
+TEST(DesignCommand, RefusalsSayWhy) {
+  ScratchFolder work;
+  Sample(work, "cantilever-point-load.tq4d");  // no soil layers
+  const Outcome noSoil = runTerraq("design wall.tq4d", work.path());
+  EXPECT_EQ(noSoil.status, 1);
+  EXPECT_TRUE(contains(noSoil.out, "cannot design: The problem has no soil layers")) << noSoil.out;
+
+  const struct {
+    const char* args;
+    const char* says;
+  } usage[] = {{"design --fs 0.8 wall.tq4d", "--fs 0.8: a factor is a number of 1 or more"},
+               {"design --method sideways wall.tq4d", "the method is fixed-earth"},
+               {"design --tip-resolution -1 wall.tq4d", "a length is a number above 0"},
+               {"design --fs", "--fs needs a value"},
+               {"design", "design needs a data file"},
+               {"design missing.tq4d", "missing.tq4d"}};
+  for (const auto& u : usage) {
+    const Outcome o = runTerraq(u.args, work.path());
+    EXPECT_EQ(o.status, 2) << u.args;
+    EXPECT_TRUE(contains(o.err, u.says)) << u.args << ": " << o.err;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The Design window: the design of the cantilever sample shown with its
+// graphs, Apply setting the wall's length both ways, and the Design menu
+// of the main window opening it on the project and changing the project.
+//
+// Setting TERRAQ_DIALOG_SHOTS to a folder makes the Screenshots test save a
+// picture of the window there.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "MainFormFixture.h"
+#include "design/DesignGraph.h"
+#include "design/TDesignForm.h"
+
+namespace terraq::test {
+namespace {
+
+std::string Sample() {
+  std::ifstream in(SourcePath("examples/cantilever-sand-generated.tq4d"), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Applied {
+  int increments = 0;
+  double length = 0;
+};
+
+TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
+  Applied applied;
+  ui::TDesignForm form([] { return Sample(); },
+                       [&](int increments, double length) {
+                         applied = {increments, length};
+                         return std::string();
+                       });
+  form.FsBox()->setValue(1.5);
+  form.findChild<QPushButton*>(QStringLiteral("DesignButton"))->click();
+  ASSERT_TRUE(form.Shown());
+  const auto& d = *form.Shown();
+  EXPECT_TRUE(d.designed()) << form.StatusText().toStdString();
+  EXPECT_TRUE(form.ResultsText().contains(QStringLiteral("embedment for equilibrium D0")));
+  // The net pressure diagram reaches the recommended tip; the factor of
+  // safety grows with the embedment and passes the target.
+  const auto& pressure = form.PressureGraph()->Points();
+  ASSERT_GT(pressure.size(), 2u);
+  EXPECT_NEAR(pressure.back().y, d.le.tipDepth, 0.01 * d.le.tipDepth);
+  const auto& factor = form.FactorGraph()->Points();
+  ASSERT_GT(factor.size(), 5u);
+  EXPECT_LT(factor.front().y, 1.5);
+  EXPECT_GT(factor.back().y, 1.5);
+  for (size_t k = 1; k < factor.size(); ++k) EXPECT_GE(factor[k].y, factor[k - 1].y - 1e-9);
+
+  // The shortest wall kept the sample's 60 increments.
+  ASSERT_TRUE(d.shortest.tipDepth);
+  ASSERT_TRUE(form.Apply());
+  EXPECT_EQ(applied.increments, 60);
+  EXPECT_NEAR(applied.increments * applied.length, *d.shortest.tipDepth, 1e-9);
+  // The recommended tip with the 6 in increments kept: whole increments, at
+  // least as deep.
+  form.TipBox()->setCurrentIndex(1);
+  form.KeepBox()->setCurrentIndex(2);
+  ASSERT_TRUE(form.Apply());
+  EXPECT_EQ(applied.length, 6.0);
+  EXPECT_EQ(applied.increments, static_cast<int>(std::ceil(d.le.tipDepth / 6.0)));
+}
+
+TEST(DesignWindow, ProjectWithoutSoilSaysWhy) {
+  ui::TDesignForm form([] { return std::string("not a data file\n"); },
+                       [](int, double) { return std::string(); });
+  form.Design();
+  EXPECT_TRUE(form.StatusText().startsWith(QStringLiteral("The project cannot be designed")))
+      << form.StatusText().toStdString();
+  EXPECT_FALSE(form.Apply());
+}
+
+TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWall) {
+  form.StartUp({});
+  ASSERT_TRUE(form.OpenFile(QString::fromStdString(
+                                CopySample("wall.tq4d", "examples/cantilever-sand-generated.tq4d").string()),
+                            ui::kLayoutCurrent));
+  Trigger("DesignWall");
+  auto* window = form.findChild<QMdiSubWindow*>(QStringLiteral("DesignWindow"));
+  ASSERT_TRUE(window);
+  auto* design = qobject_cast<ui::TDesignForm*>(window->widget());
+  ASSERT_TRUE(design);
+  design->Design();
+  ASSERT_TRUE(design->Shown() && design->Shown()->shortest.tipDepth);
+  ASSERT_TRUE(design->Apply());
+  EXPECT_EQ(form.Data().IncrementCount, 60);
+  EXPECT_NEAR(form.Data().IncrementCount * form.Data().IncrementLength,
+              *design->Shown()->shortest.tipDepth, 1e-9);
+  EXPECT_TRUE(form.Data().IsModified());
+}
+
+TEST(DesignWindow, Screenshots) {
+  const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save a picture";
+  ui::TDesignForm form([] { return Sample(); }, [](int, double) { return std::string(); });
+  form.resize(form.sizeHint());
+  form.show();
+  form.Design();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.grab().save(folder + QStringLiteral("/design.png")));
+}
+
+}  // namespace
+}  // namespace terraq::test

@@ -1,0 +1,100 @@
+#include "design/DesignGraph.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+namespace terraq::ui {
+
+namespace {
+
+QString Number(double value) { return QString::number(value == 0.0 ? 0.0 : value, 'g', 4); }
+
+}  // namespace
+
+DesignGraph::DesignGraph(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(220, 200);
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+}
+
+void DesignGraph::SetCurve(std::vector<Point> points, QString xTitle, QString yTitle, bool yDown,
+                           QString emptyText) {
+  points_.clear();
+  for (const Point& point : points)
+    if (std::isfinite(point.x) && std::isfinite(point.y)) points_.push_back(point);
+  xTitle_ = std::move(xTitle);
+  yTitle_ = std::move(yTitle);
+  yDown_ = yDown;
+  emptyText_ = std::move(emptyText);
+  hasMark_ = false;
+  update();
+}
+
+void DesignGraph::SetMark(double y, QString label) {
+  hasMark_ = std::isfinite(y);
+  mark_ = y;
+  markLabel_ = std::move(label);
+  update();
+}
+
+void DesignGraph::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QFontMetrics fm = painter.fontMetrics();
+  const int line = fm.height();
+  const QRect frame = rect().adjusted(fm.horizontalAdvance(QStringLiteral("-0.0000e+00")) / 2 + 40,
+                                      line + 8, -16, -2 * line - 10);
+  painter.setPen(Qt::black);
+  painter.drawText(QRect(0, 2, width(), line), Qt::AlignHCenter, yTitle_);
+  painter.drawRect(frame);
+  if (points_.size() < 2) {
+    painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
+    return;
+  }
+  double x0 = 0, x1 = 0, y0 = points_.front().y, y1 = points_.front().y;
+  for (const Point& p : points_) {
+    x0 = std::min(x0, p.x);  // the zero of x always shows
+    x1 = std::max(x1, p.x);
+    y0 = std::min(y0, p.y);
+    y1 = std::max(y1, p.y);
+  }
+  if (hasMark_) {
+    y0 = std::min(y0, mark_);
+    y1 = std::max(y1, mark_);
+  }
+  if (x1 - x0 <= 0) x1 = x0 + 1;
+  if (y1 - y0 <= 0) y1 = y0 + 1;
+  auto X = [&](double x) { return frame.left() + (x - x0) / (x1 - x0) * frame.width(); };
+  auto Y = [&](double y) {
+    const double t = (y - y0) / (y1 - y0);
+    return yDown_ ? frame.top() + t * frame.height() : frame.bottom() - t * frame.height();
+  };
+  painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+  painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
+  if (hasMark_) {
+    painter.setPen(QPen(QColor(0, 128, 0), 1, Qt::DashLine));
+    painter.drawLine(QPointF(frame.left(), Y(mark_)), QPointF(frame.right(), Y(mark_)));
+    painter.drawText(QPointF(frame.left() + 4, Y(mark_) - 3), markLabel_);
+  }
+  QPainterPath path(QPointF(X(points_.front().x), Y(points_.front().y)));
+  for (const Point& p : points_) path.lineTo(X(p.x), Y(p.y));
+  painter.setPen(QPen(QColor(0, 0, 192), 2));
+  painter.drawPath(path);
+
+  painter.setPen(Qt::black);
+  const int w = frame.left() - 4;
+  painter.drawText(QRect(0, frame.top() - line / 2, w, line), Qt::AlignRight,
+                   Number(yDown_ ? y0 : y1));
+  painter.drawText(QRect(0, frame.bottom() - line / 2, w, line), Qt::AlignRight,
+                   Number(yDown_ ? y1 : y0));
+  painter.drawText(QRect(frame.left() - 60, frame.bottom() + 2, 120, line), Qt::AlignHCenter, Number(x0));
+  painter.drawText(QRect(frame.right() - 60, frame.bottom() + 2, 120, line), Qt::AlignHCenter, Number(x1));
+  painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line), Qt::AlignHCenter,
+                   xTitle_);
+}
+
+}  // namespace terraq::ui

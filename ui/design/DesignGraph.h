@@ -1,0 +1,43 @@
+#pragma once
+// DesignGraph: a small line graph of the Design window, one curve drawn in
+// a frame, the vertical axis titled above it and the horizontal one below,
+// with the extreme values of each axis written at its ends and the zero of
+// the horizontal axis marked. Depth graphs run downwards, as the
+// result graphs do.
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+namespace terraq::ui {
+
+class DesignGraph : public QWidget {
+ public:
+  explicit DesignGraph(QWidget* parent = nullptr);
+
+  struct Point {
+    double x = 0, y = 0;
+  };
+  // The curve, its axis titles, and whether y grows downwards (a depth).
+  // An empty curve shows `emptyText` in the frame.
+  void SetCurve(std::vector<Point> points, QString xTitle, QString yTitle, bool yDown,
+                QString emptyText = {});
+  // A horizontal line at y (the excavation level, the target factor), or
+  // none when NaN.
+  void SetMark(double y, QString label);
+
+  const std::vector<Point>& Points() const { return points_; }
+  QSize sizeHint() const override { return QSize(320, 300); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::vector<Point> points_;
+  QString xTitle_, yTitle_, emptyText_, markLabel_;
+  bool yDown_ = false;
+  double mark_ = 0;
+  bool hasMark_ = false;
+};
+
+}  // namespace terraq::ui

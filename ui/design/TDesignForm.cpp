@@ -1,0 +1,242 @@
+#include "design/TDesignForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "WallText.h"
+#include "design/DesignGraph.h"
+
+namespace terraq::ui {
+
+namespace {
+
+using design::FsMethod;
+using design::Method;
+
+QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setRange(low, high);
+  box->setDecimals(decimals);
+  box->setValue(value);
+  return box;
+}
+
+}  // namespace
+
+TDesignForm::TDesignForm(std::function<std::string()> dataText,
+                         std::function<std::string(int, double)> apply, QWidget* parent)
+    : QWidget(parent), dataText_(std::move(dataText)), apply_(std::move(apply)) {
+  setWindowTitle(tr("Design"));
+  setObjectName(QStringLiteral("DesignForm"));
+
+  auto* inputs = new QGroupBox(tr("Design criteria"), this);
+  auto* form = new QFormLayout(inputs);
+  method_ = new QComboBox(inputs);
+  method_->setToolTip(tr("From the project: free earth support when the springs table has rows, else fixed earth"));
+  method_->addItems({tr("From the project"), tr("Fixed earth, simplified"),
+                     tr("Fixed earth, full"), tr("Free earth support")});
+  form->addRow(tr("Method"), method_);
+  fsMethod_ = new QComboBox(inputs);
+  fsMethod_->addItems({tr("On the soil strength"), tr("On the passive pressure"),
+                       tr("On the net available passive resistance")});
+  form->addRow(tr("Factor of safety"), fsMethod_);
+  fs_ = NumberBox(1.0, 10.0, 1.5, 2, inputs);
+  fs_->setSingleStep(0.1);
+  form->addRow(tr("Target factor F"), fs_);
+  ownEmbedmentFactor_ = new QCheckBox(tr("Embedment factor"), inputs);
+  embedmentFactor_ = NumberBox(1.0, 3.0, 1.2, 2, inputs);
+  embedmentFactor_->setEnabled(false);
+  connect(ownEmbedmentFactor_, &QCheckBox::toggled, embedmentFactor_, &QWidget::setEnabled);
+  form->addRow(ownEmbedmentFactor_, embedmentFactor_);
+  unitsLabel_ = new QLabel(tr("Lengths in the data file's unit (in or m); 0: default or none"), inputs);
+  unitsLabel_->setWordWrap(true);
+  form->addRow(unitsLabel_);
+  resolution_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Tip resolution"), resolution_);
+  topLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Top deflection limit"), topLimit_);
+  maxLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Largest deflection limit"), maxLimit_);
+  designButton_ = new QPushButton(tr("&Design"), inputs);
+  designButton_->setObjectName(QStringLiteral("DesignButton"));
+  form->addRow(designButton_);
+
+  auto* applyBox = new QGroupBox(tr("Wall length"), this);
+  auto* applyForm = new QFormLayout(applyBox);
+  tip_ = new QComboBox(applyBox);
+  tip_->addItems({tr("Shortest wall (spring model)"), tr("Recommended tip (limit equilibrium)")});
+  applyForm->addRow(tr("Tip"), tip_);
+  keep_ = new QComboBox(applyBox);
+  keep_->addItems({tr("As the search did"), tr("Keep the increments"), tr("Keep the increment length")});
+  applyForm->addRow(tr("Change"), keep_);
+  applyButton_ = new QPushButton(tr("&Apply"), applyBox);
+  applyButton_->setObjectName(QStringLiteral("ApplyButton"));
+  applyButton_->setEnabled(false);
+  applyForm->addRow(applyButton_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(inputs);
+  left->addWidget(applyBox);
+  left->addStretch(1);
+
+  results_ = new QPlainTextEdit(this);
+  results_->setReadOnly(true);
+  results_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  results_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  status_ = new QLabel(this);
+  status_->setWordWrap(true);
+  pressureGraph_ = new DesignGraph(this);
+  factorGraph_ = new DesignGraph(this);
+  auto* graphs = new QHBoxLayout;
+  graphs->addWidget(pressureGraph_);
+  graphs->addWidget(factorGraph_);
+  auto* right = new QVBoxLayout;
+  right->addWidget(results_, 1);
+  right->addWidget(status_);
+  right->addLayout(graphs, 1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  layout->addLayout(right, 1);
+
+  connect(designButton_, &QPushButton::clicked, this, &TDesignForm::Design);
+  connect(applyButton_, &QPushButton::clicked, this, &TDesignForm::Apply);
+  pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("Press Design"));
+  factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("Press Design"));
+}
+
+design::DesignRequest TDesignForm::request() const {
+  design::DesignRequest r;
+  switch (method_->currentIndex()) {
+    case 1: r.method = Method::FixedEarth; break;
+    case 2: r.method = Method::FixedEarthFull; break;
+    case 3: r.method = Method::FreeEarth; break;
+    default: break;
+  }
+  const FsMethod forms[] = {FsMethod::Strength, FsMethod::Passive, FsMethod::NetPassive};
+  r.fsMethod = forms[std::max(0, fsMethod_->currentIndex())];
+  r.fs = fs_->value();
+  if (ownEmbedmentFactor_->isChecked()) r.embedmentFactor = embedmentFactor_->value();
+  r.resolution = resolution_->value();
+  if (topLimit_->value() > 0) r.limits.topDeflection = topLimit_->value();
+  if (maxLimit_->value() > 0) r.limits.maxDeflection = maxLimit_->value();
+  return r;
+}
+
+void TDesignForm::setStatus(const QString& text) { status_->setText(text); }
+QString TDesignForm::ResultsText() const { return results_->toPlainText(); }
+QString TDesignForm::StatusText() const { return status_->text(); }
+
+void TDesignForm::Design() {
+  design_.reset();
+  applyButton_->setEnabled(false);
+  const std::string text = dataText_();
+  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
+  if (soils.problems.empty()) {
+    results_->setPlainText({});
+    setStatus(tr("The project cannot be designed: %1")
+                  .arg(QString::fromStdString(soils.error ? soils.error->message
+                                                          : std::string("it holds no problem"))));
+    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
+    return;
+  }
+  std::string error;
+  if (const auto wall = design::WallText::Parse(text, 0, error)) {
+    increments_ = wall->increments();
+    incrementLength_ = wall->incrementLength();
+  }
+  design_ = design::DesignProblem(text, 0, soils.problems.front(), request());
+  results_->setPlainText(QString::fromStdString(design::DesignText(*design_, 1)));
+  const std::string message = design_->errorMessage();
+  setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
+  showGraphs(soils.problems.front());
+  applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
+}
+
+void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
+  const design::DesignResult& r = design_->le;
+  const design::DesignUnits u = design::DesignUnitsOf(design_->units);
+  const QString length = QString::fromStdString(u.length);
+  std::vector<DesignGraph::Point> pressure;
+  for (const design::PressureRow& row : r.diagram) pressure.push_back({row.net, row.depth});
+  pressureGraph_->SetCurve(pressure, tr("net pressure, %1").arg(QString::fromStdString(u.pressure)),
+                           tr("depth, %1").arg(length), true,
+                           tr("No pressure diagram"));
+  pressureGraph_->SetMark(r.excavationDepth, tr("excavation"));
+
+  // The factor of the wall against its embedment, in the chosen form, from
+  // a tenth of D0 down to the bottom of the profile.
+  std::vector<DesignGraph::Point> factor;
+  if (r.D0 > 0) {
+    design::DesignOptions options;
+    options.method = r.method;
+    options.fsMethod = r.fsMethod;
+    options.fs = r.fs;
+    options.embedmentFactor = r.embedmentFactor;
+    options.anchorDepth = soil.anchorDepth;
+    const double deepest = soil.profileBottom() - r.excavationDepth;
+    constexpr int kPoints = 40;
+    for (int k = 1; k <= kPoints; ++k) {
+      const double d = 0.1 * r.D0 + (deepest - 0.1 * r.D0) * k / kPoints;
+      if (const auto f = design::FactorOfSafety(soil, options, d)) factor.push_back({d, *f});
+    }
+  }
+  factorGraph_->SetCurve(factor, tr("embedment, %1").arg(length),
+                         tr("factor of safety (%1)").arg(QString::fromUtf8(design::FsMethodName(r.fsMethod))),
+                         false, tr("No factor of safety to draw"));
+  factorGraph_->SetMark(r.fs, tr("target"));
+}
+
+bool TDesignForm::Apply() {
+  if (!design_) return false;
+  double tip = 0;
+  bool keptIncrements = false;
+  if (tip_->currentIndex() == 0) {
+    if (!design_->shortestRun || !design_->shortest.tipDepth) {
+      setStatus(tr("There is no shortest wall to apply."));
+      return false;
+    }
+    tip = *design_->shortest.tipDepth;
+    keptIncrements = design_->shortest.incrementsKept;
+  } else {
+    if (design_->le.error) {
+      setStatus(tr("There is no recommended tip to apply."));
+      return false;
+    }
+    tip = design_->le.tipDepth;
+    keptIncrements = design_->shortest.incrementsKept;
+  }
+  if (keep_->currentIndex() == 1) keptIncrements = true;
+  if (keep_->currentIndex() == 2) keptIncrements = false;
+  int increments = increments_;
+  double length = incrementLength_;
+  if (keptIncrements) {
+    length = tip / increments_;
+  } else {
+    // Whole increments, the wall at least as long as the tip chosen.
+    increments = static_cast<int>(std::ceil(tip / incrementLength_ - 1e-9));
+  }
+  const std::string refused = apply_(increments, length);
+  if (!refused.empty()) {
+    setStatus(QString::fromStdString(refused));
+    return false;
+  }
+  setStatus(tr("The wall now has %1 increments of %2 (tip at %3).")
+                .arg(increments)
+                .arg(QString::number(length, 'g', 6))
+                .arg(QString::number(increments * length, 'g', 6)));
+  return true;
+}
+
+}  // namespace terraq::ui

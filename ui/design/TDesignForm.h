@@ -1,0 +1,96 @@
+#pragma once
+// TDesignForm: the Design window. The engineer chooses the method, the form
+// and value of the factor of safety, the embedment factor, the resolution of
+// the tip and the deflection limits; Design designs the first problem of the
+// project as it stands (design/DesignReport.h): the limit-equilibrium
+// embedment, anchor force and moments, the spring model's strength-reduction
+// factor and the shortest wall, with a graph of the net pressure diagram and
+// one of the factor of safety against the embedment. Apply sets the wall's
+// length in the project to the tip chosen, keeping the number of increments
+// or the increment length.
+//
+// The window reads the project only when Design is pressed, and writes it
+// only through Apply: a design shown is that of the project at the time.
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "DesignReport.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace terraq::ui {
+
+class DesignGraph;
+
+class TDesignForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dataText` gives the project's data file text now; `apply` sets the
+  // project's wall to `increments` increments of `length` (the data file's
+  // length unit) and says why it could not, or "" when it did.
+  TDesignForm(std::function<std::string()> dataText,
+              std::function<std::string(int increments, double length)> apply,
+              QWidget* parent = nullptr);
+
+  // The Design button: designs the first problem of the project.
+  void Design();
+  // The Apply button: the chosen tip into the project. False (with the
+  // message shown) when there is no tip to apply.
+  bool Apply();
+
+  // The design shown, when one was made.
+  const std::optional<design::ProblemDesign>& Shown() const { return design_; }
+  QString ResultsText() const;
+  QString StatusText() const;
+
+  // The inputs, by what they set.
+  QComboBox* MethodBox() const { return method_; }
+  QComboBox* FsMethodBox() const { return fsMethod_; }
+  QDoubleSpinBox* FsBox() const { return fs_; }
+  QComboBox* TipBox() const { return tip_; }
+  QComboBox* KeepBox() const { return keep_; }
+  DesignGraph* PressureGraph() const { return pressureGraph_; }
+  DesignGraph* FactorGraph() const { return factorGraph_; }
+
+  QSize sizeHint() const override { return QSize(1100, 660); }
+
+ private:
+  design::DesignRequest request() const;
+  void showGraphs(const engine::api::SoilDescription& soil);
+  void setStatus(const QString& text);
+
+  std::function<std::string()> dataText_;
+  std::function<std::string(int, double)> apply_;
+  QComboBox* method_ = nullptr;
+  QComboBox* fsMethod_ = nullptr;
+  QDoubleSpinBox* fs_ = nullptr;
+  QCheckBox* ownEmbedmentFactor_ = nullptr;
+  QDoubleSpinBox* embedmentFactor_ = nullptr;
+  QDoubleSpinBox* resolution_ = nullptr;
+  QDoubleSpinBox* topLimit_ = nullptr;
+  QDoubleSpinBox* maxLimit_ = nullptr;
+  QComboBox* tip_ = nullptr;
+  QComboBox* keep_ = nullptr;
+  QPushButton* designButton_ = nullptr;
+  QPushButton* applyButton_ = nullptr;
+  QPlainTextEdit* results_ = nullptr;
+  QLabel* status_ = nullptr;
+  QLabel* unitsLabel_ = nullptr;
+  DesignGraph* pressureGraph_ = nullptr;
+  DesignGraph* factorGraph_ = nullptr;
+
+  std::optional<design::ProblemDesign> design_;
+  int increments_ = 0;       // the project's wall when it was designed
+  double incrementLength_ = 0;
+};
+
+}  // namespace terraq::ui

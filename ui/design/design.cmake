@@ -1,0 +1,4 @@
+# The Design window, as one list that the widgets library takes in.
+set(TERRAQ_DESIGN_WINDOW_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/DesignGraph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp)

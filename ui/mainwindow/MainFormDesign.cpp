@@ -1,0 +1,60 @@
+// The Design menu of the main window and the Design window it opens, which
+// reads the project as it stands and sets the wall's length through Apply.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <string>
+
+#include "design/TDesignForm.h"
+#include "dialogs/TDialogWindows.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TTableWindows.h"
+
+namespace terraq::ui {
+
+void TMainForm::createDesignMenu() {
+  QMenu* menu = menuBar()->addMenu(tr("&Design"));
+  menu->setObjectName(QStringLiteral("DesignMenu"));
+  QAction* a = addItem(menu, QStringLiteral("DesignWall"), tr("&Design the Wall..."));
+  connect(a, &QAction::triggered, this, &TMainForm::ShowDesign);
+}
+
+void TMainForm::ShowDesign() {
+  if (designWindow_) {
+    if (designWindow_->isMinimized()) designWindow_->showNormal();
+    mdiArea_->setActiveSubWindow(designWindow_);
+    return;
+  }
+  // The project is asked for at each design and each Apply: New and Open
+  // replace the project behind the main window. What is typed in an open
+  // dialog counts, as for a run.
+  auto* form = new TDesignForm(
+      [this] {
+        storeChildWindows();
+        return Data().DataFileText();
+      },
+      [this](int increments, double length) -> std::string {
+        if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+        TProgramData& d = Data();
+        if (d.StageCount > 1)
+          return "A staged project keeps one wall for every stage: set its length in Wall "
+                 "Properties.";
+        d.IncrementCount = increments;
+        d.IncrementLength = length;
+        d.Modified = true;
+        tableWindows_->Refresh();
+        dialogWindows_->ReloadAll();
+        UpdateMenuStates();
+        return {};
+      });
+  QMdiSubWindow* window = mdiArea_->addSubWindow(form);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(QStringLiteral("DesignWindow"));
+  window->setWindowTitle(form->windowTitle());
+  designWindow_ = window;
+  window->resize(form->sizeHint());
+  window->show();
+}
+
+}  // namespace terraq::ui
