@@ -1,5 +1,7 @@
 #include "design/DesignGraph.h"
 
+#include "graphs/GraphTicks.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -73,6 +75,29 @@ void DesignGraph::paintEvent(QPaintEvent*) {
     const double t = (y - y0) / (y1 - y0);
     return yDown_ ? frame.top() + t * frame.height() : frame.bottom() - t * frame.height();
   };
+  // Labelled ticks with a light grid under the curve, spaced as the result
+  // graphs space theirs.
+  const int w = frame.left() - 4;
+  const TAxisTicks xTicks = AxisTicks(x0, x1, frame.width(), 4 * line);
+  const TAxisTicks yTicks = AxisTicks(y0, y1, frame.height(), 3 * line);
+  for (long long k = xTicks.First; xTicks.Any && k <= xTicks.Last; ++k) {
+    if (!TAxisTicks::Labelled(k)) continue;
+    const double x = static_cast<double>(k * xTicks.Minor);
+    painter.setPen(QPen(QColor(224, 224, 224), 1));
+    painter.drawLine(QPointF(X(x), frame.top()), QPointF(X(x), frame.bottom()));
+    painter.setPen(Qt::black);
+    painter.drawLine(QPointF(X(x), frame.bottom()), QPointF(X(x), frame.bottom() + 4));
+    painter.drawText(QRectF(X(x) - 60, frame.bottom() + 4, 120, line), Qt::AlignHCenter, Number(x));
+  }
+  for (long long k = yTicks.First; yTicks.Any && k <= yTicks.Last; ++k) {
+    if (!TAxisTicks::Labelled(k)) continue;
+    const double y = static_cast<double>(k * yTicks.Minor);
+    painter.setPen(QPen(QColor(224, 224, 224), 1));
+    painter.drawLine(QPointF(frame.left(), Y(y)), QPointF(frame.right(), Y(y)));
+    painter.setPen(Qt::black);
+    painter.drawLine(QPointF(frame.left() - 4, Y(y)), QPointF(frame.left(), Y(y)));
+    painter.drawText(QRectF(0, Y(y) - line / 2.0, w - 2, line), Qt::AlignRight, Number(y));
+  }
   painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
   painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
   if (hasMark_) {
@@ -86,13 +111,7 @@ void DesignGraph::paintEvent(QPaintEvent*) {
   painter.drawPath(path);
 
   painter.setPen(Qt::black);
-  const int w = frame.left() - 4;
-  painter.drawText(QRect(0, frame.top() - line / 2, w, line), Qt::AlignRight,
-                   Number(yDown_ ? y0 : y1));
-  painter.drawText(QRect(0, frame.bottom() - line / 2, w, line), Qt::AlignRight,
-                   Number(yDown_ ? y1 : y0));
-  painter.drawText(QRect(frame.left() - 60, frame.bottom() + 2, 120, line), Qt::AlignHCenter, Number(x0));
-  painter.drawText(QRect(frame.right() - 60, frame.bottom() + 2, 120, line), Qt::AlignHCenter, Number(x1));
+  painter.drawRect(frame);
   painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line), Qt::AlignHCenter,
                    xTitle_);
 }

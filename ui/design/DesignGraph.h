@@ -1,9 +1,9 @@
 #pragma once
 // DesignGraph: a small line graph of the Design window, one curve drawn in
-// a frame, the vertical axis titled above it and the horizontal one below,
-// with the extreme values of each axis written at its ends and the zero of
-// the horizontal axis marked. Depth graphs run downwards, as the
-// result graphs do.
+// a frame over a light grid, the vertical axis titled above it and the
+// horizontal one below, with labelled ticks spaced as the result graphs
+// space theirs and the zero of the horizontal axis marked. Depth graphs run
+// downwards, as the result graphs do.
 
 #include <QString>
 #include <QWidget>
