@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "DesignCheck.h"
 #include "FuzzChecks.h"
 
 namespace fs = std::filesystem;
@@ -86,6 +87,10 @@ TEST(FuzzInputs, StagedOpenSave) {
   for (const fs::path& file : filesIn(kSource / "tests/data/fuzz-seeds-older")) seeds.push_back(file);
   expectEveryInputPasses(regressions("staged"), seeds,
                          [&](std::string_view bytes) { return CheckStagedOpenSave(bytes, folder); });
+}
+
+TEST(FuzzInputs, Design) {
+  expectEveryInputPasses(regressions("design"), dataFileSeeds(), CheckDesign);
 }
 
 TEST(FuzzInputs, PlotFile) {

@@ -27,6 +27,17 @@ target_compile_options(fuzz_engine_input PRIVATE ${TERRAQ_FUZZ_FLAGS})
 target_link_options(fuzz_engine_input PRIVATE -fsanitize=fuzzer,address,undefined)
 target_link_libraries(fuzz_engine_input PRIVATE terraq_engine_fuzz)
 
+# The design library once more, on the fuzzed engine: the design of a data
+# file's problems (DesignCheck.h).
+get_target_property(TERRAQ_FUZZ_DESIGN_DIR terraq_design SOURCE_DIR)
+get_target_property(TERRAQ_FUZZ_DESIGN_LISTED terraq_design SOURCES)
+list(TRANSFORM TERRAQ_FUZZ_DESIGN_LISTED PREPEND ${TERRAQ_FUZZ_DESIGN_DIR}/)
+add_executable(fuzz_design FuzzDesign.cpp DesignCheck.cpp ${TERRAQ_FUZZ_DESIGN_LISTED})
+target_include_directories(fuzz_design PRIVATE ${TERRAQ_FUZZ_DESIGN_DIR})
+target_compile_options(fuzz_design PRIVATE ${TERRAQ_FUZZ_FLAGS})
+target_link_options(fuzz_design PRIVATE -fsanitize=fuzzer,address,undefined)
+target_link_libraries(fuzz_design PRIVATE terraq_engine_fuzz)
+
 # The windowless project core once more with coverage feedback. Its source
 # list names files relative to ui/; the embedded table declarations are
 # generated again here, since a generated file belongs to its own folder's
