@@ -30,9 +30,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using design::DesignResult;
-using design::ProblemDesign;
 using design::FsMethod;
 using design::Method;
+using design::ProblemDesign;
 
 constexpr int kExitOk = 0;
 constexpr int kExitNotDesigned = 1;
@@ -107,8 +107,9 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
       const bool factor = arg == "--fs" || arg == "--embedment-factor";
       const std::optional<double> number = PositiveNumber(value, factor);
       if (!number)
-        return UsageError(shown + (factor ? ": a factor is a number of 1 or more"
-                                          : ": a length is a number above 0, in the data file's units"));
+        return UsageError(shown +
+                          (factor ? ": a factor is a number of 1 or more"
+                                  : ": a length is a number above 0, in the data file's units"));
       if (arg == "--fs") a.request.fs = *number;
       else if (arg == "--embedment-factor") a.request.embedmentFactor = *number;
       else if (arg == "--tip-resolution") a.request.resolution = *number;
@@ -124,8 +125,9 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
 
 std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
                  const std::optional<std::string>& stop) {
-  std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) + ",\n \"errorStop\": " +
-                    (stop ? JsonString(*stop) : "null") + ",\n \"problems\": [";
+  std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) +
+                    ",\n \"errorStop\": " + (stop ? JsonString(*stop) : "null") +
+                    ",\n \"problems\": [";
   int number = 0;
   for (const ProblemDesign& p : problems) {
     const design::DesignUnits u = design::DesignUnitsOf(p.units);
@@ -136,30 +138,38 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
     out += ", \"method\": " + JsonString(design::MethodName(r.method));
     out += ", \"fsMethod\": " + JsonString(design::FsMethodName(r.fsMethod));
-    out += ", \"fs\": " + JsonNumber(r.fs) + ", \"embedmentFactor\": " + JsonNumber(r.embedmentFactor);
+    out +=
+        ", \"fs\": " + JsonNumber(r.fs) + ", \"embedmentFactor\": " + JsonNumber(r.embedmentFactor);
     out += ",\n   \"D0\": " + (ok || r.D0 > 0 ? JsonNumber(r.D0) : "null");
     out += ", \"D\": " + value(r.D) + ", \"tipDepth\": " + value(r.tipDepth);
-    out += ", \"anchorForce\": " + (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorForce) : "null");
-    out += ", \"anchorDepth\": " + (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
-    out += ", \"maxMoment\": " + value(r.maxMoment) + ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
+    out += ", \"anchorForce\": " +
+           (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorForce) : "null");
+    out += ", \"anchorDepth\": " +
+           (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
+    out += ", \"maxMoment\": " + value(r.maxMoment) +
+           ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
     out += ", \"zeroShearDepth\": " + value(r.zeroShearDepth);
     out += ",\n   \"wallFs\": " + JsonOptional(r.wallFs);
     out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
-    out += ", \"strengthReductionBound\": " +
-           std::string(p.spring.factor ? "null" : p.spring.bound > 0 ? "\"above\"" : p.spring.bound < 0 ? "\"below\"" : "null");
-    out += ", \"shortestTipDepth\": " + JsonOptional(p.shortestRun ? p.shortest.tipDepth : std::nullopt);
+    out += ", \"strengthReductionBound\": " + std::string(p.spring.factor      ? "null"
+                                                          : p.spring.bound > 0 ? "\"above\""
+                                                          : p.spring.bound < 0 ? "\"below\""
+                                                                               : "null");
+    out += ", \"shortestTipDepth\": " +
+           JsonOptional(p.shortestRun ? p.shortest.tipDepth : std::nullopt);
     if (p.shortestRun && p.shortest.tipDepth)
       out += ", \"shortestWall\": {\"increments\": " + std::to_string(p.shortest.increments) +
              ", \"incrementLength\": " + JsonNumber(p.shortest.incrementLength) +
              ", \"incrementsKept\": " + (p.shortest.incrementsKept ? "true" : "false") +
              ", \"resolution\": " + JsonNumber(p.shortest.resolution) + "}";
-    else
-      out += ", \"shortestWall\": null";
-    out += ",\n   \"units\": {\"D0\": " + JsonString(u.length) + ", \"D\": " + JsonString(u.length) +
-           ", \"tipDepth\": " + JsonString(u.length) + ", \"anchorForce\": " + JsonString(u.force) +
-           ", \"anchorDepth\": " + JsonString(u.length) + ", \"maxMoment\": " + JsonString(u.moment) +
-           ", \"maxMomentDepth\": " + JsonString(u.length) + ", \"zeroShearDepth\": " +
-           JsonString(u.length) + ", \"shortestTipDepth\": " + JsonString(u.length) + "}";
+    else out += ", \"shortestWall\": null";
+    out +=
+        ",\n   \"units\": {\"D0\": " + JsonString(u.length) + ", \"D\": " + JsonString(u.length) +
+        ", \"tipDepth\": " + JsonString(u.length) + ", \"anchorForce\": " + JsonString(u.force) +
+        ", \"anchorDepth\": " + JsonString(u.length) + ", \"maxMoment\": " + JsonString(u.moment) +
+        ", \"maxMomentDepth\": " + JsonString(u.length) +
+        ", \"zeroShearDepth\": " + JsonString(u.length) +
+        ", \"shortestTipDepth\": " + JsonString(u.length) + "}";
     out += ",\n   \"notes\": [";
     for (size_t k = 0; k < r.notes.size(); ++k) out += (k ? ", " : "") + JsonString(r.notes[k]);
     out += "]";
@@ -181,7 +191,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   };
   if (ui::AsciiLower(dataFile.extension().string()) != ".tq4d")
     return UsageError(a.dataFile + " is not a .tq4d data file");
-  if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty()) return fail(missing);
+  if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty())
+    return fail(missing);
   std::error_code ec;
   if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
     return fail(ui::DataFileTooLarge(dataFile, size));
@@ -189,14 +200,16 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   std::stringstream buffer;
   if (in) buffer << in.rdbuf();
   if (!in || in.bad())
-    return fail("cannot read the data file " + a.dataFile + ": " + std::strerror(errno ? errno : EACCES));
+    return fail("cannot read the data file " + a.dataFile + ": " +
+                std::strerror(errno ? errno : EACCES));
   const std::string text = buffer.str();
 
   const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
   for (size_t k = 0; k < soils.problems.size(); ++k) {
-    problems.push_back(design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
+    problems.push_back(
+        design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
     designed = designed && problems.back().designed();
   }
   std::optional<std::string> stop;

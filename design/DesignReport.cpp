@@ -32,12 +32,13 @@ DesignUnits DesignUnitsOf(int code) {
 }
 
 ProblemDesign DesignProblem(std::string_view text, int index,
-                            const engine::api::SoilDescription& soil, const DesignRequest& request) {
+                            const engine::api::SoilDescription& soil,
+                            const DesignRequest& request) {
   ProblemDesign p;
   p.title = soil.title;
   p.units = soil.units;
   DesignOptions options;
-  options.method = request.method ? *request.method
+  options.method = request.method     ? *request.method
                    : soil.anchorDepth ? Method::FreeEarth
                                       : Method::FixedEarth;
   options.fsMethod = request.fsMethod;
@@ -56,7 +57,8 @@ ProblemDesign DesignProblem(std::string_view text, int index,
   criteria.limits = request.limits;
   criteria.targetFactor = request.fs;
   criteria.resolution = request.resolution;
-  p.shortest = FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()}, criteria);
+  p.shortest =
+      FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()}, criteria);
   p.shortestRun = true;
   return p;
 }
@@ -79,11 +81,12 @@ std::string DesignText(const ProblemDesign& p, int number) {
           << Four(r.anchorDepth) << " " << u.length << "\n";
     out << "   largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
         << Four(r.maxMomentDepth) << " " << u.length << "\n";
-    out << "   zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length << "\n";
+    out << "   zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
+        << "\n";
   }
   if (r.wallFs)
-    out << "   factor of safety of the wall   " << Four(*r.wallFs) << " (" << FsMethodName(r.fsMethod)
-        << ")\n";
+    out << "   factor of safety of the wall   " << Four(*r.wallFs) << " ("
+        << FsMethodName(r.fsMethod) << ")\n";
   for (const std::string& note : r.notes) out << "   note: " << note << "\n";
   if (r.error) out << "   cannot design: " << r.error->message << "\n";
 
@@ -114,10 +117,11 @@ std::string DesignText(const ProblemDesign& p, int number) {
       largest = std::max(largest, std::fabs(s.deflection));
       if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
     }
-    out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length << "\n"
-        << "      " << w.increments << " increments of " << Four(w.incrementLength) << " " << u.length
-        << " (" << (w.incrementsKept ? "increments kept" : "increment length kept") << ", to "
-        << Four(w.resolution) << " " << u.length << ")\n";
+    out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length
+        << "\n"
+        << "      " << w.increments << " increments of " << Four(w.incrementLength) << " "
+        << u.length << " (" << (w.incrementsKept ? "increments kept" : "increment length kept")
+        << ", to " << Four(w.resolution) << " " << u.length << ")\n";
     out << "      largest deflection " << Four(largest) << " " << u.length << ", largest moment "
         << Four(moment) << " " << u.wallMoment << "\n";
   }

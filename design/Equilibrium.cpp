@@ -88,10 +88,13 @@ Equilibrium SolveEquilibrium(const NetPressure& net, Method method, double H, do
   // Moment about the tip (the bending moment there) or about the anchor of
   // the pressures above the tip: positive while they would overturn the wall.
   const Function aboutTip = [&](double zt) { return zt * f.force(zt) - f.firstMoment(zt); };
-  const Function aboutAnchor = [&](double zt) { return f.firstMoment(zt) - anchorDepth * f.force(zt); };
+  const Function aboutAnchor = [&](double zt) {
+    return f.firstMoment(zt) - anchorDepth * f.force(zt);
+  };
   const Function& overturning = method == Method::FreeEarth ? aboutAnchor : aboutTip;
 
-  double tip = overturning(H) <= 0.0 ? H : FirstCrossing(overturning, H, net.bottom, f.depths(), tol);
+  double tip =
+      overturning(H) <= 0.0 ? H : FirstCrossing(overturning, H, net.bottom, f.depths(), tol);
   if (std::isnan(tip)) return eq;
   eq.found = true;
   eq.tip = eq.pivot = tip;

@@ -9,10 +9,10 @@
 namespace terraq::design {
 
 struct Equilibrium {
-  bool found = false;   // false: no tip within the soil profile holds the wall
-  double tip = 0;       // depth of the tip at equilibrium
-  double pivot = 0;     // fixed earth: the point of rotation (the tip for the simplified method)
-  double anchorForce = 0;   // free earth, F/L
+  bool found = false;      // false: no tip within the soil profile holds the wall
+  double tip = 0;          // depth of the tip at equilibrium
+  double pivot = 0;        // fixed earth: the point of rotation (the tip for the simplified method)
+  double anchorForce = 0;  // free earth, F/L
   double counterForce = 0;  // fixed earth, F/L: the resultant below the pivot, pushing back
   // Full fixed earth: the net pressure turns straight from its forward value
   // at the pivot to its reversed value at the tip.

@@ -58,7 +58,9 @@ struct Setup {
   std::vector<std::string> notes;
 };
 
-DesignError Error(DesignError::Kind kind, std::string message) { return {kind, std::move(message)}; }
+DesignError Error(DesignError::Kind kind, std::string message) {
+  return {kind, std::move(message)};
+}
 
 Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   Setup s;
@@ -66,11 +68,11 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   const double H = soil.excavationDepth, bottom = soil.profileBottom();
   const int units = soil.units;
   if (!(o.fs >= 1.0) || !std::isfinite(o.fs)) {
-    s.error = Error(DesignError::Kind::BadOption, "The factor of safety must be 1 or more (it is " +
-                                                      Number(o.fs) + ").");
+    s.error = Error(DesignError::Kind::BadOption,
+                    "The factor of safety must be 1 or more (it is " + Number(o.fs) + ").");
   } else if (!(s.factor >= 1.0) || !std::isfinite(s.factor)) {
-    s.error = Error(DesignError::Kind::BadOption, "The embedment factor must be 1 or more (it is " +
-                                                      Number(s.factor) + ").");
+    s.error = Error(DesignError::Kind::BadOption,
+                    "The embedment factor must be 1 or more (it is " + Number(s.factor) + ").");
   } else if (o.method == Method::FixedEarthFull && o.fsMethod == FsMethod::NetPassive) {
     s.error = Error(DesignError::Kind::BadOption,
                     "The net available passive resistance is defined for moments about the toe or "
@@ -101,7 +103,8 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
       anyStrength = true;
     } else {
       s.notes.push_back("Layer " + std::to_string(layer.number) + " (" +
-                        Length(std::max(layer.top, H), units) + " to " + Length(layer.bottom, units) +
+                        Length(std::max(layer.top, H), units) + " to " +
+                        Length(layer.bottom, units) +
                         ") has neither friction nor cohesion: it gives no passive resistance.");
     }
   }
@@ -119,13 +122,14 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
                       "Free earth support needs an anchor or prop: give its depth, or a row in "
                       "the springs table.");
     } else if (!(*anchor >= 0.0)) {
-      s.error = Error(DesignError::Kind::BadOption,
-                      "The anchor depth must not be negative (it is " + Length(*anchor, units) + ").");
+      s.error =
+          Error(DesignError::Kind::BadOption,
+                "The anchor depth must not be negative (it is " + Length(*anchor, units) + ").");
     } else if (*anchor > H + kDepthTolerance * bottom) {
-      s.error = Error(DesignError::Kind::AnchorBelowExcavation,
-                      "The anchor at " + Length(*anchor, units) +
-                          " lies below the excavation level at " + Length(H, units) +
-                          ": free earth support needs it above.");
+      s.error =
+          Error(DesignError::Kind::AnchorBelowExcavation,
+                "The anchor at " + Length(*anchor, units) + " lies below the excavation level at " +
+                    Length(H, units) + ": free earth support needs it above.");
     } else {
       s.anchor = *anchor;
     }
@@ -238,8 +242,8 @@ DesignResult DesignWall(const SoilDescription& soil, const DesignOptions& option
   const auto unsatisfiable = [&](double fs) {
     const FactorFound atBottom = FactorFor(soil, options, s.anchor, bottom - H);
     r.error = Error(DesignError::Kind::Unsatisfiable,
-                    "No embedment within the soil profile gives a factor of safety of " + Number(fs) +
-                        " " + FsDescription(options.fsMethod) +
+                    "No embedment within the soil profile gives a factor of safety of " +
+                        Number(fs) + " " + FsDescription(options.fsMethod) +
                         ": a wall down to the bottom of the profile at " + Length(bottom, units) +
                         " has " + FactorText(atBottom) + ".");
   };
@@ -251,8 +255,9 @@ DesignResult DesignWall(const SoilDescription& soil, const DesignOptions& option
   }
   r.D0 = equilibrium.tip - H;
   if (r.D0 <= 0.0)
-    r.notes.push_back("The retained soil puts no net load on the wall down to the excavation level: "
-                      "equilibrium needs no embedment.");
+    r.notes.push_back(
+        "The retained soil puts no net load on the wall down to the excavation level: "
+        "equilibrium needs no embedment.");
   const NetPressure net = BuildNetPressure(soil, options.fsMethod, options.fs);
   const Equilibrium eq =
       options.fs == 1.0 ? equilibrium : SolveEquilibrium(net, options.method, H, s.anchor);

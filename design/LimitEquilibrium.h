@@ -36,7 +36,8 @@ namespace terraq::design {
 
 enum class Method {
   FixedEarth,      // cantilever, the counter-force below the point of rotation (simplified)
-  FixedEarthFull,  // cantilever, both equilibrium equations with the pressures reversed below the pivot
+  FixedEarthFull,  // cantilever, both equilibrium equations with the pressures reversed below the
+                   // pivot
   FreeEarth,       // one anchor or prop, free earth support: moments about the anchor
 };
 
@@ -77,13 +78,13 @@ struct PressureRow {
 
 struct DesignError {
   enum class Kind {
-    NoSoil,                // no layers, or none below the excavation level
-    NoPassiveResistance,   // no layer below the excavation level has strength
-    NoAnchor,              // free earth support without an anchor depth
+    NoSoil,               // no layers, or none below the excavation level
+    NoPassiveResistance,  // no layer below the excavation level has strength
+    NoAnchor,             // free earth support without an anchor depth
     AnchorBelowExcavation,
-    BadOption,             // a factor below 1 or a method the factor form does not suit
-    Unsatisfiable,         // no embedment within the profile meets the factor of safety
-    ProfileTooShort,       // the recommended tip lies below the profile
+    BadOption,        // a factor below 1 or a method the factor form does not suit
+    Unsatisfiable,    // no embedment within the profile meets the factor of safety
+    ProfileTooShort,  // the recommended tip lies below the profile
   };
   Kind kind = Kind::NoSoil;
   std::string message;
@@ -96,15 +97,15 @@ struct DesignResult {
   double embedmentFactor = 1;  // the factor applied to the embedment
   double excavationDepth = 0;  // H
 
-  double D0 = 0;         // embedment below the excavation level for equilibrium (F = 1)
-  double Dfs = 0;        // embedment that meets the target factor (= D0 when it is 1)
-  double D = 0;          // recommended embedment: embedmentFactor * Dfs
-  double tipDepth = 0;   // H + D
-  double pivotDepth = 0;      // fixed earth: the point of rotation at the target factor
-  double counterForce = 0;    // fixed earth: the force below the pivot, F/L
-  double anchorDepth = 0;     // free earth
-  double anchorForce = 0;     // free earth, F/L, at the target factor
-  double maxMoment = 0;       // F L/L, largest in magnitude, at the target factor
+  double D0 = 0;            // embedment below the excavation level for equilibrium (F = 1)
+  double Dfs = 0;           // embedment that meets the target factor (= D0 when it is 1)
+  double D = 0;             // recommended embedment: embedmentFactor * Dfs
+  double tipDepth = 0;      // H + D
+  double pivotDepth = 0;    // fixed earth: the point of rotation at the target factor
+  double counterForce = 0;  // fixed earth: the force below the pivot, F/L
+  double anchorDepth = 0;   // free earth
+  double anchorForce = 0;   // free earth, F/L, at the target factor
+  double maxMoment = 0;     // F L/L, largest in magnitude, at the target factor
   double maxMomentDepth = 0;
   double zeroShearDepth = 0;  // where the shear changes sign at the largest moment
 

@@ -61,7 +61,8 @@ std::vector<double> Breaks(const SoilDescription& soil, double bottom) {
   for (const auto& layer : soil.layers) b.push_back(layer.top);
   std::erase_if(b, [&](double z) { return z <= 0.0 || z >= bottom; });
   std::sort(b.begin(), b.end());
-  b.erase(std::unique(b.begin(), b.end(), [&](double x, double y) { return y - x < kDepthTolerance * bottom; }),
+  b.erase(std::unique(b.begin(), b.end(),
+                      [&](double x, double y) { return y - x < kDepthTolerance * bottom; }),
           b.end());
   return b;
 }
@@ -91,8 +92,8 @@ class Sampler {
     if (form_ == FsMethod::NetPassive && e.soil) {
       // The active pressure of the soil's own weight below the excavation
       // level is taken off the passive resistance, not added to the load.
-      const double weight = std::clamp(soil_.activeFactor * b.Ka * (b.verticalStress - formation_), 0.0,
-                                       b.active);
+      const double weight =
+          std::clamp(soil_.activeFactor * b.Ka * (b.verticalStress - formation_), 0.0, b.active);
       disturbing -= weight;
       resisting -= weight;
     }

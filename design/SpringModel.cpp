@@ -10,9 +10,9 @@ namespace terraq::design {
 
 namespace {
 
+using engine::api::Analyser;
 using engine::api::AnalysisOptions;
 using engine::api::AnalysisResult;
-using engine::api::Analyser;
 using engine::api::ProblemResult;
 
 std::string Number(double value) {
@@ -45,7 +45,8 @@ Trial Analyse(Analyser& analyser, const std::string& text, double reduction,
 
 }  // namespace
 
-std::optional<std::string> NotHeldReason(const ProblemResult& result, const HoldCriteria& criteria) {
+std::optional<std::string> NotHeldReason(const ProblemResult& result,
+                                         const HoldCriteria& criteria) {
   if (!result.notValidStations.empty()) return "the results are not valid (a singular station)";
   if (!result.numericalFault.empty()) return "the results are not valid: " + result.numericalFault;
   if (!result.closed) return "the deflections do not close";
@@ -149,8 +150,8 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
       ++out.analyses;
       const Trial reduced = Analyse(analyser, text, criteria.targetFactor, {});
       if (reduced.failure)
-        t.failure = "at a strength reduction of " + Number(criteria.targetFactor) + ", " +
-                    *reduced.failure;
+        t.failure =
+            "at a strength reduction of " + Number(criteria.targetFactor) + ", " + *reduced.failure;
     }
     return t;
   };

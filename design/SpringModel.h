@@ -64,9 +64,9 @@ struct SpringFactor {
 SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem);
 
 struct WallCriteria {
-  HoldCriteria limits;       // at the soil's own strength
-  double targetFactor = 1;   // the wall must also be held at this strength reduction
-  double resolution = 0;     // L; 0: 0.1 ft in English units, 0.05 m in SI
+  HoldCriteria limits;      // at the soil's own strength
+  double targetFactor = 1;  // the wall must also be held at this strength reduction
+  double resolution = 0;    // L; 0: 0.1 ft in English units, 0.05 m in SI
 };
 
 struct WallSearch {
@@ -78,9 +78,9 @@ struct ShortestWall {
   std::optional<double> tipDepth;  // L; empty: no tip in the range holds the wall
   int increments = 0;
   double incrementLength = 0;
-  bool incrementsKept = false;  // true: NI kept, h changed; false: h kept, NI changed
-  double resolution = 0;        // L, the step the tip was found to
-  std::string failure;          // why the wall a step shorter (or the deepest) is not held
+  bool incrementsKept = false;         // true: NI kept, h changed; false: h kept, NI changed
+  double resolution = 0;               // L, the step the tip was found to
+  std::string failure;                 // why the wall a step shorter (or the deepest) is not held
   engine::api::ProblemResult results;  // of the shortest wall, at the soil's own strength
   int analyses = 0;
   std::optional<std::string> error;

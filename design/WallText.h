@@ -59,9 +59,9 @@ class WallText {
     std::string line;            // the title
     std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
     size_t asked = 0;
-    std::vector<size_t> nodes;   // indices of the values that name nodes
-    int curve = -1;              // external p-y curve: its index; -1 otherwise
-    bool pressure = false;       // a row of the specified earth pressure (depth, load)
+    std::vector<size_t> nodes;  // indices of the values that name nodes
+    int curve = -1;             // external p-y curve: its index; -1 otherwise
+    bool pressure = false;      // a row of the specified earth pressure (depth, load)
   };
   std::vector<Record> records_;
   size_t wallRecord_ = 0, controlRecord_ = 0;

@@ -142,7 +142,8 @@ Section ElasticAnchor() {
     wall.springs = {{ni / 4, ni / 4, 1, k}};
     const auto& anchor = Run(wall).model.results[static_cast<size_t>(ni / 4)];
     const std::string n = std::to_string(ni) + " increments: ";
-    rows.push_back({n + "shear just below the anchor, q L/4 − R (lb)", q * L / 4 - R, anchor.shearBelow});
+    rows.push_back(
+        {n + "shear just below the anchor, q L/4 − R (lb)", q * L / 4 - R, anchor.shearBelow});
     rows.push_back({n + "anchor force, −R (lb)", -R, anchor.supportForce});
   }
   return ComparisonSection(
@@ -181,8 +182,8 @@ Section RigidityStep() {
 }  // namespace
 
 std::vector<Section> BeamSections() {
-  return {Cantilever(), ElasticFoundation(), SimplySupported(), AxialLoad(), ElasticAnchor(),
-          RigidityStep()};
+  return {Cantilever(), ElasticFoundation(), SimplySupported(),
+          AxialLoad(),  ElasticAnchor(),     RigidityStep()};
 }
 
 }  // namespace terraq::verification

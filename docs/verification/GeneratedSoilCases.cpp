@@ -84,7 +84,8 @@ double SandSoil(double H, double x, double w) {
 
 Section ThickSand() {
   const PyCase c = Wall(4, kSand, 1, 120, 12000);
-  const Extremes e = Engine(c), r = Reference(c, [](double x, double w) { return SandSoil(120, x, w); });
+  const Extremes e = Engine(c),
+                 r = Reference(c, [](double x, double w) { return SandSoil(120, x, w); });
   return ComparisonSection(
       "A cantilever in a thick sand layer",
       "80 increments of 6 in (L = 480 in, 12.2 m), EI = 5E9 lb-in² (14350 kN-m²), free height H = 120 in "
@@ -92,7 +93,8 @@ Section ThickSand() {
       "φ = 35°, k = 60 lb/in³ (16.3 MN/m³), b = 12 in (0.305 m), no earth pressure. Reference: the beam "
       "on the continuous curves of Reese, Cox & Koop (1974), each side at its own depth.",
       "Continuous curves",
-      {{"deflection at the top (in)", r.top, e.top}, {"largest moment (lb-in)", r.moment, e.moment}});
+      {{"deflection at the top (in)", r.top, e.top},
+       {"largest moment (lb-in)", r.moment, e.moment}});
 }
 
 Section SplitSand() {
@@ -113,9 +115,10 @@ Section SplitSand() {
 Section SoftClayPile() {
   const PyCase c = Wall(1, kClay, 1, 0, 1500);
   const Extremes e = Engine(c), r = Reference(c, [](double x, double w) {
-    const double p = test::MatlockP(kClay[1], kClay[0], kClay[3], kB, x, std::fabs(w));
-    return w > 0 ? -p : p;
-  });
+                                  const double p = test::MatlockP(kClay[1], kClay[0], kClay[3], kB,
+                                                                  x, std::fabs(w));
+                                  return w > 0 ? -p : p;
+                                });
   return ComparisonSection(
       "A pile in soft clay at small deflection",
       "The wall of 80 increments of 6 in, EI = 5E9 lb-in², without free height, P = 1500 lb (6.67 kN) at "
@@ -123,7 +126,8 @@ Section SoftClayPile() {
       "b = 12 in, so that y50 = 0.6 in (15 mm) and the pile deflects a tenth of it, where Matlock's curve "
       "bends most. Reference: the beam on Matlock's (1970) curve p = 0.5 pu (y/y50)^(1/3).",
       "Continuous curves",
-      {{"deflection at the top (in)", r.top, e.top}, {"largest moment (lb-in)", r.moment, e.moment}});
+      {{"deflection at the top (in)", r.top, e.top},
+       {"largest moment (lb-in)", r.moment, e.moment}});
 }
 
 }  // namespace

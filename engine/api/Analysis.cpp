@@ -38,7 +38,8 @@ ProblemResult ResultOf(const EngineModel& model) {
                           row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j], row.shearAbove,
                           row.shearBelow, row.concentrated});
     if (IsSupported(model.st, j))
-      r.supports.push_back({static_cast<int>(k), row.x, row.supportForce, row.shearAbove, row.shearBelow});
+      r.supports.push_back(
+          {static_cast<int>(k), row.x, row.supportForce, row.shearAbove, row.shearBelow});
   }
   const ShearPeak peak = LargestShear(model.results);
   r.largestShear = peak.shear;

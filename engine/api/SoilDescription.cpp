@@ -42,11 +42,12 @@ SoilDescription DescriptionOf(const EngineModel& model) {
   d.backfillSlope = soil.wall.backfillSlope;
   d.uniformSurcharge = soil.surcharge.uniform;
   d.unitWeightOfWater = UnitWeightOfWater(c.KUNITS);
-  for (const SurchargeLoad& l : soil.loads) d.loads.push_back({l.type, l.magnitude, l.distance, l.width});
+  for (const SurchargeLoad& l : soil.loads)
+    d.loads.push_back({l.type, l.magnitude, l.distance, l.width});
   for (const SoilLayerSpan& span : SoilLayerSpans(soil.layers)) {
     const SoilLayerInput& in = *span.data;
-    d.layers.push_back({span.number, in.code, span.top, span.bottom, in.top[0], in.top[1], in.top[2],
-                        IsDrainedModel(SoilModelOfCode(in.code))});
+    d.layers.push_back({span.number, in.code, span.top, span.bottom, in.top[0], in.top[1],
+                        in.top[2], IsDrainedModel(SoilModelOfCode(in.code))});
   }
   if (model.springRows.rows > 0) d.anchorDepth = model.springRows.firstSingleStationDepth;
   return d;
@@ -79,7 +80,8 @@ double SoilWeight(const std::vector<SoilLayer>& layers, double from, double to) 
 double SurchargePressure(const SoilDescription& soil, double depth) {
   if (soil.loads.empty()) return 0.0;
   std::vector<SurchargeLoad> loads;
-  for (const SurchargeLoadInput& l : soil.loads) loads.push_back({l.type, l.magnitude, l.distance, l.width});
+  for (const SurchargeLoadInput& l : soil.loads)
+    loads.push_back({l.type, l.magnitude, l.distance, l.width});
   const double H = soil.excavationDepth;
   if (depth <= H) return SurchargeProfile(loads, H).at(depth);
   if (H < 1.0e-6) return 0.0;
@@ -98,8 +100,8 @@ SoilDescriptions ReadSoilDescriptions(std::string_view dataText) noexcept {
     TextBuffer buffer(dataText);
     std::istream data(&buffer);
     files.data.emplace(data);
-    const std::optional<RunStop> stop =
-        RunProblems(files, *model, [&](const EngineModel& m) { out.problems.push_back(DescriptionOf(m)); });
+    const std::optional<RunStop> stop = RunProblems(
+        files, *model, [&](const EngineModel& m) { out.problems.push_back(DescriptionOf(m)); });
     if (stop) {
       AnalysisError::Kind kind = AnalysisError::Kind::Stop;
       if (stop->kind == RunStop::Kind::Input) kind = AnalysisError::Kind::Input;
@@ -114,7 +116,8 @@ SoilDescriptions ReadSoilDescriptions(std::string_view dataText) noexcept {
   return out;
 }
 
-SidePressure PressureAt(const SoilDescription& soil, Side side, double depth, double strengthFactor) {
+SidePressure PressureAt(const SoilDescription& soil, Side side, double depth,
+                        double strengthFactor) {
   SidePressure p;
   const double H = soil.excavationDepth, gw = soil.unitWeightOfWater;
   const bool backfill = side == Side::Backfill;
@@ -149,8 +152,8 @@ SidePressure PressureAt(const SoilDescription& soil, Side side, double depth, do
     phi = std::atan(std::tan(phi / kDegreesPerRadian) / strengthFactor) * kDegreesPerRadian;
     p.cohesion /= strengthFactor;
   }
-  const EarthPressureCoefficients k =
-      ComputeCoefficients(phi, backfill ? soil.backfillSlope : 0.0, layer.top < H - kDepthTolerance);
+  const EarthPressureCoefficients k = ComputeCoefficients(phi, backfill ? soil.backfillSlope : 0.0,
+                                                          layer.top < H - kDepthTolerance);
   p.Ka = k.Ka;
   p.Kp = k.Kp;
   const double factor = backfill ? soil.activeFactor : 1.0;

@@ -38,8 +38,8 @@ namespace terraq::engine::api {
 // One layer of the data file that carries soil (layers of no thickness are
 // left out). The parameters are those of the layer's top row.
 struct SoilLayer {
-  int number = 0;  // 1-based number of the layer in the data file
-  int code = 0;    // soil model code (1 soft clay ... 4 sand, 5 silt ... 7 weak rock)
+  int number = 0;              // 1-based number of the layer in the data file
+  int code = 0;                // soil model code (1 soft clay ... 4 sand, 5 silt ... 7 weak rock)
   double top = 0, bottom = 0;  // L
   double unitWeight = 0;       // F/L^3, total
   double cohesion = 0;         // F/L^2 (undrained shear strength of a clay)
@@ -57,15 +57,15 @@ struct SurchargeLoadInput {
 struct SoilDescription {
   std::string title;
   int units = 0;
-  double wallLength = 0;       // L, NI * h: the tip of the data file's wall
-  double incrementLength = 0;  // L
-  double excavationDepth = 0;  // L, the free height H
-  double waterBackfill = 0;    // L, depth of the water table behind the wall
-  double waterExcavation = 0;  // L, depth of the water table in front of it
-  bool waterPressure = false;  // the wall record's water-pressure switch is 1
-  double activeFactor = 1;     // FA of the wall record, on the backfill's active pressure
-  double backfillSlope = 0;    // degrees
-  double uniformSurcharge = 0;  // F/L^2, q0 on the backfill surface
+  double wallLength = 0;         // L, NI * h: the tip of the data file's wall
+  double incrementLength = 0;    // L
+  double excavationDepth = 0;    // L, the free height H
+  double waterBackfill = 0;      // L, depth of the water table behind the wall
+  double waterExcavation = 0;    // L, depth of the water table in front of it
+  bool waterPressure = false;    // the wall record's water-pressure switch is 1
+  double activeFactor = 1;       // FA of the wall record, on the backfill's active pressure
+  double backfillSlope = 0;      // degrees
+  double uniformSurcharge = 0;   // F/L^2, q0 on the backfill surface
   double unitWeightOfWater = 0;  // F/L^3
   std::vector<SurchargeLoadInput> loads;
   std::vector<SoilLayer> layers;  // from the surface down
@@ -91,8 +91,8 @@ enum class Side { Backfill, Excavation };
 
 // The state of the soil on one side of the wall at one depth.
 struct SidePressure {
-  bool soil = false;      // there is soil on this side at this depth
-  int layer = 0;          // index into SoilDescription::layers; meaningful with `soil`
+  bool soil = false;          // there is soil on this side at this depth
+  int layer = 0;              // index into SoilDescription::layers; meaningful with `soil`
   double verticalStress = 0;  // F/L^2: effective for a drained layer, total otherwise
   double Ka = 0, Kp = 0;      // of the (reduced) friction angle
   double cohesion = 0;        // F/L^2, reduced

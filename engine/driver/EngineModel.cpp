@@ -9,8 +9,9 @@ static_assert(sizeof(StationArrays) >= 17 * sizeof(RealStations) + sizeof(Statio
 void EngineModel::resetProblem() {
   // Filled in place: a fresh StationArrays would be built and then copied,
   // twice the work of the largest part of the model.
-  for (RealStations* a : {&st.F, &st.Q, &st.S, &st.T, &st.R, &st.P, &st.Qpoint, &st.Spoint, &st.Qskew,
-                          &st.Sskew, &st.Qw, &st.Sw, &st.w, &st.wEI, &st.A, &st.B, &st.C})
+  for (RealStations* a :
+       {&st.F, &st.Q, &st.S, &st.T, &st.R, &st.P, &st.Qpoint, &st.Spoint, &st.Qskew, &st.Sskew,
+        &st.Qw, &st.Sw, &st.w, &st.wEI, &st.A, &st.B, &st.C})
     a->fill(0.0);
   st.code.fill(1);
   spec = SpecifiedConditions{};

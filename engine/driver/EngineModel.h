@@ -138,7 +138,7 @@ struct Curve {
 // layer boundary cuts the hat) and its own curve, generated at the part's
 // depth.
 struct StationSpring {
-  int j = 0;         // station position
+  int j = 0;  // station position
   double share = 0;
   double depth = 0;  // below the top of the wall, where the curve was generated
   // The curve as the iteration takes it: deflections increasing, p already

@@ -90,8 +90,7 @@ void DistributeTableRow(DistributionState& state, int ni, int from, int to, int 
   }
   state.s = CheckedPosition(from, ni);
   state.v0.assign(values.begin(), values.end());
-  Distribute(arrays, state.points, state.skews, state.v0, values, state.s,
-             CheckedPosition(to, ni));
+  Distribute(arrays, state.points, state.skews, state.v0, values, state.s, CheckedPosition(to, ni));
 }
 
 double StationShare(int station, int ni) { return station == 0 || station == ni ? 0.5 : 1.0; }

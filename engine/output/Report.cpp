@@ -162,7 +162,12 @@ void WriteGeometryEcho(TextOut& report, const ProblemControl& c, const UnitLabel
   report.line(Measured("MAXIMUM ALLOWABLE DEFLECTION                       = ", c.WMAX, 7, 3, L));
   // The tolerance keeps its fixed field, asterisks and all (a tolerance of
   // 100 is no tolerance).
-  report.line(Line().x(6).a("DEFLECTION CLOSURE TOLERANCE                       = ").f(c.TOL, 7, 5).a(L).str());
+  report.line(Line()
+                  .x(6)
+                  .a("DEFLECTION CLOSURE TOLERANCE                       = ")
+                  .f(c.TOL, 7, 5)
+                  .a(L)
+                  .str());
 }
 
 void WriteSpecifiedHeading(TextOut& report) {

@@ -158,9 +158,9 @@ void WritePoints(PyGeneration& g, double x, const SidePoints& y, const SidePoint
 
 }  // namespace
 
-void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
-                     const SidePoints& p, double pA, const SideCurve& curve,
-                     const SmallDeflectionWarning& warning, const PointLayout& layout) {
+void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y, const SidePoints& p,
+                     double pA, const SideCurve& curve, const SmallDeflectionWarning& warning,
+                     const PointLayout& layout) {
   const double depth = g.settings.H + x;
   const double pm = PMultiplierAt(g.settings, depth);
   const double ym = YMultiplierAt(g.settings, depth);

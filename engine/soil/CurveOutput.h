@@ -72,9 +72,9 @@ std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const Sid
 // H + x) and writes them to the report, followed by the multiplier line,
 // and to the curve's record. A station's curve is tabulated at
 // DenseCurve by `curve` instead, when the model gives it.
-void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y,
-                     const SidePoints& p, double pA, const SideCurve& curve,
-                     const SmallDeflectionWarning& warning = {}, const PointLayout& layout = {});
+void WriteSidePoints(PyGeneration& g, double x, Side side, const SidePoints& y, const SidePoints& p,
+                     double pA, const SideCurve& curve, const SmallDeflectionWarning& warning = {},
+                     const PointLayout& layout = {});
 
 // Writes 17 points that the model has already transformed (yOut = My y,
 // pOut as the model builds it) to the report and the curve's record, for the

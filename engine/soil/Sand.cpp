@@ -150,8 +150,8 @@ SoilValues SandValues(PyGeneration& g, int j, double x) {
 
 void SandSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
   const double depth = SideDepth(g.settings, x, side);
-  const SandCurve curve = SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, depth,
-                                          ModelDepth(g, j, depth));
+  const SandCurve curve =
+      SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, depth, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
   WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
   WriteSidePoints(g, x, side, curve.y, curve.p,

@@ -91,7 +91,8 @@ double StiffClayFreeWaterCurve::at(double yi) const {
   double r;
   if (yi <= ya) r = 0.5 * pc * std::sqrt(yi / y50);
   else if (yi <= yb)
-    r = 0.5 * pc * std::sqrt(yi / y50) - kSoftening * pc * std::pow((yi - ya) / ya, kSofteningExponent);
+    r = 0.5 * pc * std::sqrt(yi / y50) -
+        kSoftening * pc * std::pow((yi - ya) / ya, kSofteningExponent);
   else if (yi <= yc) r = peakAtYb - 0.0625 / y50 * pc * (yi - yb);
   else r = peakAtYb - 0.75 * pc * A;
   return std::min(r, kz * yi);

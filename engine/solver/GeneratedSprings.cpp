@@ -13,7 +13,8 @@ Segment EvaluateTable(const std::vector<double>& y, const std::vector<double>& p
   const size_t n = y.size();
   if (n < 2) return s;
   // The first point at or beyond w, from the second on: the segment ends there.
-  size_t b = static_cast<size_t>(std::distance(y.begin(), std::lower_bound(y.begin() + 1, y.end(), w)));
+  size_t b =
+      static_cast<size_t>(std::distance(y.begin(), std::lower_bound(y.begin() + 1, y.end(), w)));
   if (w < y.front()) offCurve = true;
   if (b == n) {
     offCurve = true;

@@ -156,7 +156,8 @@ void ComputeDerivedResults(EngineModel& model) {
   // stations with soil and without: the first station of the soil below an
   // excavation level takes its soil from the half increment below it.
   const auto soilSkew = [&](int j) {
-    if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1)) return 0.0;
+    if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1))
+      return 0.0;
     return HasCurveSpring(st, j - 1) ? soilForce(j) : -soilForce(j);
   };
   // Couples (T, per station) make the moment step without a shear: the
@@ -190,7 +191,9 @@ void ComputeDerivedResults(EngineModel& model) {
   if (IsSupported(st, tip)) last.supportForce = -last.shearAbove - st.Qpoint[tip];
 }
 
-bool HasCurveSpring(const StationArrays& st, int j) { return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j]; }
+bool HasCurveSpring(const StationArrays& st, int j) {
+  return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j];
+}
 
 bool IsLoneCurveStation(const StationArrays& st, int j) {
   return HasCurveSpring(st, j) && !HasCurveSpring(st, j - 1) && !HasCurveSpring(st, j + 1);

@@ -27,8 +27,8 @@ void MarkZeroPivot(std::vector<int>& stations, int station, int NI) {
 // The forward recursion over rows -1..NI+1 with the springs `S` into A, B
 // and C. Rows whose pivot is zero go to `zeroPivots` (when given); returns
 // whether a pivot was negative.
-bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations& A,
-                  RealStations& B, RealStations& C, std::vector<int>* zeroPivots) {
+bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations& A, RealStations& B,
+                  RealStations& C, std::vector<int>* zeroPivots) {
   const ProblemControl& c = model.control;
   const StationArrays& st = model.st;
   const RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T;

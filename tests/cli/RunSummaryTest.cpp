@@ -164,7 +164,8 @@ TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
   run.problems[0].numericalFault = "THE MOMENTS AND SHEARS OVERFLOW";
   EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: numbers beyond the computer's range");
   run.problems[0].numericalFault = "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
-  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: axial compression beyond the buckling load");
+  EXPECT_EQ(JudgeResults(run).mark,
+            "RESULTS NOT VALID: axial compression beyond the buckling load");
 
   // Several: where each fault happened.
   run.problems = {stage(1, [](ProblemSummary&) {}),

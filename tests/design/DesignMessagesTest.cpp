@@ -24,7 +24,8 @@ TEST(DesignMessages, NoPassiveResistanceBelowTheExcavation) {
   AddLayer(soil, 5.0, 18.0, 30.0);
   AddLayer(soil, 30.0, 17.0, 0.0, 0.0);  // slurry: neither friction nor cohesion
   const DesignResult r = DesignWall(soil, {});
-  EXPECT_TRUE(Says(r, DesignError::Kind::NoPassiveResistance, "No passive resistance below the excavation level"))
+  EXPECT_TRUE(Says(r, DesignError::Kind::NoPassiveResistance,
+                   "No passive resistance below the excavation level"))
       << (r.error ? r.error->message : "no error");
 
   // A weak layer with strength below it: a note, and the design goes on.
@@ -32,7 +33,8 @@ TEST(DesignMessages, NoPassiveResistanceBelowTheExcavation) {
   const DesignResult deeper = DesignWall(soil, {});
   ASSERT_FALSE(deeper.error) << deeper.error->message;
   ASSERT_EQ(deeper.notes.size(), 1u);
-  EXPECT_NE(deeper.notes[0].find("Layer 2 (5 m to 30 m) has neither friction nor cohesion"), std::string::npos)
+  EXPECT_NE(deeper.notes[0].find("Layer 2 (5 m to 30 m) has neither friction nor cohesion"),
+            std::string::npos)
       << deeper.notes[0];
   EXPECT_GT(deeper.tipDepth, 30.0);
 }
@@ -63,10 +65,11 @@ TEST(DesignMessages, ProfileTooShallow) {
   ASSERT_TRUE(never.error);
   EXPECT_EQ(never.error->kind, DesignError::Kind::Unsatisfiable);
   // At the bottom of the profile (d = 5 m): Kp/F = Ka (2)^3, F = 9/8 = 1.125.
-  EXPECT_NE(never.error->message.find("No embedment within the soil profile gives a factor of safety "
-                                      "of 2 on the passive resistance: a wall down to the bottom of "
-                                      "the profile at 10 m has 1.125"),
-            std::string::npos)
+  EXPECT_NE(
+      never.error->message.find("No embedment within the soil profile gives a factor of safety "
+                                "of 2 on the passive resistance: a wall down to the bottom of "
+                                "the profile at 10 m has 1.125"),
+      std::string::npos)
       << never.error->message;
 }
 
@@ -74,11 +77,13 @@ TEST(DesignMessages, BadOptions) {
   SoilDescription soil = SiProblem(5.0);
   AddLayer(soil, 30.0, 18.0, 30.0);
   EXPECT_TRUE(Says(DesignWall(soil, {.fs = 0.8}), DesignError::Kind::BadOption, "1 or more"));
-  EXPECT_TRUE(Says(DesignWall(soil, {.method = Method::FixedEarthFull, .fsMethod = FsMethod::NetPassive}),
-                   DesignError::Kind::BadOption, "full fixed-earth"));
+  EXPECT_TRUE(
+      Says(DesignWall(soil, {.method = Method::FixedEarthFull, .fsMethod = FsMethod::NetPassive}),
+           DesignError::Kind::BadOption, "full fixed-earth"));
   SoilDescription shallow = SiProblem(5.0);
   AddLayer(shallow, 5.0, 18.0, 30.0);
-  EXPECT_TRUE(Says(DesignWall(shallow, {}), DesignError::Kind::NoSoil, "not below the excavation level"));
+  EXPECT_TRUE(
+      Says(DesignWall(shallow, {}), DesignError::Kind::NoSoil, "not below the excavation level"));
 }
 
 }  // namespace

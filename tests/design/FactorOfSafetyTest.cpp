@@ -38,7 +38,8 @@ TEST(FactorOfSafety, EachFormIsOneAtEquilibriumAndGrowsWithTheEmbedment) {
   for (const Method m : {Method::FixedEarth, Method::FixedEarthFull, Method::FreeEarth}) {
     for (const FsMethod form : {FsMethod::Passive, FsMethod::Strength, FsMethod::NetPassive}) {
       if (m == Method::FixedEarthFull && form == FsMethod::NetPassive) continue;
-      const std::string what = std::string(design::MethodName(m)) + " " + design::FsMethodName(form);
+      const std::string what =
+          std::string(design::MethodName(m)) + " " + design::FsMethodName(form);
       DesignOptions o{.method = m, .fsMethod = form};
       const DesignResult atOne = DesignWall(soil, o);
       ASSERT_FALSE(atOne.error) << what << ": " << atOne.error->message;
@@ -70,7 +71,8 @@ TEST(FactorOfSafety, StrengthAndNetPassiveFormsAsDefined) {
   SoilDescription soil = SiProblem(H);
   AddLayer(soil, 40.0, g, phi);
 
-  const double phiD = std::atan(std::tan(phi * std::numbers::pi / 180.0) / F) * 180.0 / std::numbers::pi;
+  const double phiD =
+      std::atan(std::tan(phi * std::numbers::pi / 180.0) / F) * 180.0 / std::numbers::pi;
   const double KaD = RankineKa(phiD);
   const DesignResult strength = DesignWall(soil, {.fsMethod = FsMethod::Strength, .fs = F});
   ASSERT_FALSE(strength.error);

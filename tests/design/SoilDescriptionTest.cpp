@@ -25,7 +25,8 @@ std::string Example(const std::string& name) {
 }
 
 TEST(SoilDescription, PressuresAboveTheExcavationAreTheGenerators) {
-  for (const char* name : {"cantilever-triangular-strip-load.tq4d", "wall-socketed-weak-rock.tq4d"}) {
+  for (const char* name :
+       {"cantilever-triangular-strip-load.tq4d", "wall-socketed-weak-rock.tq4d"}) {
     const std::string text = Example(name);
     const auto soils = ReadSoilDescriptions(text);
     const auto run = engine::api::Analyse(text);
@@ -37,9 +38,10 @@ TEST(SoilDescription, PressuresAboveTheExcavationAreTheGenerators) {
     ASSERT_GT(rows.size(), 10u) << name;
     // The rows are per unit length of wall: the pressure times the width
     // for earth pressure (the wall record's second value).
-    const double width = rows[5].total / (PressureAt(soil, Side::Backfill, rows[5].depth).active +
-                                          PressureAt(soil, Side::Backfill, rows[5].depth).water +
-                                          PressureAt(soil, Side::Backfill, rows[5].depth).surcharge);
+    const double width =
+        rows[5].total / (PressureAt(soil, Side::Backfill, rows[5].depth).active +
+                         PressureAt(soil, Side::Backfill, rows[5].depth).water +
+                         PressureAt(soil, Side::Backfill, rows[5].depth).surcharge);
     for (const auto& row : rows) {
       // A row at a layer boundary is the bottom of the layer above it.
       const double z = row.depth - 1e-9;

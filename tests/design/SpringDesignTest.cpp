@@ -59,8 +59,8 @@ std::string RankineWall(bool propped) {
   for (int n = firstCurve; n <= increments; ++n) {
     const double pu = Kp * gamma * (n * h - H);
     // The resistance opposes the deflection, on either side.
-    d << n << " 5 1 1\n-10 " << pu << "\n-0.001 " << pu << "\n0 0\n0.001 " << -pu << "\n10 "
-      << -pu << "\n";
+    d << n << " 5 1 1\n-10 " << pu << "\n-0.001 " << pu << "\n0 0\n0.001 " << -pu << "\n10 " << -pu
+      << "\n";
   }
   d << "0\n";
   return d.str();
@@ -70,8 +70,8 @@ TEST(SpringDesign, StrengthReductionIsTheSoilWrittenWeaker) {
   // Sand: tan(phi) divided; the sample's 32 degrees at a factor of 1.3.
   const std::string sand = ReadExample("cantilever-sand-generated.tq4d");
   std::string weaker = sand;
-  const double phi = std::atan(std::tan(32.0 * std::numbers::pi / 180.0) / 1.3) * 180.0 /
-                     std::numbers::pi;
+  const double phi =
+      std::atan(std::tan(32.0 * std::numbers::pi / 180.0) / 1.3) * 180.0 / std::numbers::pi;
   const std::string row = "0.06655 0.0  32 0.0  90 0.0  ";
   const std::string reduced = "0.06655 0.0  " + std::to_string(phi) + " 0.0  90 0.0  ";
   Replace(weaker, row, reduced);
@@ -81,13 +81,16 @@ TEST(SpringDesign, StrengthReductionIsTheSoilWrittenWeaker) {
   const auto byOption = Analyse(sand, options);
   const auto byText = Analyse(weaker);
   ASSERT_FALSE(byOption.error || byText.error);
-  EXPECT_NEAR(TopDeflection(byOption), TopDeflection(byText), 1e-6 * std::fabs(TopDeflection(byText)));
+  EXPECT_NEAR(TopDeflection(byOption), TopDeflection(byText),
+              1e-6 * std::fabs(TopDeflection(byText)));
   EXPECT_GT(std::fabs(TopDeflection(byOption)), 1.05 * std::fabs(TopDeflection(Analyse(sand))));
   // Clay: its undrained strength divided, top and bottom of the layer.
   const std::string clay = ReadExample("cantilever-soft-clay-generated.tq4d");
   std::string weakerClay = clay;
-  Replace(weakerClay, "0.063657407 3.4722222 0.0", "0.063657407 " + std::to_string(3.4722222 / 1.3) + " 0.0");
-  Replace(weakerClay, "0.063657407 4.8611111 0.0", "0.063657407 " + std::to_string(4.8611111 / 1.3) + " 0.0");
+  Replace(weakerClay, "0.063657407 3.4722222 0.0",
+          "0.063657407 " + std::to_string(3.4722222 / 1.3) + " 0.0");
+  Replace(weakerClay, "0.063657407 4.8611111 0.0",
+          "0.063657407 " + std::to_string(4.8611111 / 1.3) + " 0.0");
   const auto clayByOption = Analyse(clay, options);
   const auto clayByText = Analyse(weakerClay);
   ASSERT_FALSE(clayByOption.error || clayByText.error);
@@ -139,7 +142,8 @@ TEST(SpringDesign, ShortestWallOfRankineCurvesMeetsTheLimitEquilibrium) {
   // Cantilevered: the full fixed-earth solution of the same soil.
   SoilDescription soil = SiProblem(H);
   AddLayer(soil, 30.0, 18.0, 30.0);
-  const design::DesignResult full = design::DesignWall(soil, {.method = design::Method::FixedEarthFull});
+  const design::DesignResult full =
+      design::DesignWall(soil, {.method = design::Method::FixedEarthFull});
   ASSERT_FALSE(full.error);
   const design::ShortestWall cantilever =
       design::FindShortestWall(RankineWall(false), 0, {.from = H, .to = 20.0}, {});
@@ -180,8 +184,7 @@ TEST(SpringDesign, ShorterWallKeepsTheAnchorWhereItIs) {
   // The tie-back at node 15 (1.5 m) of a 120-increment wall; the stiffness
   // row runs to the tip, the given pressure and the curves below 10 m.
   std::string error;
-  const auto wall =
-      design::WallText::Parse(ReadExample("anchored-wall-tieback.tq4d"), 0, error);
+  const auto wall = design::WallText::Parse(ReadExample("anchored-wall-tieback.tq4d"), 0, error);
   ASSERT_TRUE(wall) << error;
   EXPECT_FALSE(wall->nodesOnlyAtEnds());
   EXPECT_EQ(wall->deepestInnerNode(), 15);

@@ -37,8 +37,8 @@ TEST(WorkedExamples, CantileverInDrySandSimplifiedFixedEarth) {
   AddLayer(soil, 40.0, g, 30.0);
 
   for (const double F : {1.0, 1.5}) {
-    const DesignResult r = DesignWall(soil, {.method = Method::FixedEarth,
-                                             .fsMethod = FsMethod::Passive, .fs = F});
+    const DesignResult r =
+        DesignWall(soil, {.method = Method::FixedEarth, .fsMethod = FsMethod::Passive, .fs = F});
     ASSERT_FALSE(r.error) << r.error->message;
     const double d = H / (std::cbrt(Kp / (F * Ka)) - 1.0);
     const double z = H / (std::sqrt(Kp / (F * Ka)) - 1.0);
@@ -83,12 +83,14 @@ TEST(WorkedExamples, CantileverInSandWithWaterFullFixedEarth) {
   const double s1 = g * L1 * Ka, s2 = (g * L1 + gp * L2) * Ka, L3 = s2 / dK;
   const double P = 0.5 * s1 * L1 + s1 * L2 + 0.5 * (s2 - s1) * L2 + 0.5 * s2 * L3;
   const double zbar = (0.5 * s1 * L1 * (L2 + L3 + L1 / 3) + s1 * L2 * (L3 + L2 / 2) +
-                       0.5 * (s2 - s1) * L2 * (L3 + L2 / 3) + 0.5 * s2 * L3 * (2 * L3 / 3)) / P;
+                       0.5 * (s2 - s1) * L2 * (L3 + L2 / 3) + 0.5 * s2 * L3 * (2 * L3 / 3)) /
+                      P;
   const double s5 = (g * L1 + gp * L2) * Kp + gp * L3 * (Kp - Ka);
   const double A1 = s5 / dK, A2 = 8 * P / dK, A3 = 6 * P * (2 * zbar * dK + s5) / (dK * dK),
                A4 = P * (6 * zbar * s5 + 4 * P) / (dK * dK);
-  const double L4 = Bisect(
-      [&](double x) { return x * x * x * x + A1 * x * x * x - A2 * x * x - A3 * x - A4; }, 0.1, 20.0);
+  const double L4 =
+      Bisect([&](double x) { return x * x * x * x + A1 * x * x * x - A2 * x * x - A3 * x - A4; },
+             0.1, 20.0);
   const double zp = std::sqrt(2 * P / dK);
   const double M = P * (zbar + zp) - dK * zp * zp * zp / 6.0;
 
@@ -96,7 +98,7 @@ TEST(WorkedExamples, CantileverInSandWithWaterFullFixedEarth) {
   ASSERT_FALSE(r.error) << r.error->message;
   EXPECT_NEAR(r.D0, L3 + L4, 1e-4);
   EXPECT_NEAR(r.D0, 5.40, 0.005);
-  EXPECT_DOUBLE_EQ(r.D, r.D0);        // no addition to the full solution by default
+  EXPECT_DOUBLE_EQ(r.D, r.D0);  // no addition to the full solution by default
   EXPECT_NEAR(r.maxMoment, M, 1e-4 * M);
   EXPECT_NEAR(r.zeroShearDepth, L1 + L2 + L3 + zp, 1e-3);
   EXPECT_GT(r.pivotDepth, r.zeroShearDepth);
@@ -148,15 +150,16 @@ TEST(WorkedExamples, AnchoredWallInSandFreeEarth) {
   for (const double F : {1.0, 2.0}) {
     const double d = Bisect(
         [&](double x) {
-          return Kp / F * x * x * (H + 2 * x / 3 - a) - Ka * (H + x) * (H + x) * (2 * (H + x) / 3 - a);
+          return Kp / F * x * x * (H + 2 * x / 3 - a) -
+                 Ka * (H + x) * (H + x) * (2 * (H + x) / 3 - a);
         },
         0.01, 20.0);
     const double T = 0.5 * g * (Ka * (H + d) * (H + d) - Kp / F * d * d);
     // Largest moment at the zero of shear below the anchor, within H.
     const double z = std::sqrt(2 * T / (g * Ka));
     const double M = g * Ka * z * z * z / 6 - T * (z - a);
-    const DesignResult r = DesignWall(soil, {.method = Method::FreeEarth,
-                                             .fsMethod = FsMethod::Passive, .fs = F});
+    const DesignResult r =
+        DesignWall(soil, {.method = Method::FreeEarth, .fsMethod = FsMethod::Passive, .fs = F});
     ASSERT_FALSE(r.error) << r.error->message;
     EXPECT_NEAR(r.Dfs, d, 1e-4) << F;
     EXPECT_DOUBLE_EQ(r.D, r.Dfs) << F;

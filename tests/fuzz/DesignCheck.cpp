@@ -35,7 +35,8 @@ std::string CheckDesign(std::string_view dataText) {
       if (!std::isfinite(d.le.maxMoment) || !std::isfinite(d.le.anchorForce))
         return which + "a moment or anchor force that is not a number";
     }
-    if (d.springRun && d.spring.factor && !(*d.spring.factor > 0 && std::isfinite(*d.spring.factor)))
+    if (d.springRun && d.spring.factor &&
+        !(*d.spring.factor > 0 && std::isfinite(*d.spring.factor)))
       return which + "a strength-reduction factor that is not a positive number";
 
     // The problem written back with its own wall is a data file the

@@ -83,9 +83,10 @@ TEST(DesignWindow, ProjectWithoutSoilSaysWhy) {
 
 TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWall) {
   form.StartUp({});
-  ASSERT_TRUE(form.OpenFile(QString::fromStdString(
-                                CopySample("wall.tq4d", "examples/cantilever-sand-generated.tq4d").string()),
-                            ui::kLayoutCurrent));
+  ASSERT_TRUE(form.OpenFile(
+      QString::fromStdString(
+          CopySample("wall.tq4d", "examples/cantilever-sand-generated.tq4d").string()),
+      ui::kLayoutCurrent));
   Trigger("DesignWall");
   auto* window = form.findChild<QMdiSubWindow*>(QStringLiteral("DesignWindow"));
   ASSERT_TRUE(window);

@@ -349,7 +349,7 @@ TEST_F(FirstProjectWalkthrough, CantileverSheetPileInSandFromNothingToGraphs) {
   }
   EXPECT_GE(quoted, 2);
   EXPECT_NEAR(rows.front().deflection, 1.90, 0.005);  // in, "0.190E+01"
-  EXPECT_NEAR(largest->moment, 235000, 500);           // lbs-in, "0.235E+06"
+  EXPECT_NEAR(largest->moment, 235000, 500);          // lbs-in, "0.235E+06"
   EXPECT_EQ(largest->station, 31);
   EXPECT_EQ(largest->x, 186);  // in: 15.5 ft below the top of the wall
 

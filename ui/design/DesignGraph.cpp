@@ -112,8 +112,8 @@ void DesignGraph::paintEvent(QPaintEvent*) {
 
   painter.setPen(Qt::black);
   painter.drawRect(frame);
-  painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line), Qt::AlignHCenter,
-                   xTitle_);
+  painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line),
+                   Qt::AlignHCenter, xTitle_);
 }
 
 }  // namespace terraq::ui

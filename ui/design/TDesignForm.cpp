@@ -42,9 +42,10 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   auto* inputs = new QGroupBox(tr("Design criteria"), this);
   auto* form = new QFormLayout(inputs);
   method_ = new QComboBox(inputs);
-  method_->setToolTip(tr("From the project: free earth support when the springs table has rows, else fixed earth"));
-  method_->addItems({tr("From the project"), tr("Fixed earth, simplified"),
-                     tr("Fixed earth, full"), tr("Free earth support")});
+  method_->setToolTip(
+      tr("From the project: free earth support when the springs table has rows, else fixed earth"));
+  method_->addItems({tr("From the project"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
+                     tr("Free earth support")});
   form->addRow(tr("Method"), method_);
   fsMethod_ = new QComboBox(inputs);
   fsMethod_->addItems({tr("On the soil strength"), tr("On the passive pressure"),
@@ -58,7 +59,8 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   embedmentFactor_->setEnabled(false);
   connect(ownEmbedmentFactor_, &QCheckBox::toggled, embedmentFactor_, &QWidget::setEnabled);
   form->addRow(ownEmbedmentFactor_, embedmentFactor_);
-  unitsLabel_ = new QLabel(tr("Lengths in the data file's unit (in or m); 0: default or none"), inputs);
+  unitsLabel_ =
+      new QLabel(tr("Lengths in the data file's unit (in or m); 0: default or none"), inputs);
   unitsLabel_->setWordWrap(true);
   form->addRow(unitsLabel_);
   resolution_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
@@ -77,7 +79,8 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   tip_->addItems({tr("Shortest wall (spring model)"), tr("Recommended tip (limit equilibrium)")});
   applyForm->addRow(tr("Tip"), tip_);
   keep_ = new QComboBox(applyBox);
-  keep_->addItems({tr("As the search did"), tr("Keep the increments"), tr("Keep the increment length")});
+  keep_->addItems(
+      {tr("As the search did"), tr("Keep the increments"), tr("Keep the increment length")});
   applyForm->addRow(tr("Change"), keep_);
   applyButton_ = new QPushButton(tr("&Apply"), applyBox);
   applyButton_->setObjectName(QStringLiteral("ApplyButton"));
@@ -171,8 +174,7 @@ void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
   std::vector<DesignGraph::Point> pressure;
   for (const design::PressureRow& row : r.diagram) pressure.push_back({row.net, row.depth});
   pressureGraph_->SetCurve(pressure, tr("net pressure, %1").arg(QString::fromStdString(u.pressure)),
-                           tr("depth, %1").arg(length), true,
-                           tr("No pressure diagram"));
+                           tr("depth, %1").arg(length), true, tr("No pressure diagram"));
   pressureGraph_->SetMark(r.excavationDepth, tr("excavation"));
 
   // The factor of the wall against its embedment, in the chosen form, from
@@ -192,9 +194,10 @@ void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
       if (const auto f = design::FactorOfSafety(soil, options, d)) factor.push_back({d, *f});
     }
   }
-  factorGraph_->SetCurve(factor, tr("embedment, %1").arg(length),
-                         tr("factor of safety (%1)").arg(QString::fromUtf8(design::FsMethodName(r.fsMethod))),
-                         false, tr("No factor of safety to draw"));
+  factorGraph_->SetCurve(
+      factor, tr("embedment, %1").arg(length),
+      tr("factor of safety (%1)").arg(QString::fromUtf8(design::FsMethodName(r.fsMethod))), false,
+      tr("No factor of safety to draw"));
   factorGraph_->SetMark(r.fs, tr("target"));
 }
 

@@ -89,7 +89,7 @@ class TDesignForm : public QWidget {
   DesignGraph* factorGraph_ = nullptr;
 
   std::optional<design::ProblemDesign> design_;
-  int increments_ = 0;       // the project's wall when it was designed
+  int increments_ = 0;  // the project's wall when it was designed
   double incrementLength_ = 0;
 };
 

@@ -14,7 +14,9 @@ constexpr double kPi = 3.14159265358979323846;
 // pivoting: the beam on resisting springs is positive definite.
 std::vector<double> SolveBanded(std::vector<std::array<double, 7>> a, std::vector<double> f) {
   const int n = static_cast<int>(f.size());
-  auto at = [&](int i, int j) -> double& { return a[static_cast<size_t>(i)][static_cast<size_t>(j - i + 3)]; };
+  auto at = [&](int i, int j) -> double& {
+    return a[static_cast<size_t>(i)][static_cast<size_t>(j - i + 3)];
+  };
   for (int k = 0; k < n; ++k)
     for (int i = k + 1; i <= std::min(n - 1, k + 3); ++i) {
       const double factor = at(i, k) / at(k, k);
@@ -59,7 +61,9 @@ BeamSolution Solve(const ContinuousBeam& beam) {
   BeamSolution s;
   for (int it = 0; it < 500; ++it) {
     std::vector<std::array<double, 7>> a(static_cast<size_t>(n), std::array<double, 7>{});
-    auto add = [&](int i, int j, double v) { a[static_cast<size_t>(i)][static_cast<size_t>(j - i + 3)] += v; };
+    auto add = [&](int i, int j, double v) {
+      a[static_cast<size_t>(i)][static_cast<size_t>(j - i + 3)] += v;
+    };
     double wMax = 0;
     for (double v : u) wMax = std::max(wMax, std::fabs(v));
     for (int e = 0; e < ne; ++e) {
@@ -71,7 +75,8 @@ BeamSolution Solve(const ContinuousBeam& beam) {
       for (int g = 0; g < 3; ++g) {
         const std::array<double, 4> N = Shape(gauss[g], d);
         double w = 0;
-        for (int i = 0; i < 4; ++i) w += N[static_cast<size_t>(i)] * u[static_cast<size_t>(2 * e + i)];
+        for (int i = 0; i < 4; ++i)
+          w += N[static_cast<size_t>(i)] * u[static_cast<size_t>(2 * e + i)];
         // The secant stiffness of the soil at the current deflection; a
         // vanishing deflection takes that of a millionth of the largest.
         const double floor = it == 0 ? 1e-6 : 1e-9 * wMax;
@@ -79,7 +84,8 @@ BeamSolution Solve(const ContinuousBeam& beam) {
         const double ks = -beam.soil((e + gauss[g]) * d, ws) / ws;
         for (int i = 0; i < 4; ++i)
           for (int j = 0; j < 4; ++j)
-            add(2 * e + i, 2 * e + j, ks * weight[g] * d * N[static_cast<size_t>(i)] * N[static_cast<size_t>(j)]);
+            add(2 * e + i, 2 * e + j,
+                ks * weight[g] * d * N[static_cast<size_t>(i)] * N[static_cast<size_t>(j)]);
       }
       for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) add(2 * e + i, 2 * e + j, ke[i][j]);
@@ -104,21 +110,23 @@ BeamSolution Solve(const ContinuousBeam& beam) {
     for (const double xi : {0.0, 1.0}) {
       const std::array<double, 4> B = Curvature(xi, d);
       double m = 0;
-      for (int i = 0; i < 4; ++i) m += B[static_cast<size_t>(i)] * u[static_cast<size_t>(2 * e + i)];
+      for (int i = 0; i < 4; ++i)
+        m += B[static_cast<size_t>(i)] * u[static_cast<size_t>(2 * e + i)];
       s.largestMoment = std::max(s.largestMoment, std::fabs(beam.EI * m));
     }
   return s;
 }
 
 double ReeseSandPu(double phiDegrees, double gamma, double b, double x, double z) {
-  static constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
+  static constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48,
+                                             1.23, 1.06, 0.90, 0.88, 0.88};
   const double phi = phiDegrees * kPi / 180, alpha = phi / 2, beta = kPi / 4 + phi / 2, K0 = 0.4;
   const double Ka = std::pow(std::tan(kPi / 4 - phi / 2), 2);
   const double tb = std::tan(beta), tbp = std::tan(beta - phi), ta = std::tan(alpha);
-  const double pst = gamma * z *
-                     (K0 * z * std::tan(phi) * std::sin(beta) / (tbp * std::cos(alpha)) +
-                      tb / tbp * (b + z * tb * ta) +
-                      K0 * z * tb * (std::tan(phi) * std::sin(beta) - ta) - Ka * b);
+  const double pst =
+      gamma * z *
+      (K0 * z * std::tan(phi) * std::sin(beta) / (tbp * std::cos(alpha)) +
+       tb / tbp * (b + z * tb * ta) + K0 * z * tb * (std::tan(phi) * std::sin(beta) - ta) - Ka * b);
   const double psd = Ka * b * gamma * z * (std::pow(tb, 8) - 1) +
                      K0 * b * gamma * z * std::tan(phi) * std::pow(tb, 4);
   return std::max(0.0, Table(kA, x / b) * std::min(pst, psd));
@@ -126,8 +134,10 @@ double ReeseSandPu(double phiDegrees, double gamma, double b, double x, double z
 
 double ReeseSandP(double phiDegrees, double gamma, double b, double k, double x, double z,
                   double y) {
-  static constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
-  static constexpr std::array<double, 10> kB{2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
+  static constexpr std::array<double, 10> kA{2.83, 2.48, 2.11, 1.76, 1.48,
+                                             1.23, 1.06, 0.90, 0.88, 0.88};
+  static constexpr std::array<double, 10> kB{2.14, 1.83, 1.54, 1.27, 1.05,
+                                             0.86, 0.71, 0.53, 0.50, 0.50};
   const double pu = ReeseSandPu(phiDegrees, gamma, b, x, z);
   if (!(pu > 0) || y <= 0) return 0;
   const double pm = pu / Table(kA, x / b) * Table(kB, x / b);

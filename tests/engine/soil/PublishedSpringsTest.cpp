@@ -74,7 +74,7 @@ Extremes Largest(const SolvedWall& run) {
   return e;
 }
 
-const std::array<double, 6> kSand{0.04, 0, 35, 0, 60, 0};     // weight, c, phi, E50, k, RQD
+const std::array<double, 6> kSand{0.04, 0, 35, 0, 60, 0};  // weight, c, phi, E50, k, RQD
 const std::array<double, 6> kClay{0.035, 3, 0, 0.02, 0, 0};
 
 TEST(StationSprings, FollowThePublishedCurveAtTheStationsDepthAndAnyDeflection) {
@@ -86,7 +86,8 @@ TEST(StationSprings, FollowThePublishedCurveAtTheStationsDepthAndAnyDeflection) 
   for (const bool sand : {true, false}) {
     PyCase c;
     c.ni = 60;
-    c.layers = {sand ? Uniform(SoilModel::Sand, 600, kSand) : Uniform(SoilModel::SoftClay, 600, kClay)};
+    c.layers = {sand ? Uniform(SoilModel::Sand, 600, kSand)
+                     : Uniform(SoilModel::SoftClay, 600, kClay)};
     const SolvedWall run = SolveDataFile(c.dataFile());
     const std::vector<const StationSpring*> stations = WholeStations(run.model.generatedSprings);
     ASSERT_GT(stations.size(), 30u);
@@ -97,9 +98,8 @@ TEST(StationSprings, FollowThePublishedCurveAtTheStationsDepthAndAnyDeflection) 
       for (double y = 1e-3 * scale; y < 20 * scale; y *= 1.07)
         for (const int side : {1, -1}) {
           const double z = side > 0 ? x : H + x;
-          const double published =
-              sand ? ReeseSandP(kSand[2], kSand[0], kB, kSand[4], z, z, y)
-                   : MatlockP(kClay[1], kClay[0], kClay[3], kB, z, y);
+          const double published = sand ? ReeseSandP(kSand[2], kSand[0], kB, kSand[4], z, z, y)
+                                        : MatlockP(kClay[1], kClay[0], kClay[3], kB, z, y);
           worst = std::max(worst, std::fabs(SpringP(*s, side * y, h) / published - 1));
         }
     }
@@ -143,7 +143,8 @@ TEST(StationSprings, AUniformSoilSplitIntoLayersGivesTheCurvesOfOneLayer) {
 }
 
 TEST(PublishedSoil, UniformSoilAsOneTwoOrTwentyLayersGivesOneWall) {
-  for (const auto& soil : {Uniform(SoilModel::Sand, 0, kSand), Uniform(SoilModel::SoftClay, 0, kClay)}) {
+  for (const auto& soil :
+       {Uniform(SoilModel::Sand, 0, kSand), Uniform(SoilModel::SoftClay, 0, kClay)}) {
     Extremes results[3];
     int i = 0;
     for (const int layers : {1, 2, 20}) {
@@ -188,7 +189,8 @@ TEST(PublishedSoil, ThickSandWallAgreesWithABeamOnTheContinuousCurves) {
   const double H = c.H;
   const Comparison r = Compare(c, [&](double x, double w) {
     if (x <= H) return 0.0;
-    const double z = w > 0 ? x - H : x;  // excavation side below its level; backfill from the surface
+    const double z =
+        w > 0 ? x - H : x;  // excavation side below its level; backfill from the surface
     const double p = ReeseSandP(kSand[2], kSand[0], kB, kSand[4], z, z, std::fabs(w));
     return w > 0 ? -p : p;
   });

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "soil/StiffClayFreeWater.h"
-#include "soil/StiffClayNoFreeWater.h"
+#include "ReeseStiffClay.h"
 #include "soil/LayeredSoil.h"
 #include "soil/SoilModels.h"
-#include "ReeseStiffClay.h"
+#include "soil/StiffClayFreeWater.h"
+#include "soil/StiffClayNoFreeWater.h"
 
 namespace terraq::engine {
 namespace {

@@ -37,10 +37,13 @@ TEST(Layout, ResultsLine) {
 // largest shear; each support takes qL/2 = 5000 lb against the load.
 TEST(Layout, SupportLines) {
   const SolvedWall run = simplySupportedBeam();
-  EXPECT_TRUE(HasLine(run.reportLines, "     0   0.000E+00    0.000E+00   -0.500E+04     -0.500E+04"));
-  EXPECT_TRUE(HasLine(run.reportLines, "    40   0.400E+03    0.500E+04    0.000E+00     -0.500E+04"));
-  EXPECT_TRUE(HasLine(run.reportLines,
-                      "     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = -0.500E+04 LBS AT STATION   0"));
+  EXPECT_TRUE(
+      HasLine(run.reportLines, "     0   0.000E+00    0.000E+00   -0.500E+04     -0.500E+04"));
+  EXPECT_TRUE(
+      HasLine(run.reportLines, "    40   0.400E+03    0.500E+04    0.000E+00     -0.500E+04"));
+  EXPECT_TRUE(
+      HasLine(run.reportLines,
+              "     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = -0.500E+04 LBS AT STATION   0"));
 }
 
 // A length too wide for F7.3 widens its field instead of printing

@@ -152,10 +152,8 @@ TEST(Nonlinear, ALoneUserCurveBelowTheFreeHeightActsAtItsStation) {
     wall.rigidity = {{0, 20, 1, 1e9}};
     wall.specified = {{3, 20, 0, 0}};
     wall.loads = {{1, 0, 0, 1000}};
-    if (asCurve)
-      wall.curves = {{12, {{-10, 10 * k}, {10, -10 * k}}}};
-    else
-      wall.springs = {{12, 12, 1, k * wall.h}};
+    if (asCurve) wall.curves = {{12, {{-10, 10 * k}, {10, -10 * k}}}};
+    else wall.springs = {{12, 12, 1, k * wall.h}};
     return Solve(wall);
   };
   const SolvedWall curve = solve(true), spring = solve(false);

@@ -94,7 +94,8 @@ TEST(ShearAndStep, ShearEitherSideOfAnElasticAnchorConverges) {
     const ResultRow& anchor = at(run, a);
     const double error = std::max({std::fabs(anchor.shearAbove - q * L / 4),
                                    std::fabs(anchor.shearBelow - (q * L / 4 - R)),
-                                   std::fabs(anchor.supportForce + R)}) / R;
+                                   std::fabs(anchor.supportForce + R)}) /
+                         R;
     EXPECT_LT(error * ni * ni, 1.1 * previous) << ni;  // second order in h
     EXPECT_LT(error, 2e-3) << ni;
     previous = error * ni * ni;
@@ -199,9 +200,11 @@ TEST(ShearAndStep, ACompressionBeyondBucklingIsNotValid) {
       ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
       const bool beyond = ratio > 1;
       EXPECT_EQ(run.model.beyondBuckling, beyond) << ni << " " << ratio;
-      EXPECT_EQ(HasLine(run.reportLines,
-                        "     ***** RESULTS NOT VALID: THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD *****"),
-                beyond)
+      EXPECT_EQ(
+          HasLine(
+              run.reportLines,
+              "     ***** RESULTS NOT VALID: THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD *****"),
+          beyond)
           << ni << " " << ratio;
     }
   }
