@@ -39,8 +39,11 @@ std::string CheckDesign(std::string_view dataText) {
         !(*d.spring.factor > 0 && std::isfinite(*d.spring.factor)))
       return which + "a strength-reduction factor that is not a positive number";
 
-    // The problem written back with its own wall is a data file the
-    // analysis reads as it read the original.
+    // The problem of a data file the analysis reads to its end, written back
+    // with its own wall, is a data file the analysis reads as well. (A file
+    // that goes wrong after a problem may stop the rewriter, which reads the
+    // problem's last record too: that is an answer, with its message.)
+    if (soil.error) continue;
     std::string error;
     const std::optional<design::WallText> wall = design::WallText::Parse(dataText, index, error);
     if (!wall) return which + "read by the analysis but not by the wall rewriter: " + error;
