@@ -7,18 +7,11 @@
 #include <streambuf>
 
 #include "textio/FreeFormatReader.h"
+#include "textio/TextBuffer.h"
 
 namespace terraq::design {
 
 namespace {
-
-class TextBuffer : public std::streambuf {
- public:
-  explicit TextBuffer(std::string_view text) {
-    char* begin = const_cast<char*>(text.data());
-    setg(begin, begin, begin + text.size());
-  }
-};
 
 // A count or code of a record as the engine would take it (values the read
 // did not supply keep what they held, here as in the engine's control).
@@ -36,7 +29,7 @@ std::string Format(double value) {
 
 std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
                                         std::string& error) {
-  TextBuffer buffer(dataText);
+  engine::TextBuffer buffer(dataText);
   std::istream in(&buffer);
   engine::FreeFormatReader reader(in);
   WallText wall;

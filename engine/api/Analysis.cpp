@@ -9,19 +9,11 @@
 #include "ModelAnalysis.h"
 #include "analysis/RunProblems.h"
 #include "solver/Solver.h"
+#include "textio/TextBuffer.h"
 
 namespace terraq::engine::api {
 
 namespace {
-
-// A read-only stream over the caller's text, without a copy of it.
-class TextBuffer : public std::streambuf {
- public:
-  explicit TextBuffer(std::string_view text) {
-    char* begin = const_cast<char*>(text.data());
-    setg(begin, begin, begin + text.size());
-  }
-};
 
 ProblemResult ResultOf(const EngineModel& model) {
   const ProblemControl& c = model.control;

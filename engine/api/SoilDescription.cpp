@@ -13,18 +13,11 @@
 #include "earthpressure/Layers.h"
 #include "earthpressure/Surcharge.h"
 #include "soil/SoilModel.h"
+#include "textio/TextBuffer.h"
 
 namespace terraq::engine::api {
 
 namespace {
-
-class TextBuffer : public std::streambuf {
- public:
-  explicit TextBuffer(std::string_view text) {
-    char* begin = const_cast<char*>(text.data());
-    setg(begin, begin, begin + text.size());
-  }
-};
 
 SoilDescription DescriptionOf(const EngineModel& model) {
   const ProblemControl& c = model.control;
