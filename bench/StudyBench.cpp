@@ -91,16 +91,12 @@ BENCHMARK(BM_EngineSweepTip200)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->
 void BM_MonteCarlo10000(benchmark::State& state) {
   auto text = std::make_shared<const ParameterText>(Text());
   std::vector<std::string> names;
-  std::vector<std::pair<double, double>> bounds;
-  for (const RandomParameter& p : Randoms()) {
-    names.push_back(p.name);
-    bounds.push_back({text->find(p.name)->lower, text->find(p.name)->upper});
-  }
+  for (const RandomParameter& p : Randoms()) names.push_back(p.name);
   std::string error;
   const WallModel wall = *MakeWallModel(text, names, error);
   const std::vector<LimitState> limits{{"top", 0, 1.0}};
   for (auto _ : state) {
-    const SamplingResult r = Sample(wall.factory, wall.outputs, Randoms(), bounds, limits,
+    const SamplingResult r = Sample(wall.factory, wall.outputs, Randoms(), wall.bounds, limits,
                                     MonteCarlo(int(state.range(0))));
     if (r.error || r.failedSamples) state.SkipWithError("the samples failed");
     benchmark::DoNotOptimize(r);

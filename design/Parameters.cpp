@@ -126,6 +126,7 @@ std::vector<Slot> Slots(const std::vector<WallText::Record>& records, const Targ
     const WallText::Record& r = records[k];
     const bool row = r.row + 1 == t.row;
     if (t.item == "ei" && r.kind == Kind::Stiffness) slots.push_back({k, 3});
+    if (t.item == "ei" && r.kind == Kind::MomentEi) slots.push_back({k, 1});
     if (t.item == "excavation" && r.kind == Kind::Wall) slots.push_back({k, 4});
     if (t.item == "excavation" && r.kind == Kind::WallConfiguration) slots.push_back({k, 0});
     if (t.item == "spring" && r.kind == Kind::Spring && row) slots.push_back({k, 3});

@@ -4,7 +4,8 @@
 //
 //   tip            the wall's length NI h (the tip's depth below the top)
 //   ei             the wall's EI: its first stiffness row's value; a new
-//                  value scales every row by the same factor
+//                  value scales every row, and the EI of every moment-EI
+//                  curve, by the same factor
 //   excavation     the free height (wall record and wall configuration)
 //   spring.N       lateral stiffness of row N of the springs table (anchors)
 //   load.N         lateral load of row N of the concentrated loads

@@ -1,7 +1,9 @@
 #pragma once
 // The random side of a study: the normal distribution's functions, random
 // numbers that depend only on (seed, sample, dimension) so that a study
-// gives the same samples on any number of threads and any platform, Latin
+// gives the same samples on any number of threads (the uniform numbers are
+// the same bits on every platform; the transforms use the C library's
+// erfc, exp and log, which may differ in the last bit between them), Latin
 // hypercube strata, the marginal distributions of parameters and their
 // correlation through a Gaussian copula.
 //

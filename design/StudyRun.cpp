@@ -208,6 +208,8 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   const Parameter* stagedName = text->find("stage.1.tip");
   WallModel model;
   model.outputs = OutputNames(base.problems, stagedName != nullptr);
+  for (const std::string& name : names)
+    model.bounds.push_back({text->find(name)->lower, text->find(name)->upper});
   const size_t count = model.outputs.size();
   model.factory = [text, names, count] {
     return std::make_unique<WallPointModel>(text, names, count);

@@ -100,6 +100,9 @@ using ModelFactory = std::function<std::unique_ptr<PointModel>()>;
 struct WallModel {
   ModelFactory factory;
   std::vector<std::string> outputs;
+  // The physical range of each named parameter (Parameter::lower, upper),
+  // for Sample and Form to truncate to.
+  std::vector<std::pair<double, double>> bounds;
 };
 std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
                                        const std::vector<std::string>& names, std::string& error);

@@ -123,7 +123,7 @@ bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText
       }
       for (int s = 0; s < NE; ++s) {
         const int points = Integer(read(3, {0, 1}).values, 2, 0);
-        for (int p = 0; p < points; ++p) read(2);
+        for (int p = 0; p < points; ++p) read(2, {}, -1, RecordKind::MomentEi, s);
       }
       int next = 0;
       {

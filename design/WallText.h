@@ -39,7 +39,7 @@ class WallText {
   // The records a study's parameters name; Other for the rest.
   enum class RecordKind {
     Other, Control, Wall, Stiffness, Load, Spring, WallConfiguration, Surcharge,
-    LayerLine, LayerTop, LayerBase
+    LayerLine, LayerTop, LayerBase, MomentEi  // a point (moment, EI) of a moment-EI curve
   };
   struct Record {
     bool title = false;

@@ -160,8 +160,7 @@ TEST(Study, WallSamplesAreTheSameOnAnyThreadCount) {
   std::vector<RandomParameter> p{{names[0], Distribution::Normal(32, 3)},
                                  {names[1], Distribution::Lognormal(0.06655, 0.005)},
                                  {names[2], Distribution::Uniform(-50, 400)}};  // some fail
-  std::vector<std::pair<double, double>> bounds;
-  for (const auto& n : names) bounds.push_back({text->find(n)->lower, text->find(n)->upper});
+  const auto& bounds = wall->bounds;
   const std::vector<LimitState> states{{"top", 0, 2.0}, {"not held", 0, 0, true, true}};
   SamplingOptions options;
   options.method = SamplingOptions::Method::LatinHypercube;
