@@ -114,7 +114,15 @@ TEST(Study, LinearLimitStateIndependentAndCorrelated) {
   ExpectExact(c);
 }
 
-TEST(Study, NormalQuantileAndLatinStrata) {
+TEST(Study, NormalQuantileWilsonIntervalAndLatinStrata) {
+  double lower = 0, upper = 0;
+  WilsonInterval(5, 10, lower, upper);  // the textbook case
+  EXPECT_NEAR(lower, 0.2366, 5e-5);
+  EXPECT_NEAR(upper, 0.7634, 5e-5);
+  WilsonInterval(0, 10, lower, upper);  // no failure still bounds the probability
+  EXPECT_EQ(lower, 0.0);
+  EXPECT_NEAR(upper, 0.2775, 5e-5);
+
   EXPECT_NEAR(NormalQuantile(0.975), 1.959963984540054, 1e-14);
   for (double x : {-8.0, -3.0, -0.5, 0.0, 1.0, 2.5})
     EXPECT_NEAR(NormalQuantile(NormalCdf(x)), x, 1e-9 * (1 + std::fabs(x))) << x;
