@@ -1,8 +1,8 @@
 #include "WallText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <istream>
 #include <streambuf>
 
@@ -26,10 +26,13 @@ int Integer(const std::vector<double>& values, size_t index, int held) {
   return index < values.size() ? static_cast<int>(values[index]) : held;
 }
 
+// The shortest text that reads back as the same double (the engine reads
+// with from_chars, correctly rounded); much faster than printf's 17 digits,
+// which a study writing thousands of texts notices.
 std::string Format(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, r.ptr);
 }
 
 }  // namespace
