@@ -192,6 +192,9 @@ TEST(Study, WallSamplesAreTheSameOnAnyThreadCount) {
     EXPECT_EQ(one.outputs[o].rankCorrelation, two.outputs[o].rankCorrelation);
   }
   EXPECT_EQ(one.limitStates[0].failures, two.limitStates[0].failures);
+  // A sample without results is not a wall shown held.
+  EXPECT_GE(one.limitStates[1].failures, one.failedSamples);
+  EXPECT_EQ(one.outputs[0].count + one.failedSamples, options.samples);
   // A deeper wall deflects less at the top; a stronger sand too.
   EXPECT_LT(one.outputs[0].rankCorrelation[0], 0);
 }
