@@ -1,8 +1,8 @@
 #include "WallText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <istream>
 #include <streambuf>
 
@@ -19,28 +19,48 @@ int Integer(const std::vector<double>& values, size_t index, int held) {
   return index < values.size() ? static_cast<int>(values[index]) : held;
 }
 
+// The shortest text that reads back as the same double (the engine reads
+// with from_chars, correctly rounded); much faster than printf's 17 digits,
+// which a study writing thousands of texts notices.
 std::string Format(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, r.ptr);
 }
 
 }  // namespace
 
 std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
                                         std::string& error) {
+  std::vector<WallText> problems;
+  if (!Walk(dataText, problem, problems, error)) return std::nullopt;
+  return std::move(problems.back());
+}
+
+std::optional<std::vector<WallText>> WallText::ParseAll(std::string_view dataText,
+                                                        std::string& error) {
+  std::vector<WallText> problems;
+  if (!Walk(dataText, -1, problems, error)) return std::nullopt;
+  return problems;
+}
+
+// Walks the problems up to `problem` (-1: to the end of the run), keeping
+// that one (or every one) in `problems`.
+bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText>& problems,
+                    std::string& error) {
   engine::TextBuffer buffer(dataText);
   std::istream in(&buffer);
   engine::FreeFormatReader reader(in);
-  WallText wall;
   // The control line's values, kept from problem to problem as the engine
   // keeps them when a read ends early.
   std::vector<int> control(9, 0);
   try {
     for (int k = 0;; ++k) {
-      const bool keep = k == problem;
+      const bool keep = problem < 0 || k == problem;
+      WallText wall;
       std::vector<Record> records;
-      auto read = [&](size_t count, std::vector<size_t> nodes = {}, int curve = -1) -> Record& {
+      auto read = [&](size_t count, std::vector<size_t> nodes = {}, int curve = -1,
+                      RecordKind kind = RecordKind::Other, int row = 0) -> Record& {
         const engine::FreeRecord r = reader.read(static_cast<int>(count));
         Record record;
         record.asked = count;
@@ -51,6 +71,8 @@ std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
         }
         record.nodes = std::move(nodes);
         record.curve = curve;
+        record.kind = kind;
+        record.row = row;
         records.push_back(std::move(record));
         return records.back();
       };
@@ -60,21 +82,21 @@ std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
       title.title = true;
       title.line = reader.readLine();
       records.push_back(title);
-      const Record& c = read(9);
+      const Record& c = read(9, {}, -1, RecordKind::Control);
       for (size_t v = 0; v < 9; ++v) control[v] = Integer(c.values, v, control[v]);
       const size_t controlIndex = records.size() - 1;
-      const Record& g = read(5);
+      const Record& g = read(5, {}, -1, RecordKind::Wall);
       if (g.values.size() < 2) {
         error = "the wall record gives no number of increments or increment length";
-        return std::nullopt;
+        return false;
       }
       const size_t wallIndex = records.size() - 1;
-      const int NR = control[1], NS = control[2], NM = control[3], EP = control[4], PY = control[5],
-                NC = control[6], KSTAGE = control[7], NE = control[8];
+      const int NR = control[1], NS = control[2], NM = control[3], EP = control[4],
+                PY = control[5], NC = control[6], KSTAGE = control[7], NE = control[8];
       for (int r = 0; r < NR; ++r) read(4, {1});
-      for (int r = 0; r < NS; ++r) read(4, {0, 1});
-      for (int r = 0, n = count(); r < n; ++r) read(6, {1, 2});
-      for (int r = 0, n = count(); r < n; ++r) read(5, {0, 1});
+      for (int r = 0; r < NS; ++r) read(4, {0, 1}, -1, RecordKind::Stiffness, r);
+      for (int r = 0, n = count(); r < n; ++r) read(6, {1, 2}, -1, RecordKind::Load, r);
+      for (int r = 0, n = count(); r < n; ++r) read(5, {0, 1}, -1, RecordKind::Spring, r);
       for (int r = 0; r < NM; ++r) read(3);
       if (EP == 1) {
         const int n = count();
@@ -82,13 +104,13 @@ std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
         for (int r = 0; r < n; ++r) read(2).pressure = true;
       }
       if (EP >= 2 || PY == 2) {
-        read(8);
-        read(6);
+        read(8, {}, -1, RecordKind::WallConfiguration);
+        read(6, {}, -1, RecordKind::Surcharge);
         for (int r = 0, n = count(); r < n; ++r) read(4);
         for (int r = 0, n = count(); r < n; ++r) {
-          read(2);
-          read(6);
-          read(6);
+          read(2, {}, -1, RecordKind::LayerLine, r);
+          read(6, {}, -1, RecordKind::LayerTop, r);
+          read(6, {}, -1, RecordKind::LayerBase, r);
         }
       }
       for (int curve = 0; curve < NC; ++curve) {
@@ -97,46 +119,64 @@ std::optional<WallText> WallText::Parse(std::string_view dataText, int problem,
       }
       for (int s = 0; s < NE; ++s) {
         const int points = Integer(read(3, {0, 1}).values, 2, 0);
-        for (int p = 0; p < points; ++p) read(2);
+        for (int p = 0; p < points; ++p) read(2, {}, -1, RecordKind::MomentEi, s);
       }
       int next = 0;
       {
         const engine::FreeRecord r = reader.read(1);
         r.assign(0, next);
       }
+      const bool last = next == 0 || next == KSTAGE;
       if (keep) {
         wall.units_ = control[0];
         wall.records_ = std::move(records);
         wall.controlRecord_ = controlIndex;
         wall.wallRecord_ = wallIndex;
-        break;
+        wall.endCode_ = next;
+        problems.push_back(std::move(wall));
+        if (problem >= 0 || last) break;
+        continue;
       }
-      if (next == 0 || next == KSTAGE) {
+      if (last) {
         error = "the data file has no problem " + std::to_string(problem + 1);
-        return std::nullopt;
+        return false;
       }
     }
   } catch (const engine::InputError& e) {
     error = "line " + std::to_string(e.line()) + " of the data file cannot be read";
-    return std::nullopt;
+    return false;
   }
 
-  const std::vector<double>& g = wall.records_[wall.wallRecord_].values;
-  wall.increments_ = static_cast<int>(g[0]);
-  wall.incrementLength_ = g[1];
-  for (const Record& r : wall.records_) {
-    for (size_t v : r.nodes) {
-      if (v >= r.values.size()) continue;
-      const int node = static_cast<int>(r.values[v]);
-      if (node == 0 || node == wall.increments_) continue;
-      wall.nodesOnlyAtEnds_ = false;
-      if (r.curve < 0) wall.deepestInnerNode_ = std::max(wall.deepestInnerNode_, node);
+  for (WallText& wall : problems) {
+    const std::vector<double>& g = wall.records_[wall.wallRecord_].values;
+    wall.increments_ = static_cast<int>(g[0]);
+    wall.incrementLength_ = g[1];
+    for (const Record& r : wall.records_) {
+      for (size_t v : r.nodes) {
+        if (v >= r.values.size()) continue;
+        const int node = static_cast<int>(r.values[v]);
+        if (node == 0 || node == wall.increments_) continue;
+        wall.nodesOnlyAtEnds_ = false;
+        if (r.curve < 0) wall.deepestInnerNode_ = std::max(wall.deepestInnerNode_, node);
+      }
     }
   }
-  return wall;
+  return true;
 }
 
 std::string WallText::withWall(int increments, double incrementLength) const {
+  return written(increments, incrementLength) + "0\n";
+}
+
+std::string WallText::text(int increments, double incrementLength) const {
+  if (increments <= 0) {
+    increments = increments_;
+    incrementLength = incrementLength_;
+  }
+  return written(increments, incrementLength) + std::to_string(endCode_) + "\n";
+}
+
+std::string WallText::written(int increments, double incrementLength) const {
   std::string text;
   // External p-y curves whose station the new wall does not reach.
   std::vector<int> dropped;
@@ -193,7 +233,7 @@ std::string WallText::withWall(int increments, double incrementLength) const {
     }
     text += line(values, r.asked);
   }
-  return text + "0\n";
+  return text;
 }
 
 }  // namespace terraq::design

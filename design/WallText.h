@@ -21,6 +21,10 @@
 // table is cut at the new tip (its value there interpolated), as the
 // analysis takes no pressure below the wall.
 //
+// A study rewrites any value of the records it names (RecordKind): every
+// problem of the file is walked the same way (ParseAll) and written back
+// with its own end code (text()).
+//
 // Units: those of the data file. Thread safety: no shared state.
 
 #include <optional>
@@ -32,9 +36,30 @@ namespace terraq::design {
 
 class WallText {
  public:
+  // The records a study's parameters name; Other for the rest.
+  enum class RecordKind {
+    Other, Control, Wall, Stiffness, Load, Spring, WallConfiguration, Surcharge,
+    LayerLine, LayerTop, LayerBase, MomentEi  // a point (moment, EI) of a moment-EI curve
+  };
+  struct Record {
+    bool title = false;
+    std::string line;            // the title
+    std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
+    size_t asked = 0;
+    std::vector<size_t> nodes;   // indices of the values that name nodes
+    int curve = -1;              // external p-y curve: its index; -1 otherwise
+    bool pressure = false;       // a row of the specified earth pressure (depth, load)
+    RecordKind kind = RecordKind::Other;
+    int row = 0;                 // 0-based row of its table (layers: the layer)
+  };
+
   // Problem `problem` (0-based) of `dataText`; empty with `error` set when
   // the text cannot be walked that far (the analysis says why in detail).
   static std::optional<WallText> Parse(std::string_view dataText, int problem, std::string& error);
+  // Every problem of `dataText` in order (stages, a long-term problem);
+  // empty with `error` set as Parse does.
+  static std::optional<std::vector<WallText>> ParseAll(std::string_view dataText,
+                                                       std::string& error);
 
   int units() const { return units_; }  // the control line's units code
   int increments() const { return increments_; }
@@ -53,17 +78,26 @@ class WallText {
   // increments > deepestInnerNode(), incrementLength > 0.
   std::string withWall(int increments, double incrementLength) const;
 
+  // The records as read, for a study to change values of (a value the
+  // read did not supply must be added before it is set: `values` grows up
+  // to `asked`). The wall record's increments are set by withWall/text.
+  std::vector<Record>& records() { return records_; }
+  const std::vector<Record>& records() const { return records_; }
+  // The last line of the problem: 0, 9 (a long-term problem follows), a
+  // stage number.
+  int endCode() const { return endCode_; }
+  // The problem as written, with the wall of `increments` increments of
+  // `incrementLength` and its own end code; with the wall as read by
+  // default. Precondition as withWall.
+  std::string text(int increments = 0, double incrementLength = 0) const;
+
  private:
-  struct Record {
-    bool title = false;
-    std::string line;            // the title
-    std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
-    size_t asked = 0;
-    std::vector<size_t> nodes;  // indices of the values that name nodes
-    int curve = -1;             // external p-y curve: its index; -1 otherwise
-    bool pressure = false;      // a row of the specified earth pressure (depth, load)
-  };
+  static bool Walk(std::string_view dataText, int problem, std::vector<WallText>& problems,
+                   std::string& error);
+  std::string written(int increments, double incrementLength) const;
+
   std::vector<Record> records_;
+  int endCode_ = 0;
   size_t wallRecord_ = 0, controlRecord_ = 0;
   size_t pressureCount_ = 0;  // the count record of the specified earth pressure; 0: none
   int units_ = 0;

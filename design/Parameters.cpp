@@ -1,0 +1,297 @@
+#include "Parameters.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace terraq::design {
+
+namespace {
+
+using Kind = WallText::RecordKind;
+
+constexpr double kHuge = 1e300;
+
+// A soil parameter's position on a layer's parameter lines, by the layer's
+// soil model (the data file's record 13); -1 when the model has none.
+int LayerField(int code, const std::string& name) {
+  struct Field {
+    const char* name;
+    int position;
+  };
+  static const std::vector<Field> clay{{"gamma", 0}, {"su", 1}, {"e50", 3}, {"k", 4}};
+  static const std::vector<Field> sand{{"gamma", 0}, {"phi", 2}, {"k", 4}};
+  static const std::vector<Field> silt{{"gamma", 0}, {"c", 1}, {"phi", 2}, {"e50", 3}, {"k", 4}};
+  static const std::vector<Field> strongRock{{"gamma", 0}, {"qu", 1}};
+  static const std::vector<Field> weakRock{
+      {"gamma", 0}, {"qu", 1}, {"krm", 3}, {"em", 4}, {"rqd", 5}};
+  static const std::vector<Field> none;
+  const std::vector<Field>& fields = code >= 1 && code <= 3 ? clay
+                                     : code == 4            ? sand
+                                     : code == 5            ? silt
+                                     : code == 6            ? strongRock
+                                     : code == 7            ? weakRock
+                                                            : none;
+  if (name.empty()) return static_cast<int>(fields.size());  // the count
+  for (const Field& f : fields)
+    if (name == f.name) return f.position;
+  return -1;
+}
+
+const char* LayerFieldName(int code, int index) {
+  static const char* clay[] = {"gamma", "su", "e50", "k"};
+  static const char* sand[] = {"gamma", "phi", "k"};
+  static const char* silt[] = {"gamma", "c", "phi", "e50", "k"};
+  static const char* strongRock[] = {"gamma", "qu"};
+  static const char* weakRock[] = {"gamma", "qu", "krm", "em", "rqd"};
+  if (code >= 1 && code <= 3) return clay[index];
+  if (code == 4) return sand[index];
+  if (code == 5) return silt[index];
+  if (code == 6) return strongRock[index];
+  return weakRock[index];
+}
+
+// The physical range of a value, so that a distribution does not give a
+// wall or a soil that cannot exist.
+void Bounds(const std::string& field, double& lower, double& upper) {
+  lower = -kHuge;
+  upper = kHuge;
+  if (field == "gamma" || field == "e50" || field == "krm" || field == "tip" || field == "ei") {
+    lower = 0;
+  } else if (field == "su" || field == "c" || field == "qu" || field == "k" || field == "em" ||
+             field == "spring" || field == "excavation") {
+    lower = 0;
+  } else if (field == "phi") {
+    lower = 0;
+    upper = 89;
+  } else if (field == "rqd") {
+    lower = 0;
+    upper = 100;
+  }
+}
+
+// A name taken apart: stage (0: every problem), the item, its row or
+// layer (1-based) and a layer's field.
+struct Target {
+  int stage = 0;
+  std::string item;
+  int row = 0;
+  std::string field;
+};
+
+std::optional<Target> Split(std::string name) {
+  Target t;
+  std::vector<std::string> parts;
+  for (size_t start = 0;;) {
+    const size_t dot = name.find('.', start);
+    parts.push_back(name.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+    if (dot == std::string::npos) break;
+    start = dot + 1;
+  }
+  auto number = [](const std::string& s) {
+    if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos || s.size() > 6)
+      return 0;
+    return std::atoi(s.c_str());
+  };
+  size_t k = 0;
+  if (parts.size() >= 3 && parts[0] == "stage") {
+    t.stage = number(parts[1]);
+    if (t.stage <= 0) return std::nullopt;
+    k = 2;
+  }
+  t.item = parts[k++];
+  if (t.item == "spring" || t.item == "load" || t.item == "layer") {
+    if (k >= parts.size() || (t.row = number(parts[k++])) <= 0) return std::nullopt;
+  }
+  if (t.item == "layer") {
+    if (k >= parts.size()) return std::nullopt;
+    t.field = parts[k++];
+  } else if (t.item == "water") {
+    if (k >= parts.size()) return std::nullopt;
+    t.item += "." + parts[k++];
+  }
+  if (k != parts.size()) return std::nullopt;
+  return t;
+}
+
+struct Slot {
+  size_t record, value;
+};
+
+// Where `t` (not the tip) is held in one problem; empty when the problem
+// has no such value.
+std::vector<Slot> Slots(const std::vector<WallText::Record>& records, const Target& t) {
+  std::vector<Slot> slots;
+  int layerCode = 0;
+  for (size_t k = 0; k < records.size(); ++k) {
+    const WallText::Record& r = records[k];
+    const bool row = r.row + 1 == t.row;
+    if (t.item == "ei" && r.kind == Kind::Stiffness) slots.push_back({k, 3});
+    if (t.item == "ei" && r.kind == Kind::MomentEi) slots.push_back({k, 1});
+    if (t.item == "excavation" && r.kind == Kind::Wall) slots.push_back({k, 4});
+    if (t.item == "excavation" && r.kind == Kind::WallConfiguration) slots.push_back({k, 0});
+    if (t.item == "spring" && r.kind == Kind::Spring && row) slots.push_back({k, 3});
+    if (t.item == "load" && r.kind == Kind::Load && row) slots.push_back({k, 3});
+    if (t.item == "surcharge" && r.kind == Kind::Surcharge) slots.push_back({k, 0});
+    if (t.item == "water.back" && r.kind == Kind::WallConfiguration) slots.push_back({k, 3});
+    if (t.item == "water.front" && r.kind == Kind::WallConfiguration) slots.push_back({k, 4});
+    if (t.item == "layer" && row) {
+      if (r.kind == Kind::LayerLine) layerCode = r.values.empty() ? 0 : int(r.values[0]);
+      const int field = LayerField(layerCode, t.field);
+      if (field >= 0 && (r.kind == Kind::LayerTop || r.kind == Kind::LayerBase))
+        slots.push_back({k, static_cast<size_t>(field)});
+    }
+  }
+  return slots;
+}
+
+double ValueAt(const std::vector<WallText::Record>& records, Slot s) {
+  const std::vector<double>& v = records[s.record].values;
+  return s.value < v.size() ? v[s.value] : 0.0;
+}
+
+void Set(std::vector<WallText::Record>& records, Slot s, double value) {
+  std::vector<double>& v = records[s.record].values;
+  if (v.size() <= s.value) v.resize(s.value + 1, 0.0);
+  v[s.value] = value;
+}
+
+// The names one problem has, in their order, with the values.
+std::vector<Parameter> Names(const WallText& problem) {
+  std::vector<Parameter> names;
+  auto add = [&](const std::string& name, double value, const std::string& field) {
+    Parameter p{name, value};
+    Bounds(field, p.lower, p.upper);
+    names.push_back(p);
+  };
+  const auto& records = problem.records();
+  add("tip", problem.increments() * problem.incrementLength(), "tip");
+  auto simple = [&](const std::string& item) {
+    const std::vector<Slot> s = Slots(records, {0, item, 0, ""});
+    if (!s.empty()) add(item, ValueAt(records, s[0]), item);
+  };
+  simple("ei");
+  simple("excavation");
+  for (const auto& r : records)
+    if (r.kind == Kind::Spring)
+      add("spring." + std::to_string(r.row + 1), ValueAt(records, {size_t(&r - &records[0]), 3}),
+          "spring");
+  for (const auto& r : records)
+    if (r.kind == Kind::Load)
+      add("load." + std::to_string(r.row + 1), ValueAt(records, {size_t(&r - &records[0]), 3}),
+          "load");
+  simple("surcharge");
+  simple("water.back");
+  simple("water.front");
+  for (const auto& r : records) {
+    if (r.kind != Kind::LayerLine) continue;
+    const int code = r.values.empty() ? 0 : static_cast<int>(r.values[0]);
+    for (int f = 0, n = LayerField(code, ""); f < n; ++f) {
+      const std::string field = LayerFieldName(code, f);
+      const std::vector<Slot> s = Slots(records, {0, "layer", r.row + 1, field});
+      if (!s.empty())
+        add("layer." + std::to_string(r.row + 1) + "." + field, ValueAt(records, s[0]), field);
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std::string& error) {
+  std::optional<std::vector<WallText>> problems = WallText::ParseAll(dataText, error);
+  if (!problems) return std::nullopt;
+  ParameterText text;
+  text.problems_ = std::move(*problems);
+  const auto& control = text.problems_[0].records()[1].values;
+  text.staged_ = control.size() > 7 && control[7] >= 2;
+  for (const WallText& problem : text.problems_)
+    for (const Parameter& p : Names(problem))
+      if (!text.find(p.name)) text.parameters_.push_back(p);
+  if (text.staged_) {
+    for (size_t k = 0; k < text.problems_.size(); ++k)
+      for (Parameter p : Names(text.problems_[k])) {
+        p.name = "stage." + std::to_string(k + 1) + "." + p.name;
+        text.parameters_.push_back(p);
+      }
+  }
+  return text;
+}
+
+const Parameter* ParameterText::find(const std::string& name) const {
+  for (const Parameter& p : parameters_)
+    if (p.name == name) return &p;
+  return nullptr;
+}
+
+std::string ParameterText::validNames() const {
+  std::string names;
+  for (const Parameter& p : parameters_) names += (names.empty() ? "" : ", ") + p.name;
+  return names;
+}
+
+ParameterText::Applied ParameterText::apply(
+    const std::vector<std::pair<std::string, double>>& values) const {
+  Applied out;
+  std::vector<WallText> problems = problems_;
+  std::vector<std::pair<int, double>> walls;
+  for (const WallText& p : problems) walls.push_back({p.increments(), p.incrementLength()});
+  for (const auto& [name, value] : values) {
+    const std::optional<Target> t = find(name) ? Split(name) : std::nullopt;
+    if (!t) {
+      out.error = "the data file has no parameter \"" + name + "\"; it has " + validNames();
+      return out;
+    }
+    if (!std::isfinite(value)) {
+      out.error = name + " is not a number";
+      return out;
+    }
+    double applied = value;
+    for (size_t k = 0; k < problems.size(); ++k) {
+      if (t->stage != 0 && static_cast<size_t>(t->stage) != k + 1) continue;
+      WallText& problem = problems[k];
+      if (t->item == "tip") {
+        if (!(value > 0)) {
+          out.error = "tip " + std::to_string(value) + " is not a wall";
+          return out;
+        }
+        if (problem.nodesOnlyAtEnds()) {
+          walls[k].second = value / problem.increments();
+        } else {
+          const int n = static_cast<int>(std::lround(value / problem.incrementLength()));
+          if (n <= problem.deepestInnerNode()) {
+            out.error = "a tip at " + std::to_string(value) + " is above the wall's node " +
+                        std::to_string(problem.deepestInnerNode()) +
+                        " (a support, load or stiffness row)";
+            return out;
+          }
+          walls[k].first = n;
+          applied = n * problem.incrementLength();
+        }
+        continue;
+      }
+      std::vector<WallText::Record>& records = problem.records();
+      const std::vector<Slot> slots = Slots(records, *t);
+      if (slots.empty()) continue;
+      if (t->item == "ei") {
+        const double first = ValueAt(records, slots[0]);
+        for (const Slot& s : slots)
+          Set(records, s, first != 0 ? ValueAt(records, s) * (value / first) : value);
+      } else if (t->item == "layer") {
+        // Top row, then bottom row: a bottom that differs keeps its ratio.
+        const double top = ValueAt(records, slots[0]);
+        for (const Slot& s : slots) {
+          const double old = ValueAt(records, s);
+          Set(records, s, old == top || top == 0 ? value : old * (value / top));
+        }
+      } else {
+        for (const Slot& s : slots) Set(records, s, value);
+      }
+    }
+    out.values.push_back(applied);
+  }
+  for (size_t k = 0; k < problems.size(); ++k)
+    out.text += problems[k].text(walls[k].first, walls[k].second);
+  return out;
+}
+
+}  // namespace terraq::design

@@ -1,0 +1,73 @@
+#pragma once
+// The values of a data file a study can vary, in one vocabulary of short
+// dotted names, and the data text rewritten with new values:
+//
+//   tip            the wall's length NI h (the tip's depth below the top)
+//   ei             the wall's EI: its first stiffness row's value; a new
+//                  value scales every row, and the EI of every moment-EI
+//                  curve, by the same factor
+//   excavation     the free height (wall record and wall configuration)
+//   spring.N       lateral stiffness of row N of the springs table (anchors)
+//   load.N         lateral load of row N of the concentrated loads
+//   surcharge      uniform pressure on the backfill surface
+//   water.back     depth of the water table behind the wall
+//   water.front    depth of the water table in front of it
+//   layer.N.NAME   a soil parameter of layer N, by its soil model: gamma,
+//                  su (clays), c (silt), phi, e50, k, qu (rocks), krm, em,
+//                  rqd (weak rock); the layer's top and bottom rows alike
+//                  (a bottom that differs from the top is scaled with it)
+//   stage.K.NAME   any of these in stage K of a staged project only; the
+//                  plain name sets every stage (and a long-term problem)
+//
+// Rows and layers are numbered from 1 in the order of the data file. A
+// longer or shorter wall keeps its increments or its increment length as
+// WallText says; kept at its increment length, the tip moves by whole
+// increments and the applied value is the nearest one.
+//
+// Units: those of the data file (as terraq run --json reports them).
+// Thread safety: a ParameterText is read-only once parsed; apply() may run
+// on any number of threads at once.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "WallText.h"
+
+namespace terraq::design {
+
+struct Parameter {
+  std::string name;
+  double value = 0;  // in the first problem that has it
+  // The physical range: a distribution reaching beyond it is truncated.
+  double lower = -1e300, upper = 1e300;
+};
+
+class ParameterText {
+ public:
+  // Empty with `error` set when the text cannot be walked (see WallText).
+  static std::optional<ParameterText> Parse(std::string_view dataText, std::string& error);
+
+  // Every name the data text has, with its current value, in a fixed order.
+  const std::vector<Parameter>& parameters() const { return parameters_; }
+  // The parameter named `name`; nullptr when the text has none.
+  const Parameter* find(const std::string& name) const;
+  // "tip, ei, ..." for a message.
+  std::string validNames() const;
+
+  struct Applied {
+    std::string text;                 // the whole data text with the values set
+    std::vector<double> values;       // as applied (a tip at a whole increment)
+    std::optional<std::string> error;  // unknown name, a wall too short, ...
+  };
+  Applied apply(const std::vector<std::pair<std::string, double>>& values) const;
+
+ private:
+  std::vector<WallText> problems_;
+  bool staged_ = false;
+  std::vector<Parameter> parameters_;
+};
+
+}  // namespace terraq::design

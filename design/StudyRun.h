@@ -1,0 +1,110 @@
+#pragma once
+// Running the analyses of a study: a wall's outputs from its results, the
+// points of a sweep, and the model a sampling or reliability study
+// evaluates, spread over threads with one engine analyser per thread.
+//
+// Results come back in point order and are the same whatever the number of
+// threads: each point is one analysis of its own text, nothing is shared.
+// A point that fails (a value that makes no wall, an error stop of the
+// analysis) keeps its reason and the others go on.
+//
+// Units: those of the data file. Signs: as the engine's results
+// (api/Analysis.h); a "largest" value is the one of largest magnitude, with
+// its sign.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Parameters.h"
+#include "api/Analysis.h"
+
+namespace terraq::design {
+
+// Runs task(worker, index) for every index below `count` on `threads`
+// workers (at least one); worker < threads names the caller's per-worker
+// state. Returns when every task is done.
+void ParallelFor(size_t count, int threads, const std::function<void(int, size_t)>& task);
+
+struct SupportOutput {
+  double depth = 0;  // L
+  double force = 0;  // F, as ProblemResult::supports gives it
+};
+
+// What a study reports of one problem (a stage, or the long-term problem).
+struct ProblemOutputs {
+  double topDeflection = 0;                    // L
+  double deflection = 0, deflectionDepth = 0;  // L, the largest, and where
+  double moment = 0, momentDepth = 0;          // F L, L
+  double shear = 0, shearDepth = 0;            // F (largestShear), L
+  std::vector<SupportOutput> supports;         // top down
+  bool closed = false;
+  // The analysis did not show the wall held: not closed, stations without
+  // a valid solution, or a numerical fault.
+  bool held = false;
+  std::vector<std::string> warnings;
+};
+
+ProblemOutputs OutputsOf(const engine::api::ProblemResult& problem);
+
+struct PointResult {
+  std::vector<double> values;              // of the varied parameters, as applied
+  std::vector<ProblemOutputs> problems;    // per stage or problem
+  std::optional<std::string> error;        // why the point has no results
+};
+
+// One analysis of `text` with `names` set to `values`.
+PointResult AnalysePoint(engine::api::Analyser& analyser, const ParameterText& text,
+                         const std::vector<std::string>& names,
+                         const std::vector<double>& values);
+
+// A parameter of a sweep and its values: "FROM:TO:COUNT" (COUNT >= 2
+// values evenly spaced, ends included) or "A,B,C".
+struct Vary {
+  std::string name;
+  std::vector<double> values;
+  // Empty with `error` set when `range` is neither form.
+  static std::optional<Vary> Parse(const std::string& name, const std::string& range,
+                                   std::string& error);
+};
+
+struct SweepResult {
+  std::vector<std::string> names;  // the varied parameters
+  // Every combination, the first parameter varying slowest.
+  std::vector<PointResult> points;
+  std::optional<std::string> error;  // the study could not start (an unknown name)
+};
+
+SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads);
+
+// The model a sampling or reliability study evaluates: a fixed list of
+// scalar outputs at a set of parameter values. One instance per thread.
+struct Evaluation {
+  std::vector<double> outputs;
+  bool held = true;                   // the wall is held (always, for a model without one)
+  std::optional<std::string> error;   // no outputs: why
+};
+class PointModel {
+ public:
+  virtual ~PointModel() = default;
+  virtual Evaluation evaluate(const std::vector<double>& values) = 0;
+};
+using ModelFactory = std::function<std::unique_ptr<PointModel>()>;
+
+// A wall as a model: `names` set to the values, the outputs of every
+// problem flattened to top, deflection, moment, shear, support.N (prefixed
+// "stage.K." in a staged project and "longterm." for a long-term problem),
+// their list taken from the analysis of the text as it is.
+struct WallModel {
+  ModelFactory factory;
+  std::vector<std::string> outputs;
+  // The physical range of each named parameter (Parameter::lower, upper),
+  // for Sample and Form to truncate to.
+  std::vector<std::pair<double, double>> bounds;
+};
+std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
+                                       const std::vector<std::string>& names, std::string& error);
+
+}  // namespace terraq::design

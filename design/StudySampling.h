@@ -1,0 +1,109 @@
+#pragma once
+// Probabilistic study of a model (StudyRun.h): parameters with
+// distributions, correlated through a Gaussian copula, sampled by Monte
+// Carlo or Latin hypercube; the statistics of every output, the
+// probability of each limit state with its confidence interval and
+// reliability index, and the rank correlation of each output with each
+// parameter.
+//
+// Reproducible: sample i's numbers depend only on (seed, i), and the
+// statistics are gathered in sample order, so the same seed gives the same
+// result, to the last digit, on any number of threads.
+//
+// Memory: the moments, extremes and limit-state counts are gathered over
+// every sample as it comes; the order statistics (percentiles, histogram,
+// rank correlations) over the first kKeptSamples samples that the model
+// evaluates, whose values are kept. Beyond that the memory does not grow
+// with the number of samples.
+//
+// Thread safety: Sample may run on any thread; it starts its own.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "StudyRandom.h"
+#include "StudyRun.h"
+
+namespace terraq::design {
+
+constexpr size_t kKeptSamples = 100000;
+
+struct RandomParameter {
+  std::string name;
+  Distribution distribution;
+};
+
+// Fails when the output (its magnitude with `magnitude`) exceeds `limit`,
+// or, with `notHeld`, when the model does not hold (output unused). A
+// sample the model cannot evaluate fails every limit state: nothing shows
+// the wall held.
+struct LimitState {
+  std::string name;
+  size_t output = 0;
+  double limit = 0;
+  bool magnitude = true;
+  bool notHeld = false;
+};
+
+struct SamplingOptions {
+  enum class Method { MonteCarlo, LatinHypercube };
+  Method method = Method::MonteCarlo;
+  size_t samples = 1000;
+  std::uint64_t seed = 1;
+  int threads = 1;
+  // Row-major correlation matrix of the parameters (standard normal space
+  // of the Gaussian copula); empty: independent.
+  std::vector<double> correlation;
+  size_t histogramBins = 20;
+};
+
+// The percentiles every output reports.
+inline const std::vector<double> kPercentiles{1, 5, 10, 25, 50, 75, 90, 95, 99};
+
+struct OutputStatistics {
+  std::string name;
+  size_t count = 0;  // samples that gave the output
+  double mean = 0, sd = 0, min = 0, max = 0;
+  std::vector<double> percentiles;  // at kPercentiles, of the kept samples
+  double histogramLow = 0, histogramHigh = 0;
+  std::vector<size_t> histogram;          // equal bins over [low, high], the kept samples
+  std::vector<double> rankCorrelation;    // Spearman, with each parameter
+};
+
+struct LimitStateResult {
+  std::string name;
+  size_t failures = 0;
+  double probability = 0;
+  // The 95 % Wilson score interval of the probability.
+  double lower = 0, upper = 0;
+  double beta = 0;  // -Phi^-1(probability); +-infinity at 0 and 1
+};
+
+struct SamplingResult {
+  size_t samples = 0;
+  size_t failedSamples = 0;               // the model gave no outputs
+  std::vector<std::string> failureReasons;  // the first few, "sample N: why"
+  std::vector<OutputStatistics> outputs;
+  std::vector<LimitStateResult> limitStates;
+  std::vector<std::string> notes;         // truncations
+  std::optional<std::string> error;       // nothing was sampled: why
+};
+
+// `outputs` names the model's outputs. The distributions are truncated to
+// `bounds` (lower, upper per parameter; empty: none), with a note.
+SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>& outputs,
+                      std::vector<RandomParameter> parameters,
+                      const std::vector<std::pair<double, double>>& bounds,
+                      const std::vector<LimitState>& limitStates, const SamplingOptions& options);
+
+// The 95 % Wilson score interval of `failures` in `n` trials.
+void WilsonInterval(size_t failures, size_t n, double& lower, double& upper);
+
+// The standard normal vector of sample `index` (before correlation): Monte
+// Carlo, or the Latin hypercube of `samples` samples.
+std::vector<double> StandardNormalSample(const SamplingOptions& options, size_t index,
+                                         size_t dimensions);
+
+}  // namespace terraq::design
