@@ -58,8 +58,8 @@ class ParameterText {
   std::string validNames() const;
 
   struct Applied {
-    std::string text;                 // the whole data text with the values set
-    std::vector<double> values;       // as applied (a tip at a whole increment)
+    std::string text;                  // the whole data text with the values set
+    std::vector<double> values;        // as applied (a tip at a whole increment)
     std::optional<std::string> error;  // unknown name, a wall too short, ...
   };
   Applied apply(const std::vector<std::pair<std::string, double>>& values) const;

@@ -5,8 +5,8 @@
 namespace terraq::design {
 
 FormResult Form(const ModelFactory& model, std::vector<RandomParameter> parameters,
-                const std::vector<std::pair<double, double>>& bounds,
-                const LimitState& limitState, const FormOptions& options) {
+                const std::vector<std::pair<double, double>>& bounds, const LimitState& limitState,
+                const FormOptions& options) {
   FormResult result;
   const size_t n = parameters.size();
   if (n == 0 || limitState.notHeld) {
@@ -65,8 +65,8 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
     std::vector<double> gs;
     for (size_t k = 0; k < e.size(); ++k) {
       if (e[k].error || limitState.output >= e[k].outputs.size()) {
-        result.error = "the analysis failed near the design point: " +
-                       e[k].error.value_or("no such output");
+        result.error =
+            "the analysis failed near the design point: " + e[k].error.value_or("no such output");
         return false;
       }
       const double v = e[k].outputs[limitState.output];
@@ -74,7 +74,8 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
     }
     g = gs[0];
     gradient.resize(n);
-    for (size_t i = 0; i < n; ++i) gradient[i] = (gs[1 + 2 * i] - gs[2 + 2 * i]) / (2 * options.step);
+    for (size_t i = 0; i < n; ++i)
+      gradient[i] = (gs[1 + 2 * i] - gs[2 + 2 * i]) / (2 * options.step);
     return true;
   };
 
@@ -117,7 +118,8 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
   result.probability = NormalCdf(-result.beta);
   result.designPointU = u;
   result.designPoint = toX(u);
-  for (size_t i = 0; i < n; ++i) result.importance.push_back(gradient[i] * gradient[i] / (norm * norm));
+  for (size_t i = 0; i < n; ++i)
+    result.importance.push_back(gradient[i] * gradient[i] / (norm * norm));
   if (!result.converged)
     result.notes.push_back("the iteration did not converge in " +
                            std::to_string(options.maxIterations) + " steps");

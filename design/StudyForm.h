@@ -27,7 +27,7 @@ struct FormOptions {
   int threads = 1;
   double step = 0.02;  // central differences, in standard deviations of u
   int maxIterations = 50;
-  double tolerance = 1e-7;  // on the change of the design point in u
+  double tolerance = 1e-7;          // on the change of the design point in u
   std::vector<double> correlation;  // as SamplingOptions::correlation
 };
 
@@ -35,8 +35,8 @@ struct FormResult {
   bool converged = false;
   int iterations = 0;
   size_t evaluations = 0;
-  double beta = 0;          // the reliability index, negative when the mean point fails
-  double probability = 0;   // Phi(-beta)
+  double beta = 0;                   // the reliability index, negative when the mean point fails
+  double probability = 0;            // Phi(-beta)
   std::vector<double> designPoint;   // the parameters' values there
   std::vector<double> designPointU;  // in standard normal space
   std::vector<double> importance;    // alpha_i^2
@@ -46,7 +46,7 @@ struct FormResult {
 
 // `limitState` may not be a "not held" one: it has no gradient.
 FormResult Form(const ModelFactory& model, std::vector<RandomParameter> parameters,
-                const std::vector<std::pair<double, double>>& bounds,
-                const LimitState& limitState, const FormOptions& options);
+                const std::vector<std::pair<double, double>>& bounds, const LimitState& limitState,
+                const FormOptions& options);
 
 }  // namespace terraq::design

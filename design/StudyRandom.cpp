@@ -31,17 +31,14 @@ std::string Number(double v) {
 double NormalCdf(double x) { return 0.5 * std::erfc(-x / kSqrt2); }
 
 double NormalQuantile(double p) {
-  static const double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,
-                             -2.759285104469687e+02, 1.383577518672690e+02,
-                             -3.066479806614716e+01, 2.506628277459239e+00};
-  static const double b[] = {-5.447609879822406e+01, 1.615858368580409e+02,
-                             -1.556989798598866e+02, 6.680131188771972e+01,
-                             -1.328068155288572e+01};
-  static const double c[] = {-7.784894002430293e-03, -3.223964580411365e-01,
-                             -2.400758277161838e+00, -2.549732539343734e+00,
-                             4.374664141464968e+00,  2.938163982698783e+00};
-  static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01,
-                             2.445134137142996e+00, 3.754408661907416e+00};
+  static const double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,  -2.759285104469687e+02,
+                             1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
+  static const double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                             6.680131188771972e+01, -1.328068155288572e+01};
+  static const double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                             -2.549732539343734e+00, 4.374664141464968e+00,  2.938163982698783e+00};
+  static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                             3.754408661907416e+00};
   if (!(p > 0)) return -INFINITY;
   if (!(p < 1)) return INFINITY;
   constexpr double low = 0.02425;
@@ -154,7 +151,8 @@ std::optional<std::string> Distribution::invalid() const {
 std::string Distribution::truncateTo(double low, double high, const std::string& name) {
   // The probability the distribution (as truncated so far) gives beyond
   // each bound: the cut is always made, said when it is not negligible.
-  const double from = std::max(cdf(lower), 0.0), to = std::min(upper < 1e299 ? cdf(upper) : 1.0, 1.0);
+  const double from = std::max(cdf(lower), 0.0),
+               to = std::min(upper < 1e299 ? cdf(upper) : 1.0, 1.0);
   const double below = low > lower ? std::max(0.0, cdf(low) - from) / (to - from) : 0.0;
   const double above = high < upper ? std::max(0.0, to - cdf(high)) / (to - from) : 0.0;
   std::string note;
@@ -177,28 +175,24 @@ std::string Distribution::truncateTo(double low, double high, const std::string&
 
 double Distribution::cdf(double x) const {
   switch (kind) {
-    case Kind::Uniform:
-      return x <= a ? 0 : x >= b ? 1 : (x - a) / (b - a);
+    case Kind::Uniform: return x <= a ? 0 : x >= b ? 1 : (x - a) / (b - a);
     case Kind::Lognormal: {
       if (x <= 0) return 0;
       const double s2 = std::log1p((b / a) * (b / a));
       return NormalCdf((std::log(x) - (std::log(a) - 0.5 * s2)) / std::sqrt(s2));
     }
-    default:
-      return NormalCdf((x - a) / b);
+    default: return NormalCdf((x - a) / b);
   }
 }
 
 double Distribution::quantile(double p) const {
   switch (kind) {
-    case Kind::Uniform:
-      return a + p * (b - a);
+    case Kind::Uniform: return a + p * (b - a);
     case Kind::Lognormal: {
       const double s2 = std::log1p((b / a) * (b / a));
       return std::exp(std::log(a) - 0.5 * s2 + std::sqrt(s2) * NormalQuantile(p));
     }
-    default:
-      return a + b * NormalQuantile(p);
+    default: return a + b * NormalQuantile(p);
   }
 }
 
@@ -227,8 +221,9 @@ std::vector<double> CholeskyOfCorrelation(const std::vector<double>& m, size_t n
     for (size_t j = 0; j < n; ++j) {
       const double r = m[i * n + j];
       if (i == j ? r != 1.0 : !(std::fabs(r) <= 1.0) || r != m[j * n + i]) {
-        error = "the correlation matrix must be symmetric, with 1 on its diagonal and "
-                "coefficients between -1 and 1";
+        error =
+            "the correlation matrix must be symmetric, with 1 on its diagonal and "
+            "coefficients between -1 and 1";
         return {};
       }
     }
@@ -237,8 +232,9 @@ std::vector<double> CholeskyOfCorrelation(const std::vector<double>& m, size_t n
     double s = m[j * n + j];
     for (size_t k = 0; k < j; ++k) s -= l[j * n + k] * l[j * n + k];
     if (!(s > 1e-12)) {
-      error = "the correlation matrix is not positive definite (the correlations contradict "
-              "each other); no set of parameters can have them";
+      error =
+          "the correlation matrix is not positive definite (the correlations contradict "
+          "each other); no set of parameters can have them";
       return {};
     }
     l[j * n + j] = std::sqrt(s);

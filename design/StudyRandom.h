@@ -18,7 +18,7 @@
 
 namespace terraq::design {
 
-double NormalCdf(double x);       // Phi(x)
+double NormalCdf(double x);  // Phi(x)
 // Phi^-1(p), 0 < p < 1: Acklam's rational approximation (relative error
 // 1.15e-9) refined by one Halley step on erfc, to about 1e-15.
 double NormalQuantile(double p);

@@ -56,11 +56,11 @@ ProblemOutputs OutputsOf(const api::ProblemResult& p) {
 }
 
 PointResult AnalysePoint(api::Analyser& analyser, const ParameterText& text,
-                         const std::vector<std::string>& names,
-                         const std::vector<double>& values) {
+                         const std::vector<std::string>& names, const std::vector<double>& values) {
   PointResult point;
   std::vector<std::pair<std::string, double>> set;
-  for (size_t k = 0; k < names.size() && k < values.size(); ++k) set.push_back({names[k], values[k]});
+  for (size_t k = 0; k < names.size() && k < values.size(); ++k)
+    set.push_back({names[k], values[k]});
   ParameterText::Applied applied = text.apply(set);
   point.values = applied.error ? values : applied.values;
   if (applied.error) {
@@ -120,8 +120,8 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
   size_t count = vary.empty() ? 0 : 1;
   for (const Vary& v : vary) {
     if (!text.find(v.name)) {
-      result.error = "the data file has no parameter \"" + v.name + "\"; it has " +
-                     text.validNames();
+      result.error =
+          "the data file has no parameter \"" + v.name + "\"; it has " + text.validNames();
       return result;
     }
     result.names.push_back(v.name);

@@ -50,15 +50,14 @@ struct ProblemOutputs {
 ProblemOutputs OutputsOf(const engine::api::ProblemResult& problem);
 
 struct PointResult {
-  std::vector<double> values;              // of the varied parameters, as applied
-  std::vector<ProblemOutputs> problems;    // per stage or problem
-  std::optional<std::string> error;        // why the point has no results
+  std::vector<double> values;            // of the varied parameters, as applied
+  std::vector<ProblemOutputs> problems;  // per stage or problem
+  std::optional<std::string> error;      // why the point has no results
 };
 
 // One analysis of `text` with `names` set to `values`.
 PointResult AnalysePoint(engine::api::Analyser& analyser, const ParameterText& text,
-                         const std::vector<std::string>& names,
-                         const std::vector<double>& values);
+                         const std::vector<std::string>& names, const std::vector<double>& values);
 
 // A parameter of a sweep and its values: "FROM:TO:COUNT" (COUNT >= 2
 // values evenly spaced, ends included) or "A,B,C".
@@ -83,8 +82,8 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
 // scalar outputs at a set of parameter values. One instance per thread.
 struct Evaluation {
   std::vector<double> outputs;
-  bool held = true;                   // the wall is held (always, for a model without one)
-  std::optional<std::string> error;   // no outputs: why
+  bool held = true;                  // the wall is held (always, for a model without one)
+  std::optional<std::string> error;  // no outputs: why
 };
 class PointModel {
  public:

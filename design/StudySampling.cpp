@@ -99,8 +99,7 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
       return result;
     }
     if (k < bounds.size()) {
-      const std::string note =
-          p.distribution.truncateTo(bounds[k].first, bounds[k].second, p.name);
+      const std::string note = p.distribution.truncateTo(bounds[k].first, bounds[k].second, p.name);
       if (!note.empty()) result.notes.push_back(note);
       if (const auto why = p.distribution.invalid()) {
         result.error = p.name + ": " + *why + " within its physical range";

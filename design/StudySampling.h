@@ -68,8 +68,8 @@ struct OutputStatistics {
   double mean = 0, sd = 0, min = 0, max = 0;
   std::vector<double> percentiles;  // at kPercentiles, of the kept samples
   double histogramLow = 0, histogramHigh = 0;
-  std::vector<size_t> histogram;          // equal bins over [low, high], the kept samples
-  std::vector<double> rankCorrelation;    // Spearman, with each parameter
+  std::vector<size_t> histogram;        // equal bins over [low, high], the kept samples
+  std::vector<double> rankCorrelation;  // Spearman, with each parameter
 };
 
 struct LimitStateResult {
@@ -83,12 +83,12 @@ struct LimitStateResult {
 
 struct SamplingResult {
   size_t samples = 0;
-  size_t failedSamples = 0;               // the model gave no outputs
+  size_t failedSamples = 0;                 // the model gave no outputs
   std::vector<std::string> failureReasons;  // the first few, "sample N: why"
   std::vector<OutputStatistics> outputs;
   std::vector<LimitStateResult> limitStates;
-  std::vector<std::string> notes;         // truncations
-  std::optional<std::string> error;       // nothing was sampled: why
+  std::vector<std::string> notes;    // truncations
+  std::optional<std::string> error;  // nothing was sampled: why
 };
 
 // `outputs` names the model's outputs. The distributions are truncated to

@@ -91,8 +91,8 @@ bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText
         return false;
       }
       const size_t wallIndex = records.size() - 1;
-      const int NR = control[1], NS = control[2], NM = control[3], EP = control[4],
-                PY = control[5], NC = control[6], KSTAGE = control[7], NE = control[8];
+      const int NR = control[1], NS = control[2], NM = control[3], EP = control[4], PY = control[5],
+                NC = control[6], KSTAGE = control[7], NE = control[8];
       for (int r = 0; r < NR; ++r) read(4, {1});
       for (int r = 0; r < NS; ++r) read(4, {0, 1}, -1, RecordKind::Stiffness, r);
       for (int r = 0, n = count(); r < n; ++r) read(6, {1, 2}, -1, RecordKind::Load, r);

@@ -38,19 +38,29 @@ class WallText {
  public:
   // The records a study's parameters name; Other for the rest.
   enum class RecordKind {
-    Other, Control, Wall, Stiffness, Load, Spring, WallConfiguration, Surcharge,
-    LayerLine, LayerTop, LayerBase, MomentEi  // a point (moment, EI) of a moment-EI curve
+    Other,
+    Control,
+    Wall,
+    Stiffness,
+    Load,
+    Spring,
+    WallConfiguration,
+    Surcharge,
+    LayerLine,
+    LayerTop,
+    LayerBase,
+    MomentEi  // a point (moment, EI) of a moment-EI curve
   };
   struct Record {
     bool title = false;
     std::string line;            // the title
     std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
     size_t asked = 0;
-    std::vector<size_t> nodes;   // indices of the values that name nodes
-    int curve = -1;              // external p-y curve: its index; -1 otherwise
-    bool pressure = false;       // a row of the specified earth pressure (depth, load)
+    std::vector<size_t> nodes;  // indices of the values that name nodes
+    int curve = -1;             // external p-y curve: its index; -1 otherwise
+    bool pressure = false;      // a row of the specified earth pressure (depth, load)
     RecordKind kind = RecordKind::Other;
-    int row = 0;                 // 0-based row of its table (layers: the layer)
+    int row = 0;  // 0-based row of its table (layers: the layer)
   };
 
   // Problem `problem` (0-based) of `dataText`; empty with `error` set when

@@ -87,8 +87,7 @@ TEST(Parameters, RewritingTheCurrentValuesKeepsEveryExample) {
 // layer, the EI of the wall, the free height in both records.
 TEST(Parameters, ANewValueIsTheFileEditedByHand) {
   std::string text = Example("cantilever-sand-generated.tq4d");
-  const auto applied =
-      Parsed(text).apply({{"layer.1.phi", 30}, {"ei", 2e10}, {"excavation", 108}});
+  const auto applied = Parsed(text).apply({{"layer.1.phi", 30}, {"ei", 2e10}, {"excavation", 108}});
   ASSERT_FALSE(applied.error);
   auto replace = [&](const std::string& from, const std::string& to) {
     for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);

@@ -75,7 +75,8 @@ struct LinearCase {
 void ExpectExact(const LinearCase& c) {
   const double beta = c.exactBeta(), p = NormalCdf(-beta);
   const LimitState state{"y above its limit", 0, c.limit, false};
-  for (auto method : {SamplingOptions::Method::MonteCarlo, SamplingOptions::Method::LatinHypercube}) {
+  for (auto method :
+       {SamplingOptions::Method::MonteCarlo, SamplingOptions::Method::LatinHypercube}) {
     SamplingOptions options;
     options.method = method;
     options.samples = 20000;
