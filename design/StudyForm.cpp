@@ -15,38 +15,14 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
                             "has no gradient";
     return result;
   }
-  for (size_t k = 0; k < n; ++k) {
-    Distribution& d = parameters[k].distribution;
-    if (const auto why = d.invalid()) {
-      result.error = parameters[k].name + ": " + *why;
-      return result;
-    }
-    if (k < bounds.size()) {
-      const std::string note = d.truncateTo(bounds[k].first, bounds[k].second, parameters[k].name);
-      if (!note.empty()) result.notes.push_back(note);
-    }
+  std::string error;
+  const std::optional<RandomSpace> space =
+      RandomSpace::Make(std::move(parameters), bounds, options.correlation, result.notes, error);
+  if (!space) {
+    result.error = error;
+    return result;
   }
-  std::vector<double> cholesky;
-  if (!options.correlation.empty()) {
-    std::string error;
-    cholesky = CholeskyOfCorrelation(options.correlation, n, error);
-    if (cholesky.empty()) {
-      result.error = error;
-      return result;
-    }
-  }
-  auto toX = [&](const std::vector<double>& u) {
-    std::vector<double> x(n);
-    for (size_t i = 0; i < n; ++i) {
-      double z = u[i];
-      if (!cholesky.empty()) {
-        z = 0;
-        for (size_t j = 0; j <= i; ++j) z += cholesky[i * n + j] * u[j];
-      }
-      x[i] = parameters[i].distribution.fromStandardNormal(z);
-    }
-    return x;
-  };
+  auto toX = [&](const std::vector<double>& u) { return space->values(u); };
 
   const int threads = std::max(1, options.threads);
   std::vector<std::unique_ptr<PointModel>> models;

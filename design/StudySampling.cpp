@@ -82,6 +82,48 @@ std::vector<double> StandardNormalSample(const SamplingOptions& options, size_t 
   return z;
 }
 
+std::optional<RandomSpace> RandomSpace::Make(std::vector<RandomParameter> parameters,
+                                             const std::vector<std::pair<double, double>>& bounds,
+                                             const std::vector<double>& correlation,
+                                             std::vector<std::string>& notes, std::string& error) {
+  for (size_t k = 0; k < parameters.size(); ++k) {
+    RandomParameter& p = parameters[k];
+    if (const auto why = p.distribution.invalid()) {
+      error = p.name + ": " + *why;
+      return std::nullopt;
+    }
+    if (k < bounds.size()) {
+      const std::string note = p.distribution.truncateTo(bounds[k].first, bounds[k].second, p.name);
+      if (!note.empty()) notes.push_back(note);
+      if (const auto why = p.distribution.invalid()) {
+        error = p.name + ": " + *why + " within its physical range";
+        return std::nullopt;
+      }
+    }
+  }
+  RandomSpace space;
+  if (!correlation.empty()) {
+    space.cholesky_ = CholeskyOfCorrelation(correlation, parameters.size(), error);
+    if (space.cholesky_.empty()) return std::nullopt;
+  }
+  space.parameters_ = std::move(parameters);
+  return space;
+}
+
+std::vector<double> RandomSpace::values(const std::vector<double>& u) const {
+  const size_t n = parameters_.size();
+  std::vector<double> x(n);
+  for (size_t i = 0; i < n; ++i) {
+    double z = u[i];
+    if (!cholesky_.empty()) {
+      z = 0;
+      for (size_t j = 0; j <= i; ++j) z += cholesky_[i * n + j] * u[j];
+    }
+    x[i] = parameters_[i].distribution.fromStandardNormal(z);
+  }
+  return x;
+}
+
 SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>& outputs,
                       std::vector<RandomParameter> parameters,
                       const std::vector<std::pair<double, double>>& bounds,
@@ -92,34 +134,17 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
     result.error = "a probabilistic study needs at least one random parameter and one sample";
     return result;
   }
-  for (size_t k = 0; k < n; ++k) {
-    RandomParameter& p = parameters[k];
-    if (const auto why = p.distribution.invalid()) {
-      result.error = p.name + ": " + *why;
-      return result;
-    }
-    if (k < bounds.size()) {
-      const std::string note = p.distribution.truncateTo(bounds[k].first, bounds[k].second, p.name);
-      if (!note.empty()) result.notes.push_back(note);
-      if (const auto why = p.distribution.invalid()) {
-        result.error = p.name + ": " + *why + " within its physical range";
-        return result;
-      }
-    }
-  }
   for (const LimitState& l : limitStates)
     if (!l.notHeld && l.output >= m) {
       result.error = "the limit state " + l.name + " names no output";
       return result;
     }
-  std::vector<double> cholesky;
-  if (!options.correlation.empty()) {
-    std::string error;
-    cholesky = CholeskyOfCorrelation(options.correlation, n, error);
-    if (cholesky.empty()) {
-      result.error = error;
-      return result;
-    }
+  std::string error;
+  const std::optional<RandomSpace> space =
+      RandomSpace::Make(std::move(parameters), bounds, options.correlation, result.notes, error);
+  if (!space) {
+    result.error = error;
+    return result;
   }
 
   const int threads = std::max(1, options.threads);
@@ -135,17 +160,8 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
     const size_t size = std::min(kBlock, options.samples - first);
     ParallelFor(size, threads, [&](int worker, size_t k) {
       const std::vector<double> u = StandardNormalSample(options, first + k, n);
-      std::vector<double>& values = x[k];
-      values.assign(n, 0.0);
-      for (size_t i = 0; i < n; ++i) {
-        double z = u[i];
-        if (!cholesky.empty()) {
-          z = 0;
-          for (size_t j = 0; j <= i; ++j) z += cholesky[i * n + j] * u[j];
-        }
-        values[i] = parameters[i].distribution.fromStandardNormal(z);
-      }
-      evaluations[k] = models[worker]->evaluate(values);
+      x[k] = space->values(u);
+      evaluations[k] = models[worker]->evaluate(x[k]);
     });
     // Gathered in sample order: the sums do not depend on the threads.
     for (size_t k = 0; k < size; ++k) {

@@ -35,6 +35,30 @@ struct RandomParameter {
   Distribution distribution;
 };
 
+// The random parameters of a study as a map from independent standard
+// normal variables u to the parameters' values: each distribution checked
+// and truncated to its parameter's physical range, the correlation applied
+// through its Cholesky factor (the Gaussian copula). Sampling and FORM
+// share it, so both see the same parameters.
+class RandomSpace {
+ public:
+  // Empty with `error` set for a distribution that is not one (before or
+  // after truncation to `bounds`: lower, upper per parameter; empty: none)
+  // or a correlation matrix (row-major; empty: independent) that is not
+  // one; the truncation notes are appended to `notes`.
+  static std::optional<RandomSpace> Make(std::vector<RandomParameter> parameters,
+                                         const std::vector<std::pair<double, double>>& bounds,
+                                         const std::vector<double>& correlation,
+                                         std::vector<std::string>& notes, std::string& error);
+  size_t size() const { return parameters_.size(); }
+  // The parameters' values at `u` (size() independent standard normals).
+  std::vector<double> values(const std::vector<double>& u) const;
+
+ private:
+  std::vector<RandomParameter> parameters_;
+  std::vector<double> cholesky_;  // lower factor, row-major; empty: independent
+};
+
 // Fails when the output (its magnitude with `magnitude`) exceeds `limit`,
 // or, with `notHeld`, when the model does not hold (output unused). A
 // sample the model cannot evaluate fails every limit state: nothing shows
