@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,13 +18,10 @@ namespace {
 
 // The lines of the results section up to the column heading.
 std::vector<std::string> outcomeLines(const EngineModel& model) {
-  const std::string path = testing::TempDir() + "terraq-outcome-lines.txt";
   TextOut report;
-  report.open(path);
+  report.keepInMemory();
   WriteResults(report, model);
-  report.close();
-  std::vector<std::string> lines = terraq::test::SplitLines(terraq::test::ReadTextFile(path));
-  std::filesystem::remove(path);
+  std::vector<std::string> lines = terraq::test::SplitLines(report.takeText());
   for (size_t k = 0; k < lines.size(); ++k)
     if (lines[k].starts_with("   STA I")) lines.resize(k);
   return lines;
