@@ -1,0 +1,39 @@
+#pragma once
+// What the calculation package says, in order: the title page; for every
+// problem of the data file (each stage, short- and long-term) the inputs as
+// tables with their symbols and units, the drawing of the wall and soil,
+// the earth pressure; the results as graphs (every problem on one graph,
+// with the envelope); the maxima with their depths; the warnings of the run
+// with what each means; the design where the data allows it; and the
+// methods with their published references. Every number is taken from the
+// analysis in memory, formatted once here.
+//
+// A data file whose analysis stopped gives the inputs, the stop and why, and
+// no results.
+
+#include <filesystem>
+#include <string>
+
+#include "Document.h"
+#include "api/Analysis.h"
+
+namespace terraq::report {
+
+struct PackageInput {
+  std::filesystem::path dataFile;  // named on the title page
+  std::string dataText;            // the text that was analysed
+  // Its analysis, with the report text (the problems' headings and the
+  // engine's own wording of what it found).
+  engine::api::AnalysisResult analysis;
+  std::string programVersion;  // "2.4.0"
+  std::string date;            // as the title page shows it, "2026-12-08"
+  // The limit-equilibrium design and factor of safety of each problem that
+  // has soil layers to design from, with the design's defaults.
+  bool includeDesign = true;
+};
+
+// Builds the package. Never throws for a fault of the data: what cannot be
+// read is said in the document.
+Document BuildPackage(const PackageInput& input);
+
+}  // namespace terraq::report

@@ -1,0 +1,49 @@
+#pragma once
+// The figures of the calculation package, each a paint routine
+// (Document.h's Figure) over values it owns, so that the PDF and the HTML
+// draw the same picture: the wall and soil profile of a stage, the earth
+// pressure applied, and the results along the wall of every problem on one
+// graph with their envelope.
+//
+// Units: the figures show what the program's graph windows show (depths in
+// feet or metres; the other quantities in the units of the program's
+// graphs, or the data file's where the program has no graph of them), and
+// every axis names its unit.
+
+#include <string>
+#include <vector>
+
+#include "Document.h"
+
+namespace terraq::engine::api {
+struct ProblemResult;
+}
+namespace terraq::ui {
+class TProgramData;
+}
+
+namespace terraq::report {
+
+// The wall and the soil profile of one stage as entered: the layers hatched
+// and named, the water tables, the excavation level, the anchors, props and
+// springs, the loads and the main dimensions.
+Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption);
+
+// The earth pressure each problem applied (its table of specified or
+// generated pressure: total, and where generated, soil and surcharge),
+// against depth.
+Figure PressureFigure(const std::vector<engine::api::ProblemResult>& problems,
+                      const std::vector<std::string>& names, int unitsSystem,
+                      const std::string& caption);
+
+// The quantities along the wall.
+enum class Quantity { Deflection, Slope, Moment, Shear, SoilReaction };
+
+// One quantity of every problem on one graph, a curve per problem named by
+// `names` (the same count as `problems`) and, with more than one problem,
+// the envelope (the largest and smallest value at each depth over the
+// problems) as two dashed curves.
+Figure ResultFigure(Quantity quantity, const std::vector<engine::api::ProblemResult>& problems,
+                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption);
+
+}  // namespace terraq::report
