@@ -377,15 +377,16 @@ int convertCommand(const std::vector<std::string_view>& args) {
   return kExitOk;
 }
 
-// terraq plot is carried out by the plotting helper, which takes this
-// process's place with the same arguments: only it loads the painting
-// libraries (Qt Gui and its picture and page formats), so that a run or a
-// conversion starts without them.
-int plotCommand(char** argv) {
+// terraq plot and terraq report are carried out by the plotting helper,
+// which takes this process's place with the same arguments: only it loads
+// the painting libraries (Qt Gui and its picture and page formats), so that
+// a run or a conversion starts without them. `what` says what could not be
+// done without it.
+int paintingCommand(char** argv, const std::string& what) {
   const std::vector<fs::path> folders = terraq::ui::LibraryFolders(terraq::ui::ExecutableFolder());
   const fs::path helper = terraq::ui::FindIn(folders, kPlotHelperName);
   if (helper.empty())
-    return fail(std::string("cannot draw graphs: the plotting program ") + kPlotHelperName +
+    return fail("cannot " + what + ": the plotting program " + kPlotHelperName +
                 " is not installed (looked for beside " +
                 (folders.front() / kPlotHelperName).string() + ")");
   flushStandardOutput();
@@ -407,7 +408,8 @@ int dispatch(const std::vector<std::string_view>& args, char** argv) {
   }
   if (command == "run") return runCommand({args.begin() + 1, args.end()});
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
-  if (command == "plot") return plotCommand(argv);
+  if (command == "plot") return paintingCommand(argv, "draw graphs");
+  if (command == "report") return paintingCommand(argv, "write the calculation package");
   if (command == "design") return terraq::cli::DesignCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }

@@ -1,0 +1,140 @@
+#include "ReportCommand.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "CommandLine.h"
+#include "PackageFile.h"
+#include "project/EngineRun.h"
+#include "project/TWordReader.h"
+#include "project/WriteGuards.h"
+
+namespace fs = std::filesystem;
+
+namespace terraq::cli {
+
+namespace {
+
+struct ReportOptions {
+  fs::path dataFile, outFile;
+  std::optional<report::Paper> paper;  // the locale's when not given
+};
+
+// Parses the arguments; a usage error's status when they are not usable.
+std::optional<int> ParseReportArguments(const std::vector<std::string_view>& args, ReportOptions& options) {
+  std::vector<std::string_view> files;
+  bool optionsEnded = false;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string_view arg = args[k];
+    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
+      files.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    } else if (arg == "--out" || arg == "--paper") {
+      if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
+      const std::string_view value = args[++k];
+      if (arg == "--out") {
+        options.outFile = std::string(value);
+      } else if (value == "a4") {
+        options.paper = report::Paper::A4;
+      } else if (value == "letter") {
+        options.paper = report::Paper::Letter;
+      } else {
+        return usageError("unknown paper '" + std::string(value) + "'; use a4 or letter");
+      }
+    } else {
+      return usageError("unknown option '" + std::string(arg) + "' for report");
+    }
+  }
+  if (files.size() != 1) return usageError("report takes one data file");
+  if (options.outFile.empty()) return usageError("report needs --out FILE (.pdf or .html)");
+  if (!report::PackageFormFor(options.outFile))
+    return usageError(options.outFile.string() + ": the package must end in .pdf or .html");
+  options.dataFile = fs::path(files.front());
+  return std::nullopt;
+}
+
+// The outputs of the last run are missing or older than the data file.
+bool OutputsOutOfDate(const ui::RunPaths& paths) {
+  std::error_code ec;
+  const auto data = fs::last_write_time(paths.dataFile, ec);
+  if (ec) return true;
+  for (const fs::path* output : {&paths.reportFile, &paths.plotFile}) {
+    const auto written = fs::last_write_time(*output, ec);
+    if (ec || written < data) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int ReportCommand(const std::vector<std::string_view>& args, const char* programName) {
+  ReportOptions options;
+  if (const std::optional<int> status = ParseReportArguments(args, options)) return *status;
+  if (const std::string unusable = ui::UnusableDataFile(options.dataFile); !unusable.empty())
+    return fail(unusable);
+  const ui::RunPaths paths = ui::DeriveRunPaths(options.dataFile);
+  // The package must not be written over the files it is made from.
+  try {
+    ui::RefuseSameFiles({{options.outFile, "the calculation package"}},
+                        {{paths.dataFile, "the data file"},
+                         {paths.reportFile, "the report"},
+                         {paths.plotFile, "the plot file"},
+                         {paths.monitorFile, "the monitor file"}});
+  } catch (const ui::EFileWriteError& e) {
+    return fail(e.what());
+  }
+
+  if (OutputsOutOfDate(paths)) {
+    // What the package shows is made in memory below; the run keeps the
+    // files beside the data file in step with it, as the user expects after
+    // asking for its results. A run that cannot write them does not stop
+    // the package (a checker may read a project in a folder of someone
+    // else's): it is said.
+    const ui::EngineRunResult run = ui::RunEngine(paths.dataFile);
+    if (!run.error.empty())
+      std::cerr << "terraq: the outputs beside the data file were not brought up to date: " << run.error
+                << "\n";
+  }
+
+  std::string text;
+  try {
+    text = ui::ReadWholeFile(paths.dataFile);
+  } catch (const ui::EInOutError& e) {
+    return fail(e.what());
+  }
+
+  // Fonts and painting need a GUI application; the offscreen platform
+  // needs no display. A platform the user chose is respected.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char* argv[] = {const_cast<char*>(programName), nullptr};
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "terraq: %s\n", qPrintable(message));
+  });
+  QGuiApplication application(argc, argv);
+
+  const report::PackageInput input =
+      report::AnalysedPackageInput(options.dataFile, std::move(text), TERRAQ_VERSION);
+  const report::Document document = report::BuildPackage(input);
+  const report::PackageForm form = *report::PackageFormFor(options.outFile);
+  const std::string bytes = report::PackageBytes(document, form, options.paper.value_or(report::PaperOfLocale()));
+  if (const std::string failed = report::WritePackageFile(options.outFile, bytes); !failed.empty())
+    return fail(failed);
+
+  std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";
+  if (input.analysis.error) {
+    std::cerr << "terraq: the analysis of " << options.dataFile.string()
+              << " stopped; the package gives the inputs and why: " << input.analysis.error->message << "\n";
+    return kExitErrorStop;
+  }
+  return kExitOk;
+}
+
+}  // namespace terraq::cli

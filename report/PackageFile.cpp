@@ -1,0 +1,47 @@
+#include "PackageFile.h"
+
+#include <QDate>
+
+#include "DocumentHtml.h"
+#include "project/AsciiLower.h"
+#include "project/AtomicFile.h"
+#include "project/WriteGuards.h"
+
+namespace terraq::report {
+
+std::optional<PackageForm> PackageFormFor(const std::filesystem::path& file) {
+  const std::string extension = ui::AsciiLower(file.extension().string());
+  if (extension == ".pdf") return PackageForm::Pdf;
+  if (extension == ".html" || extension == ".htm") return PackageForm::Html;
+  return std::nullopt;
+}
+
+PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText,
+                                  const std::string& programVersion) {
+  PackageInput input;
+  input.dataFile = dataFile;
+  input.dataText = std::move(dataText);
+  engine::api::AnalysisOptions options;
+  options.reportText = true;
+  input.analysis = engine::api::Analyse(input.dataText, options);
+  input.programVersion = programVersion;
+  input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  return input;
+}
+
+std::string PackageBytes(const Document& document, PackageForm form, Paper paper) {
+  return form == PackageForm::Pdf ? PdfBytes(document, paper) : HtmlText(document);
+}
+
+std::string WritePackageFile(const std::filesystem::path& file, const std::string& bytes) {
+  try {
+    ui::WriteFileAtomically(file, bytes);
+  } catch (const ui::EFileWriteError& e) {
+    return "cannot write " + e.path().string() + ": " + e.reason();
+  } catch (const ui::EInOutError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+}  // namespace terraq::report
