@@ -121,7 +121,7 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   QGuiApplication application(argc, argv);
 
   const report::PackageInput input =
-      report::AnalysedPackageInput(options.dataFile, std::move(text), TERRAQ_VERSION);
+      report::AnalysedPackageInput(options.dataFile, std::move(text));
   const report::Document document = report::BuildPackage(input);
   const report::PackageForm form = *report::PackageFormFor(options.outFile);
   const std::string bytes = report::PackageBytes(document, form, options.paper.value_or(report::PaperOfLocale()));

@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "DocumentHtml.h"
+#include "platform/ProgramBasics.h"
 #include "project/AsciiLower.h"
 #include "project/AtomicFile.h"
 #include "project/WriteGuards.h"
@@ -16,15 +17,14 @@ std::optional<PackageForm> PackageFormFor(const std::filesystem::path& file) {
   return std::nullopt;
 }
 
-PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText,
-                                  const std::string& programVersion) {
+PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText) {
   PackageInput input;
   input.dataFile = dataFile;
   input.dataText = std::move(dataText);
   engine::api::AnalysisOptions options;
   options.reportText = true;
   input.analysis = engine::api::Analyse(input.dataText, options);
-  input.programVersion = programVersion;
+  input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   return input;
 }

@@ -21,9 +21,9 @@ enum class PackageForm { Pdf, Html };
 std::optional<PackageForm> PackageFormFor(const std::filesystem::path& file);
 
 // The input of a package: `dataText` (the data file's text as read) analysed
-// with its report text, dated today. `dataFile` only names it.
-PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText,
-                                  const std::string& programVersion);
+// with its report text, dated today, by this version of the program.
+// `dataFile` only names it.
+PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText);
 
 // The package's file content in the form. Needs a QGuiApplication.
 std::string PackageBytes(const Document& document, PackageForm form, Paper paper);

@@ -118,6 +118,9 @@ void TMainForm::createFileMenu() {
   connect(a, &QAction::triggered, this, [this] { FileSave(); });
   a = addItem(fileMenu_, QStringLiteral("FileSaveAs"), tr("Save &As..."));
   connect(a, &QAction::triggered, this, [this] { FileSaveAs(); });
+  fileMenu_->addSeparator();
+  a = addItem(fileMenu_, QStringLiteral("FileExportReport"), tr("Export Calculation &Report..."));
+  connect(a, &QAction::triggered, this, &TMainForm::FileExportReport);
   recentSeparator_ = fileMenu_->addSeparator();
   for (int k = 1; k <= TRecentFiles::kSize; ++k) {
     QAction* recent = addItem(fileMenu_, QStringLiteral("RecentFile%1").arg(k), QString());

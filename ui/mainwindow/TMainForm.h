@@ -124,6 +124,9 @@ class TMainForm : public QMainWindow {
   void ShowSideView();
   // Opens the Design window (or raises it): MainFormDesign.cpp.
   void ShowDesign();
+  // File > Export Calculation Report: saves the project, makes the
+  // package of its data file and opens its preview, from which it is saved.
+  void FileExportReport();
   // The staged-construction dialog: modal from the Options menu, modeless
   // from the tool bar. Not while long-term analyses are on.
   void ShowStagedDialog(bool modal);
