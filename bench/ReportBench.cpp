@@ -1,6 +1,7 @@
 // The calculation package of a five-stage project
-// (tests/data/fuzz-seeds/five-full-stages.tq4d: 407 stations, every table
-// full), from its text to the bytes of the file:
+// (examples/staged-excavation-tieback.tq4d: 121 stations, generated earth
+// pressure and p-y curves, a tie-back from the second stage), from its text
+// to the bytes of the file:
 //
 // BM_PackageOfFiveStages/0: the analysis in memory, the contents and the
 // PDF; /1 the same with the HTML page. What terraq report and Export
@@ -20,7 +21,7 @@
 namespace {
 
 std::string FiveStages() {
-  std::ifstream in(std::string(TERRAQ_SOURCE_DIR) + "/tests/data/fuzz-seeds/five-full-stages.tq4d",
+  std::ifstream in(std::string(TERRAQ_SOURCE_DIR) + "/examples/staged-excavation-tieback.tq4d",
                    std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
@@ -33,7 +34,7 @@ void BM_PackageOfFiveStages(benchmark::State& state) {
   size_t bytes = 0;
   for (auto _ : state) {
     const terraq::report::Document document =
-        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("five-full-stages.tq4d", text));
+        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text));
     bytes = terraq::report::PackageBytes(document, form, terraq::report::Paper::A4).size();
     benchmark::DoNotOptimize(bytes);
   }
@@ -45,7 +46,7 @@ void BM_ContentsOfFiveStages(benchmark::State& state) {
   const std::string text = FiveStages();
   for (auto _ : state)
     benchmark::DoNotOptimize(
-        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("five-full-stages.tq4d", text)));
+        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text)));
 }
 BENCHMARK(BM_ContentsOfFiveStages)->Unit(benchmark::kMillisecond);
 

@@ -58,4 +58,12 @@ execute_process(COMMAND ${prefix}/${BIN_DIR}/terraq plot --graph moment --out mo
 if(NOT status EQUAL 0 OR NOT EXISTS ${work}/moment.png)
   fail("the installed terraq plot exited with ${status}: ${said}${errors}")
 endif()
+
+# And the calculation package of the project.
+execute_process(COMMAND ${prefix}/${BIN_DIR}/terraq report --out calc.pdf cantilever-sheet-pile-py-curves.tq4d
+                WORKING_DIRECTORY ${work}
+                RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE errors)
+if(NOT status EQUAL 0 OR NOT EXISTS ${work}/calc.pdf)
+  fail("the installed terraq report exited with ${status}: ${said}${errors}")
+endif()
 file(REMOVE_RECURSE ${SCRATCH})
