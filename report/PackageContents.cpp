@@ -144,7 +144,7 @@ Document BuildPackage(const PackageInput& input) {
   document.titlePage.facts.entries = {
       {"Data file", "", fileName, ""},
       {"Date", "", input.date, ""},
-      {"Program version", "", "TERRAQ " + input.programVersion, ""},
+      {"Program version", "", input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
       {"Units system", "", unitsSystemText(units), ""},
       {"Problems analysed", "",
        std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},

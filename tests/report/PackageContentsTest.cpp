@@ -182,7 +182,8 @@ TEST(PackageContents, EverySoilLayerParameterOfTheSamplesIsShown) {
     ui::TProjectTables tables;
     const ui::TProgramData project(tables, entry.path(), ui::kLayoutCurrent);
     const ui::TGridTable& layers = tables.SoilLayers;
-    for (int layer = 0; project.GeneratePY && layer < layers.RowCount(); ++layer) {
+    const bool soil = project.GeneratePY || project.WrittenEarthPressureMode() >= 2;
+    for (int layer = 0; soil && layer < layers.RowCount(); ++layer) {
       const ui::TGridTable* sub =
           static_cast<const ui::TTableColumn&>(layers.Column(2)).SubTable(layer);
       ASSERT_TRUE(sub);
