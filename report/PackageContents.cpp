@@ -3,6 +3,7 @@
 
 #include "PackageContents.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "PackageFigures.h"
@@ -170,8 +171,14 @@ Document BuildPackage(const PackageInput& input) {
   }
 
   blocks.push_back(Heading{1, "Earth pressure", {}});
-  blocks.push_back(
-      PressureFigure(analysis.problems, names, resultUnits, "Earth pressure applied to the wall"));
+  const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
+                                    [](const auto& p) { return !p.earthPressure.empty(); });
+  if (pressure)
+    blocks.push_back(
+        PressureFigure(analysis.problems, names, resultUnits, "Earth pressure applied to the wall"));
+  else
+    blocks.push_back(Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
+                               "the inputs."});
 
   blocks.push_back(Heading{1, "Results", {}});
   blocks.push_back(
