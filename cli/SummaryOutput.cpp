@@ -3,7 +3,6 @@
 #include "project/RunOutcome.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -143,7 +142,12 @@ void appendProblemJson(std::string& out, const ProblemSummary& p) {
            ", \"shearAbove\": " + JsonNumber(s.shearAbove) +
            ", \"shearBelow\": " + JsonNumber(s.shearBelow) + "}";
   }
-  out += "]}";
+  out += "]";
+  // Added after the fields scripts already read, so that their lines stay as they were.
+  out += ",\n     \"topDeflection\": " + jsonExtreme(p.topDeflection);
+  out += ",\n     \"maxPositiveMoment\": " + jsonExtreme(p.positiveMoment);
+  out += ",\n     \"maxNegativeMoment\": " + jsonExtreme(p.negativeMoment);
+  out += "}";
 }
 
 // Length of the valid UTF-8 sequence at s[k], or 0 when it is not one.
@@ -224,13 +228,7 @@ std::string JsonPath(const std::filesystem::path& path) {
   return jsonString(path.string(), StrayByte::SurrogateEscape);
 }
 
-std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
-  if (value == 0.0) return "0";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
+std::string JsonNumber(double value) { return ui::SummaryNumberText(value); }
 
 std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& paths) {
   std::string out = "Analysis of " + paths.dataFile.string() + "\n";

@@ -29,7 +29,11 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "zeroPivotStations", "partialStiffnessStations": arrays of station numbers,
 //                  "notValidReason": the report's reason, only when resultsValid is false,
 //                  "units": {"code", "length", "force", "moment"} or null,
-//                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null}]}
+//                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null,
+//                  "largestShear": {"value", "depth"} or null,
+//                  "supports": [{"station", "depth", "force", "shearAbove", "shearBelow"}],
+//                  "topDeflection", "maxPositiveMoment", "maxNegativeMoment":
+//                                  {"value", "depth"} or null}]}
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);
 
 // A JSON string literal: quoted, with quotes, backslashes and control
@@ -45,7 +49,8 @@ std::string JsonString(std::string_view text);
 // plus valid UTF-8 whatever the name holds.
 std::string JsonPath(const std::filesystem::path& path);
 
-// A JSON number in its shortest exact form; null when not finite.
+// A JSON number in its shortest exact form; null when not finite
+// (ui::SummaryNumberText, which the calculation package shares).
 std::string JsonNumber(double value);
 
 }  // namespace terraq::cli

@@ -1,11 +1,207 @@
-// Placeholder until the contents land: the title page only.
+// The order of the calculation package and the facts of its title page; the
+// chapters themselves are made by the parts (PackageParts.h).
+
 #include "PackageContents.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "PackageFigures.h"
+#include "PackageParts.h"
+#include "project/RunOutcome.h"
+#include "project/StageFiles.h"
 
 namespace terraq::report {
 
+namespace detail {
+
+ProjectRead ReadProject(const std::string& text, int layout) {
+  ProjectRead project;
+  auto fresh = [] {
+    StageProject stage;
+    stage.tables = std::make_unique<ui::TProjectTables>();
+    stage.data = std::make_unique<ui::TProgramData>(*stage.tables);
+    return stage;
+  };
+  StageProject whole = fresh();
+  try {
+    whole.data->LoadText(text, layout);
+  } catch (const std::exception& e) {
+    project.error = e.what();
+    return project;
+  }
+  if (whole.data->StageCount < 2) {
+    project.stages.push_back(std::move(whole));
+    return project;
+  }
+  // Each stage is a complete data set of its own: read block by block, as
+  // the program reads its stage files.
+  const std::vector<std::string> blocks = ui::SplitStageBlocks(text);
+  for (size_t k = 0; k < blocks.size(); ++k) {
+    StageProject stage = fresh();
+    try {
+      stage.data->LoadStageBlockText(blocks[k], layout);
+    } catch (const std::exception& e) {
+      project.error = "Stage " + std::to_string(k + 1) + ": " + e.what();
+      break;
+    }
+    // The blocks after the first carry a stage marker instead of a title.
+    if (k > 0) stage.data->ProjectTitle = project.stages.front().data->ProjectTitle;
+    project.stages.push_back(std::move(stage));
+  }
+  return project;
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::ProjectRead;
+
+std::string unitsSystemText(int units) {
+  switch (units) {
+    case 1: return "English (lb, in)";
+    case 2: return "SI (kN, m)";
+    case 3: return "Other (F, L)";
+  }
+  return "—";
+}
+
+// The name of each problem of the run on graphs and in tables: "Stage 2",
+// "Short-term" and "Long-term", or the title of a single problem.
+std::vector<std::string> problemNames(const ui::RunSummary& summary, const ProjectRead& project) {
+  bool staged = project.staged(), longTerm = project.longTerm();
+  for (const ui::ProblemSummary& p : summary.problems) {
+    staged = staged || p.kind == ui::HeadingKind::Stage;
+    longTerm = longTerm || p.kind == ui::HeadingKind::LongTerm;
+  }
+  std::vector<std::string> names;
+  const size_t count = summary.problems.size();
+  for (size_t k = 0; k < count; ++k) {
+    const ui::ProblemSummary& p = summary.problems[k];
+    if (staged)
+      names.push_back("Stage " + std::to_string(p.kind == ui::HeadingKind::Stage && p.stage > 0
+                                                    ? p.stage
+                                                    : int(k) + 1));
+    else if (longTerm && k < 2) names.push_back(k == 0 ? "Short-term" : "Long-term");
+    else if (count == 1 && !p.title.empty()) names.push_back(p.title);
+    else names.push_back("Problem " + std::to_string(k + 1));
+  }
+  return names;
+}
+
+std::string runText(const ui::RunSummary& summary, const engine::api::AnalysisResult& analysis) {
+  if (analysis.error) return "Stopped: " + analysis.error->message;
+  const ui::ResultsVerdict verdict = ui::JudgeResults(summary);
+  if (!verdict.valid && summary.complete) return "Completed; " + verdict.mark;
+  if (!verdict.valid) return "Completed; results not valid (see the warnings)";
+  return "Completed; every problem closed";
+}
+
+void appendStop(const engine::api::AnalysisResult& analysis, const std::vector<std::string>& names,
+                std::vector<Block>& blocks) {
+  blocks.push_back(Heading{1, "Analysis stopped", {}});
+  blocks.push_back(
+      Paragraph{"The analysis stopped before it completed: this package gives no results. "
+                "The engine's message:"});
+  blocks.push_back(Paragraph{analysis.error->message, Paragraph::Style::Mono});
+  if (analysis.error->line > 0)
+    blocks.push_back(
+        Paragraph{"At line " + std::to_string(analysis.error->line) + " of the data file."});
+  if (!names.empty()) {
+    std::string solved;
+    for (const std::string& name : names) solved += (solved.empty() ? "" : ", ") + name;
+    blocks.push_back(
+        Paragraph{"Solved before the stop: " + solved +
+                      ". Their results are left out with the rest: correct the data and "
+                      "analyse the whole file again.",
+                  Paragraph::Style::Note});
+  }
+}
+
+}  // namespace
+
 Document BuildPackage(const PackageInput& input) {
   Document document;
-  document.titlePage.title = input.dataFile.filename().string();
+  const engine::api::AnalysisResult& analysis = input.analysis;
+  const ProjectRead project =
+      detail::ReadProject(input.dataText, ui::LayoutForFile(input.dataFile));
+  const ui::RunSummary summary = ui::SummarizeAnalysis(analysis, analysis.report);
+  const std::vector<std::string> names = problemNames(summary, project);
+  const std::string fileName = input.dataFile.filename().string();
+  const int units = !project.stages.empty()      ? project.stages.front().data->Units
+                    : !analysis.problems.empty() ? analysis.problems.front().units
+                                                 : 0;
+  const int resultUnits = analysis.problems.empty() ? units : analysis.problems.front().units;
+
+  std::string title = !project.stages.empty()      ? project.stages.front().data->ProjectTitle
+                      : !analysis.problems.empty() ? analysis.problems.front().title
+                                                   : std::string();
+  if (title.empty()) title = fileName;
+  document.titlePage.title = title;
+  document.titlePage.subtitle = "Calculation package";
+  std::string analysed;
+  for (const std::string& name : names) analysed += (analysed.empty() ? "" : ", ") + name;
+  document.titlePage.facts.entries = {
+      {"Data file", "", fileName, ""},
+      {"Date", "", input.date, ""},
+      {"Program version", "", input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
+      {"Units system", "", unitsSystemText(units), ""},
+      {"Problems analysed", "",
+       std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},
+      {"Run", "", runText(summary, analysis), ""},
+  };
+  document.runningHeader = title + " — " + fileName;
+
+  std::vector<Block>& blocks = document.blocks;
+  detail::AppendInputs(project, blocks);
+  if (!project.stages.empty()) {
+    blocks.push_back(Heading{1, "Wall and soil profile", {}});
+    for (size_t k = 0; k < project.stages.size(); ++k)
+      blocks.push_back(ProfileFigure(*project.stages[k].data,
+                                     project.staged()
+                                         ? "Wall and soil profile, stage " + std::to_string(k + 1)
+                                         : "Wall and soil profile"));
+  }
+  if (analysis.error || analysis.problems.empty()) {
+    if (analysis.error) appendStop(analysis, names, blocks);
+    else blocks.push_back(Paragraph{"No problem of the data file reached its results."});
+    detail::AppendMethods(project, false, blocks);
+    return document;
+  }
+
+  blocks.push_back(Heading{1, "Earth pressure", {}});
+  const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
+                                    [](const auto& p) { return !p.earthPressure.empty(); });
+  if (pressure)
+    blocks.push_back(
+        PressureFigure(analysis.problems, names, resultUnits, "Earth pressure applied to the wall"));
+  else
+    blocks.push_back(Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
+                               "the inputs."});
+
+  blocks.push_back(Heading{1, "Results", {}});
+  blocks.push_back(
+      Paragraph{"Deflection, loads and soil reaction are positive towards the excavation; a "
+                "moment is positive when it stretches the backfill face.",
+                Paragraph::Style::Note});
+  const std::pair<Quantity, const char*> quantities[] = {{Quantity::Deflection, "Deflection"},
+                                                         {Quantity::Slope, "Slope"},
+                                                         {Quantity::Moment, "Bending moment"},
+                                                         {Quantity::Shear, "Shear"},
+                                                         {Quantity::SoilReaction, "Soil reaction"}};
+  for (const auto& [quantity, caption] : quantities)
+    blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
+
+  detail::AppendMaxima(summary, names, blocks);
+  detail::AppendWarnings(summary, analysis, names, blocks);
+  bool designed = false;
+  if (input.includeDesign) {
+    const size_t before = blocks.size();
+    detail::AppendDesign(input.dataText, names, blocks);
+    designed = blocks.size() > before;
+  }
+  detail::AppendMethods(project, designed, blocks);
   return document;
 }
 

@@ -189,7 +189,8 @@ std::string Describe(const RunSummary& s) {
     for (const SupportForce& f : p.supports)
       out << "\n  support " << f.station << " " << f.depth << " " << f.force << " " << f.shearAbove
           << " " << f.shearBelow;
-    for (const auto* e : {&p.deflection, &p.moment, &p.shear, &p.shearEitherSide}) {
+    for (const auto* e : {&p.deflection, &p.moment, &p.shear, &p.shearEitherSide, &p.topDeflection,
+                          &p.positiveMoment, &p.negativeMoment}) {
       if (*e) out << "\n  " << (*e)->value << " at " << (*e)->depth;
       else out << "\n  none";
     }

@@ -258,8 +258,17 @@ TEST(RunSummary, TakesMaximaFromTheResultBlockBehindTheOtherBlocks) {
   EXPECT_DOUBLE_EQ(p.moment->value, 0.25e100);
   EXPECT_DOUBLE_EQ(p.shear->value, -500.0);
   EXPECT_DOUBLE_EQ(p.shear->depth, 0.0);
+  // The top station's deflection, not the largest; each sign of moment on its own.
+  ASSERT_TRUE(p.topDeflection && p.positiveMoment && p.negativeMoment);
+  EXPECT_DOUBLE_EQ(p.topDeflection->value, 1.2);
+  EXPECT_DOUBLE_EQ(p.topDeflection->depth, 0.0);
+  EXPECT_DOUBLE_EQ(p.positiveMoment->value, 0.25e100);
+  EXPECT_DOUBLE_EQ(p.positiveMoment->depth, 0.5);
+  EXPECT_DOUBLE_EQ(p.negativeMoment->value, -0.25e100);
+  EXPECT_DOUBLE_EQ(p.negativeMoment->depth, 1.0);
   EXPECT_FALSE(s.problems[1].unitsCode);
   EXPECT_FALSE(s.problems[1].deflection);
+  EXPECT_FALSE(s.problems[1].topDeflection);
 }
 
 TEST(RunSummary, ReadsTheEngineNumberForms) {

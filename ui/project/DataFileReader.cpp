@@ -405,6 +405,8 @@ void TProgramData::LoadStageBlockText(const std::string& text, int layout) {
   TDataFileReader(*this, text, layout).readStageBlock();
 }
 
+void TProgramData::LoadText(const std::string& text, int layout) { readText(text, layout); }
+
 void TProgramData::LoadStageBlock(const std::filesystem::path& file, int layout) {
   LoadStageBlockText(ReadWholeFile(file), layout);
 }

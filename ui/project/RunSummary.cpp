@@ -288,9 +288,23 @@ void track(std::optional<Extreme>& extreme, double value, double depth) {
   if (!extreme || std::fabs(value) > std::fabs(extreme->value)) extreme = Extreme{value, depth};
 }
 
+// The largest positive and the most negative moment along the wall, each
+// at the shallowest depth of its value.
+void trackSigned(std::optional<Extreme>& positive, std::optional<Extreme>& negative, double value,
+                 double depth) {
+  if (value > 0.0 && (!positive || value > positive->value)) positive = Extreme{value, depth};
+  if (value < 0.0 && (!negative || value < negative->value)) negative = Extreme{value, depth};
+}
+
+// The deflection of the first (top) station, when it can be read.
+void trackTop(std::optional<Extreme>& top, bool first, double value, double depth) {
+  if (first && !std::isnan(value)) top = Extreme{value, depth};
+}
+
 struct ResultBlock {
   int unitsCode = 0;
   std::optional<Extreme> deflection, moment, shear;
+  std::optional<Extreme> topDeflection, positiveMoment, negativeMoment;
   std::vector<double> depths;  // of every row, NaN where unreadable
 };
 
@@ -329,6 +343,8 @@ std::vector<ResultBlock> readResultBlocks(std::string_view text) {
       track(block.deflection, deflection, depth);
       track(block.moment, moment, depth);
       track(block.shear, shear, depth);
+      trackTop(block.topDeflection, r == 0, deflection, depth);
+      trackSigned(block.positiveMoment, block.negativeMoment, moment, depth);
     }
     blocks.push_back(block);
   }
@@ -439,6 +455,9 @@ RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText) 
     p.deflection = blocks[k].deflection;
     p.moment = blocks[k].moment;
     p.shear = blocks[k].shear;
+    p.topDeflection = blocks[k].topDeflection;
+    p.positiveMoment = blocks[k].positiveMoment;
+    p.negativeMoment = blocks[k].negativeMoment;
     const int station = scan.largestShearStations[k];
     if (p.shearEitherSide && station >= 0 && static_cast<size_t>(station) < blocks[k].depths.size())
       p.shearEitherSide->depth = blocks[k].depths[static_cast<size_t>(station)];
@@ -464,12 +483,16 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
     p.partialStiffnessStations = result.weakenedStations;
     p.numericalFault = result.numericalFault;
     p.unitsCode = result.units;
-    for (const engine::api::StationResult& s : result.stations) {
+    for (size_t i = 0; i < result.stations.size(); ++i) {
+      const engine::api::StationResult& s = result.stations[i];
       const double depth = asPlotField(s.depth);
       if (std::isnan(depth)) continue;
-      track(p.deflection, asPlotField(s.deflection), depth);
-      track(p.moment, asPlotField(s.moment), depth);
+      const double deflection = asPlotField(s.deflection), moment = asPlotField(s.moment);
+      track(p.deflection, deflection, depth);
+      track(p.moment, moment, depth);
       track(p.shear, asPlotField(s.shear), depth);
+      trackTop(p.topDeflection, i == 0, deflection, depth);
+      trackSigned(p.positiveMoment, p.negativeMoment, moment, depth);
     }
     summarizeSupports(result, p);
   }
@@ -484,6 +507,14 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
                        trimRight(reportText.substr(at, end - at)) == kEndOfAnalysis;
   }
   return summary;
+}
+
+std::string SummaryNumberText(double value) {
+  if (!std::isfinite(value)) return "null";
+  if (value == 0.0) return "0";
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
 }
 
 RunSummary ReadRunSummary(const fs::path& reportFile, const fs::path& plotFile) {

@@ -80,6 +80,12 @@ struct ProblemSummary {
   std::optional<Extreme> deflection;
   std::optional<Extreme> moment;
   std::optional<Extreme> shear;
+  // The deflection at the top station (depth 0), and the largest positive
+  // and the most negative moment with the depth where each first occurs;
+  // a moment is absent when no station has one of that sign.
+  std::optional<Extreme> topDeflection;
+  std::optional<Extreme> positiveMoment;
+  std::optional<Extreme> negativeMoment;
   // Where a support or a point load makes the shear step, the largest shear
   // either side of a station (the station table gives the mean of the two
   // sides there) and the supports that take a force; absent and empty for
@@ -119,5 +125,11 @@ RunSummary ReadRunSummary(const std::filesystem::path& reportFile,
 // take ("0.1234+100"). Returns nullopt for anything else (e.g. a field of
 // asterisks).
 std::optional<double> ParseFieldNumber(std::string_view word);
+
+// A number of a summary as the terraq command's JSON and the calculation
+// package both give it, so that the two never differ by a digit: the
+// shortest text that reads back as the same double ("0.0125", "1.5e-05"),
+// "0" for a zero of either sign, "null" when not finite.
+std::string SummaryNumberText(double value);
 
 }  // namespace terraq::ui

@@ -148,6 +148,10 @@ class TProgramData {
   // and records, with the options derived as a full read does.
   void LoadStageBlock(const std::filesystem::path& file, int layout = kLayoutCurrent);
   void LoadStageBlockText(const std::string& text, int layout = kLayoutCurrent);
+  // Reads the whole text of a data file into this new project, as the
+  // constructor reads a file (EReadError when it is malformed), for what is
+  // made from a text in memory rather than a file (the calculation package).
+  void LoadText(const std::string& text, int layout = kLayoutCurrent);
 
  private:
   friend class TDataFileReader;

@@ -1,0 +1,74 @@
+#pragma once
+// The parts of the calculation package (PackageContents.h), each appending
+// its chapter to the document: the inputs (PackageInputs.cpp), the maxima,
+// warnings and design (PackageResults.cpp), the methods with their
+// references (PackageMethods.cpp). Internal to the package's library.
+//
+// Numbers: every input is shown as the program's tables and dialogs show it
+// (the units of the tables: feet or metres for depths, inches for the
+// increment); every result as `terraq run --json` prints it
+// (ui::SummaryNumberText), in the data file's units.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Document.h"
+#include "api/Analysis.h"
+#include "project/RunSummary.h"
+#include "project/TProgramData.h"
+
+namespace terraq::report::detail {
+
+// One stage of the project as the program's tables hold it: the project
+// owns its tables, which must outlive it.
+struct StageProject {
+  std::unique_ptr<ui::TProjectTables> tables;
+  std::unique_ptr<ui::TProgramData> data;
+};
+
+// The project read from the data text: one stage per stage block (one for a
+// project without stages); the stages read before a fault are kept.
+struct ProjectRead {
+  std::vector<StageProject> stages;
+  std::string error;  // the reader's message when it refused the text or a stage; empty when read
+  bool staged() const {
+    return stages.size() > 1 || (!stages.empty() && stages[0].data->StageCount > 1);
+  }
+  bool longTerm() const { return stages.size() == 1 && stages[0].data->LongTerm; }
+};
+
+// Reads `text` in `layout` (ui::DataLayout). Never throws for a fault of
+// the text.
+ProjectRead ReadProject(const std::string& text, int layout);
+
+// The chapter of inputs: per stage the wall and controls, the loads and
+// supports, the earth pressure, the soil and the curves, each table with
+// its columns' captions, symbols and units; or the reader's message and no
+// tables.
+void AppendInputs(const ProjectRead& project, std::vector<Block>& blocks);
+
+// The maxima of every problem with their depths; `names` name the
+// summary's problems.
+void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>& names,
+                  std::vector<Block>& blocks);
+
+// Every warning of the run, with what it means and what to do; "No
+// warnings." when there is none.
+void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisResult& analysis,
+                    const std::vector<std::string>& names, std::vector<Block>& blocks);
+
+// The limit-equilibrium design and factors of safety of each problem that
+// has soil layers (the defaults of terraq design); nothing when none has.
+void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
+                  std::vector<Block>& blocks);
+
+// The methods the project uses with their published references, and the
+// verification chapter of the technical manual.
+void AppendMethods(const ProjectRead& project, bool designed, std::vector<Block>& blocks);
+
+// A derived number (a design, not a result of the run) to four significant
+// digits, as terraq design prints it.
+std::string FourDigits(double value);
+
+}  // namespace terraq::report::detail

@@ -1,0 +1,313 @@
+// What the calculation package says, checked against the analysis it is
+// made from: its maxima are the characters `terraq run --json` prints, each
+// stage is drawn and every input reaches a table; a stopped analysis and a
+// data text the project reader refuses give a package that says so.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "PackageContents.h"
+#include "project/RunSummary.h"
+#include "project/StageFiles.h"
+#include "project/TProgramData.h"
+#include "tables/TColumn.h"
+#include "tables/TGridTable.h"
+
+namespace terraq::report {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadSource(const fs::path& relative) {
+  std::ifstream in(fs::path(TERRAQ_SOURCE_DIR) / relative, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+engine::api::AnalysisOptions WithReport() {
+  engine::api::AnalysisOptions options;
+  options.reportText = true;
+  return options;
+}
+
+PackageInput Analysed(const fs::path& relative, bool design = false) {
+  PackageInput input;
+  input.dataFile = relative.filename();
+  input.dataText = ReadSource(relative);
+  input.analysis = engine::api::Analyse(input.dataText, WithReport());
+  input.programVersion = "2.4.0";
+  input.date = "2026-12-08";
+  input.includeDesign = design;
+  return input;
+}
+
+template <typename T>
+std::vector<const T*> BlocksOf(const Document& d) {
+  std::vector<const T*> out;
+  for (const Block& b : d.blocks)
+    if (const T* t = std::get_if<T>(&b)) out.push_back(t);
+  return out;
+}
+
+bool HasHeading(const Document& d, const std::string& text) {
+  for (const Heading* h : BlocksOf<Heading>(d))
+    if (h->text == text) return true;
+  return false;
+}
+
+// The blocks of the level-1 chapter `chapter`.
+std::vector<const Block*> Chapter(const Document& d, const std::string& chapter) {
+  std::vector<const Block*> out;
+  bool in = false;
+  for (const Block& b : d.blocks) {
+    if (const Heading* h = std::get_if<Heading>(&b); h && h->level == 1) in = h->text == chapter;
+    else if (in) out.push_back(&b);
+  }
+  return out;
+}
+
+const Table* MaximaTable(const Document& d) {
+  for (const Table* t : BlocksOf<Table>(d))
+    if (t->caption == "Maxima and support forces") return t;
+  return nullptr;
+}
+
+// The row of `label` in the group of `group` of the maxima table.
+const std::vector<std::string>* MaximaRow(const Table& t, const std::string& group,
+                                          const std::string& label) {
+  bool in = false;
+  for (size_t r = 0; r < t.rows.size(); ++r) {
+    if (t.groupRows[r]) in = t.rows[r][0].rfind(group, 0) == 0;
+    else if (in && t.rows[r][0] == label) return &t.rows[r];
+  }
+  return nullptr;
+}
+
+// Every maximum of the run's summary, as `terraq run --json` writes it, is
+// a row of the table, unit and depth with it.
+void ExpectMaximaOfSummary(const Document& d, const PackageInput& input,
+                           const std::vector<std::string>& groups) {
+  const Table* t = MaximaTable(d);
+  ASSERT_TRUE(t);
+  ASSERT_EQ(t->groupRows.size(), t->rows.size());
+  const ui::RunSummary s = ui::SummarizeAnalysis(input.analysis, input.analysis.report);
+  ASSERT_EQ(s.problems.size(), groups.size());
+  for (size_t k = 0; k < groups.size(); ++k) {
+    const ui::ProblemSummary& p = s.problems[k];
+    const ui::ResultUnits u = ui::ResultUnitsFor(*p.unitsCode);
+    std::vector<std::tuple<std::string, std::optional<ui::Extreme>, std::string>> expected = {
+        {"Deflection at the top", p.topDeflection, u.length},
+        {"Largest deflection", p.deflection, u.length},
+        {"Largest positive moment", p.positiveMoment, u.moment},
+        {"Largest negative moment", p.negativeMoment, u.moment},
+        {"Largest shear", p.shear, u.force},
+        {"Largest shear either side of a station", p.shearEitherSide, u.force}};
+    for (const ui::SupportForce& f : p.supports)
+      expected.emplace_back("Support force at station " + std::to_string(f.station),
+                            ui::Extreme{f.force, f.depth}, u.force);
+    for (const auto& [label, extreme, unit] : expected) {
+      const auto* row = MaximaRow(*t, groups[k], label);
+      ASSERT_EQ(row != nullptr, extreme.has_value()) << groups[k] << " " << label;
+      if (!row) continue;
+      EXPECT_EQ((*row)[1], ui::SummaryNumberText(extreme->value)) << groups[k] << " " << label;
+      EXPECT_EQ((*row)[2], unit);
+      EXPECT_EQ((*row)[3], ui::SummaryNumberText(extreme->depth)) << groups[k] << " " << label;
+    }
+  }
+}
+
+std::string AllText(const Document& d) {
+  std::string text;
+  for (const Table* t : BlocksOf<Table>(d))
+    for (const auto& row : t->rows) text += row[0] + "\n";
+  for (const Paragraph* p : BlocksOf<Paragraph>(d)) text += p->text + "\n";
+  return text;
+}
+
+int FiguresIn(const Document& d, const std::string& chapter) {
+  int figures = 0;
+  for (const Block* b : Chapter(d, chapter)) figures += std::holds_alternative<Figure>(*b);
+  return figures;
+}
+
+TEST(PackageContents, SampleWithAnAnchorGivesTheRunsNumbersInOrder) {
+  const PackageInput input = Analysed("examples/anchored-trapezoid.tq4d", true);
+  ASSERT_FALSE(input.analysis.error);
+  const Document d = BuildPackage(input);
+  const std::string title = "Anchored sheet pile in sand: apparent-pressure trapezoid, one anchor";
+  EXPECT_EQ(d.titlePage.title, title);
+  EXPECT_EQ(d.runningHeader, title + " — anchored-trapezoid.tq4d");
+  bool si = false;
+  for (const auto& e : d.titlePage.facts.entries) si = si || e.value == "SI (kN, m)";
+  EXPECT_TRUE(si);
+
+  std::vector<std::string> chapters;
+  for (const Heading* h : BlocksOf<Heading>(d))
+    if (h->level == 1) chapters.push_back(h->text);
+  EXPECT_EQ(chapters, (std::vector<std::string>{"Inputs", "Wall and soil profile", "Earth pressure",
+                                                "Results", "Maxima", "Warnings", "Design",
+                                                "Methods and references"}));
+  EXPECT_EQ(FiguresIn(d, "Wall and soil profile"), 1);
+  EXPECT_EQ(FiguresIn(d, "Results"), 5);
+  ExpectMaximaOfSummary(d, input, {title});
+  const auto* anchor = MaximaRow(*MaximaTable(d), title, "Support force at station 8");
+  ASSERT_TRUE(anchor);  // the anchor at 1.6 m, h = 0.2 m
+  EXPECT_EQ((*anchor)[2], "kN");
+
+  // The free-earth design of the anchored wall; the trapezoid's references,
+  // and no p-y model of the sand, whose curves are given.
+  const std::string text = AllText(d);
+  EXPECT_NE(text.find("(free-earth)"), std::string::npos);
+  EXPECT_NE(text.find("Terzaghi, K., & Peck, R. B. (1967)"), std::string::npos);
+  EXPECT_EQ(text.find("(Reese, Cox & Koop 1974)"), std::string::npos);
+  EXPECT_NE(text.find("“Verification”"), std::string::npos);
+}
+
+// Every parameter of every soil layer of the samples reaches a table of
+// soil parameters, as the program's table shows it.
+TEST(PackageContents, EverySoilLayerParameterOfTheSamplesIsShown) {
+  int parameters = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "examples")) {
+    if (entry.path().extension() != ".tq4d") continue;
+    const Document d = BuildPackage(Analysed(fs::relative(entry.path(), TERRAQ_SOURCE_DIR)));
+    std::multiset<std::string> cells;
+    for (const Table* t : BlocksOf<Table>(d))
+      if (t->caption.rfind("Soil parameters", 0) == 0)
+        for (const auto& row : t->rows) cells.insert(row.begin(), row.end());
+    ui::TProjectTables tables;
+    const ui::TProgramData project(tables, entry.path(), ui::kLayoutCurrent);
+    const ui::TGridTable& layers = tables.SoilLayers;
+    const bool soil = project.GeneratePY || project.WrittenEarthPressureMode() >= 2;
+    for (int layer = 0; soil && layer < layers.RowCount(); ++layer) {
+      const ui::TGridTable* sub =
+          static_cast<const ui::TTableColumn&>(layers.Column(2)).SubTable(layer);
+      ASSERT_TRUE(sub);
+      for (int c = 0; c < sub->ColumnCount(); ++c)
+        for (int r = 0; r < sub->RowCount(); ++r, ++parameters)
+          EXPECT_TRUE(cells.count(sub->Column(c).Text(r)))
+              << entry.path().filename() << " layer " << layer + 1 << " "
+              << sub->Column(c).Captions[0];
+    }
+  }
+  EXPECT_GT(parameters, 40);
+}
+
+// A staged project of five stages, each the data set of a sample with
+// generated p-y curves (sand over soft clay), written as the program writes
+// stage blocks.
+PackageInput FiveStagesOfSoil() {
+  const std::string block = ReadSource("examples/cantilever-soft-clay-generated.tq4d");
+  PackageInput input;
+  input.dataFile = "five-stages.tq4d";
+  for (int stage = 1; stage <= 5; ++stage) input.dataText += ui::StageBlockAs(block, stage, 5);
+  input.analysis = engine::api::Analyse(input.dataText, WithReport());
+  input.includeDesign = true;
+  return input;
+}
+
+// Each stage's inputs in a section of its own with every parameter of every
+// soil layer, each stage drawn, every stage on each result graph, in the
+// maxima and designed, in well under a second.
+TEST(PackageContents, StagedProjectShowsEveryStage) {
+  const PackageInput input = FiveStagesOfSoil();
+  ASSERT_FALSE(input.analysis.error);
+  ASSERT_EQ(input.analysis.problems.size(), 5u);
+  const auto start = std::chrono::steady_clock::now();
+  const Document d = BuildPackage(input);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0);
+  EXPECT_EQ(FiguresIn(d, "Wall and soil profile"), 5);
+  EXPECT_EQ(FiguresIn(d, "Results"), 5);
+  const std::vector<std::string> stages = {"Stage 1", "Stage 2", "Stage 3", "Stage 4", "Stage 5"};
+  ExpectMaximaOfSummary(d, input, stages);
+  for (const std::string& stage : stages)
+    EXPECT_NE(AllText(d).find(stage + " (fixed-earth)"), std::string::npos) << stage;
+
+  // The soil-parameter cells of each stage's section.
+  std::vector<std::multiset<std::string>> cells;
+  for (const Block& b : d.blocks) {
+    if (const Heading* h = std::get_if<Heading>(&b);
+        h && h->level == 2 && h->text.rfind("Stage ", 0) == 0)
+      cells.emplace_back();
+    const Table* t = std::get_if<Table>(&b);
+    if (t && !cells.empty() && t->caption.rfind("Soil parameters", 0) == 0)
+      for (const auto& row : t->rows) cells.back().insert(row.begin(), row.end());
+  }
+  ASSERT_EQ(cells.size(), 5u);
+  ui::TProjectTables tables;
+  ui::TProgramData sample(tables);
+  sample.LoadText(ReadSource("examples/cantilever-soft-clay-generated.tq4d"));
+  const ui::TGridTable& layers = tables.SoilLayers;
+  for (size_t k = 0; k < cells.size(); ++k)
+    for (int layer = 0; layer < layers.RowCount(); ++layer) {
+      const ui::TGridTable* sub =
+          static_cast<const ui::TTableColumn&>(layers.Column(2)).SubTable(layer);
+      for (int c = 0; c < sub->ColumnCount(); ++c)
+        for (int r = 0; r < sub->RowCount(); ++r)
+          EXPECT_TRUE(cells[k].count(sub->Column(c).Text(r)))
+              << "stage " << k + 1 << " layer " << layer + 1;
+    }
+}
+
+// The five-stage seed holds more rows than the program's tables take: the
+// package gives the reader's message instead of the inputs, and still the
+// results and warnings of every stage.
+TEST(PackageContents, StagesTheProgramCannotHoldGiveTheReadersMessageAndTheResults) {
+  const PackageInput five = Analysed("tests/data/fuzz-seeds/five-full-stages.tq4d", true);
+  ASSERT_FALSE(five.analysis.error);
+  const Document d = BuildPackage(five);
+  EXPECT_NE(AllText(d).find("\"Wall Stiffness\", which holds 0 to 10"), std::string::npos);
+  EXPECT_EQ(BlocksOf<Table>(d).size(), 1u);  // the maxima alone
+  EXPECT_EQ(FiguresIn(d, "Results"), 5);
+  ExpectMaximaOfSummary(d, five, {"Stage 1", "Stage 2", "Stage 3", "Stage 4", "Stage 5"});
+  EXPECT_NE(
+      AllText(d).find("Stage 5: Wall weakened: the EI rows give only part of EI at stations 19-20"),
+      std::string::npos);
+}
+
+TEST(PackageContents, StoppedAnalysisStatesTheStopAndGivesNoResults) {
+  PackageInput input = Analysed("examples/cantilever-sand-generated.tq4d");
+  // An excavation (120 in) made deeper than the wall (360 in): the project
+  // reads it, the engine stops.
+  const size_t wall = input.dataText.find("\n120\t72");
+  ASSERT_NE(wall, std::string::npos);
+  input.dataText.replace(wall, 4, "\n400");
+  input.analysis = engine::api::Analyse(input.dataText, WithReport());
+  ASSERT_TRUE(input.analysis.error);
+  const Document d = BuildPackage(input);
+  EXPECT_TRUE(HasHeading(d, "Inputs"));
+  EXPECT_FALSE(BlocksOf<Table>(d).empty());  // the inputs as read
+  EXPECT_TRUE(HasHeading(d, "Analysis stopped"));
+  for (const char* absent : {"Results", "Maxima", "Earth pressure", "Warnings", "Design"})
+    EXPECT_FALSE(HasHeading(d, absent)) << absent;
+  EXPECT_FALSE(MaximaTable(d));
+  std::string text;
+  for (const Paragraph* p : BlocksOf<Paragraph>(d)) text += p->text + "\n";
+  EXPECT_NE(text.find(input.analysis.error->message), std::string::npos);
+  if (input.analysis.error->line > 0) {
+    EXPECT_NE(text.find("line " + std::to_string(input.analysis.error->line) + " of the data file"),
+              std::string::npos);
+  }
+}
+
+TEST(PackageContents, TextNeitherReaderNorEngineTakesGivesTheMessagesWithoutThrowing) {
+  PackageInput input;
+  input.dataFile = "broken.tq4d";
+  input.dataText = "A title\n2 0 x\n";
+  input.analysis = engine::api::Analyse(input.dataText, WithReport());
+  Document d;
+  EXPECT_NO_THROW(d = BuildPackage(input));
+  EXPECT_TRUE(BlocksOf<Table>(d).empty());
+  EXPECT_TRUE(BlocksOf<Figure>(d).empty());
+  int messages = 0;
+  for (const Paragraph* p : BlocksOf<Paragraph>(d)) messages += p->style == Paragraph::Style::Mono;
+  EXPECT_EQ(messages, 2);  // the reader's and the engine's
+  EXPECT_EQ(d.titlePage.title, "broken.tq4d");
+}
+
+}  // namespace
+}  // namespace terraq::report
