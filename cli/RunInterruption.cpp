@@ -48,6 +48,11 @@ void RunInterruption::Observer::OutputsBegun(const std::vector<fs::path>& unfini
   unfinished_ = unfinished;
 }
 
+void RunInterruption::Observer::MakeOutputs(const std::function<void()>& make) {
+  std::shared_lock making(owner_.replacing_);
+  make();
+}
+
 void RunInterruption::Observer::ReplaceOutputs(const std::function<void()>& replace) {
   std::shared_lock replacing(owner_.replacing_);
   replace();

@@ -36,6 +36,9 @@ class RunInterruption {
     // The run is over. A signal that arrives later removes nothing of it.
     void Finished();
     void OutputsBegun(const std::vector<std::filesystem::path>& unfinished) override;
+    // A signal while the temporary files are made waits until they are
+    // known, and then removes them.
+    void MakeOutputs(const std::function<void()>& make) override;
     // A signal during the replacement waits for it to end (runs replace
     // their outputs at the same time).
     void ReplaceOutputs(const std::function<void()>& replace) override;
@@ -54,7 +57,7 @@ class RunInterruption {
   [[noreturn]] void cleanUpAndExit(int signal);
 
   std::mutex mutex_;               // guards the lists of unfinished files
-  std::shared_mutex replacing_;    // held shared while outputs are put in place
+  std::shared_mutex replacing_;    // held shared while outputs are made or put in place
   std::list<Observer> observers_;  // stable addresses
 };
 

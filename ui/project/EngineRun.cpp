@@ -327,22 +327,27 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
     result.error = "cannot write " + e.path().string() + ": " + e.reason();
     return result;
   }
-  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-    RunOutput output{p, nullptr};
-    if (!writtenDirectly(*p)) {
-      try {
-        output.replacement = std::make_unique<ReplacementFile>(
-            *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
-      } catch (const EFileWriteError& e) {
-        result.error = "cannot write " + p->string() + ": " + e.reason();
-        return result;
+  const auto makeOutputs = [&] {
+    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
+      RunOutput output{p, nullptr};
+      if (!writtenDirectly(*p)) {
+        try {
+          output.replacement = std::make_unique<ReplacementFile>(
+              *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
+        } catch (const EFileWriteError& e) {
+          result.error = "cannot write " + p->string() + ": " + e.reason();
+          break;
+        }
+        unfinished.push_back(output.replacement->temporary());
       }
-      unfinished.push_back(output.replacement->temporary());
+      outputs.push_back(std::move(output));
     }
-    outputs.push_back(std::move(output));
-  }
+    if (observer) observer->OutputsBegun(unfinished);
+  };
+  if (observer) observer->MakeOutputs(makeOutputs);
+  else makeOutputs();
+  if (!result.error.empty()) return result;
   if (outputs.front().replacement) lock->alsoHold(outputs.front().writtenAs());
-  if (observer) observer->OutputsBegun(unfinished);
 
   // As the engine always did, the data is read once the outputs are ready.
   result.engineCalled = true;

@@ -98,6 +98,10 @@ class RunObserver {
   // has made that must not outlive it: the temporary outputs, and an empty
   // report made to hold the lock where there was none.
   virtual void OutputsBegun(const std::vector<std::filesystem::path>& unfinished) = 0;
+  // Runs `make`, which makes the outputs' temporary files and then tells
+  // OutputsBegun of them; an interruption must not fall between the two,
+  // or a file would be made that nobody knows to remove.
+  virtual void MakeOutputs(const std::function<void()>& make) { make(); }
   // Runs `replace`, which puts the finished outputs in place of the earlier
   // ones; an interruption must not fall in the middle of it. Afterwards
   // nothing of the run is unfinished.
