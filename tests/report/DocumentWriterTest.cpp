@@ -213,5 +213,38 @@ TEST_F(DocumentPdfTest, WideTableStaysInsideTheTextColumn) {
   EXPECT_TRUE(text.contains(QStringLiteral("Quantity")));
 }
 
+// Escaped, self-contained (no script, no outside resource), every link
+// landing on a heading, one SVG per figure, and well-formed as XML.
+TEST(DocumentHtmlTest, SelfContainedEscapedAndWellFormed) {
+  const QString html = QString::fromStdString(HtmlText(TestDocument()));
+  EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
+  EXPECT_TRUE(html.contains(QStringLiteral("Quay wall &lt;B&amp;C&gt; &quot;north&quot;")));
+  EXPECT_TRUE(html.contains(QStringLiteral("Deflection &lt;envelope&gt;")));
+  EXPECT_FALSE(html.contains(QStringLiteral("<B&C>")));
+  EXPECT_EQ(html.count(QStringLiteral("<svg")), 2);
+  EXPECT_EQ(html.count(QStringLiteral("</svg>")), 2);
+  for (const char* outside : {"http", "src=", "<script", "<link", "@import", "<?xml"})
+    EXPECT_FALSE(html.contains(QLatin1String(outside))) << outside;
+  int links = 0;
+  for (auto match = QRegularExpression(QStringLiteral("href=\"([^\"]*)\"")).globalMatch(html);
+       match.hasNext(); ++links) {
+    const QString target = match.next().captured(1);
+    ASSERT_TRUE(target.startsWith(QLatin1Char('#'))) << target.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\"").arg(target.mid(1))))
+        << target.toStdString();
+  }
+  EXPECT_EQ(links, 4);  // the chapters and sections
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<span class=\"i\">-8</span><span class=\"f\">.234</span>")));
+
+  if (QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty()) return;
+  QProcess xmllint;
+  xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("-")});
+  xmllint.write(html.toUtf8());
+  xmllint.closeWriteChannel();
+  ASSERT_TRUE(xmllint.waitForFinished(30000));
+  EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
+}
+
 }  // namespace
 }  // namespace terraq::report
