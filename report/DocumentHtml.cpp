@@ -342,8 +342,10 @@ class HtmlWriter {
   static std::string Svg(const Figure& figure) {
     const double dpi = 96;
     const int width = int(std::lround(kColumnMm / 25.4 * dpi));
-    const int height =
-        std::max(1, int(std::lround(width * (figure.aspect > 0 ? figure.aspect : 0.6))));
+    const double aspect = std::isfinite(figure.aspect) && figure.aspect > 0
+                              ? std::clamp(figure.aspect, 0.05, 20.0)
+                              : 0.6;
+    const int height = std::max(1, int(std::lround(width * aspect)));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;

@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 #include "Document.h"
 #include "DocumentOutline.h"
@@ -267,7 +268,9 @@ class DocumentSetter {
   // The figure's area: the text column's width and the height of its
   // aspect, narrower (aspect kept) where that would not fit on a page.
   QSizeF FigureSize(const Figure& figure) const {
-    const double aspect = figure.aspect > 0 ? figure.aspect : 0.6;
+    const double aspect = std::isfinite(figure.aspect) && figure.aspect > 0
+                              ? std::clamp(figure.aspect, 0.05, 20.0)
+                              : 0.6;
     double width = Width(), height = width * aspect;
     const double most = flow_.Body().height() - CaptionHeight(figure, QStringLiteral("Figure 99"));
     if (height > most) {
@@ -380,7 +383,9 @@ int PaintDocument(const Document& document, QPagedPaintDevice& device, Paper pap
   PdfFlow flow(device, QRectF(0, headerBand, width, height - headerBand));
   DocumentSetter(flow, document).Set();
 
-  const auto& pages = flow.Pages();
+  // A page break or a chapter at the end leaves an empty page: not printed.
+  auto pages = flow.Pages();
+  while (pages.size() > 1 && pages.back().empty()) pages.pop_back();
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   const QString header = QString::fromStdString(document.runningHeader);

@@ -189,7 +189,10 @@ class TableSetter {
     for (std::size_t r = 0; r < rows; ++r) {
       const double space = IsGroup(table_, r) && !first ? flow_.Pt(3) : 0.0;
       double need = space + RowHeight(r) + (r + 1 == rows ? rulePad_ : 0.0);
+      // A group's heading goes over with its first row, and the last row
+      // never goes over alone.
       if (IsGroup(table_, r) && r + 1 < rows) need += RowHeight(r + 1);
+      if (r + 2 == rows && r > 0) need += RowHeight(r + 1) + rulePad_;
       if (!first && need > flow_.Remaining()) {
         Rule(flow_.Y() + rulePad_ / 2, light_);
         flow_.NewPage();

@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -211,6 +214,38 @@ TEST_F(DocumentPdfTest, WideTableStaysInsideTheTextColumn) {
       ink += qGray(image.pixel(x, y)) < 200;
   EXPECT_EQ(ink, 0);
   EXPECT_TRUE(text.contains(QStringLiteral("Quantity")));
+}
+
+// Nothing to set makes the title page alone; breaks at the end add no
+// empty page; a figure of any aspect gets an area inside the page.
+TEST(DocumentPdfLayoutTest, DegenerateDocuments) {
+  const auto pages = [](const Document& document) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    return PaintDocument(document, writer, Paper::A4);
+  };
+  EXPECT_EQ(pages(Document{}), 1);
+  Document ending;
+  ending.blocks = {Paragraph{"Text", Paragraph::Style::Body}, PageBreak{}, Heading{1, "End", ""}};
+  ending.blocks.push_back(PageBreak{});
+  EXPECT_EQ(pages(ending), 3);
+
+  Document figures;
+  std::vector<QRectF> areas;
+  const auto record = [&areas](QPainter&, const QRectF& area, double) { areas.push_back(area); };
+  for (double aspect : {std::nan(""), 1e9, 1e-9, -1.0})
+    figures.blocks.push_back(Figure{"", aspect, record});
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  PaintDocument(figures, writer, Paper::Letter);
+  ASSERT_EQ(areas.size(), 4u);
+  for (const QRectF& area : areas) {
+    EXPECT_GT(area.width(), 0);
+    EXPECT_GT(area.height(), 0);
+    EXPECT_TRUE(QRectF(0, 0, writer.width(), writer.height()).contains(area));
+  }
 }
 
 // Escaped, self-contained (no script, no outside resource), every link
