@@ -31,7 +31,7 @@ constexpr const char* kStyle = R"(
 body { font-family: "Times New Roman", "Liberation Serif", Times, serif; font-size: 10pt;
   line-height: 1.3; color: #000; background: #fff; max-width: 170mm; margin: 2em auto; padding: 0 1em; }
 header.title { margin: 18vh 0 3em; border-top: 1.5pt solid #000; padding-top: 5mm; }
-header.title h1 { font-size: 24pt; margin: 0 0 2mm; }
+header.title h1 { font-size: 24pt; margin: 0 0 2mm; padding: 0; border: none; }
 header.title .subtitle { font-size: 15pt; margin: 0; padding-bottom: 3mm; border-bottom: 0.5pt solid #000; }
 header.title table { margin-top: 12mm; }
 h1 { font-size: 16pt; margin: 2.5em 0 12pt; padding-bottom: 2pt; border-bottom: 0.5pt solid #000; }
@@ -70,7 +70,7 @@ nav.toc a { color: #000; text-decoration: none; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; }
   header.title, nav.toc { break-after: page; }
-  h1 { break-before: page; margin-top: 0; }
+  main h1 { break-before: page; margin-top: 0; }
   h1, h2, h3, caption { break-after: avoid; }
   thead { display: table-header-group; }
   tr { break-inside: avoid; }
@@ -96,6 +96,23 @@ std::string Escape(const std::string& text, bool lines = false) {
     }
   }
   return out;
+}
+
+// Text as a CSS string: quotes, backslashes and line breaks escaped, and
+// '<' too, so that no text can close the style element.
+std::string CssString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '"': out += "\\22 "; break;
+      case '<': out += "\\3C "; break;
+      case '&': out += "\\26 "; break;
+      case '\n': out += "\\A "; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
 }
 
 std::string Em(double em) {
@@ -155,12 +172,25 @@ class HtmlWriter {
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n";
     html += "<title>" + Escape(document_.titlePage.title) + "</title>\n<style>";
     html += kStyle;
+    html += PageStyle();
     html += tableStyle_;
     html += "</style>\n</head>\n<body>\n" + body + "</body>\n</html>\n";
     return html;
   }
 
  private:
+  // The running header of the printed pages after the first, where the
+  // browser sets page margin boxes.
+  std::string PageStyle() const {
+    const std::string font =
+        "font-family: \"Times New Roman\", \"Liberation Serif\", Times, serif; font-size: 8.5pt; ";
+    return "@page { @top-left { content: " + CssString(document_.runningHeader) + "; " + font +
+           "vertical-align: bottom; border-bottom: 0.4pt solid #000; }\n"
+           "  @top-right { content: \"Page \" counter(page) \" of \" counter(pages); " +
+           font + "vertical-align: bottom; border-bottom: 0.4pt solid #000; } }\n" +
+           "@page :first { @top-left { content: none; } @top-right { content: none; } }\n";
+  }
+
   void TitlePage(std::string& out) const {
     const auto& title = document_.titlePage;
     out += "<header class=\"title\">\n<h1>" + Escape(title.title) + "</h1>\n";

@@ -40,7 +40,7 @@ Document TestDocument() {
   document.titlePage.subtitle = "Calculation package";
   document.titlePage.facts.entries = {{"Data file", "", "quay.dat", ""},
                                       {"Wall length", "L", "12.50", "m"}};
-  document.runningHeader = "Quay wall north";
+  document.runningHeader = "Quay wall \"north\" </style>";
   auto& blocks = document.blocks;
   blocks.push_back(Heading{1, "Inputs", ""});
   blocks.push_back(Paragraph{"Ground & water as surveyed.", Paragraph::Style::Body});
@@ -256,6 +256,7 @@ TEST(DocumentHtmlTest, SelfContainedEscapedAndWellFormed) {
   EXPECT_TRUE(html.contains(QStringLiteral("Quay wall &lt;B&amp;C&gt; &quot;north&quot;")));
   EXPECT_TRUE(html.contains(QStringLiteral("Deflection &lt;envelope&gt;")));
   EXPECT_FALSE(html.contains(QStringLiteral("<B&C>")));
+  EXPECT_EQ(html.count(QStringLiteral("</style>")), 1);
   EXPECT_EQ(html.count(QStringLiteral("<svg")), 2);
   EXPECT_EQ(html.count(QStringLiteral("</svg>")), 2);
   for (const char* outside : {"http", "src=", "<script", "<link", "@import", "<?xml"})
