@@ -116,7 +116,8 @@ class DocumentSetter {
     if (const auto* paragraph = std::get_if<Paragraph>(&block))
       return 2 * LineOf(ParagraphFont(paragraph->style)) + flow_.Pt(8);
     if (std::holds_alternative<KeyValues>(block)) return 2 * LineOf(Fonts().body) + flow_.Pt(6);
-    if (const auto* table = std::get_if<Table>(&block)) return TableStartHeight(flow_, *table);
+    if (const auto* table = std::get_if<Table>(&block))
+      return TableStartHeight(flow_, *table, Q(labels_[i].caption));
     if (const auto* figure = std::get_if<Figure>(&block))
       return FigureSize(*figure).height() + CaptionHeight(*figure, Q(labels_[i].caption));
     return 0;
@@ -152,7 +153,8 @@ class DocumentSetter {
     } else {
       // A heading never ends a page alone: it goes over with the start of
       // what it heads.
-      flow_.Space(heading.level == 2 ? flow_.Pt(14) : flow_.Pt(10));
+      const double before = heading.level == 2 ? flow_.Pt(14) : flow_.Pt(10);
+      flow_.Space(afterHeading_ ? flow_.Pt(4) : std::max(before, pendingAfter_));
       flow_.Ensure(double(lines.size()) * line + keepWithNext);
     }
     flow_.Text(font, Left(), flow_.Y(), number);

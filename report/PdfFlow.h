@@ -86,8 +86,8 @@ class PdfFlow {
 // with the heading repeated, a smaller size when it is too wide.
 void FlowTable(PdfFlow& flow, const Table& table, const QString& label);
 
-// The least height a table needs at the position to start there: the
+// The least height a table needs to start at the flow's position: the
 // caption, the heading and its first rows (for keep-with-next).
-double TableStartHeight(const PdfFlow& flow, const Table& table);
+double TableStartHeight(PdfFlow& flow, const Table& table, const QString& label);
 
 }  // namespace terraq::report

@@ -179,11 +179,17 @@ class TableSetter {
     for (std::size_t r = 0; r < table.rows.size(); ++r) rowLines_.push_back(RowLines(r));
   }
 
+  // The caption, the heading and the first rows, kept together.
+  double StartHeight() const {
+    double start = CaptionHeight(label_) + HeadingHeight() + rulePad_;
+    for (std::size_t r = 0; r < std::min<std::size_t>(table_.rows.size(), 2); ++r)
+      start += RowHeight(r);
+    return start;
+  }
+
   void Set() {
     const std::size_t rows = table_.rows.size();
-    double start = CaptionHeight(label_) + HeadingHeight();
-    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 2); ++r) start += RowHeight(r);
-    flow_.Ensure(start + rulePad_);
+    flow_.Ensure(StartHeight());
     SetCaptionAndHeading(label_);
     bool first = true;
     for (std::size_t r = 0; r < rows; ++r) {
@@ -380,14 +386,8 @@ void FlowTable(PdfFlow& flow, const Table& table, const QString& label) {
   TableSetter(flow, table, label).Set();
 }
 
-double TableStartHeight(const PdfFlow& flow, const Table& table) {
-  std::size_t headingLines = 1;
-  for (const TableColumn& column : table.columns)
-    headingLines = std::max<std::size_t>(
-        headingLines, std::count(column.heading.begin(), column.heading.end(), '\n') + 2);
-  const double line = flow.Metrics(flow.Fonts().body).lineSpacing();
-  const std::size_t rows = std::min<std::size_t>(table.rows.size(), 2);
-  return line * double(headingLines + rows + (table.caption.empty() ? 0 : 1)) + flow.Pt(12);
+double TableStartHeight(PdfFlow& flow, const Table& table, const QString& label) {
+  return table.columns.empty() ? 0.0 : TableSetter(flow, table, label).StartHeight();
 }
 
 }  // namespace terraq::report

@@ -20,6 +20,7 @@
 
 #include "Document.h"
 #include "DocumentHtml.h"
+#include "DocumentOutline.h"
 #include "DocumentPdf.h"
 
 namespace terraq::report {
@@ -40,7 +41,7 @@ Document TestDocument() {
   document.titlePage.subtitle = "Calculation package";
   document.titlePage.facts.entries = {{"Data file", "", "quay.dat", ""},
                                       {"Wall length", "L", "12.50", "m"}};
-  document.runningHeader = "Quay wall \"north\" </style>";
+  document.runningHeader = "Quay wall \"north\" </style>" + std::string(300, '-');
   auto& blocks = document.blocks;
   blocks.push_back(Heading{1, "Inputs", ""});
   blocks.push_back(Paragraph{"Ground & water as surveyed.", Paragraph::Style::Body});
@@ -81,6 +82,8 @@ Document TestDocument() {
              }});
   blocks.push_back(Figure{"Not drawn", 0.5, {}});
   blocks.push_back(Paragraph{"W12 the wall did not converge", Paragraph::Style::Warning});
+  blocks.push_back(Paragraph{"path " + std::string(150, 'x'), Paragraph::Style::Body});
+  blocks.push_back(Paragraph{"  output " + std::string(200, '='), Paragraph::Style::Mono});
   return document;
 }
 
@@ -194,26 +197,27 @@ TEST_F(DocumentPdfTest, FontsEmbeddedAndPaperSized) {
   EXPECT_TRUE(letter.contains(QRegularExpression(QStringLiteral("Page size:\\s+612 x 792 pts"))));
 }
 
-// The wide table is set smaller, never past the text column: the page it
-// is on has no ink in the right margin.
-TEST_F(DocumentPdfTest, WideTableStaysInsideTheTextColumn) {
+// Nothing is set past the text column: the wide table is set smaller, an
+// unbreakable word and a long line of program output wrap, a long running
+// header is shortened. No page has ink in its right margin.
+TEST_F(DocumentPdfTest, NothingPastTheRightMargin) {
   POPPLER_OR_SKIP(text, "pdftotext", {}, Pdf(), "");
-  const int page =
-      int(text.left(text.indexOf(QStringLiteral("Twelve columns"))).count(QLatin1Char('\f'))) + 1;
-  const QString number = QString::number(page);
-  const auto pgm =
-      Poppler(QStringLiteral("pdftoppm"),
-              {"-r", "72", "-gray", "-f", number, "-l", number, "-singlefile"}, Pdf(), ".pgm");
-  ASSERT_TRUE(pgm);
-  const QImage image = QImage::fromData(*pgm, "PGM");
-  ASSERT_EQ(image.width(), 595);
+  const int pages = int(text.count(QLatin1Char('\f')));
+  ASSERT_GT(pages, 4);
   const int margin = int(20 / 25.4 * 72) - 2;
-  int ink = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = image.width() - margin; x < image.width(); ++x)
-      ink += qGray(image.pixel(x, y)) < 200;
-  EXPECT_EQ(ink, 0);
-  EXPECT_TRUE(text.contains(QStringLiteral("Quantity")));
+  for (int page = 1; page <= pages; ++page) {
+    const QString number = QString::number(page);
+    const auto pgm =
+        Poppler(QStringLiteral("pdftoppm"),
+                {"-r", "72", "-gray", "-f", number, "-l", number, "-singlefile"}, Pdf(), ".pgm");
+    const QImage image = QImage::fromData(pgm.value_or(QByteArray()), "PGM");
+    ASSERT_EQ(image.width(), 595);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = image.width() - margin; x < image.width(); ++x)
+        ink += qGray(image.pixel(x, y)) < 200;
+    EXPECT_EQ(ink, 0) << "page " << page;
+  }
 }
 
 // Nothing to set makes the title page alone; breaks at the end add no
@@ -246,6 +250,49 @@ TEST(DocumentPdfLayoutTest, DegenerateDocuments) {
     EXPECT_GT(area.height(), 0);
     EXPECT_TRUE(QRectF(0, 0, writer.width(), writer.height()).contains(area));
   }
+}
+
+// A heading never ends a page alone: moved down line by line over a page
+// end, it always shares its page with what it heads.
+TEST(DocumentPdfLayoutTest, HeadingKeptWithWhatFollows) {
+  for (int filler = 34; filler <= 52; filler += 2) {
+    Document document;
+    document.blocks.push_back(Heading{1, "Start", ""});
+    for (int i = 0; i < filler; ++i)
+      document.blocks.push_back(Paragraph{"filler " + std::to_string(i), Paragraph::Style::Body});
+    document.blocks.push_back(Heading{2, "Kept heading", ""});
+    document.blocks.push_back(Heading{3, "Kept subheading", ""});
+    document.blocks.push_back(Paragraph{"Follows the heading", Paragraph::Style::Body});
+    POPPLER_OR_SKIP(text, "pdftotext", {}, PdfBytes(document, Paper::A4), "");
+    for (const QString& page : text.split(QLatin1Char('\f')))
+      if (page.contains(QStringLiteral("Kept heading")))
+        EXPECT_TRUE(page.contains(QStringLiteral("Follows the heading"))) << filler;
+  }
+}
+
+// Chapters and sections numbered, sections restarting in each chapter;
+// anchors unique; only captioned tables and figures counted.
+TEST(DocumentOutlineTest, NumbersAnchorsAndCaptions) {
+  Document document;
+  document.blocks = {Heading{1, "Soil & water", ""},
+                     Heading{2, "Layers", ""},
+                     Heading{2, "Layers", ""},
+                     Heading{3, "Detail", ""},
+                     Heading{1, "Results", "res"},
+                     Heading{2, "Maxima", ""},
+                     Table{},
+                     Table{"Caption"},
+                     Figure{"Drawn"}};
+  const auto labels = LabelBlocks(document);
+  const char* numbers[] = {"1", "1.1", "1.2", "", "2", "2.1"};
+  const char* anchors[] = {"soil-water", "layers", "layers-2", "detail", "res", "maxima"};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(labels[i].number, numbers[i]) << i;
+    EXPECT_EQ(labels[i].anchor, anchors[i]) << i;
+  }
+  EXPECT_EQ(labels[6].caption, "");
+  EXPECT_EQ(labels[7].caption, "Table 1");
+  EXPECT_EQ(labels[8].caption, "Figure 1");
 }
 
 // Escaped, self-contained (no script, no outside resource), every link
