@@ -250,7 +250,9 @@ class HtmlWriter {
     } else if (const auto* values = std::get_if<KeyValues>(&block)) {
       FactsHtml(*values, out);
     } else if (const auto* table = std::get_if<Table>(&block)) {
-      TableHtml(*table, label.caption, "t" + std::to_string(i + 1), out);
+      // The underscore keeps the table's id apart from the headings'
+      // anchors made from text.
+      TableHtml(*table, label.caption, "table_" + std::to_string(i + 1), out);
     } else if (const auto* figure = std::get_if<Figure>(&block)) {
       FigureHtml(*figure, label.caption, out);
     }

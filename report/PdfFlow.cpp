@@ -50,7 +50,12 @@ PdfFlow::PdfFlow(const QPaintDevice& device, const QRectF& body)
   pages_.emplace_back();
 }
 
-QFontMetricsF PdfFlow::Metrics(const QFont& font) const { return QFontMetricsF(font, &device_); }
+const QFontMetricsF& PdfFlow::Metrics(const QFont& font) const {
+  for (const auto& [known, metrics] : metrics_)
+    if (known == font) return metrics;
+  metrics_.emplace_back(font, QFontMetricsF(font, &device_));
+  return metrics_.back().second;
+}
 
 double PdfFlow::Width(const QFont& font, const QString& text) const {
   return Metrics(font).horizontalAdvance(text);
@@ -58,6 +63,8 @@ double PdfFlow::Width(const QFont& font, const QString& text) const {
 
 QStringList PdfFlow::Wrap(const QString& text, const QFont& font, double width,
                           double firstIndent) const {
+  // Most cells and lines fit as they are.
+  if (!text.contains(QLatin1Char('\n')) && Width(font, text) <= width - firstIndent) return {text};
   QStringList lines;
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

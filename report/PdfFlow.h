@@ -10,7 +10,9 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -39,7 +41,9 @@ class PdfFlow {
   double Dpi() const { return dpi_; }
   double Pt(double points) const { return points * dpi_ / 72.0; }
   double Mm(double mm) const { return mm * dpi_ / 25.4; }
-  QFontMetricsF Metrics(const QFont& font) const;
+  // The metrics of `font` on the device (kept: a package measures
+  // thousands of cells in a dozen fonts).
+  const QFontMetricsF& Metrics(const QFont& font) const;
   // The width of `text` in `font`.
   double Width(const QFont& font, const QString& text) const;
   // `text` broken into lines no wider than `width` (the first one no wider
@@ -79,6 +83,7 @@ class PdfFlow {
   double y_;
   bool atTop_ = true;
   std::vector<std::vector<Op>> pages_;
+  mutable std::deque<std::pair<QFont, QFontMetricsF>> metrics_;  // references stay valid
 };
 
 // Sets `table` (with its label, "Table 4", or none) at the flow's position:
