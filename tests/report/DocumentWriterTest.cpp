@@ -76,6 +76,10 @@ Document TestDocument() {
     for (int c = 0; c < 12; ++c) wide.rows.back().push_back(Fixed(-12345.678 - 100 * r - c, 4));
   }
   blocks.push_back(wide);
+  Table widest;  // too wide even at the smallest size and broken between words
+  for (int c = 0; c < 24; ++c) widest.columns.push_back({"Q", "", "", Align::Decimal});
+  widest.rows.push_back(std::vector<std::string>(24, "-12345.678"));
+  blocks.push_back(widest);
   blocks.push_back(
       Figure{"Deflection <envelope>", 0.7, [](QPainter& painter, const QRectF& area, double) {
                painter.drawLine(area.topLeft(), area.bottomRight());
