@@ -22,10 +22,11 @@ Paper PaperOfLocale();
 
 // Lays the document out on the device's pages (its page layout is set to
 // `paper` with the package's margins) and paints every page. Returns the
-// number of pages.
+// number of pages, 0 when the device could not be painted on.
 int PaintDocument(const Document& document, QPagedPaintDevice& device, Paper paper);
 
-// The document as the bytes of a PDF file.
+// The document as the bytes of a PDF file (at 600 dpi: every length to
+// 1/600 in); empty when it could not be made.
 std::string PdfBytes(const Document& document, Paper paper);
 
 }  // namespace terraq::report
