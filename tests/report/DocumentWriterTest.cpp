@@ -115,7 +115,9 @@ std::optional<QByteArray> Poppler(const QString& tool, QStringList arguments,
 
 #define POPPLER_OR_SKIP(var, tool, args, pdf, output)                     \
   const auto var##Out = Poppler(QStringLiteral(tool), args, pdf, output); \
-  if (!var##Out) GTEST_SKIP() << tool " is not installed";                \
+  if (!var##Out) {                                                        \
+    GTEST_SKIP() << tool " is not installed";                             \
+  }                                                                       \
   const QString var = QString::fromUtf8(*var##Out)
 
 class DocumentPdfTest : public ::testing::Test {
@@ -268,9 +270,11 @@ TEST(DocumentPdfLayoutTest, HeadingKeptWithWhatFollows) {
     document.blocks.push_back(Heading{3, "Kept subheading", ""});
     document.blocks.push_back(Paragraph{"Follows the heading", Paragraph::Style::Body});
     POPPLER_OR_SKIP(text, "pdftotext", {}, PdfBytes(document, Paper::A4), "");
-    for (const QString& page : text.split(QLatin1Char('\f')))
-      if (page.contains(QStringLiteral("Kept heading")))
+    for (const QString& page : text.split(QLatin1Char('\f'))) {
+      if (page.contains(QStringLiteral("Kept heading"))) {
         EXPECT_TRUE(page.contains(QStringLiteral("Follows the heading"))) << filler;
+      }
+    }
   }
 }
 
@@ -285,8 +289,8 @@ TEST(DocumentOutlineTest, NumbersAnchorsAndCaptions) {
                      Heading{1, "Results", "res"},
                      Heading{2, "Maxima", ""},
                      Table{},
-                     Table{"Caption"},
-                     Figure{"Drawn"}};
+                     Table{"Caption", {}, {}, {}, ""},
+                     Figure{"Drawn", 0.6, {}}};
   const auto labels = LabelBlocks(document);
   const char* numbers[] = {"1", "1.1", "1.2", "", "2", "2.1"};
   const char* anchors[] = {"soil-water", "layers", "layers-2", "detail", "res", "maxima"};
