@@ -17,6 +17,15 @@ namespace terraq::report::detail {
 
 namespace {
 
+// A unit as printed matter sets it: the tables' "ft^2" and "kN/m^3" with
+// superscript powers.
+std::string Printed(std::string unit) {
+  for (const auto& [power, superscript] : {std::pair{"^2", "\u00b2"}, std::pair{"^3", "\u00b3"}})
+    for (size_t at = unit.find(power); at != std::string::npos; at = unit.find(power, at))
+      unit.replace(at, 2, superscript);
+  return unit;
+}
+
 using ui::TColumn;
 using ui::TGridTable;
 using ui::TProgramData;
@@ -86,7 +95,7 @@ TableColumn columnOf(const TGridTable& table, int c) {
     const std::string& code = static_cast<const ui::TFloatColumn&>(column).UnitsCode;
     // The surcharge magnitude's unit depends on the load type (the note says which).
     if (ui::IsConvertibleCode(code) || code.find("RAD") != std::string::npos)
-      out.unit = ui::UnitText(code, table.Units());
+      out.unit = Printed(ui::UnitText(code, table.Units()));
   } else if (column.Class() == ui::ColumnClass::Enum || column.Class() == ui::ColumnClass::String) {
     out.align = Align::Left;
   }
@@ -192,7 +201,7 @@ KeyValues::Entry shown(const TProgramData& d, std::string label, std::string sym
                            : d.Units == 1 || d.Units == 2 ? ui::FieldUnitText(code, d.Units)
                                                           : ui::UnitText(code, d.Units);
   return {std::move(label), std::move(symbol),
-          ui::FormatFileReal(ui::ShownValue(held, code, d.Units)), unit};
+          ui::FormatFileReal(ui::ShownValue(held, code, d.Units)), Printed(unit)};
 }
 
 const char* pressureOptionText(int option) {
