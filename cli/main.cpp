@@ -37,6 +37,7 @@
 #include "CommandLine.h"
 #include "DesignCommand.h"
 #include "RunInterruption.h"
+#include "StudyCommand.h"
 #include "SummaryOutput.h"
 #include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
@@ -409,6 +410,7 @@ int dispatch(const std::vector<std::string_view>& args, char** argv) {
   if (command == "convert") return convertCommand({args.begin() + 1, args.end()});
   if (command == "plot") return plotCommand(argv);
   if (command == "design") return terraq::cli::DesignCommand({args.begin() + 1, args.end()});
+  if (command == "study") return terraq::cli::StudyCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }
 

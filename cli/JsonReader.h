@@ -1,0 +1,41 @@
+#pragma once
+// A strict reader of JSON texts (RFC 8259) for the files the command writes
+// and reads back: the part files of a study's shards. Numbers are read with
+// std::from_chars, so a number written in its shortest exact form
+// (JsonNumber) comes back as the same double to the last bit. A lone
+// surrogate escape \udc80..\udcff is the byte 0x80..0xff of a file name
+// (JsonPath's convention), so names come back byte for byte.
+//
+// Limits: nesting deeper than 64 levels is refused (a hostile file must not
+// exhaust the stack). Thread safety: pure functions.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace terraq::cli {
+
+struct JsonValue {
+  enum class Type { Null, Bool, Number, String, Array, Object };
+  Type type = Type::Null;
+  bool boolean = false;
+  double number = 0;
+  std::string string;
+  std::vector<JsonValue> items;                             // Array
+  std::vector<std::pair<std::string, JsonValue>> members;  // Object, in the text's order
+
+  // The member named `key` of an object; nullptr when there is none or this
+  // is not an object.
+  const JsonValue* find(std::string_view key) const;
+  bool isNumber() const { return type == Type::Number; }
+  bool isString() const { return type == Type::String; }
+  bool isArray() const { return type == Type::Array; }
+};
+
+// The value of the whole text; empty with `error` set ("at byte N: why")
+// when it is not one JSON value (white space around it allowed).
+std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
+
+}  // namespace terraq::cli
