@@ -138,6 +138,7 @@ int MergeCommand(const std::vector<std::string_view>& args) {
   std::vector<std::string> files;
   for (std::string_view arg : args) {
     if (arg == "--json") json = true;
+    else if (arg == "--help" || arg == "-h") return Print("Usage:\n" + std::string(kStudyUsage));
     else if (arg.size() > 1 && arg.front() == '-')
       return Fail("unknown option '" + std::string(arg) + "' for study merge");
     else files.emplace_back(arg);

@@ -19,6 +19,39 @@ const char* const kStudyUsage =
 
 namespace {
 
+constexpr const char* kStudyHelp =
+    "\n"
+    "study analyses the wall of a data file many times with some of its values\n"
+    "changed and prints the outputs of every analysis (a sweep) or their\n"
+    "statistics (sampling), or the reliability index of a limit state (FORM).\n"
+    "Values are in the data file's units; --list prints the parameters it has.\n"
+    "\n"
+    "Parameters: tip, ei, excavation, spring.N, load.N, surcharge, water.back,\n"
+    "water.front, layer.N.gamma|su|c|phi|e50|k|qu|krm|em|rqd, stage.K.NAME.\n"
+    "Outputs: top, deflection, moment, shear, support.N (stage.K. or longterm.\n"
+    "before them in a project of several problems).\n"
+    "\n"
+    "Options:\n"
+    "  --vary NAME=FROM:TO:COUNT  COUNT values (2 or more) from FROM to TO\n"
+    "  --vary NAME=A,B,...        the values listed; two --vary make a grid\n"
+    "  --random NAME=DIST         normal(MEAN,SD), lognormal(MEAN,SD),\n"
+    "                             uniform(LOW,HIGH), truncnormal(MEAN,SD,LOW,HIGH);\n"
+    "                             SD may be given as cov=COV\n"
+    "  --correlate A,B=R          correlation of two random parameters\n"
+    "  --method mc|lhs|form       Monte Carlo (default), Latin hypercube, FORM\n"
+    "  --samples N                samples of mc and lhs (default 1000)\n"
+    "  --seed S                   the seed of the samples (default 1)\n"
+    "  --limit OUTPUT>VALUE       fails when the output's magnitude exceeds VALUE\n"
+    "  --limit not-held           fails when the analysis does not hold the wall\n"
+    "  --jobs N                   analyses at a time (default: one per core)\n"
+    "  --csv FILE                 one row per point or sample\n"
+    "  --json                     one JSON object instead of the text\n"
+    "  --shard I/N --out PART     run the I-th of N slices of the samples into a\n"
+    "                             part file; study merge prints the whole study\n"
+    "\n"
+    "Ctrl-C stops the study after the analyses under way and reports what was\n"
+    "done (exit status 130).\n";
+
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
 
@@ -77,7 +110,7 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
     } else if (arg == "--list") {
       r.list = true;
     } else if (arg == "--help" || arg == "-h") {
-      std::cout << "Usage:\n" << kStudyUsage;
+      std::cout << "Usage:\n" << kStudyUsage << kStudyHelp;
       return kExitOk;
     } else {
       static const std::vector<std::string_view> valued{
