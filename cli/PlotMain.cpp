@@ -1,7 +1,8 @@
 // terraq-plot: the painting half of the terraq command. `terraq plot ...`
 // hands itself over to this program (exec, same arguments), which alone
 // links the painting libraries; its messages and exit statuses are those
-// of terraq plot (see main.cpp and PlotCommand.h).
+// of terraq plot (see main.cpp and PlotCommand.h). terraq study --plot runs
+// it as "terraq-plot study-plot" (StudyPlot.h).
 
 #include <csignal>
 #include <string_view>
@@ -9,6 +10,7 @@
 
 #include "CommandLine.h"
 #include "PlotCommand.h"
+#include "StudyPlot.h"
 
 int main(int argc, char** argv) {
 #if !defined(_WIN32)
@@ -16,6 +18,9 @@ int main(int argc, char** argv) {
   // program silently and leave its temporary files behind.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  if (argc >= 2 && std::string_view(argv[1]) == "study-plot")
+    return terraq::cli::checkStandardOutput(
+        terraq::cli::StudyPlotCommand({argv + 2, argv + argc}, argv[0]));
   if (argc < 2 || std::string_view(argv[1]) != "plot")
     return terraq::cli::usageError("terraq-plot draws the graphs of terraq plot; run terraq plot");
   return terraq::cli::checkStandardOutput(

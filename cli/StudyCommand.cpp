@@ -1,7 +1,9 @@
 #include "StudyCommand.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -25,6 +27,7 @@
 #include "WallText.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "platform/InstallPaths.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -133,6 +136,40 @@ int Print(const std::string& text) {
   return kExitOk;
 }
 
+// The picture of a study, drawn by the plotting helper from the study's JSON
+// in a temporary file: only the helper loads the painting libraries.
+int DrawPlot(const StudyRequest& r, const std::string& json) {
+  constexpr const char* kHelper = "terraq-plot";
+  const std::vector<fs::path> folders = ui::LibraryFolders(ui::ExecutableFolder());
+  const fs::path helper = ui::FindIn(folders, kHelper);
+  if (helper.empty())
+    return Fail(std::string("cannot draw the study: the plotting program ") + kHelper +
+                " is not installed (looked for beside " + (folders.front() / kHelper).string() + ")");
+  std::string pattern = (fs::temp_directory_path() / "terraq-study-XXXXXX").string();
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) return Fail("cannot draw the study: no temporary file: " + std::string(std::strerror(errno)));
+  const bool written = ::write(fd, json.data(), json.size()) == static_cast<ssize_t>(json.size());
+  ::close(fd);
+  int status = kExitUsage;
+  if (!written) {
+    Fail("cannot draw the study: cannot write " + pattern + ": " + std::strerror(errno));
+  } else {
+    std::cout << std::flush;
+    const pid_t child = fork();
+    if (child == 0) {
+      execl(helper.c_str(), helper.c_str(), "study-plot", "--in", pattern.c_str(), "--output",
+            r.plotOutput.c_str(), "--out", r.plot.c_str(), static_cast<char*>(nullptr));
+      std::cerr << "terraq: cannot start the plotting program " << helper.string() << ": "
+                << std::strerror(errno) << "\n";
+      std::_Exit(kExitUsage);
+    }
+    int raw = 0;
+    if (child > 0 && waitpid(child, &raw, 0) == child && WIFEXITED(raw)) status = WEXITSTATUS(raw);
+  }
+  ::unlink(pattern.c_str());
+  return status;
+}
+
 int MergeCommand(const std::vector<std::string_view>& args) {
   bool json = false;
   std::vector<std::string> files;
@@ -175,6 +212,8 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
     csv->write(SweepCsv(result, staged));
     if (!csv->commit(error)) return Fail(error);
   }
+  if (!r.plot.empty())
+    if (const int drawn = DrawPlot(r, SweepJson(report, result)); drawn != kExitOk) return drawn;
   if (result.interrupted) {
     std::cerr << "terraq: the study was interrupted: " << result.done << " of " << points
               << " points were analysed\n";
@@ -213,6 +252,14 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
     if (!limit) return Fail("--limit " + error);
     limits.push_back(*limit);
   }
+  if (!r.plot.empty() &&
+      std::find(model->outputs.begin(), model->outputs.end(), r.plotOutput) == model->outputs.end())
+    return Fail("--plot-output " + r.plotOutput + ": the study has no such output; it has " +
+                [&] {
+                  std::string all;
+                  for (const std::string& o : model->outputs) all += (all.empty() ? "" : ", ") + o;
+                  return all;
+                }());
   const std::vector<double> correlation = CorrelationMatrix(r.random, r.correlations, error);
   if (!r.correlations.empty() && correlation.empty()) return Fail(error);
   std::vector<design::RandomParameter> parameters;
@@ -279,6 +326,8 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
     Print(r.json ? SamplingJson(study, result) : SamplingText(study, result));
   }
   if (csv && !csv->commit(error)) return Fail(error);
+  if (!r.plot.empty() && !part)
+    if (const int drawn = DrawPlot(r, SamplingJson(study, result)); drawn != kExitOk) return drawn;
   if (result.interrupted) {
     std::cerr << "terraq: the study was interrupted: " << result.samples << " of "
               << (r.shards ? options.count : r.samples) << " samples were analysed"

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -10,10 +11,11 @@ namespace terraq::cli {
 
 const char* const kStudyUsage =
     "       terraq study FILE.tq4d (--vary NAME=FROM:TO:COUNT | --vary NAME=A,B,...)...\n"
-    "                    [--jobs N] [--csv F] [--json]\n"
+    "                    [--jobs N] [--csv F] [--json] [--plot F [--plot-output NAME]]\n"
     "       terraq study FILE.tq4d --random NAME=DISTRIBUTION... [--correlate A,B=R]...\n"
     "                    [--method mc|lhs|form] [--samples N] [--seed S] [--limit LIMIT]...\n"
-    "                    [--jobs N] [--csv F] [--json] [--shard I/N --out PART]\n"
+    "                    [--jobs N] [--csv F] [--json] [--plot F [--plot-output NAME]]\n"
+    "                    [--shard I/N --out PART]\n"
     "       terraq study merge PART... [--json]\n"
     "       terraq study FILE.tq4d --list [--json]\n";
 
@@ -46,6 +48,9 @@ constexpr const char* kStudyHelp =
     "  --jobs N                   analyses at a time (default: one per core)\n"
     "  --csv FILE                 one row per point or sample\n"
     "  --json                     one JSON object instead of the text\n"
+    "  --plot FILE                a picture (.png, .svg, .pdf, .bmp): an output against\n"
+    "                             the first parameter of a sweep, or its histogram\n"
+    "  --plot-output NAME         the output drawn (default top)\n"
     "  --shard I/N --out PART     run the I-th of N slices of the samples into a\n"
     "                             part file; study merge prints the whole study\n"
     "\n"
@@ -115,7 +120,7 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
     } else {
       static const std::vector<std::string_view> valued{
           "--vary",  "--random", "--correlate", "--limit", "--method", "--samples",
-          "--seed",  "--jobs",   "--csv",       "--shard", "--out"};
+          "--seed",  "--jobs",   "--csv",       "--shard", "--out", "--plot", "--plot-output"};
       bool known = false;
       for (std::string_view v : valued) known = known || arg == v;
       if (!known) return UsageError("unknown option '" + std::string(arg) + "' for study");
@@ -166,6 +171,15 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
         r.csv = value;
       } else if (arg == "--out") {
         r.out = value;
+      } else if (arg == "--plot") {
+        const std::string lower = value.size() >= 4 ? value.substr(value.size() - 4) : "";
+        std::string ext;
+        for (char c : lower) ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (ext != ".png" && ext != ".svg" && ext != ".pdf" && ext != ".bmp")
+          return UsageError(shown + ": the picture must end in .bmp, .png, .svg or .pdf");
+        r.plot = value;
+      } else if (arg == "--plot-output") {
+        r.plotOutput = value;
       } else {  // --shard
         const size_t slash = value.find('/');
         if (slash == std::string::npos ||
@@ -196,6 +210,8 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
     if (samplesGiven || r.shards || !r.csv.empty())
       return UsageError("--samples, --shard and --csv belong to sampling (mc or lhs), not form");
   }
+  if (!r.plot.empty() && (r.method == StudyMethod::Form || r.shards))
+    return UsageError("--plot draws a sweep or the histogram of a sampling study (not form or a shard)");
   if (r.shards && r.out.empty()) return UsageError("--shard needs --out PART, the part file");
   if (!r.out.empty() && !r.shards) return UsageError("--out writes the part file of a --shard");
   if (r.shards > r.samples)

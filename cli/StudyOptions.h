@@ -47,6 +47,8 @@ struct StudyRequest {
   std::string csv;  // empty: none
   size_t shard = 0, shards = 0;  // 1-based I of N; 0: the whole study
   std::string out;               // the part file of a shard
+  std::string plot;              // the picture; empty: none
+  std::string plotOutput = "top";  // the output it draws
 };
 
 // The usage lines of terraq study (for terraq --help as well).

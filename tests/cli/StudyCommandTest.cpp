@@ -63,6 +63,19 @@ TEST(StudyCommand, SweepAndListAsTextJsonAndCsv) {
   ASSERT_TRUE(std::regex_search(text.out, a, std::regex("\n28 +(-?[0-9.e+-]+) "))) << text.out;
   ASSERT_TRUE(std::regex_search(text.out, b, std::regex("\n38 +(-?[0-9.e+-]+) "))) << text.out;
   EXPECT_GT(std::fabs(std::stod(a[1])), std::fabs(std::stod(b[1])));
+
+  // Drawn by the plotting helper: a curve per value of the second parameter.
+  const Outcome plot = runTerraq(
+      "study wall.tq4d --vary tip=300:360:3 --vary layer.1.phi=30,34 --plot-output moment --plot s.svg",
+      work.path());
+  ASSERT_EQ(plot.status, 0) << plot.err;
+  const std::string svg = ReadFile(work.path() / "s.svg");
+  EXPECT_TRUE(contains(svg, "<title>moment vs tip</title>")) << svg.substr(0, 400);
+  EXPECT_TRUE(contains(svg, "layer.1.phi = 34"));
+  const Outcome none = runTerraq("study wall.tq4d --vary tip=300,360 --plot-output rotation --plot s.png",
+                                 work.path());
+  EXPECT_EQ(none.status, 1);
+  EXPECT_TRUE(contains(none.err, "the study has no rotation to draw")) << none.err;
 }
 
 TEST(StudyCommand, SamplingIsTheSameOnAnyThreadCount) {
