@@ -11,7 +11,9 @@ constexpr int kMaxDepth = 64;
 
 class Reader {
  public:
-  explicit Reader(std::string_view text) : text_(text) {}
+  explicit Reader(std::string_view text, std::string_view streamed = {},
+                  const JsonItem* item = nullptr)
+      : text_(text), streamed_(streamed), item_(item) {}
 
   bool document(JsonValue& value) {
     space();
@@ -19,7 +21,9 @@ class Reader {
     space();
     return at_ == text_.size() || fail("text after the value");
   }
-  std::string error() const { return "at byte " + std::to_string(at_ + 1) + ": " + why_; }
+  std::string error() const {
+    return itemError_.empty() ? "at byte " + std::to_string(at_ + 1) + ": " + why_ : itemError_;
+  }
 
  private:
   bool fail(const char* why) {
@@ -71,8 +75,11 @@ class Reader {
       if (at_ >= text_.size() || text_[at_] != ':') return fail("':' should follow a name");
       ++at_;
       space();
+      const bool streamed = item_ && depth == 0 && key == streamed_;
       v.members.emplace_back(std::move(key), JsonValue{});
+      streaming_ = streamed;
       if (!read(v.members.back().second, depth + 1)) return false;
+      streaming_ = false;
       space();
       if (at_ < text_.size() && text_[at_] == ',') {
         ++at_;
@@ -85,6 +92,9 @@ class Reader {
 
   bool array(JsonValue& v, int depth) {
     v.type = JsonValue::Type::Array;
+    // The items of the streamed member go to the caller, one at a time.
+    const bool handOver = streaming_ && depth == 1;
+    streaming_ = false;
     ++at_;
     space();
     if (at_ < text_.size() && text_[at_] == ']') return ++at_, true;
@@ -92,6 +102,13 @@ class Reader {
       space();
       v.items.emplace_back();
       if (!read(v.items.back(), depth + 1)) return false;
+      if (handOver) {
+        if (!(*item_)(v.items.back(), itemError_)) {
+          if (itemError_.empty()) itemError_ = "an item is refused";
+          return false;
+        }
+        v.items.pop_back();
+      }
       space();
       if (at_ < text_.size() && text_[at_] == ',') {
         ++at_;
@@ -207,6 +224,10 @@ class Reader {
   }
 
   std::string_view text_;
+  std::string_view streamed_;
+  const JsonItem* item_ = nullptr;
+  bool streaming_ = false;  // the value being read is the streamed member's
+  std::string itemError_;
   size_t at_ = 0;
   const char* why_ = "";
 };
@@ -222,6 +243,17 @@ const JsonValue* JsonValue::find(std::string_view key) const {
 
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error) {
   Reader reader(text);
+  JsonValue value;
+  if (!reader.document(value)) {
+    error = reader.error();
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_view streamed,
+                                           const JsonItem& item, std::string& error) {
+  Reader reader(text, streamed, &item);
   JsonValue value;
   if (!reader.document(value)) {
     error = reader.error();

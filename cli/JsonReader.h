@@ -9,6 +9,7 @@
 // Limits: nesting deeper than 64 levels is refused (a hostile file must not
 // exhaust the stack). Thread safety: pure functions.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,5 +38,14 @@ struct JsonValue {
 // The value of the whole text; empty with `error` set ("at byte N: why")
 // when it is not one JSON value (white space around it allowed).
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
+
+// As ParseJson, but the items of the array that is the value of the
+// top-level member `streamed` are handed to `item` one at a time, in order,
+// and not kept (the member's array is left empty): a text of any number of
+// items is read in the memory of one. `item` returns false, with its
+// message in `error`, to refuse the text.
+using JsonItem = std::function<bool(const JsonValue& item, std::string& error)>;
+std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_view streamed,
+                                           const JsonItem& item, std::string& error);
 
 }  // namespace terraq::cli

@@ -126,16 +126,15 @@ bool ReadStudy(const JsonValue& j, SamplingStudy& s, std::vector<std::string>& n
 
 struct Part {
   std::string file;
-  JsonValue json;
   SamplingStudy study;
   std::vector<std::string> notes;
   std::string key;  // StudyJson of the study
   size_t shard = 0, shards = 0, first = 0, count = 0;
 };
 
-// Reads and checks a part; its samples are kept with `keepSamples` only (the
-// merge reads the parts twice rather than hold every sample at once).
-std::optional<std::string> ReadPart(const std::string& file, Part& part, bool keepSamples) {
+// Reads and checks a part, its samples handed to `sample` one at a time
+// (they are not kept: a part of any size is read in the memory of one).
+std::optional<std::string> ReadPart(const std::string& file, Part& part, const JsonItem& sample) {
   part.file = file;
   std::error_code ec;
   if (const auto size = std::filesystem::file_size(file, ec); !ec && size > kMaxPartBytes)
@@ -146,27 +145,32 @@ std::optional<std::string> ReadPart(const std::string& file, Part& part, bool ke
   if (!in || in.bad())
     return "cannot read the part file " + file + ": " + std::strerror(errno ? errno : EACCES);
   std::string error;
-  std::optional<JsonValue> json = ParseJson(buffer.str(), error);
+  size_t samples = 0;
+  const std::optional<JsonValue> json = ParseJsonStreamed(
+      buffer.str(), "samples",
+      [&](const JsonValue& item, std::string& why) {
+        ++samples;
+        return sample(item, why);
+      },
+      error);
   if (!json) return file + " is not a part file of a study: " + error;
-  part.json = std::move(*json);
-  const JsonValue* head = part.json.find("part");
-  const JsonValue* study = part.json.find("study");
+  const JsonValue* head = json->find("part");
+  const JsonValue* study = json->find("study");
+  const JsonValue* list = json->find("samples");
   size_t format = 0;
-  if (!head || !study || !Whole(head->find("format"), format) || format != kPartFormat ||
-      !Whole(head->find("shard"), part.shard) || !Whole(head->find("shards"), part.shards) ||
-      !Whole(head->find("first"), part.first) || !Whole(head->find("count"), part.count) ||
+  if (!head || !study || !list || !list->isArray() || !Whole(head->find("format"), format) ||
+      format != kPartFormat || !Whole(head->find("shard"), part.shard) ||
+      !Whole(head->find("shards"), part.shards) || !Whole(head->find("first"), part.first) ||
+      !Whole(head->find("count"), part.count) ||
       !ReadStudy(*study, part.study, part.notes, error) || part.shard < 1 ||
       part.shard > part.shards || part.shards > part.study.samples)
     return file + " is not a part file of a study (written by terraq study --shard)";
   size_t first = 0, count = 0;
   ShardSlice(part.study.samples, part.shard, part.shards, first, count);
-  const JsonValue* samples = part.json.find("samples");
-  if (first != part.first || count != part.count || !samples || !samples->isArray() ||
-      samples->items.size() != count)
+  if (first != part.first || count != part.count || samples != count)
     return file + " is not a whole part file: its samples are not those of shard " +
            std::to_string(part.shard) + "/" + std::to_string(part.shards);
   part.key = StudyJson(part.study, part.notes);
-  if (!keepSamples) part.json = JsonValue{};
   return std::nullopt;
 }
 
@@ -239,9 +243,12 @@ void PartWriter::end(const SamplingStudy& study, const std::vector<std::string>&
 
 MergeResult MergeParts(const std::vector<std::string>& files) {
   MergeResult merge;
+  // Read twice: first the definitions, to refuse parts that do not make
+  // one study before anything is gathered; then the samples, in order.
   std::vector<Part> parts(files.size());
+  const JsonItem count = [](const JsonValue&, std::string&) { return true; };
   for (size_t k = 0; k < files.size(); ++k)
-    if (std::optional<std::string> why = ReadPart(files[k], parts[k], false)) {
+    if (std::optional<std::string> why = ReadPart(files[k], parts[k], count)) {
       merge.error = *why;
       return merge;
     }
@@ -286,25 +293,24 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
   std::vector<double> values;
   design::Evaluation e;
   for (const auto& [shard, header] : byShard) {
-    Part whole;
-    if (std::optional<std::string> why = ReadPart(header->file, whole, true)) {
-      merge.error = *why;  // changed since the first reading
-      return merge;
-    }
-    const Part* part = &whole;
-    if (whole.key != one.key || whole.shard != shard) {
-      merge.error = whole.file + " changed while the parts were merged";
-      return merge;
-    }
-    const auto& samples = part->json.find("samples")->items;
-    for (size_t k = 0; k < samples.size(); ++k) {
-      if (!ReadSample(samples[k], part->first + k, one.study.random.size(),
-                      one.study.outputs.size(), values, e)) {
-        merge.error = part->file + ": sample " + std::to_string(part->first + k + 1) +
-                      " is not one of a part file";
-        return merge;
+    size_t index = header->first;
+    const JsonItem gather = [&](const JsonValue& item, std::string& why) {
+      if (index >= header->first + header->count ||
+          !ReadSample(item, index, one.study.random.size(), one.study.outputs.size(), values, e)) {
+        why = header->file + ": sample " + std::to_string(index + 1) + " is not one of a part file";
+        return false;
       }
-      gatherer.add(part->first + k, values, e);
+      gatherer.add(index++, values, e);
+      return true;
+    };
+    Part again;
+    if (std::optional<std::string> why = ReadPart(header->file, again, gather)) {
+      merge.error = *why;
+      return merge;
+    }
+    if (again.key != one.key || again.shard != shard || again.first != header->first) {
+      merge.error = again.file + " changed while the parts were merged";
+      return merge;
     }
   }
   merge.result = gatherer.result();
