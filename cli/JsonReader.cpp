@@ -76,7 +76,7 @@ class Reader {
       ++at_;
       space();
       const bool streamed = item_ && depth == 0 && key == streamed_;
-      v.members.emplace_back(std::move(key), JsonValue{});
+      v.members.push_back({std::move(key), JsonValue{}});
       streaming_ = streamed;
       if (!read(v.members.back().second, depth + 1)) return false;
       streaming_ = false;

@@ -13,10 +13,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace terraq::cli {
+
+struct JsonMember;
 
 struct JsonValue {
   enum class Type { Null, Bool, Number, String, Array, Object };
@@ -25,7 +26,7 @@ struct JsonValue {
   double number = 0;
   std::string string;
   std::vector<JsonValue> items;                             // Array
-  std::vector<std::pair<std::string, JsonValue>> members;  // Object, in the text's order
+  std::vector<JsonMember> members;  // Object, in the text's order
 
   // The member named `key` of an object; nullptr when there is none or this
   // is not an object.
@@ -33,6 +34,12 @@ struct JsonValue {
   bool isNumber() const { return type == Type::Number; }
   bool isString() const { return type == Type::String; }
   bool isArray() const { return type == Type::Array; }
+};
+
+// A member of an object: its name and its value.
+struct JsonMember {
+  std::string first;
+  JsonValue second;
 };
 
 // The value of the whole text; empty with `error` set ("at byte N: why")

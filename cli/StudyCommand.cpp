@@ -155,12 +155,18 @@ int DrawPlot(const StudyRequest& r, const std::string& json) {
     Fail("cannot draw the study: cannot write " + pattern + ": " + std::strerror(errno));
   } else {
     std::cout << std::flush;
+    // Made before the fork: the child of a program with threads may only
+    // make calls that are safe in a signal handler.
+    const std::string cannot = "terraq: cannot start the plotting program " + helper.string() + "\n";
     const pid_t child = fork();
     if (child == 0) {
+      // The helper takes Ctrl-C as any program does: the study's block ends here.
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
       execl(helper.c_str(), helper.c_str(), "study-plot", "--in", pattern.c_str(), "--output",
             r.plotOutput.c_str(), "--out", r.plot.c_str(), static_cast<char*>(nullptr));
-      std::cerr << "terraq: cannot start the plotting program " << helper.string() << ": "
-                << std::strerror(errno) << "\n";
+      [[maybe_unused]] const ssize_t told = ::write(2, cannot.data(), cannot.size());
       std::_Exit(kExitUsage);
     }
     int raw = 0;

@@ -201,6 +201,12 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
     if (r.vary.size() > 2) return UsageError("a sweep varies one or two parameters");
     if (r.vary.size() == 2 && r.vary[0].name == r.vary[1].name)
       return UsageError("--vary " + r.vary[0].name + " is given twice");
+    // Every point's results are kept for the table: a grid must stay a table.
+    const double points = static_cast<double>(r.vary.front().values.size()) *
+                          (r.vary.size() == 2 ? r.vary.back().values.size() : 1);
+    if (points > 1e6)
+      return UsageError("a sweep of " + std::to_string(static_cast<long long>(points)) +
+                        " points is too large: at most 1000000 (use --random for more)");
     if (methodGiven || samplesGiven || !r.limits.empty() || !r.correlations.empty() || r.shards)
       return UsageError(
           "--method, --samples, --limit, --correlate and --shard belong to a study with --random");

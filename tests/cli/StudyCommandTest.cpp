@@ -106,6 +106,7 @@ TEST(StudyCommand, BadInputIsRefusedWithWhatIsValid) {
     std::string args, message;
   } cases[] = {
       {"--vary tip=1:2:1", "is not a range FROM:TO:COUNT (COUNT a whole number from 2)"},
+      {"--vary tip=300:400:1001 --vary ei=1:2:1000", "points is too large: at most 1000000"},
       {"--vary length=1:2:3", "the data file has no parameter \"length\"; it has tip, "},
       {"--random 'layer.1.phi=normal(32)'", "is not one of normal(MEAN,SD)"},
       {"--random 'layer.9.phi=normal(32,2)'", "has no parameter \"layer.9.phi\""},
