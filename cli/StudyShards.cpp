@@ -292,7 +292,10 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
                                   design::SamplingOptions{}.histogramBins);
   std::vector<double> values;
   design::Evaluation e;
-  for (const auto& [shard, header] : byShard) {
+  for (const auto& entry : byShard) {
+    // Named apart: a lambda may not capture a structured binding before C++20.
+    const size_t shard = entry.first;
+    const Part* header = entry.second;
     size_t index = header->first;
     const JsonItem gather = [&](const JsonValue& item, std::string& why) {
       if (index >= header->first + header->count ||

@@ -61,6 +61,8 @@ add_custom_command(
 find_package(JPEG REQUIRED)
 add_library(terraq_core_fuzz STATIC ${TERRAQ_FUZZ_CORE_SOURCES} ${TERRAQ_FUZZ_TABLES_SOURCE})
 target_include_directories(terraq_core_fuzz PUBLIC ${TERRAQ_FUZZ_CORE_DIR})
+# The engine's in-memory API (api/Analysis.h), as terraq_core has it.
+target_include_directories(terraq_core_fuzz PUBLIC ${PROJECT_SOURCE_DIR}/engine)
 target_compile_options(terraq_core_fuzz PRIVATE ${TERRAQ_FUZZ_FLAGS})
 target_link_libraries(terraq_core_fuzz PUBLIC ${CMAKE_DL_LIBS} PRIVATE JPEG::JPEG)
 
