@@ -18,6 +18,8 @@ constexpr std::string_view kUsage =
     "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
     "       terraq design [OPTIONS] [--json] FILE.tq4d  (terraq design --help)\n"
     "       terraq report --out FILE.pdf|FILE.html [--paper a4|letter] [--] FILE.tq4d\n"
+    "       terraq study FILE.tq4d --vary ...|--random ...|--list  (terraq study --help)\n"
+    "       terraq study merge PART... [--json]\n"
     "       terraq --help | --version\n";
 
 }  // namespace
@@ -43,6 +45,11 @@ void printHelp() {
                "design finds the embedment the wall needs by limit equilibrium, the factors\n"
                "of safety of the wall as it is, and the shortest wall the analysis holds;\n"
                "'terraq design --help' gives its options.\n"
+               "\n"
+               "study analyses the wall many times with some of its values changed: over\n"
+               "ranges (--vary, a sweep), or drawn from distributions (--random: Monte Carlo,\n"
+               "Latin hypercube or FORM), and prints the outputs, their statistics and the\n"
+               "probability of limit states; 'terraq study --help' gives its options.\n"
                "\n"
                "plot draws one result graph of an analysed project (run it first: the plot\n"
                "file .tq4p beside the data file holds the results) into FILE, a picture\n"

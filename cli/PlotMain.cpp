@@ -2,7 +2,8 @@
 // and `terraq report ...` hand themselves over to this program (exec, same
 // arguments), which alone links the painting libraries; its messages and
 // exit statuses are those of the two commands (see main.cpp, PlotCommand.h
-// and ReportCommand.h).
+// and ReportCommand.h). terraq study --plot runs it as "terraq-plot
+// study-plot" (StudyPlot.h).
 
 #include <csignal>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "CommandLine.h"
 #include "PlotCommand.h"
 #include "ReportCommand.h"
+#include "StudyPlot.h"
 
 int main(int argc, char** argv) {
 #if !defined(_WIN32)
@@ -25,6 +27,9 @@ int main(int argc, char** argv) {
   if (command == "report")
     return terraq::cli::checkStandardOutput(
         terraq::cli::ReportCommand({argv + 2, argv + argc}, argv[0]));
+  if (command == "study-plot")
+    return terraq::cli::checkStandardOutput(
+        terraq::cli::StudyPlotCommand({argv + 2, argv + argc}, argv[0]));
   return terraq::cli::usageError(
-      "terraq-plot draws the graphs of terraq plot and terraq report; run terraq plot or terraq report");
+      "terraq-plot draws the graphs of terraq plot, terraq report and terraq study; run one of them");
 }

@@ -115,7 +115,8 @@ std::optional<Vary> Vary::Parse(const std::string& name, const std::string& rang
   return vary;
 }
 
-SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads) {
+SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads,
+                  const StudyControl& control) {
   SweepResult result;
   size_t count = vary.empty() ? 0 : 1;
   for (const Vary& v : vary) {
@@ -129,16 +130,36 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
   }
   result.points.resize(count);
   std::vector<api::Analyser> analysers(std::max(1, threads));
-  ParallelFor(count, threads, [&](int worker, size_t index) {
-    // The last parameter varies fastest.
-    std::vector<double> values(vary.size());
-    for (size_t k = vary.size(), rest = index; k-- > 0;) {
-      values[k] = vary[k].values[rest % vary[k].values.size()];
-      rest /= vary[k].values.size();
+  // In blocks, so that progress can be told and a stop leaves a whole prefix
+  // of the points analysed.
+  const size_t block = std::max<size_t>(4 * std::max(1, threads), 16);
+  for (size_t first = 0; first < count; first += block) {
+    if (control.stopped()) {
+      result.interrupted = true;
+      return result;
     }
-    result.points[index] = AnalysePoint(analysers[worker], text, result.names, values);
-  });
+    const size_t size = std::min(block, count - first);
+    ParallelFor(size, threads, [&](int worker, size_t k) {
+      const size_t index = first + k;
+      // The last parameter varies fastest.
+      std::vector<double> values(vary.size());
+      for (size_t v = vary.size(), rest = index; v-- > 0;) {
+        values[v] = vary[v].values[rest % vary[v].values.size()];
+        rest /= vary[v].values.size();
+      }
+      result.points[index] = AnalysePoint(analysers[worker], text, result.names, values);
+    });
+    result.done = first + size;
+    if (control.progress) control.progress(result.done);
+  }
   return result;
+}
+
+std::string ProblemPrefix(size_t index, size_t count, bool staged) {
+  return count == 1 ? ""
+         : staged   ? "stage." + std::to_string(index + 1) + "."
+         : index == 0 ? ""
+                      : "longterm.";
 }
 
 namespace {
@@ -146,10 +167,7 @@ namespace {
 std::vector<std::string> OutputNames(const std::vector<ProblemOutputs>& problems, bool staged) {
   std::vector<std::string> names;
   for (size_t p = 0; p < problems.size(); ++p) {
-    const std::string prefix = problems.size() == 1 ? ""
-                               : staged             ? "stage." + std::to_string(p + 1) + "."
-                               : p == 0             ? ""
-                                                    : "longterm.";
+    const std::string prefix = ProblemPrefix(p, problems.size(), staged);
     for (const char* n : {"top", "deflection", "moment", "shear"}) names.push_back(prefix + n);
     for (size_t s = 0; s < problems[p].supports.size(); ++s)
       names.push_back(prefix + "support." + std::to_string(s + 1));

@@ -12,6 +12,7 @@
 // (api/Analysis.h); a "largest" value is the one of largest magnitude, with
 // its sign.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +28,18 @@ namespace terraq::design {
 // workers (at least one); worker < threads names the caller's per-worker
 // state. Returns when every task is done.
 void ParallelFor(size_t count, int threads, const std::function<void(int, size_t)>& task);
+
+// How a long study reports its progress and is stopped from elsewhere (a
+// signal, a Cancel button). Both are optional.
+struct StudyControl {
+  // The analyses done so far, called on the study's calling thread between
+  // blocks of analyses (a few times a second at most for a wall).
+  std::function<void(size_t done)> progress;
+  // Once set, the study ends after the analyses under way; what was done is
+  // reported as such.
+  const std::atomic<bool>* stop = nullptr;
+  bool stopped() const { return stop && stop->load(std::memory_order_relaxed); }
+};
 
 struct SupportOutput {
   double depth = 0;  // L
@@ -74,9 +87,14 @@ struct SweepResult {
   // Every combination, the first parameter varying slowest.
   std::vector<PointResult> points;
   std::optional<std::string> error;  // the study could not start (an unknown name)
+  // Stopped through its control: only the first `done` points were analysed;
+  // the others have no results and no error.
+  bool interrupted = false;
+  size_t done = 0;
 };
 
-SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads);
+SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads,
+                  const StudyControl& control = {});
 
 // The model a sampling or reliability study evaluates: a fixed list of
 // scalar outputs at a set of parameter values. One instance per thread.
@@ -91,6 +109,11 @@ class PointModel {
   virtual Evaluation evaluate(const std::vector<double>& values) = 0;
 };
 using ModelFactory = std::function<std::unique_ptr<PointModel>()>;
+
+// The prefix of the outputs of problem `index` of `count` problems: "" for
+// one problem, "stage.K." in a staged project, "longterm." for the
+// long-term problem of one that is not.
+std::string ProblemPrefix(size_t index, size_t count, bool staged);
 
 // A wall as a model: `names` set to the values, the outputs of every
 // problem flattened to top, deflection, moment, shear, support.N (prefixed

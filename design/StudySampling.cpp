@@ -62,8 +62,9 @@ void WilsonInterval(size_t failures, size_t n, double& lower, double& upper) {
   const double p = static_cast<double>(failures) / n, z2 = kZ95 * kZ95;
   const double centre = (p + z2 / (2.0 * n)) / (1 + z2 / n);
   const double half = kZ95 / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4.0 * n * n));
-  lower = std::max(0.0, centre - half);
-  upper = std::min(1.0, centre + half);
+  // Exact at the ends, where the difference of the two would leave rounding.
+  lower = failures == 0 ? 0.0 : std::max(0.0, centre - half);
+  upper = failures == n ? 1.0 : std::min(1.0, centre + half);
 }
 
 std::vector<double> StandardNormalSample(const SamplingOptions& options, size_t index,
@@ -124,6 +125,101 @@ std::vector<double> RandomSpace::values(const std::vector<double>& u) const {
   return x;
 }
 
+SampleGatherer::SampleGatherer(std::vector<std::string> outputs, size_t parameters,
+                               std::vector<LimitState> limitStates, size_t histogramBins)
+    : outputs_(std::move(outputs)),
+      limitStates_(std::move(limitStates)),
+      histogramBins_(histogramBins),
+      mean_(outputs_.size(), 0.0),
+      m2_(outputs_.size(), 0.0),
+      lo_(outputs_.size(), INFINITY),
+      hi_(outputs_.size(), -INFINITY),
+      count_(outputs_.size(), 0),
+      failures_(limitStates_.size(), 0),
+      keptOutputs_(outputs_.size()),
+      keptParameters_(parameters) {}
+
+void SampleGatherer::add(size_t index, const std::vector<double>& x, const Evaluation& e) {
+  const size_t m = outputs_.size();
+  ++samples_;
+  const bool ok = !e.error && e.outputs.size() == m;
+  for (size_t l = 0; l < limitStates_.size(); ++l) {
+    const LimitState& s = limitStates_[l];
+    bool fails = !ok;
+    if (ok && s.notHeld) fails = !e.held;
+    if (ok && !s.notHeld) {
+      const double v = s.magnitude ? std::fabs(e.outputs[s.output]) : e.outputs[s.output];
+      fails = v > s.limit;
+    }
+    failures_[l] += fails;
+  }
+  if (!ok) {
+    if (failureReasons_.size() < 10)
+      failureReasons_.push_back("sample " + std::to_string(index + 1) + ": " +
+                                e.error.value_or("no outputs"));
+    ++failedSamples_;
+    return;
+  }
+  for (size_t o = 0; o < m; ++o) {
+    const double v = e.outputs[o];
+    const double delta = v - mean_[o];
+    mean_[o] += delta / static_cast<double>(++count_[o]);
+    m2_[o] += delta * (v - mean_[o]);
+    lo_[o] = std::min(lo_[o], v);
+    hi_[o] = std::max(hi_[o], v);
+  }
+  if (!keptParameters_.empty() && keptParameters_[0].size() < kKeptSamples &&
+      x.size() == keptParameters_.size()) {
+    for (size_t o = 0; o < m; ++o) keptOutputs_[o].push_back(e.outputs[o]);
+    for (size_t i = 0; i < x.size(); ++i) keptParameters_[i].push_back(x[i]);
+  }
+}
+
+SamplingResult SampleGatherer::result() const {
+  SamplingResult result;
+  const size_t n = keptParameters_.size();
+  result.samples = samples_;
+  result.failedSamples = failedSamples_;
+  result.failureReasons = failureReasons_;
+  std::vector<std::vector<double>> parameterRanks;
+  for (const auto& v : keptParameters_) parameterRanks.push_back(Ranks(v));
+  for (size_t o = 0; o < outputs_.size(); ++o) {
+    OutputStatistics s;
+    s.name = outputs_[o];
+    s.count = count_[o];
+    s.mean = mean_[o];
+    s.sd = count_[o] > 1 ? std::sqrt(m2_[o] / (count_[o] - 1)) : 0;
+    s.min = count_[o] ? lo_[o] : NAN;
+    s.max = count_[o] ? hi_[o] : NAN;
+    std::vector<double> sorted = keptOutputs_[o];
+    std::sort(sorted.begin(), sorted.end());
+    for (double p : kPercentiles) s.percentiles.push_back(Percentile(sorted, p));
+    if (!sorted.empty()) {
+      s.histogramLow = sorted.front();
+      s.histogramHigh = sorted.back();
+      s.histogram.assign(std::max<size_t>(1, histogramBins_), 0);
+      const double width = (s.histogramHigh - s.histogramLow) / s.histogram.size();
+      for (double v : sorted) {
+        size_t bin = width > 0 ? static_cast<size_t>((v - s.histogramLow) / width) : 0;
+        ++s.histogram[std::min(bin, s.histogram.size() - 1)];
+      }
+    }
+    const std::vector<double> ranks = Ranks(keptOutputs_[o]);
+    for (size_t i = 0; i < n; ++i) s.rankCorrelation.push_back(Pearson(ranks, parameterRanks[i]));
+    result.outputs.push_back(std::move(s));
+  }
+  for (size_t l = 0; l < limitStates_.size(); ++l) {
+    LimitStateResult r;
+    r.name = limitStates_[l].name;
+    r.failures = failures_[l];
+    r.probability = samples_ ? static_cast<double>(failures_[l]) / samples_ : 0;
+    WilsonInterval(failures_[l], samples_, r.lower, r.upper);
+    r.beta = -NormalQuantile(r.probability);
+    result.limitStates.push_back(r);
+  }
+  return result;
+}
+
 SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>& outputs,
                       std::vector<RandomParameter> parameters,
                       const std::vector<std::pair<double, double>>& bounds,
@@ -134,16 +230,22 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
     result.error = "a probabilistic study needs at least one random parameter and one sample";
     return result;
   }
+  if (options.first >= options.samples || options.count > options.samples - options.first) {
+    result.error = "the slice of samples lies beyond the study's samples";
+    return result;
+  }
   for (const LimitState& l : limitStates)
     if (!l.notHeld && l.output >= m) {
       result.error = "the limit state " + l.name + " names no output";
       return result;
     }
   std::string error;
+  std::vector<std::string> notes;
   const std::optional<RandomSpace> space =
-      RandomSpace::Make(std::move(parameters), bounds, options.correlation, result.notes, error);
+      RandomSpace::Make(std::move(parameters), bounds, options.correlation, notes, error);
   if (!space) {
     result.error = error;
+    result.notes = notes;
     return result;
   }
 
@@ -151,13 +253,17 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
   std::vector<std::unique_ptr<PointModel>> models;
   for (int t = 0; t < threads; ++t) models.push_back(model());
 
-  std::vector<double> mean(m, 0.0), m2(m, 0.0), lo(m, INFINITY), hi(m, -INFINITY);
-  std::vector<size_t> count(m, 0), failures(limitStates.size(), 0);
-  std::vector<std::vector<double>> keptOutputs(m), keptParameters(n);
+  SampleGatherer gatherer(outputs, n, limitStates, options.histogramBins);
+  const size_t end = options.count ? options.first + options.count : options.samples;
+  bool interrupted = false;
   std::vector<std::vector<double>> x(kBlock);
   std::vector<Evaluation> evaluations(kBlock);
-  for (size_t first = 0; first < options.samples; first += kBlock) {
-    const size_t size = std::min(kBlock, options.samples - first);
+  for (size_t first = options.first; first < end; first += kBlock) {
+    if (options.control.stopped()) {
+      interrupted = true;
+      break;
+    }
+    const size_t size = std::min(kBlock, end - first);
     ParallelFor(size, threads, [&](int worker, size_t k) {
       const std::vector<double> u = StandardNormalSample(options, first + k, n);
       x[k] = space->values(u);
@@ -165,77 +271,14 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
     });
     // Gathered in sample order: the sums do not depend on the threads.
     for (size_t k = 0; k < size; ++k) {
-      const Evaluation& e = evaluations[k];
-      const bool ok = !e.error && e.outputs.size() == m;
-      for (size_t l = 0; l < limitStates.size(); ++l) {
-        const LimitState& s = limitStates[l];
-        bool fails = !ok;
-        if (ok && s.notHeld) fails = !e.held;
-        if (ok && !s.notHeld) {
-          const double v = s.magnitude ? std::fabs(e.outputs[s.output]) : e.outputs[s.output];
-          fails = v > s.limit;
-        }
-        failures[l] += fails;
-      }
-      if (!ok) {
-        if (result.failureReasons.size() < 10)
-          result.failureReasons.push_back("sample " + std::to_string(first + k + 1) + ": " +
-                                          e.error.value_or("no outputs"));
-        ++result.failedSamples;
-        continue;
-      }
-      for (size_t o = 0; o < m; ++o) {
-        const double v = e.outputs[o];
-        const double delta = v - mean[o];
-        mean[o] += delta / static_cast<double>(++count[o]);
-        m2[o] += delta * (v - mean[o]);
-        lo[o] = std::min(lo[o], v);
-        hi[o] = std::max(hi[o], v);
-      }
-      if (keptParameters[0].size() < kKeptSamples) {
-        for (size_t o = 0; o < m; ++o) keptOutputs[o].push_back(e.outputs[o]);
-        for (size_t i = 0; i < n; ++i) keptParameters[i].push_back(x[k][i]);
-      }
+      if (options.onSample) options.onSample(first + k, x[k], evaluations[k]);
+      gatherer.add(first + k, x[k], evaluations[k]);
     }
+    if (options.control.progress) options.control.progress(gatherer.count());
   }
-
-  result.samples = options.samples;
-  std::vector<std::vector<double>> parameterRanks;
-  for (const auto& v : keptParameters) parameterRanks.push_back(Ranks(v));
-  for (size_t o = 0; o < m; ++o) {
-    OutputStatistics s;
-    s.name = outputs[o];
-    s.count = count[o];
-    s.mean = mean[o];
-    s.sd = count[o] > 1 ? std::sqrt(m2[o] / (count[o] - 1)) : 0;
-    s.min = count[o] ? lo[o] : NAN;
-    s.max = count[o] ? hi[o] : NAN;
-    std::vector<double> sorted = keptOutputs[o];
-    std::sort(sorted.begin(), sorted.end());
-    for (double p : kPercentiles) s.percentiles.push_back(Percentile(sorted, p));
-    if (!sorted.empty()) {
-      s.histogramLow = sorted.front();
-      s.histogramHigh = sorted.back();
-      s.histogram.assign(std::max<size_t>(1, options.histogramBins), 0);
-      const double width = (s.histogramHigh - s.histogramLow) / s.histogram.size();
-      for (double v : sorted) {
-        size_t bin = width > 0 ? static_cast<size_t>((v - s.histogramLow) / width) : 0;
-        ++s.histogram[std::min(bin, s.histogram.size() - 1)];
-      }
-    }
-    const std::vector<double> ranks = Ranks(keptOutputs[o]);
-    for (size_t i = 0; i < n; ++i) s.rankCorrelation.push_back(Pearson(ranks, parameterRanks[i]));
-    result.outputs.push_back(std::move(s));
-  }
-  for (size_t l = 0; l < limitStates.size(); ++l) {
-    LimitStateResult r;
-    r.name = limitStates[l].name;
-    r.failures = failures[l];
-    r.probability = static_cast<double>(failures[l]) / options.samples;
-    WilsonInterval(failures[l], options.samples, r.lower, r.upper);
-    r.beta = -NormalQuantile(r.probability);
-    result.limitStates.push_back(r);
-  }
+  result = gatherer.result();
+  result.notes = std::move(notes);
+  result.interrupted = interrupted;
   return result;
 }
 

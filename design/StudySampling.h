@@ -19,6 +19,7 @@
 // Thread safety: Sample may run on any thread; it starts its own.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,6 +82,14 @@ struct SamplingOptions {
   // of the Gaussian copula); empty: independent.
   std::vector<double> correlation;
   size_t histogramBins = 20;
+  // The slice of the samples to run: indices first .. first + count - 1 of
+  // the `samples` (count 0: to the last). A shard of a study runs a slice;
+  // its numbers, the Latin strata included, are those of the whole study.
+  size_t first = 0, count = 0;
+  // Told every sample as it is gathered (on the calling thread, in sample
+  // order, the failed ones included): the CSV rows, a shard's part file.
+  std::function<void(size_t index, const std::vector<double>& values, const Evaluation&)> onSample;
+  StudyControl control;  // progress in samples done
 };
 
 // The percentiles every output reports.
@@ -106,13 +115,41 @@ struct LimitStateResult {
 };
 
 struct SamplingResult {
-  size_t samples = 0;
+  size_t samples = 0;  // gathered: those asked for, or those done before a stop
   size_t failedSamples = 0;                 // the model gave no outputs
   std::vector<std::string> failureReasons;  // the first few, "sample N: why"
   std::vector<OutputStatistics> outputs;
   std::vector<LimitStateResult> limitStates;
   std::vector<std::string> notes;    // truncations
   std::optional<std::string> error;  // nothing was sampled: why
+  bool interrupted = false;          // stopped through the control before the last sample
+};
+
+// The statistics of samples gathered one at a time in sample order. The
+// same sequence of samples gives the same result to the last digit
+// wherever it was evaluated, so the samples of the shards of a study,
+// gathered in order, give exactly what the whole study gives.
+class SampleGatherer {
+ public:
+  // `parameters` random parameters; the limit states name outputs by index.
+  SampleGatherer(std::vector<std::string> outputs, size_t parameters,
+                 std::vector<LimitState> limitStates, size_t histogramBins);
+  // Sample `index` (0-based) at `values`.
+  void add(size_t index, const std::vector<double>& values, const Evaluation& evaluation);
+  size_t count() const { return samples_; }
+  // The statistics of the samples added; `samples`, `outputs`,
+  // `limitStates` and `failedSamples` of the result are set.
+  SamplingResult result() const;
+
+ private:
+  std::vector<std::string> outputs_;
+  std::vector<LimitState> limitStates_;
+  size_t histogramBins_;
+  size_t samples_ = 0, failedSamples_ = 0;
+  std::vector<std::string> failureReasons_;
+  std::vector<double> mean_, m2_, lo_, hi_;
+  std::vector<size_t> count_, failures_;
+  std::vector<std::vector<double>> keptOutputs_, keptParameters_;
 };
 
 // `outputs` names the model's outputs. The distributions are truncated to

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,13 @@ TEST(Docs, EveryLinkAndPictureOfTheHelpPagesResolves) {
       EXPECT_TRUE(HasAnchor(ReadTextFile(page.string()), part)) << entry.path().filename() << " -> " << target << "#" << part;
     }
   }
+  // Every chapter of the contents has a page of its own: two sources of
+  // one name (users/x.md, technical/x.md) would write one over the other.
+  const std::string index = ReadTextFile((help / "index.html").string());
+  const std::regex chapter(R"re(href="([^"#]+\.html)")re");
+  std::set<std::string> chapters;
+  for (std::sregex_iterator it(index.begin(), index.end(), chapter), end; it != end; ++it)
+    EXPECT_TRUE(chapters.insert((*it)[1]).second) << (*it)[1] << " is the page of two chapters";
   EXPECT_GE(pages, 5);
   EXPECT_GE(checked, pages * 2);  // every page links to the contents and a neighbour
   EXPECT_GE(anchors, 1);          // the manuals link to parts of pages

@@ -14,6 +14,7 @@
 
 #include "DesignCheck.h"
 #include "FuzzChecks.h"
+#include "StudyPartCheck.h"
 
 namespace fs = std::filesystem;
 using namespace terraq::fuzz;
@@ -97,6 +98,12 @@ TEST(FuzzInputs, PlotFile) {
   std::vector<fs::path> seeds = filesIn(kSource / "tests/data", ".tq4p");
   for (const fs::path& file : filesIn(kSource / "examples", ".tq4p")) seeds.push_back(file);
   expectEveryInputPasses(regressions("plotfile"), seeds, CheckPlotFile);
+}
+
+TEST(FuzzInputs, StudyPart) {
+  const WorkFolder folder;
+  expectEveryInputPasses(regressions("studypart"), filesIn(kSource / "tests/data/fuzz-seeds-studypart"),
+                         [&](std::string_view bytes) { return CheckStudyPart(bytes, folder.Path()); });
 }
 
 }  // namespace

@@ -61,6 +61,8 @@ add_custom_command(
 find_package(JPEG REQUIRED)
 add_library(terraq_core_fuzz STATIC ${TERRAQ_FUZZ_CORE_SOURCES} ${TERRAQ_FUZZ_TABLES_SOURCE})
 target_include_directories(terraq_core_fuzz PUBLIC ${TERRAQ_FUZZ_CORE_DIR})
+# The engine's in-memory API (api/Analysis.h), as terraq_core has it.
+target_include_directories(terraq_core_fuzz PUBLIC ${PROJECT_SOURCE_DIR}/engine)
 target_compile_options(terraq_core_fuzz PRIVATE ${TERRAQ_FUZZ_FLAGS})
 target_link_libraries(terraq_core_fuzz PUBLIC ${CMAKE_DL_LIBS} PRIVATE JPEG::JPEG)
 
@@ -78,3 +80,15 @@ terraq_add_core_fuzzer(evaluator FuzzEntryEvaluation.cpp)
 terraq_add_core_fuzzer(convert FuzzConvertTwice.cpp)
 terraq_add_core_fuzzer(staged FuzzStagedOpenSave.cpp)
 terraq_add_core_fuzzer(plotfile FuzzPlotFile.cpp)
+
+# The part files of a study's shards (StudyPartCheck.h): the command's JSON
+# reader and merge, on the fuzzed design library and project core.
+get_target_property(TERRAQ_FUZZ_CLI_DIR terraq_study_cli SOURCE_DIR)
+get_target_property(TERRAQ_FUZZ_CLI_LISTED terraq_study_cli SOURCES)
+list(TRANSFORM TERRAQ_FUZZ_CLI_LISTED PREPEND ${TERRAQ_FUZZ_CLI_DIR}/)
+add_executable(fuzz_studypart FuzzStudyPart.cpp StudyPartCheck.cpp ${TERRAQ_FUZZ_CLI_LISTED}
+  ${TERRAQ_FUZZ_CLI_DIR}/SummaryOutput.cpp ${TERRAQ_FUZZ_DESIGN_LISTED})
+target_include_directories(fuzz_studypart PRIVATE ${TERRAQ_FUZZ_CLI_DIR} ${TERRAQ_FUZZ_DESIGN_DIR})
+target_compile_options(fuzz_studypart PRIVATE ${TERRAQ_FUZZ_FLAGS})
+target_link_options(fuzz_studypart PRIVATE -fsanitize=fuzzer,address,undefined)
+target_link_libraries(fuzz_studypart PRIVATE terraq_core_fuzz terraq_engine_fuzz)

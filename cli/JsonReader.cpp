@@ -1,0 +1,265 @@
+#include "JsonReader.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace terraq::cli {
+
+namespace {
+
+constexpr int kMaxDepth = 64;
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text, std::string_view streamed = {},
+                  const JsonItem* item = nullptr)
+      : text_(text), streamed_(streamed), item_(item) {}
+
+  bool document(JsonValue& value) {
+    space();
+    if (!read(value, 0)) return false;
+    space();
+    return at_ == text_.size() || fail("text after the value");
+  }
+  std::string error() const {
+    return itemError_.empty() ? "at byte " + std::to_string(at_ + 1) + ": " + why_ : itemError_;
+  }
+
+ private:
+  bool fail(const char* why) {
+    why_ = why;
+    return false;
+  }
+  void space() {
+    while (at_ < text_.size() &&
+           (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
+      ++at_;
+  }
+  bool word(std::string_view w) {
+    if (text_.substr(at_, w.size()) != w) return fail("not a JSON value");
+    at_ += w.size();
+    return true;
+  }
+
+  bool read(JsonValue& v, int depth) {
+    if (at_ >= text_.size()) return fail("the text ends where a value should be");
+    const char c = text_[at_];
+    if (c == '{' || c == '[') {
+      if (depth >= kMaxDepth) return fail("nested too deep");
+      return c == '{' ? object(v, depth) : array(v, depth);
+    }
+    if (c == '"') {
+      v.type = JsonValue::Type::String;
+      return string(v.string);
+    }
+    if (c == 't' || c == 'f') {
+      v.type = JsonValue::Type::Bool;
+      v.boolean = c == 't';
+      return word(c == 't' ? "true" : "false");
+    }
+    if (c == 'n') return word("null");
+    return number(v);
+  }
+
+  bool object(JsonValue& v, int depth) {
+    v.type = JsonValue::Type::Object;
+    ++at_;
+    space();
+    if (at_ < text_.size() && text_[at_] == '}') return ++at_, true;
+    for (;;) {
+      space();
+      if (at_ >= text_.size() || text_[at_] != '"') return fail("a member's name should be here");
+      std::string key;
+      if (!string(key)) return false;
+      space();
+      if (at_ >= text_.size() || text_[at_] != ':') return fail("':' should follow a name");
+      ++at_;
+      space();
+      const bool streamed = item_ && depth == 0 && key == streamed_;
+      v.members.push_back({std::move(key), JsonValue{}});
+      streaming_ = streamed;
+      if (!read(v.members.back().second, depth + 1)) return false;
+      streaming_ = false;
+      space();
+      if (at_ < text_.size() && text_[at_] == ',') {
+        ++at_;
+        continue;
+      }
+      if (at_ < text_.size() && text_[at_] == '}') return ++at_, true;
+      return fail("',' or '}' should be here");
+    }
+  }
+
+  bool array(JsonValue& v, int depth) {
+    v.type = JsonValue::Type::Array;
+    // The items of the streamed member go to the caller, one at a time.
+    const bool handOver = streaming_ && depth == 1;
+    streaming_ = false;
+    ++at_;
+    space();
+    if (at_ < text_.size() && text_[at_] == ']') return ++at_, true;
+    for (;;) {
+      space();
+      v.items.emplace_back();
+      if (!read(v.items.back(), depth + 1)) return false;
+      if (handOver) {
+        if (!(*item_)(v.items.back(), itemError_)) {
+          if (itemError_.empty()) itemError_ = "an item is refused";
+          return false;
+        }
+        v.items.pop_back();
+      }
+      space();
+      if (at_ < text_.size() && text_[at_] == ',') {
+        ++at_;
+        continue;
+      }
+      if (at_ < text_.size() && text_[at_] == ']') return ++at_, true;
+      return fail("',' or ']' should be here");
+    }
+  }
+
+  bool number(JsonValue& v) {
+    // The JSON grammar first: from_chars alone would take "inf", "1." or "+1".
+    const size_t start = at_;
+    auto digits = [&] {
+      const size_t from = at_;
+      while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') ++at_;
+      return at_ > from;
+    };
+    if (at_ < text_.size() && text_[at_] == '-') ++at_;
+    if (at_ < text_.size() && text_[at_] == '0') ++at_;
+    else if (!digits()) return fail("not a JSON value");
+    if (at_ < text_.size() && text_[at_] == '.' && (++at_, !digits()))
+      return fail("a digit should follow the decimal point");
+    if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
+      ++at_;
+      if (at_ < text_.size() && (text_[at_] == '+' || text_[at_] == '-')) ++at_;
+      if (!digits()) return fail("a digit should follow the exponent");
+    }
+    const auto [end, ec] = std::from_chars(text_.data() + start, text_.data() + at_, v.number);
+    if (ec != std::errc() || end != text_.data() + at_ || !std::isfinite(v.number))
+      return fail("a number out of range");
+    v.type = JsonValue::Type::Number;
+    return true;
+  }
+
+  bool hex4(unsigned& code) {
+    if (at_ + 4 > text_.size()) return fail("\\u needs four hexadecimal digits");
+    code = 0;
+    for (int k = 0; k < 4; ++k) {
+      const char c = text_[at_++];
+      const int d = c >= '0' && c <= '9'   ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
+      if (d < 0) return fail("\\u needs four hexadecimal digits");
+      code = code * 16 + static_cast<unsigned>(d);
+    }
+    return true;
+  }
+
+  static void utf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | code >> 6);
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | code >> 12);
+      out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | code >> 18);
+      out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+      out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+
+  bool string(std::string& out) {
+    ++at_;  // the opening quote
+    for (;;) {
+      if (at_ >= text_.size()) return fail("a string is not closed");
+      const unsigned char c = static_cast<unsigned char>(text_[at_++]);
+      if (c == '"') return true;
+      if (c < 0x20) return fail("a control character in a string");
+      if (c != '\\') {
+        out += static_cast<char>(c);
+        continue;
+      }
+      if (at_ >= text_.size()) return fail("a string is not closed");
+      const char e = text_[at_++];
+      switch (e) {
+        case '"': out += '"'; break;
+        case '\\': out += '\\'; break;
+        case '/': out += '/'; break;
+        case 'b': out += '\b'; break;
+        case 'f': out += '\f'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'u': {
+          unsigned code = 0;
+          if (!hex4(code)) return false;
+          if (code >= 0xDC80 && code <= 0xDCFF) {
+            out += static_cast<char>(code - 0xDC00);  // a byte of a file name
+          } else if (code >= 0xD800 && code <= 0xDBFF) {
+            unsigned low = 0;
+            if (text_.substr(at_, 2) != "\\u") return fail("a lone surrogate");
+            at_ += 2;
+            if (!hex4(low)) return false;
+            if (low < 0xDC00 || low > 0xDFFF) return fail("a lone surrogate");
+            utf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+          } else if (code >= 0xDC00 && code <= 0xDFFF) {
+            return fail("a lone surrogate");
+          } else {
+            utf8(out, code);
+          }
+          break;
+        }
+        default: return fail("an unknown escape in a string");
+      }
+    }
+  }
+
+  std::string_view text_;
+  std::string_view streamed_;
+  const JsonItem* item_ = nullptr;
+  bool streaming_ = false;  // the value being read is the streamed member's
+  std::string itemError_;
+  size_t at_ = 0;
+  const char* why_ = "";
+};
+
+}  // namespace
+
+const JsonValue* JsonValue::find(std::string_view key) const {
+  if (type != Type::Object) return nullptr;
+  for (const auto& [name, value] : members)
+    if (name == key) return &value;
+  return nullptr;
+}
+
+std::optional<JsonValue> ParseJson(std::string_view text, std::string& error) {
+  Reader reader(text);
+  JsonValue value;
+  if (!reader.document(value)) {
+    error = reader.error();
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_view streamed,
+                                           const JsonItem& item, std::string& error) {
+  Reader reader(text, streamed, &item);
+  JsonValue value;
+  if (!reader.document(value)) {
+    error = reader.error();
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace terraq::cli

@@ -1,0 +1,58 @@
+#pragma once
+// A strict reader of JSON texts (RFC 8259) for the files the command writes
+// and reads back: the part files of a study's shards. Numbers are read with
+// std::from_chars, so a number written in its shortest exact form
+// (JsonNumber) comes back as the same double to the last bit. A lone
+// surrogate escape \udc80..\udcff is the byte 0x80..0xff of a file name
+// (JsonPath's convention), so names come back byte for byte.
+//
+// Limits: nesting deeper than 64 levels is refused (a hostile file must not
+// exhaust the stack). Thread safety: pure functions.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terraq::cli {
+
+struct JsonMember;
+
+struct JsonValue {
+  enum class Type { Null, Bool, Number, String, Array, Object };
+  Type type = Type::Null;
+  bool boolean = false;
+  double number = 0;
+  std::string string;
+  std::vector<JsonValue> items;                             // Array
+  std::vector<JsonMember> members;  // Object, in the text's order
+
+  // The member named `key` of an object; nullptr when there is none or this
+  // is not an object.
+  const JsonValue* find(std::string_view key) const;
+  bool isNumber() const { return type == Type::Number; }
+  bool isString() const { return type == Type::String; }
+  bool isArray() const { return type == Type::Array; }
+};
+
+// A member of an object: its name and its value.
+struct JsonMember {
+  std::string first;
+  JsonValue second;
+};
+
+// The value of the whole text; empty with `error` set ("at byte N: why")
+// when it is not one JSON value (white space around it allowed).
+std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
+
+// As ParseJson, but the items of the array that is the value of the
+// top-level member `streamed` are handed to `item` one at a time, in order,
+// and not kept (the member's array is left empty): a text of any number of
+// items is read in the memory of one. `item` returns false, with its
+// message in `error`, to refuse the text.
+using JsonItem = std::function<bool(const JsonValue& item, std::string& error)>;
+std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_view streamed,
+                                           const JsonItem& item, std::string& error);
+
+}  // namespace terraq::cli

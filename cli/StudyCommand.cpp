@@ -1,0 +1,373 @@
+#include "StudyCommand.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include <pthread.h>
+
+#include "StudyFiles.h"
+#include "StudyForm.h"
+#include "StudyOptions.h"
+#include "StudyOutput.h"
+#include "StudyShards.h"
+#include "WallText.h"
+#include "project/AsciiLower.h"
+#include "project/EngineRun.h"
+#include "platform/InstallPaths.h"
+#include "project/TWordReader.h"
+
+namespace terraq::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitOk = 0;
+constexpr int kExitNothingAnalysed = 1;
+constexpr int kExitUsage = 2;
+
+int Fail(const std::string& message) {
+  std::cerr << "terraq: " << message << "\n";
+  return kExitUsage;
+}
+
+// Ctrl-C, SIGTERM or SIGHUP during a study: the first asks the study to
+// stop after the analyses under way (it then reports what was done); a
+// second ends the program at once, removing the temporary files the study
+// had begun. The signals are taken by a watcher thread (blocked everywhere
+// else): an analysis cannot be stopped mid-call, and neither removing files
+// nor printing is safe in a signal handler.
+class Interruption {
+ public:
+  Interruption() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([this, signals] {
+      for (;;) {
+        int number = 0;
+        if (sigwait(&signals, &number) != 0) continue;
+        if (signal_.exchange(number) == 0) {
+          stop_.store(true);
+          continue;
+        }
+        std::lock_guard lock(mutex_);
+        std::error_code ec;
+        for (const fs::path& file : temporaries_) fs::remove(file, ec);
+        std::_Exit(128 + number);
+      }
+    }).detach();
+  }
+  const std::atomic<bool>* stop() const { return &stop_; }
+  int signal() const { return signal_.load(); }
+  void removeOnSecondSignal(const fs::path& file) {
+    std::lock_guard lock(mutex_);
+    temporaries_.push_back(file);
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<int> signal_{0};
+  std::mutex mutex_;
+  std::vector<fs::path> temporaries_;
+};
+
+// "study: 3200 of 10000 samples" on a terminal, redrawn at most four times
+// a second; nothing when standard error is not a terminal (a log file).
+class Progress {
+ public:
+  Progress(size_t total, const char* what) : total_(total), what_(what), shown_(isatty(2)) {}
+  void operator()(size_t done) {
+    if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (drawn_ && now - last_ < std::chrono::milliseconds(250)) return;
+    last_ = now;
+    drawn_ = true;
+    std::cerr << "\rstudy: " << done << " of " << total_ << " " << what_ << std::flush;
+  }
+  ~Progress() {
+    if (drawn_) std::cerr << "\r\033[K" << std::flush;
+  }
+
+ private:
+  size_t total_;
+  const char* what_;
+  bool shown_, drawn_ = false;
+  std::chrono::steady_clock::time_point last_;
+};
+
+int Threads(const StudyRequest& r) {
+  return r.jobs > 0 ? r.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::optional<std::string> ReadDataFile(const std::string& name, std::string& text) {
+  const fs::path file(name);
+  if (ui::AsciiLower(file.extension().string()) != ".tq4d") return name + " is not a .tq4d data file";
+  if (const std::string missing = ui::UnusableDataFile(file); !missing.empty()) return missing;
+  std::error_code ec;
+  if (const auto size = fs::file_size(file, ec); !ec && size > ui::kMaxDataFileBytes)
+    return ui::DataFileTooLarge(file, size);
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream buffer;
+  if (in) buffer << in.rdbuf();
+  if (!in || in.bad())
+    return "cannot read the data file " + name + ": " + std::strerror(errno ? errno : EACCES);
+  text = buffer.str();
+  return std::nullopt;
+}
+
+int Print(const std::string& text) {
+  std::cout << text << std::flush;
+  return kExitOk;
+}
+
+// The picture of a study, drawn by the plotting helper from the study's JSON
+// in a temporary file: only the helper loads the painting libraries.
+int DrawPlot(const StudyRequest& r, const std::string& json) {
+  constexpr const char* kHelper = "terraq-plot";
+  const std::vector<fs::path> folders = ui::LibraryFolders(ui::ExecutableFolder());
+  const fs::path helper = ui::FindIn(folders, kHelper);
+  if (helper.empty())
+    return Fail(std::string("cannot draw the study: the plotting program ") + kHelper +
+                " is not installed (looked for beside " + (folders.front() / kHelper).string() + ")");
+  std::string pattern = (fs::temp_directory_path() / "terraq-study-XXXXXX").string();
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) return Fail("cannot draw the study: no temporary file: " + std::string(std::strerror(errno)));
+  const bool written = ::write(fd, json.data(), json.size()) == static_cast<ssize_t>(json.size());
+  ::close(fd);
+  int status = kExitUsage;
+  if (!written) {
+    Fail("cannot draw the study: cannot write " + pattern + ": " + std::strerror(errno));
+  } else {
+    std::cout << std::flush;
+    // Made before the fork: the child of a program with threads may only
+    // make calls that are safe in a signal handler.
+    const std::string cannot = "terraq: cannot start the plotting program " + helper.string() + "\n";
+    const pid_t child = fork();
+    if (child == 0) {
+      // The helper takes Ctrl-C as any program does: the study's block ends here.
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
+      execl(helper.c_str(), helper.c_str(), "study-plot", "--in", pattern.c_str(), "--output",
+            r.plotOutput.c_str(), "--out", r.plot.c_str(), static_cast<char*>(nullptr));
+      [[maybe_unused]] const ssize_t told = ::write(2, cannot.data(), cannot.size());
+      std::_Exit(kExitUsage);
+    }
+    int raw = 0;
+    if (child > 0 && waitpid(child, &raw, 0) == child && WIFEXITED(raw)) status = WEXITSTATUS(raw);
+  }
+  ::unlink(pattern.c_str());
+  return status;
+}
+
+int MergeCommand(const std::vector<std::string_view>& args) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (std::string_view arg : args) {
+    if (arg == "--json") json = true;
+    else if (arg == "--help" || arg == "-h") return Print("Usage:\n" + std::string(kStudyUsage));
+    else if (arg.size() > 1 && arg.front() == '-')
+      return Fail("unknown option '" + std::string(arg) + "' for study merge");
+    else files.emplace_back(arg);
+  }
+  if (files.empty()) return Fail("study merge needs the part files of a study's shards");
+  const MergeResult merge = MergeParts(files);
+  if (merge.error) return Fail(*merge.error);
+  return Print(json ? SamplingJson(merge.study, merge.result)
+                    : SamplingText(merge.study, merge.result));
+}
+
+int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int units, bool staged,
+               Interruption& interruption) {
+  for (const design::Vary& v : r.vary)
+    if (!text.find(v.name))
+      return Fail("--vary " + v.name + ": the data file has no parameter \"" + v.name +
+                  "\"; it has " + text.validNames());
+  std::unique_ptr<OutputFile> csv;
+  std::string error;
+  if (!r.csv.empty() && !(csv = OutputFile::Open(r.csv, error))) return Fail(error);
+  if (csv) interruption.removeOnSecondSignal(csv->temporary());
+  size_t points = 1;
+  for (const design::Vary& v : r.vary) points *= v.values.size();
+  design::SweepResult result;
+  {
+    Progress progress(points, "points");
+    design::StudyControl control{[&](size_t done) { progress(done); }, interruption.stop()};
+    result = design::Sweep(text, r.vary, Threads(r), control);
+  }
+  if (result.error) return Fail(*result.error);
+  const SweepReport report{r.dataFile, r.vary, staged, units};
+  Print(r.json ? SweepJson(report, result) : SweepText(report, result));
+  if (csv) {
+    csv->write(SweepCsv(result, staged));
+    if (!csv->commit(error)) return Fail(error);
+  }
+  if (!r.plot.empty())
+    if (const int drawn = DrawPlot(r, SweepJson(report, result)); drawn != kExitOk) return drawn;
+  if (result.interrupted) {
+    std::cerr << "terraq: the study was interrupted: " << result.done << " of " << points
+              << " points were analysed\n";
+    return 128 + interruption.signal();
+  }
+  size_t failed = 0;
+  for (const design::PointResult& p : result.points) failed += p.error.has_value();
+  if (failed == result.points.size()) {
+    std::cerr << "terraq: no point of the sweep could be analysed\n";
+    return kExitNothingAnalysed;
+  }
+  if (failed)
+    std::cerr << "terraq: " << failed << " of " << result.points.size()
+              << " points could not be analysed (see their reasons)\n";
+  return kExitOk;
+}
+
+int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
+                Interruption& interruption) {
+  auto text = std::make_shared<const design::ParameterText>(parsed);
+  std::vector<std::string> names;
+  for (const RandomOption& o : r.random) names.push_back(o.name);
+  std::string error;
+  for (const std::string& name : names)
+    if (!text->find(name))
+      return Fail("--random " + name + ": the data file has no parameter \"" + name +
+                  "\"; it has " + text->validNames());
+  const std::optional<design::WallModel> model = design::MakeWallModel(text, names, error);
+  if (!model) {
+    std::cerr << "terraq: " << error << "\n";
+    return kExitNothingAnalysed;
+  }
+  std::vector<design::LimitState> limits;
+  for (const std::string& l : r.limits) {
+    std::optional<design::LimitState> limit = ParseLimit(l, model->outputs, error);
+    if (!limit) return Fail("--limit " + error);
+    limits.push_back(*limit);
+  }
+  if (!r.plot.empty() &&
+      std::find(model->outputs.begin(), model->outputs.end(), r.plotOutput) == model->outputs.end())
+    return Fail("--plot-output " + r.plotOutput + ": the study has no such output; it has " +
+                [&] {
+                  std::string all;
+                  for (const std::string& o : model->outputs) all += (all.empty() ? "" : ", ") + o;
+                  return all;
+                }());
+  const std::vector<double> correlation = CorrelationMatrix(r.random, r.correlations, error);
+  if (!r.correlations.empty() && correlation.empty()) return Fail(error);
+  std::vector<design::RandomParameter> parameters;
+  for (const RandomOption& o : r.random) parameters.push_back({o.name, o.distribution});
+  SamplingStudy study{r.dataFile, r.method, r.samples, r.seed, r.random, r.correlations,
+                      r.limits,   model->outputs, units};
+
+  if (r.method == StudyMethod::Form) {
+    if (limits.front().notHeld)
+      return Fail("--method form needs a limit on an output (not-held has no gradient)");
+    design::FormOptions options;
+    options.threads = Threads(r);
+    options.correlation = correlation;
+    const design::FormResult result =
+        design::Form(model->factory, parameters, model->bounds, limits.front(), options);
+    if (result.error) return Fail(*result.error);
+    return Print(r.json ? FormJson(study, result) : FormText(study, result));
+  }
+
+  // Refused before anything is written or analysed.
+  {
+    std::vector<std::string> notes;
+    if (!design::RandomSpace::Make(parameters, model->bounds, correlation, notes, error))
+      return Fail(error);
+  }
+  design::SamplingOptions options;
+  options.method = r.method == StudyMethod::LatinHypercube
+                       ? design::SamplingOptions::Method::LatinHypercube
+                       : design::SamplingOptions::Method::MonteCarlo;
+  options.samples = r.samples;
+  options.seed = r.seed;
+  options.threads = Threads(r);
+  options.correlation = correlation;
+  if (r.shards) ShardSlice(r.samples, r.shard, r.shards, options.first, options.count);
+  std::unique_ptr<OutputFile> csv, part;
+  if (!r.csv.empty() && !(csv = OutputFile::Open(r.csv, error))) return Fail(error);
+  if (!r.out.empty() && !(part = OutputFile::Open(r.out, error))) return Fail(error);
+  for (OutputFile* f : {csv.get(), part.get()})
+    if (f) interruption.removeOnSecondSignal(f->temporary());
+  std::optional<PartWriter> partWriter;
+  if (part) partWriter.emplace(*part);
+  const size_t outputs = model->outputs.size();
+  if (csv) csv->write(SampleCsvHeading(names, model->outputs));
+  options.onSample = [&](size_t index, const std::vector<double>& values,
+                         const design::Evaluation& e) {
+    if (csv) csv->write(SampleCsvRow(index, values, e, outputs));
+    if (partWriter) partWriter->sample(index, values, e, outputs);
+  };
+  design::SamplingResult result;
+  {
+    Progress progress(r.shards ? options.count : r.samples, "samples");
+    options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
+    result = design::Sample(model->factory, model->outputs, parameters, model->bounds, limits,
+                            options);
+  }
+  if (result.error) return Fail(*result.error);
+  if (part && !result.interrupted) {
+    partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count);
+    if (!part->commit(error)) return Fail(error);
+    Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) + " of the study: samples " +
+          std::to_string(options.first + 1) + " to " + std::to_string(options.first + options.count) +
+          " written to " + r.out + "\n");
+  } else if (!part) {
+    Print(r.json ? SamplingJson(study, result) : SamplingText(study, result));
+  }
+  if (csv && !csv->commit(error)) return Fail(error);
+  if (!r.plot.empty() && !part)
+    if (const int drawn = DrawPlot(r, SamplingJson(study, result)); drawn != kExitOk) return drawn;
+  if (result.interrupted) {
+    std::cerr << "terraq: the study was interrupted: " << result.samples << " of "
+              << (r.shards ? options.count : r.samples) << " samples were analysed"
+              << (part ? "; the part file is not written" : "") << "\n";
+    return 128 + interruption.signal();
+  }
+  if (result.failedSamples == result.samples) {
+    std::cerr << "terraq: no sample could be analysed\n";
+    return kExitNothingAnalysed;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int StudyCommand(const std::vector<std::string_view>& args) {
+  if (!args.empty() && args.front() == "merge") return MergeCommand({args.begin() + 1, args.end()});
+  StudyRequest r;
+  if (const std::optional<int> status = ParseStudyArguments(args, r)) return *status;
+  std::string dataText;
+  if (const std::optional<std::string> why = ReadDataFile(r.dataFile, dataText)) return Fail(*why);
+  std::string error;
+  const std::optional<design::ParameterText> text = design::ParameterText::Parse(dataText, error);
+  const std::optional<design::WallText> wall = design::WallText::Parse(dataText, 0, error);
+  if (!text || !wall) return Fail(r.dataFile + " cannot be studied: " + error);
+  const int units = wall->units();
+  if (r.list)
+    return Print(r.json ? ListJson(*text, r.dataFile, units) : ListText(*text, r.dataFile, units));
+  // Made before any other thread starts, so that every thread inherits the
+  // blocked signals.
+  auto* interruption = new Interruption;  // never destroyed: its thread stays
+  if (!r.vary.empty())
+    return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, *interruption);
+  return RandomStudy(r, *text, units, *interruption);
+}
+
+}  // namespace terraq::cli

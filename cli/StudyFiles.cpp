@@ -1,0 +1,138 @@
+#include "StudyFiles.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "SummaryOutput.h"
+#include "project/AtomicFile.h"
+
+namespace terraq::cli {
+
+std::unique_ptr<OutputFile> OutputFile::Open(const std::filesystem::path& path,
+                                             std::string& error) {
+  std::unique_ptr<OutputFile> file(new OutputFile);
+  try {
+    file->replacement_ = std::make_unique<ui::ReplacementFile>(path);
+  } catch (const ui::EFileWriteError& e) {
+    error = "cannot write " + path.string() + ": " + e.reason();
+    return nullptr;
+  }
+  // Its own descriptor: the replacement keeps and closes the first one.
+  const int fd = ::dup(file->replacement_->descriptor());
+  file->stream_ = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+  if (!file->stream_) {
+    error = "cannot write " + path.string() + ": " + std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    return nullptr;
+  }
+  return file;
+}
+
+OutputFile::~OutputFile() {
+  if (stream_) std::fclose(stream_);
+}
+
+void OutputFile::write(std::string_view text) {
+  if (!failed_ && std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) failed_ = true;
+}
+
+bool OutputFile::commit(std::string& error) {
+  const int written = failed_ || std::ferror(stream_) ? errno : 0;
+  const bool closed = std::fclose(stream_) == 0;
+  stream_ = nullptr;
+  if (written || failed_ || !closed) {
+    error = "cannot write " + replacement_->path().string() + ": " +
+            std::strerror(written ? written : errno ? errno : EIO);
+    return false;
+  }
+  try {
+    replacement_->replaceTarget();
+  } catch (const ui::EFileWriteError& e) {
+    error = "cannot write " + replacement_->path().string() + ": " + e.reason();
+    return false;
+  }
+  return true;
+}
+
+const std::filesystem::path& OutputFile::temporary() const { return replacement_->temporary(); }
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string CsvNumber(double value) {
+  const std::string json = JsonNumber(value);
+  return json == "null" ? "" : json;
+}
+
+std::string SweepCsv(const design::SweepResult& result, bool staged) {
+  size_t problems = 0;
+  std::vector<size_t> supports;
+  for (size_t k = 0; k < result.done; ++k) {
+    const auto& ps = result.points[k].problems;
+    problems = std::max(problems, ps.size());
+    supports.resize(problems, 0);
+    for (size_t p = 0; p < ps.size(); ++p) supports[p] = std::max(supports[p], ps[p].supports.size());
+  }
+  std::string out;
+  for (const std::string& name : result.names) out += CsvField(name) + ",";
+  for (size_t p = 0; p < problems; ++p) {
+    const std::string prefix = design::ProblemPrefix(p, problems, staged);
+    for (const char* n : {"top", "deflection", "deflection.depth", "moment", "moment.depth", "shear",
+                          "shear.depth"})
+      out += prefix + n + ",";
+    for (size_t s = 0; s < supports[p]; ++s) {
+      const std::string name = prefix + "support." + std::to_string(s + 1);
+      out += name + "," + name + ".depth,";
+    }
+    out += prefix + "closed," + prefix + "held,";
+  }
+  out += "error\n";
+  for (size_t k = 0; k < result.done; ++k) {
+    const design::PointResult& point = result.points[k];
+    for (double v : point.values) out += CsvNumber(v) + ",";
+    for (size_t p = 0; p < problems; ++p) {
+      if (p >= point.problems.size()) {
+        out += std::string(7 + 2 * supports[p] + 2, ',');
+        continue;
+      }
+      const design::ProblemOutputs& o = point.problems[p];
+      for (double v : {o.topDeflection, o.deflection, o.deflectionDepth, o.moment, o.momentDepth,
+                       o.shear, o.shearDepth})
+        out += CsvNumber(v) + ",";
+      for (size_t s = 0; s < supports[p]; ++s)
+        out += s < o.supports.size()
+                   ? CsvNumber(o.supports[s].force) + "," + CsvNumber(o.supports[s].depth) + ","
+                   : std::string(",,");
+      out += std::string(o.closed ? "true," : "false,") + (o.held ? "true," : "false,");
+    }
+    out += (point.error ? CsvField(*point.error) : "") + "\n";
+  }
+  return out;
+}
+
+std::string SampleCsvHeading(const std::vector<std::string>& parameters,
+                             const std::vector<std::string>& outputs) {
+  std::string out = "sample,";
+  for (const std::string& p : parameters) out += CsvField(p) + ",";
+  for (const std::string& o : outputs) out += CsvField(o) + ",";
+  return out + "held,error\n";
+}
+
+std::string SampleCsvRow(size_t index, const std::vector<double>& values,
+                         const design::Evaluation& e, size_t outputs) {
+  std::string out = std::to_string(index + 1) + ",";
+  for (double v : values) out += CsvNumber(v) + ",";
+  const bool ok = !e.error && e.outputs.size() == outputs;
+  for (size_t o = 0; o < outputs; ++o) out += (ok ? CsvNumber(e.outputs[o]) : "") + ",";
+  out += ok ? (e.held ? "true," : "false,") : ",";
+  return out + (e.error ? CsvField(*e.error) : "") + "\n";
+}
+
+}  // namespace terraq::cli

@@ -1,0 +1,381 @@
+#include "StudyOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "SummaryOutput.h"
+#include "project/RunSummary.h"
+
+namespace terraq::cli {
+
+namespace {
+
+using design::OutputStatistics;
+using design::ProblemOutputs;
+
+std::string Pad(std::string text, size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+// Text rows as columns, each as wide as its widest cell, two blanks apart.
+std::string Table(const std::vector<std::vector<std::string>>& rows, const std::string& indent) {
+  std::vector<size_t> width;
+  for (const auto& row : rows)
+    for (size_t c = 0; c < row.size(); ++c) {
+      if (c >= width.size()) width.push_back(0);
+      width[c] = std::max(width[c], row[c].size());
+    }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line = indent;
+    for (size_t c = 0; c < row.size(); ++c) line += Pad(row[c], c + 1 < row.size() ? width[c] + 2 : 0);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+  }
+  return out;
+}
+
+std::string UnitsJson(int unitsCode) {
+  const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
+  return "{\"code\": " + std::to_string(unitsCode) + ", \"length\": " + JsonString(u.length) +
+         ", \"force\": " + JsonString(u.force) + ", \"moment\": " + JsonString(u.moment) + "}";
+}
+
+std::string StringArray(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (size_t k = 0; k < items.size(); ++k) out += (k ? ", " : "") + JsonString(items[k]);
+  return out + "]";
+}
+
+std::string Percent(double p) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", p);
+  return buffer;
+}
+
+// The name of a parameter or output without its "stage.K." or "longterm."
+// prefix.
+std::string Unprefixed(const std::string& name) {
+  if (name.rfind("stage.", 0) == 0) {
+    const size_t dot = name.find('.', 6);
+    return dot == std::string::npos ? name : name.substr(dot + 1);
+  }
+  if (name.rfind("longterm.", 0) == 0) return name.substr(9);
+  return name;
+}
+
+std::string StudyHeading(const SamplingStudy& s) {
+  std::string out = "Study of " + s.dataFile + ": ";
+  if (s.method == StudyMethod::Form) out += "first-order reliability (FORM)\n";
+  else
+    out += std::string(s.method == StudyMethod::MonteCarlo ? "Monte Carlo" : "Latin hypercube") +
+           ", " + std::to_string(s.samples) + " samples, seed " + std::to_string(s.seed) + "\n";
+  std::vector<std::vector<std::string>> rows;
+  for (const RandomOption& r : s.random)
+    rows.push_back({r.name, r.text, ParameterUnit(r.name, s.unitsCode)});
+  out += "Random parameters:\n" + Table(rows, "  ");
+  for (const CorrelationOption& c : s.correlations)
+    out += "  correlation of " + c.first + " and " + c.second + ": " + FourDigits(c.value) + "\n";
+  return out;
+}
+
+std::string StudyJsonHead(const SamplingStudy& s) {
+  std::string out = "{\"dataFile\": " + JsonPath(s.dataFile) +
+                    ",\n \"method\": " + JsonString(StudyMethodName(s.method));
+  if (s.method != StudyMethod::Form)
+    out += ", \"samples\": " + std::to_string(s.samples) + ", \"seed\": " + std::to_string(s.seed);
+  out += ",\n \"parameters\": [";
+  for (size_t k = 0; k < s.random.size(); ++k)
+    out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(s.random[k].name) +
+           ", \"distribution\": " + JsonString(s.random[k].text) +
+           ", \"unit\": " + JsonString(ParameterUnit(s.random[k].name, s.unitsCode)) + "}";
+  out += "],\n \"correlations\": [";
+  for (size_t k = 0; k < s.correlations.size(); ++k)
+    out += std::string(k ? ", " : "") + "{\"first\": " + JsonString(s.correlations[k].first) +
+           ", \"second\": " + JsonString(s.correlations[k].second) +
+           ", \"value\": " + JsonNumber(s.correlations[k].value) + "}";
+  out += "],\n \"units\": " + UnitsJson(s.unitsCode);
+  return out;
+}
+
+}  // namespace
+
+std::string FourDigits(double value) {
+  if (std::isnan(value)) return "-";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
+  return buffer;
+}
+
+std::string ParameterUnit(const std::string& name, int code) {
+  const std::string n = Unprefixed(name);
+  const bool english = code == 1, si = code == 2;
+  auto unit = [&](const char* e, const char* s, const char* generic) {
+    return std::string(english ? e : si ? s : generic);
+  };
+  const std::string field = n.rfind("layer.", 0) == 0 ? n.substr(n.rfind('.') + 1) : n;
+  if (n == "tip" || n == "excavation" || n.rfind("water.", 0) == 0) return unit("in", "m", "L");
+  if (n == "ei") return unit("lb-in2", "kN-m2", "F-L2");
+  if (n.rfind("spring.", 0) == 0) return unit("lb/in", "kN/m", "F/L");
+  if (n.rfind("load.", 0) == 0) return unit("lb", "kN", "F");
+  if (n == "surcharge" || field == "su" || field == "c" || field == "qu" || field == "em")
+    return unit("lb/in2", "kN/m2", "F/L2");
+  if (field == "gamma" || field == "k") return unit("lb/in3", "kN/m3", "F/L3");
+  if (field == "phi") return "deg";
+  if (field == "rqd") return "%";
+  return "";  // e50, krm: ratios
+}
+
+std::string OutputUnit(const std::string& name, int code) {
+  const ui::ResultUnits u = ui::ResultUnitsFor(code);
+  const std::string n = Unprefixed(name);
+  if (n == "top" || n == "deflection") return u.length;
+  if (n == "moment") return u.moment;
+  return u.force;  // shear, support.N
+}
+
+std::string ListText(const design::ParameterText& text, const std::string& dataFile, int code) {
+  std::vector<std::vector<std::string>> rows{{"name", "value", "unit"}};
+  for (const design::Parameter& p : text.parameters())
+    rows.push_back({p.name, FourDigits(p.value), ParameterUnit(p.name, code)});
+  return "Parameters of " + dataFile + ":\n" + Table(rows, "  ");
+}
+
+std::string ListJson(const design::ParameterText& text, const std::string& dataFile, int code) {
+  std::string out = "{\"dataFile\": " + JsonPath(dataFile) + ",\n \"units\": " + UnitsJson(code) +
+                    ",\n \"parameters\": [";
+  const auto& parameters = text.parameters();
+  for (size_t k = 0; k < parameters.size(); ++k)
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(parameters[k].name) +
+           ", \"value\": " + JsonNumber(parameters[k].value) +
+           ", \"unit\": " + JsonString(ParameterUnit(parameters[k].name, code)) + "}";
+  return out + "]}\n";
+}
+
+std::string SweepText(const SweepReport& report, const design::SweepResult& result) {
+  std::string out = "Sweep of " + report.dataFile + ": " + std::to_string(result.points.size()) +
+                    " points\n";
+  for (const design::Vary& v : report.vary)
+    out += "  " + v.name + " (" + ParameterUnit(v.name, report.unitsCode) + "): " +
+           std::to_string(v.values.size()) + " values from " + FourDigits(v.values.front()) +
+           " to " + FourDigits(v.values.back()) + "\n";
+  if (result.interrupted)
+    out += "Interrupted: " + std::to_string(result.done) + " of " +
+           std::to_string(result.points.size()) + " points analysed\n";
+  // One row per point: the parameters, then per problem the top and largest
+  // deflection, moment and shear and the support forces.
+  size_t problems = 0;
+  std::vector<size_t> supports;
+  for (size_t k = 0; k < result.done; ++k) {
+    const auto& ps = result.points[k].problems;
+    problems = std::max(problems, ps.size());
+    supports.resize(problems, 0);
+    for (size_t p = 0; p < ps.size(); ++p) supports[p] = std::max(supports[p], ps[p].supports.size());
+  }
+  std::vector<std::string> head;
+  for (const design::Vary& v : report.vary) head.push_back(v.name);
+  for (size_t p = 0; p < problems; ++p) {
+    const std::string prefix = design::ProblemPrefix(p, problems, report.staged);
+    for (const char* n : {"top", "deflection", "moment", "shear"}) head.push_back(prefix + n);
+    for (size_t s = 0; s < supports[p]; ++s)
+      head.push_back(prefix + "support." + std::to_string(s + 1));
+  }
+  std::vector<std::string> units;
+  for (const std::string& h : head)
+    units.push_back(units.size() < report.vary.size() ? ParameterUnit(h, report.unitsCode)
+                                                      : OutputUnit(h, report.unitsCode));
+  std::vector<std::vector<std::string>> rows{head, units};
+  std::string notes, failed;
+  for (size_t k = 0; k < result.done; ++k) {
+    const design::PointResult& point = result.points[k];
+    std::vector<std::string> row;
+    for (double v : point.values) row.push_back(FourDigits(v));
+    if (point.error) {
+      row.push_back("failed");
+      failed += "  point " + std::to_string(k + 1) + ": " + *point.error + "\n";
+      rows.push_back(row);
+      continue;
+    }
+    for (size_t p = 0; p < point.problems.size(); ++p) {
+      const ProblemOutputs& o = point.problems[p];
+      for (double v : {o.topDeflection, o.deflection, o.moment, o.shear}) row.push_back(FourDigits(v));
+      for (size_t s = 0; s < supports[p]; ++s)
+        row.push_back(s < o.supports.size() ? FourDigits(o.supports[s].force) : "-");
+      const std::string where = design::ProblemPrefix(p, point.problems.size(), report.staged);
+      for (const std::string& w : o.warnings)
+        notes += "  point " + std::to_string(k + 1) + (where.empty() ? "" : ", " + where.substr(0, where.size() - 1)) + ": " + w + "\n";
+    }
+    rows.push_back(row);
+  }
+  out += "\n" + Table(rows, "");
+  if (!failed.empty()) out += "\nFailed points:\n" + failed;
+  if (!notes.empty()) out += "\nWarnings:\n" + notes;
+  return out;
+}
+
+std::string SweepJson(const SweepReport& report, const design::SweepResult& result) {
+  std::string out = "{\"dataFile\": " + JsonPath(report.dataFile) + ",\n \"parameters\": [";
+  for (size_t k = 0; k < report.vary.size(); ++k) {
+    const design::Vary& v = report.vary[k];
+    out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(v.name) +
+           ", \"unit\": " + JsonString(ParameterUnit(v.name, report.unitsCode)) + ", \"values\": [";
+    for (size_t i = 0; i < v.values.size(); ++i) out += (i ? ", " : "") + JsonNumber(v.values[i]);
+    out += "]}";
+  }
+  out += "],\n \"units\": " + UnitsJson(report.unitsCode) +
+         ",\n \"points\": " + std::to_string(result.points.size()) +
+         ", \"pointsDone\": " + std::to_string(result.done) +
+         ", \"interrupted\": " + (result.interrupted ? "true" : "false") + ",\n \"results\": [";
+  auto extreme = [](double value, double depth) {
+    return "{\"value\": " + JsonNumber(value) + ", \"depth\": " + JsonNumber(depth) + "}";
+  };
+  for (size_t k = 0; k < result.done; ++k) {
+    const design::PointResult& point = result.points[k];
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"values\": [";
+    for (size_t i = 0; i < point.values.size(); ++i) out += (i ? ", " : "") + JsonNumber(point.values[i]);
+    out += "], \"error\": " + (point.error ? JsonString(*point.error) : "null") + ", \"problems\": [";
+    for (size_t p = 0; p < point.problems.size(); ++p) {
+      const ProblemOutputs& o = point.problems[p];
+      std::string prefix = design::ProblemPrefix(p, point.problems.size(), report.staged);
+      if (!prefix.empty()) prefix.pop_back();
+      out += std::string(p ? ",\n   " : "\n   ") + "{\"problem\": " + JsonString(prefix) +
+             ", \"top\": " + JsonNumber(o.topDeflection) +
+             ", \"deflection\": " + extreme(o.deflection, o.deflectionDepth) +
+             ", \"moment\": " + extreme(o.moment, o.momentDepth) +
+             ", \"shear\": " + extreme(o.shear, o.shearDepth) + ",\n    \"supports\": [";
+      for (size_t s = 0; s < o.supports.size(); ++s)
+        out += std::string(s ? ", " : "") + "{\"depth\": " + JsonNumber(o.supports[s].depth) +
+               ", \"force\": " + JsonNumber(o.supports[s].force) + "}";
+      out += std::string("], \"closed\": ") + (o.closed ? "true" : "false") +
+             ", \"held\": " + (o.held ? "true" : "false") + ", \"warnings\": " +
+             StringArray(o.warnings) + "}";
+    }
+    out += "]}";
+  }
+  return out + "]}\n";
+}
+
+std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r) {
+  std::string out = StudyHeading(s);
+  for (const std::string& note : r.notes) out += "Note: " + note + "\n";
+  if (r.interrupted)
+    out += "Interrupted: the statistics are of the " + std::to_string(r.samples) + " of " +
+           std::to_string(s.samples) + " samples done\n";
+  if (r.failedSamples) {
+    out += std::to_string(r.failedSamples) + " samples could not be analysed (they fail every limit state):\n";
+    for (const std::string& why : r.failureReasons) out += "  " + why + "\n";
+  }
+  std::vector<std::vector<std::string>> rows{{"output", "unit", "mean", "sd", "min"}};
+  for (double p : design::kPercentiles)
+    if (p == 5 || p == 50 || p == 95) rows[0].push_back(Percent(p) + "%");
+  rows[0].push_back("max");
+  for (const OutputStatistics& o : r.outputs) {
+    std::vector<std::string> row{o.name, OutputUnit(o.name, s.unitsCode), FourDigits(o.mean),
+                                 FourDigits(o.sd), FourDigits(o.min)};
+    for (size_t k = 0; k < design::kPercentiles.size(); ++k)
+      if (design::kPercentiles[k] == 5 || design::kPercentiles[k] == 50 ||
+          design::kPercentiles[k] == 95)
+        row.push_back(FourDigits(o.percentiles[k]));
+    row.push_back(FourDigits(o.max));
+    rows.push_back(row);
+  }
+  out += "\n" + Table(rows, "");
+  std::vector<std::vector<std::string>> ranks{{"rank correlation"}};
+  for (const RandomOption& p : s.random) ranks[0].push_back(p.name);
+  for (const OutputStatistics& o : r.outputs) {
+    std::vector<std::string> row{o.name};
+    for (double c : o.rankCorrelation) {
+      char buffer[32];
+      std::snprintf(buffer, sizeof buffer, "%+.3f", c);
+      row.push_back(buffer);
+    }
+    ranks.push_back(row);
+  }
+  out += "\n" + Table(ranks, "");
+  if (!r.limitStates.empty()) {
+    std::vector<std::vector<std::string>> limits{
+        {"limit state", "failures", "probability", "95 % interval", "beta"}};
+    for (const design::LimitStateResult& l : r.limitStates)
+      limits.push_back({l.name, std::to_string(l.failures) + " of " + std::to_string(r.samples),
+                      FourDigits(l.probability),
+                      FourDigits(l.lower) + " to " + FourDigits(l.upper), FourDigits(l.beta)});
+    out += "\n" + Table(limits, "");
+  }
+  return out;
+}
+
+std::string SamplingJson(const SamplingStudy& s, const design::SamplingResult& r) {
+  std::string out = StudyJsonHead(s);
+  out += ",\n \"samplesDone\": " + std::to_string(r.samples) +
+         ", \"interrupted\": " + (r.interrupted ? "true" : "false") +
+         ",\n \"notes\": " + StringArray(r.notes) +
+         ",\n \"failedSamples\": " + std::to_string(r.failedSamples) +
+         ", \"failureReasons\": " + StringArray(r.failureReasons) + ",\n \"outputs\": [";
+  for (size_t k = 0; k < r.outputs.size(); ++k) {
+    const OutputStatistics& o = r.outputs[k];
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(o.name) +
+           ", \"unit\": " + JsonString(OutputUnit(o.name, s.unitsCode)) +
+           ", \"count\": " + std::to_string(o.count) + ", \"mean\": " + JsonNumber(o.mean) +
+           ", \"sd\": " + JsonNumber(o.sd) + ", \"min\": " + JsonNumber(o.min) +
+           ", \"max\": " + JsonNumber(o.max) + ",\n   \"percentiles\": {";
+    for (size_t p = 0; p < o.percentiles.size(); ++p)
+      out += std::string(p ? ", " : "") + "\"" + Percent(design::kPercentiles[p]) +
+             "\": " + JsonNumber(o.percentiles[p]);
+    out += "},\n   \"histogram\": {\"low\": " + JsonNumber(o.histogramLow) +
+           ", \"high\": " + JsonNumber(o.histogramHigh) + ", \"counts\": [";
+    for (size_t b = 0; b < o.histogram.size(); ++b)
+      out += (b ? ", " : "") + std::to_string(o.histogram[b]);
+    out += "]},\n   \"rankCorrelation\": {";
+    for (size_t p = 0; p < o.rankCorrelation.size() && p < s.random.size(); ++p)
+      out += std::string(p ? ", " : "") + JsonString(s.random[p].name) + ": " +
+             JsonNumber(o.rankCorrelation[p]);
+    out += "}}";
+  }
+  out += "],\n \"limitStates\": [";
+  for (size_t k = 0; k < r.limitStates.size(); ++k) {
+    const design::LimitStateResult& l = r.limitStates[k];
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(l.name) +
+           ", \"failures\": " + std::to_string(l.failures) +
+           ", \"probability\": " + JsonNumber(l.probability) +
+           ", \"lower\": " + JsonNumber(l.lower) + ", \"upper\": " + JsonNumber(l.upper) +
+           ", \"beta\": " + JsonNumber(l.beta) + "}";
+  }
+  return out + "]}\n";
+}
+
+std::string FormText(const SamplingStudy& s, const design::FormResult& r) {
+  std::string out = StudyHeading(s);
+  for (const std::string& note : r.notes) out += "Note: " + note + "\n";
+  out += "Limit state: " + s.limits.front() + "\n";
+  out += (r.converged ? "Converged in " : "Did not converge in ") + std::to_string(r.iterations) +
+         " iterations (" + std::to_string(r.evaluations) + " analyses)\n";
+  out += "  beta " + FourDigits(r.beta) + ", probability of failure " + FourDigits(r.probability) +
+         "\n";
+  std::vector<std::vector<std::string>> rows{{"parameter", "design point", "unit", "importance"}};
+  for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
+    rows.push_back({s.random[k].name, FourDigits(r.designPoint[k]),
+                    ParameterUnit(s.random[k].name, s.unitsCode),
+                    k < r.importance.size() ? FourDigits(r.importance[k]) : "-"});
+  return out + "\n" + Table(rows, "");
+}
+
+std::string FormJson(const SamplingStudy& s, const design::FormResult& r) {
+  std::string out = StudyJsonHead(s);
+  out += ",\n \"limitState\": " + JsonString(s.limits.front()) +
+         ",\n \"notes\": " + StringArray(r.notes) +
+         ",\n \"converged\": " + (r.converged ? "true" : "false") +
+         ", \"iterations\": " + std::to_string(r.iterations) +
+         ", \"evaluations\": " + std::to_string(r.evaluations) +
+         ",\n \"beta\": " + JsonNumber(r.beta) + ", \"probability\": " + JsonNumber(r.probability) +
+         ",\n \"designPoint\": {";
+  for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
+    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " + JsonNumber(r.designPoint[k]);
+  out += "},\n \"importance\": {";
+  for (size_t k = 0; k < s.random.size() && k < r.importance.size(); ++k)
+    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " + JsonNumber(r.importance[k]);
+  return out + "}}\n";
+}
+
+}  // namespace terraq::cli
