@@ -1,0 +1,548 @@
+// The wall and soil drawing of the calculation package: one stage as
+// entered, to scale vertically, schematic across. The retained side is on
+// the left, the excavation on the right of the wall; the dimensions stand
+// in a column at the right, the depth scale at the left.
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+#include "PackageFigures.h"
+#include "controls/NumberFormat.h"
+#include "controls/UnitsCode.h"
+#include "graphs/LayerStrip.h"
+#include "plotwindow/GraphPainter.h"
+#include "plotwindow/HatchBrushes.h"
+#include "project/TProgramData.h"
+#include "sideview/WallProfile.h"
+
+namespace terraq::report {
+
+namespace {
+
+// A support or load at a depth below the wall top (the base length).
+struct Mark {
+  enum class Kind { Tieback, Prop, Springs, Deflection, Slope, Load };
+  explicit Mark(Kind k) : kind(k) {}
+  Kind kind;
+  double depth = 0, depthTo = 0;  // depthTo > depth: a row over several stations
+  double value = 0;               // the lateral load (direction of its arrow)
+  std::string text;
+};
+
+struct Drawing {
+  int units = 1;
+  double length = 0, freeHeight = 0;  // base length
+  double shownPerBase = 1;            // depths shown (ft or m) per base length
+  std::string depthUnit;
+  ui::TWallProfile profile;          // layers, water, surcharge (world Y = depth + profile.top)
+  std::vector<int> layerCodes;       // hatch per layer
+  std::vector<Mark> marks;
+  std::vector<std::string> surchargeLoads;  // "Strip load 200 lbs/in^2, x = 36 in, W = 48 in"
+};
+
+// The hatch of a soil type (1..7 as in the soil-layer table), as the layer
+// strip beside the graphs shows it.
+int LayerCodeOf(int soilType) {
+  switch (soilType) {
+    case 1: case 2: case 3: return ui::kLayerClay;
+    case 4: return ui::kLayerSand;
+    case 5: return ui::kLayerSilt;
+    case 6: return ui::kLayerStrongRock;
+    case 7: return ui::kLayerWeakRock;
+    default: return ui::kLayerNone;
+  }
+}
+
+std::string Number(long double v) { return ui::FormatGeneral(v, 6); }
+// A unit as set in print: "kN/m²" for the program's "kN/m^2".
+std::string Printed(std::string unit) {
+  for (const auto& [plain, printed] : {std::pair{"^2", "²"}, std::pair{"^3", "³"}})
+    for (size_t at = unit.find(plain); at != std::string::npos; at = unit.find(plain, at))
+      unit.replace(at, 2, printed);
+  return unit;
+}
+
+std::string WithUnit(long double v, const char* code, int units) {
+  const std::string unit = Printed(ui::UnitText(code, units));
+  return Number(v) + (unit.empty() ? "" : " " + unit);
+}
+
+std::string DepthText(const Drawing& d, double depth) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.2f", depth * d.shownPerBase);
+  return std::string(text) + " " + d.depthUnit;
+}
+
+Drawing ReadStage(const ui::TProgramData& stage) {
+  Drawing d;
+  d.units = stage.Units;
+  d.length = stage.IncrementCount * stage.IncrementLength;
+  d.freeHeight = stage.FreeHeight;
+  d.profile = ui::BuildWallProfile(stage, false);
+  d.shownPerBase = 1.0 / static_cast<double>(d.profile.depthUnitLength);
+  d.depthUnit = d.profile.depthUnit;
+  ui::TProjectTables& t = stage.Tables();
+  for (size_t r = 0; r < d.profile.layers.size(); ++r)
+    d.layerCodes.push_back(LayerCodeOf(t.SoilLayers.Column(0).Integer(static_cast<int>(r))));
+  const double h = stage.IncrementLength;
+  const int units = stage.Units;
+  auto span = [&](Mark m, int from, int to) {
+    m.depth = std::min(from, to) * h;
+    m.depthTo = std::max(from, to) * h;
+    return m;
+  };
+  if (stage.UseSprings)
+    for (int r = 0; r < t.Springs.RowCount(); ++r) {
+      const int from = t.Springs.Column(1).Integer(r), to = t.Springs.Column(2).Integer(r);
+      const long double k = t.Springs.Column(3).Float(r), rot = t.Springs.Column(4).Float(r);
+      std::string text;
+      if (k != 0) text = "k = " + WithUnit(k, "F/L", units);
+      if (rot != 0) text += (text.empty() ? "" : ", ") + std::string("kr = ") + WithUnit(rot, "F-L", units) + "/rad";
+      Mark m(Mark::Kind::Springs);
+      m.text = text;
+      m = span(m, from, to);
+      // A spring row confined to one station is an anchor or a prop: a
+      // tie-back into the retained soil above the excavation, a prop on
+      // the excavated side below it.
+      if (from == to) m.kind = m.depth < d.freeHeight ? Mark::Kind::Tieback : Mark::Kind::Prop;
+      m.text = (from == to ? "" : "Springs ") + m.text;
+      d.marks.push_back(m);
+    }
+  if (stage.UseRestraints)
+    for (int r = 0; r < t.Restraints.RowCount(); ++r) {
+      const int node = t.Restraints.Column(1).Integer(r);
+      const bool slope = t.Restraints.Column(0).Integer(r) == 1;
+      Mark m(slope ? Mark::Kind::Slope : Mark::Kind::Deflection);
+      m = span(m, node, node);
+      m.text = slope ? "slope = " + Number(t.Restraints.Column(3).Float(r))
+                     : "y = " + WithUnit(t.Restraints.Column(2).Float(r), "L", units);
+      d.marks.push_back(m);
+    }
+  if (stage.UseConcentratedLoads)
+    for (int r = 0; r < t.ConcentratedLoads.RowCount(); ++r) {
+      const long double p = t.ConcentratedLoads.Column(3).Float(r), mo = t.ConcentratedLoads.Column(4).Float(r),
+                        n = t.ConcentratedLoads.Column(5).Float(r);
+      Mark m(Mark::Kind::Load);
+      m = span(m, t.ConcentratedLoads.Column(1).Integer(r), t.ConcentratedLoads.Column(2).Integer(r));
+      m.value = static_cast<double>(p);
+      std::string text;
+      if (p != 0) text = "P = " + WithUnit(p, "F", units);
+      if (mo != 0) text += (text.empty() ? "" : ", ") + std::string("M = ") + WithUnit(mo, "F-L", units);
+      if (n != 0) text += (text.empty() ? "" : ", ") + std::string("N = ") + WithUnit(n, "F", units);
+      if (text.empty()) continue;
+      if (m.depthTo > m.depth) text += " per station";
+      m.text = text;
+      d.marks.push_back(m);
+    }
+  if (stage.UseSurcharge && stage.SurchargeLoadsKept()) {
+    static const char* const kKinds[] = {"Point load", "Line load", "Strip load"};
+    static const char* const kCodes[] = {"F", "F/L", "F/L^2"};
+    for (int r = 0; r < t.SurchargeTable.RowCount(); ++r) {
+      const int kind = std::clamp(t.SurchargeTable.Column(0).Integer(r), 0, 2);
+      std::string text = std::string(kKinds[kind]) + " " + WithUnit(t.SurchargeTable.Column(1).Float(r), kCodes[kind], units) +
+                         " at x = " + WithUnit(t.SurchargeTable.Column(2).Float(r), "L1", units);
+      if (kind == 2) text += ", W = " + WithUnit(t.SurchargeTable.Column(3).Float(r), "L1", units);
+      d.surchargeLoads.push_back(text);
+    }
+  }
+  return d;
+}
+
+// Where things go on the device.
+struct Frame {
+  QRectF area;
+  double dpi = 96, mm = 1, text = 10;  // pixels per mm, text height
+  double top = 0, bottom = 0;          // device Y of depth 0 and of the wall's toe
+  double scaleX = 0;                   // the depth scale's line
+  double soilLeft = 0, wallX = 0, wallHalf = 0, soilRight = 0;
+  double dimH = 0, dimL = 0;           // the dimension lines
+  double perBase = 1;                  // device pixels per base length, downwards
+  double Y(double depth) const { return top + depth * perBase; }
+};
+
+QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black, Qt::PenStyle style = Qt::SolidLine) {
+  QPen pen(colour, std::max(1.0, widthMm * f.mm), style, Qt::FlatCap, Qt::MiterJoin);
+  return pen;
+}
+
+// A hatched rectangle. Qt's SVG writer drops pattern fills: there the
+// pattern goes in as a picture.
+void Hatch(QPainter& p, const QRectF& r, int code, const Frame& f) {
+  if (r.height() <= 0 || r.width() <= 0) return;
+  const QBrush brush = code == ui::kLayerNone ? QBrush(QColor(236, 236, 236)) : ui::LayerBrush(code, f.dpi >= 300);
+  p.fillRect(r, Qt::white);
+  if (brush.style() == Qt::NoBrush) return;
+  const bool svg = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::SVG;
+  if (!svg || brush.style() == Qt::SolidPattern) {
+    p.setBrushOrigin(f.area.topLeft());
+    p.fillRect(r, brush);
+    return;
+  }
+  const QRect pixels = r.toAlignedRect();
+  QImage fill(pixels.size(), QImage::Format_RGB32);
+  if (fill.isNull()) return;
+  fill.fill(Qt::white);
+  QPainter fp(&fill);
+  fp.setBrushOrigin(f.area.topLeft() - pixels.topLeft());
+  fp.fillRect(fill.rect(), brush);
+  fp.end();
+  p.drawImage(r, fill);
+}
+
+// Text in a white box, so that it reads over the hatching; dropped when
+// it would overlap a text already placed (a note at the end says how many
+// were). Returns whether it was drawn.
+class Labels {
+ public:
+  Labels(QPainter& p, const Frame& f) : p_(p), f_(f), metrics_(p.font(), p.device()) {}
+  bool Place(const QString& text, QPointF at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    const double w = metrics_.horizontalAdvance(text) + 0.8 * f_.mm, h = metrics_.height();
+    double x = at.x();
+    if (align & Qt::AlignRight) x -= w;
+    if (align & Qt::AlignHCenter) x -= w / 2;
+    double y = at.y() - h / 2;
+    if (align & Qt::AlignTop) y = at.y();
+    if (align & Qt::AlignBottom) y = at.y() - h;
+    QRectF box(x, y, w, h);
+    // Inside the drawing: moved in from an edge, dropped if still out.
+    box.moveLeft(std::clamp(box.left(), f_.area.left(), f_.area.right() - box.width()));
+    box.moveTop(std::clamp(box.top(), f_.area.top(), f_.area.bottom() - box.height()));
+    if (!f_.area.contains(box)) return Drop();
+    for (const QRectF& other : placed_)
+      if (other.intersects(box)) return Drop();
+    placed_.push_back(box);
+    p_.fillRect(box, Qt::white);
+    p_.setPen(Qt::black);
+    p_.drawText(box, Qt::AlignCenter, text);
+    return true;
+  }
+  // Keeps the space of a drawn thing (a dimension's text) from labels.
+  void Reserve(const QRectF& r) { placed_.push_back(r); }
+  int Dropped() const { return dropped_; }
+  const QFontMetricsF& Metrics() const { return metrics_; }
+
+ private:
+  bool Drop() {
+    ++dropped_;
+    return false;
+  }
+  QPainter& p_;
+  const Frame& f_;
+  QFontMetricsF metrics_;
+  std::vector<QRectF> placed_;
+  int dropped_ = 0;
+};
+
+void Arrow(QPainter& p, QPointF from, QPointF to, const Frame& f) {
+  p.drawLine(from, to);
+  const QPointF d = to - from;
+  const double len = std::hypot(d.x(), d.y());
+  if (len <= 0) return;
+  const QPointF u = d / len, n(-u.y(), u.x());
+  const double head = 1.8 * f.mm;
+  QPolygonF tip;
+  tip << to << to - u * head + n * head * 0.4 << to - u * head - n * head * 0.4;
+  p.save();
+  p.setBrush(p.pen().color());
+  p.setPen(Qt::NoPen);
+  p.drawPolygon(tip);
+  p.restore();
+}
+
+Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetricsF& metrics, bool anyAboveTop) {
+  Frame f;
+  f.area = area;
+  f.dpi = dpi;
+  f.mm = dpi / 25.4;
+  f.text = metrics.height();
+  // Room above the wall top for the surcharge and its text; below the toe
+  // for the note of labels left out.
+  const double above = (anyAboveTop ? 3.2 : 1.6) * f.text, below = 1.6 * f.text;
+  f.top = area.top() + above;
+  f.bottom = area.bottom() - below;
+  f.perBase = d.length > 0 ? (f.bottom - f.top) / d.length : 1;
+  const double scaleLabels = metrics.horizontalAdvance(QStringLiteral("00.0 ft")) + 2 * f.mm;
+  f.scaleX = area.left() + scaleLabels;
+  f.soilLeft = f.scaleX + 2 * f.mm;
+  const double dimText = metrics.horizontalAdvance(QString::fromStdString("L = " + DepthText(d, d.length))) + 3 * f.mm;
+  f.dimL = area.right() - dimText;
+  f.dimH = f.dimL - dimText;
+  // Clear of the dimension's text, set along its line on the left.
+  f.soilRight = f.dimH - f.text - 2.5 * f.mm;
+  f.wallX = f.soilLeft + 0.56 * (f.soilRight - f.soilLeft);
+  f.wallHalf = 0.8 * f.mm;
+  return f;
+}
+
+void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+  const double toe = f.bottom + 1.2 * f.text;  // the soil runs on a little below the toe
+  const double exc = f.Y(d.freeHeight);
+  const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
+  const double tip = f.Y(d.length);
+  if (d.profile.layers.empty()) {
+    Hatch(p, QRectF(QPointF(f.soilLeft, f.Y(0)), QPointF(wallL, toe)), ui::kLayerNone, f);
+    Hatch(p, QRectF(QPointF(wallR, exc), QPointF(f.soilRight, toe)), ui::kLayerNone, f);
+    Hatch(p, QRectF(QPointF(wallL, tip), QPointF(wallR, toe)), ui::kLayerNone, f);
+  }
+  const double top = static_cast<double>(d.profile.top);
+  for (size_t i = 0; i < d.profile.layers.size(); ++i) {
+    const ui::TProfileLayer& layer = d.profile.layers[i];
+    const double y0 = f.Y(static_cast<double>(layer.top) - top);
+    const double y1 = std::min(toe, f.Y(static_cast<double>(layer.bottom) - top));
+    if (y1 <= y0) continue;
+    Hatch(p, QRectF(QPointF(f.soilLeft, y0), QPointF(wallL, y1)), d.layerCodes[i], f);
+    if (y1 > exc) Hatch(p, QRectF(QPointF(wallR, std::max(y0, exc)), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
+    if (y1 > tip) Hatch(p, QRectF(QPointF(wallL, std::max(y0, tip)), QPointF(wallR, y1)), d.layerCodes[i], f);
+    p.setPen(Pen(f, 0.25));
+    p.drawLine(QPointF(f.soilLeft, y1), QPointF(y1 > exc ? f.soilRight : wallL, y1));
+    // The name at the layer's top on the retained side, where it has room.
+    if (y1 - y0 >= 1.2 * f.text) labels.Place(QString::fromStdString(layer.name), QPointF(f.soilLeft + f.mm, y0 + f.mm), Qt::AlignLeft | Qt::AlignTop);
+  }
+  // The ground surfaces.
+  p.setPen(Pen(f, 0.5));
+  p.drawLine(QPointF(f.soilLeft, f.Y(0)), QPointF(wallL, f.Y(0)));
+  p.drawLine(QPointF(wallR, exc), QPointF(f.soilRight, exc));
+  if (d.profile.backfillSlope != 0)
+    labels.Place(QString::fromUtf8("β = %1°").arg(QString::fromStdString(Number(d.profile.backfillSlope))),
+                 QPointF(f.soilLeft + f.mm, f.Y(0) - 0.6 * f.text), Qt::AlignLeft | Qt::AlignVCenter);
+  labels.Place(QStringLiteral("Excavation level"), QPointF(wallR + 1.5 * f.mm, exc - 0.2 * f.mm), Qt::AlignLeft | Qt::AlignBottom);
+}
+
+void PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+  const QColor blue(20, 90, 200);
+  const double top = static_cast<double>(d.profile.top);
+  auto table = [&](long double world, double from, double to) {
+    const double depth = static_cast<double>(world) - top;
+    const double y = f.Y(depth);
+    p.setPen(Pen(f, 0.35, blue, Qt::DashLine));
+    p.drawLine(QPointF(from, y), QPointF(to, y));
+    const double x = from + 0.72 * (to - from), s = 1.3 * f.mm;
+    QPolygonF mark;
+    mark << QPointF(x - s, y - 1.6 * s) << QPointF(x + s, y - 1.6 * s) << QPointF(x, y);
+    p.setPen(Pen(f, 0.3, blue));
+    p.setBrush(Qt::white);
+    p.drawPolygon(mark);
+    p.setBrush(Qt::NoBrush);
+    labels.Place(QString::fromStdString(DepthText(d, depth)), QPointF(x + 1.6 * s, y - 0.9 * s), Qt::AlignLeft | Qt::AlignVCenter);
+  };
+  for (long double w : d.profile.waterBackfill) table(w, f.soilLeft, f.wallX - f.wallHalf);
+  for (long double w : d.profile.waterExcavation) table(w, f.wallX + f.wallHalf, f.soilRight);
+}
+
+void PaintWall(QPainter& p, const Drawing& d, const Frame& f) {
+  p.setPen(Pen(f, 0.25));
+  p.setBrush(QColor(70, 70, 70));
+  p.drawRect(QRectF(QPointF(f.wallX - f.wallHalf, f.Y(0)), QPointF(f.wallX + f.wallHalf, f.Y(d.length))));
+  p.setBrush(Qt::NoBrush);
+}
+
+// The uniform surcharge as arrows onto the retained surface with its value,
+// and the surcharge loads of the table named beside it.
+void PaintSurcharge(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+  const double surface = f.Y(0), wallL = f.wallX - f.wallHalf;
+  std::vector<std::string> lines;
+  if (!d.profile.surcharge.empty()) lines.push_back(Printed(d.profile.surcharge));
+  for (const std::string& s : d.surchargeLoads) lines.push_back(s);
+  if (lines.empty()) return;
+  const double from = f.soilLeft + 2 * f.mm, to = wallL - 2 * f.mm, tail = surface - 1.4 * f.text;
+  p.setPen(Pen(f, 0.25));
+  if (!d.profile.surcharge.empty()) p.drawLine(QPointF(from, tail), QPointF(to, tail));
+  const int count = d.profile.surcharge.empty() ? 1 : 6;
+  for (int k = 0; k < count; ++k) {
+    const double x = count == 1 ? to - 4 * f.mm : from + k * (to - from) / (count - 1);
+    Arrow(p, QPointF(x, tail), QPointF(x, surface - 0.3 * f.mm), f);
+  }
+  std::string text;
+  for (const std::string& s : lines) text += (text.empty() ? "" : "; ") + s;
+  const QString shown = labels.Metrics().elidedText(QString::fromStdString(text), Qt::ElideRight, f.wallX - f.soilLeft);
+  labels.Place(shown, QPointF(from, tail - 0.2 * f.mm), Qt::AlignLeft | Qt::AlignBottom);
+}
+
+void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+  const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
+  const double reach = 0.22 * (f.soilRight - f.soilLeft);
+  for (const Mark& m : d.marks) {
+    const double y = f.Y(m.depth), y2 = f.Y(m.depthTo);
+    const QString text = QString::fromStdString(m.text + (m.depthTo > m.depth
+                                                              ? ", " + DepthText(d, m.depth) + " to " + DepthText(d, m.depthTo)
+                                                              : " at " + DepthText(d, m.depth)));
+    switch (m.kind) {
+      case Mark::Kind::Tieback: {
+        // Down into the retained soil at 15 degrees, the bonded length heavier.
+        const QPointF start(wallL, y), bond(wallL - 0.55 * reach, y + 0.55 * reach * 0.268),
+            end(wallL - reach, y + reach * 0.268);
+        p.setPen(Pen(f, 0.35));
+        p.drawLine(start, bond);
+        p.setPen(Pen(f, 1.2));
+        p.drawLine(bond, end);
+        labels.Place(QStringLiteral("Anchor ") + text, QPointF(wallL - 1.5 * f.mm, y - 0.2 * f.mm), Qt::AlignRight | Qt::AlignBottom);
+        break;
+      }
+      case Mark::Kind::Prop:
+      case Mark::Kind::Deflection:
+      case Mark::Kind::Slope: {
+        // A strut to a fixed support on the excavated side.
+        const double x2 = wallR + 5 * f.mm;
+        p.setPen(Pen(f, 0.35));
+        if (m.kind == Mark::Kind::Prop) {
+          QPolygonF zig;
+          zig << QPointF(wallR, y) << QPointF(wallR + 1.2 * f.mm, y);
+          for (int k = 0; k < 4; ++k) zig << QPointF(wallR + (1.6 + 0.7 * k) * f.mm, y + (k % 2 ? 0.8 : -0.8) * f.mm);
+          zig << QPointF(wallR + 4.2 * f.mm, y) << QPointF(x2, y);
+          p.drawPolyline(zig);
+        } else {
+          QPolygonF tri;
+          tri << QPointF(wallR, y) << QPointF(x2 - 1.5 * f.mm, y - 1.5 * f.mm) << QPointF(x2 - 1.5 * f.mm, y + 1.5 * f.mm);
+          p.setBrush(m.kind == Mark::Kind::Slope ? Qt::white : Qt::black);
+          p.drawPolygon(tri);
+          p.setBrush(Qt::NoBrush);
+        }
+        p.drawLine(QPointF(x2, y - 1.8 * f.mm), QPointF(x2, y + 1.8 * f.mm));
+        for (int k = -1; k <= 1; ++k)
+          p.drawLine(QPointF(x2, y + k * 1.2 * f.mm), QPointF(x2 + f.mm, y + k * 1.2 * f.mm - f.mm));
+        const QString name = m.kind == Mark::Kind::Prop ? QStringLiteral("Prop ") : QString();
+        labels.Place(name + text, QPointF(x2 + 2 * f.mm, y), Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+      }
+      case Mark::Kind::Springs: {
+        // Springs along part of the wall: a bracket beside it.
+        const double x = wallR + 1.5 * f.mm;
+        p.setPen(Pen(f, 0.3));
+        p.drawLine(QPointF(x, y), QPointF(x, y2));
+        p.drawLine(QPointF(wallR, y), QPointF(x + f.mm, y));
+        p.drawLine(QPointF(wallR, y2), QPointF(x + f.mm, y2));
+        labels.Place(text, QPointF(x + 2 * f.mm, (y + y2) / 2), Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+      }
+      case Mark::Kind::Load: {
+        // The lateral load pushes towards the excavation when positive: an
+        // arrow from the retained side onto the wall, else from the other.
+        p.setPen(Pen(f, 0.4, QColor(170, 0, 0)));
+        const bool towards = m.value >= 0;
+        const double len = 8 * f.mm;
+        const int stations = d.length > 0 && m.depthTo > m.depth ? 2 : 1;
+        for (int k = 0; k < stations; ++k) {
+          const double yy = k == 0 ? y : y2;
+          if (towards)
+            Arrow(p, QPointF(wallL - len, yy), QPointF(wallL, yy), f);
+          else
+            Arrow(p, QPointF(wallR + len, yy), QPointF(wallR, yy), f);
+        }
+        if (stations == 2) p.drawLine(QPointF(towards ? wallL - len : wallR + len, y), QPointF(towards ? wallL - len : wallR + len, y2));
+        const QPointF at = towards ? QPointF(wallL - len - f.mm, y) : QPointF(wallR + len + f.mm, y);
+        labels.Place(text, at, (towards ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        break;
+      }
+    }
+  }
+}
+
+// A vertical dimension from depth a to depth b at x, its value beside it.
+void Dimension(QPainter& p, const Frame& f, Labels& labels, double x, double a, double b, const QString& text) {
+  const double ya = f.Y(a), yb = f.Y(b);
+  p.setPen(Pen(f, 0.2));
+  p.drawLine(QPointF(x, ya), QPointF(x, yb));
+  for (const double y : {ya, yb}) {
+    p.drawLine(QPointF(x - 1.2 * f.mm, y), QPointF(x + 1.2 * f.mm, y));
+    p.drawLine(QPointF(x - 0.8 * f.mm, y + 0.8 * f.mm), QPointF(x + 0.8 * f.mm, y - 0.8 * f.mm));
+  }
+  const QFontMetricsF& m = labels.Metrics();
+  const double w = m.horizontalAdvance(text);
+  // Set along the line when the span is tall enough, else across it.
+  if (yb - ya > w + 2 * f.mm) {
+    p.save();
+    p.translate(x - 0.6 * f.mm, (ya + yb) / 2);
+    p.rotate(-90);
+    p.fillRect(QRectF(-w / 2 - 0.5 * f.mm, -m.height(), w + f.mm, m.height()), Qt::white);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(-w / 2, -m.descent()), text);
+    p.restore();
+    labels.Reserve(QRectF(x - m.height() - f.mm, (ya + yb) / 2 - w / 2, m.height() + f.mm, w));
+  } else {
+    labels.Place(text, QPointF(x + 1.5 * f.mm, (ya + yb) / 2), Qt::AlignLeft | Qt::AlignVCenter);
+  }
+}
+
+void PaintDimensions(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+  // Extension lines from the wall's top, the excavation and the toe.
+  p.setPen(Pen(f, 0.15, QColor(110, 110, 110)));
+  for (const double depth : {0.0, d.freeHeight, d.length}) {
+    const bool excavation = depth == d.freeHeight && depth < d.length;
+    const double from = excavation ? f.soilRight + f.mm : f.wallX + f.wallHalf + f.mm;
+    p.drawLine(QPointF(from, f.Y(depth)), QPointF((excavation ? f.dimH : f.dimL) + 1.5 * f.mm, f.Y(depth)));
+  }
+  const double h = std::clamp(d.freeHeight, 0.0, d.length);
+  if (h > 0) Dimension(p, f, labels, f.dimH, 0, h, QString::fromStdString("H = " + DepthText(d, h)));
+  if (h < d.length) Dimension(p, f, labels, f.dimH, h, d.length, QString::fromStdString("D = " + DepthText(d, d.length - h)));
+  Dimension(p, f, labels, f.dimL, 0, d.length, QString::fromStdString("L = " + DepthText(d, d.length)));
+}
+
+// Depths below the wall top at a round step, at most ten intervals.
+void PaintDepthScale(QPainter& p, const Drawing& d, const Frame& f) {
+  const double shown = d.length * d.shownPerBase;
+  if (!(shown > 0)) return;
+  double step = std::pow(10.0, std::floor(std::log10(shown)));
+  for (const double k : {0.1, 0.2, 0.5, 1.0})
+    if (shown / (step * k) <= 10) {
+      step *= k;
+      break;
+    }
+  const QFontMetricsF m(p.font(), p.device());
+  p.setPen(Pen(f, 0.2));
+  p.drawLine(QPointF(f.scaleX, f.Y(0)), QPointF(f.scaleX, f.Y(d.length)));
+  const int count = static_cast<int>(std::floor(shown / step + 1e-9));
+  for (int k = 0; k <= count; ++k) {
+    const double y = f.Y(k * step / d.shownPerBase);
+    p.drawLine(QPointF(f.scaleX - 1.2 * f.mm, y), QPointF(f.scaleX, y));
+    QString label = QString::fromStdString(ui::FormatGeneral(k * step, 6));
+    if (k == 0) label += QLatin1Char(' ') + QString::fromStdString(d.depthUnit);
+    p.drawText(QPointF(f.scaleX - 1.6 * f.mm - m.horizontalAdvance(label), y + m.ascent() / 2 - m.descent() / 2), label);
+  }
+}
+
+void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi) {
+  p.save();
+  p.fillRect(area, Qt::white);
+  p.setClipRect(area);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  QFont font(QString::fromLatin1(ui::kGraphFontFamily));
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(8.5 * dpi / 72))));
+  p.setFont(font);
+  const QFontMetricsF metrics(font, p.device());
+  const bool above = !d.profile.surcharge.empty() || !d.surchargeLoads.empty();
+  const Frame f = FrameOf(d, area, dpi, metrics, above);
+  if (!(d.length > 0) || f.soilRight <= f.soilLeft + 10 * f.mm || f.bottom <= f.top) {
+    p.restore();
+    return;
+  }
+  Labels labels(p, f);
+  PaintSoil(p, d, f, labels);
+  PaintWater(p, d, f, labels);
+  PaintWall(p, d, f);
+  PaintSurcharge(p, d, f, labels);
+  PaintDimensions(p, d, f, labels);
+  PaintMarks(p, d, f, labels);
+  PaintDepthScale(p, d, f);
+  if (labels.Dropped() > 0) {
+    p.setPen(Qt::black);
+    const QString note = QStringLiteral("%1 more labels left out for room: see the input tables.").arg(labels.Dropped());
+    p.drawText(QRectF(area.left(), area.bottom() - metrics.height(), area.width(), metrics.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, note);
+  }
+  p.restore();
+}
+
+}  // namespace
+
+Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption) {
+  const Drawing drawing = ReadStage(stage);
+  return {caption, 0.75, [drawing](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDrawing(painter, drawing, area, dpi);
+          }};
+}
+
+}  // namespace terraq::report
