@@ -150,6 +150,7 @@ Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std
     }
     if (rows.empty()) continue;
     ++number;
+    if (!one && !split && !surcharged) total.label = name;
     graph.curves.push_back(std::move(total));
     if (split || surcharged) parts.push_back(std::move(soil));
     if (surcharged) parts.push_back(std::move(surcharge));

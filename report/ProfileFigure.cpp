@@ -162,6 +162,8 @@ struct Frame {
   double dimH = 0, dimL = 0;           // the dimension lines
   double perBase = 1;                  // device pixels per base length, downwards
   double Y(double depth) const { return top + depth * perBase; }
+  // The soil runs on a little below the toe.
+  double Soil() const { return bottom + 0.8 * text; }
 };
 
 QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black, Qt::PenStyle style = Qt::SolidLine) {
@@ -208,7 +210,9 @@ class Labels {
     if (align & Qt::AlignTop) y = at.y();
     if (align & Qt::AlignBottom) y = at.y() - h;
     QRectF box(x, y, w, h);
-    // Inside the drawing: moved in from an edge, dropped if still out.
+    // Inside the drawing: moved in from an edge when what it names lies
+    // inside, dropped if it does not fit.
+    if (!f_.area.contains(at)) return Drop();
     box.moveLeft(std::clamp(box.left(), f_.area.left(), f_.area.right() - box.width()));
     box.moveTop(std::clamp(box.top(), f_.area.top(), f_.area.bottom() - box.height()));
     if (!f_.area.contains(box)) return Drop();
@@ -260,8 +264,8 @@ Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetri
   f.mm = dpi / 25.4;
   f.text = metrics.height();
   // Room above the wall top for the surcharge and its text; below the toe
-  // for the note of labels left out.
-  const double above = (anyAboveTop ? 3.2 : 1.6) * f.text, below = 1.6 * f.text;
+  // for the soil beneath it and a line of notes.
+  const double above = (anyAboveTop ? 3.2 : 1.6) * f.text, below = 2.3 * f.text;
   f.top = area.top() + above;
   f.bottom = area.bottom() - below;
   f.perBase = d.length > 0 ? (f.bottom - f.top) / d.length : 1;
@@ -279,7 +283,7 @@ Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetri
 }
 
 void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
-  const double toe = f.bottom + 1.2 * f.text;  // the soil runs on a little below the toe
+  const double toe = f.Soil();
   const double exc = f.Y(d.freeHeight);
   const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
   const double tip = f.Y(d.length);
@@ -312,7 +316,8 @@ void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   labels.Place(QStringLiteral("Excavation level"), QPointF(wallR + 1.5 * f.mm, exc - 0.2 * f.mm), Qt::AlignLeft | Qt::AlignBottom);
 }
 
-void PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
+// Returns the note of a water table too deep to draw (empty when none is).
+std::string PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   const QColor blue(20, 90, 200);
   const double top = static_cast<double>(d.profile.top);
   auto table = [&](long double world, double from, double to) {
@@ -329,8 +334,18 @@ void PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
     p.setBrush(Qt::NoBrush);
     labels.Place(QString::fromStdString(DepthText(d, depth)), QPointF(x + 1.6 * s, y - 0.9 * s), Qt::AlignLeft | Qt::AlignVCenter);
   };
-  for (long double w : d.profile.waterBackfill) table(w, f.soilLeft, f.wallX - f.wallHalf);
-  for (long double w : d.profile.waterExcavation) table(w, f.wallX + f.wallHalf, f.soilRight);
+  // A water table below the drawn soil is named in the note at its foot.
+  const double drawn = (f.Soil() - f.top) / f.perBase;
+  std::string below;
+  auto place = [&](long double world, double from, double to) {
+    if (static_cast<double>(world) - top <= drawn)
+      table(world, from, to);
+    else if (below.empty())
+      below = "Water table at " + DepthText(d, static_cast<double>(world) - top) + ", below the wall";
+  };
+  for (long double w : d.profile.waterBackfill) place(w, f.soilLeft, f.wallX - f.wallHalf);
+  for (long double w : d.profile.waterExcavation) place(w, f.wallX + f.wallHalf, f.soilRight);
+  return below;
 }
 
 void PaintWall(QPainter& p, const Drawing& d, const Frame& f) {
@@ -521,17 +536,20 @@ void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi)
   }
   Labels labels(p, f);
   PaintSoil(p, d, f, labels);
-  PaintWater(p, d, f, labels);
+  std::string note = PaintWater(p, d, f, labels);
   PaintWall(p, d, f);
   PaintSurcharge(p, d, f, labels);
   PaintDimensions(p, d, f, labels);
   PaintMarks(p, d, f, labels);
   PaintDepthScale(p, d, f);
-  if (labels.Dropped() > 0) {
+  if (labels.Dropped() > 0)
+    note += (note.empty() ? "" : ". ") + std::to_string(labels.Dropped()) +
+            " more labels left out for room: see the input tables.";
+  if (!note.empty()) {
     p.setPen(Qt::black);
-    const QString note = QStringLiteral("%1 more labels left out for room: see the input tables.").arg(labels.Dropped());
-    p.drawText(QRectF(area.left(), area.bottom() - metrics.height(), area.width(), metrics.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, note);
+    const QRectF line(f.soilLeft, area.bottom() - metrics.height(), area.right() - f.soilLeft, metrics.height());
+    p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+               metrics.elidedText(QString::fromStdString(note), Qt::ElideRight, line.width()));
   }
   p.restore();
 }

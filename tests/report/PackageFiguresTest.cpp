@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 #include <chrono>
 #include <fstream>
@@ -253,11 +254,23 @@ TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
   for (int k = 0; k < 5; ++k) figures.push_back(ProfileFigure(stages[k % stages.size()]->data, ""));
   figures.push_back(PressureFigure(s.problems, s.names, s.units, ""));
   for (const Quantity q : kQuantities) figures.push_back(ResultFigure(q, s.problems, s.names, s.units, ""));
+  // A page each in a PDF at the resolution of print, as the package has them.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter pdf(&buffer);
+  pdf.setResolution(1200);
   const auto start = std::chrono::steady_clock::now();
-  for (const Figure& f : figures) Svg(f);
+  QPainter painter(&pdf);
+  for (size_t i = 0; i < figures.size(); ++i) {
+    if (i > 0) pdf.newPage();
+    figures[i].paint(painter, QRectF(0, 0, 7000, 7000 * figures[i].aspect), 1200);
+  }
+  painter.end();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // A generous bound on a shared machine; they take some tens of ms.
   EXPECT_LT(seconds, 0.5);
+  EXPECT_GT(bytes.size(), 10000);
 }
 
 // Setting TERRAQ_FIGURE_SHOTS to a folder saves every figure of three
