@@ -195,34 +195,59 @@ void Hatch(QPainter& p, const QRectF& r, int code, const Frame& f) {
   p.drawImage(r, fill);
 }
 
-// Text in a white box, so that it reads over the hatching; dropped when
-// it would overlap a text already placed (a note at the end says how many
-// were). Returns whether it was drawn.
+// Texts in white boxes, so that they read over the hatching, set after
+// every line of the drawing (Flush) so that no line crosses them. A text
+// that would overlap one placed before it is dropped (a note at the foot
+// says how many were).
 class Labels {
  public:
   Labels(QPainter& p, const Frame& f) : p_(p), f_(f), metrics_(p.font(), p.device()) {}
+  // The text with its anchor point `at` on the box's edge or centre as
+  // `align` says, kept to the side of the wall (or the dimensions) that
+  // `at` lies on: wrapped before its last " at " or ", " and then
+  // shortened where it is wider than that side.
   bool Place(const QString& text, QPointF at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    const double w = metrics_.horizontalAdvance(text) + 0.8 * f_.mm, h = metrics_.height();
+    if (!f_.area.contains(at)) return Drop();
+    const double pad = 0.8 * f_.mm;
+    const double wallL = f_.wallX - f_.wallHalf, wallR = f_.wallX + f_.wallHalf;
+    const auto [left, right] = at.x() < f_.wallX ? std::pair{f_.soilLeft, wallL}
+                               : at.x() <= f_.soilRight ? std::pair{wallR, f_.soilRight}
+                                                        : std::pair{f_.soilRight, f_.area.right()};
+    const double room = right - left - pad;
+    QStringList lines{text};
+    if (metrics_.horizontalAdvance(text) > room) {
+      qsizetype cut = text.lastIndexOf(QStringLiteral(" at "));
+      if (cut < 0) cut = text.lastIndexOf(QStringLiteral(", "));
+      if (cut > 0) lines = QStringList{text.left(cut + (text[cut] == QLatin1Char(',') ? 1 : 0)), text.mid(cut + 1).trimmed()};
+    }
+    double widest = 0;
+    for (QString& line : lines) {
+      line = metrics_.elidedText(line, Qt::ElideRight, room);
+      widest = std::max(widest, metrics_.horizontalAdvance(line));
+    }
+    const double w = widest + pad, h = metrics_.height() * lines.size();
     double x = at.x();
     if (align & Qt::AlignRight) x -= w;
     if (align & Qt::AlignHCenter) x -= w / 2;
     double y = at.y() - h / 2;
     if (align & Qt::AlignTop) y = at.y();
     if (align & Qt::AlignBottom) y = at.y() - h;
-    QRectF box(x, y, w, h);
-    // Inside the drawing: moved in from an edge when what it names lies
-    // inside, dropped if it does not fit.
-    if (!f_.area.contains(at)) return Drop();
-    box.moveLeft(std::clamp(box.left(), f_.area.left(), f_.area.right() - box.width()));
+    QRectF box(std::clamp(x, left, std::max(left, right - w)), y, w, h);
     box.moveTop(std::clamp(box.top(), f_.area.top(), f_.area.bottom() - box.height()));
     if (!f_.area.contains(box)) return Drop();
     for (const QRectF& other : placed_)
       if (other.intersects(box)) return Drop();
     placed_.push_back(box);
-    p_.fillRect(box, Qt::white);
-    p_.setPen(Qt::black);
-    p_.drawText(box, Qt::AlignCenter, text);
+    texts_.push_back({box, lines.join(QLatin1Char('\n'))});
     return true;
+  }
+  void Flush() {
+    p_.setPen(Qt::black);
+    for (const auto& [box, text] : texts_) {
+      p_.fillRect(box, Qt::white);
+      p_.drawText(box, Qt::AlignCenter, text);
+    }
+    texts_.clear();
   }
   // Keeps the space of a drawn thing (a dimension's text) from labels.
   void Reserve(const QRectF& r) { placed_.push_back(r); }
@@ -238,6 +263,7 @@ class Labels {
   const Frame& f_;
   QFontMetricsF metrics_;
   std::vector<QRectF> placed_;
+  std::vector<std::pair<QRectF, QString>> texts_;
   int dropped_ = 0;
 };
 
@@ -272,9 +298,10 @@ Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetri
   const double scaleLabels = metrics.horizontalAdvance(QStringLiteral("00.0 ft")) + 2 * f.mm;
   f.scaleX = area.left() + scaleLabels;
   f.soilLeft = f.scaleX + 2 * f.mm;
-  const double dimText = metrics.horizontalAdvance(QString::fromStdString("L = " + DepthText(d, d.length))) + 3 * f.mm;
-  f.dimL = area.right() - dimText;
-  f.dimH = f.dimL - dimText;
+  // The dimensions' values stand along their lines, a text height left
+  // of each.
+  f.dimL = area.right() - 2.5 * f.mm;
+  f.dimH = f.dimL - f.text - 4 * f.mm;
   // Clear of the dimension's text, set along its line on the left.
   f.soilRight = f.dimH - f.text - 2.5 * f.mm;
   f.wallX = f.soilLeft + 0.56 * (f.soilRight - f.soilLeft);
@@ -302,7 +329,7 @@ void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
     if (y1 > exc) Hatch(p, QRectF(QPointF(wallR, std::max(y0, exc)), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
     if (y1 > tip) Hatch(p, QRectF(QPointF(wallL, std::max(y0, tip)), QPointF(wallR, y1)), d.layerCodes[i], f);
     p.setPen(Pen(f, 0.25));
-    p.drawLine(QPointF(f.soilLeft, y1), QPointF(y1 > exc ? f.soilRight : wallL, y1));
+    if (y1 < toe) p.drawLine(QPointF(f.soilLeft, y1), QPointF(y1 > exc ? f.soilRight : wallL, y1));
     // The name at the layer's top on the retained side, where it has room.
     if (y1 - y0 >= 1.2 * f.text) labels.Place(QString::fromStdString(layer.name), QPointF(f.soilLeft + f.mm, y0 + f.mm), Qt::AlignLeft | Qt::AlignTop);
   }
@@ -542,6 +569,7 @@ void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi)
   PaintDimensions(p, d, f, labels);
   PaintMarks(p, d, f, labels);
   PaintDepthScale(p, d, f);
+  labels.Flush();
   if (labels.Dropped() > 0)
     note += (note.empty() ? "" : ". ") + std::to_string(labels.Dropped()) +
             " more labels left out for room: see the input tables.";
