@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "DepthGraph.h"
+#include "PackageGraphs.h"
 #include "api/Analysis.h"
 
 namespace terraq::report {
@@ -92,8 +92,8 @@ std::string DepthCaption(const GraphUnits& u) { return WithUnit("Depth", u.depth
 
 }  // namespace
 
-Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
-                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption) {
+DepthGraph ResultGraph(Quantity quantity, const std::vector<api::ProblemResult>& problems,
+                       const std::vector<std::string>& names, int unitsSystem) {
   const GraphUnits u = UnitsOf(unitsSystem);
   DepthGraph graph;
   graph.xCaption = CaptionOf(quantity, u);
@@ -114,13 +114,19 @@ Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& pr
     graph.curves.push_back({e.max, "Envelope (max)", Qt::SolidLine, Qt::black, 1});
     graph.curves.push_back({e.min, "Envelope (min)", Qt::SolidLine, Qt::black, 2});
   }
+  return graph;
+}
+
+Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
+                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption) {
+  const DepthGraph graph = ResultGraph(quantity, problems, names, unitsSystem);
   return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};
 }
 
-Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
-                      int unitsSystem, const std::string& caption) {
+DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
+                         int unitsSystem) {
   const GraphUnits u = UnitsOf(unitsSystem);
   DepthGraph graph;
   graph.xCaption = WithUnit("Earth Pressure per Unit Length of Wall", u.perLength);
@@ -156,6 +162,12 @@ Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std
     if (surcharged) parts.push_back(std::move(surcharge));
   }
   for (DepthCurve& c : parts) graph.curves.push_back(std::move(c));
+  return graph;
+}
+
+Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
+                      int unitsSystem, const std::string& caption) {
+  const DepthGraph graph = PressureGraph(problems, names, unitsSystem);
   return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};

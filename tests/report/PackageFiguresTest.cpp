@@ -17,6 +17,7 @@
 
 #include "DepthGraph.h"
 #include "PackageFigures.h"
+#include "PackageGraphs.h"
 #include "api/Analysis.h"
 #include "project/StageFiles.h"
 #include "project/TProgramData.h"
@@ -147,6 +148,40 @@ TEST(PackageFigures, StagedResultsShowEveryStageAndTheEnvelopeInsideTheArea) {
   EXPECT_TRUE(Svg(ResultFigure(Quantity::Moment, s.problems, s.names, 1, "")).contains(QString::fromUtf8("kip·in")));
 }
 
+TEST(PackageFigures, ResultsAreDrawnInTheUnitsOfTheProgramsGraphs) {
+  // English results are held in pounds and inches; the graphs show feet,
+  // kips and kip·in, and the reaction per inch of wall.
+  const Sample s = Analysed("examples/cantilever-sand-generated.tq4d");
+  ASSERT_EQ(s.units, 1);
+  const std::vector<api::StationResult>& st = s.problems[0].stations;
+  const double h = s.problems[0].incrementLength;
+  const size_t j = st.size() / 2;
+  auto at = [&](Quantity q) { return ResultGraph(q, s.problems, s.names, 1).curves.at(0).points.at(j); };
+  EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Moment).X), st[j].moment / 1000);
+  EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Shear).X), st[j].shear / 1000);
+  EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Deflection).X), st[j].deflection);
+  EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::SoilReaction).X), st[j].soilReaction / h);
+  EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Slope).Y), st[j].depth / 12);
+  EXPECT_EQ(ResultGraph(Quantity::Shear, s.problems, s.names, 1).xCaption, "Shear (kips)");
+  // SI values are drawn as they are.
+  const Sample si = Analysed("examples/anchored-wall-tieback.tq4d");
+  const DepthGraph moment = ResultGraph(Quantity::Moment, si.problems, si.names, 2);
+  EXPECT_DOUBLE_EQ(static_cast<double>(moment.curves[0].points[j].X), si.problems[0].stations[j].moment);
+  EXPECT_EQ(moment.xCaption, "Bending Moment (kN·m)");
+  EXPECT_TRUE(moment.resultsMark.empty());
+}
+
+TEST(PackageFigures, ResultsThatMustNotBeUsedAreMarkedOnTheGraph) {
+  Sample s = Analysed("staged");
+  ASSERT_EQ(s.problems.size(), 3u);
+  s.problems[1].closed = false;
+  const DepthGraph graph = ResultGraph(Quantity::Deflection, s.problems, s.names, s.units);
+  EXPECT_NE(graph.resultsMark.find("NOT VALID"), std::string::npos);
+  EXPECT_NE(graph.resultsMark.find("Stage 2"), std::string::npos);
+  EXPECT_EQ(graph.resultsMark.find("Stage 1"), std::string::npos);
+  EXPECT_TRUE(Svg(ResultFigure(Quantity::Deflection, s.problems, s.names, s.units, "")).contains("RESULTS NOT VALID"));
+}
+
 TEST(PackageFigures, EnvelopeBoundsEveryStageAtEveryStation) {
   const Sample s = Analysed("tests/data/fuzz-seeds/five-full-stages.tq4d");
   std::vector<std::vector<TFloatPoint>> curves;
@@ -226,6 +261,8 @@ TEST(PackageFigures, ProfileShowsTheWallItsSupportsAndDimensionsInsideTheArea) {
   const auto rock = Stages(ReadSample("examples/wall-socketed-weak-rock.tq4d"));
   const QString rockSvg = Svg(ProfileFigure(rock[0]->data, ""));
   EXPECT_TRUE(rockSvg.contains("Weak Rock") && rockSvg.contains(QString::fromUtf8("q = 10 kN/m²")));
+  // The SVG writer drops pattern fills: the hatching goes in as pictures.
+  EXPECT_TRUE(rockSvg.contains("<image"));
   auto crowded = Stages(ReadSample("examples/wall-socketed-weak-rock.tq4d"));
   ui::TProgramData& many = crowded[0]->data;
   many.UseConcentratedLoads = many.UseSprings = true;
