@@ -18,6 +18,7 @@
 #include "DepthGraph.h"
 #include "PackageFigures.h"
 #include "PackageGraphs.h"
+#include "ProfileDrawing.h"
 #include "api/Analysis.h"
 #include "project/StageFiles.h"
 #include "project/TProgramData.h"
@@ -282,6 +283,30 @@ TEST(PackageFigures, ProfileShowsTheWallItsSupportsAndDimensionsInsideTheArea) {
       EXPECT_GT(InkInside(p), 1000);
     }
   EXPECT_TRUE(Svg(ProfileFigure(crowded[0]->data, "")).contains("left out for room"));
+}
+
+TEST(PackageFigures, SpringsConfinedToAStationAreAnchorsAboveTheExcavationAndPropsBelow) {
+  auto stages = Stages(ReadSample("examples/wall-socketed-weak-rock.tq4d"));
+  ui::TProgramData& d = stages[0]->data;  // 4 m cut, stations 0.25 m apart
+  d.UseSprings = true;
+  ui::TGridTable& springs = d.Tables().Springs;
+  const int rows[][3] = {{4, 4, 900}, {16, 16, 800}, {24, 28, 700}};
+  springs.SetRowCount(3);
+  for (int r = 0; r < 3; ++r) {
+    springs.Cell(0, r).SetInteger(1);
+    springs.Cell(1, r).SetInteger(rows[r][0]);
+    springs.Cell(2, r).SetInteger(rows[r][1]);
+    springs.Cell(3, r).SetFloat(rows[r][2]);
+  }
+  d.Tables().Restraints.SetRowCount(1);  // a table switched off is not drawn
+  const profile::Drawing drawing = profile::ReadStage(d);
+  ASSERT_EQ(drawing.marks.size(), 3u);
+  using Kind = profile::Mark::Kind;
+  EXPECT_EQ(drawing.marks[0].kind, Kind::Tieback);
+  EXPECT_EQ(drawing.marks[1].kind, Kind::Prop);  // at the excavation level
+  EXPECT_EQ(drawing.marks[2].kind, Kind::Springs);
+  EXPECT_DOUBLE_EQ(drawing.marks[2].depthTo, 7.0);
+  EXPECT_EQ(drawing.marks[0].text, "k = 900 kN/m");
 }
 
 TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
