@@ -202,6 +202,7 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   g.XOnTop = true;
   g.ShowLegend = false;
   g.ZeroLine = true;
+  g.FineGrid = true;
   g.ResultsMark = graph.resultsMark;
   g.SetUnits(3);  // the captions carry their units already
   ui::TLineList every;  // every curve, for the ranges

@@ -49,7 +49,13 @@ QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black, Qt::P
 // pattern goes in as a picture.
 void Hatch(QPainter& p, const QRectF& r, int code, const Frame& f) {
   if (r.height() <= 0 || r.width() <= 0) return;
-  const QBrush brush = code == ui::kLayerNone ? QBrush(QColor(236, 236, 236)) : ui::LayerBrush(code, f.dpi >= 300);
+  QBrush brush = code == ui::kLayerNone ? QBrush(QColor(236, 236, 236)) : ui::LayerBrush(code, f.dpi >= 200);
+  // The tile 3 mm across on every device: the print tile's pixels would
+  // make a grey texture of it at the resolution of a PDF.
+  if (brush.style() == Qt::TexturePattern && brush.textureImage().width() > 0) {
+    const double k = 3 * f.mm / brush.textureImage().width();
+    brush.setTransform(QTransform::fromScale(k, k));
+  }
   p.fillRect(r, Qt::white);
   if (brush.style() == Qt::NoBrush) return;
   const bool svg = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::SVG;
@@ -187,21 +193,22 @@ void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   const double toe = f.Soil();
   const double exc = f.Y(d.freeHeight);
   const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
-  const double tip = f.Y(d.length);
-  if (d.profile.layers.empty()) {
-    Hatch(p, QRectF(QPointF(f.soilLeft, f.Y(0)), QPointF(wallL, toe)), ui::kLayerNone, f);
-    Hatch(p, QRectF(QPointF(wallR, exc), QPointF(f.soilRight, toe)), ui::kLayerNone, f);
-    Hatch(p, QRectF(QPointF(wallL, tip), QPointF(wallR, toe)), ui::kLayerNone, f);
-  }
+  // Each layer across the whole width, then the excavation cleared: one
+  // fill per layer leaves no seams at the wall.
+  if (d.profile.layers.empty()) Hatch(p, QRectF(QPointF(f.soilLeft, f.Y(0)), QPointF(f.soilRight, toe)), ui::kLayerNone, f);
   const double top = static_cast<double>(d.profile.top);
   for (size_t i = 0; i < d.profile.layers.size(); ++i) {
     const ui::TProfileLayer& layer = d.profile.layers[i];
     const double y0 = f.Y(static_cast<double>(layer.top) - top);
     const double y1 = std::min(toe, f.Y(static_cast<double>(layer.bottom) - top));
+    if (y1 > y0) Hatch(p, QRectF(QPointF(f.soilLeft, y0), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
+  }
+  p.fillRect(QRectF(QPointF(f.wallX, f.Y(0) - f.mm), QPointF(f.soilRight + 1, exc)), Qt::white);
+  for (size_t i = 0; i < d.profile.layers.size(); ++i) {
+    const ui::TProfileLayer& layer = d.profile.layers[i];
+    const double y0 = f.Y(static_cast<double>(layer.top) - top);
+    const double y1 = std::min(toe, f.Y(static_cast<double>(layer.bottom) - top));
     if (y1 <= y0) continue;
-    Hatch(p, QRectF(QPointF(f.soilLeft, y0), QPointF(wallL, y1)), d.layerCodes[i], f);
-    if (y1 > exc) Hatch(p, QRectF(QPointF(wallR, std::max(y0, exc)), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
-    if (y1 > tip) Hatch(p, QRectF(QPointF(wallL, std::max(y0, tip)), QPointF(wallR, y1)), d.layerCodes[i], f);
     p.setPen(Pen(f, 0.25));
     if (y1 < toe) p.drawLine(QPointF(f.soilLeft, y1), QPointF(y1 > exc ? f.soilRight : wallL, y1));
     // The name at the layer's top on the retained side, where it has room.

@@ -124,6 +124,9 @@ class TGraphPlot {
   // quantity reads at a glance on paper (the calculation package); the
   // windows leave it to the grid.
   bool ZeroLine = false;
+  // The grid as thin grey lines rather than dotted: dots a device pixel
+  // apart would run together on paper at print resolution.
+  bool FineGrid = false;
 
   // The unit system of the unit texts: 1 English, 2 SI, 3 none. Clamped to
   // 1..3; 0 or less becomes 1.

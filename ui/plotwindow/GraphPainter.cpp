@@ -140,6 +140,9 @@ void PaintTicks(const Context& c, const TPanelMap& map) {
 
   QPen tickPen(Qt::black, 0);
   QPen gridPen(Qt::black, 0, Qt::DotLine);
+  // Dots one device pixel apart run together into a heavy line on paper
+  // at print resolution: there the grid is a thin grey line.
+  if (c.graph.FineGrid) gridPen = QPen(QColor(185, 185, 185), std::max(1, c.out.DpiX / 400));
   p.setFont(GraphFont(h, false));
   const int dx = c.out.DpiX, dy = c.out.DpiY;
   const bool top = c.graph.XOnTop;
@@ -324,7 +327,7 @@ void PaintResultsMark(const Context& c) {
 }  // namespace
 
 QPen UnderlayPen(int underlay, int dpi) {
-  const int width = 3 * CurvePenWidth(dpi, 1);
+  const int width = std::max(3 * CurvePenWidth(dpi, 1), static_cast<int>(std::lround(0.6 * dpi / 25.4)));
   QPen pen(QColor(150, 150, 150), width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
   // The pattern counts pen widths: dashes of 4 mm with 1.5 mm gaps, or a
   // 1 mm dot between them.

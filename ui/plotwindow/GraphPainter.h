@@ -35,8 +35,8 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
                 const TGraphLayout& layout, const TPaintOutput& output);
 
 // The pen of an underlay curve (TLine::Underlay 1 or 2) on a device of
-// `dpi` dots per inch: three curve pens wide, light grey, with dashes of a
-// fixed physical length.
+// `dpi` dots per inch: three curve pens and at least 0.6 mm wide, light
+// grey, with dashes of a fixed physical length.
 QPen UnderlayPen(int underlay, int dpi);
 
 // The caption of an axis: the caption and, when the unit text is not empty,
