@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -13,12 +12,9 @@
 #include "PackageFigures.h"
 #include "ProfileDrawing.h"
 #include "controls/NumberFormat.h"
-#include "controls/UnitsCode.h"
 #include "graphs/LayerStrip.h"
 #include "plotwindow/GraphPainter.h"
 #include "plotwindow/HatchBrushes.h"
-#include "project/TProgramData.h"
-#include "sideview/WallProfile.h"
 
 namespace terraq::report {
 
@@ -87,7 +83,28 @@ class Labels {
   // `at` lies on: wrapped before its last " at " or ", " and then
   // shortened where it is wider than that side.
   bool Place(const QString& text, QPointF at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    if (!f_.area.contains(at)) return Drop();
+    return Fit(text, at, align) || Drop();
+  }
+  // The same at the first of two places where it fits.
+  bool Place(const QString& text, QPointF at, Qt::Alignment align, QPointF otherwise, Qt::Alignment otherAlign) {
+    return Fit(text, at, align) || Fit(text, otherwise, otherAlign) || Drop();
+  }
+  void Flush() {
+    p_.setPen(Qt::black);
+    for (const auto& [box, text] : texts_) {
+      p_.fillRect(box, Qt::white);
+      p_.drawText(box, Qt::AlignCenter, text);
+    }
+    texts_.clear();
+  }
+  // Keeps the space of a drawn thing (a dimension's text) from labels.
+  void Reserve(const QRectF& r) { placed_.push_back(r); }
+  int Dropped() const { return dropped_; }
+  const QFontMetricsF& Metrics() const { return metrics_; }
+
+ private:
+  bool Fit(const QString& text, QPointF at, Qt::Alignment align) {
+    if (!f_.area.contains(at)) return false;
     const double pad = 0.8 * f_.mm;
     const double wallL = f_.wallX - f_.wallHalf, wallR = f_.wallX + f_.wallHalf;
     const auto [left, right] = at.x() < f_.wallX ? std::pair{f_.soilLeft, wallL}
@@ -114,27 +131,13 @@ class Labels {
     if (align & Qt::AlignBottom) y = at.y() - h;
     QRectF box(std::clamp(x, left, std::max(left, right - w)), y, w, h);
     box.moveTop(std::clamp(box.top(), f_.area.top(), f_.area.bottom() - box.height()));
-    if (!f_.area.contains(box)) return Drop();
+    if (!f_.area.contains(box)) return false;
     for (const QRectF& other : placed_)
-      if (other.intersects(box)) return Drop();
+      if (other.intersects(box)) return false;
     placed_.push_back(box);
     texts_.push_back({box, lines.join(QLatin1Char('\n'))});
     return true;
   }
-  void Flush() {
-    p_.setPen(Qt::black);
-    for (const auto& [box, text] : texts_) {
-      p_.fillRect(box, Qt::white);
-      p_.drawText(box, Qt::AlignCenter, text);
-    }
-    texts_.clear();
-  }
-  // Keeps the space of a drawn thing (a dimension's text) from labels.
-  void Reserve(const QRectF& r) { placed_.push_back(r); }
-  int Dropped() const { return dropped_; }
-  const QFontMetricsF& Metrics() const { return metrics_; }
-
- private:
   bool Drop() {
     ++dropped_;
     return false;
@@ -287,6 +290,8 @@ void PaintSurcharge(QPainter& p, const Drawing& d, const Frame& f, Labels& label
 
 void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
+  // Their labels keep off the retained surface.
+  labels.Reserve(QRectF(QPointF(f.soilLeft, f.Y(0) - 0.4 * f.mm), QPointF(wallL, f.Y(0) + 0.4 * f.mm)));
   const double reach = 0.22 * (f.soilRight - f.soilLeft);
   for (const Mark& m : d.marks) {
     const double y = f.Y(m.depth), y2 = f.Y(m.depthTo);
@@ -302,7 +307,9 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
         p.drawLine(start, bond);
         p.setPen(Pen(f, 1.2));
         p.drawLine(bond, end);
-        labels.Place(QStringLiteral("Anchor ") + text, QPointF(wallL - 1.5 * f.mm, y - 0.2 * f.mm), Qt::AlignRight | Qt::AlignBottom);
+        // Above the tie-back, else below its anchored end.
+        labels.Place(QStringLiteral("Anchor ") + text, QPointF(wallL - 1.5 * f.mm, y - 0.2 * f.mm), Qt::AlignRight | Qt::AlignBottom,
+                     QPointF(wallL - 1.5 * f.mm, y + 0.27 * reach + 0.8 * f.mm), Qt::AlignRight | Qt::AlignTop);
         break;
       }
       case Mark::Kind::Prop:
