@@ -364,7 +364,9 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
         }
         if (stations == 2) p.drawLine(QPointF(towards ? wallL - len : wallR + len, y), QPointF(towards ? wallL - len : wallR + len, y2));
         const QPointF at = towards ? QPointF(wallL - len - f.mm, y) : QPointF(wallR + len + f.mm, y);
-        labels.Place(text, at, (towards ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        // Beside the arrow, else over it (a load at the ground surface).
+        const Qt::Alignment side = towards ? Qt::AlignRight : Qt::AlignLeft;
+        labels.Place(text, at, side | Qt::AlignVCenter, at - QPointF(0, 0.6 * f.mm), side | Qt::AlignBottom);
         break;
       }
     }

@@ -84,12 +84,13 @@ Drawing ReadStage(const ui::TProgramData& stage) {
     }
   if (stage.UseRestraints)
     for (int r = 0; r < t.Restraints.RowCount(); ++r) {
-      const int node = t.Restraints.Column(1).Integer(r);
-      const bool slope = t.Restraints.Column(0).Integer(r) == 1;
-      Mark m(slope ? Mark::Kind::Slope : Mark::Kind::Deflection);
-      m = span(m, node, node);
-      m.text = slope ? "slope = " + Number(t.Restraints.Column(3).Float(r))
-                     : "y = " + WithUnit(t.Restraints.Column(2).Float(r), "L", units);
+      // The case as the engine reads it: 1 (or less) the deflection, 2 the
+      // slope, 3 (or more) both.
+      const int code = t.Restraints.Column(0).Integer(r), node = t.Restraints.Column(1).Integer(r);
+      const bool deflection = code != 2, slope = code >= 2;
+      Mark m = span(Mark(deflection ? Mark::Kind::Deflection : Mark::Kind::Slope), node, node);
+      if (deflection) m.text = "y = " + WithUnit(t.Restraints.Column(2).Float(r), "L", units);
+      if (slope) m.text += (m.text.empty() ? "" : ", ") + std::string("slope = ") + Number(t.Restraints.Column(3).Float(r));
       d.marks.push_back(m);
     }
   if (stage.UseConcentratedLoads)
@@ -112,7 +113,10 @@ Drawing ReadStage(const ui::TProgramData& stage) {
     static const char* const kKinds[] = {"Point load", "Line load", "Strip load"};
     static const char* const kCodes[] = {"F", "F/L", "F/L^2"};
     for (int r = 0; r < t.SurchargeTable.RowCount(); ++r) {
-      const int kind = std::clamp(t.SurchargeTable.Column(0).Integer(r), 0, 2);
+      // The file's load type: 1 point, 2 line, 3 strip; the engine takes
+      // no other.
+      const int kind = t.SurchargeTable.Column(0).Integer(r) - 1;
+      if (kind < 0 || kind > 2) continue;
       std::string text = std::string(kKinds[kind]) + " " + WithUnit(t.SurchargeTable.Column(1).Float(r), kCodes[kind], units) +
                          " at x = " + WithUnit(t.SurchargeTable.Column(2).Float(r), "L1", units);
       if (kind == 2) text += ", W = " + WithUnit(t.SurchargeTable.Column(3).Float(r), "L1", units);

@@ -285,7 +285,8 @@ TEST(PackageFigures, ProfileShowsTheWallItsSupportsAndDimensionsInsideTheArea) {
   EXPECT_TRUE(Svg(ProfileFigure(crowded[0]->data, "")).contains("left out for room"));
 }
 
-TEST(PackageFigures, SpringsConfinedToAStationAreAnchorsAboveTheExcavationAndPropsBelow) {
+TEST(PackageFigures, SupportsAndLoadsAreReadAsTheEngineReadsThem) {
+  // Springs confined to a station: anchors above the excavation, props below.
   auto stages = Stages(ReadSample("examples/wall-socketed-weak-rock.tq4d"));
   ui::TProgramData& d = stages[0]->data;  // 4 m cut, stations 0.25 m apart
   d.UseSprings = true;
@@ -307,6 +308,21 @@ TEST(PackageFigures, SpringsConfinedToAStationAreAnchorsAboveTheExcavationAndPro
   EXPECT_EQ(drawing.marks[2].kind, Kind::Springs);
   EXPECT_DOUBLE_EQ(drawing.marks[2].depthTo, 7.0);
   EXPECT_EQ(drawing.marks[0].text, "k = 900 kN/m");
+
+  // The restraint and surcharge codes as the engine reads them: a foot held
+  // in deflection and slope (case 3), a strip load (type 3).
+  const auto fixed = Stages(ReadSample("examples/cantilever-point-load.tq4d"));
+  const profile::Drawing foot = profile::ReadStage(fixed[0]->data);
+  ASSERT_EQ(foot.marks.size(), 2u);
+  EXPECT_EQ(foot.marks[0].kind, Kind::Deflection);
+  EXPECT_EQ(foot.marks[0].text, "y = 0 in, slope = 0");
+  EXPECT_EQ(foot.marks[1].text, "P = 1000 lbs");
+  const auto strip = Stages(ReadSample("examples/cantilever-triangular-strip-load.tq4d"));
+  const profile::Drawing loaded = profile::ReadStage(strip[0]->data);
+  ASSERT_EQ(loaded.surchargeLoads.size(), 1u);
+  EXPECT_EQ(loaded.surchargeLoads[0].rfind("Strip load", 0), 0u) << loaded.surchargeLoads[0];
+  strip[0]->data.Tables().SurchargeTable.Cell(0, 0).SetInteger(1);
+  EXPECT_EQ(profile::ReadStage(strip[0]->data).surchargeLoads[0].rfind("Point load", 0), 0u);
 }
 
 TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
