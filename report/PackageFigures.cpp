@@ -1,18 +1,176 @@
-// Placeholder until the figures land: captions without drawings.
+// The graphs of the calculation package: the results and the earth
+// pressure of every problem against depth, in the units of the program's
+// graph windows. The wall and soil drawing is in ProfileFigure.cpp.
 #include "PackageFigures.h"
+
+#include <cmath>
+
+#include "PackageGraphs.h"
+#include "api/Analysis.h"
 
 namespace terraq::report {
 
-Figure ProfileFigure(const ui::TProgramData&, const std::string& caption) { return {caption, 0.6, {}}; }
+namespace api = engine::api;
+using ui::TFloatPoint;
 
-Figure PressureFigure(const std::vector<engine::api::ProblemResult>&, const std::vector<std::string>&, int,
-                      const std::string& caption) {
-  return {caption, 0.6, {}};
+namespace {
+
+// What the graphs show in a units system. English results are held in
+// pounds and inches; the graph windows draw depths in feet and moments and
+// shears in kips, and so do these figures.
+struct GraphUnits {
+  double depthPerBase = 1, forcePerBase = 1;
+  const char* depth;
+  const char* length;
+  const char* force;
+  const char* moment;
+  const char* perLength;
+};
+
+GraphUnits UnitsOf(int system) {
+  switch (system) {
+    case 1: return {1.0 / 12, 1.0 / 1000, "ft", "in", "kips", "kip·in", "lbs/in"};
+    case 2: return {1, 1, "m", "m", "kN", "kN·m", "kN/m"};
+    default: return {1, 1, "L", "L", "F", "F·L", "F/L"};
+  }
 }
 
-Figure ResultFigure(Quantity, const std::vector<engine::api::ProblemResult>&, const std::vector<std::string>&, int,
-                    const std::string& caption) {
-  return {caption, 0.6, {}};
+std::string WithUnit(const std::string& caption, const char* unit) { return caption + " (" + unit + ")"; }
+
+std::string NameOf(const std::vector<std::string>& names, size_t i) {
+  return i < names.size() ? names[i] : "Problem " + std::to_string(i + 1);
+}
+
+// The soil reaction per unit length of wall: the engine gives the force a
+// station takes, which grows with the increment length. A station takes the
+// wall from halfway to the station above to halfway to the one below.
+double ReactionPerLength(const std::vector<api::StationResult>& s, size_t j) {
+  const double above = s[j > 0 ? j - 1 : j].depth, below = s[j + 1 < s.size() ? j + 1 : j].depth;
+  const double length = (below - above) / 2;
+  return length > 0 ? s[j].soilReaction / length : NAN;
+}
+
+double QuantityOf(Quantity q, const std::vector<api::StationResult>& s, size_t j, const GraphUnits& u) {
+  switch (q) {
+    case Quantity::Deflection: return s[j].deflection;
+    case Quantity::Slope: return s[j].slope;
+    case Quantity::Moment: return s[j].moment * u.forcePerBase;
+    case Quantity::Shear: return s[j].shear * u.forcePerBase;
+    case Quantity::SoilReaction: return ReactionPerLength(s, j);
+  }
+  return NAN;
+}
+
+std::string CaptionOf(Quantity q, const GraphUnits& u) {
+  switch (q) {
+    case Quantity::Deflection: return WithUnit("Deflection", u.length);
+    case Quantity::Slope: return "Slope (rad)";
+    case Quantity::Moment: return WithUnit("Bending Moment", u.moment);
+    case Quantity::Shear: return WithUnit("Shear", u.force);
+    case Quantity::SoilReaction: return WithUnit("Net Reaction per Unit Length of Wall", u.perLength);
+  }
+  return {};
+}
+
+// The mark of results that must not be used, naming the problems: one
+// that did not close, went beyond the allowed deflection or off its
+// curves, or whose numbers are not those of the wall.
+std::string ResultsMark(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names) {
+  std::string which;
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const api::ProblemResult& p = problems[i];
+    if (p.closed && !p.offCurves && p.stationsOverLimit == 0 && p.notValidStations.empty() &&
+        p.numericalFault.empty())
+      continue;
+    which += (which.empty() ? "" : ", ") + NameOf(names, i);
+  }
+  if (which.empty()) return {};
+  return "RESULTS NOT VALID" + (problems.size() > 1 ? ": " + which : std::string()) + " (see the warnings)";
+}
+
+std::string DepthCaption(const GraphUnits& u) { return WithUnit("Depth", u.depth); }
+
+}  // namespace
+
+DepthGraph ResultGraph(Quantity quantity, const std::vector<api::ProblemResult>& problems,
+                       const std::vector<std::string>& names, int unitsSystem) {
+  const GraphUnits u = UnitsOf(unitsSystem);
+  DepthGraph graph;
+  graph.xCaption = CaptionOf(quantity, u);
+  graph.yCaption = DepthCaption(u);
+  graph.resultsMark = ResultsMark(problems, names);
+  std::vector<std::vector<TFloatPoint>> values;
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const std::vector<api::StationResult>& s = problems[i].stations;
+    DepthCurve curve;
+    curve.label = NameOf(names, i);
+    for (size_t j = 0; j < s.size(); ++j)
+      curve.points.push_back({QuantityOf(quantity, s, j, u), s[j].depth * u.depthPerBase});
+    values.push_back(curve.points);
+    graph.curves.push_back(std::move(curve));
+  }
+  if (problems.size() > 1) {
+    const Envelope e = EnvelopeOf(values);
+    graph.curves.push_back({e.max, "Envelope (max)", Qt::SolidLine, Qt::black, 1});
+    graph.curves.push_back({e.min, "Envelope (min)", Qt::SolidLine, Qt::black, 2});
+  }
+  return graph;
+}
+
+Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
+                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption) {
+  const DepthGraph graph = ResultGraph(quantity, problems, names, unitsSystem);
+  return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
+}
+
+DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
+                         int unitsSystem) {
+  const GraphUnits u = UnitsOf(unitsSystem);
+  DepthGraph graph;
+  graph.xCaption = WithUnit("Earth Pressure per Unit Length of Wall", u.perLength);
+  graph.yCaption = DepthCaption(u);
+  graph.emptyNote = "No earth pressure was applied.";
+  // Each problem's total in its running colour; where the pressure was
+  // generated, its soil and surcharge parts in the same colour, dashed and
+  // dotted.
+  std::vector<DepthCurve> parts;
+  const bool one = problems.size() == 1;
+  int number = 0;  // the running colour of the totals
+  for (size_t i = 0; i < problems.size(); ++i) {
+    const std::vector<api::PressureRow>& rows = problems[i].earthPressure;
+    const std::string name = NameOf(names, i);
+    const ui::TRgb rgb = ui::LineColour(number);
+    DepthCurve total{{}, one ? "Total" : name + ": total"};
+    DepthCurve soil{{}, one ? "Soil" : name + ": soil", Qt::DashLine, QColor(rgb.r, rgb.g, rgb.b)};
+    DepthCurve surcharge{{}, one ? "Surcharge" : name + ": surcharge", Qt::DotLine, soil.colour};
+    bool split = false, surcharged = false;
+    for (const api::PressureRow& r : rows) {
+      const double depth = r.depth * u.depthPerBase;
+      total.points.push_back({r.total, depth});
+      soil.points.push_back({r.soil, depth});
+      surcharge.points.push_back({r.surcharge, depth});
+      split = split || r.soil != r.total;
+      surcharged = surcharged || r.surcharge != 0;
+    }
+    if (rows.empty()) continue;
+    ++number;
+    if (!one && !split && !surcharged) total.label = name;
+    graph.curves.push_back(std::move(total));
+    if (split || surcharged) parts.push_back(std::move(soil));
+    if (surcharged) parts.push_back(std::move(surcharge));
+  }
+  for (DepthCurve& c : parts) graph.curves.push_back(std::move(c));
+  return graph;
+}
+
+Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
+                      int unitsSystem, const std::string& caption) {
+  const DepthGraph graph = PressureGraph(problems, names, unitsSystem);
+  return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
 }
 
 }  // namespace terraq::report

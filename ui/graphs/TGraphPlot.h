@@ -32,6 +32,11 @@ struct TLine {
   // A new window leaves the curve out; Active Curves offers it (the p-y
   // curves of the earlier stages).
   bool StartsInactive = false;
+  // A bound of the other curves (an envelope) rather than a curve of its
+  // own: drawn first, under them, wide, grey and dashed (1) or dash-dotted
+  // (2), without markers and without taking a colour of the running
+  // numbers. 0: an ordinary curve.
+  int Underlay = 0;
 
   int PointCount() const { return static_cast<int>(Points.size()); }
   // Appends zero points at the end or drops surplus points from the end; a
@@ -115,6 +120,13 @@ class TGraphPlot {
   // The first panel's X range is cut to where the curves change
   // (PanelWorldRectOfShape): curves carried on flat far out.
   bool XRangeOfShape = false;
+  // A solid line along X = 0 under the curves, so that the sign of a
+  // quantity reads at a glance on paper (the calculation package); the
+  // windows leave it to the grid.
+  bool ZeroLine = false;
+  // The grid as thin grey lines rather than dotted: dots a device pixel
+  // apart would run together on paper at print resolution.
+  bool FineGrid = false;
 
   // The unit system of the unit texts: 1 English, 2 SI, 3 none. Clamped to
   // 1..3; 0 or less becomes 1.

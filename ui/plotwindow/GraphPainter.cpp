@@ -140,6 +140,9 @@ void PaintTicks(const Context& c, const TPanelMap& map) {
 
   QPen tickPen(Qt::black, 0);
   QPen gridPen(Qt::black, 0, Qt::DotLine);
+  // Dots one device pixel apart run together into a heavy line on paper
+  // at print resolution: there the grid is a thin grey line.
+  if (c.graph.FineGrid) gridPen = QPen(QColor(185, 185, 185), std::max(1, c.out.DpiX / 400));
   p.setFont(GraphFont(h, false));
   const int dx = c.out.DpiX, dy = c.out.DpiY;
   const bool top = c.graph.XOnTop;
@@ -175,6 +178,15 @@ void PaintTicks(const Context& c, const TPanelMap& map) {
   }
 }
 
+// The line along X = 0 of a panel, where 0 lies inside it.
+void PaintZeroLine(const Context& c, const TPanelMap& map) {
+  const TPixelRect& r = map.Pixels();
+  const int x = map.ToPixelX(0);
+  if (x <= r.Left || x >= r.Right) return;
+  c.p.setPen(QPen(Qt::black, std::max(1, c.out.DpiX / 150)));
+  c.p.drawLine(x, r.Top, x, r.Bottom);
+}
+
 void DrawMarker(QPainter& p, int number, int x, int y, const TPaintOutput& out) {
   QPolygon outline;
   for (const TPixelPoint& corner : MarkerCorners(number, x, y, out.DpiX, out.DpiY)) outline << QPoint(corner.X, corner.Y);
@@ -191,7 +203,7 @@ void PaintCurve(const Context& c, const TPanelMap& map, const TLine& line, int n
     if (run.size() > 1) p.drawPolyline(run);
     run.clear();
   };
-  const int markers = c.graph.Markers;
+  const int markers = line.Underlay ? 0 : c.graph.Markers;
   const bool lone = line.Points.size() == 1;
   for (size_t j = 0; j < line.Points.size(); ++j) {
     const TFloatPoint& pt = line.Points[j];
@@ -214,11 +226,18 @@ void PaintCurves(const Context& c, const std::array<TPanelMap, 3>& maps) {
   for (int k = 0; k < c.layout.PanelCount; ++k) {
     const TLineList& list = *c.Lists()[k];
     p.setClipRect(ToQRect(c.layout.Panels[k]));
+    // The other panels follow the first panel's curve of the same index.
+    auto ownerOf = [&](size_t i) -> const TLine& { return i < first.size() ? first[i] : list[i]; };
+    for (size_t i = 0; i < list.size(); ++i) {
+      const TLine& owner = ownerOf(i);
+      if (!owner.Underlay || !owner.Active || !owner.Visible) continue;
+      p.setPen(UnderlayPen(owner.Underlay, c.out.DpiX));
+      PaintCurve(c, maps[k], list[i], 0);
+    }
     int number = 0;  // the running colour number counts every active curve
     for (size_t i = 0; i < list.size(); ++i) {
-      // The other panels follow the first panel's curve of the same index.
-      const TLine& owner = i < first.size() ? first[i] : list[i];
-      if (!owner.Active) continue;
+      const TLine& owner = ownerOf(i);
+      if (!owner.Active || owner.Underlay) continue;
       if (owner.Visible) {
         p.setPen(QPen(ToQColor(LineColour(number)), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         PaintCurve(c, maps[k], list[i], number);
@@ -307,6 +326,19 @@ void PaintResultsMark(const Context& c) {
 
 }  // namespace
 
+QPen UnderlayPen(int underlay, int dpi) {
+  const int width = std::max(3 * CurvePenWidth(dpi, 1), static_cast<int>(std::lround(0.6 * dpi / 25.4)));
+  QPen pen(QColor(150, 150, 150), width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+  // The pattern counts pen widths: dashes of 4 mm with 1.5 mm gaps, or a
+  // 1 mm dot between them.
+  const double mm = dpi / 25.4 / width;
+  if (underlay == 2)
+    pen.setDashPattern({4 * mm, 1.2 * mm, 1 * mm, 1.2 * mm});
+  else
+    pen.setDashPattern({4 * mm, 1.5 * mm});
+  return pen;
+}
+
 QString AxisCaption(const std::string& caption, const std::string& units, int unitsSystem) {
   QString text = QString::fromStdString(caption);
   const std::string unitText = UnitSubstitute(units, unitsSystem);
@@ -329,6 +361,8 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
                                       TPanelMap(world[2], layout.Panels[2], graph.XOnTop)};
   PaintCaptions(c);
   for (int k = 0; k < layout.PanelCount; ++k) PaintTicks(c, maps[k]);
+  if (graph.ZeroLine)
+    for (int k = 0; k < layout.PanelCount; ++k) PaintZeroLine(c, maps[k]);
   PaintCurves(c, maps);
   if (output.Printing || output.ToImage) {
     if (output.LegendBox)

@@ -34,6 +34,11 @@ struct TPaintOutput {
 void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
                 const TGraphLayout& layout, const TPaintOutput& output);
 
+// The pen of an underlay curve (TLine::Underlay 1 or 2) on a device of
+// `dpi` dots per inch: three curve pens and at least 0.6 mm wide, light
+// grey, with dashes of a fixed physical length.
+QPen UnderlayPen(int underlay, int dpi);
+
 // The caption of an axis: the caption and, when the unit text is not empty,
 // its unit names for the graph's units in brackets ("Depth (ft)").
 QString AxisCaption(const std::string& caption, const std::string& units, int unitsSystem);

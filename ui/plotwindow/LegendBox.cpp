@@ -15,7 +15,7 @@ std::vector<TLegendBoxEntry> LegendBoxEntries(const TGraphPlot& graph) {
   int position = 0;  // counts every legend entry, shown or not
   for (size_t i = 0; i < graph.Lines.size(); ++i) {
     const TLine& line = graph.Lines[i];
-    if (!line.Active) continue;
+    if (!line.Active || line.Underlay) continue;
     if (line.Visible) {
       std::string label = graph.Label(static_cast<int>(i));
       if (graph.onGetCaption) graph.onGetCaption(static_cast<int>(i), label);
