@@ -1,5 +1,5 @@
 // The calculation package of a five-stage project
-// (examples/staged-excavation-tieback.tq4d: 121 stations, generated earth
+// (examples/staged-excavation-tieback.tq4d: 141 stations, generated earth
 // pressure and p-y curves, a tie-back from the second stage), from its text
 // to the bytes of the file:
 //

@@ -117,10 +117,14 @@ DepthGraph ResultGraph(Quantity quantity, const std::vector<api::ProblemResult>&
   return graph;
 }
 
+// A graph against depth fills the text column of a page: depth reads best
+// tall.
+constexpr double kDepthGraphAspect = 1.3;
+
 Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
                     const std::vector<std::string>& names, int unitsSystem, const std::string& caption) {
   const DepthGraph graph = ResultGraph(quantity, problems, names, unitsSystem);
-  return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
+  return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};
 }
@@ -168,7 +172,7 @@ DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems, const 
 Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
                       int unitsSystem, const std::string& caption) {
   const DepthGraph graph = PressureGraph(problems, names, unitsSystem);
-  return {caption, 1.0, [graph](QPainter& painter, const QRectF& area, double dpi) {
+  return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};
 }

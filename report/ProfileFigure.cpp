@@ -474,9 +474,11 @@ void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi)
 
 }  // namespace
 
+// Two stages to a page: the drawing is to scale in depth only, so a wide
+// sheet loses nothing.
 Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption) {
   const Drawing drawing = ReadStage(stage);
-  return {caption, 0.75, [drawing](QPainter& painter, const QRectF& area, double dpi) {
+  return {caption, 0.58, [drawing](QPainter& painter, const QRectF& area, double dpi) {
             PaintDrawing(painter, drawing, area, dpi);
           }};
 }
