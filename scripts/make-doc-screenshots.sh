@@ -51,6 +51,7 @@ copy dialogs/rebar.png dialog-surcharge.png
 copy sideview/anchored-wall-tieback.png side-view.png
 copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
 copy staged/design.png design-window.png
+copy staged/report-preview.png report-preview.png
 # The first project, step by step.
 for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \
             wall-configuration soil-layers sand-parameters menu-computation run-outcome menu-graphics \
