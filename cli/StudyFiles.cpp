@@ -72,14 +72,8 @@ std::string CsvNumber(double value) {
 }
 
 std::string SweepCsv(const design::SweepResult& result, bool staged) {
-  size_t problems = 0;
-  std::vector<size_t> supports;
-  for (size_t k = 0; k < result.done; ++k) {
-    const auto& ps = result.points[k].problems;
-    problems = std::max(problems, ps.size());
-    supports.resize(problems, 0);
-    for (size_t p = 0; p < ps.size(); ++p) supports[p] = std::max(supports[p], ps[p].supports.size());
-  }
+  const std::vector<size_t> supports = design::SupportColumns(result);
+  const size_t problems = supports.size();
   std::string out;
   for (const std::string& name : result.names) out += CsvField(name) + ",";
   for (size_t p = 0; p < problems; ++p) {

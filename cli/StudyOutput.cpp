@@ -166,14 +166,8 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
            std::to_string(result.points.size()) + " points analysed\n";
   // One row per point: the parameters, then per problem the top and largest
   // deflection, moment and shear and the support forces.
-  size_t problems = 0;
-  std::vector<size_t> supports;
-  for (size_t k = 0; k < result.done; ++k) {
-    const auto& ps = result.points[k].problems;
-    problems = std::max(problems, ps.size());
-    supports.resize(problems, 0);
-    for (size_t p = 0; p < ps.size(); ++p) supports[p] = std::max(supports[p], ps[p].supports.size());
-  }
+  const std::vector<size_t> supports = design::SupportColumns(result);
+  const size_t problems = supports.size();
   std::vector<std::string> head;
   for (const design::Vary& v : report.vary) head.push_back(v.name);
   for (size_t p = 0; p < problems; ++p) {

@@ -1,5 +1,6 @@
 #include "StudyRun.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -233,6 +234,17 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
     return std::make_unique<WallPointModel>(text, names, count);
   };
   return model;
+}
+
+std::vector<size_t> SupportColumns(const SweepResult& result) {
+  std::vector<size_t> supports;
+  for (size_t k = 0; k < result.done; ++k) {
+    const auto& ps = result.points[k].problems;
+    supports.resize(std::max(supports.size(), ps.size()), 0);
+    for (size_t p = 0; p < ps.size(); ++p)
+      supports[p] = std::max(supports[p], ps[p].supports.size());
+  }
+  return supports;
 }
 
 }  // namespace terraq::design

@@ -96,6 +96,10 @@ struct SweepResult {
 SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads,
                   const StudyControl& control = {});
 
+// The columns a table of the sweep's points needs: per problem (as many as
+// the points done have), the most supports any of those points gives it.
+std::vector<size_t> SupportColumns(const SweepResult& result);
+
 // The model a sampling or reliability study evaluates: a fixed list of
 // scalar outputs at a set of parameter values. One instance per thread.
 struct Evaluation {
