@@ -57,9 +57,10 @@ void DesignGraph::paintEvent(QPaintEvent*) {
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
     return;
   }
-  double x0 = 0, x1 = 0, y0 = points_.front().y, y1 = points_.front().y;
+  double x0 = xFromZero_ ? 0 : points_.front().x, x1 = x0;
+  double y0 = points_.front().y, y1 = points_.front().y;
   for (const Point& p : points_) {
-    x0 = std::min(x0, p.x);  // the zero of x always shows
+    x0 = std::min(x0, p.x);
     x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y);
     y1 = std::max(y1, p.y);

@@ -25,6 +25,9 @@ class DesignGraph : public QWidget {
   // A horizontal line at y (the excavation level, the target factor), or
   // none when NaN.
   void SetMark(double y, QString label);
+  // Whether the zero of x shows however far the curve is from it (the
+  // default: an embedment, a pressure); off for a parameter's range.
+  void SetXFromZero(bool fromZero) { xFromZero_ = fromZero; }
 
   const std::vector<Point>& Points() const { return points_; }
   QSize sizeHint() const override { return QSize(320, 300); }
@@ -38,6 +41,7 @@ class DesignGraph : public QWidget {
   bool yDown_ = false;
   double mark_ = 0;
   bool hasMark_ = false;
+  bool xFromZero_ = true;
 };
 
 }  // namespace terraq::ui

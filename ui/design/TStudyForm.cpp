@@ -255,6 +255,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   table_ = Table({}, this);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   sweepGraph_ = new DesignGraph(this);
+  sweepGraph_->SetXFromZero(false);
   histogram_ = new StudyBars(this);
   tornado_ = new StudyBars(this);
   auto* graphs = new QHBoxLayout;
@@ -596,6 +597,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
 void TStudyForm::showResults() {
   const bool probabilistic = sampling_ || form_ || (!sweep_ && mode_->currentIndex() == 1);
   sweepGraph_->setVisible(!probabilistic);
+  summary_->setVisible(probabilistic);
   histogram_->setVisible(probabilistic);
   tornado_->setVisible(probabilistic);
   if (probabilistic)
