@@ -100,7 +100,14 @@ class TStudyForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Outcome;
+  // What the worker hands back.
+  struct Outcome {
+    std::optional<design::SweepResult> sweep;
+    std::optional<design::SamplingResult> sampling;
+    std::optional<design::FormResult> form;
+    std::vector<std::string> outputs, randomNames;
+    size_t asked = 0;  // points or samples
+  };
   void addRandomRow(const StudyDefinition::Random& r);
   void setStatus(const QString& text);
   void setRunning(bool running);

@@ -4,4 +4,5 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/StudyBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)
