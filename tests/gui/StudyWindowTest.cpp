@@ -152,6 +152,14 @@ TEST_F(StudyWindow, DamagedFileIsNamedAndNotWrittenOver) {
   EXPECT_FALSE(form->Save());
   EXPECT_TRUE(form->StatusText().contains(QStringLiteral("not saved")));
   EXPECT_EQ(ReadText(folder / "wall.terraq.json"), damaged);
+
+  // A file damaged after the window opened is not written over either.
+  std::filesystem::remove(folder / "wall.terraq.json");
+  auto fresh = Open();
+  EXPECT_TRUE(fresh->Save());
+  WriteText(folder / "wall.terraq.json", "[1, 2]");
+  EXPECT_FALSE(fresh->Save());
+  EXPECT_EQ(ReadText(folder / "wall.terraq.json"), "[1, 2]");
 }
 
 TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindow) {

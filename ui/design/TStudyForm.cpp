@@ -246,14 +246,17 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   connect(mode_, &QComboBox::currentIndexChanged, this, [this] { showResults(); });
 
   Refresh();
-  const QString path = StudyFilePath(dataFile_());
-  file_ = ReadStudyFile(path, fileError_);
-  if (!file_) {
-    setStatus(tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
-                  .arg(path, fileError_));
-  } else if (file_->study) {
-    SetDefinition(*file_->study);
-    setStatus(tr("The study of %1.").arg(path));
+  if (const QString project = dataFile_(); !project.isEmpty()) {
+    const QString path = StudyFilePath(project);
+    QString error;
+    const std::optional<StudyFile> file = ReadStudyFile(path, error);
+    if (!file)
+      setStatus(tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
+                    .arg(path, error));
+    else if (file->study) {
+      SetDefinition(*file->study);
+      setStatus(tr("The study of %1.").arg(path));
+    }
   }
   showResults();
 }
@@ -296,8 +299,13 @@ void TStudyForm::Refresh() {
     for (QComboBox* box : varyName_) box->addItem(Q(p.name), p.value);
     staged_ = staged_ || p.name.rfind("stage.", 0) == 0;
   }
-  for (int k = 0; k < 2; ++k)
-    if (const int i = varyName_[k]->findText(chosen[k]); i >= 0) varyName_[k]->setCurrentIndex(i);
+  // A chosen parameter the project no longer has stays, for Run to name.
+  for (int k = 0; k < 2; ++k) {
+    if (chosen[k].isEmpty() || (k == 1 && chosen[1] == tr("(none)")))
+      continue;
+    if (varyName_[k]->findText(chosen[k]) < 0) varyName_[k]->addItem(chosen[k], 0.0);
+    varyName_[k]->setCurrentIndex(varyName_[k]->findText(chosen[k]));
+  }
   parameters_->resizeColumnsToContents();
 }
 
@@ -362,15 +370,23 @@ void TStudyForm::SetDefinition(const StudyDefinition& d) {
 }
 
 bool TStudyForm::Save() {
-  const QString path = StudyFilePath(dataFile_());
-  if (!file_) {
-    setStatus(tr("The study is not saved: %1 cannot be read (%2) and is kept as it is. "
-                 "Repair or remove it to save the study there.")
-                  .arg(path, fileError_));
+  const QString dataFile = dataFile_();
+  if (dataFile.isEmpty()) {
+    setStatus(tr("The study is not saved: save the project first, the study is kept beside it."));
     return false;
   }
+  // Read again now: the project may have changed since the window opened,
+  // and what the file holds besides the study must be kept.
+  const QString path = StudyFilePath(dataFile);
   QString error;
-  if (!WriteStudyFile(path, *file_, Definition(), error)) {
+  std::optional<StudyFile> file = ReadStudyFile(path, error);
+  if (!file) {
+    setStatus(tr("The study is not saved: %1 cannot be read (%2) and is kept as it is. "
+                 "Repair or remove it to save the study there.")
+                  .arg(path, error));
+    return false;
+  }
+  if (!WriteStudyFile(path, *file, Definition(), error)) {
     setStatus(tr("The study is not saved: %1").arg(error));
     return false;
   }

@@ -17,8 +17,9 @@
 // window stops the study and waits for it.
 //
 // The definition is read from NAME.terraq.json beside the project when the
-// window opens and written there by Save (StudyFile.h). A file that cannot
-// be read is named in the status and is not written over.
+// window opens and written there by Save (StudyFile.h), which reads it
+// again first to keep what else it holds. A file that cannot be read is
+// named in the status and is not written over.
 //
 // The names of outputs and limit states are those of terraq study: top,
 // deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
@@ -58,7 +59,7 @@ class TStudyForm : public QWidget {
 
  public:
   // `dataText` gives the project's data file text now, `dataFile` its name
-  // (the study file lies beside it).
+  // (the study file lies beside it; empty for a project never saved).
   TStudyForm(std::function<std::string()> dataText, std::function<QString()> dataFile,
              QWidget* parent = nullptr);
   ~TStudyForm() override;
@@ -119,8 +120,6 @@ class TStudyForm : public QWidget {
 
   std::function<std::string()> dataText_;
   std::function<QString()> dataFile_;
-  std::optional<StudyFile> file_;  // as read; empty when it could not be
-  QString fileError_;
 
   QTableWidget* parameters_ = nullptr;
   QComboBox* mode_ = nullptr;

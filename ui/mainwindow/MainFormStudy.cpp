@@ -30,7 +30,10 @@ void TMainForm::ShowStudy() {
         storeChildWindows();
         return Data().DataFileText();
       },
-      [this] { return QString::fromStdString(Data().DataFileName); });
+      [this] {
+        const std::string& name = Data().DataFileName;
+        return name == kNewFileName ? QString() : QString::fromStdString(name);
+      });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));
