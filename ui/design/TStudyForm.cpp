@@ -28,6 +28,8 @@
 #include "design/DesignGraph.h"
 #include "design/StudyBars.h"
 #include "design/StudyFormCells.h"
+#include "project/StudyUnits.h"
+#include "WallText.h"
 
 namespace terraq::ui {
 
@@ -94,7 +96,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   setWindowTitle(tr("Study"));
   setObjectName(QStringLiteral("StudyForm"));
 
-  parameters_ = Table({tr("Parameter"), tr("Value")}, this);
+  parameters_ = Table({tr("Parameter"), tr("Value"), tr("Unit")}, this);
   parameters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   parameters_->setToolTip(tr("The values a study can vary, in the data file's units"));
 
@@ -279,13 +281,16 @@ QString TStudyForm::SummaryText() const { return summary_->toPlainText(); }
 
 void TStudyForm::Refresh() {
   std::string error;
-  const auto text = design::ParameterText::Parse(dataText_(), error);
+  const std::string project = dataText_();
+  const auto text = design::ParameterText::Parse(project, error);
   parameters_->setRowCount(0);
   QString chosen[2] = {varyName_[0]->currentText(), varyName_[1]->currentText()};
   varyName_[0]->clear();
   varyName_[1]->clear();
   varyName_[1]->addItem(tr("(none)"));
   staged_ = false;
+  units_ = 0;
+  if (const auto wall = design::WallText::Parse(project, 0, error)) units_ = wall->units();
   if (!text) {
     setStatus(tr("The project has no parameters to study: %1").arg(Q(error)));
     return;
@@ -296,6 +301,7 @@ void TStudyForm::Refresh() {
     SetCell(parameters_, row, 0, Q(p.name));
     SetCell(parameters_, row, 1, Number(p.value));
     parameters_->item(row, 1)->setData(Qt::UserRole, p.value);
+    SetCell(parameters_, row, 2, Q(ParameterUnit(p.name, units_)));
     for (QComboBox* box : varyName_) box->addItem(Q(p.name), p.value);
     staged_ = staged_ || p.name.rfind("stage.", 0) == 0;
   }

@@ -155,6 +155,7 @@ class TStudyForm : public QWidget {
   std::vector<std::string> outputs_;     // of the results shown
   std::vector<std::string> randomNames_;  // the random parameters of the results shown
   bool staged_ = false;
+  int units_ = 0;  // the data file's units code (project/StudyUnits.h)
 };
 
 }  // namespace terraq::ui

@@ -12,6 +12,7 @@
 #include "design/StudyBars.h"
 #include "design/StudyFormCells.h"
 #include "design/TStudyForm.h"
+#include "project/StudyUnits.h"
 
 namespace terraq::ui {
 
@@ -20,6 +21,11 @@ using study::Q;
 using study::SetCell;
 
 namespace {
+
+// "moment, lb-in"; the name alone for a ratio.
+QString WithUnit(const std::string& name, const std::string& unit) {
+  return unit.empty() ? Q(name) : Q(name + ", " + unit);
+}
 
 // An output of terraq study ("top", "stage.2.moment", "support.1") of a
 // point of a sweep; NaN when the point does not have it.
@@ -96,10 +102,11 @@ void TStudyForm::showSweep() {
       curve.push_back({p.values.empty() ? 0 : p.values[0], OutputOf(p, output)});
   }
   table_->resizeColumnsToContents();
-  QString title = Q(output);
+  QString title = WithUnit(output, OutputUnit(output, units_));
   if (names.size() > 1 && !sweep_->points.empty() && sweep_->points.front().values.size() > 1)
     title += tr(" (%1 = %2)").arg(Q(names[1]), Number(sweep_->points.front().values[1]));
-  sweepGraph_->SetCurve(curve, Q(names.front()), title, false, tr("No point to draw"));
+  sweepGraph_->SetCurve(curve, WithUnit(names.front(), ParameterUnit(names.front(), units_)), title,
+                        false, tr("No point to draw"));
 }
 
 void TStudyForm::showSampling() {
@@ -153,7 +160,7 @@ void TStudyForm::showSampling() {
   for (const std::string& f : r.failureReasons) summary += Q(f) + "\n";
   summary_->setPlainText(summary);
 
-  QStringList heading{tr("Output"), tr("Count"), tr("Mean"), tr("SD"), tr("Min")};
+  QStringList heading{tr("Output"), tr("Unit"), tr("Count"), tr("Mean"), tr("SD"), tr("Min")};
   for (double p : design::kPercentiles) heading << tr("P%1").arg(p);
   heading << tr("Max");
   table_->setColumnCount(heading.size());
@@ -165,6 +172,7 @@ void TStudyForm::showSampling() {
     if (s.name == output) shown = &s;
     int c = 0;
     SetCell(table_, int(k), c++, Q(s.name));
+    SetCell(table_, int(k), c++, Q(OutputUnit(s.name, units_)));
     SetCell(table_, int(k), c++, QString::number(s.count));
     for (double v : {s.mean, s.sd, s.min}) SetCell(table_, int(k), c++, s.count ? Number(v) : QString());
     for (double v : s.percentiles) SetCell(table_, int(k), c++, Number(v));
@@ -178,7 +186,7 @@ void TStudyForm::showSampling() {
     return;
   }
   histogram_->SetHistogram(shown->histogram, shown->histogramLow, shown->histogramHigh,
-                           tr("%1: histogram").arg(Q(output)));
+                           tr("%1: histogram").arg(WithUnit(output, OutputUnit(output, units_))));
   std::vector<StudyBars::Bar> bars;
   for (size_t k = 0; k < randomNames_.size() && k < shown->rankCorrelation.size(); ++k)
     bars.push_back({Q(randomNames_[k]), shown->rankCorrelation[k]});
