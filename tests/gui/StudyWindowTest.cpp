@@ -82,6 +82,14 @@ TEST_F(StudyWindow, SweepGivesTheNumbersOfTheStudyCore) {
 
 TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   auto form = Open();
+  // A limit on an output the wall does not have starts nothing and says which it has.
+  ui::StudyDefinition wrong = Probabilistic(100);
+  wrong.limits = {"rotation > 1"};
+  form->SetDefinition(wrong);
+  EXPECT_FALSE(form->Run());
+  EXPECT_FALSE(form->Running());
+  EXPECT_TRUE(form->StatusText().contains(QStringLiteral("top, deflection, moment, shear")))
+      << form->StatusText().toStdString();
   form->SetDefinition(Probabilistic(2000000));
   QSignalSpy done(form.get(), &ui::TStudyForm::finished);
   ASSERT_TRUE(form->Run()) << form->StatusText().toStdString();

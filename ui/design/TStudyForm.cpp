@@ -52,34 +52,6 @@ std::string Exact(double v) {
   return buffer;
 }
 
-// A limit state in the words of terraq study: OUTPUT>VALUE or not-held.
-std::optional<design::LimitState> ParseLimit(const std::string& text,
-                                             const std::vector<std::string>& outputs,
-                                             QString& error) {
-  design::LimitState limit;
-  limit.name = text;
-  if (text == "not-held") {
-    limit.notHeld = true;
-    return limit;
-  }
-  const size_t gt = text.find('>');
-  bool ok = false;
-  const double value =
-      gt == std::string::npos ? 0 : QString::fromStdString(text.substr(gt + 1)).trimmed().toDouble(&ok);
-  const auto o = std::find(outputs.begin(), outputs.end(),
-                           QString::fromStdString(text.substr(0, gt)).trimmed().toStdString());
-  if (!ok || o == outputs.end()) {
-    QString valid;
-    for (const std::string& n : outputs) valid += (valid.isEmpty() ? "" : ", ") + Q(n);
-    error = QObject::tr("\"%1\" is not a limit state: give OUTPUT>VALUE (one of %2) or not-held")
-                .arg(Q(text), valid);
-    return std::nullopt;
-  }
-  limit.output = o - outputs.begin();
-  limit.limit = value;
-  return limit;
-}
-
 QTableWidget* Table(const QStringList& heading, QWidget* parent) {
   auto* t = new QTableWidget(0, heading.size(), parent);
   t->setHorizontalHeaderLabels(heading);
@@ -460,10 +432,10 @@ bool TStudyForm::Run() {
     auto model = design::MakeWallModel(text, names, error);
     if (!model) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), false;
     std::vector<design::LimitState> limits;
-    QString limitError;
-    for (const std::string& l : d.limits) {
-      auto limit = ParseLimit(l, model->outputs, limitError);
-      if (!limit) return setStatus(limitError), false;
+    for (std::string l : d.limits) {
+      l.erase(std::remove(l.begin(), l.end(), ' '), l.end());  // "top > 2" as "top>2"
+      auto limit = design::ParseLimit(l, model->outputs, error);
+      if (!limit) return setStatus(Q(error)), false;
       limits.push_back(*limit);
     }
     outcome->outputs = model->outputs;
