@@ -120,6 +120,17 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   const auto& bars = form->Tornado()->Bars();
   ASSERT_EQ(bars.size(), 2u);
   EXPECT_GE(std::abs(bars[0].value), std::abs(bars[1].value));  // largest on top
+
+  // FORM on one limit state: its index and probability agree.
+  ui::StudyDefinition form1 = Probabilistic(0);
+  form1.method = "form";
+  form1.limits = {"top>2"};
+  form->SetDefinition(form1);
+  ASSERT_TRUE(RunToEnd(*form)) << form->StatusText().toStdString();
+  ASSERT_TRUE(form->FormShown());
+  EXPECT_TRUE(form->FormShown()->converged);
+  EXPECT_NEAR(form->FormShown()->probability, design::NormalCdf(-form->FormShown()->beta), 1e-12);
+  EXPECT_EQ(form->Tornado()->Bars().size(), 2u);
 }
 
 TEST_F(StudyWindow, SavedStudyIsReadBackAndForeignMembersAreKept) {

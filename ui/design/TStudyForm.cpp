@@ -477,6 +477,7 @@ bool TStudyForm::Run() {
   progress_->setRange(0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
   setRunning(true);
+  cancelButton_->setEnabled(d.method != "form" || !d.probabilistic);  // FORM runs to its end
   setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what) : tr("Running..."));
   worker_ = std::thread([this, work, outcome] {
     design::StudyControl control;
