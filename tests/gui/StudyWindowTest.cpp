@@ -78,6 +78,19 @@ TEST_F(StudyWindow, SweepGivesTheNumbersOfTheStudyCore) {
     EXPECT_DOUBLE_EQ(curve[k].y, expected.points[k].problems[0].moment);
   }
   EXPECT_TRUE(form->StatusText().contains(QStringLiteral("5 points analysed")));
+
+  // A grid draws a curve per value of the second parameter, each against the first.
+  d.vary.push_back({"layer.1.phi", 30, 34, 3});
+  form->SetDefinition(d);
+  ASSERT_TRUE(RunToEnd(*form));
+  const auto& grid = form->SweepGraph()->Points();
+  ASSERT_EQ(grid.size(), 15u);
+  const auto& points = form->SweepShown()->points;
+  for (size_t j = 0; j < 3; ++j)
+    for (size_t k = 0; k < 5; ++k) {
+      EXPECT_DOUBLE_EQ(grid[5 * j + k].x, points[3 * k + j].values[0]);
+      EXPECT_DOUBLE_EQ(points[3 * k + j].values[1], 30 + 2.0 * j);
+    }
 }
 
 TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
@@ -203,7 +216,7 @@ TEST_F(StudyWindow, Screenshots) {
   std::string error;
   const double depth = design::ParameterText::Parse(text, error)->find("excavation")->value;
   ui::StudyDefinition d;
-  d.vary = {{"excavation", 0.8 * depth, 1.2 * depth, 21}};
+  d.vary = {{"excavation", 0.8 * depth, 1.2 * depth, 21}, {"layer.1.phi", 30, 34, 3}};
   d.output = "moment";
   form->SetDefinition(d);
   ASSERT_TRUE(RunToEnd(*form));

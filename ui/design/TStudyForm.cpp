@@ -410,7 +410,8 @@ bool TStudyForm::Run() {
       vary.push_back(*v);
     }
     if (vary.empty()) return setStatus(tr("Choose a parameter to vary.")), false;
-    outcome->asked = vary.front().values.size() * (vary.size() > 1 ? vary[1].values.size() : 1);
+    outcome->secondCount = vary.size() > 1 ? vary[1].values.size() : 1;
+    outcome->asked = vary.front().values.size() * outcome->secondCount;
     what = tr("points");
     work = [text, vary, outcome](const design::StudyControl& control) {
       outcome->sweep = design::Sweep(*text, vary, Threads(), control);
@@ -501,6 +502,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   sampling_ = std::move(outcome->sampling);
   form_ = std::move(outcome->form);
   randomNames_ = outcome->randomNames;
+  secondCount_ = outcome->secondCount;
   outputs_ = outcome->outputs;
   if (sweep_ && !sweep_->error) {
     // The outputs of the first point analysed name the problems and supports.

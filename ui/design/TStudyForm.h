@@ -107,7 +107,8 @@ class TStudyForm : public QWidget {
     std::optional<design::SamplingResult> sampling;
     std::optional<design::FormResult> form;
     std::vector<std::string> outputs, randomNames;
-    size_t asked = 0;  // points or samples
+    size_t asked = 0;        // points or samples
+    size_t secondCount = 1;  // values of a sweep's second parameter
   };
   void addRandomRow(const StudyDefinition::Random& r);
   void setStatus(const QString& text);
@@ -155,6 +156,7 @@ class TStudyForm : public QWidget {
   std::vector<std::string> outputs_;     // of the results shown
   std::vector<std::string> randomNames_;  // the random parameters of the results shown
   bool staged_ = false;
+  size_t secondCount_ = 1;  // of the sweep shown
   int units_ = 0;  // the data file's units code (project/StudyUnits.h)
 };
 

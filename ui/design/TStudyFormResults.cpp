@@ -82,7 +82,6 @@ void TStudyForm::showSweep() {
   table_->setColumnCount(heading.size());
   table_->setHorizontalHeaderLabels(heading);
   table_->setRowCount(static_cast<int>(sweep_->done));
-  std::vector<DesignGraph::Point> curve;
   for (size_t k = 0; k < sweep_->done; ++k) {
     const design::PointResult& p = sweep_->points[k];
     int column = 0;
@@ -96,17 +95,30 @@ void TStudyForm::showSweep() {
     for (const auto& problemOutputs : p.problems)
       if (!problemOutputs.held) note = tr("not held");
     SetCell(table_, int(k), column, note);
-    // The curve of the first value of the second parameter (the grid's
-    // first row); the table holds every point.
-    if (names.size() == 1 || p.values.size() < 2 || p.values[1] == sweep_->points.front().values[1])
-      curve.push_back({p.values.empty() ? 0 : p.values[0], OutputOf(p, output)});
   }
   table_->resizeColumnsToContents();
-  QString title = WithUnit(output, OutputUnit(output, units_));
-  if (names.size() > 1 && !sweep_->points.empty() && sweep_->points.front().values.size() > 1)
-    title += tr(" (%1 = %2)").arg(Q(names[1]), Number(sweep_->points.front().values[1]));
-  sweepGraph_->SetCurve(curve, WithUnit(names.front(), ParameterUnit(names.front(), units_)), title,
-                        false, tr("No point to draw"));
+  // Against the first parameter; for a grid one curve per value of the
+  // second, whose points are every so many (the first varies slowest).
+  std::vector<DesignGraph::Point> curve;
+  std::vector<size_t> starts;
+  QStringList labels;
+  const size_t second = std::max<size_t>(1, secondCount_);
+  for (size_t j = 0; j < second; ++j) {
+    if (names.size() > 1 && j < sweep_->done && sweep_->points[j].values.size() > 1) {
+      starts.push_back(curve.size());
+      labels << tr("%1 = %2").arg(Q(names[1]), Number(sweep_->points[j].values[1]));
+    }
+    for (size_t k = j; k < sweep_->done; k += second) {
+      const DesignGraph::Point point{
+          sweep_->points[k].values.empty() ? NAN : sweep_->points[k].values[0],
+          OutputOf(sweep_->points[k], output)};
+      if (std::isfinite(point.x) && std::isfinite(point.y)) curve.push_back(point);  // not a failed one
+    }
+  }
+  sweepGraph_->SetCurve(curve, WithUnit(names.front(), ParameterUnit(names.front(), units_)),
+                        WithUnit(output, OutputUnit(output, units_)), false,
+                        tr("No point to draw"));
+  if (starts.size() > 1) sweepGraph_->SetParts(starts, labels);
 }
 
 void TStudyForm::showSampling() {
