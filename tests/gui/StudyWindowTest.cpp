@@ -13,10 +13,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <chrono>
-#include <thread>
 
 #include "MainFormFixture.h"
 #include "Parameters.h"
@@ -108,9 +108,13 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   ASSERT_TRUE(form->Run()) << form->StatusText().toStdString();
   EXPECT_TRUE(form->Running());
   EXPECT_FALSE(form->Run());  // one study at a time
-  // The window answers while the samples run.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-  while (std::chrono::steady_clock::now() < until) QApplication::processEvents();
+  // The window answers while the samples run, and shows their progress.
+  auto* progress = form->findChild<QProgressBar*>();
+  ASSERT_TRUE(progress);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (progress->value() <= 0 && std::chrono::steady_clock::now() < until)
+    QApplication::processEvents();
+  EXPECT_GT(progress->value(), 0);
   form->Cancel();
   ASSERT_TRUE(done.wait(60000));
   ASSERT_TRUE(form->SamplingShown());
