@@ -59,7 +59,8 @@ std::optional<StudyDefinition> ReadStudy(const QJsonObject& s, QString& error) {
   }
   const double samples = s.value(QStringLiteral("samples")).toDouble(1000);
   const double seed = s.value(QStringLiteral("seed")).toDouble(1);
-  if (samples < 1 || samples > 1e9 || seed < 0 || seed > 9e15) {
+  if (samples < 1 || samples > 1e9 || seed < 0 || seed > 9007199254740991.0 ||
+      seed != std::floor(seed) || samples != std::floor(samples)) {
     error = QStringLiteral("its study's samples or seed is out of range");
     return std::nullopt;
   }

@@ -123,10 +123,14 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   method_ = new QComboBox(randomPage);
   method_->addItems({tr("Monte Carlo"), tr("Latin hypercube"), tr("FORM")});
   samples_ = new QSpinBox(randomPage);
-  samples_->setRange(1, 100000000);
+  samples_->setRange(1, 1000000000);  // as a study file may hold
   samples_->setValue(1000);
-  seed_ = new QSpinBox(randomPage);
-  seed_->setRange(0, 2147483647);
+  // Any seed a study file or terraq study may name, up to 2^53 - 1 (held
+  // exactly as a double), without thousands separators.
+  seed_ = new QDoubleSpinBox(randomPage);
+  seed_->setDecimals(0);
+  seed_->setRange(0, 9007199254740991.0);
+  seed_->setGroupSeparatorShown(false);
   seed_->setValue(1);
   limits_ = new QLineEdit(randomPage);
   limits_->setPlaceholderText(QStringLiteral("top>0.5, moment>250, not-held"));
@@ -314,7 +318,7 @@ StudyDefinition TStudyForm::Definition() const {
   }
   d.method = kMethods[std::max(0, method_->currentIndex())];
   d.samples = samples_->value();
-  d.seed = seed_->value();
+  d.seed = static_cast<std::uint64_t>(seed_->value());
   for (const QString& l : limits_->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
     if (!l.trimmed().isEmpty()) d.limits.push_back(l.trimmed().toStdString());
   return d;
@@ -341,7 +345,7 @@ void TStudyForm::SetDefinition(const StudyDefinition& d) {
   for (int m = 0; m < 3; ++m)
     if (d.method == kMethods[m]) method_->setCurrentIndex(m);
   samples_->setValue(static_cast<int>(std::min<std::uint64_t>(d.samples, samples_->maximum())));
-  seed_->setValue(static_cast<int>(std::min<std::uint64_t>(d.seed, seed_->maximum())));
+  seed_->setValue(static_cast<double>(d.seed));
   QStringList limits;
   for (const auto& l : d.limits) limits << Q(l);
   limits_->setText(limits.join(QStringLiteral(", ")));

@@ -132,7 +132,7 @@ class TStudyForm : public QWidget {
   QTableWidget* random_ = nullptr;
   QComboBox* method_ = nullptr;
   QSpinBox* samples_ = nullptr;
-  QSpinBox* seed_ = nullptr;
+  QDoubleSpinBox* seed_ = nullptr;
   QLineEdit* limits_ = nullptr;
   QComboBox* output_ = nullptr;
   QPushButton* runButton_ = nullptr;
