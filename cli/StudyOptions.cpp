@@ -226,36 +226,6 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
   return std::nullopt;
 }
 
-std::optional<design::LimitState> ParseLimit(const std::string& text,
-                                             const std::vector<std::string>& outputs,
-                                             std::string& error) {
-  std::string valid;
-  for (const std::string& o : outputs) valid += (valid.empty() ? "" : ", ") + o;
-  design::LimitState limit;
-  limit.name = text;
-  if (text == "not-held") {
-    limit.notHeld = true;
-    return limit;
-  }
-  const size_t gt = text.find('>');
-  double value = 0;
-  if (gt == std::string::npos || gt == 0 || !Real(text.substr(gt + 1), value)) {
-    error = "\"" + text + "\" is not a limit state: give OUTPUT>VALUE (one of " + valid +
-            ") or not-held";
-    return std::nullopt;
-  }
-  const std::string name = text.substr(0, gt);
-  for (size_t o = 0; o < outputs.size(); ++o)
-    if (outputs[o] == name) {
-      limit.output = o;
-      limit.limit = value;
-      return limit;
-    }
-  error = "the limit state \"" + text + "\" names no output of the data file; it has " + valid +
-          " (or not-held)";
-  return std::nullopt;
-}
-
 std::vector<double> CorrelationMatrix(const std::vector<RandomOption>& random,
                                       const std::vector<CorrelationOption>& correlations,
                                       std::string& error) {

@@ -63,12 +63,7 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
 // "method mc" and the like as the reports and part files name it.
 const char* StudyMethodName(StudyMethod method);
 
-// A limit state as given, resolved against the model's outputs: "NAME>VALUE"
-// (the output's magnitude above VALUE, in the data file's units) or
-// "not-held". Empty with `error` naming the valid outputs when it is not one.
-std::optional<design::LimitState> ParseLimit(const std::string& text,
-                                             const std::vector<std::string>& outputs,
-                                             std::string& error);
+using design::ParseLimit;  // StudySampling.h
 
 // The correlation matrix of the random parameters (row-major; empty when no
 // correlation is given); empty with `error` set for a name that is not one

@@ -55,17 +55,6 @@ std::string Percent(double p) {
   return buffer;
 }
 
-// The name of a parameter or output without its "stage.K." or "longterm."
-// prefix.
-std::string Unprefixed(const std::string& name) {
-  if (name.rfind("stage.", 0) == 0) {
-    const size_t dot = name.find('.', 6);
-    return dot == std::string::npos ? name : name.substr(dot + 1);
-  }
-  if (name.rfind("longterm.", 0) == 0) return name.substr(9);
-  return name;
-}
-
 std::string StudyHeading(const SamplingStudy& s) {
   std::string out = "Study of " + s.dataFile + ": ";
   if (s.method == StudyMethod::Form) out += "first-order reliability (FORM)\n";
@@ -107,33 +96,6 @@ std::string FourDigits(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
   return buffer;
-}
-
-std::string ParameterUnit(const std::string& name, int code) {
-  const std::string n = Unprefixed(name);
-  const bool english = code == 1, si = code == 2;
-  auto unit = [&](const char* e, const char* s, const char* generic) {
-    return std::string(english ? e : si ? s : generic);
-  };
-  const std::string field = n.rfind("layer.", 0) == 0 ? n.substr(n.rfind('.') + 1) : n;
-  if (n == "tip" || n == "excavation" || n.rfind("water.", 0) == 0) return unit("in", "m", "L");
-  if (n == "ei") return unit("lb-in2", "kN-m2", "F-L2");
-  if (n.rfind("spring.", 0) == 0) return unit("lb/in", "kN/m", "F/L");
-  if (n.rfind("load.", 0) == 0) return unit("lb", "kN", "F");
-  if (n == "surcharge" || field == "su" || field == "c" || field == "qu" || field == "em")
-    return unit("lb/in2", "kN/m2", "F/L2");
-  if (field == "gamma" || field == "k") return unit("lb/in3", "kN/m3", "F/L3");
-  if (field == "phi") return "deg";
-  if (field == "rqd") return "%";
-  return "";  // e50, krm: ratios
-}
-
-std::string OutputUnit(const std::string& name, int code) {
-  const ui::ResultUnits u = ui::ResultUnitsFor(code);
-  const std::string n = Unprefixed(name);
-  if (n == "top" || n == "deflection") return u.length;
-  if (n == "moment") return u.moment;
-  return u.force;  // shear, support.N
 }
 
 std::string ListText(const design::ParameterText& text, const std::string& dataFile, int code) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Parameters.h"
+#include "project/StudyUnits.h"
 #include "StudyForm.h"
 #include "StudyOptions.h"
 #include "StudyRun.h"
@@ -21,11 +22,8 @@
 
 namespace terraq::cli {
 
-// The unit of a parameter's value in a data file of `unitsCode` ("in",
-// "lb/in3", "deg", "" for a ratio).
-std::string ParameterUnit(const std::string& name, int unitsCode);
-// The unit of an output (top, moment, stage.2.support.1, ...).
-std::string OutputUnit(const std::string& name, int unitsCode);
+using ui::OutputUnit;  // project/StudyUnits.h
+using ui::ParameterUnit;
 
 std::string ListText(const design::ParameterText& text, const std::string& dataFile, int unitsCode);
 std::string ListJson(const design::ParameterText& text, const std::string& dataFile, int unitsCode);

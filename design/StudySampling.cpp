@@ -1,6 +1,7 @@
 #include "StudySampling.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numeric>
 
@@ -280,6 +281,50 @@ SamplingResult Sample(const ModelFactory& model, const std::vector<std::string>&
   result.notes = std::move(notes);
   result.interrupted = interrupted;
   return result;
+}
+
+namespace {
+
+// The whole of `text` as a finite number, in any locale; leading blanks and
+// a plus sign allowed, as strtod allows them.
+bool Number(const std::string& text, double& value) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  while (begin != end && (*begin == ' ' || *begin == '\t')) ++begin;
+  if (begin != end && *begin == '+') ++begin;
+  const auto [at, ec] = std::from_chars(begin, end, value);
+  return begin != end && ec == std::errc() && at == end && std::isfinite(value);
+}
+
+}  // namespace
+
+std::optional<LimitState> ParseLimit(const std::string& text,
+                                     const std::vector<std::string>& outputs, std::string& error) {
+  std::string valid;
+  for (const std::string& o : outputs) valid += (valid.empty() ? "" : ", ") + o;
+  LimitState limit;
+  limit.name = text;
+  if (text == "not-held") {
+    limit.notHeld = true;
+    return limit;
+  }
+  const size_t gt = text.find('>');
+  double value = 0;
+  if (gt == std::string::npos || gt == 0 || !Number(text.substr(gt + 1), value)) {
+    error = "\"" + text + "\" is not a limit state: give OUTPUT>VALUE (one of " + valid +
+            ") or not-held";
+    return std::nullopt;
+  }
+  const std::string name = text.substr(0, gt);
+  for (size_t o = 0; o < outputs.size(); ++o)
+    if (outputs[o] == name) {
+      limit.output = o;
+      limit.limit = value;
+      return limit;
+    }
+  error = "the limit state \"" + text + "\" names no output of the data file; it has " + valid +
+          " (or not-held)";
+  return std::nullopt;
 }
 
 }  // namespace terraq::design

@@ -72,6 +72,14 @@ struct LimitState {
   bool notHeld = false;
 };
 
+// A limit state as terraq study and the Study window take it, resolved
+// against the model's outputs: "NAME>VALUE" (the output's magnitude above
+// VALUE, in the data file's units) or "not-held". Empty with `error` naming
+// the valid outputs when it is not one. The number is read the same in any
+// locale.
+std::optional<LimitState> ParseLimit(const std::string& text,
+                                     const std::vector<std::string>& outputs, std::string& error);
+
 struct SamplingOptions {
   enum class Method { MonteCarlo, LatinHypercube };
   Method method = Method::MonteCarlo;

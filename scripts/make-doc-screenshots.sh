@@ -51,6 +51,8 @@ copy dialogs/rebar.png dialog-surcharge.png
 copy sideview/anchored-wall-tieback.png side-view.png
 copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
 copy staged/design.png design-window.png
+copy staged/study-sweep.png study-window-sweep.png
+copy staged/study-mc.png study-window-probabilistic.png
 copy staged/report-preview.png report-preview.png
 # The first project, step by step.
 for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace terraq::ui {
 
@@ -33,6 +34,14 @@ void DesignGraph::SetCurve(std::vector<Point> points, QString xTitle, QString yT
   yDown_ = yDown;
   emptyText_ = std::move(emptyText);
   hasMark_ = false;
+  starts_.clear();
+  labels_.clear();
+  update();
+}
+
+void DesignGraph::SetParts(std::vector<size_t> starts, QStringList labels) {
+  starts_ = std::move(starts);
+  labels_ = std::move(labels);
   update();
 }
 
@@ -57,9 +66,10 @@ void DesignGraph::paintEvent(QPaintEvent*) {
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
     return;
   }
-  double x0 = 0, x1 = 0, y0 = points_.front().y, y1 = points_.front().y;
+  double x0 = xFromZero_ ? 0 : points_.front().x, x1 = x0;
+  double y0 = points_.front().y, y1 = points_.front().y;
   for (const Point& p : points_) {
-    x0 = std::min(x0, p.x);  // the zero of x always shows
+    x0 = std::min(x0, p.x);
     x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y);
     y1 = std::max(y1, p.y);
@@ -99,16 +109,28 @@ void DesignGraph::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(0, Y(y) - line / 2.0, w - 2, line), Qt::AlignRight, Number(y));
   }
   painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-  painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
+  if (x0 <= 0 && 0 <= x1) painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
   if (hasMark_) {
     painter.setPen(QPen(QColor(0, 128, 0), 1, Qt::DashLine));
     painter.drawLine(QPointF(frame.left(), Y(mark_)), QPointF(frame.right(), Y(mark_)));
     painter.drawText(QPointF(frame.left() + 4, Y(mark_) - 3), markLabel_);
   }
-  QPainterPath path(QPointF(X(points_.front().x), Y(points_.front().y)));
-  for (const Point& p : points_) path.lineTo(X(p.x), Y(p.y));
-  painter.setPen(QPen(QColor(0, 0, 192), 2));
-  painter.drawPath(path);
+  // One curve, or the parts SetParts named, each in its colour with its
+  // label at the top left.
+  const QColor colours[] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0),
+                            QColor(160, 96, 0), QColor(128, 0, 160), QColor(0, 128, 160)};
+  std::vector<size_t> starts = starts_.empty() ? std::vector<size_t>{0} : starts_;
+  starts.push_back(points_.size());
+  for (size_t part = 0; part + 1 < starts.size(); ++part) {
+    const size_t first = std::min(starts[part], points_.size()), last = std::min(starts[part + 1], points_.size());
+    if (first >= last) continue;
+    QPainterPath path(QPointF(X(points_[first].x), Y(points_[first].y)));
+    for (size_t k = first; k < last; ++k) path.lineTo(X(points_[k].x), Y(points_[k].y));
+    painter.setPen(QPen(colours[part % std::size(colours)], 2));
+    painter.drawPath(path);
+    if (part < size_t(labels_.size()))
+      painter.drawText(QPointF(frame.left() + 6, frame.top() + (part + 1) * line + 2), labels_[part]);
+  }
 
   painter.setPen(Qt::black);
   painter.drawRect(frame);

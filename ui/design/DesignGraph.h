@@ -6,6 +6,7 @@
 // downwards, as the result graphs do.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -25,6 +26,13 @@ class DesignGraph : public QWidget {
   // A horizontal line at y (the excavation level, the target factor), or
   // none when NaN.
   void SetMark(double y, QString label);
+  // Splits the curve set last into several (a sweep's grid): curve k starts
+  // at point starts[k] (the first at 0) and is named labels[k] in a legend.
+  // SetCurve clears it.
+  void SetParts(std::vector<size_t> starts, QStringList labels);
+  // Whether the zero of x shows however far the curve is from it (the
+  // default: an embedment, a pressure); off for a parameter's range.
+  void SetXFromZero(bool fromZero) { xFromZero_ = fromZero; }
 
   const std::vector<Point>& Points() const { return points_; }
   QSize sizeHint() const override { return QSize(320, 300); }
@@ -38,6 +46,9 @@ class DesignGraph : public QWidget {
   bool yDown_ = false;
   double mark_ = 0;
   bool hasMark_ = false;
+  bool xFromZero_ = true;
+  std::vector<size_t> starts_;
+  QStringList labels_;
 };
 
 }  // namespace terraq::ui

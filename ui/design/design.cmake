@@ -1,4 +1,8 @@
-# The Design window, as one list that the widgets library takes in.
+# The Design and Study windows, as one list that the widgets library takes in.
 set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DesignGraph.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/StudyBars.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)

@@ -313,6 +313,7 @@ void TMainForm::createComputationMenu() {
   comp->addSeparator();
   a = addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry"));
   connect(a, &QAction::triggered, this, &TMainForm::ShowSideView);
+  addStudyItem(comp);
   comp->setToolTipsVisible(true);
 }
 

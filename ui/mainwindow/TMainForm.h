@@ -124,6 +124,8 @@ class TMainForm : public QMainWindow {
   void ShowSideView();
   // Opens the Design window (or raises it): MainFormDesign.cpp.
   void ShowDesign();
+  // Opens the Study window (or raises it): MainFormStudy.cpp.
+  void ShowStudy();
   // File > Export Calculation Report: saves the project, makes the
   // package of its data file and opens its preview, from which it is saved.
   void FileExportReport();
@@ -154,6 +156,7 @@ class TMainForm : public QMainWindow {
   void createComputationMenu();
   void createGraphicsMenu();
   void createDesignMenu();
+  void addStudyItem(QMenu* menu);  // Computation > Study...
   void createWindowMenu();
   void createHelpMenu();
   void createToolBar();
@@ -262,6 +265,7 @@ class TMainForm : public QMainWindow {
   QPointer<QMdiSubWindow> optionsWindow_;  // the Control Options dialog, while open
   QPointer<QMdiSubWindow> sideViewWindow_;  // the Side View, while open
   QPointer<QMdiSubWindow> designWindow_;    // the Design window, while open
+  QPointer<QMdiSubWindow> studyWindow_;     // the Study window, while open
   QPointer<TDlgStaged> stagedDialog_;       // the staged-construction dialog, while open
 };
 

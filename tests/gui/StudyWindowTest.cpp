@@ -1,0 +1,240 @@
+// The Study window: a sweep gives the numbers of design's Sweep, Cancel of
+// a long Monte Carlo study leaves its samples said to be partial and the
+// window usable, and the study is kept beside the project (what the
+// program does not know of the file kept; a damaged file not written over).
+// The Computation menu opens it.
+//
+// Setting TERRAQ_DIALOG_SHOTS to a folder makes the Screenshots test save
+// pictures of the window there.
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <chrono>
+
+#include "MainFormFixture.h"
+#include "Parameters.h"
+#include "StudyRun.h"
+#include "design/DesignGraph.h"
+#include "design/StudyBars.h"
+#include "design/TStudyForm.h"
+
+namespace terraq::test {
+namespace {
+
+const char* const kSample = "examples/cantilever-sand-generated.tq4d";
+
+struct StudyWindow : ::testing::Test {
+  ScratchFolder folder;
+  std::string text = ReadText(SourcePath(kSample));
+  QString dataFile = QString::fromStdString((folder / "wall.tq4d").string());
+  QString studyFile = QString::fromStdString((folder / "wall.terraq.json").string());
+
+  std::unique_ptr<ui::TStudyForm> Open() {
+    return std::make_unique<ui::TStudyForm>([this] { return text; }, [this] { return dataFile; });
+  }
+  static bool RunToEnd(ui::TStudyForm& form) {
+    QSignalSpy done(&form, &ui::TStudyForm::finished);
+    return form.Run() && done.wait(120000);
+  }
+  static ui::StudyDefinition Probabilistic(std::uint64_t samples) {
+    ui::StudyDefinition d;
+    d.probabilistic = true;
+    d.random = {{"layer.1.phi", "normal", "32, 2"}, {"layer.1.gamma", "uniform", "0.06, 0.07"}};
+    d.samples = samples;
+    d.seed = 4000000007;  // beyond a 32-bit int
+    d.limits = {"top>0.8", "not-held"};
+    return d;
+  }
+};
+
+TEST_F(StudyWindow, SweepGivesTheNumbersOfTheStudyCore) {
+  std::string error;
+  const auto parameters = design::ParameterText::Parse(text, error);
+  ASSERT_TRUE(parameters) << error;
+  const double tip = parameters->find("tip")->value;
+  auto form = Open();
+  ui::StudyDefinition d;
+  d.vary = {{"tip", 0.9 * tip, 1.3 * tip, 5}};
+  d.output = "moment";
+  form->SetDefinition(d);
+  ASSERT_TRUE(RunToEnd(*form)) << form->StatusText().toStdString();
+
+  design::Vary tips{"tip", {}};
+  for (int k = 0; k < 5; ++k) tips.values.push_back(0.9 * tip + 0.4 * tip * k / 4);
+  const design::SweepResult expected = design::Sweep(*parameters, {tips}, 1);
+  const auto& curve = form->SweepGraph()->Points();
+  ASSERT_EQ(curve.size(), 5u) << form->StatusText().toStdString();
+  EXPECT_EQ(form->ResultTable()->rowCount(), 5);
+  for (size_t k = 0; k < 5; ++k) {
+    ASSERT_FALSE(expected.points[k].error);
+    EXPECT_DOUBLE_EQ(curve[k].x, expected.points[k].values[0]);
+    EXPECT_DOUBLE_EQ(curve[k].y, expected.points[k].problems[0].moment);
+  }
+  EXPECT_TRUE(form->StatusText().contains(QStringLiteral("5 points analysed")));
+
+  // A grid draws a curve per value of the second parameter, each against the first.
+  d.vary.push_back({"layer.1.phi", 30, 34, 3});
+  form->SetDefinition(d);
+  ASSERT_TRUE(RunToEnd(*form));
+  const auto& grid = form->SweepGraph()->Points();
+  ASSERT_EQ(grid.size(), 15u);
+  const auto& points = form->SweepShown()->points;
+  for (size_t j = 0; j < 3; ++j)
+    for (size_t k = 0; k < 5; ++k) {
+      EXPECT_DOUBLE_EQ(grid[5 * j + k].x, points[3 * k + j].values[0]);
+      EXPECT_DOUBLE_EQ(points[3 * k + j].values[1], 30 + 2.0 * j);
+    }
+}
+
+TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
+  auto form = Open();
+  // A limit on an output the wall does not have starts nothing and says which it has.
+  ui::StudyDefinition wrong = Probabilistic(100);
+  wrong.limits = {"rotation > 1"};
+  form->SetDefinition(wrong);
+  EXPECT_FALSE(form->Run());
+  EXPECT_FALSE(form->Running());
+  EXPECT_TRUE(form->StatusText().contains(QStringLiteral("top, deflection, moment, shear")))
+      << form->StatusText().toStdString();
+  form->SetDefinition(Probabilistic(2000000));
+  QSignalSpy done(form.get(), &ui::TStudyForm::finished);
+  ASSERT_TRUE(form->Run()) << form->StatusText().toStdString();
+  EXPECT_TRUE(form->Running());
+  EXPECT_FALSE(form->Run());  // one study at a time
+  // The window answers while the samples run, and shows their progress.
+  auto* progress = form->findChild<QProgressBar*>();
+  ASSERT_TRUE(progress);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (progress->value() <= 0 && std::chrono::steady_clock::now() < until)
+    QApplication::processEvents();
+  EXPECT_GT(progress->value(), 0);
+  form->Cancel();
+  ASSERT_TRUE(done.wait(60000));
+  ASSERT_TRUE(form->SamplingShown());
+  const auto& r = *form->SamplingShown();
+  EXPECT_TRUE(r.interrupted);
+  EXPECT_GT(r.samples, 0u);
+  EXPECT_LT(r.samples, 2000000u);
+  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral("Cancelled"))) << form->StatusText().toStdString();
+  EXPECT_TRUE(form->SummaryText().contains(QStringLiteral("cancelled")));
+  EXPECT_GT(form->ResultTable()->rowCount(), 0);
+  EXPECT_EQ(form->Tornado()->Bars().size(), 2u);
+
+  // Run again, to the end: the same seed gives the same numbers as the core.
+  form->SetDefinition(Probabilistic(200));
+  ASSERT_TRUE(RunToEnd(*form));
+  ASSERT_TRUE(form->SamplingShown());
+  EXPECT_FALSE(form->SamplingShown()->interrupted);
+  EXPECT_EQ(form->SamplingShown()->samples, 200u);
+  EXPECT_EQ(form->SamplingShown()->limitStates.size(), 2u);
+  const auto& bars = form->Tornado()->Bars();
+  ASSERT_EQ(bars.size(), 2u);
+  EXPECT_GE(std::abs(bars[0].value), std::abs(bars[1].value));  // largest on top
+
+  // FORM on one limit state: its index and probability agree.
+  ui::StudyDefinition form1 = Probabilistic(0);
+  form1.method = "form";
+  form1.limits = {"top>2"};
+  form->SetDefinition(form1);
+  ASSERT_TRUE(RunToEnd(*form)) << form->StatusText().toStdString();
+  ASSERT_TRUE(form->FormShown());
+  EXPECT_TRUE(form->FormShown()->converged);
+  EXPECT_NEAR(form->FormShown()->probability, design::NormalCdf(-form->FormShown()->beta), 1e-12);
+  EXPECT_EQ(form->Tornado()->Bars().size(), 2u);
+}
+
+TEST_F(StudyWindow, SavedStudyIsReadBackAndForeignMembersAreKept) {
+  // A file with members this program does not know.
+  WriteText(folder / "wall.terraq.json",
+            R"({"format": "terraq-project", "version": 1, "sections": [{"at": 3}],
+                "studies": [{"mode": "sweep", "vary": [], "note": "mine"}, {"other": true}]})");
+  ui::StudyDefinition saved;
+  {
+    auto form = Open();
+    form->SetDefinition(Probabilistic(500));
+    saved = form->Definition();  // the sweep's range too
+    ASSERT_TRUE(form->Save()) << form->StatusText().toStdString();
+  }
+  EXPECT_EQ(saved.random.size(), 2u);
+  EXPECT_EQ(saved.limits, Probabilistic(500).limits);
+  const auto reopened = Open();
+  EXPECT_TRUE(reopened->Definition() == saved) << reopened->StatusText().toStdString();
+  const QJsonObject root =
+      QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(folder / "wall.terraq.json"))).object();
+  EXPECT_EQ(root.value("sections").toArray().first().toObject().value("at").toInt(), 3);
+  const QJsonArray studies = root.value("studies").toArray();
+  ASSERT_EQ(studies.size(), 2);
+  EXPECT_EQ(studies[0].toObject().value("note").toString(), QStringLiteral("mine"));
+  EXPECT_TRUE(studies[1].toObject().value("other").toBool());
+
+  // A project without a study file gets none by opening the window.
+  dataFile = QString::fromStdString((folder / "other.tq4d").string());
+  EXPECT_FALSE(Open()->Definition().probabilistic);
+  EXPECT_FALSE(std::filesystem::exists(folder / "other.terraq.json"));
+}
+
+TEST_F(StudyWindow, DamagedFileIsNamedAndNotWrittenOver) {
+  const std::string damaged = "{\"format\": \"terraq-project\", \"version\": 1, \"studies\": [";
+  WriteText(folder / "wall.terraq.json", damaged);
+  auto form = Open();
+  EXPECT_TRUE(form->StatusText().contains(studyFile)) << form->StatusText().toStdString();
+  EXPECT_FALSE(form->Save());
+  EXPECT_TRUE(form->StatusText().contains(QStringLiteral("not saved")));
+  EXPECT_EQ(ReadText(folder / "wall.terraq.json"), damaged);
+
+  // A file damaged after the window opened is not written over either.
+  std::filesystem::remove(folder / "wall.terraq.json");
+  auto fresh = Open();
+  EXPECT_TRUE(fresh->Save());
+  WriteText(folder / "wall.terraq.json", "[1, 2]");
+  EXPECT_FALSE(fresh->Save());
+  EXPECT_EQ(ReadText(folder / "wall.terraq.json"), "[1, 2]");
+}
+
+TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindow) {
+  form.StartUp({});
+  ASSERT_TRUE(form.OpenFile(QString::fromStdString(CopySample("wall.tq4d", kSample).string()),
+                            ui::kLayoutCurrent));
+  Trigger("CompStudy");
+  auto* window = form.findChild<QMdiSubWindow*>(QStringLiteral("StudyWindow"));
+  ASSERT_TRUE(window);
+  auto* study = qobject_cast<ui::TStudyForm*>(window->widget());
+  ASSERT_TRUE(study);
+  EXPECT_GT(study->ParameterTable()->rowCount(), 5);
+  EXPECT_EQ(study->ParameterTable()->item(0, 0)->text(), QStringLiteral("tip"));
+}
+
+TEST_F(StudyWindow, Screenshots) {
+  const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save pictures";
+  auto form = Open();
+  form->resize(form->sizeHint());
+  form->show();
+  std::string error;
+  const double depth = design::ParameterText::Parse(text, error)->find("excavation")->value;
+  ui::StudyDefinition d;
+  d.vary = {{"excavation", 0.8 * depth, 1.2 * depth, 21}, {"layer.1.phi", 30, 34, 3}};
+  d.output = "moment";
+  form->SetDefinition(d);
+  ASSERT_TRUE(RunToEnd(*form));
+  QApplication::processEvents();
+  EXPECT_TRUE(form->grab().save(shots + QStringLiteral("/study-sweep.png")));
+  ui::StudyDefinition p = Probabilistic(2000);
+  p.output = "top";
+  p.random.push_back({"surcharge", "uniform", "0, 2"});
+  p.limits = {"top>2", "not-held"};
+  form->SetDefinition(p);
+  ASSERT_TRUE(RunToEnd(*form));
+  QApplication::processEvents();
+  EXPECT_TRUE(form->grab().save(shots + QStringLiteral("/study-mc.png")));
+}
+
+}  // namespace
+}  // namespace terraq::test

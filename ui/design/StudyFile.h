@@ -1,0 +1,68 @@
+#pragma once
+// The definition of a study as the Study window saves it beside its project:
+// NAME.tq4d gets NAME.terraq.json, one JSON object
+//
+//   {"format": "terraq-project", "version": 1, "studies": [STUDY, ...]}
+//
+// where the window's study is the first item of "studies". The file is
+// meant to hold other parts of a project later, so whatever a reader does
+// not know (other members, other studies, other members of a study) is kept
+// as it was when the study is written back.
+//
+// A study: {"mode": "sweep"|"probabilistic", "vary": [{"name", "from", "to",
+// "count"}], "output": NAME, "random": [{"name", "distribution": "normal",
+// "values": "32, 2"}], "method": "mc"|"lhs"|"form", "samples": N, "seed": S,
+// "limits": ["top>0.5", "not-held"]}. Values in the data file's units.
+
+#include <QJsonObject>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace terraq::ui {
+
+struct StudyDefinition {
+  bool probabilistic = false;
+  struct Range {
+    std::string name;
+    double from = 0, to = 0;
+    int count = 2;
+  };
+  std::vector<Range> vary;  // one or two
+  std::string output = "top";
+  struct Random {
+    std::string name;
+    std::string distribution = "normal";  // normal, lognormal, uniform, truncnormal
+    std::string values;                   // its arguments, "MEAN, SD" and the like
+  };
+  std::vector<Random> random;
+  std::string method = "mc";  // mc, lhs, form
+  std::uint64_t samples = 1000;
+  std::uint64_t seed = 1;
+  std::vector<std::string> limits;  // as terraq study takes them
+
+  bool operator==(const StudyDefinition&) const;
+};
+
+// NAME.terraq.json beside the data file `dataFile`.
+QString StudyFilePath(const QString& dataFile);
+
+// The file as it was read: the whole object (written back with the study
+// replaced) and the window's study, when it has one.
+struct StudyFile {
+  QJsonObject root;
+  std::optional<StudyDefinition> study;
+};
+
+// Reads `path`. A missing file is an empty StudyFile; a file that is not
+// such an object gives nullopt with `error` saying why.
+std::optional<StudyFile> ReadStudyFile(const QString& path, QString& error);
+
+// Writes `study` as the first study of `file` (its other members kept) to
+// `path`, atomically. False with `error` when it cannot be written.
+bool WriteStudyFile(const QString& path, StudyFile& file, const StudyDefinition& study,
+                    QString& error);
+
+}  // namespace terraq::ui

@@ -1,0 +1,163 @@
+#pragma once
+// TStudyForm: the Study window. It lists the parameters of the project as
+// it stands (design/Parameters.h) and runs a study of them:
+//
+//   Sweep: one parameter from FROM to TO in COUNT values, or two for a
+//   grid; a graph of the chosen output against the first parameter (one
+//   curve per value of the second) and a table of the points.
+//   Probabilistic: parameters with distributions, sampled by Monte Carlo or
+//   Latin hypercube, or FORM on one limit state; the statistics of every
+//   output, the histogram of the chosen one, the limit states' probability
+//   with its 95 % interval and beta, and a tornado of the rank correlations
+//   of the chosen output with each parameter.
+//
+// The analyses run on a worker thread with a StudyControl: the window stays
+// live, shows the progress, and Cancel stops the study after the analyses
+// under way; what was done is shown and said to be partial. Closing the
+// window stops the study and waits for it.
+//
+// The definition is read from NAME.terraq.json beside the project when the
+// window opens and written there by Save (StudyFile.h), which reads it
+// again first to keep what else it holds. A file that cannot be read is
+// named in the status and is not written over.
+//
+// The names of outputs and limit states are those of terraq study: top,
+// deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
+// and limits OUTPUT>VALUE or not-held. Units: those of the data file.
+
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "StudyRun.h"
+#include "StudySampling.h"
+#include "StudyForm.h"
+#include "design/StudyFile.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTableWidget;
+
+namespace terraq::ui {
+
+class DesignGraph;
+class StudyBars;
+
+class TStudyForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dataText` gives the project's data file text now, `dataFile` its name
+  // (the study file lies beside it; empty for a project never saved).
+  TStudyForm(std::function<std::string()> dataText, std::function<QString()> dataFile,
+             QWidget* parent = nullptr);
+  ~TStudyForm() override;
+
+  // Reads the project's parameters into the list (Run does too).
+  void Refresh();
+  // Starts the study the window shows; false (with the reason in the status)
+  // when it cannot start or one is running.
+  bool Run();
+  void Cancel();
+  bool Running() const { return worker_.joinable() && !finished_; }
+  // Saves the definition beside the project; false with the reason shown.
+  bool Save();
+
+  // The definition the window shows, and setting it.
+  StudyDefinition Definition() const;
+  void SetDefinition(const StudyDefinition& d);
+
+  // The results shown, when there are.
+  const std::optional<design::SweepResult>& SweepShown() const { return sweep_; }
+  const std::optional<design::SamplingResult>& SamplingShown() const { return sampling_; }
+  const std::optional<design::FormResult>& FormShown() const { return form_; }
+  QString StatusText() const;
+  QString SummaryText() const;
+  DesignGraph* SweepGraph() const { return sweepGraph_; }
+  StudyBars* Histogram() const { return histogram_; }
+  StudyBars* Tornado() const { return tornado_; }
+  QTableWidget* ResultTable() const { return table_; }
+  QTableWidget* ParameterTable() const { return parameters_; }
+  QTableWidget* RandomTable() const { return random_; }
+
+  QSize sizeHint() const override { return QSize(1180, 720); }
+
+ signals:
+  // A study ended (done, cancelled or failed) and its results are shown.
+  void finished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // What the worker hands back.
+  struct Outcome {
+    std::optional<design::SweepResult> sweep;
+    std::optional<design::SamplingResult> sampling;
+    std::optional<design::FormResult> form;
+    std::vector<std::string> outputs, randomNames;
+    size_t asked = 0;        // points or samples
+    size_t secondCount = 1;  // values of a sweep's second parameter
+  };
+  void addRandomRow(const StudyDefinition::Random& r);
+  void setStatus(const QString& text);
+  void setRunning(bool running);
+  void finish(std::shared_ptr<Outcome> outcome);
+  void showResults();
+  void showSweep();
+  void showSampling();
+  void stopWorker();
+
+  std::function<std::string()> dataText_;
+  std::function<QString()> dataFile_;
+
+  QTableWidget* parameters_ = nullptr;
+  QComboBox* mode_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  QComboBox* varyName_[2] = {};
+  QDoubleSpinBox* from_[2] = {};
+  QDoubleSpinBox* to_[2] = {};
+  QSpinBox* count_[2] = {};
+  QTableWidget* random_ = nullptr;
+  QComboBox* method_ = nullptr;
+  QSpinBox* samples_ = nullptr;
+  QDoubleSpinBox* seed_ = nullptr;
+  QLineEdit* limits_ = nullptr;
+  QComboBox* output_ = nullptr;
+  QPushButton* runButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
+  QPlainTextEdit* summary_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  DesignGraph* sweepGraph_ = nullptr;
+  StudyBars* histogram_ = nullptr;
+  StudyBars* tornado_ = nullptr;
+
+  std::thread worker_;
+  std::atomic<bool> stop_{false};
+  bool finished_ = true;
+  std::string pendingOutput_;  // the output to show once a run ends
+  std::optional<design::SweepResult> sweep_;
+  std::optional<design::SamplingResult> sampling_;
+  std::optional<design::FormResult> form_;
+  std::vector<std::string> outputs_;     // of the results shown
+  std::vector<std::string> randomNames_;  // the random parameters of the results shown
+  bool staged_ = false;
+  size_t secondCount_ = 1;  // of the sweep shown
+  int units_ = 0;  // the data file's units code (project/StudyUnits.h)
+};
+
+}  // namespace terraq::ui

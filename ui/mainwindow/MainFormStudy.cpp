@@ -1,0 +1,46 @@
+// The Study item of the Computation menu and the Study window it opens,
+// which reads the project as it stands at each Run and keeps its study
+// beside the project's data file.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <string>
+
+#include "design/TStudyForm.h"
+#include "mainwindow/TMainForm.h"
+
+namespace terraq::ui {
+
+void TMainForm::addStudyItem(QMenu* menu) {
+  QAction* a = addItem(menu, QStringLiteral("CompStudy"), tr("&Study..."));
+  connect(a, &QAction::triggered, this, &TMainForm::ShowStudy);
+}
+
+void TMainForm::ShowStudy() {
+  if (studyWindow_) {
+    if (studyWindow_->isMinimized()) studyWindow_->showNormal();
+    mdiArea_->setActiveSubWindow(studyWindow_);
+    return;
+  }
+  // The project is asked for at each Run: New and Open replace the project
+  // behind the main window. What is typed in an open dialog counts.
+  auto* form = new TStudyForm(
+      [this] {
+        storeChildWindows();
+        return Data().DataFileText();
+      },
+      [this] {
+        const std::string& name = Data().DataFileName;
+        return name == kNewFileName ? QString() : QString::fromStdString(name);
+      });
+  QMdiSubWindow* window = mdiArea_->addSubWindow(form);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(QStringLiteral("StudyWindow"));
+  window->setWindowTitle(form->windowTitle());
+  studyWindow_ = window;
+  window->resize(form->sizeHint());
+  window->show();
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,17 @@
+#pragma once
+// The units of a study's parameters and outputs (design/Parameters.h,
+// design/StudyRun.h), in a data file of a given units code (1 English,
+// 2 SI; otherwise the generic L, F): what terraq study reports and the
+// Study window shows beside the names.
+// Thread safety: pure functions.
+
+#include <string>
+
+namespace terraq::ui {
+
+// The unit of a parameter's value ("in", "lb/in3", "deg", "" for a ratio).
+std::string ParameterUnit(const std::string& name, int unitsCode);
+// The unit of an output (top, moment, stage.2.support.1, ...).
+std::string OutputUnit(const std::string& name, int unitsCode);
+
+}  // namespace terraq::ui
