@@ -25,7 +25,7 @@ struct JsonValue {
   bool boolean = false;
   double number = 0;
   std::string string;
-  std::vector<JsonValue> items;                             // Array
+  std::vector<JsonValue> items;     // Array
   std::vector<JsonMember> members;  // Object, in the text's order
 
   // The member named `key` of an object; nullptr when there is none or this

@@ -24,7 +24,8 @@ struct ReportOptions {
 };
 
 // Parses the arguments; a usage error's status when they are not usable.
-std::optional<int> ParseReportArguments(const std::vector<std::string_view>& args, ReportOptions& options) {
+std::optional<int> ParseReportArguments(const std::vector<std::string_view>& args,
+                                        ReportOptions& options) {
   std::vector<std::string_view> files;
   bool optionsEnded = false;
   for (size_t k = 0; k < args.size(); ++k) {
@@ -99,8 +100,8 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
     // else's): it is said.
     const ui::EngineRunResult run = ui::RunEngine(paths.dataFile);
     if (!run.error.empty())
-      std::cerr << "terraq: the outputs beside the data file were not brought up to date: " << run.error
-                << "\n";
+      std::cerr << "terraq: the outputs beside the data file were not brought up to date: "
+                << run.error << "\n";
   }
 
   std::string text;
@@ -116,7 +117,8 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   int argc = 1;
   char* argv[] = {const_cast<char*>(programName), nullptr};
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "terraq: %s\n", qPrintable(message));
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "terraq: %s\n", qPrintable(message));
   });
   QGuiApplication application(argc, argv);
 
@@ -124,14 +126,16 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
       report::AnalysedPackageInput(options.dataFile, std::move(text));
   const report::Document document = report::BuildPackage(input);
   const report::PackageForm form = *report::PackageFormFor(options.outFile);
-  const std::string bytes = report::PackageBytes(document, form, options.paper.value_or(report::PaperOfLocale()));
+  const std::string bytes =
+      report::PackageBytes(document, form, options.paper.value_or(report::PaperOfLocale()));
   if (const std::string failed = report::WritePackageFile(options.outFile, bytes); !failed.empty())
     return fail(failed);
 
   std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";
   if (input.analysis.error) {
     std::cerr << "terraq: the analysis of " << options.dataFile.string()
-              << " stopped; the package gives the inputs and why: " << input.analysis.error->message << "\n";
+              << " stopped; the package gives the inputs and why: " << input.analysis.error->message
+              << "\n";
     return kExitErrorStop;
   }
   return kExitOk;

@@ -25,9 +25,9 @@
 #include "StudyOutput.h"
 #include "StudyShards.h"
 #include "WallText.h"
+#include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
-#include "platform/InstallPaths.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -117,7 +117,8 @@ int Threads(const StudyRequest& r) {
 
 std::optional<std::string> ReadDataFile(const std::string& name, std::string& text) {
   const fs::path file(name);
-  if (ui::AsciiLower(file.extension().string()) != ".tq4d") return name + " is not a .tq4d data file";
+  if (ui::AsciiLower(file.extension().string()) != ".tq4d")
+    return name + " is not a .tq4d data file";
   if (const std::string missing = ui::UnusableDataFile(file); !missing.empty()) return missing;
   std::error_code ec;
   if (const auto size = fs::file_size(file, ec); !ec && size > ui::kMaxDataFileBytes)
@@ -144,10 +145,12 @@ int DrawPlot(const StudyRequest& r, const std::string& json) {
   const fs::path helper = ui::FindIn(folders, kHelper);
   if (helper.empty())
     return Fail(std::string("cannot draw the study: the plotting program ") + kHelper +
-                " is not installed (looked for beside " + (folders.front() / kHelper).string() + ")");
+                " is not installed (looked for beside " + (folders.front() / kHelper).string() +
+                ")");
   std::string pattern = (fs::temp_directory_path() / "terraq-study-XXXXXX").string();
   const int fd = mkstemp(pattern.data());
-  if (fd < 0) return Fail("cannot draw the study: no temporary file: " + std::string(std::strerror(errno)));
+  if (fd < 0)
+    return Fail("cannot draw the study: no temporary file: " + std::string(std::strerror(errno)));
   const bool written = ::write(fd, json.data(), json.size()) == static_cast<ssize_t>(json.size());
   ::close(fd);
   int status = kExitUsage;
@@ -157,7 +160,8 @@ int DrawPlot(const StudyRequest& r, const std::string& json) {
     std::cout << std::flush;
     // Made before the fork: the child of a program with threads may only
     // make calls that are safe in a signal handler.
-    const std::string cannot = "terraq: cannot start the plotting program " + helper.string() + "\n";
+    const std::string cannot =
+        "terraq: cannot start the plotting program " + helper.string() + "\n";
     const pid_t child = fork();
     if (child == 0) {
       // The helper takes Ctrl-C as any program does: the study's block ends here.
@@ -260,18 +264,17 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
   }
   if (!r.plot.empty() &&
       std::find(model->outputs.begin(), model->outputs.end(), r.plotOutput) == model->outputs.end())
-    return Fail("--plot-output " + r.plotOutput + ": the study has no such output; it has " +
-                [&] {
-                  std::string all;
-                  for (const std::string& o : model->outputs) all += (all.empty() ? "" : ", ") + o;
-                  return all;
-                }());
+    return Fail("--plot-output " + r.plotOutput + ": the study has no such output; it has " + [&] {
+      std::string all;
+      for (const std::string& o : model->outputs) all += (all.empty() ? "" : ", ") + o;
+      return all;
+    }());
   const std::vector<double> correlation = CorrelationMatrix(r.random, r.correlations, error);
   if (!r.correlations.empty() && correlation.empty()) return Fail(error);
   std::vector<design::RandomParameter> parameters;
   for (const RandomOption& o : r.random) parameters.push_back({o.name, o.distribution});
-  SamplingStudy study{r.dataFile, r.method, r.samples, r.seed, r.random, r.correlations,
-                      r.limits,   model->outputs, units};
+  SamplingStudy study{r.dataFile,     r.method, r.samples,      r.seed, r.random,
+                      r.correlations, r.limits, model->outputs, units};
 
   if (r.method == StudyMethod::Form) {
     if (limits.front().notHeld)
@@ -318,16 +321,16 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
   {
     Progress progress(r.shards ? options.count : r.samples, "samples");
     options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
-    result = design::Sample(model->factory, model->outputs, parameters, model->bounds, limits,
-                            options);
+    result =
+        design::Sample(model->factory, model->outputs, parameters, model->bounds, limits, options);
   }
   if (result.error) return Fail(*result.error);
   if (part && !result.interrupted) {
     partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count);
     if (!part->commit(error)) return Fail(error);
-    Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) + " of the study: samples " +
-          std::to_string(options.first + 1) + " to " + std::to_string(options.first + options.count) +
-          " written to " + r.out + "\n");
+    Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) +
+          " of the study: samples " + std::to_string(options.first + 1) + " to " +
+          std::to_string(options.first + options.count) + " written to " + r.out + "\n");
   } else if (!part) {
     Print(r.json ? SamplingJson(study, result) : SamplingText(study, result));
   }

@@ -45,7 +45,9 @@ bool OutputFile::commit(std::string& error) {
   stream_ = nullptr;
   if (written || failed_ || !closed) {
     error = "cannot write " + replacement_->path().string() + ": " +
-            std::strerror(written ? written : errno ? errno : EIO);
+            std::strerror(written ? written
+                          : errno ? errno
+                                  : EIO);
     return false;
   }
   try {
@@ -78,8 +80,8 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
   for (const std::string& name : result.names) out += CsvField(name) + ",";
   for (size_t p = 0; p < problems; ++p) {
     const std::string prefix = design::ProblemPrefix(p, problems, staged);
-    for (const char* n : {"top", "deflection", "deflection.depth", "moment", "moment.depth", "shear",
-                          "shear.depth"})
+    for (const char* n : {"top", "deflection", "deflection.depth", "moment", "moment.depth",
+                          "shear", "shear.depth"})
       out += prefix + n + ",";
     for (size_t s = 0; s < supports[p]; ++s) {
       const std::string name = prefix + "support." + std::to_string(s + 1);

@@ -1,8 +1,8 @@
 #include "StudyOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -98,8 +98,7 @@ const char* StudyMethodName(StudyMethod method) {
   return "";
 }
 
-std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args,
-                                       StudyRequest& r) {
+std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args, StudyRequest& r) {
   bool optionsEnded = false, methodGiven = false, samplesGiven = false;
   std::vector<std::string_view> files;
   for (size_t k = 0; k < args.size(); ++k) {
@@ -119,8 +118,8 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
       return kExitOk;
     } else {
       static const std::vector<std::string_view> valued{
-          "--vary",  "--random", "--correlate", "--limit", "--method", "--samples",
-          "--seed",  "--jobs",   "--csv",       "--shard", "--out", "--plot", "--plot-output"};
+          "--vary", "--random", "--correlate", "--limit", "--method", "--samples",    "--seed",
+          "--jobs", "--csv",    "--shard",     "--out",   "--plot",   "--plot-output"};
       bool known = false;
       for (std::string_view v : valued) known = known || arg == v;
       if (!known) return UsageError("unknown option '" + std::string(arg) + "' for study");
@@ -217,7 +216,8 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
       return UsageError("--samples, --shard and --csv belong to sampling (mc or lhs), not form");
   }
   if (!r.plot.empty() && (r.method == StudyMethod::Form || r.shards))
-    return UsageError("--plot draws a sweep or the histogram of a sampling study (not form or a shard)");
+    return UsageError(
+        "--plot draws a sweep or the histogram of a sampling study (not form or a shard)");
   if (r.shards && r.out.empty()) return UsageError("--shard needs --out PART, the part file");
   if (!r.out.empty() && !r.shards) return UsageError("--out writes the part file of a --shard");
   if (r.shards > r.samples)
@@ -246,7 +246,8 @@ std::vector<double> CorrelationMatrix(const std::vector<RandomOption>& random,
       return {};
     }
     if (a == b || !(c.value > -1 && c.value < 1)) {
-      error = shown + ": two different parameters and a coefficient between -1 and 1 (ends excluded)";
+      error =
+          shown + ": two different parameters and a coefficient between -1 and 1 (ends excluded)";
       return {};
     }
     matrix[a * n + b] = matrix[b * n + a] = c.value;

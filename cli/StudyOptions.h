@@ -44,10 +44,10 @@ struct StudyRequest {
   std::uint64_t seed = 1;
   int jobs = 0;  // 0: one per core
   bool json = false;
-  std::string csv;  // empty: none
-  size_t shard = 0, shards = 0;  // 1-based I of N; 0: the whole study
-  std::string out;               // the part file of a shard
-  std::string plot;              // the picture; empty: none
+  std::string csv;                 // empty: none
+  size_t shard = 0, shards = 0;    // 1-based I of N; 0: the whole study
+  std::string out;                 // the part file of a shard
+  std::string plot;                // the picture; empty: none
   std::string plotOutput = "top";  // the output it draws
 };
 

@@ -30,7 +30,8 @@ std::string Table(const std::vector<std::vector<std::string>>& rows, const std::
   std::string out;
   for (const auto& row : rows) {
     std::string line = indent;
-    for (size_t c = 0; c < row.size(); ++c) line += Pad(row[c], c + 1 < row.size() ? width[c] + 2 : 0);
+    for (size_t c = 0; c < row.size(); ++c)
+      line += Pad(row[c], c + 1 < row.size() ? width[c] + 2 : 0);
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out += line + "\n";
   }
@@ -117,12 +118,12 @@ std::string ListJson(const design::ParameterText& text, const std::string& dataF
 }
 
 std::string SweepText(const SweepReport& report, const design::SweepResult& result) {
-  std::string out = "Sweep of " + report.dataFile + ": " + std::to_string(result.points.size()) +
-                    " points\n";
+  std::string out =
+      "Sweep of " + report.dataFile + ": " + std::to_string(result.points.size()) + " points\n";
   for (const design::Vary& v : report.vary)
-    out += "  " + v.name + " (" + ParameterUnit(v.name, report.unitsCode) + "): " +
-           std::to_string(v.values.size()) + " values from " + FourDigits(v.values.front()) +
-           " to " + FourDigits(v.values.back()) + "\n";
+    out += "  " + v.name + " (" + ParameterUnit(v.name, report.unitsCode) +
+           "): " + std::to_string(v.values.size()) + " values from " +
+           FourDigits(v.values.front()) + " to " + FourDigits(v.values.back()) + "\n";
   if (result.interrupted)
     out += "Interrupted: " + std::to_string(result.done) + " of " +
            std::to_string(result.points.size()) + " points analysed\n";
@@ -156,12 +157,14 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
     }
     for (size_t p = 0; p < point.problems.size(); ++p) {
       const ProblemOutputs& o = point.problems[p];
-      for (double v : {o.topDeflection, o.deflection, o.moment, o.shear}) row.push_back(FourDigits(v));
+      for (double v : {o.topDeflection, o.deflection, o.moment, o.shear})
+        row.push_back(FourDigits(v));
       for (size_t s = 0; s < supports[p]; ++s)
         row.push_back(s < o.supports.size() ? FourDigits(o.supports[s].force) : "-");
       const std::string where = design::ProblemPrefix(p, point.problems.size(), report.staged);
       for (const std::string& w : o.warnings)
-        notes += "  point " + std::to_string(k + 1) + (where.empty() ? "" : ", " + where.substr(0, where.size() - 1)) + ": " + w + "\n";
+        notes += "  point " + std::to_string(k + 1) +
+                 (where.empty() ? "" : ", " + where.substr(0, where.size() - 1)) + ": " + w + "\n";
     }
     rows.push_back(row);
   }
@@ -190,8 +193,10 @@ std::string SweepJson(const SweepReport& report, const design::SweepResult& resu
   for (size_t k = 0; k < result.done; ++k) {
     const design::PointResult& point = result.points[k];
     out += std::string(k ? ",\n  " : "\n  ") + "{\"values\": [";
-    for (size_t i = 0; i < point.values.size(); ++i) out += (i ? ", " : "") + JsonNumber(point.values[i]);
-    out += "], \"error\": " + (point.error ? JsonString(*point.error) : "null") + ", \"problems\": [";
+    for (size_t i = 0; i < point.values.size(); ++i)
+      out += (i ? ", " : "") + JsonNumber(point.values[i]);
+    out +=
+        "], \"error\": " + (point.error ? JsonString(*point.error) : "null") + ", \"problems\": [";
     for (size_t p = 0; p < point.problems.size(); ++p) {
       const ProblemOutputs& o = point.problems[p];
       std::string prefix = design::ProblemPrefix(p, point.problems.size(), report.staged);
@@ -205,8 +210,8 @@ std::string SweepJson(const SweepReport& report, const design::SweepResult& resu
         out += std::string(s ? ", " : "") + "{\"depth\": " + JsonNumber(o.supports[s].depth) +
                ", \"force\": " + JsonNumber(o.supports[s].force) + "}";
       out += std::string("], \"closed\": ") + (o.closed ? "true" : "false") +
-             ", \"held\": " + (o.held ? "true" : "false") + ", \"warnings\": " +
-             StringArray(o.warnings) + "}";
+             ", \"held\": " + (o.held ? "true" : "false") +
+             ", \"warnings\": " + StringArray(o.warnings) + "}";
     }
     out += "]}";
   }
@@ -220,7 +225,8 @@ std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r
     out += "Interrupted: the statistics are of the " + std::to_string(r.samples) + " of " +
            std::to_string(s.samples) + " samples done\n";
   if (r.failedSamples) {
-    out += std::to_string(r.failedSamples) + " samples could not be analysed (they fail every limit state):\n";
+    out += std::to_string(r.failedSamples) +
+           " samples could not be analysed (they fail every limit state):\n";
     for (const std::string& why : r.failureReasons) out += "  " + why + "\n";
   }
   std::vector<std::vector<std::string>> rows{{"output", "unit", "mean", "sd", "min"}};
@@ -255,8 +261,8 @@ std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r
         {"limit state", "failures", "probability", "95 % interval", "beta"}};
     for (const design::LimitStateResult& l : r.limitStates)
       limits.push_back({l.name, std::to_string(l.failures) + " of " + std::to_string(r.samples),
-                      FourDigits(l.probability),
-                      FourDigits(l.lower) + " to " + FourDigits(l.upper), FourDigits(l.beta)});
+                        FourDigits(l.probability),
+                        FourDigits(l.lower) + " to " + FourDigits(l.upper), FourDigits(l.beta)});
     out += "\n" + Table(limits, "");
   }
   return out;
@@ -327,10 +333,12 @@ std::string FormJson(const SamplingStudy& s, const design::FormResult& r) {
          ",\n \"beta\": " + JsonNumber(r.beta) + ", \"probability\": " + JsonNumber(r.probability) +
          ",\n \"designPoint\": {";
   for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
-    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " + JsonNumber(r.designPoint[k]);
+    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " +
+           JsonNumber(r.designPoint[k]);
   out += "},\n \"importance\": {";
   for (size_t k = 0; k < s.random.size() && k < r.importance.size(); ++k)
-    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " + JsonNumber(r.importance[k]);
+    out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " +
+           JsonNumber(r.importance[k]);
   return out + "}}\n";
 }
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "Parameters.h"
-#include "project/StudyUnits.h"
 #include "StudyForm.h"
 #include "StudyOptions.h"
 #include "StudyRun.h"
 #include "StudySampling.h"
+#include "project/StudyUnits.h"
 
 namespace terraq::cli {
 

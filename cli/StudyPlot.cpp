@@ -90,7 +90,8 @@ bool SweepCurves(const JsonValue& study, const std::string& output, TGraphPlot& 
     if (!values || values->items.empty() || !problems) continue;
     const double x = values->items[0].number;
     const std::string second =
-        two ? parameters->items[1].find("name")->string + " = " + Number(values->items[1].number) : "";
+        two ? parameters->items[1].find("name")->string + " = " + Number(values->items[1].number)
+            : "";
     for (size_t k = 0; k < problems->items.size(); ++k) {
       const JsonValue& p = problems->items[k];
       const JsonValue* name = p.find("problem");
@@ -154,7 +155,8 @@ int StudyPlotCommand(const std::vector<std::string_view>& args, const char* prog
   }
   const std::optional<ui::TGraphFileFormat> format = ui::GraphFileFormatFor(out);
   if (in.empty() || output.empty() || !format)
-    return usageError("study-plot needs --in STUDY.json, --output NAME and --out FILE.png|svg|pdf|bmp");
+    return usageError(
+        "study-plot needs --in STUDY.json, --output NAME and --out FILE.png|svg|pdf|bmp");
   std::ifstream file(in, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
@@ -168,10 +170,11 @@ int StudyPlotCommand(const std::vector<std::string_view>& args, const char* prog
   g.LimitActiveCurves = true;
   const JsonValue* title = study->find("dataFile");
   g.Title = title && title->isString() ? title->string : "";
-  const bool drawn = study->find("results") ? SweepCurves(*study, output, g)
-                                            : Histogram(*study, output, g);
+  const bool drawn =
+      study->find("results") ? SweepCurves(*study, output, g) : Histogram(*study, output, g);
   if (!drawn) {
-    std::cerr << "terraq: the study has no " << output << " to draw (give --plot-output one of its outputs)\n";
+    std::cerr << "terraq: the study has no " << output
+              << " to draw (give --plot-output one of its outputs)\n";
     return kExitNothing;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -44,8 +44,8 @@ std::string StringList(const std::vector<std::string>& items) {
 std::string StudyJson(const SamplingStudy& s, const std::vector<std::string>& notes) {
   std::string out = "{\"dataFile\": " + JsonPath(s.dataFile) +
                     ", \"method\": " + JsonString(StudyMethodName(s.method)) +
-                    ", \"samples\": " + std::to_string(s.samples) +
-                    ", \"seed\": \"" + std::to_string(s.seed) + "\",\n  \"random\": [";
+                    ", \"samples\": " + std::to_string(s.samples) + ", \"seed\": \"" +
+                    std::to_string(s.seed) + "\",\n  \"random\": [";
   for (size_t k = 0; k < s.random.size(); ++k)
     out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(s.random[k].name) +
            ", \"distribution\": " + JsonString(s.random[k].text) + "}";
@@ -55,8 +55,8 @@ std::string StudyJson(const SamplingStudy& s, const std::vector<std::string>& no
            ", \"second\": " + JsonString(s.correlations[k].second) +
            ", \"value\": " + ExactNumber(s.correlations[k].value) + "}";
   out += "],\n  \"limits\": " + StringList(s.limits) + ", \"outputs\": " + StringList(s.outputs) +
-         ",\n  \"unitsCode\": " + std::to_string(s.unitsCode) + ", \"notes\": " + StringList(notes) +
-         "}";
+         ",\n  \"unitsCode\": " + std::to_string(s.unitsCode) +
+         ", \"notes\": " + StringList(notes) + "}";
   return out;
 }
 
@@ -89,8 +89,8 @@ bool ReadStudy(const JsonValue& j, SamplingStudy& s, std::vector<std::string>& n
   if (!file || !file->isString() || !method || !method->isString() ||
       !Whole(j.find("samples"), s.samples) || s.samples == 0 || !seedValue ||
       !seedValue->isString() ||
-      std::from_chars(seedValue->string.data(),
-                      seedValue->string.data() + seedValue->string.size(), seed)
+      std::from_chars(seedValue->string.data(), seedValue->string.data() + seedValue->string.size(),
+                      seed)
               .ptr != seedValue->string.data() + seedValue->string.size() ||
       seedValue->string.empty() || !Strings(j.find("limits"), s.limits) ||
       !Strings(j.find("outputs"), s.outputs) || !Whole(j.find("unitsCode"), unitsCode) ||
@@ -227,7 +227,8 @@ void PartWriter::sample(size_t index, const std::vector<double>& values,
     line += std::string(", ") + (e.held ? "true" : "false") + ", [";
     for (size_t k = 0; k < values.size(); ++k) line += (k ? ", " : "") + ExactNumber(values[k]);
     line += "], [";
-    for (size_t k = 0; k < e.outputs.size(); ++k) line += (k ? ", " : "") + ExactNumber(e.outputs[k]);
+    for (size_t k = 0; k < e.outputs.size(); ++k)
+      line += (k ? ", " : "") + ExactNumber(e.outputs[k]);
     line += "]]";
   }
   file_.write(line);

@@ -157,8 +157,8 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
 }
 
 std::string ProblemPrefix(size_t index, size_t count, bool staged) {
-  return count == 1 ? ""
-         : staged   ? "stage." + std::to_string(index + 1) + "."
+  return count == 1   ? ""
+         : staged     ? "stage." + std::to_string(index + 1) + "."
          : index == 0 ? ""
                       : "longterm.";
 }

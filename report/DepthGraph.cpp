@@ -23,8 +23,9 @@ bool Finite(const TFloatPoint& p) { return std::isfinite(p.X) && std::isfinite(p
 // interpolation; false beyond its first and last depth.
 bool ValueAt(const std::vector<TFloatPoint>& curve, long double d, long double& value) {
   if (curve.empty() || d < curve.front().Y || d > curve.back().Y) return false;
-  const auto above = std::lower_bound(curve.begin(), curve.end(), d,
-                                      [](const TFloatPoint& p, long double depth) { return p.Y < depth; });
+  const auto above =
+      std::lower_bound(curve.begin(), curve.end(), d,
+                       [](const TFloatPoint& p, long double depth) { return p.Y < depth; });
   if (above == curve.end()) return false;
   if (above->Y == d || above == curve.begin()) {
     value = above->X;
@@ -41,7 +42,8 @@ bool ValueAt(const std::vector<TFloatPoint>& curve, long double d, long double& 
 bool SameDepths(const std::vector<std::vector<TFloatPoint>>& curves) {
   const std::vector<TFloatPoint>& first = curves.front();
   if (first.empty()) return false;
-  const long double tolerance = 1e-6L * std::max(1e-30L, std::abs(first.back().Y - first.front().Y));
+  const long double tolerance =
+      1e-6L * std::max(1e-30L, std::abs(first.back().Y - first.front().Y));
   for (const auto& c : curves) {
     if (c.size() != first.size()) return false;
     for (size_t i = 0; i < c.size(); ++i)
@@ -76,12 +78,10 @@ QPen CurvePen(const DepthCurve& curve, int colourNumber, int width, double dpi) 
     // Dashes of a physical length (the pattern counts pen widths): 3 mm
     // and 1.5 mm gaps, dots of 0.6 mm.
     const double mm = dpi / 25.4 / std::max(width, 1);
-    if (curve.style == Qt::DotLine)
-      pen.setDashPattern({0.6 * mm, 1.2 * mm});
+    if (curve.style == Qt::DotLine) pen.setDashPattern({0.6 * mm, 1.2 * mm});
     else if (curve.style == Qt::DashDotLine)
       pen.setDashPattern({3 * mm, 1.2 * mm, 0.6 * mm, 1.2 * mm});
-    else
-      pen.setDashPattern({3 * mm, 1.5 * mm});
+    else pen.setDashPattern({3 * mm, 1.5 * mm});
   }
   return pen;
 }
@@ -94,7 +94,8 @@ struct LegendLayout {
   double columnWidth = 0, rowHeight = 0, sample = 0, height = 0;
 };
 
-LegendLayout LayOutLegend(const DepthGraph& graph, const QFontMetricsF& metrics, double width, double dpi) {
+LegendLayout LayOutLegend(const DepthGraph& graph, const QFontMetricsF& metrics, double width,
+                          double dpi) {
   LegendLayout l;
   const int n = static_cast<int>(graph.curves.size());
   if (n == 0) return l;
@@ -111,8 +112,8 @@ LegendLayout LayOutLegend(const DepthGraph& graph, const QFontMetricsF& metrics,
   return l;
 }
 
-void PaintLegend(QPainter& p, const DepthGraph& graph, const LegendLayout& l, const QFontMetricsF& metrics,
-                 QPointF topLeft, int penWidth, double dpi) {
+void PaintLegend(QPainter& p, const DepthGraph& graph, const LegendLayout& l,
+                 const QFontMetricsF& metrics, QPointF topLeft, int penWidth, double dpi) {
   int number = 0;  // the running colour of the solid curves
   for (size_t i = 0; i < graph.curves.size(); ++i) {
     const DepthCurve& c = graph.curves[i];
@@ -124,9 +125,11 @@ void PaintLegend(QPainter& p, const DepthGraph& graph, const LegendLayout& l, co
     p.drawLine(QPointF(x, y), QPointF(x + l.sample, y));
     if (c.style == Qt::SolidLine && !c.underlay) {
       QPolygon outline;
-      const int cx = static_cast<int>(std::lround(x + l.sample / 2)), cy = static_cast<int>(std::lround(y));
+      const int cx = static_cast<int>(std::lround(x + l.sample / 2)),
+                cy = static_cast<int>(std::lround(y));
       const int d = static_cast<int>(std::lround(dpi));
-      for (const ui::TPixelPoint& corner : ui::MarkerCorners(number, cx, cy, d, d)) outline << QPoint(corner.X, corner.Y);
+      for (const ui::TPixelPoint& corner : ui::MarkerCorners(number, cx, cy, d, d))
+        outline << QPoint(corner.X, corner.Y);
       QPen solid = pen;
       solid.setStyle(Qt::SolidLine);
       p.setPen(solid);
@@ -161,7 +164,8 @@ Envelope EnvelopeOf(const std::vector<std::vector<TFloatPoint>>& curves) {
   for (const auto& c : curves) {
     std::vector<TFloatPoint> finite;
     std::copy_if(c.begin(), c.end(), std::back_inserter(finite), Finite);
-    std::stable_sort(finite.begin(), finite.end(), [](const TFloatPoint& a, const TFloatPoint& b) { return a.Y < b.Y; });
+    std::stable_sort(finite.begin(), finite.end(),
+                     [](const TFloatPoint& a, const TFloatPoint& b) { return a.Y < b.Y; });
     for (const TFloatPoint& p : finite) depths.push_back(p.Y);
     sorted.push_back(std::move(finite));
   }
@@ -191,7 +195,8 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   LegendLayout legend;
   for (int size = 10; size >= 8; --size) {
     font = LegendFont(ui::GraphTextHeight(size, d));
-    legend = LayOutLegend(graph, QFontMetricsF(font, painter.device()), area.width() - plotLeft - 0.05 * dpi, dpi);
+    legend = LayOutLegend(graph, QFontMetricsF(font, painter.device()),
+                          area.width() - plotLeft - 0.05 * dpi, dpi);
     if (legend.height <= 0.25 * area.height()) break;
   }
   const QFontMetricsF metrics(font, painter.device());
@@ -204,7 +209,7 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   g.ZeroLine = true;
   g.FineGrid = true;
   g.ResultsMark = graph.resultsMark;
-  g.SetUnits(3);  // the captions carry their units already
+  g.SetUnits(3);        // the captions carry their units already
   ui::TLineList every;  // every curve, for the ranges
   size_t longest = 0;
   for (const DepthCurve& c : graph.curves) {
@@ -257,12 +262,14 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
     if (run.size() > 1) painter.drawPolyline(run);
   }
   painter.setClipping(false);
-  const bool anyPoint = std::any_of(every.begin(), every.end(), [](const ui::TLine& l) { return !l.Points.empty(); });
+  const bool anyPoint =
+      std::any_of(every.begin(), every.end(), [](const ui::TLine& l) { return !l.Points.empty(); });
   if (!anyPoint && !graph.emptyNote.empty()) {
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QRect box(QPoint(panel.Left, panel.Top), QPoint(panel.Right, panel.Bottom));
-    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, QString::fromStdString(graph.emptyNote));
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap,
+                     QString::fromStdString(graph.emptyNote));
   }
 
   painter.setFont(font);

@@ -145,7 +145,8 @@ Document BuildPackage(const PackageInput& input) {
   document.titlePage.facts.entries = {
       {"Data file", "", fileName, ""},
       {"Date", "", input.date, ""},
-      {"Program version", "", input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
+      {"Program version", "",
+       input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
       {"Units system", "", unitsSystemText(units), ""},
       {"Problems analysed", "",
        std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},
@@ -174,11 +175,12 @@ Document BuildPackage(const PackageInput& input) {
   const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
                                     [](const auto& p) { return !p.earthPressure.empty(); });
   if (pressure)
-    blocks.push_back(
-        PressureFigure(analysis.problems, names, resultUnits, "Earth pressure applied to the wall"));
+    blocks.push_back(PressureFigure(analysis.problems, names, resultUnits,
+                                    "Earth pressure applied to the wall"));
   else
-    blocks.push_back(Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
-                               "the inputs."});
+    blocks.push_back(
+        Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
+                  "the inputs."});
 
   blocks.push_back(Heading{1, "Results", {}});
   blocks.push_back(

@@ -35,7 +35,9 @@ GraphUnits UnitsOf(int system) {
   }
 }
 
-std::string WithUnit(const std::string& caption, const char* unit) { return caption + " (" + unit + ")"; }
+std::string WithUnit(const std::string& caption, const char* unit) {
+  return caption + " (" + unit + ")";
+}
 
 std::string NameOf(const std::vector<std::string>& names, size_t i) {
   return i < names.size() ? names[i] : "Problem " + std::to_string(i + 1);
@@ -50,7 +52,8 @@ double ReactionPerLength(const std::vector<api::StationResult>& s, size_t j) {
   return length > 0 ? s[j].soilReaction / length : NAN;
 }
 
-double QuantityOf(Quantity q, const std::vector<api::StationResult>& s, size_t j, const GraphUnits& u) {
+double QuantityOf(Quantity q, const std::vector<api::StationResult>& s, size_t j,
+                  const GraphUnits& u) {
   switch (q) {
     case Quantity::Deflection: return s[j].deflection;
     case Quantity::Slope: return s[j].slope;
@@ -67,7 +70,8 @@ std::string CaptionOf(Quantity q, const GraphUnits& u) {
     case Quantity::Slope: return "Slope (rad)";
     case Quantity::Moment: return WithUnit("Bending Moment", u.moment);
     case Quantity::Shear: return WithUnit("Shear", u.force);
-    case Quantity::SoilReaction: return WithUnit("Net Reaction per Unit Length of Wall", u.perLength);
+    case Quantity::SoilReaction:
+      return WithUnit("Net Reaction per Unit Length of Wall", u.perLength);
   }
   return {};
 }
@@ -75,7 +79,8 @@ std::string CaptionOf(Quantity q, const GraphUnits& u) {
 // The mark of results that must not be used, naming the problems: one
 // that did not close, went beyond the allowed deflection or off its
 // curves, or whose numbers are not those of the wall.
-std::string ResultsMark(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names) {
+std::string ResultsMark(const std::vector<api::ProblemResult>& problems,
+                        const std::vector<std::string>& names) {
   std::string which;
   for (size_t i = 0; i < problems.size(); ++i) {
     const api::ProblemResult& p = problems[i];
@@ -85,7 +90,8 @@ std::string ResultsMark(const std::vector<api::ProblemResult>& problems, const s
     which += (which.empty() ? "" : ", ") + NameOf(names, i);
   }
   if (which.empty()) return {};
-  return "RESULTS NOT VALID" + (problems.size() > 1 ? ": " + which : std::string()) + " (see the warnings)";
+  return "RESULTS NOT VALID" + (problems.size() > 1 ? ": " + which : std::string()) +
+         " (see the warnings)";
 }
 
 std::string DepthCaption(const GraphUnits& u) { return WithUnit("Depth", u.depth); }
@@ -122,15 +128,16 @@ DepthGraph ResultGraph(Quantity quantity, const std::vector<api::ProblemResult>&
 constexpr double kDepthGraphAspect = 1.3;
 
 Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
-                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption) {
+                    const std::vector<std::string>& names, int unitsSystem,
+                    const std::string& caption) {
   const DepthGraph graph = ResultGraph(quantity, problems, names, unitsSystem);
   return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};
 }
 
-DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
-                         int unitsSystem) {
+DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems,
+                         const std::vector<std::string>& names, int unitsSystem) {
   const GraphUnits u = UnitsOf(unitsSystem);
   DepthGraph graph;
   graph.xCaption = WithUnit("Earth Pressure per Unit Length of Wall", u.perLength);
@@ -169,8 +176,9 @@ DepthGraph PressureGraph(const std::vector<api::ProblemResult>& problems, const 
   return graph;
 }
 
-Figure PressureFigure(const std::vector<api::ProblemResult>& problems, const std::vector<std::string>& names,
-                      int unitsSystem, const std::string& caption) {
+Figure PressureFigure(const std::vector<api::ProblemResult>& problems,
+                      const std::vector<std::string>& names, int unitsSystem,
+                      const std::string& caption) {
   const DepthGraph graph = PressureGraph(problems, names, unitsSystem);
   return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);

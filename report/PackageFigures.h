@@ -44,6 +44,7 @@ enum class Quantity { Deflection, Slope, Moment, Shear, SoilReaction };
 // the envelope (the largest and smallest value at each depth over the
 // problems) as two dashed curves.
 Figure ResultFigure(Quantity quantity, const std::vector<engine::api::ProblemResult>& problems,
-                    const std::vector<std::string>& names, int unitsSystem, const std::string& caption);
+                    const std::vector<std::string>& names, int unitsSystem,
+                    const std::string& caption);
 
 }  // namespace terraq::report

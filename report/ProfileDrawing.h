@@ -31,8 +31,8 @@ struct Drawing {
   double length = 0, freeHeight = 0;  // base length
   double shownPerBase = 1;            // depths shown (ft or m) per base length
   std::string depthUnit;
-  ui::TWallProfile profile;          // layers, water, surcharge (world Y = depth + profile.top)
-  std::vector<int> layerCodes;       // hatch per layer
+  ui::TWallProfile profile;     // layers, water, surcharge (world Y = depth + profile.top)
+  std::vector<int> layerCodes;  // hatch per layer
   std::vector<Mark> marks;
   std::vector<std::string> surchargeLoads;  // "Strip load 200 lbs/in^2, x = 36 in, W = 48 in"
 };

@@ -29,14 +29,15 @@ struct Frame {
   double top = 0, bottom = 0;          // device Y of depth 0 and of the wall's toe
   double scaleX = 0;                   // the depth scale's line
   double soilLeft = 0, wallX = 0, wallHalf = 0, soilRight = 0;
-  double dimH = 0, dimL = 0;           // the dimension lines
-  double perBase = 1;                  // device pixels per base length, downwards
+  double dimH = 0, dimL = 0;  // the dimension lines
+  double perBase = 1;         // device pixels per base length, downwards
   double Y(double depth) const { return top + depth * perBase; }
   // The soil runs on a little below the toe.
   double Soil() const { return bottom + 0.8 * text; }
 };
 
-QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black, Qt::PenStyle style = Qt::SolidLine) {
+QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black,
+         Qt::PenStyle style = Qt::SolidLine) {
   QPen pen(colour, std::max(1.0, widthMm * f.mm), style, Qt::FlatCap, Qt::MiterJoin);
   return pen;
 }
@@ -45,7 +46,8 @@ QPen Pen(const Frame& f, double widthMm, const QColor& colour = Qt::black, Qt::P
 // pattern goes in as a picture.
 void Hatch(QPainter& p, const QRectF& r, int code, const Frame& f) {
   if (r.height() <= 0 || r.width() <= 0) return;
-  QBrush brush = code == ui::kLayerNone ? QBrush(QColor(236, 236, 236)) : ui::LayerBrush(code, f.dpi >= 200);
+  QBrush brush =
+      code == ui::kLayerNone ? QBrush(QColor(236, 236, 236)) : ui::LayerBrush(code, f.dpi >= 200);
   // The tile 3 mm across on every device: the print tile's pixels would
   // make a grey texture of it at the resolution of a PDF.
   if (brush.style() == Qt::TexturePattern && brush.textureImage().width() > 0) {
@@ -82,11 +84,13 @@ class Labels {
   // `align` says, kept to the side of the wall (or the dimensions) that
   // `at` lies on: wrapped before its last " at " or ", " and then
   // shortened where it is wider than that side.
-  bool Place(const QString& text, QPointF at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  bool Place(const QString& text, QPointF at,
+             Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
     return Fit(text, at, align) || Drop();
   }
   // The same at the first of two places where it fits.
-  bool Place(const QString& text, QPointF at, Qt::Alignment align, QPointF otherwise, Qt::Alignment otherAlign) {
+  bool Place(const QString& text, QPointF at, Qt::Alignment align, QPointF otherwise,
+             Qt::Alignment otherAlign) {
     return Fit(text, at, align) || Fit(text, otherwise, otherAlign) || Drop();
   }
   void Flush() {
@@ -107,7 +111,7 @@ class Labels {
     if (!f_.area.contains(at)) return false;
     const double pad = 0.8 * f_.mm;
     const double wallL = f_.wallX - f_.wallHalf, wallR = f_.wallX + f_.wallHalf;
-    const auto [left, right] = at.x() < f_.wallX ? std::pair{f_.soilLeft, wallL}
+    const auto [left, right] = at.x() < f_.wallX        ? std::pair{f_.soilLeft, wallL}
                                : at.x() <= f_.soilRight ? std::pair{wallR, f_.soilRight}
                                                         : std::pair{f_.soilRight, f_.area.right()};
     const double room = right - left - pad;
@@ -115,7 +119,9 @@ class Labels {
     if (metrics_.horizontalAdvance(text) > room) {
       qsizetype cut = text.lastIndexOf(QStringLiteral(" at "));
       if (cut < 0) cut = text.lastIndexOf(QStringLiteral(", "));
-      if (cut > 0) lines = QStringList{text.left(cut + (text[cut] == QLatin1Char(',') ? 1 : 0)), text.mid(cut + 1).trimmed()};
+      if (cut > 0)
+        lines = QStringList{text.left(cut + (text[cut] == QLatin1Char(',') ? 1 : 0)),
+                            text.mid(cut + 1).trimmed()};
     }
     double widest = 0;
     for (QString& line : lines) {
@@ -166,7 +172,8 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const Frame& f) {
   p.restore();
 }
 
-Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetricsF& metrics, bool anyAboveTop) {
+Frame FrameOf(const Drawing& d, const QRectF& area, double dpi, const QFontMetricsF& metrics,
+              bool anyAboveTop) {
   Frame f;
   f.area = area;
   f.dpi = dpi;
@@ -198,13 +205,15 @@ void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
   // Each layer across the whole width, then the excavation cleared: one
   // fill per layer leaves no seams at the wall.
-  if (d.profile.layers.empty()) Hatch(p, QRectF(QPointF(f.soilLeft, f.Y(0)), QPointF(f.soilRight, toe)), ui::kLayerNone, f);
+  if (d.profile.layers.empty())
+    Hatch(p, QRectF(QPointF(f.soilLeft, f.Y(0)), QPointF(f.soilRight, toe)), ui::kLayerNone, f);
   const double top = static_cast<double>(d.profile.top);
   for (size_t i = 0; i < d.profile.layers.size(); ++i) {
     const ui::TProfileLayer& layer = d.profile.layers[i];
     const double y0 = f.Y(static_cast<double>(layer.top) - top);
     const double y1 = std::min(toe, f.Y(static_cast<double>(layer.bottom) - top));
-    if (y1 > y0) Hatch(p, QRectF(QPointF(f.soilLeft, y0), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
+    if (y1 > y0)
+      Hatch(p, QRectF(QPointF(f.soilLeft, y0), QPointF(f.soilRight, y1)), d.layerCodes[i], f);
   }
   p.fillRect(QRectF(QPointF(f.wallX, f.Y(0) - f.mm), QPointF(f.soilRight + 1, exc)), Qt::white);
   for (size_t i = 0; i < d.profile.layers.size(); ++i) {
@@ -215,16 +224,20 @@ void PaintSoil(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
     p.setPen(Pen(f, 0.25));
     if (y1 < toe) p.drawLine(QPointF(f.soilLeft, y1), QPointF(y1 > exc ? f.soilRight : wallL, y1));
     // The name at the layer's top on the retained side, where it has room.
-    if (y1 - y0 >= 1.2 * f.text) labels.Place(QString::fromStdString(layer.name), QPointF(f.soilLeft + f.mm, y0 + f.mm), Qt::AlignLeft | Qt::AlignTop);
+    if (y1 - y0 >= 1.2 * f.text)
+      labels.Place(QString::fromStdString(layer.name), QPointF(f.soilLeft + f.mm, y0 + f.mm),
+                   Qt::AlignLeft | Qt::AlignTop);
   }
   // The ground surfaces.
   p.setPen(Pen(f, 0.5));
   p.drawLine(QPointF(f.soilLeft, f.Y(0)), QPointF(wallL, f.Y(0)));
   p.drawLine(QPointF(wallR, exc), QPointF(f.soilRight, exc));
   if (d.profile.backfillSlope != 0)
-    labels.Place(QString::fromUtf8("β = %1°").arg(QString::fromStdString(Number(d.profile.backfillSlope))),
-                 QPointF(f.soilLeft + f.mm, f.Y(0) - 0.6 * f.text), Qt::AlignLeft | Qt::AlignVCenter);
-  labels.Place(QStringLiteral("Excavation level"), QPointF(wallR + 1.5 * f.mm, exc - 0.2 * f.mm), Qt::AlignLeft | Qt::AlignBottom);
+    labels.Place(
+        QString::fromUtf8("β = %1°").arg(QString::fromStdString(Number(d.profile.backfillSlope))),
+        QPointF(f.soilLeft + f.mm, f.Y(0) - 0.6 * f.text), Qt::AlignLeft | Qt::AlignVCenter);
+  labels.Place(QStringLiteral("Excavation level"), QPointF(wallR + 1.5 * f.mm, exc - 0.2 * f.mm),
+               Qt::AlignLeft | Qt::AlignBottom);
 }
 
 // Returns the note of a water table too deep to draw (empty when none is).
@@ -243,16 +256,17 @@ std::string PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& la
     p.setBrush(Qt::white);
     p.drawPolygon(mark);
     p.setBrush(Qt::NoBrush);
-    labels.Place(QString::fromStdString(DepthText(d, depth)), QPointF(x + 1.6 * s, y - 0.9 * s), Qt::AlignLeft | Qt::AlignVCenter);
+    labels.Place(QString::fromStdString(DepthText(d, depth)), QPointF(x + 1.6 * s, y - 0.9 * s),
+                 Qt::AlignLeft | Qt::AlignVCenter);
   };
   // A water table below the drawn soil is named in the note at its foot.
   const double drawn = (f.Soil() - f.top) / f.perBase;
   std::string below;
   auto place = [&](long double world, double from, double to) {
-    if (static_cast<double>(world) - top <= drawn)
-      table(world, from, to);
+    if (static_cast<double>(world) - top <= drawn) table(world, from, to);
     else if (below.empty())
-      below = "Water table at " + DepthText(d, static_cast<double>(world) - top) + ", below the wall";
+      below =
+          "Water table at " + DepthText(d, static_cast<double>(world) - top) + ", below the wall";
   };
   for (long double w : d.profile.waterBackfill) place(w, f.soilLeft, f.wallX - f.wallHalf);
   for (long double w : d.profile.waterExcavation) place(w, f.wallX + f.wallHalf, f.soilRight);
@@ -262,7 +276,8 @@ std::string PaintWater(QPainter& p, const Drawing& d, const Frame& f, Labels& la
 void PaintWall(QPainter& p, const Drawing& d, const Frame& f) {
   p.setPen(Pen(f, 0.25));
   p.setBrush(QColor(70, 70, 70));
-  p.drawRect(QRectF(QPointF(f.wallX - f.wallHalf, f.Y(0)), QPointF(f.wallX + f.wallHalf, f.Y(d.length))));
+  p.drawRect(
+      QRectF(QPointF(f.wallX - f.wallHalf, f.Y(0)), QPointF(f.wallX + f.wallHalf, f.Y(d.length))));
   p.setBrush(Qt::NoBrush);
 }
 
@@ -284,20 +299,23 @@ void PaintSurcharge(QPainter& p, const Drawing& d, const Frame& f, Labels& label
   }
   std::string text;
   for (const std::string& s : lines) text += (text.empty() ? "" : "; ") + s;
-  const QString shown = labels.Metrics().elidedText(QString::fromStdString(text), Qt::ElideRight, f.wallX - f.soilLeft);
+  const QString shown = labels.Metrics().elidedText(QString::fromStdString(text), Qt::ElideRight,
+                                                    f.wallX - f.soilLeft);
   labels.Place(shown, QPointF(from, tail - 0.2 * f.mm), Qt::AlignLeft | Qt::AlignBottom);
 }
 
 void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
   const double wallL = f.wallX - f.wallHalf, wallR = f.wallX + f.wallHalf;
   // Their labels keep off the retained surface.
-  labels.Reserve(QRectF(QPointF(f.soilLeft, f.Y(0) - 0.4 * f.mm), QPointF(wallL, f.Y(0) + 0.4 * f.mm)));
+  labels.Reserve(
+      QRectF(QPointF(f.soilLeft, f.Y(0) - 0.4 * f.mm), QPointF(wallL, f.Y(0) + 0.4 * f.mm)));
   const double reach = 0.22 * (f.soilRight - f.soilLeft);
   for (const Mark& m : d.marks) {
     const double y = f.Y(m.depth), y2 = f.Y(m.depthTo);
-    const QString text = QString::fromStdString(m.text + (m.depthTo > m.depth
-                                                              ? ", " + DepthText(d, m.depth) + " to " + DepthText(d, m.depthTo)
-                                                              : " at " + DepthText(d, m.depth)));
+    const QString text =
+        QString::fromStdString(m.text + (m.depthTo > m.depth ? ", " + DepthText(d, m.depth) +
+                                                                   " to " + DepthText(d, m.depthTo)
+                                                             : " at " + DepthText(d, m.depth)));
     switch (m.kind) {
       case Mark::Kind::Tieback: {
         // Down into the retained soil at 15 degrees, the bonded length heavier.
@@ -308,8 +326,10 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
         p.setPen(Pen(f, 1.2));
         p.drawLine(bond, end);
         // Above the tie-back, else below its anchored end.
-        labels.Place(QStringLiteral("Anchor ") + text, QPointF(wallL - 1.5 * f.mm, y - 0.2 * f.mm), Qt::AlignRight | Qt::AlignBottom,
-                     QPointF(wallL - 1.5 * f.mm, y + 0.27 * reach + 0.8 * f.mm), Qt::AlignRight | Qt::AlignTop);
+        labels.Place(QStringLiteral("Anchor ") + text, QPointF(wallL - 1.5 * f.mm, y - 0.2 * f.mm),
+                     Qt::AlignRight | Qt::AlignBottom,
+                     QPointF(wallL - 1.5 * f.mm, y + 0.27 * reach + 0.8 * f.mm),
+                     Qt::AlignRight | Qt::AlignTop);
         break;
       }
       case Mark::Kind::Prop:
@@ -321,19 +341,22 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
         if (m.kind == Mark::Kind::Prop) {
           QPolygonF zig;
           zig << QPointF(wallR, y) << QPointF(wallR + 1.2 * f.mm, y);
-          for (int k = 0; k < 4; ++k) zig << QPointF(wallR + (1.6 + 0.7 * k) * f.mm, y + (k % 2 ? 0.8 : -0.8) * f.mm);
+          for (int k = 0; k < 4; ++k)
+            zig << QPointF(wallR + (1.6 + 0.7 * k) * f.mm, y + (k % 2 ? 0.8 : -0.8) * f.mm);
           zig << QPointF(wallR + 4.2 * f.mm, y) << QPointF(x2, y);
           p.drawPolyline(zig);
         } else {
           QPolygonF tri;
-          tri << QPointF(wallR, y) << QPointF(x2 - 1.5 * f.mm, y - 1.5 * f.mm) << QPointF(x2 - 1.5 * f.mm, y + 1.5 * f.mm);
+          tri << QPointF(wallR, y) << QPointF(x2 - 1.5 * f.mm, y - 1.5 * f.mm)
+              << QPointF(x2 - 1.5 * f.mm, y + 1.5 * f.mm);
           p.setBrush(m.kind == Mark::Kind::Slope ? Qt::white : Qt::black);
           p.drawPolygon(tri);
           p.setBrush(Qt::NoBrush);
         }
         p.drawLine(QPointF(x2, y - 1.8 * f.mm), QPointF(x2, y + 1.8 * f.mm));
         for (int k = -1; k <= 1; ++k)
-          p.drawLine(QPointF(x2, y + k * 1.2 * f.mm), QPointF(x2 + f.mm, y + k * 1.2 * f.mm - f.mm));
+          p.drawLine(QPointF(x2, y + k * 1.2 * f.mm),
+                     QPointF(x2 + f.mm, y + k * 1.2 * f.mm - f.mm));
         const QString name = m.kind == Mark::Kind::Prop ? QStringLiteral("Prop ") : QString();
         labels.Place(name + text, QPointF(x2 + 2 * f.mm, y), Qt::AlignLeft | Qt::AlignVCenter);
         break;
@@ -357,16 +380,18 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
         const int stations = d.length > 0 && m.depthTo > m.depth ? 2 : 1;
         for (int k = 0; k < stations; ++k) {
           const double yy = k == 0 ? y : y2;
-          if (towards)
-            Arrow(p, QPointF(wallL - len, yy), QPointF(wallL, yy), f);
-          else
-            Arrow(p, QPointF(wallR + len, yy), QPointF(wallR, yy), f);
+          if (towards) Arrow(p, QPointF(wallL - len, yy), QPointF(wallL, yy), f);
+          else Arrow(p, QPointF(wallR + len, yy), QPointF(wallR, yy), f);
         }
-        if (stations == 2) p.drawLine(QPointF(towards ? wallL - len : wallR + len, y), QPointF(towards ? wallL - len : wallR + len, y2));
-        const QPointF at = towards ? QPointF(wallL - len - f.mm, y) : QPointF(wallR + len + f.mm, y);
+        if (stations == 2)
+          p.drawLine(QPointF(towards ? wallL - len : wallR + len, y),
+                     QPointF(towards ? wallL - len : wallR + len, y2));
+        const QPointF at =
+            towards ? QPointF(wallL - len - f.mm, y) : QPointF(wallR + len + f.mm, y);
         // Beside the arrow, else over it (a load at the ground surface).
         const Qt::Alignment side = towards ? Qt::AlignRight : Qt::AlignLeft;
-        labels.Place(text, at, side | Qt::AlignVCenter, at - QPointF(0, 0.6 * f.mm), side | Qt::AlignBottom);
+        labels.Place(text, at, side | Qt::AlignVCenter, at - QPointF(0, 0.6 * f.mm),
+                     side | Qt::AlignBottom);
         break;
       }
     }
@@ -374,7 +399,8 @@ void PaintMarks(QPainter& p, const Drawing& d, const Frame& f, Labels& labels) {
 }
 
 // A vertical dimension from depth a to depth b at x, its value beside it.
-void Dimension(QPainter& p, const Frame& f, Labels& labels, double x, double a, double b, const QString& text) {
+void Dimension(QPainter& p, const Frame& f, Labels& labels, double x, double a, double b,
+               const QString& text) {
   const double ya = f.Y(a), yb = f.Y(b);
   p.setPen(Pen(f, 0.2));
   p.drawLine(QPointF(x, ya), QPointF(x, yb));
@@ -405,12 +431,17 @@ void PaintDimensions(QPainter& p, const Drawing& d, const Frame& f, Labels& labe
   for (const double depth : {0.0, d.freeHeight, d.length}) {
     const bool excavation = depth == d.freeHeight && depth < d.length;
     const double from = excavation ? f.soilRight + f.mm : f.wallX + f.wallHalf + f.mm;
-    p.drawLine(QPointF(from, f.Y(depth)), QPointF((excavation ? f.dimH : f.dimL) + 1.5 * f.mm, f.Y(depth)));
+    p.drawLine(QPointF(from, f.Y(depth)),
+               QPointF((excavation ? f.dimH : f.dimL) + 1.5 * f.mm, f.Y(depth)));
   }
   const double h = std::clamp(d.freeHeight, 0.0, d.length);
-  if (h > 0) Dimension(p, f, labels, f.dimH, 0, h, QString::fromStdString("H = " + DepthText(d, h)));
-  if (h < d.length) Dimension(p, f, labels, f.dimH, h, d.length, QString::fromStdString("D = " + DepthText(d, d.length - h)));
-  Dimension(p, f, labels, f.dimL, 0, d.length, QString::fromStdString("L = " + DepthText(d, d.length)));
+  if (h > 0)
+    Dimension(p, f, labels, f.dimH, 0, h, QString::fromStdString("H = " + DepthText(d, h)));
+  if (h < d.length)
+    Dimension(p, f, labels, f.dimH, h, d.length,
+              QString::fromStdString("D = " + DepthText(d, d.length - h)));
+  Dimension(p, f, labels, f.dimL, 0, d.length,
+            QString::fromStdString("L = " + DepthText(d, d.length)));
 }
 
 // Depths below the wall top at a round step, at most ten intervals.
@@ -432,7 +463,9 @@ void PaintDepthScale(QPainter& p, const Drawing& d, const Frame& f) {
     p.drawLine(QPointF(f.scaleX - 1.2 * f.mm, y), QPointF(f.scaleX, y));
     QString label = QString::fromStdString(ui::FormatGeneral(k * step, 6));
     if (k == 0) label += QLatin1Char(' ') + QString::fromStdString(d.depthUnit);
-    p.drawText(QPointF(f.scaleX - 1.6 * f.mm - m.horizontalAdvance(label), y + m.ascent() / 2 - m.descent() / 2), label);
+    p.drawText(QPointF(f.scaleX - 1.6 * f.mm - m.horizontalAdvance(label),
+                       y + m.ascent() / 2 - m.descent() / 2),
+               label);
   }
 }
 
@@ -465,7 +498,8 @@ void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi)
             " more labels left out for room: see the input tables.";
   if (!note.empty()) {
     p.setPen(Qt::black);
-    const QRectF line(f.soilLeft, area.bottom() - metrics.height(), area.right() - f.soilLeft, metrics.height());
+    const QRectF line(f.soilLeft, area.bottom() - metrics.height(), area.right() - f.soilLeft,
+                      metrics.height());
     p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                metrics.elidedText(QString::fromStdString(note), Qt::ElideRight, line.width()));
   }

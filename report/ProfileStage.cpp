@@ -16,7 +16,9 @@ namespace {
 // strip beside the graphs shows it.
 int LayerCodeOf(int soilType) {
   switch (soilType) {
-    case 1: case 2: case 3: return ui::kLayerClay;
+    case 1:
+    case 2:
+    case 3: return ui::kLayerClay;
     case 4: return ui::kLayerSand;
     case 5: return ui::kLayerSilt;
     case 6: return ui::kLayerStrongRock;
@@ -71,7 +73,9 @@ Drawing ReadStage(const ui::TProgramData& stage) {
       const long double k = t.Springs.Column(3).Float(r), rot = t.Springs.Column(4).Float(r);
       std::string text;
       if (k != 0) text = "k = " + WithUnit(k, "F/L", units);
-      if (rot != 0) text += (text.empty() ? "" : ", ") + std::string("kr = ") + WithUnit(rot, "F-L", units) + "/rad";
+      if (rot != 0)
+        text += (text.empty() ? "" : ", ") + std::string("kr = ") + WithUnit(rot, "F-L", units) +
+                "/rad";
       Mark m(Mark::Kind::Springs);
       m.text = text;
       m = span(m, from, to);
@@ -90,20 +94,26 @@ Drawing ReadStage(const ui::TProgramData& stage) {
       const bool deflection = code != 2, slope = code >= 2;
       Mark m = span(Mark(deflection ? Mark::Kind::Deflection : Mark::Kind::Slope), node, node);
       if (deflection) m.text = "y = " + WithUnit(t.Restraints.Column(2).Float(r), "L", units);
-      if (slope) m.text += (m.text.empty() ? "" : ", ") + std::string("slope = ") + Number(t.Restraints.Column(3).Float(r));
+      if (slope)
+        m.text += (m.text.empty() ? "" : ", ") + std::string("slope = ") +
+                  Number(t.Restraints.Column(3).Float(r));
       d.marks.push_back(m);
     }
   if (stage.UseConcentratedLoads)
     for (int r = 0; r < t.ConcentratedLoads.RowCount(); ++r) {
-      const long double p = t.ConcentratedLoads.Column(3).Float(r), mo = t.ConcentratedLoads.Column(4).Float(r),
+      const long double p = t.ConcentratedLoads.Column(3).Float(r),
+                        mo = t.ConcentratedLoads.Column(4).Float(r),
                         n = t.ConcentratedLoads.Column(5).Float(r);
       Mark m(Mark::Kind::Load);
-      m = span(m, t.ConcentratedLoads.Column(1).Integer(r), t.ConcentratedLoads.Column(2).Integer(r));
+      m = span(m, t.ConcentratedLoads.Column(1).Integer(r),
+               t.ConcentratedLoads.Column(2).Integer(r));
       m.value = static_cast<double>(p);
       std::string text;
       if (p != 0) text = "P = " + WithUnit(p, "F", units);
-      if (mo != 0) text += (text.empty() ? "" : ", ") + std::string("M = ") + WithUnit(mo, "F-L", units);
-      if (n != 0) text += (text.empty() ? "" : ", ") + std::string("N = ") + WithUnit(n, "F", units);
+      if (mo != 0)
+        text += (text.empty() ? "" : ", ") + std::string("M = ") + WithUnit(mo, "F-L", units);
+      if (n != 0)
+        text += (text.empty() ? "" : ", ") + std::string("N = ") + WithUnit(n, "F", units);
       if (text.empty()) continue;
       if (m.depthTo > m.depth) text += " per station";
       m.text = text;
@@ -117,7 +127,8 @@ Drawing ReadStage(const ui::TProgramData& stage) {
       // no other.
       const int kind = t.SurchargeTable.Column(0).Integer(r) - 1;
       if (kind < 0 || kind > 2) continue;
-      std::string text = std::string(kKinds[kind]) + " " + WithUnit(t.SurchargeTable.Column(1).Float(r), kCodes[kind], units) +
+      std::string text = std::string(kKinds[kind]) + " " +
+                         WithUnit(t.SurchargeTable.Column(1).Float(r), kCodes[kind], units) +
                          " at x = " + WithUnit(t.SurchargeTable.Column(2).Float(r), "L1", units);
       if (kind == 2) text += ", W = " + WithUnit(t.SurchargeTable.Column(3).Float(r), "L1", units);
       d.surchargeLoads.push_back(text);

@@ -21,7 +21,8 @@ void WriteFile(const fs::path& path, const std::string& text) {
   out << text;
 }
 
-fs::path CopyExample(const ScratchFolder& work, const std::string& example, const std::string& name = "wall.tq4d") {
+fs::path CopyExample(const ScratchFolder& work, const std::string& example,
+                     const std::string& name = "wall.tq4d") {
   const fs::path data = work.path() / name;
   fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / example, data);
   return data;
@@ -52,14 +53,18 @@ std::vector<MaximumRow> RowsOfJson(const std::string& json) {
   size_t at = json.find("{\"number\":");
   while (at != std::string::npos) {
     const size_t next = json.find("{\"number\":", at + 1);
-    const std::string problem = json.substr(at, next == std::string::npos ? std::string::npos : next - at);
+    const std::string problem =
+        json.substr(at, next == std::string::npos ? std::string::npos : next - at);
     for (const auto& [key, label] : keys) {
       std::smatch m;
-      if (std::regex_search(problem, m, std::regex("\"" + key + "\": \\{\"value\": ([^,]+), \"depth\": ([^}]+)\\}")))
+      if (std::regex_search(
+              problem, m,
+              std::regex("\"" + key + "\": \\{\"value\": ([^,]+), \"depth\": ([^}]+)\\}")))
         rows.push_back({label, m[1], m[2]});
     }
     const std::regex support("\\{\"station\": (\\d+), \"depth\": ([^,]+), \"force\": ([^,]+),");
-    for (auto it = std::sregex_iterator(problem.begin(), problem.end(), support); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(problem.begin(), problem.end(), support);
+         it != std::sregex_iterator(); ++it)
       rows.push_back({"Support force at station " + (*it)[1].str(), (*it)[3], (*it)[2]});
     at = next;
   }
@@ -73,7 +78,8 @@ std::vector<MaximumRow> RowsOfPdf(const fs::path& pdf) {
   std::istringstream lines(text);
   std::string line;
   bool inTable = false;
-  const std::regex row("^\\s*((?:Deflection at|Largest|Support force)[A-Za-z0-9 ]*?)\\s{2,}(\\S+)\\s+\\S+\\s+(\\S+)\\s*$");
+  const std::regex row(
+      "^\\s*((?:Deflection at|Largest|Support force)[A-Za-z0-9 ]*?)\\s{2,}(\\S+)\\s+\\S+\\s+(\\S+)\\s*$");
   while (std::getline(lines, line)) {
     if (line.find("Maxima and support forces") != std::string::npos) inTable = true;
     if (inTable && line.find("Warnings") != std::string::npos) break;
@@ -84,17 +90,19 @@ std::vector<MaximumRow> RowsOfPdf(const fs::path& pdf) {
 }
 
 TEST(ReportCommand, TheMaximaReadBackFromThePdfAreThoseOfRunJson) {
-  if (std::system("pdftotext -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+  if (std::system("pdftotext -v > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "pdftotext is not installed";
   ScratchFolder work;
-  for (const char* example : {"examples/staged-excavation-tieback.tq4d", "examples/cantilever-sand-generated.tq4d"}) {
+  for (const char* example :
+       {"examples/staged-excavation-tieback.tq4d", "examples/cantilever-sand-generated.tq4d"}) {
     SCOPED_TRACE(example);
     CopyExample(work, example, "wall.tq4d");
     const Outcome json = runTerraq("run --json wall.tq4d", work.path());
     ASSERT_EQ(json.status, 0) << json.err;
     const Outcome made = runTerraq("report --out calc.pdf wall.tq4d", work.path());
     ASSERT_EQ(made.status, 0) << made.err;
-    ASSERT_EQ(std::system(("pdftotext -layout " + quoted((work.path() / "calc.pdf").string()) + " " +
-                           quoted((work.path() / "calc.txt").string()))
+    ASSERT_EQ(std::system(("pdftotext -layout " + quoted((work.path() / "calc.pdf").string()) +
+                           " " + quoted((work.path() / "calc.txt").string()))
                               .c_str()),
               0);
     const std::vector<MaximumRow> expected = RowsOfJson(json.out);
@@ -168,7 +176,8 @@ TEST(ReportCommand, RefusalsKeepTheEarlierPackage) {
   EXPECT_TRUE(contains(o.err, "cannot write")) << o.err;
   EXPECT_EQ(ReadFile(work.path() / "calc.pdf"), "the earlier package");
   for (const auto& entry : fs::directory_iterator(work.path()))
-    EXPECT_EQ(entry.path().filename().string().find(".calc.pdf"), std::string::npos) << entry.path();
+    EXPECT_EQ(entry.path().filename().string().find(".calc.pdf"), std::string::npos)
+        << entry.path();
 }
 
 }  // namespace

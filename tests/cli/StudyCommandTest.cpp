@@ -33,7 +33,8 @@ fs::path Wall(const ScratchFolder& work) {
 size_t Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
 // The phi of the sample's sand layer, varied and drawn in these tests.
-const std::string kRandom = "--random 'layer.1.phi=normal(32,2)' --random 'layer.1.gamma=normal(0.069,cov=0.05)'";
+const std::string kRandom =
+    "--random 'layer.1.phi=normal(32,2)' --random 'layer.1.gamma=normal(0.069,cov=0.05)'";
 
 TEST(StudyCommand, SweepAndListAsTextJsonAndCsv) {
   ScratchFolder work;
@@ -41,7 +42,8 @@ TEST(StudyCommand, SweepAndListAsTextJsonAndCsv) {
   const Outcome list = runTerraq("study wall.tq4d --list", work.path());
   ASSERT_EQ(list.status, 0) << list.err;
   EXPECT_TRUE(std::regex_search(list.out, std::regex("\n  tip +[0-9.]+ +in\n"))) << list.out;
-  EXPECT_TRUE(std::regex_search(list.out, std::regex("\n  layer.1.phi +[0-9.]+ +deg\n"))) << list.out;
+  EXPECT_TRUE(std::regex_search(list.out, std::regex("\n  layer.1.phi +[0-9.]+ +deg\n")))
+      << list.out;
 
   const Outcome json =
       runTerraq("study wall.tq4d --vary tip=300:360:3 --vary layer.1.phi=30,34 --json --csv s.csv",
@@ -72,8 +74,8 @@ TEST(StudyCommand, SweepAndListAsTextJsonAndCsv) {
   const std::string svg = ReadFile(work.path() / "s.svg");
   EXPECT_TRUE(contains(svg, "<title>moment vs tip</title>")) << svg.substr(0, 400);
   EXPECT_TRUE(contains(svg, "layer.1.phi = 34"));
-  const Outcome none = runTerraq("study wall.tq4d --vary tip=300,360 --plot-output rotation --plot s.png",
-                                 work.path());
+  const Outcome none = runTerraq(
+      "study wall.tq4d --vary tip=300,360 --plot-output rotation --plot s.png", work.path());
   EXPECT_EQ(none.status, 1);
   EXPECT_TRUE(contains(none.err, "the study has no rotation to draw")) << none.err;
 }
@@ -92,8 +94,8 @@ TEST(StudyCommand, SamplingIsTheSameOnAnyThreadCount) {
   EXPECT_TRUE(contains(one.out, "\"rankCorrelation\": {\"layer.1.phi\": ")) << one.out;
   EXPECT_EQ(Lines(ReadFile(work.path() / "samples.csv")), 65u);
 
-  const Outcome text = runTerraq("study wall.tq4d " + kRandom + " --samples 64 --method lhs",
-                                 work.path());
+  const Outcome text =
+      runTerraq("study wall.tq4d " + kRandom + " --samples 64 --method lhs", work.path());
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_TRUE(contains(text.out, "Latin hypercube, 64 samples, seed 1")) << text.out;
   EXPECT_TRUE(contains(text.out, "rank correlation  layer.1.phi  layer.1.gamma")) << text.out;
@@ -139,7 +141,8 @@ TEST(StudyCommand, FourShardsMergeIntoExactlyOneRun) {
                                    work.path());
     ASSERT_EQ(part.status, 0) << part.err;
   }
-  const Outcome merged = runTerraq("study merge part3.json part1.json part4.json part2.json", work.path());
+  const Outcome merged =
+      runTerraq("study merge part3.json part1.json part4.json part2.json", work.path());
   ASSERT_EQ(merged.status, 0) << merged.err;
   EXPECT_EQ(merged.out, whole.out);
   const Outcome mergedJson =
@@ -149,10 +152,12 @@ TEST(StudyCommand, FourShardsMergeIntoExactlyOneRun) {
   const Outcome missing = runTerraq("study merge part1.json part2.json part4.json", work.path());
   EXPECT_EQ(missing.status, 2);
   EXPECT_TRUE(contains(missing.err, "shard 3/4 is missing")) << missing.err;
-  const Outcome twice = runTerraq("study merge part1.json part2.json part2.json part3.json part4.json", work.path());
+  const Outcome twice =
+      runTerraq("study merge part1.json part2.json part2.json part3.json part4.json", work.path());
   EXPECT_TRUE(contains(twice.err, "shard 2/4 is given twice")) << twice.err;
   ASSERT_EQ(runTerraq(study + " --seed 12 --shard 3/4 --out other.json", work.path()).status, 0);
-  const Outcome seeds = runTerraq("study merge part1.json part2.json other.json part4.json", work.path());
+  const Outcome seeds =
+      runTerraq("study merge part1.json part2.json other.json part4.json", work.path());
   EXPECT_TRUE(contains(seeds.err, "has seed 12 and part1.json seed 11")) << seeds.err;
 }
 
@@ -201,8 +206,8 @@ TEST(StudyCommand, CsvThatCannotBeWrittenKeepsTheEarlierFile) {
   // A full disk (a file-size limit of 512 bytes) while the rows are written.
   const std::string earlier(100, 'x');
   { std::ofstream(work.path() / "s.csv") << earlier; }
-  const Outcome full = runTerraq("study wall.tq4d --vary tip=300:400:12 --csv s.csv", work.path(),
-                                 "ulimit -f 1;");
+  const Outcome full =
+      runTerraq("study wall.tq4d --vary tip=300:400:12 --csv s.csv", work.path(), "ulimit -f 1;");
   EXPECT_EQ(full.status, 2);
   EXPECT_TRUE(contains(full.err, "cannot write s.csv")) << full.err;
   EXPECT_EQ(ReadFile(work.path() / "s.csv"), earlier);

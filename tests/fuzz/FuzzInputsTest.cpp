@@ -102,8 +102,9 @@ TEST(FuzzInputs, PlotFile) {
 
 TEST(FuzzInputs, StudyPart) {
   const WorkFolder folder;
-  expectEveryInputPasses(regressions("studypart"), filesIn(kSource / "tests/data/fuzz-seeds-studypart"),
-                         [&](std::string_view bytes) { return CheckStudyPart(bytes, folder.Path()); });
+  expectEveryInputPasses(
+      regressions("studypart"), filesIn(kSource / "tests/data/fuzz-seeds-studypart"),
+      [&](std::string_view bytes) { return CheckStudyPart(bytes, folder.Path()); });
 }
 
 }  // namespace

@@ -21,9 +21,10 @@ class ReportExportTest : public MainFormTest {
   // Opens the preview on the sample and hands it to `use`.
   void Export(const std::function<void(ui::TReportPreview&)>& use) {
     form.StartUp({});
-    ASSERT_TRUE(form.OpenFile(
-        QString::fromStdString(CopySample("wall.tq4d", "examples/anchored-wall-tieback.tq4d").string()),
-        ui::kLayoutCurrent));
+    ASSERT_TRUE(
+        form.OpenFile(QString::fromStdString(
+                          CopySample("wall.tq4d", "examples/anchored-wall-tieback.tq4d").string()),
+                      ui::kLayoutCurrent));
     ui::TUserPrompts scripted = ui::TUserPrompts::Current();
     bool shown = false;
     scripted.runDialog = [&](QDialog& dialog) {
@@ -39,11 +40,11 @@ class ReportExportTest : public MainFormTest {
   }
   // Save answers the file dialog with `name` of type `type` (0 PDF, 1 HTML).
   static void Answer(const QString& name, int type) {
-    ui::TUserPrompts::Current().saveFileNameOfType = [name, type](QWidget*, const QString&, const QString&,
-                                                                   const QString&, int& index) {
-      index = type;
-      return name;
-    };
+    ui::TUserPrompts::Current().saveFileNameOfType =
+        [name, type](QWidget*, const QString&, const QString&, const QString&, int& index) {
+          index = type;
+          return name;
+        };
   }
 };
 
@@ -67,7 +68,8 @@ TEST_F(ReportExportTest, SavesThePackageAsPdfAndHtmlAndKeepsAFileItCannotReplace
   EXPECT_NE(html.find("<svg"), std::string::npos);
   EXPECT_NE(html.find("Anchored sheet-pile wall"), std::string::npos);
   ASSERT_EQ(answers.errors.size(), 1);
-  EXPECT_TRUE(answers.errors.front().contains(QStringLiteral("taken.pdf"))) << answers.errors.front().toStdString();
+  EXPECT_TRUE(answers.errors.front().contains(QStringLiteral("taken.pdf")))
+      << answers.errors.front().toStdString();
 }
 
 TEST_F(ReportExportTest, Screenshots) {

@@ -122,7 +122,8 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   EXPECT_TRUE(r.interrupted);
   EXPECT_GT(r.samples, 0u);
   EXPECT_LT(r.samples, 2000000u);
-  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral("Cancelled"))) << form->StatusText().toStdString();
+  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral("Cancelled")))
+      << form->StatusText().toStdString();
   EXPECT_TRUE(form->SummaryText().contains(QStringLiteral("cancelled")));
   EXPECT_GT(form->ResultTable()->rowCount(), 0);
   EXPECT_EQ(form->Tornado()->Bars().size(), 2u);
@@ -167,7 +168,8 @@ TEST_F(StudyWindow, SavedStudyIsReadBackAndForeignMembersAreKept) {
   const auto reopened = Open();
   EXPECT_TRUE(reopened->Definition() == saved) << reopened->StatusText().toStdString();
   const QJsonObject root =
-      QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(folder / "wall.terraq.json"))).object();
+      QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(folder / "wall.terraq.json")))
+          .object();
   EXPECT_EQ(root.value("sections").toArray().first().toObject().value("at").toInt(), 3);
   const QJsonArray studies = root.value("studies").toArray();
   ASSERT_EQ(studies.size(), 2);

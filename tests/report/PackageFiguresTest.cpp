@@ -74,7 +74,8 @@ Sample Analysed(const std::string& relative) {
   api::AnalysisResult r = api::Analyse(s.text);
   EXPECT_FALSE(r.error) << relative;
   s.problems = std::move(r.problems);
-  for (size_t i = 0; i < s.problems.size(); ++i) s.names.push_back("Stage " + std::to_string(i + 1));
+  for (size_t i = 0; i < s.problems.size(); ++i)
+    s.names.push_back("Stage " + std::to_string(i + 1));
   if (!s.problems.empty()) s.units = s.problems.front().units;
   return s;
 }
@@ -89,7 +90,8 @@ struct Painted {
 Painted Paint(const Figure& figure, double widthMm, double heightMm, double dpi = 150) {
   const int w = static_cast<int>(widthMm / 25.4 * dpi), h = static_cast<int>(heightMm / 25.4 * dpi);
   const int border = 40;
-  Painted p{QImage(w + 2 * border, h + 2 * border, QImage::Format_RGB32), QRect(border, border, w, h)};
+  Painted p{QImage(w + 2 * border, h + 2 * border, QImage::Format_RGB32),
+            QRect(border, border, w, h)};
   p.image.fill(Qt::white);
   QPainter painter(&p.image);
   figure.paint(painter, QRectF(p.area), dpi);
@@ -127,26 +129,30 @@ QString Svg(const Figure& figure) {
   return QString::fromUtf8(bytes);
 }
 
-const Quantity kQuantities[] = {Quantity::Deflection, Quantity::Slope, Quantity::Moment, Quantity::Shear,
-                                Quantity::SoilReaction};
+const Quantity kQuantities[] = {Quantity::Deflection, Quantity::Slope, Quantity::Moment,
+                                Quantity::Shear, Quantity::SoilReaction};
 
 TEST(PackageFigures, StagedResultsShowEveryStageAndTheEnvelopeInsideTheArea) {
   const Sample s = Analysed("tests/data/fuzz-seeds/five-full-stages.tq4d");
   ASSERT_EQ(s.problems.size(), 5u);
   for (const Quantity q : kQuantities) {
     const Figure f = ResultFigure(q, s.problems, s.names, s.units, "caption");
-    for (const auto& [w, h] : {std::pair{90.0, 60.0}, std::pair{260.0, 180.0}, std::pair{160.0, 160.0}}) {
+    for (const auto& [w, h] :
+         {std::pair{90.0, 60.0}, std::pair{260.0, 180.0}, std::pair{160.0, 160.0}}) {
       const Painted p = Paint(f, w, h);
-      EXPECT_EQ(InkOutside(p), 0) << static_cast<int>(q) << " at " << w << " x " << h << " x " << h << " mm";
+      EXPECT_EQ(InkOutside(p), 0) << static_cast<int>(q) << " at " << w << " x " << h << " x " << h
+                                  << " mm";
       EXPECT_GT(InkInside(p), 1000) << w << " x " << h;
     }
     const QString svg = Svg(f);
-    for (const std::string& name : s.names) EXPECT_TRUE(svg.contains(QString::fromStdString(name))) << name;
+    for (const std::string& name : s.names)
+      EXPECT_TRUE(svg.contains(QString::fromStdString(name))) << name;
     EXPECT_TRUE(svg.contains("Envelope (max)") && svg.contains("Envelope (min)"));
     EXPECT_TRUE(svg.contains("Depth (ft)"));
   }
   // The axes name their units in the program's graph units.
-  EXPECT_TRUE(Svg(ResultFigure(Quantity::Moment, s.problems, s.names, 1, "")).contains(QString::fromUtf8("kip·in")));
+  EXPECT_TRUE(Svg(ResultFigure(Quantity::Moment, s.problems, s.names, 1, ""))
+                  .contains(QString::fromUtf8("kip·in")));
 }
 
 TEST(PackageFigures, ResultsAreDrawnInTheUnitsOfTheProgramsGraphs) {
@@ -157,7 +163,9 @@ TEST(PackageFigures, ResultsAreDrawnInTheUnitsOfTheProgramsGraphs) {
   const std::vector<api::StationResult>& st = s.problems[0].stations;
   const double h = s.problems[0].incrementLength;
   const size_t j = st.size() / 2;
-  auto at = [&](Quantity q) { return ResultGraph(q, s.problems, s.names, 1).curves.at(0).points.at(j); };
+  auto at = [&](Quantity q) {
+    return ResultGraph(q, s.problems, s.names, 1).curves.at(0).points.at(j);
+  };
   EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Moment).X), st[j].moment / 1000);
   EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Shear).X), st[j].shear / 1000);
   EXPECT_DOUBLE_EQ(static_cast<double>(at(Quantity::Deflection).X), st[j].deflection);
@@ -167,7 +175,8 @@ TEST(PackageFigures, ResultsAreDrawnInTheUnitsOfTheProgramsGraphs) {
   // SI values are drawn as they are.
   const Sample si = Analysed("examples/anchored-wall-tieback.tq4d");
   const DepthGraph moment = ResultGraph(Quantity::Moment, si.problems, si.names, 2);
-  EXPECT_DOUBLE_EQ(static_cast<double>(moment.curves[0].points[j].X), si.problems[0].stations[j].moment);
+  EXPECT_DOUBLE_EQ(static_cast<double>(moment.curves[0].points[j].X),
+                   si.problems[0].stations[j].moment);
   EXPECT_EQ(moment.xCaption, "Bending Moment (kN·m)");
   EXPECT_TRUE(moment.resultsMark.empty());
 }
@@ -180,7 +189,8 @@ TEST(PackageFigures, ResultsThatMustNotBeUsedAreMarkedOnTheGraph) {
   EXPECT_NE(graph.resultsMark.find("NOT VALID"), std::string::npos);
   EXPECT_NE(graph.resultsMark.find("Stage 2"), std::string::npos);
   EXPECT_EQ(graph.resultsMark.find("Stage 1"), std::string::npos);
-  EXPECT_TRUE(Svg(ResultFigure(Quantity::Deflection, s.problems, s.names, s.units, "")).contains("RESULTS NOT VALID"));
+  EXPECT_TRUE(Svg(ResultFigure(Quantity::Deflection, s.problems, s.names, s.units, ""))
+                  .contains("RESULTS NOT VALID"));
 }
 
 TEST(PackageFigures, EnvelopeBoundsEveryStageAtEveryStation) {
@@ -210,7 +220,8 @@ TEST(PackageFigures, EnvelopeBoundsEveryStageAtEveryStation) {
 
 TEST(PackageFigures, EnvelopeOfCurvesOnDifferentDepthsInterpolatesWithinEachCurve) {
   // The second curve has its own stations; the third ends halfway.
-  const Envelope e = EnvelopeOf({{{0, 0}, {2, 1}, {4, 2}}, {{1, 0}, {1, 0.5}, {1, 1.5}, {1, 2}}, {{-1, 0}, {3, 1}}});
+  const Envelope e = EnvelopeOf(
+      {{{0, 0}, {2, 1}, {4, 2}}, {{1, 0}, {1, 0.5}, {1, 1.5}, {1, 2}}, {{-1, 0}, {3, 1}}});
   const std::vector<long double> depths{0, 0.5, 1, 1.5, 2};
   ASSERT_EQ(e.max.size(), depths.size());
   const std::vector<long double> max{1, 1, 3, 3, 4}, min{-1, 1, 1, 1, 1};
@@ -231,7 +242,8 @@ TEST(PackageFigures, PressureOfEachProblemWithItsPartsWhereGenerated) {
   EXPECT_EQ(InkOutside(p), 0);
   // A project without earth pressure says so rather than drawing an empty frame.
   const Sample none = Analysed("examples/cantilever-point-load.tq4d");
-  EXPECT_TRUE(Svg(PressureFigure(none.problems, none.names, none.units, "")).contains("No earth pressure"));
+  EXPECT_TRUE(
+      Svg(PressureFigure(none.problems, none.names, none.units, "")).contains("No earth pressure"));
 }
 
 // The stage blocks of a data file, each read as its own project.
@@ -254,7 +266,8 @@ TEST(PackageFigures, ProfileShowsTheWallItsSupportsAndDimensionsInsideTheArea) {
   ASSERT_EQ(anchored.size(), 1u);
   const Figure f = ProfileFigure(anchored[0]->data, "");
   const QString svg = Svg(f);
-  for (const char* text : {"H = 7.00 m", "D = 5.00 m", "L = 12.00 m", "Anchor k = 5000 kN/m at 1.50 m"})
+  for (const char* text :
+       {"H = 7.00 m", "D = 5.00 m", "L = 12.00 m", "Anchor k = 5000 kN/m at 1.50 m"})
     EXPECT_TRUE(svg.contains(QString::fromUtf8(text))) << text;
 
   // Layers, water and surcharge; a stage crowded with loads and springs
@@ -331,7 +344,8 @@ TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
   std::vector<Figure> figures;
   for (int k = 0; k < 5; ++k) figures.push_back(ProfileFigure(stages[k % stages.size()]->data, ""));
   figures.push_back(PressureFigure(s.problems, s.names, s.units, ""));
-  for (const Quantity q : kQuantities) figures.push_back(ResultFigure(q, s.problems, s.names, s.units, ""));
+  for (const Quantity q : kQuantities)
+    figures.push_back(ResultFigure(q, s.problems, s.names, s.units, ""));
   // A page each in a PDF at the resolution of print, as the package has them.
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -345,7 +359,8 @@ TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
     figures[i].paint(painter, QRectF(0, 0, 7000, 7000 * figures[i].aspect), 1200);
   }
   painter.end();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // A generous bound on a shared machine; they take some tens of ms.
   EXPECT_LT(seconds, 0.5);
   EXPECT_GT(bytes.size(), 10000);
@@ -356,20 +371,25 @@ TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
 TEST(PackageFigures, Screenshots) {
   const QString folder = qEnvironmentVariable("TERRAQ_FIGURE_SHOTS");
   if (folder.isEmpty()) GTEST_SKIP();
-  for (const char* sample : {"examples/anchored-wall-tieback.tq4d", "examples/cantilever-triangular-strip-load.tq4d",
-                             "staged", "tests/data/fuzz-seeds/five-full-stages.tq4d"}) {
+  for (const char* sample :
+       {"examples/anchored-wall-tieback.tq4d", "examples/cantilever-triangular-strip-load.tq4d",
+        "staged", "tests/data/fuzz-seeds/five-full-stages.tq4d"}) {
     const Sample s = Analysed(sample);
     // The five-stage seed's tables are beyond what the program takes: results only.
-    const auto stages = std::string(sample).find("five") == std::string::npos ? Stages(s.text) : decltype(Stages(""))();
+    const auto stages = std::string(sample).find("five") == std::string::npos
+                            ? Stages(s.text)
+                            : decltype(Stages(""))();
     std::vector<std::pair<std::string, Figure>> figures;
     for (size_t k = 0; k < stages.size(); ++k)
       figures.push_back({"profile" + std::to_string(k + 1), ProfileFigure(stages[k]->data, "")});
     figures.push_back({"pressure", PressureFigure(s.problems, s.names, s.units, "")});
     for (const Quantity q : kQuantities)
-      figures.push_back({"result" + std::to_string(static_cast<int>(q)), ResultFigure(q, s.problems, s.names, s.units, "")});
+      figures.push_back({"result" + std::to_string(static_cast<int>(q)),
+                         ResultFigure(q, s.problems, s.names, s.units, "")});
     const std::string stem = QFileInfo(QString::fromLatin1(sample)).baseName().toStdString();
     for (const auto& [name, f] : figures)
-      Paint(f, 160, 160 * f.aspect).image.save(folder + "/" + QString::fromStdString(stem + "-" + name + ".png"));
+      Paint(f, 160, 160 * f.aspect)
+          .image.save(folder + "/" + QString::fromStdString(stem + "-" + name + ".png"));
   }
 }
 

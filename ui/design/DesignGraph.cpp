@@ -109,7 +109,8 @@ void DesignGraph::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(0, Y(y) - line / 2.0, w - 2, line), Qt::AlignRight, Number(y));
   }
   painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-  if (x0 <= 0 && 0 <= x1) painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
+  if (x0 <= 0 && 0 <= x1)
+    painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
   if (hasMark_) {
     painter.setPen(QPen(QColor(0, 128, 0), 1, Qt::DashLine));
     painter.drawLine(QPointF(frame.left(), Y(mark_)), QPointF(frame.right(), Y(mark_)));
@@ -117,19 +118,21 @@ void DesignGraph::paintEvent(QPaintEvent*) {
   }
   // One curve, or the parts SetParts named, each in its colour with its
   // label at the top left.
-  const QColor colours[] = {QColor(0, 0, 192), QColor(192, 0, 0), QColor(0, 128, 0),
+  const QColor colours[] = {QColor(0, 0, 192),  QColor(192, 0, 0),   QColor(0, 128, 0),
                             QColor(160, 96, 0), QColor(128, 0, 160), QColor(0, 128, 160)};
   std::vector<size_t> starts = starts_.empty() ? std::vector<size_t>{0} : starts_;
   starts.push_back(points_.size());
   for (size_t part = 0; part + 1 < starts.size(); ++part) {
-    const size_t first = std::min(starts[part], points_.size()), last = std::min(starts[part + 1], points_.size());
+    const size_t first = std::min(starts[part], points_.size()),
+                 last = std::min(starts[part + 1], points_.size());
     if (first >= last) continue;
     QPainterPath path(QPointF(X(points_[first].x), Y(points_[first].y)));
     for (size_t k = first; k < last; ++k) path.lineTo(X(points_[k].x), Y(points_[k].y));
     painter.setPen(QPen(colours[part % std::size(colours)], 2));
     painter.drawPath(path);
     if (part < size_t(labels_.size()))
-      painter.drawText(QPointF(frame.left() + 6, frame.top() + (part + 1) * line + 2), labels_[part]);
+      painter.drawText(QPointF(frame.left() + 6, frame.top() + (part + 1) * line + 2),
+                       labels_[part]);
   }
 
   painter.setPen(Qt::black);

@@ -33,8 +33,9 @@ void StudyBars::SetTornado(std::vector<Bar> bars, QString title) {
   bars_.clear();
   for (Bar& b : bars)
     if (std::isfinite(b.value)) bars_.push_back(std::move(b));
-  std::stable_sort(bars_.begin(), bars_.end(),
-                   [](const Bar& a, const Bar& b) { return std::abs(a.value) > std::abs(b.value); });
+  std::stable_sort(bars_.begin(), bars_.end(), [](const Bar& a, const Bar& b) {
+    return std::abs(a.value) > std::abs(b.value);
+  });
   counts_.clear();
   title_ = std::move(title);
   update();
@@ -65,7 +66,8 @@ void StudyBars::paintEvent(QPaintEvent*) {
 void StudyBars::paintHistogram(QPainter& painter, const QRect& frame) {
   const size_t most = std::max<size_t>(1, *std::max_element(counts_.begin(), counts_.end()));
   const int line = painter.fontMetrics().height();
-  const QRect plot = frame.adjusted(painter.fontMetrics().horizontalAdvance(Number(most)) + 8, 0, 0, 0);
+  const QRect plot =
+      frame.adjusted(painter.fontMetrics().horizontalAdvance(Number(most)) + 8, 0, 0, 0);
   painter.drawRect(plot);
   const double w = double(plot.width()) / counts_.size();
   painter.setBrush(QColor(70, 110, 170));
@@ -96,8 +98,8 @@ void StudyBars::paintTornado(QPainter& painter, const QRect& frame) {
     const double top = plot.top() + k * row;
     const double v = std::clamp(bars_[k].value, -1.0, 1.0);
     painter.setBrush(v < 0 ? QColor(190, 80, 60) : QColor(70, 110, 170));
-    painter.drawRect(QRectF(std::min(middle, middle + v * half), top + row * 0.2, std::abs(v) * half,
-                            row * 0.6));
+    painter.drawRect(QRectF(std::min(middle, middle + v * half), top + row * 0.2,
+                            std::abs(v) * half, row * 0.6));
     painter.drawText(QRectF(frame.left(), top, names + 4, row), Qt::AlignRight | Qt::AlignVCenter,
                      bars_[k].name);
     painter.drawText(QRectF(plot.left() + 4, top, plot.width() - 8, row),

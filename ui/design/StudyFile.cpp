@@ -32,13 +32,14 @@ std::optional<StudyDefinition> ReadStudy(const QJsonObject& s, QString& error) {
   for (const QJsonValue& v : s.value(QStringLiteral("vary")).toArray()) {
     const QJsonObject r = v.toObject();
     const double count = r.value(QStringLiteral("count")).toDouble(-1);
-    if (!r.value(QStringLiteral("name")).isString() || !r.value(QStringLiteral("from")).isDouble() ||
-        !r.value(QStringLiteral("to")).isDouble() || count < 2 || count > 100000 ||
-        count != std::floor(count)) {
+    if (!r.value(QStringLiteral("name")).isString() ||
+        !r.value(QStringLiteral("from")).isDouble() || !r.value(QStringLiteral("to")).isDouble() ||
+        count < 2 || count > 100000 || count != std::floor(count)) {
       error = QStringLiteral("a range of its study is not {name, from, to, count >= 2}");
       return std::nullopt;
     }
-    d.vary.push_back({Text(r.value(QStringLiteral("name"))), r.value(QStringLiteral("from")).toDouble(),
+    d.vary.push_back({Text(r.value(QStringLiteral("name"))),
+                      r.value(QStringLiteral("from")).toDouble(),
                       r.value(QStringLiteral("to")).toDouble(), static_cast<int>(count)});
   }
   if (d.vary.size() > 2) {
@@ -84,9 +85,10 @@ QJsonObject StudyObject(QJsonObject s, const StudyDefinition& d) {
   s.insert(QStringLiteral("output"), QString::fromStdString(d.output));
   QJsonArray random;
   for (const auto& r : d.random)
-    random.append(QJsonObject{{QStringLiteral("name"), QString::fromStdString(r.name)},
-                              {QStringLiteral("distribution"), QString::fromStdString(r.distribution)},
-                              {QStringLiteral("values"), QString::fromStdString(r.values)}});
+    random.append(
+        QJsonObject{{QStringLiteral("name"), QString::fromStdString(r.name)},
+                    {QStringLiteral("distribution"), QString::fromStdString(r.distribution)},
+                    {QStringLiteral("values"), QString::fromStdString(r.values)}});
   s.insert(QStringLiteral("random"), random);
   s.insert(QStringLiteral("method"), QString::fromStdString(d.method));
   s.insert(QStringLiteral("samples"), static_cast<double>(d.samples));
@@ -133,7 +135,9 @@ std::optional<StudyFile> ReadStudyFile(const QString& path, QString& error) {
   QJsonParseError parse;
   const QJsonDocument doc = QJsonDocument::fromJson(in.readAll(), &parse);
   if (parse.error != QJsonParseError::NoError) {
-    error = QStringLiteral("it is not JSON (at byte %1: %2)").arg(parse.offset).arg(parse.errorString());
+    error = QStringLiteral("it is not JSON (at byte %1: %2)")
+                .arg(parse.offset)
+                .arg(parse.errorString());
     return std::nullopt;
   }
   file.root = doc.object();
@@ -164,10 +168,8 @@ bool WriteStudyFile(const QString& path, StudyFile& file, const StudyDefinition&
   root.insert(QStringLiteral("version"), 1);
   QJsonArray studies = root.value(QStringLiteral("studies")).toArray();
   const QJsonObject old = studies.isEmpty() ? QJsonObject() : studies.first().toObject();
-  if (studies.isEmpty())
-    studies.append(StudyObject(old, study));
-  else
-    studies.replace(0, StudyObject(old, study));
+  if (studies.isEmpty()) studies.append(StudyObject(old, study));
+  else studies.replace(0, StudyObject(old, study));
   root.insert(QStringLiteral("studies"), studies);
   try {
     const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);

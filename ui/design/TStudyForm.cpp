@@ -13,23 +13,23 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QSignalBlocker>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
+#include "WallText.h"
 #include "design/DesignGraph.h"
 #include "design/StudyBars.h"
 #include "design/StudyFormCells.h"
 #include "project/StudyUnits.h"
-#include "WallText.h"
 
 namespace terraq::ui {
 
@@ -38,7 +38,6 @@ using study::Q;
 using study::SetCell;
 
 namespace {
-
 
 const char* const kDistributions[] = {"normal", "lognormal", "uniform", "truncnormal"};
 const char* const kMethods[] = {"mc", "lhs", "form"};
@@ -111,8 +110,9 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   auto* randomPage = new QWidget(pages_);
   auto* randomLayout = new QVBoxLayout(randomPage);
   random_ = Table({tr("Parameter"), tr("Distribution"), tr("Values")}, randomPage);
-  random_->setToolTip(tr("Values: normal and lognormal MEAN, SD (or MEAN, cov=0.1); "
-                         "uniform LOW, HIGH; truncnormal MEAN, SD, LOW, HIGH"));
+  random_->setToolTip(
+      tr("Values: normal and lognormal MEAN, SD (or MEAN, cov=0.1); "
+         "uniform LOW, HIGH; truncnormal MEAN, SD, LOW, HIGH"));
   auto* addRandom = new QPushButton(tr("Add"), randomPage);
   auto* removeRandom = new QPushButton(tr("Remove"), randomPage);
   auto* randomButtons = new QHBoxLayout;
@@ -145,8 +145,8 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   connect(mode_, &QComboBox::currentIndexChanged, pages_, &QStackedWidget::setCurrentIndex);
   connect(addRandom, &QPushButton::clicked, this, [this] {
     const int row = parameters_->currentRow();
-    const QString name = row >= 0 && parameters_->item(row, 0) ? parameters_->item(row, 0)->text()
-                                                               : QString();
+    const QString name =
+        row >= 0 && parameters_->item(row, 0) ? parameters_->item(row, 0)->text() : QString();
     const double value = row >= 0 && parameters_->item(row, 1)
                              ? parameters_->item(row, 1)->data(Qt::UserRole).toDouble()
                              : 0;
@@ -229,8 +229,9 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
     QString error;
     const std::optional<StudyFile> file = ReadStudyFile(path, error);
     if (!file)
-      setStatus(tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
-                    .arg(path, error));
+      setStatus(
+          tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
+              .arg(path, error));
     else if (file->study) {
       SetDefinition(*file->study);
       setStatus(tr("The study of %1.").arg(path));
@@ -283,8 +284,7 @@ void TStudyForm::Refresh() {
   }
   // A chosen parameter the project no longer has stays, for Run to name.
   for (int k = 0; k < 2; ++k) {
-    if (chosen[k].isEmpty() || (k == 1 && chosen[1] == tr("(none)")))
-      continue;
+    if (chosen[k].isEmpty() || (k == 1 && chosen[1] == tr("(none)"))) continue;
     if (varyName_[k]->findText(chosen[k]) < 0) varyName_[k]->addItem(chosen[k], 0.0);
     varyName_[k]->setCurrentIndex(varyName_[k]->findText(chosen[k]));
   }
@@ -312,9 +312,10 @@ StudyDefinition TStudyForm::Definition() const {
   d.output = output_->currentText().trimmed().toStdString();
   for (int row = 0; row < random_->rowCount(); ++row) {
     const auto* kind = qobject_cast<QComboBox*>(random_->cellWidget(row, 1));
-    d.random.push_back({random_->item(row, 0) ? random_->item(row, 0)->text().trimmed().toStdString() : "",
-                        kind ? kind->currentText().toStdString() : "normal",
-                        random_->item(row, 2) ? random_->item(row, 2)->text().trimmed().toStdString() : ""});
+    d.random.push_back(
+        {random_->item(row, 0) ? random_->item(row, 0)->text().trimmed().toStdString() : "",
+         kind ? kind->currentText().toStdString() : "normal",
+         random_->item(row, 2) ? random_->item(row, 2)->text().trimmed().toStdString() : ""});
   }
   d.method = kMethods[std::max(0, method_->currentIndex())];
   d.samples = samples_->value();
@@ -408,8 +409,8 @@ bool TStudyForm::Run() {
     for (const auto& r : d.vary) {
       if (!text->find(r.name))
         return setStatus(tr("The project has no parameter \"%1\".").arg(Q(r.name))), false;
-      auto v = design::Vary::Parse(r.name, Exact(r.from) + ":" + Exact(r.to) + ":" +
-                                               std::to_string(r.count), error);
+      auto v = design::Vary::Parse(
+          r.name, Exact(r.from) + ":" + Exact(r.to) + ":" + std::to_string(r.count), error);
       if (!v) return setStatus(Q(error)), false;
       vary.push_back(*v);
     }
@@ -479,21 +480,25 @@ bool TStudyForm::Run() {
   form_.reset();
   stop_ = false;
   finished_ = false;
-  progress_->setRange(0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
+  progress_->setRange(
+      0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
   setRunning(true);
   cancelButton_->setEnabled(d.method != "form" || !d.probabilistic);  // FORM runs to its end
-  setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what) : tr("Running..."));
+  setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what)
+                           : tr("Running..."));
   worker_ = std::thread([this, work, outcome] {
     design::StudyControl control;
     control.stop = &stop_;
     control.progress = [this](size_t done) {
       QMetaObject::invokeMethod(
-          this, [this, done] { progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX))); },
+          this,
+          [this, done] { progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX))); },
           Qt::QueuedConnection);
     };
     work(control);
-    QMetaObject::invokeMethod(this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
   });
   return true;
 }
@@ -515,7 +520,8 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
       if (p.error || p.problems.empty()) continue;
       for (size_t k = 0; k < p.problems.size(); ++k) {
         const std::string prefix = design::ProblemPrefix(k, p.problems.size(), staged_);
-        for (const char* n : {"top", "deflection", "moment", "shear"}) outputs_.push_back(prefix + n);
+        for (const char* n : {"top", "deflection", "moment", "shear"})
+          outputs_.push_back(prefix + n);
         for (size_t s = 0; s < p.problems[k].supports.size(); ++s)
           outputs_.push_back(prefix + "support." + std::to_string(s + 1));
       }
@@ -531,18 +537,21 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   progress_->setRange(0, 1);
   progress_->setValue(1);
 
-  const std::optional<std::string> error =
-      sweep_ ? sweep_->error : sampling_ ? sampling_->error : form_ ? form_->error : std::nullopt;
+  const std::optional<std::string> error = sweep_      ? sweep_->error
+                                           : sampling_ ? sampling_->error
+                                           : form_     ? form_->error
+                                                       : std::nullopt;
   if (error) {
     setStatus(tr("The study could not run: %1").arg(Q(*error)));
   } else if (sweep_) {
     size_t failed = 0;
     for (size_t k = 0; k < sweep_->done; ++k) failed += sweep_->points[k].error.has_value();
-    QString s = sweep_->interrupted
-                    ? tr("Cancelled: %1 of %2 points were analysed; the table and graph show those.")
-                          .arg(sweep_->done)
-                          .arg(sweep_->points.size())
-                    : tr("%1 points analysed.").arg(sweep_->points.size());
+    QString s =
+        sweep_->interrupted
+            ? tr("Cancelled: %1 of %2 points were analysed; the table and graph show those.")
+                  .arg(sweep_->done)
+                  .arg(sweep_->points.size())
+            : tr("%1 points analysed.").arg(sweep_->points.size());
     if (failed) s += tr(" %1 could not be analysed (see the table).").arg(failed);
     setStatus(s);
   } else if (sampling_) {
@@ -554,7 +563,8 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   } else if (form_) {
     setStatus(form_->converged ? tr("FORM converged in %1 iterations.").arg(form_->iterations)
                                : tr("FORM did not converge in %1 iterations: the index is that of "
-                                    "the last.").arg(form_->iterations));
+                                    "the last.")
+                                     .arg(form_->iterations));
   }
   showResults();
   emit finished();

@@ -33,9 +33,9 @@
 #include <string>
 #include <thread>
 
+#include "StudyForm.h"
 #include "StudyRun.h"
 #include "StudySampling.h"
-#include "StudyForm.h"
 #include "design/StudyFile.h"
 
 class QComboBox;
@@ -153,11 +153,11 @@ class TStudyForm : public QWidget {
   std::optional<design::SweepResult> sweep_;
   std::optional<design::SamplingResult> sampling_;
   std::optional<design::FormResult> form_;
-  std::vector<std::string> outputs_;     // of the results shown
+  std::vector<std::string> outputs_;      // of the results shown
   std::vector<std::string> randomNames_;  // the random parameters of the results shown
   bool staged_ = false;
   size_t secondCount_ = 1;  // of the sweep shown
-  int units_ = 0;  // the data file's units code (project/StudyUnits.h)
+  int units_ = 0;           // the data file's units code (project/StudyUnits.h)
 };
 
 }  // namespace terraq::ui

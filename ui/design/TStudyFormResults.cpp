@@ -58,10 +58,8 @@ void TStudyForm::showResults() {
   summary_->setVisible(probabilistic);
   histogram_->setVisible(probabilistic);
   tornado_->setVisible(probabilistic);
-  if (probabilistic)
-    showSampling();
-  else
-    showSweep();
+  if (probabilistic) showSampling();
+  else showSweep();
 }
 
 void TStudyForm::showSweep() {
@@ -112,7 +110,8 @@ void TStudyForm::showSweep() {
       const DesignGraph::Point point{
           sweep_->points[k].values.empty() ? NAN : sweep_->points[k].values[0],
           OutputOf(sweep_->points[k], output)};
-      if (std::isfinite(point.x) && std::isfinite(point.y)) curve.push_back(point);  // not a failed one
+      if (std::isfinite(point.x) && std::isfinite(point.y))
+        curve.push_back(point);  // not a failed one
     }
   }
   sweepGraph_->SetCurve(curve, WithUnit(names.front(), ParameterUnit(names.front(), units_)),
@@ -133,7 +132,8 @@ void TStudyForm::showSampling() {
                    .arg(form_->evaluations)
                    .arg(form_->converged ? QString() : tr(" (not converged)"));
     table_->setColumnCount(3);
-    table_->setHorizontalHeaderLabels({tr("Parameter"), tr("Design point"), tr("Importance alpha²")});
+    table_->setHorizontalHeaderLabels(
+        {tr("Parameter"), tr("Design point"), tr("Importance alpha²")});
     table_->setRowCount(int(randomNames_.size()));
     for (size_t k = 0; k < randomNames_.size(); ++k) {
       SetCell(table_, int(k), 0, Q(randomNames_[k]));
@@ -142,10 +142,10 @@ void TStudyForm::showSampling() {
     }
     std::vector<StudyBars::Bar> bars;
     for (size_t k = 0; k < randomNames_.size() && k < form_->designPointU.size(); ++k)
-      bars.push_back({Q(randomNames_[k]), k < form_->importance.size()
-                                              ? std::copysign(std::sqrt(form_->importance[k]),
-                                                              form_->designPointU[k])
-                                              : 0});
+      bars.push_back({Q(randomNames_[k]),
+                      k < form_->importance.size()
+                          ? std::copysign(std::sqrt(form_->importance[k]), form_->designPointU[k])
+                          : 0});
     tornado_->SetTornado(bars, tr("alpha at the design point"));
     histogram_->Clear(tr("FORM draws no samples"));
     for (const std::string& n : form_->notes) summary += Q(n) + "\n";
@@ -164,10 +164,10 @@ void TStudyForm::showSampling() {
                  .arg(r.interrupted ? tr(" (cancelled: the samples done)") : QString())
                  .arg(r.failedSamples);
   for (const design::LimitStateResult& l : r.limitStates)
-    summary += tr("P[%1] = %2  (95 %: %3 to %4)  beta = %5  (%6 failures)\n")
-                   .arg(Q(l.name), Number(l.probability), Number(l.lower), Number(l.upper),
-                        Number(l.beta))
-                   .arg(l.failures);
+    summary +=
+        tr("P[%1] = %2  (95 %: %3 to %4)  beta = %5  (%6 failures)\n")
+            .arg(Q(l.name), Number(l.probability), Number(l.lower), Number(l.upper), Number(l.beta))
+            .arg(l.failures);
   for (const std::string& n : r.notes) summary += Q(n) + "\n";
   for (const std::string& f : r.failureReasons) summary += Q(f) + "\n";
   summary_->setPlainText(summary);
@@ -186,7 +186,8 @@ void TStudyForm::showSampling() {
     SetCell(table_, int(k), c++, Q(s.name));
     SetCell(table_, int(k), c++, Q(OutputUnit(s.name, units_)));
     SetCell(table_, int(k), c++, QString::number(s.count));
-    for (double v : {s.mean, s.sd, s.min}) SetCell(table_, int(k), c++, s.count ? Number(v) : QString());
+    for (double v : {s.mean, s.sd, s.min})
+      SetCell(table_, int(k), c++, s.count ? Number(v) : QString());
     for (double v : s.percentiles) SetCell(table_, int(k), c++, Number(v));
     c = heading.size() - 1;
     SetCell(table_, int(k), c, s.count ? Number(s.max) : QString());

@@ -327,15 +327,14 @@ void PaintResultsMark(const Context& c) {
 }  // namespace
 
 QPen UnderlayPen(int underlay, int dpi) {
-  const int width = std::max(3 * CurvePenWidth(dpi, 1), static_cast<int>(std::lround(0.6 * dpi / 25.4)));
+  const int width =
+      std::max(3 * CurvePenWidth(dpi, 1), static_cast<int>(std::lround(0.6 * dpi / 25.4)));
   QPen pen(QColor(150, 150, 150), width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
   // The pattern counts pen widths: dashes of 4 mm with 1.5 mm gaps, or a
   // 1 mm dot between them.
   const double mm = dpi / 25.4 / width;
-  if (underlay == 2)
-    pen.setDashPattern({4 * mm, 1.2 * mm, 1 * mm, 1.2 * mm});
-  else
-    pen.setDashPattern({4 * mm, 1.5 * mm});
+  if (underlay == 2) pen.setDashPattern({4 * mm, 1.2 * mm, 1 * mm, 1.2 * mm});
+  else pen.setDashPattern({4 * mm, 1.5 * mm});
   return pen;
 }
 
