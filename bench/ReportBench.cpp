@@ -30,11 +30,12 @@ std::string FiveStages() {
 
 void BM_PackageOfFiveStages(benchmark::State& state) {
   const std::string text = FiveStages();
-  const auto form = state.range(0) == 0 ? terraq::report::PackageForm::Pdf : terraq::report::PackageForm::Html;
+  const auto form =
+      state.range(0) == 0 ? terraq::report::PackageForm::Pdf : terraq::report::PackageForm::Html;
   size_t bytes = 0;
   for (auto _ : state) {
-    const terraq::report::Document document =
-        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text));
+    const terraq::report::Document document = terraq::report::BuildPackage(
+        terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text));
     bytes = terraq::report::PackageBytes(document, form, terraq::report::Paper::A4).size();
     benchmark::DoNotOptimize(bytes);
   }
@@ -45,8 +46,8 @@ BENCHMARK(BM_PackageOfFiveStages)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 void BM_ContentsOfFiveStages(benchmark::State& state) {
   const std::string text = FiveStages();
   for (auto _ : state)
-    benchmark::DoNotOptimize(
-        terraq::report::BuildPackage(terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text)));
+    benchmark::DoNotOptimize(terraq::report::BuildPackage(
+        terraq::report::AnalysedPackageInput("staged-excavation-tieback.tq4d", text)));
 }
 BENCHMARK(BM_ContentsOfFiveStages)->Unit(benchmark::kMillisecond);
 
