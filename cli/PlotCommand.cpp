@@ -1,6 +1,5 @@
 #include "PlotCommand.h"
 
-#include <QGuiApplication>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <iostream>
 
 #include "CommandLine.h"
+#include "PaintingApplication.h"
 #include "controls/NumberFormat.h"
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
@@ -59,7 +59,6 @@ std::string inches(double value) {
   return text;
 }
 
-// A real option value no smaller than `least`.
 // A real option value no smaller than `least`.
 bool readSize(std::string_view text, double least, double& value) {
   long double parsed = 0;
@@ -147,17 +146,7 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
     graph.ShowWall = graph.WallLineCount > 0;
   }
 
-  // Fonts and painting need a GUI application; the offscreen platform
-  // needs no display. A platform the user chose is respected.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char* argv[] = {const_cast<char*>(programName), nullptr};
-  // Qt's notes (a missing runtime folder, font substitutions) are not the
-  // user's business here; its errors are.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "terraq: %s\n", qPrintable(text));
-  });
-  QGuiApplication application(argc, argv);
+  const PaintingApplication application(programName);
 
   const std::string failure = SaveGraph(graph, FullWorld(graph), options.outFile, options.format, options.size);
   if (!failure.empty()) {

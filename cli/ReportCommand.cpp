@@ -1,6 +1,5 @@
 #include "ReportCommand.h"
 
-#include <QGuiApplication>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -8,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "PackageFile.h"
+#include "PaintingApplication.h"
 #include "project/EngineRun.h"
 #include "project/TWordReader.h"
 #include "project/WriteGuards.h"
@@ -111,16 +111,7 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
     return fail(e.what());
   }
 
-  // Fonts and painting need a GUI application; the offscreen platform
-  // needs no display. A platform the user chose is respected.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char* argv[] = {const_cast<char*>(programName), nullptr};
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-      std::fprintf(stderr, "terraq: %s\n", qPrintable(message));
-  });
-  QGuiApplication application(argc, argv);
+  const PaintingApplication application(programName);
 
   const report::PackageInput input =
       report::AnalysedPackageInput(options.dataFile, std::move(text));

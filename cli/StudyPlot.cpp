@@ -1,6 +1,5 @@
 #include "StudyPlot.h"
 
-#include <QGuiApplication>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -8,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "JsonReader.h"
+#include "PaintingApplication.h"
 #include "graphs/TGraphPlot.h"
 #include "plotwindow/GraphOutput.h"
 
@@ -177,14 +177,7 @@ int StudyPlotCommand(const std::vector<std::string_view>& args, const char* prog
               << " to draw (give --plot-output one of its outputs)\n";
     return kExitNothing;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char* argv[] = {const_cast<char*>(programName), nullptr};
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-      std::fprintf(stderr, "terraq: %s\n", qPrintable(message));
-  });
-  QGuiApplication application(argc, argv);
+  const PaintingApplication application(programName);
   const ui::TGraphImageSize size{6, 4, 96, ui::TBitmapColors::TrueColor24Bit};
   const std::string failure = ui::SaveGraph(g, ui::FullWorld(g), out, *format, size);
   if (!failure.empty()) return fail(failure);
