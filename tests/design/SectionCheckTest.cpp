@@ -1,0 +1,2 @@
+// Placeholder.
+#include <gtest/gtest.h>
