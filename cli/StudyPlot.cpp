@@ -6,12 +6,17 @@
 #include <sstream>
 
 #include "CommandLine.h"
-#include "JsonReader.h"
 #include "PaintingApplication.h"
 #include "graphs/TGraphPlot.h"
 #include "plotwindow/GraphOutput.h"
+#include "project/JsonReader.h"
 
 namespace terraq::cli {
+
+using ui::JsonItem;
+using ui::JsonValue;
+using ui::ParseJson;
+using ui::ParseJsonStreamed;
 
 namespace {
 

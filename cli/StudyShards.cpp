@@ -8,10 +8,15 @@
 #include <map>
 #include <sstream>
 
-#include "JsonReader.h"
 #include "SummaryOutput.h"
+#include "project/JsonReader.h"
 
 namespace terraq::cli {
+
+using ui::JsonItem;
+using ui::JsonValue;
+using ui::ParseJson;
+using ui::ParseJsonStreamed;
 
 namespace {
 

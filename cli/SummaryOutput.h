@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "project/EngineRun.h"
+#include "project/JsonText.h"
 #include "project/RunSummary.h"
 
 namespace terraq::cli {
@@ -36,21 +37,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                                  {"value", "depth"} or null}]}
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);
 
-// A JSON string literal: quoted, with quotes, backslashes and control
-// characters escaped. Bytes that are not valid UTF-8 (titles saved in an
-// 8-bit code page) are taken as Latin-1 and re-encoded.
-std::string JsonString(std::string_view text);
-
-// A file name as a JSON string literal that names exactly that file. Valid
-// UTF-8 is written as it is; any other byte b is written as the escape of
-// the lone surrogate U+DC00+b ("\udcff" for 0xFF), the convention by which
-// a name's bytes survive a Unicode string (Python's "surrogateescape":
-// os.fsencode(json.loads(text)) gives back the bytes). The result is ASCII
-// plus valid UTF-8 whatever the name holds.
-std::string JsonPath(const std::filesystem::path& path);
-
-// A JSON number in its shortest exact form; null when not finite
-// (ui::SummaryNumberText, which the calculation package shares).
-std::string JsonNumber(double value);
+// The JSON text of strings, file names and numbers (project/JsonText.h),
+// under the names the command's sources have always used.
+using ui::JsonNumber;
+using ui::JsonPath;
+using ui::JsonString;
 
 }  // namespace terraq::cli

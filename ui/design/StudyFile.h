@@ -14,12 +14,13 @@
 // "values": "32, 2"}], "method": "mc"|"lhs"|"form", "samples": N, "seed": S,
 // "limits": ["top>0.5", "not-held"]}. Values in the data file's units.
 
-#include <QJsonObject>
 #include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "project/ProjectFile.h"
 
 namespace terraq::ui {
 
@@ -49,10 +50,10 @@ struct StudyDefinition {
 // NAME.terraq.json beside the data file `dataFile`.
 QString StudyFilePath(const QString& dataFile);
 
-// The file as it was read: the whole object (written back with the study
-// replaced) and the window's study, when it has one.
+// The file as it was read: the whole project file (written back with the
+// study replaced) and the window's study, when it has one.
 struct StudyFile {
-  QJsonObject root;
+  ProjectFile project;
   std::optional<StudyDefinition> study;
 };
 

@@ -2,8 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
-namespace terraq::cli {
+namespace terraq::ui {
 
 namespace {
 
@@ -241,6 +242,56 @@ const JsonValue* JsonValue::find(std::string_view key) const {
   return nullptr;
 }
 
+JsonValue JsonValue::Number(double value) {
+  JsonValue v;
+  v.type = Type::Number;
+  v.number = value;
+  return v;
+}
+
+JsonValue JsonValue::Text(std::string value) {
+  JsonValue v;
+  v.type = Type::String;
+  v.string = std::move(value);
+  return v;
+}
+
+JsonValue JsonValue::Bool(bool value) {
+  JsonValue v;
+  v.type = Type::Bool;
+  v.boolean = value;
+  return v;
+}
+
+JsonValue JsonValue::Array(std::vector<JsonValue> items) {
+  JsonValue v;
+  v.type = Type::Array;
+  v.items = std::move(items);
+  return v;
+}
+
+JsonValue JsonValue::Object() {
+  JsonValue v;
+  v.type = Type::Object;
+  return v;
+}
+
+JsonValue& JsonValue::set(std::string_view key, JsonValue value) {
+  if (type == Type::Null) type = Type::Object;
+  for (auto& member : members)
+    if (member.first == key) return member.second = std::move(value);
+  members.push_back({std::string(key), std::move(value)});
+  return members.back().second;
+}
+
+void JsonValue::erase(std::string_view key) {
+  for (auto it = members.begin(); it != members.end(); ++it)
+    if (it->first == key) {
+      members.erase(it);
+      return;
+    }
+}
+
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error) {
   Reader reader(text);
   JsonValue value;
@@ -262,4 +313,4 @@ std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_vi
   return value;
 }
 
-}  // namespace terraq::cli
+}  // namespace terraq::ui

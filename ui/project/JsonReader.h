@@ -1,6 +1,7 @@
 #pragma once
-// A strict reader of JSON texts (RFC 8259) for the files the command writes
-// and reads back: the part files of a study's shards. Numbers are read with
+// A strict reader of JSON texts (RFC 8259) for the files the programs write
+// and read back: the part files of a study's shards, the project file beside
+// a data file (ProjectFile.h). Numbers are read with
 // std::from_chars, so a number written in its shortest exact form
 // (JsonNumber) comes back as the same double to the last bit. A lone
 // surrogate escape \udc80..\udcff is the byte 0x80..0xff of a file name
@@ -15,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace terraq::cli {
+namespace terraq::ui {
 
 struct JsonMember;
 
@@ -34,6 +35,19 @@ struct JsonValue {
   bool isNumber() const { return type == Type::Number; }
   bool isString() const { return type == Type::String; }
   bool isArray() const { return type == Type::Array; }
+  bool isObject() const { return type == Type::Object; }
+
+  // Values to build a text from (FormatJson, JsonText.h).
+  static JsonValue Number(double value);
+  static JsonValue Text(std::string value);
+  static JsonValue Bool(bool value);
+  static JsonValue Array(std::vector<JsonValue> items = {});
+  static JsonValue Object();
+  // Sets the member `key` of an object: in its place when there is one, so
+  // that a file keeps its order, else at the end. Makes a null an object.
+  JsonValue& set(std::string_view key, JsonValue value);
+  // Removes the member `key` when there is one.
+  void erase(std::string_view key);
 };
 
 // A member of an object: its name and its value.
@@ -55,4 +69,4 @@ using JsonItem = std::function<bool(const JsonValue& item, std::string& error)>;
 std::optional<JsonValue> ParseJsonStreamed(std::string_view text, std::string_view streamed,
                                            const JsonItem& item, std::string& error);
 
-}  // namespace terraq::cli
+}  // namespace terraq::ui
