@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -113,6 +114,40 @@ TEST(Study, LinearLimitStateIndependentAndCorrelated) {
   ExpectExact(c);
   c.correlation = {1, 0.5, -0.3, 0.5, 1, 0.2, -0.3, 0.2, 1};
   ExpectExact(c);
+}
+
+// Cancel set during the tenth analysis (the second block of 2n + 1 = 7):
+// nothing more is analysed and no index is given; progress came per block.
+TEST(Study, CancelledFormGivesNoIndex) {
+  const LinearCase c;
+  std::atomic<bool> stop{false};
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  ModelFactory stopping = [&stop, calls, a = c.a] {
+    struct Stopping : Linear {
+      Stopping(std::vector<double> a, std::atomic<bool>& s, std::shared_ptr<std::atomic<int>> n)
+          : Linear(std::move(a)), stop(s), count(std::move(n)) {}
+      Evaluation evaluate(const std::vector<double>& x) override {
+        if (++*count == 10) stop = true;
+        return Linear::evaluate(x);
+      }
+      std::atomic<bool>& stop;
+      std::shared_ptr<std::atomic<int>> count;
+    };
+    return std::make_unique<Stopping>(a, stop, calls);
+  };
+  std::vector<size_t> progress;
+  FormOptions options;
+  options.control = {[&](size_t done) { progress.push_back(done); }, &stop};
+  const FormResult f =
+      Form(stopping, c.parameters(), {}, {"y above", 0, c.limit, false, false}, options);
+  EXPECT_FALSE(f.error);
+  EXPECT_TRUE(f.interrupted);
+  EXPECT_FALSE(f.converged);
+  EXPECT_TRUE(std::isnan(f.beta) && std::isnan(f.probability));
+  EXPECT_TRUE(f.designPoint.empty() && f.importance.empty());
+  EXPECT_EQ(calls->load(), 10);
+  EXPECT_EQ(f.evaluations, 10u);
+  EXPECT_EQ(progress, std::vector<size_t>{7});
 }
 
 TEST(Study, NormalQuantileWilsonIntervalAndLatinStrata) {

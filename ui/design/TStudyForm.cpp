@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -205,10 +206,20 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   graphs->addWidget(sweepGraph_, 1);
   graphs->addWidget(histogram_, 1);
   graphs->addWidget(tornado_, 1);
+  correlations_ = Table({}, this);
+  correlations_->setObjectName(QStringLiteral("StudyCorrelations"));
+  correlations_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  correlations_->setToolTip(
+      tr("Rank (Spearman) correlation of each output with each random "
+         "parameter, over the samples analysed"));
+  tables_ = new QTabWidget(this);
+  tables_->addTab(table_, tr("Results"));
+  tables_->addTab(correlations_, tr("Rank correlations"));
   auto* right = new QVBoxLayout;
   right->addLayout(graphs, 3);
+  right->addWidget(makeGraphButtons());
   right->addWidget(summary_);
-  right->addWidget(table_, 2);
+  right->addWidget(tables_, 2);
   right->addWidget(status_);
 
   auto* layout = new QHBoxLayout(this);
@@ -452,9 +463,11 @@ bool TStudyForm::Run() {
                false;
       outcome->asked = 0;
       what = tr("analyses");
-      work = [model, parameters, limit = limits.front(), outcome](const design::StudyControl&) {
+      work = [model, parameters, limit = limits.front(),
+              outcome](const design::StudyControl& control) {
         design::FormOptions options;
         options.threads = Threads();
+        options.control = control;
         outcome->form = design::Form(model->factory, parameters, model->bounds, limit, options);
       };
     } else {
@@ -484,7 +497,6 @@ bool TStudyForm::Run() {
       0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
   setRunning(true);
-  cancelButton_->setEnabled(d.method != "form" || !d.probabilistic);  // FORM runs to its end
   setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what)
                            : tr("Running..."));
   worker_ = std::thread([this, work, outcome] {
@@ -493,7 +505,12 @@ bool TStudyForm::Run() {
     control.progress = [this](size_t done) {
       QMetaObject::invokeMethod(
           this,
-          [this, done] { progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX))); },
+          [this, done] {
+            if (progress_->maximum() > 0)
+              progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+            else if (!stop_)  // FORM: as many analyses as its iteration takes
+              setStatus(tr("Running FORM: %1 analyses done...").arg(done));
+          },
           Qt::QueuedConnection);
     };
     work(control);
@@ -560,6 +577,9 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
                         .arg(sampling_->samples)
                         .arg(outcome->asked)
                   : tr("%1 samples analysed.").arg(sampling_->samples));
+  } else if (form_ && form_->interrupted) {
+    setStatus(tr("Cancelled after %1 analyses: FORM gives no reliability index.")
+                  .arg(form_->evaluations));
   } else if (form_) {
     setStatus(form_->converged ? tr("FORM converged in %1 iterations.").arg(form_->iterations)
                                : tr("FORM did not converge in %1 iterations: the index is that of "
