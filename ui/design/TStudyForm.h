@@ -13,8 +13,10 @@
 //
 // The analyses run on a worker thread with a StudyControl: the window stays
 // live, shows the progress, and Cancel stops the study after the analyses
-// under way; what was done is shown and said to be partial. Closing the
-// window stops the study and waits for it.
+// under way; what was done is shown and said to be partial (a cancelled
+// FORM shows no index at all, and its progress is a count of analyses, as
+// many as its iteration takes). Closing the window stops the study and
+// waits for it.
 //
 // The definition is read from NAME.terraq.json beside the project when the
 // window opens and written there by Save (StudyFile.h), which reads it

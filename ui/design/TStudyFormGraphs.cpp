@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <cstdio>
 
 #include "design/DesignGraph.h"
 #include "design/StudyBars.h"
@@ -116,11 +115,8 @@ void TStudyForm::showCorrelations(const design::SamplingResult& r) {
   for (size_t k = 0; k < r.outputs.size(); ++k) {
     SetCell(correlations_, int(k), 0, Q(r.outputs[k].name));
     const std::vector<double>& c = r.outputs[k].rankCorrelation;
-    for (size_t p = 0; p < c.size() && p < randomNames_.size(); ++p) {
-      char text[32];
-      std::snprintf(text, sizeof text, "%+.3f", c[p]);
-      SetCell(correlations_, int(k), int(p) + 1, QString::fromLatin1(text));
-    }
+    for (size_t p = 0; p < c.size() && p < randomNames_.size(); ++p)
+      SetCell(correlations_, int(k), int(p) + 1, Q(design::RankCorrelationText(c[p])));
   }
   correlations_->resizeColumnsToContents();
 }
