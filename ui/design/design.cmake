@@ -6,5 +6,6 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/StudyGraphOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormDefinition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormGraphs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)
