@@ -190,6 +190,10 @@ TEST(Study, RefusesImpossibleInputAndTruncatesPhysicalRanges) {
   std::string error;
   EXPECT_FALSE(Distribution::Parse("normal(5,-1)", error));
   EXPECT_TRUE(Distribution::Parse("lognormal(5,cov=0.2)", error));
+  // As the Study window's Add writes a row: spaces around the values.
+  const auto spaced = Distribution::Parse("normal( 63000 , cov=0.1 )", error);
+  ASSERT_TRUE(spaced) << error;
+  EXPECT_DOUBLE_EQ(spaced->b, 6300);
 }
 
 // The wall itself: the same seed gives the same numbers on one thread and

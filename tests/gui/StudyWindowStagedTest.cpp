@@ -129,9 +129,14 @@ TEST_F(StagedStudy, CancelledFormGivesNoIndex) {
   auto form = Open();
   ui::StudyDefinition d;
   d.probabilistic = true;
-  d.random = {{"layer.1.phi", "normal", "32, 2"}, {"layer.1.gamma", "uniform", "18, 20"}};
+  // Five parameters: some hundred analyses, which Cancel is pressed well before.
+  d.random = {{"layer.1.phi", "normal", "32, 2"},
+              {"layer.1.gamma", "uniform", "18, 20"},
+              {"ei", "normal", "63000, cov=0.1"},
+              {"layer.1.k", "normal", "20000, cov=0.2"},
+              {"surcharge", "uniform", "5, 15"}};
   d.method = "form";
-  d.limits = {"stage.5.top>0.02"};
+  d.limits = {"stage.5.moment>190"};
   form->SetDefinition(d);
   QSignalSpy done(form.get(), &ui::TStudyForm::finished);
   ASSERT_TRUE(form->Run()) << form->StatusText().toStdString();
