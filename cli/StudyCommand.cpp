@@ -91,6 +91,7 @@ class Interruption {
 // a second; nothing when standard error is not a terminal (a log file).
 class Progress {
  public:
+  // `total` 0: not known ahead (FORM).
   Progress(size_t total, const char* what) : total_(total), what_(what), shown_(isatty(2)) {}
   void operator()(size_t done) {
     if (!shown_) return;
@@ -98,7 +99,9 @@ class Progress {
     if (drawn_ && now - last_ < std::chrono::milliseconds(250)) return;
     last_ = now;
     drawn_ = true;
-    std::cerr << "\rstudy: " << done << " of " << total_ << " " << what_ << std::flush;
+    std::cerr << "\rstudy: " << done;
+    if (total_) std::cerr << " of " << total_;
+    std::cerr << " " << what_ << std::flush;
   }
   ~Progress() {
     if (drawn_) std::cerr << "\r\033[K" << std::flush;
@@ -282,9 +285,19 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
     design::FormOptions options;
     options.threads = Threads(r);
     options.correlation = correlation;
-    const design::FormResult result =
-        design::Form(model->factory, parameters, model->bounds, limits.front(), options);
+    design::FormResult result;
+    {
+      Progress progress(0, "analyses");  // as many as the iteration takes
+      options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
+      result = design::Form(model->factory, parameters, model->bounds, limits.front(), options);
+    }
     if (result.error) return Fail(*result.error);
+    // An index of an iteration cut short would read as a result: none is printed.
+    if (result.interrupted) {
+      std::cerr << "terraq: the study was cancelled after " << result.evaluations
+                << " analyses: FORM gives no reliability index\n";
+      return 128 + interruption.signal();
+    }
     return Print(r.json ? FormJson(study, result) : FormText(study, result));
   }
 

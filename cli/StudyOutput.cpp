@@ -248,11 +248,7 @@ std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r
   for (const RandomOption& p : s.random) ranks[0].push_back(p.name);
   for (const OutputStatistics& o : r.outputs) {
     std::vector<std::string> row{o.name};
-    for (double c : o.rankCorrelation) {
-      char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%+.3f", c);
-      row.push_back(buffer);
-    }
+    for (double c : o.rankCorrelation) row.push_back(design::RankCorrelationText(c));
     ranks.push_back(row);
   }
   out += "\n" + Table(ranks, "");

@@ -1,6 +1,8 @@
 #include "StudyForm.h"
 
+#include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace terraq::design {
 
@@ -35,9 +37,18 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
       points[2 + 2 * i][i] -= options.step;
     }
     std::vector<Evaluation> e(points.size());
-    ParallelFor(points.size(), threads,
-                [&](int worker, size_t k) { e[k] = models[worker]->evaluate(toX(points[k])); });
-    result.evaluations += points.size();
+    std::atomic<size_t> analysed{0};
+    ParallelFor(points.size(), threads, [&](int worker, size_t k) {
+      if (options.control.stopped()) return;
+      e[k] = models[worker]->evaluate(toX(points[k]));
+      ++analysed;
+    });
+    result.evaluations += analysed;
+    if (options.control.stopped()) {
+      result.interrupted = true;
+      return false;
+    }
+    if (options.control.progress) options.control.progress(result.evaluations);
     std::vector<double> gs;
     for (size_t k = 0; k < e.size(); ++k) {
       if (e[k].error || limitState.output >= e[k].outputs.size()) {
@@ -55,10 +66,16 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
     return true;
   };
 
+  // Cancelled: what is returned holds no index at all.
+  auto cancelled = [&result] {
+    result.converged = false;
+    result.beta = result.probability = std::numeric_limits<double>::quiet_NaN();
+    return result;
+  };
   std::vector<double> u(n, 0.0), gradient;
   double g = 0, g0 = 0;
   for (int it = 0; it < options.maxIterations; ++it) {
-    if (!evaluate(u, g, gradient)) return result;
+    if (!evaluate(u, g, gradient)) return result.interrupted ? cancelled() : result;
     if (it == 0) g0 = g;
     double norm2 = 0, dot = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -83,7 +100,7 @@ FormResult Form(const ModelFactory& model, std::vector<RandomParameter> paramete
       break;
     }
   }
-  if (!evaluate(u, g, gradient)) return result;
+  if (!evaluate(u, g, gradient)) return result.interrupted ? cancelled() : result;
   double norm = 0, length = 0;
   for (size_t i = 0; i < n; ++i) {
     norm += gradient[i] * gradient[i];

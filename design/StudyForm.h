@@ -14,11 +14,19 @@
 // before it.
 //
 // Thread safety: Form may run on any thread; it starts its own.
+//
+// Cancelling: options.control.stop is looked at between analyses; once set,
+// no further analysis starts and Form returns with `interrupted` set and no
+// index (beta and the probability NaN, no design point): an index of an
+// iteration cut short is not a result. Its progress callback is given the
+// analyses done after each block of 2n + 1 (the total is not known ahead:
+// it depends on how soon the iteration converges).
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "StudyRun.h"
 #include "StudySampling.h"
 
 namespace terraq::design {
@@ -29,10 +37,12 @@ struct FormOptions {
   int maxIterations = 50;
   double tolerance = 1e-7;          // on the change of the design point in u
   std::vector<double> correlation;  // as SamplingOptions::correlation
+  StudyControl control;             // cancel and progress
 };
 
 struct FormResult {
   bool converged = false;
+  bool interrupted = false;  // cancelled: no index, see above
   int iterations = 0;
   size_t evaluations = 0;
   double beta = 0;                   // the reliability index, negative when the mean point fails

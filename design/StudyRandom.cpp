@@ -101,6 +101,9 @@ std::optional<Distribution> Distribution::Parse(const std::string& text, std::st
     size_t end = text.find(',', start);
     if (end == std::string::npos || end > close) end = close;
     std::string item = text.substr(start, end - start);
+    // "32, cov=0.1" as the Study window writes it: spaces around a value.
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
     if (values.size() == 1 && item.rfind("cov=", 0) == 0) {
       cov = true;
       item = item.substr(4);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <numeric>
 
 namespace terraq::design {
@@ -325,6 +326,12 @@ std::optional<LimitState> ParseLimit(const std::string& text,
   error = "the limit state \"" + text + "\" names no output of the data file; it has " + valid +
           " (or not-held)";
   return std::nullopt;
+}
+
+std::string RankCorrelationText(double correlation) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%+.3f", correlation);
+  return buffer;
 }
 
 }  // namespace terraq::design

@@ -113,6 +113,10 @@ struct OutputStatistics {
   std::vector<double> rankCorrelation;  // Spearman, with each parameter
 };
 
+// A rank correlation as the reports and the Study window show it: signed,
+// three decimals ("+0.971", "-0.080").
+std::string RankCorrelationText(double correlation);
+
 struct LimitStateResult {
   std::string name;
   size_t failures = 0;

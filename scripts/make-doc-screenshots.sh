@@ -53,6 +53,7 @@ copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-
 copy staged/design.png design-window.png
 copy staged/study-sweep.png study-window-sweep.png
 copy staged/study-mc.png study-window-probabilistic.png
+copy staged/study-correlations.png study-window-correlations.png
 copy staged/report-preview.png report-preview.png
 # The first project, step by step.
 for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -115,6 +116,40 @@ TEST(Study, LinearLimitStateIndependentAndCorrelated) {
   ExpectExact(c);
 }
 
+// Cancel set during the tenth analysis (the second block of 2n + 1 = 7):
+// nothing more is analysed and no index is given; progress came per block.
+TEST(Study, CancelledFormGivesNoIndex) {
+  const LinearCase c;
+  std::atomic<bool> stop{false};
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  ModelFactory stopping = [&stop, calls, a = c.a] {
+    struct Stopping : Linear {
+      Stopping(std::vector<double> a, std::atomic<bool>& s, std::shared_ptr<std::atomic<int>> n)
+          : Linear(std::move(a)), stop(s), count(std::move(n)) {}
+      Evaluation evaluate(const std::vector<double>& x) override {
+        if (++*count == 10) stop = true;
+        return Linear::evaluate(x);
+      }
+      std::atomic<bool>& stop;
+      std::shared_ptr<std::atomic<int>> count;
+    };
+    return std::make_unique<Stopping>(a, stop, calls);
+  };
+  std::vector<size_t> progress;
+  FormOptions options;
+  options.control = {[&](size_t done) { progress.push_back(done); }, &stop};
+  const FormResult f =
+      Form(stopping, c.parameters(), {}, {"y above", 0, c.limit, false, false}, options);
+  EXPECT_FALSE(f.error);
+  EXPECT_TRUE(f.interrupted);
+  EXPECT_FALSE(f.converged);
+  EXPECT_TRUE(std::isnan(f.beta) && std::isnan(f.probability));
+  EXPECT_TRUE(f.designPoint.empty() && f.importance.empty());
+  EXPECT_EQ(calls->load(), 10);
+  EXPECT_EQ(f.evaluations, 10u);
+  EXPECT_EQ(progress, std::vector<size_t>{7});
+}
+
 TEST(Study, NormalQuantileWilsonIntervalAndLatinStrata) {
   double lower = 0, upper = 0;
   WilsonInterval(5, 10, lower, upper);  // the textbook case
@@ -155,6 +190,10 @@ TEST(Study, RefusesImpossibleInputAndTruncatesPhysicalRanges) {
   std::string error;
   EXPECT_FALSE(Distribution::Parse("normal(5,-1)", error));
   EXPECT_TRUE(Distribution::Parse("lognormal(5,cov=0.2)", error));
+  // As the Study window's Add writes a row: spaces around the values.
+  const auto spaced = Distribution::Parse("normal( 63000 , cov=0.1 )", error);
+  ASSERT_TRUE(spaced) << error;
+  EXPECT_DOUBLE_EQ(spaced->b, 6300);
 }
 
 // The wall itself: the same seed gives the same numbers on one thread and

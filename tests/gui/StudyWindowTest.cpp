@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <chrono>
 
@@ -236,6 +237,9 @@ TEST_F(StudyWindow, Screenshots) {
   ASSERT_TRUE(RunToEnd(*form));
   QApplication::processEvents();
   EXPECT_TRUE(form->grab().save(shots + QStringLiteral("/study-mc.png")));
+  form->findChild<QTabWidget*>()->setCurrentIndex(1);  // the rank correlations
+  QApplication::processEvents();
+  EXPECT_TRUE(form->grab().save(shots + QStringLiteral("/study-correlations.png")));
 }
 
 }  // namespace

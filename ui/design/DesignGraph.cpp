@@ -54,13 +54,18 @@ void DesignGraph::SetMark(double y, QString label) {
 
 void DesignGraph::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  Paint(painter, size());
+}
+
+void DesignGraph::Paint(QPainter& painter, QSize size) const {
   painter.setRenderHint(QPainter::Antialiasing);
   const QFontMetrics fm = painter.fontMetrics();
   const int line = fm.height();
-  const QRect frame = rect().adjusted(fm.horizontalAdvance(QStringLiteral("-0.0000e+00")) / 2 + 40,
-                                      line + 8, -16, -2 * line - 10);
+  const QRect frame = QRect(QPoint(0, 0), size)
+                          .adjusted(fm.horizontalAdvance(QStringLiteral("-0.0000e+00")) / 2 + 40,
+                                    line + 8, -16, -2 * line - 10);
   painter.setPen(Qt::black);
-  painter.drawText(QRect(0, 2, width(), line), Qt::AlignHCenter, yTitle_);
+  painter.drawText(QRect(0, 2, size.width(), line), Qt::AlignHCenter, yTitle_);
   painter.drawRect(frame);
   if (points_.size() < 2) {
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);

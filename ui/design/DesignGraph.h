@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <vector>
 
+class QPainter;
+
 namespace terraq::ui {
 
 class DesignGraph : public QWidget {
@@ -35,6 +37,9 @@ class DesignGraph : public QWidget {
   void SetXFromZero(bool fromZero) { xFromZero_ = fromZero; }
 
   const std::vector<Point>& Points() const { return points_; }
+  // Draws the graph in `size` pixels from the painter's origin: the screen,
+  // a saved picture and a printout (StudyGraphOutput.h) are all drawn here.
+  void Paint(QPainter& painter, QSize size) const;
   QSize sizeHint() const override { return QSize(320, 300); }
 
  protected:

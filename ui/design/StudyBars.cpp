@@ -51,10 +51,14 @@ void StudyBars::Clear(QString emptyText) {
 
 void StudyBars::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  Paint(painter, size());
+}
+
+void StudyBars::Paint(QPainter& painter, QSize size) const {
   const int line = painter.fontMetrics().height();
   painter.setPen(Qt::black);
-  painter.drawText(QRect(0, 2, width(), line), Qt::AlignHCenter, title_);
-  const QRect frame = rect().adjusted(12, line + 8, -16, -2 * line - 6);
+  painter.drawText(QRect(0, 2, size.width(), line), Qt::AlignHCenter, title_);
+  const QRect frame = QRect(QPoint(0, 0), size).adjusted(12, line + 8, -16, -2 * line - 6);
   if (tornado_ ? bars_.empty() : counts_.empty()) {
     painter.drawRect(frame);
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
@@ -63,7 +67,7 @@ void StudyBars::paintEvent(QPaintEvent*) {
   tornado_ ? paintTornado(painter, frame) : paintHistogram(painter, frame);
 }
 
-void StudyBars::paintHistogram(QPainter& painter, const QRect& frame) {
+void StudyBars::paintHistogram(QPainter& painter, const QRect& frame) const {
   const size_t most = std::max<size_t>(1, *std::max_element(counts_.begin(), counts_.end()));
   const int line = painter.fontMetrics().height();
   const QRect plot =
@@ -84,7 +88,7 @@ void StudyBars::paintHistogram(QPainter& painter, const QRect& frame) {
   painter.drawText(below, Qt::AlignRight, Number(high_));
 }
 
-void StudyBars::paintTornado(QPainter& painter, const QRect& frame) {
+void StudyBars::paintTornado(QPainter& painter, const QRect& frame) const {
   const QFontMetrics fm = painter.fontMetrics();
   int names = 0;
   for (const Bar& b : bars_) names = std::max(names, fm.horizontalAdvance(b.name));

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <vector>
 
+class QPainter;
+
 namespace terraq::ui {
 
 class StudyBars : public QWidget {
@@ -26,14 +28,17 @@ class StudyBars : public QWidget {
 
   // The tornado's bars as drawn, top first.
   const std::vector<Bar>& Bars() const { return bars_; }
+  // Draws the chart in `size` pixels from the painter's origin: the screen,
+  // a saved picture and a printout (StudyGraphOutput.h) are all drawn here.
+  void Paint(QPainter& painter, QSize size) const;
   QSize sizeHint() const override { return QSize(360, 260); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void paintHistogram(QPainter& painter, const QRect& frame);
-  void paintTornado(QPainter& painter, const QRect& frame);
+  void paintHistogram(QPainter& painter, const QRect& frame) const;
+  void paintTornado(QPainter& painter, const QRect& frame) const;
 
   bool tornado_ = false;
   std::vector<size_t> counts_;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -38,9 +39,6 @@ using study::Q;
 using study::SetCell;
 
 namespace {
-
-const char* const kDistributions[] = {"normal", "lognormal", "uniform", "truncnormal"};
-const char* const kMethods[] = {"mc", "lhs", "form"};
 
 int Threads() { return std::max(1u, std::thread::hardware_concurrency()); }
 
@@ -205,10 +203,20 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   graphs->addWidget(sweepGraph_, 1);
   graphs->addWidget(histogram_, 1);
   graphs->addWidget(tornado_, 1);
+  correlations_ = Table({}, this);
+  correlations_->setObjectName(QStringLiteral("StudyCorrelations"));
+  correlations_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  correlations_->setToolTip(
+      tr("Rank (Spearman) correlation of each output with each random "
+         "parameter, over the samples analysed"));
+  tables_ = new QTabWidget(this);
+  tables_->addTab(table_, tr("Results"));
+  tables_->addTab(correlations_, tr("Rank correlations"));
   auto* right = new QVBoxLayout;
   right->addLayout(graphs, 3);
+  right->addWidget(makeGraphButtons());
   right->addWidget(summary_);
-  right->addWidget(table_, 2);
+  right->addWidget(tables_, 2);
   right->addWidget(status_);
 
   auto* layout = new QHBoxLayout(this);
@@ -291,92 +299,6 @@ void TStudyForm::Refresh() {
   parameters_->resizeColumnsToContents();
 }
 
-void TStudyForm::addRandomRow(const StudyDefinition::Random& r) {
-  const int row = random_->rowCount();
-  random_->insertRow(row);
-  random_->setItem(row, 0, new QTableWidgetItem(Q(r.name)));
-  auto* kind = new QComboBox(random_);
-  for (const char* d : kDistributions) kind->addItem(QString::fromLatin1(d));
-  kind->setCurrentIndex(std::max(0, kind->findText(Q(r.distribution))));
-  random_->setCellWidget(row, 1, kind);
-  random_->setItem(row, 2, new QTableWidgetItem(Q(r.values)));
-}
-
-StudyDefinition TStudyForm::Definition() const {
-  StudyDefinition d;
-  d.probabilistic = mode_->currentIndex() == 1;
-  for (int k = 0; k < 2; ++k)
-    if (varyName_[k]->currentData().isValid())
-      d.vary.push_back({varyName_[k]->currentText().toStdString(), from_[k]->value(),
-                        to_[k]->value(), count_[k]->value()});
-  d.output = output_->currentText().trimmed().toStdString();
-  for (int row = 0; row < random_->rowCount(); ++row) {
-    const auto* kind = qobject_cast<QComboBox*>(random_->cellWidget(row, 1));
-    d.random.push_back(
-        {random_->item(row, 0) ? random_->item(row, 0)->text().trimmed().toStdString() : "",
-         kind ? kind->currentText().toStdString() : "normal",
-         random_->item(row, 2) ? random_->item(row, 2)->text().trimmed().toStdString() : ""});
-  }
-  d.method = kMethods[std::max(0, method_->currentIndex())];
-  d.samples = samples_->value();
-  d.seed = static_cast<std::uint64_t>(seed_->value());
-  for (const QString& l : limits_->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
-    if (!l.trimmed().isEmpty()) d.limits.push_back(l.trimmed().toStdString());
-  return d;
-}
-
-void TStudyForm::SetDefinition(const StudyDefinition& d) {
-  mode_->setCurrentIndex(d.probabilistic ? 1 : 0);
-  for (int k = 0; k < 2; ++k) {
-    const StudyDefinition::Range* r = k < int(d.vary.size()) ? &d.vary[k] : nullptr;
-    if (!r) {
-      if (k == 1) varyName_[1]->setCurrentIndex(0);
-      continue;
-    }
-    // A parameter the project no longer has is still shown, to be changed.
-    if (varyName_[k]->findText(Q(r->name)) < 0) varyName_[k]->addItem(Q(r->name), 0.0);
-    varyName_[k]->setCurrentIndex(varyName_[k]->findText(Q(r->name)));
-    from_[k]->setValue(r->from);
-    to_[k]->setValue(r->to);
-    count_[k]->setValue(r->count);
-  }
-  output_->setCurrentText(Q(d.output));
-  random_->setRowCount(0);
-  for (const auto& r : d.random) addRandomRow(r);
-  for (int m = 0; m < 3; ++m)
-    if (d.method == kMethods[m]) method_->setCurrentIndex(m);
-  samples_->setValue(static_cast<int>(std::min<std::uint64_t>(d.samples, samples_->maximum())));
-  seed_->setValue(static_cast<double>(d.seed));
-  QStringList limits;
-  for (const auto& l : d.limits) limits << Q(l);
-  limits_->setText(limits.join(QStringLiteral(", ")));
-}
-
-bool TStudyForm::Save() {
-  const QString dataFile = dataFile_();
-  if (dataFile.isEmpty()) {
-    setStatus(tr("The study is not saved: save the project first, the study is kept beside it."));
-    return false;
-  }
-  // Read again now: the project may have changed since the window opened,
-  // and what the file holds besides the study must be kept.
-  const QString path = StudyFilePath(dataFile);
-  QString error;
-  std::optional<StudyFile> file = ReadStudyFile(path, error);
-  if (!file) {
-    setStatus(tr("The study is not saved: %1 cannot be read (%2) and is kept as it is. "
-                 "Repair or remove it to save the study there.")
-                  .arg(path, error));
-    return false;
-  }
-  if (!WriteStudyFile(path, *file, Definition(), error)) {
-    setStatus(tr("The study is not saved: %1").arg(error));
-    return false;
-  }
-  setStatus(tr("The study is saved in %1.").arg(path));
-  return true;
-}
-
 void TStudyForm::setRunning(bool running) {
   runButton_->setEnabled(!running);
   saveButton_->setEnabled(!running);
@@ -452,9 +374,11 @@ bool TStudyForm::Run() {
                false;
       outcome->asked = 0;
       what = tr("analyses");
-      work = [model, parameters, limit = limits.front(), outcome](const design::StudyControl&) {
+      work = [model, parameters, limit = limits.front(),
+              outcome](const design::StudyControl& control) {
         design::FormOptions options;
         options.threads = Threads();
+        options.control = control;
         outcome->form = design::Form(model->factory, parameters, model->bounds, limit, options);
       };
     } else {
@@ -484,7 +408,6 @@ bool TStudyForm::Run() {
       0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
   setRunning(true);
-  cancelButton_->setEnabled(d.method != "form" || !d.probabilistic);  // FORM runs to its end
   setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what)
                            : tr("Running..."));
   worker_ = std::thread([this, work, outcome] {
@@ -493,7 +416,12 @@ bool TStudyForm::Run() {
     control.progress = [this](size_t done) {
       QMetaObject::invokeMethod(
           this,
-          [this, done] { progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX))); },
+          [this, done] {
+            if (progress_->maximum() > 0)
+              progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+            else if (!stop_)  // FORM: as many analyses as its iteration takes
+              setStatus(tr("Running FORM: %1 analyses done...").arg(done));
+          },
           Qt::QueuedConnection);
     };
     work(control);
@@ -560,6 +488,9 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
                         .arg(sampling_->samples)
                         .arg(outcome->asked)
                   : tr("%1 samples analysed.").arg(sampling_->samples));
+  } else if (form_ && form_->interrupted) {
+    setStatus(tr("Cancelled after %1 analyses: FORM gives no reliability index.")
+                  .arg(form_->evaluations));
   } else if (form_) {
     setStatus(form_->converged ? tr("FORM converged in %1 iterations.").arg(form_->iterations)
                                : tr("FORM did not converge in %1 iterations: the index is that of "

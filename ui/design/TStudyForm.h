@@ -13,13 +13,21 @@
 //
 // The analyses run on a worker thread with a StudyControl: the window stays
 // live, shows the progress, and Cancel stops the study after the analyses
-// under way; what was done is shown and said to be partial. Closing the
-// window stops the study and waits for it.
+// under way; what was done is shown and said to be partial (a cancelled
+// FORM shows no index at all, and its progress is a count of analyses, as
+// many as its iteration takes). Closing the window stops the study and
+// waits for it.
 //
 // The definition is read from NAME.terraq.json beside the project when the
 // window opens and written there by Save (StudyFile.h), which reads it
 // again first to keep what else it holds. A file that cannot be read is
 // named in the status and is not written over.
+//
+// Save Graph... and Print Graph... save or print one of the graphs shown
+// (the sweep's graph, the histogram or the tornado) as the plot windows do
+// theirs (GraphSaveCommand.h), drawn by the graph's own paint routine. The
+// probabilistic results hold a table of the rank correlations of every
+// output with every random parameter, as terraq study prints it.
 //
 // The names of outputs and limit states are those of terraq study: top,
 // deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
@@ -37,16 +45,19 @@
 #include "StudyRun.h"
 #include "StudySampling.h"
 #include "design/StudyFile.h"
+#include "plotwindow/GraphOutput.h"
 
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
+class QTabWidget;
 class QTableWidget;
 
 namespace terraq::ui {
@@ -91,6 +102,17 @@ class TStudyForm : public QWidget {
   QTableWidget* ParameterTable() const { return parameters_; }
   QTableWidget* RandomTable() const { return random_; }
 
+  QTableWidget* CorrelationTable() const { return correlations_; }
+
+  // The graphs that can be saved and printed; a hidden one cannot.
+  enum class Graph { Sweep, Histogram, Tornado };
+  // Saves or prints a graph through the program's prompts (TUserPrompts);
+  // false when cancelled, hidden or failed (the reason shown).
+  bool SaveGraph(Graph graph);
+  bool PrintGraph(Graph graph);
+  // The graph as a picture (for files and printers).
+  TPicturePainter GraphPicture(Graph graph) const;
+
   QSize sizeHint() const override { return QSize(1180, 720); }
 
  signals:
@@ -118,6 +140,11 @@ class TStudyForm : public QWidget {
   void showSweep();
   void showSampling();
   void stopWorker();
+  void showCorrelations(const design::SamplingResult& r);
+  QWidget* graphWidget(Graph graph) const;
+  bool graphShown(Graph graph) const;  // in the window, shown or not
+  std::string graphCaption(Graph graph) const;
+  QWidget* makeGraphButtons();
 
   std::function<std::string()> dataText_;
   std::function<QString()> dataFile_;
@@ -142,6 +169,9 @@ class TStudyForm : public QWidget {
   QLabel* status_ = nullptr;
   QPlainTextEdit* summary_ = nullptr;
   QTableWidget* table_ = nullptr;
+  QTableWidget* correlations_ = nullptr;
+  QTabWidget* tables_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;
   DesignGraph* sweepGraph_ = nullptr;
   StudyBars* histogram_ = nullptr;
   StudyBars* tornado_ = nullptr;

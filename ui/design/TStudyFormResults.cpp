@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <cmath>
 #include <string>
@@ -58,8 +59,14 @@ void TStudyForm::showResults() {
   summary_->setVisible(probabilistic);
   histogram_->setVisible(probabilistic);
   tornado_->setVisible(probabilistic);
+  correlations_->clear();
+  correlations_->setRowCount(0);
+  correlations_->setColumnCount(0);
   if (probabilistic) showSampling();
   else showSweep();
+  // Only a sampling study has correlations to show.
+  tables_->setTabEnabled(1, sampling_ && !sampling_->error);
+  if (!tables_->isTabEnabled(1)) tables_->setCurrentIndex(0);
 }
 
 void TStudyForm::showSweep() {
@@ -126,6 +133,13 @@ void TStudyForm::showSampling() {
   table_->setColumnCount(0);
   const std::string output = output_->currentText().trimmed().toStdString();
   QString summary;
+  if (form_ && form_->interrupted) {
+    summary_->setPlainText(
+        tr("FORM cancelled after %1 analyses: no reliability index.").arg(form_->evaluations));
+    histogram_->Clear(tr("FORM draws no samples"));
+    tornado_->Clear(tr("Cancelled"));
+    return;
+  }
   if (form_ && !form_->error) {
     summary += tr("FORM: beta = %1, probability = %2, %3 analyses%4\n")
                    .arg(Number(form_->beta), Number(form_->probability))
@@ -193,6 +207,7 @@ void TStudyForm::showSampling() {
     SetCell(table_, int(k), c, s.count ? Number(s.max) : QString());
   }
   table_->resizeColumnsToContents();
+  showCorrelations(r);
   if (!shown || !shown->count) {
     histogram_->Clear(tr("No samples of \"%1\"").arg(Q(output)));
     tornado_->Clear(QString());

@@ -3,6 +3,9 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DesignGraph.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StudyGraphOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormDefinition.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormGraphs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)

@@ -113,7 +113,7 @@ int BitsPerPixel(TBitmapColors colors) {
 }
 
 // The bytes of a BMP or PNG file; empty (with `error` set) on failure.
-QByteArray EncodeBitmap(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world, TGraphFileFormat format,
+QByteArray EncodeBitmap(const TPicturePainter& paint, TGraphFileFormat format,
                         const TGraphImageSize& size, std::string& error) {
   const int ppi = size.PixelsPerInch;
   // A bitmap beyond a gigabyte is refused rather than left to the system's
@@ -129,8 +129,9 @@ QByteArray EncodeBitmap(const TGraphPlot& graph, const std::array<TWorldRect, 3>
   picture.setDotsPerMeterX(perMetre);
   picture.setDotsPerMeterY(perMetre);
   {
+    picture.fill(Qt::white);
     QPainter painter(&picture);
-    PaintExport(painter, graph, world, picture.width(), picture.height(), ppi);
+    paint(painter, picture.width(), picture.height(), ppi);
   }
   const QImage reduced = ReduceColours(picture, size.Colors);
   if (reduced.isNull()) {
@@ -149,8 +150,8 @@ QByteArray EncodeBitmap(const TGraphPlot& graph, const std::array<TWorldRect, 3>
   return bytes;
 }
 
-QByteArray EncodeSvg(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world, const TGraphImageSize& size,
-                     std::string& error) {
+QByteArray EncodeSvg(const TPicturePainter& paint, const std::string& title,
+                     const TGraphImageSize& size, std::string& error) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -160,24 +161,24 @@ QByteArray EncodeSvg(const TGraphPlot& graph, const std::array<TWorldRect, 3>& w
   svg.setSize(QSize(width, height));
   svg.setViewBox(QRect(0, 0, width, height));
   svg.setResolution(size.PixelsPerInch);
-  svg.setTitle(QString::fromStdString(graph.Caption));
+  svg.setTitle(QString::fromStdString(title));
   QPainter painter;
   if (!painter.begin(&svg)) {
     error = "The SVG picture could not be drawn.";
     return {};
   }
-  PaintExport(painter, graph, world, width, height, size.PixelsPerInch);
+  paint(painter, width, height, size.PixelsPerInch);
   painter.end();
   return bytes;
 }
 
-QByteArray EncodePdf(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world, const TGraphImageSize& size,
-                     std::string& error) {
+QByteArray EncodePdf(const TPicturePainter& paint, const std::string& title,
+                     const TGraphImageSize& size, std::string& error) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QPdfWriter pdf(&buffer);
-  pdf.setTitle(QString::fromStdString(graph.Caption));
+  pdf.setTitle(QString::fromStdString(title));
   pdf.setCreator(QStringLiteral("TERRAQ"));
   pdf.setResolution(size.PixelsPerInch);
   // The page is the picture: no margins, exactly the size asked for.
@@ -192,7 +193,7 @@ QByteArray EncodePdf(const TGraphPlot& graph, const std::array<TWorldRect, 3>& w
     error = "The PDF picture could not be drawn.";
     return {};
   }
-  PaintExport(painter, graph, world, size.PixelWidth(), size.PixelHeight(), size.PixelsPerInch);
+  paint(painter, size.PixelWidth(), size.PixelHeight(), size.PixelsPerInch);
   painter.end();
   return bytes;
 }
@@ -216,17 +217,18 @@ std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph) {
           PanelWorldRect(graph.Lines2), PanelWorldRect(graph.Lines3)};
 }
 
-std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
-                      const std::filesystem::path& file, TGraphFileFormat format, const TGraphImageSize& size) {
+std::string SavePicture(const TPicturePainter& paint, const std::string& title,
+                        const std::filesystem::path& file, TGraphFileFormat format,
+                        const TGraphImageSize& size) {
   if (size.PixelsPerInch < 1 || size.PixelWidth() < 1 || size.PixelHeight() < 1)
     return "Cannot write " + file.string() + ": the picture would have no pixels.";
   std::string error;
   QByteArray bytes;
   switch (format) {
     case TGraphFileFormat::Bmp:
-    case TGraphFileFormat::Png: bytes = EncodeBitmap(graph, world, format, size, error); break;
-    case TGraphFileFormat::Svg: bytes = EncodeSvg(graph, world, size, error); break;
-    case TGraphFileFormat::Pdf: bytes = EncodePdf(graph, world, size, error); break;
+    case TGraphFileFormat::Png: bytes = EncodeBitmap(paint, format, size, error); break;
+    case TGraphFileFormat::Svg: bytes = EncodeSvg(paint, title, size, error); break;
+    case TGraphFileFormat::Pdf: bytes = EncodePdf(paint, title, size, error); break;
   }
   if (!error.empty()) return error;
   try {
@@ -235,6 +237,14 @@ std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& 
     return e.what();
   }
   return {};
+}
+
+std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
+                      const std::filesystem::path& file, TGraphFileFormat format,
+                      const TGraphImageSize& size) {
+  return SavePicture([&](QPainter& painter, int width, int height,
+                         int ppi) { PaintExport(painter, graph, world, width, height, ppi); },
+                     graph.Caption, file, format, size);
 }
 
 TPixelRect PrintArea(QPrinter& printer, const TPageMargins& margins) {
@@ -256,24 +266,34 @@ TPixelRect PrintArea(QPrinter& printer, const TPageMargins& margins) {
   return {left, top, std::max(left, paper.width() - right), std::max(top, paper.height() - bottom)};
 }
 
-bool PrintGraph(QPrinter& printer, const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
-                const TPageMargins& margins) {
-  printer.setDocName(QString::fromStdString(graph.Caption));
+bool PrintPicture(QPrinter& printer, const TPicturePainter& paint, const std::string& title,
+                  const TPageMargins& margins) {
+  printer.setDocName(QString::fromStdString(title));
   // Coordinates from the paper's corner: the margins are measured from it.
   printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
   const TPixelRect area = PrintArea(printer, margins);
   painter.translate(area.Left, area.Top);
-  const TGraphLayout layout =
-      LayoutGraph(GraphLayoutInput(graph, area.Width(), area.Height(), dpiX, dpiY, TLayoutTarget::Print));
-  TPaintOutput output;
-  output.DpiX = dpiX;
-  output.DpiY = dpiY;
-  output.Printing = true;
-  PaintGraph(painter, graph, world, layout, output);
+  paint(painter, area.Width(), area.Height(), printer.logicalDpiX());
   return painter.end();
+}
+
+bool PrintGraph(QPrinter& printer, const TGraphPlot& graph, const std::array<TWorldRect, 3>& world,
+                const TPageMargins& margins) {
+  return PrintPicture(
+      printer,
+      [&](QPainter& painter, int width, int height, int) {
+        const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
+        const TGraphLayout layout =
+            LayoutGraph(GraphLayoutInput(graph, width, height, dpiX, dpiY, TLayoutTarget::Print));
+        TPaintOutput output;
+        output.DpiX = dpiX;
+        output.DpiY = dpiY;
+        output.Printing = true;
+        PaintGraph(painter, graph, world, layout, output);
+      },
+      graph.Caption, margins);
 }
 
 }  // namespace terraq::ui

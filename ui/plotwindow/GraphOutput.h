@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,30 @@ struct TGraphImageSize {
   int PixelHeight() const;
 };
 
+// Page margins in thousandths of an inch, 1000 on each side to start.
+struct TPageMargins {
+  int Left = 1000, Top = 1000, Right = 1000, Bottom = 1000;
+};
+
+// Draws a picture of `width` by `height` device pixels at `ppi` dots per
+// inch on `painter` (an image, an SVG or PDF writer, a printer): the one
+// paint routine of a graph, whatever it is drawn on.
+using TPicturePainter = std::function<void(QPainter& painter, int width, int height, int ppi)>;
+
+// Writes a picture to a file of the given format at the given size: BMP and
+// PNG rendered at the size's resolution and reduced to its colour depth,
+// SVG and PDF as vector pictures painted by the same routine; `title` names
+// the SVG and PDF document. Errors and atomicity as SaveGraph below.
+std::string SavePicture(const TPicturePainter& paint, const std::string& title,
+                        const std::filesystem::path& file, TGraphFileFormat format,
+                        const TGraphImageSize& size);
+
+// Prints a picture on a page less the margins (never less than the
+// printer's own offsets), the job titled `title`; false when the printer
+// cannot be drawn on.
+bool PrintPicture(QPrinter& printer, const TPicturePainter& paint, const std::string& title,
+                  const TPageMargins& margins);
+
 // Writes the graph to a file of the given format at the given size, drawn as
 // the plot window shows it (`world`: the panels' current world rectangles)
 // with the export layout and the legend box. Bitmaps get the requested
@@ -53,11 +78,6 @@ std::string SaveGraph(const TGraphPlot& graph, const std::array<TWorldRect, 3>& 
 // them (and output without a window: the terraq command); the first panel
 // cut to the curves' shape where the graph asks for it (XRangeOfShape).
 std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph);
-
-// Page margins in thousandths of an inch, 1000 on each side to start.
-struct TPageMargins {
-  int Left = 1000, Top = 1000, Right = 1000, Bottom = 1000;
-};
 
 // The drawing area of a printed page in the printer's pixels, measured from
 // the paper's top-left corner: the paper less the margins, each margin

@@ -5,16 +5,14 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <cmath>
 #include <filesystem>
 
-#include "plotwindow/GraphSaveChoice.h"
+#include "plotwindow/GraphSaveCommand.h"
 #include "plotwindow/TPlotForm.h"
-#include "plotwindow/TdlgFormat.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -42,41 +40,18 @@ void TPlotForm::PlotPageClick() {
 }
 
 void TPlotForm::PlotPrintClick() {
-  QPrinter& printer = Printer();
-  if (!TUserPrompts::Current().printDialog(this, printer)) return;
-  // The margins reach the page once, through PrintGraph: the printer's own
-  // page layout keeps none of them.
-  printer.setFullPage(true);
-  printer.setPageMargins(QMarginsF(), QPageLayout::Inch);
-  if (!PrintGraph(printer, graph_, world_, margins_))
-    TUserPrompts::Current().showError(this, tr("The graph could not be printed."));
+  PrintGraphCommand(this, Printer(), [this](QPrinter& printer) {
+    return PrintGraph(printer, graph_, world_, margins_);
+  });
   update();
 }
 
 void TPlotForm::PlotSaveClick() {
-  TUserPrompts& prompts = TUserPrompts::Current();
-  int filterIndex = kDefaultGraphFilterIndex;
-  const QString typed = prompts.saveFileNameOfType(
-      this, tr("Save Graph As"), SuggestedGraphFileName(graph_.Caption) + QStringLiteral(".png"),
-      GraphSaveFilter(), filterIndex);
-  if (typed.isEmpty()) return;
-  const TGraphSaveChoice choice = ChooseGraphFile(QFileInfo(typed).absoluteFilePath(), filterIndex);
-  // The extension may have been added here: the question is about the file
-  // really written.
-  if (QFileInfo::exists(choice.File) &&
-      !prompts.askYesNo(this, tr("%1 already exists.\nDo you want to replace it?").arg(choice.File)))
-    return;
-
-  const bool bitmap = choice.Format == TGraphFileFormat::Bmp || choice.Format == TGraphFileFormat::Png;
-  TdlgFormat dialog(bitmap, this);
-  const int result = prompts.runDialog(dialog);
-  if (result == TdlgFormat::kOutOfMemory) {
-    prompts.showError(this, tr(TdlgFormat::kOutOfMemoryMessage));
-    return;
-  }
-  if (result != QDialog::Accepted) return;
-  const std::string error = SaveGraph(graph_, world_, FilePath(choice.File), choice.Format, dialog.ImageSize());
-  if (!error.empty()) prompts.showError(this, QString::fromStdString(error));
+  SaveGraphCommand(this, graph_.Caption,
+                   [this](const std::filesystem::path& file, TGraphFileFormat format,
+                          const TGraphImageSize& size) {
+                     return SaveGraph(graph_, world_, file, format, size);
+                   });
   update();
 }
 

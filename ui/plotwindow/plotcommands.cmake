@@ -2,6 +2,7 @@
 # list that the widgets library takes in.
 set(TERRAQ_PLOT_COMMANDS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/GraphSaveChoice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphSaveCommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TPlotFormMenu.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TPlotFormOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TdlgFormat.cpp
