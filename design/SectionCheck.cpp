@@ -177,7 +177,7 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
   // Shear: Vpl,Rd = Av·(fy/√3)/γM0.
   double av = 0;
   if (sheet) {
-    // One full-height web per pile width b (EN 1993-5 5.2.2(4): Av = tw(h − tf) per web).
+    // One full-height web per pile width b (EN 1993-5 5.2.2: Av = tw(h − tf) per web).
     const double tf = *s.flangeThickness;
     const double webArea = tw * (h - tf);
     av = webArea / *s.width;
@@ -195,7 +195,7 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
     if (c / tw > 72 * eps)
       out.notes.push_back("web slenderness c/tw = " + Number(c / tw) + " exceeds 72ε = " +
                           Number(72 * eps) + (angle ? "" : " (c taken as h − tf without α)") +
-                          ": the web's shear buckling must be checked (EN 1993-5 5.2.2(7))");
+                          ": the web's shear buckling must be checked (EN 1993-5 5.2.2)");
   } else if (r.shape == Shape::ISection) {
     // Av = hw·tw with η = 1: the lower bound of EN 1993-1-1 6.2.6(3)(a) without root radius.
     const double hw = h - 2 * *s.flangeThickness;
@@ -230,7 +230,7 @@ double EurocodeCombined(const Resistances& r, double m, double v, double n) {
   }
   const double nRatio = r.axial > 0 ? n / r.axial : 0;
   if (!r.plastic || nRatio >= 1) {
-    // Elastic interaction N/Npl,Rd + M/Mc,Rd (EN 1993-5 5.2.3(10); EN 1993-1-1 (6.2)).
+    // Elastic interaction N/Npl,Rd + M/Mc,Rd (EN 1993-5 5.2.3; EN 1993-1-1 (6.2)).
     return mv > 0 ? nRatio + m / mv : (m > 0 || nRatio > 0 ? HUGE_VAL : 0);
   }
   double mn = mv;
