@@ -47,6 +47,11 @@ struct CheckSettings {
   double bendingFraction = 0.65;
   double shearFraction = 0.40;
   double axialFraction = 0.60;
+  // Eurocode: the class the section's catalogue publishes for this grade (1
+  // to 4). Without it the class of a sheet pile is computed from b/tf with b
+  // the pile's system width, an upper bound of the flange width that the
+  // library does not hold, so the computed class is on the safe side.
+  std::optional<int> sectionClass;
 };
 
 // The design effects at one station for one wall unit (see the header).
