@@ -50,14 +50,15 @@ std::string Shown(double value) {
   return out.str();
 }
 
-std::string SectionText(const Section& s) {
+// One section on a line; its source below it when `withSource`.
+std::string SectionText(const Section& s, bool withSource = true) {
   std::string line = s.name + "  " + std::string(FamilyWord(s.family)) +
                      (s.perMetre() ? ", per metre of wall" : ", per pile");
   for (const Property& p : kProperties)
     if (const auto& v = s.*p.member; v)
       line += "  " + std::string(p.key) + " " + Shown(*v * p.shown) + " " +
               (s.perMetre() ? p.perMetre : p.perPile);
-  return line + "\n    source: " + s.source + "\n";
+  return line + (withSource ? "\n    source: " + s.source + "\n" : "\n");
 }
 
 std::string Lower(std::string_view text) {
@@ -164,6 +165,7 @@ int SectionsCommand(const std::vector<std::string_view>& args) {
        {SectionFamily::SheetPileZ, SectionFamily::SheetPileU, SectionFamily::WideFlange,
         SectionFamily::HPile, SectionFamily::Pipe}) {
     bool heading = false;
+    std::string lastSource;
     for (const Section& s : lib->sections) {
       if (s.family != family) continue;
       if (!heading)
@@ -171,7 +173,9 @@ int SectionsCommand(const std::vector<std::string_view>& args) {
                   << FamilyWord(family)
                   << (design::IsSheetPile(family) ? " (per metre of wall)\n" : " (per pile)\n");
       heading = true;
-      std::cout << "  " << SectionText(s);
+      if (s.source != lastSource) std::cout << "  source: " << s.source << "\n";
+      lastSource = s.source;
+      std::cout << "    " << SectionText(s, false);
     }
   }
   std::cout << "\nsteel grades\n";
