@@ -59,13 +59,13 @@ package: build
 
 # Sanitizer builds of the fuzz targets and a short session of each, one after
 # the other: FUZZ_SECONDS per target (24 s: about three minutes for
-# all eight). FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator
+# all nine). FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator
 # FUZZ_SECONDS=600. New inputs go to build-fuzz/corpus/<target>, faults to
 # build-fuzz/artifacts. Inputs grow to FUZZ_MAX_LEN bytes: without it
 # libFuzzer stops at the largest seed, far below a full-size data file (a
 # full earth-pressure table, hundreds of curves, five full stages) or the
 # plot file of five stages (300 KB); the largest seeds are of that size.
-FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile design studypart
+FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile design studypart sections
 FUZZ_TARGET  ?= $(FUZZ_TARGETS)
 FUZZ_SECONDS ?= 24
 FUZZ_MAX_LEN ?= 393216
@@ -86,6 +86,7 @@ fuzz:
 	      convert|staged) seeds="$$seeds tests/data/fuzz-seeds-older" ;; \
 	      plotfile) dict=tests/fuzz/plot_file.dict; seeds=build-fuzz/plot-seeds ;; \
 	      studypart) dict=tests/fuzz/study_part.dict; seeds=tests/data/fuzz-seeds-studypart ;; \
+      sections) dict=tests/fuzz/sections.dict; seeds="tests/data/fuzz-seeds-sections resources/sections" ;; \
 	    esac; \
 	    mkdir -p build-fuzz/corpus/$$t; \
 	    echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \

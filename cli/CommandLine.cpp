@@ -20,6 +20,7 @@ constexpr std::string_view kUsage =
     "       terraq report --out FILE.pdf|FILE.html [--paper a4|letter] [--] FILE.tq4d\n"
     "       terraq study FILE.tq4d --vary ...|--random ...|--list  (terraq study --help)\n"
     "       terraq study merge PART... [--json]\n"
+    "       terraq sections [--json] [NAME]\n"
     "       terraq --help | --version\n";
 
 }  // namespace
@@ -45,6 +46,10 @@ void printHelp() {
                "design finds the embedment the wall needs by limit equilibrium, the factors\n"
                "of safety of the wall as it is, and the shortest wall the analysis holds;\n"
                "'terraq design --help' gives its options.\n"
+               "\n"
+               "sections lists the section library (the shipped sheet piles, soldier piles,\n"
+               "pipes and steel grades, and the user's own in ~/.config/terraq/sections.txt),\n"
+               "or one section by NAME; --json gives it in SI base units.\n"
                "\n"
                "study analyses the wall many times with some of its values changed: over\n"
                "ranges (--vary, a sweep), or drawn from distributions (--random: Monte Carlo,\n"

@@ -37,6 +37,7 @@
 #include "CommandLine.h"
 #include "DesignCommand.h"
 #include "RunInterruption.h"
+#include "SectionsCommand.h"
 #include "StudyCommand.h"
 #include "SummaryOutput.h"
 #include "platform/InstallPaths.h"
@@ -412,6 +413,7 @@ int dispatch(const std::vector<std::string_view>& args, char** argv) {
   if (command == "plot") return paintingCommand(argv, "draw graphs");
   if (command == "report") return paintingCommand(argv, "write the calculation package");
   if (command == "design") return terraq::cli::DesignCommand({args.begin() + 1, args.end()});
+  if (command == "sections") return terraq::cli::SectionsCommand({args.begin() + 1, args.end()});
   if (command == "study") return terraq::cli::StudyCommand({args.begin() + 1, args.end()});
   return usageError("unknown command '" + std::string(command) + "'");
 }

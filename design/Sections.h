@@ -81,10 +81,12 @@ struct SectionLibrary {
   std::vector<Section> sections;
   std::vector<SteelGrade> grades;
 
-  // By name, ignoring case and blanks; nullptr when there is none. A name
-  // "PIPE<D>x<t>" with D and t in mm ("PIPE610x12.7") is a pipe computed on
-  // the spot (findPipe) when the library has no such row.
+  // By name, ignoring case and blanks; nullptr when there is none.
   const Section* findSection(std::string_view name) const;
+  // A row of the library by name, or else a name "PIPE<D>x<t>" with D and t
+  // in mm ("PIPE610x12.7", 2t < D) as a pipe computed on the spot; nullopt
+  // when neither. A copy, so a computed pipe needs no storage in the library.
+  std::optional<Section> findPipe(std::string_view name) const;
   const SteelGrade* findGrade(std::string_view name) const;
   // The grade a section is checked in when the engineer names none.
   const SteelGrade* defaultGrade(const Section& section) const;

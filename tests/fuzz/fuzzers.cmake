@@ -59,8 +59,11 @@ add_custom_command(
   DEPENDS ${PROJECT_SOURCE_DIR}/resources/tables/tables.txt ${TERRAQ_FUZZ_CORE_DIR}/tables/EmbedText.cmake
   VERBATIM)
 find_package(JPEG REQUIRED)
-add_library(terraq_core_fuzz STATIC ${TERRAQ_FUZZ_CORE_SOURCES} ${TERRAQ_FUZZ_TABLES_SOURCE})
-target_include_directories(terraq_core_fuzz PUBLIC ${TERRAQ_FUZZ_CORE_DIR})
+# The core reads the section library (project/SectionLibraryFiles) with the
+# design library's reader, compiled in here once more.
+add_library(terraq_core_fuzz STATIC ${TERRAQ_FUZZ_CORE_SOURCES} ${TERRAQ_FUZZ_TABLES_SOURCE}
+  ${TERRAQ_FUZZ_DESIGN_DIR}/Sections.cpp)
+target_include_directories(terraq_core_fuzz PUBLIC ${TERRAQ_FUZZ_CORE_DIR} ${TERRAQ_FUZZ_DESIGN_DIR})
 # The engine's in-memory API (api/Analysis.h), as terraq_core has it.
 target_include_directories(terraq_core_fuzz PUBLIC ${PROJECT_SOURCE_DIR}/engine)
 target_compile_options(terraq_core_fuzz PRIVATE ${TERRAQ_FUZZ_FLAGS})
@@ -92,3 +95,9 @@ target_include_directories(fuzz_studypart PRIVATE ${TERRAQ_FUZZ_CLI_DIR} ${TERRA
 target_compile_options(fuzz_studypart PRIVATE ${TERRAQ_FUZZ_FLAGS})
 target_link_options(fuzz_studypart PRIVATE -fsanitize=fuzzer,address,undefined)
 target_link_libraries(fuzz_studypart PRIVATE terraq_core_fuzz terraq_engine_fuzz)
+
+# The section library's reader (design/Sections.h) on any text.
+add_executable(fuzz_sections FuzzSections.cpp ${TERRAQ_FUZZ_DESIGN_DIR}/Sections.cpp)
+target_include_directories(fuzz_sections PRIVATE ${TERRAQ_FUZZ_DESIGN_DIR})
+target_compile_options(fuzz_sections PRIVATE ${TERRAQ_FUZZ_FLAGS})
+target_link_options(fuzz_sections PRIVATE -fsanitize=fuzzer,address,undefined)

@@ -1,0 +1,189 @@
+#include "SectionsCommand.h"
+
+#include <algorithm>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "CommandLine.h"
+#include "SummaryOutput.h"
+#include "project/SectionLibraryFiles.h"
+
+namespace terraq::cli {
+
+const char* const kSectionsUsage =
+    "  terraq sections [--json]   the section library: sheet piles, soldier piles, pipes, grades\n"
+    "  terraq sections NAME       one section, or the nearest names when there is none\n";
+
+namespace {
+
+using design::Section;
+using design::SectionFamily;
+using design::SteelGrade;
+
+struct Property {
+  const char* key;
+  std::optional<double> Section::*member;
+  double shown;  // SI value × shown = value in the printed unit
+  const char* perPile;
+  const char* perMetre;
+  const char* si;
+};
+
+const Property kProperties[] = {
+    {"b", &Section::width, 1e3, "mm", "mm", "m"},
+    {"h", &Section::height, 1e3, "mm", "mm", "m"},
+    {"tf", &Section::flangeThickness, 1e3, "mm", "mm", "m"},
+    {"tw", &Section::webThickness, 1e3, "mm", "mm", "m"},
+    {"webAngle", &Section::webAngle, 1.0, "deg", "deg", "deg"},
+    {"A", &Section::area, 1e4, "cm2", "cm2/m", "m2"},
+    {"I", &Section::secondMoment, 1e8, "cm4", "cm4/m", "m4"},
+    {"Wel", &Section::elasticModulus, 1e6, "cm3", "cm3/m", "m3"},
+    {"Wpl", &Section::plasticModulus, 1e6, "cm3", "cm3/m", "m3"},
+    {"mass", &Section::massPerLength, 1.0, "kg/m", "kg/m2", "kg/m or kg/m2"},
+};
+
+std::string Shown(double value) {
+  std::ostringstream out;
+  out.precision(5);
+  out << value;
+  return out.str();
+}
+
+// One section on a line; its source below it when `withSource`.
+std::string SectionText(const Section& s, bool withSource = true) {
+  std::string line = s.name + "  " + std::string(FamilyWord(s.family)) +
+                     (s.perMetre() ? ", per metre of wall" : ", per pile");
+  for (const Property& p : kProperties)
+    if (const auto& v = s.*p.member; v)
+      line += "  " + std::string(p.key) + " " + Shown(*v * p.shown) + " " +
+              (s.perMetre() ? p.perMetre : p.perPile);
+  return line + (withSource ? "\n    source: " + s.source + "\n" : "\n");
+}
+
+std::string Lower(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Levenshtein distance, for the nearest names of a name not found.
+size_t Distance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string Json(const design::SectionLibrary& lib) {
+  std::string out = "{\"units\": {";
+  bool first = true;
+  for (const Property& p : kProperties) {
+    out += std::string(first ? "" : ", ") + JsonString(p.key) + ": " + JsonString(p.si);
+    first = false;
+  }
+  out +=
+      ", \"fy\": \"Pa\", \"E\": \"Pa\", \"perMetre\": \"areas, moduli, I and mass per metre of wall when true\"},\n";
+  out += "\"sections\": [";
+  for (size_t i = 0; i < lib.sections.size(); ++i) {
+    const Section& s = lib.sections[i];
+    out += std::string(i ? ",\n" : "\n") + "{\"name\": " + JsonString(s.name) +
+           ", \"family\": " + JsonString(FamilyWord(s.family)) +
+           ", \"perMetre\": " + (s.perMetre() ? "true" : "false");
+    for (const Property& p : kProperties) {
+      const auto& v = s.*p.member;
+      out += ", " + JsonString(p.key) + ": " + (v ? JsonNumber(*v) : std::string("null"));
+    }
+    out += ", \"source\": " + JsonString(s.source) + ", \"origin\": " + JsonString(s.origin) + "}";
+  }
+  out += "],\n\"grades\": [";
+  for (size_t i = 0; i < lib.grades.size(); ++i) {
+    const SteelGrade& g = lib.grades[i];
+    out += std::string(i ? ",\n" : "\n") + "{\"name\": " + JsonString(g.name) +
+           ", \"fy\": " + JsonNumber(g.yieldStrength) + ", \"E\": " + JsonNumber(g.elasticModulus) +
+           ", \"use\": " + JsonString(g.use) + ", \"source\": " + JsonString(g.source) +
+           ", \"origin\": " + JsonString(g.origin) + "}";
+  }
+  return out + "]}\n";
+}
+
+}  // namespace
+
+int SectionsCommand(const std::vector<std::string_view>& args) {
+  bool json = false;
+  std::string name;
+  for (std::string_view arg : args) {
+    if (arg == "--json") json = true;
+    else if (arg == "--help" || arg == "-h") {
+      std::cout << "Usage:\n" << kSectionsUsage;
+      return checkStandardOutput(kExitOk);
+    } else if (!arg.empty() && arg[0] == '-')
+      return usageError("unknown option '" + std::string(arg) + "' for sections");
+    else name += (name.empty() ? "" : " ") + std::string(arg);
+  }
+  std::string error;
+  const std::optional<design::SectionLibrary> lib = ui::LoadProgramSectionLibrary(error);
+  if (!lib) return fail(error);
+
+  if (!name.empty()) {
+    const std::optional<Section> section = lib->findPipe(name);
+    if (!section) {
+      std::vector<std::pair<size_t, std::string>> nearest;
+      for (const Section& s : lib->sections)
+        nearest.emplace_back(Distance(Lower(name), Lower(s.name)), s.name);
+      std::sort(nearest.begin(), nearest.end());
+      std::string names;
+      for (size_t i = 0; i < std::min<size_t>(5, nearest.size()); ++i)
+        names += (i ? ", " : "") + nearest[i].second;
+      std::cerr << "terraq: the library has no section " << name
+                << (names.empty() ? "" : "; nearest: " + names) << "\n";
+      return kExitErrorStop;
+    }
+    if (json) {
+      design::SectionLibrary one;
+      one.sections.push_back(*section);
+      std::cout << Json(one);
+    } else {
+      std::cout << SectionText(*section);
+    }
+    return checkStandardOutput(kExitOk);
+  }
+  if (json) {
+    std::cout << Json(*lib);
+    return checkStandardOutput(kExitOk);
+  }
+  for (SectionFamily family :
+       {SectionFamily::SheetPileZ, SectionFamily::SheetPileU, SectionFamily::WideFlange,
+        SectionFamily::HPile, SectionFamily::Pipe}) {
+    bool heading = false;
+    std::string lastSource;
+    for (const Section& s : lib->sections) {
+      if (s.family != family) continue;
+      if (!heading)
+        std::cout << "\n"
+                  << FamilyWord(family)
+                  << (design::IsSheetPile(family) ? " (per metre of wall)\n" : " (per pile)\n");
+      heading = true;
+      if (s.source != lastSource) std::cout << "  source: " << s.source << "\n";
+      lastSource = s.source;
+      std::cout << "    " << SectionText(s, false);
+    }
+  }
+  std::cout << "\nsteel grades\n";
+  for (const SteelGrade& g : lib->grades)
+    std::cout << "  " << g.name << "  fy " << Shown(g.yieldStrength / 1e6) << " MPa  E "
+              << Shown(g.elasticModulus / 1e9) << " GPa  " << g.use << "\n    source: " << g.source
+              << "\n";
+  return checkStandardOutput(kExitOk);
+}
+
+}  // namespace terraq::cli
