@@ -61,29 +61,6 @@ std::string SectionText(const Section& s, bool withSource = true) {
   return line + (withSource ? "\n    source: " + s.source + "\n" : "\n");
 }
 
-std::string Lower(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c != ' ') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// Levenshtein distance, for the nearest names of a name not found.
-size_t Distance(const std::string& a, const std::string& b) {
-  std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
-    row[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
 std::string Json(const design::SectionLibrary& lib) {
   std::string out = "{\"units\": {";
   bool first = true;
@@ -137,13 +114,7 @@ int SectionsCommand(const std::vector<std::string_view>& args) {
   if (!name.empty()) {
     const std::optional<Section> section = lib->findPipe(name);
     if (!section) {
-      std::vector<std::pair<size_t, std::string>> nearest;
-      for (const Section& s : lib->sections)
-        nearest.emplace_back(Distance(Lower(name), Lower(s.name)), s.name);
-      std::sort(nearest.begin(), nearest.end());
-      std::string names;
-      for (size_t i = 0; i < std::min<size_t>(5, nearest.size()); ++i)
-        names += (i ? ", " : "") + nearest[i].second;
+      const std::string names = lib->nearestSectionNames(name);
       std::cerr << "terraq: the library has no section " << name
                 << (names.empty() ? "" : "; nearest: " + names) << "\n";
       return kExitErrorStop;

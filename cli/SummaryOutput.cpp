@@ -1,5 +1,6 @@
 #include "SummaryOutput.h"
 
+#include "SectionSummary.h"
 #include "project/RunOutcome.h"
 
 #include <algorithm>
@@ -34,7 +35,8 @@ std::string padLeft(std::string text, size_t width) {
   return text;
 }
 
-void appendProblemText(std::string& out, const ProblemSummary& p) {
+void appendProblemText(std::string& out, const ProblemSummary& p, const ui::SectionChecks* checks,
+                       size_t index) {
   out += padRight(std::to_string(p.number), 3) + (p.heading.empty() ? "(no title)" : p.heading) + "\n";
   out += "   " + ui::ClosureText(p) + "\n";
   for (const std::string& warning : ui::ProblemWarnings(p)) out += "   " + warning + "\n";
@@ -75,6 +77,7 @@ void appendProblemText(std::string& out, const ProblemSummary& p) {
   for (const ui::SupportForce& s : p.supports)
     out += "   support force  " + fourDigits(s.force) + " " + units.force + "  at depth " +
            fourDigits(s.depth) + " " + units.length + "\n";
+  if (checks) out += ProblemCheckText(*checks, index, units);
 }
 
 const char* kindName(HeadingKind kind) {
@@ -105,7 +108,8 @@ std::string notValidReason(const ProblemSummary& p) {
   return "SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS " + ui::StationsText(p.zeroPivotStations);
 }
 
-void appendProblemJson(std::string& out, const ProblemSummary& p) {
+void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::SectionChecks* checks,
+                       size_t index) {
   out += "    {\"number\": " + std::to_string(p.number);
   out += ", \"heading\": " + JsonString(p.heading);
   out += ", \"kind\": \"" + std::string(kindName(p.kind)) + "\"";
@@ -147,36 +151,59 @@ void appendProblemJson(std::string& out, const ProblemSummary& p) {
   out += ",\n     \"topDeflection\": " + jsonExtreme(p.topDeflection);
   out += ",\n     \"maxPositiveMoment\": " + jsonExtreme(p.positiveMoment);
   out += ",\n     \"maxNegativeMoment\": " + jsonExtreme(p.negativeMoment);
+  if (checks) out += ProblemCheckJson(*checks, index);
   out += "}";
 }
 
 }  // namespace
 
-std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& paths) {
+std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& paths,
+                              const ui::SectionChecks* checks) {
   std::string out = "Analysis of " + paths.dataFile.string() + "\n";
-  for (const ProblemSummary& p : summary.problems) {
+  if (checks) {
+    const ui::SectionInUse& u = checks->used;
+    out += "with the section " + u.section.name + " in " + u.grade.name + ", checked by " +
+           (u.settings.method == design::CheckMethod::Allowable ? "allowable stresses"
+                                                                : "the Eurocode resistances") +
+           "\n";
+    std::vector<std::string> notes = checks->data.notes;
+    for (const design::WallCheck& c : checks->problems)
+      for (const std::string& note : c.notes)
+        if (std::find(notes.begin(), notes.end(), note) == notes.end()) notes.push_back(note);
+    for (const std::string& note : notes) out += "note: " + note + "\n";
+  }
+  for (size_t k = 0; k < summary.problems.size(); ++k) {
     out += "\n";
-    appendProblemText(out, p);
+    appendProblemText(out, summary.problems[k], checks, k);
   }
   if (summary.problems.empty()) out += "\nNo problem reached its results.\n";
+  if (paths.reportFile.empty()) {
+    out += "\nNothing written: the data file and its outputs are as they were.\n";
+    return out;
+  }
   out += "\nreport   " + paths.reportFile.string() + "\n";
   out += "plot     " + paths.plotFile.string() + "\n";
   out += "monitor  " + paths.monitorFile.string() + "\n";
   return out;
 }
 
-std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& paths) {
+std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& paths,
+                              const ui::SectionChecks* checks) {
   std::string out = "{\n";
   out += "  \"dataFile\": " + JsonPath(paths.dataFile) + ",\n";
-  out += "  \"reportFile\": " + JsonPath(paths.reportFile) + ",\n";
-  out += "  \"plotFile\": " + JsonPath(paths.plotFile) + ",\n";
-  out += "  \"monitorFile\": " + JsonPath(paths.monitorFile) + ",\n";
+  auto output = [](const std::filesystem::path& file) {
+    return file.empty() ? std::string("null") : JsonPath(file);
+  };
+  out += "  \"reportFile\": " + output(paths.reportFile) + ",\n";
+  out += "  \"plotFile\": " + output(paths.plotFile) + ",\n";
+  out += "  \"monitorFile\": " + output(paths.monitorFile) + ",\n";
   out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
   out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
+  if (checks) out += "  \"section\": " + SectionJson(*checks) + ",\n";
   out += "  \"problems\": [";
   for (size_t k = 0; k < summary.problems.size(); ++k) {
     out += k == 0 ? "\n" : ",\n";
-    appendProblemJson(out, summary.problems[k]);
+    appendProblemJson(out, summary.problems[k], checks, k);
   }
   out += summary.problems.empty() ? "]\n" : "\n  ]\n";
   return out + "}\n";

@@ -10,13 +10,18 @@
 #include "project/EngineRun.h"
 #include "project/JsonText.h"
 #include "project/RunSummary.h"
+#include "project/WallSection.h"
 
 namespace terraq::cli {
 
 // Per problem: heading, how the iteration ended, the stations where the
 // results are not valid or the wall is weakened, the largest deflection,
 // moment and shear with their depths; then the three output files.
-std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths& paths);
+// With `checks`, each problem ends with its structural check
+// (SectionSummary.h). Empty output paths (a run that wrote nothing) are
+// said so instead of named.
+std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths& paths,
+                              const ui::SectionChecks* checks = nullptr);
 
 // One JSON object (UTF-8, ends with a line break):
 //   {"dataFile", "reportFile", "plotFile", "monitorFile": strings,
@@ -35,7 +40,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "supports": [{"station", "depth", "force", "shearAbove", "shearBelow"}],
 //                  "topDeflection", "maxPositiveMoment", "maxNegativeMoment":
 //                                  {"value", "depth"} or null}]}
-std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths);
+// With `checks`, "section" follows "errorStop" and every problem ends with
+// its check's members (SectionSummary.h). Empty output paths are null.
+std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths,
+                              const ui::SectionChecks* checks = nullptr);
 
 // The JSON text of strings, file names and numbers (project/JsonText.h),
 // under the names the command's sources have always used.

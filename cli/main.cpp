@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
@@ -37,6 +38,7 @@
 #include "CommandLine.h"
 #include "DesignCommand.h"
 #include "RunInterruption.h"
+#include "SectionRun.h"
 #include "SectionsCommand.h"
 #include "StudyCommand.h"
 #include "SummaryOutput.h"
@@ -90,6 +92,8 @@ struct FileRun {
   terraq::ui::RunPaths paths;
   int status = kExitOk;
   std::optional<terraq::ui::RunSummary> summary;
+  // The structural check of the wall's section, when it has one.
+  std::optional<terraq::ui::SectionChecks> checks;
   std::string err;
   std::string outcome;  // "completed", "not valid", "error stop", "not finished" or "failed"
   std::string reason;   // what stopped it or made it not valid; empty when completed
@@ -119,11 +123,63 @@ std::string refusedDataFileName(const fs::path& dataFile, bool& usage) {
   return usage ? dataFile.string() + " is not a .tq4d data file" : std::string();
 }
 
+// The verdict on a run that reached its summary: an error stop, a run that
+// did not finish, results that are not valid, a section overstressed. `see`
+// ends a message with where to read more.
+void judgeRun(FileRun& run, bool strict, const std::string& see) {
+  const terraq::ui::RunSummary& summary = *run.summary;
+  run.outcome = "completed";
+  if (summary.errorStop) {
+    run.err += "terraq: the analysis stopped: " + *summary.errorStop + "\n" + see;
+    run.status = kExitErrorStop;
+    run.outcome = "error stop";
+    run.reason = *summary.errorStop;
+  } else if (!summary.complete) {
+    run.err +=
+        "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n" + see;
+    run.status = kExitErrorStop;
+    run.outcome = "not finished";
+  } else if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary);
+             !verdict.valid) {
+    // A completed run is a success for the command; scripts that must not
+    // go on with results that are not valid ask for --strict.
+    run.err += "terraq: " + verdict.mark + "\n" + see;
+    if (strict) run.status = kExitNotValid;
+    run.outcome = "not valid";
+    run.reason = verdict.mark;
+  }
+  // An overstressed section is the wall's result, not the command's
+  // failure: it is told on standard error too, never only in the summary.
+  if (run.checks)
+    for (size_t k = 0; k < run.checks->problems.size(); ++k)
+      if (const terraq::design::WallCheck& c = run.checks->problems[k]; c.exceeded())
+        run.err += "terraq: problem " + std::to_string(k + 1) + ": the section " +
+                   run.checks->used.section.name + " is overstressed (utilisation " +
+                   terraq::ui::SummaryNumberText(c.utilisation) + " in " +
+                   std::string(terraq::design::CheckWord(c.governing)) + ")\n";
+}
+
+// Runs one data file with a section named on the command line: analysed in
+// memory, nothing written.
+FileRun runWithSection(const fs::path& dataFile, bool strict,
+                       const terraq::ui::SectionInUse& section) {
+  terraq::cli::SectionRun result = terraq::cli::AnalyseWithSection(dataFile, section);
+  if (!result.error.empty()) return failedRun(dataFile, result.error);
+  FileRun run;
+  run.paths.dataFile = terraq::ui::DeriveRunPaths(dataFile).dataFile;
+  appendEngineMessages(run.err, result.engineMessages);
+  run.summary = std::move(result.summary);
+  run.checks = std::move(result.checks);
+  judgeRun(run, strict, "");
+  return run;
+}
+
 // Runs one data file: its checks, the analysis in memory, its outputs
 // beside it, and the verdict on its results (the one rule of RunOutcome).
 // Safe on any thread.
 FileRun runDataFile(const fs::path& dataFile, bool strict,
-                    terraq::cli::RunInterruption& interruption) {
+                    terraq::cli::RunInterruption& interruption,
+                    const terraq::ui::SectionInUse* section) {
   if (const std::string missing = terraq::ui::UnusableDataFile(dataFile); !missing.empty())
     return failedRun(dataFile, missing);
   // Told here with the name as given; the run itself would tell it absolute.
@@ -135,6 +191,7 @@ FileRun runDataFile(const fs::path& dataFile, bool strict,
   if (const auto size = fs::file_size(dataFile, ec); !ec && size > terraq::ui::kMaxDataFileBytes)
     return failedRun(dataFile, terraq::ui::DataFileTooLarge(dataFile, size));
 
+  if (section) return runWithSection(dataFile, strict, *section);
   terraq::cli::RunInterruption::Observer& observer = interruption.ObserverFor(dataFile);
   terraq::ui::EngineRunResult result =
       terraq::ui::RunEngine(dataFile, terraq::ui::DefaultEngineLibrary(), &observer);
@@ -161,28 +218,10 @@ FileRun runDataFile(const fs::path& dataFile, bool strict,
   }
   result.outputLock.reset();  // the summary is in memory: other runs may go on
   run.summary = std::move(result.summary);
-  const terraq::ui::RunSummary& summary = *run.summary;
-  const std::string see = "        (see " + run.paths.reportFile.string() + ")\n";
-  run.outcome = "completed";
-  if (summary.errorStop) {
-    run.err += "terraq: the analysis stopped: " + *summary.errorStop + "\n" + see;
-    run.status = kExitErrorStop;
-    run.outcome = "error stop";
-    run.reason = *summary.errorStop;
-  } else if (!summary.complete) {
-    run.err +=
-        "terraq: the report does not end with END OF ANALYSIS: the analysis did not finish\n" + see;
-    run.status = kExitErrorStop;
-    run.outcome = "not finished";
-  } else if (const terraq::ui::ResultsVerdict verdict = terraq::ui::JudgeResults(summary);
-             !verdict.valid) {
-    // A completed run is a success for the command; scripts that must not
-    // go on with results that are not valid ask for --strict.
-    run.err += "terraq: " + verdict.mark + "\n" + see;
-    if (strict) run.status = kExitNotValid;
-    run.outcome = "not valid";
-    run.reason = verdict.mark;
-  }
+  std::string warning;
+  run.checks = terraq::cli::CheckProjectSection(dataFile, result.analysis, warning);
+  if (!warning.empty()) run.err += "terraq: " + warning + "\n";
+  judgeRun(run, strict, "        (see " + run.paths.reportFile.string() + ")\n");
   return run;
 }
 
@@ -213,7 +252,8 @@ std::string formatBatchJson(const std::vector<FileRun>& runs, int status) {
       out += "null}";
       continue;
     }
-    std::string nested = terraq::cli::FormatSummaryJson(*run.summary, run.paths);
+    std::string nested = terraq::cli::FormatSummaryJson(*run.summary, run.paths,
+                                                        run.checks ? &*run.checks : nullptr);
     nested.pop_back();  // its line break
     // Indented under its run; JSON strings hold no raw line breaks.
     for (size_t at = 0; (at = nested.find('\n', at)) != std::string::npos; at += 6)
@@ -230,6 +270,9 @@ int runCommand(const std::vector<std::string_view>& args) {
   bool optionsEnded = false;
   unsigned jobs = 0;  // 0: one per core
   std::vector<std::string_view> files;
+  // A section to analyse and check the wall with, and how.
+  terraq::ui::WallSection wanted;
+  bool sectionOptions = false;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string_view arg = args[k];
     if (optionsEnded) {
@@ -249,6 +292,28 @@ int runCommand(const std::vector<std::string_view>& args) {
       if (ec != std::errc() || end != value.data() + value.size() || parsed < 1 || parsed > 1024)
         return usageError("--jobs needs a number of analyses at once, 1 to 1024");
       jobs = parsed;
+    } else if (arg == "--section" || arg == "--grade" || arg == "--spacing" || arg == "--method") {
+      if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
+      const std::string value(args[++k]);
+      sectionOptions = true;
+      if (arg == "--section") wanted.name = value;
+      if (arg == "--grade") wanted.grade = value;
+      if (arg == "--method") {
+        if (value != "eurocode" && value != "allowable")
+          return usageError("--method needs eurocode or allowable");
+        wanted.settings.method = value == "allowable" ? terraq::design::CheckMethod::Allowable
+                                                      : terraq::design::CheckMethod::Eurocode;
+      }
+      if (arg == "--spacing") {
+        double spacing = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), spacing);
+        if (ec != std::errc() || end != value.data() + value.size() || !(spacing > 0) ||
+            !std::isfinite(spacing))
+          return usageError(
+              "--spacing needs the piles' centre-to-centre spacing, a positive "
+              "number in the data file's length unit");
+        wanted.spacing = spacing;
+      }
     } else if (arg == "--help" || arg == "-h") {
       printHelp();
       return kExitOk;
@@ -259,6 +324,14 @@ int runCommand(const std::vector<std::string_view>& args) {
     }
   }
   if (files.empty()) return usageError("run needs a data file");
+  std::optional<terraq::ui::SectionInUse> section;
+  if (sectionOptions) {
+    if (wanted.name.empty()) return usageError("--grade, --spacing and --method need --section");
+    std::string error;
+    section = terraq::cli::ResolveCommandSection(wanted, error);
+    if (!section) return fail(error);
+  }
+  const terraq::ui::SectionInUse* withSection = section ? &*section : nullptr;
   // Names that cannot be data files refuse the whole command before
   // anything runs.
   for (std::string_view file : files) {
@@ -270,10 +343,11 @@ int runCommand(const std::vector<std::string_view>& args) {
   // Never destroyed: its watcher thread stays until the program ends.
   auto* interruption = new terraq::cli::RunInterruption;
   if (files.size() == 1) {
-    const FileRun run = runDataFile(fs::path(files.front()), strict, *interruption);
+    const FileRun run = runDataFile(fs::path(files.front()), strict, *interruption, withSection);
     if (run.summary) {
-      std::cout << (json ? terraq::cli::FormatSummaryJson(*run.summary, run.paths)
-                         : terraq::cli::FormatSummaryText(*run.summary, run.paths));
+      const terraq::ui::SectionChecks* checks = run.checks ? &*run.checks : nullptr;
+      std::cout << (json ? terraq::cli::FormatSummaryJson(*run.summary, run.paths, checks)
+                         : terraq::cli::FormatSummaryText(*run.summary, run.paths, checks));
       flushStandardOutput();
     }
     std::cerr << run.err;
@@ -294,7 +368,7 @@ int runCommand(const std::vector<std::string_view>& args) {
   for (unsigned w = 0; w < jobs; ++w)
     workers.emplace_back([&] {
       for (size_t k; (k = next++) < files.size();) {
-        FileRun run = runDataFile(fs::path(files[k]), strict, *interruption);
+        FileRun run = runDataFile(fs::path(files[k]), strict, *interruption, withSection);
         std::lock_guard lock(mutex);
         runs[k] = std::move(run);
         done[k] = true;
@@ -309,7 +383,9 @@ int runCommand(const std::vector<std::string_view>& args) {
     lock.unlock();
     status = std::max(status, run.status);
     if (!json && run.summary) {
-      std::cout << (k == 0 ? "" : "\n") << terraq::cli::FormatSummaryText(*run.summary, run.paths);
+      std::cout << (k == 0 ? "" : "\n")
+                << terraq::cli::FormatSummaryText(*run.summary, run.paths,
+                                                  run.checks ? &*run.checks : nullptr);
       flushStandardOutput();
     }
     std::cerr << run.err << std::flush;

@@ -52,11 +52,12 @@ struct CheckSettings {
   // the pile's system width, an upper bound of the flange width that the
   // library does not hold, so the computed class is on the safe side.
   std::optional<int> sectionClass;
+  bool operator==(const CheckSettings&) const = default;
 };
 
 // The design effects at one station for one wall unit (see the header).
 struct StationEffect {
-  double depth = 0;   // m
+  double depth = 0;   // carried to the results as given (any length unit)
   double moment = 0;  // N·m
   double shear = 0;   // N
   double axial = 0;   // N, compression positive

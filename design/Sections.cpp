@@ -2,6 +2,7 @@
 // heads, every value converted to SI base units as it is read.
 #include "Sections.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -226,6 +227,38 @@ const SteelGrade* SectionLibrary::findGrade(std::string_view name) const {
   for (const SteelGrade& g : grades)
     if (Normalised(g.name) == key) return &g;
   return nullptr;
+}
+
+namespace {
+
+// Levenshtein distance, for the nearest names of a name not found.
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+std::string SectionLibrary::nearestSectionNames(std::string_view name, size_t count) const {
+  std::vector<std::pair<size_t, std::string>> nearest;
+  const std::string key = Normalised(name);
+  for (const Section& s : sections)
+    nearest.emplace_back(EditDistance(key, Normalised(s.name)), s.name);
+  std::sort(nearest.begin(), nearest.end());
+  std::string names;
+  for (size_t i = 0; i < std::min(count, nearest.size()); ++i)
+    names += (i ? ", " : "") + nearest[i].second;
+  return names;
 }
 
 const SteelGrade* SectionLibrary::defaultGrade(const Section& section) const {

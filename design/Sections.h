@@ -88,6 +88,10 @@ struct SectionLibrary {
   // when neither. A copy, so a computed pipe needs no storage in the library.
   std::optional<Section> findPipe(std::string_view name) const;
   const SteelGrade* findGrade(std::string_view name) const;
+  // Up to `count` names of sections nearest to `name` (by edit distance,
+  // ignoring case and blanks), "AZ18, AZ18-700, ..."; for the message of a
+  // name not found.
+  std::string nearestSectionNames(std::string_view name, size_t count = 5) const;
   // The grade a section is checked in when the engineer names none.
   const SteelGrade* defaultGrade(const Section& section) const;
 };

@@ -28,7 +28,7 @@ ProblemResult ResultOf(const EngineModel& model) {
     const int j = Pos(static_cast<int>(k));
     r.stations.push_back({row.x, row.deflection, row.slope, row.moment, row.shear, row.reaction,
                           row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j], row.shearAbove,
-                          row.shearBelow, row.concentrated});
+                          row.shearBelow, row.concentrated, model.st.P[j]});
     if (IsSupported(model.st, j))
       r.supports.push_back(
           {static_cast<int>(k), row.x, row.supportForce, row.shearAbove, row.shearBelow});

@@ -79,6 +79,9 @@ struct StationResult {
   // A point load or a support acts at the station (the report lists it in
   // its table of the shear either side).
   bool concentrated = false;
+  // F, the axial force in the wall at the station as the data file gives
+  // it, positive in tension (a compression is negative).
+  double axialForce = 0;
 };
 
 // A support of the wall concentrated at one station: a spring row confined

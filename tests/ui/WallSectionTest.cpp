@@ -1,0 +1,197 @@
+// The wall's section: what the project file keeps of it, the EI it gives a
+// wall unit in both units systems (worked here from E, I and Wa), the data
+// text analysed with it, and the check of an analysis against the
+// allowable-stress formula M/Wa ≤ 0.65 fy Wel evaluated here.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "api/Analysis.h"
+#include "project/JsonText.h"
+#include "project/WallSection.h"
+
+namespace terraq::ui {
+namespace {
+
+const char* kLibrary =
+    "family sheet-pile-z\nsource Z table\n"
+    "columns name  b[mm]  h[mm]  tf[mm]  tw[mm]  webAngle[deg]  A[cm2/m]  I[cm4/m]  Wel[cm3/m]  "
+    "Wpl[cm3/m]\n"
+    "AZ18  630  380  9.5  9.5  55.4  150.4  34200  1800  2104\n"
+    "family steel-grade\nsource grades\ncolumns name fy[MPa] E[GPa] use\n"
+    "S355GP 355 210 sheet-pile\nS355 355 210 structural\n";
+
+design::SectionLibrary Library() {
+  std::string error;
+  std::optional<design::SectionLibrary> lib = design::ParseSectionLibrary(kLibrary, "lib", error);
+  EXPECT_TRUE(lib) << error;
+  return *lib;
+}
+
+std::string Example(const char* name) {
+  std::ifstream in(std::string(TERRAQ_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+SectionInUse Resolve(WallSection wanted) {
+  std::string error;
+  std::optional<SectionInUse> used = ResolveWallSection(wanted, Library(), error);
+  EXPECT_TRUE(used) << error;
+  return *used;
+}
+
+TEST(WallSectionMember, KeepsWhatItDoesNotKnowAndRefusesMalformedValues) {
+  ProjectFile project;
+  project.set("studies", JsonValue::Array());
+  const std::optional<JsonValue> old = [] {
+    std::string e;
+    return ParseJson(R"({"name": "X", "later": 7})", e);
+  }();
+  project.set("section", *old);
+  WallSection s;
+  s.name = "PIPE610x12.7";
+  s.grade = "S355";
+  s.spacing = 2.5;
+  s.settings.method = design::CheckMethod::Allowable;
+  s.settings.bendingFraction = 0.6;
+  s.settings.sectionClass = 2;
+  SetWallSection(project, s);
+  std::string error;
+  std::optional<JsonValue> back = ParseJson(FormatJson(project.root), error);
+  ASSERT_TRUE(back) << error;
+  ProjectFile reread{*back};
+  EXPECT_EQ(ReadWallSection(reread, error), s) << error;
+  EXPECT_EQ(reread.root.members.front().first, "studies");
+  EXPECT_EQ(reread.find("section")->find("later")->number, 7);
+
+  SetWallSection(reread, std::nullopt);
+  EXPECT_FALSE(reread.find("section"));
+  EXPECT_FALSE(ReadWallSection(reread, error));
+  EXPECT_TRUE(error.empty());
+
+  const struct {
+    const char* member;
+    const char* says;
+  } bad[] = {{R"("AZ18")", "not a JSON object"},
+             {R"({"grade": "S355"})", "has no name"},
+             {R"({"name": "AZ18", "spacing": 0})", "\"spacing\""},
+             {R"({"name": "AZ18", "method": "lrfd"})", "\"method\""},
+             {R"({"name": "AZ18", "betaB": -1})", "\"betaB\""},
+             {R"({"name": "AZ18", "class": 2.5})", "\"class\""}};
+  for (const auto& c : bad) {
+    ProjectFile p;
+    p.set("section", *ParseJson(c.member, error));
+    EXPECT_FALSE(ReadWallSection(p, error)) << c.member;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+}
+
+TEST(WallSectionResolve, RefusesWhatCannotMakeTheWall) {
+  const design::SectionLibrary lib = Library();
+  const struct {
+    WallSection wanted;
+    const char* says;
+  } cases[] = {{{"AZ17", "", {}, {}}, "no section AZ17; nearest: AZ18"},
+               {{"AZ18", "S999", {}, {}}, "no grade S999; grades: S355GP, S355"},
+               {{"AZ18", "S355", {}, {}}, "grade S355 is a grade of structural steel"},
+               {{"PIPE610x12.7", "S355GP", {}, {}}, "a grade of sheet piles"},
+               {{"AZ18", "", 2.0, {}}, "takes no spacing"}};
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(ResolveWallSection(c.wanted, lib, error)) << c.wanted.name;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+  std::string error;
+  const std::optional<SectionInUse> pipe =
+      ResolveWallSection({"pipe610x12.7", "", {}, {}}, lib, error);
+  ASSERT_TRUE(pipe) << error;
+  EXPECT_EQ(pipe->grade.name, "S355");  // the structural default
+}
+
+TEST(WallSectionRigidity, IsEIPerWallUnitInTheDataFilesUnits) {
+  // AZ18: I = 34200 cm⁴/m, E = 210 GPa; a 1.5 m wall unit in kN·m².
+  const SectionInUse az = Resolve({"AZ18", "", {}, {}});
+  EXPECT_NEAR(*SectionRigidity(az, 2, 1.5), 210e6 * 34200e-8 * 1.5, 1e-6);
+  // The same unit in inches, lb·in²: per metre × width in metres, N → lb, m² → in².
+  const double n = 210e9 * 34200e-8 * (1.5 / 0.0254 * 0.0254);
+  EXPECT_NEAR(*SectionRigidity(az, 1, 1.5 / 0.0254) / (n / 4.4482216152605 / (0.0254 * 0.0254)),
+              1.0, 1e-12);
+  // A pipe pile: E·I per pile whatever the spacing; I = π(D⁴ − d⁴)/64.
+  const SectionInUse pipe = Resolve({"PIPE610x12.7", "", {}, {}});
+  const double i = std::acos(-1.0) * (std::pow(0.610, 4) - std::pow(0.610 - 0.0254, 4)) / 64;
+  EXPECT_NEAR(*SectionRigidity(pipe, 2, 3.0) / (210e6 * i), 1.0, 1e-12);
+  EXPECT_FALSE(SectionRigidity(pipe, 3, 3.0));  // generic units
+}
+
+TEST(WallSectionData, PutsTheSectionInEveryStageAndSaysWhatItCannot) {
+  // Five stages, SI, per metre of wall (Wa = 1 m).
+  const std::string staged = Example("staged-excavation-tieback.tq4d");
+  const SectionInUse az = Resolve({"AZ18", "", {}, {}});
+  std::string error;
+  const std::optional<SectionedData> data = ApplyWallSection(staged, az, error);
+  ASSERT_TRUE(data) << error;
+  ASSERT_EQ(data->problems.size(), 5u);
+  const double ei = 210e6 * 34200e-8;
+  for (const SectionedProblem& p : data->problems) {
+    EXPECT_EQ(p.unitWidth, 1.0);
+    EXPECT_NEAR(p.flexuralRigidity, ei, 1e-6);
+    EXPECT_EQ(p.dataRigidity, 63000);
+  }
+  // The analysis of the new text has the section's EI everywhere.
+  const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+  ASSERT_FALSE(analysis.error) << analysis.error->message;
+  ASSERT_EQ(analysis.problems.size(), 5u);
+  for (const auto& problem : analysis.problems)
+    for (const auto& station : problem.stations)
+      ASSERT_NEAR(station.flexuralRigidity / ei, 1.0, 1e-4) << station.depth;
+
+  // Analysed as it is, the data file's EI (63000) is not the section's: said.
+  const std::optional<SectionedData> asIs = CheckedData(staged, az, error);
+  ASSERT_TRUE(asIs) << error;
+  EXPECT_EQ(asIs->text, staged);
+  ASSERT_EQ(asIs->notes.size(), 1u);
+  EXPECT_NE(asIs->notes[0].find("is not the section's"), std::string::npos) << asIs->notes[0];
+
+  // Specified pressure and user p-y curves carry no Wa: the unit is unknown.
+  EXPECT_FALSE(ApplyWallSection(Example("cantilever-sheet-pile-py-curves.tq4d"), az, error));
+  EXPECT_NE(error.find("gives no wall unit width"), std::string::npos) << error;
+}
+
+TEST(WallSectionCheck, BendingIsTheMomentPerMetreOverTheAllowableMoment) {
+  // Soldier piles at their spacing (English units, per pile): the pipe's
+  // allowable moment 0.65 fy Wel against the analysis' moment per pile.
+  const std::string piles = Example("cantilever-sand-generated.tq4d");
+  WallSection wanted{"PIPE610x12.7", "", 72.0, {}};
+  wanted.settings.method = design::CheckMethod::Allowable;
+  const SectionInUse pipe = Resolve(wanted);
+  std::string error;
+  const std::optional<SectionedData> data = ApplyWallSection(piles, pipe, error);
+  ASSERT_TRUE(data) << error;
+  EXPECT_EQ(data->problems.at(0).unitWidth, 72.0);
+  const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+  ASSERT_EQ(analysis.problems.size(), 1u);
+  const std::vector<design::WallCheck> checks = CheckAnalysis(analysis, *data, pipe);
+  ASSERT_EQ(checks.size(), 1u);
+  ASSERT_TRUE(checks[0].error.empty()) << checks[0].error;
+
+  const double d = 0.610, t = 0.0127, di = d - 2 * t;
+  const double wel = std::acos(-1.0) * (std::pow(d, 4) - std::pow(di, 4)) / (32 * d);
+  const double allowable = 0.65 * 355e6 * wel;  // N·m per pile
+  const auto& stations = analysis.problems[0].stations;
+  const auto largest = std::max_element(stations.begin(), stations.end(), [](auto& a, auto& b) {
+    return std::fabs(a.moment) < std::fabs(b.moment);
+  });
+  const double moment = std::fabs(largest->moment) * 4.4482216152605 * 0.0254;  // lb·in → N·m
+  const design::StationCheck& at = checks[0].stations[largest - stations.begin()];
+  EXPECT_NEAR(at.bending, moment / allowable, 1e-9);
+  EXPECT_EQ(at.depth, largest->depth);  // in the data file's inches
+  EXPECT_GE(checks[0].utilisation, at.bending);
+}
+
+}  // namespace
+}  // namespace terraq::ui
