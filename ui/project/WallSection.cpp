@@ -239,7 +239,7 @@ std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
     return std::nullopt;
   }
   const bool sheet = design::IsSheetPile(section->family);
-  if ((grade->use == "sheet-pile") != sheet) {
+  if (!grade->rolledFor(*section)) {
     error = "grade " + grade->name + " is a grade of " +
             (sheet ? "structural steel" : "sheet piles") + ", not of " +
             std::string(design::FamilyWord(section->family)) + " sections";
