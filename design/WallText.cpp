@@ -93,7 +93,7 @@ bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText
       const size_t wallIndex = records.size() - 1;
       const int NR = control[1], NS = control[2], NM = control[3], EP = control[4], PY = control[5],
                 NC = control[6], KSTAGE = control[7], NE = control[8];
-      for (int r = 0; r < NR; ++r) read(4, {1});
+      for (int r = 0; r < NR; ++r) read(4, {1}, -1, RecordKind::Restraint, r);
       for (int r = 0; r < NS; ++r) read(4, {0, 1}, -1, RecordKind::Stiffness, r);
       for (int r = 0, n = count(); r < n; ++r) read(6, {1, 2}, -1, RecordKind::Load, r);
       for (int r = 0, n = count(); r < n; ++r) read(5, {0, 1}, -1, RecordKind::Spring, r);
@@ -101,12 +101,12 @@ bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText
       if (EP == 1) {
         const int n = count();
         if (keep) wall.pressureCount_ = records.size() - 1;
-        for (int r = 0; r < n; ++r) read(2).pressure = true;
+        for (int r = 0; r < n; ++r) read(2, {}, -1, RecordKind::Pressure, r).pressure = true;
       }
       if (EP >= 2 || PY == 2) {
         read(8, {}, -1, RecordKind::WallConfiguration);
         read(6, {}, -1, RecordKind::Surcharge);
-        for (int r = 0, n = count(); r < n; ++r) read(4);
+        for (int r = 0, n = count(); r < n; ++r) read(4, {}, -1, RecordKind::SurchargeLoad, r);
         for (int r = 0, n = count(); r < n; ++r) {
           read(2, {}, -1, RecordKind::LayerLine, r);
           read(6, {}, -1, RecordKind::LayerTop, r);

@@ -41,9 +41,12 @@ class WallText {
     Other,
     Control,
     Wall,
+    Restraint,  // a specified deflection, slope, moment or shear at a node
     Stiffness,
     Load,
     Spring,
+    Pressure,       // a row of the specified earth pressure (depth, load)
+    SurchargeLoad,  // a row of the surcharge loads (type, magnitude, distance, width)
     WallConfiguration,
     Surcharge,
     LayerLine,

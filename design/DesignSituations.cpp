@@ -1,0 +1,258 @@
+// Design situations; the technical manual's "Design situations" states how
+// each factor acts and where the code puts it.
+#include "DesignSituations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "WallText.h"
+#include "api/Analysis.h"
+
+namespace terraq::design {
+
+namespace {
+
+using Kind = WallText::RecordKind;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMetresPerInch = 0.0254;
+
+double& At(WallText::Record& r, size_t index) {
+  if (r.values.size() <= index) r.values.resize(index + 1, 0.0);
+  return r.values[index];
+}
+
+double ValueOf(const WallText::Record& r, size_t index) {
+  return index < r.values.size() ? r.values[index] : 0.0;
+}
+
+std::string Number(double value) {
+  std::ostringstream out;
+  out.precision(4);
+  out << value;
+  return out.str();
+}
+
+// The unplanned excavation of one problem: 10 % of the retained height,
+// below the lowest support above the excavation when the wall has one (a
+// spring row confined to one station: an anchor or a prop), at most 0.5 m.
+double UnplannedExcavation(const WallText& problem, double excavation) {
+  double lowestSupport = 0;
+  for (const WallText::Record& r : problem.records()) {
+    if (r.kind != Kind::Spring || ValueOf(r, 0) != ValueOf(r, 1) || ValueOf(r, 3) <= 0) continue;
+    const double depth = ValueOf(r, 0) * problem.incrementLength();
+    if (depth < excavation) lowestSupport = std::max(lowestSupport, depth);
+  }
+  const double limit = problem.units() == 1 ? 0.5 / kMetresPerInch : 0.5;
+  return std::min(0.1 * (excavation - lowestSupport), limit);
+}
+
+// Divides the strength and unit weight of a layer's parameter line by the
+// set's factors; false with `error` for an impossible design value.
+bool FactorLayerLine(WallText::Record& r, int model, const FactorSet& set, int layer,
+                     std::string& error) {
+  const std::string which = "layer " + std::to_string(layer);
+  At(r, 0) /= set.gammaGamma;
+  const bool clay = model >= 1 && model <= 3, rock = model == 6 || model == 7;
+  if (clay) At(r, 1) /= set.gammaCu;
+  if (model == 5) At(r, 1) /= set.gammaC;
+  if (rock) At(r, 1) /= set.gammaQu;
+  if (model == 4 || model == 5) {
+    const double phi = ValueOf(r, 2);
+    if (phi < 0 || phi >= 90) {
+      error =
+          which + " has a friction angle of " + Number(phi) + " degrees, which cannot be factored";
+      return false;
+    }
+    At(r, 2) = std::atan(std::tan(phi * kPi / 180) / set.gammaPhi) * 180 / kPi;
+  }
+  if (ValueOf(r, 0) < 0 || ((clay || rock || model == 5) && ValueOf(r, 1) < 0)) {
+    error = which + " has a unit weight or strength below 0";
+    return false;
+  }
+  return true;
+}
+
+struct Effects {
+  bool variable = false;  // variable actions were there to factor
+  bool soil = false;      // generated soil was there to factor
+};
+
+// The set applied to one problem; false with `error`.
+bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOptions& options,
+                    double& added, Effects& found, std::string& error) {
+  const double ratio = set.gammaQ / set.gammaG;
+  int model = 0;
+  WallText::Record* surcharge = nullptr;
+  for (WallText::Record& r : problem.records()) {
+    switch (r.kind) {
+      case Kind::Surcharge: surcharge = &r; break;
+      case Kind::SurchargeLoad:
+        if (ValueOf(r, 1) != 0) found.variable = true;
+        At(r, 1) *= ratio;
+        break;
+      case Kind::Load:
+        if (ValueOf(r, 3) != 0 || ValueOf(r, 4) != 0) found.variable = true;
+        At(r, 3) *= ratio;
+        At(r, 4) *= ratio;
+        break;
+      case Kind::LayerLine: model = r.values.empty() ? 0 : static_cast<int>(r.values[0]); break;
+      case Kind::LayerTop:
+      case Kind::LayerBase:
+        found.soil = true;
+        if (!FactorLayerLine(r, model, set, r.row + 1, error)) return false;
+        break;
+      default: break;
+    }
+  }
+  if (options.minimumSurcharge) {
+    if (!surcharge) {
+      error =
+          "a minimum surcharge needs generated earth pressure, which this data file does not have";
+      return false;
+    }
+    At(*surcharge, 0) = std::max(ValueOf(*surcharge, 0), *options.minimumSurcharge);
+  }
+  if (surcharge) {
+    for (size_t k : {0u, 2u, 3u, 4u}) {
+      if (ValueOf(*surcharge, k) != 0) found.variable = true;
+      At(*surcharge, k) *= ratio;
+    }
+  }
+  added = 0;
+  if (set.unplannedExcavation && options.unplannedExcavation) {
+    for (WallText::Record& r : problem.records()) {
+      if (r.kind != Kind::Wall) continue;
+      const double excavation = ValueOf(r, 4);
+      if (excavation <= 0) break;
+      added = UnplannedExcavation(problem, excavation);
+      At(r, 4) = excavation + added;
+    }
+    for (WallText::Record& r : problem.records())
+      if (r.kind == Kind::WallConfiguration && added > 0) At(r, 0) += added;
+  }
+  return true;
+}
+
+// The stations' value of largest magnitude, times `factor`.
+template <typename Get>
+Governed Largest(const engine::api::ProblemResult& p, double factor, const std::string& set,
+                 Get get) {
+  Governed out{0, 0, set};
+  for (const engine::api::StationResult& s : p.stations) {
+    const double v = get(s) * factor;
+    if (std::fabs(v) > std::fabs(out.value)) out = {v, s.depth, set};
+  }
+  return out;
+}
+
+SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet& set) {
+  SituationProblem out;
+  const double g = set.gammaG;
+  out.moment = Largest(p, g, set.name, [](auto& s) { return s.moment; });
+  out.shear = Largest(p, g, set.name, [](auto& s) {
+    if (!s.concentrated) return s.shear;
+    return std::fabs(s.shearAbove) > std::fabs(s.shearBelow) ? s.shearAbove : s.shearBelow;
+  });
+  out.deflection = Largest(p, 1.0, set.name, [](auto& s) { return s.deflection; });
+  if (!p.stations.empty())
+    out.topDeflection = {p.stations.front().deflection, p.stations.front().depth, set.name};
+  for (const engine::api::SupportForce& s : p.supports)
+    out.supports.push_back({s.station, s.depth, s.force * g, set.name});
+  if (!p.notValidStations.empty()) out.fault = "singular equations: nothing holds the wall";
+  else if (!p.numericalFault.empty()) out.fault = p.numericalFault;
+  else if (p.stationsOverLimit > 0) out.fault = "allowable deflection exceeded";
+  else if (!p.closed) out.fault = "the deflections did not close";
+  out.valid = out.fault.empty();
+  return out;
+}
+
+}  // namespace
+
+std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const FactorSet& set,
+                                           const SituationOptions& options, std::string& error) {
+  if (error = FactorSetError(set); !error.empty()) return std::nullopt;
+  std::optional<std::vector<WallText>> problems = WallText::ParseAll(dataText, error);
+  if (!problems) return std::nullopt;
+  FactoredData out;
+  Effects found;
+  for (size_t k = 0; k < problems->size(); ++k) {
+    double added = 0;
+    if (!ApplyToProblem((*problems)[k], set, options, added, found, error)) {
+      error = set.name + ", problem " + std::to_string(k + 1) + ": " + error;
+      return std::nullopt;
+    }
+    out.excavationAdded.push_back(added);
+    out.text += (*problems)[k].text();
+  }
+  const bool soilFactors = set.gammaPhi != 1 || set.gammaC != 1 || set.gammaCu != 1 ||
+                           set.gammaQu != 1 || set.gammaGamma != 1;
+  if (soilFactors && !found.soil)
+    out.notes.push_back(set.name +
+                        ": the soil factors have nothing to act on: the data file gives "
+                        "its earth pressure and p-y curves itself");
+  if (set.gammaQ != set.gammaG && !found.variable)
+    out.notes.push_back(set.name +
+                        ": gammaQ has nothing to act on: the data file has no surcharge "
+                        "or load");
+  return out;
+}
+
+std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
+                                                 const std::vector<FactorSet>& sets,
+                                                 const SituationOptions& options) {
+  std::vector<SituationResult> results;
+  for (const FactorSet& set : sets) {
+    SituationResult result;
+    result.set = set;
+    std::optional<FactoredData> data = ApplyFactorSet(dataText, set, options, result.error);
+    if (data) {
+      const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+      if (analysis.error) result.error = set.name + ": " + analysis.error->message;
+      for (const engine::api::ProblemResult& p : analysis.problems)
+        result.problems.push_back(Summarise(p, set));
+      result.data = std::move(*data);
+    }
+    results.push_back(std::move(result));
+  }
+  return results;
+}
+
+std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& results) {
+  size_t count = 0;
+  for (const SituationResult& r : results) count = std::max(count, r.problems.size());
+  std::vector<EnvelopeProblem> envelope(count);
+  for (size_t k = 0; k < count; ++k) {
+    EnvelopeProblem& e = envelope[k];
+    std::map<int, SupportEffect> supports;
+    for (const SituationResult& r : results) {
+      if (k >= r.problems.size()) continue;
+      const SituationProblem& p = r.problems[k];
+      if (!p.valid) {
+        e.invalid.push_back(r.set.name + ": " + p.fault);
+        continue;
+      }
+      if (r.set.serviceability) {
+        if (!e.deflection || std::fabs(p.deflection.value) > std::fabs(e.deflection->value))
+          e.deflection = p.deflection;
+        if (!e.topDeflection ||
+            std::fabs(p.topDeflection.value) > std::fabs(e.topDeflection->value))
+          e.topDeflection = p.topDeflection;
+        continue;
+      }
+      if (!e.checked || std::fabs(p.moment.value) > std::fabs(e.moment.value)) e.moment = p.moment;
+      if (!e.checked || std::fabs(p.shear.value) > std::fabs(e.shear.value)) e.shear = p.shear;
+      e.checked = true;
+      for (const SupportEffect& s : p.supports) {
+        auto [at, inserted] = supports.emplace(s.station, s);
+        if (!inserted && std::fabs(s.force) > std::fabs(at->second.force)) at->second = s;
+      }
+    }
+    for (const auto& [station, s] : supports) e.supports.push_back(s);
+  }
+  return envelope;
+}
+
+}  // namespace terraq::design

@@ -1,0 +1,106 @@
+#pragma once
+// Design situations: the wall analysed once per set of partial factors
+// (PartialFactors.h) on every stage, with the design values written into
+// the data of each run, and the envelope of the design effects with the set
+// that governs each.
+//
+// A set acts on the data text as the technical manual's "Design situations"
+// states: the soil's strength divided (tan φ', c', su, qu, unit weight) in
+// every layer, so that earth pressure and p-y curves are generated from the
+// design soil; the variable actions (the uniform surcharge, the surcharge
+// loads, the lateral loads and couples of the load table) multiplied by
+// gammaQ / gammaG; the excavation deepened by the unplanned excavation where
+// the set calls for it; and the analysis' moments, shears and support
+// forces multiplied by gammaG. Pressures and p-y curves the data file
+// specifies itself are not the soil's strength and are not divided.
+//
+// Units: those of the data file throughout. Thread safety: pure functions.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "PartialFactors.h"
+
+namespace terraq::design {
+
+struct SituationOptions {
+  // The unplanned excavation of the sets that call for it; the engineer may
+  // turn it off (a wall whose excavation level is controlled).
+  bool unplannedExcavation = true;
+  // A minimum uniform surcharge on the retained side, in the data file's
+  // unit of the surcharge pressure (lb/in² or kPa), taken as a
+  // characteristic variable action before the factors.
+  std::optional<double> minimumSurcharge{};
+};
+
+// The data text of one set: the design values in place.
+struct FactoredData {
+  std::string text;
+  // Per problem, the depth the excavation was deepened by (0 without).
+  std::vector<double> excavationAdded;
+  // What the engineer must know: factors that have nothing to act on in
+  // this data file ("DA1-2: the soil factors have nothing to act on: the
+  // data file gives its earth pressure and p-y curves itself").
+  std::vector<std::string> notes;
+};
+
+// Nullopt with `error` when the set is not usable (FactorSetError), the
+// text cannot be walked, a design value is impossible (a friction angle or
+// strength below 0), or a minimum surcharge is asked of a data file without
+// generated earth pressure.
+std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const FactorSet& set,
+                                           const SituationOptions& options, std::string& error);
+
+// A value along the wall with the depth where its magnitude is largest (the
+// shallowest of equals), and the set it comes from.
+struct Governed {
+  double value = 0;
+  double depth = 0;
+  std::string set;
+};
+
+struct SupportEffect {
+  int station = 0;
+  double depth = 0;
+  double force = 0;  // on the wall, positive towards the excavation
+  std::string set;
+};
+
+// One problem (stage) analysed with one set: design effects (times gammaG)
+// and the deflections as analysed.
+struct SituationProblem {
+  bool valid = false;  // closed, and the results are the wall's
+  std::string fault;   // why not, in the report's words; empty when valid
+  Governed moment, shear, topDeflection, deflection;
+  std::vector<SupportEffect> supports;
+};
+
+struct SituationResult {
+  FactorSet set;
+  std::string error;  // the set could not be applied or analysed; nothing else is set
+  FactoredData data;
+  std::vector<SituationProblem> problems;
+};
+
+// Every set applied and analysed in memory, in the order given.
+std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
+                                                 const std::vector<FactorSet>& sets,
+                                                 const SituationOptions& options);
+
+// Per problem, the largest design effects over the ultimate sets (those not
+// for serviceability) with the set that governs each, and the deflections
+// of the serviceability sets. A problem no ultimate set analysed validly
+// has `checked` false.
+struct EnvelopeProblem {
+  bool checked = false;
+  Governed moment, shear;
+  std::vector<SupportEffect> supports;  // per station, the largest force
+  std::optional<Governed> topDeflection, deflection;
+  // Sets whose results of this problem are not valid, and why.
+  std::vector<std::string> invalid;
+};
+std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& results);
+
+}  // namespace terraq::design

@@ -1,0 +1,117 @@
+// The recommended partial factors; the technical manual's "Design
+// situations" gives each with its table.
+#include "PartialFactors.h"
+
+#include <cctype>
+#include <cmath>
+#include <sstream>
+
+namespace terraq::design {
+
+namespace {
+
+// EN 1997-1:2004 Annex A: actions A1 (Table A.3: γG 1.35, γQ 1.5) and A2
+// (γG 1.0, γQ 1.3), soil M1 (all 1.0) and M2 (Table A.4: γφ' 1.25, γc' 1.25,
+// γcu 1.4, γqu 1.4, γγ 1.0), resistance of retaining structures R1/R3 (1.0)
+// and R2 (Table A.13: γR;e 1.4). DA3 takes A2 for the geotechnical actions
+// that earth pressure is. AASHTO LRFD: EH (active earth pressure) 1.50, LS
+// (live load surcharge) 1.75 at Strength I, passive resistance of vertical
+// elements φ = 0.75.
+std::vector<FactorSet> MakeStandardSets() {
+  return {
+      {.name = "DA1-1",
+       .description = "Design approach 1, combination 1: A1 + M1 + R1",
+       .gammaG = 1.35,
+       .gammaQ = 1.5,
+       .unplannedExcavation = true},
+      {.name = "DA1-2",
+       .description = "Design approach 1, combination 2: A2 + M2 + R1",
+       .gammaQ = 1.3,
+       .gammaPhi = 1.25,
+       .gammaC = 1.25,
+       .gammaCu = 1.4,
+       .gammaQu = 1.4,
+       .unplannedExcavation = true},
+      {.name = "DA2",
+       .description = "Design approach 2: A1 + M1 + R2",
+       .gammaG = 1.35,
+       .gammaQ = 1.5,
+       .gammaRe = 1.4,
+       .unplannedExcavation = true},
+      {.name = "DA3",
+       .description = "Design approach 3: A2 (geotechnical actions) + M2 + R3",
+       .gammaQ = 1.3,
+       .gammaPhi = 1.25,
+       .gammaC = 1.25,
+       .gammaCu = 1.4,
+       .gammaQu = 1.4,
+       .unplannedExcavation = true},
+      {.name = "SLS",
+       .description = "Characteristic values: serviceability",
+       .serviceability = true},
+      {.name = "LRFD",
+       .description = "Load and resistance factor design, Strength I: EH 1.50, LS 1.75, passive "
+                      "resistance phi 0.75",
+       .gammaG = 1.5,
+       .gammaQ = 1.75,
+       .gammaRe = 1 / 0.75},
+  };
+}
+
+std::string Lower(std::string_view text) {
+  std::string out;
+  for (char c : text) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace
+
+const std::vector<std::string_view>& FactorSymbols() {
+  static const std::vector<std::string_view> symbols{"gammaG",  "gammaQ",  "gammaPhi",   "gammaC",
+                                                     "gammaCu", "gammaQu", "gammaGamma", "gammaRe"};
+  return symbols;
+}
+
+double* FactorOf(FactorSet& set, std::string_view symbol) {
+  if (symbol == "gammaG") return &set.gammaG;
+  if (symbol == "gammaQ") return &set.gammaQ;
+  if (symbol == "gammaPhi") return &set.gammaPhi;
+  if (symbol == "gammaC") return &set.gammaC;
+  if (symbol == "gammaCu") return &set.gammaCu;
+  if (symbol == "gammaQu") return &set.gammaQu;
+  if (symbol == "gammaGamma") return &set.gammaGamma;
+  if (symbol == "gammaRe") return &set.gammaRe;
+  return nullptr;
+}
+
+double FactorOf(const FactorSet& set, std::string_view symbol) {
+  FactorSet copy = set;
+  const double* factor = FactorOf(copy, symbol);
+  return factor ? *factor : std::nan("");
+}
+
+const std::vector<FactorSet>& StandardFactorSets() {
+  static const std::vector<FactorSet> sets = MakeStandardSets();
+  return sets;
+}
+
+std::optional<FactorSet> StandardFactorSet(std::string_view name) {
+  for (const FactorSet& set : StandardFactorSets())
+    if (Lower(set.name) == Lower(name)) return set;
+  return std::nullopt;
+}
+
+std::string FactorSetError(const FactorSet& set) {
+  if (set.name.empty()) return "a set of partial factors needs a name";
+  for (std::string_view symbol : FactorSymbols()) {
+    const double value = FactorOf(set, symbol);
+    if (!(std::isfinite(value) && value > 0)) {
+      std::ostringstream out;
+      out << set.name << ": " << symbol << " must be a number above 0, not " << value;
+      return out.str();
+    }
+  }
+  return "";
+}
+
+}  // namespace terraq::design

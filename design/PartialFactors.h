@@ -1,0 +1,73 @@
+#pragma once
+// Named sets of partial factors for the design of an embedded wall: the
+// design approaches of the Eurocode for geotechnical design (EN 1997-1:2004
+// Annex A, recommended values), a characteristic set for serviceability, a
+// load and resistance factor set of American highway practice (AASHTO LRFD
+// Bridge Design Specifications, 9th edition 2020, Tables 3.4.1-1/-2 and
+// 11.5.7-1), and the engineer's own.
+//
+// How the factors act in an analysis of a wall on soil springs (see
+// DesignSituations.h and the technical manual's "Design situations"):
+//  - gammaG multiplies the effects (moments, shears, support forces) of the
+//    analysis: the wall's loads are earth and water pressure, permanent
+//    actions, and factoring their effects is the form EN 1997-1
+//    2.4.7.3.2(2) allows (the earth pressure of a spring model is not an
+//    input to factor: it comes from the soil);
+//  - gammaQ is the factor of the variable actions (surcharges, the loads of
+//    the data file); the analysis takes them times gammaQ / gammaG, so that
+//    their effects come out times gammaQ;
+//  - the soil's strength is divided before earth pressure and p-y curves
+//    are generated from it: tan φ' by gammaPhi, c' by gammaC, su by
+//    gammaCu, a rock's qu by gammaQu, the unit weight by gammaGamma;
+//  - gammaRe divides the passive (earth) resistance in the embedment design
+//    (limit equilibrium), not the springs of the analysis.
+//
+// Thread safety: values; pure functions.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace terraq::design {
+
+struct FactorSet {
+  std::string name{};         // "DA1-1", "DA1-2", "DA2", "DA3", "SLS", "LRFD", or the engineer's
+  std::string description{};  // one line: the combination of the code
+  double gammaG = 1.0;        // permanent actions (on effects)
+  double gammaQ = 1.0;        // variable actions
+  double gammaPhi = 1.0;      // on tan φ'
+  double gammaC = 1.0;        // on c'
+  double gammaCu = 1.0;       // on su
+  double gammaQu = 1.0;       // on a rock's unconfined compressive strength
+  double gammaGamma = 1.0;    // on the unit weight
+  double gammaRe = 1.0;       // on the earth resistance (embedment design)
+  // The unplanned excavation of an ultimate limit state: the excavation
+  // deepened by 10 % of the retained height (of the height below the lowest
+  // support of a supported wall), at most 0.5 m (EN 1997-1 9.3.2.2).
+  bool unplannedExcavation = false;
+  // A serviceability set: its deflections are the wall's.
+  bool serviceability = false;
+
+  bool operator==(const FactorSet&) const = default;
+};
+
+// The factor symbols as the command, the program and the JSON name them, in
+// order: "gammaG", "gammaQ", "gammaPhi", "gammaC", "gammaCu", "gammaQu",
+// "gammaGamma", "gammaRe".
+const std::vector<std::string_view>& FactorSymbols();
+// The factor of `set` under a symbol; nullptr for an unknown symbol.
+double* FactorOf(FactorSet& set, std::string_view symbol);
+double FactorOf(const FactorSet& set, std::string_view symbol);
+
+// The sets the program ships, in order: DA1-1, DA1-2, DA2, DA3, SLS, LRFD.
+const std::vector<FactorSet>& StandardFactorSets();
+// A shipped set by name (ignoring case); nullopt when there is none.
+std::optional<FactorSet> StandardFactorSet(std::string_view name);
+
+// Empty when the set can be used; else why not: a factor that is not a
+// finite number above 0 ("DA1-2: gammaPhi must be a number above 0, not
+// -1"), a set without a name. Factors below 1 are the engineer's choice.
+std::string FactorSetError(const FactorSet& set);
+
+}  // namespace terraq::design
