@@ -68,3 +68,4 @@ void BM_CheckStagedSample(benchmark::State& state) {
 BENCHMARK(BM_AnalyseStagedSample)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnalyseAndCheckStagedSample)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CheckStagedSample)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
