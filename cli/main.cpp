@@ -37,6 +37,7 @@
 
 #include "CommandLine.h"
 #include "DesignCommand.h"
+#include "DesignSituationsRun.h"
 #include "RunInterruption.h"
 #include "SectionRun.h"
 #include "SectionsCommand.h"
@@ -273,6 +274,9 @@ int runCommand(const std::vector<std::string_view>& args) {
   // A section to analyse and check the wall with, and how.
   terraq::ui::WallSection wanted;
   bool sectionOptions = false;
+  // Sets of partial factors to analyse the wall with.
+  terraq::cli::SituationsRequest situations;
+  bool situationOptions = false;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string_view arg = args[k];
     if (optionsEnded) {
@@ -314,6 +318,28 @@ int runCommand(const std::vector<std::string_view>& args) {
               "number in the data file's length unit");
         wanted.spacing = spacing;
       }
+    } else if (arg == "--design-approach" || arg == "--factor" || arg == "--minimum-surcharge") {
+      if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
+      const std::string_view value = args[++k];
+      std::string error;
+      situationOptions = true;
+      if (arg == "--design-approach" && !terraq::cli::AddSituationNames(value, situations, error))
+        return usageError(error);
+      if (arg == "--factor" && !terraq::cli::AddFactor(value, situations, error))
+        return usageError(error);
+      if (arg == "--minimum-surcharge") {
+        double q = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), q);
+        if (ec != std::errc() || end != value.data() + value.size() || !(q >= 0) ||
+            !std::isfinite(q))
+          return usageError(
+              "--minimum-surcharge needs a pressure of 0 or more in the data file's "
+              "unit (lb/in2 or kPa)");
+        situations.options.minimumSurcharge = q;
+      }
+    } else if (arg == "--no-unplanned-excavation") {
+      situationOptions = true;
+      situations.options.unplannedExcavation = false;
     } else if (arg == "--help" || arg == "-h") {
       printHelp();
       return kExitOk;
@@ -324,6 +350,16 @@ int runCommand(const std::vector<std::string_view>& args) {
     }
   }
   if (files.empty()) return usageError("run needs a data file");
+  if (situationOptions) {
+    if (situations.names.empty())
+      return usageError(
+          "--factor, --minimum-surcharge and --no-unplanned-excavation need "
+          "--design-approach");
+    if (files.size() != 1 || sectionOptions)
+      return usageError("--design-approach takes one data file, without --section");
+    return checkStandardOutput(
+        terraq::cli::RunDesignSituationsCommand(std::string(files.front()), situations, json));
+  }
   std::optional<terraq::ui::SectionInUse> section;
   if (sectionOptions) {
     if (wanted.name.empty()) return usageError("--grade, --spacing and --method need --section");

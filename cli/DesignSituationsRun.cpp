@@ -1,0 +1,268 @@
+#include "DesignSituationsRun.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "CommandLine.h"
+#include "WallText.h"
+#include "project/FactorSetsMember.h"
+#include "project/JsonText.h"
+#include "project/ProjectFile.h"
+#include "project/RunSummary.h"
+#include "project/TWordReader.h"
+
+namespace terraq::cli {
+
+namespace {
+
+using design::EnvelopeProblem;
+using design::Governed;
+using design::SituationResult;
+
+std::string Number(double value) { return ui::SummaryNumberText(value); }
+
+std::string FourDigits(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
+  return buffer;
+}
+
+std::string Json(const Governed& g, bool withSet) {
+  std::string out = "{\"value\": " + Number(g.value) + ", \"depth\": " + Number(g.depth);
+  if (withSet) out += ", \"set\": " + ui::JsonString(g.set);
+  return out + "}";
+}
+
+std::string Json(const std::optional<Governed>& g) { return g ? Json(*g, true) : "null"; }
+
+std::string Supports(const std::vector<design::SupportEffect>& supports, bool withSet) {
+  std::string out = "[";
+  for (size_t k = 0; k < supports.size(); ++k) {
+    const design::SupportEffect& s = supports[k];
+    out += std::string(k ? ", " : "") + "{\"station\": " + std::to_string(s.station) +
+           ", \"depth\": " + Number(s.depth) + ", \"force\": " + Number(s.force);
+    if (withSet) out += ", \"set\": " + ui::JsonString(s.set);
+    out += "}";
+  }
+  return out + "]";
+}
+
+std::string Strings(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (size_t k = 0; k < items.size(); ++k) out += (k ? ", " : "") + ui::JsonString(items[k]);
+  return out + "]";
+}
+
+std::string Text(const Governed& g, const std::string& unit, const std::string& length) {
+  return FourDigits(g.value) + " " + unit + " at " + FourDigits(g.depth) + " " + length;
+}
+
+}  // namespace
+
+bool AddSituationNames(std::string_view value, SituationsRequest& request, std::string& error) {
+  size_t start = 0;
+  while (start <= value.size()) {
+    const size_t comma = std::min(value.find(',', start), value.size());
+    std::string name(value.substr(start, comma - start));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+    if (name.empty()) {
+      error =
+          "--design-approach needs set names: DA1-1, DA1-2, DA2, DA3, SLS, LRFD, all, or a "
+          "set of the project";
+      return false;
+    }
+    request.names.push_back(name);
+    start = comma + 1;
+  }
+  return true;
+}
+
+bool AddFactor(std::string_view value, SituationsRequest& request, std::string& error) {
+  const size_t equals = value.find('=');
+  const std::string symbol(value.substr(0, equals));
+  double number = 0;
+  const bool known = std::find(design::FactorSymbols().begin(), design::FactorSymbols().end(),
+                               symbol) != design::FactorSymbols().end();
+  if (equals != std::string_view::npos) {
+    const std::string_view text = value.substr(equals + 1);
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (ec != std::errc() || end != text.data() + text.size()) number = std::nan("");
+  }
+  if (!known || equals == std::string_view::npos || !(std::isfinite(number) && number > 0)) {
+    std::string symbols;
+    for (std::string_view s : design::FactorSymbols())
+      symbols += (symbols.empty() ? "" : ", ") + std::string(s);
+    error = "--factor needs SYMBOL=VALUE with a value above 0 and a symbol of " + symbols;
+    return false;
+  }
+  request.factors.emplace_back(symbol, number);
+  return true;
+}
+
+std::string SituationsText(const std::string& dataFile, const std::vector<SituationResult>& results,
+                           const std::vector<EnvelopeProblem>& envelope, int unitsCode) {
+  const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
+  std::string out = "Design situations of " + dataFile + "\n";
+  for (const SituationResult& r : results) {
+    out += "\n" + r.set.name + (r.set.description.empty() ? "" : "  " + r.set.description) + "\n ";
+    for (std::string_view symbol : design::FactorSymbols())
+      out += " " + std::string(symbol) + " " + FourDigits(design::FactorOf(r.set, symbol));
+    out += "\n";
+    if (!r.error.empty()) {
+      out += "  not analysed: " + r.error + "\n";
+      continue;
+    }
+    for (const std::string& note : r.data.notes) out += "  note: " + note + "\n";
+    for (size_t k = 0; k < r.problems.size(); ++k) {
+      const design::SituationProblem& p = r.problems[k];
+      out += "  " + std::to_string(k + 1) + "  ";
+      if (!p.valid) {
+        out += "results not valid: " + p.fault + "\n";
+        continue;
+      }
+      out += "moment " + Text(p.moment, u.moment, u.length) + ", shear " +
+             Text(p.shear, u.force, u.length) + ", top deflection " +
+             FourDigits(p.topDeflection.value) + " " + u.length;
+      if (k < r.data.excavationAdded.size() && r.data.excavationAdded[k] > 0)
+        out += ", excavation " + FourDigits(r.data.excavationAdded[k]) + " " + u.length + " deeper";
+      out += "\n";
+    }
+  }
+  out += "\nEnvelope (design effects, the set that governs)\n";
+  for (size_t k = 0; k < envelope.size(); ++k) {
+    const EnvelopeProblem& e = envelope[k];
+    out += "  " + std::to_string(k + 1) + "  ";
+    if (!e.checked) {
+      out += "no ultimate set has valid results\n";
+    } else {
+      out += "moment " + Text(e.moment, u.moment, u.length) + " (" + e.moment.set + "), shear " +
+             Text(e.shear, u.force, u.length) + " (" + e.shear.set + ")\n";
+      for (const design::SupportEffect& s : e.supports)
+        out += "     support force " + FourDigits(s.force) + " " + u.force + " at " +
+               FourDigits(s.depth) + " " + u.length + " (" + s.set + ")\n";
+    }
+    if (e.topDeflection)
+      out += "     top deflection " + FourDigits(e.topDeflection->value) + " " + u.length +
+             ", largest " + Text(*e.deflection, u.length, u.length) + " (" + e.deflection->set +
+             ")\n";
+    for (const std::string& why : e.invalid) out += "     not in the envelope: " + why + "\n";
+  }
+  return out;
+}
+
+std::string SituationsJson(const std::string& dataFile, const std::vector<SituationResult>& results,
+                           const std::vector<EnvelopeProblem>& envelope, int unitsCode) {
+  const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
+  std::string out = "{\n  \"dataFile\": " + ui::JsonString(dataFile) + ",\n";
+  out += "  \"units\": {\"code\": " + std::to_string(unitsCode) +
+         ", \"length\": " + ui::JsonString(u.length) + ", \"force\": " + ui::JsonString(u.force) +
+         ", \"moment\": " + ui::JsonString(u.moment) + "},\n";
+  out += "  \"designSituations\": [";
+  for (size_t i = 0; i < results.size(); ++i) {
+    const SituationResult& r = results[i];
+    out += std::string(i ? ",\n" : "\n") + "    {\"name\": " + ui::JsonString(r.set.name) +
+           ", \"description\": " + ui::JsonString(r.set.description) + ",\n     \"factors\": {";
+    bool first = true;
+    for (std::string_view symbol : design::FactorSymbols()) {
+      out += std::string(first ? "" : ", ") + "\"" + std::string(symbol) +
+             "\": " + Number(design::FactorOf(r.set, symbol));
+      first = false;
+    }
+    out +=
+        "}, \"unplannedExcavation\": " + std::string(r.set.unplannedExcavation ? "true" : "false");
+    out += ", \"serviceability\": " + std::string(r.set.serviceability ? "true" : "false");
+    out += ",\n     \"error\": " + (r.error.empty() ? "null" : ui::JsonString(r.error));
+    out += ", \"notes\": " + Strings(r.data.notes) + ", \"problems\": [";
+    for (size_t k = 0; k < r.problems.size(); ++k) {
+      const design::SituationProblem& p = r.problems[k];
+      out += std::string(k ? "," : "") + "\n       {\"number\": " + std::to_string(k + 1) +
+             ", \"valid\": " + (p.valid ? "true" : "false") +
+             ", \"fault\": " + (p.valid ? "null" : ui::JsonString(p.fault)) +
+             ", \"excavationAdded\": " +
+             Number(k < r.data.excavationAdded.size() ? r.data.excavationAdded[k] : 0) +
+             ",\n        \"designMoment\": " + Json(p.moment, false) +
+             ", \"designShear\": " + Json(p.shear, false) +
+             ",\n        \"supports\": " + Supports(p.supports, false) +
+             ",\n        \"topDeflection\": " + Json(p.topDeflection, false) +
+             ", \"maxDeflection\": " + Json(p.deflection, false) + "}";
+    }
+    out += r.problems.empty() ? "]}" : "]}";
+  }
+  out += "\n  ],\n  \"envelope\": [";
+  for (size_t k = 0; k < envelope.size(); ++k) {
+    const EnvelopeProblem& e = envelope[k];
+    out += std::string(k ? "," : "") + "\n    {\"number\": " + std::to_string(k + 1) +
+           ", \"checked\": " + (e.checked ? "true" : "false");
+    out += ",\n     \"designMoment\": " + (e.checked ? Json(e.moment, true) : "null");
+    out += ", \"designShear\": " + (e.checked ? Json(e.shear, true) : "null");
+    out += ",\n     \"supports\": " + Supports(e.supports, true);
+    out += ",\n     \"topDeflection\": " + Json(e.topDeflection) +
+           ", \"maxDeflection\": " + Json(e.deflection);
+    out += ", \"notInEnvelope\": " + Strings(e.invalid) + "}";
+  }
+  out += envelope.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  return out;
+}
+
+int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
+                               bool json) {
+  std::string text;
+  try {
+    text = ui::ReadWholeFile(dataFile);
+  } catch (const ui::EInOutError& e) {
+    return fail(e.what());
+  }
+  // The project's own sets, by name before the shipped ones.
+  std::string error;
+  std::vector<design::FactorSet> projectSets;
+  if (const auto project = ui::ReadProjectFile(ui::ProjectFilePath(dataFile), error)) {
+    const auto sets = ui::ReadFactorSets(*project, error);
+    if (!sets) return fail(ui::ProjectFilePath(dataFile).string() + ": " + error);
+    projectSets = *sets;
+  } else {
+    return fail(error);
+  }
+  std::vector<design::FactorSet> sets;
+  for (const std::string& name : request.names) {
+    if (name == "all") {
+      sets.insert(sets.end(), design::StandardFactorSets().begin(),
+                  design::StandardFactorSets().end());
+      continue;
+    }
+    const std::optional<design::FactorSet> set = ui::FindFactorSet(projectSets, name);
+    if (!set) {
+      std::string names;
+      for (const design::FactorSet& s : projectSets) names += s.name + ", ";
+      for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
+      return usageError("no set of partial factors is named " + name + "; the sets: " + names +
+                        "all");
+    }
+    sets.push_back(*set);
+  }
+  for (design::FactorSet& set : sets)
+    for (const auto& [symbol, value] : request.factors) *design::FactorOf(set, symbol) = value;
+  const std::vector<SituationResult> results =
+      design::RunDesignSituations(text, sets, request.options);
+  int status = kExitOk;
+  for (const SituationResult& r : results) {
+    if (r.error.empty()) continue;
+    std::cerr << "terraq: " << r.error << "\n";
+    status = r.problems.empty() && r.data.text.empty() ? kExitUsage : kExitErrorStop;
+  }
+  if (status == kExitUsage) return status;
+  std::optional<std::vector<design::WallText>> walls = design::WallText::ParseAll(text, error);
+  const int units = walls && !walls->empty() ? walls->front().units() : 0;
+  const std::vector<EnvelopeProblem> envelope = design::EnvelopeOf(results);
+  for (size_t k = 0; k < envelope.size(); ++k)
+    for (const std::string& why : envelope[k].invalid)
+      std::cerr << "terraq: problem " << k + 1 << " of " << why << "\n";
+  std::cout << (json ? SituationsJson(dataFile, results, envelope, units)
+                     : SituationsText(dataFile, results, envelope, units));
+  flushStandardOutput();
+  return status;
+}
+
+}  // namespace terraq::cli

@@ -1,0 +1,40 @@
+#pragma once
+// terraq run --design-approach: the wall analysed in memory once per set of
+// partial factors on every stage, nothing written, and the envelope of the
+// design effects with the set that governs each (design/DesignSituations.h).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DesignSituations.h"
+
+namespace terraq::cli {
+
+struct SituationsRequest {
+  std::vector<std::string> names;  // as given: DA1-1, ..., "all", a set of the project
+  std::vector<std::pair<std::string, double>> factors;  // --factor SYMBOL=VALUE, on every set
+  design::SituationOptions options;
+};
+
+// Adds the names of one --design-approach value ("DA1-1,DA2", "all");
+// false with `error` for an empty name.
+bool AddSituationNames(std::string_view value, SituationsRequest& request, std::string& error);
+// Reads one --factor value ("gammaPhi=1.2"); false with `error`.
+bool AddFactor(std::string_view value, SituationsRequest& request, std::string& error);
+
+// Runs the request on `dataFile` and prints its summary (text or JSON) on
+// standard output; returns the exit status (0, 1 when a set's analysis
+// stopped, 2 when the request or the data file cannot be taken).
+int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
+                               bool json);
+
+// The two renderings, for the tests.
+std::string SituationsText(const std::string& dataFile,
+                           const std::vector<design::SituationResult>& results,
+                           const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
+std::string SituationsJson(const std::string& dataFile,
+                           const std::vector<design::SituationResult>& results,
+                           const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
+
+}  // namespace terraq::cli

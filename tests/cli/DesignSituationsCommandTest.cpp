@@ -1,0 +1,47 @@
+// terraq run --design-approach, as users run it: a linear cantilever whose
+// design moment is worked by hand, the envelope naming its set, nothing
+// written, and the mistakes a user makes.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "CliTestFiles.h"
+#include "CommandRunner.h"
+
+using namespace terraq::test;
+
+TEST(DesignSituationsCommand, DesignMomentOfALinearCantileverAndRefusedRequests) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "point.tq4d";
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-point-load.tq4d", data);
+  // 1000 lb at the top, a variable action: DA1-1 analyses it times 1.5/1.35
+  // and multiplies the effects by 1.35, so M = 1.5 P L = 720,000 lb·in.
+  const Outcome run =
+      runTerraq("run --json --design-approach DA1-1,SLS " + quoted(data.string()), work.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string envelope = run.out.substr(run.out.find("\"envelope\""));
+  const size_t at = envelope.find("\"designMoment\": {\"value\": ");
+  ASSERT_NE(at, std::string::npos) << run.out;
+  EXPECT_NEAR(std::fabs(std::stod(envelope.substr(at + 26))), 720000, 1);
+  EXPECT_TRUE(contains(envelope, "\"depth\": 480, \"set\": \"DA1-1\"")) << envelope;
+  EXPECT_TRUE(contains(envelope, "\"set\": \"SLS\"")) << envelope;  // the deflections
+  EXPECT_TRUE(contains(run.out, "\"gammaG\": 1.35, \"gammaQ\": 1.5")) << run.out;
+  EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator()), 1);
+
+  const struct {
+    std::string args;
+    const char* says;
+  } wrong[] = {{"--design-approach DA4", "no set of partial factors is named DA4"},
+               {"--design-approach DA1-1, ", "needs set names"},
+               {"--design-approach DA2 --factor gammaPhi=0", "--factor needs SYMBOL=VALUE"},
+               {"--factor gammaG=1.2", "need --design-approach"},
+               {"--design-approach all --section AZ18", "without --section"},
+               {"--design-approach SLS --minimum-surcharge 1",
+                "minimum surcharge needs generated earth pressure"}};
+  for (const auto& c : wrong) {
+    const Outcome o = runTerraq("run " + c.args + " " + quoted(data.string()), work.path());
+    EXPECT_EQ(o.status, 2) << c.args;
+    EXPECT_TRUE(contains(o.err, c.says)) << c.args << ": " << o.err;
+  }
+}

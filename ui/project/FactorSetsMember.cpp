@@ -1,0 +1,96 @@
+#include "project/FactorSetsMember.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace terraq::ui {
+
+namespace {
+
+std::string Lower(const std::string& text) {
+  std::string out;
+  for (char c : text) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& project,
+                                                             std::string& error) {
+  error.clear();
+  std::vector<design::FactorSet> sets;
+  const JsonValue* member = project.find("designSituations");
+  if (!member || member->type == JsonValue::Type::Null) return sets;
+  const JsonValue* list = member->find("sets");
+  if (!member->isObject() || (list && !list->isArray())) {
+    error = "the project's design situations are not an object with a list of sets";
+    return std::nullopt;
+  }
+  if (!list) return sets;
+  for (const JsonValue& item : list->items) {
+    design::FactorSet set;
+    const JsonValue* name = item.find("name");
+    if (!name || !name->isString() || name->string.empty()) {
+      error = "a set of the project's design situations has no name";
+      return std::nullopt;
+    }
+    set.name = name->string;
+    if (const JsonValue* d = item.find("description"); d && d->isString())
+      set.description = d->string;
+    for (std::string_view symbol : design::FactorSymbols()) {
+      const JsonValue* v = item.find(symbol);
+      if (!v) continue;
+      if (!v->isNumber()) {
+        error = set.name + ": " + std::string(symbol) + " must be a number";
+        return std::nullopt;
+      }
+      *design::FactorOf(set, symbol) = v->number;
+    }
+    if (const JsonValue* u = item.find("unplannedExcavation");
+        u && u->type == JsonValue::Type::Bool)
+      set.unplannedExcavation = u->boolean;
+    if (const JsonValue* s = item.find("serviceability"); s && s->type == JsonValue::Type::Bool)
+      set.serviceability = s->boolean;
+    if (error = design::FactorSetError(set); !error.empty()) return std::nullopt;
+    const bool twice = std::any_of(sets.begin(), sets.end(), [&](const design::FactorSet& other) {
+      return Lower(other.name) == Lower(set.name);
+    });
+    if (twice) {
+      error = "the project has two sets of partial factors named " + set.name;
+      return std::nullopt;
+    }
+    sets.push_back(set);
+  }
+  return sets;
+}
+
+void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& sets) {
+  if (sets.empty()) {
+    project.erase("designSituations");
+    return;
+  }
+  const JsonValue* old = project.find("designSituations");
+  JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
+  JsonValue list = JsonValue::Array();
+  for (const design::FactorSet& set : sets) {
+    JsonValue item = JsonValue::Object();
+    item.set("name", JsonValue::Text(set.name));
+    if (!set.description.empty()) item.set("description", JsonValue::Text(set.description));
+    for (std::string_view symbol : design::FactorSymbols())
+      item.set(symbol, JsonValue::Number(design::FactorOf(set, symbol)));
+    item.set("unplannedExcavation", JsonValue::Bool(set.unplannedExcavation));
+    item.set("serviceability", JsonValue::Bool(set.serviceability));
+    list.items.push_back(std::move(item));
+  }
+  member.set("sets", std::move(list));
+  project.set("designSituations", std::move(member));
+}
+
+std::optional<design::FactorSet> FindFactorSet(const std::vector<design::FactorSet>& projectSets,
+                                               const std::string& name) {
+  for (const design::FactorSet& set : projectSets)
+    if (Lower(set.name) == Lower(name)) return set;
+  return design::StandardFactorSet(name);
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,34 @@
+#pragma once
+// The sets of partial factors a project keeps beside its data file, as the
+// project file's member "designSituations":
+//   {"sets": [{"name": "DA1-2 (UK)", "description": "...", "gammaG": 1.0,
+//              "gammaQ": 1.3, "gammaPhi": 1.25, "gammaC": 1.25, "gammaCu": 1.4,
+//              "gammaQu": 1.4, "gammaGamma": 1.0, "gammaRe": 1.0,
+//              "unplannedExcavation": true, "serviceability": false}, ...]}
+// A set named as a shipped one replaces it (a national annex's values); an
+// absent factor is 1. Members the reader does not know are kept.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "PartialFactors.h"
+#include "project/ProjectFile.h"
+
+namespace terraq::ui {
+
+// The project's sets; empty without the member; nullopt with `error` when
+// it is malformed (a set without a name, a factor that is not a number
+// above 0, two sets of one name).
+std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& project,
+                                                             std::string& error);
+// Sets the member's "sets" (other members of it kept); removes the member
+// for an empty list.
+void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& sets);
+
+// The set named `name` (ignoring case): the project's first, then the
+// shipped ones; nullopt when neither has it.
+std::optional<design::FactorSet> FindFactorSet(const std::vector<design::FactorSet>& projectSets,
+                                               const std::string& name);
+
+}  // namespace terraq::ui
