@@ -12,10 +12,13 @@
 #include <string>
 
 #include "DesignReport.h"
+#include "DesignSituations.h"
 #include "SummaryOutput.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/FactorSetsMember.h"
+#include "project/ProjectFile.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -24,7 +27,7 @@ const char* const kDesignUsage =
     "       terraq design [--method fixed-earth|fixed-earth-full|free-earth]\n"
     "                     [--fs-method passive|strength|net-passive] [--fs F]\n"
     "                     [--embedment-factor K] [--tip-resolution L] [--top-deflection L]\n"
-    "                     [--max-deflection L] [--json] [--] FILE.tq4d\n";
+    "                     [--max-deflection L] [--design-approach SET] [--json] [--] FILE.tq4d\n";
 
 namespace {
 
@@ -42,6 +45,11 @@ struct Arguments {
   design::DesignRequest request;
   bool json = false;
   std::string dataFile;
+  // A set of partial factors: the design soil and actions, and the passive
+  // resistance divided by gammaG·gammaRe (then --fs and --fs-method are the
+  // set's).
+  std::string approach;
+  bool factorGiven = false;
 };
 
 // The units of the values of one problem.
@@ -63,6 +71,20 @@ std::optional<double> PositiveNumber(std::string_view text, bool atLeastOne) {
   if (s.empty() || end != s.c_str() + s.size() || errno != 0 || !std::isfinite(value)) return {};
   if (atLeastOne ? value < 1.0 : value <= 0.0) return {};
   return value;
+}
+
+// The set of partial factors named `name`: the project's own first, then
+// the shipped ones.
+std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const std::string& name,
+                                             std::string& error) {
+  const std::optional<ui::ProjectFile> project =
+      ui::ReadProjectFile(ui::ProjectFilePath(dataFile), error);
+  if (!project) return std::nullopt;
+  const std::optional<std::vector<design::FactorSet>> sets = ui::ReadFactorSets(*project, error);
+  if (!sets) return std::nullopt;
+  std::optional<design::FactorSet> set = ui::FindFactorSet(*sets, name);
+  if (!set) error = "no set of partial factors is named " + name;
+  return set;
 }
 
 std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
@@ -88,12 +110,16 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
     }
     const bool takesValue = arg == "--method" || arg == "--fs-method" || arg == "--fs" ||
                             arg == "--embedment-factor" || arg == "--tip-resolution" ||
-                            arg == "--top-deflection" || arg == "--max-deflection";
+                            arg == "--top-deflection" || arg == "--max-deflection" ||
+                            arg == "--design-approach";
     if (!takesValue) return UsageError("unknown option '" + std::string(arg) + "' for design");
     if (k + 1 == args.size()) return UsageError(std::string(arg) + " needs a value");
     const std::string_view value = args[++k];
     const std::string shown = std::string(arg) + " " + std::string(value);
-    if (arg == "--method") {
+    a.factorGiven = a.factorGiven || arg == "--fs" || arg == "--fs-method";
+    if (arg == "--design-approach") {
+      a.approach = std::string(value);
+    } else if (arg == "--method") {
       if (value == "fixed-earth") a.request.method = Method::FixedEarth;
       else if (value == "fixed-earth-full") a.request.method = Method::FixedEarthFull;
       else if (value == "free-earth") a.request.method = Method::FreeEarth;
@@ -119,6 +145,8 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
   }
   if (files.empty()) return UsageError("design needs a data file");
   if (files.size() > 1) return UsageError("design takes one data file");
+  if (!a.approach.empty() && a.factorGiven)
+    return UsageError("--design-approach sets the factor of safety: without --fs and --fs-method");
   a.dataFile = std::string(files.front());
   return std::nullopt;
 }
@@ -202,7 +230,27 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (!in || in.bad())
     return fail("cannot read the data file " + a.dataFile + ": " +
                 std::strerror(errno ? errno : EACCES));
-  const std::string text = buffer.str();
+  std::string text = buffer.str();
+  std::string approachNote;
+  if (!a.approach.empty()) {
+    std::string error;
+    const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
+    if (!set) return fail(error);
+    const std::optional<design::FactoredData> factored =
+        design::ApplyFactorSet(text, *set, {}, error);
+    if (!factored) return fail(error);
+    text = factored->text;
+    a.request.fsMethod = FsMethod::Passive;
+    a.request.fs = set->gammaG * set->gammaRe;
+    if (a.request.fs < 1)
+      return fail(set->name + ": the passive resistance would be divided by gammaG·gammaRe = " +
+                  JsonNumber(a.request.fs) + ", below 1");
+    approachNote = "Design approach " + set->name +
+                   ": the design soil and actions, the passive "
+                   "resistance divided by gammaG·gammaRe = " +
+                   JsonNumber(a.request.fs) + "\n";
+    for (const std::string& note : factored->notes) approachNote += "note: " + note + "\n";
+  }
 
   const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
   std::vector<ProblemDesign> problems;
@@ -220,6 +268,7 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (a.json) {
     std::cout << Json(problems, a, stop);
   } else {
+    std::cout << approachNote;
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <regex>
 
 #include "CliTestFiles.h"
@@ -94,3 +96,36 @@ TEST(DesignCommand, RefusalsSayWhy) {
 }
 
 }  // namespace
+
+TEST(DesignCommand, DesignApproachIsTheDesignOfTheHandFactoredWall) {
+  // DA1-2 on the sand cantilever: φ'd = arctan(tan 32° / 1.25), the 10 ft
+  // excavation 12 in deeper (10 % of it), the passive resistance divided by
+  // 1.0. The same data factored by hand and designed at a factor of 1 on
+  // passive must give the same embedment.
+  ScratchFolder work;
+  const fs::path data = Sample(work, "cantilever-sand-generated.tq4d");
+  std::string text = ReadFile(data);
+  char phi[40];
+  std::snprintf(phi, sizeof phi, "%.17g", std::atan(std::tan(32 * M_PI / 180) / 1.25) * 180 / M_PI);
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"0.0  32 0.0", std::string("0.0  ") + phi + " 0.0"},
+           {"0.0001\t120", "0.0001\t132"},
+           {"120\t72\t12", "132\t72\t12"}})
+    for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+  const fs::path hand = work.path() / "hand.tq4d";
+  std::ofstream(hand, std::ios::binary) << text;
+
+  const Outcome approach =
+      runTerraq("design --json --design-approach DA1-2 " + quoted(data.string()), work.path());
+  const Outcome byHand =
+      runTerraq("design --json --fs 1 --fs-method passive " + quoted(hand.string()), work.path());
+  ASSERT_EQ(approach.status, 0) << approach.err;
+  ASSERT_EQ(byHand.status, 0) << byHand.err;
+  EXPECT_NEAR(JsonValue(approach.out, "D"), JsonValue(byHand.out, "D"), 1e-9);
+  EXPECT_NEAR(JsonValue(approach.out, "maxMoment"), JsonValue(byHand.out, "maxMoment"), 1e-6);
+
+  const Outcome both =
+      runTerraq("design --design-approach DA2 --fs 1.5 " + quoted(data.string()), work.path());
+  EXPECT_EQ(both.status, 2);
+  EXPECT_TRUE(contains(both.err, "without --fs and --fs-method")) << both.err;
+}
