@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "WallText.h"
 #include "api/Analysis.h"
@@ -18,16 +19,6 @@ using Kind = WallText::RecordKind;
 constexpr double kMetresPerInch = 0.0254;
 constexpr double kNewtonsPerPound = 4.4482216152605;
 
-// SI base units per unit of the data file: metres per length unit and
-// newtons per force unit; nullopt for units code 3 (generic F and L).
-struct UnitFactors {
-  double length = 1, force = 1;
-};
-std::optional<UnitFactors> FactorsOf(int unitsCode) {
-  if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
-  if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
-  return std::nullopt;
-}
 
 bool PositiveNumber(const JsonValue* v) {
   return v && v->isNumber() && std::isfinite(v->number) && v->number > 0;
@@ -127,6 +118,18 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
 }
 
 }  // namespace
+
+std::optional<UnitFactors> FactorsOf(int unitsCode) {
+  if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
+  if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
+  return std::nullopt;
+}
+
+std::string UtilisationText(double utilisation) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", utilisation);
+  return buffer;
+}
 
 std::string_view MethodWord(CheckMethod method) {
   return method == CheckMethod::Allowable ? "allowable" : "eurocode";
