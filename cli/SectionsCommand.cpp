@@ -32,6 +32,7 @@ struct Property {
 
 const Property kProperties[] = {
     {"b", &Section::width, 1e3, "mm", "mm", "m"},
+    {"bf", &Section::flangeWidth, 1e3, "mm", "mm", "m"},
     {"h", &Section::height, 1e3, "mm", "mm", "m"},
     {"tf", &Section::flangeThickness, 1e3, "mm", "mm", "m"},
     {"tw", &Section::webThickness, 1e3, "mm", "mm", "m"},

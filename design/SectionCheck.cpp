@@ -60,9 +60,9 @@ std::string Lacks(const Section& s, const char* what, const char* check) {
 
 double Epsilon(double fy) { return std::sqrt(235e6 / fy); }
 
-// Class of a sheet pile by the flange slenderness b/tf/ε (EN 1993-5, Table 5-1).
-// Class 1 needs a rotation check this program does not make, so the best
-// class is 2.
+// Class of a sheet pile by the flange slenderness b/tf/ε (EN 1993-5, Table 5-1),
+// b the width of the compression flange. Class 1 needs a rotation check this
+// program does not make, so the best class is 2.
 int SheetPileClass(Shape shape, double b, double tf, double fy) {
   const double slenderness = b / tf / Epsilon(fy);
   const double class2 = shape == Shape::SheetZ ? 45 : 37;
@@ -138,7 +138,13 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
   const double tw = *s.webThickness;
   switch (r.shape) {
     case Shape::SheetU:
-    case Shape::SheetZ: cls = SheetPileClass(r.shape, *s.width, *s.flangeThickness, fy); break;
+    case Shape::SheetZ: {
+      // The catalogue's flange width when the library has it; else the
+      // system width, which bounds it from above.
+      const bool flange = Positive(s.flangeWidth);
+      cls = SheetPileClass(r.shape, flange ? *s.flangeWidth : *s.width, *s.flangeThickness, fy);
+      break;
+    }
     case Shape::ISection:
       cls = ISectionClass(*s.width, h, *s.flangeThickness, tw, *s.area, fy, compression);
       break;
@@ -146,7 +152,7 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
   }
   if (settings.sectionClass) {
     cls = *settings.sectionClass;
-  } else if (sheet && cls > 2) {
+  } else if (sheet && cls > 2 && !Positive(s.flangeWidth)) {
     out.notes.push_back("class " + std::to_string(cls) + " from b/tf with b the system width " +
                         "of the pile, an upper bound of its flange width; give the class the " +
                         "catalogue publishes for this grade if it is lower");

@@ -48,9 +48,10 @@ struct CheckSettings {
   double shearFraction = 0.40;
   double axialFraction = 0.60;
   // Eurocode: the class the section's catalogue publishes for this grade (1
-  // to 4). Without it the class of a sheet pile is computed from b/tf with b
-  // the pile's system width, an upper bound of the flange width that the
-  // library does not hold, so the computed class is on the safe side.
+  // to 4). Without it the class of a sheet pile is computed from bf/tf with
+  // bf the flange width of the library row, or, for a row without one, from
+  // b/tf with b the pile's system width, an upper bound, so the class is on
+  // the safe side (and a note says so).
   std::optional<int> sectionClass;
   bool operator==(const CheckSettings&) const = default;
 };

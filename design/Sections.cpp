@@ -26,7 +26,7 @@ enum class Quantity { Name, Length, Area, Modulus, SecondMoment, Stress, Mass, A
 
 struct Column {
   std::string
-      key;  // as written: b, h, tf, tw, webAngle, A, I, Wel, Wpl, mass, fy, E, use, name, D, t
+      key;  // as written: b, h, tf, tw, bf, webAngle, A, I, Wel, Wpl, mass, fy, E, use, name, D, t
   Quantity quantity = Quantity::Text;
   double factor = 1.0;  // to SI, per metre of wall when the unit is per foot
 };
@@ -63,12 +63,12 @@ std::optional<Column> ColumnOfHead(std::string_view head, std::string& why) {
     unit = std::string(head.substr(open + 1, head.size() - open - 2));
   }
   static const std::map<std::string, Quantity> kKeys = {
-      {"name", Quantity::Name},      {"b", Quantity::Length},       {"h", Quantity::Length},
-      {"tf", Quantity::Length},      {"tw", Quantity::Length},      {"D", Quantity::Length},
-      {"t", Quantity::Length},       {"webAngle", Quantity::Angle}, {"A", Quantity::Area},
-      {"I", Quantity::SecondMoment}, {"Wel", Quantity::Modulus},    {"Wpl", Quantity::Modulus},
-      {"mass", Quantity::Mass},      {"fy", Quantity::Stress},      {"E", Quantity::Stress},
-      {"use", Quantity::Text}};
+      {"name", Quantity::Name},   {"b", Quantity::Length},       {"h", Quantity::Length},
+      {"tf", Quantity::Length},   {"tw", Quantity::Length},      {"D", Quantity::Length},
+      {"t", Quantity::Length},    {"bf", Quantity::Length},      {"webAngle", Quantity::Angle},
+      {"A", Quantity::Area},      {"I", Quantity::SecondMoment}, {"Wel", Quantity::Modulus},
+      {"Wpl", Quantity::Modulus}, {"mass", Quantity::Mass},      {"fy", Quantity::Stress},
+      {"E", Quantity::Stress},    {"use", Quantity::Text}};
   const auto found = kKeys.find(key);
   if (found == kKeys.end()) {
     why = "unknown column " + key;
@@ -261,13 +261,17 @@ std::string SectionLibrary::nearestSectionNames(std::string_view name, size_t co
   return names;
 }
 
+bool SteelGrade::rolledFor(const Section& section) const {
+  const std::string wanted = section.perMetre() ? "sheet-pile" : "structural";
+  return use == wanted || use == "sheet-pile,structural";
+}
+
 const SteelGrade* SectionLibrary::defaultGrade(const Section& section) const {
   // Sheet piles in S355GP, every other shape in the structural S355, the
   // common choices; the first grade of the right use when those are absent.
-  const bool sheet = section.perMetre();
-  if (const SteelGrade* g = findGrade(sheet ? "S355GP" : "S355")) return g;
+  if (const SteelGrade* g = findGrade(section.perMetre() ? "S355GP" : "S355")) return g;
   for (const SteelGrade& g : grades)
-    if ((g.use == "sheet-pile") == sheet) return &g;
+    if (g.rolledFor(section)) return &g;
   return nullptr;
 }
 
@@ -361,8 +365,9 @@ std::optional<SectionLibrary> ParseSectionLibrary(std::string_view text, const s
     };
     if (family == "steel-grade") {
       if (!get("fy") || !get("E")) return fail("the grade " + words[0] + " needs fy and E");
-      if (use != "sheet-pile" && use != "structural")
-        return fail("the use of " + words[0] + " is sheet-pile or structural, not " + use);
+      if (use != "sheet-pile" && use != "structural" && use != "sheet-pile,structural")
+        return fail("the use of " + words[0] +
+                    " is sheet-pile, structural or sheet-pile,structural, not " + use);
       library.grades.push_back({words[0], *get("fy"), *get("E"), use, source, origin});
       continue;
     }
@@ -379,6 +384,7 @@ std::optional<SectionLibrary> ParseSectionLibrary(std::string_view text, const s
       section.height = get("h");
       section.flangeThickness = get("tf");
       section.webThickness = get("tw");
+      section.flangeWidth = get("bf");
       section.webAngle = get("webAngle");
       section.area = get("A");
       section.secondMoment = get("I");
@@ -386,6 +392,10 @@ std::optional<SectionLibrary> ParseSectionLibrary(std::string_view text, const s
       section.plasticModulus = get("Wpl");
       section.massPerLength = get("mass");
       if (!section.secondMoment) return fail(words[0] + " has no I");
+      if (section.flangeWidth && !IsSheetPile(sectionFamily))
+        return fail(words[0] + ": bf is the flange width of a sheet pile; an I shape's is b");
+      if (section.flangeWidth && section.width && *section.flangeWidth >= *section.width)
+        return fail("the flange width bf of " + words[0] + " is not less than its width b");
     }
     section.source = source;
     section.origin = origin;

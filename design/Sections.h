@@ -53,6 +53,11 @@ struct Section {
   // flange width, h the depth. Pipes: h the outside diameter, tw the wall
   // thickness (tf, b unused).
   std::optional<double> width, height, flangeThickness, webThickness;
+  // Sheet piles: the width of one flange (bf) as the catalogue gives it for
+  // the cross-section class, narrower than b. Absent when the table does not
+  // give it; the class then takes b, an upper bound. I shapes and pipes have
+  // none (b is an I shape's flange width).
+  std::optional<double> flangeWidth;
   // Angle of a sheet pile's web to the wall's plane, degrees (shear-bending
   // interaction); absent when the table does not give it.
   std::optional<double> webAngle;
@@ -71,8 +76,10 @@ struct SteelGrade {
   std::string name;       // S355GP, A572-50, ...
   double yieldStrength{};  // fy, Pa
   double elasticModulus{}; // E, Pa
-  // Which families it is rolled for: "sheet-pile" or "structural".
+  // Which families it is rolled for: "sheet-pile", "structural", or
+  // "sheet-pile,structural" for a grade of both (A572 Grade 50).
   std::string use;
+  bool rolledFor(const Section& section) const;
   std::string source;
   std::string origin;
 };

@@ -65,6 +65,24 @@ TEST(RunSection, ChecksEveryStageWithALibrarySectionAndWritesNothing) {
   EXPECT_TRUE(contains(text.out, "Nothing written")) << text.out;
 }
 
+TEST(RunSection, BendingStressOfAStaticallyDeterminateCantileverIsMOverS) {
+  // 1000 lb at the top of a 40 ft member fixed at its foot: M = P·L =
+  // 480,000 lb·in at the foot whatever the EI. As 12 in of an AZ18 wall
+  // (Wel = 1800 cm³/m) checked by allowable stresses, fb = M/(b·Wel) against
+  // 0.65·355 MPa: 480,000 × 0.1129848 N·m / 0.3048 m / 1.8e-3 m³ = 98.85
+  // MPa, a utilisation of 0.4284.
+  ScratchFolder work;
+  const fs::path data = Example(work, "cantilever-point-load.tq4d");
+  const Outcome run = runTerraq(
+      "run --json --section AZ18 --spacing 12 --method allowable " + quoted(data.string()),
+      work.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const double fb = 480000 * 4.4482216152605 * 0.0254 / 0.3048 / 1800e-6;
+  EXPECT_NEAR(NumberAfter(run.out, "\"utilisation\": "), fb / (0.65 * 355e6), 1e-9);
+  EXPECT_EQ(NumberAfter(run.out, "\"utilisationDepth\": "), 480);
+  EXPECT_TRUE(contains(run.out, "\"governingCheck\": \"bending\"")) << run.out;
+}
+
 TEST(RunSection, FlagsAnOverstressedSectionAndRefusesWhatCannotBeChecked) {
   ScratchFolder work;
   const fs::path piles = Example(work, "cantilever-sand-generated.tq4d");
@@ -81,7 +99,7 @@ TEST(RunSection, FlagsAnOverstressedSectionAndRefusesWhatCannotBeChecked) {
     const char* says;
   } wrong[] = {{"--section AZ19", "no section AZ19; nearest: AZ18"},
                {"--section AZ18 --grade S355", "grade S355 is a grade of structural steel"},
-               {"--section AZ18 --spacing 2", "takes no spacing"},
+               {"--section AZ18 --spacing 2", "not a spacing"},
                {"--grade S355", "need --section"},
                {"--section AZ18 --method lrfd", "eurocode or allowable"},
                {"--section PIPE610x12.7 --spacing -1", "--spacing needs"}};

@@ -133,6 +133,42 @@ TEST(SectionCheck, EurocodeUPileClassThreeWithoutWebAngle) {
   EXPECT_NEAR(CheckWall(u, Grade(240), settings, 1.0, {}).momentResistance, 2000e-6 * fy, 1.0);
 }
 
+TEST(SectionCheck, SheetPileClassFromTheCatalogueFlangeWidth) {
+  // The shipped piles by EN 1993-5 Table 5-1, worked by hand from the
+  // catalogue's bf and tf: ε = √(235/355) = 0.8136 (S355GP), √(235/240) =
+  // 0.9895 (S240GP); Z class 2 to 45, 3 to 66; U class 2 to 37, 3 to 49.
+  const struct {
+    const char* name;
+    double bf, tf;  // mm, as the catalogue publishes them
+    double fy;      // MPa
+    int expected;
+  } cases[] = {
+      {"AZ18", 348, 9.5, 355, 3},      // 36.63/0.8136 = 45.02, just over 45
+      {"AZ18", 348, 9.5, 240, 2},      // 36.63/0.9895 = 37.02
+      {"AZ26", 347, 13.0, 355, 2},     // 26.69/0.8136 = 32.81
+      {"AZ12-770", 346, 8.5, 355, 3},  // 40.71/0.8136 = 50.03
+      {"AZ12-770", 346, 8.5, 240, 2},  // 41.14
+      {"PU12", 258, 9.8, 355, 2},      // 26.33/0.8136 = 32.36
+      {"GU8N", 248, 7.5, 355, 3},      // 33.07/0.8136 = 40.64, over 37
+      {"GU8N", 248, 7.5, 240, 2},      // 33.42
+  };
+  std::string error;
+  const auto lib = LoadSectionLibrary(
+      std::string(TERRAQ_SOURCE_DIR) + "/resources/sections/sections.txt", "", error);
+  ASSERT_TRUE(lib) << error;
+  for (const auto& c : cases) {
+    const Section* pile = lib->findSection(c.name);
+    ASSERT_TRUE(pile && pile->flangeWidth) << c.name;
+    EXPECT_NEAR(*pile->flangeWidth, c.bf * 1e-3, 1e-12) << c.name;
+    EXPECT_NEAR(*pile->flangeThickness, c.tf * 1e-3, 1e-12) << c.name;
+    const auto check = CheckWall(*pile, Grade(c.fy), CheckSettings{}, 1.0, {At(1, 1e5, 0)});
+    ASSERT_TRUE(check.error.empty()) << check.error;
+    EXPECT_EQ(check.sectionClass, c.expected) << c.name << " fy " << c.fy;
+    for (const auto& note : check.notes)  // the system-width bound is not used
+      EXPECT_EQ(note.find("system width"), std::string::npos) << c.name << ": " << note;
+  }
+}
+
 TEST(SectionCheck, EurocodeIShapeAndPipe) {
   // A 300×300 H shape (tf 19, tw 11 mm) in S355: outstand (300 − 11)/2/19 =
   // 7.61 between 9ε = 7.32 and 10ε = 8.14, class 2; web 262/11 = 23.8, class 1.

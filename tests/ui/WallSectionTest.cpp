@@ -100,7 +100,7 @@ TEST(WallSectionResolve, RefusesWhatCannotMakeTheWall) {
                {{"AZ18", "S999", {}, {}}, "no grade S999; grades: S355GP, S355"},
                {{"AZ18", "S355", {}, {}}, "grade S355 is a grade of structural steel"},
                {{"PIPE610x12.7", "S355GP", {}, {}}, "a grade of sheet piles"},
-               {{"AZ18", "", 2.0, {}}, "takes no spacing"}};
+               {{"PIPE610x12.7", "", -2.0, {}}, "must be a positive number"}};
   for (const auto& c : cases) {
     std::string error;
     EXPECT_FALSE(ResolveWallSection(c.wanted, lib, error)) << c.wanted.name;
@@ -157,9 +157,19 @@ TEST(WallSectionData, PutsTheSectionInEveryStageAndSaysWhatItCannot) {
   ASSERT_EQ(asIs->notes.size(), 1u);
   EXPECT_NE(asIs->notes[0].find("is not the section's"), std::string::npos) << asIs->notes[0];
 
-  // Specified pressure and user p-y curves carry no Wa: the unit is unknown.
-  EXPECT_FALSE(ApplyWallSection(Example("cantilever-sheet-pile-py-curves.tq4d"), az, error));
+  // A sheet-pile wall's unit is the data file's Wa: a spacing is refused.
+  EXPECT_FALSE(ApplyWallSection(staged, Resolve({"AZ18", "", 2.0, {}}), error));
+  EXPECT_NE(error.find("its wall unit is the active width Wa of problem 1"), std::string::npos)
+      << error;
+  // Specified pressure and user p-y curves carry no Wa: the unit is unknown,
+  // unless given.
+  const std::string curves = Example("cantilever-sheet-pile-py-curves.tq4d");
+  EXPECT_FALSE(ApplyWallSection(curves, az, error));
   EXPECT_NE(error.find("gives no wall unit width"), std::string::npos) << error;
+  const std::optional<SectionedData> perFoot =
+      ApplyWallSection(curves, Resolve({"AZ18", "", 12.0, {}}), error);
+  ASSERT_TRUE(perFoot) << error;
+  EXPECT_EQ(perFoot->problems.at(0).unitWidth, 12.0);
 }
 
 TEST(WallSectionCheck, BendingIsTheMomentPerMetreOverTheAllowableMoment) {

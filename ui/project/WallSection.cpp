@@ -76,6 +76,12 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
       if (r.kind == Kind::MomentEi) facts.momentCurves = true;
     }
     const double dataWidth = configuration ? ValueOf(*configuration, 1) : 0.0;
+    const bool sheet = design::IsSheetPile(used.section.family);
+    if (sheet && used.spacing && dataWidth > 0) {
+      error = "a sheet-pile wall is continuous: its wall unit is the active width Wa of " + which +
+              " (" + Text(dataWidth) + "), not a spacing";
+      return std::nullopt;
+    }
     // Analysed as it is, the data file's Wa is the unit the results are
     // for; a section applied with a spacing makes the spacing the unit.
     facts.unitWidth = apply && used.spacing ? *used.spacing : dataWidth;
@@ -84,9 +90,8 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
       error = which + " gives no wall unit width: its active width Wa (which comes with " +
               "generated earth pressure or p-y curves) is " +
               (configuration ? "not positive" : "not in it") +
-              (design::IsSheetPile(used.section.family)
-                   ? ", so the section's values per metre of wall cannot be put per wall unit"
-                   : "; give the spacing of the piles");
+              (sheet ? "; give the width of wall its results are for (12 in for results per foot)"
+                     : "; give the spacing of the piles");
       return std::nullopt;
     }
     facts.flexuralRigidity = *SectionRigidity(used, facts.units, facts.unitWidth);
@@ -237,16 +242,10 @@ std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
     return std::nullopt;
   }
   const bool sheet = design::IsSheetPile(section->family);
-  if ((grade->use == "sheet-pile") != sheet) {
+  if (!grade->rolledFor(*section)) {
     error = "grade " + grade->name + " is a grade of " +
             (sheet ? "structural steel" : "sheet piles") + ", not of " +
             std::string(design::FamilyWord(section->family)) + " sections";
-    return std::nullopt;
-  }
-  if (wanted.spacing && sheet) {
-    error =
-        "a sheet-pile wall is continuous: it takes no spacing (its wall unit is the data "
-        "file's active width Wa)";
     return std::nullopt;
   }
   if (wanted.spacing && !(std::isfinite(*wanted.spacing) && *wanted.spacing > 0)) {

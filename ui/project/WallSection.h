@@ -13,7 +13,9 @@
 //   EI = E·I      for piles (I per pile),
 // and a check divides a sheet pile's effects by Wa to compare them with its
 // per-metre resistances. `spacing` sets Wa for piles (the active pressure
-// then acts over the spacing); a sheet-pile wall takes the data file's Wa.
+// then acts over the spacing); a sheet-pile wall takes the data file's Wa,
+// or, in a data file without one (specified pressure and p-y curves), the
+// `spacing` as the width of wall the results are for.
 //
 // Units: the data file's (English: in, lb, lb·in²; SI: m, kN, kN·m²),
 // except the library's values, which are SI base units. A data file of
@@ -46,7 +48,9 @@ namespace terraq::ui {
 struct WallSection {
   std::string name;
   std::string grade;              // empty: the library's default grade
-  std::optional<double> spacing;  // piles only; data-file length unit
+  // Piles: their spacing; a sheet-pile wall whose data file has no Wa: the
+  // width of wall the results are for. Data-file length unit.
+  std::optional<double> spacing;
   design::CheckSettings settings;
   bool operator==(const WallSection&) const = default;
 };
@@ -70,8 +74,8 @@ struct SectionInUse {
 
 // Finds the section (a library row or PIPE<D>x<t>) and the grade. Nullopt
 // with `error` for an unknown section or grade (naming the nearest names
-// the library has), a grade not rolled for the family, a spacing given for a
-// sheet pile, a section without a second moment of area.
+// the library has), a grade not rolled for the family, a spacing that is not
+// positive, a section without a second moment of area.
 std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
                                                const design::SectionLibrary& library,
                                                std::string& error);
@@ -106,8 +110,9 @@ struct SectionedData {
 // along its length), Wa set to the spacing when there is one, moment-EI
 // curves kept (they decide the analysis' EI; the check still uses the
 // section, and a note says so). Nullopt with `error` when the text cannot be
-// walked, a problem is not in English or SI units, or there is no Wa
-// (specified earth pressure and p-y curves only) and no spacing.
+// walked, a problem is not in English or SI units, there is no Wa
+// (specified earth pressure and p-y curves only) and no spacing, or a
+// sheet-pile wall has both.
 std::optional<SectionedData> ApplyWallSection(std::string_view dataText, const SectionInUse& used,
                                               std::string& error);
 // The same facts of a data text analysed as it is (a project whose EI rows
