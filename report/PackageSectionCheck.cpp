@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "PackageFigures.h"
@@ -42,6 +43,14 @@ std::string stressText(double pascals, int units, bool modulus) {
     return modulus ? FourDigits(pascals / 1e9) + " GPa" : FourDigits(pascals / 1e6) + " MPa";
   const double ksi = pascals / 6.894757293168e6;  // Pa per ksi
   return (ksi >= 1e4 ? std::to_string(std::lround(ksi)) : FourDigits(ksi)) + " ksi";
+}
+
+// EI to five digits, so that a section's 71820 kN-m² reads as the
+// catalogue's I times E gives it.
+std::string rigidityText(double ei) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.5g", ei);
+  return buffer;
 }
 
 // The symbols of the resistances: the design resistances of the Eurocode
@@ -124,7 +133,7 @@ Table resistanceTable(const ui::SectionChecks& checks, int units,
       return c.error.empty() && value > 0 && f ? FourDigits(value / perUnit) : std::string("—");
     };
     const double moment = f ? f->force * f->length : 1, force = f ? f->force : 1;
-    table.rows.push_back({nameOf(names, k), FourDigits(p.unitWidth), FourDigits(p.flexuralRigidity),
+    table.rows.push_back({nameOf(names, k), FourDigits(p.unitWidth), rigidityText(p.flexuralRigidity),
                           c.sectionClass > 0 ? std::to_string(c.sectionClass) : "—",
                           resistance(c.momentResistance, moment),
                           resistance(c.shearResistance, force),
