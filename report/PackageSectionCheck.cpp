@@ -133,11 +133,11 @@ Table resistanceTable(const ui::SectionChecks& checks, int units,
       return c.error.empty() && value > 0 && f ? FourDigits(value / perUnit) : std::string("—");
     };
     const double moment = f ? f->force * f->length : 1, force = f ? f->force : 1;
-    table.rows.push_back({nameOf(names, k), FourDigits(p.unitWidth), rigidityText(p.flexuralRigidity),
-                          c.sectionClass > 0 ? std::to_string(c.sectionClass) : "—",
-                          resistance(c.momentResistance, moment),
-                          resistance(c.shearResistance, force),
-                          resistance(c.axialResistance, force)});
+    table.rows.push_back(
+        {nameOf(names, k), FourDigits(p.unitWidth), rigidityText(p.flexuralRigidity),
+         c.sectionClass > 0 ? std::to_string(c.sectionClass) : "—",
+         resistance(c.momentResistance, moment), resistance(c.shearResistance, force),
+         resistance(c.axialResistance, force)});
   }
   table.note = checks.used.section.perMetre()
                    ? "Per wall unit of width Wa: the section's values per metre of wall times Wa, "
