@@ -76,7 +76,7 @@ KeyValues sectionFacts(const ui::ProjectSectionCheck& check, int units) {
            (u.section.perMetre() ? "), properties per metre of wall" : "), properties per pile"),
        ""},
   };
-  if (!u.section.source.empty()) facts.entries.push_back({"Table", "", u.section.source, ""});
+  if (!u.section.source.empty()) facts.entries.push_back({"Source", "", u.section.source, ""});
   facts.entries.push_back({"Steel grade", "", u.grade.name, ""});
   facts.entries.push_back(
       {"Yield strength", "fy", stressText(u.grade.yieldStrength, units, false), ""});
