@@ -25,10 +25,10 @@ const std::map<std::string, std::string>& references() {
        "AISC (1989). Manual of Steel Construction, Allowable Stress Design, 9th ed. American Institute of "
        "Steel Construction, Chicago."},
       {"CEN 2005",
-       "CEN (2005). EN 1993-1-1:2005, Eurocode 3: Design of steel structures — Part 1-1: General rules and "
-       "rules for buildings. European Committee for Standardization, Brussels."},
+       "CEN (2005). EN 1993-1-1:2005, Eurocode 3: Design of steel structures, general rules and rules "
+       "for buildings. European Committee for Standardization, Brussels."},
       {"CEN 2007",
-       "CEN (2007). EN 1993-5:2007, Eurocode 3: Design of steel structures — Part 5: Piling (incorporating "
+       "CEN (2007). EN 1993-5:2007, Eurocode 3: Design of steel structures, piling (incorporating "
        "corrigendum May 2009). European Committee for Standardization, Brussels."},
       {"Georgiadis 1983",
        "Georgiadis, M. (1983). Development of p-y curves for layered soils. Proceedings, Geotechnical "
