@@ -116,7 +116,7 @@ Table resistanceTable(const ui::SectionChecks& checks, int units,
                       const std::vector<std::string>& names) {
   const ui::ResultUnits r = ui::ResultUnitsFor(units);
   const ResistanceSymbols symbol = symbolsOf(checks.used.settings.method);
-  const std::optional<ui::UnitFactors> f = ui::FactorsOf(units);
+  const std::optional<ui::UnitFactors> f = ui::UnitFactorsOf(units);
   Table table;
   table.caption = "Wall unit and resistances of the section";
   table.columns = {{"Problem", "", "", Align::Left},

@@ -63,7 +63,7 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
     const std::string which = "problem " + std::to_string(k + 1) + " of the data file";
     SectionedProblem facts;
     facts.units = problem.units();
-    if (!FactorsOf(facts.units)) {
+    if (!UnitFactorsOf(facts.units)) {
       error = which + " is in generic units (code " + std::to_string(facts.units) +
               "): a section's properties cannot be put in them; use English or SI units";
       return std::nullopt;
@@ -124,7 +124,7 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
 
 }  // namespace
 
-std::optional<UnitFactors> FactorsOf(int unitsCode) {
+std::optional<UnitFactors> UnitFactorsOf(int unitsCode) {
   if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
   if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
   return std::nullopt;
@@ -265,7 +265,7 @@ std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
 }
 
 std::optional<double> SectionRigidity(const SectionInUse& used, int unitsCode, double unitWidth) {
-  const std::optional<UnitFactors> f = FactorsOf(unitsCode);
+  const std::optional<UnitFactors> f = UnitFactorsOf(unitsCode);
   if (!f || !used.section.secondMoment) return std::nullopt;
   double ei = used.grade.elasticModulus * *used.section.secondMoment;  // N·m², per metre or pile
   if (used.section.perMetre()) ei *= unitWidth * f->length;
@@ -288,7 +288,7 @@ std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& 
   const size_t count = std::min(analysis.problems.size(), data.problems.size());
   for (size_t k = 0; k < count; ++k) {
     const engine::api::ProblemResult& result = analysis.problems[k];
-    const std::optional<UnitFactors> f = FactorsOf(result.units);
+    const std::optional<UnitFactors> f = UnitFactorsOf(result.units);
     if (!f) {
       design::WallCheck failed;
       failed.error = "the results are in generic units: they cannot be checked";

@@ -91,7 +91,7 @@ std::optional<double> SectionRigidity(const SectionInUse& used, int unitsCode, d
 struct UnitFactors {
   double length = 1, force = 1;
 };
-std::optional<UnitFactors> FactorsOf(int unitsCode);
+std::optional<UnitFactors> UnitFactorsOf(int unitsCode);
 
 // A utilisation as the command's summary and the calculation package print
 // it: three decimals, read against 1 ("0.245", "1.204").
