@@ -2,6 +2,7 @@
 
 #include "api/Analysis.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectSectionCheck.h"
 #include "project/SectionLibraryFiles.h"
 #include "project/TWordReader.h"
 
@@ -45,39 +46,22 @@ std::optional<ui::SectionChecks> CheckProjectSection(const std::filesystem::path
                                                      const engine::api::AnalysisResult& analysis,
                                                      std::string& warning) {
   warning.clear();
-  const std::filesystem::path projectPath = ui::ProjectFilePath(dataFile);
   std::error_code ec;
-  if (!std::filesystem::exists(projectPath, ec)) return std::nullopt;
-  std::string error;
-  const std::optional<ui::ProjectFile> project = ui::ReadProjectFile(projectPath, error);
-  std::optional<ui::WallSection> wanted;
-  if (project) wanted = ui::ReadWallSection(*project, error);
-  if (!wanted) {
-    if (!error.empty()) warning = "the wall's section is not checked: " + error;
-    return std::nullopt;
-  }
-  std::optional<ui::SectionInUse> used = ResolveCommandSection(*wanted, error);
+  if (!std::filesystem::exists(ui::ProjectFilePath(dataFile), ec)) return std::nullopt;
   std::string text;
-  if (used) {
-    try {
-      text = ui::ReadWholeFile(dataFile);
-    } catch (const ui::EInOutError& e) {
-      error = e.what();
-      used.reset();
-    }
-  }
-  std::optional<ui::SectionedData> data;
-  if (used) data = ui::CheckedData(text, *used, error);
-  if (!data) {
-    warning = "the wall's section " + wanted->name + " (" + projectPath.string() +
-              ") is not checked: " + error;
+  try {
+    text = ui::ReadWholeFile(dataFile);
+  } catch (const ui::EInOutError& e) {
+    warning = std::string("the wall's section is not checked: ") + e.what();
     return std::nullopt;
   }
-  ui::SectionChecks checks;
-  checks.used = *used;
-  checks.problems = ui::CheckAnalysis(analysis, *data, *used);
-  checks.data = std::move(*data);
-  return checks;
+  std::optional<ui::ProjectSectionCheck> check = ui::CheckProjectSection(dataFile, text, analysis);
+  if (!check) return std::nullopt;
+  if (check->name.empty()) warning = "the wall's section is not checked: " + check->error;
+  else if (!check->checks)
+    warning = "the wall's section " + check->name + " (" + check->projectFile.string() +
+              ") is not checked: " + check->error;
+  return std::move(check->checks);
 }
 
 }  // namespace terraq::cli

@@ -18,13 +18,6 @@ std::string Strings(const std::vector<std::string>& items) {
   return out + "]";
 }
 
-// Three decimals: a utilisation is read against 1.
-std::string Utilisation(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.3f", value);
-  return buffer;
-}
-
 std::string FourDigits(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
@@ -72,7 +65,7 @@ std::string ProblemCheckText(const ui::SectionChecks& checks, size_t index,
   if (!c.error.empty()) return "   section check  not done: " + c.error + "\n";
   std::string what = u.section.name + " in " + u.grade.name;
   if (c.sectionClass > 0) what += ", class " + std::to_string(c.sectionClass);
-  std::string out = "   utilisation    " + Utilisation(c.utilisation) + "  at depth " +
+  std::string out = "   utilisation    " + ui::UtilisationText(c.utilisation) + "  at depth " +
                     FourDigits(c.utilisationDepth) + " " + units.length + "  (" +
                     std::string(design::CheckWord(c.governing)) + "; " + what + ")\n";
   if (c.exceeded())

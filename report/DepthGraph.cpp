@@ -223,6 +223,12 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   // About a dozen markers a curve: enough to tell the curves apart in
   // black and white, few enough to keep them lines.
   g.Markers = static_cast<int>(std::max<size_t>(1, (longest + 11) / 12));
+  const bool anyPoint =
+      std::any_of(every.begin(), every.end(), [](const ui::TLine& l) { return !l.Points.empty(); });
+  if (!graph.reach.empty()) {
+    every.emplace_back();
+    every.back().Points = graph.reach;
+  }
   std::array<ui::TWorldRect, 3> world{ui::PanelWorldRect(every), {}, {}};
   world[1] = world[2] = world[0];
 
@@ -262,8 +268,6 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
     if (run.size() > 1) painter.drawPolyline(run);
   }
   painter.setClipping(false);
-  const bool anyPoint =
-      std::any_of(every.begin(), every.end(), [](const ui::TLine& l) { return !l.Points.empty(); });
   if (!anyPoint && !graph.emptyNote.empty()) {
     painter.setFont(font);
     painter.setPen(Qt::black);

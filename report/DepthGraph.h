@@ -40,6 +40,9 @@ struct DepthGraph {
   // Said in the plot when no curve has a point ("No earth pressure was
   // applied.").
   std::string emptyNote;
+  // Points the axes take in without drawing them: a limit line drawn at the
+  // edge of the range would hide in the frame.
+  std::vector<ui::TFloatPoint> reach;
 };
 
 // The largest and smallest value over the curves at each depth. With every

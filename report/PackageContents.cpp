@@ -167,7 +167,8 @@ Document BuildPackage(const PackageInput& input) {
   if (analysis.error || analysis.problems.empty()) {
     if (analysis.error) appendStop(analysis, names, blocks);
     else blocks.push_back(Paragraph{"No problem of the data file reached its results."});
-    detail::AppendMethods(project, false, blocks);
+    if (input.section) detail::AppendStructuralCheck(*input.section, analysis, names, blocks);
+    detail::AppendMethods(project, false, nullptr, blocks);
     return document;
   }
 
@@ -197,13 +198,18 @@ Document BuildPackage(const PackageInput& input) {
 
   detail::AppendMaxima(summary, names, blocks);
   detail::AppendWarnings(summary, analysis, names, blocks);
+  const ui::SectionInUse* checked = nullptr;
+  if (input.section) {
+    detail::AppendStructuralCheck(*input.section, analysis, names, blocks);
+    if (input.section->checks) checked = &input.section->checks->used;
+  }
   bool designed = false;
   if (input.includeDesign) {
     const size_t before = blocks.size();
     detail::AppendDesign(input.dataText, names, blocks);
     designed = blocks.size() > before;
   }
-  detail::AppendMethods(project, designed, blocks);
+  detail::AppendMethods(project, designed, checked, blocks);
   return document;
 }
 

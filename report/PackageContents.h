@@ -4,7 +4,8 @@
 // tables with their symbols and units, the drawing of the wall and soil,
 // the earth pressure; the results as graphs (every problem on one graph,
 // with the envelope); the maxima with their depths; the warnings of the run
-// with what each means; the design where the data allows it; and the
+// with what each means; the structural check of the wall's section when the
+// project remembers one; the design where the data allows it; and the
 // methods with their published references. Every number is taken from the
 // analysis in memory, formatted once here.
 //
@@ -12,10 +13,12 @@
 // no results.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "Document.h"
 #include "api/Analysis.h"
+#include "project/ProjectSectionCheck.h"
 
 namespace terraq::report {
 
@@ -30,6 +33,10 @@ struct PackageInput {
   // The limit-equilibrium design and factor of safety of each problem that
   // has soil layers to design from, with the design's defaults.
   bool includeDesign = true;
+  // The check of the wall's section the project remembers beside the data
+  // file, on `analysis`; none when it remembers none (the package then has
+  // no chapter of it).
+  std::optional<ui::ProjectSectionCheck> section;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -1,11 +1,13 @@
-// The graphs of the calculation package: the results and the earth
-// pressure of every problem against depth, in the units of the program's
-// graph windows. The wall and soil drawing is in ProfileFigure.cpp.
+// The graphs of the calculation package: the results, the earth pressure and
+// the utilisation of the wall's section of every problem against depth, in
+// the units of the program's graph windows. The wall and soil drawing is in
+// ProfileFigure.cpp.
 #include "PackageFigures.h"
 
 #include <cmath>
 
 #include "PackageGraphs.h"
+#include "SectionCheck.h"
 #include "api/Analysis.h"
 
 namespace terraq::report {
@@ -180,6 +182,46 @@ Figure PressureFigure(const std::vector<api::ProblemResult>& problems,
                       const std::vector<std::string>& names, int unitsSystem,
                       const std::string& caption) {
   const DepthGraph graph = PressureGraph(problems, names, unitsSystem);
+  return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
+}
+
+DepthGraph UtilisationGraph(const std::vector<design::WallCheck>& checks,
+                            const std::vector<api::ProblemResult>& problems,
+                            const std::vector<std::string>& names, int unitsSystem) {
+  const GraphUnits u = UnitsOf(unitsSystem);
+  DepthGraph graph;
+  graph.xCaption = "Utilisation of the Section";
+  graph.yCaption = DepthCaption(u);
+  graph.resultsMark = ResultsMark(problems, names);
+  graph.emptyNote = "No problem could be checked.";
+  double top = INFINITY, bottom = -INFINITY;
+  for (size_t i = 0; i < checks.size(); ++i) {
+    DepthCurve curve;
+    curve.label = NameOf(names, i) + (checks[i].error.empty() ? "" : " (not checked)");
+    for (const design::StationCheck& s : checks[i].stations) {
+      const double depth = s.depth * u.depthPerBase;
+      curve.points.push_back({s.utilisation, depth});
+      top = std::min(top, depth);
+      bottom = std::max(bottom, depth);
+    }
+    // A problem not checked keeps its running colour: the curves match the
+    // result figures' problem by problem.
+    graph.curves.push_back(std::move(curve));
+  }
+  if (top <= bottom) {
+    graph.curves.push_back({{{1, top}, {1, bottom}}, "Utilisation 1", Qt::DashLine, Qt::red});
+    graph.reach = {{1.1, top}};
+  }
+  return graph;
+}
+
+Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
+                         const std::vector<api::ProblemResult>& problems,
+                         const std::vector<std::string>& names, int unitsSystem,
+                         const std::string& caption) {
+  const DepthGraph graph = UtilisationGraph(checks, problems, names, unitsSystem);
   return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};

@@ -21,6 +21,9 @@ struct ProblemResult;
 namespace terraq::ui {
 class TProgramData;
 }
+namespace terraq::design {
+struct WallCheck;
+}
 
 namespace terraq::report {
 
@@ -46,5 +49,13 @@ enum class Quantity { Deflection, Slope, Moment, Shear, SoilReaction };
 Figure ResultFigure(Quantity quantity, const std::vector<engine::api::ProblemResult>& problems,
                     const std::vector<std::string>& names, int unitsSystem,
                     const std::string& caption);
+
+// The utilisation of the wall's section along the wall: a curve per checked
+// problem (`checks` in the order of `problems`; one with an error has no
+// curve) and a line at 1, where the design effect reaches the resistance.
+Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
+                         const std::vector<engine::api::ProblemResult>& problems,
+                         const std::vector<std::string>& names, int unitsSystem,
+                         const std::string& caption);
 
 }  // namespace terraq::report

@@ -26,6 +26,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.analysis = engine::api::Analyse(input.dataText, options);
   input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);
   return input;
 }
 

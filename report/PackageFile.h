@@ -21,8 +21,8 @@ enum class PackageForm { Pdf, Html };
 std::optional<PackageForm> PackageFormFor(const std::filesystem::path& file);
 
 // The input of a package: `dataText` (the data file's text as read) analysed
-// with its report text, dated today, by this version of the program.
-// `dataFile` only names it.
+// with its report text, dated today, by this version of the program, and
+// checked with the section the project beside `dataFile` remembers.
 PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText);
 
 // The package's file content in the form. Needs a QGuiApplication.

@@ -22,4 +22,10 @@ DepthGraph ResultGraph(Quantity quantity, const std::vector<engine::api::Problem
 DepthGraph PressureGraph(const std::vector<engine::api::ProblemResult>& problems,
                          const std::vector<std::string>& names, int unitsSystem);
 
+// The utilisation of the section of every checked problem, and the line at 1
+// (the last curve).
+DepthGraph UtilisationGraph(const std::vector<design::WallCheck>& checks,
+                            const std::vector<engine::api::ProblemResult>& problems,
+                            const std::vector<std::string>& names, int unitsSystem);
+
 }  // namespace terraq::report

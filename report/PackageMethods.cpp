@@ -21,6 +21,15 @@ const std::map<std::string, std::string>& references() {
       {"Burland, Potts & Walsh 1981",
        "Burland, J. B., Potts, D. M., & Walsh, N. M. (1981). The overall stability of free and propped "
        "embedded cantilever retaining walls. Ground Engineering, 14(5), 28–38."},
+      {"AISC 1989",
+       "AISC (1989). Manual of Steel Construction, Allowable Stress Design, 9th ed. American Institute of "
+       "Steel Construction, Chicago."},
+      {"CEN 2005",
+       "CEN (2005). EN 1993-1-1:2005, Eurocode 3: Design of steel structures, general rules and rules "
+       "for buildings. European Committee for Standardization, Brussels."},
+      {"CEN 2007",
+       "CEN (2007). EN 1993-5:2007, Eurocode 3: Design of steel structures, piling (incorporating "
+       "corrigendum May 2009). European Committee for Standardization, Brussels."},
       {"Georgiadis 1983",
        "Georgiadis, M. (1983). Development of p-y curves for layered soils. Proceedings, Geotechnical "
        "Practice in Offshore Engineering, ASCE, 536–545."},
@@ -70,6 +79,9 @@ const std::map<std::string, std::string>& references() {
        "Terzaghi, K., & Peck, R. B. (1967). Soil Mechanics in Engineering Practice, 2nd ed. Wiley."},
       {"Timoshenko & Gere 1961",
        "Timoshenko, S. P., & Gere, J. M. (1961). Theory of Elastic Stability, 2nd ed. McGraw-Hill."},
+      {"United States Steel 1984",
+       "United States Steel (1984). Steel Sheet Piling Design Manual. United States Steel Corporation, "
+       "Pittsburgh (reprinted by the U.S. Department of Transportation, FHWA)."},
       {"US Army Corps of Engineers 1994",
        "US Army Corps of Engineers (1994). Design of Sheet Pile Walls, EM 1110-2-2504."},
       {"Welch & Reese 1972",
@@ -110,6 +122,31 @@ std::string withCites(const Method& m) {
   return m.cites.empty() ? text + "." : text + ").";
 }
 
+// The structural check of the section, by its method and the code clauses
+// the technical manual follows.
+Method sectionCheck(const ui::SectionInUse& used) {
+  const std::string section =
+      "The steel section " + used.section.name + " is checked at every station";
+  if (used.settings.method == design::CheckMethod::Allowable)
+    return {
+        section +
+            " by allowable stresses: the bending, shear and axial stresses against fractions of "
+            "the yield strength, combined linearly, as temporary-works shoring manuals use them",
+        {"United States Steel 1984", "AISC 1989"}};
+  if (used.section.perMetre())
+    return {section +
+                " by the limit states of steel sheet piles: the class from the flange slenderness, "
+                "the bending and shear resistances and their reduction under high shear "
+                "(EN 1993-5:2007, 5.2.2) and under axial force (5.2.3); the wall's flexural "
+                "buckling is not checked",
+            {"CEN 2007"}};
+  return {section +
+              " by the cross-section resistances of EN 1993-1-1:2005, 6.2: the class, bending "
+              "(6.2.5), shear (6.2.6), bending with shear (6.2.8) and with axial force (6.2.9); "
+              "member buckling is not checked",
+          {"CEN 2005"}};
+}
+
 void soilTypes(const ui::TGridTable& layers, std::set<int>& types, size_t& layerCount) {
   for (int row = 0; row < layers.RowCount(); ++row) types.insert(layers.Column(0).Integer(row));
   layerCount = std::max(layerCount, static_cast<size_t>(layers.RowCount()));
@@ -117,7 +154,8 @@ void soilTypes(const ui::TGridTable& layers, std::set<int>& types, size_t& layer
 
 }  // namespace
 
-void AppendMethods(const ProjectRead& project, bool designed, std::vector<Block>& blocks) {
+void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionInUse* checked,
+                   std::vector<Block>& blocks) {
   blocks.push_back(Heading{1, "Methods and references", {}});
   std::vector<Method> methods;
   methods.push_back(
@@ -188,6 +226,7 @@ void AppendMethods(const ProjectRead& project, bool designed, std::vector<Block>
         {"The embedment is designed by limit equilibrium (fixed or free earth support) and "
          "checked by reduction of the soil's strength in the analysis itself",
          {"US Army Corps of Engineers 1994", "Padfield & Mair 1984"}});
+  if (checked) methods.push_back(sectionCheck(*checked));
 
   std::set<std::string> cited;
   for (const Method& m : methods) {

@@ -2,7 +2,8 @@
 // The parts of the calculation package (PackageContents.h), each appending
 // its chapter to the document: the inputs (PackageInputs.cpp), the maxima,
 // warnings and design (PackageResults.cpp), the methods with their
-// references (PackageMethods.cpp). Internal to the package's library.
+// references (PackageMethods.cpp), the structural check of the wall's section
+// (PackageSectionCheck.cpp). Internal to the package's library.
 //
 // Numbers: every input is shown as the program's tables and dialogs show it
 // (the units of the tables: feet or metres for depths, inches for the
@@ -15,6 +16,7 @@
 
 #include "Document.h"
 #include "api/Analysis.h"
+#include "project/ProjectSectionCheck.h"
 #include "project/RunSummary.h"
 #include "project/TProgramData.h"
 
@@ -63,9 +65,18 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
 void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
                   std::vector<Block>& blocks);
 
+// The structural check of the section the project remembers: the section,
+// grade and method, the resistances used, the largest utilisation of each
+// problem and its figure; or why the section cannot be checked.
+void AppendStructuralCheck(const ui::ProjectSectionCheck& check,
+                           const engine::api::AnalysisResult& analysis,
+                           const std::vector<std::string>& names, std::vector<Block>& blocks);
+
 // The methods the project uses with their published references, and the
-// verification chapter of the technical manual.
-void AppendMethods(const ProjectRead& project, bool designed, std::vector<Block>& blocks);
+// verification chapter of the technical manual. `checked`: the section
+// checked in the structural check, if any.
+void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionInUse* checked,
+                   std::vector<Block>& blocks);
 
 // A derived number (a design, not a result of the run) to four significant
 // digits, as terraq design prints it.

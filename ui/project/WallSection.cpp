@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "WallText.h"
 #include "api/Analysis.h"
@@ -18,16 +19,6 @@ using Kind = WallText::RecordKind;
 constexpr double kMetresPerInch = 0.0254;
 constexpr double kNewtonsPerPound = 4.4482216152605;
 
-// SI base units per unit of the data file: metres per length unit and
-// newtons per force unit; nullopt for units code 3 (generic F and L).
-struct UnitFactors {
-  double length = 1, force = 1;
-};
-std::optional<UnitFactors> FactorsOf(int unitsCode) {
-  if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
-  if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
-  return std::nullopt;
-}
 
 bool PositiveNumber(const JsonValue* v) {
   return v && v->isNumber() && std::isfinite(v->number) && v->number > 0;
@@ -72,7 +63,7 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
     const std::string which = "problem " + std::to_string(k + 1) + " of the data file";
     SectionedProblem facts;
     facts.units = problem.units();
-    if (!FactorsOf(facts.units)) {
+    if (!UnitFactorsOf(facts.units)) {
       error = which + " is in generic units (code " + std::to_string(facts.units) +
               "): a section's properties cannot be put in them; use English or SI units";
       return std::nullopt;
@@ -132,6 +123,18 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
 }
 
 }  // namespace
+
+std::optional<UnitFactors> UnitFactorsOf(int unitsCode) {
+  if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
+  if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
+  return std::nullopt;
+}
+
+std::string UtilisationText(double utilisation) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", utilisation);
+  return buffer;
+}
 
 std::string_view MethodWord(CheckMethod method) {
   return method == CheckMethod::Allowable ? "allowable" : "eurocode";
@@ -262,7 +265,7 @@ std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
 }
 
 std::optional<double> SectionRigidity(const SectionInUse& used, int unitsCode, double unitWidth) {
-  const std::optional<UnitFactors> f = FactorsOf(unitsCode);
+  const std::optional<UnitFactors> f = UnitFactorsOf(unitsCode);
   if (!f || !used.section.secondMoment) return std::nullopt;
   double ei = used.grade.elasticModulus * *used.section.secondMoment;  // N·m², per metre or pile
   if (used.section.perMetre()) ei *= unitWidth * f->length;
@@ -285,7 +288,7 @@ std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& 
   const size_t count = std::min(analysis.problems.size(), data.problems.size());
   for (size_t k = 0; k < count; ++k) {
     const engine::api::ProblemResult& result = analysis.problems[k];
-    const std::optional<UnitFactors> f = FactorsOf(result.units);
+    const std::optional<UnitFactors> f = UnitFactorsOf(result.units);
     if (!f) {
       design::WallCheck failed;
       failed.error = "the results are in generic units: they cannot be checked";

@@ -85,6 +85,18 @@ std::optional<SectionInUse> ResolveWallSection(const WallSection& wanted,
 // header. Nullopt for other units codes.
 std::optional<double> SectionRigidity(const SectionInUse& used, int unitsCode, double unitWidth);
 
+// SI base units per unit of a data file of `unitsCode`: metres per length
+// unit and newtons per force unit (1 English: in, lb; 2 SI: m, kN); nullopt
+// for units code 3 (generic F and L).
+struct UnitFactors {
+  double length = 1, force = 1;
+};
+std::optional<UnitFactors> UnitFactorsOf(int unitsCode);
+
+// A utilisation as the command's summary and the calculation package print
+// it: three decimals, read against 1 ("0.245", "1.204").
+std::string UtilisationText(double utilisation);
+
 // Each problem of a data text as the section sees it.
 struct SectionedProblem {
   int units = 0;                // the control line's units code

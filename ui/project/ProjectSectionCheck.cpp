@@ -1,0 +1,37 @@
+#include "project/ProjectSectionCheck.h"
+
+#include "project/ProjectFile.h"
+#include "project/SectionLibraryFiles.h"
+
+namespace terraq::ui {
+
+std::optional<ProjectSectionCheck> CheckProjectSection(
+    const std::filesystem::path& dataFile, std::string_view dataText,
+    const engine::api::AnalysisResult& analysis) {
+  ProjectSectionCheck out;
+  out.projectFile = ProjectFilePath(dataFile);
+  std::error_code ec;
+  if (!std::filesystem::exists(out.projectFile, ec)) return std::nullopt;
+  const std::optional<ProjectFile> project = ReadProjectFile(out.projectFile, out.error);
+  if (!project) return out;
+  const std::optional<WallSection> wanted = ReadWallSection(*project, out.error);
+  if (!wanted) {
+    if (out.error.empty()) return std::nullopt;  // no section remembered
+    return out;
+  }
+  out.name = wanted->name;
+  const std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(out.error);
+  if (!library) return out;
+  const std::optional<SectionInUse> used = ResolveWallSection(*wanted, *library, out.error);
+  if (!used) return out;
+  std::optional<SectionedData> data = CheckedData(dataText, *used, out.error);
+  if (!data) return out;
+  SectionChecks checks;
+  checks.used = *used;
+  checks.problems = CheckAnalysis(analysis, *data, *used);
+  checks.data = std::move(*data);
+  out.checks = std::move(checks);
+  return out;
+}
+
+}  // namespace terraq::ui
