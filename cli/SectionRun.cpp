@@ -45,38 +45,24 @@ std::optional<ui::SectionChecks> CheckProjectSection(const std::filesystem::path
                                                      const engine::api::AnalysisResult& analysis,
                                                      std::string& warning) {
   warning.clear();
-  const std::filesystem::path projectPath = ui::ProjectFilePath(dataFile);
-  std::error_code ec;
-  if (!std::filesystem::exists(projectPath, ec)) return std::nullopt;
   std::string error;
-  const std::optional<ui::ProjectFile> project = ui::ReadProjectFile(projectPath, error);
-  std::optional<ui::WallSection> wanted;
-  if (project) wanted = ui::ReadWallSection(*project, error);
+  const std::optional<ui::WallSection> wanted = ui::ReadProjectWallSection(dataFile, error);
   if (!wanted) {
     if (!error.empty()) warning = "the wall's section is not checked: " + error;
     return std::nullopt;
   }
   std::optional<ui::SectionInUse> used = ResolveCommandSection(*wanted, error);
-  std::string text;
+  std::optional<ui::SectionChecks> checks;
   if (used) {
     try {
-      text = ui::ReadWholeFile(dataFile);
+      checks = ui::CheckAnalysedText(ui::ReadWholeFile(dataFile), analysis, *used, error);
     } catch (const ui::EInOutError& e) {
       error = e.what();
-      used.reset();
     }
   }
-  std::optional<ui::SectionedData> data;
-  if (used) data = ui::CheckedData(text, *used, error);
-  if (!data) {
-    warning = "the wall's section " + wanted->name + " (" + projectPath.string() +
+  if (!checks)
+    warning = "the wall's section " + wanted->name + " (" + ui::ProjectFilePath(dataFile).string() +
               ") is not checked: " + error;
-    return std::nullopt;
-  }
-  ui::SectionChecks checks;
-  checks.used = *used;
-  checks.problems = ui::CheckAnalysis(analysis, *data, *used);
-  checks.data = std::move(*data);
   return checks;
 }
 

@@ -89,6 +89,7 @@ void TMainForm::applyMenuStates() {
     enableIfPresent(graphItems_[k], s.graphEnabled[k]);
     enableIfPresent(graphButtons_[k], s.graphEnabled[k]);
   }
+  graphItems_[kGraphUtilisation]->setToolTip(UtilisationNote());
 }
 
 bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }
