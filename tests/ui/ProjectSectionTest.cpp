@@ -28,6 +28,10 @@ TEST(ProjectSection, PilesTakeTheSpacingAsWaAndTheirEIPerPile) {
   for (int row = 0; row < d.Tables().PileSect.RowCount(); ++row)
     EXPECT_NEAR(static_cast<double>(d.Tables().PileSect.Cell(3, row).AsFloat()), ei, 1e-9 * ei);
   EXPECT_TRUE(d.Modified);
+  // A switch of units converts the spacing as Wa.
+  WallSection section{"PIPE610x12.7", "S355", 2.54, {}};
+  EXPECT_NEAR(*SectionInUnits(section, 2, 1).spacing, 100, 1e-12);
+  EXPECT_EQ(SectionInUnits(section, 2, 3), section);
 
   // Without a spacing there is no unit to put a pile's EI on; generic
   // units have no unit at all. The project stays as it was.

@@ -10,10 +10,11 @@
 #include <QStatusBar>
 #include <functional>
 
+#include "controls/UnitsCode.h"
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
-#include "controls/UnitsCode.h"
+#include "project/ProjectSection.h"
 #include "project/StageFiles.h"
 #include "widgets/TUserPrompts.h"
 
@@ -146,7 +147,9 @@ void TMainForm::SetUnits(int units) {
     UpdateMenuStates();
     return;
   }
+  const int before = Data().Units;
   Data().SetUnits(units);
+  if (wallSection_) wallSection_ = SectionInUnits(*wallSection_, before, Data().Units);
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   UpdateMenuStates();

@@ -43,6 +43,13 @@ bool FillSectionRigidity(TProgramData& project, const SectionInUse& used, std::s
   return true;
 }
 
+WallSection SectionInUnits(WallSection section, int fromUnits, int toUnits) {
+  constexpr double kMetresPerInch = 0.0254;
+  if (section.spacing && fromUnits == 1 && toUnits == 2) *section.spacing *= kMetresPerInch;
+  if (section.spacing && fromUnits == 2 && toUnits == 1) *section.spacing /= kMetresPerInch;
+  return section;
+}
+
 bool SaveProjectSection(const std::filesystem::path& dataFile,
                         const std::optional<WallSection>& section, std::string& error) {
   const std::filesystem::path path = ProjectFilePath(dataFile);

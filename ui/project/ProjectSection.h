@@ -39,6 +39,11 @@ std::optional<double> SectionUnitWidth(const TProgramData& project, const Sectio
 // as it was.
 bool FillSectionRigidity(TProgramData& project, const SectionInUse& used, std::string& error);
 
+// The section of a project whose units system changed from `fromUnits` to
+// `toUnits`: its spacing, a length of the data file, converts as Wa does
+// (between English and SI only).
+WallSection SectionInUnits(WallSection section, int fromUnits, int toUnits);
+
 // Keeps `section` in the project file beside `dataFile` (its other members
 // as they were). A project without a section writes no file, and removes
 // the member from a file that has one. A project file that cannot be read
