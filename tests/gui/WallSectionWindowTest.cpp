@@ -111,11 +111,16 @@ TEST_F(WallSectionWindow, ChosenSectionFillsTheTableIsSavedAndDrawsItsUtilisatio
     Pick(d, "az 18", "AZ18");
     EXPECT_EQ(Child<QComboBox>(&d, "cbGrade")->currentText(), "S355GP");  // the library's default
     EXPECT_FALSE(Child<QDoubleSpinBox>(&d, "sbSpacing")->isEnabled());    // a sheet pile takes Wa
+    // The grade chosen stays while the search narrows the list further.
+    Child<QComboBox>(&d, "cbGrade")->setCurrentText("S390GP");
+    Child<QLineEdit>(&d, "edSearch")->setText("AZ1");
+    EXPECT_EQ(Child<QComboBox>(&d, "cbGrade")->currentText(), "S390GP");
     Child<QComboBox>(&d, "cbMethod")->setCurrentIndex(1);
     Child<QDoubleSpinBox>(&d, "sbBending")->setValue(0.6);
   });
   ASSERT_TRUE(form.ProjectWallSection());
   EXPECT_EQ(form.ProjectWallSection()->name, "AZ18");
+  EXPECT_EQ(form.ProjectWallSection()->grade, "S390GP");
   EXPECT_EQ(form.ProjectWallSection()->settings.method, design::CheckMethod::Allowable);
   // E·I·Wa of one foot of wall (Wa = 12 in) in lb·in².
   const double ei = 210e9 * 34200e-8 * 12 * 0.0254 / kPoundSquareInch;

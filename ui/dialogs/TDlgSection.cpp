@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -157,6 +158,8 @@ TDlgSection::TDlgSection(std::optional<design::SectionLibrary> library,
 void TDlgSection::filter() {
   const QString wanted = Plain(search_->text());
   const QString was = selected() ? Q(selected()->name) : QString();
+  // The list is rebuilt quietly; the choice is looked at once, after it.
+  const QSignalBlocker quiet(list_);
   rows_.clear();
   list_->clear();
   if (!library_) return;
@@ -177,6 +180,7 @@ void TDlgSection::filter() {
   }
   // One match is the section meant.
   if (rows_.size() == 1) list_->setCurrentItem(list_->topLevelItem(0));
+  sectionChanged();
 }
 
 const design::Section* TDlgSection::selected() const {

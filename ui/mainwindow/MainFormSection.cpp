@@ -3,7 +3,6 @@
 // when the project is saved and read back when it is opened, and checked
 // along the wall after every run: the utilisation graph.
 
-#include <QDir>
 #include <QStatusBar>
 
 #include "dialogs/TDialogWindows.h"
@@ -14,7 +13,6 @@
 #include "project/EngineRun.h"
 #include "project/ProjectSection.h"
 #include "project/TWordReader.h"
-#include "widgets/FileNames.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
