@@ -259,10 +259,11 @@ void PaintCurves(const Context& c, const std::array<TPanelMap, 3>& maps) {
         p.setPen(QPen(ToQColor(LineColour(number)), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         PaintCurve(c, maps[k], list[i], number);
         // Beyond the limit the curve is drawn again in red, cut where it
-        // crosses the limit line.
+        // crosses the limit line, twice as wide: a curve whose own colour
+        // is red still shows where it passes the limit.
         if (const QRect beyond = BeyondLimit(c.graph, maps[k]); k == 0 && !beyond.isEmpty()) {
           p.setClipRect(beyond);
-          p.setPen(QPen(Qt::red, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+          p.setPen(QPen(Qt::red, 2 * penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
           PaintCurve(c, maps[k], list[i], number);
           p.setClipRect(ToQRect(c.layout.Panels[k]));
         }
