@@ -63,7 +63,13 @@ bool FillProjectUtilisation(TResultGraphs& graphs, std::string_view dataText,
       CheckSectionAlongWall(dataText, section, analysis, error);
   if (!checks) return false;
   notes = FillUtilisationGraph(graph, *checks, longTerm);
-  return true;
+  if (!graph.Lines.empty()) return true;
+  // Nothing to draw: the reasons are the error, not notes beside a graph.
+  error = "the analysis gave no results to check";
+  if (!notes.empty()) error = notes.front();
+  for (size_t k = 1; k < notes.size(); ++k) error += "; " + notes[k];
+  notes.clear();
+  return false;
 }
 
 }  // namespace terraq::ui

@@ -31,7 +31,8 @@ std::vector<std::string> FillUtilisationGraph(TGraphPlot& graph, const SectionCh
 // section, titled as the moment graph read from the plot file.
 // `analysis` is the text's analysis when the caller has it (after a run);
 // without it the text is analysed in memory. False with `error` when the
-// section cannot be checked (the graph is then empty); `notes` as above.
+// section cannot be checked or no problem could be (the graph is then
+// empty); `notes` as above.
 bool FillProjectUtilisation(TResultGraphs& graphs, std::string_view dataText,
                             const WallSection& section, const engine::api::AnalysisResult* analysis,
                             bool longTerm, std::string& error, std::vector<std::string>& notes);
