@@ -82,6 +82,7 @@ void printHelp() {
                "  combined           deflection, moment and shear side by side\n"
                "  pressure           earth pressure vs depth\n"
                "  combined-pressure  total, soil and surcharge earth pressure\n"
+               "  utilisation        utilisation of the project's wall section vs depth\n"
                "\n"
                "report writes the calculation package of a data file: its inputs, drawings,\n"
                "results, maxima, warnings, design and methods, as a PDF or a self-contained\n"

@@ -12,6 +12,7 @@
 #include "controls/NumberFormat.h"
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
+#include "graphs/UtilisationGraph.h"
 #include "project/TProgramData.h"
 #include "project/TProjectTables.h"
 #include "project/TWordReader.h"
@@ -133,6 +134,25 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
     message = plotFile.string() + " is not a usable plot file: " + error;
     return kExitUnusable;
   }
+  if (options.graph == kGraphUtilisation) {
+    std::optional<WallSection> section = ReadProjectWallSection(options.dataFile, error);
+    std::vector<std::string> notes;
+    try {
+      if (section && !FillProjectUtilisation(graphs, ReadWholeFile(options.dataFile), *section,
+                                             nullptr, facts.longTerm, error, notes))
+        section.reset();
+    } catch (const EInOutError& e) {
+      message = e.what();
+      return kExitFiles;
+    }
+    if (!section) {
+      message = "the utilisation graph of " + options.dataFile.string() + " cannot be drawn: " +
+                (error.empty() ? "its project has no wall section (choose one in the program's "
+                                 "Wall Properties)"
+                               : error);
+      return kExitUnusable;
+    }
+  }
   TGraphPlot& graph = graphs.Graph(options.graph);
   if (!HasPoints(graph)) {
     message = "the " + GraphName(options.graph) + " graph of " + plotFile.string() + " has no points to draw";
@@ -197,8 +217,8 @@ int PlotCommand(const std::vector<std::string_view>& args, const char* programNa
         }
       if (!graphGiven)
         return usageError("unknown graph '" + std::string(value) +
-                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure or "
-                          "combined-pressure");
+                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure, "
+                          "combined-pressure or utilisation");
     } else if (arg == "--out") {
       options.outFile = std::string(value);
     } else if (arg == "--width") {

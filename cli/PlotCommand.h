@@ -5,9 +5,11 @@
 // the plot file beside the data file (the report beside it decides whether
 // they carry the mark of results that are not valid); the data file gives
 // the units, the soil layers, the title and whether short- and long-term
-// analyses were run. Rendered on Qt's offscreen platform, so no display is
-// needed, by the plotting helper (PlotMain.cpp) that the terraq command
-// hands the plot command to: the command itself loads no painting library.
+// analyses were run; the utilisation graph checks the section the project
+// remembers beside the data file along the wall analysed in memory.
+// Rendered on Qt's offscreen platform, so no display is needed, by the
+// plotting helper (PlotMain.cpp) that the terraq command hands the plot
+// command to: the command itself loads no painting library.
 
 #include <array>
 #include <filesystem>
@@ -35,6 +37,7 @@ inline constexpr std::array<PlotGraphName, terraq::ui::kGraphCount> kPlotGraphNa
     {"combined", terraq::ui::kGraphDeflectionMomentShear},
     {"pressure", terraq::ui::kGraphPressure},
     {"combined-pressure", terraq::ui::kGraphPressureCombined},
+    {"utilisation", terraq::ui::kGraphUtilisation},
 }};
 
 // The picture's defaults: 6 × 4 inches at 96 pixels per inch (576 × 384

@@ -55,6 +55,8 @@ copy staged/study-sweep.png study-window-sweep.png
 copy staged/study-mc.png study-window-probabilistic.png
 copy staged/study-correlations.png study-window-correlations.png
 copy staged/report-preview.png report-preview.png
+copy staged/section-dialog.png section-dialog.png
+copy staged/utilisation-graph.png utilisation-graph.png
 # The first project, step by step.
 for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \
             wall-configuration soil-layers sand-parameters menu-computation run-outcome menu-graphics \

@@ -60,6 +60,27 @@ TEST(PlotCommand, EveryGraphOfAnAnalysedSampleInEachPictureType) {
   EXPECT_EQ(static_cast<unsigned char>(bmp.at(28)), 8);
 }
 
+// The utilisation graph checks the section the project remembers, along
+// the wall analysed in memory; without one there is nothing to draw.
+TEST(PlotCommand, UtilisationOfTheProjectsSection) {
+  ScratchFolder work;
+  AnalysedSample(work);
+  Outcome o = runTerraq("plot --graph utilisation --out u.png wall.tq4d", work.path());
+  EXPECT_EQ(o.status, 1);
+  EXPECT_TRUE(contains(o.err, "its project has no wall section")) << o.err;
+  std::ofstream(work.path() / "wall.terraq.json")
+      << R"({"format": "terraq-project", "version": 1, "section": {"name": "AZ99"}})";
+  o = runTerraq("plot --graph utilisation --out u.png wall.tq4d", work.path());
+  EXPECT_EQ(o.status, 1);
+  EXPECT_TRUE(contains(o.err, "no section AZ99; nearest: ")) << o.err;
+  EXPECT_FALSE(fs::exists(work.path() / "u.png"));
+  std::ofstream(work.path() / "wall.terraq.json")
+      << R"({"format": "terraq-project", "version": 1, "section": {"name": "AZ18"}})";
+  o = runTerraq("plot --graph utilisation --out u.png wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(contains(o.out, "Plotted u.png (576 x 384 pixels)"));
+}
+
 TEST(PlotCommand, RefusalsSayWhyAndWriteNothing) {
   ScratchFolder work;
   AnalysedSample(work);

@@ -81,10 +81,13 @@ class DialogsTest : public ::testing::Test {
   QMainWindow window;
   QMdiArea* area = new QMdiArea;
   QMdiSubWindow* otherWindow = nullptr;
-  ui::TDialogWindows dialogs{*area,
-                             {&project,
-                              [this](ui::TGridTable& t) { shownTables << QString::fromStdString(t.Name()); },
-                              [this](const ui::TGridTable& t) { closedTables << QString::fromStdString(t.Name()); }}};
+  ui::TDialogWindows dialogs{
+      *area,
+      {&project,
+       [this](ui::TGridTable& t) { shownTables << QString::fromStdString(t.Name()); },
+       [this](const ui::TGridTable& t) { closedTables << QString::fromStdString(t.Name()); },
+       {},
+       {}}};
 };
 
 TEST_F(DialogsTest, FreeHeightInFeetIsStoredInInchesAndSharedByBothDialogs) {

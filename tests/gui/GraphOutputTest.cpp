@@ -160,6 +160,34 @@ TEST(GraphOutput, PngShowsTheCurvesInTheirColours) {
   EXPECT_EQ(back.pixelColor(ExportPixel(g, size, 3, 6.5L)), QColor(Qt::white));
 }
 
+// A graph with a limit (the utilisation of a section) shows 0 to at least
+// 1.2 times the limit, and its curves red beyond the limit only.
+TEST(GraphOutput, CurvesBeyondTheLimitAreRed) {
+  QTemporaryDir dir;
+  TGraphPlot g = StraightCurves();
+  g.XLimit = 1;
+  g.Lines.resize(1);
+  g.Lines[0].Points = {{0.25L, 2}, {0.5L, 2}};
+  EXPECT_EQ(FullWorld(g)[0].XMin, 0);
+  EXPECT_NEAR(static_cast<double>(FullWorld(g)[0].XMax), 1.2, 1e-12);
+  g.Lines[0].Points = {{0.5L, 2}, {1.3L, 2}, {1.3L, 8}, {1.5L, 8}};
+  const std::array<TWorldRect, 3> world = FullWorld(g);
+  EXPECT_NEAR(static_cast<double>(world[0].XMax), 1.5, 1e-12);
+  const TGraphImageSize size{6, 4, 96, TBitmapColors::TrueColor24Bit};
+  const QString file = dir.filePath(QStringLiteral("limit.png"));
+  ASSERT_EQ(SaveGraph(g, world, file.toStdString(), TGraphFileFormat::Png, size), "");
+  const QImage back(file);
+  const TGraphLayout layout =
+      LayoutGraph(GraphLayoutInput(g, 576, 384, 96, 96, TLayoutTarget::Export));
+  const TPanelMap map(world[0], layout.Panels[0], g.XOnTop);
+  const auto at = [&](long double x, long double y) {
+    return back.pixelColor(map.ToPixelX(x), map.ToPixelY(y));
+  };
+  EXPECT_EQ(at(0.8L, 2), Colour(0));
+  EXPECT_EQ(at(1.2L, 2), QColor(Qt::red));
+  EXPECT_EQ(at(1.3L, 5), QColor(Qt::red));
+}
+
 // Results that are not valid are marked in red across the top of the plot,
 // over the curves; valid ones draw nothing there.
 TEST(GraphOutput, ResultsThatAreNotValidAreMarkedOnThePicture) {

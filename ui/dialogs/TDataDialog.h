@@ -30,9 +30,11 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "project/TProject.h"
+#include "project/WallSection.h"
 
 class QGridLayout;
 class QLabel;
@@ -52,6 +54,10 @@ struct TDialogContext {
   std::function<void(TGridTable&)> showTable;
   // Closes the window of a project table when it is open.
   std::function<void(const TGridTable&)> closeTable;
+  // The wall's section the main window keeps for the project, and what
+  // takes a new one (nullopt: none) after its EI went into the project.
+  std::function<std::optional<WallSection>()> wallSection;
+  std::function<void(const std::optional<WallSection>&)> setWallSection;
 };
 
 class TDataDialog : public QWidget {

@@ -1,12 +1,16 @@
 #include "dialogs/TDlgProp.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "dialogs/TDataEdit.h"
+#include "dialogs/TDlgSection.h"
+#include "project/SectionLibraryFiles.h"
+#include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
 
@@ -30,6 +34,11 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   sectionButton_->setObjectName(QStringLiteral("btnSect"));
   sectionButton_->setAutoDefault(false);
   connect(sectionButton_, &QPushButton::clicked, this, &TDlgProp::sectionClick);
+  librarySectionButton_ = new QPushButton(tr("Section..."), this);
+  librarySectionButton_->setObjectName(QStringLiteral("btnLibrarySection"));
+  librarySectionButton_->setAutoDefault(false);
+  librarySectionButton_->setToolTip(tr("The wall's EI from a steel section of the library"));
+  connect(librarySectionButton_, &QPushButton::clicked, this, &TDlgProp::librarySectionClick);
 
   incrementLength_ = NewField(QStringLiteral("deXGS"), tr("Increment Length"), QStringLiteral("L"));
   BindReal(incrementLength_, &TProgramData::IncrementLength);
@@ -49,7 +58,10 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   grid->setColumnStretch(0, 1);
   AddFieldRow(grid, 0, increments_);
   grid->addWidget(stiffness, 1, 0);
-  grid->addWidget(sectionButton_, 1, 1);
+  auto* stiffnessButtons = new QHBoxLayout;
+  stiffnessButtons->addWidget(sectionButton_);
+  stiffnessButtons->addWidget(librarySectionButton_);
+  grid->addLayout(stiffnessButtons, 1, 1);
   AddFieldRow(grid, 2, incrementLength_);
   AddFieldRow(grid, 3, freeHeight_);
   AddFieldRow(grid, 4, deflectionLimit_);
@@ -67,11 +79,25 @@ TDlgProp::TDlgProp(TDialogContext context, QWidget* parent) : TDataDialog(std::m
   QWidget::setTabOrder(freeHeight_, deflectionLimit_);
   QWidget::setTabOrder(deflectionLimit_, closureTolerance_);
   QWidget::setTabOrder(closureTolerance_, sectionButton_);
+  QWidget::setTabOrder(sectionButton_, librarySectionButton_);
   Reload();
 }
 
 void TDlgProp::sectionClick() {
   if (Context().showTable) Context().showTable(Tables().PileSect);
+}
+
+void TDlgProp::librarySectionClick() {
+  // What is typed here goes to the project first: the section's fill and
+  // the reload after it must not lose it.
+  if (!Store()) return;
+  std::string error;
+  std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(error);
+  const std::optional<WallSection> current =
+      Context().wallSection ? Context().wallSection() : std::nullopt;
+  TDlgSection dialog(std::move(library), error, Data(), current, this);
+  if (TUserPrompts::Current().runDialog(dialog) != QDialog::Accepted) return;
+  if (Context().setWallSection) Context().setWallSection(dialog.Chosen());
 }
 
 }  // namespace terraq::ui

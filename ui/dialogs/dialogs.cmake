@@ -6,6 +6,7 @@ set(TERRAQ_DIALOGS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TDataDialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TdlgTitle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDlgProp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TDlgSection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDlgWallConfig.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDialogWindows.cpp

@@ -94,4 +94,19 @@ TWorldRect PanelWorldRectOfShape(const TLineList& lines) {
   return all;
 }
 
+TWorldRect PanelWorldRectOfLimit(const TLineList& lines, long double limit) {
+  TWorldRect all = PanelWorldRect(lines);
+  const TAxisRange x = RoundAxisRange(0, std::max(1.2L * limit, all.XMax));
+  all.XMin = x.Min;
+  all.XMax = x.Max;
+  return all;
+}
+
+std::array<TWorldRect, 3> GraphWorldRects(const TGraphPlot& graph) {
+  TWorldRect first = PanelWorldRect(graph.Lines);
+  if (graph.XLimit > 0) first = PanelWorldRectOfLimit(graph.Lines, graph.XLimit);
+  else if (graph.XRangeOfShape) first = PanelWorldRectOfShape(graph.Lines);
+  return {first, PanelWorldRect(graph.Lines2), PanelWorldRect(graph.Lines3)};
+}
+
 }  // namespace terraq::ui

@@ -4,6 +4,8 @@
 // that the axes start and end on round numbers. Taken once when a plot
 // window is built; the zoom works inside it.
 
+#include <array>
+
 #include "graphs/TGraphPlot.h"
 
 namespace terraq::ui {
@@ -37,5 +39,15 @@ TWorldRect PanelWorldRect(const TLineList& lines);
 // takes the Y it keeps to its end (so that the flat part shows), never
 // beyond the points. Y still spans every point.
 TWorldRect PanelWorldRectOfShape(const TLineList& lines);
+
+// The rectangle of a graph with a limit of X (TGraphPlot::XLimit, a
+// utilisation of 1): X from 0 to the larger of 1.2 times the limit and the
+// largest X, rounded, so that the limit and the room beyond it always show.
+TWorldRect PanelWorldRectOfLimit(const TLineList& lines, long double limit);
+
+// The rectangles a graph is shown with in full: its first panel's by the
+// graph's rule (of its shape, of its limit, or of every point), the others
+// around every point.
+std::array<TWorldRect, 3> GraphWorldRects(const TGraphPlot& graph);
 
 }  // namespace terraq::ui

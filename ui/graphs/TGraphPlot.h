@@ -124,6 +124,10 @@ class TGraphPlot {
   // quantity reads at a glance on paper (the calculation package); the
   // windows leave it to the grid.
   bool ZeroLine = false;
+  // A limit of X (a utilisation of 1) when above 0: a line across the plot
+  // at X = XLimit, the parts of the curves beyond it drawn red, and an X
+  // range from 0 to at least 1.2 times the limit (PanelWorldRectOfLimit).
+  long double XLimit = 0;
   // The grid as thin grey lines rather than dotted: dots a device pixel
   // apart would run together on paper at print resolution.
   bool FineGrid = false;

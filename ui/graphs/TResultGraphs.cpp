@@ -53,6 +53,8 @@ TResultGraphs::TResultGraphs() {
   // Deflection" or nothing at all would misname the graph.
   setUp(pltLD, {"Earth Pressure Distribution", "Curve #", "Distributed load", "F/L", "Depth", "", true, true});
   setUp(PltCombine, {"Earth Pressure Combined", "Curve #", "Distributed load", "F/L", "Depth", "L2", true, true});
+  setUp(pltUtil, {"Utilisation vs Depth", "Stage ", "Utilisation", "", "Depth", "", true, true});
+  pltUtil.XLimit = 1;
   setUp(pltMomEi, {"EI vs Moment", "Axial Load ", "Moment", "", "EI", "", false, true});
   setUp(pltMomCurv, {"Moment vs Curvature", "Axial Load ", "Curvature (rad)", "", "Moment", "", false, true});
   setUp(pltInter, {"Interaction Diagram", "Curve #", "Bending Moment", "", "Axial Load", "", false, false});
@@ -66,8 +68,9 @@ TResultGraphs::TResultGraphs() {
 }
 
 std::array<TGraphPlot*, TResultGraphs::kGraphTotal> TResultGraphs::All() {
-  return {&pltPY,    &pltDef,     &pltMom,   &pltShear, &pltSoil, &pltDMS,   &pltLD,    &PltCombine, &pltMomEi,
-          &pltMomCurv, &pltInter, &pltLM,    &pltYL,    &pltPtKyy, &pltPtK12, &pltMtK21, &pltMtK22};
+  return {&pltPY, &pltDef,     &pltMom,   &pltShear, &pltSoil,    &pltDMS,
+          &pltLD, &PltCombine, &pltUtil,  &pltMomEi, &pltMomCurv, &pltInter,
+          &pltLM, &pltYL,      &pltPtKyy, &pltPtK12, &pltMtK21,   &pltMtK22};
 }
 
 const TGraphPlot& TResultGraphs::Graph(GraphKind kind) const {
@@ -79,6 +82,7 @@ const TGraphPlot& TResultGraphs::Graph(GraphKind kind) const {
     case kGraphReaction: return pltSoil;
     case kGraphDeflectionMomentShear: return pltDMS;
     case kGraphPressure: return pltLD;
+    case kGraphUtilisation: return pltUtil;
     case kGraphPressureCombined:
     case kGraphCount: break;
   }

@@ -25,6 +25,7 @@ enum GraphKind {
   kGraphDeflectionMomentShear,
   kGraphPressure,
   kGraphPressureCombined,
+  kGraphUtilisation,
   kGraphCount
 };
 
@@ -45,12 +46,15 @@ class TResultGraphs {
   TGraphPlot pltDMS;      // deflection, moment and shear side by side, with the soil layers and the wall
   TGraphPlot pltLD;       // earth pressure vs depth, one curve per result set
   TGraphPlot PltCombine;  // total, soil and surcharge pressure of the first result set
+  // Filled by the check of the wall's section (UtilisationGraph.h) after
+  // the plot file: the utilisation vs depth, one curve per result set.
+  TGraphPlot pltUtil;
   // Captions only (pltInter also one empty curve): analyses of another kind.
   TGraphPlot pltMomEi, pltMomCurv, pltInter, pltLM;
   // Never filled.
   TGraphPlot pltYL, pltPtKyy, pltPtK12, pltMtK21, pltMtK22;
 
-  static constexpr int kGraphTotal = 17;
+  static constexpr int kGraphTotal = 18;
   // Every graph of the set, in the order of the members above.
   std::array<TGraphPlot*, kGraphTotal> All();
 

@@ -96,6 +96,7 @@ void TMainForm::FileNew() {
   if (!SaveQuery()) return;
   closeChildWindows();
   project_.New();
+  wallSection_.reset();
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
@@ -127,6 +128,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
   closeChildWindows();
   emptyGraphs();
+  wallSection_.reset();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -143,6 +145,8 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(DeriveRunPaths(Data().DataFileName).plotFile, false);
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
+  readWallSection();
+  updateUtilisation(nullptr);
   afterProjectChange();
   fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);
   if (project_.ReadOnly())
@@ -174,6 +178,7 @@ bool TMainForm::FileSave() {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
+  saveWallSection();
   recordProjectFiles();
   // Saving tidies the tables (those of options that are off are emptied).
   tableWindows_->Refresh();
@@ -202,6 +207,7 @@ bool TMainForm::FileSaveAs() {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
+  saveWallSection();
   putRecentFile(name);
   closeChildWindows();
   // The graphs describe the project just saved, but the menu shows them

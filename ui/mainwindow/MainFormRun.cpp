@@ -128,6 +128,7 @@ void TMainForm::CompRun() {
   if (run.outputsReplaced) {
     if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
     else emptyGraphs();
+    updateUtilisation(&run.analysis);
   }
   UpdateMenuStates();
 }

@@ -10,10 +10,11 @@
 #include <QStatusBar>
 #include <functional>
 
+#include "controls/UnitsCode.h"
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
-#include "controls/UnitsCode.h"
+#include "project/ProjectSection.h"
 #include "project/StageFiles.h"
 #include "widgets/TUserPrompts.h"
 
@@ -89,6 +90,7 @@ void TMainForm::applyMenuStates() {
     enableIfPresent(graphItems_[k], s.graphEnabled[k]);
     enableIfPresent(graphButtons_[k], s.graphEnabled[k]);
   }
+  graphItems_[kGraphUtilisation]->setToolTip(UtilisationNote());
 }
 
 bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }
@@ -145,7 +147,9 @@ void TMainForm::SetUnits(int units) {
     UpdateMenuStates();
     return;
   }
+  const int before = Data().Units;
   Data().SetUnits(units);
+  if (wallSection_) wallSection_ = SectionInUnits(*wallSection_, before, Data().Units);
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   UpdateMenuStates();

@@ -30,11 +30,13 @@ TMainForm::TMainForm(QWidget* parent)
       mdiArea_(new QMdiArea(this)),
       tableWindows_(new TTableWindows(*mdiArea_, this)),
       plotWindows_(new TPlotWindows(*mdiArea_, this)),
-      dialogWindows_(
-          new TDialogWindows(*mdiArea_,
-                             {&project_, [this](TGridTable& table) { ShowTable(table); },
-                              [this](const TGridTable& table) { tableWindows_->Close(table); }},
-                             this)),
+      dialogWindows_(new TDialogWindows(
+          *mdiArea_,
+          {&project_, [this](TGridTable& table) { ShowTable(table); },
+           [this](const TGridTable& table) { tableWindows_->Close(table); },
+           [this] { return wallSection_; },
+           [this](const std::optional<WallSection>& section) { SetWallSection(section); }},
+          this)),
       engineLibrary_(DefaultEngineLibrary()),
       fileWatch_(new TFileWatch(this)) {
   setObjectName(QStringLiteral("MainForm"));
@@ -327,18 +329,22 @@ void TMainForm::createGraphicsMenu() {
                                          tr("&Reaction vs Depth"),
                                          tr("Deflection, Moment &and Shear"),
                                          tr("Earth &Pressure Distribution"),
-                                         tr("Earth Pressure Combined")};
+                                         tr("Earth Pressure Combined"),
+                                         tr("&Utilisation of the Section")};
   const QString names[kGraphCount] = {
-      QStringLiteral("GraphPYCurves"),  QStringLiteral("GraphDeflection"),
-      QStringLiteral("GraphMoment"),    QStringLiteral("GraphShear"),
-      QStringLiteral("GraphReaction"),  QStringLiteral("GraphDeflectionMomentShear"),
-      QStringLiteral("GraphPressure"),  QStringLiteral("GraphPressureCombined")};
+      QStringLiteral("GraphPYCurves"),   QStringLiteral("GraphDeflection"),
+      QStringLiteral("GraphMoment"),     QStringLiteral("GraphShear"),
+      QStringLiteral("GraphReaction"),   QStringLiteral("GraphDeflectionMomentShear"),
+      QStringLiteral("GraphPressure"),   QStringLiteral("GraphPressureCombined"),
+      QStringLiteral("GraphUtilisation")};
   // Enabled while the graphs read from the plot file have something to draw
   // (ComputeMenuStates); each shows its graph (Graph(kind)) in a plot window.
   for (int k = 0; k < kGraphCount; ++k) {
     graphItems_[k] = addItem(graphics, names[k], captions[k]);
     connect(graphItems_[k], &QAction::triggered, this, [this, k] { ShowGraph(static_cast<GraphKind>(k)); });
   }
+  // The utilisation item says why it is disabled (UtilisationNote).
+  graphics->setToolTipsVisible(true);
 }
 
 void TMainForm::createWindowMenu() {

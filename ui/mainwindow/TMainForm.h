@@ -19,11 +19,13 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
 #include "project/TProject.h"
+#include "project/WallSection.h"
 
 class QAction;
 class QActionGroup;
@@ -82,6 +84,17 @@ class TMainForm : public QMainWindow {
   // project's results ("results available").
   bool GraphsLoaded() const { return graphsLoaded_; }
   bool ResultsAvailable() const { return graphsLoaded_; }
+  // The wall's steel section the project remembers (nullopt: none), kept
+  // in the project file beside the data file when the project is saved
+  // (MainFormSection.cpp).
+  const std::optional<WallSection>& ProjectWallSection() const { return wallSection_; }
+  // Takes a section chosen in Wall Properties (its EI already in the
+  // project): the utilisation of the earlier one is forgotten until the
+  // next run, the stiffness table and the dialogs show the project anew.
+  void SetWallSection(const std::optional<WallSection>& section);
+  // Why the utilisation graph cannot be shown ("" when it can): the tool
+  // tip of its disabled menu item.
+  QString UtilisationNote() const;
   // The stage text of the status bar ("" for a project of one stage).
   QString StageStatusText() const;
   const TMenuStates& MenuStates() const { return states_; }
@@ -213,6 +226,17 @@ class TMainForm : public QMainWindow {
   void arrangeIcons();
   void chooseDefaultEarthPressure();
 
+  // The wall's section (MainFormSection.cpp).
+  // Reads the section of the project just opened; a malformed one is told
+  // in the status bar and forgotten.
+  void readWallSection();
+  // Keeps the section in the project file beside the data file just saved;
+  // says so when it cannot.
+  void saveWallSection();
+  // The utilisation graph of the project's results: `analysis` is the run
+  // just made, or nullptr to analyse the data file in memory.
+  void updateUtilisation(const engine::api::AnalysisResult* analysis);
+
   // Running and showing (MainFormRun.cpp).
   // Opens a document of the doc folder (help pages, manuals; a help page
   // may name a heading after "#") in the desktop's viewer; says so, with the
@@ -232,6 +256,8 @@ class TMainForm : public QMainWindow {
   std::filesystem::path engineLibrary_;
   TResultGraphs graphs_;
   bool graphsLoaded_ = false;
+  std::optional<WallSection> wallSection_;
+  QString utilisationError_;    // why the section was not checked after the last run
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;

@@ -212,10 +212,7 @@ std::optional<TGraphFileFormat> GraphFileFormatFor(const std::filesystem::path& 
 int TGraphImageSize::PixelWidth() const { return RoundedPixels(PixelsPerInch, WidthInches); }
 int TGraphImageSize::PixelHeight() const { return RoundedPixels(PixelsPerInch, HeightInches); }
 
-std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph) {
-  return {graph.XRangeOfShape ? PanelWorldRectOfShape(graph.Lines) : PanelWorldRect(graph.Lines),
-          PanelWorldRect(graph.Lines2), PanelWorldRect(graph.Lines3)};
-}
+std::array<TWorldRect, 3> FullWorld(const TGraphPlot& graph) { return GraphWorldRects(graph); }
 
 std::string SavePicture(const TPicturePainter& paint, const std::string& title,
                         const std::filesystem::path& file, TGraphFileFormat format,

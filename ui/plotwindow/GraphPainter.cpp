@@ -187,6 +187,23 @@ void PaintZeroLine(const Context& c, const TPanelMap& map) {
   c.p.drawLine(x, r.Top, x, r.Bottom);
 }
 
+// The line across the first panel at the graph's limit of X.
+void PaintLimitLine(const Context& c, const TPanelMap& map) {
+  const TPixelRect& r = map.Pixels();
+  const int x = map.ToPixelX(c.graph.XLimit);
+  if (x <= r.Left || x >= r.Right) return;
+  c.p.setPen(QPen(QColor(200, 0, 0), std::max(1, c.out.DpiX / 100), Qt::DashLine));
+  c.p.drawLine(x, r.Top, x, r.Bottom);
+}
+
+// The pixels of a panel beyond its limit of X (empty without a limit).
+QRect BeyondLimit(const TGraphPlot& graph, const TPanelMap& map) {
+  if (!(graph.XLimit > 0)) return {};
+  const TPixelRect& r = map.Pixels();
+  const int x = std::max(r.Left, map.ToPixelX(graph.XLimit) + 1);
+  return x > r.Right ? QRect() : QRect(QPoint(x, r.Top), QPoint(r.Right, r.Bottom));
+}
+
 void DrawMarker(QPainter& p, int number, int x, int y, const TPaintOutput& out) {
   QPolygon outline;
   for (const TPixelPoint& corner : MarkerCorners(number, x, y, out.DpiX, out.DpiY)) outline << QPoint(corner.X, corner.Y);
@@ -241,6 +258,15 @@ void PaintCurves(const Context& c, const std::array<TPanelMap, 3>& maps) {
       if (owner.Visible) {
         p.setPen(QPen(ToQColor(LineColour(number)), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         PaintCurve(c, maps[k], list[i], number);
+        // Beyond the limit the curve is drawn again in red, cut where it
+        // crosses the limit line, twice as wide: a curve whose own colour
+        // is red still shows where it passes the limit.
+        if (const QRect beyond = BeyondLimit(c.graph, maps[k]); k == 0 && !beyond.isEmpty()) {
+          p.setClipRect(beyond);
+          p.setPen(QPen(Qt::red, 2 * penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+          PaintCurve(c, maps[k], list[i], number);
+          p.setClipRect(ToQRect(c.layout.Panels[k]));
+        }
       }
       ++number;
     }
@@ -362,6 +388,7 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
   for (int k = 0; k < layout.PanelCount; ++k) PaintTicks(c, maps[k]);
   if (graph.ZeroLine)
     for (int k = 0; k < layout.PanelCount; ++k) PaintZeroLine(c, maps[k]);
+  if (graph.XLimit > 0) PaintLimitLine(c, maps[0]);
   PaintCurves(c, maps);
   if (output.Printing || output.ToImage) {
     if (output.LegendBox)

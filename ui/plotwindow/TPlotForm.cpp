@@ -33,9 +33,10 @@ TPlotForm::~TPlotForm() = default;
 
 void TPlotForm::FormCreate() {
   world_ = ui::FullWorld(graph_);
-  // Zooming out reaches every point, beyond a range cut to the curves' shape.
-  full_ = {PanelWorldRect(graph_.Lines), PanelWorldRect(graph_.Lines2),
-           PanelWorldRect(graph_.Lines3)};
+  // Zooming out reaches every point, beyond a range cut to the curves'
+  // shape; a limit stays in sight.
+  full_ = {graph_.XLimit > 0 ? world_[0] : PanelWorldRect(graph_.Lines),
+           PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
 
   // At most 20 curves take part; the rest can be chosen later.
   ChooseFirstCurves(graph_);

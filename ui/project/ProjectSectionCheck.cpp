@@ -24,13 +24,7 @@ std::optional<ProjectSectionCheck> CheckProjectSection(
   if (!library) return out;
   const std::optional<SectionInUse> used = ResolveWallSection(*wanted, *library, out.error);
   if (!used) return out;
-  std::optional<SectionedData> data = CheckedData(dataText, *used, out.error);
-  if (!data) return out;
-  SectionChecks checks;
-  checks.used = *used;
-  checks.problems = CheckAnalysis(analysis, *data, *used);
-  checks.data = std::move(*data);
-  out.checks = std::move(checks);
+  out.checks = CheckAnalysedText(dataText, analysis, *used, out.error);
   return out;
 }
 

@@ -195,6 +195,16 @@ std::optional<WallSection> ReadWallSection(const ProjectFile& project, std::stri
   return out;
 }
 
+std::optional<WallSection> ReadProjectWallSection(const std::filesystem::path& dataFile,
+                                                  std::string& error) {
+  error.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  const std::optional<ProjectFile> project = ReadProjectFile(path, error);
+  if (project) return ReadWallSection(*project, error);
+  error = "the project file " + path.string() + " cannot be used: " + error;
+  return std::nullopt;
+}
+
 void SetWallSection(ProjectFile& project, const std::optional<WallSection>& section) {
   if (!section) {
     project.erase("section");
@@ -313,6 +323,18 @@ std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& 
     checks.push_back(design::CheckWall(used.section, used.grade, used.settings,
                                        data.problems[k].unitWidth * f->length, effects));
   }
+  return checks;
+}
+
+std::optional<SectionChecks> CheckAnalysedText(std::string_view dataText,
+                                               const engine::api::AnalysisResult& analysis,
+                                               const SectionInUse& used, std::string& error) {
+  std::optional<SectionedData> data = CheckedData(dataText, used, error);
+  if (!data) return std::nullopt;
+  SectionChecks checks;
+  checks.used = used;
+  checks.problems = CheckAnalysis(analysis, *data, used);
+  checks.data = std::move(*data);
   return checks;
 }
 

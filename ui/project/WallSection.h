@@ -22,6 +22,7 @@
 // units code 3 (generic F and L) cannot be checked: its units are unknown.
 // Thread safety: pure functions.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,13 @@ std::optional<WallSection> ReadWallSection(const ProjectFile& project, std::stri
 // Sets the member (in its place when the file has one), or removes it for
 // nullopt. Other members are kept.
 void SetWallSection(ProjectFile& project, const std::optional<WallSection>& section);
+
+// The section the project of `dataFile` remembers in its project file
+// beside it (ProjectFilePath); nullopt with an empty `error` when it has
+// none (or no project file), nullopt with `error` when the file cannot be
+// read or its member is malformed.
+std::optional<WallSection> ReadProjectWallSection(const std::filesystem::path& dataFile,
+                                                  std::string& error);
 
 // A WallSection found in the library.
 struct SectionInUse {
@@ -153,6 +161,13 @@ struct SectionChecks {
   SectionedData data;
   std::vector<design::WallCheck> problems;  // per problem of the analysis
 };
+
+// The checks of a data text analysed as it is (the run's own analysis of
+// it): CheckedData, then CheckAnalysis. Nullopt with `error` when the text
+// cannot be taken (CheckedData).
+std::optional<SectionChecks> CheckAnalysedText(std::string_view dataText,
+                                               const engine::api::AnalysisResult& analysis,
+                                               const SectionInUse& used, std::string& error);
 
 // "eurocode" or "allowable".
 std::string_view MethodWord(design::CheckMethod method);

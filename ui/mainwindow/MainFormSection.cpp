@@ -1,0 +1,86 @@
+// TMainForm: the wall's steel section of the project. Chosen in Wall
+// Properties ▸ Section..., kept in the project file beside the data file
+// when the project is saved and read back when it is opened, and checked
+// along the wall after every run: the utilisation graph.
+
+#include <QStatusBar>
+
+#include "dialogs/TDialogWindows.h"
+#include "graphs/UtilisationGraph.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TTableWindows.h"
+#include "plotwindow/TPlotWindows.h"
+#include "project/EngineRun.h"
+#include "project/ProjectSection.h"
+#include "project/TWordReader.h"
+#include "widgets/TUserPrompts.h"
+
+namespace terraq::ui {
+
+namespace fs = std::filesystem;
+
+void TMainForm::SetWallSection(const std::optional<WallSection>& section) {
+  wallSection_ = section;
+  // The results on show were made with the earlier EI.
+  graphs_.pltUtil.Lines.clear();
+  utilisationError_.clear();
+  plotWindows_->RepaintAll();
+  tableWindows_->Refresh();
+  dialogWindows_->ReloadAll();
+  UpdateMenuStates();
+}
+
+QString TMainForm::UtilisationNote() const {
+  if (!wallSection_)
+    return tr(
+        "Choose the wall's steel section in Wall Properties > Section... to see its "
+        "utilisation along the wall.");
+  const QString name = QString::fromStdString(wallSection_->name);
+  if (!utilisationError_.isEmpty()) return tr("%1 is not checked: %2").arg(name, utilisationError_);
+  if (!states_.graphEnabled[kGraphUtilisation])
+    return tr("Run the analysis to see the utilisation of %1 along the wall.").arg(name);
+  return {};
+}
+
+void TMainForm::readWallSection() {
+  std::string error;
+  wallSection_ = ReadProjectWallSection(fs::path(Data().DataFileName), error);
+  if (!error.empty())
+    statusBar()->showMessage(tr("The wall's section is not read, the project opens without it: %1")
+                                 .arg(QString::fromStdString(error)));
+}
+
+void TMainForm::saveWallSection() {
+  std::string error;
+  if (!SaveProjectSection(fs::path(Data().DataFileName), wallSection_, error))
+    TUserPrompts::Current().showWarning(
+        this, tr("The data file is saved, but the wall's section is not: %1")
+                  .arg(QString::fromStdString(error)));
+}
+
+void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
+  graphs_.pltUtil.Lines.clear();
+  utilisationError_.clear();
+  if (!wallSection_ || !graphsLoaded_) return;
+  std::string text, error;
+  std::vector<std::string> notes;
+  try {
+    text = ReadWholeFile(DeriveRunPaths(Data().DataFileName).dataFile);
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  if (error.empty() && FillProjectUtilisation(graphs_, text, *wallSection_, analysis,
+                                              Data().LongTerm, error, notes)) {
+    QStringList said;
+    for (const std::string& note : notes) said << QString::fromStdString(note);
+    if (!said.isEmpty()) statusBar()->showMessage(said.join(QStringLiteral("; ")));
+  } else {
+    utilisationError_ = QString::fromStdString(error);
+    statusBar()->showMessage(
+        tr("%1 is not checked: %2")
+            .arg(QString::fromStdString(wallSection_->name), utilisationError_));
+  }
+  plotWindows_->RepaintAll();
+}
+
+}  // namespace terraq::ui

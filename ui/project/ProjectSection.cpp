@@ -1,0 +1,85 @@
+#include "project/ProjectSection.h"
+
+#include "api/Analysis.h"
+#include "project/SectionLibraryFiles.h"
+#include "project/TProgramData.h"
+
+namespace terraq::ui {
+
+std::optional<double> SectionUnitWidth(const TProgramData& project, const SectionInUse& used,
+                                       std::string& error) {
+  if (project.Units != 1 && project.Units != 2) {
+    error =
+        "the project is in generic units (F, L): a section's properties cannot be put in them; "
+        "switch to English or SI units first";
+    return std::nullopt;
+  }
+  if (!design::IsSheetPile(used.section.family)) {
+    if (used.spacing) return *used.spacing;
+    error = "give the spacing of the piles";
+    return std::nullopt;
+  }
+  // The wall configuration (and Wa with it) is written exactly where
+  // surcharge loads are kept: with generated earth pressure or p-y curves.
+  if (!project.SurchargeLoadsKept() || !(project.ActiveWidth > 0)) {
+    error =
+        "a sheet pile's values are per metre of wall, and the project has no wall unit to put "
+        "them on: its active width Wa (Wall Configuration, with generated earth pressure or p-y "
+        "curves) " +
+        std::string(project.SurchargeLoadsKept() ? "is not positive" : "is not used");
+    return std::nullopt;
+  }
+  return project.ActiveWidth;
+}
+
+bool FillSectionRigidity(TProgramData& project, const SectionInUse& used, std::string& error) {
+  const std::optional<double> width = SectionUnitWidth(project, used, error);
+  if (!width) return false;
+  const double rigidity = *SectionRigidity(used, project.Units, *width);
+  TGridTable& stiffness = project.Tables().PileSect;
+  for (int row = 0; row < stiffness.RowCount(); ++row) stiffness.Cell(3, row).SetFloat(rigidity);
+  if (used.spacing) project.ActiveWidth = *used.spacing;
+  project.Modified = true;
+  return true;
+}
+
+WallSection SectionInUnits(WallSection section, int fromUnits, int toUnits) {
+  constexpr double kMetresPerInch = 0.0254;
+  if (section.spacing && fromUnits == 1 && toUnits == 2) *section.spacing *= kMetresPerInch;
+  if (section.spacing && fromUnits == 2 && toUnits == 1) *section.spacing /= kMetresPerInch;
+  return section;
+}
+
+bool SaveProjectSection(const std::filesystem::path& dataFile,
+                        const std::optional<WallSection>& section, std::string& error) {
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::error_code code;
+  // Byte for byte as before for a project that never had a section.
+  if (!section && !std::filesystem::exists(path, code)) return true;
+  std::string why;
+  std::optional<ProjectFile> project = ReadProjectFile(path, why);
+  if (!project) {
+    error = path.string() + " cannot be read (" + why +
+            "): it is kept as it is and the wall's section is not saved in it";
+    return false;
+  }
+  if (!section && !project->find("section")) return true;
+  SetWallSection(*project, section);
+  if (WriteProjectFile(path, *project, why)) return true;
+  error = "the wall's section is not saved: " + why;
+  return false;
+}
+
+std::optional<SectionChecks> CheckSectionAlongWall(std::string_view dataText,
+                                                   const WallSection& wanted,
+                                                   const engine::api::AnalysisResult* analysis,
+                                                   std::string& error) {
+  const std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(error);
+  if (!library) return std::nullopt;
+  const std::optional<SectionInUse> used = ResolveWallSection(wanted, *library, error);
+  if (!used) return std::nullopt;
+  if (analysis) return CheckAnalysedText(dataText, *analysis, *used, error);
+  return CheckAnalysedText(dataText, engine::api::Analyse(dataText), *used, error);
+}
+
+}  // namespace terraq::ui
