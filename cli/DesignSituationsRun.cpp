@@ -30,7 +30,8 @@ std::string FourDigits(double value) {
 }
 
 std::string Json(const Governed& g, bool withSet) {
-  std::string out = "{\"value\": " + Number(g.value) + ", \"depth\": " + Number(g.depth);
+  std::string out =
+      "{\"value\": " + Number(g.value) + ", \"depth\": " + Number(ui::AsPlotField(g.depth));
   if (withSet) out += ", \"set\": " + ui::JsonString(g.set);
   return out + "}";
 }
@@ -42,7 +43,7 @@ std::string Supports(const std::vector<design::SupportEffect>& supports, bool wi
   for (size_t k = 0; k < supports.size(); ++k) {
     const design::SupportEffect& s = supports[k];
     out += std::string(k ? ", " : "") + "{\"station\": " + std::to_string(s.station) +
-           ", \"depth\": " + Number(s.depth) + ", \"force\": " + Number(s.force);
+           ", \"depth\": " + Number(ui::AsPlotField(s.depth)) + ", \"force\": " + Number(s.force);
     if (withSet) out += ", \"set\": " + ui::JsonString(s.set);
     out += "}";
   }

@@ -1,6 +1,7 @@
 #include "SectionSummary.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "project/JsonText.h"
 
@@ -43,7 +44,8 @@ std::string ProblemCheckJson(const ui::SectionChecks& checks, size_t index) {
   const bool checked = c.error.empty();
   std::string out;
   out += ",\n     \"utilisation\": " + (checked ? Number(c.utilisation) : "null");
-  out += ", \"utilisationDepth\": " + (checked ? Number(c.utilisationDepth) : "null");
+  out +=
+      ", \"utilisationDepth\": " + (checked ? Number(ui::AsPlotField(c.utilisationDepth)) : "null");
   out += ", \"governingCheck\": " + (checked && c.governing != design::GoverningCheck::None
                                          ? JsonString(std::string(design::CheckWord(c.governing)))
                                          : "null");

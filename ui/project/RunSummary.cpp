@@ -358,15 +358,6 @@ std::string readWholeFile(const fs::path& path) {
   return text.str();
 }
 
-// A value as the plot file's E13.4 field keeps it: four significant digits;
-// NaN for what the field cannot hold (asterisks, read as nothing).
-double asPlotField(double value) {
-  if (!std::isfinite(value)) return NAN;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3e", value);
-  return std::strtod(text, nullptr);
-}
-
 // A value as the report's E10.3 fields keep it: three significant digits.
 double asReportField(double value) {
   if (!std::isfinite(value)) return NAN;
@@ -385,7 +376,7 @@ void summarizeSupports(const engine::api::ProblemResult& result, ProblemSummary&
   const auto station = static_cast<size_t>(result.largestShearStation);
   if (station < result.stations.size())
     p.shearEitherSide =
-        Extreme{asReportField(result.largestShear), asPlotField(result.stations[station].depth)};
+        Extreme{asReportField(result.largestShear), AsPlotField(result.stations[station].depth)};
   for (const engine::api::SupportForce& s : result.supports) {
     const SupportForce row{s.station, asReportField(s.depth), asReportField(s.force),
                            asReportField(s.shearAbove), asReportField(s.shearBelow)};
@@ -485,12 +476,12 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
     p.unitsCode = result.units;
     for (size_t i = 0; i < result.stations.size(); ++i) {
       const engine::api::StationResult& s = result.stations[i];
-      const double depth = asPlotField(s.depth);
+      const double depth = AsPlotField(s.depth);
       if (std::isnan(depth)) continue;
-      const double deflection = asPlotField(s.deflection), moment = asPlotField(s.moment);
+      const double deflection = AsPlotField(s.deflection), moment = AsPlotField(s.moment);
       track(p.deflection, deflection, depth);
       track(p.moment, moment, depth);
-      track(p.shear, asPlotField(s.shear), depth);
+      track(p.shear, AsPlotField(s.shear), depth);
       trackTop(p.topDeflection, i == 0, deflection, depth);
       trackSigned(p.positiveMoment, p.negativeMoment, moment, depth);
     }
@@ -519,6 +510,13 @@ std::string SummaryNumberText(double value) {
 
 RunSummary ReadRunSummary(const fs::path& reportFile, const fs::path& plotFile) {
   return SummarizeRun(readWholeFile(reportFile), readWholeFile(plotFile));
+}
+
+double AsPlotField(double value) {
+  if (!std::isfinite(value)) return NAN;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3e", value);
+  return std::strtod(text, nullptr);
 }
 
 }  // namespace terraq::ui

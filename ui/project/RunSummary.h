@@ -126,6 +126,11 @@ RunSummary ReadRunSummary(const std::filesystem::path& reportFile,
 // asterisks).
 std::optional<double> ParseFieldNumber(std::string_view word);
 
+// A value as the plot file's E13.4 field keeps it, four significant digits
+// (7.1 for the 7.1000000000000005 that 71 increments of 0.1 add up to);
+// NaN for what the field cannot hold.
+double AsPlotField(double value);
+
 // A number of a summary as the terraq command's JSON and the calculation
 // package both give it, so that the two never differ by a digit: the
 // shortest text that reads back as the same double ("0.0125", "1.5e-05"),
