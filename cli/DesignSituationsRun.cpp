@@ -117,6 +117,12 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
       continue;
     }
     for (const std::string& note : r.data.notes) out += "  note: " + note + "\n";
+    // The design soil of the first problem (a staged project's stages share
+    // their soil), what the set changed.
+    for (const design::DesignSoilValue& v : r.data.soil)
+      if (v.problem == 1 && v.design != v.characteristic)
+        out += "  layer " + std::to_string(v.layer) + " " + v.name + " " +
+               FourDigits(v.characteristic) + " -> " + FourDigits(v.design) + "\n";
     for (size_t k = 0; k < r.problems.size(); ++k) {
       const design::SituationProblem& p = r.problems[k];
       out += "  " + std::to_string(k + 1) + "  ";
@@ -176,7 +182,15 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
         "}, \"unplannedExcavation\": " + std::string(r.set.unplannedExcavation ? "true" : "false");
     out += ", \"serviceability\": " + std::string(r.set.serviceability ? "true" : "false");
     out += ",\n     \"error\": " + (r.error.empty() ? "null" : ui::JsonString(r.error));
-    out += ", \"notes\": " + Strings(r.data.notes) + ", \"problems\": [";
+    out += ", \"notes\": " + Strings(r.data.notes) + ",\n     \"designSoil\": [";
+    for (size_t k = 0; k < r.data.soil.size(); ++k) {
+      const design::DesignSoilValue& v = r.data.soil[k];
+      out += std::string(k ? ", " : "") + "{\"problem\": " + std::to_string(v.problem) +
+             ", \"layer\": " + std::to_string(v.layer) + ", \"name\": " + ui::JsonString(v.name) +
+             ", \"characteristic\": " + Number(v.characteristic) +
+             ", \"design\": " + Number(v.design) + "}";
+    }
+    out += "], \"problems\": [";
     for (size_t k = 0; k < r.problems.size(); ++k) {
       const design::SituationProblem& p = r.problems[k];
       out += std::string(k ? "," : "") + "\n       {\"number\": " + std::to_string(k + 1) +

@@ -75,6 +75,21 @@ bool FactorLayerLine(WallText::Record& r, int model, const FactorSet& set, int l
   return true;
 }
 
+// The strength and unit weight of a layer's top row before and after the
+// factors, by the layer's soil model.
+void ListSoil(const std::vector<double>& before, const WallText::Record& after, int model,
+              std::vector<DesignSoilValue>& soil) {
+  auto add = [&](const char* name, size_t index) {
+    soil.push_back({0, after.row + 1, name, index < before.size() ? before[index] : 0.0,
+                    ValueOf(after, index)});
+  };
+  add("gamma", 0);
+  if (model >= 1 && model <= 3) add("su", 1);
+  if (model == 5) add("c", 1);
+  if (model == 4 || model == 5) add("phi", 2);
+  if (model == 6 || model == 7) add("qu", 1);
+}
+
 struct Effects {
   bool variable = false;  // variable actions were there to factor
   bool soil = false;      // generated soil was there to factor
@@ -82,7 +97,8 @@ struct Effects {
 
 // The set applied to one problem; false with `error`.
 bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOptions& options,
-                    double& added, Effects& found, std::string& error) {
+                    double& added, Effects& found, std::vector<DesignSoilValue>& soil,
+                    std::string& error) {
   const double ratio = set.gammaQ / set.gammaG;
   int model = 0;
   WallText::Record* surcharge = nullptr;
@@ -100,10 +116,13 @@ bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOpti
         break;
       case Kind::LayerLine: model = r.values.empty() ? 0 : static_cast<int>(r.values[0]); break;
       case Kind::LayerTop:
-      case Kind::LayerBase:
+      case Kind::LayerBase: {
         found.soil = true;
+        const std::vector<double> characteristic = r.values;
         if (!FactorLayerLine(r, model, set, r.row + 1, error)) return false;
+        if (r.kind == Kind::LayerTop) ListSoil(characteristic, r, model, soil);
         break;
+      }
       default: break;
     }
   }
@@ -180,10 +199,12 @@ std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const Fact
   Effects found;
   for (size_t k = 0; k < problems->size(); ++k) {
     double added = 0;
-    if (!ApplyToProblem((*problems)[k], set, options, added, found, error)) {
+    const size_t first = out.soil.size();
+    if (!ApplyToProblem((*problems)[k], set, options, added, found, out.soil, error)) {
       error = set.name + ", problem " + std::to_string(k + 1) + ": " + error;
       return std::nullopt;
     }
+    for (size_t v = first; v < out.soil.size(); ++v) out.soil[v].problem = static_cast<int>(k + 1);
     out.excavationAdded.push_back(added);
     out.text += (*problems)[k].text();
   }

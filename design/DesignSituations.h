@@ -35,9 +35,20 @@ struct SituationOptions {
   std::optional<double> minimumSurcharge{};
 };
 
+// A soil parameter of a layer, as the data file gives it and as the set
+// makes it (the layer's top row; its bottom row is divided alike).
+struct DesignSoilValue {
+  int problem = 0;   // from 1
+  int layer = 0;     // from 1
+  std::string name;  // gamma, phi, c, su or qu (the names of the study parameters)
+  double characteristic = 0;
+  double design = 0;
+};
+
 // The data text of one set: the design values in place.
 struct FactoredData {
   std::string text;
+  std::vector<DesignSoilValue> soil;
   // Per problem, the depth the excavation was deepened by (0 without).
   std::vector<double> excavationAdded;
   // What the engineer must know: factors that have nothing to act on in

@@ -67,6 +67,10 @@ TEST(DesignSituations, DesignSoilAndUnplannedExcavation) {
               std::atan(std::tan(32 * kPi / 180) / 1.25) * 180 / kPi, 1e-9);
   EXPECT_EQ(ParameterOf(da12->text, "layer.1.gamma"), ParameterOf(sand, "layer.1.gamma"));
   EXPECT_EQ(da12->excavationAdded, std::vector<double>{0});
+  ASSERT_EQ(da12->soil.size(), 2u);  // the sand's unit weight and friction angle
+  EXPECT_EQ(da12->soil[1].name, "phi");
+  EXPECT_EQ(da12->soil[1].characteristic, 32);
+  EXPECT_EQ(da12->soil[1].design, ParameterOf(da12->text, "layer.1.phi"));
 
   // The staged wall: 2 m dug as a cantilever (0.2 m more), then below a
   // tie-back at 1.5 m to 3.5, 5, 6 and 7 m: 10 % of 2, 3.5, 4.5 and 5.5 m
