@@ -26,6 +26,17 @@ TEST(FactorSetsMember, RoundTripsReplacesShippedSetsAndRefusesMalformedOnes) {
   EXPECT_EQ(FindFactorSet(*sets, "DA2")->gammaRe, 1.4);
   EXPECT_FALSE(FindFactorSet(*sets, "DA9"));
 
+  // What the project is designed with, written and read back.
+  DesignSituationsChoice choice{{annex}, {"DA1-1", "da1-2", "SLS"}, {}};
+  choice.options.minimumSurcharge = 10;
+  SetDesignSituations(project, choice);
+  const std::optional<DesignSituationsChoice> chosen =
+      ReadDesignSituations({*ParseJson(FormatJson(project.root), error)}, error);
+  ASSERT_TRUE(chosen) << error;
+  EXPECT_EQ(*chosen, choice);
+  ASSERT_EQ(ChosenSets(*chosen).size(), 3u);
+  EXPECT_EQ(ChosenSets(*chosen)[1].gammaCu, 1.5);  // the project's DA1-2
+
   const struct {
     const char* member;
     const char* says;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace terraq::ui {
 
@@ -91,6 +92,75 @@ std::optional<design::FactorSet> FindFactorSet(const std::vector<design::FactorS
   for (const design::FactorSet& set : projectSets)
     if (Lower(set.name) == Lower(name)) return set;
   return design::StandardFactorSet(name);
+}
+
+bool DesignSituationsChoice::operator==(const DesignSituationsChoice& other) const {
+  return sets == other.sets && chosen == other.chosen &&
+         options.unplannedExcavation == other.options.unplannedExcavation &&
+         options.minimumSurcharge == other.options.minimumSurcharge;
+}
+
+std::optional<DesignSituationsChoice> ReadDesignSituations(const ProjectFile& project,
+                                                           std::string& error) {
+  error.clear();
+  const JsonValue* member = project.find("designSituations");
+  if (!member || member->type == JsonValue::Type::Null) return std::nullopt;
+  DesignSituationsChoice choice;
+  std::optional<std::vector<design::FactorSet>> sets = ReadFactorSets(project, error);
+  if (!sets) return std::nullopt;
+  choice.sets = std::move(*sets);
+  if (const JsonValue* chosen = member->find("chosen")) {
+    if (!chosen->isArray()) {
+      error = "the project's chosen design situations are not a list of names";
+      return std::nullopt;
+    }
+    for (const JsonValue& name : chosen->items) {
+      if (!name.isString() || !FindFactorSet(choice.sets, name.string)) {
+        error = "the project chooses a set of partial factors it does not have: " +
+                (name.isString() ? name.string : std::string("(not a name)"));
+        return std::nullopt;
+      }
+      choice.chosen.push_back(name.string);
+    }
+  }
+  if (const JsonValue* u = member->find("unplannedExcavation")) {
+    if (u->type != JsonValue::Type::Bool) {
+      error = "the project's design situations: \"unplannedExcavation\" must be true or false";
+      return std::nullopt;
+    }
+    choice.options.unplannedExcavation = u->boolean;
+  }
+  if (const JsonValue* q = member->find("minimumSurcharge")) {
+    if (!q->isNumber() || !(q->number >= 0) || !std::isfinite(q->number)) {
+      error = "the project's design situations: \"minimumSurcharge\" must be a number of 0 or more";
+      return std::nullopt;
+    }
+    choice.options.minimumSurcharge = q->number;
+  }
+  return choice;
+}
+
+void SetDesignSituations(ProjectFile& project, const DesignSituationsChoice& choice) {
+  SetFactorSets(project, choice.sets);
+  const JsonValue* old = project.find("designSituations");
+  JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
+  if (choice.sets.empty()) member.erase("sets");
+  JsonValue chosen = JsonValue::Array();
+  for (const std::string& name : choice.chosen) chosen.items.push_back(JsonValue::Text(name));
+  member.set("chosen", std::move(chosen));
+  member.set("unplannedExcavation", JsonValue::Bool(choice.options.unplannedExcavation));
+  if (choice.options.minimumSurcharge)
+    member.set("minimumSurcharge", JsonValue::Number(*choice.options.minimumSurcharge));
+  else member.erase("minimumSurcharge");
+  project.set("designSituations", std::move(member));
+}
+
+std::vector<design::FactorSet> ChosenSets(const DesignSituationsChoice& choice) {
+  std::vector<design::FactorSet> sets;
+  for (const std::string& name : choice.chosen)
+    if (std::optional<design::FactorSet> set = FindFactorSet(choice.sets, name))
+      sets.push_back(*set);
+  return sets;
 }
 
 }  // namespace terraq::ui
