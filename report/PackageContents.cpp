@@ -203,6 +203,9 @@ Document BuildPackage(const PackageInput& input) {
     detail::AppendStructuralCheck(*input.section, analysis, names, blocks);
     if (input.section->checks) checked = &input.section->checks->used;
   }
+  if (input.situations)
+    detail::AppendDesignSituations(*input.situations, analysis.problems.front().units, names,
+                                   blocks);
   bool designed = false;
   if (input.includeDesign) {
     const size_t before = blocks.size();

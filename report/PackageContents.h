@@ -17,6 +17,7 @@
 #include <string>
 
 #include "Document.h"
+#include "PackageDesignSituations.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
 
@@ -37,6 +38,9 @@ struct PackageInput {
   // file, on `analysis`; none when it remembers none (the package then has
   // no chapter of it).
   std::optional<ui::ProjectSectionCheck> section;
+  // The design situations the project chooses, run on `dataText`; none when
+  // it chooses none (no chapter).
+  std::optional<PackageSituations> situations;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

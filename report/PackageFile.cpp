@@ -27,6 +27,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);
+  input.situations = RunPackageSituations(dataFile, input.dataText);
   return input;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Document.h"
+#include "PackageDesignSituations.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/RunSummary.h"
@@ -71,6 +72,12 @@ void AppendDesign(const std::string& dataText, const std::vector<std::string>& n
 void AppendStructuralCheck(const ui::ProjectSectionCheck& check,
                            const engine::api::AnalysisResult& analysis,
                            const std::vector<std::string>& names, std::vector<Block>& blocks);
+
+// The design situations the project chooses: the factors of every set, the
+// design soil, each set's design effects per problem and their envelope;
+// or why they cannot be read.
+void AppendDesignSituations(const PackageSituations& situations, int units,
+                            const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The methods the project uses with their published references, and the
 // verification chapter of the technical manual. `checked`: the section

@@ -23,10 +23,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // An example copied into a folder of its own, with a project file when
-// `section` is given (the member's JSON).
+// `section` is given (the member's JSON) or other `members` ("name": value).
 class ExampleProject {
  public:
-  ExampleProject(const std::string& example, const std::string& section) {
+  ExampleProject(const std::string& example, const std::string& section,
+                 const std::string& members = "") {
     folder_ = fs::temp_directory_path() /
               ("terraq-package-section-" + std::to_string(::getpid()) + "-" + example);
     fs::create_directories(folder_);
@@ -36,6 +37,9 @@ class ExampleProject {
     if (!section.empty())
       std::ofstream(ui::ProjectFilePath(data_))
           << R"({"format": "terraq-project", "version": 1, "section": )" << section << "}";
+    else if (!members.empty())
+      std::ofstream(ui::ProjectFilePath(data_))
+          << R"({"format": "terraq-project", "version": 1, )" << members << "}";
   }
   ~ExampleProject() { fs::remove_all(folder_); }
 
@@ -178,6 +182,43 @@ TEST(PackageSectionCheck, NoSectionNoChapterAndASectionNotFoundSaysWhy) {
                   "names the section AZ99 for its wall, but it cannot be checked: "
                   "the section library has no section AZ99"))
       << TextOf(chapter);
+}
+
+TEST(PackageDesignSituations, TheEnvelopeIsTheCommandsAndNoChoiceNoChapter) {
+  const ExampleProject project(
+      "staged-excavation-tieback.tq4d", "",
+      R"("designSituations": {"chosen": ["DA1-1", "DA1-2", "SLS"], "minimumSurcharge": 10})");
+  const PackageInput input = project.Input();
+  ASSERT_TRUE(input.situations);
+  ASSERT_EQ(input.situations->error, "");
+  const Document d = BuildPackage(input);
+  const std::vector<const Block*> chapter = Chapter(d, "Design situations");
+  const Table* envelope = TableOf(chapter, "Envelope of the design effects");
+  const Table* soil = TableOf(chapter, "Design soil values");
+  ASSERT_TRUE(envelope && soil);
+  // What terraq run --design-approach DA1-1,DA1-2,SLS prints.
+  design::SituationOptions options;
+  options.minimumSurcharge = 10;
+  const auto runs = design::RunDesignSituations(
+      input.dataText,
+      {*design::StandardFactorSet("DA1-1"), *design::StandardFactorSet("DA1-2"),
+       *design::StandardFactorSet("SLS")},
+      options);
+  const std::vector<design::EnvelopeProblem> expected = design::EnvelopeOf(runs);
+  ASSERT_EQ(envelope->rows.size(), 5u);
+  for (size_t k = 0; k < 5; ++k) {
+    const double moment = expected[k].moment.value, top = expected[k].topDeflection->value;
+    EXPECT_NEAR(std::stod(envelope->rows[k][1]), moment, 5e-4 * std::fabs(moment)) << k;
+    EXPECT_EQ(envelope->rows[k][2], expected[k].moment.set) << k;
+    EXPECT_NEAR(std::stod(envelope->rows[k][6]), top, 5e-4 * std::fabs(top)) << k;
+  }
+  // DA1-2's design friction angle: arctan(tan 32° / 1.25) = 26.56°.
+  ASSERT_EQ(soil->rows.size(), 1u);
+  EXPECT_EQ(soil->rows[0][0], "DA1-2");
+  EXPECT_EQ(soil->rows[0][4], "26.56");
+
+  const ExampleProject none("staged-excavation-tieback.tq4d", R"({"name": "AZ18"})");
+  EXPECT_FALSE(none.Input().situations);
 }
 
 }  // namespace

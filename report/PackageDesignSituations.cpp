@@ -1,0 +1,203 @@
+// The chapter of the design situations: the partial factors of every chosen
+// set, the design soil they make, each set's design effects per stage, and
+// the envelope with the set that governs each value, numbers as terraq run
+// --design-approach prints them, in the data file's units.
+
+#include "PackageDesignSituations.h"
+
+#include <cmath>
+
+#include "PackageParts.h"
+#include "project/ProjectFile.h"
+#include "project/RunSummary.h"
+
+namespace terraq::report {
+
+std::optional<PackageSituations> RunPackageSituations(const std::filesystem::path& dataFile,
+                                                      std::string_view dataText) {
+  const std::filesystem::path path = ui::ProjectFilePath(dataFile);
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return std::nullopt;
+  PackageSituations out;
+  const std::optional<ui::ProjectFile> project = ui::ReadProjectFile(path, out.error);
+  if (!project) return out;
+  std::optional<ui::DesignSituationsChoice> choice = ui::ReadDesignSituations(*project, out.error);
+  if (!choice) {
+    if (out.error.empty()) return std::nullopt;
+    return out;
+  }
+  if (choice->chosen.empty()) return std::nullopt;
+  out.choice = std::move(*choice);
+  out.results =
+      design::RunDesignSituations(dataText, ui::ChosenSets(out.choice), out.choice.options);
+  out.envelope = design::EnvelopeOf(out.results);
+  return out;
+}
+
+namespace detail {
+
+namespace {
+
+std::string nameOf(const std::vector<std::string>& names, size_t k) {
+  return k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
+}
+
+std::string depthText(const design::Governed& g) { return FourDigits(ui::AsPlotField(g.depth)); }
+
+Table factorTable(const std::vector<design::SituationResult>& results) {
+  Table table;
+  table.caption = "Partial factors of the design situations";
+  table.columns = {{"Set", "", "", Align::Left},
+                   {"Actions\npermanent", "γG", "", Align::Decimal},
+                   {"Actions\nvariable", "γQ", "", Align::Decimal},
+                   {"tan φ'", "γφ'", "", Align::Decimal},
+                   {"c'", "γc'", "", Align::Decimal},
+                   {"su", "γcu", "", Align::Decimal},
+                   {"qu", "γqu", "", Align::Decimal},
+                   {"Unit\nweight", "γγ", "", Align::Decimal},
+                   {"Earth\nresistance", "γR;e", "", Align::Decimal},
+                   {"Unplanned\nexcavation", "", "", Align::Center}};
+  for (const design::SituationResult& r : results) {
+    std::vector<std::string> row{r.set.name};
+    for (std::string_view symbol : design::FactorSymbols())
+      row.push_back(FourDigits(design::FactorOf(r.set, symbol)));
+    row.push_back(r.set.unplannedExcavation ? "yes" : "no");
+    table.rows.push_back(std::move(row));
+  }
+  table.note =
+      "γG multiplies the effects of the analysis (moments, shears, support forces); the "
+      "variable actions are analysed times γQ/γG; the soil's strength is divided before "
+      "earth pressure and p-y curves are generated from it; γR;e divides the passive "
+      "resistance of the embedment design only.";
+  return table;
+}
+
+// The soil values a set changes, of the first problem (the stages of a
+// staged project share their soil).
+Table soilTable(const std::vector<design::SituationResult>& results) {
+  Table table;
+  table.caption = "Design soil values";
+  table.columns = {{"Set", "", "", Align::Left},
+                   {"Layer", "", "", Align::Center},
+                   {"Parameter", "", "", Align::Left},
+                   {"Characteristic", "", "", Align::Decimal},
+                   {"Design", "", "", Align::Decimal}};
+  for (const design::SituationResult& r : results)
+    for (const design::DesignSoilValue& v : r.data.soil)
+      if (v.problem == 1 && v.design != v.characteristic)
+        table.rows.push_back({r.set.name, std::to_string(v.layer), v.name,
+                              FourDigits(v.characteristic), FourDigits(v.design)});
+  table.note =
+      "In the data file's units (φ' in degrees); parameters a set leaves as they are are "
+      "not listed.";
+  return table;
+}
+
+Table effectsTable(const std::vector<design::SituationResult>& results, const ui::ResultUnits& u,
+                   const std::vector<std::string>& names) {
+  Table table;
+  table.caption = "Design effects of each set";
+  table.columns = {{"Problem / set", "", "", Align::Left},
+                   {"Moment", "Md", u.moment, Align::Decimal},
+                   {"Depth", "z", u.length, Align::Decimal},
+                   {"Shear", "Vd", u.force, Align::Decimal},
+                   {"Depth", "z", u.length, Align::Decimal},
+                   {"Top\ndeflection", "y", u.length, Align::Decimal},
+                   {"Excavation\ndeeper by", "ΔH", u.length, Align::Decimal}};
+  size_t count = 0;
+  for (const design::SituationResult& r : results) count = std::max(count, r.problems.size());
+  for (size_t k = 0; k < count; ++k) {
+    table.rows.push_back({nameOf(names, k), "", "", "", "", "", ""});
+    table.groupRows.resize(table.rows.size(), false);
+    table.groupRows.back() = true;
+    for (const design::SituationResult& r : results) {
+      if (k >= r.problems.size()) continue;
+      const design::SituationProblem& p = r.problems[k];
+      const double added = k < r.data.excavationAdded.size() ? r.data.excavationAdded[k] : 0;
+      if (!p.valid) table.rows.push_back({r.set.name, "not valid: " + p.fault, "", "", "", "", ""});
+      else
+        table.rows.push_back({r.set.name, FourDigits(p.moment.value), depthText(p.moment),
+                              FourDigits(p.shear.value), depthText(p.shear),
+                              FourDigits(p.topDeflection.value),
+                              added > 0 ? FourDigits(added) : "—"});
+      table.groupRows.push_back(false);
+    }
+  }
+  table.note = "Moments and shears times γG; deflections as analysed, never factored.";
+  return table;
+}
+
+Table envelopeTable(const std::vector<design::EnvelopeProblem>& envelope, const ui::ResultUnits& u,
+                    const std::vector<std::string>& names) {
+  Table table;
+  table.caption = "Envelope of the design effects";
+  table.columns = {{"Problem", "", "", Align::Left},
+                   {"Moment", "Md", u.moment, Align::Decimal},
+                   {"Set", "", "", Align::Left},
+                   {"Shear", "Vd", u.force, Align::Decimal},
+                   {"Set", "", "", Align::Left},
+                   {"Support\nforces", "", u.force, Align::Left},
+                   {"Top deflection\n(serviceability)", "y", u.length, Align::Decimal}};
+  for (size_t k = 0; k < envelope.size(); ++k) {
+    const design::EnvelopeProblem& e = envelope[k];
+    std::string supports;
+    for (const design::SupportEffect& s : e.supports)
+      supports += (supports.empty() ? "" : "; ") + FourDigits(s.force) + " at " +
+                  FourDigits(ui::AsPlotField(s.depth)) + " (" + s.set + ")";
+    const std::string top = e.topDeflection ? FourDigits(e.topDeflection->value) : "—";
+    if (!e.checked)
+      table.rows.push_back({nameOf(names, k), "—", "no valid set", "—", "", "—", top});
+    else
+      table.rows.push_back({nameOf(names, k), FourDigits(e.moment.value), e.moment.set,
+                            FourDigits(e.shear.value), e.shear.set,
+                            supports.empty() ? "—" : supports, top});
+  }
+  table.note =
+      "The largest design effect of each stage over the ultimate sets, with the set that "
+      "governs it; the deflection of the serviceability set.";
+  return table;
+}
+
+}  // namespace
+
+void AppendDesignSituations(const PackageSituations& situations, int units,
+                            const std::vector<std::string>& names, std::vector<Block>& blocks) {
+  blocks.push_back(Heading{1, "Design situations", {}});
+  if (!situations.error.empty()) {
+    blocks.push_back(
+        Paragraph{"The design situations of the project cannot be read: " + situations.error + ".",
+                  Paragraph::Style::Warning});
+    return;
+  }
+  blocks.push_back(Paragraph{
+      "The wall analysed once per chosen set of partial factors, on every stage, with the design "
+      "values written into the data of each run; the data file keeps the characteristic values. "
+      "The technical manual's \"Design situations\" states where each factor acts."});
+  const ui::ResultUnits u = ui::ResultUnitsFor(units);
+  blocks.push_back(factorTable(situations.results));
+  if (situations.choice.options.minimumSurcharge)
+    blocks.push_back(Paragraph{"A uniform surcharge smaller than " +
+                               FourDigits(*situations.choice.options.minimumSurcharge) +
+                               " (the data file's unit) is taken as that minimum."});
+  if (!situations.choice.options.unplannedExcavation)
+    blocks.push_back(Paragraph{"No unplanned excavation: the excavation level is controlled."});
+  const Table soil = soilTable(situations.results);
+  if (!soil.rows.empty()) blocks.push_back(soil);
+  for (const design::SituationResult& r : situations.results) {
+    if (!r.error.empty())
+      blocks.push_back(
+          Paragraph{r.set.name + " was not analysed: " + r.error + ".", Paragraph::Style::Warning});
+    for (const std::string& note : r.data.notes)
+      blocks.push_back(Paragraph{note + ".", Paragraph::Style::Note});
+  }
+  blocks.push_back(effectsTable(situations.results, u, names));
+  blocks.push_back(envelopeTable(situations.envelope, u, names));
+  for (size_t k = 0; k < situations.envelope.size(); ++k)
+    for (const std::string& why : situations.envelope[k].invalid)
+      blocks.push_back(Paragraph{nameOf(names, k) + ": not in the envelope: " + why + ".",
+                                 Paragraph::Style::Warning});
+}
+
+}  // namespace detail
+
+}  // namespace terraq::report
