@@ -180,6 +180,8 @@ SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet&
     out.topDeflection = {p.stations.front().deflection, p.stations.front().depth, set.name};
   for (const engine::api::SupportForce& s : p.supports)
     out.supports.push_back({s.station, s.depth, s.force * g, set.name});
+  for (const engine::api::StationResult& s : p.stations)
+    out.moments.emplace_back(s.depth, s.moment * g);
   if (!p.notValidStations.empty()) out.fault = "singular equations: nothing holds the wall";
   else if (!p.numericalFault.empty()) out.fault = p.numericalFault;
   else if (p.stationsOverLimit > 0) out.fault = "allowable deflection exceeded";

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "PartialFactors.h"
@@ -86,6 +87,8 @@ struct SituationProblem {
   std::string fault;   // why not, in the report's words; empty when valid
   Governed moment, shear, topDeflection, deflection;
   std::vector<SupportEffect> supports;
+  // The design moment at every station: (depth, moment times gammaG).
+  std::vector<std::pair<double, double>> moments;
 };
 
 struct SituationResult {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "PackageFigures.h"
 #include "PackageParts.h"
 #include "project/ProjectFile.h"
 #include "project/RunSummary.h"
@@ -192,6 +193,16 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
   }
   blocks.push_back(effectsTable(situations.results, u, names));
   blocks.push_back(envelopeTable(situations.envelope, u, names));
+  // The design moment of the stage whose envelope moment is largest.
+  size_t worst = 0;
+  for (size_t k = 1; k < situations.envelope.size(); ++k)
+    if (std::fabs(situations.envelope[k].moment.value) >
+        std::fabs(situations.envelope[worst].moment.value))
+      worst = k;
+  if (!situations.envelope.empty() && situations.envelope[worst].checked)
+    blocks.push_back(
+        DesignMomentFigure(situations.results, worst, units,
+                           "Design bending moment of each set, " + nameOf(names, worst)));
   for (size_t k = 0; k < situations.envelope.size(); ++k)
     for (const std::string& why : situations.envelope[k].invalid)
       blocks.push_back(Paragraph{nameOf(names, k) + ": not in the envelope: " + why + ".",

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "DesignSituations.h"
 #include "PackageGraphs.h"
 #include "SectionCheck.h"
 #include "api/Analysis.h"
@@ -222,6 +223,34 @@ Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
                          const std::vector<std::string>& names, int unitsSystem,
                          const std::string& caption) {
   const DepthGraph graph = UtilisationGraph(checks, problems, names, unitsSystem);
+  return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
+}
+
+Figure DesignMomentFigure(const std::vector<design::SituationResult>& results, size_t problem,
+                          int unitsSystem, const std::string& caption) {
+  const GraphUnits u = UnitsOf(unitsSystem);
+  DepthGraph graph;
+  graph.xCaption = WithUnit("Design Bending Moment", u.moment);
+  graph.yCaption = DepthCaption(u);
+  graph.emptyNote = "No set has valid results.";
+  std::vector<std::vector<TFloatPoint>> values;
+  for (const design::SituationResult& r : results) {
+    if (r.set.serviceability || problem >= r.problems.size() || !r.problems[problem].valid)
+      continue;
+    DepthCurve curve;
+    curve.label = r.set.name;
+    for (const auto& [depth, moment] : r.problems[problem].moments)
+      curve.points.push_back({moment * u.forcePerBase, depth * u.depthPerBase});
+    values.push_back(curve.points);
+    graph.curves.push_back(std::move(curve));
+  }
+  if (values.size() > 1) {
+    const Envelope e = EnvelopeOf(values);
+    graph.curves.push_back({e.max, "Envelope (max)", Qt::SolidLine, Qt::black, 1});
+    graph.curves.push_back({e.min, "Envelope (min)", Qt::SolidLine, Qt::black, 2});
+  }
   return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};

@@ -23,6 +23,7 @@ class TProgramData;
 }
 namespace terraq::design {
 struct WallCheck;
+struct SituationResult;
 }
 
 namespace terraq::report {
@@ -53,6 +54,11 @@ Figure ResultFigure(Quantity quantity, const std::vector<engine::api::ProblemRes
 // The utilisation of the wall's section along the wall: a curve per checked
 // problem (`checks` in the order of `problems`; one with an error has no
 // curve) and a line at 1, where the design effect reaches the resistance.
+// The design moment of problem `problem` along the wall, a curve per
+// ultimate set whose results are valid and their envelope.
+Figure DesignMomentFigure(const std::vector<design::SituationResult>& results, size_t problem,
+                          int unitsSystem, const std::string& caption);
+
 Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
                          const std::vector<engine::api::ProblemResult>& problems,
                          const std::vector<std::string>& names, int unitsSystem,
