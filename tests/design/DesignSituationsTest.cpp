@@ -10,6 +10,7 @@
 
 #include "DesignSituations.h"
 #include "Parameters.h"
+#include "api/Analysis.h"
 
 namespace terraq::design {
 namespace {
@@ -100,6 +101,30 @@ TEST(DesignSituations, DesignSoilAndUnplannedExcavation) {
   EXPECT_NE(none->notes[0].find("the soil factors have nothing to act on"), std::string::npos);
   EXPECT_FALSE(ApplyFactorSet(point, *StandardFactorSet("SLS"), {.minimumSurcharge = 10.0}, error));
   EXPECT_NE(error.find("minimum surcharge needs generated earth pressure"), std::string::npos);
+}
+
+TEST(DesignSituations, FactoredActivePressureOfACantileverByHand) {
+  // Stage 1 of the staged wall, DA1-2 without the unplanned excavation:
+  // sand of γ = 19 kN/m³ and φ'd = arctan(tan 32° / 1.25) under 10 kPa times
+  // γQ = 1.3, dry above the water table at 4 m, 1 m of wall. Rankine's
+  // p = Ka,d (1.3 q + γ z) with Ka,d = tan²(45° − φ'd / 2).
+  std::string error;
+  const std::optional<FactoredData> da12 =
+      ApplyFactorSet(Example("staged-excavation-tieback.tq4d"), *StandardFactorSet("DA1-2"),
+                     {.unplannedExcavation = false}, error);
+  ASSERT_TRUE(da12) << error;
+  const engine::api::AnalysisResult analysis = engine::api::Analyse(da12->text);
+  ASSERT_FALSE(analysis.error);
+  const double phi = std::atan(std::tan(32 * kPi / 180) / 1.25);
+  const double ka = std::pow(std::tan(kPi / 4 - phi / 2), 2);
+  size_t checked = 0;
+  for (const engine::api::PressureRow& row : analysis.problems.at(0).earthPressure) {
+    if (row.depth <= 0 || row.depth > 2.0) continue;
+    // The engine turns degrees to radians with 57.2958: within a millionth.
+    EXPECT_NEAR(row.total / (ka * (1.3 * 10 + 19 * row.depth)), 1.0, 1e-5) << row.depth;
+    ++checked;
+  }
+  EXPECT_GT(checked, 70u);  // rows 25.4 mm apart over the 2 m dug
 }
 
 TEST(DesignSituations, LinearWallScalesWithTheActionFactors) {
