@@ -146,10 +146,15 @@ TEST_F(DesignSituationsWindow, NoChoiceWritesNoProjectFileAndOtherMembersAreKept
   Child<QPushButton>(w, "btnNewSet")->click();
   EXPECT_EQ(w->SelectedSet(), "Own set 1");
   SetItem(w, "Own set 1")->setCheckState(Qt::Checked);
+  // Renamed in the list, under its new name in the choice.
+  SetItem(w, "Own set 1")->setText("Temporary works");
+  ProcessEvents();
+  EXPECT_EQ(form.ProjectDesignSituations()->chosen, std::vector<std::string>{"Temporary works"});
+  EXPECT_EQ(w->SelectedSet(), "Temporary works");
   ASSERT_TRUE(form.FileSave());
   const std::string saved = ReadText(projectFile);
   EXPECT_NE(saved.find("\"studies\""), std::string::npos) << saved;
-  EXPECT_NE(saved.find("\"name\": \"Own set 1\""), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\"name\": \"Temporary works\""), std::string::npos) << saved;
   // A project file that cannot be read is not written over.
   WriteText(projectFile, "{not json");
   form.Data().Modified = true;

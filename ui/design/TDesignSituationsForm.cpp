@@ -200,6 +200,12 @@ std::optional<std::string> TDesignSituationsForm::projectText(QString& error) co
   }
 }
 
+bool TDesignSituationsForm::isProjectSet(const std::string& name) const {
+  // The project's set stands in the list under its own spelling.
+  return std::any_of(choice_.sets.begin(), choice_.sets.end(),
+                     [&](const design::FactorSet& s) { return s.name == name; });
+}
+
 void TDesignSituationsForm::fillSets() {
   const QString current = SelectedSet();
   const QSignalBlocker block(sets_);
@@ -207,9 +213,7 @@ void TDesignSituationsForm::fillSets() {
   for (const design::FactorSet& set : OfferedFactorSets(choice_.sets)) {
     auto* item = new QListWidgetItem(Q(set.name), sets_);
     item->setData(kNameRole, Q(set.name));
-    // The project's set stands in the list under its own spelling.
-    const bool own = std::any_of(choice_.sets.begin(), choice_.sets.end(),
-                                 [&](const design::FactorSet& s) { return s.name == set.name; });
+    const bool own = isProjectSet(set.name);
     Qt::ItemFlags flags = item->flags() | Qt::ItemIsUserCheckable;
     if (own && !IsShippedSetName(set.name)) flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
@@ -245,8 +249,7 @@ design::FactorSet TDesignSituationsForm::selected() const {
 
 void TDesignSituationsForm::showSet() {
   const design::FactorSet set = selected();
-  const bool own = std::any_of(choice_.sets.begin(), choice_.sets.end(),
-                               [&](const design::FactorSet& s) { return s.name == set.name; });
+  const bool own = isProjectSet(set.name);
   description_->setText(Q(set.description.empty() ? set.name : set.description) +
                         QStringLiteral(" — ") + KindText(set));
   {
@@ -342,17 +345,23 @@ void TDesignSituationsForm::setItemChanged(QListWidgetItem* item) {
     if (typed.empty() || taken) {
       setStatus(typed.empty() ? tr("A set needs a name.")
                               : tr("Not renamed: a set is named %1 already.").arg(Q(typed)));
-      fillSets();
-      return;
+    } else {
+      for (design::FactorSet& set : choice_.sets)
+        if (set.name == name) set.name = typed;
+      for (std::string& chosen : choice_.chosen)
+        if (chosen == name) chosen = typed;
+      setChanged();
     }
-    for (design::FactorSet& set : choice_.sets)
-      if (set.name == name) set.name = typed;
-    for (std::string& chosen : choice_.chosen)
-      if (chosen == name) chosen = typed;
-    fillSets();
-    SelectSet(Q(typed));
-    showSet();
-    setChanged();
+    // The list is made anew once the item that changed is done with.
+    const QString shown = Q(taken || typed.empty() ? name : typed);
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown] {
+          fillSets();
+          SelectSet(shown);
+          showSet();
+        },
+        Qt::QueuedConnection);
     return;
   }
   // The chosen sets in the order the window lists them.

@@ -71,6 +71,7 @@ class TDesignSituationsForm : public QWidget {
   // The project's data text now; nullopt with `error` when a stage of it
   // cannot be read.
   std::optional<std::string> projectText(QString& error) const;
+  bool isProjectSet(const std::string& name) const;
   void fillSets();
   void showSet();
   void showDesignValues();
