@@ -97,6 +97,7 @@ void TMainForm::FileNew() {
   closeChildWindows();
   project_.New();
   wallSection_.reset();
+  designSituations_.reset();
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
@@ -129,6 +130,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   closeChildWindows();
   emptyGraphs();
   wallSection_.reset();
+  designSituations_.reset();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -145,6 +147,8 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(DeriveRunPaths(Data().DataFileName).plotFile, false);
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
+  // The section's word on an unreadable project file is the one left shown.
+  readDesignSituations();
   readWallSection();
   updateUtilisation(nullptr);
   afterProjectChange();
@@ -178,7 +182,7 @@ bool TMainForm::FileSave() {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
-  saveWallSection();
+  saveProjectMembers();
   recordProjectFiles();
   // Saving tidies the tables (those of options that are off are emptied).
   tableWindows_->Refresh();
@@ -207,7 +211,7 @@ bool TMainForm::FileSaveAs() {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
   }
-  saveWallSection();
+  saveProjectMembers();
   putRecentFile(name);
   closeChildWindows();
   // The graphs describe the project just saved, but the menu shows them

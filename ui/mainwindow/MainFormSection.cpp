@@ -13,7 +13,6 @@
 #include "project/EngineRun.h"
 #include "project/ProjectSection.h"
 #include "project/TWordReader.h"
-#include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
 
@@ -48,14 +47,6 @@ void TMainForm::readWallSection() {
   if (!error.empty())
     statusBar()->showMessage(tr("The wall's section is not read, the project opens without it: %1")
                                  .arg(QString::fromStdString(error)));
-}
-
-void TMainForm::saveWallSection() {
-  std::string error;
-  if (!SaveProjectSection(fs::path(Data().DataFileName), wallSection_, error))
-    TUserPrompts::Current().showWarning(
-        this, tr("The data file is saved, but the wall's section is not: %1")
-                  .arg(QString::fromStdString(error)));
 }
 
 void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {

@@ -14,6 +14,7 @@
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "project/ProjectDesignSituations.h"
 #include "project/ProjectSection.h"
 #include "project/StageFiles.h"
 #include "widgets/TUserPrompts.h"
@@ -150,6 +151,10 @@ void TMainForm::SetUnits(int units) {
   const int before = Data().Units;
   Data().SetUnits(units);
   if (wallSection_) wallSection_ = SectionInUnits(*wallSection_, before, Data().Units);
+  if (designSituations_)
+    designSituations_ = SituationsInUnits(*designSituations_, before, Data().Units);
+  // Its minimum surcharge is shown in the units it was opened with.
+  if (situationsWindow_) situationsWindow_->close();
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   UpdateMenuStates();

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "design/TDesignSituationsForm.h"
 #include "dialogs/TDataDialog.h"
 #include "mainwindow/TMainForm.h"
 #include "plotwindow/TPlotForm.h"
@@ -70,6 +71,8 @@ QString TMainForm::ActiveWindowHelpPage() const {
     page = QStringLiteral("tables-and-dialogs.html");
   else if (qobject_cast<const TPlotForm*>(view)) page = QStringLiteral("graphs.html");
   else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
+  else if (qobject_cast<const TDesignSituationsForm*>(view))
+    page = QStringLiteral("design-situations-window.html");
   const QString anchor = headingAnchor(active->windowTitle());
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
     if (pageHasAnchor(candidate, anchor))

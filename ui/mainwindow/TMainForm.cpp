@@ -316,6 +316,7 @@ void TMainForm::createComputationMenu() {
   a = addItem(comp, QStringLiteral("CompLayers"), tr("&View Wall Geometry"));
   connect(a, &QAction::triggered, this, &TMainForm::ShowSideView);
   addStudyItem(comp);
+  addDesignSituationsItem(comp);
   comp->setToolTipsVisible(true);
 }
 

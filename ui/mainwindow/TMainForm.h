@@ -24,6 +24,7 @@
 
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
+#include "project/FactorSetsMember.h"
 #include "project/TProject.h"
 #include "project/WallSection.h"
 
@@ -92,6 +93,15 @@ class TMainForm : public QMainWindow {
   // project): the utilisation of the earlier one is forgotten until the
   // next run, the stiffness table and the dialogs show the project anew.
   void SetWallSection(const std::optional<WallSection>& section);
+  // The sets of partial factors the project is designed with (nullopt:
+  // none chosen), kept in the project file beside the data file when the
+  // project is saved (MainFormDesignSituations.cpp).
+  const std::optional<DesignSituationsChoice>& ProjectDesignSituations() const {
+    return designSituations_;
+  }
+  // Takes the choice of the Design Situations window; the project is then
+  // modified.
+  void SetDesignSituations(const DesignSituationsChoice& choice);
   // Why the utilisation graph cannot be shown ("" when it can): the tool
   // tip of its disabled menu item.
   QString UtilisationNote() const;
@@ -139,6 +149,8 @@ class TMainForm : public QMainWindow {
   void ShowDesign();
   // Opens the Study window (or raises it): MainFormStudy.cpp.
   void ShowStudy();
+  // Opens the Design Situations window (or raises it).
+  void ShowDesignSituations();
   // File > Export Calculation Report: saves the project, makes the
   // package of its data file and opens its preview, from which it is saved.
   void FileExportReport();
@@ -170,6 +182,7 @@ class TMainForm : public QMainWindow {
   void createGraphicsMenu();
   void createDesignMenu();
   void addStudyItem(QMenu* menu);  // Computation > Study...
+  void addDesignSituationsItem(QMenu* menu);  // Computation > Design Situations...
   void createWindowMenu();
   void createHelpMenu();
   void createToolBar();
@@ -230,9 +243,13 @@ class TMainForm : public QMainWindow {
   // Reads the section of the project just opened; a malformed one is told
   // in the status bar and forgotten.
   void readWallSection();
-  // Keeps the section in the project file beside the data file just saved;
-  // says so when it cannot.
-  void saveWallSection();
+
+  // The design situations (MainFormDesignSituations.cpp), read as the
+  // section is.
+  void readDesignSituations();
+  // Keeps the section and the design situations in the project file beside
+  // the data file just saved; says so, once, when it cannot.
+  void saveProjectMembers();
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
@@ -257,6 +274,7 @@ class TMainForm : public QMainWindow {
   TResultGraphs graphs_;
   bool graphsLoaded_ = false;
   std::optional<WallSection> wallSection_;
+  std::optional<DesignSituationsChoice> designSituations_;
   QString utilisationError_;    // why the section was not checked after the last run
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
@@ -292,6 +310,7 @@ class TMainForm : public QMainWindow {
   QPointer<QMdiSubWindow> sideViewWindow_;  // the Side View, while open
   QPointer<QMdiSubWindow> designWindow_;    // the Design window, while open
   QPointer<QMdiSubWindow> studyWindow_;     // the Study window, while open
+  QPointer<QMdiSubWindow> situationsWindow_;  // the Design Situations window, while open
   QPointer<TDlgStaged> stagedDialog_;       // the staged-construction dialog, while open
 };
 

@@ -240,6 +240,15 @@ void TProject::Open(const fs::path& file, int layout) {
   }
 }
 
+std::string TProject::DataText() const {
+  const int count = data_->StageCount;
+  if (count < 2) return data_->DataFileText();
+  std::vector<std::string> blocks;
+  for (int k = 1; k <= count; ++k)
+    blocks.push_back(k == data_->CurrentStage ? modelBlock(k, count) : requiredStageText(k));
+  return assemble(blocks);
+}
+
 void TProject::Save() {
   const fs::path name = data_->DataFileName;
   if (data_->DataFileName == kNewFileName || LayoutForFile(name) == kLayout30)

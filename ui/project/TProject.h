@@ -51,6 +51,11 @@ class TProject {
   const std::string& ReadOnlyReason() const { return readOnlyReason_; }
   bool ReadOnly() const { return !readOnlyReason_.empty(); }
 
+  // The data file's text as Save writes it: a staged project's stages
+  // assembled, the current one as edited (EInOutError when a stage file
+  // cannot be read). What the windows that analyse the whole project in
+  // memory analyse.
+  std::string DataText() const;
   // Writes the data file under the project's name; a staged project writes
   // its current stage's file and the data file assembled from the stage
   // files together, or neither. Stage files that SetStageCount left behind

@@ -1,0 +1,185 @@
+// The Design Situations window as a user meets it on the staged example:
+// sets checked in the list, the design values of a set shown before any
+// run, a factor typed in, the run's envelope equal to the windowless
+// analysis of the same sets, and the choice kept with the project through
+// File ▸ Save and read back on opening it. Setting TERRAQ_DIALOG_SHOTS to a
+// folder makes the Screenshots test save a picture of the window there.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <cmath>
+#include <numbers>
+
+#include "GuiTestSupport.h"
+#include "design/TDesignSituationsForm.h"
+#include "mainwindow/TMainForm.h"
+
+namespace terraq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DesignSituationsWindow : public ::testing::Test {
+ protected:
+  DesignSituationsWindow() : prompts(answers.Make()) {}
+  void TearDown() override { form.Data().Modified = false; }
+
+  void Open() {
+    const fs::path data = folder / "staged.tq4d";
+    if (!fs::exists(data))
+      fs::copy_file(SourcePath("examples/staged-excavation-tieback.tq4d"), data);
+    ASSERT_TRUE(form.OpenFile(QString::fromStdString(data.string()), 1));
+    ProcessEvents();  // the windows of the project before are gone
+  }
+  ui::TDesignSituationsForm* Window() {
+    form.Action(QStringLiteral("CompDesignSituations"))->trigger();
+    ProcessEvents();
+    return Child<ui::TDesignSituationsForm>(&form, "frmDesignSituations");
+  }
+  static QListWidgetItem* SetItem(ui::TDesignSituationsForm* w, const QString& name) {
+    auto* list = Child<QListWidget>(w, "lstSets");
+    for (int row = 0; row < list->count(); ++row)
+      if (list->item(row)->text() == name) return list->item(row);
+    ADD_FAILURE() << "no set " << name.toStdString();
+    return nullptr;
+  }
+  // The design value of the first layer's parameter `name` shown.
+  static double DesignValue(ui::TDesignSituationsForm* w, const QString& name) {
+    auto* table = Child<QTableWidget>(w, "tblDesignValues");
+    for (int row = 0; row < table->rowCount(); ++row)
+      if (table->item(row, 0)->text() == "1" && table->item(row, 1)->text().startsWith(name + ","))
+        return table->item(row, 3)->text().toDouble();
+    ADD_FAILURE() << "no design value of " << name.toStdString();
+    return NAN;
+  }
+  void Choose(ui::TDesignSituationsForm* w, const QStringList& names) {
+    for (const QString& name : names) SetItem(w, name)->setCheckState(Qt::Checked);
+  }
+
+  TestPrompts answers;
+  ui::TPromptsOverride prompts;
+  ScratchFolder folder;
+  ui::TMainForm form;
+};
+
+TEST_F(DesignSituationsWindow, ChosenSetsRunToTheEnvelopeAndAreKeptWithTheProject) {
+  Open();
+  const fs::path projectFile = folder / "staged.terraq.json";
+  ui::TDesignSituationsForm* w = Window();
+  ASSERT_NE(w, nullptr);
+  Choose(w, {"DA1-1", "DA1-2", "SLS"});
+  ASSERT_TRUE(form.ProjectDesignSituations());
+  EXPECT_EQ(form.ProjectDesignSituations()->chosen,
+            (std::vector<std::string>{"DA1-1", "DA1-2", "SLS"}));
+
+  // DA1-2 divides tan φ' by 1.25, shown before any run.
+  w->SelectSet("DA1-2");
+  const double phi =
+      std::atan(std::tan(32 * std::numbers::pi / 180) / 1.25) * 180 / std::numbers::pi;
+  EXPECT_NEAR(DesignValue(w, "phi"), phi, 1e-3);  // 26.57°
+
+  // A factor of 0 is refused where it is typed; a valid one makes the set
+  // the project's own, and Shipped values brings the shipped one back.
+  auto* factors = Child<QTableWidget>(w, "tblFactors");
+  factors->item(2, 1)->setText("0");  // gammaPhi
+  EXPECT_EQ(factors->item(2, 1)->text(), "1.25");
+  EXPECT_TRUE(w->StatusText().contains("gammaPhi must be a number above 0"))
+      << w->StatusText().toStdString();
+  factors->item(2, 1)->setText("1.4");
+  ASSERT_EQ(form.ProjectDesignSituations()->sets.size(), 1u);
+  EXPECT_EQ(form.ProjectDesignSituations()->sets[0].gammaPhi, 1.4);
+  Child<QPushButton>(w, "btnDeleteSet")->click();
+  EXPECT_TRUE(form.ProjectDesignSituations()->sets.empty());
+  EXPECT_NEAR(DesignValue(w, "phi"), phi, 1e-3);
+
+  ASSERT_TRUE(w->Run()) << w->StatusText().toStdString();
+  const auto expected = design::EnvelopeOf(design::RunDesignSituations(
+      form.Project().DataText(), ui::ChosenSets(*form.ProjectDesignSituations()), {}));
+  ASSERT_EQ(w->Envelope().size(), 5u);  // the stages
+  ASSERT_EQ(expected.size(), 5u);
+  ASSERT_TRUE(expected[4].checked);
+  EXPECT_EQ(w->Envelope()[4].moment.value, expected[4].moment.value);
+  EXPECT_EQ(w->Envelope()[4].moment.set, expected[4].moment.set);
+  // The table's last row is stage 5's envelope, with its governing set.
+  auto* results = Child<QTableWidget>(w, "tblResults");
+  const int last = results->rowCount() - 1;
+  EXPECT_EQ(results->item(last, 0)->text(), "5");
+  EXPECT_EQ(results->item(last, 1)->text(), "Envelope");
+  EXPECT_TRUE(results->item(last, 2)->text().endsWith(
+      "(" + QString::fromStdString(expected[4].moment.set) + ")"));
+
+  ASSERT_TRUE(form.FileSave());
+  ASSERT_TRUE(answers.warnings.isEmpty()) << answers.warnings.join("\n").toStdString();
+  EXPECT_NE(ReadText(projectFile).find("\"chosen\": [\"DA1-1\", \"DA1-2\", \"SLS\"]"),
+            std::string::npos)
+      << ReadText(projectFile);
+  form.FileNew();
+  EXPECT_FALSE(form.ProjectDesignSituations());
+  Open();
+  ASSERT_TRUE(form.ProjectDesignSituations());
+  w = Window();
+  ASSERT_NE(w, nullptr);
+  for (const char* name : {"DA1-1", "DA1-2", "SLS"})
+    EXPECT_EQ(SetItem(w, name)->checkState(), Qt::Checked) << name;
+  EXPECT_EQ(SetItem(w, "DA2")->checkState(), Qt::Unchecked);
+}
+
+TEST_F(DesignSituationsWindow, NoChoiceWritesNoProjectFileAndOtherMembersAreKept) {
+  Open();
+  const fs::path projectFile = folder / "staged.terraq.json";
+  form.Data().Modified = true;
+  ASSERT_TRUE(form.FileSave());
+  EXPECT_FALSE(fs::exists(projectFile));
+  // Another part's member stays beside the choice; an own set made by New
+  // is saved with it.
+  WriteText(projectFile,
+            R"({"format": "terraq-project", "version": 1, "studies": [{"mode": "sweep"}]})");
+  ui::TDesignSituationsForm* w = Window();
+  w->SelectSet("DA2");
+  Child<QPushButton>(w, "btnNewSet")->click();
+  EXPECT_EQ(w->SelectedSet(), "Own set 1");
+  SetItem(w, "Own set 1")->setCheckState(Qt::Checked);
+  // Renamed in the list, under its new name in the choice.
+  SetItem(w, "Own set 1")->setText("Temporary works");
+  ProcessEvents();
+  EXPECT_EQ(form.ProjectDesignSituations()->chosen, std::vector<std::string>{"Temporary works"});
+  EXPECT_EQ(w->SelectedSet(), "Temporary works");
+  ASSERT_TRUE(form.FileSave());
+  const std::string saved = ReadText(projectFile);
+  EXPECT_NE(saved.find("\"studies\""), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\"name\": \"Temporary works\""), std::string::npos) << saved;
+  // A project file that cannot be read is not written over.
+  WriteText(projectFile, "{not json");
+  form.Data().Modified = true;
+  ASSERT_TRUE(form.FileSave());
+  EXPECT_EQ(ReadText(projectFile), "{not json");
+  EXPECT_TRUE(answers.warnings.join("\n").contains("the design situations are not saved"))
+      << answers.warnings.join("\n").toStdString();
+}
+
+TEST_F(DesignSituationsWindow, Screenshots) {
+  const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save pictures";
+  Open();
+  form.resize(1280, 900);
+  form.show();
+  ui::TDesignSituationsForm* w = Window();
+  Choose(w, {"DA1-1", "DA1-2", "SLS"});
+  w->SelectSet("DA1-2");
+  ASSERT_TRUE(w->Run());
+  QMdiSubWindow* window = form.MdiArea().activeSubWindow();
+  ASSERT_NE(window, nullptr);
+  window->showMaximized();
+  ProcessEvents();
+  EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/design-situations.png")));
+}
+
+}  // namespace
+}  // namespace terraq::test

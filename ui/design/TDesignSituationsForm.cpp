@@ -1,0 +1,399 @@
+#include "design/TDesignSituationsForm.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "design/StudyFormCells.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/RunSummary.h"
+#include "project/StudyUnits.h"
+
+namespace terraq::ui {
+
+using study::Number;
+using study::Q;
+using study::SetCell;
+
+namespace {
+
+constexpr int kNameRole = Qt::UserRole;
+
+QTableWidget* MakeTable(const char* name, const QStringList& headers, QWidget* parent) {
+  auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+  table->setObjectName(QLatin1String(name));
+  table->setHorizontalHeaderLabels(headers);
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+QString KindText(const design::FactorSet& set) {
+  if (set.serviceability) return QObject::tr("serviceability: its deflections are the wall's");
+  return set.unplannedExcavation ? QObject::tr("ultimate, with the unplanned excavation")
+                                 : QObject::tr("ultimate");
+}
+
+}  // namespace
+
+TDesignSituationsForm::TDesignSituationsForm(
+    std::function<std::string()> dataText, DesignSituationsChoice choice,
+    std::function<void(const DesignSituationsChoice&)> changed, QWidget* parent)
+    : QWidget(parent),
+      dataText_(std::move(dataText)),
+      changed_(std::move(changed)),
+      choice_(std::move(choice)) {
+  setObjectName(QStringLiteral("frmDesignSituations"));
+  setWindowTitle(tr("Design Situations"));
+  QString unreadable;
+  units_ = DataTextUnits(projectText(unreadable).value_or(""));
+
+  // The sets, chosen by their check boxes.
+  auto* setsBox = new QGroupBox(tr("Sets of partial factors"), this);
+  sets_ = new QListWidget(setsBox);
+  sets_->setObjectName(QStringLiteral("lstSets"));
+  sets_->setToolTip(
+      tr("Check the sets the wall is designed with. The project's own sets are in "
+         "italics; double-click one of them to rename it."));
+  newButton_ = new QPushButton(tr("&New"), setsBox);
+  newButton_->setObjectName(QStringLiteral("btnNewSet"));
+  newButton_->setToolTip(tr("A set of the project's own, from the selected set's factors"));
+  deleteButton_ = new QPushButton(tr("&Delete"), setsBox);
+  deleteButton_->setObjectName(QStringLiteral("btnDeleteSet"));
+  auto* setButtons = new QHBoxLayout;
+  setButtons->addWidget(newButton_);
+  setButtons->addWidget(deleteButton_);
+  auto* setsLayout = new QVBoxLayout(setsBox);
+  setsLayout->addWidget(sets_);
+  setsLayout->addLayout(setButtons);
+
+  // The selected set's factors.
+  auto* factorsBox = new QGroupBox(tr("Factors of the selected set"), this);
+  description_ = new QLabel(factorsBox);
+  description_->setObjectName(QStringLiteral("lblSetDescription"));
+  description_->setWordWrap(true);
+  factors_ = MakeTable("tblFactors", {tr("Factor"), tr("Value")}, factorsBox);
+  factors_->setRowCount(static_cast<int>(design::FactorSymbols().size()));
+  for (int row = 0; row < factors_->rowCount(); ++row)
+    SetCell(factors_, row, 0, Q(std::string(design::FactorSymbols()[static_cast<size_t>(row)])));
+  auto* factorsLayout = new QVBoxLayout(factorsBox);
+  factorsLayout->addWidget(description_);
+  factorsLayout->addWidget(factors_);
+
+  // The options of every set.
+  auto* optionsBox = new QGroupBox(tr("Options"), this);
+  unplanned_ =
+      new QCheckBox(tr("&Unplanned excavation in the ultimate sets that call for it"), optionsBox);
+  unplanned_->setObjectName(QStringLiteral("chkUnplannedExcavation"));
+  unplanned_->setChecked(choice_.options.unplannedExcavation);
+  surcharge_ = new QDoubleSpinBox(optionsBox);
+  surcharge_->setObjectName(QStringLiteral("sbMinimumSurcharge"));
+  surcharge_->setRange(0, 1e6);
+  surcharge_->setDecimals(3);
+  surcharge_->setSpecialValueText(tr("none"));
+  surcharge_->setValue(choice_.options.minimumSurcharge.value_or(0));
+  surcharge_->setToolTip(
+      tr("A smaller uniform surcharge on the retained side is taken as this "
+         "(a characteristic variable action); none keeps the data file's"));
+  auto* optionsLayout = new QFormLayout(optionsBox);
+  optionsLayout->addRow(unplanned_);
+  // The unit beside the field rather than in it: "none" stands alone.
+  auto* surchargeUnit = new QLabel(Q(ParameterUnit("surcharge", units_)), optionsBox);
+  surchargeUnit->setObjectName(QStringLiteral("lblSurchargeUnit"));
+  auto* surchargeRow = new QHBoxLayout;
+  surchargeRow->addWidget(surcharge_, 1);
+  surchargeRow->addWidget(surchargeUnit);
+  auto* surchargeLabel = new QLabel(tr("&Minimum surcharge:"), optionsBox);
+  surchargeLabel->setBuddy(surcharge_);
+  optionsLayout->addRow(surchargeLabel, surchargeRow);
+
+  // What the selected set makes of the soil.
+  auto* valuesBox = new QGroupBox(tr("Design values of the selected set"), this);
+  designValues_ =
+      MakeTable("tblDesignValues",
+                {tr("Layer"), tr("Parameter"), tr("Characteristic"), tr("Design")}, valuesBox);
+  notes_ = new QLabel(valuesBox);
+  notes_->setObjectName(QStringLiteral("lblNotes"));
+  notes_->setWordWrap(true);
+  auto* valuesLayout = new QVBoxLayout(valuesBox);
+  valuesLayout->addWidget(designValues_);
+  valuesLayout->addWidget(notes_);
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(optionsBox);
+  right->addWidget(valuesBox, 1);
+  auto* top = new QWidget(this);
+  auto* topLayout = new QHBoxLayout(top);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  topLayout->addWidget(setsBox, 2);
+  topLayout->addWidget(factorsBox, 2);
+  topLayout->addLayout(right, 3);
+
+  // The run and its results.
+  auto* bottom = new QWidget(this);
+  runButton_ = new QPushButton(tr("&Run"), bottom);
+  runButton_->setObjectName(QStringLiteral("btnRun"));
+  status_ = new QLabel(bottom);
+  status_->setObjectName(QStringLiteral("lblStatus"));
+  status_->setWordWrap(true);
+  const ResultUnits u = ResultUnitsFor(units_);
+  resultsTable_ = MakeTable(
+      "tblResults",
+      {tr("Stage"), tr("Set"), tr("Moment, %1").arg(Q(u.moment)), tr("Shear, %1").arg(Q(u.force)),
+       tr("Support forces, %1").arg(Q(u.force)), tr("Top deflection, %1").arg(Q(u.length))},
+      bottom);
+  auto* runRow = new QHBoxLayout;
+  runRow->addWidget(runButton_);
+  runRow->addWidget(status_, 1);
+  auto* bottomLayout = new QVBoxLayout(bottom);
+  bottomLayout->setContentsMargins(0, 0, 0, 0);
+  bottomLayout->addLayout(runRow);
+  bottomLayout->addWidget(resultsTable_);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(top);
+  splitter->addWidget(bottom);
+  splitter->setStretchFactor(1, 1);  // the results take what the window gains
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(splitter);
+
+  fillSets();
+  connect(sets_, &QListWidget::currentItemChanged, this, [this] { showSet(); });
+  connect(sets_, &QListWidget::itemChanged, this, &TDesignSituationsForm::setItemChanged);
+  connect(factors_, &QTableWidget::itemChanged, this, &TDesignSituationsForm::factorEdited);
+  connect(newButton_, &QPushButton::clicked, this, &TDesignSituationsForm::newSet);
+  connect(deleteButton_, &QPushButton::clicked, this, &TDesignSituationsForm::deleteSet);
+  connect(unplanned_, &QCheckBox::toggled, this, [this](bool on) {
+    choice_.options.unplannedExcavation = on;
+    showDesignValues();
+    setChanged();
+  });
+  connect(surcharge_, &QDoubleSpinBox::valueChanged, this, [this](double q) {
+    choice_.options.minimumSurcharge = q > 0 ? std::optional<double>(q) : std::nullopt;
+    showDesignValues();
+    setChanged();
+  });
+  connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
+  sets_->setCurrentRow(0);
+  setStatus(tr("Check the sets to design with, then Run."));
+}
+
+std::optional<std::string> TDesignSituationsForm::projectText(QString& error) const {
+  try {
+    return dataText_();
+  } catch (const std::exception& e) {
+    error = Q(e.what());
+    return std::nullopt;
+  }
+}
+
+bool TDesignSituationsForm::isProjectSet(const std::string& name) const {
+  // The project's set stands in the list under its own spelling.
+  return std::any_of(choice_.sets.begin(), choice_.sets.end(),
+                     [&](const design::FactorSet& s) { return s.name == name; });
+}
+
+void TDesignSituationsForm::fillSets() {
+  const QString current = SelectedSet();
+  const QSignalBlocker block(sets_);
+  sets_->clear();
+  for (const design::FactorSet& set : OfferedFactorSets(choice_.sets)) {
+    auto* item = new QListWidgetItem(Q(set.name), sets_);
+    item->setData(kNameRole, Q(set.name));
+    const bool own = isProjectSet(set.name);
+    Qt::ItemFlags flags = item->flags() | Qt::ItemIsUserCheckable;
+    if (own && !IsShippedSetName(set.name)) flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    QFont font = item->font();
+    font.setItalic(own);
+    item->setFont(font);
+    item->setToolTip(Q(set.description) + (own ? tr(" (the project's values)") : QString()));
+    const bool chosen = std::any_of(
+        choice_.chosen.begin(), choice_.chosen.end(),
+        [&](const std::string& c) { return Q(c).compare(Q(set.name), Qt::CaseInsensitive) == 0; });
+    item->setCheckState(chosen ? Qt::Checked : Qt::Unchecked);
+  }
+  if (!current.isEmpty()) SelectSet(current);
+}
+
+void TDesignSituationsForm::SelectSet(const QString& name) {
+  for (int row = 0; row < sets_->count(); ++row)
+    if (sets_->item(row)->data(kNameRole).toString().compare(name, Qt::CaseInsensitive) == 0) {
+      sets_->setCurrentRow(row);
+      return;
+    }
+}
+
+QString TDesignSituationsForm::SelectedSet() const {
+  const QListWidgetItem* item = sets_->currentItem();
+  return item ? item->data(kNameRole).toString() : QString();
+}
+
+design::FactorSet TDesignSituationsForm::selected() const {
+  return FindFactorSet(choice_.sets, SelectedSet().toStdString())
+      .value_or(design::StandardFactorSets().front());
+}
+
+void TDesignSituationsForm::showSet() {
+  const design::FactorSet set = selected();
+  const bool own = isProjectSet(set.name);
+  description_->setText(Q(set.description.empty() ? set.name : set.description) +
+                        QStringLiteral(" — ") + KindText(set));
+  {
+    const QSignalBlocker block(factors_);
+    // In place: a cell may be the one whose edit is being taken.
+    for (int row = 0; row < factors_->rowCount(); ++row) {
+      const QString value =
+          Number(design::FactorOf(set, design::FactorSymbols()[static_cast<size_t>(row)]));
+      if (QTableWidgetItem* item = factors_->item(row, 1)) item->setText(value);
+      else factors_->setItem(row, 1, new QTableWidgetItem(value));
+    }
+  }
+  deleteButton_->setEnabled(own);
+  deleteButton_->setText(own && IsShippedSetName(set.name) ? tr("&Shipped values") : tr("&Delete"));
+  showDesignValues();
+}
+
+void TDesignSituationsForm::showDesignValues() {
+  designValues_->setRowCount(0);
+  QString unreadable;
+  const std::optional<std::string> text = projectText(unreadable);
+  if (!text) {
+    notes_->setText(tr("The project cannot be read: %1").arg(unreadable));
+    return;
+  }
+  std::string error;
+  const std::optional<design::FactoredData> factored =
+      design::ApplyFactorSet(*text, selected(), choice_.options, error);
+  if (!factored) {
+    notes_->setText(tr("This set cannot be applied: %1").arg(Q(error)));
+    return;
+  }
+  // The first stage's soil: the stages of a project share their soil.
+  for (const design::DesignSoilValue& v : factored->soil) {
+    if (v.problem != 1) continue;
+    const int row = designValues_->rowCount();
+    designValues_->insertRow(row);
+    const std::string unit = ParameterUnit("layer.1." + v.name, units_);
+    SetCell(designValues_, row, 0, QString::number(v.layer));
+    SetCell(designValues_, row, 1, Q(v.name + (unit.empty() ? "" : ", " + unit)));
+    SetCell(designValues_, row, 2, Number(v.characteristic));
+    SetCell(designValues_, row, 3, Number(v.design));
+  }
+  designValues_->resizeColumnsToContents();
+  QStringList notes;
+  for (const std::string& note : factored->notes) notes << Q(note);
+  for (size_t k = 0; k < factored->excavationAdded.size(); ++k)
+    if (factored->excavationAdded[k] > 0)
+      notes << tr("Stage %1: the excavation is %2 %3 deeper (unplanned excavation).")
+                   .arg(k + 1)
+                   .arg(Number(factored->excavationAdded[k]), Q(ResultUnitsFor(units_).length));
+  notes_->setText(notes.join(QLatin1Char('\n')));
+}
+
+void TDesignSituationsForm::setChanged() {
+  if (changed_) changed_(choice_);
+  if (!results_.empty()) setStatus(tr("The results shown are of the sets before the change: Run."));
+}
+
+void TDesignSituationsForm::setStatus(const QString& text) { status_->setText(text); }
+QString TDesignSituationsForm::StatusText() const { return status_->text(); }
+
+void TDesignSituationsForm::factorEdited(QTableWidgetItem* item) {
+  if (item->column() != 1) return;
+  design::FactorSet set = selected();
+  const std::string_view symbol = design::FactorSymbols()[static_cast<size_t>(item->row())];
+  bool number = false;
+  const double value = item->text().trimmed().toDouble(&number);
+  *design::FactorOf(set, symbol) = number ? value : std::nan("");
+  std::string error = design::FactorSetError(set);
+  if (!number)
+    error = set.name + ": " + std::string(symbol) + " must be a number above 0, not " +
+            item->text().toStdString();
+  if (!error.empty()) {
+    // Refused where it was typed: the cell shows the set's value again.
+    const QSignalBlocker block(factors_);
+    item->setText(Number(design::FactorOf(selected(), symbol)));
+    setStatus(tr("Not taken: %1").arg(Q(error)));
+    return;
+  }
+  KeepProjectSet(choice_.sets, set);
+  fillSets();
+  showSet();
+  setStatus(tr("%1 is the project's own set now.").arg(Q(set.name)));
+  setChanged();
+}
+
+void TDesignSituationsForm::setItemChanged(QListWidgetItem* item) {
+  const std::string name = item->data(kNameRole).toString().toStdString();
+  const std::string typed = item->text().trimmed().toStdString();
+  if (typed != name) {  // an own set renamed
+    const bool taken = FindFactorSet(choice_.sets, typed).has_value();
+    if (typed.empty() || taken) {
+      setStatus(typed.empty() ? tr("A set needs a name.")
+                              : tr("Not renamed: a set is named %1 already.").arg(Q(typed)));
+    } else {
+      for (design::FactorSet& set : choice_.sets)
+        if (set.name == name) set.name = typed;
+      for (std::string& chosen : choice_.chosen)
+        if (chosen == name) chosen = typed;
+      setChanged();
+    }
+    // The list is made anew once the item that changed is done with.
+    const QString shown = Q(taken || typed.empty() ? name : typed);
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown] {
+          fillSets();
+          SelectSet(shown);
+          showSet();
+        },
+        Qt::QueuedConnection);
+    return;
+  }
+  // The chosen sets in the order the window lists them.
+  choice_.chosen.clear();
+  for (int row = 0; row < sets_->count(); ++row)
+    if (sets_->item(row)->checkState() == Qt::Checked)
+      choice_.chosen.push_back(sets_->item(row)->data(kNameRole).toString().toStdString());
+  setChanged();
+}
+
+void TDesignSituationsForm::newSet() {
+  design::FactorSet set = selected();
+  set.name = NewSetName(choice_.sets);
+  set.description = tr("from %1").arg(SelectedSet()).toStdString();
+  choice_.sets.push_back(set);
+  fillSets();
+  SelectSet(Q(set.name));
+  showSet();
+  setStatus(tr("%1 made from the selected set's factors; double-click it to rename it.")
+                .arg(Q(set.name)));
+  setChanged();
+}
+
+void TDesignSituationsForm::deleteSet() {
+  const QString name = SelectedSet();
+  RemoveProjectSet(choice_, name.toStdString());
+  fillSets();
+  if (SelectedSet().isEmpty()) sets_->setCurrentRow(0);
+  showSet();
+  setStatus(IsShippedSetName(name.toStdString()) ? tr("%1 has its shipped values again.").arg(name)
+                                                 : tr("%1 is deleted.").arg(name));
+  setChanged();
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,111 @@
+#pragma once
+// TDesignSituationsForm: the Design Situations window. The wall analysed
+// once per chosen set of partial factors on every stage, as terraq run
+// --design-approach does (design/DesignSituations.h):
+//
+//   - the sets (the shipped ones, the project's own) with a check box each
+//     for the sets the project is designed with;
+//   - the selected set's factors, editable: a shipped set edited becomes
+//     the project's own set of the same name, New makes an own set from the
+//     selected one and Delete removes one (a shipped set then has its
+//     shipped values again); a factor that is not a number above 0 is
+//     refused where it is typed;
+//   - the options: the unplanned excavation and a minimum surcharge;
+//   - the design values of the selected set, before any run: each layer's
+//     soil parameter as the data file gives it and as the set makes it,
+//     with what the engineer must know about it;
+//   - Run: per stage each chosen set's design moment, shear, support
+//     forces and top deflection, and the envelope with the set that
+//     governs each value; results that are not valid say why.
+//
+// The analyses take milliseconds each and run on the window's thread under
+// a wait cursor. Every change of the choice is handed to the main window
+// (`changed`), which keeps it in the project file when the project is
+// saved. Units: those of the data file.
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "project/FactorSetsMember.h"
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+
+namespace terraq::ui {
+
+class TDesignSituationsForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `dataText` gives the project's data file text now; `choice` is what the
+  // project is designed with, and `changed` takes every change of it.
+  TDesignSituationsForm(std::function<std::string()> dataText, DesignSituationsChoice choice,
+                        std::function<void(const DesignSituationsChoice&)> changed,
+                        QWidget* parent = nullptr);
+
+  const DesignSituationsChoice& Choice() const { return choice_; }
+  // Selects the set `name` (its factors and design values are shown).
+  void SelectSet(const QString& name);
+  // The set whose factors are shown.
+  QString SelectedSet() const;
+  // Analyses the chosen sets and shows the results; false (the reason in
+  // the status) when nothing could be analysed.
+  bool Run();
+
+  const std::vector<design::SituationResult>& Results() const { return results_; }
+  const std::vector<design::EnvelopeProblem>& Envelope() const { return envelope_; }
+  QString StatusText() const;
+
+  QSize sizeHint() const override { return QSize(1100, 760); }
+
+ private:
+  // The project's data text now; nullopt with `error` when a stage of it
+  // cannot be read.
+  std::optional<std::string> projectText(QString& error) const;
+  bool isProjectSet(const std::string& name) const;
+  void fillSets();
+  void showSet();
+  void showDesignValues();
+  void setChanged();
+  void setStatus(const QString& text);
+  void factorEdited(QTableWidgetItem* item);
+  void setItemChanged(QListWidgetItem* item);
+  void newSet();
+  void deleteSet();
+  design::FactorSet selected() const;
+  // The results tables (TDesignSituationsFormResults.cpp).
+  void showResults();
+  void addResultRow(const QStringList& cells, const QString& tip = {});
+
+  std::function<std::string()> dataText_;
+  std::function<void(const DesignSituationsChoice&)> changed_;
+  DesignSituationsChoice choice_;
+  int units_ = 0;  // of the data file (1 English, 2 SI)
+
+  QListWidget* sets_ = nullptr;
+  QPushButton* newButton_ = nullptr;
+  QPushButton* deleteButton_ = nullptr;
+  QLabel* description_ = nullptr;
+  QTableWidget* factors_ = nullptr;
+  QCheckBox* unplanned_ = nullptr;
+  QDoubleSpinBox* surcharge_ = nullptr;
+  QTableWidget* designValues_ = nullptr;
+  QLabel* notes_ = nullptr;
+  QPushButton* runButton_ = nullptr;
+  QLabel* status_ = nullptr;
+  QTableWidget* resultsTable_ = nullptr;
+
+  std::vector<design::SituationResult> results_;
+  std::vector<design::EnvelopeProblem> envelope_;
+};
+
+}  // namespace terraq::ui

@@ -1,0 +1,135 @@
+// TDesignSituationsForm: the run of the chosen sets and its results table,
+// per stage each set's design effects and then the envelope with the set
+// that governs each value.
+
+#include <QApplication>
+#include <QLabel>
+#include <QTableWidget>
+
+#include "design/StudyFormCells.h"
+#include "design/TDesignSituationsForm.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/RunSummary.h"
+
+namespace terraq::ui {
+
+using study::Number;
+using study::Q;
+using study::SetCell;
+
+namespace {
+
+QString At(const design::Governed& g, const std::string& length) {
+  return QObject::tr("%1 at %2 %3").arg(Number(g.value), Number(g.depth), Q(length));
+}
+
+QString Supports(const std::vector<design::SupportEffect>& supports, bool withSet) {
+  QStringList forces;
+  for (const design::SupportEffect& s : supports)
+    forces << Number(s.force) + (withSet ? QStringLiteral(" (%1)").arg(Q(s.set)) : QString());
+  return forces.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+bool TDesignSituationsForm::Run() {
+  const std::vector<design::FactorSet> sets = ChosenSets(choice_);
+  if (sets.empty()) {
+    setStatus(tr("Check at least one set to run."));
+    return false;
+  }
+  QString unreadable;
+  const std::optional<std::string> text = projectText(unreadable);
+  if (!text) {
+    setStatus(tr("The project cannot be read: %1").arg(unreadable));
+    return false;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  units_ = DataTextUnits(*text);
+  results_ = design::RunDesignSituations(*text, sets, choice_.options);
+  envelope_ = design::EnvelopeOf(results_);
+  QApplication::restoreOverrideCursor();
+  showResults();
+  QStringList failed;
+  for (const design::SituationResult& r : results_)
+    if (!r.error.empty()) failed << Q(r.error);
+  if (failed.size() == static_cast<qsizetype>(results_.size())) {
+    setStatus(tr("Nothing was analysed: %1").arg(failed.join(QStringLiteral("; "))));
+    return false;
+  }
+  setStatus(failed.isEmpty()
+                ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
+                                    : tr("%1 sets analysed on every stage.").arg(sets.size()))
+                : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; "))));
+  return true;
+}
+
+void TDesignSituationsForm::addResultRow(const QStringList& cells, const QString& tip) {
+  const int row = resultsTable_->rowCount();
+  resultsTable_->insertRow(row);
+  for (int column = 0; column < resultsTable_->columnCount(); ++column) {
+    SetCell(resultsTable_, row, column, column < cells.size() ? cells[column] : QString());
+    if (!tip.isEmpty()) resultsTable_->item(row, column)->setToolTip(tip);
+  }
+}
+
+void TDesignSituationsForm::showResults() {
+  resultsTable_->setRowCount(0);
+  resultsTable_->clearSpans();
+  const ResultUnits u = ResultUnitsFor(units_);
+  // A row that is a sentence rather than numbers spans the value columns.
+  auto sentence = [this](const QString& stage, const QString& set, const QString& text) {
+    addResultRow({stage, set, text});
+    resultsTable_->setSpan(resultsTable_->rowCount() - 1, 2, 1, resultsTable_->columnCount() - 2);
+  };
+  for (const design::SituationResult& r : results_)
+    if (!r.error.empty())
+      sentence(QString(), Q(r.set.name), tr("not analysed: %1").arg(Q(r.error)));
+  for (size_t k = 0; k < envelope_.size(); ++k) {
+    const QString stage = QString::number(k + 1);
+    for (const design::SituationResult& r : results_) {
+      if (!r.error.empty() || k >= r.problems.size()) continue;
+      const design::SituationProblem& p = r.problems[k];
+      if (!p.valid) {
+        sentence(stage, Q(r.set.name), tr("results not valid: %1").arg(Q(p.fault)));
+        continue;
+      }
+      QString tip;
+      if (k < r.data.excavationAdded.size() && r.data.excavationAdded[k] > 0)
+        tip = tr("The excavation is %1 %2 deeper (unplanned excavation).")
+                  .arg(Number(r.data.excavationAdded[k]), Q(u.length));
+      addResultRow({stage, Q(r.set.name), At(p.moment, u.length), At(p.shear, u.length),
+                    Supports(p.supports, false), Number(p.topDeflection.value)},
+                   tip);
+    }
+    const design::EnvelopeProblem& e = envelope_[k];
+    const QString invalid =
+        e.invalid.empty() ? QString()
+                          : tr("Not in the envelope: %1")
+                                .arg(Q(e.invalid.front()) +
+                                     (e.invalid.size() > 1 ? QStringLiteral(", ...") : QString()));
+    if (!e.checked) {
+      sentence(stage, tr("Envelope"), tr("no ultimate set has valid results"));
+    } else {
+      const QString top = e.topDeflection
+                              ? QStringLiteral("%1 (%2)").arg(Number(e.topDeflection->value),
+                                                              Q(e.topDeflection->set))
+                              : QString();
+      addResultRow({stage, tr("Envelope"),
+                    QStringLiteral("%1 (%2)").arg(At(e.moment, u.length), Q(e.moment.set)),
+                    QStringLiteral("%1 (%2)").arg(At(e.shear, u.length), Q(e.shear.set)),
+                    Supports(e.supports, true), top},
+                   invalid);
+    }
+    const int row = resultsTable_->rowCount() - 1;
+    for (int column = 0; column < resultsTable_->columnCount(); ++column) {
+      QTableWidgetItem* item = resultsTable_->item(row, column);
+      QFont font = item->font();
+      font.setBold(true);
+      item->setFont(font);
+    }
+  }
+  resultsTable_->resizeColumnsToContents();
+}
+
+}  // namespace terraq::ui

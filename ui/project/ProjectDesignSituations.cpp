@@ -1,0 +1,106 @@
+#include "project/ProjectDesignSituations.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "WallText.h"
+
+namespace terraq::ui {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+std::vector<design::FactorSet> OfferedFactorSets(
+    const std::vector<design::FactorSet>& projectSets) {
+  std::vector<design::FactorSet> offered;
+  for (const design::FactorSet& shipped : design::StandardFactorSets())
+    offered.push_back(*FindFactorSet(projectSets, shipped.name));
+  for (const design::FactorSet& own : projectSets)
+    if (!IsShippedSetName(own.name)) offered.push_back(own);
+  return offered;
+}
+
+bool IsShippedSetName(std::string_view name) { return design::StandardFactorSet(name).has_value(); }
+
+void KeepProjectSet(std::vector<design::FactorSet>& projectSets, const design::FactorSet& set) {
+  for (design::FactorSet& kept : projectSets)
+    if (SameName(kept.name, set.name)) {
+      kept = set;
+      return;
+    }
+  projectSets.push_back(set);
+}
+
+void RemoveProjectSet(DesignSituationsChoice& choice, const std::string& name) {
+  std::erase_if(choice.sets, [&](const design::FactorSet& s) { return SameName(s.name, name); });
+  if (!IsShippedSetName(name))
+    std::erase_if(choice.chosen, [&](const std::string& c) { return SameName(c, name); });
+}
+
+std::string NewSetName(const std::vector<design::FactorSet>& projectSets) {
+  for (int n = 1;; ++n) {
+    const std::string name = "Own set " + std::to_string(n);
+    if (!FindFactorSet(projectSets, name)) return name;
+  }
+}
+
+int DataTextUnits(std::string_view dataText) {
+  std::string error;
+  const auto wall = design::WallText::Parse(dataText, 0, error);
+  return wall ? wall->units() : 0;
+}
+
+DesignSituationsChoice SituationsInUnits(DesignSituationsChoice choice, int fromUnits,
+                                         int toUnits) {
+  constexpr double kKilopascalsPerPsi = 4.4482216152605 / (0.0254 * 0.0254) / 1000;
+  std::optional<double>& q = choice.options.minimumSurcharge;
+  if (q && fromUnits == 1 && toUnits == 2) *q *= kKilopascalsPerPsi;
+  if (q && fromUnits == 2 && toUnits == 1) *q /= kKilopascalsPerPsi;
+  return choice;
+}
+
+std::optional<DesignSituationsChoice> ReadProjectDesignSituations(
+    const std::filesystem::path& dataFile, std::string& error) {
+  error.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::optional<ProjectFile> project = ReadProjectFile(path, error);
+  if (!project) {
+    error = path.string() + ": " + error;
+    return std::nullopt;
+  }
+  std::optional<DesignSituationsChoice> choice = ReadDesignSituations(*project, error);
+  if (!error.empty()) error = path.string() + ": " + error;
+  return choice;
+}
+
+bool SaveProjectDesignSituations(const std::filesystem::path& dataFile,
+                                 const std::optional<DesignSituationsChoice>& choice,
+                                 std::string& error) {
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::error_code code;
+  // Byte for byte as before for a project that never chose a set.
+  if (!choice && !std::filesystem::exists(path, code)) return true;
+  std::string why;
+  std::optional<ProjectFile> project = ReadProjectFile(path, why);
+  if (!project) {
+    error = path.string() + " cannot be read (" + why +
+            "): it is kept as it is and the design situations are not saved in it";
+    return false;
+  }
+  if (!choice && !project->find("designSituations")) return true;
+  if (choice) SetDesignSituations(*project, *choice);
+  else project->erase("designSituations");
+  if (WriteProjectFile(path, *project, why)) return true;
+  error = "the design situations are not saved: " + why;
+  return false;
+}
+
+}  // namespace terraq::ui
