@@ -19,6 +19,7 @@
 
 #include "GuiTestSupport.h"
 #include "design/TDesignSituationsForm.h"
+#include "design/TStudyForm.h"
 #include "mainwindow/TMainForm.h"
 
 namespace terraq::test {
@@ -179,6 +180,20 @@ TEST_F(DesignSituationsWindow, Screenshots) {
   window->showMaximized();
   ProcessEvents();
   EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/design-situations.png")));
+}
+
+// The Study window takes every stage of a staged project (its parameters
+// are named per stage), not the stage on show.
+TEST_F(DesignSituationsWindow, StudyWindowTakesEveryStage) {
+  Open();
+  form.Action(QStringLiteral("CompStudy"))->trigger();
+  ProcessEvents();
+  auto* study = form.findChild<ui::TStudyForm*>();
+  ASSERT_TRUE(study);
+  QStringList names;
+  for (int row = 0; row < study->ParameterTable()->rowCount(); ++row)
+    names << study->ParameterTable()->item(row, 0)->text();
+  EXPECT_TRUE(names.contains("stage.5.excavation")) << names.join(", ").toStdString();
 }
 
 }  // namespace

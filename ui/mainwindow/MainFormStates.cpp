@@ -96,6 +96,15 @@ void TMainForm::applyMenuStates() {
 
 bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }
 
+std::string TMainForm::WholeDataText() {
+  try {
+    return project_.DataText();
+  } catch (const std::exception& e) {
+    statusBar()->showMessage(QString::fromStdString(e.what()));
+    return {};
+  }
+}
+
 void TMainForm::closeChildWindows() {
   // The dialogs and table windows look at the project's tables: they go
   // first, dropping what may still be typed in them.

@@ -28,7 +28,7 @@ void TMainForm::ShowStudy() {
   auto* form = new TStudyForm(
       [this] {
         storeChildWindows();
-        return Data().DataFileText();
+        return WholeDataText();
       },
       [this] {
         const std::string& name = Data().DataFileName;

@@ -220,6 +220,11 @@ class TMainForm : public QMainWindow {
   // dialog, then the table windows. False when one refused its entry (it
   // then keeps the focus, and the command that asked stops).
   bool storeChildWindows();
+  // The data text of the whole project, every stage of a staged one, as the
+  // windows that analyse it in memory take it; a stage file that cannot be
+  // read is said in the status bar and gives an empty text (nothing to
+  // analyse), never a part of the project taken for the whole.
+  std::string WholeDataText();
   void toggleOption(bool TProgramData::* option, TGridTable* table);
   void toggleLongTerm();
   void updateStageStatus();
