@@ -18,6 +18,7 @@
 #include <numbers>
 
 #include "GuiTestSupport.h"
+#include "design/FigureView.h"
 #include "design/TDesignSituationsForm.h"
 #include "design/TStudyForm.h"
 #include "mainwindow/TMainForm.h"
@@ -115,6 +116,10 @@ TEST_F(DesignSituationsWindow, ChosenSetsRunToTheEnvelopeAndAreKeptWithTheProjec
   EXPECT_EQ(results->item(last, 1)->text(), "Envelope");
   EXPECT_TRUE(results->item(last, 2)->text().endsWith(
       "(" + QString::fromStdString(expected[4].moment.set) + ")"));
+  // Beside it, the design moment of each set along stage 5, which governs.
+  ASSERT_TRUE(w->MomentFigure()->HasFigure());
+  EXPECT_TRUE(w->MomentFigure()->Caption().endsWith("stage 5"))
+      << w->MomentFigure()->Caption().toStdString();
 
   ASSERT_TRUE(form.FileSave());
   ASSERT_TRUE(answers.warnings.isEmpty()) << answers.warnings.join("\n").toStdString();

@@ -1,5 +1,7 @@
 #include "design/TDesignSituationsForm.h"
 
+#include "design/FigureView.h"
+
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "design/FigureView.h"
 #include "design/StudyFormCells.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/RunSummary.h"
@@ -158,10 +161,16 @@ TDesignSituationsForm::TDesignSituationsForm(
   auto* runRow = new QHBoxLayout;
   runRow->addWidget(runButton_);
   runRow->addWidget(status_, 1);
+  momentFigure_ = new FigureView(bottom);
+  momentFigure_->setObjectName(QStringLiteral("figDesignMoment"));
+  momentFigure_->SetFigure(std::nullopt, tr("Run to see the design moment of each set."));
+  auto* resultsRow = new QHBoxLayout;
+  resultsRow->addWidget(resultsTable_, 3);
+  resultsRow->addWidget(momentFigure_, 2);
   auto* bottomLayout = new QVBoxLayout(bottom);
   bottomLayout->setContentsMargins(0, 0, 0, 0);
   bottomLayout->addLayout(runRow);
-  bottomLayout->addWidget(resultsTable_);
+  bottomLayout->addLayout(resultsRow, 1);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(top);

@@ -42,6 +42,8 @@ class QTableWidgetItem;
 
 namespace terraq::ui {
 
+class FigureView;
+
 class TDesignSituationsForm : public QWidget {
   Q_OBJECT
 
@@ -64,6 +66,9 @@ class TDesignSituationsForm : public QWidget {
   const std::vector<design::SituationResult>& Results() const { return results_; }
   const std::vector<design::EnvelopeProblem>& Envelope() const { return envelope_; }
   QString StatusText() const;
+  // The figure of the design moment of each set along the stage that
+  // governs, as the calculation package draws it.
+  const FigureView* MomentFigure() const { return momentFigure_; }
 
   QSize sizeHint() const override { return QSize(1100, 760); }
 
@@ -103,6 +108,7 @@ class TDesignSituationsForm : public QWidget {
   QPushButton* runButton_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* resultsTable_ = nullptr;
+  FigureView* momentFigure_ = nullptr;  // object name figDesignMoment
 
   std::vector<design::SituationResult> results_;
   std::vector<design::EnvelopeProblem> envelope_;

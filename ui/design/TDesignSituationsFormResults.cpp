@@ -1,11 +1,14 @@
 // TDesignSituationsForm: the run of the chosen sets and its results table,
 // per stage each set's design effects and then the envelope with the set
-// that governs each value.
+// that governs each value, and the figure of the design moment of each set.
 
 #include <QApplication>
 #include <QLabel>
 #include <QTableWidget>
+#include <cmath>
 
+#include "PackageFigures.h"
+#include "design/FigureView.h"
 #include "design/StudyFormCells.h"
 #include "design/TDesignSituationsForm.h"
 #include "project/ProjectDesignSituations.h"
@@ -130,6 +133,19 @@ void TDesignSituationsForm::showResults() {
     }
   }
   resultsTable_->resizeColumnsToContents();
+  // The design moment of every set along the stage whose envelope moment
+  // is largest, the package's figure.
+  size_t worst = 0;
+  for (size_t k = 1; k < envelope_.size(); ++k)
+    if (std::fabs(envelope_[k].moment.value) > std::fabs(envelope_[worst].moment.value)) worst = k;
+  if (envelope_.empty() || !envelope_[worst].checked) {
+    momentFigure_->SetFigure(std::nullopt, tr("No ultimate set has valid results."));
+    return;
+  }
+  const std::string stage =
+      envelope_.size() > 1 ? "stage " + std::to_string(worst + 1) : "the wall";
+  momentFigure_->SetFigure(report::DesignMomentFigure(
+      results_, worst, units_, "Design bending moment of each set, " + stage));
 }
 
 }  // namespace terraq::ui

@@ -1,6 +1,7 @@
 # The Design, Design Situations and Study windows, as one list that the widgets library takes in.
 set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DesignGraph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FigureView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyGraphOutput.cpp
