@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "CommandLine.h"
+#include "SummaryOutput.h"
 #include "WallText.h"
 #include "project/FactorSetsMember.h"
 #include "project/JsonText.h"
@@ -22,12 +23,6 @@ using design::Governed;
 using design::SituationResult;
 
 std::string Number(double value) { return ui::SummaryNumberText(value); }
-
-std::string FourDigits(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
-  return buffer;
-}
 
 std::string Json(const Governed& g, bool withSet) {
   std::string out =

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "SummaryOutput.h"
 #include "project/JsonText.h"
 
 namespace terraq::cli {
@@ -17,12 +18,6 @@ std::string Strings(const std::vector<std::string>& items) {
   std::string out = "[";
   for (size_t k = 0; k < items.size(); ++k) out += (k ? ", " : "") + JsonString(items[k]);
   return out + "]";
-}
-
-std::string FourDigits(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
-  return buffer;
 }
 
 }  // namespace

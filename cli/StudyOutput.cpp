@@ -92,12 +92,6 @@ std::string StudyJsonHead(const SamplingStudy& s) {
 
 }  // namespace
 
-std::string FourDigits(double value) {
-  if (std::isnan(value)) return "-";
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
-  return buffer;
-}
 
 std::string ListText(const design::ParameterText& text, const std::string& dataFile, int code) {
   std::vector<std::vector<std::string>> rows{{"name", "value", "unit"}};

@@ -56,7 +56,4 @@ std::string SamplingJson(const SamplingStudy& study, const design::SamplingResul
 std::string FormText(const SamplingStudy& study, const design::FormResult& result);
 std::string FormJson(const SamplingStudy& study, const design::FormResult& result);
 
-// A value with four significant digits, as the other summaries print them.
-std::string FourDigits(double value);
-
 }  // namespace terraq::cli

@@ -157,6 +157,13 @@ void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::Sect
 
 }  // namespace
 
+std::string FourDigits(double value) {
+  if (std::isnan(value)) return "-";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);  // no "-0"
+  return buffer;
+}
+
 std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& paths,
                               const ui::SectionChecks* checks) {
   std::string out = "Analysis of " + paths.dataFile.string() + "\n";

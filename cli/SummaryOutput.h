@@ -45,6 +45,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths,
                               const ui::SectionChecks* checks = nullptr);
 
+// A value with four significant digits, as the summaries of the command
+// print them: no "-0", "-" for a value that is not a number.
+std::string FourDigits(double value);
+
 // The JSON text of strings, file names and numbers (project/JsonText.h),
 // under the names the command's sources have always used.
 using ui::JsonNumber;

@@ -1,20 +1,11 @@
 #include "project/FactorSetsMember.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
+#include "project/AsciiLower.h"
+
 namespace terraq::ui {
-
-namespace {
-
-std::string Lower(const std::string& text) {
-  std::string out;
-  for (char c : text) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-}  // namespace
 
 std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& project,
                                                              std::string& error) {
@@ -54,7 +45,7 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
       set.serviceability = s->boolean;
     if (error = design::FactorSetError(set); !error.empty()) return std::nullopt;
     const bool twice = std::any_of(sets.begin(), sets.end(), [&](const design::FactorSet& other) {
-      return Lower(other.name) == Lower(set.name);
+      return AsciiLower(other.name) == AsciiLower(set.name);
     });
     if (twice) {
       error = "the project has two sets of partial factors named " + set.name;
@@ -90,7 +81,7 @@ void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& s
 std::optional<design::FactorSet> FindFactorSet(const std::vector<design::FactorSet>& projectSets,
                                                const std::string& name) {
   for (const design::FactorSet& set : projectSets)
-    if (Lower(set.name) == Lower(name)) return set;
+    if (AsciiLower(set.name) == AsciiLower(name)) return set;
   return design::StandardFactorSet(name);
 }
 
