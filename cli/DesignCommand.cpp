@@ -12,7 +12,6 @@
 #include <string>
 
 #include "DesignReport.h"
-#include "DesignSituations.h"
 #include "SummaryOutput.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
@@ -236,20 +235,12 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     std::string error;
     const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
     if (!set) return fail(error);
-    const std::optional<design::FactoredData> factored =
-        design::ApplyFactorSet(text, *set, {}, error);
-    if (!factored) return fail(error);
-    text = factored->text;
-    a.request.fsMethod = FsMethod::Passive;
-    a.request.fs = set->gammaG * set->gammaRe;
-    if (a.request.fs < 1)
-      return fail(set->name + ": the passive resistance would be divided by gammaG·gammaRe = " +
-                  JsonNumber(a.request.fs) + ", below 1");
-    approachNote = "Design approach " + set->name +
-                   ": the design soil and actions, the passive "
-                   "resistance divided by gammaG·gammaRe = " +
-                   JsonNumber(a.request.fs) + "\n";
-    for (const std::string& note : factored->notes) approachNote += "note: " + note + "\n";
+    const std::optional<design::ApproachDesign> prepared =
+        design::PrepareApproachDesign(text, *set, a.request, error);
+    if (!prepared) return fail(error);
+    text = prepared->text;
+    a.request = prepared->request;
+    approachNote = prepared->note;
   }
 
   const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "DesignSituations.h"
+
 namespace terraq::design {
 
 namespace {
@@ -126,6 +128,27 @@ std::string DesignText(const ProblemDesign& p, int number) {
         << Four(moment) << " " << u.wallMoment << "\n";
   }
   return out.str();
+}
+
+std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, const FactorSet& set,
+                                                    DesignRequest request, std::string& error) {
+  const std::optional<FactoredData> factored = ApplyFactorSet(dataText, set, {}, error);
+  if (!factored) return std::nullopt;
+  request.fsMethod = FsMethod::Passive;
+  request.fs = set.gammaG * set.gammaRe;
+  char factor[32];
+  std::snprintf(factor, sizeof factor, "%.6g", request.fs);
+  if (request.fs < 1) {
+    error = set.name + ": the passive resistance would be divided by gammaG·gammaRe = " + factor +
+            ", below 1";
+    return std::nullopt;
+  }
+  ApproachDesign out{factored->text, request, {}};
+  out.note = "Design approach " + set.name +
+             ": the design soil and actions, the passive resistance divided by gammaG·gammaRe = " +
+             factor + "\n";
+  for (const std::string& note : factored->notes) out.note += "note: " + note + "\n";
+  return out;
 }
 
 }  // namespace terraq::design

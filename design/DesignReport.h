@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LimitEquilibrium.h"
+#include "PartialFactors.h"
 #include "SpringModel.h"
 #include "api/SoilDescription.h"
 
@@ -44,6 +45,22 @@ struct ProblemDesign {
 // The design of problem `index` of `dataText`, whose soil is `soil`.
 ProblemDesign DesignProblem(std::string_view dataText, int index,
                             const engine::api::SoilDescription& soil, const DesignRequest& request);
+
+// An embedment design by a set of partial factors: the data text with the
+// set's design soil and actions written in (ApplyFactorSet, with the
+// unplanned excavation where the set calls for it), and the request with
+// the passive resistance divided by gammaG·gammaRe, the factor of safety on
+// the passive pressure. `note` is what the design is headed with: the set,
+// the factor and what the set could not act on.
+struct ApproachDesign {
+  std::string text;
+  DesignRequest request;
+  std::string note;
+};
+// Nullopt with `error` when the set cannot be applied to the data text or
+// gammaG·gammaRe is below 1 (the passive resistance would be increased).
+std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, const FactorSet& set,
+                                                    DesignRequest request, std::string& error);
 
 // The units of a problem's values: "in", "lb/in", "lb-in/in", the
 // analysis' "lb-in" and "lb/in2" for English; "m", "kN/m", "kN-m/m", "kN-m"

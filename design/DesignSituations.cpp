@@ -180,8 +180,11 @@ SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet&
     out.topDeflection = {p.stations.front().deflection, p.stations.front().depth, set.name};
   for (const engine::api::SupportForce& s : p.supports)
     out.supports.push_back({s.station, s.depth, s.force * g, set.name});
-  for (const engine::api::StationResult& s : p.stations)
-    out.moments.emplace_back(s.depth, s.moment * g);
+  for (const engine::api::StationResult& s : p.stations) {
+    const double above = s.concentrated ? s.shearAbove : s.shear;
+    const double below = s.concentrated ? s.shearBelow : s.shear;
+    out.stations.push_back({s.depth, s.moment * g, above * g, below * g, s.deflection});
+  }
   if (!p.notValidStations.empty()) out.fault = "singular equations: nothing holds the wall";
   else if (!p.numericalFault.empty()) out.fault = p.numericalFault;
   else if (p.stationsOverLimit > 0) out.fault = "allowable deflection exceeded";
@@ -276,6 +279,32 @@ std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& resu
     for (const auto& [station, s] : supports) e.supports.push_back(s);
   }
   return envelope;
+}
+
+std::optional<size_t> GoverningProblem(const std::vector<EnvelopeProblem>& envelope,
+                                       const std::vector<SituationResult>& results,
+                                       DesignEffect effect) {
+  std::optional<size_t> worst;
+  double largest = -1;
+  auto consider = [&](size_t k, double value) {
+    if (std::fabs(value) > largest) {
+      largest = std::fabs(value);
+      worst = k;
+    }
+  };
+  for (size_t k = 0; k < envelope.size(); ++k) {
+    const EnvelopeProblem& e = envelope[k];
+    if (effect == DesignEffect::Moment && e.checked) consider(k, e.moment.value);
+    if (effect == DesignEffect::Shear && e.checked) consider(k, e.shear.value);
+    if (effect == DesignEffect::Deflection && e.deflection) consider(k, e.deflection->value);
+  }
+  if (worst || effect != DesignEffect::Deflection) return worst;
+  // No serviceability set: the deflections of the ultimate sets show how
+  // the wall moves.
+  for (const SituationResult& r : results)
+    for (size_t k = 0; k < r.problems.size(); ++k)
+      if (r.problems[k].valid) consider(k, r.problems[k].deflection.value);
+  return worst;
 }
 
 }  // namespace terraq::design

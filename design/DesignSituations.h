@@ -80,6 +80,16 @@ struct SupportEffect {
   std::string set;
 };
 
+// The design effects at one station: the moment and shear times gammaG,
+// the deflection as analysed. At a support or a point load the shear steps:
+// `shearAbove` and `shearBelow` are its two sides (equal elsewhere).
+struct DesignStation {
+  double depth = 0;
+  double moment = 0;
+  double shearAbove = 0, shearBelow = 0;
+  double deflection = 0;
+};
+
 // One problem (stage) analysed with one set: design effects (times gammaG)
 // and the deflections as analysed.
 struct SituationProblem {
@@ -87,8 +97,7 @@ struct SituationProblem {
   std::string fault;   // why not, in the report's words; empty when valid
   Governed moment, shear, topDeflection, deflection;
   std::vector<SupportEffect> supports;
-  // The design moment at every station: (depth, moment times gammaG).
-  std::vector<std::pair<double, double>> moments;
+  std::vector<DesignStation> stations;
 };
 
 struct SituationResult {
@@ -116,5 +125,15 @@ struct EnvelopeProblem {
   std::vector<std::string> invalid;
 };
 std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& results);
+
+// The effects the envelope is searched for.
+enum class DesignEffect { Moment, Shear, Deflection };
+// The problem (stage) of the envelope where `effect` is largest: the design
+// moment or shear of the ultimate sets, the deflection of the serviceability
+// sets (of the ultimate sets when no serviceability set was analysed).
+// Nullopt when no problem has it.
+std::optional<size_t> GoverningProblem(const std::vector<EnvelopeProblem>& envelope,
+                                       const std::vector<SituationResult>& results,
+                                       DesignEffect effect);
 
 }  // namespace terraq::design

@@ -193,16 +193,16 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
   }
   blocks.push_back(effectsTable(situations.results, u, names));
   blocks.push_back(envelopeTable(situations.envelope, u, names));
-  // The design moment of the stage whose envelope moment is largest.
-  size_t worst = 0;
-  for (size_t k = 1; k < situations.envelope.size(); ++k)
-    if (std::fabs(situations.envelope[k].moment.value) >
-        std::fabs(situations.envelope[worst].moment.value))
-      worst = k;
-  if (!situations.envelope.empty() && situations.envelope[worst].checked)
-    blocks.push_back(
-        DesignMomentFigure(situations.results, worst, units,
-                           "Design bending moment of each set, " + nameOf(names, worst)));
+  // Each effect along the stage where it is largest.
+  const std::pair<design::DesignEffect, const char*> figures[] = {
+      {design::DesignEffect::Moment, "Design bending moment of each set, "},
+      {design::DesignEffect::Shear, "Design shear of each set, "},
+      {design::DesignEffect::Deflection, "Deflection of each set, "}};
+  for (const auto& [effect, caption] : figures)
+    if (const std::optional<size_t> k =
+            design::GoverningProblem(situations.envelope, situations.results, effect))
+      blocks.push_back(
+          DesignEffectFigure(effect, situations.results, *k, units, caption + nameOf(names, *k)));
   for (size_t k = 0; k < situations.envelope.size(); ++k)
     for (const std::string& why : situations.envelope[k].invalid)
       blocks.push_back(Paragraph{nameOf(names, k) + ": not in the envelope: " + why + ".",

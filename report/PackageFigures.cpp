@@ -228,25 +228,45 @@ Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
           }};
 }
 
-Figure DesignMomentFigure(const std::vector<design::SituationResult>& results, size_t problem,
+Figure DesignEffectFigure(design::DesignEffect effect,
+                          const std::vector<design::SituationResult>& results, size_t problem,
                           int unitsSystem, const std::string& caption) {
   const GraphUnits u = UnitsOf(unitsSystem);
+  const bool deflection = effect == design::DesignEffect::Deflection;
   DepthGraph graph;
-  graph.xCaption = WithUnit("Design Bending Moment", u.moment);
+  graph.xCaption = deflection ? WithUnit("Deflection", u.length)
+                   : effect == design::DesignEffect::Moment
+                       ? WithUnit("Design Bending Moment", u.moment)
+                       : WithUnit("Design Shear", u.force);
   graph.yCaption = DepthCaption(u);
   graph.emptyNote = "No set has valid results.";
   std::vector<std::vector<TFloatPoint>> values;
   for (const design::SituationResult& r : results) {
-    if (r.set.serviceability || problem >= r.problems.size() || !r.problems[problem].valid)
+    // Design effects are those of the ultimate sets; every set moves the wall.
+    if ((r.set.serviceability && !deflection) || problem >= r.problems.size() ||
+        !r.problems[problem].valid)
       continue;
     DepthCurve curve;
-    curve.label = r.set.name;
-    for (const auto& [depth, moment] : r.problems[problem].moments)
-      curve.points.push_back({moment * u.forcePerBase, depth * u.depthPerBase});
+    curve.label = r.set.name + (deflection && r.set.serviceability ? " (serviceability)" : "");
+    for (const design::DesignStation& s : r.problems[problem].stations) {
+      const double depth = s.depth * u.depthPerBase;
+      if (deflection) {
+        curve.points.push_back({s.deflection, depth});
+      } else if (effect == design::DesignEffect::Moment) {
+        curve.points.push_back({s.moment * u.forcePerBase, depth});
+      } else {
+        // Both sides of a step, so that the curve reaches the table's value.
+        curve.points.push_back({s.shearAbove * u.forcePerBase, depth});
+        if (s.shearBelow != s.shearAbove)
+          curve.points.push_back({s.shearBelow * u.forcePerBase, depth});
+      }
+    }
     values.push_back(curve.points);
     graph.curves.push_back(std::move(curve));
   }
-  if (values.size() > 1) {
+  // The envelope of design effects; deflections of different sets are not
+  // enveloped: the serviceability set's are the wall's.
+  if (values.size() > 1 && !deflection) {
     const Envelope e = EnvelopeOf(values);
     graph.curves.push_back({e.max, "Envelope (max)", Qt::SolidLine, Qt::black, 1});
     graph.curves.push_back({e.min, "Envelope (min)", Qt::SolidLine, Qt::black, 2});

@@ -24,9 +24,18 @@ class TProgramData;
 namespace terraq::design {
 struct WallCheck;
 struct SituationResult;
+enum class DesignEffect;
 }
 
 namespace terraq::report {
+
+// A design effect of problem `problem` along the wall: the design moment or
+// shear (its step at a support drawn) of every ultimate set whose results
+// are valid, with their envelope; or the deflection of every set with valid
+// results, the serviceability sets named so, without an envelope.
+Figure DesignEffectFigure(design::DesignEffect effect,
+                          const std::vector<design::SituationResult>& results, size_t problem,
+                          int unitsSystem, const std::string& caption);
 
 // The wall and the soil profile of one stage as entered: the layers hatched
 // and named, the water tables, the excavation level, the anchors, props and
@@ -54,11 +63,6 @@ Figure ResultFigure(Quantity quantity, const std::vector<engine::api::ProblemRes
 // The utilisation of the wall's section along the wall: a curve per checked
 // problem (`checks` in the order of `problems`; one with an error has no
 // curve) and a line at 1, where the design effect reaches the resistance.
-// The design moment of problem `problem` along the wall, a curve per
-// ultimate set whose results are valid and their envelope.
-Figure DesignMomentFigure(const std::vector<design::SituationResult>& results, size_t problem,
-                          int unitsSystem, const std::string& caption);
-
 Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
                          const std::vector<engine::api::ProblemResult>& problems,
                          const std::vector<std::string>& names, int unitsSystem,

@@ -116,10 +116,20 @@ TEST_F(DesignSituationsWindow, ChosenSetsRunToTheEnvelopeAndAreKeptWithTheProjec
   EXPECT_EQ(results->item(last, 1)->text(), "Envelope");
   EXPECT_TRUE(results->item(last, 2)->text().endsWith(
       "(" + QString::fromStdString(expected[4].moment.set) + ")"));
-  // Beside it, the design moment of each set along stage 5, which governs.
-  ASSERT_TRUE(w->MomentFigure()->HasFigure());
-  EXPECT_TRUE(w->MomentFigure()->Caption().endsWith("stage 5"))
-      << w->MomentFigure()->Caption().toStdString();
+  // Beside it, each design effect of each set along the stage where it is
+  // largest, or along a stage chosen.
+  using design::DesignEffect;
+  for (const DesignEffect effect :
+       {DesignEffect::Moment, DesignEffect::Shear, DesignEffect::Deflection}) {
+    const auto k = design::GoverningProblem(w->Envelope(), w->Results(), effect);
+    ASSERT_TRUE(k);
+    ASSERT_TRUE(w->EffectFigure(effect)->HasFigure());
+    EXPECT_TRUE(w->EffectFigure(effect)->Caption().endsWith(QString("stage %1").arg(*k + 1)))
+        << w->EffectFigure(effect)->Caption().toStdString();
+  }
+  EXPECT_EQ(*design::GoverningProblem(w->Envelope(), w->Results(), DesignEffect::Moment), 4u);
+  w->ShowStage(2);
+  EXPECT_TRUE(w->EffectFigure(DesignEffect::Shear)->Caption().endsWith("stage 2"));
 
   ASSERT_TRUE(form.FileSave());
   ASSERT_TRUE(answers.warnings.isEmpty()) << answers.warnings.join("\n").toStdString();
@@ -157,6 +167,14 @@ TEST_F(DesignSituationsWindow, NoChoiceWritesNoProjectFileAndOtherMembersAreKept
   ProcessEvents();
   EXPECT_EQ(form.ProjectDesignSituations()->chosen, std::vector<std::string>{"Temporary works"});
   EXPECT_EQ(w->SelectedSet(), "Temporary works");
+  // Its kind is the engineer's: a serviceability set without the
+  // unplanned excavation.
+  Child<QCheckBox>(w, "chkServiceability")->setChecked(true);
+  Child<QCheckBox>(w, "chkSetUnplannedExcavation")->setChecked(false);
+  ASSERT_EQ(form.ProjectDesignSituations()->sets.size(), 1u);
+  EXPECT_TRUE(form.ProjectDesignSituations()->sets[0].serviceability);
+  EXPECT_FALSE(form.ProjectDesignSituations()->sets[0].unplannedExcavation);
+  EXPECT_TRUE(Child<QLabel>(w, "lblSetDescription")->text().contains("serviceability"));
   ASSERT_TRUE(form.FileSave());
   const std::string saved = ReadText(projectFile);
   EXPECT_NE(saved.find("\"studies\""), std::string::npos) << saved;

@@ -72,6 +72,42 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   EXPECT_EQ(applied.increments, static_cast<int>(std::ceil(d.le.tipDepth / 6.0)));
 }
 
+// A design approach sets the factor on the passive pressure to
+// gammaG·gammaRe and designs with the design soil; taken off, the factor
+// typed before comes back. The project's own sets are offered too.
+TEST(DesignWindow, DesignApproachDesignsWithTheDesignSoil) {
+  ui::TDesignForm form([] { return Sample(); }, [](int, double) { return std::string(); });
+  form.FsBox()->setValue(1.0);
+  form.Design();
+  ASSERT_TRUE(form.Shown() && form.Shown()->designed());
+  const double characteristicD = form.Shown()->le.D;
+
+  form.FsBox()->setValue(1.3);
+  form.ApproachBox()->setCurrentText("DA2");
+  EXPECT_FALSE(form.FsBox()->isEnabled());
+  EXPECT_DOUBLE_EQ(form.FsBox()->value(), 1.89);     // 1.35 × 1.4
+  EXPECT_EQ(form.FsMethodBox()->currentIndex(), 1);  // on the passive pressure
+  form.Design();
+  ASSERT_TRUE(form.Shown() && form.Shown()->designed()) << form.StatusText().toStdString();
+  EXPECT_TRUE(form.ResultsText().startsWith("Design approach DA2"));
+  EXPECT_GT(form.Shown()->le.D, characteristicD);
+  form.ApproachBox()->setCurrentIndex(0);
+  EXPECT_TRUE(form.FsBox()->isEnabled());
+  EXPECT_EQ(form.FsBox()->value(), 1.3);
+  EXPECT_EQ(form.FsMethodBox()->currentIndex(), 0);
+
+  design::FactorSet own = *design::StandardFactorSet("DA1-2");
+  own.name = "Temporary works";
+  own.gammaRe = 0.8;  // the passive resistance would be increased
+  form.SetFactorSets({own});
+  form.ApproachBox()->setCurrentText("Temporary works");
+  form.SetFactorSets({own});  // the choice is kept by name
+  EXPECT_EQ(form.ApproachBox()->currentText(), "Temporary works");
+  form.Design();
+  EXPECT_FALSE(form.Shown());
+  EXPECT_TRUE(form.StatusText().contains("below 1")) << form.StatusText().toStdString();
+}
+
 TEST(DesignWindow, ProjectWithoutSoilSaysWhy) {
   ui::TDesignForm form([] { return std::string("not a data file\n"); },
                        [](int, double) { return std::string(); });

@@ -216,6 +216,21 @@ TEST(PackageDesignSituations, TheEnvelopeIsTheCommandsAndNoChoiceNoChapter) {
   ASSERT_EQ(soil->rows.size(), 1u);
   EXPECT_EQ(soil->rows[0][0], "DA1-2");
   EXPECT_EQ(soil->rows[0][4], "26.56");
+  // The design moment, shear and deflection of each set, each along the
+  // stage where it is largest.
+  std::vector<std::string> captions;
+  for (const Block* b : chapter)
+    if (const auto* f = std::get_if<Figure>(b)) captions.push_back(f->caption);
+  using design::DesignEffect;
+  ASSERT_EQ(captions.size(), 3u);
+  const char* starts[] = {"Design bending moment", "Design shear", "Deflection"};
+  const DesignEffect effects[] = {DesignEffect::Moment, DesignEffect::Shear,
+                                  DesignEffect::Deflection};
+  for (size_t i = 0; i < 3; ++i) {
+    const size_t k = *design::GoverningProblem(expected, runs, effects[i]);
+    EXPECT_EQ(captions[i].find(starts[i]), 0u) << captions[i];
+    EXPECT_NE(captions[i].find("Stage " + std::to_string(k + 1)), std::string::npos) << captions[i];
+  }
 
   const ExampleProject none("staged-excavation-tieback.tq4d", R"({"name": "AZ18"})");
   EXPECT_FALSE(none.Input().situations);

@@ -10,11 +10,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "WallText.h"
 #include "design/DesignGraph.h"
+#include "project/FactorSetsMember.h"
+#include "project/ProjectDesignSituations.h"
 
 namespace terraq::ui {
 
@@ -41,6 +44,12 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
 
   auto* inputs = new QGroupBox(tr("Design criteria"), this);
   auto* form = new QFormLayout(inputs);
+  approach_ = new QComboBox(inputs);
+  approach_->setObjectName(QStringLiteral("cbDesignApproach"));
+  approach_->setToolTip(
+      tr("A set of partial factors: the design soil and actions are designed with, the passive "
+         "resistance divided by gammaG·gammaRe"));
+  form->addRow(tr("Design approach"), approach_);
   method_ = new QComboBox(inputs);
   method_->setToolTip(
       tr("From the project: free earth support when the springs table has rows, else fixed earth"));
@@ -112,10 +121,51 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   layout->addLayout(left);
   layout->addLayout(right, 1);
 
+  SetFactorSets({});
+  connect(approach_, &QComboBox::currentIndexChanged, this, &TDesignForm::approachChanged);
   connect(designButton_, &QPushButton::clicked, this, &TDesignForm::Design);
   connect(applyButton_, &QPushButton::clicked, this, &TDesignForm::Apply);
   pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("Press Design"));
   factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("Press Design"));
+}
+
+void TDesignForm::SetFactorSets(std::vector<design::FactorSet> projectSets) {
+  projectSets_ = std::move(projectSets);
+  const QString chosen = approach_->currentIndex() > 0 ? approach_->currentText() : QString();
+  {
+    const QSignalBlocker block(approach_);
+    approach_->clear();
+    approach_->addItem(tr("None: a factor of safety"));
+    for (const design::FactorSet& set : OfferedFactorSets(projectSets_))
+      if (!set.serviceability) approach_->addItem(QString::fromStdString(set.name));
+    const int again = chosen.isEmpty() ? 0 : approach_->findText(chosen);
+    approach_->setCurrentIndex(std::max(0, again));
+  }
+  approachChanged();
+}
+
+std::optional<design::FactorSet> TDesignForm::approach() const {
+  if (approach_->currentIndex() <= 0) return std::nullopt;
+  return FindFactorSet(projectSets_, approach_->currentText().toStdString());
+}
+
+void TDesignForm::approachChanged() {
+  const std::optional<design::FactorSet> set = approach();
+  const bool own = fsMethod_->isEnabled();
+  if (set && own) {
+    ownFsMethod_ = fsMethod_->currentIndex();
+    ownFs_ = fs_->value();
+  }
+  // The approach sets the factor on the passive pressure; the boxes show it.
+  fsMethod_->setEnabled(!set);
+  fs_->setEnabled(!set);
+  if (set) {
+    fsMethod_->setCurrentIndex(1);
+    fs_->setValue(set->gammaG * set->gammaRe);
+  } else if (!own) {
+    fsMethod_->setCurrentIndex(ownFsMethod_);
+    fs_->setValue(ownFs_);
+  }
 }
 
 design::DesignRequest TDesignForm::request() const {
@@ -143,7 +193,29 @@ QString TDesignForm::StatusText() const { return status_->text(); }
 void TDesignForm::Design() {
   design_.reset();
   applyButton_->setEnabled(false);
-  const std::string text = dataText_();
+  std::string text = dataText_();
+  // The wall's length as the project has it, for Apply.
+  std::string error;
+  if (const auto wall = design::WallText::Parse(text, 0, error)) {
+    increments_ = wall->increments();
+    incrementLength_ = wall->incrementLength();
+  }
+  design::DesignRequest designRequest = request();
+  std::string note;
+  if (const std::optional<design::FactorSet> set = approach()) {
+    const std::optional<design::ApproachDesign> prepared =
+        design::PrepareApproachDesign(text, *set, designRequest, error);
+    if (!prepared) {
+      results_->setPlainText({});
+      setStatus(tr("The design approach cannot be applied: %1").arg(QString::fromStdString(error)));
+      pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+      factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
+      return;
+    }
+    text = prepared->text;
+    designRequest = prepared->request;
+    note = prepared->note;
+  }
   const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
   if (soils.problems.empty()) {
     results_->setPlainText({});
@@ -154,13 +226,8 @@ void TDesignForm::Design() {
     factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
     return;
   }
-  std::string error;
-  if (const auto wall = design::WallText::Parse(text, 0, error)) {
-    increments_ = wall->increments();
-    incrementLength_ = wall->incrementLength();
-  }
-  design_ = design::DesignProblem(text, 0, soils.problems.front(), request());
-  results_->setPlainText(QString::fromStdString(design::DesignText(*design_, 1)));
+  design_ = design::DesignProblem(text, 0, soils.problems.front(), designRequest);
+  results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
   showGraphs(soils.problems.front());

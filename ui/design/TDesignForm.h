@@ -1,7 +1,9 @@
 #pragma once
 // TDesignForm: the Design window. The engineer chooses the method, the form
-// and value of the factor of safety, the embedment factor, the resolution of
-// the tip and the deflection limits; Design designs the first problem of the
+// and value of the factor of safety (or a design approach: a set of partial
+// factors whose design soil and actions are designed with, the passive
+// resistance divided by gammaG·gammaRe), the embedment factor, the
+// resolution of the tip and the deflection limits; Design designs the first problem of the
 // project as it stands (design/DesignReport.h): the limit-equilibrium
 // embedment, anchor force and moments, the spring model's strength-reduction
 // factor and the shortest wall, with a graph of the net pressure diagram and
@@ -16,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "DesignReport.h"
 
@@ -41,6 +44,10 @@ class TDesignForm : public QWidget {
               std::function<std::string(int increments, double length)> apply,
               QWidget* parent = nullptr);
 
+  // The sets of partial factors the project has of its own, offered beside
+  // the shipped ones as design approaches; the choice is kept by name.
+  void SetFactorSets(std::vector<design::FactorSet> projectSets);
+
   // The Design button: designs the first problem of the project.
   void Design();
   // The Apply button: the chosen tip into the project. False (with the
@@ -53,6 +60,7 @@ class TDesignForm : public QWidget {
   QString StatusText() const;
 
   // The inputs, by what they set.
+  QComboBox* ApproachBox() const { return approach_; }
   QComboBox* MethodBox() const { return method_; }
   QComboBox* FsMethodBox() const { return fsMethod_; }
   QDoubleSpinBox* FsBox() const { return fs_; }
@@ -65,11 +73,16 @@ class TDesignForm : public QWidget {
 
  private:
   design::DesignRequest request() const;
+  // The set of the approach chosen; nullopt for a factor of safety.
+  std::optional<design::FactorSet> approach() const;
+  void approachChanged();
   void showGraphs(const engine::api::SoilDescription& soil);
   void setStatus(const QString& text);
 
   std::function<std::string()> dataText_;
   std::function<std::string(int, double)> apply_;
+  std::vector<design::FactorSet> projectSets_;
+  QComboBox* approach_ = nullptr;
   QComboBox* method_ = nullptr;
   QComboBox* fsMethod_ = nullptr;
   QDoubleSpinBox* fs_ = nullptr;
@@ -87,6 +100,11 @@ class TDesignForm : public QWidget {
   QLabel* unitsLabel_ = nullptr;
   DesignGraph* pressureGraph_ = nullptr;
   DesignGraph* factorGraph_ = nullptr;
+
+  // The factor of safety typed before an approach set it, given back when
+  // the approach is taken off.
+  int ownFsMethod_ = 0;
+  double ownFs_ = 1.5;
 
   std::optional<design::ProblemDesign> design_;
   int increments_ = 0;  // the project's wall when it was designed

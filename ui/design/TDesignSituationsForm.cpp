@@ -1,8 +1,7 @@
 #include "design/TDesignSituationsForm.h"
 
-#include "design/FigureView.h"
-
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -13,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -92,9 +92,22 @@ TDesignSituationsForm::TDesignSituationsForm(
   factors_->setRowCount(static_cast<int>(design::FactorSymbols().size()));
   for (int row = 0; row < factors_->rowCount(); ++row)
     SetCell(factors_, row, 0, Q(std::string(design::FactorSymbols()[static_cast<size_t>(row)])));
+  serviceability_ =
+      new QCheckBox(tr("Ser&viceability: its deflections are the wall's"), factorsBox);
+  serviceability_->setObjectName(QStringLiteral("chkServiceability"));
+  serviceability_->setToolTip(
+      tr("A serviceability set gives the wall's deflections; an ultimate set gives the design "
+         "moments, shears and support forces of the envelope"));
+  setUnplanned_ = new QCheckBox(tr("Unplanned e&xcavation in this set"), factorsBox);
+  setUnplanned_->setObjectName(QStringLiteral("chkSetUnplannedExcavation"));
+  setUnplanned_->setToolTip(
+      tr("The excavation deepened by 10 % of the retained height below the lowest support, at "
+         "most 0.5 m (1.64 ft), where the option below keeps it on"));
   auto* factorsLayout = new QVBoxLayout(factorsBox);
   factorsLayout->addWidget(description_);
   factorsLayout->addWidget(factors_);
+  factorsLayout->addWidget(serviceability_);
+  factorsLayout->addWidget(setUnplanned_);
 
   // The options of every set.
   auto* optionsBox = new QGroupBox(tr("Options"), this);
@@ -161,12 +174,27 @@ TDesignSituationsForm::TDesignSituationsForm(
   auto* runRow = new QHBoxLayout;
   runRow->addWidget(runButton_);
   runRow->addWidget(status_, 1);
-  momentFigure_ = new FigureView(bottom);
-  momentFigure_->setObjectName(QStringLiteral("figDesignMoment"));
-  momentFigure_->SetFigure(std::nullopt, tr("Run to see the design moment of each set."));
+  // The design effects of each set along a stage, the package's figures.
+  figureStage_ = new QComboBox(bottom);
+  figureStage_->setObjectName(QStringLiteral("cbFigureStage"));
+  figureStage_->addItem(tr("Stage where each is largest"));
+  figureTabs_ = new QTabWidget(bottom);
+  figureTabs_->setObjectName(QStringLiteral("tabDesignFigures"));
+  const std::pair<const char*, QString> figures[] = {{"figDesignMoment", tr("Moment")},
+                                                     {"figDesignShear", tr("Shear")},
+                                                     {"figDesignDeflection", tr("Deflection")}};
+  for (int k = 0; k < 3; ++k) {
+    figures_[k] = new FigureView(figureTabs_);
+    figures_[k]->setObjectName(QLatin1String(figures[k].first));
+    figures_[k]->SetFigure(std::nullopt, tr("Run to see the design effects of each set."));
+    figureTabs_->addTab(figures_[k], figures[k].second);
+  }
+  auto* figureColumn = new QVBoxLayout;
+  figureColumn->addWidget(figureStage_);
+  figureColumn->addWidget(figureTabs_, 1);
   auto* resultsRow = new QHBoxLayout;
   resultsRow->addWidget(resultsTable_, 3);
-  resultsRow->addWidget(momentFigure_, 2);
+  resultsRow->addLayout(figureColumn, 2);
   auto* bottomLayout = new QVBoxLayout(bottom);
   bottomLayout->setContentsMargins(0, 0, 0, 0);
   bottomLayout->addLayout(runRow);
@@ -183,6 +211,17 @@ TDesignSituationsForm::TDesignSituationsForm(
   connect(sets_, &QListWidget::currentItemChanged, this, [this] { showSet(); });
   connect(sets_, &QListWidget::itemChanged, this, &TDesignSituationsForm::setItemChanged);
   connect(factors_, &QTableWidget::itemChanged, this, &TDesignSituationsForm::factorEdited);
+  connect(serviceability_, &QCheckBox::toggled, this, [this](bool on) {
+    design::FactorSet set = selected();
+    set.serviceability = on;
+    keepEdited(set);
+  });
+  connect(setUnplanned_, &QCheckBox::toggled, this, [this](bool on) {
+    design::FactorSet set = selected();
+    set.unplannedExcavation = on;
+    keepEdited(set);
+  });
+  connect(figureStage_, &QComboBox::currentIndexChanged, this, [this] { showFigures(); });
   connect(newButton_, &QPushButton::clicked, this, &TDesignSituationsForm::newSet);
   connect(deleteButton_, &QPushButton::clicked, this, &TDesignSituationsForm::deleteSet);
   connect(unplanned_, &QCheckBox::toggled, this, [this](bool on) {
@@ -271,6 +310,11 @@ void TDesignSituationsForm::showSet() {
       else factors_->setItem(row, 1, new QTableWidgetItem(value));
     }
   }
+  {
+    const QSignalBlocker blockService(serviceability_), blockUnplanned(setUnplanned_);
+    serviceability_->setChecked(set.serviceability);
+    setUnplanned_->setChecked(set.unplannedExcavation);
+  }
   deleteButton_->setEnabled(own);
   deleteButton_->setText(own && IsShippedSetName(set.name) ? tr("&Shipped values") : tr("&Delete"));
   showDesignValues();
@@ -339,6 +383,10 @@ void TDesignSituationsForm::factorEdited(QTableWidgetItem* item) {
     setStatus(tr("Not taken: %1").arg(Q(error)));
     return;
   }
+  keepEdited(set);
+}
+
+void TDesignSituationsForm::keepEdited(const design::FactorSet& set) {
   KeepProjectSet(choice_.sets, set);
   fillSets();
   showSet();

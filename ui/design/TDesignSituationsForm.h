@@ -5,10 +5,11 @@
 //
 //   - the sets (the shipped ones, the project's own) with a check box each
 //     for the sets the project is designed with;
-//   - the selected set's factors, editable: a shipped set edited becomes
-//     the project's own set of the same name, New makes an own set from the
-//     selected one and Delete removes one (a shipped set then has its
-//     shipped values again); a factor that is not a number above 0 is
+//   - the selected set's factors and kind (ultimate or serviceability, with
+//     or without the unplanned excavation), editable: a shipped set edited
+//     becomes the project's own set of the same name, New makes an own set
+//     from the selected one and Delete removes one (a shipped set then has
+//     its shipped values again); a factor that is not a number above 0 is
 //     refused where it is typed;
 //   - the options: the unplanned excavation and a minimum surcharge;
 //   - the design values of the selected set, before any run: each layer's
@@ -16,7 +17,10 @@
 //     with what the engineer must know about it;
 //   - Run: per stage each chosen set's design moment, shear, support
 //     forces and top deflection, and the envelope with the set that
-//     governs each value; results that are not valid say why.
+//     governs each value; results that are not valid say why; and the
+//     design moment, the design shear and the deflection of each set along
+//     the stage where each is largest (or a stage chosen), the calculation
+//     package's figures.
 //
 // The analyses take milliseconds each and run on the window's thread under
 // a wait cursor. Every change of the choice is handed to the main window
@@ -29,9 +33,11 @@
 #include <string>
 #include <vector>
 
+#include "DesignSituations.h"
 #include "project/FactorSetsMember.h"
 
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
@@ -39,6 +45,7 @@ class QListWidgetItem;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
+class QTabWidget;
 
 namespace terraq::ui {
 
@@ -66,9 +73,13 @@ class TDesignSituationsForm : public QWidget {
   const std::vector<design::SituationResult>& Results() const { return results_; }
   const std::vector<design::EnvelopeProblem>& Envelope() const { return envelope_; }
   QString StatusText() const;
-  // The figure of the design moment of each set along the stage that
-  // governs, as the calculation package draws it.
-  const FigureView* MomentFigure() const { return momentFigure_; }
+  // The figure of a design effect of each set, as the calculation package
+  // draws it, along the stage where the effect is largest or along the
+  // stage chosen (ShowStage).
+  const FigureView* EffectFigure(design::DesignEffect effect) const;
+  // The stage the figures show: 0 for the stage where each effect is
+  // largest, else the stage's number.
+  void ShowStage(int stage);
 
   QSize sizeHint() const override { return QSize(1100, 760); }
 
@@ -83,12 +94,15 @@ class TDesignSituationsForm : public QWidget {
   void setChanged();
   void setStatus(const QString& text);
   void factorEdited(QTableWidgetItem* item);
+  // The selected set with a changed factor or kind kept as the project's.
+  void keepEdited(const design::FactorSet& set);
   void setItemChanged(QListWidgetItem* item);
   void newSet();
   void deleteSet();
   design::FactorSet selected() const;
   // The results tables (TDesignSituationsFormResults.cpp).
   void showResults();
+  void showFigures();
   void addResultRow(const QStringList& cells, const QString& tip = {});
 
   std::function<std::string()> dataText_;
@@ -101,6 +115,8 @@ class TDesignSituationsForm : public QWidget {
   QPushButton* deleteButton_ = nullptr;
   QLabel* description_ = nullptr;
   QTableWidget* factors_ = nullptr;
+  QCheckBox* serviceability_ = nullptr;  // of the selected set
+  QCheckBox* setUnplanned_ = nullptr;    // of the selected set
   QCheckBox* unplanned_ = nullptr;
   QDoubleSpinBox* surcharge_ = nullptr;
   QTableWidget* designValues_ = nullptr;
@@ -108,7 +124,9 @@ class TDesignSituationsForm : public QWidget {
   QPushButton* runButton_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* resultsTable_ = nullptr;
-  FigureView* momentFigure_ = nullptr;  // object name figDesignMoment
+  QComboBox* figureStage_ = nullptr;
+  QTabWidget* figureTabs_ = nullptr;
+  FigureView* figures_[3] = {};  // moment, shear, deflection
 
   std::vector<design::SituationResult> results_;
   std::vector<design::EnvelopeProblem> envelope_;

@@ -1,11 +1,13 @@
 // TDesignSituationsForm: the run of the chosen sets and its results table,
 // per stage each set's design effects and then the envelope with the set
-// that governs each value, and the figure of the design moment of each set.
+// that governs each value, and the figures of the design effects of each
+// set.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTableWidget>
-#include <cmath>
 
 #include "PackageFigures.h"
 #include "design/FigureView.h"
@@ -133,19 +135,48 @@ void TDesignSituationsForm::showResults() {
     }
   }
   resultsTable_->resizeColumnsToContents();
-  // The design moment of every set along the stage whose envelope moment
-  // is largest, the package's figure.
-  size_t worst = 0;
-  for (size_t k = 1; k < envelope_.size(); ++k)
-    if (std::fabs(envelope_[k].moment.value) > std::fabs(envelope_[worst].moment.value)) worst = k;
-  if (envelope_.empty() || !envelope_[worst].checked) {
-    momentFigure_->SetFigure(std::nullopt, tr("No ultimate set has valid results."));
-    return;
+  {
+    // One entry per stage; the choice kept where the stages are the same.
+    const QSignalBlocker block(figureStage_);
+    const int chosen = figureStage_->currentIndex();
+    while (figureStage_->count() > 1) figureStage_->removeItem(1);
+    if (envelope_.size() > 1)
+      for (size_t k = 0; k < envelope_.size(); ++k)
+        figureStage_->addItem(tr("Stage %1").arg(k + 1));
+    figureStage_->setCurrentIndex(chosen < figureStage_->count() ? chosen : 0);
+    figureStage_->setVisible(envelope_.size() > 1);
   }
-  const std::string stage =
-      envelope_.size() > 1 ? "stage " + std::to_string(worst + 1) : "the wall";
-  momentFigure_->SetFigure(report::DesignMomentFigure(
-      results_, worst, units_, "Design bending moment of each set, " + stage));
+  showFigures();
+}
+
+void TDesignSituationsForm::showFigures() {
+  const design::DesignEffect effects[] = {design::DesignEffect::Moment, design::DesignEffect::Shear,
+                                          design::DesignEffect::Deflection};
+  const QString captions[] = {tr("Design bending moment of each set"),
+                              tr("Design shear of each set"), tr("Deflection of each set")};
+  const int chosen = figureStage_->currentIndex();
+  for (int i = 0; i < 3; ++i) {
+    const std::optional<size_t> k = chosen > 0
+                                        ? std::optional<size_t>(chosen - 1)
+                                        : design::GoverningProblem(envelope_, results_, effects[i]);
+    if (!k || *k >= envelope_.size()) {
+      figures_[i]->SetFigure(std::nullopt, results_.empty()
+                                               ? tr("Run to see the design effects of each set.")
+                                               : tr("No set has valid results."));
+      continue;
+    }
+    const QString where = envelope_.size() > 1 ? tr("stage %1").arg(*k + 1) : tr("the wall");
+    figures_[i]->SetFigure(report::DesignEffectFigure(
+        effects[i], results_, *k, units_, tr("%1, %2").arg(captions[i], where).toStdString()));
+  }
+}
+
+const FigureView* TDesignSituationsForm::EffectFigure(design::DesignEffect effect) const {
+  return figures_[static_cast<int>(effect)];
+}
+
+void TDesignSituationsForm::ShowStage(int stage) {
+  figureStage_->setCurrentIndex(stage >= 0 && stage < figureStage_->count() ? stage : 0);
 }
 
 }  // namespace terraq::ui

@@ -1,5 +1,6 @@
 // The Design menu of the main window and the Design window it opens, which
-// reads the project as it stands and sets the wall's length through Apply.
+// reads the project as it stands and sets the wall's length through Apply,
+// and offers the project's own sets of partial factors as design approaches.
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -48,6 +49,8 @@ void TMainForm::ShowDesign() {
         UpdateMenuStates();
         return {};
       });
+  form->SetFactorSets(designSituations_ ? designSituations_->sets
+                                        : std::vector<design::FactorSet>{});
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("DesignWindow"));

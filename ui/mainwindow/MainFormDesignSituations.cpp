@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include "design/TDesignForm.h"
 #include "design/TDesignSituationsForm.h"
 #include "mainwindow/TMainForm.h"
 #include "project/ProjectDesignSituations.h"
@@ -31,6 +32,10 @@ void TMainForm::SetDesignSituations(const DesignSituationsChoice& choice) {
   // come: the project has no design situations and writes no file for them.
   if (choice == DesignSituationsChoice{}) designSituations_.reset();
   else designSituations_ = choice;
+  // The Design window offers the project's sets as design approaches.
+  if (designWindow_)
+    if (auto* design = qobject_cast<TDesignForm*>(designWindow_->widget()))
+      design->SetFactorSets(choice.sets);
   Data().Modified = true;
   UpdateMenuStates();
 }
