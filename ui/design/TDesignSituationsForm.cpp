@@ -92,6 +92,7 @@ TDesignSituationsForm::TDesignSituationsForm(
   factors_->setRowCount(static_cast<int>(design::FactorSymbols().size()));
   for (int row = 0; row < factors_->rowCount(); ++row)
     SetCell(factors_, row, 0, Q(std::string(design::FactorSymbols()[static_cast<size_t>(row)])));
+  factors_->resizeColumnToContents(0);
   serviceability_ =
       new QCheckBox(tr("Ser&viceability: its deflections are the wall's"), factorsBox);
   serviceability_->setObjectName(QStringLiteral("chkServiceability"));
