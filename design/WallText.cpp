@@ -164,6 +164,14 @@ bool WallText::Walk(std::string_view dataText, int problem, std::vector<WallText
   return true;
 }
 
+void WallText::setStage(int stage, int stageCount) {
+  const bool staged = stageCount > 1;
+  std::vector<double>& control = records_[controlRecord_].values;
+  if (control.size() < 8) control.resize(8, 0.0);
+  control[7] = staged ? stageCount : 0;
+  endCode_ = staged ? stage : 0;
+}
+
 std::string WallText::withWall(int increments, double incrementLength) const {
   return written(increments, incrementLength) + "0\n";
 }

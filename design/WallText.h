@@ -99,6 +99,10 @@ class WallText {
   // The last line of the problem: 0, 9 (a long-term problem follows), a
   // stage number.
   int endCode() const { return endCode_; }
+  // Makes the problem stage `stage` of `stageCount` of a staged data file:
+  // its control line's number of stages and its end code (both 0 for a
+  // single problem, stageCount 1).
+  void setStage(int stage, int stageCount);
   // The problem as written, with the wall of `increments` increments of
   // `incrementLength` and its own end code; with the wall as read by
   // default. Precondition as withWall.

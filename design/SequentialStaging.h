@@ -1,0 +1,108 @@
+#pragma once
+// Staged construction that remembers: a construction sequence of up to 20
+// stages over one wall, each stage starting from the wall and soil the
+// stage before left (the engine's sequential mode).
+//
+// The data file holds one problem: the wall and the soil before
+// construction. Each stage changes what it names, and the change holds in
+// the stages after it until a later stage changes it again:
+//   - values in the study vocabulary (Parameters.h): `excavation` (deeper:
+//     excavate; shallower: fill in front of the wall), `water.back`,
+//     `water.front`, `surcharge`, `load.N` (a row of the concentrated loads;
+//     0 removes the load);
+//   - supports installed and removed by name.
+// A support (an anchor or a strut) is given as built, per unit (one anchor
+// or strut) at a horizontal spacing: its stiffness is E·A / free length ×
+// cos²(inclination), its prestress the lock-off force along it, its yield
+// force along it. The analysis is of one wall unit of width Wa (the data
+// file's active width), so each support enters it times Wa / spacing, and
+// horizontally (a force along the anchor times cos(inclination)); the
+// vertical component acts on the wall as an axial compression.
+//
+// Units: those of the data file (in, lb, lb/in², in²; or m, kN, kN/m², m²);
+// inclinations in degrees below the horizontal. Thread safety: values and
+// pure functions.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace terraq::design {
+
+constexpr int kMaxSequentialStages = 20;
+
+struct StagedSupport {
+  std::string name{};
+  bool strut = false;  // false: an anchor
+  double depth = 0;    // below the top of the wall
+  double modulus = 0;  // E of the tendon or strut
+  double area = 0;     // its cross-section
+  double freeLength = 0;
+  double inclination = 0;  // degrees below the horizontal, 0 <= α < 90
+  double spacing = 0;      // horizontal, between supports of the row
+  double prestress = 0;    // lock-off force along the support, per support
+  std::optional<double> yieldForce{};  // along the support, per support; none: no limit
+
+  bool operator==(const StagedSupport&) const = default;
+};
+
+struct ConstructionStage {
+  std::string name{};
+  // Values set from this stage on, in the study vocabulary.
+  std::vector<std::pair<std::string, double>> values{};
+  std::vector<std::string> install{}, remove{};
+
+  bool operator==(const ConstructionStage&) const = default;
+};
+
+struct SequentialPlan {
+  std::vector<StagedSupport> supports{};
+  std::vector<ConstructionStage> stages{};
+
+  bool operator==(const SequentialPlan&) const = default;
+};
+
+// The names a stage may set a value of (load.N for any N).
+bool IsStageValueName(std::string_view name);
+
+// A support as the analysis of one wall unit takes it: horizontal, per
+// wall unit of width Wa.
+struct ModelSupport {
+  std::string name;
+  double depth = 0;
+  double stiffness = 0;      // F/L per wall unit: E·A/L·cos²α·Wa/s
+  double prestress = 0;      // F per wall unit, horizontal
+  std::optional<double> yieldForce;  // F per wall unit, horizontal
+  double verticalPerHorizontal = 0;  // tan α: the axial compression per horizontal force
+  int installStage = 0;      // from 1
+  int removeStage = 0;       // 0: never
+  // The force along one support from a horizontal force per wall unit:
+  // s / (Wa · cos α).
+  double perSupport = 1;
+};
+
+struct SequenceData {
+  // The stages one after the other as the engine reads a staged data file.
+  std::string text;
+  std::vector<std::string> stageNames;
+  std::vector<ModelSupport> supports;
+  double unitWidth = 0;  // Wa
+  // Per stage, the excavation level (below the top of the wall).
+  std::vector<double> excavation;
+};
+
+// The sequence of `plan` over the one problem of `dataText`. Nullopt with
+// `error` for: no stages or more than 20; a data file of more than one
+// problem or without an active width Wa; a value the stage may not set or
+// the data file does not have (naming those it has); an excavation below
+// the tip or above the top; a support that is unknown, installed twice,
+// removed before it is installed, installed below the excavation level of
+// its stage or below the tip, or without stiffness (E, A, free length or
+// spacing not above 0), with an inclination outside 0..90°, a negative
+// prestress or a yield force not above 0 or below its prestress.
+std::optional<SequenceData> BuildSequence(std::string_view dataText, const SequentialPlan& plan,
+                                          std::string& error);
+
+}  // namespace terraq::design

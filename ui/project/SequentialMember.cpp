@@ -1,0 +1,199 @@
+#include "project/SequentialMember.h"
+
+#include <cmath>
+
+namespace terraq::ui {
+
+namespace {
+
+// The units the member's values are in, as "units" names them.
+JsonValue UnitsObject(int unitsCode) {
+  const bool english = unitsCode == 1;
+  JsonValue units = JsonValue::Object();
+  units.set("length", JsonValue::Text(english ? "in" : "m"));
+  units.set("force", JsonValue::Text(english ? "lb" : "kN"));
+  units.set("modulus", JsonValue::Text(english ? "lb/in2" : "kN/m2"));
+  units.set("area", JsonValue::Text(english ? "in2" : "m2"));
+  units.set("inclination", JsonValue::Text("deg"));
+  return units;
+}
+
+// Reads the member's parts, the first fault in `error`.
+class PlanReader {
+ public:
+  explicit PlanReader(std::string& error) : error_(error) {}
+
+  bool number(const JsonValue& item, const char* key, const std::string& which, double& out,
+              bool required = true) {
+    const JsonValue* v = item.find(key);
+    if (!v) {
+      if (required) error_ = which + " has no \"" + key + "\"";
+      return !required;
+    }
+    if (!v->isNumber() || !std::isfinite(v->number)) {
+      error_ = which + ": \"" + key + "\" must be a number";
+      return false;
+    }
+    out = v->number;
+    return true;
+  }
+
+  bool names(const JsonValue& stage, const char* key, const std::string& which,
+             std::vector<std::string>& out) {
+    const JsonValue* list = stage.find(key);
+    if (!list) return true;
+    if (!list->isArray()) {
+      error_ = which + ": \"" + key + "\" must be a list of support names";
+      return false;
+    }
+    for (const JsonValue& name : list->items) {
+      if (!name.isString()) {
+        error_ = which + ": \"" + key + "\" must be a list of support names";
+        return false;
+      }
+      out.push_back(name.string);
+    }
+    return true;
+  }
+
+  bool support(const JsonValue& item, design::StagedSupport& s) {
+    const JsonValue* name = item.find("name");
+    if (!name || !name->isString() || name->string.empty()) {
+      error_ = "a support of the project's construction sequence has no name";
+      return false;
+    }
+    s.name = name->string;
+    const std::string which = "support " + s.name;
+    if (const JsonValue* kind = item.find("kind")) {
+      if (!kind->isString() || (kind->string != "anchor" && kind->string != "strut")) {
+        error_ = which + ": \"kind\" is \"anchor\" or \"strut\"";
+        return false;
+      }
+      s.strut = kind->string == "strut";
+    }
+    double yield = 0;
+    const bool hasYield = item.find("yieldForce") != nullptr;
+    if (!number(item, "depth", which, s.depth) || !number(item, "modulus", which, s.modulus) ||
+        !number(item, "area", which, s.area) ||
+        !number(item, "freeLength", which, s.freeLength) ||
+        !number(item, "spacing", which, s.spacing) ||
+        !number(item, "inclination", which, s.inclination, false) ||
+        !number(item, "prestress", which, s.prestress, false) ||
+        !number(item, "yieldForce", which, yield, false))
+      return false;
+    if (hasYield) s.yieldForce = yield;
+    return true;
+  }
+
+  bool stage(const JsonValue& item, size_t index, design::ConstructionStage& st) {
+    std::string which = "stage " + std::to_string(index + 1);
+    if (!item.isObject()) {
+      error_ = which + " of the project's construction sequence is not an object";
+      return false;
+    }
+    if (const JsonValue* name = item.find("name"); name && name->isString()) st.name = name->string;
+    if (const JsonValue* set = item.find("set")) {
+      if (!set->isObject()) {
+        error_ = which + ": \"set\" must be an object of values";
+        return false;
+      }
+      for (const JsonMember& m : set->members) {
+        if (!m.second.isNumber() || !std::isfinite(m.second.number)) {
+          error_ = which + ": " + m.first + " must be a number";
+          return false;
+        }
+        st.values.emplace_back(m.first, m.second.number);
+      }
+    }
+    return names(item, "install", which, st.install) && names(item, "remove", which, st.remove);
+  }
+
+ private:
+  std::string& error_;
+};
+
+}  // namespace
+
+std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& project, int unitsCode,
+                                                         std::string& error) {
+  error.clear();
+  const JsonValue* member = project.find("sequential");
+  if (!member || member->type == JsonValue::Type::Null) return std::nullopt;
+  if (!member->isObject()) {
+    error = "the project's construction sequence is not an object";
+    return std::nullopt;
+  }
+  if (const JsonValue* units = member->find("units")) {
+    const JsonValue* length = units->find("length");
+    const JsonValue* expected = UnitsObject(unitsCode).find("length");
+    if (length && length->isString() && (unitsCode == 1 || unitsCode == 2) &&
+        length->string != expected->string) {
+      error = "the project's construction sequence is in " + length->string +
+              " but the data file in " + expected->string +
+              ": its values would be taken in the wrong units";
+      return std::nullopt;
+    }
+  }
+  design::SequentialPlan plan;
+  PlanReader read(error);
+  const JsonValue* supports = member->find("supports");
+  const JsonValue* stages = member->find("stages");
+  if ((supports && !supports->isArray()) || (stages && !stages->isArray())) {
+    error = "the project's construction sequence: \"supports\" and \"stages\" must be lists";
+    return std::nullopt;
+  }
+  if (supports)
+    for (const JsonValue& item : supports->items)
+      if (!read.support(item, plan.supports.emplace_back())) return std::nullopt;
+  if (stages)
+    for (size_t k = 0; k < stages->items.size(); ++k)
+      if (!read.stage(stages->items[k], k, plan.stages.emplace_back())) return std::nullopt;
+  return plan;
+}
+
+void SetSequentialPlan(ProjectFile& project, const design::SequentialPlan& plan, int unitsCode) {
+  if (plan.stages.empty() && plan.supports.empty()) {
+    project.erase("sequential");
+    return;
+  }
+  const JsonValue* old = project.find("sequential");
+  JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
+  member.set("units", UnitsObject(unitsCode));
+  JsonValue supports = JsonValue::Array();
+  for (const design::StagedSupport& s : plan.supports) {
+    JsonValue item = JsonValue::Object();
+    item.set("name", JsonValue::Text(s.name));
+    item.set("kind", JsonValue::Text(s.strut ? "strut" : "anchor"));
+    item.set("depth", JsonValue::Number(s.depth));
+    item.set("modulus", JsonValue::Number(s.modulus));
+    item.set("area", JsonValue::Number(s.area));
+    item.set("freeLength", JsonValue::Number(s.freeLength));
+    item.set("inclination", JsonValue::Number(s.inclination));
+    item.set("spacing", JsonValue::Number(s.spacing));
+    item.set("prestress", JsonValue::Number(s.prestress));
+    if (s.yieldForce) item.set("yieldForce", JsonValue::Number(*s.yieldForce));
+    supports.items.push_back(std::move(item));
+  }
+  member.set("supports", std::move(supports));
+  JsonValue stages = JsonValue::Array();
+  for (const design::ConstructionStage& st : plan.stages) {
+    JsonValue item = JsonValue::Object();
+    item.set("name", JsonValue::Text(st.name));
+    if (!st.values.empty()) {
+      JsonValue set = JsonValue::Object();
+      for (const auto& [name, value] : st.values) set.set(name, JsonValue::Number(value));
+      item.set("set", std::move(set));
+    }
+    for (const auto& [key, names] : {std::pair{"install", &st.install}, {"remove", &st.remove}}) {
+      if (names->empty()) continue;
+      JsonValue list = JsonValue::Array();
+      for (const std::string& name : *names) list.items.push_back(JsonValue::Text(name));
+      item.set(key, std::move(list));
+    }
+    stages.items.push_back(std::move(item));
+  }
+  member.set("stages", std::move(stages));
+  project.set("sequential", std::move(member));
+}
+
+}  // namespace terraq::ui
