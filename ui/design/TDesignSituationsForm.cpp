@@ -93,13 +93,12 @@ TDesignSituationsForm::TDesignSituationsForm(
   for (int row = 0; row < factors_->rowCount(); ++row)
     SetCell(factors_, row, 0, Q(std::string(design::FactorSymbols()[static_cast<size_t>(row)])));
   factors_->resizeColumnToContents(0);
-  serviceability_ =
-      new QCheckBox(tr("Ser&viceability: its deflections are the wall's"), factorsBox);
+  serviceability_ = new QCheckBox(tr("Ser&viceability set"), factorsBox);
   serviceability_->setObjectName(QStringLiteral("chkServiceability"));
   serviceability_->setToolTip(
       tr("A serviceability set gives the wall's deflections; an ultimate set gives the design "
          "moments, shears and support forces of the envelope"));
-  setUnplanned_ = new QCheckBox(tr("Unplanned e&xcavation in this set"), factorsBox);
+  setUnplanned_ = new QCheckBox(tr("Unplanned e&xcavation"), factorsBox);
   setUnplanned_->setObjectName(QStringLiteral("chkSetUnplannedExcavation"));
   setUnplanned_->setToolTip(
       tr("The excavation deepened by 10 % of the retained height below the lowest support, at "
@@ -112,8 +111,7 @@ TDesignSituationsForm::TDesignSituationsForm(
 
   // The options of every set.
   auto* optionsBox = new QGroupBox(tr("Options"), this);
-  unplanned_ =
-      new QCheckBox(tr("&Unplanned excavation in the ultimate sets that call for it"), optionsBox);
+  unplanned_ = new QCheckBox(tr("&Unplanned excavation where a set calls for it"), optionsBox);
   unplanned_->setObjectName(QStringLiteral("chkUnplannedExcavation"));
   unplanned_->setChecked(choice_.options.unplannedExcavation);
   surcharge_ = new QDoubleSpinBox(optionsBox);
@@ -126,6 +124,7 @@ TDesignSituationsForm::TDesignSituationsForm(
       tr("A smaller uniform surcharge on the retained side is taken as this "
          "(a characteristic variable action); none keeps the data file's"));
   auto* optionsLayout = new QFormLayout(optionsBox);
+  optionsLayout->setRowWrapPolicy(QFormLayout::WrapLongRows);
   optionsLayout->addRow(unplanned_);
   // The unit beside the field rather than in it: "none" stands alone.
   auto* surchargeUnit = new QLabel(Q(ParameterUnit("surcharge", units_)), optionsBox);
