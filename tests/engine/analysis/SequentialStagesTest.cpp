@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -86,11 +87,14 @@ AnalysisResult Sequential(const std::string& text, std::vector<SequentialSupport
 // Stage k solved from the state of stage k-1 equals stage k-1 plus an
 // ordinary problem with stage k's springs loaded by the change of the loads
 // and the forces the excavated springs held: S w of the springs removed.
+// Soil filled in (the last stage) is unstressed when it appears: it takes
+// only the increment.
 TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
-  const std::vector<WallCase> stages{Wall(0, 2000, 0), Wall(36, 3000, 40), Wall(60, 3000, 90)};
+  const std::vector<WallCase> stages{Wall(0, 2000, 0), Wall(36, 3000, 40), Wall(60, 3000, 90),
+                                     Wall(12, 1000, 90)};
   const AnalysisResult run = Sequential(Staged(stages));
   ASSERT_FALSE(run.error) << run.error->message;
-  ASSERT_EQ(run.problems.size(), 3u);
+  ASSERT_EQ(run.problems.size(), 4u);
 
   // Spring stiffness per station: kSoil*h, half at the ends of the soil.
   const auto stiffness = [](double excavation, int s) {
@@ -111,6 +115,7 @@ TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
         increment.loads.push_back(removed);
       }
       for (int s = 0; s <= kIncrements; ++s) {
+        if (stiffness(before.HFREE, s) == 0.0) continue;  // fresh soil
         const double released = (stiffness(before.HFREE, s) - stiffness(stages[k].HFREE, s)) *
                                 total[static_cast<size_t>(s)];
         if (released != 0.0) increment.loads.push_back({1, s, s, released});
@@ -164,11 +169,20 @@ TEST(SequentialStages, AnchorInstalledAfterExcavationIsLoadedByTheNext) {
 TEST(SequentialStages, PrestressedAnchorKeepsItsLockOffForce) {
   const double P0 = 600;
   const std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(36, 0, 40)};
-  const AnalysisResult run =
-      Sequential(Staged(stages), {{"A1", 12.0, 5000, P0, 1e30, 0.0, 2, 0}});
+  const AnalysisResult run = Sequential(Staged(stages), {{"A1", 12.0, 5000, P0, 1e30, 20.0, 2, 0}});
   ASSERT_FALSE(run.error) << run.error->message;
   ASSERT_EQ(run.problems.size(), 3u);
   EXPECT_EQ(run.problems[1].sequentialSupports[0].force, -P0);
+  // Its vertical component compresses the wall below it (half of it at the
+  // anchor's own station and at the tip, as an axial load row spreads).
+  const double vertical = -std::tan(20.0 * std::numbers::pi / 180.0) * P0;
+  for (size_t k : {1u, 2u}) {
+    const std::vector<StationResult>& st = run.problems[k].stations;
+    EXPECT_EQ(st[0].axialForce, 0.0);
+    EXPECT_NEAR(st[1].axialForce, 0.5 * vertical, 1e-9 * P0);
+    EXPECT_NEAR(st[5].axialForce, vertical, 1e-9 * P0);
+    EXPECT_NEAR(st[kIncrements].axialForce, 0.5 * vertical, 1e-9 * P0);
+  }
   const SequentialSupportResult& kept = run.problems[2].sequentialSupports[0];
   EXPECT_EQ(kept.state, SequentialSupportResult::State::Acting);
   EXPECT_NEAR(kept.force, -P0, 1e-9 * P0);
