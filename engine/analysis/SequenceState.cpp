@@ -196,7 +196,6 @@ void SequenceState::endStage(EngineModel& model) {
     CarriedSupport& carried = supports_[static_cast<size_t>(support.index)];
     const double w = model.st.w[support.j];
     if (support.installing) {
-      carried.locked = true;
       carried.lockDeflection = w;
       continue;
     }

@@ -41,7 +41,6 @@ class SequenceState {
     HystereticState state;
   };
   struct CarriedSupport {
-    bool locked = false;
     double lockDeflection = 0, permanent = 0;
   };
 

@@ -235,4 +235,17 @@ TEST(SequentialStages, TwentyStagesAndTwoRunsAtOnce) {
     EXPECT_EQ(Deflections(a.problems[k]), Deflections(b.problems[k]));
     EXPECT_EQ(a.problems[k].sequentialSupports.size(), k >= 1 && k < 14 ? 1u : 0u);
   }
+  // The deepening excavation drives the anchor to its yield force and no
+  // further; it is at that force exactly when it reports itself yielded.
+  bool yielded = false;
+  for (const ProblemResult& stage : a.problems)
+    for (const SequentialSupportResult& s : stage.sequentialSupports) {
+      EXPECT_GE(s.force, -900.0);
+      const bool atYield = s.state == SequentialSupportResult::State::Yielded;
+      if (atYield) {
+        EXPECT_EQ(s.force, -900.0);
+      }
+      yielded = yielded || atYield;
+    }
+  EXPECT_TRUE(yielded);
 }
