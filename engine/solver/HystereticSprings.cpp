@@ -33,8 +33,8 @@ void CommitHysteretic(HystereticState& state, const Segment& curveAtU, double k0
 namespace {
 
 // The combined segments of the data file's curves at the deflections u.
-void UserCurvesAt(const EngineModel& model, const RealStations& u, RealStations& k,
-                  RealStations& q, bool& offCurve) {
+void UserCurvesAt(const EngineModel& model, const RealStations& u, RealStations& k, RealStations& q,
+                  bool& offCurve) {
   k.fill(0.0);
   q.fill(0.0);
   AddUserCurveSegments(model, u, q, k, offCurve);

@@ -12,8 +12,7 @@ void EvaluateStageSupport(StageSupport& support, double w) {
     return;
   }
   const double tension =
-      support.prestress +
-      support.stiffness * (w - support.lockDeflection - support.permanent);
+      support.prestress + support.stiffness * (w - support.lockDeflection - support.permanent);
   if (tension <= 0.0) {
     support.q = 0.0;
     support.state = State::Slack;
@@ -23,8 +22,8 @@ void EvaluateStageSupport(StageSupport& support, double w) {
   } else {
     // -T = -prestress + K (w_lock + e_p) - K w.
     support.k = support.stiffness;
-    support.q = -support.prestress +
-                support.stiffness * (support.lockDeflection + support.permanent);
+    support.q =
+        -support.prestress + support.stiffness * (support.lockDeflection + support.permanent);
     support.state = State::Acting;
   }
 }

@@ -24,9 +24,9 @@ using terraq::test::WallCase;
 namespace {
 
 constexpr int kIncrements = 10;
-constexpr double kH = 12;      // in
-constexpr double kSoil = 50;   // lb/in per in of wall, per in of deflection
-constexpr double kEI = 2e9;    // lb in^2
+constexpr double kH = 12;     // in
+constexpr double kSoil = 50;  // lb/in per in of wall, per in of deflection
+constexpr double kEI = 2e9;   // lb in^2
 
 // The data text of the stages one after the other: KSTAGE in each control
 // record, end code k after stage k.
@@ -109,7 +109,8 @@ TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
     if (k > 0) {
       const WallCase& before = stages[k - 1];
       increment.loads = {{1, 0, 0, stages[k].loads[0].Q - before.loads[0].Q}};
-      for (size_t r = 1; r < stages[k].loads.size(); ++r) increment.loads.push_back(stages[k].loads[r]);
+      for (size_t r = 1; r < stages[k].loads.size(); ++r)
+        increment.loads.push_back(stages[k].loads[r]);
       for (size_t r = 1; r < before.loads.size(); ++r) {
         WallCase::Load removed = before.loads[r];
         removed.Q = -removed.Q;
@@ -140,8 +141,7 @@ TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
 TEST(SequentialStages, AnchorInstalledAfterExcavationIsLoadedByTheNext) {
   const double K = 4000;
   const std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(72, 0, 40)};
-  const AnalysisResult run =
-      Sequential(Staged(stages), {{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0}});
+  const AnalysisResult run = Sequential(Staged(stages), {{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0}});
   ASSERT_FALSE(run.error) << run.error->message;
   ASSERT_EQ(run.problems.size(), 3u);
   EXPECT_TRUE(run.problems[0].sequentialSupports.empty());

@@ -76,10 +76,10 @@ TEST(HystereticSpring, LoadUnloadReverseAndReload) {
 
 TEST(HystereticSpring, ElasticUnloadingKeepsThePlasticOffset) {
   HystereticState state;
-  EndStageAt(state, 0.05);                    // yp = 0.04
-  EndStageAt(state, 0.045);                   // on the unloading line: no change
+  EndStageAt(state, 0.05);   // yp = 0.04
+  EndStageAt(state, 0.045);  // on the unloading line: no change
   EXPECT_NEAR(state.plastic, 0.04, 1e-12);
-  EndStageAt(state, 0.02);                    // in the gap: the gap stays open
+  EndStageAt(state, 0.02);  // in the gap: the gap stays open
   EXPECT_NEAR(state.plastic, 0.04, 1e-12);
   EXPECT_NEAR(Resistance(state, 0.047), 0.7, 1e-12);
   EXPECT_NEAR(Resistance(state, 0.06), 1.0, 1e-12);
