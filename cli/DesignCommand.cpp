@@ -18,6 +18,7 @@
 #include "project/EngineRun.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
+#include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -220,6 +221,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     return UsageError(a.dataFile + " is not a .tq4d data file");
   if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty())
     return fail(missing);
+  if (const std::string why = ui::SequenceNotAnalysedBy(dataFile, "Embedment designs");
+      !why.empty())
+    return fail(why);
   std::error_code ec;
   if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
     return fail(ui::DataFileTooLarge(dataFile, size));

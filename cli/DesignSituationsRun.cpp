@@ -12,6 +12,7 @@
 #include "project/JsonText.h"
 #include "project/ProjectFile.h"
 #include "project/RunSummary.h"
+#include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -225,6 +226,9 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   } catch (const ui::EInOutError& e) {
     return fail(e.what());
   }
+  if (const std::string why = ui::SequenceNotAnalysedBy(dataFile, "Design situations");
+      !why.empty())
+    return fail(why);
   // The project's own sets, by name before the shipped ones.
   std::string error;
   std::vector<design::FactorSet> projectSets;

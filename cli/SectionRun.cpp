@@ -4,6 +4,7 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/SectionLibraryFiles.h"
+#include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -17,6 +18,8 @@ std::optional<ui::SectionInUse> ResolveCommandSection(const ui::WallSection& wan
 
 SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::SectionInUse& used) {
   SectionRun run;
+  if (run.error = ui::SequenceNotAnalysedBy(dataFile, "Runs with --section"); !run.error.empty())
+    return run;
   std::string text;
   try {
     text = ui::ReadWholeFile(dataFile);
@@ -55,6 +58,11 @@ std::optional<ui::SectionChecks> CheckProjectSection(const std::filesystem::path
     warning = std::string("the wall's section is not checked: ") + e.what();
     return std::nullopt;
   }
+  // A construction sequence was analysed as its stages: checked as them.
+  std::string sequenceError, projectWarning;
+  if (std::optional<ui::SequentialRunInput> sequence =
+          ui::ReadSequentialRun(dataFile, text, sequenceError, projectWarning))
+    text = std::move(sequence->sequence.text);
   std::optional<ui::ProjectSectionCheck> check = ui::CheckProjectSection(dataFile, text, analysis);
   if (!check) return std::nullopt;
   if (check->name.empty()) warning = "the wall's section is not checked: " + check->error;

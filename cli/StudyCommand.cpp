@@ -28,6 +28,7 @@
 #include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -371,6 +372,8 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (const std::optional<int> status = ParseStudyArguments(args, r)) return *status;
   std::string dataText;
   if (const std::optional<std::string> why = ReadDataFile(r.dataFile, dataText)) return Fail(*why);
+  if (const std::string why = ui::SequenceNotAnalysedBy(r.dataFile, "Studies"); !why.empty())
+    return Fail(why);
   std::string error;
   const std::optional<design::ParameterText> text = design::ParameterText::Parse(dataText, error);
   const std::optional<design::WallText> wall = design::WallText::Parse(dataText, 0, error);

@@ -11,6 +11,7 @@
 #include "PackageParts.h"
 #include "project/ProjectFile.h"
 #include "project/RunSummary.h"
+#include "project/SequentialRun.h"
 
 namespace terraq::report {
 
@@ -29,6 +30,8 @@ std::optional<PackageSituations> RunPackageSituations(const std::filesystem::pat
   }
   if (choice->chosen.empty()) return std::nullopt;
   out.choice = std::move(*choice);
+  if (out.error = ui::SequenceNotAnalysedBy(dataFile, "design situations"); !out.error.empty())
+    return out;
   out.results =
       design::RunDesignSituations(dataText, ui::ChosenSets(out.choice), out.choice.options);
   out.envelope = design::EnvelopeOf(out.results);
@@ -165,9 +168,9 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
                             const std::vector<std::string>& names, std::vector<Block>& blocks) {
   blocks.push_back(Heading{1, "Design situations", {}});
   if (!situations.error.empty()) {
-    blocks.push_back(
-        Paragraph{"The design situations of the project cannot be read: " + situations.error + ".",
-                  Paragraph::Style::Warning});
+    blocks.push_back(Paragraph{
+        "The design situations of the project are not in this package: " + situations.error + ".",
+        Paragraph::Style::Warning});
     return;
   }
   blocks.push_back(Paragraph{

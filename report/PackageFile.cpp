@@ -6,6 +6,7 @@
 #include "platform/ProgramBasics.h"
 #include "project/AsciiLower.h"
 #include "project/AtomicFile.h"
+#include "project/SequentialRun.h"
 #include "project/WriteGuards.h"
 
 namespace terraq::report {
@@ -23,7 +24,18 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.dataText = std::move(dataText);
   engine::api::AnalysisOptions options;
   options.reportText = true;
-  input.analysis = engine::api::Analyse(input.dataText, options);
+  // A project with a construction sequence: the package is of its stages,
+  // each from the one before, as terraq run analyses them.
+  std::string sequenceError, warning;
+  if (std::optional<ui::SequentialRunInput> sequence =
+          ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
+    input.dataText = std::move(sequence->sequence.text);
+    options.sequential = std::move(sequence->options);
+  }
+  if (sequenceError.empty()) input.analysis = engine::api::Analyse(input.dataText, options);
+  else  // nothing analysed: the package gives the inputs and why
+    input.analysis.error =
+        engine::api::AnalysisError{engine::api::AnalysisError::Kind::Stop, sequenceError, 0};
   input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);

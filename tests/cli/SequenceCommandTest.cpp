@@ -36,8 +36,9 @@ TEST(SequenceCommand, StagesRunFromOneAnotherAndBadSequencesAreRefused) {
 
   const Outcome run = runTerraq("run --json " + quoted(data.string()), work.path());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(contains(run.out, "\"stages\": [\"Excavate to 2.0 m\", \"Install and lock off "
-                                "anchor A1\", \"Excavate to 5.0 m\""))
+  EXPECT_TRUE(contains(run.out,
+                       "\"stages\": [\"Excavate to 2.0 m\", \"Install and lock off "
+                       "anchor A1\", \"Excavate to 5.0 m\""))
       << run.out;
   // No anchor in stage 1; in stage 2 the jack's 150 kN whatever the wall
   // does; locked off, it follows the wall from then on, and the last,
@@ -50,6 +51,20 @@ TEST(SequenceCommand, StagesRunFromOneAnotherAndBadSequencesAreRefused) {
   EXPECT_TRUE(contains(run.out, "\"largestForceAlong\": ")) << run.out;
   const std::string report = ReadFile(work.path() / "wall.tq4o");
   EXPECT_TRUE(contains(report, "Stage No : 4")) << report.substr(0, 2000);
+
+  // What does not analyse a sequence yet says so rather than analyse the
+  // wall before construction alone.
+  for (const char* command : {"design ", "study --list ", "run --design-approach DA1-1 "}) {
+    const Outcome other = runTerraq(command + quoted(data.string()), work.path());
+    EXPECT_EQ(other.status, 2) << command;
+    EXPECT_TRUE(contains(other.err, "of a construction sequence are not analysed yet"))
+        << other.err;
+  }
+  // The calculation package is of the four stages.
+  const Outcome package =
+      runTerraq("report " + quoted(data.string()) + " --out calc.html", work.path());
+  ASSERT_EQ(package.status, 0) << package.err;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "calc.html"), "Stage 4"));
 
   // An anchor installed below the excavation of its stage: refused, and the
   // outputs of the run before stay as they were.

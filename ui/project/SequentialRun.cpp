@@ -1,7 +1,7 @@
 #include "project/SequentialRun.h"
 
-#include "project/ProjectFile.h"
 #include "project/ProjectDesignSituations.h"
+#include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
 
 namespace terraq::ui {
@@ -28,8 +28,8 @@ engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequen
 }
 
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText,
-                                                    std::string& error, std::string& warning) {
+                                                    std::string_view dataText, std::string& error,
+                                                    std::string& warning) {
   error.clear();
   warning.clear();
   const std::filesystem::path path = ProjectFilePath(dataFile);
@@ -55,6 +55,17 @@ std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path&
   SequentialRunInput input{std::move(*sequence), {}};
   input.options = EngineSupports(input.sequence, *plan);
   return input;
+}
+
+std::string SequenceNotAnalysedBy(const std::filesystem::path& dataFile, const std::string& what) {
+  std::string error;
+  const std::optional<ProjectFile> project = ReadProjectFile(ProjectFilePath(dataFile), error);
+  if (!project) return {};
+  const std::optional<design::SequentialPlan> plan = ReadSequentialPlan(*project, 0, error);
+  if (!plan || plan->stages.empty()) return {};
+  return what + " of a construction sequence are not analysed yet: " + dataFile.string() +
+         " holds the wall before construction, and its stages are analysed by terraq run, the "
+         "program's Run and the calculation package";
 }
 
 void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {
