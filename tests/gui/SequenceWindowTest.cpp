@@ -91,8 +91,8 @@ TEST_F(SequenceWindow, AnchoredExcavationIsCheckedAndKeptWithTheProject) {
   ASSERT_NE(w, nullptr);
   // The data file's units in the headers.
   auto* supports = Child<QTableWidget>(w, "tblSupports");
-  EXPECT_EQ(supports->horizontalHeaderItem(3)->text(), "E, kN/m²");
-  EXPECT_EQ(Child<QTableWidget>(w, "tblStages")->horizontalHeaderItem(1)->text(), "Excavation, m");
+  EXPECT_EQ(supports->horizontalHeaderItem(3)->text(), "E\nkN/m²");
+  EXPECT_EQ(Child<QTableWidget>(w, "tblStages")->horizontalHeaderItem(1)->text(), "Excavation\nm");
 
   EnterAnchoredExcavation(w);
   EXPECT_EQ(w->CheckText(),
@@ -180,7 +180,7 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_NEAR(form.ProjectSequence()->supports[0].prestress, 100 / 4.4482216152605e-3, 1e-6);
   EXPECT_NEAR(form.ProjectSequence()->stages[2].values[0].second, 5 / 0.0254, 1e-9);
   ui::TSequenceForm* w = Window();
-  EXPECT_EQ(Child<QTableWidget>(w, "tblSupports")->horizontalHeaderItem(3)->text(), "E, lb/in²");
+  EXPECT_EQ(Child<QTableWidget>(w, "tblSupports")->horizontalHeaderItem(3)->text(), "E\nlb/in²");
 }
 
 TEST_F(SequenceWindow, StagedProjectOffersNothingToEditAndTheDialogOpensTheWindow) {
@@ -212,9 +212,10 @@ TEST_F(SequenceWindow, Screenshots) {
   Type(w, "tblStages", 1, 3, "4.5");
   QMdiSubWindow* window = form.MdiArea().activeSubWindow();
   ASSERT_NE(window, nullptr);
-  window->showMaximized();
+  window->resize(1000, 600);
   ProcessEvents();
   EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/sequence.png")));
+  window->showMaximized();
   // The same at a small screen's size.
   form.resize(800, 600);
   ProcessEvents();

@@ -80,11 +80,12 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   auto* supportsBox = new QGroupBox(tr("Supports"), this);
   supports_ =
       MakeTable("tblSupports",
-                {tr("Name"), tr("Kind"), tr("Depth, %1").arg(length), tr("E, %1").arg(modulus),
-                 tr("A, %1").arg(area), tr("Free length, %1").arg(length), tr("Inclination, deg"),
-                 tr("Spacing, %1").arg(length), tr("Prestress, %1").arg(force),
-                 tr("Yield force, %1").arg(force)},
+                {tr("Name"), tr("Kind"), tr("Depth\n%1").arg(length), tr("E\n%1").arg(modulus),
+                 tr("A\n%1").arg(area), tr("Free length\n%1").arg(length), tr("Inclination\ndeg"),
+                 tr("Spacing\n%1").arg(length), tr("Prestress\n%1").arg(force),
+                 tr("Yield force\n%1").arg(force)},
                 supportsBox);
+  supports_->horizontalHeader()->setStretchLastSection(false);  // a number, not a list
   supports_->setToolTip(
       tr("Each anchor or strut as built, one of a row at a horizontal spacing: depth below the "
          "top of the wall, inclination below the horizontal, prestress and yield force along it "
@@ -103,9 +104,9 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   auto* stagesBox = new QGroupBox(tr("Stages"), this);
   stages_ =
       MakeTable("tblStages",
-                {tr("Name"), tr("Excavation, %1").arg(length), tr("Water behind, %1").arg(length),
-                 tr("Water in front, %1").arg(length), tr("Surcharge, %1").arg(modulus),
-                 tr("Installs"), tr("Removes"), tr("Loads, %1").arg(force)},
+                {tr("Name"), tr("Excavation\n%1").arg(length), tr("Water behind\n%1").arg(length),
+                 tr("Water in front\n%1").arg(length), tr("Surcharge\n%1").arg(modulus),
+                 tr("Installs"), tr("Removes"), tr("Loads\n%1").arg(force)},
                 stagesBox);
   stages_->setToolTip(
       tr("Levels are depths below the top of the wall; blank: as the stage before left it. "
@@ -135,6 +136,7 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(supportsBox);
   splitter->addWidget(stagesBox);
+  splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 2);
   layout->addWidget(intro);
   layout->addWidget(splitter, 1);
@@ -168,6 +170,7 @@ void TSequenceForm::planChanged() {
 }
 
 void TSequenceForm::check() {
+  check_->setStyleSheet(QString());
   if (plan_.stages.empty()) {
     check_->setText(plan_.supports.empty()
                         ? tr("Add the supports and the stages of the construction sequence.")
@@ -181,7 +184,10 @@ void TSequenceForm::check() {
     check_->setText(tr("The project cannot be read: %1").arg(QString::fromUtf8(e.what())));
     return;
   }
-  if (design::BuildSequence(text, plan_, error))
+  const bool ready = design::BuildSequence(text, plan_, error).has_value();
+  check_->setStyleSheet(ready ? QStringLiteral("color: #006400")
+                              : QStringLiteral("color: #b00000"));
+  if (ready)
     check_->setText(plan_.stages.size() == 1
                         ? tr("The sequence of 1 stage is ready: Run analyses it.")
                         : tr("The sequence of %1 stages is ready: Run analyses it stage after "

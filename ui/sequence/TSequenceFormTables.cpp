@@ -163,9 +163,10 @@ void TSequenceForm::supportEdited(QTableWidgetItem* item) {
   if (column == kYield && blank) {
     s.yieldForce.reset();
   } else if (!value) {
-    refuse(tr("%1 of support %2 must be a number, not \"%3\"")
-               .arg(supports_->horizontalHeaderItem(column)->text(), QString::fromStdString(s.name),
-                    item->text()));
+    refuse(
+        tr("%1 of support %2 must be a number, not \"%3\"")
+            .arg(supports_->horizontalHeaderItem(column)->text().section(QLatin1Char('\n'), 0, 0),
+                 QString::fromStdString(s.name), item->text()));
     fillSupports();
     return;
   } else if (column == kYield) {
@@ -180,7 +181,8 @@ void TSequenceForm::stageEdited(QTableWidgetItem* item) {
   const int row = item->row(), column = item->column();
   design::ConstructionStage& stage = plan_.stages[static_cast<size_t>(row)];
   const QString typed = item->text().trimmed();
-  const QString header = stages_->horizontalHeaderItem(column)->text();
+  const QString header =
+      stages_->horizontalHeaderItem(column)->text().section(QLatin1Char('\n'), 0, 0);
   std::string error;
   if (column == kStageName) {
     stage.name = typed.toStdString();
