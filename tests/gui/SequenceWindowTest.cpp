@@ -181,6 +181,15 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_NEAR(form.ProjectSequence()->stages[2].values[0].second, 5 / 0.0254, 1e-9);
   ui::TSequenceForm* w = Window();
   EXPECT_EQ(Child<QTableWidget>(w, "tblSupports")->horizontalHeaderItem(3)->text(), "E\nlb/in²");
+  // Long-term analyses on: the window that edits goes, the one that opens
+  // says why it cannot be used.
+  form.Action(QStringLiteral("OptionsLong"))->trigger();
+  ProcessEvents();
+  EXPECT_EQ(form.findChild<ui::TSequenceForm*>(), nullptr);
+  w = Window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->Editable());
+  EXPECT_TRUE(w->CheckText().contains("long-term")) << w->CheckText().toStdString();
 }
 
 TEST_F(SequenceWindow, StagedProjectOffersNothingToEditAndTheDialogOpensTheWindow) {

@@ -39,6 +39,12 @@ QString TMainForm::sequenceUnavailable() {
   return {};
 }
 
+void TMainForm::checkSequenceWindow() {
+  if (!sequenceWindow_) return;
+  const auto* form = qobject_cast<const TSequenceForm*>(sequenceWindow_->widget());
+  if (form && form->Editable() != sequenceUnavailable().isEmpty()) sequenceWindow_->close();
+}
+
 void TMainForm::SetSequence(const design::SequentialPlan& plan) {
   // No stages and no supports: the project has no sequence and writes
   // nothing for it.

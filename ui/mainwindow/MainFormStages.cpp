@@ -96,6 +96,7 @@ void TMainForm::afterStageChange() {
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   updateStageStatus();
+  checkSequenceWindow();
   UpdateMenuStates();
 }
 

@@ -146,6 +146,7 @@ void TMainForm::toggleLongTerm() {
     tableWindows_->Close(project_.Tables().LongTermSoilLayers);
     tableWindows_->Close(project_.Tables().LongTermEarthPressure);
   }
+  checkSequenceWindow();
   UpdateMenuStates();
 }
 

@@ -268,6 +268,9 @@ class TMainForm : public QMainWindow {
   void addSequenceItem(QMenu* menu);
   // Why the project cannot have a construction sequence ("" when it can).
   QString sequenceUnavailable();
+  // Closes the Construction Sequence window when the project's staging or
+  // long-term analysis changed whether it can have a sequence.
+  void checkSequenceWindow();
   // Keeps the section and the design situations in the project file beside
   // the data file just saved; says so, once, when it cannot.
   void saveProjectMembers();

@@ -46,6 +46,8 @@ class TSequenceForm : public QWidget {
                 QWidget* parent = nullptr);
 
   const design::SequentialPlan& Plan() const { return plan_; }
+  // False when the project could not have a sequence as the window opened.
+  bool Editable() const { return supports_ != nullptr; }
   // The check line's text.
   QString CheckText() const;
 
