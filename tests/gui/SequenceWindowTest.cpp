@@ -89,6 +89,9 @@ TEST_F(SequenceWindow, AnchoredExcavationIsCheckedAndKeptWithTheProject) {
   OpenSingle();
   ui::TSequenceForm* w = Window();
   ASSERT_NE(w, nullptr);
+  // Help opens the manual's section on sequences.
+  EXPECT_TRUE(form.ActiveWindowHelpPage().startsWith("help/staged-and-long-term.html"))
+      << form.ActiveWindowHelpPage().toStdString();
   // The data file's units in the headers.
   auto* supports = Child<QTableWidget>(w, "tblSupports");
   EXPECT_EQ(supports->horizontalHeaderItem(3)->text(), "E\nkN/m²");
