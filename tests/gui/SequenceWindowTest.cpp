@@ -87,6 +87,7 @@ class SequenceWindow : public ::testing::Test {
 
 TEST_F(SequenceWindow, AnchoredExcavationIsCheckedAndKeptWithTheProject) {
   OpenSingle();
+  form.show();  // a window is active only on a main window shown
   ui::TSequenceForm* w = Window();
   ASSERT_NE(w, nullptr);
   // Help opens the manual's section on sequences.
