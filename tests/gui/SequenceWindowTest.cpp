@@ -136,6 +136,11 @@ TEST_F(SequenceWindow, AnchoredExcavationIsCheckedAndKeptWithTheProject) {
   Child<QPushButton>(w, "btnStageDown")->click();
   Type(w, "tblSupports", 0, 0, "T1");
   EXPECT_EQ(Cell(w, "tblStages", 1, 5), "T1");
+  Child<QPushButton>(w, "btnAddSupport")->click();
+  Type(w, "tblSupports", 1, 0, "T1");
+  EXPECT_TRUE(Refused(w).contains("named T1 already")) << Refused(w).toStdString();
+  Child<QPushButton>(w, "btnDeleteSupport")->click();  // the new one, selected
+  ASSERT_EQ(form.ProjectSequence()->supports.size(), 1u);
   qobject_cast<QComboBox*>(supports->cellWidget(0, 1))->setCurrentIndex(1);
   EXPECT_TRUE(form.ProjectSequence()->supports[0].strut);
   EXPECT_TRUE(w->CheckText().contains("is ready")) << w->CheckText().toStdString();

@@ -138,8 +138,9 @@ void TSequenceForm::supportEdited(QTableWidgetItem* item) {
   const QString typed = item->text().trimmed();
   if (column == kName) {
     const std::string name = typed.toStdString();
-    const bool taken = std::any_of(plan_.supports.begin(), plan_.supports.end(),
-                                   [&](const design::StagedSupport& o) { return o.name == name; });
+    const bool taken =
+        std::any_of(plan_.supports.begin(), plan_.supports.end(),
+                    [&](const design::StagedSupport& o) { return &o != &s && o.name == name; });
     if (name.empty() || taken || typed.contains(QLatin1Char(',')) ||
         typed.contains(QLatin1Char(';'))) {
       refuse(name.empty() ? tr("a support needs a name")
