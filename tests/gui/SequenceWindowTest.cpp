@@ -22,6 +22,7 @@
 #include "dialogs/TDlgStaged.h"
 #include "mainwindow/TMainForm.h"
 #include "sequence/TSequenceForm.h"
+#include "sequence/TSequencePicture.h"
 
 namespace terraq::test {
 namespace {
@@ -201,6 +202,26 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_TRUE(w->CheckText().contains("long-term")) << w->CheckText().toStdString();
 }
 
+TEST_F(SequenceWindow, StagePictureFollowsTheStagesBefore) {
+  OpenSingle();
+  ui::TSequenceForm* w = Window();
+  EnterAnchoredExcavation(w);
+  const std::string data = ReadText(folder / "excavation.tq4d");
+  // Stage 2 keeps stage 1's excavation and installs the anchor; stage 3
+  // has it locked off; the water stays the data file's (4 m).
+  const auto anchor = ui::ViewOfStage(data, w->Plan(), 1);
+  ASSERT_TRUE(anchor);
+  EXPECT_EQ(anchor->tip, 14);
+  EXPECT_EQ(anchor->excavation, 2);
+  ASSERT_EQ(anchor->supports.size(), 1u);
+  EXPECT_TRUE(anchor->supports[0].installedNow);
+  const auto last = ui::ViewOfStage(data, w->Plan(), 2);
+  EXPECT_EQ(last->excavation, 5);
+  EXPECT_FALSE(last->supports[0].installedNow);
+  EXPECT_EQ(last->waterFront, 4);
+  EXPECT_FALSE(ui::ViewOfStage(data, w->Plan(), 3));
+}
+
 TEST_F(SequenceWindow, StagedProjectOffersNothingToEditAndTheDialogOpensTheWindow) {
   const fs::path data = folder / "staged.tq4d";
   fs::copy_file(SourcePath("examples/staged-excavation-tieback.tq4d"), data);
@@ -227,7 +248,7 @@ TEST_F(SequenceWindow, Screenshots) {
   ui::TSequenceForm* w = Window();
   EnterAnchoredExcavation(w);
   Type(w, "tblSupports", 0, 9, "600");
-  Type(w, "tblStages", 1, 3, "4.5");
+  Type(w, "tblStages", 2, 3, "5.5");  // the water lowered below the dig
   QMdiSubWindow* window = form.MdiArea().activeSubWindow();
   ASSERT_NE(window, nullptr);
   window->resize(1000, 600);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "project/ProjectDesignSituations.h"
+#include "sequence/TSequencePicture.h"
 
 namespace terraq::ui {
 
@@ -124,9 +125,14 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   for (QPushButton* b : {addStage_, insertStage_, deleteStage_, stageUp_, stageDown_})
     stageButtons->addWidget(b);
   stageButtons->addStretch(1);
+  picture_ = new TSequencePicture(stagesBox);
+  picture_->setToolTip(
+      tr("The selected stage: the wall, the excavation, the water levels and the supports in "
+         "place (dashed: installed in this stage, carrying its prestress)"));
   auto* stagesLayout = new QHBoxLayout(stagesBox);
   stagesLayout->addWidget(stages_, 1);
   stagesLayout->addLayout(stageButtons);
+  stagesLayout->addWidget(picture_);
 
   refused_ = new QLabel(this);
   refused_->setObjectName(QStringLiteral("lblRefused"));
@@ -147,7 +153,10 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   fillStages();
   connect(supports_, &QTableWidget::itemChanged, this, &TSequenceForm::supportEdited);
   connect(stages_, &QTableWidget::itemChanged, this, &TSequenceForm::stageEdited);
-  connect(stages_, &QTableWidget::itemSelectionChanged, this, &TSequenceForm::updateButtons);
+  connect(stages_, &QTableWidget::itemSelectionChanged, this, [this] {
+    updateButtons();
+    showPicture();
+  });
   connect(supports_, &QTableWidget::itemSelectionChanged, this, &TSequenceForm::updateButtons);
   connect(addSupport_, &QPushButton::clicked, this, &TSequenceForm::addSupport);
   connect(deleteSupport_, &QPushButton::clicked, this, &TSequenceForm::deleteSupport);
@@ -158,6 +167,7 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   connect(stageDown_, &QPushButton::clicked, this, [this] { moveStage(1); });
   check();
   updateButtons();
+  showPicture();
 }
 
 QString TSequenceForm::CheckText() const { return check_->text(); }
@@ -167,6 +177,25 @@ void TSequenceForm::planChanged() {
   if (changed_) changed_(plan_);
   check();
   updateButtons();
+  showPicture();
+}
+
+void TSequenceForm::showPicture() {
+  int stage = stages_->currentRow();
+  if (stage < 0) stage = static_cast<int>(plan_.stages.size()) - 1;
+  if (stage < 0) {
+    picture_->SetView(std::nullopt, tr("No stages"));
+    return;
+  }
+  std::string text;
+  try {
+    text = dataText_();
+  } catch (const std::exception&) {}
+  const std::string& name = plan_.stages[static_cast<size_t>(stage)].name;
+  picture_->SetView(
+      ViewOfStage(text, plan_, stage),
+      tr("Stage %1").arg(stage + 1) +
+          (name.empty() ? QString() : QStringLiteral("\n") + QString::fromStdString(name)));
 }
 
 void TSequenceForm::check() {

@@ -10,6 +10,7 @@
 //     levels it sets (blank: as the stage before left them), the supports
 //     it installs and removes (comma lists of their names) and the loads it
 //     sets (load.N = value, a row of the data file's concentrated loads);
+//   - a sketch of the selected stage (TSequencePicture.h);
 //   - a check line: the sequence as design::BuildSequence finds it after
 //     every change, ready or the first fault.
 //
@@ -32,6 +33,8 @@ class QTableWidget;
 class QTableWidgetItem;
 
 namespace terraq::ui {
+
+class TSequencePicture;
 
 class TSequenceForm : public QWidget {
   Q_OBJECT
@@ -70,6 +73,8 @@ class TSequenceForm : public QWidget {
   void check();
   void refuse(const QString& why);
   void updateButtons();
+  // The picture of the selected stage (the last when none is selected).
+  void showPicture();
 
   std::function<std::string()> dataText_;
   std::function<void(const design::SequentialPlan&)> changed_;
@@ -85,6 +90,7 @@ class TSequenceForm : public QWidget {
   QPushButton* deleteStage_ = nullptr;
   QPushButton* stageUp_ = nullptr;
   QPushButton* stageDown_ = nullptr;
+  TSequencePicture* picture_ = nullptr;
   QLabel* check_ = nullptr;
   QLabel* refused_ = nullptr;
 };
