@@ -36,8 +36,9 @@ std::string padLeft(std::string text, size_t width) {
 }
 
 void appendProblemText(std::string& out, const ProblemSummary& p, const ui::SectionChecks* checks,
-                       size_t index) {
+                       size_t index, const std::string* stageName) {
   out += padRight(std::to_string(p.number), 3) + (p.heading.empty() ? "(no title)" : p.heading) + "\n";
+  if (stageName) out += "   " + *stageName + "\n";
   out += "   " + ui::ClosureText(p) + "\n";
   for (const std::string& warning : ui::ProblemWarnings(p)) out += "   " + warning + "\n";
   if (!p.unitsCode) {
@@ -77,6 +78,11 @@ void appendProblemText(std::string& out, const ProblemSummary& p, const ui::Sect
   for (const ui::SupportForce& s : p.supports)
     out += "   support force  " + fourDigits(s.force) + " " + units.force + "  at depth " +
            fourDigits(s.depth) + " " + units.length + "\n";
+  for (const ui::SequentialSupportSummary& s : p.sequentialSupports)
+    out += "   " + s.name + " at depth " + fourDigits(s.depth) + " " + units.length + "  " +
+           (s.forceAlong ? fourDigits(*s.forceAlong) + " " + units.force + " along it"
+                         : fourDigits(s.force) + " " + units.force + " on the wall") +
+           " (" + s.state + ")\n";
   if (checks) out += ProblemCheckText(*checks, index, units);
 }
 
@@ -109,7 +115,7 @@ std::string notValidReason(const ProblemSummary& p) {
 }
 
 void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::SectionChecks* checks,
-                       size_t index) {
+                       size_t index, bool sequence) {
   out += "    {\"number\": " + std::to_string(p.number);
   out += ", \"heading\": " + JsonString(p.heading);
   out += ", \"kind\": \"" + std::string(kindName(p.kind)) + "\"";
@@ -152,7 +158,43 @@ void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::Sect
   out += ",\n     \"maxPositiveMoment\": " + jsonExtreme(p.positiveMoment);
   out += ",\n     \"maxNegativeMoment\": " + jsonExtreme(p.negativeMoment);
   if (checks) out += ProblemCheckJson(*checks, index);
+  if (sequence) {
+    out += ",\n     \"sequentialSupports\": [";
+    for (size_t k = 0; k < p.sequentialSupports.size(); ++k) {
+      const ui::SequentialSupportSummary& s = p.sequentialSupports[k];
+      out += std::string(k == 0 ? "" : ", ") + "{\"name\": " + JsonString(s.name) +
+             ", \"depth\": " + JsonNumber(s.depth) + ", \"force\": " + JsonNumber(s.force) +
+             ", \"forceAlong\": " + (s.forceAlong ? JsonNumber(*s.forceAlong) : "null") +
+             ", \"state\": " + JsonString(s.state) + "}";
+    }
+    out += "]";
+  }
   out += "}";
+}
+
+// A construction sequence: its stages, and per support the largest force
+// along it over the stages with the stage it comes from.
+std::string sequenceJson(const RunSummary& summary) {
+  std::string out = "{\"stages\": [";
+  for (size_t k = 0; k < summary.sequenceStages.size(); ++k)
+    out += (k == 0 ? "" : ", ") + JsonString(summary.sequenceStages[k]);
+  out += "], \"supports\": [";
+  std::vector<std::pair<const ui::SequentialSupportSummary*, size_t>> largest;
+  for (size_t k = 0; k < summary.problems.size(); ++k)
+    for (const ui::SequentialSupportSummary& s : summary.problems[k].sequentialSupports) {
+      auto at = std::find_if(largest.begin(), largest.end(),
+                             [&](const auto& l) { return l.first->name == s.name; });
+      const double force = s.forceAlong.value_or(-s.force);
+      if (at == largest.end()) largest.push_back({&s, k});
+      else if (force > at->first->forceAlong.value_or(-at->first->force)) *at = {&s, k};
+    }
+  for (size_t k = 0; k < largest.size(); ++k) {
+    const ui::SequentialSupportSummary& s = *largest[k].first;
+    out += std::string(k == 0 ? "" : ", ") + "{\"name\": " + JsonString(s.name) +
+           ", \"largestForceAlong\": " + JsonNumber(s.forceAlong.value_or(-s.force)) +
+           ", \"stage\": " + std::to_string(largest[k].second + 1) + "}";
+  }
+  return out + "]}";
 }
 
 }  // namespace
@@ -179,9 +221,13 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
         if (std::find(notes.begin(), notes.end(), note) == notes.end()) notes.push_back(note);
     for (const std::string& note : notes) out += "note: " + note + "\n";
   }
+  if (!summary.sequenceStages.empty())
+    out += "as a construction sequence of " + std::to_string(summary.sequenceStages.size()) +
+           " stages, each starting from the wall and soil the stage before left\n";
   for (size_t k = 0; k < summary.problems.size(); ++k) {
     out += "\n";
-    appendProblemText(out, summary.problems[k], checks, k);
+    appendProblemText(out, summary.problems[k], checks, k,
+                      k < summary.sequenceStages.size() ? &summary.sequenceStages[k] : nullptr);
   }
   if (summary.problems.empty()) out += "\nNo problem reached its results.\n";
   if (paths.reportFile.empty()) {
@@ -207,10 +253,11 @@ std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& pat
   out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
   out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
   if (checks) out += "  \"section\": " + SectionJson(*checks) + ",\n";
+  if (!summary.sequenceStages.empty()) out += "  \"sequence\": " + sequenceJson(summary) + ",\n";
   out += "  \"problems\": [";
   for (size_t k = 0; k < summary.problems.size(); ++k) {
     out += k == 0 ? "\n" : ",\n";
-    appendProblemJson(out, summary.problems[k], checks, k);
+    appendProblemJson(out, summary.problems[k], checks, k, !summary.sequenceStages.empty());
   }
   out += summary.problems.empty() ? "]\n" : "\n  ]\n";
   return out + "}\n";

@@ -168,7 +168,7 @@ void WallText::setStage(int stage, int stageCount) {
   const bool staged = stageCount > 1;
   std::vector<double>& control = records_[controlRecord_].values;
   if (control.size() < 8) control.resize(8, 0.0);
-  control[7] = staged ? stageCount : 0;
+  control[7] = stageCount;
   endCode_ = staged ? stage : 0;
 }
 

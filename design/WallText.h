@@ -100,8 +100,8 @@ class WallText {
   // stage number.
   int endCode() const { return endCode_; }
   // Makes the problem stage `stage` of `stageCount` of a staged data file:
-  // its control line's number of stages and its end code (both 0 for a
-  // single problem, stageCount 1).
+  // its control line's number of stages and its end code (a single
+  // problem, stageCount 1, ends with 0 as the program writes it).
   void setStage(int stage, int stageCount);
   // The problem as written, with the wall of `increments` increments of
   // `incrementLength` and its own end code; with the wall as read by

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "SequenceState.h"
 #include "input/ReadProblem.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
@@ -43,8 +44,11 @@ std::string InputErrorMessage(const InputError& e) {
 }
 
 void Solve(RunFiles& files, EngineModel& model,
-           const std::function<void(const EngineModel&)>& solved) {
+           const std::function<void(const EngineModel&)>& solved,
+           const api::SequentialOptions* sequential) {
   ProblemControl& c = model.control;
+  std::optional<SequenceState> sequence;
+  if (sequential) sequence.emplace(*sequential);
   for (;;) {
     // The end code of the problem before is cleared before its successor's
     // title is read: a data file that announces a further problem and then
@@ -61,10 +65,14 @@ void Solve(RunFiles& files, EngineModel& model,
     model.resetProblem();
 
     ReadProblem(files, model);
+    // A stage of a construction sequence starts from where the stage before
+    // left the wall, its soil and its supports.
+    if (sequence) sequence->beginStage(model);
 
     WriteHeading(files.report, c);
     WriteMonitorHeading(files.monitor);
     IterateSolution(files, model);
+    if (sequence) sequence->endStage(model);
     WriteResults(files.report, model);
     // A run that can no longer write its outputs ends here rather than
     // solve problems nobody will see.
@@ -94,7 +102,8 @@ std::string MessageOf(const std::vector<std::string>& lines) {
 
 std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
                                    const std::function<void(const EngineModel&)>& solved,
-                                   const std::string& stopBeforeReading) {
+                                   const std::string& stopBeforeReading,
+                                   const api::SequentialOptions* sequential) {
   model.resetRun();
   SetUnitLabels(model.labels, 0);
   ProblemControl& c = model.control;
@@ -109,7 +118,7 @@ std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
   const auto lastLine = [&] { return files.data ? files.data->lineNumber() : 0; };
   try {
     if (!stopBeforeReading.empty()) StopWithMessage(stopBeforeReading);
-    Solve(files, model, solved);
+    Solve(files, model, solved, sequential);
   } catch (const ErrorStop& e) {
     files.messages.insert(files.messages.end(), e.callerLines().begin(), e.callerLines().end());
     const bool tooMuch = MessageOf(e.reportLines()) == "TOO MUCH DATA FOR AVAILABLE STORAGE";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "api/Sequential.h"
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"
 
@@ -31,10 +32,13 @@ struct RunStop {
 // files.messages. `model` is reset first and afterwards holds the last
 // problem. `solved`, if set, sees the model after each problem is solved and
 // reported. `stopBeforeReading`, when not empty, is an error stop of its own
-// before anything is read (a data file that would not open). Throws nothing
-// but what the allocation of its texts may throw.
+// before anything is read (a data file that would not open). `sequential`,
+// if set, makes the problems the stages of one construction sequence
+// (SequenceState.h); it must outlive the call. Throws nothing but what the
+// allocation of its texts may throw.
 std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
                                    const std::function<void(const EngineModel&)>& solved,
-                                   const std::string& stopBeforeReading = {});
+                                   const std::string& stopBeforeReading = {},
+                                   const api::SequentialOptions* sequential = nullptr);
 
 }  // namespace terraq::engine

@@ -1,3 +1,4 @@
 list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RunProblems.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SequenceState.cpp
 )

@@ -29,7 +29,11 @@ ProblemResult ResultOf(const EngineModel& model) {
     r.stations.push_back({row.x, row.deflection, row.slope, row.moment, row.shear, row.reaction,
                           row.EI, model.st.Q[j], model.st.S[j] * model.st.w[j], row.shearAbove,
                           row.shearBelow, row.concentrated, model.st.P[j]});
-    if (IsSupported(model.st, j))
+    const auto& stageSupports = model.sequential.supports;
+    const bool stageSupport =
+        std::any_of(stageSupports.begin(), stageSupports.end(),
+                    [j](const StageSupport& support) { return support.j == j; });
+    if (IsSupported(model.st, j) || stageSupport)
       r.supports.push_back(
           {static_cast<int>(k), row.x, row.supportForce, row.shearAbove, row.shearBelow});
   }
@@ -56,6 +60,7 @@ ProblemResult ResultOf(const EngineModel& model) {
     out.y.assign(curve.y.begin() + 1, curve.y.begin() + 1 + n);
     out.p.assign(curve.pPlot.begin() + 1, curve.pPlot.begin() + 1 + n);
   }
+  r.sequentialSupports = model.sequential.supportResults;
   return r;
 }
 
@@ -80,7 +85,7 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   model.strengthReductionFactor = options.strengthReductionFactor;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
-      options.stopBeforeReading);
+      options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr);
   files.data.reset();
   if (stop) result.error = AnalysisError{KindOf(stop->kind), stop->message, stop->line};
   result.messages = std::move(files.messages);

@@ -35,6 +35,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Sequential.h"
+
 namespace terraq::engine {
 struct EngineModel;
 }
@@ -57,6 +59,11 @@ struct AnalysisOptions {
   // pressures given in the data file are not touched. Must be > 0; 1 is
   // the analysis of the data as written.
   double strengthReductionFactor = 1.0;
+  // Set: the problems of the data text are the stages of one construction
+  // sequence, each starting from the state the stage before left, with the
+  // supports given here (Sequential.h); up to kMaxSequentialStages stages.
+  // Unset: every problem is solved on its own, as from the undeflected wall.
+  std::optional<SequentialOptions> sequential;
 };
 
 // The results at one station of the wall (stations 0..NI from the top).
@@ -151,6 +158,11 @@ struct ProblemResult {
 
   std::vector<PressureRow> earthPressure;
   std::vector<PyCurve> pyCurves;
+
+  // Sequential analysis only: the supports installed in this stage and
+  // before and not yet removed, top down, with their forces (also listed
+  // among `supports`, as supports concentrated at their stations).
+  std::vector<SequentialSupportResult> sequentialSupports;
 };
 
 struct AnalysisError {

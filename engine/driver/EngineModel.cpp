@@ -30,6 +30,7 @@ void EngineModel::resetProblem() {
   partialStiffnessStations.clear();
   numericalFault.clear();
   beyondBuckling = false;
+  sequential = SequentialStage{};
 }
 
 void EngineModel::resetRun() {

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "ErrorStop.h"
+#include "SequentialStage.h"
 #include "soil/UnitLabels.h"
 
 namespace terraq::engine {
@@ -281,6 +282,10 @@ struct EngineModel {
   // of the wall on its supports, and the deflections are no equilibrium the
   // wall can stand in.
   bool beyondBuckling = false;
+
+  // A stage of a sequential staged analysis: the carried spring states and
+  // the supports by stage (inactive otherwise).
+  SequentialStage sequential;
 
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.

@@ -1,5 +1,7 @@
 #include "GeneratedSprings.h"
+#include "HystereticSprings.h"
 #include "Solver.h"
+#include "StageSupports.h"
 
 namespace terraq::engine {
 
@@ -38,18 +40,19 @@ namespace {
 
 // Adds the springs of curves c1 and c2 (interpolated linearly between their
 // stations) to the stations from c1's to c2's, half at the two ends so that
-// neighbouring pairs share their common station.
-void ApplyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePair) {
-  StationArrays& st = model.st;
+// neighbouring pairs share their common station: their segments at the
+// deflections w, added to Q and S.
+void ApplyPair(const EngineModel& model, const Curve& c1, const Curve& c2, bool samePair,
+               const RealStations& w, RealStations& Q, RealStations& S, bool& offCurve) {
   const int tip = Pos(model.control.NI);
   const int s = c1.fromIdx;
   int e = c2.toIdx;
   const int length = e - s;
   auto add = [&](int j, double r, double g) {
-    const Segment k1 = EvaluateSegment(c1, st.w[j], model.offCurve);
-    const Segment k2 = EvaluateSegment(c2, st.w[j], model.offCurve);
-    st.Qw[j] += (k1.q + (k2.q - k1.q) * r) * g;
-    st.Sw[j] += (k1.k + (k2.k - k1.k) * r) * g;
+    const Segment k1 = EvaluateSegment(c1, w[j], offCurve);
+    const Segment k2 = EvaluateSegment(c2, w[j], offCurve);
+    Q[j] += (k1.q + (k2.q - k1.q) * r) * g;
+    S[j] += (k1.k + (k2.k - k1.k) * r) * g;
   };
   if (length < 0) StopStationsNotInOrder();
   if (length > 0) {
@@ -65,14 +68,8 @@ void ApplyPair(EngineModel& model, const Curve& c1, const Curve& c2, bool samePa
 
 }  // namespace
 
-void ApplyCurves(EngineModel& model) {
-  StationArrays& st = model.st;
-  const int last = Pos(model.control.NI) + 1;
-  for (int j = 3; j <= last; ++j) {
-    st.Qw[j] = st.Q[j];
-    st.Sw[j] = st.S[j];
-  }
-  model.offCurve = false;
+void AddUserCurveSegments(const EngineModel& model, const RealStations& w, RealStations& Q,
+                          RealStations& S, bool& offCurve) {
   int previousContinued = 0;
   size_t start = 0;
   for (size_t c = 0; c < model.curves.size(); ++c) {
@@ -80,13 +77,32 @@ void ApplyCurves(EngineModel& model) {
     if (curve.generated) continue;
     if (previousContinued == 0) {
       start = c;
-      if (curve.contd != 1) ApplyPair(model, curve, curve, true);
+      if (curve.contd != 1) ApplyPair(model, curve, curve, true, w, Q, S, offCurve);
     } else {
-      ApplyPair(model, model.curves[start], curve, start == c);
+      ApplyPair(model, model.curves[start], curve, start == c, w, Q, S, offCurve);
     }
     if (curve.contd == 1) start = c;
     previousContinued = curve.contd;
   }
+}
+
+void ApplyCurves(EngineModel& model) {
+  StationArrays& st = model.st;
+  // A stage of a sequential analysis: its supports' lines at the current
+  // deflections enter the tables first, as a spring row and a load confined
+  // to their stations would.
+  if (model.sequential.active) ApplyStageSupports(model);
+  const int last = Pos(model.control.NI) + 1;
+  for (int j = 3; j <= last; ++j) {
+    st.Qw[j] = st.Q[j];
+    st.Sw[j] = st.S[j];
+  }
+  model.offCurve = false;
+  if (model.sequential.active) {
+    ApplyHystereticSprings(model);
+    return;
+  }
+  AddUserCurveSegments(model, st.w, st.Qw, st.Sw, model.offCurve);
   ApplyGeneratedSprings(model);
 }
 

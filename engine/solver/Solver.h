@@ -30,6 +30,12 @@ struct Segment {
 // the curve's first or last point (the end segment is then extended).
 Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve);
 
+// Adds to Q and S the segments of the data file's curves (all of them,
+// interpolated between continued ones) at the deflections w; sets
+// `offCurve` when a deflection lies beyond a curve.
+void AddUserCurveSegments(const EngineModel& model, const RealStations& w, RealStations& Q,
+                          RealStations& S, bool& offCurve);
+
 // Q' and S' = Q and S plus the soil springs of the current deflections.
 void ApplyCurves(EngineModel& model);
 

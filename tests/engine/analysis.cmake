@@ -1,3 +1,12 @@
 terraq_add_test(test_engine_analysis ${CMAKE_CURRENT_LIST_DIR}/analysis/ConcurrentAnalysesTest.cpp)
 find_package(Threads REQUIRED)
 target_link_libraries(test_engine_analysis PRIVATE Threads::Threads)
+
+# Sequential staged construction: the hysteretic soil spring and the stages
+# carried one into the next.
+terraq_add_test(test_engine_sequential
+  ${CMAKE_CURRENT_LIST_DIR}/solver/WallCase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/solver/HystereticSpringTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SequentialStagesTest.cpp)
+target_include_directories(test_engine_sequential PRIVATE ${CMAKE_CURRENT_LIST_DIR}/solver)
+target_link_libraries(test_engine_sequential PRIVATE Threads::Threads)

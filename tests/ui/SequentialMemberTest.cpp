@@ -2,6 +2,9 @@
 // data file's units, refused in the other units system or malformed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "project/JsonText.h"
 #include "project/SequentialMember.h"
 
@@ -52,6 +55,28 @@ TEST(SequentialMember, RoundTripsAndRefusesOtherUnitsAndMalformedMembers) {
   EXPECT_EQ(error, "");
   SetSequentialPlan(project, {}, 2);
   EXPECT_FALSE(project.find("sequential"));
+}
+
+// The shipped example's project file is as the program writes it: its
+// sequence read and written back gives the same bytes.
+TEST(SequentialMember, TheExampleIsWrittenAsTheProgramWritesIt) {
+  const std::filesystem::path example = std::filesystem::path(TERRAQ_SOURCE_DIR) /
+                                        "examples/sequential-excavation-anchor.terraq.json";
+  std::string error;
+  const std::optional<ProjectFile> project = ReadProjectFile(example, error);
+  ASSERT_TRUE(project) << error;
+  const std::optional<design::SequentialPlan> plan = ReadSequentialPlan(*project, 2, error);
+  ASSERT_TRUE(plan) << error;
+  ProjectFile written;
+  SetSequentialPlan(written, *plan, 2);
+  const std::filesystem::path copy =
+      std::filesystem::temp_directory_path() / "terraq-sequence-example.terraq.json";
+  ASSERT_TRUE(WriteProjectFile(copy, written, error)) << error;
+  std::ifstream a(example, std::ios::binary), b(copy, std::ios::binary);
+  const std::string expected{std::istreambuf_iterator<char>(a), {}};
+  const std::string got{std::istreambuf_iterator<char>(b), {}};
+  std::filesystem::remove(copy);
+  EXPECT_EQ(got, expected);
 }
 
 }  // namespace

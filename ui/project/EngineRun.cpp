@@ -14,6 +14,7 @@
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
 #include "project/ReplacementSet.h"
+#include "project/SequentialRun.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>
@@ -358,9 +359,23 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   }
   engine::api::AnalysisOptions options;
   options.reportText = options.plotText = options.monitorText = true;
+  // A project with a construction sequence runs its stages, each from the
+  // one before; the data file holds the wall and soil before construction.
+  std::string sequenceError, projectWarning;
+  std::optional<SequentialRunInput> sequence =
+      ReadSequentialRun(paths.dataFile, data, sequenceError, projectWarning);
+  if (!sequenceError.empty()) {
+    result.error = sequenceError;
+    return result;
+  }
+  if (sequence) {
+    data = std::move(sequence->sequence.text);
+    options.sequential = std::move(sequence->options);
+  }
   analyse(data.data(), data.size(), &options, &result.analysis);
   engine::api::AnalysisResult& analysis = result.analysis;
   result.engineMessages = std::move(analysis.messages);
+  if (!projectWarning.empty()) result.engineMessages.push_back(projectWarning);
   analysis.messages.clear();
   // The analysis always reports, if only its stop; a report without a
   // line is no result of this run.
@@ -374,7 +389,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
       result.error = "cannot write " + outputs[k].path->string() + ": " + failed;
       return result;
     }
-  const RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
+  RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
+  if (sequence) AddSequenceToSummary(sequence->sequence, summary);
   // The texts are on the disk now; a large run's need not stay in memory.
   for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})
     std::string().swap(*text);

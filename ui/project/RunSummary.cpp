@@ -384,6 +384,23 @@ void summarizeSupports(const engine::api::ProblemResult& result, ProblemSummary&
   }
 }
 
+const char* StateName(engine::api::SequentialSupportResult::State state) {
+  using State = engine::api::SequentialSupportResult::State;
+  switch (state) {
+    case State::Prestress: return "prestress";
+    case State::Acting: return "acting";
+    case State::Slack: return "slack";
+    case State::Yielded: return "yielded";
+  }
+  return "acting";
+}
+
+void summarizeSequentialSupports(const engine::api::ProblemResult& result, ProblemSummary& p) {
+  for (const engine::api::SequentialSupportResult& s : result.sequentialSupports)
+    p.sequentialSupports.push_back(
+        {s.name, AsPlotField(s.depth), s.force, std::nullopt, StateName(s.state)});
+}
+
 // The heading line of every problem the report begins, in order: the first
 // line with text after its banner's version line.
 std::vector<std::string_view> reportHeadings(std::string_view text) {
@@ -486,6 +503,7 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
       trackSigned(p.positiveMoment, p.negativeMoment, moment, depth);
     }
     summarizeSupports(result, p);
+    summarizeSequentialSupports(result, p);
   }
   if (analysis.error) summary.errorStop = std::string(trim(analysis.error->message));
   // The report closes the run even after an error stop; only a run that

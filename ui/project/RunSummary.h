@@ -50,6 +50,20 @@ struct SupportForce {
   double shearAbove = 0.0, shearBelow = 0.0;
 };
 
+// A support of a construction sequence in one stage (the engine's
+// sequential mode): its force on the wall per wall unit, signed like
+// SupportForce (holding the wall back: negative), as the analysis gives it
+// (the report has no table of them); and, when the run knows how the supports
+// are spaced, the force along one support (tension of an anchor,
+// compression of a strut).
+struct SequentialSupportSummary {
+  std::string name;
+  double depth = 0.0;
+  double force = 0.0;
+  std::optional<double> forceAlong;
+  std::string state;  // "prestress", "acting", "slack" or "yielded"
+};
+
 struct ProblemSummary {
   int number = 0;  // position of the problem in the run, from 1
   HeadingKind kind = HeadingKind::Title;
@@ -93,6 +107,9 @@ struct ProblemSummary {
   // station.
   std::optional<Extreme> shearEitherSide;
   std::vector<SupportForce> supports;
+  // From the analysis in memory only: the supports of a construction
+  // sequence installed by this stage (SummarizeRun leaves it empty).
+  std::vector<SequentialSupportSummary> sequentialSupports{};
 };
 
 struct RunSummary {
@@ -102,6 +119,9 @@ struct RunSummary {
   std::optional<std::string> errorStop;
   // The report ends its run with "END OF ANALYSIS".
   bool complete = false;
+  // A construction sequence ran (each stage from the one before): the
+  // names of its stages, in order; empty otherwise.
+  std::vector<std::string> sequenceStages{};
 };
 
 // Summarises the texts of a report and a plot file (LF or CR LF line ends).

@@ -1,0 +1,67 @@
+#pragma once
+// Soil springs with a memory, for the stages of a sequential staged
+// analysis: a spring loads along its curve, unloads and reloads along its
+// initial stiffness, and resumes its curve where it left it.
+//
+// The rule, in resistance R = -p (p the curve's force on the wall, as the
+// solver's Segment p = q - k*u gives it; R is positive when the soil
+// resists a positive deflection) and in the spring's own deflection u
+// (HystereticState::origin):
+//   k0    the initial stiffness: the slope of the curve's segment through
+//         (or nearest) u = 0;
+//   Rc(u) the curve's resistance at u;
+//   yp    the plastic offset, 0 at first;
+//   Re    = k0 * (u - yp), the elastic value;
+//   R     = Re bounded on the loading side by the curve and on the other
+//           side by zero: for u >= 0, 0 <= R <= max(Rc(u), 0); for u < 0,
+//           min(Rc(u), 0) <= R <= 0. Soil that was pushed away does not pull
+//           the wall back: a gap opens between u and yp.
+// Within a stage yp is fixed and R(u) is piecewise straight; the iteration
+// takes the straight piece that holds the current u (the elastic line, the
+// curve's segment, or zero), as it takes a curve's segment otherwise. When a
+// stage has ended, a spring held by its curve takes the plastic offset that
+// puts the elastic line through that point, yp = u - Rc(u)/k0; one in the gap
+// keeps its offset (the gap stays open), one on the elastic line keeps it
+// too. A curve with no initial stiffness (k0 <= 0) is followed as it is.
+//
+// Hysteresis in words: loading from u = 0 follows the curve; unloading
+// runs down the line of slope k0 to zero resistance at u = yp; further back
+// the wall stands in the gap with no resistance until u = 0, beyond which
+// the curve's other side takes over; reloading climbs the line of slope k0
+// from yp and joins the curve where the line meets it.
+
+#include "Solver.h"
+#include "driver/EngineModel.h"
+
+namespace terraq::engine {
+
+enum class SpringBranch { Elastic, Curve, Gap };
+
+struct HystereticSegment {
+  Segment segment;  // p = q - k*u, in the spring's own deflection u
+  SpringBranch branch = SpringBranch::Elastic;
+};
+
+// The piece of the rule that holds u, for a spring with plastic offset
+// `plastic`, initial stiffness k0 and the curve's segment `curveAtU` at u.
+HystereticSegment EvaluateHysteretic(const Segment& curveAtU, double k0, double u, double plastic);
+
+// Ends a stage for one spring at its final u (the same arguments as
+// EvaluateHysteretic): moves its plastic offset onto the curve if the curve
+// holds it, and keeps the largest and smallest u.
+void CommitHysteretic(HystereticState& state, const Segment& curveAtU, double k0, double u);
+
+// Adds to Q' and S' the generated springs and the data file's curves at the
+// current deflections, by the rule above with the states of
+// model.sequential; sets model.offCurve as the curves would.
+void ApplyHystereticSprings(EngineModel& model);
+
+// Ends a stage: commits every spring's state at the final deflections.
+void CommitHystereticSprings(EngineModel& model);
+
+// The initial stiffness of the data file's curves at each position (their
+// combined segment at u = 0) into k0, and their intercept there into q0:
+// a station with either not zero has a curve spring.
+void UserCurvesAtZero(const EngineModel& model, RealStations& k0, RealStations& q0);
+
+}  // namespace terraq::engine

@@ -1,0 +1,68 @@
+#include "project/SequentialRun.h"
+
+#include "project/ProjectFile.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/SequentialMember.h"
+
+namespace terraq::ui {
+
+engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequence,
+                                              const design::SequentialPlan& plan) {
+  engine::api::SequentialOptions options;
+  for (size_t k = 0; k < sequence.supports.size(); ++k) {
+    const design::ModelSupport& m = sequence.supports[k];
+    // An unused support (never installed) is no part of the analysis.
+    if (m.installStage == 0) continue;
+    engine::api::SequentialSupport s;
+    s.name = m.name;
+    s.depth = m.depth;
+    s.stiffness = m.stiffness;
+    s.prestress = m.prestress;
+    if (m.yieldForce) s.yieldForce = *m.yieldForce;
+    s.inclination = k < plan.supports.size() ? plan.supports[k].inclination : 0;
+    s.installStage = m.installStage;
+    s.removeStage = m.removeStage;
+    options.supports.push_back(s);
+  }
+  return options;
+}
+
+std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
+                                                    std::string_view dataText,
+                                                    std::string& error, std::string& warning) {
+  error.clear();
+  warning.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::string why;
+  const std::optional<ProjectFile> project = ReadProjectFile(path, why);
+  if (!project) {
+    warning = path.string() + " cannot be read (" + why +
+              "): the data file is analysed as it is, without a construction sequence";
+    return std::nullopt;
+  }
+  const std::optional<design::SequentialPlan> plan =
+      ReadSequentialPlan(*project, DataTextUnits(dataText), error);
+  if (!plan) {
+    if (!error.empty()) error = path.string() + ": " + error;
+    return std::nullopt;
+  }
+  if (plan->stages.empty()) return std::nullopt;
+  std::optional<design::SequenceData> sequence = design::BuildSequence(dataText, *plan, error);
+  if (!sequence) {
+    error = "the construction sequence cannot be analysed: " + error;
+    return std::nullopt;
+  }
+  SequentialRunInput input{std::move(*sequence), {}};
+  input.options = EngineSupports(input.sequence, *plan);
+  return input;
+}
+
+void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {
+  summary.sequenceStages = sequence.stageNames;
+  for (ProblemSummary& p : summary.problems)
+    for (SequentialSupportSummary& s : p.sequentialSupports)
+      for (const design::ModelSupport& m : sequence.supports)
+        if (m.name == s.name) s.forceAlong = -s.force * m.perSupport;
+}
+
+}  // namespace terraq::ui

@@ -1,0 +1,51 @@
+#pragma once
+// What a run analyses for a project with a construction sequence: the data
+// file holds the wall and soil before construction, the project file beside
+// it the sequence (SequentialMember.h); the run analyses the stages the
+// sequence makes of them (design::BuildSequence), each starting from the
+// wall and soil the stage before left (the engine's sequential mode). Both
+// front ends run it through RunEngine, so `terraq run` and the program's
+// Run give the same report, plot file and results.
+//
+// Thread safety: pure functions on files and values.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "SequentialStaging.h"
+#include "api/Analysis.h"
+#include "project/RunSummary.h"
+
+namespace terraq::ui {
+
+struct SequentialRunInput {
+  design::SequenceData sequence;  // the stages' text, names and supports
+  // The engine's supports, in the order of sequence.supports.
+  engine::api::SequentialOptions options;
+};
+
+// The engine's supports of a built sequence: per wall unit, horizontal,
+// with the inclination in degrees (`plan` gives the inclinations).
+engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequence,
+                                              const design::SequentialPlan& plan);
+
+// The sequence of the project of `dataFile`, whose text is `dataText`.
+// Nullopt with an empty `error` when the project has none (no project file,
+// no member, or a member without stages); nullopt with `error` when it has
+// one that cannot be read or built (the run must not go on as if it had
+// none). `warning` says when the project file itself cannot be read: the
+// data file is then run as it is.
+std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
+                                                    std::string_view dataText,
+                                                    std::string& error, std::string& warning);
+
+// The stage names of `sequence` in `summary`, and each stage's support
+// forces along one support (the force per wall unit times
+// spacing / (Wa·cos α), positive: the anchor's tension, the strut's
+// compression).
+void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary);
+
+}  // namespace terraq::ui
