@@ -202,6 +202,18 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_TRUE(w->CheckText().contains("long-term")) << w->CheckText().toStdString();
 }
 
+// Run saves the sequence with the project first and analyses its stages.
+TEST_F(SequenceWindow, RunSavesTheSequenceAndAnalysesItsStages) {
+  OpenSingle();
+  EnterAnchoredExcavation(Window());
+  form.CompRun();
+  EXPECT_TRUE(answers.errors.isEmpty()) << answers.errors.join("\n").toStdString();
+  EXPECT_NE(ReadText(folder / "excavation.terraq.json").find("\"sequential\""), std::string::npos);
+  EXPECT_FALSE(form.Data().Modified);
+  ASSERT_TRUE(form.GraphsLoaded());
+  EXPECT_EQ(form.Graph(ui::kGraphDeflection).Lines.size(), 3u);  // one curve per stage
+}
+
 TEST_F(SequenceWindow, StagePictureFollowsTheStagesBefore) {
   OpenSingle();
   ui::TSequenceForm* w = Window();
