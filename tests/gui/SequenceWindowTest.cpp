@@ -202,6 +202,21 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_TRUE(w->CheckText().contains("long-term")) << w->CheckText().toStdString();
 }
 
+// The shipped example of a sequence opens in the window as it is run.
+TEST_F(SequenceWindow, ShippedExampleOpensReady) {
+  for (const char* extension : {".tq4d", ".terraq.json"})
+    fs::copy_file(SourcePath(std::string("examples/sequential-excavation-anchor") + extension),
+                  folder / (std::string("anchor") + extension));
+  ASSERT_TRUE(form.OpenFile(QString::fromStdString((folder / "anchor.tq4d").string()), 1));
+  ProcessEvents();
+  ui::TSequenceForm* w = Window();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(Cell(w, "tblStages", 3, 3), "6.5");    // water in front
+  EXPECT_EQ(Cell(w, "tblSupports", 0, 9), "700");  // yield force
+  EXPECT_EQ(w->CheckText(),
+            "The sequence of 4 stages is ready: Run analyses it stage after stage.");
+}
+
 // Run saves the sequence with the project first and analyses its stages.
 TEST_F(SequenceWindow, RunSavesTheSequenceAndAnalysesItsStages) {
   OpenSingle();
