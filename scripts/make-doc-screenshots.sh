@@ -58,6 +58,7 @@ copy staged/report-preview.png report-preview.png
 copy staged/section-dialog.png section-dialog.png
 copy staged/utilisation-graph.png utilisation-graph.png
 copy staged/design-situations.png design-situations.png
+copy staged/sequence.png sequence.png
 # The first project, step by step.
 for step in main-window menu-earth-pressure menu-data title wall-properties wall-stiffness \
             wall-configuration soil-layers sand-parameters menu-computation run-outcome menu-graphics \

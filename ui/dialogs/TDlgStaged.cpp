@@ -97,6 +97,22 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   updateRow->addWidget(updateButton_);
   updateRow->addStretch(1);
   auto* buttons = new QHBoxLayout;
+  // Staged construction that remembers lives in its own window; the dialog
+  // closes so that the window can be used.
+  if (context_.showSequence) {
+    auto* sequence = new QPushButton(tr("Construction se&quence..."), this);
+    sequence->setObjectName(QStringLiteral("btnSequence"));
+    sequence->setAutoDefault(false);
+    sequence->setToolTip(
+        tr("Stages that each start from the wall and soil the stage before left, over the "
+           "project's one wall"));
+    connect(sequence, &QPushButton::clicked, this, [this] {
+      const auto show = context_.showSequence;
+      reject();
+      show();
+    });
+    buttons->addWidget(sequence);
+  }
   buttons->addStretch(1);
   buttons->addWidget(okButton_);
   buttons->addWidget(cancelButton_);

@@ -26,6 +26,9 @@ struct TStagedContext {
   std::function<bool(int count, int stage)> update;
   // OK: the number of stages (1 ends staging). False keeps the dialog open.
   std::function<bool(int count)> apply;
+  // Construction sequence...: opens the Construction Sequence window (the
+  // dialog closes first). Without it the dialog offers no such button.
+  std::function<void()> showSequence;
 };
 
 class TDlgStaged : public QDialog {

@@ -13,6 +13,7 @@
 #include "mainwindow/TMainForm.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/ProjectSection.h"
+#include "project/ProjectSequence.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -80,6 +81,9 @@ void TMainForm::saveProjectMembers() {
   if (!SaveProjectSection(dataFile, wallSection_, error)) unsaved << QString::fromStdString(error);
   error.clear();
   if (!SaveProjectDesignSituations(dataFile, designSituations_, error))
+    unsaved << QString::fromStdString(error);
+  error.clear();
+  if (!SaveProjectSequence(dataFile, sequence_, Data().Units, error))
     unsaved << QString::fromStdString(error);
   if (!unsaved.isEmpty())
     TUserPrompts::Current().showWarning(

@@ -98,6 +98,7 @@ void TMainForm::FileNew() {
   project_.New();
   wallSection_.reset();
   designSituations_.reset();
+  sequence_.reset();
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
@@ -131,6 +132,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   emptyGraphs();
   wallSection_.reset();
   designSituations_.reset();
+  sequence_.reset();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -149,6 +151,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   // The section's word on an unreadable project file is the one left shown.
   readDesignSituations();
+  readSequence();
   readWallSection();
   updateUtilisation(nullptr);
   afterProjectChange();

@@ -43,6 +43,7 @@ void TMainForm::ShowStagedDialog(bool modal) {
       return confirmDroppedStages(count) &&
              changeStages([this, count] { project_.SetStageCount(count); });
     };
+    context.showSequence = [this] { ShowSequence(); };
     stagedDialog_ = new TDlgStaged(std::move(context), this);
     stagedDialog_->setAttribute(Qt::WA_DeleteOnClose);
     // The checkable menu item shows the project again, whatever the answer.
@@ -95,6 +96,7 @@ void TMainForm::afterStageChange() {
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   updateStageStatus();
+  checkSequenceWindow();
   UpdateMenuStates();
 }
 

@@ -16,6 +16,7 @@
 #include "mainwindow/TTableWindows.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/ProjectSection.h"
+#include "project/ProjectSequence.h"
 #include "project/StageFiles.h"
 #include "widgets/TUserPrompts.h"
 
@@ -145,6 +146,7 @@ void TMainForm::toggleLongTerm() {
     tableWindows_->Close(project_.Tables().LongTermSoilLayers);
     tableWindows_->Close(project_.Tables().LongTermEarthPressure);
   }
+  checkSequenceWindow();
   UpdateMenuStates();
 }
 
@@ -164,6 +166,9 @@ void TMainForm::SetUnits(int units) {
     designSituations_ = SituationsInUnits(*designSituations_, before, Data().Units);
   // Its minimum surcharge is shown in the units it was opened with.
   if (situationsWindow_) situationsWindow_->close();
+  if (sequence_) sequence_ = PlanInUnits(*sequence_, before, Data().Units);
+  // Its headers name the units it was opened with.
+  if (sequenceWindow_) sequenceWindow_->close();
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   UpdateMenuStates();

@@ -11,6 +11,7 @@
 #include "mainwindow/TMainForm.h"
 #include "plotwindow/TPlotForm.h"
 #include "plotwindow/TPlotWindows.h"
+#include "sequence/TSequenceForm.h"
 #include "sideview/TDlgSideView.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TTableForm.h"
@@ -73,6 +74,14 @@ QString TMainForm::ActiveWindowHelpPage() const {
   else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
   else if (qobject_cast<const TDesignSituationsForm*>(view))
     page = QStringLiteral("design-situations-window.html");
+  // The sequence's section is named for the work rather than the window.
+  if (qobject_cast<const TSequenceForm*>(view)) {
+    const QString sequencePage = QStringLiteral("staged-and-long-term.html");
+    const QString sequenceAnchor = QStringLiteral("a-construction-sequence");
+    return pageHasAnchor(sequencePage, sequenceAnchor)
+               ? QStringLiteral("help/%1#%2").arg(sequencePage, sequenceAnchor)
+               : QStringLiteral("help/") + sequencePage;
+  }
   const QString anchor = headingAnchor(active->windowTitle());
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
     if (pageHasAnchor(candidate, anchor))

@@ -271,6 +271,7 @@ void TMainForm::createOptionsMenu() {
   connect(a, &QAction::triggered, this, [this] { ShowStagedDialog(true); });
   enableBy(a, &TMenuStates::stagedEnabled);
   checkBy(a, &TMenuStates::stagedChecked);
+  addSequenceItem(options);
   options->addSeparator();
   a = addItem(options, QStringLiteral("OptionofTexeEditor1"), tr("&Option of Text Editor..."));
   connect(a, &QAction::triggered, this, &TMainForm::showEditorOptions);

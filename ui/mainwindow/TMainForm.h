@@ -22,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include "SequentialStaging.h"
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
 #include "project/FactorSetsMember.h"
@@ -102,6 +103,13 @@ class TMainForm : public QMainWindow {
   // Takes the choice of the Design Situations window; the project is then
   // modified.
   void SetDesignSituations(const DesignSituationsChoice& choice);
+  // The construction sequence of the project (nullopt: none), kept in the
+  // project file beside the data file when the project is saved, in the
+  // data file's units (MainFormSequence.cpp).
+  const std::optional<design::SequentialPlan>& ProjectSequence() const { return sequence_; }
+  // Takes the plan of the Construction Sequence window (one without stages
+  // and supports: none); the project is then modified.
+  void SetSequence(const design::SequentialPlan& plan);
   // Why the utilisation graph cannot be shown ("" when it can): the tool
   // tip of its disabled menu item.
   QString UtilisationNote() const;
@@ -151,6 +159,8 @@ class TMainForm : public QMainWindow {
   void ShowStudy();
   // Opens the Design Situations window (or raises it).
   void ShowDesignSituations();
+  // Opens the Construction Sequence window (or raises it).
+  void ShowSequence();
   // File > Export Calculation Report: saves the project, makes the
   // package of its data file and opens its preview, from which it is saved.
   void FileExportReport();
@@ -252,6 +262,15 @@ class TMainForm : public QMainWindow {
   // The design situations (MainFormDesignSituations.cpp), read as the
   // section is.
   void readDesignSituations();
+  // The construction sequence (MainFormSequence.cpp), read as the design
+  // situations are; the Options menu item that opens its window.
+  void readSequence();
+  void addSequenceItem(QMenu* menu);
+  // Why the project cannot have a construction sequence ("" when it can).
+  QString sequenceUnavailable();
+  // Closes the Construction Sequence window when the project's staging or
+  // long-term analysis changed whether it can have a sequence.
+  void checkSequenceWindow();
   // Keeps the section and the design situations in the project file beside
   // the data file just saved; says so, once, when it cannot.
   void saveProjectMembers();
@@ -280,6 +299,7 @@ class TMainForm : public QMainWindow {
   bool graphsLoaded_ = false;
   std::optional<WallSection> wallSection_;
   std::optional<DesignSituationsChoice> designSituations_;
+  std::optional<design::SequentialPlan> sequence_;
   QString utilisationError_;    // why the section was not checked after the last run
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
@@ -316,6 +336,7 @@ class TMainForm : public QMainWindow {
   QPointer<QMdiSubWindow> designWindow_;    // the Design window, while open
   QPointer<QMdiSubWindow> studyWindow_;     // the Study window, while open
   QPointer<QMdiSubWindow> situationsWindow_;  // the Design Situations window, while open
+  QPointer<QMdiSubWindow> sequenceWindow_;    // the Construction Sequence window, while open
   QPointer<TDlgStaged> stagedDialog_;       // the staged-construction dialog, while open
 };
 

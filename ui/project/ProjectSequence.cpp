@@ -1,0 +1,91 @@
+#include "project/ProjectSequence.h"
+
+#include "project/ProjectFile.h"
+#include "project/SequentialMember.h"
+
+namespace terraq::ui {
+
+namespace {
+
+constexpr double kMetresPerInch = 0.0254;
+constexpr double kKilonewtonsPerPound = 4.4482216152605e-3;
+constexpr double kKilopascalsPerPsi = kKilonewtonsPerPound / (kMetresPerInch * kMetresPerInch);
+
+// The factors from English to SI of the quantities a plan holds.
+struct Factors {
+  double length = 1, force = 1, pressure = 1, area = 1;
+
+  Factors inverse() const { return {1 / length, 1 / force, 1 / pressure, 1 / area}; }
+};
+
+bool IsEmpty(const design::SequentialPlan& plan) {
+  return plan.stages.empty() && plan.supports.empty();
+}
+
+}  // namespace
+
+design::SequentialPlan PlanInUnits(design::SequentialPlan plan, int fromUnits, int toUnits) {
+  Factors f;
+  if (fromUnits == 1 && toUnits == 2)
+    f = {kMetresPerInch, kKilonewtonsPerPound, kKilopascalsPerPsi, kMetresPerInch * kMetresPerInch};
+  else if (fromUnits == 2 && toUnits == 1)
+    f = Factors{kMetresPerInch, kKilonewtonsPerPound, kKilopascalsPerPsi,
+                kMetresPerInch * kMetresPerInch}
+            .inverse();
+  else return plan;
+  for (design::StagedSupport& s : plan.supports) {
+    s.depth *= f.length;
+    s.freeLength *= f.length;
+    s.spacing *= f.length;
+    s.modulus *= f.pressure;
+    s.area *= f.area;
+    s.prestress *= f.force;
+    if (s.yieldForce) *s.yieldForce *= f.force;
+  }
+  for (design::ConstructionStage& stage : plan.stages)
+    for (auto& [name, value] : stage.values) {
+      if (name == "surcharge") value *= f.pressure;
+      else if (name.rfind("load.", 0) == 0) value *= f.force;
+      else value *= f.length;  // excavation, water.back, water.front
+    }
+  return plan;
+}
+
+std::optional<design::SequentialPlan> ReadProjectSequence(const std::filesystem::path& dataFile,
+                                                          int unitsCode, std::string& error) {
+  error.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::optional<ProjectFile> project = ReadProjectFile(path, error);
+  if (!project) {
+    error = path.string() + ": " + error;
+    return std::nullopt;
+  }
+  std::optional<design::SequentialPlan> plan = ReadSequentialPlan(*project, unitsCode, error);
+  if (!error.empty()) error = path.string() + ": " + error;
+  return plan;
+}
+
+bool SaveProjectSequence(const std::filesystem::path& dataFile,
+                         const std::optional<design::SequentialPlan>& plan, int unitsCode,
+                         std::string& error) {
+  const bool none = !plan || IsEmpty(*plan);
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::error_code code;
+  // Byte for byte as before for a project that never had a sequence.
+  if (none && !std::filesystem::exists(path, code)) return true;
+  std::string why;
+  std::optional<ProjectFile> project = ReadProjectFile(path, why);
+  if (!project) {
+    error = path.string() + " cannot be read (" + why +
+            "): it is kept as it is and the construction sequence is not saved in it";
+    return false;
+  }
+  if (none && !project->find("sequential")) return true;
+  if (none) project->erase("sequential");
+  else SetSequentialPlan(*project, *plan, unitsCode);
+  if (WriteProjectFile(path, *project, why)) return true;
+  error = "the construction sequence is not saved: " + why;
+  return false;
+}
+
+}  // namespace terraq::ui
