@@ -215,6 +215,16 @@ TEST_F(SequenceWindow, ShippedExampleOpensReady) {
   EXPECT_EQ(Cell(w, "tblSupports", 0, 9), "700");  // yield force
   EXPECT_EQ(w->CheckText(),
             "The sequence of 4 stages is ready: Run analyses it stage after stage.");
+  // The windows that would analyse the wall before construction alone say
+  // so and do not open.
+  for (const char* action : {"DesignWall", "CompDesignSituations", "CompStudy"}) {
+    answers.warnings.clear();
+    form.Action(QString::fromLatin1(action))->trigger();
+    ProcessEvents();
+    ASSERT_EQ(answers.warnings.size(), 1) << action;
+    EXPECT_TRUE(answers.warnings.front().contains("not analysed yet")) << action;
+  }
+  EXPECT_FALSE(form.findChild<QWidget*>("frmDesignSituations"));
 }
 
 // Run saves the sequence with the project first and analyses its stages.

@@ -22,6 +22,7 @@ void TMainForm::createDesignMenu() {
 }
 
 void TMainForm::ShowDesign() {
+  if (sequenceRefuses(tr("Designs"))) return;
   if (designWindow_) {
     if (designWindow_->isMinimized()) designWindow_->showNormal();
     mdiArea_->setActiveSubWindow(designWindow_);

@@ -42,6 +42,7 @@ void TMainForm::SetDesignSituations(const DesignSituationsChoice& choice) {
 }
 
 void TMainForm::ShowDesignSituations() {
+  if (sequenceRefuses(tr("Design situations"))) return;
   if (situationsWindow_) {
     if (situationsWindow_->isMinimized()) situationsWindow_->showNormal();
     mdiArea_->setActiveSubWindow(situationsWindow_);

@@ -12,6 +12,7 @@
 #include "plotwindow/TPlotWindows.h"
 #include "project/EngineRun.h"
 #include "project/ProjectSection.h"
+#include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
 namespace terraq::ui {
@@ -55,11 +56,26 @@ void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
   if (!wallSection_ || !graphsLoaded_) return;
   std::string text, error;
   std::vector<std::string> notes;
+  const std::filesystem::path dataFile = DeriveRunPaths(Data().DataFileName).dataFile;
   try {
-    text = ReadWholeFile(DeriveRunPaths(Data().DataFileName).dataFile);
+    text = ReadWholeFile(dataFile);
   } catch (const std::exception& e) {
     error = e.what();
   }
+  // A construction sequence is checked as the stages Run analyses.
+  std::optional<engine::api::AnalysisResult> stages;
+  std::string warning;
+  if (error.empty())
+    if (std::optional<SequentialRunInput> sequence =
+            ReadSequentialRun(dataFile, text, error, warning)) {
+      text = std::move(sequence->sequence.text);
+      if (!analysis) {
+        engine::api::AnalysisOptions options;
+        options.sequential = std::move(sequence->options);
+        stages = engine::api::Analyse(text, options);
+        analysis = &*stages;
+      }
+    }
   if (error.empty() && FillProjectUtilisation(graphs_, text, *wallSection_, analysis,
                                               Data().LongTerm, error, notes)) {
     QStringList said;

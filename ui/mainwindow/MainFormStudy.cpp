@@ -18,6 +18,7 @@ void TMainForm::addStudyItem(QMenu* menu) {
 }
 
 void TMainForm::ShowStudy() {
+  if (sequenceRefuses(tr("Studies"))) return;
   if (studyWindow_) {
     if (studyWindow_->isMinimized()) studyWindow_->showNormal();
     mdiArea_->setActiveSubWindow(studyWindow_);
