@@ -179,21 +179,11 @@ std::string sequenceJson(const RunSummary& summary) {
   for (size_t k = 0; k < summary.sequenceStages.size(); ++k)
     out += (k == 0 ? "" : ", ") + JsonString(summary.sequenceStages[k]);
   out += "], \"supports\": [";
-  std::vector<std::pair<const ui::SequentialSupportSummary*, size_t>> largest;
-  for (size_t k = 0; k < summary.problems.size(); ++k)
-    for (const ui::SequentialSupportSummary& s : summary.problems[k].sequentialSupports) {
-      auto at = std::find_if(largest.begin(), largest.end(),
-                             [&](const auto& l) { return l.first->name == s.name; });
-      const double force = s.forceAlong.value_or(-s.force);
-      if (at == largest.end()) largest.push_back({&s, k});
-      else if (force > at->first->forceAlong.value_or(-at->first->force)) *at = {&s, k};
-    }
-  for (size_t k = 0; k < largest.size(); ++k) {
-    const ui::SequentialSupportSummary& s = *largest[k].first;
-    out += std::string(k == 0 ? "" : ", ") + "{\"name\": " + JsonString(s.name) +
-           ", \"largestForceAlong\": " + JsonNumber(s.forceAlong.value_or(-s.force)) +
-           ", \"stage\": " + std::to_string(largest[k].second + 1) + "}";
-  }
+  const std::vector<ui::SupportForceEnvelope> largest = ui::LargestSupportForces(summary);
+  for (size_t k = 0; k < largest.size(); ++k)
+    out += std::string(k == 0 ? "" : ", ") + "{\"name\": " + JsonString(largest[k].name) +
+           ", \"largestForceAlong\": " + JsonNumber(largest[k].largestForceAlong) +
+           ", \"stage\": " + std::to_string(largest[k].stage + 1) + "}";
   return out + "]}";
 }
 

@@ -9,6 +9,7 @@
 #include "PackageFigures.h"
 #include "PackageParts.h"
 #include "project/RunOutcome.h"
+#include "project/SequentialRun.h"
 #include "project/StageFiles.h"
 
 namespace terraq::report {
@@ -126,7 +127,8 @@ Document BuildPackage(const PackageInput& input) {
   const engine::api::AnalysisResult& analysis = input.analysis;
   const ProjectRead project =
       detail::ReadProject(input.dataText, ui::LayoutForFile(input.dataFile));
-  const ui::RunSummary summary = ui::SummarizeAnalysis(analysis, analysis.report);
+  ui::RunSummary summary = ui::SummarizeAnalysis(analysis, analysis.report);
+  if (input.sequence) ui::AddSequenceToSummary(input.sequence->stages, summary);
   const std::vector<std::string> names = problemNames(summary, project);
   const std::string fileName = input.dataFile.filename().string();
   const int units = !project.stages.empty()      ? project.stages.front().data->Units
@@ -167,6 +169,7 @@ Document BuildPackage(const PackageInput& input) {
   if (analysis.error || analysis.problems.empty()) {
     if (analysis.error) appendStop(analysis, names, blocks);
     else blocks.push_back(Paragraph{"No problem of the data file reached its results."});
+    if (input.sequence) detail::AppendSequence(*input.sequence, {}, units, blocks);
     if (input.section) detail::AppendStructuralCheck(*input.section, analysis, names, blocks);
     detail::AppendMethods(project, false, nullptr, blocks);
     return document;
@@ -197,6 +200,7 @@ Document BuildPackage(const PackageInput& input) {
     blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
 
   detail::AppendMaxima(summary, names, blocks);
+  if (input.sequence) detail::AppendSequence(*input.sequence, summary, resultUnits, blocks);
   detail::AppendWarnings(summary, analysis, names, blocks);
   const ui::SectionInUse* checked = nullptr;
   if (input.section) {

@@ -18,6 +18,7 @@
 
 #include "Document.h"
 #include "PackageDesignSituations.h"
+#include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
 
@@ -41,6 +42,13 @@ struct PackageInput {
   // The design situations the project chooses, run on `dataText`; none when
   // it chooses none (no chapter).
   std::optional<PackageSituations> situations;
+  // The construction sequence the project runs: `dataText` is then the
+  // stages it makes, analysed each from the one before (no sequence: none).
+  struct Sequence {
+    design::SequentialPlan plan;  // as the engineer entered it
+    design::SequenceData stages;  // as analysed
+  };
+  std::optional<Sequence> sequence;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -29,8 +29,10 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   std::string sequenceError, warning;
   if (std::optional<ui::SequentialRunInput> sequence =
           ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
-    input.dataText = std::move(sequence->sequence.text);
+    input.dataText = sequence->sequence.text;
     options.sequential = std::move(sequence->options);
+    input.sequence =
+        PackageInput::Sequence{std::move(sequence->plan), std::move(sequence->sequence)};
   }
   if (sequenceError.empty()) input.analysis = engine::api::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why

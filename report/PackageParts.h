@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Document.h"
+#include "PackageContents.h"
 #include "PackageDesignSituations.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
@@ -88,5 +89,11 @@ void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionI
 // A derived number (a design, not a result of the run) to four significant
 // digits, as terraq design prints it.
 std::string FourDigits(double value);
+
+// The construction sequence: the supports as built, what each stage does,
+// and the support forces of every stage with the largest of each support;
+// `summary` holds the forces along the supports (ui::AddSequenceToSummary).
+void AppendSequence(const PackageInput::Sequence& sequence, const ui::RunSummary& summary,
+                    int units, std::vector<Block>& blocks);
 
 }  // namespace terraq::report::detail

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "PackageContents.h"
+#include "PackageFile.h"
 #include "project/RunSummary.h"
 #include "project/StageFiles.h"
 #include "project/TProgramData.h"
@@ -307,6 +310,50 @@ TEST(PackageContents, TextNeitherReaderNorEngineTakesGivesTheMessagesWithoutThro
   for (const Paragraph* p : BlocksOf<Paragraph>(d)) messages += p->style == Paragraph::Style::Mono;
   EXPECT_EQ(messages, 2);  // the reader's and the engine's
   EXPECT_EQ(d.titlePage.title, "broken.tq4d");
+}
+
+// A project with a construction sequence: its supports and stages as
+// entered, the anchor's force per stage (its lock-off force alone in the
+// stage it is installed in) and the largest over the stages.
+TEST(PackageContents, ConstructionSequenceGivesItsStagesAndTheSupportForces) {
+  const fs::path data = fs::path(TERRAQ_SOURCE_DIR) / "examples/sequential-excavation-anchor.tq4d";
+  const PackageInput input =
+      AnalysedPackageInput(data, ReadSource("examples/sequential-excavation-anchor.tq4d"));
+  ASSERT_TRUE(input.sequence);
+  ASSERT_FALSE(input.analysis.error);
+  const Document d = BuildPackage(input);
+  ASSERT_TRUE(HasHeading(d, "Construction sequence"));
+  std::map<std::string, const Table*> tables;
+  for (const Block* b : Chapter(d, "Construction sequence"))
+    if (const Table* t = std::get_if<Table>(b)) tables[t->caption] = t;
+  ASSERT_EQ(tables.size(), 4u);
+
+  // k = E·A/Lf·cos²α per anchor, times Wa/s per wall unit.
+  const Table& supports = *tables["Supports of the construction sequence, as built"];
+  ASSERT_EQ(supports.rows.size(), 1u);
+  const double cos15 = std::cos(15 * M_PI / 180);
+  const double k = 2e8 * 0.00084 / 8 * cos15 * cos15 * input.sequence->stages.unitWidth / 2.5;
+  EXPECT_NEAR(std::stod(supports.rows[0].back()), k, 1e-3 * k);
+  EXPECT_EQ(tables["Stages of the construction sequence"]->rows.size(), 4u);
+
+  const Table& forces = *tables["Support forces per stage"];
+  std::vector<std::vector<std::string>> stage;  // the rows of each stage
+  for (size_t r = 0; r < forces.rows.size(); ++r)
+    if (forces.groupRows[r]) stage.emplace_back();
+    else
+      stage.back().push_back(forces.rows[r][0] + "|" + forces.rows[r][3] + "|" + forces.rows[r][4]);
+  ASSERT_EQ(stage.size(), 4u);
+  EXPECT_EQ(stage[0], std::vector<std::string>{"no support in place||"});
+  EXPECT_EQ(stage[1], std::vector<std::string>{"A1|150|prestress"});
+  double largest = 0;
+  for (size_t r = 0; r < forces.rows.size(); ++r)
+    if (!forces.groupRows[r] && !forces.rows[r][3].empty())
+      largest = std::max(largest, std::stod(forces.rows[r][3]));
+  EXPECT_GT(largest, 150);
+  const Table& envelope = *tables["Largest force of each support over the stages"];
+  ASSERT_EQ(envelope.rows.size(), 1u);
+  EXPECT_EQ(std::stod(envelope.rows[0][2]), largest);
+  EXPECT_EQ(envelope.rows[0][3].substr(0, 2), "4:");
 }
 
 }  // namespace

@@ -84,23 +84,10 @@ std::optional<DesignSituationsChoice> ReadProjectDesignSituations(
 bool SaveProjectDesignSituations(const std::filesystem::path& dataFile,
                                  const std::optional<DesignSituationsChoice>& choice,
                                  std::string& error) {
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::error_code code;
-  // Byte for byte as before for a project that never chose a set.
-  if (!choice && !std::filesystem::exists(path, code)) return true;
-  std::string why;
-  std::optional<ProjectFile> project = ReadProjectFile(path, why);
-  if (!project) {
-    error = path.string() + " cannot be read (" + why +
-            "): it is kept as it is and the design situations are not saved in it";
-    return false;
-  }
-  if (!choice && !project->find("designSituations")) return true;
-  if (choice) SetDesignSituations(*project, *choice);
-  else project->erase("designSituations");
-  if (WriteProjectFile(path, *project, why)) return true;
-  error = "the design situations are not saved: " + why;
-  return false;
+  return SaveProjectMember(
+      dataFile, "designSituations", choice.has_value(),
+      [&](ProjectFile& project) { SetDesignSituations(project, *choice); },
+      "the design situations are not saved", error);
 }
 
 }  // namespace terraq::ui

@@ -75,4 +75,25 @@ bool WriteProjectFile(const std::filesystem::path& path, const ProjectFile& file
   return true;
 }
 
+bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view key, bool present,
+                       const std::function<void(ProjectFile&)>& write, const std::string& notSaved,
+                       std::string& error) {
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::error_code code;
+  if (!present && !std::filesystem::exists(path, code)) return true;
+  std::string why;
+  std::optional<ProjectFile> project = ReadProjectFile(path, why);
+  if (!project) {
+    error = path.string() + " cannot be read (" + why + "): it is kept as it is and " + notSaved +
+            " in it";
+    return false;
+  }
+  if (!present && !project->find(key)) return true;
+  if (present) write(*project);
+  else project->erase(key);
+  if (WriteProjectFile(path, *project, why)) return true;
+  error = notSaved + ": " + why;
+  return false;
+}
+
 }  // namespace terraq::ui

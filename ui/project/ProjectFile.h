@@ -17,6 +17,7 @@
 // Thread safety: pure functions on values.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,5 +51,16 @@ std::optional<ProjectFile> ReadProjectFile(const std::filesystem::path& path, st
 // it was.
 bool WriteProjectFile(const std::filesystem::path& path, const ProjectFile& file,
                       std::string& error);
+
+// Keeps one member of the project file beside `dataFile`: `write` sets the
+// member `key` when `present`, else the member is removed. A project that
+// never had the member writes no file (byte for byte as before), and an
+// absence that does not change writes nothing. A project file that cannot
+// be read is never written over: false with `error` saying so, as for one
+// that cannot be written; `notSaved` says what is lost ("the wall's section
+// is not saved").
+bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view key, bool present,
+                       const std::function<void(ProjectFile&)>& write, const std::string& notSaved,
+                       std::string& error);
 
 }  // namespace terraq::ui

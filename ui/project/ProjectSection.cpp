@@ -52,22 +52,10 @@ WallSection SectionInUnits(WallSection section, int fromUnits, int toUnits) {
 
 bool SaveProjectSection(const std::filesystem::path& dataFile,
                         const std::optional<WallSection>& section, std::string& error) {
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::error_code code;
-  // Byte for byte as before for a project that never had a section.
-  if (!section && !std::filesystem::exists(path, code)) return true;
-  std::string why;
-  std::optional<ProjectFile> project = ReadProjectFile(path, why);
-  if (!project) {
-    error = path.string() + " cannot be read (" + why +
-            "): it is kept as it is and the wall's section is not saved in it";
-    return false;
-  }
-  if (!section && !project->find("section")) return true;
-  SetWallSection(*project, section);
-  if (WriteProjectFile(path, *project, why)) return true;
-  error = "the wall's section is not saved: " + why;
-  return false;
+  return SaveProjectMember(
+      dataFile, "section", section.has_value(),
+      [&](ProjectFile& project) { SetWallSection(project, section); },
+      "the wall's section is not saved", error);
 }
 
 std::optional<SectionChecks> CheckSectionAlongWall(std::string_view dataText,

@@ -68,24 +68,10 @@ std::optional<design::SequentialPlan> ReadProjectSequence(const std::filesystem:
 bool SaveProjectSequence(const std::filesystem::path& dataFile,
                          const std::optional<design::SequentialPlan>& plan, int unitsCode,
                          std::string& error) {
-  const bool none = !plan || IsEmpty(*plan);
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::error_code code;
-  // Byte for byte as before for a project that never had a sequence.
-  if (none && !std::filesystem::exists(path, code)) return true;
-  std::string why;
-  std::optional<ProjectFile> project = ReadProjectFile(path, why);
-  if (!project) {
-    error = path.string() + " cannot be read (" + why +
-            "): it is kept as it is and the construction sequence is not saved in it";
-    return false;
-  }
-  if (none && !project->find("sequential")) return true;
-  if (none) project->erase("sequential");
-  else SetSequentialPlan(*project, *plan, unitsCode);
-  if (WriteProjectFile(path, *project, why)) return true;
-  error = "the construction sequence is not saved: " + why;
-  return false;
+  return SaveProjectMember(
+      dataFile, "sequential", plan && !IsEmpty(*plan),
+      [&](ProjectFile& project) { SetSequentialPlan(project, *plan, unitsCode); },
+      "the construction sequence is not saved", error);
 }
 
 }  // namespace terraq::ui

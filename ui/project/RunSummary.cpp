@@ -537,4 +537,17 @@ double AsPlotField(double value) {
   return std::strtod(text, nullptr);
 }
 
+std::vector<SupportForceEnvelope> LargestSupportForces(const RunSummary& summary) {
+  std::vector<SupportForceEnvelope> largest;
+  for (size_t k = 0; k < summary.problems.size(); ++k)
+    for (const SequentialSupportSummary& s : summary.problems[k].sequentialSupports) {
+      const double force = s.forceAlong.value_or(-s.force);
+      auto at = std::find_if(largest.begin(), largest.end(),
+                             [&](const SupportForceEnvelope& l) { return l.name == s.name; });
+      if (at == largest.end()) largest.push_back({s.name, s.depth, force, k, s.state});
+      else if (force > at->largestForceAlong) *at = {s.name, s.depth, force, k, s.state};
+    }
+  return largest;
+}
+
 }  // namespace terraq::ui

@@ -157,4 +157,18 @@ double AsPlotField(double value);
 // "0" for a zero of either sign, "null" when not finite.
 std::string SummaryNumberText(double value);
 
+// The envelope of a construction sequence's support forces: per support, in
+// the order the stages first show them, its largest force along one support
+// over the stages (the anchor's tension, the strut's compression; the force
+// on the wall unit where `forceAlong` is unknown) with the stage it comes
+// from (from 0) and the support's state there.
+struct SupportForceEnvelope {
+  std::string name;
+  double depth = 0.0;
+  double largestForceAlong = 0.0;
+  size_t stage = 0;
+  std::string state;
+};
+std::vector<SupportForceEnvelope> LargestSupportForces(const RunSummary& summary);
+
 }  // namespace terraq::ui

@@ -52,7 +52,7 @@ std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path&
     error = "the construction sequence cannot be analysed: " + error;
     return std::nullopt;
   }
-  SequentialRunInput input{std::move(*sequence), {}};
+  SequentialRunInput input{*plan, std::move(*sequence), {}};
   input.options = EngineSupports(input.sequence, *plan);
   return input;
 }

@@ -22,6 +22,7 @@
 namespace terraq::ui {
 
 struct SequentialRunInput {
+  design::SequentialPlan plan;    // as the project file holds it, in the data file's units
   design::SequenceData sequence;  // the stages' text, names and supports
   // The engine's supports, in the order of sequence.supports.
   engine::api::SequentialOptions options;
