@@ -18,6 +18,7 @@
 
 #include "Document.h"
 #include "PackageDesignSituations.h"
+#include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
 
@@ -41,6 +42,11 @@ struct PackageInput {
   // The design situations the project chooses, run on `dataText`; none when
   // it chooses none (no chapter).
   std::optional<PackageSituations> situations;
+  // A construction sequence: its plan and the data file's own text (the
+  // wall before construction) it is staged over; the design chapter is
+  // then the sequence's (design/SequenceDesign.h).
+  std::optional<design::SequentialPlan> sequence;
+  std::string unstagedText;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -29,7 +29,9 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   std::string sequenceError, warning;
   if (std::optional<ui::SequentialRunInput> sequence =
           ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
+    input.unstagedText = std::move(input.dataText);
     input.dataText = std::move(sequence->sequence.text);
+    input.sequence = std::move(sequence->plan);
     options.sequential = std::move(sequence->options);
   }
   if (sequenceError.empty()) input.analysis = engine::api::Analyse(input.dataText, options);

@@ -25,6 +25,7 @@ struct SequentialRunInput {
   design::SequenceData sequence;  // the stages' text, names and supports
   // The engine's supports, in the order of sequence.supports.
   engine::api::SequentialOptions options;
+  design::SequentialPlan plan;  // as the project file has it
 };
 
 // The engine's supports of a built sequence: per wall unit, horizontal,
