@@ -1,5 +1,6 @@
 #include "DesignCommand.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "DesignReport.h"
+#include "SequenceDesign.h"
 #include "SummaryOutput.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
@@ -151,6 +153,64 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
   return std::nullopt;
 }
 
+// The limit equilibrium's members, from "method" to "wallFs"; `wrap` breaks
+// the line before "D0" and "wallFs".
+std::string LimitEquilibriumJson(const DesignResult& r, const std::string& wrap) {
+  const bool ok = !r.error;
+  auto value = [&](double v) { return ok ? JsonNumber(v) : "null"; };
+  std::string out = ", \"method\": " + JsonString(design::MethodName(r.method));
+  out += ", \"fsMethod\": " + JsonString(design::FsMethodName(r.fsMethod));
+  out +=
+      ", \"fs\": " + JsonNumber(r.fs) + ", \"embedmentFactor\": " + JsonNumber(r.embedmentFactor);
+  out += "," + wrap + "\"D0\": " + (ok || r.D0 > 0 ? JsonNumber(r.D0) : "null");
+  out += ", \"D\": " + value(r.D) + ", \"tipDepth\": " + value(r.tipDepth);
+  out += ", \"anchorForce\": " +
+         (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorForce) : "null");
+  out += ", \"anchorDepth\": " +
+         (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
+  out +=
+      ", \"maxMoment\": " + value(r.maxMoment) + ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
+  out += ", \"zeroShearDepth\": " + value(r.zeroShearDepth);
+  out += "," + wrap + "\"wallFs\": " + JsonOptional(r.wallFs);
+  return out;
+}
+
+// A construction sequence: the governing stage (1-based; the problem's own
+// members are its), every stage's limit equilibrium, the largest force per
+// support and the largest moment with their stages, and the stage the
+// spring model fails in first.
+std::string SequenceJson(const ProblemDesign& p) {
+  const bool governed = std::any_of(p.stages.begin(), p.stages.end(),
+                                    [](const design::StageDesign& s) { return !s.le.error; });
+  std::string out = ",\n   \"governingStage\": " +
+                    (governed ? std::to_string(p.governingStage + 1) : std::string("null"));
+  out +=
+      ", \"momentStage\": " + (governed ? std::to_string(p.momentStage + 1) : std::string("null"));
+  out += ", \"springFailedStage\": " +
+         (p.spring.failedStage ? std::to_string(p.spring.failedStage) : std::string("null"));
+  out += ",\n   \"supportForces\": [";
+  for (size_t k = 0; k < p.supportForces.size(); ++k) {
+    const design::SupportDesignForce& f = p.supportForces[k];
+    out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(f.name) +
+           ", \"depth\": " + JsonNumber(f.depth) + ", \"force\": " + JsonNumber(f.force) +
+           ", \"stage\": " + std::to_string(f.stage + 1) + "}";
+  }
+  out += "],\n   \"stages\": [";
+  for (size_t k = 0; k < p.stages.size(); ++k) {
+    const design::StageDesign& s = p.stages[k];
+    out += std::string(k ? "," : "") + "\n    {\"number\": " + std::to_string(k + 1) +
+           ", \"name\": " + JsonString(s.name) + ", \"excavation\": " + JsonNumber(s.excavation) +
+           ", \"supportsInPlace\": [";
+    for (size_t j = 0; j < s.supports.size(); ++j)
+      out += (j ? ", " : "") + JsonString(s.supports[j]);
+    out += "]" + LimitEquilibriumJson(s.le, " ") + ", \"notes\": [";
+    for (size_t j = 0; j < s.le.notes.size(); ++j)
+      out += (j ? ", " : "") + JsonString(s.le.notes[j]);
+    out += "], \"error\": " + (s.le.error ? JsonString(s.le.error->message) : "null") + "}";
+  }
+  return out + "]";
+}
+
 std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
                  const std::optional<std::string>& stop) {
   std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) +
@@ -160,24 +220,9 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
   for (const ProblemDesign& p : problems) {
     const design::DesignUnits u = design::DesignUnitsOf(p.units);
     const DesignResult& r = p.le;
-    const bool ok = !r.error;
-    auto value = [&](double v) { return ok ? JsonNumber(v) : "null"; };
     out += number ? ",\n  {" : "\n  {";
     out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
-    out += ", \"method\": " + JsonString(design::MethodName(r.method));
-    out += ", \"fsMethod\": " + JsonString(design::FsMethodName(r.fsMethod));
-    out +=
-        ", \"fs\": " + JsonNumber(r.fs) + ", \"embedmentFactor\": " + JsonNumber(r.embedmentFactor);
-    out += ",\n   \"D0\": " + (ok || r.D0 > 0 ? JsonNumber(r.D0) : "null");
-    out += ", \"D\": " + value(r.D) + ", \"tipDepth\": " + value(r.tipDepth);
-    out += ", \"anchorForce\": " +
-           (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorForce) : "null");
-    out += ", \"anchorDepth\": " +
-           (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
-    out += ", \"maxMoment\": " + value(r.maxMoment) +
-           ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
-    out += ", \"zeroShearDepth\": " + value(r.zeroShearDepth);
-    out += ",\n   \"wallFs\": " + JsonOptional(r.wallFs);
+    out += LimitEquilibriumJson(r, "\n   ");
     out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
     out += ", \"strengthReductionBound\": " + std::string(p.spring.factor      ? "null"
                                                           : p.spring.bound > 0 ? "\"above\""
@@ -201,6 +246,7 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += ",\n   \"notes\": [";
     for (size_t k = 0; k < r.notes.size(); ++k) out += (k ? ", " : "") + JsonString(r.notes[k]);
     out += "]";
+    if (!p.stages.empty()) out += SequenceJson(p);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
   }
@@ -221,9 +267,6 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     return UsageError(a.dataFile + " is not a .tq4d data file");
   if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty())
     return fail(missing);
-  if (const std::string why = ui::SequenceNotAnalysedBy(dataFile, "Embedment designs");
-      !why.empty())
-    return fail(why);
   std::error_code ec;
   if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
     return fail(ui::DataFileTooLarge(dataFile, size));
@@ -247,10 +290,27 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     approachNote = prepared->note;
   }
 
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
+  // A construction sequence is designed stage by stage and as a whole.
+  std::string sequenceError, warning;
+  const std::optional<ui::SequentialRunInput> sequence =
+      ui::ReadSequentialRun(dataFile, text, sequenceError, warning);
+  if (!sequenceError.empty()) return fail(sequenceError);
+  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
+  if (sequence && !a.approach.empty())
+    approachNote +=
+        "note: the stages' own excavation levels, surcharge, water levels and loads "
+        "are taken as the sequence gives them: neither factored nor deepened by an "
+        "unplanned excavation\n";
+
+  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(
+      sequence ? std::string_view(sequence->sequence.text) : std::string_view(text));
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
-  for (size_t k = 0; k < soils.problems.size(); ++k) {
+  if (sequence) {
+    problems.push_back(design::DesignSequence(text, sequence->plan, a.request));
+    designed = designed && problems.back().designed();
+  }
+  for (size_t k = 0; !sequence && k < soils.problems.size(); ++k) {
     problems.push_back(
         design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
     designed = designed && problems.back().designed();

@@ -18,8 +18,6 @@ std::optional<ui::SectionInUse> ResolveCommandSection(const ui::WallSection& wan
 
 SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::SectionInUse& used) {
   SectionRun run;
-  if (run.error = ui::SequenceNotAnalysedBy(dataFile, "Runs with --section"); !run.error.empty())
-    return run;
   std::string text;
   try {
     text = ui::ReadWholeFile(dataFile);
@@ -35,9 +33,32 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   }
   engine::api::AnalysisOptions options;
   options.reportText = true;  // the summary's headings are the report's
+  // A construction sequence: staged on the wall with the section (its unit
+  // width may be the section's spacing, which the supports are shared
+  // over), every stage analysed from the one before and checked.
+  std::string warning;
+  std::optional<ui::SequentialRunInput> sequence =
+      ui::ReadSequentialRun(dataFile, data->text, error, warning);
+  if (!error.empty()) {
+    run.error = error;
+    return run;
+  }
+  if (sequence) {
+    std::optional<ui::SectionedData> staged =
+        ui::ApplyWallSection(sequence->sequence.text, used, error);
+    if (!staged) {
+      run.error = dataFile.string() + ": " + error;
+      return run;
+    }
+    staged->notes = std::move(data->notes);
+    data = std::move(staged);
+    options.sequential = sequence->options;
+  }
   const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text, options);
   run.summary = ui::SummarizeAnalysis(analysis, analysis.report);
-  run.engineMessages = analysis.messages;
+  if (sequence) ui::AddSequenceToSummary(sequence->sequence, run.summary);
+  run.engineMessages.insert(run.engineMessages.end(), analysis.messages.begin(),
+                            analysis.messages.end());
   run.checks.used = used;
   run.checks.applied = true;
   run.checks.problems = ui::CheckAnalysis(analysis, *data, used);

@@ -174,7 +174,20 @@ void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::Sect
 
 // A construction sequence: its stages, and per support the largest force
 // along it over the stages with the stage it comes from.
-std::string sequenceJson(const RunSummary& summary) {
+// The stage whose section check has the largest utilisation (the section
+// along the wall over all stages); nullopt without checks of every stage.
+std::optional<size_t> governingCheck(const RunSummary& summary, const ui::SectionChecks* checks) {
+  if (!checks || summary.sequenceStages.empty()) return std::nullopt;
+  std::optional<size_t> out;
+  for (size_t k = 0; k < checks->problems.size() && k < summary.problems.size(); ++k) {
+    const design::WallCheck& c = checks->problems[k];
+    if (!c.error.empty()) return std::nullopt;
+    if (!out || c.utilisation > checks->problems[*out].utilisation) out = k;
+  }
+  return out;
+}
+
+std::string sequenceJson(const RunSummary& summary, const ui::SectionChecks* checks) {
   std::string out = "{\"stages\": [";
   for (size_t k = 0; k < summary.sequenceStages.size(); ++k)
     out += (k == 0 ? "" : ", ") + JsonString(summary.sequenceStages[k]);
@@ -184,7 +197,15 @@ std::string sequenceJson(const RunSummary& summary) {
     out += std::string(k == 0 ? "" : ", ") + "{\"name\": " + JsonString(largest[k].name) +
            ", \"largestForceAlong\": " + JsonNumber(largest[k].largestForceAlong) +
            ", \"stage\": " + std::to_string(largest[k].stage + 1) + "}";
-  return out + "]}";
+  out += "]";
+  if (const std::optional<size_t> k = governingCheck(summary, checks)) {
+    const design::WallCheck& c = checks->problems[*k];
+    out += ", \"largestUtilisation\": {\"utilisation\": " + ui::SummaryNumberText(c.utilisation) +
+           ", \"depth\": " + ui::SummaryNumberText(ui::AsPlotField(c.utilisationDepth)) +
+           ", \"governingCheck\": " + JsonString(std::string(design::CheckWord(c.governing))) +
+           ", \"stage\": " + std::to_string(*k + 1) + "}";
+  }
+  return out + "}";
 }
 
 }  // namespace
@@ -219,6 +240,15 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
     appendProblemText(out, summary.problems[k], checks, k,
                       k < summary.sequenceStages.size() ? &summary.sequenceStages[k] : nullptr);
   }
+  if (const std::optional<size_t> k = governingCheck(summary, checks);
+      k && summary.problems[*k].unitsCode) {
+    const design::WallCheck& c = checks->problems[*k];
+    out += "\nover the stages: utilisation " + ui::UtilisationText(c.utilisation) + " at depth " +
+           fourDigits(c.utilisationDepth) + " " +
+           ui::ResultUnitsFor(*summary.problems[*k].unitsCode).length + " in stage " +
+           std::to_string(*k + 1) + " (" + summary.sequenceStages[*k] + "; " +
+           std::string(design::CheckWord(c.governing)) + ")\n";
+  }
   if (summary.problems.empty()) out += "\nNo problem reached its results.\n";
   if (paths.reportFile.empty()) {
     out += "\nNothing written: the data file and its outputs are as they were.\n";
@@ -243,7 +273,8 @@ std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& pat
   out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
   out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
   if (checks) out += "  \"section\": " + SectionJson(*checks) + ",\n";
-  if (!summary.sequenceStages.empty()) out += "  \"sequence\": " + sequenceJson(summary) + ",\n";
+  if (!summary.sequenceStages.empty())
+    out += "  \"sequence\": " + sequenceJson(summary, checks) + ",\n";
   out += "  \"problems\": [";
   for (size_t k = 0; k < summary.problems.size(); ++k) {
     out += k == 0 ? "\n" : ",\n";

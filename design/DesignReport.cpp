@@ -16,9 +16,19 @@ std::string Four(double value) {
   return text;
 }
 
+std::vector<const engine::api::ProblemResult*> ResultsOf(const ShortestWall& w) {
+  std::vector<const engine::api::ProblemResult*> out;
+  for (const auto& stage : w.stageResults) out.push_back(&stage);
+  if (out.empty()) out.push_back(&w.results);
+  return out;
+}
+
 }  // namespace
 
 std::string ProblemDesign::errorMessage() const {
+  for (size_t k = 0; k < stages.size(); ++k)
+    if (const auto& e = stages[k].le.error)
+      return "stage " + std::to_string(k + 1) + " (" + stages[k].name + "): " + e->message;
   if (le.error) return le.error->message;
   if (spring.error) return *spring.error;
   if (shortestRun && shortest.error) return *shortest.error;
@@ -65,32 +75,72 @@ ProblemDesign DesignProblem(std::string_view text, int index,
   return p;
 }
 
-std::string DesignText(const ProblemDesign& p, int number) {
-  std::ostringstream out;
-  const DesignUnits u = DesignUnitsOf(p.units);
-  const DesignResult& r = p.le;
-  out << number << "  " << (p.title.empty() ? "(no title)" : p.title) << "\n";
-  out << "   limit equilibrium, " << MethodName(r.method) << ", factor of safety " << Four(r.fs)
+namespace {
+
+// The limit equilibrium's lines, each after `in`.
+void LimitEquilibriumText(std::ostringstream& out, const DesignResult& r, const DesignUnits& u,
+                          const std::string& in) {
+  out << in << "limit equilibrium, " << MethodName(r.method) << ", factor of safety " << Four(r.fs)
       << " on " << FsMethodName(r.fsMethod) << ", embedment factor " << Four(r.embedmentFactor)
       << "\n";
   if (!r.error || r.D0 > 0)
-    out << "   embedment for equilibrium D0   " << Four(r.D0) << " " << u.length << "\n";
+    out << in << "embedment for equilibrium D0   " << Four(r.D0) << " " << u.length << "\n";
   if (!r.error) {
-    out << "   recommended embedment D        " << Four(r.D) << " " << u.length << "\n";
-    out << "   tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
+    out << in << "recommended embedment D        " << Four(r.D) << " " << u.length << "\n";
+    out << in << "tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
     if (r.method == Method::FreeEarth)
-      out << "   anchor force                   " << Four(r.anchorForce) << " " << u.force << " at "
-          << Four(r.anchorDepth) << " " << u.length << "\n";
-    out << "   largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
+      out << in << "anchor force                   " << Four(r.anchorForce) << " " << u.force
+          << " at " << Four(r.anchorDepth) << " " << u.length << "\n";
+    out << in << "largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
         << Four(r.maxMomentDepth) << " " << u.length << "\n";
-    out << "   zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
+    out << in << "zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
         << "\n";
   }
   if (r.wallFs)
-    out << "   factor of safety of the wall   " << Four(*r.wallFs) << " ("
+    out << in << "factor of safety of the wall   " << Four(*r.wallFs) << " ("
         << FsMethodName(r.fsMethod) << ")\n";
-  for (const std::string& note : r.notes) out << "   note: " << note << "\n";
-  if (r.error) out << "   cannot design: " << r.error->message << "\n";
+  for (const std::string& note : r.notes) out << in << "note: " << note << "\n";
+  if (r.error) out << in << "cannot design: " << r.error->message << "\n";
+}
+
+std::string StageName(const ProblemDesign& p, size_t k) {
+  return "stage " + std::to_string(k + 1) + " (" + p.stages[k].name + ")";
+}
+
+// Every stage's limit equilibrium, then what governs over the stages.
+void SequenceText(std::ostringstream& out, const ProblemDesign& p, const DesignUnits& u) {
+  out << "   construction sequence of " << p.stages.size()
+      << " stages, each designed by limit equilibrium as a wall of its own\n";
+  for (size_t k = 0; k < p.stages.size(); ++k) {
+    const StageDesign& s = p.stages[k];
+    out << "   " << StageName(p, k) << ": excavation at " << Four(s.excavation) << " " << u.length;
+    if (s.supports.empty()) out << ", no support in place\n";
+    else {
+      out << ", in place";
+      for (const std::string& name : s.supports) out << " " << name;
+      out << "\n";
+    }
+    LimitEquilibriumText(out, s.le, u, "      ");
+  }
+  if (p.le.error) return;
+  out << "   governing " << StageName(p, p.governingStage) << ": tip at " << Four(p.le.tipDepth)
+      << " " << u.length << "\n";
+  for (const SupportDesignForce& f : p.supportForces)
+    out << "   largest force of support " << f.name << "  " << Four(f.force) << " " << u.force
+        << " at " << Four(f.depth) << " " << u.length << ", " << StageName(p, f.stage) << "\n";
+  const DesignResult& m = p.stages[p.momentStage].le;
+  out << "   largest moment                 " << Four(m.maxMoment) << " " << u.moment << " at "
+      << Four(m.maxMomentDepth) << " " << u.length << ", " << StageName(p, p.momentStage) << "\n";
+}
+
+}  // namespace
+
+std::string DesignText(const ProblemDesign& p, int number) {
+  std::ostringstream out;
+  const DesignUnits u = DesignUnitsOf(p.units);
+  out << number << "  " << (p.title.empty() ? "(no title)" : p.title) << "\n";
+  if (p.stages.empty()) LimitEquilibriumText(out, p.le, u, "   ");
+  else SequenceText(out, p, u);
 
   const SpringFactor& f = p.spring;
   if (!p.springRun) {
@@ -114,11 +164,13 @@ std::string DesignText(const ProblemDesign& p, int number) {
     out << "   shortest wall: no tip within the soil profile holds the wall\n"
         << "      at the bottom of the profile: " << w.failure << "\n";
   } else {
+    // A sequence: the largest over its stages.
     double largest = 0, moment = 0;
-    for (const auto& s : w.results.stations) {
-      largest = std::max(largest, std::fabs(s.deflection));
-      if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
-    }
+    for (const auto* result : ResultsOf(w))
+      for (const auto& s : result->stations) {
+        largest = std::max(largest, std::fabs(s.deflection));
+        if (std::fabs(s.moment) > std::fabs(moment)) moment = s.moment;
+      }
     out << "   shortest wall (spring model)   tip at " << Four(*w.tipDepth) << " " << u.length
         << "\n"
         << "      " << w.increments << " increments of " << Four(w.incrementLength) << " "

@@ -26,6 +26,25 @@ struct DesignRequest {
   HoldCriteria limits;
 };
 
+// One stage of a construction sequence designed by limit equilibrium as a
+// wall of its own: its excavation, water, surcharge and the supports in
+// place (SequenceDesign.h).
+struct StageDesign {
+  std::string name;
+  double excavation = 0;
+  std::vector<std::string> supports;  // in place, top down
+  DesignResult le;
+};
+
+// The largest force of one support over the stages it anchors the
+// free-earth design of, and that stage (0-based).
+struct SupportDesignForce {
+  std::string name;
+  double depth = 0;
+  double force = 0;  // F/L
+  size_t stage = 0;
+};
+
 struct ProblemDesign {
   std::string title;
   int units = 0;
@@ -36,8 +55,17 @@ struct ProblemDesign {
   ShortestWall shortest;
   std::string skipped;  // why the spring model was not used
 
-  // Every part designed (notes aside).
-  bool designed() const { return !le.error && !spring.error && !(shortestRun && shortest.error); }
+  // A construction sequence: every stage's limit equilibrium (`le` is then
+  // that of the governing stage, the one with the deepest recommended tip),
+  // the largest anchor force per support and the largest moment over the
+  // stages with their stage. Empty for a problem without a sequence.
+  std::vector<StageDesign> stages;
+  size_t governingStage = 0;
+  std::vector<SupportDesignForce> supportForces;
+  size_t momentStage = 0;
+
+  // Every part designed (notes aside), every stage of a sequence.
+  bool designed() const { return errorMessage().empty(); }
   // The first error of the parts; empty when designed.
   std::string errorMessage() const;
 };

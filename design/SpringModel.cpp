@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "SequenceAnalysis.h"
 #include "WallText.h"
 
 namespace terraq::design {
@@ -25,11 +26,22 @@ std::string Number(double value) {
 // reason it is not held.
 struct Trial {
   std::optional<std::string> failure;
-  ProblemResult result;
+  ProblemResult result;  // a sequence: its last stage
+  int failedStage = 0;
+  std::vector<ProblemResult> stages;  // a sequence: every stage reached
 };
 
 Trial Analyse(Analyser& analyser, const std::string& text, double reduction,
-              const HoldCriteria& criteria) {
+              const HoldCriteria& criteria, const SequentialPlan* sequence) {
+  if (sequence) {
+    SequenceTrial s = AnalyseSequence(analyser, text, *sequence, reduction, criteria);
+    Trial trial;
+    trial.failure = std::move(s.failure);
+    trial.failedStage = s.failedStage;
+    if (!s.stages.empty()) trial.result = s.stages.back();
+    trial.stages = std::move(s.stages);
+    return trial;
+  }
   AnalysisOptions options;
   options.strengthReductionFactor = reduction;
   AnalysisResult r = analyser.analyse(text, options);
@@ -65,7 +77,8 @@ std::optional<std::string> NotHeldReason(const ProblemResult& result,
   return std::nullopt;
 }
 
-SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem) {
+SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
+                                  const SequentialPlan* sequence) {
   SpringFactor out;
   std::string error;
   const std::optional<WallText> wall = WallText::Parse(dataText, problem, error);
@@ -77,8 +90,11 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem) {
   Analyser analyser;
   auto holds = [&](double factor) {
     ++out.analyses;
-    Trial t = Analyse(analyser, text, factor, {});
-    if (t.failure) out.failure = *t.failure;
+    Trial t = Analyse(analyser, text, factor, {}, sequence);
+    if (t.failure) {
+      out.failure = *t.failure;
+      out.failedStage = t.failedStage;
+    }
     return !t.failure;
   };
   // A bracket [held, not held] by doubling or halving from 1, then
@@ -104,6 +120,7 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem) {
     } while (!holds(held));
   }
   std::string failure = out.failure;
+  int failedStage = out.failedStage;
   while (failed / held > 1.0 + kReductionTolerance) {
     const double mid = std::sqrt(held * failed);
     if (holds(mid)) {
@@ -111,15 +128,17 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem) {
     } else {
       failed = mid;
       failure = out.failure;
+      failedStage = out.failedStage;
     }
   }
   out.failure = failure;
+  out.failedStage = failedStage;
   out.factor = held;
   return out;
 }
 
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,
-                              const WallCriteria& criteria) {
+                              const WallCriteria& criteria, const SequentialPlan* sequence) {
   ShortestWall out;
   std::string error;
   const std::optional<WallText> wall = WallText::Parse(dataText, problem, error);
@@ -145,13 +164,15 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   auto trial = [&](int increments, double length) {
     ++out.analyses;
     const std::string text = wall->withWall(increments, length);
-    Trial t = Analyse(analyser, text, 1.0, criteria.limits);
+    Trial t = Analyse(analyser, text, 1.0, criteria.limits, sequence);
     if (!t.failure && criteria.targetFactor > 1.0) {
       ++out.analyses;
-      const Trial reduced = Analyse(analyser, text, criteria.targetFactor, {});
-      if (reduced.failure)
+      const Trial reduced = Analyse(analyser, text, criteria.targetFactor, {}, sequence);
+      if (reduced.failure) {
         t.failure =
             "at a strength reduction of " + Number(criteria.targetFactor) + ", " + *reduced.failure;
+        t.failedStage = reduced.failedStage;
+      }
     }
     return t;
   };
@@ -191,6 +212,7 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   Trial deepest = run(steps - 1);
   if (deepest.failure) {
     out.failure = *deepest.failure;
+    out.failedStage = deepest.failedStage;
     return out;
   }
   long long held = steps - 1, failed = -1;
@@ -201,6 +223,7 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
     if (t.failure) {
       failed = mid;
       lastFailure = *t.failure;
+      out.failedStage = t.failedStage;
     } else {
       held = mid;
       best = std::move(t);
@@ -211,6 +234,7 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   out.failure = lastFailure;
   out.tipDepth = tipOf(held);
   out.results = std::move(best.result);
+  out.stageResults = std::move(best.stages);
   out.increments = out.results.increments;
   out.incrementLength = out.results.incrementLength;
   return out;

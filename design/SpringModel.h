@@ -20,16 +20,23 @@
 // resistance falls together. Curves and pressures given in the data file are
 // not reduced.
 //
+// A project with a construction sequence is designed on the sequence: the
+// plan is staged over the modified problem (SequenceAnalysis.h) and the wall
+// is held when every stage holds it; the first stage that does not governs.
+//
 // Units: those of the data file (depths and deflections in its L). Thread
 // safety: no shared state; each call runs its own analyser.
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "api/Analysis.h"
 
 namespace terraq::design {
+
+struct SequentialPlan;
 
 struct HoldCriteria {
   std::optional<double> topDeflection;  // L, limit on |deflection| at the top
@@ -55,13 +62,16 @@ struct SpringFactor {
   std::string failure;  // why the wall is not held just above the factor
   int analyses = 0;
   std::optional<std::string> error;  // the problem cannot be written out or read
+  int failedStage = 0;  // a sequence: the first stage not held just above the factor (1-based)
 };
 
 // The factor of safety of problem `problem` (0-based) of `dataText` by
 // strength reduction, the data file's wall as it is. Only the basic
 // holding conditions apply at reduced strength (closure, the data file's
 // allowed deflection, validity), not the engineer's deflection limits.
-SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem);
+// With `sequence`, every trial factor runs the whole sequence.
+SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
+                                  const SequentialPlan* sequence = nullptr);
 
 struct WallCriteria {
   HoldCriteria limits;      // at the soil's own strength
@@ -84,12 +94,20 @@ struct ShortestWall {
   engine::api::ProblemResult results;  // of the shortest wall, at the soil's own strength
   int analyses = 0;
   std::optional<std::string> error;
+  // A sequence: the first stage not held on the wall a step shorter
+  // (1-based), and every stage's results of the shortest wall (`results` is
+  // the last stage's).
+  int failedStage = 0;
+  std::vector<engine::api::ProblemResult> stageResults;
 };
 
 // The least tip depth in (search.from, search.to] at which problem
 // `problem` of `dataText` is held with `criteria`, by bisection on the tip
 // (the tip of the wall found is held, the tip one step shorter is not).
+// With `sequence`, every trial tip runs the whole sequence (a tip above a
+// support or a stage's excavation is not held, and says so).
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,
-                              const WallCriteria& criteria);
+                              const WallCriteria& criteria,
+                              const SequentialPlan* sequence = nullptr);
 
 }  // namespace terraq::design

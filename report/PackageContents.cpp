@@ -213,7 +213,10 @@ Document BuildPackage(const PackageInput& input) {
   bool designed = false;
   if (input.includeDesign) {
     const size_t before = blocks.size();
-    detail::AppendDesign(input.dataText, names, blocks);
+    if (input.sequence)
+      detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, names,
+                                   blocks);
+    else detail::AppendDesign(input.dataText, names, blocks);
     designed = blocks.size() > before;
   }
   detail::AppendMethods(project, designed, checked, blocks);

@@ -47,6 +47,9 @@ struct PackageInput {
   struct Sequence {
     design::SequentialPlan plan;  // as the engineer entered it
     design::SequenceData stages;  // as analysed
+    // The data file's own text, the wall before construction the stages
+    // are made from (the design chapter designs the sequence from it).
+    std::string unstagedText;
   };
   std::optional<Sequence> sequence;
 };

@@ -29,10 +29,11 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   std::string sequenceError, warning;
   if (std::optional<ui::SequentialRunInput> sequence =
           ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
+    std::string unstaged = std::move(input.dataText);
     input.dataText = sequence->sequence.text;
     options.sequential = std::move(sequence->options);
-    input.sequence =
-        PackageInput::Sequence{std::move(sequence->plan), std::move(sequence->sequence)};
+    input.sequence = PackageInput::Sequence{std::move(sequence->plan),
+                                            std::move(sequence->sequence), std::move(unstaged)};
   }
   if (sequenceError.empty()) input.analysis = engine::api::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why

@@ -17,6 +17,7 @@
 #include "Document.h"
 #include "PackageContents.h"
 #include "PackageDesignSituations.h"
+#include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/RunSummary.h"
@@ -66,6 +67,12 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
 // has soil layers (the defaults of terraq design); nothing when none has.
 void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
                   std::vector<Block>& blocks);
+
+// The design of a construction sequence over `dataText` (the wall before
+// construction): each stage's limit equilibrium (stage k named names[k]),
+// the governing stage and the spring model on the whole sequence.
+void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
+                          const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The structural check of the section the project remembers: the section,
 // grade and method, the resistances used, the largest utilisation of each

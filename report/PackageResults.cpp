@@ -1,6 +1,6 @@
 // The results of the calculation package that are numbers and words rather
-// than graphs: the maxima of each problem, the warnings of the run with
-// what each means and what to do, and the limit-equilibrium design.
+// than graphs: the maxima of each problem and the warnings of the run with
+// what each means and what to do.
 //
 // The maxima are the run summary's (ui::SummarizeAnalysis) written by the
 // formatter of `terraq run --json`: a checker who runs the command on the
@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <set>
 
-#include "DesignReport.h"
 #include "PackageParts.h"
-#include "api/SoilDescription.h"
 #include "project/RunOutcome.h"
 
 namespace terraq::report::detail {
@@ -169,78 +167,6 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
     ++count;
   }
   if (count == 0) blocks.push_back(Paragraph{"No warnings."});
-}
-
-void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
-                  std::vector<Block>& blocks) {
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(dataText);
-  bool any = false;
-  for (const auto& soil : soils.problems) any = any || !soil.layers.empty();
-  if (!any) return;
-  blocks.push_back(Heading{1, "Design", {}});
-  blocks.push_back(Paragraph{
-      "The embedment by limit equilibrium and the factors of safety of the wall as analysed, with the "
-      "defaults of terraq design: free earth support for a wall with an anchor or prop row, else fixed "
-      "earth support; the factor of safety on the soil's strength (tan φ', c', su)."});
-  Table table;
-  table.caption = "Design by limit equilibrium and factors of safety";
-  table.columns = {{"Quantity", "", "", Align::Left},
-                   {"Symbol", "", "", Align::Left},
-                   {"Value", "", "", Align::Decimal},
-                   {"Unit", "", "", Align::Left}};
-  std::vector<std::string> failures;
-  for (size_t k = 0; k < soils.problems.size(); ++k) {
-    const engine::api::SoilDescription& soil = soils.problems[k];
-    const std::string name = k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
-    if (soil.layers.empty()) continue;
-    const design::ProblemDesign d = design::DesignProblem(dataText, static_cast<int>(k), soil, {});
-    const design::DesignResult& r = d.le;
-    if (r.error) {
-      failures.push_back(name + ": the design cannot be made: " + r.error->message);
-      continue;
-    }
-    const design::DesignUnits u = design::DesignUnitsOf(d.units);
-    auto row = [&](std::string label, std::string symbol, std::string value, std::string unit) {
-      table.rows.push_back(
-          {std::move(label), std::move(symbol), std::move(value), std::move(unit)});
-      table.groupRows.push_back(false);
-    };
-    table.rows.push_back({name + " (" + design::MethodName(r.method) + ")", "", "", ""});
-    table.groupRows.push_back(true);
-    row("Embedment below the excavation for equilibrium", "D0", FourDigits(r.D0), u.length);
-    row("Recommended embedment (factor " + FourDigits(r.embedmentFactor) + ")", "D",
-        FourDigits(r.D), u.length);
-    row("Tip depth of the designed wall", "H + D", FourDigits(r.tipDepth), u.length);
-    if (r.method == design::Method::FreeEarth)
-      row("Anchor force at " + FourDigits(r.anchorDepth) + " " + u.length, "T",
-          FourDigits(r.anchorForce), u.force);
-    row("Largest moment at " + FourDigits(r.maxMomentDepth) + " " + u.length, "Mmax",
-        FourDigits(r.maxMoment), u.moment);
-    row("Factor of safety of the wall as analysed (limit equilibrium)", "F",
-        r.wallFs            ? FourDigits(*r.wallFs)
-        : r.wallFsBound < 0 ? "below " + FourDigits(design::kLowestFactor)
-        : r.wallFsBound > 0 ? "above " + FourDigits(design::kHighestFactor)
-                            : "none (the tip is not below the excavation)",
-        "");
-    if (d.springRun)
-      row("Factor of safety by strength reduction (the analysis)", "SRF",
-          d.spring.factor      ? FourDigits(*d.spring.factor)
-          : d.spring.bound < 0 ? "below " + FourDigits(design::kLowestReduction)
-          : d.spring.bound > 0 ? "above " + FourDigits(design::kHighestReduction)
-                               : (d.spring.error ? *d.spring.error : std::string("none")),
-          "");
-    if (d.shortestRun && !d.shortest.error)
-      row("Tip depth of the shortest wall the analysis holds", "",
-          d.shortest.tipDepth ? FourDigits(*d.shortest.tipDepth) : "none within the soil profile",
-          d.shortest.tipDepth ? u.length : "");
-    for (const std::string& note : r.notes) failures.push_back(name + ": " + note);
-  }
-  if (!table.rows.empty()) {
-    table.note = "Forces and moments of the limit equilibrium per unit length of wall.";
-    blocks.push_back(std::move(table));
-  }
-  for (const std::string& line : failures)
-    blocks.push_back(Paragraph{line, Paragraph::Style::Note});
 }
 
 }  // namespace terraq::report::detail

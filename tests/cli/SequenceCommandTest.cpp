@@ -1,8 +1,9 @@
 // terraq run on a project with a construction sequence, as users run it:
 // the shipped example's four stages each from the one before, the anchor
 // carrying its lock-off force in the stage it is installed in and more once
-// the last excavation loads it, and a sequence that cannot be built refused with
-// the earlier outputs kept.
+// the last excavation loads it, its embedment designed and its section checked
+// stage by stage, and a sequence that cannot be built refused with the earlier
+// outputs kept.
 
 #include <gtest/gtest.h>
 
@@ -52,19 +53,37 @@ TEST(SequenceCommand, StagesRunFromOneAnotherAndBadSequencesAreRefused) {
   const std::string report = ReadFile(work.path() / "wall.tq4o");
   EXPECT_TRUE(contains(report, "Stage No : 4")) << report.substr(0, 2000);
 
+  // The embedment design is of the four stages, the deepest governing, and
+  // the spring model of the whole sequence.
+  const Outcome design = runTerraq("design --json " + quoted(data.string()), work.path());
+  EXPECT_EQ(design.status, 0) << design.err << design.out;
+  EXPECT_TRUE(contains(design.out, "\"governingStage\": ")) << design.out;
+  EXPECT_TRUE(contains(design.out, "\"supportsInPlace\": [\"A1\"]")) << design.out;
+  EXPECT_TRUE(contains(design.out, "\"name\": \"Lower the water in front, excavate to 6.0 m\""))
+      << design.out;
+  EXPECT_FALSE(contains(design.out, "\"strengthReductionFactor\": null")) << design.out;
+  // The section is checked on every stage, and over them.
+  const Outcome section = runTerraq("run --section AZ18 " + quoted(data.string()), work.path());
+  EXPECT_EQ(section.status, 0) << section.err;
+  EXPECT_TRUE(contains(section.out, "as a construction sequence of 4 stages")) << section.out;
+  EXPECT_TRUE(contains(section.out, "over the stages: utilisation ")) << section.out;
+
   // What does not analyse a sequence yet says so rather than analyse the
   // wall before construction alone.
-  for (const char* command : {"design ", "study --list ", "run --design-approach DA1-1 "}) {
+  for (const char* command : {"study --list ", "run --design-approach DA1-1 "}) {
     const Outcome other = runTerraq(command + quoted(data.string()), work.path());
     EXPECT_EQ(other.status, 2) << command;
     EXPECT_TRUE(contains(other.err, "of a construction sequence are not analysed yet"))
         << other.err;
   }
-  // The calculation package is of the four stages.
+  // The calculation package is of the four stages, its design of the
+  // sequence.
   const Outcome package =
       runTerraq("report " + quoted(data.string()) + " --out calc.html", work.path());
   ASSERT_EQ(package.status, 0) << package.err;
-  EXPECT_TRUE(contains(ReadFile(work.path() / "calc.html"), "Stage 4"));
+  const std::string html = ReadFile(work.path() / "calc.html");
+  EXPECT_TRUE(contains(html, "Stage 4"));
+  EXPECT_TRUE(contains(html, "Governing stage: ")) << html;
 
   // An anchor installed below the excavation of its stage: refused, and the
   // outputs of the run before stay as they were.

@@ -19,6 +19,7 @@
 
 #include "GuiTestSupport.h"
 #include "WallText.h"
+#include "design/TDesignForm.h"
 #include "dialogs/TDlgStaged.h"
 #include "mainwindow/TMainForm.h"
 #include "sequence/TSequenceForm.h"
@@ -215,9 +216,19 @@ TEST_F(SequenceWindow, ShippedExampleOpensReady) {
   EXPECT_EQ(Cell(w, "tblSupports", 0, 9), "700");  // yield force
   EXPECT_EQ(w->CheckText(),
             "The sequence of 4 stages is ready: Run analyses it stage after stage.");
+  // The Design window designs the sequence's stages.
+  form.Action(QStringLiteral("DesignWall"))->trigger();
+  ProcessEvents();
+  auto* design = form.findChild<ui::TDesignForm*>();
+  ASSERT_NE(design, nullptr);
+  design->Design();
+  EXPECT_TRUE(design->ResultsText().contains("construction sequence of 4 stages"))
+      << design->ResultsText().toStdString();
+  ASSERT_TRUE(design->Shown());
+  EXPECT_EQ(design->Shown()->stages.size(), 4u);
   // The windows that would analyse the wall before construction alone say
   // so and do not open.
-  for (const char* action : {"DesignWall", "CompDesignSituations", "CompStudy"}) {
+  for (const char* action : {"CompDesignSituations", "CompStudy"}) {
     answers.warnings.clear();
     form.Action(QString::fromLatin1(action))->trigger();
     ProcessEvents();

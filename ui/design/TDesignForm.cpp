@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
+#include "SequenceDesign.h"
 #include "WallText.h"
 #include "design/DesignGraph.h"
 #include "project/FactorSetsMember.h"
@@ -216,7 +218,29 @@ void TDesignForm::Design() {
     designRequest = prepared->request;
     note = prepared->note;
   }
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(text);
+  // A construction sequence: its stages' soil, the graphs of the governing
+  // stage.
+  std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
+  if (plan && plan->stages.empty()) plan.reset();
+  std::optional<design::SequenceData> sequence;
+  if (plan) {
+    sequence = design::BuildSequence(text, *plan, error);
+    if (!sequence) {
+      results_->setPlainText({});
+      setStatus(tr("The construction sequence cannot be designed: %1")
+                    .arg(QString::fromStdString(error)));
+      pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+      factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
+      return;
+    }
+    if (approach())
+      note +=
+          "note: the stages' own excavation levels, surcharge, water levels and loads are "
+          "taken as the sequence gives them: neither factored nor deepened by an unplanned "
+          "excavation\n";
+  }
+  const engine::api::SoilDescriptions soils =
+      engine::api::ReadSoilDescriptions(sequence ? std::string_view(sequence->text) : text);
   if (soils.problems.empty()) {
     results_->setPlainText({});
     setStatus(tr("The project cannot be designed: %1")
@@ -226,11 +250,13 @@ void TDesignForm::Design() {
     factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
     return;
   }
-  design_ = design::DesignProblem(text, 0, soils.problems.front(), designRequest);
+  design_ = plan ? design::DesignSequence(text, *plan, designRequest)
+                 : design::DesignProblem(text, 0, soils.problems.front(), designRequest);
   results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
-  showGraphs(soils.problems.front());
+  const size_t shown = plan ? design_->governingStage : 0;
+  showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)]);
   applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
 }
 
@@ -253,7 +279,9 @@ void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
     options.fsMethod = r.fsMethod;
     options.fs = r.fs;
     options.embedmentFactor = r.embedmentFactor;
-    options.anchorDepth = soil.anchorDepth;
+    // A stage of a sequence is designed about its uppermost support.
+    options.anchorDepth =
+        r.method == Method::FreeEarth ? std::optional<double>(r.anchorDepth) : soil.anchorDepth;
     const double deepest = soil.profileBottom() - r.excavationDepth;
     constexpr int kPoints = 40;
     for (int k = 1; k <= kPoints; ++k) {

@@ -11,6 +11,10 @@
 // length in the project to the tip chosen, keeping the number of increments
 // or the increment length.
 //
+// A project with a construction sequence is designed on its sequence
+// (design/SequenceDesign.h): every stage and the governing one; the graphs
+// are the governing stage's.
+//
 // The window reads the project only when Design is pressed, and writes it
 // only through Apply: a design shown is that of the project at the time.
 
@@ -21,6 +25,7 @@
 #include <vector>
 
 #include "DesignReport.h"
+#include "SequentialStaging.h"
 
 class QCheckBox;
 class QComboBox;
@@ -47,6 +52,11 @@ class TDesignForm : public QWidget {
   // The sets of partial factors the project has of its own, offered beside
   // the shipped ones as design approaches; the choice is kept by name.
   void SetFactorSets(std::vector<design::FactorSet> projectSets);
+  // `sequence` gives the project's construction sequence now (nullopt or no
+  // stages: none).
+  void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
+    sequence_ = std::move(sequence);
+  }
 
   // The Design button: designs the first problem of the project.
   void Design();
@@ -81,6 +91,7 @@ class TDesignForm : public QWidget {
 
   std::function<std::string()> dataText_;
   std::function<std::string(int, double)> apply_;
+  std::function<std::optional<design::SequentialPlan>()> sequence_;
   std::vector<design::FactorSet> projectSets_;
   QComboBox* approach_ = nullptr;
   QComboBox* method_ = nullptr;

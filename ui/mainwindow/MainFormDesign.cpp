@@ -22,7 +22,6 @@ void TMainForm::createDesignMenu() {
 }
 
 void TMainForm::ShowDesign() {
-  if (sequenceRefuses(tr("Designs"))) return;
   if (designWindow_) {
     if (designWindow_->isMinimized()) designWindow_->showNormal();
     mdiArea_->setActiveSubWindow(designWindow_);
@@ -50,6 +49,8 @@ void TMainForm::ShowDesign() {
         UpdateMenuStates();
         return {};
       });
+  // The project's construction sequence, designed stage by stage.
+  form->SetSequence([this] { return sequence_; });
   form->SetFactorSets(designSituations_ ? designSituations_->sets
                                         : std::vector<design::FactorSet>{});
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);

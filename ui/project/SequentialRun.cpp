@@ -1,5 +1,6 @@
 #include "project/SequentialRun.h"
 
+#include "SequenceAnalysis.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
@@ -8,23 +9,7 @@ namespace terraq::ui {
 
 engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequence,
                                               const design::SequentialPlan& plan) {
-  engine::api::SequentialOptions options;
-  for (size_t k = 0; k < sequence.supports.size(); ++k) {
-    const design::ModelSupport& m = sequence.supports[k];
-    // An unused support (never installed) is no part of the analysis.
-    if (m.installStage == 0) continue;
-    engine::api::SequentialSupport s;
-    s.name = m.name;
-    s.depth = m.depth;
-    s.stiffness = m.stiffness;
-    s.prestress = m.prestress;
-    if (m.yieldForce) s.yieldForce = *m.yieldForce;
-    s.inclination = k < plan.supports.size() ? plan.supports[k].inclination : 0;
-    s.installStage = m.installStage;
-    s.removeStage = m.removeStage;
-    options.supports.push_back(s);
-  }
-  return options;
+  return design::SequenceEngineSupports(sequence, plan);
 }
 
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
