@@ -49,6 +49,7 @@ copy dialogs/prop.png dialog-wall-properties.png
 copy dialogs/csd.png dialog-wall-configuration.png
 copy dialogs/rebar.png dialog-surcharge.png
 copy sideview/anchored-wall-tieback.png side-view.png
+copy sideview/sequence-stage-4.png side-view-sequence.png
 copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
 copy staged/design.png design-window.png
 copy staged/study-sweep.png study-window-sweep.png

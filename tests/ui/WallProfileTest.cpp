@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "project/TProgramData.h"
-#include "sideview/WallProfile.h"
 #include "ProjectFixtures.h"
+#include "project/TProgramData.h"
+#include "sideview/StageProfile.h"
+#include "sideview/WallProfile.h"
 
 namespace terraq::ui {
 namespace {
@@ -79,6 +80,53 @@ TEST_F(Profile, MarksFollowTheirOptions) {
   EXPECT_EQ(p.restraints, (std::vector<long double>{84}));
   EXPECT_EQ(p.pyCurves, (std::vector<long double>{54, 204}));
   EXPECT_EQ(p.springs, (std::vector<long double>{48}));
+}
+
+// A stage of a sequence over the wall of 240 in excavated 120 in: a strut at
+// 48 in installed once the excavation is 60 in, then the cut taken to 180 in
+// with the load of row 1 (200 lb at node 2 in the data file) raised to 900.
+TEST_F(Profile, StageOfASequenceHasItsLevelsLoadsAndSupportsAtOneWallWidth) {
+  data.UseConcentratedLoads = true;
+  tables.ConcentratedLoads.SetRowCount(1);
+  SetRow(tables.ConcentratedLoads, 0, {0, 2, 2, 200, 0, 0});
+  design::SequentialPlan plan;
+  plan.supports.push_back({.name = "S1",
+                           .strut = true,
+                           .depth = 48,
+                           .modulus = 29e6,
+                           .area = 10,
+                           .freeLength = 120,
+                           .spacing = 96});
+  plan.stages.push_back({.name = "Dig", .values = {{"excavation", 60}}});
+  plan.stages.push_back({.name = "Strut", .install = {"S1"}});
+  plan.stages.push_back({.name = "Deeper", .values = {{"excavation", 180}, {"load.1", 900}}});
+  EXPECT_EQ(StageChoices(plan), (std::vector<std::string>{"Before construction", "Stage 1: Dig",
+                                                          "Stage 2: Strut", "Stage 3: Deeper"}));
+
+  const TWallProfile before = BuildStageProfile(data, plan, 0, false);
+  EXPECT_DOUBLE_EQ(double(before.excavation), 24 + 120);
+  ASSERT_EQ(before.loads.size(), 1u);
+  EXPECT_DOUBLE_EQ(double(before.loads[0].y), 24 + 12);
+  EXPECT_EQ(before.loads[0].text, "P = 200 lbs");
+  EXPECT_TRUE(before.supports.empty());
+  // One wall width through the stages: a fortieth of the deepest cut.
+  EXPECT_DOUBLE_EQ(double(before.wall[1].X), 180.0 / 40);
+
+  const TWallProfile strut = BuildStageProfile(data, plan, 2, false);
+  EXPECT_DOUBLE_EQ(double(strut.excavation), 24 + 60);
+  ASSERT_EQ(strut.supports.size(), 1u);
+  EXPECT_TRUE(strut.supports[0].strut && strut.supports[0].installedNow);
+  EXPECT_DOUBLE_EQ(double(strut.supports[0].y), 24 + 48);
+  EXPECT_EQ(strut.supports[0].text, "S1 (new)");
+  EXPECT_EQ(strut.wall, before.wall);
+
+  const TWallProfile deeper = BuildStageProfile(
+      data, plan, 3, false, {{.name = "S1", .forceAlong = 1234.6, .state = "acting"}});
+  EXPECT_DOUBLE_EQ(double(deeper.excavation), 24 + 180);
+  EXPECT_EQ(deeper.loads[0].text, "P = 900 lbs");
+  EXPECT_EQ(deeper.supports[0].text, "S1: 1235 lbs");
+  EXPECT_EQ(BuildStageProfile(data, plan, 9, false).excavation, deeper.excavation)
+      << "beyond the last";
 }
 
 TEST(ProfileView, StretchesTheWiderSideToTheWindowShape) {

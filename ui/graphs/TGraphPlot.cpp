@@ -24,6 +24,19 @@ void SetPointCount(TLineList& lines, int n) {
 
 int PointCount(const TLineList& lines) { return lines.empty() ? 0 : lines.front().PointCount(); }
 
+int CurveShownAlone(const TLineList& lines, int count) {
+  int curves = 0, shown = -1, drawn = 0;
+  for (const TLine& line : lines) {
+    if (line.Underlay) continue;
+    if (line.Active && line.Visible) {
+      shown = curves;
+      ++drawn;
+    }
+    ++curves;
+  }
+  return curves == count && drawn == 1 ? shown : -1;
+}
+
 int EqualiseLengths(TLineList& lines) {
   size_t longest = 0;
   for (const TLine& line : lines) longest = std::max(longest, line.Points.size());

@@ -59,6 +59,11 @@ int PointCount(const TLineList& lines);
 // own last point (a curve without points stays empty); returns the longest.
 int EqualiseLengths(TLineList& lines);
 
+// Of a list of `count` curves, one per result set (bounds not counted), the
+// one drawn alone: active and visible while the others are hidden. -1 when
+// the list has another number of curves, or draws more than one or none.
+int CurveShownAlone(const TLineList& lines, int count);
+
 // The colours of the curves, taken by a running number modulo 17.
 struct TRgb {
   std::uint8_t r = 0, g = 0, b = 0;

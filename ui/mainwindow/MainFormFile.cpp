@@ -74,6 +74,7 @@ void TMainForm::afterProjectChange() {
 void TMainForm::emptyGraphs() {
   graphs_.Empty();
   graphsLoaded_ = false;
+  sequenceForces_.reset();
   plotWindows_->RepaintAll();
 }
 

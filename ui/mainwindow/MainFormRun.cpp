@@ -129,12 +129,19 @@ void TMainForm::CompRun() {
     if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
     else emptyGraphs();
     updateUtilisation(&run.analysis);
+    // The Side View labels a stage's supports with their forces.
+    if (!run.summary.sequenceStages.empty() && sequence_) {
+      sequenceForces_ = SequenceRunForces{*sequence_, {}};
+      for (const ProblemSummary& stage : run.summary.problems)
+        sequenceForces_->stages.push_back(stage.sequentialSupports);
+    }
   }
   UpdateMenuStates();
 }
 
 bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   std::string error;
+  sequenceForces_.reset();
   graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
   // An open plot window shows the new numbers within the ranges it was
   // built with.

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
+#include <array>
 
 #include "design/TDesignSituationsForm.h"
 #include "dialogs/TDataDialog.h"
@@ -28,8 +30,18 @@ void TMainForm::ShowSideView() {
   }
   // The view asks for the project each time it looks: New and Open replace
   // the project behind the main window.
-  auto* view = new TDlgSideView([this]() -> const TProgramData& { return Data(); },
-                                [this] { return graphsLoaded_ && PointCount(graphs_.pltLD.Lines) > 1; });
+  // A stage's support forces are those of the last run while the project
+  // has the sequence that ran.
+  auto* view = new TDlgSideView(
+      [this]() -> const TProgramData& { return Data(); },
+      [this] { return graphsLoaded_ && PointCount(graphs_.pltLD.Lines) > 1; },
+      [this]() -> const std::optional<design::SequentialPlan>& { return sequence_; },
+      [this](int stage) {
+        if (!sequenceForces_ || !sequence_ || sequenceForces_->plan != *sequence_ ||
+            stage > static_cast<int>(sequenceForces_->stages.size()))
+          return std::vector<SequentialSupportSummary>{};
+        return sequenceForces_->stages[static_cast<size_t>(stage - 1)];
+      });
   QMdiSubWindow* window = mdiArea_->addSubWindow(view);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("SideViewWindow"));
@@ -37,6 +49,22 @@ void TMainForm::ShowSideView() {
   connect(view, &TDlgSideView::captionChanged, window, &QMdiSubWindow::setWindowTitle);
   sideViewWindow_ = window;
   window->show();
+}
+
+int TMainForm::GraphStage(const TGraphPlot& graph) const {
+  if (!sequenceForces_ || !sequence_ || sequenceForces_->plan != *sequence_) return 0;
+  // The graphs of a curve per result set, that is per stage.
+  const std::array<const TGraphPlot*, 7> perStage = {
+      &graphs_.pltDef, &graphs_.pltMom, &graphs_.pltShear, &graphs_.pltSoil,
+      &graphs_.pltDMS, &graphs_.pltLD,  &graphs_.pltUtil};
+  if (std::ranges::find(perStage, &graph) == perStage.end()) return 0;
+  return CurveShownAlone(graph.Lines, static_cast<int>(sequenceForces_->stages.size())) + 1;
+}
+
+void TMainForm::followGraphStage(const TGraphPlot& graph) {
+  const int stage = GraphStage(graph);
+  if (!sideViewWindow_ || stage == 0) return;
+  if (auto* view = qobject_cast<TDlgSideView*>(sideViewWindow_->widget())) view->SetStage(stage);
 }
 
 namespace {

@@ -54,6 +54,7 @@ TMainForm::TMainForm(QWidget* parent)
   resize(1024, 720);
   UpdateMenuStates();
   connect(fileWatch_, &TFileWatch::filesTouched, this, &TMainForm::CheckFilesOnDisk);
+  connect(plotWindows_, &TPlotWindows::curvesShown, this, &TMainForm::followGraphStage);
   // Edits in the windows change the project without a command: the "*" of
   // the title bar follows them by a glance now and then.
   auto* titleTimer = new QTimer(this);

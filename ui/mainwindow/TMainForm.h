@@ -26,6 +26,7 @@
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
 #include "project/FactorSetsMember.h"
+#include "project/RunSummary.h"
 #include "project/TProject.h"
 #include "project/WallSection.h"
 
@@ -153,6 +154,10 @@ class TMainForm : public QMainWindow {
   void ShowTable(TGridTable& table);
   // Opens the side view of the wall and soil profile (or raises it).
   void ShowSideView();
+  // The stage (from 1) of the construction sequence whose results a graph
+  // shows: the one curve it draws of a curve per stage, after a run of the
+  // sequence; 0 when it shows no one stage. The Side View follows it.
+  int GraphStage(const TGraphPlot& graph) const;
   // Opens the Design window (or raises it): MainFormDesign.cpp.
   void ShowDesign();
   // Opens the Study window (or raises it): MainFormStudy.cpp.
@@ -282,6 +287,9 @@ class TMainForm : public QMainWindow {
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
 
+  // The Side View shows the stage a graph shows (GraphStage), if open.
+  void followGraphStage(const TGraphPlot& graph);
+
   // Running and showing (MainFormRun.cpp).
   // Opens a document of the doc folder (help pages, manuals; a help page
   // may name a heading after "#") in the desktop's viewer; says so, with the
@@ -304,6 +312,13 @@ class TMainForm : public QMainWindow {
   std::optional<WallSection> wallSection_;
   std::optional<DesignSituationsChoice> designSituations_;
   std::optional<design::SequentialPlan> sequence_;
+  // The last run of the construction sequence: the plan it ran and each
+  // stage's support forces (the files keep none: known after a run only).
+  struct SequenceRunForces {
+    design::SequentialPlan plan;
+    std::vector<std::vector<SequentialSupportSummary>> stages;
+  };
+  std::optional<SequenceRunForces> sequenceForces_;
   QString utilisationError_;    // why the section was not checked after the last run
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;

@@ -144,6 +144,7 @@ void TPlotForm::ToggleEntry(int entry) {
   legend_->SetVisibleFlag(entry, line.Visible);
   if (entry < static_cast<int>(curveItems_.size())) curveItems_[static_cast<size_t>(entry)]->setChecked(line.Visible);
   update();
+  emit curvesShown();
 }
 
 }  // namespace terraq::ui

@@ -56,6 +56,12 @@ class TPlotForm : public QWidget {
   // Shows or hides the curve of a legend entry and repaints.
   void ToggleEntry(int entry);
 
+ signals:
+  // The user showed or hid curves (a legend entry, a curve item, Active
+  // Curves).
+  void curvesShown();
+
+ public:
   QSize sizeHint() const override { return QSize(640, 480); }
 
   // --- The Plot menu ------------------------------------------------------

@@ -223,6 +223,7 @@ void TPlotForm::ActiveGraphsClick() {
   ApplyActive(graph_, dialog.Active());
   RebuildCurves();
   Relayout(false);
+  emit curvesShown();
 }
 
 void TPlotForm::RebuildCurves() {

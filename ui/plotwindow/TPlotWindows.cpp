@@ -32,6 +32,7 @@ TPlotForm* TPlotWindows::Show(TGraphPlot& graph) {
     return e.form.data();
   }
   auto* form = new TPlotForm(graph);
+  connect(form, &TPlotForm::curvesShown, this, [this, &graph] { emit curvesShown(graph); });
   QMdiSubWindow* window = area_->addSubWindow(form);
   // The window's own menu bar stands above the drawing, inside the frame.
   if (QLayout* layout = window->layout()) {

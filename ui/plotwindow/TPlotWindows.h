@@ -31,6 +31,10 @@ class TPlotWindows : public QObject {
   void RepaintAll();
   void CloseAll();
 
+ signals:
+  // The user showed or hid curves of `graph` in its window.
+  void curvesShown(const TGraphPlot& graph);
+
  private:
   struct Entry {
     const TGraphPlot* graph = nullptr;

@@ -5,44 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Parameters.h"
-
 namespace terraq::ui {
-
-std::optional<SequenceStageView> ViewOfStage(std::string_view dataText,
-                                             const design::SequentialPlan& plan, int stage) {
-  std::string error;
-  const std::optional<design::ParameterText> data = design::ParameterText::Parse(dataText, error);
-  if (!data || stage < 0 || stage >= static_cast<int>(plan.stages.size())) return std::nullopt;
-  const design::Parameter* tip = data->find("tip");
-  const design::Parameter* excavation = data->find("excavation");
-  if (!tip || !excavation || tip->value <= 0) return std::nullopt;
-  SequenceStageView view;
-  view.tip = tip->value;
-  view.excavation = excavation->value;
-  if (const design::Parameter* w = data->find("water.back")) view.waterBack = w->value;
-  if (const design::Parameter* w = data->find("water.front")) view.waterFront = w->value;
-  std::vector<std::pair<std::string, bool>> inPlace;  // name, installed in this stage
-  for (int k = 0; k <= stage; ++k) {
-    const design::ConstructionStage& s = plan.stages[static_cast<size_t>(k)];
-    for (const auto& [name, value] : s.values) {
-      if (name == "excavation") view.excavation = value;
-      else if (name == "water.back") view.waterBack = value;
-      else if (name == "water.front") view.waterFront = value;
-    }
-    for (const std::string& name : s.remove)
-      std::erase_if(inPlace, [&](const auto& p) { return p.first == name; });
-    for (const std::string& name : s.install) inPlace.emplace_back(name, k == stage);
-  }
-  for (const auto& [name, now] : inPlace)
-    for (const design::StagedSupport& s : plan.supports)
-      if (s.name == name)
-        view.supports.push_back({.depth = s.depth,
-                                 .inclination = s.inclination,
-                                 .strut = s.strut,
-                                 .installedNow = now});
-  return view;
-}
 
 TSequencePicture::TSequencePicture(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("picStage"));

@@ -4,32 +4,15 @@
 // excavation in front, the water levels on both sides and the supports in
 // place during the stage (a support installed in the stage drawn dashed:
 // it carries only its prestress then). A sketch to follow the stages by,
-// to scale in depth; the Side View draws the project itself.
+// to scale in depth; the Side View draws the stage with the project's
+// soil. Both read the stage through project/SequenceStageView.h.
 
 #include <QWidget>
 #include <optional>
 
-#include "SequentialStaging.h"
+#include "project/SequenceStageView.h"
 
 namespace terraq::ui {
-
-// The levels and supports of a stage, every value as the stages up to it
-// leave it (depths below the top of the wall, the data file's units).
-struct SequenceStageView {
-  double tip = 0;
-  double excavation = 0;
-  std::optional<double> waterBack, waterFront;
-  struct Support {
-    double depth = 0, inclination = 0;
-    bool strut = false, installedNow = false;
-  };
-  std::vector<Support> supports{};
-};
-
-// Stage `stage` (from 0) of `plan` over the data text's values; nullopt
-// when the data text cannot be read or has no such stage.
-std::optional<SequenceStageView> ViewOfStage(std::string_view dataText,
-                                             const design::SequentialPlan& plan, int stage);
 
 class TSequencePicture : public QWidget {
   Q_OBJECT

@@ -152,6 +152,75 @@ void paintMarks(QPainter& painter, const TWallProfile& p, const TProfileCanvas& 
   }
 }
 
+// The supports of a stage: an anchor from the wall's retained face down
+// into the retained soil at its inclination, its free length to scale and a
+// heavier grouted end; a strut across the excavation, horizontal. A support
+// the stage installs is drawn dashed in orange, as new. The label (its name,
+// and its force after a run) above its head.
+void paintSupports(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                   const Layout& l) {
+  if (p.supports.empty()) return;
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const qreal face = wallFace(p, c, l), otherFace = l.middle + (l.middle - face);
+  const qreal perWorld = c.area.width() / static_cast<qreal>(c.view.XMax - c.view.XMin);
+  for (const TProfileSupport& s : p.supports) {
+    const qreal y = ProfileY(c, s.y);
+    QPen line = pen(c, l.markPen);
+    if (s.installedNow) {
+      line.setColor(QColor(230, 120, 0));
+      line.setStyle(Qt::DashLine);
+    }
+    painter.setPen(line);
+    qreal labelX = 0;
+    if (s.strut) {
+      const qreal end = std::min<qreal>(l.right, otherFace + 0.3 * l.w);
+      painter.drawLine(QPointF(otherFace, y), QPointF(end, y));
+      painter.drawLine(QPointF(end, y - 0.01 * l.w), QPointF(end, y + 0.01 * l.w));
+      labelX = otherFace + metrics.averageCharWidth();
+    } else {
+      const qreal a = static_cast<qreal>(s.inclination) * std::numbers::pi / 180;
+      const qreal free = s.freeLength > 0 ? static_cast<qreal>(s.freeLength) * perWorld : 0.2 * l.w;
+      const QPointF head(face, y), bond(face - free * std::cos(a), y + free * std::sin(a)),
+          end(face - 1.25 * free * std::cos(a), y + 1.25 * free * std::sin(a));
+      painter.drawLine(head, bond);
+      line.setWidthF(std::max<qreal>(l.springPen, 3));
+      painter.setPen(line);
+      painter.drawLine(bond, end);
+      labelX = std::max<qreal>(l.left, face - 0.75 * free * std::cos(a));
+    }
+    painter.setPen(s.installedNow ? QColor(230, 120, 0) : c.ink);
+    drawTextBefore(painter, labelX, y - metrics.descent() - 2,
+                   s.strut ? l.right : face - metrics.averageCharWidth(),
+                   QString::fromStdString(s.text));
+  }
+}
+
+// The concentrated loads of a stage: an arrow onto the wall from the side
+// it pushes from (a positive load towards the excavation), its value beside.
+void paintLoads(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
+                const Layout& l) {
+  if (p.loads.empty()) return;
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const QColor red(170, 0, 0);
+  const qreal face = wallFace(p, c, l), otherFace = l.middle + (l.middle - face);
+  const qreal length = 0.08 * l.w, head = metrics.height() / 3;
+  painter.setPen(QPen(red, std::max<qreal>(l.markPen, 2)));
+  for (const TProfileLoad& load : p.loads) {
+    const qreal y = ProfileY(c, load.y);
+    const bool towards = load.value >= 0;
+    const qreal tip = towards ? face : otherFace,
+                tail = towards ? face - length : otherFace + length;
+    const qreal back = towards ? -head : head;
+    line(painter, tail, y, tip, y);
+    line(painter, tip + back, y - head / 2, tip, y);
+    line(painter, tip + back, y + head / 2, tip, y);
+    if (load.text.empty()) continue;
+    const QString text = QString::fromStdString(load.text);
+    const qreal x = towards ? tail - metrics.horizontalAdvance(text) - 2 : tail + 2;
+    painter.drawText(QPointF(x, y + metrics.ascent() / 2), text);
+  }
+}
+
 // Water tables: a blue line with the usual inverted triangle above it.
 void paintWater(QPainter& painter, const TWallProfile& p, const TProfileCanvas& c,
                 const Layout& l) {
@@ -312,6 +381,8 @@ void PaintWallProfile(QPainter& painter, const TWallProfile& p, const TProfileCa
   paintGround(painter, p, c, l);
   paintSurcharge(painter, p, c, l);
   paintMarks(painter, p, c, l);
+  paintSupports(painter, p, c, l);
+  paintLoads(painter, p, c, l);
   painter.setPen(c.ink);
   const qreal scaleLeft = paintDepthScale(painter, p, c, l);
   paintExcavationLevel(painter, p, c, l, scaleLeft);

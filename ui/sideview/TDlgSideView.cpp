@@ -1,5 +1,6 @@
 #include "sideview/TDlgSideView.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,8 +11,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "project/TProgramData.h"
+#include "sideview/StageProfile.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -25,10 +28,18 @@ constexpr int kFollowMilliseconds = 250;
 
 TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
                            std::function<bool()> plotHeldEarthPressure, QWidget* parent)
+    : TDlgSideView(std::move(project), std::move(plotHeldEarthPressure), {}, {}, parent) {}
+
+TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
+                           std::function<bool()> plotHeldEarthPressure, Sequence sequence,
+                           StageForces stageForces, QWidget* parent)
     : QWidget(parent),
       project_(std::move(project)),
       plotHeldEarthPressure_(std::move(plotHeldEarthPressure)),
+      sequence_(std::move(sequence)),
+      stageForces_(std::move(stageForces)),
       heading_(new QLabel(tr("Wall Profile"), this)),
+      stages_(new QComboBox(this)),
       printButton_(new QPushButton(tr("Print"), this)),
       paintBox_(new QWidget(this)),
       follow_(new QTimer(this)) {
@@ -36,6 +47,10 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
   setWindowTitle(tr("Side View"));
   heading_->setObjectName(QStringLiteral("Label1"));
   printButton_->setObjectName(QStringLiteral("Button1"));
+  stages_->setObjectName(QStringLiteral("cbSideViewStage"));
+  stages_->setToolTip(tr("The stage of the construction sequence drawn"));
+  stages_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  stages_->setVisible(false);
   paintBox_->setObjectName(QStringLiteral("PaintBox"));
   paintBox_->setMouseTracking(true);
   paintBox_->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,6 +59,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
 
   auto* top = new QHBoxLayout;
   top->addWidget(heading_);
+  top->addWidget(stages_);
   top->addStretch(1);
   top->addWidget(printButton_);
   auto* layout = new QVBoxLayout(this);
@@ -53,13 +69,48 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
   resize(sizeHint());
 
   connect(printButton_, &QPushButton::clicked, this, &TDlgSideView::PrintClick);
+  connect(stages_, &QComboBox::currentIndexChanged, this, &TDlgSideView::FormActivate);
   connect(follow_, &QTimer::timeout, this, &TDlgSideView::FormActivate);
   follow_->start(kFollowMilliseconds);
   FormActivate();
 }
 
+int TDlgSideView::Stage() const {
+  return choices_.empty() ? 0 : std::max(0, stages_->currentIndex());
+}
+
+void TDlgSideView::SetStage(int stage) {
+  updateChooser();
+  if (!choices_.empty())
+    stages_->setCurrentIndex(std::clamp(stage, 0, static_cast<int>(choices_.size()) - 1));
+}
+
+void TDlgSideView::updateChooser() {
+  const std::optional<design::SequentialPlan>* plan = sequence_ ? &sequence_() : nullptr;
+  std::vector<std::string> choices;
+  if (plan && *plan && !(*plan)->stages.empty()) choices = ui::StageChoices(**plan);
+  if (choices == choices_) return;
+  // The stage shown stays, as far as the sequence still has it.
+  const int stage = Stage();
+  choices_ = std::move(choices);
+  const QSignalBlocker quiet(stages_);
+  stages_->clear();
+  for (const std::string& choice : choices_) stages_->addItem(QString::fromStdString(choice));
+  if (!choices_.empty())
+    stages_->setCurrentIndex(std::min(stage, static_cast<int>(choices_.size()) - 1));
+  stages_->setVisible(!choices_.empty());
+}
+
 void TDlgSideView::FormActivate() {
-  TWallProfile profile = BuildWallProfile(project_(), plotHeldEarthPressure_ && plotHeldEarthPressure_());
+  updateChooser();
+  const bool plotHeld = plotHeldEarthPressure_ && plotHeldEarthPressure_();
+  const int stage = Stage();
+  TWallProfile profile =
+      choices_.empty()
+          ? BuildWallProfile(project_(), plotHeld)
+          : BuildStageProfile(project_(), *sequence_(), stage, plotHeld,
+                              stage > 0 && stageForces_ ? stageForces_(stage)
+                                                        : std::vector<SequentialSupportSummary>{});
   if (profile == profile_) return;
   profile_ = std::move(profile);
   paintBox_->update();
@@ -94,12 +145,25 @@ bool TDlgSideView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TDlgSideView::PrintTo(QPrinter& printer) {
+  FormActivate();
+  // With a sequence, the stage drawn is named in the title.
+  const QString title =
+      choices_.empty() ? QString() : QString::fromStdString(choices_[static_cast<size_t>(Stage())]);
   printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setDocName(QStringLiteral("Soil-Pile Profile"));
+  printer.setDocName(title.isEmpty() ? QStringLiteral("Soil-Pile Profile")
+                                     : QStringLiteral("Soil-Pile Profile - ") + title);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   TProfileCanvas canvas;
   canvas.area = QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize());
+  if (!title.isEmpty()) {
+    // The title above the sketch, which takes the page below it.
+    painter.setFont(heading_->font());
+    const QFontMetrics metrics(painter.font(), &printer);
+    const QRect band(canvas.area.topLeft(), QSize(canvas.area.width(), 2 * metrics.height()));
+    painter.drawText(band, Qt::AlignCenter, printer.docName());
+    canvas.area.setTop(band.bottom() + 1);
+  }
   // The page's own shape: depths fill the central 80 % of its height.
   canvas.view = ViewRectangle(profile_.data, canvas.area.width(), 0.8 * canvas.area.height());
   canvas.print = true;

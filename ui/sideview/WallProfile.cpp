@@ -48,6 +48,11 @@ std::vector<long double> nodeDepths(TGridTable& table, int nodeColumn, long doub
 }  // namespace
 
 TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPressure) {
+  return BuildWallProfile(project, plotHeldEarthPressure, project.FreeHeight / 40);
+}
+
+TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPressure,
+                              long double wallHalfWidth) {
   TProjectTables& tables = project.Tables();
   TWallProfile p;
   const long double dx = project.IncrementLength;
@@ -56,7 +61,7 @@ TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPre
   p.excavation = p.top + project.FreeHeight;
 
   if (tables.PileSect.RowCount() > 0) {
-    const long double a = project.FreeHeight / 40;
+    const long double a = wallHalfWidth;
     p.hasWall = true;
     p.wall = {{{-a, p.top}, {a, p.top}, {a, p.top + length}, {-a, p.top + length}}};
     TProfileRect r{0, 0, 0, 0};

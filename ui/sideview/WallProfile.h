@@ -39,6 +39,25 @@ struct TProfileLayer {
   friend bool operator==(const TProfileLayer&, const TProfileLayer&) = default;
 };
 
+// A stage of a construction sequence (StageProfile.h): a concentrated
+// lateral load, positive towards the excavation, and a support in place.
+struct TProfileLoad {
+  long double y = 0;      // world Y of the loaded node
+  long double value = 0;  // its direction
+  std::string text;       // "P = 20 kN"
+  friend bool operator==(const TProfileLoad&, const TProfileLoad&) = default;
+};
+
+struct TProfileSupport {
+  long double y = 0;            // world Y of its head on the wall
+  long double inclination = 0;  // degrees below the horizontal (an anchor)
+  long double freeLength = 0;   // an anchor's, drawn to scale
+  bool strut = false;           // across the excavation, horizontal
+  bool installedNow = false;    // by the stage shown: drawn as new
+  std::string text;             // "A1", "A1: 312 kN" after a run
+  friend bool operator==(const TProfileSupport&, const TProfileSupport&) = default;
+};
+
 struct TWallProfile {
   bool hasWall = false;                 // the wall-stiffness table has rows
   std::array<TFloatPoint, 4> wall{};    // corners of the wall bar
@@ -60,6 +79,10 @@ struct TWallProfile {
   // ("q = 250 lbs/ft^2"), empty without one.
   std::vector<long double> waterBackfill, waterExcavation;
   std::string surcharge;
+  // A stage of a construction sequence only: its concentrated loads and
+  // the supports in place.
+  std::vector<TProfileLoad> loads;
+  std::vector<TProfileSupport> supports;
   // The unit depths are shown in ("ft", "m") and its length in the world's.
   std::string depthUnit;
   long double depthUnitLength = 1;
@@ -70,6 +93,11 @@ struct TWallProfile {
 // The profile of a project. `plotHeldEarthPressure`: the plot file read last
 // held more than one earth-pressure row.
 TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPressure);
+// The same with the wall bar `wallHalfWidth` either side of its axis (the
+// one above: a fortieth of the free height); the stages of a sequence keep
+// one width as their excavation changes.
+TWallProfile BuildWallProfile(const TProgramData& project, bool plotHeldEarthPressure,
+                              long double wallHalfWidth);
 
 // The data rectangle stretched to a window's shape (width / height), so that
 // the wall keeps its proportions: the wider side is widened. The data
