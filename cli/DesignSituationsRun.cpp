@@ -46,6 +46,21 @@ std::string Supports(const std::vector<design::SupportEffect>& supports, bool wi
   return out + "]";
 }
 
+// A construction sequence's supports: the design force along one support,
+// with the set and stage that give it in the envelope.
+std::string Supports(const std::vector<design::NamedSupportEffect>& supports, bool envelope) {
+  std::string out = "[";
+  for (size_t k = 0; k < supports.size(); ++k) {
+    const design::NamedSupportEffect& s = supports[k];
+    out += std::string(k ? ", " : "") + "{\"name\": " + ui::JsonString(s.name) +
+           ", \"depth\": " + Number(ui::AsPlotField(s.depth)) + ", \"force\": " + Number(s.force);
+    if (envelope)
+      out += ", \"set\": " + ui::JsonString(s.set) + ", \"stage\": " + std::to_string(s.stage);
+    out += "}";
+  }
+  return out + "]";
+}
+
 std::string Strings(const std::vector<std::string>& items) {
   std::string out = "[";
   for (size_t k = 0; k < items.size(); ++k) out += (k ? ", " : "") + ui::JsonString(items[k]);
@@ -131,7 +146,10 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
              FourDigits(p.topDeflection.value) + " " + u.length;
       if (k < r.data.excavationAdded.size() && r.data.excavationAdded[k] > 0)
         out += ", excavation " + FourDigits(r.data.excavationAdded[k]) + " " + u.length + " deeper";
+      if (k < r.stageNames.size()) out += " (" + r.stageNames[k] + ")";
       out += "\n";
+      for (const design::NamedSupportEffect& s : p.sequenceSupports)
+        out += "     " + s.name + " " + FourDigits(s.force) + " " + u.force + " along it\n";
     }
   }
   out += "\nEnvelope (design effects, the set that governs)\n";
@@ -153,6 +171,9 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
              ")\n";
     for (const std::string& why : e.invalid) out += "     not in the envelope: " + why + "\n";
   }
+  for (const design::NamedSupportEffect& s : design::SupportEnvelopeOf(results))
+    out += "  " + s.name + ": design force " + FourDigits(s.force) + " " + u.force + " along it (" +
+           s.set + ", stage " + std::to_string(s.stage) + ")\n";
   return out;
 }
 
@@ -186,7 +207,11 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
              ", \"characteristic\": " + Number(v.characteristic) +
              ", \"design\": " + Number(v.design) + "}";
     }
-    out += "], \"problems\": [";
+    out += "], ";
+    // A construction sequence's stages; the layout without one is unchanged.
+    const bool sequence = !r.stageNames.empty();
+    if (sequence) out += "\"stages\": " + Strings(r.stageNames) + ", ";
+    out += "\"problems\": [";
     for (size_t k = 0; k < r.problems.size(); ++k) {
       const design::SituationProblem& p = r.problems[k];
       out += std::string(k ? "," : "") + "\n       {\"number\": " + std::to_string(k + 1) +
@@ -198,7 +223,9 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
              ", \"designShear\": " + Json(p.shear, false) +
              ",\n        \"supports\": " + Supports(p.supports, false) +
              ",\n        \"topDeflection\": " + Json(p.topDeflection, false) +
-             ", \"maxDeflection\": " + Json(p.deflection, false) + "}";
+             ", \"maxDeflection\": " + Json(p.deflection, false);
+      if (sequence) out += ",\n        \"supportForces\": " + Supports(p.sequenceSupports, false);
+      out += "}";
     }
     out += r.problems.empty() ? "]}" : "]}";
   }
@@ -214,8 +241,11 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
            ", \"maxDeflection\": " + Json(e.deflection);
     out += ", \"notInEnvelope\": " + Strings(e.invalid) + "}";
   }
-  out += envelope.empty() ? "]\n}\n" : "\n  ]\n}\n";
-  return out;
+  out += envelope.empty() ? "]" : "\n  ]";
+  if (std::any_of(results.begin(), results.end(),
+                  [](const SituationResult& r) { return !r.stageNames.empty(); }))
+    out += ",\n  \"supportForces\": " + Supports(design::SupportEnvelopeOf(results), true);
+  return out + "\n}\n";
 }
 
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
@@ -226,11 +256,12 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   } catch (const ui::EInOutError& e) {
     return fail(e.what());
   }
-  if (const std::string why = ui::SequenceNotAnalysedBy(dataFile, "Design situations");
-      !why.empty())
-    return fail(why);
+  // A construction sequence is analysed stage by stage with each set.
+  std::string error, warning;
+  const std::optional<design::SequentialPlan> sequence =
+      ui::ReadSequencePlan(dataFile, text, error, warning);
+  if (!error.empty()) return fail(error);
   // The project's own sets, by name before the shipped ones.
-  std::string error;
   std::vector<design::FactorSet> projectSets;
   if (const auto project = ui::ReadProjectFile(ui::ProjectFilePath(dataFile), error)) {
     const auto sets = ui::ReadFactorSets(*project, error);
@@ -259,7 +290,7 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   for (design::FactorSet& set : sets)
     for (const auto& [symbol, value] : request.factors) *design::FactorOf(set, symbol) = value;
   const std::vector<SituationResult> results =
-      design::RunDesignSituations(text, sets, request.options);
+      design::RunDesignSituations(text, sets, request.options, sequence ? &*sequence : nullptr);
   int status = kExitOk;
   for (const SituationResult& r : results) {
     if (r.error.empty()) continue;

@@ -202,7 +202,7 @@ int MergeCommand(const std::vector<std::string_view>& args) {
 }
 
 int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int units, bool staged,
-               Interruption& interruption) {
+               const design::SequentialPlan* sequence, Interruption& interruption) {
   for (const design::Vary& v : r.vary)
     if (!text.find(v.name))
       return Fail("--vary " + v.name + ": the data file has no parameter \"" + v.name +
@@ -217,7 +217,7 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
   {
     Progress progress(points, "points");
     design::StudyControl control{[&](size_t done) { progress(done); }, interruption.stop()};
-    result = design::Sweep(text, r.vary, Threads(r), control);
+    result = design::Sweep(text, r.vary, Threads(r), control, sequence);
   }
   if (result.error) return Fail(*result.error);
   const SweepReport report{r.dataFile, r.vary, staged, units};
@@ -246,6 +246,7 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
 }
 
 int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
+                std::shared_ptr<const design::SequentialPlan> sequence,
                 Interruption& interruption) {
   auto text = std::make_shared<const design::ParameterText>(parsed);
   std::vector<std::string> names;
@@ -255,7 +256,8 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
     if (!text->find(name))
       return Fail("--random " + name + ": the data file has no parameter \"" + name +
                   "\"; it has " + text->validNames());
-  const std::optional<design::WallModel> model = design::MakeWallModel(text, names, error);
+  const std::optional<design::WallModel> model =
+      design::MakeWallModel(text, names, error, std::move(sequence));
   if (!model) {
     std::cerr << "terraq: " << error << "\n";
     return kExitNothingAnalysed;
@@ -372,9 +374,13 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (const std::optional<int> status = ParseStudyArguments(args, r)) return *status;
   std::string dataText;
   if (const std::optional<std::string> why = ReadDataFile(r.dataFile, dataText)) return Fail(*why);
-  if (const std::string why = ui::SequenceNotAnalysedBy(r.dataFile, "Studies"); !why.empty())
-    return Fail(why);
-  std::string error;
+  // A construction sequence: every point is analysed through its stages.
+  std::string error, warning;
+  std::shared_ptr<const design::SequentialPlan> sequence;
+  if (auto plan = ui::ReadSequencePlan(r.dataFile, dataText, error, warning))
+    sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
+  if (!error.empty()) return Fail(error);
+  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
   const std::optional<design::ParameterText> text = design::ParameterText::Parse(dataText, error);
   const std::optional<design::WallText> wall = design::WallText::Parse(dataText, 0, error);
   if (!text || !wall) return Fail(r.dataFile + " cannot be studied: " + error);
@@ -385,8 +391,9 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   // blocked signals.
   auto* interruption = new Interruption;  // never destroyed: its thread stays
   if (!r.vary.empty())
-    return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, *interruption);
-  return RandomStudy(r, *text, units, *interruption);
+    return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, sequence.get(),
+                      *interruption);
+  return RandomStudy(r, *text, units, std::move(sequence), *interruption);
 }
 
 }  // namespace terraq::cli

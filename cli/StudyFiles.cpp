@@ -74,7 +74,7 @@ std::string CsvNumber(double value) {
 }
 
 std::string SweepCsv(const design::SweepResult& result, bool staged) {
-  const std::vector<size_t> supports = design::SupportColumns(result);
+  const std::vector<std::vector<std::string>> supports = design::SupportColumns(result);
   const size_t problems = supports.size();
   std::string out;
   for (const std::string& name : result.names) out += CsvField(name) + ",";
@@ -83,10 +83,7 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
     for (const char* n : {"top", "deflection", "deflection.depth", "moment", "moment.depth",
                           "shear", "shear.depth"})
       out += prefix + n + ",";
-    for (size_t s = 0; s < supports[p]; ++s) {
-      const std::string name = prefix + "support." + std::to_string(s + 1);
-      out += name + "," + name + ".depth,";
-    }
+    for (const std::string& s : supports[p]) out += prefix + s + "," + prefix + s + ".depth,";
     out += prefix + "closed," + prefix + "held,";
   }
   out += "error\n";
@@ -95,14 +92,14 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
     for (double v : point.values) out += CsvNumber(v) + ",";
     for (size_t p = 0; p < problems; ++p) {
       if (p >= point.problems.size()) {
-        out += std::string(7 + 2 * supports[p] + 2, ',');
+        out += std::string(7 + 2 * supports[p].size() + 2, ',');
         continue;
       }
       const design::ProblemOutputs& o = point.problems[p];
       for (double v : {o.topDeflection, o.deflection, o.deflectionDepth, o.moment, o.momentDepth,
                        o.shear, o.shearDepth})
         out += CsvNumber(v) + ",";
-      for (size_t s = 0; s < supports[p]; ++s)
+      for (size_t s = 0; s < supports[p].size(); ++s)
         out += s < o.supports.size()
                    ? CsvNumber(o.supports[s].force) + "," + CsvNumber(o.supports[s].depth) + ","
                    : std::string(",,");

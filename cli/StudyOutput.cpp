@@ -123,15 +123,14 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
            std::to_string(result.points.size()) + " points analysed\n";
   // One row per point: the parameters, then per problem the top and largest
   // deflection, moment and shear and the support forces.
-  const std::vector<size_t> supports = design::SupportColumns(result);
+  const std::vector<std::vector<std::string>> supports = design::SupportColumns(result);
   const size_t problems = supports.size();
   std::vector<std::string> head;
   for (const design::Vary& v : report.vary) head.push_back(v.name);
   for (size_t p = 0; p < problems; ++p) {
     const std::string prefix = design::ProblemPrefix(p, problems, report.staged);
     for (const char* n : {"top", "deflection", "moment", "shear"}) head.push_back(prefix + n);
-    for (size_t s = 0; s < supports[p]; ++s)
-      head.push_back(prefix + "support." + std::to_string(s + 1));
+    for (const std::string& s : supports[p]) head.push_back(prefix + s);
   }
   std::vector<std::string> units;
   for (const std::string& h : head)
@@ -153,7 +152,7 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
       const ProblemOutputs& o = point.problems[p];
       for (double v : {o.topDeflection, o.deflection, o.moment, o.shear})
         row.push_back(FourDigits(v));
-      for (size_t s = 0; s < supports[p]; ++s)
+      for (size_t s = 0; s < supports[p].size(); ++s)
         row.push_back(s < o.supports.size() ? FourDigits(o.supports[s].force) : "-");
       const std::string where = design::ProblemPrefix(p, point.problems.size(), report.staged);
       for (const std::string& w : o.warnings)
@@ -200,9 +199,13 @@ std::string SweepJson(const SweepReport& report, const design::SweepResult& resu
              ", \"deflection\": " + extreme(o.deflection, o.deflectionDepth) +
              ", \"moment\": " + extreme(o.moment, o.momentDepth) +
              ", \"shear\": " + extreme(o.shear, o.shearDepth) + ",\n    \"supports\": [";
-      for (size_t s = 0; s < o.supports.size(); ++s)
-        out += std::string(s ? ", " : "") + "{\"depth\": " + JsonNumber(o.supports[s].depth) +
-               ", \"force\": " + JsonNumber(o.supports[s].force) + "}";
+      for (size_t s = 0; s < o.supports.size(); ++s) {
+        const design::SupportOutput& support = o.supports[s];
+        out += std::string(s ? ", {" : "{") +
+               (support.name.empty() ? "" : "\"name\": " + JsonString(support.name) + ", ") +
+               "\"depth\": " + JsonNumber(support.depth) +
+               ", \"force\": " + JsonNumber(support.force) + "}";
+      }
       out += std::string("], \"closed\": ") + (o.closed ? "true" : "false") +
              ", \"held\": " + (o.held ? "true" : "false") +
              ", \"warnings\": " + StringArray(o.warnings) + "}";

@@ -35,6 +35,16 @@ std::string Number(double v) {
 
 // The value of output `name` ("moment", "support.2") of one problem's JSON.
 std::optional<double> OutputOf(const JsonValue& problem, const std::string& name) {
+  if (name.rfind("supportForce.", 0) == 0) {  // a construction sequence's support, by name
+    const JsonValue* supports = problem.find("supports");
+    for (const JsonValue& s : supports ? supports->items : std::vector<JsonValue>{}) {
+      const JsonValue* n = s.find("name");
+      const JsonValue* force = s.find("force");
+      if (n && n->isString() && n->string == name.substr(13) && force && force->isNumber())
+        return force->number;
+    }
+    return std::nullopt;
+  }
   if (name.rfind("support.", 0) == 0) {
     const JsonValue* supports = problem.find("supports");
     const size_t n = std::strtoul(name.c_str() + 8, nullptr, 10);

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "SequenceAnalysis.h"
 #include "WallText.h"
 #include "api/Analysis.h"
 
@@ -37,9 +38,9 @@ std::string Number(double value) {
 
 // The unplanned excavation of one problem: 10 % of the retained height,
 // below the lowest support above the excavation when the wall has one (a
-// spring row confined to one station: an anchor or a prop), at most 0.5 m.
-double UnplannedExcavation(const WallText& problem, double excavation) {
-  double lowestSupport = 0;
+// spring row confined to one station: an anchor or a prop; or
+// `lowestSupport`, a construction sequence's), at most 0.5 m.
+double UnplannedExcavation(const WallText& problem, double excavation, double lowestSupport = 0) {
   for (const WallText::Record& r : problem.records()) {
     if (r.kind != Kind::Spring || ValueOf(r, 0) != ValueOf(r, 1) || ValueOf(r, 3) <= 0) continue;
     const double depth = ValueOf(r, 0) * problem.incrementLength();
@@ -226,13 +227,115 @@ std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const Fact
   return out;
 }
 
+std::optional<SequentialPlan> FactorSequence(const SequentialPlan& plan,
+                                             std::string_view factoredText, const FactorSet& set,
+                                             const SituationOptions& options,
+                                             std::vector<double>& excavationAdded,
+                                             std::string& error) {
+  SequentialPlan out = plan;
+  const double ratio = set.gammaQ / set.gammaG;
+  for (ConstructionStage& stage : out.stages)
+    for (auto& [name, value] : stage.values) {
+      if (name == "surcharge") value = std::max(value, options.minimumSurcharge.value_or(value));
+      if (name == "surcharge" || name.rfind("load.", 0) == 0) value *= ratio;
+    }
+  excavationAdded.assign(out.stages.size(), 0.0);
+  if (!set.unplannedExcavation || !options.unplannedExcavation) return out;
+  // The levels and supports of each stage as planned, then each stage's
+  // level set deeper.
+  const std::optional<SequenceData> built = BuildSequence(factoredText, out, error);
+  if (!built) return std::nullopt;
+  const std::optional<WallText> base = WallText::Parse(factoredText, 0, error);
+  if (!base) return std::nullopt;
+  const double tip = base->increments() * base->incrementLength();
+  double designBefore = 0, plannedBefore = 0;
+  for (size_t k = 0; k < out.stages.size(); ++k) {
+    const double level = built->excavation[k];
+    const int stage = static_cast<int>(k + 1);
+    double lowest = 0;
+    for (const ModelSupport& m : built->supports)
+      if (m.installStage > 0 && m.installStage <= stage &&
+          (m.removeStage == 0 || stage < m.removeStage) && m.depth < level)
+        lowest = std::max(lowest, m.depth);
+    double added = level > 0 ? UnplannedExcavation(*base, level, lowest) : 0;
+    // Ground dug out too deep stays out until the plan fills in front of the
+    // wall: a support installed at the level of the stage before does not
+    // bring it back.
+    if (level >= plannedBefore) added = std::max(added, designBefore - level);
+    plannedBefore = level;
+    designBefore = level + added;
+    if (added <= 0) continue;
+    if (level + added > tip) {
+      error = "stage " + std::to_string(stage) + " (" + built->stageNames[k] +
+              "): the unplanned excavation of " + Number(added) + " takes the excavation from " +
+              Number(level) + " to " + Number(level + added) + ", below the wall's tip at " +
+              Number(tip) + "; lengthen the wall or turn the unplanned excavation off";
+      return std::nullopt;
+    }
+    auto& values = out.stages[k].values;
+    auto at = std::find_if(values.begin(), values.end(),
+                           [](const auto& v) { return v.first == "excavation"; });
+    if (at == values.end()) values.emplace_back("excavation", level + added);
+    else at->second = level + added;
+    excavationAdded[k] = added;
+  }
+  return out;
+}
+
+namespace {
+
+// One set on a construction sequence: the data text before construction
+// factored without its unplanned excavation (each stage has its own), the
+// plan factored over it, and the stages analysed in order.
+void RunSequenceSituation(std::string_view dataText, const SituationOptions& options,
+                          const SequentialPlan& sequence, SituationResult& result) {
+  const FactorSet& set = result.set;
+  SituationOptions before = options;
+  before.unplannedExcavation = false;
+  std::optional<FactoredData> data = ApplyFactorSet(dataText, set, before, result.error);
+  if (!data) return;
+  std::string error;
+  const std::optional<SequentialPlan> plan =
+      FactorSequence(sequence, data->text, set, options, data->excavationAdded, error);
+  std::optional<SequenceAnalysis> run;
+  if (plan) run = AnalyseStages(data->text, *plan, error);
+  if (!run) {
+    result.error = set.name + ": " + error;
+    return;
+  }
+  // The stages' surcharge or loads give gammaQ something to act on.
+  for (const ConstructionStage& stage : sequence.stages)
+    for (const auto& [name, value] : stage.values)
+      if ((name == "surcharge" || name.rfind("load.", 0) == 0) && value != 0)
+        std::erase_if(data->notes, [](const std::string& note) {
+          return note.find("gammaQ has nothing to act on") != std::string::npos;
+        });
+  if (run->analysis.error) result.error = set.name + ": " + run->analysis.error->message;
+  for (size_t k = 0; k < run->analysis.problems.size(); ++k) {
+    SituationProblem& p = result.problems.emplace_back(Summarise(run->analysis.problems[k], set));
+    for (const StageSupportForce& f : run->supportForces[k])
+      p.sequenceSupports.push_back(
+          {f.name, f.depth, f.forceAlong * set.gammaG, set.name, static_cast<int>(k + 1)});
+  }
+  result.stageNames = run->sequence.stageNames;
+  result.data = std::move(*data);
+}
+
+}  // namespace
+
 std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
                                                  const std::vector<FactorSet>& sets,
-                                                 const SituationOptions& options) {
+                                                 const SituationOptions& options,
+                                                 const SequentialPlan* sequence) {
   std::vector<SituationResult> results;
   for (const FactorSet& set : sets) {
     SituationResult result;
     result.set = set;
+    if (sequence) {
+      RunSequenceSituation(dataText, options, *sequence, result);
+      results.push_back(std::move(result));
+      continue;
+    }
     std::optional<FactoredData> data = ApplyFactorSet(dataText, set, options, result.error);
     if (data) {
       const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
@@ -277,6 +380,23 @@ std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& resu
       }
     }
     for (const auto& [station, s] : supports) e.supports.push_back(s);
+  }
+  return envelope;
+}
+
+std::vector<NamedSupportEffect> SupportEnvelopeOf(const std::vector<SituationResult>& results) {
+  std::vector<NamedSupportEffect> envelope;
+  for (const SituationResult& r : results) {
+    if (r.set.serviceability) continue;
+    for (const SituationProblem& p : r.problems) {
+      if (!p.valid) continue;
+      for (const NamedSupportEffect& s : p.sequenceSupports) {
+        auto at = std::find_if(envelope.begin(), envelope.end(),
+                               [&](const NamedSupportEffect& e) { return e.name == s.name; });
+        if (at == envelope.end()) envelope.push_back(s);
+        else if (std::fabs(s.force) > std::fabs(at->force)) *at = s;
+      }
+    }
   }
   return envelope;
 }

@@ -14,6 +14,13 @@
 // forces multiplied by gammaG. Pressures and p-y curves the data file
 // specifies itself are not the soil's strength and are not divided.
 //
+// A construction sequence (SequentialStaging.h) is factored before its
+// stages are built, so that every stage sees the design soil: the data text
+// before construction as above, the surcharge and loads the stages set as
+// the data file's own, and the unplanned excavation under every stage's
+// excavation level. A support's prestress is the force it is locked off at,
+// not an action: it is not factored.
+//
 // Units: those of the data file throughout. Thread safety: pure functions.
 
 #include <optional>
@@ -23,6 +30,7 @@
 #include <vector>
 
 #include "PartialFactors.h"
+#include "SequentialStaging.h"
 
 namespace terraq::design {
 
@@ -73,6 +81,17 @@ struct Governed {
   std::string set;
 };
 
+// A support of a construction sequence in one stage: its design force
+// (times gammaG) along one support, positive when it holds the wall back
+// (an anchor's tension, a strut's compression).
+struct NamedSupportEffect {
+  std::string name;
+  double depth = 0;
+  double force = 0;
+  std::string set;
+  int stage = 0;  // from 1
+};
+
 struct SupportEffect {
   int station = 0;
   double depth = 0;
@@ -98,19 +117,42 @@ struct SituationProblem {
   Governed moment, shear, topDeflection, deflection;
   std::vector<SupportEffect> supports;
   std::vector<DesignStation> stations;
+  // A construction sequence's supports acting in this stage, top down.
+  std::vector<NamedSupportEffect> sequenceSupports;
 };
 
 struct SituationResult {
   FactorSet set;
   std::string error;  // the set could not be applied or analysed; nothing else is set
+  // For a construction sequence, `data` is the data text before
+  // construction and its excavationAdded is per stage.
   FactoredData data;
   std::vector<SituationProblem> problems;
+  // A construction sequence's stage names; empty without one.
+  std::vector<std::string> stageNames;
 };
 
-// Every set applied and analysed in memory, in the order given.
+// The plan of a construction sequence as `set` makes it over
+// `factoredText`, the data text before construction with the set applied
+// (its unplanned excavation left out): the surcharge (no less than the
+// minimum surcharge) and loads the stages set times gammaQ / gammaG, and,
+// where the set calls for it, every stage's excavation level set deeper by
+// its unplanned excavation, put in `excavationAdded` per stage. Nullopt with
+// `error` when the sequence cannot be built or an unplanned excavation
+// would reach below the wall's tip.
+std::optional<SequentialPlan> FactorSequence(const SequentialPlan& plan,
+                                             std::string_view factoredText, const FactorSet& set,
+                                             const SituationOptions& options,
+                                             std::vector<double>& excavationAdded,
+                                             std::string& error);
+
+// Every set applied and analysed in memory, in the order given; with a
+// `sequence`, the data text is the wall before construction and each set
+// analyses the sequence's stages one after the other.
 std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
                                                  const std::vector<FactorSet>& sets,
-                                                 const SituationOptions& options);
+                                                 const SituationOptions& options,
+                                                 const SequentialPlan* sequence = nullptr);
 
 // Per problem, the largest design effects over the ultimate sets (those not
 // for serviceability) with the set that governs each, and the deflections
@@ -125,6 +167,11 @@ struct EnvelopeProblem {
   std::vector<std::string> invalid;
 };
 std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& results);
+
+// The supports of a construction sequence: per support, in the order they
+// first act, the design force of largest magnitude over the stages and the
+// ultimate sets' valid results, with the set and stage it comes from.
+std::vector<NamedSupportEffect> SupportEnvelopeOf(const std::vector<SituationResult>& results);
 
 // The effects the envelope is searched for.
 enum class DesignEffect { Moment, Shear, Deflection };

@@ -24,38 +24,59 @@ engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequen
   return options;
 }
 
+std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
+                                              std::string& error, engine::api::Analyser* analyser,
+                                              double reduction) {
+  std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
+  if (!sequence) return std::nullopt;
+  SequenceAnalysis out;
+  out.sequence = std::move(*sequence);
+  engine::api::AnalysisOptions options;
+  options.strengthReductionFactor = reduction;
+  options.sequential = SequenceEngineSupports(out.sequence, plan);
+  out.analysis = analyser ? analyser->analyse(out.sequence.text, options)
+                          : engine::api::Analyse(out.sequence.text, options);
+  for (const engine::api::ProblemResult& p : out.analysis.problems) {
+    std::vector<StageSupportForce>& forces = out.supportForces.emplace_back();
+    for (const engine::api::SequentialSupportResult& s : p.sequentialSupports) {
+      double perSupport = 1;
+      for (const ModelSupport& m : out.sequence.supports)
+        if (m.name == s.name) perSupport = m.perSupport;
+      forces.push_back({s.name, s.depth, s.force, -s.force * perSupport});
+    }
+  }
+  return out;
+}
+
 SequenceTrial AnalyseSequence(engine::api::Analyser& analyser, std::string_view dataText,
                               const SequentialPlan& plan, double reduction,
                               const HoldCriteria& criteria) {
   SequenceTrial trial;
   std::string error;
-  const std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
-  if (!sequence) {
+  std::optional<SequenceAnalysis> run = AnalyseStages(dataText, plan, error, &analyser, reduction);
+  if (!run) {
     // A trial tip above a support or above a stage's excavation: that wall
     // cannot carry the sequence.
     trial.failure = "the sequence cannot be staged on this wall: " + error;
     return trial;
   }
-  engine::api::AnalysisOptions options;
-  options.strengthReductionFactor = reduction;
-  options.sequential = SequenceEngineSupports(*sequence, plan);
-  engine::api::AnalysisResult r = analyser.analyse(sequence->text, options);
-  trial.stages = std::move(r.problems);
+  const std::vector<std::string>& names = run->sequence.stageNames;
+  trial.stages = std::move(run->analysis.problems);
   const auto stageName = [&](size_t k) {
-    return "stage " + std::to_string(k + 1) + " (" + sequence->stageNames[k] + ")";
+    return "stage " + std::to_string(k + 1) + " (" + names[k] + ")";
   };
-  for (size_t k = 0; k < trial.stages.size() && k < sequence->stageNames.size(); ++k)
+  for (size_t k = 0; k < trial.stages.size() && k < names.size(); ++k)
     if (std::optional<std::string> why = NotHeldReason(trial.stages[k], criteria)) {
       trial.failedStage = static_cast<int>(k) + 1;
       trial.failure = stageName(k) + ": " + *why;
       return trial;
     }
-  if (r.error || trial.stages.size() < sequence->stageNames.size()) {
+  const std::optional<engine::api::AnalysisError>& stop = run->analysis.error;
+  if (stop || trial.stages.size() < names.size()) {
     // The analysis stopped in the first stage it did not reach the end of.
-    const size_t k = std::min(trial.stages.size(), sequence->stageNames.size() - 1);
+    const size_t k = std::min(trial.stages.size(), names.size() - 1);
     trial.failedStage = static_cast<int>(k) + 1;
-    trial.failure =
-        stageName(k) + ": " + (r.error ? r.error->message : "the analysis gave no result");
+    trial.failure = stageName(k) + ": " + (stop ? stop->message : "the analysis gave no result");
   }
   return trial;
 }

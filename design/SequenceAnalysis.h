@@ -1,13 +1,14 @@
 #pragma once
-// A construction sequence analysed in memory, for the designs that vary the
-// wall or the soil's strength and ask whether the wall is still held: the
-// data text of the one problem before construction (as modified by the
-// design: a trial tip, a factored soil) is staged with the project's plan
-// (BuildSequence) and analysed as a sequence (AnalysisOptions::sequential),
-// every stage from the state the stage before left.
+// A construction sequence analysed in memory: the data text of the one
+// problem before construction (as it is, or as a design, a design situation
+// or a study point makes it: a trial tip, a factored soil, a varied value)
+// is staged with the project's plan (BuildSequence) and analysed as a
+// sequence (AnalysisOptions::sequential), every stage from the state the
+// stage before left.
 //
-// The wall is held when every stage holds it (NotHeldReason of
-// SpringModel.h); the first stage that does not is the one that governs.
+// For the designs that ask whether the wall is still held: the wall is held
+// when every stage holds it (NotHeldReason of SpringModel.h); the first
+// stage that does not is the one that governs.
 //
 // Units: those of the data file. Thread safety: no shared state; one
 // analyser per thread.
@@ -29,6 +30,36 @@ namespace terraq::design {
 // support the sequence never installs is no part of the analysis.
 engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequence,
                                                       const SequentialPlan& plan);
+
+// What one support does in one stage.
+struct StageSupportForce {
+  std::string name;
+  double depth = 0;
+  // On the wall per wall unit, horizontal, signed like
+  // engine::api::SupportForce::force (holding the wall back: negative).
+  double force = 0;
+  // Along one support: force times spacing / (Wa·cos α), positive when it
+  // holds the wall back (an anchor's tension, a strut's compression).
+  double forceAlong = 0;
+};
+
+struct SequenceAnalysis {
+  SequenceData sequence;
+  // One problem per stage analysed; an error stop keeps the stages before.
+  engine::api::AnalysisResult analysis;
+  // Per stage analysed, the supports acting in it, top down.
+  std::vector<std::vector<StageSupportForce>> supportForces;
+};
+
+// Builds the sequence of `plan` over `dataText` and analyses it, the soil's
+// strength divided by `reduction`. Nullopt with `error` when the sequence
+// cannot be built (BuildSequence says why); an error stop of the analysis
+// comes back in analysis.error. With an `analyser`, its working storage
+// serves (one per thread); without, a fresh one.
+std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
+                                              std::string& error,
+                                              engine::api::Analyser* analyser = nullptr,
+                                              double reduction = 1.0);
 
 struct SequenceTrial {
   // Why the wall is not held (the stage named), or the sequence cannot be

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "SequenceAnalysis.h"
+
 namespace terraq::design {
 
 namespace api = engine::api;
@@ -56,8 +58,74 @@ ProblemOutputs OutputsOf(const api::ProblemResult& p) {
   return o;
 }
 
+std::string SupportOutputName(const std::vector<SupportOutput>& supports, size_t index) {
+  if (index < supports.size() && !supports[index].name.empty())
+    return "supportForce." + supports[index].name;
+  size_t number = 1;  // the data file's supports are numbered among themselves
+  for (size_t k = 0; k < index && k < supports.size(); ++k) number += supports[k].name.empty();
+  return "support." + std::to_string(number);
+}
+
+namespace {
+
+template <typename T>
+void KeepLarger(T& kept, double& keptDepth, T value, double depth) {
+  if (std::fabs(value) > std::fabs(kept)) {
+    kept = value;
+    keptDepth = depth;
+  }
+}
+
+// The outputs of a construction sequence: each the largest over the
+// stages; the data file's own supports by their order in each stage, the
+// sequence's by name, in the order of the plan.
+ProblemOutputs WorstStage(const SequenceAnalysis& run) {
+  ProblemOutputs worst;
+  worst.closed = worst.held = true;
+  std::vector<SupportOutput> own;
+  std::vector<SupportOutput> named;
+  for (const ModelSupport& m : run.sequence.supports)
+    if (m.installStage > 0) named.push_back({m.depth, 0, m.name});
+  for (size_t k = 0; k < run.analysis.problems.size(); ++k) {
+    const api::ProblemResult& p = run.analysis.problems[k];
+    ProblemOutputs o = OutputsOf(p);
+    double unused = 0;
+    KeepLarger(worst.topDeflection, unused, o.topDeflection, 0);
+    KeepLarger(worst.deflection, worst.deflectionDepth, o.deflection, o.deflectionDepth);
+    KeepLarger(worst.moment, worst.momentDepth, o.moment, o.momentDepth);
+    KeepLarger(worst.shear, worst.shearDepth, o.shear, o.shearDepth);
+    worst.closed = worst.closed && o.closed;
+    worst.held = worst.held && o.held;
+    for (const std::string& w : o.warnings)
+      worst.warnings.push_back(run.sequence.stageNames[k] + ": " + w);
+    size_t index = 0;
+    for (const api::SupportForce& s : p.supports) {
+      const bool sequential = std::any_of(
+          p.sequentialSupports.begin(), p.sequentialSupports.end(),
+          [&](const api::SequentialSupportResult& q) { return q.station == s.station; });
+      if (sequential) continue;
+      if (index == own.size()) own.push_back({s.depth, 0, {}});
+      KeepLarger(own[index].force, own[index].depth, s.force, s.depth);
+      ++index;
+    }
+    for (const StageSupportForce& f : run.supportForces[k])
+      for (SupportOutput& n : named)
+        if (n.name == f.name) KeepLarger(n.force, n.depth, f.forceAlong, f.depth);
+  }
+  worst.supports = std::move(own);
+  worst.supports.insert(worst.supports.end(), named.begin(), named.end());
+  return worst;
+}
+
+std::string ErrorText(const api::AnalysisError& error) {
+  return error.message + (error.line > 0 ? " (line " + std::to_string(error.line) + ")" : "");
+}
+
+}  // namespace
+
 PointResult AnalysePoint(api::Analyser& analyser, const ParameterText& text,
-                         const std::vector<std::string>& names, const std::vector<double>& values) {
+                         const std::vector<std::string>& names, const std::vector<double>& values,
+                         const SequentialPlan* sequence) {
   PointResult point;
   std::vector<std::pair<std::string, double>> set;
   for (size_t k = 0; k < names.size() && k < values.size(); ++k)
@@ -68,10 +136,18 @@ PointResult AnalysePoint(api::Analyser& analyser, const ParameterText& text,
     point.error = *applied.error;
     return point;
   }
+  if (sequence) {
+    std::string error;
+    const std::optional<SequenceAnalysis> run =
+        AnalyseStages(applied.text, *sequence, error, &analyser);
+    if (!run) point.error = "the construction sequence cannot be built: " + error;
+    else if (run->analysis.error) point.error = ErrorText(*run->analysis.error);
+    else point.problems.push_back(WorstStage(*run));
+    return point;
+  }
   const api::AnalysisResult r = analyser.analyse(applied.text);
   if (r.error) {
-    point.error = r.error->message;
-    if (r.error->line > 0) *point.error += " (line " + std::to_string(r.error->line) + ")";
+    point.error = ErrorText(*r.error);
     return point;
   }
   for (const api::ProblemResult& p : r.problems) point.problems.push_back(OutputsOf(p));
@@ -117,7 +193,7 @@ std::optional<Vary> Vary::Parse(const std::string& name, const std::string& rang
 }
 
 SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads,
-                  const StudyControl& control) {
+                  const StudyControl& control, const SequentialPlan* sequence) {
   SweepResult result;
   size_t count = vary.empty() ? 0 : 1;
   for (const Vary& v : vary) {
@@ -148,7 +224,7 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
         values[v] = vary[v].values[rest % vary[v].values.size()];
         rest /= vary[v].values.size();
       }
-      result.points[index] = AnalysePoint(analysers[worker], text, result.names, values);
+      result.points[index] = AnalysePoint(analysers[worker], text, result.names, values, sequence);
     });
     result.done = first + size;
     if (control.progress) control.progress(result.done);
@@ -171,7 +247,7 @@ std::vector<std::string> OutputNames(const std::vector<ProblemOutputs>& problems
     const std::string prefix = ProblemPrefix(p, problems.size(), staged);
     for (const char* n : {"top", "deflection", "moment", "shear"}) names.push_back(prefix + n);
     for (size_t s = 0; s < problems[p].supports.size(); ++s)
-      names.push_back(prefix + "support." + std::to_string(s + 1));
+      names.push_back(prefix + SupportOutputName(problems[p].supports, s));
   }
   return names;
 }
@@ -179,11 +255,14 @@ std::vector<std::string> OutputNames(const std::vector<ProblemOutputs>& problems
 class WallPointModel : public PointModel {
  public:
   WallPointModel(std::shared_ptr<const ParameterText> text, std::vector<std::string> names,
-                 size_t outputs)
-      : text_(std::move(text)), names_(std::move(names)), outputs_(outputs) {}
+                 size_t outputs, std::shared_ptr<const SequentialPlan> sequence)
+      : text_(std::move(text)),
+        names_(std::move(names)),
+        outputs_(outputs),
+        sequence_(std::move(sequence)) {}
 
   Evaluation evaluate(const std::vector<double>& values) override {
-    const PointResult point = AnalysePoint(analyser_, *text_, names_, values);
+    const PointResult point = AnalysePoint(analyser_, *text_, names_, values, sequence_.get());
     Evaluation e;
     if (point.error) {
       e.error = point.error;
@@ -206,20 +285,22 @@ class WallPointModel : public PointModel {
   std::shared_ptr<const ParameterText> text_;
   std::vector<std::string> names_;
   size_t outputs_;
+  std::shared_ptr<const SequentialPlan> sequence_;
   api::Analyser analyser_;
 };
 
 }  // namespace
 
 std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
-                                       const std::vector<std::string>& names, std::string& error) {
+                                       const std::vector<std::string>& names, std::string& error,
+                                       std::shared_ptr<const SequentialPlan> sequence) {
   for (const std::string& name : names)
     if (!text->find(name)) {
       error = "the data file has no parameter \"" + name + "\"; it has " + text->validNames();
       return std::nullopt;
     }
   api::Analyser analyser;
-  const PointResult base = AnalysePoint(analyser, *text, {}, {});
+  const PointResult base = AnalysePoint(analyser, *text, {}, {}, sequence.get());
   if (base.error) {
     error = "the data file as it is cannot be analysed: " + *base.error;
     return std::nullopt;
@@ -230,21 +311,25 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   for (const std::string& name : names)
     model.bounds.push_back({text->find(name)->lower, text->find(name)->upper});
   const size_t count = model.outputs.size();
-  model.factory = [text, names, count] {
-    return std::make_unique<WallPointModel>(text, names, count);
+  model.factory = [text, names, count, sequence] {
+    return std::make_unique<WallPointModel>(text, names, count, sequence);
   };
   return model;
 }
 
-std::vector<size_t> SupportColumns(const SweepResult& result) {
-  std::vector<size_t> supports;
+std::vector<std::vector<std::string>> SupportColumns(const SweepResult& result) {
+  std::vector<std::vector<std::string>> columns;
   for (size_t k = 0; k < result.done; ++k) {
     const auto& ps = result.points[k].problems;
-    supports.resize(std::max(supports.size(), ps.size()), 0);
-    for (size_t p = 0; p < ps.size(); ++p)
-      supports[p] = std::max(supports[p], ps[p].supports.size());
+    columns.resize(std::max(columns.size(), ps.size()));
+    for (size_t p = 0; p < ps.size(); ++p) {
+      if (ps[p].supports.size() <= columns[p].size()) continue;
+      columns[p].clear();
+      for (size_t s = 0; s < ps[p].supports.size(); ++s)
+        columns[p].push_back(SupportOutputName(ps[p].supports, s));
+    }
   }
-  return supports;
+  return columns;
 }
 
 }  // namespace terraq::design

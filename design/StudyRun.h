@@ -8,6 +8,15 @@
 // A point that fails (a value that makes no wall, an error stop of the
 // analysis) keeps its reason and the others go on.
 //
+// A project with a construction sequence (SequentialStaging.h) is studied
+// through its stages: each point's data text is the wall before
+// construction, the sequence is built over it and analysed stage after
+// stage, and the point's outputs are those of the worst stage (each output
+// the largest over the stages), with the force along each support of the
+// sequence ("supportForce.NAME"). Values a stage sets (the excavation, the
+// water, the surcharge and loads) hold in that stage over those of the data
+// text.
+//
 // Units: those of the data file. Signs: as the engine's results
 // (api/Analysis.h); a "largest" value is the one of largest magnitude, with
 // its sign.
@@ -20,6 +29,7 @@
 #include <vector>
 
 #include "Parameters.h"
+#include "SequentialStaging.h"
 #include "api/Analysis.h"
 
 namespace terraq::design {
@@ -43,8 +53,16 @@ struct StudyControl {
 
 struct SupportOutput {
   double depth = 0;  // L
-  double force = 0;  // F, as ProblemResult::supports gives it
+  // F: a support of the data file as ProblemResult::supports gives it; a
+  // support of a construction sequence (`name` set) along one support,
+  // positive when it holds the wall back.
+  double force = 0;
+  std::string name{};  // a construction sequence's support; empty: the data file's
 };
+
+// The output name of support `index` (from 0) of a problem's supports:
+// "support.N" for the data file's, "supportForce.NAME" for a sequence's.
+std::string SupportOutputName(const std::vector<SupportOutput>& supports, size_t index);
 
 // What a study reports of one problem (a stage, or the long-term problem).
 struct ProblemOutputs {
@@ -68,9 +86,11 @@ struct PointResult {
   std::optional<std::string> error;      // why the point has no results
 };
 
-// One analysis of `text` with `names` set to `values`.
+// One analysis of `text` with `names` set to `values`; with a `sequence`,
+// of its stages over that text, the point's one problem the worst stage.
 PointResult AnalysePoint(engine::api::Analyser& analyser, const ParameterText& text,
-                         const std::vector<std::string>& names, const std::vector<double>& values);
+                         const std::vector<std::string>& names, const std::vector<double>& values,
+                         const SequentialPlan* sequence = nullptr);
 
 // A parameter of a sweep and its values: "FROM:TO:COUNT" (COUNT >= 2
 // values evenly spaced, ends included) or "A,B,C".
@@ -94,11 +114,12 @@ struct SweepResult {
 };
 
 SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int threads,
-                  const StudyControl& control = {});
+                  const StudyControl& control = {}, const SequentialPlan* sequence = nullptr);
 
-// The columns a table of the sweep's points needs: per problem (as many as
-// the points done have), the most supports any of those points gives it.
-std::vector<size_t> SupportColumns(const SweepResult& result);
+// The support columns a table of the sweep's points needs: per problem (as
+// many as the points done have), the output names of the supports of the
+// point of those done that gives it the most.
+std::vector<std::vector<std::string>> SupportColumns(const SweepResult& result);
 
 // The model a sampling or reliability study evaluates: a fixed list of
 // scalar outputs at a set of parameter values. One instance per thread.
@@ -131,6 +152,7 @@ struct WallModel {
   std::vector<std::pair<double, double>> bounds;
 };
 std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
-                                       const std::vector<std::string>& names, std::string& error);
+                                       const std::vector<std::string>& names, std::string& error,
+                                       std::shared_ptr<const SequentialPlan> sequence = nullptr);
 
 }  // namespace terraq::design

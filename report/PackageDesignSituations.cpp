@@ -30,10 +30,13 @@ std::optional<PackageSituations> RunPackageSituations(const std::filesystem::pat
   }
   if (choice->chosen.empty()) return std::nullopt;
   out.choice = std::move(*choice);
-  if (out.error = ui::SequenceNotAnalysedBy(dataFile, "design situations"); !out.error.empty())
-    return out;
-  out.results =
-      design::RunDesignSituations(dataText, ui::ChosenSets(out.choice), out.choice.options);
+  // A construction sequence is analysed stage by stage with each set.
+  std::string warning;
+  const std::optional<design::SequentialPlan> sequence =
+      ui::ReadSequencePlan(dataFile, dataText, out.error, warning);
+  if (!out.error.empty()) return out;
+  out.results = design::RunDesignSituations(dataText, ui::ChosenSets(out.choice),
+                                            out.choice.options, sequence ? &*sequence : nullptr);
   out.envelope = design::EnvelopeOf(out.results);
   return out;
 }
@@ -162,6 +165,25 @@ Table envelopeTable(const std::vector<design::EnvelopeProblem>& envelope, const 
   return table;
 }
 
+// A construction sequence's supports: the largest design force along each
+// over the stages and ultimate sets.
+Table sequenceSupportTable(const std::vector<design::NamedSupportEffect>& supports,
+                           const ui::ResultUnits& u, const std::vector<std::string>& names) {
+  Table table;
+  table.caption = "Design support forces of the construction sequence";
+  table.columns = {{"Support", "", "", Align::Left},
+                   {"Force along\none support", "Fd", u.force, Align::Decimal},
+                   {"Set", "", "", Align::Left},
+                   {"Stage", "", "", Align::Left}};
+  for (const design::NamedSupportEffect& s : supports)
+    table.rows.push_back(
+        {s.name, FourDigits(s.force), s.set, nameOf(names, static_cast<size_t>(s.stage - 1))});
+  table.note =
+      "Times γG, like every effect of the analysis; the prestress is the force the support is "
+      "locked off at, and is not factored as an action.";
+  return table;
+}
+
 }  // namespace
 
 void AppendDesignSituations(const PackageSituations& situations, int units,
@@ -196,6 +218,8 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
   }
   blocks.push_back(effectsTable(situations.results, u, names));
   blocks.push_back(envelopeTable(situations.envelope, u, names));
+  if (const auto supports = design::SupportEnvelopeOf(situations.results); !supports.empty())
+    blocks.push_back(sequenceSupportTable(supports, u, names));
   // Each effect along the stage where it is largest.
   const std::pair<design::DesignEffect, const char*> figures[] = {
       {design::DesignEffect::Moment, "Design bending moment of each set, "},

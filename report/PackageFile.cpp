@@ -26,6 +26,9 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   options.reportText = true;
   // A project with a construction sequence: the package is of its stages,
   // each from the one before, as terraq run analyses them.
+  // The design situations build the sequence themselves from the data file
+  // as it is, each set factoring it before the stages are made.
+  const std::string beforeConstruction = input.dataText;
   std::string sequenceError, warning;
   if (std::optional<ui::SequentialRunInput> sequence =
           ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
@@ -42,7 +45,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);
-  input.situations = RunPackageSituations(dataFile, input.dataText);
+  input.situations = RunPackageSituations(dataFile, beforeConstruction);
   return input;
 }
 

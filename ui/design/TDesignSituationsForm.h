@@ -61,6 +61,12 @@ class TDesignSituationsForm : public QWidget {
                         std::function<void(const DesignSituationsChoice&)> changed,
                         QWidget* parent = nullptr);
 
+  // `sequence` gives the project's construction sequence now (nullopt: it
+  // has none); each set then analyses its stages one after the other.
+  void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
+    sequence_ = std::move(sequence);
+  }
+
   const DesignSituationsChoice& Choice() const { return choice_; }
   // Selects the set `name` (its factors and design values are shown).
   void SelectSet(const QString& name);
@@ -106,6 +112,7 @@ class TDesignSituationsForm : public QWidget {
   void addResultRow(const QStringList& cells, const QString& tip = {});
 
   std::function<std::string()> dataText_;
+  std::function<std::optional<design::SequentialPlan>()> sequence_;
   std::function<void(const DesignSituationsChoice&)> changed_;
   DesignSituationsChoice choice_;
   int units_ = 0;  // of the data file (1 English, 2 SI)

@@ -51,7 +51,10 @@ bool TDesignSituationsForm::Run() {
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   units_ = DataTextUnits(*text);
-  results_ = design::RunDesignSituations(*text, sets, choice_.options);
+  const std::optional<design::SequentialPlan> sequence =
+      sequence_ ? sequence_() : std::optional<design::SequentialPlan>();
+  results_ =
+      design::RunDesignSituations(*text, sets, choice_.options, sequence ? &*sequence : nullptr);
   envelope_ = design::EnvelopeOf(results_);
   QApplication::restoreOverrideCursor();
   showResults();
@@ -134,6 +137,15 @@ void TDesignSituationsForm::showResults() {
       item->setFont(font);
     }
   }
+  // A construction sequence's supports: the largest design force along each.
+  QStringList forces;
+  for (const design::NamedSupportEffect& s : design::SupportEnvelopeOf(results_))
+    forces << tr("%1 %2 %3 (%4, stage %5)")
+                  .arg(Q(s.name), Number(s.force), Q(u.force), Q(s.set))
+                  .arg(s.stage);
+  if (!forces.isEmpty())
+    sentence(QString(), tr("Envelope"),
+             tr("Design force along each support: %1").arg(forces.join(QStringLiteral("; "))));
   resultsTable_->resizeColumnsToContents();
   {
     // One entry per stage; the choice kept where the stages are the same.

@@ -321,6 +321,9 @@ bool TStudyForm::Run() {
   const auto parsed = design::ParameterText::Parse(dataText_(), error);
   if (!parsed) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), false;
   auto text = std::make_shared<const design::ParameterText>(*parsed);
+  std::shared_ptr<const design::SequentialPlan> sequence;
+  if (auto plan = sequence_ ? sequence_() : std::nullopt)
+    sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
   const StudyDefinition d = Definition();
   auto outcome = std::make_shared<Outcome>();
   std::function<void(const design::StudyControl&)> work;
@@ -340,8 +343,8 @@ bool TStudyForm::Run() {
     outcome->secondCount = vary.size() > 1 ? vary[1].values.size() : 1;
     outcome->asked = vary.front().values.size() * outcome->secondCount;
     what = tr("points");
-    work = [text, vary, outcome](const design::StudyControl& control) {
-      outcome->sweep = design::Sweep(*text, vary, Threads(), control);
+    work = [text, vary, outcome, sequence](const design::StudyControl& control) {
+      outcome->sweep = design::Sweep(*text, vary, Threads(), control, sequence.get());
     };
   } else {
     std::vector<design::RandomParameter> parameters;
@@ -357,7 +360,7 @@ bool TStudyForm::Run() {
       names.push_back(r.name);
     }
     if (parameters.empty()) return setStatus(tr("Add a random parameter.")), false;
-    auto model = design::MakeWallModel(text, names, error);
+    auto model = design::MakeWallModel(text, names, error, sequence);
     if (!model) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), false;
     std::vector<design::LimitState> limits;
     for (std::string l : d.limits) {
@@ -451,7 +454,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
         for (const char* n : {"top", "deflection", "moment", "shear"})
           outputs_.push_back(prefix + n);
         for (size_t s = 0; s < p.problems[k].supports.size(); ++s)
-          outputs_.push_back(prefix + "support." + std::to_string(s + 1));
+          outputs_.push_back(prefix + design::SupportOutputName(p.problems[k].supports, s));
       }
       break;
     }

@@ -74,6 +74,11 @@ class TStudyForm : public QWidget {
   TStudyForm(std::function<std::string()> dataText, std::function<QString()> dataFile,
              QWidget* parent = nullptr);
   ~TStudyForm() override;
+  // `sequence` gives the project's construction sequence now (nullopt: it
+  // has none); every point is then analysed through its stages.
+  void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
+    sequence_ = std::move(sequence);
+  }
 
   // Reads the project's parameters into the list (Run does too).
   void Refresh();
@@ -148,6 +153,7 @@ class TStudyForm : public QWidget {
 
   std::function<std::string()> dataText_;
   std::function<QString()> dataFile_;
+  std::function<std::optional<design::SequentialPlan>()> sequence_;
 
   QTableWidget* parameters_ = nullptr;
   QComboBox* mode_ = nullptr;

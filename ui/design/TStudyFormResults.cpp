@@ -37,9 +37,9 @@ double OutputOf(const design::PointResult& point, size_t problem, const std::str
   if (what == "deflection") return p.deflection;
   if (what == "moment") return p.moment;
   if (what == "shear") return p.shear;
-  if (what.rfind("support.", 0) != 0) return NAN;
-  const size_t s = std::strtoul(what.c_str() + 8, nullptr, 10);
-  return s >= 1 && s <= p.supports.size() ? p.supports[s - 1].force : NAN;
+  for (size_t s = 0; s < p.supports.size(); ++s)
+    if (design::SupportOutputName(p.supports, s) == what) return p.supports[s].force;
+  return NAN;
 }
 
 // "stage.K.NAME" is NAME of problem K-1, "longterm.NAME" of the second.

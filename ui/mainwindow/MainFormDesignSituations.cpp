@@ -42,7 +42,6 @@ void TMainForm::SetDesignSituations(const DesignSituationsChoice& choice) {
 }
 
 void TMainForm::ShowDesignSituations() {
-  if (sequenceRefuses(tr("Design situations"))) return;
   if (situationsWindow_) {
     if (situationsWindow_->isMinimized()) situationsWindow_->showNormal();
     mdiArea_->setActiveSubWindow(situationsWindow_);
@@ -57,6 +56,11 @@ void TMainForm::ShowDesignSituations() {
       },
       designSituations_.value_or(DesignSituationsChoice{}),
       [this](const DesignSituationsChoice& choice) { SetDesignSituations(choice); });
+  // The sequence as it stands at each run, stages and supports as edited.
+  form->SetSequence([this]() -> std::optional<design::SequentialPlan> {
+    if (sequence_ && !sequence_->stages.empty()) return sequence_;
+    return std::nullopt;
+  });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("DesignSituationsWindow"));

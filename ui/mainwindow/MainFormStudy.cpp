@@ -18,7 +18,6 @@ void TMainForm::addStudyItem(QMenu* menu) {
 }
 
 void TMainForm::ShowStudy() {
-  if (sequenceRefuses(tr("Studies"))) return;
   if (studyWindow_) {
     if (studyWindow_->isMinimized()) studyWindow_->showNormal();
     mdiArea_->setActiveSubWindow(studyWindow_);
@@ -35,6 +34,11 @@ void TMainForm::ShowStudy() {
         const std::string& name = Data().DataFileName;
         return name == kNewFileName ? QString() : QString::fromStdString(name);
       });
+  // The sequence as it stands at each Run, stages and supports as edited.
+  form->SetSequence([this]() -> std::optional<design::SequentialPlan> {
+    if (sequence_ && !sequence_->stages.empty()) return sequence_;
+    return std::nullopt;
+  });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));

@@ -7,14 +7,9 @@
 
 namespace terraq::ui {
 
-engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequence,
-                                              const design::SequentialPlan& plan) {
-  return design::SequenceEngineSupports(sequence, plan);
-}
-
-std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText, std::string& error,
-                                                    std::string& warning) {
+std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::path& dataFile,
+                                                       std::string_view dataText,
+                                                       std::string& error, std::string& warning) {
   error.clear();
   warning.clear();
   const std::filesystem::path path = ProjectFilePath(dataFile);
@@ -25,20 +20,29 @@ std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path&
               "): the data file is analysed as it is, without a construction sequence";
     return std::nullopt;
   }
-  const std::optional<design::SequentialPlan> plan =
+  std::optional<design::SequentialPlan> plan =
       ReadSequentialPlan(*project, DataTextUnits(dataText), error);
   if (!plan) {
     if (!error.empty()) error = path.string() + ": " + error;
     return std::nullopt;
   }
   if (plan->stages.empty()) return std::nullopt;
+  return plan;
+}
+
+std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
+                                                    std::string_view dataText, std::string& error,
+                                                    std::string& warning) {
+  const std::optional<design::SequentialPlan> plan =
+      ReadSequencePlan(dataFile, dataText, error, warning);
+  if (!plan) return std::nullopt;
   std::optional<design::SequenceData> sequence = design::BuildSequence(dataText, *plan, error);
   if (!sequence) {
     error = "the construction sequence cannot be analysed: " + error;
     return std::nullopt;
   }
   SequentialRunInput input{*plan, std::move(*sequence), {}};
-  input.options = EngineSupports(input.sequence, *plan);
+  input.options = design::SequenceEngineSupports(input.sequence, *plan);
   return input;
 }
 

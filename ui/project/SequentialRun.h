@@ -28,10 +28,14 @@ struct SequentialRunInput {
   engine::api::SequentialOptions options;
 };
 
-// The engine's supports of a built sequence: per wall unit, horizontal,
-// with the inclination in degrees (`plan` gives the inclinations).
-engine::api::SequentialOptions EngineSupports(const design::SequenceData& sequence,
-                                              const design::SequentialPlan& plan);
+// The construction sequence of the project of `dataFile`, whose text is
+// `dataText`, as planned: nullopt as ReadSequentialRun says (with `error`
+// or `warning`, or neither when the project has none). For those who build
+// and analyse it themselves from a data text they change (the design
+// situations, the studies: design/SequenceAnalysis.h).
+std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::path& dataFile,
+                                                       std::string_view dataText,
+                                                       std::string& error, std::string& warning);
 
 // The sequence of the project of `dataFile`, whose text is `dataText`.
 // Nullopt with an empty `error` when the project has none (no project file,

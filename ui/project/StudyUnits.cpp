@@ -43,7 +43,7 @@ std::string OutputUnit(const std::string& name, int code) {
   const std::string n = Unprefixed(name);
   if (n == "top" || n == "deflection") return u.length;
   if (n == "moment") return u.moment;
-  return u.force;  // shear, support.N
+  return u.force;  // shear, support.N, supportForce.NAME
 }
 
 }  // namespace terraq::ui
