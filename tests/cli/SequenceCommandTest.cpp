@@ -2,7 +2,8 @@
 // the shipped example's four stages each from the one before, the anchor
 // carrying its lock-off force in the stage it is installed in and more once
 // the last excavation loads it, its embedment designed and its section checked
-// stage by stage, and a sequence that cannot be built refused with the earlier
+// stage by stage, studies and design situations of its stages, and a sequence
+// that cannot be built refused with the earlier
 // outputs kept.
 
 #include <gtest/gtest.h>
@@ -68,22 +69,59 @@ TEST(SequenceCommand, StagesRunFromOneAnotherAndBadSequencesAreRefused) {
   EXPECT_TRUE(contains(section.out, "as a construction sequence of 4 stages")) << section.out;
   EXPECT_TRUE(contains(section.out, "over the stages: utilisation ")) << section.out;
 
-  // What does not analyse a sequence yet says so rather than analyse the
-  // wall before construction alone.
-  for (const char* command : {"study --list ", "run --design-approach DA1-1 "}) {
-    const Outcome other = runTerraq(command + quoted(data.string()), work.path());
-    EXPECT_EQ(other.status, 2) << command;
-    EXPECT_TRUE(contains(other.err, "of a construction sequence are not analysed yet"))
-        << other.err;
-  }
+  // A study analyses every point through the four stages: the point of the
+  // data file as it is (surcharge 10 kPa) is the run's worst stage, and the
+  // anchor's output its largest force along it.
+  const Outcome study =
+      runTerraq("study --json --vary surcharge=10,20 " + quoted(data.string()), work.path());
+  ASSERT_EQ(study.status, 0) << study.err;
+  auto after = [](const std::string& text, const std::string& key, size_t from = 0) {
+    const size_t at = text.find(key, from);
+    return at == std::string::npos ? std::string::npos : at + key.size();
+  };
+  double worstMoment = 0;
+  for (size_t at = 0;
+       (at = after(run.out, "\"maxMoment\": {\"value\": ", at)) != std::string::npos;)
+    if (const double m = std::stod(run.out.substr(at)); std::fabs(m) > std::fabs(worstMoment))
+      worstMoment = m;
+  const size_t moment = after(study.out, "\"moment\": {\"value\": ");
+  ASSERT_NE(moment, std::string::npos) << study.out;
+  EXPECT_NEAR(std::stod(study.out.substr(moment)), worstMoment, 1e-3 * std::fabs(worstMoment));
+  const size_t anchor = after(study.out, "{\"name\": \"A1\", \"depth\": 1.5, \"force\": ");
+  const size_t largest = after(run.out, "\"largestForceAlong\": ");
+  ASSERT_NE(anchor, std::string::npos) << study.out;
+  ASSERT_NE(largest, std::string::npos) << run.out;
+  EXPECT_EQ(std::stod(study.out.substr(anchor)), std::stod(run.out.substr(largest)));
+  EXPECT_TRUE(
+      contains(runTerraq("study --vary surcharge=10,20 " + quoted(data.string()), work.path()).out,
+               "supportForce.A1"));
+
+  // The design situations factor the stages: DA1-1's anchor holds its
+  // 150 kN lock-off force times γG = 1.35 in the stage it is installed in,
+  // and the envelope names the set and stage of its largest design force.
+  const Outcome situations =
+      runTerraq("run --json --design-approach DA1-1,SLS " + quoted(data.string()), work.path());
+  ASSERT_EQ(situations.status, 0) << situations.err;
+  EXPECT_TRUE(contains(situations.out, "\"stages\": [\"Excavate to 2.0 m\"")) << situations.out;
+  EXPECT_TRUE(contains(situations.out,
+                       "\"supportForces\": [{\"name\": \"A1\", \"depth\": 1.5, "
+                       "\"force\": 202.5}]"))
+      << situations.out;
+  EXPECT_TRUE(contains(situations.out, "\"set\": \"DA1-1\", \"stage\": 4}]\n}")) << situations.out;
   // The calculation package is of the four stages, its design of the
-  // sequence.
+  // sequence, with the design situations the project chooses analysed
+  // through them.
+  std::string chosen = ReadFile(project);
+  chosen.replace(chosen.find("\"version\": 1,"), 13,
+                 "\"version\": 1, \"designSituations\": {\"chosen\": [\"DA1-1\"]},");
+  std::ofstream(project, std::ios::binary) << chosen;
   const Outcome package =
       runTerraq("report " + quoted(data.string()) + " --out calc.html", work.path());
   ASSERT_EQ(package.status, 0) << package.err;
-  const std::string html = ReadFile(work.path() / "calc.html");
-  EXPECT_TRUE(contains(html, "Stage 4"));
-  EXPECT_TRUE(contains(html, "Governing stage: ")) << html;
+  const std::string calc = ReadFile(work.path() / "calc.html");
+  EXPECT_TRUE(contains(calc, "Stage 4"));
+  EXPECT_TRUE(contains(calc, "Governing stage: ")) << calc;
+  EXPECT_TRUE(contains(calc, "Design support forces of the construction sequence"));
 
   // An anchor installed below the excavation of its stage: refused, and the
   // outputs of the run before stay as they were.
