@@ -25,9 +25,9 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   engine::api::AnalysisOptions options;
   options.reportText = true;
   // A project with a construction sequence: the package is of its stages,
-  // each from the one before, as terraq run analyses them.
-  // The design situations build the sequence themselves from the data file
-  // as it is, each set factoring it before the stages are made.
+  // each from the one before, as terraq run analyses them. The design
+  // situations build the stages themselves from the data file as it is,
+  // each set factoring it first.
   const std::string beforeConstruction = input.dataText;
   std::string sequenceError, warning;
   if (std::optional<ui::SequentialRunInput> sequence =
