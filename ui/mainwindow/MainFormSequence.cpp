@@ -11,7 +11,6 @@
 #include "mainwindow/TMainForm.h"
 #include "project/ProjectSequence.h"
 #include "sequence/TSequenceForm.h"
-#include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
 
@@ -38,16 +37,6 @@ QString TMainForm::sequenceUnavailable() {
         "one problem: the wall and soil before construction. Turn the long-term analyses "
         "off (Options menu) to build a sequence over it.");
   return {};
-}
-
-bool TMainForm::sequenceRefuses(const QString& what) {
-  if (!sequence_ || sequence_->stages.empty()) return false;
-  TUserPrompts::Current().showWarning(
-      this, tr("%1 of a construction sequence are not analysed yet: they would analyse the wall "
-               "before construction alone. The stages are analysed by Run and the calculation "
-               "package.")
-                .arg(what));
-  return true;
 }
 
 void TMainForm::checkSequenceWindow() {

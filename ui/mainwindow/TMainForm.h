@@ -273,10 +273,6 @@ class TMainForm : public QMainWindow {
   void addSequenceItem(QMenu* menu);
   // Why the project cannot have a construction sequence ("" when it can).
   QString sequenceUnavailable();
-  // True, having said so, when the project runs a construction sequence,
-  // which `what` ("Designs") does not analyse yet: it would analyse the
-  // wall before construction alone.
-  bool sequenceRefuses(const QString& what);
   // Closes the Construction Sequence window when the project's staging or
   // long-term analysis changed whether it can have a sequence.
   void checkSequenceWindow();

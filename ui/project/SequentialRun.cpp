@@ -46,17 +46,6 @@ std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path&
   return input;
 }
 
-std::string SequenceNotAnalysedBy(const std::filesystem::path& dataFile, const std::string& what) {
-  std::string error;
-  const std::optional<ProjectFile> project = ReadProjectFile(ProjectFilePath(dataFile), error);
-  if (!project) return {};
-  const std::optional<design::SequentialPlan> plan = ReadSequentialPlan(*project, 0, error);
-  if (!plan || plan->stages.empty()) return {};
-  return what + " of a construction sequence are not analysed yet: " + dataFile.string() +
-         " holds the wall before construction, and its stages are analysed by terraq run, the "
-         "program's Run and the calculation package";
-}
-
 void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {
   summary.sequenceStages = sequence.stageNames;
   for (ProblemSummary& p : summary.problems)

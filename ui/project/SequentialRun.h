@@ -47,13 +47,6 @@ std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path&
                                                     std::string_view dataText, std::string& error,
                                                     std::string& warning);
 
-// Why `what` ("the design situations") cannot be had for the project of
-// `dataFile`: the project runs a construction sequence, which `what` does
-// not analyse yet (it would analyse the wall before construction alone, or
-// the stages apart). Empty when the project has no sequence, or its project
-// file cannot be read (whoever reads it says so).
-std::string SequenceNotAnalysedBy(const std::filesystem::path& dataFile, const std::string& what);
-
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times
 // spacing / (Wa·cos α), positive: the anchor's tension, the strut's
