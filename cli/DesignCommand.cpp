@@ -277,37 +277,37 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     return fail("cannot read the data file " + a.dataFile + ": " +
                 std::strerror(errno ? errno : EACCES));
   std::string text = buffer.str();
+  // A construction sequence is designed stage by stage and as a whole.
+  std::string sequenceError, warning;
+  std::optional<design::SequentialPlan> plan =
+      ui::ReadSequencePlan(dataFile, text, sequenceError, warning);
+  if (!sequenceError.empty()) return fail(sequenceError);
+  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
   std::string approachNote;
   if (!a.approach.empty()) {
     std::string error;
     const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
     if (!set) return fail(error);
     const std::optional<design::ApproachDesign> prepared =
-        design::PrepareApproachDesign(text, *set, a.request, error);
+        design::PrepareApproachDesign(text, *set, a.request, error, plan ? &*plan : nullptr);
     if (!prepared) return fail(error);
     text = prepared->text;
     a.request = prepared->request;
     approachNote = prepared->note;
+    if (plan) plan = prepared->plan;
+  }
+  std::optional<design::SequenceData> sequence;
+  if (plan) {
+    sequence = design::BuildSequence(text, *plan, sequenceError);
+    if (!sequence) return fail("the construction sequence cannot be designed: " + sequenceError);
   }
 
-  // A construction sequence is designed stage by stage and as a whole.
-  std::string sequenceError, warning;
-  const std::optional<ui::SequentialRunInput> sequence =
-      ui::ReadSequentialRun(dataFile, text, sequenceError, warning);
-  if (!sequenceError.empty()) return fail(sequenceError);
-  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
-  if (sequence && !a.approach.empty())
-    approachNote +=
-        "note: the stages' own excavation levels, surcharge, water levels and loads "
-        "are taken as the sequence gives them: neither factored nor deepened by an "
-        "unplanned excavation\n";
-
   const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(
-      sequence ? std::string_view(sequence->sequence.text) : std::string_view(text));
+      sequence ? std::string_view(sequence->text) : std::string_view(text));
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
   if (sequence) {
-    problems.push_back(design::DesignSequence(text, sequence->plan, a.request));
+    problems.push_back(design::DesignSequence(text, *plan, a.request));
     designed = designed && problems.back().designed();
   }
   for (size_t k = 0; !sequence && k < soils.problems.size(); ++k) {

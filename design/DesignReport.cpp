@@ -183,8 +183,13 @@ std::string DesignText(const ProblemDesign& p, int number) {
 }
 
 std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, const FactorSet& set,
-                                                    DesignRequest request, std::string& error) {
-  const std::optional<FactoredData> factored = ApplyFactorSet(dataText, set, {}, error);
+                                                    DesignRequest request, std::string& error,
+                                                    const SequentialPlan* plan) {
+  // A sequence's stages each get their own unplanned excavation, not the
+  // wall before construction.
+  SituationOptions options;
+  options.unplannedExcavation = plan == nullptr;
+  const std::optional<FactoredData> factored = ApplyFactorSet(dataText, set, options, error);
   if (!factored) return std::nullopt;
   request.fsMethod = FsMethod::Passive;
   request.fs = set.gammaG * set.gammaRe;
@@ -200,6 +205,15 @@ std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, c
              ": the design soil and actions, the passive resistance divided by gammaG·gammaRe = " +
              factor + "\n";
   for (const std::string& note : factored->notes) out.note += "note: " + note + "\n";
+  if (plan) {
+    std::vector<double> added;
+    out.plan = FactorSequence(*plan, factored->text, set, {}, added, error);
+    if (!out.plan) return std::nullopt;
+    for (size_t k = 0; k < added.size(); ++k)
+      if (added[k] > 0)
+        out.note += "note: stage " + std::to_string(k + 1) + ": the excavation deepened by " +
+                    Four(added[k]) + " for an unplanned excavation\n";
+  }
   return out;
 }
 

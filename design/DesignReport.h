@@ -12,6 +12,7 @@
 
 #include "LimitEquilibrium.h"
 #include "PartialFactors.h"
+#include "SequentialStaging.h"
 #include "SpringModel.h"
 #include "api/SoilDescription.h"
 
@@ -84,11 +85,17 @@ struct ApproachDesign {
   std::string text;
   DesignRequest request;
   std::string note;
+  // A construction sequence's plan as the set makes it (FactorSequence: its
+  // stages' surcharge and loads factored, each stage's own unplanned
+  // excavation); `text` is then the wall before construction without one.
+  std::optional<SequentialPlan> plan{};
 };
 // Nullopt with `error` when the set cannot be applied to the data text or
-// gammaG·gammaRe is below 1 (the passive resistance would be increased).
+// the sequence `plan` (when given), or gammaG·gammaRe is below 1 (the
+// passive resistance would be increased).
 std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, const FactorSet& set,
-                                                    DesignRequest request, std::string& error);
+                                                    DesignRequest request, std::string& error,
+                                                    const SequentialPlan* plan = nullptr);
 
 // The units of a problem's values: "in", "lb/in", "lb-in/in", the
 // analysis' "lb-in" and "lb/in2" for English; "m", "kN/m", "kN-m/m", "kN-m"

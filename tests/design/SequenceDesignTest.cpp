@@ -7,10 +7,12 @@
 // cannot carry the sequence said so.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
 #include "DesignCases.h"
+#include "DesignReport.h"
 #include "SequenceAnalysis.h"
 #include "SequenceDesign.h"
 #include "WallText.h"
@@ -133,6 +135,38 @@ TEST(SequenceDesign, SpringFactorOfASequenceIsNoMoreThanThatOfItsFirstStage) {
       design::AnalyseSequence(analyser, wall->withWall(50, 0.1), plan, 1.0, {});
   ASSERT_TRUE(shortWall.failure);
   EXPECT_NE(shortWall.failure->find("not on the wall"), std::string::npos) << *shortWall.failure;
+}
+
+// DA1-2 on the sequence: the design friction angle in every stage and each
+// stage's excavation deepened by its own unplanned excavation (10 % of the
+// height retained below the lowest support in place), so that the anchored
+// stage meets the same free-earth hand calculation at the design values.
+TEST(SequenceDesign, DesignApproachFactorsEveryStage) {
+  const design::SequentialPlan plan = TwoStages(kH1);
+  std::string error;
+  const auto prepared = design::PrepareApproachDesign(
+      DrySand(0), *design::StandardFactorSet("DA1-2"), {}, error, &plan);
+  ASSERT_TRUE(prepared && prepared->plan) << error;
+  const double first = kH1 + 0.1 * kH1, last = kH2 + 0.1 * (kH2 - kAnchor);
+  EXPECT_EQ(prepared->plan->stages[0].values,
+            (std::vector<std::pair<std::string, double>>{{"excavation", first}}));
+  EXPECT_NEAR(prepared->plan->stages[1].values[0].second, last, 1e-12);
+  EXPECT_NE(prepared->note.find("stage 2: the excavation deepened by 0.45"), std::string::npos)
+      << prepared->note;
+
+  const design::ProblemDesign d =
+      design::DesignSequence(prepared->text, *prepared->plan, prepared->request);
+  ASSERT_EQ(d.stages.size(), 2u);
+  const double phi = std::atan(std::tan(kPhi * M_PI / 180) / 1.25) * 180 / M_PI;
+  const double Ka = RankineKa(phi), Kp = 1 / Ka;
+  const double D = Bisect(
+      [&](double e) {
+        const double t = last + e;
+        return Kp * e * e / 2 * (last + 2 * e / 3 - kAnchor) -
+               Ka * t * t / 2 * (2 * t / 3 - kAnchor);
+      },
+      0.01, 10.0);
+  EXPECT_NEAR(d.stages[1].le.D0, D, 1e-3);
 }
 
 }  // namespace

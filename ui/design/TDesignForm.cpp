@@ -204,52 +204,41 @@ void TDesignForm::Design() {
   }
   design::DesignRequest designRequest = request();
   std::string note;
-  if (const std::optional<design::FactorSet> set = approach()) {
-    const std::optional<design::ApproachDesign> prepared =
-        design::PrepareApproachDesign(text, *set, designRequest, error);
-    if (!prepared) {
-      results_->setPlainText({});
-      setStatus(tr("The design approach cannot be applied: %1").arg(QString::fromStdString(error)));
-      pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
-      factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
-      return;
-    }
-    text = prepared->text;
-    designRequest = prepared->request;
-    note = prepared->note;
-  }
+  auto refuse = [&](const QString& status) {
+    results_->setPlainText({});
+    setStatus(status);
+    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
+  };
   // A construction sequence: its stages' soil, the graphs of the governing
   // stage.
   std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
   if (plan && plan->stages.empty()) plan.reset();
+  if (const std::optional<design::FactorSet> set = approach()) {
+    const std::optional<design::ApproachDesign> prepared =
+        design::PrepareApproachDesign(text, *set, designRequest, error, plan ? &*plan : nullptr);
+    if (!prepared)
+      return refuse(
+          tr("The design approach cannot be applied: %1").arg(QString::fromStdString(error)));
+    text = prepared->text;
+    designRequest = prepared->request;
+    note = prepared->note;
+    if (plan) plan = prepared->plan;
+  }
   std::optional<design::SequenceData> sequence;
   if (plan) {
     sequence = design::BuildSequence(text, *plan, error);
-    if (!sequence) {
-      results_->setPlainText({});
-      setStatus(tr("The construction sequence cannot be designed: %1")
-                    .arg(QString::fromStdString(error)));
-      pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
-      factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
-      return;
-    }
-    if (approach())
-      note +=
-          "note: the stages' own excavation levels, surcharge, water levels and loads are "
-          "taken as the sequence gives them: neither factored nor deepened by an unplanned "
-          "excavation\n";
+    if (!sequence)
+      return refuse(tr("The construction sequence cannot be designed: %1")
+                        .arg(QString::fromStdString(error)));
   }
   const engine::api::SoilDescriptions soils =
       engine::api::ReadSoilDescriptions(sequence ? std::string_view(sequence->text) : text);
-  if (soils.problems.empty()) {
-    results_->setPlainText({});
-    setStatus(tr("The project cannot be designed: %1")
-                  .arg(QString::fromStdString(soils.error ? soils.error->message
-                                                          : std::string("it holds no problem"))));
-    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
-    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
-    return;
-  }
+  if (soils.problems.empty())
+    return refuse(
+        tr("The project cannot be designed: %1")
+            .arg(QString::fromStdString(soils.error ? soils.error->message
+                                                    : std::string("it holds no problem"))));
   design_ = plan ? design::DesignSequence(text, *plan, designRequest)
                  : design::DesignProblem(text, 0, soils.problems.front(), designRequest);
   results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
