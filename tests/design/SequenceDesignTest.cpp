@@ -43,6 +43,19 @@ std::string DrySand(double H) {
   return s;
 }
 
+// The embedment of free earth support about the anchor, by the moments of
+// the Rankine pressures about it: Ka g T^2/2 (2T/3 - a) = Kp g D^2/2
+// (H + 2D/3 - a), T = H + D.
+double FreeEarthEmbedment(double Ka, double H) {
+  const double Kp = 1 / Ka;
+  return Bisect(
+      [&](double e) {
+        const double t = H + e;
+        return Kp * e * e / 2 * (H + 2 * e / 3 - kAnchor) - Ka * t * t / 2 * (2 * t / 3 - kAnchor);
+      },
+      0.01, 10.0);
+}
+
 design::SequentialPlan TwoStages(double firstLevel) {
   design::StagedSupport a;
   a.name = "A1";
@@ -76,17 +89,10 @@ TEST(SequenceDesign, StagesAreDesignedAsWallsOfTheirOwnAndTheDeepestGoverns) {
   EXPECT_NEAR(first.D0, cantilever.D0, 1e-9);
   EXPECT_NEAR(first.tipDepth, cantilever.tipDepth, 1e-9);
 
-  // Stage 2, about the anchor: moments of the Rankine pressures about it,
-  // Ka g T^2/2 (2T/3 - a) = Kp g D^2/2 (H + 2D/3 - a), T = H + D; the
-  // anchor takes what the passive resistance does not.
+  // Stage 2, about the anchor; the anchor takes what the passive
+  // resistance does not.
   const double Ka = RankineKa(kPhi), Kp = 1 / Ka;
-  const double D = Bisect(
-      [&](double e) {
-        const double t = kH2 + e;
-        return Kp * e * e / 2 * (kH2 + 2 * e / 3 - kAnchor) -
-               Ka * t * t / 2 * (2 * t / 3 - kAnchor);
-      },
-      0.01, 10.0);
+  const double D = FreeEarthEmbedment(Ka, kH2);
   const double T = kH2 + D, force = kGamma * (Ka * T * T - Kp * D * D) / 2;
   const design::DesignResult& last = d.stages[1].le;
   ASSERT_EQ(last.method, Method::FreeEarth);
@@ -158,15 +164,7 @@ TEST(SequenceDesign, DesignApproachFactorsEveryStage) {
       design::DesignSequence(prepared->text, *prepared->plan, prepared->request);
   ASSERT_EQ(d.stages.size(), 2u);
   const double phi = std::atan(std::tan(kPhi * M_PI / 180) / 1.25) * 180 / M_PI;
-  const double Ka = RankineKa(phi), Kp = 1 / Ka;
-  const double D = Bisect(
-      [&](double e) {
-        const double t = last + e;
-        return Kp * e * e / 2 * (last + 2 * e / 3 - kAnchor) -
-               Ka * t * t / 2 * (2 * t / 3 - kAnchor);
-      },
-      0.01, 10.0);
-  EXPECT_NEAR(d.stages[1].le.D0, D, 1e-3);
+  EXPECT_NEAR(d.stages[1].le.D0, FreeEarthEmbedment(RankineKa(phi), last), 1e-3);
 }
 
 }  // namespace
