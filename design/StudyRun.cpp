@@ -121,6 +121,22 @@ std::string ErrorText(const api::AnalysisError& error) {
   return error.message + (error.line > 0 ? " (line " + std::to_string(error.line) + ")" : "");
 }
 
+// Why `name` cannot be studied: it is not a parameter of the data file, or
+// a construction sequence sets it from its first stage on, so that no stage
+// sees the data file's value and every point would come out the same.
+std::optional<std::string> UnstudiedParameter(const ParameterText& text, const std::string& name,
+                                              const SequentialPlan* sequence) {
+  if (!text.find(name))
+    return "the data file has no parameter \"" + name + "\"; it has " + text.validNames();
+  if (!sequence || sequence->stages.empty()) return std::nullopt;
+  const ConstructionStage& first = sequence->stages.front();
+  for (const auto& [value, _] : first.values)
+    if (value == name)
+      return name + " is set by the construction sequence from its first stage (\"" + first.name +
+             "\") on, so no stage takes the data file's value: every point would be the same";
+  return std::nullopt;
+}
+
 }  // namespace
 
 PointResult AnalysePoint(api::Analyser& analyser, const ParameterText& text,
@@ -197,11 +213,7 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
   SweepResult result;
   size_t count = vary.empty() ? 0 : 1;
   for (const Vary& v : vary) {
-    if (!text.find(v.name)) {
-      result.error =
-          "the data file has no parameter \"" + v.name + "\"; it has " + text.validNames();
-      return result;
-    }
+    if ((result.error = UnstudiedParameter(text, v.name, sequence))) return result;
     result.names.push_back(v.name);
     count *= v.values.size();
   }
@@ -295,8 +307,8 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
                                        const std::vector<std::string>& names, std::string& error,
                                        std::shared_ptr<const SequentialPlan> sequence) {
   for (const std::string& name : names)
-    if (!text->find(name)) {
-      error = "the data file has no parameter \"" + name + "\"; it has " + text->validNames();
+    if (const auto why = UnstudiedParameter(*text, name, sequence.get())) {
+      error = *why;
       return std::nullopt;
     }
   api::Analyser analyser;

@@ -15,7 +15,8 @@
 // the largest over the stages), with the force along each support of the
 // sequence ("supportForce.NAME"). Values a stage sets (the excavation, the
 // water, the surcharge and loads) hold in that stage over those of the data
-// text.
+// text; a value the first stage sets is seen by no stage, and a study of it
+// is refused.
 //
 // Units: those of the data file. Signs: as the engine's results
 // (api/Analysis.h); a "largest" value is the one of largest magnitude, with

@@ -188,6 +188,16 @@ TEST(SequenceStudy, PointsAreTheWorstStageOnAnyThreadCount) {
   EXPECT_EQ(one.points[2].values, (std::vector<double>{30, 5}));
   EXPECT_EQ(one.points[2].problems[0].moment, moment);
   EXPECT_EQ(one.points[2].problems[0].supports[0].force, anchor);
+
+  // The excavation is set from the first stage on: no stage would see the
+  // data file's, and the study says so rather than give equal points.
+  const SweepResult hidden = Sweep(*text, {*Vary::Parse("excavation", "1,3", error)}, 1, {}, &plan);
+  ASSERT_TRUE(hidden.error);
+  EXPECT_NE(hidden.error->find("excavation is set by the construction sequence from its first"),
+            std::string::npos)
+      << *hidden.error;
+  EXPECT_FALSE(MakeWallModel(std::make_shared<const ParameterText>(*text), {"excavation"}, error,
+                             std::make_shared<const SequentialPlan>(plan)));
 }
 
 }  // namespace
