@@ -13,7 +13,11 @@ void EvaluateStageSupport(StageSupport& support, double w) {
   }
   const double tension =
       support.prestress + support.stiffness * (w - support.lockDeflection - support.permanent);
-  if (tension <= 0.0) {
+  // At its lock-off without prestress (no tension yet) the support acts:
+  // taken as slack there, a stage's first iteration would solve the wall
+  // without it, and a deflection limit the supported wall meets could stop
+  // the stage. A wall moving away from it finds it slack at the next step.
+  if (tension < 0.0) {
     support.q = 0.0;
     support.state = State::Slack;
   } else if (tension >= support.yieldForce) {

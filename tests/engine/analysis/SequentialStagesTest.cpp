@@ -165,6 +165,31 @@ TEST(SequentialStages, AnchorInstalledAfterExcavationIsLoadedByTheNext) {
   EXPECT_NEAR(atAnchor->force, loaded.force, 1e-6 * std::fabs(loaded.force));
 }
 
+// An anchor locked off without prestress holds the wall from the first
+// iteration of the next stage: taken as slack at its lock-off, the stage
+// would start as a cantilever, and a deflection limit the anchored wall
+// meets would stop the run.
+TEST(SequentialStages, AnchorWithoutPrestressHoldsFromTheNextStagesStart) {
+  const double K = 4000;
+  std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(72, 0, 40)};
+  const SequentialSupport anchor{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0};
+  const AnalysisResult free = Sequential(Staged(stages), {anchor});
+  ASSERT_FALSE(free.error) << free.error->message;
+  const double anchored = Largest(Deflections(free.problems[2]));
+  const AnalysisResult cantilever = Analyse(stages[2].text());
+  ASSERT_FALSE(cantilever.error);
+  const double unsupported = Largest(Deflections(cantilever.problems[0]));
+  ASSERT_GT(unsupported, 2 * anchored);
+
+  for (WallCase& stage : stages) stage.WMAX = (anchored + unsupported) / 2;
+  const AnalysisResult limited = Sequential(Staged(stages), {anchor});
+  ASSERT_FALSE(limited.error) << limited.error->message;
+  ASSERT_EQ(limited.problems.size(), 3u);
+  EXPECT_NEAR(Largest(Deflections(limited.problems[2])), anchored, 1e-9 * anchored);
+  EXPECT_EQ(limited.problems[2].sequentialSupports.at(0).state,
+            SequentialSupportResult::State::Acting);
+}
+
 // A prestressed anchor holds its lock-off force in its stage whatever the
 // wall does, and keeps it through a stage that changes nothing.
 TEST(SequentialStages, PrestressedAnchorKeepsItsLockOffForce) {
