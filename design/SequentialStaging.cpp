@@ -179,6 +179,8 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
     }
     std::optional<WallText> problem = WallText::Parse(applied.text, 0, error);
     if (!problem) return std::nullopt;
+    problem->setStage(1, 1);
+    out.stageTexts.push_back(problem->text());
     problem->setStage(k, stages);
     out.text += problem->text();
     out.stageNames.push_back(stage.name.empty() ? "Stage " + std::to_string(k) : stage.name);

@@ -87,6 +87,9 @@ struct SequenceData {
   // The stages one after the other as the engine reads a staged data file.
   std::string text;
   std::vector<std::string> stageNames;
+  // Each stage's data set alone, as a data file of one problem (what the
+  // program's tables can show of it).
+  std::vector<std::string> stageTexts;
   std::vector<ModelSupport> supports;
   double unitWidth = 0;  // Wa
   // Per stage, the excavation level (below the top of the wall).

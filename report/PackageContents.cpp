@@ -4,6 +4,7 @@
 #include "PackageContents.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "PackageFigures.h"
@@ -48,6 +49,23 @@ ProjectRead ReadProject(const std::string& text, int layout) {
     }
     // The blocks after the first carry a stage marker instead of a title.
     if (k > 0) stage.data->ProjectTitle = project.stages.front().data->ProjectTitle;
+    project.stages.push_back(std::move(stage));
+  }
+  return project;
+}
+
+ProjectRead ReadStages(const std::vector<std::string>& texts, int layout) {
+  ProjectRead project;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    StageProject stage;
+    stage.tables = std::make_unique<ui::TProjectTables>();
+    stage.data = std::make_unique<ui::TProgramData>(*stage.tables);
+    try {
+      stage.data->LoadText(texts[k], layout);
+    } catch (const std::exception& e) {
+      project.error = "Stage " + std::to_string(k + 1) + ": " + e.what();
+      break;
+    }
     project.stages.push_back(std::move(stage));
   }
   return project;
@@ -120,13 +138,41 @@ void appendStop(const engine::api::AnalysisResult& analysis, const std::vector<s
   }
 }
 
+// The supports of a construction sequence in place in stage `k` (from 0),
+// each with the force along it the analysis found there.
+std::vector<SequenceSupportMark> sequenceSupports(const PackageInput& input,
+                                                  const ui::RunSummary& summary, size_t k,
+                                                  int units) {
+  std::vector<SequenceSupportMark> marks;
+  if (!input.sequence) return marks;
+  const int stage = static_cast<int>(k) + 1;
+  for (const design::ModelSupport& m : input.sequence->stages.supports) {
+    if (m.installStage == 0 || stage < m.installStage || (m.removeStage && stage >= m.removeStage))
+      continue;
+    SequenceSupportMark mark{m.depth, false, m.name};
+    for (const design::StagedSupport& s : input.sequence->plan.supports)
+      if (s.name == m.name) mark.strut = s.strut;
+    if (k < summary.problems.size())
+      for (const ui::SequentialSupportSummary& s : summary.problems[k].sequentialSupports)
+        if (s.name == m.name && s.forceAlong)
+          mark.text += ", " + ui::SummaryNumberText(std::round(*s.forceAlong * 10) / 10) + " " +
+                       ui::ResultUnitsFor(units).force + " along it" +
+                       (s.state == "acting" ? "" : " (" + s.state + ")");
+    marks.push_back(mark);
+  }
+  return marks;
+}
+
 }  // namespace
 
 Document BuildPackage(const PackageInput& input) {
   Document document;
   const engine::api::AnalysisResult& analysis = input.analysis;
+  // A construction sequence: each stage as the data set it is analysed from.
   const ProjectRead project =
-      detail::ReadProject(input.dataText, ui::LayoutForFile(input.dataFile));
+      input.sequence
+          ? detail::ReadStages(input.sequence->stages.stageTexts, ui::LayoutForFile(input.dataFile))
+          : detail::ReadProject(input.dataText, ui::LayoutForFile(input.dataFile));
   ui::RunSummary summary = ui::SummarizeAnalysis(analysis, analysis.report);
   if (input.sequence) ui::AddSequenceToSummary(input.sequence->stages, summary);
   const std::vector<std::string> names = problemNames(summary, project);
@@ -164,7 +210,8 @@ Document BuildPackage(const PackageInput& input) {
       blocks.push_back(ProfileFigure(*project.stages[k].data,
                                      project.staged()
                                          ? "Wall and soil profile, stage " + std::to_string(k + 1)
-                                         : "Wall and soil profile"));
+                                         : "Wall and soil profile",
+                                     sequenceSupports(input, summary, k, resultUnits)));
   }
   if (analysis.error || analysis.problems.empty()) {
     if (analysis.error) appendStop(analysis, names, blocks);

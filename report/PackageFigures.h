@@ -37,10 +37,21 @@ Figure DesignEffectFigure(design::DesignEffect effect,
                           const std::vector<design::SituationResult>& results, size_t problem,
                           int unitsSystem, const std::string& caption);
 
+// An anchor or strut of a construction sequence in place during the stage
+// drawn (it is no row of the stage's tables): depth below the wall top in
+// the base length, and its label ("A1, 146.5 kN along it").
+struct SequenceSupportMark {
+  double depth = 0;
+  bool strut = false;
+  std::string text;
+};
+
 // The wall and the soil profile of one stage as entered: the layers hatched
 // and named, the water tables, the excavation level, the anchors, props and
-// springs, the loads and the main dimensions.
-Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption);
+// springs (and the sequence's supports in place), the loads and the main
+// dimensions.
+Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption,
+                     const std::vector<SequenceSupportMark>& supports = {});
 
 // The earth pressure each problem applied (its table of specified or
 // generated pressure: total, and where generated, soil and surcharge),

@@ -46,6 +46,8 @@ struct ProjectRead {
 // Reads `text` in `layout` (ui::DataLayout). Never throws for a fault of
 // the text.
 ProjectRead ReadProject(const std::string& text, int layout);
+// The stages of a construction sequence, each a data text of one problem.
+ProjectRead ReadStages(const std::vector<std::string>& texts, int layout);
 
 // The chapter of inputs: per stage the wall and controls, the loads and
 // supports, the earth pressure, the soil and the curves, each table with

@@ -510,8 +510,15 @@ void PaintDrawing(QPainter& p, const Drawing& d, const QRectF& area, double dpi)
 
 // Two stages to a page: the drawing is to scale in depth only, so a wide
 // sheet loses nothing.
-Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption) {
-  const Drawing drawing = ReadStage(stage);
+Figure ProfileFigure(const ui::TProgramData& stage, const std::string& caption,
+                     const std::vector<SequenceSupportMark>& supports) {
+  Drawing drawing = ReadStage(stage);
+  for (const SequenceSupportMark& s : supports) {
+    Mark m(s.strut ? Mark::Kind::Prop : Mark::Kind::Tieback);
+    m.depth = m.depthTo = s.depth;
+    m.text = s.text;
+    drawing.marks.push_back(m);
+  }
   return {caption, 0.58, [drawing](QPainter& painter, const QRectF& area, double dpi) {
             PaintDrawing(painter, drawing, area, dpi);
           }};

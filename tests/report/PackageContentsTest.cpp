@@ -323,6 +323,9 @@ TEST(PackageContents, ConstructionSequenceGivesItsStagesAndTheSupportForces) {
   ASSERT_FALSE(input.analysis.error);
   const Document d = BuildPackage(input);
   ASSERT_TRUE(HasHeading(d, "Construction sequence"));
+  // Each stage's inputs and drawing, as the data set it is analysed from.
+  EXPECT_EQ(AllText(d).find("could not be read"), std::string::npos);
+  EXPECT_EQ(FiguresIn(d, "Wall and soil profile"), 4);
   std::map<std::string, const Table*> tables;
   for (const Block* b : Chapter(d, "Construction sequence"))
     if (const Table* t = std::get_if<Table>(b)) tables[t->caption] = t;
