@@ -17,15 +17,20 @@ namespace terraq::report {
 
 namespace detail {
 
+namespace {
+
+StageProject FreshStage() {
+  StageProject stage;
+  stage.tables = std::make_unique<ui::TProjectTables>();
+  stage.data = std::make_unique<ui::TProgramData>(*stage.tables);
+  return stage;
+}
+
+}  // namespace
+
 ProjectRead ReadProject(const std::string& text, int layout) {
   ProjectRead project;
-  auto fresh = [] {
-    StageProject stage;
-    stage.tables = std::make_unique<ui::TProjectTables>();
-    stage.data = std::make_unique<ui::TProgramData>(*stage.tables);
-    return stage;
-  };
-  StageProject whole = fresh();
+  StageProject whole = FreshStage();
   try {
     whole.data->LoadText(text, layout);
   } catch (const std::exception& e) {
@@ -40,7 +45,7 @@ ProjectRead ReadProject(const std::string& text, int layout) {
   // the program reads its stage files.
   const std::vector<std::string> blocks = ui::SplitStageBlocks(text);
   for (size_t k = 0; k < blocks.size(); ++k) {
-    StageProject stage = fresh();
+    StageProject stage = FreshStage();
     try {
       stage.data->LoadStageBlockText(blocks[k], layout);
     } catch (const std::exception& e) {
@@ -57,9 +62,7 @@ ProjectRead ReadProject(const std::string& text, int layout) {
 ProjectRead ReadStages(const std::vector<std::string>& texts, int layout) {
   ProjectRead project;
   for (size_t k = 0; k < texts.size(); ++k) {
-    StageProject stage;
-    stage.tables = std::make_unique<ui::TProjectTables>();
-    stage.data = std::make_unique<ui::TProgramData>(*stage.tables);
+    StageProject stage = FreshStage();
     try {
       stage.data->LoadText(texts[k], layout);
     } catch (const std::exception& e) {

@@ -69,16 +69,7 @@ DesignSituationsChoice SituationsInUnits(DesignSituationsChoice choice, int from
 
 std::optional<DesignSituationsChoice> ReadProjectDesignSituations(
     const std::filesystem::path& dataFile, std::string& error) {
-  error.clear();
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::optional<ProjectFile> project = ReadProjectFile(path, error);
-  if (!project) {
-    error = path.string() + ": " + error;
-    return std::nullopt;
-  }
-  std::optional<DesignSituationsChoice> choice = ReadDesignSituations(*project, error);
-  if (!error.empty()) error = path.string() + ": " + error;
-  return choice;
+  return ReadProjectMember(dataFile, error, ReadDesignSituations);
 }
 
 bool SaveProjectDesignSituations(const std::filesystem::path& dataFile,

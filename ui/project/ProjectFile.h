@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "JsonReader.h"
 
@@ -59,6 +60,24 @@ bool WriteProjectFile(const std::filesystem::path& path, const ProjectFile& file
 // be read is never written over: false with `error` saying so, as for one
 // that cannot be written; `notSaved` says what is lost ("the wall's section
 // is not saved").
+// Reads one member of the project file beside `dataFile` with `read`
+// (project, error) -> std::optional<T>; nullopt with `error` naming the
+// project file when the file or the member cannot be read.
+template <typename Read>
+auto ReadProjectMember(const std::filesystem::path& dataFile, std::string& error, Read read)
+    -> decltype(read(std::declval<const ProjectFile&>(), error)) {
+  error.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  const std::optional<ProjectFile> project = ReadProjectFile(path, error);
+  if (!project) {
+    error = path.string() + ": " + error;
+    return std::nullopt;
+  }
+  auto member = read(*project, error);
+  if (!error.empty()) error = path.string() + ": " + error;
+  return member;
+}
+
 bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view key, bool present,
                        const std::function<void(ProjectFile&)>& write, const std::string& notSaved,
                        std::string& error);

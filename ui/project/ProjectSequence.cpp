@@ -53,16 +53,10 @@ design::SequentialPlan PlanInUnits(design::SequentialPlan plan, int fromUnits, i
 
 std::optional<design::SequentialPlan> ReadProjectSequence(const std::filesystem::path& dataFile,
                                                           int unitsCode, std::string& error) {
-  error.clear();
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::optional<ProjectFile> project = ReadProjectFile(path, error);
-  if (!project) {
-    error = path.string() + ": " + error;
-    return std::nullopt;
-  }
-  std::optional<design::SequentialPlan> plan = ReadSequentialPlan(*project, unitsCode, error);
-  if (!error.empty()) error = path.string() + ": " + error;
-  return plan;
+  return ReadProjectMember(dataFile, error,
+                           [unitsCode](const ProjectFile& project, std::string& e) {
+                             return ReadSequentialPlan(project, unitsCode, e);
+                           });
 }
 
 bool SaveProjectSequence(const std::filesystem::path& dataFile,
