@@ -7,6 +7,7 @@ target_link_libraries(test_engine_analysis PRIVATE Threads::Threads)
 terraq_add_test(test_engine_sequential
   ${CMAKE_CURRENT_LIST_DIR}/solver/WallCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/solver/HystereticSpringTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/analysis/SequentialStagesTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SequentialStagesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/PublishedWinklerWallTest.cpp)
 target_include_directories(test_engine_sequential PRIVATE ${CMAKE_CURRENT_LIST_DIR}/solver)
 target_link_libraries(test_engine_sequential PRIVATE Threads::Threads)

@@ -8,9 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "api/Analysis.h"
 
 using namespace terraq::engine::api;
+using terraq::test::StagedText;
 using terraq::test::WallCase;
 
 namespace {
@@ -27,26 +26,6 @@ constexpr int kIncrements = 10;
 constexpr double kH = 12;     // in
 constexpr double kSoil = 50;  // lb/in per in of wall, per in of deflection
 constexpr double kEI = 2e9;   // lb in^2
-
-// The data text of the stages one after the other: KSTAGE in each control
-// record, end code k after stage k.
-std::string Staged(const std::vector<WallCase>& stages) {
-  std::string text;
-  for (size_t k = 0; k < stages.size(); ++k) {
-    std::string t = stages[k].text();
-    const size_t first = t.find('\n') + 1;
-    const size_t end = t.find('\n', first);
-    std::istringstream words(t.substr(first, end - first));
-    std::vector<std::string> control{std::istream_iterator<std::string>(words), {}};
-    control[7] = std::to_string(stages.size());
-    std::string line;
-    for (const std::string& w : control) line += (line.empty() ? "" : " ") + w;
-    t.replace(first, end - first, line);
-    t.replace(t.size() - 2, 2, std::to_string(k + 1) + "\n");
-    text += t;
-  }
-  return text;
-}
 
 // A wall of 10 increments on straight springs (far longer than any
 // deflection) from the excavation level down, loaded above it.
@@ -93,7 +72,7 @@ AnalysisResult Sequential(const std::string& text, std::vector<SequentialSupport
 TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
   const std::vector<WallCase> stages{Wall(0, 2000, 0), Wall(36, 3000, 40), Wall(60, 3000, 90),
                                      Wall(12, 1000, 90)};
-  const AnalysisResult run = Sequential(Staged(stages));
+  const AnalysisResult run = Sequential(StagedText(stages));
   ASSERT_FALSE(run.error) << run.error->message;
   ASSERT_EQ(run.problems.size(), 4u);
 
@@ -141,7 +120,8 @@ TEST(SequentialStages, LinearStagesAreTheSumOfTheirIncrements) {
 TEST(SequentialStages, AnchorInstalledAfterExcavationIsLoadedByTheNext) {
   const double K = 4000;
   const std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(72, 0, 40)};
-  const AnalysisResult run = Sequential(Staged(stages), {{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0}});
+  const AnalysisResult run =
+      Sequential(StagedText(stages), {{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0}});
   ASSERT_FALSE(run.error) << run.error->message;
   ASSERT_EQ(run.problems.size(), 3u);
   EXPECT_TRUE(run.problems[0].sequentialSupports.empty());
@@ -173,7 +153,7 @@ TEST(SequentialStages, AnchorWithoutPrestressHoldsFromTheNextStagesStart) {
   const double K = 4000;
   std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(72, 0, 40)};
   const SequentialSupport anchor{"A1", 12.0, K, 0.0, 1e30, 0.0, 2, 0};
-  const AnalysisResult free = Sequential(Staged(stages), {anchor});
+  const AnalysisResult free = Sequential(StagedText(stages), {anchor});
   ASSERT_FALSE(free.error) << free.error->message;
   const double anchored = Largest(Deflections(free.problems[2]));
   const AnalysisResult cantilever = Analyse(stages[2].text());
@@ -182,7 +162,7 @@ TEST(SequentialStages, AnchorWithoutPrestressHoldsFromTheNextStagesStart) {
   ASSERT_GT(unsupported, 2 * anchored);
 
   for (WallCase& stage : stages) stage.WMAX = (anchored + unsupported) / 2;
-  const AnalysisResult limited = Sequential(Staged(stages), {anchor});
+  const AnalysisResult limited = Sequential(StagedText(stages), {anchor});
   ASSERT_FALSE(limited.error) << limited.error->message;
   ASSERT_EQ(limited.problems.size(), 3u);
   EXPECT_NEAR(Largest(Deflections(limited.problems[2])), anchored, 1e-9 * anchored);
@@ -195,7 +175,8 @@ TEST(SequentialStages, AnchorWithoutPrestressHoldsFromTheNextStagesStart) {
 TEST(SequentialStages, PrestressedAnchorKeepsItsLockOffForce) {
   const double P0 = 600;
   const std::vector<WallCase> stages{Wall(36, 0, 40), Wall(36, 0, 40), Wall(36, 0, 40)};
-  const AnalysisResult run = Sequential(Staged(stages), {{"A1", 12.0, 5000, P0, 1e30, 20.0, 2, 0}});
+  const AnalysisResult run =
+      Sequential(StagedText(stages), {{"A1", 12.0, 5000, P0, 1e30, 20.0, 2, 0}});
   ASSERT_FALSE(run.error) << run.error->message;
   ASSERT_EQ(run.problems.size(), 3u);
   EXPECT_EQ(run.problems[1].sequentialSupports[0].force, -P0);
@@ -220,7 +201,7 @@ TEST(SequentialStages, PrestressedAnchorKeepsItsLockOffForce) {
 }
 
 TEST(SequentialStages, BadSupportsStopBeforeAnythingIsSolved) {
-  const std::string twoStages = Staged({Wall(36, 0, 40), Wall(60, 0, 40)});
+  const std::string twoStages = StagedText({Wall(36, 0, 40), Wall(60, 0, 40)});
   const auto stopsWith = [&](const SequentialSupport& support, const std::string& text) {
     const AnalysisResult run = Sequential(twoStages, {support});
     return run.error && run.error->kind == AnalysisError::Kind::Stop &&
@@ -238,7 +219,7 @@ TEST(SequentialStages, BadSupportsStopBeforeAnythingIsSolved) {
   EXPECT_EQ(late.problems.size(), 1u);
 
   std::vector<WallCase> many(21, Wall(36, 0, 40));
-  const AnalysisResult tooMany = Sequential(Staged(many));
+  const AnalysisResult tooMany = Sequential(StagedText(many));
   ASSERT_TRUE(tooMany.error);
   EXPECT_NE(tooMany.error->message.find("AT MOST 20 STAGES"), std::string::npos);
   EXPECT_TRUE(tooMany.problems.empty());
@@ -247,7 +228,7 @@ TEST(SequentialStages, BadSupportsStopBeforeAnythingIsSolved) {
 TEST(SequentialStages, TwentyStagesAndTwoRunsAtOnce) {
   std::vector<WallCase> stages;
   for (int k = 0; k < 20; ++k) stages.push_back(Wall(24 + 2 * k, 500, 40));
-  const std::string text = Staged(stages);
+  const std::string text = StagedText(stages);
   const std::vector<SequentialSupport> supports{{"A1", 12, 3000, 200, 900, 15, 2, 15}};
   AnalysisResult a, b;
   std::thread first([&] { a = Sequential(text, supports); });

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <sstream>
 
 namespace terraq::test {
 
@@ -56,6 +58,24 @@ std::string WallCase::text() const {
     for (const auto& [m, ei] : s.momentEI) t += tabbed(m, ei);
   }
   return t + "0\n";
+}
+
+std::string StagedText(const std::vector<WallCase>& stages) {
+  std::string text;
+  for (size_t k = 0; k < stages.size(); ++k) {
+    std::string t = stages[k].text();
+    const size_t first = t.find('\n') + 1;
+    const size_t end = t.find('\n', first);
+    std::istringstream words(t.substr(first, end - first));
+    std::vector<std::string> control{std::istream_iterator<std::string>(words), {}};
+    control[7] = std::to_string(stages.size());
+    std::string line;
+    for (const std::string& w : control) line += (line.empty() ? "" : " ") + w;
+    t.replace(first, end - first, line);
+    t.replace(t.size() - 2, 2, std::to_string(k + 1) + "\n");
+    text += t;
+  }
+  return text;
 }
 
 std::vector<PlotRow> FinalResultBlock(const std::string& plot, int rows) {

@@ -59,6 +59,10 @@ struct WallCase {
   std::string text() const;
 };
 
+// The data text of the stages one after the other, as a staged project saves
+// it: the number of stages in each control record, end code k after stage k.
+std::string StagedText(const std::vector<WallCase>& stages);
+
 // One row of the plot file's result block (4 significant digits).
 struct PlotRow {
   double x, deflection, moment, shear, reaction;
