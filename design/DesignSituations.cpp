@@ -36,6 +36,12 @@ std::string Number(double value) {
   return out.str();
 }
 
+// A depth rounded to a billionth of the length unit. Depths that come from a
+// station times the increment carry noise in their last bit, which would
+// otherwise reach the reports as an unplanned excavation of
+// 0.20000000000000018 instead of 0.2.
+double WithoutFloatNoise(double depth) { return std::round(depth * 1e9) / 1e9; }
+
 // The unplanned excavation of one problem: 10 % of the retained height,
 // below the lowest support above the excavation when the wall has one (a
 // spring row confined to one station: an anchor or a prop; or
@@ -47,7 +53,7 @@ double UnplannedExcavation(const WallText& problem, double excavation, double lo
     if (depth < excavation) lowestSupport = std::max(lowestSupport, depth);
   }
   const double limit = problem.units() == 1 ? 0.5 / kMetresPerInch : 0.5;
-  return std::min(0.1 * (excavation - lowestSupport), limit);
+  return WithoutFloatNoise(std::min(0.1 * (excavation - lowestSupport), limit));
 }
 
 // Divides the strength and unit weight of a layer's parameter line by the
@@ -261,7 +267,7 @@ std::optional<SequentialPlan> FactorSequence(const SequentialPlan& plan,
     // Ground dug out too deep stays out until the plan fills in front of the
     // wall: a support installed at the level of the stage before does not
     // bring it back.
-    if (level >= plannedBefore) added = std::max(added, designBefore - level);
+    if (level >= plannedBefore) added = WithoutFloatNoise(std::max(added, designBefore - level));
     plannedBefore = level;
     designBefore = level + added;
     if (added <= 0) continue;

@@ -65,7 +65,8 @@ TEST(SequenceSituations, EveryStageSeesTheDesignValues) {
   // the anchor. The anchor installed at 2 m does not fill the 0.2 m back.
   const std::vector<double> added{0.2, 0.2, 0.35, 0.45};
   ASSERT_EQ(runs[0].data.excavationAdded.size(), 4u);
-  for (size_t k = 0; k < 4; ++k) EXPECT_NEAR(runs[0].data.excavationAdded[k], added[k], 1e-12);
+  // Exactly, as the reports print them: 0.2, not 0.20000000000000018.
+  for (size_t k = 0; k < 4; ++k) EXPECT_EQ(runs[0].data.excavationAdded[k], added[k]);
 
   // The same sequence written with the design values: tan φ'd = tan 32° /
   // 1.25, the surcharges times 1.3 (the data file's 10 kPa, stage 3's 20).
