@@ -209,11 +209,12 @@ TEST(PublishedWinklerWall, TwoStageAnchoredWallInSandOverClay) {
   double force = -tie, moment = -tie * kTieDepth, scale = 0;
   for (int s = 0; s <= kIncrements; ++s) {
     const std::vector<Half> halves = Halves(s, 360);
-    double push = AtRestLoad(halves);
+    const double atRest = AtRestLoad(halves);
+    double push = atRest;
     for (const Half& half : halves) push += half.Change(st[static_cast<size_t>(s)].deflection);
     force += push;
     moment += push * s * kH;
-    scale += std::fabs(AtRestLoad(halves));
+    scale += std::fabs(atRest);
   }
   EXPECT_NEAR(force, 0.0, 1e-4 * scale);
   EXPECT_NEAR(moment, 0.0, 1e-4 * scale * kIncrements * kH);
