@@ -130,8 +130,53 @@ Section SoftClayPile() {
        {"largest moment (lb-in)", r.moment, e.moment}});
 }
 
+// Piles whose soil lies below a water table: at the surface, inside the top
+// layer (30 in) and at the top of a second layer of the same soil (48 in).
+// Reference: the published curves with the effective overburden, the total
+// weight above the water table and the buoyant weight below it.
+Section WaterTablePiles() {
+  constexpr double kWater = 62.4 / 1728;  // lb/in³
+  constexpr std::array<double, 6> sand{0.069, 0, 35, 0, 60, 0};
+  constexpr std::array<double, 6> clay{0.065, 3, 0, 0.02, 0, 0};
+  std::vector<Comparison> rows;
+  for (const bool isSand : {true, false}) {
+    const std::array<double, 6>& soil = isSand ? sand : clay;
+    for (const double water : {0.0, 30.0, 48.0}) {
+      PyCase c = Wall(isSand ? 4 : 1, soil, 1, 0, isSand ? 12000 : 1500);
+      c.waterBackfill = water;
+      if (water == 48.0) c.layers.insert(c.layers.begin(), Layer(isSand ? 4 : 1, 48, soil));
+      const auto gammaAverage = [&](double z) {
+        if (!(z > 0)) return water > 0 ? soil[0] : soil[0] - kWater;
+        return (soil[0] * std::min(z, water) + (soil[0] - kWater) * std::max(0.0, z - water)) / z;
+      };
+      const Extremes e = Engine(c), r = Reference(c, [&](double x, double w) {
+                                      const double g = gammaAverage(x), y = std::fabs(w);
+                                      const double p =
+                                          isSand ? test::ReeseSandP(soil[2], g, kB, soil[4], x, x, y)
+                                                 : test::MatlockP(soil[1], g, soil[3], kB, x, y);
+                                      return w > 0 ? -p : p;
+                                    });
+      const std::string where = water == 0    ? "water at the surface"
+                                : water == 30 ? "water at 30 in, inside the layer"
+                                              : "water at 48 in, the top of a second layer";
+      const std::string what = std::string(isSand ? "sand" : "soft clay") + ", " + where;
+      rows.push_back({what + ": deflection at the top (in)", r.top, e.top});
+      rows.push_back({what + ": largest moment (lb-in)", r.moment, e.moment});
+    }
+  }
+  return ComparisonSection(
+      "Piles below a water table",
+      "The pile of 80 increments of 6 in, EI = 5E9 lb-in², without free height, in sand (0.069 lb/in³, "
+      "18.7 kN/m³, φ = 35°, k = 60 lb/in³, P = 12000 lb at the top) and in soft clay (0.065 lb/in³, "
+      "c = 3 psi, ε50 = 0.02, P = 1500 lb), with the water table at the surface, inside the layer and "
+      "at the top of a second layer of the same soil. Reference: the beam on the published curves (Reese, "
+      "Cox & Koop 1974; Matlock 1970) with the effective overburden: the total unit weight above the water "
+      "table, γ − γw below it.",
+      "Continuous curves", rows);
+}
+
 }  // namespace
 
-std::vector<Section> GeneratedSoilSections() { return {ThickSand(), SplitSand(), SoftClayPile()}; }
+std::vector<Section> GeneratedSoilSections() { return {ThickSand(), SplitSand(), SoftClayPile(), WaterTablePiles()}; }
 
 }  // namespace terraq::verification

@@ -143,11 +143,10 @@ double AverageUnitWeightAbove(const SoilProfile& profile, double x) {
     return w.back().weight;
   }
   if (x > w.back().depth + kSmallLength) StopBeyond(x, "UNIT WEIGHT DISTRIBUTION", " (STOP 4)");
-  // Trapezoids over the piecewise linear table. Above its first point (a
-  // first layer that crosses the water table starts its table there) the
-  // first weight holds up to the excavation level.
+  // Trapezoids over the piecewise linear table, which starts at the
+  // excavation level; a step (two points of one depth, at the water table)
+  // is a segment of no length.
   double sum = 0.0;
-  if (w.front().depth > 0.0) sum += w.front().weight * std::min(x, w.front().depth);
   for (size_t i = 1; i < w.size(); ++i) {
     const double d0 = w[i - 1].depth;
     if (d0 >= x) break;

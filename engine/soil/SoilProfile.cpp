@@ -55,19 +55,20 @@ std::vector<double> KeepLayers(const std::vector<SoilLayerInput>& input, const P
   return originalBottoms;
 }
 
-// Effective unit weights: total above the backfill water table, buoyant
-// below it; a layer crossing the water table starts its table at the water
-// table with its total weight.
+// Effective unit weights: the total weight above the backfill water table,
+// the buoyant weight (total - gamma_w) at and below it. A layer's total
+// weight varies linearly from its top row to its bottom row; where the water
+// table lies inside a layer the table gets two points at the water table,
+// total and buoyant, so that the weight steps there and the overburden (the
+// integral of the table) bends exactly at the water table. A layer whose top
+// lies at the water table is buoyant throughout; one whose bottom lies at it
+// is dry throughout. The weights thus follow the water table and not the
+// layering: moving the water table by a hair across a layer boundary moves
+// the step by that hair.
 void BuildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInput& in,
                       const std::vector<double>& originalBottoms, SoilProfile& profile) {
-  const double dW = in.waterDepth;
-  auto atWater = [&](double depth) { return std::fabs(in.H + depth - dW) <= kSmallLength; };
-  auto push = [&](double depth, double total) {
-    double weight = total;
-    const bool below = in.H + depth > dW + kSmallLength;
-    const bool stepAtWater =
-        atWater(depth) && !profile.weights.empty() && atWater(profile.weights.back().depth);
-    if (below || stepAtWater) weight = total - in.gammaW;
+  const double water = in.waterDepth - in.H;  // the water table, from the excavation level
+  auto push = [&](double depth, double weight) {
     // A soil lighter than water (or a weight left at zero below the water
     // table) would float: a negative effective weight has no meaning and
     // would make the ultimate resistances negative, so it is taken as zero.
@@ -80,12 +81,19 @@ void BuildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInp
   for (size_t j = 0; j < profile.layers.size(); ++j) {
     const ProfileLayer& layer = profile.layers[j];
     const SoilLayerInput& data = input[static_cast<size_t>(layer.source - 1)];
-    const double bottom = originalBottoms[j];
-    double topDepth = layer.top;
-    if (in.H + layer.top < dW - kSmallLength && dW + kSmallLength < in.H + bottom)
-      topDepth = dW - in.H;  // crossing: the point moves to the water table, total weight
-    push(topDepth, data.top[0]);
-    push(bottom, data.base[0]);
+    const double top = layer.top, bottom = originalBottoms[j];
+    const auto total = [&](double depth) {
+      if (!(bottom > top)) return data.top[0];
+      return data.top[0] + (data.base[0] - data.top[0]) * (depth - top) / (bottom - top);
+    };
+    const bool topBelow = top > water - kSmallLength;
+    const bool bottomBelow = bottom > water + kSmallLength;
+    push(top, data.top[0] - (topBelow ? in.gammaW : 0.0));
+    if (!topBelow && bottomBelow) {
+      push(water, total(water));
+      push(water, total(water) - in.gammaW);
+    }
+    push(bottom, data.base[0] - (bottomBelow ? in.gammaW : 0.0));
   }
 }
 
@@ -135,14 +143,8 @@ SoilProfile BuildSoilProfile(const std::vector<SoilLayerInput>& input, const Pro
   BuildWeightTable(input, in, originalBottoms, profile);
   BuildStrengthTable(input, originalBottoms, profile);
   ChooseCurveDepths(profile, in.inch);
-  // The weight table must reach as deep as the strength table.
-  const double lastStrength = profile.strength.back().depth;
-  const WeightPoint lastWeight = profile.weights.back();
-  if (lastWeight.depth < lastStrength) {
-    const double weight = std::max(0.0, lastWeight.weight - in.gammaW);
-    profile.weights.push_back({lastWeight.depth, weight});
-    profile.weights.push_back({lastStrength, weight});
-  }
+  // The weight table reaches the original bottom of every kept layer, at
+  // least as deep as the strength table, which a truncation may shorten.
   return profile;
 }
 

@@ -47,7 +47,7 @@ struct StrengthPoint {
 
 struct SoilProfile {
   std::vector<ProfileLayer> layers;       // layer j is layers[j - 1]
-  std::vector<WeightPoint> weights;       // 2 points per layer (+2 appended at most)
+  std::vector<WeightPoint> weights;       // 2 per layer, 2 more at a water table inside it
   std::vector<StrengthPoint> strength;    // points 2j-1 and 2j: top and bottom of layer j
   std::vector<double> curveDepths;        // xc(k) is curveDepths[k - 1], five per layer
   std::vector<double> clampedWeightDepths;  // where a negative effective weight was set to 0

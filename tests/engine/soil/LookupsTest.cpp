@@ -63,14 +63,14 @@ TEST(AverageUnitWeight, TrapezoidsFromTheExcavationLevel) {
   EXPECT_NEAR(AverageUnitWeightAbove(linear, 10), 0.03, 1e-15);
 }
 
-TEST(AverageUnitWeight, FirstPointBelowTheExcavationLevel) {
-  // A first layer crossing the water table starts its table at the water
-  // table (depth 4 here); above it the soil weighs its total weight.
+TEST(AverageUnitWeight, StepsAtTheWaterTable) {
+  // Dry 0.08 down to the water table at 4, buoyant 0.044 below it: the
+  // overburden bends there, and at the step itself the dry weight holds.
   SoilProfile p;
-  p.weights = {{4, 0.08}, {20, 0.044}};
+  p.weights = {{0, 0.08}, {4, 0.08}, {4, 0.044}, {20, 0.044}};
   EXPECT_NEAR(AverageUnitWeightAbove(p, 2), 0.08, 1e-15);
-  const double atTwelve = 0.08 + (0.044 - 0.08) * 8.0 / 16.0;
-  EXPECT_NEAR(AverageUnitWeightAbove(p, 12), (0.08 * 4 + (0.08 + atTwelve) / 2 * 8) / 12, 1e-15);
+  EXPECT_NEAR(AverageUnitWeightAbove(p, 4), 0.08, 1e-15);
+  EXPECT_NEAR(AverageUnitWeightAbove(p, 12), (0.08 * 4 + 0.044 * 8) / 12, 1e-15);
 }
 
 TEST(Multipliers, SpacingReductionWithoutATable) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/ErrorStop.h"
+#include "soil/Lookups.h"
 #include "soil/SoilModels.h"
 #include "soil/SoilProfile.h"
 
@@ -56,23 +57,46 @@ TEST(SoilProfile, LayersAboveTheExcavationLevelGiveNothingAndTheFirstKeptOneIsCu
   EXPECT_DOUBLE_EQ(p.weights[0].depth, 0.0);
 }
 
-TEST(SoilProfile, LayerCrossingTheWaterTableStartsThereWithItsTotalWeight) {
-  // H = 100; layer 2 spans 200..400 below the backfill surface, water at 250.
-  const std::vector<SoilLayerInput> layers = {layer(4, 200, 0.07, 0, 30), layer(4, 400, 0.08, 0, 30)};
+TEST(SoilProfile, TheUnitWeightStepsToItsBuoyantValueAtTheWaterTable) {
+  // H = 100; layer 2 spans 200..400 below the backfill surface (100..300
+  // below the excavation level), its total weight 0.08 at the top and 0.10
+  // at the bottom; the water table at 250 (150 below the excavation level)
+  // lies inside it, where the total weight is 0.085.
+  std::vector<SoilLayerInput> layers = {layer(4, 200, 0.07, 0, 30), layer(4, 400, 0.08, 0, 30)};
+  layers[1].base[0] = 0.10;
+  const double gw = 0.036;
   const SoilProfile p = BuildSoilProfile(layers, input(100, 250, 600));
-  ASSERT_EQ(p.weights.size(), 4u);
-  EXPECT_DOUBLE_EQ(p.weights[0].weight, 0.07);  // above the water table: total
-  EXPECT_DOUBLE_EQ(p.weights[1].weight, 0.07);
-  EXPECT_DOUBLE_EQ(p.weights[2].depth, 150.0);  // moved to the water table
+  ASSERT_EQ(p.weights.size(), 6u);
+  EXPECT_DOUBLE_EQ(p.weights[1].weight, 0.07);  // layer 1, dry throughout
+  EXPECT_DOUBLE_EQ(p.weights[2].depth, 100.0);  // layer 2 from its own top
   EXPECT_DOUBLE_EQ(p.weights[2].weight, 0.08);
-  EXPECT_DOUBLE_EQ(p.weights[3].depth, 300.0);
-  EXPECT_NEAR(p.weights[3].weight, 0.08 - 0.036, 1e-12);
-  // The strength table keeps the layer's own top.
-  EXPECT_DOUBLE_EQ(p.strength[2].depth, 100.0);
-  // A boundary exactly at the water table steps to the buoyant weight.
-  const SoilProfile q = BuildSoilProfile(layers, input(100, 200, 600));
-  EXPECT_DOUBLE_EQ(q.weights[1].weight, 0.07);
-  EXPECT_NEAR(q.weights[2].weight, 0.08 - 0.036, 1e-12);
+  EXPECT_DOUBLE_EQ(p.weights[3].depth, 150.0);  // the step at the water table
+  EXPECT_NEAR(p.weights[3].weight, 0.085, 1e-12);
+  EXPECT_DOUBLE_EQ(p.weights[4].depth, 150.0);
+  EXPECT_NEAR(p.weights[4].weight, 0.085 - gw, 1e-12);
+  EXPECT_NEAR(p.weights[5].weight, 0.10 - gw, 1e-12);
+  // The overburden below the water table: dry weight above it, buoyant
+  // below, computed by hand at 250 below the excavation level.
+  const double overburden = 0.07 * 100 + 0.5 * (0.08 + 0.085) * 50 +
+                            0.5 * (0.085 - gw + 0.095 - gw) * 100;
+  EXPECT_NEAR(AverageUnitWeightAbove(p, 250) * 250, overburden, 1e-9);
+
+  // Water at a layer's top (here the excavation level): buoyant throughout,
+  // not tapering from the dry weight; water at a layer's bottom: the layer
+  // above is dry, the one below buoyant.
+  const SoilProfile top = BuildSoilProfile(layers, input(100, 100, 600));
+  for (const WeightPoint& w : top.weights) EXPECT_LT(w.weight, 0.10 - gw + 1e-12) << w.depth;
+  const SoilProfile boundary = BuildSoilProfile(layers, input(100, 200, 600));
+  EXPECT_DOUBLE_EQ(boundary.weights[1].weight, 0.07);
+  EXPECT_NEAR(boundary.weights[2].weight, 0.08 - gw, 1e-12);
+  // A water table a hair above or below that boundary gives the same
+  // overburden everywhere.
+  for (const double hair : {-1e-4, 1e-4}) {
+    const SoilProfile moved = BuildSoilProfile(layers, input(100, 200 + hair, 600));
+    for (const double x : {50.0, 100.0, 100.5, 180.0, 300.0})
+      EXPECT_NEAR(AverageUnitWeightAbove(moved, x), AverageUnitWeightAbove(boundary, x), 1e-6)
+          << hair << " " << x;
+  }
   // A soil lighter than water weighs nothing under buoyancy.
   const SoilProfile r = BuildSoilProfile({layer(1, 400, 0.02, 3)}, input(100, 0, 600));
   EXPECT_DOUBLE_EQ(r.weights[0].weight, 0.0);

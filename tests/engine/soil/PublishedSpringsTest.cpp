@@ -216,5 +216,58 @@ TEST(PublishedSoil, SoftClayPileAtSmallDeflectionAgreesWithABeamOnMatlocksCurve)
   EXPECT_NEAR(r.engine.moment, r.reference.moment, 0.01 * r.reference.moment);
 }
 
+// Piles (no excavation) with a water table at the surface, inside the top
+// layer and at the top of a second layer of the same soil, against the beam
+// on the published curves whose effective overburden is the dry weight above
+// the water table and the buoyant weight below it: gamma in the formulas is
+// the overburden over the depth. A water table a hair either side of the
+// layer boundary gives the same pile.
+TEST(PublishedSoil, PilesWithAWaterTableAgreeWithTheBuoyantWeightBelowIt) {
+  const double gw = 62.4 / 1728;  // lb/in^3
+  const std::array<double, 6> sand{0.069, 0, 35, 0, 60, 0};
+  const std::array<double, 6> clay{0.065, 3, 0, 0.02, 0, 0};
+  struct Water {
+    double depth;
+    int layers;  // 2: the same soil as two layers, the lower one starting at 48 in
+  };
+  for (const bool isSand : {true, false}) {
+    const std::array<double, 6>& soil = isSand ? sand : clay;
+    const SoilModel model = isSand ? SoilModel::Sand : SoilModel::SoftClay;
+    for (const Water water : {Water{0, 1}, Water{30, 1}, Water{48, 2}}) {
+      PyCase c;
+      c.ni = 80;
+      c.ei = 5e9;
+      c.H = 0;
+      c.topLoad = isSand ? 12000 : 1500;
+      c.waterBackfill = water.depth;
+      c.layers = water.layers == 1 ? std::vector<TestLayer>{Uniform(model, 600, soil)}
+                                   : std::vector<TestLayer>{Uniform(model, 48, soil),
+                                                            Uniform(model, 600, soil)};
+      const auto gammaAverage = [&](double z) {
+        const double dry = std::min(z, water.depth), wet = std::max(0.0, z - water.depth);
+        return z > 0 ? (soil[0] * dry + (soil[0] - gw) * wet) / z
+                     : (water.depth > 0 ? soil[0] : soil[0] - gw);
+      };
+      const Comparison r = Compare(c, [&](double x, double w) {
+        const double g = gammaAverage(x);
+        const double p = isSand ? ReeseSandP(soil[2], g, kB, soil[4], x, x, std::fabs(w))
+                                : MatlockP(soil[1], g, soil[3], kB, x, std::fabs(w));
+        return w > 0 ? -p : p;
+      });
+      const std::string what = std::string(isSand ? "sand" : "clay") + ", water at " +
+                               std::to_string(water.depth);
+      EXPECT_NEAR(r.engine.top, r.reference.top, 0.005 * r.reference.top) << what;
+      EXPECT_NEAR(r.engine.moment, r.reference.moment, 0.005 * r.reference.moment) << what;
+      if (water.layers != 2) continue;
+      for (const double hair : {-1e-3, 1e-3}) {
+        c.waterBackfill = water.depth + hair;
+        const Extremes moved = Largest(SolveDataFile(c.dataFile()));
+        EXPECT_NEAR(moved.top, r.engine.top, 1e-4 * r.engine.top) << what << hair;
+        EXPECT_NEAR(moved.moment, r.engine.moment, 1e-4 * r.engine.moment) << what << hair;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace terraq::test
