@@ -29,6 +29,7 @@ void EngineModel::resetProblem() {
   zeroPivotStations.clear();
   partialStiffnessStations.clear();
   numericalFault.clear();
+  soilEndsAbove = -1;
   beyondBuckling = false;
   sequential = SequentialStage{};
 }

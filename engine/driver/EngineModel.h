@@ -277,6 +277,12 @@ struct EngineModel {
   // are. The report says so in one line (solver/ResultValidity.h).
   std::string numericalFault;
 
+  // The depth below the top of the wall (L) at which the generated soil
+  // ends when its layers end above the tip, negative otherwise: the wall
+  // below hangs free, which a wall that the soil cannot hold shows as
+  // singular equations or runaway deflections.
+  double soilEndsAbove = -1;
+
   // The last solution's equations had a negative pivot while the wall
   // carries an axial compression: the compression exceeds the buckling load
   // of the wall on its supports, and the deflections are no equilibrium the

@@ -314,6 +314,18 @@ void WriteResults(TextOut& report, const EngineModel& model) {
     report.line("");
     report.line("     ***** RESULTS NOT VALID: " + model.numericalFault + " *****");
   }
+  // Why a wall may not be held: the soil that should hold it ends above
+  // its tip.
+  if (model.soilEndsAbove >= 0.0 && (!model.zeroPivotStations.empty() || model.overLimit > 0)) {
+    std::string unit(labels.shortLength());
+    unit.erase(unit.find_last_not_of(' ') + 1);
+    report.line("");
+    report.line(Line()
+                    .a("     ***** THE WALL BELOW X =")
+                    .e(model.soilEndsAbove, 11, 4)
+                    .a(" " + unit + " HAS NO SOIL: THE SOIL LAYERS END ABOVE ITS TIP *****")
+                    .str());
+  }
   if (!model.partialStiffnessStations.empty())
     WriteStationsWarning(report, "WALL WEAKENED: THE EI ROWS GIVE ONLY PART OF EI AT STATIONS",
                          model.partialStiffnessStations);

@@ -49,6 +49,28 @@ PySettings SettingsOf(const EngineModel& model) {
   return s;
 }
 
+// A soil profile that stops short of the tip leaves the wall below without
+// soil: legitimate for a wall whose lower part the user means to hang free,
+// but far more often a profile given too short, so the caller is told, and
+// the report says it beside results that are not valid.
+void NoteSoilEndingAboveTheTip(EngineModel& model, const SoilProfile& profile,
+                               std::vector<std::string>& messages) {
+  const ProblemControl& c = model.control;
+  const double soilBottom = model.soil.wall.freeHeight + profile.layers.back().bottom;
+  const double tip = c.NI * c.h;
+  if (!(soilBottom < tip - kStationDepthTolerance * c.h)) return;
+  model.soilEndsAbove = soilBottom;
+  std::string unit(model.labels.shortLength());
+  unit.erase(unit.find_last_not_of(' ') + 1);
+  messages.push_back(Line()
+                         .a("WARNING: THE SOIL LAYERS END AT X =")
+                         .e(soilBottom, 11, 4)
+                         .a(" " + unit + ", ABOVE THE TIP OF THE WALL AT X =")
+                         .e(tip, 11, 4)
+                         .a(" " + unit + ": THE WALL BELOW HAS NO SOIL")
+                         .str());
+}
+
 // Gives every layer its curves, then generates them.
 void AssignCurvesToLayers(PyGeneration& g) {
   AssignCurveRanges(g.profile);
@@ -123,6 +145,7 @@ std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& 
   in.h = c.h;
   in.inch = OneInch(c.KUNITS);
   g.profile = BuildSoilProfile(model.soil.layers, in);
+  NoteSoilEndingAboveTheTip(model, g.profile, messages);
 
   WriteSoilProfileReport(g);
   g.curves.reserve(static_cast<size_t>(g.profile.curveCount()));

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "EngineRun.h"
+#include "api/Analysis.h"
 #include "PyCase.h"
 
 namespace terraq::test {
@@ -208,6 +209,28 @@ TEST(GeneratedCurves, InputThatCannotGiveCurvesStopsTheRunCleanly) {
   many.h = 60;
   for (int i = 1; i <= 81; ++i) many.layers.push_back(Sand(120 + 10.0 * i, 0.04, 35, 60));
   expectStop(many, "TOO MUCH DATA FOR AVAILABLE STORAGE");
+}
+
+TEST(GeneratedCurves, ASoilProfileEndingAboveTheTipIsSaid) {
+  // 80 in of sand below a 120 in cut cannot hold 12,000 lb on a wall that
+  // reaches 360 in: the report must say why, not only that the equations
+  // are singular. The whole profile says nothing.
+  PyCase c;
+  c.ni = 60;
+  c.topLoad = 12000;
+  c.layers = {Sand(200, 0.066, 32, 90)};
+  engine::api::AnalysisOptions withReport;
+  withReport.reportText = true;
+  const engine::api::AnalysisResult run = engine::api::Analyse(c.dataFile(), withReport);
+  const std::string said = "THE SOIL LAYERS END AT X = 0.2000E+03 IN, ABOVE THE TIP OF THE WALL AT "
+                           "X = 0.3600E+03 IN: THE WALL BELOW HAS NO SOIL";
+  EXPECT_TRUE(std::any_of(run.messages.begin(), run.messages.end(),
+                          [&](const std::string& m) { return contains(m, said); }));
+  EXPECT_TRUE(contains(run.report, "THE WALL BELOW X = 0.2000E+03 IN HAS NO SOIL"));
+  c.layers = {Sand(400, 0.066, 32, 90)};
+  const engine::api::AnalysisResult whole = engine::api::Analyse(c.dataFile(), withReport);
+  for (const std::string& m : whole.messages) EXPECT_FALSE(contains(m, "NO SOIL")) << m;
+  EXPECT_FALSE(contains(whole.report, "NO SOIL"));
 }
 
 TEST(GeneratedCurves, ExampleProjectsRunToAClosedSolution) {
