@@ -125,8 +125,10 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
   }
   if (const JsonValue* units = member->find("units")) {
     const JsonValue* length = units->find("length");
-    const JsonValue* expected = UnitsObject(unitsCode).find("length");
-    if (length && length->isString() && (unitsCode == 1 || unitsCode == 2) &&
+    // The expected units object is a temporary: keep it while its member is read.
+    const JsonValue dataUnits = UnitsObject(unitsCode);
+    const JsonValue* expected = dataUnits.find("length");
+    if (length && length->isString() && expected && (unitsCode == 1 || unitsCode == 2) &&
         length->string != expected->string) {
       error = "the project's construction sequence is in " + length->string +
               " but the data file in " + expected->string +
