@@ -137,8 +137,9 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
         }
         level = value;
       }
+      const std::string& key = name;  // a lambda may not capture a structured binding (C++17)
       auto at = std::find_if(values.begin(), values.end(),
-                             [&](const auto& v) { return v.first == name; });
+                             [&key](const auto& v) { return v.first == key; });
       if (at == values.end()) values.emplace_back(name, value);
       else at->second = value;
     }

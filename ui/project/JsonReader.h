@@ -29,6 +29,16 @@ struct JsonValue {
   std::vector<JsonValue> items;     // Array
   std::vector<JsonMember> members;  // Object, in the text's order
 
+  // Defined below JsonMember: the vector of members may not be destroyed
+  // or copied while its element type is incomplete (C++20 makes vector's
+  // members constexpr, so some compilers instantiate them here).
+  JsonValue();
+  JsonValue(const JsonValue&);
+  JsonValue(JsonValue&&) noexcept;
+  JsonValue& operator=(const JsonValue&);
+  JsonValue& operator=(JsonValue&&) noexcept;
+  ~JsonValue();
+
   // The member named `key` of an object; nullptr when there is none or this
   // is not an object.
   const JsonValue* find(std::string_view key) const;
@@ -55,6 +65,13 @@ struct JsonMember {
   std::string first;
   JsonValue second;
 };
+
+inline JsonValue::JsonValue() = default;
+inline JsonValue::JsonValue(const JsonValue&) = default;
+inline JsonValue::JsonValue(JsonValue&&) noexcept = default;
+inline JsonValue& JsonValue::operator=(const JsonValue&) = default;
+inline JsonValue& JsonValue::operator=(JsonValue&&) noexcept = default;
+inline JsonValue::~JsonValue() = default;
 
 // The value of the whole text; empty with `error` set ("at byte N: why")
 // when it is not one JSON value (white space around it allowed).
