@@ -9,7 +9,8 @@
 // against its published formulas, walls on generated soil against a beam on
 // the continuous published curves, the generated earth pressure against hand
 // calculations and the elastic surcharge formulas, a sheet pile refined from
-// 30 to 400 increments, and one wall in English and SI units. The output is
+// 30 to 400 increments, one wall in English and SI units, and a sequential
+// analysis whose load reverses after the soil has yielded. The output is
 // deterministic: the same engine gives the same page byte for byte. Exit
 // status 0 when written, 1 when a case failed to run or the file cannot be
 // written, 2 for a wrong command line.
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
   std::vector<Section> sections;
   try {
     for (auto* group : {BeamSections, PyCurveSections, GeneratedSoilSections, EarthPressureSections,
-                        RefinementAndUnitsSections})
+                        RefinementAndUnitsSections, SequenceSections})
       for (Section& s : group()) sections.push_back(std::move(s));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "terraq_doc_verification: %s\n", e.what());

@@ -47,6 +47,7 @@ std::vector<Section> PyCurveSections();
 std::vector<Section> GeneratedSoilSections();
 std::vector<Section> EarthPressureSections();
 std::vector<Section> RefinementAndUnitsSections();
+std::vector<Section> SequenceSections();
 
 // The page: a comment line, then each section under a third-level heading.
 std::string PageText(const std::vector<Section>& sections);

@@ -26,6 +26,13 @@ struct HystereticState {
   double smallest = 0;  // L, the smallest u reached
 };
 
+// Where a soil spring stands in the current iteration of a stage, with
+// respect to its gap (solver/HystereticSprings.h): not in it; in it (no
+// force); or in it at the iteration's deflections but carried out of it,
+// below or above, by the iteration's first solution, so that the solution is
+// made again with the spring on the branch it meets at the gap's edge.
+enum class GapPassage : signed char { None, InGap, OutBelow, OutAbove };
+
 // A support (anchor, strut) present in the stage, as the iteration sees it.
 struct StageSupport {
   int index = 0;  // in api::SequentialOptions::supports
@@ -46,6 +53,9 @@ struct SequentialStage {
   std::vector<HystereticState> springStates;
   // The data file's curves, one spring per station: indexed by position.
   std::vector<HystereticState> curveStates;
+  // The springs' passages through their gaps in the current iteration, in
+  // the order of springStates and curveStates; reset at each iteration.
+  std::vector<GapPassage> springPassages, curvePassages;
   std::vector<StageSupport> supports;
   // The stage's own load, spring and axial tables, to which the supports'
   // lines are added afresh at every iteration (indexed by position).

@@ -24,6 +24,19 @@
 // keeps its offset (the gap stays open), one on the elastic line keeps it
 // too. A curve with no initial stiffness (k0 <= 0) is followed as it is.
 //
+// The gap is the one piece whose neighbours are stiffer than itself: taken
+// with its zero stiffness, a spring in it lets the wall's solution run past
+// its edge as if no soil were there, onto (or far beyond) the branch where
+// the soil resists, and a wall held only by such springs has no stiffness at
+// all. An iteration therefore first solves with the pieces at its
+// deflections; every spring that solution carries out of its gap then takes
+// the branch it meets at the gap's edge, the line of slope k0 with no force
+// at the edge (u = yp onto the elastic line, u = 0 onto the curve's other
+// side, whose first segment is that line), and the iteration solves again,
+// until no spring taken in its gap leaves it. A spring that stays in its gap
+// keeps its zero stiffness, so the solution where the wall stands in a gap
+// is found as exactly as any other.
+//
 // Hysteresis in words: loading from u = 0 follows the curve; unloading
 // runs down the line of slope k0 to zero resistance at u = yp; further back
 // the wall stands in the gap with no resistance until u = 0, beyond which
@@ -44,7 +57,11 @@ struct HystereticSegment {
 
 // The piece of the rule that holds u, for a spring with plastic offset
 // `plastic`, initial stiffness k0 and the curve's segment `curveAtU` at u.
-HystereticSegment EvaluateHysteretic(const Segment& curveAtU, double k0, double u, double plastic);
+// A spring in its gap that `passage` says leaves it below or above takes the
+// line of slope k0 through the gap's edge on that side (the edge at 0 or yp
+// next to u; u itself for a curve whose gap does not end there).
+HystereticSegment EvaluateHysteretic(const Segment& curveAtU, double k0, double u, double plastic,
+                                     GapPassage passage = GapPassage::None);
 
 // Ends a stage for one spring at its final u (the same arguments as
 // EvaluateHysteretic): moves its plastic offset onto the curve if the curve
@@ -52,9 +69,20 @@ HystereticSegment EvaluateHysteretic(const Segment& curveAtU, double k0, double 
 void CommitHysteretic(HystereticState& state, const Segment& curveAtU, double k0, double u);
 
 // Adds to Q' and S' the generated springs and the data file's curves at the
-// current deflections, by the rule above with the states of
-// model.sequential; sets model.offCurve as the curves would.
+// current deflections, by the rule above with the states and gap passages
+// of model.sequential (recording which springs are in their gaps); sets
+// model.offCurve as the curves would.
 void ApplyHystereticSprings(EngineModel& model);
+
+// Starts an iteration: no spring has a passage through its gap yet.
+void ResetGapPassages(EngineModel& model);
+
+// After a solution of an iteration from the deflections `before`: marks
+// every spring the iteration took in its gap whose deflection in the
+// solution (model.st.w) lies on another branch of the rule, as leaving it
+// below or above; returns whether any spring was newly marked (the
+// iteration then solves again from `before`).
+bool MarkGapExits(EngineModel& model, const RealStations& before);
 
 // Ends a stage: commits every spring's state at the final deflections.
 void CommitHystereticSprings(EngineModel& model);

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "HystereticSprings.h"
 #include "ResultValidity.h"
 #include "Solver.h"
 #include "input/Stations.h"
@@ -63,14 +64,37 @@ bool ClosedSinceStiffnessUpdate(EngineModel& model) {
   return moved == 0;
 }
 
+// One linear solution of the iteration with the curves' pieces at the
+// current deflections. In a stage of a sequential analysis a spring in its
+// gap has no stiffness, and the solution may carry it past the gap's edge
+// as if no soil were there; it is solved again from the same deflections,
+// with every such spring on the branch it meets at the edge, until none
+// taken in its gap leaves it (solver/HystereticSprings.h).
+void SolveIteration(EngineModel& model) {
+  if (!model.sequential.active) {
+    ApplyCurves(model);
+    SolveBeamColumn(model);
+    return;
+  }
+  const RealStations before = model.st.w;
+  ResetGapPassages(model);
+  ApplyCurves(model);
+  SolveBeamColumn(model);
+  // Each pass marks at least one more spring of the finitely many.
+  while (MarkGapExits(model, before)) {
+    model.st.w = before;
+    ApplyCurves(model);
+    SolveBeamColumn(model);
+  }
+}
+
 }  // namespace
 
 void IterateSolution(RunFiles& files, EngineModel& model) {
   model.iteration = 1;
   for (int iteration = 1; iteration <= kIterationLimit; ++iteration) {
     model.iteration = iteration;
-    ApplyCurves(model);
-    SolveBeamColumn(model);
+    SolveIteration(model);
     WriteMonitor(files, model);
     if (model.overLimit > 0) break;
     if (model.notClosed == 0) {

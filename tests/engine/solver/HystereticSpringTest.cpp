@@ -84,3 +84,25 @@ TEST(HystereticSpring, ElasticUnloadingKeepsThePlasticOffset) {
   EXPECT_NEAR(Resistance(state, 0.047), 0.7, 1e-12);
   EXPECT_NEAR(Resistance(state, 0.06), 1.0, 1e-12);
 }
+
+// A spring the iteration carries out of its gap takes the line of slope k0
+// that has no force at the edge it crosses: the elastic line at u = yp above,
+// the other side's first segment at u = 0 below.
+TEST(HystereticSpring, LeavingTheGapMeetsTheSoilAtItsEdge) {
+  HystereticState state;
+  EndStageAt(state, 0.03);  // yp = 0.02: the gap is 0 < u < 0.02
+  const auto leaving = [&](double u, GapPassage passage) {
+    return EvaluateHysteretic(CurveAt(u), kK0, u, state.plastic, passage);
+  };
+  for (double u : {0.0, 0.012}) {
+    EXPECT_EQ(leaving(u, GapPassage::InGap).branch, SpringBranch::Gap);
+    const Segment above = leaving(u, GapPassage::OutAbove).segment;
+    EXPECT_NEAR(above.k * 0.025 - above.q, 0.5, 1e-12);  // 100 * (0.025 - 0.02)
+    const Segment below = leaving(u, GapPassage::OutBelow).segment;
+    EXPECT_NEAR(below.k * -0.004 - below.q, -0.4, 1e-12);  // 100 * -0.004
+  }
+  // Off the gap a passage changes nothing.
+  EXPECT_NEAR(Resistance(state, 0.025), 0.5, 1e-12);
+  const Segment onLine = leaving(0.025, GapPassage::OutBelow).segment;
+  EXPECT_NEAR(onLine.k * 0.025 - onLine.q, 0.5, 1e-12);
+}
