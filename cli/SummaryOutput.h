@@ -30,8 +30,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "stage" (number or null), "title", "iterations" (number or null),
 //                  "closed", "notClosed", "overDeflectionLimit", "offCurves": bools,
 //                  "stationsOverLimit" (number or null),
-//                  "resultsValid": bool (false when the equations were singular or the
-//                                  numbers overflow, underflow or are lost to rounding),
+//                  "resultsValid": bool (false when the equations were singular, the
+//                                  numbers overflow, underflow or are lost to rounding, the
+//                                  axial compression is at or beyond the buckling load, or
+//                                  the wall deflects by more than its length),
 //                  "zeroPivotStations", "partialStiffnessStations": arrays of station numbers,
 //                  "notValidReason": the report's reason, only when resultsValid is false,
 //                  "units": {"code", "length", "force", "moment"} or null,

@@ -30,6 +30,7 @@ void EngineModel::resetProblem() {
   partialStiffnessStations.clear();
   numericalFault.clear();
   beyondBuckling = false;
+  atBuckling = false;
   sequential = SequentialStage{};
 }
 

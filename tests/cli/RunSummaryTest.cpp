@@ -166,6 +166,11 @@ TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
   run.problems[0].numericalFault = "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
   EXPECT_EQ(JudgeResults(run).mark,
             "RESULTS NOT VALID: axial compression beyond the buckling load");
+  run.problems[0].numericalFault = "THE AXIAL COMPRESSION REACHES THE BUCKLING LOAD";
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: axial compression at the buckling load");
+  run.problems[0].numericalFault = "THE WALL DEFLECTS BY MORE THAN ITS LENGTH: A MECHANISM";
+  EXPECT_EQ(JudgeResults(run).mark,
+            "RESULTS NOT VALID: deflection beyond the wall's length (a mechanism)");
 
   // Several: where each fault happened.
   run.problems = {stage(1, [](ProblemSummary&) {}),

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -206,6 +207,31 @@ TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
   ASSERT_EQ(p["zeroPivotStations"].size(), 1u);
   EXPECT_EQ(p["zeroPivotStations"][0].num(), 40.0);
   EXPECT_EQ(p["partialStiffnessStations"].size(), 0u);
+}
+
+// The cantilever (L = 480 in, EI = 1e9 lbs-in2, fixed at its tip) under an
+// axial compression of exactly its Euler load pi^2 EI / (2L)^2: a mechanism,
+// whose top deflects some thousand times as far as without it.
+TEST(TerraqCommand, ACompressionAtTheBucklingLoadIsNotValid) {
+  ScratchFolder work;
+  std::string text = ReadFile(TestData("cli-cantilever.tq4d"));
+  text.replace(text.find("12\t100\t"), 7, "12\t1e9\t");  // no allowable deflection to stop at
+  const double pi = std::acos(-1.0), euler = pi * pi * 1e9 / (4 * 480.0 * 480.0);
+  char axial[64];
+  std::snprintf(axial, sizeof axial, "1\t0\t40\t0\t0\t%.17g\n", -euler);
+  text.replace(text.find("1\n1\t0\t0\t1000"), 2, "2\n" + std::string(axial));
+  std::ofstream(work.path() / "column.tq4d", std::ios::binary) << text;
+
+  const Outcome o = runTerraq("run --json column.tq4d", work.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(contains(o.err, "terraq: RESULTS NOT VALID: axial compression at the buckling load"))
+      << o.err;
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(o.out)) << o.out;
+  const Json& p = j["problems"][0];
+  EXPECT_EQ(std::get<bool>(p["resultsValid"].v), false);
+  EXPECT_EQ(p["notValidReason"].str(), "THE AXIAL COMPRESSION REACHES THE BUCKLING LOAD");
+  EXPECT_GT(p["topDeflection"]["value"].num(), 500 * 1000 * 480.0 * 480.0 * 480.0 / 3e9) << o.out;
 }
 
 TEST(TerraqCommand, ResultsOutOfScaleAreNotValidAndStrayNameBytesStayExact) {
