@@ -150,9 +150,11 @@ void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>&
   }
   table.note =
       "As the analysis gives them (four significant digits; the shear either side of a station and the "
-      "support forces three), in the data file's units. Deflection, loads and support forces are positive "
-      "towards the excavation (an anchor holding the wall back pulls with a negative force); a moment is "
-      "positive when it stretches the backfill face. Where a value recurs, its shallowest depth.";
+      "support forces three), in the data file's units. The largest shear is the largest on either side "
+      "of every station (the station table keeps the mean of the two sides where the shear steps). "
+      "Deflection, loads and support forces are positive towards the excavation (an anchor holding the "
+      "wall back pulls with a negative force); a moment is positive when it stretches the backfill face. "
+      "Where a value recurs, its shallowest depth.";
   blocks.push_back(std::move(table));
 }
 
