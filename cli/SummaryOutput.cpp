@@ -68,13 +68,6 @@ void appendProblemText(std::string& out, const ProblemSummary& p, const ui::Sect
     out += padLeft(fourDigits(r.extreme->value), valueWidth) + " " + padRight(r.unit, unitWidth) +
            "  at depth " + fourDigits(r.extreme->depth) + " " + units.length + "\n";
   }
-  // The station table gives the mean of the two sides where a support or a
-  // point load makes the shear step; the shear just beside it can be larger.
-  if (p.shearEitherSide &&
-      (!p.shear || std::fabs(p.shearEitherSide->value) > std::fabs(p.shear->value)))
-    out += "   max shear beside a support or point load  " + fourDigits(p.shearEitherSide->value) +
-           " " + units.force + "  at depth " + fourDigits(p.shearEitherSide->depth) + " " +
-           units.length + "\n";
   for (const ui::SupportForce& s : p.supports)
     out += "   support force  " + fourDigits(s.force) + " " + units.force + "  at depth " +
            fourDigits(s.depth) + " " + units.length + "\n";

@@ -30,13 +30,22 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                  "stage" (number or null), "title", "iterations" (number or null),
 //                  "closed", "notClosed", "overDeflectionLimit", "offCurves": bools,
 //                  "stationsOverLimit" (number or null),
-//                  "resultsValid": bool (false when the equations were singular or the
-//                                  numbers overflow, underflow or are lost to rounding),
+//                  "resultsValid": bool (false when the equations were singular, the
+//                                  numbers overflow, underflow or are lost to rounding, the
+//                                  axial compression is at or beyond the buckling load, or
+//                                  the wall deflects by more than its length),
 //                  "zeroPivotStations", "partialStiffnessStations": arrays of station numbers,
 //                  "notValidReason": the report's reason, only when resultsValid is false,
 //                  "units": {"code", "length", "force", "moment"} or null,
 //                  "maxDeflection", "maxMoment", "maxShear": {"value", "depth"} or null,
-//                  "largestShear": {"value", "depth"} or null,
+//                                  maxShear being the largest on either side of every
+//                                  station: the station table's (one value per station,
+//                                  the mean of the two sides where the shear steps, four
+//                                  digits) or largestShear where that is larger,
+//                  "largestShear": {"value", "depth"} or null: the largest shear just
+//                                  above or below any station, as the report's table of
+//                                  the shear either side gives it (three digits); null
+//                                  for a wall without a support or point load at a station,
 //                  "supports": [{"station", "depth", "force", "shearAbove", "shearBelow"}],
 //                  "topDeflection", "maxPositiveMoment", "maxNegativeMoment":
 //                                  {"value", "depth"} or null}]}

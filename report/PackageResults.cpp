@@ -26,6 +26,17 @@ struct Warning {
 
 // What a numerical fault of the report means, by the words that name it.
 std::string faultMeaning(const std::string& fault) {
+  if (fault.find("REACHES THE BUCKLING") != std::string::npos)
+    return "The axial compression of the load table is the load at which the wall buckles on its supports, "
+           "springs and soil, as closely as the increments can tell: the wall is a mechanism, whose "
+           "deflection grows without bound, and the numbers are not those of a wall that stands. Check the "
+           "sign and size of the axial load (a compression is negative); a wall this slender needs more "
+           "support, a stiffer section or less axial load.";
+  if (fault.find("MECHANISM") != std::string::npos)
+    return "The wall deflects by more than its own length: no wall stands so, and the equations of small "
+           "deflections no longer describe it. The wall is a mechanism (its soil, springs and supports do "
+           "not hold it against the loads), or the loads, EI or springs are in the wrong units. Check them, "
+           "and give the wall the support it lacks.";
   if (fault.find("BUCKLING") != std::string::npos)
     return "The axial compression of the load table exceeds the load at which the wall buckles on its "
            "supports, springs and soil: the equations solve, but to a state the wall cannot stand in. Check "
@@ -139,9 +150,11 @@ void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>&
   }
   table.note =
       "As the analysis gives them (four significant digits; the shear either side of a station and the "
-      "support forces three), in the data file's units. Deflection, loads and support forces are positive "
-      "towards the excavation (an anchor holding the wall back pulls with a negative force); a moment is "
-      "positive when it stretches the backfill face. Where a value recurs, its shallowest depth.";
+      "support forces three), in the data file's units. The largest shear is the largest on either side "
+      "of every station (the station table keeps the mean of the two sides where the shear steps). "
+      "Deflection, loads and support forces are positive towards the excavation (an anchor holding the "
+      "wall back pulls with a negative force); a moment is positive when it stretches the backfill face. "
+      "Where a value recurs, its shallowest depth.";
   blocks.push_back(std::move(table));
 }
 

@@ -31,6 +31,7 @@ void EngineModel::resetProblem() {
   numericalFault.clear();
   soilEndsAbove = -1;
   beyondBuckling = false;
+  atBuckling = false;
   sequential = SequentialStage{};
 }
 

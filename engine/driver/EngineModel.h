@@ -288,6 +288,10 @@ struct EngineModel {
   // of the wall on its supports, and the deflections are no equilibrium the
   // wall can stand in.
   bool beyondBuckling = false;
+  // The compression is not beyond the equations' buckling load but within
+  // their accuracy of it (SolveBeamColumn): at the wall's own buckling load
+  // as closely as the increments can tell, a mechanism.
+  bool atBuckling = false;
 
   // A stage of a sequential staged analysis: the carried spring states and
   // the supports by stage (inactive otherwise).

@@ -42,6 +42,19 @@ bool momentsLostToRounding(const EngineModel& model) {
   return noise > kDigitShare * moment && noise > kNegligible * force * wallLength;
 }
 
+// No wall deflects by more than its own length and still stands: by then it
+// has turned over or been pushed through the soil, and the small slopes the
+// beam-column's equations assume are long gone. Such deflections are those
+// of a mechanism (a wall at its buckling load, or one that nothing but the
+// springs' linear extension holds), however well the equations solved.
+bool deflectsAsAMechanism(const EngineModel& model) {
+  const ProblemControl& c = model.control;
+  const double wallLength = c.h * c.NI;
+  for (int j = Pos(0); j <= Pos(c.NI); ++j)
+    if (std::fabs(model.st.w[j]) > wallLength) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string NumericalFault(const EngineModel& model) {
@@ -65,10 +78,12 @@ std::string NumericalFault(const EngineModel& model) {
     for (double v : {r.x, r.deflection, r.slope, r.moment, r.shear, r.reaction})
       if (!std::isfinite(v)) return "THE MOMENTS AND SHEARS OVERFLOW";
   if (model.beyondBuckling) return "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
+  if (model.atBuckling) return "THE AXIAL COMPRESSION REACHES THE BUCKLING LOAD";
   // A singular wall (moving as a rigid body) has its own warning, which
   // says more.
-  if (model.zeroPivotStations.empty() && momentsLostToRounding(model))
-    return "THE MOMENTS AND SHEARS ARE LOST TO ROUNDING";
+  if (!model.zeroPivotStations.empty()) return {};
+  if (momentsLostToRounding(model)) return "THE MOMENTS AND SHEARS ARE LOST TO ROUNDING";
+  if (deflectsAsAMechanism(model)) return "THE WALL DEFLECTS BY MORE THAN ITS LENGTH: A MECHANISM";
   return {};
 }
 

@@ -8,7 +8,9 @@
 // Such results are marked not valid, with the reason, rather than printed
 // as if they were the wall's. So are those of a wall whose axial
 // compression exceeds its buckling load (SolveBeamColumn finds a negative
-// pivot): its equations solve, but not to an equilibrium it can stand in.
+// pivot), or reaches it as closely as the increments can tell: its
+// equations solve, but not to an equilibrium it can stand in; and those of
+// a wall that deflects by more than its own length, a mechanism.
 
 #include <string>
 

@@ -24,16 +24,18 @@ void MarkZeroPivot(std::vector<int>& stations, int station, int NI) {
   if (stations.empty() || stations.back() != station) stations.push_back(station);
 }
 
-// The forward recursion over rows -1..NI+1 with the springs `S` into A, B
-// and C. Rows whose pivot is zero go to `zeroPivots` (when given); returns
-// whether a pivot was negative.
+// The forward recursion over rows -1..NI+1 with the springs `S` and the
+// axial compressions times `compressionFactor` into A, B and C. Rows whose
+// pivot is zero go to `zeroPivots` (when given); returns whether a pivot was
+// negative.
 bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations& A, RealStations& B,
-                  RealStations& C, std::vector<int>* zeroPivots) {
+                  RealStations& C, std::vector<int>* zeroPivots, double compressionFactor = 1.0) {
   const ProblemControl& c = model.control;
   const StationArrays& st = model.st;
-  const RealStations &F = st.F, &P = st.P, &R = st.R, &T = st.T;
+  const RealStations &F = st.F, &R = st.R, &T = st.T;
   const double h = c.h, h2 = c.hSquared, h3 = c.hCubed, twoH = c.twoH;
   const int last = Pos(c.NI) + 1;  // station NI + 1
+  const auto P = [&](int j) { return st.P[j] < 0.0 ? compressionFactor * st.P[j] : st.P[j]; };
 
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
   bool negativePivot = false;
@@ -41,8 +43,8 @@ bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations&
   double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
 
   for (int j = 3; j <= last; ++j) {
-    const double before = h * P[j - 1] + R[j - 1];
-    const double after = h * P[j + 1] + R[j + 1];
+    const double before = h * P(j - 1) + R[j - 1];
+    const double after = h * P(j + 1) + R[j + 1];
     const double a = F[j - 1] - 0.25 * h * before;
     const double b = -2.0 * (F[j - 1] + F[j]);
     const double cc = F[j - 1] + 4.0 * F[j] + F[j + 1] + h3 * S[j] + 0.25 * h * (before + after);
@@ -110,6 +112,33 @@ bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations&
   return negativePivot;
 }
 
+// The difference equations put the buckling load of a wall above the
+// wall's own. Under a compression P the buckled wall bends in waves of
+// wave number k, with k^2 <= |P|/EI (equal on a wall free of springs,
+// smaller where springs or soil share the resistance); over one increment
+// the second difference of the moment and the central difference of the
+// slope see such a wave as (sin(kh/2)/(kh/2))^4 and (sin(kh)/kh)^2 of itself,
+// so the equations' buckling load is high by about (kh)^2/6 <= |P| h^2/6EI at
+// most (0.1 % for a cantilever at 20 increments). A compression within that
+// of the equations' buckling load may be at or past the wall's, and
+// within a thousandth of it the amplification 1/(1 - P/Pcr) exceeds a
+// thousand: the out-of-straightness any wall is built with grows to its own
+// length. Either way the deflections are those of a mechanism.
+constexpr double kBucklingAmplification = 1e-3;
+// Beyond this the increments are too long for the compression's waves
+// (fewer than six to a half wave) to tell anything closer; the margin stays
+// so that a wall well below its buckling load is never taken for one at it.
+constexpr double kLargestBucklingMargin = 0.05;
+
+double BucklingMargin(const EngineModel& model) {
+  const ProblemControl& c = model.control;
+  const StationArrays& st = model.st;
+  double waves = 0.0;  // the largest |P|/EI of a compressed station
+  for (int j = Pos(0); j <= Pos(c.NI); ++j)
+    if (st.P[j] < 0.0 && st.F[j] > 0.0) waves = std::max(waves, -st.P[j] / st.F[j]);
+  return kBucklingAmplification + std::min(waves * c.hSquared / 6.0, kLargestBucklingMargin);
+}
+
 }  // namespace
 
 void SolveBeamColumn(EngineModel& model) {
@@ -131,17 +160,22 @@ void SolveBeamColumn(EngineModel& model) {
   bool compressed = false;
   for (int j = 3; j <= last; ++j) compressed = compressed || st.P[j] < 0.0;
   model.beyondBuckling = false;
-  if (compressed && negativePivot) {
+  model.atBuckling = false;
+  if (compressed) {
     RealStations resisting, a, b, cc;
     for (int j = 1; j <= kStationPositions; ++j) resisting[j] = std::max(st.Sw[j], 0.0);
-    model.beyondBuckling = ForwardSweep(model, resisting, a, b, cc, nullptr);
+    if (negativePivot) model.beyondBuckling = ForwardSweep(model, resisting, a, b, cc, nullptr);
+    // Still held with the compression raised by the equations' margin?
+    if (!model.beyondBuckling)
+      model.atBuckling =
+          ForwardSweep(model, resisting, a, b, cc, nullptr, 1.0 + BucklingMargin(model));
   }
 
   // A wall free to move or turn as a rigid body meets its zero pivot at the
   // tip, whatever value rounding gives it there.
   if (!HeldAsRigidBody(model)) MarkZeroPivot(zeroPivots, c.NI, c.NI);
   // A singular wall has its own warning, which says more.
-  if (!zeroPivots.empty()) model.beyondBuckling = false;
+  if (!zeroPivots.empty()) model.beyondBuckling = model.atBuckling = false;
 
   // Back substitution, counting the stations over the allowed deflection
   // and those that moved by more than the tolerance since the last solution.

@@ -166,6 +166,11 @@ TEST(RunOutcome, JudgesEveryFaultThatMakesResultsUnfitAndNamesWhere) {
   run.problems[0].numericalFault = "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
   EXPECT_EQ(JudgeResults(run).mark,
             "RESULTS NOT VALID: axial compression beyond the buckling load");
+  run.problems[0].numericalFault = "THE AXIAL COMPRESSION REACHES THE BUCKLING LOAD";
+  EXPECT_EQ(JudgeResults(run).mark, "RESULTS NOT VALID: axial compression at the buckling load");
+  run.problems[0].numericalFault = "THE WALL DEFLECTS BY MORE THAN ITS LENGTH: A MECHANISM";
+  EXPECT_EQ(JudgeResults(run).mark,
+            "RESULTS NOT VALID: deflection beyond the wall's length (a mechanism)");
 
   // Several: where each fault happened.
   run.problems = {stage(1, [](ProblemSummary&) {}),
@@ -269,6 +274,35 @@ TEST(RunSummary, TakesMaximaFromTheResultBlockBehindTheOtherBlocks) {
   EXPECT_FALSE(s.problems[1].unitsCode);
   EXPECT_FALSE(s.problems[1].deflection);
   EXPECT_FALSE(s.problems[1].topDeflection);
+}
+
+// The station table keeps the mean of the two sides of an anchor (-1608 at
+// 72 in) where the shear steps from 1080 to -4295; the largest shear is the
+// one beside it, as the report's table of the shear either side gives it.
+// Where that table's three digits only round the station table's largest
+// (-4025 to -4030), the four digits stand.
+TEST(RunSummary, TheLargestShearIsTakenEitherSideOfTheStations) {
+  const auto run = [](const std::string& largest) {
+    const std::string report =
+        problem("Anchored wall", "     RESULTS -- ITERATION  2\n     --------------------\n") +
+        "\n     SHEAR EITHER SIDE OF SUPPORTS AND POINT LOADS\n\n"
+        "     1   0.720E+02    0.108E+04   -0.430E+04     -0.538E+04\n\n"
+        "     LARGEST SHEAR, EITHER SIDE OF THE STATIONS = " +
+        largest + kEnd;
+    const std::string plot =
+        " 0\n 1 0\n 2 3 1\n"
+        "    0.0000E+00    0.1000E+01    0.0000E+00    0.0000E+00    0.0000E+00\n"
+        "    0.7200E+02    0.0000E+00    0.1000E+05   -0.1608E+04    0.0000E+00\n"
+        "    0.9000E+02    0.1000E+00    0.2000E+05   -0.4025E+04    0.0000E+00\n";
+    const RunSummary s = SummarizeRun(report, plot);
+    return s.problems.empty() || !s.problems[0].shear ? Extreme{NAN, NAN} : *s.problems[0].shear;
+  };
+  const Extreme beside = run("-0.430E+04 LBS AT STATION   1");
+  EXPECT_DOUBLE_EQ(beside.value, -4300.0);
+  EXPECT_DOUBLE_EQ(beside.depth, 72.0);
+  const Extreme rounded = run("-0.403E+04 LBS AT STATION   2");
+  EXPECT_DOUBLE_EQ(rounded.value, -4025.0);
+  EXPECT_DOUBLE_EQ(rounded.depth, 90.0);
 }
 
 TEST(RunSummary, ReadsTheEngineNumberForms) {

@@ -177,6 +177,31 @@ TEST(TerraqCommand, JsonCarriesTheSummaryForScripts) {
   EXPECT_EQ(longTerm["maxDeflection"]["depth"].num(), 0.0);
 }
 
+// An anchored wall by statics: 20 increments of 18 in, held at the anchor
+// (72 in) and the tip (L = 360 in), under q = 15 lbs/in and F = 4000 lbs at
+// 216 in. Moments about the tip give the anchor force R = 5375 lbs; the
+// shear is 72q = 1080 lbs just above the anchor and 72q - R = -4295 lbs
+// just below it, the largest. The station table keeps the mean of the two
+// sides there and -4025 lbs a station below.
+TEST(TerraqCommand, TheLargestShearIsTheOneBesideTheAnchor) {
+  ScratchFolder work;
+  std::ofstream(work.path() / "anchored.tq4d", std::ios::binary)
+      << "Anchored span\n1 2\t1\t0\t0\t0 0 0 0\n20 18\t100\t0.0001\t0\n1\t4\t0\t0\n1\t20\t0\t0\n"
+         "0\t20\t1\t1E9\n2\n1\t0\t20\t270\t0\t0\n1\t12\t12\t4000\t0\t0\n0\n0\n";
+  const double q = 15, L = 360, F = 4000;
+  const double R = (q * L * (L - L / 2) + F * (L - 216)) / (L - 72);
+  const Outcome o = runTerraq("run --json anchored.tq4d", work.path());
+  Json j;
+  ASSERT_NO_THROW(j = parseJson(o.out)) << o.out;
+  const Json& p = j["problems"][0];
+  for (const char* key : {"maxShear", "largestShear"}) {
+    EXPECT_NEAR(p[key]["value"].num(), 72 * q - R, 0.005 * R) << key << o.out;  // three digits
+    EXPECT_EQ(p[key]["depth"].num(), 72.0) << key;
+  }
+  EXPECT_NEAR(p["supports"][0]["force"].num(), -R, 0.005 * R);
+  EXPECT_NEAR(p["supports"][0]["shearAbove"].num(), 72 * q, 0.005 * 72 * q);
+}
+
 TEST(TerraqCommand, AWallThatNothingHoldsIsShownAsNotValid) {
   ScratchFolder work;
   // The cantilever without its fixed tip: rigidity and a load, nothing else.

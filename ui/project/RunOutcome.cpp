@@ -46,11 +46,15 @@ std::string problemsText(const std::vector<const ProblemSummary*>& problems) {
   return text;
 }
 
-// The engine's reason for results that are not valid when the wall's
-// axial compression exceeds its buckling load.
-bool beyondBuckling(const ProblemSummary& p) {
-  return p.numericalFault.find("BUCKLING LOAD") != std::string::npos;
+// The engine's reasons for results that are not valid because of what the
+// wall does rather than the computer's range: an axial compression beyond
+// its buckling load or at it, a deflection beyond its length.
+bool faultSays(const ProblemSummary& p, std::string_view words) {
+  return p.numericalFault.find(words) != std::string::npos;
 }
+bool beyondBuckling(const ProblemSummary& p) { return faultSays(p, "EXCEEDS THE BUCKLING LOAD"); }
+bool atBuckling(const ProblemSummary& p) { return faultSays(p, "REACHES THE BUCKLING LOAD"); }
+bool mechanism(const ProblemSummary& p) { return faultSays(p, "MECHANISM"); }
 
 }  // namespace
 
@@ -69,8 +73,12 @@ ResultsVerdict JudgeResults(const RunSummary& summary) {
       {"NOT CLOSED", [](const ProblemSummary& p) { return p.notClosed && !p.overLimit; }},
       {"singular equations", [](const ProblemSummary& p) { return !p.zeroPivotStations.empty(); }},
       {"numbers beyond the computer's range",
-       [](const ProblemSummary& p) { return !p.numericalFault.empty() && !beyondBuckling(p); }},
+       [](const ProblemSummary& p) {
+         return !p.numericalFault.empty() && !beyondBuckling(p) && !atBuckling(p) && !mechanism(p);
+       }},
       {"axial compression beyond the buckling load", beyondBuckling},
+      {"axial compression at the buckling load", atBuckling},
+      {"deflection beyond the wall's length (a mechanism)", mechanism},
       {"deflection off the load-deflection curves",
        [](const ProblemSummary& p) { return p.offCurves; }},
   };

@@ -366,6 +366,21 @@ double asReportField(double value) {
   return std::strtod(text, nullptr);
 }
 
+// The station table and the plot file keep one shear per station, the mean
+// of the two sides where a support or a point load makes it step: the
+// largest shear of the wall is the larger of the table's largest and the
+// largest either side of the stations, as the report's table of the shear
+// either side gives it (three significant digits). That is taken only where
+// even the least value its three digits stand for exceeds the table's, so
+// that their rounding never passes for a larger shear.
+void takeLargestShearEitherSide(ProblemSummary& p) {
+  if (!p.shearEitherSide) return;
+  const double beside = std::fabs(p.shearEitherSide->value);
+  const double halfDigit =
+      beside > 0.0 ? 0.5 * std::pow(10.0, std::floor(std::log10(beside)) - 2) : 0.0;
+  if (!p.shear || beside - halfDigit > std::fabs(p.shear->value)) p.shear = p.shearEitherSide;
+}
+
 // The supports and the largest shear either side, as the report's table of
 // them gives them: written only where a support or a point load makes the
 // shear step at a station.
@@ -469,6 +484,7 @@ RunSummary SummarizeRun(std::string_view reportText, std::string_view plotText) 
     const int station = scan.largestShearStations[k];
     if (p.shearEitherSide && station >= 0 && static_cast<size_t>(station) < blocks[k].depths.size())
       p.shearEitherSide->depth = blocks[k].depths[static_cast<size_t>(station)];
+    takeLargestShearEitherSide(p);
   }
   return RunSummary{std::move(scan.problems), std::move(scan.errorStop), scan.complete};
 }
@@ -503,6 +519,7 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
       trackSigned(p.positiveMoment, p.negativeMoment, moment, depth);
     }
     summarizeSupports(result, p);
+    takeLargestShearEitherSide(p);
     summarizeSequentialSupports(result, p);
   }
   if (analysis.error) summary.errorStop = std::string(trim(analysis.error->message));

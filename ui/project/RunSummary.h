@@ -93,6 +93,9 @@ struct ProblemSummary {
   std::optional<int> unitsCode;
   std::optional<Extreme> deflection;
   std::optional<Extreme> moment;
+  // The largest shear on either side of every station: the station table's
+  // (the mean of the two sides where the shear steps), or shearEitherSide
+  // where that is larger beyond the rounding of its three digits.
   std::optional<Extreme> shear;
   // The deflection at the top station (depth 0), and the largest positive
   // and the most negative moment with the depth where each first occurs;

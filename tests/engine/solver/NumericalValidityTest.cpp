@@ -59,5 +59,21 @@ TEST(NumericalValidity, CurvatureLostInTheRoundingOfARigidMovementIsNotValid) {
   }
 }
 
+// The cantilever's top deflects F L^3 / 3EI: loaded to 0.8 and 1.25 times
+// its length (L = 480 in), it stands in the first and is a mechanism in
+// the second, however exactly the equations solve both.
+TEST(NumericalValidity, ADeflectionBeyondTheWallsLengthIsAMechanism) {
+  const double L = 480, EI = 1e9;
+  for (double share : {0.8, 1.25}) {
+    const SolvedWall run = Solve(cantilever(12, share * L * 3 * EI / (L * L * L)));
+    ASSERT_FALSE(run.plot.empty());
+    EXPECT_NEAR(run.plot.front().deflection, share * L, 0.002 * L) << share;
+    const std::string fault =
+        share > 1 ? "THE WALL DEFLECTS BY MORE THAN ITS LENGTH: A MECHANISM" : "";
+    EXPECT_EQ(run.model.numericalFault, fault) << share;
+    EXPECT_EQ(HasLine(run.reportLines, kNotValid + fault + " *****"), share > 1) << share;
+  }
+}
+
 }  // namespace
 }  // namespace terraq::test

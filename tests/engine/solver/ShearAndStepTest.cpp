@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "WallCase.h"
 #include "api/Analysis.h"
@@ -185,27 +186,51 @@ TEST(ShearAndStep, ARigidityStepConvergesWithTheSquareOfTheIncrement) {
   }
 }
 
-// A cantilever (fixed tip, specified slope) under an axial compression of
-// 0.8 and 1.2 times its Euler load pi^2 EI / (2L)^2: below it the results
-// stand; above it they are not valid, with the reason.
-TEST(ShearAndStep, ACompressionBeyondBucklingIsNotValid) {
+// A cantilever (fixed tip, specified slope) under an axial compression
+// about its Euler load pi^2 EI / (2L)^2: below it the results stand; at it
+// (as closely as the increments tell, the load rounded to a few digits
+// included) the wall is a mechanism, and above it the equations solve to no
+// equilibrium; both are not valid, with the reason.
+TEST(ShearAndStep, ACompressionAtOrBeyondBucklingIsNotValid) {
   const double L = 480, EI = 1e9, pi = std::acos(-1.0);
   const double euler = pi * pi * EI / (4 * L * L);
+  const std::string at = "THE AXIAL COMPRESSION REACHES THE BUCKLING LOAD";
+  const std::string beyond = "THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD";
+  const struct {
+    double ratio;
+    std::string fault;
+  } cases[] = {{0.8, ""}, {0.99, ""}, {0.9995, at}, {1.0, at}, {1.01, beyond}, {1.2, beyond}};
   for (int ni : kDivisions) {
-    for (double ratio : {0.8, 1.2}) {
+    for (const auto& c : cases) {
       WallCase wall = uniformWall(ni, L, EI);
+      wall.WMAX = 1e9;
       wall.specified = {{3, ni, 0, 0}};
-      wall.loads = {{1, 0, 0, 100}, {1, 0, ni, 0, 0, -ratio * euler}};
+      wall.loads = {{1, 0, 0, 100}, {1, 0, ni, 0, 0, -c.ratio * euler}};
       const SolvedWall run = Solve(wall);
       ASSERT_EQ(run.model.results.size(), static_cast<size_t>(ni + 1));
-      const bool beyond = ratio > 1;
-      EXPECT_EQ(run.model.beyondBuckling, beyond) << ni << " " << ratio;
-      EXPECT_EQ(
-          HasLine(
-              run.reportLines,
-              "     ***** RESULTS NOT VALID: THE AXIAL COMPRESSION EXCEEDS THE BUCKLING LOAD *****"),
-          beyond)
-          << ni << " " << ratio;
+      EXPECT_EQ(run.model.beyondBuckling, c.fault == beyond) << ni << " " << c.ratio;
+      EXPECT_EQ(run.model.numericalFault, c.fault) << ni << " " << c.ratio;
+      EXPECT_EQ(HasLine(run.reportLines, "     ***** RESULTS NOT VALID: " + c.fault + " *****"),
+                !c.fault.empty())
+          << ni << " " << c.ratio;
+    }
+  }
+}
+
+// A pinned span on a foundation of modulus k buckles in m half waves at
+// EI (pi/L)^2 (m^2 + beta/m^2), beta = k L^4 / (pi^4 EI): with beta = 10 in
+// two, at 6.5 EI (pi/L)^2. Its waves are shorter than a bare span's, the
+// foundation sharing the resistance; the margin covers them too.
+TEST(ShearAndStep, AWallOnAFoundationIsMarkedAtItsOwnBucklingLoad) {
+  const double L = 360, EI = 3e9, pi = std::acos(-1.0), k = 10 * std::pow(pi / L, 4) * EI;
+  for (int ni : {20, 40}) {
+    for (double ratio : {0.99, 1.0}) {
+      WallCase wall = uniformWall(ni, L, EI);
+      wall.specified = {{1, 0, 0, 0}, {1, ni, 0, 0}};
+      wall.springs = {{0, ni, 1, k * wall.h}};
+      wall.loads = {{1, ni / 4, ni / 4, 100},
+                    {1, 0, ni, 0, 0, -ratio * 6.5 * EI * pi * pi / (L * L)}};
+      EXPECT_EQ(Solve(wall).model.atBuckling, ratio == 1.0) << ni << " " << ratio;
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ std::vector<WallCase> walls() {
 }
 
 const std::string kNotValid = "     ***** RESULTS NOT VALID: SINGULAR EQUATIONS (ZERO PIVOT) AT STATIONS ";
+const std::string kMechanism = "THE WALL DEFLECTS BY MORE THAN ITS LENGTH: A MECHANISM";
 
 TEST(ZeroPivot, WallsHeldBySoilSpringsOrSupportsNeverWarn) {
   for (const WallCase& base : walls()) {
@@ -85,7 +87,14 @@ TEST(ZeroPivot, WallsHeldBySoilSpringsOrSupportsNeverWarn) {
       const std::string what = wall.text().substr(0, 400);
       ASSERT_EQ(run.plot.size(), static_cast<size_t>(NI + 1)) << what;
       EXPECT_TRUE(run.model.zeroPivotStations.empty()) << what;
-      EXPECT_FALSE(HasLine(run.reportLines, "NOT VALID")) << what;
+      // The loads ride along unscaled, so the lightest walls deflect many
+      // times their own length: held, but as a mechanism, which is all the
+      // report may say of them.
+      double largest = 0;
+      for (const PlotRow& row : run.plot) largest = std::max(largest, std::fabs(row.deflection));
+      const bool mechanism = largest > 1.001 * wall.h * NI;
+      EXPECT_EQ(run.model.numericalFault, mechanism ? kMechanism : "") << what;
+      EXPECT_EQ(HasLine(run.reportLines, "NOT VALID"), mechanism) << what;
     }
   }
 }
