@@ -229,8 +229,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
     out += LimitEquilibriumJson(r, "\n   ");
     out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
-    out += ", \"failureCriterion\": " +
-           JsonString(design::FailureCriterionName(p.spring.criterion));
+    out +=
+        ", \"failureCriterion\": " + JsonString(design::FailureCriterionName(p.spring.criterion));
     out += ", \"strengthReductionBound\": " + std::string(p.spring.factor      ? "null"
                                                           : p.spring.bound > 0 ? "\"above\""
                                                           : p.spring.bound < 0 ? "\"below\""

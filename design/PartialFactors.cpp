@@ -70,9 +70,9 @@ std::string Lower(std::string_view text) {
 }  // namespace
 
 const std::vector<std::string_view>& FactorSymbols() {
-  static const std::vector<std::string_view> symbols{"gammaG",  "gammaQ",  "gammaPhi",   "gammaC",
-                                                     "gammaCu", "gammaQu", "gammaGamma", "gammaRe",
-                                                     "gammaEH"};
+  static const std::vector<std::string_view> symbols{"gammaG",     "gammaQ",  "gammaPhi",
+                                                     "gammaC",     "gammaCu", "gammaQu",
+                                                     "gammaGamma", "gammaRe", "gammaEH"};
   return symbols;
 }
 

@@ -72,7 +72,7 @@ enum class FailureCriterion {
   Mechanism,
 };
 constexpr double kMechanismDeflection = 1000.0;
-constexpr double kMechanismGrowth = 10.0;
+constexpr double kMechanismGrowth = 100.0;
 constexpr double kMechanismStep = 0.05;
 
 // "deflection", "mechanism": the word of the command, the JSON and the
