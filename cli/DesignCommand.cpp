@@ -29,7 +29,8 @@ const char* const kDesignUsage =
     "       terraq design [--method fixed-earth|fixed-earth-full|free-earth]\n"
     "                     [--fs-method passive|strength|net-passive] [--fs F]\n"
     "                     [--embedment-factor K] [--tip-resolution L] [--top-deflection L]\n"
-    "                     [--max-deflection L] [--design-approach SET] [--json] [--] FILE.tq4d\n";
+    "                     [--max-deflection L] [--failure-criterion deflection|mechanism]\n"
+    "                     [--design-approach SET] [--json] [--] FILE.tq4d\n";
 
 namespace {
 
@@ -113,7 +114,7 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
     const bool takesValue = arg == "--method" || arg == "--fs-method" || arg == "--fs" ||
                             arg == "--embedment-factor" || arg == "--tip-resolution" ||
                             arg == "--top-deflection" || arg == "--max-deflection" ||
-                            arg == "--design-approach";
+                            arg == "--design-approach" || arg == "--failure-criterion";
     if (!takesValue) return UsageError("unknown option '" + std::string(arg) + "' for design");
     if (k + 1 == args.size()) return UsageError(std::string(arg) + " needs a value");
     const std::string_view value = args[++k];
@@ -121,6 +122,10 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
     a.factorGiven = a.factorGiven || arg == "--fs" || arg == "--fs-method";
     if (arg == "--design-approach") {
       a.approach = std::string(value);
+    } else if (arg == "--failure-criterion") {
+      const auto criterion = design::FailureCriterionNamed(value);
+      if (!criterion) return UsageError(shown + ": the criterion is deflection or mechanism");
+      a.request.criterion = *criterion;
     } else if (arg == "--method") {
       if (value == "fixed-earth") a.request.method = Method::FixedEarth;
       else if (value == "fixed-earth-full") a.request.method = Method::FixedEarthFull;
@@ -224,6 +229,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
     out += LimitEquilibriumJson(r, "\n   ");
     out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
+    out +=
+        ", \"failureCriterion\": " + JsonString(design::FailureCriterionName(p.spring.criterion));
     out += ", \"strengthReductionBound\": " + std::string(p.spring.factor      ? "null"
                                                           : p.spring.bound > 0 ? "\"above\""
                                                           : p.spring.bound < 0 ? "\"below\""
@@ -234,7 +241,11 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
       out += ", \"shortestWall\": {\"increments\": " + std::to_string(p.shortest.increments) +
              ", \"incrementLength\": " + JsonNumber(p.shortest.incrementLength) +
              ", \"incrementsKept\": " + (p.shortest.incrementsKept ? "true" : "false") +
-             ", \"resolution\": " + JsonNumber(p.shortest.resolution) + "}";
+             ", \"resolution\": " + JsonNumber(p.shortest.resolution) +
+             (p.shortest.targetDeflection
+                  ? ", \"targetDeflection\": " + JsonNumber(*p.shortest.targetDeflection)
+                  : "") +
+             (p.shortest.note.empty() ? "" : ", \"note\": " + JsonString(p.shortest.note)) + "}";
     else out += ", \"shortestWall\": null";
     out +=
         ",\n   \"units\": {\"D0\": " + JsonString(u.length) + ", \"D\": " + JsonString(u.length) +

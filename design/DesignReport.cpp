@@ -64,7 +64,7 @@ ProblemDesign DesignProblem(std::string_view text, int index,
     return p;
   }
   p.springRun = true;
-  p.spring = SpringFactorOfSafety(text, index);
+  p.spring = SpringFactorOfSafety(text, index, nullptr, request.criterion);
   WallCriteria criteria;
   criteria.limits = request.limits;
   criteria.targetFactor = request.fs;
@@ -149,12 +149,14 @@ std::string DesignText(const ProblemDesign& p, int number) {
     out << "   spring model: " << *f.error << "\n";
   } else if (f.factor) {
     out << "   spring model, strength-reduction factor " << Four(*f.factor) << "\n"
+        << "      " << FailureCriterionText(f, u.length) << "\n"
         << "      beyond it: " << f.failure << "\n";
   } else {
     out << "   spring model, strength-reduction factor "
         << (f.bound > 0 ? "above " + Four(kHighestReduction)
                         : "below " + Four(kLowestReduction) + " (" + f.failure + ")")
-        << "\n";
+        << "\n"
+        << "      " << FailureCriterionText(f, u.length) << "\n";
   }
   if (!p.shortestRun) return out.str();
   const ShortestWall& w = p.shortest;
@@ -178,7 +180,14 @@ std::string DesignText(const ProblemDesign& p, int number) {
         << ", to " << Four(w.resolution) << " " << u.length << ")\n";
     out << "      largest deflection " << Four(largest) << " " << u.length << ", largest moment "
         << Four(moment) << " " << u.wallMoment << "\n";
+    // The run at the target factor is the one the wall's length is held to
+    // when the wall a step shorter fails it.
+    if (w.targetDeflection)
+      out << "      at the strength reduction " << Four(w.targetFactor)
+          << (w.targetGoverns ? ", which governs" : "") << ": largest deflection "
+          << Four(*w.targetDeflection) << " " << u.length << "\n";
   }
+  if (!w.error && !w.note.empty()) out << "      note: " << w.note << "\n";
   return out.str();
 }
 

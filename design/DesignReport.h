@@ -25,6 +25,8 @@ struct DesignRequest {
   std::optional<double> embedmentFactor;
   double resolution = 0;  // L; 0: the default of the units
   HoldCriteria limits;
+  // When the spring model's strength reduction takes the wall to fail.
+  FailureCriterion criterion = FailureCriterion::Deflection;
 };
 
 // One stage of a construction sequence designed by limit equilibrium as a

@@ -98,8 +98,10 @@ void ListSoil(const std::vector<double>& before, const WallText::Record& after, 
 }
 
 struct Effects {
-  bool variable = false;  // variable actions were there to factor
-  bool soil = false;      // generated soil was there to factor
+  bool variable = false;       // variable actions were there to factor
+  bool soil = false;           // generated soil was there to factor
+  bool activeFactor = false;   // generated earth pressure was there to factor
+  bool pressureTable = false;  // the data file gives its earth pressure itself
 };
 
 // The set applied to one problem; false with `error`.
@@ -120,6 +122,19 @@ bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOpti
         if (ValueOf(r, 3) != 0 || ValueOf(r, 4) != 0) found.variable = true;
         At(r, 3) *= ratio;
         At(r, 4) *= ratio;
+        break;
+      // gammaEH on the active earth pressure alone, through the wall
+      // configuration's active pressure factor, which leaves the water
+      // pressure as it is; a pressure table of the data file cannot be
+      // told from its water and is taken as earth pressure throughout.
+      case Kind::WallConfiguration:
+        found.activeFactor = true;
+        if (set.gammaEH != 1 && r.values.size() >= 5)
+          At(r, 5) = (r.values.size() > 5 ? r.values[5] : 1.0) * set.gammaEH;
+        break;
+      case Kind::Pressure:
+        found.pressureTable = true;
+        At(r, 1) *= set.gammaEH;
         break;
       case Kind::LayerLine: model = r.values.empty() ? 0 : static_cast<int>(r.values[0]); break;
       case Kind::LayerTop:
@@ -144,7 +159,10 @@ bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOpti
   if (surcharge) {
     for (size_t k : {0u, 2u, 3u, 4u}) {
       if (ValueOf(*surcharge, k) != 0) found.variable = true;
-      At(*surcharge, k) *= ratio;
+      // The uniform pressure (0) enters the active pressure, which gammaEH
+      // multiplies already; the older files' point, line and strip loads
+      // are elastic solutions apart from it.
+      At(*surcharge, k) *= k == 0 ? ratio / set.gammaEH : ratio;
     }
   }
   added = 0;
@@ -226,6 +244,10 @@ std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const Fact
     out.notes.push_back(set.name +
                         ": the soil factors have nothing to act on: the data file gives "
                         "its earth pressure and p-y curves itself");
+  if (set.gammaEH != 1 && found.pressureTable)
+    out.notes.push_back(set.name +
+                        ": gammaEH multiplies the data file's own pressure table, water "
+                        "pressure included: the table does not tell them apart");
   if (set.gammaQ != set.gammaG && !found.variable)
     out.notes.push_back(set.name +
                         ": gammaQ has nothing to act on: the data file has no surcharge "
@@ -243,7 +265,10 @@ std::optional<SequentialPlan> FactorSequence(const SequentialPlan& plan,
   for (ConstructionStage& stage : out.stages)
     for (auto& [name, value] : stage.values) {
       if (name == "surcharge") value = std::max(value, options.minimumSurcharge.value_or(value));
-      if (name == "surcharge" || name.rfind("load.", 0) == 0) value *= ratio;
+      // The uniform surcharge enters the active pressure, which gammaEH
+      // multiplies already.
+      if (name == "surcharge") value *= ratio / set.gammaEH;
+      if (name.rfind("load.", 0) == 0) value *= ratio;
     }
   excavationAdded.assign(out.stages.size(), 0.0);
   if (!set.unplannedExcavation || !options.unplannedExcavation) return out;

@@ -14,9 +14,11 @@ namespace {
 // (γG 1.0, γQ 1.3), soil M1 (all 1.0) and M2 (Table A.4: γφ' 1.25, γc' 1.25,
 // γcu 1.4, γqu 1.4, γγ 1.0), resistance of retaining structures R1/R3 (1.0)
 // and R2 (Table A.13: γR;e 1.4). DA3 takes A2 for the geotechnical actions
-// that earth pressure is. AASHTO LRFD: EH (active earth pressure) 1.50, LS
-// (live load surcharge) 1.75 at Strength I, passive resistance of vertical
-// elements φ = 0.75.
+// that earth pressure is. AASHTO LRFD at Strength I: EH (active earth
+// pressure) 1.50, WA (water load) 1.00, LS (live load surcharge) 1.75
+// (Table 3.4.1-1), passive resistance of vertical elements φ = 0.75: the
+// effects of the permanent actions are the water's (γG = WA = 1.0) and the
+// active earth pressure alone carries EH (γEH = 1.5).
 std::vector<FactorSet> MakeStandardSets() {
   return {
       {.name = "DA1-1",
@@ -50,11 +52,12 @@ std::vector<FactorSet> MakeStandardSets() {
        .description = "Characteristic values: serviceability",
        .serviceability = true},
       {.name = "LRFD",
-       .description = "Load and resistance factor design, Strength I: EH 1.50, LS 1.75, passive "
-                      "resistance phi 0.75",
-       .gammaG = 1.5,
+       .description = "Load and resistance factor design, Strength I: EH 1.50 on the active earth "
+                      "pressure, WA 1.00, LS 1.75, passive resistance phi 0.75",
+       .gammaG = 1.0,
        .gammaQ = 1.75,
-       .gammaRe = 1 / 0.75},
+       .gammaRe = 1 / 0.75,
+       .gammaEH = 1.5},
   };
 }
 
@@ -67,8 +70,9 @@ std::string Lower(std::string_view text) {
 }  // namespace
 
 const std::vector<std::string_view>& FactorSymbols() {
-  static const std::vector<std::string_view> symbols{"gammaG",  "gammaQ",  "gammaPhi",   "gammaC",
-                                                     "gammaCu", "gammaQu", "gammaGamma", "gammaRe"};
+  static const std::vector<std::string_view> symbols{"gammaG",     "gammaQ",  "gammaPhi",
+                                                     "gammaC",     "gammaCu", "gammaQu",
+                                                     "gammaGamma", "gammaRe", "gammaEH"};
   return symbols;
 }
 
@@ -81,6 +85,7 @@ double* FactorOf(FactorSet& set, std::string_view symbol) {
   if (symbol == "gammaQu") return &set.gammaQu;
   if (symbol == "gammaGamma") return &set.gammaGamma;
   if (symbol == "gammaRe") return &set.gammaRe;
+  if (symbol == "gammaEH") return &set.gammaEH;
   return nullptr;
 }
 

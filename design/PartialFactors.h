@@ -20,7 +20,12 @@
 //    are generated from it: tan φ' by gammaPhi, c' by gammaC, su by
 //    gammaCu, a rock's qu by gammaQu, the unit weight by gammaGamma;
 //  - gammaRe divides the passive (earth) resistance in the embedment design
-//    (limit equilibrium), not the springs of the analysis.
+//    (limit equilibrium), not the springs of the analysis;
+//  - gammaEH multiplies the active earth pressure of the soil alone (the
+//    wall configuration's active pressure factor), on top of gammaG: a code
+//    that factors earth and water pressure apart (AASHTO: EH 1.50, WA 1.00)
+//    puts its water factor in gammaG and EH / WA in gammaEH. 1 in the
+//    Eurocode's sets, which factor both alike.
 //
 // Thread safety: values; pure functions.
 
@@ -42,6 +47,7 @@ struct FactorSet {
   double gammaQu = 1.0;       // on a rock's unconfined compressive strength
   double gammaGamma = 1.0;    // on the unit weight
   double gammaRe = 1.0;       // on the earth resistance (embedment design)
+  double gammaEH = 1.0;       // on the active earth pressure alone, times gammaG
   // The unplanned excavation of an ultimate limit state: the excavation
   // deepened by 10 % of the retained height (of the height below the lowest
   // support of a supported wall), at most 0.5 m (EN 1997-1 9.3.2.2).
@@ -54,7 +60,7 @@ struct FactorSet {
 
 // The factor symbols as the command, the program and the JSON name them, in
 // order: "gammaG", "gammaQ", "gammaPhi", "gammaC", "gammaCu", "gammaQu",
-// "gammaGamma", "gammaRe".
+// "gammaGamma", "gammaRe", "gammaEH".
 const std::vector<std::string_view>& FactorSymbols();
 // The factor of `set` under a symbol; nullptr for an unknown symbol.
 double* FactorOf(FactorSet& set, std::string_view symbol);

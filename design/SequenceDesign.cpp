@@ -117,7 +117,7 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
   double deepest = 0;
   for (double level : sequence->excavation) deepest = std::max(deepest, level);
   p.springRun = true;
-  p.spring = SpringFactorOfSafety(dataText, 0, &plan);
+  p.spring = SpringFactorOfSafety(dataText, 0, &plan, request.criterion);
   WallCriteria criteria;
   criteria.limits = request.limits;
   criteria.targetFactor = request.fs;

@@ -5,34 +5,29 @@
 #include <cstdio>
 
 #include "SequenceAnalysis.h"
+#include "SpringTrial.h"
 #include "WallText.h"
+#include "driver/EngineModel.h"
 
 namespace terraq::design {
 
-namespace {
+static_assert(kMostIncrements == engine::kMaxIncrements,
+              "the shortest wall's increments are the engine's storage");
 
 using engine::api::Analyser;
+using engine::api::AnalysisError;
 using engine::api::AnalysisOptions;
 using engine::api::AnalysisResult;
 using engine::api::ProblemResult;
 
-std::string Number(double value) {
+std::string FourDigits(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", value);
   return text;
 }
 
-// The analysis of a problem written out alone: its one result, or the
-// reason it is not held.
-struct Trial {
-  std::optional<std::string> failure;
-  ProblemResult result;  // a sequence: its last stage
-  int failedStage = 0;
-  std::vector<ProblemResult> stages;  // a sequence: every stage reached
-};
-
-Trial Analyse(Analyser& analyser, const std::string& text, double reduction,
-              const HoldCriteria& criteria, const SequentialPlan* sequence) {
+Trial AnalyseTrial(Analyser& analyser, const std::string& text, double reduction,
+                   const HoldCriteria& criteria, const SequentialPlan* sequence) {
   if (sequence) {
     SequenceTrial s = AnalyseSequence(analyser, text, *sequence, reduction, criteria);
     Trial trial;
@@ -48,6 +43,9 @@ Trial Analyse(Analyser& analyser, const std::string& text, double reduction,
   Trial trial;
   if (r.error || r.problems.empty()) {
     trial.failure = r.error ? r.error->message : "the analysis gave no result";
+    // The engine's storage or its own fault says nothing about the wall.
+    trial.fault = r.error && (r.error->kind == AnalysisError::Kind::TooMuchData ||
+                              r.error->kind == AnalysisError::Kind::Internal);
     return trial;
   }
   trial.result = std::move(r.problems.front());
@@ -55,7 +53,15 @@ Trial Analyse(Analyser& analyser, const std::string& text, double reduction,
   return trial;
 }
 
-}  // namespace
+double LargestDeflection(const Trial& trial) {
+  double largest = 0;
+  auto over = [&](const ProblemResult& p) {
+    for (const auto& s : p.stations) largest = std::max(largest, std::fabs(s.deflection));
+  };
+  if (trial.stages.empty()) over(trial.result);
+  for (const ProblemResult& p : trial.stages) over(p);
+  return largest;
+}
 
 std::optional<std::string> NotHeldReason(const ProblemResult& result,
                                          const HoldCriteria& criteria) {
@@ -69,73 +75,33 @@ std::optional<std::string> NotHeldReason(const ProblemResult& result,
   for (const auto& s : result.stations) largest = std::max(largest, std::fabs(s.deflection));
   if (!std::isfinite(largest)) return "the deflections are not finite";
   if (criteria.topDeflection && top > *criteria.topDeflection)
-    return "the deflection at the top, " + Number(top) + ", exceeds the limit " +
-           Number(*criteria.topDeflection);
+    return "the deflection at the top, " + FourDigits(top) + ", exceeds the limit " +
+           FourDigits(*criteria.topDeflection);
   if (criteria.maxDeflection && largest > *criteria.maxDeflection)
-    return "the largest deflection, " + Number(largest) + ", exceeds the limit " +
-           Number(*criteria.maxDeflection);
+    return "the largest deflection, " + FourDigits(largest) + ", exceeds the limit " +
+           FourDigits(*criteria.maxDeflection);
   return std::nullopt;
 }
 
-SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
-                                  const SequentialPlan* sequence) {
-  SpringFactor out;
-  std::string error;
-  const std::optional<WallText> wall = WallText::Parse(dataText, problem, error);
-  if (!wall) {
-    out.error = error;
-    return out;
-  }
-  const std::string text = wall->withWall(wall->increments(), wall->incrementLength());
-  Analyser analyser;
-  auto holds = [&](double factor) {
-    ++out.analyses;
-    Trial t = Analyse(analyser, text, factor, {}, sequence);
-    if (t.failure) {
-      out.failure = *t.failure;
-      out.failedStage = t.failedStage;
-    }
-    return !t.failure;
-  };
-  // A bracket [held, not held] by doubling or halving from 1, then
-  // bisection on the logarithm of the factor.
-  double held = 1.0, failed = 1.0;
-  if (holds(1.0)) {
-    do {
-      held = failed;
-      failed = held * 2.0;
-      if (failed > kHighestReduction) {
-        out.bound = +1;
-        return out;
-      }
-    } while (holds(failed));
-  } else {
-    do {
-      failed = held;
-      held = failed / 2.0;
-      if (held < kLowestReduction) {
-        out.bound = -1;
-        return out;
-      }
-    } while (!holds(held));
-  }
-  std::string failure = out.failure;
-  int failedStage = out.failedStage;
-  while (failed / held > 1.0 + kReductionTolerance) {
-    const double mid = std::sqrt(held * failed);
-    if (holds(mid)) {
-      held = mid;
-    } else {
-      failed = mid;
-      failure = out.failure;
-      failedStage = out.failedStage;
-    }
-  }
-  out.failure = failure;
-  out.failedStage = failedStage;
-  out.factor = held;
-  return out;
-}
+namespace {
+
+// A trial of the shortest wall: at the soil's own strength, and at the
+// target factor when the first holds.
+struct WallRun {
+  Trial trial;
+  std::optional<double> targetDeflection;
+  bool failedAtTarget = false;
+};
+
+// A trial wall: its increments, their length, and the factor its nodes are
+// divided by (WallText::withWall).
+struct TrialWall {
+  int increments = 0;
+  double length = 0;
+  int coarsening = 1;
+};
+
+}  // namespace
 
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,
                               const WallCriteria& criteria, const SequentialPlan* sequence) {
@@ -158,25 +124,28 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   // beyond counting).
   resolution = std::max(resolution, 1e-6 * (search.to - search.from));
   out.incrementsKept = wall->nodesOnlyAtEnds();
+  out.targetFactor = criteria.targetFactor;
 
   Analyser analyser;
-  std::string lastFailure;
-  auto trial = [&](int increments, double length) {
+  auto trial = [&](const TrialWall& w) {
     ++out.analyses;
-    const std::string text = wall->withWall(increments, length);
-    Trial t = Analyse(analyser, text, 1.0, criteria.limits, sequence);
-    if (!t.failure && criteria.targetFactor > 1.0) {
+    const std::string text = wall->withWall(w.increments, w.length, w.coarsening);
+    WallRun run{AnalyseTrial(analyser, text, 1.0, criteria.limits, sequence), std::nullopt, false};
+    if (!run.trial.failure && criteria.targetFactor > 1.0) {
       ++out.analyses;
-      const Trial reduced = Analyse(analyser, text, criteria.targetFactor, {}, sequence);
+      const Trial reduced = AnalyseTrial(analyser, text, criteria.targetFactor, {}, sequence);
       if (reduced.failure) {
-        t.failure =
-            "at a strength reduction of " + Number(criteria.targetFactor) + ", " + *reduced.failure;
-        t.failedStage = reduced.failedStage;
+        run.trial.failure = "at a strength reduction of " + FourDigits(criteria.targetFactor) +
+                            ", " + *reduced.failure;
+        run.trial.failedStage = reduced.failedStage;
+        run.trial.fault = reduced.fault;
+        run.failedAtTarget = true;
+      } else {
+        run.targetDeflection = LargestDeflection(reduced);
       }
     }
-    return t;
+    return run;
   };
-
   // The grid of tips: with the increments kept, steps of the resolution
   // below the excavation level; with the increment length kept, whole
   // increments (as many as the resolution spans, at least one).
@@ -199,42 +168,86 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
   }
   out.resolution = step;
   auto tipOf = [&](long long k) { return first + static_cast<double>(k) * step; };
-  auto run = [&](long long k) {
-    const double tip = tipOf(k);
-    if (out.incrementsKept) return trial(NI, tip / NI);
-    return trial(static_cast<int>(std::lround(tip / h)), h);
+  auto incrementsOf = [&](long long k) { return std::lround(tipOf(k) / h); };
+  // Beyond the engine's storage the increments grow a whole number of times
+  // (every node keeps its depth): one factor for the whole search, so that
+  // the tips stay in order.
+  int coarsening = 1;
+  if (!out.incrementsKept && steps > 0 && incrementsOf(steps - 1) > kMostIncrements) {
+    const long deepest = incrementsOf(steps - 1);
+    long m = (deepest + kMostIncrements - 1) / kMostIncrements;
+    while (m <= deepest && !wall->coarsenable(static_cast<int>(m))) ++m;
+    const std::string unit = wall->units() == 2 ? " m" : wall->units() == 1 ? " in" : "";
+    const std::string beyond = "beyond the engine's " + std::to_string(kMostIncrements) +
+                               " increments of " + FourDigits(h) + unit + " (a tip below " +
+                               FourDigits(kMostIncrements * h) + unit + ")";
+    if (m <= deepest) {
+      coarsening = static_cast<int>(m);
+      out.note = beyond + " the wall was tried on increments of " + FourDigits(m * h) + unit +
+                 ", every node of its tables at its depth";
+    } else {
+      while (steps > 0 && incrementsOf(steps - 1) > kMostIncrements) --steps;
+      out.note = beyond + " no tip was tried: no longer increment keeps every node of the " +
+                 "wall's tables at its depth, or a load or spring row spreads over several nodes";
+    }
+  }
+  auto wallOf = [&](long long k) -> TrialWall {
+    if (out.incrementsKept) return {NI, tipOf(k) / NI, 1};
+    const int n = static_cast<int>(incrementsOf(k));
+    if (n <= kMostIncrements || coarsening == 1) return {n, h, 1};
+    return {(n + coarsening - 1) / coarsening, coarsening * h, coarsening};
   };
   if (steps <= 0) {
     out.error = "the soil profile ends above the least tip that could be tried";
+    if (!out.note.empty()) *out.error += "; " + out.note;
     return out;
   }
+  // A trial that could not be analysed says nothing about the wall: the
+  // search stops with it rather than take it for a wall not held.
+  auto faulted = [&](const WallRun& run, const TrialWall& w) {
+    if (!run.trial.fault) return false;
+    out.error = "the wall with its tip at " + FourDigits(w.increments * w.length) +
+                " could not be analysed: " + *run.trial.failure;
+    return true;
+  };
   // The deepest tip first: when it is not held, no tip in the range is.
-  Trial deepest = run(steps - 1);
-  if (deepest.failure) {
-    out.failure = *deepest.failure;
-    out.failedStage = deepest.failedStage;
+  TrialWall deepestWall = wallOf(steps - 1);
+  WallRun deepest = trial(deepestWall);
+  if (faulted(deepest, deepestWall)) return out;
+  if (deepest.trial.failure) {
+    out.failure = *deepest.trial.failure;
+    out.failedStage = deepest.trial.failedStage;
     return out;
   }
   long long held = steps - 1, failed = -1;
-  Trial best = std::move(deepest);
+  WallRun best = std::move(deepest);
+  TrialWall bestWall = deepestWall;
   while (held - failed > 1) {
     const long long mid = failed + (held - failed) / 2;
-    Trial t = run(mid);
-    if (t.failure) {
+    const TrialWall w = wallOf(mid);
+    WallRun t = trial(w);
+    if (faulted(t, w)) return out;
+    if (t.trial.failure) {
       failed = mid;
-      lastFailure = *t.failure;
-      out.failedStage = t.failedStage;
+      out.failure = *t.trial.failure;
+      out.failedStage = t.trial.failedStage;
+      out.targetGoverns = t.failedAtTarget;
     } else {
       held = mid;
       best = std::move(t);
+      bestWall = w;
     }
   }
   // The tip one step shorter than the one found was analysed and not held
   // (or lies at the excavation level or above the wall's deepest node).
-  out.failure = lastFailure;
   out.tipDepth = tipOf(held);
-  out.results = std::move(best.result);
-  out.stageResults = std::move(best.stages);
+  if (bestWall.coarsening > 1) {
+    out.tipDepth = bestWall.increments * bestWall.length;
+    out.resolution = bestWall.length;
+  }
+  out.targetDeflection = best.targetDeflection;
+  out.results = std::move(best.trial.result);
+  out.stageResults = std::move(best.trial.stages);
   out.increments = out.results.increments;
   out.incrementLength = out.results.incrementLength;
   return out;

@@ -18,7 +18,12 @@
 // p-y curves are generated from them (AnalysisOptions::
 // strengthReductionFactor): the active pressure grows and the curves'
 // resistance falls together. Curves and pressures given in the data file are
-// not reduced.
+// not reduced. Where the factor stops is a criterion of failure
+// (FailureCriterion): the data file's allowed deflection, or a mechanism.
+//
+// The engine holds at most kMostIncrements increments: a shortest wall
+// kept at its increment length tries the tips beyond them on increments a
+// whole number of times as long, every node at its depth, and says so.
 //
 // A project with a construction sequence is designed on the sequence: the
 // plan is staged over the modified problem (SequenceAnalysis.h) and the wall
@@ -53,25 +58,58 @@ constexpr double kLowestReduction = 0.25;
 constexpr double kHighestReduction = 16.0;
 constexpr double kReductionTolerance = 0.01;
 
+// When the strength reduction takes the wall to have failed.
+enum class FailureCriterion {
+  // The analysis no longer closes within the data file's allowed
+  // deflection (or its results are not valid): a serviceability measure,
+  // the factor grows with the allowed deflection.
+  Deflection,
+  // A mechanism, whatever the allowed deflection (lifted to
+  // kMechanismDeflection wall lengths): the iteration no longer closes or
+  // its results are not valid, or the largest deflection grows per unit of
+  // the factor more than kMechanismGrowth times as fast as at the factor 1
+  // (the growth measured over a step of kMechanismStep).
+  Mechanism,
+};
+constexpr double kMechanismDeflection = 1000.0;
+constexpr double kMechanismGrowth = 100.0;
+constexpr double kMechanismStep = 0.05;
+
+// "deflection", "mechanism": the word of the command, the JSON and the
+// Design window.
+const char* FailureCriterionName(FailureCriterion criterion);
+std::optional<FailureCriterion> FailureCriterionNamed(std::string_view name);
+
 struct SpringFactor {
   // The largest factor, to kReductionTolerance, at which the wall is still
   // held; empty when none in [kLowestReduction, kHighestReduction] is found
   // (bound -1: not held even at the lowest; +1: held at the highest).
   std::optional<double> factor;
   int bound = 0;
-  std::string failure;  // why the wall is not held just above the factor
+  FailureCriterion criterion = FailureCriterion::Deflection;
+  double allowedDeflection = 0;  // L, the data file's (the deflection criterion's limit)
+  std::string failure;           // why the wall is not held just above the factor
   int analyses = 0;
-  std::optional<std::string> error;  // the problem cannot be written out or read
+  // The problem cannot be written out or read, or an analysis could not be
+  // made (beyond the engine's storage): no statement on the wall.
+  std::optional<std::string> error;
   int failedStage = 0;  // a sequence: the first stage not held just above the factor (1-based)
 };
 
+// What the factor measures, for the output beside it: "deflection
+// criterion: held within the allowed deflection of 0.5 m" (`length`: the
+// unit), or the mechanism's.
+std::string FailureCriterionText(const SpringFactor& factor, const std::string& length);
+
 // The factor of safety of problem `problem` (0-based) of `dataText` by
-// strength reduction, the data file's wall as it is. Only the basic
-// holding conditions apply at reduced strength (closure, the data file's
-// allowed deflection, validity), not the engineer's deflection limits.
-// With `sequence`, every trial factor runs the whole sequence.
+// strength reduction, the data file's wall as it is, failing by
+// `criterion`. Only the basic holding conditions apply at reduced strength
+// (closure, the data file's allowed deflection with the deflection
+// criterion, validity), not the engineer's deflection limits. With
+// `sequence`, every trial factor runs the whole sequence.
 SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
-                                  const SequentialPlan* sequence = nullptr);
+                                  const SequentialPlan* sequence = nullptr,
+                                  FailureCriterion criterion = FailureCriterion::Deflection);
 
 struct WallCriteria {
   HoldCriteria limits;      // at the soil's own strength
@@ -84,6 +122,9 @@ struct WallSearch {
   double to = 0;    // L: the deepest tip tried (the bottom of the soil profile)
 };
 
+// The engine's largest number of increments (engine::kMaxIncrements).
+constexpr int kMostIncrements = 407;
+
 struct ShortestWall {
   std::optional<double> tipDepth;  // L; empty: no tip in the range holds the wall
   int increments = 0;
@@ -92,7 +133,20 @@ struct ShortestWall {
   double resolution = 0;               // L, the step the tip was found to
   std::string failure;                 // why the wall a step shorter (or the deepest) is not held
   engine::api::ProblemResult results;  // of the shortest wall, at the soil's own strength
+  // With a target factor above 1: the largest |deflection| (L) of the
+  // shortest wall at that strength reduction, over a sequence's stages, and
+  // whether that run, not the one at the soil's own strength, is the one
+  // the wall a step shorter fails.
+  double targetFactor = 1;
+  std::optional<double> targetDeflection;
+  bool targetGoverns = false;
+  // Why the tips were not all tried on the data file's increments: the
+  // increments the engine holds, the longer increment taken beyond them (or
+  // why none could be). Empty when they were.
+  std::string note;
   int analyses = 0;
+  // The problem cannot be written out, or a trial could not be analysed
+  // (beyond the engine's storage): no statement on the wall.
   std::optional<std::string> error;
   // A sequence: the first stage not held on the wall a step shorter
   // (1-based), and every stage's results of the shortest wall (`results` is
@@ -104,6 +158,8 @@ struct ShortestWall {
 // The least tip depth in (search.from, search.to] at which problem
 // `problem` of `dataText` is held with `criteria`, by bisection on the tip
 // (the tip of the wall found is held, the tip one step shorter is not).
+// Beyond kMostIncrements increments of the data file's length, the tips
+// lie on the grid of the coarsest increment that keeps every node (`note`).
 // With `sequence`, every trial tip runs the whole sequence (a tip above a
 // support or a stage's excavation is not held, and says so).
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,

@@ -172,8 +172,24 @@ void WallText::setStage(int stage, int stageCount) {
   endCode_ = staged ? stage : 0;
 }
 
-std::string WallText::withWall(int increments, double incrementLength) const {
-  return written(increments, incrementLength) + "0\n";
+bool WallText::coarsenable(int coarsening) const {
+  if (coarsening < 1) return false;
+  for (const Record& r : records_) {
+    if ((r.kind == RecordKind::Load || r.kind == RecordKind::Spring) && r.values.size() > 1 &&
+        r.nodes.size() == 2 && r.values[r.nodes[0]] != r.values[r.nodes[1]])
+      return false;
+    for (size_t v : r.nodes) {
+      if (v >= r.values.size()) continue;
+      const int node = static_cast<int>(r.values[v]);
+      if (r.curve < 0 && node == increments_) continue;
+      if (node % coarsening != 0) return false;
+    }
+  }
+  return true;
+}
+
+std::string WallText::withWall(int increments, double incrementLength, int coarsening) const {
+  return written(increments, incrementLength, coarsening) + "0\n";
 }
 
 std::string WallText::text(int increments, double incrementLength) const {
@@ -184,13 +200,13 @@ std::string WallText::text(int increments, double incrementLength) const {
   return written(increments, incrementLength) + std::to_string(endCode_) + "\n";
 }
 
-std::string WallText::written(int increments, double incrementLength) const {
+std::string WallText::written(int increments, double incrementLength, int coarsening) const {
   std::string text;
   // External p-y curves whose station the new wall does not reach.
   std::vector<int> dropped;
   for (const Record& r : records_)
     if (r.curve >= 0 && !r.nodes.empty() && !r.values.empty() &&
-        static_cast<int>(r.values[0]) > increments)
+        static_cast<int>(r.values[0]) / coarsening > increments)
       dropped.push_back(r.curve);
   // The specified earth pressure down to the new tip.
   const double tip = increments * incrementLength;
@@ -234,10 +250,14 @@ std::string WallText::written(int increments, double incrementLength) const {
       values[1] = incrementLength;
     } else if (k == controlRecord_ && values.size() > 6) {
       values[6] -= static_cast<double>(dropped.size());
-    } else if (r.curve < 0) {
-      // A wall's node at the old tip follows the tip.
-      for (size_t v : r.nodes)
-        if (v < values.size() && static_cast<int>(values[v]) == increments_) values[v] = increments;
+    } else {
+      // A wall's node at the old tip follows the tip; a curve keeps its
+      // depth.
+      for (size_t v : r.nodes) {
+        if (v >= values.size()) continue;
+        if (r.curve < 0 && static_cast<int>(values[v]) == increments_) values[v] = increments;
+        else if (coarsening > 1) values[v] = static_cast<int>(values[v]) / coarsening;
+      }
     }
     text += line(values, r.asked);
   }

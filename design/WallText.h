@@ -86,10 +86,20 @@ class WallText {
   // below it. 0 when there is none.
   int deepestInnerNode() const { return deepestInnerNode_; }
 
+  // True when the wall can be written on increments `coarsening` times as
+  // long with every node the tables name at its depth: each node (the
+  // wall's tip aside, which follows the tip) is a multiple of `coarsening`,
+  // and no load or spring row spreads over more than one node (its value is
+  // per node: fewer nodes would carry less).
+  bool coarsenable(int coarsening) const;
+
   // The problem alone as a data file (its long-term flag 0), with the wall
-  // of `increments` increments of `incrementLength`. Precondition:
-  // increments > deepestInnerNode(), incrementLength > 0.
-  std::string withWall(int increments, double incrementLength) const;
+  // of `increments` increments of `incrementLength`; with `coarsening`
+  // above 1, every node the tables name divided by it (incrementLength is
+  // then `coarsening` times the old one, so that the nodes keep their
+  // depths). Precondition: increments > deepestInnerNode() / coarsening,
+  // incrementLength > 0, coarsenable(coarsening).
+  std::string withWall(int increments, double incrementLength, int coarsening = 1) const;
 
   // The records as read, for a study to change values of (a value the
   // read did not supply must be added before it is set: `values` grows up
@@ -111,7 +121,7 @@ class WallText {
  private:
   static bool Walk(std::string_view dataText, int problem, std::vector<WallText>& problems,
                    std::string& error);
-  std::string written(int increments, double incrementLength) const;
+  std::string written(int increments, double incrementLength, int coarsening = 1) const;
 
   std::vector<Record> records_;
   int endCode_ = 0;

@@ -57,7 +57,10 @@ void LimitEquilibriumRows(Table& table, const std::string& heading, const design
 // wall.
 void SpringRows(Table& table, const design::ProblemDesign& d, const design::DesignUnits& u) {
   if (d.springRun)
-    Row(table, "Factor of safety by strength reduction (the analysis)", "SRF",
+    Row(table,
+        "Strength-reduction factor of the analysis, " +
+            design::FailureCriterionText(d.spring, u.length),
+        "SRF",
         d.spring.factor      ? FourDigits(*d.spring.factor)
         : d.spring.bound < 0 ? "below " + FourDigits(design::kLowestReduction)
         : d.spring.bound > 0 ? "above " + FourDigits(design::kHighestReduction)

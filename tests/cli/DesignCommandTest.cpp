@@ -69,7 +69,20 @@ TEST(DesignCommand, CantileverSampleAsJsonAndText) {
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_TRUE(contains(text.out, "embedment for equilibrium D0")) << text.out;
   EXPECT_TRUE(contains(text.out, "spring model, strength-reduction factor")) << text.out;
+  EXPECT_TRUE(contains(text.out,
+                       "deflection criterion: the largest reduction at which the "
+                       "analysis closes within the allowed deflection of 100 in"))
+      << text.out;
   EXPECT_TRUE(contains(text.out, "shortest wall (spring model)   tip at")) << text.out;
+  // The target factor's run is given beside the wall's own.
+  EXPECT_TRUE(contains(text.out, "at the strength reduction 1.5")) << text.out;
+  EXPECT_TRUE(contains(j, "\"failureCriterion\": \"deflection\"")) << j;
+  EXPECT_FALSE(std::isnan(JsonValue(j, "targetDeflection")));
+
+  const Outcome mechanism =
+      runTerraq("design --failure-criterion mechanism --json wall.tq4d", work.path(), env);
+  ASSERT_EQ(mechanism.status, 0) << mechanism.err;
+  EXPECT_TRUE(contains(mechanism.out, "\"failureCriterion\": \"mechanism\"")) << mechanism.out;
 }
 
 TEST(DesignCommand, RefusalsSayWhy) {
@@ -86,6 +99,7 @@ TEST(DesignCommand, RefusalsSayWhy) {
                {"design --method sideways wall.tq4d", "the method is fixed-earth"},
                {"design --tip-resolution -1 wall.tq4d", "a length is a number above 0"},
                {"design --fs", "--fs needs a value"},
+               {"design --failure-criterion collapse wall.tq4d", "deflection or mechanism"},
                {"design", "design needs a data file"},
                {"design missing.tq4d", "missing.tq4d"}};
   for (const auto& u : usage) {

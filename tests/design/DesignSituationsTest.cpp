@@ -4,6 +4,7 @@
 // the worst of the single runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -125,6 +126,31 @@ TEST(DesignSituations, FactoredActivePressureOfACantileverByHand) {
     ++checked;
   }
   EXPECT_GT(checked, 70u);  // rows 25.4 mm apart over the 2 m dug
+}
+
+TEST(DesignSituations, LrfdFactorsTheActiveEarthPressureAndNotTheWater) {
+  // The last stage of the staged wall (dug to 7 m, water 4 m below the top
+  // behind the wall, 10 kPa) by LRFD: EH 1.5 on the active pressure of the
+  // sand (γ = 19 kN/m³, φ' = 32°, effective below the water), LS 1.75 on the
+  // surcharge's, WA 1.0 on the water, and effects not multiplied again.
+  const FactorSet lrfd = *StandardFactorSet("LRFD");
+  EXPECT_EQ(lrfd.gammaG, 1.0);
+  std::string error;
+  const std::optional<FactoredData> data =
+      ApplyFactorSet(Example("staged-excavation-tieback.tq4d"), lrfd, {}, error);
+  ASSERT_TRUE(data) << error;
+  const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+  ASSERT_FALSE(analysis.error);
+  const double ka = std::pow(std::tan(kPi / 4 - 16 * kPi / 180), 2), gw = 9.81;
+  size_t checked = 0;
+  for (const engine::api::PressureRow& row : analysis.problems.at(4).earthPressure) {
+    if (row.depth <= 0 || row.depth > 7.0) continue;
+    const double water = gw * std::max(0.0, row.depth - 4.0);
+    const double expected = 1.5 * ka * (19 * row.depth - water) + 1.75 * ka * 10 + water;
+    EXPECT_NEAR(row.total / expected, 1.0, 1e-5) << row.depth;
+    ++checked;
+  }
+  EXPECT_GT(checked, 250u);
 }
 
 TEST(DesignSituations, LinearWallScalesWithTheActionFactors) {

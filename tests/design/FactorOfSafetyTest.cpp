@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "DesignCases.h"
@@ -103,6 +104,39 @@ TEST(FactorOfSafety, OfTheDataFilesWall) {
   const DesignResult stub = DesignWall(soil, o);
   EXPECT_FALSE(stub.wallFs);
   EXPECT_EQ(stub.wallFsBound, -1);
+}
+
+// Sand (γ 18, φ 30°) dug to H = 4 m over clay (su 40 kPa, γ 18): behind the
+// wall the clay's active pressure 18 z − 80 is cut off down to 4.44 m, so
+// it is less than the weight term 18 (z − H) the net-passive form moves to
+// the resistance. Only the active pressure on the wall is moved: below H
+// nothing pushes, and the front resists 18 x + 80 − min(18 x, pa) (x = z −
+// H), which is 88 kPa below 4.44 m. Moments about the toe, F = 1.5.
+TEST(FactorOfSafety, NetPassiveMovesOnlyTheActivePressureOnTheWall) {
+  const double H = 4.0, g = 18.0, su = 40.0, F = 1.5;
+  SoilDescription soil = SiProblem(H);
+  AddLayer(soil, H, g, 30.0);
+  AddLayer(soil, 40.0, g, 0.0, su);
+  const double Ka = RankineKa(30.0);
+  auto resisting = [&](double x) {
+    const double active = std::max(0.0, g * (H + x) - 2 * su);
+    return g * x + 2 * su - std::min(g * x, active);
+  };
+  auto moment = [&](double d) {
+    // Ka g z above H about the toe, less the resistance below it over F.
+    double m = Ka * g * H * H / 2 * (d + H / 3);
+    const int n = 20000;
+    for (int k = 0; k < n; ++k) {
+      const double x = (k + 0.5) * d / n;
+      m -= resisting(x) / F * (d - x) * d / n;
+    }
+    return m;
+  };
+  const double d = Bisect(moment, 0.05, 20.0);
+  const DesignResult net =
+      DesignWall(soil, {.method = Method::FixedEarth, .fsMethod = FsMethod::NetPassive, .fs = F});
+  ASSERT_FALSE(net.error) << net.error->message;
+  EXPECT_NEAR(net.Dfs, d, 1e-3);
 }
 
 }  // namespace

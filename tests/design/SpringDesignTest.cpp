@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -196,6 +197,116 @@ TEST(SpringDesign, ShorterWallKeepsTheAnchorWhereItIs) {
   EXPECT_NE(p.stations[15].springForce, 0.0);
   EXPECT_NEAR(p.stations[15].depth, 1.5, 1e-9);
   for (const auto& curve : p.pyCurves) EXPECT_LE(curve.station, 100);
+}
+
+// The tie-back wall on 0.05 m increments with generated sand (gamma 19,
+// phi 32) down to `bottom`: 410 increments reach 20.5 m, more than the
+// engine holds.
+std::string FineAnchoredWall(double bottom) {
+  std::ostringstream d;
+  d << "Anchored wall in sand, tie-back at 1.5 m\n2 0 1 0 2 2 0 1 0\n280 0.05 0.5 0.00001 7\n"
+    << "0 280 1 63000\n0\n1\n30 30 1 5000 0\n7 1 1 4 7 1 1 0\n10 0 0 0 0 0\n0\n1\n4 " << bottom
+    << " \n19 0.0  32 0.0  20000 0.0  \n19 0.0  32 0.0  20000 0.0  \n0\n";
+  return d.str();
+}
+
+TEST(SpringDesign, ShortestWallBeyondTheEngineIncrementsTakesLongerOnes) {
+  const double H = 7.0;
+  const design::ShortestWall to20 =
+      design::FindShortestWall(FineAnchoredWall(20.0), 0, {H, 20.0}, {});
+  const design::ShortestWall to20_5 =
+      design::FindShortestWall(FineAnchoredWall(20.5), 0, {H, 20.5}, {});
+  ASSERT_FALSE(to20.error || to20_5.error) << to20_5.error.value_or("");
+  ASSERT_TRUE(to20.tipDepth && to20_5.tipDepth) << to20_5.failure;
+  // The deeper profile changes nothing above 20 m: the same wall, and it
+  // says how the tips beyond 407 increments were tried.
+  EXPECT_NEAR(*to20_5.tipDepth, *to20.tipDepth, 1e-9);
+  EXPECT_TRUE(to20.note.empty());
+  EXPECT_NE(to20_5.note.find("increments of 0.1 m"), std::string::npos) << to20_5.note;
+  // The tie-back at node 30 (1.5 m): written on increments twice as long it
+  // is node 15, at its depth, and the 20.5 m wall holds.
+  std::string error;
+  const auto wall = design::WallText::Parse(FineAnchoredWall(20.5), 0, error);
+  ASSERT_TRUE(wall) << error;
+  EXPECT_TRUE(wall->coarsenable(2) && wall->coarsenable(3) && !wall->coarsenable(4));
+  const auto r = Analyse(wall->withWall(205, 0.1, 2));
+  ASSERT_FALSE(r.error) << r.error->message;
+  const auto& p = r.problems.front();
+  EXPECT_FALSE(design::NotHeldReason(p, {}));
+  ASSERT_EQ(p.supports.size(), 1u);
+  EXPECT_NEAR(p.supports.front().depth, 1.5, 1e-9);
+}
+
+TEST(SpringDesign, ShortestWallGivesTheDeflectionAtTheTargetFactor) {
+  const double H = 7.0, target = 1.3;
+  design::WallCriteria criteria;
+  criteria.targetFactor = target;
+  const std::string text = FineAnchoredWall(20.0);
+  const design::ShortestWall w = design::FindShortestWall(text, 0, {H, 20.0}, criteria);
+  ASSERT_TRUE(w.tipDepth && w.targetDeflection) << w.failure;
+  // The wall found, analysed here at the target reduction.
+  AnalysisOptions options;
+  options.strengthReductionFactor = target;
+  std::string error;
+  const auto wall = design::WallText::Parse(text, 0, error);
+  ASSERT_TRUE(wall) << error;
+  const auto r = Analyse(wall->withWall(w.increments, w.incrementLength), options);
+  ASSERT_FALSE(r.error);
+  double largest = 0;
+  for (const auto& s : r.problems.front().stations)
+    largest = std::max(largest, std::fabs(s.deflection));
+  EXPECT_NEAR(*w.targetDeflection, largest, 1e-12);
+  EXPECT_GT(largest, 1.02 * std::fabs(w.results.stations.front().deflection));
+  // The wall a step shorter fails at the target, so that run governs.
+  EXPECT_EQ(w.targetGoverns, w.failure.rfind("at a strength reduction", 0) == 0);
+}
+
+// A cantilever sheet pile (EI 40000 kN m2/m) in dry sand, gamma 18, phi 30,
+// excavated to H = 2 m with its tip at 5 m, generated pressure and curves,
+// with the allowed deflection `allowed`.
+std::string SandCantilever(double allowed) {
+  std::ostringstream d;
+  d << "Cantilever in uniform sand\n2 0 1 0 2 2 0 1 0\n100 0.05 " << allowed << " 0.00001 2\n"
+    << "0 100 1 40000\n0\n0\n2 1 1 20 20 1 1 0\n0 0 0 0 0 0\n0\n1\n4 20 \n"
+    << "18 0.0  30 0.0  20000 0.0  \n18 0.0  30 0.0  20000 0.0  \n0\n";
+  return d.str();
+}
+
+TEST(SpringDesign, MechanismCriterionDoesNotDependOnTheAllowedDeflection) {
+  // By hand: the factor F on tan(phi) at which Rankine's active pressure
+  // behind and passive in front balance in moment about the toe, Ka (H +
+  // d)^3 = Kp d^3, i.e. tan(45 + phid/2) = ((H + d) / d)^(3/4).
+  const double H = 2.0, d = 3.0, deg = std::numbers::pi / 180.0;
+  const double phid = 2.0 * (std::atan(std::pow((H + d) / d, 0.75)) - 45.0 * deg);
+  const double byHand = std::tan(30.0 * deg) / std::tan(phid);  // 1.469
+  using design::FailureCriterion;
+  const auto tight =
+      design::SpringFactorOfSafety(SandCantilever(0.1), 0, nullptr, FailureCriterion::Mechanism);
+  const auto loose =
+      design::SpringFactorOfSafety(SandCantilever(2.0), 0, nullptr, FailureCriterion::Mechanism);
+  ASSERT_TRUE(tight.factor && loose.factor) << tight.failure;
+  EXPECT_EQ(*tight.factor, *loose.factor);
+  // The first factor, in steps of 2 %, at which the iteration of this wall
+  // no longer closes with nothing to stop it: the mechanism lies just
+  // below, where the deflection runs away.
+  double collapse = 1.0;
+  for (;; collapse *= 1.02) {
+    ASSERT_LT(collapse, 16.0);
+    AnalysisOptions options;
+    options.strengthReductionFactor = collapse;
+    const auto r = Analyse(SandCantilever(1e4), options);
+    if (r.error || design::NotHeldReason(r.problems.front(), {})) break;
+  }
+  EXPECT_LT(*tight.factor, collapse);
+  EXPECT_GT(*tight.factor, 0.9 * collapse);
+  // Reese's wedge resists more than Rankine's plane passive pressure.
+  EXPECT_GT(*tight.factor, byHand);
+  // The deflection criterion moves with the allowed deflection.
+  const auto tightDeflection = design::SpringFactorOfSafety(SandCantilever(0.1), 0);
+  const auto looseDeflection = design::SpringFactorOfSafety(SandCantilever(2.0), 0);
+  ASSERT_TRUE(tightDeflection.factor && looseDeflection.factor);
+  EXPECT_GT(*looseDeflection.factor, 1.05 * *tightDeflection.factor);
+  EXPECT_DOUBLE_EQ(tightDeflection.allowedDeflection, 0.1);
 }
 
 }  // namespace

@@ -80,6 +80,16 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   form->addRow(tr("Top deflection limit"), topLimit_);
   maxLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
   form->addRow(tr("Largest deflection limit"), maxLimit_);
+  // The words of terraq design --failure-criterion.
+  criterion_ = new QComboBox(inputs);
+  criterion_->setObjectName(QStringLiteral("cbFailureCriterion"));
+  criterion_->addItems({QStringLiteral("deflection"), QStringLiteral("mechanism")});
+  criterion_->setToolTip(
+      tr("When the strength reduction of the spring model takes the wall to fail. deflection: "
+         "the analysis no longer closes within the project's allowed deflection, a "
+         "serviceability measure that grows with that deflection; mechanism: the iteration no "
+         "longer closes or the deflection runs away, whatever the allowed deflection"));
+  form->addRow(tr("Failure criterion"), criterion_);
   designButton_ = new QPushButton(tr("&Design"), inputs);
   designButton_->setObjectName(QStringLiteral("DesignButton"));
   form->addRow(designButton_);
@@ -185,6 +195,7 @@ design::DesignRequest TDesignForm::request() const {
   r.resolution = resolution_->value();
   if (topLimit_->value() > 0) r.limits.topDeflection = topLimit_->value();
   if (maxLimit_->value() > 0) r.limits.maxDeflection = maxLimit_->value();
+  if (criterion_->currentIndex() == 1) r.criterion = design::FailureCriterion::Mechanism;
   return r;
 }
 
@@ -308,7 +319,13 @@ bool TDesignForm::Apply() {
   if (keep_->currentIndex() == 2) keptIncrements = false;
   int increments = increments_;
   double length = incrementLength_;
-  if (keptIncrements) {
+  if (tip_->currentIndex() == 0 && keep_->currentIndex() == 0 && !keptIncrements &&
+      design_->shortest.incrementLength > 1.5 * incrementLength_) {
+    // The wall the search analysed on longer increments, where the
+    // project's would have been more than the engine holds.
+    increments = design_->shortest.increments;
+    length = design_->shortest.incrementLength;
+  } else if (keptIncrements) {
     length = tip / increments_;
   } else {
     // Whole increments, the wall at least as long as the tip chosen.

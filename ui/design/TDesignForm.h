@@ -73,6 +73,7 @@ class TDesignForm : public QWidget {
   QComboBox* ApproachBox() const { return approach_; }
   QComboBox* MethodBox() const { return method_; }
   QComboBox* FsMethodBox() const { return fsMethod_; }
+  QComboBox* CriterionBox() const { return criterion_; }
   QDoubleSpinBox* FsBox() const { return fs_; }
   QComboBox* TipBox() const { return tip_; }
   QComboBox* KeepBox() const { return keep_; }
@@ -102,6 +103,7 @@ class TDesignForm : public QWidget {
   QDoubleSpinBox* resolution_ = nullptr;
   QDoubleSpinBox* topLimit_ = nullptr;
   QDoubleSpinBox* maxLimit_ = nullptr;
+  QComboBox* criterion_ = nullptr;
   QComboBox* tip_ = nullptr;
   QComboBox* keep_ = nullptr;
   QPushButton* designButton_ = nullptr;

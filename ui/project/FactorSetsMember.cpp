@@ -68,8 +68,13 @@ void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& s
     JsonValue item = JsonValue::Object();
     item.set("name", JsonValue::Text(set.name));
     if (!set.description.empty()) item.set("description", JsonValue::Text(set.description));
-    for (std::string_view symbol : design::FactorSymbols())
-      item.set(symbol, JsonValue::Number(design::FactorOf(set, symbol)));
+    for (std::string_view symbol : design::FactorSymbols()) {
+      // gammaEH came after the others: written only where a set uses it, so
+      // that the projects saved before it keep their files.
+      const double value = design::FactorOf(set, symbol);
+      if (symbol == "gammaEH" && value == 1.0) continue;
+      item.set(symbol, JsonValue::Number(value));
+    }
     item.set("unplannedExcavation", JsonValue::Bool(set.unplannedExcavation));
     item.set("serviceability", JsonValue::Bool(set.serviceability));
     list.items.push_back(std::move(item));

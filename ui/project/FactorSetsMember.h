@@ -8,7 +8,8 @@
 //    "chosen": ["DA1-1", "DA1-2", "SLS"], "unplannedExcavation": true,
 //    "minimumSurcharge": 10}
 // A set named as a shipped one replaces it (a national annex's values); an
-// absent factor is 1. "chosen" names the sets the project is designed with
+// absent factor is 1 (gammaEH, the active earth pressure's own factor, is
+// written only when it is not). "chosen" names the sets the project is designed with
 // (the program's Design Situations and the calculation package), and the
 // two options are SituationOptions (the surcharge in the data file's unit).
 // Members the reader does not know are kept.
