@@ -77,7 +77,10 @@ std::string ProblemCheckText(const ui::SectionChecks& checks, size_t index,
           ui::GoverningEffect(c, checks.data.problems.at(index).units))
     out += "   checked with   M " + FourDigits(e->moment) + " " + units.moment + ", V " +
            FourDigits(e->shear) + " " + units.force + ", N " + FourDigits(e->axial) + " " +
-           units.force + (e->axial > 0 ? " (compression)" : e->axial < 0 ? " (tension)" : "") +
+           units.force +
+           (e->axial > 0   ? " (compression)"
+            : e->axial < 0 ? " (tension)"
+                           : "") +
            "\n";
   if (c.exceeded())
     out += "   the section is overstressed: utilisation above 1 in " +

@@ -216,11 +216,11 @@ TEST(WallSectionCheck, AnAxialLoadAtTheHeadIsCarriedToTheFoot) {
   wanted.settings.sectionClass = 3;
   const SectionInUse az18 = Resolve(wanted);
   const auto checkAt = [&](int node) {
-    const std::string text = "AZ18 cantilever under an axial load\n2 1 1 0 0 0 0 0 0\n"
-                             "20 0.5 100 0.00001 0\n3 20 0 0\n0 20 1 1E5\n2\n"
-                             "1 0 0 30 0 0\n1 " +
-                             std::to_string(node) + " " + std::to_string(node) +
-                             " 0 0 -1200\n0\n0\n";
+    const std::string text =
+        "AZ18 cantilever under an axial load\n2 1 1 0 0 0 0 0 0\n"
+        "20 0.5 100 0.00001 0\n3 20 0 0\n0 20 1 1E5\n2\n"
+        "1 0 0 30 0 0\n1 " +
+        std::to_string(node) + " " + std::to_string(node) + " 0 0 -1200\n0\n0\n";
     std::string error;
     const std::optional<SectionedData> data = ApplyWallSection(text, az18, error);
     EXPECT_TRUE(data) << error;

@@ -340,7 +340,8 @@ std::vector<double> WallAxialForces(const engine::api::ProblemResult& result,
   std::vector<double> forces(n);
   for (size_t i = 0; i < n; ++i) {
     const double above = i > 0 ? rows[i - 1] : 0.0, below = i + 1 < n ? rows[i + 1] : 0.0;
-    const bool between = (above < rows[i] && rows[i] < below) || (below < rows[i] && rows[i] < above);
+    const bool between =
+        (above < rows[i] && rows[i] < below) || (below < rows[i] && rows[i] < above);
     const double larger = std::fabs(above) > std::fabs(below) ? above : below;
     forces[i] = (between ? larger : rows[i]) + carried[i];
   }

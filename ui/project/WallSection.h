@@ -184,8 +184,7 @@ std::vector<double> WallAxialForces(const engine::api::ProblemResult& result,
 // in F·L, the shear and the axial force (compression positive) in F, per
 // wall unit as analysed; the depth as it is. Nullopt for units codes other
 // than 1 and 2.
-std::optional<design::StationEffect> GoverningEffect(const design::WallCheck& check,
-                                                     int unitsCode);
+std::optional<design::StationEffect> GoverningEffect(const design::WallCheck& check, int unitsCode);
 
 // The checks of one run, as the command's summary and the calculation
 // package give them.
