@@ -78,12 +78,14 @@ ProblemDesign DesignProblem(std::string_view text, int index,
 
 namespace {
 
-// A force or moment of the design: its design value, then the
-// characteristic one it was found as, when the two differ in kind.
+// A force or moment of the design: its design value with its unit, and
+// after its depth the characteristic value it was found as, when the two
+// differ.
 std::string Effect(const ProblemDesign& p, double characteristic, const std::string& unit) {
-  if (!p.effectFactor) return Four(characteristic) + " " + unit;
-  return Four(p.Design(characteristic)) + " " + unit + " (characteristic " + Four(characteristic) +
-         ")";
+  return Four(p.Design(characteristic)) + " " + unit;
+}
+std::string Characteristic(const ProblemDesign& p, double characteristic) {
+  return p.effectFactor ? " (characteristic " + Four(characteristic) + ")" : "";
 }
 
 // "design " before the name of a force or moment when it is one.
@@ -107,9 +109,9 @@ void LimitEquilibriumText(std::ostringstream& out, const ProblemDesign& p, const
     out << in << "tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
     if (r.method == Method::FreeEarth)
       out << in << name("anchor force") << Effect(p, r.anchorForce, u.force) << " at "
-          << Four(r.anchorDepth) << " " << u.length << "\n";
+          << Four(r.anchorDepth) << " " << u.length << Characteristic(p, r.anchorForce) << "\n";
     out << in << name("largest moment") << Effect(p, r.maxMoment, u.moment) << " at "
-        << Four(r.maxMomentDepth) << " " << u.length << "\n";
+        << Four(r.maxMomentDepth) << " " << u.length << Characteristic(p, r.maxMoment) << "\n";
     out << in << "zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
         << "\n";
   }
@@ -145,12 +147,12 @@ void SequenceText(std::ostringstream& out, const ProblemDesign& p, const DesignU
   for (const SupportDesignForce& f : p.supportForces)
     out << "   largest " << Kind(p) << "force of support " << f.name << "  "
         << Effect(p, f.force, u.force) << " at " << Four(f.depth) << " " << u.length << ", "
-        << StageName(p, f.stage) << "\n";
+        << StageName(p, f.stage) << Characteristic(p, f.force) << "\n";
   const DesignResult& m = p.stages[p.momentStage].le;
   const std::string moment = "largest " + Kind(p) + "moment";
   out << "   " << moment << std::string(moment.size() < 31 ? 31 - moment.size() : 1, ' ')
       << Effect(p, m.maxMoment, u.moment) << " at " << Four(m.maxMomentDepth) << " " << u.length
-      << ", " << StageName(p, p.momentStage) << "\n";
+      << ", " << StageName(p, p.momentStage) << Characteristic(p, m.maxMoment) << "\n";
 }
 
 }  // namespace
@@ -200,7 +202,8 @@ std::string DesignText(const ProblemDesign& p, int number) {
         << u.length << " (" << (w.incrementsKept ? "increments kept" : "increment length kept")
         << ", to " << Four(w.resolution) << " " << u.length << ")\n";
     out << "      largest deflection " << Four(largest) << " " << u.length << ", largest "
-        << Kind(p) << "moment " << Effect(p, moment, u.wallMoment) << "\n";
+        << Kind(p) << "moment " << Effect(p, moment, u.wallMoment) << Characteristic(p, moment)
+        << "\n";
   }
   return out.str();
 }

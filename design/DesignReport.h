@@ -123,7 +123,7 @@ DesignUnits DesignUnitsOf(int unitsCode);
 
 // The design as lines of text, numbered from `number`, four significant
 // digits. With an effect factor the anchor forces and moments are given as
-// design values, each followed by its characteristic value.
+// design values, each line ending with the characteristic value.
 std::string DesignText(const ProblemDesign& design, int number);
 
 }  // namespace terraq::design

@@ -194,7 +194,7 @@ void appendUtilisation(const ui::SectionChecks& checks, int units,
       "axial force; the largest of the three at the station where it is largest (the shallowest of "
       "equal values), as terraq run prints them, with the magnitudes of the moment and shear and "
       "the axial force (positive in compression) checked there, per wall unit. The axial force is the one the wall carries: the "
-      "rows of the axial load table and the concentrated axial loads above the station. Above 1 "
+      "rows of the axial load table and the concentrated axial loads at or above the station. Above 1 "
       "the section does not carry the effect.";
   blocks.push_back(std::move(table));
   for (Paragraph& p : after) blocks.push_back(std::move(p));
