@@ -159,8 +159,12 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
 }
 
 // The limit equilibrium's members, from "method" to "wallFs"; `wrap` breaks
-// the line before "D0" and "wallFs".
-std::string LimitEquilibriumJson(const DesignResult& r, const std::string& wrap) {
+// the line before "D0" and "wallFs". "anchorForce" and "maxMoment" are the
+// characteristic values the equilibrium gives; "designAnchorForce" and
+// "designMoment" are theirs times gammaG under a design approach, null
+// without one.
+std::string LimitEquilibriumJson(const ProblemDesign& p, const DesignResult& r,
+                                 const std::string& wrap) {
   const bool ok = !r.error;
   auto value = [&](double v) { return ok ? JsonNumber(v) : "null"; };
   std::string out = ", \"method\": " + JsonString(design::MethodName(r.method));
@@ -175,6 +179,11 @@ std::string LimitEquilibriumJson(const DesignResult& r, const std::string& wrap)
          (ok && r.method == Method::FreeEarth ? JsonNumber(r.anchorDepth) : "null");
   out +=
       ", \"maxMoment\": " + value(r.maxMoment) + ", \"maxMomentDepth\": " + value(r.maxMomentDepth);
+  if (p.effectFactor)
+    out += ", \"designAnchorForce\": " +
+           (ok && r.method == Method::FreeEarth ? JsonNumber(p.Design(r.anchorForce)) : "null") +
+           ", \"designMoment\": " + (ok ? JsonNumber(p.Design(r.maxMoment)) : "null");
+  else out += ", \"designAnchorForce\": null, \"designMoment\": null";
   out += ", \"zeroShearDepth\": " + value(r.zeroShearDepth);
   out += "," + wrap + "\"wallFs\": " + JsonOptional(r.wallFs);
   return out;
@@ -198,6 +207,7 @@ std::string SequenceJson(const ProblemDesign& p) {
     const design::SupportDesignForce& f = p.supportForces[k];
     out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(f.name) +
            ", \"depth\": " + JsonNumber(f.depth) + ", \"force\": " + JsonNumber(f.force) +
+           ", \"designForce\": " + (p.effectFactor ? JsonNumber(p.Design(f.force)) : "null") +
            ", \"stage\": " + std::to_string(f.stage + 1) + "}";
   }
   out += "],\n   \"stages\": [";
@@ -208,7 +218,7 @@ std::string SequenceJson(const ProblemDesign& p) {
            ", \"supportsInPlace\": [";
     for (size_t j = 0; j < s.supports.size(); ++j)
       out += (j ? ", " : "") + JsonString(s.supports[j]);
-    out += "]" + LimitEquilibriumJson(s.le, " ") + ", \"notes\": [";
+    out += "]" + LimitEquilibriumJson(p, s.le, " ") + ", \"notes\": [";
     for (size_t j = 0; j < s.le.notes.size(); ++j)
       out += (j ? ", " : "") + JsonString(s.le.notes[j]);
     out += "], \"error\": " + (s.le.error ? JsonString(s.le.error->message) : "null") + "}";
@@ -227,7 +237,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     const DesignResult& r = p.le;
     out += number ? ",\n  {" : "\n  {";
     out += "\"number\": " + std::to_string(++number) + ", \"title\": " + JsonString(p.title);
-    out += LimitEquilibriumJson(r, "\n   ");
+    out += LimitEquilibriumJson(p, r, "\n   ");
+    out += ", \"gammaG\": " + JsonOptional(p.effectFactor);
     out += ", \"strengthReductionFactor\": " + JsonOptional(p.spring.factor);
     out +=
         ", \"failureCriterion\": " + JsonString(design::FailureCriterionName(p.spring.criterion));
@@ -251,6 +262,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
         ",\n   \"units\": {\"D0\": " + JsonString(u.length) + ", \"D\": " + JsonString(u.length) +
         ", \"tipDepth\": " + JsonString(u.length) + ", \"anchorForce\": " + JsonString(u.force) +
         ", \"anchorDepth\": " + JsonString(u.length) + ", \"maxMoment\": " + JsonString(u.moment) +
+        ", \"designAnchorForce\": " + JsonString(u.force) +
+        ", \"designMoment\": " + JsonString(u.moment) +
         ", \"maxMomentDepth\": " + JsonString(u.length) +
         ", \"zeroShearDepth\": " + JsonString(u.length) +
         ", \"shortestTipDepth\": " + JsonString(u.length) + "}";

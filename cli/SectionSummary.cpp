@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "SummaryOutput.h"
 #include "project/JsonText.h"
@@ -45,6 +46,13 @@ std::string ProblemCheckJson(const ui::SectionChecks& checks, size_t index) {
                                          ? JsonString(std::string(design::CheckWord(c.governing)))
                                          : "null");
   out += ", \"utilisationExceeded\": " + std::string(checked && c.exceeded() ? "true" : "false");
+  // The effects checked at the governing depth, to redo the check by hand.
+  const std::optional<design::StationEffect> e =
+      checked ? ui::GoverningEffect(c, p.units) : std::nullopt;
+  out += ",\n     \"utilisationEffects\": " +
+         (e ? "{\"moment\": " + Number(e->moment) + ", \"shear\": " + Number(e->shear) +
+                  ", \"axialForce\": " + Number(e->axial) + "}"
+            : std::string("null"));
   out += ",\n     \"sectionClass\": " +
          (checked && c.sectionClass > 0 ? std::to_string(c.sectionClass) : "null");
   out += ", \"unitWidth\": " + Number(p.unitWidth);
@@ -65,6 +73,15 @@ std::string ProblemCheckText(const ui::SectionChecks& checks, size_t index,
   std::string out = "   utilisation    " + ui::UtilisationText(c.utilisation) + "  at depth " +
                     FourDigits(c.utilisationDepth) + " " + units.length + "  (" +
                     std::string(design::CheckWord(c.governing)) + "; " + what + ")\n";
+  if (const std::optional<design::StationEffect> e =
+          ui::GoverningEffect(c, checks.data.problems.at(index).units))
+    out += "   checked with   M " + FourDigits(e->moment) + " " + units.moment + ", V " +
+           FourDigits(e->shear) + " " + units.force + ", N " + FourDigits(e->axial) + " " +
+           units.force +
+           (e->axial > 0   ? " (compression)"
+            : e->axial < 0 ? " (tension)"
+                           : "") +
+           "\n";
   if (c.exceeded())
     out += "   the section is overstressed: utilisation above 1 in " +
            std::string(design::CheckWord(c.governing)) + "\n";

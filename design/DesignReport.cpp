@@ -49,6 +49,7 @@ ProblemDesign DesignProblem(std::string_view text, int index,
   ProblemDesign p;
   p.title = soil.title;
   p.units = soil.units;
+  p.effectFactor = request.effectFactor;
   DesignOptions options;
   options.method = request.method     ? *request.method
                    : soil.anchorDepth ? Method::FreeEarth
@@ -77,9 +78,30 @@ ProblemDesign DesignProblem(std::string_view text, int index,
 
 namespace {
 
+// A force or moment of the design: its design value with its unit, and
+// after its depth the characteristic value it was found as, when the two
+// differ.
+std::string Effect(const ProblemDesign& p, double characteristic, const std::string& unit) {
+  return Four(p.Design(characteristic)) + " " + unit;
+}
+// Where gammaG is 1 (DA1-2, DA3, and LRFD, whose load factor on the earth
+// pressure acts inside the analysis) the effect is already the design value.
+std::string Characteristic(const ProblemDesign& p, double characteristic) {
+  return p.effectFactor && *p.effectFactor != 1.0 ? " (characteristic " + Four(characteristic) + ")"
+                                                  : "";
+}
+
+// "design " before the name of a force or moment when it is one.
+std::string Kind(const ProblemDesign& p) { return p.effectFactor ? "design " : ""; }
+
 // The limit equilibrium's lines, each after `in`.
-void LimitEquilibriumText(std::ostringstream& out, const DesignResult& r, const DesignUnits& u,
-                          const std::string& in) {
+void LimitEquilibriumText(std::ostringstream& out, const ProblemDesign& p, const DesignResult& r,
+                          const DesignUnits& u, const std::string& in) {
+  // The names keep their column: "design " takes the place of padding.
+  auto name = [&](const std::string& what) {
+    std::string text = Kind(p) + what;
+    return text + std::string(text.size() < 31 ? 31 - text.size() : 1, ' ');
+  };
   out << in << "limit equilibrium, " << MethodName(r.method) << ", factor of safety " << Four(r.fs)
       << " on " << FsMethodName(r.fsMethod) << ", embedment factor " << Four(r.embedmentFactor)
       << "\n";
@@ -89,10 +111,10 @@ void LimitEquilibriumText(std::ostringstream& out, const DesignResult& r, const 
     out << in << "recommended embedment D        " << Four(r.D) << " " << u.length << "\n";
     out << in << "tip depth                      " << Four(r.tipDepth) << " " << u.length << "\n";
     if (r.method == Method::FreeEarth)
-      out << in << "anchor force                   " << Four(r.anchorForce) << " " << u.force
-          << " at " << Four(r.anchorDepth) << " " << u.length << "\n";
-    out << in << "largest moment                 " << Four(r.maxMoment) << " " << u.moment << " at "
-        << Four(r.maxMomentDepth) << " " << u.length << "\n";
+      out << in << name("anchor force") << Effect(p, r.anchorForce, u.force) << " at "
+          << Four(r.anchorDepth) << " " << u.length << Characteristic(p, r.anchorForce) << "\n";
+    out << in << name("largest moment") << Effect(p, r.maxMoment, u.moment) << " at "
+        << Four(r.maxMomentDepth) << " " << u.length << Characteristic(p, r.maxMoment) << "\n";
     out << in << "zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
         << "\n";
   }
@@ -120,17 +142,20 @@ void SequenceText(std::ostringstream& out, const ProblemDesign& p, const DesignU
       for (const std::string& name : s.supports) out << " " << name;
       out << "\n";
     }
-    LimitEquilibriumText(out, s.le, u, "      ");
+    LimitEquilibriumText(out, p, s.le, u, "      ");
   }
   if (p.le.error) return;
   out << "   governing " << StageName(p, p.governingStage) << ": tip at " << Four(p.le.tipDepth)
       << " " << u.length << "\n";
   for (const SupportDesignForce& f : p.supportForces)
-    out << "   largest force of support " << f.name << "  " << Four(f.force) << " " << u.force
-        << " at " << Four(f.depth) << " " << u.length << ", " << StageName(p, f.stage) << "\n";
+    out << "   largest " << Kind(p) << "force of support " << f.name << "  "
+        << Effect(p, f.force, u.force) << " at " << Four(f.depth) << " " << u.length << ", "
+        << StageName(p, f.stage) << Characteristic(p, f.force) << "\n";
   const DesignResult& m = p.stages[p.momentStage].le;
-  out << "   largest moment                 " << Four(m.maxMoment) << " " << u.moment << " at "
-      << Four(m.maxMomentDepth) << " " << u.length << ", " << StageName(p, p.momentStage) << "\n";
+  const std::string moment = "largest " + Kind(p) + "moment";
+  out << "   " << moment << std::string(moment.size() < 31 ? 31 - moment.size() : 1, ' ')
+      << Effect(p, m.maxMoment, u.moment) << " at " << Four(m.maxMomentDepth) << " " << u.length
+      << ", " << StageName(p, p.momentStage) << Characteristic(p, m.maxMoment) << "\n";
 }
 
 }  // namespace
@@ -139,7 +164,10 @@ std::string DesignText(const ProblemDesign& p, int number) {
   std::ostringstream out;
   const DesignUnits u = DesignUnitsOf(p.units);
   out << number << "  " << (p.title.empty() ? "(no title)" : p.title) << "\n";
-  if (p.stages.empty()) LimitEquilibriumText(out, p.le, u, "   ");
+  if (p.effectFactor)
+    out << "   forces and moments: design values, the characteristic ones times gammaG = "
+        << Four(*p.effectFactor) << "\n";
+  if (p.stages.empty()) LimitEquilibriumText(out, p, p.le, u, "   ");
   else SequenceText(out, p, u);
 
   const SpringFactor& f = p.spring;
@@ -178,8 +206,9 @@ std::string DesignText(const ProblemDesign& p, int number) {
         << "      " << w.increments << " increments of " << Four(w.incrementLength) << " "
         << u.length << " (" << (w.incrementsKept ? "increments kept" : "increment length kept")
         << ", to " << Four(w.resolution) << " " << u.length << ")\n";
-    out << "      largest deflection " << Four(largest) << " " << u.length << ", largest moment "
-        << Four(moment) << " " << u.wallMoment << "\n";
+    out << "      largest deflection " << Four(largest) << " " << u.length << ", largest "
+        << Kind(p) << "moment " << Effect(p, moment, u.wallMoment) << Characteristic(p, moment)
+        << "\n";
     // The run at the target factor is the one the wall's length is held to
     // when the wall a step shorter fails it.
     if (w.targetDeflection)
@@ -202,6 +231,7 @@ std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, c
   if (!factored) return std::nullopt;
   request.fsMethod = FsMethod::Passive;
   request.fs = set.gammaG * set.gammaRe;
+  request.effectFactor = set.gammaG;
   char factor[32];
   std::snprintf(factor, sizeof factor, "%.6g", request.fs);
   if (request.fs < 1) {

@@ -27,6 +27,11 @@ struct DesignRequest {
   HoldCriteria limits;
   // When the spring model's strength reduction takes the wall to fail.
   FailureCriterion criterion = FailureCriterion::Deflection;
+  // A design approach's factor on the effects of actions, gammaG (set by
+  // PrepareApproachDesign): the anchor forces and moments the design finds
+  // are characteristic, their design values these times gammaG. Unset: a
+  // design by a factor of safety, whose forces are characteristic only.
+  std::optional<double> effectFactor{};
 };
 
 // One stage of a construction sequence designed by limit equilibrium as a
@@ -67,6 +72,15 @@ struct ProblemDesign {
   std::vector<SupportDesignForce> supportForces;
   size_t momentStage = 0;
 
+  // The request's effectFactor: with it, every anchor force and moment
+  // above is characteristic and its design value is Design(value).
+  std::optional<double> effectFactor{};
+  // The design value of a characteristic force or moment (the value itself
+  // without an effect factor).
+  double Design(double characteristic) const {
+    return effectFactor ? *effectFactor * characteristic : characteristic;
+  }
+
   // Every part designed (notes aside), every stage of a sequence.
   bool designed() const { return errorMessage().empty(); }
   // The first error of the parts; empty when designed.
@@ -81,8 +95,10 @@ ProblemDesign DesignProblem(std::string_view dataText, int index,
 // set's design soil and actions written in (ApplyFactorSet, with the
 // unplanned excavation where the set calls for it), and the request with
 // the passive resistance divided by gammaG·gammaRe, the factor of safety on
-// the passive pressure. `note` is what the design is headed with: the set,
-// the factor and what the set could not act on.
+// the passive pressure, and gammaG as the factor on the effects (the
+// anchor forces and moments found are characteristic; times gammaG they
+// are the design effects, as the design situations give theirs). `note` is what the design is
+// headed with: the set, the factor and what the set could not act on.
 struct ApproachDesign {
   std::string text;
   DesignRequest request;
@@ -108,7 +124,8 @@ struct DesignUnits {
 DesignUnits DesignUnitsOf(int unitsCode);
 
 // The design as lines of text, numbered from `number`, four significant
-// digits.
+// digits. With an effect factor the anchor forces and moments are given as
+// design values, each line ending with the characteristic value.
 std::string DesignText(const ProblemDesign& design, int number);
 
 }  // namespace terraq::design

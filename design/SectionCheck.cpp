@@ -383,6 +383,7 @@ WallCheck CheckWall(const Section& section, const SteelGrade& grade, const Check
       out.utilisation = c.utilisation;
       out.utilisationDepth = c.depth;
       out.governing = c.governing;
+      out.utilisationEffect = e;
     }
     out.stations.push_back(c);
   }

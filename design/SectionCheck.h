@@ -79,10 +79,13 @@ struct WallCheck {
   // check needs"), or the settings are impossible (a factor of 0 or below).
   std::string error;
   std::vector<StationCheck> stations;
-  // The largest utilisation, its depth (the shallowest of equals) and check.
+  // The largest utilisation, its depth (the shallowest of equals) and check,
+  // and the design effects checked there (the moment, shear and axial force
+  // as given, so that a reader can redo the check by hand).
   double utilisation = 0;
   double utilisationDepth = 0;
   GoverningCheck governing = GoverningCheck::None;
+  StationEffect utilisationEffect;
   bool exceeded() const { return utilisation > 1.0; }
 
   // The resistances used, per wall unit as the effects are (N·m, N, N).

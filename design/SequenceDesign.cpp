@@ -92,6 +92,7 @@ void Govern(ProblemDesign& p) {
 ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& plan,
                              const DesignRequest& request) {
   ProblemDesign p;
+  p.effectFactor = request.effectFactor;
   std::string error;
   const std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
   if (!sequence) return NotDesigned(p, "the construction sequence cannot be built: " + error);

@@ -41,10 +41,12 @@ void LimitEquilibriumRows(Table& table, const std::string& heading, const design
       FourDigits(r.D), u.length);
   Row(table, "Tip depth of the designed wall", "H + D", FourDigits(r.tipDepth), u.length);
   if (r.method == design::Method::FreeEarth)
-    Row(table, "Anchor force at " + FourDigits(r.anchorDepth) + " " + u.length, "T",
+    Row(table,
+        "Anchor force at " + FourDigits(r.anchorDepth) + " " + u.length + " (characteristic)", "T",
         FourDigits(r.anchorForce), u.force);
-  Row(table, "Largest moment at " + FourDigits(r.maxMomentDepth) + " " + u.length, "Mmax",
-      FourDigits(r.maxMoment), u.moment);
+  Row(table,
+      "Largest moment at " + FourDigits(r.maxMomentDepth) + " " + u.length + " (characteristic)",
+      "Mmax", FourDigits(r.maxMoment), u.moment);
   Row(table, "Factor of safety of the wall as analysed (limit equilibrium)", "F",
       r.wallFs            ? FourDigits(*r.wallFs)
       : r.wallFsBound < 0 ? "below " + FourDigits(design::kLowestFactor)
@@ -74,7 +76,10 @@ void SpringRows(Table& table, const design::ProblemDesign& d, const design::Desi
 
 void Finish(Table table, const std::vector<std::string>& failures, std::vector<Block>& blocks) {
   if (!table.rows.empty()) {
-    table.note = "Forces and moments of the limit equilibrium per unit length of wall.";
+    table.note =
+        "Forces and moments of the limit equilibrium per unit length of wall, characteristic: no "
+        "partial factor multiplies them (the design situations, where the project chooses them, "
+        "give the design effects).";
     blocks.push_back(std::move(table));
   }
   for (const std::string& line : failures)

@@ -154,25 +154,35 @@ Table resistanceTable(const ui::SectionChecks& checks, int units,
 // for a section overstressed and the reason of a problem not checked.
 void appendUtilisation(const ui::SectionChecks& checks, int units,
                        const std::vector<std::string>& names, std::vector<Block>& blocks) {
-  const std::string length = ui::ResultUnitsFor(units).length;
+  const ui::ResultUnits r = ui::ResultUnitsFor(units);
+  const std::string& length = r.length;
   Table table;
   table.caption = "Largest utilisation of the section";
   table.columns = {{"Problem", "", "", Align::Left},
                    {"Utilisation", "", "", Align::Decimal},
                    {"Depth", "z", length, Align::Decimal},
-                   {"Governing check", "", "", Align::Left}};
+                   {"Governing check", "", "", Align::Left},
+                   {"Moment", "MEd", r.moment, Align::Decimal},
+                   {"Shear", "VEd", r.force, Align::Decimal},
+                   {"Axial force", "NEd", r.force, Align::Decimal}};
   std::vector<Paragraph> after;
   for (size_t k = 0; k < checks.problems.size(); ++k) {
     const WallCheck& c = checks.problems[k];
     const std::string name = nameOf(names, k);
     if (!c.error.empty()) {
-      table.rows.push_back({name, "—", "—", "not checked"});
+      table.rows.push_back({name, "—", "—", "not checked", "—", "—", "—"});
       after.push_back({name + ": not checked: " + c.error + ".", Paragraph::Style::Note});
       continue;
     }
     const std::string governing(design::CheckWord(c.governing));
+    const std::optional<design::StationEffect> e =
+        k < checks.data.problems.size() ? ui::GoverningEffect(c, checks.data.problems[k].units)
+                                        : std::nullopt;
+    auto effect = [&](double value) { return e ? FourDigits(value) : std::string("—"); };
     table.rows.push_back({name, ui::UtilisationText(c.utilisation), FourDigits(c.utilisationDepth),
-                          governing + (c.exceeded() ? " (above 1)" : "")});
+                          governing + (c.exceeded() ? " (above 1)" : ""),
+                          effect(e ? std::fabs(e->moment) : 0), effect(e ? std::fabs(e->shear) : 0),
+                          effect(e ? e->axial : 0)});
     if (c.exceeded())
       after.push_back({name + ": the section is overstressed: utilisation " +
                            ui::UtilisationText(c.utilisation) + " above 1 in " + governing +
@@ -182,8 +192,10 @@ void appendUtilisation(const ui::SectionChecks& checks, int units,
   table.note =
       "The design effect over the resistance in bending, in shear and in bending with shear and "
       "axial force; the largest of the three at the station where it is largest (the shallowest of "
-      "equal values), as terraq run prints them. Above 1 the section does not "
-      "carry the effect.";
+      "equal values), as terraq run prints them, with the magnitudes of the moment and shear and "
+      "the axial force (positive in compression) checked there, per wall unit. The axial force is the one the wall carries: the "
+      "rows of the axial load table and the concentrated axial loads at or above the station. Above 1 "
+      "the section does not carry the effect.";
   blocks.push_back(std::move(table));
   for (Paragraph& p : after) blocks.push_back(std::move(p));
 }

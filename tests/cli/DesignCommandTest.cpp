@@ -28,6 +28,16 @@ double JsonValue(const std::string& json, const std::string& key) {
   return m[1] == "null" ? std::nan("") : std::stod(m[1]);
 }
 
+// Every number (NaN for null) of "key": in a JSON text, in order.
+std::vector<double> JsonValues(const std::string& json, const std::string& key) {
+  std::vector<double> out;
+  const std::regex pattern("\"" + key + "\": (null|-?[0-9.eE+-]+)");
+  for (auto it = std::sregex_iterator(json.begin(), json.end(), pattern);
+       it != std::sregex_iterator(); ++it)
+    out.push_back((*it)[1] == "null" ? std::nan("") : std::stod((*it)[1]));
+  return out;
+}
+
 fs::path Sample(const ScratchFolder& work, const char* name) {
   const fs::path data = work.path() / "wall.tq4d";
   fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / name, data);
@@ -142,4 +152,49 @@ TEST(DesignCommand, DesignApproachIsTheDesignOfTheHandFactoredWall) {
       runTerraq("design --design-approach DA2 --fs 1.5 " + quoted(data.string()), work.path());
   EXPECT_EQ(both.status, 2);
   EXPECT_TRUE(contains(both.err, "without --fs and --fs-method")) << both.err;
+}
+
+TEST(DesignCommand, DesignApproachGivesDesignForcesAndMomentsTimesGammaG) {
+  // A set of the engineer's that acts on the effects and the passive
+  // resistance only: gammaG = gammaQ = 1.35 (the surcharge stays as given),
+  // gammaRe = 1.1, no unplanned excavation. Its walls are those of a factor
+  // of 1.35 x 1.1 = 1.485 on passive; the anchor forces and moments they
+  // have are characteristic, and their design values 1.35 times them.
+  ScratchFolder work;
+  const fs::path data = Sample(work, "staged-excavation-tieback.tq4d");
+  std::ofstream(work.path() / "wall.terraq.json", std::ios::binary)
+      << R"({"format": "terraq-project", "version": 1, "designSituations": {"sets": [)"
+      << R"({"name": "EFFECTS", "gammaG": 1.35, "gammaQ": 1.35, "gammaRe": 1.1,)"
+      << R"( "unplannedExcavation": false}]}})";
+  const Outcome approach =
+      runTerraq("design --json --design-approach EFFECTS " + quoted(data.string()), work.path());
+  const Outcome byHand = runTerraq(
+      "design --json --fs 1.485 --fs-method passive " + quoted(data.string()), work.path());
+  ASSERT_EQ(approach.status, 0) << approach.err;
+  ASSERT_EQ(byHand.status, 0) << byHand.err;
+  const std::vector<double> force = JsonValues(byHand.out, "anchorForce");
+  const std::vector<double> moment = JsonValues(byHand.out, "maxMoment");
+  const std::vector<double> designForce = JsonValues(approach.out, "designAnchorForce");
+  const std::vector<double> designMoment = JsonValues(approach.out, "designMoment");
+  ASSERT_EQ(force.size(), 5u);  // the five stages, the first a cantilever
+  ASSERT_EQ(designForce.size(), 5u);
+  ASSERT_EQ(designMoment.size(), 5u);
+  EXPECT_TRUE(std::isnan(designForce[0]));
+  for (size_t k = 1; k < force.size(); ++k) {
+    EXPECT_NEAR(designForce[k], 1.35 * force[k], 1e-6 * force[k]) << k;
+    EXPECT_NEAR(designMoment[k], 1.35 * moment[k], 1e-6 * std::fabs(moment[k])) << k;
+  }
+  EXPECT_NEAR(JsonValues(approach.out, "anchorForce")[4], force[4], 1e-9 * force[4]);
+  EXPECT_NEAR(JsonValue(approach.out, "gammaG"), 1.35, 0);
+  // Without an approach there is no design value to give.
+  EXPECT_TRUE(std::isnan(JsonValues(byHand.out, "designAnchorForce")[4]));
+
+  // The text gives the design value with the characteristic one beside it.
+  const Outcome text =
+      runTerraq("design --design-approach EFFECTS " + quoted(data.string()), work.path());
+  char expected[96];
+  std::snprintf(expected, sizeof expected,
+                "design anchor force            %.4g kN/m at 1.5 m (characteristic %.4g)",
+                1.35 * force[4], force[4]);
+  EXPECT_TRUE(contains(text.out, expected)) << expected << "\n" << text.out;
 }

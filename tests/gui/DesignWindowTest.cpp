@@ -91,6 +91,15 @@ TEST(DesignWindow, DesignApproachDesignsWithTheDesignSoil) {
   ASSERT_TRUE(form.Shown() && form.Shown()->designed()) << form.StatusText().toStdString();
   EXPECT_TRUE(form.ResultsText().startsWith("Design approach DA2"));
   EXPECT_GT(form.Shown()->le.D, characteristicD);
+  // The moment shown is the design value, 1.35 times the characteristic
+  // one the equilibrium gives, which is shown beside it.
+  const double mk = form.Shown()->le.maxMoment;
+  const QString moment =
+      QStringLiteral("design largest moment          %1 lb-in/in at %2 in (characteristic %3)")
+          .arg(QString::asprintf("%.4g", 1.35 * mk),
+               QString::asprintf("%.4g", form.Shown()->le.maxMomentDepth),
+               QString::asprintf("%.4g", mk));
+  EXPECT_TRUE(form.ResultsText().contains(moment)) << form.ResultsText().toStdString();
   form.ApproachBox()->setCurrentIndex(0);
   EXPECT_TRUE(form.FsBox()->isEnabled());
   EXPECT_EQ(form.FsBox()->value(), 1.3);

@@ -129,6 +129,9 @@ TEST(PackageSectionCheck, GivesTheCommandsUtilisationOfEveryStageInTheUnitsOfThe
     const std::vector<std::string>& r = resistances->rows[k];
     EXPECT_EQ(r[1], "1");  // Wa of the data file
     EXPECT_NEAR(LargestMoment(d, stage) / std::stod(r[4]), std::stod(row[1]), 1e-3) << stage;
+    // The effects checked there: that largest moment, and no axial force.
+    EXPECT_NEAR(std::stod(row[4]), LargestMoment(d, stage), 1e-3 * LargestMoment(d, stage));
+    EXPECT_EQ(row[6], "0") << stage;
   }
   EXPECT_EQ(resistances->columns[4].unit, "kN-m");
   // Its EI is not the data file's: the note says which the analysis used.

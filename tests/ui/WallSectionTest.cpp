@@ -1,7 +1,8 @@
 // The wall's section: what the project file keeps of it, the EI it gives a
 // wall unit in both units systems (worked here from E, I and Wa), the data
 // text analysed with it, and the check of an analysis against the
-// allowable-stress formula M/Wa ≤ 0.65 fy Wel evaluated here.
+// allowable-stress formula M/Wa ≤ 0.65 fy Wel and the Eurocode's
+// N/Npl,Rd + M/Mc,Rd evaluated here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -201,6 +202,71 @@ TEST(WallSectionCheck, BendingIsTheMomentPerMetreOverTheAllowableMoment) {
   EXPECT_NEAR(at.bending, moment / allowable, 1e-9);
   EXPECT_EQ(at.depth, largest->depth);  // in the data file's inches
   EXPECT_GE(checks[0].utilisation, at.bending);
+}
+
+// A 10 m cantilever of AZ18 over 1.5 m of wall (class 3, γM0 = 1.1) fixed at
+// its foot, 30 kN across and 1,200 kN of compression at its head: the wall
+// carries the compression down to its foot, where the moment is largest, so
+// the check there is N/Npl,Rd + M/Mc,Rd with N = 1,200 kN, worked here from
+// the library's A and Wel. The same load at the foot's node is the same
+// force at the foot and none above it.
+TEST(WallSectionCheck, AnAxialLoadAtTheHeadIsCarriedToTheFoot) {
+  WallSection wanted{"AZ18", "", 1.5, {}};
+  wanted.settings.gammaM0 = 1.1;
+  wanted.settings.sectionClass = 3;
+  const SectionInUse az18 = Resolve(wanted);
+  const auto checkAt = [&](int node) {
+    const std::string text =
+        "AZ18 cantilever under an axial load\n2 1 1 0 0 0 0 0 0\n"
+        "20 0.5 100 0.00001 0\n3 20 0 0\n0 20 1 1E5\n2\n"
+        "1 0 0 30 0 0\n1 " +
+        std::to_string(node) + " " + std::to_string(node) + " 0 0 -1200\n0\n0\n";
+    std::string error;
+    const std::optional<SectionedData> data = ApplyWallSection(text, az18, error);
+    EXPECT_TRUE(data) << error;
+    const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+    EXPECT_EQ(analysis.problems.size(), 1u);
+    const std::vector<design::WallCheck> checks = CheckAnalysis(analysis, *data, az18);
+    EXPECT_TRUE(checks.at(0).error.empty()) << checks.at(0).error;
+    return std::make_pair(analysis.problems[0], checks.at(0));
+  };
+  const double npl = 150.4e-4 * 1.5 * 355e6 / 1.1;  // N per 1.5 m
+  const double mc = 1800e-6 * 1.5 * 355e6 / 1.1;    // N·m per 1.5 m
+  const double n = 1.2e6 / npl;                     // 0.1648
+  for (const int node : {0, 20}) {
+    const auto [result, check] = checkAt(node);
+    const double footMoment = std::fabs(result.stations.at(20).moment) * 1e3;  // kN·m → N·m
+    EXPECT_NEAR(check.stations.at(20).combined, n + footMoment / mc, 1e-9) << node;
+    EXPECT_EQ(check.utilisationDepth, 10.0) << node;
+    EXPECT_EQ(check.governing, design::GoverningCheck::Combined) << node;
+    EXPECT_NEAR(check.utilisationEffect.axial, 1.2e6, 1e-6) << node;
+    EXPECT_NEAR(check.utilisationEffect.moment, result.stations.at(20).moment * 1e3, 1e-6);
+    // Above the foot the load at the head is in the wall; the one at the
+    // foot is not.
+    const double above = std::fabs(result.stations.at(19).moment) * 1e3 / mc;
+    EXPECT_NEAR(check.stations.at(19).combined, node == 0 ? n + above : above, 1e-9) << node;
+  }
+}
+
+// The force in the wall from the analysis' station values: a row of the
+// table is stored as each station's share, half at its ends (an inclined
+// anchor's vertical component V from its station to the tip), and the check
+// takes the larger side there; a concentrated load at the head is carried
+// down. Compression negative, as the analysis gives it.
+TEST(WallSectionCheck, TheAxialForceIsTheLargerSideOfRowsPlusTheLoadsAbove) {
+  const double V = -90, P = -400;
+  engine::api::ProblemResult result;
+  // Stations 0..6; the anchor at 3, the head's load P stored at 0.
+  for (const double share : {P, 0.0, 0.0, V / 2, V, V, V / 2})
+    result.stations.push_back({.axialForce = share});
+  const std::vector<double> forces = WallAxialForces(result, {{0, P}});
+  const std::vector<double> expected = {P, P, P, P + V, P + V, P + V, P + V};
+  ASSERT_EQ(forces.size(), expected.size());
+  for (size_t i = 0; i < forces.size(); ++i) EXPECT_DOUBLE_EQ(forces[i], expected[i]) << i;
+  // A row over the whole wall is the same force at its head and tip.
+  engine::api::ProblemResult row;
+  for (const double share : {P / 2, P, P, P / 2}) row.stations.push_back({.axialForce = share});
+  for (const double force : WallAxialForces(row, {})) EXPECT_DOUBLE_EQ(force, P);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SectionCheck.h"
@@ -34,6 +35,7 @@
 
 namespace terraq::engine::api {
 struct AnalysisResult;
+struct ProblemResult;
 }
 
 namespace terraq::ui {
@@ -112,6 +114,12 @@ struct SectionedProblem {
   double flexuralRigidity = 0;  // the section's EI for the unit, data-file units
   double dataRigidity = 0;      // the data file's first stiffness row
   bool momentCurves = false;    // moment-EI curves decide the analysis' EI
+  // The load table's concentrated axial loads (a row alone on one node):
+  // loads applied at the node, which the wall carries down to its tip. The
+  // analysis gives the axial force only at the stations its table names, so
+  // the check adds each below its node. Data-file force unit, tension
+  // positive, as the table gives them.
+  std::vector<std::pair<int, double>> concentratedAxialLoads{};
 };
 
 struct SectionedData {
@@ -147,9 +155,36 @@ std::optional<SectionedData> CheckedData(std::string_view dataText, const Sectio
 // units and converted to SI; the stations' depths stay in the data file's
 // length unit (as every depth the command reports). A problem with a
 // `WallCheck::error` is checked no further; so is every problem when the
-// analysis has fewer problems than the data.
+// analysis has fewer problems than the data. The axial force at a station
+// is WallAxialForces'.
 std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& analysis,
                                              const SectionedData& data, const SectionInUse& used);
+
+// The axial force the wall carries at every station of `result` (data-file
+// force unit, tension positive), from the analysis' station values:
+//  - a row of the axial load table is the force in the wall over its
+//    stations, which the analysis stores, like the wall's rigidity, as each
+//    station's share: half at the row's end stations (the top or tip of the
+//    wall, the station of an inclined anchor whose vertical component the
+//    row carries to the tip), the mean of the force either side. The check
+//    takes the larger side, as it does where the shear steps: a station
+//    whose value lies strictly between its neighbours' (none beyond the
+//    wall's ends) takes the neighbour's of larger magnitude. That is exact
+//    where a row begins or ends; within a row that varies along the wall it
+//    is the force one increment on, a little on the safe side;
+//  - a concentrated axial load (`concentrated`, as SectionedProblem holds
+//    them) acts at its node and is carried by the wall to its tip (nothing
+//    in the analysis sheds it along the wall): it is added at its node and
+//    every station below.
+std::vector<double> WallAxialForces(const engine::api::ProblemResult& result,
+                                    const std::vector<std::pair<int, double>>& concentrated);
+
+// The design effects at the station that governs `check` (its
+// utilisationEffect) in the units of a data file of `unitsCode`: the moment
+// in F·L, the shear and the axial force (compression positive) in F, per
+// wall unit as analysed; the depth as it is. Nullopt for units codes other
+// than 1 and 2.
+std::optional<design::StationEffect> GoverningEffect(const design::WallCheck& check, int unitsCode);
 
 // The checks of one run, as the command's summary and the calculation
 // package give them.
