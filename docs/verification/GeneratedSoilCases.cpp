@@ -149,13 +149,13 @@ Section WaterTablePiles() {
         if (!(z > 0)) return water > 0 ? soil[0] : soil[0] - kWater;
         return (soil[0] * std::min(z, water) + (soil[0] - kWater) * std::max(0.0, z - water)) / z;
       };
-      const Extremes e = Engine(c), r = Reference(c, [&](double x, double w) {
-                                      const double g = gammaAverage(x), y = std::fabs(w);
-                                      const double p =
-                                          isSand ? test::ReeseSandP(soil[2], g, kB, soil[4], x, x, y)
-                                                 : test::MatlockP(soil[1], g, soil[3], kB, x, y);
-                                      return w > 0 ? -p : p;
-                                    });
+      const Extremes e = Engine(c),
+                     r = Reference(c, [&](double x, double w) {
+                       const double g = gammaAverage(x), y = std::fabs(w);
+                       const double p = isSand ? test::ReeseSandP(soil[2], g, kB, soil[4], x, x, y)
+                                               : test::MatlockP(soil[1], g, soil[3], kB, x, y);
+                       return w > 0 ? -p : p;
+                     });
       const std::string where = water == 0    ? "water at the surface"
                                 : water == 30 ? "water at 30 in, inside the layer"
                                               : "water at 48 in, the top of a second layer";
@@ -177,6 +177,8 @@ Section WaterTablePiles() {
 
 }  // namespace
 
-std::vector<Section> GeneratedSoilSections() { return {ThickSand(), SplitSand(), SoftClayPile(), WaterTablePiles()}; }
+std::vector<Section> GeneratedSoilSections() {
+  return {ThickSand(), SplitSand(), SoftClayPile(), WaterTablePiles()};
+}
 
 }  // namespace terraq::verification

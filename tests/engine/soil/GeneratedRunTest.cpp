@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "EngineRun.h"
-#include "api/Analysis.h"
 #include "PyCase.h"
+#include "api/Analysis.h"
 
 namespace terraq::test {
 namespace {
@@ -222,8 +222,9 @@ TEST(GeneratedCurves, ASoilProfileEndingAboveTheTipIsSaid) {
   engine::api::AnalysisOptions withReport;
   withReport.reportText = true;
   const engine::api::AnalysisResult run = engine::api::Analyse(c.dataFile(), withReport);
-  const std::string said = "THE SOIL LAYERS END AT X = 0.2000E+03 IN, ABOVE THE TIP OF THE WALL AT "
-                           "X = 0.3600E+03 IN: THE WALL BELOW HAS NO SOIL";
+  const std::string said =
+      "THE SOIL LAYERS END AT X = 0.2000E+03 IN, ABOVE THE TIP OF THE WALL AT "
+      "X = 0.3600E+03 IN: THE WALL BELOW HAS NO SOIL";
   EXPECT_TRUE(std::any_of(run.messages.begin(), run.messages.end(),
                           [&](const std::string& m) { return contains(m, said); }));
   EXPECT_TRUE(contains(run.report, "THE WALL BELOW X = 0.2000E+03 IN HAS NO SOIL"));

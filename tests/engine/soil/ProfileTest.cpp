@@ -77,8 +77,8 @@ TEST(SoilProfile, TheUnitWeightStepsToItsBuoyantValueAtTheWaterTable) {
   EXPECT_NEAR(p.weights[5].weight, 0.10 - gw, 1e-12);
   // The overburden below the water table: dry weight above it, buoyant
   // below, computed by hand at 250 below the excavation level.
-  const double overburden = 0.07 * 100 + 0.5 * (0.08 + 0.085) * 50 +
-                            0.5 * (0.085 - gw + 0.095 - gw) * 100;
+  const double overburden =
+      0.07 * 100 + 0.5 * (0.08 + 0.085) * 50 + 0.5 * (0.085 - gw + 0.095 - gw) * 100;
   EXPECT_NEAR(AverageUnitWeightAbove(p, 250) * 250, overburden, 1e-9);
 
   // Water at a layer's top (here the excavation level): buoyant throughout,

@@ -240,9 +240,9 @@ TEST(PublishedSoil, PilesWithAWaterTableAgreeWithTheBuoyantWeightBelowIt) {
       c.H = 0;
       c.topLoad = isSand ? 12000 : 1500;
       c.waterBackfill = water.depth;
-      c.layers = water.layers == 1 ? std::vector<TestLayer>{Uniform(model, 600, soil)}
-                                   : std::vector<TestLayer>{Uniform(model, 48, soil),
-                                                            Uniform(model, 600, soil)};
+      c.layers = water.layers == 1
+                     ? std::vector<TestLayer>{Uniform(model, 600, soil)}
+                     : std::vector<TestLayer>{Uniform(model, 48, soil), Uniform(model, 600, soil)};
       const auto gammaAverage = [&](double z) {
         const double dry = std::min(z, water.depth), wet = std::max(0.0, z - water.depth);
         return z > 0 ? (soil[0] * dry + (soil[0] - gw) * wet) / z
@@ -254,8 +254,8 @@ TEST(PublishedSoil, PilesWithAWaterTableAgreeWithTheBuoyantWeightBelowIt) {
                                 : MatlockP(soil[1], g, soil[3], kB, x, std::fabs(w));
         return w > 0 ? -p : p;
       });
-      const std::string what = std::string(isSand ? "sand" : "clay") + ", water at " +
-                               std::to_string(water.depth);
+      const std::string what =
+          std::string(isSand ? "sand" : "clay") + ", water at " + std::to_string(water.depth);
       EXPECT_NEAR(r.engine.top, r.reference.top, 0.005 * r.reference.top) << what;
       EXPECT_NEAR(r.engine.moment, r.reference.moment, 0.005 * r.reference.moment) << what;
       if (water.layers != 2) continue;
