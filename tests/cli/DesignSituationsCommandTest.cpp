@@ -69,8 +69,8 @@ TEST(DesignSituationsCommand, SetLeftOutMakesTheEnvelopeNotValid) {
       << json.out;
   EXPECT_TRUE(contains(json.out, "\"valid\": false, \"leftOut\": [\"Weak\"]")) << json.out;
   // The set that holds alone: a valid envelope, and --strict is content.
-  const Outcome alone =
-      runTerraq("run --json --strict --design-approach DA1-2 " + quoted(data.string()), work.path());
+  const Outcome alone = runTerraq(
+      "run --json --strict --design-approach DA1-2 " + quoted(data.string()), work.path());
   EXPECT_EQ(alone.status, 0) << alone.err;
   EXPECT_TRUE(contains(alone.out, "\"envelopeValid\": true")) << alone.out;
 }

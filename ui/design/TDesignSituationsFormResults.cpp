@@ -71,10 +71,11 @@ bool TDesignSituationsForm::Run() {
     setStatus(tr("Nothing was analysed: %1").arg(failed.join(QStringLiteral("; "))));
     return false;
   }
-  QString status = failed.isEmpty()
-                       ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
-                                           : tr("%1 sets analysed on every stage.").arg(sets.size()))
-                       : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; ")));
+  QString status =
+      failed.isEmpty()
+          ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
+                              : tr("%1 sets analysed on every stage.").arg(sets.size()))
+          : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; ")));
   if (!design::EnvelopeValid(envelope_))
     status += QLatin1Char(' ') + tr("The envelope is not valid: %1 left out.")
                                      .arg(Q(Listed(design::SetsLeftOut(envelope_))));
