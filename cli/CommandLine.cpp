@@ -16,7 +16,7 @@ constexpr std::string_view kUsage =
     "                  [--spacing S] [--method eurocode|allowable]] [--] FILE.tq4d...\n"
     "       terraq run --design-approach DA1-1|DA1-2|DA2|DA3|SLS|LRFD|all|NAME[,...]\n"
     "                  [--factor SYMBOL=VALUE] [--minimum-surcharge Q]\n"
-    "                  [--no-unplanned-excavation] [--json] [--] FILE.tq4d\n"
+    "                  [--no-unplanned-excavation] [--json] [--strict] [--] FILE.tq4d\n"
     "       terraq convert [--layout current|3.0|2.0] [--] IN OUT.tq4d\n"
     "       terraq plot --graph NAME --out FILE [--width IN] [--height IN] [--ppi N]\n"
     "                   [--colors bw|16|256|16bit|24bit] [--layers] [--] FILE.tq4d\n"
@@ -141,6 +141,7 @@ void printHelp() {
                "     missing plot file, a file that cannot be written (standard output\n"
                "     included), or the engine could not be run\n"
                "  3  with --strict: the analysis completed, but its results are not valid\n"
+               "     (with --design-approach: an ultimate set is left out of the envelope)\n"
                "  128+N  the run was ended by signal N (Ctrl-C, SIGTERM, SIGHUP); what it\n"
                "     had begun to write is removed\n"
                "  A run of several data files exits with the largest of their statuses.\n";

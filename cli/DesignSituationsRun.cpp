@@ -71,6 +71,12 @@ std::string Text(const Governed& g, const std::string& unit, const std::string& 
   return FourDigits(g.value) + " " + unit + " at " + FourDigits(g.depth) + " " + length;
 }
 
+std::string Listed(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
+  return out;
+}
+
 }  // namespace
 
 bool AddSituationNames(std::string_view value, SituationsRequest& request, std::string& error) {
@@ -153,12 +159,20 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
     }
   }
   out += "\nEnvelope (design effects, the set that governs)\n";
+  // The largest of the other sets is not the envelope: said before the
+  // numbers, so that nobody takes them for it.
+  if (!design::EnvelopeValid(envelope))
+    out += "  NOT VALID: " +
+           (envelope.empty() ? std::string("no set has results")
+                             : "ultimate sets left out: " + Listed(design::SetsLeftOut(envelope))) +
+           "\n";
   for (size_t k = 0; k < envelope.size(); ++k) {
     const EnvelopeProblem& e = envelope[k];
     out += "  " + std::to_string(k + 1) + "  ";
     if (!e.checked) {
       out += "no ultimate set has valid results\n";
     } else {
+      if (!e.valid) out += "NOT VALID, without " + Listed(e.leftOut) + ": ";
       out += "moment " + Text(e.moment, u.moment, u.length) + " (" + e.moment.set + "), shear " +
              Text(e.shear, u.force, u.length) + " (" + e.shear.set + ")\n";
       for (const design::SupportEffect& s : e.supports)
@@ -184,6 +198,10 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
   out += "  \"units\": {\"code\": " + std::to_string(unitsCode) +
          ", \"length\": " + ui::JsonString(u.length) + ", \"force\": " + ui::JsonString(u.force) +
          ", \"moment\": " + ui::JsonString(u.moment) + "},\n";
+  // Whether the envelope below is one: false when an ultimate set is left
+  // out of any problem's.
+  out += "  \"envelopeValid\": " + std::string(design::EnvelopeValid(envelope) ? "true" : "false") +
+         ", \"setsLeftOut\": " + Strings(design::SetsLeftOut(envelope)) + ",\n";
   out += "  \"designSituations\": [";
   for (size_t i = 0; i < results.size(); ++i) {
     const SituationResult& r = results[i];
@@ -233,7 +251,8 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
   for (size_t k = 0; k < envelope.size(); ++k) {
     const EnvelopeProblem& e = envelope[k];
     out += std::string(k ? "," : "") + "\n    {\"number\": " + std::to_string(k + 1) +
-           ", \"checked\": " + (e.checked ? "true" : "false");
+           ", \"checked\": " + (e.checked ? "true" : "false") +
+           ", \"valid\": " + (e.valid ? "true" : "false") + ", \"leftOut\": " + Strings(e.leftOut);
     out += ",\n     \"designMoment\": " + (e.checked ? Json(e.moment, true) : "null");
     out += ", \"designShear\": " + (e.checked ? Json(e.shear, true) : "null");
     out += ",\n     \"supports\": " + Supports(e.supports, true);
@@ -249,7 +268,7 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
 }
 
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
-                               bool json) {
+                               bool json, bool strict) {
   std::string text;
   try {
     text = ui::ReadWholeFile(dataFile);
@@ -304,6 +323,16 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   for (size_t k = 0; k < envelope.size(); ++k)
     for (const std::string& why : envelope[k].invalid)
       std::cerr << "terraq: problem " << k + 1 << " of " << why << "\n";
+  if (!design::EnvelopeValid(envelope)) {
+    const std::vector<std::string> leftOut = design::SetsLeftOut(envelope);
+    std::cerr << "terraq: the envelope is not valid: "
+              << (leftOut.empty() ? std::string("no ultimate set has results")
+                                  : "ultimate sets left out: " + Listed(leftOut))
+              << "\n";
+    // As a plain run: results that are not valid fail the command only for
+    // scripts that ask for it; an error stop keeps its own status.
+    if (strict && status == kExitOk) status = kExitNotValid;
+  }
   std::cout << (json ? SituationsJson(dataFile, results, envelope, units)
                      : SituationsText(dataFile, results, envelope, units));
   flushStandardOutput();

@@ -25,9 +25,10 @@ bool AddFactor(std::string_view value, SituationsRequest& request, std::string& 
 
 // Runs the request on `dataFile` and prints its summary (text or JSON) on
 // standard output; returns the exit status (0, 1 when a set's analysis
-// stopped, 2 when the request or the data file cannot be taken).
+// stopped, 2 when the request or the data file cannot be taken, 3 with
+// `strict` when the envelope is not valid: an ultimate set left out).
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
-                               bool json);
+                               bool json, bool strict);
 
 // The two renderings, for the tests.
 std::string SituationsText(const std::string& dataFile,

@@ -357,8 +357,8 @@ int runCommand(const std::vector<std::string_view>& args) {
           "--design-approach");
     if (files.size() != 1 || sectionOptions)
       return usageError("--design-approach takes one data file, without --section");
-    return checkStandardOutput(
-        terraq::cli::RunDesignSituationsCommand(std::string(files.front()), situations, json));
+    return checkStandardOutput(terraq::cli::RunDesignSituationsCommand(std::string(files.front()),
+                                                                       situations, json, strict));
   }
   std::optional<terraq::ui::SectionInUse> section;
   if (sectionOptions) {

@@ -388,12 +388,17 @@ std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& resu
     EnvelopeProblem& e = envelope[k];
     std::map<int, SupportEffect> supports;
     for (const SituationResult& r : results) {
-      if (k >= r.problems.size()) continue;
-      const SituationProblem& p = r.problems[k];
-      if (!p.valid) {
-        e.invalid.push_back(r.set.name + ": " + p.fault);
+      if (k >= r.problems.size() || !r.problems[k].valid) {
+        // A set that stopped before this problem (an error stop, a stage
+        // not reached) is as missing as one whose results are not valid.
+        const std::string why = k < r.problems.size() ? r.problems[k].fault
+                                : r.error.empty()     ? "no results of this problem"
+                                                      : "not analysed: " + r.error;
+        e.invalid.push_back(r.set.name + ": " + why);
+        if (!r.set.serviceability) e.leftOut.push_back(r.set.name);
         continue;
       }
+      const SituationProblem& p = r.problems[k];
       if (r.set.serviceability) {
         if (!e.deflection || std::fabs(p.deflection.value) > std::fabs(e.deflection->value))
           e.deflection = p.deflection;
@@ -411,8 +416,22 @@ std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& resu
       }
     }
     for (const auto& [station, s] : supports) e.supports.push_back(s);
+    e.valid = e.checked && e.leftOut.empty();
   }
   return envelope;
+}
+
+bool EnvelopeValid(const std::vector<EnvelopeProblem>& envelope) {
+  return !envelope.empty() && std::all_of(envelope.begin(), envelope.end(),
+                                          [](const EnvelopeProblem& e) { return e.valid; });
+}
+
+std::vector<std::string> SetsLeftOut(const std::vector<EnvelopeProblem>& envelope) {
+  std::vector<std::string> names;
+  for (const EnvelopeProblem& e : envelope)
+    for (const std::string& name : e.leftOut)
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  return names;
 }
 
 std::vector<NamedSupportEffect> SupportEnvelopeOf(const std::vector<SituationResult>& results) {

@@ -158,8 +158,17 @@ std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
 // for serviceability) with the set that governs each, and the deflections
 // of the serviceability sets. A problem no ultimate set analysed validly
 // has `checked` false.
+//
+// The largest of some ultimate sets is not the envelope: a set left out
+// (its analysis did not close, stopped, or has no results of the problem)
+// may be the one that governs, and its effects are usually the larger for
+// it. Such a problem is not `valid` and names the sets in `leftOut`. A
+// serviceability set that fails is told in `invalid` but leaves the
+// ultimate envelope valid.
 struct EnvelopeProblem {
   bool checked = false;
+  bool valid = false;                // checked, and no ultimate set left out
+  std::vector<std::string> leftOut;  // the ultimate sets left out, by name
   Governed moment, shear;
   std::vector<SupportEffect> supports;  // per station, the largest force
   std::optional<Governed> topDeflection, deflection;
@@ -167,6 +176,12 @@ struct EnvelopeProblem {
   std::vector<std::string> invalid;
 };
 std::vector<EnvelopeProblem> EnvelopeOf(const std::vector<SituationResult>& results);
+
+// True when every problem's envelope is valid (and there is one).
+bool EnvelopeValid(const std::vector<EnvelopeProblem>& envelope);
+// The ultimate sets left out of any problem's envelope, each once, in the
+// order first met.
+std::vector<std::string> SetsLeftOut(const std::vector<EnvelopeProblem>& envelope);
 
 // The supports of a construction sequence: per support, in the order they
 // first act, the design force of largest magnitude over the stages and the

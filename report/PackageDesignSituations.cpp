@@ -51,6 +51,12 @@ std::string nameOf(const std::vector<std::string>& names, size_t k) {
 
 std::string depthText(const design::Governed& g) { return FourDigits(ui::AsPlotField(g.depth)); }
 
+std::string listed(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
+  return out;
+}
+
 Table factorTable(const std::vector<design::SituationResult>& results) {
   Table table;
   table.caption = "Partial factors of the design situations";
@@ -154,6 +160,9 @@ Table envelopeTable(const std::vector<design::EnvelopeProblem>& envelope, const 
     const std::string top = e.topDeflection ? FourDigits(e.topDeflection->value) : "—";
     if (!e.checked)
       table.rows.push_back({nameOf(names, k), "—", "no valid set", "—", "", "—", top});
+    else if (!e.valid)  // the largest of the other sets is not the envelope
+      table.rows.push_back({nameOf(names, k), "—", "not valid: " + listed(e.leftOut) + " left out",
+                            "—", "", "—", top});
     else
       table.rows.push_back({nameOf(names, k), FourDigits(e.moment.value), e.moment.set,
                             FourDigits(e.shear.value), e.shear.set,
@@ -217,6 +226,16 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
       blocks.push_back(Paragraph{note + ".", Paragraph::Style::Note});
   }
   blocks.push_back(effectsTable(situations.results, u, names));
+  if (!design::EnvelopeValid(situations.envelope))
+    blocks.push_back(Paragraph{
+        "The envelope is not valid: " +
+            (situations.envelope.empty()
+                 ? std::string("no set has results")
+                 : "the ultimate set(s) " + listed(design::SetsLeftOut(situations.envelope)) +
+                       " left out (why below); the largest effects of the other sets are not "
+                       "the design effects") +
+            ".",
+        Paragraph::Style::Warning});
   blocks.push_back(envelopeTable(situations.envelope, u, names));
   if (const auto supports = design::SupportEnvelopeOf(situations.results); !supports.empty())
     blocks.push_back(sequenceSupportTable(supports, u, names));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "CliTestFiles.h"
 #include "CommandRunner.h"
@@ -44,4 +45,32 @@ TEST(DesignSituationsCommand, DesignMomentOfALinearCantileverAndRefusedRequests)
     EXPECT_EQ(o.status, 2) << c.args;
     EXPECT_TRUE(contains(o.err, c.says)) << c.args << ": " << o.err;
   }
+}
+
+// A project's set the sand cantilever does not hold (tan φ' / 3): the
+// envelope of the other set is marked not valid everywhere it is printed,
+// and --strict makes that the command's failure.
+TEST(DesignSituationsCommand, SetLeftOutMakesTheEnvelopeNotValid) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "sand.tq4d";
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d", data);
+  std::ofstream(work.path() / "sand.terraq.json")
+      << R"({"format": "terraq-project", "version": 1, "designSituations": {"sets": [)"
+         R"({"name": "Weak", "gammaPhi": 3}]}})";
+  const std::string args = "--design-approach DA1-2,Weak " + quoted(data.string());
+  const Outcome text = runTerraq("run " + args, work.path());
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(contains(text.out, "NOT VALID: ultimate sets left out: Weak")) << text.out;
+  EXPECT_TRUE(contains(text.err, "the envelope is not valid: ultimate sets left out: Weak"))
+      << text.err;
+  const Outcome json = runTerraq("run --json --strict " + args, work.path());
+  EXPECT_EQ(json.status, 3) << json.err;
+  EXPECT_TRUE(contains(json.out, "\"envelopeValid\": false, \"setsLeftOut\": [\"Weak\"]"))
+      << json.out;
+  EXPECT_TRUE(contains(json.out, "\"valid\": false, \"leftOut\": [\"Weak\"]")) << json.out;
+  // The set that holds alone: a valid envelope, and --strict is content.
+  const Outcome alone = runTerraq(
+      "run --json --strict --design-approach DA1-2 " + quoted(data.string()), work.path());
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  EXPECT_TRUE(contains(alone.out, "\"envelopeValid\": true")) << alone.out;
 }

@@ -207,6 +207,47 @@ TEST(DesignSituations, EnvelopeIsTheWorstOfTheSingleRuns) {
   // The tie-back of the last stage: one support, its largest design force.
   ASSERT_EQ(envelope[4].supports.size(), 1u);
   EXPECT_EQ(envelope[4].supports[0].depth, 1.5);
+  EXPECT_TRUE(EnvelopeValid(envelope));
+  EXPECT_TRUE(SetsLeftOut(envelope).empty());
+}
+
+// A set whose analysis fails may be the one that governs: the largest of the
+// others must not pass for the envelope. The sand cantilever holds with
+// tan φ' / 1.25 but not with tan φ' / 3 (the deflection passes the
+// allowable), nor, as a serviceability set, with tan φ' / 5.
+TEST(DesignSituations, EnvelopeWithAFailedUltimateSetIsNotValid) {
+  const std::string sand = Example("cantilever-sand-generated.tq4d");
+  const FactorSet holds{.name = "M1", .gammaPhi = 1.25};
+  const FactorSet fails{.name = "M3", .gammaPhi = 3};
+  const FactorSet sls{.name = "S5", .gammaPhi = 5, .serviceability = true};
+  const std::vector<SituationResult> runs = RunDesignSituations(sand, {holds, fails, sls}, {});
+  ASSERT_EQ(runs.size(), 3u);
+  ASSERT_TRUE(runs[0].problems.at(0).valid) << runs[0].problems[0].fault;
+  ASSERT_FALSE(runs[1].problems.at(0).valid);
+  std::vector<EnvelopeProblem> envelope = EnvelopeOf(runs);
+  ASSERT_EQ(envelope.size(), 1u);
+  EXPECT_TRUE(envelope[0].checked);  // M1's numbers are there, but not as the envelope
+  EXPECT_FALSE(envelope[0].valid);
+  EXPECT_EQ(envelope[0].leftOut, std::vector<std::string>{"M3"});
+  EXPECT_FALSE(EnvelopeValid(envelope));
+  EXPECT_EQ(SetsLeftOut(envelope), std::vector<std::string>{"M3"});
+  ASSERT_EQ(envelope[0].invalid.size(), 2u);  // the serviceability set is said too
+  EXPECT_EQ(envelope[0].invalid[1].rfind("S5: ", 0), 0u) << envelope[0].invalid[1];
+
+  // Without the failed ultimate set the failed serviceability set leaves the
+  // ultimate envelope valid.
+  envelope = EnvelopeOf({runs[0], runs[2]});
+  EXPECT_TRUE(EnvelopeValid(envelope));
+  EXPECT_EQ(envelope[0].invalid.size(), 1u);
+
+  // A set that could not be analysed at all is left out of every problem.
+  SituationResult notAnalysed;
+  notAnalysed.set = fails;
+  notAnalysed.error = "M3: cannot be applied";
+  envelope = EnvelopeOf({runs[0], notAnalysed});
+  EXPECT_FALSE(EnvelopeValid(envelope));
+  EXPECT_EQ(envelope[0].leftOut, std::vector<std::string>{"M3"});
+  EXPECT_FALSE(EnvelopeValid(EnvelopeOf({notAnalysed})));  // nothing analysed: no envelope
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ QString At(const design::Governed& g, const std::string& length) {
   return QObject::tr("%1 at %2 %3").arg(Number(g.value), Number(g.depth), Q(length));
 }
 
+std::string Listed(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
+  return out;
+}
+
 QString Supports(const std::vector<design::SupportEffect>& supports, bool withSet) {
   QStringList forces;
   for (const design::SupportEffect& s : supports)
@@ -65,10 +71,15 @@ bool TDesignSituationsForm::Run() {
     setStatus(tr("Nothing was analysed: %1").arg(failed.join(QStringLiteral("; "))));
     return false;
   }
-  setStatus(failed.isEmpty()
-                ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
-                                    : tr("%1 sets analysed on every stage.").arg(sets.size()))
-                : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; "))));
+  QString status =
+      failed.isEmpty()
+          ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
+                              : tr("%1 sets analysed on every stage.").arg(sets.size()))
+          : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; ")));
+  if (!design::EnvelopeValid(envelope_))
+    status += QLatin1Char(' ') + tr("The envelope is not valid: %1 left out.")
+                                     .arg(Q(Listed(design::SetsLeftOut(envelope_))));
+  setStatus(status);
   return true;
 }
 
@@ -118,6 +129,15 @@ void TDesignSituationsForm::showResults() {
                                      (e.invalid.size() > 1 ? QStringLiteral(", ...") : QString()));
     if (!e.checked) {
       sentence(stage, tr("Envelope"), tr("no ultimate set has valid results"));
+    } else if (!e.valid) {
+      // The largest of the other sets is not the envelope: the row says so
+      // in place of the numbers an engineer would take for it.
+      sentence(stage, tr("Envelope"),
+               tr("NOT VALID: %1 left out, its results not valid; the largest of the other "
+                  "sets is not the envelope")
+                   .arg(Q(Listed(e.leftOut))));
+      resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setForeground(Qt::red);
+      resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setToolTip(invalid);
     } else {
       const QString top = e.topDeflection
                               ? QStringLiteral("%1 (%2)").arg(Number(e.topDeflection->value),
