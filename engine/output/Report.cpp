@@ -317,8 +317,7 @@ void WriteResults(TextOut& report, const EngineModel& model) {
   // Why a wall may not be held: the soil that should hold it ends above
   // its tip.
   if (model.soilEndsAbove >= 0.0 && (!model.zeroPivotStations.empty() || model.overLimit > 0)) {
-    std::string unit(labels.shortLength());
-    unit.erase(unit.find_last_not_of(' ') + 1);
+    const std::string unit(labels.lengthWord());
     report.line("");
     report.line(Line()
                     .a("     ***** THE WALL BELOW X =")

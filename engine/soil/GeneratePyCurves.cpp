@@ -60,8 +60,7 @@ void NoteSoilEndingAboveTheTip(EngineModel& model, const SoilProfile& profile,
   const double tip = c.NI * c.h;
   if (!(soilBottom < tip - kStationDepthTolerance * c.h)) return;
   model.soilEndsAbove = soilBottom;
-  std::string unit(model.labels.shortLength());
-  unit.erase(unit.find_last_not_of(' ') + 1);
+  const std::string unit(model.labels.lengthWord());
   messages.push_back(Line()
                          .a("WARNING: THE SOIL LAYERS END AT X =")
                          .e(soilBottom, 11, 4)

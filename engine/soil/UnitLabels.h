@@ -20,6 +20,11 @@ struct UnitLabels {
   std::string_view length() const { return piece(1, 3); }        // L, " IN"
   std::string_view force() const { return piece(4, 7); }         // F, " LBS"
   std::string_view shortLength() const { return piece(8, 9); }   // l, "IN"
+  // The short length without its padding, for a unit inside a sentence.
+  std::string_view lengthWord() const {
+    const std::string_view l = shortLength();
+    return l.substr(0, l.find_last_not_of(' ') + 1);
+  }
   std::string_view shortForce() const { return piece(10, 12); }  // f, "LBS"
   std::string_view slash() const { return piece(13, 13); }
   std::string_view dash() const { return piece(14, 14); }
