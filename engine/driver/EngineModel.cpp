@@ -26,6 +26,7 @@ void EngineModel::resetProblem() {
   offCurve = false;
   overLimit = 0;
   notClosed = 0;
+  secants = false;
   zeroPivotStations.clear();
   partialStiffnessStations.clear();
   numericalFault.clear();

@@ -257,6 +257,16 @@ struct EngineModel {
   bool offCurve = false;
   int overLimit = 0;
   int notClosed = 0;
+  // The tangent of the segment a deflection lies in (Newton's step on the
+  // piecewise-linear curves) can swing a station to and fro for ever where
+  // the wall turns about it: a curve far stiffer at zero deflection than
+  // further out (clay's fractional powers, on both sides of the wall) sends
+  // Newton's step across zero to a deflection as large on the other side.
+  // Once the iteration repeats itself, or has not closed halfway to its
+  // limit, every curve is taken along its secant from zero deflection
+  // instead, which softening curves make a contraction: it closes where
+  // Newton's step cycles. Problems that close without it are untouched.
+  bool secants = false;
   // Stations (0..NI, increasing) where the last solution met a zero pivot:
   // its equations are singular (most often nothing holds the wall against
   // moving or turning as a rigid body, which shows at the tip), the

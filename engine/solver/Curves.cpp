@@ -36,6 +36,14 @@ Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve) {
   return s;
 }
 
+Segment SecantFromZero(const Segment& atZero, const Segment& at, double w) {
+  if (w == 0.0) return at;
+  Segment s;
+  s.q = atZero.q;  // the curve's resistance at zero deflection
+  s.k = (s.q - (at.q - at.k * w)) / w;
+  return s;
+}
+
 namespace {
 
 // Adds the springs of curves c1 and c2 (interpolated linearly between their
@@ -43,14 +51,20 @@ namespace {
 // neighbouring pairs share their common station: their segments at the
 // deflections w, added to Q and S.
 void ApplyPair(const EngineModel& model, const Curve& c1, const Curve& c2, bool samePair,
-               const RealStations& w, RealStations& Q, RealStations& S, bool& offCurve) {
+               const RealStations& w, RealStations& Q, RealStations& S, bool& offCurve,
+               bool secants) {
   const int tip = Pos(model.control.NI);
   const int s = c1.fromIdx;
   int e = c2.toIdx;
   const int length = e - s;
   auto add = [&](int j, double r, double g) {
-    const Segment k1 = EvaluateSegment(c1, w[j], offCurve);
-    const Segment k2 = EvaluateSegment(c2, w[j], offCurve);
+    Segment k1 = EvaluateSegment(c1, w[j], offCurve);
+    Segment k2 = EvaluateSegment(c2, w[j], offCurve);
+    if (secants) {
+      bool ignored = false;
+      k1 = SecantFromZero(EvaluateSegment(c1, 0.0, ignored), k1, w[j]);
+      k2 = SecantFromZero(EvaluateSegment(c2, 0.0, ignored), k2, w[j]);
+    }
     Q[j] += (k1.q + (k2.q - k1.q) * r) * g;
     S[j] += (k1.k + (k2.k - k1.k) * r) * g;
   };
@@ -69,7 +83,7 @@ void ApplyPair(const EngineModel& model, const Curve& c1, const Curve& c2, bool 
 }  // namespace
 
 void AddUserCurveSegments(const EngineModel& model, const RealStations& w, RealStations& Q,
-                          RealStations& S, bool& offCurve) {
+                          RealStations& S, bool& offCurve, bool secants) {
   int previousContinued = 0;
   size_t start = 0;
   for (size_t c = 0; c < model.curves.size(); ++c) {
@@ -77,9 +91,9 @@ void AddUserCurveSegments(const EngineModel& model, const RealStations& w, RealS
     if (curve.generated) continue;
     if (previousContinued == 0) {
       start = c;
-      if (curve.contd != 1) ApplyPair(model, curve, curve, true, w, Q, S, offCurve);
+      if (curve.contd != 1) ApplyPair(model, curve, curve, true, w, Q, S, offCurve, secants);
     } else {
-      ApplyPair(model, model.curves[start], curve, start == c, w, Q, S, offCurve);
+      ApplyPair(model, model.curves[start], curve, start == c, w, Q, S, offCurve, secants);
     }
     if (curve.contd == 1) start = c;
     previousContinued = curve.contd;
@@ -102,7 +116,7 @@ void ApplyCurves(EngineModel& model) {
     ApplyHystereticSprings(model);
     return;
   }
-  AddUserCurveSegments(model, st.w, st.Qw, st.Sw, model.offCurve);
+  AddUserCurveSegments(model, st.w, st.Qw, st.Sw, model.offCurve, model.secants);
   ApplyGeneratedSprings(model);
 }
 

@@ -31,7 +31,11 @@ Segment EvaluateTable(const std::vector<double>& y, const std::vector<double>& p
 void ApplyGeneratedSprings(EngineModel& model) {
   StationArrays& st = model.st;
   for (const StationSpring& s : model.generatedSprings) {
-    const Segment seg = EvaluateTable(s.y, s.p, st.w[s.j], model.offCurve);
+    Segment seg = EvaluateTable(s.y, s.p, st.w[s.j], model.offCurve);
+    if (model.secants) {
+      bool ignored = false;
+      seg = SecantFromZero(EvaluateTable(s.y, s.p, 0.0, ignored), seg, st.w[s.j]);
+    }
     st.Qw[s.j] += seg.q * s.share;
     st.Sw[s.j] += seg.k * s.share;
   }

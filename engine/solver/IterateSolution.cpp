@@ -88,13 +88,31 @@ void SolveIteration(EngineModel& model) {
   }
 }
 
+// Whether the solution just found repeats the one before the last (to the
+// closure tolerance): the iteration swings between two states, as Newton's
+// step does across a cusp of the curves.
+bool Repeats(const EngineModel& model, const RealStations& twoBefore) {
+  for (int j = 4; j <= Pos(model.control.NI); ++j)
+    if (std::fabs(model.st.w[j] - twoBefore[j]) > model.control.TOL) return false;
+  return true;
+}
+
 }  // namespace
 
 void IterateSolution(RunFiles& files, EngineModel& model) {
   model.iteration = 1;
+  model.secants = false;
+  RealStations twoBefore = model.st.w;
   for (int iteration = 1; iteration <= kIterationLimit; ++iteration) {
     model.iteration = iteration;
+    const RealStations before = model.st.w;
     SolveIteration(model);
+    // Sequential stages keep their springs' own branches and paths
+    // (solver/HystereticSprings.h); the secants are for the plain curves.
+    if (!model.sequential.active && !model.secants && model.notClosed > 0 &&
+        (iteration == kIterationLimit / 2 || (iteration > 2 && Repeats(model, twoBefore))))
+      model.secants = true;
+    twoBefore = before;
     WriteMonitor(files, model);
     if (model.overLimit > 0) break;
     if (model.notClosed == 0) {

@@ -30,11 +30,17 @@ struct Segment {
 // the curve's first or last point (the end segment is then extended).
 Segment EvaluateSegment(const Curve& curve, double w, bool& offCurve);
 
+// The secant of a curve from zero deflection to w, from the segments that
+// hold them: the line through the curve's two points (the segment at w when
+// w is zero). EngineModel::secants says when it is used.
+Segment SecantFromZero(const Segment& atZero, const Segment& at, double w);
+
 // Adds to Q and S the segments of the data file's curves (all of them,
 // interpolated between continued ones) at the deflections w; sets
-// `offCurve` when a deflection lies beyond a curve.
+// `offCurve` when a deflection lies beyond a curve. With `secants`, each
+// curve's secant from zero deflection instead (EngineModel::secants).
 void AddUserCurveSegments(const EngineModel& model, const RealStations& w, RealStations& Q,
-                          RealStations& S, bool& offCurve);
+                          RealStations& S, bool& offCurve, bool secants = false);
 
 // Q' and S' = Q and S plus the soil springs of the current deflections.
 void ApplyCurves(EngineModel& model);
