@@ -13,6 +13,12 @@
 namespace terraq::test {
 namespace {
 
+// The design friction angle, degrees, of a factor F on tan(phi).
+double DesignAngle(double phi, double F) {
+  constexpr double kDegree = 3.14159265358979323846 / 180.0;
+  return std::atan(std::tan(phi * kDegree) / F) / kDegree;
+}
+
 using design::DesignOptions;
 using design::DesignResult;
 using design::DesignWall;
@@ -72,37 +78,43 @@ TEST(WorkedExamples, CantileverInDrySandSimplifiedFixedEarth) {
 // quartic L4^4 + A1 L4^3 - A2 L4^2 - A3 L4 - A4 = 0, solved here; the
 // largest moment is P (zbar + z') - g' (Kp - Ka) z'^3 / 6 at
 // z' = sqrt(2P / (g' (Kp - Ka))) below the point of zero net pressure.
+// With a factor F on the passive pressure, Kp/F stands for Kp on both faces
+// (in front above the pivot, behind below it).
 TEST(WorkedExamples, CantileverInSandWithWaterFullFixedEarth) {
   const double L1 = 2.0, L2 = 3.0, g = 15.9, gs = 19.33, gw = 9.81, gp = gs - gw;
-  const double Ka = RankineKa(32.0), Kp = 1.0 / Ka, dK = gp * (Kp - Ka);
+  const double Ka = RankineKa(32.0);
   SoilDescription soil = SiProblem(L1 + L2);
   soil.waterBackfill = soil.waterExcavation = L1;
   AddLayer(soil, L1, g, 32.0);
   AddLayer(soil, 30.0, gs, 32.0);
 
-  const double s1 = g * L1 * Ka, s2 = (g * L1 + gp * L2) * Ka, L3 = s2 / dK;
-  const double P = 0.5 * s1 * L1 + s1 * L2 + 0.5 * (s2 - s1) * L2 + 0.5 * s2 * L3;
-  const double zbar = (0.5 * s1 * L1 * (L2 + L3 + L1 / 3) + s1 * L2 * (L3 + L2 / 2) +
-                       0.5 * (s2 - s1) * L2 * (L3 + L2 / 3) + 0.5 * s2 * L3 * (2 * L3 / 3)) /
-                      P;
-  const double s5 = (g * L1 + gp * L2) * Kp + gp * L3 * (Kp - Ka);
-  const double A1 = s5 / dK, A2 = 8 * P / dK, A3 = 6 * P * (2 * zbar * dK + s5) / (dK * dK),
-               A4 = P * (6 * zbar * s5 + 4 * P) / (dK * dK);
-  const double L4 =
-      Bisect([&](double x) { return x * x * x * x + A1 * x * x * x - A2 * x * x - A3 * x - A4; },
-             0.1, 20.0);
-  const double zp = std::sqrt(2 * P / dK);
-  const double M = P * (zbar + zp) - dK * zp * zp * zp / 6.0;
+  for (const double F : {1.0, 1.5}) {
+    const double Kp = 1.0 / Ka / F, dK = gp * (Kp - Ka);
+    const double s1 = g * L1 * Ka, s2 = (g * L1 + gp * L2) * Ka, L3 = s2 / dK;
+    const double P = 0.5 * s1 * L1 + s1 * L2 + 0.5 * (s2 - s1) * L2 + 0.5 * s2 * L3;
+    const double zbar = (0.5 * s1 * L1 * (L2 + L3 + L1 / 3) + s1 * L2 * (L3 + L2 / 2) +
+                         0.5 * (s2 - s1) * L2 * (L3 + L2 / 3) + 0.5 * s2 * L3 * (2 * L3 / 3)) /
+                        P;
+    const double s5 = (g * L1 + gp * L2) * Kp + gp * L3 * (Kp - Ka);
+    const double A1 = s5 / dK, A2 = 8 * P / dK, A3 = 6 * P * (2 * zbar * dK + s5) / (dK * dK),
+                 A4 = P * (6 * zbar * s5 + 4 * P) / (dK * dK);
+    const double L4 =
+        Bisect([&](double x) { return x * x * x * x + A1 * x * x * x - A2 * x * x - A3 * x - A4; },
+               0.1, 20.0);
+    const double zp = std::sqrt(2 * P / dK);
+    const double M = P * (zbar + zp) - dK * zp * zp * zp / 6.0;
 
-  const DesignResult r = DesignWall(soil, {.method = Method::FixedEarthFull});
-  ASSERT_FALSE(r.error) << r.error->message;
-  EXPECT_NEAR(r.D0, L3 + L4, 1e-4);
-  EXPECT_NEAR(r.D0, 5.40, 0.005);
-  EXPECT_DOUBLE_EQ(r.D, r.D0);  // no addition to the full solution by default
-  EXPECT_NEAR(r.maxMoment, M, 1e-4 * M);
-  EXPECT_NEAR(r.zeroShearDepth, L1 + L2 + L3 + zp, 1e-3);
-  EXPECT_GT(r.pivotDepth, r.zeroShearDepth);
-  EXPECT_LT(r.pivotDepth, r.tipDepth);
+    const DesignResult r = DesignWall(
+        soil, {.method = Method::FixedEarthFull, .fsMethod = FsMethod::Passive, .fs = F});
+    ASSERT_FALSE(r.error) << r.error->message;
+    EXPECT_NEAR(r.Dfs, L3 + L4, 1e-4) << F;
+    if (F == 1.0) EXPECT_NEAR(r.D0, 5.40, 0.005);
+    EXPECT_DOUBLE_EQ(r.D, r.Dfs) << F;  // no addition to the full solution by default
+    EXPECT_NEAR(r.maxMoment, M, 1e-4 * M) << F;
+    EXPECT_NEAR(r.zeroShearDepth, L1 + L2 + L3 + zp, 1e-3) << F;
+    EXPECT_GT(r.pivotDepth, r.zeroShearDepth) << F;
+    EXPECT_LT(r.pivotDepth, r.tipDepth) << F;
+  }
 }
 
 // Cantilever in clay, short term (su, phi = 0), under sand (Das, ibid., the
@@ -116,56 +128,69 @@ TEST(WorkedExamples, CantileverInSandWithWaterFullFixedEarth) {
 // this design, drops tension; the textbook's diagram does not).
 TEST(WorkedExamples, CantileverInClayShortTerm) {
   const double H = 5.0, gs = 19.81, gp = gs - 9.81, c = 20.0;
-  const double Ka = RankineKa(30.0);
   SoilDescription soil = SiProblem(H);
   soil.waterBackfill = soil.waterExcavation = 0.0;
   AddLayer(soil, H, gs, 30.0);
   AddLayer(soil, 30.0, 18.0, 0.0, c);
 
-  const double q = gp * H, P1 = 0.5 * Ka * gp * H * H, zbar = H / 3.0;
-  const double a = 4 * c - q, b = -2 * P1, k = -P1 * (P1 + 12 * c * zbar) / (q + 2 * c);
-  const double D = (-b + std::sqrt(b * b - 4 * a * k)) / (2 * a);
+  // A factor F on the strength divides su (and tan phi of the sand above).
+  for (const double F : {1.0, 1.2}) {
+    const double KaF = RankineKa(DesignAngle(30.0, F)), cF = c / F;
+    const double q = gp * H, P1 = 0.5 * KaF * gp * H * H, zbar = H / 3.0;
+    const double a = 4 * cF - q, b = -2 * P1, k = -P1 * (P1 + 12 * cF * zbar) / (q + 2 * cF);
+    const double D = (-b + std::sqrt(b * b - 4 * a * k)) / (2 * a);
 
-  const DesignResult r = DesignWall(soil, {.method = Method::FixedEarthFull});
-  ASSERT_FALSE(r.error) << r.error->message;
-  EXPECT_NEAR(r.D0, D, 1e-4);
-  // The net pressure just below the excavation level is q - 4c.
-  const auto below = std::find_if(r.diagram.begin(), r.diagram.end(),
-                                  [&](const auto& row) { return row.depth > H + 0.01; });
-  ASSERT_NE(below, r.diagram.end());
-  EXPECT_NEAR(below->net, q - 4 * c, 1e-4);
+    const DesignResult r = DesignWall(
+        soil, {.method = Method::FixedEarthFull, .fsMethod = FsMethod::Strength, .fs = F});
+    ASSERT_FALSE(r.error) << r.error->message;
+    EXPECT_NEAR(r.Dfs, D, 1e-4) << F;
+    // The net pressure just below the excavation level is q - 4c.
+    const auto below = std::find_if(r.diagram.begin(), r.diagram.end(),
+                                    [&](const auto& row) { return row.depth > H + 0.01; });
+    ASSERT_NE(below, r.diagram.end());
+    EXPECT_NEAR(below->net, q - 4 * cF, 1e-4) << F;
+  }
 }
 
 // Anchored wall in dry sand by free earth support (Das, ibid.; Craig, ibid.;
 // USACE EM 1110-2-2504): moments about the anchor at depth a of the active
 // pressure over H + d and the passive over d,
 //   Ka (H + d)^2 (2(H + d)/3 - a) = (Kp/F) d^2 (H + 2d/3 - a),
-// and the anchor force the difference of the two resultants.
+// and the anchor force the difference of the two resultants. A factor on
+// the strength instead, tan(phi)/F, gives the same equations with the
+// Rankine coefficients of the design angle and no factor on Kp.
 TEST(WorkedExamples, AnchoredWallInSandFreeEarth) {
-  const double H = 8.0, a = 1.5, g = 17.0, Ka = RankineKa(34.0), Kp = 1.0 / Ka;
+  const double H = 8.0, a = 1.5, g = 17.0, phi = 34.0;
   SoilDescription soil = SiProblem(H);
-  AddLayer(soil, 30.0, g, 34.0);
+  AddLayer(soil, 30.0, g, phi);
   soil.anchorDepth = a;
 
-  for (const double F : {1.0, 2.0}) {
+  const struct {
+    FsMethod form;
+    double F, Ka, Kp;  // the coefficients the equations take
+  } cases[] = {{FsMethod::Passive, 1.0, RankineKa(phi), 1.0 / RankineKa(phi)},
+               {FsMethod::Passive, 2.0, RankineKa(phi), 0.5 / RankineKa(phi)},
+               {FsMethod::Strength, 1.3, RankineKa(DesignAngle(phi, 1.3)),
+                1.0 / RankineKa(DesignAngle(phi, 1.3))}};
+  for (const auto& c : cases) {
+    const double Ka = c.Ka, Kp = c.Kp;
     const double d = Bisect(
         [&](double x) {
-          return Kp / F * x * x * (H + 2 * x / 3 - a) -
-                 Ka * (H + x) * (H + x) * (2 * (H + x) / 3 - a);
+          return Kp * x * x * (H + 2 * x / 3 - a) - Ka * (H + x) * (H + x) * (2 * (H + x) / 3 - a);
         },
         0.01, 20.0);
-    const double T = 0.5 * g * (Ka * (H + d) * (H + d) - Kp / F * d * d);
+    const double T = 0.5 * g * (Ka * (H + d) * (H + d) - Kp * d * d);
     // Largest moment at the zero of shear below the anchor, within H.
     const double z = std::sqrt(2 * T / (g * Ka));
     const double M = g * Ka * z * z * z / 6 - T * (z - a);
     const DesignResult r =
-        DesignWall(soil, {.method = Method::FreeEarth, .fsMethod = FsMethod::Passive, .fs = F});
+        DesignWall(soil, {.method = Method::FreeEarth, .fsMethod = c.form, .fs = c.F});
     ASSERT_FALSE(r.error) << r.error->message;
-    EXPECT_NEAR(r.Dfs, d, 1e-4) << F;
-    EXPECT_DOUBLE_EQ(r.D, r.Dfs) << F;
-    EXPECT_NEAR(r.anchorForce, T, 1e-4 * T) << F;
-    EXPECT_NEAR(r.maxMoment, M, 1e-4 * std::fabs(M)) << F;
-    EXPECT_NEAR(r.zeroShearDepth, z, 1e-3) << F;
+    EXPECT_NEAR(r.Dfs, d, 1e-4) << c.F;
+    EXPECT_DOUBLE_EQ(r.D, r.Dfs) << c.F;
+    EXPECT_NEAR(r.anchorForce, T, 1e-4 * T) << c.F;
+    EXPECT_NEAR(r.maxMoment, M, 1e-4 * std::fabs(M)) << c.F;
+    EXPECT_NEAR(r.zeroShearDepth, z, 1e-3) << c.F;
   }
 }
 
