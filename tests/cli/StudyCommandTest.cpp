@@ -177,7 +177,17 @@ TEST(StudyCommand, CtrlCReportsTheSamplesDone) {
           static_cast<char*>(nullptr));
     _exit(127);
   }
-  std::this_thread::sleep_for(std::chrono::seconds(3));
+  // Interrupted once samples are being written (the CSV grows under a
+  // temporary name beside rows.csv), however fast or slow the machine.
+  const auto writing = [&] {
+    for (const auto& entry : fs::directory_iterator(work.path()))
+      if (entry.path().filename().string().find("rows.csv") != std::string::npos &&
+          entry.is_regular_file() && entry.file_size() > 0)
+        return true;
+    return false;
+  };
+  for (int k = 0; k < 6000 && !writing(); ++k)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   kill(pid, SIGINT);
   int status = 0;
   waitpid(pid, &status, 0);

@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -338,7 +337,8 @@ TEST(PackageFigures, SupportsAndLoadsAreReadAsTheEngineReadsThem) {
   EXPECT_EQ(profile::ReadStage(strip[0]->data).surchargeLoads[0].rfind("Point load", 0), 0u);
 }
 
-TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
+// How long they take is measured by bench_report, not asserted here.
+TEST(PackageFigures, FiveStagePackageFiguresPaintAtPrintResolution) {
   const Sample s = Analysed("tests/data/fuzz-seeds/five-full-stages.tq4d");
   const auto stages = Stages(StagedRockWall());
   std::vector<Figure> figures;
@@ -352,17 +352,12 @@ TEST(PackageFigures, FiveStagePackageFiguresPaintQuickly) {
   buffer.open(QIODevice::WriteOnly);
   QPdfWriter pdf(&buffer);
   pdf.setResolution(1200);
-  const auto start = std::chrono::steady_clock::now();
   QPainter painter(&pdf);
   for (size_t i = 0; i < figures.size(); ++i) {
     if (i > 0) pdf.newPage();
     figures[i].paint(painter, QRectF(0, 0, 7000, 7000 * figures[i].aspect), 1200);
   }
   painter.end();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  // A generous bound on a shared machine; they take some tens of ms.
-  EXPECT_LT(seconds, 0.5);
   EXPECT_GT(bytes.size(), 10000);
 }
 
