@@ -58,8 +58,11 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   EXPECT_GT(factor.back().y, 1.5);
   for (size_t k = 1; k < factor.size(); ++k) EXPECT_GE(factor[k].y, factor[k - 1].y - 1e-9);
 
-  // The shortest wall kept the sample's 60 increments.
+  // The shortest wall kept the sample's 60 increments. It is offered first
+  // only with a deflection limit.
   ASSERT_TRUE(d.shortest.tipDepth);
+  EXPECT_EQ(form.TipBox()->currentIndex(), 1);
+  form.TipBox()->setCurrentIndex(0);
   ASSERT_TRUE(form.Apply());
   EXPECT_EQ(applied.increments, 60);
   EXPECT_NEAR(applied.increments * applied.length, *d.shortest.tipDepth, 1e-9);
@@ -126,7 +129,7 @@ TEST(DesignWindow, ProjectWithoutSoilSaysWhy) {
   EXPECT_FALSE(form.Apply());
 }
 
-TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWall) {
+TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWallAndTakesItBack) {
   form.StartUp({});
   ASSERT_TRUE(form.OpenFile(
       QString::fromStdString(
@@ -138,12 +141,21 @@ TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWall) {
   auto* design = qobject_cast<ui::TDesignForm*>(window->widget());
   ASSERT_TRUE(design);
   design->Design();
-  ASSERT_TRUE(design->Shown() && design->Shown()->shortest.tipDepth);
+  ASSERT_TRUE(design->Shown() && !design->Shown()->le.error);
+  // The limit-equilibrium tip, on the 60 increments the search kept.
   ASSERT_TRUE(design->Apply());
   EXPECT_EQ(form.Data().IncrementCount, 60);
   EXPECT_NEAR(form.Data().IncrementCount * form.Data().IncrementLength,
-              *design->Shown()->shortest.tipDepth, 1e-9);
+              design->Shown()->le.tipDepth, 1e-9);
   EXPECT_TRUE(form.Data().IsModified());
+  // The stiffness row went with the tip.
+  EXPECT_EQ(form.Data().Tables().PileSect.Cell(1, 0).AsInteger(), 60);
+  auto* undo = design->findChild<QPushButton*>(QStringLiteral("UndoApplyButton"));
+  ASSERT_TRUE(undo && undo->isEnabled());
+  undo->click();
+  EXPECT_EQ(form.Data().IncrementCount, 60);
+  EXPECT_EQ(form.Data().IncrementLength, 6.0);
+  EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST(DesignWindow, Screenshots) {

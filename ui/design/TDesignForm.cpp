@@ -98,6 +98,11 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   auto* applyForm = new QFormLayout(applyBox);
   tip_ = new QComboBox(applyBox);
   tip_->addItems({tr("Shortest wall (spring model)"), tr("Recommended tip (limit equilibrium)")});
+  // The limit-equilibrium tip unless a deflection limit is set: without one
+  // the spring model's shortest wall only just stands (a tip that holds with
+  // a deflection of any size). The engineer's own choice is kept.
+  tip_->setCurrentIndex(1);
+  connect(tip_, &QComboBox::activated, this, [this] { tipChosen_ = true; });
   applyForm->addRow(tr("Tip"), tip_);
   keep_ = new QComboBox(applyBox);
   keep_->addItems(
@@ -106,7 +111,13 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   applyButton_ = new QPushButton(tr("&Apply"), applyBox);
   applyButton_->setObjectName(QStringLiteral("ApplyButton"));
   applyButton_->setEnabled(false);
-  applyForm->addRow(applyButton_);
+  undoButton_ = new QPushButton(tr("&Undo Apply"), applyBox);
+  undoButton_->setObjectName(QStringLiteral("UndoApplyButton"));
+  undoButton_->setEnabled(false);
+  auto* applyButtons = new QHBoxLayout;
+  applyButtons->addWidget(applyButton_);
+  applyButtons->addWidget(undoButton_);
+  applyForm->addRow(applyButtons);
 
   auto* left = new QVBoxLayout;
   left->addWidget(inputs);
@@ -137,6 +148,12 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   connect(approach_, &QComboBox::currentIndexChanged, this, &TDesignForm::approachChanged);
   connect(designButton_, &QPushButton::clicked, this, &TDesignForm::Design);
   connect(applyButton_, &QPushButton::clicked, this, &TDesignForm::Apply);
+  for (QDoubleSpinBox* limit : {topLimit_, maxLimit_})
+    connect(limit, &QDoubleSpinBox::valueChanged, this, [this] {
+      if (!tipChosen_)
+        tip_->setCurrentIndex(topLimit_->value() > 0 || maxLimit_->value() > 0 ? 0 : 1);
+    });
+  connect(undoButton_, &QPushButton::clicked, this, &TDesignForm::UndoApply);
   pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("Press Design"));
   factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("Press Design"));
 }
@@ -340,6 +357,21 @@ bool TDesignForm::Apply() {
                 .arg(increments)
                 .arg(QString::number(length, 'g', 6))
                 .arg(QString::number(increments * length, 'g', 6)));
+  undoButton_->setEnabled(static_cast<bool>(undo_));
+  return true;
+}
+
+bool TDesignForm::UndoApply() {
+  if (!undo_) return false;
+  const std::string refused = undo_();
+  undoButton_->setEnabled(false);
+  if (!refused.empty()) {
+    setStatus(QString::fromStdString(refused));
+    return false;
+  }
+  setStatus(tr("The wall is again %1 increments of %2, as before Apply.")
+                .arg(increments_)
+                .arg(QString::number(incrementLength_, 'g', 6)));
   return true;
 }
 

@@ -54,6 +54,9 @@ class TDesignForm : public QWidget {
   void SetFactorSets(std::vector<design::FactorSet> projectSets);
   // `sequence` gives the project's construction sequence now (nullopt or no
   // stages: none).
+  // `undo` takes the last Apply back and says why it could not, or "" when
+  // it did; the Undo Apply button offers it after an Apply.
+  void SetUndo(std::function<std::string()> undo) { undo_ = std::move(undo); }
   void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
     sequence_ = std::move(sequence);
   }
@@ -63,6 +66,8 @@ class TDesignForm : public QWidget {
   // The Apply button: the chosen tip into the project. False (with the
   // message shown) when there is no tip to apply.
   bool Apply();
+  // The Undo Apply button: the wall as it was before the last Apply.
+  bool UndoApply();
 
   // The design shown, when one was made.
   const std::optional<design::ProblemDesign>& Shown() const { return design_; }
@@ -92,6 +97,7 @@ class TDesignForm : public QWidget {
 
   std::function<std::string()> dataText_;
   std::function<std::string(int, double)> apply_;
+  std::function<std::string()> undo_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
   std::vector<design::FactorSet> projectSets_;
   QComboBox* approach_ = nullptr;
@@ -108,6 +114,7 @@ class TDesignForm : public QWidget {
   QComboBox* keep_ = nullptr;
   QPushButton* designButton_ = nullptr;
   QPushButton* applyButton_ = nullptr;
+  QPushButton* undoButton_ = nullptr;
   QPlainTextEdit* results_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* unitsLabel_ = nullptr;
@@ -116,6 +123,7 @@ class TDesignForm : public QWidget {
 
   // The factor of safety typed before an approach set it, given back when
   // the approach is taken off.
+  bool tipChosen_ = false;  // the engineer picked the tip to apply
   int ownFsMethod_ = 0;
   double ownFs_ = 1.5;
 

@@ -5,12 +5,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "design/TDesignForm.h"
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "project/WallLength.h"
 
 namespace terraq::ui {
 
@@ -30,25 +33,40 @@ void TMainForm::ShowDesign() {
   // The project is asked for at each design and each Apply: New and Open
   // replace the project behind the main window. What is typed in an open
   // dialog counts, as for a run.
+  // The last length applied, for Undo Apply; shared by the two callbacks.
+  auto applied = std::make_shared<std::optional<WallLengthChange>>();
+  const auto showProjectChanged = [this] {
+    tableWindows_->Refresh();
+    dialogWindows_->ReloadAll();
+    UpdateMenuStates();
+  };
   auto* form = new TDesignForm(
       [this] {
         storeChildWindows();
         return Data().DataFileText();
       },
-      [this](int increments, double length) -> std::string {
+      [this, applied, showProjectChanged](int increments, double length) -> std::string {
         if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
         TProgramData& d = Data();
         if (d.StageCount > 1)
           return "A staged project keeps one wall for every stage: set its length in Wall "
                  "Properties.";
-        d.IncrementCount = increments;
-        d.IncrementLength = length;
-        d.Modified = true;
-        tableWindows_->Refresh();
-        dialogWindows_->ReloadAll();
-        UpdateMenuStates();
+        std::string refused;
+        *applied = ChangeWallLength(d, increments, length, refused);
+        if (!*applied) return refused;
+        showProjectChanged();
         return {};
       });
+  // Undo Apply: the wall and the node references as they were.
+  form->SetUndo([this, applied, showProjectChanged]() -> std::string {
+    if (!*applied) return "There is no applied length to take back.";
+    if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+    std::string refused;
+    if (!UndoWallLength(Data(), **applied, refused)) return refused;
+    applied->reset();
+    showProjectChanged();
+    return {};
+  });
   // The project's construction sequence, designed stage by stage.
   form->SetSequence([this] { return sequence_; });
   form->SetFactorSets(designSituations_ ? designSituations_->sets
