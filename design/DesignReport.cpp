@@ -118,9 +118,16 @@ void LimitEquilibriumText(std::ostringstream& out, const ProblemDesign& p, const
     out << in << "zero shear at                  " << Four(r.zeroShearDepth) << " " << u.length
         << "\n";
   }
-  if (r.wallFs)
+  // The wall's factor is that of its embedment over the embedment factor:
+  // the factor the design would find for this wall, not that of the
+  // embedment as it is, which a reader would otherwise assume.
+  if (r.wallFs) {
     out << in << "factor of safety of the wall   " << Four(*r.wallFs) << " ("
-        << FsMethodName(r.fsMethod) << ")\n";
+        << FsMethodName(r.fsMethod);
+    if (r.embedmentFactor != 1.0)
+      out << ", of its embedment divided by the embedment factor " << Four(r.embedmentFactor);
+    out << ")\n";
+  }
   for (const std::string& note : r.notes) out << in << "note: " << note << "\n";
   if (r.error) out << in << "cannot design: " << r.error->message << "\n";
 }
