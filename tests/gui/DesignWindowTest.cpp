@@ -158,6 +158,30 @@ TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWallAndTakesItBack) 
   EXPECT_FALSE(undo->isEnabled());
 }
 
+// A staged project is designed stage by stage, whichever stage is on
+// screen: stage 5 of the staged sample needs the deepest tip (12.27 m by
+// terraq design on the data file).
+TEST_F(MainFormTest, StagedProjectIsDesignedInEveryStage) {
+  form.StartUp({});
+  ASSERT_TRUE(form.OpenFile(
+      QString::fromStdString(
+          CopySample("staged.tq4d", "examples/staged-excavation-tieback.tq4d").string()),
+      ui::kLayoutCurrent));
+  ASSERT_EQ(form.Data().StageCount, 5);
+  Trigger("DesignWall");
+  auto* window = form.findChild<QMdiSubWindow*>(QStringLiteral("DesignWindow"));
+  ASSERT_TRUE(window);
+  auto* design = qobject_cast<ui::TDesignForm*>(window->widget());
+  design->MethodBox()->setCurrentIndex(0);
+  design->FsBox()->setValue(1.0);
+  design->Design();
+  ASSERT_TRUE(design->Shown());
+  EXPECT_TRUE(design->ResultsText().contains(
+      QStringLiteral("governing of all 5 stages: stage 5, the deepest tip")))
+      << design->ResultsText().toStdString();
+  EXPECT_NEAR(design->Shown()->le.tipDepth, 12.27, 0.01);
+}
+
 TEST(DesignWindow, Screenshots) {
   const QString folder = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
   if (folder.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save a picture";

@@ -223,7 +223,18 @@ QString TDesignForm::StatusText() const { return status_->text(); }
 void TDesignForm::Design() {
   design_.reset();
   applyButton_->setEnabled(false);
-  std::string text = dataText_();
+  auto refuse = [&](const QString& status) {
+    results_->setPlainText({});
+    setStatus(status);
+    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
+  };
+  std::string text;
+  try {
+    text = dataText_();
+  } catch (const std::exception& e) {
+    return refuse(tr("The project cannot be read: %1").arg(QString::fromUtf8(e.what())));
+  }
   // The wall's length as the project has it, for Apply.
   std::string error;
   if (const auto wall = design::WallText::Parse(text, 0, error)) {
@@ -232,12 +243,6 @@ void TDesignForm::Design() {
   }
   design::DesignRequest designRequest = request();
   std::string note;
-  auto refuse = [&](const QString& status) {
-    results_->setPlainText({});
-    setStatus(status);
-    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
-    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
-  };
   // A construction sequence: its stages' soil, the graphs of the governing
   // stage.
   std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
@@ -267,12 +272,34 @@ void TDesignForm::Design() {
         tr("The project cannot be designed: %1")
             .arg(QString::fromStdString(soils.error ? soils.error->message
                                                     : std::string("it holds no problem"))));
-  design_ = plan ? design::DesignSequence(text, *plan, designRequest)
-                 : design::DesignProblem(text, 0, soils.problems.front(), designRequest);
-  results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
+  size_t shown = 0;
+  if (plan) {
+    design_ = design::DesignSequence(text, *plan, designRequest);
+    shown = design_->governingStage;
+    results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
+  } else {
+    // Every problem: the stages of a staged project are each a wall of
+    // their own, and the deepest tip governs; the graphs and Apply are its.
+    std::string all = note;
+    std::vector<design::ProblemDesign> designs;
+    for (size_t k = 0; k < soils.problems.size(); ++k) {
+      designs.push_back(
+          design::DesignProblem(text, static_cast<int>(k), soils.problems[k], designRequest));
+      all += design::DesignText(designs.back(), static_cast<int>(k) + 1);
+      const auto& governing = designs[shown].le;
+      const auto& le = designs.back().le;
+      if (!le.error && (governing.error || le.tipDepth > governing.tipDepth)) shown = k;
+    }
+    if (designs.size() > 1)
+      all += tr("governing of all %1 stages: stage %2, the deepest tip\n")
+                 .arg(designs.size())
+                 .arg(shown + 1)
+                 .toStdString();
+    design_ = std::move(designs[shown]);
+    results_->setPlainText(QString::fromStdString(all));
+  }
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
-  const size_t shown = plan ? design_->governingStage : 0;
   showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)]);
   applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
 }

@@ -41,9 +41,11 @@ void TMainForm::ShowDesign() {
     UpdateMenuStates();
   };
   auto* form = new TDesignForm(
+      // Every stage of a staged project, the one on screen as edited.
+      // (A stage file that cannot be read throws; the window says so.)
       [this] {
         storeChildWindows();
-        return Data().DataFileText();
+        return Project().DataText();
       },
       [this, applied, showProjectChanged](int increments, double length) -> std::string {
         if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
