@@ -201,7 +201,7 @@ TEST_F(StudyWindow, DamagedFileIsNamedAndNotWrittenOver) {
   EXPECT_EQ(ReadText(folder / "wall.terraq.json"), "[1, 2]");
 }
 
-TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindow) {
+TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindowWhichHoldsTheUnits) {
   form.StartUp({});
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(CopySample("wall.tq4d", kSample).string()),
                             ui::kLayoutCurrent));
@@ -212,6 +212,13 @@ TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindow) {
   ASSERT_TRUE(study);
   EXPECT_GT(study->ParameterTable()->rowCount(), 5);
   EXPECT_EQ(study->ParameterTable()->item(0, 0)->text(), QStringLiteral("tip"));
+  // Its numbers are in the project's units: no switch under it.
+  const int units = form.Data().Units;
+  answers.yesNo = true;
+  form.SetUnits(3 - units);
+  EXPECT_EQ(form.Data().Units, units);
+  ASSERT_EQ(answers.errors.size(), 1);
+  EXPECT_TRUE(answers.errors[0].contains(QStringLiteral("Close the Study window")));
 }
 
 TEST_F(StudyWindow, Screenshots) {

@@ -151,6 +151,16 @@ void TMainForm::toggleLongTerm() {
 }
 
 void TMainForm::SetUnits(int units) {
+  // The Study window's ranges, distributions and limits are numbers in the
+  // units it was opened with; switching under it would read 8 to 12 m as
+  // inches.
+  if (studyWindow_ && units != Data().Units) {
+    TUserPrompts::Current().showError(
+        this, tr("Close the Study window before switching units: its ranges, distributions and "
+                 "limits are in the units it was opened with."));
+    UpdateMenuStates();
+    return;
+  }
   // A switch that converts nothing changes what every number means: only
   // when the user says so.
   const std::string question = UnitsSwitchQuestion(Data().Units, units);
