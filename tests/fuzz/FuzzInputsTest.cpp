@@ -119,8 +119,8 @@ TEST(FuzzInputs, ProjectFile) {
 }
 
 TEST(FuzzInputs, StudyTexts) {
-  expectEveryInputPasses(regressions("studytext"), filesIn(kSource / "tests/data/fuzz-seeds-studytext"),
-                         CheckStudyTexts);
+  expectEveryInputPasses(regressions("studytext"),
+                         filesIn(kSource / "tests/data/fuzz-seeds-studytext"), CheckStudyTexts);
 }
 
 }  // namespace

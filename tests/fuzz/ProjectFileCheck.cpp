@@ -29,10 +29,11 @@ std::string textOf(const fs::path& file) {
 // which its owner writes as no member, as nothing); a member that does not
 // read must say why (a member that is absent reads as nothing, quietly).
 template <typename T>
-std::string checkMember(const ProjectFile& project, const char* key,
-                        const std::function<std::optional<T>(const ProjectFile&, std::string&)>& read,
-                        const std::function<void(ProjectFile&, const T&)>& set,
-                        const std::function<bool(const T&)>& empty = nullptr) {
+std::string checkMember(
+    const ProjectFile& project, const char* key,
+    const std::function<std::optional<T>(const ProjectFile&, std::string&)>& read,
+    const std::function<void(ProjectFile&, const T&)>& set,
+    const std::function<bool(const T&)>& empty = nullptr) {
   std::string error;
   const std::optional<T> value = read(project, error);
   if (!value) {
@@ -58,9 +59,8 @@ std::string checkMembers(const ProjectFile& project) {
         project, "designSituations", ui::ReadFactorSets, ui::SetFactorSets,
         [](const std::vector<design::FactorSet>& sets) { return sets.empty(); });
   if (fault.empty())
-    fault = checkMember<ui::DesignSituationsChoice>(project, "designSituations",
-                                                    ui::ReadDesignSituations,
-                                                    ui::SetDesignSituations);
+    fault = checkMember<ui::DesignSituationsChoice>(
+        project, "designSituations", ui::ReadDesignSituations, ui::SetDesignSituations);
   for (const int units : {1, 2}) {
     if (!fault.empty()) break;
     fault = checkMember<design::SequentialPlan>(
@@ -71,7 +71,9 @@ std::string checkMembers(const ProjectFile& project) {
         [units](ProjectFile& p, const design::SequentialPlan& plan) {
           ui::SetSequentialPlan(p, plan, units);
         },
-        [](const design::SequentialPlan& plan) { return plan.supports.empty() && plan.stages.empty(); });
+        [](const design::SequentialPlan& plan) {
+          return plan.supports.empty() && plan.stages.empty();
+        });
   }
   return fault;
 }
@@ -91,7 +93,8 @@ std::string CheckProjectFile(std::string_view bytes, const WorkFolder& folder) {
 
   const fs::path once = folder.Path() / "once.terraq.json";
   const fs::path twice = folder.Path() / "twice.terraq.json";
-  if (!ui::WriteProjectFile(once, *project, error)) return "the project file is not written: " + error;
+  if (!ui::WriteProjectFile(once, *project, error))
+    return "the project file is not written: " + error;
   const std::optional<ProjectFile> again = ui::ReadProjectFile(once, error);
   if (!again) return "the written project file does not read: " + error;
   for (const auto& member : project->root.members)
