@@ -61,11 +61,13 @@ package: build
 # address and undefined-behaviour sanitizers (every fault fatal) at -O1, and
 # with the fuzzer's coverage feedback, so that the fuzz targets link the
 # very libraries the tests run. Line tables only: readable stack traces at
-# a fraction of full debug information's build time.
+# a fraction of full debug information's build time. The manuals are left to
+# the ordinary build (make test checks them): building them here would only
+# run the document tool slowly.
 SANITIZE_DIR := build-sanitize
 SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=None \
 	-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
-	-DTERRAQ_SANITIZE=ON -DTERRAQ_FUZZ=ON -DTERRAQ_BENCH=OFF $(CMAKE_LAUNCHER) >/dev/null
+	-DTERRAQ_SANITIZE=ON -DTERRAQ_FUZZ=ON -DTERRAQ_BENCH=OFF -DTERRAQ_DOCS=OFF $(CMAKE_LAUNCHER) >/dev/null
 # A report stops the program that made it, with the stack of every frame.
 SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
