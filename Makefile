@@ -10,7 +10,7 @@ PREFIX    ?= /usr/local
 # launcher and rebuild everything.
 CMAKE_LAUNCHER = $$(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test format-check docs install package fuzz clean
+.PHONY: all deps configure build run test test-sanitize format-check docs install package fuzz fuzz-ci clean
 
 all: build
 
@@ -57,43 +57,56 @@ install: build
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
-# Sanitizer builds of the fuzz targets and a short session of each, one after
-# the other: FUZZ_SECONDS per target (24 s: about three minutes for
-# all nine). FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator
-# FUZZ_SECONDS=600. New inputs go to build-fuzz/corpus/<target>, faults to
-# build-fuzz/artifacts. Inputs grow to FUZZ_MAX_LEN bytes: without it
+# The sanitizer tree, build-sanitize: everything built by clang with the
+# address and undefined-behaviour sanitizers (every fault fatal) at -O1, and
+# with the fuzzer's coverage feedback, so that the fuzz targets link the
+# very libraries the tests run. Line tables only: readable stack traces at
+# a fraction of full debug information's build time. The manuals are left to
+# the ordinary build (make test checks them): building them here would only
+# run the document tool slowly.
+SANITIZE_DIR := build-sanitize
+SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=None \
+	-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
+	-DTERRAQ_SANITIZE=ON -DTERRAQ_FUZZ=ON -DTERRAQ_BENCH=OFF -DTERRAQ_DOCS=OFF $(CMAKE_LAUNCHER) >/dev/null
+# A report stops the program that made it, with the stack of every frame.
+SANITIZE_ENV = ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer-leaks.supp:print_suppressions=0
+
+# The whole test suite in the sanitizer tree.
+test-sanitize:
+	@scripts/install-deps.sh fuzz
+	@$(SANITIZE_CONFIGURE)
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The fuzz targets (tests/fuzz) and a session of each, one after the other:
+# FUZZ_SECONDS per target (24 s: under five minutes for all eleven).
+# FUZZ_TARGET picks some: make fuzz FUZZ_TARGET=evaluator FUZZ_SECONDS=600.
+# New inputs go to build-sanitize/corpus/<target>, faults to
+# build-sanitize/artifacts. Inputs grow to FUZZ_MAX_LEN bytes: without it
 # libFuzzer stops at the largest seed, far below a full-size data file (a
 # full earth-pressure table, hundreds of curves, five full stages) or the
 # plot file of five stages (300 KB); the largest seeds are of that size.
-FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile design studypart sections
-FUZZ_TARGET  ?= $(FUZZ_TARGETS)
-FUZZ_SECONDS ?= 24
-FUZZ_MAX_LEN ?= 393216
+# FUZZ_PARALLEL sessions run at once (fuzz-ci: one per core).
+FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile design studypart sections \
+	projectfile studytext
+FUZZ_TARGET   ?= $(FUZZ_TARGETS)
+FUZZ_SECONDS  ?= 24
+FUZZ_MAX_LEN  ?= 393216
+FUZZ_PARALLEL ?= 1
 
 fuzz:
 	@scripts/install-deps.sh fuzz
-	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	    -DTERRAQ_FUZZ=ON -DTERRAQ_SANITIZE=ON -DTERRAQ_TESTS=OFF -DTERRAQ_BENCH=OFF $(CMAKE_LAUNCHER) >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGET))
-	@rm -rf build-fuzz/seeds && mkdir -p build-fuzz/seeds build-fuzz/artifacts
-	@cp tests/data/*.tq4d examples/*.tq4d tests/data/fuzz-seeds/*.tq4d build-fuzz/seeds/
-	@rm -rf build-fuzz/plot-seeds && mkdir -p build-fuzz/plot-seeds
-	@cp tests/data/*.tq4p tests/data/fuzz-seeds-plot/*.tq4p build-fuzz/plot-seeds/
-	@set -e; for t in $(FUZZ_TARGET); do \
-	    dict=tests/fuzz/engine_input.dict; seeds=build-fuzz/seeds; \
-	    case $$t in \
-	      evaluator) dict=tests/fuzz/evaluator.dict; seeds=tests/data/fuzz-seeds-evaluator ;; \
-	      convert|staged) seeds="$$seeds tests/data/fuzz-seeds-older" ;; \
-	      plotfile) dict=tests/fuzz/plot_file.dict; seeds=build-fuzz/plot-seeds ;; \
-	      studypart) dict=tests/fuzz/study_part.dict; seeds=tests/data/fuzz-seeds-studypart ;; \
-      sections) dict=tests/fuzz/sections.dict; seeds="tests/data/fuzz-seeds-sections resources/sections" ;; \
-	    esac; \
-	    mkdir -p build-fuzz/corpus/$$t; \
-	    echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
-	    build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -timeout=10 \
-	        -close_fd_mask=1 -artifact_prefix=$(CURDIR)/build-fuzz/artifacts/$$t- -dict=$$dict \
-	        build-fuzz/corpus/$$t $$seeds; \
-	done
+	@$(SANITIZE_CONFIGURE)
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGET))
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_MAX_LEN=$(FUZZ_MAX_LEN) \
+	    scripts/run-fuzzers.sh $(SANITIZE_DIR) $(FUZZ_PARALLEL) $(FUZZ_TARGET)
+
+# Continuous integration's short pass: a minute of each target over the
+# kept corpus, as many at once as there are cores.
+fuzz-ci:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60 FUZZ_PARALLEL=$(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz

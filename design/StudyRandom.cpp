@@ -12,6 +12,8 @@ constexpr double kSqrt2 = 1.41421356237309504880;
 constexpr double kSqrt2Pi = 2.50662827463100050242;
 // A probability beyond a physical bound too small to mention.
 constexpr double kNegligible = 1e-6;
+constexpr double kLargestValue = 1e100;
+constexpr double kLargestLognormalCov = 10;
 
 std::uint64_t Mix(std::uint64_t z) {
   z += 0x9e3779b97f4a7c15ULL;
@@ -60,6 +62,8 @@ double NormalQuantile(double p) {
   // on the complement, which keeps its digits.
   const double e = p > 0.5 ? (1 - p) - 0.5 * std::erfc(x / kSqrt2) : NormalCdf(x) - p;
   const double u = e * kSqrt2Pi * std::exp(0.5 * x * x);
+  // Below about 1e-300 the step overflows: the approximation stands alone.
+  if (!std::isfinite(u)) return x;
   return x - u / (1 + 0.5 * x * u);
 }
 
@@ -110,7 +114,7 @@ std::optional<Distribution> Distribution::Parse(const std::string& text, std::st
     }
     char* stop = nullptr;
     const double v = std::strtod(item.c_str(), &stop);
-    if (item.empty() || *stop != '\0' || !std::isfinite(v)) {
+    if (item.empty() || stop != item.c_str() + item.size() || !std::isfinite(v)) {
       error = "\"" + item + "\" in \"" + text + "\" is not a number";
       return std::nullopt;
     }
@@ -139,15 +143,22 @@ std::optional<Distribution> Distribution::Parse(const std::string& text, std::st
 }
 
 std::optional<std::string> Distribution::invalid() const {
+  // No parameter of a wall comes near these sizes; beyond them a sample far
+  // in a tail would not be a number.
+  if (!(std::fabs(a) <= kLargestValue && std::fabs(b) <= kLargestValue))
+    return "its values must be at most " + Number(kLargestValue) + " in size";
   if (kind == Kind::Uniform) {
     if (!(b > a)) return "its upper bound must be above its lower bound";
     return std::nullopt;
   }
   if (!(b > 0)) return "its standard deviation must be above 0";
   if (kind == Kind::Lognormal && !(a > 0)) return "a lognormal mean must be above 0";
+  if (kind == Kind::Lognormal && b > kLargestLognormalCov * a)
+    return "a lognormal coefficient of variation must be at most " + Number(kLargestLognormalCov);
   if (!(upper > lower)) return "its upper bound must be above its lower bound";
-  if (kind == Kind::TruncatedNormal && !(cdf(upper) - cdf(lower) > 1e-12))
-    return "its bounds leave it no probability";
+  // Truncated by its own bounds or by a parameter's physical range: samples
+  // are drawn from the probability between the bounds, which must be there.
+  if (!(cdf(upper) - cdf(lower) > 1e-12)) return "its bounds leave it no probability";
   return std::nullopt;
 }
 

@@ -53,7 +53,9 @@ struct Distribution {
   static std::optional<Distribution> Parse(const std::string& text, std::string& error);
 
   // The message when it is not a distribution (a standard deviation not
-  // above 0, bounds in the wrong order, a lognormal mean not above 0).
+  // above 0, bounds in the wrong order, a lognormal mean not above 0) or
+  // one whose samples could overflow (a mean or spread beyond 1e100 in
+  // size, a lognormal coefficient of variation above 10).
   std::optional<std::string> invalid() const;
   // Truncated to [low, high] in addition; the note says so when the
   // distribution would give values beyond with a probability above 1e-6

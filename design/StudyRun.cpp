@@ -175,7 +175,7 @@ std::optional<Vary> Vary::Parse(const std::string& name, const std::string& rang
   auto number = [](const std::string& s, double& v) {
     char* end = nullptr;
     v = std::strtod(s.c_str(), &end);
-    return !s.empty() && *end == '\0' && std::isfinite(v);
+    return !s.empty() && end == s.c_str() + s.size() && std::isfinite(v);
   };
   Vary vary{name, {}};
   const size_t colon = range.find(':');
@@ -190,8 +190,13 @@ std::optional<Vary> Vary::Parse(const std::string& name, const std::string& rang
       return std::nullopt;
     }
     const int n = static_cast<int>(count);
-    for (int k = 0; k < n; ++k)
-      vary.values.push_back(k == n - 1 ? to : from + (to - from) * k / (n - 1));
+    for (int k = 0; k < n; ++k) {
+      double v = from + (to - from) * k / (n - 1);
+      // A range near the ends of the numbers overflows the difference;
+      // interpolating between the ends never does.
+      if (!std::isfinite(v)) v = std::lerp(from, to, static_cast<double>(k) / (n - 1));
+      vary.values.push_back(k == n - 1 ? to : v);
+    }
     return vary;
   }
   for (size_t start = 0; start <= range.size();) {

@@ -14,7 +14,9 @@
 
 #include "DesignCheck.h"
 #include "FuzzChecks.h"
+#include "ProjectFileCheck.h"
 #include "StudyPartCheck.h"
+#include "StudyTextCheck.h"
 
 namespace fs = std::filesystem;
 using namespace terraq::fuzz;
@@ -105,6 +107,20 @@ TEST(FuzzInputs, StudyPart) {
   expectEveryInputPasses(
       regressions("studypart"), filesIn(kSource / "tests/data/fuzz-seeds-studypart"),
       [&](std::string_view bytes) { return CheckStudyPart(bytes, folder.Path()); });
+}
+
+TEST(FuzzInputs, ProjectFile) {
+  const WorkFolder folder;
+  std::vector<fs::path> seeds = filesIn(kSource / "tests/data/fuzz-seeds-projectfile");
+  for (const char* folderName : {"examples", "tests/data"})
+    for (const fs::path& file : filesIn(kSource / folderName, ".json")) seeds.push_back(file);
+  expectEveryInputPasses(regressions("projectfile"), seeds,
+                         [&](std::string_view bytes) { return CheckProjectFile(bytes, folder); });
+}
+
+TEST(FuzzInputs, StudyTexts) {
+  expectEveryInputPasses(regressions("studytext"),
+                         filesIn(kSource / "tests/data/fuzz-seeds-studytext"), CheckStudyTexts);
 }
 
 }  // namespace
