@@ -352,6 +352,15 @@ int DesignCommand(const std::vector<std::string_view>& args) {
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
+  // Why the command did not succeed is on standard error too, as with every
+  // other command: a script that keeps only the results still learns it.
+  std::cout << std::flush;
+  if (stop) std::cerr << "terraq: the analysis of " << a.dataFile << " stopped: " << *stop << "\n";
+  for (size_t k = 0; k < problems.size(); ++k)
+    if (const std::string why = problems[k].errorMessage(); !why.empty())
+      std::cerr << "terraq: "
+                << (sequence ? "the construction sequence" : "problem " + std::to_string(k + 1))
+                << " could not be designed: " << why << "\n";
   return designed ? kExitOk : kExitNotDesigned;
 }
 

@@ -13,10 +13,11 @@
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
 #include "graphs/UtilisationGraph.h"
+#include "project/EngineRun.h"
+#include "project/ProjectInputs.h"
 #include "project/TProgramData.h"
 #include "project/TProjectTables.h"
 #include "project/TWordReader.h"
-#include "project/WriteGuards.h"
 
 namespace fs = std::filesystem;
 
@@ -99,6 +100,13 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
   std::string reason;
   if (!Readable(options.dataFile, reason)) {
     message = reason + " the data file " + options.dataFile.string();
+    return kExitFiles;
+  }
+  // A set of outputs that a killed run left mixed is put back first: the
+  // plot file and the report it is judged with must be of one run.
+  if (std::string mixed = RecoverInterruptedOutputs(DeriveRunPaths(options.dataFile));
+      !mixed.empty()) {
+    message = std::move(mixed);
     return kExitFiles;
   }
   // Beside the data file, named as the user named the data file.
@@ -255,10 +263,10 @@ int PlotCommand(const std::vector<std::string_view>& args, const char* programNa
   options.dataFile = fs::path(files.front());
   // The picture must not be written over the files it is drawn from.
   try {
-    terraq::ui::RefuseSameFiles(
-        {{options.outFile, "the picture"}},
-        {{options.dataFile, "the data file"},
-         {fs::path(options.dataFile).replace_extension(".tq4p"), "the plot file"}});
+    const terraq::ui::RunPaths paths = terraq::ui::DeriveRunPaths(options.dataFile);
+    terraq::ui::RefuseProjectInputs(
+        {{options.outFile, "the picture"}}, options.dataFile,
+        {{paths.plotFile, "the plot file"}, {paths.reportFile, "the report"}});
   } catch (const terraq::ui::EFileWriteError& e) {
     return fail(e.what());
   }

@@ -9,8 +9,8 @@
 #include "PackageFile.h"
 #include "PaintingApplication.h"
 #include "project/EngineRun.h"
+#include "project/ProjectInputs.h"
 #include "project/TWordReader.h"
-#include "project/WriteGuards.h"
 
 namespace fs = std::filesystem;
 
@@ -83,26 +83,27 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   const ui::RunPaths paths = ui::DeriveRunPaths(options.dataFile);
   // The package must not be written over the files it is made from.
   try {
-    ui::RefuseSameFiles({{options.outFile, "the calculation package"}},
-                        {{paths.dataFile, "the data file"},
-                         {paths.reportFile, "the report"},
-                         {paths.plotFile, "the plot file"},
-                         {paths.monitorFile, "the monitor file"}});
+    ui::RefuseProjectInputs({{options.outFile, "the calculation package"}}, paths.dataFile,
+                            {{paths.reportFile, "the report"},
+                             {paths.plotFile, "the plot file"},
+                             {paths.monitorFile, "the monitor file"}});
   } catch (const ui::EFileWriteError& e) {
     return fail(e.what());
   }
 
-  if (OutputsOutOfDate(paths)) {
-    // What the package shows is made in memory below; the run keeps the
-    // files beside the data file in step with it, as the user expects after
-    // asking for its results. A run that cannot write them does not stop
-    // the package (a checker may read a project in a folder of someone
-    // else's): it is said.
-    const ui::EngineRunResult run = ui::RunEngine(paths.dataFile);
-    if (!run.error.empty())
-      std::cerr << "terraq: the outputs beside the data file were not brought up to date: "
-                << run.error << "\n";
-  }
+  // What the package shows is made in memory below; the run keeps the files
+  // beside the data file in step with it, as the user expects after asking
+  // for its results. A set that a killed run left mixed is put back first:
+  // its dates would pass for fresh. Outputs that cannot be written do not
+  // stop the package (a checker may read a project in a folder of someone
+  // else's), but the command does not end as a success: scripts rely on
+  // those files.
+  std::string notRefreshed = ui::RecoverInterruptedOutputs(paths);
+  if (notRefreshed.empty() && OutputsOutOfDate(paths))
+    notRefreshed = ui::RunEngine(paths.dataFile).error;
+  if (!notRefreshed.empty())
+    std::cerr << "terraq: the outputs beside the data file were not brought up to date: "
+              << notRefreshed << "\n";
 
   std::string text;
   try {
@@ -123,13 +124,12 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
     return fail(failed);
 
   std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";
-  if (input.analysis.error) {
+  if (input.analysis.error)
     std::cerr << "terraq: the analysis of " << options.dataFile.string()
               << " stopped; the package gives the inputs and why: " << input.analysis.error->message
               << "\n";
-    return kExitErrorStop;
-  }
-  return kExitOk;
+  if (!notRefreshed.empty()) return kExitUsage;
+  return input.analysis.error ? kExitErrorStop : kExitOk;
 }
 
 }  // namespace terraq::cli

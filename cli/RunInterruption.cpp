@@ -24,12 +24,18 @@ RunInterruption::RunInterruption() {
   sigemptyset(&signals);
   for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-  std::thread([this, signals] {
-    int number = 0;
-    while (sigwait(&signals, &number) != 0) {
-    }
-    cleanUpAndExit(number);
-  }).detach();
+  try {
+    std::thread([this, signals] {
+      int number = 0;
+      while (sigwait(&signals, &number) != 0) {}
+      cleanUpAndExit(number);
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to spare (a per-user limit): the signals end the program
+    // as they would any other, and the temporary files that leaves behind
+    // are removed by the next run as stale.
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+  }
 #endif
 }
 

@@ -15,6 +15,7 @@
 #include <iostream>
 #include <mutex>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 #include <pthread.h>
@@ -59,20 +60,26 @@ class Interruption {
     sigemptyset(&signals);
     for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([this, signals] {
-      for (;;) {
-        int number = 0;
-        if (sigwait(&signals, &number) != 0) continue;
-        if (signal_.exchange(number) == 0) {
-          stop_.store(true);
-          continue;
+    try {
+      std::thread([this, signals] {
+        for (;;) {
+          int number = 0;
+          if (sigwait(&signals, &number) != 0) continue;
+          if (signal_.exchange(number) == 0) {
+            stop_.store(true);
+            continue;
+          }
+          std::lock_guard lock(mutex_);
+          std::error_code ec;
+          for (const fs::path& file : temporaries_) fs::remove(file, ec);
+          std::_Exit(128 + number);
         }
-        std::lock_guard lock(mutex_);
-        std::error_code ec;
-        for (const fs::path& file : temporaries_) fs::remove(file, ec);
-        std::_Exit(128 + number);
-      }
-    }).detach();
+      }).detach();
+    } catch (const std::system_error&) {
+      // No thread to spare (a per-user limit): a signal ends the study at
+      // once, as it would any program.
+      pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    }
   }
   const std::atomic<bool>* stop() const { return &stop_; }
   int signal() const { return signal_.load(); }
@@ -374,6 +381,9 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (const std::optional<int> status = ParseStudyArguments(args, r)) return *status;
   std::string dataText;
   if (const std::optional<std::string> why = ReadDataFile(r.dataFile, dataText)) return Fail(*why);
+  if (const std::string refused = RefusedStudyOutputs(r.dataFile, r.csv, r.out, r.plot);
+      !refused.empty())
+    return Fail(refused);
   // A construction sequence: every point is analysed through its stages.
   std::string error, warning;
   std::shared_ptr<const design::SequentialPlan> sequence;

@@ -8,6 +8,7 @@
 
 #include "SummaryOutput.h"
 #include "project/AtomicFile.h"
+#include "project/ProjectInputs.h"
 
 namespace terraq::cli {
 
@@ -60,6 +61,44 @@ bool OutputFile::commit(std::string& error) {
 }
 
 const std::filesystem::path& OutputFile::temporary() const { return replacement_->temporary(); }
+
+namespace {
+
+// A path as the file system resolves it, for telling two names of one file
+// apart before either exists.
+std::filesystem::path comparable(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  return ec ? std::filesystem::absolute(path, ec).lexically_normal() : resolved;
+}
+
+}  // namespace
+
+std::string RefusedStudyOutputs(const std::string& dataFile, const std::string& csv,
+                                const std::string& part, const std::string& plot) {
+  std::vector<ui::TFileRole> written;
+  for (const auto& [name, role] :
+       {std::pair{&csv, "the CSV file"}, std::pair{&part, "the part file"},
+        std::pair{&plot, "the picture"}})
+    if (!name->empty()) written.push_back({*name, role});
+  try {
+    ui::RefuseProjectInputs(written, dataFile);
+  } catch (const ui::EFileWriteError& e) {
+    return "cannot write " + e.path().string() + ": " + e.reason();
+  }
+  for (size_t k = 0; k < written.size(); ++k) {
+    if (const std::string kind = ui::ProjectInputKind(written[k].path); !kind.empty())
+      return "cannot write " + written[k].path.string() + ": it is named as " + kind +
+             " of a project, which " + written[k].role + " must not replace";
+    // Two outputs of one name that do not exist yet: the second would
+    // replace the first.
+    for (size_t j = 0; j < k; ++j)
+      if (comparable(written[k].path) == comparable(written[j].path))
+        return "cannot write " + written[k].path.string() + ": it is the same file as " +
+               written[j].path.string() + " (" + written[j].role + ")";
+  }
+  return {};
+}
 
 std::string CsvField(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;

@@ -42,6 +42,15 @@ class OutputFile {
   bool failed_ = false;
 };
 
+// Why the files a study is asked to write (the CSV, the part file, the
+// picture; empty names are not asked for) cannot be written: one is an
+// input of the project (RefuseProjectInputs: the data file, its project
+// file, ... under any name), named as another project's input
+// (ProjectInputKind), or the same file as another of them. Empty when they
+// can be; checked before anything is analysed.
+std::string RefusedStudyOutputs(const std::string& dataFile, const std::string& csv,
+                                const std::string& part, const std::string& plot);
+
 // A CSV field: as it is, or quoted when it holds a comma, quote or line break.
 std::string CsvField(const std::string& text);
 // A number in its shortest exact form; empty when not finite.

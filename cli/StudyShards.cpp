@@ -142,6 +142,10 @@ struct Part {
 std::optional<std::string> ReadPart(const std::string& file, Part& part, const JsonItem& sample) {
   part.file = file;
   std::error_code ec;
+  // A pipe would be waited on for ever, a device read without end.
+  if (const auto status = std::filesystem::status(file, ec);
+      std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    return "cannot read the part file " + file + ": it is not a regular file";
   if (const auto size = std::filesystem::file_size(file, ec); !ec && size > kMaxPartBytes)
     return file + " is too large to be a part file";
   std::ifstream in(file, std::ios::binary);

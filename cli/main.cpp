@@ -400,17 +400,23 @@ int runCommand(const std::vector<std::string_view>& args) {
   std::mutex mutex;
   std::condition_variable finished;
   std::atomic<size_t> next = 0;
+  const auto work = [&] {
+    for (size_t k; (k = next++) < files.size();) {
+      FileRun run = runDataFile(fs::path(files[k]), strict, *interruption, withSection);
+      std::lock_guard lock(mutex);
+      runs[k] = std::move(run);
+      done[k] = true;
+      finished.notify_all();
+    }
+  };
   std::vector<std::thread> workers;
-  for (unsigned w = 0; w < jobs; ++w)
-    workers.emplace_back([&] {
-      for (size_t k; (k = next++) < files.size();) {
-        FileRun run = runDataFile(fs::path(files[k]), strict, *interruption, withSection);
-        std::lock_guard lock(mutex);
-        runs[k] = std::move(run);
-        done[k] = true;
-        finished.notify_all();
-      }
-    });
+  // A system out of threads (a per-user limit) gets the batch done by the
+  // workers it gave, or by this thread alone, one file after another.
+  try {
+    for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(work);
+  } catch (const std::system_error&) {
+    if (workers.empty()) work();
+  }
   int status = kExitOk;
   for (size_t k = 0; k < files.size(); ++k) {
     std::unique_lock lock(mutex);

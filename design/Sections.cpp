@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -407,9 +410,21 @@ std::optional<SectionLibrary> ParseSectionLibrary(std::string_view text, const s
 namespace {
 
 std::optional<std::string> ReadLibraryFile(const std::string& path, std::string& error) {
+  // Looked at before it is opened: opening a pipe waits for a writer for
+  // ever, a device has no end, and a folder opens but reads as nothing.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status) ||
+      (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
+    error = "cannot read the section library " + path + ": " +
+            (std::filesystem::is_directory(status) ? "it is a folder" : "it is not a regular file");
+    return std::nullopt;
+  }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "cannot read the section library " + path;
+    error = "cannot read the section library " + path +
+            (errno ? std::string(": ") + std::strerror(errno) : std::string());
     return std::nullopt;
   }
   std::string text;
@@ -432,7 +447,12 @@ std::optional<SectionLibrary> LoadSectionLibrary(const std::string& shippedPath,
   if (!shippedText) return std::nullopt;
   std::optional<SectionLibrary> library = ParseSectionLibrary(*shippedText, shippedPath, error);
   if (!library || userPath.empty()) return library;
-  if (std::ifstream probe(userPath); !probe) return library;  // no user file: nothing to add
+  // No user file: nothing to add. One that is there but cannot be read (a
+  // folder, no permission) is said, as a broken one is: ignoring it would
+  // leave the user's sections out without a word.
+  std::error_code ec;
+  if (std::filesystem::symlink_status(userPath, ec).type() == std::filesystem::file_type::not_found)
+    return library;
   const std::optional<std::string> userText = ReadLibraryFile(userPath, error);
   if (!userText) return std::nullopt;
   std::optional<SectionLibrary> user = ParseSectionLibrary(*userText, userPath, error);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 
 #include "SequenceAnalysis.h"
@@ -19,7 +20,11 @@ void ParallelFor(size_t count, int threads, const std::function<void(int, size_t
     for (size_t k; (k = next.fetch_add(1)) < count;) task(worker, k);
   };
   std::vector<std::thread> pool;
-  for (int w = 1; w < threads; ++w) pool.emplace_back(work, w);
+  // A system out of threads (a per-user limit) runs the study on those it
+  // gave: the calling thread alone takes every item the others do not.
+  try {
+    for (int w = 1; w < threads; ++w) pool.emplace_back(work, w);
+  } catch (const std::system_error&) {}
   work(0);
   for (std::thread& t : pool) t.join();
 }

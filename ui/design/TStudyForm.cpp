@@ -25,6 +25,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 
 #include "WallText.h"
 #include "design/DesignGraph.h"
@@ -413,24 +414,31 @@ bool TStudyForm::Run() {
   setRunning(true);
   setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what)
                            : tr("Running..."));
-  worker_ = std::thread([this, work, outcome] {
-    design::StudyControl control;
-    control.stop = &stop_;
-    control.progress = [this](size_t done) {
+  try {
+    worker_ = std::thread([this, work, outcome] {
+      design::StudyControl control;
+      control.stop = &stop_;
+      control.progress = [this](size_t done) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, done] {
+              if (progress_->maximum() > 0)
+                progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+              else if (!stop_)  // FORM: as many analyses as its iteration takes
+                setStatus(tr("Running FORM: %1 analyses done...").arg(done));
+            },
+            Qt::QueuedConnection);
+      };
+      work(control);
       QMetaObject::invokeMethod(
-          this,
-          [this, done] {
-            if (progress_->maximum() > 0)
-              progress_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
-            else if (!stop_)  // FORM: as many analyses as its iteration takes
-              setStatus(tr("Running FORM: %1 analyses done...").arg(done));
-          },
-          Qt::QueuedConnection);
-    };
-    work(control);
-    QMetaObject::invokeMethod(
-        this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
-  });
+          this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
+    });
+  } catch (const std::system_error& e) {
+    // No thread to spare (a per-user limit): said, and nothing runs.
+    setRunning(false);
+    setStatus(tr("The study cannot start: %1").arg(QString::fromLocal8Bit(e.what())));
+    return false;
+  }
   return true;
 }
 

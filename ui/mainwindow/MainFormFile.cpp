@@ -146,7 +146,9 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
     return false;
   }
   // The plot file of an earlier run: its results are shown as they are
-  // (silently: a damaged one only leaves the Graphics menu disabled).
+  // (silently: a damaged one only leaves the Graphics menu disabled), once
+  // a set of outputs that a killed run left mixed is put back.
+  RecoverInterruptedOutputs(DeriveRunPaths(Data().DataFileName));
   if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(DeriveRunPaths(Data().DataFileName).plotFile, false);
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));

@@ -13,6 +13,7 @@
 #include "platform/InstallPaths.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
+#include "project/ProjectInputs.h"
 #include "project/ReplacementSet.h"
 #include "project/SequentialRun.h"
 
@@ -240,6 +241,22 @@ std::string UnusableDataFile(const fs::path& file) {
   return {};
 }
 
+std::string RecoverInterruptedOutputs(const RunPaths& paths) {
+  if (!InterruptedSetPending(paths.reportFile)) return {};
+  try {
+    // With the lock, no run is replacing the set meanwhile: a journal
+    // still there then is one a kill left.
+    ReportLock lock;
+    if (const std::error_code locked = lock.acquire(ResolveForWriting(paths.reportFile), nullptr))
+      return "cannot put back the earlier outputs of " + paths.dataFile.string() + ": " +
+             paths.reportFile.string() + ": " + locked.message();
+    RecoverInterruptedSet(paths.reportFile);
+  } catch (const EFileWriteError& e) {
+    return "cannot put back the earlier outputs of " + paths.dataFile.string() + ": " + e.what();
+  }
+  return {};
+}
+
 EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, RunObserver* observer) {
   EngineRunResult result;
   result.paths = DeriveRunPaths(dataFile);
@@ -255,15 +272,16 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   try {
     CompleteInterruptedRewrite(paths.dataFile);
   } catch (const EFileWriteError&) {}
-  // An output that is the data file, or another output, under a second
-  // name (a link of either kind) would be written over it; an output that
-  // is a link planted by someone else is not followed.
+  // An output that is an input of the project (the data file, the project
+  // file, ...), or another output, under a second name (a link of either
+  // kind) would be written over it; an output that is a link planted by
+  // someone else is not followed.
   fs::path reportTarget;
   try {
-    RefuseSameFiles({{paths.reportFile, "the report"},
-                     {paths.plotFile, "the plot file"},
-                     {paths.monitorFile, "the monitor file"}},
-                    {{paths.dataFile, "the data file"}});
+    RefuseProjectInputs({{paths.reportFile, "the report"},
+                         {paths.plotFile, "the plot file"},
+                         {paths.monitorFile, "the monitor file"}},
+                        paths.dataFile);
     for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
       ResolveForWriting(*p);
     reportTarget = ResolveForWriting(paths.reportFile);

@@ -116,6 +116,15 @@ class RunObserver {
 // the reader, a device never ends). Empty when it can.
 std::string UnusableDataFile(const std::filesystem::path& file);
 
+// Puts back the earlier outputs of a run of `paths` that was killed while
+// it replaced them (ReplacementSet.h), so that whoever reads the outputs
+// without running (a plot, a report of fresh outputs, a project opened)
+// reads one run's set, never a new report beside an old plot file. Waits
+// for a run of the data file under way, as runs wait for one another.
+// Nothing to do is the common case and costs one look at the folder.
+// Empty, or why the set could not be put back.
+std::string RecoverInterruptedOutputs(const RunPaths& paths);
+
 // Runs the engine once on the data file. Never throws for the failures it
 // can foresee (missing or unreadable data file, unusable paths, a library
 // that cannot be loaded or lacks its entry, an output that cannot be

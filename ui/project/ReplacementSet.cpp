@@ -179,6 +179,14 @@ void RecoverInterruptedSet(const fs::path& first) {
   syncFolder(FolderOf(journal));
 }
 
+bool InterruptedSetPending(const fs::path& first) {
+  try {
+    return plainFileOf(journalOf(ResolveForWriting(first)), ::geteuid());
+  } catch (const EFileWriteError&) {
+    return false;
+  }
+}
+
 void ReplaceAsOneSet(const std::vector<ReplacementFile*>& files) {
   for (ReplacementFile* file : files) file->finish();
   if (files.size() == 1) files.front()->replaceTarget();

@@ -31,4 +31,9 @@ void ReplaceAsOneSet(const std::vector<ReplacementFile*>& files);
 // user's. Throws EFileWriteError when a previous version cannot be put back.
 void RecoverInterruptedSet(const std::filesystem::path& first);
 
+// A journal of ours beside `first` (links followed as for writing) says
+// that a set replacement was interrupted, or is under way in another
+// process. Never throws: a link that is not followed has no journal.
+bool InterruptedSetPending(const std::filesystem::path& first);
+
 }  // namespace terraq::ui
