@@ -75,7 +75,8 @@ struct ProblemOutputs {
   // (|largestShear|), and the largest and least shear with their signs. The
   // shear of largest magnitude changes sign from one point to the next where
   // the two ends of the shear diagram are nearly equal (a cantilever's shear
-  // above the pivot and the soil's return below it): a statistic of it mixes
+  // at the excavation level and the opposite one where the soil in front
+  // holds the wall): a statistic of it mixes
   // two different forces, so a study reports the magnitude and each end.
   double shear = 0, shearDepth = 0;
   double shearMax = 0, shearMaxDepth = 0;

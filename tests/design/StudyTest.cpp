@@ -240,8 +240,8 @@ TEST(Study, WallSamplesAreTheSameOnAnyThreadCount) {
   EXPECT_LT(one.outputs[0].rankCorrelation[0], 0);
 }
 
-// Near 38 degrees the cantilever's shear above the pivot and the soil's
-// return below it are about equal: the signed shear of largest magnitude
+// Near 38 degrees the cantilever's shear at the excavation level and the
+// opposite one lower down are about equal: the signed shear of largest magnitude
 // jumps from one end to the other between points, so a study's "shear" is
 // the magnitude, with each signed end an output of its own.
 TEST(Study, ShearIsItsMagnitudeWithEachEndSigned) {
