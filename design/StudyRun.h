@@ -74,10 +74,9 @@ struct ProblemOutputs {
   // F, L: the magnitude of the largest shear either side of any station
   // (|largestShear|), and the largest and least shear with their signs. The
   // shear of largest magnitude changes sign from one point to the next where
-  // the two ends of the shear diagram are nearly equal (a cantilever's shear
-  // at the excavation level and the opposite one where the soil in front
-  // holds the wall): a statistic of it mixes
-  // two different forces, so a study reports the magnitude and each end.
+  // its two ends are nearly equal (a cantilever's at the excavation and the
+  // opposite one below): a statistic of it mixes two different forces, so a
+  // study reports the magnitude and each end.
   double shear = 0, shearDepth = 0;
   double shearMax = 0, shearMaxDepth = 0;
   double shearMin = 0, shearMinDepth = 0;
