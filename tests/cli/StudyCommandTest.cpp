@@ -228,8 +228,9 @@ TEST(StudyCommand, TheDocumentedParallelShardsMerge) {
     std::string commands =
         std::regex_replace(block[2].str(), std::regex("build/bin/terraq"), "terraq");
     commands = std::regex_replace(commands, std::regex("--samples [0-9]+"), "--samples 48");
-    const Outcome run = runProgram("/bin/sh", "-c " + terraq::test::quoted(commands), work.path(),
-                                   "PATH=" + terraq::test::quoted(BinDir().string()) + ":\"$PATH\" ");
+    const Outcome run =
+        runProgram("/bin/sh", "-c " + terraq::test::quoted(commands), work.path(),
+                   "PATH=" + terraq::test::quoted(BinDir().string()) + ":\"$PATH\" ");
     ASSERT_EQ(run.status, 0) << commands << run.err;
     const std::string study = ReadFile(work.path() / "study.json");
     EXPECT_TRUE(contains(study, "\"samplesDone\": 48")) << study;
