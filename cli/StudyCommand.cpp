@@ -204,6 +204,7 @@ int MergeCommand(const std::vector<std::string_view>& args) {
   if (files.empty()) return Fail("study merge needs the part files of a study's shards");
   const MergeResult merge = MergeParts(files);
   if (merge.error) return Fail(*merge.error);
+  for (const std::string& warning : merge.warnings) std::cerr << "terraq: " << warning << "\n";
   return Print(json ? SamplingJson(merge.study, merge.result)
                     : SamplingText(merge.study, merge.result));
 }
@@ -253,7 +254,7 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
 }
 
 int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
-                std::shared_ptr<const design::SequentialPlan> sequence,
+                std::shared_ptr<const design::SequentialPlan> sequence, const PartInputs& inputs,
                 Interruption& interruption) {
   auto text = std::make_shared<const design::ParameterText>(parsed);
   std::vector<std::string> names;
@@ -349,7 +350,7 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
   }
   if (result.error) return Fail(*result.error);
   if (part && !result.interrupted) {
-    partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count);
+    partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count, inputs);
     if (!part->commit(error)) return Fail(error);
     Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) +
           " of the study: samples " + std::to_string(options.first + 1) + " to " +
@@ -403,7 +404,9 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (!r.vary.empty())
     return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, sequence.get(),
                       *interruption);
-  return RandomStudy(r, *text, units, std::move(sequence), *interruption);
+  // The digests of what the samples are computed from, for a part file.
+  const PartInputs inputs = InputsOf(dataText, sequence.get(), units);
+  return RandomStudy(r, *text, units, std::move(sequence), inputs, *interruption);
 }
 
 }  // namespace terraq::cli

@@ -119,8 +119,9 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
   for (const std::string& name : result.names) out += CsvField(name) + ",";
   for (size_t p = 0; p < problems; ++p) {
     const std::string prefix = design::ProblemPrefix(p, problems, staged);
-    for (const char* n : {"top", "deflection", "deflection.depth", "moment", "moment.depth",
-                          "shear", "shear.depth"})
+    for (const char* n :
+         {"top", "deflection", "deflection.depth", "moment", "moment.depth", "shear", "shear.depth",
+          "shear.max", "shear.max.depth", "shear.min", "shear.min.depth"})
       out += prefix + n + ",";
     for (const std::string& s : supports[p]) out += prefix + s + "," + prefix + s + ".depth,";
     out += prefix + "closed," + prefix + "held,";
@@ -131,12 +132,13 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
     for (double v : point.values) out += CsvNumber(v) + ",";
     for (size_t p = 0; p < problems; ++p) {
       if (p >= point.problems.size()) {
-        out += std::string(7 + 2 * supports[p].size() + 2, ',');
+        out += std::string(11 + 2 * supports[p].size() + 2, ',');
         continue;
       }
       const design::ProblemOutputs& o = point.problems[p];
-      for (double v : {o.topDeflection, o.deflection, o.deflectionDepth, o.moment, o.momentDepth,
-                       o.shear, o.shearDepth})
+      for (double v :
+           {o.topDeflection, o.deflection, o.deflectionDepth, o.moment, o.momentDepth, o.shear,
+            o.shearDepth, o.shearMax, o.shearMaxDepth, o.shearMin, o.shearMinDepth})
         out += CsvNumber(v) + ",";
       for (size_t s = 0; s < supports[p].size(); ++s)
         out += s < o.supports.size()

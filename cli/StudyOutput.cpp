@@ -121,15 +121,15 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
   if (result.interrupted)
     out += "Interrupted: " + std::to_string(result.done) + " of " +
            std::to_string(result.points.size()) + " points analysed\n";
-  // One row per point: the parameters, then per problem the top and largest
-  // deflection, moment and shear and the support forces.
+  // One row per point: the parameters, then per problem the outputs of
+  // design::kProblemOutputNames and the support forces.
   const std::vector<std::vector<std::string>> supports = design::SupportColumns(result);
   const size_t problems = supports.size();
   std::vector<std::string> head;
   for (const design::Vary& v : report.vary) head.push_back(v.name);
   for (size_t p = 0; p < problems; ++p) {
     const std::string prefix = design::ProblemPrefix(p, problems, report.staged);
-    for (const char* n : {"top", "deflection", "moment", "shear"}) head.push_back(prefix + n);
+    for (const char* n : design::kProblemOutputNames) head.push_back(prefix + n);
     for (const std::string& s : supports[p]) head.push_back(prefix + s);
   }
   std::vector<std::string> units;
@@ -150,8 +150,7 @@ std::string SweepText(const SweepReport& report, const design::SweepResult& resu
     }
     for (size_t p = 0; p < point.problems.size(); ++p) {
       const ProblemOutputs& o = point.problems[p];
-      for (double v : {o.topDeflection, o.deflection, o.moment, o.shear})
-        row.push_back(FourDigits(v));
+      for (double v : design::ProblemOutputValues(o)) row.push_back(FourDigits(v));
       for (size_t s = 0; s < supports[p].size(); ++s)
         row.push_back(s < o.supports.size() ? FourDigits(o.supports[s].force) : "-");
       const std::string where = design::ProblemPrefix(p, point.problems.size(), report.staged);
@@ -198,7 +197,9 @@ std::string SweepJson(const SweepReport& report, const design::SweepResult& resu
              ", \"top\": " + JsonNumber(o.topDeflection) +
              ", \"deflection\": " + extreme(o.deflection, o.deflectionDepth) +
              ", \"moment\": " + extreme(o.moment, o.momentDepth) +
-             ", \"shear\": " + extreme(o.shear, o.shearDepth) + ",\n    \"supports\": [";
+             ", \"shear\": " + extreme(o.shear, o.shearDepth) +
+             ",\n    \"shear.max\": " + extreme(o.shearMax, o.shearMaxDepth) +
+             ", \"shear.min\": " + extreme(o.shearMin, o.shearMinDepth) + ",\n    \"supports\": [";
       for (size_t s = 0; s < o.supports.size(); ++s) {
         const design::SupportOutput& support = o.supports[s];
         out += std::string(s ? ", {" : "{") +

@@ -8,8 +8,11 @@
 #include <map>
 #include <sstream>
 
+#include "Sha256.h"
 #include "SummaryOutput.h"
 #include "project/JsonReader.h"
+#include "project/JsonText.h"
+#include "project/SequentialMember.h"
 
 namespace terraq::cli {
 
@@ -135,7 +138,46 @@ struct Part {
   std::vector<std::string> notes;
   std::string key;  // StudyJson of the study
   size_t shard = 0, shards = 0, first = 0, count = 0;
+  std::optional<PartInputs> inputs;  // none in a part written before they were recorded
+  std::string name() const {
+    return file + " (shard " + std::to_string(shard) + "/" + std::to_string(shards) + ")";
+  }
 };
+
+// The digests of a part's head; false when they are there but malformed.
+bool ReadInputs(const JsonValue& head, std::optional<PartInputs>& inputs) {
+  const auto digest = [](const JsonValue* v) {
+    return v && v->isString() && v->string.size() == 64 &&
+           v->string.find_first_not_of("0123456789abcdef") == std::string::npos;
+  };
+  const JsonValue* data = head.find("dataSha256");
+  const JsonValue* sequence = head.find("sequenceSha256");
+  if (!data) return !sequence;
+  if (!digest(data) || (sequence && !digest(sequence))) return false;
+  inputs = PartInputs{data->string, sequence ? sequence->string : ""};
+  return true;
+}
+
+// Why parts `a` and `b` cannot be merged for their inputs; nullopt when
+// their digests agree (or one has none to compare).
+std::optional<std::string> DifferentInputs(const Part& a, const Part& b) {
+  if (!a.inputs || !b.inputs) return std::nullopt;
+  const auto both = [&](const std::string& x, const std::string& y) {
+    return " (SHA-256 " + (x.empty() ? std::string("none") : x.substr(0, 12)) + "... and " +
+           (y.empty() ? std::string("none") : y.substr(0, 12)) + "...)";
+  };
+  const std::string parts = a.name() + " and " + b.name() + " were computed from ";
+  if (a.inputs->data != b.inputs->data)
+    return parts + "different contents of the data file " + a.study.dataFile +
+           both(a.inputs->data, b.inputs->data) +
+           ": it was changed while the shards ran; run every shard again from one version of it";
+  if (a.inputs->sequence != b.inputs->sequence)
+    return parts + "different construction sequences of the project of " + a.study.dataFile +
+           both(a.inputs->sequence, b.inputs->sequence) +
+           ": the project file was changed while the shards ran; run every shard again from one "
+           "version of it";
+  return std::nullopt;
+}
 
 // Reads and checks a part, its samples handed to `sample` one at a time
 // (they are not kept: a part of any size is read in the memory of one).
@@ -171,8 +213,8 @@ std::optional<std::string> ReadPart(const std::string& file, Part& part, const J
       format != kPartFormat || !Whole(head->find("shard"), part.shard) ||
       !Whole(head->find("shards"), part.shards) || !Whole(head->find("first"), part.first) ||
       !Whole(head->find("count"), part.count) ||
-      !ReadStudy(*study, part.study, part.notes, error) || part.shard < 1 ||
-      part.shard > part.shards || part.shards > part.study.samples)
+      !ReadStudy(*study, part.study, part.notes, error) || !ReadInputs(*head, part.inputs) ||
+      part.shard < 1 || part.shard > part.shards || part.shards > part.study.samples)
     return file + " is not a part file of a study (written by terraq study --shard)";
   size_t first = 0, count = 0;
   ShardSlice(part.study.samples, part.shard, part.shards, first, count);
@@ -216,6 +258,19 @@ bool ReadSample(const JsonValue& j, size_t expected, size_t parameters, size_t o
 
 }  // namespace
 
+PartInputs InputsOf(std::string_view dataText, const design::SequentialPlan* sequence,
+                    int unitsCode) {
+  PartInputs inputs{Sha256Hex(dataText), ""};
+  if (sequence) {
+    // The plan as the project file writes it: what the stages were built
+    // from, whatever else the project file holds or however it is laid out.
+    ui::ProjectFile canonical;
+    ui::SetSequentialPlan(canonical, *sequence, unitsCode);
+    inputs.sequence = Sha256Hex(ui::FormatJson(canonical.root));
+  }
+  return inputs;
+}
+
 void ShardSlice(size_t samples, size_t shard, size_t shards, size_t& first, size_t& count) {
   // floor(samples k / shards) without forming samples k, which may not fit.
   const auto at = [&](size_t k) { return samples / shards * k + samples % shards * k / shards; };
@@ -244,10 +299,13 @@ void PartWriter::sample(size_t index, const std::vector<double>& values,
 }
 
 void PartWriter::end(const SamplingStudy& study, const std::vector<std::string>& notes,
-                     size_t shard, size_t shards, size_t first, size_t count) {
+                     size_t shard, size_t shards, size_t first, size_t count,
+                     const PartInputs& inputs) {
   file_.write("\n],\n \"part\": {\"format\": " + std::to_string(kPartFormat) +
               ", \"shard\": " + std::to_string(shard) + ", \"shards\": " + std::to_string(shards) +
               ", \"first\": " + std::to_string(first) + ", \"count\": " + std::to_string(count) +
+              ",\n  \"dataSha256\": \"" + inputs.data + "\"" +
+              (inputs.sequence.empty() ? "" : ", \"sequenceSha256\": \"" + inputs.sequence + "\"") +
               "},\n \"study\": " + StudyJson(study, notes) + "}\n");
 }
 
@@ -263,6 +321,12 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
       return merge;
     }
   const Part& one = parts.front();
+  const Part* checked = nullptr;  // the first part with digests, the others' reference
+  std::string unchecked;
+  size_t uncheckedCount = 0;
+  for (const Part& p : parts)
+    if (p.inputs && !checked) checked = &p;
+    else if (!p.inputs) unchecked += (uncheckedCount++ ? ", " : "") + p.file;
   std::map<size_t, const Part*> byShard;
   for (const Part& p : parts) {
     if (p.study.seed != one.study.seed) {
@@ -274,6 +338,11 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
       merge.error = p.file + " and " + one.file + " are parts of different studies";
       return merge;
     }
+    if (checked)
+      if (std::optional<std::string> why = DifferentInputs(*checked, p)) {
+        merge.error = *why;
+        return merge;
+      }
     if (const auto [at, added] = byShard.emplace(p.shard, &p); !added) {
       merge.error = "shard " + std::to_string(p.shard) + "/" + std::to_string(p.shards) +
                     " is given twice: " + at->second->file + " and " + p.file;
@@ -287,6 +356,12 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
       return merge;
     }
 
+  if (uncheckedCount)
+    merge.warnings.push_back(
+        unchecked +
+        (uncheckedCount == 1 ? " records no digest of its" : " record no digest of their") +
+        " inputs (written by an earlier terraq): that every part was computed from the same data "
+        "file and construction sequence is not checked");
   merge.study = one.study;
   std::vector<design::LimitState> limits;
   for (const std::string& text : one.study.limits) {
@@ -321,7 +396,11 @@ MergeResult MergeParts(const std::vector<std::string>& files) {
       merge.error = *why;
       return merge;
     }
-    if (again.key != one.key || again.shard != shard || again.first != header->first) {
+    const auto digests = [](const Part& p) {
+      return p.inputs ? p.inputs->data + p.inputs->sequence : std::string();
+    };
+    if (again.key != one.key || again.shard != shard || again.first != header->first ||
+        digests(again) != digests(*header)) {
       merge.error = again.file + " changed while the parts were merged";
       return merge;
     }

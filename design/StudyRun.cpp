@@ -42,9 +42,22 @@ ProblemOutputs OutputsOf(const api::ProblemResult& p) {
       o.momentDepth = s.depth;
     }
   }
-  o.shear = p.largestShear;
+  o.shear = std::fabs(p.largestShear);
   if (p.largestShearStation >= 0 && static_cast<size_t>(p.largestShearStation) < p.stations.size())
     o.shearDepth = p.stations[p.largestShearStation].depth;
+  // Each end named at its first station along a stretch of equal shear, as
+  // the largest shear is.
+  for (size_t k = 0; k < p.stations.size(); ++k)
+    for (double v : {p.stations[k].shearAbove, p.stations[k].shearBelow}) {
+      if (k == 0 || v > o.shearMax + std::fabs(o.shearMax) * 1e-9) {
+        o.shearMax = v;
+        o.shearMaxDepth = p.stations[k].depth;
+      }
+      if (k == 0 || v < o.shearMin - std::fabs(o.shearMin) * 1e-9) {
+        o.shearMin = v;
+        o.shearMinDepth = p.stations[k].depth;
+      }
+    }
   for (const api::SupportForce& s : p.supports) o.supports.push_back({s.depth, s.force});
   o.closed = p.closed;
   o.held = p.closed && p.notValidStations.empty() && p.numericalFault.empty();
@@ -61,6 +74,10 @@ ProblemOutputs OutputsOf(const api::ProblemResult& p) {
                          " stations: nothing holds the wall there");
   if (!p.numericalFault.empty()) o.warnings.push_back(p.numericalFault);
   return o;
+}
+
+std::array<double, 6> ProblemOutputValues(const ProblemOutputs& o) {
+  return {o.topDeflection, o.deflection, o.moment, o.shear, o.shearMax, o.shearMin};
 }
 
 std::string SupportOutputName(const std::vector<SupportOutput>& supports, size_t index) {
@@ -99,6 +116,14 @@ ProblemOutputs WorstStage(const SequenceAnalysis& run) {
     KeepLarger(worst.deflection, worst.deflectionDepth, o.deflection, o.deflectionDepth);
     KeepLarger(worst.moment, worst.momentDepth, o.moment, o.momentDepth);
     KeepLarger(worst.shear, worst.shearDepth, o.shear, o.shearDepth);
+    if (k == 0 || o.shearMax > worst.shearMax) {
+      worst.shearMax = o.shearMax;
+      worst.shearMaxDepth = o.shearMaxDepth;
+    }
+    if (k == 0 || o.shearMin < worst.shearMin) {
+      worst.shearMin = o.shearMin;
+      worst.shearMinDepth = o.shearMinDepth;
+    }
     worst.closed = worst.closed && o.closed;
     worst.held = worst.held && o.held;
     for (const std::string& w : o.warnings)
@@ -267,7 +292,7 @@ std::vector<std::string> OutputNames(const std::vector<ProblemOutputs>& problems
   std::vector<std::string> names;
   for (size_t p = 0; p < problems.size(); ++p) {
     const std::string prefix = ProblemPrefix(p, problems.size(), staged);
-    for (const char* n : {"top", "deflection", "moment", "shear"}) names.push_back(prefix + n);
+    for (const char* n : kProblemOutputNames) names.push_back(prefix + n);
     for (size_t s = 0; s < problems[p].supports.size(); ++s)
       names.push_back(prefix + SupportOutputName(problems[p].supports, s));
   }
@@ -292,7 +317,8 @@ class WallPointModel : public PointModel {
       return e;
     }
     for (const ProblemOutputs& p : point.problems) {
-      e.outputs.insert(e.outputs.end(), {p.topDeflection, p.deflection, p.moment, p.shear});
+      const std::array<double, 6> values = ProblemOutputValues(p);
+      e.outputs.insert(e.outputs.end(), values.begin(), values.end());
       for (const SupportOutput& s : p.supports) e.outputs.push_back(s.force);
       e.held = e.held && p.held;
     }

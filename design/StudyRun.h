@@ -22,6 +22,7 @@
 // (api/Analysis.h); a "largest" value is the one of largest magnitude, with
 // its sign.
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -70,7 +71,15 @@ struct ProblemOutputs {
   double topDeflection = 0;                    // L
   double deflection = 0, deflectionDepth = 0;  // L, the largest, and where
   double moment = 0, momentDepth = 0;          // F L, L
-  double shear = 0, shearDepth = 0;            // F (largestShear), L
+  // F, L: the magnitude of the largest shear either side of any station
+  // (|largestShear|), and the largest and least shear with their signs. The
+  // shear of largest magnitude changes sign from one point to the next where
+  // its two ends are nearly equal (a cantilever's at the excavation and the
+  // opposite one below): a statistic of it mixes two different forces, so a
+  // study reports the magnitude and each end.
+  double shear = 0, shearDepth = 0;
+  double shearMax = 0, shearMaxDepth = 0;
+  double shearMin = 0, shearMinDepth = 0;
   std::vector<SupportOutput> supports;         // top down
   bool closed = false;
   // The analysis did not show the wall held: not closed, stations without
@@ -80,6 +89,12 @@ struct ProblemOutputs {
 };
 
 ProblemOutputs OutputsOf(const engine::api::ProblemResult& problem);
+
+// The outputs of one problem a study reports before its supports, by name,
+// and their values in that order.
+inline constexpr std::array<const char*, 6> kProblemOutputNames = {
+    "top", "deflection", "moment", "shear", "shear.max", "shear.min"};
+std::array<double, 6> ProblemOutputValues(const ProblemOutputs& outputs);
 
 struct PointResult {
   std::vector<double> values;            // of the varied parameters, as applied
@@ -142,7 +157,7 @@ using ModelFactory = std::function<std::unique_ptr<PointModel>()>;
 std::string ProblemPrefix(size_t index, size_t count, bool staged);
 
 // A wall as a model: `names` set to the values, the outputs of every
-// problem flattened to top, deflection, moment, shear, support.N (prefixed
+// problem flattened to kProblemOutputNames and support.N (prefixed
 // "stage.K." in a staged project and "longterm." for a long-term problem),
 // their list taken from the analysis of the text as it is.
 struct WallModel {

@@ -6,14 +6,15 @@
 # desktop-file-utils, libxml2-utils and shared-mime-info check the desktop
 # entry and the file types in the tests; dpkg-dev and file let CPack work out
 # the Debian package's dependencies (make package). clang-format checks the
-# layout of changed lines (scripts/check-format.sh, run by make test).
+# layout of changed lines (scripts/check-format.sh, run by make test). parallel
+# runs the manuals' example of a study's shards (the test skips without it).
 set -eu
 
 PACKAGES="build-essential cmake ninja-build ccache \
 libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev libgl-dev libjpeg-dev fonts-liberation xvfb xauth \
 libfreetype-dev pkg-config poppler-utils qt6-svg-dev \
-desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file clang-format"
+desktop-file-utils libxml2-utils shared-mime-info dpkg-dev file clang-format parallel"
 if [ "${1:-}" = fuzz ]; then
     PACKAGES="$PACKAGES clang libclang-rt-14-dev"
 fi

@@ -204,7 +204,8 @@ TEST(Study, WallSamplesAreTheSameOnAnyThreadCount) {
   const std::vector<std::string> names{"layer.1.phi", "layer.1.gamma", "tip"};
   const std::optional<WallModel> wall = MakeWallModel(text, names, error);
   ASSERT_TRUE(wall) << error;
-  EXPECT_EQ(wall->outputs, (std::vector<std::string>{"top", "deflection", "moment", "shear"}));
+  EXPECT_EQ(wall->outputs, (std::vector<std::string>{"top", "deflection", "moment", "shear",
+                                                     "shear.max", "shear.min"}));
   std::vector<RandomParameter> p{{names[0], Distribution::Normal(32, 3)},
                                  {names[1], Distribution::Lognormal(0.06655, 0.005)},
                                  {names[2], Distribution::Uniform(-50, 400)}};  // some fail
@@ -237,6 +238,28 @@ TEST(Study, WallSamplesAreTheSameOnAnyThreadCount) {
   EXPECT_EQ(one.outputs[0].count + one.failedSamples, options.samples);
   // A deeper wall deflects less at the top; a stronger sand too.
   EXPECT_LT(one.outputs[0].rankCorrelation[0], 0);
+}
+
+// Near 38 degrees the cantilever's shear at the excavation level and the
+// opposite one lower down are about equal: the signed shear of largest magnitude
+// jumps from one end to the other between points, so a study's "shear" is
+// the magnitude, with each signed end an output of its own.
+TEST(Study, ShearIsItsMagnitudeWithEachEndSigned) {
+  std::string error;
+  const ParameterText p = *ParameterText::Parse(Sample(), error);
+  const SweepResult sweep = Sweep(p, {*Vary::Parse("layer.1.phi", "34:42:9", error)}, 2);
+  ASSERT_FALSE(sweep.error);
+  bool positiveLarger = false, negativeLarger = false;
+  for (const PointResult& point : sweep.points) {
+    ASSERT_FALSE(point.error) << *point.error;
+    const ProblemOutputs& o = point.problems[0];
+    EXPECT_EQ(o.shear, std::max(o.shearMax, -o.shearMin));
+    EXPECT_GT(o.shearMax, 0);
+    EXPECT_LT(o.shearMin, 0);
+    EXPECT_EQ(o.shearDepth, o.shearMax > -o.shearMin ? o.shearMaxDepth : o.shearMinDepth);
+    (o.shearMax > -o.shearMin ? positiveLarger : negativeLarger) = true;
+  }
+  EXPECT_TRUE(positiveLarger && negativeLarger);  // the flip the magnitude removes
 }
 
 TEST(Study, SweepPointIsTheWallRewrittenAlone) {

@@ -158,8 +158,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   output_ = new QComboBox(this);
   output_->setObjectName(QStringLiteral("StudyOutput"));
   output_->setEditable(true);  // an output of results not yet run
-  output_->addItems({QStringLiteral("top"), QStringLiteral("deflection"), QStringLiteral("moment"),
-                     QStringLiteral("shear")});
+  for (const char* name : design::kProblemOutputNames) output_->addItem(QString::fromLatin1(name));
   runButton_ = new QPushButton(tr("&Run"), this);
   runButton_->setObjectName(QStringLiteral("StudyRunButton"));
   cancelButton_ = new QPushButton(tr("Cancel"), this);
@@ -459,8 +458,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
       if (p.error || p.problems.empty()) continue;
       for (size_t k = 0; k < p.problems.size(); ++k) {
         const std::string prefix = design::ProblemPrefix(k, p.problems.size(), staged_);
-        for (const char* n : {"top", "deflection", "moment", "shear"})
-          outputs_.push_back(prefix + n);
+        for (const char* n : design::kProblemOutputNames) outputs_.push_back(prefix + n);
         for (size_t s = 0; s < p.problems[k].supports.size(); ++s)
           outputs_.push_back(prefix + design::SupportOutputName(p.problems[k].supports, s));
       }

@@ -33,10 +33,9 @@ QString WithUnit(const std::string& name, const std::string& unit) {
 double OutputOf(const design::PointResult& point, size_t problem, const std::string& what) {
   if (point.error || problem >= point.problems.size()) return NAN;
   const design::ProblemOutputs& p = point.problems[problem];
-  if (what == "top") return p.topDeflection;
-  if (what == "deflection") return p.deflection;
-  if (what == "moment") return p.moment;
-  if (what == "shear") return p.shear;
+  const std::array<double, 6> values = design::ProblemOutputValues(p);
+  for (size_t k = 0; k < values.size(); ++k)
+    if (what == design::kProblemOutputNames[k]) return values[k];
   for (size_t s = 0; s < p.supports.size(); ++s)
     if (design::SupportOutputName(p.supports, s) == what) return p.supports[s].force;
   return NAN;
