@@ -116,7 +116,7 @@ TEST_F(ProjectFileTest, ReadsOnlyStrictJsonAndWritesOnlyStrictJson) {
   ProjectFile file;
   file.set("n\xb0", JsonValue::Text("\xe9t\xe9"));
   ASSERT_TRUE(WriteProjectFile(path, file, error)) << error;
-  EXPECT_NE(ReadAll(path).find(R"("nÂ°": "Ã©tÃ©")"), std::string::npos)
+  EXPECT_NE(ReadAll(path).find("\"n\xc2\xb0\": \"\xc3\xa9t\xc3\xa9\""), std::string::npos)
       << ReadAll(path);
   ASSERT_TRUE(ReadProjectFile(path, error)) << error;
 

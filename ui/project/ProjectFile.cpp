@@ -44,27 +44,30 @@ std::optional<ProjectFile> ReadProjectFile(const std::filesystem::path& path, st
     return std::nullopt;
   }
   struct stat st {};
-  std::string text;
+  std::string text, unread;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = "it is not a regular file";
+    unread = "it is not a regular file";
   } else if (static_cast<std::uintmax_t>(st.st_size) > kLargestFile) {
-    error = "it is larger than a project file can be (16 MB)";
+    unread = "it is larger than a project file can be (16 MB)";
   } else {
     char buffer[65536];
     for (;;) {
       const ssize_t got = ::read(fd, buffer, sizeof buffer);
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0) error = std::string("it cannot be read (") + std::strerror(errno) + ")";
+      if (got < 0) unread = std::string("it cannot be read (") + std::strerror(errno) + ")";
       if (got <= 0) break;
       text.append(buffer, static_cast<size_t>(got));
       if (text.size() > kLargestFile) {
-        error = "it is larger than a project file can be (16 MB)";
+        unread = "it is larger than a project file can be (16 MB)";
         break;
       }
     }
   }
   ::close(fd);
-  if (!error.empty()) return std::nullopt;
+  if (!unread.empty()) {
+    error = std::move(unread);
+    return std::nullopt;
+  }
   std::string why;
   std::optional<JsonValue> root = ParseJsonUtf8(text, why);
   if (!root) {
