@@ -92,7 +92,8 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
     return fail(unusable);
   // A project file that cannot be used makes no package of the data file
   // alone: that would be another wall's.
-  if (std::string unusable; !ui::ReadProjectBeside(options.dataFile, unusable)) return fail(unusable);
+  if (std::string unusable; !ui::ReadProjectBeside(options.dataFile, unusable))
+    return fail(unusable);
   const ui::RunPaths paths = ui::DeriveRunPaths(options.dataFile);
   // The package must not be written over the files it is made from.
   try {

@@ -46,7 +46,8 @@ TEST(ProjectFileCommand, AnUnusableProjectFileIsRefusedByEveryCommand) {
        [](auto& p, auto& g) { Write(p, Replaced(g, "\"version\": 1", "\"version\": 2")); }},
       {"truncated", [](auto& p, auto& g) { Write(p, g.substr(0, g.size() / 2)); }},
       {"not JSON", [](auto& p, auto&) { Write(p, "sequential: 4 stages\n"); }},
-      {"a NaN", [](auto& p, auto& g) { Write(p, Replaced(g, "\"depth\": 1.5", "\"depth\": NaN")); }},
+      {"a NaN",
+       [](auto& p, auto& g) { Write(p, Replaced(g, "\"depth\": 1.5", "\"depth\": NaN")); }},
       {"a folder", [](auto& p, auto&) { fs::create_directory(p); }},
       {"a pipe", [](auto& p, auto&) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
       {"misspelt stages",
@@ -71,7 +72,8 @@ TEST(ProjectFileCommand, AnUnusableProjectFileIsRefusedByEveryCommand) {
       const Outcome o = runTerraq(command, work.path(), limit);
       EXPECT_NE(o.status, 0) << b.what << ": " << command << "\n" << o.out;
       EXPECT_TRUE(contains(o.err, "wall.terraq.json cannot be used: "))
-          << b.what << ": " << command << "\n" << o.err;
+          << b.what << ": " << command << "\n"
+          << o.err;
     }
     // Nothing of the data file alone was produced.
     EXPECT_FALSE(fs::exists(work.path() / "wall.tq4o")) << b.what;
@@ -97,8 +99,8 @@ TEST(ProjectFileCommand, ReportRerunsAfterAnEditOfTheProjectFileAlone) {
 
   // The last stage excavates less deep; the data file is untouched.
   Write(project, Replaced(ReadFile(project), "\"excavation\": 6", "\"excavation\": 5.5"));
-  fs::last_write_time(project, fs::last_write_time(work.path() / "wall.tq4o") +
-                                   std::chrono::seconds(5));
+  fs::last_write_time(project,
+                      fs::last_write_time(work.path() / "wall.tq4o") + std::chrono::seconds(5));
   const Outcome report = runTerraq("report " + file + " --out calc.html", work.path());
   ASSERT_EQ(report.status, 0) << report.err;
   const std::string after = ReadFile(work.path() / "wall.tq4o");

@@ -168,8 +168,8 @@ TEST_F(ProjectFileTest, SavesOfDifferentMembersAtOnceKeepEveryMember) {
       for (int n = 1; n <= kSaves; ++n) {
         std::string error;
         if (!SaveProjectMember(
-                data, key, true,
-                [&](ProjectFile& p) { p.set(key, JsonValue::Number(n)); }, "not saved", error))
+                data, key, true, [&](ProjectFile& p) { p.set(key, JsonValue::Number(n)); },
+                "not saved", error))
           ++failed;
       }
     });
@@ -199,8 +199,7 @@ TEST_F(ProjectFileTest, AProjectFilePlantedInASharedFolderIsNotUsed) {
   EXPECT_TRUE(ReadProjectBeside(data, error)) << error;
   ASSERT_EQ(::chown(ProjectFilePath(data).c_str(), 65534, 65534), 0);
   EXPECT_FALSE(ReadProjectBeside(data, error));
-  EXPECT_NE(error.find("belongs to another user of the shared folder"), std::string::npos)
-      << error;
+  EXPECT_NE(error.find("belongs to another user of the shared folder"), std::string::npos) << error;
   fs::remove(ProjectFilePath(data));
   std::ofstream(folder_ / "elsewhere.json") << R"({"format": "terraq-project", "version": 1})";
   fs::create_symlink(folder_ / "elsewhere.json", ProjectFilePath(data));

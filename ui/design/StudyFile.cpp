@@ -15,10 +15,10 @@ std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
   StudyDefinition d;
   // A misspelt key would otherwise read as the default it stands beside.
   std::string unknown;
-  bool known = s.isObject() && OnlyKnownKeys(s,
-                                             {"mode", "vary", "output", "random", "method",
-                                              "samples", "seed", "limits"},
-                                             "its study", unknown);
+  bool known =
+      s.isObject() &&
+      OnlyKnownKeys(s, {"mode", "vary", "output", "random", "method", "samples", "seed", "limits"},
+                    "its study", unknown);
   const auto onlyKnown = [&](const char* list, const std::vector<std::string_view>& keys) {
     if (const JsonValue* items = s.find(list); known && items)
       for (const JsonValue& item : items->items)

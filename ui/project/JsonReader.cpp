@@ -245,7 +245,7 @@ class Reader {
   std::string_view text_;
   std::string_view streamed_;
   const JsonItem* item_ = nullptr;
-  bool utf8Only_ = false;  // stray bytes and lone surrogates are refused
+  bool utf8Only_ = false;   // stray bytes and lone surrogates are refused
   std::string duplicate_;   // the message why_ points to
   bool streaming_ = false;  // the value being read is the streamed member's
   std::string itemError_;

@@ -69,9 +69,7 @@ void AppendJson(std::string& out, const JsonValue& v, int level) {
     case JsonValue::Type::Number:
       out += JsonNumber(v.number);
       return;
-    case JsonValue::Type::String:
-      out += jsonString(v.string, StrayByte::Latin1);
-      return;
+    case JsonValue::Type::String: out += jsonString(v.string, StrayByte::Latin1); return;
     case JsonValue::Type::Array: {
       if (v.items.empty()) {
         out += "[]";

@@ -140,8 +140,7 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
     return std::nullopt;
   }
   const std::string which = "the project's construction sequence";
-  if (!OnlyKnownKeys(*member, {"units", "supports", "stages"}, which, error))
-    return std::nullopt;
+  if (!OnlyKnownKeys(*member, {"units", "supports", "stages"}, which, error)) return std::nullopt;
   if (const JsonValue* units = member->find("units")) {
     if (!units->isObject() ||
         !OnlyKnownKeys(*units, {"length", "force", "modulus", "area", "inclination"},

@@ -22,8 +22,7 @@ std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::pa
 }
 
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText,
-                                                    std::string& error) {
+                                                    std::string_view dataText, std::string& error) {
   const std::optional<design::SequentialPlan> plan = ReadSequencePlan(dataFile, dataText, error);
   if (!plan) return std::nullopt;
   std::optional<design::SequenceData> sequence = design::BuildSequence(dataText, *plan, error);

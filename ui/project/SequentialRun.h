@@ -43,8 +43,7 @@ std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::pa
 // project file cannot be used (ReadProjectBeside) or its sequence cannot be
 // read or built: the run must not go on as if it had none.
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText,
-                                                    std::string& error);
+                                                    std::string_view dataText, std::string& error);
 
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times

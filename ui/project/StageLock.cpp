@@ -73,7 +73,8 @@ int LockNamedFile(const std::filesystem::path& file, bool wait, TStageLock::Resu
       ::close(fd);
       // A file system without locks (some network shares) cannot tell:
       // the project is edited as before there were locks.
-      result = error == EWOULDBLOCK ? TStageLock::Result::HeldElsewhere : TStageLock::Result::Locked;
+      result =
+          error == EWOULDBLOCK ? TStageLock::Result::HeldElsewhere : TStageLock::Result::Locked;
       return -1;
     }
     struct stat held {}, named {};

@@ -49,7 +49,8 @@ std::string PlantedInSharedFolder(const fs::path& path) {
     return e.reason();
   }
   const fs::path folder = FolderOf(target);
-  struct stat file {}, shared {};
+  struct stat file {
+  }, shared{};
   if (::stat(target.c_str(), &file) != 0 || ::stat(folder.c_str(), &shared) != 0) return {};
   if ((shared.st_mode & S_ISVTX) && (shared.st_mode & S_IWOTH) && file.st_uid != ::geteuid() &&
       file.st_uid != shared.st_uid)
