@@ -41,16 +41,15 @@ std::string DataText() {
 
 void BM_SequenceBuild(benchmark::State& state) {
   const std::string text = DataText();
-  std::string error, warning;
-  for (auto _ : state)
-    benchmark::DoNotOptimize(ui::ReadSequentialRun(DataFile(), text, error, warning));
+  std::string error;
+  for (auto _ : state) benchmark::DoNotOptimize(ui::ReadSequentialRun(DataFile(), text, error));
   if (!error.empty()) state.SkipWithError(error.c_str());
 }
 BENCHMARK(BM_SequenceBuild)->Unit(benchmark::kMicrosecond);
 
 void AnalyseStages(benchmark::State& state, bool sequential) {
-  std::string error, warning;
-  const auto input = ui::ReadSequentialRun(DataFile(), DataText(), error, warning);
+  std::string error;
+  const auto input = ui::ReadSequentialRun(DataFile(), DataText(), error);
   if (!input) {
     state.SkipWithError(("the example's sequence cannot be built: " + error).c_str());
     return;

@@ -80,10 +80,8 @@ std::optional<double> PositiveNumber(std::string_view text, bool atLeastOne) {
 // the shipped ones.
 std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const std::string& name,
                                              std::string& error) {
-  const std::optional<ui::ProjectFile> project =
-      ui::ReadProjectFile(ui::ProjectFilePath(dataFile), error);
-  if (!project) return std::nullopt;
-  const std::optional<std::vector<design::FactorSet>> sets = ui::ReadFactorSets(*project, error);
+  const std::optional<std::vector<design::FactorSet>> sets =
+      ui::ReadProjectMember(dataFile, error, ui::ReadFactorSets);
   if (!sets) return std::nullopt;
   std::optional<design::FactorSet> set = ui::FindFactorSet(*sets, name);
   if (!set) error = "no set of partial factors is named " + name;
@@ -302,11 +300,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
                 std::strerror(errno ? errno : EACCES));
   std::string text = buffer.str();
   // A construction sequence is designed stage by stage and as a whole.
-  std::string sequenceError, warning;
-  std::optional<design::SequentialPlan> plan =
-      ui::ReadSequencePlan(dataFile, text, sequenceError, warning);
+  std::string sequenceError;
+  std::optional<design::SequentialPlan> plan = ui::ReadSequencePlan(dataFile, text, sequenceError);
   if (!sequenceError.empty()) return fail(sequenceError);
-  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
   std::string approachNote;
   if (!a.approach.empty()) {
     std::string error;

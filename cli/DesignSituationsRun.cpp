@@ -276,19 +276,14 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
     return fail(e.what());
   }
   // A construction sequence is analysed stage by stage with each set.
-  std::string error, warning;
+  std::string error;
   const std::optional<design::SequentialPlan> sequence =
-      ui::ReadSequencePlan(dataFile, text, error, warning);
+      ui::ReadSequencePlan(dataFile, text, error);
   if (!error.empty()) return fail(error);
   // The project's own sets, by name before the shipped ones.
-  std::vector<design::FactorSet> projectSets;
-  if (const auto project = ui::ReadProjectFile(ui::ProjectFilePath(dataFile), error)) {
-    const auto sets = ui::ReadFactorSets(*project, error);
-    if (!sets) return fail(ui::ProjectFilePath(dataFile).string() + ": " + error);
-    projectSets = *sets;
-  } else {
-    return fail(error);
-  }
+  const std::optional<std::vector<design::FactorSet>> projectSets =
+      ui::ReadProjectMember(dataFile, error, ui::ReadFactorSets);
+  if (!projectSets) return fail(error);
   std::vector<design::FactorSet> sets;
   for (const std::string& name : request.names) {
     if (name == "all") {
@@ -296,10 +291,10 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
                   design::StandardFactorSets().end());
       continue;
     }
-    const std::optional<design::FactorSet> set = ui::FindFactorSet(projectSets, name);
+    const std::optional<design::FactorSet> set = ui::FindFactorSet(*projectSets, name);
     if (!set) {
       std::string names;
-      for (const design::FactorSet& s : projectSets) names += s.name + ", ";
+      for (const design::FactorSet& s : *projectSets) names += s.name + ", ";
       for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
       return usageError("no set of partial factors is named " + name + "; the sets: " + names +
                         "all");

@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "PackageFile.h"
 #include "PaintingApplication.h"
 #include "project/EngineRun.h"
+#include "project/ProjectFile.h"
 #include "project/ProjectInputs.h"
 #include "project/TWordReader.h"
 
@@ -61,14 +63,22 @@ std::optional<int> ParseReportArguments(const std::vector<std::string_view>& arg
   return std::nullopt;
 }
 
-// The outputs of the last run are missing or older than the data file.
+// The outputs of the last run are missing or older than what the run reads:
+// the data file, and the project file beside it (an edit of its sequence
+// alone changes the results as much).
 bool OutputsOutOfDate(const ui::RunPaths& paths) {
   std::error_code ec;
-  const auto data = fs::last_write_time(paths.dataFile, ec);
+  auto input = fs::last_write_time(paths.dataFile, ec);
   if (ec) return true;
+  const fs::path project = ui::ProjectFilePath(paths.dataFile);
+  if (fs::exists(project, ec)) {
+    const auto edited = fs::last_write_time(project, ec);
+    if (ec) return true;
+    input = std::max(input, edited);
+  }
   for (const fs::path* output : {&paths.reportFile, &paths.plotFile}) {
     const auto written = fs::last_write_time(*output, ec);
-    if (ec || written < data) return true;
+    if (ec || written < input) return true;
   }
   return false;
 }
@@ -79,6 +89,10 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   ReportOptions options;
   if (const std::optional<int> status = ParseReportArguments(args, options)) return *status;
   if (const std::string unusable = ui::UnusableDataFile(options.dataFile); !unusable.empty())
+    return fail(unusable);
+  // A project file that cannot be used makes no package of the data file
+  // alone: that would be another wall's.
+  if (std::string unusable; !ui::ReadProjectBeside(options.dataFile, unusable))
     return fail(unusable);
   const ui::RunPaths paths = ui::DeriveRunPaths(options.dataFile);
   // The package must not be written over the files it is made from.

@@ -36,9 +36,8 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   // A construction sequence: staged on the wall with the section (its unit
   // width may be the section's spacing, which the supports are shared
   // over), every stage analysed from the one before and checked.
-  std::string warning;
   std::optional<ui::SequentialRunInput> sequence =
-      ui::ReadSequentialRun(dataFile, data->text, error, warning);
+      ui::ReadSequentialRun(dataFile, data->text, error);
   if (!error.empty()) {
     run.error = error;
     return run;
@@ -80,9 +79,9 @@ std::optional<ui::SectionChecks> CheckProjectSection(const std::filesystem::path
     return std::nullopt;
   }
   // A construction sequence was analysed as its stages: checked as them.
-  std::string sequenceError, projectWarning;
+  std::string sequenceError;
   if (std::optional<ui::SequentialRunInput> sequence =
-          ui::ReadSequentialRun(dataFile, text, sequenceError, projectWarning))
+          ui::ReadSequentialRun(dataFile, text, sequenceError))
     text = std::move(sequence->sequence.text);
   std::optional<ui::ProjectSectionCheck> check = ui::CheckProjectSection(dataFile, text, analysis);
   if (!check) return std::nullopt;

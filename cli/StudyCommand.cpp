@@ -386,12 +386,11 @@ int StudyCommand(const std::vector<std::string_view>& args) {
       !refused.empty())
     return Fail(refused);
   // A construction sequence: every point is analysed through its stages.
-  std::string error, warning;
+  std::string error;
   std::shared_ptr<const design::SequentialPlan> sequence;
-  if (auto plan = ui::ReadSequencePlan(r.dataFile, dataText, error, warning))
+  if (auto plan = ui::ReadSequencePlan(r.dataFile, dataText, error))
     sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
   if (!error.empty()) return Fail(error);
-  if (!warning.empty()) std::cerr << "terraq: " << warning << "\n";
   const std::optional<design::ParameterText> text = design::ParameterText::Parse(dataText, error);
   const std::optional<design::WallText> wall = design::WallText::Parse(dataText, 0, error);
   if (!text || !wall) return Fail(r.dataFile + " cannot be studied: " + error);

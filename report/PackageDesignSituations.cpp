@@ -17,13 +17,11 @@ namespace terraq::report {
 
 std::optional<PackageSituations> RunPackageSituations(const std::filesystem::path& dataFile,
                                                       std::string_view dataText) {
-  const std::filesystem::path path = ui::ProjectFilePath(dataFile);
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return std::nullopt;
+  if (!std::filesystem::exists(ui::ProjectFilePath(dataFile), ec)) return std::nullopt;
   PackageSituations out;
-  const std::optional<ui::ProjectFile> project = ui::ReadProjectFile(path, out.error);
-  if (!project) return out;
-  std::optional<ui::DesignSituationsChoice> choice = ui::ReadDesignSituations(*project, out.error);
+  std::optional<ui::DesignSituationsChoice> choice =
+      ui::ReadProjectMember(dataFile, out.error, ui::ReadDesignSituations);
   if (!choice) {
     if (out.error.empty()) return std::nullopt;
     return out;
@@ -31,9 +29,8 @@ std::optional<PackageSituations> RunPackageSituations(const std::filesystem::pat
   if (choice->chosen.empty()) return std::nullopt;
   out.choice = std::move(*choice);
   // A construction sequence is analysed stage by stage with each set.
-  std::string warning;
   const std::optional<design::SequentialPlan> sequence =
-      ui::ReadSequencePlan(dataFile, dataText, out.error, warning);
+      ui::ReadSequencePlan(dataFile, dataText, out.error);
   if (!out.error.empty()) return out;
   out.results = design::RunDesignSituations(dataText, ui::ChosenSets(out.choice),
                                             out.choice.options, sequence ? &*sequence : nullptr);

@@ -29,9 +29,9 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   // situations build the stages themselves from the data file as it is,
   // each set factoring it first.
   const std::string beforeConstruction = input.dataText;
-  std::string sequenceError, warning;
+  std::string sequenceError;
   if (std::optional<ui::SequentialRunInput> sequence =
-          ui::ReadSequentialRun(dataFile, input.dataText, sequenceError, warning)) {
+          ui::ReadSequentialRun(dataFile, input.dataText, sequenceError)) {
     std::string unstaged = std::move(input.dataText);
     input.dataText = sequence->sequence.text;
     options.sequential = std::move(sequence->options);

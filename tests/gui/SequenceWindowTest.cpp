@@ -291,6 +291,31 @@ TEST_F(SequenceWindow, RunSavesTheSequenceAndAnalysesItsStages) {
   EXPECT_EQ(form.Graph(ui::kGraphDeflection).Lines.size(), 3u);  // one curve per stage
 }
 
+// A project file that cannot be used is asked about before the project
+// opens: No leaves the project that was open, Yes opens the data file alone,
+// which is then not run, and the file is kept as it is.
+TEST_F(SequenceWindow, AnUnusableProjectFileIsAskedAboutAndKept) {
+  OpenSingle();
+  fs::copy_file(SourcePath("examples/sequential-excavation-anchor.tq4d"), folder / "anchor.tq4d");
+  std::string later = ReadText(SourcePath("examples/sequential-excavation-anchor.terraq.json"));
+  later.replace(later.find("\"version\": 1"), 12, "\"version\": 2");
+  WriteText(folder / "anchor.terraq.json", later);
+  const QString anchor = QString::fromStdString((folder / "anchor.tq4d").string());
+  answers.yesNo = false;
+  EXPECT_FALSE(form.OpenFile(anchor, 1));
+  ASSERT_FALSE(answers.questions.isEmpty());
+  EXPECT_TRUE(answers.questions.last().contains("anchor.terraq.json cannot be used: its version"))
+      << answers.questions.last().toStdString();
+  EXPECT_NE(form.Data().DataFileName.find("excavation.tq4d"), std::string::npos);
+  answers.yesNo = true;
+  ASSERT_TRUE(form.OpenFile(anchor, 1));
+  EXPECT_FALSE(form.ProjectSequence());
+  form.CompRun();
+  EXPECT_FALSE(answers.errors.isEmpty());
+  EXPECT_FALSE(fs::exists(folder / "anchor.tq4o"));
+  EXPECT_EQ(ReadText(folder / "anchor.terraq.json"), later);
+}
+
 TEST_F(SequenceWindow, StagePictureFollowsTheStagesBefore) {
   OpenSingle();
   ui::TSequenceForm* w = Window();

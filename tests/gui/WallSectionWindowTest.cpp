@@ -198,14 +198,16 @@ TEST_F(WallSectionWindow, WhatStopsTheSectionIsSaidAndChangesNothing) {
 }
 
 TEST_F(WallSectionWindow, ProjectFileProblemsAreToldAndNeverOverwritten) {
-  // A malformed member: the project opens without its section.
+  // A malformed member: asked about, the project opens without its section.
   fs::create_directories(folder.Path());
   WriteText(folder / "wall.terraq.json",
             R"({"format": "terraq-project", "version": 1, "section": {"grade": "S355GP"}})");
+  answers.yesNo = true;
   const fs::path data = Open("layered-clay-stiff-below-water.tq4d");
   EXPECT_FALSE(form.ProjectWallSection());
-  EXPECT_TRUE(form.statusBar()->currentMessage().contains("has no name"))
-      << form.statusBar()->currentMessage().toStdString();
+  ASSERT_FALSE(answers.questions.isEmpty());
+  EXPECT_TRUE(answers.questions.last().contains("has no name"))
+      << answers.questions.last().toStdString();
   // A project file that is not JSON is kept as it is, and the user told.
   WriteText(folder / "wall.terraq.json", "{not json");
   ChooseSection([](QDialog& d) { Pick(d, "AZ18", "AZ18"); });

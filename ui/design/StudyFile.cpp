@@ -13,6 +13,25 @@ namespace {
 // The study object `s`; why not in `error`.
 std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
   StudyDefinition d;
+  // A misspelt key would otherwise read as the default it stands beside.
+  std::string unknown;
+  bool known =
+      s.isObject() &&
+      OnlyKnownKeys(s, {"mode", "vary", "output", "random", "method", "samples", "seed", "limits"},
+                    "its study", unknown);
+  const auto onlyKnown = [&](const char* list, const std::vector<std::string_view>& keys) {
+    if (const JsonValue* items = s.find(list); known && items)
+      for (const JsonValue& item : items->items)
+        known = known && item.isObject() &&
+                OnlyKnownKeys(item, keys, std::string("its study's \"") + list + "\"", unknown);
+  };
+  onlyKnown("vary", {"name", "from", "to", "count"});
+  onlyKnown("random", {"name", "distribution", "values"});
+  if (!known) {
+    error = unknown.empty() ? QStringLiteral("its study is not a JSON object of a study")
+                            : QString::fromStdString(unknown);
+    return std::nullopt;
+  }
   const JsonValue* mode = s.find("mode");
   if (!mode || (mode->string != "sweep" && mode->string != "probabilistic")) {
     error = QStringLiteral("its study has no mode \"sweep\" or \"probabilistic\"");
@@ -148,18 +167,27 @@ std::optional<StudyFile> ReadStudyFile(const QString& path, QString& error) {
 
 bool WriteStudyFile(const QString& path, StudyFile& file, const StudyDefinition& study,
                     QString& error) {
-  ProjectFile project = file.project;
-  const JsonValue* old = project.find("studies");
-  JsonValue studies = old && old->isArray() ? *old : JsonValue::Array();
-  if (studies.items.empty()) studies.items.push_back(StudyObject(JsonValue::Object(), study));
-  else studies.items.front() = StudyObject(studies.items.front(), study);
-  project.set("studies", std::move(studies));
+  // The file as it is now, read again under its lock, not as `file` holds
+  // it: another part's save since then must be kept.
+  ProjectFile written;
   std::string why;
-  if (!WriteProjectFile(LocalPath(path), project, why)) {
+  const bool saved = UpdateProjectFile(
+      LocalPath(path),
+      [&](ProjectFile& project) {
+        const JsonValue* old = project.find("studies");
+        JsonValue studies = old && old->isArray() ? *old : JsonValue::Array();
+        if (studies.items.empty()) studies.items.push_back(StudyObject(JsonValue::Object(), study));
+        else studies.items.front() = StudyObject(studies.items.front(), study);
+        project.set("studies", std::move(studies));
+        written = project;
+        return true;
+      },
+      "the study is not saved", why);
+  if (!saved) {
     error = QString::fromStdString(why);
     return false;
   }
-  file.project = std::move(project);
+  file.project = std::move(written);
   file.study = study;
   return true;
 }

@@ -4,10 +4,10 @@
 //
 //   {"format": "terraq-project", "version": 1, "studies": [STUDY, ...]}
 //
-// where the window's study is the first item of "studies". The file is
-// meant to hold other parts of a project later, so whatever a reader does
-// not know (other members, other studies, other members of a study) is kept
-// as it was when the study is written back.
+// where the window's study is the first item of "studies". The other
+// members of the file and the other studies are kept as they were when the
+// study is written back; a key the window does not know inside a study is
+// refused (a misspelt "samples" must not read as the default).
 //
 // A study: {"mode": "sweep"|"probabilistic", "vary": [{"name", "from", "to",
 // "count"}], "output": NAME, "random": [{"name", "distribution": "normal",
@@ -61,8 +61,11 @@ struct StudyFile {
 // such an object gives nullopt with `error` saying why.
 std::optional<StudyFile> ReadStudyFile(const QString& path, QString& error);
 
-// Writes `study` as the first study of `file` (its other members kept) to
-// `path`, atomically. False with `error` when it cannot be written.
+// Writes `study` as the first study of the project file at `path`,
+// atomically, under the file's lock and over the file as it is then (read
+// again: whatever another part saved since `file` was read is kept);
+// `file` then holds what was written. False with `error` when it cannot be
+// read or written.
 bool WriteStudyFile(const QString& path, StudyFile& file, const StudyDefinition& study,
                     QString& error);
 

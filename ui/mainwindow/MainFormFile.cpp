@@ -20,6 +20,7 @@
 #include "mainwindow/TTableWindows.h"
 #include "plotwindow/TPlotWindows.h"
 #include "project/EngineRun.h"
+#include "project/ProjectFile.h"
 #include "project/StageFiles.h"
 #include "widgets/FileNames.h"
 #include "widgets/TUserPrompts.h"
@@ -128,6 +129,17 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
             .arg(QDir::toNativeSeparators(absolute), QString::fromStdString(e.what())));
     return false;
   }
+  // A project file that cannot be used is never passed over in silence: the
+  // data file alone is another project (a staged wall without its stages).
+  if (std::string unusable; !ReadProjectBeside(fs::path(FileNameBytes(absolute)), unusable) &&
+                            !TUserPrompts::Current().askYesNo(
+                                this, tr("%1\n\nOpen the data file alone? The construction "
+                                         "sequence, wall section, design situations and studies "
+                                         "kept in the project file are then not used, and the "
+                                         "project cannot be run until the project file is "
+                                         "repaired or removed; it is kept as it is.")
+                                          .arg(QString::fromStdString(unusable))))
+    return false;
   const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
   closeChildWindows();
   emptyGraphs();

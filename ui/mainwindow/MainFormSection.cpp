@@ -64,10 +64,8 @@ void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
   }
   // A construction sequence is checked as the stages Run analyses.
   std::optional<engine::api::AnalysisResult> stages;
-  std::string warning;
   if (error.empty())
-    if (std::optional<SequentialRunInput> sequence =
-            ReadSequentialRun(dataFile, text, error, warning)) {
+    if (std::optional<SequentialRunInput> sequence = ReadSequentialRun(dataFile, text, error)) {
       text = std::move(sequence->sequence.text);
       if (!analysis) {
         engine::api::AnalysisOptions options;

@@ -379,9 +379,9 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   options.reportText = options.plotText = options.monitorText = true;
   // A project with a construction sequence runs its stages, each from the
   // one before; the data file holds the wall and soil before construction.
-  std::string sequenceError, projectWarning;
+  std::string sequenceError;
   std::optional<SequentialRunInput> sequence =
-      ReadSequentialRun(paths.dataFile, data, sequenceError, projectWarning);
+      ReadSequentialRun(paths.dataFile, data, sequenceError);
   if (!sequenceError.empty()) {
     result.error = sequenceError;
     return result;
@@ -393,7 +393,6 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   analyse(data.data(), data.size(), &options, &result.analysis);
   engine::api::AnalysisResult& analysis = result.analysis;
   result.engineMessages = std::move(analysis.messages);
-  if (!projectWarning.empty()) result.engineMessages.push_back(projectWarning);
   analysis.messages.clear();
   // The analysis always reports, if only its stop; a report without a
   // line is no result of this run.

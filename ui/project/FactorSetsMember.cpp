@@ -18,17 +18,33 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
     error = "the project's design situations are not an object with a list of sets";
     return std::nullopt;
   }
+  if (!OnlyKnownKeys(*member, {"sets", "chosen", "unplannedExcavation", "minimumSurcharge"},
+                     "the project's design situations", error))
+    return std::nullopt;
   if (!list) return sets;
+  std::vector<std::string_view> setKeys = {"name", "description", "unplannedExcavation",
+                                           "serviceability"};
+  for (std::string_view symbol : design::FactorSymbols()) setKeys.push_back(symbol);
   for (const JsonValue& item : list->items) {
     design::FactorSet set;
+    if (!item.isObject()) {
+      error = "a set of the project's design situations is not an object";
+      return std::nullopt;
+    }
     const JsonValue* name = item.find("name");
     if (!name || !name->isString() || name->string.empty()) {
       error = "a set of the project's design situations has no name";
       return std::nullopt;
     }
     set.name = name->string;
-    if (const JsonValue* d = item.find("description"); d && d->isString())
+    if (!OnlyKnownKeys(item, setKeys, set.name, error)) return std::nullopt;
+    if (const JsonValue* d = item.find("description")) {
+      if (!d->isString()) {
+        error = set.name + ": \"description\" must be a text";
+        return std::nullopt;
+      }
       set.description = d->string;
+    }
     for (std::string_view symbol : design::FactorSymbols()) {
       const JsonValue* v = item.find(symbol);
       if (!v) continue;
@@ -38,11 +54,16 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
       }
       *design::FactorOf(set, symbol) = v->number;
     }
-    if (const JsonValue* u = item.find("unplannedExcavation");
-        u && u->type == JsonValue::Type::Bool)
-      set.unplannedExcavation = u->boolean;
-    if (const JsonValue* s = item.find("serviceability"); s && s->type == JsonValue::Type::Bool)
-      set.serviceability = s->boolean;
+    for (const auto& [key, flag] : {std::pair{"unplannedExcavation", &set.unplannedExcavation},
+                                    {"serviceability", &set.serviceability}}) {
+      const JsonValue* v = item.find(key);
+      if (!v) continue;
+      if (v->type != JsonValue::Type::Bool) {
+        error = set.name + ": \"" + key + "\" must be true or false";
+        return std::nullopt;
+      }
+      *flag = v->boolean;
+    }
     if (error = design::FactorSetError(set); !error.empty()) return std::nullopt;
     const bool twice = std::any_of(sets.begin(), sets.end(), [&](const design::FactorSet& other) {
       return AsciiLower(other.name) == AsciiLower(set.name);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 #include <utility>
 
 namespace terraq::ui {
@@ -13,8 +14,8 @@ constexpr int kMaxDepth = 64;
 class Reader {
  public:
   explicit Reader(std::string_view text, std::string_view streamed = {},
-                  const JsonItem* item = nullptr)
-      : text_(text), streamed_(streamed), item_(item) {}
+                  const JsonItem* item = nullptr, bool utf8Only = false)
+      : text_(text), streamed_(streamed), item_(item), utf8Only_(utf8Only) {}
 
   bool document(JsonValue& value) {
     space();
@@ -67,11 +68,21 @@ class Reader {
     ++at_;
     space();
     if (at_ < text_.size() && text_[at_] == '}') return ++at_, true;
+    // A name given twice has no one meaning: readers differ on which value
+    // counts, and a file edited by hand must not say one thing to its reader
+    // and keep another.
+    std::unordered_set<std::string> names;
     for (;;) {
       space();
       if (at_ >= text_.size() || text_[at_] != '"') return fail("a member's name should be here");
       std::string key;
+      const size_t keyAt = at_;
       if (!string(key)) return false;
+      if (!names.insert(key).second) {
+        at_ = keyAt;
+        duplicate_ = "the name \"" + key + "\" is given twice in one object";
+        return fail(duplicate_.c_str());
+      }
       space();
       if (at_ >= text_.size() || text_[at_] != ':') return fail("':' should follow a name");
       ++at_;
@@ -186,6 +197,13 @@ class Reader {
       if (c == '"') return true;
       if (c < 0x20) return fail("a control character in a string");
       if (c != '\\') {
+        if (utf8Only_ && c >= 0x80) {
+          const size_t n = Utf8SequenceLength(text_, at_ - 1);
+          if (n == 0) return fail("a byte that is not UTF-8 in a string");
+          out.append(text_.substr(at_ - 1, n));
+          at_ += n - 1;
+          continue;
+        }
         out += static_cast<char>(c);
         continue;
       }
@@ -203,7 +221,7 @@ class Reader {
         case 'u': {
           unsigned code = 0;
           if (!hex4(code)) return false;
-          if (code >= 0xDC80 && code <= 0xDCFF) {
+          if (code >= 0xDC80 && code <= 0xDCFF && !utf8Only_) {
             out += static_cast<char>(code - 0xDC00);  // a byte of a file name
           } else if (code >= 0xD800 && code <= 0xDBFF) {
             unsigned low = 0;
@@ -227,6 +245,8 @@ class Reader {
   std::string_view text_;
   std::string_view streamed_;
   const JsonItem* item_ = nullptr;
+  bool utf8Only_ = false;   // stray bytes and lone surrogates are refused
+  std::string duplicate_;   // the message why_ points to
   bool streaming_ = false;  // the value being read is the streamed member's
   std::string itemError_;
   size_t at_ = 0;
@@ -234,6 +254,31 @@ class Reader {
 };
 
 }  // namespace
+
+size_t Utf8SequenceLength(std::string_view s, size_t k) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char c = byte(k);
+  size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;   // overlong
+    if (c == 0xED) high = 0x9F;  // surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (k + n > s.size()) return 0;
+  if (byte(k + 1) < low || byte(k + 1) > high) return 0;
+  for (size_t i = 2; i < n; ++i)
+    if (byte(k + i) < 0x80 || byte(k + i) > 0xBF) return 0;
+  return n;
+}
 
 const JsonValue* JsonValue::find(std::string_view key) const {
   if (type != Type::Object) return nullptr;
@@ -294,6 +339,16 @@ void JsonValue::erase(std::string_view key) {
 
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error) {
   Reader reader(text);
+  JsonValue value;
+  if (!reader.document(value)) {
+    error = reader.error();
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<JsonValue> ParseJsonUtf8(std::string_view text, std::string& error) {
+  Reader reader(text, {}, nullptr, true);
   JsonValue value;
   if (!reader.document(value)) {
     error = reader.error();

@@ -7,6 +7,9 @@
 // surrogate escape \udc80..\udcff is the byte 0x80..0xff of a file name
 // (JsonPath's convention), so names come back byte for byte.
 //
+// An object that names one member twice is refused: which of the values
+// counts differs from reader to reader.
+//
 // Limits: nesting deeper than 64 levels is refused (a hostile file must not
 // exhaust the stack). Thread safety: pure functions.
 
@@ -76,6 +79,16 @@ inline JsonValue::~JsonValue() = default;
 // The value of the whole text; empty with `error` set ("at byte N: why")
 // when it is not one JSON value (white space around it allowed).
 std::optional<JsonValue> ParseJson(std::string_view text, std::string& error);
+
+// As ParseJson, for texts others read as well (the project file, which
+// people edit by hand and other tools read): the text must be UTF-8, as
+// JSON requires, so a byte that is not part of UTF-8 and a lone surrogate
+// escape (no file-name bytes here) are refused.
+std::optional<JsonValue> ParseJsonUtf8(std::string_view text, std::string& error);
+
+// The length of the valid UTF-8 sequence at s[k], or 0 when none starts
+// there (overlong forms and surrogates are not valid).
+size_t Utf8SequenceLength(std::string_view s, size_t k);
 
 // As ParseJson, but the items of the array that is the value of the
 // top-level member `streamed` are handed to `item` one at a time, in order,

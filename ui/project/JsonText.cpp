@@ -8,32 +8,6 @@ namespace terraq::ui {
 
 namespace {
 
-// Length of the valid UTF-8 sequence at s[k], or 0 when it is not one.
-size_t utf8Length(std::string_view s, size_t k) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char c = byte(k);
-  size_t n = 0;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) n = 2;
-  else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    if (c == 0xE0) low = 0xA0;   // overlong
-    if (c == 0xED) high = 0x9F;  // surrogates
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    if (c == 0xF0) low = 0x90;
-    if (c == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (k + n > s.size()) return 0;
-  if (byte(k + 1) < low || byte(k + 1) > high) return 0;
-  for (size_t i = 2; i < n; ++i)
-    if (byte(k + i) < 0x80 || byte(k + i) > 0xBF) return 0;
-  return n;
-}
-
 // What becomes of a byte that is not part of valid UTF-8.
 enum class StrayByte { Latin1, SurrogateEscape };
 
@@ -41,7 +15,7 @@ std::string jsonString(std::string_view text, StrayByte stray) {
   std::string out = "\"";
   for (size_t k = 0; k < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[k]);
-    const size_t n = utf8Length(text, k);
+    const size_t n = Utf8SequenceLength(text, k);
     if (n == 0 && stray == StrayByte::SurrogateEscape) {
       char buffer[8];
       std::snprintf(buffer, sizeof buffer, "\\udc%02x", c);
@@ -95,9 +69,7 @@ void AppendJson(std::string& out, const JsonValue& v, int level) {
     case JsonValue::Type::Number:
       out += JsonNumber(v.number);
       return;
-    case JsonValue::Type::String:
-      out += jsonString(v.string, StrayByte::SurrogateEscape);
-      return;
+    case JsonValue::Type::String: out += jsonString(v.string, StrayByte::Latin1); return;
     case JsonValue::Type::Array: {
       if (v.items.empty()) {
         out += "[]";
@@ -121,7 +93,7 @@ void AppendJson(std::string& out, const JsonValue& v, int level) {
       }
       out += "{\n";
       for (size_t k = 0; k < v.members.size(); ++k) {
-        out += indent + jsonString(v.members[k].first, StrayByte::SurrogateEscape) + ": ";
+        out += indent + jsonString(v.members[k].first, StrayByte::Latin1) + ": ";
         AppendJson(out, v.members[k].second, level + 1);
         out += k + 1 < v.members.size() ? ",\n" : "\n";
       }

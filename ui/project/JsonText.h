@@ -33,9 +33,12 @@ std::string JsonNumber(double value);
 
 // The whole value as text: objects and arrays one member or item per line,
 // indented by two blanks a level, except arrays of numbers, strings and
-// literals, which stay on one line; ends without a line break. Strings are
-// written with JsonPath's convention, so a string ParseJson read (lone
-// surrogate escapes included) is written back byte for byte.
+// literals, which stay on one line; ends without a line break. The text is
+// strict JSON, valid UTF-8 throughout: names and strings are written as
+// JsonString writes them, so one that ParseJsonUtf8 read comes back byte
+// for byte, and a stray byte the program put in (a title in an 8-bit code
+// page) is taken as Latin-1 rather than written as a lone surrogate that
+// strict readers refuse.
 std::string FormatJson(const JsonValue& value);
 
 }  // namespace terraq::ui

@@ -1,11 +1,18 @@
 #include "ProjectFile.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "AtomicFile.h"
 #include "JsonText.h"
+#include "StageLock.h"
+#include "WriteGuards.h"
 
 namespace terraq::ui {
 
@@ -25,23 +32,44 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& dataFile) {
 std::optional<ProjectFile> ReadProjectFile(const std::filesystem::path& path, std::string& error) {
   std::error_code code;
   if (!std::filesystem::exists(path, code) && !code) return ProjectFile{};
-  const std::uintmax_t size = std::filesystem::file_size(path, code);
-  if (code) {
-    error = "it cannot be read (" + code.message() + ")";
+  if (std::string planted = PlantedInSharedFolder(path); !planted.empty()) {
+    error = std::move(planted);
     return std::nullopt;
   }
-  if (size > kLargestFile) {
-    error = "it is larger than a project file can be (16 MB)";
+  // Opened without waiting: a pipe in its place must not hang the reader,
+  // and only a regular file is a project file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::string("it cannot be read (") + std::strerror(errno) + ")";
     return std::nullopt;
   }
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) {
-    error = "it cannot be read";
+  struct stat st {};
+  std::string text, unread;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    unread = "it is not a regular file";
+  } else if (static_cast<std::uintmax_t>(st.st_size) > kLargestFile) {
+    unread = "it is larger than a project file can be (16 MB)";
+  } else {
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) unread = std::string("it cannot be read (") + std::strerror(errno) + ")";
+      if (got <= 0) break;
+      text.append(buffer, static_cast<size_t>(got));
+      if (text.size() > kLargestFile) {
+        unread = "it is larger than a project file can be (16 MB)";
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  if (!unread.empty()) {
+    error = std::move(unread);
     return std::nullopt;
   }
   std::string why;
-  std::optional<JsonValue> root = ParseJson(text, why);
+  std::optional<JsonValue> root = ParseJsonUtf8(text, why);
   if (!root) {
     error = "it is not JSON (" + why + ")";
     return std::nullopt;
@@ -57,6 +85,18 @@ std::optional<ProjectFile> ReadProjectFile(const std::filesystem::path& path, st
     return std::nullopt;
   }
   return ProjectFile{std::move(*root)};
+}
+
+bool OnlyKnownKeys(const JsonValue& object, const std::vector<std::string_view>& known,
+                   const std::string& which, std::string& error) {
+  for (const JsonMember& member : object.members) {
+    if (std::find(known.begin(), known.end(), member.first) != known.end()) continue;
+    std::string names;
+    for (std::string_view name : known) names += (names.empty() ? "" : ", ") + std::string(name);
+    error = which + ": \"" + member.first + "\" is not a key this version knows (" + names + ")";
+    return false;
+  }
+  return true;
 }
 
 bool WriteProjectFile(const std::filesystem::path& path, const ProjectFile& file,
@@ -75,12 +115,12 @@ bool WriteProjectFile(const std::filesystem::path& path, const ProjectFile& file
   return true;
 }
 
-bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view key, bool present,
-                       const std::function<void(ProjectFile&)>& write, const std::string& notSaved,
+bool UpdateProjectFile(const std::filesystem::path& path,
+                       const std::function<bool(ProjectFile&)>& update, const std::string& notSaved,
                        std::string& error) {
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::error_code code;
-  if (!present && !std::filesystem::exists(path, code)) return true;
+  // Read, changed and written under the lock: a save of another member
+  // between the read and the write would otherwise be undone.
+  const TProjectFileLock lock(path);
   std::string why;
   std::optional<ProjectFile> project = ReadProjectFile(path, why);
   if (!project) {
@@ -88,12 +128,27 @@ bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view k
             " in it";
     return false;
   }
-  if (!present && !project->find(key)) return true;
-  if (present) write(*project);
-  else project->erase(key);
+  if (!update(*project)) return true;
   if (WriteProjectFile(path, *project, why)) return true;
   error = notSaved + ": " + why;
   return false;
+}
+
+bool SaveProjectMember(const std::filesystem::path& dataFile, std::string_view key, bool present,
+                       const std::function<void(ProjectFile&)>& write, const std::string& notSaved,
+                       std::string& error) {
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::error_code code;
+  if (!present && !std::filesystem::exists(path, code)) return true;
+  return UpdateProjectFile(
+      path,
+      [&](ProjectFile& project) {
+        if (!present && !project.find(key)) return false;
+        if (present) write(project);
+        else project.erase(key);
+        return true;
+      },
+      notSaved, error);
 }
 
 }  // namespace terraq::ui

@@ -12,9 +12,7 @@ std::optional<ProjectSectionCheck> CheckProjectSection(
   out.projectFile = ProjectFilePath(dataFile);
   std::error_code ec;
   if (!std::filesystem::exists(out.projectFile, ec)) return std::nullopt;
-  const std::optional<ProjectFile> project = ReadProjectFile(out.projectFile, out.error);
-  if (!project) return out;
-  const std::optional<WallSection> wanted = ReadWallSection(*project, out.error);
+  const std::optional<WallSection> wanted = ReadProjectWallSection(dataFile, out.error);
   if (!wanted) {
     if (out.error.empty()) return std::nullopt;  // no section remembered
     return out;

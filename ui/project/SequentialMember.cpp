@@ -57,6 +57,10 @@ class PlanReader {
   }
 
   bool support(const JsonValue& item, design::StagedSupport& s) {
+    if (!item.isObject()) {
+      error_ = "a support of the project's construction sequence is not an object";
+      return false;
+    }
     const JsonValue* name = item.find("name");
     if (!name || !name->isString() || name->string.empty()) {
       error_ = "a support of the project's construction sequence has no name";
@@ -64,6 +68,11 @@ class PlanReader {
     }
     s.name = name->string;
     const std::string which = "support " + s.name;
+    if (!OnlyKnownKeys(item,
+                       {"name", "kind", "depth", "modulus", "area", "freeLength", "inclination",
+                        "spacing", "prestress", "yieldForce"},
+                       which, error_))
+      return false;
     if (const JsonValue* kind = item.find("kind")) {
       if (!kind->isString() || (kind->string != "anchor" && kind->string != "strut")) {
         error_ = which + ": \"kind\" is \"anchor\" or \"strut\"";
@@ -91,7 +100,14 @@ class PlanReader {
       error_ = which + " of the project's construction sequence is not an object";
       return false;
     }
-    if (const JsonValue* name = item.find("name"); name && name->isString()) st.name = name->string;
+    if (!OnlyKnownKeys(item, {"name", "set", "install", "remove"}, which, error_)) return false;
+    if (const JsonValue* name = item.find("name")) {
+      if (!name->isString()) {
+        error_ = which + ": \"name\" must be a text";
+        return false;
+      }
+      st.name = name->string;
+    }
     if (const JsonValue* set = item.find("set")) {
       if (!set->isObject()) {
         error_ = which + ": \"set\" must be an object of values";
@@ -123,7 +139,15 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
     error = "the project's construction sequence is not an object";
     return std::nullopt;
   }
+  const std::string which = "the project's construction sequence";
+  if (!OnlyKnownKeys(*member, {"units", "supports", "stages"}, which, error)) return std::nullopt;
   if (const JsonValue* units = member->find("units")) {
+    if (!units->isObject() ||
+        !OnlyKnownKeys(*units, {"length", "force", "modulus", "area", "inclination"},
+                       which + ": \"units\"", error)) {
+      if (error.empty()) error = which + ": \"units\" must be an object";
+      return std::nullopt;
+    }
     const JsonValue* length = units->find("length");
     // The expected units object is a temporary: keep it while its member is read.
     const JsonValue dataUnits = UnitsObject(unitsCode);

@@ -9,32 +9,21 @@ namespace terraq::ui {
 
 std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::path& dataFile,
                                                        std::string_view dataText,
-                                                       std::string& error, std::string& warning) {
-  error.clear();
-  warning.clear();
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  std::string why;
-  const std::optional<ProjectFile> project = ReadProjectFile(path, why);
-  if (!project) {
-    warning = path.string() + " cannot be read (" + why +
-              "): the data file is analysed as it is, without a construction sequence";
-    return std::nullopt;
-  }
+                                                       std::string& error) {
+  // A project file that cannot be used stops the run: without its sequence
+  // a staged, anchored wall would be analysed as the cantilever the data
+  // file holds.
   std::optional<design::SequentialPlan> plan =
-      ReadSequentialPlan(*project, DataTextUnits(dataText), error);
-  if (!plan) {
-    if (!error.empty()) error = path.string() + ": " + error;
-    return std::nullopt;
-  }
-  if (plan->stages.empty()) return std::nullopt;
+      ReadProjectMember(dataFile, error, [&](const ProjectFile& project, std::string& e) {
+        return ReadSequentialPlan(project, DataTextUnits(dataText), e);
+      });
+  if (!plan || plan->stages.empty()) return std::nullopt;
   return plan;
 }
 
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText, std::string& error,
-                                                    std::string& warning) {
-  const std::optional<design::SequentialPlan> plan =
-      ReadSequencePlan(dataFile, dataText, error, warning);
+                                                    std::string_view dataText, std::string& error) {
+  const std::optional<design::SequentialPlan> plan = ReadSequencePlan(dataFile, dataText, error);
   if (!plan) return std::nullopt;
   std::optional<design::SequenceData> sequence = design::BuildSequence(dataText, *plan, error);
   if (!sequence) {

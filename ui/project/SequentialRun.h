@@ -29,23 +29,21 @@ struct SequentialRunInput {
 };
 
 // The construction sequence of the project of `dataFile`, whose text is
-// `dataText`, as planned: nullopt as ReadSequentialRun says (with `error`
-// or `warning`, or neither when the project has none). For those who build
-// and analyse it themselves from a data text they change (the design
-// situations, the studies: design/SequenceAnalysis.h).
+// `dataText`, as planned: nullopt as ReadSequentialRun says (with `error`,
+// or without when the project has none). For those who build and analyse
+// it themselves from a data text they change (the design situations, the
+// studies: design/SequenceAnalysis.h).
 std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::path& dataFile,
                                                        std::string_view dataText,
-                                                       std::string& error, std::string& warning);
+                                                       std::string& error);
 
 // The sequence of the project of `dataFile`, whose text is `dataText`.
 // Nullopt with an empty `error` when the project has none (no project file,
-// no member, or a member without stages); nullopt with `error` when it has
-// one that cannot be read or built (the run must not go on as if it had
-// none). `warning` says when the project file itself cannot be read: the
-// data file is then run as it is.
+// no member, or a member without stages); nullopt with `error` when the
+// project file cannot be used (ReadProjectBeside) or its sequence cannot be
+// read or built: the run must not go on as if it had none.
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
-                                                    std::string_view dataText, std::string& error,
-                                                    std::string& warning);
+                                                    std::string_view dataText, std::string& error);
 
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times

@@ -44,4 +44,24 @@ class TStageLock {
   std::filesystem::path file_;
 };
 
+// Holds the lock of a project file (NAME.terraq.json, ProjectFile.h) while
+// one part of the program reads, changes and writes back its own member:
+// two saves at once (two windows, the program and a command) would
+// otherwise each write the file as it was before the other's save, and one
+// member would be lost. Made as the stage files' lock is (the hidden file
+// ".NAME.terraq.json.lock" beside it), but waits for another holder, whose
+// save takes a moment. A folder that takes no lock file holds nothing: the
+// save then fails there anyway, with the system's reason.
+class TProjectFileLock {
+ public:
+  explicit TProjectFileLock(const std::filesystem::path& projectFile);
+  ~TProjectFileLock();
+  TProjectFileLock(const TProjectFileLock&) = delete;
+  TProjectFileLock& operator=(const TProjectFileLock&) = delete;
+
+ private:
+  int fd_ = -1;
+  std::filesystem::path file_;
+};
+
 }  // namespace terraq::ui

@@ -182,6 +182,11 @@ std::optional<WallSection> ReadWallSection(const ProjectFile& project, std::stri
     error = "the project's section is not a JSON object";
     return std::nullopt;
   }
+  if (!OnlyKnownKeys(*member,
+                     {"name", "grade", "spacing", "method", "gammaM0", "betaB", "bendingFraction",
+                      "shearFraction", "axialFraction", "class"},
+                     "the project's section", error))
+    return std::nullopt;
   WallSection out;
   const JsonValue* name = member->find("name");
   if (!name || !name->isString() || name->string.empty()) {
@@ -231,12 +236,7 @@ std::optional<WallSection> ReadWallSection(const ProjectFile& project, std::stri
 
 std::optional<WallSection> ReadProjectWallSection(const std::filesystem::path& dataFile,
                                                   std::string& error) {
-  error.clear();
-  const std::filesystem::path path = ProjectFilePath(dataFile);
-  const std::optional<ProjectFile> project = ReadProjectFile(path, error);
-  if (project) return ReadWallSection(*project, error);
-  error = "the project file " + path.string() + " cannot be used: " + error;
-  return std::nullopt;
+  return ReadProjectMember(dataFile, error, ReadWallSection);
 }
 
 void SetWallSection(ProjectFile& project, const std::optional<WallSection>& section) {

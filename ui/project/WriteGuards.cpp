@@ -41,6 +41,24 @@ fs::path ResolveForWriting(const fs::path& path) {
   }
 }
 
+std::string PlantedInSharedFolder(const fs::path& path) {
+  fs::path target;
+  try {
+    target = ResolveForWriting(path);
+  } catch (const EFileWriteError& e) {
+    return e.reason();
+  }
+  const fs::path folder = FolderOf(target);
+  struct stat file {
+  }, shared{};
+  if (::stat(target.c_str(), &file) != 0 || ::stat(folder.c_str(), &shared) != 0) return {};
+  if ((shared.st_mode & S_ISVTX) && (shared.st_mode & S_IWOTH) && file.st_uid != ::geteuid() &&
+      file.st_uid != shared.st_uid)
+    return target.string() + " belongs to another user of the shared folder " + folder.string() +
+           "; it is not used";
+  return {};
+}
+
 std::optional<FileIdentity> IdentityOf(const fs::path& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;

@@ -50,6 +50,13 @@ class EFileWriteError : public EInOutError {
 // folder's owner.
 std::filesystem::path ResolveForWriting(const std::filesystem::path& path);
 
+// Why a file read as part of the user's project (the project file beside
+// the data file) is not to be used: a link that ResolveForWriting refuses,
+// or a file in a shared sticky folder that belongs neither to the user nor
+// to the folder's owner (anyone may plant one there, beside another user's
+// data file). Empty when the file may be used, or does not exist.
+std::string PlantedInSharedFolder(const std::filesystem::path& path);
+
 // The device and inode of the file a path leads to (links followed); none
 // when it does not exist.
 struct FileIdentity {

@@ -1,0 +1,42 @@
+// ReadProjectBeside (ProjectFile.h): the project file read whole, every
+// member this version knows read by its own reader, so that a command finds
+// a fault in a member it does not use itself as the program would.
+#include "project/FactorSetsMember.h"
+#include "project/ProjectFile.h"
+#include "project/SequentialMember.h"
+#include "project/WallSection.h"
+
+namespace terraq::ui {
+
+namespace {
+
+// The member's fault, or empty.
+std::string MemberFault(const ProjectFile& project) {
+  std::string error;
+  // The sequence's units are checked against the data file by whoever
+  // analyses it; here its form.
+  if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
+  if (!ReadWallSection(project, error) && !error.empty()) return error;
+  if (!ReadDesignSituations(project, error) && !error.empty()) return error;
+  // The studies are the Study window's (its reader checks each one).
+  if (const JsonValue* studies = project.find("studies"); studies && !studies->isArray())
+    return "its \"studies\" is not a list";
+  return {};
+}
+
+}  // namespace
+
+std::optional<ProjectFile> ReadProjectBeside(const std::filesystem::path& dataFile,
+                                             std::string& error) {
+  error.clear();
+  const std::filesystem::path path = ProjectFilePath(dataFile);
+  std::optional<ProjectFile> project = ReadProjectFile(path, error);
+  if (project) error = MemberFault(*project);
+  if (!error.empty()) {
+    error = "the project file " + path.string() + " cannot be used: " + error;
+    return std::nullopt;
+  }
+  return project;
+}
+
+}  // namespace terraq::ui
