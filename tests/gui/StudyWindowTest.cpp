@@ -206,6 +206,42 @@ TEST_F(StudyWindow, DamagedFileIsNamedAndNotWrittenOver) {
   EXPECT_EQ(ReadText(folder / "wall.terraq.json"), "[1, 2]");
 }
 
+// A study saved in SI opened in a project now in English units: every
+// number is converted by its own unit, a coefficient of variation and an
+// angle not at all, and the next save records the units.
+TEST_F(StudyWindow, AStudySavedInOtherUnitsIsConverted) {
+  WriteText(folder / "wall.terraq.json",
+            R"({"format": "terraq-project", "version": 1, "studies": [{"mode": "probabilistic",
+                "vary": [{"name": "excavation", "from": 2, "to": 3, "count": 3}],
+                "random": [{"name": "surcharge", "distribution": "normal", "values": "10, cov=0.1"},
+                           {"name": "layer.1.phi", "distribution": "normal", "values": "32, 2"}],
+                "limits": ["top>0.05", "moment>=-20", "not-held"], "units": {"code": 2}}]})");
+  auto form = Open();
+  EXPECT_TRUE(form->StatusText().contains("converted")) << form->StatusText().toStdString();
+  const ui::StudyDefinition d = form->Definition();
+  ASSERT_EQ(d.vary.size(), 1u);
+  // The range's fields show six significant digits.
+  EXPECT_NEAR(d.vary[0].from, 2 / 0.0254, 1e-4);
+  EXPECT_NEAR(d.vary[0].to, 3 / 0.0254, 1e-4);
+  ASSERT_EQ(d.random.size(), 2u);
+  const double psiPerKpa = 0.0254 * 0.0254 / 4.4482216152605e-3;
+  EXPECT_NEAR(std::stod(d.random[0].values), 10 * psiPerKpa, 1e-8);
+  EXPECT_NE(d.random[0].values.find(", cov=0.1"), std::string::npos) << d.random[0].values;
+  EXPECT_EQ(d.random[1].values, "32, 2");
+  ASSERT_EQ(d.limits.size(), 3u);
+  EXPECT_NEAR(std::stod(d.limits[0].substr(4)), 0.05 / 0.0254, 1e-8);
+  EXPECT_NEAR(std::stod(d.limits[1].substr(8)), -20 / (0.0254 * 4.4482216152605e-3), 1e-3);
+  EXPECT_EQ(d.limits[2], "not-held");
+  ASSERT_TRUE(form->Save());
+  const QJsonObject saved =
+      QJsonDocument::fromJson(QByteArray::fromStdString(ReadText(folder / "wall.terraq.json")))
+          .object();
+  EXPECT_EQ(
+      saved.value("studies").toArray().first().toObject().value("units").toObject().value("code"),
+      1)
+      << ReadText(folder / "wall.terraq.json");
+}
+
 TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindowWhichHoldsTheUnits) {
   form.StartUp({});
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(CopySample("wall.tq4d", kSample).string()),

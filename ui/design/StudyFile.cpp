@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "project/StudyUnits.h"
 
 namespace terraq::ui {
 
@@ -15,10 +20,10 @@ std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
   StudyDefinition d;
   // A misspelt key would otherwise read as the default it stands beside.
   std::string unknown;
-  bool known =
-      s.isObject() &&
-      OnlyKnownKeys(s, {"mode", "vary", "output", "random", "method", "samples", "seed", "limits"},
-                    "its study", unknown);
+  bool known = s.isObject() && OnlyKnownKeys(s,
+                                             {"mode", "vary", "output", "random", "method",
+                                              "samples", "seed", "limits", "units"},
+                                             "its study", unknown);
   const auto onlyKnown = [&](const char* list, const std::vector<std::string_view>& keys) {
     if (const JsonValue* items = s.find(list); known && items)
       for (const JsonValue& item : items->items)
@@ -84,6 +89,15 @@ std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
   d.seed = static_cast<std::uint64_t>(seed);
   if (const JsonValue* limits = s.find("limits"))
     for (const JsonValue& v : limits->items) d.limits.push_back(v.string);
+  if (const JsonValue* units = s.find("units")) {
+    const JsonValue* code = units->isObject() ? units->find("code") : nullptr;
+    if (!code || !code->isNumber() ||
+        (code->number != 1 && code->number != 2 && code->number != 3)) {
+      error = QStringLiteral("its study's \"units\" is not {\"code\": 1, 2 or 3}");
+      return std::nullopt;
+    }
+    d.units = static_cast<int>(code->number);
+  }
   return d;
 }
 
@@ -117,6 +131,11 @@ JsonValue StudyObject(JsonValue s, const StudyDefinition& d) {
   JsonValue limits = JsonValue::Array();
   for (const auto& l : d.limits) limits.items.push_back(JsonValue::Text(l));
   s.set("limits", std::move(limits));
+  if (d.units != 0) {
+    JsonValue units = JsonValue::Object();
+    units.set("code", JsonValue::Number(d.units));
+    s.set("units", std::move(units));
+  }
   return s;
 }
 
@@ -138,6 +157,48 @@ bool StudyDefinition::operator==(const StudyDefinition& o) const {
          output == o.output &&
          std::equal(random.begin(), random.end(), o.random.begin(), o.random.end(), sameRandom) &&
          method == o.method && samples == o.samples && seed == o.seed && limits == o.limits;
+}
+
+StudyDefinition StudyInUnits(StudyDefinition d, int to) {
+  const int from = d.units;
+  d.units = to;
+  if (from == 0 || from == to) return d;
+  const auto number = [](double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return std::string(text);
+  };
+  for (StudyDefinition::Range& r : d.vary) {
+    const double f = StudyValueFactor(r.name, false, from, to);
+    r.from *= f;
+    r.to *= f;
+  }
+  // "MEAN, SD", "MEAN, cov=0.1", "LOW, HIGH", ...: each plain number scales.
+  for (StudyDefinition::Random& r : d.random) {
+    const double f = StudyValueFactor(r.name, false, from, to);
+    std::string values;
+    std::istringstream tokens(r.values);
+    for (std::string token; std::getline(tokens, token, ',');) {
+      const size_t first = token.find_first_not_of(' '), last = token.find_last_not_of(' ');
+      token = first == std::string::npos ? std::string() : token.substr(first, last - first + 1);
+      char* end = nullptr;
+      const double v = std::strtod(token.c_str(), &end);
+      const bool plain = !token.empty() && end == token.c_str() + token.size();
+      values += (values.empty() ? "" : ", ") + (plain ? number(v * f) : token);
+    }
+    r.values = values;
+  }
+  for (std::string& limit : d.limits) {
+    const size_t op = limit.find_first_of("<>");
+    if (op == std::string::npos) continue;  // not-held
+    const size_t at = limit.size() > op + 1 && limit[op + 1] == '=' ? op + 2 : op + 1;
+    char* end = nullptr;
+    const double v = std::strtod(limit.c_str() + at, &end);
+    if (end == limit.c_str() + at) continue;
+    limit = limit.substr(0, at) +
+            number(v * StudyValueFactor(limit.substr(0, op), true, from, to)) + std::string(end);
+  }
+  return d;
 }
 
 QString StudyFilePath(const QString& dataFile) {

@@ -12,7 +12,8 @@
 // A study: {"mode": "sweep"|"probabilistic", "vary": [{"name", "from", "to",
 // "count"}], "output": NAME, "random": [{"name", "distribution": "normal",
 // "values": "32, 2"}], "method": "mc"|"lhs"|"form", "samples": N, "seed": S,
-// "limits": ["top>0.5", "not-held"]}. Values in the data file's units.
+// "limits": ["top>0.5", "not-held"], "units": {"code": 2}}. Values in the
+// data file's units, whose code "units" records.
 
 #include <QString>
 #include <cstdint>
@@ -43,9 +44,19 @@ struct StudyDefinition {
   std::uint64_t samples = 1000;
   std::uint64_t seed = 1;
   std::vector<std::string> limits;  // as terraq study takes them
+  // The units code of the data file the numbers are in, as saved ("units":
+  // {"code": N}); 0 for a study saved without it. Not part of ==: the same
+  // study in the same units either way.
+  int units = 0;
 
   bool operator==(const StudyDefinition&) const;
 };
+
+// The study with its numbers in units code `to`: the ranges, the
+// distributions' values (not a coefficient of variation) and the limits'
+// values, each by its parameter's or output's factor (StudyValueFactor).
+// A study saved without its units is taken to be in `to` already.
+StudyDefinition StudyInUnits(StudyDefinition study, int to);
 
 // NAME.terraq.json beside the data file `dataFile`.
 QString StudyFilePath(const QString& dataFile);

@@ -241,8 +241,12 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
           tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
               .arg(path, error));
     else if (file->study) {
-      SetDefinition(*file->study);
-      setStatus(tr("The study of %1.").arg(path));
+      // Saved in other units (the project's were switched since): its
+      // numbers are converted, not read as the project's.
+      SetDefinition(StudyInUnits(*file->study, units_));
+      setStatus(file->study->units && file->study->units != units_
+                    ? tr("The study of %1, converted to the project's units.").arg(path)
+                    : tr("The study of %1.").arg(path));
     }
   }
   showResults();

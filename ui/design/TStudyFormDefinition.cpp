@@ -101,7 +101,9 @@ bool TStudyForm::Save() {
                   .arg(path, error));
     return false;
   }
-  if (!WriteStudyFile(path, *file, Definition(), error)) {
+  StudyDefinition study = Definition();
+  study.units = units_;  // what its numbers are in
+  if (!WriteStudyFile(path, *file, study, error)) {
     setStatus(tr("The study is not saved: %1").arg(error));
     return false;
   }

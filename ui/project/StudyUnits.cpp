@@ -1,5 +1,7 @@
 #include "project/StudyUnits.h"
 
+#include <cmath>
+
 #include "project/RunSummary.h"
 
 namespace terraq::ui {
@@ -44,6 +46,23 @@ std::string OutputUnit(const std::string& name, int code) {
   if (n == "top" || n == "deflection") return u.length;
   if (n == "moment") return u.moment;
   return u.force;  // shear, support.N, supportForce.NAME
+}
+
+double StudyValueFactor(const std::string& name, bool output, int from, int to) {
+  if (from == to || (from != 1 && from != 2) || (to != 1 && to != 2)) return 1.0;
+  // The generic label says the dimensions: L^a F^b as "F/L2", "F-L", ...
+  const std::string label = output ? OutputUnit(name, 3) : ParameterUnit(name, 3);
+  int length = 0, force = 0;
+  if (label.find('F') != std::string::npos) force = 1;
+  if (label == "L") length = 1;
+  else if (const size_t l = label.find('L'); l != std::string::npos && force == 1) {
+    const int power =
+        l + 1 < label.size() && label[l + 1] >= '2' && label[l + 1] <= '9' ? label[l + 1] - '0' : 1;
+    length = label.find('/') != std::string::npos ? -power : power;
+  }
+  constexpr double kMetresPerInch = 0.0254, kKilonewtonsPerPound = 4.4482216152605e-3;
+  const double toSi = std::pow(kMetresPerInch, length) * std::pow(kKilonewtonsPerPound, force);
+  return from == 1 ? toSi : 1.0 / toSi;
 }
 
 }  // namespace terraq::ui
