@@ -40,6 +40,9 @@ engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
   // Never destroyed: a run on another thread may still be in the library
   // while the program ends.
   static auto* loaded = new std::map<fs::path, engine::api::AnalyseEntry>;
+  // The libraries themselves, held (not dropped) so that leak checkers see
+  // them as kept rather than lost.
+  static auto* libraries = new std::vector<std::unique_ptr<TDynamicLibrary>>;
   std::lock_guard lock(mutex);
   if (const auto found = loaded->find(result.library); found != loaded->end()) return found->second;
   auto engine = std::make_unique<TDynamicLibrary>(result.library.string());
@@ -59,7 +62,7 @@ engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
                    engine::api::kAnalyseEntryName;
     return nullptr;
   }
-  (void)engine.release();  // kept loaded, as said above
+  libraries->push_back(std::move(engine));  // kept loaded, as said above
   loaded->emplace(result.library, entry);
   return entry;
 }
