@@ -31,15 +31,21 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// The shipped staged example copied to wall.tq4d in `folder`; the text of
+// its project file.
+std::string CopySequenceExample(const fs::path& folder) {
+  const fs::path examples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
+  fs::copy_file(examples / "sequential-excavation-anchor.tq4d", folder / "wall.tq4d");
+  return ReadFile(examples / "sequential-excavation-anchor.terraq.json");
+}
+
 }  // namespace
 
 TEST(ProjectFileCommand, AnUnusableProjectFileIsRefusedByEveryCommand) {
   ScratchFolder work;
   const fs::path data = work.path() / "wall.tq4d";
   const fs::path project = work.path() / "wall.terraq.json";
-  const fs::path examples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
-  fs::copy_file(examples / "sequential-excavation-anchor.tq4d", data);
-  const std::string good = ReadFile(examples / "sequential-excavation-anchor.terraq.json");
+  const std::string good = CopySequenceExample(work.path());
 
   const std::vector<BadProject> bad = {
       {"a later version",
@@ -90,9 +96,7 @@ TEST(ProjectFileCommand, ReportRerunsAfterAnEditOfTheProjectFileAlone) {
   ScratchFolder work;
   const fs::path data = work.path() / "wall.tq4d";
   const fs::path project = work.path() / "wall.terraq.json";
-  const fs::path examples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
-  fs::copy_file(examples / "sequential-excavation-anchor.tq4d", data);
-  fs::copy_file(examples / "sequential-excavation-anchor.terraq.json", project);
+  Write(project, CopySequenceExample(work.path()));
   const std::string file = quoted(data.string());
   ASSERT_EQ(runTerraq("run " + file, work.path()).status, 0);
   const std::string before = ReadFile(work.path() / "wall.tq4o");
