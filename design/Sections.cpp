@@ -360,7 +360,13 @@ std::optional<SectionLibrary> ParseSectionLibrary(std::string_view text, const s
       if (!value)
         return fail("the " + columns[i].key + " of " + words[0] +
                     " is not a positive number: " + words[i]);
-      values[columns[i].key] = *value * columns[i].factor;
+      // A number the unit takes beyond the range of doubles (1e308 ksi) or
+      // to zero (1e-320 mm) is no dimension of a section.
+      const double converted = *value * columns[i].factor;
+      if (!std::isfinite(converted) || !(converted > 0))
+        return fail("the " + columns[i].key + " of " + words[0] +
+                    " is out of range in its unit: " + words[i]);
+      values[columns[i].key] = converted;
     }
     auto get = [&](const char* k) -> std::optional<double> {
       const auto v = values.find(k);

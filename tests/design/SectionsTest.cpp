@@ -54,6 +54,8 @@ TEST(SectionLibraryReader, RefusesBadLinesNamingFileLineAndWhy) {
        "line 4: W1: bf is the flange width of a sheet pile; an I shape's is b"},
       {"family sheet-pile-u\nsource T\ncolumns name b[mm] bf[mm] I[cm4/m]\nU1 600 600 1000\n",
        "line 4: the flange width bf of U1 is not less than its width b"},
+      {"family steel-grade\nsource T\ncolumns name fy[ksi] E[ksi] use\nS 1e308 29000 sheet-pile\n",
+       "line 4: the fy of S is out of range in its unit: 1e308"},
       {head + std::string(5000, 'x') + "\n", "line 4: the line is longer than 4096 bytes"},
       {std::string(10 * 1024 * 1024 + 1, '#'), "larger than 10 MB"},
   };

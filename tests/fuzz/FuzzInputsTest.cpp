@@ -15,6 +15,7 @@
 #include "DesignCheck.h"
 #include "FuzzChecks.h"
 #include "ProjectFileCheck.h"
+#include "SectionsCheck.h"
 #include "StudyPartCheck.h"
 #include "StudyTextCheck.h"
 
@@ -121,6 +122,12 @@ TEST(FuzzInputs, ProjectFile) {
 TEST(FuzzInputs, StudyTexts) {
   expectEveryInputPasses(regressions("studytext"),
                          filesIn(kSource / "tests/data/fuzz-seeds-studytext"), CheckStudyTexts);
+}
+
+TEST(FuzzInputs, SectionLibrary) {
+  std::vector<fs::path> seeds = filesIn(kSource / "tests/data/fuzz-seeds-sections");
+  for (const fs::path& file : filesIn(kSource / "resources/sections")) seeds.push_back(file);
+  expectEveryInputPasses(regressions("sections"), seeds, CheckSections);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ terraq_add_fuzzer(design terraq_design FuzzDesign.cpp DesignCheck.cpp)
 # What a user types for a study: distributions and sweeps (StudyTextCheck.h).
 terraq_add_fuzzer(studytext terraq_design FuzzStudyText.cpp StudyTextCheck.cpp)
 # The section library's reader (design/Sections.h) on any text.
-terraq_add_fuzzer(sections terraq_design FuzzSections.cpp)
+terraq_add_fuzzer(sections terraq_design FuzzSections.cpp SectionsCheck.cpp)
 
 # The project-core targets with the shared checks (FuzzChecks.h).
 foreach(target datafile:FuzzDataFileRoundTrip evaluator:FuzzEntryEvaluation convert:FuzzConvertTwice

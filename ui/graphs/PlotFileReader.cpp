@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "graphs/PlotWords.h"
 #include "project/RunOutcome.h"
@@ -217,7 +218,11 @@ class PlotReader {
     for (size_t j = 0; j < n; ++j) {
       const long double above = depths[j > 0 ? j - 1 : j], below = depths[j + 1 < n ? j + 1 : j];
       const long double length = (below - above) / 2 * perDepthUnit;
-      curve.Points[j].X = length > 0 ? curve.Points[j].X / length : NAN;
+      // Stations (almost) at one depth leave no length to share the force
+      // over: no reaction per length to draw, not one beyond any scale.
+      const long double perLength = length > 0 ? curve.Points[j].X / length : NAN;
+      curve.Points[j].X =
+          std::fabs(perLength) <= std::numeric_limits<double>::max() ? perLength : NAN;
     }
   }
 
