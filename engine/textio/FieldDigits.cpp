@@ -1,43 +1,83 @@
 #include "FieldDigits.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 namespace terraq::engine {
 
 namespace {
 
-// Powers of ten that the 64-bit significand of long double holds exactly.
-constexpr int kExactPowers = 27;
-constexpr long double kPow10[kExactPowers + 1] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
-                                                  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-                                                  1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
-                                                  1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
-
-// The error bound below needs a 64-bit significand; where long double is
-// no wider than double every field takes the exact conversion.
-constexpr bool kExtendedPrecision = std::numeric_limits<long double>::digits >= 64;
-
-// magnitude * 10^k with one rounding; false beyond the exact powers.
-bool Scale(double magnitude, int k, long double& scaled) {
-  if (!kExtendedPrecision || k > kExactPowers || k < -kExactPowers) return false;
-  const long double m = magnitude;
-  scaled = k >= 0 ? m * kPow10[k] : m / kPow10[-k];
+// magnitude * 10^k in doubles, by at most two correctly rounded operations
+// with exact powers: the result errs by at most 2^-52 of itself. False
+// beyond twice the exact powers.
+bool Scale(double magnitude, int k, double& scaled) {
+  if (k > 2 * kExactPowersOfTen || k < -2 * kExactPowersOfTen) return false;
+  const int first = std::clamp(k, -kExactPowersOfTen, kExactPowersOfTen);
+  const int second = k - first;
+  scaled = first >= 0 ? magnitude * kPow10[first] : magnitude / kPow10[-first];
+  if (second != 0) scaled = second > 0 ? scaled * kPow10[second] : scaled / kPow10[-second];
   return true;
 }
 
-// Rounds a scaled value (0 <= scaled < 2^63) to the nearest integer, or
-// declines when it lies within the scaling's error of a tie. One rounding in
-// extended precision errs by at most 2^-64 of the value; the margin allows
-// 2^-59 and the rounding of the subtraction itself.
-bool RoundScaled(long double scaled, std::uint64_t& n) {
-  if (!(scaled < 9.0e18L)) return false;
+// a * b as the sum hi + lo of two doubles, exactly (Dekker's product with
+// Veltkamp's splitting; |a|, |b| below 1e290 so that the split cannot
+// overflow). With a hardware fused multiply-add the error is one instruction.
+void ExactProduct(double a, double b, double& hi, double& lo) {
+  hi = a * b;
+#if defined(__FMA__)
+  lo = std::fma(a, b, -hi);
+#else
+  const auto split = [](double x, double& high, double& low) {
+    const double c = 134217729.0 * x;  // 2^27 + 1
+    high = c - (c - x);
+    low = x - high;
+  };
+  double ah = 0, al = 0, bh = 0, bl = 0;
+  split(a, ah, al);
+  split(b, bh, bl);
+  lo = ((ah * bh - hi) + ah * bl + al * bh) + al * bl;
+#endif
+}
+
+// Whether magnitude * 10^k lies above (+1) or below (-1) whole + 1/2,
+// decided exactly for a one-step scaling (|k| <= 22); 0 for a tie or when
+// it cannot be decided here. Called only when the scaled value lies within
+// its error of that tie, so that the differences below are exact
+// (Sterbenz): the sign of a rounded sum is the sign of the exact one.
+int SideOfTie(double magnitude, int k, std::uint64_t whole) {
+  if (k > kExactPowersOfTen || k < -kExactPowersOfTen || magnitude > 1e290) return 0;
+  double hi = 0, lo = 0;
+  double side = 0;
+  if (k >= 0) {  // magnitude * 10^k against whole + 1/2
+    ExactProduct(magnitude, kPow10[k], hi, lo);
+    side = (hi - (static_cast<double>(whole) + 0.5)) + lo;
+  } else {  // 2 magnitude against (2 whole + 1) * 10^-k
+    ExactProduct(static_cast<double>(2 * whole + 1), kPow10[-k], hi, lo);
+    side = (2 * magnitude - hi) - lo;
+  }
+  return side > 0 ? 1 : side < 0 ? -1 : 0;
+}
+
+// magnitude * 10^k (0 <= scaled < 2^52, where a double still holds a
+// fraction exactly) rounded to the nearest integer; false for a tie and
+// out of range. The scaled value errs by at most 2^-52 of itself: outside
+// twice that of a tie its rounding is that of the exact product; inside,
+// the exact product decides. Conversions between doubles and 64-bit
+// integers are single SSE instructions: no extended-precision unit, no
+// change of rounding mode.
+bool RoundScaled(double magnitude, int k, std::uint64_t& n) {
+  double scaled = 0;
+  if (!Scale(magnitude, k, scaled) || !(scaled < 4.5e15)) return false;
   const auto whole = static_cast<std::uint64_t>(scaled);
-  const long double fraction = scaled - static_cast<long double>(whole);
-  const long double margin = scaled * 1.8e-18L + 1.0e-30L;
-  if (std::fabs(fraction - 0.5L) <= margin) return false;
-  n = whole + (fraction > 0.5L ? 1 : 0);
+  const double fraction = scaled - static_cast<double>(whole);
+  if (std::fabs(fraction - 0.5) > scaled * 0x1p-51) {
+    n = whole + (fraction > 0.5 ? 1 : 0);
+    return true;
+  }
+  const int side = SideOfTie(magnitude, k, whole);
+  if (side == 0) return false;
+  n = whole + (side > 0 ? 1 : 0);
   return true;
 }
 
@@ -52,14 +92,11 @@ bool SignificantDigits(double magnitude, int digits, std::uint64_t& mantissa, in
   const int biased = static_cast<int>(bits >> 52);
   if (biased == 0) return false;  // a subnormal: far beyond the exact powers
   int e10 = ((biased - 1023) * 78913) >> 18;
-  long double scaled = 0;
+  double scaled = 0;
   if (!Scale(magnitude, digits - 1 - e10, scaled)) return false;
-  if (scaled >= kPow10[digits]) {
-    ++e10;
-    if (!Scale(magnitude, digits - 1 - e10, scaled)) return false;
-  }
+  if (scaled >= kPow10[digits]) ++e10;
   std::uint64_t n = 0;
-  if (!RoundScaled(scaled, n)) return false;
+  if (!RoundScaled(magnitude, digits - 1 - e10, n)) return false;
   const auto top = static_cast<std::uint64_t>(kPow10[digits]);
   const auto bottom = static_cast<std::uint64_t>(kPow10[digits - 1]);
   if (n == top) {  // 9.99... rounded up to the next power of ten
@@ -74,8 +111,7 @@ bool SignificantDigits(double magnitude, int digits, std::uint64_t& mantissa, in
 
 bool ScaledDigits(double magnitude, int decimals, std::uint64_t& scaled) {
   if (decimals < 0 || !(magnitude >= 0.0) || !std::isfinite(magnitude)) return false;
-  long double s = 0;
-  return Scale(magnitude, decimals, s) && RoundScaled(s, scaled);
+  return RoundScaled(magnitude, decimals, scaled);
 }
 
 }  // namespace terraq::engine

@@ -26,11 +26,8 @@ std::optional<double> ReadBack(const std::string& text) {
 // correctly, which is what the reader's exact conversion gives. False
 // beyond that range.
 bool DecimalValue(std::uint64_t mantissa, int digits, int exponent, double& value) {
-  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const int k = exponent - digits;
-  if (k > 22 || k < -22) return false;
+  if (k > kExactPowersOfTen || k < -kExactPowersOfTen) return false;
   const auto m = static_cast<double>(mantissa);
   value = k >= 0 ? m * kPow10[k] : m / kPow10[-k];
   return true;

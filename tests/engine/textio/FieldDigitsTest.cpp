@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -167,4 +168,41 @@ TEST(FieldDigits, DeclinesOnlyTiesAndTheFarRange) {
   for (int k = 0; k < 10000; ++k)
     declined += !SignificantDigits(std::pow(10.0, exponent(random)), 10, n, e);
   EXPECT_LT(declined, 10);
+}
+
+// Every digit count on two million values: random bit patterns over the
+// range the fast path takes, and decimal ties (D.5 x 10^k) with the doubles
+// either side of them, where a scaling error would show first. Whatever the
+// fast path accepts must be printf's digits; a value it declines goes to the
+// exact conversion and cannot be wrong.
+TEST(FieldDigits, AcceptedDigitsAreTheExactConversionsOnMillionsOfValues) {
+  std::mt19937_64 random(20261210);
+  std::uniform_int_distribution<std::uint64_t> bits(0x3690000000000000ULL,
+                                                    0x4690000000000000ULL);  // ~1e-45 .. 1e32
+  std::uniform_int_distribution<long long> tie(1, 99999999);
+  std::uniform_int_distribution<int> power(-30, 20);
+  size_t mismatches = 0, accepted = 0;
+  const auto check = [&](double v, int digits) {
+    std::uint64_t n = 0;
+    int e = 0;
+    if (!SignificantDigits(v, digits, n, e)) return;
+    ++accepted;
+    char want[64], got[64];
+    std::snprintf(want, sizeof want, "%.*e", digits - 1, v);
+    const std::string m = std::to_string(n);
+    std::snprintf(got, sizeof got, "%c%s%se%+03d", m[0], digits > 1 ? "." : "", m.c_str() + 1, e - 1);
+    if (std::strcmp(want, got) != 0 && ++mismatches < 20)
+      ADD_FAILURE() << v << " to " << digits << " digits: " << got << " != " << want;
+  };
+  for (int k = 0; k < 1000000; ++k) {
+    const int digits = 1 + k % 17;
+    check(std::bit_cast<double>(bits(random)), digits);
+    const long long d = tie(random);
+    const double t = (static_cast<double>(d) + 0.5) * std::pow(10.0, power(random));
+    const int tieDigits = static_cast<int>(std::to_string(d).size()) + 1;
+    for (double v : {t, std::nextafter(t, 0.0), std::nextafter(t, 1e300)})
+      check(v, tieDigits - 1);
+  }
+  EXPECT_EQ(mismatches, 0u);
+  EXPECT_GT(accepted, 2000000u);
 }
