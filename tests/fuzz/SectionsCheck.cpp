@@ -23,7 +23,8 @@ std::string CheckSections(std::string_view text) {
     for (const std::optional<double>* v :
          {&s.width, &s.height, &s.flangeThickness, &s.webThickness, &s.webAngle, &s.area,
           &s.secondMoment, &s.elasticModulus, &s.plasticModulus, &s.massPerLength})
-      if (*v && !FinitePositive(**v)) return s.name + " holds a value that is not finite and positive";
+      if (*v && !FinitePositive(**v))
+        return s.name + " holds a value that is not finite and positive";
     if (library->findSection(s.name) != &s) return s.name + " does not find its own row";
   }
   for (const auto& g : library->grades)

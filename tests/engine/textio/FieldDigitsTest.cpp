@@ -190,7 +190,8 @@ TEST(FieldDigits, AcceptedDigitsAreTheExactConversionsOnMillionsOfValues) {
     char want[64], got[64];
     std::snprintf(want, sizeof want, "%.*e", digits - 1, v);
     const std::string m = std::to_string(n);
-    std::snprintf(got, sizeof got, "%c%s%se%+03d", m[0], digits > 1 ? "." : "", m.c_str() + 1, e - 1);
+    std::snprintf(got, sizeof got, "%c%s%se%+03d", m[0], digits > 1 ? "." : "", m.c_str() + 1,
+                  e - 1);
     if (std::strcmp(want, got) != 0 && ++mismatches < 20)
       ADD_FAILURE() << v << " to " << digits << " digits: " << got << " != " << want;
   };
@@ -200,8 +201,7 @@ TEST(FieldDigits, AcceptedDigitsAreTheExactConversionsOnMillionsOfValues) {
     const long long d = tie(random);
     const double t = (static_cast<double>(d) + 0.5) * std::pow(10.0, power(random));
     const int tieDigits = static_cast<int>(std::to_string(d).size()) + 1;
-    for (double v : {t, std::nextafter(t, 0.0), std::nextafter(t, 1e300)})
-      check(v, tieDigits - 1);
+    for (double v : {t, std::nextafter(t, 0.0), std::nextafter(t, 1e300)}) check(v, tieDigits - 1);
   }
   EXPECT_EQ(mismatches, 0u);
   EXPECT_GT(accepted, 2000000u);
