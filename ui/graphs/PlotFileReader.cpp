@@ -162,14 +162,23 @@ class PlotReader {
       std::snprintf(text, sizeof text, "%.*Lf %s", decimals, depth, english ? "ft" : "m");
       return std::string(text);
     };
+    // Curves just above and below a layer boundary lie a tenth of an inch
+    // apart: more decimals until each keeps a label of its own. Rounding
+    // keeps the order of the depths, so a depth whose text another depth
+    // shares shares it with a neighbour among the distinct depths in order:
+    // each label looks at two, not at every other curve.
+    std::vector<long double> distinct;
+    for (const long double depth : shown)
+      if (std::isfinite(depth)) distinct.push_back(depth);
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
     for (size_t i = 0; i < shown.size(); ++i) {
-      // Curves just above and below a layer boundary lie a tenth of an inch
-      // apart: more decimals until each keeps a label of its own.
+      const auto at = std::lower_bound(distinct.begin(), distinct.end(), shown[i]);
       auto clashes = [&](int decimals) {
-        for (const long double other : shown)
-          if (other != shown[i] && format(other, decimals) == format(shown[i], decimals))
-            return true;
-        return false;
+        if (at == distinct.end() || *at != shown[i]) return false;  // not a number
+        const std::string own = format(*at, decimals);
+        return (at != distinct.begin() && format(*(at - 1), decimals) == own) ||
+               (at + 1 != distinct.end() && format(*(at + 1), decimals) == own);
       };
       int decimals = english ? 1 : 2;
       while (decimals < 4 && clashes(decimals)) ++decimals;
