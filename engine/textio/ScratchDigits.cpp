@@ -1,6 +1,8 @@
 #include "ScratchDigits.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstdio>
 #include <string>
 
 #include "FieldDigits.h"
@@ -64,6 +66,14 @@ std::optional<double> ListRounded(double value) {
   if (value == 0.0) return value;
   if (std::isfinite(value) && FastRounded(value, 9, rounded)) return rounded;
   return ReadBack((ListRecord() << value).str());
+}
+
+double RoundedToDigits(double value, int digits) {
+  double rounded = 0;
+  if (value != 0.0 && std::isfinite(value) && FastRounded(value, digits, rounded)) return rounded;
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
+  return std::strtod(text, nullptr);
 }
 
 }  // namespace terraq::engine

@@ -19,4 +19,9 @@ std::optional<double> ScratchRounded(double value);
 // finite number).
 std::optional<double> ListRounded(double value);
 
+// `value` rounded to `digits` (1..17) significant digits, as printf's
+// "%.{digits-1}e" read back by strtod gives it (a NaN stays one), without
+// the text in the common case.
+double RoundedToDigits(double value, int digits);
+
 }  // namespace terraq::engine

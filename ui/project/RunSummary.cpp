@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "api/Analysis.h"
+#include "api/Rounding.h"
 
 namespace fs = std::filesystem;
 
@@ -360,10 +361,7 @@ std::string readWholeFile(const fs::path& path) {
 
 // A value as the report's E10.3 fields keep it: three significant digits.
 double asReportField(double value) {
-  if (!std::isfinite(value)) return NAN;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2e", value);
-  return std::strtod(text, nullptr);
+  return std::isfinite(value) ? engine::api::RoundedToDigits(value, 3) : NAN;
 }
 
 // The station table and the plot file keep one shear per station, the mean
@@ -548,10 +546,7 @@ RunSummary ReadRunSummary(const fs::path& reportFile, const fs::path& plotFile) 
 }
 
 double AsPlotField(double value) {
-  if (!std::isfinite(value)) return NAN;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3e", value);
-  return std::strtod(text, nullptr);
+  return std::isfinite(value) ? engine::api::RoundedToDigits(value, 4) : NAN;
 }
 
 std::vector<SupportForceEnvelope> LargestSupportForces(const RunSummary& summary) {
