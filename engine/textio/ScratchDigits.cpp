@@ -1,8 +1,8 @@
 #include "ScratchDigits.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "FieldDigits.h"

@@ -148,7 +148,8 @@ TEST(FieldDigits, ScratchValuesAreWhatTheirTextReadsBackTo) {
       ADD_FAILURE() << "E17.10 of " << v;
     if (!same(ListRounded(v), readBack((ListRecord() << v).str())) && ++mismatches < 20)
       ADD_FAILURE() << "list-directed " << v;
-    for (int digits : {3, 4}) {  // the report's and the plot file's fields, as the summary reads them
+    // The report's and the plot file's fields, as the run summary reads them.
+    for (int digits : {3, 4}) {
       char text[400];
       std::snprintf(text, sizeof text, "%.*e", digits - 1, v);
       if (!same(RoundedToDigits(v, digits), std::strtod(text, nullptr)) && ++mismatches < 20)
