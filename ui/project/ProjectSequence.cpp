@@ -63,7 +63,7 @@ bool SaveProjectSequence(const std::filesystem::path& dataFile,
                          const std::optional<design::SequentialPlan>& plan, int unitsCode,
                          std::string& error) {
   return SaveProjectMember(
-      dataFile, "sequential", plan && !IsEmpty(*plan),
+      dataFile, kSequentialMember, plan && !IsEmpty(*plan),
       [&](ProjectFile& project) { SetSequentialPlan(project, *plan, unitsCode); },
       "the construction sequence is not saved", error);
 }

@@ -133,7 +133,7 @@ class PlanReader {
 std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& project, int unitsCode,
                                                          std::string& error) {
   error.clear();
-  const JsonValue* member = project.find("sequential");
+  const JsonValue* member = project.find(kSequentialMember);
   if (!member || member->type == JsonValue::Type::Null) return std::nullopt;
   if (!member->isObject()) {
     error = "the project's construction sequence is not an object";
@@ -179,10 +179,10 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
 
 void SetSequentialPlan(ProjectFile& project, const design::SequentialPlan& plan, int unitsCode) {
   if (plan.stages.empty() && plan.supports.empty()) {
-    project.erase("sequential");
+    project.erase(kSequentialMember);
     return;
   }
-  const JsonValue* old = project.find("sequential");
+  const JsonValue* old = project.find(kSequentialMember);
   JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
   member.set("units", UnitsObject(unitsCode));
   JsonValue supports = JsonValue::Array();
@@ -219,7 +219,7 @@ void SetSequentialPlan(ProjectFile& project, const design::SequentialPlan& plan,
     stages.items.push_back(std::move(item));
   }
   member.set("stages", std::move(stages));
-  project.set("sequential", std::move(member));
+  project.set(kSequentialMember, std::move(member));
 }
 
 }  // namespace terraq::ui

@@ -20,11 +20,15 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "SequentialStaging.h"
 #include "project/ProjectFile.h"
 
 namespace terraq::ui {
+
+// The project file's member that holds the construction sequence.
+inline constexpr std::string_view kSequentialMember = "sequential";
 
 // Nullopt with an empty `error` without the member; nullopt with `error`
 // when it is malformed or in other units than `unitsCode` (1 English, 2 SI)

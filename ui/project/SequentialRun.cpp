@@ -15,7 +15,10 @@ std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::pa
   // file holds.
   std::optional<design::SequentialPlan> plan =
       ReadProjectMember(dataFile, error, [&](const ProjectFile& project, std::string& e) {
-        return ReadSequentialPlan(project, DataTextUnits(dataText), e);
+        // The data text is parsed for its units only when there is a
+        // sequence to read in them: most projects have none.
+        const bool sequence = project.find(kSequentialMember) != nullptr;
+        return ReadSequentialPlan(project, sequence ? DataTextUnits(dataText) : 0, e);
       });
   if (!plan || plan->stages.empty()) return std::nullopt;
   return plan;
