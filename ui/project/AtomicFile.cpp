@@ -198,7 +198,7 @@ void ReplacementFile::finish() {
   finished_ = true;
 }
 
-void ReplacementFile::replaceTarget() {
+void ReplacementFile::replaceTarget(FolderSync folder) {
   finish();
   std::error_code ec;
   if (inPlace_) {
@@ -221,7 +221,7 @@ void ReplacementFile::replaceTarget() {
   if (ec) fail(path_, ec.value());
   replaced_ = true;
   // The rename itself reaches the disk with the folder.
-  syncFolder(FolderOf(target_));
+  if (folder == FolderSync::Now) syncFolder(FolderOf(target_));
 }
 
 void WriteFileAtomically(const fs::path& path, std::string_view content) {

@@ -66,8 +66,11 @@ class ReplacementFile {
   // over it with the old file's permissions, owner and group, or copied into
   // it when those cannot be carried over or the file has several hard links.
   // Throws EFileWriteError; the target is then unchanged, except for a copy
-  // in place that fails part way.
-  void replaceTarget();
+  // in place that fails part way. A rename reaches the disk with its folder:
+  // `folder` Later leaves that to the caller, who replaces several files and
+  // syncs their folders once (ReplaceAsOneSet).
+  enum class FolderSync { Now, Later };
+  void replaceTarget(FolderSync folder = FolderSync::Now);
   // The part of replaceTarget() that may fail without touching the target:
   // the new file's owner, group and permissions, and its data on the disk.
   // Several files replaced together are all finished first, so that a

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -212,9 +213,15 @@ void ReplaceAsOneSet(const std::vector<ReplacementFile*>& files) {
   }
   syncFolder(FolderOf(journal));
 
+  // The renames reach the disk with their folders, each synced once before
+  // the journal goes: the journal must outlive every rename it can undo.
+  std::vector<fs::path> folders;
   try {
     for (size_t k = 0; k < files.size(); ++k) {
-      files[k]->replaceTarget();
+      files[k]->replaceTarget(ReplacementFile::FolderSync::Later);
+      const fs::path folder = FolderOf(files[k]->target());
+      if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+        folders.push_back(folder);
       if (k == 0 && FaultPointForTests("between-renames"))
         throw EFileWriteError(files[1]->path(), std::strerror(EIO));
     }
@@ -226,6 +233,7 @@ void ReplaceAsOneSet(const std::vector<ReplacementFile*>& files) {
     }
     throw;
   }
+  for (const fs::path& folder : folders) syncFolder(folder);
   // Complete: once the journal is gone, nothing restores the old set.
   ::unlink(journal.c_str());
   syncFolder(FolderOf(journal));
