@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QTableWidget>
+#include <cstdio>
 #include <string>
 
 namespace terraq::ui::study {
@@ -16,6 +17,13 @@ inline void SetCell(QTableWidget* t, int row, int column, const QString& text) {
   auto* item = new QTableWidgetItem(text);
   item->setFlags(item->flags() & ~Qt::ItemIsEditable);
   t->setItem(row, column, item);
+}
+
+// "%.17g": a range or a value as text that reads back as the same double.
+inline std::string Exact(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.17g", v);
+  return buffer;
 }
 
 }  // namespace terraq::ui::study

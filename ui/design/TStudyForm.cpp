@@ -35,6 +35,7 @@
 
 namespace terraq::ui {
 
+using study::Exact;
 using study::Number;
 using study::Q;
 using study::SetCell;
@@ -42,21 +43,6 @@ using study::SetCell;
 namespace {
 
 int Threads() { return std::max(1u, std::thread::hardware_concurrency()); }
-
-// "%.17g": a range or a value as text that reads back as the same double.
-std::string Exact(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.17g", v);
-  return buffer;
-}
-
-QTableWidget* Table(const QStringList& heading, QWidget* parent) {
-  auto* t = new QTableWidget(0, heading.size(), parent);
-  t->setHorizontalHeaderLabels(heading);
-  t->verticalHeader()->setVisible(false);
-  t->horizontalHeader()->setStretchLastSection(true);
-  return t;
-}
 
 }  // namespace
 
@@ -66,162 +52,18 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   setWindowTitle(tr("Study"));
   setObjectName(QStringLiteral("StudyForm"));
 
-  parameters_ = Table({tr("Parameter"), tr("Value"), tr("Unit")}, this);
-  parameters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  parameters_->setToolTip(tr("The values a study can vary, in the data file's units"));
-
   mode_ = new QComboBox(this);
   mode_->setObjectName(QStringLiteral("StudyMode"));
   mode_->addItems({tr("Sweep"), tr("Probabilistic")});
   pages_ = new QStackedWidget(this);
 
-  auto* sweepPage = new QWidget(pages_);
-  auto* sweepForm = new QFormLayout(sweepPage);
-  for (int k = 0; k < 2; ++k) {
-    varyName_[k] = new QComboBox(sweepPage);
-    from_[k] = new QDoubleSpinBox(sweepPage);
-    to_[k] = new QDoubleSpinBox(sweepPage);
-    for (QDoubleSpinBox* b : {from_[k], to_[k]}) {
-      b->setRange(-1e9, 1e9);
-      b->setDecimals(4);
-    }
-    count_[k] = new QSpinBox(sweepPage);
-    count_[k]->setRange(2, 10000);
-    count_[k]->setValue(k ? 3 : 11);
-    auto* row = new QHBoxLayout;
-    row->addWidget(from_[k], 1);
-    row->addWidget(new QLabel(tr("to"), sweepPage));
-    row->addWidget(to_[k], 1);
-    row->addWidget(new QLabel(tr("values"), sweepPage));
-    row->addWidget(count_[k]);
-    sweepForm->addRow(k ? tr("Second (grid)") : tr("Parameter"), varyName_[k]);
-    sweepForm->addRow(tr("From"), row);
-    // A chosen parameter starts at its current value, +-20 %.
-    connect(varyName_[k], &QComboBox::activated, this, [this, k] {
-      const QVariant v = varyName_[k]->currentData();
-      if (!v.isValid()) return;
-      from_[k]->setValue(v.toDouble() * 0.8);
-      to_[k]->setValue(v.toDouble() * 1.2);
-    });
-  }
-  pages_->addWidget(sweepPage);
-
-  auto* randomPage = new QWidget(pages_);
-  auto* randomLayout = new QVBoxLayout(randomPage);
-  random_ = Table({tr("Parameter"), tr("Distribution"), tr("Values")}, randomPage);
-  random_->setToolTip(
-      tr("Values: normal and lognormal MEAN, SD (or MEAN, cov=0.1); "
-         "uniform LOW, HIGH; truncnormal MEAN, SD, LOW, HIGH"));
-  auto* addRandom = new QPushButton(tr("Add"), randomPage);
-  auto* removeRandom = new QPushButton(tr("Remove"), randomPage);
-  auto* randomButtons = new QHBoxLayout;
-  randomButtons->addWidget(addRandom);
-  randomButtons->addWidget(removeRandom);
-  randomButtons->addStretch(1);
-  auto* randomForm = new QFormLayout;
-  method_ = new QComboBox(randomPage);
-  method_->addItems({tr("Monte Carlo"), tr("Latin hypercube"), tr("FORM")});
-  samples_ = new QSpinBox(randomPage);
-  samples_->setRange(1, 1000000000);  // as a study file may hold
-  samples_->setValue(1000);
-  // Any seed a study file or terraq study may name, up to 2^53 - 1 (held
-  // exactly as a double), without thousands separators.
-  seed_ = new QDoubleSpinBox(randomPage);
-  seed_->setDecimals(0);
-  seed_->setRange(0, 9007199254740991.0);
-  seed_->setGroupSeparatorShown(false);
-  seed_->setValue(1);
-  limits_ = new QLineEdit(randomPage);
-  limits_->setPlaceholderText(QStringLiteral("top>0.5, moment>250, not-held"));
-  randomForm->addRow(tr("Method"), method_);
-  randomForm->addRow(tr("Samples"), samples_);
-  randomForm->addRow(tr("Seed"), seed_);
-  randomForm->addRow(tr("Limit states"), limits_);
-  randomLayout->addWidget(random_, 1);
-  randomLayout->addLayout(randomButtons);
-  randomLayout->addLayout(randomForm);
-  pages_->addWidget(randomPage);
+  pages_->addWidget(makeSweepPage());
+  pages_->addWidget(makeRandomPage());
   connect(mode_, &QComboBox::currentIndexChanged, pages_, &QStackedWidget::setCurrentIndex);
-  connect(addRandom, &QPushButton::clicked, this, [this] {
-    const int row = parameters_->currentRow();
-    const QString name =
-        row >= 0 && parameters_->item(row, 0) ? parameters_->item(row, 0)->text() : QString();
-    const double value = row >= 0 && parameters_->item(row, 1)
-                             ? parameters_->item(row, 1)->data(Qt::UserRole).toDouble()
-                             : 0;
-    addRandomRow({name.toStdString(), "normal", Exact(value) + ", cov=0.1"});
-  });
-  connect(removeRandom, &QPushButton::clicked, this, [this] {
-    if (random_->currentRow() >= 0) random_->removeRow(random_->currentRow());
-  });
-
-  output_ = new QComboBox(this);
-  output_->setObjectName(QStringLiteral("StudyOutput"));
-  output_->setEditable(true);  // an output of results not yet run
-  for (const char* name : design::kProblemOutputNames) output_->addItem(QString::fromLatin1(name));
-  runButton_ = new QPushButton(tr("&Run"), this);
-  runButton_->setObjectName(QStringLiteral("StudyRunButton"));
-  cancelButton_ = new QPushButton(tr("Cancel"), this);
-  cancelButton_->setObjectName(QStringLiteral("StudyCancelButton"));
-  cancelButton_->setEnabled(false);
-  saveButton_ = new QPushButton(tr("&Save"), this);
-  saveButton_->setObjectName(QStringLiteral("StudySaveButton"));
-  saveButton_->setToolTip(tr("Saves the study beside the project, in NAME.terraq.json"));
-  progress_ = new QProgressBar(this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(runButton_);
-  buttons->addWidget(cancelButton_);
-  buttons->addWidget(saveButton_);
-
-  auto* left = new QVBoxLayout;
-  left->addWidget(new QLabel(tr("Parameters of the project"), this));
-  left->addWidget(parameters_, 1);
-  auto* modeForm = new QFormLayout;
-  modeForm->addRow(tr("Study"), mode_);
-  left->addLayout(modeForm);
-  left->addWidget(pages_, 1);
-  auto* outputForm = new QFormLayout;
-  outputForm->addRow(tr("Output shown"), output_);
-  left->addLayout(outputForm);
-  left->addLayout(buttons);
-  left->addWidget(progress_);
-
-  status_ = new QLabel(this);
-  status_->setWordWrap(true);
-  summary_ = new QPlainTextEdit(this);
-  summary_->setReadOnly(true);
-  summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  summary_->setMaximumHeight(130);
-  table_ = Table({}, this);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  sweepGraph_ = new DesignGraph(this);
-  sweepGraph_->SetXFromZero(false);
-  histogram_ = new StudyBars(this);
-  tornado_ = new StudyBars(this);
-  auto* graphs = new QHBoxLayout;
-  graphs->addWidget(sweepGraph_, 1);
-  graphs->addWidget(histogram_, 1);
-  graphs->addWidget(tornado_, 1);
-  correlations_ = Table({}, this);
-  correlations_->setObjectName(QStringLiteral("StudyCorrelations"));
-  correlations_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  correlations_->setToolTip(
-      tr("Rank (Spearman) correlation of each output with each random "
-         "parameter, over the samples analysed"));
-  tables_ = new QTabWidget(this);
-  tables_->addTab(table_, tr("Results"));
-  tables_->addTab(correlations_, tr("Rank correlations"));
-  auto* right = new QVBoxLayout;
-  right->addLayout(graphs, 3);
-  right->addWidget(makeGraphButtons());
-  right->addWidget(summary_);
-  right->addWidget(tables_, 2);
-  right->addWidget(status_);
 
   auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left, 2);
-  layout->addLayout(right, 5);
+  layout->addLayout(makeChoicesColumn(), 2);
+  layout->addLayout(makeResultsColumn(), 5);
 
   connect(runButton_, &QPushButton::clicked, this, &TStudyForm::Run);
   connect(cancelButton_, &QPushButton::clicked, this, &TStudyForm::Cancel);
@@ -232,23 +74,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   connect(mode_, &QComboBox::currentIndexChanged, this, [this] { showResults(); });
 
   Refresh();
-  if (const QString project = dataFile_(); !project.isEmpty()) {
-    const QString path = StudyFilePath(project);
-    QString error;
-    const std::optional<StudyFile> file = ReadStudyFile(path, error);
-    if (!file)
-      setStatus(
-          tr("%1 cannot be read (%2): it is kept as it is and the study is not saved over it.")
-              .arg(path, error));
-    else if (file->study) {
-      // Saved in other units (the project's were switched since): its
-      // numbers are converted, not read as the project's.
-      SetDefinition(StudyInUnits(*file->study, units_));
-      setStatus(file->study->units && file->study->units != units_
-                    ? tr("The study of %1, converted to the project's units.").arg(path)
-                    : tr("The study of %1.").arg(path));
-    }
-  }
+  openSavedStudy();
   showResults();
 }
 

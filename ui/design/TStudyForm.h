@@ -57,6 +57,7 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
+class QVBoxLayout;
 class QTabWidget;
 class QTableWidget;
 
@@ -150,6 +151,12 @@ class TStudyForm : public QWidget {
   bool graphShown(Graph graph) const;  // in the window, shown or not
   std::string graphCaption(Graph graph) const;
   QWidget* makeGraphButtons();
+  // The window's parts (TStudyFormLayout.cpp).
+  QWidget* makeSweepPage();
+  QWidget* makeRandomPage();
+  QVBoxLayout* makeChoicesColumn();
+  QVBoxLayout* makeResultsColumn();
+  void openSavedStudy();
 
   std::function<std::string()> dataText_;
   std::function<QString()> dataFile_;

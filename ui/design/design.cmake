@@ -11,4 +11,5 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormDefinition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormGraphs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)
