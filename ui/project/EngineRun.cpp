@@ -260,7 +260,126 @@ std::string RecoverInterruptedOutputs(const RunPaths& paths) {
   return {};
 }
 
-EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, RunObserver* observer) {
+namespace {
+
+// An output that is an input of the project (the data file, the project
+// file, ...), or another output, under a second name (a link of either
+// kind) would be written over it; an output that is a link planted by
+// someone else is not followed. Empty, or why the run cannot write; the
+// report's file (the end of its links) in `reportTarget`.
+std::string RefuseUnsafeOutputs(const RunPaths& paths, fs::path& reportTarget) {
+  try {
+    RefuseProjectInputs({{paths.reportFile, "the report"},
+                         {paths.plotFile, "the plot file"},
+                         {paths.monitorFile, "the monitor file"}},
+                        paths.dataFile);
+    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
+      ResolveForWriting(*p);
+    reportTarget = ResolveForWriting(paths.reportFile);
+  } catch (const EFileWriteError& e) {
+    return "cannot write " + e.path().string() + ": " + e.reason();
+  }
+  return {};
+}
+
+// A report made only for the lock to sit on goes again with a run that
+// ends without outputs.
+struct MadeReport {
+  const fs::path* report = nullptr;
+  ~MadeReport() {
+    std::error_code ignored;
+    if (report && fs::is_empty(*report, ignored)) fs::remove(*report, ignored);
+  }
+};
+
+// Takes the outputs' lock on the report. A run killed while it put its
+// outputs in place left a mixed set: the earlier outputs are restored first
+// (with the lock held, no other run is replacing them), and the lock then
+// taken on the report now in place. Empty, or why not.
+std::string LockOutputs(const RunPaths& paths, const fs::path& reportTarget, ReportLock& lock,
+                        RunObserver* observer, bool reportExisted, MadeReport& madeReport) {
+  std::error_code ec;
+  if (const std::error_code locked = lock.acquire(reportTarget, observer)) {
+    if (!reportExisted) fs::remove(paths.reportFile, ec);
+    return "cannot write " + paths.reportFile.string() + ": " + locked.message();
+  }
+  if (!reportExisted) madeReport.report = &paths.reportFile;
+  try {
+    RecoverInterruptedSet(paths.reportFile);
+  } catch (const EFileWriteError& e) {
+    return "cannot write " + e.path().string() + ": " + e.reason();
+  }
+  if (const std::error_code locked = lock.acquire(reportTarget, observer))
+    return "cannot write " + paths.reportFile.string() + ": " + locked.message();
+  return {};
+}
+
+// Every output is checked and given its temporary file before the
+// analysis: one that cannot be written (read-only, a folder of that name,
+// a link into a missing folder) stops the run before it. Temporary files
+// left by a killed run of this data file go first: with the lock held, no
+// other run of it can be writing them. Empty, or why not.
+std::string MakeRunOutputs(const RunPaths& paths, bool reportExisted, RunObserver* observer,
+                           std::vector<RunOutput>& outputs) {
+  std::vector<fs::path> unfinished;
+  if (!reportExisted) unfinished.push_back(paths.reportFile);
+  std::vector<fs::path> replaced;
+  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
+    if (!writtenDirectly(*p)) replaced.push_back(*p);
+  try {
+    RemoveStaleTemporaries(replaced, std::chrono::seconds(0));
+  } catch (const EFileWriteError& e) {
+    return "cannot write " + e.path().string() + ": " + e.reason();
+  }
+  std::string error;
+  const auto makeOutputs = [&] {
+    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
+      RunOutput output{p, nullptr};
+      if (!writtenDirectly(*p)) {
+        try {
+          output.replacement = std::make_unique<ReplacementFile>(
+              *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
+        } catch (const EFileWriteError& e) {
+          error = "cannot write " + p->string() + ": " + e.reason();
+          break;
+        }
+        unfinished.push_back(output.replacement->temporary());
+      }
+      outputs.push_back(std::move(output));
+    }
+    if (observer) observer->OutputsBegun(unfinished);
+  };
+  if (observer) observer->MakeOutputs(makeOutputs);
+  else makeOutputs();
+  return error;
+}
+
+// Reads the data file and analyses it, a project with a construction
+// sequence in its stages, each from the one before (the data file holds the
+// wall and soil before construction). Empty, or why there is no analysis.
+std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
+                    engine::api::AnalysisResult& analysis,
+                    std::optional<SequentialRunInput>& sequence) {
+  std::string data;
+  if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty())
+    return "cannot read " + paths.dataFile.string() + ": " + unread;
+  engine::api::AnalysisOptions options;
+  options.reportText = options.plotText = options.monitorText = true;
+  std::string sequenceError;
+  sequence = ReadSequentialRun(paths.dataFile, data, sequenceError);
+  if (!sequenceError.empty()) return sequenceError;
+  if (sequence) {
+    data = std::move(sequence->sequence.text);
+    options.sequential = std::move(sequence->options);
+  }
+  analyse(data.data(), data.size(), &options, &analysis);
+  return {};
+}
+
+}  // namespace
+
+EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
+                          RunObserver* observer) {
   EngineRunResult result;
   result.paths = DeriveRunPaths(dataFile);
   std::error_code ec;
@@ -275,23 +394,9 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   try {
     CompleteInterruptedRewrite(paths.dataFile);
   } catch (const EFileWriteError&) {}
-  // An output that is an input of the project (the data file, the project
-  // file, ...), or another output, under a second name (a link of either
-  // kind) would be written over it; an output that is a link planted by
-  // someone else is not followed.
   fs::path reportTarget;
-  try {
-    RefuseProjectInputs({{paths.reportFile, "the report"},
-                         {paths.plotFile, "the plot file"},
-                         {paths.monitorFile, "the monitor file"}},
-                        paths.dataFile);
-    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
-      ResolveForWriting(*p);
-    reportTarget = ResolveForWriting(paths.reportFile);
-  } catch (const EFileWriteError& e) {
-    result.error = "cannot write " + e.path().string() + ": " + e.reason();
-    return result;
-  }
+  result.error = RefuseUnsafeOutputs(paths, reportTarget);
+  if (!result.error.empty()) return result;
 
   const engine::api::AnalyseEntry analyse = LoadEngine(result);
   if (!analyse) {
@@ -300,100 +405,22 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library, Run
   }
   result.engineLoaded = true;
 
-  // The lock needs a report to sit on; one made for it goes again with any
-  // run that ends without outputs.
   const bool reportExisted = fs::exists(fs::symlink_status(paths.reportFile, ec));
   auto lock = std::make_shared<ReportLock>();
   result.outputLock = lock;
-  struct MadeReport {
-    const fs::path* report = nullptr;
-    ~MadeReport() {
-      std::error_code ignored;
-      if (report && fs::is_empty(*report, ignored)) fs::remove(*report, ignored);
-    }
-  } madeReport;
-  if (const std::error_code locked = lock->acquire(reportTarget, observer)) {
-    result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
-    if (!reportExisted) fs::remove(paths.reportFile, ec);
-    return result;
-  }
-  if (!reportExisted) madeReport.report = &paths.reportFile;
-  // A run killed while it put its outputs in place left a mixed set: the
-  // earlier outputs are restored first (with the lock held, no other run is
-  // replacing them), and the lock then taken on the report now in place.
-  try {
-    RecoverInterruptedSet(paths.reportFile);
-  } catch (const EFileWriteError& e) {
-    result.error = "cannot write " + e.path().string() + ": " + e.reason();
-    return result;
-  }
-  if (const std::error_code locked = lock->acquire(reportTarget, observer)) {
-    result.error = "cannot write " + paths.reportFile.string() + ": " + locked.message();
-    return result;
-  }
-
-  // Every output is checked and given its temporary file before the
-  // analysis: one that cannot be written (read-only, a folder of that name,
-  // a link into a missing folder) stops the run before it. Temporary files
-  // left by a killed run of this data file go first: with the lock held, no
-  // other run of it can be writing them.
+  MadeReport madeReport;
+  result.error = LockOutputs(paths, reportTarget, *lock, observer, reportExisted, madeReport);
+  if (!result.error.empty()) return result;
   std::vector<RunOutput> outputs;
-  std::vector<fs::path> unfinished;
-  if (!reportExisted) unfinished.push_back(paths.reportFile);
-  std::vector<fs::path> replaced;
-  for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile})
-    if (!writtenDirectly(*p)) replaced.push_back(*p);
-  try {
-    RemoveStaleTemporaries(replaced, std::chrono::seconds(0));
-  } catch (const EFileWriteError& e) {
-    result.error = "cannot write " + e.path().string() + ": " + e.reason();
-    return result;
-  }
-  const auto makeOutputs = [&] {
-    for (const fs::path* p : {&paths.reportFile, &paths.plotFile, &paths.monitorFile}) {
-      RunOutput output{p, nullptr};
-      if (!writtenDirectly(*p)) {
-        try {
-          output.replacement = std::make_unique<ReplacementFile>(
-              *p, ReplacementFile::StaleTemporaries::AlreadyRemoved);
-        } catch (const EFileWriteError& e) {
-          result.error = "cannot write " + p->string() + ": " + e.reason();
-          break;
-        }
-        unfinished.push_back(output.replacement->temporary());
-      }
-      outputs.push_back(std::move(output));
-    }
-    if (observer) observer->OutputsBegun(unfinished);
-  };
-  if (observer) observer->MakeOutputs(makeOutputs);
-  else makeOutputs();
+  result.error = MakeRunOutputs(paths, reportExisted, observer, outputs);
   if (!result.error.empty()) return result;
   if (outputs.front().replacement) lock->alsoHold(outputs.front().writtenAs());
 
   // As the engine always did, the data is read once the outputs are ready.
   result.engineCalled = true;
-  std::string data;
-  if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty()) {
-    result.error = "cannot read " + paths.dataFile.string() + ": " + unread;
-    return result;
-  }
-  engine::api::AnalysisOptions options;
-  options.reportText = options.plotText = options.monitorText = true;
-  // A project with a construction sequence runs its stages, each from the
-  // one before; the data file holds the wall and soil before construction.
-  std::string sequenceError;
-  std::optional<SequentialRunInput> sequence =
-      ReadSequentialRun(paths.dataFile, data, sequenceError);
-  if (!sequenceError.empty()) {
-    result.error = sequenceError;
-    return result;
-  }
-  if (sequence) {
-    data = std::move(sequence->sequence.text);
-    options.sequential = std::move(sequence->options);
-  }
-  analyse(data.data(), data.size(), &options, &result.analysis);
+  std::optional<SequentialRunInput> sequence;
+  result.error = Analyse(paths, analyse, result.analysis, sequence);
+  if (!result.error.empty()) return result;
   engine::api::AnalysisResult& analysis = result.analysis;
   result.engineMessages = std::move(analysis.messages);
   analysis.messages.clear();
