@@ -15,11 +15,11 @@
 #include "project/AtomicFile.h"
 #include "project/ProjectInputs.h"
 #include "project/ReplacementSet.h"
+#include "project/ReportLock.h"
 #include "project/SequentialRun.h"
 
 #if !defined(_WIN32)
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -100,86 +100,6 @@ int writeAll(int fd, std::string_view text) {
   }
   return 0;
 }
-
-// Runs of one data file take turns: two at once (two windows, a batch
-// script) would write the same outputs. The lock is held on the report, not
-// on the data file, which every save replaces without taking the lock. A run
-// replaces the report too, so it also locks its new report before putting it
-// in place, and a run that waited checks that its lock sits on the report
-// the path now names, taking the new one otherwise. Held until the caller
-// has read the outputs; closing the files releases it, also when the
-// process dies.
-class ReportLock {
- public:
-  ReportLock() = default;
-  ~ReportLock() {
-#if !defined(_WIN32)
-    for (int fd : held_) ::close(fd);
-#endif
-  }
-  ReportLock(const ReportLock&) = delete;
-  ReportLock& operator=(const ReportLock&) = delete;
-
-  // Opens the report (creating it) and takes the lock, telling the observer
-  // first when another run holds it. `report` is the end of its links (a
-  // link planted there since is not followed). An error when the report
-  // cannot be opened or locked.
-  std::error_code acquire(const fs::path& report, RunObserver* observer) {
-#if !defined(_WIN32)
-    // Taken again after the report was put back: a lock this object holds
-    // on the file the name still leads to is kept (a second one on it would
-    // wait for the first for ever).
-    if (!held_.empty() && holdsNamed(held_.back(), report)) return {};
-    bool told = false;
-    for (;;) {
-      // Opened for writing only: a lock needs no more, and a report the
-      // user made write-only is still the run's to replace.
-      const int fd = ::open(report.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-      if (fd < 0) return {errno, std::generic_category()};
-      held_.push_back(fd);
-      if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK) return {errno, std::generic_category()};
-        if (observer && !told) observer->WaitingForAnotherRun();
-        told = true;
-        while (::flock(fd, LOCK_EX) != 0)
-          if (errno != EINTR) return {errno, std::generic_category()};
-      }
-      if (holdsNamed(fd, report)) return {};
-      held_.pop_back();
-      ::close(fd);
-    }
-#else
-    (void)report;
-    (void)observer;
-    return {};
-#endif
-  }
-
-  // Locks a new report before it replaces the locked one (it is new: no
-  // other run can hold it).
-  void alsoHold(const fs::path& newReport) {
-#if !defined(_WIN32)
-    const int fd = ::open(newReport.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    held_.push_back(fd);
-    ::flock(fd, LOCK_EX | LOCK_NB);
-#else
-    (void)newReport;
-#endif
-  }
-
- private:
-#if !defined(_WIN32)
-  // The open file `fd` is the one `report` now names.
-  static bool holdsNamed(int fd, const fs::path& report) {
-    struct stat locked {
-    }, named{};
-    return ::fstat(fd, &locked) == 0 && ::stat(report.c_str(), &named) == 0 &&
-           locked.st_dev == named.st_dev && locked.st_ino == named.st_ino;
-  }
-#endif
-  std::vector<int> held_;
-};
 
 // One output of the run: the file the user knows and where the engine
 // writes it. A plain file (or a new one) is written to a temporary file that
