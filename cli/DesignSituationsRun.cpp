@@ -297,9 +297,9 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
       std::string names;
       for (const design::FactorSet& s : *projectSets) names += s.name + ", ";
       for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
-      return RefuseValue(kRunCommand, "--design-approach", name,
-                         "no set of partial factors is named " + name + "; the sets: " + names +
-                             "all");
+      return RefuseValue(
+          kRunCommand, "--design-approach", name,
+          "no set of partial factors is named " + name + "; the sets: " + names + "all");
     }
     sets.push_back(*set);
   }
