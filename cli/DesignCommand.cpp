@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "CommandDeclarations.h"
 #include "DesignReport.h"
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
@@ -24,13 +25,6 @@
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
-
-const char* const kDesignUsage =
-    "       terraq design [--method fixed-earth|fixed-earth-full|free-earth]\n"
-    "                     [--fs-method passive|strength|net-passive] [--fs F]\n"
-    "                     [--embedment-factor K] [--tip-resolution L] [--top-deflection L]\n"
-    "                     [--max-deflection L] [--failure-criterion deflection|mechanism]\n"
-    "                     [--design-approach SET] [--json] [--] FILE.tq4d\n";
 
 namespace {
 
@@ -60,22 +54,6 @@ std::string JsonOptional(const std::optional<double>& value) {
   return value ? JsonNumber(*value) : "null";
 }
 
-int UsageError(const std::string& message) {
-  std::cerr << "terraq: " << message << "\nUsage: terraq design ...\n" << kDesignUsage;
-  return kExitUsage;
-}
-
-// A number of an option, finite and positive (`atLeastOne`: >= 1).
-std::optional<double> PositiveNumber(std::string_view text, bool atLeastOne) {
-  const std::string s(text);
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(s.c_str(), &end);
-  if (s.empty() || end != s.c_str() + s.size() || errno != 0 || !std::isfinite(value)) return {};
-  if (atLeastOne ? value < 1.0 : value <= 0.0) return {};
-  return value;
-}
-
 // The set of partial factors named `name`: the project's own first, then
 // the shipped ones.
 std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const std::string& name,
@@ -89,70 +67,38 @@ std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const 
 }
 
 std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
-  bool optionsEnded = false;
-  std::vector<std::string_view> files;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string_view arg = args[k];
-    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
-      files.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--json") {
-      a.json = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      std::cout << "Usage: terraq design ...\n" << kDesignUsage;
-      return kExitOk;
-    }
-    const bool takesValue = arg == "--method" || arg == "--fs-method" || arg == "--fs" ||
-                            arg == "--embedment-factor" || arg == "--tip-resolution" ||
-                            arg == "--top-deflection" || arg == "--max-deflection" ||
-                            arg == "--design-approach" || arg == "--failure-criterion";
-    if (!takesValue) return UsageError("unknown option '" + std::string(arg) + "' for design");
-    if (k + 1 == args.size()) return UsageError(std::string(arg) + " needs a value");
-    const std::string_view value = args[++k];
-    const std::string shown = std::string(arg) + " " + std::string(value);
-    a.factorGiven = a.factorGiven || arg == "--fs" || arg == "--fs-method";
-    if (arg == "--design-approach") {
-      a.approach = std::string(value);
-    } else if (arg == "--failure-criterion") {
-      const auto criterion = design::FailureCriterionNamed(value);
-      if (!criterion) return UsageError(shown + ": the criterion is deflection or mechanism");
-      a.request.criterion = *criterion;
-    } else if (arg == "--method") {
-      if (value == "fixed-earth") a.request.method = Method::FixedEarth;
-      else if (value == "fixed-earth-full") a.request.method = Method::FixedEarthFull;
-      else if (value == "free-earth") a.request.method = Method::FreeEarth;
-      else return UsageError(shown + ": the method is fixed-earth, fixed-earth-full or free-earth");
-    } else if (arg == "--fs-method") {
-      if (value == "passive") a.request.fsMethod = FsMethod::Passive;
-      else if (value == "strength") a.request.fsMethod = FsMethod::Strength;
-      else if (value == "net-passive") a.request.fsMethod = FsMethod::NetPassive;
-      else return UsageError(shown + ": the form is passive, strength or net-passive");
-    } else {
-      const bool factor = arg == "--fs" || arg == "--embedment-factor";
-      const std::optional<double> number = PositiveNumber(value, factor);
-      if (!number)
-        return UsageError(shown +
-                          (factor ? ": a factor is a number of 1 or more"
-                                  : ": a length is a number above 0, in the data file's units"));
-      if (arg == "--fs") a.request.fs = *number;
-      else if (arg == "--embedment-factor") a.request.embedmentFactor = *number;
-      else if (arg == "--tip-resolution") a.request.resolution = *number;
-      else if (arg == "--top-deflection") a.request.limits.topDeflection = *number;
-      else a.request.limits.maxDeflection = *number;
-    }
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kDesignCommand, args, read)) return ended;
+  for (const GivenOption& given : read.options) {
+    const std::string_view name = given.option->name;
+    const std::string& value = given.value;
+    a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
+    if (name == "--json") a.json = true;
+    else if (name == "--design-approach") a.approach = value;
+    else if (name == "--failure-criterion")
+      a.request.criterion = *design::FailureCriterionNamed(value);
+    else if (name == "--method")
+      a.request.method = value == "fixed-earth"        ? Method::FixedEarth
+                         : value == "fixed-earth-full" ? Method::FixedEarthFull
+                                                       : Method::FreeEarth;
+    else if (name == "--fs-method")
+      a.request.fsMethod = value == "passive"    ? FsMethod::Passive
+                           : value == "strength" ? FsMethod::Strength
+                                                 : FsMethod::NetPassive;
+    else if (name == "--fs") a.request.fs = NumberValue(value);
+    else if (name == "--embedment-factor") a.request.embedmentFactor = NumberValue(value);
+    else if (name == "--tip-resolution") a.request.resolution = NumberValue(value);
+    else if (name == "--top-deflection") a.request.limits.topDeflection = NumberValue(value);
+    else if (name == "--max-deflection") a.request.limits.maxDeflection = NumberValue(value);
   }
-  if (files.empty()) return UsageError("design needs a data file");
-  if (files.size() > 1) return UsageError("design takes one data file");
+  const std::vector<std::string>& files = read.operands;
+  if (files.empty()) return CommandUsageError(kDesignCommand, "design needs a data file");
+  if (files.size() > 1) return CommandUsageError(kDesignCommand, "design takes one data file");
   if (!a.approach.empty() && a.factorGiven)
-    return UsageError("--design-approach sets the factor of safety: without --fs and --fs-method");
-  a.dataFile = std::string(files.front());
+    return CommandUsageError(
+        kDesignCommand,
+        "--design-approach sets the factor of safety: without --fs and --fs-method");
+  a.dataFile = files.front();
   return std::nullopt;
 }
 
@@ -275,47 +221,61 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
   return out + "]}\n";
 }
 
+// The data file's text and construction sequence as the design takes them:
+// under a design approach, with the set's design soil and actions (and
+// `a.request` with the set's factor of safety). The message when a file
+// cannot be read or the approach cannot be applied.
+struct DesignInput {
+  std::string text;
+  std::optional<design::SequentialPlan> plan;
+  std::string approachNote;
+};
+
+std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
+  const fs::path dataFile(a.dataFile);
+  if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty()) return missing;
+  std::error_code ec;
+  if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
+    return ui::DataFileTooLarge(dataFile, size);
+  std::ifstream in(dataFile, std::ios::binary);
+  std::stringstream buffer;
+  if (in) buffer << in.rdbuf();
+  if (!in || in.bad())
+    return "cannot read the data file " + a.dataFile + ": " + std::strerror(errno ? errno : EACCES);
+  input.text = buffer.str();
+  // A construction sequence is designed stage by stage and as a whole.
+  std::string error;
+  input.plan = ui::ReadSequencePlan(dataFile, input.text, error);
+  if (!error.empty()) return error;
+  if (a.approach.empty()) return std::nullopt;
+  const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
+  if (!set) return error;
+  const std::optional<design::ApproachDesign> prepared = design::PrepareApproachDesign(
+      input.text, *set, a.request, error, input.plan ? &*input.plan : nullptr);
+  if (!prepared) return error;
+  input.text = prepared->text;
+  a.request = prepared->request;
+  input.approachNote = prepared->note;
+  if (input.plan) input.plan = prepared->plan;
+  return std::nullopt;
+}
+
 }  // namespace
 
 int DesignCommand(const std::vector<std::string_view>& args) {
   Arguments a;
   if (const std::optional<int> status = ParseArguments(args, a)) return *status;
-  const fs::path dataFile(a.dataFile);
   auto fail = [](const std::string& message) {
     std::cerr << "terraq: " << message << "\n";
     return kExitUsage;
   };
-  if (ui::AsciiLower(dataFile.extension().string()) != ".tq4d")
-    return UsageError(a.dataFile + " is not a .tq4d data file");
-  if (const std::string missing = ui::UnusableDataFile(dataFile); !missing.empty())
-    return fail(missing);
-  std::error_code ec;
-  if (const auto size = fs::file_size(dataFile, ec); !ec && size > ui::kMaxDataFileBytes)
-    return fail(ui::DataFileTooLarge(dataFile, size));
-  std::ifstream in(dataFile, std::ios::binary);
-  std::stringstream buffer;
-  if (in) buffer << in.rdbuf();
-  if (!in || in.bad())
-    return fail("cannot read the data file " + a.dataFile + ": " +
-                std::strerror(errno ? errno : EACCES));
-  std::string text = buffer.str();
-  // A construction sequence is designed stage by stage and as a whole.
+  if (ui::AsciiLower(fs::path(a.dataFile).extension().string()) != ".tq4d")
+    return CommandUsageError(kDesignCommand, a.dataFile + " is not a .tq4d data file");
+  DesignInput input;
+  if (const std::optional<std::string> refused = ReadDesignInput(a, input)) return fail(*refused);
+  const std::string& text = input.text;
+  const std::optional<design::SequentialPlan>& plan = input.plan;
   std::string sequenceError;
-  std::optional<design::SequentialPlan> plan = ui::ReadSequencePlan(dataFile, text, sequenceError);
-  if (!sequenceError.empty()) return fail(sequenceError);
-  std::string approachNote;
-  if (!a.approach.empty()) {
-    std::string error;
-    const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
-    if (!set) return fail(error);
-    const std::optional<design::ApproachDesign> prepared =
-        design::PrepareApproachDesign(text, *set, a.request, error, plan ? &*plan : nullptr);
-    if (!prepared) return fail(error);
-    text = prepared->text;
-    a.request = prepared->request;
-    approachNote = prepared->note;
-    if (plan) plan = prepared->plan;
-  }
   std::optional<design::SequenceData> sequence;
   if (plan) {
     sequence = design::BuildSequence(text, *plan, sequenceError);
@@ -343,7 +303,7 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (a.json) {
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << approachNote;
+    std::cout << input.approachNote;
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

@@ -17,7 +17,4 @@ namespace terraq::cli {
 // data file stops the analysis; 2 usage, or a data file that cannot be read.
 int DesignCommand(const std::vector<std::string_view>& args);
 
-// The usage lines of the command, for the program's help.
-extern const char* const kDesignUsage;
-
 }  // namespace terraq::cli

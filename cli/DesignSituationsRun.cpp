@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "SummaryOutput.h"
 #include "WallText.h"
@@ -296,8 +297,9 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
       std::string names;
       for (const design::FactorSet& s : *projectSets) names += s.name + ", ";
       for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
-      return usageError("no set of partial factors is named " + name + "; the sets: " + names +
-                        "all");
+      return RefuseValue(
+          kRunCommand, "--design-approach", name,
+          "no set of partial factors is named " + name + "; the sets: " + names + "all");
     }
     sets.push_back(*set);
   }

@@ -1,5 +1,6 @@
 #include "PlotCommand.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "PaintingApplication.h"
 #include "controls/NumberFormat.h"
@@ -61,14 +63,6 @@ std::string inches(double value) {
   return text;
 }
 
-// A real option value no smaller than `least`.
-bool readSize(std::string_view text, double least, double& value) {
-  long double parsed = 0;
-  if (!terraq::ui::ParseReal(text, parsed) || !(parsed >= least) || parsed > 1e6) return false;
-  value = static_cast<double>(parsed);
-  return true;
-}
-
 }  // namespace
 
 std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
@@ -91,32 +85,14 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
   return {};
 }
 
-int RenderPlot(const PlotOptions& options, const char* programName, std::string& message) {
-  using namespace terraq::ui;
-  if (std::string bound = PlotSizeBeyondBounds(options.size); !bound.empty()) {
-    message = std::move(bound);
-    return kExitFiles;
-  }
-  std::string reason;
-  if (!Readable(options.dataFile, reason)) {
-    message = reason + " the data file " + options.dataFile.string();
-    return kExitFiles;
-  }
-  // A set of outputs that a killed run left mixed is put back first: the
-  // plot file and the report it is judged with must be of one run.
-  if (std::string mixed = RecoverInterruptedOutputs(DeriveRunPaths(options.dataFile));
-      !mixed.empty()) {
-    message = std::move(mixed);
-    return kExitFiles;
-  }
-  // Beside the data file, named as the user named the data file.
-  const fs::path plotFile = fs::path(options.dataFile).replace_extension(".tq4p");
-  if (!Readable(plotFile, reason)) {
-    message = reason + " the plot file " + plotFile.string() + " (analyse the project first: terraq run " +
-              options.dataFile.string() + ")";
-    return kExitFiles;
-  }
+namespace {
 
+// The graphs of the plot file, with the utilisation of the project's
+// section when that graph is asked for. The status, and `message` when the
+// data file or plot file is not usable.
+int ReadProjectGraphs(const PlotOptions& options, const fs::path& plotFile,
+                      terraq::ui::TResultGraphs& graphs, std::string& message) {
+  using namespace terraq::ui;
   // The project is read as the interactive program opens it, without
   // splitting a staged file into its stage files: nothing is written here.
   TProjectTables tables;
@@ -134,7 +110,6 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
     return kExitFiles;
   }
 
-  TResultGraphs graphs;
   std::string error;
   if (!ReadPlotFile(plotFile, facts, graphs, error)) {
     for (char& c : error)
@@ -161,6 +136,40 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
       return kExitUnusable;
     }
   }
+  return kExitOk;
+}
+
+}  // namespace
+
+int RenderPlot(const PlotOptions& options, const char* programName, std::string& message) {
+  using namespace terraq::ui;
+  if (std::string bound = PlotSizeBeyondBounds(options.size); !bound.empty()) {
+    message = std::move(bound);
+    return kExitFiles;
+  }
+  std::string reason;
+  if (!Readable(options.dataFile, reason)) {
+    message = reason + " the data file " + options.dataFile.string();
+    return kExitFiles;
+  }
+  // A set of outputs that a killed run left mixed is put back first: the
+  // plot file and the report it is judged with must be of one run.
+  if (std::string mixed = RecoverInterruptedOutputs(DeriveRunPaths(options.dataFile));
+      !mixed.empty()) {
+    message = std::move(mixed);
+    return kExitFiles;
+  }
+  // Beside the data file, named as the user named the data file.
+  const fs::path plotFile = fs::path(options.dataFile).replace_extension(".tq4p");
+  if (!Readable(plotFile, reason)) {
+    message = reason + " the plot file " + plotFile.string() +
+              " (analyse the project first: terraq run " + options.dataFile.string() + ")";
+    return kExitFiles;
+  }
+
+  TResultGraphs graphs;
+  if (const int read = ReadProjectGraphs(options, plotFile, graphs, message); read != kExitOk)
+    return read;
   TGraphPlot& graph = graphs.Graph(options.graph);
   if (!HasPoints(graph)) {
     message = "the " + GraphName(options.graph) + " graph of " + plotFile.string() + " has no points to draw";
@@ -186,79 +195,49 @@ int RenderPlot(const PlotOptions& options, const char* programName, std::string&
 
 int PlotCommand(const std::vector<std::string_view>& args, const char* programName) {
   PlotOptions options;
-  bool graphGiven = false, optionsEnded = false;
-  std::vector<std::string_view> files;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string_view arg = args[k];
-    if (optionsEnded) {
-      files.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      printHelp();
-      return kExitOk;
-    }
-    if (arg == "--layers") {
-      options.layers = true;
-      continue;
-    }
-    const bool takesValue = arg == "--graph" || arg == "--out" || arg == "--width" ||
-                            arg == "--height" || arg == "--ppi" || arg == "--colors";
-    if (!takesValue) {
-      if (arg.size() > 1 && arg.front() == '-')
-        return usageError("unknown option '" + std::string(arg) + "' for plot");
-      files.push_back(arg);
-      continue;
-    }
-    if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
-    const std::string_view value = args[++k];
-    if (arg == "--graph") {
-      graphGiven = false;
-      for (const PlotGraphName& entry : kPlotGraphNames)
-        if (value == entry.name) {
-          options.graph = entry.kind;
-          graphGiven = true;
-        }
-      if (!graphGiven)
-        return usageError("unknown graph '" + std::string(value) +
-                          "'; use p-y, deflection, moment, shear, reaction, combined, pressure, "
-                          "combined-pressure or utilisation");
-    } else if (arg == "--out") {
-      options.outFile = std::string(value);
-    } else if (arg == "--width") {
-      if (!readSize(value, 2, options.size.WidthInches))
-        return usageError("--width needs a number of inches, at least 2");
-    } else if (arg == "--height") {
-      if (!readSize(value, 2, options.size.HeightInches))
-        return usageError("--height needs a number of inches, at least 2");
-    } else if (arg == "--ppi") {
-      double ppi = 0;
-      if (!readSize(value, 10, ppi) || ppi != static_cast<int>(ppi))
-        return usageError("--ppi needs a whole number of pixels per inch, at least 10");
-      options.size.PixelsPerInch = static_cast<int>(ppi);
-    } else if (arg == "--colors") {
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kPlotCommand, args, read)) return *ended;
+  bool graphGiven = false;
+  for (const GivenOption& given : read.options) {
+    const std::string_view name = given.option->name;
+    const std::string& value = given.value;
+    if (name == "--graph") {
+      const auto entry = std::find_if(kPlotGraphNames.begin(), kPlotGraphNames.end(),
+                                      [&](const PlotGraphName& e) { return e.name == value; });
+      if (entry == kPlotGraphNames.end())
+        return RefuseValue(kPlotCommand, name, value,
+                           "the graphs are p-y, deflection, moment, shear, reaction, combined, "
+                           "pressure, combined-pressure and utilisation");
+      options.graph = entry->kind;
+      graphGiven = true;
+    } else if (name == "--out") {
+      options.outFile = value;
+    } else if (name == "--width") {
+      options.size.WidthInches = NumberValue(value);
+    } else if (name == "--height") {
+      options.size.HeightInches = NumberValue(value);
+    } else if (name == "--ppi") {
+      options.size.PixelsPerInch = static_cast<int>(NumberValue(value));
+    } else if (name == "--colors") {
       using terraq::ui::TBitmapColors;
-      if (value == "bw") options.size.Colors = TBitmapColors::BlackWhite;
-      else if (value == "16") options.size.Colors = TBitmapColors::Colors16;
-      else if (value == "256") options.size.Colors = TBitmapColors::Colors256;
-      else if (value == "16bit") options.size.Colors = TBitmapColors::HighColor16Bit;
-      else if (value == "24bit") options.size.Colors = TBitmapColors::TrueColor24Bit;
-      else
-        return usageError("unknown colours '" + std::string(value) +
-                          "'; use bw, 16, 256, 16bit or 24bit");
+      options.size.Colors = value == "bw"      ? TBitmapColors::BlackWhite
+                            : value == "16"    ? TBitmapColors::Colors16
+                            : value == "256"   ? TBitmapColors::Colors256
+                            : value == "16bit" ? TBitmapColors::HighColor16Bit
+                                               : TBitmapColors::TrueColor24Bit;
+    } else if (name == "--layers") {
+      options.layers = true;
     }
   }
-  if (files.size() != 1) return usageError("plot takes one data file");
-  if (!graphGiven) return usageError("plot needs --graph NAME");
-  if (options.outFile.empty()) return usageError("plot needs --out FILE");
+  const std::vector<std::string>& files = read.operands;
+  if (files.size() != 1) return CommandUsageError(kPlotCommand, "plot takes one data file");
+  if (!graphGiven) return CommandUsageError(kPlotCommand, "plot needs --graph NAME");
+  if (options.outFile.empty()) return CommandUsageError(kPlotCommand, "plot needs --out FILE");
   const auto format = terraq::ui::GraphFileFormatFor(options.outFile);
   if (!format)
-    return usageError(options.outFile.string() +
-                      ": the picture must end in .bmp, .png, .svg or .pdf");
+    return CommandUsageError(
+        kPlotCommand,
+        options.outFile.string() + ": the picture must end in .bmp, .png, .svg or .pdf");
   options.format = *format;
   options.dataFile = fs::path(files.front());
   // The picture must not be written over the files it is drawn from.

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "PackageFile.h"
 #include "PaintingApplication.h"
@@ -28,38 +29,19 @@ struct ReportOptions {
 // Parses the arguments; a usage error's status when they are not usable.
 std::optional<int> ParseReportArguments(const std::vector<std::string_view>& args,
                                         ReportOptions& options) {
-  std::vector<std::string_view> files;
-  bool optionsEnded = false;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string_view arg = args[k];
-    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
-      files.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--help" || arg == "-h") {
-      printHelp();
-      return kExitOk;
-    } else if (arg == "--out" || arg == "--paper") {
-      if (k + 1 == args.size()) return usageError(std::string(arg) + " needs a value");
-      const std::string_view value = args[++k];
-      if (arg == "--out") {
-        options.outFile = std::string(value);
-      } else if (value == "a4") {
-        options.paper = report::Paper::A4;
-      } else if (value == "letter") {
-        options.paper = report::Paper::Letter;
-      } else {
-        return usageError("unknown paper '" + std::string(value) + "'; use a4 or letter");
-      }
-    } else {
-      return usageError("unknown option '" + std::string(arg) + "' for report");
-    }
-  }
-  if (files.size() != 1) return usageError("report takes one data file");
-  if (options.outFile.empty()) return usageError("report needs --out FILE (.pdf or .html)");
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kReportCommand, args, read)) return ended;
+  if (const std::string* out = read.last("--out")) options.outFile = *out;
+  if (const std::string* paper = read.last("--paper"))
+    options.paper = *paper == "a4" ? report::Paper::A4 : report::Paper::Letter;
+  if (read.operands.size() != 1)
+    return CommandUsageError(kReportCommand, "report takes one data file");
+  if (options.outFile.empty())
+    return CommandUsageError(kReportCommand, "report needs --out FILE (.pdf or .html)");
   if (!report::PackageFormFor(options.outFile))
-    return usageError(options.outFile.string() + ": the package must end in .pdf or .html");
-  options.dataFile = fs::path(files.front());
+    return CommandUsageError(kReportCommand,
+                             options.outFile.string() + ": the package must end in .pdf or .html");
+  options.dataFile = fs::path(read.operands.front());
   return std::nullopt;
 }
 

@@ -15,28 +15,27 @@ namespace fs = std::filesystem;
 
 namespace terraq::cli {
 
-RunInterruption::RunInterruption() {
+void WatchTerminationSignals(std::function<void(int)> handle) {
 #if !defined(_WIN32)
-  // Blocked on this thread before any other starts, so that every thread
-  // (the analyses' included) inherits the block and only the watcher takes
-  // the signals. The watcher lives until the program ends.
   sigset_t signals;
   sigemptyset(&signals);
   for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   try {
-    std::thread([this, signals] {
-      int number = 0;
-      while (sigwait(&signals, &number) != 0) {}
-      cleanUpAndExit(number);
+    std::thread([handle = std::move(handle), signals] {
+      for (int number = 0;;)
+        if (sigwait(&signals, &number) == 0) handle(number);
     }).detach();
   } catch (const std::system_error&) {
-    // No thread to spare (a per-user limit): the signals end the program
-    // as they would any other, and the temporary files that leaves behind
-    // are removed by the next run as stale.
     pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
   }
 #endif
+}
+
+// The temporary files a signal's end leaves behind, when no thread was
+// there to remove them, are removed by the next run as stale.
+RunInterruption::RunInterruption() {
+  WatchTerminationSignals([this](int number) { cleanUpAndExit(number); });
 }
 
 RunInterruption::Observer& RunInterruption::ObserverFor(const fs::path& dataFile) {

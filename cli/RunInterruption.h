@@ -12,6 +12,7 @@
 // its own Observer, from its own thread.
 
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <mutex>
 #include <shared_mutex>
@@ -20,6 +21,13 @@
 #include "project/EngineRun.h"
 
 namespace terraq::cli {
+
+// Ctrl-C, SIGTERM and SIGHUP taken by a watcher thread that hands each one
+// to `handle`: blocked on this thread before any other starts, so that every
+// thread inherits the block and only the watcher takes them. Without a
+// thread to spare (a per-user limit) they are left to end the program as
+// they would any other.
+void WatchTerminationSignals(std::function<void(int)> handle);
 
 // Make one per program, never destroyed (the watcher thread keeps using it),
 // before any other thread starts.

@@ -5,15 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "SummaryOutput.h"
 #include "project/SectionLibraryFiles.h"
 
 namespace terraq::cli {
-
-const char* const kSectionsUsage =
-    "  terraq sections [--json]   the section library: sheet piles, soldier piles, pipes, grades\n"
-    "  terraq sections NAME       one section, or the nearest names when there is none\n";
 
 namespace {
 
@@ -97,17 +94,11 @@ std::string Json(const design::SectionLibrary& lib) {
 }  // namespace
 
 int SectionsCommand(const std::vector<std::string_view>& args) {
-  bool json = false;
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kSectionsCommand, args, read)) return *ended;
+  const bool json = read.has("--json");
   std::string name;
-  for (std::string_view arg : args) {
-    if (arg == "--json") json = true;
-    else if (arg == "--help" || arg == "-h") {
-      std::cout << "Usage:\n" << kSectionsUsage;
-      return checkStandardOutput(kExitOk);
-    } else if (!arg.empty() && arg[0] == '-')
-      return usageError("unknown option '" + std::string(arg) + "' for sections");
-    else name += (name.empty() ? "" : " ") + std::string(arg);
-  }
+  for (const std::string& word : read.operands) name += (name.empty() ? "" : " ") + word;
   std::string error;
   const std::optional<design::SectionLibrary> lib = ui::LoadProgramSectionLibrary(error);
   if (!lib) return fail(error);

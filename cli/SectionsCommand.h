@@ -14,6 +14,4 @@ namespace terraq::cli {
 // be read (its message names file and line).
 int SectionsCommand(const std::vector<std::string_view>& args);
 
-extern const char* const kSectionsUsage;
-
 }  // namespace terraq::cli

@@ -20,8 +20,10 @@
 
 #include <pthread.h>
 
+#include "CommandDeclarations.h"
 #include "StudyFiles.h"
 #include "StudyForm.h"
+#include "StudyInterruption.h"
 #include "StudyOptions.h"
 #include "StudyOutput.h"
 #include "StudyShards.h"
@@ -46,81 +48,6 @@ int Fail(const std::string& message) {
   std::cerr << "terraq: " << message << "\n";
   return kExitUsage;
 }
-
-// Ctrl-C, SIGTERM or SIGHUP during a study: the first asks the study to
-// stop after the analyses under way (it then reports what was done); a
-// second ends the program at once, removing the temporary files the study
-// had begun. The signals are taken by a watcher thread (blocked everywhere
-// else): an analysis cannot be stopped mid-call, and neither removing files
-// nor printing is safe in a signal handler.
-class Interruption {
- public:
-  Interruption() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    try {
-      std::thread([this, signals] {
-        for (;;) {
-          int number = 0;
-          if (sigwait(&signals, &number) != 0) continue;
-          if (signal_.exchange(number) == 0) {
-            stop_.store(true);
-            continue;
-          }
-          std::lock_guard lock(mutex_);
-          std::error_code ec;
-          for (const fs::path& file : temporaries_) fs::remove(file, ec);
-          std::_Exit(128 + number);
-        }
-      }).detach();
-    } catch (const std::system_error&) {
-      // No thread to spare (a per-user limit): a signal ends the study at
-      // once, as it would any program.
-      pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
-    }
-  }
-  const std::atomic<bool>* stop() const { return &stop_; }
-  int signal() const { return signal_.load(); }
-  void removeOnSecondSignal(const fs::path& file) {
-    std::lock_guard lock(mutex_);
-    temporaries_.push_back(file);
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::atomic<int> signal_{0};
-  std::mutex mutex_;
-  std::vector<fs::path> temporaries_;
-};
-
-// "study: 3200 of 10000 samples" on a terminal, redrawn at most four times
-// a second; nothing when standard error is not a terminal (a log file).
-class Progress {
- public:
-  // `total` 0: not known ahead (FORM).
-  Progress(size_t total, const char* what) : total_(total), what_(what), shown_(isatty(2)) {}
-  void operator()(size_t done) {
-    if (!shown_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - last_ < std::chrono::milliseconds(250)) return;
-    last_ = now;
-    drawn_ = true;
-    std::cerr << "\rstudy: " << done;
-    if (total_) std::cerr << " of " << total_;
-    std::cerr << " " << what_ << std::flush;
-  }
-  ~Progress() {
-    if (drawn_) std::cerr << "\r\033[K" << std::flush;
-  }
-
- private:
-  size_t total_;
-  const char* what_;
-  bool shown_, drawn_ = false;
-  std::chrono::steady_clock::time_point last_;
-};
 
 int Threads(const StudyRequest& r) {
   return r.jobs > 0 ? r.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -192,15 +119,10 @@ int DrawPlot(const StudyRequest& r, const std::string& json) {
 }
 
 int MergeCommand(const std::vector<std::string_view>& args) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (std::string_view arg : args) {
-    if (arg == "--json") json = true;
-    else if (arg == "--help" || arg == "-h") return Print("Usage:\n" + std::string(kStudyUsage));
-    else if (arg.size() > 1 && arg.front() == '-')
-      return Fail("unknown option '" + std::string(arg) + "' for study merge");
-    else files.emplace_back(arg);
-  }
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kStudyMergeCommand, args, read)) return *ended;
+  const bool json = read.has("--json");
+  const std::vector<std::string>& files = read.operands;
   if (files.empty()) return Fail("study merge needs the part files of a study's shards");
   const MergeResult merge = MergeParts(files);
   if (merge.error) return Fail(*merge.error);
@@ -210,7 +132,7 @@ int MergeCommand(const std::vector<std::string_view>& args) {
 }
 
 int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int units, bool staged,
-               const design::SequentialPlan* sequence, Interruption& interruption) {
+               const design::SequentialPlan* sequence, StudyInterruption& interruption) {
   for (const design::Vary& v : r.vary)
     if (!text.find(v.name))
       return Fail("--vary " + v.name + ": the data file has no parameter \"" + v.name +
@@ -223,7 +145,7 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
   for (const design::Vary& v : r.vary) points *= v.values.size();
   design::SweepResult result;
   {
-    Progress progress(points, "points");
+    StudyProgress progress(points, "points");
     design::StudyControl control{[&](size_t done) { progress(done); }, interruption.stop()};
     result = design::Sweep(text, r.vary, Threads(r), control, sequence);
   }
@@ -253,12 +175,114 @@ int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int uni
   return kExitOk;
 }
 
-int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
-                std::shared_ptr<const design::SequentialPlan> sequence, const PartInputs& inputs,
-                Interruption& interruption) {
-  auto text = std::make_shared<const design::ParameterText>(parsed);
+// The parameters given --random, in their order.
+std::vector<std::string> RandomNames(const StudyRequest& r) {
   std::vector<std::string> names;
   for (const RandomOption& o : r.random) names.push_back(o.name);
+  return names;
+}
+
+// FORM: the reliability index of the one limit state.
+int FormStudy(const StudyRequest& r, const design::WallModel& model,
+              const std::vector<design::RandomParameter>& parameters,
+              const design::LimitState& limit, const std::vector<double>& correlation,
+              const SamplingStudy& study, StudyInterruption& interruption) {
+  if (limit.notHeld)
+    return Fail("--method form needs a limit on an output (not-held has no gradient)");
+  design::FormOptions options;
+  options.threads = Threads(r);
+  options.correlation = correlation;
+  design::FormResult result;
+  {
+    StudyProgress progress(0, "analyses");  // as many as the iteration takes
+    options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
+    result = design::Form(model.factory, parameters, model.bounds, limit, options);
+  }
+  if (result.error) return Fail(*result.error);
+  // An index of an iteration cut short would read as a result: none is printed.
+  if (result.interrupted) {
+    std::cerr << "terraq: the study was cancelled after " << result.evaluations
+              << " analyses: FORM gives no reliability index\n";
+    return 128 + interruption.signal();
+  }
+  return Print(r.json ? FormJson(study, result) : FormText(study, result));
+}
+
+// Monte Carlo or Latin hypercube sampling, of the whole study or a shard,
+// with its CSV rows, part file and picture.
+int SamplingStudyRun(const StudyRequest& r, const design::WallModel& model,
+                     const std::vector<design::RandomParameter>& parameters,
+                     const std::vector<design::LimitState>& limits,
+                     const std::vector<double>& correlation, const SamplingStudy& study,
+                     const PartInputs& inputs, StudyInterruption& interruption) {
+  std::string error;
+  // Refused before anything is written or analysed.
+  {
+    std::vector<std::string> notes;
+    if (!design::RandomSpace::Make(parameters, model.bounds, correlation, notes, error))
+      return Fail(error);
+  }
+  design::SamplingOptions options;
+  options.method = r.method == StudyMethod::LatinHypercube
+                       ? design::SamplingOptions::Method::LatinHypercube
+                       : design::SamplingOptions::Method::MonteCarlo;
+  options.samples = r.samples;
+  options.seed = r.seed;
+  options.threads = Threads(r);
+  options.correlation = correlation;
+  if (r.shards) ShardSlice(r.samples, r.shard, r.shards, options.first, options.count);
+  std::unique_ptr<OutputFile> csv, part;
+  if (!r.csv.empty() && !(csv = OutputFile::Open(r.csv, error))) return Fail(error);
+  if (!r.out.empty() && !(part = OutputFile::Open(r.out, error))) return Fail(error);
+  for (OutputFile* f : {csv.get(), part.get()})
+    if (f) interruption.removeOnSecondSignal(f->temporary());
+  std::optional<PartWriter> partWriter;
+  if (part) partWriter.emplace(*part);
+  const size_t outputs = model.outputs.size();
+  if (csv) csv->write(SampleCsvHeading(RandomNames(r), model.outputs));
+  options.onSample = [&](size_t index, const std::vector<double>& values,
+                         const design::Evaluation& e) {
+    if (csv) csv->write(SampleCsvRow(index, values, e, outputs));
+    if (partWriter) partWriter->sample(index, values, e, outputs);
+  };
+  design::SamplingResult result;
+  {
+    StudyProgress progress(r.shards ? options.count : r.samples, "samples");
+    options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
+    result =
+        design::Sample(model.factory, model.outputs, parameters, model.bounds, limits, options);
+  }
+  if (result.error) return Fail(*result.error);
+  if (part && !result.interrupted) {
+    partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count, inputs);
+    if (!part->commit(error)) return Fail(error);
+    Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) +
+          " of the study: samples " + std::to_string(options.first + 1) + " to " +
+          std::to_string(options.first + options.count) + " written to " + r.out + "\n");
+  } else if (!part) {
+    Print(r.json ? SamplingJson(study, result) : SamplingText(study, result));
+  }
+  if (csv && !csv->commit(error)) return Fail(error);
+  if (!r.plot.empty() && !part)
+    if (const int drawn = DrawPlot(r, SamplingJson(study, result)); drawn != kExitOk) return drawn;
+  if (result.interrupted) {
+    std::cerr << "terraq: the study was interrupted: " << result.samples << " of "
+              << (r.shards ? options.count : r.samples) << " samples were analysed"
+              << (part ? "; the part file is not written" : "") << "\n";
+    return 128 + interruption.signal();
+  }
+  if (result.failedSamples == result.samples) {
+    std::cerr << "terraq: no sample could be analysed\n";
+    return kExitNothingAnalysed;
+  }
+  return kExitOk;
+}
+
+int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
+                std::shared_ptr<const design::SequentialPlan> sequence, const PartInputs& inputs,
+                StudyInterruption& interruption) {
+  auto text = std::make_shared<const design::ParameterText>(parsed);
+  const std::vector<std::string> names = RandomNames(r);
   std::string error;
   for (const std::string& name : names)
     if (!text->find(name))
@@ -290,88 +314,9 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
   SamplingStudy study{r.dataFile,     r.method, r.samples,      r.seed, r.random,
                       r.correlations, r.limits, model->outputs, units};
 
-  if (r.method == StudyMethod::Form) {
-    if (limits.front().notHeld)
-      return Fail("--method form needs a limit on an output (not-held has no gradient)");
-    design::FormOptions options;
-    options.threads = Threads(r);
-    options.correlation = correlation;
-    design::FormResult result;
-    {
-      Progress progress(0, "analyses");  // as many as the iteration takes
-      options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
-      result = design::Form(model->factory, parameters, model->bounds, limits.front(), options);
-    }
-    if (result.error) return Fail(*result.error);
-    // An index of an iteration cut short would read as a result: none is printed.
-    if (result.interrupted) {
-      std::cerr << "terraq: the study was cancelled after " << result.evaluations
-                << " analyses: FORM gives no reliability index\n";
-      return 128 + interruption.signal();
-    }
-    return Print(r.json ? FormJson(study, result) : FormText(study, result));
-  }
-
-  // Refused before anything is written or analysed.
-  {
-    std::vector<std::string> notes;
-    if (!design::RandomSpace::Make(parameters, model->bounds, correlation, notes, error))
-      return Fail(error);
-  }
-  design::SamplingOptions options;
-  options.method = r.method == StudyMethod::LatinHypercube
-                       ? design::SamplingOptions::Method::LatinHypercube
-                       : design::SamplingOptions::Method::MonteCarlo;
-  options.samples = r.samples;
-  options.seed = r.seed;
-  options.threads = Threads(r);
-  options.correlation = correlation;
-  if (r.shards) ShardSlice(r.samples, r.shard, r.shards, options.first, options.count);
-  std::unique_ptr<OutputFile> csv, part;
-  if (!r.csv.empty() && !(csv = OutputFile::Open(r.csv, error))) return Fail(error);
-  if (!r.out.empty() && !(part = OutputFile::Open(r.out, error))) return Fail(error);
-  for (OutputFile* f : {csv.get(), part.get()})
-    if (f) interruption.removeOnSecondSignal(f->temporary());
-  std::optional<PartWriter> partWriter;
-  if (part) partWriter.emplace(*part);
-  const size_t outputs = model->outputs.size();
-  if (csv) csv->write(SampleCsvHeading(names, model->outputs));
-  options.onSample = [&](size_t index, const std::vector<double>& values,
-                         const design::Evaluation& e) {
-    if (csv) csv->write(SampleCsvRow(index, values, e, outputs));
-    if (partWriter) partWriter->sample(index, values, e, outputs);
-  };
-  design::SamplingResult result;
-  {
-    Progress progress(r.shards ? options.count : r.samples, "samples");
-    options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
-    result =
-        design::Sample(model->factory, model->outputs, parameters, model->bounds, limits, options);
-  }
-  if (result.error) return Fail(*result.error);
-  if (part && !result.interrupted) {
-    partWriter->end(study, result.notes, r.shard, r.shards, options.first, options.count, inputs);
-    if (!part->commit(error)) return Fail(error);
-    Print("Shard " + std::to_string(r.shard) + "/" + std::to_string(r.shards) +
-          " of the study: samples " + std::to_string(options.first + 1) + " to " +
-          std::to_string(options.first + options.count) + " written to " + r.out + "\n");
-  } else if (!part) {
-    Print(r.json ? SamplingJson(study, result) : SamplingText(study, result));
-  }
-  if (csv && !csv->commit(error)) return Fail(error);
-  if (!r.plot.empty() && !part)
-    if (const int drawn = DrawPlot(r, SamplingJson(study, result)); drawn != kExitOk) return drawn;
-  if (result.interrupted) {
-    std::cerr << "terraq: the study was interrupted: " << result.samples << " of "
-              << (r.shards ? options.count : r.samples) << " samples were analysed"
-              << (part ? "; the part file is not written" : "") << "\n";
-    return 128 + interruption.signal();
-  }
-  if (result.failedSamples == result.samples) {
-    std::cerr << "terraq: no sample could be analysed\n";
-    return kExitNothingAnalysed;
-  }
-  return kExitOk;
+  if (r.method == StudyMethod::Form)
+    return FormStudy(r, *model, parameters, limits.front(), correlation, study, interruption);
+  return SamplingStudyRun(r, *model, parameters, limits, correlation, study, inputs, interruption);
 }
 
 }  // namespace
@@ -399,7 +344,7 @@ int StudyCommand(const std::vector<std::string_view>& args) {
     return Print(r.json ? ListJson(*text, r.dataFile, units) : ListText(*text, r.dataFile, units));
   // Made before any other thread starts, so that every thread inherits the
   // blocked signals.
-  auto* interruption = new Interruption;  // never destroyed: its thread stays
+  auto* interruption = new StudyInterruption;  // never destroyed: its thread stays
   if (!r.vary.empty())
     return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, sequence.get(),
                       *interruption);

@@ -51,9 +51,6 @@ struct StudyRequest {
   std::string plotOutput = "top";  // the output it draws
 };
 
-// The usage lines of terraq study (for terraq --help as well).
-extern const char* const kStudyUsage;
-
 // Fills `request` from the arguments after "study"; returns the exit status
 // when the command ends here (help printed, or the usage refused with its
 // message on standard error).

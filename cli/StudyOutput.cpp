@@ -90,8 +90,23 @@ std::string StudyJsonHead(const SamplingStudy& s) {
   return out;
 }
 
-}  // namespace
+// A problem's largest deflection and moment and its top deflection under the
+// keys terraq run and the design situations give them ({"value", "depth"};
+// the top station is at depth 0), each followed by the key this command
+// gave it before ("top", a number; "deflection", "moment"), kept one more
+// version for the scripts that read it.
+std::string ProblemOutputsJson(const ProblemOutputs& o) {
+  const std::string top = JsonNumber(o.topDeflection);
+  const std::string deflection = "{\"value\": " + JsonNumber(o.deflection) +
+                                 ", \"depth\": " + JsonNumber(o.deflectionDepth) + "}";
+  const std::string moment =
+      "{\"value\": " + JsonNumber(o.moment) + ", \"depth\": " + JsonNumber(o.momentDepth) + "}";
+  return ", \"topDeflection\": {\"value\": " + top + ", \"depth\": 0}, \"top\": " + top +
+         ",\n    \"maxDeflection\": " + deflection + ", \"deflection\": " + deflection +
+         ",\n    \"maxMoment\": " + moment + ", \"moment\": " + moment;
+}
 
+}  // namespace
 
 std::string ListText(const design::ParameterText& text, const std::string& dataFile, int code) {
   std::vector<std::vector<std::string>> rows{{"name", "value", "unit"}};
@@ -194,10 +209,7 @@ std::string SweepJson(const SweepReport& report, const design::SweepResult& resu
       std::string prefix = design::ProblemPrefix(p, point.problems.size(), report.staged);
       if (!prefix.empty()) prefix.pop_back();
       out += std::string(p ? ",\n   " : "\n   ") + "{\"problem\": " + JsonString(prefix) +
-             ", \"top\": " + JsonNumber(o.topDeflection) +
-             ", \"deflection\": " + extreme(o.deflection, o.deflectionDepth) +
-             ", \"moment\": " + extreme(o.moment, o.momentDepth) +
-             ", \"shear\": " + extreme(o.shear, o.shearDepth) +
+             ProblemOutputsJson(o) + ", \"shear\": " + extreme(o.shear, o.shearDepth) +
              ",\n    \"shear.max\": " + extreme(o.shearMax, o.shearMaxDepth) +
              ", \"shear.min\": " + extreme(o.shearMin, o.shearMinDepth) + ",\n    \"supports\": [";
       for (size_t s = 0; s < o.supports.size(); ++s) {

@@ -64,6 +64,11 @@ class PartWriter {
   bool first_ = true;
 };
 
+// The version of the part file's layout, and its study's definition as a
+// part keeps it: two parts are of one study when these texts are equal.
+inline constexpr int kPartFormat = 1;
+std::string PartStudyJson(const SamplingStudy& study, const std::vector<std::string>& notes);
+
 struct MergeResult {
   SamplingStudy study;
   design::SamplingResult result;
@@ -71,7 +76,7 @@ struct MergeResult {
   std::vector<std::string> warnings;  // merged, but not everything could be checked
 };
 
-// Reads the parts (any order) and gathers their samples. Refused: a file
+// Reads the parts (any order; StudyMerge.cpp) and gathers their samples. Refused: a file
 // that cannot be read or is not a part, parts of different studies or
 // seeds, parts computed from different data files or construction
 // sequences (their digests differ), a shard given twice, a shard missing.

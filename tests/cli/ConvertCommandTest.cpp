@@ -100,8 +100,10 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
   } cases[] = {
       {"convert old.tqd", "convert takes a data file to read and one to write"},
       {"convert old.tqd new.tqd", "the older .tqd layout is never written"},
-      {"convert --layout 4.0 old.tqd new.tq4d", "unknown layout '4.0'"},
-      {"convert old.tqd new.tq4d --layout", "--layout needs current, 3.0 or 2.0"},
+      {"convert --layout 4.0 old.tqd new.tq4d",
+       "--layout 4.0 is refused for convert: current, 3.0 or 2.0"},
+      {"convert old.tqd new.tq4d --layout",
+       "--layout needs a value for convert: current, 3.0 or 2.0"},
       {"convert --fast old.tqd new.tq4d", "unknown option '--fast' for convert"},
       {"convert missing.tqd new.tq4d", "cannot find the data file missing.tqd"},
       {"convert old.tqd no-such-folder/new.tq4d", "Cannot write no-such-folder/new.tq4d"},

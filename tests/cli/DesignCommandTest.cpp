@@ -105,7 +105,8 @@ TEST(DesignCommand, RefusalsSayWhy) {
   const struct {
     const char* args;
     const char* says;
-  } usage[] = {{"design --fs 0.8 wall.tq4d", "--fs 0.8: a factor is a number of 1 or more"},
+  } usage[] = {{"design --fs 0.8 wall.tq4d",
+                "--fs 0.8 is refused for design: a factor is a number of 1 or more"},
                {"design --method sideways wall.tq4d", "the method is fixed-earth"},
                {"design --tip-resolution -1 wall.tq4d", "a length is a number above 0"},
                {"design --fs", "--fs needs a value"},

@@ -87,7 +87,7 @@ TEST(PlotCommand, RefusalsSayWhyAndWriteNothing) {
 
   Outcome o = runTerraq("plot --graph torque --out t.png wall.tq4d", work.path());
   EXPECT_EQ(o.status, 2);
-  EXPECT_TRUE(contains(o.err, "unknown graph 'torque'")) << o.err;
+  EXPECT_TRUE(contains(o.err, "--graph torque is refused for plot")) << o.err;
   o = runTerraq("plot --graph moment --out t.jpg wall.tq4d", work.path());
   EXPECT_EQ(o.status, 2);
   EXPECT_TRUE(contains(o.err, ".bmp, .png, .svg or .pdf")) << o.err;

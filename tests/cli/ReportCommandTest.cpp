@@ -157,7 +157,7 @@ TEST(ReportCommand, RefusalsKeepTheEarlierPackage) {
   EXPECT_TRUE(contains(o.err, "the package must end in .pdf or .html")) << o.err;
   o = runTerraq("report --paper a3 --out calc.pdf wall.tq4d", work.path());
   EXPECT_EQ(o.status, 2);
-  EXPECT_TRUE(contains(o.err, "unknown paper 'a3'")) << o.err;
+  EXPECT_TRUE(contains(o.err, "--paper a3 is refused for report: a4 or letter")) << o.err;
   // The package never replaces the data file, under any name.
   fs::create_symlink("wall.tq4d", work.path() / "link.pdf");
   o = runTerraq("report --out link.pdf wall.tq4d", work.path());

@@ -102,7 +102,7 @@ TEST(RunSection, FlagsAnOverstressedSectionAndRefusesWhatCannotBeChecked) {
                {"--section AZ18 --spacing 2", "not a spacing"},
                {"--grade S355", "need --section"},
                {"--section AZ18 --method lrfd", "eurocode or allowable"},
-               {"--section PIPE610x12.7 --spacing -1", "--spacing needs"}};
+               {"--section PIPE610x12.7 --spacing -1", "--spacing -1 is refused for run"}};
   for (const auto& c : wrong) {
     const Outcome o = runTerraq("run " + c.args + " " + quoted(piles.string()), work.path());
     EXPECT_EQ(o.status, 2) << c.args;
