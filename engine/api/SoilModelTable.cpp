@@ -8,38 +8,34 @@ namespace {
 
 using Q = Quantity;
 
-constexpr SoilParameter kUnitWeight{"gamma",       "total unit weight", "γ",
-                                    kUnitWeightAt, Q::UnitWeight,       0,
-                                    kNoUpperBound, "gammaGamma"};
-constexpr SoilParameter kFrictionAngle{"phi", "friction angle", "φ'", kFrictionAngleAt, Q::Angle, 0,
-                                       89,    "gammaPhi"};
-constexpr SoilParameter kE50{
-    "e50", "strain at half the peak stress", "ε50", kStrainAt, Q::Ratio, 0, kNoUpperBound, ""};
+// clang-format off
+constexpr SoilParameter kUnitWeight{
+    "gamma", "total unit weight", "γ", kUnitWeightAt, Q::UnitWeight, "gammaGamma"};
+constexpr SoilParameter kFrictionAngle{
+    "phi", "friction angle", "φ'", kFrictionAngleAt, Q::Angle, "gammaPhi", 0, 89};
+constexpr SoilParameter kE50{"e50", "strain at half the peak stress", "ε50", kStrainAt, Q::Ratio};
 // The initial modulus of the p-y curves grows with depth: a unit weight's
 // dimensions (F/L^3).
 constexpr SoilParameter kPyModulus{
-    "k", "modulus of subgrade reaction", "k", kModulusAt, Q::UnitWeight, 0, kNoUpperBound, ""};
+    "k", "modulus of subgrade reaction", "k", kModulusAt, Q::UnitWeight};
 constexpr SoilParameter kRockStrength{
-    "qu",     "uniaxial compressive strength", "qu", kStrengthAt, Q::Pressure, 0, kNoUpperBound,
-    "gammaQu"};
+    "qu", "uniaxial compressive strength", "qu", kStrengthAt, Q::Pressure, "gammaQu"};
 
+// Each model's parameters in the order of its layer table's columns.
 constexpr std::array kClay{kUnitWeight,
-                           SoilParameter{"su", "undrained shear strength", "cu", kStrengthAt,
-                                         Q::Pressure, 0, kNoUpperBound, "gammaCu"},
-                           kE50, kPyModulus};
+    SoilParameter{"su", "undrained shear strength", "cu", kStrengthAt, Q::Pressure, "gammaCu"},
+    kE50, kPyModulus};
 constexpr std::array kSand{kUnitWeight, kFrictionAngle, kPyModulus};
-constexpr std::array kSilt{
-    kUnitWeight, kFrictionAngle,
-    SoilParameter{"c", "cohesion", "c'", kStrengthAt, Q::Pressure, 0, kNoUpperBound, "gammaC"},
+constexpr std::array kSilt{kUnitWeight, kFrictionAngle,
+    SoilParameter{"c", "cohesion", "c'", kStrengthAt, Q::Pressure, "gammaC"},
     kE50, kPyModulus};
 constexpr std::array kStrongRock{kUnitWeight, kRockStrength};
 constexpr std::array kWeakRock{kUnitWeight, kRockStrength,
-                               SoilParameter{"krm", "strain constant of the rock mass", "krm",
-                                             kStrainAt, Q::Ratio, 0, kNoUpperBound, ""},
-                               SoilParameter{"em", "elastic modulus of the rock mass", "Em",
-                                             kModulusAt, Q::Pressure, 0, kNoUpperBound, ""},
-                               SoilParameter{"rqd", "rock quality designation", "RQD",
-                                             kRockQualityAt, Q::Percent, 0, 100, ""}};
+    SoilParameter{"krm", "strain constant of the rock mass", "krm", kStrainAt, Q::Ratio},
+    SoilParameter{"em", "elastic modulus of the rock mass", "Em", kModulusAt, Q::Pressure},
+    SoilParameter{"rqd", "rock quality designation", "RQD", kRockQualityAt, Q::Percent, "", 0,
+                  100}};
+// clang-format on
 
 // In the order of the codes.
 const std::array<SoilModelInfo, 7> kModels{{

@@ -53,11 +53,11 @@ struct SoilParameter {
   std::string_view name;    // "total unit weight"
   std::string_view symbol;  // "γ", "cu", "φ'"
   LayerLinePosition position;
-  Quantity quantity;                        // an Angle's partial factor divides its tangent
-  double lower = 0, upper = kNoUpperBound;  // the physical range
+  Quantity quantity;  // an Angle's partial factor divides its tangent
   // The symbol of the partial factor that divides it (design/PartialFactors.h:
   // "gammaGamma", "gammaCu", ...); empty when none does.
-  std::string_view partialFactor;
+  std::string_view partialFactor = "";
+  double lower = 0, upper = kNoUpperBound;  // the physical range
 };
 
 struct SoilModelInfo {
