@@ -18,24 +18,29 @@ namespace {
 using api::Quantity;
 using api::UnitsSystem;
 
-// What the engine's soil profile took from a layer's top line, by the
-// parameter's meaning (the models' files read these fields: a rock's
-// strength as c, a weak rock's krm as e50 and its modulus as k).
-double ReadBack(const SoilProfile& p, std::string_view key) {
-  static const std::map<std::string_view, double (*)(const SoilProfile&)> kFields{
-      {"gamma", [](const SoilProfile& s) { return s.weights.front().weight; }},
-      {"su", [](const SoilProfile& s) { return s.strength.front().c; }},
-      {"c", [](const SoilProfile& s) { return s.strength.front().c; }},
-      {"qu", [](const SoilProfile& s) { return s.strength.front().c; }},
-      {"phi", [](const SoilProfile& s) { return s.strength.front().phi * 180 / 3.1416; }},
-      {"e50", [](const SoilProfile& s) { return s.strength.front().e50; }},
-      {"krm", [](const SoilProfile& s) { return s.strength.front().e50; }},
-      {"k", [](const SoilProfile& s) { return s.layer(1).k; }},
-      {"em", [](const SoilProfile& s) { return s.layer(1).k; }},
-      {"rqd", [](const SoilProfile& s) { return s.strength.front().sixth; }},
+// Where the data file's layer line holds each parameter (the data file's
+// description: unit weight, cohesion or strength, friction angle, E50 or
+// krm, k or modulus, RQD), and what the engine's soil profile took from it
+// by the parameter's meaning (a rock's strength as c, a weak rock's krm as
+// e50 and its modulus as k).
+struct Field {
+  size_t position;
+  double (*read)(const SoilProfile&);
+};
+const std::map<std::string_view, Field>& Fields() {
+  static const std::map<std::string_view, Field> kFields{
+      {"gamma", {0, [](const SoilProfile& s) { return s.weights.front().weight; }}},
+      {"su", {1, [](const SoilProfile& s) { return s.strength.front().c; }}},
+      {"c", {1, [](const SoilProfile& s) { return s.strength.front().c; }}},
+      {"qu", {1, [](const SoilProfile& s) { return s.strength.front().c; }}},
+      {"phi", {2, [](const SoilProfile& s) { return s.strength.front().phi * 180 / 3.1416; }}},
+      {"e50", {3, [](const SoilProfile& s) { return s.strength.front().e50; }}},
+      {"krm", {3, [](const SoilProfile& s) { return s.strength.front().e50; }}},
+      {"k", {4, [](const SoilProfile& s) { return s.layer(1).k; }}},
+      {"em", {4, [](const SoilProfile& s) { return s.layer(1).k; }}},
+      {"rqd", {5, [](const SoilProfile& s) { return s.strength.front().sixth; }}},
   };
-  const auto field = kFields.find(key);
-  return field == kFields.end() ? -1 : field->second(p);
+  return kFields;
 }
 
 // A layer line of distinct values 11, 22, ... 66 read by the engine gives
@@ -54,7 +59,10 @@ TEST(SoilVocabulary, EveryParameterIsWhereTheEngineReadsIt) {
     std::set<size_t> positions;
     for (const api::SoilParameter& p : model.parameters) {
       EXPECT_TRUE(positions.insert(p.position).second) << model.name << " " << p.key;
-      EXPECT_NEAR(ReadBack(profile, p.key), 11.0 * (p.position + 1), 1e-3)
+      const auto field = Fields().find(p.key);
+      ASSERT_NE(field, Fields().end()) << p.key;
+      EXPECT_EQ(p.position, field->second.position) << p.key;
+      EXPECT_NEAR(field->second.read(profile), 11.0 * (field->second.position + 1), 1e-3)
           << model.name << " " << p.key;
       EXPECT_EQ(model.at(p.position), &p);
     }
