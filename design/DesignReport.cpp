@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "DesignSituations.h"
+#include "api/Units.h"
 
 namespace terraq::design {
 
@@ -36,11 +37,12 @@ std::string ProblemDesign::errorMessage() const {
 }
 
 DesignUnits DesignUnitsOf(int code) {
+  using engine::api::Quantity;
+  const auto label = [code](Quantity q) { return std::string(engine::api::UnitLabel(q, code)); };
   // The limit equilibrium works per unit length of wall; the spring model's
   // moments are those of the wall as the data file sizes it.
-  if (code == 1) return {"in", "lb/in", "lb-in/in", "lb-in", "lb/in2"};
-  if (code == 2) return {"m", "kN/m", "kN-m/m", "kN-m", "kN/m2"};
-  return {"L", "F/L", "F-L/L", "F-L", "F/L2"};
+  return {label(Quantity::Length), label(Quantity::ForcePerLength),
+          label(Quantity::MomentPerLength), label(Quantity::Moment), label(Quantity::Pressure)};
 }
 
 ProblemDesign DesignProblem(std::string_view text, int index,

@@ -115,9 +115,9 @@ std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, c
                                                     DesignRequest request, std::string& error,
                                                     const SequentialPlan* plan = nullptr);
 
-// The units of a problem's values: "in", "lb/in", "lb-in/in", the
-// analysis' "lb-in" and "lb/in2" for English; "m", "kN/m", "kN-m/m", "kN-m"
-// and "kN/m2" for SI.
+// The units of a problem's values (api/Units.h): "in", "lbs/in", "lbs-in/in",
+// the analysis' "lbs-in" and "lbs/in^2" for English; "m", "kN/m", "kN-m/m",
+// "kN-m" and "kN/m^2" for SI.
 struct DesignUnits {
   std::string length, force, moment, wallMoment, pressure;
 };

@@ -10,15 +10,17 @@
 #include "SequenceAnalysis.h"
 #include "WallText.h"
 #include "api/Analysis.h"
+#include "api/SoilModelTable.h"
 
 namespace terraq::design {
 
 namespace {
 
+namespace api = engine::api;
+
 using Kind = WallText::RecordKind;
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kMetresPerInch = 0.0254;
 
 double& At(WallText::Record& r, size_t index) {
   if (r.values.size() <= index) r.values.resize(index + 1, 0.0);
@@ -52,49 +54,50 @@ double UnplannedExcavation(const WallText& problem, double excavation, double lo
     const double depth = ValueOf(r, 0) * problem.incrementLength();
     if (depth < excavation) lowestSupport = std::max(lowestSupport, depth);
   }
-  const double limit = problem.units() == 1 ? 0.5 / kMetresPerInch : 0.5;
+  // 0.5 m in the data file's length (generic units are taken as metres).
+  const double limit = 0.5 / api::ConversionFactor(api::Quantity::Length, problem.units(),
+                                                   int(api::UnitsSystem::SI));
   return WithoutFloatNoise(std::min(0.1 * (excavation - lowestSupport), limit));
 }
 
-// Divides the strength and unit weight of a layer's parameter line by the
-// set's factors; false with `error` for an impossible design value.
-bool FactorLayerLine(WallText::Record& r, int model, const FactorSet& set, int layer,
+// Divides the parameters of a layer's line that a partial factor acts on
+// (the unit weight and the strength of the model the analysis generates the
+// layer by) by the set's factor; false with `error` for an impossible
+// design value.
+bool FactorLayerLine(WallText::Record& r, int code, const FactorSet& set, int layer,
                      std::string& error) {
   const std::string which = "layer " + std::to_string(layer);
-  At(r, 0) /= set.gammaGamma;
-  const bool clay = model >= 1 && model <= 3, rock = model == 6 || model == 7;
-  if (clay) At(r, 1) /= set.gammaCu;
-  if (model == 5) At(r, 1) /= set.gammaC;
-  if (rock) At(r, 1) /= set.gammaQu;
-  if (model == 4 || model == 5) {
-    const double phi = ValueOf(r, 2);
-    if (phi < 0 || phi >= 90) {
-      error =
-          which + " has a friction angle of " + Number(phi) + " degrees, which cannot be factored";
+  for (const api::SoilParameter* p : api::GeneratedModelOf(code).inLineOrder()) {
+    if (p->partialFactor.empty()) continue;
+    const double factor = FactorOf(set, p->partialFactor);
+    double& value = At(r, p->position);
+    if (p->quantity != api::Quantity::Angle) {
+      value /= factor;
+      if (value < 0) {
+        error = which + " has a unit weight or strength below 0";
+        return false;
+      }
+    } else if (value < 0 || value >= 90) {
+      error = which + " has a friction angle of " + Number(value) +
+              " degrees, which cannot be factored";
       return false;
+    } else {
+      value = std::atan(std::tan(value * kPi / 180) / factor) * 180 / kPi;  // on tan φ'
     }
-    At(r, 2) = std::atan(std::tan(phi * kPi / 180) / set.gammaPhi) * 180 / kPi;
-  }
-  if (ValueOf(r, 0) < 0 || ((clay || rock || model == 5) && ValueOf(r, 1) < 0)) {
-    error = which + " has a unit weight or strength below 0";
-    return false;
   }
   return true;
 }
 
 // The strength and unit weight of a layer's top row before and after the
 // factors, by the layer's soil model.
-void ListSoil(const std::vector<double>& before, const WallText::Record& after, int model,
+void ListSoil(const std::vector<double>& before, const WallText::Record& after, int code,
               std::vector<DesignSoilValue>& soil) {
-  auto add = [&](const char* name, size_t index) {
-    soil.push_back({0, after.row + 1, name, index < before.size() ? before[index] : 0.0,
-                    ValueOf(after, index)});
-  };
-  add("gamma", 0);
-  if (model >= 1 && model <= 3) add("su", 1);
-  if (model == 5) add("c", 1);
-  if (model == 4 || model == 5) add("phi", 2);
-  if (model == 6 || model == 7) add("qu", 1);
+  for (const api::SoilParameter* p : api::GeneratedModelOf(code).inLineOrder()) {
+    if (p->partialFactor.empty()) continue;
+    soil.push_back({0, after.row + 1, std::string(p->key),
+                    p->position < before.size() ? before[p->position] : 0.0,
+                    ValueOf(after, p->position)});
+  }
 }
 
 struct Effects {

@@ -6,6 +6,7 @@
 
 #include "Equilibrium.h"
 #include "NetPressure.h"
+#include "api/SoilModelTable.h"
 
 namespace terraq::design {
 
@@ -46,8 +47,15 @@ std::string Number(double v) {
   return text;
 }
 
+// Rock: a model that reads a uniaxial strength where a soil has its cohesion.
+bool IsRock(int code) {
+  const engine::api::SoilModelInfo* model = engine::api::FindSoilModel(code);
+  return model && model->find("qu");
+}
+
 std::string Length(double v, int units) {
-  return Number(v) + (units == 1 ? " in" : units == 2 ? " m" : "");
+  return Number(v) + " " +
+         std::string(engine::api::UnitLabel(engine::api::Quantity::Length, units));
 }
 
 // The checked inputs of a design: the embedment factor and the anchor depth
@@ -92,7 +100,7 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   bool anyStrength = false;
   for (const auto& layer : soil.layers) {
     if (layer.bottom <= H) continue;
-    if (layer.code == 6 || layer.code == 7) {
+    if (IsRock(layer.code)) {
       // The generator reads a rock's strength value as its cohesion; the
       // Rankine pressures of a rock socket are at best a rough guide.
       s.notes.push_back("Layer " + std::to_string(layer.number) +

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "api/Units.h"
+
 namespace terraq::design {
 
 using engine::api::PressureAt;
@@ -119,7 +121,7 @@ NetPressure BuildNetPressure(const SoilDescription& soil, FsMethod form, double 
   const double bottom = out.bottom;
   if (bottom <= 0.0) return out;
   // The generator's inch, or coarser for a very deep profile.
-  const double inch = soil.units == 2 ? 0.0254 : 1.0;
+  const double inch = engine::api::OneInch(engine::api::UnitsSystemOf(soil.units));
   const double step = std::max(inch, bottom / 4000.0);
   const double eps = kDepthTolerance * bottom;
   const Sampler sampler(soil, form, fs);

@@ -3,9 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "api/SoilModelTable.h"
+
 namespace terraq::design {
 
 namespace {
+
+namespace api = engine::api;
 
 using Kind = WallText::RecordKind;
 
@@ -13,60 +17,18 @@ constexpr double kHuge = 1e300;
 
 // A soil parameter's position on a layer's parameter lines, by the layer's
 // soil model (the data file's record 13); -1 when the model has none.
-int LayerField(int code, const std::string& name) {
-  struct Field {
-    const char* name;
-    int position;
-  };
-  static const std::vector<Field> clay{{"gamma", 0}, {"su", 1}, {"e50", 3}, {"k", 4}};
-  static const std::vector<Field> sand{{"gamma", 0}, {"phi", 2}, {"k", 4}};
-  static const std::vector<Field> silt{{"gamma", 0}, {"c", 1}, {"phi", 2}, {"e50", 3}, {"k", 4}};
-  static const std::vector<Field> strongRock{{"gamma", 0}, {"qu", 1}};
-  static const std::vector<Field> weakRock{
-      {"gamma", 0}, {"qu", 1}, {"krm", 3}, {"em", 4}, {"rqd", 5}};
-  static const std::vector<Field> none;
-  const std::vector<Field>& fields = code >= 1 && code <= 3 ? clay
-                                     : code == 4            ? sand
-                                     : code == 5            ? silt
-                                     : code == 6            ? strongRock
-                                     : code == 7            ? weakRock
-                                                            : none;
-  if (name.empty()) return static_cast<int>(fields.size());  // the count
-  for (const Field& f : fields)
-    if (name == f.name) return f.position;
-  return -1;
+int LayerField(int code, const std::string& key) {
+  const api::SoilModelInfo* model = api::FindSoilModel(code);
+  const api::SoilParameter* p = model ? model->find(key) : nullptr;
+  return p ? static_cast<int>(p->position) : -1;
 }
 
-const char* LayerFieldName(int code, int index) {
-  static const char* clay[] = {"gamma", "su", "e50", "k"};
-  static const char* sand[] = {"gamma", "phi", "k"};
-  static const char* silt[] = {"gamma", "c", "phi", "e50", "k"};
-  static const char* strongRock[] = {"gamma", "qu"};
-  static const char* weakRock[] = {"gamma", "qu", "krm", "em", "rqd"};
-  if (code >= 1 && code <= 3) return clay[index];
-  if (code == 4) return sand[index];
-  if (code == 5) return silt[index];
-  if (code == 6) return strongRock[index];
-  return weakRock[index];
-}
-
-// The physical range of a value, so that a distribution does not give a
-// wall or a soil that cannot exist.
-void Bounds(const std::string& field, double& lower, double& upper) {
+// The physical range of a wall's value, so that a distribution does not give
+// a wall that cannot exist (a soil parameter's is the vocabulary's).
+void Bounds(const std::string& item, double& lower, double& upper) {
   lower = -kHuge;
   upper = kHuge;
-  if (field == "gamma" || field == "e50" || field == "krm" || field == "tip" || field == "ei") {
-    lower = 0;
-  } else if (field == "su" || field == "c" || field == "qu" || field == "k" || field == "em" ||
-             field == "spring" || field == "excavation") {
-    lower = 0;
-  } else if (field == "phi") {
-    lower = 0;
-    upper = 89;
-  } else if (field == "rqd") {
-    lower = 0;
-    upper = 100;
-  }
+  if (item == "tip" || item == "ei" || item == "spring" || item == "excavation") lower = 0;
 }
 
 // A name taken apart: stage (0: every problem), the item, its row or
@@ -158,9 +120,9 @@ void Set(std::vector<WallText::Record>& records, Slot s, double value) {
 // The names one problem has, in their order, with the values.
 std::vector<Parameter> Names(const WallText& problem) {
   std::vector<Parameter> names;
-  auto add = [&](const std::string& name, double value, const std::string& field) {
+  auto add = [&](const std::string& name, double value, const std::string& item) {
     Parameter p{name, value};
-    Bounds(field, p.lower, p.upper);
+    Bounds(item, p.lower, p.upper);
     names.push_back(p);
   };
   const auto& records = problem.records();
@@ -184,12 +146,15 @@ std::vector<Parameter> Names(const WallText& problem) {
   simple("water.front");
   for (const auto& r : records) {
     if (r.kind != Kind::LayerLine) continue;
-    const int code = r.values.empty() ? 0 : static_cast<int>(r.values[0]);
-    for (int f = 0, n = LayerField(code, ""); f < n; ++f) {
-      const std::string field = LayerFieldName(code, f);
-      const std::vector<Slot> s = Slots(records, {0, "layer", r.row + 1, field});
-      if (!s.empty())
-        add("layer." + std::to_string(r.row + 1) + "." + field, ValueAt(records, s[0]), field);
+    const api::SoilModelInfo* model =
+        api::FindSoilModel(r.values.empty() ? 0 : static_cast<int>(r.values[0]));
+    if (!model) continue;
+    for (const api::SoilParameter* field : model->inLineOrder()) {
+      const std::string key(field->key);
+      const std::vector<Slot> s = Slots(records, {0, "layer", r.row + 1, key});
+      if (s.empty()) continue;
+      names.push_back({"layer." + std::to_string(r.row + 1) + "." + key, ValueAt(records, s[0]),
+                       field->lower, field->upper});
     }
   }
   return names;

@@ -13,12 +13,14 @@
 #include <map>
 #include <sstream>
 
+#include "api/Units.h"
+
 namespace terraq::design {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kInch = 0.0254;
+constexpr double kInch = engine::api::kMetresPerInch;
 constexpr double kFoot = 0.3048;
 constexpr double kPound = 0.45359237;
 constexpr size_t kMaxFileBytes = 10u * 1024u * 1024u;

@@ -7,6 +7,7 @@
 #include "SequenceAnalysis.h"
 #include "SpringTrial.h"
 #include "WallText.h"
+#include "api/Units.h"
 #include "driver/EngineModel.h"
 
 namespace terraq::design {
@@ -14,6 +15,7 @@ namespace terraq::design {
 static_assert(kMostIncrements == engine::kMaxIncrements,
               "the shortest wall's increments are the engine's storage");
 
+namespace api = engine::api;
 using engine::api::Analyser;
 using engine::api::AnalysisError;
 using engine::api::AnalysisOptions;
@@ -119,7 +121,12 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
     return out;
   }
   double resolution = criteria.resolution;
-  if (!(resolution > 0)) resolution = wall->units() == 2 ? 0.05 : wall->units() == 1 ? 1.2 : h;
+  if (!(resolution > 0)) {
+    const api::UnitsSystem system = api::UnitsSystemOf(wall->units());
+    resolution = system == api::UnitsSystem::SI        ? 0.05
+                 : system == api::UnitsSystem::English ? 1.2
+                                                       : h;
+  }
   // Finer than a millionth of the range would only add analyses (and steps
   // beyond counting).
   resolution = std::max(resolution, 1e-6 * (search.to - search.from));
@@ -177,7 +184,8 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
     const long deepest = incrementsOf(steps - 1);
     long m = (deepest + kMostIncrements - 1) / kMostIncrements;
     while (m <= deepest && !wall->coarsenable(static_cast<int>(m))) ++m;
-    const std::string unit = wall->units() == 2 ? " m" : wall->units() == 1 ? " in" : "";
+    const std::string unit =
+        " " + std::string(api::UnitLabel(api::Quantity::Length, wall->units()));
     const std::string beyond = "beyond the engine's " + std::to_string(kMostIncrements) +
                                " increments of " + FourDigits(h) + unit + " (a tip below " +
                                FourDigits(kMostIncrements * h) + unit + ")";

@@ -9,6 +9,7 @@
 
 #include "PackageFigures.h"
 #include "PackageParts.h"
+#include "api/Units.h"
 #include "project/RunOutcome.h"
 #include "project/SequentialRun.h"
 #include "project/StageFiles.h"
@@ -80,11 +81,13 @@ namespace {
 
 using detail::ProjectRead;
 
+// The project's units code (1 to 3); "—" for a code no system has.
 std::string unitsSystemText(int units) {
-  switch (units) {
-    case 1: return "English (lb, in)";
-    case 2: return "SI (kN, m)";
-    case 3: return "Other (F, L)";
+  using engine::api::UnitsSystem;
+  switch (static_cast<UnitsSystem>(units)) {
+    case UnitsSystem::English: return "English (lb, in)";
+    case UnitsSystem::SI: return "SI (kN, m)";
+    case UnitsSystem::Generic: return "Other (F, L)";
   }
   return "—";
 }

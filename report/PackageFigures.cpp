@@ -10,6 +10,7 @@
 #include "PackageGraphs.h"
 #include "SectionCheck.h"
 #include "api/Analysis.h"
+#include "api/Units.h"
 
 namespace terraq::report {
 
@@ -30,12 +31,18 @@ struct GraphUnits {
   const char* perLength;
 };
 
-GraphUnits UnitsOf(int system) {
-  switch (system) {
-    case 1: return {1.0 / 12, 1.0 / 1000, "ft", "in", "kips", "kip·in", "lbs/in"};
-    case 2: return {1, 1, "m", "m", "kN", "kN·m", "kN/m"};
-    default: return {1, 1, "L", "L", "F", "F·L", "F/L"};
+// The graphs draw English depths in feet and forces in kips, as engineers
+// read them there.
+GraphUnits UnitsOf(int unitsCode) {
+  using engine::api::UnitsSystem;
+  switch (engine::api::UnitsSystemOf(unitsCode)) {
+    case UnitsSystem::English:
+      return {
+          1.0 / engine::api::kInchesPerFoot, 1.0 / 1000, "ft", "in", "kips", "kip·in", "lbs/in"};
+    case UnitsSystem::SI: return {1, 1, "m", "m", "kN", "kN·m", "kN/m"};
+    case UnitsSystem::Generic: break;
   }
+  return {1, 1, "L", "L", "F", "F·L", "F/L"};
 }
 
 std::string WithUnit(const std::string& caption, const char* unit) {

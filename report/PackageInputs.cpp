@@ -8,6 +8,7 @@
 #include <map>
 
 #include "PackageParts.h"
+#include "api/Units.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "tables/TColumn.h"
@@ -17,15 +18,7 @@ namespace terraq::report::detail {
 
 namespace {
 
-// A unit as printed matter sets it: the tables' "ft^2" and "kN/m^3" with
-// superscript powers.
-std::string Printed(std::string unit) {
-  for (const auto& [power, superscript] : {std::pair{"^2", "\u00b2"}, std::pair{"^3", "\u00b3"}})
-    for (size_t at = unit.find(power); at != std::string::npos; at = unit.find(power, at))
-      unit.replace(at, 2, superscript);
-  return unit;
-}
-
+using engine::api::Printed;  // the tables' "ft^2" and "kN/m^3" with superscript powers
 using ui::TColumn;
 using ui::TGridTable;
 using ui::TProgramData;
@@ -197,9 +190,10 @@ Table subTablesOf(const TGridTable& parent, const std::string& caption, const st
 KeyValues::Entry shown(const TProgramData& d, std::string label, std::string symbol, double held,
                        const std::string& code) {
   // Other units show the generic letters of the tables ("L", not the dialogs' "L2").
-  const std::string unit = code.empty()                   ? std::string()
-                           : d.Units == 1 || d.Units == 2 ? ui::FieldUnitText(code, d.Units)
-                                                          : ui::UnitText(code, d.Units);
+  const std::string unit = code.empty() ? std::string()
+                           : engine::api::IsPhysicalUnits(d.Units)
+                               ? ui::FieldUnitText(code, d.Units)
+                               : ui::UnitText(code, d.Units);
   return {std::move(label), std::move(symbol),
           ui::FormatFileReal(ui::ShownValue(held, code, d.Units)), Printed(unit)};
 }
@@ -293,12 +287,11 @@ void appendStage(const TProgramData& d, bool longTerm, std::vector<Block>& block
   }
   if (d.UseSurcharge && d.SurchargeLoadsKept()) {
     Table surcharge = tableOf(t.SurchargeTable, "Surcharge loads");
-    surcharge.note =
-        d.Units == 2
-            ? "Load magnitude: point loads in kN, line loads in kN/m, strip loads in kN/m²."
-        : d.Units == 1
-            ? "Load magnitude: point loads in lbs, line loads in lbs/in, strip loads in lbs/in²."
-            : "Load magnitude: point loads in F, line loads in F/L, strip loads in F/L².";
+    using engine::api::Quantity;
+    const auto unit = [&d](Quantity q) { return engine::api::PrintedLabel(q, d.Units); };
+    surcharge.note = "Load magnitude: point loads in " + unit(Quantity::Force) +
+                     ", line loads in " + unit(Quantity::ForcePerLength) + ", strip loads in " +
+                     unit(Quantity::Pressure) + ".";
     blocks.push_back(std::move(surcharge));
   }
   if (soil) {

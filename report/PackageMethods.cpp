@@ -8,6 +8,7 @@
 #include <set>
 
 #include "PackageParts.h"
+#include "api/SoilModelTable.h"
 #include "tables/TColumn.h"
 #include "tables/TGridTable.h"
 
@@ -98,20 +99,23 @@ struct Method {
 
 // The p-y model of each soil type (1-based code) and the work it follows.
 Method pyModel(int type) {
-  switch (type) {
-    case 1: return {"Soft clay: static loading", {"Matlock 1970"}};
-    case 2: return {"Stiff clay with free water: static loading", {"Reese, Cox & Koop 1975"}};
-    case 3:
+  using engine::api::SoilModel;
+  const engine::api::SoilModelInfo* model = engine::api::FindSoilModel(type);
+  switch (model ? model->model : SoilModel{}) {
+    case SoilModel::SoftClay: return {"Soft clay: static loading", {"Matlock 1970"}};
+    case SoilModel::StiffClayFreeWater:
+      return {"Stiff clay with free water: static loading", {"Reese, Cox & Koop 1975"}};
+    case SoilModel::StiffClayNoFreeWater:
       return {"Stiff clay without free water: static loading",
               {"Welch & Reese 1972", "Reese & Welch 1975"}};
-    case 4: return {"Sand: static loading", {"Reese, Cox & Koop 1974"}};
-    case 5:
+    case SoilModel::Sand: return {"Sand: static loading", {"Reese, Cox & Koop 1974"}};
+    case SoilModel::Silt:
       return {
           "Silt (c-φ soil): the frictional resistance of the sand model and the cohesive resistance of "
           "the soft-clay model",
           {"Reese, Cox & Koop 1974", "Matlock 1970"}};
-    case 6: return {"Strong rock", {"Reese & Nyman 1978"}};
-    case 7: return {"Weak rock", {"Reese 1997"}};
+    case SoilModel::StrongRock: return {"Strong rock", {"Reese & Nyman 1978"}};
+    case SoilModel::WeakRock: return {"Weak rock", {"Reese 1997"}};
   }
   return {"Soil type " + std::to_string(type), {}};
 }

@@ -13,6 +13,7 @@
 
 #include "PackageFigures.h"
 #include "PackageParts.h"
+#include "api/Units.h"
 
 namespace terraq::report::detail {
 
@@ -39,9 +40,13 @@ std::string nameOf(const std::vector<std::string>& names, size_t k) {
 // The grade's strengths as the data file's engineers read them: MPa and GPa,
 // or ksi for English units.
 std::string stressText(double pascals, int units, bool modulus) {
-  if (units != 1)
+  using engine::api::Quantity;
+  if (engine::api::UnitsSystemOf(units) != engine::api::UnitsSystem::English)
     return modulus ? FourDigits(pascals / 1e9) + " GPa" : FourDigits(pascals / 1e6) + " MPa";
-  const double ksi = pascals / 6.894757293168e6;  // Pa per ksi
+  // A ksi in Pa: a thousand psi, each toSI kPa.
+  const double ksi =
+      pascals /
+      (engine::api::UnitOf(Quantity::Pressure, engine::api::UnitsSystem::English).toSI * 1e6);
   return (ksi >= 1e4 ? std::to_string(std::lround(ksi)) : FourDigits(ksi)) + " ksi";
 }
 

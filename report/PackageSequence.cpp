@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "PackageParts.h"
+#include "api/Units.h"
 #include "project/SequenceEntries.h"
 
 namespace terraq::report::detail {
@@ -17,9 +18,10 @@ struct SequenceUnits {
   std::string length, force, pressure, area;
 };
 SequenceUnits unitsOf(int units) {
-  if (units == 1) return {"in", "lbs", "lb/in²", "in²"};
-  if (units == 2) return {"m", "kN", "kN/m²", "m²"};
-  return {"L", "F", "F/L²", "L²"};
+  using engine::api::Quantity;
+  const auto unit = [units](Quantity q) { return engine::api::PrintedLabel(q, units); };
+  return {unit(Quantity::Length), unit(Quantity::Force), unit(Quantity::Pressure),
+          unit(Quantity::Area)};
 }
 
 std::string number(double value) { return ui::SequenceNumberText(value); }

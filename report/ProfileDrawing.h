@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "api/Units.h"
 #include "sideview/WallProfile.h"
 
 namespace terraq::ui {
@@ -48,7 +49,8 @@ std::string DepthText(const Drawing& d, double depth);
 
 // A value with its unit as set in print ("10 kN/m²" for the code "F/L2^2").
 std::string WithUnit(long double v, const char* code, int units);
-std::string Printed(std::string unit);
+using engine::api::Printed;  // "kN/m²" for "kN/m^2"
+
 std::string Number(long double v);
 
 }  // namespace terraq::report::profile

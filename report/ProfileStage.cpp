@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ProfileDrawing.h"
+#include "api/SoilModelTable.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "graphs/LayerStrip.h"
@@ -15,29 +16,24 @@ namespace {
 // The hatch of a soil type (1..7 as in the soil-layer table), as the layer
 // strip beside the graphs shows it.
 int LayerCodeOf(int soilType) {
-  switch (soilType) {
-    case 1:
-    case 2:
-    case 3: return ui::kLayerClay;
-    case 4: return ui::kLayerSand;
-    case 5: return ui::kLayerSilt;
-    case 6: return ui::kLayerStrongRock;
-    case 7: return ui::kLayerWeakRock;
-    default: return ui::kLayerNone;
+  using engine::api::SoilModel;
+  const engine::api::SoilModelInfo* model = engine::api::FindSoilModel(soilType);
+  if (!model) return ui::kLayerNone;
+  switch (model->model) {
+    case SoilModel::SoftClay:
+    case SoilModel::StiffClayFreeWater:
+    case SoilModel::StiffClayNoFreeWater: return ui::kLayerClay;
+    case SoilModel::Sand: return ui::kLayerSand;
+    case SoilModel::Silt: return ui::kLayerSilt;
+    case SoilModel::StrongRock: return ui::kLayerStrongRock;
+    case SoilModel::WeakRock: return ui::kLayerWeakRock;
   }
+  return ui::kLayerNone;
 }
 
 }  // namespace
 
 std::string Number(long double v) { return ui::FormatGeneral(v, 6); }
-// A unit as set in print: "kN/m²" for the program's "kN/m^2".
-std::string Printed(std::string unit) {
-  for (const auto& [plain, printed] : {std::pair{"^2", "²"}, std::pair{"^3", "³"}})
-    for (size_t at = unit.find(plain); at != std::string::npos; at = unit.find(plain, at))
-      unit.replace(at, 2, printed);
-  return unit;
-}
-
 std::string WithUnit(long double v, const char* code, int units) {
   const std::string unit = Printed(ui::UnitText(code, units));
   return Number(v) + (unit.empty() ? "" : " " + unit);

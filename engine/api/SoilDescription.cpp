@@ -39,8 +39,9 @@ SoilDescription DescriptionOf(const EngineModel& model) {
     d.loads.push_back({l.type, l.magnitude, l.distance, l.width});
   for (const SoilLayerSpan& span : SoilLayerSpans(soil.layers)) {
     const SoilLayerInput& in = *span.data;
-    d.layers.push_back({span.number, in.code, span.top, span.bottom, in.top[0], in.top[1],
-                        in.top[2], IsDrainedModel(SoilModelOfCode(in.code))});
+    d.layers.push_back({span.number, in.code, span.top, span.bottom, in.top[kUnitWeightAt],
+                        in.top[kStrengthAt], in.top[kFrictionAngleAt],
+                        IsDrainedModel(SoilModelOfCode(in.code))});
   }
   if (model.springRows.rows > 0) d.anchorDepth = model.springRows.firstSingleStationDepth;
   return d;

@@ -33,6 +33,7 @@
 
 #include "ErrorStop.h"
 #include "SequentialStage.h"
+#include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
 namespace terraq::engine {
@@ -194,7 +195,8 @@ struct SurchargeLoad {
 struct SoilLayerInput {
   int code = 0;
   double bottom = 0;     // depth of the layer bottom below the backfill surface
-  std::array<double, 6> top{}, base{};  // parameters at the top and the bottom
+  // The parameter lines at the top and the bottom (api/SoilModelTable.h).
+  std::array<double, api::kLayerLinePositions> top{}, base{};
 };
 
 struct SoilData {

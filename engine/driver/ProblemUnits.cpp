@@ -1,5 +1,7 @@
 #include "ProblemUnits.h"
 
+#include "api/Units.h"
+
 namespace terraq::engine {
 
 // Fresh water, 9.81 kN/m^3, and 62.4 lb/ft^3 = 62.4 / 1728 lb/in^3: the
@@ -8,6 +10,6 @@ namespace terraq::engine {
 // results in English and SI units.
 double UnitWeightOfWater(int units) { return units == 2 ? 9.81 : 62.4 / 1728.0; }
 
-double OneInch(int units) { return units == 2 ? 0.0254 : 1.0; }
+double OneInch(int units) { return api::OneInch(api::UnitsSystemOf(units)); }
 
 }  // namespace terraq::engine

@@ -31,9 +31,9 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     const double bottom = span.bottom;
     GeneratorLayer layer;
     layer.code = input.code;
-    layer.gamma = input.top[0];
-    layer.cohesion = input.top[1];
-    layer.phi = input.top[2];
+    layer.gamma = input.top[api::kUnitWeightAt];
+    layer.cohesion = input.top[api::kStrengthAt];
+    layer.phi = input.top[api::kFrictionAngleAt];
     layer.drained = IsDrainedModel(SoilModelOfCode(input.code));
     // A special depth strictly inside the layer cuts it; one within the
     // tolerance of a boundary already is one.

@@ -101,9 +101,10 @@ void TakeGeneratedPressure(RunFiles& files, EngineModel& model,
 void ReduceStrength(SoilLayerInput& layer, double factor) {
   if (factor == 1.0) return;
   constexpr double kRadians = 3.14159265358979323846 / 180.0;
-  for (std::array<double, 6>* row : {&layer.top, &layer.base}) {
-    (*row)[1] /= factor;
-    (*row)[2] = std::atan(std::tan((*row)[2] * kRadians) / factor) / kRadians;
+  for (auto* row : {&layer.top, &layer.base}) {
+    double& phi = (*row)[api::kFrictionAngleAt];
+    (*row)[api::kStrengthAt] /= factor;
+    phi = std::atan(std::tan(phi * kRadians) / factor) / kRadians;
   }
 }
 
@@ -158,7 +159,7 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
     head.assign(1, layer.bottom);
     const FreeRecord top = files.data->read(6);
     const FreeRecord base = files.data->read(6);
-    for (size_t v = 0; v < 6; ++v) {
+    for (size_t v = 0; v < api::kLayerLinePositions; ++v) {
       top.assign(v, layer.top[v]);
       base.assign(v, layer.base[v]);
     }

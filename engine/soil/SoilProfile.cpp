@@ -36,7 +36,7 @@ std::vector<double> KeepLayers(const std::vector<SoilLayerInput>& input, const P
     layer.source = span.number;
     layer.top = profile.layers.empty() ? 0.0 : profile.layers.back().bottom;
     layer.bottom = S - in.H;
-    layer.k = span.data->top[4];
+    layer.k = span.data->top[api::kModulusAt];
     // A layer starting at or below xT adds nothing; one reaching below it
     // is cut there and ends the profile. xT lies on a station: a layer
     // boundary within rounding of it is at it.
@@ -83,17 +83,18 @@ void BuildWeightTable(const std::vector<SoilLayerInput>& input, const ProfileInp
     const SoilLayerInput& data = input[static_cast<size_t>(layer.source - 1)];
     const double top = layer.top, bottom = originalBottoms[j];
     const auto total = [&](double depth) {
-      if (!(bottom > top)) return data.top[0];
-      return data.top[0] + (data.base[0] - data.top[0]) * (depth - top) / (bottom - top);
+      const double a = data.top[api::kUnitWeightAt], b = data.base[api::kUnitWeightAt];
+      if (!(bottom > top)) return a;
+      return a + (b - a) * (depth - top) / (bottom - top);
     };
     const bool topBelow = top > water - kSmallLength;
     const bool bottomBelow = bottom > water + kSmallLength;
-    push(top, data.top[0] - (topBelow ? in.gammaW : 0.0));
+    push(top, data.top[api::kUnitWeightAt] - (topBelow ? in.gammaW : 0.0));
     if (!topBelow && bottomBelow) {
       push(water, total(water));
       push(water, total(water) - in.gammaW);
     }
-    push(bottom, data.base[0] - (bottomBelow ? in.gammaW : 0.0));
+    push(bottom, data.base[api::kUnitWeightAt] - (bottomBelow ? in.gammaW : 0.0));
   }
 }
 
@@ -102,8 +103,12 @@ void BuildStrengthTable(const std::vector<SoilLayerInput>& input,
   for (size_t j = 0; j < profile.layers.size(); ++j) {
     const ProfileLayer& layer = profile.layers[j];
     const SoilLayerInput& data = input[static_cast<size_t>(layer.source - 1)];
-    StrengthPoint top{layer.top, data.top[1], data.top[2], data.top[3], data.top[5]};
-    StrengthPoint bottom{layer.bottom, data.base[1], data.base[2], data.base[3], data.base[5]};
+    const auto point = [](double depth, const auto& line) {
+      return StrengthPoint{depth, line[api::kStrengthAt], line[api::kFrictionAngleAt],
+                           line[api::kStrainAt], line[api::kRockQualityAt]};
+    };
+    StrengthPoint top = point(layer.top, data.top);
+    StrengthPoint bottom = point(layer.bottom, data.base);
     if (layer.truncated) {
       // The values at the cut follow the layer's own linear variation,
       // measured from its top.

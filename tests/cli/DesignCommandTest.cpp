@@ -73,7 +73,7 @@ TEST(DesignCommand, CantileverSampleAsJsonAndText) {
   EXPECT_LE(shortest, 360.0);
   EXPECT_TRUE(contains(j, "\"fsMethod\": \"strength\"")) << j;
   EXPECT_TRUE(contains(j, "\"units\": {\"D0\": \"in\"")) << j;
-  EXPECT_TRUE(contains(j, "\"maxMoment\": \"lb-in/in\"")) << j;
+  EXPECT_TRUE(contains(j, "\"maxMoment\": \"lbs-in/in\"")) << j;
 
   const Outcome text = runTerraq("design --fs 1.5 wall.tq4d", work.path(), env);
   ASSERT_EQ(text.status, 0) << text.err;

@@ -104,6 +104,25 @@ TEST(DesignSituations, DesignSoilAndUnplannedExcavation) {
   EXPECT_NE(error.find("minimum surcharge needs generated earth pressure"), std::string::npos);
 }
 
+// A layer code no model has is analysed as soft clay: its undrained strength
+// is divided by γcu as soft clay's is, not left at its characteristic value.
+TEST(DesignSituations, AnUnknownLayerCodeIsFactoredAsTheSoftClayItIsAnalysedAs) {
+  std::string text = Example("cantilever-soft-clay-generated.tq4d");
+  const size_t clay = text.find("\n1 480 ");
+  ASSERT_NE(clay, std::string::npos);
+  text[clay + 1] = '9';
+  std::string error;
+  const std::optional<FactoredData> da12 =
+      ApplyFactorSet(text, *StandardFactorSet("DA1-2"), {}, error);
+  ASSERT_TRUE(da12) << error;
+  const auto su = std::find_if(da12->soil.begin(), da12->soil.end(), [](const DesignSoilValue& v) {
+    return v.layer == 2 && v.name == "su";
+  });
+  ASSERT_NE(su, da12->soil.end());
+  EXPECT_NEAR(su->characteristic, 3.4722222, 1e-9);
+  EXPECT_NEAR(su->design, 3.4722222 / 1.4, 1e-9);
+}
+
 TEST(DesignSituations, FactoredActivePressureOfACantileverByHand) {
   // Stage 1 of the staged wall, DA1-2 without the unplanned excavation:
   // sand of γ = 19 kN/m³ and φ'd = arctan(tan 32° / 1.25) under 10 kPa times

@@ -98,7 +98,7 @@ TEST(DesignWindow, DesignApproachDesignsWithTheDesignSoil) {
   // one the equilibrium gives, which is shown beside it.
   const double mk = form.Shown()->le.maxMoment;
   const QString moment =
-      QStringLiteral("design largest moment          %1 lb-in/in at %2 in (characteristic %3)")
+      QStringLiteral("design largest moment          %1 lbs-in/in at %2 in (characteristic %3)")
           .arg(QString::asprintf("%.4g", 1.35 * mk),
                QString::asprintf("%.4g", form.Shown()->le.maxMomentDepth),
                QString::asprintf("%.4g", mk));

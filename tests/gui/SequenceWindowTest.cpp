@@ -200,7 +200,7 @@ TEST_F(SequenceWindow, ProjectWithoutSequenceWritesNothingAndUnitsConvertIt) {
   EXPECT_NEAR(form.ProjectSequence()->supports[0].prestress, 100 / 4.4482216152605e-3, 1e-6);
   EXPECT_NEAR(form.ProjectSequence()->stages[2].values[0].second, 5 / 0.0254, 1e-9);
   ui::TSequenceForm* w = Window();
-  EXPECT_EQ(Child<QTableWidget>(w, "tblSupports")->horizontalHeaderItem(3)->text(), "E\nlb/in²");
+  EXPECT_EQ(Child<QTableWidget>(w, "tblSupports")->horizontalHeaderItem(3)->text(), "E\nlbs/in²");
   // Long-term analyses on: the window that edits goes, the one that opens
   // says why it cannot be used.
   form.Action(QStringLiteral("OptionsLong"))->trigger();

@@ -20,11 +20,14 @@
 #include <string_view>
 #include <vector>
 
+#include "api/Units.h"
+
 namespace terraq::ui {
 
-constexpr int kEnglishUnits = 1;
-constexpr int kSIUnits = 2;
-constexpr int kOtherUnits = 3;
+// The data file's units codes (api/Units.h).
+constexpr int kEnglishUnits = static_cast<int>(engine::api::UnitsSystem::English);
+constexpr int kSIUnits = static_cast<int>(engine::api::UnitsSystem::SI);
+constexpr int kOtherUnits = static_cast<int>(engine::api::UnitsSystem::Generic);
 
 // One unit letter of a code with its exponent.
 struct UnitTerm {

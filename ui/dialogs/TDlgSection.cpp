@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "api/Units.h"
 #include "controls/NumberFormat.h"
 #include "project/ProjectSection.h"
 #include "project/TProgramData.h"
@@ -24,6 +25,10 @@ namespace {
 
 QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+QString LengthLabel(int unitsCode) {
+  return Q(engine::api::UnitLabel(engine::api::Quantity::Length, unitsCode));
 }
 
 // A property in the unit the section tables publish it in (cm⁴, cm³), per
@@ -77,8 +82,8 @@ TDlgSection::TDlgSection(std::optional<design::SectionLibrary> library,
 
   grade_ = new QComboBox(this);
   grade_->setObjectName(QStringLiteral("cbGrade"));
-  const char* length = project.Units == 1 ? "in" : project.Units == 2 ? "m" : "L";
-  spacingLabel_ = new QLabel(tr("Spacing of the piles, Wa (%1)").arg(QLatin1String(length)), this);
+  spacingLabel_ =
+      new QLabel(tr("Spacing of the piles, Wa (%1)").arg(LengthLabel(project.Units)), this);
   spacing_ = new QDoubleSpinBox(this);
   spacing_->setObjectName(QStringLiteral("sbSpacing"));
   spacing_->setDecimals(4);
@@ -210,12 +215,11 @@ void TDlgSection::sectionChanged() {
       grade_->setCurrentIndex(at);
       break;
     }
-  const char* length = project_.Units == 1 ? "in" : "m";
   QStringList notes;
   if (sheet)
     notes << tr("A sheet-pile wall takes the project's Wa (%1 %2) as its wall unit.")
                  .arg(project_.ActiveWidth)
-                 .arg(QLatin1String(length));
+                 .arg(LengthLabel(project_.Units));
   if (project_.StageCount > 1)
     notes << tr("The stiffness table of stage %1 is filled; choose the section on the other stages "
                 "too.")

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "api/SoilModelTable.h"
+#include "api/Units.h"
 #include "graphs/PlotWords.h"
 #include "project/RunOutcome.h"
 #include "project/TProgramData.h"
@@ -16,10 +18,11 @@ namespace terraq::ui {
 namespace {
 
 const char* const kIncomplete = "This file either invalid or incomplete.";
-constexpr int kEnglish = 1;
+// The plot file's units code: English, or else SI.
+constexpr int kEnglish = static_cast<int>(engine::api::UnitsSystem::English);
 // English base units are inches, lb-in and lbs; the graphs draw feet,
 // in-kips and kips.
-constexpr long double kInchesPerFoot = 12;
+constexpr long double kInchesPerFoot = engine::api::kInchesPerFoot;
 constexpr long double kPerKip = 1000;
 
 // The soil-layer strip: the code that picks a layer's hatching and its label.
@@ -28,14 +31,19 @@ struct LayerLook {
   const char* label;
 };
 LayerLook layerLook(int soilType) {
-  switch (soilType) {
-    case 1: case 2: case 3: return {1, " CLAY "};
-    case 4: return {7, " SAND "};
-    case 5: return {8, " SILT "};
-    case 6: return {9, "STRONG ROCK"};
-    case 7: return {10, "WEAK ROCK"};
-    default: return {0, nullptr};
+  using engine::api::SoilModel;
+  const engine::api::SoilModelInfo* model = engine::api::FindSoilModel(soilType);
+  if (!model) return {0, nullptr};
+  switch (model->model) {
+    case SoilModel::SoftClay:
+    case SoilModel::StiffClayFreeWater:
+    case SoilModel::StiffClayNoFreeWater: return {1, " CLAY "};
+    case SoilModel::Sand: return {7, " SAND "};
+    case SoilModel::Silt: return {8, " SILT "};
+    case SoilModel::StrongRock: return {9, "STRONG ROCK"};
+    case SoilModel::WeakRock: return {10, "WEAK ROCK"};
   }
+  return {0, nullptr};
 }
 
 class PlotReader {

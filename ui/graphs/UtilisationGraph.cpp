@@ -1,13 +1,12 @@
 #include "graphs/UtilisationGraph.h"
 
+#include "api/Units.h"
 #include "controls/NumberFormat.h"
 #include "project/ProjectSection.h"
 
 namespace terraq::ui {
 
 namespace {
-
-constexpr long double kInchesPerFoot = 12;
 
 std::string SetName(size_t k, size_t count, bool longTerm) {
   if (longTerm && count == 2) return k == 0 ? "Short-Term" : "Long-Term";
@@ -31,21 +30,26 @@ std::vector<std::string> FillUtilisationGraph(TGraphPlot& graph, const SectionCh
       continue;
     }
     units = checks.data.problems[k].units;
-    const long double perDepth = units == 1 ? kInchesPerFoot : 1;
+    // Depths in feet or metres: English lengths are held in inches.
+    const bool inches = engine::api::UnitsSystemOf(units) == engine::api::UnitsSystem::English;
+    const long double perDepth = inches ? engine::api::kInchesPerFoot : 1;
+    const std::string depthUnit(engine::api::UnitLabel(engine::api::Quantity::LargeLength, units));
     TLine line;
     line.Value = static_cast<long double>(k + 1);
     for (const design::StationCheck& s : check.stations)
       line.Points.push_back({s.utilisation, s.depth / perDepth});
     line.Name = (set.empty() ? checks.used.section.name : set) + ": " +
                 FormatGeneral(check.utilisation, 3) + " at " +
-                FormatGeneral(check.utilisationDepth / perDepth, 4) +
-                (units == 1 ? " ft, " : " m, ") + std::string(design::CheckWord(check.governing));
+                FormatGeneral(check.utilisationDepth / perDepth, 4) + " " + depthUnit + ", " +
+                std::string(design::CheckWord(check.governing));
     graph.Lines.push_back(std::move(line));
   }
   graph.Labels.clear();
   if (units) {
     graph.SetUnits(units);
-    graph.YCaption = units == 1 ? "Depth (ft)" : "Depth (m)";
+    graph.YCaption =
+        "Depth (" + std::string(engine::api::UnitLabel(engine::api::Quantity::LargeLength, units)) +
+        ")";
   }
   const std::string steel = checks.used.section.name + " in " + checks.used.grade.name;
   graph.XCaption = "Utilisation of " + steel;

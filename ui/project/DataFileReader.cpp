@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "api/Units.h"
 #include "controls/UnitsCode.h"
 #include "project/SoilParameterLines.h"
 #include "project/StageFiles.h"
@@ -284,8 +285,10 @@ class TDataFileReader {
         // strip load at the same distance. Its distance and width are in the
         // wall's length unit (inches or metres); the table holds them in its
         // smaller one (inches or millimetres).
-        constexpr double kMillimetresPerMetre = 1000.0;
-        const double toTable = d_.Units == 2 ? kMillimetresPerMetre : 1.0;
+        using engine::api::Quantity;
+        const engine::api::UnitsSystem system = engine::api::UnitsSystemOf(d_.Units);
+        const double toTable = engine::api::UnitOf(Quantity::Length, system).toSI /
+                               engine::api::UnitOf(Quantity::SmallLength, system).toSI;
         TGridTable& s = t_.SurchargeTable;
         s.SetRowCount(3);
         const double loads[3] = {d_.LegacyPointLoad, d_.LegacyLineLoad, d_.LegacyStripLoad};

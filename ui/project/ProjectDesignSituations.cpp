@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "WallText.h"
+#include "api/Units.h"
 
 namespace terraq::ui {
 
@@ -60,10 +61,8 @@ int DataTextUnits(std::string_view dataText) {
 
 DesignSituationsChoice SituationsInUnits(DesignSituationsChoice choice, int fromUnits,
                                          int toUnits) {
-  constexpr double kKilopascalsPerPsi = 4.4482216152605 / (0.0254 * 0.0254) / 1000;
   std::optional<double>& q = choice.options.minimumSurcharge;
-  if (q && fromUnits == 1 && toUnits == 2) *q *= kKilopascalsPerPsi;
-  if (q && fromUnits == 2 && toUnits == 1) *q /= kKilopascalsPerPsi;
+  if (q) *q = engine::api::ConvertValue(*q, engine::api::Quantity::Pressure, fromUnits, toUnits);
   return choice;
 }
 

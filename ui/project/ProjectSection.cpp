@@ -1,6 +1,7 @@
 #include "project/ProjectSection.h"
 
 #include "api/Analysis.h"
+#include "api/Units.h"
 #include "project/SectionLibraryFiles.h"
 #include "project/TProgramData.h"
 
@@ -8,7 +9,7 @@ namespace terraq::ui {
 
 std::optional<double> SectionUnitWidth(const TProgramData& project, const SectionInUse& used,
                                        std::string& error) {
-  if (project.Units != 1 && project.Units != 2) {
+  if (!engine::api::IsPhysicalUnits(project.Units)) {
     error =
         "the project is in generic units (F, L): a section's properties cannot be put in them; "
         "switch to English or SI units first";
@@ -44,9 +45,9 @@ bool FillSectionRigidity(TProgramData& project, const SectionInUse& used, std::s
 }
 
 WallSection SectionInUnits(WallSection section, int fromUnits, int toUnits) {
-  constexpr double kMetresPerInch = 0.0254;
-  if (section.spacing && fromUnits == 1 && toUnits == 2) *section.spacing *= kMetresPerInch;
-  if (section.spacing && fromUnits == 2 && toUnits == 1) *section.spacing /= kMetresPerInch;
+  if (section.spacing)
+    *section.spacing = engine::api::ConvertValue(*section.spacing, engine::api::Quantity::Length,
+                                                 fromUnits, toUnits);
   return section;
 }
 

@@ -1,22 +1,12 @@
 #include "project/ProjectSequence.h"
 
+#include "api/Units.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
 
 namespace terraq::ui {
 
 namespace {
-
-constexpr double kMetresPerInch = 0.0254;
-constexpr double kKilonewtonsPerPound = 4.4482216152605e-3;
-constexpr double kKilopascalsPerPsi = kKilonewtonsPerPound / (kMetresPerInch * kMetresPerInch);
-
-// The factors from English to SI of the quantities a plan holds.
-struct Factors {
-  double length = 1, force = 1, pressure = 1, area = 1;
-
-  Factors inverse() const { return {1 / length, 1 / force, 1 / pressure, 1 / area}; }
-};
 
 bool IsEmpty(const design::SequentialPlan& plan) {
   return plan.stages.empty() && plan.supports.empty();
@@ -25,28 +15,24 @@ bool IsEmpty(const design::SequentialPlan& plan) {
 }  // namespace
 
 design::SequentialPlan PlanInUnits(design::SequentialPlan plan, int fromUnits, int toUnits) {
-  Factors f;
-  if (fromUnits == 1 && toUnits == 2)
-    f = {kMetresPerInch, kKilonewtonsPerPound, kKilopascalsPerPsi, kMetresPerInch * kMetresPerInch};
-  else if (fromUnits == 2 && toUnits == 1)
-    f = Factors{kMetresPerInch, kKilonewtonsPerPound, kKilopascalsPerPsi,
-                kMetresPerInch * kMetresPerInch}
-            .inverse();
-  else return plan;
+  using engine::api::Quantity;
+  const auto convert = [fromUnits, toUnits](double& value, Quantity quantity) {
+    value = engine::api::ConvertValue(value, quantity, fromUnits, toUnits);
+  };
   for (design::StagedSupport& s : plan.supports) {
-    s.depth *= f.length;
-    s.freeLength *= f.length;
-    s.spacing *= f.length;
-    s.modulus *= f.pressure;
-    s.area *= f.area;
-    s.prestress *= f.force;
-    if (s.yieldForce) *s.yieldForce *= f.force;
+    convert(s.depth, Quantity::Length);
+    convert(s.freeLength, Quantity::Length);
+    convert(s.spacing, Quantity::Length);
+    convert(s.modulus, Quantity::Pressure);
+    convert(s.area, Quantity::Area);
+    convert(s.prestress, Quantity::Force);
+    if (s.yieldForce) convert(*s.yieldForce, Quantity::Force);
   }
   for (design::ConstructionStage& stage : plan.stages)
     for (auto& [name, value] : stage.values) {
-      if (name == "surcharge") value *= f.pressure;
-      else if (name.rfind("load.", 0) == 0) value *= f.force;
-      else value *= f.length;  // excavation, water.back, water.front
+      if (name == "surcharge") convert(value, Quantity::Pressure);
+      else if (name.rfind("load.", 0) == 0) convert(value, Quantity::Force);
+      else convert(value, Quantity::Length);  // excavation, water.back, water.front
     }
   return plan;
 }

@@ -10,6 +10,7 @@
 
 #include "api/Analysis.h"
 #include "api/Rounding.h"
+#include "api/Units.h"
 
 namespace fs = std::filesystem;
 
@@ -440,11 +441,11 @@ std::vector<std::string_view> reportHeadings(std::string_view text) {
 }  // namespace
 
 ResultUnits ResultUnitsFor(int unitsCode) {
-  switch (unitsCode) {
-    case 1: return {"in", "lbs", "lbs-in"};
-    case 2: return {"m", "kN", "kN-m"};
-    default: return {"L", "F", "F-L"};
-  }
+  using engine::api::Quantity;
+  const auto label = [unitsCode](Quantity q) {
+    return std::string(engine::api::UnitLabel(q, unitsCode));
+  };
+  return {label(Quantity::Length), label(Quantity::Force), label(Quantity::Moment)};
 }
 
 std::optional<double> ParseFieldNumber(std::string_view word) {

@@ -2,13 +2,16 @@
 
 #include <cmath>
 
+#include "api/Units.h"
+
 namespace terraq::ui {
 
 namespace {
 
-// The units the member's values are in, as "units" names them.
+// The units the member's values are in, as "units" names them: spellings
+// stored in project files, which do not change.
 JsonValue UnitsObject(int unitsCode) {
-  const bool english = unitsCode == 1;
+  const bool english = engine::api::UnitsSystemOf(unitsCode) == engine::api::UnitsSystem::English;
   JsonValue units = JsonValue::Object();
   units.set("length", JsonValue::Text(english ? "in" : "m"));
   units.set("force", JsonValue::Text(english ? "lb" : "kN"));
@@ -152,7 +155,7 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
     // The expected units object is a temporary: keep it while its member is read.
     const JsonValue dataUnits = UnitsObject(unitsCode);
     const JsonValue* expected = dataUnits.find("length");
-    if (length && length->isString() && expected && (unitsCode == 1 || unitsCode == 2) &&
+    if (length && length->isString() && expected && engine::api::IsPhysicalUnits(unitsCode) &&
         length->string != expected->string) {
       error = "the project's construction sequence is in " + length->string +
               " but the data file in " + expected->string +

@@ -9,7 +9,7 @@
 
 namespace terraq::ui {
 
-// The unit of a parameter's value ("in", "lb/in3", "deg", "" for a ratio).
+// The unit of a parameter's value ("in", "lbs/in^3", "deg", "" for a ratio).
 std::string ParameterUnit(const std::string& name, int unitsCode);
 // The unit of an output (top, moment, stage.2.support.1, ...).
 std::string OutputUnit(const std::string& name, int unitsCode);

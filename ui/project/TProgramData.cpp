@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "api/Units.h"
 #include "project/AsciiLower.h"
 #include "project/TWordReader.h"
 
@@ -56,9 +57,15 @@ void TProgramData::SetUnits(int system) {
   // English unit (the inch is 0.0254 m by definition): multiplied going to
   // SI, divided coming back, so that a round trip gives back the value that
   // was entered, not one drifted by two factors that are not inverses.
-  const bool toSI = Units == 1 && system == 2;
-  const bool toEnglish = Units == 2 && system == 1;
+  using engine::api::UnitsSystem;
+  const UnitsSystem from = engine::api::UnitsSystemOf(Units),
+                    to = engine::api::UnitsSystemOf(system);
+  const bool toSI = from == UnitsSystem::English && to == UnitsSystem::SI;
+  const bool toEnglish = from == UnitsSystem::SI && to == UnitsSystem::English;
   if (toSI || toEnglish) {
+    // The program's own switching factors, in long double (finer than the
+    // double constants of api/Units.h): the force factor is the one the
+    // program has always switched with.
     constexpr long double a = 0.0254L;                   // m per in
     constexpr long double b = 0.004448222468060650624L;  // kN per lb
     const auto scale = [toSI](double& value, long double factor) {

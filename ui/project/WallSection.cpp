@@ -6,6 +6,7 @@
 
 #include "WallText.h"
 #include "api/Analysis.h"
+#include "api/Units.h"
 #include "project/RunSummary.h"
 
 namespace terraq::ui {
@@ -15,9 +16,6 @@ namespace {
 using design::CheckMethod;
 using design::WallText;
 using Kind = WallText::RecordKind;
-
-constexpr double kMetresPerInch = 0.0254;
-constexpr double kNewtonsPerPound = 4.4482216152605;
 
 
 bool PositiveNumber(const JsonValue* v) {
@@ -159,8 +157,13 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
 }  // namespace
 
 std::optional<UnitFactors> UnitFactorsOf(int unitsCode) {
-  if (unitsCode == 1) return UnitFactors{kMetresPerInch, kNewtonsPerPound};
-  if (unitsCode == 2) return UnitFactors{1.0, 1000.0};
+  using engine::api::UnitsSystem;
+  switch (engine::api::UnitsSystemOf(unitsCode)) {
+    case UnitsSystem::English:
+      return UnitFactors{engine::api::kMetresPerInch, engine::api::kNewtonsPerPound};
+    case UnitsSystem::SI: return UnitFactors{1.0, 1000.0};
+    case UnitsSystem::Generic: break;
+  }
   return std::nullopt;
 }
 

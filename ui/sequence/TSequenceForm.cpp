@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "api/Units.h"
 #include "project/ProjectDesignSituations.h"
 #include "sequence/TSequencePicture.h"
 
@@ -64,11 +65,12 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   } catch (const std::exception&) {
     units_ = 0;  // the check line says what is wrong with the project
   }
-  const bool english = units_ == 1, si = units_ == 2;
-  const QString length = english ? tr("in") : si ? tr("m") : tr("L");
-  const QString force = english ? tr("lb") : si ? tr("kN") : tr("F");
-  const QString modulus = english ? tr("lb/in²") : si ? tr("kN/m²") : tr("F/L²");
-  const QString area = english ? tr("in²") : si ? tr("m²") : tr("L²");
+  const auto unit = [this](engine::api::Quantity q) {
+    return QString::fromStdString(engine::api::PrintedLabel(q, units_));
+  };
+  using engine::api::Quantity;
+  const QString length = unit(Quantity::Length), force = unit(Quantity::Force);
+  const QString modulus = unit(Quantity::Pressure), area = unit(Quantity::Area);
 
   auto* intro = new QLabel(
       tr("Each stage starts from the wall and soil the stage before left; what a stage leaves "

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "api/SoilModelTable.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "project/TProgramData.h"
@@ -16,10 +17,10 @@ namespace {
 // parameter table (the values at its bottom): unit weight in column 0,
 // then strength (cohesion, friction angle or compressive strength).
 TProfileLayer describeLayer(int type, TGridTable* parameters) {
-  static const char* const kNames[] = {"Soft clay", "Stiff clay w/free water", "Stiff clay w/o free water", "Sand",
-                                       "Silt",      "Rock",                    "Weak Rock"};
+  using engine::api::SoilModel;
   TProfileLayer layer;
-  if (type >= 1 && type <= 7) layer.name = kNames[type - 1];
+  const engine::api::SoilModelInfo* model = engine::api::FindSoilModel(type);
+  if (!model) return layer;
   auto value = [parameters](int column) -> std::string {
     if (!parameters || column >= parameters->ColumnCount() || parameters->RowCount() < 2) return "0";
     // Six digits: legible, and free of the noise of a units conversion.
@@ -27,12 +28,20 @@ TProfileLayer describeLayer(int type, TGridTable* parameters) {
   };
   const std::string gamma = "; gamma= " + value(0);
   const std::string phi = "\u03c6= ";
-  switch (type) {
-    case 1: case 2: case 3: layer.properties = "c= " + value(1) + gamma; break;
-    case 4: layer.properties = phi + value(1) + gamma; break;
-    case 5: layer.properties = phi + value(1) + "; c= " + value(2) + gamma; break;
-    case 6: case 7: layer.properties = "compressive strength= " + value(1) + gamma; break;
-    default: break;
+  const std::string clay = "c= " + value(1) + gamma;
+  const std::string rock = "compressive strength= " + value(1) + gamma;
+  const auto set = [&layer](const char* name, const std::string& properties) {
+    layer.name = name;
+    layer.properties = properties;
+  };
+  switch (model->model) {
+    case SoilModel::SoftClay: set("Soft clay", clay); break;
+    case SoilModel::StiffClayFreeWater: set("Stiff clay w/free water", clay); break;
+    case SoilModel::StiffClayNoFreeWater: set("Stiff clay w/o free water", clay); break;
+    case SoilModel::Sand: set("Sand", phi + value(1) + gamma); break;
+    case SoilModel::Silt: set("Silt", phi + value(1) + "; c= " + value(2) + gamma); break;
+    case SoilModel::StrongRock: set("Rock", rock); break;
+    case SoilModel::WeakRock: set("Weak Rock", rock); break;
   }
   return layer;
 }
