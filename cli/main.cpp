@@ -350,22 +350,21 @@ int runCommand(const std::vector<std::string_view>& args) {
     }
   }
   if (files.empty()) return usageError("run needs a data file");
-  if (situationOptions) {
-    if (situations.names.empty())
-      return usageError(
-          "--factor, --minimum-surcharge and --no-unplanned-excavation need "
-          "--design-approach");
-    if (files.size() != 1 || sectionOptions)
-      return usageError("--design-approach takes one data file, without --section");
-    return checkStandardOutput(terraq::cli::RunDesignSituationsCommand(std::string(files.front()),
-                                                                       situations, json, strict));
-  }
+  if (situationOptions && situations.names.empty())
+    return usageError(
+        "--factor, --minimum-surcharge and --no-unplanned-excavation need "
+        "--design-approach");
   std::optional<terraq::ui::SectionInUse> section;
   if (sectionOptions) {
     if (wanted.name.empty()) return usageError("--grade, --spacing and --method need --section");
     std::string error;
     section = terraq::cli::ResolveCommandSection(wanted, error);
     if (!section) return fail(error);
+  }
+  if (situationOptions) {
+    if (files.size() != 1) return usageError("--design-approach takes one data file");
+    return checkStandardOutput(terraq::cli::RunDesignSituationsCommand(
+        std::string(files.front()), situations, json, strict, section ? &*section : nullptr));
   }
   const terraq::ui::SectionInUse* withSection = section ? &*section : nullptr;
   // Names that cannot be data files refuse the whole command before
