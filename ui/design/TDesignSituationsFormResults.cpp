@@ -96,16 +96,16 @@ void TDesignSituationsForm::showSectionCheck(const std::string& text) {
   if (!wanted) return;
   std::string error;
   std::optional<SectionInUse> used;
-  std::optional<SectionedData> data;
+  std::optional<SectionedData> sectioned;
   if (const std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(error))
     used = ResolveWallSection(*wanted, *library, error);
-  if (used) data = CheckedData(text, *used, error);
-  if (!data) {
+  if (used) sectioned = CheckedData(text, *used, error);
+  if (!sectioned) {
     sectionCheck_->setText(tr("The section %1 is not checked: %2").arg(Q(wanted->name), Q(error)));
     return;
   }
   sectionCheck_->setText(UltimateCheckSummary(
-      CheckDesignSituations(results_, envelope_, *data, *used), *used, units_));
+      CheckDesignSituations(results_, envelope_, *sectioned, *used), *used, units_));
 }
 
 QString TDesignSituationsForm::SectionCheckText() const { return sectionCheck_->text(); }
