@@ -149,7 +149,9 @@ const CommandDeclaration kRunCommand{
     "once per set of partial factors on every stage (design soil strengths,\n"
     "factored variable actions, the unplanned excavation), writes nothing, and\n"
     "prints each set's design effects and their envelope with the set that\n"
-    "governs each.\n",
+    "governs each; with --section, the wall is analysed with the section and\n"
+    "the section is checked with each set's design effects (the ultimate limit\n"
+    "state).\n",
     kRunOptions};
 
 const CommandDeclaration kConvertCommand{

@@ -8,6 +8,7 @@
 #include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "SummaryOutput.h"
+#include "UltimateCheckSummary.h"
 #include "WallText.h"
 #include "project/FactorSetsMember.h"
 #include "project/JsonText.h"
@@ -193,7 +194,8 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
 }
 
 std::string SituationsJson(const std::string& dataFile, const std::vector<SituationResult>& results,
-                           const std::vector<EnvelopeProblem>& envelope, int unitsCode) {
+                           const std::vector<EnvelopeProblem>& envelope, int unitsCode,
+                           std::string_view sectionCheck) {
   const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
   std::string out = "{\n  \"dataFile\": " + ui::JsonString(dataFile) + ",\n";
   out += "  \"units\": {\"code\": " + std::to_string(unitsCode) +
@@ -265,19 +267,27 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
   if (std::any_of(results.begin(), results.end(),
                   [](const SituationResult& r) { return !r.stageNames.empty(); }))
     out += ",\n  \"supportForces\": " + Supports(design::SupportEnvelopeOf(results), true);
+  if (!sectionCheck.empty()) out += ",\n  \"sectionCheck\": " + std::string(sectionCheck);
   return out + "\n}\n";
 }
 
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
-                               bool json, bool strict) {
+                               bool json, bool strict, const ui::SectionInUse* section) {
   std::string text;
   try {
     text = ui::ReadWholeFile(dataFile);
   } catch (const ui::EInOutError& e) {
     return fail(e.what());
   }
-  // A construction sequence is analysed stage by stage with each set.
   std::string error;
+  // The wall analysed with the section it is checked with, as `run --section`.
+  std::optional<ui::SectionedData> sectioned;
+  if (section) {
+    sectioned = ui::ApplyWallSection(text, *section, error);
+    if (!sectioned) return fail(dataFile + ": " + error);
+    text = sectioned->text;
+  }
+  // A construction sequence is analysed stage by stage with each set.
   const std::optional<design::SequentialPlan> sequence =
       ui::ReadSequencePlan(dataFile, text, error);
   if (!error.empty()) return fail(error);
@@ -330,8 +340,20 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
     // scripts that ask for it; an error stop keeps its own status.
     if (strict && status == kExitOk) status = kExitNotValid;
   }
-  std::cout << (json ? SituationsJson(dataFile, results, envelope, units)
-                     : SituationsText(dataFile, results, envelope, units));
+  if (!sectioned) {
+    std::cout << (json ? SituationsJson(dataFile, results, envelope, units)
+                       : SituationsText(dataFile, results, envelope, units));
+    flushStandardOutput();
+    return status;
+  }
+  const ui::UltimateSectionCheck check =
+      ui::CheckDesignSituations(results, envelope, *sectioned, *section);
+  std::cerr << UltimateCheckWarnings(check, *section);
+  for (const std::string& note : sectioned->notes) std::cerr << "terraq: note: " << note << "\n";
+  std::cout << (json ? SituationsJson(dataFile, results, envelope, units,
+                                      UltimateCheckJson(check, *section, units))
+                     : SituationsText(dataFile, results, envelope, units) +
+                           UltimateCheckText(check, *section, units));
   flushStandardOutput();
   return status;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DesignSituations.h"
+#include "project/WallSection.h"
 
 namespace terraq::cli {
 
@@ -27,15 +28,19 @@ bool AddFactor(std::string_view value, SituationsRequest& request, std::string& 
 // standard output; returns the exit status (0, 1 when a set's analysis
 // stopped, 2 when the request or the data file cannot be taken, 3 with
 // `strict` when the envelope is not valid: an ultimate set left out).
+// With a `section`, the wall is analysed with its flexural rigidity and
+// checked with each ultimate set's design effects (UltimateCheckSummary.h).
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
-                               bool json, bool strict);
+                               bool json, bool strict, const ui::SectionInUse* section = nullptr);
 
 // The two renderings, for the tests.
 std::string SituationsText(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
                            const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
+// `sectionCheck`, when given, is the value of a last member "sectionCheck".
 std::string SituationsJson(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
-                           const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
+                           const std::vector<design::EnvelopeProblem>& envelope, int unitsCode,
+                           std::string_view sectionCheck = {});
 
 }  // namespace terraq::cli

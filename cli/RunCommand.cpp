@@ -72,9 +72,8 @@ std::optional<int> ReadRunRequest(const std::vector<std::string_view>& args, Run
     return CommandUsageError(
         kRunCommand,
         "--factor, --minimum-surcharge and --no-unplanned-excavation need --design-approach");
-  if (r.situationOptions && (r.files.size() != 1 || r.sectionOptions))
-    return CommandUsageError(kRunCommand,
-                             "--design-approach takes one data file, without --section");
+  if (r.situationOptions && r.files.size() != 1)
+    return CommandUsageError(kRunCommand, "--design-approach takes one data file");
   if (r.sectionOptions && r.wanted.name.empty())
     return CommandUsageError(kRunCommand, "--grade, --spacing and --method need --section");
   return std::nullopt;
@@ -172,9 +171,6 @@ int RunBatch(const RunRequest& r, RunInterruption& interruption, const ui::Secti
 int RunCommand(const std::vector<std::string_view>& args) {
   RunRequest r;
   if (const std::optional<int> ended = ReadRunRequest(args, r)) return *ended;
-  if (r.situationOptions)
-    return checkStandardOutput(
-        RunDesignSituationsCommand(r.files.front(), r.situations, r.json, r.strict));
   std::optional<ui::SectionInUse> section;
   if (r.sectionOptions) {
     std::string error;
@@ -182,6 +178,9 @@ int RunCommand(const std::vector<std::string_view>& args) {
     if (!section) return fail(error);
   }
   const ui::SectionInUse* withSection = section ? &*section : nullptr;
+  if (r.situationOptions)
+    return checkStandardOutput(
+        RunDesignSituationsCommand(r.files.front(), r.situations, r.json, r.strict, withSection));
   // Names that cannot be data files refuse the whole command before
   // anything runs.
   for (const std::string& file : r.files) {

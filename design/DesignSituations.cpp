@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "SequenceAnalysis.h"
+#include "WallAxialForce.h"
 #include "WallText.h"
 #include "api/Analysis.h"
 #include "api/SoilModelTable.h"
@@ -195,7 +196,14 @@ Governed Largest(const engine::api::ProblemResult& p, double factor, const std::
   return out;
 }
 
-SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet& set) {
+// Problem k's concentrated axial loads; none for a problem the text lacks.
+const std::vector<AxialLoad>& LoadsOf(const std::vector<std::vector<AxialLoad>>& loads, size_t k) {
+  static const std::vector<AxialLoad> none;
+  return k < loads.size() ? loads[k] : none;
+}
+
+SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet& set,
+                           const std::vector<AxialLoad>& axialLoads) {
   SituationProblem out;
   const double g = set.gammaG;
   out.moment = Largest(p, g, set.name, [](auto& s) { return s.moment; });
@@ -208,10 +216,13 @@ SituationProblem Summarise(const engine::api::ProblemResult& p, const FactorSet&
     out.topDeflection = {p.stations.front().deflection, p.stations.front().depth, set.name};
   for (const engine::api::SupportForce& s : p.supports)
     out.supports.push_back({s.station, s.depth, s.force * g, set.name});
-  for (const engine::api::StationResult& s : p.stations) {
+  const std::vector<double> axial = WallAxialForces(p, axialLoads);
+  for (size_t i = 0; i < p.stations.size(); ++i) {
+    const engine::api::StationResult& s = p.stations[i];
     const double above = s.concentrated ? s.shearAbove : s.shear;
     const double below = s.concentrated ? s.shearBelow : s.shear;
-    out.stations.push_back({s.depth, s.moment * g, above * g, below * g, s.deflection});
+    out.stations.push_back(
+        {s.depth, s.moment * g, above * g, below * g, s.deflection, axial[i] * g});
   }
   if (!p.notValidStations.empty()) out.fault = "singular equations: nothing holds the wall";
   else if (!p.numericalFault.empty()) out.fault = p.numericalFault;
@@ -345,8 +356,11 @@ void RunSequenceSituation(std::string_view dataText, const SituationOptions& opt
           return note.find("gammaQ has nothing to act on") != std::string::npos;
         });
   if (run->analysis.error) result.error = set.name + ": " + run->analysis.error->message;
+  const std::vector<std::vector<AxialLoad>> axialLoads =
+      ConcentratedAxialLoadsOf(run->sequence.text);
   for (size_t k = 0; k < run->analysis.problems.size(); ++k) {
-    SituationProblem& p = result.problems.emplace_back(Summarise(run->analysis.problems[k], set));
+    SituationProblem& p = result.problems.emplace_back(
+        Summarise(run->analysis.problems[k], set, LoadsOf(axialLoads, k)));
     for (const StageSupportForce& f : run->supportForces[k])
       p.sequenceSupports.push_back(
           {f.name, f.depth, f.forceAlong * set.gammaG, set.name, static_cast<int>(k + 1)});
@@ -374,8 +388,9 @@ std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
     if (data) {
       const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
       if (analysis.error) result.error = set.name + ": " + analysis.error->message;
-      for (const engine::api::ProblemResult& p : analysis.problems)
-        result.problems.push_back(Summarise(p, set));
+      const std::vector<std::vector<AxialLoad>> axialLoads = ConcentratedAxialLoadsOf(data->text);
+      for (size_t k = 0; k < analysis.problems.size(); ++k)
+        result.problems.push_back(Summarise(analysis.problems[k], set, LoadsOf(axialLoads, k)));
       result.data = std::move(*data);
     }
     results.push_back(std::move(result));

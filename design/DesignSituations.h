@@ -99,14 +99,18 @@ struct SupportEffect {
   std::string set;
 };
 
-// The design effects at one station: the moment and shear times gammaG,
-// the deflection as analysed. At a support or a point load the shear steps:
-// `shearAbove` and `shearBelow` are its two sides (equal elsewhere).
+// The design effects at one station: the moment, shear and axial force
+// times gammaG, the deflection as analysed. At a support or a point load the
+// shear steps: `shearAbove` and `shearBelow` are its two sides (equal
+// elsewhere). The axial force is the one the wall carries (WallAxialForces:
+// the load table's rows and the concentrated axial loads above), tension
+// positive as the load table gives it.
 struct DesignStation {
   double depth = 0;
   double moment = 0;
   double shearAbove = 0, shearBelow = 0;
   double deflection = 0;
+  double axial = 0;
 };
 
 // One problem (stage) analysed with one set: design effects (times gammaG)

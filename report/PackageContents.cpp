@@ -257,7 +257,8 @@ Document BuildPackage(const PackageInput& input) {
   detail::AppendWarnings(summary, analysis, names, blocks);
   const ui::SectionInUse* checked = nullptr;
   if (input.section) {
-    detail::AppendStructuralCheck(*input.section, analysis, names, blocks);
+    detail::AppendStructuralCheck(*input.section, analysis, names, blocks,
+                                  input.situations ? &*input.situations : nullptr);
     if (input.section->checks) checked = &input.section->checks->used;
   }
   if (input.situations)

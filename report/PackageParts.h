@@ -78,10 +78,19 @@ void AppendSequenceDesign(const std::string& dataText, const design::SequentialP
 
 // The structural check of the section the project remembers: the section,
 // grade and method, the resistances used, the largest utilisation of each
-// problem and its figure; or why the section cannot be checked.
+// problem with the characteristic effects and its figure, and with the
+// project's design situations the ultimate-limit-state check; or why the
+// section cannot be checked.
 void AppendStructuralCheck(const ui::ProjectSectionCheck& check,
                            const engine::api::AnalysisResult& analysis,
-                           const std::vector<std::string>& names, std::vector<Block>& blocks);
+                           const std::vector<std::string>& names, std::vector<Block>& blocks,
+                           const PackageSituations* situations = nullptr);
+// The section checked with each ultimate set's design effects, their
+// envelope and the verdict (PackageUltimateCheck.cpp); nothing without an
+// ultimate set analysed.
+void AppendUltimateCheck(const ui::SectionChecks& checks, const PackageSituations& situations,
+                         int units, const std::vector<std::string>& names,
+                         std::vector<Block>& blocks);
 
 // The design situations the project chooses: the factors of every set, the
 // design soil, each set's design effects per problem and their envelope;

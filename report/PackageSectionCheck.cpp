@@ -1,10 +1,11 @@
 // The chapter of the structural check: the wall's steel section the project
-// remembers, checked at every station against the moment, shear and axial
-// force of the package's own analysis (ui::CheckProjectSection, the check
-// `terraq run` of the project makes). The utilisations and their depths are
-// written as the command's summary prints them (three decimals: a
-// utilisation is read against 1); the resistances, derived numbers, to four
-// digits in the data file's units, the units of the maxima.
+// remembers, checked at every station against the characteristic moment,
+// shear and axial force of the package's own analysis (ui::CheckProjectSection,
+// the check `terraq run` of the project makes), and with the project's
+// design situations against their design effects (PackageUltimateCheck.cpp). The utilisations and
+// their depths are written as the command's summary prints them (three decimals: a utilisation is
+// read against 1); the resistances, derived numbers, to four digits in the data file's units, the
+// units of the maxima.
 
 #include <cctype>
 #include <cmath>
@@ -162,14 +163,14 @@ void appendUtilisation(const ui::SectionChecks& checks, int units,
   const ui::ResultUnits r = ui::ResultUnitsFor(units);
   const std::string& length = r.length;
   Table table;
-  table.caption = "Largest utilisation of the section";
+  table.caption = "Largest utilisation of the section, characteristic effects";
   table.columns = {{"Problem", "", "", Align::Left},
                    {"Utilisation", "", "", Align::Decimal},
                    {"Depth", "z", length, Align::Decimal},
                    {"Governing check", "", "", Align::Left},
-                   {"Moment", "MEd", r.moment, Align::Decimal},
-                   {"Shear", "VEd", r.force, Align::Decimal},
-                   {"Axial force", "NEd", r.force, Align::Decimal}};
+                   {"Moment", "Mk", r.moment, Align::Decimal},
+                   {"Shear", "Vk", r.force, Align::Decimal},
+                   {"Axial force", "Nk", r.force, Align::Decimal}};
   std::vector<Paragraph> after;
   for (size_t k = 0; k < checks.problems.size(); ++k) {
     const WallCheck& c = checks.problems[k];
@@ -189,14 +190,15 @@ void appendUtilisation(const ui::SectionChecks& checks, int units,
                           effect(e ? std::fabs(e->moment) : 0), effect(e ? std::fabs(e->shear) : 0),
                           effect(e ? e->axial : 0)});
     if (c.exceeded())
-      after.push_back({name + ": the section is overstressed: utilisation " +
-                           ui::UtilisationText(c.utilisation) + " above 1 in " + governing +
-                           " at depth " + FourDigits(c.utilisationDepth) + " " + length + ".",
-                       Paragraph::Style::Warning});
+      after.push_back(
+          {name + ": the section is overstressed by the characteristic effects: utilisation " +
+               ui::UtilisationText(c.utilisation) + " above 1 in " + governing + " at depth " +
+               FourDigits(c.utilisationDepth) + " " + length + ".",
+           Paragraph::Style::Warning});
   }
   table.note =
-      "The design effect over the resistance in bending, in shear and in bending with shear and "
-      "axial force; the largest of the three at the station where it is largest (the shallowest of "
+      "The characteristic effect (the analysis' own, without partial factors) over the resistance "
+      "in bending, in shear and in bending with shear and axial force; the largest of the three at the station where it is largest (the shallowest of "
       "equal values), as terraq run prints them, with the magnitudes of the moment and shear and "
       "the axial force (positive in compression) checked there, per wall unit. The axial force is the one the wall carries: the "
       "rows of the axial load table and the concentrated axial loads at or above the station. Above 1 "
@@ -234,7 +236,8 @@ void appendNotes(const ui::SectionChecks& checks, const std::vector<std::string>
 
 void AppendStructuralCheck(const ui::ProjectSectionCheck& check,
                            const engine::api::AnalysisResult& analysis,
-                           const std::vector<std::string>& names, std::vector<Block>& blocks) {
+                           const std::vector<std::string>& names, std::vector<Block>& blocks,
+                           const PackageSituations* situations) {
   blocks.push_back(Heading{1, "Structural check", {}});
   const std::string file = check.projectFile.filename().string();
   if (!check.checks) {
@@ -256,16 +259,17 @@ void AppendStructuralCheck(const ui::ProjectSectionCheck& check,
   const int units = analysis.problems.front().units;
   blocks.push_back(Paragraph{
       "The wall's steel section, as the project remembers it, checked at every station against the "
-      "bending moment, shear and axial force of the analysis in this package. The analysis is the "
+      "characteristic bending moment, shear and axial force of the analysis in this package. The analysis is the "
       "data file's, with the data file's EI: the section checks the wall, it does not change the "
       "analysis."});
   blocks.push_back(sectionFacts(check, units));
   blocks.push_back(resistanceTable(checks, units, names));
   appendUtilisation(checks, units, names, blocks);
   appendNotes(checks, names, blocks);
-  blocks.push_back(UtilisationFigure(
-      checks.problems, analysis.problems, names, units,
-      "Utilisation of the section " + checks.used.section.name + " along the wall"));
+  blocks.push_back(UtilisationFigure(checks.problems, analysis.problems, names, units,
+                                     "Utilisation of the section " + checks.used.section.name +
+                                         " along the wall, characteristic effects"));
+  if (situations) AppendUltimateCheck(checks, *situations, units, names, blocks);
 }
 
 }  // namespace terraq::report::detail

@@ -37,7 +37,7 @@ TEST(DesignSituationsCommand, DesignMomentOfALinearCantileverAndRefusedRequests)
                {"--design-approach DA1-1, ", "needs set names"},
                {"--design-approach DA2 --factor gammaPhi=0", "--factor needs SYMBOL=VALUE"},
                {"--factor gammaG=1.2", "need --design-approach"},
-               {"--design-approach all --section AZ18", "without --section"},
+               {"--design-approach DA1-1 --grade S355GP", "need --section"},
                {"--design-approach SLS --minimum-surcharge 1",
                 "minimum surcharge needs generated earth pressure"}};
   for (const auto& c : wrong) {
@@ -114,4 +114,32 @@ TEST(DesignSituationsCommand, EverySetOfALayeredWallClosesAsFactoredByHand) {
   const double characteristic = Printed(byHand.out, "max moment ");
   const double design = Printed(all.out.substr(all.out.find("DA1-1")), "moment ");
   EXPECT_NEAR(design, 1.35 * characteristic, 1e-3 * std::fabs(design)) << all.out << byHand.out;
+}
+
+// With a section the wall is analysed with it and checked with each ultimate
+// set's design effects: the 10 m AZ18 cantilever with 30 kN across its head
+// takes DA1-1's γQ·30 kN·10 m = 450 kN·m at its foot, by allowable stresses
+// against Fb·Wel = 0.65·355 MPa·1800 cm³/m over its 1.5 m.
+TEST(DesignSituationsCommand, ASectionIsCheckedWithTheGoverningSetsDesignMoment) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "az18.tq4d";
+  std::ofstream(data) << "AZ18 cantilever\n2 1 1 0 0 0 0 0 0\n20 0.5 100 0.00001 0\n3 20 0 0\n"
+                         "0 20 1 1E5\n1\n1 0 0 30 0 0\n0\n0\n";
+  const std::string args =
+      "--design-approach DA1-1,DA1-2 --section AZ18 --spacing 1.5 "
+      "--method allowable " +
+      quoted(data.string());
+  const Outcome json = runTerraq("run --json " + args, work.path());
+  ASSERT_EQ(json.status, 0) << json.err;
+  const std::string check = json.out.substr(json.out.find("\"sectionCheck\""));
+  const std::string envelope = check.substr(check.find("\"envelope\""));
+  const double expected = 450e3 / (0.65 * 355e6 * 1800e-6 * 1.5);
+  EXPECT_NEAR(Printed(envelope, "\"utilisation\": "), expected, 5e-4) << envelope;
+  EXPECT_TRUE(contains(envelope, "\"set\": \"DA1-1\"")) << envelope;
+  EXPECT_NEAR(std::fabs(Printed(envelope, "{\"moment\": ")), 450, 1e-3) << envelope;
+  EXPECT_TRUE(contains(json.out, "\"units\": {\"code\": 2, \"length\": \"m\"")) << json.out;
+  const Outcome text = runTerraq("run " + args, work.path());
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(contains(text.out, "Section check, ultimate limit state: AZ18")) << text.out;
+  EXPECT_TRUE(contains(text.out, "(bending; DA1-1): holds with")) << text.out;
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "DocumentHtml.h"
 #include "PackageContents.h"
 #include "PackageFile.h"
 #include "PackageGraphs.h"
@@ -101,7 +102,8 @@ TEST(PackageSectionCheck, GivesTheCommandsUtilisationOfEveryStageInTheUnitsOfThe
       << (input.section ? input.section->error : "");
   const Document d = BuildPackage(input);
   const std::vector<const Block*> chapter = Chapter(d, "Structural check");
-  const Table* utilisation = TableOf(chapter, "Largest utilisation of the section");
+  const Table* utilisation =
+      TableOf(chapter, "Largest utilisation of the section, characteristic effects");
   const Table* resistances = TableOf(chapter, "Wall unit and resistances of the section");
   ASSERT_TRUE(utilisation && resistances);
 
@@ -144,20 +146,59 @@ TEST(PackageSectionCheck, GivesTheCommandsUtilisationOfEveryStageInTheUnitsOfThe
   EXPECT_EQ(graph.curves[4].points.size(), input.analysis.problems[4].stations.size());
 }
 
+// A project with its section and design situations: the characteristic
+// check as before, labelled so, and the ultimate-limit-state check whose
+// envelope is the design situations' envelope moment (bending governs) over
+// the section's Mc,Rd of the resistances table, with the verdict.
+TEST(PackageSectionCheck, TheUltimateCheckIsTheEnvelopeMomentOverTheResistance) {
+  const ExampleProject project(
+      "staged-excavation-tieback.tq4d", "",
+      R"("section": {"name": "AZ18"}, "designSituations": {"chosen": ["DA1-1", "DA1-2"]})");
+  const PackageInput input = project.Input();
+  ASSERT_TRUE(input.section && input.section->checks && input.situations);
+  const Document d = BuildPackage(input);
+  const std::vector<const Block*> chapter = Chapter(d, "Structural check");
+  const Table* resistances = TableOf(chapter, "Wall unit and resistances of the section");
+  const Table* uls =
+      TableOf(chapter, "Largest utilisation of the section at the ultimate limit state");
+  ASSERT_TRUE(resistances && uls);
+  ASSERT_EQ(uls->rows.size(), 5u);
+  const std::vector<design::EnvelopeProblem>& envelope = input.situations->envelope;
+  double largest = 0;
+  for (size_t k = 0; k < 5; ++k) {
+    const std::vector<std::string>& row = uls->rows[k];
+    ASSERT_EQ(row[4], "bending") << k;
+    EXPECT_EQ(row[3], envelope[k].moment.set) << k;
+    const double moment = std::fabs(envelope[k].moment.value);  // kN-m per metre, Wa 1 m
+    EXPECT_NEAR(std::stod(row[1]), moment / std::stod(resistances->rows[k][4]), 1e-3) << k;
+    largest = std::max(largest, std::stod(row[1]));
+  }
+  const std::string html = HtmlText(d);
+  EXPECT_TRUE(Has(html, "characteristic effects")) << html;
+  EXPECT_TRUE(Has(html,
+                  "At the ultimate limit state the section AZ18 holds: its largest "
+                  "utilisation is " +
+                      ui::UtilisationText(largest)))
+      << TextOf(chapter);
+}
+
 TEST(PackageSectionCheck, AnOverstressedPileIsAWarningInEnglishUnits) {
   const ExampleProject project(
       "cantilever-sand-generated.tq4d",
       R"({"name": "PIPE168.3x7.1", "spacing": 72, "method": "allowable"})");
   const Document d = BuildPackage(project.Input());
   const std::vector<const Block*> chapter = Chapter(d, "Structural check");
-  const Table* utilisation = TableOf(chapter, "Largest utilisation of the section");
+  const Table* utilisation =
+      TableOf(chapter, "Largest utilisation of the section, characteristic effects");
   const Table* resistances = TableOf(chapter, "Wall unit and resistances of the section");
   ASSERT_TRUE(utilisation && resistances);
   ASSERT_EQ(utilisation->rows.size(), 1u);
   const std::string name = utilisation->rows[0][0];
   EXPECT_GT(std::stod(utilisation->rows[0][1]), 1.0);
   EXPECT_EQ(utilisation->rows[0][3], "bending (above 1)");
-  EXPECT_TRUE(Has(TextOf(chapter), name + ": the section is overstressed")) << TextOf(chapter);
+  EXPECT_TRUE(
+      Has(TextOf(chapter), name + ": the section is overstressed by the characteristic effects"))
+      << TextOf(chapter);
   // lbs-in throughout: the allowable moment Fb·Wel against the maxima.
   EXPECT_EQ(resistances->columns[4].unit, "lbs-in");
   EXPECT_EQ(resistances->columns[4].symbol, "Fb·Wel");

@@ -10,8 +10,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "DesignSituations.h"
 #include "api/Analysis.h"
 #include "project/JsonText.h"
+#include "project/UltimateSectionCheck.h"
 #include "project/WallSection.h"
 
 namespace terraq::ui {
@@ -259,14 +261,70 @@ TEST(WallSectionCheck, TheAxialForceIsTheLargerSideOfRowsPlusTheLoadsAbove) {
   // Stations 0..6; the anchor at 3, the head's load P stored at 0.
   for (const double share : {P, 0.0, 0.0, V / 2, V, V, V / 2})
     result.stations.push_back({.axialForce = share});
-  const std::vector<double> forces = WallAxialForces(result, {{0, P}});
+  const std::vector<double> forces = design::WallAxialForces(result, {{0, P}});
   const std::vector<double> expected = {P, P, P, P + V, P + V, P + V, P + V};
   ASSERT_EQ(forces.size(), expected.size());
   for (size_t i = 0; i < forces.size(); ++i) EXPECT_DOUBLE_EQ(forces[i], expected[i]) << i;
   // A row over the whole wall is the same force at its head and tip.
   engine::api::ProblemResult row;
   for (const double share : {P / 2, P, P, P / 2}) row.stations.push_back({.axialForce = share});
-  for (const double force : WallAxialForces(row, {})) EXPECT_DOUBLE_EQ(force, P);
+  for (const double force : design::WallAxialForces(row, {})) EXPECT_DOUBLE_EQ(force, P);
+}
+
+// The same cantilever with each ultimate set's design effects: DA1-1 (γG
+// 1.35, γQ 1.5) and DA1-2 (γG 1, γQ 1.3) on the 30 kN across its head, a
+// variable action; the head's compression is permanent. Without it statics
+// give the foot γQ·30 kN·10 m, so DA1-1 governs with 450 kN·m over Mc,Rd;
+// with it the foot's check is NEd/Npl,Rd + MEd/Mc,Rd, NEd = 1.35·1,200 kN
+// carried down from the head and MEd the design moment there.
+TEST(UltimateSectionCheck, TheEnvelopeIsTheGoverningSetsDesignEffectsOverTheResistance) {
+  WallSection wanted{"AZ18", "", 1.5, {}};
+  wanted.settings.gammaM0 = 1.1;
+  wanted.settings.sectionClass = 3;
+  const SectionInUse az18 = Resolve(wanted);
+  const std::vector<design::FactorSet> sets = {*design::StandardFactorSet("DA1-1"),
+                                               *design::StandardFactorSet("DA1-2"),
+                                               *design::StandardFactorSet("SLS")};
+  const auto checkWith = [&](const std::string& compression) {
+    const std::string text =
+        "AZ18 cantilever, design situations\n2 1 1 0 0 0 0 0 0\n"
+        "20 0.5 100 0.00001 0\n3 20 0 0\n0 20 1 1E5\n2\n"
+        "1 0 0 30 0 0\n1 0 0 0 0 " +
+        compression + "\n0\n0\n";
+    std::string error;
+    const std::optional<SectionedData> data = ApplyWallSection(text, az18, error);
+    EXPECT_TRUE(data) << error;
+    std::vector<design::SituationResult> results =
+        design::RunDesignSituations(data->text, sets, {});
+    UltimateSectionCheck check =
+        CheckDesignSituations(results, design::EnvelopeOf(results), *data, az18);
+    return std::make_pair(std::move(results), std::move(check));
+  };
+  const double npl = 150.4e-4 * 1.5 * 355e6 / 1.1;  // N per 1.5 m
+  const double mc = 1800e-6 * 1.5 * 355e6 / 1.1;    // N·m per 1.5 m
+
+  const auto [bent, bending] = checkWith("0");
+  ASSERT_EQ(bending.sets.size(), 2u);  // SLS's effects are not design effects
+  ASSERT_EQ(bending.envelope.size(), 1u);
+  const EnvelopeSectionCheck& e = bending.envelope[0];
+  ASSERT_TRUE(e.checked && e.valid);
+  EXPECT_EQ(e.set, "DA1-1");
+  EXPECT_NEAR(e.check.utilisation, 1.5 * 30e3 * 10 / mc, 1e-6);
+  EXPECT_EQ(e.check.utilisationDepth, 10.0);
+  EXPECT_EQ(e.stationSets.back(), "DA1-1");
+  EXPECT_NEAR(bending.sets[1].problems.at(0).utilisation, 1.3 * 30e3 * 10 / mc, 1e-6);
+  EXPECT_EQ(GoverningEnvelopeProblem(bending), 0);
+
+  const auto [pressed, combined] = checkWith("-1200");
+  const design::DesignStation& foot = pressed.at(0).problems.at(0).stations.at(20);
+  EXPECT_NEAR(foot.axial, -1.35 * 1200, 1e-9);  // kN, tension positive
+  const double moment = std::fabs(foot.moment) * 1e3;
+  EXPECT_GT(moment, 450e3);  // the compression bends the wall further
+  const EnvelopeSectionCheck& c = combined.envelope.at(0);
+  EXPECT_EQ(c.set, "DA1-1");
+  EXPECT_EQ(c.check.governing, design::GoverningCheck::Combined);
+  EXPECT_NEAR(c.check.stations.at(20).combined, 1.35 * 1.2e6 / npl + moment / mc, 1e-9);
+  EXPECT_NEAR(c.check.utilisationEffect.axial, 1.35 * 1.2e6, 1e-6);
 }
 
 }  // namespace

@@ -197,7 +197,12 @@ TDesignSituationsForm::TDesignSituationsForm(
   resultsRow->addLayout(figureColumn, 2);
   auto* bottomLayout = new QVBoxLayout(bottom);
   bottomLayout->setContentsMargins(0, 0, 0, 0);
+  sectionCheck_ = new QLabel(bottom);
+  sectionCheck_->setObjectName(QStringLiteral("lblSectionCheck"));
+  sectionCheck_->setWordWrap(true);
+  sectionCheck_->setVisible(false);
   bottomLayout->addLayout(runRow);
+  bottomLayout->addWidget(sectionCheck_);
   bottomLayout->addLayout(resultsRow, 1);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);

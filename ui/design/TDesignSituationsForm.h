@@ -20,7 +20,11 @@
 //     governs each value; results that are not valid say why; and the
 //     design moment, the design shear and the deflection of each set along
 //     the stage where each is largest (or a stage chosen), the calculation
-//     package's figures.
+//     package's figures;
+//   - with the project's wall section, the section checked with each
+//     ultimate set's design effects: per set its largest utilisation and
+//     the envelope's with the set, stage, depth and effects that govern it
+//     (project/UltimateSectionCheck.h).
 //
 // The analyses take milliseconds each and run on the window's thread under
 // a wait cursor. Every change of the choice is handed to the main window
@@ -35,6 +39,7 @@
 
 #include "DesignSituations.h"
 #include "project/FactorSetsMember.h"
+#include "project/WallSection.h"
 
 class QCheckBox;
 class QComboBox;
@@ -67,6 +72,11 @@ class TDesignSituationsForm : public QWidget {
     sequence_ = std::move(sequence);
   }
 
+  // `section` gives the project's wall section now (nullopt: it has none).
+  void SetSection(std::function<std::optional<WallSection>()> section) {
+    section_ = std::move(section);
+  }
+
   const DesignSituationsChoice& Choice() const { return choice_; }
   // Selects the set `name` (its factors and design values are shown).
   void SelectSet(const QString& name);
@@ -79,6 +89,8 @@ class TDesignSituationsForm : public QWidget {
   const std::vector<design::SituationResult>& Results() const { return results_; }
   const std::vector<design::EnvelopeProblem>& Envelope() const { return envelope_; }
   QString StatusText() const;
+  // The ultimate-limit-state check of the section shown; empty without one.
+  QString SectionCheckText() const;
   // The figure of a design effect of each set, as the calculation package
   // draws it, along the stage where the effect is largest or along the
   // stage chosen (ShowStage).
@@ -110,9 +122,11 @@ class TDesignSituationsForm : public QWidget {
   void showResults();
   void showFigures();
   void addResultRow(const QStringList& cells, const QString& tip = {});
+  void showSectionCheck(const std::string& text);
 
   std::function<std::string()> dataText_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
+  std::function<std::optional<WallSection>()> section_;
   std::function<void(const DesignSituationsChoice&)> changed_;
   DesignSituationsChoice choice_;
   int units_ = 0;  // of the data file (1 English, 2 SI)
@@ -131,6 +145,7 @@ class TDesignSituationsForm : public QWidget {
   QPushButton* runButton_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* resultsTable_ = nullptr;
+  QLabel* sectionCheck_ = nullptr;
   QComboBox* figureStage_ = nullptr;
   QTabWidget* figureTabs_ = nullptr;
   FigureView* figures_[3] = {};  // moment, shear, deflection

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "PackageFigures.h"
 #include "design/FigureView.h"
@@ -15,6 +17,8 @@
 #include "design/TDesignSituationsForm.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/RunSummary.h"
+#include "project/SectionLibraryFiles.h"
+#include "project/UltimateSectionCheck.h"
 
 namespace terraq::ui {
 
@@ -41,7 +45,70 @@ QString Supports(const std::vector<design::SupportEffect>& supports, bool withSe
   return forces.join(QStringLiteral(", "));
 }
 
+// "DA1-1 0.537, DA1-2 0.412; largest 0.537 (stage 3, DA1-1, bending at
+// 7.5 m; M 248.9 kN-m, V 80 kN, N 0 kN): holds, 0.463 below 1."
+QString UltimateCheckSummary(const UltimateSectionCheck& check, const SectionInUse& used,
+                             int units) {
+  const ResultUnits u = ResultUnitsFor(units);
+  QStringList sets;
+  for (const SetSectionCheck& set : check.sets) {
+    double largest = -1;
+    for (const design::WallCheck& c : set.problems)
+      if (c.error.empty()) largest = std::max(largest, c.utilisation);
+    sets << Q(set.set) + QLatin1Char(' ') +
+                (largest < 0 ? QObject::tr("not checked") : Q(UtilisationText(largest)));
+  }
+  QString text =
+      QObject::tr(
+          "Section %1 in %2 at the ultimate limit state, utilisation with "
+          "each set's design effects: %3.")
+          .arg(Q(used.section.name), Q(used.grade.name), sets.join(QStringLiteral(", ")));
+  const int k = GoverningEnvelopeProblem(check);
+  if (k < 0) return text + QLatin1Char(' ') + QObject::tr("No ultimate set has valid results.");
+  const EnvelopeSectionCheck& e = check.envelope[static_cast<size_t>(k)];
+  const double value = e.check.utilisation;
+  const std::optional<design::StationEffect> d = GoverningEffect(e.check, units);
+  text += QLatin1Char(' ') +
+          QObject::tr("Largest %1 (stage %2, %3, %4 at %5 %6; M %7 %8, V %9 %10, N %11 %12): %13.")
+              .arg(Q(UtilisationText(value)))
+              .arg(k + 1)
+              .arg(Q(e.set), Q(std::string(design::CheckWord(e.check.governing))),
+                   Number(e.check.utilisationDepth), Q(u.length),
+                   d ? Number(std::fabs(d->moment)) : QStringLiteral("—"), Q(u.moment),
+                   d ? Number(std::fabs(d->shear)) : QStringLiteral("—"))
+              .arg(Q(u.force), d ? Number(d->axial) : QStringLiteral("—"), Q(u.force),
+                   e.check.exceeded()
+                       ? QObject::tr("fails, %1 above 1").arg(Q(UtilisationText(value - 1)))
+                       : QObject::tr("holds, %1 below 1").arg(Q(UtilisationText(1 - value))));
+  if (!e.valid)
+    text += QLatin1Char(' ') + QObject::tr("Not an envelope: an ultimate set is left out.");
+  return text;
+}
+
 }  // namespace
+
+// The section checked against the data text as the sets analysed it (the
+// data file's EI): the same check the calculation package makes.
+void TDesignSituationsForm::showSectionCheck(const std::string& text) {
+  const std::optional<WallSection> wanted = section_ ? section_() : std::nullopt;
+  sectionCheck_->setVisible(wanted.has_value());
+  sectionCheck_->clear();
+  if (!wanted) return;
+  std::string error;
+  std::optional<SectionInUse> used;
+  std::optional<SectionedData> sectioned;
+  if (const std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(error))
+    used = ResolveWallSection(*wanted, *library, error);
+  if (used) sectioned = CheckedData(text, *used, error);
+  if (!sectioned) {
+    sectionCheck_->setText(tr("The section %1 is not checked: %2").arg(Q(wanted->name), Q(error)));
+    return;
+  }
+  sectionCheck_->setText(UltimateCheckSummary(
+      CheckDesignSituations(results_, envelope_, *sectioned, *used), *used, units_));
+}
+
+QString TDesignSituationsForm::SectionCheckText() const { return sectionCheck_->text(); }
 
 bool TDesignSituationsForm::Run() {
   const std::vector<design::FactorSet> sets = ChosenSets(choice_);
@@ -62,6 +129,7 @@ bool TDesignSituationsForm::Run() {
   results_ =
       design::RunDesignSituations(*text, sets, choice_.options, sequence ? &*sequence : nullptr);
   envelope_ = design::EnvelopeOf(results_);
+  showSectionCheck(*text);
   QApplication::restoreOverrideCursor();
   showResults();
   QStringList failed;

@@ -61,6 +61,7 @@ void TMainForm::ShowDesignSituations() {
     if (sequence_ && !sequence_->stages.empty()) return sequence_;
     return std::nullopt;
   });
+  form->SetSection([this] { return wallSection_; });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("DesignSituationsWindow"));

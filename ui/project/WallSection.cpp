@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "WallAxialForce.h"
 #include "WallText.h"
 #include "api/Analysis.h"
 #include "api/Units.h"
@@ -45,39 +46,6 @@ double ValueOf(const WallText::Record& r, size_t index) {
 void SetValue(WallText::Record& r, size_t index, double value) {
   if (r.values.size() <= index) r.values.resize(index + 1, 0.0);
   r.values[index] = value;
-}
-
-// The concentrated axial loads of a problem's load table, (node, load): a
-// row standing alone on one node, or a linear run that starts and ends on
-// the same node, as the analysis distributes the table's rows
-// (engine/input/Stations.cpp). A value the row does not give is the
-// reader's default: mode 1, node 0.
-std::vector<std::pair<int, double>> ConcentratedAxialLoads(const WallText& problem) {
-  std::vector<std::pair<int, double>> out;
-  long long previous = 0;  // the continuation of the row before, less 1
-  int start = 0;
-  double startLoad = 0;
-  for (const WallText::Record& r : problem.records()) {
-    if (r.kind != Kind::Load) continue;
-    const long long mode = r.values.empty() ? 1 : static_cast<long long>(r.values[0]);
-    const int from = static_cast<int>(ValueOf(r, 1)), to = static_cast<int>(ValueOf(r, 2));
-    const double axial = ValueOf(r, 5);
-    const long long code = 2 * previous + mode;
-    previous = mode - 1;
-    if (code == 2) {  // the first row of a linear run
-      start = from;
-      startLoad = axial;
-    } else if (code == 3 || code == 4) {  // the run's last or a middle row
-      if (to == start && startLoad != 0) out.emplace_back(start, startLoad);
-      if (code == 4) {
-        start = to;
-        startLoad = axial;
-      }
-    } else if (from == to && axial != 0) {
-      out.emplace_back(from, axial);
-    }
-  }
-  return out;
 }
 
 // The facts of every problem, and with `apply` the text changed to the
@@ -127,7 +95,7 @@ std::optional<SectionedData> Walk(std::string_view dataText, const SectionInUse&
     }
     facts.flexuralRigidity = *SectionRigidity(used, facts.units, facts.unitWidth);
     facts.dataRigidity = firstStiffness ? ValueOf(*firstStiffness, 3) : 0.0;
-    facts.concentratedAxialLoads = ConcentratedAxialLoads(problem);
+    facts.concentratedAxialLoads = design::ConcentratedAxialLoads(problem);
     if (apply) {
       if (configuration && used.spacing) SetValue(*configuration, 1, *used.spacing);
       for (WallText::Record& r : problem.records())
@@ -329,28 +297,6 @@ std::optional<SectionedData> CheckedData(std::string_view dataText, const Sectio
   return Walk(dataText, used, false, error);
 }
 
-std::vector<double> WallAxialForces(const engine::api::ProblemResult& result,
-                                    const std::vector<std::pair<int, double>>& concentrated) {
-  const size_t n = result.stations.size();
-  std::vector<double> rows(n), carried(n, 0.0);
-  for (size_t i = 0; i < n; ++i) rows[i] = result.stations[i].axialForce;
-  for (const auto& [node, load] : concentrated) {
-    if (node < 0 || static_cast<size_t>(node) >= n) continue;  // beyond the tip: on no station
-    rows[static_cast<size_t>(node)] -= load;
-    for (size_t i = static_cast<size_t>(node); i < n; ++i) carried[i] += load;
-  }
-  // Beyond the wall's ends no row carries force.
-  std::vector<double> forces(n);
-  for (size_t i = 0; i < n; ++i) {
-    const double above = i > 0 ? rows[i - 1] : 0.0, below = i + 1 < n ? rows[i + 1] : 0.0;
-    const bool between =
-        (above < rows[i] && rows[i] < below) || (below < rows[i] && rows[i] < above);
-    const double larger = std::fabs(above) > std::fabs(below) ? above : below;
-    forces[i] = (between ? larger : rows[i]) + carried[i];
-  }
-  return forces;
-}
-
 std::optional<design::StationEffect> GoverningEffect(const design::WallCheck& check,
                                                      int unitsCode) {
   const std::optional<UnitFactors> f = UnitFactorsOf(unitsCode);
@@ -381,7 +327,7 @@ std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& 
     }
     // Where a support or point load makes the shear step, the larger side.
     const std::vector<double> axial =
-        WallAxialForces(result, data.problems[k].concentratedAxialLoads);
+        design::WallAxialForces(result, data.problems[k].concentratedAxialLoads);
     std::vector<design::StationEffect> effects;
     effects.reserve(result.stations.size());
     for (size_t i = 0; i < result.stations.size(); ++i) {

@@ -31,6 +31,7 @@
 
 #include "SectionCheck.h"
 #include "Sections.h"
+#include "WallAxialForce.h"
 #include "project/ProjectFile.h"
 
 namespace terraq::engine::api {
@@ -119,7 +120,7 @@ struct SectionedProblem {
   // analysis gives the axial force only at the stations its table names, so
   // the check adds each below its node. Data-file force unit, tension
   // positive, as the table gives them.
-  std::vector<std::pair<int, double>> concentratedAxialLoads{};
+  std::vector<design::AxialLoad> concentratedAxialLoads{};
 };
 
 struct SectionedData {
@@ -156,28 +157,9 @@ std::optional<SectionedData> CheckedData(std::string_view dataText, const Sectio
 // length unit (as every depth the command reports). A problem with a
 // `WallCheck::error` is checked no further; so is every problem when the
 // analysis has fewer problems than the data. The axial force at a station
-// is WallAxialForces'.
+// is design::WallAxialForces'.
 std::vector<design::WallCheck> CheckAnalysis(const engine::api::AnalysisResult& analysis,
                                              const SectionedData& data, const SectionInUse& used);
-
-// The axial force the wall carries at every station of `result` (data-file
-// force unit, tension positive), from the analysis' station values:
-//  - a row of the axial load table is the force in the wall over its
-//    stations, which the analysis stores, like the wall's rigidity, as each
-//    station's share: half at the row's end stations (the top or tip of the
-//    wall, the station of an inclined anchor whose vertical component the
-//    row carries to the tip), the mean of the force either side. The check
-//    takes the larger side, as it does where the shear steps: a station
-//    whose value lies strictly between its neighbours' (none beyond the
-//    wall's ends) takes the neighbour's of larger magnitude. That is exact
-//    where a row begins or ends; within a row that varies along the wall it
-//    is the force one increment on, a little on the safe side;
-//  - a concentrated axial load (`concentrated`, as SectionedProblem holds
-//    them) acts at its node and is carried by the wall to its tip (nothing
-//    in the analysis sheds it along the wall): it is added at its node and
-//    every station below.
-std::vector<double> WallAxialForces(const engine::api::ProblemResult& result,
-                                    const std::vector<std::pair<int, double>>& concentrated);
 
 // The design effects at the station that governs `check` (its
 // utilisationEffect) in the units of a data file of `unitsCode`: the moment
