@@ -15,8 +15,10 @@
 #include "DesignReport.h"
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
+#include "WallText.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
+#include "project/DesignRecord.h"
 #include "project/EngineRun.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
@@ -53,6 +55,7 @@ struct Arguments {
   // set's).
   std::string approach;
   bool factorGiven = false;
+  std::vector<std::string_view> given;  // the options given, each once per use
 };
 
 // The units of the values of one problem.
@@ -74,18 +77,6 @@ std::optional<double> PositiveNumber(std::string_view text, bool atLeastOne) {
   if (s.empty() || end != s.c_str() + s.size() || errno != 0 || !std::isfinite(value)) return {};
   if (atLeastOne ? value < 1.0 : value <= 0.0) return {};
   return value;
-}
-
-// The set of partial factors named `name`: the project's own first, then
-// the shipped ones.
-std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const std::string& name,
-                                             std::string& error) {
-  const std::optional<std::vector<design::FactorSet>> sets =
-      ui::ReadProjectMember(dataFile, error, ui::ReadFactorSets);
-  if (!sets) return std::nullopt;
-  std::optional<design::FactorSet> set = ui::FindFactorSet(*sets, name);
-  if (!set) error = "no set of partial factors is named " + name;
-  return set;
 }
 
 std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
@@ -117,6 +108,7 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
     if (k + 1 == args.size()) return UsageError(std::string(arg) + " needs a value");
     const std::string_view value = args[++k];
     const std::string shown = std::string(arg) + " " + std::string(value);
+    a.given.push_back(arg);
     a.factorGiven = a.factorGiven || arg == "--fs" || arg == "--fs-method";
     if (arg == "--design-approach") {
       a.approach = std::string(value);
@@ -275,6 +267,43 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
   return out + "]}\n";
 }
 
+// The choices kept in the project's design record with the options given
+// over them: an option replaces the record's choice it names, and
+// --fs or --fs-method without --design-approach replace the record's
+// approach (which sets the factor). Returns the line saying so, empty for
+// a project without a record; `error` when the project file cannot be read.
+std::string TakeDesignRecord(Arguments& a, std::string_view dataText, std::string& error) {
+  const std::optional<ui::DesignRecord> record = ui::ReadProjectDesignRecord(a.dataFile, error);
+  if (!record) return {};
+  auto given = [&](std::string_view option) {
+    return std::find(a.given.begin(), a.given.end(), option) != a.given.end();
+  };
+  design::DesignRequest merged = record->request;
+  const design::DesignRequest& o = a.request;
+  if (given("--method")) merged.method = o.method;
+  // A factor given replaces the record's approach, the factor's form and
+  // value with it (the form not given is the command's default).
+  const bool approachReplaced = a.factorGiven && !record->approach.empty();
+  if (given("--fs-method") || approachReplaced) merged.fsMethod = o.fsMethod;
+  if (given("--fs") || approachReplaced) merged.fs = o.fs;
+  if (given("--embedment-factor")) merged.embedmentFactor = o.embedmentFactor;
+  if (given("--tip-resolution")) merged.resolution = o.resolution;
+  if (given("--top-deflection")) merged.limits.topDeflection = o.limits.topDeflection;
+  if (given("--max-deflection")) merged.limits.maxDeflection = o.limits.maxDeflection;
+  if (given("--failure-criterion")) merged.criterion = o.criterion;
+  a.request = merged;
+  if (a.approach.empty() && !a.factorGiven) a.approach = record->approach;
+  std::string over;
+  for (std::string_view option : a.given)
+    if (over.find(option) == std::string::npos)
+      over += (over.empty() ? "" : ", ") + std::string(option);
+  std::string unitsError;
+  const auto wall = design::WallText::Parse(dataText, 0, unitsError);
+  const std::string length = design::DesignUnitsOf(wall ? wall->units() : 0).length;
+  return "design choices from the project file: " + ui::DesignChoicesText(*record, length) +
+         (over.empty() ? "" : "; overridden here by " + over) + "\n";
+}
+
 }  // namespace
 
 int DesignCommand(const std::vector<std::string_view>& args) {
@@ -299,6 +328,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     return fail("cannot read the data file " + a.dataFile + ": " +
                 std::strerror(errno ? errno : EACCES));
   std::string text = buffer.str();
+  std::string recordError;
+  const std::string recordLine = TakeDesignRecord(a, text, recordError);
+  if (!recordError.empty()) return fail(recordError);
   // A construction sequence is designed stage by stage and as a whole.
   std::string sequenceError;
   std::optional<design::SequentialPlan> plan = ui::ReadSequencePlan(dataFile, text, sequenceError);
@@ -306,7 +338,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   std::string approachNote;
   if (!a.approach.empty()) {
     std::string error;
-    const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
+    const std::optional<design::FactorSet> set =
+        ui::FindProjectFactorSet(a.dataFile, a.approach, error);
     if (!set) return fail(error);
     const std::optional<design::ApproachDesign> prepared =
         design::PrepareApproachDesign(text, *set, a.request, error, plan ? &*plan : nullptr);
@@ -341,9 +374,10 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     if (soils.error->line > 0) *stop += " (line " + std::to_string(soils.error->line) + ")";
   }
   if (a.json) {
+    std::cerr << recordLine;
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << approachNote;
+    std::cout << recordLine << approachNote;
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

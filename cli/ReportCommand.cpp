@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "PackageFile.h"
 #include "PaintingApplication.h"
+#include "DesignReport.h"
 #include "project/EngineRun.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectInputs.h"
@@ -137,6 +138,12 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   if (const std::string failed = report::WritePackageFile(options.outFile, bytes); !failed.empty())
     return fail(failed);
 
+  if (input.design) {
+    const int units = input.analysis.problems.empty() ? 0 : input.analysis.problems.front().units;
+    std::cout << "design choices from the project file: "
+              << ui::DesignChoicesText(input.design->record, design::DesignUnitsOf(units).length)
+              << "\n";
+  }
   std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";
   if (input.analysis.error)
     std::cerr << "terraq: the analysis of " << options.dataFile.string()

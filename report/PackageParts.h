@@ -66,14 +66,16 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
                     const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The limit-equilibrium design and factors of safety of each problem that
-// has soil layers (the defaults of terraq design); nothing when none has.
-void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
-                  std::vector<Block>& blocks);
+// has soil layers, with the choices of the design record (`choice`; null:
+// the defaults of terraq design); nothing when none has.
+void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
+                  const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The design of a construction sequence over `dataText` (the wall before
 // construction): each stage's limit equilibrium (stage k named names[k]),
 // the governing stage and the spring model on the whole sequence.
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
+                          const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The structural check of the section the project remembers: the section,
