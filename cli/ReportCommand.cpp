@@ -7,9 +7,9 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "DesignReport.h"
 #include "PackageFile.h"
 #include "PaintingApplication.h"
-#include "DesignReport.h"
 #include "project/EngineRun.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectInputs.h"

@@ -206,11 +206,13 @@ Document BuildPackage(const PackageInput& input) {
   if (input.design) {
     // Who made the design and which issue of it this is, first.
     const ui::DesignRecord& r = input.design->record;
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"Project number", &r.projectNumber},
+        {"Engineer", &r.engineer},
+        {"Checker", &r.checker},
+        {"Revision", &r.revision}};
     std::vector<KeyValues::Entry> who;
-    for (const auto& [label, value] : {std::pair{"Project number", &r.projectNumber},
-                                       {"Engineer", &r.engineer},
-                                       {"Checker", &r.checker},
-                                       {"Revision", &r.revision}})
+    for (const auto& [label, value] : fields)
       if (!value->empty()) who.push_back({label, "", *value, ""});
     auto& entries = document.titlePage.facts.entries;
     entries.insert(entries.begin(), who.begin(), who.end());

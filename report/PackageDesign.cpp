@@ -58,7 +58,8 @@ void LimitEquilibriumRows(Table& table, const std::string& heading, const design
   }
   const std::string at = "Largest moment at " + FourDigits(r.maxMomentDepth) + " " + u.length;
   Row(table, at + " (characteristic)", "Mmax", FourDigits(r.maxMoment), u.moment);
-  if (effectFactor) Row(table, at + design, "Md", FourDigits(*effectFactor * r.maxMoment), u.moment);
+  if (effectFactor)
+    Row(table, at + design, "Md", FourDigits(*effectFactor * r.maxMoment), u.moment);
   Row(table, "Factor of safety of the wall as analysed (limit equilibrium)", "F",
       r.wallFs            ? FourDigits(*r.wallFs)
       : r.wallFsBound < 0 ? "below " + FourDigits(design::kLowestFactor)
@@ -97,10 +98,10 @@ void SpringRows(Table& table, const design::ProblemDesign& d, const design::Desi
   if (d.shortestRun && !d.shortest.error)
     Row(table,
         "Tip depth of the shortest wall the analysis holds" +
-            (d.shortest.tipDepth ? " (largest deflection " +
-                                       FourDigits(ShortestWallDeflection(d.shortest)) + " " +
-                                       u.length + ")"
-                                 : std::string()),
+            (d.shortest.tipDepth
+                 ? " (largest deflection " + FourDigits(ShortestWallDeflection(d.shortest)) + " " +
+                       u.length + ")"
+                 : std::string()),
         "", d.shortest.tipDepth ? FourDigits(*d.shortest.tipDepth) : "none within the soil profile",
         d.shortest.tipDepth ? u.length : "");
 }
@@ -192,9 +193,9 @@ void AsMadeRows(Table& table, const ui::DesignRecord& record, const std::string&
   const double tip = wall->increments() * wall->incrementLength();
   Row(table, "Tip depth of the submitted wall", "L", FourDigits(tip), u.length);
   const double margin = tip - askedTip;
-  Row(table, "Verdict",
-      "", margin >= 0 ? "holds: " + FourDigits(margin) + " " + u.length + " deeper than asked"
-                      : "fails: " + FourDigits(-margin) + " " + u.length + " short",
+  Row(table, "Verdict", "",
+      margin >= 0 ? "holds: " + FourDigits(margin) + " " + u.length + " deeper than asked"
+                  : "fails: " + FourDigits(-margin) + " " + u.length + " short",
       "");
   if (record.appliedTip && std::abs(*record.appliedTip - tip) > 0.5 * wall->incrementLength())
     failures.push_back("The tip last applied in the Design window (" +
@@ -250,8 +251,9 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
   }
   if (choice && governing) {
     const size_t g = *governing;
-    const std::string name =
-        designed.problems.size() < 2 ? "" : g < names.size() ? names[g] : "Problem " + std::to_string(g + 1);
+    const std::string name = designed.problems.size() < 2 ? ""
+                             : g < names.size()           ? names[g]
+                                                          : "Problem " + std::to_string(g + 1);
     AsMadeRows(table, choice->record, dataText, name, askedTip, design::DesignUnitsOf(units),
                failures);
   }
@@ -262,10 +264,10 @@ void AppendSequenceDesign(const std::string& dataText, const design::SequentialP
                           const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks) {
   const Prepared prepared = Prepare(dataText, choice, &plan);
-  const design::ProblemDesign d = prepared.error.empty()
-                                      ? design::DesignSequence(prepared.text, *prepared.plan,
-                                                               prepared.request)
-                                      : design::DesignSequence(dataText, plan, {});
+  const design::ProblemDesign d =
+      prepared.error.empty()
+          ? design::DesignSequence(prepared.text, *prepared.plan, prepared.request)
+          : design::DesignSequence(dataText, plan, {});
   if (d.stages.empty() && !d.springRun) return;  // nothing staged or no soil to design from
   const design::DesignUnits u = design::DesignUnitsOf(d.units);
   Opening(choice, prepared, u.length,

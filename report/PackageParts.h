@@ -101,6 +101,12 @@ void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionI
 // digits, as terraq design prints it.
 std::string FourDigits(double value);
 
+// A computed number rounded to `digits` significant digits, in its shortest
+// form without an exponent where it has none ("243.3", "12350"): the
+// support forces of a sequence, which the analysis gives to every digit of
+// a double, beyond anything its inputs are known to.
+std::string SignificantText(double value, int digits);
+
 // The construction sequence: the supports as built, what each stage does,
 // and the support forces of every stage with the largest of each support;
 // `summary` holds the forces along the supports (ui::AddSequenceToSummary).

@@ -215,8 +215,8 @@ TEST(DesignCommand, DesignsWithTheProjectsRecordAndItsOptionsOverIt) {
   ASSERT_EQ(recorded.status, 0) << recorded.err;
   ASSERT_EQ(given.status, 0) << given.err;
   EXPECT_EQ(recorded.out, given.out);
-  EXPECT_TRUE(contains(recorded.err,
-                       "design choices from the project file: the method from the project"))
+  EXPECT_TRUE(
+      contains(recorded.err, "design choices from the project file: the method from the project"))
       << recorded.err;
   EXPECT_TRUE(contains(recorded.err, "F = 1.5 on the passive pressure, embedment factor 1.3"));
 

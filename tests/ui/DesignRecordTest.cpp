@@ -3,9 +3,9 @@
 // what is wrong, its lengths converted with the project's units.
 #include <gtest/gtest.h>
 
+#include "CliTestFiles.h"
 #include "project/DesignRecord.h"
 #include "project/JsonText.h"
-#include "CliTestFiles.h"
 
 namespace terraq::ui {
 namespace {
@@ -64,15 +64,14 @@ TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
   const struct {
     const char* member;
     const char* says;
-  } bad[] = {
-      {R"({"fs": 1.5, "enbedmentFactor": 1.2})", "\"enbedmentFactor\" is not a key"},
-      {R"({"fs": 0.8})", "\"fs\" must be a number of at least 1"},
-      {R"({"method": "free"})", "\"method\" must be"},
-      {R"({"fsMethod": "strenght"})", "\"fsMethod\" must be"},
-      {R"({"appliedTip": -2})", "\"appliedTip\" must be a number above 0"},
-      {R"({"governingStage": 1.5})", "\"governingStage\" must be a whole number"},
-      {R"({"engineer": 7})", "\"engineer\" must be a text"},
-      {R"([1])", "is not a JSON object"}};
+  } bad[] = {{R"({"fs": 1.5, "enbedmentFactor": 1.2})", "\"enbedmentFactor\" is not a key"},
+             {R"({"fs": 0.8})", "\"fs\" must be a number of at least 1"},
+             {R"({"method": "free"})", "\"method\" must be"},
+             {R"({"fsMethod": "strenght"})", "\"fsMethod\" must be"},
+             {R"({"appliedTip": -2})", "\"appliedTip\" must be a number above 0"},
+             {R"({"governingStage": 1.5})", "\"governingStage\" must be a whole number"},
+             {R"({"engineer": 7})", "\"engineer\" must be a text"},
+             {R"([1])", "is not a JSON object"}};
   for (const auto& c : bad) {
     ProjectFile p;
     p.set("design", *ParseJson(c.member, error));

@@ -29,8 +29,8 @@
 #include <vector>
 
 #include "DesignReport.h"
-#include "project/DesignRecord.h"
 #include "SequentialStaging.h"
+#include "project/DesignRecord.h"
 
 class QCheckBox;
 class QComboBox;

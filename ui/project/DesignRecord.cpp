@@ -62,11 +62,13 @@ bool ReadWords(const JsonValue& member, DesignRecord& out, std::string& error) {
   if (!method.empty()) {
     out.request.method = MethodNamed(method);
     if (!out.request.method)
-      return Fail(error, "\"method\" must be \"fixed-earth\", \"fixed-earth-full\" or \"free-earth\"");
+      return Fail(error,
+                  "\"method\" must be \"fixed-earth\", \"fixed-earth-full\" or \"free-earth\"");
   }
   if (!form.empty()) {
     const std::optional<FsMethod> fsMethod = FsMethodNamed(form);
-    if (!fsMethod) return Fail(error, "\"fsMethod\" must be \"strength\", \"passive\" or \"net-passive\"");
+    if (!fsMethod)
+      return Fail(error, "\"fsMethod\" must be \"strength\", \"passive\" or \"net-passive\"");
     out.request.fsMethod = *fsMethod;
   }
   if (!criterion.empty()) {
@@ -114,8 +116,9 @@ const char* FormWords(FsMethod form) {
 }
 
 const char* MethodWords(const std::optional<Method>& method) {
-  if (!method) return "the method from the project (free earth support with an anchor or prop row, "
-                      "else fixed earth support)";
+  if (!method)
+    return "the method from the project (free earth support with an anchor or prop row, "
+           "else fixed earth support)";
   switch (*method) {
     case Method::FixedEarth: return "fixed earth support (simplified)";
     case Method::FixedEarthFull: return "fixed earth support (full)";
@@ -134,12 +137,12 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
     error = std::string(kWhich) + " is not a JSON object";
     return std::nullopt;
   }
-  if (!OnlyKnownKeys(*member,
-                     {"approach", "method", "fsMethod", "fs", "embedmentFactor", "tipResolution",
-                      "topDeflection", "maxDeflection", "failureCriterion", "governingStage",
-                      "appliedTip", "appliedOn", "projectNumber", "engineer", "checker",
-                      "revision"},
-                     kWhich, error))
+  if (!OnlyKnownKeys(
+          *member,
+          {"approach", "method", "fsMethod", "fs", "embedmentFactor", "tipResolution",
+           "topDeflection", "maxDeflection", "failureCriterion", "governingStage", "appliedTip",
+           "appliedOn", "projectNumber", "engineer", "checker", "revision"},
+          kWhich, error))
     return std::nullopt;
   DesignRecord out;
   if (!ReadText(*member, "approach", out.approach, error) || !ReadWords(*member, out, error) ||
@@ -177,8 +180,8 @@ void SetDesignRecord(ProjectFile& project, const std::optional<DesignRecord>& re
   number("topDeflection", r.limits.topDeflection);
   number("maxDeflection", r.limits.maxDeflection);
   text("failureCriterion", design::FailureCriterionName(r.criterion));
-  number("governingStage", record->governingStage ? std::optional<double>(*record->governingStage)
-                                                  : std::nullopt);
+  number("governingStage",
+         record->governingStage ? std::optional<double>(*record->governingStage) : std::nullopt);
   number("appliedTip", record->appliedTip);
   text("appliedOn", record->appliedOn);
   text("projectNumber", record->projectNumber);
