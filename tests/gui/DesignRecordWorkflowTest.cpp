@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -64,8 +65,8 @@ TEST_F(DesignRecordWorkflow, TheFactorAndTheAppliedWallReachThePackageWithTheVer
   ASSERT_TRUE(form.FileSave());
 
   // Opened again, the window shows the choices of the last design.
-  form.findChild<QMdiSubWindow*>(QStringLiteral("DesignWindow"))->close();
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(data.string()), ui::kLayoutCurrent));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the window closed
   design = OpenDesign();
   ASSERT_TRUE(design);
   EXPECT_EQ(design->FsBox()->value(), 1.5);
