@@ -296,7 +296,8 @@ void AppendSequenceDesign(const std::string& dataText, const design::SequentialP
     Group(table, "The sequence");
     Row(table, "Governing stage: " + governing, "H + D", FourDigits(d.le.tipDepth), u.length);
     SpringRows(table, d, u);
-    if (choice) AsMadeRows(table, choice->record, dataText, governing, d.le.tipDepth, u, failures);
+    // The governing stage is named just above.
+    if (choice) AsMadeRows(table, choice->record, dataText, "", d.le.tipDepth, u, failures);
   }
   Finish(std::move(table), failures, d.effectFactor.has_value(), blocks);
 }

@@ -126,8 +126,7 @@ Table forcesTable(const ui::RunSummary& summary, const std::vector<std::string>&
     }
     for (const ui::SequentialSupportSummary& s : supports) {
       table.rows.push_back({s.name, ui::SummaryNumberText(s.depth), forceText(s.force),
-                            s.forceAlong ? forceText(*s.forceAlong) : "",
-                            s.state});
+                            s.forceAlong ? forceText(*s.forceAlong) : "", s.state});
       table.groupRows.push_back(false);
     }
   }
@@ -150,8 +149,7 @@ Table envelopeTable(const ui::RunSummary& summary, const std::vector<std::string
                    {"State", "", "", Align::Left}};
   for (const ui::SupportForceEnvelope& e : ui::LargestSupportForces(summary)) {
     const std::string name = e.stage < stageNames.size() ? ": " + stageNames[e.stage] : "";
-    table.rows.push_back({e.name, ui::SummaryNumberText(e.depth),
-                          forceText(e.largestForceAlong),
+    table.rows.push_back({e.name, ui::SummaryNumberText(e.depth), forceText(e.largestForceAlong),
                           std::to_string(e.stage + 1) + name, e.state});
   }
   return table;
