@@ -204,7 +204,7 @@ Document BuildPackage(const PackageInput& input) {
       {"Run", "", runText(summary, analysis), ""},
   };
   if (input.design) {
-    // Who made the design and which issue of it this is, first.
+    // Who made and checked the design, and its revision, first.
     const ui::DesignRecord& r = input.design->record;
     const std::pair<const char*, const std::string*> fields[] = {
         {"Project number", &r.projectNumber},
