@@ -16,8 +16,10 @@
 #include "DesignReport.h"
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
+#include "WallText.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
+#include "project/DesignRecord.h"
 #include "project/EngineRun.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
@@ -47,23 +49,12 @@ struct Arguments {
   // set's).
   std::string approach;
   bool factorGiven = false;
+  std::vector<std::string_view> given;  // the options given, each once per use
 };
 
 // The units of the values of one problem.
 std::string JsonOptional(const std::optional<double>& value) {
   return value ? JsonNumber(*value) : "null";
-}
-
-// The set of partial factors named `name`: the project's own first, then
-// the shipped ones.
-std::optional<design::FactorSet> ApproachSet(const std::string& dataFile, const std::string& name,
-                                             std::string& error) {
-  const std::optional<std::vector<design::FactorSet>> sets =
-      ui::ReadProjectMember(dataFile, error, ui::ReadFactorSets);
-  if (!sets) return std::nullopt;
-  std::optional<design::FactorSet> set = ui::FindFactorSet(*sets, name);
-  if (!set) error = "no set of partial factors is named " + name;
-  return set;
 }
 
 std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
@@ -72,6 +63,7 @@ std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arg
   for (const GivenOption& given : read.options) {
     const std::string_view name = given.option->name;
     const std::string& value = given.value;
+    a.given.push_back(name);
     a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
     if (name == "--json") a.json = true;
     else if (name == "--design-approach") a.approach = value;
@@ -221,6 +213,43 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
   return out + "]}\n";
 }
 
+// The choices kept in the project's design record with the options given
+// over them: an option replaces the record's choice it names, and
+// --fs or --fs-method without --design-approach replace the record's
+// approach (which sets the factor). Returns the line saying so, empty for
+// a project without a record; `error` when the project file cannot be read.
+std::string TakeDesignRecord(Arguments& a, std::string_view dataText, std::string& error) {
+  const std::optional<ui::DesignRecord> record = ui::ReadProjectDesignRecord(a.dataFile, error);
+  if (!record) return {};
+  auto given = [&](std::string_view option) {
+    return std::find(a.given.begin(), a.given.end(), option) != a.given.end();
+  };
+  design::DesignRequest merged = record->request;
+  const design::DesignRequest& o = a.request;
+  if (given("--method")) merged.method = o.method;
+  // A factor given replaces the record's approach, the factor's form and
+  // value with it (the form not given is the command's default).
+  const bool approachReplaced = a.factorGiven && !record->approach.empty();
+  if (given("--fs-method") || approachReplaced) merged.fsMethod = o.fsMethod;
+  if (given("--fs") || approachReplaced) merged.fs = o.fs;
+  if (given("--embedment-factor")) merged.embedmentFactor = o.embedmentFactor;
+  if (given("--tip-resolution")) merged.resolution = o.resolution;
+  if (given("--top-deflection")) merged.limits.topDeflection = o.limits.topDeflection;
+  if (given("--max-deflection")) merged.limits.maxDeflection = o.limits.maxDeflection;
+  if (given("--failure-criterion")) merged.criterion = o.criterion;
+  a.request = merged;
+  if (a.approach.empty() && !a.factorGiven) a.approach = record->approach;
+  std::string over;
+  for (std::string_view option : a.given)
+    if (over.find(option) == std::string::npos)
+      over += (over.empty() ? "" : ", ") + std::string(option);
+  std::string unitsError;
+  const auto wall = design::WallText::Parse(dataText, 0, unitsError);
+  const std::string length = design::DesignUnitsOf(wall ? wall->units() : 0).length;
+  return "design choices from the project file: " + ui::DesignChoicesText(*record, length) +
+         (over.empty() ? "" : "; overridden here by " + over) + "\n";
+}
+
 // The data file's text and construction sequence as the design takes them:
 // under a design approach, with the set's design soil and actions (and
 // `a.request` with the set's factor of safety). The message when a file
@@ -229,6 +258,7 @@ struct DesignInput {
   std::string text;
   std::optional<design::SequentialPlan> plan;
   std::string approachNote;
+  std::string recordLine;  // the design record's choices in use, or empty
 };
 
 std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
@@ -243,12 +273,15 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   if (!in || in.bad())
     return "cannot read the data file " + a.dataFile + ": " + std::strerror(errno ? errno : EACCES);
   input.text = buffer.str();
-  // A construction sequence is designed stage by stage and as a whole.
   std::string error;
+  input.recordLine = TakeDesignRecord(a, input.text, error);
+  if (!error.empty()) return error;
+  // A construction sequence is designed stage by stage and as a whole.
   input.plan = ui::ReadSequencePlan(dataFile, input.text, error);
   if (!error.empty()) return error;
   if (a.approach.empty()) return std::nullopt;
-  const std::optional<design::FactorSet> set = ApproachSet(a.dataFile, a.approach, error);
+  const std::optional<design::FactorSet> set =
+      ui::FindProjectFactorSet(a.dataFile, a.approach, error);
   if (!set) return error;
   const std::optional<design::ApproachDesign> prepared = design::PrepareApproachDesign(
       input.text, *set, a.request, error, input.plan ? &*input.plan : nullptr);
@@ -301,9 +334,10 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     if (soils.error->line > 0) *stop += " (line " + std::to_string(soils.error->line) + ")";
   }
   if (a.json) {
+    std::cerr << input.recordLine;
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << input.approachNote;
+    std::cout << input.recordLine << input.approachNote;
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

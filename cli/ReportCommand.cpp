@@ -8,6 +8,7 @@
 
 #include "CommandDeclarations.h"
 #include "CommandLine.h"
+#include "DesignReport.h"
 #include "PackageFile.h"
 #include "PaintingApplication.h"
 #include "project/EngineRun.h"
@@ -119,6 +120,12 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
   if (const std::string failed = report::WritePackageFile(options.outFile, bytes); !failed.empty())
     return fail(failed);
 
+  if (input.design) {
+    const int units = input.analysis.problems.empty() ? 0 : input.analysis.problems.front().units;
+    std::cout << "design choices from the project file: "
+              << ui::DesignChoicesText(input.design->record, design::DesignUnitsOf(units).length)
+              << "\n";
+  }
   std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";
   if (input.analysis.error)
     std::cerr << "terraq: the analysis of " << options.dataFile.string()

@@ -206,6 +206,20 @@ Document BuildPackage(const PackageInput& input) {
        std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},
       {"Run", "", runText(summary, analysis), ""},
   };
+  if (input.design) {
+    // Who made and checked the design, and its revision, first.
+    const ui::DesignRecord& r = input.design->record;
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"Project number", &r.projectNumber},
+        {"Engineer", &r.engineer},
+        {"Checker", &r.checker},
+        {"Revision", &r.revision}};
+    std::vector<KeyValues::Entry> who;
+    for (const auto& [label, value] : fields)
+      if (!value->empty()) who.push_back({label, "", *value, ""});
+    auto& entries = document.titlePage.facts.entries;
+    entries.insert(entries.begin(), who.begin(), who.end());
+  }
   document.runningHeader = title + " — " + fileName;
 
   std::vector<Block>& blocks = document.blocks;
@@ -267,10 +281,11 @@ Document BuildPackage(const PackageInput& input) {
   bool designed = false;
   if (input.includeDesign) {
     const size_t before = blocks.size();
+    const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
     if (input.sequence)
-      detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, names,
-                                   blocks);
-    else detail::AppendDesign(input.dataText, names, blocks);
+      detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice,
+                                   names, blocks);
+    else detail::AppendDesign(input.dataText, choice, names, blocks);
     designed = blocks.size() > before;
   }
   detail::AppendMethods(project, designed, checked, blocks);

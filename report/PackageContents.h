@@ -20,6 +20,7 @@
 #include "PackageDesignSituations.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
+#include "project/DesignRecord.h"
 #include "project/ProjectSectionCheck.h"
 
 namespace terraq::report {
@@ -35,6 +36,17 @@ struct PackageInput {
   // The limit-equilibrium design and factor of safety of each problem that
   // has soil layers to design from, with the design's defaults.
   bool includeDesign = true;
+  // The design the engineer made in the Design window, kept with the
+  // project (its design record): the design chapter then designs with its
+  // choices and sets the submitted wall against the tip it asks for, and
+  // the title page names the project number, engineer, checker and
+  // revision. None: the design's defaults, as terraq design without options.
+  struct DesignChoice {
+    ui::DesignRecord record;
+    std::optional<design::FactorSet> approach;  // the set the record names, found
+    std::string error;                          // why that set cannot be found
+  };
+  std::optional<DesignChoice> design;
   // The check of the wall's section the project remembers beside the data
   // file, on `analysis`; none when it remembers none (the package then has
   // no chapter of it).

@@ -46,6 +46,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
   input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);
   input.situations = RunPackageSituations(dataFile, beforeConstruction);
+  input.design = PackageDesignChoice(dataFile);
   return input;
 }
 
@@ -62,6 +63,17 @@ std::string WritePackageFile(const std::filesystem::path& file, const std::strin
     return e.what();
   }
   return {};
+}
+
+std::optional<PackageInput::DesignChoice> PackageDesignChoice(
+    const std::filesystem::path& dataFile) {
+  std::string error;
+  std::optional<ui::DesignRecord> record = ui::ReadProjectDesignRecord(dataFile, error);
+  if (!record) return std::nullopt;  // none, or a project file the command refused already
+  PackageInput::DesignChoice choice{std::move(*record), std::nullopt, {}};
+  if (!choice.record.approach.empty())
+    choice.approach = ui::FindProjectFactorSet(dataFile, choice.record.approach, choice.error);
+  return choice;
 }
 
 }  // namespace terraq::report

@@ -66,14 +66,16 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
                     const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The limit-equilibrium design and factors of safety of each problem that
-// has soil layers (the defaults of terraq design); nothing when none has.
-void AppendDesign(const std::string& dataText, const std::vector<std::string>& names,
-                  std::vector<Block>& blocks);
+// has soil layers, with the choices of the design record (`choice`; null:
+// the defaults of terraq design); nothing when none has.
+void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
+                  const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The design of a construction sequence over `dataText` (the wall before
 // construction): each stage's limit equilibrium (stage k named names[k]),
 // the governing stage and the spring model on the whole sequence.
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
+                          const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks);
 
 // The structural check of the section the project remembers: the section,
@@ -107,6 +109,12 @@ void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionI
 // A derived number (a design, not a result of the run) to four significant
 // digits, as terraq design prints it.
 std::string FourDigits(double value);
+
+// A computed number rounded to `digits` significant digits, in its shortest
+// form without an exponent where it has none ("243.3", "12350"): the
+// support forces of a sequence, which the analysis gives to every digit of
+// a double, beyond anything its inputs are known to.
+std::string SignificantText(double value, int digits);
 
 // The construction sequence: the supports as built, what each stage does,
 // and the support forces of every stage with the largest of each support;

@@ -6,7 +6,9 @@
 // formatter of `terraq run --json`: a checker who runs the command on the
 // data file finds the same characters.
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "PackageParts.h"
@@ -114,6 +116,13 @@ std::string FourDigits(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
   return buffer;
+}
+
+std::string SignificantText(double value, int digits) {
+  if (!std::isfinite(value)) return ui::SummaryNumberText(value);
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+  return ui::SummaryNumberText(std::strtod(buffer, nullptr));
 }
 
 void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>& names,

@@ -26,6 +26,9 @@ SequenceUnits unitsOf(int units) {
 
 std::string number(double value) { return ui::SequenceNumberText(value); }
 
+// A support force as the package states it: four significant digits.
+std::string forceText(double force) { return SignificantText(force, 4); }
+
 std::string namesText(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -124,10 +127,8 @@ Table forcesTable(const ui::RunSummary& summary, const std::vector<std::string>&
       table.groupRows.push_back(false);
     }
     for (const ui::SequentialSupportSummary& s : supports) {
-      table.rows.push_back({s.name, ui::SummaryNumberText(s.depth),
-                            ui::SummaryNumberText(s.force),
-                            s.forceAlong ? ui::SummaryNumberText(*s.forceAlong) : "",
-                            s.state});
+      table.rows.push_back({s.name, ui::SummaryNumberText(s.depth), forceText(s.force),
+                            s.forceAlong ? forceText(*s.forceAlong) : "", s.state});
       table.groupRows.push_back(false);
     }
   }
@@ -150,8 +151,7 @@ Table envelopeTable(const ui::RunSummary& summary, const std::vector<std::string
                    {"State", "", "", Align::Left}};
   for (const ui::SupportForceEnvelope& e : ui::LargestSupportForces(summary)) {
     const std::string name = e.stage < stageNames.size() ? ": " + stageNames[e.stage] : "";
-    table.rows.push_back({e.name, ui::SummaryNumberText(e.depth),
-                          ui::SummaryNumberText(e.largestForceAlong),
+    table.rows.push_back({e.name, ui::SummaryNumberText(e.depth), forceText(e.largestForceAlong),
                           std::to_string(e.stage + 1) + name, e.state});
   }
   return table;

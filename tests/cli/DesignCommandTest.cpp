@@ -199,3 +199,42 @@ TEST(DesignCommand, DesignApproachGivesDesignForcesAndMomentsTimesGammaG) {
                 1.35 * force[4], force[4]);
   EXPECT_TRUE(contains(text.out, expected)) << expected << "\n" << text.out;
 }
+
+TEST(DesignCommand, DesignsWithTheProjectsRecordAndItsOptionsOverIt) {
+  // The record asks for F = 1.5 on the passive pressure with an embedment
+  // factor of 1.3: the same design as those options given, said so; an
+  // option given replaces the record's choice it names, and only that one.
+  ScratchFolder work;
+  const fs::path data = Sample(work, "cantilever-sand-generated.tq4d");
+  const fs::path project = work.path() / "wall.terraq.json";
+  std::ofstream(project, std::ios::binary)
+      << R"({"format": "terraq-project", "version": 1, "design": {"fsMethod": "passive",)"
+      << R"( "fs": 1.5, "embedmentFactor": 1.3, "engineer": "R. Eng."}})";
+  const Outcome recorded = runTerraq("design --json wall.tq4d", work.path());
+  const Outcome given = runTerraq(
+      "design --json --fs 1.5 --fs-method passive --embedment-factor 1.3 wall.tq4d", work.path());
+  ASSERT_EQ(recorded.status, 0) << recorded.err;
+  ASSERT_EQ(given.status, 0) << given.err;
+  EXPECT_EQ(recorded.out, given.out);
+  EXPECT_TRUE(
+      contains(recorded.err, "design choices from the project file: the method from the project"))
+      << recorded.err;
+  EXPECT_TRUE(contains(recorded.err, "F = 1.5 on the passive pressure, embedment factor 1.3"));
+
+  const Outcome over = runTerraq("design --fs 2 wall.tq4d", work.path());
+  ASSERT_EQ(over.status, 0) << over.err;
+  EXPECT_TRUE(contains(over.out, "; overridden here by --fs\n")) << over.out;
+  const Outcome overJson = runTerraq("design --json --fs 2 wall.tq4d", work.path());
+  EXPECT_NEAR(JsonValue(overJson.out, "fs"), 2.0, 0);
+  EXPECT_EQ(overJson.out, runTerraq("design --json --fs 2 --fs-method passive "
+                                    "--embedment-factor 1.3 wall.tq4d",
+                                    work.path())
+                              .out);
+
+  // A misspelt key is a record the command cannot take.
+  std::ofstream(project, std::ios::binary)
+      << R"({"format": "terraq-project", "version": 1, "design": {"fs": 1.5, "factor": 2}})";
+  const Outcome misspelt = runTerraq("design wall.tq4d", work.path());
+  EXPECT_EQ(misspelt.status, 2);
+  EXPECT_TRUE(contains(misspelt.err, "\"factor\" is not a key this version knows")) << misspelt.err;
+}

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -25,7 +26,6 @@ namespace terraq::ui {
 
 namespace {
 
-using design::FsMethod;
 using design::Method;
 
 QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
@@ -122,6 +122,7 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   auto* left = new QVBoxLayout;
   left->addWidget(inputs);
   left->addWidget(applyBox);
+  left->addWidget(makeRecordBox());
   left->addStretch(1);
 
   results_ = new QPlainTextEdit(this);
@@ -195,25 +196,6 @@ void TDesignForm::approachChanged() {
     fsMethod_->setCurrentIndex(ownFsMethod_);
     fs_->setValue(ownFs_);
   }
-}
-
-design::DesignRequest TDesignForm::request() const {
-  design::DesignRequest r;
-  switch (method_->currentIndex()) {
-    case 1: r.method = Method::FixedEarth; break;
-    case 2: r.method = Method::FixedEarthFull; break;
-    case 3: r.method = Method::FreeEarth; break;
-    default: break;
-  }
-  const FsMethod forms[] = {FsMethod::Strength, FsMethod::Passive, FsMethod::NetPassive};
-  r.fsMethod = forms[std::max(0, fsMethod_->currentIndex())];
-  r.fs = fs_->value();
-  if (ownEmbedmentFactor_->isChecked()) r.embedmentFactor = embedmentFactor_->value();
-  r.resolution = resolution_->value();
-  if (topLimit_->value() > 0) r.limits.topDeflection = topLimit_->value();
-  if (maxLimit_->value() > 0) r.limits.maxDeflection = maxLimit_->value();
-  if (criterion_->currentIndex() == 1) r.criterion = design::FailureCriterion::Mechanism;
-  return r;
 }
 
 void TDesignForm::setStatus(const QString& text) { status_->setText(text); }
@@ -302,6 +284,9 @@ void TDesignForm::Design() {
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
   showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)]);
   applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
+  governingStage_.reset();
+  if (plan || soils.problems.size() > 1) governingStage_ = static_cast<int>(shown) + 1;
+  keepRecord();
 }
 
 void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
@@ -380,6 +365,9 @@ bool TDesignForm::Apply() {
     setStatus(QString::fromStdString(refused));
     return false;
   }
+  appliedTip_ = increments * length;
+  appliedOn_ = QDate::currentDate().toString(Qt::ISODate).toStdString();
+  keepRecord();
   setStatus(tr("The wall now has %1 increments of %2 (tip at %3).")
                 .arg(increments)
                 .arg(QString::number(length, 'g', 6))

@@ -17,6 +17,10 @@
 //
 // The window reads the project only when Design is pressed, and writes it
 // only through Apply: a design shown is that of the project at the time.
+// Its choices, the governing stage, the tip applied and who made and checked
+// the design are the project's design record (project/DesignRecord.h): the
+// window opens with the record's choices and hands the record on at every
+// design, Apply and edit of the who fields (DesignFormChoices.cpp).
 
 #include <QWidget>
 #include <functional>
@@ -26,11 +30,14 @@
 
 #include "DesignReport.h"
 #include "SequentialStaging.h"
+#include "project/DesignRecord.h"
 
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QLineEdit;
+class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -61,6 +68,11 @@ class TDesignForm : public QWidget {
     sequence_ = std::move(sequence);
   }
 
+  // Restores the controls from the project's `record` (none: as they are)
+  // and hands every later change of it to `keep`.
+  void SetRecord(const std::optional<DesignRecord>& record,
+                 std::function<void(const DesignRecord&)> keep);
+
   // The Design button: designs the first problem of the project.
   void Design();
   // The Apply button: the chosen tip into the project. False (with the
@@ -82,6 +94,7 @@ class TDesignForm : public QWidget {
   QDoubleSpinBox* FsBox() const { return fs_; }
   QComboBox* TipBox() const { return tip_; }
   QComboBox* KeepBox() const { return keep_; }
+  QDoubleSpinBox* EmbedmentFactorBox() const { return embedmentFactor_; }
   DesignGraph* PressureGraph() const { return pressureGraph_; }
   DesignGraph* FactorGraph() const { return factorGraph_; }
 
@@ -92,6 +105,11 @@ class TDesignForm : public QWidget {
   // The set of the approach chosen; nullopt for a factor of safety.
   std::optional<design::FactorSet> approach() const;
   void approachChanged();
+  // The record of the window's choices and of what was designed and applied.
+  DesignRecord record() const;
+  void keepRecord();
+  // The project number, engineer, checker and revision fields.
+  QGroupBox* makeRecordBox();
   void showGraphs(const engine::api::SoilDescription& soil);
   void setStatus(const QString& text);
 
@@ -126,6 +144,15 @@ class TDesignForm : public QWidget {
   bool tipChosen_ = false;  // the engineer picked the tip to apply
   int ownFsMethod_ = 0;
   double ownFs_ = 1.5;
+
+  std::function<void(const DesignRecord&)> keepRecord_;
+  QLineEdit* projectNumber_ = nullptr;
+  QLineEdit* engineer_ = nullptr;
+  QLineEdit* checker_ = nullptr;
+  QLineEdit* revision_ = nullptr;
+  std::optional<int> governingStage_;  // 1-based, of a staged design
+  std::optional<double> appliedTip_;
+  std::string appliedOn_;
 
   std::optional<design::ProblemDesign> design_;
   int increments_ = 0;  // the project's wall when it was designed

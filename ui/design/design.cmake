@@ -6,6 +6,7 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyGraphOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DesignFormChoices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormResults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,8 @@
 #include "project/WallLength.h"
 
 namespace terraq::ui {
+
+namespace fs = std::filesystem;
 
 void TMainForm::createDesignMenu() {
   QMenu* menu = menuBar()->addMenu(tr("&Design"));
@@ -73,6 +76,13 @@ void TMainForm::ShowDesign() {
   form->SetSequence([this] { return sequence_; });
   form->SetFactorSets(designSituations_ ? designSituations_->sets
                                         : std::vector<design::FactorSet>{});
+  // The choices of the last design come back; each design and Apply keeps
+  // them with the project, saved with it.
+  form->SetRecord(designRecord_, [this](const DesignRecord& record) {
+    designRecord_ = record;
+    Data().Modified = true;
+    UpdateMenuStates();
+  });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("DesignWindow"));
@@ -80,6 +90,14 @@ void TMainForm::ShowDesign() {
   designWindow_ = window;
   window->resize(form->sizeHint());
   window->show();
+}
+
+void TMainForm::readDesignRecord() {
+  std::string error;
+  designRecord_ = ReadProjectDesignRecord(fs::path(Data().DataFileName), error);
+  if (!error.empty())
+    statusBar()->showMessage(tr("The design record is not read, the project opens without it: %1")
+                                 .arg(QString::fromStdString(error)));
 }
 
 }  // namespace terraq::ui

@@ -91,6 +91,9 @@ void TMainForm::saveProjectMembers() {
   error.clear();
   if (!SaveProjectSequence(dataFile, sequence_, Data().Units, error))
     unsaved << QString::fromStdString(error);
+  error.clear();
+  if (!SaveProjectDesignRecord(dataFile, designRecord_, error))
+    unsaved << QString::fromStdString(error);
   if (!unsaved.isEmpty())
     TUserPrompts::Current().showWarning(
         this, tr("The data file is saved, but not all the project keeps beside it:\n%1")

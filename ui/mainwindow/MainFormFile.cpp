@@ -101,6 +101,7 @@ void TMainForm::FileNew() {
   wallSection_.reset();
   designSituations_.reset();
   sequence_.reset();
+  designRecord_.reset();
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
@@ -146,6 +147,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   wallSection_.reset();
   designSituations_.reset();
   sequence_.reset();
+  designRecord_.reset();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -167,6 +169,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   // The section's word on an unreadable project file is the one left shown.
   readDesignSituations();
   readSequence();
+  readDesignRecord();
   readWallSection();
   updateUtilisation(nullptr);
   afterProjectChange();

@@ -177,6 +177,9 @@ void TMainForm::SetUnits(int units) {
   // Its minimum surcharge is shown in the units it was opened with.
   if (situationsWindow_) situationsWindow_->close();
   if (sequence_) sequence_ = PlanInUnits(*sequence_, before, Data().Units);
+  if (designRecord_) designRecord_ = DesignRecordInUnits(*designRecord_, before, Data().Units);
+  // Its lengths are shown in the units it was opened with.
+  if (designWindow_) designWindow_->close();
   // Its headers name the units it was opened with.
   if (sequenceWindow_) sequenceWindow_->close();
   tableWindows_->Refresh();

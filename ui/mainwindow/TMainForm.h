@@ -25,6 +25,7 @@
 #include "SequentialStaging.h"
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
+#include "project/DesignRecord.h"
 #include "project/FactorSetsMember.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
@@ -267,6 +268,8 @@ class TMainForm : public QMainWindow {
   // The design situations (MainFormDesignSituations.cpp), read as the
   // section is.
   void readDesignSituations();
+  // The design record (MainFormDesign.cpp), read as the section is.
+  void readDesignRecord();
   // The construction sequence (MainFormSequence.cpp), read as the design
   // situations are; the Options menu item that opens its window.
   void readSequence();
@@ -308,6 +311,7 @@ class TMainForm : public QMainWindow {
   std::optional<WallSection> wallSection_;
   std::optional<DesignSituationsChoice> designSituations_;
   std::optional<design::SequentialPlan> sequence_;
+  std::optional<DesignRecord> designRecord_;
   // The last run of the construction sequence: the plan it ran and each
   // stage's support forces (the files keep none: known after a run only).
   struct SequenceRunForces {

@@ -1,6 +1,7 @@
 // ReadProjectBeside (ProjectFile.h): the project file read whole, every
 // member this version knows read by its own reader, so that a command finds
 // a fault in a member it does not use itself as the program would.
+#include "project/DesignRecord.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
@@ -18,6 +19,7 @@ std::string MemberFault(const ProjectFile& project) {
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
+  if (!ReadDesignRecord(project, error) && !error.empty()) return error;
   // The studies are the Study window's (its reader checks each one).
   if (const JsonValue* studies = project.find("studies"); studies && !studies->isArray())
     return "its \"studies\" is not a list";

@@ -1,0 +1,101 @@
+// The project's design record: written and read back whole beside the
+// other members, a misspelt key or a value of the wrong kind refused with
+// what is wrong, its lengths converted with the project's units.
+#include <gtest/gtest.h>
+
+#include "CliTestFiles.h"
+#include "project/DesignRecord.h"
+#include "project/JsonText.h"
+
+namespace terraq::ui {
+namespace {
+
+DesignRecord Sample() {
+  DesignRecord r;
+  r.approach = "DA1-2";
+  r.request.method = design::Method::FreeEarth;
+  r.request.fsMethod = design::FsMethod::Passive;
+  r.request.fs = 1.75;
+  r.request.embedmentFactor = 1.1;
+  r.request.resolution = 0.05;
+  r.request.limits.maxDeflection = 0.04;
+  r.request.criterion = design::FailureCriterion::Mechanism;
+  r.governingStage = 3;
+  r.appliedTip = 11.2;
+  r.appliedOn = "2026-12-09";
+  r.projectNumber = "P-118";
+  r.engineer = "R. Eng.";
+  r.checker = "C. Heck";
+  r.revision = "B";
+  return r;
+}
+
+void ExpectSame(const DesignRecord& a, const DesignRecord& b) {
+  EXPECT_EQ(a.approach, b.approach);
+  EXPECT_EQ(a.request.method, b.request.method);
+  EXPECT_EQ(a.request.fsMethod, b.request.fsMethod);
+  EXPECT_EQ(a.request.fs, b.request.fs);
+  EXPECT_EQ(a.request.embedmentFactor, b.request.embedmentFactor);
+  EXPECT_EQ(a.request.resolution, b.request.resolution);
+  EXPECT_EQ(a.request.limits.topDeflection, b.request.limits.topDeflection);
+  EXPECT_EQ(a.request.limits.maxDeflection, b.request.limits.maxDeflection);
+  EXPECT_EQ(a.request.criterion, b.request.criterion);
+  EXPECT_EQ(a.governingStage, b.governingStage);
+  EXPECT_EQ(a.appliedTip, b.appliedTip);
+  EXPECT_EQ(a.appliedOn, b.appliedOn);
+  EXPECT_EQ(a.projectNumber + a.engineer + a.checker + a.revision,
+            b.projectNumber + b.engineer + b.checker + b.revision);
+}
+
+TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
+  test::ScratchFolder work;
+  const std::filesystem::path data = work.path() / "wall.tq4d";
+  std::string error;
+  ASSERT_TRUE(SaveProjectDesignRecord(data, Sample(), error)) << error;
+  std::optional<DesignRecord> back = ReadProjectDesignRecord(data, error);
+  ASSERT_TRUE(back) << error;
+  ExpectSame(*back, Sample());
+  // A record of defaults: the method from the project, no limits.
+  ASSERT_TRUE(SaveProjectDesignRecord(data, DesignRecord{}, error)) << error;
+  back = ReadProjectDesignRecord(data, error);
+  ASSERT_TRUE(back) << error;
+  ExpectSame(*back, DesignRecord{});
+
+  const struct {
+    const char* member;
+    const char* says;
+  } bad[] = {{R"({"fs": 1.5, "enbedmentFactor": 1.2})", "\"enbedmentFactor\" is not a key"},
+             {R"({"fs": 0.8})", "\"fs\" must be a number of at least 1"},
+             {R"({"method": "free"})", "\"method\" must be"},
+             {R"({"fsMethod": "strenght"})", "\"fsMethod\" must be"},
+             {R"({"appliedTip": -2})", "\"appliedTip\" must be a number above 0"},
+             {R"({"governingStage": 1.5})", "\"governingStage\" must be a whole number"},
+             {R"({"engineer": 7})", "\"engineer\" must be a text"},
+             {R"([1])", "is not a JSON object"}};
+  for (const auto& c : bad) {
+    ProjectFile p;
+    p.set("design", *ParseJson(c.member, error));
+    EXPECT_FALSE(ReadDesignRecord(p, error)) << c.member;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+}
+
+TEST(DesignRecord, LengthsFollowTheUnitsAndTheChoicesReadAsWords) {
+  const DesignRecord english = DesignRecordInUnits(Sample(), 2, 1);
+  EXPECT_NEAR(*english.appliedTip, 11.2 / 0.0254, 1e-9);  // 440.94 in
+  EXPECT_NEAR(english.request.resolution, 0.05 / 0.0254, 1e-12);
+  EXPECT_NEAR(*english.request.limits.maxDeflection, 0.04 / 0.0254, 1e-12);
+  EXPECT_EQ(english.request.fs, 1.75);  // a factor has no unit
+  EXPECT_NEAR(*DesignRecordInUnits(english, 1, 2).appliedTip, 11.2, 1e-12);
+
+  DesignRecord byFactor = Sample();
+  byFactor.approach.clear();
+  EXPECT_EQ(DesignChoicesText(byFactor, "m"),
+            "free earth support, factor of safety F = 1.75 on the passive pressure, embedment "
+            "factor 1.1, tip resolution 0.05 m, largest deflection at most 0.04 m, failure "
+            "criterion mechanism");
+  EXPECT_EQ(DesignChoicesText(Sample(), "m").rfind("design approach DA1-2, free earth", 0), 0u);
+}
+
+}  // namespace
+}  // namespace terraq::ui

@@ -1,0 +1,245 @@
+#include "project/DesignRecord.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "project/FactorSetsMember.h"
+
+namespace terraq::ui {
+
+namespace {
+
+using design::FsMethod;
+using design::Method;
+
+constexpr const char* kWhich = "the project's design record";
+
+bool Fail(std::string& error, const std::string& why) {
+  error = std::string(kWhich) + ": " + why;
+  return false;
+}
+
+// An optional text member; false with `error` when it is not a text.
+bool ReadText(const JsonValue& member, const char* key, std::string& value, std::string& error) {
+  const JsonValue* v = member.find(key);
+  if (!v) return true;
+  if (!v->isString()) return Fail(error, std::string("\"") + key + "\" must be a text");
+  value = v->string;
+  return true;
+}
+
+// An optional number above `low` (or at least `low` when `inclusive`).
+bool ReadNumber(const JsonValue& member, const char* key, double low, bool inclusive,
+                std::optional<double>& value, std::string& error) {
+  const JsonValue* v = member.find(key);
+  if (!v) return true;
+  if (!v->isNumber() || !std::isfinite(v->number) ||
+      (inclusive ? v->number < low : v->number <= low))
+    return Fail(error, std::string("\"") + key + "\" must be a number " +
+                           (inclusive ? "of at least " : "above ") + (low == 1 ? "1" : "0"));
+  value = v->number;
+  return true;
+}
+
+std::optional<Method> MethodNamed(std::string_view word) {
+  for (Method m : {Method::FixedEarth, Method::FixedEarthFull, Method::FreeEarth})
+    if (word == design::MethodName(m)) return m;
+  return std::nullopt;
+}
+
+std::optional<FsMethod> FsMethodNamed(std::string_view word) {
+  for (FsMethod m : {FsMethod::Strength, FsMethod::Passive, FsMethod::NetPassive})
+    if (word == design::FsMethodName(m)) return m;
+  return std::nullopt;
+}
+
+// The word members: the method, the factor's form, the failure criterion.
+bool ReadWords(const JsonValue& member, DesignRecord& out, std::string& error) {
+  std::string method, form, criterion;
+  if (!ReadText(member, "method", method, error) || !ReadText(member, "fsMethod", form, error) ||
+      !ReadText(member, "failureCriterion", criterion, error))
+    return false;
+  if (!method.empty()) {
+    out.request.method = MethodNamed(method);
+    if (!out.request.method)
+      return Fail(error,
+                  "\"method\" must be \"fixed-earth\", \"fixed-earth-full\" or \"free-earth\"");
+  }
+  if (!form.empty()) {
+    const std::optional<FsMethod> fsMethod = FsMethodNamed(form);
+    if (!fsMethod)
+      return Fail(error, "\"fsMethod\" must be \"strength\", \"passive\" or \"net-passive\"");
+    out.request.fsMethod = *fsMethod;
+  }
+  if (!criterion.empty()) {
+    const auto named = design::FailureCriterionNamed(criterion);
+    if (!named) return Fail(error, "\"failureCriterion\" must be \"deflection\" or \"mechanism\"");
+    out.request.criterion = *named;
+  }
+  return true;
+}
+
+bool ReadNumbers(const JsonValue& member, DesignRecord& out, std::string& error) {
+  design::DesignRequest& r = out.request;
+  std::optional<double> fs, resolution, stage;
+  if (!ReadNumber(member, "fs", 1, true, fs, error) ||
+      !ReadNumber(member, "embedmentFactor", 1, true, r.embedmentFactor, error) ||
+      !ReadNumber(member, "tipResolution", 0, false, resolution, error) ||
+      !ReadNumber(member, "topDeflection", 0, false, r.limits.topDeflection, error) ||
+      !ReadNumber(member, "maxDeflection", 0, false, r.limits.maxDeflection, error) ||
+      !ReadNumber(member, "appliedTip", 0, false, out.appliedTip, error) ||
+      !ReadNumber(member, "governingStage", 1, true, stage, error))
+    return false;
+  if (fs) r.fs = *fs;
+  if (resolution) r.resolution = *resolution;
+  if (stage) {
+    if (*stage != std::floor(*stage) || *stage > 1000)
+      return Fail(error, "\"governingStage\" must be a whole number from 1");
+    out.governingStage = static_cast<int>(*stage);
+  }
+  return true;
+}
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", value);
+  return text;
+}
+
+const char* FormWords(FsMethod form) {
+  switch (form) {
+    case FsMethod::Passive: return "on the passive pressure";
+    case FsMethod::Strength: return "on the soil's strength (tan φ', c', su)";
+    case FsMethod::NetPassive: break;
+  }
+  return "on the net available passive resistance";
+}
+
+const char* MethodWords(const std::optional<Method>& method) {
+  if (!method)
+    return "the method from the project (free earth support with an anchor or prop row, "
+           "else fixed earth support)";
+  switch (*method) {
+    case Method::FixedEarth: return "fixed earth support (simplified)";
+    case Method::FixedEarthFull: return "fixed earth support (full)";
+    case Method::FreeEarth: break;
+  }
+  return "free earth support";
+}
+
+}  // namespace
+
+std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::string& error) {
+  error.clear();
+  const JsonValue* member = project.find("design");
+  if (!member || member->type == JsonValue::Type::Null) return std::nullopt;
+  if (!member->isObject()) {
+    error = std::string(kWhich) + " is not a JSON object";
+    return std::nullopt;
+  }
+  if (!OnlyKnownKeys(
+          *member,
+          {"approach", "method", "fsMethod", "fs", "embedmentFactor", "tipResolution",
+           "topDeflection", "maxDeflection", "failureCriterion", "governingStage", "appliedTip",
+           "appliedOn", "projectNumber", "engineer", "checker", "revision"},
+          kWhich, error))
+    return std::nullopt;
+  DesignRecord out;
+  if (!ReadText(*member, "approach", out.approach, error) || !ReadWords(*member, out, error) ||
+      !ReadNumbers(*member, out, error) || !ReadText(*member, "appliedOn", out.appliedOn, error) ||
+      !ReadText(*member, "projectNumber", out.projectNumber, error) ||
+      !ReadText(*member, "engineer", out.engineer, error) ||
+      !ReadText(*member, "checker", out.checker, error) ||
+      !ReadText(*member, "revision", out.revision, error))
+    return std::nullopt;
+  return out;
+}
+
+void SetDesignRecord(ProjectFile& project, const std::optional<DesignRecord>& record) {
+  if (!record) {
+    project.erase("design");
+    return;
+  }
+  const JsonValue* old = project.find("design");
+  JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
+  auto text = [&](const char* key, const std::string& value) {
+    if (value.empty()) member.erase(key);
+    else member.set(key, JsonValue::Text(value));
+  };
+  auto number = [&](const char* key, const std::optional<double>& value) {
+    if (value) member.set(key, JsonValue::Number(*value));
+    else member.erase(key);
+  };
+  const design::DesignRequest& r = record->request;
+  text("approach", record->approach);
+  text("method", r.method ? design::MethodName(*r.method) : "");
+  text("fsMethod", design::FsMethodName(r.fsMethod));
+  number("fs", r.fs);
+  number("embedmentFactor", r.embedmentFactor);
+  number("tipResolution", r.resolution > 0 ? std::optional<double>(r.resolution) : std::nullopt);
+  number("topDeflection", r.limits.topDeflection);
+  number("maxDeflection", r.limits.maxDeflection);
+  text("failureCriterion", design::FailureCriterionName(r.criterion));
+  number("governingStage",
+         record->governingStage ? std::optional<double>(*record->governingStage) : std::nullopt);
+  number("appliedTip", record->appliedTip);
+  text("appliedOn", record->appliedOn);
+  text("projectNumber", record->projectNumber);
+  text("engineer", record->engineer);
+  text("checker", record->checker);
+  text("revision", record->revision);
+  project.set("design", std::move(member));
+}
+
+std::optional<DesignRecord> ReadProjectDesignRecord(const std::filesystem::path& dataFile,
+                                                    std::string& error) {
+  return ReadProjectMember(dataFile, error, ReadDesignRecord);
+}
+
+bool SaveProjectDesignRecord(const std::filesystem::path& dataFile,
+                             const std::optional<DesignRecord>& record, std::string& error) {
+  return SaveProjectMember(
+      dataFile, "design", record.has_value(),
+      [&](ProjectFile& project) { SetDesignRecord(project, record); },
+      "the design record is not saved", error);
+}
+
+DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits) {
+  constexpr double kMetresPerInch = 0.0254;
+  double factor = 1;
+  if (fromUnits == 1 && toUnits == 2) factor = kMetresPerInch;
+  if (fromUnits == 2 && toUnits == 1) factor = 1 / kMetresPerInch;
+  design::DesignRequest& r = record.request;
+  r.resolution *= factor;
+  for (std::optional<double>* length :
+       {&r.limits.topDeflection, &r.limits.maxDeflection, &record.appliedTip})
+    if (*length) **length *= factor;
+  return record;
+}
+
+std::string DesignChoicesText(const DesignRecord& record, const std::string& lengthUnit) {
+  const design::DesignRequest& r = record.request;
+  std::string out = record.approach.empty() ? "" : "design approach " + record.approach + ", ";
+  out += MethodWords(r.method);
+  if (record.approach.empty())
+    out += ", factor of safety F = " + Number(r.fs) + " " + FormWords(r.fsMethod);
+  if (r.embedmentFactor) out += ", embedment factor " + Number(*r.embedmentFactor);
+  if (r.resolution > 0) out += ", tip resolution " + Number(r.resolution) + " " + lengthUnit;
+  if (r.limits.topDeflection)
+    out += ", top deflection at most " + Number(*r.limits.topDeflection) + " " + lengthUnit;
+  if (r.limits.maxDeflection)
+    out += ", largest deflection at most " + Number(*r.limits.maxDeflection) + " " + lengthUnit;
+  return out + ", failure criterion " + design::FailureCriterionName(r.criterion);
+}
+
+std::optional<design::FactorSet> FindProjectFactorSet(const std::filesystem::path& dataFile,
+                                                      const std::string& name, std::string& error) {
+  const std::optional<std::vector<design::FactorSet>> sets =
+      ReadProjectMember(dataFile, error, ReadFactorSets);
+  if (!sets) return std::nullopt;
+  std::optional<design::FactorSet> set = FindFactorSet(*sets, name);
+  if (!set) error = "no set of partial factors is named " + name;
+  return set;
+}
+
+}  // namespace terraq::ui
