@@ -317,8 +317,8 @@ class WallPointModel : public PointModel {
       return e;
     }
     for (const ProblemOutputs& p : point.problems) {
-      const std::array<double, 6> values = ProblemOutputValues(p);
-      e.outputs.insert(e.outputs.end(), values.begin(), values.end());
+      const std::array<double, 6> problemValues = ProblemOutputValues(p);
+      e.outputs.insert(e.outputs.end(), problemValues.begin(), problemValues.end());
       for (const SupportOutput& s : p.supports) e.outputs.push_back(s.force);
       e.held = e.held && p.held;
     }

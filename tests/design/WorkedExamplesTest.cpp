@@ -108,7 +108,9 @@ TEST(WorkedExamples, CantileverInSandWithWaterFullFixedEarth) {
         soil, {.method = Method::FixedEarthFull, .fsMethod = FsMethod::Passive, .fs = F});
     ASSERT_FALSE(r.error) << r.error->message;
     EXPECT_NEAR(r.Dfs, L3 + L4, 1e-4) << F;
-    if (F == 1.0) EXPECT_NEAR(r.D0, 5.40, 0.005);
+    if (F == 1.0) {
+      EXPECT_NEAR(r.D0, 5.40, 0.005);
+    }
     EXPECT_DOUBLE_EQ(r.D, r.Dfs) << F;  // no addition to the full solution by default
     EXPECT_NEAR(r.maxMoment, M, 1e-4 * M) << F;
     EXPECT_NEAR(r.zeroShearDepth, L1 + L2 + L3 + zp, 1e-3) << F;
