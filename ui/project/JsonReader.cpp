@@ -78,6 +78,17 @@ class Reader {
       std::string key;
       const size_t keyAt = at_;
       if (!string(key)) return false;
+      // Names are words of the format, never file names: one that is not
+      // UTF-8 would be written back as other characters (stray bytes go
+      // out as Latin-1), perhaps as another name of the same object.
+      for (size_t k = 0; k < key.size();) {
+        const size_t n = static_cast<unsigned char>(key[k]) < 0x80 ? 1 : Utf8SequenceLength(key, k);
+        if (n == 0) {
+          at_ = keyAt;
+          return fail("a member's name that is not UTF-8");
+        }
+        k += n;
+      }
       if (!names.insert(key).second) {
         at_ = keyAt;
         duplicate_ = "the name \"" + key + "\" is given twice in one object";
