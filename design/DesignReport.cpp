@@ -178,6 +178,12 @@ std::string DesignText(const ProblemDesign& p, int number) {
         << Four(*p.effectFactor) << "\n";
   if (p.stages.empty()) LimitEquilibriumText(out, p, p.le, u, "   ");
   else SequenceText(out, p, u);
+  // Limit equilibrium finds the embedment: its moment and forces are those
+  // of the wall at the factored equilibrium, not the effects the section is
+  // sized for, which the analysis of the wall gives.
+  if (!p.le.error)
+    out << "   the moment and forces above are limit equilibrium's at the factor of safety;\n"
+        << "   the section is checked with the analysed wall's (Section, Design Situations)\n";
 
   const SpringFactor& f = p.spring;
   if (!p.springRun) {
