@@ -231,7 +231,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
   double askedTip = 0;
   for (size_t k = 0; k < designed.problems.size(); ++k) {
     const engine::api::SoilDescription& soil = designed.problems[k];
-    const std::string name = k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
+    const std::string name = ProblemName(names, k);
     if (soil.layers.empty()) continue;
     const design::ProblemDesign d =
         design::DesignProblem(prepared.text, static_cast<int>(k), soil, prepared.request);
@@ -251,9 +251,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
   }
   if (choice && governing) {
     const size_t g = *governing;
-    const std::string name = designed.problems.size() < 2 ? ""
-                             : g < names.size()           ? names[g]
-                                                          : "Problem " + std::to_string(g + 1);
+    const std::string name = designed.problems.size() < 2 ? "" : ProblemName(names, g);
     AsMadeRows(table, choice->record, dataText, name, askedTip, design::DesignUnitsOf(units),
                failures);
   }

@@ -42,10 +42,6 @@ namespace detail {
 
 namespace {
 
-std::string nameOf(const std::vector<std::string>& names, size_t k) {
-  return k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
-}
-
 std::string depthText(const design::Governed& g) { return FourDigits(ui::AsPlotField(g.depth)); }
 
 std::string listed(const std::vector<std::string>& names) {
@@ -117,7 +113,7 @@ Table effectsTable(const std::vector<design::SituationResult>& results, const ui
   size_t count = 0;
   for (const design::SituationResult& r : results) count = std::max(count, r.problems.size());
   for (size_t k = 0; k < count; ++k) {
-    table.rows.push_back({nameOf(names, k), "", "", "", "", "", ""});
+    table.rows.push_back({ProblemName(names, k), "", "", "", "", "", ""});
     table.groupRows.resize(table.rows.size(), false);
     table.groupRows.back() = true;
     for (const design::SituationResult& r : results) {
@@ -156,12 +152,12 @@ Table envelopeTable(const std::vector<design::EnvelopeProblem>& envelope, const 
                   FourDigits(ui::AsPlotField(s.depth)) + " (" + s.set + ")";
     const std::string top = e.topDeflection ? FourDigits(e.topDeflection->value) : "—";
     if (!e.checked)
-      table.rows.push_back({nameOf(names, k), "—", "no valid set", "—", "", "—", top});
+      table.rows.push_back({ProblemName(names, k), "—", "no valid set", "—", "", "—", top});
     else if (!e.valid)  // the largest of the other sets is not the envelope
-      table.rows.push_back({nameOf(names, k), "—", "not valid: " + listed(e.leftOut) + " left out",
-                            "—", "", "—", top});
+      table.rows.push_back({ProblemName(names, k), "—",
+                            "not valid: " + listed(e.leftOut) + " left out", "—", "", "—", top});
     else
-      table.rows.push_back({nameOf(names, k), FourDigits(e.moment.value), e.moment.set,
+      table.rows.push_back({ProblemName(names, k), FourDigits(e.moment.value), e.moment.set,
                             FourDigits(e.shear.value), e.shear.set,
                             supports.empty() ? "—" : supports, top});
   }
@@ -183,7 +179,7 @@ Table sequenceSupportTable(const std::vector<design::NamedSupportEffect>& suppor
                    {"Stage", "", "", Align::Left}};
   for (const design::NamedSupportEffect& s : supports)
     table.rows.push_back(
-        {s.name, FourDigits(s.force), s.set, nameOf(names, static_cast<size_t>(s.stage - 1))});
+        {s.name, FourDigits(s.force), s.set, ProblemName(names, static_cast<size_t>(s.stage - 1))});
   table.note =
       "Times γG, like every effect of the analysis; the prestress is the force the support is "
       "locked off at, and is not factored as an action.";
@@ -244,11 +240,11 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
   for (const auto& [effect, caption] : figures)
     if (const std::optional<size_t> k =
             design::GoverningProblem(situations.envelope, situations.results, effect))
-      blocks.push_back(
-          DesignEffectFigure(effect, situations.results, *k, units, caption + nameOf(names, *k)));
+      blocks.push_back(DesignEffectFigure(effect, situations.results, *k, units,
+                                          caption + ProblemName(names, *k)));
   for (size_t k = 0; k < situations.envelope.size(); ++k)
     for (const std::string& why : situations.envelope[k].invalid)
-      blocks.push_back(Paragraph{nameOf(names, k) + ": not in the envelope: " + why + ".",
+      blocks.push_back(Paragraph{ProblemName(names, k) + ": not in the envelope: " + why + ".",
                                  Paragraph::Style::Warning});
 }
 

@@ -106,6 +106,10 @@ void AppendDesignSituations(const PackageSituations& situations, int units,
 void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionInUse* checked,
                    std::vector<Block>& blocks);
 
+// The name of problem `k` (from 0) in the package: its heading, or
+// "Problem K" past the headings the run gave.
+std::string ProblemName(const std::vector<std::string>& names, size_t k);
+
 // A derived number (a design, not a result of the run) to four significant
 // digits, as terraq design prints it.
 std::string FourDigits(double value);

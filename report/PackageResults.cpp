@@ -112,6 +112,10 @@ std::string depthUnit(const ui::RunSummary& summary) {
 
 }  // namespace
 
+std::string ProblemName(const std::vector<std::string>& names, size_t k) {
+  return k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
+}
+
 std::string FourDigits(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.4g", value == 0.0 ? 0.0 : value);
@@ -172,7 +176,7 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
   blocks.push_back(Heading{1, "Warnings", {}});
   size_t count = 0;
   for (size_t k = 0; k < summary.problems.size(); ++k) {
-    const std::string name = k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
+    const std::string name = ProblemName(names, k);
     for (const Warning& w : problemWarnings(summary.problems[k])) {
       blocks.push_back(Paragraph{name + ": " + w.text, Paragraph::Style::Warning});
       blocks.push_back(Paragraph{w.meaning, Paragraph::Style::Body});

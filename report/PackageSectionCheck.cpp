@@ -34,10 +34,6 @@ std::string familyText(design::SectionFamily family) {
   return {};
 }
 
-std::string nameOf(const std::vector<std::string>& names, size_t k) {
-  return k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
-}
-
 // The grade's strengths as the data file's engineers read them: MPa and GPa,
 // or ksi for English units.
 std::string stressText(double pascals, int units, bool modulus) {
@@ -140,7 +136,7 @@ Table resistanceTable(const ui::SectionChecks& checks, int units,
     };
     const double moment = f ? f->force * f->length : 1, force = f ? f->force : 1;
     table.rows.push_back(
-        {nameOf(names, k), FourDigits(p.unitWidth), rigidityText(p.flexuralRigidity),
+        {ProblemName(names, k), FourDigits(p.unitWidth), rigidityText(p.flexuralRigidity),
          c.sectionClass > 0 ? std::to_string(c.sectionClass) : "—",
          resistance(c.momentResistance, moment), resistance(c.shearResistance, force),
          resistance(c.axialResistance, force)});
@@ -174,7 +170,7 @@ void appendUtilisation(const ui::SectionChecks& checks, int units,
   std::vector<Paragraph> after;
   for (size_t k = 0; k < checks.problems.size(); ++k) {
     const WallCheck& c = checks.problems[k];
-    const std::string name = nameOf(names, k);
+    const std::string name = ProblemName(names, k);
     if (!c.error.empty()) {
       table.rows.push_back({name, "—", "—", "not checked", "—", "—", "—"});
       after.push_back({name + ": not checked: " + c.error + ".", Paragraph::Style::Note});
@@ -225,7 +221,7 @@ void appendNotes(const ui::SectionChecks& checks, const std::vector<std::string>
     std::string which;
     const auto it = problems.find(note);
     if (it != problems.end() && it->second.size() < checks.problems.size())
-      for (size_t k : it->second) which += (which.empty() ? "" : ", ") + nameOf(names, k);
+      for (size_t k : it->second) which += (which.empty() ? "" : ", ") + ProblemName(names, k);
     std::string text = which.empty() ? note : which + ": " + note;
     text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     blocks.push_back(Paragraph{text + (text.back() == '.' ? "" : "."), Paragraph::Style::Body});

@@ -16,10 +16,6 @@ namespace terraq::report::detail {
 
 namespace {
 
-std::string nameOf(const std::vector<std::string>& names, size_t k) {
-  return k < names.size() ? names[k] : "Problem " + std::to_string(k + 1);
-}
-
 std::string utilisationCell(const design::WallCheck& c) {
   return c.error.empty() ? ui::UtilisationText(c.utilisation) : "—";
 }
@@ -32,7 +28,7 @@ Table perSetTable(const ui::UltimateSectionCheck& check, const std::vector<std::
   for (const ui::SetSectionCheck& set : check.sets)
     table.columns.push_back({set.set, "", "", Align::Decimal});
   for (size_t k = 0; k < check.envelope.size(); ++k) {
-    std::vector<std::string> row = {nameOf(names, k)};
+    std::vector<std::string> row = {ProblemName(names, k)};
     for (const ui::SetSectionCheck& set : check.sets)
       row.push_back(k < set.problems.size() ? utilisationCell(set.problems[k]) : "—");
     table.rows.push_back(std::move(row));
@@ -58,13 +54,13 @@ Table envelopeTable(const ui::UltimateSectionCheck& check, int units,
   for (size_t k = 0; k < check.envelope.size(); ++k) {
     const ui::EnvelopeSectionCheck& e = check.envelope[k];
     if (!e.checked) {
-      table.rows.push_back({nameOf(names, k), "—", "—", "—", "not checked", "—", "—", "—"});
+      table.rows.push_back({ProblemName(names, k), "—", "—", "—", "not checked", "—", "—", "—"});
       continue;
     }
     const std::optional<design::StationEffect> d = ui::GoverningEffect(e.check, units);
     auto effect = [&](double value) { return d ? FourDigits(value) : std::string("—"); };
     table.rows.push_back(
-        {nameOf(names, k), ui::UtilisationText(e.check.utilisation),
+        {ProblemName(names, k), ui::UtilisationText(e.check.utilisation),
          FourDigits(e.check.utilisationDepth), e.set + (e.valid ? "" : " (not an envelope)"),
          std::string(design::CheckWord(e.check.governing)), effect(d ? std::fabs(d->moment) : 0),
          effect(d ? std::fabs(d->shear) : 0), effect(d ? d->axial : 0)});
@@ -86,8 +82,8 @@ Paragraph verdict(const ui::UltimateSectionCheck& check, const std::string& sect
             Paragraph::Style::Warning};
   const ui::EnvelopeSectionCheck& e = check.envelope[static_cast<size_t>(k)];
   const double u = e.check.utilisation;
-  const std::string where = " (" + nameOf(names, static_cast<size_t>(k)) + ", " + e.set + ", " +
-                            std::string(design::CheckWord(e.check.governing)) + ")";
+  const std::string where = " (" + ProblemName(names, static_cast<size_t>(k)) + ", " + e.set +
+                            ", " + std::string(design::CheckWord(e.check.governing)) + ")";
   std::string text = "At the ultimate limit state the section " + section +
                      (e.check.exceeded() ? " fails" : " holds") + ": its largest utilisation is " +
                      ui::UtilisationText(u) + where + ", " +
