@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "api/Units.h"
 #include "project/FactorSetsMember.h"
 
 namespace terraq::ui {
@@ -205,10 +206,8 @@ bool SaveProjectDesignRecord(const std::filesystem::path& dataFile,
 }
 
 DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits) {
-  constexpr double kMetresPerInch = 0.0254;
-  double factor = 1;
-  if (fromUnits == 1 && toUnits == 2) factor = kMetresPerInch;
-  if (fromUnits == 2 && toUnits == 1) factor = 1 / kMetresPerInch;
+  const double factor =
+      engine::api::ConversionFactor(engine::api::Quantity::Length, fromUnits, toUnits);
   design::DesignRequest& r = record.request;
   r.resolution *= factor;
   for (std::optional<double>* length :
