@@ -8,9 +8,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "GraphPainter.h"
 #include "PlotFixtures.h"
 #include "graphs/GraphRanges.h"
-#include "plotwindow/GraphPainter.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "GraphOutput.h"
 #include "graphs/TResultGraphs.h"
-#include "plotwindow/GraphOutput.h"
 
 namespace terraq::cli {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "CommandLine.h"
+#include "GraphOutput.h"
 #include "PaintingApplication.h"
 #include "graphs/TGraphPlot.h"
-#include "plotwindow/GraphOutput.h"
 #include "project/JsonReader.h"
 
 namespace terraq::cli {

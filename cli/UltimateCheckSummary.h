@@ -3,7 +3,7 @@
 // `terraq run --design-approach ... --section NAME`: per ultimate set and
 // problem the largest utilisation with its depth and governing check, and
 // per problem the envelope's with the set that governs it and the design
-// effects checked there (ui/project/UltimateSectionCheck.h).
+// effects checked there (core/project/UltimateSectionCheck.h).
 
 #include <string>
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "GraphPainter.h"
 #include "graphs/GraphLayout.h"
 #include "graphs/GraphRanges.h"
-#include "plotwindow/GraphPainter.h"
 
 namespace terraq::report {
 

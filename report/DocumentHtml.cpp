@@ -16,7 +16,7 @@
 
 #include "Document.h"
 #include "DocumentOutline.h"
-#include "plotwindow/GraphPainter.h"
+#include "GraphPainter.h"
 
 namespace terraq::report {
 namespace {

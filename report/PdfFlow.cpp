@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
-#include "plotwindow/GraphPainter.h"
+#include "GraphPainter.h"
 
 namespace terraq::report {
 namespace {

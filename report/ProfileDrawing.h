@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "api/Units.h"
-#include "sideview/WallProfile.h"
+#include "graphs/WallProfile.h"
 
 namespace terraq::ui {
 class TProgramData;

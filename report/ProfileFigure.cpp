@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "GraphPainter.h"
+#include "HatchBrushes.h"
 #include "PackageFigures.h"
 #include "ProfileDrawing.h"
 #include "controls/NumberFormat.h"
 #include "graphs/LayerStrip.h"
-#include "plotwindow/GraphPainter.h"
-#include "plotwindow/HatchBrushes.h"
 
 namespace terraq::report {
 

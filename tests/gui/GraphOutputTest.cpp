@@ -19,9 +19,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "GraphOutput.h"
+#include "GraphPainter.h"
 #include "graphs/GraphRanges.h"
-#include "plotwindow/GraphOutput.h"
-#include "plotwindow/GraphPainter.h"
 
 using namespace terraq::ui;
 

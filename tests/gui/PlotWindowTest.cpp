@@ -15,11 +15,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "GraphPainter.h"
 #include "GuiTestSupport.h"
+#include "HatchBrushes.h"
 #include "PlotFixtures.h"
 #include "graphs/GraphRanges.h"
-#include "plotwindow/GraphPainter.h"
-#include "plotwindow/HatchBrushes.h"
 #include "plotwindow/TPlotForm.h"
 #include "plotwindow/TPlotLegend.h"
 #include "plotwindow/TPlotWindows.h"

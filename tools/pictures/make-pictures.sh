@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 ${CXX:-c++} -std=c++20 -O2 -Wall -Wextra -Wpedantic -I"$root/ui" \
     $(pkg-config --cflags freetype2) \
-    "$here"/*.cpp "$root/ui/platform/JpegImage.cpp" \
+    "$here"/*.cpp "$root/core/platform/JpegImage.cpp" \
     -ljpeg -lz $(pkg-config --libs freetype2) -o "$work/make-pictures"
 
 mkdir -p "$root/resources/pictures"

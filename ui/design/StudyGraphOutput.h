@@ -10,7 +10,7 @@
 #include <QSize>
 #include <functional>
 
-#include "plotwindow/GraphOutput.h"
+#include "GraphOutput.h"
 
 class QPainter;
 

@@ -41,11 +41,11 @@
 #include <string>
 #include <thread>
 
+#include "GraphOutput.h"
 #include "StudyForm.h"
 #include "StudyRun.h"
 #include "StudySampling.h"
 #include "design/StudyFile.h"
-#include "plotwindow/GraphOutput.h"
 
 class QComboBox;
 class QDoubleSpinBox;

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "plotwindow/GraphOutput.h"
+#include "GraphOutput.h"
 
 namespace terraq::ui {
 

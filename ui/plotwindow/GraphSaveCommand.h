@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "plotwindow/GraphOutput.h"
+#include "GraphOutput.h"
 
 class QPrinter;
 class QWidget;

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "GraphPainter.h"
 #include "controls/NumberFormat.h"
 #include "graphs/GraphZoom.h"
 #include "graphs/PlotMenuRules.h"
-#include "plotwindow/GraphPainter.h"
 #include "plotwindow/TPlotLegend.h"
 
 namespace terraq::ui {

@@ -19,9 +19,9 @@
 #include <memory>
 #include <vector>
 
+#include "GraphOutput.h"
 #include "graphs/GraphLayout.h"
 #include "graphs/TGraphPlot.h"
-#include "plotwindow/GraphOutput.h"
 
 class QAction;
 class QMenu;

@@ -10,7 +10,7 @@
 
 #include <QDialog>
 
-#include "plotwindow/GraphOutput.h"
+#include "GraphOutput.h"
 
 class QGroupBox;
 class QPushButton;

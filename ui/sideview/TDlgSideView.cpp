@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "graphs/StageProfile.h"
 #include "project/TProgramData.h"
-#include "sideview/StageProfile.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {

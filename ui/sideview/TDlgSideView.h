@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "PaintWallProfile.h"
 #include "SequentialStaging.h"
 #include "project/RunSummary.h"
-#include "sideview/PaintWallProfile.h"
 
 class QComboBox;
 class QLabel;

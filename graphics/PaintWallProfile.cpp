@@ -1,4 +1,4 @@
-#include "sideview/PaintWallProfile.h"
+#include "PaintWallProfile.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "SequentialStaging.h"
+#include "graphs/WallProfile.h"
 #include "project/RunSummary.h"
-#include "sideview/WallProfile.h"
 
 namespace terraq::ui {
 

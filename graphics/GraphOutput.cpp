@@ -1,4 +1,4 @@
-#include "plotwindow/GraphOutput.h"
+#include "GraphOutput.h"
 
 #include <QBuffer>
 #include <QList>
@@ -12,9 +12,9 @@
 #include <climits>
 #include <cmath>
 
+#include "BmpFile.h"
+#include "GraphPainter.h"
 #include "graphs/GraphRanges.h"
-#include "plotwindow/BmpFile.h"
-#include "plotwindow/GraphPainter.h"
 #include "project/AsciiLower.h"
 #include "project/AtomicFile.h"
 

@@ -1,4 +1,4 @@
-#include "plotwindow/BmpFile.h"
+#include "BmpFile.h"
 
 #include <algorithm>
 #include <cmath>

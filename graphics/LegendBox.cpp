@@ -1,4 +1,4 @@
-#include "plotwindow/LegendBox.h"
+#include "LegendBox.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -6,7 +6,7 @@
 #include <QPolygon>
 #include <algorithm>
 
-#include "plotwindow/GraphPainter.h"
+#include "GraphPainter.h"
 
 namespace terraq::ui {
 

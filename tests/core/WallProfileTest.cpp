@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ProjectFixtures.h"
+#include "graphs/StageProfile.h"
+#include "graphs/WallProfile.h"
 #include "project/TProgramData.h"
-#include "sideview/StageProfile.h"
-#include "sideview/WallProfile.h"
 
 namespace terraq::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include <QFont>
 #include <QRect>
 
-#include "sideview/WallProfile.h"
+#include "graphs/WallProfile.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "sideview/StageProfile.h"
+#include "graphs/StageProfile.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "plotwindow/HatchBrushes.h"
+#include "HatchBrushes.h"
 
 #include <QHash>
 #include <QImage>

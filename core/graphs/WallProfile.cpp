@@ -1,4 +1,4 @@
-#include "sideview/WallProfile.h"
+#include "graphs/WallProfile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "plotwindow/GraphPainter.h"
+#include "GraphPainter.h"
 
 #include <QFont>
 #include <QImage>
@@ -6,12 +6,12 @@
 #include <QPolygon>
 #include <cmath>
 
+#include "HatchBrushes.h"
+#include "LegendBox.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "graphs/GraphTicks.h"
 #include "graphs/LayerStrip.h"
-#include "plotwindow/HatchBrushes.h"
-#include "plotwindow/LegendBox.h"
 
 namespace terraq::ui {
 
