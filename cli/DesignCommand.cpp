@@ -17,6 +17,7 @@
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 #include "api/SoilDescription.h"
 #include "project/AsciiLower.h"
 #include "project/DesignRecord.h"
@@ -315,7 +316,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     if (!sequence) return fail("the construction sequence cannot be designed: " + sequenceError);
   }
 
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(
+  if (std::string why; !engine::EngineAvailable(why)) return fail(why);
+  const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(
       sequence ? std::string_view(sequence->text) : std::string_view(text));
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;

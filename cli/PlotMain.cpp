@@ -13,6 +13,7 @@
 #include "PlotCommand.h"
 #include "ReportCommand.h"
 #include "StudyPlot.h"
+#include "project/EngineRun.h"
 
 int main(int argc, char** argv) {
 #if !defined(_WIN32)
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
   // program silently and leave its temporary files behind.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  // The package analyses with the engine library, as every run does.
+  terraq::ui::AnalyseWithTheLoadedEngine();
   const std::string_view command = argc < 2 ? std::string_view() : std::string_view(argv[1]);
   if (command == "plot")
     return terraq::cli::checkStandardOutput(

@@ -1,6 +1,7 @@
 #include "SectionRun.h"
 
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/SectionLibraryFiles.h"
@@ -53,7 +54,11 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
     data = std::move(staged);
     options.sequential = sequence->options;
   }
-  const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text, options);
+  if (std::string why; !engine::EngineAvailable(why)) {
+    run.error = why;
+    return run;
+  }
+  const engine::api::AnalysisResult analysis = engine::Analyse(data->text, options);
   run.summary = ui::SummarizeAnalysis(analysis, analysis.report);
   if (sequence) ui::AddSequenceToSummary(sequence->sequence, run.summary);
   run.engineMessages.insert(run.engineMessages.end(), analysis.messages.begin(),

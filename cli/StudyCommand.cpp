@@ -28,6 +28,7 @@
 #include "StudyOutput.h"
 #include "StudyShards.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 #include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
@@ -342,6 +343,7 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   const int units = wall->units();
   if (r.list)
     return Print(r.json ? ListJson(*text, r.dataFile, units) : ListText(*text, r.dataFile, units));
+  if (std::string why; !engine::EngineAvailable(why)) return Fail(why);
   // Made before any other thread starts, so that every thread inherits the
   // blocked signals.
   auto* interruption = new StudyInterruption;  // never destroyed: its thread stays

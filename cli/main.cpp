@@ -104,5 +104,6 @@ int main(int argc, char** argv) {
   // program silently and leave its temporary files behind.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+  terraq::ui::AnalyseWithTheLoadedEngine();
   return checkStandardOutput(dispatch({argv + 1, argv + argc}, argv));
 }

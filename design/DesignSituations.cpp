@@ -11,6 +11,7 @@
 #include "WallAxialForce.h"
 #include "WallText.h"
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 #include "api/SoilModelTable.h"
 
 namespace terraq::design {
@@ -386,7 +387,7 @@ std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
     }
     std::optional<FactoredData> data = ApplyFactorSet(dataText, set, options, result.error);
     if (data) {
-      const engine::api::AnalysisResult analysis = engine::api::Analyse(data->text);
+      const engine::api::AnalysisResult analysis = engine::Analyse(data->text);
       if (analysis.error) result.error = set.name + ": " + analysis.error->message;
       const std::vector<std::vector<AxialLoad>> axialLoads = ConcentratedAxialLoadsOf(data->text);
       for (size_t k = 0; k < analysis.problems.size(); ++k)

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "api/EngineRoute.h"
 #include "api/Units.h"
 
 namespace terraq::design {
 
-using engine::api::PressureAt;
 using engine::api::Side;
 using engine::api::SidePressure;
 using engine::api::SoilDescription;
@@ -81,12 +81,12 @@ class Sampler {
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
     const double H = soil.excavationDepth;
-    formation_ = PressureAt(soil, Side::Backfill, H, strength_).verticalStress;
+    formation_ = engine::PressureAt(soil, Side::Backfill, H, strength_).verticalStress;
   }
 
   Faces at(double z) const {
-    const SidePressure b = PressureAt(soil_, Side::Backfill, z, strength_);
-    const SidePressure e = PressureAt(soil_, Side::Excavation, z, strength_);
+    const SidePressure b = engine::PressureAt(soil_, Side::Backfill, z, strength_);
+    const SidePressure e = engine::PressureAt(soil_, Side::Excavation, z, strength_);
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;

@@ -1,4 +1,5 @@
 #include "SequenceAnalysis.h"
+#include "api/EngineRoute.h"
 
 #include <algorithm>
 
@@ -25,7 +26,7 @@ engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequen
 }
 
 std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
-                                              std::string& error, engine::api::Analyser* analyser,
+                                              std::string& error, engine::Analyser* analyser,
                                               double reduction) {
   std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
   if (!sequence) return std::nullopt;
@@ -35,7 +36,7 @@ std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const S
   options.strengthReductionFactor = reduction;
   options.sequential = SequenceEngineSupports(out.sequence, plan);
   out.analysis = analyser ? analyser->analyse(out.sequence.text, options)
-                          : engine::api::Analyse(out.sequence.text, options);
+                          : engine::Analyse(out.sequence.text, options);
   for (const engine::api::ProblemResult& p : out.analysis.problems) {
     std::vector<StageSupportForce>& forces = out.supportForces.emplace_back();
     for (const engine::api::SequentialSupportResult& s : p.sequentialSupports) {
@@ -48,7 +49,7 @@ std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const S
   return out;
 }
 
-SequenceTrial AnalyseSequence(engine::api::Analyser& analyser, std::string_view dataText,
+SequenceTrial AnalyseSequence(engine::Analyser& analyser, std::string_view dataText,
                               const SequentialPlan& plan, double reduction,
                               const HoldCriteria& criteria) {
   SequenceTrial trial;

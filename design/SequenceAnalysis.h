@@ -21,6 +21,7 @@
 #include "SequentialStaging.h"
 #include "SpringModel.h"
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 #include "api/Sequential.h"
 
 namespace terraq::design {
@@ -58,7 +59,7 @@ struct SequenceAnalysis {
 // serves (one per thread); without, a fresh one.
 std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
                                               std::string& error,
-                                              engine::api::Analyser* analyser = nullptr,
+                                              engine::Analyser* analyser = nullptr,
                                               double reduction = 1.0);
 
 struct SequenceTrial {
@@ -71,7 +72,7 @@ struct SequenceTrial {
 
 // The sequence `plan` over the one problem of `dataText`, analysed at the
 // strength reduction `reduction`, each stage held to `criteria`.
-SequenceTrial AnalyseSequence(engine::api::Analyser& analyser, std::string_view dataText,
+SequenceTrial AnalyseSequence(engine::Analyser& analyser, std::string_view dataText,
                               const SequentialPlan& plan, double reduction,
                               const HoldCriteria& criteria);
 

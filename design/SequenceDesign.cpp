@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "api/EngineRoute.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::design {
@@ -96,7 +97,7 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
   std::string error;
   const std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
   if (!sequence) return NotDesigned(p, "the construction sequence cannot be built: " + error);
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(sequence->text);
+  const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(sequence->text);
   if (soils.problems.size() != sequence->stageNames.size())
     return NotDesigned(p, "the stages cannot be read: " +
                               (soils.error ? soils.error->message : std::string("no soil")));

@@ -7,6 +7,7 @@
 #include "SequenceAnalysis.h"
 #include "SpringTrial.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 #include "api/Units.h"
 #include "driver/EngineModel.h"
 
@@ -16,7 +17,7 @@ static_assert(kMostIncrements == engine::kMaxIncrements,
               "the shortest wall's increments are the engine's storage");
 
 namespace api = engine::api;
-using engine::api::Analyser;
+using engine::Analyser;
 using engine::api::AnalysisError;
 using engine::api::AnalysisOptions;
 using engine::api::AnalysisResult;

@@ -11,6 +11,7 @@
 
 #include "SpringModel.h"
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::design {
 
@@ -26,7 +27,7 @@ struct Trial {
   std::vector<engine::api::ProblemResult> stages;  // a sequence: every stage reached
 };
 
-Trial AnalyseTrial(engine::api::Analyser& analyser, const std::string& text, double reduction,
+Trial AnalyseTrial(engine::Analyser& analyser, const std::string& text, double reduction,
                    const HoldCriteria& criteria, const SequentialPlan* sequence);
 
 // The largest |deflection| of the trial, over a sequence's stages.

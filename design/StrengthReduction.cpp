@@ -7,6 +7,7 @@
 #include "SpringModel.h"
 #include "SpringTrial.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::design {
 
@@ -52,7 +53,7 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
     }
   }
   const std::string text = wall->withWall(wall->increments(), wall->incrementLength());
-  engine::api::Analyser analyser;
+  engine::Analyser analyser;
   // Each factor analysed: the largest deflection when held, else why not.
   struct Analysed {
     std::optional<double> largest;

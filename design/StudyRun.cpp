@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "SequenceAnalysis.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::design {
 
@@ -169,7 +170,7 @@ std::optional<std::string> UnstudiedParameter(const ParameterText& text, const s
 
 }  // namespace
 
-PointResult AnalysePoint(api::Analyser& analyser, const ParameterText& text,
+PointResult AnalysePoint(engine::Analyser& analyser, const ParameterText& text,
                          const std::vector<std::string>& names, const std::vector<double>& values,
                          const SequentialPlan* sequence) {
   PointResult point;
@@ -253,7 +254,7 @@ SweepResult Sweep(const ParameterText& text, const std::vector<Vary>& vary, int 
     count *= v.values.size();
   }
   result.points.resize(count);
-  std::vector<api::Analyser> analysers(std::max(1, threads));
+  std::vector<engine::Analyser> analysers(std::max(1, threads));
   // In blocks, so that progress can be told and a stop leaves a whole prefix
   // of the points analysed.
   const size_t block = std::max<size_t>(4 * std::max(1, threads), 16);
@@ -334,7 +335,7 @@ class WallPointModel : public PointModel {
   std::vector<std::string> names_;
   size_t outputs_;
   std::shared_ptr<const SequentialPlan> sequence_;
-  api::Analyser analyser_;
+  engine::Analyser analyser_;
 };
 
 }  // namespace
@@ -347,7 +348,7 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
       error = *why;
       return std::nullopt;
     }
-  api::Analyser analyser;
+  engine::Analyser analyser;
   const PointResult base = AnalysePoint(analyser, *text, {}, {}, sequence.get());
   if (base.error) {
     error = "the data file as it is cannot be analysed: " + *base.error;

@@ -33,6 +33,7 @@
 #include "Parameters.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::design {
 
@@ -104,7 +105,7 @@ struct PointResult {
 
 // One analysis of `text` with `names` set to `values`; with a `sequence`,
 // of its stages over that text, the point's one problem the worst stage.
-PointResult AnalysePoint(engine::api::Analyser& analyser, const ParameterText& text,
+PointResult AnalysePoint(engine::Analyser& analyser, const ParameterText& text,
                          const std::vector<std::string>& names, const std::vector<double>& values,
                          const SequentialPlan* sequence = nullptr);
 

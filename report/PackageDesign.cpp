@@ -12,6 +12,7 @@
 #include "PackageParts.h"
 #include "SequenceDesign.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::report::detail {
@@ -210,7 +211,7 @@ void AsMadeRows(Table& table, const ui::DesignRecord& record, const std::string&
 
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
                   const std::vector<std::string>& names, std::vector<Block>& blocks) {
-  const engine::api::SoilDescriptions soils = engine::api::ReadSoilDescriptions(dataText);
+  const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(dataText);
   bool any = false;
   for (const auto& soil : soils.problems) any = any || !soil.layers.empty();
   if (!any) return;
@@ -224,7 +225,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
           blocks);
   if (!prepared.error.empty()) return;
   // The design's own soil: an approach writes its design values in.
-  const engine::api::SoilDescriptions designed = engine::api::ReadSoilDescriptions(prepared.text);
+  const engine::api::SoilDescriptions designed = engine::ReadSoilDescriptions(prepared.text);
   Table table = DesignTable();
   std::vector<std::string> failures;
   std::optional<size_t> governing;

@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "DocumentHtml.h"
+#include "api/EngineRoute.h"
 #include "platform/ProgramBasics.h"
 #include "project/AsciiLower.h"
 #include "project/AtomicFile.h"
@@ -38,7 +39,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
     input.sequence = PackageInput::Sequence{std::move(sequence->plan),
                                             std::move(sequence->sequence), std::move(unstaged)};
   }
-  if (sequenceError.empty()) input.analysis = engine::api::Analyse(input.dataText, options);
+  if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why
     input.analysis.error =
         engine::api::AnalysisError{engine::api::AnalysisError::Kind::Stop, sequenceError, 0};

@@ -2,6 +2,8 @@
 # Checks that each folder includes only from itself and the folders below it:
 #   engine <- design <- core <- graphics <- report <- ui, and cli on core,
 #   graphics and report.
+# And that nothing outside the engine analyses with a copy of the engine of
+# its own: the analysis is reached through engine/api/EngineRoute.h.
 # An include is resolved as the compiler does: beside the including file
 # first, then under each folder's include root. Exits 1 and lists every
 # include that reaches up or across.
@@ -55,8 +57,13 @@ while IFS= read -r line; do
     *) echo "$file includes $name from $owner/, which is not below $layer/"; faults=$((faults + 1)) ;;
   esac
 done < <(grep -rHo --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*"' $layers)
+while IFS= read -r line; do
+  echo "$line: analyses past the one route to the engine (use engine::Analyse and its kin of api/EngineRoute.h)"
+  faults=$((faults + 1))
+done < <(grep -rnE --include='*.h' --include='*.cpp' 'api::(Analyse|Analyser|ReadSoilDescriptions|PressureAt)\b' \
+  design core graphics report ui cli | grep -vE ':[0-9]+:[[:space:]]*//')
 if [ "$faults" -ne 0 ]; then
-  echo "check-layers: $faults includes reach up or across the layers"
+  echo "check-layers: $faults places break the layers or the one route to the engine"
   exit 1
 fi
-echo "check-layers: every folder includes only from itself and the folders below it"
+echo "check-layers: every folder includes only from itself and the folders below it, and analyses through the one route"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "api/AnalysisEntry.h"
+#include "api/EngineRoute.h"
 #include "platform/InstallPaths.h"
 #include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
@@ -30,41 +31,59 @@ namespace terraq::ui {
 
 namespace {
 
-// The analysis entry of the library at `library`, loaded at the first run
-// and kept until the process ends: a batch of runs, and runs on several
-// threads, share one load, and the code must stay while a run may be in it.
-// A library that cannot be loaded is tried again by the next run. Null,
-// with the error in `result`, when there is no entry.
-engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
+// The engine library at `library`, loaded at its first use and kept until
+// the process ends: a batch of runs, runs on several threads and the
+// analyses of designs and studies share one load, and the code must stay
+// while an analysis may be in it. A library that cannot be loaded is tried
+// again next time. The symbol `name` of it, or null: with the reason in
+// `error` when the library could not be loaded, with `error` untouched when
+// it has no such symbol.
+void* EngineSymbol(const fs::path& library, const char* name, std::string& error) {
   static std::mutex mutex;
-  // Never destroyed: a run on another thread may still be in the library
-  // while the program ends.
-  static auto* loaded = new std::map<fs::path, engine::api::AnalyseEntry>;
-  // The libraries themselves, held (not dropped) so that leak checkers see
-  // them as kept rather than lost.
-  static auto* libraries = new std::vector<std::unique_ptr<TDynamicLibrary>>;
+  // Never destroyed, as said above; held (not dropped) so that leak
+  // checkers see the libraries as kept rather than lost.
+  static auto* loaded = new std::map<fs::path, std::unique_ptr<TDynamicLibrary>>;
   std::lock_guard lock(mutex);
-  if (const auto found = loaded->find(result.library); found != loaded->end()) return found->second;
-  auto engine = std::make_unique<TDynamicLibrary>(result.library.string());
-  engine::api::AnalyseEntry entry = nullptr;
-  try {
-    engine->load();
-    entry =
-        reinterpret_cast<engine::api::AnalyseEntry>(engine->lookup(engine::api::kAnalyseEntryName));
-  } catch (const TLibraryError& e) {
-    result.error = std::string(e.what()) + ": " + result.library.string();
-    if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
-      result.error += " (" + e.detail() + ")";
-    return nullptr;
+  auto found = loaded->find(library);
+  if (found == loaded->end()) {
+    auto engine = std::make_unique<TDynamicLibrary>(library.string());
+    try {
+      engine->load();
+    } catch (const TLibraryError& e) {
+      error = std::string(e.what()) + ": " + library.string();
+      if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
+        error += " (" + e.detail() + ")";
+      return nullptr;
+    }
+    found = loaded->emplace(library, std::move(engine)).first;
   }
-  if (!entry) {
+  return found->second->lookup(name);
+}
+
+// The analysis entry of the run's library; null, with the error in
+// `result`, when there is none.
+engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
+  const auto entry = reinterpret_cast<engine::api::AnalyseEntry>(
+      EngineSymbol(result.library, engine::api::kAnalyseEntryName, result.error));
+  if (!entry && result.error.empty())
     result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
                    engine::api::kAnalyseEntryName;
+  return entry;
+}
+
+// The whole analysis of the program's engine library, for the designs,
+// studies and the package (engine::UseEngineLoader).
+const engine::api::EngineEntries* LoadEngineEntries(std::string& error) {
+  const fs::path library = DefaultEngineLibrary();
+  const auto entries = reinterpret_cast<engine::api::EngineEntriesEntry>(
+      EngineSymbol(library, engine::api::kEngineEntriesName, error));
+  if (!entries) {
+    if (error.empty())
+      error = std::string("the engine library ") + library.string() + " has no entry " +
+              engine::api::kEngineEntriesName;
     return nullptr;
   }
-  libraries->push_back(std::move(engine));  // kept loaded, as said above
-  loaded->emplace(result.library, entry);
-  return entry;
+  return entries();
 }
 
 // The whole data file, or the system's reason why it cannot be read (a
@@ -379,5 +398,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
   else replace();
   return result;
 }
+
+void AnalyseWithTheLoadedEngine() { engine::UseEngineLoader(&LoadEngineEntries); }
 
 }  // namespace terraq::ui

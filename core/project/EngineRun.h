@@ -57,6 +57,12 @@ RunPaths DeriveRunPaths(const std::filesystem::path& dataFile);
 // beside the executable when neither exists.
 std::filesystem::path DefaultEngineLibrary();
 
+// Makes the default engine library the one engine of this process for every
+// analysis outside a run (designs, studies, section checks, the package):
+// it is loaded at the first of them, and shared with the runs that use it.
+// For a program's start; the tests analyse with the engine linked into them.
+void AnalyseWithTheLoadedEngine();
+
 struct EngineRunResult {
   RunPaths paths;
   std::filesystem::path library;  // the engine library used

@@ -1,6 +1,7 @@
 #include "project/ProjectSection.h"
 
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 #include "api/Units.h"
 #include "project/SectionLibraryFiles.h"
 #include "project/TProgramData.h"
@@ -68,7 +69,7 @@ std::optional<SectionChecks> CheckSectionAlongWall(std::string_view dataText,
   const std::optional<SectionInUse> used = ResolveWallSection(wanted, *library, error);
   if (!used) return std::nullopt;
   if (analysis) return CheckAnalysedText(dataText, *analysis, *used, error);
-  return CheckAnalysedText(dataText, engine::api::Analyse(dataText), *used, error);
+  return CheckAnalysedText(dataText, engine::Analyse(dataText), *used, error);
 }
 
 }  // namespace terraq::ui

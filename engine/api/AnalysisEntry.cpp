@@ -1,5 +1,7 @@
 #include "AnalysisEntry.h"
 
+#include "EngineEntries.h"
+
 #include <string_view>
 #include <type_traits>
 
@@ -17,3 +19,12 @@ TERRAQ_API_EXPORT void TerraqAnalyse(const char* text, std::size_t size,
 
 // The declared type and the definition must agree.
 static_assert(std::is_same_v<decltype(&TerraqAnalyse), terraq::engine::api::AnalyseEntry>);
+
+// The whole analysis as one table (EngineEntries.h), for the programs'
+// design, studies and package.
+TERRAQ_API_EXPORT const terraq::engine::api::EngineEntries* TerraqEngineEntries() {
+  return &terraq::engine::api::EntriesOfThisEngine();
+}
+
+static_assert(
+    std::is_same_v<decltype(&TerraqEngineEntries), terraq::engine::api::EngineEntriesEntry>);

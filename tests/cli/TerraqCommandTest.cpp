@@ -327,6 +327,14 @@ TEST(TerraqCommand, MissingEngineLibraryOrPlottingProgramExitsWithTwo) {
   EXPECT_TRUE(contains(o.err, (lonely.path() / "Terraq2013_DLL.so").string())) << o.err;
   EXPECT_FALSE(fs::exists(lonely.path() / "wall.tq4o"));
   EXPECT_FALSE(fs::exists(lonely.path() / "names.dat"));
+  // Designs and studies analyse with the same library, never a copy of the
+  // engine linked into the command: without it they stop as the run does.
+  for (const char* args : {"design wall.tq4d", "study wall.tq4d --vary tip=300:360:3"}) {
+    const Outcome analysis = runProgram(lonely.path() / "terraq", args, lonely.path());
+    EXPECT_EQ(analysis.status, 2) << args;
+    EXPECT_TRUE(contains(analysis.err, "Library could not be located"))
+        << args << ": " << analysis.err;
+  }
   const Outcome plot = runProgram(lonely.path() / "terraq",
                                   "plot --graph moment --out m.png wall.tq4d", lonely.path());
   EXPECT_EQ(plot.status, 2);

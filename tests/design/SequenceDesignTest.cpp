@@ -133,7 +133,7 @@ TEST(SequenceDesign, SpringFactorOfASequenceIsNoMoreThanThatOfItsFirstStage) {
   EXPECT_EQ(both.failure.rfind("stage " + std::to_string(both.failedStage), 0), 0u) << both.failure;
 
   // A 5 m wall cannot be excavated to 6 m: not held, and why.
-  engine::api::Analyser analyser;
+  engine::Analyser analyser;
   std::string error;
   const auto wall = design::WallText::Parse(base, 0, error);
   ASSERT_TRUE(wall) << error;

@@ -6,6 +6,7 @@
 #include "DesignReport.h"
 #include "WallText.h"
 #include "api/Analysis.h"
+#include "api/EngineRoute.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::fuzz {
@@ -21,7 +22,7 @@ bool finiteNonNegative(double value) { return std::isfinite(value) && value >= 0
 
 std::string CheckDesign(std::string_view dataText) {
   namespace api = engine::api;
-  const api::SoilDescriptions soil = api::ReadSoilDescriptions(dataText);
+  const api::SoilDescriptions soil = engine::ReadSoilDescriptions(dataText);
   const size_t problems = std::min(soil.problems.size(), kProblemsChecked);
   for (size_t k = 0; k < problems; ++k) {
     const int index = static_cast<int>(k);
@@ -49,7 +50,7 @@ std::string CheckDesign(std::string_view dataText) {
     if (!wall) return which + "read by the analysis but not by the wall rewriter: " + error;
     if (wall->increments() <= wall->deepestInnerNode()) continue;
     const api::AnalysisResult again =
-        api::Analyse(wall->withWall(wall->increments(), wall->incrementLength()));
+        engine::Analyse(wall->withWall(wall->increments(), wall->incrementLength()));
     if (again.error && again.error->kind == api::AnalysisError::Kind::Input)
       return which + "the rewritten wall does not read: " + again.error->message;
   }

@@ -14,7 +14,7 @@
 function(terraq_add_fuzzer name library)
   add_executable(fuzz_${name} ${ARGN})
   target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(fuzz_${name} PRIVATE ${library})
+  target_link_libraries(fuzz_${name} PRIVATE ${library} terraq_engine_linked)
 endfunction()
 
 # The engine's reading and analysis of a data file.

@@ -18,6 +18,7 @@
 
 #include "SequenceDesign.h"
 #include "WallText.h"
+#include "api/EngineRoute.h"
 #include "design/DesignGraph.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectDesignSituations.h"
@@ -248,7 +249,7 @@ void TDesignForm::Design() {
                         .arg(QString::fromStdString(error)));
   }
   const engine::api::SoilDescriptions soils =
-      engine::api::ReadSoilDescriptions(sequence ? std::string_view(sequence->text) : text);
+      engine::ReadSoilDescriptions(sequence ? std::string_view(sequence->text) : text);
   if (soils.problems.empty())
     return refuse(
         tr("The project cannot be designed: %1")

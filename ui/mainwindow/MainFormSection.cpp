@@ -5,6 +5,7 @@
 
 #include <QStatusBar>
 
+#include "api/EngineRoute.h"
 #include "dialogs/TDialogWindows.h"
 #include "graphs/UtilisationGraph.h"
 #include "mainwindow/TMainForm.h"
@@ -70,7 +71,7 @@ void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
       if (!analysis) {
         engine::api::AnalysisOptions options;
         options.sequential = std::move(sequence->options);
-        stages = engine::api::Analyse(text, options);
+        stages = engine::Analyse(text, options);
         analysis = &*stages;
       }
     }

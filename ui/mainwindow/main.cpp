@@ -7,6 +7,7 @@
 
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TMainForm.h"
+#include "project/EngineRun.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ int main(int argc, char* argv[]) {
   // the desktop's task switcher).
   QGuiApplication::setDesktopFileName(QStringLiteral("terraq"));
 
+  // Designs, studies and the package analyse with the engine library that
+  // every run loads: one engine in the program.
+  terraq::ui::AnalyseWithTheLoadedEngine();
   terraq::ui::TMainForm form;
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
