@@ -114,6 +114,8 @@ class TDesignForm : public QWidget {
   QGroupBox* makeApplyBox();
   // The project number, engineer, checker and revision fields.
   QGroupBox* makeRecordBox();
+  // Designs each problem of the data file (a staged project's stages are
+  // walls of their own); the governing one, of the deepest tip, is kept.
   size_t designEachProblem(const std::string& text, const engine::api::SoilDescriptions& soils,
                            const design::DesignRequest& designRequest, const std::string& note);
   void showGraphs(const engine::api::SoilDescription& soil);

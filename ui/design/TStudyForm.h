@@ -154,7 +154,8 @@ class TStudyForm : public QWidget {
                                  std::shared_ptr<const design::ParameterText> text,
                                  std::shared_ptr<const design::SequentialPlan> sequence,
                                  std::shared_ptr<Outcome> outcome);
-  // Starts `work` on the worker thread; false (said) when no thread can be had.
+  // Starts `work` on the worker thread; false, the reason in the status,
+  // when no thread can be had.
   bool startWorker(std::function<void(const design::StudyControl&)> work,
                    std::shared_ptr<Outcome> outcome);
   void addRandomRow(const StudyDefinition::Random& r);
