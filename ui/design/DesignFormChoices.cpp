@@ -1,14 +1,16 @@
-// The Design window's choices as a design request and as the project's
-// design record, and the record's choices back into the window's controls:
-// the window opens as the engineer left it, and the command and the
-// calculation package design as the window did.
+// The Design window's choices: their controls, the design request and the
+// project's design record they make, and the record's choices back into the
+// controls: the window opens as the engineer left it, and the command and
+// the calculation package design as the window did.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
 
 #include "design/TDesignForm.h"
@@ -24,6 +26,14 @@ using design::Method;
 constexpr Method kMethods[] = {Method::FixedEarth, Method::FixedEarthFull, Method::FreeEarth};
 // The factor box's rows.
 constexpr FsMethod kForms[] = {FsMethod::Strength, FsMethod::Passive, FsMethod::NetPassive};
+
+QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setRange(low, high);
+  box->setDecimals(decimals);
+  box->setValue(value);
+  return box;
+}
 
 }  // namespace
 
@@ -90,6 +100,61 @@ void TDesignForm::SetRecord(const std::optional<DesignRecord>& record,
   engineer_->setText(QString::fromStdString(record->engineer));
   checker_->setText(QString::fromStdString(record->checker));
   revision_->setText(QString::fromStdString(record->revision));
+}
+
+// The design criteria: the approach or the factor of safety, the method,
+// the deflection limits and the failure criterion.
+QGroupBox* TDesignForm::makeCriteriaBox() {
+  auto* inputs = new QGroupBox(tr("Design criteria"), this);
+  auto* form = new QFormLayout(inputs);
+  approach_ = new QComboBox(inputs);
+  approach_->setObjectName(QStringLiteral("cbDesignApproach"));
+  approach_->setToolTip(
+      tr("A set of partial factors: the design soil and actions are designed with, the passive "
+         "resistance divided by gammaG·gammaRe"));
+  form->addRow(tr("Design approach"), approach_);
+  method_ = new QComboBox(inputs);
+  method_->setToolTip(
+      tr("From the project: free earth support when the springs table has rows, else fixed earth"));
+  method_->addItems({tr("From the project"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
+                     tr("Free earth support")});
+  form->addRow(tr("Method"), method_);
+  fsMethod_ = new QComboBox(inputs);
+  fsMethod_->addItems({tr("On the soil strength"), tr("On the passive pressure"),
+                       tr("On the net available passive resistance")});
+  form->addRow(tr("Factor of safety"), fsMethod_);
+  fs_ = NumberBox(1.0, 10.0, 1.5, 2, inputs);
+  fs_->setSingleStep(0.1);
+  form->addRow(tr("Target factor F"), fs_);
+  ownEmbedmentFactor_ = new QCheckBox(tr("Embedment factor"), inputs);
+  embedmentFactor_ = NumberBox(1.0, 3.0, 1.2, 2, inputs);
+  embedmentFactor_->setEnabled(false);
+  connect(ownEmbedmentFactor_, &QCheckBox::toggled, embedmentFactor_, &QWidget::setEnabled);
+  form->addRow(ownEmbedmentFactor_, embedmentFactor_);
+  unitsLabel_ =
+      new QLabel(tr("Lengths in the data file's unit (in or m); 0: default or none"), inputs);
+  unitsLabel_->setWordWrap(true);
+  form->addRow(unitsLabel_);
+  resolution_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Tip resolution"), resolution_);
+  topLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Top deflection limit"), topLimit_);
+  maxLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
+  form->addRow(tr("Largest deflection limit"), maxLimit_);
+  // The words of terraq design --failure-criterion.
+  criterion_ = new QComboBox(inputs);
+  criterion_->setObjectName(QStringLiteral("cbFailureCriterion"));
+  criterion_->addItems({QStringLiteral("deflection"), QStringLiteral("mechanism")});
+  criterion_->setToolTip(
+      tr("When the strength reduction of the spring model takes the wall to fail. deflection: "
+         "the analysis no longer closes within the project's allowed deflection, a "
+         "serviceability measure that grows with that deflection; mechanism: the iteration no "
+         "longer closes or the deflection runs away, whatever the allowed deflection"));
+  form->addRow(tr("Failure criterion"), criterion_);
+  designButton_ = new QPushButton(tr("&Design"), inputs);
+  designButton_->setObjectName(QStringLiteral("DesignButton"));
+  form->addRow(designButton_);
+  return inputs;
 }
 
 QGroupBox* TDesignForm::makeRecordBox() {

@@ -57,6 +57,19 @@ void DesignGraph::paintEvent(QPaintEvent*) {
   Paint(painter, size());
 }
 
+// The frame and the ranges of x and y it shows.
+struct DesignGraph::Scale {
+  QRect frame;
+  double x0 = 0, x1 = 1, y0 = 0, y1 = 1;
+  bool yDown = false;
+
+  double X(double x) const { return frame.left() + (x - x0) / (x1 - x0) * frame.width(); }
+  double Y(double y) const {
+    const double t = (y - y0) / (y1 - y0);
+    return yDown ? frame.top() + t * frame.height() : frame.bottom() - t * frame.height();
+  }
+};
+
 void DesignGraph::Paint(QPainter& painter, QSize size) const {
   painter.setRenderHint(QPainter::Antialiasing);
   const QFontMetrics fm = painter.fontMetrics();
@@ -71,58 +84,77 @@ void DesignGraph::Paint(QPainter& painter, QSize size) const {
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
     return;
   }
-  double x0 = xFromZero_ ? 0 : points_.front().x, x1 = x0;
-  double y0 = points_.front().y, y1 = points_.front().y;
+  const Scale s = scaleIn(frame);
+  paintTicks(painter, s, line);
+  painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+  if (s.x0 <= 0 && 0 <= s.x1)
+    painter.drawLine(QPointF(s.X(0), frame.top()), QPointF(s.X(0), frame.bottom()));
+  if (hasMark_) {
+    painter.setPen(QPen(QColor(0, 128, 0), 1, Qt::DashLine));
+    painter.drawLine(QPointF(frame.left(), s.Y(mark_)), QPointF(frame.right(), s.Y(mark_)));
+    painter.drawText(QPointF(frame.left() + 4, s.Y(mark_) - 3), markLabel_);
+  }
+  paintCurves(painter, s, line);
+
+  painter.setPen(Qt::black);
+  painter.drawRect(frame);
+  painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line),
+                   Qt::AlignHCenter, xTitle_);
+}
+
+// The curve's extent and the mark's, from the zero of x where asked.
+DesignGraph::Scale DesignGraph::scaleIn(const QRect& frame) const {
+  Scale s;
+  s.frame = frame;
+  s.yDown = yDown_;
+  s.x0 = s.x1 = xFromZero_ ? 0 : points_.front().x;
+  s.y0 = s.y1 = points_.front().y;
   for (const Point& p : points_) {
-    x0 = std::min(x0, p.x);
-    x1 = std::max(x1, p.x);
-    y0 = std::min(y0, p.y);
-    y1 = std::max(y1, p.y);
+    s.x0 = std::min(s.x0, p.x);
+    s.x1 = std::max(s.x1, p.x);
+    s.y0 = std::min(s.y0, p.y);
+    s.y1 = std::max(s.y1, p.y);
   }
   if (hasMark_) {
-    y0 = std::min(y0, mark_);
-    y1 = std::max(y1, mark_);
+    s.y0 = std::min(s.y0, mark_);
+    s.y1 = std::max(s.y1, mark_);
   }
-  if (x1 - x0 <= 0) x1 = x0 + 1;
-  if (y1 - y0 <= 0) y1 = y0 + 1;
-  auto X = [&](double x) { return frame.left() + (x - x0) / (x1 - x0) * frame.width(); };
-  auto Y = [&](double y) {
-    const double t = (y - y0) / (y1 - y0);
-    return yDown_ ? frame.top() + t * frame.height() : frame.bottom() - t * frame.height();
-  };
-  // Labelled ticks with a light grid under the curve, spaced as the result
-  // graphs space theirs.
+  if (s.x1 - s.x0 <= 0) s.x1 = s.x0 + 1;
+  if (s.y1 - s.y0 <= 0) s.y1 = s.y0 + 1;
+  return s;
+}
+
+// Labelled ticks with a light grid under the curve, spaced as the result
+// graphs space theirs.
+void DesignGraph::paintTicks(QPainter& painter, const Scale& s, int line) const {
+  const QRect& frame = s.frame;
   const int w = frame.left() - 4;
-  const TAxisTicks xTicks = AxisTicks(x0, x1, frame.width(), 4 * line);
-  const TAxisTicks yTicks = AxisTicks(y0, y1, frame.height(), 3 * line);
+  const TAxisTicks xTicks = AxisTicks(s.x0, s.x1, frame.width(), 4 * line);
+  const TAxisTicks yTicks = AxisTicks(s.y0, s.y1, frame.height(), 3 * line);
   for (long long k = xTicks.First; xTicks.Any && k <= xTicks.Last; ++k) {
     if (!TAxisTicks::Labelled(k)) continue;
     const double x = static_cast<double>(k * xTicks.Minor);
     painter.setPen(QPen(QColor(224, 224, 224), 1));
-    painter.drawLine(QPointF(X(x), frame.top()), QPointF(X(x), frame.bottom()));
+    painter.drawLine(QPointF(s.X(x), frame.top()), QPointF(s.X(x), frame.bottom()));
     painter.setPen(Qt::black);
-    painter.drawLine(QPointF(X(x), frame.bottom()), QPointF(X(x), frame.bottom() + 4));
-    painter.drawText(QRectF(X(x) - 60, frame.bottom() + 4, 120, line), Qt::AlignHCenter, Number(x));
+    painter.drawLine(QPointF(s.X(x), frame.bottom()), QPointF(s.X(x), frame.bottom() + 4));
+    painter.drawText(QRectF(s.X(x) - 60, frame.bottom() + 4, 120, line), Qt::AlignHCenter,
+                     Number(x));
   }
   for (long long k = yTicks.First; yTicks.Any && k <= yTicks.Last; ++k) {
     if (!TAxisTicks::Labelled(k)) continue;
     const double y = static_cast<double>(k * yTicks.Minor);
     painter.setPen(QPen(QColor(224, 224, 224), 1));
-    painter.drawLine(QPointF(frame.left(), Y(y)), QPointF(frame.right(), Y(y)));
+    painter.drawLine(QPointF(frame.left(), s.Y(y)), QPointF(frame.right(), s.Y(y)));
     painter.setPen(Qt::black);
-    painter.drawLine(QPointF(frame.left() - 4, Y(y)), QPointF(frame.left(), Y(y)));
-    painter.drawText(QRectF(0, Y(y) - line / 2.0, w - 2, line), Qt::AlignRight, Number(y));
+    painter.drawLine(QPointF(frame.left() - 4, s.Y(y)), QPointF(frame.left(), s.Y(y)));
+    painter.drawText(QRectF(0, s.Y(y) - line / 2.0, w - 2, line), Qt::AlignRight, Number(y));
   }
-  painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-  if (x0 <= 0 && 0 <= x1)
-    painter.drawLine(QPointF(X(0), frame.top()), QPointF(X(0), frame.bottom()));
-  if (hasMark_) {
-    painter.setPen(QPen(QColor(0, 128, 0), 1, Qt::DashLine));
-    painter.drawLine(QPointF(frame.left(), Y(mark_)), QPointF(frame.right(), Y(mark_)));
-    painter.drawText(QPointF(frame.left() + 4, Y(mark_) - 3), markLabel_);
-  }
-  // One curve, or the parts SetParts named, each in its colour with its
-  // label at the top left.
+}
+
+// One curve, or the parts SetParts named, each in its colour with its
+// label at the top left.
+void DesignGraph::paintCurves(QPainter& painter, const Scale& s, int line) const {
   const QColor colours[] = {QColor(0, 0, 192),  QColor(192, 0, 0),   QColor(0, 128, 0),
                             QColor(160, 96, 0), QColor(128, 0, 160), QColor(0, 128, 160)};
   std::vector<size_t> starts = starts_.empty() ? std::vector<size_t>{0} : starts_;
@@ -131,19 +163,14 @@ void DesignGraph::Paint(QPainter& painter, QSize size) const {
     const size_t first = std::min(starts[part], points_.size()),
                  last = std::min(starts[part + 1], points_.size());
     if (first >= last) continue;
-    QPainterPath path(QPointF(X(points_[first].x), Y(points_[first].y)));
-    for (size_t k = first; k < last; ++k) path.lineTo(X(points_[k].x), Y(points_[k].y));
+    QPainterPath path(QPointF(s.X(points_[first].x), s.Y(points_[first].y)));
+    for (size_t k = first; k < last; ++k) path.lineTo(s.X(points_[k].x), s.Y(points_[k].y));
     painter.setPen(QPen(colours[part % std::size(colours)], 2));
     painter.drawPath(path);
     if (part < size_t(labels_.size()))
-      painter.drawText(QPointF(frame.left() + 6, frame.top() + (part + 1) * line + 2),
+      painter.drawText(QPointF(s.frame.left() + 6, s.frame.top() + (part + 1) * line + 2),
                        labels_[part]);
   }
-
-  painter.setPen(Qt::black);
-  painter.drawRect(frame);
-  painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line),
-                   Qt::AlignHCenter, xTitle_);
 }
 
 }  // namespace terraq::ui

@@ -46,6 +46,11 @@ class DesignGraph : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  struct Scale;
+  Scale scaleIn(const QRect& frame) const;
+  void paintTicks(QPainter& painter, const Scale& s, int line) const;
+  void paintCurves(QPainter& painter, const Scale& s, int line) const;
+
   std::vector<Point> points_;
   QString xTitle_, yTitle_, emptyText_, markLabel_;
   bool yDown_ = false;

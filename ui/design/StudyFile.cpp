@@ -15,9 +15,20 @@ namespace terraq::ui {
 
 namespace {
 
-// The study object `s`; why not in `error`.
-std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
-  StudyDefinition d;
+// The number or the text at `key` of `o`; `absent` or empty without one.
+double NumberAt(const JsonValue& o, std::string_view key, double absent) {
+  const JsonValue* v = o.find(key);
+  return v && v->isNumber() ? v->number : absent;
+}
+
+std::string TextAt(const JsonValue& o, std::string_view key) {
+  const JsonValue* v = o.find(key);
+  return v ? v->string : std::string();
+}
+
+// Whether the study object `s` and its lists hold only the keys a study
+// has; why not in `error`.
+bool OnlyKnownStudyKeys(const JsonValue& s, QString& error) {
   // A misspelt key would otherwise read as the default it stands beside.
   std::string unknown;
   bool known = s.isObject() && OnlyKnownKeys(s,
@@ -32,54 +43,57 @@ std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
   };
   onlyKnown("vary", {"name", "from", "to", "count"});
   onlyKnown("random", {"name", "distribution", "values"});
-  if (!known) {
+  if (!known)
     error = unknown.empty() ? QStringLiteral("its study is not a JSON object of a study")
                             : QString::fromStdString(unknown);
-    return std::nullopt;
-  }
-  const JsonValue* mode = s.find("mode");
-  if (!mode || (mode->string != "sweep" && mode->string != "probabilistic")) {
-    error = QStringLiteral("its study has no mode \"sweep\" or \"probabilistic\"");
-    return std::nullopt;
-  }
-  d.probabilistic = mode->string == "probabilistic";
-  const auto number = [](const JsonValue& o, std::string_view key, double absent) {
-    const JsonValue* v = o.find(key);
-    return v && v->isNumber() ? v->number : absent;
-  };
-  const auto text = [](const JsonValue& o, std::string_view key) {
-    const JsonValue* v = o.find(key);
-    return v ? v->string : std::string();
-  };
+  return known;
+}
+
+// The ranges of a sweep, two at the most; why not in `error`.
+bool ReadRanges(const JsonValue& s, StudyDefinition& d, QString& error) {
   if (const JsonValue* vary = s.find("vary")) {
     for (const JsonValue& r : vary->items) {
       const JsonValue* name = r.find("name");
       const JsonValue* from = r.find("from");
       const JsonValue* to = r.find("to");
-      const double count = number(r, "count", -1);
+      const double count = NumberAt(r, "count", -1);
       if (!name || !name->isString() || !from || !from->isNumber() || !to || !to->isNumber() ||
           count < 2 || count > 100000 || count != std::floor(count)) {
         error = QStringLiteral("a range of its study is not {name, from, to, count >= 2}");
-        return std::nullopt;
+        return false;
       }
       d.vary.push_back({name->string, from->number, to->number, static_cast<int>(count)});
     }
   }
   if (d.vary.size() > 2) {
     error = QStringLiteral("its study varies more than two parameters");
+    return false;
+  }
+  return true;
+}
+
+// The study object `s`; why not in `error`.
+std::optional<StudyDefinition> ReadStudy(const JsonValue& s, QString& error) {
+  StudyDefinition d;
+  if (!OnlyKnownStudyKeys(s, error)) return std::nullopt;
+  const JsonValue* mode = s.find("mode");
+  if (!mode || (mode->string != "sweep" && mode->string != "probabilistic")) {
+    error = QStringLiteral("its study has no mode \"sweep\" or \"probabilistic\"");
     return std::nullopt;
   }
-  if (s.find("output")) d.output = text(s, "output");
+  d.probabilistic = mode->string == "probabilistic";
+  if (!ReadRanges(s, d, error)) return std::nullopt;
+  if (s.find("output")) d.output = TextAt(s, "output");
   if (const JsonValue* random = s.find("random"))
     for (const JsonValue& r : random->items)
-      d.random.push_back({text(r, "name"), text(r, "distribution"), text(r, "values")});
-  if (s.find("method")) d.method = text(s, "method");
+      d.random.push_back({TextAt(r, "name"), TextAt(r, "distribution"), TextAt(r, "values")});
+  if (s.find("method")) d.method = TextAt(s, "method");
   if (d.method != "mc" && d.method != "lhs" && d.method != "form") {
     error = QStringLiteral("its study's method is not mc, lhs or form");
     return std::nullopt;
   }
-  const double samples = number(s, "samples", 1000);
-  const double seed = number(s, "seed", 1);
+  const double samples = NumberAt(s, "samples", 1000);
+  const double seed = NumberAt(s, "seed", 1);
   if (samples < 1 || samples > 1e9 || seed < 0 || seed > 9007199254740991.0 ||
       seed != std::floor(seed) || samples != std::floor(samples)) {
     error = QStringLiteral("its study's samples or seed is out of range");

@@ -1,6 +1,5 @@
 #include "design/TDesignForm.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QDoubleSpinBox>
@@ -25,19 +24,7 @@
 
 namespace terraq::ui {
 
-namespace {
-
 using design::Method;
-
-QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
-  auto* box = new QDoubleSpinBox(parent);
-  box->setRange(low, high);
-  box->setDecimals(decimals);
-  box->setValue(value);
-  return box;
-}
-
-}  // namespace
 
 TDesignForm::TDesignForm(std::function<std::string()> dataText,
                          std::function<std::string(int, double)> apply, QWidget* parent)
@@ -45,81 +32,8 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   setWindowTitle(tr("Design"));
   setObjectName(QStringLiteral("DesignForm"));
 
-  auto* inputs = new QGroupBox(tr("Design criteria"), this);
-  auto* form = new QFormLayout(inputs);
-  approach_ = new QComboBox(inputs);
-  approach_->setObjectName(QStringLiteral("cbDesignApproach"));
-  approach_->setToolTip(
-      tr("A set of partial factors: the design soil and actions are designed with, the passive "
-         "resistance divided by gammaG·gammaRe"));
-  form->addRow(tr("Design approach"), approach_);
-  method_ = new QComboBox(inputs);
-  method_->setToolTip(
-      tr("From the project: free earth support when the springs table has rows, else fixed earth"));
-  method_->addItems({tr("From the project"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
-                     tr("Free earth support")});
-  form->addRow(tr("Method"), method_);
-  fsMethod_ = new QComboBox(inputs);
-  fsMethod_->addItems({tr("On the soil strength"), tr("On the passive pressure"),
-                       tr("On the net available passive resistance")});
-  form->addRow(tr("Factor of safety"), fsMethod_);
-  fs_ = NumberBox(1.0, 10.0, 1.5, 2, inputs);
-  fs_->setSingleStep(0.1);
-  form->addRow(tr("Target factor F"), fs_);
-  ownEmbedmentFactor_ = new QCheckBox(tr("Embedment factor"), inputs);
-  embedmentFactor_ = NumberBox(1.0, 3.0, 1.2, 2, inputs);
-  embedmentFactor_->setEnabled(false);
-  connect(ownEmbedmentFactor_, &QCheckBox::toggled, embedmentFactor_, &QWidget::setEnabled);
-  form->addRow(ownEmbedmentFactor_, embedmentFactor_);
-  unitsLabel_ =
-      new QLabel(tr("Lengths in the data file's unit (in or m); 0: default or none"), inputs);
-  unitsLabel_->setWordWrap(true);
-  form->addRow(unitsLabel_);
-  resolution_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
-  form->addRow(tr("Tip resolution"), resolution_);
-  topLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
-  form->addRow(tr("Top deflection limit"), topLimit_);
-  maxLimit_ = NumberBox(0.0, 1.0e4, 0.0, 4, inputs);
-  form->addRow(tr("Largest deflection limit"), maxLimit_);
-  // The words of terraq design --failure-criterion.
-  criterion_ = new QComboBox(inputs);
-  criterion_->setObjectName(QStringLiteral("cbFailureCriterion"));
-  criterion_->addItems({QStringLiteral("deflection"), QStringLiteral("mechanism")});
-  criterion_->setToolTip(
-      tr("When the strength reduction of the spring model takes the wall to fail. deflection: "
-         "the analysis no longer closes within the project's allowed deflection, a "
-         "serviceability measure that grows with that deflection; mechanism: the iteration no "
-         "longer closes or the deflection runs away, whatever the allowed deflection"));
-  form->addRow(tr("Failure criterion"), criterion_);
-  designButton_ = new QPushButton(tr("&Design"), inputs);
-  designButton_->setObjectName(QStringLiteral("DesignButton"));
-  form->addRow(designButton_);
-
-  auto* applyBox = new QGroupBox(tr("Wall length"), this);
-  auto* applyForm = new QFormLayout(applyBox);
-  tip_ = new QComboBox(applyBox);
-  tip_->addItems({tr("Shortest wall (spring model)"), tr("Recommended tip (limit equilibrium)")});
-  // The limit-equilibrium tip unless a deflection limit is set: without one
-  // the spring model's shortest wall only just stands (a tip that holds with
-  // a deflection of any size). The engineer's own choice is kept.
-  tip_->setCurrentIndex(1);
-  connect(tip_, &QComboBox::activated, this, [this] { tipChosen_ = true; });
-  applyForm->addRow(tr("Tip"), tip_);
-  keep_ = new QComboBox(applyBox);
-  keep_->addItems(
-      {tr("As the search did"), tr("Keep the increments"), tr("Keep the increment length")});
-  applyForm->addRow(tr("Change"), keep_);
-  applyButton_ = new QPushButton(tr("&Apply"), applyBox);
-  applyButton_->setObjectName(QStringLiteral("ApplyButton"));
-  applyButton_->setEnabled(false);
-  undoButton_ = new QPushButton(tr("&Undo Apply"), applyBox);
-  undoButton_->setObjectName(QStringLiteral("UndoApplyButton"));
-  undoButton_->setEnabled(false);
-  auto* applyButtons = new QHBoxLayout;
-  applyButtons->addWidget(applyButton_);
-  applyButtons->addWidget(undoButton_);
-  applyForm->addRow(applyButtons);
-
+  QGroupBox* inputs = makeCriteriaBox();
+  QGroupBox* applyBox = makeApplyBox();
   auto* left = new QVBoxLayout;
   left->addWidget(inputs);
   left->addWidget(applyBox);
@@ -158,6 +72,35 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   connect(undoButton_, &QPushButton::clicked, this, &TDesignForm::UndoApply);
   pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("Press Design"));
   factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("Press Design"));
+}
+
+// The tip to apply and how the wall's increments change.
+QGroupBox* TDesignForm::makeApplyBox() {
+  auto* applyBox = new QGroupBox(tr("Wall length"), this);
+  auto* applyForm = new QFormLayout(applyBox);
+  tip_ = new QComboBox(applyBox);
+  tip_->addItems({tr("Shortest wall (spring model)"), tr("Recommended tip (limit equilibrium)")});
+  // The limit-equilibrium tip unless a deflection limit is set: without one
+  // the spring model's shortest wall only just stands (a tip that holds with
+  // a deflection of any size). The engineer's own choice is kept.
+  tip_->setCurrentIndex(1);
+  connect(tip_, &QComboBox::activated, this, [this] { tipChosen_ = true; });
+  applyForm->addRow(tr("Tip"), tip_);
+  keep_ = new QComboBox(applyBox);
+  keep_->addItems(
+      {tr("As the search did"), tr("Keep the increments"), tr("Keep the increment length")});
+  applyForm->addRow(tr("Change"), keep_);
+  applyButton_ = new QPushButton(tr("&Apply"), applyBox);
+  applyButton_->setObjectName(QStringLiteral("ApplyButton"));
+  applyButton_->setEnabled(false);
+  undoButton_ = new QPushButton(tr("&Undo Apply"), applyBox);
+  undoButton_->setObjectName(QStringLiteral("UndoApplyButton"));
+  undoButton_->setEnabled(false);
+  auto* applyButtons = new QHBoxLayout;
+  applyButtons->addWidget(applyButton_);
+  applyButtons->addWidget(undoButton_);
+  applyForm->addRow(applyButtons);
+  return applyBox;
 }
 
 void TDesignForm::SetFactorSets(std::vector<design::FactorSet> projectSets) {
@@ -261,25 +204,7 @@ void TDesignForm::Design() {
     shown = design_->governingStage;
     results_->setPlainText(QString::fromStdString(note + design::DesignText(*design_, 1)));
   } else {
-    // Every problem: the stages of a staged project are each a wall of
-    // their own, and the deepest tip governs; the graphs and Apply are its.
-    std::string all = note;
-    std::vector<design::ProblemDesign> designs;
-    for (size_t k = 0; k < soils.problems.size(); ++k) {
-      designs.push_back(
-          design::DesignProblem(text, static_cast<int>(k), soils.problems[k], designRequest));
-      all += design::DesignText(designs.back(), static_cast<int>(k) + 1);
-      const auto& governing = designs[shown].le;
-      const auto& le = designs.back().le;
-      if (!le.error && (governing.error || le.tipDepth > governing.tipDepth)) shown = k;
-    }
-    if (designs.size() > 1)
-      all += tr("governing of all %1 stages: stage %2, the deepest tip\n")
-                 .arg(designs.size())
-                 .arg(shown + 1)
-                 .toStdString();
-    design_ = std::move(designs[shown]);
-    results_->setPlainText(QString::fromStdString(all));
+    shown = designEachProblem(text, soils, designRequest, note);
   }
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
@@ -288,6 +213,34 @@ void TDesignForm::Design() {
   governingStage_.reset();
   if (plan || soils.problems.size() > 1) governingStage_ = static_cast<int>(shown) + 1;
   keepRecord();
+}
+
+// Every problem: the stages of a staged project are each a wall of their
+// own, and the deepest tip governs; the graphs and Apply are its. The
+// governing problem's index.
+size_t TDesignForm::designEachProblem(const std::string& text,
+                                      const engine::api::SoilDescriptions& soils,
+                                      const design::DesignRequest& designRequest,
+                                      const std::string& note) {
+  size_t shown = 0;
+  std::string all = note;
+  std::vector<design::ProblemDesign> designs;
+  for (size_t k = 0; k < soils.problems.size(); ++k) {
+    designs.push_back(
+        design::DesignProblem(text, static_cast<int>(k), soils.problems[k], designRequest));
+    all += design::DesignText(designs.back(), static_cast<int>(k) + 1);
+    const auto& governing = designs[shown].le;
+    const auto& le = designs.back().le;
+    if (!le.error && (governing.error || le.tipDepth > governing.tipDepth)) shown = k;
+  }
+  if (designs.size() > 1)
+    all += tr("governing of all %1 stages: stage %2, the deepest tip\n")
+               .arg(designs.size())
+               .arg(shown + 1)
+               .toStdString();
+  design_ = std::move(designs[shown]);
+  results_->setPlainText(QString::fromStdString(all));
+  return shown;
 }
 
 void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {

@@ -108,8 +108,16 @@ class TDesignForm : public QWidget {
   // The record of the window's choices and of what was designed and applied.
   DesignRecord record() const;
   void keepRecord();
+  // The window's parts; the criteria and the record box with the choices
+  // (DesignFormChoices.cpp).
+  QGroupBox* makeCriteriaBox();
+  QGroupBox* makeApplyBox();
   // The project number, engineer, checker and revision fields.
   QGroupBox* makeRecordBox();
+  // Designs each problem of the data file (a staged project's stages are
+  // walls of their own); the governing one, of the deepest tip, is kept.
+  size_t designEachProblem(const std::string& text, const engine::api::SoilDescriptions& soils,
+                           const design::DesignRequest& designRequest, const std::string& note);
   void showGraphs(const engine::api::SoilDescription& soil);
   void setStatus(const QString& text);
 

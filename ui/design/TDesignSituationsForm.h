@@ -44,6 +44,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -51,6 +52,7 @@ class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace terraq::ui {
 
@@ -118,10 +120,21 @@ class TDesignSituationsForm : public QWidget {
   void newSet();
   void deleteSet();
   design::FactorSet selected() const;
+  // The window's parts (TDesignSituationsFormLayout.cpp).
+  QWidget* makeSetsPart();
+  QGroupBox* makeSetsBox();
+  QGroupBox* makeFactorsBox();
+  QGroupBox* makeOptionsBox();
+  QGroupBox* makeValuesBox();
+  QWidget* makeResultsPart();
+  QVBoxLayout* makeFigureColumn(QWidget* bottom);
+  void connectControls();
   // The results tables (TDesignSituationsFormResults.cpp).
   void showResults();
   void showFigures();
   void addResultRow(const QStringList& cells, const QString& tip = {});
+  void addSentenceRow(const QString& stage, const QString& set, const QString& text);
+  void addEnvelopeRow(const QString& stage, const design::EnvelopeProblem& e);
   void showSectionCheck(const std::string& text);
 
   std::function<std::string()> dataText_;

@@ -160,25 +160,66 @@ void TDesignSituationsForm::addResultRow(const QStringList& cells, const QString
   }
 }
 
+// A row that is a sentence rather than numbers spans the value columns.
+void TDesignSituationsForm::addSentenceRow(const QString& stage, const QString& set,
+                                           const QString& text) {
+  addResultRow({stage, set, text});
+  resultsTable_->setSpan(resultsTable_->rowCount() - 1, 2, 1, resultsTable_->columnCount() - 2);
+}
+
+// The envelope of a stage, in bold under its sets' rows.
+void TDesignSituationsForm::addEnvelopeRow(const QString& stage, const design::EnvelopeProblem& e) {
+  const ResultUnits u = ResultUnitsFor(units_);
+  const QString invalid =
+      e.invalid.empty() ? QString()
+                        : tr("Not in the envelope: %1")
+                              .arg(Q(e.invalid.front()) +
+                                   (e.invalid.size() > 1 ? QStringLiteral(", ...") : QString()));
+  if (!e.checked) {
+    addSentenceRow(stage, tr("Envelope"), tr("no ultimate set has valid results"));
+  } else if (!e.valid) {
+    // The largest of the other sets is not the envelope: the row says so
+    // in place of the numbers an engineer would take for it.
+    addSentenceRow(stage, tr("Envelope"),
+                   tr("NOT VALID: %1 left out, its results not valid; the largest of the other "
+                      "sets is not the envelope")
+                       .arg(Q(Listed(e.leftOut))));
+    resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setForeground(Qt::red);
+    resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setToolTip(invalid);
+  } else {
+    const QString top =
+        e.topDeflection
+            ? QStringLiteral("%1 (%2)").arg(Number(e.topDeflection->value), Q(e.topDeflection->set))
+            : QString();
+    addResultRow({stage, tr("Envelope"),
+                  QStringLiteral("%1 (%2)").arg(At(e.moment, u.length), Q(e.moment.set)),
+                  QStringLiteral("%1 (%2)").arg(At(e.shear, u.length), Q(e.shear.set)),
+                  Supports(e.supports, true), top},
+                 invalid);
+  }
+  const int row = resultsTable_->rowCount() - 1;
+  for (int column = 0; column < resultsTable_->columnCount(); ++column) {
+    QTableWidgetItem* item = resultsTable_->item(row, column);
+    QFont font = item->font();
+    font.setBold(true);
+    item->setFont(font);
+  }
+}
+
 void TDesignSituationsForm::showResults() {
   resultsTable_->setRowCount(0);
   resultsTable_->clearSpans();
   const ResultUnits u = ResultUnitsFor(units_);
-  // A row that is a sentence rather than numbers spans the value columns.
-  auto sentence = [this](const QString& stage, const QString& set, const QString& text) {
-    addResultRow({stage, set, text});
-    resultsTable_->setSpan(resultsTable_->rowCount() - 1, 2, 1, resultsTable_->columnCount() - 2);
-  };
   for (const design::SituationResult& r : results_)
     if (!r.error.empty())
-      sentence(QString(), Q(r.set.name), tr("not analysed: %1").arg(Q(r.error)));
+      addSentenceRow(QString(), Q(r.set.name), tr("not analysed: %1").arg(Q(r.error)));
   for (size_t k = 0; k < envelope_.size(); ++k) {
     const QString stage = QString::number(k + 1);
     for (const design::SituationResult& r : results_) {
       if (!r.error.empty() || k >= r.problems.size()) continue;
       const design::SituationProblem& p = r.problems[k];
       if (!p.valid) {
-        sentence(stage, Q(r.set.name), tr("results not valid: %1").arg(Q(p.fault)));
+        addSentenceRow(stage, Q(r.set.name), tr("results not valid: %1").arg(Q(p.fault)));
         continue;
       }
       QString tip;
@@ -189,41 +230,7 @@ void TDesignSituationsForm::showResults() {
                     Supports(p.supports, false), Number(p.topDeflection.value)},
                    tip);
     }
-    const design::EnvelopeProblem& e = envelope_[k];
-    const QString invalid =
-        e.invalid.empty() ? QString()
-                          : tr("Not in the envelope: %1")
-                                .arg(Q(e.invalid.front()) +
-                                     (e.invalid.size() > 1 ? QStringLiteral(", ...") : QString()));
-    if (!e.checked) {
-      sentence(stage, tr("Envelope"), tr("no ultimate set has valid results"));
-    } else if (!e.valid) {
-      // The largest of the other sets is not the envelope: the row says so
-      // in place of the numbers an engineer would take for it.
-      sentence(stage, tr("Envelope"),
-               tr("NOT VALID: %1 left out, its results not valid; the largest of the other "
-                  "sets is not the envelope")
-                   .arg(Q(Listed(e.leftOut))));
-      resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setForeground(Qt::red);
-      resultsTable_->item(resultsTable_->rowCount() - 1, 2)->setToolTip(invalid);
-    } else {
-      const QString top = e.topDeflection
-                              ? QStringLiteral("%1 (%2)").arg(Number(e.topDeflection->value),
-                                                              Q(e.topDeflection->set))
-                              : QString();
-      addResultRow({stage, tr("Envelope"),
-                    QStringLiteral("%1 (%2)").arg(At(e.moment, u.length), Q(e.moment.set)),
-                    QStringLiteral("%1 (%2)").arg(At(e.shear, u.length), Q(e.shear.set)),
-                    Supports(e.supports, true), top},
-                   invalid);
-    }
-    const int row = resultsTable_->rowCount() - 1;
-    for (int column = 0; column < resultsTable_->columnCount(); ++column) {
-      QTableWidgetItem* item = resultsTable_->item(row, column);
-      QFont font = item->font();
-      font.setBold(true);
-      item->setFont(font);
-    }
+    addEnvelopeRow(stage, envelope_[k]);
   }
   // A construction sequence's supports: the largest design force along each.
   QStringList forces;
@@ -232,8 +239,9 @@ void TDesignSituationsForm::showResults() {
                   .arg(Q(s.name), Number(s.force), Q(u.force), Q(s.set))
                   .arg(s.stage);
   if (!forces.isEmpty())
-    sentence(QString(), tr("Envelope"),
-             tr("Design force along each support: %1").arg(forces.join(QStringLiteral("; "))));
+    addSentenceRow(
+        QString(), tr("Envelope"),
+        tr("Design force along each support: %1").arg(forces.join(QStringLiteral("; "))));
   resultsTable_->resizeColumnsToContents();
   {
     // One entry per stage; the choice kept where the stages are the same.

@@ -156,80 +156,9 @@ bool TStudyForm::Run() {
     sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
   const StudyDefinition d = Definition();
   auto outcome = std::make_shared<Outcome>();
-  std::function<void(const design::StudyControl&)> work;
-  QString what;
-
-  if (!d.probabilistic) {
-    std::vector<design::Vary> vary;
-    for (const auto& r : d.vary) {
-      if (!text->find(r.name))
-        return setStatus(tr("The project has no parameter \"%1\".").arg(Q(r.name))), false;
-      auto v = design::Vary::Parse(
-          r.name, Exact(r.from) + ":" + Exact(r.to) + ":" + std::to_string(r.count), error);
-      if (!v) return setStatus(Q(error)), false;
-      vary.push_back(*v);
-    }
-    if (vary.empty()) return setStatus(tr("Choose a parameter to vary.")), false;
-    outcome->secondCount = vary.size() > 1 ? vary[1].values.size() : 1;
-    outcome->asked = vary.front().values.size() * outcome->secondCount;
-    what = tr("points");
-    work = [text, vary, outcome, sequence](const design::StudyControl& control) {
-      outcome->sweep = design::Sweep(*text, vary, Threads(), control, sequence.get());
-    };
-  } else {
-    std::vector<design::RandomParameter> parameters;
-    std::vector<std::string> names;
-    for (const auto& r : d.random) {
-      if (!text->find(r.name))
-        return setStatus(tr("The project has no parameter \"%1\"; it has %2.")
-                             .arg(Q(r.name), Q(text->validNames()))),
-               false;
-      auto dist = design::Distribution::Parse(r.distribution + "(" + r.values + ")", error);
-      if (!dist) return setStatus(tr("%1: %2").arg(Q(r.name), Q(error))), false;
-      parameters.push_back({r.name, *dist});
-      names.push_back(r.name);
-    }
-    if (parameters.empty()) return setStatus(tr("Add a random parameter.")), false;
-    auto model = design::MakeWallModel(text, names, error, sequence);
-    if (!model) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), false;
-    std::vector<design::LimitState> limits;
-    for (std::string l : d.limits) {
-      l.erase(std::remove(l.begin(), l.end(), ' '), l.end());  // "top > 2" as "top>2"
-      auto limit = design::ParseLimit(l, model->outputs, error);
-      if (!limit) return setStatus(Q(error)), false;
-      limits.push_back(*limit);
-    }
-    outcome->outputs = model->outputs;
-    outcome->randomNames = names;
-    if (d.method == "form") {
-      if (limits.size() != 1 || limits.front().notHeld)
-        return setStatus(tr("FORM needs exactly one limit state on an output (OUTPUT>VALUE).")),
-               false;
-      outcome->asked = 0;
-      what = tr("analyses");
-      work = [model, parameters, limit = limits.front(),
-              outcome](const design::StudyControl& control) {
-        design::FormOptions options;
-        options.threads = Threads();
-        options.control = control;
-        outcome->form = design::Form(model->factory, parameters, model->bounds, limit, options);
-      };
-    } else {
-      outcome->asked = d.samples;
-      what = tr("samples");
-      work = [model, parameters, limits, d, outcome](const design::StudyControl& control) {
-        design::SamplingOptions options;
-        options.method = d.method == "lhs" ? design::SamplingOptions::Method::LatinHypercube
-                                           : design::SamplingOptions::Method::MonteCarlo;
-        options.samples = d.samples;
-        options.seed = d.seed;
-        options.threads = Threads();
-        options.control = control;
-        outcome->sampling = design::Sample(model->factory, model->outputs, parameters,
-                                           model->bounds, limits, options);
-      };
-    }
-  }
+  const std::optional<Work> work = d.probabilistic ? randomWork(d, text, sequence, outcome)
+                                                   : sweepWork(d, text, sequence, outcome);
+  if (!work) return false;
 
   pendingOutput_ = d.output;
   sweep_.reset();
@@ -241,8 +170,92 @@ bool TStudyForm::Run() {
       0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
   setRunning(true);
-  setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(what)
+  setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(work->what)
                            : tr("Running..."));
+  return startWorker(work->run, outcome);
+}
+
+std::optional<TStudyForm::Work> TStudyForm::sweepWork(
+    const StudyDefinition& d, std::shared_ptr<const design::ParameterText> text,
+    std::shared_ptr<const design::SequentialPlan> sequence, std::shared_ptr<Outcome> outcome) {
+  std::string error;
+  std::vector<design::Vary> vary;
+  for (const auto& r : d.vary) {
+    if (!text->find(r.name))
+      return setStatus(tr("The project has no parameter \"%1\".").arg(Q(r.name))), std::nullopt;
+    auto v = design::Vary::Parse(
+        r.name, Exact(r.from) + ":" + Exact(r.to) + ":" + std::to_string(r.count), error);
+    if (!v) return setStatus(Q(error)), std::nullopt;
+    vary.push_back(*v);
+  }
+  if (vary.empty()) return setStatus(tr("Choose a parameter to vary.")), std::nullopt;
+  outcome->secondCount = vary.size() > 1 ? vary[1].values.size() : 1;
+  outcome->asked = vary.front().values.size() * outcome->secondCount;
+  return Work{[text, vary, outcome, sequence](const design::StudyControl& control) {
+                outcome->sweep = design::Sweep(*text, vary, Threads(), control, sequence.get());
+              },
+              tr("points")};
+}
+
+std::optional<TStudyForm::Work> TStudyForm::randomWork(
+    const StudyDefinition& d, std::shared_ptr<const design::ParameterText> text,
+    std::shared_ptr<const design::SequentialPlan> sequence, std::shared_ptr<Outcome> outcome) {
+  std::string error;
+  std::vector<design::RandomParameter> parameters;
+  std::vector<std::string> names;
+  for (const auto& r : d.random) {
+    if (!text->find(r.name))
+      return setStatus(tr("The project has no parameter \"%1\"; it has %2.")
+                           .arg(Q(r.name), Q(text->validNames()))),
+             std::nullopt;
+    auto dist = design::Distribution::Parse(r.distribution + "(" + r.values + ")", error);
+    if (!dist) return setStatus(tr("%1: %2").arg(Q(r.name), Q(error))), std::nullopt;
+    parameters.push_back({r.name, *dist});
+    names.push_back(r.name);
+  }
+  if (parameters.empty()) return setStatus(tr("Add a random parameter.")), std::nullopt;
+  auto model = design::MakeWallModel(text, names, error, sequence);
+  if (!model) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), std::nullopt;
+  std::vector<design::LimitState> limits;
+  for (std::string l : d.limits) {
+    l.erase(std::remove(l.begin(), l.end(), ' '), l.end());  // "top > 2" as "top>2"
+    auto limit = design::ParseLimit(l, model->outputs, error);
+    if (!limit) return setStatus(Q(error)), std::nullopt;
+    limits.push_back(*limit);
+  }
+  outcome->outputs = model->outputs;
+  outcome->randomNames = names;
+  if (d.method == "form") {
+    if (limits.size() != 1 || limits.front().notHeld)
+      return setStatus(tr("FORM needs exactly one limit state on an output (OUTPUT>VALUE).")),
+             std::nullopt;
+    outcome->asked = 0;
+    return Work{
+        [model, parameters, limit = limits.front(), outcome](const design::StudyControl& control) {
+          design::FormOptions options;
+          options.threads = Threads();
+          options.control = control;
+          outcome->form = design::Form(model->factory, parameters, model->bounds, limit, options);
+        },
+        tr("analyses")};
+  }
+  outcome->asked = d.samples;
+  return Work{[model, parameters, limits, d, outcome](const design::StudyControl& control) {
+                design::SamplingOptions options;
+                options.method = d.method == "lhs" ? design::SamplingOptions::Method::LatinHypercube
+                                                   : design::SamplingOptions::Method::MonteCarlo;
+                options.samples = d.samples;
+                options.seed = d.seed;
+                options.threads = Threads();
+                options.control = control;
+                outcome->sampling = design::Sample(model->factory, model->outputs, parameters,
+                                                   model->bounds, limits, options);
+              },
+              tr("samples")};
+}
+
+bool TStudyForm::startWorker(std::function<void(const design::StudyControl&)> work,
+                             std::shared_ptr<Outcome> outcome) {
   try {
     worker_ = std::thread([this, work, outcome] {
       design::StudyControl control;

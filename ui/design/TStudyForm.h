@@ -138,6 +138,26 @@ class TStudyForm : public QWidget {
     size_t asked = 0;        // points or samples
     size_t secondCount = 1;  // values of a sweep's second parameter
   };
+  // The analyses a study asks for, to run on the worker thread, and what
+  // its progress counts.
+  struct Work {
+    std::function<void(const design::StudyControl&)> run;
+    QString what;
+  };
+  // The work of a sweep or of a probabilistic study; nullopt with the
+  // reason in the status when the study as defined cannot run.
+  std::optional<Work> sweepWork(const StudyDefinition& d,
+                                std::shared_ptr<const design::ParameterText> text,
+                                std::shared_ptr<const design::SequentialPlan> sequence,
+                                std::shared_ptr<Outcome> outcome);
+  std::optional<Work> randomWork(const StudyDefinition& d,
+                                 std::shared_ptr<const design::ParameterText> text,
+                                 std::shared_ptr<const design::SequentialPlan> sequence,
+                                 std::shared_ptr<Outcome> outcome);
+  // Starts `work` on the worker thread; false, the reason in the status,
+  // when no thread can be had.
+  bool startWorker(std::function<void(const design::StudyControl&)> work,
+                   std::shared_ptr<Outcome> outcome);
   void addRandomRow(const StudyDefinition::Random& r);
   void setStatus(const QString& text);
   void setRunning(bool running);
@@ -145,6 +165,9 @@ class TStudyForm : public QWidget {
   void showResults();
   void showSweep();
   void showSampling();
+  void showForm();
+  const design::OutputStatistics* fillStatistics(const design::SamplingResult& r,
+                                                 const std::string& output);
   void stopWorker();
   void showCorrelations(const design::SamplingResult& r);
   QWidget* graphWidget(Graph graph) const;

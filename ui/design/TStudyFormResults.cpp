@@ -131,7 +131,6 @@ void TStudyForm::showSampling() {
   table_->setRowCount(0);
   table_->setColumnCount(0);
   const std::string output = output_->currentText().trimmed().toStdString();
-  QString summary;
   if (form_ && form_->interrupted) {
     summary_->setPlainText(
         tr("FORM cancelled after %1 analyses: no reliability index.").arg(form_->evaluations));
@@ -140,29 +139,7 @@ void TStudyForm::showSampling() {
     return;
   }
   if (form_ && !form_->error) {
-    summary += tr("FORM: beta = %1, probability = %2, %3 analyses%4\n")
-                   .arg(Number(form_->beta), Number(form_->probability))
-                   .arg(form_->evaluations)
-                   .arg(form_->converged ? QString() : tr(" (not converged)"));
-    table_->setColumnCount(3);
-    table_->setHorizontalHeaderLabels(
-        {tr("Parameter"), tr("Design point"), tr("Importance alpha²")});
-    table_->setRowCount(int(randomNames_.size()));
-    for (size_t k = 0; k < randomNames_.size(); ++k) {
-      SetCell(table_, int(k), 0, Q(randomNames_[k]));
-      if (k < form_->designPoint.size()) SetCell(table_, int(k), 1, Number(form_->designPoint[k]));
-      if (k < form_->importance.size()) SetCell(table_, int(k), 2, Number(form_->importance[k]));
-    }
-    std::vector<StudyBars::Bar> bars;
-    for (size_t k = 0; k < randomNames_.size() && k < form_->designPointU.size(); ++k)
-      bars.push_back({Q(randomNames_[k]),
-                      k < form_->importance.size()
-                          ? std::copysign(std::sqrt(form_->importance[k]), form_->designPointU[k])
-                          : 0});
-    tornado_->SetTornado(bars, tr("alpha at the design point"));
-    histogram_->Clear(tr("FORM draws no samples"));
-    for (const std::string& n : form_->notes) summary += Q(n) + "\n";
-    summary_->setPlainText(summary);
+    showForm();
     return;
   }
   if (!sampling_ || sampling_->error) {
@@ -172,10 +149,10 @@ void TStudyForm::showSampling() {
     return;
   }
   const design::SamplingResult& r = *sampling_;
-  summary += tr("%1 samples%2, %3 without results\n")
-                 .arg(r.samples)
-                 .arg(r.interrupted ? tr(" (cancelled: the samples done)") : QString())
-                 .arg(r.failedSamples);
+  QString summary = tr("%1 samples%2, %3 without results\n")
+                        .arg(r.samples)
+                        .arg(r.interrupted ? tr(" (cancelled: the samples done)") : QString())
+                        .arg(r.failedSamples);
   for (const design::LimitStateResult& l : r.limitStates)
     summary +=
         tr("P[%1] = %2  (95 %: %3 to %4)  beta = %5  (%6 failures)\n")
@@ -185,6 +162,51 @@ void TStudyForm::showSampling() {
   for (const std::string& f : r.failureReasons) summary += Q(f) + "\n";
   summary_->setPlainText(summary);
 
+  const design::OutputStatistics* shown = fillStatistics(r, output);
+  showCorrelations(r);
+  if (!shown || !shown->count) {
+    histogram_->Clear(tr("No samples of \"%1\"").arg(Q(output)));
+    tornado_->Clear(QString());
+    return;
+  }
+  histogram_->SetHistogram(shown->histogram, shown->histogramLow, shown->histogramHigh,
+                           tr("%1: histogram").arg(WithUnit(output, OutputUnit(output, units_))));
+  std::vector<StudyBars::Bar> bars;
+  for (size_t k = 0; k < randomNames_.size() && k < shown->rankCorrelation.size(); ++k)
+    bars.push_back({Q(randomNames_[k]), shown->rankCorrelation[k]});
+  tornado_->SetTornado(bars, tr("%1: rank correlation").arg(Q(output)));
+}
+
+// FORM's reliability index, design point and the importance of each
+// parameter.
+void TStudyForm::showForm() {
+  QString summary = tr("FORM: beta = %1, probability = %2, %3 analyses%4\n")
+                        .arg(Number(form_->beta), Number(form_->probability))
+                        .arg(form_->evaluations)
+                        .arg(form_->converged ? QString() : tr(" (not converged)"));
+  table_->setColumnCount(3);
+  table_->setHorizontalHeaderLabels({tr("Parameter"), tr("Design point"), tr("Importance alpha²")});
+  table_->setRowCount(int(randomNames_.size()));
+  for (size_t k = 0; k < randomNames_.size(); ++k) {
+    SetCell(table_, int(k), 0, Q(randomNames_[k]));
+    if (k < form_->designPoint.size()) SetCell(table_, int(k), 1, Number(form_->designPoint[k]));
+    if (k < form_->importance.size()) SetCell(table_, int(k), 2, Number(form_->importance[k]));
+  }
+  std::vector<StudyBars::Bar> bars;
+  for (size_t k = 0; k < randomNames_.size() && k < form_->designPointU.size(); ++k)
+    bars.push_back({Q(randomNames_[k]),
+                    k < form_->importance.size()
+                        ? std::copysign(std::sqrt(form_->importance[k]), form_->designPointU[k])
+                        : 0});
+  tornado_->SetTornado(bars, tr("alpha at the design point"));
+  histogram_->Clear(tr("FORM draws no samples"));
+  for (const std::string& n : form_->notes) summary += Q(n) + "\n";
+  summary_->setPlainText(summary);
+}
+
+// The statistics of each output, a row each; the output `output`'s or null.
+const design::OutputStatistics* TStudyForm::fillStatistics(const design::SamplingResult& r,
+                                                           const std::string& output) {
   QStringList heading{tr("Output"), tr("Unit"), tr("Count"), tr("Mean"), tr("SD"), tr("Min")};
   for (double p : design::kPercentiles) heading << tr("P%1").arg(p);
   heading << tr("Max");
@@ -206,18 +228,7 @@ void TStudyForm::showSampling() {
     SetCell(table_, int(k), c, s.count ? Number(s.max) : QString());
   }
   table_->resizeColumnsToContents();
-  showCorrelations(r);
-  if (!shown || !shown->count) {
-    histogram_->Clear(tr("No samples of \"%1\"").arg(Q(output)));
-    tornado_->Clear(QString());
-    return;
-  }
-  histogram_->SetHistogram(shown->histogram, shown->histogramLow, shown->histogramHigh,
-                           tr("%1: histogram").arg(WithUnit(output, OutputUnit(output, units_))));
-  std::vector<StudyBars::Bar> bars;
-  for (size_t k = 0; k < randomNames_.size() && k < shown->rankCorrelation.size(); ++k)
-    bars.push_back({Q(randomNames_[k]), shown->rankCorrelation[k]});
-  tornado_->SetTornado(bars, tr("%1: rank correlation").arg(Q(output)));
+  return shown;
 }
 
 }  // namespace terraq::ui

@@ -91,25 +91,7 @@ TDlgSection::TDlgSection(std::optional<design::SectionLibrary> library,
   spacing_->setValue(current && current->spacing ? *current->spacing : project.ActiveWidth);
 
   const design::CheckSettings settings = current ? current->settings : design::CheckSettings{};
-  method_ = new QComboBox(this);
-  method_->setObjectName(QStringLiteral("cbMethod"));
-  method_->addItems({tr("Eurocode: limit states"), tr("Allowable stresses")});
-  method_->setCurrentIndex(settings.method == design::CheckMethod::Allowable ? 1 : 0);
-  eurocode_ = new QGroupBox(tr("Limit states"), this);
-  betaB_ = Factor(eurocode_, "sbBetaB", settings.betaB, 1);
-  gammaM0_ = Factor(eurocode_, "sbGammaM0", settings.gammaM0, 10);
-  auto* eurocodeForm = new QFormLayout(eurocode_);
-  eurocodeForm->addRow(tr("Interlock factor βB"), betaB_);
-  eurocodeForm->addRow(tr("Partial factor γM0"), gammaM0_);
-  allowable_ = new QGroupBox(tr("Allowable stresses, fractions of fy"), this);
-  bending_ = Factor(allowable_, "sbBending", settings.bendingFraction, 1);
-  shear_ = Factor(allowable_, "sbShear", settings.shearFraction, 1);
-  axial_ = Factor(allowable_, "sbAxial", settings.axialFraction, 1);
-  auto* allowableForm = new QFormLayout(allowable_);
-  allowableForm->addRow(tr("Bending"), bending_);
-  allowableForm->addRow(tr("Shear"), shear_);
-  allowableForm->addRow(tr("Axial"), axial_);
-
+  makeCheckControls(settings);
   none_ = new QCheckBox(tr("&No section: forget the project's section (the stiffness table stays)"),
                         this);
   none_->setObjectName(QStringLiteral("chkNoSection"));
@@ -148,16 +130,44 @@ TDlgSection::TDlgSection(std::optional<design::SectionLibrary> library,
   connect(buttons, &QDialogButtonBox::rejected, this, &TDlgSection::reject);
 
   filter();
-  if (current) {
-    const design::Section* section = library_ ? library_->findSection(current->name) : nullptr;
-    search_->setText(section ? Q(section->name) : Q(current->name));
-  }
-  for (int row = 0; current && row < list_->topLevelItemCount(); ++row)
-    if (Plain(list_->topLevelItem(row)->text(0)) == Plain(Q(current->name)))
-      list_->setCurrentItem(list_->topLevelItem(row));
+  selectCurrent();
   methodChanged();
   sectionChanged();
   if (!library_) say(tr("The section library cannot be used: %1").arg(libraryError_), true);
+}
+
+// The check method and the factors of each: the limit states' and the
+// allowable stresses'.
+void TDlgSection::makeCheckControls(const design::CheckSettings& settings) {
+  method_ = new QComboBox(this);
+  method_->setObjectName(QStringLiteral("cbMethod"));
+  method_->addItems({tr("Eurocode: limit states"), tr("Allowable stresses")});
+  method_->setCurrentIndex(settings.method == design::CheckMethod::Allowable ? 1 : 0);
+  eurocode_ = new QGroupBox(tr("Limit states"), this);
+  betaB_ = Factor(eurocode_, "sbBetaB", settings.betaB, 1);
+  gammaM0_ = Factor(eurocode_, "sbGammaM0", settings.gammaM0, 10);
+  auto* eurocodeForm = new QFormLayout(eurocode_);
+  eurocodeForm->addRow(tr("Interlock factor βB"), betaB_);
+  eurocodeForm->addRow(tr("Partial factor γM0"), gammaM0_);
+  allowable_ = new QGroupBox(tr("Allowable stresses, fractions of fy"), this);
+  bending_ = Factor(allowable_, "sbBending", settings.bendingFraction, 1);
+  shear_ = Factor(allowable_, "sbShear", settings.shearFraction, 1);
+  axial_ = Factor(allowable_, "sbAxial", settings.axialFraction, 1);
+  auto* allowableForm = new QFormLayout(allowable_);
+  allowableForm->addRow(tr("Bending"), bending_);
+  allowableForm->addRow(tr("Shear"), shear_);
+  allowableForm->addRow(tr("Axial"), axial_);
+}
+
+// The project's section chosen in the list, found by its name.
+void TDlgSection::selectCurrent() {
+  if (current_) {
+    const design::Section* section = library_ ? library_->findSection(current_->name) : nullptr;
+    search_->setText(section ? Q(section->name) : Q(current_->name));
+  }
+  for (int row = 0; current_ && row < list_->topLevelItemCount(); ++row)
+    if (Plain(list_->topLevelItem(row)->text(0)) == Plain(Q(current_->name)))
+      list_->setCurrentItem(list_->topLevelItem(row));
 }
 
 void TDlgSection::filter() {

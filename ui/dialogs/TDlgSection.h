@@ -46,6 +46,8 @@ class TDlgSection : public QDialog {
   void accept() override;
 
  private:
+  void makeCheckControls(const design::CheckSettings& settings);
+  void selectCurrent();
   void filter();
   void sectionChanged();
   void methodChanged();

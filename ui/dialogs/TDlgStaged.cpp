@@ -40,23 +40,7 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   stagedBox_ = new QCheckBox(tr("Conduct &Staged-Construction Analysis"), this);
   stagedBox_->setObjectName(QStringLiteral("StageAnalysis"));
 
-  auto* countLabel = new QLabel(tr("Enter the total number of stages (Max. = 5, Min =2)"), this);
-  countLabel->setObjectName(QStringLiteral("lblStage"));
-  stageCount_ = new TDataEdit(this);
-  stageCount_->setObjectName(QStringLiteral("deStage"));
-  stageCount_->SetIntegerOnly(true);
-  stageCount_->SetMinVal(1);
-  stageCount_->SetMaxVal(kMaxStages);
-  stageCount_->SetUnits(3);
-  stageCount_->setFixedWidth(fontMetrics().averageCharWidth() * 6);
-  countLabel->setBuddy(stageCount_);
-  countUp_ = arrowButton(this, QStringLiteral("UpDown1Up"), Qt::UpArrow);
-  countDown_ = arrowButton(this, QStringLiteral("UpDown1Down"), Qt::DownArrow);
-  auto* upDown = new QVBoxLayout;
-  upDown->setSpacing(0);
-  upDown->addWidget(countUp_);
-  upDown->addWidget(countDown_);
-
+  QHBoxLayout* countRow = makeCountRow();
   stageChoice_ = new QComboBox(this);
   stageChoice_->setObjectName(QStringLiteral("ComboBox1"));
   for (int k = 1; k <= kMaxStages; ++k) stageChoice_->addItem(tr("Stage %1").arg(k), k);
@@ -81,6 +65,57 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
          "and water table."));
   explanation->setFixedHeight(fontMetrics().lineSpacing() * 8);
 
+  QHBoxLayout* buttons = makeButtonRow();
+  auto* updateRow = new QHBoxLayout;
+  updateRow->addWidget(stageChoice_);
+  updateRow->addWidget(updateButton_);
+  updateRow->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(stagedBox_);
+  layout->addLayout(countRow);
+  layout->addSpacing(6);
+  layout->addLayout(updateRow);
+  layout->addLayout(notes);
+  layout->addWidget(explanation);
+  layout->addLayout(buttons);
+
+  connect(stagedBox_, &QCheckBox::clicked, this, &TDlgStaged::StageAnalysisClick);
+  connect(countUp_, &QToolButton::clicked, this, [this] { UpDownClick(1); });
+  connect(countDown_, &QToolButton::clicked, this, [this] { UpDownClick(-1); });
+  connect(updateButton_, &QPushButton::clicked, this, &TDlgStaged::EditUpdateClick);
+  connect(okButton_, &QPushButton::clicked, this, &TDlgStaged::OkClick);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  Reload();
+}
+
+// The number of stages, typed or stepped with the arrows.
+QHBoxLayout* TDlgStaged::makeCountRow() {
+  auto* countLabel = new QLabel(tr("Enter the total number of stages (Max. = 5, Min =2)"), this);
+  countLabel->setObjectName(QStringLiteral("lblStage"));
+  stageCount_ = new TDataEdit(this);
+  stageCount_->setObjectName(QStringLiteral("deStage"));
+  stageCount_->SetIntegerOnly(true);
+  stageCount_->SetMinVal(1);
+  stageCount_->SetMaxVal(kMaxStages);
+  stageCount_->SetUnits(3);
+  stageCount_->setFixedWidth(fontMetrics().averageCharWidth() * 6);
+  countLabel->setBuddy(stageCount_);
+  countUp_ = arrowButton(this, QStringLiteral("UpDown1Up"), Qt::UpArrow);
+  countDown_ = arrowButton(this, QStringLiteral("UpDown1Down"), Qt::DownArrow);
+  auto* upDown = new QVBoxLayout;
+  upDown->setSpacing(0);
+  upDown->addWidget(countUp_);
+  upDown->addWidget(countDown_);
+
+  auto* countRow = new QHBoxLayout;
+  countRow->addWidget(countLabel, 1);
+  countRow->addWidget(stageCount_);
+  countRow->addLayout(upDown);
+  return countRow;
+}
+
+// OK and Cancel, after the way to the construction sequence where there is one.
+QHBoxLayout* TDlgStaged::makeButtonRow() {
   okButton_ = new QPushButton(tr("OK"), this);
   okButton_->setObjectName(QStringLiteral("Button1"));
   okButton_->setDefault(true);
@@ -88,14 +123,6 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   cancelButton_->setObjectName(QStringLiteral("Button2"));
   cancelButton_->setAutoDefault(false);
 
-  auto* countRow = new QHBoxLayout;
-  countRow->addWidget(countLabel, 1);
-  countRow->addWidget(stageCount_);
-  countRow->addLayout(upDown);
-  auto* updateRow = new QHBoxLayout;
-  updateRow->addWidget(stageChoice_);
-  updateRow->addWidget(updateButton_);
-  updateRow->addStretch(1);
   auto* buttons = new QHBoxLayout;
   // Staged construction that remembers lives in its own window; the dialog
   // closes so that the window can be used.
@@ -116,22 +143,7 @@ TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent
   buttons->addStretch(1);
   buttons->addWidget(okButton_);
   buttons->addWidget(cancelButton_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(stagedBox_);
-  layout->addLayout(countRow);
-  layout->addSpacing(6);
-  layout->addLayout(updateRow);
-  layout->addLayout(notes);
-  layout->addWidget(explanation);
-  layout->addLayout(buttons);
-
-  connect(stagedBox_, &QCheckBox::clicked, this, &TDlgStaged::StageAnalysisClick);
-  connect(countUp_, &QToolButton::clicked, this, [this] { UpDownClick(1); });
-  connect(countDown_, &QToolButton::clicked, this, [this] { UpDownClick(-1); });
-  connect(updateButton_, &QPushButton::clicked, this, &TDlgStaged::EditUpdateClick);
-  connect(okButton_, &QPushButton::clicked, this, &TDlgStaged::OkClick);
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-  Reload();
+  return buttons;
 }
 
 void TDlgStaged::Reload() {

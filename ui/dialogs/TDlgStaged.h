@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QPushButton;
 class QToolButton;
 
@@ -44,6 +45,8 @@ class TDlgStaged : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QHBoxLayout* makeCountRow();
+  QHBoxLayout* makeButtonRow();
   // The handlers of the check box, the up-down control and the buttons.
   void StageAnalysisClick();
   void UpDownClick(int step);

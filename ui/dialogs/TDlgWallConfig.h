@@ -18,6 +18,9 @@ class TDlgWallConfig : public TDataDialog {
   explicit TDlgWallConfig(TDialogContext context, QWidget* parent = nullptr);
 
  private:
+  void makeFields();
+  void layOutFields();
+
   // Object names, which tests and scripts look up: grpCirc, deHL, deWidth,
   // deWp, deHW, DeHW2, deGw, beta, deSP.
   QGroupBox* group_;

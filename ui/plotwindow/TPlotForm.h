@@ -103,6 +103,8 @@ class TPlotForm : public QWidget {
   void FormCreate();
   void SetupLegend();
   void BuildPlotMenu();
+  void AddShowItems();   // legend, soil, wall, markers, text size, line width
+  void AddGraphItems();  // title, curves, names; print, save, copy
   // The legend entries and curve items anew from the active curves, in
   // curve order; the legend sized to them.
   void RebuildCurves();

@@ -84,6 +84,16 @@ void TPlotForm::BuildPlotMenu() {
       plotMenu_->popup(mapToGlobal(QPoint(0, 0)));
   });
 
+  AddShowItems();
+  AddGraphItems();
+
+  PlotMenuClick();
+  PlotMarkersClick();
+}
+
+// How the graph is shown: the legend, soil layers and wall, markers, text
+// size and line width.
+void TPlotForm::AddShowItems() {
   QAction* legend = NewItem(plotMenu_, "PlotLegend", tr("Show &Legend"));
   legend->setCheckable(true);
   connect(legend, &QAction::triggered, this, &TPlotForm::PlotLegendClick);
@@ -120,7 +130,10 @@ void TPlotForm::BuildPlotMenu() {
                                 {"Width10", "10 * Default", 10}},
                                [this](int n) { WidthClick(n); });
   connect(widths, &QMenu::aboutToShow, this, [this, widths] { CheckNumber(widths, graph_.WidthLine); });
+}
 
+// The title, the curves and their names; printing, saving and copying.
+void TPlotForm::AddGraphItems() {
   connect(NewItem(plotMenu_, "PlotCaption", tr("&Graph Title")), &QAction::triggered, this,
           &TPlotForm::PlotCaptionClick);
   connect(NewItem(plotMenu_, "mLineName", tr("&Edit Legend")), &QAction::triggered, this, &TPlotForm::mLineNameClick);
@@ -140,9 +153,6 @@ void TPlotForm::BuildPlotMenu() {
   addAction(copy);
   connect(copy, &QAction::triggered, this, &TPlotForm::CopyClick);
   plotMenu_->addSeparator();
-
-  PlotMenuClick();
-  PlotMarkersClick();
 }
 
 void TPlotForm::PlotMenuClick() {

@@ -36,7 +36,14 @@ QTableWidget* MakeTable(const char* name, const QStringList& headers, QWidget* p
   return table;
 }
 
+// The unit of a quantity as the table headings print it.
+QString HeadingUnit(engine::api::Quantity quantity, int units) {
+  return QString::fromStdString(engine::api::PrintedLabel(quantity, units));
+}
+
 }  // namespace
+
+using engine::api::Quantity;
 
 TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QString& unavailable,
                              design::SequentialPlan plan,
@@ -65,13 +72,6 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   } catch (const std::exception&) {
     units_ = 0;  // the check line says what is wrong with the project
   }
-  const auto unit = [this](engine::api::Quantity q) {
-    return QString::fromStdString(engine::api::PrintedLabel(q, units_));
-  };
-  using engine::api::Quantity;
-  const QString length = unit(Quantity::Length), force = unit(Quantity::Force);
-  const QString modulus = unit(Quantity::Pressure), area = unit(Quantity::Area);
-
   auto* intro = new QLabel(
       tr("Each stage starts from the wall and soil the stage before left; what a stage leaves "
          "blank stays as it was. A support installed in a stage carries its prestress in that "
@@ -80,6 +80,38 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   intro->setObjectName(QStringLiteral("lblIntro"));
   intro->setWordWrap(true);
 
+  QGroupBox* supportsBox = makeSupportsBox();
+  QGroupBox* stagesBox = makeStagesBox();
+
+  refused_ = new QLabel(this);
+  refused_->setObjectName(QStringLiteral("lblRefused"));
+  refused_->setWordWrap(true);
+  refused_->setStyleSheet(QStringLiteral("color: #b00000"));
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(supportsBox);
+  splitter->addWidget(stagesBox);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 2);
+  layout->addWidget(intro);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(refused_);
+  layout->addWidget(check_);
+
+  fillSupports();
+  fillStages();
+  connectControls();
+  check();
+  updateButtons();
+  showPicture();
+}
+
+// The anchors and struts as built.
+QGroupBox* TSequenceForm::makeSupportsBox() {
+  const QString length = HeadingUnit(Quantity::Length, units_);
+  const QString force = HeadingUnit(Quantity::Force, units_);
+  const QString modulus = HeadingUnit(Quantity::Pressure, units_);
+  const QString area = HeadingUnit(Quantity::Area, units_);
   auto* supportsBox = new QGroupBox(tr("Supports"), this);
   supports_ =
       MakeTable("tblSupports",
@@ -103,7 +135,14 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   auto* supportsLayout = new QHBoxLayout(supportsBox);
   supportsLayout->addWidget(supports_, 1);
   supportsLayout->addLayout(supportButtons);
+  return supportsBox;
+}
 
+// The stages, with a picture of the selected one.
+QGroupBox* TSequenceForm::makeStagesBox() {
+  const QString length = HeadingUnit(Quantity::Length, units_);
+  const QString force = HeadingUnit(Quantity::Force, units_);
+  const QString modulus = HeadingUnit(Quantity::Pressure, units_);
   auto* stagesBox = new QGroupBox(tr("Stages"), this);
   stages_ =
       MakeTable("tblStages",
@@ -135,24 +174,10 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   stagesLayout->addWidget(stages_, 1);
   stagesLayout->addLayout(stageButtons);
   stagesLayout->addWidget(picture_);
+  return stagesBox;
+}
 
-  refused_ = new QLabel(this);
-  refused_->setObjectName(QStringLiteral("lblRefused"));
-  refused_->setWordWrap(true);
-  refused_->setStyleSheet(QStringLiteral("color: #b00000"));
-
-  auto* splitter = new QSplitter(Qt::Vertical, this);
-  splitter->addWidget(supportsBox);
-  splitter->addWidget(stagesBox);
-  splitter->setStretchFactor(0, 1);
-  splitter->setStretchFactor(1, 2);
-  layout->addWidget(intro);
-  layout->addWidget(splitter, 1);
-  layout->addWidget(refused_);
-  layout->addWidget(check_);
-
-  fillSupports();
-  fillStages();
+void TSequenceForm::connectControls() {
   connect(supports_, &QTableWidget::itemChanged, this, &TSequenceForm::supportEdited);
   connect(stages_, &QTableWidget::itemChanged, this, &TSequenceForm::stageEdited);
   connect(stages_, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -167,9 +192,6 @@ TSequenceForm::TSequenceForm(std::function<std::string()> dataText, const QStrin
   connect(deleteStage_, &QPushButton::clicked, this, &TSequenceForm::deleteStage);
   connect(stageUp_, &QPushButton::clicked, this, [this] { moveStage(-1); });
   connect(stageDown_, &QPushButton::clicked, this, [this] { moveStage(1); });
-  check();
-  updateButtons();
-  showPicture();
 }
 
 QString TSequenceForm::CheckText() const { return check_->text(); }

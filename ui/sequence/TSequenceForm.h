@@ -27,6 +27,7 @@
 
 #include "SequentialStaging.h"
 
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -57,6 +58,9 @@ class TSequenceForm : public QWidget {
   QSize sizeHint() const override { return QSize(1000, 640); }
 
  private:
+  QGroupBox* makeSupportsBox();
+  QGroupBox* makeStagesBox();
+  void connectControls();
   // Tables (TSequenceFormTables.cpp).
   void fillSupports();
   void fillStages();

@@ -37,17 +37,15 @@ QString runFileDialog(QFileDialog& dialog, QWidget* parent) {
   return dialog.selectedFiles().front();
 }
 
-}  // namespace
-
-TUserPrompts TUserPrompts::Standard() {
-  TUserPrompts p;
+// Questions and messages in the program's message boxes.
+void SetMessageBoxes(TUserPrompts& p) {
   p.askYesNoCancel = [](QWidget* parent, const QString& text) {
     const auto button = QMessageBox::question(parent, boxTitle(), text,
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                               QMessageBox::Yes);
-    if (button == QMessageBox::Yes) return Answer::Yes;
-    if (button == QMessageBox::No) return Answer::No;
-    return Answer::Cancel;
+    if (button == QMessageBox::Yes) return TUserPrompts::Answer::Yes;
+    if (button == QMessageBox::No) return TUserPrompts::Answer::No;
+    return TUserPrompts::Answer::Cancel;
   };
   p.askYesNo = [](QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, boxTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
@@ -72,6 +70,10 @@ TUserPrompts TUserPrompts::Standard() {
   p.showWarning = [](QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, boxTitle(), text);
   };
+}
+
+// The file dialogs, each opening in the folder the last of its kind ended in.
+void SetFileDialogs(TUserPrompts& p) {
   p.openFileName = [](QWidget* parent, const QString& title, const QString& filter, int& filterIndex) {
     const QStringList filters = filter.split(QStringLiteral(";;"));
     QFileDialog dialog(parent, title, ReadDialogFolder(TDialogFolder::Open), filter);
@@ -109,6 +111,14 @@ TUserPrompts TUserPrompts::Standard() {
     filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return file;
   };
+}
+
+}  // namespace
+
+TUserPrompts TUserPrompts::Standard() {
+  TUserPrompts p;
+  SetMessageBoxes(p);
+  SetFileDialogs(p);
   p.runDialog = [](QDialog& dialog) { return dialog.exec(); };
   p.printDialog = [](QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
