@@ -30,9 +30,8 @@ bool Fits(const QImage& image, int bits) {
 
 // The file header, the info header and the palette; a positive height
 // stores the rows bottom-up.
-void PutHeaders(char* out, const QImage& image, int bits, int paletteEntries,
-                std::int64_t rowBytes, std::int64_t pixelOffset, std::int64_t fileSize,
-                int pixelsPerInch) {
+void PutHeaders(char* out, const QImage& image, int bits, int paletteEntries, std::int64_t rowBytes,
+                std::int64_t pixelOffset, std::int64_t fileSize, int pixelsPerInch) {
   const int width = image.width(), height = image.height();
   // BITMAPFILEHEADER
   out[0] = 'B';
@@ -73,9 +72,7 @@ void PutRow(const uchar* line, int width, int bits, char* row) {
         row[x / 2] = static_cast<char>(row[x / 2] | (x % 2 == 0 ? index << 4 : index));
       }
       break;
-    case 8:
-      std::copy(line, line + width, row);
-      break;
+    case 8: std::copy(line, line + width, row); break;
     case 16: {
       const auto* pixels = reinterpret_cast<const std::uint16_t*>(line);
       for (int x = 0; x < width; ++x) PutU16(row + 2 * x, pixels[x]);

@@ -52,8 +52,10 @@ void PaintLayerStrip(QPainter& p, const TGraphPlot& graph, const TPixelRect& str
     const QString text = QString::fromStdString(label.Text).trimmed();
     if (text.isEmpty() || label.Rect.Height() < labelHeight) continue;
     const QRect band = ToQRect(label.Rect);
-    const int width = std::min(p.fontMetrics().horizontalAdvance(text) + labelHeight / 2, band.width() - 1);
-    const QRect box(band.center().x() - width / 2, band.center().y() - labelHeight / 2, width, labelHeight);
+    const int width =
+        std::min(p.fontMetrics().horizontalAdvance(text) + labelHeight / 2, band.width() - 1);
+    const QRect box(band.center().x() - width / 2, band.center().y() - labelHeight / 2, width,
+                    labelHeight);
     p.fillRect(box, Qt::white);
     p.drawText(box, Qt::AlignCenter, text);
   }

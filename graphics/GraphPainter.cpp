@@ -345,7 +345,8 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
     else
       PaintLegendBox(painter, graph, layout, output.DpiX, output.DpiY);
   }
-  if (graph.ShowLayers && layout.HasStrip) PaintLayerStrip(painter, graph, layout.Strip, maps[0], output);
+  if (graph.ShowLayers && layout.HasStrip)
+    PaintLayerStrip(painter, graph, layout.Strip, maps[0], output);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::NoBrush);
   for (int k = 0; k < layout.PanelCount; ++k) painter.drawRect(OutlineRect(layout.Panels[k]));

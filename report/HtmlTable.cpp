@@ -70,9 +70,8 @@ double MeasureTable(const Table& table, const std::string& id, const EmMeter& me
     if (column.align == Align::Decimal) {
       natural[c] = std::max(natural[c], before[c] + after[c]);
       style += "#" + id + " td:nth-child(" + std::to_string(c + 1) +
-               ") .i { width: " + Em(before[c] * 1.04 + 0.02) + "; } #" + id +
-               " td:nth-child(" + std::to_string(c + 1) +
-               ") .f { width: " + Em(after[c] * 1.04 + 0.02) + "; }\n";
+               ") .i { width: " + Em(before[c] * 1.04 + 0.02) + "; } #" + id + " td:nth-child(" +
+               std::to_string(c + 1) + ") .f { width: " + Em(after[c] * 1.04 + 0.02) + "; }\n";
     }
   }
   double width = kCellPadEm * double(n);

@@ -234,8 +234,8 @@ bool AppendDesignChapter(const PackageInput& input, const std::vector<std::strin
   const size_t before = blocks.size();
   const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
   if (input.sequence)
-    detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice,
-                                 names, blocks);
+    detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice, names,
+                                 blocks);
   else detail::AppendDesign(input.dataText, choice, names, blocks);
   return blocks.size() > before;
 }

@@ -100,8 +100,7 @@ void ReadConcentratedLoads(const ui::TProgramData& stage, Drawing& d) {
     const long double p = loads.Column(3).Float(r), mo = loads.Column(4).Float(r),
                       n = loads.Column(5).Float(r);
     Mark m(Mark::Kind::Load);
-    m = Spanning(m, loads.Column(1).Integer(r), loads.Column(2).Integer(r),
-                 stage.IncrementLength);
+    m = Spanning(m, loads.Column(1).Integer(r), loads.Column(2).Integer(r), stage.IncrementLength);
     m.value = static_cast<double>(p);
     std::string text;
     if (p != 0) text = "P = " + WithUnit(p, "F", units);
