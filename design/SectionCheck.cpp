@@ -6,6 +6,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "SectionClass.h"
+
 namespace terraq::design {
 namespace {
 
@@ -19,21 +21,6 @@ std::string Number(double value) {
   out << value;
   return out.str();
 }
-
-enum class Shape { SheetU, SheetZ, ISection, Pipe };
-
-Shape ShapeOf(SectionFamily family) {
-  switch (family) {
-    case SectionFamily::SheetPileU: return Shape::SheetU;
-    case SectionFamily::SheetPileZ: return Shape::SheetZ;
-    case SectionFamily::WideFlange:
-    case SectionFamily::HPile: return Shape::ISection;
-    case SectionFamily::Pipe: return Shape::Pipe;
-  }
-  return Shape::ISection;
-}
-
-bool IsSheet(Shape shape) { return shape == Shape::SheetU || shape == Shape::SheetZ; }
 
 // The section's resistances per wall unit and what the interactions need.
 struct Resistances {
@@ -58,64 +45,10 @@ std::string Lacks(const Section& s, const char* what, const char* check) {
   return "section " + s.name + " has no " + what + ", which " + check + " needs";
 }
 
-double Epsilon(double fy) { return std::sqrt(235e6 / fy); }
-
-// Class of a sheet pile by the flange slenderness b/tf/ε (EN 1993-5, Table 5-1),
-// b the width of the compression flange. Class 1 needs a rotation check this
-// program does not make, so the best class is 2.
-int SheetPileClass(Shape shape, double b, double tf, double fy) {
-  const double slenderness = b / tf / Epsilon(fy);
-  const double class2 = shape == Shape::SheetZ ? 45 : 37;
-  const double class3 = shape == Shape::SheetZ ? 66 : 49;
-  if (slenderness <= class2) return 2;
-  if (slenderness <= class3) return 3;
-  return 4;
-}
-
-// Class of an I section (EN 1993-1-1, Table 5.2): the flange outstand
-// c = (b − tw)/2 and the web c = h − 2tf (no root radius in the library, so
-// both are a little longer than the code's and the class is on the safe
-// side), the web under the largest compression of the wall.
-int ISectionClass(double b, double h, double tf, double tw, double area, double fy,
-                  double compression) {
-  const double eps = Epsilon(fy);
-  const double outstand = (b - tw) / 2 / tf;
-  const int flange = outstand <= 9 * eps    ? 1
-                     : outstand <= 10 * eps ? 2
-                     : outstand <= 14 * eps ? 3
-                                            : 4;
-  const double c = h - 2 * tf;
-  const double slender = c / tw;
-  const double alpha = std::clamp(0.5 + compression / (2 * c * tw * fy), 0.5, 1.0);
-  const double psi = area > 0 ? std::clamp(2 * compression / (area * fy) - 1, -1.0, 1.0) : -1.0;
-  const double limit3 = psi > -1 ? 42 * eps / (0.67 + 0.33 * psi) : 124 * eps;
-  const int web = slender <= 396 * eps / (13 * alpha - 1)   ? 1
-                  : slender <= 456 * eps / (13 * alpha - 1) ? 2
-                  : slender <= limit3                       ? 3
-                                                            : 4;
-  return std::max(flange, web);
-}
-
-// Class of a circular hollow section by d/t (EN 1993-1-1, Table 5.2 sheet 3).
-int PipeClass(double d, double t, double fy) {
-  const double e2 = 235e6 / fy;
-  const double ratio = d / t;
-  return ratio <= 50 * e2 ? 1 : ratio <= 70 * e2 ? 2 : ratio <= 90 * e2 ? 3 : 4;
-}
-
-std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& grade,
-                                           const CheckSettings& settings, double unitWidth,
-                                           double compression, bool axialNeeded, Resistances& r,
-                                           WallCheck& out) {
-  const double fy = grade.yieldStrength;
-  const double fd = fy / settings.gammaM0;
-  const double eps = Epsilon(fy);
-  r.shape = ShapeOf(s.family);
-  const bool sheet = IsSheet(r.shape);
-  const double perUnit = sheet ? unitWidth : 1.0;
-
-  // Geometry every Eurocode check needs.
-  if (r.shape == Shape::Pipe) {
+// The geometry every limit-state check needs; a failure naming what is
+// missing.
+std::optional<Failure> LacksLimitStateGeometry(const Section& s, Shape shape) {
+  if (shape == Shape::Pipe) {
     if (!Positive(s.height)) return Failure{Lacks(s, "outside diameter h", "the pipe's class")};
     if (!Positive(s.webThickness))
       return Failure{Lacks(s, "wall thickness tw", "the pipe's class")};
@@ -130,37 +63,15 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
       return Failure{"section " + s.name + " has a height h no larger than twice its flange " +
                      "thickness tf, which leaves no web for the shear area"};
   }
-  if (r.shape == Shape::ISection && !Positive(s.area))
+  if (shape == Shape::ISection && !Positive(s.area))
     return Failure{Lacks(s, "area A", "the class of an I section's web")};
+  return std::nullopt;
+}
 
-  int cls = 0;
-  const double h = *s.height;
-  const double tw = *s.webThickness;
-  switch (r.shape) {
-    case Shape::SheetU:
-    case Shape::SheetZ: {
-      // The catalogue's flange width when the library has it; else the
-      // system width, which bounds it from above.
-      const bool flange = Positive(s.flangeWidth);
-      cls = SheetPileClass(r.shape, flange ? *s.flangeWidth : *s.width, *s.flangeThickness, fy);
-      break;
-    }
-    case Shape::ISection:
-      cls = ISectionClass(*s.width, h, *s.flangeThickness, tw, *s.area, fy, compression);
-      break;
-    case Shape::Pipe: cls = PipeClass(h, tw, fy); break;
-  }
-  if (settings.sectionClass) {
-    cls = *settings.sectionClass;
-  } else if (sheet && cls > 2 && !Positive(s.flangeWidth)) {
-    out.notes.push_back("class " + std::to_string(cls) + " from b/tf with b the system width " +
-                        "of the pile, an upper bound of its flange width; give the class the " +
-                        "catalogue publishes for this grade if it is lower");
-  }
-  out.sectionClass = cls;
-  r.plastic = cls <= 2;
-
-  // Bending: Mc,Rd = βB·W·fy/γM0 (EN 1993-5 5.2.2; EN 1993-1-1 6.2.5).
+// Bending: Mc,Rd = βB·W·fy/γM0 (EN 1993-5 5.2.2; EN 1993-1-1 6.2.5), W
+// plastic for classes 1 and 2, elastic for 3 and 4. Fills r.moment.
+std::optional<Failure> BendingResistance(const Section& s, const CheckSettings& settings, double fd,
+                                         double perUnit, int cls, Resistances& r, WallCheck& out) {
   const double beta = r.shape == Shape::SheetU ? settings.betaB : 1.0;
   const char* bendingCheck = cls <= 2 ? "the Eurocode bending check of a class 1 or 2 section"
                                       : "the Eurocode bending check of a class 3 or 4 section";
@@ -179,11 +90,22 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
         "class 4 section checked elastically with the gross modulus Wel: "
         "its effective section was not computed");
   r.moment = beta * modulus * fd * perUnit;
+  return std::nullopt;
+}
 
-  // Shear: Vpl,Rd = Av·(fy/√3)/γM0.
+// Shear: Vpl,Rd = Av·(fy/√3)/γM0, and what bending with high shear and
+// axial force need of the web. Fills r.shear and the web's shares; needs
+// r.moment.
+void ShearResistance(const Section& s, const CheckSettings& settings, double fy, double perUnit,
+                     Resistances& r, WallCheck& out) {
+  const double fd = fy / settings.gammaM0;
+  const double eps = Epsilon(fy);
+  const double h = *s.height;
+  const double tw = *s.webThickness;
   double av = 0;
-  if (sheet) {
+  if (IsSheet(r.shape)) {
     // One full-height web per pile width b (EN 1993-5 5.2.2: Av = tw(h − tf) per web).
+    const double beta = r.shape == Shape::SheetU ? settings.betaB : 1.0;
     const double tf = *s.flangeThickness;
     const double webArea = tw * (h - tf);
     av = webArea / *s.width;
@@ -218,7 +140,34 @@ std::optional<Failure> EurocodeResistances(const Section& s, const SteelGrade& g
   }
   r.shear = av * fd / std::sqrt(3.0) * perUnit;
   if (r.webMoment > 0) r.webMoment = std::min(r.webMoment, r.moment);
+}
 
+// The resistances of the steel section by the limit-state design code
+// (partial factor γM0 on fy), its class into `out` with notes on what the
+// check leaves to the engineer.
+std::optional<Failure> LimitStateResistances(const Section& s, const SteelGrade& grade,
+                                             const CheckSettings& settings, double unitWidth,
+                                             double compression, bool axialNeeded, Resistances& r,
+                                             WallCheck& out) {
+  const double fy = grade.yieldStrength;
+  const double fd = fy / settings.gammaM0;
+  r.shape = ShapeOf(s.family);
+  const bool sheet = IsSheet(r.shape);
+  const double perUnit = sheet ? unitWidth : 1.0;
+  if (auto lacking = LacksLimitStateGeometry(s, r.shape)) return lacking;
+
+  int cls = ClassOfSection(s, fy, compression);
+  if (settings.sectionClass) {
+    cls = *settings.sectionClass;
+  } else if (sheet && cls > 2 && !Positive(s.flangeWidth)) {
+    out.notes.push_back("class " + std::to_string(cls) + " from b/tf with b the system width " +
+                        "of the pile, an upper bound of its flange width; give the class the " +
+                        "catalogue publishes for this grade if it is lower");
+  }
+  out.sectionClass = cls;
+  r.plastic = cls <= 2;
+  if (auto failure = BendingResistance(s, settings, fd, perUnit, cls, r, out)) return failure;
+  ShearResistance(s, settings, fy, perUnit, r, out);
   if (axialNeeded) {
     if (!Positive(s.area))
       return Failure{Lacks(s, "area A", "the Eurocode check of bending with axial force")};
@@ -345,8 +294,8 @@ WallCheck CheckWall(const Section& section, const SteelGrade& grade, const Check
   Resistances r;
   const bool eurocode = settings.method == CheckMethod::Eurocode;
   const auto failure =
-      eurocode ? EurocodeResistances(section, grade, settings, unitWidth, compression, axialNeeded,
-                                     r, out)
+      eurocode ? LimitStateResistances(section, grade, settings, unitWidth, compression,
+                                       axialNeeded, r, out)
                : AllowableResistances(section, grade, settings, unitWidth, axialNeeded, r);
   if (failure) {
     WallCheck failed;

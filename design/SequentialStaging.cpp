@@ -66,6 +66,108 @@ bool IsStageValueName(std::string_view name) {
   return std::all_of(name.begin() + 5, name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+namespace {
+
+// A support as the model holds it: per unit width of the wall, its
+// stiffness, prestress and yield force horizontal.
+ModelSupport ModelOfSupport(const StagedSupport& s, double unitWidth) {
+  const double alpha = s.inclination * std::numbers::pi / 180;
+  const double perUnit = unitWidth / s.spacing, cosine = std::cos(alpha);
+  ModelSupport m;
+  m.name = s.name;
+  m.depth = s.depth;
+  m.stiffness = s.modulus * s.area / s.freeLength * cosine * cosine * perUnit;
+  m.prestress = s.prestress * cosine * perUnit;
+  if (s.yieldForce) m.yieldForce = *s.yieldForce * cosine * perUnit;
+  m.verticalPerHorizontal = std::tan(alpha);
+  m.perSupport = 1 / (cosine * perUnit);
+  return m;
+}
+
+// The plan's supports into `out.supports`, each found by its name in
+// `supportIndex`; false with `error` for one that cannot be built.
+bool ModelSupports(const SequentialPlan& plan, SequenceData& out,
+                   std::map<std::string, size_t>& supportIndex, std::string& error) {
+  for (const StagedSupport& s : plan.supports) {
+    if (error = SupportError(s); !error.empty()) return false;
+    if (!supportIndex.emplace(s.name, out.supports.size()).second) {
+      error = "two supports are named " + s.name;
+      return false;
+    }
+    out.supports.push_back(ModelOfSupport(s, out.unitWidth));
+  }
+  return true;
+}
+
+// The values a stage sets, into the values in force; the excavation into
+// `level`. False with `error` for a value no stage may set.
+bool SetStageValues(const ConstructionStage& stage, const std::string& which, double tip,
+                    std::vector<std::pair<std::string, double>>& values, double& level,
+                    std::string& error) {
+  for (const auto& [name, value] : stage.values) {
+    if (!IsStageValueName(name)) {
+      error = which + ": a stage sets excavation, water.back, water.front, surcharge or load.N, " +
+              "not " + name;
+      return false;
+    }
+    if (name == "excavation") {
+      if (!(value >= 0 && value <= tip)) {
+        error = which + ": the excavation at " + Text(value) +
+                " is not on the wall (its tip is at " + Text(tip) + ")";
+        return false;
+      }
+      level = value;
+    }
+    const std::string& key = name;  // a lambda may not capture a structured binding (C++17)
+    auto at = std::find_if(values.begin(), values.end(),
+                           [&key](const auto& v) { return v.first == key; });
+    if (at == values.end()) values.emplace_back(name, value);
+    else at->second = value;
+  }
+  return true;
+}
+
+// The supports stage k removes, then those it installs (from the
+// excavation at `level`). False with `error` for one it cannot.
+bool ChangeSupports(const ConstructionStage& stage, const std::string& which, int k, double level,
+                    double tip, const std::map<std::string, size_t>& supportIndex,
+                    std::vector<ModelSupport>& supports, std::string& error) {
+  for (const std::string& name : stage.remove) {
+    const auto found = supportIndex.find(name);
+    ModelSupport* s = found == supportIndex.end() ? nullptr : &supports[found->second];
+    if (!s || s->installStage == 0 || s->removeStage != 0) {
+      error = which + " removes " + name + ", which " +
+              (!s                     ? "is not a support of the sequence"
+               : s->installStage == 0 ? "is not installed"
+                                      : "is removed already");
+      return false;
+    }
+    s->removeStage = k;
+  }
+  for (const std::string& name : stage.install) {
+    const auto found = supportIndex.find(name);
+    if (found == supportIndex.end()) {
+      error = which + " installs " + name + ", which is not a support of the sequence";
+      return false;
+    }
+    ModelSupport& s = supports[found->second];
+    if (s.installStage != 0) {
+      error = which + " installs " + name + " again: a support is installed once";
+      return false;
+    }
+    if (s.depth > level || s.depth > tip) {
+      error = which + " installs " + name + " at " + Text(s.depth) +
+              ", below the excavation level " + Text(level) +
+              ": a support is installed from the excavation";
+      return false;
+    }
+    s.installStage = k;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<SequenceData> BuildSequence(std::string_view dataText, const SequentialPlan& plan,
                                           std::string& error) {
   const int stages = static_cast<int>(plan.stages.size());
@@ -93,26 +195,8 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
   }
   const std::optional<ParameterText> parameters = ParameterText::Parse(dataText, error);
   if (!parameters) return std::nullopt;
-
   std::map<std::string, size_t> supportIndex;
-  for (const StagedSupport& s : plan.supports) {
-    if (error = SupportError(s); !error.empty()) return std::nullopt;
-    if (!supportIndex.emplace(s.name, out.supports.size()).second) {
-      error = "two supports are named " + s.name;
-      return std::nullopt;
-    }
-    const double alpha = s.inclination * std::numbers::pi / 180;
-    const double perUnit = out.unitWidth / s.spacing, cosine = std::cos(alpha);
-    ModelSupport m;
-    m.name = s.name;
-    m.depth = s.depth;
-    m.stiffness = s.modulus * s.area / s.freeLength * cosine * cosine * perUnit;
-    m.prestress = s.prestress * cosine * perUnit;
-    if (s.yieldForce) m.yieldForce = *s.yieldForce * cosine * perUnit;
-    m.verticalPerHorizontal = std::tan(alpha);
-    m.perSupport = 1 / (cosine * perUnit);
-    out.supports.push_back(m);
-  }
+  if (!ModelSupports(plan, out, supportIndex, error)) return std::nullopt;
 
   // The values in force, stage after stage; the excavation starts as the
   // data file has it.
@@ -123,56 +207,9 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
     const ConstructionStage& stage = plan.stages[static_cast<size_t>(k - 1)];
     const std::string which = "stage " + std::to_string(k) +
                               (stage.name.empty() ? std::string() : " (" + stage.name + ")");
-    for (const auto& [name, value] : stage.values) {
-      if (!IsStageValueName(name)) {
-        error = which + ": a stage sets excavation, water.back, water.front, surcharge or "
-                        "load.N, not " + name;
-        return std::nullopt;
-      }
-      if (name == "excavation") {
-        if (!(value >= 0 && value <= tip)) {
-          error = which + ": the excavation at " + Text(value) + " is not on the wall (its tip is at " +
-                  Text(tip) + ")";
-          return std::nullopt;
-        }
-        level = value;
-      }
-      const std::string& key = name;  // a lambda may not capture a structured binding (C++17)
-      auto at = std::find_if(values.begin(), values.end(),
-                             [&key](const auto& v) { return v.first == key; });
-      if (at == values.end()) values.emplace_back(name, value);
-      else at->second = value;
-    }
-    for (const std::string& name : stage.remove) {
-      const auto found = supportIndex.find(name);
-      ModelSupport* s = found == supportIndex.end() ? nullptr : &out.supports[found->second];
-      if (!s || s->installStage == 0 || s->removeStage != 0) {
-        error = which + " removes " + name + ", which " +
-                (!s ? "is not a support of the sequence"
-                    : s->installStage == 0 ? "is not installed" : "is removed already");
-        return std::nullopt;
-      }
-      s->removeStage = k;
-    }
-    for (const std::string& name : stage.install) {
-      const auto found = supportIndex.find(name);
-      if (found == supportIndex.end()) {
-        error = which + " installs " + name + ", which is not a support of the sequence";
-        return std::nullopt;
-      }
-      ModelSupport& s = out.supports[found->second];
-      if (s.installStage != 0) {
-        error = which + " installs " + name + " again: a support is installed once";
-        return std::nullopt;
-      }
-      if (s.depth > level || s.depth > tip) {
-        error = which + " installs " + name + " at " + Text(s.depth) +
-                ", below the excavation level " + Text(level) +
-                ": a support is installed from the excavation";
-        return std::nullopt;
-      }
-      s.installStage = k;
-    }
+    if (!SetStageValues(stage, which, tip, values, level, error) ||
+        !ChangeSupports(stage, which, k, level, tip, supportIndex, out.supports, error))
+      return std::nullopt;
     const ParameterText::Applied applied = parameters->apply(values);
     if (applied.error) {
       error = which + ": " + *applied.error;

@@ -2,6 +2,7 @@
 // criterion of failure (SpringModel.h). The technical manual's "The spring
 // model: strength reduction and the shortest wall" gives the why of each.
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "SpringModel.h"
@@ -31,6 +32,68 @@ std::string FailureCriterionText(const SpringFactor& f, const std::string& lengt
          FourDigits(kMechanismGrowth) + " times as fast as at 1";
 }
 
+namespace {
+
+// The allowed deflection of the wall into `out`; for the mechanism
+// criterion it is lifted far beyond any wall's, so that only the iteration
+// decides.
+void SetAllowedDeflection(WallText& wall, bool mechanism, SpringFactor& out) {
+  for (WallText::Record& r : wall.records()) {
+    if (r.kind != WallText::RecordKind::Wall) continue;
+    if (r.values.size() > 2) out.allowedDeflection = r.values[2];
+    if (mechanism) {
+      if (r.values.size() < 3) r.values.resize(3, 0.0);
+      r.values[2] = kMechanismDeflection * wall.increments() * wall.incrementLength();
+    }
+  }
+}
+
+// A bracket [held, not held] by doubling or halving from 1, then bisection
+// on the logarithm of the factor: the factor into `out`, or the bound it
+// lies beyond. `holds` leaves why a factor is not held in out.failure.
+// An analysis that could not be made ends the search (`error`).
+void SearchLargestHeld(const std::function<bool(double)>& holds, SpringFactor& out) {
+  double held = 1.0, failed = 1.0;
+  if (holds(1.0)) {
+    do {
+      held = failed;
+      failed = held * 2.0;
+      if (failed > kHighestReduction) {
+        out.bound = +1;
+        return;
+      }
+    } while (holds(failed) && !out.error);
+  } else {
+    do {
+      failed = held;
+      held = failed / 2.0;
+      if (held < kLowestReduction) {
+        out.bound = out.error ? 0 : -1;
+        return;
+      }
+    } while (!holds(held) && !out.error);
+  }
+  if (out.error) return;
+  std::string failure = out.failure;
+  int failedStage = out.failedStage;
+  while (failed / held > 1.0 + kReductionTolerance && !out.error) {
+    const double mid = std::sqrt(held * failed);
+    if (holds(mid)) {
+      held = mid;
+    } else {
+      failed = mid;
+      failure = out.failure;
+      failedStage = out.failedStage;
+    }
+  }
+  if (out.error) return;
+  out.failure = failure;
+  out.failedStage = failedStage;
+  out.factor = held;
+}
+
+}  // namespace
+
 SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
                                   const SequentialPlan* sequence, FailureCriterion criterion) {
   SpringFactor out;
@@ -42,16 +105,7 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
     return out;
   }
   const bool mechanism = criterion == FailureCriterion::Mechanism;
-  for (WallText::Record& r : wall->records()) {
-    if (r.kind != WallText::RecordKind::Wall) continue;
-    if (r.values.size() > 2) out.allowedDeflection = r.values[2];
-    // A mechanism is found whatever the allowed deflection: lifted far
-    // beyond any wall's, so that only the iteration decides.
-    if (mechanism) {
-      if (r.values.size() < 3) r.values.resize(3, 0.0);
-      r.values[2] = kMechanismDeflection * wall->increments() * wall->incrementLength();
-    }
-  }
+  SetAllowedDeflection(*wall, mechanism, out);
   const std::string text = wall->withWall(wall->increments(), wall->incrementLength());
   engine::Analyser analyser;
   // Each factor analysed: the largest deflection when held, else why not.
@@ -104,46 +158,7 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
     out.failedStage = 0;
     return false;
   };
-  // A bracket [held, not held] by doubling or halving from 1, then
-  // bisection on the logarithm of the factor.
-  // An analysis that could not be made ends the search (`error`).
-  double held = 1.0, failed = 1.0;
-  if (holds(1.0)) {
-    do {
-      held = failed;
-      failed = held * 2.0;
-      if (failed > kHighestReduction) {
-        out.bound = +1;
-        return out;
-      }
-    } while (holds(failed) && !out.error);
-  } else {
-    do {
-      failed = held;
-      held = failed / 2.0;
-      if (held < kLowestReduction) {
-        out.bound = out.error ? 0 : -1;
-        return out;
-      }
-    } while (!holds(held) && !out.error);
-  }
-  if (out.error) return out;
-  std::string failure = out.failure;
-  int failedStage = out.failedStage;
-  while (failed / held > 1.0 + kReductionTolerance && !out.error) {
-    const double mid = std::sqrt(held * failed);
-    if (holds(mid)) {
-      held = mid;
-    } else {
-      failed = mid;
-      failure = out.failure;
-      failedStage = out.failedStage;
-    }
-  }
-  if (out.error) return out;
-  out.failure = failure;
-  out.failedStage = failedStage;
-  out.factor = held;
+  SearchLargestHeld(holds, out);
   return out;
 }
 

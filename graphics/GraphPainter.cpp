@@ -6,24 +6,18 @@
 #include <QPolygon>
 #include <cmath>
 
-#include "HatchBrushes.h"
+#include "GraphPaintParts.h"
 #include "LegendBox.h"
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
 #include "graphs/GraphTicks.h"
-#include "graphs/LayerStrip.h"
 
 namespace terraq::ui {
 
-namespace {
+namespace graph_paint {
 
-// The pixels of a rectangle, both edges included (fills and clipping).
 QRect ToQRect(const TPixelRect& r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom)); }
-// The rectangle whose 1-pixel outline runs on the edge pixels (drawRect
-// strokes the QRect's size plus the pen).
 QRect OutlineRect(const TPixelRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
-
-QColor ToQColor(TRgb c) { return QColor(c.r, c.g, c.b); }
 
 QFont GraphFont(int pixelHeight, bool bold) {
   QFont font(QString::fromLatin1(kGraphFontFamily));
@@ -31,6 +25,14 @@ QFont GraphFont(int pixelHeight, bool bold) {
   font.setWeight(bold ? QFont::Bold : QFont::Normal);
   return font;
 }
+
+}  // namespace graph_paint
+
+namespace {
+
+using namespace graph_paint;
+
+QColor ToQColor(TRgb c) { return QColor(c.r, c.g, c.b); }
 
 // Text centred in a box one text height tall. Text wider than the box
 // (a long caption over a narrow panel) is set smaller, down to 60 %, and
@@ -274,59 +276,6 @@ void PaintCurves(const Context& c, const std::array<TPanelMap, 3>& maps) {
   p.setClipping(false);
 }
 
-void PaintLayerStrip(const Context& c, const TPanelMap& depths) {
-  QPainter& p = c.p;
-  const TPixelRect& strip = c.layout.Strip;
-  const TLayerStripShapes shapes = LayerStripShapes(c.graph, strip, depths);
-  p.setClipRect(ToQRect(strip));
-  p.setBrushOrigin(strip.Left, strip.Top);
-  p.setPen(QPen(Qt::black, 0));
-  // Qt's SVG writer drops pattern and texture fills (while claiming them):
-  // there each band's pattern goes in as a picture, so that the layers keep
-  // their hatching.
-  const bool patterns = !p.paintEngine() || p.paintEngine()->type() != QPaintEngine::SVG;
-  for (const TLayerBand& band : shapes.Bands) {
-    p.setBrush(Qt::white);
-    p.drawRect(OutlineRect(band.Rect));
-    const QBrush brush = LayerBrush(band.Code, c.out.Printing);
-    if (patterns || brush.style() == Qt::NoBrush) {
-      p.setBrush(brush);
-    } else {
-      const QRect area = ToQRect(band.Rect);
-      QImage fill(area.size(), QImage::Format_RGB32);
-      if (!fill.isNull()) {
-        fill.fill(Qt::white);
-        QPainter fp(&fill);
-        fp.setBrushOrigin(strip.Left - area.left(), strip.Top - area.top());
-        fp.fillRect(fill.rect(), brush);
-        fp.end();
-        p.drawImage(area.topLeft(), fill);
-      }
-      p.setBrush(Qt::NoBrush);
-    }
-    p.drawRect(OutlineRect(band.Rect));
-  }
-  if (shapes.HasWall) {
-    p.setBrush(QColor(128, 128, 128));
-    p.drawRect(OutlineRect(shapes.Wall));
-  }
-  // Labels at the default text size: the strip is narrow and does not grow
-  // with the text-size factor.
-  const int labelHeight = GraphTextHeight(10, c.out.DpiY);
-  p.setFont(GraphFont(labelHeight, false));
-  for (const TLayerLabel& label : shapes.Labels) {
-    const QString text = QString::fromStdString(label.Text).trimmed();
-    if (text.isEmpty() || label.Rect.Height() < labelHeight) continue;
-    const QRect band = ToQRect(label.Rect);
-    const int width = std::min(p.fontMetrics().horizontalAdvance(text) + labelHeight / 2, band.width() - 1);
-    const QRect box(band.center().x() - width / 2, band.center().y() - labelHeight / 2, width, labelHeight);
-    p.fillRect(box, Qt::white);
-    p.drawText(box, Qt::AlignCenter, text);
-  }
-  p.setBrush(Qt::NoBrush);
-  p.setClipping(false);
-}
-
 // The mark of results that must not be used: bold red text on white in a
 // red frame across the top of the plot, over the curves, wrapped to the
 // plot's width, so that no view, printout or picture of the graph loses it.
@@ -396,7 +345,8 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
     else
       PaintLegendBox(painter, graph, layout, output.DpiX, output.DpiY);
   }
-  if (graph.ShowLayers && layout.HasStrip) PaintLayerStrip(c, maps[0]);
+  if (graph.ShowLayers && layout.HasStrip)
+    PaintLayerStrip(painter, graph, layout.Strip, maps[0], output);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::NoBrush);
   for (int k = 0; k < layout.PanelCount; ++k) painter.drawRect(OutlineRect(layout.Panels[k]));

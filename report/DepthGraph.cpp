@@ -182,16 +182,13 @@ Envelope EnvelopeOf(const std::vector<std::vector<TFloatPoint>>& curves) {
   return e;
 }
 
-void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const DepthGraph& graph) {
-  painter.save();
-  painter.fillRect(area, Qt::white);
-  const int d = std::max(1, static_cast<int>(std::lround(dpi)));
-  const int h = ui::GraphTextHeight(10, d);
-  // The plot's left edge does not depend on the height (LayoutGraph):
-  // the legend lines up with it. Set smaller, down to 8 points, where it
-  // would take more than a quarter of the height from the plot.
-  const double plotLeft = 2 * h + d / 8 + h / 8;
-  QFont font;
+namespace {
+
+// The legend set in the graph's font at 10 points, smaller, down to 8
+// points, where it would take more than a quarter of the height from the
+// plot; `font` the size it took.
+LegendLayout FitLegend(const QPainter& painter, const QRectF& area, const DepthGraph& graph,
+                       double plotLeft, int d, double dpi, QFont& font) {
   LegendLayout legend;
   for (int size = 10; size >= 8; --size) {
     font = LegendFont(ui::GraphTextHeight(size, d));
@@ -199,8 +196,12 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
                           area.width() - plotLeft - 0.05 * dpi, dpi);
     if (legend.height <= 0.25 * area.height()) break;
   }
-  const QFontMetricsF metrics(font, painter.device());
+  return legend;
+}
 
+// The program's graph of the solid curves and the envelope; `every` all
+// the graph's lines and the points it reaches, for the ranges.
+ui::TGraphPlot PlotOf(const DepthGraph& graph, ui::TLineList& every) {
   ui::TGraphPlot g;
   g.XCaption = graph.xCaption;
   g.YCaption = graph.yCaption;
@@ -209,8 +210,7 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   g.ZeroLine = true;
   g.FineGrid = true;
   g.ResultsMark = graph.resultsMark;
-  g.SetUnits(3);        // the captions carry their units already
-  ui::TLineList every;  // every curve, for the ranges
+  g.SetUnits(3);  // the captions carry their units already
   size_t longest = 0;
   for (const DepthCurve& c : graph.curves) {
     ui::TLine line;
@@ -223,6 +223,45 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
   // About a dozen markers a curve: enough to tell the curves apart in
   // black and white, few enough to keep them lines.
   g.Markers = static_cast<int>(std::max<size_t>(1, (longest + 11) / 12));
+  return g;
+}
+
+// The curves of their own pen, over the graph's, broken where a point is
+// not finite.
+void PaintOwnPenCurves(QPainter& painter, const DepthGraph& graph, const ui::TPanelMap& map,
+                       int penWidth, double dpi) {
+  for (const DepthCurve& c : graph.curves) {
+    if (c.style == Qt::SolidLine || c.underlay) continue;
+    painter.setPen(CurvePen(c, 0, penWidth, dpi));
+    QPolygonF run;
+    for (const TFloatPoint& pt : c.points) {
+      if (!Finite(pt)) {
+        if (run.size() > 1) painter.drawPolyline(run);
+        run.clear();
+        continue;
+      }
+      run << QPointF(map.ToPixelX(pt.X), map.ToPixelY(pt.Y));
+    }
+    if (run.size() > 1) painter.drawPolyline(run);
+  }
+}
+
+}  // namespace
+
+void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const DepthGraph& graph) {
+  painter.save();
+  painter.fillRect(area, Qt::white);
+  const int d = std::max(1, static_cast<int>(std::lround(dpi)));
+  const int h = ui::GraphTextHeight(10, d);
+  // The plot's left edge does not depend on the height (LayoutGraph):
+  // the legend lines up with it.
+  const double plotLeft = 2 * h + d / 8 + h / 8;
+  QFont font;
+  const LegendLayout legend = FitLegend(painter, area, graph, plotLeft, d, dpi, font);
+  const QFontMetricsF metrics(font, painter.device());
+
+  ui::TLineList every;  // every curve, for the ranges
+  const ui::TGraphPlot g = PlotOf(graph, every);
   const bool anyPoint =
       std::any_of(every.begin(), every.end(), [](const ui::TLine& l) { return !l.Points.empty(); });
   if (!graph.reach.empty()) {
@@ -247,26 +286,11 @@ void PaintDepthGraph(QPainter& painter, const QRectF& area, double dpi, const De
     return;
   }
 
-  // The curves of their own pen, over the graph's.
   const int penWidth = ui::CurvePenWidth(d, 1);
-  const ui::TPanelMap map(world[0], layout.Panels[0], true);
   const ui::TPixelRect& panel = layout.Panels[0];
   painter.setClipRect(QRect(QPoint(panel.Left, panel.Top), QPoint(panel.Right, panel.Bottom)));
   painter.setBrush(Qt::NoBrush);
-  for (const DepthCurve& c : graph.curves) {
-    if (c.style == Qt::SolidLine || c.underlay) continue;
-    painter.setPen(CurvePen(c, 0, penWidth, dpi));
-    QPolygonF run;
-    for (const TFloatPoint& pt : c.points) {
-      if (!Finite(pt)) {
-        if (run.size() > 1) painter.drawPolyline(run);
-        run.clear();
-        continue;
-      }
-      run << QPointF(map.ToPixelX(pt.X), map.ToPixelY(pt.Y));
-    }
-    if (run.size() > 1) painter.drawPolyline(run);
-  }
+  PaintOwnPenCurves(painter, graph, ui::TPanelMap(world[0], panel, true), penWidth, dpi);
   painter.setClipping(false);
   if (!anyPoint && !graph.emptyNote.empty()) {
     painter.setFont(font);

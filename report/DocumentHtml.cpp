@@ -4,28 +4,21 @@
 #include "DocumentHtml.h"
 
 #include <QBuffer>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <optional>
 
 #include "Document.h"
 #include "DocumentOutline.h"
-#include "GraphPainter.h"
+#include "HtmlTable.h"
 
 namespace terraq::report {
 namespace {
 
-// The text column of the PDF (A4 less its margins) and the table size:
-// a table wider than that is set smaller, as on paper.
-constexpr double kColumnMm = 170;
-constexpr double kTablePoints = 9.0, kFloorPoints = 6.5;
-constexpr double kCellPadEm = 0.9;  // left and right padding of a cell together
+using html::Escape;
+using html::kColumnMm;
 
 constexpr const char* kStyle = R"(
 body { font-family: "Times New Roman", "Liberation Serif", Times, serif; font-size: 10pt;
@@ -79,25 +72,6 @@ nav.toc a { color: #000; text-decoration: none; }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// Text as HTML: the five characters of markup escaped; with `lines`, each
-// "\n" a line break.
-std::string Escape(const std::string& text, bool lines = false) {
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      case '\n': out += lines ? "<br/>" : "\n"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 // Text as a CSS string: quotes, backslashes and line breaks escaped, and
 // '<' too, so that no text can close the style element.
 std::string CssString(const std::string& text) {
@@ -113,47 +87,6 @@ std::string CssString(const std::string& text) {
     }
   }
   return out + "\"";
-}
-
-std::string Em(double em) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2fem", std::ceil(em * 100) / 100);
-  return text;
-}
-
-const char* AlignClass(Align align) {
-  switch (align) {
-    case Align::Left: return "l";
-    case Align::Right: return "r";
-    default: return "c";
-  }
-}
-
-// Widths of text in the table face, in em (measured at 100 pixels to the em).
-class EmMeter {
- public:
-  EmMeter() : font_(QString::fromLatin1(ui::kGraphFontFamily)) {
-    font_.setPixelSize(100);
-    font_.setHintingPreference(QFont::PreferNoHinting);
-    metrics_.emplace(font_);
-  }
-  double operator()(const std::string& text) const {
-    return metrics_->horizontalAdvance(Q(text)) / 100.0;
-  }
-  double LongestWord(const std::string& text) const {
-    double longest = 0;
-    for (const QString& word : Q(text).split(QRegularExpression(QStringLiteral("\\s+"))))
-      longest = std::max(longest, metrics_->horizontalAdvance(word) / 100.0);
-    return longest;
-  }
-
- private:
-  QFont font_;
-  std::optional<QFontMetricsF> metrics_;
-};
-
-bool IsGroup(const Table& table, std::size_t row) {
-  return row < table.groupRows.size() && table.groupRows[row];
 }
 
 class HtmlWriter {
@@ -252,7 +185,8 @@ class HtmlWriter {
     } else if (const auto* table = std::get_if<Table>(&block)) {
       // The underscore keeps the table's id apart from the headings'
       // anchors made from text.
-      TableHtml(*table, label.caption, "table_" + std::to_string(i + 1), out);
+      html::TableHtml(*table, label.caption, "table_" + std::to_string(i + 1), meter_, tableStyle_,
+                      out);
     } else if (const auto* figure = std::get_if<Figure>(&block)) {
       FigureHtml(*figure, label.caption, out);
     }
@@ -266,95 +200,6 @@ class HtmlWriter {
              "</i></td><td>" + Escape(entry.value) + "</td><td>" + Escape(entry.unit) +
              "</td></tr>\n";
     out += "</table>\n";
-  }
-
-  // Cells of a column aligned on the point are two spans of the column's
-  // widths: the part before the point right-aligned, the rest left-aligned,
-  // measured in the table's face (em), so the points line up whatever the
-  // browser's text size.
-  void TableHtml(const Table& table, const std::string& label, const std::string& id,
-                 std::string& out) {
-    const std::size_t n = table.columns.size();
-    if (n == 0) return;
-    std::vector<double> before(n, 0), after(n, 0), natural(n, 0);
-    for (std::size_t c = 0; c < n; ++c) {
-      const TableColumn& column = table.columns[c];
-      for (const QString& line : Q(column.heading).split(QLatin1Char('\n')))
-        natural[c] = std::max(natural[c], meter_.LongestWord(line.toStdString()));
-      natural[c] = std::max(natural[c], meter_(column.symbol + " (" + column.unit + ")"));
-      for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        if (IsGroup(table, r) || c >= table.rows[r].size()) continue;
-        const std::string& cell = table.rows[r][c];
-        if (column.align == Align::Decimal) {
-          const std::size_t split = DecimalSplit(cell);
-          before[c] = std::max(before[c], meter_(cell.substr(0, split)));
-          after[c] = std::max(after[c], meter_(cell.substr(split)));
-        } else {
-          natural[c] = std::max(natural[c], meter_.LongestWord(cell));
-        }
-      }
-      // A little over the measure: a browser's face may be a shade wider.
-      if (column.align == Align::Decimal) {
-        natural[c] = std::max(natural[c], before[c] + after[c]);
-        tableStyle_ += "#" + id + " td:nth-child(" + std::to_string(c + 1) +
-                       ") .i { width: " + Em(before[c] * 1.04 + 0.02) + "; } #" + id +
-                       " td:nth-child(" + std::to_string(c + 1) +
-                       ") .f { width: " + Em(after[c] * 1.04 + 0.02) + "; }\n";
-      }
-    }
-    double width = kCellPadEm * double(n);
-    for (double w : natural) width += w;
-    const double textColumn = kColumnMm / 25.4 * 72 / kTablePoints;  // in em
-    out += "<table class=\"data\" id=\"" + id + "\"";
-    if (width > textColumn) {
-      char size[48];
-      std::snprintf(size, sizeof size, " style=\"font-size: %.2fpt\"",
-                    std::max(kFloorPoints, kTablePoints * textColumn / width));
-      out += size;
-    }
-    out += ">\n";
-    if (!label.empty())
-      out += "<caption><span class=\"label\">" + label + "</span> " + Escape(table.caption) +
-             "</caption>\n";
-    out += "<thead><tr>";
-    for (const TableColumn& column : table.columns) {
-      out += std::string("<th class=\"") + AlignClass(column.align) + "\">" +
-             Escape(column.heading, true);
-      if (!column.symbol.empty() || !column.unit.empty()) {
-        if (!column.heading.empty()) out += "<br/>";
-        if (!column.symbol.empty()) out += "<i>" + Escape(column.symbol) + "</i>";
-        if (!column.unit.empty())
-          out += (column.symbol.empty() ? "(" : " (") + Escape(column.unit) + ")";
-      }
-      out += "</th>";
-    }
-    out += "</tr></thead>\n<tbody>\n";
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-      const auto& cells = table.rows[r];
-      const auto cell = [&cells](std::size_t c) -> std::string {
-        return c < cells.size() ? cells[c] : std::string();
-      };
-      if (IsGroup(table, r)) {
-        out += "<tr class=\"group\"><th colspan=\"" + std::to_string(n) + "\" scope=\"rowgroup\">" +
-               Escape(cell(0), true) + "</th></tr>\n";
-        continue;
-      }
-      out += "<tr>";
-      for (std::size_t c = 0; c < n; ++c) {
-        const std::string text = cell(c);
-        if (table.columns[c].align == Align::Decimal) {
-          const std::size_t split = DecimalSplit(text);
-          out += "<td class=\"d\"><span class=\"i\">" + Escape(text.substr(0, split)) +
-                 "</span><span class=\"f\">" + Escape(text.substr(split)) + "</span></td>";
-        } else {
-          out += std::string("<td class=\"") + AlignClass(table.columns[c].align) + "\">" +
-                 Escape(text, true) + "</td>";
-        }
-      }
-      out += "</tr>\n";
-    }
-    out += "</tbody>\n</table>\n";
-    if (!table.note.empty()) out += "<p class=\"note\">" + Escape(table.note, true) + "</p>\n";
   }
 
   static void FigureHtml(const Figure& figure, const std::string& label, std::string& out) {
@@ -418,7 +263,7 @@ class HtmlWriter {
 
   const Document& document_;
   std::vector<BlockLabel> labels_;
-  EmMeter meter_;
+  html::EmMeter meter_;
   std::string tableStyle_;
 };
 

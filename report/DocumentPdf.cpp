@@ -1,5 +1,6 @@
 // The paper form: the title page, then the blocks flowed into pages under
-// a running header (PdfFlow.h), tables by PdfTable.cpp.
+// a running header (PdfFlow.h), tables by PdfTable.cpp, figures by
+// PdfFigure.cpp.
 #include "DocumentPdf.h"
 
 #include <QBuffer>
@@ -52,7 +53,7 @@ class DocumentSetter {
   const PdfFonts& Fonts() const { return flow_.Fonts(); }
   double Left() const { return flow_.Body().left(); }
   double Width() const { return flow_.Body().width(); }
-  double LineOf(const QFont& font) const { return flow_.Metrics(font).lineSpacing() * 1.04; }
+  double LineOf(const QFont& font) const { return flow_.Line(font); }
 
   // Space before a block, the larger of its own and what the block before
   // asked for after it; none straight after a heading.
@@ -99,7 +100,9 @@ class DocumentSetter {
       FlowTable(flow_, *table, Q(labels_[i].caption));
       pendingAfter_ = flow_.Pt(12);
     } else if (const auto* figure = std::get_if<Figure>(&block)) {
-      SetFigure(*figure, Q(labels_[i].caption));
+      Gap(flow_.Pt(10));
+      FlowFigure(flow_, *figure, Q(labels_[i].caption));
+      pendingAfter_ = flow_.Pt(12);
     } else if (!flow_.AtPageTop()) {
       flow_.NewPage();
     }
@@ -119,7 +122,7 @@ class DocumentSetter {
     if (const auto* table = std::get_if<Table>(&block))
       return TableStartHeight(flow_, *table, Q(labels_[i].caption));
     if (const auto* figure = std::get_if<Figure>(&block))
-      return FigureSize(*figure).height() + CaptionHeight(*figure, Q(labels_[i].caption));
+      return FigureStartHeight(flow_, *figure, Q(labels_[i].caption));
     return 0;
   }
 
@@ -265,68 +268,6 @@ class DocumentSetter {
       flow_.Text(font, end + space, top + double(valueLines.size() - 1) * line, unit);
       flow_.Advance(height);
     }
-  }
-
-  // The figure's area: the text column's width and the height of its
-  // aspect, narrower (aspect kept) where that would not fit on a page.
-  QSizeF FigureSize(const Figure& figure) const {
-    const double aspect = std::isfinite(figure.aspect) && figure.aspect > 0
-                              ? std::clamp(figure.aspect, 0.05, 20.0)
-                              : 0.6;
-    double width = Width(), height = width * aspect;
-    const double most = flow_.Body().height() - CaptionHeight(figure, QStringLiteral("Figure 99"));
-    if (height > most) {
-      height = most;
-      width = height / aspect;
-    }
-    return {width, height};
-  }
-
-  QStringList CaptionLines(const Figure& figure, const QString& label) const {
-    const double indent =
-        label.isEmpty() ? 0.0 : flow_.Width(Fonts().bold, label + QLatin1Char(' '));
-    return flow_.Wrap(Q(figure.caption), Fonts().body, Width(), indent);
-  }
-
-  double CaptionHeight(const Figure& figure, const QString& label) const {
-    if (figure.caption.empty()) return 0;
-    return flow_.Pt(5) + double(CaptionLines(figure, label).size()) * LineOf(Fonts().body);
-  }
-
-  void SetFigure(const Figure& figure, const QString& label) {
-    const QSizeF size = FigureSize(figure);
-    Gap(flow_.Pt(10));
-    flow_.Ensure(size.height() + CaptionHeight(figure, label));
-    const QRectF area(Left() + (Width() - size.width()) / 2, flow_.Y(), size.width(),
-                      size.height());
-    const double dpi = flow_.Dpi();
-    const Figure* drawn = &figure;
-    flow_.Draw([drawn, area, dpi](QPainter& painter) {
-      painter.save();
-      painter.setClipRect(area);
-      if (drawn->paint) {
-        drawn->paint(painter, area, dpi);
-      } else {
-        painter.setPen(QPen(Qt::black, dpi / 72.0 * 0.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(area);
-      }
-      painter.restore();
-    });
-    flow_.Advance(size.height());
-    if (!figure.caption.empty()) {
-      flow_.Advance(flow_.Pt(5));
-      const double line = LineOf(Fonts().body);
-      flow_.Text(Fonts().bold, Left(), flow_.Y(), label);
-      double x =
-          Left() + (label.isEmpty() ? 0.0 : flow_.Width(Fonts().bold, label + QLatin1Char(' ')));
-      for (const QString& text : CaptionLines(figure, label)) {
-        flow_.Text(Fonts().body, x, flow_.Y(), text);
-        flow_.Advance(line);
-        x = Left();
-      }
-    }
-    pendingAfter_ = flow_.Pt(12);
   }
 
   void Rule(double y, double width) {

@@ -169,6 +169,77 @@ std::vector<SequenceSupportMark> sequenceSupports(const PackageInput& input,
   return marks;
 }
 
+// The title page: the run's facts, and who made and checked a design first.
+void FillTitlePage(const PackageInput& input, const std::vector<std::string>& names,
+                   const ui::RunSummary& summary, int units, Document& document) {
+  std::string analysed;
+  for (const std::string& name : names) analysed += (analysed.empty() ? "" : ", ") + name;
+  document.titlePage.facts.entries = {
+      {"Data file", "", input.dataFile.filename().string(), ""},
+      {"Date", "", input.date, ""},
+      {"Program version", "",
+       input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
+      {"Units system", "", unitsSystemText(units), ""},
+      {"Problems analysed", "",
+       std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},
+      {"Run", "", runText(summary, input.analysis), ""},
+  };
+  if (!input.design) return;
+  const ui::DesignRecord& r = input.design->record;
+  const std::pair<const char*, const std::string*> fields[] = {{"Project number", &r.projectNumber},
+                                                               {"Engineer", &r.engineer},
+                                                               {"Checker", &r.checker},
+                                                               {"Revision", &r.revision}};
+  std::vector<KeyValues::Entry> who;
+  for (const auto& [label, value] : fields)
+    if (!value->empty()) who.push_back({label, "", *value, ""});
+  auto& entries = document.titlePage.facts.entries;
+  entries.insert(entries.begin(), who.begin(), who.end());
+}
+
+// The chapters of the results: the earth pressure applied and the wall's
+// deflection, slope, moment, shear and soil reaction.
+void AppendResultFigures(const engine::api::AnalysisResult& analysis,
+                         const std::vector<std::string>& names, int resultUnits,
+                         std::vector<Block>& blocks) {
+  blocks.push_back(Heading{1, "Earth pressure", {}});
+  const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
+                                    [](const auto& p) { return !p.earthPressure.empty(); });
+  if (pressure)
+    blocks.push_back(PressureFigure(analysis.problems, names, resultUnits,
+                                    "Earth pressure applied to the wall"));
+  else
+    blocks.push_back(
+        Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
+                  "the inputs."});
+
+  blocks.push_back(Heading{1, "Results", {}});
+  blocks.push_back(
+      Paragraph{"Deflection, loads and soil reaction are positive towards the excavation; a "
+                "moment is positive when it stretches the backfill face.",
+                Paragraph::Style::Note});
+  const std::pair<Quantity, const char*> quantities[] = {{Quantity::Deflection, "Deflection"},
+                                                         {Quantity::Slope, "Slope"},
+                                                         {Quantity::Moment, "Bending moment"},
+                                                         {Quantity::Shear, "Shear"},
+                                                         {Quantity::SoilReaction, "Soil reaction"}};
+  for (const auto& [quantity, caption] : quantities)
+    blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
+}
+
+// The design chapter when the package includes it; whether it made one.
+bool AppendDesignChapter(const PackageInput& input, const std::vector<std::string>& names,
+                         std::vector<Block>& blocks) {
+  if (!input.includeDesign) return false;
+  const size_t before = blocks.size();
+  const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
+  if (input.sequence)
+    detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice, names,
+                                 blocks);
+  else detail::AppendDesign(input.dataText, choice, names, blocks);
+  return blocks.size() > before;
+}
+
 }  // namespace
 
 Document BuildPackage(const PackageInput& input) {
@@ -194,32 +265,7 @@ Document BuildPackage(const PackageInput& input) {
   if (title.empty()) title = fileName;
   document.titlePage.title = title;
   document.titlePage.subtitle = "Calculation package";
-  std::string analysed;
-  for (const std::string& name : names) analysed += (analysed.empty() ? "" : ", ") + name;
-  document.titlePage.facts.entries = {
-      {"Data file", "", fileName, ""},
-      {"Date", "", input.date, ""},
-      {"Program version", "",
-       input.programVersion.empty() ? "TERRAQ" : "TERRAQ " + input.programVersion, ""},
-      {"Units system", "", unitsSystemText(units), ""},
-      {"Problems analysed", "",
-       std::to_string(names.size()) + (analysed.empty() ? "" : ": " + analysed), ""},
-      {"Run", "", runText(summary, analysis), ""},
-  };
-  if (input.design) {
-    // Who made and checked the design, and its revision, first.
-    const ui::DesignRecord& r = input.design->record;
-    const std::pair<const char*, const std::string*> fields[] = {
-        {"Project number", &r.projectNumber},
-        {"Engineer", &r.engineer},
-        {"Checker", &r.checker},
-        {"Revision", &r.revision}};
-    std::vector<KeyValues::Entry> who;
-    for (const auto& [label, value] : fields)
-      if (!value->empty()) who.push_back({label, "", *value, ""});
-    auto& entries = document.titlePage.facts.entries;
-    entries.insert(entries.begin(), who.begin(), who.end());
-  }
+  FillTitlePage(input, names, summary, units, document);
   document.runningHeader = title + " — " + fileName;
 
   std::vector<Block>& blocks = document.blocks;
@@ -242,30 +288,7 @@ Document BuildPackage(const PackageInput& input) {
     return document;
   }
 
-  blocks.push_back(Heading{1, "Earth pressure", {}});
-  const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
-                                    [](const auto& p) { return !p.earthPressure.empty(); });
-  if (pressure)
-    blocks.push_back(PressureFigure(analysis.problems, names, resultUnits,
-                                    "Earth pressure applied to the wall"));
-  else
-    blocks.push_back(
-        Paragraph{"No problem applies earth pressure to the wall: its loads are those of "
-                  "the inputs."});
-
-  blocks.push_back(Heading{1, "Results", {}});
-  blocks.push_back(
-      Paragraph{"Deflection, loads and soil reaction are positive towards the excavation; a "
-                "moment is positive when it stretches the backfill face.",
-                Paragraph::Style::Note});
-  const std::pair<Quantity, const char*> quantities[] = {{Quantity::Deflection, "Deflection"},
-                                                         {Quantity::Slope, "Slope"},
-                                                         {Quantity::Moment, "Bending moment"},
-                                                         {Quantity::Shear, "Shear"},
-                                                         {Quantity::SoilReaction, "Soil reaction"}};
-  for (const auto& [quantity, caption] : quantities)
-    blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
-
+  AppendResultFigures(analysis, names, resultUnits, blocks);
   detail::AppendMaxima(summary, names, blocks);
   if (input.sequence) detail::AppendSequence(*input.sequence, summary, resultUnits, blocks);
   detail::AppendWarnings(summary, analysis, names, blocks);
@@ -278,16 +301,7 @@ Document BuildPackage(const PackageInput& input) {
   if (input.situations)
     detail::AppendDesignSituations(*input.situations, analysis.problems.front().units, names,
                                    blocks);
-  bool designed = false;
-  if (input.includeDesign) {
-    const size_t before = blocks.size();
-    const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
-    if (input.sequence)
-      detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice,
-                                   names, blocks);
-    else detail::AppendDesign(input.dataText, choice, names, blocks);
-    designed = blocks.size() > before;
-  }
+  const bool designed = AppendDesignChapter(input, names, blocks);
   detail::AppendMethods(project, designed, checked, blocks);
   return document;
 }

@@ -156,6 +156,35 @@ void soilTypes(const ui::TGridTable& layers, std::set<int>& types, size_t& layer
   layerCount = std::max(layerCount, static_cast<size_t>(layers.RowCount()));
 }
 
+// What of the project's inputs calls for a method, over all its stages.
+struct ProjectUses {
+  std::set<int> types, pressureOptions;  // soil types of generated p-y curves; pressure options
+  size_t layers = 0;                     // the most layers of one table
+  bool external = false, surcharge = false, axial = false, curvesOfEI = false;
+};
+
+ProjectUses UsesOf(const ProjectRead& project) {
+  ProjectUses uses;
+  for (const StageProject& stage : project.stages) {
+    const ui::TProgramData& d = *stage.data;
+    const int option = d.WrittenEarthPressureMode();
+    uses.pressureOptions.insert(option);
+    // The layers give p-y curves only when they are generated (else they
+    // give the earth pressure alone).
+    if (d.GeneratePY) {
+      soilTypes(d.Tables().SoilLayers, uses.types, uses.layers);
+      if (project.longTerm()) soilTypes(d.Tables().LongTermSoilLayers, uses.types, uses.layers);
+    }
+    uses.surcharge = uses.surcharge || (d.UseSurcharge && d.SurchargeLoadsKept());
+    uses.external = uses.external || d.UseExternalPY;
+    uses.curvesOfEI = uses.curvesOfEI || d.UseMEICurves;
+    const ui::TGridTable& loads = d.Tables().ConcentratedLoads;
+    for (int row = 0; d.UseConcentratedLoads && row < loads.RowCount(); ++row)
+      uses.axial = uses.axial || loads.Column(5).Float(row) < 0;
+  }
+  return uses;
+}
+
 }  // namespace
 
 void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionInUse* checked,
@@ -168,26 +197,8 @@ void AppendMethods(const ProjectRead& project, bool designed, const ui::SectionI
        "for laterally loaded piles and applied to flexible retaining walls",
        {"Reese & Matlock 1956", "Matlock & Reese 1960", "Haliburton 1968"}});
 
-  std::set<int> types, pressureOptions;
-  size_t layers = 0;
-  bool external = false, surcharge = false, axial = false, curvesOfEI = false;
-  for (const StageProject& stage : project.stages) {
-    const ui::TProgramData& d = *stage.data;
-    const int option = d.WrittenEarthPressureMode();
-    pressureOptions.insert(option);
-    // The layers give p-y curves only when they are generated (else they
-    // give the earth pressure alone).
-    if (d.GeneratePY) {
-      soilTypes(d.Tables().SoilLayers, types, layers);
-      if (project.longTerm()) soilTypes(d.Tables().LongTermSoilLayers, types, layers);
-    }
-    surcharge = surcharge || (d.UseSurcharge && d.SurchargeLoadsKept());
-    external = external || d.UseExternalPY;
-    curvesOfEI = curvesOfEI || d.UseMEICurves;
-    const ui::TGridTable& loads = d.Tables().ConcentratedLoads;
-    for (int row = 0; d.UseConcentratedLoads && row < loads.RowCount(); ++row)
-      axial = axial || loads.Column(5).Float(row) < 0;
-  }
+  const ProjectUses uses = UsesOf(project);
+  const auto& [types, pressureOptions, layers, external, surcharge, axial, curvesOfEI] = uses;
   if (axial)
     methods.push_back(
         {"The axial compression of the load table enters the equations as a beam-column's; "

@@ -1,9 +1,9 @@
 #pragma once
-// The page flow of the paper form (DocumentPdf.cpp, PdfTable.cpp): blocks
-// are laid out once, top to bottom, into pages of drawing operations; the
-// pages are painted afterwards, when their count is known ("Page 3 of 17").
-// All lengths are in the device's pixels; Pt() and Mm() convert. Internal
-// to the report library.
+// The page flow of the paper form (DocumentPdf.cpp, PdfTable.cpp,
+// PdfFigure.cpp): blocks are laid out once, top to bottom, into pages of
+// drawing operations; the pages are painted afterwards, when their count is
+// known ("Page 3 of 17"). All lengths are in the device's pixels; Pt() and
+// Mm() convert. Internal to the report library.
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -44,6 +44,8 @@ class PdfFlow {
   // The metrics of `font` on the device (kept: a package measures
   // thousands of cells in a dozen fonts).
   const QFontMetricsF& Metrics(const QFont& font) const;
+  // The height of a line of running text in `font`.
+  double Line(const QFont& font) const { return Metrics(font).lineSpacing() * 1.04; }
   // The width of `text` in `font`.
   double Width(const QFont& font, const QString& text) const;
   // `text` broken into lines no wider than `width` (the first one no wider
@@ -94,5 +96,15 @@ void FlowTable(PdfFlow& flow, const Table& table, const QString& label);
 // The least height a table needs to start at the flow's position: the
 // caption, the heading and its first rows (for keep-with-next).
 double TableStartHeight(PdfFlow& flow, const Table& table, const QString& label);
+
+struct Figure;
+
+// Sets `figure` (with its label, "Figure 4", or none) at the flow's
+// position: as wide as the text column and as high as its aspect, narrower
+// where that would not fit on a page, its caption under it.
+void FlowFigure(PdfFlow& flow, const Figure& figure, const QString& label);
+
+// The height a figure takes with its caption (for keep-with-next).
+double FigureStartHeight(const PdfFlow& flow, const Figure& figure, const QString& label);
 
 }  // namespace terraq::report

@@ -45,6 +45,95 @@ std::string DepthText(const Drawing& d, double depth) {
   return std::string(text) + " " + d.depthUnit;
 }
 
+namespace {
+
+// The mark from station `from` to station `to` of increments `h` long.
+Mark Spanning(Mark m, int from, int to, double h) {
+  m.depth = std::min(from, to) * h;
+  m.depthTo = std::max(from, to) * h;
+  return m;
+}
+
+void ReadSprings(const ui::TProgramData& stage, Drawing& d) {
+  const ui::TGridTable& springs = stage.Tables().Springs;
+  for (int r = 0; r < springs.RowCount(); ++r) {
+    const int from = springs.Column(1).Integer(r), to = springs.Column(2).Integer(r);
+    const long double k = springs.Column(3).Float(r), rot = springs.Column(4).Float(r);
+    std::string text;
+    if (k != 0) text = "k = " + WithUnit(k, "F/L", stage.Units);
+    if (rot != 0)
+      text += (text.empty() ? "" : ", ") + std::string("kr = ") +
+              WithUnit(rot, "F-L", stage.Units) + "/rad";
+    Mark m(Mark::Kind::Springs);
+    m.text = text;
+    m = Spanning(m, from, to, stage.IncrementLength);
+    // A spring row confined to one station is an anchor or a prop: a
+    // tie-back into the retained soil above the excavation, a prop on
+    // the excavated side below it.
+    if (from == to) m.kind = m.depth < d.freeHeight ? Mark::Kind::Tieback : Mark::Kind::Prop;
+    m.text = (from == to ? "" : "Springs ") + m.text;
+    d.marks.push_back(m);
+  }
+}
+
+void ReadRestraints(const ui::TProgramData& stage, Drawing& d) {
+  const ui::TGridTable& restraints = stage.Tables().Restraints;
+  for (int r = 0; r < restraints.RowCount(); ++r) {
+    // The case as the engine reads it: 1 (or less) the deflection, 2 the
+    // slope, 3 (or more) both.
+    const int code = restraints.Column(0).Integer(r), node = restraints.Column(1).Integer(r);
+    const bool deflection = code != 2, slope = code >= 2;
+    Mark m = Spanning(Mark(deflection ? Mark::Kind::Deflection : Mark::Kind::Slope), node, node,
+                      stage.IncrementLength);
+    if (deflection) m.text = "y = " + WithUnit(restraints.Column(2).Float(r), "L", stage.Units);
+    if (slope)
+      m.text += (m.text.empty() ? "" : ", ") + std::string("slope = ") +
+                Number(restraints.Column(3).Float(r));
+    d.marks.push_back(m);
+  }
+}
+
+void ReadConcentratedLoads(const ui::TProgramData& stage, Drawing& d) {
+  const ui::TGridTable& loads = stage.Tables().ConcentratedLoads;
+  const int units = stage.Units;
+  for (int r = 0; r < loads.RowCount(); ++r) {
+    const long double p = loads.Column(3).Float(r), mo = loads.Column(4).Float(r),
+                      n = loads.Column(5).Float(r);
+    Mark m(Mark::Kind::Load);
+    m = Spanning(m, loads.Column(1).Integer(r), loads.Column(2).Integer(r), stage.IncrementLength);
+    m.value = static_cast<double>(p);
+    std::string text;
+    if (p != 0) text = "P = " + WithUnit(p, "F", units);
+    if (mo != 0)
+      text += (text.empty() ? "" : ", ") + std::string("M = ") + WithUnit(mo, "F-L", units);
+    if (n != 0) text += (text.empty() ? "" : ", ") + std::string("N = ") + WithUnit(n, "F", units);
+    if (text.empty()) continue;
+    if (m.depthTo > m.depth) text += " per station";
+    m.text = text;
+    d.marks.push_back(m);
+  }
+}
+
+void ReadSurchargeLoads(const ui::TProgramData& stage, Drawing& d) {
+  static const char* const kKinds[] = {"Point load", "Line load", "Strip load"};
+  static const char* const kCodes[] = {"F", "F/L", "F/L^2"};
+  const ui::TGridTable& loads = stage.Tables().SurchargeTable;
+  const int units = stage.Units;
+  for (int r = 0; r < loads.RowCount(); ++r) {
+    // The file's load type: 1 point, 2 line, 3 strip; the engine takes
+    // no other.
+    const int kind = loads.Column(0).Integer(r) - 1;
+    if (kind < 0 || kind > 2) continue;
+    std::string text = std::string(kKinds[kind]) + " " +
+                       WithUnit(loads.Column(1).Float(r), kCodes[kind], units) +
+                       " at x = " + WithUnit(loads.Column(2).Float(r), "L1", units);
+    if (kind == 2) text += ", W = " + WithUnit(loads.Column(3).Float(r), "L1", units);
+    d.surchargeLoads.push_back(text);
+  }
+}
+
+}  // namespace
+
 Drawing ReadStage(const ui::TProgramData& stage) {
   Drawing d;
   d.units = stage.Units;
@@ -56,80 +145,10 @@ Drawing ReadStage(const ui::TProgramData& stage) {
   ui::TProjectTables& t = stage.Tables();
   for (size_t r = 0; r < d.profile.layers.size(); ++r)
     d.layerCodes.push_back(LayerCodeOf(t.SoilLayers.Column(0).Integer(static_cast<int>(r))));
-  const double h = stage.IncrementLength;
-  const int units = stage.Units;
-  auto span = [&](Mark m, int from, int to) {
-    m.depth = std::min(from, to) * h;
-    m.depthTo = std::max(from, to) * h;
-    return m;
-  };
-  if (stage.UseSprings)
-    for (int r = 0; r < t.Springs.RowCount(); ++r) {
-      const int from = t.Springs.Column(1).Integer(r), to = t.Springs.Column(2).Integer(r);
-      const long double k = t.Springs.Column(3).Float(r), rot = t.Springs.Column(4).Float(r);
-      std::string text;
-      if (k != 0) text = "k = " + WithUnit(k, "F/L", units);
-      if (rot != 0)
-        text += (text.empty() ? "" : ", ") + std::string("kr = ") + WithUnit(rot, "F-L", units) +
-                "/rad";
-      Mark m(Mark::Kind::Springs);
-      m.text = text;
-      m = span(m, from, to);
-      // A spring row confined to one station is an anchor or a prop: a
-      // tie-back into the retained soil above the excavation, a prop on
-      // the excavated side below it.
-      if (from == to) m.kind = m.depth < d.freeHeight ? Mark::Kind::Tieback : Mark::Kind::Prop;
-      m.text = (from == to ? "" : "Springs ") + m.text;
-      d.marks.push_back(m);
-    }
-  if (stage.UseRestraints)
-    for (int r = 0; r < t.Restraints.RowCount(); ++r) {
-      // The case as the engine reads it: 1 (or less) the deflection, 2 the
-      // slope, 3 (or more) both.
-      const int code = t.Restraints.Column(0).Integer(r), node = t.Restraints.Column(1).Integer(r);
-      const bool deflection = code != 2, slope = code >= 2;
-      Mark m = span(Mark(deflection ? Mark::Kind::Deflection : Mark::Kind::Slope), node, node);
-      if (deflection) m.text = "y = " + WithUnit(t.Restraints.Column(2).Float(r), "L", units);
-      if (slope)
-        m.text += (m.text.empty() ? "" : ", ") + std::string("slope = ") +
-                  Number(t.Restraints.Column(3).Float(r));
-      d.marks.push_back(m);
-    }
-  if (stage.UseConcentratedLoads)
-    for (int r = 0; r < t.ConcentratedLoads.RowCount(); ++r) {
-      const long double p = t.ConcentratedLoads.Column(3).Float(r),
-                        mo = t.ConcentratedLoads.Column(4).Float(r),
-                        n = t.ConcentratedLoads.Column(5).Float(r);
-      Mark m(Mark::Kind::Load);
-      m = span(m, t.ConcentratedLoads.Column(1).Integer(r),
-               t.ConcentratedLoads.Column(2).Integer(r));
-      m.value = static_cast<double>(p);
-      std::string text;
-      if (p != 0) text = "P = " + WithUnit(p, "F", units);
-      if (mo != 0)
-        text += (text.empty() ? "" : ", ") + std::string("M = ") + WithUnit(mo, "F-L", units);
-      if (n != 0)
-        text += (text.empty() ? "" : ", ") + std::string("N = ") + WithUnit(n, "F", units);
-      if (text.empty()) continue;
-      if (m.depthTo > m.depth) text += " per station";
-      m.text = text;
-      d.marks.push_back(m);
-    }
-  if (stage.UseSurcharge && stage.SurchargeLoadsKept()) {
-    static const char* const kKinds[] = {"Point load", "Line load", "Strip load"};
-    static const char* const kCodes[] = {"F", "F/L", "F/L^2"};
-    for (int r = 0; r < t.SurchargeTable.RowCount(); ++r) {
-      // The file's load type: 1 point, 2 line, 3 strip; the engine takes
-      // no other.
-      const int kind = t.SurchargeTable.Column(0).Integer(r) - 1;
-      if (kind < 0 || kind > 2) continue;
-      std::string text = std::string(kKinds[kind]) + " " +
-                         WithUnit(t.SurchargeTable.Column(1).Float(r), kCodes[kind], units) +
-                         " at x = " + WithUnit(t.SurchargeTable.Column(2).Float(r), "L1", units);
-      if (kind == 2) text += ", W = " + WithUnit(t.SurchargeTable.Column(3).Float(r), "L1", units);
-      d.surchargeLoads.push_back(text);
-    }
-  }
+  if (stage.UseSprings) ReadSprings(stage, d);
+  if (stage.UseRestraints) ReadRestraints(stage, d);
+  if (stage.UseConcentratedLoads) ReadConcentratedLoads(stage, d);
+  if (stage.UseSurcharge && stage.SurchargeLoadsKept()) ReadSurchargeLoads(stage, d);
   return d;
 }
 

@@ -8,6 +8,7 @@
 
 #include "api/SoilModelTable.h"
 #include "api/Units.h"
+#include "graphs/PlotGraphCaptions.h"
 #include "graphs/PlotWords.h"
 #include "project/RunOutcome.h"
 #include "project/TProgramData.h"
@@ -63,7 +64,7 @@ class PlotReader {
     if (PointCount(g_.pltDMS.Lines) > 0) layerStrip();
     for (int k = 2; k <= sets_; ++k) readLaterBlock(k);
     equaliseLengths();
-    setCaptions();
+    SetResultCaptions(g_, units_ == kEnglish, facts_.uniformSurcharge, sets_);
     setTitles();
     for (TGraphPlot* graph : g_.All()) graph->SetUnits(units_);
   }
@@ -165,32 +166,9 @@ class PlotReader {
       }
       shown.push_back(depth);
     }
-    auto format = [&](long double depth, int decimals) {
-      char text[64];
-      std::snprintf(text, sizeof text, "%.*Lf %s", decimals, depth, english ? "ft" : "m");
-      return std::string(text);
-    };
-    // Curves just above and below a layer boundary lie a tenth of an inch
-    // apart: more decimals until each keeps a label of its own. Rounding
-    // keeps the order of the depths, so a depth whose text another depth
-    // shares shares it with a neighbour among the distinct depths in order:
-    // each label looks at two, not at every other curve.
-    std::vector<long double> distinct;
-    for (const long double depth : shown)
-      if (std::isfinite(depth)) distinct.push_back(depth);
-    std::sort(distinct.begin(), distinct.end());
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    const std::vector<std::string> texts = DepthTexts(shown, english);
     for (size_t i = 0; i < shown.size(); ++i) {
-      const auto at = std::lower_bound(distinct.begin(), distinct.end(), shown[i]);
-      auto clashes = [&](int decimals) {
-        if (at == distinct.end() || *at != shown[i]) return false;  // not a number
-        const std::string own = format(*at, decimals);
-        return (at != distinct.begin() && format(*(at - 1), decimals) == own) ||
-               (at + 1 != distinct.end() && format(*(at + 1), decimals) == own);
-      };
-      int decimals = english ? 1 : 2;
-      while (decimals < 4 && clashes(decimals)) ++decimals;
-      const std::string text = "p-y at " + format(shown[i], decimals);
+      const std::string text = "p-y at " + texts[i];
       labels[pyFirst_ + i] = sets_ > 1 ? setName(k) + ", " + text : text;
     }
   }
@@ -310,43 +288,6 @@ class PlotReader {
     EqualiseLengths(g_.pltLD.Lines);
     if (sets_ > 1)
       for (TLineList* list : resultLists()) EqualiseLengths(*list);
-  }
-
-  void setCaptions() {
-    const bool english = units_ == kEnglish;
-    for (TGraphPlot* graph : {&g_.pltDef, &g_.pltMom, &g_.pltShear, &g_.pltSoil, &g_.pltLD})
-      graph->YCaption = english ? "Depth (ft)" : "Depth (m)";
-    // Force before length, as the report writes its moments (LBS-IN, KN-M).
-    const std::string moment = english ? "(kip·in)" : "(kN·m)";
-    const std::string force = english ? "(kips)" : "(kN)";
-    g_.pltMom.XCaption = "Bending Moment " + moment;
-    g_.pltShear.XCaption = "Shear " + force;
-    g_.pltMomEi.XCaption = "Moment " + moment;
-    g_.pltMomEi.YCaption = english ? "EI (kip·in²)" : "EI (kN·m²)";
-    g_.pltMomCurv.YCaption = "Moment " + moment;
-    g_.pltInter.XCaption = "Bending Moment " + moment;
-    g_.pltInter.YCaption = "Axial Load " + force;
-    g_.pltLM.XCaption = "Maximum Moment " + moment;
-    g_.pltLM.YCaption = "Lateral Load " + force;
-
-    // One meaning per graph: the parts of the first set's pressure here,
-    // the sets' total pressures in the distribution graph. A uniform
-    // surcharge is generated as overburden, so its share is in the soil's.
-    g_.PltCombine.Labels = {"Total",
-                            facts_.uniformSurcharge ? "Soil, uniform surcharge included" : "Soil",
-                            "Surcharge"};
-    if (sets_ == 1) g_.pltLD.Labels = {"Total"};
-
-    TGraphPlot& dms = g_.pltDMS;
-    dms.XCaption = g_.pltDef.XCaption;
-    dms.YCaption = g_.pltDef.YCaption;
-    dms.XUnits = g_.pltDef.XUnits;
-    dms.XCaption2 = g_.pltMom.XCaption;
-    dms.YCaption2 = g_.pltMom.YCaption;
-    dms.XUnits2 = g_.pltMom.XUnits;
-    dms.XCaption3 = g_.pltShear.XCaption;
-    dms.YCaption3 = g_.pltShear.YCaption;
-    dms.XUnits3 = g_.pltShear.XUnits;
   }
 
   // Each graph headed by the project and, where it shows one result set of
