@@ -23,7 +23,8 @@
 #include "project/DesignRecord.h"
 #include "project/EngineRun.h"
 #include "project/FactorSetsMember.h"
-#include "project/ProjectFile.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectMembers.h"
 #include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
@@ -218,9 +219,9 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
 // over them: an option replaces the record's choice it names, and
 // --fs or --fs-method without --design-approach replace the record's
 // approach (which sets the factor). Returns the line saying so, empty for
-// a project without a record; `error` when the project file cannot be read.
-std::string TakeDesignRecord(Arguments& a, std::string_view dataText, std::string& error) {
-  const std::optional<ui::DesignRecord> record = ui::ReadProjectDesignRecord(a.dataFile, error);
+// a project without a record.
+std::string TakeDesignRecord(Arguments& a, const std::optional<ui::DesignRecord>& record,
+                             std::string_view dataText) {
   if (!record) return {};
   auto given = [&](std::string_view option) {
     return std::find(a.given.begin(), a.given.end(), option) != a.given.end();
@@ -274,15 +275,17 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   if (!in || in.bad())
     return "cannot read the data file " + a.dataFile + ": " + std::strerror(errno ? errno : EACCES);
   input.text = buffer.str();
-  std::string error;
-  input.recordLine = TakeDesignRecord(a, input.text, error);
-  if (!error.empty()) return error;
-  // A construction sequence is designed stage by stage and as a whole.
-  input.plan = ui::ReadSequencePlan(dataFile, input.text, error);
-  if (!error.empty()) return error;
+  // The project as the program has it: its design record, its construction
+  // sequence (designed stage by stage and as a whole) and its own sets.
+  ui::MembersFault fault;
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
+      dataFile, [&input] { return ui::DataTextUnits(input.text); }, fault);
+  if (fault.part != ui::MembersFault::Part::None) return fault.reason;
+  input.recordLine = TakeDesignRecord(a, members.designRecord, input.text);
+  input.plan = members.StagedSequence();
   if (a.approach.empty()) return std::nullopt;
-  const std::optional<design::FactorSet> set =
-      ui::FindProjectFactorSet(a.dataFile, a.approach, error);
+  std::string error;
+  const std::optional<design::FactorSet> set = ui::FindProjectFactorSet(members, a.approach, error);
   if (!set) return error;
   const std::optional<design::ApproachDesign> prepared = design::PrepareApproachDesign(
       input.text, *set, a.request, error, input.plan ? &*input.plan : nullptr);

@@ -12,7 +12,8 @@
 #include "WallText.h"
 #include "project/FactorSetsMember.h"
 #include "project/JsonText.h"
-#include "project/ProjectFile.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectMembers.h"
 #include "project/RunSummary.h"
 #include "project/SequentialRun.h"
 #include "project/TWordReader.h"
@@ -77,6 +78,32 @@ std::string Listed(const std::vector<std::string>& names) {
   std::string out;
   for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
   return out;
+}
+
+// The sets `request` names ("all": every shipped one), its factors set in
+// each; the refusal's status when a name is no set's.
+int ChooseSets(const SituationsRequest& request, const std::vector<design::FactorSet>& projectSets,
+               std::vector<design::FactorSet>& sets) {
+  for (const std::string& name : request.names) {
+    if (name == "all") {
+      sets.insert(sets.end(), design::StandardFactorSets().begin(),
+                  design::StandardFactorSets().end());
+      continue;
+    }
+    const std::optional<design::FactorSet> set = ui::FindFactorSet(projectSets, name);
+    if (!set) {
+      std::string names;
+      for (const design::FactorSet& s : projectSets) names += s.name + ", ";
+      for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
+      return RefuseValue(
+          kRunCommand, "--design-approach", name,
+          "no set of partial factors is named " + name + "; the sets: " + names + "all");
+    }
+    sets.push_back(*set);
+  }
+  for (design::FactorSet& set : sets)
+    for (const auto& [symbol, value] : request.factors) *design::FactorOf(set, symbol) = value;
+  return kExitOk;
 }
 
 }  // namespace
@@ -287,34 +314,17 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
     if (!sectioned) return fail(dataFile + ": " + error);
     text = sectioned->text;
   }
-  // A construction sequence is analysed stage by stage with each set.
-  const std::optional<design::SequentialPlan> sequence =
-      ui::ReadSequencePlan(dataFile, text, error);
-  if (!error.empty()) return fail(error);
-  // The project's own sets, by name before the shipped ones.
-  const std::optional<std::vector<design::FactorSet>> projectSets =
-      ui::ReadProjectMember(dataFile, error, ui::ReadFactorSets);
-  if (!projectSets) return fail(error);
+  // The project as the program has it: a construction sequence is analysed
+  // stage by stage with each set, and the project's own sets come by name
+  // before the shipped ones.
+  ui::MembersFault fault;
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
+      dataFile, [&text] { return ui::DataTextUnits(text); }, fault);
+  if (fault.part != ui::MembersFault::Part::None) return fail(fault.reason);
+  const std::optional<design::SequentialPlan> sequence = members.StagedSequence();
   std::vector<design::FactorSet> sets;
-  for (const std::string& name : request.names) {
-    if (name == "all") {
-      sets.insert(sets.end(), design::StandardFactorSets().begin(),
-                  design::StandardFactorSets().end());
-      continue;
-    }
-    const std::optional<design::FactorSet> set = ui::FindFactorSet(*projectSets, name);
-    if (!set) {
-      std::string names;
-      for (const design::FactorSet& s : *projectSets) names += s.name + ", ";
-      for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
-      return RefuseValue(
-          kRunCommand, "--design-approach", name,
-          "no set of partial factors is named " + name + "; the sets: " + names + "all");
-    }
-    sets.push_back(*set);
-  }
-  for (design::FactorSet& set : sets)
-    for (const auto& [symbol, value] : request.factors) *design::FactorOf(set, symbol) = value;
+  if (const int refused = ChooseSets(request, members.FactorSets(), sets); refused != kExitOk)
+    return refused;
   const std::vector<SituationResult> results =
       design::RunDesignSituations(text, sets, request.options, sequence ? &*sequence : nullptr);
   int status = kExitOk;

@@ -2,6 +2,7 @@
 
 #include "api/Analysis.h"
 #include "api/EngineRoute.h"
+#include "project/ProjectDesignSituations.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/SectionLibraryFiles.h"
@@ -83,12 +84,17 @@ std::optional<ui::SectionChecks> CheckProjectSection(const std::filesystem::path
     warning = std::string("the wall's section is not checked: ") + e.what();
     return std::nullopt;
   }
-  // A construction sequence was analysed as its stages: checked as them.
+  // The project as the program has it; a construction sequence was
+  // analysed as its stages: checked as them.
+  ui::MembersFault fault;
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
+      dataFile, [&text] { return ui::DataTextUnits(text); }, fault);
   std::string sequenceError;
   if (std::optional<ui::SequentialRunInput> sequence =
-          ui::ReadSequentialRun(dataFile, text, sequenceError))
+          ui::SequentialRunOf(members, fault, text, sequenceError))
     text = std::move(sequence->sequence.text);
-  std::optional<ui::ProjectSectionCheck> check = ui::CheckProjectSection(dataFile, text, analysis);
+  std::optional<ui::ProjectSectionCheck> check =
+      ui::CheckProjectSection(dataFile, members, fault, text, analysis);
   if (!check) return std::nullopt;
   if (check->name.empty()) warning = "the wall's section is not checked: " + check->error;
   else if (!check->checks)

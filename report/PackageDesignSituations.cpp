@@ -16,22 +16,24 @@
 namespace terraq::report {
 
 std::optional<PackageSituations> RunPackageSituations(const std::filesystem::path& dataFile,
+                                                      const ui::ProjectMembers& members,
+                                                      const ui::MembersFault& fault,
                                                       std::string_view dataText) {
   std::error_code ec;
   if (!std::filesystem::exists(ui::ProjectFilePath(dataFile), ec)) return std::nullopt;
   PackageSituations out;
-  std::optional<ui::DesignSituationsChoice> choice =
-      ui::ReadProjectMember(dataFile, out.error, ui::ReadDesignSituations);
-  if (!choice) {
-    if (out.error.empty()) return std::nullopt;
+  if (fault.part == ui::MembersFault::Part::ProjectFile) {
+    out.error = fault.reason;
     return out;
   }
-  if (choice->chosen.empty()) return std::nullopt;
-  out.choice = std::move(*choice);
+  if (!members.designSituations || members.designSituations->chosen.empty()) return std::nullopt;
+  out.choice = *members.designSituations;
   // A construction sequence is analysed stage by stage with each set.
-  const std::optional<design::SequentialPlan> sequence =
-      ui::ReadSequencePlan(dataFile, dataText, out.error);
-  if (!out.error.empty()) return out;
+  if (fault.part == ui::MembersFault::Part::Sequence) {
+    out.error = fault.reason;
+    return out;
+  }
+  const std::optional<design::SequentialPlan> sequence = members.StagedSequence();
   out.results = design::RunDesignSituations(dataText, ui::ChosenSets(out.choice),
                                             out.choice.options, sequence ? &*sequence : nullptr);
   out.envelope = design::EnvelopeOf(out.results);

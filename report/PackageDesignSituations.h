@@ -12,6 +12,7 @@
 
 #include "DesignSituations.h"
 #include "project/FactorSetsMember.h"
+#include "project/ProjectMembers.h"
 
 namespace terraq::report {
 
@@ -22,8 +23,12 @@ struct PackageSituations {
   std::vector<design::EnvelopeProblem> envelope;
 };
 
-// Nullopt when the project chooses no set (or has no project file).
+// Of the project's members as read beside `dataFile` (ReadProjectMembers)
+// with the fault that reading met. Nullopt when the project chooses no set
+// (or has no project file).
 std::optional<PackageSituations> RunPackageSituations(const std::filesystem::path& dataFile,
+                                                      const ui::ProjectMembers& members,
+                                                      const ui::MembersFault& fault,
                                                       std::string_view dataText);
 
 }  // namespace terraq::report

@@ -7,6 +7,7 @@
 #include "platform/ProgramBasics.h"
 #include "project/AsciiLower.h"
 #include "project/AtomicFile.h"
+#include "project/ProjectDesignSituations.h"
 #include "project/SequentialRun.h"
 #include "project/WriteGuards.h"
 
@@ -30,9 +31,13 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   // situations build the stages themselves from the data file as it is,
   // each set factoring it first.
   const std::string beforeConstruction = input.dataText;
+  // The project's members, read once for every part of the package.
+  ui::MembersFault fault;
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
+      dataFile, [&input] { return ui::DataTextUnits(input.dataText); }, fault);
   std::string sequenceError;
   if (std::optional<ui::SequentialRunInput> sequence =
-          ui::ReadSequentialRun(dataFile, input.dataText, sequenceError)) {
+          ui::SequentialRunOf(members, fault, input.dataText, sequenceError)) {
     std::string unstaged = std::move(input.dataText);
     input.dataText = sequence->sequence.text;
     options.sequential = std::move(sequence->options);
@@ -45,9 +50,9 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
         engine::api::AnalysisError{engine::api::AnalysisError::Kind::Stop, sequenceError, 0};
   input.programVersion = ui::kVersionText;
   input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-  input.section = ui::CheckProjectSection(dataFile, input.dataText, input.analysis);
-  input.situations = RunPackageSituations(dataFile, beforeConstruction);
-  input.design = PackageDesignChoice(dataFile);
+  input.section = ui::CheckProjectSection(dataFile, members, fault, input.dataText, input.analysis);
+  input.situations = RunPackageSituations(dataFile, members, fault, beforeConstruction);
+  input.design = PackageDesignChoice(members, fault);
   return input;
 }
 
@@ -66,14 +71,14 @@ std::string WritePackageFile(const std::filesystem::path& file, const std::strin
   return {};
 }
 
-std::optional<PackageInput::DesignChoice> PackageDesignChoice(
-    const std::filesystem::path& dataFile) {
-  std::string error;
-  std::optional<ui::DesignRecord> record = ui::ReadProjectDesignRecord(dataFile, error);
-  if (!record) return std::nullopt;  // none, or a project file the command refused already
-  PackageInput::DesignChoice choice{std::move(*record), std::nullopt, {}};
+std::optional<PackageInput::DesignChoice> PackageDesignChoice(const ui::ProjectMembers& members,
+                                                              const ui::MembersFault& fault) {
+  // None, or a project file the command refused already.
+  if (!members.designRecord || fault.part == ui::MembersFault::Part::ProjectFile)
+    return std::nullopt;
+  PackageInput::DesignChoice choice{*members.designRecord, std::nullopt, {}};
   if (!choice.record.approach.empty())
-    choice.approach = ui::FindProjectFactorSet(dataFile, choice.record.approach, choice.error);
+    choice.approach = ui::FindProjectFactorSet(members, choice.record.approach, choice.error);
   return choice;
 }
 

@@ -25,10 +25,10 @@ std::optional<PackageForm> PackageFormFor(const std::filesystem::path& file);
 // checked with the section the project beside `dataFile` remembers.
 PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::string dataText);
 
-// The design record of the project beside `dataFile` with the set of
-// partial factors it names; none without a record.
-std::optional<PackageInput::DesignChoice> PackageDesignChoice(
-    const std::filesystem::path& dataFile);
+// The design record of the project's members with the set of partial
+// factors it names; none without a record.
+std::optional<PackageInput::DesignChoice> PackageDesignChoice(const ui::ProjectMembers& members,
+                                                              const ui::MembersFault& fault);
 
 // The package's file content in the form. Needs a QGuiApplication.
 std::string PackageBytes(const Document& document, PackageForm form, Paper paper);

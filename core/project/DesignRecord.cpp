@@ -231,14 +231,4 @@ std::string DesignChoicesText(const DesignRecord& record, const std::string& len
   return out + ", failure criterion " + design::FailureCriterionName(r.criterion);
 }
 
-std::optional<design::FactorSet> FindProjectFactorSet(const std::filesystem::path& dataFile,
-                                                      const std::string& name, std::string& error) {
-  const std::optional<std::vector<design::FactorSet>> sets =
-      ReadProjectMember(dataFile, error, ReadFactorSets);
-  if (!sets) return std::nullopt;
-  std::optional<design::FactorSet> set = FindFactorSet(*sets, name);
-  if (!set) error = "no set of partial factors is named " + name;
-  return set;
-}
-
 }  // namespace terraq::ui

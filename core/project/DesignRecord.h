@@ -70,10 +70,4 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
 // Lengths are followed by `lengthUnit`.
 std::string DesignChoicesText(const DesignRecord& record, const std::string& lengthUnit);
 
-// The set of partial factors named `name` that the project beside
-// `dataFile` offers: its own first, then the shipped ones. Nullopt with
-// `error` when the project file cannot be read or there is no such set.
-std::optional<design::FactorSet> FindProjectFactorSet(const std::filesystem::path& dataFile,
-                                                      const std::string& name, std::string& error);
-
 }  // namespace terraq::ui

@@ -66,11 +66,6 @@ DesignSituationsChoice SituationsInUnits(DesignSituationsChoice choice, int from
   return choice;
 }
 
-std::optional<DesignSituationsChoice> ReadProjectDesignSituations(
-    const std::filesystem::path& dataFile, std::string& error) {
-  return ReadProjectMember(dataFile, error, ReadDesignSituations);
-}
-
 bool SaveProjectDesignSituations(const std::filesystem::path& dataFile,
                                  const std::optional<DesignSituationsChoice>& choice,
                                  std::string& error) {

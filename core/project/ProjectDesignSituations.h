@@ -45,12 +45,6 @@ int DataTextUnits(std::string_view dataText);
 // as the data file's pressures do (between English and SI only).
 DesignSituationsChoice SituationsInUnits(DesignSituationsChoice choice, int fromUnits, int toUnits);
 
-// The choice kept in the project file beside `dataFile`: nullopt with an
-// empty `error` when it has none (or there is no project file), nullopt with
-// `error` when the file or the member cannot be read.
-std::optional<DesignSituationsChoice> ReadProjectDesignSituations(
-    const std::filesystem::path& dataFile, std::string& error);
-
 // Keeps `choice` in the project file beside `dataFile` (its other members
 // as they were). A project without design situations writes no file, and
 // removes the member from a file that has one. A project file that cannot

@@ -6,17 +6,18 @@
 namespace terraq::ui {
 
 std::optional<ProjectSectionCheck> CheckProjectSection(
-    const std::filesystem::path& dataFile, std::string_view dataText,
-    const engine::api::AnalysisResult& analysis) {
+    const std::filesystem::path& dataFile, const ProjectMembers& members, const MembersFault& fault,
+    std::string_view dataText, const engine::api::AnalysisResult& analysis) {
   ProjectSectionCheck out;
   out.projectFile = ProjectFilePath(dataFile);
   std::error_code ec;
   if (!std::filesystem::exists(out.projectFile, ec)) return std::nullopt;
-  const std::optional<WallSection> wanted = ReadProjectWallSection(dataFile, out.error);
-  if (!wanted) {
-    if (out.error.empty()) return std::nullopt;  // no section remembered
+  if (fault.part == MembersFault::Part::ProjectFile) {
+    out.error = fault.reason;
     return out;
   }
+  const std::optional<WallSection>& wanted = members.section;
+  if (!wanted) return std::nullopt;  // no section remembered
   out.name = wanted->name;
   const std::optional<design::SectionLibrary> library = LoadProgramSectionLibrary(out.error);
   if (!library) return out;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "project/ProjectMembers.h"
 #include "project/WallSection.h"
 
 namespace terraq::engine::api {
@@ -32,9 +33,12 @@ struct ProjectSectionCheck {
 };
 
 // The check of `analysis`, the analysis of `dataText` (the text of
-// `dataFile`), with the project's section found in the program's library.
-// Nullopt when there is no project file or it remembers no section.
+// `dataFile`), with the project's section (`members` as read beside
+// `dataFile`, with the fault that reading met) found in the program's
+// library. Nullopt when there is no project file or it remembers no section.
 std::optional<ProjectSectionCheck> CheckProjectSection(const std::filesystem::path& dataFile,
+                                                       const ProjectMembers& members,
+                                                       const MembersFault& fault,
                                                        std::string_view dataText,
                                                        const engine::api::AnalysisResult& analysis);
 

@@ -2,31 +2,53 @@
 
 #include "SequenceAnalysis.h"
 #include "project/ProjectDesignSituations.h"
-#include "project/ProjectFile.h"
-#include "project/SequentialMember.h"
 
 namespace terraq::ui {
+
+namespace {
+
+// The data text is parsed for its units only when there is a sequence to
+// read in them: most projects have none.
+ProjectMembers ReadMembersFor(const std::filesystem::path& dataFile, std::string_view dataText,
+                              MembersFault& fault) {
+  return ReadProjectMembers(
+      dataFile, [dataText] { return DataTextUnits(dataText); }, fault);
+}
+
+// A project file that cannot be used stops the run: without its sequence a
+// staged, anchored wall would be analysed as the cantilever the data file
+// holds.
+std::optional<design::SequentialPlan> SequencePlanOf(const ProjectMembers& members,
+                                                     const MembersFault& fault,
+                                                     std::string& error) {
+  if (fault.part != MembersFault::Part::None) {
+    error = fault.reason;
+    return std::nullopt;
+  }
+  return members.StagedSequence();
+}
+
+}  // namespace
 
 std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::path& dataFile,
                                                        std::string_view dataText,
                                                        std::string& error) {
-  // A project file that cannot be used stops the run: without its sequence
-  // a staged, anchored wall would be analysed as the cantilever the data
-  // file holds.
-  std::optional<design::SequentialPlan> plan =
-      ReadProjectMember(dataFile, error, [&](const ProjectFile& project, std::string& e) {
-        // The data text is parsed for its units only when there is a
-        // sequence to read in them: most projects have none.
-        const bool sequence = project.find(kSequentialMember) != nullptr;
-        return ReadSequentialPlan(project, sequence ? DataTextUnits(dataText) : 0, e);
-      });
-  if (!plan || plan->stages.empty()) return std::nullopt;
-  return plan;
+  MembersFault fault;
+  const ProjectMembers members = ReadMembersFor(dataFile, dataText, fault);
+  return SequencePlanOf(members, fault, error);
 }
 
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
                                                     std::string_view dataText, std::string& error) {
-  const std::optional<design::SequentialPlan> plan = ReadSequencePlan(dataFile, dataText, error);
+  MembersFault fault;
+  const ProjectMembers members = ReadMembersFor(dataFile, dataText, fault);
+  return SequentialRunOf(members, fault, dataText, error);
+}
+
+std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
+                                                  const MembersFault& fault,
+                                                  std::string_view dataText, std::string& error) {
+  const std::optional<design::SequentialPlan> plan = SequencePlanOf(members, fault, error);
   if (!plan) return std::nullopt;
   std::optional<design::SequenceData> sequence = design::BuildSequence(dataText, *plan, error);
   if (!sequence) {

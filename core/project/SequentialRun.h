@@ -17,6 +17,7 @@
 
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
+#include "project/ProjectMembers.h"
 #include "project/RunSummary.h"
 
 namespace terraq::ui {
@@ -44,6 +45,12 @@ std::optional<design::SequentialPlan> ReadSequencePlan(const std::filesystem::pa
 // read or built: the run must not go on as if it had none.
 std::optional<SequentialRunInput> ReadSequentialRun(const std::filesystem::path& dataFile,
                                                     std::string_view dataText, std::string& error);
+// The same of the project's members as read (ReadProjectMembers in the
+// units of `dataText`) with the fault that reading met, which stops the run
+// as a project file that cannot be used does.
+std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
+                                                  const MembersFault& fault,
+                                                  std::string_view dataText, std::string& error);
 
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times

@@ -1,8 +1,10 @@
 #pragma once
 // The windowless project object: the project tables and the TProgramData
-// that works on them, with the file side of New, Open, Save, Save As and of
-// staged construction. The main window holds one; the terraq command and
-// the tests use the same class, so that all of them see the same tables.
+// that works on them, the members of the project file beside the data file
+// (ProjectMembers.h), with the file side of New, Open, Save, Save As and of
+// staged construction (TProjectStages.cpp). The main window holds one; the
+// terraq command and the tests use the same class, so that all of them see
+// the same tables and the same members.
 
 #include <array>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "project/ProjectMembers.h"
 #include "project/StageFiles.h"
 #include "project/StageLock.h"
 #include "project/TProgramData.h"
@@ -25,8 +28,13 @@ class TProject {
 
   TProjectTables& Tables() { return tables_; }
   TProgramData& Data() { return *data_; }
+  // The section, design situations, construction sequence and design
+  // record of the project, as read with it and as edited since; saved
+  // beside the data file by SaveMembers.
+  ProjectMembers& Members() { return members_; }
+  const ProjectMembers& Members() const { return members_; }
 
-  // A new project (defaults, tables reset, English units).
+  // A new project (defaults, tables reset, English units, no members).
   void New();
 
   // Opens a data file in a layout (DataLayout). A staged file has every
@@ -43,8 +51,12 @@ class TProject {
   // and the error (EInOutError, EReadError) is passed on. A file holding
   // more than a project can (TProgramData::NotKept, a stage block with a
   // further problem) is refused (EMoreThanAProject, EReadError) saying what
-  // would be lost.
+  // would be lost. Once the data file is read, the members of the project
+  // file beside it are (ReadProjectMembers): one that cannot be used gives
+  // the project without them, and ProjectFileFault says why.
   void Open(const std::filesystem::path& file, int layout);
+  // Why the project file was not used whole by the last Open.
+  const MembersFault& ProjectFileFault() const { return membersFault_; }
 
   // Why the staged project is read-only ("" when it is not): Save is
   // refused, Save As to another name writes it.
@@ -68,6 +80,9 @@ class TProject {
   // current one as edited, and the new name's stage files. A name that is
   // one of its own stage files is refused (EInOutError).
   void SaveAs(const std::filesystem::path& file);
+  // Keeps the members in the project file beside the data file just saved
+  // (SaveProjectMembers): what could not be saved, one line each.
+  std::vector<std::string> SaveMembers() const;
 
   // Loads the current stage again from its stage file (after it was edited
   // outside the program); the Modified state is kept. Nothing happens for a
@@ -129,6 +144,8 @@ class TProject {
 
   TProjectTables tables_;
   std::unique_ptr<TProgramData> data_;
+  ProjectMembers members_;
+  MembersFault membersFault_;
   // The current model as stage `stage` of `count` stages.
   std::string modelBlock(int stage, int count) const;
   // Stage k's block, which must exist. Throws EInOutError.

@@ -73,13 +73,12 @@ void TMainForm::ShowDesign() {
     return {};
   });
   // The project's construction sequence, designed stage by stage.
-  form->SetSequence([this] { return sequence_; });
-  form->SetFactorSets(designSituations_ ? designSituations_->sets
-                                        : std::vector<design::FactorSet>{});
+  form->SetSequence([this] { return project_.Members().sequence; });
+  form->SetFactorSets(project_.Members().FactorSets());
   // The choices of the last design come back; each design and Apply keeps
   // them with the project, saved with it.
-  form->SetRecord(designRecord_, [this](const DesignRecord& record) {
-    designRecord_ = record;
+  form->SetRecord(project_.Members().designRecord, [this](const DesignRecord& record) {
+    project_.Members().designRecord = record;
     Data().Modified = true;
     UpdateMenuStates();
   });
@@ -90,14 +89,6 @@ void TMainForm::ShowDesign() {
   designWindow_ = window;
   window->resize(form->sizeHint());
   window->show();
-}
-
-void TMainForm::readDesignRecord() {
-  std::string error;
-  designRecord_ = ReadProjectDesignRecord(fs::path(Data().DataFileName), error);
-  if (!error.empty())
-    statusBar()->showMessage(tr("The design record is not read, the project opens without it: %1")
-                                 .arg(QString::fromStdString(error)));
 }
 
 }  // namespace terraq::ui

@@ -98,10 +98,6 @@ void TMainForm::FileNew() {
   if (!SaveQuery()) return;
   closeChildWindows();
   project_.New();
-  wallSection_.reset();
-  designSituations_.reset();
-  sequence_.reset();
-  designRecord_.reset();
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
@@ -144,10 +140,6 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   const TFileStamp asRead = StampOf(fs::path(FileNameBytes(absolute)));
   closeChildWindows();
   emptyGraphs();
-  wallSection_.reset();
-  designSituations_.reset();
-  sequence_.reset();
-  designRecord_.reset();
   // Relative names in the project (and the recent list) are the folder's.
   QDir::setCurrent(info.absolutePath());
   try {
@@ -166,11 +158,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(DeriveRunPaths(Data().DataFileName).plotFile, false);
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
-  // The section's word on an unreadable project file is the one left shown.
-  readDesignSituations();
-  readSequence();
-  readDesignRecord();
-  readWallSection();
+  tellMembersFault();
   updateUtilisation(nullptr);
   afterProjectChange();
   fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);

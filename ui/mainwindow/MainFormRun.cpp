@@ -130,8 +130,8 @@ void TMainForm::CompRun() {
     else emptyGraphs();
     updateUtilisation(&run.analysis);
     // The Side View labels a stage's supports with their forces.
-    if (!run.summary.sequenceStages.empty() && sequence_) {
-      sequenceForces_ = SequenceRunForces{*sequence_, {}};
+    if (!run.summary.sequenceStages.empty() && ProjectSequence()) {
+      sequenceForces_ = SequenceRunForces{*ProjectSequence(), {}};
       for (const ProblemSummary& stage : run.summary.problems)
         sequenceForces_->stages.push_back(stage.sequentialSupports);
     }

@@ -21,7 +21,7 @@ namespace terraq::ui {
 namespace fs = std::filesystem;
 
 void TMainForm::SetWallSection(const std::optional<WallSection>& section) {
-  wallSection_ = section;
+  project_.Members().section = section;
   // The results on show were made with the earlier EI.
   graphs_.pltUtil.Lines.clear();
   utilisationError_.clear();
@@ -32,29 +32,23 @@ void TMainForm::SetWallSection(const std::optional<WallSection>& section) {
 }
 
 QString TMainForm::UtilisationNote() const {
-  if (!wallSection_)
+  const std::optional<WallSection>& section = project_.Members().section;
+  if (!section)
     return tr(
         "Choose the wall's steel section in Wall Properties > Section... to see its "
         "utilisation along the wall.");
-  const QString name = QString::fromStdString(wallSection_->name);
+  const QString name = QString::fromStdString(section->name);
   if (!utilisationError_.isEmpty()) return tr("%1 is not checked: %2").arg(name, utilisationError_);
   if (!states_.graphEnabled[kGraphUtilisation])
     return tr("Run the analysis to see the utilisation of %1 along the wall.").arg(name);
   return {};
 }
 
-void TMainForm::readWallSection() {
-  std::string error;
-  wallSection_ = ReadProjectWallSection(fs::path(Data().DataFileName), error);
-  if (!error.empty())
-    statusBar()->showMessage(tr("The wall's section is not read, the project opens without it: %1")
-                                 .arg(QString::fromStdString(error)));
-}
-
 void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
   graphs_.pltUtil.Lines.clear();
   utilisationError_.clear();
-  if (!wallSection_ || !graphsLoaded_) return;
+  const std::optional<WallSection>& section = project_.Members().section;
+  if (!section || !graphsLoaded_) return;
   std::string text, error;
   std::vector<std::string> notes;
   const std::filesystem::path dataFile = DeriveRunPaths(Data().DataFileName).dataFile;
@@ -75,16 +69,15 @@ void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
         analysis = &*stages;
       }
     }
-  if (error.empty() && FillProjectUtilisation(graphs_, text, *wallSection_, analysis,
-                                              Data().LongTerm, error, notes)) {
+  if (error.empty() &&
+      FillProjectUtilisation(graphs_, text, *section, analysis, Data().LongTerm, error, notes)) {
     QStringList said;
     for (const std::string& note : notes) said << QString::fromStdString(note);
     if (!said.isEmpty()) statusBar()->showMessage(said.join(QStringLiteral("; ")));
   } else {
     utilisationError_ = QString::fromStdString(error);
     statusBar()->showMessage(
-        tr("%1 is not checked: %2")
-            .arg(QString::fromStdString(wallSection_->name), utilisationError_));
+        tr("%1 is not checked: %2").arg(QString::fromStdString(section->name), utilisationError_));
   }
   plotWindows_->RepaintAll();
 }

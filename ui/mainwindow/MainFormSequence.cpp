@@ -48,8 +48,9 @@ void TMainForm::checkSequenceWindow() {
 void TMainForm::SetSequence(const design::SequentialPlan& plan) {
   // No stages and no supports: the project has no sequence and writes
   // nothing for it.
-  if (plan == design::SequentialPlan{}) sequence_.reset();
-  else sequence_ = plan;
+  std::optional<design::SequentialPlan>& sequence = project_.Members().sequence;
+  if (plan == design::SequentialPlan{}) sequence.reset();
+  else sequence = plan;
   Data().Modified = true;
   UpdateMenuStates();
 }
@@ -67,7 +68,7 @@ void TMainForm::ShowSequence() {
         storeChildWindows();
         return project_.DataText();
       },
-      sequenceUnavailable(), sequence_.value_or(design::SequentialPlan{}),
+      sequenceUnavailable(), project_.Members().sequence.value_or(design::SequentialPlan{}),
       [this](const design::SequentialPlan& plan) { SetSequence(plan); });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
@@ -76,15 +77,6 @@ void TMainForm::ShowSequence() {
   sequenceWindow_ = window;
   window->resize(form->sizeHint().boundedTo(mdiArea_->size()));
   window->show();
-}
-
-void TMainForm::readSequence() {
-  std::string error;
-  sequence_ = ReadProjectSequence(fs::path(Data().DataFileName), Data().Units, error);
-  if (!error.empty())
-    statusBar()->showMessage(
-        tr("The construction sequence is not read, the project opens without it: %1")
-            .arg(QString::fromStdString(error)));
 }
 
 }  // namespace terraq::ui

@@ -171,17 +171,7 @@ void TMainForm::SetUnits(int units) {
   }
   const int before = Data().Units;
   Data().SetUnits(units);
-  if (wallSection_) wallSection_ = SectionInUnits(*wallSection_, before, Data().Units);
-  if (designSituations_)
-    designSituations_ = SituationsInUnits(*designSituations_, before, Data().Units);
-  // Its minimum surcharge is shown in the units it was opened with.
-  if (situationsWindow_) situationsWindow_->close();
-  if (sequence_) sequence_ = PlanInUnits(*sequence_, before, Data().Units);
-  if (designRecord_) designRecord_ = DesignRecordInUnits(*designRecord_, before, Data().Units);
-  // Its lengths are shown in the units it was opened with.
-  if (designWindow_) designWindow_->close();
-  // Its headers name the units it was opened with.
-  if (sequenceWindow_) sequenceWindow_->close();
+  membersToUnits(before);
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
   UpdateMenuStates();

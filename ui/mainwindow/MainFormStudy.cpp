@@ -35,10 +35,7 @@ void TMainForm::ShowStudy() {
         return name == kNewFileName ? QString() : QString::fromStdString(name);
       });
   // The sequence as it stands at each Run, stages and supports as edited.
-  form->SetSequence([this]() -> std::optional<design::SequentialPlan> {
-    if (sequence_ && !sequence_->stages.empty()) return sequence_;
-    return std::nullopt;
-  });
+  form->SetSequence([this] { return project_.Members().StagedSequence(); });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));

@@ -35,9 +35,10 @@ void TMainForm::ShowSideView() {
   auto* view = new TDlgSideView(
       [this]() -> const TProgramData& { return Data(); },
       [this] { return graphsLoaded_ && PointCount(graphs_.pltLD.Lines) > 1; },
-      [this]() -> const std::optional<design::SequentialPlan>& { return sequence_; },
+      [this]() -> const std::optional<design::SequentialPlan>& { return ProjectSequence(); },
       [this](int stage) {
-        if (!sequenceForces_ || !sequence_ || sequenceForces_->plan != *sequence_ ||
+        const std::optional<design::SequentialPlan>& sequence = ProjectSequence();
+        if (!sequenceForces_ || !sequence || sequenceForces_->plan != *sequence ||
             stage > static_cast<int>(sequenceForces_->stages.size()))
           return std::vector<SequentialSupportSummary>{};
         return sequenceForces_->stages[static_cast<size_t>(stage - 1)];
@@ -52,7 +53,8 @@ void TMainForm::ShowSideView() {
 }
 
 int TMainForm::GraphStage(const TGraphPlot& graph) const {
-  if (!sequenceForces_ || !sequence_ || sequenceForces_->plan != *sequence_) return 0;
+  const std::optional<design::SequentialPlan>& sequence = project_.Members().sequence;
+  if (!sequenceForces_ || !sequence || sequenceForces_->plan != *sequence) return 0;
   // The graphs of a curve per result set, that is per stage.
   const std::array<const TGraphPlot*, 7> perStage = {
       &graphs_.pltDef, &graphs_.pltMom, &graphs_.pltShear, &graphs_.pltSoil,

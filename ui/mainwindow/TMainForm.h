@@ -91,7 +91,9 @@ class TMainForm : public QMainWindow {
   // The wall's steel section the project remembers (nullopt: none), kept
   // in the project file beside the data file when the project is saved
   // (MainFormSection.cpp).
-  const std::optional<WallSection>& ProjectWallSection() const { return wallSection_; }
+  const std::optional<WallSection>& ProjectWallSection() const {
+    return project_.Members().section;
+  }
   // Takes a section chosen in Wall Properties (its EI already in the
   // project): the utilisation of the earlier one is forgotten until the
   // next run, the stiffness table and the dialogs show the project anew.
@@ -100,7 +102,7 @@ class TMainForm : public QMainWindow {
   // none chosen), kept in the project file beside the data file when the
   // project is saved (MainFormDesignSituations.cpp).
   const std::optional<DesignSituationsChoice>& ProjectDesignSituations() const {
-    return designSituations_;
+    return project_.Members().designSituations;
   }
   // Takes the choice of the Design Situations window; the project is then
   // modified.
@@ -108,7 +110,9 @@ class TMainForm : public QMainWindow {
   // The construction sequence of the project (nullopt: none), kept in the
   // project file beside the data file when the project is saved, in the
   // data file's units (MainFormSequence.cpp).
-  const std::optional<design::SequentialPlan>& ProjectSequence() const { return sequence_; }
+  const std::optional<design::SequentialPlan>& ProjectSequence() const {
+    return project_.Members().sequence;
+  }
   // Takes the plan of the Construction Sequence window (one without stages
   // and supports: none); the project is then modified.
   void SetSequence(const design::SequentialPlan& plan);
@@ -191,8 +195,9 @@ class TMainForm : public QMainWindow {
   // Construction (TMainForm.cpp).
   void createMenus();
   void createFileMenu();
-  void createDataMenu();
-  void createOptionsMenu();
+  void createDataMenu();                          // MainFormMenus.cpp
+  void createOptionsMenu();                       // MainFormMenus.cpp
+  void addUnitsAndPressureMenus(QMenu* options);  // the Options menu's two lists
   void createStageMenu();
   void createComputationMenu();
   void createGraphicsMenu();
@@ -260,28 +265,22 @@ class TMainForm : public QMainWindow {
   void arrangeIcons();
   void chooseDefaultEarthPressure();
 
-  // The wall's section (MainFormSection.cpp).
-  // Reads the section of the project just opened; a malformed one is told
-  // in the status bar and forgotten.
-  void readWallSection();
-
-  // The design situations (MainFormDesignSituations.cpp), read as the
-  // section is.
-  void readDesignSituations();
-  // The design record (MainFormDesign.cpp), read as the section is.
-  void readDesignRecord();
-  // The construction sequence (MainFormSequence.cpp), read as the design
-  // situations are; the Options menu item that opens its window.
-  void readSequence();
+  // The project's members (MainFormMembers.cpp): the members the project
+  // was opened without, told in the status bar.
+  void tellMembersFault();
+  // The construction sequence's Options menu item (MainFormSequence.cpp).
   void addSequenceItem(QMenu* menu);
   // Why the project cannot have a construction sequence ("" when it can).
   QString sequenceUnavailable();
   // Closes the Construction Sequence window when the project's staging or
   // long-term analysis changed whether it can have a sequence.
   void checkSequenceWindow();
-  // Keeps the section and the design situations in the project file beside
-  // the data file just saved; says so, once, when it cannot.
+  // Keeps the members in the project file beside the data file just saved;
+  // says so, once, when it cannot (MainFormMembers.cpp).
   void saveProjectMembers();
+  // The members follow a change of the units system; the windows that show
+  // them in the earlier units close.
+  void membersToUnits(int before);
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
@@ -308,12 +307,10 @@ class TMainForm : public QMainWindow {
   std::filesystem::path engineLibrary_;
   TResultGraphs graphs_;
   bool graphsLoaded_ = false;
-  std::optional<WallSection> wallSection_;
-  std::optional<DesignSituationsChoice> designSituations_;
-  std::optional<design::SequentialPlan> sequence_;
-  std::optional<DesignRecord> designRecord_;
   // The last run of the construction sequence: the plan it ran and each
-  // stage's support forces (the files keep none: known after a run only).
+  // stage's support forces. A result, not project data: the files keep
+  // none, so it is known after a run only and stays with the window that
+  // shows it, never in the project.
   struct SequenceRunForces {
     design::SequentialPlan plan;
     std::vector<std::vector<SequentialSupportSummary>> stages;

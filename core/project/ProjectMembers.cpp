@@ -1,0 +1,67 @@
+#include "project/ProjectMembers.h"
+
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectSection.h"
+#include "project/ProjectSequence.h"
+#include "project/SequentialMember.h"
+
+namespace terraq::ui {
+
+ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
+                                  const std::function<int()>& unitsCode, MembersFault& fault) {
+  fault = {};
+  ProjectMembers members;
+  std::optional<ProjectFile> project = ReadProjectBeside(dataFile, fault.reason);
+  if (!project) {
+    fault.part = MembersFault::Part::ProjectFile;
+    return members;
+  }
+  // ReadProjectBeside has read every member: none of these fails.
+  std::string error;
+  members.section = ReadWallSection(*project, error);
+  members.designSituations = ReadDesignSituations(*project, error);
+  members.designRecord = ReadDesignRecord(*project, error);
+  if (!project->find(kSequentialMember)) return members;
+  members.sequence = ReadSequentialPlan(*project, unitsCode(), error);
+  if (!error.empty()) {
+    fault = {
+        MembersFault::Part::Sequence,
+        "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error};
+  }
+  return members;
+}
+
+std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFile,
+                                            const ProjectMembers& members, int unitsCode) {
+  std::vector<std::string> unsaved;
+  std::string error;
+  const auto keep = [&](bool saved) {
+    if (!saved) unsaved.push_back(error);
+    error.clear();
+  };
+  keep(SaveProjectSection(dataFile, members.section, error));
+  keep(SaveProjectDesignSituations(dataFile, members.designSituations, error));
+  keep(SaveProjectSequence(dataFile, members.sequence, unitsCode, error));
+  keep(SaveProjectDesignRecord(dataFile, members.designRecord, error));
+  return unsaved;
+}
+
+std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& members,
+                                                      const std::string& name, std::string& error) {
+  std::optional<design::FactorSet> set = FindFactorSet(members.FactorSets(), name);
+  if (!set) error = "no set of partial factors is named " + name;
+  return set;
+}
+
+ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits) {
+  if (members.section) members.section = SectionInUnits(*members.section, fromUnits, toUnits);
+  if (members.designSituations)
+    members.designSituations = SituationsInUnits(*members.designSituations, fromUnits, toUnits);
+  if (members.sequence) members.sequence = PlanInUnits(*members.sequence, fromUnits, toUnits);
+  if (members.designRecord)
+    members.designRecord = DesignRecordInUnits(*members.designRecord, fromUnits, toUnits);
+  return members;
+}
+
+}  // namespace terraq::ui

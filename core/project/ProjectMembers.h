@@ -1,0 +1,92 @@
+#pragma once
+// What the project keeps beside its data file, held with it: the members of
+// the project file NAME.terraq.json (ProjectFile.h) that the program, the
+// command and the package all use, read in one go and saved by one rule.
+//
+//   section            the wall's steel section (WallSection.h)
+//   designSituations   the sets of partial factors chosen (FactorSetsMember.h)
+//   sequential         the construction sequence (SequentialMember.h)
+//   design             the design record (DesignRecord.h)
+//
+// The studies are the Study window's own (ui/design/StudyFile.h): it saves
+// them as it goes, under the project file's lock, and every save of a
+// member here keeps them, as it keeps members a later version added.
+//
+// A project file that exists is used whole or not at all: one that cannot
+// be read, or with any member malformed, gives no member and says why; a
+// sequence written for the other units system is the one fault that leaves
+// the other members in use, since only the sequence is read in the data
+// file's units. Values are in the data file's units.
+// Thread safety: pure functions on values and files.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SequentialStaging.h"
+#include "project/DesignRecord.h"
+#include "project/FactorSetsMember.h"
+#include "project/WallSection.h"
+
+namespace terraq::ui {
+
+struct ProjectMembers {
+  std::optional<WallSection> section;
+  std::optional<DesignSituationsChoice> designSituations;
+  // In the data file's units.
+  std::optional<design::SequentialPlan> sequence;
+  std::optional<DesignRecord> designRecord;
+
+  // The project's own sets of partial factors (none without the member).
+  std::vector<design::FactorSet> FactorSets() const {
+    return designSituations ? designSituations->sets : std::vector<design::FactorSet>{};
+  }
+  // The sequence when it has stages to analyse.
+  std::optional<design::SequentialPlan> StagedSequence() const {
+    if (sequence && !sequence->stages.empty()) return sequence;
+    return std::nullopt;
+  }
+};
+
+// Why reading the members left some out: the whole project file (every
+// member missing), or its sequence alone (in the other units system).
+struct MembersFault {
+  enum class Part { None, ProjectFile, Sequence };
+  Part part = Part::None;
+  std::string reason;  // "the project file PATH cannot be used: WHY"
+};
+
+// Reads the project file beside `dataFile` (ReadProjectBeside) and its
+// members; `unitsCode` (1 English, 2 SI) is asked for only when there is a
+// sequence to read in those units, so that a caller holding the data text
+// parses it for nothing else. A missing project file is no fault.
+ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
+                                  const std::function<int()>& unitsCode, MembersFault& fault);
+inline ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile, int unitsCode,
+                                         MembersFault& fault) {
+  return ReadProjectMembers(
+      dataFile, [unitsCode] { return unitsCode; }, fault);
+}
+
+// Keeps every member in the project file beside `dataFile` (its other
+// members as they were), each by SaveProjectMember's rules: a project that
+// never had a member writes no file for it, and a project file that cannot
+// be read is never written over. What could not be saved, one line a
+// member ("the wall's section is not saved: ..."); empty when all were.
+std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFile,
+                                            const ProjectMembers& members, int unitsCode);
+
+// The set of partial factors named `name` that the project offers: its own
+// first, then the shipped ones. Nullopt with `error` when there is no such
+// set.
+std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& members,
+                                                      const std::string& name, std::string& error);
+
+// The members of a project whose units system changed from `fromUnits` to
+// `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
+// DesignRecordInUnits).
+ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);
+
+}  // namespace terraq::ui

@@ -1,0 +1,142 @@
+// The project's members held by the one project object: read with the data
+// file, changed, saved and read again; the command's reading of the same
+// project file sees the same members and refuses the same faults.
+#include "project/ProjectMembers.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "project/JsonText.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectFile.h"
+#include "project/SequentialRun.h"
+#include "project/TProject.h"
+
+namespace terraq::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every member, beside the example with a construction sequence (SI).
+constexpr std::string_view kOtherMembers = R"({
+  "section": {"name": "AZ18", "grade": "S355GP", "spacing": 2.4},
+  "designSituations": {"sets": [{"name": "Own", "gammaPhi": 1.3, "gammaG": 1.2}],
+                       "chosen": ["DA1-1", "Own"], "minimumSurcharge": 10},
+  "design": {"approach": "Own", "appliedTip": 11.2, "engineer": "A. B."},
+  "studies": [{"mode": "probabilistic", "random": [{"name": "layer.1.phi",
+               "distribution": "normal", "values": "32, 2"}], "samples": 20, "seed": 7}],
+  "later": {"kept": [1, 2.5e-300, "\u00e9"]}})";
+
+class ProjectMembersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("terraq-members-" + std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    const fs::path examples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "sequential-excavation-anchor.tq4d", dataFile_);
+    std::string error;
+    std::optional<ProjectFile> file =
+        ReadProjectFile(examples / "sequential-excavation-anchor.terraq.json", error);
+    ASSERT_TRUE(file) << error;
+    const std::optional<JsonValue> others = ParseJsonUtf8(kOtherMembers, error);
+    ASSERT_TRUE(others) << error;
+    for (const auto& [key, value] : others->members) file->set(key, value);
+    ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string member(std::string_view key) const {
+    std::string error;
+    const std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
+    const JsonValue* value = file ? file->find(key) : nullptr;
+    return value ? FormatJson(*value) : error;
+  }
+
+  fs::path folder_;
+  fs::path dataFile_ =
+      fs::temp_directory_path() / ("terraq-members-" + std::to_string(::getpid())) / "wall.tq4d";
+};
+
+void ExpectSameMembers(const ProjectMembers& a, const ProjectMembers& b) {
+  EXPECT_EQ(a.section, b.section);
+  EXPECT_EQ(a.designSituations, b.designSituations);
+  EXPECT_EQ(a.sequence, b.sequence);
+  ASSERT_EQ(a.designRecord.has_value(), b.designRecord.has_value());
+  if (!a.designRecord) return;
+  EXPECT_EQ(a.designRecord->approach, b.designRecord->approach);
+  EXPECT_EQ(a.designRecord->appliedTip, b.designRecord->appliedTip);
+  EXPECT_EQ(a.designRecord->engineer, b.designRecord->engineer);
+}
+
+TEST_F(ProjectMembersTest, RoundTripThroughTheProjectAsTheCommandSeesIt) {
+  TProject program;
+  program.Open(dataFile_, kLayoutCurrent);
+  ASSERT_EQ(program.ProjectFileFault().part, MembersFault::Part::None)
+      << program.ProjectFileFault().reason;
+  const ProjectMembers& held = program.Members();
+  ASSERT_TRUE(held.section && held.designSituations && held.sequence && held.designRecord);
+  EXPECT_EQ(held.section->spacing, 2.4);
+  EXPECT_EQ(held.sequence->supports.front().name, "A1");
+
+  // The command reads the same file with the data text's units.
+  const std::string text = program.DataText();
+  MembersFault fault;
+  ExpectSameMembers(ReadProjectMembers(
+                        dataFile_, [&] { return DataTextUnits(text); }, fault),
+                    held);
+  std::string error;
+  EXPECT_EQ(ReadSequencePlan(dataFile_, text, error), held.StagedSequence()) << error;
+  const std::optional<design::FactorSet> own = FindProjectFactorSet(held, "Own", error);
+  ASSERT_TRUE(own) << error;
+  EXPECT_EQ(own->gammaPhi, 1.3);
+
+  // One member changed and saved; the others, the studies and a later
+  // version's member come back as they were.
+  const std::string studies = member("studies"), later = member("later");
+  program.Members().designRecord->engineer = "C. D.";
+  program.Data().Modified = true;
+  program.Save();
+  EXPECT_TRUE(program.SaveMembers().empty());
+  TProject reopened;
+  reopened.Open(dataFile_, kLayoutCurrent);
+  EXPECT_EQ(reopened.Members().designRecord->engineer, "C. D.");
+  ExpectSameMembers(reopened.Members(), program.Members());
+  EXPECT_EQ(member("studies"), studies);
+  EXPECT_EQ(member("later"), later);
+
+  // SI to English: 1 in = 0.0254 m, 1 lb/in² = 6.894757 kN/m².
+  const ProjectMembers english = MembersInUnits(held, 2, 1);
+  EXPECT_NEAR(*english.section->spacing, 2.4 / 0.0254, 1e-9);
+  EXPECT_NEAR(*english.designRecord->appliedTip, 11.2 / 0.0254, 1e-9);
+  EXPECT_NEAR(*english.designSituations->options.minimumSurcharge, 10 / 6.894757, 1e-5);
+  EXPECT_NEAR(english.sequence->supports.front().depth, 1.5 / 0.0254, 1e-9);
+}
+
+// A member that cannot be read: the program opens without any member and
+// says why, and the command refuses the project with the same words.
+TEST_F(ProjectMembersTest, AFaultyMemberIsRefusedAlikeEverywhere) {
+  std::string error;
+  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
+  ASSERT_TRUE(file) << error;
+  JsonValue design = JsonValue::Object();
+  design.set("fs", JsonValue::Number(0.8));
+  file->set("design", design);
+  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+
+  TProject program;
+  program.Open(dataFile_, kLayoutCurrent);
+  const MembersFault& fault = program.ProjectFileFault();
+  EXPECT_EQ(fault.part, MembersFault::Part::ProjectFile);
+  EXPECT_NE(fault.reason.find("wall.terraq.json cannot be used: "), std::string::npos)
+      << fault.reason;
+  EXPECT_FALSE(program.Members().section || program.Members().sequence);
+  EXPECT_FALSE(ReadSequentialRun(dataFile_, program.DataText(), error));
+  EXPECT_EQ(error, fault.reason);
+}
+
+}  // namespace
+}  // namespace terraq::ui
