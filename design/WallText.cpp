@@ -101,9 +101,9 @@ void WallText::setStage(int stage, int stageCount) {
 bool WallText::coarsenable(int coarsening) const {
   if (coarsening < 1) return false;
   for (const Record& r : records_) {
-    const std::vector<size_t> nodes = engine::api::NodesOf(r.kind);
+    const engine::api::NodePositions nodes = engine::api::NodesOf(r.kind);
     if ((r.kind == RecordKind::Load || r.kind == RecordKind::Spring) &&
-        r.values.size() > nodes[1] && r.values[nodes[0]] != r.values[nodes[1]])
+        r.values.size() > nodes.at[1] && r.values[nodes.at[0]] != r.values[nodes.at[1]])
       return false;
     for (size_t v : nodes) {
       if (v >= r.values.size()) continue;

@@ -45,6 +45,16 @@ constexpr Shape kShapes[] = {
 };
 static_assert(sizeof kShapes / sizeof kShapes[0] == static_cast<size_t>(RecordKind::EndCode) + 1);
 
+constexpr bool AtMostTwoNodes() {
+  for (const Shape& shape : kShapes) {
+    int nodes = 0;
+    for (char value : shape.values) nodes += value == 'n';
+    if (nodes > 2) return false;
+  }
+  return true;
+}
+static_assert(AtMostTwoNodes(), "NodePositions holds two nodes");
+
 constexpr const Shape& ShapeOf(RecordKind kind) { return kShapes[static_cast<size_t>(kind)]; }
 static_assert(ShapeOf(RecordKind::MomentEi).kind == RecordKind::MomentEi, "kShapes out of order");
 
@@ -119,11 +129,11 @@ std::string_view ValuesOf(RecordKind kind, DataLayout layout) {
   }
 }
 
-std::vector<size_t> NodesOf(RecordKind kind) {
-  std::vector<size_t> nodes;
+NodePositions NodesOf(RecordKind kind) {
+  NodePositions nodes;
   const std::string_view values = ShapeOf(kind).values;
-  for (size_t v = 0; v < values.size(); ++v)
-    if (values[v] == 'n') nodes.push_back(v);
+  for (size_t v = 0; v < values.size() && nodes.count < nodes.at.size(); ++v)
+    if (values[v] == 'n') nodes.at[nodes.count++] = v;
   return nodes;
 }
 

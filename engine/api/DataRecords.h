@@ -65,8 +65,14 @@ enum class DataLayout { Current, Version30, Version20 };
 std::string_view ValuesOf(RecordKind kind, DataLayout layout = DataLayout::Current);
 // How many values a read of the record asks for.
 inline int ValueCount(RecordKind kind) { return static_cast<int>(ValuesOf(kind).size()); }
-// The positions of the values that name nodes.
-std::vector<size_t> NodesOf(RecordKind kind);
+// The positions of the values that name nodes (two at most: from and to).
+struct NodePositions {
+  std::array<size_t, 2> at{};
+  size_t count = 0;
+  const size_t* begin() const { return at.data(); }
+  const size_t* end() const { return at.data() + count; }
+};
+NodePositions NodesOf(RecordKind kind);
 // A short name for messages and tests ("restraint", "layer top").
 std::string_view NameOf(RecordKind kind);
 
