@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "EngineRun.h"
+#include "api/Analysis.h"
 #include "api/DataRecords.h"
 
 namespace terraq::engine::api {
@@ -111,6 +114,25 @@ TEST(DataRecords, TextCutShortIsRefusedWithItsLine) {
   std::string error;
   EXPECT_TRUE(ReadAll("Wall\n2 0 0 0 0 0 0 0 0\n10 x 1 0 0\n0\n0\n0\n", error).empty());
   EXPECT_EQ(error, "line 3 of the data file cannot be read");
+}
+
+// The engine keeps its own sequence of reads: on every kept data file it
+// runs to the end, the walk finds the same problems.
+TEST(DataRecords, WalksTheProblemsTheEngineRuns) {
+  namespace fs = std::filesystem;
+  int files = 0;
+  for (const char* top : {"examples", "tests/data"}) {
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / top)) {
+      if (entry.path().extension() != ".tq4d") continue;
+      const std::string text = test::ReadTextFile(entry.path().string());
+      const AnalysisResult run = Analyse(text);
+      if (run.error) continue;
+      std::string error;
+      EXPECT_EQ(ReadAll(text, error).size(), run.problems.size()) << entry.path() << error;
+      ++files;
+    }
+  }
+  EXPECT_GT(files, 10);
 }
 
 TEST(DataRecords, OlderLayoutsAskForFewerValues) {
