@@ -32,39 +32,17 @@
 #include <string_view>
 #include <vector>
 
+#include "api/DataRecords.h"
+
 namespace terraq::design {
 
 class WallText {
  public:
-  // The records a study's parameters name; Other for the rest.
-  enum class RecordKind {
-    Other,
-    Control,
-    Wall,
-    Restraint,  // a specified deflection, slope, moment or shear at a node
-    Stiffness,
-    Load,
-    Spring,
-    Pressure,       // a row of the specified earth pressure (depth, load)
-    SurchargeLoad,  // a row of the surcharge loads (type, magnitude, distance, width)
-    WallConfiguration,
-    Surcharge,
-    LayerLine,
-    LayerTop,
-    LayerBase,
-    MomentEi  // a point (moment, EI) of a moment-EI curve
-  };
-  struct Record {
-    bool title = false;
-    std::string line;            // the title
-    std::vector<double> values;  // as read (fewer than asked: the read ended with "/")
-    size_t asked = 0;
-    std::vector<size_t> nodes;  // indices of the values that name nodes
-    int curve = -1;             // external p-y curve: its index; -1 otherwise
-    bool pressure = false;      // a row of the specified earth pressure (depth, load)
-    RecordKind kind = RecordKind::Other;
-    int row = 0;  // 0-based row of its table (layers: the layer)
-  };
+  // The records in the data file's order (engine/api/DataRecords.h): a
+  // record's kind, its row (layers: the layer; curves and their points: the
+  // curve) and its values as read.
+  using RecordKind = engine::api::RecordKind;
+  using Record = engine::api::DataRecord;
 
   // Problem `problem` (0-based) of `dataText`; empty with `error` set when
   // the text cannot be walked that far (the analysis says why in detail).
@@ -121,12 +99,12 @@ class WallText {
  private:
   static bool Walk(std::string_view dataText, int problem, std::vector<WallText>& problems,
                    std::string& error);
+  // Takes the problem's records and finds its wall and the nodes it names.
+  void take(engine::api::DataProblem&& records);
   std::string written(int increments, double incrementLength, int coarsening = 1) const;
 
   std::vector<Record> records_;
   int endCode_ = 0;
-  size_t wallRecord_ = 0, controlRecord_ = 0;
-  size_t pressureCount_ = 0;  // the count record of the specified earth pressure; 0: none
   int units_ = 0;
   int increments_ = 0;
   double incrementLength_ = 0;

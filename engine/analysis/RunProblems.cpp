@@ -4,6 +4,7 @@
 #include <new>
 
 #include "SequenceState.h"
+#include "api/DataRecords.h"
 #include "input/ReadProblem.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
@@ -80,9 +81,11 @@ void Solve(RunFiles& files, EngineModel& model,
       ThrowIfWriteFailed(*out);
     if (solved) solved(model);
 
-    files.data->read(1).assign(0, c.NEXT);
-    if (c.NEXT == c.KSTAGE) c.NEXT = 0;
-    if (c.NEXT == 0) return;
+    files.data->read(api::ValueCount(api::RecordKind::EndCode)).assign(0, c.NEXT);
+    if (api::EndsRun(c.NEXT, c.KSTAGE)) {
+      c.NEXT = 0;
+      return;
+    }
     c.PLOTCODE = c.NEXT == 9 ? 2 : c.KSTAGE;
     WriteResultBlock(files.plot, c.PLOTCODE, c.plotUnits, model.results);
   }

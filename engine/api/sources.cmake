@@ -2,6 +2,7 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Analysis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AnalysisEntry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineEntries.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DataRecords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoilModelTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Units.cpp
 )

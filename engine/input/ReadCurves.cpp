@@ -9,6 +9,7 @@
 
 #include "ReadProblem.h"
 #include "Stations.h"
+#include "api/DataRecords.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
 #include "soil/GeneratePyCurves.h"
@@ -33,7 +34,7 @@ void ReadUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
     Curve curve;
     double pMultiplier = 1.0, yMultiplier = 1.0;
     {
-      const FreeRecord r = files.data->read(4);
+      const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::CurveHead));
       r.assign(0, curve.station);
       r.assign(1, curve.n);
       r.assign(2, pMultiplier);
@@ -55,7 +56,7 @@ void ReadUserCurves(RunFiles& files, EngineModel& model, bool continuedBelowFree
     previousContd = curve.contd;
     for (int i = 1; i <= curve.n; ++i) {
       double y = 0, p = 0;
-      const FreeRecord r = files.data->read(2);
+      const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::CurvePoint));
       r.assign(0, y);
       r.assign(1, p);
       const auto idx = static_cast<size_t>(i);
@@ -168,7 +169,7 @@ void ReadStiffnessSections(RunFiles& files, EngineModel& model) {
   for (int k = 0; k < c.NMEI; ++k) {
     StiffnessSection section;
     {
-      const FreeRecord r = files.data->read(3);
+      const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::MomentEiHead));
       r.assign(0, section.from);
       r.assign(1, section.to);
       r.assign(2, section.n);
@@ -179,7 +180,7 @@ void ReadStiffnessSections(RunFiles& files, EngineModel& model) {
       StopWithMessage("ERROR STOP -- MOMENT-EI SECTION OUTSIDE THE WALL");
     if (section.from > section.to) StopStationsNotInOrder();
     for (int i = 1; i <= section.n; ++i) {
-      const FreeRecord r = files.data->read(2);
+      const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::MomentEi));
       r.assign(0, section.M[static_cast<size_t>(i)]);
       r.assign(1, section.EI[static_cast<size_t>(i)]);
     }

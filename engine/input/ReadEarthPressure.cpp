@@ -15,6 +15,7 @@
 
 #include "ReadProblem.h"
 #include "Stations.h"
+#include "api/DataRecords.h"
 #include "driver/SoilLayers.h"
 #include "earthpressure/GenerateEarthPressure.h"
 #include "earthpressure/Surcharge.h"
@@ -29,13 +30,13 @@ namespace {
 
 void ReadSpecifiedPressure(RunFiles& files, EngineModel& model) {
   int n = 0;
-  files.data->read(1).assign(0, n);
+  files.data->read(api::ValueCount(api::RecordKind::PressureCount)).assign(0, n);
   if (n > kMaxEarthPressureRows) StopTooMuchData();
   WriteSpecifiedPressureBox(files.report);
   WritePressureHeading(files.report, model.labels);
   for (int row = 0; row < n; ++row) {
     EarthPressureRow r;
-    const FreeRecord rec = files.data->read(2);
+    const FreeRecord rec = files.data->read(api::ValueCount(api::RecordKind::Pressure));
     rec.assign(0, r.depth);
     rec.assign(1, r.total);
     r.soil = r.total;
@@ -112,7 +113,7 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
   SoilData& soil = model.soil;
   WallRecord& w = soil.wall;
   {
-    const FreeRecord r = files.data->read(8);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::WallConfiguration));
     r.assign(0, w.freeHeight);
     r.assign(1, w.widthActive);
     r.assign(2, w.widthResistance);
@@ -124,7 +125,7 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
   }
   {
     SurchargeRecord& s = soil.surcharge;
-    const FreeRecord r = files.data->read(6);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Surcharge));
     r.assign(0, s.uniform);
     r.assign(1, s.legacyDistance);
     r.assign(2, s.legacyPoint);
@@ -133,10 +134,10 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
     r.assign(5, s.legacyWidth);
   }
   int loads = 0;
-  files.data->read(1).assign(0, loads);
+  files.data->read(api::ValueCount(api::RecordKind::SurchargeCount)).assign(0, loads);
   for (int k = 0; k < loads; ++k) {
     SurchargeLoad load;
-    const FreeRecord r = files.data->read(4);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::SurchargeLoad));
     r.assign(0, load.type);
     r.assign(1, load.magnitude);
     r.assign(2, load.distance);
@@ -151,14 +152,14 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
     soil.loads.push_back(load);
   }
   int layers = 0;
-  files.data->read(1).assign(0, layers);
+  files.data->read(api::ValueCount(api::RecordKind::LayerCount)).assign(0, layers);
   for (int k = 0; k < layers; ++k) {
     SoilLayerInput layer;
-    const FreeRecord head = files.data->read(2);
+    const FreeRecord head = files.data->read(api::ValueCount(api::RecordKind::LayerLine));
     head.assign(0, layer.code);
     head.assign(1, layer.bottom);
-    const FreeRecord top = files.data->read(6);
-    const FreeRecord base = files.data->read(6);
+    const FreeRecord top = files.data->read(api::ValueCount(api::RecordKind::LayerTop));
+    const FreeRecord base = files.data->read(api::ValueCount(api::RecordKind::LayerBase));
     for (size_t v = 0; v < api::kLayerLinePositions; ++v) {
       top.assign(v, layer.top[v]);
       base.assign(v, layer.base[v]);
@@ -172,8 +173,8 @@ void ReadSoilData(RunFiles& files, EngineModel& model) {
 
 void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
-  if (c.KEP == 1) ReadSpecifiedPressure(files, model);
-  if (c.KEP >= 2 || c.KPY == 2) ReadSoilData(files, model);
+  if (api::HasSpecifiedPressure(c.KEP)) ReadSpecifiedPressure(files, model);
+  if (api::HasSoilData(c.KEP, c.KPY)) ReadSoilData(files, model);
 
   if (c.KEP >= 2) {
     TakeGeneratedPressure(files, model, GenerateEarthPressure(files, model));

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "Stations.h"
+#include "api/DataRecords.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
 
@@ -12,16 +13,16 @@ namespace {
 
 void ReadControl(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
-  const FreeRecord r = files.data->read(9);
-  r.assign(0, c.KUNITS);
-  r.assign(1, c.NSPEC);
-  r.assign(2, c.NEI);
-  r.assign(3, c.NPYMOD);
-  r.assign(4, c.KEP);
-  r.assign(5, c.KPY);
-  r.assign(6, c.NPYUSER);
-  r.assign(7, c.KSTAGE);
-  r.assign(8, c.NMEI);
+  const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Control));
+  r.assign(api::kUnitsAt, c.KUNITS);
+  r.assign(api::kRestraintsAt, c.NSPEC);
+  r.assign(api::kStiffnessRowsAt, c.NEI);
+  r.assign(api::kModificationRowsAt, c.NPYMOD);
+  r.assign(api::kEarthPressureAt, c.KEP);
+  r.assign(api::kPyModeAt, c.KPY);
+  r.assign(api::kCurvesAt, c.NPYUSER);
+  r.assign(api::kStagesAt, c.KSTAGE);
+  r.assign(api::kMomentEiCurvesAt, c.NMEI);
   c.plotUnits = c.KUNITS;
 
   if (c.problemCount >= 2) files.report.emptyLines(2);
@@ -35,7 +36,7 @@ void ReadControl(RunFiles& files, EngineModel& model) {
 
 void ReadGeometry(RunFiles& files, EngineModel& model) {
   ProblemControl& c = model.control;
-  const FreeRecord r = files.data->read(5);
+  const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Wall));
   r.assign(0, c.NI);
   r.assign(1, c.h);
   r.assign(2, c.WMAX);
@@ -57,7 +58,7 @@ void ReadSpecifiedConditions(RunFiles& files, EngineModel& model) {
   for (int r = 1; r <= n; ++r) {
     int caseCode = 1, station = 0;
     double deflection = 0, slope = 0;
-    const FreeRecord rec = files.data->read(4);
+    const FreeRecord rec = files.data->read(api::ValueCount(api::RecordKind::Restraint));
     rec.assign(0, caseCode);
     rec.assign(1, station);
     rec.assign(2, deflection);
@@ -67,10 +68,9 @@ void ReadSpecifiedConditions(RunFiles& files, EngineModel& model) {
   }
 }
 
-
-int ReadCount(RunFiles& files) {
+int ReadCount(RunFiles& files, api::RecordKind kind) {
   int n = 0;
-  files.data->read(1).assign(0, n);
+  files.data->read(api::ValueCount(kind)).assign(0, n);
   return n;
 }
 
@@ -87,7 +87,7 @@ void ReadRigidityTable(RunFiles& files, EngineModel& model) {
   for (int row = 0; row < model.control.NEI; ++row) {
     int from = 0, to = 0, contd = 1;
     double ei = 0;
-    const FreeRecord r = files.data->read(4);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Stiffness));
     r.assign(0, from);
     r.assign(1, to);
     r.assign(2, contd);
@@ -102,7 +102,7 @@ void ReadRigidityTable(RunFiles& files, EngineModel& model) {
 }
 
 void ReadLoadTable(RunFiles& files, EngineModel& model) {
-  const int n = ReadCount(files);
+  const int n = ReadCount(files, api::RecordKind::LoadCount);
   DistributionState state;
   state.points = {&model.st.Qpoint};
   state.skews = {&model.st.Qskew};
@@ -110,7 +110,7 @@ void ReadLoadTable(RunFiles& files, EngineModel& model) {
   for (int row = 0; row < n; ++row) {
     int contd = 1, from = 0, to = 0;
     double q = 0, t = 0, p = 0;
-    const FreeRecord r = files.data->read(6);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Load));
     r.assign(0, contd);
     r.assign(1, from);
     r.assign(2, to);
@@ -126,7 +126,7 @@ void ReadLoadTable(RunFiles& files, EngineModel& model) {
 }
 
 void ReadSpringTable(RunFiles& files, EngineModel& model) {
-  const int n = ReadCount(files);
+  const int n = ReadCount(files, api::RecordKind::SpringCount);
   DistributionState state;
   state.points = {&model.st.Spoint};
   state.skews = {&model.st.Sskew};
@@ -136,7 +136,7 @@ void ReadSpringTable(RunFiles& files, EngineModel& model) {
   for (int row = 0; row < n; ++row) {
     int from = 0, to = 0, contd = 1;
     double s = 0, rr = 0;
-    const FreeRecord r = files.data->read(5);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::Spring));
     r.assign(0, from);
     r.assign(1, to);
     r.assign(2, contd);
@@ -158,7 +158,7 @@ void ReadSpringTable(RunFiles& files, EngineModel& model) {
 void ReadModificationFactors(RunFiles& files, EngineModel& model) {
   for (int row = 0; row < model.control.NPYMOD; ++row) {
     PyModificationRow m;
-    const FreeRecord r = files.data->read(3);
+    const FreeRecord r = files.data->read(api::ValueCount(api::RecordKind::PyModification));
     r.assign(0, m.depth);
     r.assign(1, m.pFactor);
     r.assign(2, m.yFactor);

@@ -3,6 +3,12 @@
 // their fixed order, each echoed into the report as it is read and spread
 // over the stations. Ends the run through an error stop when the input is
 // wrong or exceeds the storage.
+//
+// The records' values, the control's positions, the options and the end
+// codes are those of api/DataRecords.h, and the reads follow the order its
+// WalkProblem states; the reads stay here, one by one, because the report's
+// echo, the error stops and the generated pressures and curves fall between
+// them, in an order the outputs hold to the byte.
 
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"

@@ -229,6 +229,12 @@ TEST(SpringDesign, ShortestWallBeyondTheEngineIncrementsTakesLongerOnes) {
   const auto wall = design::WallText::Parse(FineAnchoredWall(20.5), 0, error);
   ASSERT_TRUE(wall) << error;
   EXPECT_TRUE(wall->coarsenable(2) && wall->coarsenable(3) && !wall->coarsenable(4));
+  // A load row cut short by "/" after its first node names that node only.
+  std::string cut = FineAnchoredWall(20.5);
+  cut.replace(cut.find("63000\n0\n"), 8, "63000\n1\n1 30 /\n");
+  const auto loaded = design::WallText::Parse(cut, 0, error);
+  ASSERT_TRUE(loaded) << error;
+  EXPECT_TRUE(loaded->coarsenable(2));
   const auto r = Analyse(wall->withWall(205, 0.1, 2));
   ASSERT_FALSE(r.error) << r.error->message;
   const auto& p = r.problems.front();
