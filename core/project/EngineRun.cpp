@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "api/AnalysisEntry.h"
-#include "api/EngineRoute.h"
 #include "platform/InstallPaths.h"
-#include "platform/TDynamicLibrary.h"
 #include "project/AtomicFile.h"
+#include "project/EngineLibrary.h"
 #include "project/ProjectInputs.h"
 #include "project/ReplacementSet.h"
 #include "project/ReportLock.h"
@@ -31,59 +30,15 @@ namespace terraq::ui {
 
 namespace {
 
-// The engine library at `library`, loaded at its first use and kept until
-// the process ends: a batch of runs, runs on several threads and the
-// analyses of designs and studies share one load, and the code must stay
-// while an analysis may be in it. A library that cannot be loaded is tried
-// again next time. The symbol `name` of it, or null: with the reason in
-// `error` when the library could not be loaded, with `error` untouched when
-// it has no such symbol.
-void* EngineSymbol(const fs::path& library, const char* name, std::string& error) {
-  static std::mutex mutex;
-  // Never destroyed, as said above; held (not dropped) so that leak
-  // checkers see the libraries as kept rather than lost.
-  static auto* loaded = new std::map<fs::path, std::unique_ptr<TDynamicLibrary>>;
-  std::lock_guard lock(mutex);
-  auto found = loaded->find(library);
-  if (found == loaded->end()) {
-    auto engine = std::make_unique<TDynamicLibrary>(library.string());
-    try {
-      engine->load();
-    } catch (const TLibraryError& e) {
-      error = std::string(e.what()) + ": " + library.string();
-      if (e.kind() == TLibraryError::Kind::FailedToInitialize && !e.detail().empty())
-        error += " (" + e.detail() + ")";
-      return nullptr;
-    }
-    found = loaded->emplace(library, std::move(engine)).first;
-  }
-  return found->second->lookup(name);
-}
-
 // The analysis entry of the run's library; null, with the error in
 // `result`, when there is none.
 engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
   const auto entry = reinterpret_cast<engine::api::AnalyseEntry>(
-      EngineSymbol(result.library, engine::api::kAnalyseEntryName, result.error));
+      EngineLibrarySymbol(result.library, engine::api::kAnalyseEntryName, result.error));
   if (!entry && result.error.empty())
     result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
                    engine::api::kAnalyseEntryName;
   return entry;
-}
-
-// The whole analysis of the program's engine library, for the designs,
-// studies and the package (engine::UseEngineLoader).
-const engine::api::EngineEntries* LoadEngineEntries(std::string& error) {
-  const fs::path library = DefaultEngineLibrary();
-  const auto entries = reinterpret_cast<engine::api::EngineEntriesEntry>(
-      EngineSymbol(library, engine::api::kEngineEntriesName, error));
-  if (!entries) {
-    if (error.empty())
-      error = std::string("the engine library ") + library.string() + " has no entry " +
-              engine::api::kEngineEntriesName;
-    return nullptr;
-  }
-  return entries();
 }
 
 // The whole data file, or the system's reason why it cannot be read (a
@@ -164,14 +119,6 @@ RunPaths DeriveRunPaths(const fs::path& dataFile) {
   paths.plotFile = fs::path(data).replace_extension(".tq4p");
   paths.monitorFile = fs::path(data).replace_extension(".tq4r");
   return paths;
-}
-
-fs::path DefaultEngineLibrary() {
-  const std::vector<fs::path> folders = LibraryFolders(ExecutableFolder());
-  const fs::path found = FindIn(folders, kEngineLibraryName);
-  // Missing everywhere: name the place beside the program, where a build
-  // puts it, so that the loader's message points there.
-  return found.empty() ? folders.front() / kEngineLibraryName : found;
 }
 
 std::string UnusableDataFile(const fs::path& file) {
@@ -315,6 +262,23 @@ std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
   return {};
 }
 
+// Puts the run's outputs in place as one set: the summary is the run's only
+// once they all are.
+void ReplaceOutputs(std::vector<RunOutput>& outputs, MadeReport& madeReport,
+                    const RunSummary& summary, EngineRunResult& result) {
+  try {
+    std::vector<ReplacementFile*> set;
+    for (RunOutput& output : outputs)
+      if (output.replacement) set.push_back(output.replacement.get());
+    ReplaceAsOneSet(set);
+    madeReport.report = nullptr;
+    result.outputsReplaced = true;
+    result.summary = summary;
+  } catch (const EFileWriteError& e) {
+    result.error = "cannot write " + e.path().string() + ": " + e.reason();
+  }
+}
+
 }  // namespace
 
 EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
@@ -381,24 +345,10 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
   for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})
     std::string().swap(*text);
 
-  const auto replace = [&] {
-    try {
-      std::vector<ReplacementFile*> set;
-      for (RunOutput& output : outputs)
-        if (output.replacement) set.push_back(output.replacement.get());
-      ReplaceAsOneSet(set);
-      madeReport.report = nullptr;
-      result.outputsReplaced = true;
-      result.summary = summary;
-    } catch (const EFileWriteError& e) {
-      result.error = "cannot write " + e.path().string() + ": " + e.reason();
-    }
-  };
+  const auto replace = [&] { ReplaceOutputs(outputs, madeReport, summary, result); };
   if (observer) observer->ReplaceOutputs(replace);
   else replace();
   return result;
 }
-
-void AnalyseWithTheLoadedEngine() { engine::UseEngineLoader(&LoadEngineEntries); }
 
 }  // namespace terraq::ui

@@ -27,17 +27,10 @@
 
 #include "api/Analysis.h"
 #include "platform/InstallPaths.h"
+#include "project/EngineLibrary.h"
 #include "project/RunSummary.h"
 
 namespace terraq::ui {
-
-// The engine library's file name, looked for beside the executable. Its
-// analysis entry is api/AnalysisEntry.h's.
-#if defined(_WIN32)
-inline constexpr const char* kEngineLibraryName = "Terraq2013_DLL.dll";
-#else
-inline constexpr const char* kEngineLibraryName = "Terraq2013_DLL.so";
-#endif
 
 // The four files of one run. The outputs are the data file's path with its
 // extension replaced, so they stay beside the data file.
@@ -51,17 +44,6 @@ struct RunPaths {
 // Paths derived from a data file, made absolute against the current
 // directory (messages then name the files whatever folder a caller moves to).
 RunPaths DeriveRunPaths(const std::filesystem::path& dataFile);
-
-// The engine library beside the running executable or, when there is none
-// there, in the installed library folder (platform/InstallPaths.h); the path
-// beside the executable when neither exists.
-std::filesystem::path DefaultEngineLibrary();
-
-// Makes the default engine library the one engine of this process for every
-// analysis outside a run (designs, studies, section checks, the package):
-// it is loaded at the first of them, and shared with the runs that use it.
-// For a program's start; the tests analyse with the engine linked into them.
-void AnalyseWithTheLoadedEngine();
 
 struct EngineRunResult {
   RunPaths paths;

@@ -56,6 +56,50 @@ double PressureRowSpacing(const LayerProfile& profile, double inch) {
   return enough * inch;
 }
 
+namespace {
+
+// The resultants of layer i (index into the profile) that the report lists:
+// the active pressure's three parts (or, when the layer's top is in tension,
+// the triangle of its lower part) and the water's two, with their depths.
+LayerResultants ResultantsOf(const PressureInputs& in, size_t i, const SurchargeProfile& single,
+                             double gammaEff, double w, double pTop, double pBottom) {
+  const WallRecord& wall = in.soil.wall;
+  const double FA = wall.activeFactor;
+  const GeneratorLayer& layer = in.profile.layers[i];
+  const EarthPressureCoefficients& k = in.coefficients[i];
+  const double T = layer.thickness, zt = layer.top, c = layer.cohesion;
+  const double sigma = in.overburden[i];
+  LayerResultants r;
+  r.PA1 = FA * sigma * k.Ka * T + SingleSurchargeResultant(single, zt, T);
+  r.Z1 = zt + 0.5 * T;
+  r.PA2 = FA * 0.5 * gammaEff * T * T * k.Ka;
+  r.Z2 = zt + 2.0 * T / 3.0;
+  r.PA3 = -FA * 2.0 * c * k.sqrtKa * T;
+  r.Z3 = zt + 0.5 * T;
+  r.tension = !(r.PA1 + r.PA3 > 0.0 || c <= 0.0);
+
+  // Tension case: the active pressure of a cohesive layer is negative at
+  // its top; the wall is loaded only where the linear pressure from p_top
+  // to p_bot is positive, i.e. over the lower X of the layer.
+  if (r.tension) {
+    r.PA1 = r.PA2 = r.PA3 = 0.0;
+    if (T > kDepthTolerance && pBottom > 0.0) {
+      // p_bot > 0 > p_top keeps the denominator positive; a top that is
+      // not in tension after all loads the whole layer.
+      r.X = pTop < 0.0 ? pBottom * T / (pBottom - pTop) : T;
+      r.PA4 = FA * r.X * pBottom / 2.0;
+    }
+    r.Z3 = zt + T - r.X / 3.0;
+  }
+  r.PW1 = w * (zt - wall.waterBackfill) * T;
+  r.ZW1 = zt + 0.5 * T;
+  r.PW2 = w * 0.5 * T * T;
+  r.ZW2 = zt + 2.0 * T / 3.0;
+  return r;
+}
+
+}  // namespace
+
 PressureTable ConventionalPressureTable(const PressureInputs& in) {
   const WallRecord& wall = in.soil.wall;
   const double FA = wall.activeFactor;
@@ -76,35 +120,9 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
     const bool submerged = layer.drained && layer.belowWater;
     const double gammaEff = submerged ? layer.gamma - gw : layer.gamma;
     const double w = submerged && wall.pressureSwitch == 1 ? gw : 0.0;
-
-    LayerResultants r;
-    r.PA1 = FA * sigma * k.Ka * T + SingleSurchargeResultant(single, zt, T);
-    r.Z1 = zt + 0.5 * T;
-    r.PA2 = FA * 0.5 * gammaEff * T * T * k.Ka;
-    r.Z2 = zt + 2.0 * T / 3.0;
-    r.PA3 = -FA * 2.0 * c * k.sqrtKa * T;
-    r.Z3 = zt + 0.5 * T;
-    r.tension = !(r.PA1 + r.PA3 > 0.0 || c <= 0.0);
-
-    // Tension case: the active pressure of a cohesive layer is negative at
-    // its top; the wall is loaded only where the linear pressure from p_top
-    // to p_bot is positive, i.e. over the lower X of the layer.
     const double pTop = sigma * k.Ka - 2.0 * c * k.sqrtKa;
     const double pBottom = in.overburden[i + 1] * k.Ka - 2.0 * c * k.sqrtKa;
-    if (r.tension) {
-      r.PA1 = r.PA2 = r.PA3 = 0.0;
-      if (T > kDepthTolerance && pBottom > 0.0) {
-        // p_bot > 0 > p_top keeps the denominator positive; a top that is
-        // not in tension after all loads the whole layer.
-        r.X = pTop < 0.0 ? pBottom * T / (pBottom - pTop) : T;
-        r.PA4 = FA * r.X * pBottom / 2.0;
-      }
-      r.Z3 = zt + T - r.X / 3.0;
-    }
-    r.PW1 = w * (zt - wall.waterBackfill) * T;
-    r.ZW1 = zt + 0.5 * T;
-    r.PW2 = w * 0.5 * T * T;
-    r.ZW2 = zt + 2.0 * T / 3.0;
+    const LayerResultants r = ResultantsOf(in, i, single, gammaEff, w, pTop, pBottom);
     table.resultants.push_back(r);
 
     const int n = static_cast<int>(RowsInLayer(T, in.rowSpacing));

@@ -128,123 +128,6 @@ void IterateSolution(RunFiles& files, EngineModel& model) {
   model.numericalFault = NumericalFault(model);
 }
 
-void ComputeDerivedResults(EngineModel& model) {
-  const ProblemControl& c = model.control;
-  StationArrays& st = model.st;
-  RealStations& w = st.w;
-  const int top = Pos(0), tip = Pos(c.NI);
-  w[2] = 2.0 * w[3] - w[4];
-  w[tip + 2] = 2.0 * w[tip + 1] - w[tip];
-  w[tip + 3] = 0.0;
-
-  // Moments of the difference equations: EI w'' at each station.
-  RealStations M;
-  for (int j = top; j <= tip; ++j) M[j] = (w[j - 1] - 2.0 * w[j] + w[j + 1]) * st.F[j] / c.hSquared;
-  // An end station stands for half an increment of wall: its equation
-  // balances the zero moment outside the wall against the wall's moment just
-  // inside, so the value there is their mean. The wall's own moment at the
-  // end (a fixed base, a restrained head, a head couple) is that over the
-  // station's share, twice the mean. No shear passes beyond the ends: the
-  // moment outside is taken equal to the end moment, which makes the end
-  // reaction the force the end station takes.
-  M[top] /= StationShare(0, c.NI);
-  M[tip] /= StationShare(c.NI, c.NI);
-  M[top - 1] = M[top];
-  M[tip + 1] = M[tip];
-
-  model.results.clear();
-  model.results.reserve(static_cast<size_t>(c.NI) + 1);
-  for (int j = top; j <= tip; ++j) {
-    ResultRow r;
-    r.x = c.h * (j - top);
-    r.deflection = w[j];
-    r.slope = (w[j + 1] - w[j - 1]) / c.twoH;
-    r.moment = M[j];
-    r.shear = (M[j + 1] - M[j - 1]) / c.twoH;
-    r.reaction = (M[j - 1] - 2.0 * M[j] + M[j + 1]) / c.h;
-    r.EI = WallRigidity(model, j - top);
-    model.results.push_back(r);
-  }
-  // The shear at an end is the wall's shear just inside it: the force the
-  // end station takes less what the wall carries over its half increment
-  // there (distributed loads, soil and springs spread along the wall), i.e.
-  // the point loads and support reactions at the end itself.
-  // The soil of the curves at a station; a curve alone at its station (no
-  // curve at either neighbour: an anchor given as a load-deflection curve)
-  // acts there, as a spring row confined to the station does.
-  const auto soilForce = [&](int j) { return (st.Qw[j] - st.Q[j]) - (st.Sw[j] - st.S[j]) * w[j]; };
-  const auto distributedForce = [&](int j) {
-    const double force = (st.Qw[j] - st.Qpoint[j]) - (st.Sw[j] - st.Spoint[j]) * w[j];
-    return IsLoneCurveStation(st, j) ? force - soilForce(j) : force;
-  };
-  ResultRow& first = model.results.front();
-  ResultRow& last = model.results.back();
-  first.shear = first.reaction - distributedForce(top);
-  last.shear = distributedForce(tip) - last.reaction;
-  first.shearAbove = 0.0;
-  first.shearBelow = first.shear;
-  last.shearAbove = last.shear;
-  last.shearBelow = 0.0;
-
-  // Inside the wall, (M(j+1) - M(j))/h is the shear of the increment below
-  // station j. The station's own force (its net reaction) acts between the
-  // increments: the distributed part of it over the half increments either
-  // side, half and half where the loads run on (table rows and soil that
-  // start or end here are one-sided, as their skew tells), and the concentrated part
-  // (point loads, point springs, the reaction of a specified deflection) at
-  // the station itself, where the shear steps. The central difference, the
-  // mean of the two increments, holds only where the load runs on.
-  // The soil of the curves is one-sided where it begins or ends between
-  // stations with soil and without: the first station of the soil below an
-  // excavation level takes its soil from the half increment below it.
-  const auto soilSkew = [&](int j) {
-    if (!HasCurveSpring(st, j) || HasCurveSpring(st, j - 1) == HasCurveSpring(st, j + 1))
-      return 0.0;
-    return HasCurveSpring(st, j - 1) ? soilForce(j) : -soilForce(j);
-  };
-  // Couples (T, per station) make the moment step without a shear: the
-  // shear of the increment below station j is (M(j+1) - M(j))/h less the
-  // mean of the couples per length at its two ends, and the station's net
-  // reaction holds the pair of forces (T(j+1) - T(j-1))/2h that stands for
-  // them. A couple at an end station is the wall's end moment, which M
-  // there already holds.
-  const auto couple = [&](int j) { return j == top || j == tip ? 0.0 : st.T[j]; };
-  const auto incrementCouple = [&](int j) { return (couple(j) + couple(j + 1)) / c.twoH; };
-  for (int station = 1; station < c.NI; ++station) {
-    const int j = top + station;
-    ResultRow& r = model.results[static_cast<size_t>(station)];
-    const double distributed = distributedForce(j);
-    const double skew = st.Qskew[j] - st.Sskew[j] * w[j] + soilSkew(j);
-    const double couplePair = (couple(j + 1) - couple(j - 1)) / c.twoH;
-    const double concentrated = r.reaction - distributed - couplePair;
-    r.shear += 0.5 * skew - 0.5 * (incrementCouple(j - 1) + incrementCouple(j));
-    r.concentrated = IsConcentrated(st, j);
-    // Elsewhere the two sides are one shear: what is left of the net
-    // reaction there is the axial load's share, not a force at the station.
-    r.shearAbove = r.shearBelow = r.shear;
-    if (!r.concentrated) continue;
-    r.shearAbove = (M[j] - M[j - 1]) / c.h - incrementCouple(j - 1) + 0.5 * (distributed + skew);
-    r.shearBelow = r.shearAbove + concentrated;
-    if (IsSupported(st, j)) r.supportForce = concentrated - st.Qpoint[j];
-  }
-  first.concentrated = IsConcentrated(st, top);
-  if (IsSupported(st, top)) first.supportForce = first.shearBelow - st.Qpoint[top];
-  last.concentrated = IsConcentrated(st, tip);
-  if (IsSupported(st, tip)) last.supportForce = -last.shearAbove - st.Qpoint[tip];
-}
-
-bool HasCurveSpring(const StationArrays& st, int j) {
-  return st.Qw[j] != st.Q[j] || st.Sw[j] != st.S[j];
-}
-
-bool IsLoneCurveStation(const StationArrays& st, int j) {
-  return HasCurveSpring(st, j) && !HasCurveSpring(st, j - 1) && !HasCurveSpring(st, j + 1);
-}
-
-bool IsSupported(const StationArrays& st, int j) {
-  return st.Spoint[j] != 0.0 || st.code[j] == 2 || st.code[j] == 4 || IsLoneCurveStation(st, j);
-}
-
 ShearPeak LargestShear(const std::vector<ResultRow>& rows) {
   ShearPeak peak;
   for (size_t k = 0; k < rows.size(); ++k)
@@ -253,10 +136,6 @@ ShearPeak LargestShear(const std::vector<ResultRow>& rows) {
       // one rounding happens to make largest.
       if (std::fabs(v) > std::fabs(peak.shear) * (1.0 + 1e-9)) peak = {static_cast<int>(k), v};
   return peak;
-}
-
-bool IsConcentrated(const StationArrays& st, int j) {
-  return st.Qpoint[j] != 0.0 || IsSupported(st, j);
 }
 
 }  // namespace terraq::engine

@@ -24,6 +24,51 @@ void MarkZeroPivot(std::vector<int>& stations, int station, int NI) {
   if (stations.empty() || stations.back() != station) stations.push_back(station);
 }
 
+// The row before a specified slope, as the forward recursion made it,
+// before the slope's tie replaced it.
+struct SavedRow {
+  double m = 0, c = 0, b = 0, a = 0;
+};
+
+// Row j of the forward recursion (multiplier `m`) with the condition
+// specified at its station put in; `k` counts the specified conditions
+// used. Returns the multiplier the row's equation is finally solved with.
+double ApplySpecifiedCondition(const EngineModel& model, int j, double m, int& k, SavedRow& saved,
+                               RealStations& A, RealStations& B, RealStations& C) {
+  const auto kk = static_cast<size_t>(k);
+  const double twoH = model.control.twoH;
+  switch (model.st.code[j]) {
+    case 2:  // deflection specified here
+      C[j] = 0.0;
+      B[j] = 0.0;
+      A[j] = model.spec.DEFL[kk];
+      ++k;
+      return m;
+    case 3:  // station before a specified slope: w(j) = w(j+2) - 2h*slope
+      saved = {m, C[j], B[j], A[j]};
+      C[j] = 1.0;
+      B[j] = 0.0;
+      A[j] = -twoH * model.spec.SLOPE[kk];
+      return m;
+    case 4:  // the slope's own station, with a specified deflection
+      C[j] = 0.0;
+      B[j] = 0.0;
+      A[j] = model.spec.DEFL[kk];
+      return m;
+    case 5: {  // station after a specified slope: the regular equation of j-1 moved here
+      const double ratio = saved.m != 0.0 ? m / saved.m : 0.0;
+      const double t = (saved.b * B[j - 1] + saved.c - 1.0) * ratio;
+      const double G = t != 1.0 ? 1.0 / (1.0 - t) : 0.0;
+      C[j] = G * C[j];
+      B[j] = G * (B[j] + saved.b * C[j - 1] * ratio);
+      A[j] = G * (A[j] + (saved.b * A[j - 1] + saved.a + twoH * model.spec.SLOPE[kk]) * ratio);
+      ++k;
+      return G * m;
+    }
+    default: return m;
+  }
+}
+
 // The forward recursion over rows -1..NI+1 with the springs `S` and the
 // axial compressions times `compressionFactor` into A, B and C. Rows whose
 // pivot is zero go to `zeroPivots` (when given); returns whether a pivot was
@@ -33,14 +78,14 @@ bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations&
   const ProblemControl& c = model.control;
   const StationArrays& st = model.st;
   const RealStations &F = st.F, &R = st.R, &T = st.T;
-  const double h = c.h, h2 = c.hSquared, h3 = c.hCubed, twoH = c.twoH;
+  const double h = c.h, h2 = c.hSquared, h3 = c.hCubed;
   const int last = Pos(c.NI) + 1;  // station NI + 1
   const auto P = [&](int j) { return st.P[j] < 0.0 ? compressionFactor * st.P[j] : st.P[j]; };
 
   A[1] = A[2] = B[1] = B[2] = C[1] = C[2] = 0.0;
   bool negativePivot = false;
   int k = 1;  // next specified condition
-  double mSaved = 0, cSaved = 0, bSaved = 0, aSaved = 0;
+  SavedRow slopeRow;
 
   for (int j = 3; j <= last; ++j) {
     const double before = h * P(j - 1) + R[j - 1];
@@ -59,43 +104,7 @@ bool ForwardSweep(const EngineModel& model, const RealStations& S, RealStations&
     B[j] = (E * C[j - 1] + d) * m;
     A[j] = (E * A[j - 1] + a * A[j - 2] - f) * m;
 
-    double mUsed = m;  // the multiplier the row's equation is finally solved with
-    const auto kk = static_cast<size_t>(k);
-    switch (st.code[j]) {
-      case 2:  // deflection specified here
-        C[j] = 0.0;
-        B[j] = 0.0;
-        A[j] = model.spec.DEFL[kk];
-        ++k;
-        break;
-      case 3:  // station before a specified slope: w(j) = w(j+2) - 2h*slope
-        mSaved = m;
-        cSaved = C[j];
-        bSaved = B[j];
-        aSaved = A[j];
-        C[j] = 1.0;
-        B[j] = 0.0;
-        A[j] = -twoH * model.spec.SLOPE[kk];
-        break;
-      case 4:  // the slope's own station, with a specified deflection
-        C[j] = 0.0;
-        B[j] = 0.0;
-        A[j] = model.spec.DEFL[kk];
-        break;
-      case 5: {  // station after a specified slope: the regular equation of j-1 moved here
-        const double ratio = mSaved != 0.0 ? m / mSaved : 0.0;
-        const double t = (bSaved * B[j - 1] + cSaved - 1.0) * ratio;
-        const double G = t != 1.0 ? 1.0 / (1.0 - t) : 0.0;
-        mUsed = G * m;
-        C[j] = G * C[j];
-        B[j] = G * (B[j] + bSaved * C[j - 1] * ratio);
-        A[j] = G * (A[j] + (bSaved * A[j - 1] + aSaved + twoH * model.spec.SLOPE[kk]) * ratio);
-        ++k;
-        break;
-      }
-      default:
-        break;
-    }
+    const double mUsed = ApplySpecifiedCondition(model, j, m, k, slopeRow, A, B, C);
     // A row replaced by a specified deflection is not solved with its pivot.
     if (st.code[j] != 2 && st.code[j] != 4) {
       const double pivot = mUsed != 0.0 ? 1.0 / std::fabs(mUsed) : 0.0;

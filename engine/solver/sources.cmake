@@ -1,5 +1,6 @@
 list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Curves.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DerivedResults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GeneratedSprings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HystereticSprings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IterateSolution.cpp
