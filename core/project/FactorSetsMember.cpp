@@ -78,12 +78,16 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
 }
 
 void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& sets) {
-  if (sets.empty()) {
-    project.erase("designSituations");
-    return;
-  }
   const JsonValue* old = project.find("designSituations");
   JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
+  if (sets.empty()) {
+    // Only the sets go: the sets chosen, the options and any key a later
+    // version writes stay; a member left with nothing goes.
+    member.erase("sets");
+    if (member.members.empty()) project.erase("designSituations");
+    else project.set("designSituations", std::move(member));
+    return;
+  }
   JsonValue list = JsonValue::Array();
   for (const design::FactorSet& set : sets) {
     JsonValue item = JsonValue::Object();

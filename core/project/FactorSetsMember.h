@@ -29,8 +29,8 @@ namespace terraq::ui {
 // above 0, two sets of one name).
 std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& project,
                                                              std::string& error);
-// Sets the member's "sets" (other members of it kept); removes the member
-// for an empty list.
+// Sets the member's "sets" (other members of it kept); an empty list
+// removes the sets, and the member when nothing else is left in it.
 void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& sets);
 
 // What the project is designed with: its own sets, the names chosen, the

@@ -37,6 +37,20 @@ TEST(FactorSetsMember, RoundTripsReplacesShippedSetsAndRefusesMalformedOnes) {
   ASSERT_EQ(ChosenSets(*chosen).size(), 3u);
   EXPECT_EQ(ChosenSets(*chosen)[1].gammaCu, 1.5);  // the project's DA1-2
 
+  // No sets of its own: the sets go, what was chosen (and a key of a later
+  // version) stays; a member of sets alone goes.
+  SetFactorSets(project, {});
+  ASSERT_TRUE(project.find("designSituations"));
+  EXPECT_EQ(
+      FormatJson(*project.find("designSituations")),
+      FormatJson(*ParseJson(R"({"chosen": ["DA1-1", "da1-2", "SLS"], "unplannedExcavation": true,)"
+                            R"( "minimumSurcharge": 10})",
+                            error)));
+  ProjectFile setsAlone;
+  SetFactorSets(setsAlone, {own});
+  SetFactorSets(setsAlone, {});
+  EXPECT_FALSE(setsAlone.find("designSituations"));
+
   const struct {
     const char* member;
     const char* says;
