@@ -22,8 +22,8 @@ fs::path DefaultEngineLibrary() {
 
 void* EngineLibrarySymbol(const fs::path& library, const char* name, std::string& error) {
   static std::mutex mutex;
-  // Never destroyed, as said above; held (not dropped) so that leak
-  // checkers see the libraries as kept rather than lost.
+  // Never destroyed (EngineLibrary.h says why); held, not dropped, so that
+  // leak checkers see the libraries as kept rather than lost.
   static auto* loaded = new std::map<fs::path, std::unique_ptr<TDynamicLibrary>>;
   std::lock_guard lock(mutex);
   auto found = loaded->find(library);
@@ -39,7 +39,9 @@ void* EngineLibrarySymbol(const fs::path& library, const char* name, std::string
     }
     found = loaded->emplace(library, std::move(engine)).first;
   }
-  return found->second->lookup(name);
+  void* symbol = found->second->lookup(name);
+  if (!symbol) error = "the engine library " + library.string() + " has no entry " + name;
+  return symbol;
 }
 
 namespace {
@@ -47,16 +49,9 @@ namespace {
 // The whole analysis of the program's engine library, for the designs,
 // studies and the package (engine::UseEngineLoader).
 const engine::api::EngineEntries* LoadEngineEntries(std::string& error) {
-  const fs::path library = DefaultEngineLibrary();
   const auto entries = reinterpret_cast<engine::api::EngineEntriesEntry>(
-      EngineLibrarySymbol(library, engine::api::kEngineEntriesName, error));
-  if (!entries) {
-    if (error.empty())
-      error = std::string("the engine library ") + library.string() + " has no entry " +
-              engine::api::kEngineEntriesName;
-    return nullptr;
-  }
-  return entries();
+      EngineLibrarySymbol(DefaultEngineLibrary(), engine::api::kEngineEntriesName, error));
+  return entries ? entries() : nullptr;
 }
 
 }  // namespace

@@ -33,9 +33,8 @@ void AnalyseWithTheLoadedEngine();
 // its first use and kept until the process ends (a batch of runs, runs on
 // several threads and the analyses of designs and studies share one load,
 // and the code must stay while an analysis may be in it; a library that
-// cannot be loaded is tried again next time). Null: with the reason in
-// `error` when the library could not be loaded, with `error` untouched when
-// it has no such symbol.
+// cannot be loaded is tried again next time). Null, with the reason in
+// `error`, when the library could not be loaded or has no such symbol.
 void* EngineLibrarySymbol(const std::filesystem::path& library, const char* name,
                           std::string& error);
 

@@ -33,12 +33,8 @@ namespace {
 // The analysis entry of the run's library; null, with the error in
 // `result`, when there is none.
 engine::api::AnalyseEntry LoadEngine(EngineRunResult& result) {
-  const auto entry = reinterpret_cast<engine::api::AnalyseEntry>(
+  return reinterpret_cast<engine::api::AnalyseEntry>(
       EngineLibrarySymbol(result.library, engine::api::kAnalyseEntryName, result.error));
-  if (!entry && result.error.empty())
-    result.error = std::string("the engine library ") + result.library.string() + " has no entry " +
-                   engine::api::kAnalyseEntryName;
-  return entry;
 }
 
 // The whole data file, or the system's reason why it cannot be read (a

@@ -87,19 +87,6 @@ Analyser::~Analyser() {
   if (handle_) entries_->deleteAnalyser(handle_);
 }
 
-Analyser::Analyser(Analyser&& other) noexcept
-    : entries_(std::exchange(other.entries_, nullptr)),
-      handle_(std::exchange(other.handle_, nullptr)) {}
-
-Analyser& Analyser::operator=(Analyser&& other) noexcept {
-  if (this != &other) {
-    if (handle_) entries_->deleteAnalyser(handle_);
-    entries_ = std::exchange(other.entries_, nullptr);
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
 api::AnalysisResult Analyser::analyse(std::string_view dataText,
                                       const api::AnalysisOptions& options) noexcept {
   if (!handle_) {

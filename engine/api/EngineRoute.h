@@ -52,8 +52,6 @@ class Analyser {
   ~Analyser();
   Analyser(const Analyser&) = delete;
   Analyser& operator=(const Analyser&) = delete;
-  Analyser(Analyser&& other) noexcept;
-  Analyser& operator=(Analyser&& other) noexcept;
 
   api::AnalysisResult analyse(std::string_view dataText,
                               const api::AnalysisOptions& options = {}) noexcept;
