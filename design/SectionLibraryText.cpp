@@ -290,6 +290,8 @@ class LibraryReader {
       if (!get("D") || !get("t") || 2 * *get("t") >= *get("D"))
         return "the pipe " + name + " needs D and t with 2t < D";
       section = PipeSection(name, *get("D"), *get("t"));
+      if (!PipePropertiesComputable(section))
+        return "the pipe " + name + " has dimensions too large or too small to compute";
     } else {
       section.name = name;
       section.family = sectionFamily;

@@ -62,15 +62,24 @@ Section PipeSection(std::string name, double diameter, double thickness) {
   Section s;
   s.name = std::move(name);
   s.family = SectionFamily::Pipe;
-  const double d = diameter - 2 * thickness;
+  // Differences of powers factored, D^n - d^n = (D - d)(...), so that a thin wall of a large
+  // pipe keeps its digits instead of cancelling to zero.
+  const double D = diameter, d = diameter - 2 * thickness, wall = 2 * thickness;
   s.height = diameter;
   s.webThickness = thickness;
-  s.area = kPi * (diameter * diameter - d * d) / 4;
-  s.secondMoment = kPi * (std::pow(diameter, 4) - std::pow(d, 4)) / 64;
+  s.area = kPi * wall * (D + d) / 4;
+  s.secondMoment = kPi * wall * (D + d) * (D * D + d * d) / 64;
   s.elasticModulus = 2 * *s.secondMoment / diameter;
-  s.plasticModulus = (std::pow(diameter, 3) - std::pow(d, 3)) / 6;
+  s.plasticModulus = wall * (D * D + D * d + d * d) / 6;
   s.massPerLength = *s.area * 7850.0;
   return s;
+}
+
+bool PipePropertiesComputable(const Section& pipe) {
+  for (double v : {*pipe.area, *pipe.secondMoment, *pipe.elasticModulus, *pipe.plasticModulus,
+                   *pipe.massPerLength})
+    if (!std::isfinite(v) || v <= 0) return false;
+  return true;
 }
 
 const Section* SectionLibrary::findSection(std::string_view name) const {
@@ -85,6 +94,7 @@ std::optional<Section> SectionLibrary::findPipe(std::string_view name) const {
   const auto dimensions = PipeDimensions(Normalised(name));
   if (!dimensions) return std::nullopt;
   Section pipe = PipeSection(std::string(name), dimensions->first, dimensions->second);
+  if (!PipePropertiesComputable(pipe)) return std::nullopt;
   pipe.source = "computed from D and t";
   return pipe;
 }

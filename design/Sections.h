@@ -107,6 +107,9 @@ struct SectionLibrary {
 // thickness t (m), exact: A = π(D² − d²)/4, I = π(D⁴ − d⁴)/64,
 // Wel = 2I/D, Wpl = (D³ − d³)/6 with d = D − 2t.
 Section PipeSection(std::string name, double diameter, double thickness);
+// Whether every property PipeSection computed is finite and positive: not so
+// when D and t are so large or so small that a power overflows or underflows.
+bool PipePropertiesComputable(const Section& pipe);
 
 // Reads the text of one library file. `origin` names it in messages and in
 // each row's `origin`. Nullopt with `error` ("FILE line N: why") when a line

@@ -123,6 +123,19 @@ TEST(SectionLibraryReader, PipePropertiesMatchHandValues) {
   const double dm = 0.610 - 0.0127;
   EXPECT_NEAR(*pipe.area / (kPi * dm * 0.0127), 1.0, 1e-9);
   EXPECT_NEAR(*pipe.secondMoment / (kPi * dm * dm * dm * 0.0127 / 8), 1.0, 2e-3);
+  // A wall thin against the diameter keeps its area (D² − d² would cancel to 0),
+  // and dimensions whose powers overflow are refused, not carried as infinity.
+  const Section thin = PipeSection("T", 1e9, 1e-9);
+  EXPECT_NEAR(*thin.area / (kPi * 1e9 * 1e-9), 1.0, 1e-9);
+  EXPECT_TRUE(PipePropertiesComputable(thin));
+  EXPECT_FALSE(PipePropertiesComputable(PipeSection("H", 1e200, 1)));
+  std::string error;
+  EXPECT_FALSE(
+      ParseSectionLibrary("family pipe\nsource T\ncolumns name D[mm] t[mm]\n"
+                          "P 6" +
+                              std::string(200, '3') + " 12.7\n",
+                          "lib.txt", error));
+  EXPECT_NE(error.find("too large or too small"), std::string::npos) << error;
 }
 
 TEST(SectionLibraryReader, FindsByNameIgnoringCaseAndBlanksAndComputesNamedPipes) {
