@@ -123,12 +123,13 @@ bool UpdateProjectFile(const std::filesystem::path& path,
   const TProjectFileLock lock(path);
   std::string why;
   std::optional<ProjectFile> project = ReadProjectFile(path, why);
-  if (!project) {
+  if (project) why = MemberFault(*project);
+  if (project && !update(*project)) return true;
+  if (!why.empty()) {
     error = path.string() + " cannot be read (" + why + "): it is kept as it is and " + notSaved +
             " in it";
     return false;
   }
-  if (!update(*project)) return true;
   if (WriteProjectFile(path, *project, why)) return true;
   error = notSaved + ": " + why;
   return false;

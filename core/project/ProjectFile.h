@@ -62,6 +62,10 @@ std::filesystem::path ProjectFilePath(const std::filesystem::path& dataFile);
 // version's work). The members are not looked at: ReadProjectBeside does.
 std::optional<ProjectFile> ReadProjectFile(const std::filesystem::path& path, std::string& error);
 
+// Why a member this version knows cannot be read by its reader ("the wall's
+// section: ..."), or empty. Members of later versions are not looked at.
+std::string MemberFault(const ProjectFile& project);
+
 // The project file beside `dataFile` as a command or the program uses it:
 // ReadProjectFile, and then every member this version knows read as its
 // reader reads it. Nullopt with `error` "the project file PATH cannot be
@@ -98,8 +102,11 @@ auto ReadProjectMember(const std::filesystem::path& dataFile, std::string& error
 
 // Changes the project file at `path` under its lock: reads it again, hands
 // it to `update`, and writes it when `update` returns true. False with
-// `error` when it cannot be read (it is then not written over; `notSaved`
-// says what is lost, "the wall's section is not saved") or written.
+// `error` when it cannot be read, or when a change is to be written and one
+// of its members cannot be read (MemberFault: the project then read none of
+// them, and a save of what it holds would drop them); it is then not
+// written over (`notSaved` says what is lost, "the wall's section is not
+// saved"). False with `error` too when it cannot be written.
 bool UpdateProjectFile(const std::filesystem::path& path,
                        const std::function<bool(ProjectFile&)>& update, const std::string& notSaved,
                        std::string& error);

@@ -1,6 +1,7 @@
-// ReadProjectBeside (ProjectFile.h): the project file read whole, every
-// member this version knows read by its own reader, so that a command finds
-// a fault in a member it does not use itself as the program would.
+// ReadProjectBeside and MemberFault (ProjectFile.h): the project file read
+// whole, every member this version knows read by its own reader, so that a
+// command finds a fault in a member it does not use itself as the program
+// would, and a save never drops a member that no one could read.
 #include "project/DesignRecord.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
@@ -9,9 +10,6 @@
 
 namespace terraq::ui {
 
-namespace {
-
-// The member's fault, or empty.
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
   // The sequence's units are checked against the data file by whoever
@@ -25,8 +23,6 @@ std::string MemberFault(const ProjectFile& project) {
     return "its \"studies\" is not a list";
   return {};
 }
-
-}  // namespace
 
 std::optional<ProjectFile> ReadProjectBeside(const std::filesystem::path& dataFile,
                                              std::string& error) {

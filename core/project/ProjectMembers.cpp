@@ -14,7 +14,7 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   ProjectMembers members;
   std::optional<ProjectFile> project = ReadProjectBeside(dataFile, fault.reason);
   if (!project) {
-    fault.part = MembersFault::Part::ProjectFile;
+    fault.part = members.unread = MembersFault::Part::ProjectFile;
     return members;
   }
   // ReadProjectBeside has read every member: none of these fails.
@@ -25,6 +25,7 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, unitsCode(), error);
   if (!error.empty()) {
+    members.unread = MembersFault::Part::Sequence;
     fault = {
         MembersFault::Part::Sequence,
         "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error};
@@ -40,10 +41,16 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     if (!saved) unsaved.push_back(error);
     error.clear();
   };
-  keep(SaveProjectSection(dataFile, members.section, error));
-  keep(SaveProjectDesignSituations(dataFile, members.designSituations, error));
-  keep(SaveProjectSequence(dataFile, members.sequence, unitsCode, error));
-  keep(SaveProjectDesignRecord(dataFile, members.designRecord, error));
+  // An absent member that was never read must not be taken for one removed.
+  const bool noneRead = members.unread == MembersFault::Part::ProjectFile;
+  const bool sequenceRead = !noneRead && members.unread != MembersFault::Part::Sequence;
+  if (members.section || !noneRead) keep(SaveProjectSection(dataFile, members.section, error));
+  if (members.designSituations || !noneRead)
+    keep(SaveProjectDesignSituations(dataFile, members.designSituations, error));
+  if (members.sequence || sequenceRead)
+    keep(SaveProjectSequence(dataFile, members.sequence, unitsCode, error));
+  if (members.designRecord || !noneRead)
+    keep(SaveProjectDesignRecord(dataFile, members.designRecord, error));
   return unsaved;
 }
 

@@ -32,12 +32,23 @@
 
 namespace terraq::ui {
 
+// Why reading the members left some out: the whole project file (every
+// member missing), or its sequence alone (in the other units system).
+struct MembersFault {
+  enum class Part { None, ProjectFile, Sequence };
+  Part part = Part::None;
+  std::string reason;  // "the project file PATH cannot be used: WHY"
+};
+
 struct ProjectMembers {
   std::optional<WallSection> section;
   std::optional<DesignSituationsChoice> designSituations;
   // In the data file's units.
   std::optional<design::SequentialPlan> sequence;
   std::optional<DesignRecord> designRecord;
+  // What of the project file could not be read when these were: a member
+  // absent for that reason is unknown, not removed, and a save keeps it.
+  MembersFault::Part unread = MembersFault::Part::None;
 
   // The project's own sets of partial factors (none without the member).
   std::vector<design::FactorSet> FactorSets() const {
@@ -48,14 +59,6 @@ struct ProjectMembers {
     if (sequence && !sequence->stages.empty()) return sequence;
     return std::nullopt;
   }
-};
-
-// Why reading the members left some out: the whole project file (every
-// member missing), or its sequence alone (in the other units system).
-struct MembersFault {
-  enum class Part { None, ProjectFile, Sequence };
-  Part part = Part::None;
-  std::string reason;  // "the project file PATH cannot be used: WHY"
 };
 
 // Reads the project file beside `dataFile` (ReadProjectBeside) and its
@@ -72,8 +75,9 @@ inline ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile, 
 
 // Keeps every member in the project file beside `dataFile` (its other
 // members as they were), each by SaveProjectMember's rules: a project that
-// never had a member writes no file for it, and a project file that cannot
-// be read is never written over. What could not be saved, one line a
+// never had a member writes no file for it, a member absent because it
+// could not be read (`unread`) stays as it is in the file, and a project
+// file that cannot be read is never written over. What could not be saved, one line a
 // member ("the wall's section is not saved: ..."); empty when all were.
 std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFile,
                                             const ProjectMembers& members, int unitsCode);

@@ -56,6 +56,11 @@ class ProjectMembersTest : public ::testing::Test {
     return value ? FormatJson(*value) : error;
   }
 
+  std::string fileText() const {
+    std::ifstream in(ProjectFilePath(dataFile_), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
   fs::path folder_;
   fs::path dataFile_ =
       fs::temp_directory_path() / ("terraq-members-" + std::to_string(::getpid())) / "wall.tq4d";
@@ -136,6 +141,46 @@ TEST_F(ProjectMembersTest, AFaultyMemberIsRefusedAlikeEverywhere) {
   EXPECT_FALSE(program.Members().section || program.Members().sequence);
   EXPECT_FALSE(ReadSequentialRun(dataFile_, program.DataText(), error));
   EXPECT_EQ(error, fault.reason);
+
+  // Saving the project does not take the members it could not read for
+  // members removed: the file stays byte for byte, and a member the
+  // engineer sets is refused rather than written beside a faulty one.
+  const std::string before = fileText();
+  program.Data().Modified = true;
+  program.Save();
+  EXPECT_TRUE(program.SaveMembers().empty());
+  EXPECT_EQ(fileText(), before);
+  program.Members().section = WallSection{};
+  program.Members().section->name = "AZ26";
+  const std::vector<std::string> unsaved = program.SaveMembers();
+  ASSERT_EQ(unsaved.size(), 1u);
+  EXPECT_NE(unsaved.front().find("kept as it is and the wall's section is not saved"),
+            std::string::npos)
+      << unsaved.front();
+  EXPECT_EQ(fileText(), before);
+}
+
+// A sequence in the other units system is the one member left out: a save
+// keeps it as it is, and keeps saving the others.
+TEST_F(ProjectMembersTest, ASequenceInTheOtherUnitsIsKeptBySaves) {
+  std::string error;
+  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
+  ASSERT_TRUE(file) << error;
+  JsonValue sequence = *file->find("sequential");
+  sequence.set("units", *ParseJsonUtf8(R"({"length": "in", "force": "lb", "modulus": "lb/in2",
+                                           "area": "in2", "inclination": "deg"})",
+                                       error));
+  file->set("sequential", sequence);
+  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+
+  TProject program;
+  program.Open(dataFile_, kLayoutCurrent);
+  ASSERT_EQ(program.ProjectFileFault().part, MembersFault::Part::Sequence);
+  const std::string kept = member("sequential");
+  program.Members().designRecord->engineer = "E. F.";
+  EXPECT_TRUE(program.SaveMembers().empty());
+  EXPECT_EQ(member("sequential"), kept);
+  EXPECT_NE(member("design").find("E. F."), std::string::npos);
 }
 
 }  // namespace

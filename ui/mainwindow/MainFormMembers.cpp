@@ -20,7 +20,9 @@ void TMainForm::tellMembersFault() {
     case MembersFault::Part::ProjectFile:
       // The user agreed to open the data file alone (OpenFile).
       statusBar()->showMessage(
-          tr("The wall's section is not read, the project opens without it: %1").arg(reason));
+          tr("The project file is not read, the project opens without the section, design "
+             "situations, sequence and design record it keeps; saves leave it as it is: %1")
+              .arg(reason));
       return;
     case MembersFault::Part::Sequence:
       statusBar()->showMessage(
