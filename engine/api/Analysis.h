@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "Sequential.h"
+#include "Subgrade.h"
 
 namespace terraq::engine {
 struct EngineModel;
@@ -64,6 +65,12 @@ struct AnalysisOptions {
   // supports given here (Sequential.h); up to kMaxSequentialStages stages.
   // Unset: every problem is solved on its own, as from the undeflected wall.
   std::optional<SequentialOptions> sequential;
+  // Set: the soil is modelled by subgrade-reaction springs on both sides of
+  // the wall from at rest (Subgrade.h) instead of the generated earth
+  // pressure and p-y curves; the data file must generate its soil (earth
+  // pressure from soil layers) and give no p-y curves or pressures of its
+  // own. Unset: the p-y model.
+  std::optional<SubgradeOptions> subgrade;
 };
 
 // The results at one station of the wall (stations 0..NI from the top).
@@ -163,6 +170,10 @@ struct ProblemResult {
   // before and not yet removed, top down, with their forces (also listed
   // among `supports`, as supports concentrated at their stations).
   std::vector<SequentialSupportResult> sequentialSupports;
+
+  // Subgrade-reaction model only: the mobilised pressure on both faces at
+  // every station, with its limits.
+  std::vector<SubgradeStation> subgrade;
 };
 
 struct AnalysisError {

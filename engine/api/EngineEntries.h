@@ -20,7 +20,7 @@ namespace terraq::engine::api {
 
 // The name the table is exported under, and the layout it has.
 inline constexpr const char* kEngineEntriesName = "TerraqEngineEntries";
-inline constexpr int kEngineEntriesVersion = 1;
+inline constexpr int kEngineEntriesVersion = 2;
 
 struct EngineEntries {
   int version = kEngineEntriesVersion;
