@@ -14,6 +14,7 @@
 
 #include "CommandDeclarations.h"
 #include "DesignReport.h"
+#include "ProjectSoilModel.h"
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
 #include "WallText.h"
@@ -283,8 +284,11 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   if (fault.part != ui::MembersFault::Part::None) return fault.reason;
   input.recordLine = TakeDesignRecord(a, members.designRecord, input.text);
   input.plan = members.StagedSequence();
-  if (a.approach.empty()) return std::nullopt;
   std::string error;
+  const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);
+  if (!soil) return error;
+  a.request.soil = *soil;
+  if (a.approach.empty()) return std::nullopt;
   const std::optional<design::FactorSet> set = ui::FindProjectFactorSet(members, a.approach, error);
   if (!set) return error;
   const std::optional<design::ApproachDesign> prepared = design::PrepareApproachDesign(

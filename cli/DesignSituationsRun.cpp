@@ -7,6 +7,7 @@
 
 #include "CommandDeclarations.h"
 #include "CommandLine.h"
+#include "ProjectSoilModel.h"
 #include "SummaryOutput.h"
 #include "UltimateCheckSummary.h"
 #include "WallText.h"
@@ -325,8 +326,12 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   std::vector<design::FactorSet> sets;
   if (const int refused = ChooseSets(request, members.FactorSets(), sets); refused != kExitOk)
     return refused;
+  design::SituationOptions options = request.options;
+  const std::optional<design::SoilModel> soil = ProjectSoilModel(dataFile, text, error);
+  if (!soil) return fail(error);
+  options.soil = *soil;
   const std::vector<SituationResult> results =
-      design::RunDesignSituations(text, sets, request.options, sequence ? &*sequence : nullptr);
+      design::RunDesignSituations(text, sets, options, sequence ? &*sequence : nullptr);
   int status = kExitOk;
   for (const SituationResult& r : results) {
     if (r.error.empty()) continue;

@@ -21,6 +21,7 @@
 #include <pthread.h>
 
 #include "CommandDeclarations.h"
+#include "ProjectSoilModel.h"
 #include "StudyFiles.h"
 #include "StudyForm.h"
 #include "StudyInterruption.h"
@@ -135,9 +136,7 @@ int MergeCommand(const std::vector<std::string_view>& args) {
 int SweepStudy(const StudyRequest& r, const design::ParameterText& text, int units, bool staged,
                const design::SequentialPlan* sequence, StudyInterruption& interruption) {
   for (const design::Vary& v : r.vary)
-    if (!text.find(v.name))
-      return Fail("--vary " + v.name + ": the data file has no parameter \"" + v.name +
-                  "\"; it has " + text.validNames());
+    if (!text.find(v.name)) return Fail("--vary " + v.name + ": " + text.unknown(v.name));
   std::unique_ptr<OutputFile> csv;
   std::string error;
   if (!r.csv.empty() && !(csv = OutputFile::Open(r.csv, error))) return Fail(error);
@@ -286,9 +285,7 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
   const std::vector<std::string> names = RandomNames(r);
   std::string error;
   for (const std::string& name : names)
-    if (!text->find(name))
-      return Fail("--random " + name + ": the data file has no parameter \"" + name +
-                  "\"; it has " + text->validNames());
+    if (!text->find(name)) return Fail("--random " + name + ": " + text->unknown(name));
   const std::optional<design::WallModel> model =
       design::MakeWallModel(text, names, error, std::move(sequence));
   if (!model) {
@@ -337,7 +334,10 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (auto plan = ui::ReadSequencePlan(r.dataFile, dataText, error))
     sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
   if (!error.empty()) return Fail(error);
-  const std::optional<design::ParameterText> text = design::ParameterText::Parse(dataText, error);
+  const std::optional<design::SoilModel> soil = ProjectSoilModel(r.dataFile, dataText, error);
+  if (!soil) return Fail(error);
+  const std::optional<design::ParameterText> text =
+      design::ParameterText::Parse(dataText, error, *soil);
   const std::optional<design::WallText> wall = design::WallText::Parse(dataText, 0, error);
   if (!text || !wall) return Fail(r.dataFile + " cannot be studied: " + error);
   const int units = wall->units();

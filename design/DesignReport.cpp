@@ -67,13 +67,13 @@ ProblemDesign DesignProblem(std::string_view text, int index,
     return p;
   }
   p.springRun = true;
-  p.spring = SpringFactorOfSafety(text, index, nullptr, request.criterion);
+  p.spring = SpringFactorOfSafety(text, index, nullptr, request.criterion, request.soil);
   WallCriteria criteria;
   criteria.limits = request.limits;
   criteria.targetFactor = request.fs;
   criteria.resolution = request.resolution;
-  p.shortest =
-      FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()}, criteria);
+  p.shortest = FindShortestWall(text, index, {soil.excavationDepth, soil.profileBottom()}, criteria,
+                                nullptr, request.soil);
   p.shortestRun = true;
   return p;
 }

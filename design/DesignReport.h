@@ -32,6 +32,10 @@ struct DesignRequest {
   // are characteristic, their design values these times gammaG. Unset: a
   // design by a factor of safety, whose forces are characteristic only.
   std::optional<double> effectFactor{};
+  // The soil model of the spring-model designs (the factor of safety by
+  // strength reduction and the shortest wall); the limit equilibrium is
+  // the classical one on either model.
+  SoilModel soil{};
 };
 
 // One stage of a construction sequence designed by limit equilibrium as a

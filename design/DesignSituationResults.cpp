@@ -76,7 +76,7 @@ void RunSequenceSituation(std::string_view dataText, const SituationOptions& opt
   const std::optional<SequentialPlan> plan =
       FactorSequence(sequence, data->text, set, options, data->excavationAdded, error);
   std::optional<SequenceAnalysis> run;
-  if (plan) run = AnalyseStages(data->text, *plan, error);
+  if (plan) run = AnalyseStages(data->text, *plan, error, nullptr, 1.0, options.soil);
   if (!run) {
     result.error = set.name + ": " + error;
     return;
@@ -119,7 +119,8 @@ std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
     }
     std::optional<FactoredData> data = ApplyFactorSet(dataText, set, options, result.error);
     if (data) {
-      const engine::api::AnalysisResult analysis = engine::Analyse(data->text);
+      const engine::api::AnalysisResult analysis =
+          engine::Analyse(data->text, EngineOptions(options.soil));
       if (analysis.error) result.error = set.name + ": " + analysis.error->message;
       const std::vector<std::vector<AxialLoad>> axialLoads = ConcentratedAxialLoadsOf(data->text);
       for (size_t k = 0; k < analysis.problems.size(); ++k)

@@ -31,6 +31,7 @@
 
 #include "PartialFactors.h"
 #include "SequentialStaging.h"
+#include "SoilModel.h"
 
 namespace terraq::design {
 
@@ -42,6 +43,9 @@ struct SituationOptions {
   // unit of the surcharge pressure (lb/in² or kPa), taken as a
   // characteristic variable action before the factors.
   std::optional<double> minimumSurcharge{};
+  // The soil model every set's wall is analysed with; the sets factor the
+  // soil's strength in the data text either way.
+  SoilModel soil{};
 };
 
 // A soil parameter of a layer, as the data file gives it and as the set

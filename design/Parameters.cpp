@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "api/SoilModelTable.h"
+#include "api/Subgrade.h"
 
 namespace terraq::design {
 
@@ -73,6 +74,20 @@ std::optional<Target> Split(std::string name) {
   }
   if (k != parts.size()) return std::nullopt;
   return t;
+}
+
+// The spring parameter `t` names (a layer's field that is a key of the
+// subgrade-reaction model, in every stage); nullptr when it names none.
+const api::SubgradeParameter* SpringParameter(const Target& t) {
+  return t.item == "layer" && t.stage == 0 ? api::FindSubgradeParameter(t.field) : nullptr;
+}
+
+// The names of the springs' parameters of every layer of `subgrade`.
+void AddSpringNames(const api::SubgradeOptions& subgrade, std::vector<Parameter>& names) {
+  for (size_t n = 0; n < subgrade.layers.size(); ++n)
+    for (const api::SubgradeParameter& p : api::SubgradeParameters())
+      names.push_back({"layer." + std::to_string(n + 1) + "." + std::string(p.key),
+                       subgrade.layers[n].*p.value, p.lower, p.upper});
 }
 
 struct Slot {
@@ -162,16 +177,19 @@ std::vector<Parameter> Names(const WallText& problem) {
 
 }  // namespace
 
-std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std::string& error) {
+std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std::string& error,
+                                                  const SoilModel& soil) {
   std::optional<std::vector<WallText>> problems = WallText::ParseAll(dataText, error);
   if (!problems) return std::nullopt;
   ParameterText text;
   text.problems_ = std::move(*problems);
+  text.soil_ = soil;
   const auto& control = text.problems_[0].records()[1].values;
   text.staged_ = control.size() > 7 && control[7] >= 2;
   for (const WallText& problem : text.problems_)
     for (const Parameter& p : Names(problem))
       if (!text.find(p.name)) text.parameters_.push_back(p);
+  if (soil.subgrade) AddSpringNames(*soil.subgrade, text.parameters_);
   if (text.staged_) {
     for (size_t k = 0; k < text.problems_.size(); ++k)
       for (Parameter p : Names(text.problems_[k])) {
@@ -194,21 +212,35 @@ std::string ParameterText::validNames() const {
   return names;
 }
 
+std::string ParameterText::unknown(const std::string& name) const {
+  const std::optional<Target> t = Split(name);
+  if (t && !soil_.subgrade && SpringParameter(*t))
+    return name + " is a parameter of the subgrade-reaction springs, and the wall is analysed " +
+           "with the p-y model";
+  return "the data file has no parameter \"" + name + "\"; it has " + validNames();
+}
+
 ParameterText::Applied ParameterText::apply(
     const std::vector<std::pair<std::string, double>>& values) const {
   Applied out;
+  out.soil = soil_;
   std::vector<WallText> problems = problems_;
   std::vector<std::pair<int, double>> walls;
   for (const WallText& p : problems) walls.push_back({p.increments(), p.incrementLength()});
   for (const auto& [name, value] : values) {
     const std::optional<Target> t = find(name) ? Split(name) : std::nullopt;
     if (!t) {
-      out.error = "the data file has no parameter \"" + name + "\"; it has " + validNames();
+      out.error = unknown(name);
       return out;
     }
     if (!std::isfinite(value)) {
       out.error = name + " is not a number";
       return out;
+    }
+    if (const api::SubgradeParameter* spring = SpringParameter(*t)) {
+      out.soil.subgrade->layers[t->row - 1].*spring->value = value;
+      out.values.push_back(value);
+      continue;
     }
     double applied = value;
     for (size_t k = 0; k < problems.size(); ++k) {

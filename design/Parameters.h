@@ -18,6 +18,10 @@
 //                  (a bottom that differs from the top is scaled with it)
 //   stage.K.NAME   any of these in stage K of a staged project only; the
 //                  plain name sets every stage (and a long-term problem)
+//   layer.N.KEY    on subgrade-reaction springs (SoilModel.h), a parameter
+//                  of layer N's springs, KEY one of api::SubgradeParameters();
+//                  set in the analysis options, not the text, for every
+//                  problem and stage alike
 //
 // Rows and layers are numbered from 1 in the order of the data file. A
 // longer or shorter wall keeps its increments or its increment length as
@@ -34,6 +38,7 @@
 #include <utility>
 #include <vector>
 
+#include "SoilModel.h"
 #include "WallText.h"
 
 namespace terraq::design {
@@ -48,7 +53,10 @@ struct Parameter {
 class ParameterText {
  public:
   // Empty with `error` set when the text cannot be walked (see WallText).
-  static std::optional<ParameterText> Parse(std::string_view dataText, std::string& error);
+  // The walls are analysed with `soil`, whose springs' parameters are then
+  // names too.
+  static std::optional<ParameterText> Parse(std::string_view dataText, std::string& error,
+                                            const SoilModel& soil = {});
 
   // Every name the data text has, with its current value, in a fixed order.
   const std::vector<Parameter>& parameters() const { return parameters_; }
@@ -56,9 +64,13 @@ class ParameterText {
   const Parameter* find(const std::string& name) const;
   // "tip, ei, ..." for a message.
   std::string validNames() const;
+  // Why `name` is not one of the names, for a message: a spring's
+  // parameter on a wall analysed with the p-y model says so.
+  std::string unknown(const std::string& name) const;
 
   struct Applied {
     std::string text;                  // the whole data text with the values set
+    SoilModel soil;                    // the soil model to analyse it with, values set
     std::vector<double> values;        // as applied (a tip at a whole increment)
     std::optional<std::string> error;  // unknown name, a wall too short, ...
   };
@@ -68,6 +80,7 @@ class ParameterText {
   std::vector<WallText> problems_;
   bool staged_ = false;
   std::vector<Parameter> parameters_;
+  SoilModel soil_;
 };
 
 }  // namespace terraq::design

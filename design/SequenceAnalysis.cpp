@@ -27,13 +27,12 @@ engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequen
 
 std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
                                               std::string& error, engine::Analyser* analyser,
-                                              double reduction) {
+                                              double reduction, const SoilModel& soil) {
   std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
   if (!sequence) return std::nullopt;
   SequenceAnalysis out;
   out.sequence = std::move(*sequence);
-  engine::api::AnalysisOptions options;
-  options.strengthReductionFactor = reduction;
+  engine::api::AnalysisOptions options = EngineOptions(soil, reduction);
   options.sequential = SequenceEngineSupports(out.sequence, plan);
   out.analysis = analyser ? analyser->analyse(out.sequence.text, options)
                           : engine::Analyse(out.sequence.text, options);
@@ -51,10 +50,11 @@ std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const S
 
 SequenceTrial AnalyseSequence(engine::Analyser& analyser, std::string_view dataText,
                               const SequentialPlan& plan, double reduction,
-                              const HoldCriteria& criteria) {
+                              const HoldCriteria& criteria, const SoilModel& soil) {
   SequenceTrial trial;
   std::string error;
-  std::optional<SequenceAnalysis> run = AnalyseStages(dataText, plan, error, &analyser, reduction);
+  std::optional<SequenceAnalysis> run =
+      AnalyseStages(dataText, plan, error, &analyser, reduction, soil);
   if (!run) {
     // A trial tip above a support or above a stage's excavation: that wall
     // cannot carry the sequence.

@@ -53,14 +53,14 @@ struct SequenceAnalysis {
 };
 
 // Builds the sequence of `plan` over `dataText` and analyses it, the soil's
-// strength divided by `reduction`. Nullopt with `error` when the sequence
+// strength divided by `reduction`, on the soil model `soil`. Nullopt with `error` when the sequence
 // cannot be built (BuildSequence says why); an error stop of the analysis
 // comes back in analysis.error. With an `analyser`, its working storage
 // serves (one per thread); without, a fresh one.
 std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const SequentialPlan& plan,
                                               std::string& error,
                                               engine::Analyser* analyser = nullptr,
-                                              double reduction = 1.0);
+                                              double reduction = 1.0, const SoilModel& soil = {});
 
 struct SequenceTrial {
   // Why the wall is not held (the stage named), or the sequence cannot be
@@ -71,9 +71,10 @@ struct SequenceTrial {
 };
 
 // The sequence `plan` over the one problem of `dataText`, analysed at the
-// strength reduction `reduction`, each stage held to `criteria`.
+// strength reduction `reduction` on the soil model `soil`, each stage held
+// to `criteria`.
 SequenceTrial AnalyseSequence(engine::Analyser& analyser, std::string_view dataText,
                               const SequentialPlan& plan, double reduction,
-                              const HoldCriteria& criteria);
+                              const HoldCriteria& criteria, const SoilModel& soil = {});
 
 }  // namespace terraq::design

@@ -119,12 +119,13 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
   double deepest = 0;
   for (double level : sequence->excavation) deepest = std::max(deepest, level);
   p.springRun = true;
-  p.spring = SpringFactorOfSafety(dataText, 0, &plan, request.criterion);
+  p.spring = SpringFactorOfSafety(dataText, 0, &plan, request.criterion, request.soil);
   WallCriteria criteria;
   criteria.limits = request.limits;
   criteria.targetFactor = request.fs;
   criteria.resolution = request.resolution;
-  p.shortest = FindShortestWall(dataText, 0, {deepest, first.profileBottom()}, criteria, &plan);
+  p.shortest = FindShortestWall(dataText, 0, {deepest, first.profileBottom()}, criteria, &plan,
+                                request.soil);
   p.shortestRun = true;
   return p;
 }

@@ -19,7 +19,6 @@ static_assert(kMostIncrements == engine::kMaxIncrements,
 namespace api = engine::api;
 using engine::Analyser;
 using engine::api::AnalysisError;
-using engine::api::AnalysisOptions;
 using engine::api::AnalysisResult;
 using engine::api::ProblemResult;
 
@@ -30,9 +29,10 @@ std::string FourDigits(double value) {
 }
 
 Trial AnalyseTrial(Analyser& analyser, const std::string& text, double reduction,
-                   const HoldCriteria& criteria, const SequentialPlan* sequence) {
+                   const HoldCriteria& criteria, const SequentialPlan* sequence,
+                   const SoilModel& soil) {
   if (sequence) {
-    SequenceTrial s = AnalyseSequence(analyser, text, *sequence, reduction, criteria);
+    SequenceTrial s = AnalyseSequence(analyser, text, *sequence, reduction, criteria, soil);
     Trial trial;
     trial.failure = std::move(s.failure);
     trial.failedStage = s.failedStage;
@@ -40,9 +40,7 @@ Trial AnalyseTrial(Analyser& analyser, const std::string& text, double reduction
     trial.stages = std::move(s.stages);
     return trial;
   }
-  AnalysisOptions options;
-  options.strengthReductionFactor = reduction;
-  AnalysisResult r = analyser.analyse(text, options);
+  AnalysisResult r = analyser.analyse(text, EngineOptions(soil, reduction));
   Trial trial;
   if (r.error || r.problems.empty()) {
     trial.failure = r.error ? r.error->message : "the analysis gave no result";
@@ -194,13 +192,15 @@ std::string CoarsenBeyondStorage(const WallText& wall, TipGrid& grid) {
 // One trial wall at the soil's own strength and, when it holds and a target
 // factor is asked, at that factor too. Counts its analyses in `analyses`.
 WallRun TryWall(Analyser& analyser, const WallText& wall, const TrialWall& w,
-                const WallCriteria& criteria, const SequentialPlan* sequence, int& analyses) {
+                const WallCriteria& criteria, const SequentialPlan* sequence, const SoilModel& soil,
+                int& analyses) {
   ++analyses;
   const std::string text = wall.withWall(w.increments, w.length, w.coarsening);
-  WallRun run{AnalyseTrial(analyser, text, 1.0, criteria.limits, sequence), std::nullopt, false};
+  WallRun run{AnalyseTrial(analyser, text, 1.0, criteria.limits, sequence, soil), std::nullopt,
+              false};
   if (!run.trial.failure && criteria.targetFactor > 1.0) {
     ++analyses;
-    const Trial reduced = AnalyseTrial(analyser, text, criteria.targetFactor, {}, sequence);
+    const Trial reduced = AnalyseTrial(analyser, text, criteria.targetFactor, {}, sequence, soil);
     if (reduced.failure) {
       run.trial.failure = "at a strength reduction of " + FourDigits(criteria.targetFactor) + ", " +
                           *reduced.failure;
@@ -217,7 +217,8 @@ WallRun TryWall(Analyser& analyser, const WallText& wall, const TrialWall& w,
 }  // namespace
 
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,
-                              const WallCriteria& criteria, const SequentialPlan* sequence) {
+                              const WallCriteria& criteria, const SequentialPlan* sequence,
+                              const SoilModel& soil) {
   ShortestWall out;
   std::string error;
   const std::optional<WallText> wall = WallText::Parse(dataText, problem, error);
@@ -243,7 +244,7 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
 
   Analyser analyser;
   auto trial = [&](const TrialWall& w) {
-    return TryWall(analyser, *wall, w, criteria, sequence, out.analyses);
+    return TryWall(analyser, *wall, w, criteria, sequence, soil, out.analyses);
   };
   // A trial that could not be analysed says nothing about the wall: the
   // search stops with it rather than take it for a wall not held.

@@ -37,6 +37,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SoilModel.h"
 #include "api/Analysis.h"
 
 namespace terraq::design {
@@ -106,10 +107,14 @@ std::string FailureCriterionText(const SpringFactor& factor, const std::string& 
 // `criterion`. Only the basic holding conditions apply at reduced strength
 // (closure, the data file's allowed deflection with the deflection
 // criterion, validity), not the engineer's deflection limits. With
-// `sequence`, every trial factor runs the whole sequence.
+// `sequence`, every trial factor runs the whole sequence. Every analysis is
+// made with `soil`: on subgrade-reaction springs, the reduction divides
+// tan phi' and c, and the engine keeps the at-rest stress within the
+// reduced limits.
 SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
                                   const SequentialPlan* sequence = nullptr,
-                                  FailureCriterion criterion = FailureCriterion::Deflection);
+                                  FailureCriterion criterion = FailureCriterion::Deflection,
+                                  const SoilModel& soil = {});
 
 struct WallCriteria {
   HoldCriteria limits;      // at the soil's own strength
@@ -161,9 +166,10 @@ struct ShortestWall {
 // Beyond kMostIncrements increments of the data file's length, the tips
 // lie on the grid of the coarsest increment that keeps every node (`note`).
 // With `sequence`, every trial tip runs the whole sequence (a tip above a
-// support or a stage's excavation is not held, and says so).
+// support or a stage's excavation is not held, and says so). Every trial
+// is analysed with `soil`.
 ShortestWall FindShortestWall(std::string_view dataText, int problem, const WallSearch& search,
                               const WallCriteria& criteria,
-                              const SequentialPlan* sequence = nullptr);
+                              const SequentialPlan* sequence = nullptr, const SoilModel& soil = {});
 
 }  // namespace terraq::design

@@ -28,7 +28,8 @@ struct Trial {
 };
 
 Trial AnalyseTrial(engine::Analyser& analyser, const std::string& text, double reduction,
-                   const HoldCriteria& criteria, const SequentialPlan* sequence);
+                   const HoldCriteria& criteria, const SequentialPlan* sequence,
+                   const SoilModel& soil);
 
 // The largest |deflection| of the trial, over a sequence's stages.
 double LargestDeflection(const Trial& trial);

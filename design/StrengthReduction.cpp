@@ -95,7 +95,8 @@ void SearchLargestHeld(const std::function<bool(double)>& holds, SpringFactor& o
 }  // namespace
 
 SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
-                                  const SequentialPlan* sequence, FailureCriterion criterion) {
+                                  const SequentialPlan* sequence, FailureCriterion criterion,
+                                  const SoilModel& soil) {
   SpringFactor out;
   out.criterion = criterion;
   std::string error;
@@ -119,7 +120,7 @@ SpringFactor SpringFactorOfSafety(std::string_view dataText, int problem,
     auto known = analysed.find(factor);
     if (known == analysed.end()) {
       ++out.analyses;
-      Trial t = AnalyseTrial(analyser, text, factor, {}, sequence);
+      Trial t = AnalyseTrial(analyser, text, factor, {}, sequence, soil);
       if (t.fault && !out.error) out.error = "the analysis could not be made: " + *t.failure;
       Analysed a;
       if (t.failure) a = {std::nullopt, *t.failure, t.failedStage};

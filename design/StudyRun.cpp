@@ -157,8 +157,7 @@ std::string ErrorText(const api::AnalysisError& error) {
 // sees the data file's value and every point would come out the same.
 std::optional<std::string> UnstudiedParameter(const ParameterText& text, const std::string& name,
                                               const SequentialPlan* sequence) {
-  if (!text.find(name))
-    return "the data file has no parameter \"" + name + "\"; it has " + text.validNames();
+  if (!text.find(name)) return text.unknown(name);
   if (!sequence || sequence->stages.empty()) return std::nullopt;
   const ConstructionStage& first = sequence->stages.front();
   for (const auto& [value, _] : first.values)
@@ -186,13 +185,13 @@ PointResult AnalysePoint(engine::Analyser& analyser, const ParameterText& text,
   if (sequence) {
     std::string error;
     const std::optional<SequenceAnalysis> run =
-        AnalyseStages(applied.text, *sequence, error, &analyser);
+        AnalyseStages(applied.text, *sequence, error, &analyser, 1.0, applied.soil);
     if (!run) point.error = "the construction sequence cannot be built: " + error;
     else if (run->analysis.error) point.error = ErrorText(*run->analysis.error);
     else point.problems.push_back(WorstStage(*run));
     return point;
   }
-  const api::AnalysisResult r = analyser.analyse(applied.text);
+  const api::AnalysisResult r = analyser.analyse(applied.text, EngineOptions(applied.soil));
   if (r.error) {
     point.error = ErrorText(*r.error);
     return point;
