@@ -1,6 +1,7 @@
 #include "project/StudyUnits.h"
 
 #include "api/SoilModelTable.h"
+#include "api/Subgrade.h"
 
 namespace terraq::ui {
 
@@ -22,9 +23,12 @@ std::string Unprefixed(const std::string& name) {
 Quantity ParameterQuantity(const std::string& name) {
   const std::string n = Unprefixed(name);
   if (n.rfind("layer.", 0) == 0) {
-    const engine::api::SoilParameter* p =
-        engine::api::FindSoilParameter(n.substr(n.rfind('.') + 1));
-    return p ? p->quantity : Quantity::Ratio;
+    // A layer's soil parameter, or one of its subgrade-reaction springs.
+    const std::string key = n.substr(n.rfind('.') + 1);
+    if (const engine::api::SoilParameter* p = engine::api::FindSoilParameter(key))
+      return p->quantity;
+    const engine::api::SubgradeParameter* spring = engine::api::FindSubgradeParameter(key);
+    return spring ? spring->quantity : Quantity::Ratio;
   }
   if (n == "tip" || n == "excavation" || n.rfind("water.", 0) == 0) return Quantity::Length;
   if (n == "ei") return Quantity::FlexuralRigidity;

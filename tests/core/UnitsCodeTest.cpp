@@ -8,6 +8,7 @@
 
 #include "controls/NumberFormat.h"
 #include "controls/UnitsCode.h"
+#include "project/StudyUnits.h"
 
 using namespace terraq::ui;
 
@@ -30,6 +31,17 @@ TEST(UnitsCode, ParsesLettersExponentsAndDenominator) {
   EXPECT_TRUE(terms[2].denominator);
   EXPECT_TRUE(ParseUnitsCode("").empty());
   EXPECT_EQ(ParseUnitsCode("F-L/RAD.").size(), 2u);  // RAD. is text only
+}
+
+// A study of the subgrade-reaction springs shows and converts their modulus
+// as a unit weight, their ratios as ratios.
+TEST(UnitsCode, StudiedSpringParametersHaveTheirUnits) {
+  EXPECT_EQ(ParameterUnit("layer.2.khTop", 2), "kN/m^3");
+  EXPECT_EQ(ParameterUnit("layer.1.khBottom", 1), "lbs/in^3");
+  EXPECT_EQ(ParameterUnit("layer.1.ocr", 2), "");
+  const double lbsPerIn3 = kLbfPerKN / (kInPerM * kInPerM * kInPerM);  // of 1 kN/m^3
+  EXPECT_NEAR(StudyValueFactor("layer.3.khTop", false, 2, 1), lbsPerIn3, 1e-9 * lbsPerIn3);
+  EXPECT_EQ(StudyValueFactor("layer.3.reloadRatio", false, 2, 1), 1.0);
 }
 
 TEST(UnitsCode, UnitTextPerSystem) {
