@@ -169,6 +169,7 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
                  const std::optional<std::string>& stop) {
   std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) +
                     ",\n \"errorStop\": " + (stop ? JsonString(*stop) : "null") +
+                    (a.request.soil.subgrade ? ",\n \"soilModel\": \"subgrade\"" : "") +
                     ",\n \"problems\": [";
   int number = 0;
   for (const ProblemDesign& p : problems) {
@@ -346,7 +347,7 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     std::cerr << input.recordLine;
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << input.recordLine << input.approachNote;
+    std::cout << input.recordLine << input.approachNote << SoilModelLine(a.request.soil);
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

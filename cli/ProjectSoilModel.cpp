@@ -10,4 +10,10 @@ std::optional<design::SoilModel> ProjectSoilModel(const std::string&, std::strin
   return design::SoilModel{};
 }
 
+std::string SoilModelLine(const design::SoilModel& soil) {
+  return soil.subgrade ? "the spring model with the soil as subgrade-reaction springs from at rest "
+                         "(the project's soil model)\n"
+                       : "";
+}
+
 }  // namespace terraq::cli
