@@ -351,7 +351,7 @@ int StudyCommand(const std::vector<std::string_view>& args) {
     return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, sequence.get(),
                       *interruption);
   // The digests of what the samples are computed from, for a part file.
-  const PartInputs inputs = InputsOf(dataText, sequence.get(), units);
+  const PartInputs inputs = InputsOf(dataText, sequence.get(), units, *soil);
   return RandomStudy(r, *text, units, std::move(sequence), inputs, *interruption);
 }
 

@@ -51,8 +51,14 @@ std::string PartStudyJson(const SamplingStudy& s, const std::vector<std::string>
 }
 
 PartInputs InputsOf(std::string_view dataText, const design::SequentialPlan* sequence,
-                    int unitsCode) {
-  PartInputs inputs{Sha256Hex(dataText), ""};
+                    int unitsCode, const design::SoilModel& soil) {
+  std::string data(dataText);
+  // Samples on other springs are other samples, though the text is the same.
+  if (soil.subgrade)
+    for (const engine::api::SubgradeLayer& layer : soil.subgrade->layers)
+      for (const engine::api::SubgradeParameter& p : engine::api::SubgradeParameters())
+        data += "\n" + std::string(p.key) + " " + JsonNumber(layer.*p.value);
+  PartInputs inputs{Sha256Hex(data), ""};
   if (sequence) {
     // The plan as the project file writes it: what the stages were built
     // from, whatever else the project file holds or however it is laid out.

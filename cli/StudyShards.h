@@ -40,14 +40,16 @@ namespace terraq::cli {
 // `shards` of `samples`.
 void ShardSlice(size_t samples, size_t shard, size_t shards, size_t& first, size_t& count);
 
-// What a part's samples were computed from: the digests of the data text and
-// of the construction sequence (empty without one), as the part records them.
+// What a part's samples were computed from: the digests of the data text
+// (with the subgrade-reaction springs' parameters when the wall stands on
+// them) and of the construction sequence (empty without one), as the part
+// records them.
 struct PartInputs {
   std::string data;
   std::string sequence;
 };
 PartInputs InputsOf(std::string_view dataText, const design::SequentialPlan* sequence,
-                    int unitsCode);
+                    int unitsCode, const design::SoilModel& soil = {});
 
 // Writes a part file through `file`: begin(), a sample at a time, then end()
 // once every sample of the slice is done.

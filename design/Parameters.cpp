@@ -76,14 +76,14 @@ std::optional<Target> Split(std::string name) {
   return t;
 }
 
-// The spring parameter `t` names (a layer's field that is a key of the
-// subgrade-reaction model, in every stage); nullptr when it names none.
-const api::SubgradeParameter* SpringParameter(const Target& t) {
+// The subgrade-reaction parameter `t` names (a layer's field that is a key
+// of that model, for every stage); nullptr when it names none.
+const api::SubgradeParameter* SubgradeParameterOf(const Target& t) {
   return t.item == "layer" && t.stage == 0 ? api::FindSubgradeParameter(t.field) : nullptr;
 }
 
-// The names of the springs' parameters of every layer of `subgrade`.
-void AddSpringNames(const api::SubgradeOptions& subgrade, std::vector<Parameter>& names) {
+// The names of the subgrade-reaction parameters of every layer of `subgrade`.
+void AddSubgradeNames(const api::SubgradeOptions& subgrade, std::vector<Parameter>& names) {
   for (size_t n = 0; n < subgrade.layers.size(); ++n)
     for (const api::SubgradeParameter& p : api::SubgradeParameters())
       names.push_back({"layer." + std::to_string(n + 1) + "." + std::string(p.key),
@@ -189,7 +189,7 @@ std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std
   for (const WallText& problem : text.problems_)
     for (const Parameter& p : Names(problem))
       if (!text.find(p.name)) text.parameters_.push_back(p);
-  if (soil.subgrade) AddSpringNames(*soil.subgrade, text.parameters_);
+  if (soil.subgrade) AddSubgradeNames(*soil.subgrade, text.parameters_);
   if (text.staged_) {
     for (size_t k = 0; k < text.problems_.size(); ++k)
       for (Parameter p : Names(text.problems_[k])) {
@@ -214,7 +214,7 @@ std::string ParameterText::validNames() const {
 
 std::string ParameterText::unknown(const std::string& name) const {
   const std::optional<Target> t = Split(name);
-  if (t && !soil_.subgrade && SpringParameter(*t))
+  if (t && !soil_.subgrade && SubgradeParameterOf(*t))
     return name + " is a parameter of the subgrade-reaction springs, and the wall is analysed " +
            "with the p-y model";
   return "the data file has no parameter \"" + name + "\"; it has " + validNames();
@@ -237,8 +237,8 @@ ParameterText::Applied ParameterText::apply(
       out.error = name + " is not a number";
       return out;
     }
-    if (const api::SubgradeParameter* spring = SpringParameter(*t)) {
-      out.soil.subgrade->layers[t->row - 1].*spring->value = value;
+    if (const api::SubgradeParameter* key = SubgradeParameterOf(*t)) {
+      out.soil.subgrade->layers[t->row - 1].*key->value = value;
       out.values.push_back(value);
       continue;
     }

@@ -241,7 +241,6 @@ ShortestWall FindShortestWall(std::string_view dataText, int problem, const Wall
     if (!out.note.empty()) *out.error += "; " + out.note;
     return out;
   }
-
   Analyser analyser;
   auto trial = [&](const TrialWall& w) {
     return TryWall(analyser, *wall, w, criteria, sequence, soil, out.analyses);
