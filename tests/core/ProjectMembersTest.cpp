@@ -26,6 +26,9 @@ constexpr std::string_view kOtherMembers = R"({
   "designSituations": {"sets": [{"name": "Own", "gammaPhi": 1.3, "gammaG": 1.2}],
                        "chosen": ["DA1-1", "Own"], "minimumSurcharge": 10},
   "design": {"approach": "Own", "appliedTip": 11.2, "engineer": "A. B."},
+  "soilModel": {"model": "subgrade", "units": {"subgradeModulus": "kN/m^3"},
+                "layers": [{"khTop": 12000, "khBottom": 30000, "k0": 0, "ocr": 1.5,
+                            "reloadRatio": 3}]},
   "studies": [{"mode": "probabilistic", "random": [{"name": "layer.1.phi",
                "distribution": "normal", "values": "32, 2"}], "samples": 20, "seed": 7}],
   "later": {"kept": [1, 2.5e-300, "\u00e9"]}})";
@@ -70,6 +73,7 @@ void ExpectSameMembers(const ProjectMembers& a, const ProjectMembers& b) {
   EXPECT_EQ(a.section, b.section);
   EXPECT_EQ(a.designSituations, b.designSituations);
   EXPECT_EQ(a.sequence, b.sequence);
+  EXPECT_EQ(a.soilModel, b.soilModel);
   ASSERT_EQ(a.designRecord.has_value(), b.designRecord.has_value());
   if (!a.designRecord) return;
   EXPECT_EQ(a.designRecord->approach, b.designRecord->approach);
@@ -83,7 +87,8 @@ TEST_F(ProjectMembersTest, RoundTripThroughTheProjectAsTheCommandSeesIt) {
   ASSERT_EQ(program.ProjectFileFault().part, MembersFault::Part::None)
       << program.ProjectFileFault().reason;
   const ProjectMembers& held = program.Members();
-  ASSERT_TRUE(held.section && held.designSituations && held.sequence && held.designRecord);
+  ASSERT_TRUE(held.section && held.designSituations && held.sequence && held.designRecord &&
+              held.soilModel);
   EXPECT_EQ(held.section->spacing, 2.4);
   EXPECT_EQ(held.sequence->supports.front().name, "A1");
 
@@ -119,6 +124,7 @@ TEST_F(ProjectMembersTest, RoundTripThroughTheProjectAsTheCommandSeesIt) {
   EXPECT_NEAR(*english.designRecord->appliedTip, 11.2 / 0.0254, 1e-9);
   EXPECT_NEAR(*english.designSituations->options.minimumSurcharge, 10 / 6.894757, 1e-5);
   EXPECT_NEAR(english.sequence->supports.front().depth, 1.5 / 0.0254, 1e-9);
+  EXPECT_NEAR(english.soilModel->layers.front().khTop, 12000 / 271.4471375, 1e-6);
 }
 
 // A member that cannot be read: the program opens without any member and
@@ -181,6 +187,29 @@ TEST_F(ProjectMembersTest, ASequenceInTheOtherUnitsIsKeptBySaves) {
   EXPECT_TRUE(program.SaveMembers().empty());
   EXPECT_EQ(member("sequential"), kept);
   EXPECT_NE(member("design").find("E. F."), std::string::npos);
+}
+
+// A soil model in the other units would give moduli 271 times off: the
+// project file is refused whole, by the program and the run alike.
+TEST_F(ProjectMembersTest, ASoilModelInTheOtherUnitsRefusesTheProjectFile) {
+  std::string error;
+  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
+  ASSERT_TRUE(file) << error;
+  JsonValue soil = *file->find("soilModel");
+  soil.set("units", *ParseJsonUtf8(R"({"subgradeModulus": "lbs/in^3"})", error));
+  file->set("soilModel", soil);
+  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+
+  TProject program;
+  program.Open(dataFile_, kLayoutCurrent);
+  const MembersFault& fault = program.ProjectFileFault();
+  EXPECT_EQ(fault.part, MembersFault::Part::ProjectFile);
+  EXPECT_NE(fault.reason.find("soil model is in lbs/in^3 but the data file in kN/m^3"),
+            std::string::npos)
+      << fault.reason;
+  EXPECT_FALSE(program.Members().section || program.Members().soilModel);
+  EXPECT_FALSE(ReadProjectRun(dataFile_, program.DataText(), error));
+  EXPECT_EQ(error, fault.reason);
 }
 
 }  // namespace
