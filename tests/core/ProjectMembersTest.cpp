@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "project/JsonText.h"
 #include "project/ProjectDesignSituations.h"
@@ -57,6 +58,18 @@ class ProjectMembersTest : public ::testing::Test {
     const std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
     const JsonValue* value = file ? file->find(key) : nullptr;
     return value ? FormatJson(*value) : error;
+  }
+
+  // Changes the member `key` of the project file (an empty object when it
+  // has none) with `change`.
+  void changeMember(std::string_view key, const std::function<void(JsonValue&)>& change) {
+    std::string error;
+    std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
+    ASSERT_TRUE(file) << error;
+    JsonValue value = file->find(key) ? *file->find(key) : JsonValue::Object();
+    change(value);
+    file->set(key, value);
+    ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
   }
 
   std::string fileText() const {
@@ -130,13 +143,10 @@ TEST_F(ProjectMembersTest, RoundTripThroughTheProjectAsTheCommandSeesIt) {
 // A member that cannot be read: the program opens without any member and
 // says why, and the command refuses the project with the same words.
 TEST_F(ProjectMembersTest, AFaultyMemberIsRefusedAlikeEverywhere) {
-  std::string error;
-  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
-  ASSERT_TRUE(file) << error;
-  JsonValue design = JsonValue::Object();
-  design.set("fs", JsonValue::Number(0.8));
-  file->set("design", design);
-  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+  changeMember("design", [](JsonValue& design) {
+    design = JsonValue::Object();
+    design.set("fs", JsonValue::Number(0.8));
+  });
 
   TProject program;
   program.Open(dataFile_, kLayoutCurrent);
@@ -145,6 +155,7 @@ TEST_F(ProjectMembersTest, AFaultyMemberIsRefusedAlikeEverywhere) {
   EXPECT_NE(fault.reason.find("wall.terraq.json cannot be used: "), std::string::npos)
       << fault.reason;
   EXPECT_FALSE(program.Members().section || program.Members().sequence);
+  std::string error;
   EXPECT_FALSE(ReadSequentialRun(dataFile_, program.DataText(), error));
   EXPECT_EQ(error, fault.reason);
 
@@ -169,15 +180,12 @@ TEST_F(ProjectMembersTest, AFaultyMemberIsRefusedAlikeEverywhere) {
 // A sequence in the other units system is the one member left out: a save
 // keeps it as it is, and keeps saving the others.
 TEST_F(ProjectMembersTest, ASequenceInTheOtherUnitsIsKeptBySaves) {
-  std::string error;
-  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
-  ASSERT_TRUE(file) << error;
-  JsonValue sequence = *file->find("sequential");
-  sequence.set("units", *ParseJsonUtf8(R"({"length": "in", "force": "lb", "modulus": "lb/in2",
-                                           "area": "in2", "inclination": "deg"})",
-                                       error));
-  file->set("sequential", sequence);
-  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+  changeMember("sequential", [](JsonValue& sequence) {
+    std::string error;
+    sequence.set("units", *ParseJsonUtf8(R"({"length": "in", "force": "lb", "modulus": "lb/in2",
+                                             "area": "in2", "inclination": "deg"})",
+                                         error));
+  });
 
   TProject program;
   program.Open(dataFile_, kLayoutCurrent);
@@ -192,13 +200,11 @@ TEST_F(ProjectMembersTest, ASequenceInTheOtherUnitsIsKeptBySaves) {
 // A soil model in the other units would give moduli 271 times off: the
 // project file is refused whole, by the program and the run alike.
 TEST_F(ProjectMembersTest, ASoilModelInTheOtherUnitsRefusesTheProjectFile) {
-  std::string error;
-  std::optional<ProjectFile> file = ReadProjectFile(ProjectFilePath(dataFile_), error);
-  ASSERT_TRUE(file) << error;
-  JsonValue soil = *file->find("soilModel");
-  soil.set("units", *ParseJsonUtf8(R"({"subgradeModulus": "lbs/in^3"})", error));
-  file->set("soilModel", soil);
-  ASSERT_TRUE(WriteProjectFile(ProjectFilePath(dataFile_), *file, error)) << error;
+  changeMember("soilModel", [](JsonValue& soil) {
+    JsonValue units = JsonValue::Object();
+    units.set("subgradeModulus", JsonValue::Text("lbs/in^3"));
+    soil.set("units", units);
+  });
 
   TProject program;
   program.Open(dataFile_, kLayoutCurrent);
@@ -208,6 +214,7 @@ TEST_F(ProjectMembersTest, ASoilModelInTheOtherUnitsRefusesTheProjectFile) {
             std::string::npos)
       << fault.reason;
   EXPECT_FALSE(program.Members().section || program.Members().soilModel);
+  std::string error;
   EXPECT_FALSE(ReadProjectRun(dataFile_, program.DataText(), error));
   EXPECT_EQ(error, fault.reason);
 }
