@@ -43,6 +43,14 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
   const Outcome py = runTerraq("run --json " + quoted(data.string()), work.path());
   ASSERT_EQ(py.status, 0) << py.err;
   EXPECT_FALSE(contains(py.out, "soilModel")) << py.out;
+  const std::string pyReport = ReadFile(work.path() / "wall.tq4o");
+  // The p-y model named, its layers kept for later: the same outputs.
+  std::string pyProject = SoilModelProject(1, "kN/m^3", 12000);
+  pyProject.replace(pyProject.find("subgrade\""), 9, "p-y\"");
+  Write(work.path() / "wall.terraq.json", pyProject);
+  const Outcome named = runTerraq("run --json " + quoted(data.string()), work.path());
+  EXPECT_TRUE(contains(named.out, "\"soilModel\": \"p-y\"")) << named.out << named.err;
+  EXPECT_TRUE(ReadFile(work.path() / "wall.tq4o") == pyReport);
 
   Write(work.path() / "wall.terraq.json", SoilModelProject(1, "kN/m^3", 12000));
   const Outcome subgrade = runTerraq("run --json " + quoted(data.string()), work.path());
