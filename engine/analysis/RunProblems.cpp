@@ -8,7 +8,9 @@
 #include "input/ReadProblem.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
+#include "output/SubgradeReport.h"
 #include "solver/Solver.h"
+#include "subgrade/SubgradeSequence.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -46,10 +48,12 @@ std::string InputErrorMessage(const InputError& e) {
 
 void Solve(RunFiles& files, EngineModel& model,
            const std::function<void(const EngineModel&)>& solved,
-           const api::SequentialOptions* sequential) {
+           const api::SequentialOptions* sequential, const api::SubgradeOptions* subgrade) {
   ProblemControl& c = model.control;
   std::optional<SequenceState> sequence;
   if (sequential) sequence.emplace(*sequential);
+  std::optional<SubgradeSequence> subgradeSprings;
+  if (subgrade) subgradeSprings.emplace(*subgrade, sequential != nullptr);
   for (;;) {
     // The end code of the problem before is cleared before its successor's
     // title is read: a data file that announces a further problem and then
@@ -69,12 +73,15 @@ void Solve(RunFiles& files, EngineModel& model,
     // A stage of a construction sequence starts from where the stage before
     // left the wall, its soil and its supports.
     if (sequence) sequence->beginStage(model);
+    if (subgradeSprings) subgradeSprings->beginStage(model);
 
     WriteHeading(files.report, c);
     WriteMonitorHeading(files.monitor);
     IterateSolution(files, model);
     if (sequence) sequence->endStage(model);
+    if (subgradeSprings) subgradeSprings->endStage(model);
     WriteResults(files.report, model);
+    WriteSubgradePressures(files.report, model);
     // A run that can no longer write its outputs ends here rather than
     // solve problems nobody will see.
     for (const TextOut* out : {&files.report, &files.plot, &files.monitor})
@@ -106,8 +113,10 @@ std::string MessageOf(const std::vector<std::string>& lines) {
 std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
                                    const std::function<void(const EngineModel&)>& solved,
                                    const std::string& stopBeforeReading,
-                                   const api::SequentialOptions* sequential) {
+                                   const api::SequentialOptions* sequential,
+                                   const api::SubgradeOptions* subgrade) {
   model.resetRun();
+  model.subgradeModel = subgrade != nullptr;
   SetUnitLabels(model.labels, 0);
   ProblemControl& c = model.control;
   c.PLOTCODE = 1;
@@ -121,7 +130,7 @@ std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
   const auto lastLine = [&] { return files.data ? files.data->lineNumber() : 0; };
   try {
     if (!stopBeforeReading.empty()) StopWithMessage(stopBeforeReading);
-    Solve(files, model, solved, sequential);
+    Solve(files, model, solved, sequential, subgrade);
   } catch (const ErrorStop& e) {
     files.messages.insert(files.messages.end(), e.callerLines().begin(), e.callerLines().end());
     const bool tooMuch = MessageOf(e.reportLines()) == "TOO MUCH DATA FOR AVAILABLE STORAGE";

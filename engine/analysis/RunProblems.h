@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "api/Sequential.h"
+#include "api/Subgrade.h"
 #include "driver/EngineModel.h"
 #include "driver/RunFiles.h"
 
@@ -34,11 +35,14 @@ struct RunStop {
 // reported. `stopBeforeReading`, when not empty, is an error stop of its own
 // before anything is read (a data file that would not open). `sequential`,
 // if set, makes the problems the stages of one construction sequence
-// (SequenceState.h); it must outlive the call. Throws nothing but what the
+// (SequenceState.h); `subgrade`, if set, models the soil by the
+// subgrade-reaction springs (subgrade/SubgradeSequence.h). Both must
+// outlive the call. Throws nothing but what the
 // allocation of its texts may throw.
 std::optional<RunStop> RunProblems(RunFiles& files, EngineModel& model,
                                    const std::function<void(const EngineModel&)>& solved,
                                    const std::string& stopBeforeReading = {},
-                                   const api::SequentialOptions* sequential = nullptr);
+                                   const api::SequentialOptions* sequential = nullptr,
+                                   const api::SubgradeOptions* subgrade = nullptr);
 
 }  // namespace terraq::engine

@@ -9,6 +9,7 @@
 #include "ModelAnalysis.h"
 #include "analysis/RunProblems.h"
 #include "solver/Solver.h"
+#include "subgrade/SubgradeSprings.h"
 #include "textio/TextBuffer.h"
 
 namespace terraq::engine::api {
@@ -61,6 +62,7 @@ ProblemResult ResultOf(const EngineModel& model) {
     out.p.assign(curve.pPlot.begin() + 1, curve.pPlot.begin() + 1 + n);
   }
   r.sequentialSupports = model.sequential.supportResults;
+  if (model.subgrade.active) r.subgrade = MobilisedPressures(model);
   return r;
 }
 
@@ -85,7 +87,8 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   model.strengthReductionFactor = options.strengthReductionFactor;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
-      options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr);
+      options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,
+      options.subgrade ? &*options.subgrade : nullptr);
   files.data.reset();
   if (stop) result.error = AnalysisError{KindOf(stop->kind), stop->message, stop->line};
   result.messages = std::move(files.messages);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <streambuf>
 
+#include "DescribeSoil.h"
 #include "analysis/RunProblems.h"
 #include "driver/ProblemUnits.h"
 #include "driver/SoilLayers.h"
@@ -17,9 +18,7 @@
 
 namespace terraq::engine::api {
 
-namespace {
-
-SoilDescription DescriptionOf(const EngineModel& model) {
+SoilDescription DescribeSoil(const EngineModel& model) {
   const ProblemControl& c = model.control;
   const SoilData& soil = model.soil;
   SoilDescription d;
@@ -46,6 +45,8 @@ SoilDescription DescriptionOf(const EngineModel& model) {
   if (model.springRows.rows > 0) d.anchorDepth = model.springRows.firstSingleStationDepth;
   return d;
 }
+
+namespace {
 
 // The layer that holds `depth`: the one whose top is at or above it and
 // whose bottom is below it (the deepest layer holds its own bottom).
@@ -95,7 +96,7 @@ SoilDescriptions ReadSoilDescriptions(std::string_view dataText) noexcept {
     std::istream data(&buffer);
     files.data.emplace(data);
     const std::optional<RunStop> stop = RunProblems(
-        files, *model, [&](const EngineModel& m) { out.problems.push_back(DescriptionOf(m)); });
+        files, *model, [&](const EngineModel& m) { out.problems.push_back(DescribeSoil(m)); });
     if (stop) {
       AnalysisError::Kind kind = AnalysisError::Kind::Stop;
       if (stop->kind == RunStop::Kind::Input) kind = AnalysisError::Kind::Input;

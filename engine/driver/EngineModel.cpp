@@ -34,6 +34,8 @@ void EngineModel::resetProblem() {
   beyondBuckling = false;
   atBuckling = false;
   sequential = SequentialStage{};
+  subgrade.active = false;
+  subgrade.springs.clear();
 }
 
 void EngineModel::resetRun() {

@@ -33,6 +33,7 @@
 
 #include "ErrorStop.h"
 #include "SequentialStage.h"
+#include "SubgradeStage.h"
 #include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
@@ -253,6 +254,10 @@ struct EngineModel {
   // Set by the caller for a whole run, kept by resetRun: divides the soil
   // layers' strength as they are read (api::AnalysisOptions).
   double strengthReductionFactor = 1.0;
+  // Set by the caller for a whole run, kept by resetRun: the soil is the
+  // subgrade-reaction model's (api::AnalysisOptions::subgrade), so the p-y
+  // model's generated earth pressure and springs are not applied.
+  bool subgradeModel = false;
 
   // Iteration outcome of the current problem.
   int iteration = 0;
@@ -308,6 +313,9 @@ struct EngineModel {
   // A stage of a sequential staged analysis: the carried spring states and
   // the supports by stage (inactive otherwise).
   SequentialStage sequential;
+  // The subgrade-reaction model's springs of the current problem (inactive
+  // in the p-y model).
+  SubgradeStage subgrade;
 
   // Resets everything a problem starts without (stations, tables, curves,
   // sections, outcome); keeps the run-level values of `control`.

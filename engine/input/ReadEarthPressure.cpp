@@ -187,7 +187,7 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   } else {
     WriteEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && ThinnedTable(model));
   }
-  ApplyEarthPressureLoads(model);
+  if (!model.subgradeModel) ApplyEarthPressureLoads(model);
   CheckEnd(model);
 }
 

@@ -2,4 +2,5 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/PlotFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReportMarks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SubgradeReport.cpp
 )

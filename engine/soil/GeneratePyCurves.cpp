@@ -149,7 +149,7 @@ std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& 
   WriteSoilProfileReport(g);
   g.curves.reserve(static_cast<size_t>(g.profile.curveCount()));
   AssignCurvesToLayers(g);
-  model.generatedSprings = GenerateStationSprings(g, c);
+  if (!model.subgradeModel) model.generatedSprings = GenerateStationSprings(g, c);
   return std::move(g.curves);
 }
 

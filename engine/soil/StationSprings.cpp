@@ -38,21 +38,14 @@ void Assemble(const GeneratedCurveRecord& record, double h, StationSpring& sprin
   }
 }
 
-// The share of a station's hat function (in increments) over [ua, ub], and
-// the centroid of that part (in increments from the station), for
-// -1 <= ua < ub <= 1.
-struct HatPart {
-  double share = 0;
-  double centroid = 0;
-};
+}  // namespace
+
 HatPart HatPartOf(double ua, double ub) {
   HatPart part;
   part.share = HatArea(ub) - HatArea(ua);
   if (part.share > 0.0) part.centroid = (HatMoment(ub) - HatMoment(ua)) / part.share;
   return part;
 }
-
-}  // namespace
 
 std::vector<StationSpring> GenerateStationSprings(const PyGeneration& reported,
                                                   const ProblemControl& c) {

@@ -20,6 +20,15 @@
 
 namespace terraq::engine {
 
+// The share of a station's hat function (in increments) over [ua, ub], and
+// the centroid of that part (in increments from the station), for
+// -1 <= ua < ub <= 1.
+struct HatPart {
+  double share = 0;
+  double centroid = 0;
+};
+HatPart HatPartOf(double ua, double ub);
+
 // The springs for the stations 0..NI of `c` from the generation `reported`
 // (its profile with the equivalent depths of its layers, its settings), in
 // order of station and depth. Stops the run as the reported curves do when

@@ -2,6 +2,7 @@
 #include "HystereticSprings.h"
 #include "Solver.h"
 #include "StageSupports.h"
+#include "subgrade/SubgradeSprings.h"
 
 namespace terraq::engine {
 
@@ -112,6 +113,12 @@ void ApplyCurves(EngineModel& model) {
     st.Sw[j] = st.S[j];
   }
   model.offCurve = false;
+  // The subgrade-reaction model's springs are the whole soil, and carry
+  // their own histories (subgrade/SideSpring.h).
+  if (model.subgrade.active) {
+    ApplySubgradeSprings(model);
+    return;
+  }
   if (model.sequential.active) {
     ApplyHystereticSprings(model);
     return;

@@ -102,18 +102,32 @@ bool Repeats(const EngineModel& model, const RealStations& twoBefore) {
 void IterateSolution(RunFiles& files, EngineModel& model) {
   model.iteration = 1;
   model.secants = false;
+  const RealStations start = model.st.w;
   RealStations twoBefore = model.st.w;
   for (int iteration = 1; iteration <= kIterationLimit; ++iteration) {
     model.iteration = iteration;
     const RealStations before = model.st.w;
     SolveIteration(model);
+    const bool cycles = iteration > 2 && Repeats(model, twoBefore);
+    twoBefore = before;
+    WriteMonitor(files, model);
+    // The subgrade model's springs soften away from where they stand, bounded
+    // by their limits: Newton's step on their tangents may throw the wall from
+    // one limit to the other and on beyond the allowed deflection. Their
+    // secants from where each stands are a contraction: the iteration starts
+    // again from the stage's own start along them.
+    if (model.subgrade.active && !model.secants && model.notClosed > 0 &&
+        (model.overLimit > 0 || cycles || iteration == kIterationLimit / 2)) {
+      model.secants = true;
+      model.st.w = start;
+      twoBefore = start;
+      continue;
+    }
     // Sequential stages keep their springs' own branches and paths
     // (solver/HystereticSprings.h); the secants are for the plain curves.
     if (!model.sequential.active && !model.secants && model.notClosed > 0 &&
-        (iteration == kIterationLimit / 2 || (iteration > 2 && Repeats(model, twoBefore))))
+        (iteration == kIterationLimit / 2 || cycles))
       model.secants = true;
-    twoBefore = before;
-    WriteMonitor(files, model);
     if (model.overLimit > 0) break;
     if (model.notClosed == 0) {
       if (model.sections.empty()) break;

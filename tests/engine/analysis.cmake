@@ -9,6 +9,12 @@ terraq_add_test(test_engine_sequential
   ${CMAKE_CURRENT_LIST_DIR}/solver/HystereticSpringTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/analysis/SequentialStagesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/analysis/SequentialReversalTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SoilWallText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/analysis/PublishedWinklerWallTest.cpp)
 target_include_directories(test_engine_sequential PRIVATE ${CMAKE_CURRENT_LIST_DIR}/solver)
 target_link_libraries(test_engine_sequential PRIVATE Threads::Threads)
+
+# The subgrade-reaction soil model.
+terraq_add_test(test_engine_subgrade
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SoilWallText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SubgradeModelTest.cpp)

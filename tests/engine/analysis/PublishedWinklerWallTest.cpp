@@ -15,10 +15,12 @@
 #include <numbers>
 #include <vector>
 
+#include "SoilWallText.h"
 #include "WallCase.h"
 #include "api/Analysis.h"
 
 using namespace terraq::engine::api;
+using terraq::test::SoilWall;
 using terraq::test::StagedText;
 using terraq::test::WallCase;
 
@@ -76,10 +78,25 @@ double EffectiveStress(double z, double top, double waterTable) {
 struct SidePressure {
   double active, atRest, passive;
 };
+// The publication's rules: Coulomb with wall friction 20 deg in the sand,
+// the clay's limits sigma'v -/+ 2c with the water apart. The subgrade
+// model's present rules: Rankine (no wall friction), the clay in total
+// stress (its active limit max(sigma_v - 2c, 0), the water in it).
+struct Rules {
+  double wallFriction = 20;
+  bool clayInTotalStress = false;
+};
+Rules gRules;
+
 SidePressure Pressures(double z, double top, double waterTable) {
   const double v = EffectiveStress(z, top, waterTable);
-  if (z >= kClayTop) return {std::max(v - 2 * kCohesion, 0.0), v, v + 2 * kCohesion};
-  const double phi = Radians(30), delta = Radians(20);
+  if (z >= kClayTop) {
+    const double u = kGammaWater * std::max(z - waterTable, 0.0);
+    const double active = gRules.clayInTotalStress ? std::max(v + u - 2 * kCohesion, 0.0) - u
+                                                   : std::max(v - 2 * kCohesion, 0.0);
+    return {active, v, v + 2 * kCohesion};
+  }
+  const double phi = Radians(30), delta = Radians(gRules.wallFriction);
   return {CoulombHorizontal(phi, delta, -1) * v, (1 - std::sin(phi)) * v,
           CoulombHorizontal(phi, delta, +1) * v};
 }
@@ -228,4 +245,51 @@ TEST(PublishedWinklerWall, TwoStageAnchoredWallInSandOverClay) {
   ASSERT_EQ(run.problems.size(), 3u);
   const Outcome staged = Final(run.problems[2], -run.problems[2].sequentialSupports.at(0).force);
   ExpectOutcome(staged, {6199, 1.370, 0.216, 49.25, 22.31});
+}
+
+// The engine's subgrade-reaction model on the same soil data reproduces the
+// model built here by hand, with the rules both share today (Rankine, the
+// clay in total stress): the final configuration, the tie rod a spring.
+// (The publication's wall friction awaits the earth-pressure theories with
+// wall friction.)
+TEST(PublishedWinklerWall, TheSubgradeModelReproducesTheModelBuiltByHand) {
+  gRules = {0, true};
+  const int tieStation = static_cast<int>(kTieDepth / kH);
+  WallCase alone = Stage(360);
+  alone.springs = {{tieStation, tieStation, 1, kTieStiffness}};
+  const AnalysisResult byHand = Analyse(alone.text());
+  gRules = {};
+  ASSERT_FALSE(byHand.error) << byHand.error->message;
+  const auto tieForce = [&](const ProblemResult& p) {
+    return kTieStiffness * p.stations[static_cast<size_t>(tieStation)].deflection;
+  };
+
+  SoilWall wall;
+  wall.units = 1;
+  wall.width = kWidth;
+  wall.NI = kIncrements;
+  wall.h = kH;
+  wall.EI = 29e6 * 220.4;
+  wall.WMAX = 100;
+  wall.excavation = 360;
+  wall.waterBehind = kWaterBehind;
+  wall.waterFront = kWaterFront;
+  wall.layers = {{4, kSandBottom, kLayers[0].gamma, 0, 30},
+                 {4, kClayTop, kLayers[1].gamma, 0, 30},
+                 {1, 468, kLayers[2].gamma, kCohesion, 0}};
+  wall.springs = {{tieStation, kTieStiffness}};
+  AnalysisOptions options;
+  options.subgrade = SubgradeOptions{};
+  for (const Layer& layer : kLayers)
+    options.subgrade->layers.push_back({layer.subgradeModulus, layer.subgradeModulus, 0, 1, 1});
+  const AnalysisResult model = Analyse(wall.text(), options);
+  ASSERT_FALSE(model.error) << model.error->message;
+
+  const Outcome expected = Final(byHand.problems[0], tieForce(byHand.problems[0]));
+  const Outcome o = Final(model.problems[0], tieForce(model.problems[0]));
+  EXPECT_NEAR(o.tieForce, expected.tieForce, 0.005 * expected.tieForce);
+  EXPECT_NEAR(o.towards, expected.towards, 0.005 * expected.towards);
+  EXPECT_NEAR(o.away, expected.away, 0.005 * expected.away);
+  EXPECT_NEAR(o.spanMoment, expected.spanMoment, 0.005 * expected.spanMoment);
+  EXPECT_NEAR(o.otherMoment, expected.otherMoment, 0.005 * expected.otherMoment);
 }
