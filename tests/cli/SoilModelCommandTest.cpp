@@ -55,6 +55,8 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
   Write(work.path() / "wall.terraq.json", SoilModelProject(1, "kN/m^3", 12000));
   const Outcome subgrade = runTerraq("run --json " + quoted(data.string()), work.path());
   EXPECT_TRUE(contains(subgrade.out, "\"soilModel\": \"subgrade\"")) << subgrade.out;
+  EXPECT_EQ(subgrade.status, 0) << subgrade.err;
+  EXPECT_TRUE(ReadFile(work.path() / "wall.tq4o") != pyReport) << subgrade.err;
   const Outcome text = runTerraq("run " + quoted(data.string()), work.path());
   EXPECT_TRUE(contains(text.out, "with the soil as subgrade-reaction springs")) << text.out;
 
@@ -84,6 +86,7 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
        {"run --json " + quoted(staged.string()), "run --json " + quoted(sequence.string()),
         "run --json --section AZ18 " + quoted(staged.string())}) {
     const Outcome run = runTerraq(args, work.path());
+    EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
     EXPECT_TRUE(contains(run.out, "\"soilModel\": \"subgrade\"")) << args << "\n"
                                                                   << run.out << run.err;
   }
