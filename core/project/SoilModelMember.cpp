@@ -15,11 +15,16 @@ constexpr std::string_view kSubgrade = "subgrade";
 constexpr std::string_view kPy = "p-y";
 const std::string kWhich = "the project's soil model";
 
-// The label "units" gives the subgrade moduli: the one spelling of the
-// data file's unit weight (a modulus of subgrade reaction is a force per
-// length cubed).
+// The spelling "units" gives the subgrade moduli in, stored in project
+// files beside the sequence's ("kN/m2"), which does not change with the
+// labels the program prints. A file written by hand with the printed label
+// of the data file's unit weight ("kN/m^3") reads as well.
 std::string_view ModulusUnit(int unitsCode) {
-  return api::UnitLabel(api::Quantity::UnitWeight, unitsCode);
+  return api::UnitsSystemOf(unitsCode) == api::UnitsSystem::English ? "lb/in3" : "kN/m3";
+}
+bool NamesModulusUnit(const std::string& unit, int unitsCode) {
+  return unit == ModulusUnit(unitsCode) ||
+         unit == api::UnitLabel(api::Quantity::UnitWeight, unitsCode);
 }
 
 // False with `error` when "units" is malformed or names other units than
@@ -39,7 +44,7 @@ bool ReadUnits(const JsonValue& member, int unitsCode, std::string& error) {
     error = which + ": \"subgradeModulus\" must be a text";
     return false;
   }
-  if (api::IsPhysicalUnits(unitsCode) && label->string != ModulusUnit(unitsCode)) {
+  if (api::IsPhysicalUnits(unitsCode) && !NamesModulusUnit(label->string, unitsCode)) {
     error = kWhich + " is in " + label->string + " but the data file in " +
             std::string(ModulusUnit(unitsCode)) + ": its values would be taken in the wrong units";
     return false;

@@ -1,13 +1,13 @@
 #pragma once
 // The soil model a project analyses its wall with, as the project file's
 // member "soilModel" (engine/api/Subgrade.h):
-//   {"model": "subgrade", "units": {"subgradeModulus": "kN/m^3"},
+//   {"model": "subgrade", "units": {"subgradeModulus": "kN/m3"},
 //    "layers": [{"khTop": 12000, "khBottom": 30000, "k0": 0, "ocr": 1,
 //                "reloadRatio": 1}]}
 // one entry per soil layer of the data file, in order, with every
 // parameter of api::SubgradeParameters() (its key, its range). Values are in
 // the data file's units, which "units" names for a reader (English:
-// lbs/in^3); a member written for the other units system is refused rather
+// lb/in3); a member written for the other units system is refused rather
 // than read in the wrong units. "model": "p-y", or no member, is the p-y
 // model; a p-y member may keep its layers, so that switching back to the
 // subgrade-reaction model finds them as they were.
@@ -45,8 +45,8 @@ std::optional<SoilModelChoice> ReadSoilModel(const ProjectFile& project, int uni
 void SetSoilModel(ProjectFile& project, const SoilModelChoice& choice, int unitsCode);
 
 // The choice of a project whose units system changed from `fromUnits` to
-// `toUnits`: the subgrade moduli convert as unit weights (lbs/in^3 <->
-// kN/m^3); the ratios stay.
+// `toUnits`: the subgrade moduli convert as unit weights (lb/in3 <->
+// kN/m3); the ratios stay.
 SoilModelChoice SoilModelInUnits(SoilModelChoice choice, int fromUnits, int toUnits);
 
 // Keeps `choice` in the project file beside `dataFile` (its other members

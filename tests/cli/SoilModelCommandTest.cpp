@@ -15,12 +15,10 @@ namespace {
 const fs::path kExamples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
 
 // A project file choosing the subgrade-reaction model for `layers` soil
-// layers, kh from `khTop` to three times that, in the units `modulusUnit`
-// names.
-std::string SoilModelProject(int layers, const std::string& modulusUnit, double khTop) {
+// layers, kh from `khTop` kN/m3 to three times that.
+std::string SoilModelProject(int layers, double khTop) {
   std::string text = R"({"format": "terraq-project", "version": 1, "soilModel": {
-    "model": "subgrade", "units": {"subgradeModulus": ")" +
-                     modulusUnit + R"("}, "layers": [)";
+    "model": "subgrade", "units": {"subgradeModulus": "kN/m3"}, "layers": [)";
   for (int k = 0; k < layers; ++k)
     text += std::string(k ? ", " : "") + R"({"khTop": )" + std::to_string(khTop) +
             R"(, "khBottom": )" + std::to_string(3 * khTop) +
@@ -45,14 +43,14 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
   EXPECT_FALSE(contains(py.out, "soilModel")) << py.out;
   const std::string pyReport = ReadFile(work.path() / "wall.tq4o");
   // The p-y model named, its layers kept for later: the same outputs.
-  std::string pyProject = SoilModelProject(1, "kN/m^3", 12000);
+  std::string pyProject = SoilModelProject(1, 12000);
   pyProject.replace(pyProject.find("subgrade\""), 9, "p-y\"");
   Write(work.path() / "wall.terraq.json", pyProject);
   const Outcome named = runTerraq("run --json " + quoted(data.string()), work.path());
   EXPECT_TRUE(contains(named.out, "\"soilModel\": \"p-y\"")) << named.out << named.err;
   EXPECT_TRUE(ReadFile(work.path() / "wall.tq4o") == pyReport);
 
-  Write(work.path() / "wall.terraq.json", SoilModelProject(1, "kN/m^3", 12000));
+  Write(work.path() / "wall.terraq.json", SoilModelProject(1, 12000));
   const Outcome subgrade = runTerraq("run --json " + quoted(data.string()), work.path());
   EXPECT_TRUE(contains(subgrade.out, "\"soilModel\": \"subgrade\"")) << subgrade.out;
   EXPECT_EQ(subgrade.status, 0) << subgrade.err;
@@ -62,7 +60,7 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
 
   // Two layers for the data file's one: refused, the outputs as they were.
   const std::string before = ReadFile(work.path() / "wall.tq4o");
-  Write(work.path() / "wall.terraq.json", SoilModelProject(2, "kN/m^3", 12000));
+  Write(work.path() / "wall.terraq.json", SoilModelProject(2, 12000));
   const Outcome refused = runTerraq("run " + quoted(data.string()), work.path());
   EXPECT_NE(refused.status, 0);
   EXPECT_TRUE(contains(refused.err,
@@ -75,7 +73,7 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
   // named on the command line take the same member.
   const fs::path staged = work.path() / "staged.tq4d";
   fs::copy_file(kExamples / "staged-excavation-tieback.tq4d", staged);
-  Write(work.path() / "staged.terraq.json", SoilModelProject(1, "kN/m^3", 12000));
+  Write(work.path() / "staged.terraq.json", SoilModelProject(1, 12000));
   const fs::path sequence = work.path() / "sequence.tq4d";
   fs::copy_file(kExamples / "sequential-excavation-anchor.tq4d", sequence);
   std::string project = ReadFile(kExamples / "sequential-excavation-anchor.terraq.json");

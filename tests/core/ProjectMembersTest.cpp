@@ -210,7 +210,7 @@ TEST_F(ProjectMembersTest, ASoilModelInTheOtherUnitsRefusesTheProjectFile) {
   program.Open(dataFile_, kLayoutCurrent);
   const MembersFault& fault = program.ProjectFileFault();
   EXPECT_EQ(fault.part, MembersFault::Part::ProjectFile);
-  EXPECT_NE(fault.reason.find("soil model is in lbs/in^3 but the data file in kN/m^3"),
+  EXPECT_NE(fault.reason.find("soil model is in lbs/in^3 but the data file in kN/m3"),
             std::string::npos)
       << fault.reason;
   EXPECT_FALSE(program.Members().section || program.Members().soilModel);
