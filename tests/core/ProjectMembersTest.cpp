@@ -131,13 +131,15 @@ TEST_F(ProjectMembersTest, RoundTripThroughTheProjectAsTheCommandSeesIt) {
   EXPECT_EQ(member("studies"), studies);
   EXPECT_EQ(member("later"), later);
 
-  // SI to English: 1 in = 0.0254 m, 1 lb/in² = 6.894757 kN/m².
+  // SI to English: 1 in = 0.0254 m, 1 lb/in² = 6.894757 kN/m², and
+  // 1 lb/in³ = 4.4482216 N / (0.0254 m)³ = 271.4471375 kN/m³.
   const ProjectMembers english = MembersInUnits(held, 2, 1);
   EXPECT_NEAR(*english.section->spacing, 2.4 / 0.0254, 1e-9);
   EXPECT_NEAR(*english.designRecord->appliedTip, 11.2 / 0.0254, 1e-9);
   EXPECT_NEAR(*english.designSituations->options.minimumSurcharge, 10 / 6.894757, 1e-5);
   EXPECT_NEAR(english.sequence->supports.front().depth, 1.5 / 0.0254, 1e-9);
   EXPECT_NEAR(english.soilModel->layers.front().khTop, 12000 / 271.4471375, 1e-6);
+  EXPECT_EQ(english.soilModel->layers.front().reloadRatio, 3);
 }
 
 // A member that cannot be read: the program opens without any member and

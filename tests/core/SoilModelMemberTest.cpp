@@ -1,6 +1,7 @@
 // The project's soil model: written and read back whole in the data file's
-// units, converted with them, refused when malformed or in the other units
-// (another number of layers than the data file: SoilModelCommandTest).
+// units, refused when malformed or in the other units (converted with them:
+// ProjectMembersTest; another number of layers than the data file:
+// SoilModelCommandTest).
 #include "project/SoilModelMember.h"
 
 #include <gtest/gtest.h>
@@ -84,20 +85,6 @@ TEST(SoilModelMember, RoundTripsStablyAndRefusesWhatItCannotAnalyse) {
   EXPECT_TRUE(Read(R"({"model": "p-y"})", 1, error)) << error;
   EXPECT_FALSE(ReadSoilModel(ProjectFile{}, 2, error));
   EXPECT_EQ(error, "");
-}
-
-// 1 lb/in³ = 4.4482216152605 N / (0.0254 m)³ = 271.4471375 kN/m³; the
-// ratios have no unit.
-TEST(SoilModelMember, ModuliConvertAsUnitWeights) {
-  const SoilModelChoice si{true, {{27144.71375, 5428.94275, 0.6, 2, 3}}};
-  const SoilModelChoice english = SoilModelInUnits(si, 2, 1);
-  EXPECT_NEAR(english.layers[0].khTop, 100, 1e-6);
-  EXPECT_NEAR(english.layers[0].khBottom, 20, 1e-6);
-  EXPECT_EQ(english.layers[0].reloadRatio, 3);
-  EXPECT_NEAR(SoilModelInUnits(english, 1, 2).layers[0].khTop, 27144.71375, 1e-6);
-  ProjectFile project;
-  SetSoilModel(project, english, 1);
-  EXPECT_NE(FormatJson(project.root).find(R"("subgradeModulus": "lb/in3")"), std::string::npos);
 }
 
 }  // namespace
