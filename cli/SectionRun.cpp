@@ -38,12 +38,13 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   // A construction sequence: staged on the wall with the section (its unit
   // width may be the section's spacing, which the supports are shared
   // over), every stage analysed from the one before and checked.
-  std::optional<ui::SequentialRunInput> sequence =
-      ui::ReadSequentialRun(dataFile, data->text, error);
-  if (!error.empty()) {
+  std::optional<ui::ProjectRunInput> project = ui::ReadProjectRun(dataFile, data->text, error);
+  if (!project) {
     run.error = error;
     return run;
   }
+  const std::optional<ui::SequentialRunInput>& sequence = project->sequence;
+  options.subgrade = project->subgrade;
   if (sequence) {
     std::optional<ui::SectionedData> staged =
         ui::ApplyWallSection(sequence->sequence.text, used, error);
@@ -62,6 +63,7 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   const engine::api::AnalysisResult analysis = engine::Analyse(data->text, options);
   run.summary = ui::SummarizeAnalysis(analysis, analysis.report);
   if (sequence) ui::AddSequenceToSummary(sequence->sequence, run.summary);
+  run.summary.soilModel = project->soilModel;
   run.engineMessages.insert(run.engineMessages.end(), analysis.messages.begin(),
                             analysis.messages.end());
   run.checks.used = used;

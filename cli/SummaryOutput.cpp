@@ -225,6 +225,8 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
         if (std::find(notes.begin(), notes.end(), note) == notes.end()) notes.push_back(note);
     for (const std::string& note : notes) out += "note: " + note + "\n";
   }
+  if (summary.soilModel == "subgrade")
+    out += "with the soil as subgrade-reaction springs from at rest (the project's soil model)\n";
   if (!summary.sequenceStages.empty())
     out += "as a construction sequence of " + std::to_string(summary.sequenceStages.size()) +
            " stages, each starting from the wall and soil the stage before left\n";
@@ -266,6 +268,8 @@ std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& pat
   out += "  \"complete\": " + jsonBool(summary.complete) + ",\n";
   out += "  \"errorStop\": " + (summary.errorStop ? JsonString(*summary.errorStop) : "null") + ",\n";
   if (checks) out += "  \"section\": " + SectionJson(*checks) + ",\n";
+  if (!summary.soilModel.empty())
+    out += "  \"soilModel\": " + JsonString(summary.soilModel) + ",\n";
   if (!summary.sequenceStages.empty())
     out += "  \"sequence\": " + sequenceJson(summary, checks) + ",\n";
   out += "  \"problems\": [";

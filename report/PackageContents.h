@@ -64,6 +64,9 @@ struct PackageInput {
     std::string unstagedText;
   };
   std::optional<Sequence> sequence;
+  // The subgrade-reaction model the project chose, as `analysis` used it
+  // (none: the p-y model, and no chapter of it).
+  std::optional<engine::api::SubgradeOptions> subgrade;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -44,6 +44,11 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
     input.sequence = PackageInput::Sequence{std::move(sequence->plan),
                                             std::move(sequence->sequence), std::move(unstaged)};
   }
+  // The soil as the project models it, for the text analysed (the stages
+  // when there are).
+  if (sequenceError.empty())
+    input.subgrade = options.subgrade =
+        ui::SubgradeRunOptions(dataFile, members.soilModel, input.dataText, sequenceError);
   if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why
     input.analysis.error =

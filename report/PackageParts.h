@@ -55,6 +55,12 @@ ProjectRead ReadStages(const std::vector<std::string>& texts, int layout);
 // tables.
 void AppendInputs(const ProjectRead& project, std::vector<Block>& blocks);
 
+// The subgrade-reaction soil model's chapter: its parameters and, per
+// problem, the pressure of each face against its limits.
+void AppendSoilModel(const engine::api::SubgradeOptions& options,
+                     const engine::api::AnalysisResult& analysis,
+                     const std::vector<std::string>& names, std::vector<Block>& blocks);
+
 // The maxima of every problem with their depths; `names` name the
 // summary's problems.
 void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>& names,

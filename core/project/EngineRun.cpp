@@ -238,22 +238,24 @@ std::string MakeRunOutputs(const RunPaths& paths, bool reportExisted, RunObserve
 
 // Reads the data file and analyses it, a project with a construction
 // sequence in its stages, each from the one before (the data file holds the
-// wall and soil before construction). Empty, or why there is no analysis.
+// wall and soil before construction), with the soil model the project file
+// chose. Empty, or why there is no analysis.
 std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
                     engine::api::AnalysisResult& analysis,
-                    std::optional<SequentialRunInput>& sequence) {
+                    std::optional<ProjectRunInput>& project) {
   std::string data;
   if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty())
     return "cannot read " + paths.dataFile.string() + ": " + unread;
   engine::api::AnalysisOptions options;
   options.reportText = options.plotText = options.monitorText = true;
-  std::string sequenceError;
-  sequence = ReadSequentialRun(paths.dataFile, data, sequenceError);
-  if (!sequenceError.empty()) return sequenceError;
-  if (sequence) {
-    data = std::move(sequence->sequence.text);
-    options.sequential = std::move(sequence->options);
+  std::string projectError;
+  project = ReadProjectRun(paths.dataFile, data, projectError);
+  if (!project) return projectError;
+  if (project->sequence) {
+    data = std::move(project->sequence->sequence.text);
+    options.sequential = std::move(project->sequence->options);
   }
+  options.subgrade = std::move(project->subgrade);
   analyse(data.data(), data.size(), &options, &analysis);
   return {};
 }
@@ -317,8 +319,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
 
   // As the engine always did, the data is read once the outputs are ready.
   result.engineCalled = true;
-  std::optional<SequentialRunInput> sequence;
-  result.error = Analyse(paths, analyse, result.analysis, sequence);
+  std::optional<ProjectRunInput> project;
+  result.error = Analyse(paths, analyse, result.analysis, project);
   if (!result.error.empty()) return result;
   engine::api::AnalysisResult& analysis = result.analysis;
   result.engineMessages = std::move(analysis.messages);
@@ -336,7 +338,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
       return result;
     }
   RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
-  if (sequence) AddSequenceToSummary(sequence->sequence, summary);
+  if (project->sequence) AddSequenceToSummary(project->sequence->sequence, summary);
+  summary.soilModel = project->soilModel;
   // The texts are on the disk now; a large run's need not stay in memory.
   for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})
     std::string().swap(*text);

@@ -6,15 +6,17 @@
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
+#include "project/SoilModelMember.h"
 #include "project/WallSection.h"
 
 namespace terraq::ui {
 
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
-  // The sequence's units are checked against the data file by whoever
-  // analyses it; here its form.
+  // The units of the sequence and the soil model are checked against the
+  // data file by whoever analyses them; here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
+  if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
   if (!ReadDesignRecord(project, error) && !error.empty()) return error;

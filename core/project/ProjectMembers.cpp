@@ -17,13 +17,26 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
     fault.part = members.unread = MembersFault::Part::ProjectFile;
     return members;
   }
-  // ReadProjectBeside has read every member: none of these fails.
+  // ReadProjectBeside has read every member: only the units of those read
+  // in the data file's units can fail here.
   std::string error;
+  std::optional<int> units;
+  const auto dataUnits = [&] { return units ? *units : *(units = unitsCode()); };
+  if (project->find(kSoilModelMember)) {
+    members.soilModel = ReadSoilModel(*project, dataUnits(), error);
+    if (!error.empty()) {
+      // Read before the others, so that none is held when it fails.
+      fault.part = members.unread = MembersFault::Part::ProjectFile;
+      fault.reason =
+          "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error;
+      return members;
+    }
+  }
   members.section = ReadWallSection(*project, error);
   members.designSituations = ReadDesignSituations(*project, error);
   members.designRecord = ReadDesignRecord(*project, error);
   if (!project->find(kSequentialMember)) return members;
-  members.sequence = ReadSequentialPlan(*project, unitsCode(), error);
+  members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
   if (!error.empty()) {
     members.unread = MembersFault::Part::Sequence;
     fault = {
@@ -51,6 +64,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectSequence(dataFile, members.sequence, unitsCode, error));
   if (members.designRecord || !noneRead)
     keep(SaveProjectDesignRecord(dataFile, members.designRecord, error));
+  if (members.soilModel || !noneRead)
+    keep(SaveProjectSoilModel(dataFile, members.soilModel, unitsCode, error));
   return unsaved;
 }
 
@@ -68,6 +83,8 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.sequence) members.sequence = PlanInUnits(*members.sequence, fromUnits, toUnits);
   if (members.designRecord)
     members.designRecord = DesignRecordInUnits(*members.designRecord, fromUnits, toUnits);
+  if (members.soilModel)
+    members.soilModel = SoilModelInUnits(*members.soilModel, fromUnits, toUnits);
   return members;
 }
 

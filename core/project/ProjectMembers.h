@@ -6,6 +6,7 @@
 //   section            the wall's steel section (WallSection.h)
 //   designSituations   the sets of partial factors chosen (FactorSetsMember.h)
 //   sequential         the construction sequence (SequentialMember.h)
+//   soilModel          the soil model and its parameters (SoilModelMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -15,8 +16,9 @@
 // A project file that exists is used whole or not at all: one that cannot
 // be read, or with any member malformed, gives no member and says why; a
 // sequence written for the other units system is the one fault that leaves
-// the other members in use, since only the sequence is read in the data
-// file's units. Values are in the data file's units.
+// the other members in use (a soil model in the other units is refused as a
+// malformed member is, with the whole file). Values are in the data file's
+// units.
 // Thread safety: pure functions on values and files.
 
 #include <filesystem>
@@ -28,6 +30,7 @@
 #include "SequentialStaging.h"
 #include "project/DesignRecord.h"
 #include "project/FactorSetsMember.h"
+#include "project/SoilModelMember.h"
 #include "project/WallSection.h"
 
 namespace terraq::ui {
@@ -46,6 +49,8 @@ struct ProjectMembers {
   // In the data file's units.
   std::optional<design::SequentialPlan> sequence;
   std::optional<DesignRecord> designRecord;
+  // In the data file's units; none: the p-y model.
+  std::optional<SoilModelChoice> soilModel;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -63,8 +68,8 @@ struct ProjectMembers {
 
 // Reads the project file beside `dataFile` (ReadProjectBeside) and its
 // members; `unitsCode` (1 English, 2 SI) is asked for only when there is a
-// sequence to read in those units, so that a caller holding the data text
-// parses it for nothing else. A missing project file is no fault.
+// sequence or a soil model to read in those units, so that a caller holding
+// the data text parses it for nothing else. A missing project file is no fault.
 ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
                                   const std::function<int()>& unitsCode, MembersFault& fault);
 inline ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile, int unitsCode,
@@ -90,7 +95,7 @@ std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& memb
 
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
-// DesignRecordInUnits).
+// DesignRecordInUnits, SoilModelInUnits).
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);
 
 }  // namespace terraq::ui

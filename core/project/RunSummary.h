@@ -125,6 +125,9 @@ struct RunSummary {
   // A construction sequence ran (each stage from the one before): the
   // names of its stages, in order; empty otherwise.
   std::vector<std::string> sequenceStages{};
+  // The soil model the project file chose ("subgrade", "p-y"); empty
+  // without that member, the p-y model.
+  std::string soilModel{};
 };
 
 // Summarises the texts of a report and a plot file (LF or CR LF line ends).

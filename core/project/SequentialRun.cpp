@@ -60,6 +60,21 @@ std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
   return input;
 }
 
+std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataFile,
+                                              std::string_view dataText, std::string& error) {
+  error.clear();
+  MembersFault fault;
+  const ProjectMembers members = ReadMembersFor(dataFile, dataText, fault);
+  ProjectRunInput run;
+  run.sequence = SequentialRunOf(members, fault, dataText, error);
+  if (!error.empty()) return std::nullopt;
+  run.subgrade = SubgradeRunOptions(dataFile, members.soilModel,
+                                    run.sequence ? run.sequence->sequence.text : dataText, error);
+  if (!error.empty()) return std::nullopt;
+  run.soilModel = SoilModelName(members.soilModel);
+  return run;
+}
+
 void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {
   summary.sequenceStages = sequence.stageNames;
   for (ProblemSummary& p : summary.problems)

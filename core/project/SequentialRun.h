@@ -52,6 +52,22 @@ std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
                                                   const MembersFault& fault,
                                                   std::string_view dataText, std::string& error);
 
+// What the project file gives a run of its data file beside the data text:
+// the construction sequence and the soil model (SoilModelMember.h).
+struct ProjectRunInput {
+  std::optional<SequentialRunInput> sequence;
+  // Set when the project chose the subgrade-reaction model, for the text
+  // the engine analyses (the sequence's stages when there is one).
+  std::optional<engine::api::SubgradeOptions> subgrade;
+  std::string soilModel;  // SoilModelName: "subgrade", "p-y", empty without the member
+};
+
+// The project of `dataFile`, whose text is `dataText`, as a run analyses
+// it; nullopt with `error` when the project file cannot be used, its
+// sequence cannot be built or its soil model does not fit the data file.
+std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataFile,
+                                              std::string_view dataText, std::string& error);
+
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times
 // spacing / (Wa·cos α), positive: the anchor's tension, the strut's

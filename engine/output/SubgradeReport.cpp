@@ -40,7 +40,8 @@ void WriteSubgradePressures(TextOut& report, const EngineModel& model) {
     Line line;
     line.x(2).i(static_cast<long long>(k), 4).x(2).e(stations[k].depth, 10, 3);
     Face(line, stations[k].retained);
-    Face(line, stations[k].front);
+    // No trailing blanks where the excavation has no soil in front.
+    if (stations[k].front.present) Face(line, stations[k].front);
     report.line(line.str());
   }
 }

@@ -18,6 +18,7 @@
 #include "SectionsCheck.h"
 #include "StudyPartCheck.h"
 #include "StudyTextCheck.h"
+#include "SubgradeCheck.h"
 
 namespace fs = std::filesystem;
 using namespace terraq::fuzz;
@@ -128,6 +129,10 @@ TEST(FuzzInputs, SectionLibrary) {
   std::vector<fs::path> seeds = filesIn(kSource / "tests/data/fuzz-seeds-sections");
   for (const fs::path& file : filesIn(kSource / "resources/sections")) seeds.push_back(file);
   expectEveryInputPasses(regressions("sections"), seeds, CheckSections);
+}
+
+TEST(FuzzInputs, Subgrade) {
+  expectEveryInputPasses(regressions("subgrade"), dataFileSeeds(), CheckSubgrade);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
+#include "project/SoilModelMember.h"
 #include "project/WallSection.h"
 
 namespace fs = std::filesystem;
@@ -74,6 +75,15 @@ std::string checkMembers(const ProjectFile& project) {
         [](const design::SequentialPlan& plan) {
           return plan.supports.empty() && plan.stages.empty();
         });
+    if (fault.empty())
+      fault = checkMember<ui::SoilModelChoice>(
+          project, "soilModel",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadSoilModel(p, units, error);
+          },
+          [units](ProjectFile& p, const ui::SoilModelChoice& choice) {
+            ui::SetSoilModel(p, choice, units);
+          });
   }
   return fault;
 }

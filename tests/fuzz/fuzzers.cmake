@@ -19,6 +19,8 @@ endfunction()
 
 # The engine's reading and analysis of a data file.
 terraq_add_fuzzer(engine_input terraq_engine FuzzEngineInput.cpp)
+# The subgrade-reaction soil model on a data file's problems (SubgradeCheck.h).
+terraq_add_fuzzer(subgrade terraq_engine FuzzSubgrade.cpp SubgradeCheck.cpp)
 # The design of a data file's problems (DesignCheck.h).
 terraq_add_fuzzer(design terraq_design FuzzDesign.cpp DesignCheck.cpp)
 # What a user types for a study: distributions and sweeps (StudyTextCheck.h).

@@ -4,6 +4,7 @@
 // data text the project reader refuses give a package that says so.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <fstream>
@@ -354,6 +355,45 @@ TEST(PackageContents, ConstructionSequenceGivesItsStagesAndTheSupportForces) {
   ASSERT_EQ(envelope.rows.size(), 1u);
   EXPECT_EQ(std::stod(envelope.rows[0][2]), largest);
   EXPECT_EQ(envelope.rows[0][3].substr(0, 2), "4:");
+  EXPECT_FALSE(HasHeading(d, "Soil model"));  // the p-y model: no chapter of it
+}
+
+// A project that models its soil by subgrade-reaction springs: the package
+// analyses it so (its pressures come from the engine's springs) and shows
+// the parameters and each stage's pressures within their limits.
+TEST(PackageContents, SubgradeModelGivesItsParametersAndPressures) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("terraq-package-sg-" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const char* ext : {".tq4d", ".terraq.json"})
+    fs::copy_file(
+        fs::path(TERRAQ_SOURCE_DIR) / ("examples/sequential-excavation-anchor" + std::string(ext)),
+        folder / ("wall" + std::string(ext)));
+  std::string json = ReadSource("examples/sequential-excavation-anchor.terraq.json");
+  json.insert(json.rfind('}'),
+              R"(, "soilModel": {"model": "subgrade", "units": {"subgradeModulus": "kN/m3"},
+      "layers": [{"khTop": 12000, "khBottom": 36000, "k0": 0, "ocr": 1, "reloadRatio": 2}]})");
+  std::ofstream(folder / "wall.terraq.json") << json;
+  const PackageInput input = AnalysedPackageInput(
+      folder / "wall.tq4d", ReadSource("examples/sequential-excavation-anchor.tq4d"));
+  fs::remove_all(folder);
+  ASSERT_FALSE(input.analysis.error) << input.analysis.error->message;
+  ASSERT_TRUE(input.subgrade);
+  const Document d = BuildPackage(input);
+  ASSERT_TRUE(HasHeading(d, "Soil model"));
+  std::vector<const Table*> tables;
+  for (const Block* b : Chapter(d, "Soil model"))
+    if (const Table* t = std::get_if<Table>(b)) tables.push_back(t);
+  ASSERT_EQ(tables.size(), 5u);  // the parameters, then the four stages
+  EXPECT_EQ(tables[0]->rows.at(0).at(1), "12000");
+  for (size_t k = 1; k < tables.size(); ++k)
+    for (const std::vector<std::string>& row : tables[k]->rows)
+      for (size_t face : {1u, 4u})
+        if (!row[face].empty()) {
+          EXPECT_GE(std::stod(row[face]), std::stod(row[face + 1]) * (1 - 1e-3));
+          EXPECT_LE(std::stod(row[face]), std::stod(row[face + 2]) * (1 + 1e-3));
+        }
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ void TMainForm::tellMembersFault() {
       // The user agreed to open the data file alone (OpenFile).
       statusBar()->showMessage(
           tr("The project file is not read, the project opens without the section, design "
-             "situations, sequence and design record it keeps; saves leave it as it is: %1")
+             "situations, sequence, soil model and design record it keeps; saves leave it as "
+             "it is: %1")
               .arg(reason));
       return;
     case MembersFault::Part::Sequence:

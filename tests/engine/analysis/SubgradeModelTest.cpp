@@ -233,3 +233,35 @@ TEST(SubgradeModel, RigidPlasticLimitIsTheLimitEquilibriumEmbedment) {
     (holds(0.5 * (safe + failed)) ? safe : failed) = 0.5 * (safe + failed);
   EXPECT_NEAR(safe, 1.0, 0.02);
 }
+
+// The same dry wall in SI and in English units: the results agree once
+// converted (1 in = 0.0254 m, 1 lb = 4.4482216152605e-3 kN).
+TEST(SubgradeModel, ResultsDoNotDependOnTheUnitsSystem) {
+  const double inch = 0.0254, pound = 4.4482216152605e-3;
+  const double unitWeight = pound / (inch * inch * inch), rigidity = pound * inch * inch;
+  SoilWall si = SandWall(3);
+  si.waterBehind = si.waterFront = 30;
+  SoilWall english = si;
+  english.units = 1;
+  english.width = 1;  // per inch of wall instead of per metre: forces scale with it
+  english.h = si.h / inch;
+  english.EI = si.EI / rigidity * inch;  // per unit width
+  english.WMAX = si.WMAX / inch;
+  english.TOL = si.TOL / inch;
+  english.excavation = si.excavation / inch;
+  english.waterBehind = english.waterFront = 30 / inch;
+  english.layers = {{4, 20 / inch, 18 / unitWeight, 0, 30}};
+  const api::AnalysisResult a = api::Analyse(si.text(), Subgrade(20000, 60000, 2));
+  const api::AnalysisResult b =
+      api::Analyse(english.text(), Subgrade(20000 / unitWeight, 60000 / unitWeight, 2));
+  ASSERT_FALSE(a.error || b.error);
+  const auto& x = a.problems[0].stations;
+  const auto& y = b.problems[0].stations;
+  ASSERT_EQ(x.size(), y.size());
+  for (size_t k = 0; k < x.size(); k += 7) {
+    EXPECT_NEAR(y[k].deflection * inch, x[k].deflection, 1e-6 * std::fabs(x[0].deflection));
+    // Moment per inch of wall in lb-in against per metre in kN-m.
+    EXPECT_NEAR(y[k].moment * pound * inch / inch, x[k].moment,
+                1e-6 * Largest(a.problems[0], &api::StationResult::moment));
+  }
+}
