@@ -1,13 +1,26 @@
 #include "ProjectSoilModel.h"
 
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectMembers.h"
+#include "project/SoilModelMember.h"
+
 namespace terraq::cli {
 
-// The project file holds no choice of soil model yet: every project is
-// analysed with the p-y model, the default of the design library.
-std::optional<design::SoilModel> ProjectSoilModel(const std::string&, std::string_view,
-                                                  std::string& error) {
+std::optional<design::SoilModel> ProjectSoilModel(const std::string& dataFile,
+                                                  std::string_view engineText, std::string& error) {
   error.clear();
-  return design::SoilModel{};
+  ui::MembersFault fault;
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
+      dataFile, [engineText] { return ui::DataTextUnits(engineText); }, fault);
+  // A project file that cannot be used stops the command, as it stops a
+  // run: the wall would otherwise be designed on the wrong soil model.
+  if (fault.part != ui::MembersFault::Part::None) {
+    error = fault.reason;
+    return std::nullopt;
+  }
+  design::SoilModel soil{ui::SubgradeRunOptions(dataFile, members.soilModel, engineText, error)};
+  if (!error.empty()) return std::nullopt;
+  return soil;
 }
 
 std::string SoilModelLine(const design::SoilModel& soil) {

@@ -13,9 +13,10 @@
 
 namespace terraq::cli {
 
-// The soil model of the project of `dataFile`, for analyses of
-// `engineText` (the data text the designs start from). Nullopt with
-// `error` when the project's choice cannot be used with that text.
+// The soil model the project file beside `dataFile` chose, for analyses of
+// `engineText` (the data text the designs start from): the p-y model
+// without the member. Nullopt with `error` when the project file cannot be
+// used, or its layers do not fit the text's.
 std::optional<design::SoilModel> ProjectSoilModel(const std::string& dataFile,
                                                   std::string_view engineText, std::string& error);
 

@@ -89,3 +89,40 @@ TEST(SoilModelCommand, TheProjectsSoilModelReachesTheEngineInEveryRun) {
                                                                   << run.out << run.err;
   }
 }
+
+// The design and study commands analyse on the project's springs: the
+// design says so and finds another factor than on the p-y curves, the study
+// lists and varies the springs' parameters in their unit, and layers that do
+// not fit are refused before any design.
+TEST(SoilModelCommand, DesignAndStudyStandOnTheProjectsSprings) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "wall.tq4d";
+  fs::copy_file(kExamples / "sequential-excavation-anchor.tq4d", data);
+  const std::string design = "design --json " + quoted(data.string());
+  const Outcome py = runTerraq(design, work.path());
+  EXPECT_FALSE(contains(py.out, "soilModel")) << py.out;
+  const Outcome pyVary =
+      runTerraq("study " + quoted(data.string()) + " --vary layer.1.khTop=1e4,2e4", work.path());
+  EXPECT_NE(pyVary.status, 0);
+  EXPECT_TRUE(contains(pyVary.err, "the p-y model")) << pyVary.err;
+
+  Write(work.path() / "wall.terraq.json", SoilModelProject(1, 12000));
+  const Outcome springs = runTerraq(design, work.path());
+  EXPECT_TRUE(contains(springs.out, "\"soilModel\": \"subgrade\"")) << springs.out << springs.err;
+  const auto factor = [](const std::string& out) {
+    const size_t at = out.find("\"strengthReductionFactor\": ");
+    return at == std::string::npos ? std::string() : out.substr(at + 27, 8);
+  };
+  EXPECT_NE(factor(springs.out), factor(py.out)) << springs.out;
+  const Outcome list = runTerraq("study --list " + quoted(data.string()), work.path());
+  EXPECT_TRUE(contains(list.out, "layer.1.khBottom")) << list.out << list.err;
+  EXPECT_TRUE(contains(list.out, "kN/m^3")) << list.out;
+  const Outcome vary =
+      runTerraq("study " + quoted(data.string()) + " --vary layer.1.khTop=6000,24000", work.path());
+  EXPECT_EQ(vary.status, 0) << vary.err;
+
+  Write(work.path() / "wall.terraq.json", SoilModelProject(2, 12000));
+  const Outcome refused = runTerraq(design, work.path());
+  EXPECT_NE(refused.status, 0);
+  EXPECT_TRUE(contains(refused.err, "2 layers, the data file has 1")) << refused.err;
+}
