@@ -2,7 +2,7 @@
 // of a cantilever in the rigid-plastic limit against the textbook's
 // limit-equilibrium embedment, alone and as a construction sequence; the
 // at-rest state a sequence starts from; the springs' parameters as study
-// names, varied in the analysis options and refused on a p-y wall.
+// names, varied in the analysis options.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -80,11 +80,6 @@ TEST(SubgradeDesign, SequenceStartsFromTheSoilAtRest) {
   const api::SubgradeStation& s = atRest.subgrade.at(40);
   EXPECT_NEAR(s.retained.pressure, 0.5 * std::sqrt(2.0) * 18 * s.depth, 1e-3 * 18 * s.depth);
   EXPECT_NEAR(s.front.pressure, s.retained.pressure, 1e-6);
-
-  // The p-y model, the default, has no springs to report.
-  const auto py = design::AnalyseStages(wall.text(), plan, error);
-  ASSERT_TRUE(py);
-  EXPECT_TRUE(py->analysis.problems.at(0).subgrade.empty());
 }
 
 TEST(SubgradeDesign, StudiesVaryTheSpringsInTheOptions) {
@@ -113,14 +108,6 @@ TEST(SubgradeDesign, StudiesVaryTheSpringsInTheOptions) {
   ASSERT_FALSE(sweep.points[0].error) << *sweep.points[0].error;
   EXPECT_GT(std::fabs(sweep.points[0].problems[0].topDeflection),
             1.2 * std::fabs(sweep.points[1].problems[0].topDeflection));
-
-  // On the p-y model the springs' names are refused, saying why.
-  const auto py = design::ParameterText::Parse(text, error);
-  ASSERT_TRUE(py);
-  EXPECT_EQ(py->find("layer.1.khTop"), nullptr);
-  const design::SweepResult refused = design::Sweep(*py, {{"layer.1.k0", {0.4, 0.5}}}, 1);
-  ASSERT_TRUE(refused.error);
-  EXPECT_NE(refused.error->find("p-y model"), std::string::npos) << *refused.error;
 }
 
 }  // namespace
