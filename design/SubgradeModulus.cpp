@@ -2,7 +2,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
+
+#include "api/Subgrade.h"
 
 namespace terraq::design {
 
@@ -58,12 +59,6 @@ const std::array kCorrelations{
 };
 // clang-format on
 
-std::string Shown(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
-}
-
 bool WithinRange(const CorrelationInput& input, double value) {
   if (!std::isfinite(value)) return false;
   const bool aboveLower = input.lowerIncluded ? value >= input.lower : value > input.lower;
@@ -73,11 +68,10 @@ bool WithinRange(const CorrelationInput& input, double value) {
 
 // "the Poisson's ratio of the soil ν must be >= 0 and < 0.5, not 0.5"
 std::string RangeFault(const CorrelationInput& input, double value) {
-  std::string range = (input.lowerIncluded ? ">= " : "> ") + Shown(input.lower);
-  if (input.upper < engine::api::kNoUpperBound)
-    range += (input.upperIncluded ? " and <= " : " and < ") + Shown(input.upper);
-  return "the " + std::string(input.name) + " " + std::string(input.symbol) + " must be " + range +
-         ", not " + Shown(value);
+  return "the " + std::string(input.name) + " " + std::string(input.symbol) + " must be " +
+         engine::api::RangeText(input.lower, input.lowerIncluded, input.upper,
+                                input.upperIncluded) +
+         ", not " + engine::api::ShownValue(value);
 }
 
 }  // namespace
@@ -101,7 +95,7 @@ SubgradeModulus SubgradeModulusOf(const SubgradeCorrelation& correlation,
       return {std::nullopt, by + RangeFault(correlation.inputs[k], inputs[k])};
   if (!std::isfinite(wallRigidity) || wallRigidity <= 0)
     return {std::nullopt, by + "the wall's flexural rigidity per unit length EI must be > 0, not " +
-                              Shown(wallRigidity)};
+                              engine::api::ShownValue(wallRigidity)};
   const double kh = correlation.kh(inputs, wallRigidity);
   // Inputs each within range may still overflow or underflow together.
   if (!std::isfinite(kh) || kh <= 0)

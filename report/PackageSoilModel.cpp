@@ -4,7 +4,6 @@
 // passive limits, so that the checker sees where the soil has yielded.
 
 #include "PackageParts.h"
-#include "api/Rounding.h"
 #include "api/Units.h"
 
 namespace terraq::report::detail {
@@ -19,10 +18,7 @@ using engine::api::UnitLabel;
 // k-th of a long one (the tip always).
 constexpr size_t kMostRows = 41;
 
-// Four significant digits, as the report's own columns round them.
-std::string Number(double value) {
-  return ui::SummaryNumberText(engine::api::RoundedToDigits(value, 4));
-}
+std::string Number(double value) { return SignificantText(value, 4); }
 
 void AppendParameters(const engine::api::SubgradeOptions& options, int units,
                       std::vector<Block>& blocks) {
@@ -71,8 +67,7 @@ void AppendSoilModel(const engine::api::SubgradeOptions& options,
     const engine::api::ProblemResult& p = analysis.problems[k];
     if (p.subgrade.empty()) continue;
     Table table;
-    table.caption = "Mobilised earth pressure, " +
-                    (k < names.size() ? names[k] : "problem " + std::to_string(k + 1));
+    table.caption = "Mobilised earth pressure, " + ProblemName(names, k);
     table.columns = {{"Depth", "z", std::string(UnitLabel(Quantity::Length, units))},
                      {"Retained", "σ", stress},
                      {"Active", "σa", stress},

@@ -8,32 +8,36 @@ namespace terraq::engine::api {
 
 namespace {
 
-constexpr double kUnbounded = 1e300;
-
 // clang-format off
 constexpr std::array kParameters{
     SubgradeParameter{"khTop", "subgrade modulus at the layer's top", "kh,top",
-                      Quantity::UnitWeight, 0, kUnbounded, false, &SubgradeLayer::khTop},
+                      Quantity::UnitWeight, 0, kNoUpperBound, false, &SubgradeLayer::khTop},
     SubgradeParameter{"khBottom", "subgrade modulus at the layer's bottom", "kh,bottom",
-                      Quantity::UnitWeight, 0, kUnbounded, false, &SubgradeLayer::khBottom},
+                      Quantity::UnitWeight, 0, kNoUpperBound, false, &SubgradeLayer::khBottom},
     // 0 stands for "from the friction angle and OCR"; the engine bounds a
     // given K0 by the layer's active and passive coefficients.
     SubgradeParameter{"k0", "at-rest coefficient (0: from phi' and OCR)", "K0",
-                      Quantity::Ratio, 0, kUnbounded, true, &SubgradeLayer::k0},
+                      Quantity::Ratio, 0, kNoUpperBound, true, &SubgradeLayer::k0},
     SubgradeParameter{"ocr", "over-consolidation ratio", "OCR",
-                      Quantity::Ratio, 1, kUnbounded, true, &SubgradeLayer::ocr},
+                      Quantity::Ratio, 1, kNoUpperBound, true, &SubgradeLayer::ocr},
     SubgradeParameter{"reloadRatio", "unloading-reloading stiffness ratio", "R",
-                      Quantity::Ratio, 1, kUnbounded, true, &SubgradeLayer::reloadRatio},
+                      Quantity::Ratio, 1, kNoUpperBound, true, &SubgradeLayer::reloadRatio},
 };
 // clang-format on
 
-std::string Shown(double value) {
+}  // namespace
+
+std::string ShownValue(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.6g", value);
   return text;
 }
 
-}  // namespace
+std::string RangeText(double lower, bool lowerIncluded, double upper, bool upperIncluded) {
+  std::string range = (lowerIncluded ? ">= " : "> ") + ShownValue(lower);
+  if (upper < kNoUpperBound) range += (upperIncluded ? " and <= " : " and < ") + ShownValue(upper);
+  return range;
+}
 
 std::span<const SubgradeParameter> SubgradeParameters() { return kParameters; }
 
@@ -59,7 +63,7 @@ std::string SubgradeOptionsFault(const SubgradeOptions& options, size_t layerCou
       const bool below = p.lowerIncluded ? v < p.lower : v <= p.lower;
       if (std::isfinite(v) && !below && v <= p.upper) continue;
       return "layer " + std::to_string(k + 1) + ": the " + std::string(p.name) + " must be " +
-             (p.lowerIncluded ? ">= " : "> ") + Shown(p.lower) + ", not " + Shown(v);
+             RangeText(p.lower, p.lowerIncluded, p.upper, true) + ", not " + ShownValue(v);
     }
   }
   return {};

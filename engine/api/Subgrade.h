@@ -35,6 +35,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SoilModelTable.h"
 #include "Units.h"
 
 namespace terraq::engine::api {
@@ -71,6 +72,12 @@ struct SubgradeParameter {
 std::span<const SubgradeParameter> SubgradeParameters();
 // The parameter named `key`; nullptr when there is none.
 const SubgradeParameter* FindSubgradeParameter(std::string_view key);
+
+// The range of a declared parameter or input as messages say it: ">= 1",
+// "> 0 and < 0.5" (no upper part at kNoUpperBound and above), and a value
+// in the form those messages give it.
+std::string RangeText(double lower, bool lowerIncluded, double upper, bool upperIncluded);
+std::string ShownValue(double value);
 
 // The at-rest coefficient of a layer of friction angle `phiDegrees` with
 // `layer`'s parameters: its own K0 when given, else (1 - sin phi') *
