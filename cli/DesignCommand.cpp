@@ -347,7 +347,7 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     std::cerr << input.recordLine;
     std::cout << Json(problems, a, stop);
   } else {
-    std::cout << input.recordLine << input.approachNote << SoilModelLine(a.request.soil);
+    std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil);
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

@@ -223,12 +223,13 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
 
 std::string SituationsJson(const std::string& dataFile, const std::vector<SituationResult>& results,
                            const std::vector<EnvelopeProblem>& envelope, int unitsCode,
-                           std::string_view sectionCheck) {
+                           std::string_view sectionCheck, bool subgrade) {
   const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
   std::string out = "{\n  \"dataFile\": " + ui::JsonString(dataFile) + ",\n";
   out += "  \"units\": {\"code\": " + std::to_string(unitsCode) +
          ", \"length\": " + ui::JsonString(u.length) + ", \"force\": " + ui::JsonString(u.force) +
          ", \"moment\": " + ui::JsonString(u.moment) + "},\n";
+  if (subgrade) out += "  \"soilModel\": \"subgrade\",\n";
   // Whether the envelope below is one: false when an ultimate set is left
   // out of any problem's.
   out += "  \"envelopeValid\": " + std::string(design::EnvelopeValid(envelope) ? "true" : "false") +
@@ -355,9 +356,11 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
     // scripts that ask for it; an error stop keeps its own status.
     if (strict && status == kExitOk) status = kExitNotValid;
   }
+  const bool subgrade = options.soil.subgrade.has_value();
+  const std::string modelLine(design::SoilModelLine(options.soil));
   if (!sectioned) {
-    std::cout << (json ? SituationsJson(dataFile, results, envelope, units)
-                       : SituationsText(dataFile, results, envelope, units));
+    std::cout << (json ? SituationsJson(dataFile, results, envelope, units, {}, subgrade)
+                       : modelLine + SituationsText(dataFile, results, envelope, units));
     flushStandardOutput();
     return status;
   }
@@ -366,8 +369,8 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   std::cerr << UltimateCheckWarnings(check, *section);
   for (const std::string& note : sectioned->notes) std::cerr << "terraq: note: " << note << "\n";
   std::cout << (json ? SituationsJson(dataFile, results, envelope, units,
-                                      UltimateCheckJson(check, *section, units))
-                     : SituationsText(dataFile, results, envelope, units) +
+                                      UltimateCheckJson(check, *section, units), subgrade)
+                     : modelLine + SituationsText(dataFile, results, envelope, units) +
                            UltimateCheckText(check, *section, units));
   flushStandardOutput();
   return status;

@@ -37,10 +37,11 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
 std::string SituationsText(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
                            const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
-// `sectionCheck`, when given, is the value of a last member "sectionCheck".
+// `sectionCheck`, when given, is the value of a last member "sectionCheck";
+// `subgrade` adds "soilModel": "subgrade" (absent on the p-y model).
 std::string SituationsJson(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
                            const std::vector<design::EnvelopeProblem>& envelope, int unitsCode,
-                           std::string_view sectionCheck = {});
+                           std::string_view sectionCheck = {}, bool subgrade = false);
 
 }  // namespace terraq::cli

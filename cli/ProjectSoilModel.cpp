@@ -18,15 +18,7 @@ std::optional<design::SoilModel> ProjectSoilModel(const std::string& dataFile,
     error = fault.reason;
     return std::nullopt;
   }
-  design::SoilModel soil{ui::SubgradeRunOptions(dataFile, members.soilModel, engineText, error)};
-  if (!error.empty()) return std::nullopt;
-  return soil;
-}
-
-std::string SoilModelLine(const design::SoilModel& soil) {
-  return soil.subgrade ? "the spring model with the soil as subgrade-reaction springs from at rest "
-                         "(the project's soil model)\n"
-                       : "";
+  return ui::DesignSoilModel(dataFile, members.soilModel, engineText, error);
 }
 
 }  // namespace terraq::cli

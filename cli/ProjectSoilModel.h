@@ -20,9 +20,4 @@ namespace terraq::cli {
 std::optional<design::SoilModel> ProjectSoilModel(const std::string& dataFile,
                                                   std::string_view engineText, std::string& error);
 
-// The line a command's text output gives before its results when the wall
-// is analysed on subgrade-reaction springs; empty on the p-y model, whose
-// outputs say nothing of it.
-std::string SoilModelLine(const design::SoilModel& soil);
-
 }  // namespace terraq::cli

@@ -7,7 +7,10 @@
 //
 // Units: those of the data file. Thread safety: a value.
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "api/Analysis.h"
 #include "api/Subgrade.h"
@@ -29,5 +32,20 @@ inline engine::api::AnalysisOptions EngineOptions(const SoilModel& soil, double 
   options.subgrade = soil.subgrade;
   return options;
 }
+
+// The line a design's text gives before its results when the wall is
+// analysed on subgrade-reaction springs; empty on the p-y model, whose
+// outputs say nothing of it.
+inline std::string_view SoilModelLine(const SoilModel& soil) {
+  return soil.subgrade ? "the spring model with the soil as subgrade-reaction springs from at rest "
+                         "(the project's soil model)\n"
+                       : "";
+}
+
+// Where a window learns the soil model of the project it designs, for the
+// data text it analyses (whose soil layers the model's must match):
+// nullopt with `error` when the project's choice cannot be used.
+using SoilModelSource =
+    std::function<std::optional<SoilModel>(std::string_view engineText, std::string& error)>;
 
 }  // namespace terraq::design

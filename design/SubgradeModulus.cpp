@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "WallText.h"
 #include "api/Subgrade.h"
 
 namespace terraq::design {
@@ -101,6 +102,21 @@ SubgradeModulus SubgradeModulusOf(const SubgradeCorrelation& correlation,
   if (!std::isfinite(kh) || kh <= 0)
     return {std::nullopt, by + "these inputs give no finite subgrade modulus above zero"};
   return {kh, {}};
+}
+
+std::optional<double> WallRigidityPerLength(std::string_view dataText) {
+  std::string error;
+  const std::optional<WallText> wall = WallText::Parse(dataText, 0, error);
+  if (!wall) return std::nullopt;
+  std::optional<double> rigidity, width;
+  for (const WallText::Record& r : wall->records()) {
+    if (r.kind == WallText::RecordKind::Stiffness && !rigidity && r.values.size() > 3)
+      rigidity = r.values[3];
+    if (r.kind == WallText::RecordKind::WallConfiguration && r.values.size() > 1)
+      width = r.values[1];
+  }
+  if (!rigidity || !width || !(*width > 0) || !(*rigidity > 0)) return std::nullopt;
+  return *rigidity / *width;
 }
 
 }  // namespace terraq::design

@@ -76,4 +76,12 @@ inline SubgradeModulus SubgradeModulusOf(const SubgradeCorrelation& correlation,
                            wallRigidity);
 }
 
+// The flexural rigidity per unit length of wall that the correlations take,
+// from the first problem of `dataText`: the EI of its first stiffness row
+// over the wall's width for earth pressure (the spacing of spaced wall
+// units; 1 for a wall entered per unit length). Nullopt when the text has
+// no stiffness row or no positive width. A wall whose rigidity changes with
+// depth gives its top's: the engineer may enter another.
+std::optional<double> WallRigidityPerLength(std::string_view dataText);
+
 }  // namespace terraq::design

@@ -52,6 +52,8 @@ bool ReadUnits(const JsonValue& member, int unitsCode, std::string& error) {
   return true;
 }
 
+bool IsModulus(const api::SubgradeParameter& p) { return p.quantity == api::Quantity::UnitWeight; }
+
 // One layer's parameters, every one of them given: a missing modulus has
 // no default an engineer would want.
 bool ReadLayer(const JsonValue& item, size_t index, api::SubgradeLayer& layer, std::string& error) {
@@ -90,14 +92,20 @@ bool ReadLayers(const JsonValue& member, SoilModelChoice& choice, std::string& e
   }
   for (size_t k = 0; k < layers->items.size(); ++k)
     if (!ReadLayer(layers->items[k], k, choice.layers.emplace_back(), error)) return false;
-  if (choice.subgrade && choice.layers.empty()) {
-    error = kWhich + ": \"layers\" is empty";
-    return false;
+  // The ranges are the model's own (the count is the run's to check). A
+  // modulus of 0 is one not entered yet (a layer added in the program): the
+  // project keeps it as it was left and the run asks for it.
+  for (size_t k = 0; k < choice.layers.size(); ++k) {
+    for (const api::SubgradeParameter& p : api::SubgradeParameters()) {
+      const double value = choice.layers[k].*p.value;
+      if (value == 0 && IsModulus(p)) continue;
+      const std::string fault = api::SubgradeParameterFault(p, value);
+      if (fault.empty()) continue;
+      error = kWhich + ": layer " + std::to_string(k + 1) + ": " + fault;
+      return false;
+    }
   }
-  // The ranges are the model's own (the count is the run's to check).
-  const std::string fault = api::SubgradeOptionsFault({choice.layers}, choice.layers.size());
-  if (!fault.empty()) error = kWhich + ": " + fault;
-  return fault.empty();
+  return true;
 }
 
 // The soil layers of each problem of `text`; empty when it cannot be read.
@@ -197,6 +205,14 @@ std::optional<api::SubgradeOptions> SubgradeRunOptions(const std::filesystem::pa
     return std::nullopt;
   }
   return options;
+}
+
+std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& dataFile,
+                                                 const std::optional<SoilModelChoice>& choice,
+                                                 std::string_view engineText, std::string& error) {
+  design::SoilModel soil{SubgradeRunOptions(dataFile, choice, engineText, error)};
+  if (!error.empty()) return std::nullopt;
+  return soil;
 }
 
 }  // namespace terraq::ui

@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SoilModel.h"
 #include "api/Subgrade.h"
 #include "project/ProjectFile.h"
 
@@ -68,5 +69,11 @@ std::string_view SoilModelName(const std::optional<SoilModelChoice>& choice);
 std::optional<engine::api::SubgradeOptions> SubgradeRunOptions(
     const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
     std::string_view engineText, std::string& error);
+
+// The same as the design library's soil model (design/SoilModel.h): the p-y
+// model for no choice or a p-y choice.
+std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& dataFile,
+                                                 const std::optional<SoilModelChoice>& choice,
+                                                 std::string_view engineText, std::string& error);
 
 }  // namespace terraq::ui

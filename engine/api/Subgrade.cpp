@@ -59,14 +59,18 @@ std::string SubgradeOptionsFault(const SubgradeOptions& options, size_t layerCou
            " layers, the data file has " + std::to_string(layerCount);
   for (size_t k = 0; k < options.layers.size(); ++k) {
     for (const SubgradeParameter& p : kParameters) {
-      const double v = options.layers[k].*p.value;
-      const bool below = p.lowerIncluded ? v < p.lower : v <= p.lower;
-      if (std::isfinite(v) && !below && v <= p.upper) continue;
-      return "layer " + std::to_string(k + 1) + ": the " + std::string(p.name) + " must be " +
-             RangeText(p.lower, p.lowerIncluded, p.upper, true) + ", not " + ShownValue(v);
+      const std::string fault = SubgradeParameterFault(p, options.layers[k].*p.value);
+      if (!fault.empty()) return "layer " + std::to_string(k + 1) + ": " + fault;
     }
   }
   return {};
+}
+
+std::string SubgradeParameterFault(const SubgradeParameter& p, double v) {
+  const bool below = p.lowerIncluded ? v < p.lower : v <= p.lower;
+  if (std::isfinite(v) && !below && v <= p.upper) return {};
+  return "the " + std::string(p.name) + " must be " +
+         RangeText(p.lower, p.lowerIncluded, p.upper, true) + ", not " + ShownValue(v);
 }
 
 }  // namespace terraq::engine::api

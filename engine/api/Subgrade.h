@@ -88,6 +88,9 @@ double AtRestCoefficient(const SubgradeLayer& layer, double phiDegrees);
 // layers (a count that differs, a value out of its range: "layer 2: the
 // subgrade modulus at the layer's top must be > 0"); empty when they can.
 std::string SubgradeOptionsFault(const SubgradeOptions& options, size_t layerCount);
+// Why `value` is not a value of `parameter` ("the over-consolidation ratio
+// must be >= 1, not 0.5"); empty when it is.
+std::string SubgradeParameterFault(const SubgradeParameter& parameter, double value);
 
 // The mobilised pressure on one face of the wall at one station: the
 // springs of that side's soil under the station's hat function, their

@@ -168,7 +168,14 @@ void TDesignForm::Design() {
     incrementLength_ = wall->incrementLength();
   }
   design::DesignRequest designRequest = request();
-  std::string note;
+  if (soilModel_) {
+    const std::optional<design::SoilModel> soil = soilModel_(text, error);
+    if (!soil)
+      return refuse(
+          tr("The project's soil model cannot be used: %1").arg(QString::fromStdString(error)));
+    designRequest.soil = *soil;
+  }
+  std::string note(design::SoilModelLine(designRequest.soil));
   // A construction sequence: its stages' soil, the graphs of the governing
   // stage.
   std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
@@ -181,7 +188,7 @@ void TDesignForm::Design() {
           tr("The design approach cannot be applied: %1").arg(QString::fromStdString(error)));
     text = prepared->text;
     designRequest = prepared->request;
-    note = prepared->note;
+    note += prepared->note;
     if (plan) plan = prepared->plan;
   }
   std::optional<design::SequenceData> sequence;

@@ -67,6 +67,9 @@ class TDesignForm : public QWidget {
   void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
     sequence_ = std::move(sequence);
   }
+  // The project's soil model, asked for at each design (the p-y model
+  // without it).
+  void SetSoilModel(design::SoilModelSource soilModel) { soilModel_ = std::move(soilModel); }
 
   // Restores the controls from the project's `record` (none: as they are)
   // and hands every later change of it to `keep`.
@@ -125,6 +128,7 @@ class TDesignForm : public QWidget {
   std::function<std::string(int, double)> apply_;
   std::function<std::string()> undo_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
+  design::SoilModelSource soilModel_;
   std::vector<design::FactorSet> projectSets_;
   QComboBox* approach_ = nullptr;
   QComboBox* method_ = nullptr;

@@ -73,6 +73,9 @@ class TDesignSituationsForm : public QWidget {
   void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
     sequence_ = std::move(sequence);
   }
+  // The project's soil model, asked for at each Run (the p-y model without
+  // it).
+  void SetSoilModel(design::SoilModelSource soilModel) { soilModel_ = std::move(soilModel); }
 
   // `section` gives the project's wall section now (nullopt: it has none).
   void SetSection(std::function<std::optional<WallSection>()> section) {
@@ -139,6 +142,7 @@ class TDesignSituationsForm : public QWidget {
 
   std::function<std::string()> dataText_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
+  design::SoilModelSource soilModel_;
   std::function<std::optional<WallSection>()> section_;
   std::function<void(const DesignSituationsChoice&)> changed_;
   DesignSituationsChoice choice_;

@@ -122,12 +122,21 @@ bool TDesignSituationsForm::Run() {
     setStatus(tr("The project cannot be read: %1").arg(unreadable));
     return false;
   }
+  design::SituationOptions options = choice_.options;
+  if (soilModel_) {
+    std::string error;
+    const std::optional<design::SoilModel> soil = soilModel_(*text, error);
+    if (!soil) {
+      setStatus(tr("The project's soil model cannot be used: %1").arg(Q(error)));
+      return false;
+    }
+    options.soil = *soil;
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   units_ = DataTextUnits(*text);
   const std::optional<design::SequentialPlan> sequence =
       sequence_ ? sequence_() : std::optional<design::SequentialPlan>();
-  results_ =
-      design::RunDesignSituations(*text, sets, choice_.options, sequence ? &*sequence : nullptr);
+  results_ = design::RunDesignSituations(*text, sets, options, sequence ? &*sequence : nullptr);
   envelope_ = design::EnvelopeOf(results_);
   showSectionCheck(*text);
   QApplication::restoreOverrideCursor();
@@ -144,6 +153,9 @@ bool TDesignSituationsForm::Run() {
           ? (sets.size() == 1 ? tr("1 set analysed on every stage.")
                               : tr("%1 sets analysed on every stage.").arg(sets.size()))
           : tr("Not analysed: %1").arg(failed.join(QStringLiteral("; ")));
+  if (options.soil.subgrade)
+    status +=
+        QLatin1Char(' ') + tr("The soil is modelled by subgrade-reaction springs from at rest.");
   if (!design::EnvelopeValid(envelope_))
     status += QLatin1Char(' ') + tr("The envelope is not valid: %1 left out.")
                                      .arg(Q(Listed(design::SetsLeftOut(envelope_))));

@@ -94,10 +94,24 @@ void TStudyForm::setStatus(const QString& text) { status_->setText(text); }
 QString TStudyForm::StatusText() const { return status_->text(); }
 QString TStudyForm::SummaryText() const { return summary_->toPlainText(); }
 
+std::optional<design::ParameterText> TStudyForm::parameterText(const std::string& dataText,
+                                                               std::string& error) const {
+  design::SoilModel soil;
+  if (soilModel_) {
+    const std::optional<design::SoilModel> chosen = soilModel_(dataText, error);
+    if (!chosen) {
+      error = "its soil model cannot be used: " + error;
+      return std::nullopt;
+    }
+    soil = *chosen;
+  }
+  return design::ParameterText::Parse(dataText, error, soil);
+}
+
 void TStudyForm::Refresh() {
   std::string error;
   const std::string project = dataText_();
-  const auto text = design::ParameterText::Parse(project, error);
+  const auto text = parameterText(project, error);
   parameters_->setRowCount(0);
   QString chosen[2] = {varyName_[0]->currentText(), varyName_[1]->currentText()};
   varyName_[0]->clear();
@@ -148,7 +162,7 @@ bool TStudyForm::Run() {
   if (worker_.joinable()) worker_.join();
   Refresh();
   std::string error;
-  const auto parsed = design::ParameterText::Parse(dataText_(), error);
+  const auto parsed = parameterText(dataText_(), error);
   if (!parsed) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), false;
   auto text = std::make_shared<const design::ParameterText>(*parsed);
   std::shared_ptr<const design::SequentialPlan> sequence;

@@ -80,6 +80,9 @@ class TStudyForm : public QWidget {
   void SetSequence(std::function<std::optional<design::SequentialPlan>()> sequence) {
     sequence_ = std::move(sequence);
   }
+  // The project's soil model, asked for at each Run (the p-y model without
+  // it); its springs' parameters are then names to vary.
+  void SetSoilModel(design::SoilModelSource soilModel) { soilModel_ = std::move(soilModel); }
 
   // Reads the project's parameters into the list (Run does too).
   void Refresh();
@@ -129,6 +132,10 @@ class TStudyForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The project's parameters, with its soil model's springs on a project
+  // that chose them.
+  std::optional<design::ParameterText> parameterText(const std::string& dataText,
+                                                     std::string& error) const;
   // What the worker hands back.
   struct Outcome {
     std::optional<design::SweepResult> sweep;
@@ -184,6 +191,7 @@ class TStudyForm : public QWidget {
   std::function<std::string()> dataText_;
   std::function<QString()> dataFile_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
+  design::SoilModelSource soilModel_;
 
   QTableWidget* parameters_ = nullptr;
   QComboBox* mode_ = nullptr;

@@ -74,6 +74,7 @@ void TMainForm::ShowDesign() {
   });
   // The project's construction sequence, designed stage by stage.
   form->SetSequence([this] { return project_.Members().sequence; });
+  form->SetSoilModel(soilModelSource());
   form->SetFactorSets(project_.Members().FactorSets());
   // The choices of the last design come back; each design and Apply keeps
   // them with the project, saved with it.

@@ -58,6 +58,7 @@ void TMainForm::ShowDesignSituations() {
       [this](const DesignSituationsChoice& choice) { SetDesignSituations(choice); });
   // The sequence as it stands at each run, stages and supports as edited.
   form->SetSequence([this] { return project_.Members().StagedSequence(); });
+  form->SetSoilModel(soilModelSource());
   form->SetSection([this] { return project_.Members().section; });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);

@@ -52,4 +52,10 @@ void TMainForm::membersToUnits(int before) {
   if (sequenceWindow_) sequenceWindow_->close();
 }
 
+design::SoilModelSource TMainForm::soilModelSource() {
+  return [this](std::string_view engineText, std::string& error) {
+    return DesignSoilModel(Data().DataFileName, project_.Members().soilModel, engineText, error);
+  };
+}
+
 }  // namespace terraq::ui

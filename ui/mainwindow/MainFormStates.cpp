@@ -201,7 +201,6 @@ void TMainForm::chooseDefaultEarthPressure() {
   UpdateMenuStates();
 }
 
-void TMainForm::ShowTable(TGridTable& table) { tableWindows_->Show(table); }
 
 void TMainForm::fillWindowMenu() {
   // The fixed items stay; the list of child windows is made anew.

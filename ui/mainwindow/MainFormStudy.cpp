@@ -36,6 +36,7 @@ void TMainForm::ShowStudy() {
       });
   // The sequence as it stands at each Run, stages and supports as edited.
   form->SetSequence([this] { return project_.Members().StagedSequence(); });
+  form->SetSoilModel(soilModelSource());
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));

@@ -45,6 +45,7 @@ class TDialogWindows;
 class TDlgStaged;
 class TFileWatch;
 class TPlotWindows;
+class TTableForm;
 class TTableWindows;
 
 class TMainForm : public QMainWindow {
@@ -281,6 +282,11 @@ class TMainForm : public QMainWindow {
   // The members follow a change of the units system; the windows that show
   // them in the earlier units close.
   void membersToUnits(int before);
+  // The project's soil model as the design, study and design-situations
+  // windows ask for it at each run.
+  design::SoilModelSource soilModelSource();
+  // The soil-model panel of a Soil Layers window (MainFormSoilModel.cpp).
+  void addSoilModelPanel(TTableForm& form);
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);

@@ -37,6 +37,7 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   // Nor wider than its columns when the notes below it are wider.
   grid_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
   auto* left = new QVBoxLayout;
+  left_ = left;
   left->addWidget(grid_, 0, Qt::AlignLeft);
   if (properties.HardwiredButton) {
     auto* buttons = new QHBoxLayout;
@@ -137,6 +138,14 @@ void TTableForm::Refresh() {
   if (current.isValid() && current.row() < model_->rowCount() && current.column() < model_->columnCount())
     grid_->setCurrentIndex(model_->index(current.row(), current.column()));
   updateButtons();
+  fitWindow();
+  emit refreshed();
+}
+
+void TTableForm::AddPanel(QWidget* panel) {
+  left_->insertWidget(left_->count() - 1, panel);  // above the closing stretch
+  if (!isVisible()) return;                        // fitted when first shown
+  panel->show();  // at once, not when the layout's queued show comes: the fit counts it
   fitWindow();
 }
 

@@ -24,6 +24,7 @@
 class QLabel;
 class QMdiSubWindow;
 class QPushButton;
+class QVBoxLayout;
 
 namespace terraq::ui {
 
@@ -57,6 +58,12 @@ class TTableForm : public QWidget {
   // window to it.
   void Refresh();
 
+  // Adds `panel` under the grid and its notes (the form owns it): what
+  // the window shows beside the table that is not the table's.
+  void AddPanel(QWidget* panel);
+  // Fits the window to its content again (a panel grew or shrank).
+  void FitToContent() { fitWindow(); }
+
   // The size that shows all of the content (the window may be smaller).
   QSize sizeHint() const override;
 
@@ -72,6 +79,8 @@ class TTableForm : public QWidget {
   // Rows were added, inserted or deleted, or a row got another code: the
   // sub-tables of the table may have changed.
   void structureChanged();
+  // The table was shown again (Refresh): a panel follows it.
+  void refreshed();
   // The window was closed (its sub-window is about to be deleted).
   void closed();
 
@@ -99,6 +108,7 @@ class TTableForm : public QWidget {
   TGridTableModel* model_;
   TGridView* grid_;
   QWidget* content_ = nullptr;  // everything but the scroll bars
+  QVBoxLayout* left_ = nullptr;  // the grid, its buttons, notes and panels
   QPushButton* addButton_ = nullptr;
   QPushButton* insertButton_ = nullptr;
   QPushButton* deleteButton_ = nullptr;
