@@ -175,8 +175,7 @@ std::string RefuseSupports(const std::vector<double>& supports, double height) {
     const std::string which = "support " + std::to_string(k + 1) + " at " + Three(supports[k]);
     if (!std::isfinite(supports[k]) || supports[k] < 0)
       return which + " is above the top of the wall";
-    if (supports[k] >= height)
-      return which + " is not above the excavation level " + Three(height);
+    if (supports[k] >= height) return which + " is not above the excavation level " + Three(height);
     if (k > 0 && supports[k] <= supports[k - 1])
       return which + " is not deeper than support " + std::to_string(k);
   }

@@ -58,11 +58,11 @@ constexpr double kStiffClayNumber = 4.0;
 struct EnvelopeInput {
   EnvelopeSource source = EnvelopeSource::Fhwa;
   EnvelopeSoil soil = EnvelopeSoil::Sand;
-  double height = 0;      // H, the excavation depth
-  double unitWeight = 0;  // gamma, total, averaged over H
-  double Ka = 0;          // sand: the active coefficient, 0 < Ka <= 1
-  double su = 0;          // clays: the undrained strength averaged over H
-  double surcharge = 0;   // q, uniform on the retained surface, >= 0
+  double height = 0;                    // H, the excavation depth
+  double unitWeight = 0;                // gamma, total, averaged over H
+  double Ka = 0;                        // sand: the active coefficient, 0 < Ka <= 1
+  double su = 0;                        // clays: the undrained strength averaged over H
+  double surcharge = 0;                 // q, uniform on the retained surface, >= 0
   double clayFactor = kMostClayFactor;  // stiff clay: p = factor gamma H, 0.2 to 0.4
   // Terzaghi & Peck, soft clay: m = 0.4 instead of 1 where the cut is
   // underlain by deep, soft, normally consolidated clay (Peck 1969).

@@ -30,8 +30,8 @@ double RankineKa(double phiDegrees) {
 
 // The thickness-weighted soil over H; the error when the layers cannot
 // give it.
-std::string AverageOverHeight(const SoilDescription& soil, EnvelopeInput& in,
-                              double& granular, double& clay) {
+std::string AverageOverHeight(const SoilDescription& soil, EnvelopeInput& in, double& granular,
+                              double& clay) {
   const double H = in.height;
   if (soil.layers.empty())
     return "the data file has no soil layers (generated earth pressure or p-y curves) to draw "
@@ -78,7 +78,7 @@ std::string TakeSoil(const SoilDescription& soil, const ApparentRequest& request
   else if (granular >= clay) in.soil = EnvelopeSoil::Sand;
   else
     in.soil = in.unitWeight * in.height / in.su <= kStiffClayNumber ? EnvelopeSoil::StiffClay
-                                                                      : EnvelopeSoil::SoftClay;
+                                                                    : EnvelopeSoil::SoftClay;
   const bool sand = in.soil == EnvelopeSoil::Sand;
   if (sand && granular <= 0) return "the retained height holds no sand or silt to take Ka from";
   if (!sand && clay <= 0) return "the retained height holds no clay to take su from";
@@ -89,8 +89,9 @@ std::string TakeSoil(const SoilDescription& soil, const ApparentRequest& request
   ClayBelowCut(soil, in);
   if (request.failureDepth) in.failureDepth = *request.failureDepth;
   if (soil.waterBackfill < in.height)
-    d.notes.push_back("the water table behind the wall lies above the excavation level: the "
-                      "envelope holds no water pressure, which acts on the wall besides");
+    d.notes.push_back(
+        "the water table behind the wall lies above the excavation level: the "
+        "envelope holds no water pressure, which acts on the wall besides");
   if (!soil.loads.empty())
     d.notes.push_back("the surcharge table's point, line and strip loads are not in the envelope");
   return {};
@@ -113,8 +114,7 @@ std::vector<double> SupportLevels(std::string_view dataText, int index, std::str
 }  // namespace
 
 ApparentDesign DesignApparentPressure(std::string_view dataText, int index,
-                                      const SoilDescription& soil,
-                                      const ApparentRequest& request) {
+                                      const SoilDescription& soil, const ApparentRequest& request) {
   ApparentDesign d;
   d.title = soil.title;
   d.units = soil.units;

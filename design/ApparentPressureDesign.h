@@ -30,8 +30,8 @@ struct ApparentRequest {
   EnvelopeSource source = EnvelopeSource::Fhwa;
   std::optional<EnvelopeSoil> soil{};  // empty: as the data file's soil is
   double clayFactor = kMostClayFactor;
-  bool softBase = false;                 // Terzaghi & Peck soft clay: m = 0.4
-  std::optional<double> failureDepth{}; // Henkel's d; empty: from the layers
+  bool softBase = false;                          // Terzaghi & Peck soft clay: m = 0.4
+  std::optional<double> failureDepth{};           // Henkel's d; empty: from the layers
   std::optional<std::vector<double>> supports{};  // empty: the springs table's
   AnchorLayout layout{};
 };

@@ -29,7 +29,7 @@ namespace terraq::design {
 
 struct AnchorLayout {
   std::optional<double> spacing{};  // s, horizontal, > 0; none: no design loads
-  double inclination = 0;         // degrees below the horizontal, 0 to below 90
+  double inclination = 0;           // degrees below the horizontal, 0 to below 90
 };
 
 struct SupportLoad {

@@ -41,9 +41,13 @@ PressureEnvelope Envelope(const EnvelopeInput& in) {
 TEST(ApparentPressure, FhwaSandExampleOfGec4) {
   const double H = 10, gamma = 18, q = 11, H1 = 2.5, z2 = 6.25, Hn1 = H - z2;
   const double Ka = std::pow(std::tan(Rad(45 - 33.0 / 2)), 2);
-  const PressureEnvelope e = Envelope({.source = EnvelopeSource::Fhwa, .soil = EnvelopeSoil::Sand,
-                                       .height = H, .unitWeight = gamma, .Ka = Ka,
-                                       .surcharge = q, .supports = {H1, z2}});
+  const PressureEnvelope e = Envelope({.source = EnvelopeSource::Fhwa,
+                                       .soil = EnvelopeSoil::Sand,
+                                       .height = H,
+                                       .unitWeight = gamma,
+                                       .Ka = Ka,
+                                       .surcharge = q,
+                                       .supports = {H1, z2}});
   const double p = 0.65 * Ka * gamma * H * H / (H - H1 / 3 - Hn1 / 3);
   EXPECT_NEAR(e.ordinate, 43.6, 0.01 * 43.6);
   EXPECT_NEAR(e.ordinate, p, 1e-9 * p);
@@ -77,9 +81,11 @@ TEST(ApparentPressure, FhwaSandExampleOfGec4) {
 // a 9 m cut, by hand: w = 0.65 Ka gamma H.
 TEST(ApparentPressure, HingeAndTributaryMethodsByHand) {
   const double H = 9, Ka = 0.3, gamma = 19, w = 0.65 * Ka * gamma * H;
-  const PressureEnvelope e =
-      Envelope({.source = EnvelopeSource::TerzaghiPeck, .soil = EnvelopeSoil::Sand, .height = H,
-                .unitWeight = gamma, .Ka = Ka});
+  const PressureEnvelope e = Envelope({.source = EnvelopeSource::TerzaghiPeck,
+                                       .soil = EnvelopeSoil::Sand,
+                                       .height = H,
+                                       .unitWeight = gamma,
+                                       .Ka = Ka});
   EXPECT_NEAR(e.PressureAt(0.3), w, 1e-12 * w);
   const SupportLoads s = Loads(e, {1, 3}, {});
   // Tributary: 0 to 2 m, 2 to 6 m, 6 to 9 m.
@@ -107,9 +113,12 @@ TEST(ApparentPressure, HingeAndTributaryMethodsByHand) {
 // excavation level, so the lower struts are checked by hand.
 TEST(ApparentPressure, StiffClayBracedCutOfTheTextbooks) {
   const double H = 7, gamma = 18, p = 0.3 * gamma * H;
-  const PressureEnvelope e =
-      Envelope({.source = EnvelopeSource::TerzaghiPeck, .soil = EnvelopeSoil::StiffClay,
-                .height = H, .unitWeight = gamma, .su = 35, .clayFactor = 0.3});
+  const PressureEnvelope e = Envelope({.source = EnvelopeSource::TerzaghiPeck,
+                                       .soil = EnvelopeSoil::StiffClay,
+                                       .height = H,
+                                       .unitWeight = gamma,
+                                       .su = 35,
+                                       .clayFactor = 0.3});
   EXPECT_NEAR(e.stabilityNumber, 3.6, 1e-12);
   EXPECT_NEAR(e.ordinate, 37.8, 1e-9);
   EXPECT_TRUE(e.notes.empty());
@@ -133,24 +142,35 @@ TEST(ApparentPressure, StiffClayBracedCutOfTheTextbooks) {
 // N = 4.08, gamma H - 4c = 2.5 kPa, so 36.75 kPa), and Henkel's Ka of the
 // FHWA with the base's term.
 TEST(ApparentPressure, SoftClayEnvelopes) {
-  EnvelopeInput in{.source = EnvelopeSource::TerzaghiPeck, .soil = EnvelopeSoil::SoftClay,
-                   .height = 8, .unitWeight = 17, .su = 20, .surcharge = 10};
+  EnvelopeInput in{.source = EnvelopeSource::TerzaghiPeck,
+                   .soil = EnvelopeSoil::SoftClay,
+                   .height = 8,
+                   .unitWeight = 17,
+                   .su = 20,
+                   .surcharge = 10};
   EXPECT_NEAR(Envelope(in).ordinate, 136 - 80, 1e-9);
   in.softBase = true;
   const PressureEnvelope soft = Envelope(in);
   EXPECT_NEAR(soft.ordinate, 136 - 4 * 0.4 * 20, 1e-9);
   EXPECT_NEAR(soft.PressureAt(1), 104.0 / 2 + 10 * 104.0 / 136, 1e-9);  // rising over 0.25 H
   const PressureEnvelope floor = Envelope({.source = EnvelopeSource::TerzaghiPeck,
-                                           .soil = EnvelopeSoil::SoftClay, .height = 7,
-                                           .unitWeight = 17.5, .su = 30});
+                                           .soil = EnvelopeSoil::SoftClay,
+                                           .height = 7,
+                                           .unitWeight = 17.5,
+                                           .su = 30});
   EXPECT_NEAR(floor.ordinate, 36.75, 1e-9);
   EXPECT_EQ(floor.notes.size(), 1u);
 
   const double H = 8, gammaH = 18 * H;
   const double Ka = 1 - 4 * 25 / gammaH + 2 * std::sqrt(2.0) * 4 / H * (1 - 5.14 * 20 / gammaH);
-  const PressureEnvelope henkel =
-      Envelope({.source = EnvelopeSource::Fhwa, .soil = EnvelopeSoil::SoftClay, .height = H,
-                .unitWeight = 18, .su = 25, .baseSu = 20, .failureDepth = 4, .supports = {1.5}});
+  const PressureEnvelope henkel = Envelope({.source = EnvelopeSource::Fhwa,
+                                            .soil = EnvelopeSoil::SoftClay,
+                                            .height = H,
+                                            .unitWeight = 18,
+                                            .su = 25,
+                                            .baseSu = 20,
+                                            .failureDepth = 4,
+                                            .supports = {1.5}});
   EXPECT_NEAR(henkel.ordinate, Ka * gammaH, 1e-9);
   EXPECT_NEAR(henkel.PressureAt(0.5), Ka * gammaH / 2, 1e-9);  // p reached at 2/3 H1 = 1 m
   EXPECT_NEAR(henkel.PressureAt(7.9), Ka * gammaH, 1e-9);
@@ -163,10 +183,15 @@ TEST(ApparentPressure, SoilAveragedOverTheRetainedHeight) {
   soil.units = 2;
   soil.excavationDepth = 6;
   soil.waterBackfill = 20;
-  soil.layers = {{.number = 1, .code = 4, .top = 0, .bottom = 4, .unitWeight = 18,
-                  .frictionAngle = 30, .drained = true},
-                 {.number = 2, .code = 3, .top = 4, .bottom = 12, .unitWeight = 20,
-                  .cohesion = 30}};
+  soil.layers = {
+      {.number = 1,
+       .code = 4,
+       .top = 0,
+       .bottom = 4,
+       .unitWeight = 18,
+       .frictionAngle = 30,
+       .drained = true},
+      {.number = 2, .code = 3, .top = 4, .bottom = 12, .unitWeight = 20, .cohesion = 30}};
   ApparentRequest request{.supports = std::vector<double>{2}};
   const ApparentDesign d = DesignApparentPressure("", 0, soil, request);
   ASSERT_EQ(d.error, "");
@@ -184,8 +209,12 @@ TEST(ApparentPressure, SoilAveragedOverTheRetainedHeight) {
 }
 
 TEST(ApparentPressure, Refusals) {
-  const EnvelopeInput good{.source = EnvelopeSource::Fhwa, .soil = EnvelopeSoil::Sand,
-                           .height = 10, .unitWeight = 18, .Ka = 0.3, .supports = {2, 6}};
+  const EnvelopeInput good{.source = EnvelopeSource::Fhwa,
+                           .soil = EnvelopeSoil::Sand,
+                           .height = 10,
+                           .unitWeight = 18,
+                           .Ka = 0.3,
+                           .supports = {2, 6}};
   struct Case {
     const char* why;
     EnvelopeInput in;
@@ -204,16 +233,18 @@ TEST(ApparentPressure, Refusals) {
   with("unit weight", [](EnvelopeInput& in) { in.unitWeight = -18; });
   with("Ka", [](EnvelopeInput& in) { in.Ka = 1.2; });
   with("support levels", [](EnvelopeInput& in) { in.supports.clear(); });
-  with("0.2 to 0.4", [](EnvelopeInput& in) { in.soil = EnvelopeSoil::StiffClay, in.su = 50,
-                                              in.clayFactor = 0.5; });
+  with("0.2 to 0.4", [](EnvelopeInput& in) {
+    in.soil = EnvelopeSoil::StiffClay, in.su = 50, in.clayFactor = 0.5;
+  });
   for (const Case& c : cases) {
     std::string error;
     EXPECT_FALSE(ApparentEnvelope(c.in, error));
     EXPECT_NE(error.find(c.why), std::string::npos) << error;
   }
   const PressureEnvelope e = Envelope(good);
-  for (const AnchorLayout& bad : {AnchorLayout{.spacing = 0}, AnchorLayout{.spacing = -2},
-                                  AnchorLayout{.inclination = 90}, AnchorLayout{.inclination = -5}}) {
+  for (const AnchorLayout& bad :
+       {AnchorLayout{.spacing = 0}, AnchorLayout{.spacing = -2}, AnchorLayout{.inclination = 90},
+        AnchorLayout{.inclination = -5}}) {
     std::string error;
     EXPECT_FALSE(SupportLoadsOf(e, {2, 6}, bad, error));
     EXPECT_NE(error.find(bad.spacing ? "spacing" : "inclination"), std::string::npos) << error;
