@@ -15,6 +15,8 @@
 #include "api/Units.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectMembers.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -29,9 +31,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitNotDesigned = 1;
 constexpr int kExitUsage = 2;
 
-constexpr std::string_view kApparentOptions[] = {
-    "--envelope",      "--soil",     "--clay-factor", "--soft-base",
-    "--failure-depth", "--supports", "--spacing",     "--inclination"};
+constexpr std::string_view kApparentOptions[] = {"--envelope",  "--soil",          "--clay-factor",
+                                                 "--soft-base", "--failure-depth", "--supports",
+                                                 "--spacing",   "--inclination"};
 
 struct ApparentArguments {
   design::ApparentRequest request;
@@ -65,10 +67,10 @@ std::optional<int> Parse(const CommandArguments& read, ApparentArguments& a) {
       return CommandUsageError(kDesignCommand,
                                std::string(name) + " is not for --method apparent-pressure");
     else if (name == "--envelope")
-      r.source = value == "fhwa" ? design::EnvelopeSource::Fhwa
-                                 : design::EnvelopeSource::TerzaghiPeck;
+      r.source =
+          value == "fhwa" ? design::EnvelopeSource::Fhwa : design::EnvelopeSource::TerzaghiPeck;
     else if (name == "--soil")
-      r.soil = value == "sand"      ? EnvelopeSoil::Sand
+      r.soil = value == "sand"        ? EnvelopeSoil::Sand
                : value == "soft-clay" ? EnvelopeSoil::SoftClay
                                       : EnvelopeSoil::StiffClay;
     else if (name == "--clay-factor") r.clayFactor = NumberValue(value);
@@ -131,9 +133,12 @@ std::string Text(const ApparentDesign& d, int number) {
     out << "   soil over H = " << FourDigits(in.height) << " " << Unit(Q::Length, d.units)
         << ": gamma = " << FourDigits(in.unitWeight) << " " << Unit(Q::UnitWeight, d.units);
     if (in.soil == EnvelopeSoil::Sand) out << ", Ka = " << FourDigits(in.Ka) << "\n";
-    else out << ", su = " << FourDigits(in.su) << P << ", N = " << FourDigits(e.stabilityNumber) << "\n";
-    out << "   envelope: p = " << FourDigits(e.ordinate) << P << ", surcharge K q = "
-        << FourDigits(e.surchargePressure) << P << " (K = " << FourDigits(e.coefficient) << ")\n";
+    else
+      out << ", su = " << FourDigits(in.su) << P << ", N = " << FourDigits(e.stabilityNumber)
+          << "\n";
+    out << "   envelope: p = " << FourDigits(e.ordinate) << P
+        << ", surcharge K q = " << FourDigits(e.surchargePressure) << P
+        << " (K = " << FourDigits(e.coefficient) << ")\n";
   }
   if (d.loads) SupportText(out, d);
   std::vector<std::string> notes = d.notes;
@@ -166,20 +171,26 @@ std::string LoadsJson(const design::SupportLoads& s) {
 // The unit of every value of a problem, by its key.
 std::string UnitsJson(int units) {
   using Q = engine::api::Quantity;
-  const std::pair<const char*, Q> keys[] = {
-      {"H", Q::Length},           {"unitWeight", Q::UnitWeight},
-      {"su", Q::Pressure},        {"ordinate", Q::Pressure},
-      {"surchargePressure", Q::Pressure},
-      {"depth", Q::Length},       {"tributary", Q::ForcePerLength},
-      {"hinge", Q::ForcePerLength}, {"tributaryDesign", Q::Force},
-      {"hingeDesign", Q::Force},  {"tributaryBase", Q::ForcePerLength},
-      {"hingeBase", Q::ForcePerLength}, {"cantileverMoment", Q::MomentPerLength},
-      {"maxMoment", Q::MomentPerLength}, {"maxMomentDepth", Q::Length},
-      {"spacing", Q::Length}};
+  const std::pair<const char*, Q> keys[] = {{"H", Q::Length},
+                                            {"unitWeight", Q::UnitWeight},
+                                            {"su", Q::Pressure},
+                                            {"ordinate", Q::Pressure},
+                                            {"surchargePressure", Q::Pressure},
+                                            {"depth", Q::Length},
+                                            {"tributary", Q::ForcePerLength},
+                                            {"hinge", Q::ForcePerLength},
+                                            {"tributaryDesign", Q::Force},
+                                            {"hingeDesign", Q::Force},
+                                            {"tributaryBase", Q::ForcePerLength},
+                                            {"hingeBase", Q::ForcePerLength},
+                                            {"cantileverMoment", Q::MomentPerLength},
+                                            {"maxMoment", Q::MomentPerLength},
+                                            {"maxMomentDepth", Q::Length},
+                                            {"spacing", Q::Length}};
   std::string out = "{";
   for (const auto& [key, quantity] : keys)
-    out += std::string(out.size() > 1 ? ", " : "") + "\"" + key + "\": " +
-           JsonString(Unit(quantity, units));
+    out += std::string(out.size() > 1 ? ", " : "") + "\"" + key +
+           "\": " + JsonString(Unit(quantity, units));
   // A point of the envelope is its depth and its pressure.
   return out + ", \"points\": [" + JsonString(Unit(Q::Length, units)) + ", " +
          JsonString(Unit(Q::Pressure, units)) + "], \"inclination\": \"deg\"}";
@@ -189,23 +200,23 @@ std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& 
   const design::EnvelopeInput& in = d.input;
   const bool sand = in.soil == EnvelopeSoil::Sand;
   const design::EnvelopeDeclaration& what = design::DeclarationOf(in.source, in.soil);
-  std::string out = "{\"number\": " + std::to_string(number) + ", \"title\": " +
-                    JsonString(d.title) + ", \"envelope\": " +
-                    JsonString(design::SourceKey(in.source)) +
+  std::string out = "{\"number\": " + std::to_string(number) +
+                    ", \"title\": " + JsonString(d.title) +
+                    ", \"envelope\": " + JsonString(design::SourceKey(in.source)) +
                     ", \"soil\": " + JsonString(design::SoilKey(in.soil));
   out += ",\n   \"name\": " + JsonString(what.name) + ", \"rule\": " + JsonString(what.rule) +
          ",\n   \"reference\": " + JsonString(what.reference);
   const bool drawn = d.envelope.has_value();
-  out += ",\n   \"H\": " + JsonNumber(in.height) + ", \"unitWeight\": " +
-         (drawn ? JsonNumber(in.unitWeight) : "null") +
+  out += ",\n   \"H\": " + JsonNumber(in.height) +
+         ", \"unitWeight\": " + (drawn ? JsonNumber(in.unitWeight) : "null") +
          ", \"Ka\": " + (drawn && sand ? JsonNumber(in.Ka) : "null") +
-         ", \"su\": " + (drawn && !sand ? JsonNumber(in.su) : "null") +
-         ", \"stabilityNumber\": " + (drawn && !sand ? JsonNumber(d.envelope->stabilityNumber) : "null");
+         ", \"su\": " + (drawn && !sand ? JsonNumber(in.su) : "null") + ", \"stabilityNumber\": " +
+         (drawn && !sand ? JsonNumber(d.envelope->stabilityNumber) : "null");
   if (drawn) {
     const design::PressureEnvelope& e = *d.envelope;
-    out += ", \"ordinate\": " + JsonNumber(e.ordinate) + ", \"coefficient\": " +
-           JsonNumber(e.coefficient) + ", \"surchargePressure\": " + JsonNumber(e.surchargePressure) +
-           ",\n   \"points\": [";
+    out += ", \"ordinate\": " + JsonNumber(e.ordinate) +
+           ", \"coefficient\": " + JsonNumber(e.coefficient) +
+           ", \"surchargePressure\": " + JsonNumber(e.surchargePressure) + ",\n   \"points\": [";
     for (size_t k = 0; k < e.points.size(); ++k)
       out += std::string(k ? ", " : "") + "[" + JsonNumber(e.points[k][0]) + ", " +
              JsonNumber(e.points[k][1]) + "]";
@@ -240,19 +251,26 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
   const fs::path file(a.dataFile);
   if (ui::AsciiLower(file.extension().string()) != ".tq4d")
     return CommandUsageError(kDesignCommand, a.dataFile + " is not a .tq4d data file");
-  if (const std::string missing = ui::UnusableDataFile(file); !missing.empty()) return fail(missing);
+  if (const std::string missing = ui::UnusableDataFile(file); !missing.empty())
+    return fail(missing);
   std::string text;
   try {
     text = ui::ReadWholeFile(file);
   } catch (const ui::EInOutError& e) {
     return fail(e.what());
   }
+  // A project file beside the data file is read whole or refused, as with
+  // every command, although no member of it changes the envelope.
+  ui::MembersFault fault;
+  ui::ReadProjectMembers(
+      file, [&text] { return ui::DataTextUnits(text); }, fault);
+  if (fault.part != ui::MembersFault::Part::None) return fail(fault.reason);
   if (std::string why; !engine::EngineAvailable(why)) return fail(why);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(text);
   std::vector<ApparentDesign> designs;
   for (size_t k = 0; k < soils.problems.size(); ++k)
-    designs.push_back(design::DesignApparentPressure(text, static_cast<int>(k), soils.problems[k],
-                                                     a.request));
+    designs.push_back(
+        design::DesignApparentPressure(text, static_cast<int>(k), soils.problems[k], a.request));
   std::optional<std::string> stop;
   if (soils.error) {
     stop = soils.error->message;
