@@ -81,11 +81,13 @@ std::optional<int> Parse(const CommandArguments& read, ApparentArguments& a) {
       return RefuseValue(kDesignCommand, name, value,
                          "an inclination is 0 or more and below 90 degrees");
     else if (name == "--inclination") r.layout.inclination = NumberValue(value);
-    else if (!(r.supports = DepthList(value)))
-      return RefuseValue(kDesignCommand, name, value,
-                         "the support depths are numbers, top down, separated by commas");
-    else if (const std::string why = design::RefuseSupports(*r.supports, HUGE_VAL); !why.empty())
-      return RefuseValue(kDesignCommand, name, value, why);
+    else if (name == "--supports") {
+      r.supports = DepthList(value);
+      const std::string why = r.supports
+                                  ? design::RefuseSupports(*r.supports, HUGE_VAL)
+                                  : "the support depths are numbers, top down, separated by commas";
+      if (!why.empty()) return RefuseValue(kDesignCommand, name, value, why);
+    }
   }
   if (read.operands.size() != 1)
     return CommandUsageError(kDesignCommand, read.operands.empty() ? "design needs a data file"
@@ -205,6 +207,7 @@ std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& 
                     ", \"envelope\": " + JsonString(design::SourceKey(in.source)) +
                     ", \"soil\": " + JsonString(design::SoilKey(in.soil));
   out += ",\n   \"name\": " + JsonString(what.name) + ", \"rule\": " + JsonString(what.rule) +
+         ",\n   \"inputs\": " + JsonString(what.inputs) +
          ",\n   \"reference\": " + JsonString(what.reference);
   const bool drawn = d.envelope.has_value();
   out += ",\n   \"H\": " + JsonNumber(in.height) +
