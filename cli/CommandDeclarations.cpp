@@ -68,7 +68,7 @@ constexpr OptionDeclaration kDesignOptions[] = {
     {"--method", K::Choice, "fixed-earth|fixed-earth-full|free-earth|apparent-pressure",
      "the limit equilibrium (default: free-earth when the springs table has\n"
      "rows, else fixed-earth), or apparent-pressure: the envelope of a wall\n"
-     "with several supports and their loads (the options below the line)",
+     "with several supports and their loads (--envelope and the options after it)",
      "the method is fixed-earth, fixed-earth-full, free-earth or apparent-pressure"},
     {"--fs-method", K::Choice, "passive|strength|net-passive",
      "how the factor of safety enters (default: strength)",
