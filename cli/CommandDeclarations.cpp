@@ -65,10 +65,11 @@ constexpr OptionDeclaration kPlotOptions[] = {
 };
 
 constexpr OptionDeclaration kDesignOptions[] = {
-    {"--method", K::Choice, "fixed-earth|fixed-earth-full|free-earth",
+    {"--method", K::Choice, "fixed-earth|fixed-earth-full|free-earth|apparent-pressure",
      "the limit equilibrium (default: free-earth when the springs table has\n"
-     "rows, else fixed-earth)",
-     "the method is fixed-earth, fixed-earth-full or free-earth"},
+     "rows, else fixed-earth), or apparent-pressure: the envelope of a wall\n"
+     "with several supports and their loads (--envelope and the options after it)",
+     "the method is fixed-earth, fixed-earth-full, free-earth or apparent-pressure"},
     {"--fs-method", K::Choice, "passive|strength|net-passive",
      "how the factor of safety enters (default: strength)",
      "the form is passive, strength or net-passive"},
@@ -89,6 +90,32 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "design with a set of partial factors (DA1-1, DA1-2, DA2, DA3, LRFD,\n"
      "or one the project keeps); it replaces --fs and --fs-method"},
     kJson,
+    {"--envelope", K::Choice, "fhwa|terzaghi-peck",
+     "apparent-pressure: the envelope's source (default fhwa)",
+     "the envelope is fhwa or terzaghi-peck"},
+    {"--soil", K::Choice, "sand|soft-clay|stiff-clay",
+     "the envelope's soil (default: the soil that makes up more of the\n"
+     "excavation depth; a clay is stiff when gamma H / su <= 4)",
+     "the soil is sand, soft-clay or stiff-clay"},
+    {"--clay-factor", K::Real, "K",
+     "stiff clay: p = K gamma H (FHWA: the load K gamma H^2), 0.2 to 0.4\n(default 0.4)",
+     "a factor from 0.2 to 0.4", 0.2, 0.4},
+    {"--soft-base", K::None, "",
+     "Terzaghi & Peck, soft clay: m = 0.4, the cut underlain by deep soft clay"},
+    {"--failure-depth", K::Real, "L",
+     "FHWA, soft clay: Henkel's depth d of the failure surface below the\n"
+     "excavation level (default: the clay layers directly below it)",
+     "a depth of 0 or more, in the data file's units", 0},
+    {"--supports", K::Text, "Z1,Z2,...",
+     "the support depths, top down, in the data file's length unit\n"
+     "(default: the springs table's rows at one node)"},
+    {"--spacing", K::Real, "S",
+     "the anchors' horizontal spacing in the data file's length unit: the\n"
+     "design loads along the tendons, T = F S / cos(inclination)",
+     "a spacing is a number above 0, in the data file's units", 0, HUGE_VAL, true},
+    {"--inclination", K::Real, "DEG",
+     "the anchors' inclination below the horizontal, degrees (default 0)",
+     "an inclination is 0 or more and below 90 degrees", 0, 90},
 };
 
 constexpr OptionDeclaration kReportOptions[] = {
@@ -186,7 +213,9 @@ const CommandDeclaration kDesignCommand{
     "design", "FILE.tq4d",
     "design finds the embedment the wall needs by limit equilibrium, the factors\n"
     "of safety of the wall as it is, and the shortest wall the analysis holds.\n"
-    "Lengths are in the data file's units.\n",
+    "With --method apparent-pressure it draws the apparent-pressure envelope of\n"
+    "a wall with several supports and gives their loads by tributary areas and\n"
+    "by hinges. Lengths are in the data file's units.\n",
     kDesignOptions};
 
 const CommandDeclaration kReportCommand{

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "CommandDeclarations.h"
+#include "DesignCommandApparent.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
 #include "SequenceDesign.h"
@@ -60,12 +61,13 @@ std::string JsonOptional(const std::optional<double>& value) {
   return value ? JsonNumber(*value) : "null";
 }
 
-std::optional<int> ParseArguments(const std::vector<std::string_view>& args, Arguments& a) {
-  CommandArguments read;
-  if (const std::optional<int> ended = ReadArguments(kDesignCommand, args, read)) return ended;
+std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
   for (const GivenOption& given : read.options) {
     const std::string_view name = given.option->name;
     const std::string& value = given.value;
+    if (IsApparentPressureOption(name))
+      return CommandUsageError(kDesignCommand,
+                               std::string(name) + " is for --method apparent-pressure");
     a.given.push_back(name);
     a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
     if (name == "--json") a.json = true;
@@ -305,8 +307,12 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
 }  // namespace
 
 int DesignCommand(const std::vector<std::string_view>& args) {
+  CommandArguments read;
+  if (const std::optional<int> ended = ReadArguments(kDesignCommand, args, read)) return *ended;
+  if (const std::string* method = read.last("--method"); method && *method == "apparent-pressure")
+    return ApparentPressureDesignCommand(read);
   Arguments a;
-  if (const std::optional<int> status = ParseArguments(args, a)) return *status;
+  if (const std::optional<int> status = ParseArguments(read, a)) return *status;
   auto fail = [](const std::string& message) {
     std::cerr << "terraq: " << message << "\n";
     return kExitUsage;

@@ -238,3 +238,31 @@ TEST(DesignCommand, DesignsWithTheProjectsRecordAndItsOptionsOverIt) {
   EXPECT_EQ(misspelt.status, 2);
   EXPECT_TRUE(contains(misspelt.err, "\"factor\" is not a key this version knows")) << misspelt.err;
 }
+
+// The apparent-pressure envelope of the anchored sample (a 6 m cut in sand,
+// phi = 30 deg, gamma = 18 kN/m3, q = 10 kPa) on two supports given on the
+// command line, by hand: Ka = 1/3, p = 0.65 Ka gamma H^2 / (H - H1/3 -
+// Hn+1/3), the top support's share from the top to 2.75 m, along a tendon
+// 2 m apart at 10 deg; a support below the cut is refused.
+TEST(DesignCommand, ApparentPressureEnvelopeAndSupportLoads) {
+  ScratchFolder work;
+  Sample(work, "anchored-trapezoid.tq4d");
+  const Outcome o = runTerraq(
+      "design --method apparent-pressure --supports 1.5,4 --spacing 2 --inclination 10 --json "
+      "wall.tq4d",
+      work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const double Ka = 1.0 / 3, p = 0.65 * Ka * 18 * 36 / (6 - 1.5 / 3 - 2.0 / 3);
+  EXPECT_NEAR(JsonValue(o.out, "ordinate"), p, 1e-9 * p);
+  const double T1 = p * 1 / 2 + p * (2.75 - 1) + Ka * 10 * 2.75;
+  EXPECT_NEAR(JsonValues(o.out, "tributary").at(0), T1, 1e-9 * T1);
+  const double design = T1 * 2 / std::cos(10 * std::acos(-1.0) / 180);
+  EXPECT_NEAR(JsonValues(o.out, "tributaryDesign").at(0), design, 1e-9 * design);
+  EXPECT_TRUE(contains(o.out, "\"tributaryDesign\": \"kN\"")) << o.out;
+
+  const Outcome below =
+      runTerraq("design --method apparent-pressure --supports 1.5,7 wall.tq4d", work.path());
+  EXPECT_EQ(below.status, 1);
+  EXPECT_TRUE(contains(below.err, "support 2 at 7 is not above the excavation level 6"))
+      << below.err;
+}
