@@ -40,7 +40,8 @@ const std::array<EarthPressureTheory, 5> kTheories{{
      "Erddruck auf Stützmauern", true, kCoulombInputs},
     {Method::LogSpiral, "log-spiral", "Log-spiral",
      "K. Terzaghi (1943), Theoretical Soil Mechanics, Wiley: log-spiral and Rankine-zone "
-     "mechanism; compared with A. Caquot & J. Kérisel (1948), Tables de butée, de poussée et de force portante des fondations",
+     "mechanism; compared with A. Caquot & J. Kérisel (1948), Tables de butée, de poussée et "
+     "de force portante des fondations",
      true, kLogSpiralInputs},
     {Method::Jaky, "jaky", "Jaky (at rest)",
      "J. Jáky (1944), The coefficient of earth pressure at rest, J. Soc. Hungarian Architects "

@@ -97,8 +97,12 @@ double Mechanisms::Coefficient(double sweep) const {
   Point outline[kSpiralChords + 3];
   outline[0] = 0;
   outline[1] = toe;
+  // Each chord turns the radius by the same factor.
+  const Point turn = std::exp(growth * (sweep / kSpiralChords));
+  Point radial = toe - pole;
   for (int k = 1; k <= kSpiralChords; ++k) {
-    const Point q = pole + (toe - pole) * std::exp(growth * (sweep * k / kSpiralChords));
+    radial *= turn;
+    const Point q = pole + radial;
     if (q.real() < -kSlack || Depth(q) < -kSlack) return kNoMechanism;
     outline[k + 1] = q;
   }
@@ -160,12 +164,19 @@ std::optional<double> LogSpiralCoefficient(bool passive, double phi, double delt
   }
   if (!std::isfinite(best)) return std::nullopt;
   const double golden = 0.5 * (std::sqrt(5.0) - 1.0);
-  double a = sweep - kStep, b = sweep + kStep;
+  double a = std::max(0.0, sweep - kStep), b = sweep + kStep;
+  double x1 = b - golden * (b - a), x2 = a + golden * (b - a);
+  double f1 = Objective(m, x1), f2 = Objective(m, x2);
   while (b - a > 1e-9) {
-    const double x1 = b - golden * (b - a), x2 = a + golden * (b - a);
-    (Objective(m, x1) < Objective(m, x2) ? b : a) = (Objective(m, x1) < Objective(m, x2) ? x2 : x1);
+    if (f1 < f2) {
+      b = x2, x2 = x1, f2 = f1;
+      x1 = b - golden * (b - a), f1 = Objective(m, x1);
+    } else {
+      a = x1, x1 = x2, f1 = f2;
+      x2 = a + golden * (b - a), f2 = Objective(m, x2);
+    }
   }
-  best = std::min(best, Objective(m, 0.5 * (a + b)));
+  best = std::min({best, f1, f2});
   return passive ? best : -best;
 }
 
