@@ -10,6 +10,7 @@
 
 namespace terraq::design {
 
+using engine::api::Side;
 using engine::api::SoilDescription;
 
 const char* MethodName(Method method) {
@@ -70,6 +71,20 @@ DesignError Error(DesignError::Kind kind, std::string message) {
   return {kind, std::move(message)};
 }
 
+// The faces' earth-pressure theories on every layer: a refusal stops the
+// design, a warning is its note.
+void CheckFaces(const SoilDescription& soil, const DesignOptions& o, Setup& s) {
+  for (const auto& [side, theory] : {std::pair{Side::Backfill, &o.backfillTheory},
+                                     std::pair{Side::Excavation, &o.excavationTheory}}) {
+    const FaceCheck face = CheckFaceTheory(soil, side, *theory);
+    s.notes.insert(s.notes.end(), face.notes.begin(), face.notes.end());
+    if (face.error) {
+      s.error = Error(DesignError::Kind::BadOption, *face.error);
+      return;
+    }
+  }
+}
+
 Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   Setup s;
   s.factor = o.embedmentFactor.value_or(o.method == Method::FixedEarth ? 1.2 : 1.0);
@@ -95,6 +110,7 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
                                                    ", not below the excavation level at " +
                                                    Length(H, units) + ".");
   }
+  if (!s.error) CheckFaces(soil, o, s);
   if (s.error) return s;
 
   bool anyStrength = false;
@@ -146,7 +162,7 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
 }
 
 Equilibrium SolveAt(const SoilDescription& soil, const DesignOptions& o, double anchor, double fs) {
-  const NetPressure net = BuildNetPressure(soil, o.fsMethod, fs);
+  const NetPressure net = BuildNetPressure(soil, o, fs);
   return SolveEquilibrium(net, o.method, soil.excavationDepth, anchor);
 }
 
@@ -266,7 +282,7 @@ DesignResult DesignWall(const SoilDescription& soil, const DesignOptions& option
     r.notes.push_back(
         "The retained soil puts no net load on the wall down to the excavation level: "
         "equilibrium needs no embedment.");
-  const NetPressure net = BuildNetPressure(soil, options.fsMethod, options.fs);
+  const NetPressure net = BuildNetPressure(soil, options, options.fs);
   const Equilibrium eq =
       options.fs == 1.0 ? equilibrium : SolveEquilibrium(net, options.method, H, s.anchor);
   if (!eq.found) {

@@ -1,7 +1,8 @@
 #pragma once
 // Limit-equilibrium design of an embedded wall, cantilevered or with one
 // row of anchors or props, from the soil description the analysis uses
-// (engine/api/SoilDescription.h): the embedment for equilibrium, the
+// (engine/api/SoilDescription.h), with Rankine's coefficients or a theory
+// with wall friction on either face: the embedment for equilibrium, the
 // embedment that meets a factor of safety, the anchor force, the largest
 // bending moment, and the factor of safety of a given wall.
 //
@@ -30,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "FaceTheory.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::design {
@@ -62,6 +64,9 @@ struct DesignOptions {
   // Depth of the anchor or prop (FreeEarth); default: the first row of the
   // springs table of the data file.
   std::optional<double> anchorDepth{};
+  // The earth-pressure theory of each face; by default the generator's
+  // Rankine coefficients, without wall friction.
+  FaceTheory backfillTheory{}, excavationTheory{};
 };
 
 // The relative tolerance of every factor of safety found by root finding,

@@ -75,8 +75,13 @@ struct Faces {
 
 class Sampler {
  public:
-  Sampler(const SoilDescription& soil, FsMethod form, double fs)
-      : soil_(soil), form_(form), fs_(fs), strength_(form == FsMethod::Strength ? fs : 1.0) {
+  Sampler(const SoilDescription& soil, const DesignOptions& options, double fs)
+      : soil_(soil),
+        form_(options.fsMethod),
+        fs_(fs),
+        strength_(form_ == FsMethod::Strength ? fs : 1.0),
+        backfill_(CoefficientsOf(soil, Side::Backfill, options.backfillTheory, strength_)),
+        excavation_(CoefficientsOf(soil, Side::Excavation, options.excavationTheory, strength_)) {
     // The effective vertical stress just below the excavation level on the
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
@@ -85,8 +90,11 @@ class Sampler {
   }
 
   Faces at(double z) const {
-    const SidePressure b = engine::PressureAt(soil_, Side::Backfill, z, strength_);
-    const SidePressure e = engine::PressureAt(soil_, Side::Excavation, z, strength_);
+    const SidePressure b = WithCoefficients(
+        backfill_, soil_, Side::Backfill, engine::PressureAt(soil_, Side::Backfill, z, strength_));
+    const SidePressure e =
+        WithCoefficients(excavation_, soil_, Side::Excavation,
+                         engine::PressureAt(soil_, Side::Excavation, z, strength_));
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;
@@ -111,11 +119,13 @@ class Sampler {
   const SoilDescription& soil_;
   FsMethod form_;
   double fs_, strength_, formation_ = 0;
+  FaceCoefficients backfill_, excavation_;
 };
 
 }  // namespace
 
-NetPressure BuildNetPressure(const SoilDescription& soil, FsMethod form, double fs) {
+NetPressure BuildNetPressure(const SoilDescription& soil, const DesignOptions& options, double fs) {
+  const FsMethod form = options.fsMethod;
   NetPressure out;
   out.bottom = soil.profileBottom();
   const double bottom = out.bottom;
@@ -124,7 +134,7 @@ NetPressure BuildNetPressure(const SoilDescription& soil, FsMethod form, double 
   const double inch = engine::api::OneInch(engine::api::UnitsSystemOf(soil.units));
   const double step = std::max(inch, bottom / 4000.0);
   const double eps = kDepthTolerance * bottom;
-  const Sampler sampler(soil, form, fs);
+  const Sampler sampler(soil, options, fs);
 
   const auto push = [&](double z, const Faces& f) {
     out.forward.add(z, f.forward.net);

@@ -44,8 +44,9 @@ struct NetPressure {
   double bottom = 0;  // of the soil profile
 };
 
-// Diagrams for the factor `fs` in the form `form`. The net-passive form
-// gives no `reverse` diagram.
-NetPressure BuildNetPressure(const engine::api::SoilDescription& soil, FsMethod form, double fs);
+// Diagrams for the factor `fs` in the form and with the faces' theories of
+// `options`. The net-passive form gives no `reverse` diagram.
+NetPressure BuildNetPressure(const engine::api::SoilDescription& soil, const DesignOptions& options,
+                             double fs);
 
 }  // namespace terraq::design

@@ -1,11 +1,15 @@
 #pragma once
 // Rankine earth-pressure coefficients of a layer, with the sloping-backfill
-// (Rankine-Coulomb) active coefficient where the slope allows it.
+// (Rankine-Coulomb) active coefficient where the slope allows it: the
+// vocabulary's Rankine theory (api/EarthPressureTheories.h) and the
+// generator's warning of a slope too steep for it.
+
+#include "api/EarthPressureTheories.h"
 
 namespace terraq::engine {
 
 // Degrees per radian as the generator has always used it (single precision).
-inline const double kDegreesPerRadian = static_cast<double>(57.2958f);
+inline const double kDegreesPerRadian = api::kGeneratorDegreesPerRadian;
 
 struct EarthPressureCoefficients {
   double Ka = 0, sqrtKa = 0, Kp = 0, sqrtKp = 0;
