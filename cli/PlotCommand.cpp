@@ -12,6 +12,7 @@
 #include "CommandLine.h"
 #include "PaintingApplication.h"
 #include "controls/NumberFormat.h"
+#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
 #include "graphs/UtilisationGraph.h"
@@ -88,8 +89,8 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
 namespace {
 
 // The graphs of the plot file, with the utilisation of the project's
-// section when that graph is asked for. The status, and `message` when the
-// data file or plot file is not usable.
+// section or the mobilised earth pressure when that graph is asked for. The status, and `message`
+// when the data file or plot file is not usable.
 int ReadProjectGraphs(const PlotOptions& options, const fs::path& plotFile,
                       terraq::ui::TResultGraphs& graphs, std::string& message) {
   using namespace terraq::ui;
@@ -116,6 +117,18 @@ int ReadProjectGraphs(const PlotOptions& options, const fs::path& plotFile,
       if (c == '\n') c = ' ';
     message = plotFile.string() + " is not a usable plot file: " + error;
     return kExitUnusable;
+  }
+  if (options.graph == kGraphMobilisedPressure) {
+    try {
+      if (!FillProjectMobilisedPressure(graphs, options.dataFile, nullptr, facts.longTerm, error)) {
+        message = "the mobilised-pressure graph of " + options.dataFile.string() +
+                  " cannot be drawn: " + error;
+        return kExitUnusable;
+      }
+    } catch (const EInOutError& e) {
+      message = e.what();
+      return kExitFiles;
+    }
   }
   if (options.graph == kGraphUtilisation) {
     std::optional<WallSection> section = ReadProjectWallSection(options.dataFile, error);
@@ -207,7 +220,7 @@ int PlotCommand(const std::vector<std::string_view>& args, const char* programNa
       if (entry == kPlotGraphNames.end())
         return RefuseValue(kPlotCommand, name, value,
                            "the graphs are p-y, deflection, moment, shear, reaction, combined, "
-                           "pressure, combined-pressure and utilisation");
+                           "pressure, combined-pressure, utilisation and mobilised-pressure");
       options.graph = entry->kind;
       graphGiven = true;
     } else if (name == "--out") {

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "dialogs/TDlgOptions.h"
+#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
@@ -129,6 +130,7 @@ void TMainForm::CompRun() {
     if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
     else emptyGraphs();
     updateUtilisation(&run.analysis);
+    updateMobilisedPressure(&run.analysis);
     // The Side View labels a stage's supports with their forces.
     if (!run.summary.sequenceStages.empty() && ProjectSequence()) {
       sequenceForces_ = SequenceRunForces{*ProjectSequence(), {}};
@@ -137,6 +139,21 @@ void TMainForm::CompRun() {
     }
   }
   UpdateMenuStates();
+}
+
+void TMainForm::updateMobilisedPressure(const engine::api::AnalysisResult* analysis) {
+  graphs_.pltMobilised.Lines.clear();
+  mobilisedError_.clear();
+  if (!graphsLoaded_) return;
+  std::string error;
+  try {
+    if (!FillProjectMobilisedPressure(graphs_, DeriveRunPaths(Data().DataFileName).dataFile,
+                                      analysis, Data().LongTerm, error))
+      mobilisedError_ = QString::fromStdString(error);
+  } catch (const std::exception& e) {
+    mobilisedError_ = QString::fromStdString(e.what());
+  }
+  plotWindows_->RepaintAll();
 }
 
 bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {

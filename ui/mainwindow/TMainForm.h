@@ -284,6 +284,9 @@ class TMainForm : public QMainWindow {
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
+  // The mobilised earth pressure of the run's `analysis`, or of the project
+  // analysed in memory without it (on opening); empty on the p-y model.
+  void updateMobilisedPressure(const engine::api::AnalysisResult* analysis);
 
   // The Side View shows the stage a graph shows (GraphStage), if open.
   void followGraphStage(const TGraphPlot& graph);
@@ -317,6 +320,7 @@ class TMainForm : public QMainWindow {
   };
   std::optional<SequenceRunForces> sequenceForces_;
   QString utilisationError_;    // why the section was not checked after the last run
+  QString mobilisedError_;      // why there is no mobilised earth pressure to show
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;
