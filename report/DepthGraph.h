@@ -27,11 +27,11 @@ struct DepthCurve {
   // are drawn over them in `colour` with this style and no marker.
   Qt::PenStyle style = Qt::SolidLine;
   QColor colour = Qt::black;
+  // A bound drawn under the curves (TLine::Underlay): the envelope.
+  int underlay = 0;
   // A solid curve of a colour of its own (TLine::ColourNumber): -1 takes
   // the running colour.
   int colourNumber = -1;
-  // A bound drawn under the curves (TLine::Underlay): the envelope.
-  int underlay = 0;
 };
 
 struct DepthGraph {
