@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "api/Analysis.h"
-#include "api/EngineRoute.h"
 #include "api/Units.h"
 #include "project/SequentialRun.h"
 #include "project/TWordReader.h"
@@ -112,24 +111,18 @@ bool FillProjectMobilisedPressure(TResultGraphs& graphs, const std::filesystem::
   TGraphPlot& graph = graphs.pltMobilised;
   graph.Lines.clear();
   if (!graph.TitleChosen) graph.Title = graphs.pltMom.Title;
-  api::AnalysisResult analysed;
+  std::optional<api::AnalysisResult> analysed;
   if (!analysis) {
-    std::string text = ReadWholeFile(dataFile);
-    const std::optional<ProjectRunInput> project = ReadProjectRun(dataFile, text, error);
-    if (!project) return false;
-    if (!project->subgrade) {
-      error = kNoMobilisedPressure;
+    const std::string text = ReadWholeFile(dataFile);
+    // The p-y model has nothing to show: no analysis is needed to say so.
+    if (const std::optional<ProjectRunInput> project = ReadProjectRun(dataFile, text, error);
+        !project || !project->subgrade) {
+      if (project) error = kNoMobilisedPressure;
       return false;
     }
-    api::AnalysisOptions options;
-    options.subgrade = project->subgrade;
-    if (project->sequence) {
-      text = project->sequence->sequence.text;
-      options.sequential = project->sequence->options;
-    }
-    if (!engine::EngineAvailable(error)) return false;
-    analysed = engine::Analyse(text, options);
-    analysis = &analysed;
+    analysed = AnalyseProjectInMemory(dataFile, text, error);
+    if (!analysed) return false;
+    analysis = &*analysed;
   }
   if (FillMobilisedPressureGraph(graph, *analysis, longTerm)) return true;
   const bool subgrade = !analysis->problems.empty() && !analysis->problems.front().subgrade.empty();

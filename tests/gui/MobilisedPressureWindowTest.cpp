@@ -1,6 +1,7 @@
 // The graph of the mobilised earth pressure in the program, as a user meets
-// it: offered after the run of a project on subgrade-reaction springs,
-// disabled with the reason for a project on the p-y model. Setting
+// it: offered after the run of a project on subgrade-reaction springs and
+// on opening it again, disabled with the reason for a project on the p-y
+// model. Setting
 // TERRAQ_DIALOG_SHOTS to a folder makes the Screenshots test save the
 // graph of a construction sequence there, small and large.
 
@@ -53,8 +54,9 @@ class MobilisedPressureWindow : public ::testing::Test {
 };
 
 TEST_F(MobilisedPressureWindow, OfferedAfterASubgradeRunAndNotOnThePyModel) {
-  OpenAndRun("springs",
-             std::string(R"({"format": "terraq-project", "version": 1, )") + kSprings + "}");
+  OpenAndRun("springs", std::string(R"({"format": "terraq-project", "version": 1,
+      "section": {"name": "AZ18"}, )") +
+                            kSprings + "}");
   ASSERT_TRUE(Item()->isEnabled());
   ui::TPlotForm* plot = ShowGraph();
   ASSERT_NE(plot, nullptr);
@@ -68,6 +70,16 @@ TEST_F(MobilisedPressureWindow, OfferedAfterASubgradeRunAndNotOnThePyModel) {
   const ui::TWorldRect& world = plot->FullWorld()[0];
   EXPECT_LT(world.XMin, 0);
   EXPECT_GT(world.XMax, 0);
+
+  // Opened again, both graphs of the analysis are those of the run: the
+  // project is analysed on its springs in memory.
+  const ui::TLine pressure = form.Graph(ui::kGraphMobilisedPressure).Lines[0];
+  const ui::TLine utilisation = form.Graph(ui::kGraphUtilisation).Lines.at(0);
+  form.FileNew();
+  ASSERT_TRUE(form.OpenFile(QString::fromStdString((folder / "springs.tq4d").string()), 1));
+  ASSERT_EQ(form.Graph(ui::kGraphMobilisedPressure).Lines.size(), 8u);
+  EXPECT_EQ(form.Graph(ui::kGraphMobilisedPressure).Lines[0].Points, pressure.Points);
+  EXPECT_EQ(form.Graph(ui::kGraphUtilisation).Lines.at(0).Points, utilisation.Points);
 
   OpenAndRun("py", "");
   EXPECT_FALSE(Item()->isEnabled());

@@ -284,9 +284,10 @@ class TMainForm : public QMainWindow {
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
-  // The mobilised earth pressure of the run's `analysis`, or of the project
-  // analysed in memory without it (on opening); empty on the p-y model.
-  void updateMobilisedPressure(const engine::api::AnalysisResult* analysis);
+  // The graphs made from the analysis rather than the plot file, after a
+  // run (its `analysis`) or on opening (analysed in memory): the section's
+  // utilisation and the mobilised earth pressure, empty on the p-y model.
+  void updateAnalysisGraphs(const engine::api::AnalysisResult* analysis);
 
   // The Side View shows the stage a graph shows (GraphStage), if open.
   void followGraphStage(const TGraphPlot& graph);
