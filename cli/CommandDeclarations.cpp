@@ -207,7 +207,9 @@ const CommandDeclaration kPlotCommand{
     "  combined           deflection, moment and shear side by side\n"
     "  pressure           earth pressure vs depth\n"
     "  combined-pressure  total, soil and surcharge earth pressure\n"
-    "  utilisation        utilisation of the project's wall section vs depth\n"};
+    "  utilisation        utilisation of the project's wall section vs depth\n"
+    "  mobilised-pressure earth pressure on both faces against its limits (a\n"
+    "                     project on the subgrade-reaction soil model)\n"};
 
 const CommandDeclaration kDesignCommand{
     "design", "FILE.tq4d",

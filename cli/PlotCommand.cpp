@@ -12,11 +12,13 @@
 #include "CommandLine.h"
 #include "PaintingApplication.h"
 #include "controls/NumberFormat.h"
+#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "graphs/PlotMenuRules.h"
 #include "graphs/UtilisationGraph.h"
 #include "project/EngineRun.h"
 #include "project/ProjectInputs.h"
+#include "project/SequentialRun.h"
 #include "project/TProgramData.h"
 #include "project/TProjectTables.h"
 #include "project/TWordReader.h"
@@ -87,9 +89,41 @@ std::string PlotSizeBeyondBounds(const terraq::ui::TGraphImageSize& size) {
 
 namespace {
 
+// The utilisation of the project's section along the wall analysed as its
+// run analyses it (the stages of its construction sequence, on its soil
+// model). The status, and `message` when it cannot be drawn.
+int ReadUtilisation(const fs::path& dataFile, bool longTerm, terraq::ui::TResultGraphs& graphs,
+                    std::string& message) {
+  using namespace terraq::ui;
+  std::string error;
+  std::optional<WallSection> section = ReadProjectWallSection(dataFile, error);
+  std::vector<std::string> notes;
+  try {
+    if (section) {
+      std::string text = ReadWholeFile(dataFile);
+      const std::optional<ProjectRunInput> project = ReadProjectRun(dataFile, text, error);
+      std::optional<engine::api::AnalysisResult> analysis;
+      if (project) analysis = AnalyseProjectInMemory(dataFile, text, error);
+      if (project && project->sequence) text = project->sequence->sequence.text;
+      if (!analysis ||
+          !FillProjectUtilisation(graphs, text, *section, &*analysis, longTerm, error, notes))
+        section.reset();
+    }
+  } catch (const EInOutError& e) {
+    message = e.what();
+    return kExitFiles;
+  }
+  if (section) return kExitOk;
+  message = "the utilisation graph of " + dataFile.string() + " cannot be drawn: " +
+            (error.empty() ? "its project has no wall section (choose one in the program's "
+                             "Wall Properties)"
+                           : error);
+  return kExitUnusable;
+}
+
 // The graphs of the plot file, with the utilisation of the project's
-// section when that graph is asked for. The status, and `message` when the
-// data file or plot file is not usable.
+// section or the mobilised earth pressure when that graph is asked for. The
+// status, and `message` when the data file or plot file is not usable.
 int ReadProjectGraphs(const PlotOptions& options, const fs::path& plotFile,
                       terraq::ui::TResultGraphs& graphs, std::string& message) {
   using namespace terraq::ui;
@@ -117,25 +151,20 @@ int ReadProjectGraphs(const PlotOptions& options, const fs::path& plotFile,
     message = plotFile.string() + " is not a usable plot file: " + error;
     return kExitUnusable;
   }
-  if (options.graph == kGraphUtilisation) {
-    std::optional<WallSection> section = ReadProjectWallSection(options.dataFile, error);
-    std::vector<std::string> notes;
+  if (options.graph == kGraphMobilisedPressure) {
     try {
-      if (section && !FillProjectUtilisation(graphs, ReadWholeFile(options.dataFile), *section,
-                                             nullptr, facts.longTerm, error, notes))
-        section.reset();
+      if (!FillProjectMobilisedPressure(graphs, options.dataFile, nullptr, facts.longTerm, error)) {
+        message = "the mobilised-pressure graph of " + options.dataFile.string() +
+                  " cannot be drawn: " + error;
+        return kExitUnusable;
+      }
     } catch (const EInOutError& e) {
       message = e.what();
       return kExitFiles;
     }
-    if (!section) {
-      message = "the utilisation graph of " + options.dataFile.string() + " cannot be drawn: " +
-                (error.empty() ? "its project has no wall section (choose one in the program's "
-                                 "Wall Properties)"
-                               : error);
-      return kExitUnusable;
-    }
   }
+  if (options.graph == kGraphUtilisation)
+    return ReadUtilisation(options.dataFile, facts.longTerm, graphs, message);
   return kExitOk;
 }
 
@@ -207,7 +236,7 @@ int PlotCommand(const std::vector<std::string_view>& args, const char* programNa
       if (entry == kPlotGraphNames.end())
         return RefuseValue(kPlotCommand, name, value,
                            "the graphs are p-y, deflection, moment, shear, reaction, combined, "
-                           "pressure, combined-pressure and utilisation");
+                           "pressure, combined-pressure, utilisation and mobilised-pressure");
       options.graph = entry->kind;
       graphGiven = true;
     } else if (name == "--out") {

@@ -38,6 +38,7 @@ inline constexpr std::array<PlotGraphName, terraq::ui::kGraphCount> kPlotGraphNa
     {"pressure", terraq::ui::kGraphPressure},
     {"combined-pressure", terraq::ui::kGraphPressureCombined},
     {"utilisation", terraq::ui::kGraphUtilisation},
+    {"mobilised-pressure", terraq::ui::kGraphMobilisedPressure},
 }};
 
 // The picture's defaults: 6 × 4 inches at 96 pixels per inch (576 × 384

@@ -222,7 +222,7 @@ void PaintCurve(const Context& c, const TPanelMap& map, const TLine& line, int n
     if (run.size() > 1) p.drawPolyline(run);
     run.clear();
   };
-  const int markers = line.Underlay ? 0 : c.graph.Markers;
+  const int markers = line.Underlay || line.Style != TLineStyle::Solid ? 0 : c.graph.Markers;
   const bool lone = line.Points.size() == 1;
   for (size_t j = 0; j < line.Points.size(); ++j) {
     const TFloatPoint& pt = line.Points[j];
@@ -258,8 +258,8 @@ void PaintCurves(const Context& c, const std::array<TPanelMap, 3>& maps) {
       const TLine& owner = ownerOf(i);
       if (!owner.Active || owner.Underlay) continue;
       if (owner.Visible) {
-        p.setPen(QPen(ToQColor(LineColour(number)), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        PaintCurve(c, maps[k], list[i], number);
+        p.setPen(LinePen(owner, number, penWidth, c.out.DpiX));
+        PaintCurve(c, maps[k], list[i], owner.ColourAt(number));
         // Beyond the limit the curve is drawn again in red, cut where it
         // crosses the limit line, twice as wide: a curve whose own colour
         // is red still shows where it passes the limit.
@@ -310,6 +310,19 @@ QPen UnderlayPen(int underlay, int dpi) {
   const double mm = dpi / 25.4 / width;
   if (underlay == 2) pen.setDashPattern({4 * mm, 1.2 * mm, 1 * mm, 1.2 * mm});
   else pen.setDashPattern({4 * mm, 1.5 * mm});
+  return pen;
+}
+
+QPen LinePen(const TLine& line, int number, int penWidth, int dpi) {
+  QPen pen(ToQColor(LineColour(line.ColourAt(number))), penWidth, Qt::SolidLine, Qt::RoundCap,
+           Qt::RoundJoin);
+  if (line.Style == TLineStyle::Solid) return pen;
+  // The pattern counts pen widths: dashes of 3 mm with 1.5 mm gaps, or dots
+  // of 0.6 mm 1.2 mm apart, the same on screen and paper.
+  pen.setCapStyle(Qt::FlatCap);
+  const double mm = dpi / 25.4 / std::max(penWidth, 1);
+  if (line.Style == TLineStyle::Dotted) pen.setDashPattern({0.6 * mm, 1.2 * mm});
+  else pen.setDashPattern({3 * mm, 1.5 * mm});
   return pen;
 }
 

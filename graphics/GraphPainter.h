@@ -39,6 +39,10 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
 // grey, with dashes of a fixed physical length.
 QPen UnderlayPen(int underlay, int dpi);
 
+// The pen of curve `line` drawn as running number `number` (its colour
+// when the curve has none of its own) with curve pens `penWidth` wide.
+QPen LinePen(const TLine& line, int number, int penWidth, int dpi);
+
 // The caption of an axis: the caption and, when the unit text is not empty,
 // its unit names for the graph's units in brackets ("Depth (ft)").
 QString AxisCaption(const std::string& caption, const std::string& units, int unitsSystem);

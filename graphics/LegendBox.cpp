@@ -44,8 +44,18 @@ void PaintLegendBox(QPainter& painter, const TGraphPlot& graph, const TGraphLayo
   const int textHeight = metrics.height();
   int widest = 0;
   for (const TLegendBoxEntry& e : entries) widest = std::max(widest, metrics.horizontalAdvance(e.Label));
+  // Dashed and dotted curves are told apart by their pens: every row then
+  // shows a quarter inch of its curve's pen before the label.
+  const auto lineOf = [&graph](const TLegendBoxEntry& e) -> const TLine& {
+    return graph.Lines[static_cast<size_t>(e.Curve)];
+  };
+  const bool styled = std::any_of(entries.begin(), entries.end(), [&](const TLegendBoxEntry& e) {
+    return lineOf(e).Style != TLineStyle::Solid;
+  });
+  const int sample = styled ? dpiX / 4 : 0;
 
-  const QRect box = LegendBoxRect(layout.Plot, static_cast<int>(entries.size()), textHeight, widest, dpiX, dpiY);
+  const QRect box = LegendBoxRect(layout.Plot, static_cast<int>(entries.size()), textHeight,
+                                  widest + sample, dpiX, dpiY);
   painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Qt::white);
   painter.drawRect(box);
@@ -55,17 +65,21 @@ void PaintLegendBox(QPainter& painter, const TGraphPlot& graph, const TGraphLayo
   painter.setBrush(Qt::NoBrush);
   int top = box.top() + dpiY / 32;
   for (const TLegendBoxEntry& e : entries) {
-    const TRgb rgb = LineColour(e.Position);
-    const QColor colour(rgb.r, rgb.g, rgb.b);
-    const int markerX = box.left() + dpiX / 16;
+    const TLine& line = lineOf(e);
+    const QPen pen = LinePen(line, e.Position, penWidth, dpiX);
+    const int markerX = box.left() + dpiX / 16 + sample / 2;
     const int centreY = top + textHeight / 2;
-    QPolygon outline;
-    for (const TPixelPoint& corner : MarkerCorners(e.Position, markerX, centreY, dpiX, dpiY))
-      outline << QPoint(corner.X, corner.Y);
-    painter.setPen(QPen(colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolygon(outline);
-    painter.setPen(colour);
-    const int textLeft = markerX + dpiX / 16;
+    painter.setPen(pen);
+    if (sample) painter.drawLine(markerX - sample / 2, centreY, markerX + sample / 2, centreY);
+    if (line.Style == TLineStyle::Solid) {
+      QPolygon outline;
+      for (const TPixelPoint& corner :
+           MarkerCorners(line.ColourAt(e.Position), markerX, centreY, dpiX, dpiY))
+        outline << QPoint(corner.X, corner.Y);
+      painter.drawPolygon(outline);
+    }
+    painter.setPen(pen.color());
+    const int textLeft = markerX + dpiX / 16 + sample / 2;
     painter.drawText(QRect(textLeft, top, box.right() - textLeft, textHeight), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
                      e.Label);
     top += textHeight + dpiY / 32;

@@ -70,7 +70,8 @@ QPen CurvePen(const DepthCurve& curve, int colourNumber, int width, double dpi) 
   if (curve.underlay) return ui::UnderlayPen(curve.underlay, static_cast<int>(std::lround(dpi)));
   QColor colour = curve.colour;
   if (curve.style == Qt::SolidLine) {
-    const ui::TRgb rgb = ui::LineColour(colourNumber);
+    const ui::TRgb rgb =
+        ui::LineColour(curve.colourNumber >= 0 ? curve.colourNumber : colourNumber);
     colour = QColor(rgb.r, rgb.g, rgb.b);
   }
   QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
@@ -128,7 +129,8 @@ void PaintLegend(QPainter& p, const DepthGraph& graph, const LegendLayout& l,
       const int cx = static_cast<int>(std::lround(x + l.sample / 2)),
                 cy = static_cast<int>(std::lround(y));
       const int d = static_cast<int>(std::lround(dpi));
-      for (const ui::TPixelPoint& corner : ui::MarkerCorners(number, cx, cy, d, d))
+      const int shape = c.colourNumber >= 0 ? c.colourNumber : number;
+      for (const ui::TPixelPoint& corner : ui::MarkerCorners(shape, cx, cy, d, d))
         outline << QPoint(corner.X, corner.Y);
       QPen solid = pen;
       solid.setStyle(Qt::SolidLine);
@@ -216,6 +218,7 @@ ui::TGraphPlot PlotOf(const DepthGraph& graph, ui::TLineList& every) {
     ui::TLine line;
     line.Points = c.points;
     line.Underlay = c.underlay;
+    line.ColourNumber = c.colourNumber;
     every.push_back(line);
     if (c.style == Qt::SolidLine || c.underlay) g.Lines.push_back(line);
     if (c.style == Qt::SolidLine && !c.underlay) longest = std::max(longest, c.points.size());

@@ -29,6 +29,9 @@ struct DepthCurve {
   QColor colour = Qt::black;
   // A bound drawn under the curves (TLine::Underlay): the envelope.
   int underlay = 0;
+  // A solid curve of a colour of its own (TLine::ColourNumber): -1 takes
+  // the running colour.
+  int colourNumber = -1;
 };
 
 struct DepthGraph {

@@ -11,6 +11,7 @@
 #include "SectionCheck.h"
 #include "api/Analysis.h"
 #include "api/Units.h"
+#include "graphs/MobilisedPressureGraph.h"
 
 namespace terraq::report {
 
@@ -89,16 +90,16 @@ std::string CaptionOf(Quantity q, const GraphUnits& u) {
 // The mark of results that must not be used, naming the problems: one
 // that did not close, went beyond the allowed deflection or off its
 // curves, or whose numbers are not those of the wall.
+bool ResultsValid(const api::ProblemResult& p) {
+  return p.closed && !p.offCurves && p.stationsOverLimit == 0 && p.notValidStations.empty() &&
+         p.numericalFault.empty();
+}
+
 std::string ResultsMark(const std::vector<api::ProblemResult>& problems,
                         const std::vector<std::string>& names) {
   std::string which;
-  for (size_t i = 0; i < problems.size(); ++i) {
-    const api::ProblemResult& p = problems[i];
-    if (p.closed && !p.offCurves && p.stationsOverLimit == 0 && p.notValidStations.empty() &&
-        p.numericalFault.empty())
-      continue;
-    which += (which.empty() ? "" : ", ") + NameOf(names, i);
-  }
+  for (size_t i = 0; i < problems.size(); ++i)
+    if (!ResultsValid(problems[i])) which += (which.empty() ? "" : ", ") + NameOf(names, i);
   if (which.empty()) return {};
   return "RESULTS NOT VALID" + (problems.size() > 1 ? ": " + which : std::string()) +
          " (see the warnings)";
@@ -278,6 +279,32 @@ Figure DesignEffectFigure(design::DesignEffect effect,
     graph.curves.push_back({e.max, "Envelope (max)", Qt::SolidLine, Qt::black, 1});
     graph.curves.push_back({e.min, "Envelope (min)", Qt::SolidLine, Qt::black, 2});
   }
+  return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
+}
+
+DepthGraph MobilisedPressureGraph(const api::ProblemResult& problem) {
+  DepthGraph graph;
+  graph.xCaption = ui::MobilisedPressureCaption(problem.units);
+  graph.yCaption = ui::MobilisedDepthCaption(problem.units);
+  if (!ResultsValid(problem)) graph.resultsMark = "RESULTS NOT VALID (see the warnings)";
+  ui::TLineList lines;
+  ui::AppendMobilisedPressure(lines, problem, "");
+  for (ui::TLine& line : lines) {
+    const ui::TRgb rgb = ui::LineColour(line.ColourNumber);
+    const bool solid = line.Style == ui::TLineStyle::Solid;
+    graph.curves.push_back({std::move(line.Points), line.Name,
+                            solid                                  ? Qt::SolidLine
+                            : line.Style == ui::TLineStyle::Dashed ? Qt::DashLine
+                                                                   : Qt::DotLine,
+                            QColor(rgb.r, rgb.g, rgb.b), 0, line.ColourNumber});
+  }
+  return graph;
+}
+
+Figure MobilisedPressureFigure(const api::ProblemResult& problem, const std::string& caption) {
+  const DepthGraph graph = MobilisedPressureGraph(problem);
   return {caption, kDepthGraphAspect, [graph](QPainter& painter, const QRectF& area, double dpi) {
             PaintDepthGraph(painter, area, dpi, graph);
           }};

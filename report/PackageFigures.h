@@ -79,4 +79,10 @@ Figure UtilisationFigure(const std::vector<design::WallCheck>& checks,
                          const std::vector<std::string>& names, int unitsSystem,
                          const std::string& caption);
 
+// The mobilised earth pressure of a problem of a subgrade-reaction
+// analysis: each face's pressure against its active and passive limits and
+// at rest, the retained face to the left, as the program's graph draws it.
+Figure MobilisedPressureFigure(const engine::api::ProblemResult& problem,
+                               const std::string& caption);
+
 }  // namespace terraq::report

@@ -28,4 +28,7 @@ DepthGraph UtilisationGraph(const std::vector<design::WallCheck>& checks,
                             const std::vector<engine::api::ProblemResult>& problems,
                             const std::vector<std::string>& names, int unitsSystem);
 
+// The mobilised earth pressure of one problem (MobilisedPressureFigure).
+DepthGraph MobilisedPressureGraph(const engine::api::ProblemResult& problem);
+
 }  // namespace terraq::report

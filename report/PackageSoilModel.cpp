@@ -1,8 +1,10 @@
 // The calculation package's chapter of the subgrade-reaction soil model
 // (engine/api/Subgrade.h): the parameters of each layer as the analysis used
 // them, and per problem the pressure of each face against its active and
-// passive limits, so that the checker sees where the soil has yielded.
+// passive limits, as a table and as a graph, so that the checker sees where
+// the soil has yielded.
 
+#include "PackageFigures.h"
 #include "PackageParts.h"
 #include "api/Units.h"
 
@@ -86,6 +88,8 @@ void AppendSoilModel(const engine::api::SubgradeOptions& options,
     }
     table.note = "Where a pressure equals one of its limits the soil has yielded there.";
     blocks.push_back(std::move(table));
+    blocks.push_back(MobilisedPressureFigure(
+        p, "Mobilised earth pressure against its limits, " + ProblemName(names, k)));
   }
 }
 

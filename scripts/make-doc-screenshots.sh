@@ -58,6 +58,7 @@ copy staged/study-correlations.png study-window-correlations.png
 copy staged/report-preview.png report-preview.png
 copy staged/section-dialog.png section-dialog.png
 copy staged/utilisation-graph.png utilisation-graph.png
+copy staged/mobilised-pressure-graph.png mobilised-pressure-graph.png
 copy staged/design-situations.png design-situations.png
 copy staged/sequence.png sequence.png
 # The first project, step by step.

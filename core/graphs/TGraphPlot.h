@@ -22,6 +22,10 @@ struct TFloatPoint {
   friend bool operator==(const TFloatPoint&, const TFloatPoint&) = default;
 };
 
+// The pen of a curve of its own style: solid with markers, or dashed or
+// dotted without them (the limits beside a mobilised earth pressure).
+enum class TLineStyle { Solid, Dashed, Dotted };
+
 // One curve.
 struct TLine {
   std::vector<TFloatPoint> Points;  // in drawing order
@@ -37,7 +41,14 @@ struct TLine {
   // (2), without markers and without taking a colour of the running
   // numbers. 0: an ordinary curve.
   int Underlay = 0;
+  // Curves that belong together by colour (the two faces of the wall): a
+  // colour number of 0 or more draws the curve in LineColour(ColourNumber)
+  // rather than its running colour; Style gives its pen.
+  int ColourNumber = -1;
+  TLineStyle Style = TLineStyle::Solid;
 
+  // The colour number of the curve drawn as running number k.
+  int ColourAt(int k) const { return ColourNumber >= 0 ? ColourNumber : k; }
   int PointCount() const { return static_cast<int>(Points.size()); }
   // Appends zero points at the end or drops surplus points from the end; a
   // count below 0 counts as 0.

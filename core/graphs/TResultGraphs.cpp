@@ -55,6 +55,12 @@ TResultGraphs::TResultGraphs() {
   setUp(PltCombine, {"Earth Pressure Combined", "Curve #", "Distributed load", "F/L", "Depth", "L2", true, true});
   setUp(pltUtil, {"Utilisation vs Depth", "Stage ", "Utilisation", "", "Depth", "", true, true});
   pltUtil.XLimit = 1;
+  setUp(pltMobilised,
+        {"Mobilised Earth Pressure", "Curve #", "Earth Pressure", "", "Depth", "", true, true});
+  // Zero is the wall: the faces' pressures stand either side of it.
+  pltMobilised.ZeroLine = true;
+  // A station every tenth of a metre: markers on each would bury the curve.
+  pltMobilised.Markers = 10;
   setUp(pltMomEi, {"EI vs Moment", "Axial Load ", "Moment", "", "EI", "", false, true});
   setUp(pltMomCurv, {"Moment vs Curvature", "Axial Load ", "Curvature (rad)", "", "Moment", "", false, true});
   setUp(pltInter, {"Interaction Diagram", "Curve #", "Bending Moment", "", "Axial Load", "", false, false});
@@ -68,9 +74,9 @@ TResultGraphs::TResultGraphs() {
 }
 
 std::array<TGraphPlot*, TResultGraphs::kGraphTotal> TResultGraphs::All() {
-  return {&pltPY, &pltDef,     &pltMom,   &pltShear, &pltSoil,    &pltDMS,
-          &pltLD, &PltCombine, &pltUtil,  &pltMomEi, &pltMomCurv, &pltInter,
-          &pltLM, &pltYL,      &pltPtKyy, &pltPtK12, &pltMtK21,   &pltMtK22};
+  return {&pltPY,      &pltDef,   &pltMom,       &pltShear, &pltSoil,    &pltDMS,   &pltLD,
+          &PltCombine, &pltUtil,  &pltMobilised, &pltMomEi, &pltMomCurv, &pltInter, &pltLM,
+          &pltYL,      &pltPtKyy, &pltPtK12,     &pltMtK21, &pltMtK22};
 }
 
 const TGraphPlot& TResultGraphs::Graph(GraphKind kind) const {
@@ -83,6 +89,7 @@ const TGraphPlot& TResultGraphs::Graph(GraphKind kind) const {
     case kGraphDeflectionMomentShear: return pltDMS;
     case kGraphPressure: return pltLD;
     case kGraphUtilisation: return pltUtil;
+    case kGraphMobilisedPressure: return pltMobilised;
     case kGraphPressureCombined:
     case kGraphCount: break;
   }

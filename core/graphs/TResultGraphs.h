@@ -26,6 +26,7 @@ enum GraphKind {
   kGraphPressure,
   kGraphPressureCombined,
   kGraphUtilisation,
+  kGraphMobilisedPressure,
   kGraphCount
 };
 
@@ -49,12 +50,15 @@ class TResultGraphs {
   // Filled by the check of the wall's section (UtilisationGraph.h) after
   // the plot file: the utilisation vs depth, one curve per result set.
   TGraphPlot pltUtil;
+  // Filled from a subgrade-reaction analysis (MobilisedPressureGraph.h): the
+  // pressure on each face of the wall against its limits.
+  TGraphPlot pltMobilised;
   // Captions only (pltInter also one empty curve): analyses of another kind.
   TGraphPlot pltMomEi, pltMomCurv, pltInter, pltLM;
   // Never filled.
   TGraphPlot pltYL, pltPtKyy, pltPtK12, pltMtK21, pltMtK22;
 
-  static constexpr int kGraphTotal = 18;
+  static constexpr int kGraphTotal = 19;
   // Every graph of the set, in the order of the members above.
   std::array<TGraphPlot*, kGraphTotal> All();
 

@@ -1,6 +1,7 @@
 #include "project/SequentialRun.h"
 
 #include "SequenceAnalysis.h"
+#include "api/EngineRoute.h"
 #include "project/ProjectDesignSituations.h"
 
 namespace terraq::ui {
@@ -73,6 +74,17 @@ std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataF
   if (!error.empty()) return std::nullopt;
   run.soilModel = SoilModelName(members.soilModel);
   return run;
+}
+
+std::optional<engine::api::AnalysisResult> AnalyseProjectInMemory(
+    const std::filesystem::path& dataFile, std::string_view dataText, std::string& error) {
+  std::optional<ProjectRunInput> project = ReadProjectRun(dataFile, dataText, error);
+  if (!project || !engine::EngineAvailable(error)) return std::nullopt;
+  engine::api::AnalysisOptions options;
+  options.subgrade = std::move(project->subgrade);
+  if (!project->sequence) return engine::Analyse(dataText, options);
+  options.sequential = std::move(project->sequence->options);
+  return engine::Analyse(project->sequence->sequence.text, options);
 }
 
 void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {

@@ -68,6 +68,13 @@ struct ProjectRunInput {
 std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataFile,
                                               std::string_view dataText, std::string& error);
 
+// The project of `dataFile`, whose text is `dataText`, analysed in memory as
+// a run analyses it (its construction sequence and soil model), without the
+// report, plot and monitor texts; nullopt with `error` when the project
+// file cannot be used or no engine is at hand.
+std::optional<engine::api::AnalysisResult> AnalyseProjectInMemory(
+    const std::filesystem::path& dataFile, std::string_view dataText, std::string& error);
+
 // The stage names of `sequence` in `summary`, and each stage's support
 // forces along one support (the force per wall unit times
 // spacing / (Wa·cos α), positive: the anchor's tension, the strut's

@@ -81,6 +81,52 @@ TEST(PlotCommand, UtilisationOfTheProjectsSection) {
   EXPECT_TRUE(contains(o.out, "Plotted u.png (576 x 384 pixels)"));
 }
 
+// A project on subgrade-reaction springs is checked along the wall its
+// springs hold, as its run checks it, not along a p-y analysis.
+TEST(PlotCommand, UtilisationOnTheProjectsSoilModel) {
+  ScratchFolder work;
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "sequential-excavation-anchor.tq4d",
+                work.path() / "wall.tq4d");
+  ASSERT_EQ(runTerraq("run wall.tq4d", work.path()).status, 0);
+  const std::string project = R"({"format": "terraq-project", "version": 1,
+      "section": {"name": "AZ18"})";
+  std::ofstream(work.path() / "wall.terraq.json") << project + "}";
+  const std::string plot = "plot --graph utilisation --out u.svg wall.tq4d";
+  ASSERT_EQ(runTerraq(plot, work.path()).status, 0);
+  const std::string onCurves = ReadFile(work.path() / "u.svg");
+  std::ofstream(work.path() / "wall.terraq.json")
+      << project + R"(, "soilModel": {"model": "subgrade", "layers": [{"khTop": 12000,
+      "khBottom": 36000, "k0": 0, "ocr": 1, "reloadRatio": 2}]}})";
+  const Outcome o = runTerraq(plot, work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(ReadFile(work.path() / "u.svg"), onCurves);
+}
+
+// The mobilised earth pressure of a project on subgrade-reaction springs,
+// analysed in memory; a project on the p-y model has none.
+TEST(PlotCommand, MobilisedPressureOfTheProjectsSprings) {
+  ScratchFolder work;
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "sequential-excavation-anchor.tq4d",
+                work.path() / "wall.tq4d");
+  ASSERT_EQ(runTerraq("run wall.tq4d", work.path()).status, 0);
+  const std::string plot = "plot --graph mobilised-pressure --out m.svg wall.tq4d";
+  Outcome o = runTerraq(plot, work.path());
+  EXPECT_EQ(o.status, 1);
+  EXPECT_TRUE(contains(o.err, "analysed on the p-y model: it has no mobilised earth pressure"))
+      << o.err;
+  EXPECT_FALSE(fs::exists(work.path() / "m.svg"));
+  std::ofstream(work.path() / "wall.terraq.json")
+      << R"({"format": "terraq-project", "version": 1, "soilModel": {"model": "subgrade",
+      "units": {"subgradeModulus": "kN/m3"}, "layers": [{"khTop": 12000, "khBottom": 36000,
+      "k0": 0, "ocr": 1, "reloadRatio": 2}]}})";
+  o = runTerraq(plot, work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string svg = ReadFile(work.path() / "m.svg");
+  for (const char* name : {"Retained: mobilised", "Retained: passive", "Front: active",
+                           "Front: at rest", "Retained Face Left, Front Face Right"})
+    EXPECT_TRUE(contains(svg, name)) << name;
+}
+
 TEST(PlotCommand, RefusalsSayWhyAndWriteNothing) {
   ScratchFolder work;
   AnalysedSample(work);

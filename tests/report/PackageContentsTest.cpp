@@ -383,9 +383,13 @@ TEST(PackageContents, SubgradeModelGivesItsParametersAndPressures) {
   const Document d = BuildPackage(input);
   ASSERT_TRUE(HasHeading(d, "Soil model"));
   std::vector<const Table*> tables;
-  for (const Block* b : Chapter(d, "Soil model"))
+  size_t figures = 0;
+  for (const Block* b : Chapter(d, "Soil model")) {
     if (const Table* t = std::get_if<Table>(b)) tables.push_back(t);
+    figures += std::holds_alternative<Figure>(*b);
+  }
   ASSERT_EQ(tables.size(), 5u);  // the parameters, then the four stages
+  EXPECT_EQ(figures, 4u);        // each stage's graph beside its table
   EXPECT_EQ(tables[0]->rows.at(0).at(1), "12000");
   for (size_t k = 1; k < tables.size(); ++k)
     for (const std::vector<std::string>& row : tables[k]->rows)

@@ -185,6 +185,10 @@ TEST(PackageFigures, ResultsThatMustNotBeUsedAreMarkedOnTheGraph) {
   ASSERT_EQ(s.problems.size(), 3u);
   s.problems[1].closed = false;
   const DepthGraph graph = ResultGraph(Quantity::Deflection, s.problems, s.names, s.units);
+  // The envelope lies under the three stages, in the grey of a bound.
+  ASSERT_EQ(graph.curves.size(), 5u);
+  EXPECT_EQ(graph.curves[3].underlay, 1);
+  EXPECT_EQ(graph.curves[3].colourNumber, -1);
   EXPECT_NE(graph.resultsMark.find("NOT VALID"), std::string::npos);
   EXPECT_NE(graph.resultsMark.find("Stage 2"), std::string::npos);
   EXPECT_EQ(graph.resultsMark.find("Stage 1"), std::string::npos);

@@ -159,7 +159,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   putRecentFile(FileNameBytes(absolute));
   statusBar()->showMessage(tr("Data file: %1, has been read by %2").arg(absolute, QLatin1String(kApplicationTitle)));
   tellMembersFault();
-  updateUtilisation(nullptr);
+  updateAnalysisGraphs(nullptr);
   afterProjectChange();
   fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);
   if (project_.ReadOnly())

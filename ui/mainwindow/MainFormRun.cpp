@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "dialogs/TDlgOptions.h"
+#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
@@ -25,6 +26,8 @@
 #include "project/EngineRun.h"
 #include "project/RunObstacles.h"
 #include "project/RunOutcome.h"
+#include "project/SequentialRun.h"
+#include "project/TWordReader.h"
 #include "widgets/FileNames.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TUserPrompts.h"
@@ -128,7 +131,7 @@ void TMainForm::CompRun() {
   if (run.outputsReplaced) {
     if (GatherFileFacts(Data().DataFileName).plot) ReadPlotFile(run.paths.plotFile, !outcome.stopped);
     else emptyGraphs();
-    updateUtilisation(&run.analysis);
+    updateAnalysisGraphs(&run.analysis);
     // The Side View labels a stage's supports with their forces.
     if (!run.summary.sequenceStages.empty() && ProjectSequence()) {
       sequenceForces_ = SequenceRunForces{*ProjectSequence(), {}};
@@ -137,6 +140,33 @@ void TMainForm::CompRun() {
     }
   }
   UpdateMenuStates();
+}
+
+void TMainForm::updateAnalysisGraphs(const engine::api::AnalysisResult* analysis) {
+  // On opening, the project is analysed once, as its run analysed it (its
+  // construction sequence and soil model), for both graphs.
+  const ProjectMembers& members = project_.Members();
+  const bool springs = members.soilModel && members.soilModel->subgrade;
+  std::optional<engine::api::AnalysisResult> analysed;
+  std::string error;
+  const fs::path dataFile = DeriveRunPaths(Data().DataFileName).dataFile;
+  if (!analysis && graphsLoaded_ && (members.section || springs)) try {
+      analysed = AnalyseProjectInMemory(dataFile, ReadWholeFile(dataFile), error);
+      if (analysed) analysis = &*analysed;
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+  updateUtilisation(analysis);
+  graphs_.pltMobilised.Lines.clear();
+  mobilisedError_ = QString::fromStdString(error);
+  if (!graphsLoaded_ || !error.empty()) return;
+  try {
+    if (!FillProjectMobilisedPressure(graphs_, dataFile, analysis, Data().LongTerm, error))
+      mobilisedError_ = QString::fromStdString(error);
+  } catch (const std::exception& e) {
+    mobilisedError_ = QString::fromStdString(e.what());
+  }
+  plotWindows_->RepaintAll();
 }
 
 bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {

@@ -93,6 +93,13 @@ void TMainForm::applyMenuStates() {
     enableIfPresent(graphButtons_[k], s.graphEnabled[k]);
   }
   graphItems_[kGraphUtilisation]->setToolTip(UtilisationNote());
+  // Only a subgrade-reaction analysis has a mobilised earth pressure.
+  graphItems_[kGraphMobilisedPressure]->setToolTip(
+      s.graphEnabled[kGraphMobilisedPressure] ? QString()
+      : mobilisedError_.isEmpty()
+          ? tr("Run a project on the subgrade-reaction soil model to see its mobilised earth "
+               "pressure.")
+          : mobilisedError_);
 }
 
 bool TMainForm::storeChildWindows() { return dialogWindows_->StoreCurrent() && tableWindows_->StoreAll(); }

@@ -191,13 +191,14 @@ void TMainForm::createGraphicsMenu() {
                                          tr("Deflection, Moment &and Shear"),
                                          tr("Earth &Pressure Distribution"),
                                          tr("Earth Pressure Combined"),
-                                         tr("&Utilisation of the Section")};
+                                         tr("&Utilisation of the Section"),
+                                         tr("M&obilised Earth Pressure")};
   const QString names[kGraphCount] = {
-      QStringLiteral("GraphPYCurves"),   QStringLiteral("GraphDeflection"),
-      QStringLiteral("GraphMoment"),     QStringLiteral("GraphShear"),
-      QStringLiteral("GraphReaction"),   QStringLiteral("GraphDeflectionMomentShear"),
-      QStringLiteral("GraphPressure"),   QStringLiteral("GraphPressureCombined"),
-      QStringLiteral("GraphUtilisation")};
+      QStringLiteral("GraphPYCurves"),    QStringLiteral("GraphDeflection"),
+      QStringLiteral("GraphMoment"),      QStringLiteral("GraphShear"),
+      QStringLiteral("GraphReaction"),    QStringLiteral("GraphDeflectionMomentShear"),
+      QStringLiteral("GraphPressure"),    QStringLiteral("GraphPressureCombined"),
+      QStringLiteral("GraphUtilisation"), QStringLiteral("GraphMobilisedPressure")};
   // Enabled while the graphs read from the plot file have something to draw
   // (ComputeMenuStates); each shows its graph (Graph(kind)) in a plot window.
   for (int k = 0; k < kGraphCount; ++k) {

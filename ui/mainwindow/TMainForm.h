@@ -290,6 +290,10 @@ class TMainForm : public QMainWindow {
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
   void updateUtilisation(const engine::api::AnalysisResult* analysis);
+  // The graphs made from the analysis rather than the plot file, after a
+  // run (its `analysis`) or on opening (analysed in memory): the section's
+  // utilisation and the mobilised earth pressure, empty on the p-y model.
+  void updateAnalysisGraphs(const engine::api::AnalysisResult* analysis);
 
   // The Side View shows the stage a graph shows (GraphStage), if open.
   void followGraphStage(const TGraphPlot& graph);
@@ -323,6 +327,7 @@ class TMainForm : public QMainWindow {
   };
   std::optional<SequenceRunForces> sequenceForces_;
   QString utilisationError_;    // why the section was not checked after the last run
+  QString mobilisedError_;      // why there is no mobilised earth pressure to show
   bool engineRunning_ = false;  // a run is under way
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;

@@ -239,8 +239,11 @@ void TPlotForm::ActiveGraphsClick() {
 void TPlotForm::RebuildCurves() {
   std::vector<TPlotLegend::Entry> entries;
   const std::vector<int> active = ActiveCurveIndices(graph_);
-  for (const int i : active)
-    entries.push_back({QString::fromStdString(ShownLabel(graph_, i)), i, graph_.Lines[static_cast<size_t>(i)].Visible});
+  for (const int i : active) {
+    const TLine& line = graph_.Lines[static_cast<size_t>(i)];
+    entries.push_back(
+        {QString::fromStdString(ShownLabel(graph_, i)), i, line.Visible, line.ColourNumber});
+  }
 
   // The curve items follow the legend one to one: existing items are
   // recaptioned and pointed at their new curve, missing ones added, surplus

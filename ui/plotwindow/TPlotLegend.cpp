@@ -57,7 +57,8 @@ void TPlotLegend::paintEvent(QPaintEvent*) {
   p.setPen(Qt::black);
   p.drawRect(rect().adjusted(0, 0, -1, -1));
   for (size_t k = 0; k < entries_.size(); ++k) {
-    const TRgb c = LineColour(static_cast<int>(k));
+    const int colour = entries_[k].Colour;
+    const TRgb c = LineColour(colour >= 0 ? colour : static_cast<int>(k));
     p.setPen(QColor(c.r, c.g, c.b));
     const QRect item(3, 1 + static_cast<int>(k) * itemHeight_, width() - 4, itemHeight_);
     p.drawText(item, Qt::AlignLeft | Qt::AlignVCenter, ShownText(entries_[k]));

@@ -18,6 +18,7 @@ class TPlotLegend : public QWidget {
     QString Label;
     int Curve = 0;         // index in the graph's Lines
     bool Visible = true;   // drawn: " *" follows the label
+    int Colour = -1;       // the curve's colour number; -1: the entry's position
   };
 
   explicit TPlotLegend(QWidget* parent = nullptr);
