@@ -8,6 +8,7 @@
 #include "dialogs/TSoilModelPanel.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "plotwindow/TPlotWindows.h"
 #include "widgets/TTableForm.h"
 
 namespace terraq::ui {
@@ -39,6 +40,11 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   hooks.keep = [this](const std::optional<SoilModelChoice>& choice) {
     project_.Members().soilModel = choice;
     Data().Modified = true;
+    // The graphs drawn from the analysis in memory were made on the earlier
+    // model: they wait for the next run.
+    graphs_.pltMobilised.Lines.clear();
+    graphs_.pltUtil.Lines.clear();
+    plotWindows_->RepaintAll();
     UpdateMenuStates();
   };
   hooks.layers = [&form] { return LayerNames(form.Model()); };
