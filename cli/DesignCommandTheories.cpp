@@ -12,9 +12,7 @@ namespace terraq::cli {
 namespace {
 
 // A number, or null where the theory left the generator's coefficient.
-std::string JsonCoefficient(double value) {
-  return std::isnan(value) ? "null" : JsonNumber(value);
-}
+std::string JsonCoefficient(double value) { return std::isnan(value) ? "null" : JsonNumber(value); }
 
 }  // namespace
 
@@ -46,8 +44,7 @@ void MergeTheoryOptions(const std::vector<std::string_view>& given,
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
                           const design::DesignRequest& request) {
   for (size_t k = 0; k < soils.problems.size(); ++k)
-    if (const std::string why = design::FaceTheoryRefusal(soils.problems[k], request);
-        !why.empty())
+    if (const std::string why = design::FaceTheoryRefusal(soils.problems[k], request); !why.empty())
       return "problem " + std::to_string(k + 1) + ": " + why;
   return {};
 }
