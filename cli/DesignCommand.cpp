@@ -14,6 +14,7 @@
 
 #include "CommandDeclarations.h"
 #include "DesignCommandApparent.h"
+#include "DesignCommandTheories.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
 #include "SequenceDesign.h"
@@ -70,6 +71,7 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
                                std::string(name) + " is for --method apparent-pressure");
     a.given.push_back(name);
     a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
+    if (TakeTheoryOption(name, value, a.request)) continue;
     if (name == "--json") a.json = true;
     else if (name == "--design-approach") a.approach = value;
     else if (name == "--failure-criterion")
@@ -167,7 +169,10 @@ std::string SequenceJson(const ProblemDesign& p) {
   return out + "]";
 }
 
+// `soils` are those the problems were designed from: a sequence's stages
+// share the layers of its first.
 std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
+                 const engine::api::SoilDescriptions& soils,
                  const std::optional<std::string>& stop) {
   std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) +
                     ",\n \"errorStop\": " + (stop ? JsonString(*stop) : "null") +
@@ -212,6 +217,9 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += ",\n   \"notes\": [";
     for (size_t k = 0; k < r.notes.size(); ++k) out += (k ? ", " : "") + JsonString(r.notes[k]);
     out += "]";
+    if (const size_t k = p.stages.empty() ? static_cast<size_t>(number - 1) : 0;
+        k < soils.problems.size())
+      out += TheoryCoefficientsJson(soils.problems[k], a.request);
     if (!p.stages.empty()) out += SequenceJson(p);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
@@ -243,6 +251,7 @@ std::string TakeDesignRecord(Arguments& a, const std::optional<ui::DesignRecord>
   if (given("--top-deflection")) merged.limits.topDeflection = o.limits.topDeflection;
   if (given("--max-deflection")) merged.limits.maxDeflection = o.limits.maxDeflection;
   if (given("--failure-criterion")) merged.criterion = o.criterion;
+  MergeTheoryOptions(a.given, o, merged);
   a.request = merged;
   if (a.approach.empty() && !a.factorGiven) a.approach = record->approach;
   std::string over;
@@ -333,6 +342,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (std::string why; !engine::EngineAvailable(why)) return fail(why);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(
       sequence ? std::string_view(sequence->text) : std::string_view(text));
+  if (const std::string refused = TheoryRefusal(soils, a.request); !refused.empty())
+    return fail("the earth-pressure theory cannot design " + refused);
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
   if (sequence) {
@@ -351,9 +362,10 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   }
   if (a.json) {
     std::cerr << input.recordLine;
-    std::cout << Json(problems, a, stop);
+    std::cout << Json(problems, a, soils, stop);
   } else {
-    std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil);
+    std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil)
+              << design::FaceTheoryLine(a.request);
     for (size_t k = 0; k < problems.size(); ++k)
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";

@@ -45,6 +45,57 @@ DesignUnits DesignUnitsOf(int code) {
           label(Quantity::MomentPerLength), label(Quantity::Moment), label(Quantity::Pressure)};
 }
 
+DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
+  DesignOptions options;
+  options.fsMethod = request.fsMethod;
+  options.fs = request.fs;
+  options.embedmentFactor = request.embedmentFactor;
+  options.backfillTheory = request.backfillTheory;
+  options.excavationTheory = request.excavationTheory;
+  return options;
+}
+
+std::string FaceTheoryWords(const DesignRequest& request) {
+  if (request.defaultTheories()) return {};
+  auto face = [](const FaceTheory& theory) {
+    std::string text(engine::api::TheoryOf(theory.method).name);
+    if (theory.deltaRatio > 0) text += " with delta/phi' " + Four(theory.deltaRatio);
+    return text;
+  };
+  return "backfill " + face(request.backfillTheory) + ", excavation " +
+         face(request.excavationTheory);
+}
+
+std::string FaceTheoryLine(const DesignRequest& request) {
+  const std::string words = FaceTheoryWords(request);
+  return words.empty() ? words : "earth pressure: " + words + "\n";
+}
+
+std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
+                                                const DesignRequest& request) {
+  using engine::api::Side;
+  std::vector<LayerCoefficients> out;
+  const double strength = request.fsMethod == FsMethod::Strength ? request.fs : 1.0;
+  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
+                                     std::pair{Side::Excavation, &request.excavationTheory}}) {
+    if (theory->isGenerators()) continue;
+    const FaceCoefficients k = CoefficientsOf(soil, side, *theory, strength);
+    for (size_t n = 0; n < soil.layers.size(); ++n)
+      out.push_back({soil.layers[n].number, side, theory->method, k.Kah[n], k.Kph[n]});
+  }
+  return out;
+}
+
+std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,
+                              const DesignRequest& request) {
+  using engine::api::Side;
+  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
+                                     std::pair{Side::Excavation, &request.excavationTheory}})
+    if (const FaceCheck check = CheckFaceTheory(soil, side, *theory); check.error)
+      return *check.error;
+  return {};
+}
+
 ProblemDesign DesignProblem(std::string_view text, int index,
                             const engine::api::SoilDescription& soil,
                             const DesignRequest& request) {
@@ -52,13 +103,10 @@ ProblemDesign DesignProblem(std::string_view text, int index,
   p.title = soil.title;
   p.units = soil.units;
   p.effectFactor = request.effectFactor;
-  DesignOptions options;
+  DesignOptions options = LimitEquilibriumOptions(request);
   options.method = request.method     ? *request.method
                    : soil.anchorDepth ? Method::FreeEarth
                                       : Method::FixedEarth;
-  options.fsMethod = request.fsMethod;
-  options.fs = request.fs;
-  options.embedmentFactor = request.embedmentFactor;
   p.le = DesignWall(soil, options);
   if (soil.layers.empty()) {
     // Nothing to reduce or to search in: curves and pressures given in the

@@ -36,7 +36,43 @@ struct DesignRequest {
   // strength reduction and the shortest wall); the limit equilibrium is
   // the classical one on either model.
   SoilModel soil{};
+  // The earth-pressure theory of each face in every limit equilibrium
+  // (DesignOptions); by default Rankine's, without wall friction.
+  FaceTheory backfillTheory{}, excavationTheory{};
+
+  bool defaultTheories() const {
+    return backfillTheory.isGenerators() && excavationTheory.isGenerators();
+  }
 };
+
+// The options of a limit-equilibrium design as `request` asks for them, its
+// method aside (the problem's or the stage's supports settle it).
+DesignOptions LimitEquilibriumOptions(const DesignRequest& request);
+
+// "backfill Coulomb with delta/phi' 0.667, excavation Rankine", empty when
+// both faces are Rankine's without wall friction; FaceTheoryLine is
+// "earth pressure: " before it and a line end after it, or empty.
+std::string FaceTheoryWords(const DesignRequest& request);
+std::string FaceTheoryLine(const DesignRequest& request);
+
+// The horizontal coefficients a face's theory gives one layer, at the
+// strength the design's factor form takes (tan phi'/F under the strength
+// form, the soil's own otherwise); NaN where the generator's are kept.
+struct LayerCoefficients {
+  int layer = 0;
+  engine::api::Side face = engine::api::Side::Backfill;
+  engine::api::EarthPressureMethod method = engine::api::EarthPressureMethod::Rankine;
+  double Kah = 0, Kph = 0;
+};
+// Every layer of each face with a theory of its own, backfill first; a face
+// left to Rankine without wall friction keeps the generator's coefficients
+// and is not listed.
+std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
+                                                const DesignRequest& request);
+// Why `request`'s theories cannot design `soil` (the first face and layer
+// refused), or empty.
+std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,
+                              const DesignRequest& request);
 
 // One stage of a construction sequence designed by limit equilibrium as a
 // wall of its own: its excavation, water, surcharge and the supports in

@@ -38,10 +38,7 @@ StageDesign DesignStage(const SequenceData& sequence, int stage, const SoilDescr
   s.excavation = soil.excavationDepth;
   const std::vector<const ModelSupport*> supports = InPlace(sequence, stage);
   for (const ModelSupport* m : supports) s.supports.push_back(m->name);
-  DesignOptions options;
-  options.fsMethod = request.fsMethod;
-  options.fs = request.fs;
-  options.embedmentFactor = request.embedmentFactor;
+  DesignOptions options = LimitEquilibriumOptions(request);
   // A row of the data file's springs table acts in every stage, as the
   // sequence's supports in place do.
   std::optional<double> anchor = soil.anchorDepth;

@@ -101,6 +101,41 @@ bool ReadNumbers(const JsonValue& member, DesignRecord& out, std::string& error)
   return true;
 }
 
+// The earth-pressure theory and wall friction of one face, "backfill" or
+// "excavation": "<face>Theory" a theory with active and passive states,
+// "<face>WallFriction" delta/phi' from 0 to 1. Absent: Rankine's, smooth.
+bool ReadFaceTheory(const JsonValue& member, const std::string& face, design::FaceTheory& theory,
+                    std::string& error) {
+  const std::string theoryKey = face + "Theory", frictionKey = face + "WallFriction";
+  std::string key;
+  std::optional<double> ratio;
+  if (!ReadText(member, theoryKey.c_str(), key, error) ||
+      !ReadNumber(member, frictionKey.c_str(), 0, true, ratio, error))
+    return false;
+  if (!key.empty()) {
+    const engine::api::EarthPressureTheory* named = engine::api::FindEarthPressureTheory(key);
+    if (!named || !named->limitStates)
+      return Fail(error,
+                  "\"" + theoryKey + "\" must be \"rankine\", \"coulomb\" or \"log-spiral\"");
+    theory.method = named->method;
+  }
+  if (ratio && *ratio > 1) return Fail(error, "\"" + frictionKey + "\" must be 1 at most");
+  if (ratio) theory.deltaRatio = *ratio;
+  return true;
+}
+
+// Writes one face's theory, or removes its keys for Rankine's smooth wall
+// (a record without them reads as that).
+void SetFaceTheory(JsonValue& member, const std::string& face, const design::FaceTheory& theory) {
+  const std::string theoryKey = face + "Theory", frictionKey = face + "WallFriction";
+  if (theory.method == engine::api::EarthPressureMethod::Rankine) member.erase(theoryKey.c_str());
+  else
+    member.set(theoryKey.c_str(),
+               JsonValue::Text(std::string(engine::api::TheoryOf(theory.method).key)));
+  if (theory.deltaRatio == 0) member.erase(frictionKey.c_str());
+  else member.set(frictionKey.c_str(), JsonValue::Number(theory.deltaRatio));
+}
+
 std::string Number(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", value);
@@ -138,12 +173,17 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
     error = std::string(kWhich) + " is not a JSON object";
     return std::nullopt;
   }
-  if (!OnlyKnownKeys(
-          *member,
-          {"approach", "method", "fsMethod", "fs", "embedmentFactor", "tipResolution",
-           "topDeflection", "maxDeflection", "failureCriterion", "governingStage", "appliedTip",
-           "appliedOn", "projectNumber", "engineer", "checker", "revision"},
-          kWhich, error))
+  if (!OnlyKnownKeys(*member, {"approach",         "method",
+                               "fsMethod",         "fs",
+                               "embedmentFactor",  "tipResolution",
+                               "topDeflection",    "maxDeflection",
+                               "failureCriterion", "governingStage",
+                               "appliedTip",       "appliedOn",
+                               "projectNumber",    "engineer",
+                               "checker",          "revision",
+                               "backfillTheory",   "backfillWallFriction",
+                               "excavationTheory", "excavationWallFriction"},
+                     kWhich, error))
     return std::nullopt;
   DesignRecord out;
   if (!ReadText(*member, "approach", out.approach, error) || !ReadWords(*member, out, error) ||
@@ -151,7 +191,9 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
       !ReadText(*member, "projectNumber", out.projectNumber, error) ||
       !ReadText(*member, "engineer", out.engineer, error) ||
       !ReadText(*member, "checker", out.checker, error) ||
-      !ReadText(*member, "revision", out.revision, error))
+      !ReadText(*member, "revision", out.revision, error) ||
+      !ReadFaceTheory(*member, "backfill", out.request.backfillTheory, error) ||
+      !ReadFaceTheory(*member, "excavation", out.request.excavationTheory, error))
     return std::nullopt;
   return out;
 }
@@ -189,6 +231,8 @@ void SetDesignRecord(ProjectFile& project, const std::optional<DesignRecord>& re
   text("engineer", record->engineer);
   text("checker", record->checker);
   text("revision", record->revision);
+  SetFaceTheory(member, "backfill", r.backfillTheory);
+  SetFaceTheory(member, "excavation", r.excavationTheory);
   project.set("design", std::move(member));
 }
 
@@ -228,7 +272,10 @@ std::string DesignChoicesText(const DesignRecord& record, const std::string& len
     out += ", top deflection at most " + Number(*r.limits.topDeflection) + " " + lengthUnit;
   if (r.limits.maxDeflection)
     out += ", largest deflection at most " + Number(*r.limits.maxDeflection) + " " + lengthUnit;
-  return out + ", failure criterion " + design::FailureCriterionName(r.criterion);
+  out += std::string(", failure criterion ") + design::FailureCriterionName(r.criterion);
+  if (const std::string theories = design::FaceTheoryWords(r); !theories.empty())
+    out += ", earth pressure " + theories;
+  return out;
 }
 
 }  // namespace terraq::ui

@@ -14,7 +14,10 @@
 //    "governingStage": 2,                 1-based; absent: one problem
 //    "appliedTip": 11.2, "appliedOn": "2026-12-09",
 //    "projectNumber": "P-118", "engineer": "A. B.", "checker": "C. D.",
-//    "revision": "B"}
+//    "revision": "B",
+//    "backfillTheory": "coulomb",          absent: rankine
+//    "backfillWallFriction": 0.5,          delta/phi'; absent: 0
+//    "excavationTheory": "log-spiral", "excavationWallFriction": 0.67}
 //
 // The approach is a set of partial factors named as the Design Situations
 // window keeps them (the project's own or a shipped set): the record names

@@ -266,3 +266,58 @@ TEST(DesignCommand, ApparentPressureEnvelopeAndSupportLoads) {
   EXPECT_TRUE(contains(below.err, "support 2 at 7 is not above the excavation level 6"))
       << below.err;
 }
+
+// Coulomb with wall friction delta = R phi' on both faces of the sand
+// cantilever (phi' = 32 deg, level ground): the coefficients by the hand
+// formula for a vertical wall, Kh = cos^2 phi / (1 +- sqrt(sin(phi + delta)
+// sin phi / cos delta))^2, and a shallower tip than Rankine's smooth wall;
+// the design record keeps the theories, and a theory that cannot take the
+// wall friction is refused as a bad option.
+TEST(DesignCommand, CoulombWallFrictionOnBothFaces) {
+  ScratchFolder work;
+  Sample(work, "cantilever-sand-generated.tq4d");
+  const std::string coulomb =
+      "--backfill-theory coulomb --excavation-theory coulomb --backfill-wall-friction 0.6 "
+      "--excavation-wall-friction 0.6";
+  const Outcome o = runTerraq("design --json " + coulomb + " wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const double pi = std::acos(-1.0), phi = 32 * pi / 180, delta = 0.6 * phi;
+  const double r = std::sqrt(std::sin(phi + delta) * std::sin(phi) / std::cos(delta));
+  const double Kah = std::pow(std::cos(phi) / (1 + r), 2),
+               Kph = std::pow(std::cos(phi) / (1 - r), 2);
+  // One layer, on the backfill face and then the excavation face.
+  for (const std::vector<double>& K : {JsonValues(o.out, "Kah"), JsonValues(o.out, "Kph")})
+    ASSERT_EQ(K.size(), 2u) << o.out;
+  for (size_t face = 0; face < 2; ++face) {
+    EXPECT_NEAR(JsonValues(o.out, "Kah")[face], Kah, 1e-9 * Kah);
+    EXPECT_NEAR(JsonValues(o.out, "Kph")[face], Kph, 1e-9 * Kph);
+  }
+  EXPECT_TRUE(contains(o.out, "{\"layer\": 1, \"face\": \"excavation\", \"method\": \"coulomb\""))
+      << o.out;
+  // delta = 19.2 deg is above phi'/3: Coulomb's passive wedge is noted.
+  EXPECT_TRUE(contains(o.out, "excavation side: Coulomb's plane wedge overestimates")) << o.out;
+  const double rankineTip =
+      JsonValue(runTerraq("design --json wall.tq4d", work.path()).out, "tipDepth");
+  EXPECT_LT(JsonValue(o.out, "tipDepth"), rankineTip - 10);
+  const Outcome text = runTerraq("design " + coulomb + " wall.tq4d", work.path());
+  EXPECT_TRUE(contains(text.out,
+                       "earth pressure: backfill Coulomb with delta/phi' 0.6, "
+                       "excavation Coulomb with delta/phi' 0.6\n"))
+      << text.out;
+
+  // The record's theories design as the options do.
+  std::ofstream(work.path() / "wall.terraq.json", std::ios::binary)
+      << R"({"format": "terraq-project", "version": 1, "design": {"backfillTheory": "coulomb",)"
+      << R"( "backfillWallFriction": 0.6, "excavationTheory": "coulomb",)"
+      << R"( "excavationWallFriction": 0.6}})";
+  EXPECT_EQ(runTerraq("design --json wall.tq4d", work.path()).out, o.out);
+
+  const Outcome smooth = runTerraq(
+      "design --backfill-theory rankine --backfill-wall-friction 0.5 wall.tq4d", work.path());
+  EXPECT_EQ(smooth.status, 2);
+  EXPECT_TRUE(contains(smooth.err, "Rankine takes no wall friction angle")) << smooth.err;
+  const Outcome tooRough =
+      runTerraq("design --excavation-wall-friction 1.2 wall.tq4d", work.path());
+  EXPECT_EQ(tooRough.status, 2);
+  EXPECT_TRUE(contains(tooRough.err, "delta/phi' from 0 to 1")) << tooRough.err;
+}

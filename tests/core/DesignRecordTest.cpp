@@ -27,6 +27,8 @@ DesignRecord Sample() {
   r.engineer = "R. Eng.";
   r.checker = "C. Heck";
   r.revision = "B";
+  r.request.backfillTheory = {engine::api::EarthPressureMethod::Coulomb, 0.5};
+  r.request.excavationTheory = {engine::api::EarthPressureMethod::LogSpiral, 0.67};
   return r;
 }
 
@@ -40,6 +42,11 @@ void ExpectSame(const DesignRecord& a, const DesignRecord& b) {
   EXPECT_EQ(a.request.limits.topDeflection, b.request.limits.topDeflection);
   EXPECT_EQ(a.request.limits.maxDeflection, b.request.limits.maxDeflection);
   EXPECT_EQ(a.request.criterion, b.request.criterion);
+  for (const auto& [x, y] : {std::pair{a.request.backfillTheory, b.request.backfillTheory},
+                             std::pair{a.request.excavationTheory, b.request.excavationTheory}}) {
+    EXPECT_EQ(x.method, y.method);
+    EXPECT_EQ(x.deltaRatio, y.deltaRatio);
+  }
   EXPECT_EQ(a.governingStage, b.governingStage);
   EXPECT_EQ(a.appliedTip, b.appliedTip);
   EXPECT_EQ(a.appliedOn, b.appliedOn);
@@ -71,6 +78,8 @@ TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
              {R"({"appliedTip": -2})", "\"appliedTip\" must be a number above 0"},
              {R"({"governingStage": 1.5})", "\"governingStage\" must be a whole number"},
              {R"({"engineer": 7})", "\"engineer\" must be a text"},
+             {R"({"excavationTheory": "jaky"})", "\"excavationTheory\" must be \"rankine\""},
+             {R"({"backfillWallFriction": 1.5})", "\"backfillWallFriction\" must be 1 at most"},
              {R"([1])", "is not a JSON object"}};
   for (const auto& c : bad) {
     ProjectFile p;
@@ -93,7 +102,8 @@ TEST(DesignRecord, LengthsFollowTheUnitsAndTheChoicesReadAsWords) {
   EXPECT_EQ(DesignChoicesText(byFactor, "m"),
             "free earth support, factor of safety F = 1.75 on the passive pressure, embedment "
             "factor 1.1, tip resolution 0.05 m, largest deflection at most 0.04 m, failure "
-            "criterion mechanism");
+            "criterion mechanism, earth pressure backfill Coulomb with delta/phi' 0.5, "
+            "excavation Log-spiral with delta/phi' 0.67");
   EXPECT_EQ(DesignChoicesText(Sample(), "m").rfind("design approach DA1-2, free earth", 0), 0u);
 }
 

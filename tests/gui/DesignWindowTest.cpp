@@ -75,6 +75,33 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   EXPECT_EQ(applied.increments, static_cast<int>(std::ceil(d.le.tipDepth / 6.0)));
 }
 
+// Coulomb with delta = 0.6 phi' on both faces: the text names the theories,
+// the factor graph is drawn with them (the wall of the recommended
+// embedment meets the target) and the record keeps them.
+TEST(DesignWindow, DesignsWithEachFacesTheory) {
+  ui::TDesignForm form([] { return Sample(); }, [](int, double) { return std::string(); });
+  ui::DesignRecord kept;
+  form.SetRecord(std::nullopt, [&kept](const ui::DesignRecord& r) { kept = r; });
+  form.FsBox()->setValue(1.5);
+  form.BackfillTheoryBox()->setCurrentIndex(1);
+  form.ExcavationTheoryBox()->setCurrentIndex(1);
+  form.BackfillFrictionBox()->setValue(0.6);
+  form.ExcavationFrictionBox()->setValue(0.6);
+  form.Design();
+  ASSERT_TRUE(form.Shown() && form.Shown()->designed()) << form.StatusText().toStdString();
+  EXPECT_TRUE(form.ResultsText().contains(
+      QStringLiteral("earth pressure: backfill Coulomb with delta/phi' 0.6, excavation Coulomb")));
+  const auto& factor = form.FactorGraph()->Points();
+  const auto above = std::find_if(factor.begin(), factor.end(), [](auto p) { return p.y >= 1.5; });
+  ASSERT_TRUE(above != factor.begin() && above != factor.end());
+  const auto below = above - 1;
+  const double crossing =
+      below->x + (above->x - below->x) * (1.5 - below->y) / (above->y - below->y);
+  EXPECT_NEAR(crossing, form.Shown()->le.D, 0.03 * form.Shown()->le.D);
+  EXPECT_EQ(kept.request.excavationTheory.method, engine::api::EarthPressureMethod::Coulomb);
+  EXPECT_EQ(kept.request.backfillTheory.deltaRatio, 0.6);
+}
+
 // A design approach sets the factor on the passive pressure to
 // gammaG·gammaRe and designs with the design soil; taken off, the factor
 // typed before comes back. The project's own sets are offered too.
@@ -188,6 +215,8 @@ TEST(DesignWindow, Screenshots) {
   ui::TDesignForm form([] { return Sample(); }, [](int, double) { return std::string(); });
   form.resize(form.sizeHint());
   form.show();
+  form.ExcavationTheoryBox()->setCurrentIndex(2);
+  form.ExcavationFrictionBox()->setValue(0.5);
   form.Design();
   QCoreApplication::processEvents();
   EXPECT_TRUE(form.grab().save(folder + QStringLiteral("/design.png")));

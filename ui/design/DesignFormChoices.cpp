@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +27,22 @@ using design::Method;
 constexpr Method kMethods[] = {Method::FixedEarth, Method::FixedEarthFull, Method::FreeEarth};
 // The factor box's rows.
 constexpr FsMethod kForms[] = {FsMethod::Strength, FsMethod::Passive, FsMethod::NetPassive};
+// The theory boxes' rows: the theories with active and passive states.
+using engine::api::EarthPressureMethod;
+constexpr EarthPressureMethod kTheories[] = {
+    EarthPressureMethod::Rankine, EarthPressureMethod::Coulomb, EarthPressureMethod::LogSpiral};
+
+// A face's theory as its boxes choose it: Rankine's wall is smooth.
+design::FaceTheory FaceTheoryOf(const QComboBox* theory, const QDoubleSpinBox* friction) {
+  const EarthPressureMethod method = kTheories[std::max(0, theory->currentIndex())];
+  return {method, method == EarthPressureMethod::Rankine ? 0.0 : friction->value()};
+}
+
+void ShowFaceTheory(const design::FaceTheory& face, QComboBox* theory, QDoubleSpinBox* friction) {
+  const auto* row = std::find(std::begin(kTheories), std::end(kTheories), face.method);
+  theory->setCurrentIndex(row == std::end(kTheories) ? 0 : static_cast<int>(row - kTheories));
+  friction->setValue(face.deltaRatio);
+}
 
 QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
   auto* box = new QDoubleSpinBox(parent);
@@ -47,6 +64,8 @@ design::DesignRequest TDesignForm::request() const {
   if (topLimit_->value() > 0) r.limits.topDeflection = topLimit_->value();
   if (maxLimit_->value() > 0) r.limits.maxDeflection = maxLimit_->value();
   if (criterion_->currentIndex() == 1) r.criterion = design::FailureCriterion::Mechanism;
+  r.backfillTheory = FaceTheoryOf(backfillTheory_, backfillFriction_);
+  r.excavationTheory = FaceTheoryOf(excavationTheory_, excavationFriction_);
   return r;
 }
 
@@ -84,6 +103,8 @@ void TDesignForm::SetRecord(const std::optional<DesignRecord>& record,
   topLimit_->setValue(r.limits.topDeflection.value_or(0));
   maxLimit_->setValue(r.limits.maxDeflection.value_or(0));
   criterion_->setCurrentIndex(r.criterion == design::FailureCriterion::Mechanism ? 1 : 0);
+  ShowFaceTheory(r.backfillTheory, backfillTheory_, backfillFriction_);
+  ShowFaceTheory(r.excavationTheory, excavationTheory_, excavationFriction_);
   // The approach last: taking it keeps the factor typed above as the
   // engineer's own, given back when the approach is taken off.
   const int approach =
@@ -151,10 +172,40 @@ QGroupBox* TDesignForm::makeCriteriaBox() {
          "serviceability measure that grows with that deflection; mechanism: the iteration no "
          "longer closes or the deflection runs away, whatever the allowed deflection"));
   form->addRow(tr("Failure criterion"), criterion_);
+  addTheoryRows(form, inputs);
   designButton_ = new QPushButton(tr("&Design"), inputs);
   designButton_->setObjectName(QStringLiteral("DesignButton"));
   form->addRow(designButton_);
   return inputs;
+}
+
+// The limit equilibrium's earth-pressure theory of each face, with its wall
+// friction δ/φ' (the words of terraq design's options); Rankine's wall is
+// smooth, so its friction box is off.
+void TDesignForm::addTheoryRows(QFormLayout* form, QWidget* parent) {
+  auto face = [&](const QString& label, const char* name, QComboBox*& theory,
+                  QDoubleSpinBox*& friction) {
+    theory = new QComboBox(parent);
+    theory->setObjectName(QString::fromLatin1(name));
+    for (EarthPressureMethod method : kTheories)
+      theory->addItem(QString::fromUtf8(std::string(engine::api::TheoryOf(method).name).c_str()));
+    friction = NumberBox(0.0, 1.0, 0.0, 2, parent);
+    friction->setSingleStep(0.05);
+    friction->setPrefix(tr("δ/φ' "));
+    friction->setEnabled(false);
+    friction->setToolTip(tr("The wall friction as a fraction of the friction angle, 0 to 1"));
+    connect(theory, &QComboBox::currentIndexChanged, friction,
+            [friction](int row) { friction->setEnabled(row > 0); });
+    auto* row = new QWidget(parent);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(theory, 1);
+    line->addWidget(friction);
+    form->addRow(label, row);
+  };
+  face(tr("Backfill earth pressure"), "cbBackfillTheory", backfillTheory_, backfillFriction_);
+  face(tr("Excavation earth pressure"), "cbExcavationTheory", excavationTheory_,
+       excavationFriction_);
 }
 
 QGroupBox* TDesignForm::makeRecordBox() {

@@ -175,7 +175,8 @@ void TDesignForm::Design() {
           tr("The project's soil model cannot be used: %1").arg(QString::fromStdString(error)));
     designRequest.soil = *soil;
   }
-  std::string note(design::SoilModelLine(designRequest.soil));
+  std::string note = std::string(design::SoilModelLine(designRequest.soil)) +
+                     design::FaceTheoryLine(designRequest);
   // A construction sequence: its stages' soil, the graphs of the governing
   // stage.
   std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
@@ -215,7 +216,7 @@ void TDesignForm::Design() {
   }
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
-  showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)]);
+  showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)], designRequest);
   applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
   governingStage_.reset();
   if (plan || soils.problems.size() > 1) governingStage_ = static_cast<int>(shown) + 1;
@@ -250,7 +251,8 @@ size_t TDesignForm::designEachProblem(const std::string& text,
   return shown;
 }
 
-void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
+void TDesignForm::showGraphs(const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& designRequest) {
   const design::DesignResult& r = design_->le;
   const design::DesignUnits u = design::DesignUnitsOf(design_->units);
   const QString length = QString::fromStdString(u.length);
@@ -264,7 +266,7 @@ void TDesignForm::showGraphs(const engine::api::SoilDescription& soil) {
   // a tenth of D0 down to the bottom of the profile.
   std::vector<DesignGraph::Point> factor;
   if (r.D0 > 0) {
-    design::DesignOptions options;
+    design::DesignOptions options = design::LimitEquilibriumOptions(designRequest);
     options.method = r.method;
     options.fsMethod = r.fsMethod;
     options.fs = r.fs;

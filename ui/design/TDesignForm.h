@@ -37,6 +37,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
+class QFormLayout;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -94,6 +95,11 @@ class TDesignForm : public QWidget {
   QComboBox* MethodBox() const { return method_; }
   QComboBox* FsMethodBox() const { return fsMethod_; }
   QComboBox* CriterionBox() const { return criterion_; }
+  // The earth-pressure theory and wall friction δ/φ' of each face.
+  QComboBox* BackfillTheoryBox() const { return backfillTheory_; }
+  QComboBox* ExcavationTheoryBox() const { return excavationTheory_; }
+  QDoubleSpinBox* BackfillFrictionBox() const { return backfillFriction_; }
+  QDoubleSpinBox* ExcavationFrictionBox() const { return excavationFriction_; }
   QDoubleSpinBox* FsBox() const { return fs_; }
   QComboBox* TipBox() const { return tip_; }
   QComboBox* KeepBox() const { return keep_; }
@@ -114,6 +120,7 @@ class TDesignForm : public QWidget {
   // The window's parts; the criteria and the record box with the choices
   // (DesignFormChoices.cpp).
   QGroupBox* makeCriteriaBox();
+  void addTheoryRows(QFormLayout* form, QWidget* parent);
   QGroupBox* makeApplyBox();
   // The project number, engineer, checker and revision fields.
   QGroupBox* makeRecordBox();
@@ -121,7 +128,8 @@ class TDesignForm : public QWidget {
   // walls of their own); the governing one, of the deepest tip, is kept.
   size_t designEachProblem(const std::string& text, const engine::api::SoilDescriptions& soils,
                            const design::DesignRequest& designRequest, const std::string& note);
-  void showGraphs(const engine::api::SoilDescription& soil);
+  void showGraphs(const engine::api::SoilDescription& soil,
+                  const design::DesignRequest& designRequest);
   void setStatus(const QString& text);
 
   std::function<std::string()> dataText_;
@@ -140,6 +148,10 @@ class TDesignForm : public QWidget {
   QDoubleSpinBox* topLimit_ = nullptr;
   QDoubleSpinBox* maxLimit_ = nullptr;
   QComboBox* criterion_ = nullptr;
+  QComboBox* backfillTheory_ = nullptr;
+  QComboBox* excavationTheory_ = nullptr;
+  QDoubleSpinBox* backfillFriction_ = nullptr;
+  QDoubleSpinBox* excavationFriction_ = nullptr;
   QComboBox* tip_ = nullptr;
   QComboBox* keep_ = nullptr;
   QPushButton* designButton_ = nullptr;

@@ -1,0 +1,39 @@
+#pragma once
+// terraq design's earth-pressure theories of the limit equilibrium: the
+// theory and wall friction of each face as options, over the project's
+// design record, their refusal for a soil they cannot design, and the
+// coefficients they gave in the JSON output.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DesignReport.h"
+#include "api/SoilDescription.h"
+
+namespace terraq::cli {
+
+// Takes --backfill-theory, --excavation-theory, --backfill-wall-friction or
+// --excavation-wall-friction (values checked by the parser) into `request`;
+// false for any other option.
+bool TakeTheoryOption(std::string_view name, const std::string& value,
+                      design::DesignRequest& request);
+
+// `merged` (the design record's request) with the theory options `given`
+// taken from `options`.
+void MergeTheoryOptions(const std::vector<std::string_view>& given,
+                        const design::DesignRequest& options, design::DesignRequest& merged);
+
+// Why the theories of `request` cannot design one of the problems: "problem
+// 2: Layer 3, backfill side: ...". Empty when every problem can be.
+std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
+                          const design::DesignRequest& request);
+
+// `,\n   "earthPressureCoefficients": [{"layer": 1, "face": "backfill",
+// "method": "coulomb", "Kah": ..., "Kph": ...}, ...]` for `soil`, or nothing
+// for the default theories (the output then is as it always was).
+std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
+                                   const design::DesignRequest& request);
+
+}  // namespace terraq::cli
