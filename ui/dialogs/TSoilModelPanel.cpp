@@ -95,16 +95,16 @@ void TSoilModelPanel::Refresh() {
   rows_->setRowCount(static_cast<int>(count));
   const auto parameters = api::SubgradeParameters();
   for (size_t r = 0; r < count; ++r) {
-    auto* soil = new QTableWidgetItem(r < layers.size() ? Q(layers[r]) : tr("(no soil layer)"));
+    QTableWidgetItem* soil =
+        cellAt(static_cast<int>(r), 0, r < layers.size() ? Q(layers[r]) : tr("(no soil layer)"));
     soil->setFlags(Qt::ItemIsEnabled);
-    rows_->setItem(static_cast<int>(r), 0, soil);
     for (size_t c = 0; c < parameters.size(); ++c) {
       const double value = choice->layers[r].*parameters[c].value;
-      auto* item = new QTableWidgetItem(Q(FormatDisplay(value)));
+      QTableWidgetItem* item =
+          cellAt(static_cast<int>(r), static_cast<int>(c) + 1, Q(FormatDisplay(value)));
       item->setToolTip(Q(parameters[c].name));
-      if (value == 0 && parameters[c].quantity == api::Quantity::UnitWeight)
-        item->setBackground(QColor(255, 236, 179));  // to enter
-      rows_->setItem(static_cast<int>(r), static_cast<int>(c) + 1, item);
+      const bool toEnter = value == 0 && parameters[c].quantity == api::Quantity::UnitWeight;
+      item->setBackground(toEnter ? QBrush(QColor(255, 236, 179)) : QBrush());
     }
   }
   rows_->resizeColumnsToContents();
@@ -119,6 +119,18 @@ void TSoilModelPanel::Refresh() {
            "presses with its generated earth pressure."));
   refreshing_ = false;
   if ((subgrade ? rows_->rowCount() : -1) != shownRows) emit sizeChanged();
+}
+
+// The cell's item with `text`; an item shown already is kept, not replaced:
+// Refresh runs inside the table's own itemChanged of that item.
+QTableWidgetItem* TSoilModelPanel::cellAt(int row, int column, const QString& text) {
+  QTableWidgetItem* item = rows_->item(row, column);
+  if (!item) {
+    item = new QTableWidgetItem;
+    rows_->setItem(row, column, item);
+  }
+  item->setText(text);
+  return item;
 }
 
 QString TSoilModelPanel::StateText() const { return state_->text(); }

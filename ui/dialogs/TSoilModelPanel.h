@@ -63,6 +63,7 @@ class TSoilModelPanel : public QGroupBox {
   void derive();
   void keep(const SoilModelChoice& choice);
   void showState(const SoilModelChoice& choice);
+  QTableWidgetItem* cellAt(int row, int column, const QString& text);
 
   Project project_;
   QComboBox* model_;
