@@ -60,6 +60,15 @@ TSubgradeModulusDialog::TSubgradeModulusDialog(int layer, int units, const std::
     rigidity_->setText(Q(FormatGeneral(*ei, 8)));
   auto* form = new QWidget(this);
   inputs_ = new QFormLayout(form);
+  // The rigidity's row stays while the correlation's inputs are made anew.
+  auto* wall = new QWidget(this);
+  auto* wallRow = new QFormLayout(wall);
+  wallRow->setContentsMargins(form->layout()->contentsMargins());
+  // Per unit length of wall: lbs-in^2/in, kN-m^2/m.
+  wallRow->addRow(tr("Wall's rigidity per unit length EI (%1/%2)")
+                      .arg(Q(api::UnitLabel(api::Quantity::FlexuralRigidity, units_)),
+                           Q(api::UnitLabel(api::Quantity::Length, units_))),
+                  rigidity_);
   result_ = new QLabel(this);
   result_->setObjectName(QStringLiteral("DerivedModulus"));
   result_->setWordWrap(true);
@@ -70,6 +79,7 @@ TSubgradeModulusDialog::TSubgradeModulusDialog(int layer, int units, const std::
   layout->addWidget(correlation_);
   layout->addWidget(formula_);
   layout->addWidget(form);
+  layout->addWidget(wall);
   layout->addWidget(result_);
   layout->addWidget(buttons_);
   connect(correlation_, &QComboBox::currentIndexChanged, this, &TSubgradeModulusDialog::showInputs);
@@ -85,8 +95,6 @@ void TSubgradeModulusDialog::showInputs() {
   const design::SubgradeCorrelation& c = design::SubgradeCorrelations()[static_cast<size_t>(
       std::max(0, correlation_->currentIndex()))];
   formula_->setText(Q(c.formula) + QStringLiteral("\n") + Q(c.source));
-  // The rigidity's row stays; the correlation's inputs are made anew.
-  if (inputs_->indexOf(rigidity_) >= 0) inputs_->takeRow(rigidity_);
   while (inputs_->rowCount() > 0) inputs_->removeRow(0);
   top_.clear();
   bottom_.clear();
@@ -104,11 +112,6 @@ void TSubgradeModulusDialog::showInputs() {
     }
     inputs_->addRow(WithUnit(input.name, input.quantity, units_), row);
   }
-  // Per unit length of wall: lbs-in^2/in, kN-m^2/m.
-  inputs_->addRow(tr("Wall's rigidity per unit length EI (%1/%2)")
-                      .arg(Q(api::UnitLabel(api::Quantity::FlexuralRigidity, units_)),
-                           Q(api::UnitLabel(api::Quantity::Length, units_))),
-                  rigidity_);
   compute();
 }
 
