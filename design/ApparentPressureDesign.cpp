@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <numbers>
 
 #include "WallText.h"
+#include "api/SoilModelTable.h"
 
 namespace terraq::design {
 
@@ -14,8 +16,20 @@ namespace {
 using engine::api::SoilDescription;
 using engine::api::SoilLayer;
 
-bool IsClay(const SoilLayer& layer) { return layer.code >= 1 && layer.code <= 3; }
-bool IsRock(const SoilLayer& layer) { return layer.code == 6 || layer.code == 7; }
+// The layer's model by the vocabulary's codes; a code no model has is
+// neither clay nor rock.
+bool IsModel(const SoilLayer& layer, std::initializer_list<engine::api::SoilModel> models) {
+  const engine::api::SoilModelInfo* info = engine::api::FindSoilModel(layer.code);
+  return info && std::find(models.begin(), models.end(), info->model) != models.end();
+}
+bool IsClay(const SoilLayer& layer) {
+  using enum engine::api::SoilModel;
+  return IsModel(layer, {SoftClay, StiffClayFreeWater, StiffClayNoFreeWater});
+}
+bool IsRock(const SoilLayer& layer) {
+  using enum engine::api::SoilModel;
+  return IsModel(layer, {StrongRock, WeakRock});
+}
 
 std::string Three(double value) {
   char text[32];

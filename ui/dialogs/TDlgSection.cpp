@@ -16,16 +16,13 @@
 
 #include "api/Units.h"
 #include "controls/NumberFormat.h"
+#include "dialogs/ViewText.h"
 #include "project/ProjectSection.h"
 #include "project/TProgramData.h"
 
 namespace terraq::ui {
 
 namespace {
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
 
 QString LengthLabel(int unitsCode) {
   return Q(engine::api::UnitLabel(engine::api::Quantity::Length, unitsCode));

@@ -12,6 +12,7 @@
 #include "controls/EvaluateEntry.h"
 #include "controls/NumberFormat.h"
 #include "dialogs/TSubgradeModulusDialog.h"
+#include "dialogs/ViewText.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -19,10 +20,6 @@ namespace terraq::ui {
 namespace {
 
 namespace api = engine::api;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The heading of a parameter's column: its symbol over its unit.
 QString Heading(const api::SubgradeParameter& p, int units) {
@@ -112,7 +109,7 @@ void TSoilModelPanel::Refresh() {
   for (QPushButton* b : {add_, insert_, delete_, derive_}) b->setVisible(subgrade);
   delete_->setEnabled(count > 0);
   derive_->setEnabled(count > 0);
-  if (subgrade) showState(*choice);
+  if (subgrade) showState(*choice, layers.size());
   else
     state_->setText(
         tr("The soil resists on p-y curves below the excavation; the retained side "
@@ -135,8 +132,8 @@ QTableWidgetItem* TSoilModelPanel::cellAt(int row, int column, const QString& te
 
 QString TSoilModelPanel::StateText() const { return state_->text(); }
 
-void TSoilModelPanel::showState(const SoilModelChoice& choice) {
-  const std::string fault = api::SubgradeOptionsFault({choice.layers}, project_.layers().size());
+void TSoilModelPanel::showState(const SoilModelChoice& choice, size_t layerCount) {
+  const std::string fault = api::SubgradeOptionsFault({choice.layers}, layerCount);
   state_->setText(fault.empty() ? tr("Every soil layer has its springs' parameters.")
                                 : tr("Not ready to run: %1.").arg(Q(fault)));
 }

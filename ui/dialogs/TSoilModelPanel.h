@@ -62,7 +62,8 @@ class TSoilModelPanel : public QGroupBox {
   void deleteRow();
   void derive();
   void keep(const SoilModelChoice& choice);
-  void showState(const SoilModelChoice& choice);
+  // The line under the rows, for `layerCount` soil layers in the grid.
+  void showState(const SoilModelChoice& choice, size_t layerCount);
   QTableWidgetItem* cellAt(int row, int column, const QString& text);
 
   Project project_;

@@ -14,16 +14,13 @@
 #include "api/Units.h"
 #include "controls/EvaluateEntry.h"
 #include "controls/NumberFormat.h"
+#include "dialogs/ViewText.h"
 
 namespace terraq::ui {
 
 namespace {
 
 namespace api = engine::api;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString WithUnit(std::string_view name, api::Quantity quantity, int units) {
   const std::string_view unit = api::UnitLabel(quantity, units);
@@ -89,11 +86,15 @@ TSubgradeModulusDialog::TSubgradeModulusDialog(int layer, int units, const std::
   showInputs();
 }
 
+const design::SubgradeCorrelation& TSubgradeModulusDialog::chosen() const {
+  return design::SubgradeCorrelations()[static_cast<size_t>(
+      std::max(0, correlation_->currentIndex()))];
+}
+
 QString TSubgradeModulusDialog::ResultText() const { return result_->text(); }
 
 void TSubgradeModulusDialog::showInputs() {
-  const design::SubgradeCorrelation& c = design::SubgradeCorrelations()[static_cast<size_t>(
-      std::max(0, correlation_->currentIndex()))];
+  const design::SubgradeCorrelation& c = chosen();
   formula_->setText(Q(c.formula) + QStringLiteral("\n") + Q(c.source));
   while (inputs_->rowCount() > 0) inputs_->removeRow(0);
   top_.clear();
@@ -116,8 +117,7 @@ void TSubgradeModulusDialog::showInputs() {
 }
 
 void TSubgradeModulusDialog::compute() {
-  const design::SubgradeCorrelation& c = design::SubgradeCorrelations()[static_cast<size_t>(
-      std::max(0, correlation_->currentIndex()))];
+  const design::SubgradeCorrelation& c = chosen();
   buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
   const std::optional<double> ei = Entry(rigidity_);
   QStringList shown;

@@ -16,6 +16,10 @@ class QFormLayout;
 class QLabel;
 class QLineEdit;
 
+namespace terraq::design {
+struct SubgradeCorrelation;
+}
+
 namespace terraq::ui {
 
 struct SubgradeModulusPair {
@@ -37,6 +41,7 @@ class TSubgradeModulusDialog : public QDialog {
   QString ResultText() const;
 
  private:
+  const design::SubgradeCorrelation& chosen() const;
   void showInputs();
   void compute();
 
