@@ -59,6 +59,10 @@ TEST_F(MainFormTest, SoilLayersWindowSetsTheSpringsThatTheDesignAndTheSavedProje
   if (const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS"); !shots.isEmpty()) {
     QCoreApplication::processEvents();
     panel->window()->grab().save(shots + QStringLiteral("/soil-layers-window.png"));
+    form.resize(560, 380);
+    QCoreApplication::processEvents();
+    form.grab().save(shots + QStringLiteral("/soil-layers-window-small.png"));
+    form.resize(1100, 760);
   }
 
   // The Design window designs on the springs and says so.
