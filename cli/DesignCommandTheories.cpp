@@ -24,8 +24,23 @@ bool TakeTheoryOption(std::string_view name, const std::string& value,
     face.method = engine::api::FindEarthPressureTheory(value)->method;
   else if (name == "--backfill-wall-friction" || name == "--excavation-wall-friction")
     face.deltaRatio = NumberValue(value);
-  else return false;
+  else if (name == "--seismic" || name == "--kh" || name == "--kv") {
+    // In any order: the method and the coefficients fill one choice.
+    design::SeismicChoice& seismic = request.seismic ? *request.seismic : request.seismic.emplace();
+    if (name == "--seismic") seismic.method = engine::api::FindSeismicMethod(value)->method;
+    else (name == "--kh" ? seismic.kh : seismic.kv) = NumberValue(value);
+  } else return false;
   return true;
+}
+
+std::string SeismicOptionsFault(const std::vector<std::string_view>& given) {
+  auto was = [&](std::string_view option) {
+    return std::find(given.begin(), given.end(), option) != given.end();
+  };
+  if (!was("--seismic") && (was("--kh") || was("--kv")))
+    return std::string(was("--kh") ? "--kh" : "--kv") + " is for --seismic";
+  if (was("--seismic") && !was("--kh")) return "--seismic needs --kh";
+  return {};
 }
 
 void MergeTheoryOptions(const std::vector<std::string_view>& given,
@@ -39,6 +54,7 @@ void MergeTheoryOptions(const std::vector<std::string_view>& given,
   if (was("--excavation-theory")) merged.excavationTheory.method = options.excavationTheory.method;
   if (was("--excavation-wall-friction"))
     merged.excavationTheory.deltaRatio = options.excavationTheory.deltaRatio;
+  if (was("--seismic")) merged.seismic = options.seismic;
 }
 
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
@@ -57,8 +73,9 @@ std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
   for (const design::LayerCoefficients& c : design::CoefficientsUsed(soil, request)) {
     const bool backfill = c.face == engine::api::Side::Backfill;
     out += std::string(first ? "" : ", ") + "{\"layer\": " + std::to_string(c.layer) +
-           ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") +
-           ", \"method\": " + JsonString(engine::api::TheoryOf(c.method).key) +
+           ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") + ", \"method\": " +
+           JsonString(c.seismic ? engine::api::SeismicMethodOf(*c.seismic).key
+                                : engine::api::TheoryOf(c.method).key) +
            ", \"Kah\": " + JsonCoefficient(c.Kah) + ", \"Kph\": " + JsonCoefficient(c.Kph) + "}";
     first = false;
   }

@@ -39,9 +39,12 @@ struct DesignRequest {
   // The earth-pressure theory of each face in every limit equilibrium
   // (DesignOptions); by default Rankine's, without wall friction.
   FaceTheory backfillTheory{}, excavationTheory{};
+  // Set: the limit equilibrium while the ground shakes; the spring model,
+  // whose loads are static, is then not used.
+  std::optional<SeismicChoice> seismic{};
 
   bool defaultTheories() const {
-    return backfillTheory.isGenerators() && excavationTheory.isGenerators();
+    return backfillTheory.isGenerators() && excavationTheory.isGenerators() && !seismic;
   }
 };
 
@@ -63,12 +66,20 @@ struct LayerCoefficients {
   engine::api::Side face = engine::api::Side::Backfill;
   engine::api::EarthPressureMethod method = engine::api::EarthPressureMethod::Rankine;
   double Kah = 0, Kph = 0;
+  // Set: the coefficients are this seismic method's, the static theory's
+  // wall friction in them.
+  std::optional<engine::api::SeismicMethod> seismic{};
 };
 // Every layer of each face with a theory of its own, backfill first; a face
 // left to Rankine without wall friction keeps the generator's coefficients
 // and is not listed.
 std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
                                                 const DesignRequest& request);
+// Why the spring model's factor of safety and shortest wall are not sought
+// for `soil` (no soil layers; a seismic design, as the spring model's loads
+// are static), or empty.
+std::string SpringModelSkipped(const engine::api::SoilDescription& soil,
+                               const DesignRequest& request);
 // Why `request`'s theories cannot design `soil` (the first face and layer
 // refused), or empty.
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,

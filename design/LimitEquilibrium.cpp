@@ -83,6 +83,10 @@ void CheckFaces(const SoilDescription& soil, const DesignOptions& o, Setup& s) {
       return;
     }
   }
+  if (!o.seismic) return;
+  const FaceCheck shaking = CheckSeismic(soil, o.backfillTheory, o.excavationTheory, *o.seismic);
+  s.notes.insert(s.notes.end(), shaking.notes.begin(), shaking.notes.end());
+  if (shaking.error) s.error = Error(DesignError::Kind::BadOption, *shaking.error);
 }
 
 Setup Check(const SoilDescription& soil, const DesignOptions& o) {

@@ -80,8 +80,11 @@ class Sampler {
         form_(options.fsMethod),
         fs_(fs),
         strength_(form_ == FsMethod::Strength ? fs : 1.0),
-        backfill_(CoefficientsOf(soil, Side::Backfill, options.backfillTheory, strength_)),
-        excavation_(CoefficientsOf(soil, Side::Excavation, options.excavationTheory, strength_)) {
+        seismic_(options.seismic),
+        backfill_(
+            FaceCoefficientsFor(soil, Side::Backfill, options.backfillTheory, seismic_, strength_)),
+        excavation_(FaceCoefficientsFor(soil, Side::Excavation, options.excavationTheory, seismic_,
+                                        strength_)) {
     // The effective vertical stress just below the excavation level on the
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
@@ -92,9 +95,9 @@ class Sampler {
   Faces at(double z) const {
     const SidePressure b = WithCoefficients(
         backfill_, soil_, Side::Backfill, engine::PressureAt(soil_, Side::Backfill, z, strength_));
-    const SidePressure e =
-        WithCoefficients(excavation_, soil_, Side::Excavation,
-                         engine::PressureAt(soil_, Side::Excavation, z, strength_));
+    SidePressure e = WithCoefficients(excavation_, soil_, Side::Excavation,
+                                      engine::PressureAt(soil_, Side::Excavation, z, strength_));
+    if (seismic_) e.water = std::max(0.0, e.water - StandingWaterRelief(soil_, *seismic_, z));
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;
@@ -119,6 +122,7 @@ class Sampler {
   const SoilDescription& soil_;
   FsMethod form_;
   double fs_, strength_, formation_ = 0;
+  std::optional<SeismicChoice> seismic_;
   FaceCoefficients backfill_, excavation_;
 };
 

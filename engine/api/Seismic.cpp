@@ -104,10 +104,11 @@ std::optional<std::string> CheckInputs(const SeismicMethodInfo& info, State stat
   return std::nullopt;
 }
 
-std::string NoWedge(bool passive, double psi, const SeismicInputs& in) {
+std::string NoWedge(Method method, bool passive, double psi, const SeismicInputs& in) {
   const double left = passive ? in.phi + in.beta - psi : in.phi - in.beta - psi;
-  return std::string("Mononobe-Okabe has no solution: φ'") + (passive ? " + β" : " − β") +
-         " − ψ = " + Angle(left) + " < 0 (ψ = atan(kh / (1 − kv)) = " + Angle(psi) +
+  return std::string(SeismicMethodOf(method).name) + " has no solution: φ'" +
+         (passive ? " + β" : " − β") + " − ψ = " + Angle(left) +
+         " < 0 (ψ = atan(kh / (1 − kv)) = " + Angle(psi) +
          "): the ground cannot stand at this acceleration.";
 }
 
@@ -145,7 +146,7 @@ SeismicResult Wedge(Method method, bool passive, SeismicInputs in) {
   for (double kv : senses) {
     const double psi = std::atan(weight * in.kh / (1.0 - kv));
     const std::optional<double> K = WedgeCoefficient(passive, in, psi, code && !passive);
-    if (!K) return Refused(NoWedge(passive, Deg(psi), in));
+    if (!K) return Refused(NoWedge(method, passive, Deg(psi), in));
     const double thrust = (1.0 - kv) * *K;
     if (best && (passive ? thrust >= best->thrust : thrust <= best->thrust)) continue;
     best = Filled(*K, thrust, *staticK, passive ? in.delta - in.batter : in.delta + in.batter);
