@@ -69,17 +69,18 @@ struct SeepageLayer {
 };
 
 struct SeepageProblem {
-  int units = 2;                // the data file's units code
-  double retainedSurface = 0;   // L, depth of the ground surface behind the wall
-  double excavationLevel = 0;   // L, depth of the ground surface in front
-  double retainedWater = 0;     // L, depth of the water table behind (above the surface: standing water)
-  double frontWater = 0;        // L, depth of the water table in front
-  double tip = 0;               // L, depth of the wall's tip, below both surfaces
-  double base = 0;              // L, depth of the impermeable base, below the tip
-  double retainedWidth = 0;     // L, > 0: how far the soil reaches behind the wall (no flow there)
-  double frontWidth = 0;        // L, > 0: the same in front (half the width of a cofferdam)
+  int units = 2;               // the data file's units code
+  double retainedSurface = 0;  // L, depth of the ground surface behind the wall
+  double excavationLevel = 0;  // L, depth of the ground surface in front
+  // L, the depths of the water tables; above a surface: standing water.
+  double retainedWater = 0, frontWater = 0;
+  double tip = 0;            // L, depth of the wall's tip, below both surfaces
+  double base = 0;           // L, depth of the impermeable base, below the tip
+  double retainedWidth = 0;  // L, > 0: how far the soil reaches behind the wall (no flow there)
+  double frontWidth = 0;     // L, > 0: the same in front (half the width of a cofferdam)
   std::vector<SeepageLayer> layers;  // from the retained surface down
-  double meshRefinement = 1;    // flow net: > 0, divides every cell's size (2: about four times the cells)
+  // Flow net: > 0 and <= 8, divides every cell's size (2: some four times the cells).
+  double meshRefinement = 1;
 };
 
 enum class WallFace { Retained, Front };
@@ -93,10 +94,10 @@ struct FaceHead {
 // The head field of a flow net, for a picture: cell (i, j) lies between the
 // vertical lines x[i], x[i + 1] and the horizontal lines z[j], z[j + 1].
 struct FlowNet {
-  std::vector<double> x;       // L, retained far boundary (negative) ... 0 (the wall) ... front
-  std::vector<double> z;       // L, depths, from the higher top of saturated soil to the base
-  std::vector<double> head;    // L, per cell, index i + j * (x.size() - 1)
-  std::vector<bool> saturated; // per cell: inside the flow domain (the heads elsewhere mean nothing)
+  std::vector<double> x;        // L, retained far boundary (negative) ... 0 (the wall) ... front
+  std::vector<double> z;        // L, depths, from the higher top of saturated soil to the base
+  std::vector<double> head;     // L, per cell, index i + j * (x.size() - 1)
+  std::vector<bool> saturated;  // per cell: in the flow (the heads elsewhere mean nothing)
   // The stream function at every grid point, index i + j * x.size(), L²/T:
   // 0 on the far boundaries and the base, the flow rate on the wall; the
   // flow lines are its contours. Points above the saturated soil carry the
@@ -107,15 +108,18 @@ struct FlowNet {
 
 struct SeepageSolution {
   SeepageMethod method = SeepageMethod::Hydrostatic;
-  double unitWeightOfWater = 0;        // F/L³
-  double tip = 0;                      // L
-  double retainedTop = 0, frontTop = 0;  // L, the top of the saturated soil on each side
+  double unitWeightOfWater = 0;            // F/L³
+  double tip = 0;                          // L
+  double retainedTop = 0, frontTop = 0;    // L, the top of the saturated soil on each side
   double retainedHead = 0, frontHead = 0;  // L, the heads of the two water tables
   std::vector<FaceHead> retainedFace, frontFace;
   // The upward hydraulic gradient where the water leaves the soil in front,
-  // next to the wall (0 without flow).
+  // next to the wall (0 without flow, negative where the water flows down
+  // into the soil in front).
   double exitGradient = 0;
-  std::optional<double> flowRate;  // L²/T per unit length of wall: the flow net only
+  // L²/T per unit length of wall, from the retained side to the front: the
+  // flow net only (the one-dimensional methods know no permeability).
+  std::optional<double> flowRate;
   std::optional<FlowNet> flowNet;
 };
 
@@ -126,7 +130,10 @@ struct SeepageResult {
 
 // Why `problem` cannot be solved by `method` ("layer 2: the vertical
 // permeability kz must be > 0, not -1"); empty when it can. The hydrostatic
-// method reads only the units, the water tables and the tip.
+// method reads only the units, the surfaces, the water tables and the tip;
+// the linear one wants a tip below both surfaces and both tables, and
+// layers that are sound where given; the flow net the base, widths and
+// layers as well.
 std::string SeepageProblemFault(const SeepageProblem& problem, SeepageMethod method);
 
 // The seepage of `problem` by `method`. The flow net solves div(k grad h) =

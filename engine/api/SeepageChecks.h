@@ -36,10 +36,10 @@
 namespace terraq::engine::api {
 
 struct HydraulicCheckOptions {
-  double hydDestabilising = 1.35;  // γG;dst of HYD
-  double hydStabilising = 0.9;     // γG;stb of HYD
-  double uplDestabilising = 1.0;   // γG;dst of UPL
-  double uplStabilising = 0.9;     // γG;stb of UPL
+  double hydDestabilising = 1.35;     // γG;dst of HYD
+  double hydStabilising = 0.9;        // γG;stb of HYD
+  double uplDestabilising = 1.0;      // γG;dst of UPL
+  double uplStabilising = 0.9;        // γG;stb of UPL
   double requiredHeaveFactor = 1.5;   // the engineer's, on Terzaghi's factor
   double requiredPipingFactor = 1.5;  // the engineer's, on i_c / i_exit
   // The index (into SeepageProblem::layers) of a layer of low permeability
@@ -57,12 +57,12 @@ struct HeaveCheck {
 };
 
 struct HydCheck {
-  double porePressure = 0, totalStress = 0;   // F/L², mean on the prism's base, characteristic
-  double destabilisingPressure = 0;           // u_dst;d
-  double stabilisingStress = 0;               // σ_stb;d
+  double porePressure = 0, totalStress = 0;  // F/L², mean on the prism's base, characteristic
+  double destabilisingPressure = 0;          // u_dst;d
+  double stabilisingStress = 0;              // σ_stb;d
   double seepageForce = 0, stabilisingWeight = 0;  // F/L, S_dst;d and G'_stb;d
-  bool totalStressesPassed = true;            // (2.9a)
-  bool seepageForcePassed = true;             // (2.9b)
+  bool totalStressesPassed = true;                 // (2.9a)
+  bool seepageForcePassed = true;                  // (2.9b)
 };
 
 struct PipingCheck {
@@ -72,11 +72,11 @@ struct PipingCheck {
 };
 
 struct UpliftCheck {
-  double depth = 0;               // L, the base of the checked layer
-  double porePressure = 0;        // F/L², characteristic
-  double totalStress = 0;         // F/L², characteristic, of everything above
+  double depth = 0;                           // L, the base of the checked layer
+  double porePressure = 0;                    // F/L², characteristic
+  double totalStress = 0;                     // F/L², characteristic, of everything above
   double destabilising = 0, stabilising = 0;  // F/L², V_dst;d and G_stb;d per unit area
-  std::optional<double> factor;   // G_stb;d / V_dst;d
+  std::optional<double> factor;               // G_stb;d / V_dst;d
   bool passed = true;
 };
 

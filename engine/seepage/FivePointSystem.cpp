@@ -82,8 +82,8 @@ CgOutcome SolvePreconditionedCg(const FivePointSystem& s, double tolerance) {
   const int limit = 10 * (s.nx + s.nz) + 200;
   while (std::sqrt(Dot(r, r)) > goal) {
     if (out.iterations == limit) {
-      out.message = "the flow net's equations did not converge in " + std::to_string(limit) +
-                    " iterations";
+      out.message =
+          "the flow net's equations did not converge in " + std::to_string(limit) + " iterations";
       return out;
     }
     Multiply(s, p, q);

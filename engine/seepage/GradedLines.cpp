@@ -43,11 +43,12 @@ std::vector<double> GradedLines(std::vector<double> keys, std::span<const double
                                 const Grading& grading) {
   std::sort(keys.begin(), keys.end());
   const double tolerance = 1e-3 * grading.finest;
-  keys.erase(std::unique(keys.begin(), keys.end(),
-                         [&](double a, double b) { return b - a < tolerance; }),
-             keys.end());
+  keys.erase(
+      std::unique(keys.begin(), keys.end(), [&](double a, double b) { return b - a < tolerance; }),
+      keys.end());
   std::vector<double> lines{keys.front()};
-  for (size_t s = 1; s < keys.size(); ++s) AppendSegment(keys[s - 1], keys[s], foci, grading, lines);
+  for (size_t s = 1; s < keys.size(); ++s)
+    AppendSegment(keys[s - 1], keys[s], foci, grading, lines);
   return lines;
 }
 

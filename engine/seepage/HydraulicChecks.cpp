@@ -137,19 +137,23 @@ HydraulicChecksResult CheckHydraulicFailure(const SeepageProblem& p, const Seepa
                                             const HydraulicCheckOptions& o) {
   if (std::string fault = OptionsFault(o); !fault.empty()) return {{}, fault};
   if (p.layers.empty()) return {{}, "the hydraulic checks need the soil layers"};
-  if (!(p.tip > p.excavationLevel)) return {{}, "the wall's tip must lie below the excavation level"};
+  if (!(p.tip > p.excavationLevel))
+    return {{}, "the wall's tip must lie below the excavation level"};
   const FrontColumn column{p, s.unitWeightOfWater};
   double deepest = p.tip;
   if (o.upliftLayer) {
     if (*o.upliftLayer >= p.layers.size())
-      return {{}, "there is no layer " + std::to_string(*o.upliftLayer + 1) + " to check for uplift"};
+      return {{},
+              "there is no layer " + std::to_string(*o.upliftLayer + 1) + " to check for uplift"};
     deepest = LayerSpan(p, *o.upliftLayer).second;
     if (*o.upliftLayer + 1 == p.layers.size()) deepest = std::max(p.base, p.tip);
     if (!(deepest > p.excavationLevel))
-      return {{}, "layer " + std::to_string(*o.upliftLayer + 1) +
-                      " lies above the excavation level: nothing of it is left in front to lift"};
+      return {{},
+              "layer " + std::to_string(*o.upliftLayer + 1) +
+                  " lies above the excavation level: nothing of it is left in front to lift"};
   }
-  if (std::string fault = column.Fault(std::max(deepest, p.tip)); !fault.empty()) return {{}, fault};
+  if (std::string fault = column.Fault(std::max(deepest, p.tip)); !fault.empty())
+    return {{}, fault};
   HydraulicChecks out;
   CheckPrism(column, s, o, out);
   CheckPiping(column, s, o, out.piping);

@@ -27,10 +27,9 @@ std::string Positive(std::string_view what, double value) {
 
 std::string LayerFault(const SeepageLayer& layer, size_t index) {
   const std::string at = "layer " + std::to_string(index + 1) + ": the ";
-  for (const std::string& fault :
-       {Positive(at + "thickness", layer.thickness),
-        Positive(at + "horizontal permeability kx", layer.kx),
-        Positive(at + "vertical permeability kz", layer.kz)})
+  for (const std::string& fault : {Positive(at + "thickness", layer.thickness),
+                                   Positive(at + "horizontal permeability kx", layer.kx),
+                                   Positive(at + "vertical permeability kz", layer.kz)})
     if (!fault.empty()) return fault;
   if (!std::isfinite(layer.unitWeight) || layer.unitWeight < 0)
     return at + "unit weight must be >= 0, not " + ShownValue(layer.unitWeight);
@@ -61,6 +60,9 @@ std::string DomainFault(const SeepageProblem& p) {
                                    Positive("the width of soil in front of the wall", p.frontWidth),
                                    Positive("the mesh refinement", p.meshRefinement)})
     if (!fault.empty()) return fault;
+  // Beyond 8 the grid grows past a million cells for no accuracy a wall needs.
+  if (p.meshRefinement > 8)
+    return "the mesh refinement must be <= 8, not " + ShownValue(p.meshRefinement);
   if (p.layers.empty()) return "there must be at least one soil layer";
   return {};
 }

@@ -55,12 +55,8 @@ SeepageResult SolveSeepage(const SeepageProblem& p, SeepageMethod method) {
   s.retainedHead = -p.retainedWater;
   s.frontHead = -p.frontWater;
   switch (method) {
-    case SeepageMethod::Hydrostatic:
-      Hydrostatic(p, s);
-      break;
-    case SeepageMethod::Linear:
-      Linear(p, s);
-      break;
+    case SeepageMethod::Hydrostatic: Hydrostatic(p, s); break;
+    case SeepageMethod::Linear: Linear(p, s); break;
     case SeepageMethod::FlowNet:
       if (std::string fault = seepage::SolveFlowNet(p, s); !fault.empty()) return {{}, fault};
       break;

@@ -99,8 +99,8 @@ TEST(FlowNet, AnisotropicSoilIsItsTransformedSection) {
   ASSERT_TRUE(a.solution && t.solution) << a.message << t.message;
   for (double y : {1.0, 3.0, 5.0})
     for (WallFace face : {WallFace::Retained, WallFace::Front})
-      EXPECT_NEAR(PorePressureOnFace(*a.solution, face, y), PorePressureOnFace(*t.solution, face, y),
-                  0.01 * kGammaW * 2.5);
+      EXPECT_NEAR(PorePressureOnFace(*a.solution, face, y),
+                  PorePressureOnFace(*t.solution, face, y), 0.01 * kGammaW * 2.5);
   EXPECT_NEAR(*a.solution->flowRate, *t.solution->flowRate, 0.01 * *t.solution->flowRate);
   EXPECT_NEAR(a.solution->exitGradient, t.solution->exitGradient, 0.02 * t.solution->exitGradient);
 }

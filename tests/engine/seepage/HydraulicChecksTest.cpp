@@ -98,7 +98,8 @@ TEST(HydraulicChecks, TerzaghiPrismOnAFlowNetMatchesHarrsField) {
   for (int k = 0; k < 500; ++k) mean += HarrHead(H, d, (k + 0.5) * d / 2 / 500, d) / 500;
   EXPECT_NEAR(c.checks->heave.meanExcessHead, mean, 0.02 * H);
   const double weight = (19.5 - kGammaW) * d * d / 2;
-  EXPECT_NEAR(*c.checks->heave.factor, weight / (kGammaW * mean * d / 2), 0.03 * weight / (kGammaW * mean * d / 2));
+  EXPECT_NEAR(*c.checks->heave.factor, weight / (kGammaW * mean * d / 2),
+              0.03 * weight / (kGammaW * mean * d / 2));
 }
 
 TEST(HydraulicChecks, RefusedWithTheReason) {
@@ -110,8 +111,9 @@ TEST(HydraulicChecks, RefusedWithTheReason) {
   EXPECT_EQ(CheckHydraulicFailure(p, s, o).message,
             "layer 1 lies above the excavation level: nothing of it is left in front to lift");
   p.layers[1].unitWeight = 9;
-  EXPECT_EQ(CheckHydraulicFailure(p, s).message,
-            "layer 2: the unit weight (9) must exceed that of water (9.81) for the hydraulic checks");
+  EXPECT_EQ(
+      CheckHydraulicFailure(p, s).message,
+      "layer 2: the unit weight (9) must exceed that of water (9.81) for the hydraulic checks");
   o = {};
   o.hydStabilising = -0.9;
   EXPECT_EQ(CheckHydraulicFailure(Excavation(), s, o).message,
