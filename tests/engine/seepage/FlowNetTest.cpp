@@ -105,6 +105,29 @@ TEST(FlowNet, AnisotropicSoilIsItsTransformedSection) {
   EXPECT_NEAR(a.solution->exitGradient, t.solution->exitGradient, 0.02 * t.solution->exitGradient);
 }
 
+// A layer (kx, kz) of thickness t carries the flow of one (kx / c, kz c)
+// of thickness c t: both fluxes match across its faces. With c = 4, a layer
+// below the tip of kx = 4k, kz = k/4 is the soil above it four times as thick.
+TEST(FlowNet, LayerBelowTheTipIsItsStretchedSection) {
+  SeepageProblem layered = HarrCase(5, 2);
+  layered.excavationLevel = layered.frontWater = 1.5;
+  layered.base = 13;
+  layered.retainedWidth = layered.frontWidth = 30;
+  layered.layers = {{.thickness = 7, .kx = 1e-5, .kz = 1e-5},
+                    {.thickness = 6, .kx = 4e-5, .kz = 0.25e-5}};
+  SeepageProblem stretched = layered;
+  stretched.base = 31;
+  stretched.layers = {{.thickness = 31, .kx = 1e-5, .kz = 1e-5}};
+  const SeepageResult a = SolveSeepage(layered, SeepageMethod::FlowNet);
+  const SeepageResult b = SolveSeepage(stretched, SeepageMethod::FlowNet);
+  ASSERT_TRUE(a.solution && b.solution) << a.message << b.message;
+  for (double y : {1.0, 3.0, 4.5})
+    for (WallFace face : {WallFace::Retained, WallFace::Front})
+      EXPECT_NEAR(PorePressureOnFace(*a.solution, face, y), PorePressureOnFace(*b.solution, face, y),
+                  0.005 * kGammaW * 3.5);
+  EXPECT_NEAR(*a.solution->flowRate, *b.solution->flowRate, 0.01 * *b.solution->flowRate);
+}
+
 TEST(SeepageInput, RefusedWithTheReason) {
   auto fault = [](auto change) {
     SeepageProblem p = HarrCase(8, 3);
