@@ -123,8 +123,8 @@ TEST(FlowNet, LayerBelowTheTipIsItsStretchedSection) {
   ASSERT_TRUE(a.solution && b.solution) << a.message << b.message;
   for (double y : {1.0, 3.0, 4.5})
     for (WallFace face : {WallFace::Retained, WallFace::Front})
-      EXPECT_NEAR(PorePressureOnFace(*a.solution, face, y), PorePressureOnFace(*b.solution, face, y),
-                  0.005 * kGammaW * 3.5);
+      EXPECT_NEAR(PorePressureOnFace(*a.solution, face, y),
+                  PorePressureOnFace(*b.solution, face, y), 0.005 * kGammaW * 3.5);
   EXPECT_NEAR(*a.solution->flowRate, *b.solution->flowRate, 0.01 * *b.solution->flowRate);
 }
 
