@@ -2,7 +2,7 @@
 // The hydraulic checks of the soil in front of a wall under seepage, each
 // with its published source, read from any method's solution (Seepage.h):
 //
-// - Heave (Terzaghi 1943, Theoretical Soil Mechanics, ch. XI): the prism of
+// - Heave (Terzaghi 1943, Theoretical Soil Mechanics): the prism of
 //   soil in front of the wall from the excavation level to the tip, of
 //   width D/2 (D the embedment), is lifted by the mean excess head ha on
 //   its base: factor F = W' / U, W' the prism's submerged weight, U = γw ha

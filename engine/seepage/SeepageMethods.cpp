@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::array<SeepageMethodInfo, 3> kMethods{{
     {SeepageMethod::Hydrostatic, "hydrostatic", "Hydrostatic",
-     "each side's water table, no flow (Terzaghi 1943, Theoretical Soil Mechanics)"},
+     "the water of each side's table at rest, no flow"},
     {SeepageMethod::Linear, "linear", "Linear (equal path)",
      "USACE 1994, EM 1110-2-2504 Design of Sheet Pile Walls, line-of-creep seepage; "
      "CIRIA 2003, C580 Embedded retaining walls"},
