@@ -101,6 +101,11 @@ constexpr OptionDeclaration kDesignOptions[] = {
     {"--excavation-wall-friction", K::Real, "R",
      "the wall friction on the excavation face, delta/phi' (default 0)",
      "a ratio delta/phi' from 0 to 1", 0, 1},
+    {"--berm", K::Text, "H,W,S",
+     "a berm against the excavation face: height and top width in the data\n"
+     "file's length unit, side slope horizontal per vertical; the limit\n"
+     "equilibrium raises the excavation level by half the berm's height and\n"
+     "trial wedges check the passive resistance through the berm"},
     kJson,
     {"--envelope", K::Choice, "fhwa|terzaghi-peck",
      "apparent-pressure: the envelope's source (default fhwa)",

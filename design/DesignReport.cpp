@@ -52,6 +52,7 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
   options.embedmentFactor = request.embedmentFactor;
   options.backfillTheory = request.backfillTheory;
   options.excavationTheory = request.excavationTheory;
+  if (request.berm) options.excavationRaise = BermRaise(*request.berm);
   return options;
 }
 

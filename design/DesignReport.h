@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Berm.h"
 #include "LimitEquilibrium.h"
 #include "PartialFactors.h"
 #include "SequentialStaging.h"
@@ -39,6 +40,9 @@ struct DesignRequest {
   // The earth-pressure theory of each face in every limit equilibrium
   // (DesignOptions); by default Rankine's, without wall friction.
   FaceTheory backfillTheory{}, excavationTheory{};
+  // A berm against the excavation face: every limit equilibrium raises the
+  // excavation level by BermRaise (the spring model does not see it).
+  std::optional<Berm> berm{};
 
   bool defaultTheories() const {
     return backfillTheory.isGenerators() && excavationTheory.isGenerators();

@@ -101,6 +101,12 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
                     "The net available passive resistance is defined for moments about the toe or "
                     "the anchor; with the full fixed-earth solution use the factor on the passive "
                     "resistance or on the soil strength.");
+  } else if (!(o.excavationRaise >= 0.0 && o.excavationRaise < H)) {
+    s.error = Error(DesignError::Kind::BadOption,
+                    "The raised excavation level must lie between the top of the wall and the "
+                    "excavation level at " +
+                        Length(H, units) + " (it is raised by " + Length(o.excavationRaise, units) +
+                        ").");
   } else if (soil.layers.empty()) {
     s.error = Error(DesignError::Kind::NoSoil,
                     "The problem has no soil layers: it generates neither earth pressure nor p-y "

@@ -67,6 +67,10 @@ struct DesignOptions {
   // The earth-pressure theory of each face; by default the generator's
   // Rankine coefficients, without wall friction.
   FaceTheory backfillTheory{}, excavationTheory{};
+  // How far above the excavation level the excavation side's soil starts:
+  // a berm's equivalent raised level (Berm.h), L, from 0 to below H. The
+  // embedment and every depth stay measured from the excavation level.
+  double excavationRaise = 0;
 };
 
 // The relative tolerance of every factor of safety found by root finding,

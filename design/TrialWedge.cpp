@@ -40,7 +40,8 @@ struct Wedge {
 
 // The failure surface with angles[i] (degrees) in the i-th layer up from
 // the heel's: a plane per layer until one meets the ground.
-std::vector<Wedge> Surface(const Soil& soil, const Ground& ground, const std::vector<double>& angles) {
+std::vector<Wedge> Surface(const Soil& soil, const Ground& ground,
+                           const std::vector<double>& angles) {
   std::vector<Wedge> out;
   Point p{0.0, -soil.in.height};
   size_t layer = soil.at(p.z);
@@ -67,7 +68,8 @@ double Weight(const Soil& soil, const Ground& ground, const Wedge& w) {
   column.push_back({w.from.x, ground.at(w.from.x)});
   double weight = 0.0;
   for (size_t k = 0; k < soil.in.layers.size(); ++k)
-    weight += soil.in.layers[k].unitWeight * wedge::AreaBetween(column, soil.bottom(k), soil.top(k));
+    weight +=
+        soil.in.layers[k].unitWeight * wedge::AreaBetween(column, soil.bottom(k), soil.top(k));
   if (!soil.in.waterTable) return weight;
   const double zw = *soil.in.waterTable;
   double high = zw;
@@ -132,9 +134,8 @@ std::optional<double> Thrust(const Soil& soil, const Ground& ground, const std::
                   std::cos(phi) * n.z + s * std::sin(phi) * t.z};
     const double delta = i == 0 ? in.wallFriction * kRadians : 0.0;
     const Point d{std::cos(delta), s * std::sin(delta)};
-    const double pore = layer.drained && in.waterTable
-                            ? length / dz * WaterOn(in, w.from.z, w.to.z)
-                            : 0.0;
+    const double pore =
+        layer.drained && in.waterTable ? length / dz * WaterOn(in, w.from.z, w.to.z) : 0.0;
     const double cohesion = s * layer.cohesion * length;
     const double down = Weight(soil, ground, w) + Loads(in, w.from.x, w.to.x);
     Point f{-beyond + pore * n.x + cohesion * t.x, -down + pore * n.z + cohesion * t.z};
@@ -166,7 +167,8 @@ Best Search(const std::function<std::optional<double>(double)>& thrust, double u
   for (double a : candidates) consider(a);
   if (best.value == -kInfinity) return best;
   const double g = (std::sqrt(5.0) - 1.0) / 2.0;
-  double lo = std::max(best.angle - kGridStep, 1.0e-6), hi = std::min(best.angle + kGridStep, upper);
+  double lo = std::max(best.angle - kGridStep, 1.0e-6),
+         hi = std::min(best.angle + kGridStep, upper);
   double x1 = hi - g * (hi - lo), x2 = lo + g * (hi - lo), f1 = score(x1), f2 = score(x2);
   while (hi - lo > kAngleTolerance) {
     if (f1 >= f2) {
@@ -248,8 +250,9 @@ TrialWedgeResult TrialWedgeThrust(const TrialWedgeInput& in, WedgeState state) {
           },
           upper, sign, Candidates(in, ground, ws[i].from));
       if (best.value == -kInfinity) {
-        r.error = "No wedge can slide: the wall friction and the friction angle at the heel add "
-                  "up to 90 degrees or more.";
+        r.error =
+            "No wedge can slide: the wall friction and the friction angle at the heel add "
+            "up to 90 degrees or more.";
         return r;
       }
       angles[i] = best.angle;

@@ -43,7 +43,7 @@
 
 namespace terraq::design {
 
-constexpr double kGridStep = 0.25;         // degrees
+constexpr double kGridStep = 0.25;          // degrees
 constexpr double kAngleTolerance = 1.0e-4;  // degrees
 
 // A corner of the ground: its distance from the face and its elevation. The
@@ -72,18 +72,18 @@ struct WedgeLoad {
 struct TrialWedgeInput {
   double height = 0;  // of the face, L
   std::vector<GroundPoint> ground{};
-  std::vector<WedgeLayer> layers{};  // top down, at least one
-  double wallFriction = 0;         // delta, degrees, 0 <= delta < 90 - phi at the heel
+  std::vector<WedgeLayer> layers{};    // top down, at least one
+  double wallFriction = 0;             // delta, degrees, 0 <= delta < 90 - phi at the heel
   std::optional<double> waterTable{};  // elevation of the water table
-  double unitWeightOfWater = 0;      // F/L^3
+  double unitWeightOfWater = 0;        // F/L^3
   std::vector<WedgeLoad> loads{};
 };
 
 enum class WedgeState { Active, Passive };
 
 struct TrialWedgeResult {
-  double thrust = 0;      // P, F/L: the soil's effective thrust at delta to the normal
-  double angle = 0;       // the critical failure plane at the heel, from the horizontal
+  double thrust = 0;                 // P, F/L: the soil's effective thrust at delta to the normal
+  double angle = 0;                  // the critical failure plane at the heel, from the horizontal
   std::vector<GroundPoint> surface;  // the critical failure surface, heel to ground
   double K = 0, Kh = 0;   // 2P / (gamma H^2), gamma the mean over the face; Kh = K cos delta
   double waterForce = 0;  // on the face, F/L, horizontal

@@ -35,8 +35,8 @@ Point Ground::crossing(Point from, double angle) const {
   }
   // Beyond the last corner the ground is level.
   const Point& last = corners_.back();
-  const double x = std::max(from.x, last.x) +
-                   std::max(0.0, last.z - ray(std::max(from.x, last.x))) / slope;
+  const double x =
+      std::max(from.x, last.x) + std::max(0.0, last.z - ray(std::max(from.x, last.x))) / slope;
   return {x, last.z};
 }
 

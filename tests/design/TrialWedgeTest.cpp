@@ -9,6 +9,7 @@
 
 #include "Berm.h"
 #include "DesignCases.h"
+#include "LimitEquilibrium.h"
 #include "TrialWedge.h"
 
 namespace terraq::test {
@@ -30,7 +31,8 @@ double CoulombK(double phi, double delta, double beta, bool passive) {
 }
 
 TrialWedgeInput Sand(double H, double gamma, double phi, double delta = 0) {
-  return {.height = H, .layers = {{.unitWeight = gamma, .frictionAngle = phi}}, .wallFriction = delta};
+  return {
+      .height = H, .layers = {{.unitWeight = gamma, .frictionAngle = phi}}, .wallFriction = delta};
 }
 
 TEST(TrialWedge, PlaneWedgesAreCoulombs) {
@@ -64,7 +66,8 @@ TEST(TrialWedge, LayersByTheGeneralWedgeMethod) {
                                 {.unitWeight = g2, .frictionAngle = 36}}};
   const auto r = TrialWedgeThrust(in, WedgeState::Active);
   ASSERT_FALSE(r.error) << *r.error;
-  const double P = RankineKa(26) * g1 * h1 * h1 / 2 + RankineKa(36) * (g1 * h1 * h2 + g2 * h2 * h2 / 2);
+  const double P =
+      RankineKa(26) * g1 * h1 * h1 / 2 + RankineKa(36) * (g1 * h1 * h2 + g2 * h2 * h2 / 2);
   EXPECT_NEAR(r.thrust, P, 1e-5 * P);
   EXPECT_NEAR(r.angle, 63.0, 1e-2);  // in the lower layer
   ASSERT_EQ(r.surface.size(), 3u);
@@ -149,6 +152,24 @@ TEST(Berm, WedgesThroughTheBermAgainstTheRaisedLevel) {
   const auto narrow = design::CheckBermResistance(soil, {2, 1, 1}, 10, 0);
   EXPECT_LT(narrow.bermThrust, narrow.raisedThrust);
   EXPECT_GT(narrow.bermThrust, Kp * 19 * 16 / 2);  // more than no berm at all
+}
+
+// Simplified fixed earth in dry sand, passive factor F, the passive side
+// starting r above the excavation level: moments about the pivot,
+// Ka (H + d)³ = (Kp/F) (d + r)³, so d = (H − c r)/(c − 1), c = ∛(Kp/(F Ka)).
+TEST(Berm, RaisedLevelInTheLimitEquilibrium) {
+  const double H = 5.5, phi = 34, F = 1.5;
+  SoilDescription soil = SiProblem(H);
+  AddLayer(soil, 40, 18, phi);
+  design::DesignOptions o{.fsMethod = design::FsMethod::Passive, .fs = F};
+  o.excavationRaise = design::BermRaise({1.6, 4, 2});
+  const auto r = design::DesignWall(soil, o);
+  ASSERT_FALSE(r.error) << r.error->message;
+  const double c = std::cbrt(1 / (F * RankineKa(phi) * RankineKa(phi)));
+  const double d = (H - c * 0.8) / (c - 1);
+  EXPECT_NEAR(r.Dfs, d, 1e-4 * d);
+  o.excavationRaise = H;
+  EXPECT_EQ(design::DesignWall(soil, o).error->kind, design::DesignError::Kind::BadOption);
 }
 
 }  // namespace
