@@ -101,7 +101,7 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
                     "The net available passive resistance is defined for moments about the toe or "
                     "the anchor; with the full fixed-earth solution use the factor on the passive "
                     "resistance or on the soil strength.");
-  } else if (!(o.excavationRaise >= 0.0 && o.excavationRaise < H)) {
+  } else if (!(o.excavationRaise >= 0.0) || (o.excavationRaise > 0.0 && !(o.excavationRaise < H))) {
     s.error = Error(DesignError::Kind::BadOption,
                     "The raised excavation level must lie between the top of the wall and the "
                     "excavation level at " +
