@@ -17,15 +17,16 @@ using terraq::design::TrialWedgeThrust;
 using terraq::design::WedgeState;
 
 TrialWedgeInput Backfill() {
-  return {.height = 8,
-          .ground = {{6, 2}},
-          .layers = {{.bottom = -2.5, .unitWeight = 18, .frictionAngle = 30},
-                     {.bottom = -5, .unitWeight = 19.5, .frictionAngle = 35},
-                     {.unitWeight = 19, .frictionAngle = 22, .cohesion = 5}},
-          .wallFriction = 20,
-          .waterTable = -3,
-          .unitWeightOfWater = 9.81,
-          .loads = {{.distance = 7, .magnitude = 40}, {.distance = 9, .width = 3, .magnitude = 15}}};
+  return {
+      .height = 8,
+      .ground = {{6, 2}},
+      .layers = {{.bottom = -2.5, .unitWeight = 18, .frictionAngle = 30},
+                 {.bottom = -5, .unitWeight = 19.5, .frictionAngle = 35},
+                 {.unitWeight = 19, .frictionAngle = 22, .cohesion = 5}},
+      .wallFriction = 20,
+      .waterTable = -3,
+      .unitWeightOfWater = 9.81,
+      .loads = {{.distance = 7, .magnitude = 40}, {.distance = 9, .width = 3, .magnitude = 15}}};
 }
 
 void BM_LayeredBackfillAndBerm(benchmark::State& state) {
