@@ -17,6 +17,7 @@ using wedge::Point;
 
 constexpr double kRadians = std::numbers::pi / 180.0;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kSettledWindow = 3.0;  // degrees about an angle after the first turn
 
 struct Soil {
   const TrialWedgeInput& in;
@@ -147,13 +148,13 @@ std::optional<double> Thrust(const Soil& soil, const Ground& ground, const std::
   return beyond;
 }
 
-// The angle in (0, upper) that makes sign * value largest: a grid, the
-// candidates, then golden section about the best.
+// The angle in (0, upper) that makes sign * value largest: a grid over
+// `from` to `to`, the candidates, then golden section about the best.
 struct Best {
   double angle = 0, value = -kInfinity;
 };
 Best Search(const std::function<std::optional<double>(double)>& thrust, double upper, double sign,
-            const std::vector<double>& candidates) {
+            const std::vector<double>& candidates, double from, double to) {
   Best best;
   const auto score = [&](double a) {
     const std::optional<double> v = thrust(a);
@@ -163,7 +164,7 @@ Best Search(const std::function<std::optional<double>(double)>& thrust, double u
     if (!(a > 0.0 && a < upper)) return;
     if (const double v = score(a); v > best.value) best = {a, v};
   };
-  for (double a = kGridStep; a < upper; a += kGridStep) consider(a);
+  for (double a = std::ceil(from / kGridStep) * kGridStep; a <= to; a += kGridStep) consider(a);
   for (double a : candidates) consider(a);
   if (best.value == -kInfinity) return best;
   const double g = (std::sqrt(5.0) - 1.0) / 2.0;
@@ -248,7 +249,10 @@ TrialWedgeResult TrialWedgeThrust(const TrialWedgeInput& in, WedgeState state) {
             trial[i] = a;
             return Thrust(soil, ground, Surface(soil, ground, trial), state);
           },
-          upper, sign, Candidates(in, ground, ws[i].from));
+          upper, sign, Candidates(in, ground, ws[i].from),
+          // Once every angle is near its best, the turns move them little.
+          pass == 0 ? kGridStep : angles[i] - kSettledWindow,
+          pass == 0 ? upper : angles[i] + kSettledWindow);
       if (best.value == -kInfinity) {
         r.error =
             "No wedge can slide: the wall friction and the friction angle at the heel add "

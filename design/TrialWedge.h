@@ -32,7 +32,8 @@
 // Search: every angle on a kGridStep grid, the planes through each corner
 // of the ground and each load's edge (where the thrust jumps), then golden
 // section to kAngleTolerance about the best; layers by turns, one wedge's
-// angle at a time, until the thrust stops changing. At a smooth extremum the
+// angle at a time (after the first turn within 3 degrees of where it is),
+// until the thrust stops changing. At a smooth extremum the
 // thrust's error is of the second order in the angle's: below 1e-8 of it.
 //
 // Errors are values. Thread safety: pure functions.
