@@ -109,6 +109,11 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "a coefficient of 0 or more and below 1", 0, 1},
     {"--kv", K::Real, "K", "--seismic: the vertical seismic coefficient, upwards (default 0)",
      "a coefficient above -1 and below 1", -1, 1},
+    {"--berm", K::Text, "H,W,S",
+     "a berm against the excavation face: height and top width in the data\n"
+     "file's length unit, side slope horizontal per vertical; the limit\n"
+     "equilibrium raises the excavation level by half the berm's height and\n"
+     "trial wedges check the passive resistance through the berm"},
     kJson,
     {"--envelope", K::Choice, "fhwa|terzaghi-peck",
      "apparent-pressure: the envelope's source (default fhwa)",

@@ -14,6 +14,7 @@
 
 #include "CommandDeclarations.h"
 #include "DesignCommandApparent.h"
+#include "DesignCommandBerm.h"
 #include "DesignCommandTheories.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
@@ -74,6 +75,10 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
     if (TakeTheoryOption(name, value, a.request)) continue;
     if (name == "--json") a.json = true;
     else if (name == "--design-approach") a.approach = value;
+    else if (name == "--berm" && !(a.request.berm = ParseBerm(value)))
+      return CommandUsageError(kDesignCommand,
+                               "--berm takes the berm's height, top width and side slope: three "
+                               "numbers with commas between them");
     else if (name == "--failure-criterion")
       a.request.criterion = *design::FailureCriterionNamed(value);
     else if (name == "--method")
@@ -221,7 +226,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     out += "]";
     if (const size_t k = p.stages.empty() ? static_cast<size_t>(number - 1) : 0;
         k < soils.problems.size())
-      out += TheoryCoefficientsJson(soils.problems[k], a.request);
+      out += TheoryCoefficientsJson(soils.problems[k], a.request) +
+             BermJson(p, soils.problems[k], a.request);
     if (!p.stages.empty()) out += SequenceJson(p);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
@@ -254,6 +260,7 @@ std::string TakeDesignRecord(Arguments& a, const std::optional<ui::DesignRecord>
   if (given("--max-deflection")) merged.limits.maxDeflection = o.limits.maxDeflection;
   if (given("--failure-criterion")) merged.criterion = o.criterion;
   MergeTheoryOptions(a.given, o, merged);
+  merged.berm = o.berm;  // the record keeps no berm
   a.request = merged;
   if (a.approach.empty() && !a.factorGiven) a.approach = record->approach;
   std::string over;
@@ -346,6 +353,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
       sequence ? std::string_view(sequence->text) : std::string_view(text));
   if (const std::string refused = TheoryRefusal(soils, a.request); !refused.empty())
     return fail("the earth-pressure theory cannot design " + refused);
+  if (a.request.berm)
+    if (const std::string refused = BermRefusalOf(soils, *a.request.berm); !refused.empty())
+      return fail("the berm cannot stand: " + refused);
   std::vector<ProblemDesign> problems;
   bool designed = !soils.error;
   if (sequence) {
@@ -368,8 +378,11 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   } else {
     std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil)
               << design::FaceTheoryLine(a.request);
-    for (size_t k = 0; k < problems.size(); ++k)
+    for (size_t k = 0; k < problems.size(); ++k) {
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
+      if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
+        std::cout << BermLine(problems[k], soils.problems[n], a.request);
+    }
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
   // Why the command did not succeed is on standard error too, as with every

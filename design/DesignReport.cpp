@@ -53,6 +53,7 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
   options.backfillTheory = request.backfillTheory;
   options.excavationTheory = request.excavationTheory;
   options.seismic = request.seismic;
+  if (request.berm) options.excavationRaise = BermRaise(*request.berm);
   return options;
 }
 

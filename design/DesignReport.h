@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Berm.h"
 #include "LimitEquilibrium.h"
 #include "PartialFactors.h"
 #include "SequentialStaging.h"
@@ -42,6 +43,9 @@ struct DesignRequest {
   // Set: the limit equilibrium while the ground shakes; the spring model,
   // whose loads are static, is then not used.
   std::optional<SeismicChoice> seismic{};
+  // A berm against the excavation face: every limit equilibrium raises the
+  // excavation level by BermRaise (the spring model does not see it).
+  std::optional<Berm> berm{};
 
   bool defaultTheories() const {
     return backfillTheory.isGenerators() && excavationTheory.isGenerators() && !seismic;

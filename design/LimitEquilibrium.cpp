@@ -89,6 +89,18 @@ void CheckFaces(const SoilDescription& soil, const DesignOptions& o, Setup& s) {
   if (shaking.error) s.error = Error(DesignError::Kind::BadOption, *shaking.error);
 }
 
+// A berm's raised level lies between the top of the wall and the excavation
+// level (a design without one stays open to a problem without excavation).
+std::optional<DesignError> RaiseError(const DesignOptions& o, double H, int units) {
+  if (o.excavationRaise == 0.0 || (o.excavationRaise > 0.0 && o.excavationRaise < H))
+    return std::nullopt;
+  return Error(DesignError::Kind::BadOption,
+               "The raised excavation level must lie between the top of the wall and the "
+               "excavation level at " +
+                   Length(H, units) + " (it is raised by " + Length(o.excavationRaise, units) +
+                   ").");
+}
+
 Setup Check(const SoilDescription& soil, const DesignOptions& o) {
   Setup s;
   s.factor = o.embedmentFactor.value_or(o.method == Method::FixedEarth ? 1.2 : 1.0);
@@ -114,6 +126,7 @@ Setup Check(const SoilDescription& soil, const DesignOptions& o) {
                                                    ", not below the excavation level at " +
                                                    Length(H, units) + ".");
   }
+  if (!s.error) s.error = RaiseError(o, H, units);
   if (!s.error) CheckFaces(soil, o, s);
   if (s.error) return s;
 

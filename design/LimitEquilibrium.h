@@ -70,6 +70,10 @@ struct DesignOptions {
   FaceTheory backfillTheory{}, excavationTheory{};
   // Set: the pseudo-static design while the ground shakes (SeismicFace.h).
   std::optional<SeismicChoice> seismic{};
+  // How far above the excavation level the excavation side's soil starts:
+  // a berm's equivalent raised level (Berm.h), L, from 0 to below H. The
+  // embedment and every depth stay measured from the excavation level.
+  double excavationRaise = 0;
 };
 
 // The relative tolerance of every factor of safety found by root finding,

@@ -58,8 +58,9 @@ namespace {
 
 // The depths where a diagram may jump or bend: layer boundaries, water
 // tables and the excavation level, within the profile.
-std::vector<double> Breaks(const SoilDescription& soil, double bottom) {
+std::vector<double> Breaks(const SoilDescription& soil, double bottom, double raise) {
   std::vector<double> b = {soil.excavationDepth, soil.waterBackfill, soil.waterExcavation};
+  if (raise > 0.0) b.push_back(soil.excavationDepth - raise);
   for (const auto& layer : soil.layers) b.push_back(layer.top);
   std::erase_if(b, [&](double z) { return z <= 0.0 || z >= bottom; });
   std::sort(b.begin(), b.end());
@@ -67,6 +68,15 @@ std::vector<double> Breaks(const SoilDescription& soil, double bottom) {
                       [&](double x, double y) { return y - x < kDepthTolerance * bottom; }),
           b.end());
   return b;
+}
+
+// The soil with the excavation side's ground raised by `raise`: the
+// backfill side, whose surcharge the generator spreads down to the real
+// excavation level, keeps `soil`.
+SoilDescription RaisedExcavation(const SoilDescription& soil, double raise) {
+  SoilDescription raised = soil;
+  raised.excavationDepth -= raise;
+  return raised;
 }
 
 struct Faces {
@@ -77,6 +87,7 @@ class Sampler {
  public:
   Sampler(const SoilDescription& soil, const DesignOptions& options, double fs)
       : soil_(soil),
+        excavationSoil_(RaisedExcavation(soil, options.excavationRaise)),
         form_(options.fsMethod),
         fs_(fs),
         strength_(form_ == FsMethod::Strength ? fs : 1.0),
@@ -95,9 +106,11 @@ class Sampler {
   Faces at(double z) const {
     const SidePressure b = WithCoefficients(
         backfill_, soil_, Side::Backfill, engine::PressureAt(soil_, Side::Backfill, z, strength_));
-    SidePressure e = WithCoefficients(excavation_, soil_, Side::Excavation,
-                                      engine::PressureAt(soil_, Side::Excavation, z, strength_));
-    if (seismic_) e.water = std::max(0.0, e.water - StandingWaterRelief(soil_, *seismic_, z));
+    SidePressure e =
+        WithCoefficients(excavation_, soil_, Side::Excavation,
+                         engine::PressureAt(excavationSoil_, Side::Excavation, z, strength_));
+    if (seismic_)
+      e.water = std::max(0.0, e.water - StandingWaterRelief(excavationSoil_, *seismic_, z));
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;
@@ -120,6 +133,8 @@ class Sampler {
 
  private:
   const SoilDescription& soil_;
+  // The excavation side's soil from the raised level of a berm, when there is one.
+  SoilDescription excavationSoil_;
   FsMethod form_;
   double fs_, strength_, formation_ = 0;
   std::optional<SeismicChoice> seismic_;
@@ -148,7 +163,7 @@ NetPressure BuildNetPressure(const SoilDescription& soil, const DesignOptions& o
       out.reverseRows.push_back(f.reverse);
     }
   };
-  const std::vector<double> breaks = Breaks(soil, bottom);
+  const std::vector<double> breaks = Breaks(soil, bottom, options.excavationRaise);
   size_t next = 0;
   double z = 0.0;
   push(0.0, sampler.at(0.0));

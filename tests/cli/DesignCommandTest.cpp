@@ -343,3 +343,32 @@ TEST(DesignCommand, SeismicLimitEquilibrium) {
   EXPECT_EQ(alone.status, 2);
   EXPECT_TRUE(contains(alone.err, "--kv is for --seismic")) << alone.err;
 }
+
+// A berm 30 in high on the sand cantilever (H = 120 in): the limit
+// equilibrium starts the passive side 15 in higher and needs a shallower
+// tip; the trial wedges' check is a line and a JSON member of its own, which
+// the design without the option does not print. Bad berms are refused.
+TEST(DesignCommand, BermRaisesTheExcavationLevel) {
+  ScratchFolder work;
+  Sample(work, "cantilever-sand-generated.tq4d");
+  const Outcome plain = runTerraq("design --json wall.tq4d", work.path());
+  const Outcome o = runTerraq("design --json --berm 30,60,2 wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_FALSE(contains(plain.out, "berm"));
+  EXPECT_LT(JsonValue(o.out, "tipDepth"), JsonValue(plain.out, "tipDepth") - 20);
+  EXPECT_EQ(JsonValue(o.out, "excavationRaise"), 15);
+  // A berm 5 ft wide falls short of the wedge a level ground 15 in higher
+  // would mobilise: its resistance is less, and more than without a berm.
+  EXPECT_LT(JsonValue(o.out, "wedgeResistance"), JsonValue(o.out, "raisedLevelResistance"));
+  const Outcome text = runTerraq("design --berm 30,60,2 wall.tq4d", work.path());
+  EXPECT_TRUE(contains(text.out,
+                       "berm: 30 in high, 60 in wide at the top, side 2 horizontal per "
+                       "vertical: the excavation level raised by 15 in; "))
+      << text.out;
+  for (const char* bad : {"130,60,2", "30,-1,2", "30,60,-1", "30,60"}) {
+    const Outcome refused =
+        runTerraq(std::string("design --berm ") + bad + " wall.tq4d", work.path());
+    EXPECT_EQ(refused.status, 2) << bad;
+    EXPECT_TRUE(contains(refused.err, "berm")) << refused.err;
+  }
+}
