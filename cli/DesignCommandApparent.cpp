@@ -34,10 +34,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitNotDesigned = 1;
 constexpr int kExitUsage = 2;
 
-constexpr std::string_view kApparentOptions[] = {"--envelope",  "--soil",          "--clay-factor",
-                                                 "--soft-base", "--failure-depth", "--supports",
-                                                 "--spacing",   "--inclination",
-                                                 "--write-pressure"};
+constexpr std::string_view kApparentOptions[] = {
+    "--envelope", "--soil",    "--clay-factor", "--soft-base",     "--failure-depth",
+    "--supports", "--spacing", "--inclination", "--write-pressure"};
 
 struct ApparentArguments {
   design::ApparentRequest request;

@@ -6,12 +6,13 @@
 #include "PackageParts.h"
 #include "api/EngineRoute.h"
 #include "api/Units.h"
-#include "project/DesignRecord.h"
+#include "project/DesignRecordApparent.h"
 
 namespace terraq::report {
 
 namespace {
 
+using detail::FourDigits;
 using engine::api::Quantity;
 
 std::string Unit(Quantity quantity, int units) {
@@ -53,7 +54,8 @@ DepthGraph EnvelopeGraph(const design::ApparentDesign& d) {
   for (size_t k = 0; k < supports.size(); ++k)
     graph.curves.push_back(Level(supports[k], widest,
                                  "Support " + std::to_string(k + 1) + " at " +
-                                     FourDigits(supports[k]) + " " + Unit(Quantity::Length, d.units),
+                                     FourDigits(supports[k]) + " " +
+                                     Unit(Quantity::Length, d.units),
                                  Qt::DashDotLine));
   graph.curves.push_back(Level(e.height, widest, "Excavation level", Qt::DotLine));
   return graph;
@@ -91,7 +93,8 @@ Table InputsTable(const design::ApparentDesign& d, const std::string& name) {
 }
 
 Table LoadsTable(const design::ApparentDesign& d, const std::string& name) {
-  const std::string L = Unit(Quantity::Length, d.units), F = Unit(Quantity::ForcePerLength, d.units);
+  const std::string L = Unit(Quantity::Length, d.units),
+                    F = Unit(Quantity::ForcePerLength, d.units);
   const design::SupportLoads& s = *d.loads;
   const bool tendon = !s.supports.empty() && s.supports.front().tributaryDesign.has_value();
   Table table;
@@ -107,8 +110,8 @@ Table LoadsTable(const design::ApparentDesign& d, const std::string& name) {
   }
   for (size_t k = 0; k < s.supports.size(); ++k) {
     const design::SupportLoad& l = s.supports[k];
-    table.rows.push_back({std::to_string(k + 1), FourDigits(l.depth), FourDigits(l.tributary),
-                          FourDigits(l.hinge)});
+    table.rows.push_back(
+        {std::to_string(k + 1), FourDigits(l.depth), FourDigits(l.tributary), FourDigits(l.hinge)});
     if (tendon) {
       table.rows.back().push_back(FourDigits(l.tributaryDesign.value_or(0)));
       table.rows.back().push_back(FourDigits(l.hingeDesign.value_or(0)));
@@ -116,7 +119,7 @@ Table LoadsTable(const design::ApparentDesign& d, const std::string& name) {
   }
   table.rows.push_back({"Excavation level", FourDigits(d.input.height), FourDigits(s.tributaryBase),
                         FourDigits(s.hingeBase)});
-  if (tendon) table.rows.back().insert(table.rows.back().end(), {"", ""});
+  if (tendon) table.rows.back().resize(table.columns.size());
   table.note = "Hinges: the cantilever moment at the top support is " +
                FourDigits(s.cantileverMoment) + " " + Unit(Quantity::MomentPerLength, d.units) +
                ", the largest moment " + FourDigits(s.maxMoment) + " at " +
@@ -134,13 +137,12 @@ void AppendApparentDesign(const std::string& dataText, const PackageInput::Desig
   if (soils.problems.empty()) return;
   const design::ApparentRequest& request = *choice.record.apparent;
   blocks.push_back(Heading{1, "Design", {}});
-  blocks.push_back(
-      Paragraph{"The design as made in the Design window and kept with the project: " +
-                ui::DesignChoicesText(choice.record,
-                                      Unit(Quantity::Length, soils.problems.front().units)) +
-                ". The envelopes are those of the largest support loads measured in braced and "
-                "anchored cuts: they hold for the retained height only and hold no water "
-                "pressure."});
+  blocks.push_back(Paragraph{
+      "The design as made in the Design window and kept with the project: " +
+      ui::ApparentChoicesText(request, Unit(Quantity::Length, soils.problems.front().units)) +
+      ". The envelopes are those of the largest support loads measured in braced and "
+      "anchored cuts: they hold for the retained height only and hold no water "
+      "pressure."});
   for (size_t k = 0; k < soils.problems.size(); ++k) {
     const std::string name = ProblemName(names, k);
     const design::ApparentDesign d =
@@ -158,7 +160,8 @@ void AppendApparentDesign(const std::string& dataText, const PackageInput::Desig
     if (d.envelope) notes.insert(notes.end(), d.envelope->notes.begin(), d.envelope->notes.end());
     for (const std::string& note : notes) blocks.push_back(Paragraph{note, Paragraph::Style::Note});
     if (!d.error.empty())
-      blocks.push_back(Paragraph{"The design cannot be made: " + d.error, Paragraph::Style::Warning});
+      blocks.push_back(
+          Paragraph{"The design cannot be made: " + d.error, Paragraph::Style::Warning});
   }
 }
 

@@ -269,7 +269,6 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
 }
 
 std::string DesignChoicesText(const DesignRecord& record, const std::string& lengthUnit) {
-  if (record.apparent) return ApparentChoicesText(*record.apparent, lengthUnit);
   const design::DesignRequest& r = record.request;
   std::string out = record.approach.empty() ? "" : "design approach " + record.approach + ", ";
   out += MethodWords(r.method);

@@ -77,7 +77,9 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
 // "free earth support, F = 1.5 on the soil's strength (tan φ', c', su),
 // embedment factor 1.2, failure criterion deflection" or, with an approach,
 // "design approach DA1-2, fixed earth support from the project, ...".
-// Lengths are followed by `lengthUnit`.
+// Lengths are followed by `lengthUnit`. The limit equilibrium's choices
+// alone: an apparent-pressure design's are ApparentChoicesText's
+// (DesignRecordApparent.h).
 std::string DesignChoicesText(const DesignRecord& record, const std::string& lengthUnit);
 
 }  // namespace terraq::ui

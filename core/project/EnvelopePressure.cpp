@@ -1,5 +1,6 @@
 #include "project/EnvelopePressure.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "controls/UnitsCode.h"
@@ -21,8 +22,9 @@ long double FileFactorOf(TGridTable& table, int column, int units) {
 std::vector<std::array<double, 2>> RowsOf(TGridTable& table, int units) {
   std::vector<std::array<double, 2>> rows;
   for (int r = 0; r < table.RowCount(); ++r)
-    rows.push_back({static_cast<double>(table.Cell(0, r).AsFloat() * FileFactorOf(table, 0, units)),
-                    static_cast<double>(table.Cell(1, r).AsFloat() * FileFactorOf(table, 1, units))});
+    rows.push_back(
+        {static_cast<double>(table.Cell(0, r).AsFloat() * FileFactorOf(table, 0, units)),
+         static_cast<double>(table.Cell(1, r).AsFloat() * FileFactorOf(table, 1, units))});
   return rows;
 }
 

@@ -286,7 +286,7 @@ TEST(DesignCommand, ApparentPressureWrittenAsTheEarthPressure) {
   EXPECT_EQ(ReadFile(data), shipped);
 
   std::string text = shipped;
-  text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 5 1 0");  // generated p-y curves
+  text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 5 1 0");    // generated p-y curves
   text.replace(text.find("6\t1\t1\t20"), 9, "6\t2\t1\t20");  // Wa = 2
   std::ofstream(data, std::ios::binary) << text;
   const Outcome o = runTerraq(

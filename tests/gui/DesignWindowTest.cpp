@@ -287,8 +287,8 @@ TEST(DesignWindow, Screenshots) {
   for (const QSize size : {QSize(800, 560), QSize(1400, 900)}) {
     apparent.resize(size);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(apparent.grab().save(
-        folder + QStringLiteral("/design-apparent-%1.png").arg(size.width())));
+    EXPECT_TRUE(
+        apparent.grab().save(folder + QStringLiteral("/design-apparent-%1.png").arg(size.width())));
   }
 }
 

@@ -57,7 +57,8 @@ QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, Q
 design::DesignRequest TDesignForm::request() const {
   design::DesignRequest r;
   const int method = method_->currentIndex();
-  if (method > 0 && method <= static_cast<int>(std::size(kMethods))) r.method = kMethods[method - 1];
+  if (method > 0 && method <= static_cast<int>(std::size(kMethods)))
+    r.method = kMethods[method - 1];
   r.fsMethod = kForms[std::max(0, fsMethod_->currentIndex())];
   r.fs = fs_->value();
   if (ownEmbedmentFactor_->isChecked()) r.embedmentFactor = embedmentFactor_->value();

@@ -46,7 +46,10 @@ QString Four(double value) { return QString::number(value, 'g', 4); }
 // The results as the command gives them, in the data file's units.
 QString ApparentText(const design::ApparentDesign& d, int number) {
   using Q = engine::api::Quantity;
-  auto unit = [&](Q q) { return QString::fromUtf8(engine::api::UnitLabel(q, d.units).data()); };
+  auto unit = [&](Q q) {
+    const std::string_view label = engine::api::UnitLabel(q, d.units);
+    return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+  };
   QString out = QStringLiteral("%1  %2\n").arg(number).arg(QString::fromStdString(d.title));
   if (d.envelope) {
     const design::PressureEnvelope& e = *d.envelope;
@@ -85,9 +88,7 @@ QString ApparentText(const design::ApparentDesign& d, int number) {
 
 }  // namespace
 
-bool TDesignForm::apparentChosen() const {
-  return method_->currentIndex() == method_->count() - 1;
-}
+bool TDesignForm::apparentChosen() const { return method_->currentIndex() == method_->count() - 1; }
 
 design::ApparentRequest TDesignForm::apparentRequest(QString& error) const {
   design::ApparentRequest r;
@@ -143,10 +144,11 @@ QGroupBox* TDesignForm::makeApparentBox() {
   form->addRow(tr("Envelope"), envelopeSource_);
   envelopeSoil_ = new QComboBox(apparentBox_);
   envelopeSoil_->setObjectName(QStringLiteral("cbEnvelopeSoil"));
-  envelopeSoil_->addItems({tr("As the data file's soil"), tr("Sand"), tr("Soft clay"),
-                           tr("Stiff clay")});
-  envelopeSoil_->setToolTip(tr("As the data file's: the soil that makes up more of the "
-                               "excavation depth, a clay stiff when γH/su ≤ 4"));
+  envelopeSoil_->addItems(
+      {tr("As the data file's soil"), tr("Sand"), tr("Soft clay"), tr("Stiff clay")});
+  envelopeSoil_->setToolTip(
+      tr("As the data file's: the soil that makes up more of the "
+         "excavation depth, a clay stiff when γH/su ≤ 4"));
   form->addRow(tr("Soil"), envelopeSoil_);
   clayFactor_ = Box(design::kLeastClayFactor, design::kMostClayFactor, design::kMostClayFactor, 2,
                     apparentBox_);
@@ -180,8 +182,9 @@ QGroupBox* TDesignForm::makeApparentBox() {
   spacing_ = Box(0.0, 1.0e4, 0.0, 4, apparentBox_);
   spacing_->setObjectName(QStringLiteral("sbAnchorSpacing"));
   spacing_->setSpecialValueText(tr("none"));
-  spacing_->setToolTip(tr("The anchors' horizontal spacing: the design loads along the "
-                          "tendons, T = F s / cos(inclination)"));
+  spacing_->setToolTip(
+      tr("The anchors' horizontal spacing: the design loads along the "
+         "tendons, T = F s / cos(inclination)"));
   form->addRow(tr("Anchor spacing"), spacing_);
   inclination_ = Box(0.0, 89.9, 0.0, 1, apparentBox_);
   inclination_->setObjectName(QStringLiteral("sbAnchorInclination"));
@@ -264,8 +267,9 @@ bool TDesignForm::UseEnvelope() {
     setStatus(QString::fromStdString(refused));
     return false;
   }
-  setStatus(tr("The envelope is the wall's specified earth pressure now: run the analysis "
-               "to see the wall on it."));
+  setStatus(
+      tr("The envelope is the wall's specified earth pressure now: run the analysis "
+         "to see the wall on it."));
   undoEnvelopeButton_->setEnabled(static_cast<bool>(undoEnvelope_));
   return true;
 }
