@@ -44,15 +44,16 @@ void ShowFaceTheory(const design::FaceTheory& face, QComboBox* theory, QDoubleSp
   friction->setValue(face.deltaRatio);
 }
 
-QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
+}  // namespace
+
+QDoubleSpinBox* TDesignForm::NumberBox(double low, double high, double value, int decimals,
+                                       QWidget* parent) {
   auto* box = new QDoubleSpinBox(parent);
   box->setRange(low, high);
   box->setDecimals(decimals);
   box->setValue(value);
   return box;
 }
-
-}  // namespace
 
 design::DesignRequest TDesignForm::request() const {
   design::DesignRequest r;

@@ -136,6 +136,8 @@ class TDesignForm : public QWidget {
   QSize sizeHint() const override { return QSize(1100, 660); }
 
  private:
+  static QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals,
+                                   QWidget* parent);
   design::DesignRequest request() const;
   // The apparent-pressure method: its choices, its box, the parts of the
   // window it shows and hides, and its design (TDesignFormApparent.cpp).

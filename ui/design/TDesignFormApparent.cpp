@@ -33,14 +33,6 @@ constexpr EnvelopeSource kSources[] = {EnvelopeSource::Fhwa, EnvelopeSource::Ter
 constexpr EnvelopeSoil kSoils[] = {EnvelopeSoil::Sand, EnvelopeSoil::SoftClay,
                                    EnvelopeSoil::StiffClay};
 
-QDoubleSpinBox* Box(double low, double high, double value, int decimals, QWidget* parent) {
-  auto* box = new QDoubleSpinBox(parent);
-  box->setRange(low, high);
-  box->setDecimals(decimals);
-  box->setValue(value);
-  return box;
-}
-
 QString Four(double value) { return QString::number(value, 'g', 4); }
 
 // The results as the command gives them, in the data file's units.
@@ -150,8 +142,8 @@ QGroupBox* TDesignForm::makeApparentBox() {
       tr("As the data file's: the soil that makes up more of the "
          "excavation depth, a clay stiff when γH/su ≤ 4"));
   form->addRow(tr("Soil"), envelopeSoil_);
-  clayFactor_ = Box(design::kLeastClayFactor, design::kMostClayFactor, design::kMostClayFactor, 2,
-                    apparentBox_);
+  clayFactor_ = NumberBox(design::kLeastClayFactor, design::kMostClayFactor,
+                          design::kMostClayFactor, 2, apparentBox_);
   clayFactor_->setObjectName(QStringLiteral("sbClayFactor"));
   clayFactor_->setSingleStep(0.05);
   clayFactor_->setToolTip(tr("Stiff clay: p = K γH, 0.2 to 0.4"));
@@ -162,7 +154,7 @@ QGroupBox* TDesignForm::makeApparentBox() {
   ownFailureDepth_ = new QCheckBox(tr("Failure surface below the cut"), apparentBox_);
   ownFailureDepth_->setToolTip(
       tr("FHWA, soft clay: Henkel's depth d; unchecked, the clay layers below the cut give it"));
-  failureDepth_ = Box(0.0, 1.0e4, 0.0, 4, apparentBox_);
+  failureDepth_ = NumberBox(0.0, 1.0e4, 0.0, 4, apparentBox_);
   failureDepth_->setEnabled(false);
   connect(ownFailureDepth_, &QCheckBox::toggled, failureDepth_, &QWidget::setEnabled);
   form->addRow(ownFailureDepth_, failureDepth_);
@@ -179,14 +171,14 @@ QGroupBox* TDesignForm::makeApparentBox() {
   supportsRow->addWidget(supportsFrom_);
   supportsRow->addWidget(supports_, 1);
   form->addRow(tr("Supports"), supportsRow);
-  spacing_ = Box(0.0, 1.0e4, 0.0, 4, apparentBox_);
+  spacing_ = NumberBox(0.0, 1.0e4, 0.0, 4, apparentBox_);
   spacing_->setObjectName(QStringLiteral("sbAnchorSpacing"));
   spacing_->setSpecialValueText(tr("none"));
   spacing_->setToolTip(
       tr("The anchors' horizontal spacing: the design loads along the "
          "tendons, T = F s / cos(inclination)"));
   form->addRow(tr("Anchor spacing"), spacing_);
-  inclination_ = Box(0.0, 89.9, 0.0, 1, apparentBox_);
+  inclination_ = NumberBox(0.0, 89.9, 0.0, 1, apparentBox_);
   inclination_->setObjectName(QStringLiteral("sbAnchorInclination"));
   inclination_->setSuffix(QStringLiteral(" °"));
   form->addRow(tr("Inclination below horizontal"), inclination_);
