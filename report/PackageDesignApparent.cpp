@@ -16,7 +16,7 @@ using detail::FourDigits;
 using engine::api::Quantity;
 
 std::string Unit(Quantity quantity, int units) {
-  return std::string(engine::api::UnitLabel(quantity, units));
+  return engine::api::PrintedLabel(quantity, units);
 }
 
 // A horizontal line across the graph at `depth`.
@@ -58,6 +58,7 @@ DepthGraph EnvelopeGraph(const design::ApparentDesign& d) {
                                      Unit(Quantity::Length, d.units),
                                  Qt::DashDotLine));
   graph.curves.push_back(Level(e.height, widest, "Excavation level", Qt::DotLine));
+  graph.reach = {{0, 1.1 * e.height}};  // the excavation level clear of the frame
   return graph;
 }
 

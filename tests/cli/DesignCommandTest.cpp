@@ -285,8 +285,9 @@ TEST(DesignCommand, ApparentPressureWrittenAsTheEarthPressure) {
   EXPECT_TRUE(contains(refused.err, "switch p-y generation on")) << refused.err;
   EXPECT_EQ(ReadFile(data), shipped);
 
-  std::string text = shipped;
-  text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 5 1 0");    // generated p-y curves
+  // Generated p-y curves in place of the external ones, which end the file.
+  std::string text = shipped.substr(0, shipped.find("30\t3\t1\t1")) + "0\r\n";
+  text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 0 1 0");
   text.replace(text.find("6\t1\t1\t20"), 9, "6\t2\t1\t20");  // Wa = 2
   std::ofstream(data, std::ios::binary) << text;
   const Outcome o = runTerraq(

@@ -39,10 +39,7 @@ QString Four(double value) { return QString::number(value, 'g', 4); }
 // The results as the command gives them, in the data file's units.
 QString ApparentText(const design::ApparentDesign& d, int number) {
   using Q = engine::api::Quantity;
-  auto unit = [&](Q q) {
-    const std::string_view label = engine::api::UnitLabel(q, d.units);
-    return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
-  };
+  auto unit = [&](Q q) { return QString::fromStdString(engine::api::PrintedLabel(q, d.units)); };
   QString out = QStringLiteral("%1  %2\n").arg(number).arg(QString::fromStdString(d.title));
   if (d.envelope) {
     const design::PressureEnvelope& e = *d.envelope;
