@@ -90,6 +90,10 @@ Table InputsTable(const design::ApparentDesign& d, const std::string& name) {
   Row(table, "Uniform surcharge", "q", FourDigits(in.surcharge), P);
   Row(table, "Largest apparent pressure of the soil", "p", FourDigits(e.ordinate), P);
   Row(table, "Surcharge pressure", "K q", FourDigits(e.surchargePressure), P);
+  std::string corners;
+  for (const auto& [depth, pressure] : e.points)
+    corners += (corners.empty() ? "" : ", ") + FourDigits(depth);
+  Row(table, "Depths of the envelope's corners", "z", corners, Unit(Quantity::Length, d.units));
   return table;
 }
 

@@ -47,6 +47,10 @@ QString ApparentText(const design::ApparentDesign& d, int number) {
     out += QStringLiteral("   envelope: %1 (%2)\n   p = %3 %4, surcharge K q = %5 %4\n")
                .arg(QString::fromUtf8(what.name), QString::fromUtf8(what.rule), Four(e.ordinate),
                     unit(Q::Pressure), Four(e.surchargePressure));
+    QStringList corners;
+    for (const auto& [depth, pressure] : e.points) corners << Four(depth);
+    out += QStringLiteral("   shape: corners at %1 %2\n")
+               .arg(corners.join(QStringLiteral(", ")), unit(Q::Length));
   }
   if (d.loads) {
     const design::SupportLoads& s = *d.loads;
