@@ -288,7 +288,7 @@ TEST(DesignCommand, ApparentPressureWrittenAsTheEarthPressure) {
   // Generated p-y curves in place of the external ones, which end the file.
   std::string text = shipped.substr(0, shipped.find("30\t3\t1\t1")) + "0\r\n";
   text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 0 1 0");
-  text.replace(text.find("6\t1\t1\t20"), 9, "6\t2\t1\t20");  // Wa = 2
+  text.replace(text.find("6\t1\t1\t20"), 8, "6\t2\t1\t20");  // Wa = 2
   std::ofstream(data, std::ios::binary) << text;
   const Outcome o = runTerraq(
       "design --method apparent-pressure --supports 1.5,4 --write-pressure wall.tq4d", work.path());
