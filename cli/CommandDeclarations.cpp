@@ -141,6 +141,10 @@ constexpr OptionDeclaration kDesignOptions[] = {
     {"--inclination", K::Real, "DEG",
      "the anchors' inclination below the horizontal, degrees (default 0)",
      "an inclination is 0 or more and below 90 degrees", 0, 90},
+    {"--write-pressure", K::None, "",
+     "apparent-pressure: write the envelope (soil and uniform surcharge) into\n"
+     "the data file as its specified earth pressure, which the analysis then\n"
+     "takes"},
 };
 
 constexpr OptionDeclaration kReportOptions[] = {

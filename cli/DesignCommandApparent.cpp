@@ -15,8 +15,11 @@
 #include "api/Units.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/EnvelopePressure.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/ProjectMembers.h"
+#include "project/TProgramData.h"
+#include "project/TProjectTables.h"
 #include "project/TWordReader.h"
 
 namespace terraq::cli {
@@ -31,13 +34,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitNotDesigned = 1;
 constexpr int kExitUsage = 2;
 
-constexpr std::string_view kApparentOptions[] = {"--envelope",  "--soil",          "--clay-factor",
-                                                 "--soft-base", "--failure-depth", "--supports",
-                                                 "--spacing",   "--inclination"};
+constexpr std::string_view kApparentOptions[] = {
+    "--envelope", "--soil",    "--clay-factor", "--soft-base",     "--failure-depth",
+    "--supports", "--spacing", "--inclination", "--write-pressure"};
 
 struct ApparentArguments {
   design::ApparentRequest request;
   bool json = false;
+  bool writePressure = false;
   std::string dataFile;
 };
 
@@ -75,6 +79,7 @@ std::optional<int> Parse(const CommandArguments& read, ApparentArguments& a) {
                                       : EnvelopeSoil::StiffClay;
     else if (name == "--clay-factor") r.clayFactor = NumberValue(value);
     else if (name == "--soft-base") r.softBase = true;
+    else if (name == "--write-pressure") a.writePressure = true;
     else if (name == "--failure-depth") r.failureDepth = NumberValue(value);
     else if (name == "--spacing") r.layout.spacing = NumberValue(value);
     else if (name == "--inclination" && NumberValue(value) >= 90)
@@ -236,6 +241,26 @@ std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& 
   return out + "], \"error\": " + (d.error.empty() ? "null" : JsonString(d.error)) + "}";
 }
 
+// The envelope of the data file's problem as its specified earth pressure
+// (project/EnvelopePressure.h), saved over the file; the reason when it is
+// not.
+std::string WritePressure(const fs::path& file, const std::vector<ApparentDesign>& designs) {
+  if (designs.size() != 1 || !designs.front().envelope)
+    return "the envelope is written as the earth pressure of a data file of one problem that "
+           "was designed";
+  try {
+    ui::TProjectTables tables;
+    ui::TProgramData data(tables, file, ui::kLayoutCurrent);
+    if (!data.NotKept.empty()) return data.NotKept;
+    std::string refused;
+    if (!ui::SetEnvelopePressure(data, *designs.front().envelope, refused)) return refused;
+    data.SaveAs(file);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return {};
+}
+
 }  // namespace
 
 bool IsApparentPressureOption(std::string_view name) {
@@ -290,8 +315,17 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
     for (size_t k = 0; k < designs.size(); ++k) std::cout << Text(designs[k], int(k) + 1);
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
+  std::string notWritten;
+  if (a.writePressure) {
+    notWritten = stop ? "the analysis of the data file stopped" : WritePressure(file, designs);
+    if (notWritten.empty() && !a.json)
+      std::cout << "The envelope is now the specified earth pressure of " << a.dataFile << ".\n";
+  }
   std::cout << std::flush;
-  bool designed = !stop;
+  if (!notWritten.empty())
+    std::cerr << "terraq: the envelope is not written into " << a.dataFile << ": " << notWritten
+              << "\n";
+  bool designed = !stop && notWritten.empty();
   if (stop) std::cerr << "terraq: the analysis of " << a.dataFile << " stopped: " << *stop << "\n";
   for (size_t k = 0; k < designs.size(); ++k)
     if (!designs[k].error.empty()) {

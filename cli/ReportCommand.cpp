@@ -11,6 +11,7 @@
 #include "DesignReport.h"
 #include "PackageFile.h"
 #include "PaintingApplication.h"
+#include "project/DesignRecordApparent.h"
 #include "project/EngineRun.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectInputs.h"
@@ -122,8 +123,11 @@ int ReportCommand(const std::vector<std::string_view>& args, const char* program
 
   if (input.design) {
     const int units = input.analysis.problems.empty() ? 0 : input.analysis.problems.front().units;
+    const ui::DesignRecord& record = input.design->record;
+    const std::string length = design::DesignUnitsOf(units).length;
     std::cout << "design choices from the project file: "
-              << ui::DesignChoicesText(input.design->record, design::DesignUnitsOf(units).length)
+              << (record.apparent ? ui::ApparentChoicesText(*record.apparent, length)
+                                  : ui::DesignChoicesText(record, length))
               << "\n";
   }
   std::cout << "Wrote the calculation package " << options.outFile.string() << "\n";

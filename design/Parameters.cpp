@@ -30,6 +30,7 @@ void Bounds(const std::string& item, double& lower, double& upper) {
   lower = -kHuge;
   upper = kHuge;
   if (item == "tip" || item == "ei" || item == "spring" || item == "excavation") lower = 0;
+  if (item == "slope.back") lower = -90, upper = 90;  // beta, degrees from the horizontal
 }
 
 // A name taken apart: stage (0: every problem), the item, its row or
@@ -68,7 +69,7 @@ std::optional<Target> Split(std::string name) {
   if (t.item == "layer") {
     if (k >= parts.size()) return std::nullopt;
     t.field = parts[k++];
-  } else if (t.item == "water") {
+  } else if (t.item == "water" || t.item == "slope") {
     if (k >= parts.size()) return std::nullopt;
     t.item += "." + parts[k++];
   }
@@ -111,6 +112,9 @@ std::vector<Slot> Slots(const std::vector<WallText::Record>& records, const Targ
     if (t.item == "surcharge" && r.kind == Kind::Surcharge) slots.push_back({k, 0});
     if (t.item == "water.back" && r.kind == Kind::WallConfiguration) slots.push_back({k, 3});
     if (t.item == "water.front" && r.kind == Kind::WallConfiguration) slots.push_back({k, 4});
+    // Older layouts' wall records end before the backfill slope.
+    if (t.item == "slope.back" && r.kind == Kind::WallConfiguration && r.values.size() > 7)
+      slots.push_back({k, 7});
     if (t.item == "layer" && row) {
       if (r.kind == Kind::LayerLine) layerCode = r.values.empty() ? 0 : int(r.values[0]);
       const int field = LayerField(layerCode, t.field);
@@ -159,6 +163,7 @@ std::vector<Parameter> Names(const WallText& problem) {
   simple("surcharge");
   simple("water.back");
   simple("water.front");
+  simple("slope.back");
   for (const auto& r : records) {
     if (r.kind != Kind::LayerLine) continue;
     const api::SoilModelInfo* model =

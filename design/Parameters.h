@@ -12,6 +12,8 @@
 //   surcharge      uniform pressure on the backfill surface
 //   water.back     depth of the water table behind the wall
 //   water.front    depth of the water table in front of it
+//   slope.back     the backfill slope beta (degrees), where the wall record
+//                  carries it
 //   layer.N.NAME   a soil parameter of layer N, by its soil model: gamma,
 //                  su (clays), c (silt), phi, e50, k, qu (rocks), krm, em,
 //                  rqd (weak rock); the layer's top and bottom rows alike

@@ -302,7 +302,10 @@ Document BuildPackage(const PackageInput& input) {
   if (input.situations)
     detail::AppendDesignSituations(*input.situations, analysis.problems.front().units, names,
                                    blocks);
-  const bool designed = AppendDesignChapter(input, names, blocks);
+  // An apparent-pressure design cites its envelope's source in its chapter:
+  // the methods name the limit equilibrium only when it designed.
+  const bool apparent = input.design && input.design->record.apparent;
+  const bool designed = AppendDesignChapter(input, names, blocks) && !apparent;
   detail::AppendMethods(project, designed, checked, blocks);
   return document;
 }

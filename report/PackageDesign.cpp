@@ -3,12 +3,14 @@
 // sequence stage by stage with the governing stage: as the engineer made it
 // in the Design window when the project keeps its design record (with the
 // submitted wall against the tip the design asks for), else with the
-// defaults of terraq design.
+// defaults of terraq design. A record of the apparent-pressure design gives
+// its envelope and support loads instead (PackageDesignApparent.cpp).
 
 #include <algorithm>
 #include <cmath>
 
 #include "DesignReport.h"
+#include "PackageDesignApparent.h"
 #include "PackageParts.h"
 #include "SequenceDesign.h"
 #include "WallText.h"
@@ -211,6 +213,8 @@ void AsMadeRows(Table& table, const ui::DesignRecord& record, const std::string&
 
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
                   const std::vector<std::string>& names, std::vector<Block>& blocks) {
+  if (choice && choice->record.apparent)
+    return AppendApparentDesign(dataText, *choice, names, blocks);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(dataText);
   bool any = false;
   for (const auto& soil : soils.problems) any = any || !soil.layers.empty();
@@ -262,6 +266,8 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
                           const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks) {
+  if (choice && choice->record.apparent)
+    return AppendApparentDesign(dataText, *choice, names, blocks);
   const Prepared prepared = Prepare(dataText, choice, &plan);
   const design::ProblemDesign d =
       prepared.error.empty()

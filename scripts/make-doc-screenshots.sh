@@ -52,6 +52,7 @@ copy sideview/anchored-wall-tieback.png side-view.png
 copy sideview/sequence-stage-4.png side-view-sequence.png
 copy graphs/layered-clay-stiff-below-water-GraphDeflectionMomentShear.png graph-deflection-moment-shear.png
 copy staged/design.png design-window.png
+copy staged/design-apparent-1400.png design-window-apparent.png
 copy staged/study-sweep.png study-window-sweep.png
 copy staged/study-mc.png study-window-probabilistic.png
 copy staged/study-correlations.png study-window-correlations.png

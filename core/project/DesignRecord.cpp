@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "api/Units.h"
+#include "project/DesignRecordApparent.h"
 #include "project/FactorSetsMember.h"
 
 namespace terraq::ui {
@@ -182,7 +183,8 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
                                "projectNumber",    "engineer",
                                "checker",          "revision",
                                "backfillTheory",   "backfillWallFriction",
-                               "excavationTheory", "excavationWallFriction"},
+                               "excavationTheory", "excavationWallFriction",
+                               "apparentPressure"},
                      kWhich, error))
     return std::nullopt;
   DesignRecord out;
@@ -195,6 +197,9 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
       !ReadFaceTheory(*member, "backfill", out.request.backfillTheory, error) ||
       !ReadFaceTheory(*member, "excavation", out.request.excavationTheory, error))
     return std::nullopt;
+  if (const JsonValue* apparent = member->find("apparentPressure")) {
+    if (!ReadApparentRequest(*apparent, out.apparent.emplace(), error)) return std::nullopt;
+  }
   return out;
 }
 
@@ -233,6 +238,8 @@ void SetDesignRecord(ProjectFile& project, const std::optional<DesignRecord>& re
   text("revision", record->revision);
   SetFaceTheory(member, "backfill", r.backfillTheory);
   SetFaceTheory(member, "excavation", r.excavationTheory);
+  if (record->apparent) member.set("apparentPressure", ApparentRequestJson(*record->apparent));
+  else member.erase("apparentPressure");
   project.set("design", std::move(member));
 }
 
@@ -257,6 +264,7 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
   for (std::optional<double>* length :
        {&r.limits.topDeflection, &r.limits.maxDeflection, &record.appliedTip})
     if (*length) **length *= factor;
+  if (record.apparent) record.apparent = ApparentRequestScaled(*record.apparent, factor);
   return record;
 }
 

@@ -17,7 +17,10 @@
 //    "revision": "B",
 //    "backfillTheory": "coulomb",          absent: rankine
 //    "backfillWallFriction": 0.5,          delta/phi'; absent: 0
-//    "excavationTheory": "log-spiral", "excavationWallFriction": 0.67}
+//    "excavationTheory": "log-spiral", "excavationWallFriction": 0.67,
+//    "apparentPressure": {...}}            the design made is that of the
+//                                          apparent-pressure envelope
+//                                          (DesignRecordApparent.h)
 //
 // The approach is a set of partial factors named as the Design Situations
 // window keeps them (the project's own or a shipped set): the record names
@@ -29,6 +32,7 @@
 #include <optional>
 #include <string>
 
+#include "ApparentPressureDesign.h"
 #include "DesignReport.h"
 #include "PartialFactors.h"
 #include "project/ProjectFile.h"
@@ -44,6 +48,9 @@ struct DesignRecord {
   std::optional<double> appliedTip;   // the tip Apply set, data-file length unit
   std::string appliedOn;              // its date, "2026-12-09"
   std::string projectNumber, engineer, checker, revision;
+  // The apparent-pressure design's choices when it is the design made; the
+  // limit-equilibrium choices above are kept beside them.
+  std::optional<design::ApparentRequest> apparent;
 };
 
 // The project's record; nullopt with an empty `error` when it has none,
@@ -70,7 +77,9 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
 // "free earth support, F = 1.5 on the soil's strength (tan φ', c', su),
 // embedment factor 1.2, failure criterion deflection" or, with an approach,
 // "design approach DA1-2, fixed earth support from the project, ...".
-// Lengths are followed by `lengthUnit`.
+// Lengths are followed by `lengthUnit`. The limit equilibrium's choices
+// alone: an apparent-pressure design's are ApparentChoicesText's
+// (DesignRecordApparent.h).
 std::string DesignChoicesText(const DesignRecord& record, const std::string& lengthUnit);
 
 }  // namespace terraq::ui

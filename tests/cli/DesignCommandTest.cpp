@@ -11,6 +11,8 @@
 
 #include "CliTestFiles.h"
 #include "CommandRunner.h"
+#include "project/TProgramData.h"
+#include "project/TProjectTables.h"
 
 using namespace terraq::test;
 
@@ -265,6 +267,44 @@ TEST(DesignCommand, ApparentPressureEnvelopeAndSupportLoads) {
   EXPECT_EQ(below.status, 1);
   EXPECT_TRUE(contains(below.err, "support 2 at 7 is not above the excavation level 6"))
       << below.err;
+}
+
+// --write-pressure: the anchored sample with p-y curves generated and a
+// width for earth pressure Wa = 2 gets the FHWA trapezoid (corners at
+// 2/3 H1 = 1 and H - 2/3 Hn+1 = 4.667 m) plus Ka q as its specified earth
+// pressure, times Wa, which the analysis then runs on. The sample as
+// shipped (external p-y curves) would lose its soil layers: refused and the
+// file left as it was.
+TEST(DesignCommand, ApparentPressureWrittenAsTheEarthPressure) {
+  ScratchFolder work;
+  const fs::path data = Sample(work, "anchored-trapezoid.tq4d");
+  const std::string shipped = ReadFile(data);
+  const Outcome refused = runTerraq(
+      "design --method apparent-pressure --supports 1.5,4 --write-pressure wall.tq4d", work.path());
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(contains(refused.err, "switch p-y generation on")) << refused.err;
+  EXPECT_EQ(ReadFile(data), shipped);
+
+  // Generated p-y curves in place of the external ones, which end the file.
+  std::string text = shipped.substr(0, shipped.find("30\t3\t1\t1")) + "0\r\n";
+  text.replace(text.find("3\t1 5 1 0"), 9, "3\t2 0 1 0");
+  text.replace(text.find("6\t1\t1\t20"), 8, "6\t2\t1\t20");  // Wa = 2
+  std::ofstream(data, std::ios::binary) << text;
+  const Outcome o = runTerraq(
+      "design --method apparent-pressure --supports 1.5,4 --write-pressure wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  terraq::ui::TProjectTables tables;
+  const terraq::ui::TProgramData written(tables, data, terraq::ui::kLayoutCurrent);
+  EXPECT_TRUE(written.UserPressure);
+  EXPECT_TRUE(written.GeneratePY);
+  const double Ka = 1.0 / 3, q = Ka * 10, p = 0.65 * Ka * 18 * 36 / (6 - 1.5 / 3 - 2.0 / 3);
+  const double rows[][2] = {{0, 2 * q}, {1, 2 * (p + q)}, {6 - 4.0 / 3, 2 * (p + q)}, {6, 2 * q}};
+  ASSERT_EQ(tables.EarthPressure.RowCount(), 4);
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 2; ++c)
+      EXPECT_NEAR(double(tables.EarthPressure.Cell(c, r).AsFloat()), rows[r][c], 1e-6) << r;
+  const Outcome run = runTerraq("run wall.tq4d", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
 }
 
 // Coulomb with wall friction delta = R phi' on both faces of the sand

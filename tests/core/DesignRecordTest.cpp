@@ -29,6 +29,14 @@ DesignRecord Sample() {
   r.revision = "B";
   r.request.backfillTheory = {engine::api::EarthPressureMethod::Coulomb, 0.5};
   r.request.excavationTheory = {engine::api::EarthPressureMethod::LogSpiral, 0.67};
+  design::ApparentRequest& a = r.apparent.emplace();
+  a.source = design::EnvelopeSource::TerzaghiPeck;
+  a.soil = design::EnvelopeSoil::StiffClay;
+  a.clayFactor = 0.3;
+  a.softBase = true;
+  a.failureDepth = 4;
+  a.supports = std::vector<double>{1.5, 4};
+  a.layout = {2.5, 15};
   return r;
 }
 
@@ -52,6 +60,16 @@ void ExpectSame(const DesignRecord& a, const DesignRecord& b) {
   EXPECT_EQ(a.appliedOn, b.appliedOn);
   EXPECT_EQ(a.projectNumber + a.engineer + a.checker + a.revision,
             b.projectNumber + b.engineer + b.checker + b.revision);
+  ASSERT_EQ(a.apparent.has_value(), b.apparent.has_value());
+  if (!a.apparent) return;
+  EXPECT_EQ(a.apparent->source, b.apparent->source);
+  EXPECT_EQ(a.apparent->soil, b.apparent->soil);
+  EXPECT_EQ(a.apparent->clayFactor, b.apparent->clayFactor);
+  EXPECT_EQ(a.apparent->softBase, b.apparent->softBase);
+  EXPECT_EQ(a.apparent->failureDepth, b.apparent->failureDepth);
+  EXPECT_EQ(a.apparent->supports, b.apparent->supports);
+  EXPECT_EQ(a.apparent->layout.spacing, b.apparent->layout.spacing);
+  EXPECT_EQ(a.apparent->layout.inclination, b.apparent->layout.inclination);
 }
 
 TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
@@ -80,6 +98,9 @@ TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
              {R"({"engineer": 7})", "\"engineer\" must be a text"},
              {R"({"excavationTheory": "jaky"})", "\"excavationTheory\" must be \"rankine\""},
              {R"({"backfillWallFriction": 1.5})", "\"backfillWallFriction\" must be 1 at most"},
+             {R"({"apparentPressure": {"envelope": "peck"}})", "\"envelope\" must be"},
+             {R"({"apparentPressure": {"supports": [4, 1.5]}})", "not deeper than support 1"},
+             {R"({"apparentPressure": {"clayFactor": 0.5}})", "\"clayFactor\" is out of"},
              {R"([1])", "is not a JSON object"}};
   for (const auto& c : bad) {
     ProjectFile p;
@@ -96,6 +117,9 @@ TEST(DesignRecord, LengthsFollowTheUnitsAndTheChoicesReadAsWords) {
   EXPECT_NEAR(*english.request.limits.maxDeflection, 0.04 / 0.0254, 1e-12);
   EXPECT_EQ(english.request.fs, 1.75);  // a factor has no unit
   EXPECT_NEAR(*DesignRecordInUnits(english, 1, 2).appliedTip, 11.2, 1e-12);
+  EXPECT_NEAR(english.apparent->supports->at(1), 4 / 0.0254, 1e-9);
+  EXPECT_NEAR(*english.apparent->layout.spacing, 2.5 / 0.0254, 1e-9);
+  EXPECT_EQ(english.apparent->layout.inclination, 15);  // degrees
 
   DesignRecord byFactor = Sample();
   byFactor.approach.clear();

@@ -54,7 +54,8 @@ TEST(Parameters, ListsTheNamesAndValuesOfTheSample) {
   for (const auto& q : p.parameters()) listed += q.name + "=" + std::to_string(q.value) + " ";
   EXPECT_EQ(listed,
             "tip=360.000000 ei=11397000000.000000 excavation=120.000000 surcharge=0.000000 "
-            "water.back=480.000000 water.front=480.000000 layer.1.gamma=0.066550 "
+            "water.back=480.000000 water.front=480.000000 slope.back=0.000000 "
+            "layer.1.gamma=0.066550 "
             "layer.1.phi=32.000000 layer.1.k=90.000000 ");
   EXPECT_EQ(p.find("layer.1.gamma")->lower, 0.0);
 
@@ -63,6 +64,8 @@ TEST(Parameters, ListsTheNamesAndValuesOfTheSample) {
   EXPECT_NE(unknown.error->find("\"layer.1.su\""), std::string::npos);
   EXPECT_NE(unknown.error->find("layer.1.phi"), std::string::npos) << "lists the valid names";
   EXPECT_TRUE(Parsed(Example("anchored-wall-tieback.tq4d")).find("spring.1"));
+  // No soil records, no wall record with a backfill slope.
+  EXPECT_FALSE(Parsed(Example("cantilever-point-load.tq4d")).find("slope.back"));
 }
 
 // Every value set to what it is: the analysis gives the data file's results.
@@ -87,7 +90,8 @@ TEST(Parameters, RewritingTheCurrentValuesKeepsEveryExample) {
 // layer, the EI of the wall, the free height in both records.
 TEST(Parameters, ANewValueIsTheFileEditedByHand) {
   std::string text = Example("cantilever-sand-generated.tq4d");
-  const auto applied = Parsed(text).apply({{"layer.1.phi", 30}, {"ei", 2e10}, {"excavation", 108}});
+  const auto applied = Parsed(text).apply(
+      {{"layer.1.phi", 30}, {"ei", 2e10}, {"excavation", 108}, {"slope.back", 12.5}});
   ASSERT_FALSE(applied.error);
   auto replace = [&](const std::string& from, const std::string& to) {
     for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
@@ -95,9 +99,10 @@ TEST(Parameters, ANewValueIsTheFileEditedByHand) {
   replace("0.0  32 0.0", "0.0  30 0.0");
   replace("1.1397E10", "2E10");
   replace("0.0001\t120", "0.0001\t108");
-  replace("120\t72\t12", "108\t72\t12");
+  replace("120\t72\t12\t480\t480\t1\t1\t0", "108\t72\t12\t480\t480\t1\t1\t12.5");
   ExpectSameResults(Analyse(applied.text), Analyse(text));
   EXPECT_FALSE(Analyse(applied.text).error);
+  EXPECT_EQ(Parsed(applied.text).find("slope.back")->value, 12.5);
 }
 
 TEST(Parameters, StagesAreSetAloneOrTogether) {

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <cmath>
@@ -17,13 +18,14 @@
 
 #include "MainFormFixture.h"
 #include "design/DesignGraph.h"
+#include "design/FigureView.h"
 #include "design/TDesignForm.h"
 
 namespace terraq::test {
 namespace {
 
-std::string Sample() {
-  std::ifstream in(SourcePath("examples/cantilever-sand-generated.tq4d"), std::ios::binary);
+std::string Sample(const char* name = "cantilever-sand-generated.tq4d") {
+  std::ifstream in(SourcePath(std::string("examples/") + name), std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
@@ -147,6 +149,62 @@ TEST(DesignWindow, DesignApproachDesignsWithTheDesignSoil) {
   EXPECT_TRUE(form.StatusText().contains("below 1")) << form.StatusText().toStdString();
 }
 
+// The apparent-pressure method on the anchored sample (a 6 m cut in sand,
+// phi = 30 deg, gamma = 18 kN/m3, q = 10 kPa) with the supports typed at
+// 1.5 and 4 m and anchors 2 m apart at 10 deg, as terraq design gives it
+// (DesignCommandTest): the top support's share by hand, the tendon load,
+// the figure; the record keeps the choices and a new window opens with
+// them; "Use as the wall's earth pressure" hands on the envelope shown.
+void ChooseApparentPressure(ui::TDesignForm& form) {
+  form.MethodBox()->setCurrentIndex(form.MethodBox()->count() - 1);
+  Child<QComboBox>(&form, "cbSupportsFrom")->setCurrentIndex(1);
+  Child<QLineEdit>(&form, "edSupports")->setText(QStringLiteral("1.5, 4"));
+  Child<QDoubleSpinBox>(&form, "sbAnchorSpacing")->setValue(2);
+  Child<QDoubleSpinBox>(&form, "sbAnchorInclination")->setValue(10);
+}
+
+TEST(DesignWindow, ApparentPressureLoadsOfTheAnchoredSample) {
+  std::optional<ui::DesignRecord> kept;
+  const design::PressureEnvelope* used = nullptr;
+  ui::TDesignForm form([] { return Sample("anchored-trapezoid.tq4d"); },
+                       [](int, double) { return std::string(); });
+  form.SetRecord(std::nullopt, [&](const ui::DesignRecord& r) { kept = r; });
+  form.SetEnvelopePressure(
+      [&](const design::PressureEnvelope& e) {
+        used = &e;
+        return std::string();
+      },
+      [] { return std::string(); });
+  ChooseApparentPressure(form);
+  EXPECT_FALSE(form.PressureGraph()->isVisibleTo(&form));
+  Child<QPushButton>(&form, "DesignButton")->click();
+  ASSERT_TRUE(form.ShownApparent() && form.ShownApparent()->loads)
+      << form.StatusText().toStdString();
+  const double Ka = 1.0 / 3, p = 0.65 * Ka * 18 * 36 / (6 - 1.5 / 3 - 2.0 / 3);
+  const double T1 = p * 1 / 2 + p * (2.75 - 1) + Ka * 10 * 2.75;
+  const design::SupportLoad& top = form.ShownApparent()->loads->supports.at(0);
+  EXPECT_NEAR(top.tributary, T1, 1e-9 * T1);
+  EXPECT_NEAR(*top.tributaryDesign, T1 * 2 / std::cos(10 * std::acos(-1.0) / 180), 1e-6);
+  EXPECT_TRUE(form.ResultsText().contains(
+      QStringLiteral("support 1 at 1.5 m: %1 kN/m tributary").arg(T1, 0, 'g', 4)))
+      << form.ResultsText().toStdString();
+  EXPECT_TRUE(form.EnvelopeFigure()->HasFigure());
+
+  ASSERT_TRUE(kept && kept->apparent && kept->apparent->supports);
+  EXPECT_EQ(*kept->apparent->supports, (std::vector<double>{1.5, 4}));
+  ui::TDesignForm reopened([] { return Sample("anchored-trapezoid.tq4d"); },
+                           [](int, double) { return std::string(); });
+  reopened.SetRecord(kept, [](const ui::DesignRecord&) {});
+  reopened.Design();
+  ASSERT_TRUE(reopened.ShownApparent() && reopened.ShownApparent()->loads);
+  EXPECT_NEAR(reopened.ShownApparent()->loads->supports.at(0).tributary, T1, 1e-9 * T1);
+
+  ASSERT_TRUE(Child<QPushButton>(&form, "UseEnvelopeButton")->isEnabled());
+  EXPECT_TRUE(form.UseEnvelope());
+  ASSERT_NE(used, nullptr);
+  EXPECT_NEAR(used->ordinate, p, 1e-9 * p);
+}
+
 TEST(DesignWindow, ProjectWithoutSoilSaysWhy) {
   ui::TDesignForm form([] { return std::string("not a data file\n"); },
                        [](int, double) { return std::string(); });
@@ -220,6 +278,18 @@ TEST(DesignWindow, Screenshots) {
   form.Design();
   QCoreApplication::processEvents();
   EXPECT_TRUE(form.grab().save(folder + QStringLiteral("/design.png")));
+  // The apparent-pressure method at a small and a large window.
+  ui::TDesignForm apparent([] { return Sample("anchored-trapezoid.tq4d"); },
+                           [](int, double) { return std::string(); });
+  ChooseApparentPressure(apparent);
+  apparent.show();
+  apparent.Design();
+  for (const QSize size : {QSize(800, 560), QSize(1400, 900)}) {
+    apparent.resize(size);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(
+        apparent.grab().save(folder + QStringLiteral("/design-apparent-%1.png").arg(size.width())));
+  }
 }
 
 }  // namespace

@@ -17,8 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 
 PackageInput Cantilever(const ui::DesignRecord& record,
-                        std::optional<design::FactorSet> approach = std::nullopt) {
-  const fs::path data = fs::path(TERRAQ_SOURCE_DIR) / "examples/cantilever-sand-generated.tq4d";
+                        std::optional<design::FactorSet> approach = std::nullopt,
+                        const char* sample = "cantilever-sand-generated.tq4d") {
+  const fs::path data = fs::path(TERRAQ_SOURCE_DIR) / "examples" / sample;
   std::ifstream in(data, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -89,6 +90,37 @@ TEST(PackageDesignRecord, AnApproachGivesDesignValuesBesideTheCharacteristicOnes
         if (row[0].find("(design, γG = 1.35)") != std::string::npos) designRow = row[2];
   ASSERT_FALSE(designRow.empty());
   EXPECT_NEAR(std::stod(designRow), 1.35 * characteristic, 1e-3 * std::fabs(characteristic));
+}
+
+// A record of the apparent-pressure design: the chapter gives the choices,
+// the envelope's published source, its figure and the support loads (the
+// top support's tributary share of the anchored sample by hand, as
+// DesignCommandTest checks it), and no limit-equilibrium table.
+TEST(PackageDesignRecord, ApparentPressureDesignGivesTheEnvelopeAndSupportLoads) {
+  ui::DesignRecord record;
+  record.apparent = design::ApparentRequest{};
+  record.apparent->supports = std::vector<double>{1.5, 4};
+  record.apparent->layout.spacing = 2;
+  const Document d = BuildPackage(Cantilever(record, std::nullopt, "anchored-trapezoid.tq4d"));
+  EXPECT_NE(Notes(d).find("apparent-pressure envelope of FHWA, the soil as the data file's"),
+            std::string::npos);
+  EXPECT_NE(Notes(d).find("FHWA-IF-99-015"), std::string::npos) << Notes(d);
+  const double Ka = 1.0 / 3, p = 0.65 * Ka * 18 * 36 / (6 - 1.5 / 3 - 2.0 / 3);
+  const double T1 = p * 1 / 2 + p * (2.75 - 1) + Ka * 10 * 2.75;
+  bool loads = false, figure = false;
+  for (const Block& b : d.blocks) {
+    if (const Table* t = std::get_if<Table>(&b)) {
+      EXPECT_NE(t->caption.rfind("Design by", 0), 0u);
+      if (t->caption.find("support loads") == std::string::npos) continue;
+      loads = true;
+      ASSERT_EQ(t->rows.size(), 3u);  // two supports and the excavation level
+      EXPECT_NEAR(std::stod(t->rows[0][2]), T1, 5e-4 * T1);
+      EXPECT_NEAR(std::stod(t->rows[0][4]), 2 * T1, 1e-3 * T1);  // along a level tendon
+    }
+    if (const Figure* f = std::get_if<Figure>(&b))
+      figure = figure || f->caption.find("apparent-pressure envelope") != std::string::npos;
+  }
+  EXPECT_TRUE(loads && figure);
 }
 
 }  // namespace

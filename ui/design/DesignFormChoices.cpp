@@ -44,7 +44,10 @@ void ShowFaceTheory(const design::FaceTheory& face, QComboBox* theory, QDoubleSp
   friction->setValue(face.deltaRatio);
 }
 
-QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, QWidget* parent) {
+}  // namespace
+
+QDoubleSpinBox* TDesignForm::NumberBox(double low, double high, double value, int decimals,
+                                       QWidget* parent) {
   auto* box = new QDoubleSpinBox(parent);
   box->setRange(low, high);
   box->setDecimals(decimals);
@@ -52,11 +55,11 @@ QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals, Q
   return box;
 }
 
-}  // namespace
-
 design::DesignRequest TDesignForm::request() const {
   design::DesignRequest r;
-  if (method_->currentIndex() > 0) r.method = kMethods[method_->currentIndex() - 1];
+  const int method = method_->currentIndex();
+  if (method > 0 && method <= static_cast<int>(std::size(kMethods)))
+    r.method = kMethods[method - 1];
   r.fsMethod = kForms[std::max(0, fsMethod_->currentIndex())];
   r.fs = fs_->value();
   if (ownEmbedmentFactor_->isChecked()) r.embedmentFactor = embedmentFactor_->value();
@@ -80,6 +83,8 @@ DesignRecord TDesignForm::record() const {
   r.engineer = engineer_->text().trimmed().toStdString();
   r.checker = checker_->text().trimmed().toStdString();
   r.revision = revision_->text().trimmed().toStdString();
+  QString unusedError;  // supports that do not read are taken from the springs
+  if (apparentChosen()) r.apparent = apparentRequest(unusedError);
   return r;
 }
 
@@ -105,6 +110,10 @@ void TDesignForm::SetRecord(const std::optional<DesignRecord>& record,
   criterion_->setCurrentIndex(r.criterion == design::FailureCriterion::Mechanism ? 1 : 0);
   ShowFaceTheory(r.backfillTheory, backfillTheory_, backfillFriction_);
   ShowFaceTheory(r.excavationTheory, excavationTheory_, excavationFriction_);
+  if (record->apparent) {
+    showApparentRequest(*record->apparent);
+    method_->setCurrentIndex(static_cast<int>(std::size(kMethods)) + 1);
+  }
   // The approach last: taking it keeps the factor typed above as the
   // engineer's own, given back when the approach is taken off.
   const int approach =
@@ -128,6 +137,7 @@ void TDesignForm::SetRecord(const std::optional<DesignRecord>& record,
 QGroupBox* TDesignForm::makeCriteriaBox() {
   auto* inputs = new QGroupBox(tr("Design criteria"), this);
   auto* form = new QFormLayout(inputs);
+  criteriaForm_ = form;
   approach_ = new QComboBox(inputs);
   approach_->setObjectName(QStringLiteral("cbDesignApproach"));
   approach_->setToolTip(
@@ -138,7 +148,7 @@ QGroupBox* TDesignForm::makeCriteriaBox() {
   method_->setToolTip(
       tr("From the project: free earth support when the springs table has rows, else fixed earth"));
   method_->addItems({tr("From the project"), tr("Fixed earth, simplified"), tr("Fixed earth, full"),
-                     tr("Free earth support")});
+                     tr("Free earth support"), tr("Apparent pressure (several supports)")});
   form->addRow(tr("Method"), method_);
   fsMethod_ = new QComboBox(inputs);
   fsMethod_->addItems({tr("On the soil strength"), tr("On the passive pressure"),

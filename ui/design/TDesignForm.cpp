@@ -19,6 +19,7 @@
 #include "WallText.h"
 #include "api/EngineRoute.h"
 #include "design/DesignGraph.h"
+#include "design/FigureView.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectDesignSituations.h"
 
@@ -33,10 +34,11 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   setObjectName(QStringLiteral("DesignForm"));
 
   QGroupBox* inputs = makeCriteriaBox();
-  QGroupBox* applyBox = makeApplyBox();
+  applyBox_ = makeApplyBox();
   auto* left = new QVBoxLayout;
   left->addWidget(inputs);
-  left->addWidget(applyBox);
+  left->addWidget(makeApparentBox());
+  left->addWidget(applyBox_);
   left->addWidget(makeRecordBox());
   left->addStretch(1);
 
@@ -51,6 +53,7 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   auto* graphs = new QHBoxLayout;
   graphs->addWidget(pressureGraph_);
   graphs->addWidget(factorGraph_);
+  graphs->addWidget(envelopeFigure_);
   auto* right = new QVBoxLayout;
   right->addWidget(results_, 1);
   right->addWidget(status_);
@@ -70,6 +73,8 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
         tip_->setCurrentIndex(topLimit_->value() > 0 || maxLimit_->value() > 0 ? 0 : 1);
     });
   connect(undoButton_, &QPushButton::clicked, this, &TDesignForm::UndoApply);
+  connect(method_, &QComboBox::currentIndexChanged, this, &TDesignForm::methodChanged);
+  methodChanged();
   pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("Press Design"));
   factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("Press Design"));
 }
@@ -161,6 +166,7 @@ void TDesignForm::Design() {
   } catch (const std::exception& e) {
     return refuse(tr("The project cannot be read: %1").arg(QString::fromUtf8(e.what())));
   }
+  if (apparentChosen()) return designApparent(text);
   // The wall's length as the project has it, for Apply.
   std::string error;
   if (const auto wall = design::WallText::Parse(text, 0, error)) {

@@ -11,6 +11,13 @@
 // length in the project to the tip chosen, keeping the number of increments
 // or the increment length.
 //
+// The method "Apparent pressure" designs a wall with several supports from
+// an apparent-pressure envelope instead (design/ApparentPressureDesign.h):
+// the envelope, each support's load by tributary areas and by hinges and
+// along its tendon, with a figure of the envelope and the support levels;
+// "Use as the wall's earth pressure" makes the envelope the project's
+// specified earth pressure (TDesignFormApparent.cpp).
+//
 // A project with a construction sequence is designed on its sequence
 // (design/SequenceDesign.h): every stage and the governing one; the graphs
 // are the governing stage's.
@@ -28,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "ApparentPressureDesign.h"
 #include "DesignReport.h"
 #include "SequentialStaging.h"
 #include "project/DesignRecord.h"
@@ -45,6 +53,7 @@ class QPushButton;
 namespace terraq::ui {
 
 class DesignGraph;
+class FigureView;
 
 class TDesignForm : public QWidget {
   Q_OBJECT
@@ -72,6 +81,14 @@ class TDesignForm : public QWidget {
   // without it).
   void SetSoilModel(design::SoilModelSource soilModel) { soilModel_ = std::move(soilModel); }
 
+  // `use` makes an envelope the project's specified earth pressure and
+  // `undo` takes that back; each says why it could not, or "" when it did.
+  void SetEnvelopePressure(std::function<std::string(const design::PressureEnvelope&)> use,
+                           std::function<std::string()> undo) {
+    useEnvelope_ = std::move(use);
+    undoEnvelope_ = std::move(undo);
+  }
+
   // Restores the controls from the project's `record` (none: as they are)
   // and hands every later change of it to `keep`.
   void SetRecord(const std::optional<DesignRecord>& record,
@@ -85,6 +102,15 @@ class TDesignForm : public QWidget {
   // The Undo Apply button: the wall as it was before the last Apply.
   bool UndoApply();
 
+  // "Use as the wall's earth pressure" and its Undo: the envelope of the
+  // apparent-pressure design shown (its first problem) into the project.
+  bool UseEnvelope();
+  bool UndoEnvelope();
+
+  // The apparent-pressure design shown (the first problem's), when one was
+  // made.
+  const std::optional<design::ApparentDesign>& ShownApparent() const { return apparent_; }
+  FigureView* EnvelopeFigure() const { return envelopeFigure_; }
   // The design shown, when one was made.
   const std::optional<design::ProblemDesign>& Shown() const { return design_; }
   QString ResultsText() const;
@@ -110,7 +136,17 @@ class TDesignForm : public QWidget {
   QSize sizeHint() const override { return QSize(1100, 660); }
 
  private:
+  static QDoubleSpinBox* NumberBox(double low, double high, double value, int decimals,
+                                   QWidget* parent);
   design::DesignRequest request() const;
+  // The apparent-pressure method: its choices, its box, the parts of the
+  // window it shows and hides, and its design (TDesignFormApparent.cpp).
+  bool apparentChosen() const;
+  design::ApparentRequest apparentRequest(QString& error) const;
+  void showApparentRequest(const design::ApparentRequest& request);
+  QGroupBox* makeApparentBox();
+  void methodChanged();
+  void designApparent(const std::string& text);
   // The set of the approach chosen; nullopt for a factor of safety.
   std::optional<design::FactorSet> approach() const;
   void approachChanged();
@@ -162,6 +198,27 @@ class TDesignForm : public QWidget {
   QLabel* unitsLabel_ = nullptr;
   DesignGraph* pressureGraph_ = nullptr;
   DesignGraph* factorGraph_ = nullptr;
+  QFormLayout* criteriaForm_ = nullptr;
+  QGroupBox* applyBox_ = nullptr;
+
+  // The apparent-pressure method's controls and its design shown.
+  QGroupBox* apparentBox_ = nullptr;
+  QComboBox* envelopeSource_ = nullptr;
+  QComboBox* envelopeSoil_ = nullptr;
+  QDoubleSpinBox* clayFactor_ = nullptr;
+  QCheckBox* softBase_ = nullptr;
+  QCheckBox* ownFailureDepth_ = nullptr;
+  QDoubleSpinBox* failureDepth_ = nullptr;
+  QComboBox* supportsFrom_ = nullptr;
+  QLineEdit* supports_ = nullptr;
+  QDoubleSpinBox* spacing_ = nullptr;
+  QDoubleSpinBox* inclination_ = nullptr;
+  QPushButton* useEnvelopeButton_ = nullptr;
+  QPushButton* undoEnvelopeButton_ = nullptr;
+  FigureView* envelopeFigure_ = nullptr;
+  std::optional<design::ApparentDesign> apparent_;
+  std::function<std::string(const design::PressureEnvelope&)> useEnvelope_;
+  std::function<std::string()> undoEnvelope_;
 
   // The factor of safety typed before an approach set it, given back when
   // the approach is taken off.

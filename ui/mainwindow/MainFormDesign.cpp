@@ -14,6 +14,7 @@
 #include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "project/EnvelopePressure.h"
 #include "project/WallLength.h"
 
 namespace terraq::ui {
@@ -72,6 +73,27 @@ void TMainForm::ShowDesign() {
     showProjectChanged();
     return {};
   });
+  // The apparent-pressure envelope as the wall's specified earth pressure,
+  // and back.
+  auto envelope = std::make_shared<std::optional<EarthPressureChange>>();
+  form->SetEnvelopePressure(
+      [this, envelope, showProjectChanged](const design::PressureEnvelope& e) -> std::string {
+        if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+        std::string refused;
+        *envelope = SetEnvelopePressure(Data(), e, refused);
+        if (!*envelope) return refused;
+        showProjectChanged();
+        return {};
+      },
+      [this, envelope, showProjectChanged]() -> std::string {
+        if (!*envelope) return "There is no envelope set to take back.";
+        if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+        std::string refused;
+        if (!UndoEnvelopePressure(Data(), **envelope, refused)) return refused;
+        envelope->reset();
+        showProjectChanged();
+        return {};
+      });
   // The project's construction sequence, designed stage by stage.
   form->SetSequence([this] { return project_.Members().sequence; });
   form->SetSoilModel(soilModelSource());
