@@ -54,9 +54,9 @@ std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
   if (request.defaultTheories()) return {};
   std::string out = ",\n   \"earthPressureCoefficients\": [";
   bool first = true;
-  for (const design::LayerCoefficients& c : design::CoefficientsUsed(soil, request)) {
-    const bool backfill = c.face == engine::api::Side::Backfill;
-    out += std::string(first ? "" : ", ") + "{\"layer\": " + std::to_string(c.layer) +
+  for (const engine::api::LayerCoefficients& c : design::CoefficientsUsed(soil, request)) {
+    const bool backfill = c.side == engine::api::Side::Backfill;
+    out += std::string(first ? "" : ", ") + "{\"layer\": " + std::to_string(c.number) +
            ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") +
            ", \"method\": " + JsonString(engine::api::TheoryOf(c.method).key) +
            ", \"Kah\": " + JsonCoefficient(c.Kah) + ", \"Kph\": " + JsonCoefficient(c.Kph) + "}";

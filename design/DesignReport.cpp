@@ -71,29 +71,18 @@ std::string FaceTheoryLine(const DesignRequest& request) {
   return words.empty() ? words : "earth pressure: " + words + "\n";
 }
 
-std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
-                                                const DesignRequest& request) {
-  using engine::api::Side;
-  std::vector<LayerCoefficients> out;
+std::vector<engine::api::LayerCoefficients> CoefficientsUsed(
+    const engine::api::SoilDescription& soil, const DesignRequest& request) {
+  if (request.defaultTheories()) return {};
   const double strength = request.fsMethod == FsMethod::Strength ? request.fs : 1.0;
-  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
-                                     std::pair{Side::Excavation, &request.excavationTheory}}) {
-    if (theory->isGenerators()) continue;
-    const FaceCoefficients k = CoefficientsOf(soil, side, *theory, strength);
-    for (size_t n = 0; n < soil.layers.size(); ++n)
-      out.push_back({soil.layers[n].number, side, theory->method, k.Kah[n], k.Kph[n]});
-  }
-  return out;
+  return engine::api::CoefficientsUsed(soil, {request.backfillTheory, request.excavationTheory, {}},
+                                       strength);
 }
 
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,
                               const DesignRequest& request) {
-  using engine::api::Side;
-  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
-                                     std::pair{Side::Excavation, &request.excavationTheory}})
-    if (const FaceCheck check = CheckFaceTheory(soil, side, *theory); check.error)
-      return *check.error;
-  return {};
+  return CheckFaceTheories(soil, request.backfillTheory, request.excavationTheory)
+      .error.value_or("");
 }
 
 ProblemDesign DesignProblem(std::string_view text, int index,

@@ -55,20 +55,12 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request);
 std::string FaceTheoryWords(const DesignRequest& request);
 std::string FaceTheoryLine(const DesignRequest& request);
 
-// The horizontal coefficients a face's theory gives one layer, at the
-// strength the design's factor form takes (tan phi'/F under the strength
-// form, the soil's own otherwise); NaN where the generator's are kept.
-struct LayerCoefficients {
-  int layer = 0;
-  engine::api::Side face = engine::api::Side::Backfill;
-  engine::api::EarthPressureMethod method = engine::api::EarthPressureMethod::Rankine;
-  double Kah = 0, Kph = 0;
-};
-// Every layer of each face with a theory of its own, backfill first; a face
-// left to Rankine without wall friction keeps the generator's coefficients
-// and is not listed.
-std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
-                                                const DesignRequest& request);
+// The horizontal coefficients of every layer of each face with a theory of
+// its own, backfill first (api::CoefficientsUsed), at the strength the
+// design's factor form takes (tan phi'/F under the strength form, the soil's
+// own otherwise); none when both faces are the generator's.
+std::vector<engine::api::LayerCoefficients> CoefficientsUsed(
+    const engine::api::SoilDescription& soil, const DesignRequest& request);
 // Why `request`'s theories cannot design `soil` (the first face and layer
 // refused), or empty.
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,

@@ -76,12 +76,10 @@ struct Faces {
 class Sampler {
  public:
   Sampler(const SoilDescription& soil, const DesignOptions& options, double fs)
-      : soil_(soil),
+      : soil_(WithTheories(soil, options.backfillTheory, options.excavationTheory)),
         form_(options.fsMethod),
         fs_(fs),
-        strength_(form_ == FsMethod::Strength ? fs : 1.0),
-        backfill_(CoefficientsOf(soil, Side::Backfill, options.backfillTheory, strength_)),
-        excavation_(CoefficientsOf(soil, Side::Excavation, options.excavationTheory, strength_)) {
+        strength_(form_ == FsMethod::Strength ? fs : 1.0) {
     // The effective vertical stress just below the excavation level on the
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
@@ -90,11 +88,8 @@ class Sampler {
   }
 
   Faces at(double z) const {
-    const SidePressure b = WithCoefficients(
-        backfill_, soil_, Side::Backfill, engine::PressureAt(soil_, Side::Backfill, z, strength_));
-    const SidePressure e =
-        WithCoefficients(excavation_, soil_, Side::Excavation,
-                         engine::PressureAt(soil_, Side::Excavation, z, strength_));
+    const SidePressure b = engine::PressureAt(soil_, Side::Backfill, z, strength_);
+    const SidePressure e = engine::PressureAt(soil_, Side::Excavation, z, strength_);
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;
@@ -116,10 +111,9 @@ class Sampler {
   }
 
  private:
-  const SoilDescription& soil_;
+  const SoilDescription soil_;  // with the faces' theories
   FsMethod form_;
   double fs_, strength_, formation_ = 0;
-  FaceCoefficients backfill_, excavation_;
 };
 
 }  // namespace
