@@ -9,13 +9,6 @@
 
 namespace terraq::cli {
 
-namespace {
-
-// A number, or null where the theory left the generator's coefficient.
-std::string JsonCoefficient(double value) { return std::isnan(value) ? "null" : JsonNumber(value); }
-
-}  // namespace
-
 bool TakeTheoryOption(std::string_view name, const std::string& value,
                       design::DesignRequest& request) {
   const bool backfill = name.starts_with("--backfill-");
@@ -41,6 +34,24 @@ void MergeTheoryOptions(const std::vector<std::string_view>& given,
     merged.excavationTheory.deltaRatio = options.excavationTheory.deltaRatio;
 }
 
+void TakeProjectTheories(const std::vector<std::string_view>& given,
+                         const std::optional<engine::api::EarthPressureOptions>& project,
+                         const design::DesignRequest* record, design::DesignRequest& request) {
+  if (!project) return;
+  auto was = [&](std::string_view option) {
+    return std::find(given.begin(), given.end(), option) != given.end();
+  };
+  for (const bool backfill : {true, false}) {
+    const std::string face = backfill ? "--backfill-" : "--excavation-";
+    design::FaceTheory design::DesignRequest::*member =
+        backfill ? &design::DesignRequest::backfillTheory
+                 : &design::DesignRequest::excavationTheory;
+    if (was(face + "theory") || was(face + "wall-friction")) continue;
+    if (record && !((*record).*member).isGenerators()) continue;
+    request.*member = backfill ? project->backfill : project->excavation;
+  }
+}
+
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
                           const design::DesignRequest& request) {
   for (size_t k = 0; k < soils.problems.size(); ++k)
@@ -52,17 +63,8 @@ std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
 std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
                                    const design::DesignRequest& request) {
   if (request.defaultTheories()) return {};
-  std::string out = ",\n   \"earthPressureCoefficients\": [";
-  bool first = true;
-  for (const engine::api::LayerCoefficients& c : design::CoefficientsUsed(soil, request)) {
-    const bool backfill = c.side == engine::api::Side::Backfill;
-    out += std::string(first ? "" : ", ") + "{\"layer\": " + std::to_string(c.number) +
-           ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") +
-           ", \"method\": " + JsonString(engine::api::TheoryOf(c.method).key) +
-           ", \"Kah\": " + JsonCoefficient(c.Kah) + ", \"Kph\": " + JsonCoefficient(c.Kph) + "}";
-    first = false;
-  }
-  return out + "]";
+  return ",\n   \"earthPressureCoefficients\": " +
+         CoefficientsJson(design::CoefficientsUsed(soil, request));
 }
 
 }  // namespace terraq::cli

@@ -57,13 +57,7 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
 
 std::string FaceTheoryWords(const DesignRequest& request) {
   if (request.defaultTheories()) return {};
-  auto face = [](const FaceTheory& theory) {
-    std::string text(engine::api::TheoryOf(theory.method).name);
-    if (theory.deltaRatio > 0) text += " with delta/phi' " + Four(theory.deltaRatio);
-    return text;
-  };
-  return "backfill " + face(request.backfillTheory) + ", excavation " +
-         face(request.excavationTheory);
+  return FaceTheoriesWords(request.backfillTheory, request.excavationTheory);
 }
 
 std::string FaceTheoryLine(const DesignRequest& request) {

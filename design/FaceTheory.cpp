@@ -1,5 +1,7 @@
 #include "FaceTheory.h"
 
+#include "SpringTrial.h"
+
 namespace terraq::design {
 
 using engine::api::EarthPressureOptions;
@@ -18,6 +20,15 @@ engine::api::EarthPressureCheck CheckFaceTheories(const SoilDescription& soil,
                                                   const FaceTheory& excavation) {
   return engine::api::CheckEarthPressure(EarthPressureOptions{backfill, excavation, {}}, soil,
                                          soil.layers.size());
+}
+
+std::string FaceTheoriesWords(const FaceTheory& backfill, const FaceTheory& excavation) {
+  auto face = [](const FaceTheory& theory) {
+    std::string text(engine::api::TheoryOf(theory.method).name);
+    if (theory.deltaRatio > 0) text += " with delta/phi' " + FourDigits(theory.deltaRatio);
+    return text;
+  };
+  return "backfill " + face(backfill) + ", excavation " + face(excavation);
 }
 
 }  // namespace terraq::design

@@ -8,6 +8,8 @@
 //
 // Thread safety: pure functions.
 
+#include <string>
+
 #include "api/EarthPressureFaces.h"
 #include "api/SoilDescription.h"
 
@@ -26,5 +28,9 @@ engine::api::SoilDescription WithTheories(engine::api::SoilDescription soil,
 engine::api::EarthPressureCheck CheckFaceTheories(const engine::api::SoilDescription& soil,
                                                   const FaceTheory& backfill,
                                                   const FaceTheory& excavation);
+
+// "backfill Coulomb with delta/phi' 0.67, excavation Rankine": the faces'
+// theories as the design's texts and records name them.
+std::string FaceTheoriesWords(const FaceTheory& backfill, const FaceTheory& excavation);
 
 }  // namespace terraq::design

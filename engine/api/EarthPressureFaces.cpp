@@ -9,6 +9,8 @@ namespace terraq::engine::api {
 namespace {
 
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
+// The largest wall friction angle the theories take (their input's range).
+constexpr double kMaxWallFriction = 60.0;
 
 std::string FaceName(Side side) { return side == Side::Backfill ? "backfill" : "excavation"; }
 
@@ -23,24 +25,6 @@ std::optional<double> LayerDelta(const EarthPressureOptions& options, Side side,
   if (number < 1 || k >= options.layers.size()) return std::nullopt;
   const EarthPressureLayer& layer = options.layers[k];
   return side == Side::Backfill ? layer.backfillDelta : layer.excavationDelta;
-}
-
-// Why the face's δ/φ' or a layer's own δ is not a wall friction at all.
-std::optional<std::string> FrictionFault(const EarthPressureOptions& options) {
-  for (const Side side : {Side::Backfill, Side::Excavation}) {
-    const double ratio = options.face(side).deltaRatio;
-    if (!(ratio >= 0.0 && ratio <= 1.0))
-      return "the wall friction on the " + FaceName(side) +
-             " must lie between 0 and the friction angle (δ/φ' from 0 to 1, not " +
-             ShownValue(ratio) + ")";
-    for (size_t k = 0; k < options.layers.size(); ++k) {
-      const std::optional<double> delta = LayerDelta(options, side, static_cast<int>(k + 1));
-      if (delta && !(*delta >= 0.0 && *delta <= 90.0))
-        return "layer " + std::to_string(k + 1) + ", " + FaceName(side) +
-               ": the wall friction angle must be 0° or more, not " + ShownValue(*delta);
-    }
-  }
-  return std::nullopt;
 }
 
 // Why `side`'s theory has no coefficient for `layer`, with its warnings.
@@ -59,8 +43,8 @@ void CheckLayer(const EarthPressureOptions& options, const SoilDescription& soil
   // A friction soil under ground as steep as its friction angle: the wedge
   // theories have no limit state (Rankine's generator warns and takes level
   // ground, as it always has). An undrained clay (φ' = 0) is level-ground K = 1.
-  if (face.method != EarthPressureMethod::Rankine && ownStrength && phi > 0.0 &&
-      beta != 0.0 && std::fabs(beta) >= phi) {
+  if (face.method != EarthPressureMethod::Rankine && ownStrength && phi > 0.0 && beta != 0.0 &&
+      std::fabs(beta) >= phi) {
     check.error = where + std::string(TheoryOf(face.method).name) +
                   " has no solution for ground sloping at " + Degrees(beta) +
                   ", not flatter than the friction angle " + Degrees(phi);
@@ -89,8 +73,8 @@ double WallFrictionOf(const EarthPressureOptions& options, Side side, int number
   return options.face(side).deltaRatio * phi;
 }
 
-CoefficientResult FaceCoefficient(EarthPressureMethod method, EarthPressureState state,
-                                  double phi, double delta, double beta) {
+CoefficientResult FaceCoefficient(EarthPressureMethod method, EarthPressureState state, double phi,
+                                  double delta, double beta) {
   TheoryInputs in{.phi = phi, .delta = delta, .beta = beta};
   CoefficientResult r = EarthPressureCoefficient(method, state, in);
   if (!r.coefficient && in.beta != 0.0 && std::fabs(in.beta) >= in.phi) {
@@ -140,7 +124,10 @@ EarthPressureCheck CheckEarthPressure(const EarthPressureOptions& options,
                   " layers, the data file has " + std::to_string(layerCount);
     return check;
   }
-  if ((check.error = FrictionFault(options))) return check;
+  if (std::string fault = EarthPressureFormFault(options); !fault.empty()) {
+    check.error = std::move(fault);
+    return check;
+  }
   for (const Side side : {Side::Backfill, Side::Excavation})
     for (const SoilLayer& layer : soil.layers) {
       CheckLayer(options, soil, side, layer, ownStrength, check);
@@ -153,6 +140,33 @@ std::string EarthPressureOptionsFault(const EarthPressureOptions& options,
                                       const SoilDescription& soil, size_t layerCount,
                                       bool ownStrength) {
   return CheckEarthPressure(options, soil, layerCount, ownStrength).error.value_or("");
+}
+
+std::string EarthPressureFormFault(const EarthPressureOptions& options) {
+  for (const Side side : {Side::Backfill, Side::Excavation}) {
+    const FaceTheory& face = options.face(side);
+    const double ratio = face.deltaRatio;
+    if (!TheoryOf(face.method).limitStates)
+      return "the " + FaceName(side) + ": " + std::string(TheoryOf(face.method).name) +
+             " gives no active and passive coefficients";
+    if (!(ratio >= 0.0 && ratio <= 1.0))
+      return "the wall friction on the " + FaceName(side) +
+             " must lie between 0 and the friction angle (δ/φ' from 0 to 1, not " +
+             ShownValue(ratio) + ")";
+    bool rough = ratio > 0.0;
+    for (size_t k = 0; k < options.layers.size(); ++k) {
+      const std::optional<double> delta = LayerDelta(options, side, static_cast<int>(k + 1));
+      if (delta && !(*delta >= 0.0 && *delta <= kMaxWallFriction))
+        return "layer " + std::to_string(k + 1) + ", " + FaceName(side) +
+               ": the wall friction angle must lie between 0° and " + Degrees(kMaxWallFriction) +
+               ", not " + ShownValue(*delta);
+      rough = rough || (delta && *delta > 0.0);
+    }
+    if (face.method == EarthPressureMethod::Rankine && rough)
+      return "the " + FaceName(side) +
+             ": Rankine's theory assumes a smooth wall; wall friction needs Coulomb or log-spiral";
+  }
+  return {};
 }
 
 EarthPressureOptions ReducedWallFriction(EarthPressureOptions options, double factor) {

@@ -31,8 +31,8 @@ double WallFrictionOf(const EarthPressureOptions& options, Side side, int number
 // `phi` is taken as level ground, as the generator takes it for Rankine's
 // coefficients (CheckEarthPressure refuses it for the other theories at the
 // soil's own strength).
-CoefficientResult FaceCoefficient(EarthPressureMethod method, EarthPressureState state,
-                                  double phi, double delta, double beta);
+CoefficientResult FaceCoefficient(EarthPressureMethod method, EarthPressureState state, double phi,
+                                  double delta, double beta);
 
 struct FaceLayerCoefficients {
   double delta = 0;  // the wall friction used
@@ -77,6 +77,12 @@ EarthPressureCheck CheckEarthPressure(const EarthPressureOptions& options,
 std::string EarthPressureOptionsFault(const EarthPressureOptions& options,
                                       const SoilDescription& soil, size_t layerCount,
                                       bool ownStrength = true);
+
+// Why `options` are no choice of theories whatever the soil: a δ/φ' outside
+// 0 to 1, a layer's δ below 0° or above 60°, wall friction on a Rankine face
+// ("the backfill: Rankine's theory assumes a smooth wall ..."); empty when
+// they are one. CheckEarthPressure begins with it.
+std::string EarthPressureFormFault(const EarthPressureOptions& options);
 
 // `options` with each layer's own wall friction divided (in its tangent) by
 // `factor`, as a strength reduction divides the layers' friction.

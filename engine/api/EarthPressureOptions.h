@@ -42,9 +42,7 @@ struct EarthPressureOptions {
   // order.
   std::vector<EarthPressureLayer> layers;
 
-  const FaceTheory& face(Side side) const {
-    return side == Side::Backfill ? backfill : excavation;
-  }
+  const FaceTheory& face(Side side) const { return side == Side::Backfill ? backfill : excavation; }
   bool operator==(const EarthPressureOptions&) const = default;
 };
 

@@ -34,7 +34,8 @@ EarthPressureOptions Theories(Face backfill, Face excavation = {}, std::vector<L
   return {backfill, excavation, std::move(layers)};
 }
 
-engine::api::AnalysisResult Analysed(const EarthPressureCase& c, const EarthPressureOptions& theories) {
+engine::api::AnalysisResult Analysed(const EarthPressureCase& c,
+                                     const EarthPressureOptions& theories) {
   engine::api::AnalysisOptions options;
   options.reportText = true;
   options.earthPressure = theories;
@@ -61,7 +62,8 @@ TEST(FaceTheories, CoulombWallFrictionGivesTheGeneratedPressure) {
   EXPECT_NE(r.report.find("BACKFILL BY COULOMB, WALL FRICTION DELTA/PHI =  0.667"),
             std::string::npos);
   // A layer's own δ in degrees takes the place of δ/φ'.
-  const auto own = Analysed(sand, Theories({EarthPressureMethod::Coulomb, 0.2}, {}, {Layer{delta, {}}}));
+  const auto own =
+      Analysed(sand, Theories({EarthPressureMethod::Coulomb, 0.2}, {}, {Layer{delta, {}}}));
   ASSERT_FALSE(own.error) << own.error->message;
   EXPECT_NEAR(own.problems.at(0).earthPressure.back().soil, Kah * (sand.q + 18.5 * sand.H), 1e-6);
 }
@@ -77,7 +79,8 @@ TEST(FaceTheories, RefusesWhatTheSoilCannotHold) {
             "ANGLE 30°");
   EXPECT_NE(refused(Theories({EarthPressureMethod::Rankine, 0.5})).find("SMOOTH WALL"),
             std::string::npos);
-  EXPECT_NE(refused(Theories({}, {}, {Layer{}, Layer{}})).find("2 LAYERS, THE DATA FILE HAS 1"), std::string::npos);
+  EXPECT_NE(refused(Theories({}, {}, {Layer{}, Layer{}})).find("2 LAYERS, THE DATA FILE HAS 1"),
+            std::string::npos);
   sand.beta = 31;
   EXPECT_NE(refused(Theories({EarthPressureMethod::Coulomb, 0.5})).find("NO SOLUTION"),
             std::string::npos);
