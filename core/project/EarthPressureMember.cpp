@@ -62,7 +62,8 @@ bool ReadLayers(const JsonValue& member, api::EarthPressureOptions& options, std
   for (size_t k = 0; k < layers->items.size(); ++k) {
     const JsonValue& item = layers->items[k];
     const std::string which = kWhich + ": layer " + std::to_string(k + 1);
-    if (!item.isObject()) return Fail(error, "layer " + std::to_string(k + 1) + " is not an object");
+    if (!item.isObject())
+      return Fail(error, "layer " + std::to_string(k + 1) + " is not an object");
     if (!OnlyKnownKeys(item, {"backfillDelta", "excavationDelta"}, which, error)) return false;
     api::EarthPressureLayer& layer = options.layers.emplace_back();
     for (const FaceKeys& keys : kFaces) {

@@ -16,8 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using engine::api::EarthPressureMethod;
 
-std::optional<engine::api::EarthPressureOptions> Read(std::string_view member,
-                                                      std::string& error) {
+std::optional<engine::api::EarthPressureOptions> Read(std::string_view member, std::string& error) {
   ProjectFile project;
   std::optional<JsonValue> value = ParseJson(member, error);
   if (!value) return std::nullopt;
