@@ -8,10 +8,14 @@ using engine::api::EarthPressureOptions;
 using engine::api::SoilDescription;
 
 SoilDescription WithTheories(SoilDescription soil, const FaceTheory& backfill,
-                             const FaceTheory& excavation) {
+                             const FaceTheory& excavation, double strengthFactor) {
   soil.earthPressure.reset();
-  if (!backfill.isGenerators() || !excavation.isGenerators())
-    soil.earthPressure = EarthPressureOptions{backfill, excavation, {}};
+  soil.theoryCoefficients.clear();
+  if (backfill.isGenerators() && excavation.isGenerators()) return soil;
+  soil.earthPressure = EarthPressureOptions{backfill, excavation, {}};
+  soil.theoryCoefficients =
+      engine::api::CoefficientsUsed(soil, *soil.earthPressure, strengthFactor);
+  soil.theoryStrength = strengthFactor;
   return soil;
 }
 

@@ -17,10 +17,12 @@ namespace terraq::design {
 
 using engine::api::FaceTheory;
 
-// `soil` with the faces' theories for PressureAt; as it is when both are the
-// generator's own.
+// `soil` with the faces' theories for PressureAt at the strength divided by
+// `strengthFactor` (their coefficients found once); as it is when both are
+// the generator's own.
 engine::api::SoilDescription WithTheories(engine::api::SoilDescription soil,
-                                          const FaceTheory& backfill, const FaceTheory& excavation);
+                                          const FaceTheory& backfill, const FaceTheory& excavation,
+                                          double strengthFactor);
 
 // The faces' theories on every layer at the soil's own strength: why one
 // gives no coefficient for a layer, and their warnings (Coulomb's passive

@@ -76,10 +76,10 @@ struct Faces {
 class Sampler {
  public:
   Sampler(const SoilDescription& soil, const DesignOptions& options, double fs)
-      : soil_(WithTheories(soil, options.backfillTheory, options.excavationTheory)),
-        form_(options.fsMethod),
+      : form_(options.fsMethod),
         fs_(fs),
-        strength_(form_ == FsMethod::Strength ? fs : 1.0) {
+        strength_(form_ == FsMethod::Strength ? fs : 1.0),
+        soil_(WithTheories(soil, options.backfillTheory, options.excavationTheory, strength_)) {
     // The effective vertical stress just below the excavation level on the
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
@@ -111,9 +111,10 @@ class Sampler {
   }
 
  private:
-  const SoilDescription soil_;  // with the faces' theories
   FsMethod form_;
-  double fs_, strength_, formation_ = 0;
+  double fs_, strength_;
+  const SoilDescription soil_;  // with the faces' theories
+  double formation_ = 0;
 };
 
 }  // namespace

@@ -50,12 +50,6 @@ FaceLayerCoefficients LayerCoefficientsOf(const EarthPressureOptions& options, S
 // The coefficients used in every layer of a face that is not the
 // generator's own, backfill first (the excavation's below the excavation
 // level only), at the friction angles divided by `strengthFactor`.
-struct LayerCoefficients {
-  int number = 0;  // of the layer in the data file
-  Side side = Side::Backfill;
-  EarthPressureMethod method = EarthPressureMethod::Rankine;
-  double delta = 0, Kah = 0, Kph = 0;
-};
 std::vector<LayerCoefficients> CoefficientsUsed(const SoilDescription& soil,
                                                 const EarthPressureOptions& options,
                                                 double strengthFactor = 1.0);

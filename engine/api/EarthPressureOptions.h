@@ -46,4 +46,12 @@ struct EarthPressureOptions {
   bool operator==(const EarthPressureOptions&) const = default;
 };
 
+// The horizontal coefficients a face's theory gives one soil layer.
+struct LayerCoefficients {
+  int number = 0;  // of the layer in the data file
+  Side side = Side::Backfill;
+  EarthPressureMethod method = EarthPressureMethod::Rankine;
+  double delta = 0, Kah = 0, Kph = 0;
+};
+
 }  // namespace terraq::engine::api

@@ -152,10 +152,18 @@ SidePressure PressureAt(const SoilDescription& soil, Side side, double depth,
   const double beta = backfill ? soil.backfillSlope : 0.0;
   EarthPressureCoefficients k = ComputeCoefficients(phi, beta, layer.top < H - kDepthTolerance);
   if (soil.earthPressure) {
-    const FaceLayerCoefficients f =
-        LayerCoefficientsOf(*soil.earthPressure, side, layer.number, phi, beta, strengthFactor);
-    k.Ka = f.Kah;
-    k.Kp = f.Kph;
+    const auto cached = std::find_if(
+        soil.theoryCoefficients.begin(), soil.theoryCoefficients.end(),
+        [&](const LayerCoefficients& c) { return c.number == layer.number && c.side == side; });
+    if (cached != soil.theoryCoefficients.end() && soil.theoryStrength == strengthFactor) {
+      k.Ka = cached->Kah;
+      k.Kp = cached->Kph;
+    } else {
+      const FaceLayerCoefficients f =
+          LayerCoefficientsOf(*soil.earthPressure, side, layer.number, phi, beta, strengthFactor);
+      k.Ka = f.Kah;
+      k.Kp = f.Kph;
+    }
     k.sqrtKa = std::sqrt(k.Ka);
     k.sqrtKp = std::sqrt(k.Kp);
   }

@@ -76,6 +76,12 @@ struct SoilDescription {
   // The faces' earth-pressure theories (EarthPressureOptions.h) that
   // PressureAt takes instead of Rankine's, when set.
   std::optional<EarthPressureOptions> earthPressure;
+  // The theories' coefficients of the layers at the strength divided by
+  // `theoryStrength` (CoefficientsUsed, EarthPressureFaces.h), which
+  // PressureAt takes at that strength instead of finding them again (the
+  // log-spiral's search is costly); empty: found at every call.
+  std::vector<LayerCoefficients> theoryCoefficients;
+  double theoryStrength = 1;
 
   double profileBottom() const { return layers.empty() ? 0.0 : layers.back().bottom; }
 };

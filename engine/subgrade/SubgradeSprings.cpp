@@ -6,6 +6,7 @@
 #include "SideSpring.h"
 #include "api/DataRecords.h"
 #include "api/DescribeSoil.h"
+#include "api/EarthPressureFaces.h"
 #include "earthpressure/Coefficients.h"
 #include "earthpressure/Layers.h"
 #include "soil/StationSprings.h"
@@ -111,7 +112,9 @@ void AddLoad(EngineModel& model, int j, double load) {
 void GenerateSubgradeSprings(EngineModel& model, const api::SubgradeOptions& options) {
   CheckData(model, options);
   const ProblemControl& c = model.control;
-  const api::SoilDescription soil = api::DescribeSoil(model);
+  api::SoilDescription soil = api::DescribeSoil(model);
+  if (soil.earthPressure)  // found once, not at every spring
+    soil.theoryCoefficients = api::CoefficientsUsed(soil, *soil.earthPressure);
   const double h = c.h, wallBottom = c.NI * h, H = soil.excavationDepth;
   SubgradeStage& stage = model.subgrade;
   stage.active = true;
