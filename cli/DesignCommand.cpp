@@ -97,6 +97,8 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
     return CommandUsageError(
         kDesignCommand,
         "--design-approach sets the factor of safety: without --fs and --fs-method");
+  if (const std::string fault = SeismicOptionsFault(a.given); !fault.empty())
+    return CommandUsageError(kDesignCommand, fault);
   a.dataFile = files.front();
   return std::nullopt;
 }

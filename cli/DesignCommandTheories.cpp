@@ -9,6 +9,13 @@
 
 namespace terraq::cli {
 
+namespace {
+
+// A number, or null where the theory left the generator's coefficient.
+std::string JsonCoefficient(double value) { return std::isnan(value) ? "null" : JsonNumber(value); }
+
+}  // namespace
+
 bool TakeTheoryOption(std::string_view name, const std::string& value,
                       design::DesignRequest& request) {
   const bool backfill = name.starts_with("--backfill-");
@@ -17,8 +24,23 @@ bool TakeTheoryOption(std::string_view name, const std::string& value,
     face.method = engine::api::FindEarthPressureTheory(value)->method;
   else if (name == "--backfill-wall-friction" || name == "--excavation-wall-friction")
     face.deltaRatio = NumberValue(value);
-  else return false;
+  else if (name == "--seismic" || name == "--kh" || name == "--kv") {
+    // In any order: the method and the coefficients fill one choice.
+    design::SeismicChoice& seismic = request.seismic ? *request.seismic : request.seismic.emplace();
+    if (name == "--seismic") seismic.method = engine::api::FindSeismicMethod(value)->method;
+    else (name == "--kh" ? seismic.kh : seismic.kv) = NumberValue(value);
+  } else return false;
   return true;
+}
+
+std::string SeismicOptionsFault(const std::vector<std::string_view>& given) {
+  auto was = [&](std::string_view option) {
+    return std::find(given.begin(), given.end(), option) != given.end();
+  };
+  if (!was("--seismic") && (was("--kh") || was("--kv")))
+    return std::string(was("--kh") ? "--kh" : "--kv") + " is for --seismic";
+  if (was("--seismic") && !was("--kh")) return "--seismic needs --kh";
+  return {};
 }
 
 void MergeTheoryOptions(const std::vector<std::string_view>& given,
@@ -32,6 +54,7 @@ void MergeTheoryOptions(const std::vector<std::string_view>& given,
   if (was("--excavation-theory")) merged.excavationTheory.method = options.excavationTheory.method;
   if (was("--excavation-wall-friction"))
     merged.excavationTheory.deltaRatio = options.excavationTheory.deltaRatio;
+  if (was("--seismic")) merged.seismic = options.seismic;
 }
 
 void TakeProjectTheories(const std::vector<std::string_view>& given,
@@ -63,8 +86,18 @@ std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
 std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
                                    const design::DesignRequest& request) {
   if (request.defaultTheories()) return {};
-  return ",\n   \"earthPressureCoefficients\": " +
-         CoefficientsJson(design::CoefficientsUsed(soil, request));
+  std::string out = ",\n   \"earthPressureCoefficients\": [";
+  bool first = true;
+  for (const design::LayerCoefficients& c : design::CoefficientsUsed(soil, request)) {
+    const bool backfill = c.face == engine::api::Side::Backfill;
+    out += std::string(first ? "" : ", ") + "{\"layer\": " + std::to_string(c.layer) +
+           ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") + ", \"method\": " +
+           JsonString(c.seismic ? engine::api::SeismicMethodOf(*c.seismic).key
+                                : engine::api::TheoryOf(c.method).key) +
+           ", \"Kah\": " + JsonCoefficient(c.Kah) + ", \"Kph\": " + JsonCoefficient(c.Kph) + "}";
+    first = false;
+  }
+  return out + "]";
 }
 
 }  // namespace terraq::cli

@@ -14,11 +14,16 @@
 
 namespace terraq::cli {
 
-// Takes --backfill-theory, --excavation-theory, --backfill-wall-friction or
-// --excavation-wall-friction (values checked by the parser) into `request`;
+// Takes --backfill-theory, --excavation-theory, --backfill-wall-friction,
+// --excavation-wall-friction, --seismic, --kh or --kv (values checked by the
+// parser) into `request`;
 // false for any other option.
 bool TakeTheoryOption(std::string_view name, const std::string& value,
                       design::DesignRequest& request);
+
+// Why the seismic options given cannot go together (--kh without --seismic,
+// --seismic without --kh), or empty.
+std::string SeismicOptionsFault(const std::vector<std::string_view>& given);
 
 // `merged` (the design record's request) with the theory options `given`
 // taken from `options`.

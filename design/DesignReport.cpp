@@ -52,12 +52,15 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
   options.embedmentFactor = request.embedmentFactor;
   options.backfillTheory = request.backfillTheory;
   options.excavationTheory = request.excavationTheory;
+  options.seismic = request.seismic;
   return options;
 }
 
 std::string FaceTheoryWords(const DesignRequest& request) {
   if (request.defaultTheories()) return {};
-  return FaceTheoriesWords(request.backfillTheory, request.excavationTheory);
+  std::string words = FaceTheoriesWords(request.backfillTheory, request.excavationTheory);
+  if (request.seismic) words += "; while the ground shakes " + SeismicWords(*request.seismic);
+  return words;
 }
 
 std::string FaceTheoryLine(const DesignRequest& request) {
@@ -65,18 +68,44 @@ std::string FaceTheoryLine(const DesignRequest& request) {
   return words.empty() ? words : "earth pressure: " + words + "\n";
 }
 
-std::vector<engine::api::LayerCoefficients> CoefficientsUsed(
-    const engine::api::SoilDescription& soil, const DesignRequest& request) {
-  if (request.defaultTheories()) return {};
+std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
+                                                const DesignRequest& request) {
+  using engine::api::Side;
+  std::vector<LayerCoefficients> out;
   const double strength = request.fsMethod == FsMethod::Strength ? request.fs : 1.0;
-  return engine::api::CoefficientsUsed(soil, {request.backfillTheory, request.excavationTheory, {}},
-                                       strength);
+  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
+                                     std::pair{Side::Excavation, &request.excavationTheory}}) {
+    if (theory->isGenerators() && !request.seismic) continue;
+    const FaceCoefficients k = FaceCoefficientsFor(soil, side, *theory, request.seismic, strength);
+    for (size_t n = 0; n < soil.layers.size(); ++n)
+      out.push_back({soil.layers[n].number, side, theory->method, k.Kah[n], k.Kph[n],
+                     request.seismic ? std::optional(request.seismic->method) : std::nullopt});
+  }
+  return out;
 }
 
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,
                               const DesignRequest& request) {
-  return CheckFaceTheories(soil, request.backfillTheory, request.excavationTheory)
-      .error.value_or("");
+  using engine::api::Side;
+  if (const FaceCheck check =
+          CheckFaceTheories(soil, request.backfillTheory, request.excavationTheory);
+      check.error)
+    return *check.error;
+  if (request.seismic)
+    if (const FaceCheck check =
+            CheckSeismic(soil, request.backfillTheory, request.excavationTheory, *request.seismic);
+        check.error)
+      return *check.error;
+  return {};
+}
+
+std::string SpringModelSkipped(const engine::api::SoilDescription& soil,
+                               const DesignRequest& request) {
+  // Nothing to reduce or to search in: curves and pressures given in the
+  // data file keep their strength.
+  if (soil.layers.empty()) return "the problem has no soil layers";
+  if (request.seismic) return "its loads are static: the seismic design is the limit equilibrium's";
+  return {};
 }
 
 ProblemDesign DesignProblem(std::string_view text, int index,
@@ -91,12 +120,7 @@ ProblemDesign DesignProblem(std::string_view text, int index,
                    : soil.anchorDepth ? Method::FreeEarth
                                       : Method::FixedEarth;
   p.le = DesignWall(soil, options);
-  if (soil.layers.empty()) {
-    // Nothing to reduce or to search in: curves and pressures given in the
-    // data file keep their strength.
-    p.skipped = "the problem has no soil layers";
-    return p;
-  }
+  if (p.skipped = SpringModelSkipped(soil, request); !p.skipped.empty()) return p;
   p.springRun = true;
   p.spring = SpringFactorOfSafety(text, index, nullptr, request.criterion, request.soil);
   WallCriteria criteria;

@@ -39,9 +39,12 @@ struct DesignRequest {
   // The earth-pressure theory of each face in every limit equilibrium
   // (DesignOptions); by default Rankine's, without wall friction.
   FaceTheory backfillTheory{}, excavationTheory{};
+  // Set: the limit equilibrium while the ground shakes; the spring model,
+  // whose loads are static, is then not used.
+  std::optional<SeismicChoice> seismic{};
 
   bool defaultTheories() const {
-    return backfillTheory.isGenerators() && excavationTheory.isGenerators();
+    return backfillTheory.isGenerators() && excavationTheory.isGenerators() && !seismic;
   }
 };
 
@@ -55,12 +58,28 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request);
 std::string FaceTheoryWords(const DesignRequest& request);
 std::string FaceTheoryLine(const DesignRequest& request);
 
-// The horizontal coefficients of every layer of each face with a theory of
-// its own, backfill first (api::CoefficientsUsed), at the strength the
-// design's factor form takes (tan phi'/F under the strength form, the soil's
-// own otherwise); none when both faces are the generator's.
-std::vector<engine::api::LayerCoefficients> CoefficientsUsed(
-    const engine::api::SoilDescription& soil, const DesignRequest& request);
+// The horizontal coefficients a face's theory gives one layer, at the
+// strength the design's factor form takes (tan phi'/F under the strength
+// form, the soil's own otherwise); NaN where the generator's are kept.
+struct LayerCoefficients {
+  int layer = 0;
+  engine::api::Side face = engine::api::Side::Backfill;
+  engine::api::EarthPressureMethod method = engine::api::EarthPressureMethod::Rankine;
+  double Kah = 0, Kph = 0;
+  // Set: the coefficients are this seismic method's, the static theory's
+  // wall friction in them.
+  std::optional<engine::api::SeismicMethod> seismic{};
+};
+// Every layer of each face with a theory of its own, backfill first; a face
+// left to Rankine without wall friction keeps the generator's coefficients
+// and is not listed.
+std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescription& soil,
+                                                const DesignRequest& request);
+// Why the spring model's factor of safety and shortest wall are not sought
+// for `soil` (no soil layers; a seismic design, as the spring model's loads
+// are static), or empty.
+std::string SpringModelSkipped(const engine::api::SoilDescription& soil,
+                               const DesignRequest& request);
 // Why `request`'s theories cannot design `soil` (the first face and layer
 // refused), or empty.
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,

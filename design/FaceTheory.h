@@ -9,6 +9,7 @@
 // Thread safety: pure functions.
 
 #include <string>
+#include <vector>
 
 #include "api/EarthPressureFaces.h"
 #include "api/SoilDescription.h"
@@ -17,19 +18,29 @@ namespace terraq::design {
 
 using engine::api::FaceTheory;
 
-// `soil` with the faces' theories for PressureAt at the strength divided by
-// `strengthFactor` (their coefficients found once); as it is when both are
-// the generator's own.
-engine::api::SoilDescription WithTheories(engine::api::SoilDescription soil,
-                                          const FaceTheory& backfill, const FaceTheory& excavation,
-                                          double strengthFactor);
+// The horizontal coefficients of each layer on one face, at the friction
+// angle divided (in its tangent) by `strengthFactor`
+// (api::LayerCoefficientsOf); empty for the generator's own. A layer the
+// theory has no coefficient for keeps the generator's (NaN here).
+struct FaceCoefficients {
+  std::vector<double> Kah, Kph;
+};
+FaceCoefficients CoefficientsOf(const engine::api::SoilDescription& soil, engine::api::Side side,
+                                const FaceTheory& theory, double strengthFactor);
+
+// `p`, the face's pressures as the generator gives them, with the active and
+// passive pressures of `coefficients`.
+engine::api::SidePressure WithCoefficients(const FaceCoefficients& coefficients,
+                                           const engine::api::SoilDescription& soil,
+                                           engine::api::Side side, engine::api::SidePressure p);
+
+using FaceCheck = engine::api::EarthPressureCheck;
 
 // The faces' theories on every layer at the soil's own strength: why one
 // gives no coefficient for a layer, and their warnings (Coulomb's passive
 // wedge with much wall friction), each with its layer and face.
-engine::api::EarthPressureCheck CheckFaceTheories(const engine::api::SoilDescription& soil,
-                                                  const FaceTheory& backfill,
-                                                  const FaceTheory& excavation);
+FaceCheck CheckFaceTheories(const engine::api::SoilDescription& soil, const FaceTheory& backfill,
+                            const FaceTheory& excavation);
 
 // "backfill Coulomb with delta/phi' 0.67, excavation Rankine": the faces'
 // theories as the design's texts and records name them.

@@ -74,10 +74,16 @@ DesignError Error(DesignError::Kind kind, std::string message) {
 // The faces' earth-pressure theories on every layer: a refusal stops the
 // design, a warning is its note.
 void CheckFaces(const SoilDescription& soil, const DesignOptions& o, Setup& s) {
-  const engine::api::EarthPressureCheck faces =
-      CheckFaceTheories(soil, o.backfillTheory, o.excavationTheory);
+  const FaceCheck faces = CheckFaceTheories(soil, o.backfillTheory, o.excavationTheory);
   s.notes.insert(s.notes.end(), faces.notes.begin(), faces.notes.end());
-  if (faces.error) s.error = Error(DesignError::Kind::BadOption, *faces.error);
+  if (faces.error) {
+    s.error = Error(DesignError::Kind::BadOption, *faces.error);
+    return;
+  }
+  if (!o.seismic) return;
+  const FaceCheck shaking = CheckSeismic(soil, o.backfillTheory, o.excavationTheory, *o.seismic);
+  s.notes.insert(s.notes.end(), shaking.notes.begin(), shaking.notes.end());
+  if (shaking.error) s.error = Error(DesignError::Kind::BadOption, *shaking.error);
 }
 
 Setup Check(const SoilDescription& soil, const DesignOptions& o) {

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "FaceTheory.h"
+#include "SeismicFace.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::design {
@@ -67,6 +68,8 @@ struct DesignOptions {
   // The earth-pressure theory of each face; by default the generator's
   // Rankine coefficients, without wall friction.
   FaceTheory backfillTheory{}, excavationTheory{};
+  // Set: the pseudo-static design while the ground shakes (SeismicFace.h).
+  std::optional<SeismicChoice> seismic{};
 };
 
 // The relative tolerance of every factor of safety found by root finding,

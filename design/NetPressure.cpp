@@ -76,10 +76,15 @@ struct Faces {
 class Sampler {
  public:
   Sampler(const SoilDescription& soil, const DesignOptions& options, double fs)
-      : form_(options.fsMethod),
+      : soil_(soil),
+        form_(options.fsMethod),
         fs_(fs),
         strength_(form_ == FsMethod::Strength ? fs : 1.0),
-        soil_(WithTheories(soil, options.backfillTheory, options.excavationTheory, strength_)) {
+        seismic_(options.seismic),
+        backfill_(
+            FaceCoefficientsFor(soil, Side::Backfill, options.backfillTheory, seismic_, strength_)),
+        excavation_(FaceCoefficientsFor(soil, Side::Excavation, options.excavationTheory, seismic_,
+                                        strength_)) {
     // The effective vertical stress just below the excavation level on the
     // backfill side: the net-passive form keeps the active pressure down to
     // there on the disturbing side.
@@ -88,8 +93,11 @@ class Sampler {
   }
 
   Faces at(double z) const {
-    const SidePressure b = engine::PressureAt(soil_, Side::Backfill, z, strength_);
-    const SidePressure e = engine::PressureAt(soil_, Side::Excavation, z, strength_);
+    const SidePressure b = WithCoefficients(
+        backfill_, soil_, Side::Backfill, engine::PressureAt(soil_, Side::Backfill, z, strength_));
+    SidePressure e = WithCoefficients(excavation_, soil_, Side::Excavation,
+                                      engine::PressureAt(soil_, Side::Excavation, z, strength_));
+    if (seismic_) e.water = std::max(0.0, e.water - StandingWaterRelief(soil_, *seismic_, z));
     const double passiveFactor = form_ == FsMethod::Strength ? 1.0 : fs_;
     Faces f;
     double disturbing = b.active + b.water + b.surcharge;
@@ -111,10 +119,11 @@ class Sampler {
   }
 
  private:
+  const SoilDescription& soil_;
   FsMethod form_;
-  double fs_, strength_;
-  const SoilDescription soil_;  // with the faces' theories
-  double formation_ = 0;
+  double fs_, strength_, formation_ = 0;
+  std::optional<SeismicChoice> seismic_;
+  FaceCoefficients backfill_, excavation_;
 };
 
 }  // namespace

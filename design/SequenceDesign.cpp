@@ -109,10 +109,7 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
     p.le = p.stages.front().le;
 
   const SoilDescription& first = soils.problems.front();
-  if (first.layers.empty()) {
-    p.skipped = "the problem has no soil layers";
-    return p;
-  }
+  if (p.skipped = SpringModelSkipped(first, request); !p.skipped.empty()) return p;
   double deepest = 0;
   for (double level : sequence->excavation) deepest = std::max(deepest, level);
   p.springRun = true;

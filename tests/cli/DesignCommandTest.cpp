@@ -321,3 +321,25 @@ TEST(DesignCommand, CoulombWallFrictionOnBothFaces) {
   EXPECT_EQ(tooRough.status, 2);
   EXPECT_TRUE(contains(tooRough.err, "delta/phi' from 0 to 1")) << tooRough.err;
 }
+
+TEST(DesignCommand, SeismicLimitEquilibrium) {
+  ScratchFolder work;
+  Sample(work, "cantilever-sand-generated.tq4d");
+  const Outcome o =
+      runTerraq("design --json --seismic mononobe-okabe --kh 0.12 wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  // Smooth faces, level ground: K_AE = cos²(φ − ψ) / (cos²ψ (1 + √(sin φ sin(φ − ψ) / cos ψ))²).
+  const double pi = std::acos(-1.0), phi = 32 * pi / 180, psi = std::atan(0.12);
+  const double r = std::sqrt(std::sin(phi) * std::sin(phi - psi) / std::cos(psi));
+  const double Kah = std::pow(std::cos(phi - psi) / (std::cos(psi) * (1 + r)), 2);
+  EXPECT_NEAR(JsonValues(o.out, "Kah").at(0), Kah, 1e-9 * Kah);
+  EXPECT_TRUE(contains(o.out, "\"method\": \"mononobe-okabe\"")) << o.out;
+  const double staticTip =
+      JsonValue(runTerraq("design --json wall.tq4d", work.path()).out, "tipDepth");
+  EXPECT_GT(JsonValue(o.out, "tipDepth"), staticTip + 10);
+  const Outcome text = runTerraq("design --seismic en1998-5 --kh 0.12 wall.tq4d", work.path());
+  EXPECT_TRUE(contains(text.out, "spring model: not used, its loads are static")) << text.out;
+  const Outcome alone = runTerraq("design --kv 0.1 wall.tq4d", work.path());
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_TRUE(contains(alone.err, "--kv is for --seismic")) << alone.err;
+}
