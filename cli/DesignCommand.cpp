@@ -304,6 +304,8 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
       dataFile, [&input] { return ui::DataTextUnits(input.text); }, fault);
   if (fault.part != ui::MembersFault::Part::None) return fault.reason;
   input.recordLine = TakeDesignRecord(a, members.designRecord, input.text);
+  TakeProjectTheories(a.given, members.earthPressure,
+                      members.designRecord ? &members.designRecord->request : nullptr, a.request);
   input.plan = members.StagedSequence();
   std::string error;
   const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);

@@ -57,6 +57,24 @@ void MergeTheoryOptions(const std::vector<std::string_view>& given,
   if (was("--seismic")) merged.seismic = options.seismic;
 }
 
+void TakeProjectTheories(const std::vector<std::string_view>& given,
+                         const std::optional<engine::api::EarthPressureOptions>& project,
+                         const design::DesignRequest* record, design::DesignRequest& request) {
+  if (!project) return;
+  auto was = [&](std::string_view option) {
+    return std::find(given.begin(), given.end(), option) != given.end();
+  };
+  for (const bool backfill : {true, false}) {
+    const std::string face = backfill ? "--backfill-" : "--excavation-";
+    design::FaceTheory design::DesignRequest::*member =
+        backfill ? &design::DesignRequest::backfillTheory
+                 : &design::DesignRequest::excavationTheory;
+    if (was(face + "theory") || was(face + "wall-friction")) continue;
+    if (record && !((*record).*member).isGenerators()) continue;
+    request.*member = backfill ? project->backfill : project->excavation;
+  }
+}
+
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
                           const design::DesignRequest& request) {
   for (size_t k = 0; k < soils.problems.size(); ++k)

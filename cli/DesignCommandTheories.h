@@ -30,6 +30,13 @@ std::string SeismicOptionsFault(const std::vector<std::string_view>& given);
 void MergeTheoryOptions(const std::vector<std::string_view>& given,
                         const design::DesignRequest& options, design::DesignRequest& merged);
 
+// The project's earth-pressure theories (its member "earthPressure") as the
+// default of each face of `request`: a face named by an option `given`, or
+// chosen in the design record (not Rankine's smooth wall), keeps its own.
+void TakeProjectTheories(const std::vector<std::string_view>& given,
+                         const std::optional<engine::api::EarthPressureOptions>& project,
+                         const design::DesignRequest* record, design::DesignRequest& request);
+
 // Why the theories of `request` cannot design one of the problems: "problem
 // 2: Layer 3, backfill side: ...". Empty when every problem can be.
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,

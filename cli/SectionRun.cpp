@@ -45,6 +45,7 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   }
   const std::optional<ui::SequentialRunInput>& sequence = project->sequence;
   options.subgrade = project->subgrade;
+  options.earthPressure = project->earthPressure;
   if (sequence) {
     std::optional<ui::SectionedData> staged =
         ui::ApplyWallSection(sequence->sequence.text, used, error);
@@ -64,6 +65,7 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   run.summary = ui::SummarizeAnalysis(analysis, analysis.report);
   if (sequence) ui::AddSequenceToSummary(sequence->sequence, run.summary);
   run.summary.soilModel = project->soilModel;
+  run.summary.earthPressure = project->earthPressureWords;
   run.engineMessages.insert(run.engineMessages.end(), analysis.messages.begin(),
                             analysis.messages.end());
   run.checks.used = used;

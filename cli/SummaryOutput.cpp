@@ -227,6 +227,8 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
   }
   if (summary.soilModel == "subgrade")
     out += "with the soil as subgrade-reaction springs from at rest (the project's soil model)\n";
+  if (!summary.earthPressure.empty())
+    out += "with the earth-pressure theories " + summary.earthPressure + " (the project's)\n";
   if (!summary.sequenceStages.empty())
     out += "as a construction sequence of " + std::to_string(summary.sequenceStages.size()) +
            " stages, each starting from the wall and soil the stage before left\n";
@@ -255,6 +257,19 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
   return out;
 }
 
+std::string CoefficientsJson(const std::vector<engine::api::LayerCoefficients>& coefficients) {
+  std::string out = "[";
+  for (const engine::api::LayerCoefficients& c : coefficients) {
+    const bool backfill = c.side == engine::api::Side::Backfill;
+    out += std::string(out.size() > 1 ? ", " : "") + "{\"layer\": " + std::to_string(c.number) +
+           ", \"face\": " + (backfill ? "\"backfill\"" : "\"excavation\"") +
+           ", \"method\": " + JsonString(engine::api::TheoryOf(c.method).key) +
+           ", \"delta\": " + JsonNumber(c.delta) + ", \"Kah\": " + JsonNumber(c.Kah) +
+           ", \"Kph\": " + JsonNumber(c.Kph) + "}";
+  }
+  return out + "]";
+}
+
 std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& paths,
                               const ui::SectionChecks* checks) {
   std::string out = "{\n";
@@ -270,6 +285,12 @@ std::string FormatSummaryJson(const RunSummary& summary, const ui::RunPaths& pat
   if (checks) out += "  \"section\": " + SectionJson(*checks) + ",\n";
   if (!summary.soilModel.empty())
     out += "  \"soilModel\": " + JsonString(summary.soilModel) + ",\n";
+  if (!summary.earthPressure.empty()) {
+    out += "  \"earthPressure\": " + JsonString(summary.earthPressure) + ",\n";
+    out +=
+        "  \"earthPressureCoefficients\": " + CoefficientsJson(summary.earthPressureCoefficients) +
+        ",\n";
+  }
   if (!summary.sequenceStages.empty())
     out += "  \"sequence\": " + sequenceJson(summary, checks) + ",\n";
   out += "  \"problems\": [";

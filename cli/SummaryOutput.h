@@ -54,6 +54,11 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths,
                               const ui::SectionChecks* checks = nullptr);
 
+// `[{"layer", "face" ("backfill"|"excavation"), "method" (the theory's
+// key), "delta" (degrees), "Kah", "Kph"}, ...]`: the coefficients the
+// earth-pressure theories gave each layer's faces.
+std::string CoefficientsJson(const std::vector<engine::api::LayerCoefficients>& coefficients);
+
 // A value with four significant digits, as the summaries of the command
 // print them: no "-0", "-" for a value that is not a number.
 std::string FourDigits(double value);

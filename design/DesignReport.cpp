@@ -59,13 +59,7 @@ DesignOptions LimitEquilibriumOptions(const DesignRequest& request) {
 
 std::string FaceTheoryWords(const DesignRequest& request) {
   if (request.defaultTheories()) return {};
-  auto face = [](const FaceTheory& theory) {
-    std::string text(engine::api::TheoryOf(theory.method).name);
-    if (theory.deltaRatio > 0) text += " with delta/phi' " + Four(theory.deltaRatio);
-    return text;
-  };
-  std::string words =
-      "backfill " + face(request.backfillTheory) + ", excavation " + face(request.excavationTheory);
+  std::string words = FaceTheoriesWords(request.backfillTheory, request.excavationTheory);
   if (request.seismic) words += "; while the ground shakes " + SeismicWords(*request.seismic);
   return words;
 }
@@ -94,10 +88,10 @@ std::vector<LayerCoefficients> CoefficientsUsed(const engine::api::SoilDescripti
 std::string FaceTheoryRefusal(const engine::api::SoilDescription& soil,
                               const DesignRequest& request) {
   using engine::api::Side;
-  for (const auto& [side, theory] : {std::pair{Side::Backfill, &request.backfillTheory},
-                                     std::pair{Side::Excavation, &request.excavationTheory}})
-    if (const FaceCheck check = CheckFaceTheory(soil, side, *theory); check.error)
-      return *check.error;
+  if (const FaceCheck check =
+          CheckFaceTheories(soil, request.backfillTheory, request.excavationTheory);
+      check.error)
+    return *check.error;
   if (request.seismic)
     if (const FaceCheck check =
             CheckSeismic(soil, request.backfillTheory, request.excavationTheory, *request.seismic);

@@ -74,14 +74,11 @@ DesignError Error(DesignError::Kind kind, std::string message) {
 // The faces' earth-pressure theories on every layer: a refusal stops the
 // design, a warning is its note.
 void CheckFaces(const SoilDescription& soil, const DesignOptions& o, Setup& s) {
-  for (const auto& [side, theory] : {std::pair{Side::Backfill, &o.backfillTheory},
-                                     std::pair{Side::Excavation, &o.excavationTheory}}) {
-    const FaceCheck face = CheckFaceTheory(soil, side, *theory);
-    s.notes.insert(s.notes.end(), face.notes.begin(), face.notes.end());
-    if (face.error) {
-      s.error = Error(DesignError::Kind::BadOption, *face.error);
-      return;
-    }
+  const FaceCheck faces = CheckFaceTheories(soil, o.backfillTheory, o.excavationTheory);
+  s.notes.insert(s.notes.end(), faces.notes.begin(), faces.notes.end());
+  if (faces.error) {
+    s.error = Error(DesignError::Kind::BadOption, *faces.error);
+    return;
   }
   if (!o.seismic) return;
   const FaceCheck shaking = CheckSeismic(soil, o.backfillTheory, o.excavationTheory, *o.seismic);

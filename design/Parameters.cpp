@@ -69,7 +69,7 @@ std::optional<Target> Split(std::string name) {
   if (t.item == "layer") {
     if (k >= parts.size()) return std::nullopt;
     t.field = parts[k++];
-  } else if (t.item == "water" || t.item == "slope") {
+  } else if (t.item == "water" || t.item == "slope" || t.item == "delta") {
     if (k >= parts.size()) return std::nullopt;
     t.item += "." + parts[k++];
   }
@@ -89,6 +89,15 @@ void AddSubgradeNames(const api::SubgradeOptions& subgrade, std::vector<Paramete
     for (const api::SubgradeParameter& p : api::SubgradeParameters())
       names.push_back({"layer." + std::to_string(n + 1) + "." + std::string(p.key),
                        subgrade.layers[n].*p.value, p.lower, p.upper});
+}
+
+// The face whose wall friction δ/φ' `t` names (delta.back, delta.front, for
+// every stage); nullptr when it names none.
+api::FaceTheory api::EarthPressureOptions::*WallFrictionOf(const Target& t) {
+  if (t.stage != 0) return nullptr;
+  if (t.item == "delta.back") return &api::EarthPressureOptions::backfill;
+  if (t.item == "delta.front") return &api::EarthPressureOptions::excavation;
+  return nullptr;
 }
 
 struct Slot {
@@ -195,6 +204,10 @@ std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std
     for (const Parameter& p : Names(problem))
       if (!text.find(p.name)) text.parameters_.push_back(p);
   if (soil.subgrade) AddSubgradeNames(*soil.subgrade, text.parameters_);
+  if (soil.earthPressure)
+    for (const auto& [name, face] : {std::pair{"delta.back", &soil.earthPressure->backfill},
+                                     std::pair{"delta.front", &soil.earthPressure->excavation}})
+      text.parameters_.push_back({name, face->deltaRatio, 0.0, 1.0});
   if (text.staged_) {
     for (size_t k = 0; k < text.problems_.size(); ++k)
       for (Parameter p : Names(text.problems_[k])) {
@@ -222,6 +235,9 @@ std::string ParameterText::unknown(const std::string& name) const {
   if (t && !soil_.subgrade && SubgradeParameterOf(*t))
     return name + " is a parameter of the subgrade-reaction springs, and the wall is analysed " +
            "with the p-y model";
+  if (t && !soil_.earthPressure && WallFrictionOf(*t))
+    return name + " is the wall friction of the project's earth-pressure theories, and the " +
+           "project chose none (Rankine's smooth wall)";
   return "the data file has no parameter \"" + name + "\"; it has " + validNames();
 }
 
@@ -244,6 +260,11 @@ ParameterText::Applied ParameterText::apply(
     }
     if (const api::SubgradeParameter* key = SubgradeParameterOf(*t)) {
       out.soil.subgrade->layers[t->row - 1].*key->value = value;
+      out.values.push_back(value);
+      continue;
+    }
+    if (const auto face = WallFrictionOf(*t)) {
+      ((*out.soil.earthPressure).*face).deltaRatio = value;
       out.values.push_back(value);
       continue;
     }

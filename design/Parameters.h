@@ -24,6 +24,10 @@
 //                  of layer N's springs, KEY one of api::SubgradeParameters();
 //                  set in the analysis options, not the text, for every
 //                  problem and stage alike
+//   delta.back     with the project's earth-pressure theories (SoilModel.h),
+//   delta.front    the wall friction δ/φ' of the backfill face and of the
+//                  excavation face, from 0 to 1; set in the analysis
+//                  options as the springs' parameters are
 //
 // Rows and layers are numbered from 1 in the order of the data file. A
 // longer or shorter wall keeps its increments or its increment length as

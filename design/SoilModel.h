@@ -1,7 +1,8 @@
 #pragma once
 // The soil model a design or study analyses a project's wall with: the p-y
 // model (the default) or the subgrade-reaction springs with each layer's
-// parameters (engine/api/Subgrade.h). One value, handed down to every run of
+// parameters (engine/api/Subgrade.h), and the faces' earth-pressure
+// theories. One value, handed down to every run of
 // the engine the design library makes, so that a project that does not
 // choose the springs is analysed exactly as before.
 //
@@ -21,6 +22,9 @@ struct SoilModel {
   // Set: the subgrade-reaction model, one entry per soil layer of the data
   // file. Unset: the p-y model.
   std::optional<engine::api::SubgradeOptions> subgrade;
+  // Set: the faces' earth-pressure theories of every analysis
+  // (api/EarthPressureOptions.h). Unset: Rankine's smooth wall.
+  std::optional<engine::api::EarthPressureOptions> earthPressure;
   bool operator==(const SoilModel&) const = default;
 };
 
@@ -30,6 +34,7 @@ inline engine::api::AnalysisOptions EngineOptions(const SoilModel& soil, double 
   engine::api::AnalysisOptions options;
   options.strengthReductionFactor = reduction;
   options.subgrade = soil.subgrade;
+  options.earthPressure = soil.earthPressure;
   return options;
 }
 

@@ -12,6 +12,7 @@
 #include "api/AnalysisEntry.h"
 #include "platform/InstallPaths.h"
 #include "project/AtomicFile.h"
+#include "project/EarthPressureMember.h"
 #include "project/EngineLibrary.h"
 #include "project/ProjectInputs.h"
 #include "project/ReplacementSet.h"
@@ -241,8 +242,8 @@ std::string MakeRunOutputs(const RunPaths& paths, bool reportExisted, RunObserve
 // wall and soil before construction), with the soil model the project file
 // chose. Empty, or why there is no analysis.
 std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
-                    engine::api::AnalysisResult& analysis,
-                    std::optional<ProjectRunInput>& project) {
+                    engine::api::AnalysisResult& analysis, std::optional<ProjectRunInput>& project,
+                    std::vector<engine::api::LayerCoefficients>& coefficients) {
   std::string data;
   if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty())
     return "cannot read " + paths.dataFile.string() + ": " + unread;
@@ -256,7 +257,9 @@ std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
     options.sequential = std::move(project->sequence->options);
   }
   options.subgrade = std::move(project->subgrade);
+  options.earthPressure = project->earthPressure;
   analyse(data.data(), data.size(), &options, &analysis);
+  if (!analysis.error) coefficients = RunCoefficients(data, options.earthPressure);
   return {};
 }
 
@@ -320,7 +323,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
   // As the engine always did, the data is read once the outputs are ready.
   result.engineCalled = true;
   std::optional<ProjectRunInput> project;
-  result.error = Analyse(paths, analyse, result.analysis, project);
+  std::vector<engine::api::LayerCoefficients> coefficients;
+  result.error = Analyse(paths, analyse, result.analysis, project, coefficients);
   if (!result.error.empty()) return result;
   engine::api::AnalysisResult& analysis = result.analysis;
   result.engineMessages = std::move(analysis.messages);
@@ -340,6 +344,8 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
   RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
   if (project->sequence) AddSequenceToSummary(project->sequence->sequence, summary);
   summary.soilModel = project->soilModel;
+  summary.earthPressure = project->earthPressureWords;
+  summary.earthPressureCoefficients = std::move(coefficients);
   // The texts are on the disk now; a large run's need not stay in memory.
   for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})
     std::string().swap(*text);

@@ -3,6 +3,7 @@
 // command finds a fault in a member it does not use itself as the program
 // would, and a save never drops a member that no one could read.
 #include "project/DesignRecord.h"
+#include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
@@ -17,6 +18,7 @@ std::string MemberFault(const ProjectFile& project) {
   // data file by whoever analyses them; here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
+  if (!ReadEarthPressure(project, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
   if (!ReadDesignRecord(project, error) && !error.empty()) return error;

@@ -35,6 +35,7 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   members.section = ReadWallSection(*project, error);
   members.designSituations = ReadDesignSituations(*project, error);
   members.designRecord = ReadDesignRecord(*project, error);
+  members.earthPressure = ReadEarthPressure(*project, error);
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
   if (!error.empty()) {
@@ -66,6 +67,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectDesignRecord(dataFile, members.designRecord, error));
   if (members.soilModel || !noneRead)
     keep(SaveProjectSoilModel(dataFile, members.soilModel, unitsCode, error));
+  if (members.earthPressure || !noneRead)
+    keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
   return unsaved;
 }
 

@@ -7,6 +7,7 @@
 //   designSituations   the sets of partial factors chosen (FactorSetsMember.h)
 //   sequential         the construction sequence (SequentialMember.h)
 //   soilModel          the soil model and its parameters (SoilModelMember.h)
+//   earthPressure      the faces' earth-pressure theories (EarthPressureMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -29,6 +30,7 @@
 
 #include "SequentialStaging.h"
 #include "project/DesignRecord.h"
+#include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/SoilModelMember.h"
 #include "project/WallSection.h"
@@ -51,6 +53,8 @@ struct ProjectMembers {
   std::optional<DesignRecord> designRecord;
   // In the data file's units; none: the p-y model.
   std::optional<SoilModelChoice> soilModel;
+  // None: Rankine's coefficients of a smooth wall on both faces.
+  std::optional<engine::api::EarthPressureOptions> earthPressure;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -95,7 +99,8 @@ std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& memb
 
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
-// DesignRecordInUnits, SoilModelInUnits).
+// DesignRecordInUnits, SoilModelInUnits); the earth-pressure theories are
+// angles and ratios, the same in both.
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);
 
 }  // namespace terraq::ui

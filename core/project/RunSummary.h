@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "api/EarthPressureFaces.h"
+
 namespace terraq::engine::api {
 struct AnalysisResult;
 }
@@ -128,6 +130,11 @@ struct RunSummary {
   // The soil model the project file chose ("subgrade", "p-y"); empty
   // without that member, the p-y model.
   std::string soilModel{};
+  // The earth-pressure theories the project file chose (EarthPressureWords)
+  // and the coefficients they gave each layer's faces; empty without that
+  // member, Rankine's smooth wall.
+  std::string earthPressure{};
+  std::vector<engine::api::LayerCoefficients> earthPressureCoefficients{};
 };
 
 // Summarises the texts of a report and a plot file (LF or CR LF line ends).

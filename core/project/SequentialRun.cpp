@@ -73,6 +73,8 @@ std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataF
                                     run.sequence ? run.sequence->sequence.text : dataText, error);
   if (!error.empty()) return std::nullopt;
   run.soilModel = SoilModelName(members.soilModel);
+  run.earthPressure = members.earthPressure;
+  run.earthPressureWords = EarthPressureWords(members.earthPressure);
   return run;
 }
 
@@ -82,6 +84,7 @@ std::optional<engine::api::AnalysisResult> AnalyseProjectInMemory(
   if (!project || !engine::EngineAvailable(error)) return std::nullopt;
   engine::api::AnalysisOptions options;
   options.subgrade = std::move(project->subgrade);
+  options.earthPressure = std::move(project->earthPressure);
   if (!project->sequence) return engine::Analyse(dataText, options);
   options.sequential = std::move(project->sequence->options);
   return engine::Analyse(project->sequence->sequence.text, options);

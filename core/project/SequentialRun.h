@@ -59,6 +59,9 @@ struct ProjectRunInput {
   // Set when the project chose the subgrade-reaction model, for the text
   // the engine analyses (the sequence's stages when there is one).
   std::optional<engine::api::SubgradeOptions> subgrade;
+  // The project's earth-pressure theories, when it chose them.
+  std::optional<engine::api::EarthPressureOptions> earthPressure;
+  std::string earthPressureWords;  // EarthPressureWords
   std::string soilModel;  // SoilModelName: "subgrade", "p-y", empty without the member
 };
 

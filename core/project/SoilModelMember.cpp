@@ -207,10 +207,11 @@ std::optional<api::SubgradeOptions> SubgradeRunOptions(const std::filesystem::pa
   return options;
 }
 
-std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& dataFile,
-                                                 const std::optional<SoilModelChoice>& choice,
-                                                 std::string_view engineText, std::string& error) {
-  design::SoilModel soil{SubgradeRunOptions(dataFile, choice, engineText, error)};
+std::optional<design::SoilModel> DesignSoilModel(
+    const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
+    const std::optional<engine::api::EarthPressureOptions>& earthPressure,
+    std::string_view engineText, std::string& error) {
+  design::SoilModel soil{SubgradeRunOptions(dataFile, choice, engineText, error), earthPressure};
   if (!error.empty()) return std::nullopt;
   return soil;
 }

@@ -6,6 +6,7 @@
 #include <new>
 #include <streambuf>
 
+#include "EarthPressureFaces.h"
 #include "ModelAnalysis.h"
 #include "analysis/RunProblems.h"
 #include "solver/Solver.h"
@@ -85,6 +86,9 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   std::istream data(&buffer);
   files.data.emplace(data);
   model.strengthReductionFactor = options.strengthReductionFactor;
+  model.theories.reset();
+  if (options.earthPressure)
+    model.theories = ReducedWallFriction(*options.earthPressure, options.strengthReductionFactor);
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,

@@ -35,6 +35,7 @@
 #include <string_view>
 #include <vector>
 
+#include "EarthPressureOptions.h"
 #include "Sequential.h"
 #include "Subgrade.h"
 
@@ -71,6 +72,12 @@ struct AnalysisOptions {
   // pressure from soil layers) and give no p-y curves or pressures of its
   // own. Unset: the p-y model.
   std::optional<SubgradeOptions> subgrade;
+  // Set: the earth-pressure theory and wall friction of each face
+  // (EarthPressureOptions.h) give the generated earth pressure's
+  // coefficients and the subgrade springs' active and passive limits. The
+  // run stops when they do not fit the data file (EarthPressureOptionsFault).
+  // Unset: Rankine's coefficients of a smooth wall.
+  std::optional<EarthPressureOptions> earthPressure;
 };
 
 // The results at one station of the wall (stations 0..NI from the top).

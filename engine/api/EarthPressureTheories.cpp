@@ -203,6 +203,9 @@ CoefficientResult EarthPressureCoefficient(EarthPressureMethod method, EarthPres
     }
     case Method::Coulomb: return Coulomb(state, inputs);
     case Method::LogSpiral: {
+      // Without friction the spiral's radius does not grow and the search
+      // degenerates: the soil (an undrained clay, δ = 0) is at K = 1.
+      if (inputs.phi == 0.0) return {Inclined(1.0, 0.0, 0.0), ""};
       const std::optional<double> K =
           LogSpiralCoefficient(passive, Rad(inputs.phi), Rad(inputs.delta), Rad(inputs.beta));
       if (!K) return Refused("The log-spiral search found no admissible mechanism.");

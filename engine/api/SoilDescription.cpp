@@ -7,6 +7,7 @@
 #include <streambuf>
 
 #include "DescribeSoil.h"
+#include "EarthPressureFaces.h"
 #include "analysis/RunProblems.h"
 #include "driver/ProblemUnits.h"
 #include "driver/SoilLayers.h"
@@ -43,6 +44,7 @@ SoilDescription DescribeSoil(const EngineModel& model) {
                         IsDrainedModel(SoilModelOfCode(in.code))});
   }
   if (model.springRows.rows > 0) d.anchorDepth = model.springRows.firstSingleStationDepth;
+  d.earthPressure = model.theories;
   return d;
 }
 
@@ -147,8 +149,24 @@ SidePressure PressureAt(const SoilDescription& soil, Side side, double depth,
     phi = std::atan(std::tan(phi / kDegreesPerRadian) / strengthFactor) * kDegreesPerRadian;
     p.cohesion /= strengthFactor;
   }
-  const EarthPressureCoefficients k = ComputeCoefficients(phi, backfill ? soil.backfillSlope : 0.0,
-                                                          layer.top < H - kDepthTolerance);
+  const double beta = backfill ? soil.backfillSlope : 0.0;
+  EarthPressureCoefficients k = ComputeCoefficients(phi, beta, layer.top < H - kDepthTolerance);
+  if (soil.earthPressure) {
+    const auto cached = std::find_if(
+        soil.theoryCoefficients.begin(), soil.theoryCoefficients.end(),
+        [&](const LayerCoefficients& c) { return c.number == layer.number && c.side == side; });
+    if (cached != soil.theoryCoefficients.end() && soil.theoryStrength == strengthFactor) {
+      k.Ka = cached->Kah;
+      k.Kp = cached->Kph;
+    } else {
+      const FaceLayerCoefficients f =
+          LayerCoefficientsOf(*soil.earthPressure, side, layer.number, phi, beta, strengthFactor);
+      k.Ka = f.Kah;
+      k.Kp = f.Kph;
+    }
+    k.sqrtKa = std::sqrt(k.Ka);
+    k.sqrtKp = std::sqrt(k.Kp);
+  }
   p.Ka = k.Ka;
   p.Kp = k.Kp;
   const double factor = backfill ? soil.activeFactor : 1.0;

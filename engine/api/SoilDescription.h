@@ -16,7 +16,8 @@
 // backfill slope are in degrees.
 //
 // The rules are the generator's (docs: the technical manual's earth-pressure
-// chapter): Rankine coefficients, no wall friction, a layer's unit weight,
+// chapter): Rankine coefficients, no wall friction (or the theories of
+// SoilDescription::earthPressure, EarthPressureFaces.h), a layer's unit weight,
 // cohesion and friction angle those of its top row throughout; sand and silt
 // drain (effective stress, water pressure apart), clays and rocks are taken
 // undrained (total stress, no water pressure apart). The generator stops at
@@ -72,6 +73,15 @@ struct SoilDescription {
   // The depth of the first row of the springs table (an anchor or prop),
   // when the table has rows.
   std::optional<double> anchorDepth;
+  // The faces' earth-pressure theories (EarthPressureOptions.h) that
+  // PressureAt takes instead of Rankine's, when set.
+  std::optional<EarthPressureOptions> earthPressure;
+  // The theories' coefficients of the layers at the strength divided by
+  // `theoryStrength` (CoefficientsUsed, EarthPressureFaces.h), which
+  // PressureAt takes at that strength instead of finding them again (the
+  // log-spiral's search is costly); empty: found at every call.
+  std::vector<LayerCoefficients> theoryCoefficients;
+  double theoryStrength = 1;
 
   double profileBottom() const { return layers.empty() ? 0.0 : layers.back().bottom; }
 };
@@ -86,8 +96,6 @@ struct SoilDescriptions {
 // read it; a problem that generates neither earth pressure nor p-y curves
 // has no layers. Never throws.
 SoilDescriptions ReadSoilDescriptions(std::string_view dataText) noexcept;
-
-enum class Side { Backfill, Excavation };
 
 // The state of the soil on one side of the wall at one depth.
 struct SidePressure {

@@ -3,6 +3,7 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AnalysisEntry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EngineEntries.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataRecords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EarthPressureFaces.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EarthPressureTheories.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LogSpiral.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Seismic.cpp

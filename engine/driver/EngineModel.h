@@ -28,12 +28,14 @@
 //          buckling load.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ErrorStop.h"
 #include "SequentialStage.h"
 #include "SubgradeStage.h"
+#include "api/EarthPressureOptions.h"
 #include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
@@ -258,6 +260,11 @@ struct EngineModel {
   // subgrade-reaction model's (api::AnalysisOptions::subgrade), so the p-y
   // model's generated earth pressure and springs are not applied.
   bool subgradeModel = false;
+  // Set by the caller for a whole run, kept by resetRun: the faces'
+  // earth-pressure theories (api::AnalysisOptions::earthPressure), each
+  // layer's own wall friction already divided by strengthReductionFactor as
+  // the layers' strength is.
+  std::optional<api::EarthPressureOptions> theories;
 
   // Iteration outcome of the current problem.
   int iteration = 0;

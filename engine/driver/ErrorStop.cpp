@@ -1,5 +1,7 @@
 #include "ErrorStop.h"
 
+#include <cctype>
+
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
@@ -14,6 +16,12 @@ void StopBeyondEnd() { throw ErrorStop({"", "", "     ERROR -- NON-ZERO TABLE 4 
 
 void StopWithMessage(const std::string& message, std::vector<std::string> callerLines) {
   throw ErrorStop({"", "", "     " + message}, std::move(callerLines));
+}
+
+void StopForOptionFault(const std::string& fault) {
+  std::string text = "ERROR STOP -- " + fault;
+  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  StopWithMessage(text);
 }
 
 void ThrowIfWriteFailed(const TextOut& file) {

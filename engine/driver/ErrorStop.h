@@ -61,5 +61,8 @@ void ThrowIfWriteFailed(const TextOut& file);
 // the warnings for the caller that go with it.
 [[noreturn]] void StopWithMessage(const std::string& message,
                                   std::vector<std::string> callerLines = {});
+// The stop for a fault of the caller's options, worded in lower case as the
+// API gives it: "ERROR STOP -- " and the fault in capitals.
+[[noreturn]] void StopForOptionFault(const std::string& fault);
 
 }  // namespace terraq::engine

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "api/DescribeSoil.h"
+#include "api/EarthPressureFaces.h"
+
 namespace terraq::engine {
 
 EarthPressureCoefficients ComputeCoefficients(double phi, double beta, bool aboveExcavation) {
@@ -15,6 +18,30 @@ EarthPressureCoefficients ComputeCoefficients(double phi, double beta, bool abov
   k.sqrtKa = std::sqrt(k.Ka);
   k.sqrtKp = std::sqrt(k.Kp);
   return k;
+}
+
+EarthPressureCoefficients GeneratorCoefficients(const EngineModel& model,
+                                                const GeneratorLayer& layer) {
+  const double beta = model.soil.wall.backfillSlope;
+  EarthPressureCoefficients k = ComputeCoefficients(
+      layer.phi, beta, layer.top < model.soil.wall.freeHeight - kDepthTolerance);
+  if (!model.theories) return k;
+  // The layers' wall friction is divided by the strength reduction already.
+  const api::FaceLayerCoefficients f = api::LayerCoefficientsOf(
+      *model.theories, api::Side::Backfill, layer.number, layer.phi, beta, 1.0);
+  k.Ka = f.Kah;
+  k.Kp = f.Kph;
+  k.sqrtKa = std::sqrt(k.Ka);
+  k.sqrtKp = std::sqrt(k.Kp);
+  return k;
+}
+
+void CheckEarthPressureTheories(const EngineModel& model) {
+  if (!model.theories) return;
+  const std::string fault = api::EarthPressureOptionsFault(
+      *model.theories, api::DescribeSoil(model), model.soil.layers.size(),
+      model.strengthReductionFactor == 1.0);
+  if (!fault.empty()) StopForOptionFault(fault);
 }
 
 }  // namespace terraq::engine

@@ -2,8 +2,10 @@
 // Rankine earth-pressure coefficients of a layer, with the sloping-backfill
 // (Rankine-Coulomb) active coefficient where the slope allows it: the
 // vocabulary's Rankine theory (api/EarthPressureTheories.h) and the
-// generator's warning of a slope too steep for it.
+// generator's warning of a slope too steep for it; or the theory the caller
+// chose for the backfill.
 
+#include "Layers.h"
 #include "api/EarthPressureTheories.h"
 
 namespace terraq::engine {
@@ -26,5 +28,16 @@ struct EarthPressureCoefficients {
 // |beta| >= phi, beta not 0, layer above the excavation level: warning, level Ka.
 // Kp never depends on the slope.
 EarthPressureCoefficients ComputeCoefficients(double phi, double beta, bool aboveExcavation);
+
+// The coefficients of a generator layer: ComputeCoefficients, with Ka and Kp
+// the backfill theory's horizontal coefficients when the caller chose the
+// faces' theories (model.theories, api/EarthPressureFaces.h). The
+// slope warning is Rankine's either way.
+EarthPressureCoefficients GeneratorCoefficients(const EngineModel& model,
+                                                const GeneratorLayer& layer);
+
+// Stops the run when the caller's earth-pressure theories do not fit the
+// problem's soil layers (api::EarthPressureOptionsFault).
+void CheckEarthPressureTheories(const EngineModel& model);
 
 }  // namespace terraq::engine

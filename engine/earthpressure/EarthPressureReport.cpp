@@ -1,6 +1,7 @@
 #include "EarthPressureReport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "output/ReportMarks.h"
@@ -121,6 +122,20 @@ void WriteCoefficients(TextOut& report, const std::vector<EarthPressureCoefficie
   for (size_t i = 0; i < k.size(); ++i)
     report.line(Line().x(10).i(static_cast<long long>(i + 1), 2).x(9).e(k[i].Ka, 10, 3).x(8)
                     .e(k[i].Kp, 10, 3).str());
+}
+
+void WriteTheoryLine(TextOut& report, const api::EarthPressureOptions& options) {
+  std::string name(api::TheoryOf(options.backfill.method).name);
+  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  Line line;
+  line.x(6)
+      .a("BACKFILL BY " + name + ", WALL FRICTION DELTA/PHI =")
+      .f(options.backfill.deltaRatio, 7, 3);
+  if (std::any_of(options.layers.begin(), options.layers.end(),
+                  [](const api::EarthPressureLayer& l) { return l.backfillDelta.has_value(); }))
+    line.a(" EXCEPT LAYERS OF THEIR OWN DELTA");
+  report.line("");
+  report.line(line.str());
 }
 
 void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,

@@ -24,6 +24,11 @@ void WriteSoilInformation(TextOut& report, const LayerProfile& profile, const Un
 void WriteSlopeWarning(TextOut& out);
 
 void WriteCoefficients(TextOut& report, const std::vector<EarthPressureCoefficients>& k);
+// Under the coefficients, when the caller chose the faces' theories: the
+// backfill's method and wall friction, e.g. "BACKFILL BY COULOMB, WALL
+// FRICTION DELTA/PHI =  0.670", and "EXCEPT LAYERS OF THEIR OWN DELTA" when
+// layers have theirs.
+void WriteTheoryLine(TextOut& report, const api::EarthPressureOptions& options);
 void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
                      const UnitLabels& labels);
 // One row per tabulated layer; a layer in tension is marked "Net active

@@ -39,17 +39,17 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
     StopWithMessage("ERROR STOP -- EARTH PRESSURE STOP CODE 1: NO SOIL LAYER STARTS AT THE FREE "
                     "HEIGHT OF THE WALL");
 
-  const double H = soil.wall.freeHeight;
+  CheckEarthPressureTheories(model);
   std::vector<EarthPressureCoefficients> coefficients;
   for (const GeneratorLayer& layer : profile.layers) {
-    coefficients.push_back(ComputeCoefficients(layer.phi, soil.wall.backfillSlope,
-                                               layer.top < H - kDepthTolerance));
+    coefficients.push_back(GeneratorCoefficients(model, layer));
     if (coefficients.back().slopeWarning) {
       WriteSlopeWarning(files.report);
       WriteSlopeWarning(files.monitor);
     }
   }
   WriteCoefficients(files.report, coefficients);
+  if (model.theories) WriteTheoryLine(files.report, *model.theories);
 
   const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
   WriteOverburden(files.report, profile, overburden, labels);

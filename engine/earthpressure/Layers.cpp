@@ -31,6 +31,7 @@ LayerProfile BuildLayerProfile(const SoilData& soil) {
     const double bottom = span.bottom;
     GeneratorLayer layer;
     layer.code = input.code;
+    layer.number = span.number;
     layer.gamma = input.top[api::kUnitWeightAt];
     layer.cohesion = input.top[api::kStrengthAt];
     layer.phi = input.top[api::kFrictionAngleAt];

@@ -23,6 +23,7 @@ constexpr int kMaxGeneratorLayers = 21;
 
 struct GeneratorLayer {
   int code = 0;           // soil model code of the data-file layer
+  int number = 0;         // 1-based number of the data-file layer it is part of
   double top = 0;         // depth of the layer top
   double thickness = 0;
   double gamma = 0;       // total unit weight (top row of the data-file layer)

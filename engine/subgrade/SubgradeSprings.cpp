@@ -1,12 +1,13 @@
 #include "SubgradeSprings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "SideSpring.h"
 #include "api/DataRecords.h"
 #include "api/DescribeSoil.h"
+#include "api/EarthPressureFaces.h"
+#include "earthpressure/Coefficients.h"
 #include "earthpressure/Layers.h"
 #include "soil/StationSprings.h"
 #include "solver/Solver.h"
@@ -19,11 +20,6 @@ namespace {
 std::string Shown(double value) {
   const std::string text = (ListRecord() << value).str();
   return text.substr(std::min(text.find_first_not_of(' '), text.size()));
-}
-
-std::string Upper(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
 }
 
 void CheckData(const EngineModel& model, const api::SubgradeOptions& options) {
@@ -41,7 +37,8 @@ void CheckData(const EngineModel& model, const api::SubgradeOptions& options) {
         "ERROR STOP -- THE SUBGRADE-REACTION MODEL NEEDS THE SOIL LAYERS OF THE DATA "
         "FILE");
   const std::string fault = api::SubgradeOptionsFault(options, model.soil.layers.size());
-  if (!fault.empty()) StopWithMessage("ERROR STOP -- " + Upper(fault));
+  if (!fault.empty()) StopForOptionFault(fault);
+  CheckEarthPressureTheories(model);
 }
 
 // The depths where a side's soil, water or width changes, within [top, bottom].
@@ -115,7 +112,9 @@ void AddLoad(EngineModel& model, int j, double load) {
 void GenerateSubgradeSprings(EngineModel& model, const api::SubgradeOptions& options) {
   CheckData(model, options);
   const ProblemControl& c = model.control;
-  const api::SoilDescription soil = api::DescribeSoil(model);
+  api::SoilDescription soil = api::DescribeSoil(model);
+  if (soil.earthPressure)  // found once, not at every spring
+    soil.theoryCoefficients = api::CoefficientsUsed(soil, *soil.earthPressure);
   const double h = c.h, wallBottom = c.NI * h, H = soil.excavationDepth;
   SubgradeStage& stage = model.subgrade;
   stage.active = true;

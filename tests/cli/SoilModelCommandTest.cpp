@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "CliTestFiles.h"
 #include "CommandRunner.h"
 
@@ -125,4 +127,41 @@ TEST(SoilModelCommand, DesignAndStudyStandOnTheProjectsSprings) {
   const Outcome refused = runTerraq(design, work.path());
   EXPECT_NE(refused.status, 0);
   EXPECT_TRUE(contains(refused.err, "2 layers, the data file has 1")) << refused.err;
+}
+
+// The project's earth-pressure theories: the run says so and gives each
+// layer's coefficients, Coulomb's behind the wall by its closed form
+// (φ' = 32°, δ = φ'/2, level ground); without the member the output is as
+// it was.
+TEST(SoilModelCommand, TheProjectsEarthPressureTheoriesReachTheRun) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "wall.tq4d";
+  fs::copy_file(kExamples / "sequential-excavation-anchor.tq4d", data);
+  const Outcome rankine = runTerraq("run --json " + quoted(data.string()), work.path());
+  ASSERT_EQ(rankine.status, 0) << rankine.err;
+  EXPECT_FALSE(contains(rankine.out, "earthPressure")) << rankine.out;
+  const std::string rankineReport = ReadFile(work.path() / "wall.tq4o");
+
+  Write(work.path() / "wall.terraq.json", R"({"format": "terraq-project", "version": 1,
+    "earthPressure": {"backfill": {"theory": "coulomb", "wallFriction": 0.5},
+                      "excavation": {"theory": "log-spiral", "wallFriction": 0.5}}})");
+  const Outcome rough = runTerraq("run --json " + quoted(data.string()), work.path());
+  ASSERT_EQ(rough.status, 0) << rough.err;
+  const double pi = std::acos(-1.0), phi = 32 * pi / 180, delta = phi / 2;
+  const double r = std::sqrt(std::sin(phi + delta) * std::sin(phi) / std::cos(delta));
+  const double Kah = std::pow(std::cos(phi) / (1 + r), 2);
+  const std::string backfill =
+      R"({"layer": 1, "face": "backfill", "method": "coulomb", "delta": 16, "Kah": )";
+  const size_t at = rough.out.find(backfill);
+  ASSERT_NE(at, std::string::npos) << rough.out;
+  EXPECT_NEAR(std::stod(rough.out.substr(at + backfill.size())), Kah, 1e-9);
+  EXPECT_TRUE(contains(
+      rough.out, R"({"layer": 1, "face": "excavation", "method": "log-spiral", "delta": 16,)"))
+      << rough.out;
+  EXPECT_TRUE(ReadFile(work.path() / "wall.tq4o") != rankineReport);
+  const Outcome text = runTerraq("run " + quoted(data.string()), work.path());
+  EXPECT_TRUE(contains(text.out,
+                       "with the earth-pressure theories backfill Coulomb with delta/phi' "
+                       "0.5, excavation Log-spiral with delta/phi' 0.5 (the project's)"))
+      << text.out;
 }

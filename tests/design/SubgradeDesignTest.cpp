@@ -19,7 +19,7 @@ namespace {
 namespace api = engine::api;
 
 design::SoilModel Springs(double kh, double ocr = 1) {
-  return {api::SubgradeOptions{{{kh, kh, 0, ocr, 1}}}};
+  return {api::SubgradeOptions{{{kh, kh, 0, ocr, 1}}}, {}};
 }
 
 // Das, Principles of Foundation Engineering, Example 14.2: a cantilever
@@ -108,6 +108,35 @@ TEST(SubgradeDesign, StudiesVaryTheSpringsInTheOptions) {
   ASSERT_FALSE(sweep.points[0].error) << *sweep.points[0].error;
   EXPECT_GT(std::fabs(sweep.points[0].problems[0].topDeflection),
             1.2 * std::fabs(sweep.points[1].problems[0].topDeflection));
+}
+
+// A study varies the wall friction of the project's theories in the
+// analysis options: more friction in front holds the wall with less
+// deflection; a project without theories has no such name.
+TEST(SubgradeDesign, StudiesVaryTheWallFriction) {
+  const std::string text = DasCantilever(5).text();
+  design::SoilModel soil = Springs(3e4);
+  soil.earthPressure = api::EarthPressureOptions{
+      {api::EarthPressureMethod::Coulomb, 0.5}, {api::EarthPressureMethod::LogSpiral, 0.2}, {}};
+  std::string error;
+  const auto study = design::ParameterText::Parse(text, error, soil);
+  ASSERT_TRUE(study) << error;
+  ASSERT_NE(study->find("delta.front"), nullptr);
+  EXPECT_EQ(study->find("delta.front")->value, 0.2);
+  EXPECT_EQ(study->find("delta.back")->upper, 1);
+  const auto applied = study->apply({{"delta.back", 0.3}});
+  ASSERT_FALSE(applied.error) << *applied.error;
+  EXPECT_EQ(applied.soil.earthPressure->backfill.deltaRatio, 0.3);
+  EXPECT_EQ(applied.soil.earthPressure->excavation.deltaRatio, 0.2);
+
+  const design::SweepResult sweep = design::Sweep(*study, {{"delta.front", {0.0, 0.6}}}, 2);
+  ASSERT_FALSE(sweep.error) << *sweep.error;
+  ASSERT_FALSE(sweep.points[0].error || sweep.points[1].error);
+  EXPECT_GT(std::fabs(sweep.points[0].problems[0].topDeflection),
+            1.1 * std::fabs(sweep.points[1].problems[0].topDeflection));
+
+  const auto smooth = design::ParameterText::Parse(text, error, Springs(3e4));
+  EXPECT_NE(smooth->unknown("delta.back").find("chose none"), std::string::npos);
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ void TMainForm::membersToUnits(int before) {
 
 design::SoilModelSource TMainForm::soilModelSource() {
   return [this](std::string_view engineText, std::string& error) {
-    return DesignSoilModel(Data().DataFileName, project_.Members().soilModel, engineText, error);
+    return DesignSoilModel(Data().DataFileName, project_.Members().soilModel,
+                           project_.Members().earthPressure, engineText, error);
   };
 }
 

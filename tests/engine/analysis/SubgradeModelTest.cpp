@@ -17,6 +17,8 @@ using terraq::test::StagedSoilText;
 
 namespace {
 
+constexpr double kDegree = 3.14159265358979323846 / 180.0;
+
 // Sand over the whole wall: gamma 18 kN/m3, phi' 30 deg (K0 = 0.5,
 // Ka = 1/3, Kp = 3).
 SoilWall SandWall(double excavation) {
@@ -130,6 +132,32 @@ TEST(SubgradeModel, AWallAtRestBeforeExcavationDoesNotMove) {
             1.5 * Largest(dry.problems[0], &api::StationResult::deflection));
   // Ka = 1/3 by the generator's degrees (single precision).
   EXPECT_NEAR(after.subgrade[10].retained.active, 18.0 / 3, 1e-5);
+}
+
+// The passive limit of the springs in front of the wall by the log-spiral
+// theory with δ = φ'/3: Caquot & Kérisel's K = 4.0 at φ' = 30°, Kh = K cos δ,
+// against Rankine's 3; the active limit behind by Coulomb with δ = φ'/2:
+// Ka = 0.3014, Kh = Ka cos 15° (the closed form of Coulomb's wedge).
+TEST(SubgradeModel, TheFacesTheoriesSetTheSpringsLimits) {
+  api::AnalysisOptions options = Subgrade(20000, 60000);
+  const api::AnalysisResult rankine = api::Analyse(SandWall(3).text(), options);
+  options.earthPressure =
+      api::EarthPressureOptions{.backfill = {api::EarthPressureMethod::Coulomb, 0.5},
+                                .excavation = {api::EarthPressureMethod::LogSpiral, 1.0 / 3.0},
+                                .layers = {}};
+  const api::AnalysisResult theories = api::Analyse(SandWall(3).text(), options);
+  ASSERT_FALSE(rankine.error || theories.error);
+  const api::SubgradeStation &smooth = rankine.problems[0].subgrade[50],
+                             &rough = theories.problems[0].subgrade[50];
+  ASSERT_TRUE(smooth.front.present && rough.front.present);
+  EXPECT_NEAR(rough.front.passive / smooth.front.passive, 4.0 * std::cos(10 * kDegree) / 3.0,
+              0.02 * 1.31);
+  const double sv = 18 * 2;  // dry at 2 m
+  EXPECT_NEAR(theories.problems[0].subgrade[20].retained.active,
+              0.3014 * std::cos(15 * kDegree) * sv, 1e-3 * sv);
+  // Less thrust behind and more resistance in front: the wall moves less.
+  EXPECT_LT(Largest(theories.problems[0], &api::StationResult::deflection),
+            0.9 * Largest(rankine.problems[0], &api::StationResult::deflection));
 }
 
 // A prestressed anchor locked off at 1.5 m pulls the cantilever excavated to

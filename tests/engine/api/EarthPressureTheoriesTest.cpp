@@ -95,6 +95,7 @@ TEST(EarthPressureTheories, LogSpiralMeetsRankineWhereRankineIsExact) {
   const double s = std::sin(33.7 * kDeg);
   EXPECT_NEAR(Value(M::LogSpiral, S::Passive, {.phi = 33.7}).K, (1 + s) / (1 - s), 1e-4);
   EXPECT_NEAR(Value(M::LogSpiral, S::Active, {.phi = 33.7}).K, (1 - s) / (1 + s), 1e-5);
+  EXPECT_EQ(Value(M::LogSpiral, S::Active, {.phi = 0}).K, 1.0);  // no spiral without friction
   // Sloping ground with the wall friction of Rankine's thrust, parallel to
   // the ground: δ = β behind an active wall, δ = −β (falling ground) in front
   // of a passive one.
