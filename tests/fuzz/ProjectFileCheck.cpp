@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 
+#include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SequentialMember.h"
@@ -62,6 +63,9 @@ std::string checkMembers(const ProjectFile& project) {
   if (fault.empty())
     fault = checkMember<ui::DesignSituationsChoice>(
         project, "designSituations", ui::ReadDesignSituations, ui::SetDesignSituations);
+  if (fault.empty())
+    fault = checkMember<engine::api::EarthPressureOptions>(
+        project, "earthPressure", ui::ReadEarthPressure, ui::SetEarthPressure);
   for (const int units : {1, 2}) {
     if (!fault.empty()) break;
     fault = checkMember<design::SequentialPlan>(
