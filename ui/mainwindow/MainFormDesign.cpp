@@ -73,8 +73,31 @@ void TMainForm::ShowDesign() {
     showProjectChanged();
     return {};
   });
-  // The apparent-pressure envelope as the wall's specified earth pressure,
-  // and back.
+  connectEnvelopePressure(form, showProjectChanged);
+  // The project's construction sequence, designed stage by stage.
+  form->SetSequence([this] { return project_.Members().sequence; });
+  form->SetSoilModel(soilModelSource());
+  form->SetFactorSets(project_.Members().FactorSets());
+  // The choices of the last design come back; each design and Apply keeps
+  // them with the project, saved with it.
+  form->SetRecord(project_.Members().designRecord, [this](const DesignRecord& record) {
+    project_.Members().designRecord = record;
+    Data().Modified = true;
+    UpdateMenuStates();
+  });
+  QMdiSubWindow* window = mdiArea_->addSubWindow(form);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(QStringLiteral("DesignWindow"));
+  window->setWindowTitle(form->windowTitle());
+  designWindow_ = window;
+  window->resize(form->sizeHint());
+  window->show();
+}
+
+// The Design window's apparent-pressure envelope as the wall's specified
+// earth pressure, and back.
+void TMainForm::connectEnvelopePressure(TDesignForm* form,
+                                        const std::function<void()>& showProjectChanged) {
   auto envelope = std::make_shared<std::optional<EarthPressureChange>>();
   form->SetEnvelopePressure(
       [this, envelope, showProjectChanged](const design::PressureEnvelope& e) -> std::string {
@@ -94,24 +117,6 @@ void TMainForm::ShowDesign() {
         showProjectChanged();
         return {};
       });
-  // The project's construction sequence, designed stage by stage.
-  form->SetSequence([this] { return project_.Members().sequence; });
-  form->SetSoilModel(soilModelSource());
-  form->SetFactorSets(project_.Members().FactorSets());
-  // The choices of the last design come back; each design and Apply keeps
-  // them with the project, saved with it.
-  form->SetRecord(project_.Members().designRecord, [this](const DesignRecord& record) {
-    project_.Members().designRecord = record;
-    Data().Modified = true;
-    UpdateMenuStates();
-  });
-  QMdiSubWindow* window = mdiArea_->addSubWindow(form);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setObjectName(QStringLiteral("DesignWindow"));
-  window->setWindowTitle(form->windowTitle());
-  designWindow_ = window;
-  window->resize(form->sizeHint());
-  window->show();
 }
 
 }  // namespace terraq::ui

@@ -42,6 +42,7 @@ class QToolBar;
 namespace terraq::ui {
 
 class TDialogWindows;
+class TDesignForm;
 class TDlgStaged;
 class TFileWatch;
 class TPlotWindows;
@@ -285,6 +286,9 @@ class TMainForm : public QMainWindow {
   // The project's soil model as the design, study and design-situations
   // windows ask for it at each run.
   design::SoilModelSource soilModelSource();
+  // The Design window's envelope as the wall's earth pressure, and its Undo;
+  // `showProjectChanged` refreshes the windows after either.
+  void connectEnvelopePressure(TDesignForm* form, const std::function<void()>& showProjectChanged);
   // The soil-model panel of a Soil Layers window (MainFormSoilModel.cpp).
   void addSoilModelPanel(TTableForm& form);
   // The utilisation graph of the project's results: `analysis` is the run
