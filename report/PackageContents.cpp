@@ -279,6 +279,9 @@ Document BuildPackage(const PackageInput& input) {
                                          : "Wall and soil profile",
                                      sequenceSupports(input, summary, k, resultUnits)));
   }
+  // Before the results, so that a refusal of the theories is explained too.
+  if (input.earthPressure)
+    detail::AppendEarthPressureTheories(*input.earthPressure, input.dataText, blocks);
   if (analysis.error || analysis.problems.empty()) {
     if (analysis.error) appendStop(analysis, names, blocks);
     else blocks.push_back(Paragraph{"No problem of the data file reached its results."});

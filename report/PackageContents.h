@@ -67,6 +67,9 @@ struct PackageInput {
   // The subgrade-reaction model the project chose, as `analysis` used it
   // (none: the p-y model, and no chapter of it).
   std::optional<engine::api::SubgradeOptions> subgrade;
+  // The faces' earth-pressure theories the project chose, as `analysis`
+  // used them (none: Rankine's smooth wall, and no chapter of them).
+  std::optional<engine::api::EarthPressureOptions> earthPressure;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -49,7 +49,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   if (sequenceError.empty())
     input.subgrade = options.subgrade =
         ui::SubgradeRunOptions(dataFile, members.soilModel, input.dataText, sequenceError);
-  options.earthPressure = members.earthPressure;
+  input.earthPressure = options.earthPressure = members.earthPressure;
   if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why
     input.analysis.error =

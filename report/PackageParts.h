@@ -61,6 +61,12 @@ void AppendSoilModel(const engine::api::SubgradeOptions& options,
                      const engine::api::AnalysisResult& analysis,
                      const std::vector<std::string>& names, std::vector<Block>& blocks);
 
+// The earth-pressure theories' chapter: each face's method, its source and
+// δ/φ′, the coefficients of every layer and face that `dataText` analysed
+// with, and why the analysis refused the theories or what it warned of.
+void AppendEarthPressureTheories(const engine::api::EarthPressureOptions& options,
+                                 const std::string& dataText, std::vector<Block>& blocks);
+
 // The maxima of every problem with their depths; `names` name the
 // summary's problems.
 void AppendMaxima(const ui::RunSummary& summary, const std::vector<std::string>& names,

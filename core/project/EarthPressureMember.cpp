@@ -145,13 +145,18 @@ std::string EarthPressureWords(const std::optional<api::EarthPressureOptions>& o
   return words;
 }
 
+std::optional<api::SoilDescription> TheorySoil(std::string_view engineText) {
+  api::SoilDescriptions soils = engine::ReadSoilDescriptions(engineText);
+  for (api::SoilDescription& soil : soils.problems)
+    if (!soil.layers.empty()) return std::move(soil);
+  return std::nullopt;
+}
+
 std::vector<api::LayerCoefficients> RunCoefficients(
     std::string_view engineText, const std::optional<api::EarthPressureOptions>& options) {
   if (!options) return {};
-  const api::SoilDescriptions soils = engine::ReadSoilDescriptions(engineText);
-  for (const api::SoilDescription& soil : soils.problems)
-    if (!soil.layers.empty()) return api::CoefficientsUsed(soil, *options);
-  return {};
+  const std::optional<api::SoilDescription> soil = TheorySoil(engineText);
+  return soil ? api::CoefficientsUsed(*soil, *options) : std::vector<api::LayerCoefficients>{};
 }
 
 }  // namespace terraq::ui

@@ -49,9 +49,14 @@ bool SaveProjectEarthPressure(const std::filesystem::path& dataFile,
 // empty without a member.
 std::string EarthPressureWords(const std::optional<engine::api::EarthPressureOptions>& options);
 
+// The soil the theories' coefficients are found in: the first problem of
+// `engineText` with soil layers; nullopt when none has one.
+std::optional<engine::api::SoilDescription> TheorySoil(std::string_view engineText);
+
 // The coefficients the analysis of `engineText` takes by `options` in each
-// layer of the faces (api::CoefficientsUsed, of its first problem with soil
-// layers); empty without options, or when the text cannot be read.
+// layer of the faces (api::CoefficientsUsed, of TheorySoil); empty without
+// options, or when the text cannot be read. terraq run --json and the
+// calculation package both list these.
 std::vector<engine::api::LayerCoefficients> RunCoefficients(
     std::string_view engineText, const std::optional<engine::api::EarthPressureOptions>& options);
 
