@@ -11,5 +11,6 @@ set(TERRAQ_DIALOGS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TableDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDialogWindows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDlgStaged.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TEarthPressurePanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TSoilModelPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TSubgradeModulusDialog.cpp)

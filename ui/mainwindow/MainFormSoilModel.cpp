@@ -1,10 +1,13 @@
-// TMainForm: the Soil Layers windows and the project's soil model. Both
-// layer tables (the short- and long-term ones) show the soil-model panel
-// under their grid: the model holds one row per soil layer, the same for
-// every problem of the project.
+// TMainForm: the Soil Layers windows, the project's soil model and its
+// earth-pressure theories. Both layer tables (the short- and long-term ones)
+// show the soil-model and earth-pressure panels side by side under their
+// grid: the model holds one row per soil layer, the same for every problem
+// of the project.
 
+#include <QHBoxLayout>
 #include <QStatusBar>
 
+#include "dialogs/TEarthPressurePanel.h"
 #include "dialogs/TSoilModelPanel.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
@@ -35,37 +38,60 @@ void TMainForm::ShowTable(TGridTable& table) {
 }
 
 void TMainForm::addSoilModelPanel(TTableForm& form) {
-  TSoilModelPanel::Project hooks;
-  hooks.choice = [this] { return project_.Members().soilModel; };
-  hooks.keep = [this](const std::optional<SoilModelChoice>& choice) {
-    project_.Members().soilModel = choice;
+  const auto changed = [this] {
     Data().Modified = true;
     // The graphs drawn from the analysis in memory were made on the earlier
-    // model: they wait for the next run.
+    // model or theories: they wait for the next run.
     graphs_.pltMobilised.Lines.clear();
     graphs_.pltUtil.Lines.clear();
     plotWindows_->RepaintAll();
     UpdateMenuStates();
   };
-  hooks.layers = [&form] { return LayerNames(form.Model()); };
-  hooks.units = [this] { return Data().Units; };
-  hooks.dataText = [this]() -> std::string {
+  const auto dataText = [this]() -> std::string {
     try {
       return Project().DataText();
     } catch (const std::exception&) {
-      return {};  // a stage file that cannot be read: no rigidity proposed
+      return {};  // a stage file that cannot be read: nothing computed from it
     }
   };
+  TSoilModelPanel::Project hooks;
+  hooks.choice = [this] { return project_.Members().soilModel; };
+  hooks.keep = [this, changed](const std::optional<SoilModelChoice>& choice) {
+    project_.Members().soilModel = choice;
+    changed();
+  };
+  hooks.layers = [&form] { return LayerNames(form.Model()); };
+  hooks.units = [this] { return Data().Units; };
+  hooks.dataText = dataText;
   auto* panel = new TSoilModelPanel(std::move(hooks));
-  form.AddPanel(panel);
-  // The layers' names and count follow the grid; a project opened or
-  // converted shows its own model.
+  TEarthPressurePanel::Project theories;
+  theories.options = [this] { return project_.Members().earthPressure; };
+  theories.keep = [this, changed](const std::optional<engine::api::EarthPressureOptions>& options) {
+    project_.Members().earthPressure = options;
+    changed();
+  };
+  theories.layerCount = [&form] { return static_cast<size_t>(form.Model().rowCount()); };
+  theories.dataText = dataText;
+  auto* earthPressure = new TEarthPressurePanel(std::move(theories));
+  auto* panels = new QWidget;
+  auto* row = new QHBoxLayout(panels);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(panel, 0, Qt::AlignTop);
+  row->addWidget(earthPressure, 0, Qt::AlignTop);
+  row->addStretch(1);
+  form.AddPanel(panels);
+  // The layers' names and count, and the coefficients, follow the grid; a
+  // project opened or converted shows its own model and theories.
   TGridTableModel& model = form.Model();
-  for (auto signal : {&TGridTableModel::rowsInserted, &TGridTableModel::rowsRemoved})
-    connect(&model, signal, panel, &TSoilModelPanel::Refresh);
-  connect(&model, &TGridTableModel::dataChanged, panel, &TSoilModelPanel::Refresh);
-  connect(&model, &TGridTableModel::modelReset, panel, &TSoilModelPanel::Refresh);
-  connect(&form, &TTableForm::refreshed, panel, &TSoilModelPanel::Refresh);
+  const auto refresh = [&](auto signal, auto& sender) {
+    connect(&sender, signal, panel, &TSoilModelPanel::Refresh);
+    connect(&sender, signal, earthPressure, &TEarthPressurePanel::Refresh);
+  };
+  refresh(&TGridTableModel::rowsInserted, model);
+  refresh(&TGridTableModel::rowsRemoved, model);
+  refresh(&TGridTableModel::dataChanged, model);
+  refresh(&TGridTableModel::modelReset, model);
+  refresh(&TTableForm::refreshed, form);
   connect(panel, &TSoilModelPanel::sizeChanged, &form, &TTableForm::FitToContent);
 }
 
