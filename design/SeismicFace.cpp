@@ -17,7 +17,6 @@ using engine::api::SoilLayer;
 
 namespace {
 
-constexpr double kDegree = 3.14159265358979323846 / 180.0;
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 bool PerLayer(SeismicMethod method) {
@@ -52,8 +51,7 @@ FaceCoefficients FaceCoefficientsFor(const SoilDescription& soil, Side side,
   if (!seismic) return CoefficientsOf(soil, side, theory, strengthFactor);
   FaceCoefficients k;
   for (const SoilLayer& layer : soil.layers) {
-    const double phi =
-        std::atan(std::tan(layer.frictionAngle * kDegree) / strengthFactor) / kDegree;
+    const double phi = engine::api::ReducedAngle(layer.frictionAngle, strengthFactor);
     const SeismicInputs in = InputsOf(soil, layer, side, theory, *seismic, phi);
     const SeismicResult a = SeismicEarthPressure(seismic->method, EarthPressureState::Active, in);
     const SeismicResult p = SeismicEarthPressure(seismic->method, EarthPressureState::Passive, in);
