@@ -25,16 +25,11 @@
 #include <string>
 
 #include "FaceTheory.h"
-#include "api/Seismic.h"
+#include "api/SeismicOptions.h"
 
 namespace terraq::design {
 
-struct SeismicChoice {
-  engine::api::SeismicMethod method = engine::api::SeismicMethod::MononobeOkabe;
-  double kh = 0;  // horizontal seismic coefficient, 0 <= kh < 1
-  double kv = 0;  // vertical seismic coefficient, positive upwards
-  bool operator==(const SeismicChoice&) const = default;
-};
+using SeismicChoice = engine::api::SeismicOptions;
 
 // The coefficients of one face: the static theory's, or, with `seismic`,
 // the shaking's (NaN for a layer that keeps the generator's).

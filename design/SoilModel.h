@@ -25,6 +25,11 @@ struct SoilModel {
   // Set: the faces' earth-pressure theories of every analysis
   // (api/EarthPressureOptions.h). Unset: Rankine's smooth wall.
   std::optional<engine::api::EarthPressureOptions> earthPressure;
+  // Set: the seepage round the wall and the shaking of the ground
+  // (api/SeepageOptions.h, api/SeismicOptions.h). Unset: hydrostatic water
+  // on each side, still ground.
+  std::optional<engine::api::SeepageOptions> seepage;
+  std::optional<engine::api::SeismicOptions> seismic;
   bool operator==(const SoilModel&) const = default;
 };
 
@@ -35,6 +40,8 @@ inline engine::api::AnalysisOptions EngineOptions(const SoilModel& soil, double 
   options.strengthReductionFactor = reduction;
   options.subgrade = soil.subgrade;
   options.earthPressure = soil.earthPressure;
+  options.seepage = soil.seepage;
+  options.seismic = soil.seismic;
   return options;
 }
 

@@ -36,6 +36,8 @@
 #include <vector>
 
 #include "EarthPressureOptions.h"
+#include "SeepageOptions.h"
+#include "SeismicOptions.h"
 #include "Sequential.h"
 #include "Subgrade.h"
 
@@ -78,6 +80,17 @@ struct AnalysisOptions {
   // run stops when they do not fit the data file (EarthPressureOptionsFault).
   // Unset: Rankine's coefficients of a smooth wall.
   std::optional<EarthPressureOptions> earthPressure;
+  // Set with a method other than the hydrostatic one: the water flows under
+  // the toe from the higher table to the lower (SeepageOptions.h), and the
+  // pore pressures of that seepage on each face take the place of each
+  // side's hydrostatic water pressure wherever the analysis uses them. The
+  // run stops when they do not fit the data file (SeepageOptionsFault).
+  // Unset or hydrostatic: each side's own water table, no flow.
+  std::optional<SeepageOptions> seepage;
+  // Set: the ground shakes (SeismicOptions.h): the pseudo-static active
+  // pressure of the backfill and the reduced passive resistance in front
+  // take the place of the static ones. Unset: the ground is still.
+  std::optional<SeismicOptions> seismic;
 };
 
 // The results at one station of the wall (stations 0..NI from the top).

@@ -45,6 +45,7 @@ struct HydraulicCheckOptions {
   // The index (into SeepageProblem::layers) of a layer of low permeability
   // in front to check against uplift; none: no uplift check.
   std::optional<size_t> upliftLayer;
+  bool operator==(const HydraulicCheckOptions&) const = default;
 };
 
 struct HeaveCheck {

@@ -82,6 +82,10 @@ struct SoilDescription {
   // log-spiral's search is costly); empty: found at every call.
   std::vector<LayerCoefficients> theoryCoefficients;
   double theoryStrength = 1;
+  // The seepage round the wall (SeepageOptions.h, SolveSeepage) whose pore
+  // pressures PressureAt takes on each face, and their effective vertical
+  // stresses, instead of each side's hydrostatic water; unset: hydrostatic.
+  std::optional<SeepageSolution> seepage;
 
   double profileBottom() const { return layers.empty() ? 0.0 : layers.back().bottom; }
 };
