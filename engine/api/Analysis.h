@@ -194,6 +194,15 @@ struct ProblemResult {
   // Subgrade-reaction model only: the mobilised pressure on both faces at
   // every station, with its limits.
   std::vector<SubgradeStation> subgrade;
+
+  // Seepage other than hydrostatic (AnalysisOptions::seepage): the heads
+  // of this problem and the hydraulic checks of the soil in front.
+  std::optional<SeepageSolution> seepage;
+  std::optional<HydraulicChecksResult> hydraulicChecks;
+  // Shaking ground (AnalysisOptions::seismic, or the stage's own): the
+  // coefficients each layer took on each face.
+  std::optional<SeismicOptions> seismic;
+  std::vector<SeismicLayerCoefficient> seismicCoefficients;
 };
 
 struct AnalysisError {

@@ -33,8 +33,11 @@
 // an axial load of the axial load table does.
 
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "SeismicOptions.h"
 
 namespace terraq::engine::api {
 
@@ -70,6 +73,10 @@ struct SequentialSupport {
 struct SequentialOptions {
   // In any order; every value must be finite.
   std::vector<SequentialSupport> supports;
+  // Per stage (index 0: stage 1), where given: the shaking of that stage
+  // (a seismic stage of the sequence) in place of AnalysisOptions::seismic;
+  // a stage beyond the vector, or unset, takes AnalysisOptions::seismic.
+  std::vector<std::optional<SeismicOptions>> stageSeismic;
 };
 
 // What one installed support does in one stage.
