@@ -24,8 +24,8 @@ struct SeismicOptions {
 struct SeismicLayerCoefficient {
   int number = 0;  // of the layer in the data file
   Side side = Side::Backfill;
-  double psi = 0;                     // the seismic angle, degrees
-  double Kah = 0, Kph = 0;            // with (1 - kv) folded in
+  double psi = 0;           // the seismic angle, degrees
+  double Kah = 0, Kph = 0;  // with (1 - kv) folded in
   double staticKah = 0, staticKph = 0;
   std::string note;  // why the layer keeps its static coefficients, a caveat
 };
