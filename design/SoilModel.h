@@ -28,8 +28,8 @@ struct SoilModel {
   // Set: the seepage round the wall and the shaking of the ground
   // (api/SeepageOptions.h, api/SeismicOptions.h). Unset: hydrostatic water
   // on each side, still ground.
-  std::optional<engine::api::SeepageOptions> seepage;
-  std::optional<engine::api::SeismicOptions> seismic;
+  std::optional<engine::api::SeepageOptions> seepage{};
+  std::optional<engine::api::SeismicOptions> seismic{};
   bool operator==(const SoilModel&) const = default;
 };
 

@@ -211,7 +211,8 @@ std::optional<design::SoilModel> DesignSoilModel(
     const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
     const std::optional<engine::api::EarthPressureOptions>& earthPressure,
     std::string_view engineText, std::string& error) {
-  design::SoilModel soil{SubgradeRunOptions(dataFile, choice, engineText, error), earthPressure};
+  design::SoilModel soil{.subgrade = SubgradeRunOptions(dataFile, choice, engineText, error),
+                         .earthPressure = earthPressure};
   if (!error.empty()) return std::nullopt;
   return soil;
 }

@@ -76,7 +76,7 @@ struct SequentialOptions {
   // Per stage (index 0: stage 1), where given: the shaking of that stage
   // (a seismic stage of the sequence) in place of AnalysisOptions::seismic;
   // a stage beyond the vector, or unset, takes AnalysisOptions::seismic.
-  std::vector<std::optional<SeismicOptions>> stageSeismic;
+  std::vector<std::optional<SeismicOptions>> stageSeismic{};
 };
 
 // What one installed support does in one stage.
