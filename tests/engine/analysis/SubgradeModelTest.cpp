@@ -167,7 +167,7 @@ TEST(SubgradeModel, TheFacesTheoriesSetTheSpringsLimits) {
 TEST(SubgradeModel, APrestressedAnchorPullsTheWallIntoTheRetainedSoil) {
   api::AnalysisOptions options = Subgrade(15000, 40000, 2);
   api::SequentialSupport anchor{"A1", 1.5, 8000, 60, 500, 15, 2, 0};
-  options.sequential = api::SequentialOptions{{anchor}};
+  options.sequential = api::SequentialOptions{{anchor}, {}};
   const SoilWall cut = SandWall(2), deeper = SandWall(5);
   const api::AnalysisResult r = api::Analyse(StagedSoilText({cut, cut, deeper}), options);
   ASSERT_FALSE(r.error) << r.error->message;
@@ -297,13 +297,13 @@ TEST(SubgradeModel, ResultsDoNotDependOnTheUnitsSystem) {
 // While the ground shakes (Mononobe-Okabe, kh = 0.15, kv = 0.05 upwards)
 // the springs' passive limit in front is (1 − kv) K_PE σv' and the active
 // limit behind (1 − kv) K_AE σv', with the closed forms of a smooth vertical
-// wall under level ground: K_AE = cos²(φ−ψ) / [cos²ψ (1 + √(sin φ sin(φ−ψ)) /
-// cos ψ)²], K_PE = cos²(φ−ψ) / [cos²ψ (1 − √(sin φ sin(φ−ψ)) / cos ψ)²],
+// wall under level ground: K_AE = cos²(φ−ψ) / [cos²ψ (1 + √(sin φ sin(φ−ψ) /
+// cos ψ))²], K_PE = cos²(φ−ψ) / [cos²ψ (1 − √(sin φ sin(φ−ψ) / cos ψ))²],
 // ψ = atan(kh / (1 − kv)). A sequence whose last stage alone shakes leaves
 // the stage before as it was.
 TEST(SubgradeModel, TheShakingStageReducesThePassiveLimit) {
   const double kh = 0.15, kv = 0.05, phi = 30 * kDegree, psi = std::atan(kh / (1 - kv));
-  const double root = std::sqrt(std::sin(phi) * std::sin(phi - psi)) / std::cos(psi);
+  const double root = std::sqrt(std::sin(phi) * std::sin(phi - psi) / std::cos(psi));
   const double common = std::pow(std::cos(phi - psi), 2) / std::pow(std::cos(psi), 2);
   const double KAE = common / std::pow(1 + root, 2), KPE = common / std::pow(1 - root, 2);
 
