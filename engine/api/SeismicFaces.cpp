@@ -115,8 +115,8 @@ EarthPressureCheck CheckSeismicOptions(const SoilDescription& soil,
       const SeismicFaceLayer f = SeismicLayerOf(soil, layer, side, faces, seismic, strengthFactor);
       for (const std::optional<SeismicResult>* r : {&f.active, &f.passive})
         if (*r && !(*r)->value) {
-          check.error =
-              "layer " + std::to_string(layer.number) + ", " + FaceName(side) + ": " + (*r)->message;
+          check.error = "layer " + std::to_string(layer.number) + ", " + FaceName(side) + ": " +
+                        (*r)->message;
           return check;
         }
       NoteOnce(check.notes, f.coefficient.note);

@@ -19,7 +19,8 @@ namespace {
 
 // The increment methods' seismic pressure on the retained height, besides
 // the static pressure.
-void AddSeismicIncrement(PressureTable& table, const std::optional<api::SeismicIncrement>& increment) {
+void AddSeismicIncrement(PressureTable& table,
+                         const std::optional<api::SeismicIncrement>& increment) {
   if (!increment) return;
   for (PressureRow& r : table.rows) {
     r.soil += increment->at(r.depth);
@@ -75,7 +76,8 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   PressureInputs inputs{soil, profile, overburden, coefficients, gammaWater, spacing};
   if (model.seismic) inputs.kh = model.seismic->kh;
   PressureTable table = ConventionalPressureTable(inputs);
-  if (model.seismic) AddSeismicIncrement(table, SeismicIncrementOf(model, api::DescribeSoil(model)));
+  if (model.seismic)
+    AddSeismicIncrement(table, SeismicIncrementOf(model, api::DescribeSoil(model)));
   WriteLayerResultants(files.report, table.resultants, labels);
   WriteWaterResultants(files.report, table.resultants, labels);
   if (model.control.KEP == 3) ApplyApparentPressure(table, model.springRows);

@@ -150,8 +150,8 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
       if (d > wall.waterExcavation && layer.belowWater) {
         double back = (d - wall.waterExcavation) * gw;
         if (in.kh > 0.0)
-          back -= std::min(back, api::StandingWaterRelief(in.kh, gw, wall.freeHeight,
-                                                          wall.waterExcavation, d));
+          back -= std::min(
+              back, api::StandingWaterRelief(in.kh, gw, wall.freeHeight, wall.waterExcavation, d));
         p.total -= back;
         p.soil -= back;
         if (p.total < 1.0e-5) p.total = static_cast<double>(table.rows.size() + 1) * 1.0e-12;

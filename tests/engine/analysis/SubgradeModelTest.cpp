@@ -311,8 +311,8 @@ TEST(SubgradeModel, TheShakingStageReducesThePassiveLimit) {
   options.sequential = api::SequentialOptions{};
   const std::string text = StagedSoilText({SandWall(2), SandWall(3)});
   const api::AnalysisResult still = api::Analyse(text, options);
-  options.sequential->stageSeismic = {std::nullopt,
-                                      api::SeismicOptions{api::SeismicMethod::MononobeOkabe, kh, kv}};
+  options.sequential->stageSeismic = {
+      std::nullopt, api::SeismicOptions{api::SeismicMethod::MononobeOkabe, kh, kv}};
   const api::AnalysisResult shaken = api::Analyse(text, options);
   ASSERT_FALSE(still.error || shaken.error) << (shaken.error ? shaken.error->message : "");
   ASSERT_EQ(shaken.problems.size(), 2u);

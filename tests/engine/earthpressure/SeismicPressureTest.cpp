@@ -26,7 +26,8 @@ engine::api::AnalysisResult Shaken(const EarthPressureCase& c, const SeismicOpti
   options.seismic = seismic;
   if (deltaRatio > 0)
     options.earthPressure = engine::api::EarthPressureOptions{
-        .backfill = {engine::api::EarthPressureMethod::Coulomb, deltaRatio}, .excavation = {},
+        .backfill = {engine::api::EarthPressureMethod::Coulomb, deltaRatio},
+        .excavation = {},
         .layers = {}};
   return engine::api::Analyse(c.text(), options);
 }
@@ -128,8 +129,7 @@ TEST(SeismicPressure, RefusesShakingItCannotTake) {
     return r.error ? r.error->message : std::string("analysed");
   };
   // φ' − β − ψ < 0: 34° − 25° − atan(0.2 / 0.9) = −3.5°.
-  const std::string steep =
-      refused(Sand(25), {SeismicMethod::MononobeOkabe, 0.2, 0.1});
+  const std::string steep = refused(Sand(25), {SeismicMethod::MononobeOkabe, 0.2, 0.1});
   EXPECT_EQ(steep.rfind("ERROR STOP -- LAYER 1, BACKFILL: MONONOBE-OKABE HAS NO SOLUTION", 0), 0u)
       << steep;
   EXPECT_TRUE(Contains(refused(Sand(0), {SeismicMethod::MononobeOkabe, 1.0, 0}),
