@@ -1,8 +1,10 @@
 #include "SeismicStage.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "api/DescribeSoil.h"
 #include "api/SeismicFaces.h"
@@ -14,6 +16,12 @@ namespace {
 std::string Capitals(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return text;
+}
+
+// A message said once in a run, however many of its stages shake.
+void SayOnce(std::vector<std::string>& messages, const std::string& message) {
+  if (std::find(messages.begin(), messages.end(), message) == messages.end())
+    messages.push_back(message);
 }
 
 }  // namespace
@@ -45,17 +53,18 @@ void TakeSeismicCoefficients(RunFiles& files, EngineModel& model) {
   if (!api::SeismicPerLayer(model.seismic->method)) {
     const api::SeismicIncrementResult r = api::RetainedHeightIncrement(soil, faces, *model.seismic);
     if (!r.value) StopForOptionFault(r.message);
-    files.messages.push_back(
-        "NOTE: THE SEISMIC INCREMENT ACTS ON THE RETAINED HEIGHT; THE RESISTANCE IN FRONT IS "
-        "STATIC");
+    SayOnce(files.messages,
+            "NOTE: THE SEISMIC INCREMENT ACTS ON THE RETAINED HEIGHT; THE RESISTANCE IN FRONT IS "
+            "STATIC");
   } else {
     const api::EarthPressureCheck check = api::CheckSeismicOptions(soil, faces, *model.seismic);
     if (check.error) StopForOptionFault(*check.error);
     model.seismicCoefficients = api::SeismicCoefficientsOf(soil, faces, *model.seismic);
-    for (const std::string& note : check.notes) files.messages.push_back("NOTE: " + Capitals(note));
+    for (const std::string& note : check.notes) SayOnce(files.messages, "NOTE: " + Capitals(note));
   }
   if (!model.subgradeModel)
-    files.messages.push_back(
+    SayOnce(
+        files.messages,
         "WARNING: WHILE THE GROUND SHAKES THE SOIL RESISTANCE OF THE P-Y CURVES IS STATIC; ONLY "
         "THE EARTH PRESSURE ABOVE THE EXCAVATION LEVEL TAKES THE SHAKING");
 }

@@ -72,6 +72,9 @@ TEST(SeismicPressure, MononobeOkabeTakesThePlaceOfKa) {
   ASSERT_EQ(problem.seismicCoefficients.size(), 2u);  // the layer behind and in front
   EXPECT_NEAR(problem.seismicCoefficients[0].Kah, Kah, 1e-12);
   EXPECT_NEAR(problem.seismicCoefficients[0].psi, std::atan(0.2 / 0.9) / kDeg, 1e-9);
+  // The p-y curves' resistance stays static, and the run says so.
+  ASSERT_FALSE(r.messages.empty());
+  EXPECT_TRUE(Contains(r.messages.back(), "P-Y CURVES IS STATIC"));
 
   // Still ground: no seismic line, no coefficients.
   engine::api::AnalysisOptions plain;
