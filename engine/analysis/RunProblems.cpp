@@ -5,6 +5,7 @@
 
 #include "SequenceState.h"
 #include "api/DataRecords.h"
+#include "earthpressure/SeismicStage.h"
 #include "input/ReadProblem.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
@@ -68,6 +69,7 @@ void Solve(RunFiles& files, EngineModel& model,
 
     c.plotUnits = 1;
     model.resetProblem();
+    model.seismic = ProblemSeismic(model.runSeismic, sequential, c.problemCount);
 
     ReadProblem(files, model);
     // A stage of a construction sequence starts from where the stage before

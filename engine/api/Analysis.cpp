@@ -64,6 +64,8 @@ ProblemResult ResultOf(const EngineModel& model) {
   }
   r.sequentialSupports = model.sequential.supportResults;
   if (model.subgrade.active) r.subgrade = MobilisedPressures(model);
+  r.seismic = model.seismic;
+  r.seismicCoefficients = model.seismicCoefficients;
   return r;
 }
 
@@ -89,6 +91,7 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   model.theories.reset();
   if (options.earthPressure)
     model.theories = ReducedWallFriction(*options.earthPressure, options.strengthReductionFactor);
+  model.runSeismic = options.seismic;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,

@@ -7,6 +7,7 @@ list(APPEND TERRAQ_ENGINE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/EarthPressureTheories.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LogSpiral.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Seismic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SeismicFaces.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SeepageOptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoilModelTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Subgrade.cpp

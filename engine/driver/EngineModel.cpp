@@ -36,6 +36,7 @@ void EngineModel::resetProblem() {
   sequential = SequentialStage{};
   subgrade.active = false;
   subgrade.springs.clear();
+  seismicCoefficients.clear();
 }
 
 void EngineModel::resetRun() {

@@ -36,6 +36,7 @@
 #include "SequentialStage.h"
 #include "SubgradeStage.h"
 #include "api/EarthPressureOptions.h"
+#include "api/SeismicOptions.h"
 #include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
@@ -265,6 +266,15 @@ struct EngineModel {
   // layer's own wall friction already divided by strengthReductionFactor as
   // the layers' strength is.
   std::optional<api::EarthPressureOptions> theories;
+  // Set by the caller for a whole run, kept by resetRun: the shaking of
+  // every problem (api::AnalysisOptions::seismic) that its stage does not
+  // replace (api::SequentialOptions::stageSeismic).
+  std::optional<api::SeismicOptions> runSeismic;
+  // The shaking of the current problem, set before it is read, and the
+  // coefficients its layers take on both faces (api/SeismicFaces.h), found
+  // once its soil is read (earthpressure/SeismicStage.h).
+  std::optional<api::SeismicOptions> seismic;
+  std::vector<api::SeismicLayerCoefficient> seismicCoefficients;
 
   // Iteration outcome of the current problem.
   int iteration = 0;

@@ -138,6 +138,19 @@ void WriteTheoryLine(TextOut& report, const api::EarthPressureOptions& options) 
   report.line(line.str());
 }
 
+void WriteSeismicLine(TextOut& report, const api::SeismicOptions& seismic) {
+  std::string name(api::SeismicMethodOf(seismic.method).name);
+  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  report.line("");
+  report.line(Line()
+                  .x(6)
+                  .a("SEISMIC BY " + name + ", KH =")
+                  .f(seismic.kh, 7, 3)
+                  .a(", KV =")
+                  .f(seismic.kv, 7, 3)
+                  .str());
+}
+
 void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
                      const UnitLabels& labels) {
   WriteBox(report, "EFFECTIVE OVERBURDEN STRESS");

@@ -29,6 +29,9 @@ void WriteCoefficients(TextOut& report, const std::vector<EarthPressureCoefficie
 // FRICTION DELTA/PHI =  0.670", and "EXCEPT LAYERS OF THEIR OWN DELTA" when
 // layers have theirs.
 void WriteTheoryLine(TextOut& report, const api::EarthPressureOptions& options);
+// Under them while the ground shakes: "SEISMIC BY MONONOBE-OKABE, KH =  0.150,
+// KV =  0.000".
+void WriteSeismicLine(TextOut& report, const api::SeismicOptions& seismic);
 void WriteOverburden(TextOut& report, const LayerProfile& profile, const std::vector<double>& stress,
                      const UnitLabels& labels);
 // One row per tabulated layer; a layer in tension is marked "Net active

@@ -1,18 +1,32 @@
 #include "GenerateEarthPressure.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "EarthPressureReport.h"
 #include "Layers.h"
 #include "Overburden.h"
 #include "PressureTable.h"
+#include "SeismicStage.h"
+#include "api/DescribeSoil.h"
 #include "driver/ProblemUnits.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
 
 namespace {
+
+// The increment methods' seismic pressure on the retained height, besides
+// the static pressure.
+void AddSeismicIncrement(PressureTable& table,
+                         const std::optional<api::SeismicIncrement>& increment) {
+  if (!increment) return;
+  for (PressureRow& r : table.rows) {
+    r.soil += increment->at(r.depth);
+    r.total += increment->at(r.depth);
+  }
+}
 
 bool Finite(const PressureRow& r) {
   return std::isfinite(r.depth) && std::isfinite(r.total) && std::isfinite(r.soil) &&
@@ -43,6 +57,7 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   std::vector<EarthPressureCoefficients> coefficients;
   for (const GeneratorLayer& layer : profile.layers) {
     coefficients.push_back(GeneratorCoefficients(model, layer));
+    TakeSeismicBackfill(model, layer, coefficients.back());
     if (coefficients.back().slopeWarning) {
       WriteSlopeWarning(files.report);
       WriteSlopeWarning(files.monitor);
@@ -50,6 +65,7 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   }
   WriteCoefficients(files.report, coefficients);
   if (model.theories) WriteTheoryLine(files.report, *model.theories);
+  if (model.seismic) WriteSeismicLine(files.report, *model.seismic);
 
   const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
   WriteOverburden(files.report, profile, overburden, labels);
@@ -57,8 +73,11 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   const double spacing = PressureRowSpacing(profile, OneInch(model.control.KUNITS));
   // A guard only: the spacing fits any profile of finite depth.
   if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) StopTooMuchData();
-  PressureTable table =
-      ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater, spacing});
+  PressureInputs inputs{soil, profile, overburden, coefficients, gammaWater, spacing};
+  if (model.seismic) inputs.kh = model.seismic->kh;
+  PressureTable table = ConventionalPressureTable(inputs);
+  if (model.seismic)
+    AddSeismicIncrement(table, SeismicIncrementOf(model, api::DescribeSoil(model)));
   WriteLayerResultants(files.report, table.resultants, labels);
   WriteWaterResultants(files.report, table.resultants, labels);
   if (model.control.KEP == 3) ApplyApparentPressure(table, model.springRows);

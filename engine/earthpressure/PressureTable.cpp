@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Surcharge.h"
+#include "api/SeismicFaces.h"
 
 namespace terraq::engine {
 
@@ -147,7 +148,10 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
       p.total = p.soil + p.surcharge;
       // Water standing in the excavation pushes back on the wall.
       if (d > wall.waterExcavation && layer.belowWater) {
-        const double back = (d - wall.waterExcavation) * gw;
+        double back = (d - wall.waterExcavation) * gw;
+        if (in.kh > 0.0)
+          back -= std::min(
+              back, api::StandingWaterRelief(in.kh, gw, wall.freeHeight, wall.waterExcavation, d));
         p.total -= back;
         p.soil -= back;
         if (p.total < 1.0e-5) p.total = static_cast<double>(table.rows.size() + 1) * 1.0e-12;

@@ -43,6 +43,9 @@ struct PressureInputs {
   const std::vector<EarthPressureCoefficients>& coefficients;  // per layer
   double gammaWater;
   double rowSpacing;  // PressureRowSpacing
+  // The shaking's horizontal coefficient: free water standing in front
+  // pushes back less by Westergaard's hydrodynamic pressure.
+  double kh = 0;
 };
 
 // Number of rows the conventional table has at the given spacing of rows:

@@ -18,6 +18,7 @@
 #include "api/DataRecords.h"
 #include "driver/SoilLayers.h"
 #include "earthpressure/GenerateEarthPressure.h"
+#include "earthpressure/SeismicStage.h"
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
@@ -175,6 +176,7 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   const ProblemControl& c = model.control;
   if (api::HasSpecifiedPressure(c.KEP)) ReadSpecifiedPressure(files, model);
   if (api::HasSoilData(c.KEP, c.KPY)) ReadSoilData(files, model);
+  TakeSeismicCoefficients(files, model);
 
   if (c.KEP >= 2) {
     TakeGeneratedPressure(files, model, GenerateEarthPressure(files, model));

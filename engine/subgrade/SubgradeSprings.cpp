@@ -7,8 +7,10 @@
 #include "api/DataRecords.h"
 #include "api/DescribeSoil.h"
 #include "api/EarthPressureFaces.h"
+#include "api/SeismicFaces.h"
 #include "earthpressure/Coefficients.h"
 #include "earthpressure/Layers.h"
+#include "earthpressure/SeismicStage.h"
 #include "soil/StationSprings.h"
 #include "solver/Solver.h"
 #include "textio/FixedFormat.h"
@@ -87,8 +89,9 @@ bool MakeSpring(const EngineModel& model, const api::SoilDescription& soil,
   const double slack = 1e-9 * std::max(p.passive, 1.0);
   if (spring.atRest < p.active - slack || spring.atRest > p.passive + slack) {
     // Under a strength reduction the limits close in on the at-rest
-    // pressure by design: the soil starts at the limit it has reached.
-    if (model.strengthReductionFactor == 1.0)
+    // pressure by design, and the shaking raises the active limit and
+    // lowers the passive one: the soil starts at the limit it has reached.
+    if (model.strengthReductionFactor == 1.0 && !model.seismic)
       StopWithMessage("ERROR STOP -- LAYER " + FormatI(layer.number, 0) +
                       ": THE AT-REST PRESSURE (K0 = " + Shown(spring.k0) + ") AT DEPTH " +
                       Shown(depth) + " LIES OUTSIDE ITS ACTIVE AND PASSIVE LIMITS");
@@ -115,6 +118,16 @@ void GenerateSubgradeSprings(EngineModel& model, const api::SubgradeOptions& opt
   api::SoilDescription soil = api::DescribeSoil(model);
   if (soil.earthPressure)  // found once, not at every spring
     soil.theoryCoefficients = api::CoefficientsUsed(soil, *soil.earthPressure);
+  if (model.seismic) {
+    // While the ground shakes the layers' seismic coefficients (K_AE, K_PE)
+    // give both faces' limits in place of the static ones.
+    if (!soil.earthPressure) soil.earthPressure.emplace();
+    soil.theoryCoefficients.clear();
+    for (const api::SeismicLayerCoefficient& k : model.seismicCoefficients)
+      soil.theoryCoefficients.push_back(
+          {k.number, k.side, soil.earthPressure->face(k.side).method, 0.0, k.Kah, k.Kph});
+  }
+  const std::optional<api::SeismicIncrement> increment = SeismicIncrementOf(model, soil);
   const double h = c.h, wallBottom = c.NI * h, H = soil.excavationDepth;
   SubgradeStage& stage = model.subgrade;
   stage.active = true;
@@ -132,9 +145,13 @@ void GenerateSubgradeSprings(EngineModel& model, const api::SubgradeOptions& opt
         const double depth = std::clamp(X + h * part.centroid, top, bottom);
         const WallRecord& wall = model.soil.wall;
         const double area = part.share * h * (depth < H ? wall.widthActive : wall.widthResistance);
-        const api::SidePressure p = api::PressureAt(soil, side, depth);
+        api::SidePressure p = api::PressureAt(soil, side, depth);
+        if (model.seismic && side == api::Side::Excavation)
+          p.water = std::max(0.0, p.water - api::StandingWaterRelief(soil, *model.seismic, depth));
         const int j = Pos(station);
-        AddLoad(model, j, -sign * (p.water + p.surcharge) * area);
+        double load = p.water + p.surcharge;
+        if (increment && side == api::Side::Backfill) load += increment->at(depth);
+        AddLoad(model, j, -sign * load * area);
         SubgradeSpring spring;
         if (!MakeSpring(model, soil, options, p, depth, spring)) continue;
         spring.j = j;

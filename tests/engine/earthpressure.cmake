@@ -8,5 +8,6 @@ terraq_add_test(test_engine_earthpressure
   ${CMAKE_CURRENT_LIST_DIR}/earthpressure/PressureTableTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/earthpressure/TrapezoidTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/earthpressure/ExamplesTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/earthpressure/TheoriesTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/earthpressure/TheoriesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/earthpressure/SeismicPressureTest.cpp)
 target_include_directories(test_engine_earthpressure PRIVATE ${CMAKE_CURRENT_LIST_DIR}/earthpressure)

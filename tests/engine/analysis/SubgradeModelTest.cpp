@@ -167,7 +167,7 @@ TEST(SubgradeModel, TheFacesTheoriesSetTheSpringsLimits) {
 TEST(SubgradeModel, APrestressedAnchorPullsTheWallIntoTheRetainedSoil) {
   api::AnalysisOptions options = Subgrade(15000, 40000, 2);
   api::SequentialSupport anchor{"A1", 1.5, 8000, 60, 500, 15, 2, 0};
-  options.sequential = api::SequentialOptions{{anchor}};
+  options.sequential = api::SequentialOptions{{anchor}, {}};
   const SoilWall cut = SandWall(2), deeper = SandWall(5);
   const api::AnalysisResult r = api::Analyse(StagedSoilText({cut, cut, deeper}), options);
   ASSERT_FALSE(r.error) << r.error->message;
@@ -292,4 +292,43 @@ TEST(SubgradeModel, ResultsDoNotDependOnTheUnitsSystem) {
     EXPECT_NEAR(y[k].moment * pound * inch / inch, x[k].moment,
                 1e-6 * Largest(a.problems[0], &api::StationResult::moment));
   }
+}
+
+// While the ground shakes (Mononobe-Okabe, kh = 0.15, kv = 0.05 upwards)
+// the springs' passive limit in front is (1 − kv) K_PE σv' and the active
+// limit behind (1 − kv) K_AE σv', with the closed forms of a smooth vertical
+// wall under level ground: K_AE = cos²(φ−ψ) / [cos²ψ (1 + √(sin φ sin(φ−ψ) /
+// cos ψ))²], K_PE = cos²(φ−ψ) / [cos²ψ (1 − √(sin φ sin(φ−ψ) / cos ψ))²],
+// ψ = atan(kh / (1 − kv)). A sequence whose last stage alone shakes leaves
+// the stage before as it was.
+TEST(SubgradeModel, TheShakingStageReducesThePassiveLimit) {
+  const double kh = 0.15, kv = 0.05, phi = 30 * kDegree, psi = std::atan(kh / (1 - kv));
+  const double root = std::sqrt(std::sin(phi) * std::sin(phi - psi) / std::cos(psi));
+  const double common = std::pow(std::cos(phi - psi), 2) / std::pow(std::cos(psi), 2);
+  const double KAE = common / std::pow(1 + root, 2), KPE = common / std::pow(1 - root, 2);
+
+  api::AnalysisOptions options = Subgrade(20000, 60000);
+  options.sequential = api::SequentialOptions{};
+  const std::string text = StagedSoilText({SandWall(2), SandWall(3)});
+  const api::AnalysisResult still = api::Analyse(text, options);
+  options.sequential->stageSeismic = {
+      std::nullopt, api::SeismicOptions{api::SeismicMethod::MononobeOkabe, kh, kv}};
+  const api::AnalysisResult shaken = api::Analyse(text, options);
+  ASSERT_FALSE(still.error || shaken.error) << (shaken.error ? shaken.error->message : "");
+  ASSERT_EQ(shaken.problems.size(), 2u);
+
+  // The first stage is untouched.
+  EXPECT_FALSE(shaken.problems[0].seismic);
+  for (size_t k = 0; k < still.problems[0].stations.size(); ++k)
+    ASSERT_EQ(shaken.problems[0].stations[k].deflection, still.problems[0].stations[k].deflection);
+
+  const api::ProblemResult &before = still.problems[1], &after = shaken.problems[1];
+  ASSERT_TRUE(after.seismic);
+  const api::SubgradeStation &s = before.subgrade[50], &e = after.subgrade[50];
+  ASSERT_TRUE(s.front.present && e.front.present);
+  EXPECT_NEAR(e.front.passive / s.front.passive, (1 - kv) * KPE / 3.0, 1e-4);
+  const double sv = 18 * 2;  // dry at 2 m
+  EXPECT_NEAR(after.subgrade[20].retained.active, (1 - kv) * KAE * sv, 1e-3 * sv);
+  EXPECT_GT(Largest(after, &api::StationResult::deflection),
+            1.2 * Largest(before, &api::StationResult::deflection));
 }
