@@ -64,6 +64,8 @@ ProblemResult ResultOf(const EngineModel& model) {
   }
   r.sequentialSupports = model.sequential.supportResults;
   if (model.subgrade.active) r.subgrade = MobilisedPressures(model);
+  r.seepage = model.seepageSolution;
+  r.hydraulicChecks = model.hydraulicChecks;
   return r;
 }
 
@@ -89,6 +91,9 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   model.theories.reset();
   if (options.earthPressure)
     model.theories = ReducedWallFriction(*options.earthPressure, options.strengthReductionFactor);
+  model.seepage.reset();
+  if (options.seepage && options.seepage->method != SeepageMethod::Hydrostatic)
+    model.seepage = options.seepage;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,

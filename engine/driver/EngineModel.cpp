@@ -36,6 +36,8 @@ void EngineModel::resetProblem() {
   sequential = SequentialStage{};
   subgrade.active = false;
   subgrade.springs.clear();
+  seepageSolution.reset();
+  hydraulicChecks.reset();
 }
 
 void EngineModel::resetRun() {

@@ -36,6 +36,7 @@
 #include "SequentialStage.h"
 #include "SubgradeStage.h"
 #include "api/EarthPressureOptions.h"
+#include "api/SeepageOptions.h"
 #include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
@@ -265,6 +266,14 @@ struct EngineModel {
   // layer's own wall friction already divided by strengthReductionFactor as
   // the layers' strength is.
   std::optional<api::EarthPressureOptions> theories;
+  // Set by the caller for a whole run, kept by resetRun: the seepage round
+  // the wall (api::AnalysisOptions::seepage); unset when each side keeps its
+  // own hydrostatic water.
+  std::optional<api::SeepageOptions> seepage;
+  // The current problem's seepage under those options (engine/seepage/
+  // ProblemSeepage.h) and its hydraulic checks; unset without seepage.
+  std::optional<api::SeepageSolution> seepageSolution;
+  std::optional<api::HydraulicChecksResult> hydraulicChecks;
 
   // Iteration outcome of the current problem.
   int iteration = 0;

@@ -8,6 +8,7 @@
 #include "Overburden.h"
 #include "PressureTable.h"
 #include "driver/ProblemUnits.h"
+#include "seepage/ProblemSeepage.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -50,15 +51,18 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   }
   WriteCoefficients(files.report, coefficients);
   if (model.theories) WriteTheoryLine(files.report, *model.theories);
+  WriteSeepageLine(files.report, model);
 
-  const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
+  std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
+  TakeSeepageInOverburden(model, profile, overburden);
   WriteOverburden(files.report, profile, overburden, labels);
 
   const double spacing = PressureRowSpacing(profile, OneInch(model.control.KUNITS));
   // A guard only: the spacing fits any profile of finite depth.
   if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) StopTooMuchData();
   PressureTable table =
-      ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater, spacing});
+      ConventionalPressureTable({soil, profile, overburden, coefficients, gammaWater, spacing,
+                                 model.seepageSolution ? &*model.seepageSolution : nullptr});
   WriteLayerResultants(files.report, table.resultants, labels);
   WriteWaterResultants(files.report, table.resultants, labels);
   if (model.control.KEP == 3) ApplyApparentPressure(table, model.springRows);
