@@ -66,6 +66,8 @@ ProblemResult ResultOf(const EngineModel& model) {
   if (model.subgrade.active) r.subgrade = MobilisedPressures(model);
   r.seismic = model.seismic;
   r.seismicCoefficients = model.seismicCoefficients;
+  r.seepage = model.seepageSolution;
+  r.hydraulicChecks = model.hydraulicChecks;
   return r;
 }
 
@@ -92,6 +94,9 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   if (options.earthPressure)
     model.theories = ReducedWallFriction(*options.earthPressure, options.strengthReductionFactor);
   model.runSeismic = options.seismic;
+  model.seepage.reset();
+  if (options.seepage && options.seepage->method != SeepageMethod::Hydrostatic)
+    model.seepage = options.seepage;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,

@@ -132,7 +132,8 @@ struct SeepageResult {
 // permeability kz must be > 0, not -1"); empty when it can. The hydrostatic
 // method reads only the units, the surfaces, the water tables and the tip;
 // the linear one wants a tip below both surfaces and both tables, and
-// layers that are sound where given; the flow net the base, widths and
+// layers of positive thickness and sound unit weight where given (it reads
+// no permeability); the flow net the base, widths and
 // layers as well.
 std::string SeepageProblemFault(const SeepageProblem& problem, SeepageMethod method);
 

@@ -45,6 +45,7 @@ SoilDescription DescribeSoil(const EngineModel& model) {
   }
   if (model.springRows.rows > 0) d.anchorDepth = model.springRows.firstSingleStationDepth;
   d.earthPressure = model.theories;
+  d.seepage = model.seepageSolution;
   return d;
 }
 
@@ -120,19 +121,21 @@ SidePressure PressureAt(const SoilDescription& soil, Side side, double depth,
   const bool backfill = side == Side::Backfill;
   const double waterTable = backfill ? soil.waterBackfill : soil.waterExcavation;
   const double head = std::max(0.0, depth - waterTable);
+  const WallFace face = backfill ? WallFace::Retained : WallFace::Front;
+  const double pore = soil.seepage ? PorePressureOnFace(*soil.seepage, face, depth) : gw * head;
   if (backfill) p.surcharge = SurchargePressure(soil, depth);
 
   const int index = LayerAt(soil.layers, depth);
   const bool inSoil = index >= 0 && (backfill || depth >= H - kDepthTolerance);
   if (!inSoil) {
     // Water standing in the excavation presses on the wall above its floor.
-    if (!backfill && soil.waterPressure && depth <= H) p.water = gw * head;
+    if (!backfill && soil.waterPressure && depth <= H) p.water = pore;
     return p;
   }
   const SoilLayer& layer = soil.layers[static_cast<size_t>(index)];
   p.soil = true;
   p.layer = index;
-  if (soil.waterPressure && layer.drained) p.water = gw * head;
+  if (soil.waterPressure && layer.drained) p.water = pore;
 
   double total = 0.0;
   if (backfill) {
@@ -141,7 +144,7 @@ SidePressure PressureAt(const SoilDescription& soil, Side side, double depth,
     const double standing = std::clamp(H - waterTable, 0.0, H);
     total = gw * standing + SoilWeight(soil.layers, H, depth);
   }
-  p.verticalStress = layer.drained ? total - gw * head : total;
+  p.verticalStress = layer.drained ? total - pore : total;
 
   double phi = layer.frictionAngle;
   p.cohesion = layer.cohesion;

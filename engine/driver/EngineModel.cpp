@@ -37,6 +37,8 @@ void EngineModel::resetProblem() {
   subgrade.active = false;
   subgrade.springs.clear();
   seismicCoefficients.clear();
+  seepageSolution.reset();
+  hydraulicChecks.reset();
 }
 
 void EngineModel::resetRun() {

@@ -37,6 +37,7 @@
 #include "SubgradeStage.h"
 #include "api/EarthPressureOptions.h"
 #include "api/SeismicOptions.h"
+#include "api/SeepageOptions.h"
 #include "api/SoilModelTable.h"
 #include "soil/UnitLabels.h"
 
@@ -275,6 +276,14 @@ struct EngineModel {
   // once its soil is read (earthpressure/SeismicStage.h).
   std::optional<api::SeismicOptions> seismic;
   std::vector<api::SeismicLayerCoefficient> seismicCoefficients;
+  // Set by the caller for a whole run, kept by resetRun: the seepage round
+  // the wall (api::AnalysisOptions::seepage); unset when each side keeps its
+  // own hydrostatic water.
+  std::optional<api::SeepageOptions> seepage;
+  // The current problem's seepage under those options (engine/seepage/
+  // ProblemSeepage.h) and its hydraulic checks; unset without seepage.
+  std::optional<api::SeepageSolution> seepageSolution;
+  std::optional<api::HydraulicChecksResult> hydraulicChecks;
 
   // Iteration outcome of the current problem.
   int iteration = 0;

@@ -11,6 +11,7 @@
 #include "SeismicStage.h"
 #include "api/DescribeSoil.h"
 #include "driver/ProblemUnits.h"
+#include "seepage/ProblemSeepage.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -66,8 +67,10 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   WriteCoefficients(files.report, coefficients);
   if (model.theories) WriteTheoryLine(files.report, *model.theories);
   if (model.seismic) WriteSeismicLine(files.report, *model.seismic);
+  WriteSeepageLine(files.report, model);
 
-  const std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
+  std::vector<double> overburden = EffectiveOverburden(profile, soil, gammaWater);
+  TakeSeepageInOverburden(model, profile, overburden);
   WriteOverburden(files.report, profile, overburden, labels);
 
   const double spacing = PressureRowSpacing(profile, OneInch(model.control.KUNITS));
@@ -75,6 +78,7 @@ std::vector<PressureRow> GenerateEarthPressure(RunFiles& files, const EngineMode
   if (!(ConventionalRowCount(profile, spacing) <= kMaxEarthPressureRows)) StopTooMuchData();
   PressureInputs inputs{soil, profile, overburden, coefficients, gammaWater, spacing};
   if (model.seismic) inputs.kh = model.seismic->kh;
+  if (model.seepageSolution) inputs.seepage = &*model.seepageSolution;
   PressureTable table = ConventionalPressureTable(inputs);
   if (model.seismic)
     AddSeismicIncrement(table, SeismicIncrementOf(model, api::DescribeSoil(model)));

@@ -2,14 +2,16 @@
 
 #include "Layers.h"
 #include "driver/ProblemUnits.h"
+#include "seepage/ProblemSeepage.h"
 
 namespace terraq::engine {
 
 double EffectiveStressAtExcavation(const EngineModel& model) {
   const SoilData& soil = model.soil;
   const LayerProfile profile = BuildLayerProfile(soil);
-  const std::vector<double> stress =
+  std::vector<double> stress =
       EffectiveOverburden(profile, soil, UnitWeightOfWater(model.control.KUNITS));
+  TakeSeepageInOverburden(model, profile, stress);
   if (profile.excavationLayer > 0) return stress[static_cast<size_t>(profile.excavationLayer - 1)];
 
   double total = soil.surcharge.uniform;

@@ -63,9 +63,9 @@ namespace {
 // the active pressure's three parts (or, when the layer's top is in tension,
 // the triangle of its lower part) and the water's two, with their depths.
 LayerResultants ResultantsOf(const PressureInputs& in, size_t i, const SurchargeProfile& single,
-                             double gammaEff, double w, double pTop, double pBottom) {
-  const WallRecord& wall = in.soil.wall;
-  const double FA = wall.activeFactor;
+                             double gammaEff, double wTop, double wSlope, double pTop,
+                             double pBottom) {
+  const double FA = in.soil.wall.activeFactor;
   const GeneratorLayer& layer = in.profile.layers[i];
   const EarthPressureCoefficients& k = in.coefficients[i];
   const double T = layer.thickness, zt = layer.top, c = layer.cohesion;
@@ -92,9 +92,9 @@ LayerResultants ResultantsOf(const PressureInputs& in, size_t i, const Surcharge
     }
     r.Z3 = zt + T - r.X / 3.0;
   }
-  r.PW1 = w * (zt - wall.waterBackfill) * T;
+  r.PW1 = wTop * T;
   r.ZW1 = zt + 0.5 * T;
-  r.PW2 = w * 0.5 * T * T;
+  r.PW2 = wSlope * 0.5 * T * T;
   r.ZW2 = zt + 2.0 * T / 3.0;
   return r;
 }
@@ -119,11 +119,25 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
     const double T = layer.thickness, zt = layer.top, c = layer.cohesion;
     const double sigma = in.overburden[i];
     const bool submerged = layer.drained && layer.belowWater;
-    const double gammaEff = submerged ? layer.gamma - gw : layer.gamma;
+    double gammaEff = submerged ? layer.gamma - gw : layer.gamma;
     const double w = submerged && wall.pressureSwitch == 1 ? gw : 0.0;
+    double sigmaBottom = in.overburden[i + 1], wTop = w * (zt - wall.waterBackfill), wSlope = w;
+    // Under seepage the pore pressure of a submerged drained layer is the
+    // retained face's: the effective stress grows by the total weight less
+    // its rise, and the water presses with it.
+    const bool seeping = in.seepage && submerged;
+    const auto pore = [&](double d) {
+      return api::PorePressureOnFace(*in.seepage, api::WallFace::Retained, d);
+    };
+    if (seeping) {
+      sigmaBottom = sigma + layer.gamma * T - (pore(zt + T) - pore(zt));
+      gammaEff = T > 0.0 ? (sigmaBottom - sigma) / T : gammaEff;
+      wTop = w > 0.0 ? pore(zt) : 0.0;
+      wSlope = w > 0.0 && T > 0.0 ? (pore(zt + T) - pore(zt)) / T : 0.0;
+    }
     const double pTop = sigma * k.Ka - 2.0 * c * k.sqrtKa;
-    const double pBottom = in.overburden[i + 1] * k.Ka - 2.0 * c * k.sqrtKa;
-    const LayerResultants r = ResultantsOf(in, i, single, gammaEff, w, pTop, pBottom);
+    const double pBottom = sigmaBottom * k.Ka - 2.0 * c * k.sqrtKa;
+    const LayerResultants r = ResultantsOf(in, i, single, gammaEff, wTop, wSlope, pTop, pBottom);
     table.resultants.push_back(r);
 
     const int n = static_cast<int>(RowsInLayer(T, in.rowSpacing));
@@ -133,7 +147,9 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
       PressureRow p;
       p.depth = d;
       if (!r.tension) {
-        p.soil = FA * (sigma * k.Ka - 2.0 * c * k.sqrtKa + gammaEff * k.Ka * z);
+        const double growth =
+            seeping ? (layer.gamma * z - (pore(d) - pore(zt))) * k.Ka : gammaEff * k.Ka * z;
+        p.soil = FA * (sigma * k.Ka - 2.0 * c * k.sqrtKa + growth);
       } else {
         // The triangle 0 at depth T - X to FA p_bot at T, written as the
         // positive part of the line from p_top to p_bot: the same values
@@ -143,7 +159,7 @@ PressureTable ConventionalPressureTable(const PressureInputs& in) {
       // The water behind the wall presses on it whether or not the soil's
       // effective pressure is cut off by a tension crack (its resultants
       // PW1 and PW2 are reported for every submerged drained layer).
-      p.soil += w * (d - wall.waterBackfill);
+      p.soil += seeping ? (w > 0.0 ? pore(d) : 0.0) : w * (d - wall.waterBackfill);
       p.surcharge = surcharge.at(d);
       p.total = p.soil + p.surcharge;
       // Water standing in the excavation pushes back on the wall.

@@ -11,6 +11,7 @@
 
 #include "Coefficients.h"
 #include "Layers.h"
+#include "api/Seepage.h"
 #include "driver/EngineModel.h"
 
 namespace terraq::engine {
@@ -25,6 +26,10 @@ struct PressureRow {
 // layer; PA3: cohesion; PA4: the cohesive layer in tension, where only the
 // lower X of the layer presses on the wall (PA1..PA3 then 0, PA4 acting at
 // Z3). PW1, PW2: the water pressure of the backfill, uniform and triangular.
+// Under seepage the pore pressure along a layer need not be linear (a flow
+// net's); the resultants are then those of the straight line between its
+// values at the layer's top and bottom (exact for the linear method), the
+// rows the pressure itself.
 struct LayerResultants {
   double PA1 = 0, Z1 = 0, PA2 = 0, Z2 = 0, PA3 = 0, Z3 = 0, PA4 = 0, X = 0;
   bool tension = false;
@@ -46,6 +51,11 @@ struct PressureInputs {
   // The shaking's horizontal coefficient: free water standing in front
   // pushes back less by Westergaard's hydrodynamic pressure.
   double kh = 0;
+  // Set: the pore pressure on the retained face of this seepage instead of
+  // the backfill table's hydrostatic one, in the water and the effective
+  // stress of the drained layers below the table (`overburden` then takes
+  // it at their tops: TakeSeepageInOverburden).
+  const api::SeepageSolution* seepage = nullptr;
 };
 
 // Number of rows the conventional table has at the given spacing of rows:

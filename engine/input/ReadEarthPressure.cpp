@@ -22,6 +22,7 @@
 #include "earthpressure/Surcharge.h"
 #include "output/PlotFile.h"
 #include "output/Report.h"
+#include "seepage/ProblemSeepage.h"
 #include "textio/FixedFormat.h"
 #include "textio/ScratchDigits.h"
 
@@ -177,6 +178,7 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   if (api::HasSpecifiedPressure(c.KEP)) ReadSpecifiedPressure(files, model);
   if (api::HasSoilData(c.KEP, c.KPY)) ReadSoilData(files, model);
   TakeSeismicCoefficients(files, model);
+  SolveProblemSeepage(model);
 
   if (c.KEP >= 2) {
     TakeGeneratedPressure(files, model, GenerateEarthPressure(files, model));
@@ -189,7 +191,10 @@ void ReadEarthPressure(RunFiles& files, EngineModel& model) {
   } else {
     WriteEarthPressureBlock(files.plot, model.earthPressure, c.KEP >= 2 && ThinnedTable(model));
   }
-  if (!model.subgradeModel) ApplyEarthPressureLoads(model);
+  if (!model.subgradeModel) {
+    ApplyEarthPressureLoads(model);
+    if (c.KEP >= 2) ApplySeepageWaterBelowExcavation(model);
+  }
   CheckEnd(model);
 }
 

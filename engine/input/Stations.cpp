@@ -176,8 +176,8 @@ void AddSegmentLoads(EngineModel& model, double x0, double p0, double x1, double
   model.st.Qskew[Pos(k + 1)] += upper;
 }
 
-// A straight pressure segment from (x0, p0) to (x1, p1), cut at the stations
-// it crosses.
+}  // namespace
+
 void AddPressureSegment(EngineModel& model, double x0, double p0, double x1, double p1) {
   const double h = model.control.h;
   const auto at = [&](double x) { return p0 + (p1 - p0) * (x - x0) / (x1 - x0); };
@@ -190,8 +190,6 @@ void AddPressureSegment(EngineModel& model, double x0, double p0, double x1, dou
     a = next;
   }
 }
-
-}  // namespace
 
 void ApplyEarthPressureLoads(EngineModel& model) {
   const auto& rows = model.earthPressure;

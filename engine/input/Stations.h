@@ -69,6 +69,11 @@ struct SpecifiedOrder {
 void SetSpecifiedCondition(EngineModel& model, int r, int caseCode, int station, double deflection,
                            double slope, SpecifiedOrder& order);
 
+// Adds a straight pressure diagram from (x0, p0) to (x1, p1) (depths in L,
+// x0 < x1; pressures per unit length of wall) to the transverse loads, cut
+// at the stations it crosses and shared by their hat functions.
+void AddPressureSegment(EngineModel& model, double x0, double p0, double x1, double p1);
+
 // Adds the earth-pressure table (depth, pressure per unit length of wall) to
 // the transverse loads. The diagram runs straight from (0, 0) to the first
 // row and between rows, and ends at the deepest row. Each station takes the

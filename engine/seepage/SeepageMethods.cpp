@@ -25,12 +25,15 @@ std::string Positive(std::string_view what, double value) {
   return std::string(what) + " must be > 0, not " + ShownValue(value);
 }
 
-std::string LayerFault(const SeepageLayer& layer, size_t index) {
+// A layer's permeabilities are read by the flow net only: the equal-path
+// method knows none, and a project that chooses it need not give them.
+std::string LayerFault(const SeepageLayer& layer, size_t index, bool permeabilities) {
   const std::string at = "layer " + std::to_string(index + 1) + ": the ";
-  for (const std::string& fault : {Positive(at + "thickness", layer.thickness),
-                                   Positive(at + "horizontal permeability kx", layer.kx),
-                                   Positive(at + "vertical permeability kz", layer.kz)})
-    if (!fault.empty()) return fault;
+  if (std::string fault = Positive(at + "thickness", layer.thickness); !fault.empty()) return fault;
+  if (permeabilities)
+    for (const std::string& fault : {Positive(at + "horizontal permeability kx", layer.kx),
+                                     Positive(at + "vertical permeability kz", layer.kz)})
+      if (!fault.empty()) return fault;
   if (!std::isfinite(layer.unitWeight) || layer.unitWeight < 0)
     return at + "unit weight must be >= 0, not " + ShownValue(layer.unitWeight);
   return {};
@@ -38,7 +41,7 @@ std::string LayerFault(const SeepageLayer& layer, size_t index) {
 
 // What any flow round the wall needs: a wall that cuts into the saturated
 // soil on both sides.
-std::string WallFault(const SeepageProblem& p) {
+std::string WallFault(const SeepageProblem& p, SeepageMethod method) {
   if (!(p.tip > p.excavationLevel))
     return "the wall's tip (" + ShownValue(p.tip) + ") must lie below the excavation level (" +
            ShownValue(p.excavationLevel) + ")";
@@ -47,7 +50,9 @@ std::string WallFault(const SeepageProblem& p) {
   if (!(p.tip > p.retainedWater) || !(p.tip > p.frontWater))
     return "both water tables must lie above the wall's tip for water to flow round it";
   for (size_t i = 0; i < p.layers.size(); ++i)
-    if (std::string fault = LayerFault(p.layers[i], i); !fault.empty()) return fault;
+    if (std::string fault = LayerFault(p.layers[i], i, method == SeepageMethod::FlowNet);
+        !fault.empty())
+      return fault;
   return {};
 }
 
@@ -86,7 +91,7 @@ std::string SeepageProblemFault(const SeepageProblem& p, SeepageMethod method) {
                        p.base, p.retainedWidth, p.frontWidth, p.meshRefinement})
     if (!std::isfinite(depth)) return "every depth and width must be a finite number";
   if (method == SeepageMethod::Hydrostatic) return {};
-  if (std::string fault = WallFault(p); !fault.empty()) return fault;
+  if (std::string fault = WallFault(p, method); !fault.empty()) return fault;
   return method == SeepageMethod::FlowNet ? DomainFault(p) : std::string();
 }
 

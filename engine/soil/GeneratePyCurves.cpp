@@ -11,6 +11,7 @@
 #include "driver/ProblemUnits.h"
 #include "driver/RunMessages.h"
 #include "earthpressure/Overburden.h"
+#include "seepage/ProblemSeepage.h"
 #include "textio/FixedFormat.h"
 
 namespace terraq::engine {
@@ -144,9 +145,13 @@ std::vector<GeneratedCurveRecord> GeneratePyCurves(EngineModel& model, TextOut& 
   in.h = c.h;
   in.inch = OneInch(c.KUNITS);
   g.profile = BuildSoilProfile(model.soil.layers, in);
+  if (model.seepageSolution)
+    g.profile.overburdenShift = [&model](double x) { return FrontOverburdenShift(model, x); };
   NoteSoilEndingAboveTheTip(model, g.profile, messages);
 
   WriteSoilProfileReport(g);
+  // Without generated earth pressure the seepage is named here instead.
+  if (c.KEP < 2) WriteSeepageLine(report, model);
   g.curves.reserve(static_cast<size_t>(g.profile.curveCount()));
   AssignCurvesToLayers(g);
   if (!model.subgradeModel) model.generatedSprings = GenerateStationSprings(g, c);

@@ -157,6 +157,9 @@ double AverageUnitWeightAbove(const SoilProfile& profile, double x) {
                       (w[i].weight - w[i - 1].weight) * length / (w[i].depth - d0);
     sum += 0.5 * (w[i - 1].weight + w1) * length;
   }
+  // Seepage changes the effective stress, not the soil: a quick condition
+  // leaves the soil without weight, never with a negative one.
+  if (profile.overburdenShift) return std::max(0.0, sum + profile.overburdenShift(x)) / x;
   return sum / x;
 }
 

@@ -36,7 +36,8 @@ double SixthValueAt(const SoilProfile& profile, double x);
 // report and the value is still interpolated.
 double LayerAverageCohesion(const PyGeneration& g, double x, int j);
 
-// Mean effective unit weight between the excavation level and x. Below the
+// Mean effective unit weight between the excavation level and x, with the
+// profile's seepage shift of the overburden at x when it has one. Below the
 // table: error stop.
 double AverageUnitWeightAbove(const SoilProfile& profile, double x);
 

@@ -8,6 +8,7 @@
 // moduli are in the problem's own units. Friction angles are held in
 // radians.
 
+#include <functional>
 #include <vector>
 
 #include "SoilModel.h"
@@ -51,6 +52,10 @@ struct SoilProfile {
   std::vector<StrengthPoint> strength;    // points 2j-1 and 2j: top and bottom of layer j
   std::vector<double> curveDepths;        // xc(k) is curveDepths[k - 1], five per layer
   std::vector<double> clampedWeightDepths;  // where a negative effective weight was set to 0
+  // Set under seepage: the change of the effective vertical stress in front
+  // at a depth below the excavation level against the integral of
+  // `weights` (FrontOverburdenShift), F/L^2; empty: none.
+  std::function<double(double)> overburdenShift;
 
   int layerCount() const { return static_cast<int>(layers.size()); }
   int curveCount() const { return static_cast<int>(curveDepths.size()); }

@@ -18,3 +18,9 @@ target_link_libraries(test_engine_sequential PRIVATE Threads::Threads)
 terraq_add_test(test_engine_subgrade
   ${CMAKE_CURRENT_LIST_DIR}/analysis/SoilWallText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/analysis/SubgradeModelTest.cpp)
+
+# Seepage in the analysis: the pore pressures of the seepage solution in the
+# springs, the generated earth pressure and the p-y model's loads.
+terraq_add_test(test_engine_seepage_analysis
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SoilWallText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/analysis/SeepageAnalysisTest.cpp)
