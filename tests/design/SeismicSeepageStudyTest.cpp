@@ -83,12 +83,19 @@ TEST(SeismicSeepageStudy, AStageThatShakesTakesItsOwnCoefficients) {
 }
 
 TEST(SeismicSeepageStudy, TheLimitEquilibriumSoilTakesTheSeepage) {
-  const std::string text = Example("cantilever-sand-generated.tq4d");
+  // The staged sample's first stage: dug to 2 m, water 4 m down in front.
+  std::string error;
+  std::optional<WallText> first =
+      WallText::Parse(Example("staged-excavation-tieback.tq4d"), 0, error);
+  ASSERT_TRUE(first) << error;
+  first->setStage(1, 1);
+  const std::string text = first->text();
   const api::SoilDescriptions read = engine::ReadSoilDescriptions(text);
   ASSERT_FALSE(read.problems.empty());
   const size_t layers = SoilLayerCounts(text).front();
   SoilModel soil;
   soil.seepage.emplace().method = api::SeepageMethod::Linear;
+  soil.seepage->layers.assign(layers, {1e-5, 1e-5});
   api::SoilDescriptions soils = read;
   ASSERT_EQ(TakeSeepage(text, soil, soils), "");
   ASSERT_TRUE(soils.problems[0].seepage);
