@@ -19,7 +19,7 @@ namespace {
 namespace api = engine::api;
 
 design::SoilModel Springs(double kh, double ocr = 1) {
-  return {api::SubgradeOptions{{{kh, kh, 0, ocr, 1}}}, {}};
+  return {api::SubgradeOptions{{{kh, kh, 0, ocr, 1}}}, {}, {}, {}};
 }
 
 // Das, Principles of Foundation Engineering, Example 14.2: a cantilever
