@@ -72,11 +72,12 @@ TEST(FactorSetsMember, RoundTripsReplacesShippedSetsAndRefusesMalformedOnes) {
 // key of it; a malformed shaking refuses the member with its reason.
 TEST(FactorSetsMember, SeismicSetsKeepTheirShaking) {
   design::FactorSet site = *design::StandardFactorSet("seismic");
-  site.seismic = {engine::api::SeismicMethod::Eurocode8, 0.24, -0.12};
+  site.seismic = engine::api::SeismicOptions{engine::api::SeismicMethod::Eurocode8, 0.24, -0.12};
   const design::FactorSet still = *design::StandardFactorSet("DA1-1");
   ProjectFile project;
   SetFactorSets(project, {site, still});
   const std::string text = FormatJson(project.root);
+  ASSERT_NE(text.find("seismic\""), std::string::npos);
   EXPECT_EQ(text.find("seismic\""), text.rfind("seismic\""));  // the SEISMIC set's alone
   std::string error;
   const std::optional<std::vector<design::FactorSet>> sets =

@@ -7,6 +7,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
+#include <algorithm>
 
 #include "design/TDesignSituationsForm.h"
 
