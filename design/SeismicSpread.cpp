@@ -8,6 +8,7 @@
 
 #include "FaceTheory.h"
 #include "SeismicFace.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::design {
 
@@ -50,7 +51,7 @@ std::vector<Slice> SlicesOf(const api::SoilDescription& soil, double H) {
 // σ'v at `depth` inside layer `layer` (a boundary taken from the side of
 // that layer: a drained layer's effective stress meets a clay's total).
 double StressIn(const api::SoilDescription& soil, double depth, double inside) {
-  return api::PressureAt(soil, Side::Backfill, depth + inside).verticalStress;
+  return engine::PressureAt(soil, Side::Backfill, depth + inside).verticalStress;
 }
 
 // The pressure of a layer with coefficient `K` (NaN: the layer has none)
@@ -99,6 +100,88 @@ std::string NoWedge(const api::SoilDescription& soil, const std::vector<double>&
   return "";
 }
 
+// What every method's thrust is found from.
+struct Wall {
+  const api::SoilDescription& soil;
+  double H;
+  std::vector<Slice> slices;
+  FaceTheory back;
+  Resultant coulomb, weight, atRest;  // the static thrusts, and S = ∫ (σ'v − σ'v(0)) dz
+  double phi;                         // a friction angle for the increment methods' inputs
+};
+
+// ∫ p dz with each layer's coefficient K.
+Resultant ThrustWith(const Wall& w, const std::vector<double>& K) {
+  return Integrate(w.slices, w.H, [&](const Slice& s, double z, double inside) {
+    return PressureOf(w.soil.layers[s.layer], K[s.layer], StressIn(w.soil, z, inside));
+  });
+}
+
+SeismicThrust ThrustOf(const Wall& w, const api::SeismicOptions& seismic,
+                       api::SeismicMethod method) {
+  SeismicThrust t{method, 0, 0, 0, {}};
+  Resultant still = w.coulomb, total;
+  if (GivesPressurePerLayer(method)) {
+    api::SeismicOptions own = seismic;
+    own.method = method;
+    const std::vector<double> K = FaceCoefficientsFor(w.soil, Side::Backfill, w.back, own, 1.0).Kah;
+    if (t.error = NoWedge(w.soil, K, w.H); !t.error.empty()) return t;
+    total = ThrustWith(w, K);
+    // The increment at the method's height (0.6 H, 0.5 H), not at the
+    // static shape's the layers give it.
+    std::string ignored;
+    const auto c = IncrementOf(method, 0.0, w.phi, ignored);
+    const double increment = total.force - still.force;
+    total.moment = still.moment + increment * (c ? c->incrementHeight : 1.0 / 3.0) * w.H;
+  } else {
+    if (method == SeismicMethod::Wood) still = w.atRest;
+    const auto c = IncrementOf(method, seismic.kh, w.phi, t.error);
+    if (!c) return t;
+    const double increment = c->increment * w.weight.force;
+    total = {still.force + increment, still.moment + increment * c->incrementHeight * w.H};
+  }
+  t.staticThrust = still.force;
+  t.thrust = total.force;
+  t.height = total.height();
+  return t;
+}
+
+// Each layer's row of coefficients; false when a face's cannot be found.
+bool LayerRows(const api::SoilDescription& soil, const FaceTheory& back, const FaceTheory& front,
+               const api::SeismicOptions& shaking, SeismicSpread& out) {
+  const FaceCoefficients staticBack = CoefficientsOf(soil, Side::Backfill, back, 1.0);
+  const FaceCoefficients staticFront = CoefficientsOf(soil, Side::Excavation, front, 1.0);
+  const FaceCoefficients shakenBack = FaceCoefficientsFor(soil, Side::Backfill, back, shaking, 1.0);
+  const FaceCoefficients shakenFront =
+      FaceCoefficientsFor(soil, Side::Excavation, front, shaking, 1.0);
+  for (const FaceCoefficients* c : {&staticBack, &staticFront, &shakenBack, &shakenFront})
+    if (c->Kah.size() != soil.layers.size() || c->Kph.size() != soil.layers.size()) return false;
+  for (size_t k = 0; k < soil.layers.size(); ++k) {
+    const api::SoilLayer& layer = soil.layers[k];
+    SeismicLayerSpread row{
+        layer.number,      layer.frictionAngle, layer.top,          staticBack.Kah[k],
+        shakenBack.Kah[k], staticFront.Kph[k],  shakenFront.Kph[k], {}};
+    if (!(layer.frictionAngle > 0)) row.note = "no friction angle: its static pressures";
+    else if (std::isnan(row.seismicKah) || std::isnan(row.seismicKph))
+      row.note = "no seismic wedge at this kh: its static pressures";
+    out.layers.push_back(std::move(row));
+  }
+  return true;
+}
+
+void AddNotes(const api::SoilDescription& soil, SeismicSpread& out) {
+  if (out.seismic.kv != 0)
+    out.notes.push_back(
+        "Seed-Whitman and Wood take no vertical acceleration: their thrusts are for kv = 0.");
+  out.notes.push_back("Wood's rigid wall is smooth (δ = 0) and at rest before the shaking.");
+  for (const api::SoilLayer& layer : soil.layers)
+    if (layer.frictionAngle > 0 && layer.cohesion > 0 && layer.top < out.retainedHeight) {
+      out.notes.push_back(
+          "The cohesion c' of the drained layers is left out of the thrusts, on the safe side.");
+      return;
+    }
+}
+
 }  // namespace
 
 SeismicSpread SpreadOfSeismicMethods(const api::SoilDescription& soil,
@@ -108,9 +191,16 @@ SeismicSpread SpreadOfSeismicMethods(const api::SoilDescription& soil,
   out.seismic = seismic;
   out.activeDeltaRatio = activeDeltaRatio;
   out.passiveDeltaRatio = passiveDeltaRatio;
-  const double H = out.retainedHeight = soil.excavationDepth;
-  const std::vector<Slice> slices = SlicesOf(soil, H);
-  if (soil.layers.empty() || slices.empty()) {
+  out.retainedHeight = soil.excavationDepth;
+  Wall w{soil,
+         soil.excavationDepth,
+         SlicesOf(soil, soil.excavationDepth),
+         {api::EarthPressureMethod::Coulomb, activeDeltaRatio},
+         {},
+         {},
+         {},
+         30};
+  if (soil.layers.empty() || w.slices.empty()) {
     out.error = "the wall retains no soil layer: there is no thrust to compare";
     return out;
   }
@@ -118,80 +208,30 @@ SeismicSpread SpreadOfSeismicMethods(const api::SoilDescription& soil,
       GivesPressurePerLayer(seismic.method) ? seismic.method : SeismicMethod::MononobeOkabe;
   api::SeismicOptions layerSeismic = seismic;
   layerSeismic.method = out.layerMethod;
-  const FaceTheory back{api::EarthPressureMethod::Coulomb, activeDeltaRatio};
-  const FaceTheory front{api::EarthPressureMethod::Coulomb, passiveDeltaRatio};
-  const FaceCoefficients staticBack = CoefficientsOf(soil, Side::Backfill, back, 1.0);
-  const FaceCoefficients staticFront = CoefficientsOf(soil, Side::Excavation, front, 1.0);
-  const FaceCoefficients shakenBack =
-      FaceCoefficientsFor(soil, Side::Backfill, back, layerSeismic, 1.0);
-  const FaceCoefficients shakenFront =
-      FaceCoefficientsFor(soil, Side::Excavation, front, layerSeismic, 1.0);
-  for (const FaceCoefficients* c : {&staticBack, &staticFront, &shakenBack, &shakenFront})
-    if (c->Kah.size() != soil.layers.size() || c->Kph.size() != soil.layers.size()) {
-      out.error = "the layers' coefficients cannot be found";
-      return out;
-    }
-  bool cohesion = false;
-  double firstPhi = 0;
-  for (size_t k = 0; k < soil.layers.size(); ++k) {
-    const api::SoilLayer& layer = soil.layers[k];
-    SeismicLayerSpread row{layer.number,          layer.frictionAngle,   layer.top,
-                           staticBack.Kah[k],     shakenBack.Kah[k],     staticFront.Kph[k],
-                           shakenFront.Kph[k],    {}};
-    if (!(layer.frictionAngle > 0)) row.note = "no friction angle: its static pressures";
-    else if (std::isnan(row.seismicKah) || std::isnan(row.seismicKph))
-      row.note = "no seismic wedge at this kh: its static pressures";
-    if (layer.frictionAngle > 0 && firstPhi == 0) firstPhi = layer.frictionAngle;
-    cohesion = cohesion || (layer.frictionAngle > 0 && layer.cohesion > 0 && layer.top < H);
-    out.layers.push_back(std::move(row));
+  if (!LayerRows(soil, w.back, {api::EarthPressureMethod::Coulomb, passiveDeltaRatio}, layerSeismic,
+                 out)) {
+    out.error = "the layers' coefficients cannot be found";
+    return out;
   }
-  auto with = [&](const std::vector<double>& K) {
-    return [&soil, &K](const Slice& s, double z, double inside) {
-      return PressureOf(soil.layers[s.layer], K[s.layer], StressIn(soil, z, inside));
-    };
-  };
-  std::vector<double> atRest(soil.layers.size());
-  for (size_t k = 0; k < atRest.size(); ++k)
-    atRest[k] = 1 - std::sin(soil.layers[k].frictionAngle * kPi / 180);
+  std::vector<double> staticK, seismicK, atRest;
+  for (const SeismicLayerSpread& row : out.layers) {
+    staticK.push_back(row.staticKah);
+    seismicK.push_back(row.seismicKah);
+    atRest.push_back(1 - std::sin(row.phi * kPi / 180));
+  }
+  for (const api::SoilLayer& layer : soil.layers)
+    if (layer.frictionAngle > 0) {
+      w.phi = layer.frictionAngle;
+      break;
+    }
+  w.coulomb = ThrustWith(w, staticK);
+  w.atRest = ThrustWith(w, atRest);
   const double surface = StressIn(soil, 0, 1e-9);
-  const Resultant coulomb = Integrate(slices, H, with(staticBack.Kah));
-  const Resultant weight = Integrate(slices, H, [&](const Slice&, double z, double inside) {
+  w.weight = Integrate(w.slices, w.H, [&](const Slice&, double z, double inside) {
     return StressIn(soil, z, inside) - surface;
   });
-  for (const api::SeismicMethodInfo& info : api::SeismicMethods()) {
-    SeismicThrust t{info.method, 0, 0, 0, {}};
-    Resultant still = coulomb, total;
-    if (GivesPressurePerLayer(info.method)) {
-      api::SeismicOptions own = seismic;
-      own.method = info.method;
-      const std::vector<double> K = FaceCoefficientsFor(soil, Side::Backfill, back, own, 1.0).Kah;
-      t.error = NoWedge(soil, K, H);
-      if (!t.error.empty()) {
-        out.thrusts.push_back(t);
-        continue;
-      }
-      total = Integrate(slices, H, with(K));
-      // The increment at the method's height (0.6 H, 0.5 H), not at the
-      // static shape's the layers give it.
-      std::string ignored;
-      const auto c = IncrementOf(info.method, 0.0, firstPhi > 0 ? firstPhi : 30, ignored);
-      const double increment = total.force - still.force;
-      total.moment = still.moment + increment * (c ? c->incrementHeight : 1.0 / 3.0) * H;
-    } else {
-      if (info.method == SeismicMethod::Wood) still = Integrate(slices, H, with(atRest));
-      const auto c = IncrementOf(info.method, seismic.kh, firstPhi > 0 ? firstPhi : 30, t.error);
-      if (!c) {
-        out.thrusts.push_back(t);
-        continue;
-      }
-      const double increment = c->increment * weight.force;
-      total = {still.force + increment, still.moment + increment * c->incrementHeight * H};
-    }
-    t.staticThrust = still.force;
-    t.thrust = total.force;
-    t.height = total.height();
-    out.thrusts.push_back(t);
-  }
+  for (const api::SeismicMethodInfo& info : api::SeismicMethods())
+    out.thrusts.push_back(ThrustOf(w, seismic, info.method));
   for (size_t k = 0; k < out.thrusts.size(); ++k) {
     if (!out.thrusts[k].error.empty() || !(out.thrusts[k].thrust > 0)) continue;
     if (!out.largest || out.thrusts[k].thrust > out.thrusts[*out.largest].thrust) out.largest = k;
@@ -199,19 +239,14 @@ SeismicSpread SpreadOfSeismicMethods(const api::SoilDescription& soil,
       out.smallest = k;
   }
   if (out.largest) out.ratio = out.thrusts[*out.largest].thrust / out.thrusts[*out.smallest].thrust;
-  const auto staticAt = with(staticBack.Kah), seismicAt = with(shakenBack.Kah);
-  for (const Slice& s : slices)
+  for (const Slice& s : w.slices)
     for (const auto& [z, inside] : {std::pair{s.top, 1e-9}, {s.bottom, -1e-9}}) {
-      out.staticPressure.emplace_back(z, staticAt(s, z, inside));
-      out.seismicPressure.emplace_back(z, seismicAt(s, z, inside));
+      const double sigma = StressIn(soil, z, inside);
+      out.staticPressure.emplace_back(z, PressureOf(soil.layers[s.layer], staticK[s.layer], sigma));
+      out.seismicPressure.emplace_back(z,
+                                       PressureOf(soil.layers[s.layer], seismicK[s.layer], sigma));
     }
-  if (seismic.kv != 0)
-    out.notes.push_back(
-        "Seed-Whitman and Wood take no vertical acceleration: their thrusts are for kv = 0.");
-  out.notes.push_back("Wood's rigid wall is smooth (δ = 0) and at rest before the shaking.");
-  if (cohesion)
-    out.notes.push_back(
-        "The cohesion c' of the drained layers is left out of the thrusts, on the safe side.");
+  AddNotes(soil, out);
   return out;
 }
 

@@ -38,12 +38,12 @@ namespace terraq::design {
 
 // One layer's horizontal coefficients, (1 − kv) folded into the seismic ones.
 struct SeismicLayerSpread {
-  int number = 0;   // of the layer in the data file
-  double phi = 0;   // φ', degrees
-  double top = 0;   // L
+  int number = 0;                        // of the layer in the data file
+  double phi = 0;                        // φ', degrees
+  double top = 0;                        // L
   double staticKah = 0, seismicKah = 0;  // behind the wall
   double staticKph = 0, seismicKph = 0;  // in front, below the excavation level
-  std::string note;  // why the layer keeps its static coefficients
+  std::string note;                      // why the layer keeps its static coefficients
 };
 
 struct SeismicThrust {
@@ -56,13 +56,13 @@ struct SeismicThrust {
 
 struct SeismicSpread {
   engine::api::SeismicOptions seismic;
-  double retainedHeight = 0;  // L
+  double retainedHeight = 0;                           // L
   double activeDeltaRatio = 0, passiveDeltaRatio = 0;  // δ/φ' taken on each face
   // The method the layers' seismic coefficients are of: the chosen one, or
   // Mononobe-Okabe when it gives a thrust only (Seed-Whitman, Wood).
   engine::api::SeismicMethod layerMethod{};
   std::vector<SeismicLayerSpread> layers;
-  std::vector<SeismicThrust> thrusts;  // every method of api::SeismicMethods, in order
+  std::vector<SeismicThrust> thrusts;       // every method of api::SeismicMethods, in order
   std::optional<size_t> largest, smallest;  // into `thrusts`, of those without error
   double ratio = 0;                         // largest / smallest thrust
   // The active pressure on the retained height against depth, (depth,

@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "PackageFigures.h"
-#include "SeismicFace.h"
 #include "PackageParts.h"
+#include "SeismicFace.h"
 #include "project/ProjectFile.h"
 #include "project/RunSummary.h"
 #include "project/SequentialRun.h"
@@ -83,8 +83,8 @@ Table factorTable(const std::vector<design::SituationResult>& results) {
   // earth pressure compares its methods).
   for (const design::SituationResult& r : results)
     if (r.set.seismic)
-      table.note += " " + r.set.name + " is a seismic design situation: " +
-                    design::SeismicWords(*r.set.seismic) + ".";
+      table.note += " " + r.set.name +
+                    " is a seismic design situation: " + design::SeismicWords(*r.set.seismic) + ".";
   return table;
 }
 

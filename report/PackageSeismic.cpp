@@ -9,6 +9,7 @@
 #include "DepthGraph.h"
 #include "PackageParts.h"
 #include "SeismicSpread.h"
+#include "api/EngineRoute.h"
 #include "api/Units.h"
 
 namespace terraq::report::detail {
@@ -35,10 +36,11 @@ Table InputsTable(const std::vector<SeismicUse>& uses) {
                    {"Horizontal\ncoefficient", "kh", "", Align::Decimal},
                    {"Vertical\ncoefficient", "kv", "", Align::Decimal}};
   for (const SeismicUse& use : uses)
-    table.rows.push_back(
-        {use.takenBy, MethodName(use.seismic.method), Number(use.seismic.kh), Number(use.seismic.kv)});
-  table.note = "kh and kv are the site's accelerations over g, kv positive upwards; the "
-               "seismic angle is ψ = atan(kh / (1 − kv)).";
+    table.rows.push_back({use.takenBy, MethodName(use.seismic.method), Number(use.seismic.kh),
+                          Number(use.seismic.kv)});
+  table.note =
+      "kh and kv are the site's accelerations over g, kv positive upwards; the "
+      "seismic angle is ψ = atan(kh / (1 − kv)).";
   return table;
 }
 
@@ -53,19 +55,20 @@ Table SourcesTable() {
 
 Table LayersTable(const design::SeismicSpread& s) {
   Table table;
-  table.caption = "Static and seismic coefficients of the layers (" + MethodName(s.layerMethod) + ")";
-  table.columns = {{"Layer", "", "", Align::Right},          {"Friction angle", "φ′", "°"},
-                   {"Active\nstatic", "Kah", ""},            {"Active\nseismic", "KaEh", ""},
-                   {"Passive\nstatic", "Kph", ""},           {"Passive\nseismic", "KpEh", ""},
+  table.caption =
+      "Static and seismic coefficients of the layers (" + MethodName(s.layerMethod) + ")";
+  table.columns = {{"Layer", "", "", Align::Right}, {"Friction angle", "φ′", "°"},
+                   {"Active\nstatic", "Kah", ""},   {"Active\nseismic", "KaEh", ""},
+                   {"Passive\nstatic", "Kph", ""},  {"Passive\nseismic", "KpEh", ""},
                    {"", "", "", Align::Left}};
   for (const design::SeismicLayerSpread& l : s.layers)
     table.rows.push_back({std::to_string(l.number), Number(l.phi), Number(l.staticKah),
-                          Number(l.seismicKah), Number(l.staticKph), Number(l.seismicKph),
-                          l.note});
-  table.note = "Horizontal coefficients; the seismic ones include (1 − kv). Static: Coulomb's "
-               "wedge with δ/φ′ = " + Number(s.activeDeltaRatio) + " behind the wall and " +
-               Number(s.passiveDeltaRatio) +
-               " in front. The passive resistance in front falls as the shaking takes it.";
+                          Number(l.seismicKah), Number(l.staticKph), Number(l.seismicKph), l.note});
+  table.note =
+      "Horizontal coefficients; the seismic ones include (1 − kv). Static: Coulomb's "
+      "wedge with δ/φ′ = " +
+      Number(s.activeDeltaRatio) + " behind the wall and " + Number(s.passiveDeltaRatio) +
+      " in front. The passive resistance in front falls as the shaking takes it.";
   return table;
 }
 
@@ -74,12 +77,13 @@ Table SpreadTable(const design::SeismicSpread& s, int units) {
   table.caption = "Total active thrust on the retained height H = " + Number(s.retainedHeight) +
                   " " + Unit(Quantity::Length, units) + " by each method";
   const std::string force = Unit(Quantity::ForcePerLength, units);
-  table.columns = {{"Method", "", "", Align::Left},
-                   {"Static\nthrust", "PA", force},
-                   {"Total\nthrust", "PAE", force},
-                   {"Point of action\nabove the excavation level", "h", Unit(Quantity::Length, units)},
-                   {"Over the\nsmallest", "", ""},
-                   {"", "", "", Align::Left}};
+  table.columns = {
+      {"Method", "", "", Align::Left},
+      {"Static\nthrust", "PA", force},
+      {"Total\nthrust", "PAE", force},
+      {"Point of action\nabove the excavation level", "h", Unit(Quantity::Length, units)},
+      {"Over the\nsmallest", "", ""},
+      {"", "", "", Align::Left}};
   for (size_t k = 0; k < s.thrusts.size(); ++k) {
     const design::SeismicThrust& t = s.thrusts[k];
     if (!t.error.empty()) {
@@ -87,15 +91,15 @@ Table SpreadTable(const design::SeismicSpread& s, int units) {
       continue;
     }
     const std::string mark = s.largest == k ? "largest" : s.smallest == k ? "smallest" : "";
-    table.rows.push_back({MethodName(t.method), Number(t.staticThrust), Number(t.thrust),
-                          Number(t.height),
-                          s.smallest ? Number(t.thrust / s.thrusts[*s.smallest].thrust) : "",
-                          mark});
+    table.rows.push_back(
+        {MethodName(t.method), Number(t.staticThrust), Number(t.thrust), Number(t.height),
+         s.smallest ? Number(t.thrust / s.thrusts[*s.smallest].thrust) : "", mark});
   }
-  table.note = "Horizontal thrusts per unit length of wall, water pressure apart. The wedge "
-               "methods take each layer's coefficient with the increment at 0.6 H "
-               "(Mononobe-Okabe) and 0.5 H (EN 1998-5); Seed-Whitman adds 3/8 kh γ H² at "
-               "0.6 H to the static thrust, Wood kh γ H² at 0.5 H to the thrust at rest.";
+  table.note =
+      "Horizontal thrusts per unit length of wall, water pressure apart. The wedge "
+      "methods take each layer's coefficient with the increment at 0.6 H "
+      "(Mononobe-Okabe) and 0.5 H (EN 1998-5); Seed-Whitman adds 3/8 kh γ H² at "
+      "0.6 H to the static thrust, Wood kh γ H² at 0.5 H to the thrust at rest.";
   return table;
 }
 
@@ -114,7 +118,8 @@ DepthGraph PressureGraph(const design::SeismicSpread& s, int units) {
 
 void AppendSpread(const design::SeismicSpread& s, int units, std::vector<Block>& blocks) {
   if (!s.error.empty()) {
-    blocks.push_back(Paragraph{"No spread of the methods: " + s.error + ".", Paragraph::Style::Note});
+    blocks.push_back(
+        Paragraph{"No spread of the methods: " + s.error + ".", Paragraph::Style::Note});
     return;
   }
   blocks.push_back(LayersTable(s));
@@ -158,16 +163,16 @@ std::vector<SeismicUse> SeismicUsesOf(const PackageInput& input) {
 
 SeismicWall SeismicWallOf(const PackageInput& input) {
   SeismicWall wall;
-  for (api::SoilDescription& soil : api::ReadSoilDescriptions(input.dataText).problems)
-    if (!soil.layers.empty() &&
-        (!wall.soil || soil.excavationDepth > wall.soil->excavationDepth))
+  for (api::SoilDescription& soil : engine::ReadSoilDescriptions(input.dataText).problems)
+    if (!soil.layers.empty() && (!wall.soil || soil.excavationDepth > wall.soil->excavationDepth))
       wall.soil = std::move(soil);
   if (input.earthPressure) {
     wall.activeDeltaRatio = input.earthPressure->face(api::Side::Backfill).deltaRatio;
     wall.passiveDeltaRatio = input.earthPressure->face(api::Side::Excavation).deltaRatio;
   } else {
-    wall.note = "The project chooses no wall friction: the methods are compared with δ = 2/3 φ′ "
-                "behind the wall and δ = 0 in front.";
+    wall.note =
+        "The project chooses no wall friction: the methods are compared with δ = 2/3 φ′ "
+        "behind the wall and δ = 0 in front.";
   }
   return wall;
 }

@@ -42,8 +42,7 @@ bool ReadSeismic(const JsonValue& value, design::FactorSet& set, std::string& er
 
 JsonValue SeismicJson(const engine::api::SeismicOptions& seismic) {
   JsonValue out = JsonValue::Object();
-  out.set("method",
-          JsonValue::Text(std::string(engine::api::SeismicMethodOf(seismic.method).key)));
+  out.set("method", JsonValue::Text(std::string(engine::api::SeismicMethodOf(seismic.method).key)));
   out.set("kh", JsonValue::Number(seismic.kh));
   out.set("kv", JsonValue::Number(seismic.kv));
   return out;
@@ -108,7 +107,8 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
       }
       *flag = v->boolean;
     }
-    if (const JsonValue* seismic = item.find("seismic"); seismic && !ReadSeismic(*seismic, set, error))
+    if (const JsonValue* seismic = item.find("seismic");
+        seismic && !ReadSeismic(*seismic, set, error))
       return std::nullopt;
     if (error = design::FactorSetError(set); !error.empty()) return std::nullopt;
     const bool twice = std::any_of(sets.begin(), sets.end(), [&](const design::FactorSet& other) {

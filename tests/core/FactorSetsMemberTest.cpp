@@ -97,8 +97,7 @@ TEST(FactorSetsMember, SeismicSetsKeepTheirShaking) {
       {R"({"name": "Q", "seismic": {"method": "wood", "kh": 0.1, "kz": 0}})", "kz"}};
   for (const auto& c : bad) {
     ProjectFile p;
-    p.set("designSituations",
-          *ParseJson(std::string(R"({"sets": [)") + c.set + "]}", error));
+    p.set("designSituations", *ParseJson(std::string(R"({"sets": [)") + c.set + "]}", error));
     EXPECT_FALSE(ReadFactorSets(p, error)) << c.set;
     EXPECT_NE(error.find(c.says), std::string::npos) << error;
   }

@@ -58,8 +58,8 @@ TEST(SeismicSituations, ShippedSetFactorsTheSoilNotTheActionsAndNeedsKh) {
   quake.seismic->kv = 0.1;
   const std::optional<FactoredData> data = ApplyFactorSet(staged, quake, {}, error);
   ASSERT_TRUE(data) << error;
-  EXPECT_NEAR(ParameterOf(data->text, "layer.1.phi"),
-              std::atan(std::tan(32 * kDeg) / 1.25) / kDeg, 1e-9);
+  EXPECT_NEAR(ParameterOf(data->text, "layer.1.phi"), std::atan(std::tan(32 * kDeg) / 1.25) / kDeg,
+              1e-9);
   EXPECT_EQ(ParameterOf(data->text, "surcharge"), ParameterOf(staged, "surcharge"));
   EXPECT_EQ(ParameterOf(data->text, "layer.1.gamma"), ParameterOf(staged, "layer.1.gamma"));
   for (double added : data->excavationAdded) EXPECT_EQ(added, 0);
@@ -93,7 +93,8 @@ TEST(SeismicSpread, ThrustOfADrySandByEachMethod) {
   auto kae = [&](double psi) {
     const double p = phi * kDeg, d = delta * kDeg;
     const double root = std::sqrt(std::sin(p + d) * std::sin(p - psi) / std::cos(d + psi));
-    return std::pow(std::cos(p - psi), 2) / (std::cos(psi) * std::cos(d + psi) * std::pow(1 + root, 2));
+    return std::pow(std::cos(p - psi), 2) /
+           (std::cos(psi) * std::cos(d + psi) * std::pow(1 + root, 2));
   };
   const double half = 0.5 * g * H * H;
   const double mo = half * (1 - kv) * kae(std::atan(kh / (1 - kv))) * std::cos(delta * kDeg);

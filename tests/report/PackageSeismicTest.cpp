@@ -57,8 +57,8 @@ TEST(PackageSeismic, SpreadOfTheMethodsForASeismicSituation) {
   ASSERT_FALSE(chapter.empty());
   const Table* inputs = std::get_if<Table>(chapter.at(1));
   ASSERT_NE(inputs, nullptr);
-  EXPECT_EQ(inputs->rows.at(0), (std::vector<std::string>{"design situation SEISMIC",
-                                                          "Mononobe-Okabe", "0.2", "0.1"}));
+  EXPECT_EQ(inputs->rows.at(0),
+            (std::vector<std::string>{"design situation SEISMIC", "Mononobe-Okabe", "0.2", "0.1"}));
   const Table* spread = nullptr;
   size_t figures = 0;
   for (const Block* b : chapter) {

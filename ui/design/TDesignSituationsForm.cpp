@@ -34,7 +34,8 @@ QString KindText(const design::FactorSet& set) {
   QString kind = set.unplannedExcavation ? QObject::tr("ultimate, with the unplanned excavation")
                                          : QObject::tr("ultimate");
   if (set.seismic)
-    kind += QObject::tr("; seismic: %1").arg(QString::fromStdString(design::SeismicWords(*set.seismic)));
+    kind += QObject::tr("; seismic: %1")
+                .arg(QString::fromStdString(design::SeismicWords(*set.seismic)));
   return kind;
 }
 
@@ -127,9 +128,9 @@ void TDesignSituationsForm::fillSets() {
     QFont font = item->font();
     font.setItalic(own);
     item->setFont(font);
-    item->setToolTip(Q(set.description) + (own ? tr(" (the project's values)") : QString()) +
-                     (set.seismic ? QStringLiteral("\n") + Q(design::SeismicWords(*set.seismic))
-                                  : QString()));
+    item->setToolTip(
+        Q(set.description) + (own ? tr(" (the project's values)") : QString()) +
+        (set.seismic ? QStringLiteral("\n") + Q(design::SeismicWords(*set.seismic)) : QString()));
     const bool chosen = std::any_of(
         choice_.chosen.begin(), choice_.chosen.end(),
         [&](const std::string& c) { return Q(c).compare(Q(set.name), Qt::CaseInsensitive) == 0; });
