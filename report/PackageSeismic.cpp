@@ -6,6 +6,8 @@
 // engineer sees how much the choice of method matters. The numbers are
 // design::SpreadOfSeismicMethods'; this file only lays them out.
 
+#include <cmath>
+
 #include "DepthGraph.h"
 #include "PackageParts.h"
 #include "SeismicSpread.h"
@@ -20,6 +22,8 @@ namespace api = engine::api;
 using api::Quantity;
 
 std::string Number(double value) { return SignificantText(value, 4); }
+// A layer's coefficient; a dash where the layer has none (an undrained clay).
+std::string Coefficient(double value) { return std::isnan(value) ? "—" : Number(value); }
 std::string Unit(Quantity quantity, int units) {
   return std::string(api::UnitLabel(quantity, units));
 }
@@ -62,8 +66,9 @@ Table LayersTable(const design::SeismicSpread& s) {
                    {"Passive\nstatic", "Kph", ""},  {"Passive\nseismic", "KpEh", ""},
                    {"", "", "", Align::Left}};
   for (const design::SeismicLayerSpread& l : s.layers)
-    table.rows.push_back({std::to_string(l.number), Number(l.phi), Number(l.staticKah),
-                          Number(l.seismicKah), Number(l.staticKph), Number(l.seismicKph), l.note});
+    table.rows.push_back({std::to_string(l.number), Number(l.phi), Coefficient(l.staticKah),
+                          Coefficient(l.seismicKah), Coefficient(l.staticKph),
+                          Coefficient(l.seismicKph), l.note});
   table.note =
       "Horizontal coefficients; the seismic ones include (1 − kv). Static: Coulomb's "
       "wedge with δ/φ′ = " +
