@@ -42,6 +42,15 @@ constexpr OptionDeclaration kRunOptions[] = {
      "a smaller uniform surcharge is taken as Q (lb/in2 or kPa, the data\nfile's unit)",
      "a pressure of 0 or more in the data file's unit (lb/in2 or kPa)", 0},
     {"--no-unplanned-excavation", K::None, "", "no unplanned excavation in any set"},
+    {"--kh", K::Real, "K",
+     "the horizontal seismic coefficient of the chosen seismic sets (SEISMIC,\n"
+     "LRFD-EE1 or the project's): the site's; a seismic set needs it above 0",
+     "a coefficient of 0 or more and below 1", 0, 1},
+    {"--kv", K::Real, "K", "their vertical seismic coefficient, upwards (default: the set's)",
+     "a coefficient above -1 and below 1", -1, 1},
+    {"--seismic", K::Choice, "mononobe-okabe|en1998-5",
+     "their pseudo-static method (default: the set's, Mononobe-Okabe)",
+     "the seismic method is mononobe-okabe or en1998-5"},
 };
 
 constexpr OptionDeclaration kConvertOptions[] = {
@@ -207,7 +216,8 @@ const CommandDeclaration kRunCommand{
     "prints each set's design effects and their envelope with the set that\n"
     "governs each; with --section, the wall is analysed with the section and\n"
     "the section is checked with each set's design effects (the ultimate limit\n"
-    "state).\n",
+    "state). A seismic set is analysed while the ground shakes, with the kh\n"
+    "and kv the project keeps for it or --kh and --kv.\n",
     kRunOptions};
 
 const CommandDeclaration kConvertCommand{

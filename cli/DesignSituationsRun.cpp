@@ -8,6 +8,7 @@
 #include "CommandDeclarations.h"
 #include "CommandLine.h"
 #include "ProjectSoilModel.h"
+#include "SeismicFace.h"
 #include "SummaryOutput.h"
 #include "UltimateCheckSummary.h"
 #include "WallText.h"
@@ -81,7 +82,25 @@ std::string Listed(const std::vector<std::string>& names) {
   return out;
 }
 
-// The sets `request` names ("all": every shipped one), its factors set in
+// The site's shaking of --kh, --kv and --seismic on every seismic set of
+// `sets`; the refusal's status when they are given without one, since a
+// static set taking them silently would be the wrong design.
+int ShakeSets(const SituationsRequest& request, std::vector<design::FactorSet>& sets) {
+  bool seismic = false;
+  for (design::FactorSet& set : sets) {
+    if (!set.seismic) continue;
+    seismic = true;
+    if (request.kh) set.seismic->kh = *request.kh;
+    if (request.kv) set.seismic->kv = *request.kv;
+    if (request.seismicMethod) set.seismic->method = *request.seismicMethod;
+  }
+  if (!request.asksShaking() || seismic) return kExitOk;
+  return CommandUsageError(kRunCommand,
+                           "--kh, --kv and --seismic are for a seismic set: SEISMIC, LRFD-EE1 or "
+                           "one the project keeps");
+}
+
+// The sets `request` names ("all": every shipped static one), its factors set in
 // each; the refusal's status when a name is no set's.
 int ChooseSets(const SituationsRequest& request, const std::vector<design::FactorSet>& projectSets,
                std::vector<design::FactorSet>& sets) {
@@ -95,7 +114,7 @@ int ChooseSets(const SituationsRequest& request, const std::vector<design::Facto
     if (!set) {
       std::string names;
       for (const design::FactorSet& s : projectSets) names += s.name + ", ";
-      for (const design::FactorSet& s : design::StandardFactorSets()) names += s.name + ", ";
+      for (const design::FactorSet& s : design::ShippedFactorSets()) names += s.name + ", ";
       return RefuseValue(
           kRunCommand, "--design-approach", name,
           "no set of partial factors is named " + name + "; the sets: " + names + "all");
@@ -104,7 +123,7 @@ int ChooseSets(const SituationsRequest& request, const std::vector<design::Facto
   }
   for (design::FactorSet& set : sets)
     for (const auto& [symbol, value] : request.factors) *design::FactorOf(set, symbol) = value;
-  return kExitOk;
+  return ShakeSets(request, sets);
 }
 
 }  // namespace
@@ -159,6 +178,7 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
     for (std::string_view symbol : design::FactorSymbols())
       out += " " + std::string(symbol) + " " + FourDigits(design::FactorOf(r.set, symbol));
     out += "\n";
+    if (r.set.seismic) out += "  seismic: " + design::SeismicWords(*r.set.seismic) + "\n";
     if (!r.error.empty()) {
       out += "  not analysed: " + r.error + "\n";
       continue;
@@ -248,6 +268,11 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
     out +=
         "}, \"unplannedExcavation\": " + std::string(r.set.unplannedExcavation ? "true" : "false");
     out += ", \"serviceability\": " + std::string(r.set.serviceability ? "true" : "false");
+    // Only a seismic situation has the key: the static sets' lines stay.
+    if (const auto& seismic = r.set.seismic)
+      out += ", \"seismic\": {\"method\": " +
+             ui::JsonString(std::string(engine::api::SeismicMethodOf(seismic->method).key)) +
+             ", \"kh\": " + Number(seismic->kh) + ", \"kv\": " + Number(seismic->kv) + "}";
     out += ",\n     \"error\": " + (r.error.empty() ? "null" : ui::JsonString(r.error));
     out += ", \"notes\": " + Strings(r.data.notes) + ",\n     \"designSoil\": [";
     for (size_t k = 0; k < r.data.soil.size(); ++k) {

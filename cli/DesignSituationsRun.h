@@ -3,6 +3,7 @@
 // partial factors on every stage, nothing written, and the envelope of the
 // design effects with the set that governs each (design/DesignSituations.h).
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ struct SituationsRequest {
   std::vector<std::string> names;  // as given: DA1-1, ..., "all", a set of the project
   std::vector<std::pair<std::string, double>> factors;  // --factor SYMBOL=VALUE, on every set
   design::SituationOptions options;
+  // --kh, --kv, --seismic: on every chosen seismic set (refused without one).
+  std::optional<double> kh, kv;
+  std::optional<engine::api::SeismicMethod> seismicMethod;
+  bool asksShaking() const { return kh || kv || seismicMethod; }
 };
 
 // Adds the names of one --design-approach value ("DA1-1,DA2", "all");

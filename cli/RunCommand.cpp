@@ -49,7 +49,8 @@ std::optional<int> ReadRunRequest(const std::vector<std::string_view>& args, Run
     r.sectionOptions = r.sectionOptions || name == "--section" || name == "--grade" ||
                        name == "--spacing" || name == "--method";
     r.situationOptions = r.situationOptions || name == "--design-approach" || name == "--factor" ||
-                         name == "--minimum-surcharge" || name == "--no-unplanned-excavation";
+                         name == "--minimum-surcharge" || name == "--no-unplanned-excavation" ||
+                         name == "--kh" || name == "--kv" || name == "--seismic";
     if (name == "--json") r.json = true;
     else if (name == "--strict") r.strict = true;
     else if (name == "--jobs") r.jobs = static_cast<unsigned>(NumberValue(value));
@@ -62,6 +63,10 @@ std::optional<int> ReadRunRequest(const std::vector<std::string_view>& args, Run
     else if (name == "--minimum-surcharge")
       r.situations.options.minimumSurcharge = NumberValue(value);
     else if (name == "--no-unplanned-excavation") r.situations.options.unplannedExcavation = false;
+    else if (name == "--kh") r.situations.kh = NumberValue(value);
+    else if (name == "--kv") r.situations.kv = NumberValue(value);
+    else if (name == "--seismic")
+      r.situations.seismicMethod = engine::api::FindSeismicMethod(value)->method;
     else if (name == "--design-approach" && !AddSituationNames(value, r.situations, error))
       return RefuseValue(kRunCommand, name, value, error);
     else if (name == "--factor" && !AddFactor(value, r.situations, error))
@@ -71,7 +76,8 @@ std::optional<int> ReadRunRequest(const std::vector<std::string_view>& args, Run
   if (r.situationOptions && r.situations.names.empty())
     return CommandUsageError(
         kRunCommand,
-        "--factor, --minimum-surcharge and --no-unplanned-excavation need --design-approach");
+        "--factor, --minimum-surcharge, --no-unplanned-excavation, --kh, --kv and --seismic need "
+        "--design-approach");
   if (r.situationOptions && r.files.size() != 1)
     return CommandUsageError(kRunCommand, "--design-approach takes one data file");
   if (r.sectionOptions && r.wanted.name.empty())

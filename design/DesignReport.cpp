@@ -303,6 +303,8 @@ std::optional<ApproachDesign> PrepareApproachDesign(std::string_view dataText, c
   request.fsMethod = FsMethod::Passive;
   request.fs = set.gammaG * set.gammaRe;
   request.effectFactor = set.gammaG;
+  // A seismic situation designs the embedment while the ground shakes.
+  if (set.seismic) request.seismic = set.seismic;
   char factor[32];
   std::snprintf(factor, sizeof factor, "%.6g", request.fs);
   if (request.fs < 1) {

@@ -106,10 +106,14 @@ void RunSequenceSituation(std::string_view dataText, const SituationOptions& opt
 
 std::vector<SituationResult> RunDesignSituations(std::string_view dataText,
                                                  const std::vector<FactorSet>& sets,
-                                                 const SituationOptions& options,
+                                                 const SituationOptions& projectOptions,
                                                  const SequentialPlan* sequence) {
   std::vector<SituationResult> results;
   for (const FactorSet& set : sets) {
+    // A seismic situation's wall is analysed while the ground shakes; the
+    // others as the project's soil model has it.
+    SituationOptions options = projectOptions;
+    if (set.seismic) options.soil.seismic = set.seismic;
     SituationResult result;
     result.set = set;
     if (sequence) {

@@ -187,6 +187,7 @@ bool ApplyToProblem(WallText& problem, const FactorSet& set, const SituationOpti
 std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const FactorSet& set,
                                            const SituationOptions& options, std::string& error) {
   if (error = FactorSetError(set); !error.empty()) return std::nullopt;
+  if (error = SeismicSetError(set); !error.empty()) return std::nullopt;
   std::optional<std::vector<WallText>> problems = WallText::ParseAll(dataText, error);
   if (!problems) return std::nullopt;
   FactoredData out;
@@ -212,6 +213,10 @@ std::optional<FactoredData> ApplyFactorSet(std::string_view dataText, const Fact
     out.notes.push_back(set.name +
                         ": gammaEH multiplies the data file's own pressure table, water "
                         "pressure included: the table does not tell them apart");
+  if (set.seismic && !found.soil)
+    out.notes.push_back(set.name +
+                        ": the shaking has nothing to act on: the data file gives its earth "
+                        "pressure itself");
   if (set.gammaQ != set.gammaG && !found.variable)
     out.notes.push_back(set.name +
                         ": gammaQ has nothing to act on: the data file has no surcharge "

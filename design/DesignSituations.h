@@ -12,7 +12,9 @@
 // gammaQ / gammaG; the excavation deepened by the unplanned excavation where
 // the set calls for it; and the analysis' moments, shears and support
 // forces multiplied by gammaG. Pressures and p-y curves the data file
-// specifies itself are not the soil's strength and are not divided.
+// specifies itself are not the soil's strength and are not divided. A
+// seismic set (FactorSet::seismic) is analysed with its shaking in place of
+// the project's (SoilModel::seismic); without kh above 0 it is refused.
 //
 // A construction sequence (SequentialStaging.h) is factored before its
 // stages are built, so that every stage sees the design soil: the data text

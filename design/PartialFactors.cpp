@@ -61,6 +61,35 @@ std::vector<FactorSet> MakeStandardSets() {
   };
 }
 
+// The seismic design situations. EN 1998-5:2004 3.1(3) (Note: recommended
+// values) divides the soil's strength by γφ' = 1.25 (on tan φ'), γc' = 1.25,
+// γcu = 1.4 and γqu = 1.4, with the actions of the seismic combination of EN
+// 1990:2002 6.4.3.4 unfactored (Gk + AEd + ψ2 Qk: γQ 1.0 here, ψ2 the
+// engineer's to set). AASHTO LRFD Extreme Event I (Tables 3.4.1-1/-2): EH
+// γp = 1.50 on the active earth pressure, WA 1.00, EQ 1.00, the live load
+// surcharge γEQ (project-specific; 0.5 as the commentary C3.4.1 offers), and
+// resistance factors of 1.0 at the extreme event limit state (11.5.8). The
+// wall is checked as built: no unplanned excavation.
+std::vector<FactorSet> MakeSeismicSets() {
+  const engine::api::SeismicOptions still{};  // kh 0: the project's to set
+  return {
+      {.name = "SEISMIC",
+       .description = "Seismic design situation, EN 1997-1 with EN 1998-5: actions unfactored, "
+                      "M2 soil factors of EN 1998-5 3.1(3)",
+       .gammaPhi = 1.25,
+       .gammaC = 1.25,
+       .gammaCu = 1.4,
+       .gammaQu = 1.4,
+       .seismic = still},
+      {.name = "LRFD-EE1",
+       .description = "Load and resistance factor design, Extreme Event I: EH 1.50 on the active "
+                      "earth pressure, WA 1.00, EQ 1.00, LS 0.5, resistance phi 1.0",
+       .gammaQ = 0.5,
+       .gammaEH = 1.5,
+       .seismic = still},
+  };
+}
+
 std::string Lower(std::string_view text) {
   std::string out;
   for (char c : text) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -100,8 +129,19 @@ const std::vector<FactorSet>& StandardFactorSets() {
   return sets;
 }
 
+const std::vector<FactorSet>& SeismicFactorSets() {
+  static const std::vector<FactorSet> sets = MakeSeismicSets();
+  return sets;
+}
+
+std::vector<FactorSet> ShippedFactorSets() {
+  std::vector<FactorSet> sets = StandardFactorSets();
+  sets.insert(sets.end(), SeismicFactorSets().begin(), SeismicFactorSets().end());
+  return sets;
+}
+
 std::optional<FactorSet> StandardFactorSet(std::string_view name) {
-  for (const FactorSet& set : StandardFactorSets())
+  for (const FactorSet& set : ShippedFactorSets())
     if (Lower(set.name) == Lower(name)) return set;
   return std::nullopt;
 }
@@ -116,7 +156,25 @@ std::string FactorSetError(const FactorSet& set) {
       return out.str();
     }
   }
+  if (set.seismic) {
+    const engine::api::SeismicOptions& s = *set.seismic;
+    std::ostringstream out;
+    if (!(s.kh >= 0 && s.kh < 1))
+      out << set.name << ": the horizontal seismic coefficient kh must lie from 0 to below 1, not "
+          << s.kh;
+    else if (!(std::fabs(s.kv) < 1))
+      out << set.name << ": the vertical seismic coefficient kv must lie between -1 and 1, not "
+          << s.kv;
+    return out.str();
+  }
   return "";
+}
+
+std::string SeismicSetError(const FactorSet& set) {
+  if (!set.seismic || set.seismic->kh > 0) return "";
+  return set.name +
+         ": a seismic design situation needs the site's horizontal seismic coefficient kh "
+         "above 0; set kh (and kv) for the set in the Design Situations window or with --kh";
 }
 
 }  // namespace terraq::design

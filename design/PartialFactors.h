@@ -4,7 +4,9 @@
 // Annex A, recommended values), a characteristic set for serviceability, a
 // load and resistance factor set of American highway practice (AASHTO LRFD
 // Bridge Design Specifications, 9th edition 2020, Tables 3.4.1-1/-2 and
-// 11.5.7-1), and the engineer's own.
+// 11.5.7-1), the seismic design situations of both (EN 1998-5:2004 3.1(3)
+// with EN 1990:2002 6.4.3.4; AASHTO Extreme Event I with 11.5.8), and the
+// engineer's own.
 //
 // How the factors act in an analysis of a wall on soil springs (see
 // DesignSituations.h and the technical manual's "Design situations"):
@@ -25,7 +27,14 @@
 //    wall configuration's active pressure factor), on top of gammaG: a code
 //    that factors earth and water pressure apart (AASHTO: EH 1.50, WA 1.00)
 //    puts its water factor in gammaG and EH / WA in gammaEH. 1 in the
-//    Eurocode's sets, which factor both alike.
+//    Eurocode's sets, which factor both alike;
+//  - `seismic`, when set, makes the set a seismic design situation: its
+//    analysis takes the pseudo-static earth pressure of the shaking
+//    (SoilModel::seismic, api/SeismicOptions.h) and its limit-equilibrium
+//    embedment the same (DesignRequest::seismic). The coefficients kh and
+//    kv are the engineer's, of the site: the shipped seismic sets carry
+//    kh = 0 until the project sets it, and a seismic set without kh > 0 is
+//    refused when it is run (SeismicSetError), never taken as static.
 //
 // Thread safety: values; pure functions.
 
@@ -33,6 +42,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "api/SeismicOptions.h"
 
 namespace terraq::design {
 
@@ -54,6 +65,8 @@ struct FactorSet {
   bool unplannedExcavation = false;
   // A serviceability set: its deflections are the wall's.
   bool serviceability = false;
+  // Set: a seismic design situation, the shaking it is analysed with.
+  std::optional<engine::api::SeismicOptions> seismic{};
 
   bool operator==(const FactorSet&) const = default;
 };
@@ -66,14 +79,27 @@ const std::vector<std::string_view>& FactorSymbols();
 double* FactorOf(FactorSet& set, std::string_view symbol);
 double FactorOf(const FactorSet& set, std::string_view symbol);
 
-// The sets the program ships, in order: DA1-1, DA1-2, DA2, DA3, SLS, LRFD.
+// The static sets the program ships, in order: DA1-1, DA1-2, DA2, DA3, SLS,
+// LRFD ("all" of the command).
 const std::vector<FactorSet>& StandardFactorSets();
+// The seismic sets it ships, kh = 0 until the project sets it: SEISMIC (EN
+// 1997-1 with EN 1998-5) and LRFD-EE1 (Extreme Event I).
+const std::vector<FactorSet>& SeismicFactorSets();
+// Both, the static first.
+std::vector<FactorSet> ShippedFactorSets();
 // A shipped set by name (ignoring case); nullopt when there is none.
 std::optional<FactorSet> StandardFactorSet(std::string_view name);
 
 // Empty when the set can be used; else why not: a factor that is not a
 // finite number above 0 ("DA1-2: gammaPhi must be a number above 0, not
-// -1"), a set without a name. Factors below 1 are the engineer's choice.
+// -1"), a set without a name, seismic coefficients out of their range (kh
+// from 0 to below 1, kv between -1 and 1). Factors below 1 are the
+// engineer's choice.
 std::string FactorSetError(const FactorSet& set);
+
+// Empty when a seismic set has its shaking (kh above 0) or the set is not
+// seismic; else why it cannot be run ("SEISMIC: a seismic design situation
+// needs the site's horizontal seismic coefficient kh above 0 ...").
+std::string SeismicSetError(const FactorSet& set);
 
 }  // namespace terraq::design

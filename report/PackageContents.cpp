@@ -282,6 +282,9 @@ Document BuildPackage(const PackageInput& input) {
   // Before the results, so that a refusal of the theories is explained too.
   if (input.earthPressure)
     detail::AppendEarthPressureTheories(*input.earthPressure, input.dataText, blocks);
+  // The shaking beside the static theories: how much the method matters.
+  if (const std::vector<detail::SeismicUse> uses = detail::SeismicUsesOf(input); !uses.empty())
+    detail::AppendSeismicEarthPressure(uses, detail::SeismicWallOf(input), blocks);
   if (analysis.error || analysis.problems.empty()) {
     if (analysis.error) appendStop(analysis, names, blocks);
     else blocks.push_back(Paragraph{"No problem of the data file reached its results."});

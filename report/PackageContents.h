@@ -2,7 +2,8 @@
 // What the calculation package says, in order: the title page; for every
 // problem of the data file (each stage, short- and long-term) the inputs as
 // tables with their symbols and units, the drawing of the wall and soil,
-// the earth pressure; the results as graphs (every problem on one graph,
+// the earth pressure; the seismic earth pressure and the spread of its
+// methods when the design takes the shaking; the results as graphs (every problem on one graph,
 // with the envelope); the maxima with their depths; the warnings of the run
 // with what each means; the structural check of the wall's section when the
 // project remembers one; the design where the data allows it; and the

@@ -9,6 +9,7 @@
 
 #include "PackageFigures.h"
 #include "PackageParts.h"
+#include "SeismicFace.h"
 #include "project/ProjectFile.h"
 #include "project/RunSummary.h"
 #include "project/SequentialRun.h"
@@ -64,6 +65,7 @@ Table factorTable(const std::vector<design::SituationResult>& results) {
                    {"qu", "γqu", "", Align::Decimal},
                    {"Unit\nweight", "γγ", "", Align::Decimal},
                    {"Earth\nresistance", "γR;e", "", Align::Decimal},
+                   {"Active earth\npressure", "γEH", "", Align::Decimal},
                    {"Unplanned\nexcavation", "", "", Align::Center}};
   for (const design::SituationResult& r : results) {
     std::vector<std::string> row{r.set.name};
@@ -76,7 +78,13 @@ Table factorTable(const std::vector<design::SituationResult>& results) {
       "γG multiplies the effects of the analysis (moments, shears, support forces); the "
       "variable actions are analysed times γQ/γG; the soil's strength is divided before "
       "earth pressure and p-y curves are generated from it; γR;e divides the passive "
-      "resistance of the embedment design only.";
+      "resistance of the embedment design only; γEH multiplies the active earth pressure alone.";
+  // A seismic situation's shaking, set by set (the chapter of the seismic
+  // earth pressure compares its methods).
+  for (const design::SituationResult& r : results)
+    if (r.set.seismic)
+      table.note += " " + r.set.name +
+                    " is a seismic design situation: " + design::SeismicWords(*r.set.seismic) + ".";
   return table;
 }
 

@@ -11,6 +11,7 @@
 // (ui::SummaryNumberText), in the data file's units.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "PackageDesignSituations.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
+#include "api/SoilDescription.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/RunSummary.h"
 #include "project/TProgramData.h"
@@ -66,6 +68,34 @@ void AppendSoilModel(const engine::api::SubgradeOptions& options,
 // with, and why the analysis refused the theories or what it warned of.
 void AppendEarthPressureTheories(const engine::api::EarthPressureOptions& options,
                                  const std::string& dataText, std::vector<Block>& blocks);
+
+// A shaking the project's design takes and what takes it ("design
+// situation SEISMIC, the design").
+struct SeismicUse {
+  std::string takenBy;
+  engine::api::SeismicOptions seismic;
+};
+// Every distinct shaking of `input`: the chosen design situations' seismic
+// sets, then the design's (its set's, or the design record's own); empty
+// when the design takes none (no chapter).
+std::vector<SeismicUse> SeismicUsesOf(const PackageInput& input);
+// The wall the methods are compared on: the soil of the problem with the
+// deepest excavation, and the wall friction δ/φ′ of each face (the
+// project's theories', else 2/3 behind the wall and 0 in front, said in
+// `note`).
+struct SeismicWall {
+  std::optional<engine::api::SoilDescription> soil;
+  double activeDeltaRatio = 2.0 / 3.0, passiveDeltaRatio = 0;
+  std::string note;
+};
+SeismicWall SeismicWallOf(const PackageInput& input);
+// The chapter "Seismic earth pressure": the shaking of every use with the
+// methods' sources, each layer's static and seismic coefficients on both
+// faces, the spread of the methods' total active thrust on the retained
+// height (design::SpreadOfSeismicMethods) and the figure of the static and
+// seismic active pressure.
+void AppendSeismicEarthPressure(const std::vector<SeismicUse>& uses, const SeismicWall& wall,
+                                std::vector<Block>& blocks);
 
 // The maxima of every problem with their depths; `names` name the
 // summary's problems.

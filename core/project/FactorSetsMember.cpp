@@ -7,6 +7,49 @@
 
 namespace terraq::ui {
 
+namespace {
+
+// A set's shaking, {"method": "mononobe-okabe", "kh": 0.2, "kv": 0.1}; false
+// with `error` when it is malformed (the ranges are FactorSetError's).
+bool ReadSeismic(const JsonValue& value, design::FactorSet& set, std::string& error) {
+  const std::string where = set.name + ": \"seismic\" ";
+  if (!value.isObject()) {
+    error = where + "must be an object with a method, kh and kv";
+    return false;
+  }
+  if (!OnlyKnownKeys(value, {"method", "kh", "kv"}, set.name + "'s seismic", error)) return false;
+  engine::api::SeismicOptions seismic;
+  const JsonValue* method = value.find("method");
+  const engine::api::SeismicMethodInfo* info =
+      method && method->isString() ? engine::api::FindSeismicMethod(method->string) : nullptr;
+  if (!info) {
+    error = where + "needs a method: mononobe-okabe, en1998-5, seed-whitman or wood";
+    return false;
+  }
+  seismic.method = info->method;
+  for (const auto& [key, number] : {std::pair{"kh", &seismic.kh}, {"kv", &seismic.kv}}) {
+    const JsonValue* v = value.find(key);
+    if (!v) continue;
+    if (!v->isNumber()) {
+      error = where + std::string(key) + " must be a number";
+      return false;
+    }
+    *number = v->number;
+  }
+  set.seismic = seismic;
+  return true;
+}
+
+JsonValue SeismicJson(const engine::api::SeismicOptions& seismic) {
+  JsonValue out = JsonValue::Object();
+  out.set("method", JsonValue::Text(std::string(engine::api::SeismicMethodOf(seismic.method).key)));
+  out.set("kh", JsonValue::Number(seismic.kh));
+  out.set("kv", JsonValue::Number(seismic.kv));
+  return out;
+}
+
+}  // namespace
+
 std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& project,
                                                              std::string& error) {
   error.clear();
@@ -23,7 +66,7 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
     return std::nullopt;
   if (!list) return sets;
   std::vector<std::string_view> setKeys = {"name", "description", "unplannedExcavation",
-                                           "serviceability"};
+                                           "serviceability", "seismic"};
   for (std::string_view symbol : design::FactorSymbols()) setKeys.push_back(symbol);
   for (const JsonValue& item : list->items) {
     design::FactorSet set;
@@ -64,6 +107,9 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
       }
       *flag = v->boolean;
     }
+    if (const JsonValue* seismic = item.find("seismic");
+        seismic && !ReadSeismic(*seismic, set, error))
+      return std::nullopt;
     if (error = design::FactorSetError(set); !error.empty()) return std::nullopt;
     const bool twice = std::any_of(sets.begin(), sets.end(), [&](const design::FactorSet& other) {
       return AsciiLower(other.name) == AsciiLower(set.name);
@@ -102,6 +148,8 @@ void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& s
     }
     item.set("unplannedExcavation", JsonValue::Bool(set.unplannedExcavation));
     item.set("serviceability", JsonValue::Bool(set.serviceability));
+    // Only a seismic situation has the key: the other sets' bytes stay.
+    if (set.seismic) item.set("seismic", SeismicJson(*set.seismic));
     list.items.push_back(std::move(item));
   }
   member.set("sets", std::move(list));

@@ -4,12 +4,14 @@
 //   {"sets": [{"name": "DA1-2 (UK)", "description": "...", "gammaG": 1.0,
 //              "gammaQ": 1.3, "gammaPhi": 1.25, "gammaC": 1.25, "gammaCu": 1.4,
 //              "gammaQu": 1.4, "gammaGamma": 1.0, "gammaRe": 1.0,
-//              "unplannedExcavation": true, "serviceability": false}, ...],
+//              "unplannedExcavation": true, "serviceability": false,
+//              "seismic": {"method": "mononobe-okabe", "kh": 0.2, "kv": 0.1}}, ...],
 //    "chosen": ["DA1-1", "DA1-2", "SLS"], "unplannedExcavation": true,
 //    "minimumSurcharge": 10}
 // A set named as a shipped one replaces it (a national annex's values); an
 // absent factor is 1 (gammaEH, the active earth pressure's own factor, is
-// written only when it is not). "chosen" names the sets the project is designed with
+// written only when it is not; "seismic", the shaking of a seismic design
+// situation, only for such a set). "chosen" names the sets the project is designed with
 // (the program's Design Situations and the calculation package), and the
 // two options are SituationOptions (the surcharge in the data file's unit).
 // Members the reader does not know are kept.

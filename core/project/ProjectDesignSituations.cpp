@@ -22,7 +22,7 @@ bool SameName(std::string_view a, std::string_view b) {
 std::vector<design::FactorSet> OfferedFactorSets(
     const std::vector<design::FactorSet>& projectSets) {
   std::vector<design::FactorSet> offered;
-  for (const design::FactorSet& shipped : design::StandardFactorSets())
+  for (const design::FactorSet& shipped : design::ShippedFactorSets())
     offered.push_back(*FindFactorSet(projectSets, shipped.name));
   for (const design::FactorSet& own : projectSets)
     if (!IsShippedSetName(own.name)) offered.push_back(own);

@@ -18,8 +18,9 @@
 
 namespace terraq::ui {
 
-// The sets a project can choose from: the shipped ones in their order (a
-// project's set of the same name in place of one), then the project's own.
+// The sets a project can choose from: the shipped ones in their order, the
+// static then the seismic (a project's set of the same name in place of
+// one: a seismic set with the site's kh and kv), then the project's own.
 std::vector<design::FactorSet> OfferedFactorSets(const std::vector<design::FactorSet>& projectSets);
 
 // True when `name` is a shipped set's (ignoring case).

@@ -68,5 +68,40 @@ TEST(FactorSetsMember, RoundTripsReplacesShippedSetsAndRefusesMalformedOnes) {
   }
 }
 
+// A seismic situation keeps the site's shaking; a static set's entry has no
+// key of it; a malformed shaking refuses the member with its reason.
+TEST(FactorSetsMember, SeismicSetsKeepTheirShaking) {
+  design::FactorSet site = *design::StandardFactorSet("seismic");
+  site.seismic = engine::api::SeismicOptions{engine::api::SeismicMethod::Eurocode8, 0.24, -0.12};
+  const design::FactorSet still = *design::StandardFactorSet("DA1-1");
+  ProjectFile project;
+  SetFactorSets(project, {site, still});
+  const std::string text = FormatJson(project.root);
+  ASSERT_NE(text.find("seismic\""), std::string::npos);
+  EXPECT_EQ(text.find("seismic\""), text.rfind("seismic\""));  // the SEISMIC set's alone
+  std::string error;
+  const std::optional<std::vector<design::FactorSet>> sets =
+      ReadFactorSets({*ParseJson(text, error)}, error);
+  ASSERT_TRUE(sets) << error;
+  EXPECT_EQ(*sets, (std::vector<design::FactorSet>{site, still}));
+
+  const struct {
+    const char* set;
+    const char* says;
+  } bad[] = {
+      {R"({"name": "Q", "seismic": 0.2})", "Q: \"seismic\" must be an object"},
+      {R"({"name": "Q", "seismic": {"kh": 0.2}})", "needs a method"},
+      {R"({"name": "Q", "seismic": {"method": "rankine", "kh": 0.2}})", "needs a method"},
+      {R"({"name": "Q", "seismic": {"method": "wood", "kh": "0.2"}})", "kh must be a number"},
+      {R"({"name": "Q", "seismic": {"method": "wood", "kh": 1.2}})", "kh must lie from 0"},
+      {R"({"name": "Q", "seismic": {"method": "wood", "kh": 0.1, "kz": 0}})", "kz"}};
+  for (const auto& c : bad) {
+    ProjectFile p;
+    p.set("designSituations", *ParseJson(std::string(R"({"sets": [)") + c.set + "]}", error));
+    EXPECT_FALSE(ReadFactorSets(p, error)) << c.set;
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace terraq::ui

@@ -22,8 +22,8 @@ TEST(ProjectDesignSituations, OwnSetsStandInForShippedOnesAndLeaveTheChoiceConsi
 
   // Shipped order, the project's values in place, its own sets after.
   const std::vector<design::FactorSet> offered = OfferedFactorSets(choice.sets);
-  EXPECT_EQ(Names(offered),
-            (std::vector<std::string>{"DA1-1", "da1-2", "DA2", "DA3", "SLS", "LRFD", "Own set 1"}));
+  EXPECT_EQ(Names(offered), (std::vector<std::string>{"DA1-1", "da1-2", "DA2", "DA3", "SLS", "LRFD",
+                                                      "SEISMIC", "LRFD-EE1", "Own set 1"}));
   EXPECT_EQ(offered[1].gammaCu, 1.5);
   EXPECT_EQ(NewSetName(choice.sets), "Own set 2");
 

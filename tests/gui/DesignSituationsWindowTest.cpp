@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -229,6 +230,40 @@ TEST_F(DesignSituationsWindow, Screenshots) {
   window->showMaximized();
   ProcessEvents();
   EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/design-situations.png")));
+}
+
+// A shipped seismic set is refused until the site's kh is set in its box;
+// then it is the project's own set with that shaking, and runs.
+TEST_F(DesignSituationsWindow, SeismicSetAsksForTheSitesShaking) {
+  Open();
+  ui::TDesignSituationsForm* w = Window();
+  Choose(w, {"SEISMIC"});
+  w->SelectSet("SEISMIC");
+  auto* note = Child<QLabel>(w, "lblSeismicNote");
+  EXPECT_TRUE(note->text().contains("kh above 0")) << note->text().toStdString();
+  w->Run();
+  EXPECT_TRUE(w->StatusText().contains("kh above 0") ||
+              (!w->Results().empty() && !w->Results()[0].error.empty()));
+
+  auto* kh = Child<QDoubleSpinBox>(w, "sbKh");
+  kh->setValue(0.15);
+  emit kh->editingFinished();
+  ASSERT_EQ(w->Choice().sets.size(), 1u);
+  ASSERT_TRUE(w->Choice().sets[0].seismic);
+  EXPECT_EQ(w->Choice().sets[0].seismic->kh, 0.15);
+  EXPECT_EQ(w->Choice().sets[0].gammaPhi, 1.25);  // the shipped factors kept
+  EXPECT_TRUE(note->text().isEmpty());
+  ASSERT_TRUE(w->Run());
+  ASSERT_EQ(w->Results().size(), 1u);
+  EXPECT_EQ(w->Results()[0].error, "");
+  const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (!shots.isEmpty()) {
+    form.resize(1280, 900);
+    form.show();
+    form.MdiArea().activeSubWindow()->showMaximized();
+    ProcessEvents();
+    EXPECT_TRUE(w->grab().save(shots + QStringLiteral("/design-situations-seismic.png")));
+  }
 }
 
 // The Study window takes every stage of a staged project (its parameters

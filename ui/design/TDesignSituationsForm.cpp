@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SeismicFace.h"
 #include "design/StudyFormCells.h"
 #include "project/ProjectDesignSituations.h"
 #include "project/RunSummary.h"
@@ -30,8 +31,12 @@ constexpr int kNameRole = Qt::UserRole;
 
 QString KindText(const design::FactorSet& set) {
   if (set.serviceability) return QObject::tr("serviceability: its deflections are the wall's");
-  return set.unplannedExcavation ? QObject::tr("ultimate, with the unplanned excavation")
-                                 : QObject::tr("ultimate");
+  QString kind = set.unplannedExcavation ? QObject::tr("ultimate, with the unplanned excavation")
+                                         : QObject::tr("ultimate");
+  if (set.seismic)
+    kind += QObject::tr("; seismic: %1")
+                .arg(QString::fromStdString(design::SeismicWords(*set.seismic)));
+  return kind;
 }
 
 }  // namespace
@@ -77,6 +82,7 @@ void TDesignSituationsForm::connectControls() {
     set.unplannedExcavation = on;
     keepEdited(set);
   });
+  connectSeismic();
   connect(figureStage_, &QComboBox::currentIndexChanged, this, [this] { showFigures(); });
   connect(newButton_, &QPushButton::clicked, this, &TDesignSituationsForm::newSet);
   connect(deleteButton_, &QPushButton::clicked, this, &TDesignSituationsForm::deleteSet);
@@ -122,7 +128,9 @@ void TDesignSituationsForm::fillSets() {
     QFont font = item->font();
     font.setItalic(own);
     item->setFont(font);
-    item->setToolTip(Q(set.description) + (own ? tr(" (the project's values)") : QString()));
+    item->setToolTip(
+        Q(set.description) + (own ? tr(" (the project's values)") : QString()) +
+        (set.seismic ? QStringLiteral("\n") + Q(design::SeismicWords(*set.seismic)) : QString()));
     const bool chosen = std::any_of(
         choice_.chosen.begin(), choice_.chosen.end(),
         [&](const std::string& c) { return Q(c).compare(Q(set.name), Qt::CaseInsensitive) == 0; });
@@ -169,6 +177,7 @@ void TDesignSituationsForm::showSet() {
     serviceability_->setChecked(set.serviceability);
     setUnplanned_->setChecked(set.unplannedExcavation);
   }
+  showSeismic(set);
   deleteButton_->setEnabled(own);
   deleteButton_->setText(own && IsShippedSetName(set.name) ? tr("&Shipped values") : tr("&Delete"));
   showDesignValues();

@@ -11,6 +11,10 @@
 //     from the selected one and Delete removes one (a shipped set then has
 //     its shipped values again); a factor that is not a number above 0 is
 //     refused where it is typed;
+//   - for the selected set, whether it is a seismic design situation and the
+//     site's shaking it is analysed with (method, kh, kv): the shipped
+//     seismic sets carry kh = 0 until it is set here, and are refused at Run
+//     until then;
 //   - the options: the unplanned excavation and a minimum surcharge;
 //   - the design values of the selected set, before any run: each layer's
 //     soil parameter as the data file gives it and as the set makes it,
@@ -128,6 +132,10 @@ class TDesignSituationsForm : public QWidget {
   QGroupBox* makeSetsBox();
   QGroupBox* makeFactorsBox();
   QGroupBox* makeOptionsBox();
+  // The selected set's shaking (TDesignSituationsFormSeismic.cpp).
+  QGroupBox* makeSeismicBox();
+  void connectSeismic();
+  void showSeismic(const design::FactorSet& set);
   QGroupBox* makeValuesBox();
   QWidget* makeResultsPart();
   QVBoxLayout* makeFigureColumn(QWidget* bottom);
@@ -155,6 +163,11 @@ class TDesignSituationsForm : public QWidget {
   QTableWidget* factors_ = nullptr;
   QCheckBox* serviceability_ = nullptr;  // of the selected set
   QCheckBox* setUnplanned_ = nullptr;    // of the selected set
+  QGroupBox* seismicBox_ = nullptr;      // of the selected set: checked when seismic
+  QComboBox* seismicMethod_ = nullptr;
+  QDoubleSpinBox* kh_ = nullptr;
+  QDoubleSpinBox* kv_ = nullptr;
+  QLabel* seismicNote_ = nullptr;
   QCheckBox* unplanned_ = nullptr;
   QDoubleSpinBox* surcharge_ = nullptr;
   QTableWidget* designValues_ = nullptr;

@@ -90,6 +90,7 @@ QGroupBox* TDesignSituationsForm::makeFactorsBox() {
   factorsLayout->addWidget(factors_);
   factorsLayout->addWidget(serviceability_);
   factorsLayout->addWidget(setUnplanned_);
+  factorsLayout->addWidget(makeSeismicBox());
   return factorsBox;
 }
 

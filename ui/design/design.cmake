@@ -11,6 +11,7 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormResults.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormSeismic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormDefinition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormGraphs.cpp
