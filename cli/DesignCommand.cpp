@@ -18,6 +18,7 @@
 #include "DesignCommandTheories.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
+#include "SeepageSoil.h"
 #include "SequenceDesign.h"
 #include "SummaryOutput.h"
 #include "WallText.h"
@@ -227,7 +228,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
     if (const size_t k = p.stages.empty() ? static_cast<size_t>(number - 1) : 0;
         k < soils.problems.size())
       out += TheoryCoefficientsJson(soils.problems[k], a.request) +
-             BermJson(p, soils.problems[k], a.request);
+             BermJson(p, soils.problems[k], a.request) +
+             GroundDesignJson(soils.problems[k], a.request);
     if (!p.stages.empty()) out += SequenceJson(p);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
@@ -306,6 +308,7 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   input.recordLine = TakeDesignRecord(a, members.designRecord, input.text);
   TakeProjectTheories(a.given, members.earthPressure,
                       members.designRecord ? &members.designRecord->request : nullptr, a.request);
+  TakeProjectSeismic(a.given, members.seismic, a.request);
   input.plan = members.StagedSequence();
   std::string error;
   const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);
@@ -351,8 +354,11 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   }
 
   if (std::string why; !engine::EngineAvailable(why)) return fail(why);
-  const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(
-      sequence ? std::string_view(sequence->text) : std::string_view(text));
+  const std::string_view soilText = sequence ? std::string_view(sequence->text) : text;
+  engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(soilText);
+  if (const std::string fault = design::TakeSeepage(soilText, a.request.soil, soils);
+      !fault.empty())
+    return fail("the project's seepage cannot be taken: " + fault);
   if (const std::string refused = TheoryRefusal(soils, a.request); !refused.empty())
     return fail("the earth-pressure theory cannot design " + refused);
   if (a.request.berm)

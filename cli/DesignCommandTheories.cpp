@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include <numbers>
+
 #include "CommandOptions.h"
+#include "GroundJson.h"
+#include "SeepageSoil.h"
 #include "SummaryOutput.h"
 #include "api/EarthPressureTheories.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::cli {
 
@@ -13,6 +18,47 @@ namespace {
 
 // A number, or null where the theory left the generator's coefficient.
 std::string JsonCoefficient(double value) { return std::isnan(value) ? "null" : JsonNumber(value); }
+
+// The coefficients the shaking gives each layer of `soil` on each face, at
+// the soil's own strength, beside the static ones of the same face (the
+// theory's, or the generator's Rankine ones where it keeps them).
+std::vector<engine::api::SeismicLayerCoefficient> SeismicCoefficients(
+    const engine::api::SoilDescription& soil, const design::DesignRequest& request) {
+  namespace api = engine::api;
+  std::vector<api::SeismicLayerCoefficient> out;
+  const api::SeismicOptions& seismic = *request.seismic;
+  const double psi = std::atan(seismic.kh / (1 - seismic.kv)) * 180 / std::numbers::pi;
+  for (const api::Side side : {api::Side::Backfill, api::Side::Excavation}) {
+    const design::FaceTheory& theory =
+        side == api::Side::Backfill ? request.backfillTheory : request.excavationTheory;
+    const design::FaceCoefficients shaking =
+        design::FaceCoefficientsFor(soil, side, theory, seismic, 1.0);
+    const design::FaceCoefficients still = design::CoefficientsOf(soil, side, theory, 1.0);
+    for (size_t k = 0; k < soil.layers.size() && k < shaking.Kah.size(); ++k) {
+      const api::SoilLayer& layer = soil.layers[k];
+      // The excavation face has soil below the excavation level only.
+      if (side == api::Side::Excavation && layer.bottom <= soil.excavationDepth) continue;
+      const api::SidePressure generator = engine::PressureAt(
+          soil, side,
+          std::max(layer.top, side == api::Side::Excavation ? soil.excavationDepth : layer.top) +
+              1e-9);
+      api::SeismicLayerCoefficient& c = out.emplace_back();
+      c.number = layer.number;
+      c.side = side;
+      c.psi = psi;
+      c.Kah = shaking.Kah[k];
+      c.Kph = shaking.Kph[k];
+      c.staticKah = k < still.Kah.size() && !std::isnan(still.Kah[k]) ? still.Kah[k] : generator.Ka;
+      c.staticKph = k < still.Kph.size() && !std::isnan(still.Kph[k]) ? still.Kph[k] : generator.Kp;
+      if (std::isnan(c.Kah) || std::isnan(c.Kph)) {
+        c.note = "keeps its static coefficients: no seismic wedge without a friction angle";
+        c.Kah = c.staticKah;
+        c.Kph = c.staticKph;
+      }
+    }
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -75,6 +121,13 @@ void TakeProjectTheories(const std::vector<std::string_view>& given,
   }
 }
 
+void TakeProjectSeismic(const std::vector<std::string_view>& given,
+                        const std::optional<engine::api::SeismicOptions>& project,
+                        design::DesignRequest& request) {
+  if (!project || std::find(given.begin(), given.end(), "--seismic") != given.end()) return;
+  request.seismic = project;
+}
+
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
                           const design::DesignRequest& request) {
   for (size_t k = 0; k < soils.problems.size(); ++k)
@@ -98,6 +151,21 @@ std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
     first = false;
   }
   return out + "]";
+}
+
+std::string GroundDesignJson(const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& request) {
+  std::string out;
+  if (soil.seepage && request.soil.seepage) {
+    ui::SeepageSummary seepage =
+        ui::SummarizeSeepage(*soil.seepage, design::SeepageChecks(soil, *request.soil.seepage));
+    seepage.options = request.soil.seepage->checks;
+    out += ",\n   \"seepage\": " + SeepageJson(seepage, soil.units);
+  }
+  if (request.seismic && !soil.layers.empty())
+    out +=
+        ",\n   \"seismic\": " + SeismicJson({*request.seismic, SeismicCoefficients(soil, request)});
+  return out;
 }
 
 }  // namespace terraq::cli

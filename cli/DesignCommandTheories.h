@@ -37,6 +37,13 @@ void TakeProjectTheories(const std::vector<std::string_view>& given,
                          const std::optional<engine::api::EarthPressureOptions>& project,
                          const design::DesignRequest* record, design::DesignRequest& request);
 
+// The project's shaking (its member "seismic") as the default of
+// `request`'s, the limit equilibrium's and the spring model's alike:
+// --seismic given keeps its own.
+void TakeProjectSeismic(const std::vector<std::string_view>& given,
+                        const std::optional<engine::api::SeismicOptions>& project,
+                        design::DesignRequest& request);
+
 // Why the theories of `request` cannot design one of the problems: "problem
 // 2: Layer 3, backfill side: ...". Empty when every problem can be.
 std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
@@ -47,5 +54,13 @@ std::string TheoryRefusal(const engine::api::SoilDescriptions& soils,
 // for the default theories (the output then is as it always was).
 std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
                                    const design::DesignRequest& request);
+
+// `,\n   "seepage": {...}` (GroundJson.h) for a problem designed with the
+// project's seepage, with the hydraulic checks of its soil in front, and
+// `,\n   "seismic": {...}` for a seismic design, with each layer's
+// coefficients at the soil's own strength beside its static ones; nothing
+// for a design without either (the output then is as it always was).
+std::string GroundDesignJson(const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& request);
 
 }  // namespace terraq::cli

@@ -18,7 +18,7 @@ std::optional<design::SoilModel> ProjectSoilModel(const std::string& dataFile,
     error = fault.reason;
     return std::nullopt;
   }
-  return ui::DesignSoilModel(dataFile, members.soilModel, members.earthPressure, engineText, error);
+  return ui::DesignSoilModel(dataFile, members, engineText, error);
 }
 
 }  // namespace terraq::cli

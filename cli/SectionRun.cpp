@@ -33,8 +33,6 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
     run.error = dataFile.string() + ": " + error;
     return run;
   }
-  engine::api::AnalysisOptions options;
-  options.reportText = true;  // the summary's headings are the report's
   // A construction sequence: staged on the wall with the section (its unit
   // width may be the section's spacing, which the supports are shared
   // over), every stage analysed from the one before and checked.
@@ -43,9 +41,9 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
     run.error = error;
     return run;
   }
+  engine::api::AnalysisOptions options = ui::ProjectAnalysisOptions(*project);
+  options.reportText = true;  // the summary's headings are the report's
   const std::optional<ui::SequentialRunInput>& sequence = project->sequence;
-  options.subgrade = project->subgrade;
-  options.earthPressure = project->earthPressure;
   if (sequence) {
     std::optional<ui::SectionedData> staged =
         ui::ApplyWallSection(sequence->sequence.text, used, error);
@@ -55,7 +53,6 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
     }
     staged->notes = std::move(data->notes);
     data = std::move(staged);
-    options.sequential = sequence->options;
   }
   if (std::string why; !engine::EngineAvailable(why)) {
     run.error = why;
@@ -64,8 +61,7 @@ SectionRun AnalyseWithSection(const std::filesystem::path& dataFile, const ui::S
   const engine::api::AnalysisResult analysis = engine::Analyse(data->text, options);
   run.summary = ui::SummarizeAnalysis(analysis, analysis.report);
   if (sequence) ui::AddSequenceToSummary(sequence->sequence, run.summary);
-  run.summary.soilModel = project->soilModel;
-  run.summary.earthPressure = project->earthPressureWords;
+  ui::AddProjectToSummary(*project, run.summary);
   run.engineMessages.insert(run.engineMessages.end(), analysis.messages.begin(),
                             analysis.messages.end());
   run.checks.used = used;

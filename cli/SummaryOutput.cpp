@@ -1,5 +1,6 @@
 #include "SummaryOutput.h"
 
+#include "GroundJson.h"
 #include "SectionSummary.h"
 #include "project/RunOutcome.h"
 
@@ -76,6 +77,8 @@ void appendProblemText(std::string& out, const ProblemSummary& p, const ui::Sect
            (s.forceAlong ? fourDigits(*s.forceAlong) + " " + units.force + " along it"
                          : fourDigits(s.force) + " " + units.force + " on the wall") +
            " (" + s.state + ")\n";
+  if (p.seepage) out += "   seepage  " + ui::SeepageLine(*p.seepage) + "\n";
+  if (p.seismic) out += "   seismic  " + ui::SeismicLine(*p.seismic) + "\n";
   if (checks) out += ProblemCheckText(*checks, index, units);
 }
 
@@ -162,6 +165,8 @@ void appendProblemJson(std::string& out, const ProblemSummary& p, const ui::Sect
     }
     out += "]";
   }
+  if (p.seepage) out += ",\n     \"seepage\": " + SeepageJson(*p.seepage, p.unitsCode.value_or(0));
+  if (p.seismic) out += ",\n     \"seismic\": " + SeismicJson(*p.seismic);
   out += "}";
 }
 
@@ -229,6 +234,9 @@ std::string FormatSummaryText(const RunSummary& summary, const ui::RunPaths& pat
     out += "with the soil as subgrade-reaction springs from at rest (the project's soil model)\n";
   if (!summary.earthPressure.empty())
     out += "with the earth-pressure theories " + summary.earthPressure + " (the project's)\n";
+  if (!summary.seepage.empty()) out += "with the seepage " + summary.seepage + " (the project's)\n";
+  if (!summary.seismic.empty())
+    out += "with the ground shaking by " + summary.seismic + " (the project's)\n";
   if (!summary.sequenceStages.empty())
     out += "as a construction sequence of " + std::to_string(summary.sequenceStages.size()) +
            " stages, each starting from the wall and soil the stage before left\n";

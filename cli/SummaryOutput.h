@@ -48,7 +48,10 @@ std::string FormatSummaryText(const ui::RunSummary& summary, const ui::RunPaths&
 //                                  for a wall without a support or point load at a station,
 //                  "supports": [{"station", "depth", "force", "shearAbove", "shearBelow"}],
 //                  "topDeflection", "maxPositiveMoment", "maxNegativeMoment":
-//                                  {"value", "depth"} or null}]}
+//                                  {"value", "depth"} or null,
+//                  "seepage", "seismic": objects (GroundJson.h), only where the
+//                                  problem had seepage other than hydrostatic or
+//                                  shaking ground}]}
 // With `checks`, "section" follows "errorStop" and every problem ends with
 // its check's members (SectionSummary.h). Empty output paths are null.
 std::string FormatSummaryJson(const ui::RunSummary& summary, const ui::RunPaths& paths,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "SpringTrial.h"
 #include "api/SoilModelTable.h"
 #include "api/Subgrade.h"
 
@@ -69,7 +70,7 @@ std::optional<Target> Split(std::string name) {
   if (t.item == "layer") {
     if (k >= parts.size()) return std::nullopt;
     t.field = parts[k++];
-  } else if (t.item == "water" || t.item == "slope" || t.item == "delta") {
+  } else if (t.item == "water" || t.item == "slope" || t.item == "delta" || t.item == "seismic") {
     if (k >= parts.size()) return std::nullopt;
     t.item += "." + parts[k++];
   }
@@ -99,6 +100,20 @@ api::FaceTheory api::EarthPressureOptions::*WallFrictionOf(const Target& t) {
   if (t.item == "delta.front") return &api::EarthPressureOptions::excavation;
   return nullptr;
 }
+
+// The seismic coefficient `t` names (seismic.kh, seismic.kv, for every
+// stage); nullptr when it names none.
+double api::SeismicOptions::*SeismicCoefficientOf(const Target& t) {
+  if (t.stage != 0) return nullptr;
+  if (t.item == "seismic.kh") return &api::SeismicOptions::kh;
+  if (t.item == "seismic.kv") return &api::SeismicOptions::kv;
+  return nullptr;
+}
+
+// The seismic coefficients of a project whose ground is still: names a
+// study may vary (by Mononobe-Okabe then) without their being listed, so
+// that the list of such a project's names stays as it was.
+const Parameter kStillGround[] = {{"seismic.kh", 0, 0, 1}, {"seismic.kv", 0, -1, 1}};
 
 struct Slot {
   size_t record, value;
@@ -208,6 +223,10 @@ std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std
     for (const auto& [name, face] : {std::pair{"delta.back", &soil.earthPressure->backfill},
                                      std::pair{"delta.front", &soil.earthPressure->excavation}})
       text.parameters_.push_back({name, face->deltaRatio, 0.0, 1.0});
+  if (soil.seismic) {
+    text.parameters_.push_back({"seismic.kh", soil.seismic->kh, 0, 1});
+    text.parameters_.push_back({"seismic.kv", soil.seismic->kv, -1, 1});
+  }
   if (text.staged_) {
     for (size_t k = 0; k < text.problems_.size(); ++k)
       for (Parameter p : Names(text.problems_[k])) {
@@ -221,6 +240,9 @@ std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std
 const Parameter* ParameterText::find(const std::string& name) const {
   for (const Parameter& p : parameters_)
     if (p.name == name) return &p;
+  if (!soil_.seismic)
+    for (const Parameter& p : kStillGround)
+      if (p.name == name) return &p;
   return nullptr;
 }
 
@@ -265,6 +287,18 @@ ParameterText::Applied ParameterText::apply(
     }
     if (const auto face = WallFrictionOf(*t)) {
       ((*out.soil.earthPressure).*face).deltaRatio = value;
+      out.values.push_back(value);
+      continue;
+    }
+    if (const auto coefficient = SeismicCoefficientOf(*t)) {
+      api::SeismicOptions& seismic =
+          out.soil.seismic ? *out.soil.seismic : out.soil.seismic.emplace();
+      seismic.*coefficient = value;
+      if (const std::string fault = SeismicCoefficientsFault(seismic.kh, seismic.kv);
+          !fault.empty()) {
+        out.error = name + ": " + fault;
+        return out;
+      }
       out.values.push_back(value);
       continue;
     }
@@ -315,6 +349,14 @@ ParameterText::Applied ParameterText::apply(
   for (size_t k = 0; k < problems.size(); ++k)
     out.text += problems[k].text(walls[k].first, walls[k].second);
   return out;
+}
+
+std::string SeismicCoefficientsFault(double kh, double kv) {
+  if (!std::isfinite(kh) || kh < 0 || kh >= 1)
+    return "kh must be from 0 to less than 1, not " + FourDigits(kh);
+  if (!std::isfinite(kv) || kv <= -1 || kv >= 1)
+    return "kv must lie between -1 and 1, not " + FourDigits(kv);
+  return {};
 }
 
 }  // namespace terraq::design

@@ -28,6 +28,11 @@
 //   delta.front    the wall friction δ/φ' of the backfill face and of the
 //                  excavation face, from 0 to 1; set in the analysis
 //                  options as the springs' parameters are
+//   seismic.kh     the horizontal and vertical seismic coefficients of the
+//   seismic.kv     shaking ground (SoilModel.h), 0 <= kh < 1, -1 < kv < 1;
+//                  set in the analysis options. A project whose ground is
+//                  still may vary them too (by Mononobe-Okabe), though its
+//                  list of names leaves them out
 //
 // Rows and layers are numbered from 1 in the order of the data file. A
 // longer or shorter wall keeps its increments or its increment length as
@@ -88,5 +93,10 @@ class ParameterText {
   std::vector<Parameter> parameters_;
   SoilModel soil_;
 };
+
+// Why kh and kv cannot be the seismic coefficients of shaking ground ("kh
+// must be from 0 to less than 1, not 1.2"); empty when they can. The
+// project's member, a study and a construction stage all ask.
+std::string SeismicCoefficientsFault(double kh, double kv);
 
 }  // namespace terraq::design

@@ -5,8 +5,9 @@
 
 namespace terraq::design {
 
-engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequence,
-                                                      const SequentialPlan& plan) {
+engine::api::SequentialOptions SequenceEngineSupports(
+    const SequenceData& sequence, const SequentialPlan& plan,
+    const std::optional<engine::api::SeismicOptions>& seismic) {
   engine::api::SequentialOptions options;
   for (size_t k = 0; k < sequence.supports.size(); ++k) {
     const ModelSupport& m = sequence.supports[k];
@@ -22,6 +23,16 @@ engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequen
     s.removeStage = m.removeStage;
     options.supports.push_back(s);
   }
+  const bool shakes = std::any_of(sequence.shaking.begin(), sequence.shaking.end(),
+                                  [](const StageShaking& s) { return s.kh || s.kv; });
+  if (shakes)
+    for (const StageShaking& stage : sequence.shaking) {
+      std::optional<engine::api::SeismicOptions>& own = options.stageSeismic.emplace_back();
+      if (!stage.kh && !stage.kv) continue;
+      own = seismic.value_or(engine::api::SeismicOptions{});
+      if (stage.kh) own->kh = *stage.kh;
+      if (stage.kv) own->kv = *stage.kv;
+    }
   return options;
 }
 
@@ -33,7 +44,7 @@ std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const S
   SequenceAnalysis out;
   out.sequence = std::move(*sequence);
   engine::api::AnalysisOptions options = EngineOptions(soil, reduction);
-  options.sequential = SequenceEngineSupports(out.sequence, plan);
+  options.sequential = SequenceEngineSupports(out.sequence, plan, soil.seismic);
   out.analysis = analyser ? analyser->analyse(out.sequence.text, options)
                           : engine::Analyse(out.sequence.text, options);
   for (const engine::api::ProblemResult& p : out.analysis.problems) {

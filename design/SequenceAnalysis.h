@@ -28,9 +28,13 @@ namespace terraq::design {
 
 // The engine's supports of a built sequence: per wall unit, horizontal,
 // with the inclination in degrees (`plan` gives the inclinations). A
-// support the sequence never installs is no part of the analysis.
-engine::api::SequentialOptions SequenceEngineSupports(const SequenceData& sequence,
-                                                      const SequentialPlan& plan);
+// support the sequence never installs is no part of the analysis. The
+// stages that shake (SequenceData::shaking) take `seismic`, the analysis's
+// own shaking, with the coefficients they set (Mononobe-Okabe, kh and kv 0,
+// without it); the others keep `seismic`.
+engine::api::SequentialOptions SequenceEngineSupports(
+    const SequenceData& sequence, const SequentialPlan& plan,
+    const std::optional<engine::api::SeismicOptions>& seismic = std::nullopt);
 
 // What one support does in one stage.
 struct StageSupportForce {

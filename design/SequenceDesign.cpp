@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SeepageSoil.h"
 #include "api/EngineRoute.h"
 #include "api/SoilDescription.h"
 
@@ -39,6 +40,17 @@ StageDesign DesignStage(const SequenceData& sequence, int stage, const SoilDescr
   const std::vector<const ModelSupport*> supports = InPlace(sequence, stage);
   for (const ModelSupport* m : supports) s.supports.push_back(m->name);
   DesignOptions options = LimitEquilibriumOptions(request);
+  // A stage that shakes is designed pseudo-statically with its coefficients.
+  if (const auto k = static_cast<size_t>(stage - 1); k < sequence.shaking.size()) {
+    const StageShaking& shaking = sequence.shaking[k];
+    if (shaking.kh || shaking.kv) {
+      SeismicChoice own =
+          options.seismic ? *options.seismic : request.soil.seismic.value_or(SeismicChoice{});
+      if (shaking.kh) own.kh = *shaking.kh;
+      if (shaking.kv) own.kv = *shaking.kv;
+      options.seismic = own;
+    }
+  }
   // A row of the data file's springs table acts in every stage, as the
   // sequence's supports in place do.
   std::optional<double> anchor = soil.anchorDepth;
@@ -94,10 +106,12 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
   std::string error;
   const std::optional<SequenceData> sequence = BuildSequence(dataText, plan, error);
   if (!sequence) return NotDesigned(p, "the construction sequence cannot be built: " + error);
-  const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(sequence->text);
+  engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(sequence->text);
   if (soils.problems.size() != sequence->stageNames.size())
     return NotDesigned(p, "the stages cannot be read: " +
                               (soils.error ? soils.error->message : std::string("no soil")));
+  if (const std::string fault = TakeSeepage(sequence->text, request.soil, soils); !fault.empty())
+    return NotDesigned(p, "the seepage cannot be taken: " + fault);
   p.title = soils.problems.front().title;
   p.units = soils.problems.front().units;
   for (size_t k = 0; k < soils.problems.size(); ++k)

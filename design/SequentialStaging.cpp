@@ -60,7 +60,7 @@ double WallWidth(const WallText& problem) {
 
 bool IsStageValueName(std::string_view name) {
   if (name == "excavation" || name == "water.back" || name == "water.front" ||
-      name == "surcharge")
+      name == "surcharge" || name == "seismic.kh" || name == "seismic.kv")
     return true;
   if (name.substr(0, 5) != "load." || name.size() == 5) return false;
   return std::all_of(name.begin() + 5, name.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -100,15 +100,26 @@ bool ModelSupports(const SequentialPlan& plan, SequenceData& out,
 }
 
 // The values a stage sets, into the values in force; the excavation into
-// `level`. False with `error` for a value no stage may set.
+// `level`, the seismic coefficients (no value of the text) into `shaking`.
+// False with `error` for a value no stage may set.
 bool SetStageValues(const ConstructionStage& stage, const std::string& which, double tip,
                     std::vector<std::pair<std::string, double>>& values, double& level,
-                    std::string& error) {
+                    StageShaking& shaking, std::string& error) {
   for (const auto& [name, value] : stage.values) {
     if (!IsStageValueName(name)) {
-      error = which + ": a stage sets excavation, water.back, water.front, surcharge or load.N, " +
-              "not " + name;
+      error = which + ": a stage sets excavation, water.back, water.front, surcharge, load.N, " +
+              "seismic.kh or seismic.kv, not " + name;
       return false;
+    }
+    if (name == "seismic.kh" || name == "seismic.kv") {
+      const bool kh = name == "seismic.kh";
+      if (const std::string fault = SeismicCoefficientsFault(kh ? value : 0, kh ? 0 : value);
+          !fault.empty()) {
+        error = which + ": " + fault;
+        return false;
+      }
+      (kh ? shaking.kh : shaking.kv) = value;
+      continue;
     }
     if (name == "excavation") {
       if (!(value >= 0 && value <= tip)) {
@@ -203,11 +214,12 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
   std::vector<std::pair<std::string, double>> values;
   const Parameter* excavation = parameters->find("excavation");
   double level = excavation ? excavation->value : 0;
+  StageShaking shaking;
   for (int k = 1; k <= stages; ++k) {
     const ConstructionStage& stage = plan.stages[static_cast<size_t>(k - 1)];
     const std::string which = "stage " + std::to_string(k) +
                               (stage.name.empty() ? std::string() : " (" + stage.name + ")");
-    if (!SetStageValues(stage, which, tip, values, level, error) ||
+    if (!SetStageValues(stage, which, tip, values, level, shaking, error) ||
         !ChangeSupports(stage, which, k, level, tip, supportIndex, out.supports, error))
       return std::nullopt;
     const ParameterText::Applied applied = parameters->apply(values);
@@ -223,6 +235,7 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
     out.text += problem->text();
     out.stageNames.push_back(stage.name.empty() ? "Stage " + std::to_string(k) : stage.name);
     out.excavation.push_back(level);
+    out.shaking.push_back(shaking);
   }
   return out;
 }

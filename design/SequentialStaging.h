@@ -9,7 +9,10 @@
 //   - values in the study vocabulary (Parameters.h): `excavation` (deeper:
 //     excavate; shallower: fill in front of the wall), `water.back`,
 //     `water.front`, `surcharge`, `load.N` (a row of the concentrated loads;
-//     0 removes the load);
+//     0 removes the load), `seismic.kh` and `seismic.kv` (the ground shakes
+//     from that stage on, by the project's seismic method, Mononobe-Okabe
+//     without one; the coefficient not set keeps the project's value, 0
+//     without one);
 //   - supports installed and removed by name.
 // A support (an anchor or a strut) is given as built, per unit (one anchor
 // or strut) at a horizontal spacing: its stiffness is E·A / free length ×
@@ -83,6 +86,13 @@ struct ModelSupport {
   double perSupport = 1;
 };
 
+// The seismic coefficients the stages up to one have set, each the last
+// stage's that set it.
+struct StageShaking {
+  std::optional<double> kh, kv;
+  bool operator==(const StageShaking&) const = default;
+};
+
 struct SequenceData {
   // The stages one after the other as the engine reads a staged data file.
   std::string text;
@@ -94,12 +104,15 @@ struct SequenceData {
   double unitWidth = 0;  // Wa
   // Per stage, the excavation level (below the top of the wall).
   std::vector<double> excavation;
+  // Per stage, the shaking set so far (nothing set: the analysis's own).
+  std::vector<StageShaking> shaking;
 };
 
 // The sequence of `plan` over the one problem of `dataText`. Nullopt with
 // `error` for: no stages or more than 20; a data file of more than one
 // problem or without an active width Wa; a value the stage may not set or
-// the data file does not have (naming those it has); an excavation below
+// the data file does not have (naming those it has), a seismic coefficient
+// out of its range (SeismicCoefficientsFault); an excavation below
 // the tip or above the top; a support that is unknown, installed twice,
 // removed before it is installed, installed below the excavation level of
 // its stage or below the tip, or without stiffness (E, A, free length or

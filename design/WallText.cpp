@@ -203,4 +203,16 @@ std::string WallText::written(int increments, double incrementLength, int coarse
   return text;
 }
 
+std::vector<size_t> SoilLayerCounts(std::string_view dataText) {
+  std::string error;
+  const std::optional<std::vector<WallText>> problems = WallText::ParseAll(dataText, error);
+  std::vector<size_t> counts;
+  if (!problems) return counts;
+  for (const WallText& problem : *problems)
+    counts.push_back(static_cast<size_t>(std::count_if(
+        problem.records().begin(), problem.records().end(),
+        [](const WallText::Record& r) { return r.kind == WallText::RecordKind::LayerLine; })));
+  return counts;
+}
+
 }  // namespace terraq::design

@@ -112,4 +112,8 @@ class WallText {
   int deepestInnerNode_ = 0;
 };
 
+// The soil layers of each problem of `dataText` (the data file's layer
+// table, layers of no thickness counted); empty when it cannot be walked.
+std::vector<size_t> SoilLayerCounts(std::string_view dataText);
+
 }  // namespace terraq::design

@@ -247,17 +247,12 @@ std::string Analyse(const RunPaths& paths, engine::api::AnalyseEntry analyse,
   std::string data;
   if (const std::string unread = readDataFile(paths.dataFile, data); !unread.empty())
     return "cannot read " + paths.dataFile.string() + ": " + unread;
-  engine::api::AnalysisOptions options;
-  options.reportText = options.plotText = options.monitorText = true;
   std::string projectError;
   project = ReadProjectRun(paths.dataFile, data, projectError);
   if (!project) return projectError;
-  if (project->sequence) {
-    data = std::move(project->sequence->sequence.text);
-    options.sequential = std::move(project->sequence->options);
-  }
-  options.subgrade = std::move(project->subgrade);
-  options.earthPressure = project->earthPressure;
+  engine::api::AnalysisOptions options = ProjectAnalysisOptions(*project);
+  options.reportText = options.plotText = options.monitorText = true;
+  if (project->sequence) data = std::move(project->sequence->sequence.text);
   analyse(data.data(), data.size(), &options, &analysis);
   if (!analysis.error) coefficients = RunCoefficients(data, options.earthPressure);
   return {};
@@ -343,8 +338,7 @@ EngineRunResult RunEngine(const fs::path& dataFile, const fs::path& library,
     }
   RunSummary summary = SummarizeAnalysis(analysis, analysis.report);
   if (project->sequence) AddSequenceToSummary(project->sequence->sequence, summary);
-  summary.soilModel = project->soilModel;
-  summary.earthPressure = project->earthPressureWords;
+  AddProjectToSummary(*project, summary);
   summary.earthPressureCoefficients = std::move(coefficients);
   // The texts are on the disk now; a large run's need not stay in memory.
   for (std::string* text : {&analysis.report, &analysis.plot, &analysis.monitor})

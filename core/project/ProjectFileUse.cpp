@@ -6,6 +6,8 @@
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
+#include "project/SeepageMember.h"
+#include "project/SeismicMember.h"
 #include "project/SequentialMember.h"
 #include "project/SoilModelMember.h"
 #include "project/WallSection.h"
@@ -19,6 +21,8 @@ std::string MemberFault(const ProjectFile& project) {
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
   if (!ReadEarthPressure(project, error) && !error.empty()) return error;
+  if (!ReadSeepage(project, error) && !error.empty()) return error;
+  if (!ReadSeismic(project, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
   if (!ReadDesignRecord(project, error) && !error.empty()) return error;

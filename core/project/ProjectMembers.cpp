@@ -36,6 +36,8 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   members.designSituations = ReadDesignSituations(*project, error);
   members.designRecord = ReadDesignRecord(*project, error);
   members.earthPressure = ReadEarthPressure(*project, error);
+  members.seepage = ReadSeepage(*project, error);
+  members.seismic = ReadSeismic(*project, error);
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
   if (!error.empty()) {
@@ -69,6 +71,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectSoilModel(dataFile, members.soilModel, unitsCode, error));
   if (members.earthPressure || !noneRead)
     keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
+  if (members.seepage || !noneRead) keep(SaveProjectSeepage(dataFile, members.seepage, error));
+  if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
   return unsaved;
 }
 
@@ -77,6 +81,18 @@ std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& memb
   std::optional<design::FactorSet> set = FindFactorSet(members.FactorSets(), name);
   if (!set) error = "no set of partial factors is named " + name;
   return set;
+}
+
+std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& dataFile,
+                                                 const ProjectMembers& members,
+                                                 std::string_view engineText, std::string& error) {
+  design::SoilModel soil;
+  soil.subgrade = SubgradeRunOptions(dataFile, members.soilModel, engineText, error);
+  if (!error.empty()) return std::nullopt;
+  soil.earthPressure = members.earthPressure;
+  soil.seepage = members.seepage;
+  soil.seismic = members.seismic;
+  return soil;
 }
 
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits) {
@@ -88,6 +104,7 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
     members.designRecord = DesignRecordInUnits(*members.designRecord, fromUnits, toUnits);
   if (members.soilModel)
     members.soilModel = SoilModelInUnits(*members.soilModel, fromUnits, toUnits);
+  if (members.seepage) members.seepage = SeepageInUnits(*members.seepage, fromUnits, toUnits);
   return members;
 }
 

@@ -8,6 +8,8 @@
 //   sequential         the construction sequence (SequentialMember.h)
 //   soilModel          the soil model and its parameters (SoilModelMember.h)
 //   earthPressure      the faces' earth-pressure theories (EarthPressureMember.h)
+//   seepage            the seepage round the wall (SeepageMember.h)
+//   seismic            the shaking of the ground (SeismicMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -26,12 +28,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "SequentialStaging.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
+#include "project/SeepageMember.h"
+#include "project/SeismicMember.h"
 #include "project/SoilModelMember.h"
 #include "project/WallSection.h"
 
@@ -55,6 +60,10 @@ struct ProjectMembers {
   std::optional<SoilModelChoice> soilModel;
   // None: Rankine's coefficients of a smooth wall on both faces.
   std::optional<engine::api::EarthPressureOptions> earthPressure;
+  // In the data file's units; none: each side's own water table, no flow.
+  std::optional<engine::api::SeepageOptions> seepage;
+  // None: the ground is still.
+  std::optional<engine::api::SeismicOptions> seismic;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -97,10 +106,19 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
 std::optional<design::FactorSet> FindProjectFactorSet(const ProjectMembers& members,
                                                       const std::string& name, std::string& error);
 
+// The design library's soil model of the project (design/SoilModel.h), for
+// `engineText`: the p-y model for no choice or a p-y choice, with the
+// project's earth-pressure theories, seepage and shaking. Nullopt with
+// `error` when the soil model does not fit the text (SubgradeRunOptions).
+std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& dataFile,
+                                                 const ProjectMembers& members,
+                                                 std::string_view engineText, std::string& error);
+
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
-// DesignRecordInUnits, SoilModelInUnits); the earth-pressure theories are
-// angles and ratios, the same in both.
+// DesignRecordInUnits, SoilModelInUnits, SeepageInUnits); the earth-pressure
+// theories and the seismic coefficients are angles and ratios, the same in
+// both.
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);
 
 }  // namespace terraq::ui

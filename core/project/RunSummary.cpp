@@ -257,6 +257,8 @@ RunSummary SummarizeAnalysis(const engine::api::AnalysisResult& analysis,
     summarizeSupports(result, p);
     takeLargestShearEitherSide(p);
     summarizeSequentialSupports(result, p);
+    if (result.seepage) p.seepage = SummarizeSeepage(*result.seepage, result.hydraulicChecks);
+    if (result.seismic) p.seismic = SeismicSummary{*result.seismic, result.seismicCoefficients};
   }
   if (analysis.error) summary.errorStop = std::string(trim(analysis.error->message));
   // The report closes the run even after an error stop; only a run that

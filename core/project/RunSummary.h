@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "api/EarthPressureFaces.h"
+#include "project/GroundSummary.h"
 
 namespace terraq::engine::api {
 struct AnalysisResult;
@@ -115,6 +116,10 @@ struct ProblemSummary {
   // From the analysis in memory only: the supports of a construction
   // sequence installed by this stage (SummarizeRun leaves it empty).
   std::vector<SequentialSupportSummary> sequentialSupports{};
+  // From the analysis in memory only: the seepage other than hydrostatic
+  // and the shaking of this problem, when the run had them.
+  std::optional<SeepageSummary> seepage{};
+  std::optional<SeismicSummary> seismic{};
 };
 
 struct RunSummary {
@@ -135,6 +140,10 @@ struct RunSummary {
   // member, Rankine's smooth wall.
   std::string earthPressure{};
   std::vector<engine::api::LayerCoefficients> earthPressureCoefficients{};
+  // The seepage and the shaking the project file chose (SeepageWords,
+  // SeismicWords); empty without those members.
+  std::string seepage{};
+  std::string seismic{};
 };
 
 // Summarises the texts of a report and a plot file (LF or CR LF line ends).

@@ -57,7 +57,7 @@ std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
     return std::nullopt;
   }
   SequentialRunInput input{*plan, std::move(*sequence), {}};
-  input.options = design::SequenceEngineSupports(input.sequence, *plan);
+  input.options = design::SequenceEngineSupports(input.sequence, *plan, members.seismic);
   return input;
 }
 
@@ -75,19 +75,37 @@ std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataF
   run.soilModel = SoilModelName(members.soilModel);
   run.earthPressure = members.earthPressure;
   run.earthPressureWords = EarthPressureWords(members.earthPressure);
+  run.seepage = members.seepage;
+  run.seismic = members.seismic;
   return run;
+}
+
+engine::api::AnalysisOptions ProjectAnalysisOptions(const ProjectRunInput& project) {
+  engine::api::AnalysisOptions options;
+  if (project.sequence) options.sequential = project.sequence->options;
+  options.subgrade = project.subgrade;
+  options.earthPressure = project.earthPressure;
+  options.seepage = project.seepage;
+  options.seismic = project.seismic;
+  return options;
+}
+
+void AddProjectToSummary(const ProjectRunInput& project, RunSummary& summary) {
+  summary.soilModel = project.soilModel;
+  summary.earthPressure = project.earthPressureWords;
+  summary.seepage = SeepageWords(project.seepage);
+  summary.seismic = SeismicWords(project.seismic);
+  if (project.seepage)
+    for (ProblemSummary& p : summary.problems)
+      if (p.seepage) p.seepage->options = project.seepage->checks;
 }
 
 std::optional<engine::api::AnalysisResult> AnalyseProjectInMemory(
     const std::filesystem::path& dataFile, std::string_view dataText, std::string& error) {
   std::optional<ProjectRunInput> project = ReadProjectRun(dataFile, dataText, error);
   if (!project || !engine::EngineAvailable(error)) return std::nullopt;
-  engine::api::AnalysisOptions options;
-  options.subgrade = std::move(project->subgrade);
-  options.earthPressure = std::move(project->earthPressure);
-  if (!project->sequence) return engine::Analyse(dataText, options);
-  options.sequential = std::move(project->sequence->options);
-  return engine::Analyse(project->sequence->sequence.text, options);
+  const engine::api::AnalysisOptions options = ProjectAnalysisOptions(*project);
+  return engine::Analyse(project->sequence ? project->sequence->sequence.text : dataText, options);
 }
 
 void AddSequenceToSummary(const design::SequenceData& sequence, RunSummary& summary) {

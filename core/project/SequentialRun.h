@@ -59,11 +59,23 @@ struct ProjectRunInput {
   // Set when the project chose the subgrade-reaction model, for the text
   // the engine analyses (the sequence's stages when there is one).
   std::optional<engine::api::SubgradeOptions> subgrade;
-  // The project's earth-pressure theories, when it chose them.
+  // The project's earth-pressure theories, seepage and shaking, when it
+  // chose them.
   std::optional<engine::api::EarthPressureOptions> earthPressure;
   std::string earthPressureWords;  // EarthPressureWords
+  std::optional<engine::api::SeepageOptions> seepage;
+  std::optional<engine::api::SeismicOptions> seismic;
   std::string soilModel;  // SoilModelName: "subgrade", "p-y", empty without the member
 };
+
+// The engine's options for the project's choices: the soil model, the
+// earth-pressure theories, the seepage, the shaking and the sequence's
+// supports and shaking stages. Every run of the project starts from these.
+engine::api::AnalysisOptions ProjectAnalysisOptions(const ProjectRunInput& project);
+
+// What the project chose that the run's summary names beside the results:
+// the soil model, the earth-pressure theories, the seepage and the shaking.
+void AddProjectToSummary(const ProjectRunInput& project, RunSummary& summary);
 
 // The project of `dataFile`, whose text is `dataText`, as a run analyses
 // it; nullopt with `error` when the project file cannot be used, its

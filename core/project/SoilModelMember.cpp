@@ -108,22 +108,6 @@ bool ReadLayers(const JsonValue& member, SoilModelChoice& choice, std::string& e
   return true;
 }
 
-// The soil layers of each problem of `text`; empty when it cannot be read.
-std::vector<size_t> LayerCounts(std::string_view text) {
-  std::string error;
-  const std::optional<std::vector<design::WallText>> problems =
-      design::WallText::ParseAll(text, error);
-  std::vector<size_t> counts;
-  if (!problems) return counts;
-  for (const design::WallText& problem : *problems) {
-    size_t count = 0;
-    for (const design::WallText::Record& record : problem.records())
-      if (record.kind == api::RecordKind::LayerLine) ++count;
-    counts.push_back(count);
-  }
-  return counts;
-}
-
 }  // namespace
 
 std::optional<SoilModelChoice> ReadSoilModel(const ProjectFile& project, int unitsCode,
@@ -195,7 +179,7 @@ std::optional<api::SubgradeOptions> SubgradeRunOptions(const std::filesystem::pa
   error.clear();
   if (!choice || !choice->subgrade) return std::nullopt;
   api::SubgradeOptions options{choice->layers};
-  const std::vector<size_t> counts = LayerCounts(engineText);
+  const std::vector<size_t> counts = design::SoilLayerCounts(engineText);
   for (size_t k = 0; k < counts.size(); ++k) {
     const std::string fault = api::SubgradeOptionsFault(options, counts[k]);
     if (fault.empty()) continue;
@@ -205,15 +189,6 @@ std::optional<api::SubgradeOptions> SubgradeRunOptions(const std::filesystem::pa
     return std::nullopt;
   }
   return options;
-}
-
-std::optional<design::SoilModel> DesignSoilModel(
-    const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
-    const std::optional<engine::api::EarthPressureOptions>& earthPressure,
-    std::string_view engineText, std::string& error) {
-  design::SoilModel soil{SubgradeRunOptions(dataFile, choice, engineText, error), earthPressure};
-  if (!error.empty()) return std::nullopt;
-  return soil;
 }
 
 }  // namespace terraq::ui

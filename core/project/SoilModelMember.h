@@ -70,12 +70,4 @@ std::optional<engine::api::SubgradeOptions> SubgradeRunOptions(
     const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
     std::string_view engineText, std::string& error);
 
-// The same as the design library's soil model (design/SoilModel.h): the p-y
-// model for no choice or a p-y choice, with the project's earth-pressure
-// theories.
-std::optional<design::SoilModel> DesignSoilModel(
-    const std::filesystem::path& dataFile, const std::optional<SoilModelChoice>& choice,
-    const std::optional<engine::api::EarthPressureOptions>& earthPressure,
-    std::string_view engineText, std::string& error);
-
 }  // namespace terraq::ui

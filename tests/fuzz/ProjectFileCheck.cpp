@@ -9,6 +9,8 @@
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
+#include "project/SeepageMember.h"
+#include "project/SeismicMember.h"
 #include "project/SequentialMember.h"
 #include "project/SoilModelMember.h"
 #include "project/WallSection.h"
@@ -66,6 +68,12 @@ std::string checkMembers(const ProjectFile& project) {
   if (fault.empty())
     fault = checkMember<engine::api::EarthPressureOptions>(
         project, "earthPressure", ui::ReadEarthPressure, ui::SetEarthPressure);
+  if (fault.empty())
+    fault = checkMember<engine::api::SeepageOptions>(project, "seepage", ui::ReadSeepage,
+                                                     ui::SetSeepage);
+  if (fault.empty())
+    fault = checkMember<engine::api::SeismicOptions>(project, "seismic", ui::ReadSeismic,
+                                                     ui::SetSeismic);
   for (const int units : {1, 2}) {
     if (!fault.empty()) break;
     fault = checkMember<design::SequentialPlan>(

@@ -54,8 +54,7 @@ void TMainForm::membersToUnits(int before) {
 
 design::SoilModelSource TMainForm::soilModelSource() {
   return [this](std::string_view engineText, std::string& error) {
-    return DesignSoilModel(Data().DataFileName, project_.Members().soilModel,
-                           project_.Members().earthPressure, engineText, error);
+    return DesignSoilModel(Data().DataFileName, project_.Members(), engineText, error);
   };
 }
 
