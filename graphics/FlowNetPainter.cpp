@@ -1,8 +1,10 @@
 #include "FlowNetPainter.h"
 
 #include <QFontMetricsF>
+#include <QObject>
 #include <QPainter>
 #include <QStringList>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
@@ -57,7 +59,8 @@ QPainterPath HeadContour(const api::FlowNet& net, double tip, double level) {
   for (size_t j = 0; j + 1 < nz; ++j)
     for (size_t i = 0; i + 1 < nx; ++i) {
       const size_t cells[4] = {i + j * nx, i + 1 + j * nx, i + 1 + (j + 1) * nx, i + (j + 1) * nx};
-      if (!std::all_of(std::begin(cells), std::end(cells), [&](size_t c) { return net.saturated[c]; }))
+      if (!std::all_of(std::begin(cells), std::end(cells),
+                       [&](size_t c) { return net.saturated[c]; }))
         continue;
       if (net.x[i + 1] == 0 && centreZ(j) < tip) continue;  // the wall lies between them
       const QPointF p[4] = {{centreX(i), centreZ(j)},
@@ -79,8 +82,10 @@ QPainterPath StreamContour(const api::FlowNet& net, double level) {
   for (size_t j = 0; j + 1 < nz; ++j)
     for (size_t i = 0; i + 1 < nx; ++i) {
       if (!net.saturated[i + j * (nx - 1)]) continue;
-      const QPointF p[4] = {
-          {net.x[i], net.z[j]}, {net.x[i + 1], net.z[j]}, {net.x[i + 1], net.z[j + 1]}, {net.x[i], net.z[j + 1]}};
+      const QPointF p[4] = {{net.x[i], net.z[j]},
+                            {net.x[i + 1], net.z[j]},
+                            {net.x[i + 1], net.z[j + 1]},
+                            {net.x[i], net.z[j + 1]}};
       const double v[4] = {net.stream[i + j * nx], net.stream[i + 1 + j * nx],
                            net.stream[i + 1 + (j + 1) * nx], net.stream[i + (j + 1) * nx]};
       ContourQuad(p, v, level, path);
@@ -89,9 +94,8 @@ QPainterPath StreamContour(const api::FlowNet& net, double level) {
 }
 
 bool Sound(const api::FlowNet& net) {
-  const size_t cells = net.x.size() > 1 && net.z.size() > 1
-                           ? (net.x.size() - 1) * (net.z.size() - 1)
-                           : 0;
+  const size_t cells =
+      net.x.size() > 1 && net.z.size() > 1 ? (net.x.size() - 1) * (net.z.size() - 1) : 0;
   return cells > 0 && net.head.size() == cells && net.saturated.size() == cells &&
          net.stream.size() == net.x.size() * net.z.size();
 }
@@ -124,15 +128,18 @@ QStringList FlowNetKeyLines(const FlowNetFigure& f) {
   const api::SeepageSolution& s = f.solution;
   const QString length = QString::fromUtf8(api::UnitLabel(api::Quantity::Length, f.problem.units));
   QStringList lines;
-  QString flow = QObject::tr("Head difference Δh = %1 %2")
-                     .arg(Number(s.retainedHead - s.frontHead), length);
+  QString flow =
+      QObject::tr("Head difference Δh = %1 %2").arg(Number(s.retainedHead - s.frontHead), length);
   if (s.flowRate)
-    flow += QObject::tr(";  flow rate q = %1 %2²/s per %2 of wall").arg(Number(*s.flowRate), length);
+    flow +=
+        QObject::tr(";  flow rate q = %1 %2²/s per %2 of wall").arg(Number(*s.flowRate), length);
   lines << flow;
-  lines << QObject::tr("Exit gradient next to the wall i = %1;  %2 equal head drops, %3 flow channels")
-               .arg(Number(s.exitGradient))
+  lines << QObject::tr(
+               "Equipotentials (blue): %1 equal head drops;  flow lines (red): %2 "
+               "channels of equal flow;  exit gradient next to the wall i = %3")
                .arg(f.drops)
-               .arg(f.channels);
+               .arg(f.channels)
+               .arg(Number(s.exitGradient));
   if (const std::optional<api::HydraulicChecks>& c = f.checks) {
     const api::HydraulicCheckOptions& o = f.checkOptions;
     lines << FactorLine(QObject::tr("Heave (Terzaghi)"), c->heave.factor, o.requiredHeaveFactor,
@@ -142,7 +149,8 @@ QStringList FlowNetKeyLines(const FlowNetFigure& f) {
                       c->hyd.seepageForcePassed ? QObject::tr("passed") : QObject::tr("FAILED"));
     lines << FactorLine(QObject::tr("Piping"), c->piping.factor, o.requiredPipingFactor,
                         c->piping.passed);
-    if (c->uplift) lines << FactorLine(QObject::tr("Uplift (UPL)"), c->uplift->factor, 1, c->uplift->passed);
+    if (c->uplift)
+      lines << FactorLine(QObject::tr("Uplift (UPL)"), c->uplift->factor, 1, c->uplift->passed);
   } else if (!f.checksMessage.empty()) {
     lines << QObject::tr("No hydraulic checks: %1").arg(QString::fromStdString(f.checksMessage));
   }
@@ -215,18 +223,11 @@ void PaintNet(QPainter& painter, const Frame& fr, const FlowNetFigure& f, double
                    QObject::tr("i = %1").arg(Number(f.solution.exitGradient)));
 }
 
-void PaintKey(QPainter& painter, const QRectF& box, const QStringList& lines, double mm) {
+void PaintKey(QPainter& painter, const QRectF& box, const QStringList& lines) {
   const QFontMetricsF metrics(painter.font());
   double y = box.top() + metrics.ascent();
   for (int k = 0; k < lines.size(); ++k, y += metrics.lineSpacing()) {
-    double x = box.left();
-    if (k == 1) {  // the line that names the drops and channels shows their pens
-      for (const QColor& colour : {kEquipotential, kFlowLine}) {
-        painter.setPen(QPen(colour, 0.4 * mm));
-        painter.drawLine(QPointF(x, y - 0.3 * metrics.height()), QPointF(x + 5 * mm, y - 0.3 * metrics.height()));
-        x += 6 * mm;
-      }
-    }
+    const double x = box.left();
     painter.setPen(lines[k].contains(QObject::tr("FAILED")) ? QColor(180, 0, 0) : kInk);
     painter.drawText(QPointF(x, y), lines[k]);
   }
@@ -265,8 +266,7 @@ FlowNetContours FlowNetContoursOf(const FlowNetFigure& figure) {
     for (int k = 1; k < figure.drops; ++k)
       if (QPainterPath path = HeadContour(net, s.tip, s.retainedHead - k * drop); !path.isEmpty())
         contours.equipotentials.push_back(std::move(path));
-  const double flow =
-      s.flowRate.value_or(*std::max_element(net.stream.begin(), net.stream.end()));
+  const double flow = s.flowRate.value_or(*std::max_element(net.stream.begin(), net.stream.end()));
   if (std::abs(flow) > 0)
     for (int k = 1; k < figure.channels; ++k)
       if (QPainterPath path = StreamContour(net, k * flow / figure.channels); !path.isEmpty())
@@ -286,6 +286,7 @@ void PaintFlowNet(QPainter& painter, const QRectF& area, double dpi, const FlowN
   const QStringList lines = figure.key ? FlowNetKeyLines(figure) : QStringList();
   const double keyHeight =
       figure.key ? lines.size() * QFontMetricsF(font).lineSpacing() + 2 * mm : 0.0;
+  double keyTop = area.bottom() - keyHeight;
   const QRectF section(area.left() + 2 * mm, area.top() + 4 * mm, area.width() - 4 * mm,
                        area.height() - keyHeight - 6 * mm);
   const api::SeepageProblem& p = figure.problem;
@@ -296,7 +297,9 @@ void PaintFlowNet(QPainter& painter, const QRectF& area, double dpi, const FlowN
     frame.scale = std::min(section.width() / width, section.height() / depth);
     frame.x0 = net.x.front();
     frame.z0 = top;
-    frame.origin = section.center() - QPointF(0.5 * width, 0.5 * depth) * frame.scale;
+    // Centred across, at the top: the key follows right under the section.
+    frame.origin = QPointF(section.center().x() - 0.5 * width * frame.scale, section.top());
+    keyTop = section.top() + depth * frame.scale + 4 * mm;
     painter.save();
     painter.setClipRect(area);
     PaintSection(painter, frame, figure, mm);
@@ -304,9 +307,8 @@ void PaintFlowNet(QPainter& painter, const QRectF& area, double dpi, const FlowN
     painter.restore();
   }
   if (figure.key)
-    PaintKey(painter,
-           QRectF(area.left() + 2 * mm, area.bottom() - keyHeight, area.width() - 4 * mm, keyHeight),
-           lines, mm);
+    PaintKey(painter, QRectF(area.left() + 2 * mm, keyTop, area.width() - 4 * mm, keyHeight),
+             lines);
   painter.restore();
 }
 

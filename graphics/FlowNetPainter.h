@@ -29,8 +29,8 @@ class QPainter;
 namespace terraq::ui {
 
 struct FlowNetFigure {
-  engine::api::SeepageProblem problem;    // what was solved: the geometry drawn
-  engine::api::SeepageSolution solution;  // SolveSeepage of `problem`
+  engine::api::SeepageProblem problem;                 // what was solved: the geometry drawn
+  engine::api::SeepageSolution solution;               // SolveSeepage of `problem`
   std::optional<engine::api::HydraulicChecks> checks;  // listed in the key when set
   engine::api::HydraulicCheckOptions checkOptions;     // their required factors
   std::string checksMessage;                           // why there are no checks

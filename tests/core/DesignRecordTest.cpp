@@ -61,9 +61,11 @@ void ExpectSame(const DesignRecord& a, const DesignRecord& b) {
   }
   EXPECT_EQ(a.request.seismic, b.request.seismic);
   EXPECT_EQ(a.request.berm.has_value(), b.request.berm.has_value());
-  if (a.request.berm && b.request.berm)
-    EXPECT_EQ(std::tuple(a.request.berm->height, a.request.berm->topWidth, a.request.berm->sideSlope),
-              std::tuple(b.request.berm->height, b.request.berm->topWidth, b.request.berm->sideSlope));
+  if (a.request.berm && b.request.berm) {
+    const design::Berm &x = *a.request.berm, &y = *b.request.berm;
+    EXPECT_EQ(std::tuple(x.height, x.topWidth, x.sideSlope),
+              std::tuple(y.height, y.topWidth, y.sideSlope));
+  }
   EXPECT_EQ(a.governingStage, b.governingStage);
   EXPECT_EQ(a.appliedTip, b.appliedTip);
   EXPECT_EQ(a.appliedOn, b.appliedOn);

@@ -24,8 +24,8 @@ class CountingEngine : public QPaintEngine {
   CountingEngine() : QPaintEngine(AllFeatures) {}
   bool begin(QPaintDevice*) override { return true; }
   bool end() override { return true; }
-  void updateState(const QPaintEngineState& state) override {
-    if (state.state() & DirtyPen) pen_ = state.pen();
+  void updateState(const QPaintEngineState& changed) override {
+    if (changed.state() & DirtyPen) pen_ = changed.pen();
   }
   void drawPath(const QPainterPath&) override {
     if (pen_.style() != Qt::NoPen) ++paths[pen_.color().rgb()];
@@ -53,7 +53,10 @@ class CountingDevice : public QPaintDevice {
     switch (metric) {
       case PdmWidth: return 800;
       case PdmHeight: return 600;
-      case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY: return 96;
       case PdmDepth: return 32;
       case PdmDevicePixelRatio: return 1;
       case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());

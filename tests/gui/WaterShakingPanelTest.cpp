@@ -25,7 +25,8 @@ void Shots(ui::TMainForm& form, const char* name) {
   for (const QSize size : {QSize(800, 600), QSize(1366, 768)}) {
     form.resize(size);
     QCoreApplication::processEvents();
-    form.grab().save(shots + QStringLiteral("/%1-%2.png").arg(QLatin1String(name)).arg(size.width()));
+    form.grab().save(shots +
+                     QStringLiteral("/%1-%2.png").arg(QLatin1String(name)).arg(size.width()));
   }
 }
 
@@ -50,7 +51,8 @@ TEST_F(MainFormTest, WaterAndShakingPanelSolvesAsTheEngineerEditsAndKeepsTheChoi
   const engine::api::SeepageOptions seepage = *form.Project().Members().seepage;
   EXPECT_EQ(seepage.method, engine::api::SeepageMethod::FlowNet);
   EXPECT_EQ(seepage.frontWidth, 25);
-  EXPECT_EQ(seepage.layers.size(), static_cast<size_t>(Child<QTableWidget>(panel, "SeepagePermeabilities")->rowCount()));
+  EXPECT_EQ(seepage.layers.size(),
+            static_cast<size_t>(Child<QTableWidget>(panel, "SeepagePermeabilities")->rowCount()));
   EXPECT_TRUE(panel->Figure()) << panel->SeepageText().toStdString();
   EXPECT_TRUE(panel->SeepageText().contains(QStringLiteral("Heave (Terzaghi): F =")))
       << panel->SeepageText().toStdString();
@@ -67,7 +69,8 @@ TEST_F(MainFormTest, WaterAndShakingPanelSolvesAsTheEngineerEditsAndKeepsTheChoi
   EXPECT_EQ(*form.Project().Members().seepage, seepage);
   form.ShowTable(form.Project().Tables().SoilLayers);
   panel = form.findChild<ui::TWaterShakingPanel*>();
-  EXPECT_EQ(Child<QComboBox>(panel, "SeismicMethod")->currentText(), QStringLiteral("Mononobe-Okabe"));
+  EXPECT_EQ(Child<QComboBox>(panel, "SeismicMethod")->currentText(),
+            QStringLiteral("Mononobe-Okabe"));
   EXPECT_EQ(Child<QDoubleSpinBox>(panel, "SeismicKh")->value(), 0.15);
   EXPECT_EQ(Child<QDoubleSpinBox>(panel, "SeepageBase")->value(), 40);
 

@@ -128,7 +128,8 @@ TWaterShakingPanel::TWaterShakingPanel(Project project, QWidget* parent)
     seismicMethod_->addItem(Q(m.name), static_cast<int>(m.method));
     seismicMethod_->setItemData(seismicMethod_->count() - 1, Q(m.source), Qt::ToolTipRole);
   }
-  kh_ = CoefficientBox("SeismicKh", 0, this, tr("Horizontal seismic coefficient: acceleration / g"));
+  kh_ =
+      CoefficientBox("SeismicKh", 0, this, tr("Horizontal seismic coefficient: acceleration / g"));
   kv_ = CoefficientBox("SeismicKv", -0.99, this, tr("Vertical seismic coefficient, up positive"));
   auto* shaking = new QHBoxLayout;
   shaking->addWidget(new QLabel(tr("Shaking:"), this));
@@ -182,8 +183,8 @@ void TWaterShakingPanel::Refresh() {
     const bool given = static_cast<size_t>(r) < shown.layers.size();
     for (int c = 0; c < 2; ++c) {
       const double k = !given ? 0.0 : c == 0 ? shown.layers[r].kx : shown.layers[r].kz;
-      permeabilities_->setItem(
-          r, c, new QTableWidgetItem(given ? Q(FormatGeneral(k, 4)) : QString()));
+      permeabilities_->setItem(r, c,
+                               new QTableWidgetItem(given ? Q(FormatGeneral(k, 4)) : QString()));
     }
   }
   permeabilities_->resizeColumnsToContents();
@@ -231,8 +232,7 @@ void TWaterShakingPanel::showSeepage(const std::optional<api::SeepageOptions>& o
   flowNet_->update();
 }
 
-QString TWaterShakingPanel::seismicState(
-    const std::optional<api::SeismicOptions>& seismic) const {
+QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions>& seismic) const {
   if (!seismic) return tr("Still ground: no seismic earth pressure.");
   const std::optional<api::SoilDescription> soil = SoilOf(project_.dataText());
   if (!soil) return tr("The coefficients follow once the data file has soil layers.");
@@ -240,10 +240,10 @@ QString TWaterShakingPanel::seismicState(
   const design::FaceCheck check =
       design::CheckSeismic(*soil, faces.backfill, faces.excavation, *seismic);
   if (check.error) return tr("No seismic coefficients: %1").arg(Q(*check.error));
-  const design::FaceCoefficients behind = design::FaceCoefficientsFor(
-      *soil, api::Side::Backfill, faces.backfill, seismic, 1.0);
-  const design::FaceCoefficients front = design::FaceCoefficientsFor(
-      *soil, api::Side::Excavation, faces.excavation, seismic, 1.0);
+  const design::FaceCoefficients behind =
+      design::FaceCoefficientsFor(*soil, api::Side::Backfill, faces.backfill, seismic, 1.0);
+  const design::FaceCoefficients front =
+      design::FaceCoefficientsFor(*soil, api::Side::Excavation, faces.excavation, seismic, 1.0);
   QStringList lines;
   for (size_t n = 0; n < soil->layers.size() && n < behind.Kah.size() && n < front.Kph.size();
        ++n) {
@@ -307,10 +307,10 @@ void TWaterShakingPanel::cellEdited(QTableWidgetItem* item) {
 void TWaterShakingPanel::seismicEdited() {
   if (refreshing_) return;
   const int method = seismicMethod_->currentData().toInt();
-  project_.keepSeismic(method < 0 ? std::nullopt
-                                  : std::optional(api::SeismicOptions{
-                                        static_cast<api::SeismicMethod>(method), kh_->value(),
-                                        kv_->value()}));
+  project_.keepSeismic(
+      method < 0 ? std::nullopt
+                 : std::optional(api::SeismicOptions{static_cast<api::SeismicMethod>(method),
+                                                     kh_->value(), kv_->value()}));
   Refresh();
 }
 

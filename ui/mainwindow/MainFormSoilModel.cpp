@@ -83,8 +83,8 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   auto* waterShaking = new TWaterShakingPanel(std::move(water));
   TEarthPressurePanel::Project theories;
   theories.options = [this] { return project_.Members().earthPressure; };
-  theories.keep = [this, changed, waterShaking](
-                      const std::optional<engine::api::EarthPressureOptions>& options) {
+  theories.keep = [this, changed,
+                   waterShaking](const std::optional<engine::api::EarthPressureOptions>& options) {
     project_.Members().earthPressure = options;
     changed();
     waterShaking->Refresh();  // the shaking's coefficients take the faces' wall friction
