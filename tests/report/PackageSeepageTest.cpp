@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "DocumentPdf.h"
 #include "PackageContents.h"
 #include "api/EngineRoute.h"
 
@@ -56,7 +58,11 @@ TEST(PackageSeepage, DrawsTheFlowNetAndGivesEachFacesPorePressureAndEveryCheck) 
   seepage.retainedWidth = seepage.frontWidth = 3 * soil.wallLength;
   seepage.layers.assign(soil.layers.size(), {2e-5, 1e-5});
   input.seepage = seepage;
-  const std::vector<const Block*> chapter = Chapter(BuildPackage(input), "Seepage");
+  const Document document = BuildPackage(input);
+  if (const char* shots = std::getenv("TERRAQ_DIALOG_SHOTS"))  // for a look at the page
+    std::ofstream(std::string(shots) + "/seepage-package.pdf", std::ios::binary)
+        << PdfBytes(document, Paper::A4);
+  const std::vector<const Block*> chapter = Chapter(document, "Seepage");
   ASSERT_FALSE(chapter.empty());
 
   const Figure* net = nullptr;
