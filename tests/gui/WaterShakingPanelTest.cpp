@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QTableWidget>
+#include <fstream>
 
 #include "MainFormFixture.h"
 #include "dialogs/TWaterShakingPanel.h"
@@ -34,8 +35,18 @@ TEST_F(MainFormTest, WaterAndShakingPanelSolvesAsTheEngineerEditsAndKeepsTheChoi
   form.StartUp({});
   form.resize(1366, 768);
   form.show();
+  // The 14 m sheet pile in sand dug to 5 m, the water 1 m below its top
+  // behind and at the excavation level in front.
   const std::filesystem::path file =
-      CopySample("wall.tq4d", "examples/layered-clay-stiff-below-water.tq4d");
+      CopySample("wall.tq4d", "examples/sequential-excavation-anchor.tq4d");
+  {
+    std::ifstream in(file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::string still = "2\t1\t1\t4\t4\t1\t1\t0";
+    ASSERT_NE(text.find(still), std::string::npos);
+    text.replace(text.find(still), still.size(), "5\t1\t1\t1\t5\t1\t1\t0");
+    std::ofstream(file, std::ios::binary) << text;
+  }
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(file.string()), ui::kLayoutCurrent));
   form.ShowTable(form.Project().Tables().SoilLayers);
   auto* panel = form.findChild<ui::TWaterShakingPanel*>();
