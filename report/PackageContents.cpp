@@ -297,6 +297,8 @@ Document BuildPackage(const PackageInput& input) {
   AppendResultFigures(analysis, names, resultUnits, blocks);
   detail::AppendMaxima(summary, names, blocks);
   if (input.subgrade) detail::AppendSoilModel(*input.subgrade, analysis, names, blocks);
+  if (input.seepage && input.seepage->method != engine::api::SeepageMethod::Hydrostatic)
+    detail::AppendSeepage(*input.seepage, analysis, names, input.dataText, blocks);
   if (input.sequence) detail::AppendSequence(*input.sequence, summary, resultUnits, blocks);
   detail::AppendWarnings(summary, analysis, names, blocks);
   const ui::SectionInUse* checked = nullptr;

@@ -71,6 +71,9 @@ struct PackageInput {
   // The faces' earth-pressure theories the project chose, as `analysis`
   // used them (none: Rankine's smooth wall, and no chapter of them).
   std::optional<engine::api::EarthPressureOptions> earthPressure;
+  // The seepage the project chose, as `analysis` used it (none, or the
+  // hydrostatic method: no chapter of it).
+  std::optional<engine::api::SeepageOptions> seepage;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -50,7 +50,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
     input.subgrade = options.subgrade =
         ui::SubgradeRunOptions(dataFile, members.soilModel, input.dataText, sequenceError);
   input.earthPressure = options.earthPressure = members.earthPressure;
-  options.seepage = members.seepage;
+  input.seepage = options.seepage = members.seepage;
   options.seismic = members.seismic;
   if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why

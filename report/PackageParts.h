@@ -96,6 +96,14 @@ SeismicWall SeismicWallOf(const PackageInput& input);
 // seismic active pressure.
 void AppendSeismicEarthPressure(const std::vector<SeismicUse>& uses, const SeismicWall& wall,
                                 std::vector<Block>& blocks);
+// The seepage's chapter: the method and its source, and per problem that
+// reached its seepage the flow net, the pore pressures on both faces and
+// the hydraulic checks with their inputs, factors, requirements and sources
+// (PackageSeepage.cpp). `dataText` is what was analysed.
+void AppendSeepage(const engine::api::SeepageOptions& options,
+                   const engine::api::AnalysisResult& analysis,
+                   const std::vector<std::string>& names, const std::string& dataText,
+                   std::vector<Block>& blocks);
 
 // The maxima of every problem with their depths; `names` name the
 // summary's problems.

@@ -125,6 +125,65 @@ bool ReadFaceTheory(const JsonValue& member, const std::string& face, design::Fa
   return true;
 }
 
+// The shaking the limit equilibrium designs for, "seismic": {"method":
+// "mononobe-okabe", "kh": 0.15, "kv": 0}: a method of Seismic.h with
+// 0 <= kh < 1 and |kv| < 1 (kv absent: 0).
+bool ReadSeismic(const JsonValue& member, std::optional<design::SeismicChoice>& seismic,
+                 std::string& error) {
+  const JsonValue* v = member.find("seismic");
+  if (!v) return true;
+  if (!v->isObject() || !OnlyKnownKeys(*v, {"method", "kh", "kv"}, kWhich, error))
+    return error.empty() ? Fail(error, "\"seismic\" must be an object") : false;
+  std::string key;
+  std::optional<double> kh, kv;
+  if (!ReadText(*v, "method", key, error) || !ReadNumber(*v, "kh", 0, true, kh, error))
+    return false;
+  if (const JsonValue* k = v->find("kv")) {
+    if (!k->isNumber() || !std::isfinite(k->number) || std::abs(k->number) >= 1)
+      return Fail(error, "\"kv\" of \"seismic\" must be a number between -1 and 1");
+    kv = k->number;
+  }
+  const engine::api::SeismicMethodInfo* method = engine::api::FindSeismicMethod(key);
+  if (!method) return Fail(error, "\"seismic\" needs a \"method\" such as \"mononobe-okabe\"");
+  if (!kh || *kh >= 1) return Fail(error, "\"kh\" of \"seismic\" must be from 0 to below 1");
+  seismic = design::SeismicChoice{.method = method->method, .kh = *kh, .kv = kv.value_or(0)};
+  return true;
+}
+
+// The berm against the excavation face, "berm": {"height": 2, "topWidth":
+// 3, "sideSlope": 2}, lengths in the data file's unit (BermRefusal judges
+// it against the wall when the design runs).
+bool ReadBerm(const JsonValue& member, std::optional<design::Berm>& berm, std::string& error) {
+  const JsonValue* v = member.find("berm");
+  if (!v) return true;
+  if (!v->isObject() || !OnlyKnownKeys(*v, {"height", "topWidth", "sideSlope"}, kWhich, error))
+    return error.empty() ? Fail(error, "\"berm\" must be an object") : false;
+  std::optional<double> height, width, slope;
+  if (!ReadNumber(*v, "height", 0, false, height, error) ||
+      !ReadNumber(*v, "topWidth", 0, true, width, error) ||
+      !ReadNumber(*v, "sideSlope", 0, true, slope, error))
+    return false;
+  if (!height) return Fail(error, "\"berm\" needs its \"height\"");
+  berm = design::Berm{*height, width.value_or(0), slope.value_or(0)};
+  return true;
+}
+
+JsonValue SeismicJson(const design::SeismicChoice& seismic) {
+  JsonValue v = JsonValue::Object();
+  v.set("method", JsonValue::Text(std::string(engine::api::SeismicMethodOf(seismic.method).key)));
+  v.set("kh", JsonValue::Number(seismic.kh));
+  v.set("kv", JsonValue::Number(seismic.kv));
+  return v;
+}
+
+JsonValue BermJson(const design::Berm& berm) {
+  JsonValue v = JsonValue::Object();
+  v.set("height", JsonValue::Number(berm.height));
+  v.set("topWidth", JsonValue::Number(berm.topWidth));
+  v.set("sideSlope", JsonValue::Number(berm.sideSlope));
+  return v;
+}
+
 // Writes one face's theory, or removes its keys for Rankine's smooth wall
 // (a record without them reads as that).
 void SetFaceTheory(JsonValue& member, const std::string& face, const design::FaceTheory& theory) {
@@ -174,17 +233,30 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
     error = std::string(kWhich) + " is not a JSON object";
     return std::nullopt;
   }
-  if (!OnlyKnownKeys(*member, {"approach",         "method",
-                               "fsMethod",         "fs",
-                               "embedmentFactor",  "tipResolution",
-                               "topDeflection",    "maxDeflection",
-                               "failureCriterion", "governingStage",
-                               "appliedTip",       "appliedOn",
-                               "projectNumber",    "engineer",
-                               "checker",          "revision",
-                               "backfillTheory",   "backfillWallFriction",
-                               "excavationTheory", "excavationWallFriction",
-                               "apparentPressure"},
+  if (!OnlyKnownKeys(*member,
+                     {"approach",
+                      "method",
+                      "fsMethod",
+                      "fs",
+                      "embedmentFactor",
+                      "tipResolution",
+                      "topDeflection",
+                      "maxDeflection",
+                      "failureCriterion",
+                      "governingStage",
+                      "appliedTip",
+                      "appliedOn",
+                      "projectNumber",
+                      "engineer",
+                      "checker",
+                      "revision",
+                      "backfillTheory",
+                      "backfillWallFriction",
+                      "excavationTheory",
+                      "excavationWallFriction",
+                      "apparentPressure",
+                      "seismic",
+                      "berm"},
                      kWhich, error))
     return std::nullopt;
   DesignRecord out;
@@ -195,7 +267,9 @@ std::optional<DesignRecord> ReadDesignRecord(const ProjectFile& project, std::st
       !ReadText(*member, "checker", out.checker, error) ||
       !ReadText(*member, "revision", out.revision, error) ||
       !ReadFaceTheory(*member, "backfill", out.request.backfillTheory, error) ||
-      !ReadFaceTheory(*member, "excavation", out.request.excavationTheory, error))
+      !ReadFaceTheory(*member, "excavation", out.request.excavationTheory, error) ||
+      !ReadSeismic(*member, out.request.seismic, error) ||
+      !ReadBerm(*member, out.request.berm, error))
     return std::nullopt;
   if (const JsonValue* apparent = member->find("apparentPressure")) {
     if (!ReadApparentRequest(*apparent, out.apparent.emplace(), error)) return std::nullopt;
@@ -240,6 +314,10 @@ void SetDesignRecord(ProjectFile& project, const std::optional<DesignRecord>& re
   SetFaceTheory(member, "excavation", r.excavationTheory);
   if (record->apparent) member.set("apparentPressure", ApparentRequestJson(*record->apparent));
   else member.erase("apparentPressure");
+  if (r.seismic) member.set("seismic", SeismicJson(*r.seismic));
+  else member.erase("seismic");
+  if (r.berm) member.set("berm", BermJson(*r.berm));
+  else member.erase("berm");
   project.set("design", std::move(member));
 }
 
@@ -265,6 +343,7 @@ DesignRecord DesignRecordInUnits(DesignRecord record, int fromUnits, int toUnits
        {&r.limits.topDeflection, &r.limits.maxDeflection, &record.appliedTip})
     if (*length) **length *= factor;
   if (record.apparent) record.apparent = ApparentRequestScaled(*record.apparent, factor);
+  if (r.berm) r.berm->height *= factor, r.berm->topWidth *= factor;
   return record;
 }
 
@@ -283,6 +362,10 @@ std::string DesignChoicesText(const DesignRecord& record, const std::string& len
   out += std::string(", failure criterion ") + design::FailureCriterionName(r.criterion);
   if (const std::string theories = design::FaceTheoryWords(r); !theories.empty())
     out += ", earth pressure " + theories;
+  if (r.berm)
+    out += ", berm " + Number(r.berm->height) + " " + lengthUnit + " high, top " +
+           Number(r.berm->topWidth) + " " + lengthUnit + " wide, side slope " +
+           Number(r.berm->sideSlope);
   return out;
 }
 

@@ -18,6 +18,10 @@
 //    "backfillTheory": "coulomb",          absent: rankine
 //    "backfillWallFriction": 0.5,          delta/phi'; absent: 0
 //    "excavationTheory": "log-spiral", "excavationWallFriction": 0.67,
+//    "seismic": {"method": "mononobe-okabe", "kh": 0.15, "kv": 0},
+//                                          absent: the ground is still
+//    "berm": {"height": 2, "topWidth": 3, "sideSlope": 2},
+//                                          absent: no berm
 //    "apparentPressure": {...}}            the design made is that of the
 //                                          apparent-pressure envelope
 //                                          (DesignRecordApparent.h)

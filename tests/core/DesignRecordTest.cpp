@@ -3,6 +3,8 @@
 // what is wrong, its lengths converted with the project's units.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "CliTestFiles.h"
 #include "project/DesignRecord.h"
 #include "project/JsonText.h"
@@ -29,6 +31,8 @@ DesignRecord Sample() {
   r.revision = "B";
   r.request.backfillTheory = {engine::api::EarthPressureMethod::Coulomb, 0.5};
   r.request.excavationTheory = {engine::api::EarthPressureMethod::LogSpiral, 0.67};
+  r.request.seismic = design::SeismicChoice{engine::api::SeismicMethod::Eurocode8, 0.15, -0.075};
+  r.request.berm = design::Berm{2, 3, 1.5};
   design::ApparentRequest& a = r.apparent.emplace();
   a.source = design::EnvelopeSource::TerzaghiPeck;
   a.soil = design::EnvelopeSoil::StiffClay;
@@ -54,6 +58,13 @@ void ExpectSame(const DesignRecord& a, const DesignRecord& b) {
                              std::pair{a.request.excavationTheory, b.request.excavationTheory}}) {
     EXPECT_EQ(x.method, y.method);
     EXPECT_EQ(x.deltaRatio, y.deltaRatio);
+  }
+  EXPECT_EQ(a.request.seismic, b.request.seismic);
+  EXPECT_EQ(a.request.berm.has_value(), b.request.berm.has_value());
+  if (a.request.berm && b.request.berm) {
+    const design::Berm &x = *a.request.berm, &y = *b.request.berm;
+    EXPECT_EQ(std::tuple(x.height, x.topWidth, x.sideSlope),
+              std::tuple(y.height, y.topWidth, y.sideSlope));
   }
   EXPECT_EQ(a.governingStage, b.governingStage);
   EXPECT_EQ(a.appliedTip, b.appliedTip);
@@ -85,6 +96,10 @@ TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
   back = ReadProjectDesignRecord(data, error);
   ASSERT_TRUE(back) << error;
   ExpectSame(*back, DesignRecord{});
+  // A record without shaking or berm writes neither key, as before they existed.
+  ProjectFile plain;
+  SetDesignRecord(plain, DesignRecord{});
+  EXPECT_FALSE(plain.find("design")->find("seismic") || plain.find("design")->find("berm"));
 
   const struct {
     const char* member;
@@ -101,6 +116,11 @@ TEST(DesignRecord, RoundTripsBesideTheOtherMembersAndRefusesWhatItCannotRead) {
              {R"({"apparentPressure": {"envelope": "peck"}})", "\"envelope\" must be"},
              {R"({"apparentPressure": {"supports": [4, 1.5]}})", "not deeper than support 1"},
              {R"({"apparentPressure": {"clayFactor": 0.5}})", "\"clayFactor\" is out of"},
+             {R"({"seismic": {"method": "mononobe", "kh": 0.1}})", "needs a \"method\""},
+             {R"({"seismic": {"method": "wood", "kh": 1.2}})", "\"kh\" of \"seismic\""},
+             {R"({"seismic": {"method": "wood", "kh": 0.1, "kv": -1}})", "\"kv\" of"},
+             {R"({"berm": {"topWidth": 3}})", "needs its \"height\""},
+             {R"({"berm": {"height": 2, "slope": 2}})", "\"slope\" is not a key"},
              {R"([1])", "is not a JSON object"}};
   for (const auto& c : bad) {
     ProjectFile p;
@@ -120,6 +140,9 @@ TEST(DesignRecord, LengthsFollowTheUnitsAndTheChoicesReadAsWords) {
   EXPECT_NEAR(english.apparent->supports->at(1), 4 / 0.0254, 1e-9);
   EXPECT_NEAR(*english.apparent->layout.spacing, 2.5 / 0.0254, 1e-9);
   EXPECT_EQ(english.apparent->layout.inclination, 15);  // degrees
+  EXPECT_NEAR(english.request.berm->topWidth, 3 / 0.0254, 1e-9);
+  EXPECT_EQ(english.request.berm->sideSlope, 1.5);  // a ratio
+  EXPECT_EQ(english.request.seismic->kh, 0.15);
 
   DesignRecord byFactor = Sample();
   byFactor.approach.clear();
@@ -127,7 +150,8 @@ TEST(DesignRecord, LengthsFollowTheUnitsAndTheChoicesReadAsWords) {
             "free earth support, factor of safety F = 1.75 on the passive pressure, embedment "
             "factor 1.1, tip resolution 0.05 m, largest deflection at most 0.04 m, failure "
             "criterion mechanism, earth pressure backfill Coulomb with delta/phi' 0.5, "
-            "excavation Log-spiral with delta/phi' 0.67");
+            "excavation Log-spiral with delta/phi' 0.67; while the ground shakes EN 1998-5 Annex E "
+            "with kh 0.15, kv -0.075, berm 2 m high, top 3 m wide, side slope 1.5");
   EXPECT_EQ(DesignChoicesText(Sample(), "m").rfind("design approach DA1-2, free earth", 0), 0u);
 }
 

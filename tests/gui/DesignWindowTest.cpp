@@ -104,6 +104,39 @@ TEST(DesignWindow, DesignsWithEachFacesTheory) {
   EXPECT_EQ(kept.request.backfillTheory.deltaRatio, 0.6);
 }
 
+// The shaking chosen reaches the design (a deeper tip than on still ground:
+// more thrust behind, less resistance in front), its words, and the record,
+// from which a window opened later shows it again.
+TEST(DesignWindow, DISABLED_SeismicChoiceDesignsDeeperAndIsKept) {
+  ui::TDesignForm form([] { return Sample(); }, [](int, double) { return std::string(); });
+  ui::DesignRecord kept;
+  form.SetRecord(std::nullopt, [&kept](const ui::DesignRecord& r) { kept = r; });
+  EXPECT_EQ(form.SeismicMethodBox()->currentIndex(), 0);  // none by default
+  EXPECT_FALSE(form.SeismicKhBox()->isEnabled());
+  form.Design();
+  ASSERT_TRUE(form.Shown() && form.Shown()->designed()) << form.StatusText().toStdString();
+  const double still = form.Shown()->le.tipDepth;
+  EXPECT_FALSE(kept.request.seismic);
+
+  form.SeismicMethodBox()->setCurrentIndex(
+      form.SeismicMethodBox()->findText(QStringLiteral("Mononobe-Okabe")));
+  form.SeismicKhBox()->setValue(0.15);
+  form.Design();
+  ASSERT_TRUE(form.Shown() && form.Shown()->designed()) << form.StatusText().toStdString();
+  EXPECT_TRUE(form.ResultsText().contains(QStringLiteral("Mononobe-Okabe with kh 0.15")))
+      << form.ResultsText().toStdString();
+  EXPECT_GT(form.Shown()->le.tipDepth, still * 1.05);
+  ASSERT_TRUE(kept.request.seismic);
+  EXPECT_EQ(kept.request.seismic->method, engine::api::SeismicMethod::MononobeOkabe);
+  EXPECT_EQ(kept.request.seismic->kh, 0.15);
+
+  ui::TDesignForm reopened([] { return Sample(); }, [](int, double) { return std::string(); });
+  reopened.SetRecord(kept, [](const ui::DesignRecord&) {});
+  EXPECT_EQ(reopened.SeismicMethodBox()->currentText(), QStringLiteral("Mononobe-Okabe"));
+  EXPECT_EQ(reopened.SeismicKhBox()->value(), 0.15);
+  EXPECT_TRUE(reopened.SeismicKhBox()->isEnabled());
+}
+
 // A design approach sets the factor on the passive pressure to
 // gammaG·gammaRe and designs with the design soil; taken off, the factor
 // typed before comes back. The project's own sets are offered too.

@@ -44,6 +44,27 @@ void ShowFaceTheory(const design::FaceTheory& face, QComboBox* theory, QDoubleSp
   friction->setValue(face.deltaRatio);
 }
 
+// The shaking as its boxes choose it: row 0 is still ground, row k the k-th
+// seismic method.
+std::optional<design::SeismicChoice> SeismicOf(const QComboBox* method, const QDoubleSpinBox* kh,
+                                               const QDoubleSpinBox* kv) {
+  const auto methods = engine::api::SeismicMethods();
+  const int row = method->currentIndex();
+  if (row <= 0 || row > static_cast<int>(methods.size())) return std::nullopt;
+  return design::SeismicChoice{methods[row - 1].method, kh->value(), kv->value()};
+}
+
+void ShowSeismic(const std::optional<design::SeismicChoice>& seismic, QComboBox* method,
+                 QDoubleSpinBox* kh, QDoubleSpinBox* kv) {
+  int row = 0;
+  const auto methods = engine::api::SeismicMethods();
+  for (size_t k = 0; seismic && k < methods.size(); ++k)
+    if (methods[k].method == seismic->method) row = static_cast<int>(k) + 1;
+  method->setCurrentIndex(row);
+  kh->setValue(seismic ? seismic->kh : 0.0);
+  kv->setValue(seismic ? seismic->kv : 0.0);
+}
+
 }  // namespace
 
 QDoubleSpinBox* TDesignForm::NumberBox(double low, double high, double value, int decimals,
@@ -69,6 +90,8 @@ design::DesignRequest TDesignForm::request() const {
   if (criterion_->currentIndex() == 1) r.criterion = design::FailureCriterion::Mechanism;
   r.backfillTheory = FaceTheoryOf(backfillTheory_, backfillFriction_);
   r.excavationTheory = FaceTheoryOf(excavationTheory_, excavationFriction_);
+  r.seismic = SeismicOf(seismicMethod_, seismicKh_, seismicKv_);
+  r.berm = berm_;
   return r;
 }
 
@@ -110,6 +133,8 @@ void TDesignForm::SetRecord(const std::optional<DesignRecord>& record,
   criterion_->setCurrentIndex(r.criterion == design::FailureCriterion::Mechanism ? 1 : 0);
   ShowFaceTheory(r.backfillTheory, backfillTheory_, backfillFriction_);
   ShowFaceTheory(r.excavationTheory, excavationTheory_, excavationFriction_);
+  ShowSeismic(r.seismic, seismicMethod_, seismicKh_, seismicKv_);
+  berm_ = r.berm;
   if (record->apparent) {
     showApparentRequest(*record->apparent);
     method_->setCurrentIndex(static_cast<int>(std::size(kMethods)) + 1);
@@ -183,6 +208,7 @@ QGroupBox* TDesignForm::makeCriteriaBox() {
          "longer closes or the deflection runs away, whatever the allowed deflection"));
   form->addRow(tr("Failure criterion"), criterion_);
   addTheoryRows(form, inputs);
+  addSeismicRow(form, inputs);
   designButton_ = new QPushButton(tr("&Design"), inputs);
   designButton_->setObjectName(QStringLiteral("DesignButton"));
   form->addRow(designButton_);
@@ -216,6 +242,44 @@ void TDesignForm::addTheoryRows(QFormLayout* form, QWidget* parent) {
   face(tr("Backfill earth pressure"), "cbBackfillTheory", backfillTheory_, backfillFriction_);
   face(tr("Excavation earth pressure"), "cbExcavationTheory", excavationTheory_,
        excavationFriction_);
+}
+
+// The pseudo-static design while the ground shakes: a method of
+// api/Seismic.h with its horizontal coefficient kh and vertical kv
+// (positive upwards), the words of terraq design's options; none by
+// default, when the coefficient boxes are off.
+void TDesignForm::addSeismicRow(QFormLayout* form, QWidget* parent) {
+  seismicMethod_ = new QComboBox(parent);
+  seismicMethod_->setObjectName(QStringLiteral("cbSeismicMethod"));
+  seismicMethod_->addItem(tr("None (still ground)"));
+  for (const engine::api::SeismicMethodInfo& m : engine::api::SeismicMethods())
+    seismicMethod_->addItem(QString::fromUtf8(std::string(m.name).c_str()));
+  seismicMethod_->setToolTip(
+      tr("The limit equilibrium while the ground shakes; the spring model's loads are static, "
+         "so its designs are left out"));
+  seismicKh_ = NumberBox(0.0, 0.99, 0.0, 3, parent);
+  seismicKh_->setObjectName(QStringLiteral("edSeismicKh"));
+  seismicKh_->setPrefix(tr("kh "));
+  seismicKh_->setSingleStep(0.01);
+  seismicKh_->setToolTip(tr("Horizontal seismic coefficient: the acceleration over g, 0 to 0.99"));
+  seismicKv_ = NumberBox(-0.99, 0.99, 0.0, 3, parent);
+  seismicKv_->setObjectName(QStringLiteral("edSeismicKv"));
+  seismicKv_->setPrefix(tr("kv "));
+  seismicKv_->setSingleStep(0.01);
+  seismicKv_->setToolTip(tr("Vertical seismic coefficient, positive upwards, −0.99 to 0.99"));
+  const auto shaking = [this](int row) {
+    seismicKh_->setEnabled(row > 0);
+    seismicKv_->setEnabled(row > 0);
+  };
+  shaking(0);
+  connect(seismicMethod_, &QComboBox::currentIndexChanged, this, shaking);
+  auto* row = new QWidget(parent);
+  auto* line = new QHBoxLayout(row);
+  line->setContentsMargins(0, 0, 0, 0);
+  line->addWidget(seismicMethod_, 1);
+  line->addWidget(seismicKh_);
+  line->addWidget(seismicKv_);
+  form->addRow(tr("Seismic"), row);
 }
 
 QGroupBox* TDesignForm::makeRecordBox() {

@@ -126,6 +126,10 @@ class TDesignForm : public QWidget {
   QComboBox* ExcavationTheoryBox() const { return excavationTheory_; }
   QDoubleSpinBox* BackfillFrictionBox() const { return backfillFriction_; }
   QDoubleSpinBox* ExcavationFrictionBox() const { return excavationFriction_; }
+  // The shaking: none, or a seismic method with its kh and kv.
+  QComboBox* SeismicMethodBox() const { return seismicMethod_; }
+  QDoubleSpinBox* SeismicKhBox() const { return seismicKh_; }
+  QDoubleSpinBox* SeismicKvBox() const { return seismicKv_; }
   QDoubleSpinBox* FsBox() const { return fs_; }
   QComboBox* TipBox() const { return tip_; }
   QComboBox* KeepBox() const { return keep_; }
@@ -157,6 +161,7 @@ class TDesignForm : public QWidget {
   // (DesignFormChoices.cpp).
   QGroupBox* makeCriteriaBox();
   void addTheoryRows(QFormLayout* form, QWidget* parent);
+  void addSeismicRow(QFormLayout* form, QWidget* parent);
   QGroupBox* makeApplyBox();
   // The project number, engineer, checker and revision fields.
   QGroupBox* makeRecordBox();
@@ -188,6 +193,12 @@ class TDesignForm : public QWidget {
   QComboBox* excavationTheory_ = nullptr;
   QDoubleSpinBox* backfillFriction_ = nullptr;
   QDoubleSpinBox* excavationFriction_ = nullptr;
+  QComboBox* seismicMethod_ = nullptr;  // row 0: the ground is still
+  QDoubleSpinBox* seismicKh_ = nullptr;
+  QDoubleSpinBox* seismicKv_ = nullptr;
+  // The berm of the record (terraq design --berm made it): the window has
+  // no field of it, but designs with it and keeps it.
+  std::optional<design::Berm> berm_;
   QComboBox* tip_ = nullptr;
   QComboBox* keep_ = nullptr;
   QPushButton* designButton_ = nullptr;

@@ -211,7 +211,7 @@ void TDesignForm::methodChanged() {
                        static_cast<QWidget*>(unitsLabel_), static_cast<QWidget*>(resolution_),
                        static_cast<QWidget*>(topLimit_), static_cast<QWidget*>(maxLimit_),
                        static_cast<QWidget*>(criterion_), backfillTheory_->parentWidget(),
-                       excavationTheory_->parentWidget()})
+                       excavationTheory_->parentWidget(), seismicMethod_->parentWidget()})
     criteriaForm_->setRowVisible(row, !apparent);
   applyBox_->setVisible(!apparent);
   pressureGraph_->setVisible(!apparent);

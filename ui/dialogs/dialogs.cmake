@@ -13,4 +13,5 @@ set(TERRAQ_DIALOGS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TDlgStaged.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TEarthPressurePanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TSoilModelPanel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TSubgradeModulusDialog.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/TSubgradeModulusDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TWaterShakingPanel.cpp)

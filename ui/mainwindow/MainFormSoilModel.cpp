@@ -1,14 +1,15 @@
-// TMainForm: the Soil Layers windows, the project's soil model and its
-// earth-pressure theories. Both layer tables (the short- and long-term ones)
-// show the soil-model and earth-pressure panels side by side under their
-// grid: the model holds one row per soil layer, the same for every problem
-// of the project.
+// TMainForm: the Soil Layers windows, the project's soil model, its
+// earth-pressure theories, and its water and shaking. Both layer tables (the
+// short- and long-term ones) show the soil-model, earth-pressure and water
+// panels side by side under their grid: the model holds one row per soil
+// layer, the same for every problem of the project.
 
 #include <QHBoxLayout>
 #include <QStatusBar>
 
 #include "dialogs/TEarthPressurePanel.h"
 #include "dialogs/TSoilModelPanel.h"
+#include "dialogs/TWaterShakingPanel.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
 #include "plotwindow/TPlotWindows.h"
@@ -64,11 +65,29 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   hooks.units = [this] { return Data().Units; };
   hooks.dataText = dataText;
   auto* panel = new TSoilModelPanel(std::move(hooks));
+  TWaterShakingPanel::Project water;
+  water.seepage = [this] { return project_.Members().seepage; };
+  water.keepSeepage = [this, changed](const std::optional<engine::api::SeepageOptions>& options) {
+    project_.Members().seepage = options;
+    changed();
+  };
+  water.seismic = [this] { return project_.Members().seismic; };
+  water.keepSeismic = [this, changed](const std::optional<engine::api::SeismicOptions>& options) {
+    project_.Members().seismic = options;
+    changed();
+  };
+  water.faces = [this] { return project_.Members().earthPressure; };
+  water.layerCount = [&form] { return static_cast<size_t>(form.Model().rowCount()); };
+  water.units = [this] { return Data().Units; };
+  water.dataText = dataText;
+  auto* waterShaking = new TWaterShakingPanel(std::move(water));
   TEarthPressurePanel::Project theories;
   theories.options = [this] { return project_.Members().earthPressure; };
-  theories.keep = [this, changed](const std::optional<engine::api::EarthPressureOptions>& options) {
+  theories.keep = [this, changed,
+                   waterShaking](const std::optional<engine::api::EarthPressureOptions>& options) {
     project_.Members().earthPressure = options;
     changed();
+    waterShaking->Refresh();  // the shaking's coefficients take the faces' wall friction
   };
   theories.layerCount = [&form] { return static_cast<size_t>(form.Model().rowCount()); };
   theories.dataText = dataText;
@@ -78,6 +97,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(panel, 0, Qt::AlignTop);
   row->addWidget(earthPressure, 0, Qt::AlignTop);
+  row->addWidget(waterShaking, 1, Qt::AlignTop);
   row->addStretch(1);
   form.AddPanel(panels);
   // The layers' names and count, and the coefficients, follow the grid; a
@@ -86,6 +106,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   const auto refresh = [&](auto signal, auto& sender) {
     connect(&sender, signal, panel, &TSoilModelPanel::Refresh);
     connect(&sender, signal, earthPressure, &TEarthPressurePanel::Refresh);
+    connect(&sender, signal, waterShaking, &TWaterShakingPanel::Refresh);
   };
   refresh(&TGridTableModel::rowsInserted, model);
   refresh(&TGridTableModel::rowsRemoved, model);
