@@ -12,6 +12,7 @@
 #include "DesignReport.h"
 #include "PackageDesignApparent.h"
 #include "PackageParts.h"
+#include "SeepageSoil.h"
 #include "SequenceDesign.h"
 #include "WallText.h"
 #include "api/EngineRoute.h"
@@ -229,9 +230,13 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
           blocks);
   if (!prepared.error.empty()) return;
   // The design's own soil: an approach writes its design values in.
-  const engine::api::SoilDescriptions designed = engine::ReadSoilDescriptions(prepared.text);
+  engine::api::SoilDescriptions designed = engine::ReadSoilDescriptions(prepared.text);
   Table table = DesignTable();
   std::vector<std::string> failures;
+  // The limit equilibrium takes the project's seepage, as the analysis does.
+  if (const std::string fault = design::TakeSeepage(prepared.text, prepared.request.soil, designed);
+      !fault.empty())
+    failures.push_back("the seepage cannot be taken: " + fault);
   std::optional<size_t> governing;
   double askedTip = 0;
   for (size_t k = 0; k < designed.problems.size(); ++k) {

@@ -61,6 +61,8 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.section = ui::CheckProjectSection(dataFile, members, fault, input.dataText, input.analysis);
   input.situations = RunPackageSituations(dataFile, members, fault, beforeConstruction);
   input.design = PackageDesignChoice(members, fault);
+  // The design chapter's limit equilibrium takes the seepage the analysis took.
+  if (input.design) input.design->record.request.soil.seepage = members.seepage;
   return input;
 }
 

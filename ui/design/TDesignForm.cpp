@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "SeepageSoil.h"
 #include "SequenceDesign.h"
 #include "WallText.h"
 #include "api/EngineRoute.h"
@@ -205,13 +206,17 @@ void TDesignForm::Design() {
       return refuse(tr("The construction sequence cannot be designed: %1")
                         .arg(QString::fromStdString(error)));
   }
-  const engine::api::SoilDescriptions soils =
-      engine::ReadSoilDescriptions(sequence ? std::string_view(sequence->text) : text);
+  const std::string_view designedText = sequence ? std::string_view(sequence->text) : text;
+  engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(designedText);
   if (soils.problems.empty())
     return refuse(
         tr("The project cannot be designed: %1")
             .arg(QString::fromStdString(soils.error ? soils.error->message
                                                     : std::string("it holds no problem"))));
+  // The limit equilibrium takes the project's seepage, as the analysis does.
+  if (const std::string fault = design::TakeSeepage(designedText, designRequest.soil, soils);
+      !fault.empty())
+    return refuse(tr("The seepage cannot be taken: %1").arg(QString::fromStdString(fault)));
   size_t shown = 0;
   if (plan) {
     design_ = design::DesignSequence(text, *plan, designRequest);
