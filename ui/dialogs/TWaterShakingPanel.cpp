@@ -113,7 +113,9 @@ TWaterShakingPanel::TWaterShakingPanel(Project project, QWidget* parent)
   form->addRow(tr("Soil behind:"), widths);
   form->addRow(permeabilities_);
   flowNet_ = new FlowNetView(figure_, this);
-  auto* water = new QHBoxLayout;
+  // The picture under the fields, so that the three panels of the window
+  // stay side by side on a laptop's width.
+  auto* water = new QVBoxLayout;
   water->addLayout(form);
   water->addWidget(flowNet_, 1);
   seepageState_ = new QLabel(this);
@@ -228,8 +230,11 @@ void TWaterShakingPanel::showSeepage(const std::optional<api::SeepageOptions>& o
     }
   }
   seepageState_->setText(state);
-  flowNet_->setVisible(figure_.has_value());
+  const bool shown = figure_.has_value();
+  const bool toggled = shown != flowNet_->isVisibleTo(this);
+  flowNet_->setVisible(shown);
   flowNet_->update();
+  if (toggled) emit sizeChanged();  // the window makes room for the picture
 }
 
 QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions>& seismic) const {

@@ -63,6 +63,10 @@ class TWaterShakingPanel : public QGroupBox {
   // The flow net drawn; none when there is none to draw.
   const std::optional<FlowNetFigure>& Figure() const { return figure_; }
 
+ signals:
+  // The flow net's picture came or went: the window may fit it.
+  void sizeChanged();
+
  private:
   void seepageEdited();
   void cellEdited(QTableWidgetItem* item);

@@ -114,6 +114,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   refresh(&TGridTableModel::modelReset, model);
   refresh(&TTableForm::refreshed, form);
   connect(panel, &TSoilModelPanel::sizeChanged, &form, &TTableForm::FitToContent);
+  connect(waterShaking, &TWaterShakingPanel::sizeChanged, &form, &TTableForm::FitToContent);
 }
 
 }  // namespace terraq::ui
