@@ -241,6 +241,30 @@ std::string SituationsText(const std::string& dataFile, const std::vector<Situat
   return out;
 }
 
+namespace {
+
+// A set's factors and switches: "factors": {...}, "unplannedExcavation",
+// "serviceability", and "seismic" for a seismic situation only (the static
+// sets' lines stay as they were).
+std::string FactorsJson(const design::FactorSet& set) {
+  std::string out = "\"factors\": {";
+  bool first = true;
+  for (std::string_view symbol : design::FactorSymbols()) {
+    out += std::string(first ? "" : ", ") + "\"" + std::string(symbol) +
+           "\": " + Number(design::FactorOf(set, symbol));
+    first = false;
+  }
+  out += "}, \"unplannedExcavation\": " + std::string(set.unplannedExcavation ? "true" : "false");
+  out += ", \"serviceability\": " + std::string(set.serviceability ? "true" : "false");
+  if (const auto& seismic = set.seismic)
+    out += ", \"seismic\": {\"method\": " +
+           ui::JsonString(std::string(engine::api::SeismicMethodOf(seismic->method).key)) +
+           ", \"kh\": " + Number(seismic->kh) + ", \"kv\": " + Number(seismic->kv) + "}";
+  return out;
+}
+
+}  // namespace
+
 std::string SituationsJson(const std::string& dataFile, const std::vector<SituationResult>& results,
                            const std::vector<EnvelopeProblem>& envelope, int unitsCode,
                            std::string_view sectionCheck, bool subgrade) {
@@ -258,21 +282,8 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
   for (size_t i = 0; i < results.size(); ++i) {
     const SituationResult& r = results[i];
     out += std::string(i ? ",\n" : "\n") + "    {\"name\": " + ui::JsonString(r.set.name) +
-           ", \"description\": " + ui::JsonString(r.set.description) + ",\n     \"factors\": {";
-    bool first = true;
-    for (std::string_view symbol : design::FactorSymbols()) {
-      out += std::string(first ? "" : ", ") + "\"" + std::string(symbol) +
-             "\": " + Number(design::FactorOf(r.set, symbol));
-      first = false;
-    }
-    out +=
-        "}, \"unplannedExcavation\": " + std::string(r.set.unplannedExcavation ? "true" : "false");
-    out += ", \"serviceability\": " + std::string(r.set.serviceability ? "true" : "false");
-    // Only a seismic situation has the key: the static sets' lines stay.
-    if (const auto& seismic = r.set.seismic)
-      out += ", \"seismic\": {\"method\": " +
-             ui::JsonString(std::string(engine::api::SeismicMethodOf(seismic->method).key)) +
-             ", \"kh\": " + Number(seismic->kh) + ", \"kv\": " + Number(seismic->kv) + "}";
+           ", \"description\": " + ui::JsonString(r.set.description) + ",\n     " +
+           FactorsJson(r.set);
     out += ",\n     \"error\": " + (r.error.empty() ? "null" : ui::JsonString(r.error));
     out += ", \"notes\": " + Strings(r.data.notes) + ",\n     \"designSoil\": [";
     for (size_t k = 0; k < r.data.soil.size(); ++k) {

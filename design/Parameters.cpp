@@ -263,6 +263,30 @@ std::string ParameterText::unknown(const std::string& name) const {
   return "the data file has no parameter \"" + name + "\"; it has " + validNames();
 }
 
+namespace {
+
+// Sets a parameter the soil model holds rather than the data text (a
+// subgrade modulus, a face's wall friction, a seismic coefficient): empty
+// when set, why not when it cannot be; nullopt when `t` is none of these.
+std::optional<std::string> ApplyToSoilModel(const Target& t, double value, SoilModel& soil) {
+  if (const api::SubgradeParameter* key = SubgradeParameterOf(t)) {
+    soil.subgrade->layers[t.row - 1].*key->value = value;
+    return "";
+  }
+  if (const auto face = WallFrictionOf(t)) {
+    ((*soil.earthPressure).*face).deltaRatio = value;
+    return "";
+  }
+  if (const auto coefficient = SeismicCoefficientOf(t)) {
+    api::SeismicOptions& seismic = soil.seismic ? *soil.seismic : soil.seismic.emplace();
+    seismic.*coefficient = value;
+    return SeismicCoefficientsFault(seismic.kh, seismic.kv);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 ParameterText::Applied ParameterText::apply(
     const std::vector<std::pair<std::string, double>>& values) const {
   Applied out;
@@ -280,23 +304,9 @@ ParameterText::Applied ParameterText::apply(
       out.error = name + " is not a number";
       return out;
     }
-    if (const api::SubgradeParameter* key = SubgradeParameterOf(*t)) {
-      out.soil.subgrade->layers[t->row - 1].*key->value = value;
-      out.values.push_back(value);
-      continue;
-    }
-    if (const auto face = WallFrictionOf(*t)) {
-      ((*out.soil.earthPressure).*face).deltaRatio = value;
-      out.values.push_back(value);
-      continue;
-    }
-    if (const auto coefficient = SeismicCoefficientOf(*t)) {
-      api::SeismicOptions& seismic =
-          out.soil.seismic ? *out.soil.seismic : out.soil.seismic.emplace();
-      seismic.*coefficient = value;
-      if (const std::string fault = SeismicCoefficientsFault(seismic.kh, seismic.kv);
-          !fault.empty()) {
-        out.error = name + ": " + fault;
+    if (const std::optional<std::string> fault = ApplyToSoilModel(*t, value, out.soil)) {
+      if (!fault->empty()) {
+        out.error = name + ": " + *fault;
         return out;
       }
       out.values.push_back(value);
