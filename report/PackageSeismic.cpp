@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "DepthGraph.h"
+#include "SeismicFigure.h"
 #include "PackageParts.h"
 #include "SeismicSpread.h"
 #include "api/EngineRoute.h"
@@ -135,11 +136,8 @@ void AppendSpread(const design::SeismicSpread& s, int units, std::vector<Block>&
         Number(s.ratio) + " times the smallest, by " + MethodName(s.thrusts[*s.smallest].method) +
         ": the choice of method matters by that much."});
   for (const std::string& note : s.notes) blocks.push_back(Paragraph{note, Paragraph::Style::Note});
-  const DepthGraph graph = PressureGraph(s, units);
-  blocks.push_back(Figure{"Static and seismic active earth pressure on the retained height", 1.1,
-                          [graph](QPainter& painter, const QRectF& area, double dpi) {
-                            PaintDepthGraph(painter, area, dpi, graph);
-                          }});
+  if (std::optional<Figure> figure = SeismicPressureFigure(s, units))
+    blocks.push_back(std::move(*figure));
 }
 
 }  // namespace
@@ -208,3 +206,16 @@ void AppendSeismicEarthPressure(const std::vector<SeismicUse>& uses, const Seism
 }
 
 }  // namespace terraq::report::detail
+
+namespace terraq::report {
+
+std::optional<Figure> SeismicPressureFigure(const design::SeismicSpread& spread, int units) {
+  if (!spread.error.empty() || spread.staticPressure.empty()) return std::nullopt;
+  const DepthGraph graph = detail::PressureGraph(spread, units);
+  return Figure{"Static and seismic active earth pressure on the retained height", 1.1,
+                [graph](QPainter& painter, const QRectF& area, double dpi) {
+                  PaintDepthGraph(painter, area, dpi, graph);
+                }};
+}
+
+}  // namespace terraq::report

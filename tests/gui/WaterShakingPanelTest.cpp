@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "MainFormFixture.h"
+#include "design/FigureView.h"
 #include "dialogs/TWaterShakingPanel.h"
 #include "project/TProjectTables.h"
 
@@ -72,7 +73,10 @@ TEST_F(MainFormTest, WaterAndShakingPanelSolvesAsTheEngineerEditsAndKeepsTheChoi
   Child<QDoubleSpinBox>(panel, "SeismicKh")->setValue(0.15);
   ASSERT_TRUE(form.Project().Members().seismic);
   EXPECT_EQ(form.Project().Members().seismic->kh, 0.15);
+  EXPECT_TRUE(Child<ui::FigureView>(panel, "SeismicFigure")->HasFigure());
   Shots(form, "water-shaking-panel");
+  if (const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS"); !shots.isEmpty())
+    Child<ui::FigureView>(panel, "SeismicFigure")->grab().save(shots + "/seismic-figure.png");
 
   ASSERT_TRUE(form.FileSave());
   ASSERT_TRUE(form.OpenFile(QString::fromStdString(file.string()), ui::kLayoutCurrent));
@@ -92,6 +96,7 @@ TEST_F(MainFormTest, WaterAndShakingPanelSolvesAsTheEngineerEditsAndKeepsTheChoi
   // Still water and ground again: no members, the project file as before.
   Choose(Child<QComboBox>(panel, "SeismicMethod"), QStringLiteral("None (still ground)"));
   EXPECT_FALSE(form.Project().Members().seismic);
+  EXPECT_FALSE(Child<ui::FigureView>(panel, "SeismicFigure")->isVisibleTo(panel));
 }
 
 }  // namespace

@@ -12,6 +12,9 @@
 #include <cmath>
 
 #include "SeismicFace.h"
+#include "SeismicFigure.h"
+#include "SeismicSpread.h"
+#include "design/FigureView.h"
 #include "api/EngineRoute.h"
 #include "api/Units.h"
 #include "controls/EvaluateEntry.h"
@@ -151,6 +154,11 @@ TWaterShakingPanel::TWaterShakingPanel(Project project, QWidget* parent)
   layout->addWidget(seepageState_);
   layout->addLayout(shaking);
   layout->addWidget(seismicState_);
+  seismicFigure_ = new FigureView(this);
+  seismicFigure_->setObjectName(QStringLiteral("SeismicFigure"));
+  seismicFigure_->setMinimumSize(320, 220);
+  seismicFigure_->hide();
+  layout->addWidget(seismicFigure_);
 
   connect(seepageMethod_, &QComboBox::activated, this, &TWaterShakingPanel::seepageEdited);
   for (QDoubleSpinBox* box : {base_, retainedWidth_, frontWidth_})
@@ -201,6 +209,7 @@ void TWaterShakingPanel::Refresh() {
   kh_->setEnabled(seismic.has_value());
   kv_->setEnabled(seismic.has_value());
   seismicState_->setText(seismicState(seismic));
+  showSeismicFigure(seismic);
   refreshing_ = false;
 }
 
@@ -263,6 +272,26 @@ QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions
   }
   for (const std::string& note : check.notes) lines << Q(note);
   return lines.join(QLatin1Char('\n'));
+}
+
+// The retained height's static and seismic active pressure, with the
+// faces' wall friction as the package compares the methods (the project's
+// theories, else 2/3 φ' behind the wall).
+void TWaterShakingPanel::showSeismicFigure(const std::optional<api::SeismicOptions>& seismic) {
+  std::optional<report::Figure> figure;
+  const std::optional<api::SoilDescription> soil =
+      seismic ? SoilOf(project_.dataText()) : std::nullopt;
+  if (soil) {
+    const std::optional<api::EarthPressureOptions> faces = project_.faces();
+    const design::SeismicSpread spread = design::SpreadOfSeismicMethods(
+        *soil, *seismic, faces ? faces->backfill.deltaRatio : 2.0 / 3.0,
+        faces ? faces->excavation.deltaRatio : 0.0);
+    figure = report::SeismicPressureFigure(spread, soil->units);
+  }
+  const bool toggled = figure.has_value() != seismicFigure_->isVisibleTo(this);
+  seismicFigure_->setVisible(figure.has_value());
+  seismicFigure_->SetFigure(std::move(figure));
+  if (toggled) emit sizeChanged();
 }
 
 api::SeepageOptions TWaterShakingPanel::editedSeepage() const {

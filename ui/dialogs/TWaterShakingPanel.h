@@ -36,6 +36,8 @@ class QTableWidgetItem;
 
 namespace terraq::ui {
 
+class FigureView;
+
 class TWaterShakingPanel : public QGroupBox {
   Q_OBJECT
 
@@ -69,6 +71,7 @@ class TWaterShakingPanel : public QGroupBox {
 
  private:
   void seepageEdited();
+  void showSeismicFigure(const std::optional<engine::api::SeismicOptions>& seismic);
   void cellEdited(QTableWidgetItem* item);
   void seismicEdited();
   void showSeepage(const std::optional<engine::api::SeepageOptions>& options);
@@ -90,6 +93,9 @@ class TWaterShakingPanel : public QGroupBox {
   QDoubleSpinBox* kh_;
   QDoubleSpinBox* kv_;
   QLabel* seismicState_;
+  // The static and seismic active pressure against depth, as the package
+  // draws it; hidden on still ground.
+  FigureView* seismicFigure_;
   std::optional<FlowNetFigure> figure_;
   bool refreshing_ = false;
 };
