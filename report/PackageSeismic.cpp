@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "DepthGraph.h"
-#include "SeismicFigure.h"
 #include "PackageParts.h"
+#include "SeismicFigure.h"
 #include "SeismicSpread.h"
 #include "api/EngineRoute.h"
 #include "api/Units.h"

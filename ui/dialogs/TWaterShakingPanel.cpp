@@ -14,11 +14,11 @@
 #include "SeismicFace.h"
 #include "SeismicFigure.h"
 #include "SeismicSpread.h"
-#include "design/FigureView.h"
 #include "api/EngineRoute.h"
 #include "api/Units.h"
 #include "controls/EvaluateEntry.h"
 #include "controls/NumberFormat.h"
+#include "design/FigureView.h"
 #include "dialogs/ViewText.h"
 #include "widgets/TUserPrompts.h"
 
