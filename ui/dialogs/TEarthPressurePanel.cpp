@@ -18,14 +18,6 @@ namespace {
 
 namespace api = engine::api;
 
-// The soil of the data file's first problem with layers; nullopt when the
-// file cannot be analysed or generates no earth pressure.
-std::optional<api::SoilDescription> SoilOf(const std::string& dataText) {
-  for (api::SoilDescription& soil : engine::ReadSoilDescriptions(dataText).problems)
-    if (!soil.layers.empty()) return std::move(soil);
-  return std::nullopt;
-}
-
 QString FaceName(api::Side side) {
   return side == api::Side::Backfill ? QObject::tr("backfill") : QObject::tr("excavation");
 }
@@ -122,7 +114,7 @@ QString TEarthPressurePanel::stateOf(
     const std::optional<api::EarthPressureOptions>& options) const {
   if (!options) return tr("Rankine's smooth wall on both faces, as the layers generate it.");
   const std::string dataText = project_.dataText();
-  const std::optional<api::SoilDescription> soil = SoilOf(dataText);
+  const std::optional<api::SoilDescription> soil = TheorySoil(dataText);
   const std::string fault =
       soil ? api::EarthPressureOptionsFault(*options, *soil, project_.layerCount())
            : api::EarthPressureFormFault(*options);

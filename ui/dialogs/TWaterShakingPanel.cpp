@@ -20,6 +20,7 @@
 #include "controls/NumberFormat.h"
 #include "design/FigureView.h"
 #include "dialogs/ViewText.h"
+#include "project/EarthPressureMember.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -27,14 +28,6 @@ namespace terraq::ui {
 namespace {
 
 namespace api = engine::api;
-
-// The soil of the data file's first problem with layers; nullopt when the
-// file cannot be analysed or has none.
-std::optional<api::SoilDescription> SoilOf(const std::string& dataText) {
-  for (api::SoilDescription& soil : engine::ReadSoilDescriptions(dataText).problems)
-    if (!soil.layers.empty()) return std::move(soil);
-  return std::nullopt;
-}
 
 // A permeability the flow net starts a layer with until the engineer gives
 // its own: 1e-5 m/s (a fine sand), in the data file's length per second.
@@ -199,7 +192,10 @@ void TWaterShakingPanel::Refresh() {
   }
   permeabilities_->resizeColumnsToContents();
   permeabilities_->setEnabled(net);
-  showSeepage(options);
+  // The data file's soil, read once for the seepage, the coefficients and
+  // the figure (each reading analyses the text).
+  const std::optional<api::SoilDescription> soil = TheorySoil(project_.dataText());
+  showSeepage(options, soil);
 
   const std::optional<api::SeismicOptions> seismic = project_.seismic();
   seismicMethod_->setCurrentIndex(
@@ -208,8 +204,8 @@ void TWaterShakingPanel::Refresh() {
   kv_->setValue(seismic ? seismic->kv : 0.0);
   kh_->setEnabled(seismic.has_value());
   kv_->setEnabled(seismic.has_value());
-  seismicState_->setText(seismicState(seismic));
-  showSeismicFigure(seismic);
+  seismicState_->setText(seismicState(seismic, soil));
+  showSeismicFigure(seismic, soil);
   refreshing_ = false;
 }
 
@@ -218,12 +214,13 @@ QString TWaterShakingPanel::SeismicText() const { return seismicState_->text(); 
 
 // Solves the first problem as a run will: the picture and the checks, or
 // why there are none.
-void TWaterShakingPanel::showSeepage(const std::optional<api::SeepageOptions>& options) {
+void TWaterShakingPanel::showSeepage(const std::optional<api::SeepageOptions>& options,
+                                     const std::optional<api::SoilDescription>& soil) {
   figure_.reset();
   QString state;
   if (!options || options->method == api::SeepageMethod::Hydrostatic) {
     state = tr("Hydrostatic: each side keeps its own water table, without flow.");
-  } else if (const std::optional<api::SoilDescription> soil = SoilOf(project_.dataText()); !soil) {
+  } else if (!soil) {
     state = tr("The seepage is solved once the data file has soil layers.");
   } else {
     std::string why;
@@ -246,9 +243,9 @@ void TWaterShakingPanel::showSeepage(const std::optional<api::SeepageOptions>& o
   if (toggled) emit sizeChanged();  // the window makes room for the picture
 }
 
-QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions>& seismic) const {
+QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions>& seismic,
+                                         const std::optional<api::SoilDescription>& soil) const {
   if (!seismic) return tr("Still ground: no seismic earth pressure.");
-  const std::optional<api::SoilDescription> soil = SoilOf(project_.dataText());
   if (!soil) return tr("The coefficients follow once the data file has soil layers.");
   const api::EarthPressureOptions faces = project_.faces().value_or(api::EarthPressureOptions{});
   const design::FaceCheck check =
@@ -277,11 +274,10 @@ QString TWaterShakingPanel::seismicState(const std::optional<api::SeismicOptions
 // The retained height's static and seismic active pressure, with the
 // faces' wall friction as the package compares the methods (the project's
 // theories, else 2/3 φ' behind the wall).
-void TWaterShakingPanel::showSeismicFigure(const std::optional<api::SeismicOptions>& seismic) {
+void TWaterShakingPanel::showSeismicFigure(const std::optional<api::SeismicOptions>& seismic,
+                                           const std::optional<api::SoilDescription>& soil) {
   std::optional<report::Figure> figure;
-  const std::optional<api::SoilDescription> soil =
-      seismic ? SoilOf(project_.dataText()) : std::nullopt;
-  if (soil) {
+  if (seismic && soil) {
     const std::optional<api::EarthPressureOptions> faces = project_.faces();
     const design::SeismicSpread spread = design::SpreadOfSeismicMethods(
         *soil, *seismic, faces ? faces->backfill.deltaRatio : 2.0 / 3.0,

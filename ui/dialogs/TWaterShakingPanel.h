@@ -27,6 +27,7 @@
 #include "api/EarthPressureOptions.h"
 #include "api/SeepageOptions.h"
 #include "api/SeismicOptions.h"
+#include "api/SoilDescription.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -71,11 +72,15 @@ class TWaterShakingPanel : public QGroupBox {
 
  private:
   void seepageEdited();
-  void showSeismicFigure(const std::optional<engine::api::SeismicOptions>& seismic);
+  void showSeismicFigure(const std::optional<engine::api::SeismicOptions>& seismic,
+                         const std::optional<engine::api::SoilDescription>& soil);
   void cellEdited(QTableWidgetItem* item);
   void seismicEdited();
-  void showSeepage(const std::optional<engine::api::SeepageOptions>& options);
-  QString seismicState(const std::optional<engine::api::SeismicOptions>& seismic) const;
+  // `soil`: the data file's first problem with layers (TheorySoil).
+  void showSeepage(const std::optional<engine::api::SeepageOptions>& options,
+                   const std::optional<engine::api::SoilDescription>& soil);
+  QString seismicState(const std::optional<engine::api::SeismicOptions>& seismic,
+                       const std::optional<engine::api::SoilDescription>& soil) const;
   // The options as the controls show them, the permeabilities one per
   // layer of the grid (a new layer takes the one above it).
   engine::api::SeepageOptions editedSeepage() const;
