@@ -171,6 +171,10 @@ void BondLength(const AnchorLevel& a, const AnchorRules& rules, AnchorDesign& d)
 
 }  // namespace
 
+double AnchorLoadAlong(double force, double spacing, double inclination) {
+  return force * (spacing / std::cos(Rad(inclination)));
+}
+
 std::optional<AnchorDesign> DesignAnchor(const AnchorLevel& level, const AnchoredCut& cut,
                                          const AnchorRules& rules, std::string& error) {
   error = CutError(cut);
@@ -180,7 +184,7 @@ std::optional<AnchorDesign> DesignAnchor(const AnchorLevel& level, const Anchore
   AnchorDesign d;
   d.name = level.name;
   const double alpha = Rad(level.inclination);
-  d.designLoad = level.force * level.spacing / std::cos(alpha);
+  d.designLoad = AnchorLoadAlong(level.force, level.spacing, level.inclination);
   d.verticalLoad = d.designLoad * std::sin(alpha);
   d.verticalPerLength = level.force * std::tan(alpha);
   d.testLoad = rules.testFactor * d.designLoad;

@@ -105,6 +105,11 @@ struct AnchorDesign {
   std::vector<std::string> notes;  // what the engineer should look at
 };
 
+// The load along one anchor, F·s/cos α, from the horizontal force per unit
+// length of wall F, the horizontal spacing s and the inclination α in
+// degrees below the horizontal (any consistent force and length units).
+double AnchorLoadAlong(double force, double spacing, double inclination);
+
 // The design of one level; nullopt with `error` for input out of range or
 // a load no allowed tendon holds.
 std::optional<AnchorDesign> DesignAnchor(const AnchorLevel& level, const AnchoredCut& cut,

@@ -1,7 +1,8 @@
 #include "ApparentPressureLoads.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "AnchorDesign.h"
 
 namespace terraq::design {
 
@@ -85,11 +86,9 @@ std::optional<SupportLoads> SupportLoadsOf(const PressureEnvelope& envelope,
   Hinges(envelope, depths, out);
   Moments(envelope, out);
   if (layout.spacing) {
-    const double perLoad =
-        *layout.spacing / std::cos(layout.inclination * std::numbers::pi / 180.0);
     for (SupportLoad& s : out.supports) {
-      s.tributaryDesign = s.tributary * perLoad;
-      s.hingeDesign = s.hinge * perLoad;
+      s.tributaryDesign = AnchorLoadAlong(s.tributary, *layout.spacing, layout.inclination);
+      s.hingeDesign = AnchorLoadAlong(s.hinge, *layout.spacing, layout.inclination);
     }
   }
   return out;
