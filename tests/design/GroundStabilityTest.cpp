@@ -1,0 +1,177 @@
+// The ground around the wall: basal heave of a cut in clay against a
+// published worked example and the chart's rectangle rule; the deep slip
+// plane of an anchored wall against Kranz's force polygon closed by hand,
+// and the EAU's choice of planes and anchors for several levels.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "BasalHeave.h"
+#include "DeepSeatedStability.h"
+
+namespace terraq::test {
+namespace {
+
+using namespace design;
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+
+// The trench of the Caltrans Trenching and Shoring Manual's basal heave
+// example (pounds and feet).
+BasalHeaveInput Trench() {
+  return {.depth = 30,
+          .width = 15,
+          .length = 45,
+          .baseStrength = 500,
+          .unitWeight = 120,
+          .surcharge = 300};
+}
+
+TEST(BasalHeave, WorkedExampleByTerzaghiAndBjerrumEide) {
+  const BasalHeaveResult r = CheckBasalHeave(Trench());
+  ASSERT_FALSE(r.error) << *r.error;
+  // H/B = 2: the square cut's Nc is 8.4; B/L = 1/3: Nc = (0.84 + 0.16/3) 8.4
+  // = 7.504. Loading 120 x 30 + 300 = 3900 psf; side shear 500 x 30 / (0.7 x
+  // 15) = 1428.57 psf.
+  const double Nc = (0.84 + 0.16 / 3) * 8.4, side = 500.0 * 30 / (0.7 * 15);
+  EXPECT_NEAR(r.blockWidth, 10.5, 1e-12);
+  EXPECT_NEAR(r.bjerrumEide.Nc, Nc, 1e-12);
+  EXPECT_NEAR(*r.bjerrumEide.factor, Nc * 500 / (3900 - side), 1e-9);         // 1.518
+  EXPECT_NEAR(*r.bjerrumEide.factorWithoutSideShear, Nc * 500 / 3900, 1e-9);  // 0.962
+  EXPECT_NEAR(*r.terzaghi.factor, 5.7 * 500 / (3900 - side), 1e-9);           // 1.153
+  // The manual prints 1.54 and 0.97, reading Nc = 7.6 off its chart; the
+  // tabulated curve gives 7.50, 1.3 % less.
+  EXPECT_NEAR(*r.bjerrumEide.factor, 1.54, 0.015 * 1.54);
+  EXPECT_NEAR(*r.bjerrumEide.factorWithoutSideShear, 0.97, 0.01 * 0.97);
+
+  // Between the chart's rows and beyond its last; a long cut takes 0.84 of
+  // the square's.
+  EXPECT_NEAR(BjerrumEideNc(1.25, 0.5), 0.92 * 7.9, 1e-12);
+  EXPECT_NEAR(BjerrumEideNc(6.0, 0.0), 0.84 * 9.0, 1e-12);
+}
+
+TEST(BasalHeave, FirmStratumAndRefusals) {
+  // A firm stratum 3 ft below the base narrows the block to 3 ft: the side
+  // shear, 500 x 30 / 3 = 5000 psf, outweighs the 3900 psf that load the
+  // base, which then cannot heave.
+  BasalHeaveInput in = Trench();
+  in.firmStratumDepth = 3.0;
+  const BasalHeaveResult r = CheckBasalHeave(in);
+  ASSERT_FALSE(r.error);
+  EXPECT_FALSE(r.terzaghi.factor);
+  EXPECT_NEAR(*r.terzaghi.factorWithoutSideShear, 5.7 * 500 / 3900, 1e-9);
+
+  for (auto bad :
+       {+[](BasalHeaveInput& b) { b.width = 0; }, +[](BasalHeaveInput& b) { b.baseStrength = 0; },
+        +[](BasalHeaveInput& b) { b.length = 10; },
+        +[](BasalHeaveInput& b) { b.unitWeight = std::nan(""); }}) {
+    BasalHeaveInput b = Trench();
+    bad(b);
+    const BasalHeaveResult e = CheckBasalHeave(b);
+    ASSERT_TRUE(e.error);
+    EXPECT_FALSE(e.bjerrumEide.factor);
+  }
+}
+
+// A wall in dry sand, gamma = 18 kN/m3, phi' = 30 degrees, its foot F 8 m
+// down; one anchor from 1.5 m at 15 degrees, 6 m free, 6 m bond, 150 kN/m.
+DeepSeatedInput AnchoredWall() {
+  return {.footDepth = 8,
+          .layers = {{.unitWeight = 18, .buoyantUnitWeight = 10, .frictionAngle = 30}},
+          .anchors = {
+              {.depth = 1.5, .inclination = 15, .freeLength = 6, .bondLength = 6, .force = 150}}};
+}
+
+// Kranz's polygon in one soil without cohesion or wall friction, Q
+// eliminated by resolving at right angles to it.
+double KranzPossible(double G, double Ea, double Ea1, double phi, double theta, double alpha) {
+  const double d = (phi - theta) * kDeg;
+  return ((Ea - Ea1) * std::cos(d) + G * std::sin(d)) / std::cos(d - alpha * kDeg);
+}
+
+TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
+  // D, the bond's middle, 9 m along the tendon: x = 9 cos 15 = 8.693 m, z =
+  // 1.5 + 9 sin 15 = 3.829 m; the plane rises at theta = atan((8 - 3.829) /
+  // 8.693) = 25.63 degrees. G = 18 x 8.693 (8 + 3.829) / 2 = 925.5 kN/m,
+  // Ka = 1/3: Ea = 18 x 64 / 6 = 192.0, Ea1 = 18 x 3.829^2 / 6 = 44.0 kN/m.
+  // A_poss = (148.0 cos 4.37 + 925.5 sin 4.37) / cos(-10.63) = 221.9 kN/m,
+  // eta = 1.479.
+  const double x = 9 * std::cos(15 * kDeg), z = 1.5 + 9 * std::sin(15 * kDeg);
+  const double theta = std::atan((8 - z) / x) / kDeg;
+  const double G = 18 * x * (8 + z) / 2, Ea = 18 * 64 / 6.0, Ea1 = 18 * z * z / 6;
+  DeepSeatedResult r = CheckDeepSeatedStability(AnchoredWall());
+  ASSERT_FALSE(r.error) << *r.error;
+  ASSERT_EQ(r.planes.size(), 1u);
+  const DeepSlipPlane& p = r.planes[0];
+  EXPECT_NEAR(p.weight, G, 1e-9 * G);
+  EXPECT_NEAR(p.wallThrust, Ea, 1e-9 * Ea);
+  EXPECT_NEAR(p.anchorWallThrust, Ea1, 1e-9 * Ea1);
+  const double A = KranzPossible(G, Ea, Ea1, 30, theta, 15);
+  EXPECT_NEAR(*p.possibleForce, A, 1e-9 * A);
+  EXPECT_NEAR(*p.factor, A / 150, 1e-9);
+  EXPECT_NEAR(*p.factor, 1.479, 1e-3);
+  // Against the design force with gamma_Ep = 1.4: 1.4 / 1.479.
+  EXPECT_NEAR(*DeepSeatedUtilisation(p, 1.4), 1.4 * 150 / A, 1e-9);
+
+  // The water table 2 m down (gamma' = 10 below) and 10 kPa on the ground:
+  // sv' = 16 + 10 z below it, so G' = 16 x + 10 x (8 + z) / 2 = 653.3 kN/m,
+  // Ea = Ka (36 + 16 x 6 + 5 (64 - 4) + 10 x 8) = 170.7, Ea1 likewise to
+  // z. The surcharge on the block would add 10 x 8.693 to G, which here
+  // helps (phi' > theta), so it is left off: A_poss = 170.7 kN/m.
+  DeepSeatedInput wet = AnchoredWall();
+  wet.waterDepth = 2.0;
+  wet.surcharge = 10.0;
+  r = CheckDeepSeatedStability(wet);
+  ASSERT_FALSE(r.error);
+  const DeepSlipPlane& w = r.planes[0];
+  auto E = [](double d) { return (36 + 10 * d + 16 * (d - 2) + 5 * (d * d - 4)) / 3; };
+  const double Gw = 16 * x + 10 * x * (8 + z) / 2;
+  EXPECT_FALSE(w.surchargeCounted);
+  EXPECT_NEAR(w.weight, Gw, 1e-9 * Gw);
+  EXPECT_NEAR(w.wallThrust, E(8), 1e-9 * E(8));
+  EXPECT_NEAR(*w.possibleForce, KranzPossible(Gw, E(8), E(z), 30, theta, 15), 1e-6);
+}
+
+TEST(DeepSeatedStability, SeveralAnchorsLoadTheirBlocks) {
+  // A second anchor, 5 m to its bond's middle at the same inclination, with
+  // its head placed so that the middle lies on the plane F-D1: that plane
+  // carries both anchors, and its polygon closes with their sum.
+  DeepSeatedInput in = AnchoredWall();
+  const double x1 = 9 * std::cos(15 * kDeg), z1 = 1.5 + 9 * std::sin(15 * kDeg);
+  const double x2 = 5 * std::cos(15 * kDeg), onPlane = 8 + (z1 - 8) * x2 / x1;
+  in.anchors.push_back({.depth = onPlane - 5 * std::sin(15 * kDeg),
+                        .inclination = 15,
+                        .freeLength = 3,
+                        .bondLength = 4,
+                        .force = 90});
+  DeepSeatedResult r = CheckDeepSeatedStability(in);
+  ASSERT_FALSE(r.error) << *r.error;
+  ASSERT_EQ(r.planes.size(), 2u);
+  EXPECT_EQ(r.planes[0].anchors, std::vector<size_t>{1});  // F-D2: D1 lies beyond
+  EXPECT_EQ(r.planes[1].anchors, (std::vector<size_t>{0, 1}));
+  const DeepSlipPlane both = r.planes[1];
+  EXPECT_NEAR(*both.possibleForce,
+              *CheckDeepSeatedStability(AnchoredWall()).planes[0].possibleForce, 1e-6);
+  EXPECT_NEAR(*both.factor, *both.possibleForce / 240, 1e-12);
+
+  // A little deeper, D2 falls outside the block of F-D1, which keeps the
+  // first anchor alone; the compound plane F-D2-D1 takes both and hardly
+  // differs from the straight one through D2 on it.
+  in.anchors[1].depth += 0.01;
+  r = CheckDeepSeatedStability(in);
+  ASSERT_EQ(r.planes.size(), 3u);
+  EXPECT_EQ(r.planes[1].anchors, std::vector<size_t>{0});
+  EXPECT_NEAR(*r.planes[1].factor, 1.4795, 1e-4);
+  EXPECT_TRUE(r.planes[2].compound);
+  EXPECT_EQ(r.planes[2].anchors, (std::vector<size_t>{0, 1}));
+  EXPECT_NEAR(*r.planes[2].factor, *both.factor, 0.01 * *both.factor);
+  EXPECT_EQ(*r.governing, 2u);
+
+  in.anchors[1].bondLength = 0;
+  EXPECT_TRUE(CheckDeepSeatedStability(in).error);
+}
+
+}  // namespace
+}  // namespace terraq::test
