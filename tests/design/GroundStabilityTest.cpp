@@ -10,6 +10,8 @@
 
 #include "BasalHeave.h"
 #include "DeepSeatedStability.h"
+#include "DesignCases.h"
+#include "GroundStabilitySoil.h"
 
 namespace terraq::test {
 namespace {
@@ -171,6 +173,38 @@ TEST(DeepSeatedStability, SeveralAnchorsLoadTheirBlocks) {
 
   in.anchors[1].bondLength = 0;
   EXPECT_TRUE(CheckDeepSeatedStability(in).error);
+}
+
+TEST(GroundStability, InputsFromTheDataFilesSoil) {
+  // 3 m of sand (18 kN/m3) over clay (17 kN/m3, su = 25 kPa), cut 6 m deep:
+  // gamma = (18 x 3 + 17 x 3) / 6 = 17.5, the side's mean su 25 x 3 / 6.
+  SoilDescription soil = SiProblem(6.0);
+  soil.uniformSurcharge = 10.0;
+  soil.waterBackfill = 2.0;
+  AddLayer(soil, 3.0, 18.0, 30.0);
+  AddLayer(soil, 20.0, 17.0, 0.0, 25.0);
+  const CutFromSoil cut = BasalHeaveCut(soil, 8.0, 0.0);
+  ASSERT_FALSE(cut.error) << *cut.error;
+  EXPECT_NEAR(cut.input.unitWeight, 17.5, 1e-12);
+  EXPECT_NEAR(*cut.input.sideStrength, 12.5, 1e-12);
+  EXPECT_EQ(cut.input.baseStrength, 25.0);
+  EXPECT_EQ(cut.input.surcharge, 10.0);
+  EXPECT_FALSE(cut.input.firmStratumDepth);
+
+  // The sand drains (gamma' = 18 - 9.81), the clay is taken in total stress.
+  const DeepSeatedFromSoil g = DeepSeatedGround(soil, 9.0, 0.5, AnchoredWall().anchors);
+  ASSERT_FALSE(g.error) << *g.error;
+  ASSERT_EQ(g.input.layers.size(), 2u);
+  EXPECT_NEAR(g.input.layers[0].buoyantUnitWeight, 8.19, 1e-12);
+  EXPECT_EQ(g.input.layers[1].buoyantUnitWeight, 17.0);
+  EXPECT_EQ(g.input.layers[1].cohesion, 25.0);
+  EXPECT_EQ(*g.input.waterDepth, 2.0);
+  EXPECT_FALSE(CheckDeepSeatedStability(g.input).error);
+
+  // A base of sand does not heave.
+  soil.layers[1].drained = true;
+  soil.layers[1].code = 4;
+  EXPECT_TRUE(BasalHeaveCut(soil, 8.0, 0.0).error);
 }
 
 }  // namespace
