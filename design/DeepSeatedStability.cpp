@@ -212,6 +212,8 @@ std::optional<std::string> DeepSeatedRefusal(const DeepSeatedInput& in) {
       return which + " needs a free length of 0 or more and a bond length above 0.";
     }
     if (!(a.force > 0.0)) return which + "'s force must be above 0.";
+    if (!(BondMiddle(a).depth >= 0.0))
+      return which + " rises so steeply that its bond's middle would lie above the ground.";
   }
   return std::nullopt;
 }

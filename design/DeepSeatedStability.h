@@ -113,7 +113,8 @@ struct DeepSeatedResult {
 // Why `in` cannot be checked (no anchor, a foot not below the ground,
 // layers out of order, a unit weight or cohesion below 0, a friction angle
 // outside [0, 90), an anchor without bond (or anchor wall) or force, or
-// inclined beyond the vertical, a value that is not a number), or empty.
+// inclined beyond the vertical or so far up that its bond lies above the
+// ground, a value that is not a number), or empty.
 std::optional<std::string> DeepSeatedRefusal(const DeepSeatedInput& in);
 
 DeepSeatedResult CheckDeepSeatedStability(const DeepSeatedInput& in);
