@@ -149,9 +149,9 @@ std::optional<double> BlockFactor(const Profile& soil, const std::vector<SlipPoi
     // The anchors' pull on this slice, towards their heads: back to the
     // wall and up the tendon, eta times their forces.
     for (size_t j : loading) {
-      const SlipPoint d = BondMiddle(soil.in.anchors[j]);
-      const bool last = i + 1 == slices.size();
-      if (d.x > s.xl + kSlack * soil.in.footDepth && (d.x <= s.xr || last)) {
+      const double x = BondMiddle(soil.in.anchors[j]).x, slack = kSlack * soil.in.footDepth;
+      const bool first = i == 0 || x > slices[i - 1].xr + slack;
+      if (first && (x <= s.xr + slack || i + 1 == slices.size())) {
         const double alpha = soil.in.anchors[j].inclination * kRadians;
         X.b -= soil.in.anchors[j].force * std::cos(alpha);
         Y.b += soil.in.anchors[j].force * std::sin(alpha);

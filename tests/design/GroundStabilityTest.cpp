@@ -86,11 +86,14 @@ DeepSeatedInput AnchoredWall() {
               {.depth = 1.5, .inclination = 15, .freeLength = 6, .bondLength = 6, .force = 150}}};
 }
 
-// Kranz's polygon in one soil without cohesion or wall friction, Q
-// eliminated by resolving at right angles to it.
-double KranzPossible(double G, double Ea, double Ea1, double phi, double theta, double alpha) {
+// Kranz's polygon in one soil without wall friction, Q eliminated by
+// resolving at right angles to it: the cohesion C = c' l along the plane
+// then counts C cos phi'.
+double KranzPossible(double G, double Ea, double Ea1, double phi, double theta, double alpha,
+                     double C = 0.0) {
   const double d = (phi - theta) * kDeg;
-  return ((Ea - Ea1) * std::cos(d) + G * std::sin(d)) / std::cos(d - alpha * kDeg);
+  return ((Ea - Ea1) * std::cos(d) + G * std::sin(d) + C * std::cos(phi * kDeg)) /
+         std::cos(d - alpha * kDeg);
 }
 
 TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
@@ -134,6 +137,19 @@ TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
   EXPECT_NEAR(w.weight, Gw, 1e-9 * Gw);
   EXPECT_NEAR(w.wallThrust, E(8), 1e-9 * E(8));
   EXPECT_NEAR(*w.possibleForce, KranzPossible(Gw, E(8), E(z), 30, theta, 15), 1e-6);
+
+  // c' = 5 kPa: the active pressure pulls down to z0 = 2 c' / (gamma sqrt Ka)
+  // = 0.962 m and is dropped there, Ea = Ka gamma (8 - z0)^2 / 2 = 148.6;
+  // the plane, 9.64 m long, adds 48.2 kN/m of cohesion.
+  DeepSeatedInput stiff = AnchoredWall();
+  stiff.layers[0].cohesion = 5.0;
+  r = CheckDeepSeatedStability(stiff);
+  ASSERT_FALSE(r.error);
+  const double z0 = 10 / (18 * std::sqrt(1.0 / 3)), l = std::hypot(x, 8 - z);
+  auto Ec = [&](double d) { return 18 * (d - z0) * (d - z0) / 6; };
+  const double Ac = KranzPossible(G, Ec(8), Ec(z), 30, theta, 15, 5 * l);
+  EXPECT_NEAR(r.planes[0].wallThrust, Ec(8), 1e-9 * Ec(8));
+  EXPECT_NEAR(*r.planes[0].possibleForce, Ac, 1e-9 * Ac);
 }
 
 TEST(DeepSeatedStability, SeveralAnchorsLoadTheirBlocks) {
