@@ -125,15 +125,22 @@ std::vector<Slice> Slices(const Profile& soil, const std::vector<SlipPoint>& pat
   return out;
 }
 
-// eta of the block above `path` loaded by the anchors `loading`, or empty
-// when it cannot slide. The wall's reaction enters the first slice, Ea1 the
-// last; each slice takes the anchors whose bond middles lie over it.
-std::optional<double> BlockFactor(const Profile& soil, const std::vector<SlipPoint>& path,
-                                  const std::vector<size_t>& loading, const Thrust& wall,
-                                  double anchorWall, bool withSurcharge, double& weight) {
+struct BlockOutcome {
+  std::optional<double> eta;
+  double weight = 0;
+  std::string why;  // when there is no eta
+};
+
+// eta of the block above `path` loaded by the anchors `loading`. The wall's
+// reaction enters the first slice, Ea1 the last; each slice takes the
+// anchors whose bond middles lie over it.
+BlockOutcome BlockFactor(const Profile& soil, const std::vector<SlipPoint>& path,
+                         const std::vector<size_t>& loading, const Thrust& wall, double anchorWall,
+                         bool withSurcharge) {
   const std::vector<Slice> slices = Slices(soil, path);
   Linear X{wall.horizontal, 0.0}, Y{wall.vertical, 0.0};  // on the slice's near side
-  weight = 0.0;
+  BlockOutcome out;
+  double& weight = out.weight;
   for (size_t i = 0; i < slices.size(); ++i) {
     const Slice& s = slices[i];
     const double w = (s.xr - s.xl) * ((soil.stress(s.zl) + soil.stress(s.zr)) / 2 +
@@ -145,7 +152,12 @@ std::optional<double> BlockFactor(const Profile& soil, const std::vector<SlipPoi
     const StabilityLayer& l = soil.in.layers[soil.layerAt((s.zl + s.zr) / 2)];
     const double t = std::tan(l.frictionAngle * kRadians), C = l.cohesion * len;
     const double ax = nx - t * sx, ay = ny - t * sy;  // the reaction's direction per unit N
-    if (!(ay > 1.0e-9)) return std::nullopt;
+    if (!(ay > 1.0e-9)) {
+      out.why =
+          "Friction locks the block on this plane: a part of it would have to rise towards "
+          "the wall as steeply as 90 degrees less its friction angle.";
+      return out;
+    }
     // The anchors' pull on this slice, towards their heads: back to the
     // wall and up the tendon, eta times their forces.
     for (size_t j : loading) {
@@ -165,8 +177,16 @@ std::optional<double> BlockFactor(const Profile& soil, const std::vector<SlipPoi
   }
   // The last slice's far side carries Ea1: X' = Ea1.
   X.a -= anchorWall;
-  if (!(X.b < 0.0)) return std::nullopt;
-  return -X.a / X.b;
+  if (!(X.b < 0.0)) {
+    out.why = X.a < 0.0
+                  ? "The plane is steeper than its friction holds: the block slides under its "
+                    "own weight whatever the anchors pull, which the overall stability must "
+                    "show safe."
+                  : "The anchors' pull does not drive the block along this plane.";
+    return out;
+  }
+  out.eta = -X.a / X.b;
+  return out;
 }
 
 }  // namespace
@@ -252,13 +272,12 @@ DeepSlipPlane CheckPlane(const Profile& soil, std::vector<SlipPoint> path, const
   // block it counts only where it lowers the factor.
   for (bool withSurcharge : {true, false}) {
     if (!withSurcharge && !(soil.in.surcharge > 0.0)) break;
-    double weight = 0.0;
-    const std::optional<double> eta =
-        BlockFactor(soil, path, p.anchors, wall, p.anchorWallThrust, withSurcharge, weight);
-    if (withSurcharge || (eta && (!p.factor || *eta < *p.factor))) {
-      p.factor = eta;
-      p.weight = weight;
+    BlockOutcome b = BlockFactor(soil, path, p.anchors, wall, p.anchorWallThrust, withSurcharge);
+    if (withSurcharge || (b.eta && (!p.factor || *b.eta < *p.factor))) {
+      p.factor = b.eta;
+      p.weight = b.weight;
       p.surchargeCounted = withSurcharge && soil.in.surcharge > 0.0;
+      p.noFactor = std::move(b.why);
     }
   }
   if (p.factor) p.possibleForce = *p.factor * p.appliedForce;

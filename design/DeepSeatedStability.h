@@ -98,10 +98,13 @@ struct DeepSlipPlane {
   double wallThrust = 0;        // Ea, horizontal, F/L
   double anchorWallThrust = 0;  // Ea1, horizontal, F/L
   double appliedForce = 0;      // A: the sum of its anchors' forces, F/L
-  // A_poss = eta A and eta; empty when the block cannot slide on this plane
-  // (friction locks a part that would have to rise too steeply). eta <= 0:
-  // the block slides without any anchor force.
+  // A_poss = eta A and eta; eta <= 0: the block slides without any anchor
+  // force. Empty when the anchors cannot make the block slide on this plane,
+  // `noFactor` saying why: friction locks it, or the plane is so steep that
+  // the block slides on its own (the overall stability's concern) and the
+  // anchors' pull holds it back instead of driving it.
   std::optional<double> possibleForce, factor;
+  std::string noFactor;
 };
 
 struct DeepSeatedResult {
@@ -121,7 +124,7 @@ DeepSeatedResult CheckDeepSeatedStability(const DeepSeatedInput& in);
 
 // The partial-factor form (EN 1997-1, EAU 2012): with the anchors' design
 // forces A_d as `force`, A_d <= A_poss,k / gamma_Ep, so the utilisation is
-// gamma_Ep / eta (above 1 fails). Empty when the plane is locked.
+// gamma_Ep / eta (above 1 fails). Empty when the plane has no factor.
 inline std::optional<double> DeepSeatedUtilisation(const DeepSlipPlane& p,
                                                    double resistanceFactor) {
   if (!p.factor) return std::nullopt;

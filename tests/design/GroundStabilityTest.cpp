@@ -150,6 +150,18 @@ TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
   const double Ac = KranzPossible(G, Ec(8), Ec(z), 30, theta, 15, 5 * l);
   EXPECT_NEAR(r.planes[0].wallThrust, Ec(8), 1e-9 * Ec(8));
   EXPECT_NEAR(*r.planes[0].possibleForce, Ac, 1e-9 * Ac);
+
+  // A short anchor at 60 degrees: the plane rises at 83 degrees, and the
+  // anchor's steep pull lifts the block (which the wall's thrust holds)
+  // rather than driving it along the plane: no factor, and the reason.
+  DeepSeatedInput steep = AnchoredWall();
+  steep.anchors[0] = {
+      .depth = 0.5, .inclination = 60, .freeLength = 1, .bondLength = 1, .force = 50};
+  r = CheckDeepSeatedStability(steep);
+  ASSERT_FALSE(r.error);
+  EXPECT_FALSE(r.planes[0].factor);
+  EXPECT_NE(r.planes[0].noFactor.find("does not drive"), std::string::npos) << r.planes[0].noFactor;
+  EXPECT_FALSE(r.governing);
 }
 
 TEST(DeepSeatedStability, SeveralAnchorsLoadTheirBlocks) {
