@@ -164,6 +164,32 @@ TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
   EXPECT_FALSE(r.governing);
 }
 
+TEST(DeepSeatedStability, LayersCutTheBlockIntoSlices) {
+  // Sand (phi' = 30) down to 5 m over denser sand (19 kN/m3, phi' = 35): the
+  // plane crosses 5 m at x5 = 8.693 x 3 / 4.171 = 6.253 m. The near slice
+  // slides on the lower sand: resolving at right angles to its Q, the push
+  // it takes from the far slice is E = Ea + W1 tan(35 - theta); the far
+  // slice then closes Kranz's polygon with E in place of Ea, on phi' = 30.
+  // W1 = 741.0, W2 = 193.9, Ea = 171.3, E = 293.6: A_poss = 268.3 kN/m.
+  DeepSeatedInput in = AnchoredWall();
+  in.layers = {{.bottom = 5, .unitWeight = 18, .frictionAngle = 30},
+               {.unitWeight = 19, .frictionAngle = 35}};
+  const double x = 9 * std::cos(15 * kDeg), z = 1.5 + 9 * std::sin(15 * kDeg);
+  const double theta = std::atan((8 - z) / x) / kDeg, x5 = x * 3 / (8 - z);
+  auto sv = [](double d) { return d <= 5 ? 18 * d : 90 + 19 * (d - 5); };
+  const double W1 = x5 * (sv(8) + sv(5)) / 2, W2 = (x - x5) * (sv(5) + sv(z)) / 2;
+  const double Ka2 = std::pow(std::tan(27.5 * kDeg), 2);
+  const double Ea = 18 * 25 / 6.0 + Ka2 * (90 * 3 + 19 * 4.5), Ea1 = 18 * z * z / 6;
+  const double E = Ea + W1 * std::tan((35 - theta) * kDeg);
+  const DeepSeatedResult r = CheckDeepSeatedStability(in);
+  ASSERT_FALSE(r.error) << *r.error;
+  const DeepSlipPlane& p = r.planes[0];
+  EXPECT_NEAR(p.weight, W1 + W2, 1e-9 * (W1 + W2));
+  EXPECT_NEAR(p.wallThrust, Ea, 1e-9 * Ea);
+  const double A = KranzPossible(W2, E, Ea1, 30, theta, 15);
+  EXPECT_NEAR(*p.possibleForce, A, 1e-9 * A);
+}
+
 TEST(DeepSeatedStability, SeveralAnchorsLoadTheirBlocks) {
   // A second anchor, 5 m to its bond's middle at the same inclination, with
   // its head placed so that the middle lies on the plane F-D1: that plane
