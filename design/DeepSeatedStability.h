@@ -23,11 +23,13 @@
 // horizontally (the compound block).
 //
 // Several anchor levels (the EAU rules): a plane from F to each bond's
-// middle D_i (or an anchor wall's foot); the anchors whose bond middles lie in the block (not
-// beyond the vertical through D_i, not below the plane) load it, the others tie the wall to ground
-// beyond it. Where a nearer bond's middle D_j lies below the plane F-D_i, the compound plane
-// F-D_j-D_i is checked as well, with every anchor up to D_i. The anchors of one block are scaled
-// together: eta is the factor on their forces at which the block slides.
+// middle D_i (or an anchor wall's foot); the anchors whose bond middles lie
+// in the block (not beyond the vertical through D_i, not below the plane)
+// load it, the others tie the wall to ground beyond it. Where a nearer
+// bond's middle D_j lies below the plane F-D_i, the compound plane
+// F-D_j-D_i is checked as well, with every anchor up to D_i. The anchors of
+// one block are scaled together: eta is the factor on their forces at which
+// the block slides.
 //
 //   DeepSeatedInput in{.footDepth = 11, .layers = {{.unitWeight = 18,
 //       .buoyantUnitWeight = 10, .frictionAngle = 32}}, .anchors = {{.depth = 1.5,
