@@ -96,4 +96,12 @@ DeepSeatedFromSoil DeepSeatedGround(const engine::api::SoilDescription& soil, do
   return g;
 }
 
+StabilityAnchor DeepSeatedAnchor(const AnchorLevel& level, const AnchorDesign& design) {
+  return {.depth = level.depth,
+          .inclination = level.inclination,
+          .freeLength = design.freeLength,
+          .bondLength = design.bondLength,
+          .force = level.force / std::cos(level.inclination * std::numbers::pi / 180.0)};
+}
+
 }  // namespace terraq::design

@@ -1,10 +1,11 @@
 #pragma once
 // The inputs of the ground-stability checks (BasalHeave.h,
-// DeepSeatedStability.h) from the soil of a data file's problem, by the
-// rules the analysis reads it with: a layer's values those of its top row,
-// sand and silt drained (effective stress below the backfill's water
-// table), clays undrained (total stress, their undrained strength as c and
-// no friction).
+// DeepSeatedStability.h) from the project: the soil of a data file's
+// problem, by the
+// rules the analysis reads it with (a layer's values those of its top row,
+// sand and silt drained, in effective stress below the backfill's water
+// table, clays undrained, in total stress with their undrained strength as
+// c and no friction), and the anchors of the anchor design.
 //
 //   SoilDescriptions s = ReadSoilDescriptions(text);
 //   CutFromSoil cut = BasalHeaveCut(s.problems[0], 4.5, 14.0);
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "AnchorDesign.h"
 #include "BasalHeave.h"
 #include "DeepSeatedStability.h"
 #include "api/SoilDescription.h"
@@ -51,5 +53,11 @@ struct DeepSeatedFromSoil {
 // within the depth the planes reach.
 DeepSeatedFromSoil DeepSeatedGround(const engine::api::SoilDescription& soil, double footDepth,
                                     double wallFrictionRatio, std::vector<StabilityAnchor> anchors);
+
+// The deep slip plane's anchor of an anchor design's level (AnchorDesign.h,
+// metres and kilonewtons): its head's depth, inclination, free and bond
+// lengths, and the level's horizontal force per metre of wall taken along
+// the tendon, F / cos alpha.
+StabilityAnchor DeepSeatedAnchor(const AnchorLevel& level, const AnchorDesign& design);
 
 }  // namespace terraq::design

@@ -255,6 +255,15 @@ TEST(GroundStability, InputsFromTheDataFilesSoil) {
   EXPECT_EQ(*g.input.waterDepth, 2.0);
   EXPECT_FALSE(CheckDeepSeatedStability(g.input).error);
 
+  // An anchor design's level: 120 kN/m horizontal at 20 degrees pulls
+  // 120 / cos 20 = 127.7 kN/m along the tendon.
+  AnchorDesign designed;
+  designed.freeLength = 7.0;
+  designed.bondLength = 5.0;
+  const StabilityAnchor a =
+      DeepSeatedAnchor({.depth = 2.0, .inclination = 20, .spacing = 2.5, .force = 120}, designed);
+  EXPECT_NEAR(a.force, 127.7013, 1e-4);
+
   // A base of sand does not heave.
   soil.layers[1].drained = true;
   soil.layers[1].code = 4;
