@@ -42,6 +42,12 @@ HeaveFactor Method(double Nc, const BasalHeaveInput& in, double sideShear) {
   f.sideShear = sideShear;
   f.factor = Factor(f.resisting, f.loading, sideShear);
   f.factorWithoutSideShear = Factor(f.resisting, f.loading, 0.0);
+  if (!f.factorWithoutSideShear)
+    f.note = "Nothing loads the excavation level beside the cut: its base cannot heave.";
+  else if (!f.factor)
+    f.note =
+        "The shear on the soil column's side holds all its weight and the surcharge up: "
+        "nothing is left to push the base up, which cannot heave.";
   return f;
 }
 

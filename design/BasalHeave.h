@@ -62,6 +62,7 @@ struct HeaveFactor {
   // the denominator is not above 0: the side shear (or nothing) loads the
   // base, which cannot heave.
   std::optional<double> factor, factorWithoutSideShear;
+  std::string note;  // why a factor is empty
 };
 
 struct BasalHeaveResult {

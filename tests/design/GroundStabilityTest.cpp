@@ -63,6 +63,7 @@ TEST(BasalHeave, FirmStratumAndRefusals) {
   const BasalHeaveResult r = CheckBasalHeave(in);
   ASSERT_FALSE(r.error);
   EXPECT_FALSE(r.terzaghi.factor);
+  EXPECT_NE(r.terzaghi.note.find("cannot heave"), std::string::npos);
   EXPECT_NEAR(*r.terzaghi.factorWithoutSideShear, 5.7 * 500 / 3900, 1e-9);
 
   for (auto bad :
