@@ -141,7 +141,7 @@ TEST(DeepSeatedStability, OneAnchorClosesKranzsPolygon) {
 
   // c' = 5 kPa: the active pressure pulls down to z0 = 2 c' / (gamma sqrt Ka)
   // = 0.962 m and is dropped there, Ea = Ka gamma (8 - z0)^2 / 2 = 148.6;
-  // the plane, 9.64 m long, adds 48.2 kN/m of cohesion.
+  // the plane, 9.64 m long, adds 48.2 kN/m of cohesion: A_poss = 240.0 kN/m.
   DeepSeatedInput stiff = AnchoredWall();
   stiff.layers[0].cohesion = 5.0;
   r = CheckDeepSeatedStability(stiff);
