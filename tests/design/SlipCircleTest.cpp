@@ -7,7 +7,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "DesignCases.h"
 #include "SlipCircle.h"
+#include "SlipCircleGround.h"
 
 namespace terraq::test {
 namespace {
@@ -115,6 +117,33 @@ TEST(SlipCircle, SearchFindsTaylorsSteepSlope) {
   EXPECT_GT(w.critical.factor, open.critical.factor * 1.2);
   const auto& c = w.critical.circle;
   EXPECT_LE(c.yc - std::sqrt(c.radius * c.radius - c.xc * c.xc), -4 + 1e-9);
+}
+
+// A data file's problem gives the section it describes: sand over clay, the
+// water 2 m down behind the wall and at the floor in front, a strip load.
+TEST(SlipCircle, ProblemsGroundIsTheSectionAroundItsWall) {
+  SoilDescription soil = SiProblem(5);
+  AddLayer(soil, 3, 18, 32);
+  AddLayer(soil, 20, 19, 0, 50);
+  soil.wallLength = 9;
+  soil.waterBackfill = 2;
+  soil.waterExcavation = 5;
+  soil.loads = {{.type = 3, .magnitude = 20, .distance = 1, .width = 3}, {.type = 1}};
+  const auto of = design::SlipGroundOf(soil);
+  ASSERT_FALSE(of.error) << *of.error;
+  EXPECT_EQ(of.pointLoadsLeftOut, 1);
+  const SlipGround byHand{
+      .surface = {{0, 0}, {0, -5}},
+      .layers = {{.bottom = -3, .unitWeight = 18, .saturatedUnitWeight = 18, .frictionAngle = 32},
+                 {.unitWeight = 19, .saturatedUnitWeight = 19, .cohesion = 50, .undrained = true}},
+      .phreatic = {{0, -2}, {0, -5}},
+      .surcharges = {{.from = -4, .to = -1, .pressure = 20}},
+      .wall = design::SlipWall{.x = 0, .top = 0, .tip = -9}};
+  const auto r = BishopFactor(of.ground, {3, 4, 14.5});
+  ASSERT_FALSE(r.error) << *r.error;
+  EXPECT_NEAR(r.factor, BishopFactor(byHand, {3, 4, 14.5}).factor, 1e-12);
+  soil.wallLength = 5;
+  EXPECT_TRUE(design::SlipGroundOf(soil).error);
 }
 
 TEST(SlipCircle, RefusesWhatHasNoFactor) {
