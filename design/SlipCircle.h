@@ -1,7 +1,8 @@
 #pragma once
 // The overall stability of the ground around a wall: Bishop's simplified
-// method of slices (Bishop 1955) on circular slip surfaces, and the search
-// for the circle of the least factor of safety.
+// method of slices (Bishop 1955) on circular slip surfaces, the search for
+// the circle of the least factor of safety, and Spencer's method (Spencer
+// 1967) on a given surface of any shape.
 //
 //   SlipGround g{.surface = {{-30, 0}, {0, 0}, {0, -6}, {30, -6}},
 //                .layers = {{.unitWeight = 18, .saturatedUnitWeight = 20,
@@ -125,9 +126,10 @@ struct SlipResult {
   double factor = 0;
   SlipCircleGeometry circle{};
   std::vector<SlipSlice> slices{};
-  double drivingMoment = 0;  // Σ W R sin α, kNm/m
+  double drivingMoment = 0;  // Σ W R sin α, kNm/m (Bishop's)
   double anchorMoment = 0;   // the anchors' resisting moment about the centre, kNm/m
   int iterations = 0;
+  double interslice = 0;  // Spencer's inclination of the interslice forces, degrees
   std::optional<std::string> error{};
 };
 
@@ -137,6 +139,14 @@ std::optional<std::string> SlipGroundRefusal(const SlipGround& g);
 
 // Bishop's factor of one circle.
 SlipResult BishopFactor(const SlipGround& g, const SlipCircleGeometry& circle);
+
+// Spencer's factor (Spencer 1967) on a slip surface of any shape: the
+// polyline `surface` by strictly increasing x, its ends on or above the
+// ground. Interslice forces parallel at an inclination found with F so that
+// both the forces and the moments balance; the same slices, water, loads,
+// wall rule and refusals as Bishop's. Anchors are not taken: a ground with
+// anchors is refused.
+SlipResult SpencerFactor(const SlipGround& g, const std::vector<SlipPoint>& surface);
 
 // The search grid: centres on an nx × ny grid over the rectangle, and for
 // each centre the circles that touch the elevations `tangentLow` to

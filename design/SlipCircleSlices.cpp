@@ -18,16 +18,13 @@ constexpr int kBisections = 60;
 // How near the wall's line a circle's end counts as reaching it, m: a circle
 // that leaves the ground on the wall's face ends there within the bisection.
 constexpr double kOnTheWall = 1.0e-6;
+// How far below the ground a given surface may end and count as on it, m.
+constexpr double kOnTheGround = 1.0e-6;
 
 std::string Number(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", v);
   return text;
-}
-
-double ArcElevation(const SlipCircleGeometry& c, double x) {
-  const double d = x - c.xc;
-  return c.yc - std::sqrt(std::max(0.0, c.radius * c.radius - d * d));
 }
 
 // The root of f between a (f(a) on one side of 0) and b, by bisection; f
@@ -48,11 +45,13 @@ struct Span {
 };
 
 // Where the circle's arc is below the ground: one interval, or why not.
-Span FindSpan(const SlipGround& g, const SlipCircleGeometry& c) {
-  const auto depth = [&](double x) { return ElevationAt(g.surface, x) - ArcElevation(c, x); };
-  const double a = c.xc - c.radius, b = c.xc + c.radius;
-  if (depth(a) >= 0 || depth(b) >= 0)
+Span FindSpan(const SlipGround& g, const SlipBase& base) {
+  const auto depth = [&](double x) { return ElevationAt(g.surface, x) - base.elevation(x); };
+  const double a = base.left(), b = base.right();
+  if (base.isCircle() && (depth(a) >= 0 || depth(b) >= 0))
     return {.error = "the circle's ends lie under the ground: its centre is too low"};
+  if (depth(a) > kOnTheGround || depth(b) > kOnTheGround)
+    return {.error = "the slip surface's ends lie under the ground"};
   Span s;
   int entries = 0;
   double previousX = a, previous = depth(a);
@@ -67,36 +66,32 @@ Span FindSpan(const SlipGround& g, const SlipCircleGeometry& c) {
     previousX = x;
     previous = d;
   }
-  if (entries == 0) s.error = "the circle does not cut the ground";
-  if (entries > 1) s.error = "the circle leaves the ground and enters it again";
+  if (entries == 0) s.error = "the slip surface does not cut the ground";
+  if (entries > 1) s.error = "the slip surface leaves the ground and enters it again";
   return s;
 }
 
-std::optional<std::string> WallRefusal(const SlipGround& g, const SlipCircleGeometry& c,
-                                       const Span& s) {
+std::optional<std::string> WallRefusal(const SlipGround& g, const SlipBase& base, const Span& s) {
   if (!g.wall || g.circlesMayCutWall) return std::nullopt;
   const SlipWall& w = *g.wall;
   if (w.x < s.entry - kOnTheWall || w.x > s.exit + kOnTheWall) return std::nullopt;
-  const double y = ArcElevation(c, w.x);
+  const double y = base.elevation(w.x);
   if (y <= w.tip) return std::nullopt;
-  return "the circle cuts the wall at elevation " + Number(y) + " m, above its tip at " +
+  return "the slip surface cuts the wall at elevation " + Number(y) + " m, above its tip at " +
          Number(w.tip) + " m";
 }
 
 // The x where slices must have a side: where the ground, the water, a load
 // or the strength changes.
-std::vector<double> SliceSides(const SlipGround& g, const SlipCircleGeometry& c, const Span& s) {
+std::vector<double> SliceSides(const SlipGround& g, const SlipBase& base, const Span& s) {
   std::vector<double> xs{s.entry, s.exit};
   for (const SlipPoint& p : g.surface) xs.push_back(p.x);
   for (const SlipPoint& p : g.phreatic) xs.push_back(p.x);
   for (const SlipSurcharge& q : g.surcharges) xs.insert(xs.end(), {q.from, q.to});
   if (g.wall) xs.push_back(g.wall->x);
   for (size_t k = 0; k + 1 < g.layers.size(); ++k) {
-    const double h = c.yc - g.layers[k].bottom;
-    if (h < c.radius) {
-      const double half = std::sqrt(c.radius * c.radius - h * h);
-      xs.insert(xs.end(), {c.xc - half, c.xc + half});
-    }
+    const std::vector<double> crossings = base.corners(g.layers[k].bottom);
+    xs.insert(xs.end(), crossings.begin(), crossings.end());
   }
   std::erase_if(xs, [&](double x) { return x < s.entry || x > s.exit; });
   std::sort(xs.begin(), xs.end());
@@ -141,12 +136,12 @@ double ColumnWeight(const SlipGround& g, double x, double base, double top) {
   return w;
 }
 
-SlipSlice MakeSlice(const SlipGround& g, const SlipCircleGeometry& c, double left, double right) {
+SlipSlice MakeSlice(const SlipGround& g, const SlipBase& base, double left, double right) {
   SlipSlice s{.left = left, .right = right};
   const double x = 0.5 * (left + right), b = right - left;
   s.top = ElevationAt(g.surface, x);
-  s.base = ArcElevation(c, x);
-  s.alpha = std::asin(std::clamp((c.xc - x) / c.radius, -1.0, 1.0));
+  s.base = base.elevation(x);
+  s.alpha = base.inclination(x);
   s.weight = ColumnWeight(g, x, s.base, s.top) * b;
   // Water standing on the ground weighs on it; its horizontal push on a
   // sloping bed under water is left out (on the excavation's side it
@@ -180,14 +175,49 @@ double PorePressure(const SlipGround& g, double x, double y) {
   return g.unitWeightOfWater * std::max(0.0, ElevationAt(g.phreatic, x) - y);
 }
 
-SlicedCircle SliceCircle(const SlipGround& g, const SlipCircleGeometry& c) {
-  const Span span = FindSpan(g, c);
+double SlipBase::left() const { return circle_ ? circle_->xc - circle_->radius : line_->front().x; }
+
+double SlipBase::right() const { return circle_ ? circle_->xc + circle_->radius : line_->back().x; }
+
+double SlipBase::elevation(double x) const {
+  if (!circle_) return ElevationAt(*line_, x);
+  const double d = x - circle_->xc;
+  return circle_->yc - std::sqrt(std::max(0.0, circle_->radius * circle_->radius - d * d));
+}
+
+double SlipBase::inclination(double x) const {
+  if (circle_) return std::asin(std::clamp((circle_->xc - x) / circle_->radius, -1.0, 1.0));
+  const std::vector<SlipPoint>& p = *line_;
+  size_t k = 1;
+  while (k + 1 < p.size() && p[k].x <= x) ++k;
+  return std::atan2(p[k - 1].y - p[k].y, p[k].x - p[k - 1].x);
+}
+
+std::vector<double> SlipBase::corners(double y) const {
+  std::vector<double> xs;
+  if (circle_) {
+    const double h = circle_->yc - y;
+    if (h >= circle_->radius) return xs;
+    const double half = std::sqrt(circle_->radius * circle_->radius - h * h);
+    return {circle_->xc - half, circle_->xc + half};
+  }
+  const std::vector<SlipPoint>& p = *line_;
+  for (size_t k = 0; k < p.size(); ++k) {
+    xs.push_back(p[k].x);
+    if (k > 0 && (p[k - 1].y - y) * (p[k].y - y) < 0)
+      xs.push_back(p[k - 1].x + (p[k].x - p[k - 1].x) * (y - p[k - 1].y) / (p[k].y - p[k - 1].y));
+  }
+  return xs;
+}
+
+SlicedCircle SliceSurface(const SlipGround& g, const SlipBase& base) {
+  const Span span = FindSpan(g, base);
   if (span.error) return {.error = span.error};
-  if (auto why = WallRefusal(g, c, span)) return {.error = why};
+  if (auto why = WallRefusal(g, base, span)) return {.error = why};
   SlicedCircle out{.entry = span.entry, .exit = span.exit};
-  const std::vector<double> sides = SliceSides(g, c, span);
+  const std::vector<double> sides = SliceSides(g, base, span);
   for (size_t k = 1; k < sides.size(); ++k) {
-    const SlipSlice s = MakeSlice(g, c, sides[k - 1], sides[k]);
+    const SlipSlice s = MakeSlice(g, base, sides[k - 1], sides[k]);
     const double x = 0.5 * (s.left + s.right);
     if (!std::isfinite(PorePressure(g, x, s.top)) || !std::isfinite(PorePressure(g, x, s.base)) ||
         !std::isfinite(s.weight)) {

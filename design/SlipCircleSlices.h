@@ -26,8 +26,30 @@ struct SlicedCircle {
   std::optional<std::string> error{};
 };
 
-// The slices of `c` through `g` (which SlipGroundRefusal accepts), or why
-// the circle is not admissible.
-SlicedCircle SliceCircle(const SlipGround& g, const SlipCircleGeometry& c);
+// A slip surface: a circle, or a polyline by strictly increasing x.
+class SlipBase {
+ public:
+  explicit SlipBase(const SlipCircleGeometry& c) : circle_(&c) {}
+  explicit SlipBase(const std::vector<SlipPoint>& line) : line_(&line) {}
+  double left() const;
+  double right() const;
+  double elevation(double x) const;
+  // The inclination at x, radians: positive where the surface rises toward −x.
+  double inclination(double x) const;
+  // The x where the surface has a corner or crosses the elevation y.
+  std::vector<double> corners(double y) const;
+  bool isCircle() const { return circle_ != nullptr; }
+
+ private:
+  const SlipCircleGeometry* circle_ = nullptr;
+  const std::vector<SlipPoint>* line_ = nullptr;
+};
+
+// The slices of `base` through `g` (which SlipGroundRefusal accepts), or
+// why the surface is not admissible.
+SlicedCircle SliceSurface(const SlipGround& g, const SlipBase& base);
+inline SlicedCircle SliceCircle(const SlipGround& g, const SlipCircleGeometry& c) {
+  return SliceSurface(g, SlipBase(c));
+}
 
 }  // namespace terraq::design::slip

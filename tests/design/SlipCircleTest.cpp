@@ -44,6 +44,38 @@ TEST(SlipCircle, BishopMatchesFredlundAndKrahn) {
   EXPECT_NEAR(r.factor, 1.766, 0.02 * 1.766);
 }
 
+// Spencer's method: on Fredlund & Krahn's circle drawn as a polyline (their
+// Spencer factor 2.073), and on a plane, where the forces alone give
+// F = (c L + W cos α tan φ) / (W sin α) whatever the interslice inclination.
+TEST(SlipCircle, SpencerMatchesFredlundAndKrahnAndThePlane) {
+  std::vector<design::SlipPoint> arc;
+  const double a = -std::sqrt(80 * 80 - 30 * 30),
+               b = std::sqrt(80 * 80 - 70 * 70);  // on the ground
+  for (int k = 0; k <= 400; ++k) {
+    const double u = a + (b - a) * k / 400;
+    arc.push_back({120 + u, 90 - std::sqrt(80 * 80 - u * u)});
+  }
+  auto r = design::SpencerFactor(FredlundKrahnSlope(), arc);
+  ASSERT_FALSE(r.error) << *r.error;
+  EXPECT_NEAR(r.factor, 2.073, 0.02 * 2.073);
+
+  // A plane from (−6, 10) behind the crest to the toe (20, 0) of a 1:2 slope.
+  const SlipGround slope{
+      .surface = {{0, 10}, {20, 0}},
+      .layers = {
+          {.unitWeight = 19, .saturatedUnitWeight = 19, .cohesion = 10, .frictionAngle = 30}}};
+  const double W = 19 * 30, L = std::hypot(26, 10), alpha = std::atan2(10, 26);
+  r = design::SpencerFactor(slope, {{-6, 10}, {20, 0}});
+  ASSERT_FALSE(r.error) << *r.error;
+  EXPECT_NEAR(
+      r.factor,
+      (10 * L + W * std::cos(alpha) * std::tan(std::numbers::pi / 6)) / (W * std::sin(alpha)),
+      1e-6);
+  SlipGround anchored = slope;
+  anchored.anchors = {{.bondLength = 1}};
+  EXPECT_TRUE(design::SpencerFactor(anchored, {{-6, 10}, {20, 0}}).error);
+}
+
 // A cut H = 6 m high at x = 0 in clay of su = 40 kPa, γ = 18 kN/m³.
 SlipGround Cut() {
   return {
