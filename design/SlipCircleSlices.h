@@ -1,8 +1,9 @@
 #pragma once
-// The geometry of a slip circle through the ground: where it enters and
-// leaves, whether the wall lets it pass, and its slices with their weights,
-// loads, pore pressures and strengths. Used by Bishop's method
-// (SlipCircleBishop.cpp); units and conventions as in SlipCircle.h.
+// The geometry of a slip surface (a circle or a polyline) through the
+// ground: where it enters and leaves, whether the wall lets it pass, and its
+// slices with their weights, loads, pore pressures and strengths. Used by
+// Bishop's and Spencer's methods (SlipCircleBishop.cpp,
+// SlipCircleSpencer.cpp); units and conventions as in SlipCircle.h.
 
 #include <optional>
 #include <string>
