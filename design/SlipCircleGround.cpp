@@ -58,4 +58,14 @@ SlipGroundOfProblem SlipGroundOf(const engine::api::SoilDescription& soil) {
   return out;
 }
 
+SlipAnchor SlipAnchorOf(const AnchorLevel& level, const AnchorDesign& design,
+                        const AnchorRules& rules) {
+  const double bond = std::min(design.bondLength, rules.maxEffectiveBond);
+  return {.head = {0, -level.depth},
+          .inclination = level.inclination,
+          .freeLength = design.freeLength,
+          .bondLength = design.bondLength,
+          .capacity = level.spacing > 0 ? level.transferRate * bond / level.spacing : 0.0};
+}
+
 }  // namespace terraq::design

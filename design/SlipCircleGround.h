@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 
+#include "AnchorDesign.h"
 #include "SlipCircle.h"
 #include "api/SoilDescription.h"
 
@@ -37,5 +38,13 @@ struct SlipGroundOfProblem {
 };
 
 SlipGroundOfProblem SlipGroundOf(const engine::api::SoilDescription& soil);
+
+// The slip circle's anchor of an anchor design's level (AnchorDesign.h, m
+// and kN) on the wall at x = 0: its head at the level's depth, its
+// inclination, free and bond lengths, and the bond's ultimate pull-out per
+// metre of wall, the transfer rate over the bond (no longer than the
+// rules' effective bond) divided by the spacing.
+SlipAnchor SlipAnchorOf(const AnchorLevel& level, const AnchorDesign& design,
+                        const AnchorRules& rules);
 
 }  // namespace terraq::design

@@ -176,6 +176,18 @@ TEST(SlipCircle, ProblemsGroundIsTheSectionAroundItsWall) {
   EXPECT_NEAR(r.factor, BishopFactor(byHand, {3, 4, 14.5}).factor, 1e-12);
   soil.wallLength = 5;
   EXPECT_TRUE(design::SlipGroundOf(soil).error);
+  // An anchor level's bond holds 100 kN/m along 8 m per 2.5 m of wall, or
+  // along no more than the effective 12 m of a 15 m bond.
+  const design::AnchorLevel level{
+      .depth = 2, .inclination = 20, .spacing = 2.5, .transferRate = 100};
+  design::AnchorDesign bond;
+  bond.freeLength = 6;
+  bond.bondLength = 8;
+  const auto anchor = design::SlipAnchorOf(level, bond, {});
+  EXPECT_EQ(anchor.head.y, -2);
+  EXPECT_DOUBLE_EQ(anchor.capacity, 320);
+  bond.bondLength = 15;
+  EXPECT_DOUBLE_EQ(design::SlipAnchorOf(level, bond, {}).capacity, 480);
 }
 
 TEST(SlipCircle, RefusesWhatHasNoFactor) {
