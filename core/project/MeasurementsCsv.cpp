@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "api/Units.h"
 #include "project/AsciiLower.h"
@@ -41,6 +42,11 @@ double ToDataLength(std::string_view unit, bool english) {
   const LengthUnit& u = *FindUnit(unit);
   if (u.english == english) return u.size;
   return english ? u.size / api::kMetresPerInch : u.size * api::kMetresPerInch;
+}
+
+// A piece of the file as a message quotes it: the start of a long one.
+std::string Shown(std::string_view s) {
+  return s.size() > 60 ? std::string(s.substr(0, 60)) + "..." : std::string(s);
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -98,7 +104,7 @@ bool Header(std::string_view line, size_t number, char& separator, MeasuredProfi
   return Fail(error, number,
               "the header must name two columns, depth_UNIT and deflection_UNIT (UNIT one of m, "
               "cm, mm, ft, in), as depth_m,deflection_mm; it is \"" +
-                  std::string(line) + "\"");
+                  Shown(line) + "\"");
 }
 
 }  // namespace
@@ -107,7 +113,7 @@ std::optional<MeasuredProfile> ParseMeasuredProfile(std::string_view text, std::
   MeasuredProfile profile;
   char separator = 0;
   size_t number = 0;
-  std::vector<size_t> lines;  // of each reading
+  std::map<double, size_t> lines;  // the line of each depth read
   if (text.substr(0, 3) == "\xEF\xBB\xBF")
     text.remove_prefix(3);  // a spreadsheet's byte-order mark
   for (size_t start = 0; start < text.size();) {
@@ -129,20 +135,20 @@ std::optional<MeasuredProfile> ParseMeasuredProfile(std::string_view text, std::
               "a reading is two values, depth and deflection, not " + std::to_string(f.size())))
       return std::nullopt;
     if (!Number(f[0], separator == ';', r.depth) &&
-        !Fail(error, number, "the depth \"" + std::string(f[0]) + "\" is not a number"))
+        !Fail(error, number, "the depth \"" + Shown(f[0]) + "\" is not a number"))
       return std::nullopt;
     if (!Number(f[1], separator == ';', r.deflection) &&
-        !Fail(error, number, "the deflection \"" + std::string(f[1]) + "\" is not a number"))
+        !Fail(error, number, "the deflection \"" + Shown(f[1]) + "\" is not a number"))
       return std::nullopt;
     if (r.depth < 0 && !Fail(error, number, "the depth is above the top of the wall"))
       return std::nullopt;
-    for (size_t k = 0; k < profile.readings.size(); ++k)
-      if (profile.readings[k].depth == r.depth &&
-          !Fail(error, number,
-                "the depth " + std::string(f[0]) + " was read on line " + std::to_string(lines[k])))
-        return std::nullopt;
+    // -0 and 0 are one depth, as == has it.
+    const auto [at, first] = lines.emplace(r.depth == 0 ? 0.0 : r.depth, number);
+    if (!first &&
+        !Fail(error, number,
+              "the depth " + Shown(f[0]) + " was read on line " + std::to_string(at->second)))
+      return std::nullopt;
     profile.readings.push_back(r);
-    lines.push_back(number);
   }
   if (separator == 0) {
     error = "no header: the first line must name the columns, as depth_m,deflection_mm";

@@ -1,6 +1,7 @@
 #include "project/MeasurementsMember.h"
 
 #include <cmath>
+#include <set>
 
 #include "api/Units.h"
 
@@ -54,6 +55,7 @@ bool ReadStage(const JsonValue& item, size_t index, StageMeasurements& out, std:
   const JsonValue* readings = item.find("readings");
   if (!readings || !readings->isArray() || readings->items.empty())
     return Fault(error, which + ": \"readings\" must be a list of [depth, deflection]");
+  std::set<double> depths;
   for (size_t k = 0; k < readings->items.size(); ++k) {
     const JsonValue& r = readings->items[k];
     const std::string reading = which + ", reading " + std::to_string(k + 1);
@@ -62,8 +64,8 @@ bool ReadStage(const JsonValue& item, size_t index, StageMeasurements& out, std:
       return Fault(error, reading + " is not two numbers [depth, deflection]");
     const double depth = r.items[0].number;
     if (depth < 0) return Fault(error, reading + ": the depth is above the top of the wall");
-    for (const design::Reading& before : out.readings)
-      if (before.depth == depth) return Fault(error, reading + ": its depth comes twice");
+    if (!depths.insert(depth == 0 ? 0.0 : depth).second)
+      return Fault(error, reading + ": its depth comes twice");
     out.readings.push_back({depth, r.items[1].number});
   }
   return true;
@@ -95,10 +97,11 @@ std::optional<Measurements> ReadMeasurements(const ProjectFile& project, int uni
     Fault(error, "\"stages\" must be a list");
     return std::nullopt;
   }
+  std::set<int> numbers;
   for (size_t k = 0; stages && k < stages->items.size(); ++k) {
     StageMeasurements stage;
     if (!ReadStage(stages->items[k], k, stage, error)) return std::nullopt;
-    if (out.find(stage.stage)) {
+    if (!numbers.insert(stage.stage).second) {
       Fault(error, "stage " + std::to_string(stage.stage) + " is measured twice");
       return std::nullopt;
     }

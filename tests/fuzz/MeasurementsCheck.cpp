@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <set>
 
 #include "project/MeasurementsCsv.h"
 
@@ -23,12 +24,12 @@ std::string CheckMeasurements(std::string_view text) {
   if (!profile) return error.empty() ? "refused without a message" : "";
   std::string again =
       "depth_" + profile->depthUnit + ",deflection_" + profile->deflectionUnit + "\n";
+  std::set<double> depths;
   for (size_t k = 0; k < profile->readings.size(); ++k) {
     const design::Reading& r = profile->readings[k];
     if (!std::isfinite(r.depth) || !std::isfinite(r.deflection) || r.depth < 0)
       return "reading " + std::to_string(k + 1) + " is not a finite depth below the top";
-    for (size_t j = 0; j < k; ++j)
-      if (profile->readings[j].depth == r.depth) return "a depth is read twice";
+    if (!depths.insert(r.depth == 0 ? 0.0 : r.depth).second) return "a depth is read twice";
     again += Shortest(r.depth) + "," + Shortest(r.deflection) + "\n";
   }
   for (const int units : {1, 2}) {
