@@ -90,7 +90,7 @@ test-sanitize:
 # plot file of five stages (300 KB); the largest seeds are of that size.
 # FUZZ_PARALLEL sessions run at once (fuzz-ci: one per core).
 FUZZ_TARGETS := engine_input datafile evaluator convert staged plotfile design studypart sections \
-	projectfile studytext subgrade
+	projectfile studytext subgrade measurements
 FUZZ_TARGET   ?= $(FUZZ_TARGETS)
 FUZZ_SECONDS  ?= 24
 FUZZ_MAX_LEN  ?= 393216

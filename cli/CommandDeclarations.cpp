@@ -190,6 +190,12 @@ constexpr OptionDeclaration kStudyOptions[] = {
      "study merge prints the whole study"},
     {"--out", K::Text, "PART", "the part file of a --shard"},
     {"--list", K::None, "", "print the parameters and outputs of the data file"},
+    {"--fit", K::Text, "MEASURED.csv|project",
+     "fit the --vary parameters (NAME=LOW:HIGH) to measured deflections:\n"
+     "a CSV profile, or the project's measurements"},
+    {"--stage", K::Whole, "K", "the stage measured (default: 1, or all the project's)",
+     "a stage number from 1", 1, 1e6},
+    {"--save-measurements", K::None, "", "keep the CSV's readings in the project file"},
 };
 
 constexpr OptionDeclaration kJsonOnly[] = {kJson};
@@ -275,9 +281,12 @@ const CommandDeclaration kStudyCommand{
     "(--random: Monte Carlo, Latin hypercube or FORM), and prints the outputs of\n"
     "every analysis, their statistics, or the reliability index of a limit state.\n"
     "Values are in the data file's units; --list prints the parameters it has.\n"
+    "With --fit, study calibrates the wall against measured deflections: the\n"
+    "--vary parameters within their bounds, by least squares.\n"
     "\n"
     "Parameters: tip, ei, excavation, spring.N, load.N, surcharge, water.back,\n"
-    "water.front, layer.N.gamma|su|c|phi|e50|k|qu|krm|em|rqd, stage.K.NAME.\n"
+    "water.front, layer.N.gamma|su|c|phi|e50|k|qu|krm|em|rqd, all.k|su (every\n"
+    "layer's k or su times a factor), stage.K.NAME.\n"
     "Outputs: top, deflection, moment, shear (its magnitude), shear.max, shear.min\n"
     "(the largest and least shear with their signs), support.N (stage.K. or\n"
     "longterm. before them in a project of several problems).\n",

@@ -23,6 +23,7 @@
 #include "CommandDeclarations.h"
 #include "ProjectSoilModel.h"
 #include "StudyFiles.h"
+#include "StudyFit.h"
 #include "StudyForm.h"
 #include "StudyInterruption.h"
 #include "StudyOptions.h"
@@ -347,6 +348,7 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   // Made before any other thread starts, so that every thread inherits the
   // blocked signals.
   auto* interruption = new StudyInterruption;  // never destroyed: its thread stays
+  if (!r.fit.empty()) return FitStudy(r, *text, units, sequence.get(), Threads(r), *interruption);
   if (!r.vary.empty())
     return SweepStudy(r, *text, units, text->find("stage.1.tip") != nullptr, sequence.get(),
                       *interruption);

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "CommandDeclarations.h"
+#include "project/AsciiLower.h"
 
 namespace terraq::cli {
 
@@ -55,6 +56,18 @@ std::optional<int> ReadStudyOption(std::string_view option, const std::string& v
   std::string name, rest, error;
   if (option == "--vary") {
     if (!Split(value, name, rest)) return refuse("give NAME=FROM:TO:COUNT or NAME=A,B,...");
+    // One colon: the bounds of a fitted parameter, LOW:HIGH.
+    if (const size_t colon = rest.find(':');
+        colon != std::string::npos && rest.find(':', colon + 1) == std::string::npos) {
+      design::FitParameter bound{name, 0, 0};
+      if (!Real(rest.substr(0, colon), bound.lower) || !Real(rest.substr(colon + 1), bound.upper) ||
+          !(bound.lower < bound.upper))
+        return refuse("the bounds of a fit are LOW:HIGH, two numbers with LOW below HIGH");
+      for (const design::FitParameter& b : r.bounds)
+        if (b.name == name) return refuse(name + " is given twice");
+      r.bounds.push_back(bound);
+      return std::nullopt;
+    }
     std::optional<design::Vary> vary = design::Vary::Parse(name, rest, error);
     if (!vary) return refuse(error);
     r.vary.push_back(std::move(*vary));
@@ -83,6 +96,11 @@ std::optional<int> ReadStudyOption(std::string_view option, const std::string& v
     if (ext != ".png" && ext != ".svg" && ext != ".pdf" && ext != ".bmp")
       return refuse("the picture must end in .bmp, .png, .svg or .pdf");
     r.plot = value;
+  } else if (option == "--fit") {
+    const std::string lower = ui::AsciiLower(value);
+    if (value != "project" && (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".csv") != 0))
+      return refuse("give the measured profile, a .csv file, or project for the project's");
+    r.fit = value;
   } else if (option == "--shard") {
     const size_t slash = value.find('/');
     if (slash == std::string::npos ||
@@ -93,6 +111,35 @@ std::optional<int> ReadStudyOption(std::string_view option, const std::string& v
   }
   return std::nullopt;
 }
+
+namespace {
+
+// A fit's options together; the status when they are refused.
+std::optional<int> CheckFitArguments(const StudyRequest& r, bool samplingGiven) {
+  if (r.fit.empty()) {
+    if (!r.bounds.empty())
+      return CommandUsageError(kStudyCommand, "--vary " + r.bounds.front().name +
+                                                  "=LOW:HIGH bounds a fit (--fit); a sweep takes "
+                                                  "FROM:TO:COUNT");
+    if (r.stage || r.saveMeasurements)
+      return CommandUsageError(kStudyCommand, "--stage and --save-measurements belong to --fit");
+    return std::nullopt;
+  }
+  if (r.bounds.empty() || !r.vary.empty())
+    return CommandUsageError(
+        kStudyCommand, "a fit needs --vary NAME=LOW:HIGH, the bounds of each fitted parameter");
+  if (!r.random.empty() || samplingGiven || !r.limits.empty() || !r.correlations.empty() ||
+      r.shards || !r.csv.empty() || !r.plot.empty())
+    return CommandUsageError(kStudyCommand,
+                             "--random, --method, --samples, --limit, --correlate, --shard, "
+                             "--csv and --plot do not go with --fit");
+  if (r.saveMeasurements && r.fit == "project")
+    return CommandUsageError(kStudyCommand,
+                             "--save-measurements keeps a .csv file's readings in the project");
+  return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args, StudyRequest& r) {
   CommandArguments read;
@@ -108,6 +155,8 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
     else if (option == "--csv") r.csv = value;
     else if (option == "--out") r.out = value;
     else if (option == "--plot-output") r.plotOutput = value;
+    else if (option == "--stage") r.stage = static_cast<int>(NumberValue(value));
+    else if (option == "--save-measurements") r.saveMeasurements = true;
     else if (option == "--method")
       r.method = value == "mc"    ? StudyMethod::MonteCarlo
                  : value == "lhs" ? StudyMethod::LatinHypercube
@@ -120,6 +169,9 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
   if (files.size() > 1) return CommandUsageError(kStudyCommand, "study takes one data file");
   r.dataFile = std::string(files.front());
   if (r.list) return std::nullopt;
+  if (const std::optional<int> refused = CheckFitArguments(r, methodGiven || samplesGiven))
+    return refused;
+  if (!r.fit.empty()) return std::nullopt;
   if (r.vary.empty() == r.random.empty())
     return CommandUsageError(
         kStudyCommand, r.vary.empty() ? "study needs --vary (a sweep) or --random (sampling)"

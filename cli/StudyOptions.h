@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Calibration.h"
 #include "StudyRandom.h"
 #include "StudyRun.h"
 #include "StudySampling.h"
@@ -49,6 +50,14 @@ struct StudyRequest {
   std::string out;                 // the part file of a shard
   std::string plot;                // the picture; empty: none
   std::string plotOutput = "top";  // the output it draws
+  // A calibration: the measured profile (a .csv file, or "project" for the
+  // project's measurements), the parameters' bounds (--vary NAME=LOW:HIGH),
+  // the stage measured (0: the CSV's stage 1, or every measured stage of the
+  // project), and whether the CSV's readings are kept in the project.
+  std::string fit;
+  std::vector<design::FitParameter> bounds;
+  int stage = 0;
+  bool saveMeasurements = false;
 };
 
 // Fills `request` from the arguments after "study"; returns the exit status

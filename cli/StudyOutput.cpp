@@ -19,7 +19,8 @@ std::string Pad(std::string text, size_t width) {
   return text;
 }
 
-// Text rows as columns, each as wide as its widest cell, two blanks apart.
+}  // namespace
+
 std::string Table(const std::vector<std::vector<std::string>>& rows, const std::string& indent) {
   std::vector<size_t> width;
   for (const auto& row : rows)
@@ -43,6 +44,8 @@ std::string UnitsJson(int unitsCode) {
   return "{\"code\": " + std::to_string(unitsCode) + ", \"length\": " + JsonString(u.length) +
          ", \"force\": " + JsonString(u.force) + ", \"moment\": " + JsonString(u.moment) + "}";
 }
+
+namespace {
 
 std::string StringArray(const std::vector<std::string>& items) {
   std::string out = "[";

@@ -25,6 +25,11 @@ namespace terraq::cli {
 using ui::OutputUnit;  // project/StudyUnits.h
 using ui::ParameterUnit;
 
+// Text rows as columns, each as wide as its widest cell, two blanks apart.
+std::string Table(const std::vector<std::vector<std::string>>& rows, const std::string& indent);
+// The "units" object of the JSON outputs, as terraq run --json gives it.
+std::string UnitsJson(int unitsCode);
+
 std::string ListText(const design::ParameterText& text, const std::string& dataFile, int unitsCode);
 std::string ListJson(const design::ParameterText& text, const std::string& dataFile, int unitsCode);
 

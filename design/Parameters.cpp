@@ -1,5 +1,6 @@
 #include "Parameters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -70,6 +71,9 @@ std::optional<Target> Split(std::string name) {
   if (t.item == "layer") {
     if (k >= parts.size()) return std::nullopt;
     t.field = parts[k++];
+  } else if (t.item == "all") {
+    if (k >= parts.size()) return std::nullopt;
+    t.field = parts[k++];
   } else if (t.item == "water" || t.item == "slope" || t.item == "delta" || t.item == "seismic") {
     if (k >= parts.size()) return std::nullopt;
     t.item += "." + parts[k++];
@@ -115,6 +119,31 @@ double api::SeismicOptions::*SeismicCoefficientOf(const Target& t) {
 // that the list of such a project's names stays as it was.
 const Parameter kStillGround[] = {{"seismic.kh", 0, 0, 1}, {"seismic.kv", 0, -1, 1}};
 
+// The fields of every layer a multiplier (all.KEY) scales: the stiffness
+// and the strength a back-analysis most often finds to differ from the
+// laboratory's by one factor over the whole profile.
+constexpr const char* kMultipliedFields[] = {"k", "su"};
+
+// The multipliers `listed` allows: all.KEY (and stage.K.all.KEY) where a
+// layer has KEY, at 1 (the data file as it is). Not listed among the
+// names, so that the list of a project stays as it was.
+std::vector<Parameter> Multipliers(const std::vector<Parameter>& listed) {
+  std::vector<Parameter> multipliers;
+  for (const Parameter& p : listed) {
+    const size_t layer = p.name.find("layer.");
+    if (layer == std::string::npos) continue;
+    const std::string key = p.name.substr(p.name.rfind('.') + 1);
+    if (std::find(std::begin(kMultipliedFields), std::end(kMultipliedFields), key) ==
+        std::end(kMultipliedFields))
+      continue;
+    const std::string name = p.name.substr(0, layer) + "all." + key;
+    if (std::none_of(multipliers.begin(), multipliers.end(),
+                     [&](const Parameter& m) { return m.name == name; }))
+      multipliers.push_back({name, 1.0, 0.0, kHuge});
+  }
+  return multipliers;
+}
+
 struct Slot {
   size_t record, value;
 };
@@ -139,7 +168,7 @@ std::vector<Slot> Slots(const std::vector<WallText::Record>& records, const Targ
     // Older layouts' wall records end before the backfill slope.
     if (t.item == "slope.back" && r.kind == Kind::WallConfiguration && r.values.size() > 7)
       slots.push_back({k, 7});
-    if (t.item == "layer" && row) {
+    if ((t.item == "layer" && row) || t.item == "all") {
       if (r.kind == Kind::LayerLine) layerCode = r.values.empty() ? 0 : int(r.values[0]);
       const int field = LayerField(layerCode, t.field);
       if (field >= 0 && (r.kind == Kind::LayerTop || r.kind == Kind::LayerBase))
@@ -234,11 +263,14 @@ std::optional<ParameterText> ParameterText::Parse(std::string_view dataText, std
         text.parameters_.push_back(p);
       }
   }
+  text.multipliers_ = Multipliers(text.parameters_);
   return text;
 }
 
 const Parameter* ParameterText::find(const std::string& name) const {
   for (const Parameter& p : parameters_)
+    if (p.name == name) return &p;
+  for (const Parameter& p : multipliers_)
     if (p.name == name) return &p;
   if (!soil_.seismic)
     for (const Parameter& p : kStillGround)
@@ -343,6 +375,9 @@ ParameterText::Applied ParameterText::apply(
         const double first = ValueAt(records, slots[0]);
         for (const Slot& s : slots)
           Set(records, s, first != 0 ? ValueAt(records, s) * (value / first) : value);
+      } else if (t->item == "all") {
+        // Each layer's values as they stand, scaled alike.
+        for (const Slot& s : slots) Set(records, s, ValueAt(records, s) * value);
       } else if (t->item == "layer") {
         // Top row, then bottom row: a bottom that differs keeps its ratio.
         const double top = ValueAt(records, slots[0]);

@@ -18,6 +18,13 @@
 //                  su (clays), c (silt), phi, e50, k, qu (rocks), krm, em,
 //                  rqd (weak rock); the layer's top and bottom rows alike
 //                  (a bottom that differs from the top is scaled with it)
+//   all.k, all.su  a multiplier of every layer's k (all.su: su), 1 for the
+//                  data file as it is: the factor a back-analysis finds
+//                  between the laboratory's stiffness or strength and the
+//                  ground's. It scales each layer's values as they stand
+//                  when it is applied (after the names before it in one
+//                  list). Found by find() but not listed by parameters(),
+//                  where a layer has the field
 //   stage.K.NAME   any of these in stage K of a staged project only; the
 //                  plain name sets every stage (and a long-term problem)
 //   layer.N.KEY    on subgrade-reaction springs (SoilModel.h), a parameter
@@ -91,6 +98,7 @@ class ParameterText {
   std::vector<WallText> problems_;
   bool staged_ = false;
   std::vector<Parameter> parameters_;
+  std::vector<Parameter> multipliers_;  // all.KEY: found, not listed
   SoilModel soil_;
 };
 

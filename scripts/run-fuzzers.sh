@@ -33,6 +33,7 @@ run_one() {
       sections) dict=tests/fuzz/sections.dict; seeds="tests/data/fuzz-seeds-sections resources/sections" ;;
       projectfile) dict=tests/fuzz/project_file.dict; seeds=$build/project-seeds ;;
       studytext) dict=tests/fuzz/study_text.dict; seeds=tests/data/fuzz-seeds-studytext ;;
+      measurements) dict=tests/fuzz/measurements.dict; seeds=tests/data/fuzz-seeds-measurements ;;
     esac
     mkdir -p "$build/corpus/$t"
     log=$build/fuzz-logs/$t.log

@@ -5,6 +5,7 @@
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
+#include "project/MeasurementsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SeepageMember.h"
 #include "project/SeismicMember.h"
@@ -16,13 +17,14 @@ namespace terraq::ui {
 
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
-  // The units of the sequence and the soil model are checked against the
+  // The units of the sequence, the soil model and the measurements are checked against the
   // data file by whoever analyses them; here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
   if (!ReadEarthPressure(project, error) && !error.empty()) return error;
   if (!ReadSeepage(project, error) && !error.empty()) return error;
   if (!ReadSeismic(project, error) && !error.empty()) return error;
+  if (!ReadMeasurements(project, 0, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
   if (!ReadDesignRecord(project, error) && !error.empty()) return error;

@@ -22,13 +22,16 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   std::string error;
   std::optional<int> units;
   const auto dataUnits = [&] { return units ? *units : *(units = unitsCode()); };
-  if (project->find(kSoilModelMember)) {
-    members.soilModel = ReadSoilModel(*project, dataUnits(), error);
+  for (const std::string_view key : {kSoilModelMember, kMeasurementsMember}) {
+    if (!project->find(key)) continue;
+    if (key == kSoilModelMember) members.soilModel = ReadSoilModel(*project, dataUnits(), error);
+    else members.measurements = ReadMeasurements(*project, dataUnits(), error);
     if (!error.empty()) {
       // Read before the others, so that none is held when it fails.
       fault.part = members.unread = MembersFault::Part::ProjectFile;
       fault.reason =
           "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error;
+      members.soilModel.reset();
       return members;
     }
   }
@@ -73,6 +76,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
   if (members.seepage || !noneRead) keep(SaveProjectSeepage(dataFile, members.seepage, error));
   if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
+  if (members.measurements || !noneRead)
+    keep(SaveProjectMeasurements(dataFile, members.measurements, unitsCode, error));
   return unsaved;
 }
 
@@ -105,6 +110,8 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.soilModel)
     members.soilModel = SoilModelInUnits(*members.soilModel, fromUnits, toUnits);
   if (members.seepage) members.seepage = SeepageInUnits(*members.seepage, fromUnits, toUnits);
+  if (members.measurements)
+    members.measurements = MeasurementsInUnits(*members.measurements, fromUnits, toUnits);
   return members;
 }
 

@@ -14,6 +14,7 @@
 
 #include "DesignCheck.h"
 #include "FuzzChecks.h"
+#include "MeasurementsCheck.h"
 #include "ProjectFileCheck.h"
 #include "SectionsCheck.h"
 #include "StudyPartCheck.h"
@@ -129,6 +130,12 @@ TEST(FuzzInputs, SectionLibrary) {
   std::vector<fs::path> seeds = filesIn(kSource / "tests/data/fuzz-seeds-sections");
   for (const fs::path& file : filesIn(kSource / "resources/sections")) seeds.push_back(file);
   expectEveryInputPasses(regressions("sections"), seeds, CheckSections);
+}
+
+TEST(FuzzInputs, Measurements) {
+  expectEveryInputPasses(regressions("measurements"),
+                         filesIn(kSource / "tests/data/fuzz-seeds-measurements"),
+                         CheckMeasurements);
 }
 
 TEST(FuzzInputs, Subgrade) {

@@ -8,6 +8,7 @@
 
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
+#include "project/MeasurementsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SeepageMember.h"
 #include "project/SeismicMember.h"
@@ -96,6 +97,14 @@ std::string checkMembers(const ProjectFile& project) {
           [units](ProjectFile& p, const ui::SoilModelChoice& choice) {
             ui::SetSoilModel(p, choice, units);
           });
+    if (fault.empty())
+      fault = checkMember<ui::Measurements>(
+          project, "measurements",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadMeasurements(p, units, error);
+          },
+          [units](ProjectFile& p, const ui::Measurements& m) { ui::SetMeasurements(p, m, units); },
+          [](const ui::Measurements& m) { return m.stages.empty(); });
   }
   return fault;
 }

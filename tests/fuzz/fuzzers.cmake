@@ -38,6 +38,8 @@ foreach(target datafile:FuzzDataFileRoundTrip evaluator:FuzzEntryEvaluation conv
 endforeach()
 # The project file beside a data file and its members (ProjectFileCheck.h).
 terraq_add_fuzzer(projectfile terraq_core FuzzProjectFile.cpp ProjectFileCheck.cpp FuzzChecks.cpp)
+# The inclinometer profiles a calibration reads (MeasurementsCheck.h).
+terraq_add_fuzzer(measurements terraq_core FuzzMeasurements.cpp MeasurementsCheck.cpp)
 
 # The part files of a study's shards (StudyPartCheck.h): the command's JSON
 # reader and merge.
