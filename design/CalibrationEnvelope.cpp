@@ -9,8 +9,8 @@ namespace {
 
 // δmax / H in percent, one row per factor of safety of kEnvelopeSafety, one
 // column per stiffness of kEnvelopeStiffness: the curves of Clough and
-// O'Rourke (1990) read off their figure (after Clough, Smith and Sweeney
-// 1989), to about 0.1 % of H.
+// O'Rourke (1990), approximate readings of their figure (after Clough,
+// Smith and Sweeney 1989): an order of magnitude to compare with.
 constexpr double kRatio[6][6] = {
     {3.00, 2.50, 1.90, 1.35, 0.90, 0.65},  // FS 0.9
     {2.40, 2.00, 1.50, 1.05, 0.70, 0.50},  // FS 1.0
