@@ -69,9 +69,6 @@ std::string checkMembers(const ProjectFile& project) {
     fault = checkMember<engine::api::EarthPressureOptions>(
         project, "earthPressure", ui::ReadEarthPressure, ui::SetEarthPressure);
   if (fault.empty())
-    fault = checkMember<engine::api::SeepageOptions>(project, "seepage", ui::ReadSeepage,
-                                                     ui::SetSeepage);
-  if (fault.empty())
     fault = checkMember<engine::api::SeismicOptions>(project, "seismic", ui::ReadSeismic,
                                                      ui::SetSeismic);
   for (const int units : {1, 2}) {
@@ -95,6 +92,15 @@ std::string checkMembers(const ProjectFile& project) {
           },
           [units](ProjectFile& p, const ui::SoilModelChoice& choice) {
             ui::SetSoilModel(p, choice, units);
+          });
+    if (fault.empty())
+      fault = checkMember<engine::api::SeepageOptions>(
+          project, "seepage",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadSeepage(p, units, error);
+          },
+          [units](ProjectFile& p, const engine::api::SeepageOptions& options) {
+            ui::SetSeepage(p, options, units);
           });
   }
   return fault;
