@@ -139,8 +139,7 @@ TEST(SeepageSeismicMembers, TheSameWallInEnglishUnitsSeepsAlike) {
   for (const double depth : {6.0, 11.0})
     for (const api::WallFace face : {api::WallFace::Retained, api::WallFace::Front}) {
       const double metres = api::PorePressureOnFace(a, face, depth) / a.unitWeightOfWater;
-      const double inches =
-          api::PorePressureOnFace(b, face, depth / 0.0254) / b.unitWeightOfWater;
+      const double inches = api::PorePressureOnFace(b, face, depth / 0.0254) / b.unitWeightOfWater;
       EXPECT_NEAR(inches * 0.0254, metres, 1e-6 * metres) << depth;
     }
 }
