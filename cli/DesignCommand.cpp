@@ -356,7 +356,10 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   if (std::string why; !engine::EngineAvailable(why)) return fail(why);
   const std::string_view soilText = sequence ? std::string_view(sequence->text) : text;
   engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(soilText);
-  if (const std::string fault = design::TakeSeepage(soilText, a.request.soil, soils);
+  if (const std::string fault =
+          design::TakeSeepage(soilText, a.request.soil, soils,
+                              plan ? design::StageSeepage(*plan, a.request.soil.seepage)
+                                   : std::vector<std::optional<engine::api::SeepageOptions>>{});
       !fault.empty())
     return fail("the project's seepage cannot be taken: " + fault);
   if (const std::string refused = TheoryRefusal(soils, a.request); !refused.empty())

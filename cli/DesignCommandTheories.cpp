@@ -156,10 +156,14 @@ std::string TheoryCoefficientsJson(const engine::api::SoilDescription& soil,
 std::string GroundDesignJson(const engine::api::SoilDescription& soil,
                              const design::DesignRequest& request) {
   std::string out;
-  if (soil.seepage && request.soil.seepage) {
+  if (soil.seepage) {
+    // A stage's own seepage method takes the project's factors, the
+    // recommended ones without the member.
+    const engine::api::SeepageOptions options =
+        request.soil.seepage.value_or(engine::api::SeepageOptions{});
     ui::SeepageSummary seepage =
-        ui::SummarizeSeepage(*soil.seepage, design::SeepageChecks(soil, *request.soil.seepage));
-    seepage.options = request.soil.seepage->checks;
+        ui::SummarizeSeepage(*soil.seepage, design::SeepageChecks(soil, options));
+    seepage.options = options.checks;
     out += ",\n   \"seepage\": " + SeepageJson(seepage, soil.units);
   }
   if (request.seismic && !soil.layers.empty())

@@ -8,29 +8,33 @@ namespace terraq::design {
 namespace api = engine::api;
 
 std::string TakeSeepage(std::string_view dataText, const SoilModel& soil,
-                        api::SoilDescriptions& soils) {
-  if (!soil.seepage || soil.seepage->method == api::SeepageMethod::Hydrostatic) return {};
+                        api::SoilDescriptions& soils,
+                        const std::vector<std::optional<api::SeepageOptions>>& stages) {
+  const auto seepageOf = [&](size_t k) -> const api::SeepageOptions* {
+    const std::optional<api::SeepageOptions>& own =
+        k < stages.size() && stages[k] ? stages[k] : soil.seepage;
+    return own && own->method != api::SeepageMethod::Hydrostatic ? &*own : nullptr;
+  };
   const std::vector<size_t> counts = SoilLayerCounts(dataText);
-  std::vector<api::SeepageSolution> solutions;
+  std::vector<std::optional<api::SeepageSolution>> solutions;
   for (size_t k = 0; k < soils.problems.size(); ++k) {
     const api::SoilDescription& problem = soils.problems[k];
-    const std::string which = "problem " + std::to_string(k + 1) + ": ";
+    const api::SeepageOptions* seepage = seepageOf(k);
     // A problem without soil layers has no pressures to take the seepage's.
-    if (problem.layers.empty()) {
-      solutions.emplace_back();
-      continue;
-    }
-    const size_t count = k < counts.size() ? counts[k] : soil.seepage->layers.size();
-    if (const std::string fault = api::SeepageOptionsFault(problem, count, *soil.seepage);
+    std::optional<api::SeepageSolution>& solution = solutions.emplace_back();
+    if (!seepage || problem.layers.empty()) continue;
+    const std::string which = "problem " + std::to_string(k + 1) + ": ";
+    const size_t count = k < counts.size() ? counts[k] : seepage->layers.size();
+    if (const std::string fault = api::SeepageOptionsFault(problem, count, *seepage);
         !fault.empty())
       return which + fault;
     api::SeepageResult r =
-        api::SolveSeepage(api::SeepageProblemOf(problem, *soil.seepage), soil.seepage->method);
+        api::SolveSeepage(api::SeepageProblemOf(problem, *seepage), seepage->method);
     if (!r.solution) return which + r.message;
-    solutions.push_back(std::move(*r.solution));
+    solution = std::move(r.solution);
   }
   for (size_t k = 0; k < soils.problems.size(); ++k)
-    if (!soils.problems[k].layers.empty()) soils.problems[k].seepage = std::move(solutions[k]);
+    if (solutions[k]) soils.problems[k].seepage = std::move(solutions[k]);
   return {};
 }
 

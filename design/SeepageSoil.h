@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "SoilModel.h"
 #include "api/SoilDescription.h"
@@ -19,12 +20,15 @@
 namespace terraq::design {
 
 // `soils` read from `dataText`, each problem with the seepage of `soil`
-// when it is other than hydrostatic. Empty, or why the seepage does not fit
-// a problem ("problem 2: the seepage gives the permeabilities of 3 layers,
-// the data file has 4"; SeepageOptionsFault, or the solve's refusal); the
-// problems are then left as they were.
+// when it is other than hydrostatic, or the seepage `stages` gives for it
+// (the stages of a construction sequence that choose their own,
+// StageSeepage). Empty, or why the seepage does not fit a problem ("problem
+// 2: the seepage gives the permeabilities of 3 layers, the data file has
+// 4"; SeepageOptionsFault, or the solve's refusal); the problems are then
+// left as they were.
 std::string TakeSeepage(std::string_view dataText, const SoilModel& soil,
-                        engine::api::SoilDescriptions& soils);
+                        engine::api::SoilDescriptions& soils,
+                        const std::vector<std::optional<engine::api::SeepageOptions>>& stages = {});
 
 // The hydraulic checks of the soil in front of `soil`'s wall under its
 // seepage (CheckHydraulicFailure with `options`' factors); nullopt without

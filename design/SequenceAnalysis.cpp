@@ -7,7 +7,8 @@ namespace terraq::design {
 
 engine::api::SequentialOptions SequenceEngineSupports(
     const SequenceData& sequence, const SequentialPlan& plan,
-    const std::optional<engine::api::SeismicOptions>& seismic) {
+    const std::optional<engine::api::SeismicOptions>& seismic,
+    const std::optional<engine::api::SeepageOptions>& seepage) {
   engine::api::SequentialOptions options;
   for (size_t k = 0; k < sequence.supports.size(); ++k) {
     const ModelSupport& m = sequence.supports[k];
@@ -33,6 +34,7 @@ engine::api::SequentialOptions SequenceEngineSupports(
       if (stage.kh) own->kh = *stage.kh;
       if (stage.kv) own->kv = *stage.kv;
     }
+  options.stageSeepage = StageSeepage(plan, seepage);
   return options;
 }
 
@@ -44,7 +46,7 @@ std::optional<SequenceAnalysis> AnalyseStages(std::string_view dataText, const S
   SequenceAnalysis out;
   out.sequence = std::move(*sequence);
   engine::api::AnalysisOptions options = EngineOptions(soil, reduction);
-  options.sequential = SequenceEngineSupports(out.sequence, plan, soil.seismic);
+  options.sequential = SequenceEngineSupports(out.sequence, plan, soil.seismic, soil.seepage);
   out.analysis = analyser ? analyser->analyse(out.sequence.text, options)
                           : engine::Analyse(out.sequence.text, options);
   for (const engine::api::ProblemResult& p : out.analysis.problems) {

@@ -31,10 +31,14 @@ namespace terraq::design {
 // support the sequence never installs is no part of the analysis. The
 // stages that shake (SequenceData::shaking) take `seismic`, the analysis's
 // own shaking, with the coefficients they set (Mononobe-Okabe, kh and kv 0,
-// without it); the others keep `seismic`.
+// without it); the others keep `seismic`. The stages that choose their
+// seepage method (ConstructionStage::seepage) take `seepage`, the
+// analysis's own, with that method (the one-dimensional methods need
+// nothing else; a flow net the rest of `seepage`); the others keep `seepage`.
 engine::api::SequentialOptions SequenceEngineSupports(
     const SequenceData& sequence, const SequentialPlan& plan,
-    const std::optional<engine::api::SeismicOptions>& seismic = std::nullopt);
+    const std::optional<engine::api::SeismicOptions>& seismic = std::nullopt,
+    const std::optional<engine::api::SeepageOptions>& seepage = std::nullopt);
 
 // What one support does in one stage.
 struct StageSupportForce {

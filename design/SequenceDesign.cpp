@@ -110,7 +110,9 @@ ProblemDesign DesignSequence(std::string_view dataText, const SequentialPlan& pl
   if (soils.problems.size() != sequence->stageNames.size())
     return NotDesigned(p, "the stages cannot be read: " +
                               (soils.error ? soils.error->message : std::string("no soil")));
-  if (const std::string fault = TakeSeepage(sequence->text, request.soil, soils); !fault.empty())
+  if (const std::string fault = TakeSeepage(sequence->text, request.soil, soils,
+                                            StageSeepage(plan, request.soil.seepage));
+      !fault.empty())
     return NotDesigned(p, "the seepage cannot be taken: " + fault);
   p.title = soils.problems.front().title;
   p.units = soils.problems.front().units;

@@ -179,6 +179,20 @@ bool ChangeSupports(const ConstructionStage& stage, const std::string& which, in
 
 }  // namespace
 
+std::vector<std::optional<engine::api::SeepageOptions>> StageSeepage(
+    const SequentialPlan& plan, const std::optional<engine::api::SeepageOptions>& seepage) {
+  std::vector<std::optional<engine::api::SeepageOptions>> stages;
+  const auto chooses = [](const ConstructionStage& s) { return s.seepage.has_value(); };
+  if (std::none_of(plan.stages.begin(), plan.stages.end(), chooses)) return stages;
+  for (const ConstructionStage& stage : plan.stages) {
+    std::optional<engine::api::SeepageOptions>& own = stages.emplace_back();
+    if (!stage.seepage) continue;
+    own = seepage.value_or(engine::api::SeepageOptions{});
+    own->method = *stage.seepage;
+  }
+  return stages;
+}
+
 std::optional<SequenceData> BuildSequence(std::string_view dataText, const SequentialPlan& plan,
                                           std::string& error) {
   const int stages = static_cast<int>(plan.stages.size());

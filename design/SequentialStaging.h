@@ -13,7 +13,9 @@
 //     from that stage on, by the project's seismic method, Mononobe-Okabe
 //     without one; the coefficient not set keeps the project's value, 0
 //     without one);
-//   - supports installed and removed by name.
+//   - supports installed and removed by name;
+//   - the seepage method of the stage (that stage alone, not those after
+//     it: a stage without one takes the analysis's seepage).
 // A support (an anchor or a strut) is given as built, per unit (one anchor
 // or strut) at a horizontal spacing: its stiffness is E·A / free length ×
 // cos²(inclination), its prestress the lock-off force along it, its yield
@@ -31,6 +33,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "api/SeepageOptions.h"
 
 namespace terraq::design {
 
@@ -56,6 +60,10 @@ struct ConstructionStage {
   // Values set from this stage on, in the study vocabulary.
   std::vector<std::pair<std::string, double>> values{};
   std::vector<std::string> install{}, remove{};
+  // The seepage method of this stage alone (a stage that dewaters, say),
+  // with the rest of the analysis's seepage (the flow net's base, widths and
+  // permeabilities, the checks' factors); unset: the analysis's own.
+  std::optional<engine::api::SeepageMethod> seepage{};
 
   bool operator==(const ConstructionStage&) const = default;
 };
@@ -107,6 +115,14 @@ struct SequenceData {
   // Per stage, the shaking set so far (nothing set: the analysis's own).
   std::vector<StageShaking> shaking;
 };
+
+// The seepage of each stage of `plan` that chooses its own method
+// (ConstructionStage::seepage): `seepage`, the analysis's own (the flow
+// net's base, widths and permeabilities, the checks' factors; the defaults
+// without it), with the stage's method; unset for the stages that take the
+// analysis's seepage. Empty when no stage chooses one.
+std::vector<std::optional<engine::api::SeepageOptions>> StageSeepage(
+    const SequentialPlan& plan, const std::optional<engine::api::SeepageOptions>& seepage);
 
 // The sequence of `plan` over the one problem of `dataText`. Nullopt with
 // `error` for: no stages or more than 20; a data file of more than one

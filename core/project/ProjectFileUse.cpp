@@ -17,12 +17,13 @@ namespace terraq::ui {
 
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
-  // The units of the sequence, the soil model and the measurements are checked against the
-  // data file by whoever analyses them; here their form.
+  // The units of the sequence, the soil model, the seepage and the
+  // measurements are checked against the data file by whoever analyses them;
+  // here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
   if (!ReadEarthPressure(project, error) && !error.empty()) return error;
-  if (!ReadSeepage(project, error) && !error.empty()) return error;
+  if (!ReadSeepage(project, 0, error) && !error.empty()) return error;
   if (!ReadSeismic(project, error) && !error.empty()) return error;
   if (!ReadMeasurements(project, 0, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;

@@ -22,24 +22,33 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   std::string error;
   std::optional<int> units;
   const auto dataUnits = [&] { return units ? *units : *(units = unitsCode()); };
-  for (const std::string_view key : {kSoilModelMember, kMeasurementsMember}) {
-    if (!project->find(key)) continue;
-    if (key == kSoilModelMember) members.soilModel = ReadSoilModel(*project, dataUnits(), error);
-    else members.measurements = ReadMeasurements(*project, dataUnits(), error);
-    if (!error.empty()) {
-      // Read before the others, so that none is held when it fails.
-      fault.part = members.unread = MembersFault::Part::ProjectFile;
-      fault.reason =
-          "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error;
-      members.soilModel.reset();
-      return members;
-    }
+  // The members in the data file's units are read before the others, so
+  // that none is held when one is in the wrong units.
+  const auto refused = [&] {
+    ProjectMembers none;
+    fault.part = none.unread = MembersFault::Part::ProjectFile;
+    fault.reason =
+        "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error;
+    return none;
+  };
+  if (project->find(kSoilModelMember)) {
+    members.soilModel = ReadSoilModel(*project, dataUnits(), error);
+    if (!error.empty()) return refused();
+  }
+  // A seepage member names its units only when written by this version on.
+  if (const JsonValue* seepage = project->find(kSeepageMember); seepage && seepage->find("units")) {
+    members.seepage = ReadSeepage(*project, dataUnits(), error);
+    if (!error.empty()) return refused();
+  }
+  if (project->find(kMeasurementsMember)) {
+    members.measurements = ReadMeasurements(*project, dataUnits(), error);
+    if (!error.empty()) return refused();
   }
   members.section = ReadWallSection(*project, error);
   members.designSituations = ReadDesignSituations(*project, error);
   members.designRecord = ReadDesignRecord(*project, error);
   members.earthPressure = ReadEarthPressure(*project, error);
-  members.seepage = ReadSeepage(*project, error);
+  if (!members.seepage) members.seepage = ReadSeepage(*project, 0, error);
   members.seismic = ReadSeismic(*project, error);
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
@@ -74,7 +83,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectSoilModel(dataFile, members.soilModel, unitsCode, error));
   if (members.earthPressure || !noneRead)
     keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
-  if (members.seepage || !noneRead) keep(SaveProjectSeepage(dataFile, members.seepage, error));
+  if (members.seepage || !noneRead)
+    keep(SaveProjectSeepage(dataFile, members.seepage, unitsCode, error));
   if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
   if (members.measurements || !noneRead)
     keep(SaveProjectMeasurements(dataFile, members.measurements, unitsCode, error));

@@ -20,9 +20,9 @@
 // A project file that exists is used whole or not at all: one that cannot
 // be read, or with any member malformed, gives no member and says why; a
 // sequence written for the other units system is the one fault that leaves
-// the other members in use (a soil model or measurements in the other units
-// are refused as a malformed member is, with the whole file). Values are in the data file's
-// units.
+// the other members in use (a soil model, a seepage or measurements in the
+// other units are refused as a malformed member is, with the whole file).
+// Values are in the data file's units.
 // Thread safety: pure functions on values and files.
 
 #include <filesystem>
@@ -85,8 +85,8 @@ struct ProjectMembers {
 
 // Reads the project file beside `dataFile` (ReadProjectBeside) and its
 // members; `unitsCode` (1 English, 2 SI) is asked for only when there is a
-// sequence, a soil model or measurements to read in those units, so that a caller holding
-// the data text parses it for nothing else. A missing project file is no fault.
+// sequence, a soil model, measurements or a seepage naming its units to read
+// in them, so that a caller holding the data text parses it for nothing else. A missing project file is no fault.
 ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
                                   const std::function<int()>& unitsCode, MembersFault& fault);
 inline ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile, int unitsCode,

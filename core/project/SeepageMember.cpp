@@ -5,6 +5,7 @@
 
 #include "SpringTrial.h"
 #include "api/Units.h"
+#include "project/MemberUnits.h"
 
 namespace terraq::ui {
 
@@ -13,6 +14,11 @@ namespace {
 namespace api = engine::api;
 
 const std::string kWhich = "the project's seepage";
+
+// The base and the widths are lengths of the data file; the permeabilities
+// that length per second, as the program enters them.
+constexpr MemberUnit kUnits[] = {{"length", "in", "m", api::Quantity::Length},
+                                 {"permeability", "in/s", "m/s"}};
 
 struct Positive {
   const char* key;
@@ -58,14 +64,8 @@ bool ReadPositive(const JsonValue& object, const std::string& where, const char*
 bool ReadMethod(const JsonValue& member, api::SeepageOptions& options, std::string& error) {
   const JsonValue* method = member.find("method");
   if (!method) return true;
-  const api::SeepageMethodInfo* named =
-      method->isString() ? api::FindSeepageMethod(method->string) : nullptr;
-  if (!named) {
-    std::string keys;
-    for (const api::SeepageMethodInfo& m : api::SeepageMethods())
-      keys += std::string(keys.empty() ? "\"" : ", \"") + std::string(m.key) + "\"";
-    return Fail(error, "\"method\" must be one of " + keys);
-  }
+  const api::SeepageMethodInfo* named = SeepageMethodNamed(*method);
+  if (!named) return Fail(error, "\"method\" must be one of " + SeepageMethodKeys());
   options.method = named->method;
   return true;
 }
@@ -109,7 +109,19 @@ bool ReadChecks(const JsonValue& member, api::HydraulicCheckOptions& checks, std
 
 }  // namespace
 
-std::optional<api::SeepageOptions> ReadSeepage(const ProjectFile& project, std::string& error) {
+const api::SeepageMethodInfo* SeepageMethodNamed(const JsonValue& value) {
+  return value.isString() ? api::FindSeepageMethod(value.string) : nullptr;
+}
+
+std::string SeepageMethodKeys() {
+  std::string keys;
+  for (const api::SeepageMethodInfo& m : api::SeepageMethods())
+    keys += std::string(keys.empty() ? "\"" : ", \"") + std::string(m.key) + "\"";
+  return keys;
+}
+
+std::optional<api::SeepageOptions> ReadSeepage(const ProjectFile& project, int unitsCode,
+                                               std::string& error) {
   error.clear();
   const JsonValue* member = project.find(kSeepageMember);
   if (!member || member->type == JsonValue::Type::Null) return std::nullopt;
@@ -117,10 +129,11 @@ std::optional<api::SeepageOptions> ReadSeepage(const ProjectFile& project, std::
     error = kWhich + " is not an object";
     return std::nullopt;
   }
-  if (!OnlyKnownKeys(
-          *member,
-          {"method", "base", "retainedWidth", "frontWidth", "meshRefinement", "layers", "checks"},
-          kWhich, error))
+  if (!OnlyKnownKeys(*member,
+                     {"method", "units", "base", "retainedWidth", "frontWidth", "meshRefinement",
+                      "layers", "checks"},
+                     kWhich, error) ||
+      !ReadMemberUnits(*member, kUnits, unitsCode, kWhich, error))
     return std::nullopt;
   api::SeepageOptions options;
   if (!ReadMethod(*member, options, error)) return std::nullopt;
@@ -138,9 +151,10 @@ std::optional<api::SeepageOptions> ReadSeepage(const ProjectFile& project, std::
   return options;
 }
 
-void SetSeepage(ProjectFile& project, const api::SeepageOptions& options) {
+void SetSeepage(ProjectFile& project, const api::SeepageOptions& options, int unitsCode) {
   JsonValue member = JsonValue::Object();
   member.set("method", JsonValue::Text(std::string(api::SeepageMethodOf(options.method).key)));
+  member.set("units", MemberUnitsObject(kUnits, unitsCode));
   // What a method without a flow net never set stays out, as it was read.
   for (const Positive& p : kGeometry)
     if (options.*p.value > 0) member.set(p.key, JsonValue::Number(options.*p.value));
@@ -177,11 +191,12 @@ api::SeepageOptions SeepageInUnits(api::SeepageOptions options, int fromUnits, i
 }
 
 bool SaveProjectSeepage(const std::filesystem::path& dataFile,
-                        const std::optional<api::SeepageOptions>& options, std::string& error) {
+                        const std::optional<api::SeepageOptions>& options, int unitsCode,
+                        std::string& error) {
   return SaveProjectMember(
       dataFile, kSeepageMember, options.has_value(),
-      [&](ProjectFile& project) { SetSeepage(project, *options); }, "the seepage is not saved",
-      error);
+      [&](ProjectFile& project) { SetSeepage(project, *options, unitsCode); },
+      "the seepage is not saved", error);
 }
 
 std::string SeepageWords(const std::optional<api::SeepageOptions>& options) {

@@ -2,24 +2,18 @@
 
 #include <cmath>
 
-#include "api/Units.h"
+#include "project/MemberUnits.h"
+#include "project/SeepageMember.h"
 
 namespace terraq::ui {
 
 namespace {
 
-// The units the member's values are in, as "units" names them: spellings
-// stored in project files, which do not change.
-JsonValue UnitsObject(int unitsCode) {
-  const bool english = engine::api::UnitsSystemOf(unitsCode) == engine::api::UnitsSystem::English;
-  JsonValue units = JsonValue::Object();
-  units.set("length", JsonValue::Text(english ? "in" : "m"));
-  units.set("force", JsonValue::Text(english ? "lb" : "kN"));
-  units.set("modulus", JsonValue::Text(english ? "lb/in2" : "kN/m2"));
-  units.set("area", JsonValue::Text(english ? "in2" : "m2"));
-  units.set("inclination", JsonValue::Text("deg"));
-  return units;
-}
+// The units the member's values are in, as "units" names them.
+constexpr MemberUnit kUnits[] = {
+    {"length", "in", "m"}, {"force", "lb", "kN"},         {"modulus", "lb/in2", "kN/m2"},
+    {"area", "in2", "m2"}, {"inclination", "deg", "deg"},
+};
 
 // Reads the member's parts, the first fault in `error`.
 class PlanReader {
@@ -103,7 +97,8 @@ class PlanReader {
       error_ = which + " of the project's construction sequence is not an object";
       return false;
     }
-    if (!OnlyKnownKeys(item, {"name", "set", "install", "remove"}, which, error_)) return false;
+    if (!OnlyKnownKeys(item, {"name", "set", "install", "remove", "seepage"}, which, error_))
+      return false;
     if (const JsonValue* name = item.find("name")) {
       if (!name->isString()) {
         error_ = which + ": \"name\" must be a text";
@@ -124,7 +119,23 @@ class PlanReader {
         st.values.emplace_back(m.first, m.second.number);
       }
     }
-    return names(item, "install", which, st.install) && names(item, "remove", which, st.remove);
+    return names(item, "install", which, st.install) && names(item, "remove", which, st.remove) &&
+           seepage(item, which, st);
+  }
+
+  // The stage's own seepage method, by the key the "seepage" member names it.
+  bool seepage(const JsonValue& item, const std::string& which, design::ConstructionStage& st) {
+    const JsonValue* method = item.find("seepage");
+    if (!method) return true;
+    const engine::api::SeepageMethodInfo* named = SeepageMethodNamed(*method);
+    if (!named) {
+      error_ = which + (st.name.empty() ? "" : " (" + st.name + ")") +
+               " of the project's construction sequence: \"seepage\" must be one of " +
+               SeepageMethodKeys();
+      return false;
+    }
+    st.seepage = named->method;
+    return true;
   }
 
  private:
@@ -144,25 +155,7 @@ std::optional<design::SequentialPlan> ReadSequentialPlan(const ProjectFile& proj
   }
   const std::string which = "the project's construction sequence";
   if (!OnlyKnownKeys(*member, {"units", "supports", "stages"}, which, error)) return std::nullopt;
-  if (const JsonValue* units = member->find("units")) {
-    if (!units->isObject() ||
-        !OnlyKnownKeys(*units, {"length", "force", "modulus", "area", "inclination"},
-                       which + ": \"units\"", error)) {
-      if (error.empty()) error = which + ": \"units\" must be an object";
-      return std::nullopt;
-    }
-    const JsonValue* length = units->find("length");
-    // The expected units object is a temporary: keep it while its member is read.
-    const JsonValue dataUnits = UnitsObject(unitsCode);
-    const JsonValue* expected = dataUnits.find("length");
-    if (length && length->isString() && expected && engine::api::IsPhysicalUnits(unitsCode) &&
-        length->string != expected->string) {
-      error = "the project's construction sequence is in " + length->string +
-              " but the data file in " + expected->string +
-              ": its values would be taken in the wrong units";
-      return std::nullopt;
-    }
-  }
+  if (!ReadMemberUnits(*member, kUnits, unitsCode, which, error)) return std::nullopt;
   design::SequentialPlan plan;
   PlanReader read(error);
   const JsonValue* supports = member->find("supports");
@@ -187,7 +180,7 @@ void SetSequentialPlan(ProjectFile& project, const design::SequentialPlan& plan,
   }
   const JsonValue* old = project.find(kSequentialMember);
   JsonValue member = old && old->isObject() ? *old : JsonValue::Object();
-  member.set("units", UnitsObject(unitsCode));
+  member.set("units", MemberUnitsObject(kUnits, unitsCode));
   JsonValue supports = JsonValue::Array();
   for (const design::StagedSupport& s : plan.supports) {
     JsonValue item = JsonValue::Object();
@@ -219,6 +212,9 @@ void SetSequentialPlan(ProjectFile& project, const design::SequentialPlan& plan,
       for (const std::string& name : *names) list.items.push_back(JsonValue::Text(name));
       item.set(key, std::move(list));
     }
+    if (st.seepage)
+      item.set("seepage",
+               JsonValue::Text(std::string(engine::api::SeepageMethodOf(*st.seepage).key)));
     stages.items.push_back(std::move(item));
   }
   member.set("stages", std::move(stages));

@@ -57,7 +57,8 @@ std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
     return std::nullopt;
   }
   SequentialRunInput input{*plan, std::move(*sequence), {}};
-  input.options = design::SequenceEngineSupports(input.sequence, *plan, members.seismic);
+  input.options =
+      design::SequenceEngineSupports(input.sequence, *plan, members.seismic, members.seepage);
   return input;
 }
 

@@ -4,6 +4,7 @@
 
 #include "WallText.h"
 #include "api/Units.h"
+#include "project/MemberUnits.h"
 
 namespace terraq::ui {
 
@@ -15,42 +16,10 @@ constexpr std::string_view kSubgrade = "subgrade";
 constexpr std::string_view kPy = "p-y";
 const std::string kWhich = "the project's soil model";
 
-// The spelling "units" gives the subgrade moduli in, stored in project
-// files beside the sequence's ("kN/m2"), which does not change with the
-// labels the program prints. A file written by hand with the printed label
-// of the data file's unit weight ("kN/m^3") reads as well.
-std::string_view ModulusUnit(int unitsCode) {
-  return api::UnitsSystemOf(unitsCode) == api::UnitsSystem::English ? "lb/in3" : "kN/m3";
-}
-bool NamesModulusUnit(const std::string& unit, int unitsCode) {
-  return unit == ModulusUnit(unitsCode) ||
-         unit == api::UnitLabel(api::Quantity::UnitWeight, unitsCode);
-}
-
-// False with `error` when "units" is malformed or names other units than
-// the data file's (`unitsCode` physical).
-bool ReadUnits(const JsonValue& member, int unitsCode, std::string& error) {
-  const JsonValue* units = member.find("units");
-  if (!units) return true;
-  const std::string which = kWhich + ": \"units\"";
-  if (!units->isObject()) {
-    error = which + " must be an object";
-    return false;
-  }
-  if (!OnlyKnownKeys(*units, {"subgradeModulus"}, which, error)) return false;
-  const JsonValue* label = units->find("subgradeModulus");
-  if (!label) return true;
-  if (!label->isString()) {
-    error = which + ": \"subgradeModulus\" must be a text";
-    return false;
-  }
-  if (api::IsPhysicalUnits(unitsCode) && !NamesModulusUnit(label->string, unitsCode)) {
-    error = kWhich + " is in " + label->string + " but the data file in " +
-            std::string(ModulusUnit(unitsCode)) + ": its values would be taken in the wrong units";
-    return false;
-  }
-  return true;
-}
+// The unit "units" gives the subgrade moduli in, stored in project files
+// beside the sequence's ("kN/m2"). A file written by hand with the printed
+// label of the data file's unit weight ("kN/m^3") reads as well.
+constexpr MemberUnit kUnits[] = {{"subgradeModulus", "lb/in3", "kN/m3", api::Quantity::UnitWeight}};
 
 bool IsModulus(const api::SubgradeParameter& p) { return p.quantity == api::Quantity::UnitWeight; }
 
@@ -127,7 +96,8 @@ std::optional<SoilModelChoice> ReadSoilModel(const ProjectFile& project, int uni
   }
   SoilModelChoice choice;
   choice.subgrade = model->string == kSubgrade;
-  if (!ReadUnits(*member, unitsCode, error) || !ReadLayers(*member, choice, error))
+  if (!ReadMemberUnits(*member, kUnits, unitsCode, kWhich, error) ||
+      !ReadLayers(*member, choice, error))
     return std::nullopt;
   return choice;
 }
@@ -136,9 +106,7 @@ void SetSoilModel(ProjectFile& project, const SoilModelChoice& choice, int units
   JsonValue member = JsonValue::Object();
   member.set("model", JsonValue::Text(std::string(choice.subgrade ? kSubgrade : kPy)));
   if (!choice.layers.empty()) {
-    JsonValue units = JsonValue::Object();
-    units.set("subgradeModulus", JsonValue::Text(std::string(ModulusUnit(unitsCode))));
-    member.set("units", std::move(units));
+    member.set("units", MemberUnitsObject(kUnits, unitsCode));
     JsonValue layers = JsonValue::Array();
     for (const api::SubgradeLayer& layer : choice.layers) {
       JsonValue item = JsonValue::Object();

@@ -10,6 +10,7 @@
 #include "output/PlotFile.h"
 #include "output/Report.h"
 #include "output/SubgradeReport.h"
+#include "seepage/ProblemSeepage.h"
 #include "solver/Solver.h"
 #include "subgrade/SubgradeSequence.h"
 #include "textio/FixedFormat.h"
@@ -70,6 +71,7 @@ void Solve(RunFiles& files, EngineModel& model,
     c.plotUnits = 1;
     model.resetProblem();
     model.seismic = ProblemSeismic(model.runSeismic, sequential, c.problemCount);
+    model.seepage = ProblemSeepageOptions(model.runSeepage, sequential, c.problemCount);
 
     ReadProblem(files, model);
     // A stage of a construction sequence starts from where the stage before

@@ -94,9 +94,7 @@ AnalysisResult AnalyseInto(std::string_view dataText, const AnalysisOptions& opt
   if (options.earthPressure)
     model.theories = ReducedWallFriction(*options.earthPressure, options.strengthReductionFactor);
   model.runSeismic = options.seismic;
-  model.seepage.reset();
-  if (options.seepage && options.seepage->method != SeepageMethod::Hydrostatic)
-    model.seepage = options.seepage;
+  model.runSeepage = options.seepage;
   const std::optional<RunStop> stop = RunProblems(
       files, model, [&](const EngineModel& m) { result.problems.push_back(ResultOf(m)); },
       options.stopBeforeReading, options.sequential ? &*options.sequential : nullptr,

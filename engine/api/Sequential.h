@@ -37,6 +37,7 @@
 #include <string>
 #include <vector>
 
+#include "SeepageOptions.h"
 #include "SeismicOptions.h"
 
 namespace terraq::engine::api {
@@ -77,6 +78,10 @@ struct SequentialOptions {
   // (a seismic stage of the sequence) in place of AnalysisOptions::seismic;
   // a stage beyond the vector, or unset, takes AnalysisOptions::seismic.
   std::vector<std::optional<SeismicOptions>> stageSeismic{};
+  // Per stage likewise: the seepage of that stage (its own method, say) in
+  // place of AnalysisOptions::seepage; the hydrostatic method here keeps
+  // that stage's water hydrostatic whatever the run's seepage.
+  std::vector<std::optional<SeepageOptions>> stageSeepage{};
 };
 
 // What one installed support does in one stage.

@@ -277,8 +277,11 @@ struct EngineModel {
   std::optional<api::SeismicOptions> seismic;
   std::vector<api::SeismicLayerCoefficient> seismicCoefficients;
   // Set by the caller for a whole run, kept by resetRun: the seepage round
-  // the wall (api::AnalysisOptions::seepage); unset when each side keeps its
-  // own hydrostatic water.
+  // the wall of every problem (api::AnalysisOptions::seepage) that its stage
+  // does not replace (api::SequentialOptions::stageSeepage).
+  std::optional<api::SeepageOptions> runSeepage;
+  // The seepage of the current problem, set before it is read; unset when
+  // each side keeps its own hydrostatic water.
   std::optional<api::SeepageOptions> seepage;
   // The current problem's seepage under those options (engine/seepage/
   // ProblemSeepage.h) and its hydraulic checks; unset without seepage.

@@ -12,6 +12,19 @@
 
 namespace terraq::engine {
 
+std::optional<api::SeepageOptions> ProblemSeepageOptions(
+    const std::optional<api::SeepageOptions>& run, const api::SequentialOptions* sequential,
+    int problem) {
+  const std::optional<api::SeepageOptions>* chosen = &run;
+  if (sequential && problem >= 1) {
+    const auto k = static_cast<size_t>(problem - 1);
+    if (k < sequential->stageSeepage.size() && sequential->stageSeepage[k])
+      chosen = &sequential->stageSeepage[k];
+  }
+  if (!*chosen || (*chosen)->method == api::SeepageMethod::Hydrostatic) return std::nullopt;
+  return *chosen;
+}
+
 void SolveProblemSeepage(EngineModel& model) {
   model.seepageSolution.reset();
   model.hydraulicChecks.reset();

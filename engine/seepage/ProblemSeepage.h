@@ -10,11 +10,23 @@
 // correction is 0 and nothing is written, so that such runs keep every
 // output as it was.
 
+#include <optional>
+
+#include "api/Sequential.h"
 #include "driver/EngineModel.h"
 #include "earthpressure/Layers.h"
 #include "textio/TextOut.h"
 
 namespace terraq::engine {
+
+// The seepage of problem `problem` (from 1) of a run whose own is `run`:
+// the stage's of a sequential run where it gives one
+// (api::SequentialOptions::stageSeepage), else the run's; unset for the
+// hydrostatic method, which leaves each side's water as the analysis
+// always took it.
+std::optional<api::SeepageOptions> ProblemSeepageOptions(
+    const std::optional<api::SeepageOptions>& run, const api::SequentialOptions* sequential,
+    int problem);
 
 // When model.seepage is set: stops the run with the fault's message when
 // the options do not fit the problem (no soil layers, permeabilities of

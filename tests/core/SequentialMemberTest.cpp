@@ -18,7 +18,7 @@ TEST(SequentialMember, RoundTripsAndRefusesOtherUnitsAndMalformedMembers) {
                    {.name = "S1", .strut = true, .depth = 0.5, .modulus = 2.1e8, .area = 0.01,
                     .freeLength = 6, .spacing = 4}};
   plan.stages = {{"Excavate", {{"excavation", 2.0}, {"load.1", 0}}, {}, {}},
-                 {"Anchor", {}, {"A1", "S1"}, {}},
+                 {"Anchor", {}, {"A1", "S1"}, {}, engine::api::SeepageMethod::Linear},
                  {"", {{"water.back", 3.5}}, {}, {"S1"}}};
   ProjectFile project;
   project.set("section", JsonValue::Object());
@@ -43,6 +43,9 @@ TEST(SequentialMember, RoundTripsAndRefusesOtherUnitsAndMalformedMembers) {
       {R"({"stages": [{"set": {"excavation": "deep"}}]})", "stage 1: excavation must be a number"},
       {R"({"stages": [{"install": "A1"}]})", "a list of support names"},
       {R"({"stages": {}})", "must be lists"},
+      {R"({"stages": [{}, {"name": "Dewater", "seepage": "pumped"}]})",
+       R"(stage 2 (Dewater) of the project's construction sequence: "seepage" must be one of )"
+       R"("hydrostatic", "linear", "flow-net")"},
   };
   for (const auto& m : malformed) {
     ProjectFile bad;

@@ -82,6 +82,36 @@ TEST(SeismicSeepageStudy, AStageThatShakesTakesItsOwnCoefficients) {
   EXPECT_EQ(error, "stage 2 (Quake): kh must be from 0 to less than 1, not -0.1");
 }
 
+// A stage's seepage method is its own: it takes the project's flow net
+// (base, widths, permeabilities) with its method, and the stage after it
+// the project's seepage again.
+TEST(SeismicSeepageStudy, AStageTakesItsOwnSeepageMethod) {
+  std::string error;
+  std::optional<WallText> first =
+      WallText::Parse(Example("staged-excavation-tieback.tq4d"), 0, error);
+  ASSERT_TRUE(first) << error;
+  first->setStage(1, 1);
+  SequentialPlan plan;
+  plan.stages = {{"Dig", {{"excavation", 2.0}}}, {"Dewater"}, {"Dig on", {{"excavation", 3.0}}}};
+  const std::optional<SequenceData> s = BuildSequence(first->text(), plan, error);
+  ASSERT_TRUE(s) << error;
+  api::SeepageOptions project;
+  project.method = api::SeepageMethod::FlowNet;
+  project.base = 20;
+  project.layers = {{1e-5, 2e-6}};
+  EXPECT_TRUE(SequenceEngineSupports(*s, plan, std::nullopt, project).stageSeepage.empty());
+
+  plan.stages[1].seepage = api::SeepageMethod::Linear;
+  const api::SequentialOptions own = SequenceEngineSupports(*s, plan, std::nullopt, project);
+  ASSERT_EQ(own.stageSeepage.size(), 3u);
+  EXPECT_FALSE(own.stageSeepage[0] || own.stageSeepage[2]);
+  api::SeepageOptions linear = project;
+  linear.method = api::SeepageMethod::Linear;
+  EXPECT_EQ(own.stageSeepage[1], linear);
+  // Without the project's seepage the stage's method alone.
+  EXPECT_EQ(SequenceEngineSupports(*s, plan).stageSeepage[1]->method, api::SeepageMethod::Linear);
+}
+
 TEST(SeismicSeepageStudy, TheLimitEquilibriumSoilTakesTheSeepage) {
   // The staged sample's first stage: dug to 2 m, water 4 m down in front.
   std::string error;

@@ -70,9 +70,6 @@ std::string checkMembers(const ProjectFile& project) {
     fault = checkMember<engine::api::EarthPressureOptions>(
         project, "earthPressure", ui::ReadEarthPressure, ui::SetEarthPressure);
   if (fault.empty())
-    fault = checkMember<engine::api::SeepageOptions>(project, "seepage", ui::ReadSeepage,
-                                                     ui::SetSeepage);
-  if (fault.empty())
     fault = checkMember<engine::api::SeismicOptions>(project, "seismic", ui::ReadSeismic,
                                                      ui::SetSeismic);
   for (const int units : {1, 2}) {
@@ -105,6 +102,15 @@ std::string checkMembers(const ProjectFile& project) {
           },
           [units](ProjectFile& p, const ui::Measurements& m) { ui::SetMeasurements(p, m, units); },
           [](const ui::Measurements& m) { return m.stages.empty(); });
+    if (fault.empty())
+      fault = checkMember<engine::api::SeepageOptions>(
+          project, "seepage",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadSeepage(p, units, error);
+          },
+          [units](ProjectFile& p, const engine::api::SeepageOptions& options) {
+            ui::SetSeepage(p, options, units);
+          });
   }
   return fault;
 }

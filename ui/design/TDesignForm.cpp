@@ -214,7 +214,10 @@ void TDesignForm::Design() {
             .arg(QString::fromStdString(soils.error ? soils.error->message
                                                     : std::string("it holds no problem"))));
   // The limit equilibrium takes the project's seepage, as the analysis does.
-  if (const std::string fault = design::TakeSeepage(designedText, designRequest.soil, soils);
+  if (const std::string fault =
+          design::TakeSeepage(designedText, designRequest.soil, soils,
+                              plan ? design::StageSeepage(*plan, designRequest.soil.seepage)
+                                   : std::vector<std::optional<engine::api::SeepageOptions>>{});
       !fault.empty())
     return refuse(tr("The seepage cannot be taken: %1").arg(QString::fromStdString(fault)));
   size_t shown = 0;

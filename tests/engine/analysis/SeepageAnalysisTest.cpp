@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "SoilWallText.h"
 #include "api/Analysis.h"
@@ -192,4 +193,56 @@ TEST(SeepageInTheAnalysis, OptionsThatDoNotFitStopTheRun) {
   ASSERT_TRUE(r.error);
   EXPECT_EQ(r.error->message.rfind("ERROR STOP -- THE IMPERMEABLE BASE (9", 0), 0u)
       << r.error->message;
+}
+
+// A construction sequence excavating 3, 4 and 5 m (the front water 0.6 m
+// below each level) whose second stage alone takes the equal-path method:
+// the first and third stages are the hydrostatic sequence's, the second
+// loads the wall as the one-stage equal-path run of its geometry does,
+// whatever the stage before left of the wall and its springs.
+TEST(SeepageInTheAnalysis, AStageTakesItsOwnSeepageMethod) {
+  std::vector<SoilWall> stages;
+  for (const double level : {3.0, 4.0, 5.0}) {
+    SoilWall& wall = stages.emplace_back(SeepingWall(level + 0.6));
+    wall.excavation = level;
+  }
+  const std::string text = terraq::test::StagedSoilText(stages);
+  api::AnalysisOptions sequence;
+  sequence.sequential = api::SequentialOptions{};
+  const api::AnalysisResult still = api::Analyse(text, sequence);
+  api::AnalysisOptions second = sequence;
+  second.sequential->stageSeepage = {std::nullopt, Seepage(api::SeepageMethod::Linear)};
+  const api::AnalysisResult staged = api::Analyse(text, second);
+  const api::AnalysisResult alone = api::Analyse(stages[1].text(), Linear());
+  ASSERT_FALSE(still.error || staged.error || alone.error);
+  ASSERT_EQ(staged.problems.size(), 3u);
+
+  const auto sameLoads = [](const api::ProblemResult& a, const api::ProblemResult& b) {
+    ASSERT_EQ(a.stations.size(), b.stations.size());
+    for (size_t k = 0; k < a.stations.size(); ++k)
+      ASSERT_NEAR(a.stations[k].load, b.stations[k].load, 1e-9) << "station " << k;
+  };
+  const api::ProblemResult &first = staged.problems[0], &own = staged.problems[1];
+  EXPECT_FALSE(first.seepage || staged.problems[2].seepage);
+  for (size_t k = 0; k < first.stations.size(); ++k)
+    ASSERT_EQ(first.stations[k].deflection, still.problems[0].stations[k].deflection);
+  sameLoads(staged.problems[2], still.problems[2]);
+
+  // Stage 2: the head difference 4.6 - 1.2 lost along 8.8 m down and 5.4 m up.
+  ASSERT_TRUE(own.seepage && own.hydraulicChecks);
+  EXPECT_NEAR(own.seepage->exitGradient, 3.4 / 14.2, 1e-12);
+  EXPECT_EQ(own.seepage->exitGradient, alone.problems[0].seepage->exitGradient);
+  sameLoads(own, alone.problems[0]);
+  const api::StationResult& at8 = own.stations[80];
+  EXPECT_GT(std::fabs(at8.load - still.problems[1].stations[80].load), 0.1);
+
+  // The other way round: the run seeps, the first stage keeps its water still.
+  api::AnalysisOptions dry = Linear();
+  dry.reportText = false;
+  dry.sequential = api::SequentialOptions{};
+  dry.sequential->stageSeepage = {api::SeepageOptions{}};
+  const api::AnalysisResult mixed = api::Analyse(text, dry);
+  ASSERT_FALSE(mixed.error);
+  EXPECT_FALSE(mixed.problems[0].seepage);
+  EXPECT_TRUE(mixed.problems[1].seepage && mixed.problems[2].seepage);
 }
