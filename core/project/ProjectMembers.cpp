@@ -38,6 +38,19 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   members.earthPressure = ReadEarthPressure(*project, error);
   members.seepage = ReadSeepage(*project, error);
   members.seismic = ReadSeismic(*project, error);
+  if (project->find(kAnchorsMember)) {
+    members.anchors = ReadAnchors(*project, dataUnits(), error);
+    if (!error.empty()) {
+      // In the other units system: refused with the whole file, as a soil
+      // model in them is (the form was checked by ReadProjectBeside).
+      fault.part = MembersFault::Part::ProjectFile;
+      fault.reason =
+          "the project file " + ProjectFilePath(dataFile).string() + " cannot be used: " + error;
+      members = ProjectMembers{};
+      members.unread = MembersFault::Part::ProjectFile;
+      return members;
+    }
+  }
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
   if (!error.empty()) {
@@ -73,6 +86,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
   if (members.seepage || !noneRead) keep(SaveProjectSeepage(dataFile, members.seepage, error));
   if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
+  if (members.anchors || !noneRead)
+    keep(SaveProjectAnchors(dataFile, members.anchors, unitsCode, error));
   return unsaved;
 }
 
@@ -105,6 +120,7 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.soilModel)
     members.soilModel = SoilModelInUnits(*members.soilModel, fromUnits, toUnits);
   if (members.seepage) members.seepage = SeepageInUnits(*members.seepage, fromUnits, toUnits);
+  if (members.anchors) members.anchors = AnchorsInUnits(*members.anchors, fromUnits, toUnits);
   return members;
 }
 
