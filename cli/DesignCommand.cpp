@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "CommandDeclarations.h"
 #include "AnchorChecks.h"
+#include "CommandDeclarations.h"
 #include "DesignCommandAnchors.h"
 #include "DesignCommandApparent.h"
 #include "DesignCommandBerm.h"
@@ -449,8 +449,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
                 << (sequence ? "the construction sequence" : "problem " + std::to_string(k + 1))
                 << " could not be designed: " << why << "\n";
   for (size_t k = 0; k < anchors.size(); ++k)
-    std::cerr << AnchorRefusals(anchors[k], sequence ? "the construction sequence"
-                                                     : "problem " + std::to_string(k + 1));
+    std::cerr << AnchorRefusals(
+        anchors[k], sequence ? "the construction sequence" : "problem " + std::to_string(k + 1));
   return designed ? kExitOk : kExitNotDesigned;
 }
 

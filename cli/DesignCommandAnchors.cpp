@@ -17,9 +17,8 @@ using design::AnchorDesign;
 using design::FreeLengthRule;
 using Q = engine::api::Quantity;
 
-constexpr std::string_view kAnchorOptions[] = {"--anchor-rate", "--anchor-fs",
-                                               "--anchor-test-factor", "--anchor-lock-off",
-                                               "--tendons"};
+constexpr std::string_view kAnchorOptions[] = {
+    "--anchor-rate", "--anchor-fs", "--anchor-test-factor", "--anchor-lock-off", "--tendons"};
 
 // "120,100": the rates as written, each a finite number above 0.
 std::optional<std::vector<double>> RateList(const std::string& text) {
@@ -139,16 +138,23 @@ std::string AnchorJson(const design::AnchorCheck& a) {
 }
 
 std::string UnitsJson(int units) {
-  const std::pair<const char*, Q> keys[] = {
-      {"H", Q::Length},           {"planeDepth", Q::Length},
-      {"depth", Q::Length},       {"spacing", Q::Length},
-      {"force", Q::ForcePerLength}, {"transferRate", Q::ForcePerLength},
-      {"designLoad", Q::Force},   {"verticalLoad", Q::Force},
-      {"verticalPerLength", Q::ForcePerLength}, {"freeLength", Q::Length},
-      {"surfaceDistance", Q::Length}, {"clearance", Q::Length},
-      {"bondLength", Q::Length},  {"totalLength", Q::Length},
-      {"bondTop", Q::Length},     {"testLoad", Q::Force},
-      {"lockOffLoad", Q::Force}};
+  const std::pair<const char*, Q> keys[] = {{"H", Q::Length},
+                                            {"planeDepth", Q::Length},
+                                            {"depth", Q::Length},
+                                            {"spacing", Q::Length},
+                                            {"force", Q::ForcePerLength},
+                                            {"transferRate", Q::ForcePerLength},
+                                            {"designLoad", Q::Force},
+                                            {"verticalLoad", Q::Force},
+                                            {"verticalPerLength", Q::ForcePerLength},
+                                            {"freeLength", Q::Length},
+                                            {"surfaceDistance", Q::Length},
+                                            {"clearance", Q::Length},
+                                            {"bondLength", Q::Length},
+                                            {"totalLength", Q::Length},
+                                            {"bondTop", Q::Length},
+                                            {"testLoad", Q::Force},
+                                            {"lockOffLoad", Q::Force}};
   std::string out = "{";
   for (const auto& [key, quantity] : keys)
     out += std::string(out.size() > 1 ? ", " : "") + "\"" + key +
@@ -174,22 +180,23 @@ std::optional<int> TakeAnchorOption(const GivenOption& option, AnchorOptions& op
                        "the load-transfer rates are numbers above 0, one for every anchor level "
                        "or one per level from the top, separated by commas");
   if (name == "--tendons" && !TendonList(option.value))
-    return RefuseValue(kDesignCommand, name, option.value,
-                       "the tendon kinds are " + design::TendonKindKeys() +
-                           ", separated by commas");
+    return RefuseValue(
+        kDesignCommand, name, option.value,
+        "the tendon kinds are " + design::TendonKindKeys() + ", separated by commas");
   options.given.push_back(option);
   return std::nullopt;
 }
 
-std::optional<design::AnchorInputs> AnchorInputsOf(const AnchorOptions& options,
-                                                   const std::optional<design::AnchorInputs>& member,
-                                                   std::string& error) {
+std::optional<design::AnchorInputs> AnchorInputsOf(
+    const AnchorOptions& options, const std::optional<design::AnchorInputs>& member,
+    std::string& error) {
   bool asked = member.has_value();
   for (const GivenOption& g : options.given) asked = asked || IsAnchorOption(g.option->name);
   if (!asked) {
     if (options.any())
-      error = "--spacing and --inclination are for the anchor design (--anchor-rate or the "
-              "project's anchors) or for --method apparent-pressure";
+      error =
+          "--spacing and --inclination are for the anchor design (--anchor-rate or the "
+          "project's anchors) or for --method apparent-pressure";
     return std::nullopt;
   }
   design::AnchorInputs in = member.value_or(design::AnchorInputs{});
@@ -225,20 +232,21 @@ std::string AnchorsJson(const AnchorChecks& checks, const design::AnchorInputs& 
   const auto number = [cut](double v) { return cut ? JsonNumber(v) : std::string("null"); };
   std::string out =
       ",\n   \"anchorDesign\": {\"H\": " + number(cut ? cut->height : 0) +
-      ", \"frictionAngle\": " + number(cut ? cut->frictionAngle : 0) + ", \"planeDepth\": " +
-      number(cut ? cut->zeroNetDepth.value_or(cut->height) : 0) + ", \"planeFrom\": " +
+      ", \"frictionAngle\": " + number(cut ? cut->frictionAngle : 0) +
+      ", \"planeDepth\": " + number(cut ? cut->zeroNetDepth.value_or(cut->height) : 0) +
+      ", \"planeFrom\": " +
       (cut ? JsonString(cut->zeroNetDepth ? "zero-net-pressure" : "excavation") : "null") +
       ",\n    \"transferRates\": " + Numbers(in.transferRates) +
-                    ", \"fs\": " + JsonNumber(in.bondSafetyFactor) +
-                    ", \"testFactor\": " + JsonNumber(in.testFactor) +
-                    ", \"lockOffFactor\": " + JsonNumber(in.lockOffFactor) + ", \"tendons\": [";
+      ", \"fs\": " + JsonNumber(in.bondSafetyFactor) +
+      ", \"testFactor\": " + JsonNumber(in.testFactor) +
+      ", \"lockOffFactor\": " + JsonNumber(in.lockOffFactor) + ", \"tendons\": [";
   for (size_t k = 0; k < in.tendons.size(); ++k)
     out += (k ? ", " : "") + JsonString(design::TendonKindKey(in.tendons[k]));
   out += "],\n    \"anchors\": [";
   for (size_t k = 0; k < checks.anchors.size(); ++k)
     out += (k ? ",\n     " : "\n     ") + AnchorJson(checks.anchors[k]);
-  out += "],\n    \"units\": " + UnitsJson(checks.units) + ", \"error\": " +
-         (checks.error.empty() ? "null" : JsonString(checks.error)) + "}";
+  out += "],\n    \"units\": " + UnitsJson(checks.units) +
+         ", \"error\": " + (checks.error.empty() ? "null" : JsonString(checks.error)) + "}";
   return out;
 }
 
@@ -248,8 +256,8 @@ std::string AnchorRefusals(const AnchorChecks& checks, const std::string& where)
     out += "terraq: " + where + ": the anchors could not be designed: " + checks.error + "\n";
   for (const design::AnchorCheck& a : checks.anchors)
     if (!a.design)
-      out += "terraq: " + where + ": anchor " + a.level.name + " could not be designed: " +
-             a.error + "\n";
+      out += "terraq: " + where + ": anchor " + a.level.name +
+             " could not be designed: " + a.error + "\n";
   return out;
 }
 

@@ -30,16 +30,15 @@ struct AnchorOptions {
 // Takes `option` when it is the anchor design's; the exit status when its
 // value is refused (a rate list that is not numbers, a tendon kind that is
 // not one).
-std::optional<int> TakeAnchorOption(const GivenOption& option, AnchorOptions& options,
-                                    bool& taken);
+std::optional<int> TakeAnchorOption(const GivenOption& option, AnchorOptions& options, bool& taken);
 
 // The inputs of the anchor design: the project's member with the options
 // given over it, the options alone without a member (then --anchor-rate is
 // needed); none when neither asks for anchors. Nullopt with `error` when
 // the options without a member give no rate.
-std::optional<design::AnchorInputs> AnchorInputsOf(const AnchorOptions& options,
-                                                   const std::optional<design::AnchorInputs>& member,
-                                                   std::string& error);
+std::optional<design::AnchorInputs> AnchorInputsOf(
+    const AnchorOptions& options, const std::optional<design::AnchorInputs>& member,
+    std::string& error);
 
 // The anchor design as lines of the design's text, three spaces in.
 std::string AnchorsText(const design::AnchorChecks& checks);

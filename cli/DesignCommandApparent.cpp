@@ -337,7 +337,9 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
         design::DesignApparentPressure(text, static_cast<int>(k), soils.problems[k], a.request));
   const std::vector<design::AnchorChecks> anchors =
       ApparentAnchors(designs, soils, a.request, anchorInputs);
-  const auto anchorsOf = [&anchors](size_t k) { return k < anchors.size() ? &anchors[k] : nullptr; };
+  const auto anchorsOf = [&anchors](size_t k) {
+    return k < anchors.size() ? &anchors[k] : nullptr;
+  };
   std::optional<std::string> stop;
   if (soils.error) {
     stop = soils.error->message;
@@ -348,10 +350,12 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
               << ",\n \"errorStop\": " << (stop ? JsonString(*stop) : "null")
               << ",\n \"method\": \"apparent-pressure\",\n \"problems\": [";
     for (size_t k = 0; k < designs.size(); ++k)
-      std::cout << (k ? ",\n  " : "\n  ") << ProblemJson(designs[k], a.request, int(k) + 1, anchorsOf(k), anchorInputs);
+      std::cout << (k ? ",\n  " : "\n  ")
+                << ProblemJson(designs[k], a.request, int(k) + 1, anchorsOf(k), anchorInputs);
     std::cout << "]}\n";
   } else {
-    for (size_t k = 0; k < designs.size(); ++k) std::cout << Text(designs[k], int(k) + 1, anchorsOf(k));
+    for (size_t k = 0; k < designs.size(); ++k)
+      std::cout << Text(designs[k], int(k) + 1, anchorsOf(k));
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
   std::string notWritten;

@@ -42,8 +42,8 @@ std::optional<double> ZeroNetBelow(const std::vector<PressureRow>& rows, double 
 
 // The design's values, in metres and kilonewtons, taken to `units`.
 AnchorDesign InUnits(AnchorDesign d, int units) {
-  for (double* length : {&d.surfaceDistance, &d.clearance, &d.freeLength, &d.bondLength,
-                         &d.totalLength, &d.bondTop})
+  for (double* length :
+       {&d.surfaceDistance, &d.clearance, &d.freeLength, &d.bondLength, &d.totalLength, &d.bondTop})
     *length = ConvertValue(*length, Q::Length, kSI, units);
   for (double* force : {&d.designLoad, &d.verticalLoad, &d.testLoad, &d.lockOffLoad})
     *force = ConvertValue(*force, Q::Force, kSI, units);
@@ -127,15 +127,13 @@ std::string AnchorInputsFault(const AnchorInputs& in, int units) {
   if (in.tendons.empty()) return "no kind of tendon is allowed";
   if (in.spacing && !(Finite(*in.spacing) && *in.spacing > 0))
     return "the anchors' horizontal spacing must be above 0, not " + Text(*in.spacing);
-  if (in.inclination && !(Finite(*in.inclination) && *in.inclination >= 0 &&
-                          *in.inclination <= 45))
+  if (in.inclination && !(Finite(*in.inclination) && *in.inclination >= 0 && *in.inclination <= 45))
     return "the anchors' inclination must be from 0 to 45 degrees below the horizontal, not " +
            Text(*in.inclination);
   return {};
 }
 
-std::vector<AnchorSource> AnchorSourcesOf(const ProblemDesign& design,
-                                          const SequentialPlan* plan) {
+std::vector<AnchorSource> AnchorSourcesOf(const ProblemDesign& design, const SequentialPlan* plan) {
   std::vector<AnchorSource> out;
   if (plan && !design.stages.empty()) {
     for (const SupportDesignForce& f : design.supportForces) {
@@ -164,10 +162,9 @@ std::vector<AnchorSource> AnchorSourcesOf(const SupportLoads& loads, const Ancho
 
 std::optional<AnchorCut> AnchorCutOf(const engine::api::SoilDescription& soil, double height,
                                      const DesignResult* le, std::string& error) {
-  const auto layer = std::find_if(soil.layers.begin(), soil.layers.end(),
-                                  [&](const engine::api::SoilLayer& l) {
-                                    return l.top <= height && height < l.bottom;
-                                  });
+  const auto layer = std::find_if(
+      soil.layers.begin(), soil.layers.end(),
+      [&](const engine::api::SoilLayer& l) { return l.top <= height && height < l.bottom; });
   if (layer == soil.layers.end()) {
     error = "no soil layer holds the excavation level at " + Text(height) +
             ": the critical plane behind the wall is not known";
@@ -186,8 +183,8 @@ std::optional<AnchorCut> AnchorCutOf(const engine::api::SoilDescription& soil,
   const DesignResult* deepest = &design.le;
   for (const StageDesign& s : design.stages)
     if (s.excavation >= deepest->excavationDepth) deepest = &s.le;
-  const double height = design.stages.empty() ? design.le.excavationDepth
-                                              : deepest->excavationDepth;
+  const double height =
+      design.stages.empty() ? design.le.excavationDepth : deepest->excavationDepth;
   return AnchorCutOf(soil, height, deepest, error);
 }
 
@@ -226,8 +223,7 @@ AnchorChecks CheckAnchors(const std::vector<AnchorSource>& sources,
   for (size_t k = 0; k < sources.size(); ++k) {
     AnchorCheck& check = out.anchors.emplace_back();
     const double rate = inputs.transferRates[rates == 1 ? 0 : k];
-    std::optional<AnchorLevel> level =
-        LevelOf(sources[k], inputs, rate, check.level, check.error);
+    std::optional<AnchorLevel> level = LevelOf(sources[k], inputs, rate, check.level, check.error);
     if (!level) continue;
     level->depth = ConvertValue(level->depth, Q::Length, units, kSI);
     level->spacing = ConvertValue(level->spacing, Q::Length, units, kSI);

@@ -71,15 +71,14 @@ std::string AnchorInputsFault(const AnchorInputs& inputs, int units);
 // One level as the wall's design gives it, in the data file's units.
 struct AnchorSource {
   std::string name;
-  double depth = 0;  // L below the top
-  double force = 0;  // F/L of wall, horizontal
+  double depth = 0;                                // L below the top
+  double force = 0;                                // F/L of wall, horizontal
   std::optional<double> spacing{}, inclination{};  // the level's own; none: the inputs'
 };
 
 // The levels of a design: a sequence's (with its plan), or the free-earth
 // design's anchor row; none when the design gave no anchor force.
-std::vector<AnchorSource> AnchorSourcesOf(const ProblemDesign& design,
-                                          const SequentialPlan* plan);
+std::vector<AnchorSource> AnchorSourcesOf(const ProblemDesign& design, const SequentialPlan* plan);
 // The supports of an apparent-pressure design, "support 1" from the top.
 std::vector<AnchorSource> AnchorSourcesOf(const SupportLoads& loads, const AnchorLayout& layout);
 

@@ -15,7 +15,9 @@ namespace {
 
 using engine::api::Quantity;
 
-std::string Unit(Quantity quantity, int units) { return engine::api::PrintedLabel(quantity, units); }
+std::string Unit(Quantity quantity, int units) {
+  return engine::api::PrintedLabel(quantity, units);
+}
 
 const char* RuleWords(design::FreeLengthRule rule) {
   switch (rule) {
@@ -46,8 +48,8 @@ void Rules(const design::AnchorInputs& in, int units, std::vector<Block>& blocks
   for (const double rate : in.transferRates)
     rates += (rates.empty() ? "" : ", ") + FourDigits(rate);
   blocks.push_back(KeyValues{{
-      {"Ultimate load-transfer rate" + std::string(in.transferRates.size() > 1 ? "s, from the top"
-                                                                                 : ""),
+      {"Ultimate load-transfer rate" +
+           std::string(in.transferRates.size() > 1 ? "s, from the top" : ""),
        "Qu", rates, Unit(Quantity::ForcePerLength, units)},
       {"Factor of safety on the transfer rate", "FS", FourDigits(in.bondSafetyFactor), ""},
       {"Test load / design load", "", FourDigits(in.testFactor), ""},
@@ -117,15 +119,16 @@ void AppendAnchorDesign(const std::vector<std::pair<std::string, design::AnchorC
   for (const auto& [name, c] : checks) {
     if (c.anchors.empty() && c.error.empty()) continue;  // no anchor in this problem
     if (!c.error.empty())
-      notes.push_back((name.empty() ? "" : name + ": ") + "the anchors are not designed: " +
-                      c.error);
+      notes.push_back((name.empty() ? "" : name + ": ") +
+                      "the anchors are not designed: " + c.error);
     if (c.anchors.empty()) continue;
     CutRow(table, checks.size() > 1 ? name : "", c);
     for (const design::AnchorCheck& a : c.anchors) AnchorRow(table, a, notes);
   }
-  table.note = "Forces per unit length of wall and loads along one anchor, the design's "
-               "characteristic forces: the factors of safety above act on them. Free length "
-               "governed by the minimum, the plane or the cover.";
+  table.note =
+      "Forces per unit length of wall and loads along one anchor, the design's "
+      "characteristic forces: the factors of safety above act on them. Free length "
+      "governed by the minimum, the plane or the cover.";
   if (!table.rows.empty()) blocks.push_back(std::move(table));
   for (const std::string& note : notes)
     blocks.push_back(Paragraph{note, Paragraph::Style::Warning});

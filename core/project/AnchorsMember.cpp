@@ -66,8 +66,9 @@ bool Optional(const JsonValue& member, const char* key, std::optional<double>& o
 bool Rates(const JsonValue& member, AnchorInputs& in, std::string& error) {
   const JsonValue* rates = member.find("transferRates");
   if (!rates || !rates->isArray() || rates->items.empty()) {
-    error = kWhich + ": \"transferRates\" must be a list of the ground's load-transfer rates, "
-                     "one for every anchor level or one per level";
+    error = kWhich +
+            ": \"transferRates\" must be a list of the ground's load-transfer rates, "
+            "one for every anchor level or one per level";
     return false;
   }
   for (const JsonValue& rate : rates->items) {

@@ -39,8 +39,9 @@ fs::path StagedSample(const ScratchFolder& work) {
   return data;
 }
 
-const char* kOptions = "design --json --anchor-rate 120 --anchor-fs 2.5 --anchor-test-factor 1.5 "
-                       "--anchor-lock-off 0.8 wall.tq4d";
+const char* kOptions =
+    "design --json --anchor-rate 120 --anchor-fs 2.5 --anchor-test-factor 1.5 "
+    "--anchor-lock-off 0.8 wall.tq4d";
 
 // GEC-4 by hand from the reported force F (kN/m), the cut (H, φ′, z0) and
 // the anchor at d = 1.5 m, α = 15°, s = 2.5 m; Qu 120 kN/m, FS 2.5.
@@ -97,10 +98,10 @@ TEST(AnchorDesignCommand, StagedSampleByHandInSIAndEnglishUnits) {
   const terraq::ui::ProjectMembers members = terraq::ui::ReadProjectMembers(data, 2, fault);
   ASSERT_TRUE(terraq::ui::SaveProjectMembers(data, MembersInUnits(members, 2, 1), 1).empty());
   const double rate = 120 / 4.4482216152605 * 1000 * 0.0254;  // kN/m in lbs/in
-  const Outcome english = runTerraq(
-      "design --json --anchor-rate " + std::to_string(rate) +
-          " --anchor-fs 2.5 --anchor-test-factor 1.5 --anchor-lock-off 0.8 wall.tq4d",
-      work.path());
+  const Outcome english =
+      runTerraq("design --json --anchor-rate " + std::to_string(rate) +
+                    " --anchor-fs 2.5 --anchor-test-factor 1.5 --anchor-lock-off 0.8 wall.tq4d",
+                work.path());
   ASSERT_EQ(english.status, 0) << english.err;
   const double kN = 4.4482216152605 / 1000;
   EXPECT_NEAR(Number(english.out, "designLoad") * kN, hand.T, 2e-3 * hand.T);

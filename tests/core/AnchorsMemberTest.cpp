@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 ProjectFile WithAnchors(std::string_view member) {
   std::string error;
   ProjectFile project;
-  if (std::optional<JsonValue> value = ParseJson(member, error)) project.set(kAnchorsMember, *value);
+  if (std::optional<JsonValue> value = ParseJson(member, error))
+    project.set(kAnchorsMember, *value);
   return project;
 }
 
