@@ -273,7 +273,9 @@ const CommandDeclaration kDesignCommand{
     "of safety of the wall as it is, and the shortest wall the analysis holds.\n"
     "With --method apparent-pressure it draws the apparent-pressure envelope of\n"
     "a wall with several supports and gives their loads by tributary areas and\n"
-    "by hinges. Lengths are in the data file's units.\n",
+    "by hinges. With --anchor-rate, or the project's anchors, it designs the\n"
+    "ground anchors of the wall's anchor levels: their free and bond lengths,\n"
+    "tendons and test and lock-off loads. Lengths are in the data file's units.\n",
     kDesignOptions};
 
 const CommandDeclaration kReportCommand{
