@@ -145,4 +145,28 @@ TEST(AnchorDesignCommand, RefusalsSayWhyAndLeaveTheDesignIncomplete) {
   EXPECT_EQ(runTerraq("design --anchor-fs 2 wall.tq4d", work.path()).status, 2);
 }
 
+// The apparent-pressure supports: each anchor carries the larger of its
+// loads by tributary area and by hinges, one rate per level.
+TEST(AnchorDesignCommand, ApparentPressureSupportsTakeTheLargerLoad) {
+  ScratchFolder work;
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "anchored-trapezoid.tq4d",
+                work.path() / "wall.tq4d");
+  const Outcome o = runTerraq(
+      "design --method apparent-pressure --supports 1.5,4 --spacing 2 --inclination 15 "
+      "--anchor-rate 120,100 --json wall.tq4d",
+      work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string anchors = o.out.substr(o.out.find("\"anchorDesign\""));
+  const std::string second = anchors.substr(anchors.find("\"name\": \"support 2\""));
+  for (const std::string* a : {&anchors, &second}) {
+    const std::string& j = *a;
+    const std::string support =
+        o.out.substr(o.out.find("{\"depth\": " + std::string(a == &anchors ? "1.5" : "4")));
+    const double F = std::max(Number(support, "tributary"), Number(support, "hinge"));
+    EXPECT_DOUBLE_EQ(Number(j, "force"), F);
+    EXPECT_NEAR(Number(j, "designLoad"), F * 2 / std::cos(15 * kDeg), 1e-9 * F);
+    EXPECT_DOUBLE_EQ(Number(j, "transferRate"), a == &anchors ? 120 : 100);
+  }
+}
+
 }  // namespace
