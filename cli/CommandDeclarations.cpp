@@ -123,6 +123,21 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "file's length unit, side slope horizontal per vertical; the limit\n"
      "equilibrium raises the excavation level by half the berm's height and\n"
      "trial wedges check the passive resistance through the berm"},
+    {"--anchor-rate", K::Text, "Q[,Q2,...]",
+     "design the ground anchors of every anchor level the design gives a\n"
+     "force: the ground's ultimate load-transfer rate along the bond (force\n"
+     "per length in the data file's units), one for all levels or one per\n"
+     "level from the top (default: the project's anchors)"},
+    {"--anchor-fs", K::Real, "F", "the anchors' factor of safety on the transfer rate (default 2)",
+     "a factor is a number of 1 or more", 1},
+    {"--anchor-test-factor", K::Real, "K", "the anchors' test load / design load (default 1.33)",
+     "a factor from 1 to 2", 1, 2},
+    {"--anchor-lock-off", K::Real, "K",
+     "the anchors' lock-off load / design load (default 1, usually 0.75 to 1)",
+     "a factor above 0, not above the test factor", 0, HUGE_VAL, true},
+    {"--tendons", K::Text, "KIND[,...]",
+     "the tendon kinds the anchors may have: strand, bar1035, bar520, bar550\n"
+     "(default strand)"},
     kJson,
     {"--envelope", K::Choice, "fhwa|terzaghi-peck",
      "apparent-pressure: the envelope's source (default fhwa)",
@@ -145,10 +160,12 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "(default: the springs table's rows at one node)"},
     {"--spacing", K::Real, "S",
      "the anchors' horizontal spacing in the data file's length unit: the\n"
-     "design loads along the tendons, T = F S / cos(inclination)",
+     "design loads along the tendons, T = F S / cos(inclination); also the\n"
+     "anchor design's for a data file's anchor row",
      "a spacing is a number above 0, in the data file's units", 0, HUGE_VAL, true},
     {"--inclination", K::Real, "DEG",
-     "the anchors' inclination below the horizontal, degrees (default 0)",
+     "the anchors' inclination below the horizontal, degrees (default 0;\n"
+     "the anchor design takes 0 to 45)",
      "an inclination is 0 or more and below 90 degrees", 0, 90},
     {"--write-pressure", K::None, "",
      "apparent-pressure: write the envelope (soil and uniform surcharge) into\n"
@@ -262,7 +279,9 @@ const CommandDeclaration kDesignCommand{
     "of safety of the wall as it is, and the shortest wall the analysis holds.\n"
     "With --method apparent-pressure it draws the apparent-pressure envelope of\n"
     "a wall with several supports and gives their loads by tributary areas and\n"
-    "by hinges. Lengths are in the data file's units.\n",
+    "by hinges. With --anchor-rate, or the project's anchors, it designs the\n"
+    "ground anchors of the wall's anchor levels: their free and bond lengths,\n"
+    "tendons and test and lock-off loads. Lengths are in the data file's units.\n",
     kDesignOptions};
 
 const CommandDeclaration kReportCommand{

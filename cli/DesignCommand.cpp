@@ -12,7 +12,9 @@
 #include <sstream>
 #include <string>
 
+#include "AnchorChecks.h"
 #include "CommandDeclarations.h"
+#include "DesignCommandAnchors.h"
 #include "DesignCommandApparent.h"
 #include "DesignCommandBerm.h"
 #include "DesignCommandTheories.h"
@@ -57,6 +59,7 @@ struct Arguments {
   std::string approach;
   bool factorGiven = false;
   std::vector<std::string_view> given;  // the options given, each once per use
+  AnchorOptions anchors;                // the anchor design's, apart
 };
 
 // The units of the values of one problem.
@@ -68,6 +71,10 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
   for (const GivenOption& given : read.options) {
     const std::string_view name = given.option->name;
     const std::string& value = given.value;
+    bool anchor = false;
+    if (const std::optional<int> refused = TakeAnchorOption(given, a.anchors, anchor))
+      return *refused;
+    if (anchor) continue;
     if (IsApparentPressureOption(name))
       return CommandUsageError(kDesignCommand,
                                std::string(name) + " is for --method apparent-pressure");
@@ -180,8 +187,9 @@ std::string SequenceJson(const ProblemDesign& p) {
 // `soils` are those the problems were designed from: a sequence's stages
 // share the layers of its first.
 std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
-                 const engine::api::SoilDescriptions& soils,
-                 const std::optional<std::string>& stop) {
+                 const engine::api::SoilDescriptions& soils, const std::optional<std::string>& stop,
+                 const std::vector<design::AnchorChecks>& anchors,
+                 const std::optional<design::AnchorInputs>& anchorInputs) {
   std::string out = "{\"dataFile\": " + JsonPath(a.dataFile) +
                     ",\n \"errorStop\": " + (stop ? JsonString(*stop) : "null") +
                     (a.request.soil.subgrade ? ",\n \"soilModel\": \"subgrade\"" : "") +
@@ -231,6 +239,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
              BermJson(p, soils.problems[k], a.request) +
              GroundDesignJson(soils.problems[k], a.request);
     if (!p.stages.empty()) out += SequenceJson(p);
+    if (anchorInputs && static_cast<size_t>(number - 1) < anchors.size())
+      out += AnchorsJson(anchors[number - 1], *anchorInputs);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
   }
@@ -285,6 +295,9 @@ struct DesignInput {
   std::optional<design::SequentialPlan> plan;
   std::string approachNote;
   std::string recordLine;  // the design record's choices in use, or empty
+  // The anchor design's inputs: the project's with the options over them;
+  // none: no anchor design.
+  std::optional<design::AnchorInputs> anchors;
 };
 
 std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
@@ -311,6 +324,8 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   TakeProjectSeismic(a.given, members.seismic, a.request);
   input.plan = members.StagedSequence();
   std::string error;
+  input.anchors = AnchorInputsOf(a.anchors, members.anchors, error);
+  if (!error.empty()) return error;
   const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);
   if (!soil) return error;
   a.request.soil = *soil;
@@ -325,6 +340,33 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
   input.approachNote = prepared->note;
   if (input.plan) input.plan = prepared->plan;
   return std::nullopt;
+}
+
+// The ground anchors of every problem designed (of the sequence: its layers
+// are those of its first stage); none without `inputs`.
+std::vector<design::AnchorChecks> DesignAnchors(const std::vector<ProblemDesign>& problems,
+                                                const engine::api::SoilDescriptions& soils,
+                                                const design::SequentialPlan* plan,
+                                                const std::optional<design::AnchorInputs>& inputs) {
+  std::vector<design::AnchorChecks> out;
+  if (!inputs) return out;
+  // A problem without an anchor (a cantilever stage) has none to design;
+  // a data file none of whose problems has one is refused.
+  bool any = false;
+  for (const ProblemDesign& p : problems) any = any || !design::AnchorSourcesOf(p, plan).empty();
+  for (size_t k = 0; k < problems.size(); ++k) {
+    if (any && design::AnchorSourcesOf(problems[k], plan).empty()) {
+      out.emplace_back().units = problems[k].units;
+      continue;
+    }
+    const size_t n = plan ? 0 : k;
+    std::string error = "the analysis of the data file gives no soil for it";
+    std::optional<design::AnchorCut> cut;
+    if (n < soils.problems.size()) cut = design::AnchorCutOf(soils.problems[n], problems[k], error);
+    out.push_back(design::CheckAnchors(design::AnchorSourcesOf(problems[k], plan), cut, error,
+                                       *inputs, problems[k].units));
+  }
+  return out;
 }
 
 }  // namespace
@@ -378,6 +420,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
         design::DesignProblem(text, static_cast<int>(k), soils.problems[k], a.request));
     designed = designed && problems.back().designed();
   }
+  const std::vector<design::AnchorChecks> anchors =
+      DesignAnchors(problems, soils, plan ? &*plan : nullptr, input.anchors);
+  for (const design::AnchorChecks& checks : anchors) designed = designed && checks.designed();
   std::optional<std::string> stop;
   if (soils.error) {
     stop = soils.error->message;
@@ -385,12 +430,13 @@ int DesignCommand(const std::vector<std::string_view>& args) {
   }
   if (a.json) {
     std::cerr << input.recordLine;
-    std::cout << Json(problems, a, soils, stop);
+    std::cout << Json(problems, a, soils, stop, anchors, input.anchors);
   } else {
     std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil)
               << design::FaceTheoryLine(a.request);
     for (size_t k = 0; k < problems.size(); ++k) {
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
+      if (k < anchors.size()) std::cout << AnchorsText(anchors[k]);
       if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
         std::cout << BermLine(problems[k], soils.problems[n], a.request);
     }
@@ -405,6 +451,9 @@ int DesignCommand(const std::vector<std::string_view>& args) {
       std::cerr << "terraq: "
                 << (sequence ? "the construction sequence" : "problem " + std::to_string(k + 1))
                 << " could not be designed: " << why << "\n";
+  for (size_t k = 0; k < anchors.size(); ++k)
+    std::cerr << AnchorRefusals(
+        anchors[k], sequence ? "the construction sequence" : "problem " + std::to_string(k + 1));
   return designed ? kExitOk : kExitNotDesigned;
 }
 

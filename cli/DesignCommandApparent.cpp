@@ -10,6 +10,7 @@
 
 #include "ApparentPressureDesign.h"
 #include "CommandDeclarations.h"
+#include "DesignCommandAnchors.h"
 #include "SummaryOutput.h"
 #include "api/EngineRoute.h"
 #include "api/Units.h"
@@ -43,6 +44,7 @@ struct ApparentArguments {
   bool json = false;
   bool writePressure = false;
   std::string dataFile;
+  AnchorOptions anchors;
 };
 
 // "2.5,6.25": the depths as written, top down; empty when one is not a
@@ -65,6 +67,11 @@ std::optional<int> Parse(const CommandArguments& read, ApparentArguments& a) {
   for (const GivenOption& given : read.options) {
     const std::string_view name = given.option->name;
     const std::string& value = given.value;
+    bool anchor = false;
+    if (IsAnchorOption(name))
+      if (const std::optional<int> refused = TakeAnchorOption(given, a.anchors, anchor))
+        return *refused;
+    if (anchor) continue;
     if (name == "--json") a.json = true;
     else if (name == "--method") continue;
     else if (!IsApparentPressureOption(name))
@@ -127,7 +134,7 @@ void SupportText(std::ostream& out, const ApparentDesign& d) {
       << FourDigits(s.maxMomentDepth) << L << "\n";
 }
 
-std::string Text(const ApparentDesign& d, int number) {
+std::string Text(const ApparentDesign& d, int number, const design::AnchorChecks* anchors) {
   using Q = engine::api::Quantity;
   std::ostringstream out;
   out << number << "  " << (d.title.empty() ? "(no title)" : d.title) << "\n";
@@ -148,6 +155,7 @@ std::string Text(const ApparentDesign& d, int number) {
         << " (K = " << FourDigits(e.coefficient) << ")\n";
   }
   if (d.loads) SupportText(out, d);
+  if (anchors) out << AnchorsText(*anchors);
   std::vector<std::string> notes = d.notes;
   if (d.envelope) notes.insert(notes.end(), d.envelope->notes.begin(), d.envelope->notes.end());
   for (const std::string& note : notes) out << "   note: " << note << "\n";
@@ -203,7 +211,9 @@ std::string UnitsJson(int units) {
          JsonString(Unit(Q::Pressure, units)) + "], \"inclination\": \"deg\"}";
 }
 
-std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& r, int number) {
+std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& r, int number,
+                        const design::AnchorChecks* anchors,
+                        const std::optional<design::AnchorInputs>& inputs) {
   const design::EnvelopeInput& in = d.input;
   const bool sand = in.soil == EnvelopeSoil::Sand;
   const design::EnvelopeDeclaration& what = design::DeclarationOf(in.source, in.soil);
@@ -234,6 +244,7 @@ std::string ProblemJson(const ApparentDesign& d, const design::ApparentRequest& 
          ", \"spacing\": " + Number(r.layout.spacing) +
          ", \"inclination\": " + JsonNumber(r.layout.inclination);
   if (d.loads) out += LoadsJson(*d.loads);
+  if (anchors && inputs) out += AnchorsJson(*anchors, *inputs);
   out += ",\n   \"units\": " + UnitsJson(d.units) + ",\n   \"notes\": [";
   std::vector<std::string> notes = d.notes;
   if (drawn) notes.insert(notes.end(), d.envelope->notes.begin(), d.envelope->notes.end());
@@ -259,6 +270,27 @@ std::string WritePressure(const fs::path& file, const std::vector<ApparentDesign
     return e.what();
   }
   return {};
+}
+
+// The anchors of every support of each design whose loads were found, in
+// the cut of its envelope (the retained height H); none without `inputs`.
+std::vector<design::AnchorChecks> ApparentAnchors(
+    const std::vector<ApparentDesign>& designs, const engine::api::SoilDescriptions& soils,
+    const design::ApparentRequest& request, const std::optional<design::AnchorInputs>& inputs) {
+  std::vector<design::AnchorChecks> out;
+  for (size_t k = 0; inputs && k < designs.size(); ++k) {
+    const ApparentDesign& d = designs[k];
+    if (!d.loads) {
+      out.emplace_back().units = d.units;  // the design says why it has no loads
+      continue;
+    }
+    std::string error;
+    const std::optional<design::AnchorCut> cut =
+        design::AnchorCutOf(soils.problems[k], d.input.height, nullptr, error);
+    out.push_back(design::CheckAnchors(design::AnchorSourcesOf(*d.loads, request.layout), cut,
+                                       error, *inputs, d.units));
+  }
+  return out;
 }
 
 }  // namespace
@@ -290,15 +322,24 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
   // A project file beside the data file is read whole or refused, as with
   // every command, although no member of it changes the envelope.
   ui::MembersFault fault;
-  ui::ReadProjectMembers(
+  const ui::ProjectMembers members = ui::ReadProjectMembers(
       file, [&text] { return ui::DataTextUnits(text); }, fault);
   if (fault.part != ui::MembersFault::Part::None) return fail(fault.reason);
+  std::string error;
+  const std::optional<design::AnchorInputs> anchorInputs =
+      AnchorInputsOf(a.anchors, members.anchors, error);
+  if (!error.empty()) return fail(error);
   if (std::string why; !engine::EngineAvailable(why)) return fail(why);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(text);
   std::vector<ApparentDesign> designs;
   for (size_t k = 0; k < soils.problems.size(); ++k)
     designs.push_back(
         design::DesignApparentPressure(text, static_cast<int>(k), soils.problems[k], a.request));
+  const std::vector<design::AnchorChecks> anchors =
+      ApparentAnchors(designs, soils, a.request, anchorInputs);
+  const auto anchorsOf = [&anchors](size_t k) {
+    return k < anchors.size() ? &anchors[k] : nullptr;
+  };
   std::optional<std::string> stop;
   if (soils.error) {
     stop = soils.error->message;
@@ -309,10 +350,12 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
               << ",\n \"errorStop\": " << (stop ? JsonString(*stop) : "null")
               << ",\n \"method\": \"apparent-pressure\",\n \"problems\": [";
     for (size_t k = 0; k < designs.size(); ++k)
-      std::cout << (k ? ",\n  " : "\n  ") << ProblemJson(designs[k], a.request, int(k) + 1);
+      std::cout << (k ? ",\n  " : "\n  ")
+                << ProblemJson(designs[k], a.request, int(k) + 1, anchorsOf(k), anchorInputs);
     std::cout << "]}\n";
   } else {
-    for (size_t k = 0; k < designs.size(); ++k) std::cout << Text(designs[k], int(k) + 1);
+    for (size_t k = 0; k < designs.size(); ++k)
+      std::cout << Text(designs[k], int(k) + 1, anchorsOf(k));
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }
   std::string notWritten;
@@ -333,6 +376,10 @@ int ApparentPressureDesignCommand(const CommandArguments& read) {
       std::cerr << "terraq: problem " << k + 1 << " could not be designed: " << designs[k].error
                 << "\n";
     }
+  for (size_t k = 0; k < anchors.size(); ++k) {
+    designed = designed && anchors[k].designed();
+    std::cerr << AnchorRefusals(anchors[k], "problem " + std::to_string(k + 1));
+  }
   return designed ? kExitOk : kExitNotDesigned;
 }
 

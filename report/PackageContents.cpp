@@ -235,8 +235,10 @@ bool AppendDesignChapter(const PackageInput& input, const std::vector<std::strin
   const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
   if (input.sequence)
     detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice, names,
-                                 blocks);
-  else detail::AppendDesign(input.dataText, choice, names, blocks);
+                                 blocks, input.anchors ? &*input.anchors : nullptr);
+  else
+    detail::AppendDesign(input.dataText, choice, names, blocks,
+                         input.anchors ? &*input.anchors : nullptr);
   return blocks.size() > before;
 }
 

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "AnchorChecks.h"
 #include "Document.h"
 #include "PackageDesignSituations.h"
 #include "SequentialStaging.h"
@@ -74,6 +75,9 @@ struct PackageInput {
   // The seepage the project chose, as `analysis` used it (none, or the
   // hydrostatic method: no chapter of it).
   std::optional<engine::api::SeepageOptions> seepage;
+  // The ground anchors' inputs the project keeps: the design chapter then
+  // designs the anchors of its anchor levels (none: no such section).
+  std::optional<design::AnchorInputs> anchors;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

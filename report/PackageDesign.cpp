@@ -213,7 +213,8 @@ void AsMadeRows(Table& table, const ui::DesignRecord& record, const std::string&
 }  // namespace
 
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
-                  const std::vector<std::string>& names, std::vector<Block>& blocks) {
+                  const std::vector<std::string>& names, std::vector<Block>& blocks,
+                  const design::AnchorInputs* anchors) {
   if (choice && choice->record.apparent)
     return AppendApparentDesign(dataText, *choice, names, blocks);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(dataText);
@@ -239,6 +240,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
     failures.push_back("the seepage cannot be taken: " + fault);
   std::optional<size_t> governing;
   double askedTip = 0;
+  std::vector<std::pair<std::string, design::AnchorChecks>> anchorChecks;
   for (size_t k = 0; k < designed.problems.size(); ++k) {
     const engine::api::SoilDescription& soil = designed.problems[k];
     const std::string name = ProblemName(names, k);
@@ -254,6 +256,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
     LimitEquilibriumRows(table, name, r, u, d.effectFactor);
     SpringRows(table, d, u);
     for (const std::string& note : r.notes) failures.push_back(name + ": " + note);
+    if (anchors) anchorChecks.emplace_back(name, AnchorChecksOf(soil, d, nullptr, *anchors));
     if (!governing || r.tipDepth > askedTip) {
       governing = k;
       askedTip = r.tipDepth;
@@ -266,11 +269,13 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
                failures);
   }
   Finish(std::move(table), failures, prepared.request.effectFactor.has_value(), blocks);
+  if (anchors) AppendAnchorDesign(anchorChecks, *anchors, blocks);
 }
 
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
                           const PackageInput::DesignChoice* choice,
-                          const std::vector<std::string>& names, std::vector<Block>& blocks) {
+                          const std::vector<std::string>& names, std::vector<Block>& blocks,
+                          const design::AnchorInputs* anchors) {
   if (choice && choice->record.apparent)
     return AppendApparentDesign(dataText, *choice, names, blocks);
   const Prepared prepared = Prepare(dataText, choice, &plan);
@@ -310,6 +315,8 @@ void AppendSequenceDesign(const std::string& dataText, const design::SequentialP
     if (choice) AsMadeRows(table, choice->record, dataText, "", d.le.tipDepth, u, failures);
   }
   Finish(std::move(table), failures, d.effectFactor.has_value(), blocks);
+  if (anchors && !d.stages.empty())
+    AppendSequenceAnchors(prepared.text, d, *prepared.plan, *anchors, blocks);
 }
 
 }  // namespace terraq::report::detail

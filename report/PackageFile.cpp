@@ -51,6 +51,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
         ui::SubgradeRunOptions(dataFile, members.soilModel, input.dataText, sequenceError);
   input.earthPressure = options.earthPressure = members.earthPressure;
   input.seepage = options.seepage = members.seepage;
+  input.anchors = members.anchors;
   options.seismic = members.seismic;
   if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "AnchorChecks.h"
 #include "Document.h"
 #include "PackageContents.h"
 #include "PackageDesignSituations.h"
@@ -118,15 +119,37 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
 // The limit-equilibrium design and factors of safety of each problem that
 // has soil layers, with the choices of the design record (`choice`; null:
 // the defaults of terraq design); nothing when none has.
+// With `anchors`, the ground anchors of each problem's anchor row follow
+// (AppendAnchorDesign).
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
-                  const std::vector<std::string>& names, std::vector<Block>& blocks);
+                  const std::vector<std::string>& names, std::vector<Block>& blocks,
+                  const design::AnchorInputs* anchors = nullptr);
 
 // The design of a construction sequence over `dataText` (the wall before
 // construction): each stage's limit equilibrium (stage k named names[k]),
 // the governing stage and the spring model on the whole sequence.
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
                           const PackageInput::DesignChoice* choice,
-                          const std::vector<std::string>& names, std::vector<Block>& blocks);
+                          const std::vector<std::string>& names, std::vector<Block>& blocks,
+                          const design::AnchorInputs* anchors = nullptr);
+
+// The design chapter's section of the ground anchors: the rules with their
+// source, the ground's inputs and one table of the anchors of every
+// problem (named when there are several) with their cut; refusals and
+// notes as warnings (PackageAnchors.cpp). Nothing for no problem.
+void AppendAnchorDesign(const std::vector<std::pair<std::string, design::AnchorChecks>>& checks,
+                        const design::AnchorInputs& inputs, std::vector<Block>& blocks);
+// The anchors of a design's anchor levels in its cut (none for a design
+// without an anchor force).
+design::AnchorChecks AnchorChecksOf(const engine::api::SoilDescription& soil,
+                                    const design::ProblemDesign& design,
+                                    const design::SequentialPlan* plan,
+                                    const design::AnchorInputs& inputs);
+// The section of a construction sequence's anchors, `dataText` the wall
+// before construction whose layers the stages share.
+void AppendSequenceAnchors(const std::string& dataText, const design::ProblemDesign& design,
+                           const design::SequentialPlan& plan, const design::AnchorInputs& inputs,
+                           std::vector<Block>& blocks);
 
 // The structural check of the section the project remembers: the section,
 // grade and method, the resistances used, the largest utilisation of each

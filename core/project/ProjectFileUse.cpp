@@ -2,6 +2,7 @@
 // whole, every member this version knows read by its own reader, so that a
 // command finds a fault in a member it does not use itself as the program
 // would, and a save never drops a member that no one could read.
+#include "project/AnchorsMember.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
@@ -26,6 +27,7 @@ std::string MemberFault(const ProjectFile& project) {
   if (!ReadSeepage(project, 0, error) && !error.empty()) return error;
   if (!ReadSeismic(project, error) && !error.empty()) return error;
   if (!ReadMeasurements(project, 0, error) && !error.empty()) return error;
+  if (!ReadAnchors(project, 0, error) && !error.empty()) return error;
   if (!ReadWallSection(project, error) && !error.empty()) return error;
   if (!ReadDesignSituations(project, error) && !error.empty()) return error;
   if (!ReadDesignRecord(project, error) && !error.empty()) return error;

@@ -50,6 +50,10 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   members.earthPressure = ReadEarthPressure(*project, error);
   if (!members.seepage) members.seepage = ReadSeepage(*project, 0, error);
   members.seismic = ReadSeismic(*project, error);
+  if (project->find(kAnchorsMember)) {
+    members.anchors = ReadAnchors(*project, dataUnits(), error);
+    if (!error.empty()) return refused();
+  }
   if (!project->find(kSequentialMember)) return members;
   members.sequence = ReadSequentialPlan(*project, dataUnits(), error);
   if (!error.empty()) {
@@ -88,6 +92,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
   if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
   if (members.measurements || !noneRead)
     keep(SaveProjectMeasurements(dataFile, members.measurements, unitsCode, error));
+  if (members.anchors || !noneRead)
+    keep(SaveProjectAnchors(dataFile, members.anchors, unitsCode, error));
   return unsaved;
 }
 
@@ -122,6 +128,7 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.seepage) members.seepage = SeepageInUnits(*members.seepage, fromUnits, toUnits);
   if (members.measurements)
     members.measurements = MeasurementsInUnits(*members.measurements, fromUnits, toUnits);
+  if (members.anchors) members.anchors = AnchorsInUnits(*members.anchors, fromUnits, toUnits);
   return members;
 }
 

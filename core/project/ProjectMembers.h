@@ -11,6 +11,7 @@
 //   seepage            the seepage round the wall (SeepageMember.h)
 //   seismic            the shaking of the ground (SeismicMember.h)
 //   measurements       measured deflections to calibrate against (MeasurementsMember.h)
+//   anchors            the ground anchors' inputs (AnchorsMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -20,9 +21,9 @@
 // A project file that exists is used whole or not at all: one that cannot
 // be read, or with any member malformed, gives no member and says why; a
 // sequence written for the other units system is the one fault that leaves
-// the other members in use (a soil model, a seepage or measurements in the
-// other units are refused as a malformed member is, with the whole file).
-// Values are in the data file's units.
+// the other members in use (a soil model, a seepage, measurements or anchors
+// in the other units are refused as a malformed member is, with the whole
+// file). Values are in the data file's units.
 // Thread safety: pure functions on values and files.
 
 #include <filesystem>
@@ -33,6 +34,7 @@
 #include <vector>
 
 #include "SequentialStaging.h"
+#include "project/AnchorsMember.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
@@ -68,6 +70,9 @@ struct ProjectMembers {
   std::optional<engine::api::SeismicOptions> seismic;
   // In the data file's units; none: nothing measured.
   std::optional<Measurements> measurements;
+  // In the data file's units; none: the anchors are designed only when
+  // asked for.
+  std::optional<design::AnchorInputs> anchors;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -85,8 +90,9 @@ struct ProjectMembers {
 
 // Reads the project file beside `dataFile` (ReadProjectBeside) and its
 // members; `unitsCode` (1 English, 2 SI) is asked for only when there is a
-// sequence, a soil model, measurements or a seepage naming its units to read
-// in them, so that a caller holding the data text parses it for nothing else. A missing project file is no fault.
+// sequence, a soil model, measurements, anchors or a seepage naming its units
+// to read in them, so that a caller holding the data text parses it for
+// nothing else. A missing project file is no fault.
 ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
                                   const std::function<int()>& unitsCode, MembersFault& fault);
 inline ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile, int unitsCode,
@@ -120,7 +126,8 @@ std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& da
 
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
-// DesignRecordInUnits, SoilModelInUnits, SeepageInUnits, MeasurementsInUnits); the earth-pressure
+// DesignRecordInUnits, SoilModelInUnits, SeepageInUnits, MeasurementsInUnits,
+// AnchorsInUnits); the earth-pressure
 // theories and the seismic coefficients are angles and ratios, the same in
 // both.
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);

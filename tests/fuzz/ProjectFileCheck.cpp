@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 
+#include "project/AnchorsMember.h"
 #include "project/EarthPressureMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/MeasurementsMember.h"
@@ -110,6 +111,15 @@ std::string checkMembers(const ProjectFile& project) {
           },
           [units](ProjectFile& p, const engine::api::SeepageOptions& options) {
             ui::SetSeepage(p, options, units);
+          });
+    if (fault.empty())
+      fault = checkMember<design::AnchorInputs>(
+          project, "anchors",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadAnchors(p, units, error);
+          },
+          [units](ProjectFile& p, const design::AnchorInputs& inputs) {
+            ui::SetAnchors(p, inputs, units);
           });
   }
   return fault;
