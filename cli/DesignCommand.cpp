@@ -15,6 +15,7 @@
 #include "CommandDeclarations.h"
 #include "DesignCommandApparent.h"
 #include "DesignCommandBerm.h"
+#include "DesignCommandGround.h"
 #include "DesignCommandTheories.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
@@ -57,6 +58,7 @@ struct Arguments {
   std::string approach;
   bool factorGiven = false;
   std::vector<std::string_view> given;  // the options given, each once per use
+  GroundRequest ground;
 };
 
 // The units of the values of one problem.
@@ -74,6 +76,10 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
     a.given.push_back(name);
     a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
     if (TakeTheoryOption(name, value, a.request)) continue;
+    if (std::string fault; TakeGroundOption(name, value, a.ground, fault)) {
+      if (fault.empty()) continue;
+      return CommandUsageError(kDesignCommand, fault);
+    }
     if (name == "--json") a.json = true;
     else if (name == "--design-approach") a.approach = value;
     else if (name == "--berm" && !(a.request.berm = ParseBerm(value)))
@@ -229,7 +235,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
         k < soils.problems.size())
       out += TheoryCoefficientsJson(soils.problems[k], a.request) +
              BermJson(p, soils.problems[k], a.request) +
-             GroundDesignJson(soils.problems[k], a.request);
+             GroundDesignJson(soils.problems[k], a.request) +
+             GroundLimitsJson(p, soils.problems[k], a.request, a.ground);
     if (!p.stages.empty()) out += SequenceJson(p);
     const std::string error = p.errorMessage();
     out += ", \"error\": " + (error.empty() ? "null" : JsonString(error)) + "}";
@@ -310,6 +317,9 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
                       members.designRecord ? &members.designRecord->request : nullptr, a.request);
   TakeProjectSeismic(a.given, members.seismic, a.request);
   input.plan = members.StagedSequence();
+  if (std::string fault = TakeProjectExcavation(members.excavation, input.plan, a.ground);
+      !fault.empty())
+    return fault;
   std::string error;
   const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);
   if (!soil) return error;
@@ -389,7 +399,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     for (size_t k = 0; k < problems.size(); ++k) {
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
       if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
-        std::cout << BermLine(problems[k], soils.problems[n], a.request);
+        std::cout << BermLine(problems[k], soils.problems[n], a.request)
+                  << GroundLines(problems[k], soils.problems[n], a.request, a.ground);
     }
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }

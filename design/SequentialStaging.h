@@ -108,6 +108,11 @@ struct SequenceData {
   std::vector<StageShaking> shaking;
 };
 
+class WallText;
+// The wall unit width Wa of a problem (its wall configuration's active
+// width) that the analysis of one wall unit is per; 0 when it has none.
+double WallUnitWidth(const WallText& problem);
+
 // The sequence of `plan` over the one problem of `dataText`. Nullopt with
 // `error` for: no stages or more than 20; a data file of more than one
 // problem or without an active width Wa; a value the stage may not set or

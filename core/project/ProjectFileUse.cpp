@@ -4,6 +4,7 @@
 // would, and a save never drops a member that no one could read.
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SeepageMember.h"
@@ -16,10 +17,11 @@ namespace terraq::ui {
 
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
-  // The units of the sequence and the soil model are checked against the
+  // The units of the sequence, the soil model and the excavation are checked against the
   // data file by whoever analyses them; here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
+  if (!ReadExcavation(project, 0, error) && !error.empty()) return error;
   if (!ReadEarthPressure(project, error) && !error.empty()) return error;
   if (!ReadSeepage(project, error) && !error.empty()) return error;
   if (!ReadSeismic(project, error) && !error.empty()) return error;

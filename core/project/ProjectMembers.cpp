@@ -22,8 +22,9 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
   std::string error;
   std::optional<int> units;
   const auto dataUnits = [&] { return units ? *units : *(units = unitsCode()); };
-  if (project->find(kSoilModelMember)) {
+  if (project->find(kSoilModelMember) || project->find(kExcavationMember)) {
     members.soilModel = ReadSoilModel(*project, dataUnits(), error);
+    if (error.empty()) members.excavation = ReadExcavation(*project, dataUnits(), error);
     if (!error.empty()) {
       // Read before the others, so that none is held when it fails.
       fault.part = members.unread = MembersFault::Part::ProjectFile;
@@ -73,6 +74,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectEarthPressure(dataFile, members.earthPressure, error));
   if (members.seepage || !noneRead) keep(SaveProjectSeepage(dataFile, members.seepage, error));
   if (members.seismic || !noneRead) keep(SaveProjectSeismic(dataFile, members.seismic, error));
+  if (members.excavation || !noneRead)
+    keep(SaveProjectExcavation(dataFile, members.excavation, unitsCode, error));
   return unsaved;
 }
 
@@ -105,6 +108,8 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.soilModel)
     members.soilModel = SoilModelInUnits(*members.soilModel, fromUnits, toUnits);
   if (members.seepage) members.seepage = SeepageInUnits(*members.seepage, fromUnits, toUnits);
+  if (members.excavation)
+    members.excavation = ExcavationInUnits(*members.excavation, fromUnits, toUnits);
   return members;
 }
 

@@ -10,6 +10,7 @@
 //   earthPressure      the faces' earth-pressure theories (EarthPressureMember.h)
 //   seepage            the seepage round the wall (SeepageMember.h)
 //   seismic            the shaking of the ground (SeismicMember.h)
+//   excavation         the cut's plan and its anchors' lengths (ExcavationMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -34,6 +35,7 @@
 #include "SequentialStaging.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/SeepageMember.h"
 #include "project/SeismicMember.h"
@@ -64,6 +66,8 @@ struct ProjectMembers {
   std::optional<engine::api::SeepageOptions> seepage;
   // None: the ground is still.
   std::optional<engine::api::SeismicOptions> seismic;
+  // In the data file's units; none: the ground around the wall is not checked.
+  std::optional<design::ExcavationPlan> excavation;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -116,7 +120,7 @@ std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& da
 
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
-// DesignRecordInUnits, SoilModelInUnits, SeepageInUnits); the earth-pressure
+// DesignRecordInUnits, SoilModelInUnits, SeepageInUnits, ExcavationInUnits); the earth-pressure
 // theories and the seismic coefficients are angles and ratios, the same in
 // both.
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/ProjectFile.h"
 #include "project/SeepageMember.h"
@@ -95,6 +96,15 @@ std::string checkMembers(const ProjectFile& project) {
           },
           [units](ProjectFile& p, const ui::SoilModelChoice& choice) {
             ui::SetSoilModel(p, choice, units);
+          });
+    if (fault.empty())
+      fault = checkMember<design::ExcavationPlan>(
+          project, "excavation",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadExcavation(p, units, error);
+          },
+          [units](ProjectFile& p, const design::ExcavationPlan& plan) {
+            ui::SetExcavation(p, plan, units);
           });
   }
   return fault;
