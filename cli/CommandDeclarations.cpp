@@ -127,7 +127,8 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "the cut's width between the walls, in the data file's length unit:\n"
      "basal heave is checked (the project's \"excavation\" member gives it too)",
      "a width above 0, in the data file's units", 0, HUGE_VAL, true},
-    {"--excavation-length", K::Real, "L", "the cut's length, at least its width (default: a long cut)",
+    {"--excavation-length", K::Real, "L",
+     "the cut's length, at least its width (default: a long cut)",
      "a length of 0 or more, in the data file's units", 0},
     {"--firm-stratum", K::Real, "D",
      "the depth below the excavation level of a stratum the heave cannot enter",

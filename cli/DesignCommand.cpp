@@ -317,9 +317,9 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
                       members.designRecord ? &members.designRecord->request : nullptr, a.request);
   TakeProjectSeismic(a.given, members.seismic, a.request);
   input.plan = members.StagedSequence();
-  if (std::string fault = TakeProjectExcavation(members.excavation, input.plan, a.ground);
-      !fault.empty())
-    return fault;
+  if (std::string refused = TakeProjectExcavation(members.excavation, input.plan, a.ground);
+      !refused.empty())
+    return refused;
   std::string error;
   const std::optional<design::SoilModel> soil = ProjectSoilModel(a.dataFile, input.text, error);
   if (!soil) return error;

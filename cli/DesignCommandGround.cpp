@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "SpringTrial.h"
 #include "SummaryOutput.h"
 #include "api/Units.h"
 
@@ -12,7 +11,6 @@ namespace terraq::cli {
 
 namespace {
 
-using design::FourDigits;
 
 // "6,5.5": the numbers, or empty with `ok` false.
 std::vector<double> ParseLengths(std::string_view value, bool& ok) {
@@ -53,8 +51,9 @@ std::vector<design::GroundAnchor> AnchorsOf(const design::ProblemDesign& p,
   if (!p.stages.empty() && ground.sequence) {
     for (const design::SupportDesignForce& f : p.supportForces) {
       const auto& supports = ground.sequence->supports;
-      const auto at = std::find_if(supports.begin(), supports.end(),
-                                   [&](const design::StagedSupport& s) { return s.name == f.name; });
+      const auto at =
+          std::find_if(supports.begin(), supports.end(),
+                       [&](const design::StagedSupport& s) { return s.name == f.name; });
       if (at == supports.end() || at->strut) continue;
       anchors.push_back({f.name, f.depth, at->inclination, f.force, at->freeLength});
     }
@@ -75,10 +74,9 @@ Checked Check(const design::ProblemDesign& p, engine::api::SoilDescription soil,
   c.excavation = soil.excavationDepth;
   c.foot = FootOf(p.le);
   const bool designed = !p.le.error;
-  c.limits = design::CheckGroundLimits(soil, *ground.plan, designed ? c.foot : 0.0,
-                                       request.backfillTheory.deltaRatio,
-                                       designed ? AnchorsOf(p, ground)
-                                                : std::vector<design::GroundAnchor>{});
+  c.limits = design::CheckGroundLimits(
+      soil, *ground.plan, designed ? c.foot : 0.0, request.backfillTheory.deltaRatio,
+      designed ? AnchorsOf(p, ground) : std::vector<design::GroundAnchor>{});
   if (!designed) c.limits.deepSkipped = "the wall was not designed";
   return c;
 }
@@ -94,16 +92,17 @@ std::string HeaveLine(const char* method, const design::HeaveFactor& h) {
 
 std::string PlaneName(const design::DeepSlipPlane& plane) {
   std::string anchors;
-  for (const size_t a : plane.anchors) anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
+  for (const size_t a : plane.anchors)
+    anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
   return std::string(plane.compound ? "compound plane" : "plane") + " carrying anchor" +
          (plane.anchors.size() > 1 ? "s " : " ") + anchors;
 }
 
 std::string JsonFactor(const design::HeaveFactor& h) {
   return "{\"Nc\": " + JsonNumber(h.Nc) + ", \"resisting\": " + JsonNumber(h.resisting) +
-         ", \"loading\": " + JsonNumber(h.loading) + ", \"sideShear\": " +
-         JsonNumber(h.sideShear) + ", \"factor\": " +
-         (h.factor ? JsonNumber(*h.factor) : "null") + ", \"factorWithoutSideShear\": " +
+         ", \"loading\": " + JsonNumber(h.loading) + ", \"sideShear\": " + JsonNumber(h.sideShear) +
+         ", \"factor\": " + (h.factor ? JsonNumber(*h.factor) : "null") +
+         ", \"factorWithoutSideShear\": " +
          (h.factorWithoutSideShear ? JsonNumber(*h.factorWithoutSideShear) : "null") +
          ", \"note\": " + (h.note.empty() ? "null" : JsonString(h.note)) + "}";
 }
@@ -124,8 +123,9 @@ std::string HeaveJson(const design::GroundLimits& g, int units) {
          ", \"unitWeight\": " + JsonNumber(in.unitWeight) +
          ", \"surcharge\": " + JsonNumber(in.surcharge) + ", \"firmStratumDepth\": " +
          (in.firmStratumDepth ? JsonNumber(*in.firmStratumDepth) : "null") +
-         ",\n    \"blockWidth\": " + JsonNumber(r.blockWidth) + ",\n    \"terzaghi\": " +
-         JsonFactor(r.terzaghi) + ",\n    \"bjerrumEide\": " + JsonFactor(r.bjerrumEide) +
+         ",\n    \"blockWidth\": " + JsonNumber(r.blockWidth) +
+         ",\n    \"terzaghi\": " + JsonFactor(r.terzaghi) +
+         ",\n    \"bjerrumEide\": " + JsonFactor(r.bjerrumEide) +
          ",\n    \"error\": " + (r.error ? JsonString(*r.error) : "null") +
          ",\n    \"units\": {\"depth\": " + L + ", \"width\": " + L + ", \"length\": " + L +
          ", \"baseStrength\": " + P + ", \"sideStrength\": " + P +
@@ -239,18 +239,19 @@ std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilD
   else {
     const design::BasalHeaveInput& in = g.heaveInput;
     out += "   basal heave at the excavation level " + FourDigits(c.excavation) + " " + u.length +
-           ": B = " + FourDigits(in.width) + " " + u.length + ", B/L = " +
-           FourDigits(in.length > 0 ? in.width / in.length : 0.0) + ", cb = " +
-           FourDigits(in.baseStrength) + " " + u.pressure + ", load " +
-           FourDigits(g.heave->bjerrumEide.loading) + " " + u.pressure + ", B1 = " +
-           FourDigits(g.heave->blockWidth) + " " + u.length + "\n";
+           ": B = " + FourDigits(in.width) + " " + u.length +
+           ", B/L = " + FourDigits(in.length > 0 ? in.width / in.length : 0.0) +
+           ", cb = " + FourDigits(in.baseStrength) + " " + u.pressure + ", load " +
+           FourDigits(g.heave->bjerrumEide.loading) + " " + u.pressure +
+           ", B1 = " + FourDigits(g.heave->blockWidth) + " " + u.length + "\n";
     out += HeaveLine("Terzaghi", g.heave->terzaghi) +
            HeaveLine("Bjerrum & Eide", g.heave->bjerrumEide);
   }
   if (!g.deepSeated) return out + "   deep slip plane not checked: " + g.deepSkipped + "\n";
   const design::DeepSeatedResult& r = *g.deepSeated;
   if (r.error) return out + "   deep slip plane: " + *r.error + "\n";
-  out += "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
+  out +=
+      "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
   for (const design::DeepSlipPlane& plane : r.planes) {
     out += "     " + PlaneName(plane) + ": A = " + FourDigits(plane.appliedForce) + " " + u.force;
     if (plane.factor)

@@ -187,9 +187,8 @@ std::vector<std::string> RandomNames(const StudyRequest& r) {
 // FORM: the reliability index of each limit state, one after the other.
 int FormStudy(const StudyRequest& r, const design::WallModel& model,
               const std::vector<design::RandomParameter>& parameters,
-              const std::vector<design::LimitState>& limits,
-              const std::vector<double>& correlation, const SamplingStudy& study,
-              StudyInterruption& interruption) {
+              const std::vector<design::LimitState>& limits, const std::vector<double>& correlation,
+              const SamplingStudy& study, StudyInterruption& interruption) {
   for (const design::LimitState& limit : limits)
     if (limit.notHeld)
       return Fail("--method form needs a limit on an output (not-held has no gradient)");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "StudyRun.h"
+#include "StudySampling.h"
 
 namespace terraq::ui {
 class ReplacementFile;

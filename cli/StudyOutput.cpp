@@ -345,10 +345,10 @@ std::string FormModeText(const SamplingStudy& s, const design::FormResult& r,
 // The members of one limit state's index, from "converged" to "importance".
 std::string FormModeJson(const SamplingStudy& s, const design::FormResult& r) {
   std::string out = std::string("\"converged\": ") + (r.converged ? "true" : "false") +
-         ", \"iterations\": " + std::to_string(r.iterations) +
-         ", \"evaluations\": " + std::to_string(r.evaluations) +
-         ",\n \"beta\": " + JsonNumber(r.beta) + ", \"probability\": " + JsonNumber(r.probability) +
-         ",\n \"designPoint\": {";
+                    ", \"iterations\": " + std::to_string(r.iterations) +
+                    ", \"evaluations\": " + std::to_string(r.evaluations) +
+                    ",\n \"beta\": " + JsonNumber(r.beta) +
+                    ", \"probability\": " + JsonNumber(r.probability) + ",\n \"designPoint\": {";
   for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
     out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " +
            JsonNumber(r.designPoint[k]);
@@ -384,8 +384,8 @@ std::string FormModesJson(const SamplingStudy& s, const std::vector<design::Form
   std::string out = StudyJsonHead(s) + ",\n \"notes\": " + StringArray(results.front().notes) +
                     ",\n \"limitStates\": [";
   for (size_t k = 0; k < results.size() && k < s.limits.size(); ++k)
-    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(s.limits[k]) +
-           ",\n " + FormModeJson(s, results[k]) + "}";
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(s.limits[k]) + ",\n " +
+           FormModeJson(s, results[k]) + "}";
   return out + "],\n \"system\": null, \"systemNote\": " + JsonString(kFormSystem) + "}\n";
 }
 

@@ -19,9 +19,11 @@ bool Finite(const std::vector<double>& values) {
 std::string ExcavationPlanFault(const ExcavationPlan& plan) {
   if (!std::isfinite(plan.width) || plan.width < 0)
     return "the excavation width must be a number of 0 or more";
-  if (!std::isfinite(plan.length) || plan.length < 0 || (plan.length > 0 && plan.length < plan.width))
+  if (!std::isfinite(plan.length) || plan.length < 0 ||
+      (plan.length > 0 && plan.length < plan.width))
     return "the excavation length must be 0 (a long cut) or at least its width";
-  if (plan.firmStratumDepth && !(std::isfinite(*plan.firmStratumDepth) && *plan.firmStratumDepth > 0))
+  if (plan.firmStratumDepth &&
+      !(std::isfinite(*plan.firmStratumDepth) && *plan.firmStratumDepth > 0))
     return "the firm stratum's depth below the excavation level must be a number above 0";
   if (!Finite(plan.anchorFree) ||
       std::any_of(plan.anchorFree.begin(), plan.anchorFree.end(), [](double v) { return v < 0; }))
@@ -57,8 +59,9 @@ GroundLimits CheckGroundLimits(const engine::api::SoilDescription& soil, const E
     const std::optional<double> free =
         k < plan.anchorFree.size() ? std::optional(plan.anchorFree[k]) : a.freeLength;
     if (!free || k >= plan.anchorBond.size()) {
-      g.deepSkipped = "anchor " + std::to_string(k + 1) + (a.name.empty() ? "" : " (" + a.name + ")") +
-                      " has no " + (free ? "bond" : "free") + " length given";
+      g.deepSkipped = "anchor " + std::to_string(k + 1) +
+                      (a.name.empty() ? "" : " (" + a.name + ")") + " has no " +
+                      (free ? "bond" : "free") + " length given";
       g.anchors.clear();
       return g;
     }

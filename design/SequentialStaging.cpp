@@ -54,7 +54,8 @@ std::string SupportError(const StagedSupport& s) {
 
 double WallUnitWidth(const WallText& problem) {
   for (const WallText::Record& r : problem.records())
-    if (r.kind == WallText::RecordKind::WallConfiguration && r.values.size() > 1) return r.values[1];
+    if (r.kind == WallText::RecordKind::WallConfiguration && r.values.size() > 1)
+      return r.values[1];
   return 0;
 }
 

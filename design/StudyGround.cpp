@@ -65,10 +65,10 @@ std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appl
   const std::optional<WallText> wall = WallText::Parse(appliedText, 0, error);
   const double unitWidth = wall ? WallUnitWidth(*wall) : 0.0;
   const double delta = soil.earthPressure ? soil.earthPressure->backfill.deltaRatio : 0.0;
-  const GroundLimits g = CheckGroundLimits(s, plan, s.wallLength, delta,
-                                           plan.anchorBond.empty()
-                                               ? std::vector<GroundAnchor>{}
-                                               : AnchorsOf(worst, sequence, unitWidth));
+  const GroundLimits g =
+      CheckGroundLimits(s, plan, s.wallLength, delta,
+                        plan.anchorBond.empty() ? std::vector<GroundAnchor>{}
+                                                : AnchorsOf(worst, sequence, unitWidth));
   if (plan.width > 0) {
     const std::optional<double> heave = g.heave ? HeaveLimitValue(*g.heave) : std::nullopt;
     if (!heave) return "basal heave: " + (g.heave ? *g.heave->error : g.heaveSkipped);

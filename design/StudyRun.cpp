@@ -381,8 +381,8 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   WallModel model;
   model.outputs = OutputNames(base.problems, stagedName != nullptr);
   if (ground) {
-    const std::vector<std::string> names = GroundOutputNames(*ground);
-    model.outputs.insert(model.outputs.end(), names.begin(), names.end());
+    const std::vector<std::string> groundNames = GroundOutputNames(*ground);
+    model.outputs.insert(model.outputs.end(), groundNames.begin(), groundNames.end());
     // A ground check the data file as it is cannot make is refused here,
     // not in every sample.
     std::vector<double> values;

@@ -75,8 +75,8 @@ struct LimitState {
   bool below = false;
 
   // The margin g of an output: below 0 the limit state fails.
-  double margin(double output) const {
-    return below ? output - limit : limit - (magnitude ? std::fabs(output) : output);
+  double margin(double value) const {
+    return below ? value - limit : limit - (magnitude ? std::fabs(value) : value);
   }
 };
 

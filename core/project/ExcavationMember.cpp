@@ -49,7 +49,8 @@ bool ReadList(const JsonValue& member, const char* key, std::vector<double>& val
               std::string& error) {
   const JsonValue* item = member.find(key);
   if (!item) return true;
-  if (!item->isArray()) return Fail(error, "\"" + std::string(key) + "\" must be a list of numbers");
+  if (!item->isArray())
+    return Fail(error, "\"" + std::string(key) + "\" must be a list of numbers");
   for (const JsonValue& v : item->items) {
     if (!v.isNumber()) return Fail(error, "\"" + std::string(key) + "\" must be a list of numbers");
     values.push_back(v.number);

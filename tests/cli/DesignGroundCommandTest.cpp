@@ -29,8 +29,7 @@ std::vector<double> Values(const std::string& json, const std::string& key) {
 void Example(const ScratchFolder& work, const std::string& name, bool project) {
   const fs::path examples = fs::path(TERRAQ_SOURCE_DIR) / "examples";
   fs::copy_file(examples / (name + ".tq4d"), work.path() / "wall.tq4d");
-  if (project)
-    fs::copy_file(examples / (name + ".terraq.json"), work.path() / "wall.terraq.json");
+  if (project) fs::copy_file(examples / (name + ".terraq.json"), work.path() / "wall.terraq.json");
 }
 
 }  // namespace

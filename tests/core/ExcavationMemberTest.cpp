@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 ProjectFile WithExcavation(std::string_view member) {
   std::string error;
   ProjectFile project;
-  if (std::optional<JsonValue> value = ParseJson(member, error)) project.set(kExcavationMember, *value);
+  if (std::optional<JsonValue> value = ParseJson(member, error))
+    project.set(kExcavationMember, *value);
   EXPECT_TRUE(error.empty()) << error;
   return project;
 }

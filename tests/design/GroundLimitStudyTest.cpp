@@ -64,7 +64,8 @@ TEST(GroundLimitStudy, HeaveProbabilityIsTheNormalOneOfTheClayStrength) {
   options.method = SamplingOptions::Method::LatinHypercube;
   options.samples = 400;  // one stratum each: the count is within one of 400 p
   options.threads = 2;
-  const SamplingResult r = Sample(wall->factory, wall->outputs, random, wall->bounds, states, options);
+  const SamplingResult r =
+      Sample(wall->factory, wall->outputs, random, wall->bounds, states, options);
   ASSERT_FALSE(r.error) << *r.error;
   EXPECT_NEAR(r.limitStates[0].probability, p25, 1.5 / 400);
   EXPECT_NEAR(r.limitStates[1].probability, p20, 1.5 / 400);
