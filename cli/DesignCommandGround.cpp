@@ -11,7 +11,6 @@ namespace terraq::cli {
 
 namespace {
 
-
 // "6,5.5": the numbers, or empty with `ok` false.
 std::vector<double> ParseLengths(std::string_view value, bool& ok) {
   std::vector<double> out;
