@@ -138,6 +138,20 @@ constexpr OptionDeclaration kDesignOptions[] = {
     {"--tendons", K::Text, "KIND[,...]",
      "the tendon kinds the anchors may have: strand, bar1035, bar520, bar550\n"
      "(default strand)"},
+    {"--excavation-width", K::Real, "B",
+     "the cut's width between the walls, in the data file's length unit:\n"
+     "basal heave is checked (the project's \"excavation\" member gives it too)",
+     "a width above 0, in the data file's units", 0, HUGE_VAL, true},
+    {"--excavation-length", K::Real, "L",
+     "the cut's length, at least its width (default: a long cut)",
+     "a length of 0 or more, in the data file's units", 0},
+    {"--firm-stratum", K::Real, "D",
+     "the depth below the excavation level of a stratum the heave cannot enter",
+     "a depth above 0, in the data file's units", 0, HUGE_VAL, true},
+    {"--anchor-free", K::Text, "L1,L2,...",
+     "the anchors' free lengths, top down (default: the construction\nsequence's)"},
+    {"--anchor-bond", K::Text, "B1,B2,...",
+     "the anchors' bond lengths, top down: the deep slip plane is checked"},
     kJson,
     {"--envelope", K::Choice, "fhwa|terzaghi-peck",
      "apparent-pressure: the envelope's source (default fhwa)",
@@ -193,7 +207,9 @@ constexpr OptionDeclaration kStudyOptions[] = {
     {"--seed", K::Whole, "S", "the seed of the samples (default 1)", "a whole number"},
     {"--limit", K::Text, "LIMIT",
      "OUTPUT>VALUE: fails when the output's magnitude exceeds VALUE;\n"
-     "not-held: fails when the analysis does not hold the wall"},
+     "OUTPUT<VALUE: fails when the output falls below VALUE (a factor);\n"
+     "not-held: fails when the analysis does not hold the wall; several\n"
+     "give each one's probability and the system's"},
     {"--jobs", K::Whole, "N", "analyses at a time (default: one per core)",
      "a number of analyses at once, 1 to 1024", 1, 1024},
     {"--csv", K::Text, "FILE", "one row per point or sample"},
@@ -308,7 +324,8 @@ const CommandDeclaration kStudyCommand{
     "layer's k or su times a factor), stage.K.NAME.\n"
     "Outputs: top, deflection, moment, shear (its magnitude), shear.max, shear.min\n"
     "(the largest and least shear with their signs), support.N (stage.K. or\n"
-    "longterm. before them in a project of several problems).\n",
+    "longterm. before them in a project of several problems); with the project's\n"
+    "excavation member, heave and kranz (factors of safety of the ground).\n",
     kStudyOptions,
     "Ctrl-C stops the study after the analyses under way and reports what was\n"
     "done (exit status 130).\n"};

@@ -17,6 +17,7 @@
 #include "DesignCommandAnchors.h"
 #include "DesignCommandApparent.h"
 #include "DesignCommandBerm.h"
+#include "DesignCommandGround.h"
 #include "DesignCommandTheories.h"
 #include "DesignReport.h"
 #include "ProjectSoilModel.h"
@@ -60,6 +61,7 @@ struct Arguments {
   bool factorGiven = false;
   std::vector<std::string_view> given;  // the options given, each once per use
   AnchorOptions anchors;                // the anchor design's, apart
+  GroundRequest ground;
 };
 
 // The units of the values of one problem.
@@ -81,6 +83,10 @@ std::optional<int> ParseArguments(const CommandArguments& read, Arguments& a) {
     a.given.push_back(name);
     a.factorGiven = a.factorGiven || name == "--fs" || name == "--fs-method";
     if (TakeTheoryOption(name, value, a.request)) continue;
+    if (std::string fault; TakeGroundOption(name, value, a.ground, fault)) {
+      if (fault.empty()) continue;
+      return CommandUsageError(kDesignCommand, fault);
+    }
     if (name == "--json") a.json = true;
     else if (name == "--design-approach") a.approach = value;
     else if (name == "--berm" && !(a.request.berm = ParseBerm(value)))
@@ -237,7 +243,8 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
         k < soils.problems.size())
       out += TheoryCoefficientsJson(soils.problems[k], a.request) +
              BermJson(p, soils.problems[k], a.request) +
-             GroundDesignJson(soils.problems[k], a.request);
+             GroundDesignJson(soils.problems[k], a.request) +
+             GroundLimitsJson(p, soils.problems[k], a.request, a.ground);
     if (!p.stages.empty()) out += SequenceJson(p);
     if (anchorInputs && static_cast<size_t>(number - 1) < anchors.size())
       out += AnchorsJson(anchors[number - 1], *anchorInputs);
@@ -323,6 +330,9 @@ std::optional<std::string> ReadDesignInput(Arguments& a, DesignInput& input) {
                       members.designRecord ? &members.designRecord->request : nullptr, a.request);
   TakeProjectSeismic(a.given, members.seismic, a.request);
   input.plan = members.StagedSequence();
+  if (std::string refused = TakeProjectExcavation(members.excavation, input.plan, a.ground);
+      !refused.empty())
+    return refused;
   std::string error;
   input.anchors = AnchorInputsOf(a.anchors, members.anchors, error);
   if (!error.empty()) return error;
@@ -438,7 +448,8 @@ int DesignCommand(const std::vector<std::string_view>& args) {
       std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
       if (k < anchors.size()) std::cout << AnchorsText(anchors[k]);
       if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
-        std::cout << BermLine(problems[k], soils.problems[n], a.request);
+        std::cout << BermLine(problems[k], soils.problems[n], a.request)
+                  << GroundLines(problems[k], soils.problems[n], a.request, a.ground);
     }
     if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
   }

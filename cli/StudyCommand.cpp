@@ -34,6 +34,8 @@
 #include "platform/InstallPaths.h"
 #include "project/AsciiLower.h"
 #include "project/EngineRun.h"
+#include "project/ProjectDesignSituations.h"
+#include "project/ProjectMembers.h"
 #include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 
@@ -183,30 +185,38 @@ std::vector<std::string> RandomNames(const StudyRequest& r) {
   return names;
 }
 
-// FORM: the reliability index of the one limit state.
+// FORM: the reliability index of each limit state, one after the other.
 int FormStudy(const StudyRequest& r, const design::WallModel& model,
               const std::vector<design::RandomParameter>& parameters,
-              const design::LimitState& limit, const std::vector<double>& correlation,
+              const std::vector<design::LimitState>& limits, const std::vector<double>& correlation,
               const SamplingStudy& study, StudyInterruption& interruption) {
-  if (limit.notHeld)
-    return Fail("--method form needs a limit on an output (not-held has no gradient)");
+  for (const design::LimitState& limit : limits)
+    if (limit.notHeld)
+      return Fail("--method form needs a limit on an output (not-held has no gradient)");
   design::FormOptions options;
   options.threads = Threads(r);
   options.correlation = correlation;
-  design::FormResult result;
-  {
-    StudyProgress progress(0, "analyses");  // as many as the iteration takes
-    options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
-    result = design::Form(model.factory, parameters, model.bounds, limit, options);
+  std::vector<design::FormResult> results;
+  for (const design::LimitState& limit : limits) {
+    design::FormResult result;
+    {
+      StudyProgress progress(0, "analyses");  // as many as the iteration takes
+      options.control = {[&](size_t done) { progress(done); }, interruption.stop()};
+      result = design::Form(model.factory, parameters, model.bounds, limit, options);
+    }
+    if (result.error)
+      return Fail(limits.size() > 1 ? limit.name + ": " + *result.error : *result.error);
+    // An index of an iteration cut short would read as a result: none is printed.
+    if (result.interrupted) {
+      std::cerr << "terraq: the study was cancelled after " << result.evaluations
+                << " analyses: FORM gives no reliability index\n";
+      return 128 + interruption.signal();
+    }
+    results.push_back(std::move(result));
   }
-  if (result.error) return Fail(*result.error);
-  // An index of an iteration cut short would read as a result: none is printed.
-  if (result.interrupted) {
-    std::cerr << "terraq: the study was cancelled after " << result.evaluations
-              << " analyses: FORM gives no reliability index\n";
-    return 128 + interruption.signal();
-  }
-  return Print(r.json ? FormJson(study, result) : FormText(study, result));
+  if (results.size() > 1)
+    return Print(r.json ? FormModesJson(study, results) : FormModesText(study, results));
+  return Print(r.json ? FormJson(study, results.front()) : FormText(study, results.front()));
 }
 
 // Monte Carlo or Latin hypercube sampling, of the whole study or a shard,
@@ -240,10 +250,10 @@ int SamplingStudyRun(const StudyRequest& r, const design::WallModel& model,
   std::optional<PartWriter> partWriter;
   if (part) partWriter.emplace(*part);
   const size_t outputs = model.outputs.size();
-  if (csv) csv->write(SampleCsvHeading(RandomNames(r), model.outputs));
+  if (csv) csv->write(SampleCsvHeading(RandomNames(r), model.outputs, limits));
   options.onSample = [&](size_t index, const std::vector<double>& values,
                          const design::Evaluation& e) {
-    if (csv) csv->write(SampleCsvRow(index, values, e, outputs));
+    if (csv) csv->write(SampleCsvRow(index, values, e, outputs, limits));
     if (partWriter) partWriter->sample(index, values, e, outputs);
   };
   design::SamplingResult result;
@@ -281,14 +291,15 @@ int SamplingStudyRun(const StudyRequest& r, const design::WallModel& model,
 
 int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int units,
                 std::shared_ptr<const design::SequentialPlan> sequence, const PartInputs& inputs,
-                StudyInterruption& interruption) {
+                StudyInterruption& interruption,
+                std::shared_ptr<const design::ExcavationPlan> ground) {
   auto text = std::make_shared<const design::ParameterText>(parsed);
   const std::vector<std::string> names = RandomNames(r);
   std::string error;
   for (const std::string& name : names)
     if (!text->find(name)) return Fail("--random " + name + ": " + text->unknown(name));
   const std::optional<design::WallModel> model =
-      design::MakeWallModel(text, names, error, std::move(sequence));
+      design::MakeWallModel(text, names, error, std::move(sequence), std::move(ground));
   if (!model) {
     std::cerr << "terraq: " << error << "\n";
     return kExitNothingAnalysed;
@@ -314,7 +325,7 @@ int RandomStudy(const StudyRequest& r, const design::ParameterText& parsed, int 
                       r.correlations, r.limits, model->outputs, units};
 
   if (r.method == StudyMethod::Form)
-    return FormStudy(r, *model, parameters, limits.front(), correlation, study, interruption);
+    return FormStudy(r, *model, parameters, limits, correlation, study, interruption);
   return SamplingStudyRun(r, *model, parameters, limits, correlation, study, inputs, interruption);
 }
 
@@ -335,6 +346,16 @@ int StudyCommand(const std::vector<std::string_view>& args) {
   if (auto plan = ui::ReadSequencePlan(r.dataFile, dataText, error))
     sequence = std::make_shared<const design::SequentialPlan>(std::move(*plan));
   if (!error.empty()) return Fail(error);
+  // The cut's plan: the ground around the wall as outputs of a random study.
+  std::shared_ptr<const design::ExcavationPlan> ground;
+  {
+    ui::MembersFault fault;
+    const ui::ProjectMembers members = ui::ReadProjectMembers(
+        r.dataFile, [&dataText] { return ui::DataTextUnits(dataText); }, fault);
+    if (fault.part == ui::MembersFault::Part::ProjectFile) return Fail(fault.reason);
+    if (members.excavation)
+      ground = std::make_shared<const design::ExcavationPlan>(*members.excavation);
+  }
   const std::optional<design::SoilModel> soil = ProjectSoilModel(r.dataFile, dataText, error);
   if (!soil) return Fail(error);
   const std::optional<design::ParameterText> text =
@@ -354,7 +375,8 @@ int StudyCommand(const std::vector<std::string_view>& args) {
                       *interruption);
   // The digests of what the samples are computed from, for a part file.
   const PartInputs inputs = InputsOf(dataText, sequence.get(), units, *soil);
-  return RandomStudy(r, *text, units, std::move(sequence), inputs, *interruption);
+  return RandomStudy(r, *text, units, std::move(sequence), inputs, *interruption,
+                     std::move(ground));
 }
 
 }  // namespace terraq::cli

@@ -152,21 +152,38 @@ std::string SweepCsv(const design::SweepResult& result, bool staged) {
 }
 
 std::string SampleCsvHeading(const std::vector<std::string>& parameters,
-                             const std::vector<std::string>& outputs) {
+                             const std::vector<std::string>& outputs,
+                             const std::vector<design::LimitState>& limits) {
   std::string out = "sample,";
   for (const std::string& p : parameters) out += CsvField(p) + ",";
   for (const std::string& o : outputs) out += CsvField(o) + ",";
-  return out + "held,error\n";
+  out += "held,error";
+  if (limits.size() > 1) {
+    for (const design::LimitState& l : limits) out += "," + CsvField("fails:" + l.name);
+    out += ",fails:system";
+  }
+  return out + "\n";
 }
 
 std::string SampleCsvRow(size_t index, const std::vector<double>& values,
-                         const design::Evaluation& e, size_t outputs) {
+                         const design::Evaluation& e, size_t outputs,
+                         const std::vector<design::LimitState>& limits) {
   std::string out = std::to_string(index + 1) + ",";
   for (double v : values) out += CsvNumber(v) + ",";
   const bool ok = !e.error && e.outputs.size() == outputs;
   for (size_t o = 0; o < outputs; ++o) out += (ok ? CsvNumber(e.outputs[o]) : "") + ",";
   out += ok ? (e.held ? "true," : "false,") : ",";
-  return out + (e.error ? CsvField(*e.error) : "") + "\n";
+  out += e.error ? CsvField(*e.error) : "";
+  if (limits.size() > 1) {
+    bool any = false;
+    for (const design::LimitState& l : limits) {
+      const bool fails = design::Fails(l, e, outputs);
+      any = any || fails;
+      out += fails ? ",true" : ",false";
+    }
+    out += any ? ",true" : ",false";
+  }
+  return out + "\n";
 }
 
 }  // namespace terraq::cli

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "StudyRun.h"
+#include "StudySampling.h"
 
 namespace terraq::ui {
 class ReplacementFile;
@@ -61,10 +62,14 @@ std::string CsvNumber(double value);
 std::string SweepCsv(const design::SweepResult& result, bool staged);
 
 // The sampling CSV: the heading row, then one row per sample: its number,
-// the parameters' values, the outputs, held and the error.
+// the parameters' values, the outputs, held and the error; with two limit
+// states or more, whether the sample fails each ("fails:NAME") and any of
+// them ("fails:system").
 std::string SampleCsvHeading(const std::vector<std::string>& parameters,
-                             const std::vector<std::string>& outputs);
+                             const std::vector<std::string>& outputs,
+                             const std::vector<design::LimitState>& limits = {});
 std::string SampleCsvRow(size_t index, const std::vector<double>& values,
-                         const design::Evaluation& evaluation, size_t outputs);
+                         const design::Evaluation& evaluation, size_t outputs,
+                         const std::vector<design::LimitState>& limits = {});
 
 }  // namespace terraq::cli

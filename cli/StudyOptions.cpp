@@ -194,8 +194,7 @@ std::optional<int> ParseStudyArguments(const std::vector<std::string_view>& args
           "--method, --samples, --limit, --correlate and --shard belong to a study with --random");
   }
   if (r.method == StudyMethod::Form) {
-    if (r.limits.size() != 1)
-      return CommandUsageError(kStudyCommand, "--method form needs exactly one --limit");
+    if (r.limits.empty()) return CommandUsageError(kStudyCommand, "--method form needs a --limit");
     if (samplesGiven || r.shards || !r.csv.empty())
       return CommandUsageError(
           kStudyCommand, "--samples, --shard and --csv belong to sampling (mc or lhs), not form");

@@ -273,6 +273,12 @@ std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r
                         FourDigits(l.probability),
                         FourDigits(l.lower) + " to " + FourDigits(l.upper), FourDigits(l.beta)});
     out += "\n" + Table(limits, "");
+    if (r.system)
+      out += "system (a sample fails when any limit state fails): " +
+             std::to_string(r.system->failures) + " of " + std::to_string(r.samples) +
+             ", probability " + FourDigits(r.system->probability) + " (" +
+             FourDigits(r.system->lower) + " to " + FourDigits(r.system->upper) + "), beta " +
+             FourDigits(r.system->beta) + "\n";
   }
   return out;
 }
@@ -304,22 +310,29 @@ std::string SamplingJson(const SamplingStudy& s, const design::SamplingResult& r
              JsonNumber(o.rankCorrelation[p]);
     out += "}}";
   }
-  out += "],\n \"limitStates\": [";
-  for (size_t k = 0; k < r.limitStates.size(); ++k) {
-    const design::LimitStateResult& l = r.limitStates[k];
-    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(l.name) +
-           ", \"failures\": " + std::to_string(l.failures) +
+  const auto limitJson = [](const design::LimitStateResult& l) {
+    return "{\"name\": " + JsonString(l.name) + ", \"failures\": " + std::to_string(l.failures) +
            ", \"probability\": " + JsonNumber(l.probability) +
            ", \"lower\": " + JsonNumber(l.lower) + ", \"upper\": " + JsonNumber(l.upper) +
            ", \"beta\": " + JsonNumber(l.beta) + "}";
-  }
-  return out + "]}\n";
+  };
+  out += "],\n \"limitStates\": [";
+  for (size_t k = 0; k < r.limitStates.size(); ++k)
+    out += std::string(k ? ",\n  " : "\n  ") + limitJson(r.limitStates[k]);
+  out += "]";
+  if (r.system) out += ",\n \"system\": " + limitJson(*r.system);
+  return out + "}\n";
 }
 
-std::string FormText(const SamplingStudy& s, const design::FormResult& r) {
-  std::string out = StudyHeading(s);
-  for (const std::string& note : r.notes) out += "Note: " + note + "\n";
-  out += "Limit state: " + s.limits.front() + "\n";
+namespace {
+
+const char* const kFormSystem =
+    "FORM gives no probability of the system: each index is that of its own limit state at its "
+    "own design point; sampling (mc, lhs) gives the system's";
+
+std::string FormModeText(const SamplingStudy& s, const design::FormResult& r,
+                         const std::string& limit) {
+  std::string out = "Limit state: " + limit + "\n";
   out += (r.converged ? "Converged in " : "Did not converge in ") + std::to_string(r.iterations) +
          " iterations (" + std::to_string(r.evaluations) + " analyses)\n";
   out += "  beta " + FourDigits(r.beta) + ", probability of failure " + FourDigits(r.probability) +
@@ -332,15 +345,13 @@ std::string FormText(const SamplingStudy& s, const design::FormResult& r) {
   return out + "\n" + Table(rows, "");
 }
 
-std::string FormJson(const SamplingStudy& s, const design::FormResult& r) {
-  std::string out = StudyJsonHead(s);
-  out += ",\n \"limitState\": " + JsonString(s.limits.front()) +
-         ",\n \"notes\": " + StringArray(r.notes) +
-         ",\n \"converged\": " + (r.converged ? "true" : "false") +
-         ", \"iterations\": " + std::to_string(r.iterations) +
-         ", \"evaluations\": " + std::to_string(r.evaluations) +
-         ",\n \"beta\": " + JsonNumber(r.beta) + ", \"probability\": " + JsonNumber(r.probability) +
-         ",\n \"designPoint\": {";
+// The members of one limit state's index, from "converged" to "importance".
+std::string FormModeJson(const SamplingStudy& s, const design::FormResult& r) {
+  std::string out = std::string("\"converged\": ") + (r.converged ? "true" : "false") +
+                    ", \"iterations\": " + std::to_string(r.iterations) +
+                    ", \"evaluations\": " + std::to_string(r.evaluations) +
+                    ",\n \"beta\": " + JsonNumber(r.beta) +
+                    ", \"probability\": " + JsonNumber(r.probability) + ",\n \"designPoint\": {";
   for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
     out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " +
            JsonNumber(r.designPoint[k]);
@@ -348,7 +359,37 @@ std::string FormJson(const SamplingStudy& s, const design::FormResult& r) {
   for (size_t k = 0; k < s.random.size() && k < r.importance.size(); ++k)
     out += std::string(k ? ", " : "") + JsonString(s.random[k].name) + ": " +
            JsonNumber(r.importance[k]);
-  return out + "}}\n";
+  return out + "}";
+}
+
+}  // namespace
+
+std::string FormText(const SamplingStudy& s, const design::FormResult& r) {
+  std::string out = StudyHeading(s);
+  for (const std::string& note : r.notes) out += "Note: " + note + "\n";
+  return out + FormModeText(s, r, s.limits.front());
+}
+
+std::string FormJson(const SamplingStudy& s, const design::FormResult& r) {
+  return StudyJsonHead(s) + ",\n \"limitState\": " + JsonString(s.limits.front()) +
+         ",\n \"notes\": " + StringArray(r.notes) + ",\n " + FormModeJson(s, r) + "}\n";
+}
+
+std::string FormModesText(const SamplingStudy& s, const std::vector<design::FormResult>& results) {
+  std::string out = StudyHeading(s);
+  for (const std::string& note : results.front().notes) out += "Note: " + note + "\n";
+  for (size_t k = 0; k < results.size() && k < s.limits.size(); ++k)
+    out += (k ? "\n" : "") + FormModeText(s, results[k], s.limits[k]);
+  return out + "\n" + kFormSystem + ".\n";
+}
+
+std::string FormModesJson(const SamplingStudy& s, const std::vector<design::FormResult>& results) {
+  std::string out = StudyJsonHead(s) + ",\n \"notes\": " + StringArray(results.front().notes) +
+                    ",\n \"limitStates\": [";
+  for (size_t k = 0; k < results.size() && k < s.limits.size(); ++k)
+    out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(s.limits[k]) + ",\n " +
+           FormModeJson(s, results[k]) + "}";
+  return out + "],\n \"system\": null, \"systemNote\": " + JsonString(kFormSystem) + "}\n";
 }
 
 }  // namespace terraq::cli

@@ -60,5 +60,11 @@ std::string SamplingJson(const SamplingStudy& study, const design::SamplingResul
 
 std::string FormText(const SamplingStudy& study, const design::FormResult& result);
 std::string FormJson(const SamplingStudy& study, const design::FormResult& result);
+// Several limit states: each one's own index, one after the other, and why
+// FORM gives no probability of the system.
+std::string FormModesText(const SamplingStudy& study,
+                          const std::vector<design::FormResult>& results);
+std::string FormModesJson(const SamplingStudy& study,
+                          const std::vector<design::FormResult>& results);
 
 }  // namespace terraq::cli

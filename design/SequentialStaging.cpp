@@ -50,13 +50,14 @@ std::string SupportError(const StagedSupport& s) {
   return {};
 }
 
-double WallWidth(const WallText& problem) {
+}  // namespace
+
+double WallUnitWidth(const WallText& problem) {
   for (const WallText::Record& r : problem.records())
-    if (r.kind == Kind::WallConfiguration && r.values.size() > 1) return r.values[1];
+    if (r.kind == WallText::RecordKind::WallConfiguration && r.values.size() > 1)
+      return r.values[1];
   return 0;
 }
-
-}  // namespace
 
 bool IsStageValueName(std::string_view name) {
   if (name == "excavation" || name == "water.back" || name == "water.front" ||
@@ -212,7 +213,7 @@ std::optional<SequenceData> BuildSequence(std::string_view dataText, const Seque
   const WallText& base = problems->front();
   const double tip = base.increments() * base.incrementLength();
   SequenceData out;
-  out.unitWidth = WallWidth(base);
+  out.unitWidth = WallUnitWidth(base);
   if (!(out.unitWidth > 0)) {
     error = "a construction sequence needs the wall unit width: the active width Wa of the "
             "wall configuration (generated earth pressure or p-y curves)";

@@ -123,6 +123,10 @@ struct SequenceData {
 // analysis's seepage. Empty when no stage chooses one.
 std::vector<std::optional<engine::api::SeepageOptions>> StageSeepage(
     const SequentialPlan& plan, const std::optional<engine::api::SeepageOptions>& seepage);
+class WallText;
+// The wall unit width Wa of a problem (its wall configuration's active
+// width) that the analysis of one wall unit is per; 0 when it has none.
+double WallUnitWidth(const WallText& problem);
 
 // The sequence of `plan` over the one problem of `dataText`. Nullopt with
 // `error` for: no stages or more than 20; a data file of more than one

@@ -54,7 +54,7 @@ class LimitStateGradient {
         return false;
       }
       const double v = e[k].outputs[limitState_.output];
-      gs.push_back(limitState_.limit - (limitState_.magnitude ? std::fabs(v) : v));
+      gs.push_back(limitState_.margin(v));
     }
     g = gs[0];
     gradient.resize(n);

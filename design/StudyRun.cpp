@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "SequenceAnalysis.h"
+#include "StudyGround.h"
 #include "api/EngineRoute.h"
 
 namespace terraq::design {
@@ -302,11 +303,13 @@ std::vector<std::string> OutputNames(const std::vector<ProblemOutputs>& problems
 class WallPointModel : public PointModel {
  public:
   WallPointModel(std::shared_ptr<const ParameterText> text, std::vector<std::string> names,
-                 size_t outputs, std::shared_ptr<const SequentialPlan> sequence)
+                 size_t outputs, std::shared_ptr<const SequentialPlan> sequence,
+                 std::shared_ptr<const ExcavationPlan> ground)
       : text_(std::move(text)),
         names_(std::move(names)),
         outputs_(outputs),
-        sequence_(std::move(sequence)) {}
+        sequence_(std::move(sequence)),
+        ground_(std::move(ground)) {}
 
   Evaluation evaluate(const std::vector<double>& values) override {
     const PointResult point = AnalysePoint(analyser_, *text_, names_, values, sequence_.get());
@@ -322,6 +325,13 @@ class WallPointModel : public PointModel {
       for (const SupportOutput& s : p.supports) e.outputs.push_back(s.force);
       e.held = e.held && p.held;
     }
+    if (ground_ && !point.problems.empty())
+      if (const std::string why = GroundValues(values, point.problems.front(), e.outputs);
+          !why.empty()) {
+        e.error = why;
+        e.outputs.clear();
+        return e;
+      }
     if (e.outputs.size() != outputs_) {
       e.error = "the analysis gives other supports or stages than the data file as it is";
       e.held = false;
@@ -334,14 +344,28 @@ class WallPointModel : public PointModel {
   std::vector<std::string> names_;
   size_t outputs_;
   std::shared_ptr<const SequentialPlan> sequence_;
+  std::shared_ptr<const ExcavationPlan> ground_;
   engine::Analyser analyser_;
+
+  // The point's text again (setting values is cheap beside an analysis).
+  std::string GroundValues(const std::vector<double>& values, const ProblemOutputs& worst,
+                           std::vector<double>& outputs) const {
+    std::vector<std::pair<std::string, double>> set;
+    for (size_t k = 0; k < names_.size() && k < values.size(); ++k)
+      set.push_back({names_[k], values[k]});
+    const ParameterText::Applied applied = text_->apply(set);
+    if (applied.error) return *applied.error;
+    return GroundOutputValues(*ground_, applied.text, applied.soil, worst, sequence_.get(),
+                              outputs);
+  }
 };
 
 }  // namespace
 
 std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
                                        const std::vector<std::string>& names, std::string& error,
-                                       std::shared_ptr<const SequentialPlan> sequence) {
+                                       std::shared_ptr<const SequentialPlan> sequence,
+                                       std::shared_ptr<const ExcavationPlan> ground) {
   for (const std::string& name : names)
     if (const auto why = UnstudiedParameter(*text, name, sequence.get())) {
       error = *why;
@@ -356,11 +380,25 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   const Parameter* stagedName = text->find("stage.1.tip");
   WallModel model;
   model.outputs = OutputNames(base.problems, stagedName != nullptr);
+  if (ground) {
+    const std::vector<std::string> groundNames = GroundOutputNames(*ground);
+    model.outputs.insert(model.outputs.end(), groundNames.begin(), groundNames.end());
+    // A ground check the data file as it is cannot make is refused here,
+    // not in every sample.
+    std::vector<double> values;
+    const ParameterText::Applied applied = text->apply({});
+    if (const std::string why = GroundOutputValues(*ground, applied.text, applied.soil,
+                                                   base.problems.front(), sequence.get(), values);
+        !why.empty()) {
+      error = "the data file as it is: " + why;
+      return std::nullopt;
+    }
+  }
   for (const std::string& name : names)
     model.bounds.push_back({text->find(name)->lower, text->find(name)->upper});
   const size_t count = model.outputs.size();
-  model.factory = [text, names, count, sequence] {
-    return std::make_unique<WallPointModel>(text, names, count, sequence);
+  model.factory = [text, names, count, sequence, ground] {
+    return std::make_unique<WallPointModel>(text, names, count, sequence, ground);
   };
   return model;
 }

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "GroundLimitStates.h"
 #include "Parameters.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
@@ -160,7 +161,8 @@ std::string ProblemPrefix(size_t index, size_t count, bool staged);
 // A wall as a model: `names` set to the values, the outputs of every
 // problem flattened to kProblemOutputNames and support.N (prefixed
 // "stage.K." in a staged project and "longterm." for a long-term problem),
-// their list taken from the analysis of the text as it is.
+// their list taken from the analysis of the text as it is; with a cut's
+// `ground` plan, "heave" and "kranz" after them (StudyGround.h).
 struct WallModel {
   ModelFactory factory;
   std::vector<std::string> outputs;
@@ -170,6 +172,7 @@ struct WallModel {
 };
 std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text,
                                        const std::vector<std::string>& names, std::string& error,
-                                       std::shared_ptr<const SequentialPlan> sequence = nullptr);
+                                       std::shared_ptr<const SequentialPlan> sequence = nullptr,
+                                       std::shared_ptr<const ExcavationPlan> ground = nullptr);
 
 }  // namespace terraq::design

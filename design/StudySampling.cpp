@@ -145,16 +145,13 @@ void SampleGatherer::add(size_t index, const std::vector<double>& x, const Evalu
   const size_t m = outputs_.size();
   ++samples_;
   const bool ok = !e.error && e.outputs.size() == m;
+  bool anyFails = false;
   for (size_t l = 0; l < limitStates_.size(); ++l) {
-    const LimitState& s = limitStates_[l];
-    bool fails = !ok;
-    if (ok && s.notHeld) fails = !e.held;
-    if (ok && !s.notHeld) {
-      const double v = s.magnitude ? std::fabs(e.outputs[s.output]) : e.outputs[s.output];
-      fails = v > s.limit;
-    }
+    const bool fails = Fails(limitStates_[l], e, m);
     failures_[l] += fails;
+    anyFails = anyFails || fails;
   }
+  systemFailures_ += anyFails;
   if (!ok) {
     if (failureReasons_.size() < 10)
       failureReasons_.push_back("sample " + std::to_string(index + 1) + ": " +
@@ -210,15 +207,18 @@ SamplingResult SampleGatherer::result() const {
     for (size_t i = 0; i < n; ++i) s.rankCorrelation.push_back(Pearson(ranks, parameterRanks[i]));
     result.outputs.push_back(std::move(s));
   }
-  for (size_t l = 0; l < limitStates_.size(); ++l) {
+  const auto limitResult = [&](std::string name, size_t failures) {
     LimitStateResult r;
-    r.name = limitStates_[l].name;
-    r.failures = failures_[l];
-    r.probability = samples_ ? static_cast<double>(failures_[l]) / samples_ : 0;
-    WilsonInterval(failures_[l], samples_, r.lower, r.upper);
+    r.name = std::move(name);
+    r.failures = failures;
+    r.probability = samples_ ? static_cast<double>(failures) / samples_ : 0;
+    WilsonInterval(failures, samples_, r.lower, r.upper);
     r.beta = -NormalQuantile(r.probability);
-    result.limitStates.push_back(r);
-  }
+    return r;
+  };
+  for (size_t l = 0; l < limitStates_.size(); ++l)
+    result.limitStates.push_back(limitResult(limitStates_[l].name, failures_[l]));
+  if (limitStates_.size() > 1) result.system = limitResult("system", systemFailures_);
   return result;
 }
 
@@ -299,6 +299,12 @@ bool Number(const std::string& text, double& value) {
 
 }  // namespace
 
+bool Fails(const LimitState& state, const Evaluation& e, size_t outputs) {
+  if (e.error || e.outputs.size() != outputs) return true;
+  if (state.notHeld) return !e.held;
+  return state.margin(e.outputs[state.output]) < 0;
+}
+
 std::optional<LimitState> ParseLimit(const std::string& text,
                                      const std::vector<std::string>& outputs, std::string& error) {
   std::string valid;
@@ -309,13 +315,15 @@ std::optional<LimitState> ParseLimit(const std::string& text,
     limit.notHeld = true;
     return limit;
   }
-  const size_t gt = text.find('>');
+  const size_t gt = text.find_first_of("<>");
   double value = 0;
   if (gt == std::string::npos || gt == 0 || !Number(text.substr(gt + 1), value)) {
-    error = "\"" + text + "\" is not a limit state: give OUTPUT>VALUE (one of " + valid +
-            ") or not-held";
+    error = "\"" + text + "\" is not a limit state: give OUTPUT>VALUE or OUTPUT<VALUE (one of " +
+            valid + ") or not-held";
     return std::nullopt;
   }
+  limit.below = text[gt] == '<';
+  if (limit.below) limit.magnitude = false;
   const std::string name = text.substr(0, gt);
   for (size_t o = 0; o < outputs.size(); ++o)
     if (outputs[o] == name) {

@@ -18,6 +18,7 @@
 //
 // Thread safety: Sample may run on any thread; it starts its own.
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -61,22 +62,33 @@ class RandomSpace {
 };
 
 // Fails when the output (its magnitude with `magnitude`) exceeds `limit`,
-// or, with `notHeld`, when the model does not hold (output unused). A
-// sample the model cannot evaluate fails every limit state: nothing shows
-// the wall held.
+// with `below` when the output (with its sign) falls below `limit` (a factor
+// of safety), or, with `notHeld`, when the model does not hold (output
+// unused). A sample the model cannot evaluate fails every limit state:
+// nothing shows the wall held.
 struct LimitState {
   std::string name;
   size_t output = 0;
   double limit = 0;
   bool magnitude = true;
   bool notHeld = false;
+  bool below = false;
+
+  // The margin g of an output: below 0 the limit state fails.
+  double margin(double value) const {
+    return below ? value - limit : limit - (magnitude ? std::fabs(value) : value);
+  }
 };
+
+// Whether a sample of the model whose `outputs` outputs came out as `e`
+// fails `state`.
+bool Fails(const LimitState& state, const Evaluation& e, size_t outputs);
 
 // A limit state as terraq study and the Study window take it, resolved
 // against the model's outputs: "NAME>VALUE" (the output's magnitude above
-// VALUE, in the data file's units) or "not-held". Empty with `error` naming
-// the valid outputs when it is not one. The number is read the same in any
-// locale.
+// VALUE, in the data file's units), "NAME<VALUE" (the output below VALUE)
+// or "not-held". Empty with `error` naming the valid outputs when it is not
+// one. The number is read the same in any locale.
 std::optional<LimitState> ParseLimit(const std::string& text,
                                      const std::vector<std::string>& outputs, std::string& error);
 
@@ -132,6 +144,9 @@ struct SamplingResult {
   std::vector<std::string> failureReasons;  // the first few, "sample N: why"
   std::vector<OutputStatistics> outputs;
   std::vector<LimitStateResult> limitStates;
+  // With two limit states or more, the system's: a sample fails when any
+  // of them fails.
+  std::optional<LimitStateResult> system;
   std::vector<std::string> notes;    // truncations
   std::optional<std::string> error;  // nothing was sampled: why
   bool interrupted = false;          // stopped through the control before the last sample
@@ -161,6 +176,7 @@ class SampleGatherer {
   std::vector<std::string> failureReasons_;
   std::vector<double> mean_, m2_, lo_, hi_;
   std::vector<size_t> count_, failures_;
+  size_t systemFailures_ = 0;
   std::vector<std::vector<double>> keptOutputs_, keptParameters_;
 };
 

@@ -5,6 +5,7 @@
 #include "project/AnchorsMember.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/MeasurementsMember.h"
 #include "project/ProjectFile.h"
@@ -18,11 +19,12 @@ namespace terraq::ui {
 
 std::string MemberFault(const ProjectFile& project) {
   std::string error;
-  // The units of the sequence, the soil model, the seepage and the
-  // measurements are checked against the data file by whoever analyses them;
-  // here their form.
+  // The units of the sequence, the soil model, the seepage, the measurements,
+  // the anchors and the excavation are checked against the data file by
+  // whoever analyses them; here their form.
   if (!ReadSequentialPlan(project, 0, error) && !error.empty()) return error;
   if (!ReadSoilModel(project, 0, error) && !error.empty()) return error;
+  if (!ReadExcavation(project, 0, error) && !error.empty()) return error;
   if (!ReadEarthPressure(project, error) && !error.empty()) return error;
   if (!ReadSeepage(project, 0, error) && !error.empty()) return error;
   if (!ReadSeismic(project, error) && !error.empty()) return error;

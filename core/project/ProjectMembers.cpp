@@ -44,6 +44,10 @@ ProjectMembers ReadProjectMembers(const std::filesystem::path& dataFile,
     members.measurements = ReadMeasurements(*project, dataUnits(), error);
     if (!error.empty()) return refused();
   }
+  if (project->find(kExcavationMember)) {
+    members.excavation = ReadExcavation(*project, dataUnits(), error);
+    if (!error.empty()) return refused();
+  }
   members.section = ReadWallSection(*project, error);
   members.designSituations = ReadDesignSituations(*project, error);
   members.designRecord = ReadDesignRecord(*project, error);
@@ -94,6 +98,8 @@ std::vector<std::string> SaveProjectMembers(const std::filesystem::path& dataFil
     keep(SaveProjectMeasurements(dataFile, members.measurements, unitsCode, error));
   if (members.anchors || !noneRead)
     keep(SaveProjectAnchors(dataFile, members.anchors, unitsCode, error));
+  if (members.excavation || !noneRead)
+    keep(SaveProjectExcavation(dataFile, members.excavation, unitsCode, error));
   return unsaved;
 }
 
@@ -129,6 +135,8 @@ ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits
   if (members.measurements)
     members.measurements = MeasurementsInUnits(*members.measurements, fromUnits, toUnits);
   if (members.anchors) members.anchors = AnchorsInUnits(*members.anchors, fromUnits, toUnits);
+  if (members.excavation)
+    members.excavation = ExcavationInUnits(*members.excavation, fromUnits, toUnits);
   return members;
 }
 

@@ -12,6 +12,7 @@
 //   seismic            the shaking of the ground (SeismicMember.h)
 //   measurements       measured deflections to calibrate against (MeasurementsMember.h)
 //   anchors            the ground anchors' inputs (AnchorsMember.h)
+//   excavation         the cut's plan and its anchors' lengths (ExcavationMember.h)
 //   design             the design record (DesignRecord.h)
 //
 // The studies are the Study window's own (ui/design/StudyFile.h): it saves
@@ -37,6 +38,7 @@
 #include "project/AnchorsMember.h"
 #include "project/DesignRecord.h"
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/MeasurementsMember.h"
 #include "project/SeepageMember.h"
@@ -73,6 +75,8 @@ struct ProjectMembers {
   // In the data file's units; none: the anchors are designed only when
   // asked for.
   std::optional<design::AnchorInputs> anchors;
+  // In the data file's units; none: the ground around the wall is not checked.
+  std::optional<design::ExcavationPlan> excavation;
   // What of the project file could not be read when these were: a member
   // absent for that reason is unknown, not removed, and a save keeps it.
   MembersFault::Part unread = MembersFault::Part::None;
@@ -127,7 +131,7 @@ std::optional<design::SoilModel> DesignSoilModel(const std::filesystem::path& da
 // The members of a project whose units system changed from `fromUnits` to
 // `toUnits` (SectionInUnits, SituationsInUnits, PlanInUnits,
 // DesignRecordInUnits, SoilModelInUnits, SeepageInUnits, MeasurementsInUnits,
-// AnchorsInUnits); the earth-pressure
+// AnchorsInUnits, ExcavationInUnits); the earth-pressure
 // theories and the seismic coefficients are angles and ratios, the same in
 // both.
 ProjectMembers MembersInUnits(ProjectMembers members, int fromUnits, int toUnits);

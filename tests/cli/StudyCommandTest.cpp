@@ -95,6 +95,10 @@ TEST(StudyCommand, SamplingIsTheSameOnAnyThreadCount) {
   EXPECT_TRUE(contains(one.out, "{\"name\": \"top>0.5\", \"failures\": ")) << one.out;
   EXPECT_TRUE(contains(one.out, "\"rankCorrelation\": {\"layer.1.phi\": ")) << one.out;
   EXPECT_EQ(Lines(ReadFile(work.path() / "samples.csv")), 65u);
+  // Two limit states: the system's too, and whether each sample fails each.
+  EXPECT_TRUE(contains(one.out, "\"system\": {\"name\": \"system\", \"failures\": ")) << one.out;
+  EXPECT_TRUE(contains(ReadFile(work.path() / "samples.csv"),
+                       "held,error,fails:top>0.5,fails:not-held,fails:system\n"));
 
   const Outcome text =
       runTerraq("study wall.tq4d " + kRandom + " --samples 64 --method lhs", work.path());
@@ -116,7 +120,7 @@ TEST(StudyCommand, BadInputIsRefusedWithWhatIsValid) {
       {"--random 'layer.9.phi=normal(32,2)'", "has no parameter \"layer.9.phi\""},
       {"--random 'layer.1.phi=normal(32,2)' --limit 'rotation>1'",
        "names no output of the data file; it has top, deflection, moment, shear"},
-      {"--random 'layer.1.phi=normal(32,2)' --method form", "needs exactly one --limit"},
+      {"--random 'layer.1.phi=normal(32,2)' --method form", "--method form needs a --limit"},
       {"--vary tip=300,310 --random 'layer.1.phi=normal(32,2)'", "do not go together"},
       {"--random 'layer.1.phi=normal(32,2)' --shard 5/4 --out p", "give I/N"},
   };

@@ -8,6 +8,7 @@
 
 #include "project/AnchorsMember.h"
 #include "project/EarthPressureMember.h"
+#include "project/ExcavationMember.h"
 #include "project/FactorSetsMember.h"
 #include "project/MeasurementsMember.h"
 #include "project/ProjectFile.h"
@@ -120,6 +121,15 @@ std::string checkMembers(const ProjectFile& project) {
           },
           [units](ProjectFile& p, const design::AnchorInputs& inputs) {
             ui::SetAnchors(p, inputs, units);
+          });
+    if (fault.empty())
+      fault = checkMember<design::ExcavationPlan>(
+          project, "excavation",
+          [units](const ProjectFile& p, std::string& error) {
+            return ui::ReadExcavation(p, units, error);
+          },
+          [units](ProjectFile& p, const design::ExcavationPlan& plan) {
+            ui::SetExcavation(p, plan, units);
           });
   }
   return fault;

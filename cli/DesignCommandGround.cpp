@@ -1,0 +1,277 @@
+#include "DesignCommandGround.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "SummaryOutput.h"
+#include "api/Units.h"
+
+namespace terraq::cli {
+
+namespace {
+
+// "6,5.5": the numbers, or empty with `ok` false.
+std::vector<double> ParseLengths(std::string_view value, bool& ok) {
+  std::vector<double> out;
+  ok = !value.empty();
+  size_t from = 0;
+  while (ok && from <= value.size()) {
+    const size_t comma = std::min(value.find(',', from), value.size());
+    const std::string text(value.substr(from, comma - from));
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    ok = !text.empty() && *end == '\0' && std::isfinite(v);
+    out.push_back(v);
+    from = comma + 1;
+  }
+  return out;
+}
+
+struct Checked {
+  design::GroundLimits limits;
+  double excavation = 0, foot = 0;
+};
+
+// The foot of the deep slip plane: the designed tip (free earth), or the
+// point of zero shear below the excavation where the fixed wall's largest
+// moment is, the point of rotation when that moment is above the excavation.
+double FootOf(const design::DesignResult& r) {
+  if (r.method == design::Method::FreeEarth) return r.tipDepth;
+  return r.zeroShearDepth > r.excavationDepth ? r.zeroShearDepth : r.pivotDepth;
+}
+
+// The anchors of the design, top down: a sequence's anchors with their
+// largest force over the stages, or the free-earth design's one anchor
+// (horizontal: the data file holds no inclination).
+std::vector<design::GroundAnchor> AnchorsOf(const design::ProblemDesign& p,
+                                            const GroundRequest& ground) {
+  std::vector<design::GroundAnchor> anchors;
+  if (!p.stages.empty() && ground.sequence) {
+    for (const design::SupportDesignForce& f : p.supportForces) {
+      const auto& supports = ground.sequence->supports;
+      const auto at =
+          std::find_if(supports.begin(), supports.end(),
+                       [&](const design::StagedSupport& s) { return s.name == f.name; });
+      if (at == supports.end() || at->strut) continue;
+      anchors.push_back({f.name, f.depth, at->inclination, f.force, at->freeLength});
+    }
+  } else if (p.le.method == design::Method::FreeEarth && p.le.anchorForce > 0) {
+    anchors.push_back({.depth = p.le.anchorDepth, .force = p.le.anchorForce});
+  }
+  std::sort(anchors.begin(), anchors.end(),
+            [](const auto& a, const auto& b) { return a.depth < b.depth; });
+  return anchors;
+}
+
+Checked Check(const design::ProblemDesign& p, engine::api::SoilDescription soil,
+              const design::DesignRequest& request, const GroundRequest& ground) {
+  Checked c;
+  // A sequence heaves at its deepest excavation.
+  for (const design::StageDesign& s : p.stages)
+    soil.excavationDepth = std::max(soil.excavationDepth, s.excavation);
+  c.excavation = soil.excavationDepth;
+  c.foot = FootOf(p.le);
+  const bool designed = !p.le.error;
+  c.limits = design::CheckGroundLimits(
+      soil, *ground.plan, designed ? c.foot : 0.0, request.backfillTheory.deltaRatio,
+      designed ? AnchorsOf(p, ground) : std::vector<design::GroundAnchor>{});
+  if (!designed) c.limits.deepSkipped = "the wall was not designed";
+  return c;
+}
+
+std::string Factor(const std::optional<double>& f) { return f ? FourDigits(*f) : "none"; }
+
+std::string HeaveLine(const char* method, const design::HeaveFactor& h) {
+  std::string line = std::string("     ") + method + " (Nc = " + FourDigits(h.Nc) + "): ";
+  if (h.factor) line += "F = " + FourDigits(*h.factor) + " with side shear";
+  else line += "no factor with side shear (" + h.note + ")";
+  return line + ", " + Factor(h.factorWithoutSideShear) + " without\n";
+}
+
+std::string PlaneName(const design::DeepSlipPlane& plane) {
+  std::string anchors;
+  for (const size_t a : plane.anchors)
+    anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
+  return std::string(plane.compound ? "compound plane" : "plane") + " carrying anchor" +
+         (plane.anchors.size() > 1 ? "s " : " ") + anchors;
+}
+
+std::string JsonFactor(const design::HeaveFactor& h) {
+  return "{\"Nc\": " + JsonNumber(h.Nc) + ", \"resisting\": " + JsonNumber(h.resisting) +
+         ", \"loading\": " + JsonNumber(h.loading) + ", \"sideShear\": " + JsonNumber(h.sideShear) +
+         ", \"factor\": " + (h.factor ? JsonNumber(*h.factor) : "null") +
+         ", \"factorWithoutSideShear\": " +
+         (h.factorWithoutSideShear ? JsonNumber(*h.factorWithoutSideShear) : "null") +
+         ", \"note\": " + (h.note.empty() ? "null" : JsonString(h.note)) + "}";
+}
+
+std::string HeaveJson(const design::GroundLimits& g, int units) {
+  if (!g.heave) return "{\"error\": " + JsonString(g.heaveSkipped) + "}";
+  const design::BasalHeaveResult& r = *g.heave;
+  const design::BasalHeaveInput& in = g.heaveInput;
+  using engine::api::Quantity;
+  const auto label = [units](Quantity q) {
+    return JsonString(std::string(engine::api::UnitLabel(q, units)));
+  };
+  const std::string L = label(Quantity::Length), P = label(Quantity::Pressure);
+  return "{\"depth\": " + JsonNumber(in.depth) + ", \"width\": " + JsonNumber(in.width) +
+         ", \"length\": " + JsonNumber(in.length) +
+         ", \"baseStrength\": " + JsonNumber(in.baseStrength) +
+         ", \"sideStrength\": " + JsonNumber(in.sideStrength.value_or(in.baseStrength)) +
+         ", \"unitWeight\": " + JsonNumber(in.unitWeight) +
+         ", \"surcharge\": " + JsonNumber(in.surcharge) + ", \"firmStratumDepth\": " +
+         (in.firmStratumDepth ? JsonNumber(*in.firmStratumDepth) : "null") +
+         ",\n    \"blockWidth\": " + JsonNumber(r.blockWidth) +
+         ",\n    \"terzaghi\": " + JsonFactor(r.terzaghi) +
+         ",\n    \"bjerrumEide\": " + JsonFactor(r.bjerrumEide) +
+         ",\n    \"error\": " + (r.error ? JsonString(*r.error) : "null") +
+         ",\n    \"units\": {\"depth\": " + L + ", \"width\": " + L + ", \"length\": " + L +
+         ", \"baseStrength\": " + P + ", \"sideStrength\": " + P +
+         ", \"unitWeight\": " + label(Quantity::UnitWeight) + ", \"surcharge\": " + P +
+         ", \"firmStratumDepth\": " + L + ", \"blockWidth\": " + L + ", \"resisting\": " + P +
+         ", \"loading\": " + P + ", \"sideShear\": " + P + "}}";
+}
+
+std::string PlaneJson(const design::DeepSlipPlane& p) {
+  std::string path, anchors;
+  for (const design::SlipPoint& s : p.path)
+    path += (path.empty() ? "[" : ", [") + JsonNumber(s.x) + ", " + JsonNumber(s.depth) + "]";
+  for (const size_t a : p.anchors) anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
+  return "{\"path\": [" + path + "], \"anchors\": [" + anchors +
+         "], \"compound\": " + (p.compound ? "true" : "false") +
+         ", \"weight\": " + JsonNumber(p.weight) +
+         ", \"surchargeCounted\": " + (p.surchargeCounted ? "true" : "false") +
+         ", \"wallThrust\": " + JsonNumber(p.wallThrust) +
+         ", \"anchorWallThrust\": " + JsonNumber(p.anchorWallThrust) +
+         ", \"appliedForce\": " + JsonNumber(p.appliedForce) +
+         ", \"possibleForce\": " + (p.possibleForce ? JsonNumber(*p.possibleForce) : "null") +
+         ", \"factor\": " + (p.factor ? JsonNumber(*p.factor) : "null") +
+         ", \"noFactor\": " + (p.noFactor.empty() ? "null" : JsonString(p.noFactor)) + "}";
+}
+
+std::string DeepJson(const Checked& c, const design::DesignUnits& u) {
+  const design::GroundLimits& g = c.limits;
+  if (!g.deepSeated) return "{\"error\": " + JsonString(g.deepSkipped) + "}";
+  const design::DeepSeatedResult& r = *g.deepSeated;
+  std::string out = "{\"footDepth\": " + JsonNumber(c.foot) + ", \"anchors\": [";
+  for (size_t k = 0; k < g.anchors.size(); ++k) {
+    const design::StabilityAnchor& a = g.anchors[k];
+    out += std::string(k ? ", " : "") + "{\"depth\": " + JsonNumber(a.depth) +
+           ", \"inclination\": " + JsonNumber(a.inclination) +
+           ", \"freeLength\": " + JsonNumber(a.freeLength) +
+           ", \"bondLength\": " + JsonNumber(a.bondLength) + ", \"force\": " + JsonNumber(a.force) +
+           "}";
+  }
+  out += "],\n    \"planes\": [";
+  for (size_t k = 0; k < r.planes.size(); ++k)
+    out += std::string(k ? ",\n     " : "\n     ") + PlaneJson(r.planes[k]);
+  const std::string L = JsonString(u.length), F = JsonString(u.force);
+  return out + "],\n    \"governing\": " +
+         (r.governing ? std::to_string(*r.governing + 1) : std::string("null")) +
+         ", \"error\": " + (r.error ? JsonString(*r.error) : "null") +
+         ", \"units\": {\"footDepth\": " + L + ", \"depth\": " + L +
+         ", \"inclination\": \"deg\", \"freeLength\": " + L + ", \"bondLength\": " + L +
+         ", \"force\": " + F + ", \"path\": " + L + ", \"weight\": " + F +
+         ", \"wallThrust\": " + F + ", \"anchorWallThrust\": " + F + ", \"appliedForce\": " + F +
+         ", \"possibleForce\": " + F + "}}";
+}
+
+}  // namespace
+
+bool TakeGroundOption(std::string_view name, const std::string& value, GroundRequest& ground,
+                      std::string& fault) {
+  // The numbers of the other options are checked by their declarations.
+  design::ExcavationPlan& o = ground.options;
+  const double number = std::strtod(value.c_str(), nullptr);
+  bool ok = true;
+  if (name == "--excavation-width") {
+    ground.widthGiven = true;
+    o.width = number;
+  } else if (name == "--excavation-length") {
+    ground.lengthGiven = true;
+    o.length = number;
+  } else if (name == "--firm-stratum") {
+    ground.firmGiven = true;
+    o.firmStratumDepth = number;
+  } else if (name == "--anchor-free") {
+    ground.freeGiven = true;
+    o.anchorFree = ParseLengths(value, ok);
+  } else if (name == "--anchor-bond") {
+    ground.bondGiven = true;
+    o.anchorBond = ParseLengths(value, ok);
+  } else {
+    return false;
+  }
+  if (!ok) fault = std::string(name) + " takes lengths with commas between them";
+  return true;
+}
+
+std::string TakeProjectExcavation(const std::optional<design::ExcavationPlan>& member,
+                                  const std::optional<design::SequentialPlan>& sequence,
+                                  GroundRequest& ground) {
+  const GroundRequest& g = ground;
+  if (!member && !g.widthGiven && !g.lengthGiven && !g.firmGiven && !g.freeGiven && !g.bondGiven)
+    return {};
+  design::ExcavationPlan plan = member.value_or(design::ExcavationPlan{});
+  const design::ExcavationPlan& o = g.options;
+  if (g.widthGiven) plan.width = o.width;
+  if (g.lengthGiven) plan.length = o.length;
+  if (g.firmGiven) plan.firmStratumDepth = o.firmStratumDepth;
+  if (g.freeGiven) plan.anchorFree = o.anchorFree;
+  if (g.bondGiven) plan.anchorBond = o.anchorBond;
+  if (std::string fault = design::ExcavationPlanFault(plan); !fault.empty()) return fault;
+  ground.plan = plan;
+  ground.sequence = sequence;
+  return {};
+}
+
+std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilDescription& soil,
+                        const design::DesignRequest& request, const GroundRequest& ground) {
+  if (!ground.plan) return {};
+  const Checked c = Check(p, soil, request, ground);
+  const design::GroundLimits& g = c.limits;
+  const design::DesignUnits u = design::DesignUnitsOf(p.units);
+  std::string out = "   ground around the wall:\n";
+  if (!g.heave) out += "   basal heave not checked: " + g.heaveSkipped + "\n";
+  else if (g.heave->error) out += "   basal heave: " + *g.heave->error + "\n";
+  else {
+    const design::BasalHeaveInput& in = g.heaveInput;
+    out += "   basal heave at the excavation level " + FourDigits(c.excavation) + " " + u.length +
+           ": B = " + FourDigits(in.width) + " " + u.length +
+           ", B/L = " + FourDigits(in.length > 0 ? in.width / in.length : 0.0) +
+           ", cb = " + FourDigits(in.baseStrength) + " " + u.pressure + ", load " +
+           FourDigits(g.heave->bjerrumEide.loading) + " " + u.pressure +
+           ", B1 = " + FourDigits(g.heave->blockWidth) + " " + u.length + "\n";
+    out += HeaveLine("Terzaghi", g.heave->terzaghi) +
+           HeaveLine("Bjerrum & Eide", g.heave->bjerrumEide);
+  }
+  if (!g.deepSeated) return out + "   deep slip plane not checked: " + g.deepSkipped + "\n";
+  const design::DeepSeatedResult& r = *g.deepSeated;
+  if (r.error) return out + "   deep slip plane: " + *r.error + "\n";
+  out +=
+      "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
+  for (const design::DeepSlipPlane& plane : r.planes) {
+    out += "     " + PlaneName(plane) + ": A = " + FourDigits(plane.appliedForce) + " " + u.force;
+    if (plane.factor)
+      out += ", A_poss = " + FourDigits(*plane.possibleForce) + " " + u.force +
+             ", eta = " + FourDigits(*plane.factor) + "\n";
+    else out += ", no factor: " + plane.noFactor + "\n";
+  }
+  if (r.governing)
+    out += "     governing: " + PlaneName(r.planes[*r.governing]) +
+           ", eta = " + FourDigits(*r.planes[*r.governing].factor) + "\n";
+  if (!p.stages.empty() || p.le.anchorForce <= 0) return out;
+  return out + "     the anchor is taken as horizontal: the data file holds no inclination\n";
+}
+
+std::string GroundLimitsJson(const design::ProblemDesign& p,
+                             const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& request, const GroundRequest& ground) {
+  if (!ground.plan) return {};
+  const Checked c = Check(p, soil, request, ground);
+  return ",\n   \"basalHeave\": " + HeaveJson(c.limits, p.units) +
+         ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units));
+}
+
+}  // namespace terraq::cli
