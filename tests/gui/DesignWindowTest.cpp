@@ -75,6 +75,11 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   ASSERT_TRUE(form.Apply());
   EXPECT_EQ(applied.length, 6.0);
   EXPECT_EQ(applied.increments, static_cast<int>(std::ceil(d.le.tipDepth / 6.0)));
+  // In the data file's units, which are not those the dialogs show (feet).
+  EXPECT_EQ(form.StatusText(),
+            QStringLiteral("The wall now has %1 increments of 6 in (tip at %2 in).")
+                .arg(applied.increments)
+                .arg(applied.increments * 6));
 }
 
 // Coulomb with delta = 0.6 phi' on both faces: the text names the theories,
@@ -274,6 +279,8 @@ TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWallAndTakesItBack) 
   EXPECT_EQ(form.Data().IncrementCount, 60);
   EXPECT_EQ(form.Data().IncrementLength, 6.0);
   EXPECT_FALSE(undo->isEnabled());
+  EXPECT_TRUE(design->StatusText().contains(QStringLiteral("increments of 6 in,")))
+      << design->StatusText().toStdString();
 }
 
 // A staged project is designed stage by stage, whichever stage is on

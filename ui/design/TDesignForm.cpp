@@ -344,8 +344,8 @@ bool TDesignForm::Apply() {
   keepRecord();
   setStatus(tr("The wall now has %1 increments of %2 (tip at %3).")
                 .arg(increments)
-                .arg(QString::number(length, 'g', 6))
-                .arg(QString::number(increments * length, 'g', 6)));
+                .arg(lengthText(length))
+                .arg(lengthText(increments * length)));
   undoButton_->setEnabled(static_cast<bool>(undo_));
   return true;
 }
@@ -360,8 +360,17 @@ bool TDesignForm::UndoApply() {
   }
   setStatus(tr("The wall is again %1 increments of %2, as before Apply.")
                 .arg(increments_)
-                .arg(QString::number(incrementLength_, 'g', 6)));
+                .arg(lengthText(incrementLength_)));
   return true;
+}
+
+// A length of the data file, in its units (in, m, L): the wall's increments
+// and tip as the project holds them.
+QString TDesignForm::lengthText(double length) const {
+  const QString number = QString::number(length, 'g', 6);
+  if (!design_) return number;
+  return number + QLatin1Char(' ') +
+         QString::fromStdString(design::DesignUnitsOf(design_->units).length);
 }
 
 }  // namespace terraq::ui
