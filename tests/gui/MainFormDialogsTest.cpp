@@ -126,6 +126,33 @@ TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing)
   EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("4.572"));
 }
 
+// SI to English and back gives every value back exactly, whether the user
+// typed it or not, with its dialog and table windows open throughout (their
+// shown, rounded texts must not go back into the project).
+TEST_F(MainFormDialogsTest, UnitsThereAndBackKeepEveryValueExactly) {
+  Trigger("UnitsSI");
+  ui::TGridTable& pressure = form.Project().Tables().EarthPressure;
+  pressure.SetRowCount(2);
+  pressure.Cell(0, 0).SetFloat(4);        // m, shown in ft
+  pressure.Cell(1, 0).SetFloat(17.3L);    // kN/m, as typed
+  pressure.Cell(0, 1).SetFloat(0.3048L);  // one foot
+  form.Data().WaterDepthBackfill = 2.7;
+  ui::TDlgProp* prop = OpenProp();
+  Type(Field(prop, "DeFH"), QStringLiteral("4"));
+  form.TableWindows().Show(pressure);
+  ProcessEvents();
+  for (int k = 0; k < 3; ++k) {
+    Trigger("UnitsEnglish");
+    Trigger("UnitsSI");
+  }
+  EXPECT_EQ(form.Data().FreeHeight, 4.0);
+  EXPECT_EQ(form.Data().WaterDepthBackfill, 2.7);
+  EXPECT_EQ(pressure.Cell(0, 0).AsFloat(), 4.0);
+  EXPECT_EQ(pressure.Cell(1, 0).AsFloat(), 17.3L);
+  EXPECT_EQ(pressure.Cell(0, 1).AsFloat(), 0.3048L);
+  EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("4"));
+}
+
 TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {
   ui::TDlgProp* prop = OpenProp();
   Type(Field(prop, "DeFH"), QStringLiteral("20"));
