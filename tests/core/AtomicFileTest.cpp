@@ -2,8 +2,8 @@
 // group, symbolic and hard links; a failed save (no room, a size limit)
 // leaves the old file whole; killed saves leave nothing behind for long.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -199,7 +199,8 @@ TEST(AtomicFile, OpeningAProjectRemovesTheTemporariesOfKilledSaves) {
   {
     // A live save of this program, two hours into writing.
     ReplacementFile saving(folder.path() / "wall.tq4r");
-    fs::last_write_time(saving.temporary(), fs::file_time_type::clock::now() - std::chrono::hours(2));
+    fs::last_write_time(saving.temporary(),
+                        fs::file_time_type::clock::now() - std::chrono::hours(2));
     TProject project;
     project.Open(file, kLayoutCurrent);
     EXPECT_TRUE(fs::exists(saving.temporary()));
