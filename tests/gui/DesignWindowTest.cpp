@@ -11,7 +11,9 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -49,6 +51,11 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   const auto& d = *form.Shown();
   EXPECT_TRUE(d.designed()) << form.StatusText().toStdString();
   EXPECT_TRUE(form.ResultsText().contains(QStringLiteral("embedment for equilibrium D0")));
+  // On a laptop's screen no line of the results runs out of sight.
+  form.resize(900, 700);
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form.findChild<QPlainTextEdit*>()->horizontalScrollBar()->maximum(), 0);
   // The net pressure diagram reaches the recommended tip; the factor of
   // safety grows with the embedment and passes the target.
   const auto& pressure = form.PressureGraph()->Points();

@@ -45,7 +45,9 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
 
   results_ = new QPlainTextEdit(this);
   results_->setReadOnly(true);
-  results_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines (the method and what its factor of safety is on) wrap
+  // rather than run out of sight on a laptop's screen.
+  results_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   results_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   status_ = new QLabel(this);
   status_->setWordWrap(true);
