@@ -138,7 +138,7 @@ TEST_F(MainFormDialogsTest, UnitsThereAndBackKeepEveryValueExactly) {
   Trigger("UnitsSI");
   ui::TGridTable& pressure = form.Project().Tables().EarthPressure;
   pressure.SetRowCount(2);
-  pressure.Cell(0, 0).SetFloat(2.7L);  // m, shown in ft, as typed
+  pressure.Cell(0, 0).SetFloat(2.7L);   // m, shown in ft, as typed
   pressure.Cell(1, 0).SetFloat(17.3L);  // kN/m
   pressure.Cell(0, 1).SetFloat(3.3L);
   form.Data().WaterDepthBackfill = 7.3;
