@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "controls/ConvertedValue.h"
+
 namespace terraq::ui {
 
 namespace {
@@ -123,8 +125,10 @@ long double EnglishPerSI(std::string_view code) {
 
 long double ConvertUnits(long double value, std::string_view code, int fromSystem, int toSystem) {
   if (!IsConvertibleCode(code)) return value;
-  if (fromSystem == kSIUnits && toSystem == kEnglishUnits) return value * EnglishPerSI(code);
-  if (fromSystem == kEnglishUnits && toSystem == kSIUnits) return value / EnglishPerSI(code);
+  if (fromSystem == kSIUnits && toSystem == kEnglishUnits)
+    return RoundConverted(value * EnglishPerSI(code));
+  if (fromSystem == kEnglishUnits && toSystem == kSIUnits)
+    return RoundConverted(value / EnglishPerSI(code));
   return value;
 }
 

@@ -1,6 +1,7 @@
 #include "project/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,15 +31,31 @@ fs::path rewriteCopyOf(const fs::path& target) {
   return FolderOf(target) / SideFileName(target, ".rewrite");
 }
 
-// A save of at most a few megabytes takes seconds; a temporary file this old
-// belongs to no save in progress but to one that was killed.
-constexpr auto kStaleAge = std::chrono::minutes(10);
+// Every save locks its temporary file a moment after creating it and holds
+// the lock until the file is renamed or removed; the lock goes with the
+// process that held it. A temporary file a minute old that no process holds
+// belongs to a save that was killed (or to one of a program too old to lock:
+// a save of a few megabytes takes seconds).
+constexpr auto kStaleAge = std::chrono::minutes(1);
 
 [[noreturn]] void fail(const fs::path& path, const std::string& reason) { throw EFileWriteError(path, reason); }
 [[noreturn]] void fail(const fs::path& path, int error) { fail(path, std::strerror(error)); }
 
-// Removes temporary files of `targets` (all in `folder`) older than `age`:
-// only regular files of our own naming pattern.
+// Removes `file` when it is a plain file of this user's that no live save
+// holds (see kStaleAge). The lock taken to find that out is held while the
+// name goes, so no save can take the file in between.
+void removeUnlessHeld(const fs::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+      ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    ::unlink(file.c_str());
+  ::close(fd);
+}
+
+// Removes temporary files of `targets` (all in `folder`) older than `age`
+// that no live save holds: only regular files of our own naming pattern.
 void removeTemporariesOlderThan(const fs::path& folder, const std::vector<fs::path>& targets,
                                 fs::file_time_type::duration age) {
   std::vector<std::string> prefixes;
@@ -57,7 +74,7 @@ void removeTemporariesOlderThan(const fs::path& folder, const std::vector<fs::pa
     std::error_code entry;
     if (!it->is_regular_file(entry) || it->is_symlink(entry)) continue;
     const auto written = it->last_write_time(entry);
-    if (!entry && now - written >= age) fs::remove(it->path(), entry);
+    if (!entry && now - written >= age) removeUnlessHeld(it->path());
   }
 }
 
@@ -165,12 +182,18 @@ ReplacementFile::ReplacementFile(const fs::path& path, StaleTemporaries stale)
       fail(path, "cannot create a temporary file in " + folder.string() + ": " + std::strerror(errno));
   }
   if (fd_ < 0) fail(path, EEXIST);
+  // The lock that tells a live save from a killed one: held on a descriptor
+  // of its own, which outlives fd_ (closed once the text is on the disk)
+  // until the file is renamed or removed.
+  ::flock(fd_, LOCK_EX | LOCK_NB);
+  lockFd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
 }
 
 ReplacementFile::~ReplacementFile() {
   if (fd_ >= 0) ::close(fd_);
   std::error_code ec;
   if (!replaced_) fs::remove(temporary_, ec);
+  if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 void ReplacementFile::finish() {
@@ -258,6 +281,14 @@ void DiscardInterruptedRewrite(const fs::path& target) {
 
 void CompleteInterruptedRewrite(const fs::path& path) {
   completeRewrite(path, ResolveForWriting(path));
+}
+
+void RemoveKilledSaves(const std::vector<fs::path>& paths) {
+  try {
+    RemoveStaleTemporaries(paths, std::chrono::duration_cast<std::chrono::seconds>(kStaleAge));
+  } catch (const EFileWriteError&) {
+    // A link not followed for writing: its temporaries are not ours to judge.
+  }
 }
 
 void RemoveStaleTemporaries(const std::vector<fs::path>& paths, std::chrono::seconds age) {

@@ -88,6 +88,7 @@ class ReplacementFile {
   nlink_t links_ = 0;
   FileIdentity identity_;
   int fd_ = -1;
+  int lockFd_ = -1;  // holds the lock on the temporary file (kStaleAge)
   bool finished_ = false;
   bool inPlace_ = false;     // copied into the target rather than renamed
   std::string content_;      // what is copied in place
@@ -126,10 +127,15 @@ void DiscardInterruptedRewrite(const std::filesystem::path& target);
 void CompleteInterruptedRewrite(const std::filesystem::path& path);
 
 // Removes the temporary files of `paths` (links followed) that are older
-// than `age`: those of saves or runs that were killed. Only regular files
-// of our own naming pattern are touched. Each folder is read once, however
-// many of the files it holds (a folder of many projects is long to read).
+// than `age` and that no live save or run holds (each holds a lock on its
+// temporary file while it lives): those of saves or runs that were killed.
+// Only regular files of this user's and of our own naming pattern are
+// touched. Each folder is read once, however many of the files it holds (a
+// folder of many projects is long to read).
 void RemoveStaleTemporaries(const std::vector<std::filesystem::path>& paths,
                             std::chrono::seconds age);
+// The same with the age that marks a temporary file as left over (a
+// minute), for the files of a project being opened; never throws.
+void RemoveKilledSaves(const std::vector<std::filesystem::path>& paths);
 
 }  // namespace terraq::ui

@@ -215,8 +215,11 @@ class RecordWriter : public engine::api::RecordVisitor {
 };
 
 // Brings the project into the form its file describes. The changes stay in
-// memory: what is saved is what the program then shows.
+// memory: what is saved is what the program then shows. They are not the
+// user's: a project that was unchanged stays so (the text is also made for
+// windows that only read the project, as the Study window does on opening).
 void normalise(TProgramData& d) {
+  const bool modified = d.IsModified();
   TProjectTables& t = d.Tables();
   d.ProjectTitle = FileTitle(d.ProjectTitle);
   if (!d.UseConcentratedLoads) t.ConcentratedLoads.SetRowCount(0);
@@ -229,6 +232,7 @@ void normalise(TProgramData& d) {
   if (const int last = t.PileSect.RowCount() - 1;
       last >= 0 && t.PileSect.Column(2).Integer(last) != 1)
     t.PileSect.Cell(2, last).SetInteger(1);
+  if (!modified) d.ClearModified();
 }
 
 }  // namespace

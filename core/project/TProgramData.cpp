@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "api/Units.h"
+#include "controls/ConvertedValue.h"
 #include "project/AsciiLower.h"
 #include "project/TWordReader.h"
 
@@ -69,7 +70,7 @@ void TProgramData::SetUnits(int system) {
     constexpr long double a = 0.0254L;                   // m per in
     constexpr long double b = 0.004448222468060650624L;  // kN per lb
     const auto scale = [toSI](double& value, long double factor) {
-      value = static_cast<double>(toSI ? value * factor : value / factor);
+      value = RoundConverted(static_cast<double>(toSI ? value * factor : value / factor));
     };
     for (double* length : {&IncrementLength, &MaxDeflection, &DeflectionTolerance, &FreeHeight, &WaterDepthBackfill,
                            &WaterDepthExcavation, &ActiveWidth, &ResistanceWidth, &LegacySurchargeDistance,

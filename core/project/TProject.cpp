@@ -27,6 +27,18 @@ std::string readOnlyMessage(const fs::path& file, const std::string& reason) {
          ". Save it under another name to keep the changes.";
 }
 
+// The files a project keeps beside its data file: the data file, its stage
+// files, its outputs and the project file. Saves of any of them that were
+// killed left temporary files that nothing else would remove.
+std::vector<fs::path> filesBeside(const fs::path& file) {
+  std::vector<fs::path> files{file};
+  for (int k = 1; k <= kMaxStages; ++k) files.push_back(StageFileName(file, k));
+  for (const char* extension : {".tq4o", ".tq4p", ".tq4r"})
+    files.push_back(fs::path(file).replace_extension(extension));
+  files.push_back(fs::path(file).replace_filename(file.stem().string() + ".terraq.json"));
+  return files;
+}
+
 // Why the stage files of `file` could not be this project's, found without
 // writing them; empty when they can be.
 std::string stageFilesUnwritable(const fs::path& file, int count) {
@@ -161,6 +173,7 @@ void TProject::Open(const fs::path& file, int layout) {
       // Not ours to complete (a link not followed, a folder we may not
       // write): the file is read as it stands.
     }
+    RemoveKilledSaves(filesBeside(file));
     data_ = std::make_unique<TProgramData>(tables_, file, layout);
     refuseNotKept(*data_, file);
     if (data_->StageCount >= 2) {

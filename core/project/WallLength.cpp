@@ -6,6 +6,7 @@
 
 #include "TProgramData.h"
 #include "TProjectTables.h"
+#include "api/Units.h"
 #include "tables/TGridTable.h"
 
 namespace terraq::ui {
@@ -21,10 +22,13 @@ struct NodeColumns {
   const char* rows;
 };
 
-std::string Number(double value) {
+// A depth or length of the data file, with its unit (in, m, L): a bare
+// number in a message could be read in feet or millimetres.
+std::string Length(double value, int units) {
   char text[32];
   std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
+  return std::string(text) + " " +
+         std::string(engine::api::UnitLabel(engine::api::Quantity::Length, units));
 }
 
 }  // namespace
@@ -66,16 +70,17 @@ std::optional<WallLengthChange> ChangeWallLength(TProgramData& data, int increme
           const double depth = node * oldLength;
           const double at = depth / length;
           moved = static_cast<int>(std::lround(at));
-          const std::string where = std::string("The ") + t.rows + " table, row " +
-                                    std::to_string(row + 1) + ", names node " +
-                                    std::to_string(node) + " at " + Number(depth) + ": ";
+          const std::string where =
+              std::string("The ") + t.rows + " table, row " + std::to_string(row + 1) +
+              ", names node " + std::to_string(node) + " at " + Length(depth, data.Units) + ": ";
           if (std::fabs(at - moved) > 1e-6 * std::max(1.0, at)) {
-            refused = where + "no node of the new wall (increments of " + Number(length) +
+            refused = where + "no node of the new wall (increments of " +
+                      Length(length, data.Units) +
                       ") lies at that depth. Keep the increment length to keep it where it is.";
             return std::nullopt;
           }
           if (moved > increments) {
-            refused = where + "it lies below the new tip at " + Number(tipDepth) + ".";
+            refused = where + "it lies below the new tip at " + Length(tipDepth, data.Units) + ".";
             return std::nullopt;
           }
         }

@@ -2,7 +2,9 @@
 // group, symbolic and hard links; a failed save (no room, a size limit)
 // leaves the old file whole; killed saves leave nothing behind for long.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +18,7 @@
 #include "CliTestFiles.h"
 #include "project/AtomicFile.h"
 #include "project/ReplacementSet.h"
+#include "project/TProject.h"
 #include "project/TWordReader.h"
 
 using namespace terraq::ui;
@@ -171,6 +174,43 @@ TEST(AtomicFile, RemovesOnlyItsOwnStaleTemporaries) {
   EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp456"));
   EXPECT_TRUE(fs::exists(folder.path() / ".wall.tq4d.tmp12x"));
   EXPECT_TRUE(fs::exists(folder.path() / ".other.tq4d.tmp1"));
+}
+
+// Opening a project clears the temporary files that killed saves of its
+// files left beside it (nothing else would, if the file is never saved
+// again), but never one a live save holds, however old, nor another
+// program's file of the same form.
+TEST(AtomicFile, OpeningAProjectRemovesTheTemporariesOfKilledSaves) {
+  ScratchFolder folder;
+  const fs::path file = folder.copy("cli-cantilever.tq4d", "wall.tq4d");
+  const auto plant = [&](const std::string& name) {
+    const fs::path path = folder.path() / name;
+    WriteFileAtomically(path, "x");
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    return path;
+  };
+  const fs::path killedSave = plant(".wall.tq4d.tmp123");
+  const fs::path killedRun = plant(".wall.tq4p.tmp77");
+  const fs::path otherProgram = plant(".wall.txt.tmp5");
+  const fs::path held = plant(".wall.st2.tmp9");
+  // A live save in another process holds its file's lock.
+  const int holder = ::open(held.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  {
+    // A live save of this program, two hours into writing.
+    ReplacementFile saving(folder.path() / "wall.tq4r");
+    fs::last_write_time(saving.temporary(),
+                        fs::file_time_type::clock::now() - std::chrono::hours(2));
+    TProject project;
+    project.Open(file, kLayoutCurrent);
+    EXPECT_TRUE(fs::exists(saving.temporary()));
+  }
+  ::close(holder);
+  EXPECT_FALSE(fs::exists(killedSave));
+  EXPECT_FALSE(fs::exists(killedRun));
+  EXPECT_TRUE(fs::exists(otherProgram));
+  EXPECT_TRUE(fs::exists(held));
+  EXPECT_EQ(entriesIn(folder.path()), 3);  // the data file, the two kept
 }
 
 }  // namespace

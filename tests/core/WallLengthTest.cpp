@@ -60,12 +60,13 @@ TEST(WallLength, ADepthNoNodeHoldsIsRefusedWithNothingChanged) {
   // The same 40 increments made 13.2 in long: the change of stiffness at
   // 240 in (and the anchor at 48 in) would fall between nodes.
   EXPECT_FALSE(ui::ChangeWallLength(project.Data(), 40, 13.2, refused));
-  EXPECT_NE(refused.find("wall stiffness table, row 1, names node 20 at 240"), std::string::npos)
+  EXPECT_NE(refused.find("wall stiffness table, row 1, names node 20 at 240 in"), std::string::npos)
       << refused;
+  EXPECT_NE(refused.find("(increments of 13.2 in)"), std::string::npos) << refused;
   EXPECT_NE(refused.find("Keep the increment length"), std::string::npos) << refused;
   // Shorter than the p-y curve at node 26.
   EXPECT_FALSE(ui::ChangeWallLength(project.Data(), 25, 12, refused));
-  EXPECT_NE(refused.find("below the new tip at 300"), std::string::npos) << refused;
+  EXPECT_NE(refused.find("below the new tip at 300 in."), std::string::npos) << refused;
   EXPECT_EQ(Nodes(project), before);
   EXPECT_EQ(project.Data().IncrementCount, 40);
   EXPECT_EQ(project.Data().IncrementLength, 12);

@@ -11,7 +11,9 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -49,6 +51,11 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   const auto& d = *form.Shown();
   EXPECT_TRUE(d.designed()) << form.StatusText().toStdString();
   EXPECT_TRUE(form.ResultsText().contains(QStringLiteral("embedment for equilibrium D0")));
+  // On a laptop's screen no line of the results runs out of sight.
+  form.resize(900, 700);
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form.findChild<QPlainTextEdit*>()->horizontalScrollBar()->maximum(), 0);
   // The net pressure diagram reaches the recommended tip; the factor of
   // safety grows with the embedment and passes the target.
   const auto& pressure = form.PressureGraph()->Points();
@@ -75,6 +82,11 @@ TEST(DesignWindow, DesignsTheSampleAndAppliesEitherTip) {
   ASSERT_TRUE(form.Apply());
   EXPECT_EQ(applied.length, 6.0);
   EXPECT_EQ(applied.increments, static_cast<int>(std::ceil(d.le.tipDepth / 6.0)));
+  // In the data file's units, which are not those the dialogs show (feet).
+  EXPECT_EQ(form.StatusText(),
+            QStringLiteral("The wall now has %1 increments of 6 in (tip at %2 in).")
+                .arg(applied.increments)
+                .arg(applied.increments * 6));
 }
 
 // Coulomb with delta = 0.6 phi' on both faces: the text names the theories,
@@ -274,6 +286,8 @@ TEST_F(MainFormTest, DesignMenuOpensTheWindowAndApplySetsTheWallAndTakesItBack) 
   EXPECT_EQ(form.Data().IncrementCount, 60);
   EXPECT_EQ(form.Data().IncrementLength, 6.0);
   EXPECT_FALSE(undo->isEnabled());
+  EXPECT_TRUE(design->StatusText().contains(QStringLiteral("increments of 6 in,")))
+      << design->StatusText().toStdString();
 }
 
 // A staged project is designed stage by stage, whichever stage is on

@@ -60,6 +60,25 @@ TEST_F(GraphsTest, OpeningReadsThePlotFileAndNewForgetsIt) {
   EXPECT_EQ(EnabledGraphItems(), QStringList());
 }
 
+// Results of English units shown after the project went to SI: the graph
+// is drawn as computed, with a warning that names both systems.
+TEST_F(GraphsTest, GraphOfResultsInTheOtherUnitsIsShownWithAWarning) {
+  form.StartUp({QString::fromStdString(
+      Project(ReadText(SourcePath("tests/data/cli-cantilever.tq4p"))).string())});
+  ASSERT_TRUE(form.GraphsLoaded());
+  form.ShowGraph(ui::kGraphMoment);
+  EXPECT_TRUE(answers.warnings.isEmpty());
+  form.SetUnits(2);
+  form.ShowGraph(ui::kGraphMoment);
+  ASSERT_EQ(answers.warnings.size(), 1);
+  EXPECT_TRUE(answers.warnings[0].startsWith(QStringLiteral(
+      "The results were computed when the project was in English units (lbs, in); it "
+      "is now in SI units (kN, m).")))
+      << answers.warnings[0].toStdString();
+  EXPECT_EQ(form.Graph(ui::kGraphMoment).Units(), 1);
+  form.Data().Modified = false;
+}
+
 TEST_F(GraphsTest, PlotFileCutAfterThePYBlockLeavesTheGraphicsMenuDisabled) {
   const fs::path data = Project(" 0\r\n 1 0\r\n");
   form.StartUp({QString::fromStdString(data.string())});

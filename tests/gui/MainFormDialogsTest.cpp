@@ -21,6 +21,9 @@
 #include "dialogs/TableDialogs.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "widgets/TGridTableModel.h"
+#include "widgets/TGridView.h"
+#include "widgets/TTableForm.h"
 
 namespace terraq::test {
 namespace {
@@ -124,6 +127,40 @@ TEST_F(MainFormDialogsTest, SwitchToOrFromOtherUnitsAsksFirstAndConvertsNothing)
   Trigger("UnitsSI");
   EXPECT_EQ(answers.questions.size(), 3);
   EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("4.572"));
+}
+
+// SI to English and back gives every value back exactly, whether the user
+// typed it or not, with its dialog and table windows open throughout (their
+// shown, rounded texts must not go back into the project). The factors of a
+// trip there and back are not inverses in binary: unrounded, 3.5 m and 7.3 m
+// came back a unit off in their last place, 2.7 m and 3.3 m in a table too.
+TEST_F(MainFormDialogsTest, UnitsThereAndBackKeepEveryValueExactly) {
+  Trigger("UnitsSI");
+  ui::TGridTable& pressure = form.Project().Tables().EarthPressure;
+  pressure.SetRowCount(2);
+  pressure.Cell(0, 0).SetFloat(2.7L);   // m, shown in ft, as typed
+  pressure.Cell(1, 0).SetFloat(17.3L);  // kN/m
+  pressure.Cell(0, 1).SetFloat(3.3L);
+  form.Data().WaterDepthBackfill = 7.3;
+  ui::TDlgProp* prop = OpenProp();
+  Type(Field(prop, "DeFH"), QStringLiteral("3.5"));
+  ui::TTableForm* table = form.TableWindows().Show(pressure);
+  ProcessEvents();
+  // The cell of 2.7 m is open for editing, untouched.
+  const QModelIndex cell = table->Model().index(0, 0);
+  table->Grid().setCurrentIndex(cell);
+  table->Grid().edit(cell);
+  ProcessEvents();
+  for (int k = 0; k < 3; ++k) {
+    Trigger("UnitsEnglish");
+    Trigger("UnitsSI");
+  }
+  EXPECT_EQ(form.Data().FreeHeight, 3.5);
+  EXPECT_EQ(form.Data().WaterDepthBackfill, 7.3);
+  EXPECT_EQ(pressure.Cell(0, 0).AsFloat(), 2.7L);
+  EXPECT_EQ(pressure.Cell(1, 0).AsFloat(), 17.3L);
+  EXPECT_EQ(pressure.Cell(0, 1).AsFloat(), 3.3L);
+  EXPECT_EQ(Field(prop, "DeFH")->text(), QStringLiteral("3.5"));
 }
 
 TEST_F(MainFormDialogsTest, ClosingTheProgramStoresTheDialogFirst) {

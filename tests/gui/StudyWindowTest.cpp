@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <chrono>
+#include <tuple>
 
 #include "MainFormFixture.h"
 #include "Parameters.h"
@@ -125,6 +126,11 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   EXPECT_LT(r.samples, 2000000u);
   EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral("Cancelled")))
       << form->StatusText().toStdString();
+  // The bar stays where the study stopped, and says it was cancelled.
+  EXPECT_EQ(progress->value(), static_cast<int>(r.samples));
+  EXPECT_EQ(progress->maximum(), 2000000);
+  EXPECT_TRUE(progress->text().startsWith(QStringLiteral("Cancelled")))
+      << progress->text().toStdString();
   EXPECT_TRUE(form->SummaryText().contains(QStringLiteral("cancelled")));
   EXPECT_GT(form->ResultTable()->rowCount(), 0);
   EXPECT_EQ(form->Tornado()->Bars().size(), 2u);
@@ -135,6 +141,7 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   ASSERT_TRUE(form->SamplingShown());
   EXPECT_FALSE(form->SamplingShown()->interrupted);
   EXPECT_EQ(form->SamplingShown()->samples, 200u);
+  EXPECT_EQ(progress->text(), QStringLiteral("100%"));
   EXPECT_EQ(form->SamplingShown()->limitStates.size(), 2u);
   const auto& bars = form->Tornado()->Bars();
   ASSERT_EQ(bars.size(), 2u);
@@ -253,6 +260,8 @@ TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindowWhichHoldsTheUnits) {
   ASSERT_TRUE(study);
   EXPECT_GT(study->ParameterTable()->rowCount(), 5);
   EXPECT_EQ(study->ParameterTable()->item(0, 0)->text(), QStringLiteral("tip"));
+  // Reading the project changes nothing in it.
+  EXPECT_FALSE(form.Data().IsModified());
   // Its numbers are in the project's units: no switch under it.
   const int units = form.Data().Units;
   answers.yesNo = true;
@@ -260,6 +269,26 @@ TEST_F(MainFormTest, ComputationMenuOpensTheStudyWindowWhichHoldsTheUnits) {
   EXPECT_EQ(form.Data().Units, units);
   ASSERT_EQ(answers.errors.size(), 1);
   EXPECT_TRUE(answers.errors[0].contains(QStringLiteral("Close the Study window")));
+}
+
+// A sweep's horizontal axis keeps its labels apart on a narrow graph, for
+// the wide numbers of a parameter varied close to a large value too.
+TEST(StudyGraph, HorizontalLabelsKeepApart) {
+  const QFontMetrics metrics(QApplication::font());
+  for (const auto& [x0, x1, width] :
+       {std::tuple{12340.0, 12350.0, 300}, {0.0, 98765.0, 220}, {-0.00123, 0.00456, 240}}) {
+    const ui::TAxisTicks ticks = ui::DesignGraph::XTicks(x0, x1, width, metrics);
+    ASSERT_TRUE(ticks.Any) << x0;
+    int widest = 0, labels = 0;
+    for (long long k = ticks.First; k <= ticks.Last; ++k) {
+      if (!ui::TAxisTicks::Labelled(k)) continue;
+      const double x = static_cast<double>(k * ticks.Minor);
+      widest = std::max(widest, metrics.horizontalAdvance(QString::number(x == 0 ? 0 : x, 'g', 4)));
+      ++labels;
+    }
+    EXPECT_GE(labels, 2) << x0;
+    EXPECT_GT(static_cast<double>(ticks.Major) / (x1 - x0) * width, widest) << x0;
+  }
 }
 
 TEST_F(StudyWindow, Screenshots) {

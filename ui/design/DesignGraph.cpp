@@ -1,7 +1,6 @@
 #include "design/DesignGraph.h"
 
-#include "graphs/GraphTicks.h"
-
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -36,6 +35,9 @@ void DesignGraph::SetCurve(std::vector<Point> points, QString xTitle, QString yT
   hasMark_ = false;
   starts_.clear();
   labels_.clear();
+  // A title longer than a narrow graph is cut short with "..." (the factor
+  // of safety names its method): the whole of both is here.
+  setToolTip(yTitle_ + QStringLiteral("\n") + xTitle_);
   update();
 }
 
@@ -50,6 +52,29 @@ void DesignGraph::SetMark(double y, QString label) {
   mark_ = y;
   markLabel_ = std::move(label);
   update();
+}
+
+// AxisTicks spaces the labelled ticks at least half the interval asked for:
+// numbers of four significant figures (12500, 1.25e+04) are wider than
+// that on a narrow graph. The widest label is measured and the interval
+// widened until every label keeps a digit's width from the next.
+TAxisTicks DesignGraph::XTicks(double x0, double x1, int width, const QFontMetrics& metrics) {
+  int interval = 4 * metrics.height();
+  TAxisTicks ticks;
+  for (int attempt = 0; attempt < 6; ++attempt) {
+    ticks = AxisTicks(x0, x1, width, interval);
+    if (!ticks.Any) return ticks;
+    int widest = 0;
+    for (long long k = ticks.First; k <= ticks.Last; ++k)
+      if (TAxisTicks::Labelled(k))
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(Number(static_cast<double>(k * ticks.Minor))));
+    const double spacing = static_cast<double>(ticks.Major) / (x1 - x0) * width;
+    const int needed = widest + metrics.horizontalAdvance(QLatin1Char('0'));
+    if (spacing >= needed) return ticks;
+    interval = static_cast<int>(std::ceil(interval * needed / spacing));
+  }
+  return ticks;
 }
 
 void DesignGraph::paintEvent(QPaintEvent*) {
@@ -78,7 +103,8 @@ void DesignGraph::Paint(QPainter& painter, QSize size) const {
                           .adjusted(fm.horizontalAdvance(QStringLiteral("-0.0000e+00")) / 2 + 40,
                                     line + 8, -16, -2 * line - 10);
   painter.setPen(Qt::black);
-  painter.drawText(QRect(0, 2, size.width(), line), Qt::AlignHCenter, yTitle_);
+  painter.drawText(QRect(0, 2, size.width(), line), Qt::AlignHCenter,
+                   fm.elidedText(yTitle_, Qt::ElideRight, size.width() - 4));
   painter.drawRect(frame);
   if (points_.size() < 2) {
     painter.drawText(frame.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
@@ -99,7 +125,7 @@ void DesignGraph::Paint(QPainter& painter, QSize size) const {
   painter.setPen(Qt::black);
   painter.drawRect(frame);
   painter.drawText(QRect(frame.left(), frame.bottom() + line + 4, frame.width(), line),
-                   Qt::AlignHCenter, xTitle_);
+                   Qt::AlignHCenter, fm.elidedText(xTitle_, Qt::ElideRight, frame.width()));
 }
 
 // The curve's extent and the mark's, from the zero of x where asked.
@@ -129,7 +155,7 @@ DesignGraph::Scale DesignGraph::scaleIn(const QRect& frame) const {
 void DesignGraph::paintTicks(QPainter& painter, const Scale& s, int line) const {
   const QRect& frame = s.frame;
   const int w = frame.left() - 4;
-  const TAxisTicks xTicks = AxisTicks(s.x0, s.x1, frame.width(), 4 * line);
+  const TAxisTicks xTicks = XTicks(s.x0, s.x1, frame.width(), painter.fontMetrics());
   const TAxisTicks yTicks = AxisTicks(s.y0, s.y1, frame.height(), 3 * line);
   for (long long k = xTicks.First; xTicks.Any && k <= xTicks.Last; ++k) {
     if (!TAxisTicks::Labelled(k)) continue;

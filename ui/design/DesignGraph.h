@@ -10,6 +10,9 @@
 #include <QWidget>
 #include <vector>
 
+#include "graphs/GraphTicks.h"
+
+class QFontMetrics;
 class QPainter;
 
 namespace terraq::ui {
@@ -41,6 +44,9 @@ class DesignGraph : public QWidget {
   // a saved picture and a printout (StudyGraphOutput.h) are all drawn here.
   void Paint(QPainter& painter, QSize size) const;
   QSize sizeHint() const override { return QSize(320, 300); }
+  // The ticks of the horizontal axis from x0 to x1 over `width` pixels,
+  // spaced so that their labels, in `metrics`, keep apart.
+  static TAxisTicks XTicks(double x0, double x1, int width, const QFontMetrics& metrics);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

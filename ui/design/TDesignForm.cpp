@@ -45,7 +45,9 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
 
   results_ = new QPlainTextEdit(this);
   results_->setReadOnly(true);
-  results_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines (the method and what its factor of safety is on) wrap
+  // rather than run out of sight on a laptop's screen.
+  results_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   results_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   status_ = new QLabel(this);
   status_->setWordWrap(true);
@@ -347,8 +349,8 @@ bool TDesignForm::Apply() {
   keepRecord();
   setStatus(tr("The wall now has %1 increments of %2 (tip at %3).")
                 .arg(increments)
-                .arg(QString::number(length, 'g', 6))
-                .arg(QString::number(increments * length, 'g', 6)));
+                .arg(lengthText(length))
+                .arg(lengthText(increments * length)));
   undoButton_->setEnabled(static_cast<bool>(undo_));
   return true;
 }
@@ -363,8 +365,17 @@ bool TDesignForm::UndoApply() {
   }
   setStatus(tr("The wall is again %1 increments of %2, as before Apply.")
                 .arg(increments_)
-                .arg(QString::number(incrementLength_, 'g', 6)));
+                .arg(lengthText(incrementLength_)));
   return true;
+}
+
+// A length of the data file, in its units (in, m, L): the wall's increments
+// and tip as the project holds them.
+QString TDesignForm::lengthText(double length) const {
+  const QString number = QString::number(length, 'g', 6);
+  if (!design_) return number;
+  return number + QLatin1Char(' ') +
+         QString::fromStdString(design::DesignUnitsOf(design_->units).length);
 }
 
 }  // namespace terraq::ui

@@ -172,6 +172,7 @@ class TDesignForm : public QWidget {
   void showGraphs(const engine::api::SoilDescription& soil,
                   const design::DesignRequest& designRequest);
   void setStatus(const QString& text);
+  QString lengthText(double length) const;
 
   std::function<std::string()> dataText_;
   std::function<std::string(int, double)> apply_;

@@ -18,6 +18,7 @@
 #include "project/ProjectDesignSituations.h"
 #include "project/RunSummary.h"
 #include "project/StudyUnits.h"
+#include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
 
@@ -56,8 +57,10 @@ TDesignSituationsForm::TDesignSituationsForm(
   QWidget* top = makeSetsPart();
   QWidget* bottom = makeResultsPart();
   auto* splitter = new QSplitter(Qt::Vertical, this);
-  splitter->addWidget(top);
+  // The sets scroll on a small screen, above the Run button and the results.
+  splitter->addWidget(new TScrollingPanel(top, splitter));
   splitter->addWidget(bottom);
+  splitter->setCollapsible(1, false);
   splitter->setStretchFactor(1, 1);  // the results take what the window gains
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter);

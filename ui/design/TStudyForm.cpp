@@ -32,6 +32,7 @@
 #include "design/StudyBars.h"
 #include "design/StudyFormCells.h"
 #include "project/StudyUnits.h"
+#include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
 
@@ -61,9 +62,15 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   pages_->addWidget(makeRandomPage());
   connect(mode_, &QComboBox::currentIndexChanged, pages_, &QStackedWidget::setCurrentIndex);
 
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(makeChoicesColumn(), 2);
-  layout->addLayout(makeResultsColumn(), 5);
+  // The columns scroll on a small screen; the buttons under them stay.
+  auto* columns = new QWidget(this);
+  auto* columnsLayout = new QHBoxLayout(columns);
+  columnsLayout->setContentsMargins(0, 0, 0, 0);
+  columnsLayout->addLayout(makeChoicesColumn(), 2);
+  columnsLayout->addLayout(makeResultsColumn(), 5);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new TScrollingPanel(columns, this), 1);
+  layout->addLayout(makeRunRows());
 
   connect(runButton_, &QPushButton::clicked, this, &TStudyForm::Run);
   connect(cancelButton_, &QPushButton::clicked, this, &TStudyForm::Cancel);
@@ -183,6 +190,7 @@ bool TStudyForm::Run() {
   progress_->setRange(
       0, outcome->asked ? static_cast<int>(std::min<size_t>(outcome->asked, INT_MAX)) : 0);
   progress_->setValue(0);
+  progress_->resetFormat();
   setRunning(true);
   setStatus(outcome->asked ? tr("Running %1 %2...").arg(outcome->asked).arg(work->what)
                            : tr("Running..."));
@@ -328,8 +336,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
     for (const std::string& o : outputs_) output_->addItem(Q(o));
     output_->setCurrentText(Q(pendingOutput_));
   }
-  progress_->setRange(0, 1);
-  progress_->setValue(1);
+  showProgressAtEnd();
 
   const std::optional<std::string> error = sweep_      ? sweep_->error
                                            : sampling_ ? sampling_->error
@@ -365,6 +372,23 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   }
   showResults();
   emit finished();
+}
+
+// A cancelled study's bar stays where the study stopped and says so; a
+// bar at its end would tell of a study that was completed. FORM has no
+// count to reach: its bar is emptied.
+void TStudyForm::showProgressAtEnd() {
+  const bool cancelled = (sweep_ && sweep_->interrupted) || (sampling_ && sampling_->interrupted) ||
+                         (form_ && form_->interrupted);
+  if (!cancelled) {
+    progress_->setRange(0, 1);
+    progress_->setValue(1);
+    return;
+  }
+  const size_t done = sweep_ ? sweep_->done : sampling_ ? sampling_->samples : 0;
+  if (progress_->maximum() <= 0) progress_->setRange(0, 1);
+  progress_->setValue(static_cast<int>(std::min<size_t>(done, progress_->maximum())));
+  progress_->setFormat(tr("Cancelled at %p%"));
 }
 
 }  // namespace terraq::ui

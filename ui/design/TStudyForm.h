@@ -169,6 +169,7 @@ class TStudyForm : public QWidget {
   void setStatus(const QString& text);
   void setRunning(bool running);
   void finish(std::shared_ptr<Outcome> outcome);
+  void showProgressAtEnd();
   void showResults();
   void showSweep();
   void showSampling();
@@ -186,6 +187,7 @@ class TStudyForm : public QWidget {
   QWidget* makeRandomPage();
   QVBoxLayout* makeChoicesColumn();
   QVBoxLayout* makeResultsColumn();
+  QVBoxLayout* makeRunRows();
   void openSavedStudy();
 
   std::function<std::string()> dataText_;

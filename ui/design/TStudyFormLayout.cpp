@@ -146,10 +146,6 @@ QVBoxLayout* TStudyForm::makeChoicesColumn() {
   saveButton_->setObjectName(QStringLiteral("StudySaveButton"));
   saveButton_->setToolTip(tr("Saves the study beside the project, in NAME.terraq.json"));
   progress_ = new QProgressBar(this);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(runButton_);
-  buttons->addWidget(cancelButton_);
-  buttons->addWidget(saveButton_);
 
   auto* left = new QVBoxLayout;
   left->addWidget(new QLabel(tr("Parameters of the project"), this));
@@ -161,9 +157,21 @@ QVBoxLayout* TStudyForm::makeChoicesColumn() {
   auto* outputForm = new QFormLayout;
   outputForm->addRow(tr("Output shown"), output_);
   left->addLayout(outputForm);
-  left->addLayout(buttons);
-  left->addWidget(progress_);
   return left;
+}
+
+// The buttons, the progress and the status, under the columns and outside
+// their scroll area: always in sight.
+QVBoxLayout* TStudyForm::makeRunRows() {
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(runButton_);
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(saveButton_);
+  buttons->addWidget(progress_, 1);
+  auto* rows = new QVBoxLayout;
+  rows->addLayout(buttons);
+  rows->addWidget(status_);
+  return rows;
 }
 
 // The graphs, the summary, the tables of results and the status.
@@ -199,7 +207,6 @@ QVBoxLayout* TStudyForm::makeResultsColumn() {
   right->addWidget(makeGraphButtons());
   right->addWidget(summary_);
   right->addWidget(tables_, 2);
-  right->addWidget(status_);
   return right;
 }
 

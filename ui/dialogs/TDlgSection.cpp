@@ -19,6 +19,7 @@
 #include "dialogs/ViewText.h"
 #include "project/ProjectSection.h"
 #include "project/TProgramData.h"
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
@@ -65,6 +66,7 @@ TDlgSection::TDlgSection(std::optional<design::SectionLibrary> library,
       libraryError_(Q(libraryError)) {
   setObjectName(QStringLiteral("dlgSection"));
   setWindowTitle(tr("Wall Section"));
+  AddHelpKey(this, QStringLiteral("help/checking-a-section.html#picking-the-section"));
 
   search_ = new QLineEdit(this);
   search_->setObjectName(QStringLiteral("edSearch"));

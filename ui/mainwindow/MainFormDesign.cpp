@@ -16,6 +16,7 @@
 #include "mainwindow/TTableWindows.h"
 #include "project/EnvelopePressure.h"
 #include "project/WallLength.h"
+#include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
 
@@ -90,8 +91,8 @@ void TMainForm::ShowDesign() {
   window->setObjectName(QStringLiteral("DesignWindow"));
   window->setWindowTitle(form->windowTitle());
   designWindow_ = window;
-  window->resize(form->sizeHint());
   window->show();
+  FitSubWindow(window, mdiArea_);
 }
 
 // The Design window's apparent-pressure envelope as the wall's specified

@@ -13,6 +13,7 @@
 #include "project/ProjectDesignSituations.h"
 #include "project/ProjectSection.h"
 #include "project/ProjectSequence.h"
+#include "widgets/ScrollingPanel.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -65,8 +66,8 @@ void TMainForm::ShowDesignSituations() {
   window->setObjectName(QStringLiteral("DesignSituationsWindow"));
   window->setWindowTitle(form->windowTitle());
   situationsWindow_ = window;
-  window->resize(form->sizeHint());
   window->show();
+  FitSubWindow(window, mdiArea_);
 }
 
 }  // namespace terraq::ui

@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
-#include <QUrl>
 
 #include <cerrno>
 #include <cstring>
@@ -29,6 +28,7 @@
 #include "project/SequentialRun.h"
 #include "project/TWordReader.h"
 #include "widgets/FileNames.h"
+#include "widgets/HelpDocuments.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TUserPrompts.h"
 
@@ -210,35 +210,9 @@ void TMainForm::ShowInEditor(const fs::path& file) {
     ShowReportViewer(*mdiArea_, path);
 }
 
-QString TMainForm::DocumentPath(const QString& fileName) {
-  // TERRAQ_DOC_DIR names another folder (an installation that keeps the
-  // documents apart from the programs, or a test).
-  const QString configured = qEnvironmentVariable("TERRAQ_DOC_DIR");
-  if (!configured.isEmpty()) return QDir::toNativeSeparators(QDir(configured).filePath(fileName));
-  // Beside the program in a build tree, in the data folder once installed;
-  // a missing document is named where the build tree keeps it.
-  const fs::path relative = fs::path("doc") / fileName.toStdString();
-  fs::path found = FindProgramFile(relative);
-  if (found.empty()) found = ExecutableFolder() / relative;
-  return QDir::toNativeSeparators(QString::fromStdString(found.string()));
-}
+QString TMainForm::DocumentPath(const QString& fileName) { return HelpDocumentPath(fileName); }
 
-void TMainForm::showHelpDocument(const QString& document) {
-  const QString fileName = document.section(QLatin1Char('#'), 0, 0);
-  const QString heading = document.section(QLatin1Char('#'), 1);
-  const QString path = DocumentPath(fileName);
-  if (!QFileInfo(path).isFile()) {
-    TUserPrompts::Current().showError(
-        this, tr("The document \"%1\" is not installed: it is looked for as %2.").arg(fileName, path));
-    return;
-  }
-  QUrl address = QUrl::fromLocalFile(path);
-  if (!heading.isEmpty()) address.setFragment(heading);
-  if (!TUserPrompts::Current().openUrl(address))
-    TUserPrompts::Current().showError(
-        this, tr("No viewer could be started for the document %1. Open it with a web browser or a PDF viewer.")
-                  .arg(path));
-}
+void TMainForm::showHelpDocument(const QString& document) { ShowHelpDocument(this, document); }
 
 void TMainForm::showAbout() {
   TAboutBox box(this);

@@ -9,6 +9,7 @@
 
 #include "design/TStudyForm.h"
 #include "mainwindow/TMainForm.h"
+#include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
 
@@ -42,8 +43,8 @@ void TMainForm::ShowStudy() {
   window->setObjectName(QStringLiteral("StudyWindow"));
   window->setWindowTitle(form->windowTitle());
   studyWindow_ = window;
-  window->resize(form->sizeHint());
   window->show();
+  FitSubWindow(window, mdiArea_);
 }
 
 }  // namespace terraq::ui

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <array>
 
+#include "design/TDesignForm.h"
 #include "design/TDesignSituationsForm.h"
+#include "design/TStudyForm.h"
 #include "dialogs/TDataDialog.h"
 #include "mainwindow/TMainForm.h"
 #include "plotwindow/TPlotForm.h"
@@ -17,10 +19,26 @@
 #include "sideview/TDlgSideView.h"
 #include "widgets/ReportViewer.h"
 #include "widgets/TTableForm.h"
+#include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
 
-void TMainForm::ShowGraph(GraphKind kind) { plotWindows_->Show(graphs_.Graph(kind)); }
+void TMainForm::ShowGraph(GraphKind kind) {
+  TGraphPlot& graph = graphs_.Graph(kind);
+  // Results of a run made before the project's units were switched are in
+  // the other system: drawn as they were computed, and said to be so, not
+  // passed off as the project's numbers.
+  const int project = Data().Units;
+  if (graphsLoaded_ && project != 3 && graph.Units() != 3 && graph.Units() != project) {
+    const QString names[] = {tr("English units (lbs, in)"), tr("SI units (kN, m)")};
+    TUserPrompts::Current().showWarning(
+        this, tr("The results were computed when the project was in %1; it is now in %2. The "
+                 "graph shows them in the units they were computed in: run the project again "
+                 "for results in %2.")
+                  .arg(names[graph.Units() == 1 ? 0 : 1], names[project == 1 ? 0 : 1]));
+  }
+  plotWindows_->Show(graph);
+}
 
 void TMainForm::ShowSideView() {
   if (sideViewWindow_) {
@@ -95,6 +113,26 @@ QString TMainForm::ActiveWindowHelpPage() const {
   const QMdiSubWindow* active = mdiArea_->activeSubWindow();
   const QWidget* view = active ? active->widget() : nullptr;
   if (!view) return QStringLiteral("help/index.html");
+  // A window with a page of its own opens there, at the section on the
+  // window when the page has it: a heading named as the window ("Design",
+  // "Study") on the page of the menus is the menu item, not the window.
+  struct OwnPage {
+    QString page, section;
+  };
+  OwnPage own;
+  if (qobject_cast<const TDesignForm*>(view))
+    own = {QStringLiteral("designing-a-wall.html"), QStringLiteral("the-design-window")};
+  else if (qobject_cast<const TStudyForm*>(view))
+    own = {QStringLiteral("running-studies.html"), QStringLiteral("the-study-window")};
+  else if (qobject_cast<const TDesignSituationsForm*>(view))
+    own = {QStringLiteral("design-situations-window.html"), QStringLiteral("the-window")};
+  else if (qobject_cast<const TSequenceForm*>(view))
+    // The sequence's section is named for the work rather than the window.
+    own = {QStringLiteral("staged-and-long-term.html"), QStringLiteral("a-construction-sequence")};
+  if (!own.page.isEmpty())
+    return pageHasAnchor(own.page, own.section)
+               ? QStringLiteral("help/%1#%2").arg(own.page, own.section)
+               : QStringLiteral("help/") + own.page;
   // The page of the window's kind; a heading named as the window is, on
   // that page or on the page of the menus, is where it opens.
   QString page = QStringLiteral("menus.html");
@@ -102,16 +140,6 @@ QString TMainForm::ActiveWindowHelpPage() const {
     page = QStringLiteral("tables-and-dialogs.html");
   else if (qobject_cast<const TPlotForm*>(view)) page = QStringLiteral("graphs.html");
   else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
-  else if (qobject_cast<const TDesignSituationsForm*>(view))
-    page = QStringLiteral("design-situations-window.html");
-  // The sequence's section is named for the work rather than the window.
-  if (qobject_cast<const TSequenceForm*>(view)) {
-    const QString sequencePage = QStringLiteral("staged-and-long-term.html");
-    const QString sequenceAnchor = QStringLiteral("a-construction-sequence");
-    return pageHasAnchor(sequencePage, sequenceAnchor)
-               ? QStringLiteral("help/%1#%2").arg(sequencePage, sequenceAnchor)
-               : QStringLiteral("help/") + sequencePage;
-  }
   const QString anchor = headingAnchor(active->windowTitle());
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
     if (pageHasAnchor(candidate, anchor))
