@@ -379,6 +379,27 @@ std::vector<design::AnchorChecks> DesignAnchors(const std::vector<ProblemDesign>
   return out;
 }
 
+// The text of the designs: each problem's, with its anchors, berm and the
+// ground around the wall.
+std::string Text(const std::vector<ProblemDesign>& problems, const Arguments& a,
+                 const DesignInput& input, const engine::api::SoilDescriptions& soils,
+                 const std::optional<std::string>& stop,
+                 const std::vector<design::AnchorChecks>& anchors, bool sequence) {
+  std::string out = input.recordLine;
+  out.append(input.approachNote)
+      .append(design::SoilModelLine(a.request.soil))
+      .append(design::FaceTheoryLine(a.request));
+  for (size_t k = 0; k < problems.size(); ++k) {
+    out += design::DesignText(problems[k], static_cast<int>(k) + 1);
+    if (k < anchors.size()) out += AnchorsText(anchors[k]);
+    if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
+      out += BermLine(problems[k], soils.problems[n], a.request) +
+             GroundLines(problems[k], soils.problems[n], a.request, a.ground);
+  }
+  if (stop) out += "The analysis of the data file stopped: " + *stop + "\n";
+  return out;
+}
+
 }  // namespace
 
 int DesignCommand(const std::vector<std::string_view>& args) {
@@ -442,16 +463,7 @@ int DesignCommand(const std::vector<std::string_view>& args) {
     std::cerr << input.recordLine;
     std::cout << Json(problems, a, soils, stop, anchors, input.anchors);
   } else {
-    std::cout << input.recordLine << input.approachNote << design::SoilModelLine(a.request.soil)
-              << design::FaceTheoryLine(a.request);
-    for (size_t k = 0; k < problems.size(); ++k) {
-      std::cout << design::DesignText(problems[k], static_cast<int>(k) + 1);
-      if (k < anchors.size()) std::cout << AnchorsText(anchors[k]);
-      if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
-        std::cout << BermLine(problems[k], soils.problems[n], a.request)
-                  << GroundLines(problems[k], soils.problems[n], a.request, a.ground);
-    }
-    if (stop) std::cout << "The analysis of the data file stopped: " << *stop << "\n";
+    std::cout << Text(problems, a, input, soils, stop, anchors, sequence.has_value());
   }
   // Why the command did not succeed is on standard error too, as with every
   // other command: a script that keeps only the results still learns it.

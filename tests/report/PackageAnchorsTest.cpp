@@ -58,9 +58,11 @@ TEST(PackageAnchors, OneAnchorPerAnchoredStageWithItsDesignLoad) {
     EXPECT_NEAR(T, expected, 1e-3 * expected) << row[0];
   }
   EXPECT_EQ(anchors, 4);  // stage 1 is a cantilever
-  for (const Block& b : d.blocks)
-    if (const Paragraph* p = std::get_if<Paragraph>(&b))
+  for (const Block& b : d.blocks) {
+    if (const Paragraph* p = std::get_if<Paragraph>(&b)) {
       EXPECT_EQ(p->text.find("not designed"), std::string::npos) << p->text;
+    }
+  }
 
   EXPECT_EQ(AnchorTable(PackageWith("")), nullptr);
 }
