@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -185,8 +186,18 @@ std::optional<std::vector<design::Reading>> ReadingsInDataUnits(const MeasuredPr
   const double depth = ToDataLength(profile.depthUnit, english);
   const double deflection = ToDataLength(profile.deflectionUnit, english);
   std::vector<design::Reading> readings;
-  for (const design::Reading& r : profile.readings)
-    readings.push_back({r.depth * depth, r.deflection * deflection});
+  for (const design::Reading& r : profile.readings) {
+    // A value near the largest double overflows in the other units system.
+    const design::Reading converted{r.depth * depth, r.deflection * deflection};
+    if (!std::isfinite(converted.depth) || !std::isfinite(converted.deflection)) {
+      char depthText[32];
+      std::snprintf(depthText, sizeof depthText, "%.6g", r.depth);
+      error = std::string("the reading at the depth ") + depthText + " " + profile.depthUnit +
+              " is too large to be taken into the data file's units";
+      return std::nullopt;
+    }
+    readings.push_back(converted);
+  }
   return readings;
 }
 

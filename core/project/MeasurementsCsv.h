@@ -45,7 +45,8 @@ std::optional<MeasuredProfile> ReadMeasuredProfile(const std::filesystem::path& 
 
 // The readings in the data file's length unit (units code 1: inches, 2:
 // metres). Nullopt with `error` for generic units, which name no length a
-// measurement could be converted to.
+// measurement could be converted to, and for a reading too large to be
+// represented in the data file's unit.
 std::optional<std::vector<design::Reading>> ReadingsInDataUnits(const MeasuredProfile& profile,
                                                                 int unitsCode, std::string& error);
 

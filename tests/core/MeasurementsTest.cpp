@@ -34,6 +34,11 @@ TEST(Measurements, ProfileReadInItsUnitsAndTakenIntoTheDataFiles) {
   EXPECT_NEAR((*inches)[1].depth, 98.4252, 1e-4);
   EXPECT_NEAR((*inches)[1].deflection, -0.118110, 1e-6);
   EXPECT_FALSE(ReadingsInDataUnits(*metric, 3, error));  // generic units name no length
+  // A depth near the largest double is a number in metres but none in inches.
+  const auto huge = ParseMeasuredProfile("depth_m,deflection_mm\n1.01e308,16.1\n", error);
+  ASSERT_TRUE(huge) << error;
+  EXPECT_FALSE(ReadingsInDataUnits(*huge, 1, error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
 
   // Semicolons with decimal commas; feet and inches into metres.
   const auto english = ParseMeasuredProfile("depth_ft;deflection_in\n10;0,5\n", error);
