@@ -31,7 +31,7 @@ CutFromSoil BasalHeaveCut(const engine::api::SoilDescription& soil, double width
   const double H = soil.excavationDepth;
   cut.input = {.depth = H, .width = width, .length = length, .surcharge = soil.uniformSurcharge};
   if (!(H > 0.0) || soil.profileBottom() <= H) {
-    cut.error = "Basal heave needs soil below the excavation level.";
+    cut.error = "there is no soil below the excavation level";
     return cut;
   }
   double weight = 0.0, side = 0.0;
@@ -45,8 +45,8 @@ CutFromSoil BasalHeaveCut(const engine::api::SoilDescription& soil, double width
       cut.input.firmStratumDepth = std::max(l.top - H, 0.0);
   }
   if (!Clay(*below)) {
-    cut.error = "Basal heave is a failure of clay: layer " + std::to_string(below->number) +
-                " below the excavation level is not a clay.";
+    cut.error = "layer " + std::to_string(below->number) +
+                " below the excavation level is not a clay, and basal heave is a failure of clay";
     return cut;
   }
   cut.input.unitWeight = weight / H;
