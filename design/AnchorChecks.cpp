@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
+#include "FourDigits.h"
 #include "api/Units.h"
 
 namespace terraq::design {
@@ -19,15 +19,6 @@ constexpr std::pair<TendonKind, std::string_view> kKeys[] = {{TendonKind::Strand
                                                              {TendonKind::Bar520, "bar520"},
                                                              {TendonKind::Bar550, "bar550"}};
 
-std::string Text(double value) {
-  std::ostringstream out;
-  out.precision(4);
-  out << value;
-  return out.str();
-}
-
-bool Finite(double v) { return std::isfinite(v); }
-
 // The first depth below H at which the net pressure of the limit
 // equilibrium changes from pushing the wall to holding it.
 std::optional<double> ZeroNetBelow(const std::vector<PressureRow>& rows, double H) {
@@ -35,7 +26,7 @@ std::optional<double> ZeroNetBelow(const std::vector<PressureRow>& rows, double 
     const PressureRow &a = rows[k - 1], &b = rows[k];
     if (b.depth <= H || !(a.net > 0 && b.net <= 0)) continue;
     const double z = a.depth + (b.depth - a.depth) * a.net / (a.net - b.net);
-    if (z > H && Finite(z)) return z;
+    if (z > H && std::isfinite(z)) return z;
   }
   return std::nullopt;
 }
@@ -115,21 +106,24 @@ std::string AnchorInputsFault(const AnchorInputs& in, int units) {
   const std::string rateUnit(engine::api::UnitLabel(Q::ForcePerLength, units));
   if (in.transferRates.empty()) return "no load-transfer rate of the ground is given";
   for (const double rate : in.transferRates)
-    if (!(Finite(rate) && rate > 0))
-      return "a load-transfer rate must be above 0 " + rateUnit + ", not " + Text(rate);
-  if (!(Finite(in.bondSafetyFactor) && in.bondSafetyFactor >= 1))
-    return "the factor of safety of the bond must be 1 or more, not " + Text(in.bondSafetyFactor);
-  if (!(Finite(in.testFactor) && in.testFactor >= 1 && in.testFactor <= 2))
-    return "the test load must be 1 to 2 times the design load, not " + Text(in.testFactor);
-  if (!(Finite(in.lockOffFactor) && in.lockOffFactor > 0 && in.lockOffFactor <= in.testFactor))
+    if (!(std::isfinite(rate) && rate > 0))
+      return "a load-transfer rate must be above 0 " + rateUnit + ", not " + FourDigits(rate);
+  if (!(std::isfinite(in.bondSafetyFactor) && in.bondSafetyFactor >= 1))
+    return "the factor of safety of the bond must be 1 or more, not " +
+           FourDigits(in.bondSafetyFactor);
+  if (!(std::isfinite(in.testFactor) && in.testFactor >= 1 && in.testFactor <= 2))
+    return "the test load must be 1 to 2 times the design load, not " + FourDigits(in.testFactor);
+  if (!(std::isfinite(in.lockOffFactor) && in.lockOffFactor > 0 &&
+        in.lockOffFactor <= in.testFactor))
     return "the lock-off load must be above 0 and not above the test load, not " +
-           Text(in.lockOffFactor) + " times the design load";
+           FourDigits(in.lockOffFactor) + " times the design load";
   if (in.tendons.empty()) return "no kind of tendon is allowed";
-  if (in.spacing && !(Finite(*in.spacing) && *in.spacing > 0))
-    return "the anchors' horizontal spacing must be above 0, not " + Text(*in.spacing);
-  if (in.inclination && !(Finite(*in.inclination) && *in.inclination >= 0 && *in.inclination <= 45))
+  if (in.spacing && !(std::isfinite(*in.spacing) && *in.spacing > 0))
+    return "the anchors' horizontal spacing must be above 0, not " + FourDigits(*in.spacing);
+  if (in.inclination &&
+      !(std::isfinite(*in.inclination) && *in.inclination >= 0 && *in.inclination <= 45))
     return "the anchors' inclination must be from 0 to 45 degrees below the horizontal, not " +
-           Text(*in.inclination);
+           FourDigits(*in.inclination);
   return {};
 }
 
@@ -166,7 +160,7 @@ std::optional<AnchorCut> AnchorCutOf(const engine::api::SoilDescription& soil, d
       soil.layers.begin(), soil.layers.end(),
       [&](const engine::api::SoilLayer& l) { return l.top <= height && height < l.bottom; });
   if (layer == soil.layers.end()) {
-    error = "no soil layer holds the excavation level at " + Text(height) +
+    error = "no soil layer holds the excavation level at " + FourDigits(height) +
             ": the critical plane behind the wall is not known";
     return std::nullopt;
   }

@@ -1,10 +1,10 @@
 #include "AnchorDesign.h"
+#include "FourDigits.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
-#include <sstream>
 
 namespace terraq::design {
 
@@ -18,53 +18,47 @@ constexpr double kSearchLength = 100, kSearchStep = 0.05;
 
 double Rad(double degrees) { return degrees * std::numbers::pi / 180; }
 
-std::string Text(double value) {
-  std::ostringstream out;
-  out.precision(4);
-  out << value;
-  return out.str();
-}
-
 bool Finite(double v) { return std::isfinite(v); }
 
 std::string LevelError(const AnchorLevel& a, double H) {
   if (!(Finite(a.depth) && a.depth >= 0 && a.depth < H))
-    return "its depth must be 0 or more and above the excavation level (" + Text(H) + " m), not " +
-           Text(a.depth);
+    return "its depth must be 0 or more and above the excavation level (" + FourDigits(H) +
+           " m), not " + FourDigits(a.depth);
   if (!(Finite(a.inclination) && a.inclination >= 0 && a.inclination <= 45))
     return "its inclination must be from 0 to 45 degrees below the horizontal, not " +
-           Text(a.inclination);
+           FourDigits(a.inclination);
   if (!(Finite(a.spacing) && a.spacing > 0))
-    return "its horizontal spacing must be above 0, not " + Text(a.spacing);
+    return "its horizontal spacing must be above 0, not " + FourDigits(a.spacing);
   if (!(Finite(a.force) && a.force > 0))
-    return "its force must be above 0 kN/m (an anchor in tension), not " + Text(a.force);
+    return "its force must be above 0 kN/m (an anchor in tension), not " + FourDigits(a.force);
   if (!(Finite(a.transferRate) && a.transferRate > 0))
     return "the ultimate load-transfer rate of its bond must be above 0 kN/m, not " +
-           Text(a.transferRate);
+           FourDigits(a.transferRate);
   return {};
 }
 
 std::string CutError(const AnchoredCut& c) {
   if (!(Finite(c.height) && c.height > 0))
-    return "the excavation depth must be above 0, not " + Text(c.height);
+    return "the excavation depth must be above 0, not " + FourDigits(c.height);
   if (c.surface) return {};
   if (!(Finite(c.frictionAngle) && c.frictionAngle > 0 && c.frictionAngle < 90))
     return "the friction angle of the retained soil must be above 0 and below 90 degrees, not " +
-           Text(c.frictionAngle);
+           FourDigits(c.frictionAngle);
   if (c.planeDepth && !(Finite(*c.planeDepth) && *c.planeDepth >= c.height))
-    return "the critical plane must start at or below the excavation level (" + Text(c.height) +
-           " m), not at " + Text(*c.planeDepth);
+    return "the critical plane must start at or below the excavation level (" +
+           FourDigits(c.height) + " m), not at " + FourDigits(*c.planeDepth);
   return {};
 }
 
 std::string RulesError(const AnchorRules& r) {
   if (!(Finite(r.bondSafetyFactor) && r.bondSafetyFactor >= 1))
-    return "the factor of safety of the bond must be 1 or more, not " + Text(r.bondSafetyFactor);
+    return "the factor of safety of the bond must be 1 or more, not " +
+           FourDigits(r.bondSafetyFactor);
   if (!(Finite(r.testFactor) && r.testFactor >= 1 && r.testFactor <= 2))
-    return "the test load must be 1 to 2 times the design load, not " + Text(r.testFactor);
+    return "the test load must be 1 to 2 times the design load, not " + FourDigits(r.testFactor);
   if (!(Finite(r.lockOffFactor) && r.lockOffFactor > 0 && r.lockOffFactor <= r.testFactor))
     return "the lock-off load must be above 0 and not above the test load, not " +
-           Text(r.lockOffFactor) + " times the design load";
+           FourDigits(r.lockOffFactor) + " times the design load";
   for (const double length : {r.minFreeLength, r.minBondLength, r.minCover})
     if (!(Finite(length) && length >= 0))
       return "the minimum free length, bond length and cover must be 0 or more";
@@ -102,8 +96,8 @@ std::optional<double> Beyond(const CriticalSurface& surface, const AnchorLevel& 
     return std::nullopt;
   }
   if (last == steps) {
-    error =
-        "the anchor does not get beyond the critical surface within " + Text(kSearchLength) + " m";
+    error = "the anchor does not get beyond the critical surface within " +
+            FourDigits(kSearchLength) + " m";
     return std::nullopt;
   }
   if (last < 0) return 0.0;
@@ -122,11 +116,11 @@ std::optional<Tendon> ChooseTendon(const AnchorDesign& d, const AnchorRules& rul
     if (TendonUtilisation(t, d.designLoad, d.testLoad, d.lockOffLoad) <= 1) return t;
     strongest = &t;
   }
-  error = "no allowed tendon holds a design load of " + Text(d.designLoad) + " kN (test load " +
-          Text(d.testLoad) + " kN)";
+  error = "no allowed tendon holds a design load of " + FourDigits(d.designLoad) +
+          " kN (test load " + FourDigits(d.testLoad) + " kN)";
   if (strongest)
     error += ": the strongest, " + strongest->name + ", takes " +
-             Text(kDesignFraction * strongest->ultimate) +
+             FourDigits(kDesignFraction * strongest->ultimate) +
              " kN at 0.60 of its ultimate; place the anchors closer or add a level";
   return std::nullopt;
 }
@@ -148,7 +142,7 @@ void FreeLength(const AnchorLevel& a, const AnchorRules& rules, double surfaceRe
         d.freeRule = FreeLengthRule::Cover;
       }
     } else {
-      d.notes.push_back("a horizontal anchor this shallow never has " + Text(rules.minCover) +
+      d.notes.push_back("a horizontal anchor this shallow never has " + FourDigits(rules.minCover) +
                         " m of ground over its bond zone: incline it");
     }
   }
@@ -159,8 +153,8 @@ void BondLength(const AnchorLevel& a, const AnchorRules& rules, AnchorDesign& d)
   const double needed = d.designLoad * rules.bondSafetyFactor / a.transferRate;
   d.bondLength = std::max(needed, rules.minBondLength);
   if (needed > rules.maxEffectiveBond)
-    d.notes.push_back("the bond length " + Text(needed) + " m is longer than about " +
-                      Text(rules.maxEffectiveBond) +
+    d.notes.push_back("the bond length " + FourDigits(needed) + " m is longer than about " +
+                      FourDigits(rules.maxEffectiveBond) +
                       " m, beyond which the load-transfer rate stops growing: raise the rate "
                       "(pressure grouting) or lower the load per anchor");
   if (rules.bondSafetyFactor < rules.testFactor)

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <sstream>
 
+#include "FourDigits.h"
 #include "WallText.h"
 #include "api/SoilModelTable.h"
 
@@ -28,13 +28,6 @@ double& At(WallText::Record& r, size_t index) {
 
 double ValueOf(const WallText::Record& r, size_t index) {
   return index < r.values.size() ? r.values[index] : 0.0;
-}
-
-std::string Number(double value) {
-  std::ostringstream out;
-  out.precision(4);
-  out << value;
-  return out.str();
 }
 
 // A depth rounded to a billionth of the length unit. Depths that come from a
@@ -77,7 +70,7 @@ bool FactorLayerLine(WallText::Record& r, int code, const FactorSet& set, int la
         return false;
       }
     } else if (value < 0 || value >= 90) {
-      error = which + " has a friction angle of " + Number(value) +
+      error = which + " has a friction angle of " + FourDigits(value) +
               " degrees, which cannot be factored";
       return false;
     } else {
@@ -267,9 +260,10 @@ std::optional<SequentialPlan> FactorSequence(const SequentialPlan& plan,
     if (added <= 0) continue;
     if (level + added > tip) {
       error = "stage " + std::to_string(stage) + " (" + built->stageNames[k] +
-              "): the unplanned excavation of " + Number(added) + " takes the excavation from " +
-              Number(level) + " to " + Number(level + added) + ", below the wall's tip at " +
-              Number(tip) + "; lengthen the wall or turn the unplanned excavation off";
+              "): the unplanned excavation of " + FourDigits(added) +
+              " takes the excavation from " + FourDigits(level) + " to " +
+              FourDigits(level + added) + ", below the wall's tip at " + FourDigits(tip) +
+              "; lengthen the wall or turn the unplanned excavation off";
       return std::nullopt;
     }
     auto& values = out.stages[k].values;

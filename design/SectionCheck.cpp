@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
+#include "FourDigits.h"
 #include "SectionClass.h"
 
 namespace terraq::design {
@@ -14,13 +14,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 bool Positive(const std::optional<double>& v) { return v && std::isfinite(*v) && *v > 0; }
-
-std::string Number(double value) {
-  std::ostringstream out;
-  out.precision(4);
-  out << value;
-  return out.str();
-}
 
 // The section's resistances per wall unit and what the interactions need.
 struct Resistances {
@@ -121,8 +114,8 @@ void ShearResistance(const Section& s, const CheckSettings& settings, double fy,
           "bound of the code's reduced resistance");
     }
     if (c / tw > 72 * eps)
-      out.notes.push_back("web slenderness c/tw = " + Number(c / tw) + " exceeds 72ε = " +
-                          Number(72 * eps) + (angle ? "" : " (c taken as h − tf without α)") +
+      out.notes.push_back("web slenderness c/tw = " + FourDigits(c / tw) + " exceeds 72ε = " +
+                          FourDigits(72 * eps) + (angle ? "" : " (c taken as h − tf without α)") +
                           ": the web's shear buckling must be checked (EN 1993-5 5.2.2)");
   } else if (r.shape == Shape::ISection) {
     // Av = hw·tw with η = 1: the lower bound of EN 1993-1-1 6.2.6(3)(a) without root radius.
@@ -132,8 +125,8 @@ void ShearResistance(const Section& s, const CheckSettings& settings, double fy,
     r.flangeAreaShare = std::min(0.5, (*s.area - 2 * *s.width * *s.flangeThickness) / *s.area);
     r.webSquash = hw * tw * fd;
     if (hw / tw > 72 * eps)
-      out.notes.push_back("web slenderness hw/tw = " + Number(hw / tw) +
-                          " exceeds 72ε = " + Number(72 * eps) +
+      out.notes.push_back("web slenderness hw/tw = " + FourDigits(hw / tw) +
+                          " exceeds 72ε = " + FourDigits(72 * eps) +
                           ": the web's shear buckling must be checked (EN 1993-1-5)");
   } else {
     av = 2 * *s.area / kPi;  // EN 1993-1-1 6.2.6(3)(g)
@@ -243,7 +236,7 @@ std::optional<std::string> SettingsError(const SteelGrade& grade, const CheckSet
   if (!std::isfinite(grade.yieldStrength) || grade.yieldStrength <= 0)
     return "steel grade " + grade.name + " has no positive yield strength fy";
   if (!std::isfinite(unitWidth) || unitWidth <= 0)
-    return "the wall unit's width is " + Number(unitWidth) + " m; it must be above 0";
+    return "the wall unit's width is " + FourDigits(unitWidth) + " m; it must be above 0";
   const std::pair<const char*, double> factors[] = {
       {"partial factor γM0", settings.gammaM0},
       {"interlock factor βB", settings.betaB},
@@ -252,7 +245,7 @@ std::optional<std::string> SettingsError(const SteelGrade& grade, const CheckSet
       {"allowable axial fraction of fy", settings.axialFraction}};
   for (const auto& [name, value] : factors)
     if (!std::isfinite(value) || value <= 0)
-      return std::string("the ") + name + " is " + Number(value) + "; it must be above 0";
+      return std::string("the ") + name + " is " + FourDigits(value) + "; it must be above 0";
   if (settings.sectionClass && (*settings.sectionClass < 1 || *settings.sectionClass > 4))
     return "the cross-section class is " + std::to_string(*settings.sectionClass) +
            "; it must be 1, 2, 3 or 4";
@@ -283,7 +276,7 @@ WallCheck CheckWall(const Section& section, const SteelGrade& grade, const Check
   for (const StationEffect& e : effects) {
     if (!std::isfinite(e.depth) || !std::isfinite(e.moment) || !std::isfinite(e.shear) ||
         !std::isfinite(e.axial)) {
-      out.error = "the design effects at depth " + Number(e.depth) +
+      out.error = "the design effects at depth " + FourDigits(e.depth) +
                   " m are not finite numbers; the analysis did not give a usable result";
       return out;
     }
