@@ -5,35 +5,18 @@
 // project keeps; without the project's anchors there is no such section.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "PackageContents.h"
 #include "PackageFile.h"
+#include "StagedExamplePackage.h"
 
 namespace terraq::report {
 namespace {
 
-namespace fs = std::filesystem;
-
 Document PackageWith(const std::string& members) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("terraq-package-anchors-" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  std::ifstream in(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "staged-excavation-tieback.tq4d",
-                   std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  std::ofstream(folder / "wall.terraq.json")
-      << R"({"format": "terraq-project", "version": 1)" + members + "}";
-  const PackageInput input = AnalysedPackageInput(folder / "wall.tq4d", text.str());
-  fs::remove_all(folder);
-  return BuildPackage(input);
+  return StagedExamplePackage(members, "anchors");
 }
 
 const Table* AnchorTable(const Document& d) {

@@ -3,35 +3,19 @@
 // the figure, and absent from a project whose sets are all static.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "PackageContents.h"
 #include "PackageFile.h"
+#include "StagedExamplePackage.h"
 
 namespace terraq::report {
 namespace {
 
-namespace fs = std::filesystem;
-
 // The staged example's package with `situations` as the project file's
 // "designSituations".
 Document PackageWith(const std::string& situations) {
-  const fs::path folder =
-      fs::temp_directory_path() / ("terraq-package-seismic-" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  std::ifstream in(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "staged-excavation-tieback.tq4d",
-                   std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  std::ofstream(folder / "wall.terraq.json")
-      << R"({"format": "terraq-project", "version": 1, "designSituations": )" + situations + "}";
-  const PackageInput input = AnalysedPackageInput(folder / "wall.tq4d", text.str());
-  fs::remove_all(folder);
-  return BuildPackage(input);
+  return StagedExamplePackage(R"(, "designSituations": )" + situations, "seismic");
 }
 
 std::vector<const Block*> SeismicChapter(const Document& d) {
