@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "PackageContents.h"
 #include "PackageFile.h"
 #include "StagedExamplePackage.h"
