@@ -28,58 +28,6 @@ std::vector<double> ParseLengths(std::string_view value, bool& ok) {
   return out;
 }
 
-struct Checked {
-  design::GroundLimits limits;
-  double excavation = 0, foot = 0;
-};
-
-// The foot of the deep slip plane: the designed tip (free earth), or the
-// point of zero shear below the excavation where the fixed wall's largest
-// moment is, the point of rotation when that moment is above the excavation.
-double FootOf(const design::DesignResult& r) {
-  if (r.method == design::Method::FreeEarth) return r.tipDepth;
-  return r.zeroShearDepth > r.excavationDepth ? r.zeroShearDepth : r.pivotDepth;
-}
-
-// The anchors of the design, top down: a sequence's anchors with their
-// largest force over the stages, or the free-earth design's one anchor
-// (horizontal: the data file holds no inclination).
-std::vector<design::GroundAnchor> AnchorsOf(const design::ProblemDesign& p,
-                                            const GroundRequest& ground) {
-  std::vector<design::GroundAnchor> anchors;
-  if (!p.stages.empty() && ground.sequence) {
-    for (const design::SupportDesignForce& f : p.supportForces) {
-      const auto& supports = ground.sequence->supports;
-      const auto at =
-          std::find_if(supports.begin(), supports.end(),
-                       [&](const design::StagedSupport& s) { return s.name == f.name; });
-      if (at == supports.end() || at->strut) continue;
-      anchors.push_back({f.name, f.depth, at->inclination, f.force, at->freeLength});
-    }
-  } else if (p.le.method == design::Method::FreeEarth && p.le.anchorForce > 0) {
-    anchors.push_back({.depth = p.le.anchorDepth, .force = p.le.anchorForce});
-  }
-  std::sort(anchors.begin(), anchors.end(),
-            [](const auto& a, const auto& b) { return a.depth < b.depth; });
-  return anchors;
-}
-
-Checked Check(const design::ProblemDesign& p, engine::api::SoilDescription soil,
-              const design::DesignRequest& request, const GroundRequest& ground) {
-  Checked c;
-  // A sequence heaves at its deepest excavation.
-  for (const design::StageDesign& s : p.stages)
-    soil.excavationDepth = std::max(soil.excavationDepth, s.excavation);
-  c.excavation = soil.excavationDepth;
-  c.foot = FootOf(p.le);
-  const bool designed = !p.le.error;
-  c.limits = design::CheckGroundLimits(
-      soil, *ground.plan, designed ? c.foot : 0.0, request.backfillTheory.deltaRatio,
-      designed ? AnchorsOf(p, ground) : std::vector<design::GroundAnchor>{});
-  if (!designed) c.limits.deepSkipped = "the wall was not designed";
-  return c;
-}
-
 std::string Factor(const std::optional<double>& f) { return f ? FourDigits(*f) : "none"; }
 
 std::string HeaveLine(const char* method, const design::HeaveFactor& h) {
@@ -150,7 +98,7 @@ std::string PlaneJson(const design::DeepSlipPlane& p) {
          ", \"noFactor\": " + (p.noFactor.empty() ? "null" : JsonString(p.noFactor)) + "}";
 }
 
-std::string DeepJson(const Checked& c, const design::DesignUnits& u) {
+std::string DeepJson(const design::DesignedGround& c, const design::DesignUnits& u) {
   const design::GroundLimits& g = c.limits;
   if (!g.deepSeated) return "{\"error\": " + JsonString(g.deepSkipped) + "}";
   const design::DeepSeatedResult& r = *g.deepSeated;
@@ -229,7 +177,8 @@ std::string TakeProjectExcavation(const std::optional<design::ExcavationPlan>& m
 std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilDescription& soil,
                         const design::DesignRequest& request, const GroundRequest& ground) {
   if (!ground.plan) return {};
-  const Checked c = Check(p, soil, request, ground);
+  const design::DesignedGround c = design::CheckDesignedGround(
+      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
   const design::GroundLimits& g = c.limits;
   const design::DesignUnits u = design::DesignUnitsOf(p.units);
   std::string out = "   ground around the wall:\n";
@@ -261,7 +210,7 @@ std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilD
   if (r.governing)
     out += "     governing: " + PlaneName(r.planes[*r.governing]) +
            ", eta = " + FourDigits(*r.planes[*r.governing].factor) + "\n";
-  if (!p.stages.empty() || p.le.anchorForce <= 0) return out;
+  if (!c.anchorTakenHorizontal) return out;
   return out + "     the anchor is taken as horizontal: the data file holds no inclination\n";
 }
 
@@ -269,7 +218,8 @@ std::string GroundLimitsJson(const design::ProblemDesign& p,
                              const engine::api::SoilDescription& soil,
                              const design::DesignRequest& request, const GroundRequest& ground) {
   if (!ground.plan) return {};
-  const Checked c = Check(p, soil, request, ground);
+  const design::DesignedGround c = design::CheckDesignedGround(
+      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
   return ",\n   \"basalHeave\": " + HeaveJson(c.limits, p.units) +
          ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units));
 }

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "DesignReport.h"
-#include "GroundLimitStates.h"
+#include "DesignedGround.h"
 #include "SequentialStaging.h"
 #include "api/SoilDescription.h"
 
