@@ -39,8 +39,8 @@ DesignedGround CheckDesignedGround(const ProblemDesign& p, engine::api::SoilDesc
   const bool designed = !p.le.error;
   const std::vector<GroundAnchor> anchors =
       designed ? DesignedAnchors(p, sequence) : std::vector<GroundAnchor>{};
-  d.limits = CheckGroundLimits(soil, plan, designed ? d.foot : 0.0, request.backfillTheory.deltaRatio,
-                               anchors);
+  d.limits = CheckGroundLimits(soil, plan, designed ? d.foot : 0.0,
+                               request.backfillTheory.deltaRatio, anchors);
   if (!designed) d.limits.deepSkipped = "the wall was not designed";
   d.anchorTakenHorizontal = p.stages.empty() && p.le.anchorForce > 0;
   return d;
