@@ -213,7 +213,8 @@ AnchorChecks CheckAnchors(const std::vector<AnchorSource>& sources,
                 " anchor levels: give one for all of them or one per level";
   if (!out.error.empty()) return out;
   const AnchoredCut inSI = CutInSI(*cut, units);
-  const AnchorRules rules = RulesOf(inputs);
+  AnchorRules rules = RulesOf(inputs);
+  rules.messageUnits = units;
   for (size_t k = 0; k < sources.size(); ++k) {
     AnchorCheck& check = out.anchors.emplace_back();
     const double rate = inputs.transferRates[rates == 1 ? 0 : k];

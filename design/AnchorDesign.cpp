@@ -1,10 +1,12 @@
 #include "AnchorDesign.h"
-#include "FourDigits.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+
+#include "FourDigits.h"
+#include "api/Units.h"
 
 namespace terraq::design {
 
@@ -20,33 +22,44 @@ double Rad(double degrees) { return degrees * std::numbers::pi / 180; }
 
 bool Finite(double v) { return std::isfinite(v); }
 
-std::string LevelError(const AnchorLevel& a, double H) {
+using Q = engine::api::Quantity;
+constexpr int kSI = 2;  // the design's metres and kilonewtons
+
+// A value of the design as a message prints it: in the units the engineer
+// works in, with their label.
+std::string Said(double value, Q quantity, int units) {
+  return FourDigits(engine::api::ConvertValue(value, quantity, kSI, units)) + " " +
+         engine::api::PrintedLabel(quantity, units);
+}
+
+std::string LevelError(const AnchorLevel& a, double H, int units) {
   if (!(Finite(a.depth) && a.depth >= 0 && a.depth < H))
-    return "its depth must be 0 or more and above the excavation level (" + FourDigits(H) +
-           " m), not " + FourDigits(a.depth);
+    return "its depth must be 0 or more and above the excavation level (" +
+           Said(H, Q::Length, units) + "), not " + Said(a.depth, Q::Length, units);
   if (!(Finite(a.inclination) && a.inclination >= 0 && a.inclination <= 45))
     return "its inclination must be from 0 to 45 degrees below the horizontal, not " +
            FourDigits(a.inclination);
   if (!(Finite(a.spacing) && a.spacing > 0))
-    return "its horizontal spacing must be above 0, not " + FourDigits(a.spacing);
+    return "its horizontal spacing must be above 0, not " + Said(a.spacing, Q::Length, units);
   if (!(Finite(a.force) && a.force > 0))
-    return "its force must be above 0 kN/m (an anchor in tension), not " + FourDigits(a.force);
+    return "its force must be above 0 (an anchor in tension), not " +
+           Said(a.force, Q::ForcePerLength, units);
   if (!(Finite(a.transferRate) && a.transferRate > 0))
-    return "the ultimate load-transfer rate of its bond must be above 0 kN/m, not " +
-           FourDigits(a.transferRate);
+    return "the ultimate load-transfer rate of its bond must be above 0, not " +
+           Said(a.transferRate, Q::ForcePerLength, units);
   return {};
 }
 
-std::string CutError(const AnchoredCut& c) {
+std::string CutError(const AnchoredCut& c, int units) {
   if (!(Finite(c.height) && c.height > 0))
-    return "the excavation depth must be above 0, not " + FourDigits(c.height);
+    return "the excavation depth must be above 0, not " + Said(c.height, Q::Length, units);
   if (c.surface) return {};
   if (!(Finite(c.frictionAngle) && c.frictionAngle > 0 && c.frictionAngle < 90))
     return "the friction angle of the retained soil must be above 0 and below 90 degrees, not " +
            FourDigits(c.frictionAngle);
   if (c.planeDepth && !(Finite(*c.planeDepth) && *c.planeDepth >= c.height))
     return "the critical plane must start at or below the excavation level (" +
-           FourDigits(c.height) + " m), not at " + FourDigits(*c.planeDepth);
+           Said(c.height, Q::Length, units) + "), not at " + Said(*c.planeDepth, Q::Length, units);
   return {};
 }
 
@@ -79,7 +92,7 @@ CriticalSurface SurfaceOf(const AnchoredCut& cut) {
 // horizontally behind the surface; nullopt with `error` where the surface
 // gives NaN or the anchor does not get that far within the search length.
 std::optional<double> Beyond(const CriticalSurface& surface, const AnchorLevel& a, double beyond,
-                             std::string& error) {
+                             int units, std::string& error) {
   const double c = std::cos(Rad(a.inclination)), s = std::sin(Rad(a.inclination));
   bool bad = false;
   const auto short_of = [&](double along) {  // true while not yet far enough
@@ -97,7 +110,7 @@ std::optional<double> Beyond(const CriticalSurface& surface, const AnchorLevel& 
   }
   if (last == steps) {
     error = "the anchor does not get beyond the critical surface within " +
-            FourDigits(kSearchLength) + " m";
+            Said(kSearchLength, Q::Length, units);
     return std::nullopt;
   }
   if (last < 0) return 0.0;
@@ -116,12 +129,13 @@ std::optional<Tendon> ChooseTendon(const AnchorDesign& d, const AnchorRules& rul
     if (TendonUtilisation(t, d.designLoad, d.testLoad, d.lockOffLoad) <= 1) return t;
     strongest = &t;
   }
-  error = "no allowed tendon holds a design load of " + FourDigits(d.designLoad) +
-          " kN (test load " + FourDigits(d.testLoad) + " kN)";
+  const int units = rules.messageUnits;
+  error = "no allowed tendon holds a design load of " + Said(d.designLoad, Q::Force, units) +
+          " (test load " + Said(d.testLoad, Q::Force, units) + ")";
   if (strongest)
     error += ": the strongest, " + strongest->name + ", takes " +
-             FourDigits(kDesignFraction * strongest->ultimate) +
-             " kN at 0.60 of its ultimate; place the anchors closer or add a level";
+             Said(kDesignFraction * strongest->ultimate, Q::Force, units) +
+             " at 0.60 of its ultimate; place the anchors closer or add a level";
   return std::nullopt;
 }
 
@@ -142,8 +156,9 @@ void FreeLength(const AnchorLevel& a, const AnchorRules& rules, double surfaceRe
         d.freeRule = FreeLengthRule::Cover;
       }
     } else {
-      d.notes.push_back("a horizontal anchor this shallow never has " + FourDigits(rules.minCover) +
-                        " m of ground over its bond zone: incline it");
+      d.notes.push_back("a horizontal anchor this shallow never has " +
+                        Said(rules.minCover, Q::Length, rules.messageUnits) +
+                        " of ground over its bond zone: incline it");
     }
   }
   d.bondTop = a.depth + d.freeLength * sinA;
@@ -153,9 +168,10 @@ void BondLength(const AnchorLevel& a, const AnchorRules& rules, AnchorDesign& d)
   const double needed = d.designLoad * rules.bondSafetyFactor / a.transferRate;
   d.bondLength = std::max(needed, rules.minBondLength);
   if (needed > rules.maxEffectiveBond)
-    d.notes.push_back("the bond length " + FourDigits(needed) + " m is longer than about " +
-                      FourDigits(rules.maxEffectiveBond) +
-                      " m, beyond which the load-transfer rate stops growing: raise the rate "
+    d.notes.push_back("the bond length " + Said(needed, Q::Length, rules.messageUnits) +
+                      " is longer than about " +
+                      Said(rules.maxEffectiveBond, Q::Length, rules.messageUnits) +
+                      ", beyond which the load-transfer rate stops growing: raise the rate "
                       "(pressure grouting) or lower the load per anchor");
   if (rules.bondSafetyFactor < rules.testFactor)
     d.notes.push_back(
@@ -171,9 +187,9 @@ double AnchorLoadAlong(double force, double spacing, double inclination) {
 
 std::optional<AnchorDesign> DesignAnchor(const AnchorLevel& level, const AnchoredCut& cut,
                                          const AnchorRules& rules, std::string& error) {
-  error = CutError(cut);
+  error = CutError(cut, rules.messageUnits);
   if (error.empty()) error = RulesError(rules);
-  if (error.empty()) error = LevelError(level, cut.height);
+  if (error.empty()) error = LevelError(level, cut.height, rules.messageUnits);
   if (!error.empty()) return std::nullopt;
   AnchorDesign d;
   d.name = level.name;
@@ -188,9 +204,9 @@ std::optional<AnchorDesign> DesignAnchor(const AnchorLevel& level, const Anchore
 
   d.clearance = std::max(1.5, cut.height / 5);
   const CriticalSurface surface = SurfaceOf(cut);
-  const std::optional<double> atSurface = Beyond(surface, level, 0, error);
+  const std::optional<double> atSurface = Beyond(surface, level, 0, rules.messageUnits, error);
   const std::optional<double> reach =
-      atSurface ? Beyond(surface, level, d.clearance, error) : std::nullopt;
+      atSurface ? Beyond(surface, level, d.clearance, rules.messageUnits, error) : std::nullopt;
   if (!reach) return std::nullopt;
   d.surfaceDistance = *atSurface;
   FreeLength(level, rules, *reach, d);

@@ -81,6 +81,9 @@ struct AnchorRules {
   double maxEffectiveBond = 12;   // m, where the transfer rate stops growing
   double minCover = 4.5;          // m of ground over the bond zone
   std::vector<TendonKind> tendons{TendonKind::Strand};  // the kinds to choose from
+  // The units system the messages print their values in (engine/api/Units.h
+  // codes; 2: metres and kilonewtons), that of the engineer's data file.
+  int messageUnits = 2;
 };
 
 // What governs the free length.

@@ -167,4 +167,17 @@ TEST(AnchorDesign, RefusesBadInput) {
   refusedSetup({.height = 10, .frictionAngle = 33, .planeDepth = 8}, {}, "critical plane");
   refusedSetup({.height = 10, .surface = [nan](double) { return nan; }}, {}, "NaN");
   refusedSetup({.height = 10, .surface = [](double) { return 1e6; }}, {}, "does not get beyond");
+
+  // A data file in pounds and inches reads its refusals in its own units:
+  // 10 m is 393.7 in, and 5000 kN/m at 2.5 m spacing and 15 degrees is an
+  // anchor load of 12,940 kN = 2,909,000 lb.
+  std::string error;
+  AnchorLevel level = good;
+  level.depth = 10;
+  EXPECT_FALSE(DesignAnchor(level, cut, {.messageUnits = 1}, error));
+  EXPECT_NE(error.find("(393.7 in), not 393.7 in"), std::string::npos) << error;
+  level = good;
+  level.force = 5000;
+  EXPECT_FALSE(DesignAnchor(level, cut, {.messageUnits = 1}, error));
+  EXPECT_NE(error.find("design load of 2.909e+06 lb"), std::string::npos) << error;
 }
