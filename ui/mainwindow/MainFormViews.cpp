@@ -129,6 +129,14 @@ QString TMainForm::ActiveWindowHelpPage() const {
   else if (qobject_cast<const TSequenceForm*>(view))
     // The sequence's section is named for the work rather than the window.
     own = {QStringLiteral("staged-and-long-term.html"), QStringLiteral("a-construction-sequence")};
+  else if (qobject_cast<const TDlgSideView*>(view))
+    own = {QStringLiteral("graphs.html"), QStringLiteral("the-side-view")};
+  // A plot window is named for its graph's caption, a viewer for its file:
+  // neither is a heading.
+  else if (qobject_cast<const TPlotForm*>(view))
+    own = {QStringLiteral("graphs.html"), QStringLiteral("the-plot-window")};
+  else if (qobject_cast<const TReportViewer*>(view))
+    own = {QStringLiteral("reading-results.html"), QStringLiteral("after-a-run-in-terraqui")};
   if (!own.page.isEmpty())
     return pageHasAnchor(own.page, own.section)
                ? QStringLiteral("help/%1#%2").arg(own.page, own.section)
@@ -138,8 +146,6 @@ QString TMainForm::ActiveWindowHelpPage() const {
   QString page = QStringLiteral("menus.html");
   if (qobject_cast<const TDataDialog*>(view) || qobject_cast<const TTableForm*>(view))
     page = QStringLiteral("tables-and-dialogs.html");
-  else if (qobject_cast<const TPlotForm*>(view)) page = QStringLiteral("graphs.html");
-  else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
   const QString anchor = headingAnchor(active->windowTitle());
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
     if (pageHasAnchor(candidate, anchor))
