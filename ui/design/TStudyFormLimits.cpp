@@ -38,12 +38,15 @@ QString OutputText(const QTableWidget* t, int row) {
   return box ? box->currentText().trimmed() : QString();
 }
 
+// Rows after the heading `rows.front()`; an empty heading keeps the table's.
 void FillTable(QTableWidget* t, const TextRows& rows) {
   if (rows.empty()) return;
-  QStringList heading;
-  for (const std::string& h : rows.front()) heading << Q(h);
-  t->setColumnCount(heading.size());
-  t->setHorizontalHeaderLabels(heading);
+  if (!rows.front().empty()) {
+    QStringList heading;
+    for (const std::string& h : rows.front()) heading << Q(h);
+    t->setColumnCount(heading.size());
+    t->setHorizontalHeaderLabels(heading);
+  }
   for (size_t r = 1; r < rows.size(); ++r) {
     const int row = t->rowCount();
     t->insertRow(row);
