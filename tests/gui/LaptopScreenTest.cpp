@@ -233,8 +233,9 @@ TEST_F(LaptopScreen, F1OpensEachWindowsOwnSection) {
   ProcessEvents();
   ui::ShowReportViewer(form.MdiArea(), QString::fromStdString((folder / "wall.tq4o").string()));
   ProcessEvents();
-  EXPECT_TRUE(pressF1(form.MdiArea().activeSubWindow()->widget())
-                  .endsWith(QLatin1String("/help/reading-results.html#after-a-run-in-terraqui")));
+  const QString report = pressF1(form.MdiArea().activeSubWindow()->widget());
+  EXPECT_TRUE(report.endsWith(QLatin1String("/help/reading-results.html#after-a-run-in-terraqui")))
+      << report.toStdString();
   const std::pair<const char*, const char*> windows[] = {
       {"DesignWall", "/help/designing-a-wall.html#the-design-window"},
       {"CompStudy", "/help/running-studies.html#the-study-window"},
@@ -246,7 +247,8 @@ TEST_F(LaptopScreen, F1OpensEachWindowsOwnSection) {
   for (const auto& [item, expected] : windows) {
     QMdiSubWindow* window = Open(item);
     ASSERT_TRUE(window) << item;
-    EXPECT_TRUE(pressF1(window->widget()).endsWith(QLatin1String(expected))) << item;
+    const QString got = pressF1(window->widget());
+    EXPECT_TRUE(got.endsWith(QLatin1String(expected))) << item << ": " << got.toStdString();
   }
   form.MdiArea().closeAllSubWindows();
 

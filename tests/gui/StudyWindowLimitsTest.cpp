@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -52,8 +50,7 @@ struct StudyLimits : MainFormTest {
   ui::TStudyForm* Study() {
     Trigger("CompStudy");
     ProcessEvents();
-    QMdiSubWindow* window = form.MdiArea().activeSubWindow();
-    return window ? qobject_cast<ui::TStudyForm*>(window->widget()) : nullptr;
+    return form.findChild<ui::TStudyForm*>();
   }
   static bool RunToEnd(ui::TStudyForm& study) {
     QSignalSpy done(&study, &ui::TStudyForm::finished);
