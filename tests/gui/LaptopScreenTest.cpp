@@ -63,7 +63,9 @@ void ExpectButtonsWithin(const QWidget* window, const QRect& room, const QString
         << what.toStdString() << ": " << button->objectName().toStdString() << " at " << at.x()
         << "," << at.y() << " " << at.width() << "x" << at.height();
   }
-  if (needsButtons) EXPECT_GT(seen, 0) << what.toStdString();
+  if (needsButtons) {
+    EXPECT_GT(seen, 0) << what.toStdString();
+  }
 }
 
 void SaveShot(QWidget* window, const QString& name) {

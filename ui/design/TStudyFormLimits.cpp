@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -62,7 +63,7 @@ QWidget* TStudyForm::makeLimitsEditor(QWidget* parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   limits_ = new QTableWidget(0, 3, box);
   limits_->setObjectName(QStringLiteral("StudyLimits"));
-  limits_->setHorizontalHeaderLabels({tr("Limit state: output"), tr("Fails when"), tr("Value")});
+  limits_->setHorizontalHeaderLabels({tr("Output"), tr("Fails when"), tr("Value")});
   limits_->verticalHeader()->setVisible(false);
   limits_->horizontalHeader()->setStretchLastSection(true);
   limits_->setToolTip(
@@ -77,6 +78,7 @@ QWidget* TStudyForm::makeLimitsEditor(QWidget* parent) {
   buttons->addWidget(add);
   buttons->addWidget(remove);
   buttons->addStretch(1);
+  layout->addWidget(new QLabel(tr("Limit states (the failure modes)"), box));
   layout->addWidget(limits_, 1);
   layout->addLayout(buttons);
   connect(add, &QPushButton::clicked, this,
