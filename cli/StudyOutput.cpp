@@ -6,6 +6,7 @@
 
 #include "SummaryOutput.h"
 #include "project/RunSummary.h"
+#include "project/StudyLimitText.h"
 
 namespace terraq::cli {
 
@@ -266,19 +267,8 @@ std::string SamplingText(const SamplingStudy& s, const design::SamplingResult& r
   }
   out += "\n" + Table(ranks, "");
   if (!r.limitStates.empty()) {
-    std::vector<std::vector<std::string>> limits{
-        {"limit state", "failures", "probability", "95 % interval", "beta"}};
-    for (const design::LimitStateResult& l : r.limitStates)
-      limits.push_back({l.name, std::to_string(l.failures) + " of " + std::to_string(r.samples),
-                        FourDigits(l.probability),
-                        FourDigits(l.lower) + " to " + FourDigits(l.upper), FourDigits(l.beta)});
-    out += "\n" + Table(limits, "");
-    if (r.system)
-      out += "system (a sample fails when any limit state fails): " +
-             std::to_string(r.system->failures) + " of " + std::to_string(r.samples) +
-             ", probability " + FourDigits(r.system->probability) + " (" +
-             FourDigits(r.system->lower) + " to " + FourDigits(r.system->upper) + "), beta " +
-             FourDigits(r.system->beta) + "\n";
+    out += "\n" + Table(ui::SamplingLimitRows(r), "");
+    if (r.system) out += ui::SamplingSystemLine(r) + "\n";
   }
   return out;
 }
@@ -326,23 +316,15 @@ std::string SamplingJson(const SamplingStudy& s, const design::SamplingResult& r
 
 namespace {
 
-const char* const kFormSystem =
-    "FORM gives no probability of the system: each index is that of its own limit state at its "
-    "own design point; sampling (mc, lhs) gives the system's";
+using ui::kFormNoSystem;
 
 std::string FormModeText(const SamplingStudy& s, const design::FormResult& r,
                          const std::string& limit) {
-  std::string out = "Limit state: " + limit + "\n";
-  out += (r.converged ? "Converged in " : "Did not converge in ") + std::to_string(r.iterations) +
-         " iterations (" + std::to_string(r.evaluations) + " analyses)\n";
-  out += "  beta " + FourDigits(r.beta) + ", probability of failure " + FourDigits(r.probability) +
-         "\n";
-  std::vector<std::vector<std::string>> rows{{"parameter", "design point", "unit", "importance"}};
-  for (size_t k = 0; k < s.random.size() && k < r.designPoint.size(); ++k)
-    rows.push_back({s.random[k].name, FourDigits(r.designPoint[k]),
-                    ParameterUnit(s.random[k].name, s.unitsCode),
-                    k < r.importance.size() ? FourDigits(r.importance[k]) : "-"});
-  return out + "\n" + Table(rows, "");
+  std::vector<std::string> names;
+  for (const RandomOption& p : s.random) names.push_back(p.name);
+  const ui::FormModeWords words = ui::FormModeText(r, names, s.unitsCode);
+  return "Limit state: " + limit + "\n" + words.convergence + "\n  " + words.index + "\n\n" +
+         Table(words.designPoint, "");
 }
 
 // The members of one limit state's index, from "converged" to "importance".
@@ -380,7 +362,7 @@ std::string FormModesText(const SamplingStudy& s, const std::vector<design::Form
   for (const std::string& note : results.front().notes) out += "Note: " + note + "\n";
   for (size_t k = 0; k < results.size() && k < s.limits.size(); ++k)
     out += (k ? "\n" : "") + FormModeText(s, results[k], s.limits[k]);
-  return out + "\n" + kFormSystem + ".\n";
+  return out + "\n" + kFormNoSystem + ".\n";
 }
 
 std::string FormModesJson(const SamplingStudy& s, const std::vector<design::FormResult>& results) {
@@ -389,7 +371,7 @@ std::string FormModesJson(const SamplingStudy& s, const std::vector<design::Form
   for (size_t k = 0; k < results.size() && k < s.limits.size(); ++k)
     out += std::string(k ? ",\n  " : "\n  ") + "{\"name\": " + JsonString(s.limits[k]) + ",\n " +
            FormModeJson(s, results[k]) + "}";
-  return out + "],\n \"system\": null, \"systemNote\": " + JsonString(kFormSystem) + "}\n";
+  return out + "],\n \"system\": null, \"systemNote\": " + JsonString(kFormNoSystem) + "}\n";
 }
 
 }  // namespace terraq::cli

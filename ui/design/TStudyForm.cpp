@@ -184,7 +184,7 @@ bool TStudyForm::Run() {
   pendingOutput_ = d.output;
   sweep_.reset();
   sampling_.reset();
-  form_.reset();
+  forms_.clear();
   stop_ = false;
   finished_ = false;
   progress_->setRange(
@@ -236,8 +236,12 @@ std::optional<TStudyForm::Work> TStudyForm::randomWork(
     names.push_back(r.name);
   }
   if (parameters.empty()) return setStatus(tr("Add a random parameter.")), std::nullopt;
-  auto model = design::MakeWallModel(text, names, error, sequence);
-  if (!model) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), std::nullopt;
+  std::shared_ptr<const design::ExcavationPlan> ground;
+  if (auto plan = ground_ ? ground_() : std::nullopt)
+    ground = std::make_shared<const design::ExcavationPlan>(std::move(*plan));
+  auto made = design::MakeWallModel(text, names, error, sequence, ground);
+  if (!made) return setStatus(tr("The project cannot be studied: %1").arg(Q(error))), std::nullopt;
+  auto model = std::make_shared<const design::WallModel>(std::move(*made));
   std::vector<design::LimitState> limits;
   for (std::string l : d.limits) {
     l.erase(std::remove(l.begin(), l.end(), ' '), l.end());  // "top > 2" as "top>2"
@@ -247,20 +251,8 @@ std::optional<TStudyForm::Work> TStudyForm::randomWork(
   }
   outcome->outputs = model->outputs;
   outcome->randomNames = names;
-  if (d.method == "form") {
-    if (limits.size() != 1 || limits.front().notHeld)
-      return setStatus(tr("FORM needs exactly one limit state on an output (OUTPUT>VALUE).")),
-             std::nullopt;
-    outcome->asked = 0;
-    return Work{
-        [model, parameters, limit = limits.front(), outcome](const design::StudyControl& control) {
-          design::FormOptions options;
-          options.threads = Threads();
-          options.control = control;
-          outcome->form = design::Form(model->factory, parameters, model->bounds, limit, options);
-        },
-        tr("analyses")};
-  }
+  for (const design::LimitState& l : limits) outcome->limits.push_back(l.name);
+  if (d.method == "form") return formWork(model, parameters, limits, outcome);
   outcome->asked = d.samples;
   return Work{[model, parameters, limits, d, outcome](const design::StudyControl& control) {
                 design::SamplingOptions options;
@@ -312,8 +304,9 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   setRunning(false);
   sweep_ = std::move(outcome->sweep);
   sampling_ = std::move(outcome->sampling);
-  form_ = std::move(outcome->form);
+  forms_ = std::move(outcome->forms);
   randomNames_ = outcome->randomNames;
+  limitNames_ = outcome->limits;
   secondCount_ = outcome->secondCount;
   outputs_ = outcome->outputs;
   if (sweep_ && !sweep_->error) {
@@ -338,10 +331,14 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
   }
   showProgressAtEnd();
 
-  const std::optional<std::string> error = sweep_      ? sweep_->error
-                                           : sampling_ ? sampling_->error
-                                           : form_     ? form_->error
-                                                       : std::nullopt;
+  // FORM's first failing limit state is the study's error, named.
+  std::optional<std::string> error = sweep_      ? sweep_->error
+                                     : sampling_ ? sampling_->error
+                                                 : std::nullopt;
+  for (size_t k = 0; k < forms_.size() && !error; ++k)
+    if (forms_[k].error)
+      error = forms_.size() > 1 && k < limitNames_.size() ? limitNames_[k] + ": " + *forms_[k].error
+                                                          : *forms_[k].error;
   if (error) {
     setStatus(tr("The study could not run: %1").arg(Q(*error)));
   } else if (sweep_) {
@@ -361,14 +358,20 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
                         .arg(sampling_->samples)
                         .arg(outcome->asked)
                   : tr("%1 samples analysed.").arg(sampling_->samples));
-  } else if (form_ && form_->interrupted) {
-    setStatus(tr("Cancelled after %1 analyses: FORM gives no reliability index.")
-                  .arg(form_->evaluations));
-  } else if (form_) {
-    setStatus(form_->converged ? tr("FORM converged in %1 iterations.").arg(form_->iterations)
-                               : tr("FORM did not converge in %1 iterations: the index is that of "
-                                    "the last.")
-                                     .arg(form_->iterations));
+  } else if (!forms_.empty() && forms_.back().interrupted) {
+    size_t analyses = 0;
+    for (const design::FormResult& f : forms_) analyses += f.evaluations;
+    setStatus(tr("Cancelled after %1 analyses: FORM gives no reliability index.").arg(analyses));
+  } else if (forms_.size() == 1) {
+    const design::FormResult& form = forms_.front();
+    setStatus(form.converged ? tr("FORM converged in %1 iterations.").arg(form.iterations)
+                             : tr("FORM did not converge in %1 iterations: the index is that of "
+                                  "the last.")
+                                   .arg(form.iterations));
+  } else if (!forms_.empty()) {
+    const auto converged = std::count_if(forms_.begin(), forms_.end(),
+                                         [](const design::FormResult& f) { return f.converged; });
+    setStatus(tr("FORM converged on %1 of %2 limit states.").arg(converged).arg(forms_.size()));
   }
   showResults();
   emit finished();
@@ -379,7 +382,7 @@ void TStudyForm::finish(std::shared_ptr<Outcome> outcome) {
 // count to reach: its bar is emptied.
 void TStudyForm::showProgressAtEnd() {
   const bool cancelled = (sweep_ && sweep_->interrupted) || (sampling_ && sampling_->interrupted) ||
-                         (form_ && form_->interrupted);
+                         (!forms_.empty() && forms_.back().interrupted);
   if (!cancelled) {
     progress_->setRange(0, 1);
     progress_->setValue(1);

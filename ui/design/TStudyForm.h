@@ -6,10 +6,14 @@
 //   grid; a graph of the chosen output against the first parameter (one
 //   curve per value of the second) and a table of the points.
 //   Probabilistic: parameters with distributions, sampled by Monte Carlo or
-//   Latin hypercube, or FORM on one limit state; the statistics of every
-//   output, the histogram of the chosen one, the limit states' probability
-//   with its 95 % interval and beta, and a tornado of the rank correlations
-//   of the chosen output with each parameter.
+//   Latin hypercube, or FORM; the statistics of every output, the histogram
+//   of the chosen one and a tornado of its rank correlations with each
+//   parameter. The limit states (several failure modes) are a table of
+//   output, comparison and value (TStudyFormLimits.cpp); their results are
+//   each mode's probability with its 95 % interval and beta and the
+//   system's (a sample fails when any mode fails), or FORM's index and
+//   design point of each mode, in the words and digits of terraq study
+//   (project/StudyLimitText.h).
 //
 // The analyses run on a worker thread with a StudyControl: the window stays
 // live, shows the progress, and Cancel stops the study after the analyses
@@ -31,7 +35,9 @@
 //
 // The names of outputs and limit states are those of terraq study: top,
 // deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
-// and limits OUTPUT>VALUE or not-held. Units: those of the data file.
+// heave and kranz when the project has a cut's plan (design/StudyGround.h),
+// and limits OUTPUT>VALUE, OUTPUT<VALUE or not-held. Units: those of the
+// data file.
 
 #include <QWidget>
 #include <atomic>
@@ -83,6 +89,11 @@ class TStudyForm : public QWidget {
   // The project's soil model, asked for at each Run (the p-y model without
   // it); its springs' parameters are then names to vary.
   void SetSoilModel(design::SoilModelSource soilModel) { soilModel_ = std::move(soilModel); }
+  // The cut's plan now (nullopt: none): a probabilistic study then has the
+  // ground's outputs heave and kranz.
+  void SetGround(std::function<std::optional<design::ExcavationPlan>()> ground) {
+    ground_ = std::move(ground);
+  }
 
   // Reads the project's parameters into the list (Run does too).
   void Refresh();
@@ -101,7 +112,9 @@ class TStudyForm : public QWidget {
   // The results shown, when there are.
   const std::optional<design::SweepResult>& SweepShown() const { return sweep_; }
   const std::optional<design::SamplingResult>& SamplingShown() const { return sampling_; }
-  const std::optional<design::FormResult>& FormShown() const { return form_; }
+  // FORM's first limit state, and every one in the order given.
+  const design::FormResult* FormShown() const { return forms_.empty() ? nullptr : &forms_.front(); }
+  const std::vector<design::FormResult>& FormModesShown() const { return forms_; }
   QString StatusText() const;
   QString SummaryText() const;
   DesignGraph* SweepGraph() const { return sweepGraph_; }
@@ -112,6 +125,9 @@ class TStudyForm : public QWidget {
   QTableWidget* RandomTable() const { return random_; }
 
   QTableWidget* CorrelationTable() const { return correlations_; }
+  // The limit states as defined (output, comparison, value) and their results.
+  QTableWidget* LimitTable() const { return limits_; }
+  QTableWidget* LimitResultTable() const { return limitResults_; }
 
   // The graphs that can be saved and printed; a hidden one cannot.
   enum class Graph { Sweep, Histogram, Tornado };
@@ -140,8 +156,8 @@ class TStudyForm : public QWidget {
   struct Outcome {
     std::optional<design::SweepResult> sweep;
     std::optional<design::SamplingResult> sampling;
-    std::optional<design::FormResult> form;
-    std::vector<std::string> outputs, randomNames;
+    std::vector<design::FormResult> forms;
+    std::vector<std::string> outputs, randomNames, limits;
     size_t asked = 0;        // points or samples
     size_t secondCount = 1;  // values of a sweep's second parameter
   };
@@ -165,7 +181,18 @@ class TStudyForm : public QWidget {
   // when no thread can be had.
   bool startWorker(std::function<void(const design::StudyControl&)> work,
                    std::shared_ptr<Outcome> outcome);
+  // FORM on each limit state in turn (TStudyFormLimits.cpp).
+  std::optional<Work> formWork(std::shared_ptr<const design::WallModel> model,
+                               std::vector<design::RandomParameter> parameters,
+                               std::vector<design::LimitState> limits,
+                               std::shared_ptr<Outcome> outcome);
   void addRandomRow(const StudyDefinition::Random& r);
+  // The limit states' table (TStudyFormLimits.cpp): a row from "NAME>VALUE",
+  // "NAME<VALUE" or "not-held", and each row's text back.
+  QWidget* makeLimitsEditor(QWidget* parent);
+  void addLimitRow(const std::string& limit);
+  std::vector<std::string> limitTexts() const;
+  void showLimitResults();
   void setStatus(const QString& text);
   void setRunning(bool running);
   void finish(std::shared_ptr<Outcome> outcome);
@@ -174,6 +201,7 @@ class TStudyForm : public QWidget {
   void showSweep();
   void showSampling();
   void showForm();
+  QString formSummary() const;
   const design::OutputStatistics* fillStatistics(const design::SamplingResult& r,
                                                  const std::string& output);
   void stopWorker();
@@ -194,6 +222,7 @@ class TStudyForm : public QWidget {
   std::function<QString()> dataFile_;
   std::function<std::optional<design::SequentialPlan>()> sequence_;
   design::SoilModelSource soilModel_;
+  std::function<std::optional<design::ExcavationPlan>()> ground_;
 
   QTableWidget* parameters_ = nullptr;
   QComboBox* mode_ = nullptr;
@@ -206,7 +235,8 @@ class TStudyForm : public QWidget {
   QComboBox* method_ = nullptr;
   QSpinBox* samples_ = nullptr;
   QDoubleSpinBox* seed_ = nullptr;
-  QLineEdit* limits_ = nullptr;
+  QTableWidget* limits_ = nullptr;
+  QTableWidget* limitResults_ = nullptr;
   QComboBox* output_ = nullptr;
   QPushButton* runButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
@@ -228,8 +258,9 @@ class TStudyForm : public QWidget {
   std::string pendingOutput_;  // the output to show once a run ends
   std::optional<design::SweepResult> sweep_;
   std::optional<design::SamplingResult> sampling_;
-  std::optional<design::FormResult> form_;
-  std::vector<std::string> outputs_;      // of the results shown
+  std::vector<design::FormResult> forms_;  // a limit state each
+  std::vector<std::string> outputs_;       // of the results shown
+  std::vector<std::string> limitNames_;    // the limit states of the results shown
   std::vector<std::string> randomNames_;  // the random parameters of the results shown
   bool staged_ = false;
   size_t secondCount_ = 1;  // of the sweep shown

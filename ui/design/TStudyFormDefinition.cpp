@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <algorithm>
@@ -52,8 +51,7 @@ StudyDefinition TStudyForm::Definition() const {
   d.method = kMethods[std::max(0, method_->currentIndex())];
   d.samples = samples_->value();
   d.seed = static_cast<std::uint64_t>(seed_->value());
-  for (const QString& l : limits_->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
-    if (!l.trimmed().isEmpty()) d.limits.push_back(l.trimmed().toStdString());
+  d.limits = limitTexts();
   return d;
 }
 
@@ -79,9 +77,8 @@ void TStudyForm::SetDefinition(const StudyDefinition& d) {
     if (d.method == kMethods[m]) method_->setCurrentIndex(m);
   samples_->setValue(static_cast<int>(std::min<std::uint64_t>(d.samples, samples_->maximum())));
   seed_->setValue(static_cast<double>(d.seed));
-  QStringList limits;
-  for (const auto& l : d.limits) limits << Q(l);
-  limits_->setText(limits.join(QStringLiteral(", ")));
+  limits_->setRowCount(0);
+  for (const std::string& l : d.limits) addLimitRow(l);
 }
 
 bool TStudyForm::Save() {

@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -102,15 +101,13 @@ QWidget* TStudyForm::makeRandomPage() {
   seed_->setRange(0, 9007199254740991.0);
   seed_->setGroupSeparatorShown(false);
   seed_->setValue(1);
-  limits_ = new QLineEdit(randomPage);
-  limits_->setPlaceholderText(QStringLiteral("top>0.5, moment>250, not-held"));
   randomForm->addRow(tr("Method"), method_);
   randomForm->addRow(tr("Samples"), samples_);
   randomForm->addRow(tr("Seed"), seed_);
-  randomForm->addRow(tr("Limit states"), limits_);
   randomLayout->addWidget(random_, 1);
   randomLayout->addLayout(randomButtons);
   randomLayout->addLayout(randomForm);
+  randomLayout->addWidget(makeLimitsEditor(randomPage), 1);
   connect(addRandom, &QPushButton::clicked, this, [this] {
     const int row = parameters_->currentRow();
     const QString name =
@@ -202,6 +199,10 @@ QVBoxLayout* TStudyForm::makeResultsColumn() {
   tables_ = new QTabWidget(this);
   tables_->addTab(table_, tr("Results"));
   tables_->addTab(correlations_, tr("Rank correlations"));
+  limitResults_ = Table({}, this);
+  limitResults_->setObjectName(QStringLiteral("StudyLimitResults"));
+  limitResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tables_->addTab(limitResults_, tr("Limit states"));
   auto* right = new QVBoxLayout;
   right->addLayout(graphs, 3);
   right->addWidget(makeGraphButtons());

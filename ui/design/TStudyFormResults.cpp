@@ -13,6 +13,7 @@
 #include "design/StudyBars.h"
 #include "design/StudyFormCells.h"
 #include "design/TStudyForm.h"
+#include "project/StudyLimitText.h"
 #include "project/StudyUnits.h"
 
 namespace terraq::ui {
@@ -53,7 +54,8 @@ double OutputOf(const design::PointResult& point, const std::string& output) {
 }  // namespace
 
 void TStudyForm::showResults() {
-  const bool probabilistic = sampling_ || form_ || (!sweep_ && mode_->currentIndex() == 1);
+  const bool probabilistic =
+      sampling_ || !forms_.empty() || (!sweep_ && mode_->currentIndex() == 1);
   sweepGraph_->setVisible(!probabilistic);
   summary_->setVisible(probabilistic);
   histogram_->setVisible(probabilistic);
@@ -63,9 +65,11 @@ void TStudyForm::showResults() {
   correlations_->setColumnCount(0);
   if (probabilistic) showSampling();
   else showSweep();
+  showLimitResults();
   // Only a sampling study has correlations to show.
   tables_->setTabEnabled(1, sampling_ && !sampling_->error);
-  if (!tables_->isTabEnabled(1)) tables_->setCurrentIndex(0);
+  tables_->setTabEnabled(2, limitResults_->rowCount() > 0);
+  if (!tables_->isTabEnabled(tables_->currentIndex())) tables_->setCurrentIndex(0);
 }
 
 void TStudyForm::showSweep() {
@@ -131,14 +135,16 @@ void TStudyForm::showSampling() {
   table_->setRowCount(0);
   table_->setColumnCount(0);
   const std::string output = output_->currentText().trimmed().toStdString();
-  if (form_ && form_->interrupted) {
+  if (!forms_.empty() && forms_.back().interrupted) {
+    size_t analyses = 0;
+    for (const design::FormResult& f : forms_) analyses += f.evaluations;
     summary_->setPlainText(
-        tr("FORM cancelled after %1 analyses: no reliability index.").arg(form_->evaluations));
+        tr("FORM cancelled after %1 analyses: no reliability index.").arg(analyses));
     histogram_->Clear(tr("FORM draws no samples"));
     tornado_->Clear(tr("Cancelled"));
     return;
   }
-  if (form_ && !form_->error) {
+  if (!forms_.empty() && !forms_.back().error) {
     showForm();
     return;
   }
@@ -153,11 +159,13 @@ void TStudyForm::showSampling() {
                         .arg(r.samples)
                         .arg(r.interrupted ? tr(" (cancelled: the samples done)") : QString())
                         .arg(r.failedSamples);
-  for (const design::LimitStateResult& l : r.limitStates)
-    summary +=
-        tr("P[%1] = %2  (95 %: %3 to %4)  beta = %5  (%6 failures)\n")
-            .arg(Q(l.name), Number(l.probability), Number(l.lower), Number(l.upper), Number(l.beta))
-            .arg(l.failures);
+  // Each limit state as terraq study prints it (the table: Limit states).
+  const TextRows limits = SamplingLimitRows(r);
+  for (size_t k = 1; k < limits.size(); ++k)
+    summary += tr("%1: %2 failures, probability %3 (95 %: %4), beta %5\n")
+                   .arg(Q(limits[k][0]), Q(limits[k][1]), Q(limits[k][2]), Q(limits[k][3]),
+                        Q(limits[k][4]));
+  if (r.system) summary += Q(SamplingSystemLine(r)) + "\n";
   for (const std::string& n : r.notes) summary += Q(n) + "\n";
   for (const std::string& f : r.failureReasons) summary += Q(f) + "\n";
   summary_->setPlainText(summary);
@@ -177,30 +185,30 @@ void TStudyForm::showSampling() {
   tornado_->SetTornado(bars, tr("%1: rank correlation").arg(Q(output)));
 }
 
-// FORM's reliability index, design point and the importance of each
-// parameter.
+// FORM's reliability index of each limit state; the design point, the
+// importance of each parameter and the tornado of the first.
 void TStudyForm::showForm() {
-  QString summary = tr("FORM: beta = %1, probability = %2, %3 analyses%4\n")
-                        .arg(Number(form_->beta), Number(form_->probability))
-                        .arg(form_->evaluations)
-                        .arg(form_->converged ? QString() : tr(" (not converged)"));
+  const design::FormResult& form = forms_.front();
+  QString summary = formSummary();
   table_->setColumnCount(3);
   table_->setHorizontalHeaderLabels({tr("Parameter"), tr("Design point"), tr("Importance alpha²")});
   table_->setRowCount(int(randomNames_.size()));
   for (size_t k = 0; k < randomNames_.size(); ++k) {
     SetCell(table_, int(k), 0, Q(randomNames_[k]));
-    if (k < form_->designPoint.size()) SetCell(table_, int(k), 1, Number(form_->designPoint[k]));
-    if (k < form_->importance.size()) SetCell(table_, int(k), 2, Number(form_->importance[k]));
+    if (k < form.designPoint.size()) SetCell(table_, int(k), 1, Number(form.designPoint[k]));
+    if (k < form.importance.size()) SetCell(table_, int(k), 2, Number(form.importance[k]));
   }
   std::vector<StudyBars::Bar> bars;
-  for (size_t k = 0; k < randomNames_.size() && k < form_->designPointU.size(); ++k)
+  for (size_t k = 0; k < randomNames_.size() && k < form.designPointU.size(); ++k)
     bars.push_back({Q(randomNames_[k]),
-                    k < form_->importance.size()
-                        ? std::copysign(std::sqrt(form_->importance[k]), form_->designPointU[k])
+                    k < form.importance.size()
+                        ? std::copysign(std::sqrt(form.importance[k]), form.designPointU[k])
                         : 0});
-  tornado_->SetTornado(bars, tr("alpha at the design point"));
+  tornado_->SetTornado(bars, limitNames_.empty()
+                                 ? tr("alpha at the design point")
+                                 : tr("%1: alpha at the design point").arg(Q(limitNames_.front())));
   histogram_->Clear(tr("FORM draws no samples"));
-  for (const std::string& n : form_->notes) summary += Q(n) + "\n";
+  for (const std::string& n : form.notes) summary += Q(n) + "\n";
   summary_->setPlainText(summary);
 }
 

@@ -16,4 +16,5 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormDefinition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormGraphs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TStudyFormLimits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TStudyFormResults.cpp)

@@ -14,6 +14,7 @@
 
 #include "dialogs/TDataEdit.h"
 #include "project/StageFiles.h"
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
@@ -36,6 +37,7 @@ QToolButton* arrowButton(QWidget* parent, const QString& name, Qt::ArrowType arr
 TDlgStaged::TDlgStaged(TStagedContext context, QWidget* parent) : QDialog(parent), context_(std::move(context)) {
   setObjectName(QStringLiteral("DlgStaged"));
   setWindowTitle(tr("Staged Construction Options"));
+  AddHelpKey(this, QStringLiteral("help/staged-and-long-term.html#the-dialog"));
 
   stagedBox_ = new QCheckBox(tr("Conduct &Staged-Construction Analysis"), this);
   stagedBox_->setObjectName(QStringLiteral("StageAnalysis"));

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "PackageFile.h"
+#include "widgets/HelpDocuments.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -26,6 +27,7 @@ TReportPreview::TReportPreview(report::Document document, QString suggested, QWi
     : QDialog(parent), document_(std::move(document)), suggested_(std::move(suggested)) {
   setObjectName(QStringLiteral("ReportPreview"));
   setWindowTitle(tr("Calculation Report"));
+  AddHelpKey(this, QStringLiteral("help/calculation-package.html#from-the-program"));
   printer_ = new QPrinter(QPrinter::HighResolution);
   preview_ = new QPrintPreviewWidget(printer_, this);
   preview_->setObjectName(QStringLiteral("ReportPages"));

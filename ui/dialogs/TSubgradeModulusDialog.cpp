@@ -15,6 +15,7 @@
 #include "controls/EvaluateEntry.h"
 #include "controls/NumberFormat.h"
 #include "dialogs/ViewText.h"
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
@@ -44,6 +45,7 @@ TSubgradeModulusDialog::TSubgradeModulusDialog(int layer, int units, const std::
     : QDialog(parent), units_(units) {
   setObjectName(QStringLiteral("SubgradeModulusDialog"));
   setWindowTitle(tr("Subgrade Modulus of Layer %1").arg(layer));
+  AddHelpKey(this, QStringLiteral("help/soil-models.html#deriving-the-subgrade-modulus"));
   correlation_ = new QComboBox(this);
   correlation_->setObjectName(QStringLiteral("Correlation"));
   for (const design::SubgradeCorrelation& c : design::SubgradeCorrelations())

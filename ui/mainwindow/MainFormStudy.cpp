@@ -38,6 +38,8 @@ void TMainForm::ShowStudy() {
   // The sequence as it stands at each Run, stages and supports as edited.
   form->SetSequence([this] { return project_.Members().StagedSequence(); });
   form->SetSoilModel(soilModelSource());
+  // The cut's plan as it stands: the ground's outputs of a random study.
+  form->SetGround([this] { return project_.Members().excavation; });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));

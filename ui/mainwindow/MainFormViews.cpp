@@ -101,6 +101,34 @@ QString headingAnchor(const QString& heading) {
   return anchor;
 }
 
+// The section of a data window whose caption is not its section's heading
+// (the headings name the Data menu's items).
+struct CaptionSection {
+  const char* caption;
+  const char* section;
+};
+constexpr CaptionSection kDataSections[] = {
+    {"Project Title", "title"},
+    {"Wall Stiffness", "wall-properties"},
+    {"Soil Layers", "soil-layer-data"},
+    {"Soil Layers (Long-Term)", "soil-layer-data"},
+    {"Clay", "soil-layer-data"},
+    {"Sand", "soil-layer-data"},
+    {"Silt", "soil-layer-data"},
+    {"Strong Rock", "soil-layer-data"},
+    {"Weak Rock", "soil-layer-data"},
+    {"Distributed Loads", "distributed-active-earth-pressure"},
+    {"Distributed Load (Long-Term)", "distributed-active-earth-pressure"},
+    {"Surcharge Loads", "additional-surcharge-loads"},
+    {"Concentrated Loads on Wall", "concentrated-loads-on-the-wall"},
+    {"Specify Deflection and Slope on Wall", "boundary-condition-on-deflection-or-slope"},
+    {"p-y Modification Factors", "modification-factors-for-p-y-curves"},
+    {"Sets of Ext. p-y Curves", "sets-of-external-p-y-curves"},
+    {"External p-y Curve", "sets-of-external-p-y-curves"},
+    {"Lateral Spring and Rotation Spring", "lateral-springs-and-rotational-restraints"},
+    {"Nonlinear Moment vs EI Curves", "sets-of-nonlinear-moment-vs-ei-curves"},
+    {"Moment and EI data", "sets-of-nonlinear-moment-vs-ei-curves"}};
+
 bool pageHasAnchor(const QString& page, const QString& anchor) {
   QFile file(TMainForm::DocumentPath(QStringLiteral("help/") + page));
   if (anchor.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
@@ -129,6 +157,14 @@ QString TMainForm::ActiveWindowHelpPage() const {
   else if (qobject_cast<const TSequenceForm*>(view))
     // The sequence's section is named for the work rather than the window.
     own = {QStringLiteral("staged-and-long-term.html"), QStringLiteral("a-construction-sequence")};
+  else if (qobject_cast<const TDlgSideView*>(view))
+    own = {QStringLiteral("graphs.html"), QStringLiteral("the-side-view")};
+  // A plot window is named for its graph's caption, a viewer for its file:
+  // neither is a heading.
+  else if (qobject_cast<const TPlotForm*>(view))
+    own = {QStringLiteral("graphs.html"), QStringLiteral("the-plot-window")};
+  else if (qobject_cast<const TReportViewer*>(view))
+    own = {QStringLiteral("reading-results.html"), QStringLiteral("after-a-run-in-terraqui")};
   if (!own.page.isEmpty())
     return pageHasAnchor(own.page, own.section)
                ? QStringLiteral("help/%1#%2").arg(own.page, own.section)
@@ -136,11 +172,12 @@ QString TMainForm::ActiveWindowHelpPage() const {
   // The page of the window's kind; a heading named as the window is, on
   // that page or on the page of the menus, is where it opens.
   QString page = QStringLiteral("menus.html");
-  if (qobject_cast<const TDataDialog*>(view) || qobject_cast<const TTableForm*>(view))
+  QString anchor = headingAnchor(active->windowTitle());
+  if (qobject_cast<const TDataDialog*>(view) || qobject_cast<const TTableForm*>(view)) {
     page = QStringLiteral("tables-and-dialogs.html");
-  else if (qobject_cast<const TPlotForm*>(view)) page = QStringLiteral("graphs.html");
-  else if (qobject_cast<const TReportViewer*>(view)) page = QStringLiteral("reading-results.html");
-  const QString anchor = headingAnchor(active->windowTitle());
+    for (const CaptionSection& c : kDataSections)
+      if (active->windowTitle() == QLatin1String(c.caption)) anchor = QLatin1String(c.section);
+  }
   for (const QString& candidate : {page, QStringLiteral("menus.html")})
     if (pageHasAnchor(candidate, anchor))
       return QStringLiteral("help/%1#%2").arg(candidate, anchor);

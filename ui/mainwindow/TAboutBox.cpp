@@ -7,11 +7,13 @@
 #include <QVBoxLayout>
 
 #include "mainwindow/CommandRules.h"
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("About"));
+  AddHelpKey(this, QStringLiteral("help/menus.html#help"));
   const QLocale locale = QLocale::system();
   const QDate release(kReleaseYear, kReleaseMonth, kReleaseDay);
 

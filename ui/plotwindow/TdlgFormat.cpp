@@ -12,6 +12,7 @@
 
 #include "dialogs/TDataEdit.h"
 #include "plotwindow/GraphSaveChoice.h"
+#include "widgets/HelpDocuments.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -26,6 +27,7 @@ bool ExportBitmapFits(long double pixelWidth, long double pixelHeight) {
 TdlgFormat::TdlgFormat(bool bitmap, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgFormat"));
   setWindowTitle(tr("Save Attributes"));
+  AddHelpKey(this, QStringLiteral("help/graphs.html#save-to-disk"));
   FormCreate(bitmap);
 }
 

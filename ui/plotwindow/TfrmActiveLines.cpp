@@ -8,12 +8,14 @@
 #include <QVBoxLayout>
 
 #include "graphs/PlotMenuRules.h"
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
 TfrmActiveLines::TfrmActiveLines(const TGraphPlot& graph, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmActiveLines"));
   setWindowTitle(tr("Active Curves"));
+  AddHelpKey(this, QStringLiteral("help/graphs.html#active-curves"));
   for (size_t i = 0; i < graph.Lines.size(); ++i) {
     active_.push_back(graph.Lines[i].Active);
     labels_.push_back(ShownLabel(graph, static_cast<int>(i)));

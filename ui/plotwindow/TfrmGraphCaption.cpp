@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include "widgets/HelpDocuments.h"
 
 namespace terraq::ui {
 
 TfrmGraphCaption::TfrmGraphCaption(const std::string& title, bool titleOnTop, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmGraphCaption"));
   setWindowTitle(tr("Graph Caption"));
+  AddHelpKey(this, QStringLiteral("help/graphs.html#graph-caption"));
 
   auto* label = new QLabel(tr("Enter Graph Caption"), this);
   caption_ = new QLineEdit(QString::fromStdString(title), this);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "widgets/HelpDocuments.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -14,6 +15,7 @@ namespace terraq::ui {
 TfrmLineNames::TfrmLineNames(const TGraphPlot& graph, QWidget* parent) : QDialog(parent), names_(graph) {
   setObjectName(QStringLiteral("frmLineNames"));
   setWindowTitle(tr("Legend"));
+  AddHelpKey(this, QStringLiteral("help/graphs.html#legend"));
 
   auto* listLabel = new QLabel(tr("Select line to modify:"), this);
   lines_ = new QListWidget(this);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "widgets/ScrollingPanel.h"
 #include "widgets/TUserPrompts.h"
 
 namespace terraq::ui {
@@ -147,8 +148,11 @@ void ShowReportViewer(QMdiArea& area, const QString& path) {
   window->setWindowTitle(viewer->windowTitle());
   // Wide enough for the report's lines where the area allows it.
   const int width = viewer->TextWidth(100);
-  window->resize(std::min(width, area.width()), area.height() * 3 / 4);
+  const QSize room = area.viewport()->size();
+  window->resize(std::min(width, room.width()), room.height() * 3 / 4);
   window->show();
+  // Placed by the area where it would cross its edge, it comes back within.
+  KeepSubWindowWithin(window, &area);
   viewer->FocusText();
 }
 

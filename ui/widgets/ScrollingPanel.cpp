@@ -26,8 +26,11 @@ void FitSubWindow(QMdiSubWindow* window, const QMdiArea* area) {
   QSize size = window->sizeHint();
   if (room.width() > 0 && room.height() > 0) size = size.boundedTo(room);
   window->resize(size.expandedTo(window->minimumSizeHint().boundedTo(room)));
-  // A window placed where it would cross the area's lower or right edge
-  // comes back within it.
+  KeepSubWindowWithin(window, area);
+}
+
+void KeepSubWindowWithin(QMdiSubWindow* window, const QMdiArea* area) {
+  const QSize room = area->viewport()->size();
   QPoint at = window->pos();
   at.setX(std::max(0, std::min(at.x(), room.width() - window->width())));
   at.setY(std::max(0, std::min(at.y(), room.height() - window->height())));

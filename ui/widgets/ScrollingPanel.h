@@ -23,5 +23,8 @@ class TScrollingPanel : public QScrollArea {
 // the area's visible part: a window taller than the area would put its
 // lower edge, and the buttons there, out of reach.
 void FitSubWindow(QMdiSubWindow* window, const QMdiArea* area);
+// Moves a child window of `area` placed where it would cross the area's
+// lower or right edge back within it (its size kept).
+void KeepSubWindowWithin(QMdiSubWindow* window, const QMdiArea* area);
 
 }  // namespace terraq::ui
