@@ -25,11 +25,12 @@ std::string Unit(Quantity quantity, int units) {
   return engine::api::PrintedLabel(quantity, units);
 }
 
-std::string Optional(const std::optional<double>& v) { return v ? FourDigits(*v) : "none"; }
-
-std::string Prefixed(const std::string& name, const std::string& text) {
-  return name.empty() ? text : name + ": " + text;
+// A figure's caption: the wall's name first when it has one.
+std::string Caption(const std::string& name, const std::string& text) {
+  return name.empty() ? text : name + ", " + text;
 }
+
+std::string Optional(const std::optional<double>& v) { return v ? FourDigits(*v) : "none"; }
 
 Table HeaveInputTable(int units) {
   const std::string L = Unit(Quantity::Length, units), P = Unit(Quantity::Pressure, units);
@@ -95,9 +96,9 @@ const GroundOfWall* GoverningHeave(const std::vector<GroundOfWall>& walls) {
 Figure HeavePicture(const GroundOfWall& w) {
   ui::BasalHeaveFigure figure{w.ground.limits.heaveInput, *w.ground.limits.heave, w.wallTip,
                               Unit(Quantity::Length, w.units), Unit(Quantity::Pressure, w.units)};
-  return Figure{Prefixed(w.name,
-                         "basal heave: the cut, the soil column of width B1 beside it and "
-                         "Terzaghi's failure surface"),
+  return Figure{Caption(w.name,
+                        "basal heave: the cut, the soil column of width B1 beside it and "
+                        "Terzaghi's failure surface"),
                 0.7, [figure](QPainter& painter, const QRectF& area, double dpi) {
                   ui::PaintBasalHeave(painter, area, dpi, figure);
                 }};
@@ -116,12 +117,12 @@ void AppendHeave(const std::vector<GroundOfWall>& walls, std::vector<Block>& blo
       "(1956), Stability of strutted excavations in clay, Géotechnique 6(1), 32–47."});
   const int units = walls.front().units;
   Table inputs = HeaveInputTable(units), factors = HeaveFactorTable(units);
-  std::vector<std::string> notes;
+  std::vector<std::pair<std::string, std::string>> notes;
   for (const GroundOfWall& w : walls) {
     const design::GroundLimits& g = w.ground.limits;
     if (!g.heave || g.heave->error) {
-      notes.push_back(Prefixed(w.name, g.heave ? "basal heave: " + *g.heave->error
-                                               : "basal heave not checked: " + g.heaveSkipped));
+      notes.emplace_back(w.name, g.heave ? "basal heave: " + *g.heave->error
+                                         : "basal heave not checked: " + g.heaveSkipped);
       continue;
     }
     const design::BasalHeaveInput& in = g.heaveInput;
@@ -144,7 +145,7 @@ void AppendHeave(const std::vector<GroundOfWall>& walls, std::vector<Block>& blo
     blocks.push_back(std::move(inputs));
     blocks.push_back(std::move(factors));
   }
-  for (const std::string& note : notes) blocks.push_back(Paragraph{note, Paragraph::Style::Note});
+  AppendGroundNotes(notes, blocks);
   if (const GroundOfWall* w = GoverningHeave(walls)) blocks.push_back(HeavePicture(*w));
 }
 
@@ -167,6 +168,19 @@ GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
     if (!ground.error) w.deepInput = ground.input;
   }
   return w;
+}
+
+void AppendGroundNotes(const std::vector<std::pair<std::string, std::string>>& notes,
+                       std::vector<Block>& blocks) {
+  std::vector<std::pair<std::string, std::string>> shared;  // text, names
+  for (const auto& [name, text] : notes) {
+    auto at =
+        std::find_if(shared.begin(), shared.end(), [&](const auto& s) { return s.first == text; });
+    if (at == shared.end()) shared.emplace_back(text, name);
+    else if (!name.empty()) at->second += ", " + name;
+  }
+  for (const auto& [text, names] : shared)
+    blocks.push_back(Paragraph{names.empty() ? text : names + ": " + text, Paragraph::Style::Note});
 }
 
 void AppendGround(const std::vector<GroundOfWall>& walls, std::vector<Block>& blocks) {

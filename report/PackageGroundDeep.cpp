@@ -17,8 +17,9 @@ std::string Unit(Quantity quantity, int units) {
   return engine::api::PrintedLabel(quantity, units);
 }
 
-std::string Prefixed(const std::string& name, const std::string& text) {
-  return name.empty() ? text : name + ": " + text;
+// A figure's caption: the wall's name first when it has one.
+std::string Caption(const std::string& name, const std::string& text) {
+  return name.empty() ? text : name + ", " + text;
 }
 
 // As terraq design names a plane: "compound plane carrying anchors 1, 2".
@@ -69,8 +70,9 @@ Table PlaneTable(int units) {
   return t;
 }
 
-void WallRows(const GroundOfWall& w, bool named, Table& anchors, Table& planes,
-              std::vector<std::string>& notes) {
+using Notes = std::vector<std::pair<std::string, std::string>>;
+
+void WallRows(const GroundOfWall& w, bool named, Table& anchors, Table& planes, Notes& notes) {
   const design::GroundLimits& g = w.ground.limits;
   const design::DeepSeatedResult& r = *g.deepSeated;
   const std::string L = " " + Unit(Quantity::Length, w.units);
@@ -93,12 +95,11 @@ void WallRows(const GroundOfWall& w, bool named, Table& anchors, Table& planes,
                            p.possibleForce ? FourDigits(*p.possibleForce) : "none",
                            p.factor ? FourDigits(*p.factor) : "none"});
     planes.groupRows.push_back(false);
-    if (!p.factor) notes.push_back(Prefixed(w.name, PlaneName(p) + ", no factor: " + p.noFactor));
+    if (!p.factor) notes.emplace_back(w.name, PlaneName(p) + ", no factor: " + p.noFactor);
   }
   if (w.ground.anchorTakenHorizontal)
-    notes.push_back(Prefixed(w.name,
-                             "the anchor is taken as horizontal: the data file holds no "
-                             "inclination."));
+    notes.emplace_back(w.name,
+                       "the anchor is taken as horizontal: the data file holds no inclination.");
 }
 
 // The wall of the least η (a wall whose planes have none comes last).
@@ -118,10 +119,10 @@ Figure DeepSlipPicture(const GroundOfWall& w) {
   ui::DeepSlipFigure figure{
       *w.deepInput, *w.ground.limits.deepSeated,     w.ground.excavation,
       w.wallTip,    Unit(Quantity::Length, w.units), Unit(Quantity::ForcePerLength, w.units)};
-  return Figure{Prefixed(w.name,
-                         "deep slip plane: the anchors' free lengths and bonds, the "
-                         "planes from the foot F to the bonds' middles, the governing "
-                         "one bold"),
+  return Figure{Caption(w.name,
+                        "deep slip plane: the anchors' free lengths and bonds, the "
+                        "planes from the foot F to the bonds' middles, the governing "
+                        "one bold"),
                 0.6, [figure](QPainter& painter, const QRectF& area, double dpi) {
                   ui::PaintDeepSlip(painter, area, dpi, figure);
                 }};
@@ -145,18 +146,19 @@ void AppendDeepSlipPlane(const std::vector<GroundOfWall>& walls, std::vector<Blo
       "Waterfront Structures, section 8.5, with the partial factors of EN 1997-1."});
   const int units = walls.front().units;
   Table anchors = AnchorTable(units), planes = PlaneTable(units);
-  std::vector<std::string> notes;
+  Notes notes;
   for (const GroundOfWall& w : walls) {
     const design::GroundLimits& g = w.ground.limits;
-    if (!g.deepSeated) notes.push_back(Prefixed(w.name, "not checked: " + g.deepSkipped));
-    else if (g.deepSeated->error) notes.push_back(Prefixed(w.name, *g.deepSeated->error));
+    if (!g.deepSeated) notes.emplace_back(w.name, "deep slip plane not checked: " + g.deepSkipped);
+    else if (g.deepSeated->error)
+      notes.emplace_back(w.name, "deep slip plane: " + *g.deepSeated->error);
     else WallRows(w, walls.size() > 1, anchors, planes, notes);
   }
   if (!planes.rows.empty()) {
     blocks.push_back(std::move(anchors));
     blocks.push_back(std::move(planes));
   }
-  for (const std::string& note : notes) blocks.push_back(Paragraph{note, Paragraph::Style::Note});
+  AppendGroundNotes(notes, blocks);
   if (const GroundOfWall* w = GoverningWall(walls)) blocks.push_back(DeepSlipPicture(*w));
 }
 

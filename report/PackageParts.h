@@ -151,6 +151,10 @@ GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
 // with its inputs, method, source and the figure of the governing wall
 // (PackageGround.cpp). Nothing for no wall.
 void AppendGround(const std::vector<GroundOfWall>& walls, std::vector<Block>& blocks);
+// Notes of the walls (name, text) as note paragraphs, a text that several
+// walls share once with their names ("Stage 1, Stage 2: ...").
+void AppendGroundNotes(const std::vector<std::pair<std::string, std::string>>& notes,
+                       std::vector<Block>& blocks);
 // Its subsection on the deep slip plane (PackageGroundDeep.cpp).
 void AppendDeepSlipPlane(const std::vector<GroundOfWall>& walls, std::vector<Block>& blocks);
 
