@@ -3,9 +3,10 @@
 // for the calculation package and the Design window: a scaled section of
 // the cut of width B between its walls, excavated to H, the soil column of
 // width B1 beside it that loads the clay at the excavation level, Terzaghi's
-// failure surface (down the column's side, then round under the cut as a
-// quarter circle about the wall at the excavation level, radius B1, up to
-// the excavation level at B1 into the cut), the firm stratum when there is
+// failure surface (down the column's side, then round under the wall as a
+// half circle of radius B1 about the wall at the excavation level, up to
+// the excavation level at B1 into the cut: a sketch of the mechanism, the
+// wall's embedment given no credit), the firm stratum when there is
 // one, and a key with each method's factor.
 //
 // World: the near wall at x = 0, the retained ground at x < 0, the cut from

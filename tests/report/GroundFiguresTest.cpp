@@ -1,14 +1,16 @@
 // The figures of the ground around a wall: each paints without throwing
 // and puts the failure surface where the check found it, the deep slip
 // plane from the foot to the bond's middle worked out here, Terzaghi's
-// surface a quarter circle of radius 0.7 B about the wall at the excavation
-// level; checked on a few points of the painted image, not pixel by pixel
-// (the slip circle's: SlipCircleFigureTest.cpp).
+// surface a half circle of radius B1 about the wall at the excavation level
+// (0.7 B, or the firm stratum's depth where that is less); checked on a few
+// points of the painted image, not pixel by pixel (the slip circle's:
+// SlipCircleFigureTest.cpp).
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -50,26 +52,33 @@ TEST(GroundFigures, DeepSlipPlaneFromTheFootToTheBondsMiddle) {
   EXPECT_TRUE(SlipColourNear(image, (plane.front() + plane.back()) / 2));
 }
 
-TEST(GroundFigures, TerzaghisSurfaceAQuarterCircleOfTheBlocksWidth) {
-  const design::BasalHeaveInput in{
-      .depth = 9, .width = 12, .length = 30, .baseStrength = 24, .unitWeight = 19, .surcharge = 15};
-  const BasalHeaveFigure figure{in, design::CheckBasalHeave(in), 14, "m", "kN/m²"};
-  QImage image = Blank();
-  QPainter painter(&image);
-  const QRectF area(0, 0, 900, 700);
-  const BasalHeaveLayout l = LayOutBasalHeave(painter, area, kDpi, figure);
-  EXPECT_NO_THROW(PaintBasalHeave(painter, area, kDpi, figure));
-  painter.end();
-  Keep(image, "basal-heave");
-  EXPECT_NEAR(l.surfaceRadius, 0.7 * 12 * l.frame.scale, 1e-9);
-  const QPointF centre = l.frame.At(0, -9);
-  EXPECT_NEAR(l.surfaceCentre.x(), centre.x(), 1e-9);
-  EXPECT_NEAR(l.surfaceCentre.y(), centre.y(), 1e-9);
-  // The surface's bottom under the wall and its end in the cut at B1.
-  EXPECT_TRUE(SlipColourNear(image, centre + QPointF(0, l.surfaceRadius)));
-  EXPECT_TRUE(
-      SlipColourNear(image, l.frame.At(0.7 * 12 * std::cos(0.3), -9 - 8.4 * std::sin(0.3))));
-  EXPECT_FALSE(SlipColourNear(image, l.frame.At(3, -9 - 8.4 - 2)));  // nothing below it
+TEST(GroundFigures, TerzaghisSurfaceAHalfCircleOfTheBlocksWidth) {
+  for (const double firm : {20.0, 5.0}) {  // beyond reach, then nearer than 0.7 B = 8.4 m
+    const design::BasalHeaveInput in{.depth = 9,
+                                     .width = 12,
+                                     .length = 30,
+                                     .baseStrength = 24,
+                                     .unitWeight = 19,
+                                     .surcharge = 15,
+                                     .firmStratumDepth = firm};
+    const BasalHeaveFigure figure{in, design::CheckBasalHeave(in), 14, "m", "kN/m²"};
+    QImage image = Blank();
+    QPainter painter(&image);
+    const QRectF area(0, 0, 900, 700);
+    const BasalHeaveLayout l = LayOutBasalHeave(painter, area, kDpi, figure);
+    EXPECT_NO_THROW(PaintBasalHeave(painter, area, kDpi, figure));
+    painter.end();
+    Keep(image, firm < 8 ? "basal-heave-firm" : "basal-heave");
+    const double B1 = std::min(0.7 * 12, firm);
+    EXPECT_NEAR(l.surfaceRadius, B1 * l.frame.scale, 1e-9) << firm;
+    const QPointF centre = l.frame.At(0, -9);
+    EXPECT_NEAR(l.surfaceCentre.x(), centre.x(), 1e-9);
+    EXPECT_NEAR(l.surfaceCentre.y(), centre.y(), 1e-9);
+    // The surface's bottom under the wall, a point in the cut, nothing below.
+    EXPECT_TRUE(SlipColourNear(image, centre + QPointF(0, l.surfaceRadius))) << firm;
+    EXPECT_TRUE(SlipColourNear(image, l.frame.At(B1 * std::cos(0.3), -9 - B1 * std::sin(0.3))));
+    EXPECT_FALSE(SlipColourNear(image, l.frame.At(B1 / 3, -9 - B1 - 1))) << firm;
+  }
 }
 
 }  // namespace
