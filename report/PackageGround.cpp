@@ -193,6 +193,8 @@ void AppendGround(const std::vector<GroundOfWall>& walls, std::vector<Block>& bl
       "wall, forces per unit length of wall."});
   AppendHeave(walls, blocks);
   AppendDeepSlipPlane(walls, blocks);
+  // The designed ground's checks hold no slip circle yet: the critical
+  // circle and the section it was searched on are passed here once they do.
   AppendOverallStability(nullptr, nullptr,
                          "the overall stability on slip circles is not part of the design's ground "
                          "checks",
