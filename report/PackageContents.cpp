@@ -235,10 +235,12 @@ bool AppendDesignChapter(const PackageInput& input, const std::vector<std::strin
   const PackageInput::DesignChoice* choice = input.design ? &*input.design : nullptr;
   if (input.sequence)
     detail::AppendSequenceDesign(input.sequence->unstagedText, input.sequence->plan, choice, names,
-                                 blocks, input.anchors ? &*input.anchors : nullptr);
+                                 blocks, input.anchors ? &*input.anchors : nullptr,
+                                 input.excavation ? &*input.excavation : nullptr);
   else
     detail::AppendDesign(input.dataText, choice, names, blocks,
-                         input.anchors ? &*input.anchors : nullptr);
+                         input.anchors ? &*input.anchors : nullptr,
+                         input.excavation ? &*input.excavation : nullptr);
   return blocks.size() > before;
 }
 

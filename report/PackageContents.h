@@ -19,6 +19,7 @@
 
 #include "AnchorChecks.h"
 #include "Document.h"
+#include "GroundLimitStates.h"
 #include "PackageDesignSituations.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
@@ -78,6 +79,9 @@ struct PackageInput {
   // The ground anchors' inputs the project keeps: the design chapter then
   // designs the anchors of its anchor levels (none: no such section).
   std::optional<design::AnchorInputs> anchors;
+  // The cut's plan and its anchors' lengths the project keeps: the design
+  // chapter then checks the ground around the wall (none: no such section).
+  std::optional<design::ExcavationPlan> excavation;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -179,6 +179,22 @@ void Opening(const PackageInput::DesignChoice* choice, const Prepared& prepared,
     blocks.push_back(Paragraph{prepared.error, Paragraph::Style::Warning});
 }
 
+// The soil of a construction sequence's ground checks, as terraq design
+// takes it: the first stage of the sequence built from `text` with the
+// stages' own seepage. None when the sequence cannot be built or holds no
+// problem.
+std::optional<engine::api::SoilDescription> SequenceSoil(const std::string& text,
+                                                         const design::SequentialPlan& plan,
+                                                         const design::SoilModel& model) {
+  std::string error;
+  const std::optional<design::SequenceData> sequence = design::BuildSequence(text, plan, error);
+  if (!sequence) return std::nullopt;
+  engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(sequence->text);
+  design::TakeSeepage(sequence->text, model, soils, design::StageSeepage(plan, model.seepage));
+  if (soils.problems.empty()) return std::nullopt;
+  return soils.problems.front();
+}
+
 // The design as made: the governing stage, the tip the design asks for
 // against the submitted wall's (the data file's) with the verdict, and the
 // tip last applied in the Design window when it is not the submitted one.
@@ -214,7 +230,7 @@ void AsMadeRows(Table& table, const ui::DesignRecord& record, const std::string&
 
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
                   const std::vector<std::string>& names, std::vector<Block>& blocks,
-                  const design::AnchorInputs* anchors) {
+                  const design::AnchorInputs* anchors, const design::ExcavationPlan* excavation) {
   if (choice && choice->record.apparent)
     return AppendApparentDesign(dataText, *choice, names, blocks);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(dataText);
@@ -241,6 +257,7 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
   std::optional<size_t> governing;
   double askedTip = 0;
   std::vector<std::pair<std::string, design::AnchorChecks>> anchorChecks;
+  std::vector<GroundOfWall> ground;
   for (size_t k = 0; k < designed.problems.size(); ++k) {
     const engine::api::SoilDescription& soil = designed.problems[k];
     const std::string name = ProblemName(names, k);
@@ -257,6 +274,9 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
     SpringRows(table, d, u);
     for (const std::string& note : r.notes) failures.push_back(name + ": " + note);
     if (anchors) anchorChecks.emplace_back(name, AnchorChecksOf(soil, d, nullptr, *anchors));
+    if (excavation)
+      ground.push_back(CheckGroundOfWall(designed.problems.size() > 1 ? name : "", d, soil,
+                                         prepared.request, *excavation, nullptr));
     if (!governing || r.tipDepth > askedTip) {
       governing = k;
       askedTip = r.tipDepth;
@@ -270,12 +290,14 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
   }
   Finish(std::move(table), failures, prepared.request.effectFactor.has_value(), blocks);
   if (anchors) AppendAnchorDesign(anchorChecks, *anchors, blocks);
+  AppendGround(ground, blocks);
 }
 
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
                           const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks,
-                          const design::AnchorInputs* anchors) {
+                          const design::AnchorInputs* anchors,
+                          const design::ExcavationPlan* excavation) {
   if (choice && choice->record.apparent)
     return AppendApparentDesign(dataText, *choice, names, blocks);
   const Prepared prepared = Prepare(dataText, choice, &plan);
@@ -317,6 +339,12 @@ void AppendSequenceDesign(const std::string& dataText, const design::SequentialP
   Finish(std::move(table), failures, d.effectFactor.has_value(), blocks);
   if (anchors && !d.stages.empty())
     AppendSequenceAnchors(prepared.text, d, *prepared.plan, *anchors, blocks);
+  if (excavation && !d.stages.empty())
+    if (const std::optional<engine::api::SoilDescription> soil =
+            SequenceSoil(prepared.text, *prepared.plan, prepared.request.soil))
+      AppendGround(
+          {CheckGroundOfWall("", d, *soil, prepared.request, *excavation, &*prepared.plan)},
+          blocks);
 }
 
 }  // namespace terraq::report::detail

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AnchorChecks.h"
+#include "DesignedGround.h"
 #include "Document.h"
 #include "PackageContents.h"
 #include "PackageDesignSituations.h"
@@ -120,10 +121,42 @@ void AppendWarnings(const ui::RunSummary& summary, const engine::api::AnalysisRe
 // has soil layers, with the choices of the design record (`choice`; null:
 // the defaults of terraq design); nothing when none has.
 // With `anchors`, the ground anchors of each problem's anchor row follow
-// (AppendAnchorDesign).
+// (AppendAnchorDesign); with `excavation`, the ground around the wall
+// (AppendGround).
 void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice* choice,
                   const std::vector<std::string>& names, std::vector<Block>& blocks,
-                  const design::AnchorInputs* anchors = nullptr);
+                  const design::AnchorInputs* anchors = nullptr,
+                  const design::ExcavationPlan* excavation = nullptr);
+
+// The ground around one designed wall (a problem, or a construction
+// sequence) as the package shows it: the checks of design::CheckDesignedGround
+// with what their figures draw besides.
+struct GroundOfWall {
+  std::string name;  // the problem's, or empty for a sequence
+  int units = 2;
+  design::DesignedGround ground;
+  double wallTip = 0;  // the designed tip, else the data file's, L
+  // The deep slip plane's ground as the check took it (layers, water,
+  // anchors), for its figure; empty when the plane was not checked.
+  std::optional<design::DeepSeatedInput> deepInput;
+};
+// Checks the ground around problem `d` of `soil` designed with `request`.
+GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
+                               const engine::api::SoilDescription& soil,
+                               const design::DesignRequest& request,
+                               const design::ExcavationPlan& plan,
+                               const design::SequentialPlan* sequence);
+// The design chapter's section "Ground around the wall": basal heave, the
+// deep slip plane and the overall stability of every wall checked, each
+// with its inputs, method, source and the figure of the governing wall
+// (PackageGround.cpp). Nothing for no wall.
+void AppendGround(const std::vector<GroundOfWall>& walls, std::vector<Block>& blocks);
+// Notes of the walls (name, text) as note paragraphs, a text that several
+// walls share once with their names ("Stage 1, Stage 2: ...").
+void AppendGroundNotes(const std::vector<std::pair<std::string, std::string>>& notes,
+                       std::vector<Block>& blocks);
+// Its subsection on the deep slip plane (PackageGroundDeep.cpp).
+void AppendDeepSlipPlane(const std::vector<GroundOfWall>& walls, std::vector<Block>& blocks);
 
 // The design of a construction sequence over `dataText` (the wall before
 // construction): each stage's limit equilibrium (stage k named names[k]),
@@ -131,7 +164,8 @@ void AppendDesign(const std::string& dataText, const PackageInput::DesignChoice*
 void AppendSequenceDesign(const std::string& dataText, const design::SequentialPlan& plan,
                           const PackageInput::DesignChoice* choice,
                           const std::vector<std::string>& names, std::vector<Block>& blocks,
-                          const design::AnchorInputs* anchors = nullptr);
+                          const design::AnchorInputs* anchors = nullptr,
+                          const design::ExcavationPlan* excavation = nullptr);
 
 // The design chapter's section of the ground anchors: the rules with their
 // source, the ground's inputs and one table of the anchors of every
