@@ -37,7 +37,8 @@ TEST_F(MainFormTest, MenuBarHoldsTheMenusInOrder) {
   std::vector<Entry> top;
   for (QAction* a : form.menuBar()->actions()) top.push_back({a->menu()->objectName(), a->menu()->title(), {}});
   const std::vector<std::pair<QString, QString>> expected = {
-      {"FileMenu", "&File"},        {"DataMenu", "Da&ta"},
+      {"FileMenu", "&File"},        {"EditMenu", "&Edit"},
+      {"DataMenu", "Da&ta"},
       {"OptionsMenu", "&Options"},  {"StageMenu", "&Stage Construction"},
       {"CompMenu", "&Computation"}, {"GraphicsMenu", "&Graphics"},
       {"DesignMenu", "&Design"},    {"ArrangeMenu", "&Window"},
