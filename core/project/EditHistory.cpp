@@ -23,8 +23,8 @@ const TTableLibrary& libraryOf(TProject& project) {
 std::string optionSwitches(const TProgramData& d) {
   std::string line = "options";
   for (bool on : {d.UseConcentratedLoads, d.UseRestraints, d.UseSprings, d.UseSurcharge, d.UsePYMod,
-                  d.UseExternalPY, d.UseMEICurves, d.UserPressure, d.GeneratePY, d.PressureGenerated,
-                  d.LongTerm})
+                  d.UseExternalPY, d.UseMEICurves, d.UserPressure, d.GeneratePY,
+                  d.PressureGenerated, d.LongTerm})
     line += on ? " 1" : " 0";
   return line + " " + std::to_string(d.EarthPressureOption) + "\n";
 }
@@ -118,7 +118,9 @@ bool EditHistory::Record(const std::string& name, TProject& project) {
   return true;
 }
 
-std::string EditHistory::UndoName() const { return CanUndo() ? entries_[current_].name : std::string(); }
+std::string EditHistory::UndoName() const {
+  return CanUndo() ? entries_[current_].name : std::string();
+}
 
 std::string EditHistory::RedoName() const {
   return CanRedo() ? entries_[current_ + 1].name : std::string();

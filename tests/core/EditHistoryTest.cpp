@@ -20,7 +20,9 @@ class EditHistoryTest : public ::testing::Test {
     test::FillEveryOption(project.Data());
     project.Data().ClearModified();
   }
-  double stiffness(int row) { return static_cast<double>(project.Tables().PileSect.Cell(1, row).AsFloat()); }
+  double stiffness(int row) {
+    return static_cast<double>(project.Tables().PileSect.Cell(3, row).AsFloat());
+  }
   TProject project;
 };
 
@@ -29,7 +31,7 @@ TEST_F(EditHistoryTest, UndoAndRedoPutBackTablesValuesAndMembers) {
   history.Reset(project);
   const double stiffnessBefore = stiffness(0);
   project.Data().ProjectTitle = "Second title";
-  project.Tables().PileSect.Cell(1, 0).SetFloat(2.5 * stiffnessBefore);
+  project.Tables().PileSect.Cell(3, 0).SetFloat(2.5 * stiffnessBefore);
   ASSERT_TRUE(history.Record("Edit Wall", project));
   WallSection section;
   section.name = "AZ18";
@@ -120,8 +122,7 @@ TEST_F(EditHistoryTest, DepthIsBoundedAndNothingIsWritten) {
     history.Record("Edit " + std::to_string(k), project);
   }
   EXPECT_EQ(history.UndoSteps(), 3u);
-  while (history.Undo(project)) {
-  }
+  while (history.Undo(project)) {}
   EXPECT_EQ(project.Data().IncrementCount, first + 2);  // the oldest steps are gone
   EXPECT_EQ(project.Data().DataFileName, (folder / "wall.tq4d").string());
   EXPECT_TRUE(fs::is_empty(folder));

@@ -39,7 +39,8 @@ class UndoTest : public ::testing::Test {
       ProcessEvents();
       Child<QLineEdit>(&d, "edSearch")->setText(QStringLiteral("AZ18"));
       auto* list = Child<QTreeWidget>(&d, "lstSections");
-      const QList<QTreeWidgetItem*> found = list->findItems(QStringLiteral("AZ18"), Qt::MatchExactly);
+      const QList<QTreeWidgetItem*> found =
+          list->findItems(QStringLiteral("AZ18"), Qt::MatchExactly);
       if (!found.isEmpty()) list->setCurrentItem(found.front());
       Child<QDialogButtonBox>(&d, "bbSection")->button(QDialogButtonBox::Ok)->click();
       if (d.isVisible()) d.reject();
@@ -101,7 +102,8 @@ TEST_F(UndoTest, TableCellAndDialogAreUndoneByKeysAndMenuBackToTheSavedState) {
   ProcessEvents();
   EXPECT_DOUBLE_EQ(Stiffness(), 2.5e10);
   EXPECT_TRUE(TitleSaysChanged());
-  EXPECT_TRUE(UndoCaption().startsWith(QStringLiteral("&Undo Edit "))) << UndoCaption().toStdString();
+  EXPECT_TRUE(UndoCaption().startsWith(QStringLiteral("&Undo Edit ")))
+      << UndoCaption().toStdString();
 
   grid.setFocus();
   Key(QKeySequence::Undo);
@@ -158,7 +160,8 @@ TEST_F(UndoTest, ApplyInTheDesignWindowAndTheSectionAreUndone) {
 
   form.Action(QStringLiteral("DataProp"))->trigger();
   ProcessEvents();
-  Child<QPushButton>(form.DialogWindows().Dialog(ui::TDialogKind::Prop), "btnLibrarySection")->click();
+  Child<QPushButton>(form.DialogWindows().Dialog(ui::TDialogKind::Prop), "btnLibrarySection")
+      ->click();
   ASSERT_TRUE(form.ProjectWallSection());
   const double sectionStiffness = Stiffness();
   EXPECT_EQ(UndoCaption(), QStringLiteral("&Undo Choose Section"));

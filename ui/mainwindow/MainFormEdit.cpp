@@ -40,13 +40,14 @@ void TMainForm::createEditMenu() {
   // (two actions on one key would leave both silent).
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     const bool plot = window && qobject_cast<TPlotForm*>(window->widget());
-    undoAction_->setShortcuts(plot ? QList<QKeySequence>() : QKeySequence::keyBindings(QKeySequence::Undo));
+    undoAction_->setShortcuts(plot ? QList<QKeySequence>()
+                                   : QKeySequence::keyBindings(QKeySequence::Undo));
   });
   redoAction_ = addItem(menu, QStringLiteral("EditRedo"), tr("&Redo"));
   // Ctrl+Y and Ctrl+Shift+Z on every platform, whichever the platform's own.
   QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
     if (!redoKeys.contains(key)) redoKeys << key;
   redoAction_->setShortcuts(redoKeys);
   connect(redoAction_, &QAction::triggered, this, &TMainForm::EditRedo);
@@ -79,8 +80,7 @@ void TMainForm::EditRedo() { stepHistory(false); }
 void TMainForm::stepHistory(bool back) {
   // An entry still being typed is an edit of its own, undone first.
   if (!storeChildWindows()) return;
-  const QString name =
-      QString::fromStdString(back ? history_.UndoName() : history_.RedoName());
+  const QString name = QString::fromStdString(back ? history_.UndoName() : history_.RedoName());
   const int units = Data().Units;
   const ProjectMembers before = project_.Members();
   steppingHistory_ = true;

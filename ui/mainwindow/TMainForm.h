@@ -217,7 +217,7 @@ class TMainForm : public QMainWindow {
   // Construction (TMainForm.cpp).
   void createMenus();
   void createFileMenu();
-  void createEditMenu();  // MainFormEdit.cpp
+  void createEditMenu();                          // MainFormEdit.cpp
   void createDataMenu();                          // MainFormMenus.cpp
   void createOptionsMenu();                       // MainFormMenus.cpp
   void addUnitsAndPressureMenus(QMenu* options);  // the Options menu's two lists

@@ -196,18 +196,25 @@ void TTableForm::rowCommand(const QString& name, Command&& command, bool firstCo
 }
 
 void TTableForm::addRow() {
-  rowCommand(tr("Add Row to %1"), [](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; }, true);
+  rowCommand(
+      tr("Add Row to %1"),
+      [](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; }, true);
 }
 
 void TTableForm::insertRow() {
-  rowCommand(tr("Insert Row in %1"), [](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; }, false);
+  rowCommand(
+      tr("Insert Row in %1"),
+      [](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; }, false);
 }
 
 void TTableForm::deleteRow() {
-  rowCommand(tr("Delete Row from %1"), [](TGridTable& table, int row) {
-    table.DeleteRow(row);
-    return std::min(row, table.RowCount() - 1);
-  }, false);
+  rowCommand(
+      tr("Delete Row from %1"),
+      [](TGridTable& table, int row) {
+        table.DeleteRow(row);
+        return std::min(row, table.RowCount() - 1);
+      },
+      false);
 }
 
 void TTableForm::updateButtons() {
