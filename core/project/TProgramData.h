@@ -106,6 +106,13 @@ class TProgramData {
   bool IsModified() const { return Modified || tables_->Changed(); }
   // Marks the project and its tables as saved.
   void ClearModified();
+  // Takes every value of `source` (a copy of another project's data) but
+  // stays on its own tables.
+  void TakeValues(const TProgramData& source) {
+    TProjectTables* own = tables_;
+    *this = source;
+    tables_ = own;
+  }
 
   // Converts the project to another units system (clamped to 1..3). Only a
   // change between English and SI converts values.

@@ -44,4 +44,9 @@ void TProjectTables::ResetChanged() {
   for (auto& table : owned_) table->ResetChanged();
 }
 
+void TProjectTables::TakeContent(const TProjectTables& source) {
+  for (size_t k = 0; k < owned_.size() && k < source.owned_.size(); ++k)
+    owned_[k]->TakeContent(*source.owned_[k]);
+}
+
 }  // namespace terraq::ui

@@ -47,6 +47,9 @@ class TProjectTables {
   void SetUnits(int units);
   bool Changed() const;
   void ResetChanged();
+  // Every table takes the content of its namesake in `source` (tables of
+  // the same library): how a state kept by the edit history comes back.
+  void TakeContent(const TProjectTables& source);
 };
 
 }  // namespace terraq::ui

@@ -29,6 +29,16 @@ std::unique_ptr<TGridTable> TGridTable::Clone() const {
   return copy;
 }
 
+void TGridTable::TakeContent(const TGridTable& source) {
+  if (&source == this) return;
+  std::vector<std::unique_ptr<TColumn>> columns;
+  for (const auto& column : source.columns_) columns.push_back(column->Clone());
+  columns_ = std::move(columns);
+  rows_ = source.rows_;
+  units_ = source.units_;
+  changed_ = true;
+}
+
 TColumn& TGridTable::Column(int column) {
   if (column < 0 || column >= ColumnCount()) throw ETableError(Name() + ": no column " + std::to_string(column));
   return *columns_[static_cast<size_t>(column)];

@@ -64,6 +64,11 @@ class TGridTable {
 
   // A deep copy: columns, rows, sub-tables and units (not the events).
   std::unique_ptr<TGridTable> Clone() const;
+  // Takes a deep copy of the rows, sub-tables and units of `source`, a table
+  // of the same declaration (a Clone of this one), keeping its own events and
+  // number; marked changed. The sub-tables held before are freed: windows on
+  // them must be pruned (TTableWindows).
+  void TakeContent(const TGridTable& source);
 
   const TTableProperties& Properties() const { return properties_; }
   const std::string& Name() const { return properties_.Name; }

@@ -36,12 +36,16 @@ struct Entry {
 TEST_F(MainFormTest, MenuBarHoldsTheMenusInOrder) {
   std::vector<Entry> top;
   for (QAction* a : form.menuBar()->actions()) top.push_back({a->menu()->objectName(), a->menu()->title(), {}});
-  const std::vector<std::pair<QString, QString>> expected = {
-      {"FileMenu", "&File"},        {"DataMenu", "Da&ta"},
-      {"OptionsMenu", "&Options"},  {"StageMenu", "&Stage Construction"},
-      {"CompMenu", "&Computation"}, {"GraphicsMenu", "&Graphics"},
-      {"DesignMenu", "&Design"},    {"ArrangeMenu", "&Window"},
-      {"HelpMenu", "&Help"}};
+  const std::vector<std::pair<QString, QString>> expected = {{"FileMenu", "&File"},
+                                                             {"EditMenu", "&Edit"},
+                                                             {"DataMenu", "Da&ta"},
+                                                             {"OptionsMenu", "&Options"},
+                                                             {"StageMenu", "&Stage Construction"},
+                                                             {"CompMenu", "&Computation"},
+                                                             {"GraphicsMenu", "&Graphics"},
+                                                             {"DesignMenu", "&Design"},
+                                                             {"ArrangeMenu", "&Window"},
+                                                             {"HelpMenu", "&Help"}};
   ASSERT_EQ(top.size(), expected.size());
   for (size_t k = 0; k < expected.size(); ++k) {
     EXPECT_EQ(top[k].name, expected[k].first);

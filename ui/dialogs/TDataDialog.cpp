@@ -93,6 +93,7 @@ bool TDataDialog::Store() {
   TProgramData& d = Data();
   for (NumberBinding& binding : numbers_) storeNumber(binding, d);
   StoreOther(d);
+  emit stored();
   return true;
 }
 

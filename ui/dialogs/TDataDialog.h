@@ -82,6 +82,10 @@ class TDataDialog : public QWidget {
   // The dialog was closed (it is deleted with its window later).
   bool IsClosed() const { return closing_; }
 
+ signals:
+  // The fields were stored (Store succeeded): the project may have changed.
+  void stored();
+
  protected:
   TProgramData& Data() const { return context_.project->Data(); }
   TProjectTables& Tables() const { return context_.project->Tables(); }

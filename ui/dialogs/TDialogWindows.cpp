@@ -40,6 +40,8 @@ TDataDialog* TDialogWindows::Show(TDialogKind kind) {
   if (!dialog) {
     dialog = create(kind);
     dialogs_[static_cast<size_t>(kind)] = dialog;
+    connect(dialog, &TDataDialog::stored, this,
+            [this, dialog] { emit edited(tr("Edit %1").arg(dialog->windowTitle())); });
     QMdiSubWindow* window = area_->addSubWindow(dialog);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(dialog->windowTitle());

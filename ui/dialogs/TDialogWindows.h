@@ -46,6 +46,11 @@ class TDialogWindows : public QObject {
   void DiscardAll();
   int Count() const;
 
+ signals:
+  // A dialog stored its fields: "Edit Wall Properties", for the Edit menu's
+  // Undo.
+  void edited(const QString& name);
+
  private:
   TDataDialog* create(TDialogKind kind);
 

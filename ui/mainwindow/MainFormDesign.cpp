@@ -40,6 +40,9 @@ void TMainForm::ShowDesign() {
   // dialog counts, as for a run.
   // The last length applied, for Undo Apply; shared by the two callbacks.
   auto applied = std::make_shared<std::optional<WallLengthChange>>();
+  // Apply keeps the design's choices with the project just after it changes
+  // the wall: the two are one step of the Edit menu's Undo, named here.
+  auto applying = std::make_shared<QString>();
   const auto showProjectChanged = [this] {
     tableWindows_->Refresh();
     dialogWindows_->ReloadAll();
@@ -52,7 +55,7 @@ void TMainForm::ShowDesign() {
         storeChildWindows();
         return Project().DataText();
       },
-      [this, applied, showProjectChanged](int increments, double length) -> std::string {
+      [this, applied, applying, showProjectChanged](int increments, double length) -> std::string {
         if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
         TProgramData& d = Data();
         if (d.StageCount > 1)
@@ -62,6 +65,7 @@ void TMainForm::ShowDesign() {
         *applied = ChangeWallLength(d, increments, length, refused);
         if (!*applied) return refused;
         showProjectChanged();
+        *applying = tr("Apply Wall Length");
         return {};
       });
   // Undo Apply: the wall and the node references as they were.
@@ -72,6 +76,7 @@ void TMainForm::ShowDesign() {
     if (!UndoWallLength(Data(), **applied, refused)) return refused;
     applied->reset();
     showProjectChanged();
+    projectEdited(tr("Undo Apply"));
     return {};
   });
   connectEnvelopePressure(form, showProjectChanged);
@@ -81,10 +86,11 @@ void TMainForm::ShowDesign() {
   form->SetFactorSets(project_.Members().FactorSets());
   // The choices of the last design come back; each design and Apply keeps
   // them with the project, saved with it.
-  form->SetRecord(project_.Members().designRecord, [this](const DesignRecord& record) {
+  form->SetRecord(project_.Members().designRecord, [this, applying](const DesignRecord& record) {
     project_.Members().designRecord = record;
     Data().Modified = true;
-    UpdateMenuStates();
+    projectEdited(applying->isEmpty() ? tr("Design Choices") : *applying);
+    applying->clear();
   });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
@@ -107,6 +113,7 @@ void TMainForm::connectEnvelopePressure(TDesignForm* form,
         *envelope = SetEnvelopePressure(Data(), e, refused);
         if (!*envelope) return refused;
         showProjectChanged();
+        projectEdited(tr("Use Envelope Pressure"));
         return {};
       },
       [this, envelope, showProjectChanged]() -> std::string {
@@ -116,6 +123,7 @@ void TMainForm::connectEnvelopePressure(TDesignForm* form,
         if (!UndoEnvelopePressure(Data(), **envelope, refused)) return refused;
         envelope->reset();
         showProjectChanged();
+        projectEdited(tr("Take Back Envelope Pressure"));
         return {};
       });
 }

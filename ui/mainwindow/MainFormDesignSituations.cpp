@@ -39,7 +39,7 @@ void TMainForm::SetDesignSituations(const DesignSituationsChoice& choice) {
     if (auto* design = qobject_cast<TDesignForm*>(designWindow_->widget()))
       design->SetFactorSets(choice.sets);
   Data().Modified = true;
-  UpdateMenuStates();
+  projectEdited(tr("Edit Design Situations"));
 }
 
 void TMainForm::ShowDesignSituations() {

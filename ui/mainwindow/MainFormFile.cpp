@@ -58,6 +58,7 @@ void TMainForm::StartUp(const QStringList& arguments) {
   if (!opened) {
     project_.New();
     afterProjectChange();
+    resetHistory();
   }
 }
 
@@ -101,6 +102,7 @@ void TMainForm::FileNew() {
   emptyGraphs();
   statusBar()->clearMessage();
   afterProjectChange();
+  resetHistory();
 }
 
 void TMainForm::FileOpen() {
@@ -147,6 +149,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   } catch (const std::exception& e) {
     // The project that was read so far is gone; a new one stands in.
     afterProjectChange();
+    resetHistory();
     statusBar()->clearMessage();
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     return false;
@@ -161,6 +164,7 @@ bool TMainForm::OpenFile(const QString& path, int layout) {
   tellMembersFault();
   updateAnalysisGraphs(nullptr);
   afterProjectChange();
+  resetHistory();
   fileWatch_->AcceptAsOf(fs::path(Data().DataFileName), asRead);
   if (project_.ReadOnly())
     TUserPrompts::Current().showInformation(
@@ -193,6 +197,7 @@ bool TMainForm::FileSave() {
   }
   saveProjectMembers();
   recordProjectFiles();
+  history_.MarkSaved(project_);
   // Saving tidies the tables (those of options that are off are emptied).
   tableWindows_->Refresh();
   UpdateMenuStates();
@@ -221,6 +226,7 @@ bool TMainForm::FileSaveAs() {
     return false;
   }
   saveProjectMembers();
+  history_.MarkSaved(project_);
   putRecentFile(name);
   closeChildWindows();
   // The graphs describe the project just saved, but the menu shows them

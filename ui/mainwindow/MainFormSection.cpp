@@ -28,7 +28,7 @@ void TMainForm::SetWallSection(const std::optional<WallSection>& section) {
   plotWindows_->RepaintAll();
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
-  UpdateMenuStates();
+  projectEdited(tr("Choose Section"));
 }
 
 QString TMainForm::UtilisationNote() const {

@@ -52,7 +52,7 @@ void TMainForm::SetSequence(const design::SequentialPlan& plan) {
   if (plan == design::SequentialPlan{}) sequence.reset();
   else sequence = plan;
   Data().Modified = true;
-  UpdateMenuStates();
+  projectEdited(tr("Edit Construction Sequence"));
 }
 
 void TMainForm::ShowSequence() {

@@ -39,14 +39,14 @@ void TMainForm::ShowTable(TGridTable& table) {
 }
 
 void TMainForm::addSoilModelPanel(TTableForm& form) {
-  const auto changed = [this] {
+  const auto changed = [this](const QString& edit) {
     Data().Modified = true;
     // The graphs drawn from the analysis in memory were made on the earlier
     // model or theories: they wait for the next run.
     graphs_.pltMobilised.Lines.clear();
     graphs_.pltUtil.Lines.clear();
     plotWindows_->RepaintAll();
-    UpdateMenuStates();
+    projectEdited(edit);
   };
   const auto dataText = [this]() -> std::string {
     try {
@@ -59,7 +59,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   hooks.choice = [this] { return project_.Members().soilModel; };
   hooks.keep = [this, changed](const std::optional<SoilModelChoice>& choice) {
     project_.Members().soilModel = choice;
-    changed();
+    changed(tr("Edit Soil Model"));
   };
   hooks.layers = [&form] { return LayerNames(form.Model()); };
   hooks.units = [this] { return Data().Units; };
@@ -69,12 +69,12 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   water.seepage = [this] { return project_.Members().seepage; };
   water.keepSeepage = [this, changed](const std::optional<engine::api::SeepageOptions>& options) {
     project_.Members().seepage = options;
-    changed();
+    changed(tr("Edit Water"));
   };
   water.seismic = [this] { return project_.Members().seismic; };
   water.keepSeismic = [this, changed](const std::optional<engine::api::SeismicOptions>& options) {
     project_.Members().seismic = options;
-    changed();
+    changed(tr("Edit Shaking"));
   };
   water.faces = [this] { return project_.Members().earthPressure; };
   water.layerCount = [&form] { return static_cast<size_t>(form.Model().rowCount()); };
@@ -86,7 +86,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
   theories.keep = [this, changed,
                    waterShaking](const std::optional<engine::api::EarthPressureOptions>& options) {
     project_.Members().earthPressure = options;
-    changed();
+    changed(tr("Edit Earth-Pressure Theories"));
     waterShaking->Refresh();  // the shaking's coefficients take the faces' wall friction
   };
   theories.layerCount = [&form] { return static_cast<size_t>(form.Model().rowCount()); };

@@ -66,6 +66,9 @@ bool TMainForm::changeStages(const std::function<void()>& change) {
     TUserPrompts::Current().showError(this, QString::fromStdString(e.what()));
     done = false;
   }
+  // The stage files were written and the model may be another stage's: the
+  // history starts from the project as it now is.
+  resetHistory();
   watchStageFiles();
   afterStageChange();
   return done;

@@ -60,6 +60,7 @@ bool acceptSurchargeLoss(QWidget* parent, TProgramData& d, TTableWindows& tables
 void TMainForm::UpdateMenuStates() {
   states_ = ComputeMenuStates(Data(), GatherFileFacts(Data().DataFileName), graphsLoaded_, graphs_.HoldsData());
   applyMenuStates();
+  updateUndoActions();
   updateTitle();
 }
 
@@ -154,7 +155,7 @@ void TMainForm::toggleLongTerm() {
     tableWindows_->Close(project_.Tables().LongTermEarthPressure);
   }
   checkSequenceWindow();
-  UpdateMenuStates();
+  projectEdited(tr("Switch Long-Term Analysis"));
 }
 
 void TMainForm::SetUnits(int units) {
@@ -181,7 +182,7 @@ void TMainForm::SetUnits(int units) {
   membersToUnits(before);
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
-  UpdateMenuStates();
+  projectEdited(tr("Switch Units"));
 }
 
 void TMainForm::SetEarthPressureOption(int option) {
@@ -198,7 +199,7 @@ void TMainForm::SetEarthPressureOption(int option) {
     d.Modified = true;
   }
   d.UserPressure = d.EarthPressureOption == 1;
-  UpdateMenuStates();
+  projectEdited(tr("Choose Earth Pressure"));
 }
 
 void TMainForm::chooseDefaultEarthPressure() {

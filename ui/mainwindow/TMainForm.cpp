@@ -53,6 +53,10 @@ TMainForm::TMainForm(QWidget* parent)
   setWindowTitle(FileNameText(MainCaption(Data().DataFileName)));
   resize(1024, 720);
   UpdateMenuStates();
+  resetHistory();
+  // Every accepted edit in a table window or data dialog is one step of Undo.
+  connect(tableWindows_, &TTableWindows::edited, this, &TMainForm::projectEdited);
+  connect(dialogWindows_, &TDialogWindows::edited, this, &TMainForm::projectEdited);
   connect(fileWatch_, &TFileWatch::filesTouched, this, &TMainForm::CheckFilesOnDisk);
   connect(plotWindows_, &TPlotWindows::curvesShown, this, &TMainForm::followGraphStage);
   // Edits in the windows change the project without a command: the "*" of
@@ -83,12 +87,16 @@ QAction* TMainForm::addOption(QMenu* menu, const QString& name, const QString& c
                               bool TProgramData::* option, TGridTable* table) {
   QAction* action = addItem(menu, name, caption);
   action->setCheckable(true);
-  connect(action, &QAction::triggered, this, [this, option, table] { toggleOption(option, table); });
+  connect(action, &QAction::triggered, this, [this, option, table, caption] {
+    toggleOption(option, table);
+    projectEdited(tr("Switch %1").arg(QString(caption).remove(QLatin1Char('&'))));
+  });
   return action;
 }
 
 void TMainForm::createMenus() {
   createFileMenu();
+  createEditMenu();
   createDataMenu();
   createOptionsMenu();
   createStageMenu();

@@ -26,6 +26,7 @@
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
 #include "project/DesignRecord.h"
+#include "project/EditHistory.h"
 #include "project/FactorSetsMember.h"
 #include "project/RunSummary.h"
 #include "project/TProject.h"
@@ -188,6 +189,25 @@ class TMainForm : public QMainWindow {
   // Recomputes the menu and tool-bar states and applies them.
   void UpdateMenuStates();
 
+  // --- the edit history (MainFormEdit.cpp)
+
+  // The one place an accepted edit of the project goes (a table's cell or
+  // rows, a dialog's fields, a window's member, an option, Apply): records
+  // the project as it now stands for Undo under `name` ("Edit Wall
+  // Stiffness") and announces it by projectChanged; nothing when the project
+  // did not change.
+  void projectEdited(const QString& name);
+  // Edit > Undo and Redo: what is typed in the windows is stored first, then
+  // the project is put back as it was before the last edit (after the next
+  // one) and every open window shows it. Nothing is written to a file.
+  void EditUndo();
+  void EditRedo();
+  const EditHistory& History() const { return history_; }
+
+ signals:
+  // The project changed by an edit, an undo or a redo (`name` says which).
+  void projectChanged(const QString& name);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -197,6 +217,7 @@ class TMainForm : public QMainWindow {
   // Construction (TMainForm.cpp).
   void createMenus();
   void createFileMenu();
+  void createEditMenu();                          // MainFormEdit.cpp
   void createDataMenu();                          // MainFormMenus.cpp
   void createOptionsMenu();                       // MainFormMenus.cpp
   void addUnitsAndPressureMenus(QMenu* options);  // the Options menu's two lists
@@ -217,6 +238,12 @@ class TMainForm : public QMainWindow {
   void checkBy(QAction* action, bool TMenuStates::* flag) { checkedBy_.push_back({action, flag}); }
   // Closes every child window without storing what is typed in them.
   void closeChildWindows();
+
+  // The edit history (MainFormEdit.cpp): starts anew from the project as it
+  // stands (opened, new, its stages replaced).
+  void resetHistory();
+  void updateUndoActions();
+  void stepHistory(bool back);
 
   // Files (MainFormFile.cpp).
   void afterProjectChange();
@@ -337,6 +364,10 @@ class TMainForm : public QMainWindow {
   bool askingAboutFiles_ = false;
   bool fileReadOnly_ = false;  // the project cannot be saved under its name
   TMenuStates states_;
+  EditHistory history_;
+  bool steppingHistory_ = false;  // an undo or redo is putting the project back
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
 
   struct TStateBinding {
     QAction* action;

@@ -49,6 +49,10 @@ class TTableWindows : public QObject {
 
   int Count();
 
+ signals:
+  // An entry was stored or rows changed in a window (TTableForm::edited).
+  void edited(const QString& name);
+
  private:
   struct Entry {
     const TGridTable* identity = nullptr;  // compared, never dereferenced

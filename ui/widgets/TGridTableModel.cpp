@@ -137,6 +137,7 @@ bool TGridTableModel::setData(const QModelIndex& index, const QVariant& value, i
   // A value shared by a row group, or a new sub-table, shows in other cells.
   emit dataChanged(this->index(row, 0), this->index(row, table->ColumnCount() - 1));
   if (column == 0 && isCoded(kind) && cell.AsInteger() != before) emit rowCodeChanged(row);
+  emit cellEdited(row, column);
   return true;
 }
 

@@ -68,6 +68,8 @@ class TGridTableModel : public QAbstractTableModel {
   void entryRefused();
   // The code in a row's first column changed; the row has a new sub-table.
   void rowCodeChanged(int row);
+  // A typed entry was stored and changed the cell (after the signals above).
+  void cellEdited(int row, int column);
 
  private:
   Resolver resolve_;

@@ -31,6 +31,8 @@ TTableForm::TTableForm(Resolver resolve, QWidget* parent)
   }
   const TTableProperties properties = table ? table->Properties() : TTableProperties();
   setWindowTitle(QString::fromStdString(properties.Caption));
+  connect(model_, &TGridTableModel::cellEdited, this,
+          [this] { emit edited(tr("Edit %1").arg(windowTitle())); });
 
   // The grid is as high as its headings and (up to ten) rows: no empty
   // grid below the last row, whatever the picture beside it needs.
@@ -160,7 +162,7 @@ void TTableForm::onButtonClicked(const QModelIndex& index) {
 }
 
 template <typename Command>
-void TTableForm::rowCommand(Command&& command, bool firstColumn) {
+void TTableForm::rowCommand(const QString& name, Command&& command, bool firstColumn) {
   if (!StoreEdits()) {
     ReportInvalidEntry();
     return;
@@ -190,21 +192,29 @@ void TTableForm::rowCommand(Command&& command, bool firstColumn) {
     grid_->setFocus(Qt::OtherFocusReason);
   }
   emit structureChanged();
+  emit edited(name.arg(windowTitle()));
 }
 
 void TTableForm::addRow() {
-  rowCommand([](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; }, true);
+  rowCommand(
+      tr("Add Row to %1"),
+      [](TGridTable& table, int) { return table.AddRow() ? table.RowCount() - 1 : -1; }, true);
 }
 
 void TTableForm::insertRow() {
-  rowCommand([](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; }, false);
+  rowCommand(
+      tr("Insert Row in %1"),
+      [](TGridTable& table, int row) { return table.InsertRow(row) ? row : -1; }, false);
 }
 
 void TTableForm::deleteRow() {
-  rowCommand([](TGridTable& table, int row) {
-    table.DeleteRow(row);
-    return std::min(row, table.RowCount() - 1);
-  }, false);
+  rowCommand(
+      tr("Delete Row from %1"),
+      [](TGridTable& table, int row) {
+        table.DeleteRow(row);
+        return std::min(row, table.RowCount() - 1);
+      },
+      false);
 }
 
 void TTableForm::updateButtons() {

@@ -83,6 +83,9 @@ class TTableForm : public QWidget {
   void refreshed();
   // The window was closed (its sub-window is about to be deleted).
   void closed();
+  // An entry was stored or a row command ran: the project may have changed
+  // (`name` says how, for the Edit menu's Undo).
+  void edited(const QString& name);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -98,8 +101,9 @@ class TTableForm : public QWidget {
   // Runs a row command; an error of the table is shown in an error box.
   template <typename Command>
   // When `firstColumn`, the cursor goes to the first cell of the command's
-  // row, else it stays in its column.
-  void rowCommand(Command&& command, bool firstColumn);
+  // row, else it stays in its column. `name` ("Add Row to %1") is the edit's,
+  // the window's caption in place of %1.
+  void rowCommand(const QString& name, Command&& command, bool firstColumn);
   void updateButtons();
   void fitWindow();
   void onEntryRefused();
