@@ -15,10 +15,12 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "MainFormFixture.h"
+#include "design/TDesignForm.h"
 #include "dialogs/TDlgSection.h"
 
 namespace terraq::test {
@@ -122,7 +124,7 @@ TEST_F(LaptopScreen, F1OpensEachWindowsOwnPage) {
       file.write(QStringLiteral("<a name=\"%1\"></a>").arg(a).toUtf8());
   };
   page("menus.html", {"design", "study", "design-situations", "wall-section"});
-  page("designing-a-wall.html", {"the-design-window"});
+  page("designing-a-wall.html", {"the-design-window", "the-ground-checks"});
   page("running-studies.html", {"the-study-window"});
   page("design-situations-window.html", {"the-window"});
   page("checking-a-section.html", {"picking-the-section"});
@@ -140,6 +142,11 @@ TEST_F(LaptopScreen, F1OpensEachWindowsOwnPage) {
     ASSERT_TRUE(window) << item;
     EXPECT_TRUE(pressF1(window->widget()).endsWith(QLatin1String(expected))) << item;
   }
+  // The Design window's Ground tab opens the section on the ground checks.
+  auto* design = qobject_cast<ui::TDesignForm*>(Open("DesignWall")->widget());
+  ASSERT_TRUE(design);
+  design->ResultTabs()->setCurrentWidget(design->GroundPanel());
+  EXPECT_TRUE(pressF1(design).endsWith(QLatin1String("#the-ground-checks")));
   // The Section dialog runs modal, outside the main window: its own F1.
   ui::TDlgSection section(std::nullopt, "no library here", form.Data(), std::nullopt, &form);
   auto* help = section.findChild<QAction*>(QStringLiteral("HelpKey"));
