@@ -1,8 +1,8 @@
 // The lines of the ground checks that terraq design prints and the Design
 // window shows (DesignedGroundText.h): the published trench of the ground
 // stability chapter and Kranz's one-anchor block by hand, each line marked
-// failing when a factor on it falls below 1.5, and a refused anchor
-// design. The overall stability's line is in OverallStabilityTextTest.cpp.
+// failing when a factor on it falls below 1.5. The overall stability's
+// line is in OverallStabilityTextTest.cpp.
 
 #include <gtest/gtest.h>
 
@@ -81,20 +81,6 @@ TEST(DesignedGroundText, DeepSlipPlaneBelowTheRequiredEtaFails) {
   EXPECT_TRUE(plane->fails && governing->fails);
   EXPECT_FALSE(Containing(lines, "basal heave not checked: no width of the cut")->fails);
   EXPECT_TRUE(Containing(lines, "deep slip plane (Kranz) from the foot at 8 m:"));
-}
-
-TEST(DesignedGroundText, AnAnchorNotDesignedFailsAndNoAnchorGivesNoLine) {
-  AnchorChecks checks;
-  checks.units = 2;
-  EXPECT_TRUE(AnchorChecksLines(checks).empty());
-  AnchorCheck& refused = checks.anchors.emplace_back();
-  refused.level = {.name = "A1", .depth = 1.5};
-  refused.error = "no tendon holds it";
-  const std::vector<CheckLine> lines = AnchorChecksLines(checks);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].text, "   anchor A1 at 1.5 m: not designed: no tendon holds it");
-  EXPECT_TRUE(lines[0].fails);
-  EXPECT_EQ(JoinedLines(lines), lines[0].text + "\n");
 }
 
 }  // namespace
