@@ -370,11 +370,8 @@ std::vector<design::AnchorChecks> DesignAnchors(const std::vector<ProblemDesign>
       continue;
     }
     const size_t n = plan ? 0 : k;
-    std::string error = "the analysis of the data file gives no soil for it";
-    std::optional<design::AnchorCut> cut;
-    if (n < soils.problems.size()) cut = design::AnchorCutOf(soils.problems[n], problems[k], error);
-    out.push_back(design::CheckAnchors(design::AnchorSourcesOf(problems[k], plan), cut, error,
-                                       *inputs, problems[k].units));
+    out.push_back(design::CheckDesignAnchors(
+        problems[k], n < soils.problems.size() ? &soils.problems[n] : nullptr, plan, *inputs));
   }
   return out;
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "CommandDeclarations.h"
+#include "DesignedGroundText.h"
 #include "SummaryOutput.h"
 #include "api/Units.h"
 
@@ -46,15 +47,6 @@ std::optional<std::vector<design::TendonKind>> TendonList(const std::string& tex
   return kinds;
 }
 
-const char* RuleWords(FreeLengthRule rule) {
-  switch (rule) {
-    case FreeLengthRule::Minimum: return "the minimum";
-    case FreeLengthRule::BeyondSurface: return "beyond the critical plane";
-    case FreeLengthRule::Cover: return "the cover over the bond";
-  }
-  return "";
-}
-
 const char* RuleKey(FreeLengthRule rule) {
   switch (rule) {
     case FreeLengthRule::Minimum: return "minimum";
@@ -66,40 +58,6 @@ const char* RuleKey(FreeLengthRule rule) {
 
 std::string Unit(Q quantity, int units) {
   return std::string(engine::api::UnitLabel(quantity, units));
-}
-
-std::string CutText(const AnchorChecks& c) {
-  if (!c.cut) return {};
-  const std::string L = " " + Unit(Q::Length, c.units);
-  const design::AnchorCut& cut = *c.cut;
-  return "   anchors (Sabatini et al. 1999): cut H = " + FourDigits(cut.height) + L + ", phi' " +
-         FourDigits(cut.frictionAngle) + " deg (" + cut.soil + "), critical plane from " +
-         FourDigits(cut.zeroNetDepth.value_or(cut.height)) + L +
-         (cut.zeroNetDepth ? " (zero net pressure)" : " (excavation level)") + "\n";
-}
-
-void AnchorText(std::ostream& out, const design::AnchorCheck& a, int units) {
-  const std::string L = " " + Unit(Q::Length, units), F = " " + Unit(Q::Force, units),
-                    FL = " " + Unit(Q::ForcePerLength, units);
-  const design::AnchorLevel& l = a.level;
-  out << "   anchor " << l.name << " at " << FourDigits(l.depth) << L;
-  if (!a.design) {
-    out << ": not designed: " << a.error << "\n";
-    return;
-  }
-  const AnchorDesign& d = *a.design;
-  out << ", " << FourDigits(l.inclination) << " deg, every " << FourDigits(l.spacing) << L
-      << ": design load T " << FourDigits(d.designLoad) << F << " (" << FourDigits(l.force) << FL
-      << ")\n";
-  out << "      free length " << FourDigits(d.freeLength) << L << " (" << RuleWords(d.freeRule)
-      << "), bond length " << FourDigits(d.bondLength) << L << " (rate "
-      << FourDigits(l.transferRate) << FL << "), total " << FourDigits(d.totalLength) << L << "\n";
-  out << "      tendon " << d.tendon.name << " (utilisation " << FourDigits(d.utilisation)
-      << "), test load " << FourDigits(d.testLoad) << F << ", lock-off load "
-      << FourDigits(d.lockOffLoad) << F << "\n";
-  out << "      vertical component " << FourDigits(d.verticalLoad) << F << " per anchor ("
-      << FourDigits(d.verticalPerLength) << FL << " of wall), in the analysis already\n";
-  for (const std::string& note : d.notes) out << "      note: " << note << "\n";
 }
 
 std::string Numbers(const std::vector<double>& values) {
@@ -218,12 +176,7 @@ std::optional<design::AnchorInputs> AnchorInputsOf(
 }
 
 std::string AnchorsText(const AnchorChecks& checks) {
-  std::ostringstream out;
-  if (checks.anchors.empty() && checks.error.empty()) return {};  // no anchor in this problem
-  out << CutText(checks);
-  if (!checks.error.empty()) out << "   anchors not designed: " << checks.error << "\n";
-  for (const design::AnchorCheck& a : checks.anchors) AnchorText(out, a, checks.units);
-  return out.str();
+  return design::JoinedLines(design::AnchorChecksLines(checks));
 }
 
 std::string AnchorsJson(const AnchorChecks& checks, const design::AnchorInputs& in) {

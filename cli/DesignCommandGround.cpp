@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignedGroundText.h"
 #include "SummaryOutput.h"
 #include "api/Units.h"
 
@@ -26,23 +27,6 @@ std::vector<double> ParseLengths(std::string_view value, bool& ok) {
     from = comma + 1;
   }
   return out;
-}
-
-std::string Factor(const std::optional<double>& f) { return f ? FourDigits(*f) : "none"; }
-
-std::string HeaveLine(const char* method, const design::HeaveFactor& h) {
-  std::string line = std::string("     ") + method + " (Nc = " + FourDigits(h.Nc) + "): ";
-  if (h.factor) line += "F = " + FourDigits(*h.factor) + " with side shear";
-  else line += "no factor with side shear (" + h.note + ")";
-  return line + ", " + Factor(h.factorWithoutSideShear) + " without\n";
-}
-
-std::string PlaneName(const design::DeepSlipPlane& plane) {
-  std::string anchors;
-  for (const size_t a : plane.anchors)
-    anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
-  return std::string(plane.compound ? "compound plane" : "plane") + " carrying anchor" +
-         (plane.anchors.size() > 1 ? "s " : " ") + anchors;
 }
 
 std::string JsonFactor(const design::HeaveFactor& h) {
@@ -179,39 +163,7 @@ std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilD
   if (!ground.plan) return {};
   const design::DesignedGround c = design::CheckDesignedGround(
       p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
-  const design::GroundLimits& g = c.limits;
-  const design::DesignUnits u = design::DesignUnitsOf(p.units);
-  std::string out = "   ground around the wall:\n";
-  if (!g.heave) out += "   basal heave not checked: " + g.heaveSkipped + "\n";
-  else if (g.heave->error) out += "   basal heave: " + *g.heave->error + "\n";
-  else {
-    const design::BasalHeaveInput& in = g.heaveInput;
-    out += "   basal heave at the excavation level " + FourDigits(c.excavation) + " " + u.length +
-           ": B = " + FourDigits(in.width) + " " + u.length +
-           ", B/L = " + FourDigits(in.length > 0 ? in.width / in.length : 0.0) +
-           ", cb = " + FourDigits(in.baseStrength) + " " + u.pressure + ", load " +
-           FourDigits(g.heave->bjerrumEide.loading) + " " + u.pressure +
-           ", B1 = " + FourDigits(g.heave->blockWidth) + " " + u.length + "\n";
-    out += HeaveLine("Terzaghi", g.heave->terzaghi) +
-           HeaveLine("Bjerrum & Eide", g.heave->bjerrumEide);
-  }
-  if (!g.deepSeated) return out + "   deep slip plane not checked: " + g.deepSkipped + "\n";
-  const design::DeepSeatedResult& r = *g.deepSeated;
-  if (r.error) return out + "   deep slip plane: " + *r.error + "\n";
-  out +=
-      "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
-  for (const design::DeepSlipPlane& plane : r.planes) {
-    out += "     " + PlaneName(plane) + ": A = " + FourDigits(plane.appliedForce) + " " + u.force;
-    if (plane.factor)
-      out += ", A_poss = " + FourDigits(*plane.possibleForce) + " " + u.force +
-             ", eta = " + FourDigits(*plane.factor) + "\n";
-    else out += ", no factor: " + plane.noFactor + "\n";
-  }
-  if (r.governing)
-    out += "     governing: " + PlaneName(r.planes[*r.governing]) +
-           ", eta = " + FourDigits(*r.planes[*r.governing].factor) + "\n";
-  if (!c.anchorTakenHorizontal) return out;
-  return out + "     the anchor is taken as horizontal: the data file holds no inclination\n";
+  return design::JoinedLines(design::DesignedGroundLines(c, p.units));
 }
 
 std::string GroundLimitsJson(const design::ProblemDesign& p,

@@ -46,4 +46,12 @@ DesignedGround CheckDesignedGround(const ProblemDesign& p, engine::api::SoilDesc
   return d;
 }
 
+AnchorChecks CheckDesignAnchors(const ProblemDesign& p, const engine::api::SoilDescription* soil,
+                                const SequentialPlan* plan, const AnchorInputs& inputs) {
+  std::string error = "the analysis of the data file gives no soil for it";
+  std::optional<AnchorCut> cut;
+  if (soil) cut = AnchorCutOf(*soil, p, error);
+  return CheckAnchors(AnchorSourcesOf(p, plan), cut, error, inputs, p.units);
+}
+
 }  // namespace terraq::design

@@ -3,13 +3,16 @@
 // the design found: the cut at its deepest excavation, the deep slip plane
 // from the wall's foot with the supports' design forces. One function for
 // every reader of a design — the command's lines and JSON, the Design
-// window, the calculation package — so that each shows the same check.
+// window, the calculation package — so that each shows the same check;
+// and the design of the wall's ground anchors (AnchorChecks.h) as they
+// read it.
 //
 //   DesignedGround g = CheckDesignedGround(problem, soil, request, plan, sequence);
 //   if (g.limits.heave) ...
 //
-// Units: those of the data file's problem. Thread safety: a pure function.
+// Units: those of the data file's problem. Thread safety: pure functions.
 
+#include "AnchorChecks.h"
 #include "DesignReport.h"
 #include "GroundLimitStates.h"
 #include "SequentialStaging.h"
@@ -42,5 +45,11 @@ std::vector<GroundAnchor> DesignedAnchors(const ProblemDesign& p, const Sequenti
 DesignedGround CheckDesignedGround(const ProblemDesign& p, engine::api::SoilDescription soil,
                                    const DesignRequest& request, const ExcavationPlan& plan,
                                    const SequentialPlan* sequence);
+
+// The anchors of `p` (AnchorSourcesOf, with the sequence `plan`) designed
+// in its cut of `soil` (nullptr: the analysis gave no soil for it) with
+// `inputs`, in the design's units.
+AnchorChecks CheckDesignAnchors(const ProblemDesign& p, const engine::api::SoilDescription* soil,
+                                const SequentialPlan* plan, const AnchorInputs& inputs);
 
 }  // namespace terraq::design

@@ -17,11 +17,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "Document.h"
 #include "MainFormFixture.h"
+#include "design/TDesignForm.h"
 #include "dialogs/TDlgSection.h"
 #include "dialogs/TDlgStaged.h"
 #include "dialogs/TReportPreview.h"
@@ -263,6 +265,11 @@ TEST_F(LaptopScreen, F1OpensEachWindowsOwnSection) {
     help->trigger();
     EXPECT_TRUE(opened().endsWith(QLatin1String(expected))) << dialog->windowTitle().toStdString();
   }
+  // The Design window's Ground tab opens the section on the ground checks.
+  auto* design = qobject_cast<ui::TDesignForm*>(Open("DesignWall")->widget());
+  ASSERT_TRUE(design);
+  design->ResultTabs()->setCurrentWidget(design->GroundPanel());
+  EXPECT_TRUE(pressF1(design).endsWith(QLatin1String("#the-ground-checks")));
   qunsetenv("TERRAQ_DOC_DIR");
 }
 

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -57,10 +58,21 @@ TDesignForm::TDesignForm(std::function<std::string()> dataText,
   graphs->addWidget(pressureGraph_);
   graphs->addWidget(factorGraph_);
   graphs->addWidget(envelopeFigure_);
+  // The wall's results and the ground's checks share the room on the
+  // right, each in a tab: a laptop's screen has no height for both.
+  auto* wall = new QWidget(this);
+  auto* wallLayout = new QVBoxLayout(wall);
+  wallLayout->setContentsMargins(0, 0, 0, 0);
+  wallLayout->addWidget(results_, 1);
+  wallLayout->addLayout(graphs, 1);
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("DesignTabs"));
+  tabs_->addTab(wall, tr("Wall"));
+  ground_ = new TDesignGroundPanel(tabs_);
+  tabs_->addTab(ground_, tr("Ground"));
   auto* right = new QVBoxLayout;
-  right->addWidget(results_, 1);
+  right->addWidget(tabs_, 1);
   right->addWidget(status_);
-  right->addLayout(graphs, 1);
 
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left);
@@ -150,6 +162,24 @@ void TDesignForm::approachChanged() {
   }
 }
 
+void TDesignForm::SetGround(TDesignGroundPanel::Project project) {
+  ground_->SetProject(std::move(project));
+  std::string text;
+  try {
+    text = dataText_();
+  } catch (const std::exception&) {
+    // Design says why the project cannot be read.
+  }
+  ground_->Show(std::nullopt, unitsOf(text), tr("Press Design."));
+}
+
+QString TDesignForm::HelpSection() const {
+  return tabs_->currentWidget() == ground_ ? QStringLiteral("the-ground-checks")
+                                           : QStringLiteral("the-design-window");
+}
+
+int TDesignForm::unitsOf(const std::string& text) { return DataTextUnits(text); }
+
 void TDesignForm::setStatus(const QString& text) { status_->setText(text); }
 QString TDesignForm::ResultsText() const { return results_->toPlainText(); }
 QString TDesignForm::StatusText() const { return status_->text(); }
@@ -157,18 +187,15 @@ QString TDesignForm::StatusText() const { return status_->text(); }
 void TDesignForm::Design() {
   design_.reset();
   applyButton_->setEnabled(false);
-  auto refuse = [&](const QString& status) {
-    results_->setPlainText({});
-    setStatus(status);
-    pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
-    factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
-  };
+  int units = 0;
+  auto refuse = [&](const QString& status) { refuseDesign(status, units); };
   std::string text;
   try {
     text = dataText_();
   } catch (const std::exception& e) {
     return refuse(tr("The project cannot be read: %1").arg(QString::fromUtf8(e.what())));
   }
+  units = unitsOf(text);
   if (apparentChosen()) return designApparent(text);
   // The wall's length as the project has it, for Apply.
   std::string error;
@@ -190,6 +217,9 @@ void TDesignForm::Design() {
   // stage.
   std::optional<design::SequentialPlan> plan = sequence_ ? sequence_() : std::nullopt;
   if (plan && plan->stages.empty()) plan.reset();
+  // The ground is checked with the project's sequence, the anchors with
+  // the one designed, as terraq design does.
+  const std::optional<design::SequentialPlan> projectPlan = plan;
   if (const std::optional<design::FactorSet> set = approach()) {
     const std::optional<design::ApproachDesign> prepared =
         design::PrepareApproachDesign(text, *set, designRequest, error, plan ? &*plan : nullptr);
@@ -233,10 +263,23 @@ void TDesignForm::Design() {
   const std::string message = design_->errorMessage();
   setStatus(message.empty() ? tr("Designed.") : QString::fromStdString(message));
   showGraphs(soils.problems[std::min(shown, soils.problems.size() - 1)], designRequest);
+  // A sequence's ground is that of its first stage, as the command's.
+  const size_t groundSoil = plan ? 0 : std::min(shown, soils.problems.size() - 1);
+  ground_->Show(TDesignGroundPanel::Designed{*design_, soils.problems[groundSoil], designRequest,
+                                             projectPlan, plan},
+                units, {});
   applyButton_->setEnabled(increments_ > 0 && incrementLength_ > 0);
   governingStage_.reset();
   if (plan || soils.problems.size() > 1) governingStage_ = static_cast<int>(shown) + 1;
   keepRecord();
+}
+
+void TDesignForm::refuseDesign(const QString& status, int units) {
+  results_->setPlainText({});
+  setStatus(status);
+  ground_->Show(std::nullopt, units, tr("No design: %1").arg(status));
+  pressureGraph_->SetCurve({}, tr("net pressure"), tr("depth"), true, tr("No design"));
+  factorGraph_->SetCurve({}, tr("embedment"), tr("factor of safety"), false, tr("No design"));
 }
 
 // Every problem: the stages of a staged project are each a wall of their

@@ -22,8 +22,13 @@
 // (design/SequenceDesign.h): every stage and the governing one; the graphs
 // are the governing stage's.
 //
+// The tab Ground beside the wall's results checks the ground around the
+// designed wall and designs its anchors (DesignGroundPanel.h), made again at
+// every design; its plan of the cut is the project's member "excavation".
+//
 // The window reads the project only when Design is pressed, and writes it
-// only through Apply: a design shown is that of the project at the time.
+// only through Apply and the Ground tab's plan: a design shown is that of
+// the project at the time.
 // Its choices, the governing stage, the tip applied and who made and checked
 // the design are the project's design record (project/DesignRecord.h): the
 // window opens with the record's choices and hands the record on at every
@@ -38,6 +43,7 @@
 #include "ApparentPressureDesign.h"
 #include "DesignReport.h"
 #include "SequentialStaging.h"
+#include "design/DesignGroundPanel.h"
 #include "project/DesignRecord.h"
 
 class QCheckBox;
@@ -49,6 +55,7 @@ class QFormLayout;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 
 namespace terraq::ui {
 
@@ -88,6 +95,14 @@ class TDesignForm : public QWidget {
     useEnvelope_ = std::move(use);
     undoEnvelope_ = std::move(undo);
   }
+
+  // The project's plan of the cut and anchors' inputs, for the Ground tab.
+  void SetGround(TDesignGroundPanel::Project project);
+  TDesignGroundPanel* GroundPanel() const { return ground_; }
+  QTabWidget* ResultTabs() const { return tabs_; }
+  // The section of the help page on what the window shows now: the ground
+  // checks' or the window's.
+  QString HelpSection() const;
 
   // Restores the controls from the project's `record` (none: as they are)
   // and hands every later change of it to `keep`.
@@ -171,7 +186,11 @@ class TDesignForm : public QWidget {
                            const design::DesignRequest& designRequest, const std::string& note);
   void showGraphs(const engine::api::SoilDescription& soil,
                   const design::DesignRequest& designRequest);
+  // No design: the results, graphs and ground checks empty, `status` why.
+  void refuseDesign(const QString& status, int units);
   void setStatus(const QString& text);
+  // The project's units system, from its data text `text`.
+  static int unitsOf(const std::string& text);
   QString lengthText(double length) const;
 
   std::function<std::string()> dataText_;
@@ -210,6 +229,8 @@ class TDesignForm : public QWidget {
   QLabel* unitsLabel_ = nullptr;
   DesignGraph* pressureGraph_ = nullptr;
   DesignGraph* factorGraph_ = nullptr;
+  QTabWidget* tabs_ = nullptr;  // the wall's results and graphs; the ground's checks
+  TDesignGroundPanel* ground_ = nullptr;
   QFormLayout* criteriaForm_ = nullptr;
   QGroupBox* applyBox_ = nullptr;
 

@@ -225,6 +225,9 @@ void TDesignForm::methodChanged() {
 void TDesignForm::designApparent(const std::string& text) {
   apparent_.reset();
   useEnvelopeButton_->setEnabled(false);
+  ground_->Show(std::nullopt, unitsOf(text),
+                tr("The ground is checked with the limit-equilibrium design: choose another "
+                   "method and press Design."));
   QString error;
   const design::ApparentRequest request = apparentRequest(error);
   const engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(text);

@@ -8,6 +8,7 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DesignFormChoices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignFormApparent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DesignGroundPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignSituationsFormResults.cpp

@@ -84,6 +84,15 @@ void TMainForm::ShowDesign() {
   form->SetSequence([this] { return project_.Members().sequence; });
   form->SetSoilModel(soilModelSource());
   form->SetFactorSets(project_.Members().FactorSets());
+  // The Ground tab's plan of the cut is the project's, kept with it as the
+  // design record is.
+  form->SetGround({[this] { return project_.Members().excavation; },
+                   [this](const std::optional<design::ExcavationPlan>& plan) {
+                     project_.Members().excavation = plan;
+                     Data().Modified = true;
+                     UpdateMenuStates();
+                   },
+                   [this] { return project_.Members().anchors; }});
   // The choices of the last design come back; each design and Apply keeps
   // them with the project, saved with it.
   form->SetRecord(project_.Members().designRecord, [this, applying](const DesignRecord& record) {

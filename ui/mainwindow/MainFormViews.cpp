@@ -148,8 +148,8 @@ QString TMainForm::ActiveWindowHelpPage() const {
     QString page, section;
   };
   OwnPage own;
-  if (qobject_cast<const TDesignForm*>(view))
-    own = {QStringLiteral("designing-a-wall.html"), QStringLiteral("the-design-window")};
+  if (const auto* design = qobject_cast<const TDesignForm*>(view))
+    own = {QStringLiteral("designing-a-wall.html"), design->HelpSection()};
   else if (qobject_cast<const TStudyForm*>(view))
     own = {QStringLiteral("running-studies.html"), QStringLiteral("the-study-window")};
   else if (qobject_cast<const TDesignSituationsForm*>(view))
