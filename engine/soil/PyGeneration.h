@@ -51,10 +51,13 @@ struct PyGeneration {
   struct DenseSide {
     bool valid = false;
     std::array<double, 17> y{}, p{};
-    std::vector<double> kinks;
+    double kink = 0;
     std::vector<std::pair<double, double>> points;  // (y, p)
   };
   DenseSide denseSides[2];
+  // The storage of a station's record once the springs have taken it over,
+  // for the next record (StationSprings.cpp).
+  std::vector<std::pair<double, double>> spareRows;
 };
 
 // The curve sides in the order they are generated.

@@ -136,7 +136,7 @@ void SiltSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) 
   WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
   WriteSidePoints(g, x, side, curve.y, curve.p,
                   SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast),
-                  {[&curve](double y) { return curve.at(y); }, {curve.yk}});
+                  {[&curve](double y) { return curve.at(y); }, curve.yk});
 }
 
 }  // namespace terraq::engine
