@@ -56,7 +56,7 @@ bool SiltFrictionTooSmall(double phi) {
 
 SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
   SiltCurve curve;
-  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), gamma, z, b);
   curve.pst = wedge.pst;
   curve.psd = wedge.psd;
   // A soil without weight has no frictional resistance; the wedge formula
@@ -102,7 +102,7 @@ double SiltCurve::at(double yi) const {
 }
 
 double SiltUltimateResistance(double phi, double c, double gamma, double b, double z) {
-  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), gamma, z, b);
   const double ps = std::max(0.0, std::min(wedge.pst, wedge.psd));
   return SandCoefficients(z / b).A * ps + CohesiveResistance(c, gamma, b, z);
 }
