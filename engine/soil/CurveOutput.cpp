@@ -96,14 +96,24 @@ std::pair<const std::vector<std::pair<double, double>>&, double> DenseSidePoints
 void DenseCurve(const SidePoints& y, const SidePoints& p, const SideCurve& curve,
                 std::vector<std::pair<double, double>>& out) {
   // The model's points come with their p; only the kink is evaluated here.
+  // Equal deflections have equal p, so their order among themselves does
+  // not matter. The models give their points in order: the kink is put in
+  // its place, and only points out of order are sorted.
   std::array<std::pair<double, double>, kSidePoints + 1> points;
   size_t count = 0;
   for (size_t i = 0; i < y.size(); ++i) points[count++] = {y[i], p[i]};
-  if (curve.kink > 0.0 && curve.kink < y.back())
-    points[count++] = {curve.kink, curve.at(curve.kink)};
-  // Equal deflections have equal p, so their order does not matter.
-  std::sort(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  const auto begin = points.begin();
+  const auto byY = [](const auto& a, const auto& b) { return a.first < b.first; };
+  const bool ordered = std::is_sorted(begin, begin + kSidePoints, byY);
+  if (curve.kink > 0.0 && curve.kink < y.back()) {
+    const std::pair<double, double> kink{curve.kink, curve.at(curve.kink)};
+    const auto at = ordered ? std::upper_bound(begin, begin + kSidePoints, kink, byY)
+                            : begin + kSidePoints;
+    std::move_backward(at, begin + kSidePoints, begin + kSidePoints + 1);
+    *at = kink;
+    ++count;
+  }
+  if (!ordered) std::sort(begin, begin + static_cast<std::ptrdiff_t>(count), byY);
   out.clear();
   out.emplace_back(0.0, curve.at(0.0));
   for (size_t i = 0; i < count; ++i) {
