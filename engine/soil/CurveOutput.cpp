@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 
 #include "Lookups.h"
@@ -15,8 +15,11 @@ namespace terraq::engine {
 namespace {
 
 [[noreturn]] void StopForValueOutOfRange(double depth) {
-  StopWithMessage(Line().a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH").e(depth, 12, 4)
-                      .a(" HAS A VALUE OUT OF RANGE; CHECK THE SOIL DATA").str());
+  StopWithMessage(Line()
+                      .a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH")
+                      .e(depth, 12, 4)
+                      .a(" HAS A VALUE OUT OF RANGE; CHECK THE SOIL DATA")
+                      .str());
 }
 
 // The curve rows are written in an E10.3 field, whose exponent holds two
@@ -107,8 +110,8 @@ void DenseCurve(const SidePoints& y, const SidePoints& p, const SideCurve& curve
   const bool ordered = std::is_sorted(begin, begin + kSidePoints, byY);
   if (curve.kink > 0.0 && curve.kink < y.back()) {
     const std::pair<double, double> kink{curve.kink, curve.at(curve.kink)};
-    const auto at = ordered ? std::upper_bound(begin, begin + kSidePoints, kink, byY)
-                            : begin + kSidePoints;
+    const auto at =
+        ordered ? std::upper_bound(begin, begin + kSidePoints, kink, byY) : begin + kSidePoints;
     std::move_backward(at, begin + kSidePoints, begin + kSidePoints + 1);
     *at = kink;
     ++count;
