@@ -4,7 +4,8 @@
 // round, on one thread and on two at once; items_per_second is analyses per
 // second of one thread (the library's rate counters are per thread);
 // BM_SampleWallsSideBySide/N counts the analyses of N threads together (two
-// threads on a two-core machine should come close to twice one).
+// threads on a two-core machine should come close to twice one);
+// BM_SampleWall/NAME is one sample wall alone, analyses per second.
 //
 // BM_Generated40_*: a 40-increment cantilever with generated soft-clay and
 // sand curves. _Analyse is the interface without texts, _Analyser the same
@@ -17,12 +18,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "analysis/RunProblems.h"
@@ -44,11 +47,23 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
+// The sample walls' data files, by name.
+const std::vector<std::pair<std::string, std::string>>& NamedSampleWalls() {
+  static const std::vector<std::pair<std::string, std::string>> walls = [] {
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const auto& entry : fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "examples"))
+      if (entry.path().extension() == ".tq4d")
+        named.emplace_back(entry.path().stem().string(), ReadFile(entry.path()));
+    std::sort(named.begin(), named.end());
+    return named;
+  }();
+  return walls;
+}
+
 const std::vector<std::string>& SampleWalls() {
   static const std::vector<std::string> walls = [] {
     std::vector<std::string> texts;
-    for (const auto& entry : fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "examples"))
-      if (entry.path().extension() == ".tq4d") texts.push_back(ReadFile(entry.path()));
+    for (const auto& [name, text] : NamedSampleWalls()) texts.push_back(text);
     return texts;
   }();
   return walls;
@@ -85,6 +100,19 @@ void BM_SampleWallsSideBySide(benchmark::State& state) {
                           static_cast<int64_t>(walls.size()));
 }
 BENCHMARK(BM_SampleWallsSideBySide)->Unit(benchmark::kMillisecond)->UseRealTime()->Arg(1)->Arg(2);
+
+void BM_SampleWall(benchmark::State& state, const std::string* text) {
+  api::Analyser analyser;
+  for (auto _ : state) benchmark::DoNotOptimize(analyser.analyse(*text));
+  state.SetItemsProcessed(state.iterations());
+}
+// Registered before main runs, one benchmark per sample wall.
+const bool kEachSampleWall = [] {
+  for (const auto& [name, text] : NamedSampleWalls())
+    benchmark::RegisterBenchmark(("BM_SampleWall/" + name).c_str(), BM_SampleWall, &text)
+        ->Unit(benchmark::kMicrosecond);
+  return true;
+}();
 
 // Soft clay over sand as in examples/, on 40 increments of 7.2 in.
 const char* const kGenerated40 =

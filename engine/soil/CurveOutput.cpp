@@ -1,7 +1,9 @@
 #include "CurveOutput.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 
 #include "Lookups.h"
@@ -12,14 +14,21 @@ namespace terraq::engine {
 
 namespace {
 
+[[noreturn]] void StopForValueOutOfRange(double depth) {
+  StopWithMessage(Line()
+                      .a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH")
+                      .e(depth, 12, 4)
+                      .a(" HAS A VALUE OUT OF RANGE; CHECK THE SOIL DATA")
+                      .str());
+}
+
 // The curve rows are written in an E10.3 field, whose exponent holds two
 // digits: a magnitude below 1E-99 is zero for every purpose of the curves,
 // and one beyond 1E+99 (or a value that is not a number) can only come from
-// absurd input.
-double Writable(double value, double depth) {
-  if (!std::isfinite(value) || std::fabs(value) >= 1.0e99)
-    StopWithMessage(Line().a("ERROR STOP -- A GENERATED P-Y CURVE AT THE DEPTH").e(depth, 12, 4)
-                        .a(" HAS A VALUE OUT OF RANGE; CHECK THE SOIL DATA").str());
+// absurd input. Inline, as it is called twice for every point of every
+// station's curve; the message is built out of line.
+inline double Writable(double value, double depth) {
+  if (!std::isfinite(value) || std::fabs(value) >= 1.0e99) StopForValueOutOfRange(depth);
   return std::fabs(value) < 1.0e-99 ? 0.0 : value;
 }
 
@@ -28,6 +37,10 @@ double Writable(double value, double depth) {
 void WriteCurveHeader(PyGeneration& g, double x) {
   GeneratedCurveRecord& record = g.curves.emplace_back();
   record.depth = g.settings.H + x;
+  // The rows of the record the stations handed back, if any, keep their
+  // storage for this one.
+  record.rows.swap(g.spareRows);
+  record.rows.clear();
   record.rows.reserve(kRecordPoints);
 }
 
@@ -49,10 +62,6 @@ void Subdivide(const SideCurve& curve, std::pair<double, double> a, std::pair<do
   out.push_back(b);
 }
 
-}  // namespace
-
-namespace {
-
 // The factor s with b = s a for every point, when there is one: the curves
 // of a layer in which the criterion's shape depends on y alone (soft clay,
 // stiff clay above the water table) differ from station to station only by
@@ -69,38 +78,56 @@ std::optional<double> Proportion(const SidePoints& a, const SidePoints& b) {
 }
 
 // The dense points of a side and the factor on their p: those of the
-// previous station's side when its 17 points and kinks say the curve is the
-// same shape scaled, or new ones.
+// previous station's side when its 17 points and kink say the curve is the
+// same shape scaled, or new ones (tabulated into the previous side's
+// storage).
 std::pair<const std::vector<std::pair<double, double>>&, double> DenseSidePoints(
     PyGeneration& g, Side side, const SidePoints& y, const SidePoints& p, const SideCurve& curve) {
   PyGeneration::DenseSide& last = g.denseSides[side == Side::Excavation ? 0 : 1];
-  if (last.valid && last.y == y && last.kinks == curve.kinks)
+  if (last.valid && last.y == y && last.kink == curve.kink)
     if (const std::optional<double> s = Proportion(last.p, p)) return {last.points, *s};
   last.valid = true;
   last.y = y;
   last.p = p;
-  last.kinks = curve.kinks;
-  last.points = DenseCurve(y, curve);
+  last.kink = curve.kink;
+  DenseCurve(y, p, curve, last.points);
   return {last.points, 1.0};
 }
 
 }  // namespace
 
-std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const SideCurve& curve) {
-  std::vector<double> points(y.begin(), y.end());
-  for (const double kink : curve.kinks)
-    if (kink > 0.0 && kink < y.back()) points.push_back(kink);
-  std::sort(points.begin(), points.end());
-  std::vector<std::pair<double, double>> out{{0.0, curve.at(0.0)}};
-  for (const double next : points) {
-    if (!(next > out.back().first)) continue;
+void DenseCurve(const SidePoints& y, const SidePoints& p, const SideCurve& curve,
+                std::vector<std::pair<double, double>>& out) {
+  // The model's points come with their p; only the kink is evaluated here.
+  // Equal deflections have equal p, so their order among themselves does
+  // not matter. The models give their points in order: the kink is put in
+  // its place, and only points out of order are sorted.
+  std::array<std::pair<double, double>, kSidePoints + 1> points;
+  size_t count = 0;
+  for (size_t i = 0; i < y.size(); ++i) points[count++] = {y[i], p[i]};
+  const auto begin = points.begin();
+  const auto byY = [](const auto& a, const auto& b) { return a.first < b.first; };
+  const bool ordered = std::is_sorted(begin, begin + kSidePoints, byY);
+  if (curve.kink > 0.0 && curve.kink < y.back()) {
+    const std::pair<double, double> kink{curve.kink, curve.at(curve.kink)};
+    const auto at =
+        ordered ? std::upper_bound(begin, begin + kSidePoints, kink, byY) : begin + kSidePoints;
+    std::move_backward(at, begin + kSidePoints, begin + kSidePoints + 1);
+    *at = kink;
+    ++count;
+  }
+  if (!ordered) std::sort(begin, begin + static_cast<std::ptrdiff_t>(count), byY);
+  out.clear();
+  out.emplace_back(0.0, curve.at(0.0));
+  for (size_t i = 0; i < count; ++i) {
+    const std::pair<double, double> next = points[i];
+    if (!(next.first > out.back().first)) continue;
     if (!(out.back().first > 0.0)) {
-      const double from = 1.0e-2 * next;
+      const double from = 1.0e-2 * next.first;
       out.emplace_back(from, curve.at(from));
     }
-    Subdivide(curve, out.back(), {next, curve.at(next)}, out);
+    Subdivide(curve, out.back(), next, out);
   }
-  return out;
 }
 
 void WriteSideTitle(PyGeneration& g, Side side) {

@@ -48,11 +48,12 @@ struct PointLayout {
 };
 
 // A side's curve by the model's own formula: p at any deflection y >= 0
-// (before multipliers and shift), and the deflections besides its 17 points
-// where its slope jumps (where its initial straight line ends).
+// (before multipliers and shift), and the deflection besides its 17 points
+// where its slope jumps (where its initial straight line ends; 0 or
+// anything not inside the curve's range when there is none).
 struct SideCurve {
   std::function<double(double y)> at;
-  std::vector<double> kinks;
+  double kink = 0;
 };
 
 // A station's curve (PyGeneration::dense) as (y, p) points: the model's 17
@@ -62,10 +63,12 @@ struct SideCurve {
 // lies within kDenseTolerance of the chord; otherwise it is halved
 // (geometrically). Chords over the ratio r stay within 0.35 % of a power law
 // p ~ y^(1/4) or y^(1/3) (their error is about a (1 - a) ln(r)^2 / 8 of p
-// for p ~ y^a). `y` increases from 0.
+// for p ~ y^a). `y` increases from 0; `p` holds curve.at(y[i]), which the
+// model has already computed. `out` is replaced (its storage reused).
 inline constexpr double kDenseRatio = 1.4;
 inline constexpr double kDenseTolerance = 2.0e-3;
-std::vector<std::pair<double, double>> DenseCurve(const SidePoints& y, const SideCurve& curve);
+void DenseCurve(const SidePoints& y, const SidePoints& p, const SideCurve& curve,
+                std::vector<std::pair<double, double>>& out);
 
 // Transforms the 17 points of one side (p' = Mp p - pA on the excavation
 // side, Mp p + pA on the backfill side; y' = My y, multipliers at the depth

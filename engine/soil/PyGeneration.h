@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "SoilProfile.h"
+#include "WedgeAngles.h"
 #include "driver/EngineModel.h"
 #include "textio/TextOut.h"
 
@@ -51,10 +52,21 @@ struct PyGeneration {
   struct DenseSide {
     bool valid = false;
     std::array<double, 17> y{}, p{};
-    std::vector<double> kinks;
+    double kink = 0;
     std::vector<std::pair<double, double>> points;  // (y, p)
   };
   DenseSide denseSides[2];
+  // The wedge angles of the last friction angle a sand curve took (Sand.h,
+  // WedgeAnglesFor): a layer's curves mostly share one.
+  struct WedgeMemo {
+    bool valid = false;
+    double phi = 0, pi = 0;
+    WedgeAngles angles{};
+  };
+  WedgeMemo wedge;
+  // The storage of a station's record once the springs have taken it over,
+  // for the next record (StationSprings.cpp).
+  std::vector<std::pair<double, double>> spareRows;
 };
 
 // The curve sides in the order they are generated.

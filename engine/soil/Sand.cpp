@@ -42,24 +42,22 @@ void WriteValueBlock(PyGeneration& g, double x, double b, double phi, double gam
 }  // namespace
 
 SandResistance SandUltimateResistance(double phi, double gamma, double z, double b) {
-  return WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  return WedgeResistance(AnglesOf(phi), gamma, z, b);
 }
 
-SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b) {
-  const double sinBeta = std::sin(a.beta);
-  const double tanBetaMinusPhi = std::tan(a.beta - phi);
+SandResistance WedgeResistance(const WedgeAngles& a, double gamma, double z, double b) {
   SandResistance r;
   r.pst = gamma * z *
-          (kK0 * z * a.tanPhi * sinBeta / (tanBetaMinusPhi * std::cos(a.alpha)) +
-           a.tanBeta / tanBetaMinusPhi * (b + z * a.tanBeta * a.tanAlpha) +
-           kK0 * z * a.tanBeta * (a.tanPhi * sinBeta - a.tanAlpha) - a.Ka * b);
-  r.psd = a.Ka * b * gamma * z * (std::pow(a.tanBeta, 8) - 1.0) +
-          kK0 * b * gamma * z * a.tanPhi * std::pow(a.tanBeta, 4);
+          (kK0 * z * a.tanPhi * a.sinBeta / (a.tanBetaMinusPhi * a.cosAlpha) +
+           a.tanBeta / a.tanBetaMinusPhi * (b + z * a.tanBeta * a.tanAlpha) +
+           kK0 * z * a.tanBeta * (a.tanPhi * a.sinBeta - a.tanAlpha) - a.Ka * b);
+  r.psd = a.Ka * b * gamma * z * (a.tanBeta8 - 1.0) + kK0 * b * gamma * z * a.tanPhi * a.tanBeta4;
   return r;
 }
 
 WedgeAngles WedgeAnglesOf(double phi, double pi) {
   WedgeAngles a{};
+  a.phi = phi;
   a.tanPhi = std::tan(phi);
   a.alpha = phi / 2.0;
   a.beta = pi / 4.0 + phi / 2.0;
@@ -68,7 +66,24 @@ WedgeAngles WedgeAnglesOf(double phi, double pi) {
   const double t = std::tan(pi / 4.0 - phi / 2.0);
   a.Ka = t * t;
   a.Kbeta = a.tanBeta * a.tanBeta;
+  a.sinBeta = std::sin(a.beta);
+  a.cosAlpha = std::cos(a.alpha);
+  a.tanBetaMinusPhi = std::tan(a.beta - phi);
+  a.tanBeta4 = std::pow(a.tanBeta, 4);
+  a.tanBeta8 = std::pow(a.tanBeta, 8);
   return a;
+}
+
+const WedgeAngles& WedgeAnglesFor(PyGeneration& g, double phi, double pi) {
+  PyGeneration::WedgeMemo& memo = g.wedge;
+  // Equal bits give equal angles; anything else (NaN included) is made anew.
+  if (!(memo.valid && memo.phi == phi && memo.pi == pi)) {
+    memo.angles = WedgeAnglesOf(phi, pi);
+    memo.phi = phi;
+    memo.pi = pi;
+    memo.valid = true;
+  }
+  return memo.angles;
 }
 
 SidePoints SandCurveDeflections(double b) {
@@ -90,8 +105,13 @@ SandFactors SandCoefficients(double xOverB) {
 }
 
 SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x, double z) {
+  return SandStaticCurve(AnglesOf(phi), gamma, b, k, x, z);
+}
+
+SandCurve SandStaticCurve(const WedgeAngles& a, double gamma, double b, double k, double x,
+                          double z) {
   SandCurve curve;
-  curve.ps = SandUltimateResistance(phi, gamma, z, b);
+  curve.ps = WedgeResistance(a, gamma, z, b);
   const double ps = std::min(curve.ps.pst, curve.ps.psd);
   curve.factors = SandCoefficients(x / b);
   curve.yu = 3.0 * b / 80.0;
@@ -107,7 +127,8 @@ SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x
   curve.kz = k * z;
   curve.m = (curve.pu - curve.pm) / (curve.yu - curve.ym);
   curve.n = curve.pm / (curve.m * curve.ym);
-  curve.Cn = curve.pm / std::pow(curve.ym, 1.0 / curve.n);
+  curve.nInverse = 1.0 / curve.n;
+  curve.Cn = curve.pm / std::pow(curve.ym, curve.nInverse);
   // With k = 0 the initial line never meets the parabola (yk infinite), and
   // the curve lies on that line of zero slope.
   curve.yk = z <= 0.0 ? 2.0 * b : std::pow(curve.Cn / curve.kz, curve.n / (curve.n - 1.0));
@@ -119,7 +140,7 @@ double SandCurve::at(double yi) const {
   if (!(std::min(ps.pst, ps.psd) > 0.0)) return 0.0;
   double r;
   if (yi <= yk) r = kz * yi;
-  else if (yi <= ym) r = Cn * std::pow(yi, 1.0 / n);
+  else if (yi <= ym) r = Cn * std::pow(yi, nInverse);
   else if (yi <= yu) r = pm + m * (yi - ym);
   else r = pu;
   return std::min(r, kz * yi);
@@ -132,8 +153,12 @@ double SandUltimate(double phi, double gamma, double b, double x, double z) {
 }
 
 double SandActiveShift(double b, double sigmaH, double phi, double pALast) {
+  return SandActiveShiftWithKa(b, sigmaH, AnglesOf(phi).Ka, pALast);
+}
+
+double SandActiveShiftWithKa(double b, double sigmaH, double Ka, double pALast) {
   if (pALast <= 1.0e-5) return 0.0;
-  const double pA = sigmaH * AnglesOf(phi).Ka * b;
+  const double pA = sigmaH * Ka * b;
   return pA < 1.0e-5 ? 0.0 : pA;
 }
 
@@ -150,13 +175,14 @@ SoilValues SandValues(PyGeneration& g, int j, double x) {
 
 void SandSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) {
   const double depth = SideDepth(g.settings, x, side);
+  const WedgeAngles& angles = WedgeAnglesFor(g, v.phi, kPi);
   const SandCurve curve =
-      SandStaticCurve(v.phi, v.gamma, v.b, g.profile.layer(j).k, depth, ModelDepth(g, j, depth));
+      SandStaticCurve(angles, v.gamma, v.b, g.profile.layer(j).k, depth, ModelDepth(g, j, depth));
   WriteSideTitle(g, side);
   WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
   WriteSidePoints(g, x, side, curve.y, curve.p,
-                  SandActiveShift(v.b, g.settings.sigmaH, v.phi, g.settings.pALast),
-                  {[&curve](double y) { return curve.at(y); }, {curve.yk}});
+                  SandActiveShiftWithKa(v.b, g.settings.sigmaH, angles.Ka, g.settings.pALast),
+                  {[&curve](double y) { return curve.at(y); }, curve.yk});
 }
 
 }  // namespace terraq::engine

@@ -5,6 +5,7 @@
 // straight line up to the ultimate resistance.
 
 #include "CurveOutput.h"
+#include "WedgeAngles.h"
 
 namespace terraq::engine {
 
@@ -29,16 +30,13 @@ SandFactors SandCoefficients(double xOverB);
 // steps up to ym = b/60, then ym, yu = 3b/80 and three points b apart.
 SidePoints SandCurveDeflections(double b);
 
-// Angles and coefficients of the passive wedge in front of the wall for a
-// friction angle phi (radians); sand and silt use different values of pi.
-struct WedgeAngles {
-  double tanPhi, alpha, beta, tanAlpha, tanBeta, Ka, Kbeta;
-};
-WedgeAngles WedgeAnglesOf(double phi, double pi);
+// The angles of a friction angle phi as the generation `g` last made them
+// for phi and pi, or made anew (and kept for the next curve).
+const WedgeAngles& WedgeAnglesFor(PyGeneration& g, double phi, double pi);
 
 // The wedge (pst) and flow-around (psd) resistances at depth z for the
-// angles of a friction angle phi.
-SandResistance WedgeResistance(const WedgeAngles& a, double phi, double gamma, double z, double b);
+// angles of a friction angle.
+SandResistance WedgeResistance(const WedgeAngles& a, double gamma, double z, double b);
 
 struct SandCurve {
   SandResistance ps;
@@ -48,6 +46,7 @@ struct SandCurve {
   double yk = 0;          // where the initial line meets the parabola
   double kz = 0;          // slope of the initial line
   double m = 0, n = 0, Cn = 0;  // straight line and parabola p = Cn y^(1/n)
+  double nInverse = 0;          // 1 / n, divided once
   SidePoints y{}, p{};    // before multipliers and shift
 
   // p at any deflection y >= 0 by the same four parts.
@@ -55,12 +54,17 @@ struct SandCurve {
 };
 
 // The curve of a side whose depth is x (for the factors) and z (for the
-// resistance), with the layer's modulus of subgrade reaction k (>= 0).
+// resistance), with the layer's modulus of subgrade reaction k (>= 0), for
+// a friction angle phi or its wedge angles `a`.
 SandCurve SandStaticCurve(double phi, double gamma, double b, double k, double x, double z);
+SandCurve SandStaticCurve(const WedgeAngles& a, double gamma, double b, double k, double x,
+                          double z);
 
 // Shift by the active pressure already applied as load: sigma'H Ka b, or 0
-// when it is below 1E-5 or the user table's deepest pressure is 0.
+// when it is below 1E-5 or the user table's deepest pressure is 0; Ka of
+// the friction angle phi, or given.
 double SandActiveShift(double b, double sigmaH, double phi, double pALast);
+double SandActiveShiftWithKa(double b, double sigmaH, double Ka, double pALast);
 
 // The ultimate resistance pu = A(x/b) min(pst, psd) of a side at depth x
 // whose model depth is z (0 where the sand has no strength).

@@ -56,7 +56,7 @@ bool SiltFrictionTooSmall(double phi) {
 
 SiltCurve SiltStaticCurve(double phi, double c, double gamma, double b, double k, double z) {
   SiltCurve curve;
-  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), gamma, z, b);
   curve.pst = wedge.pst;
   curve.psd = wedge.psd;
   // A soil without weight has no frictional resistance; the wedge formula
@@ -102,7 +102,7 @@ double SiltCurve::at(double yi) const {
 }
 
 double SiltUltimateResistance(double phi, double c, double gamma, double b, double z) {
-  const SandResistance wedge = WedgeResistance(AnglesOf(phi), phi, gamma, z, b);
+  const SandResistance wedge = WedgeResistance(AnglesOf(phi), gamma, z, b);
   const double ps = std::max(0.0, std::min(wedge.pst, wedge.psd));
   return SandCoefficients(z / b).A * ps + CohesiveResistance(c, gamma, b, z);
 }
@@ -136,7 +136,7 @@ void SiltSide(PyGeneration& g, int j, double x, const SoilValues& v, Side side) 
   WriteValueBlock(g, depth, v.b, v.phi, v.gamma, curve);
   WriteSidePoints(g, x, side, curve.y, curve.p,
                   SiltActiveShift(v.b, g.settings.sigmaH, v.phi, v.c, g.settings.pALast),
-                  {[&curve](double y) { return curve.at(y); }, {curve.yk}});
+                  {[&curve](double y) { return curve.at(y); }, curve.yk});
 }
 
 }  // namespace terraq::engine

@@ -89,7 +89,7 @@ void SoftClaySide(PyGeneration& g, int j, double x, const SoilValues& v, Side si
   WriteValueBlock(g, depth, v);
   WriteSidePoints(g, x, side, curve.y, curve.p,
                   SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
-                  {[&curve](double y) { return curve.at(y); }, {}}, {true, curve.k0});
+                  {[&curve](double y) { return curve.at(y); }}, {true, curve.k0});
 }
 
 }  // namespace terraq::engine

@@ -79,6 +79,7 @@ std::vector<StationSpring> GenerateStationSprings(const PyGeneration& reported,
       spring.share = part.share;
       spring.depth = depth;
       Assemble(g.curves.back(), h, spring);
+      g.spareRows.swap(g.curves.back().rows);
       g.curves.clear();
       springs.push_back(std::move(spring));
     }

@@ -126,7 +126,7 @@ void StiffClayFreeWaterSide(PyGeneration& g, int j, double x, const SoilValues& 
   WriteValueBlock(g, depth, v, v.ca);
   WriteSidePoints(g, x, side, curve.y, curve.p,
                   SoftClayActiveShift(v.b, g.settings.sigmaH, v.c, g.settings.pALast),
-                  {[&curve](double y) { return curve.at(y); }, {curve.initialLineEnd()}});
+                  {[&curve](double y) { return curve.at(y); }, curve.initialLineEnd()});
 }
 
 }  // namespace terraq::engine

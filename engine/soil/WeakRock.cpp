@@ -128,7 +128,7 @@ void WeakRockSide(PyGeneration& g, int j, double x, const SoilValues& v, Side si
   WriteSideTitle(g, side);
   WriteValueBlock(g, depth, sideValues);
   WriteSidePoints(g, x, side, curve.y, curve.p, 0.0,
-                  {[&curve](double y) { return curve.at(y); }, {curve.yA}});
+                  {[&curve](double y) { return curve.at(y); }, curve.yA});
 }
 
 }  // namespace terraq::engine

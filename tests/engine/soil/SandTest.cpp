@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 #include "soil/LayeredSoil.h"
 #include "soil/Sand.h"
@@ -85,6 +88,65 @@ TEST(Sand, ActiveShiftOnlyWithAUserPressureTable) {
   const double Ka = std::pow(std::tan(45 * kDeg - 15 * kDeg), 2);
   EXPECT_NEAR(SandActiveShift(12, 8, 30 * 3.1416 / 180, 100), 8 * Ka * 12, 1e-5 * 32);
   EXPECT_EQ(SandActiveShift(12, 8, 30 * 3.1416 / 180, 0), 0.0);
+}
+
+// A station's table (CurveOutput.h): the 17 points with the p the model
+// computed, the kink where the initial line meets the parabola, and between
+// them points close enough for the chord, each p the curve's own bits; the
+// same table when the model lists two of its points out of order.
+TEST(Sand, DenseTableTakesThePointsAndTheKinkInOrder) {
+  const SandCurve c = SandStaticCurve(35 * 3.1416 / 180, 0.04, 12, 60, 120, 120);
+  ASSERT_GT(c.yk, c.y[2]);
+  ASSERT_LT(c.yk, c.y[11]);
+  const SideCurve curve{[&c](double y) { return c.at(y); }, c.yk};
+  std::vector<std::pair<double, double>> table{{-1.0, -1.0}};  // replaced
+  DenseCurve(c.y, c.p, curve, table);
+  ASSERT_EQ(table.front().first, 0.0);
+  for (size_t i = 1; i < table.size(); ++i) {
+    const auto [y0, p0] = table[i - 1];
+    const auto [y1, p1] = table[i];
+    ASSERT_GT(y1, y0);
+    EXPECT_EQ(p1, c.at(y1)) << y1;
+    // Within the tolerance at the geometric middle, or close enough anyway.
+    const double mid = std::sqrt(y0 * y1), chord = p0 + (p1 - p0) * (mid - y0) / (y1 - y0);
+    if (y0 > 0 && y1 > 1.4 * y0) {
+      EXPECT_LE(std::fabs(chord - c.at(mid)), 2e-3 * c.at(mid));
+    }
+  }
+  const auto has = [&table](double y) {
+    return std::any_of(table.begin(), table.end(), [y](const auto& row) { return row.first == y; });
+  };
+  EXPECT_TRUE(has(c.yk));
+  for (const double y : c.y) EXPECT_TRUE(has(y)) << y;
+  EXPECT_EQ(table.back().first, c.y[16]);
+
+  SidePoints ySwapped = c.y, pSwapped = c.p;
+  std::swap(ySwapped[4], ySwapped[9]);
+  std::swap(pSwapped[4], pSwapped[9]);
+  std::vector<std::pair<double, double>> fromSwapped;
+  DenseCurve(ySwapped, pSwapped, curve, fromSwapped);
+  EXPECT_EQ(fromSwapped, table);
+}
+
+// The angles a generation keeps from curve to curve are those of the
+// friction angle asked for: one differing in its last bit, or the same with
+// the other value of pi, gets its own.
+TEST(Sand, KeptWedgeAnglesBelongToTheirFrictionAngle) {
+  const auto same = [](const WedgeAngles& a, const WedgeAngles& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+  };
+  PyGeneration g;
+  const double phi = 33 * kDeg, next = std::nextafter(phi, 1.0);
+  const auto pi = static_cast<double>(3.1416f);  // the sand's single-precision pi
+  EXPECT_TRUE(same(WedgeAnglesFor(g, phi, pi), WedgeAnglesOf(phi, pi)));
+  EXPECT_TRUE(same(WedgeAnglesFor(g, next, pi), WedgeAnglesOf(next, pi)));
+  EXPECT_TRUE(same(WedgeAnglesFor(g, next, 3.14159), WedgeAnglesOf(next, 3.14159)));
+  EXPECT_TRUE(same(WedgeAnglesFor(g, phi, pi), WedgeAnglesOf(phi, pi)));
+  // And with them the curve is the one made from the friction angle.
+  const SandCurve kept = SandStaticCurve(WedgeAnglesFor(g, phi, pi), 0.04, 12, 60, 30, 30);
+  const SandCurve made = SandStaticCurve(phi, 0.04, 12, 60, 30, 30);
+  EXPECT_EQ(kept.p, made.p);
+  EXPECT_EQ(kept.yk, made.yk);
 }
 
 // Integral of A(z/b) min(pst, psd)(z) from 0 to z by Simpson's rule.
