@@ -91,8 +91,15 @@ bool TDataDialog::Store() {
     }
   }
   TProgramData& d = Data();
+  // What changes a value marks the project Modified: a mark set afresh here
+  // says this store changed it.
+  const bool wasModified = d.Modified;
+  d.Modified = false;
   for (NumberBinding& binding : numbers_) storeNumber(binding, d);
   StoreOther(d);
+  const bool changed = d.Modified;
+  d.Modified = wasModified || changed;
+  if (changed && context_.edited) context_.edited();
   return true;
 }
 

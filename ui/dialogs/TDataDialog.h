@@ -58,6 +58,9 @@ struct TDialogContext {
   // takes a new one (nullopt: none) after its EI went into the project.
   std::function<std::optional<WallSection>()> wallSection;
   std::function<void(const std::optional<WallSection>&)> setWallSection;
+  // Told when a dialog stored a value that changed the project (may be
+  // empty).
+  std::function<void()> edited;
 };
 
 class TDataDialog : public QWidget {

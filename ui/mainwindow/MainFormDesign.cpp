@@ -43,6 +43,7 @@ void TMainForm::ShowDesign() {
   const auto showProjectChanged = [this] {
     tableWindows_->Refresh();
     dialogWindows_->ReloadAll();
+    analyseLiveSoon();
     UpdateMenuStates();
   };
   auto* form = new TDesignForm(

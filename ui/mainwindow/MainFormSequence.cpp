@@ -52,6 +52,7 @@ void TMainForm::SetSequence(const design::SequentialPlan& plan) {
   if (plan == design::SequentialPlan{}) sequence.reset();
   else sequence = plan;
   Data().Modified = true;
+  analyseLiveSoon();
   UpdateMenuStates();
 }
 

@@ -46,6 +46,7 @@ void TMainForm::addSoilModelPanel(TTableForm& form) {
     graphs_.pltMobilised.Lines.clear();
     graphs_.pltUtil.Lines.clear();
     plotWindows_->RepaintAll();
+    analyseLiveSoon();
     UpdateMenuStates();
   };
   const auto dataText = [this]() -> std::string {

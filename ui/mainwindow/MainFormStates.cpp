@@ -138,6 +138,7 @@ void TMainForm::toggleOption(bool TProgramData::* option, TGridTable* table) {
   if (!(d.*option) && table) tableWindows_->Close(*table);
   // An open dialog shows the option's switch.
   dialogWindows_->ReloadAll();
+  analyseLiveSoon();
   UpdateMenuStates();
 }
 
@@ -154,6 +155,7 @@ void TMainForm::toggleLongTerm() {
     tableWindows_->Close(project_.Tables().LongTermEarthPressure);
   }
   checkSequenceWindow();
+  analyseLiveSoon();
   UpdateMenuStates();
 }
 
@@ -181,6 +183,7 @@ void TMainForm::SetUnits(int units) {
   membersToUnits(before);
   tableWindows_->Refresh();
   dialogWindows_->ReloadAll();
+  analyseLiveSoon();
   UpdateMenuStates();
 }
 
@@ -196,6 +199,7 @@ void TMainForm::SetEarthPressureOption(int option) {
   if (d.EarthPressureOption != option) {
     d.EarthPressureOption = option;
     d.Modified = true;
+    analyseLiveSoon();
   }
   d.UserPressure = d.EarthPressureOption == 1;
   UpdateMenuStates();

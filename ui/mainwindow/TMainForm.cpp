@@ -35,7 +35,8 @@ TMainForm::TMainForm(QWidget* parent)
           {&project_, [this](TGridTable& table) { ShowTable(table); },
            [this](const TGridTable& table) { tableWindows_->Close(table); },
            [this] { return project_.Members().section; },
-           [this](const std::optional<WallSection>& section) { SetWallSection(section); }},
+           [this](const std::optional<WallSection>& section) { SetWallSection(section); },
+           [this] { analyseLiveSoon(); }},
           this)),
       engineLibrary_(DefaultEngineLibrary()),
       fileWatch_(new TFileWatch(this)) {
@@ -55,6 +56,10 @@ TMainForm::TMainForm(QWidget* parent)
   UpdateMenuStates();
   connect(fileWatch_, &TFileWatch::filesTouched, this, &TMainForm::CheckFilesOnDisk);
   connect(plotWindows_, &TPlotWindows::curvesShown, this, &TMainForm::followGraphStage);
+  liveTimer_ = new QTimer(this);
+  liveTimer_->setSingleShot(true);
+  connect(liveTimer_, &QTimer::timeout, this, &TMainForm::analyseLive);
+  connect(tableWindows_, &TTableWindows::tableEdited, this, &TMainForm::analyseLiveSoon);
   // Edits in the windows change the project without a command: the "*" of
   // the title bar follows them by a glance now and then.
   auto* titleTimer = new QTimer(this);
@@ -162,6 +167,12 @@ void TMainForm::createComputationMenu() {
   comp->setObjectName(QStringLiteral("CompMenu"));
   QAction* a = addItem(comp, QStringLiteral("CompRun"), tr("&Run Analysis"));
   connect(a, &QAction::triggered, this, &TMainForm::CompRun);
+  liveItem_ = addItem(comp, QStringLiteral("CompLive"), tr("&Live Analysis"));
+  liveItem_->setCheckable(true);
+  liveItem_->setChecked(live_.Enabled());
+  liveItem_->setToolTip(tr("Analyse the project in memory after each entry and redraw the open "
+                           "graphs (nothing is saved)"));
+  connect(liveItem_, &QAction::triggered, this, &TMainForm::SetLiveAnalysis);
   comp->addSeparator();
   a = addItem(comp, QStringLiteral("CompInput"), tr("Edit I&nput Text"));
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).dataFile); });

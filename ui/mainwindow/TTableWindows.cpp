@@ -81,6 +81,8 @@ TTableForm* TTableWindows::open(TTableForm::Resolver resolve, const TGridTable* 
   connect(form, &TTableForm::subTableRequested, this,
           [this, form](int column, int row) { ShowSubTable(*form, column, row); });
   connect(form, &TTableForm::structureChanged, this, &TTableWindows::Prune);
+  connect(form, &TTableForm::structureChanged, this, &TTableWindows::tableEdited);
+  connect(&form->Model(), &QAbstractItemModel::dataChanged, this, &TTableWindows::tableEdited);
   // A closed window is gone at once, not only when its deletion has run.
   connect(form, &TTableForm::closed, this, [this, form] {
     std::erase_if(entries_, [form](const Entry& e) { return e.form == form; });

@@ -49,6 +49,11 @@ class TTableWindows : public QObject {
 
   int Count();
 
+ signals:
+  // A window's table took an entry: a cell's value, or rows added,
+  // inserted or deleted.
+  void tableEdited();
+
  private:
   struct Entry {
     const TGridTable* identity = nullptr;  // compared, never dereferenced
