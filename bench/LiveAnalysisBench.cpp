@@ -75,7 +75,8 @@ int main(int argc, char* argv[]) {
   fs::remove_all(scratch);
   fs::create_directories(scratch);
   std::vector<fs::path> examples;
-  for (const fs::directory_entry& e : fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "examples"))
+  for (const fs::directory_entry& e :
+       fs::directory_iterator(fs::path(TERRAQ_SOURCE_DIR) / "examples"))
     if (e.path().extension() == ".tq4d" || e.path().extension() == ".json")
       fs::copy_file(e.path(), scratch / e.path().filename());
   for (const fs::directory_entry& e : fs::directory_iterator(scratch))

@@ -64,8 +64,8 @@ LiveResult AnalyseLive(const LiveProject& project) {
   return result;
 }
 
-bool ShowLiveResult(const LiveResult& result, const TPlotProjectFacts& facts,
-                    TResultGraphs& graphs, std::string& error) {
+bool ShowLiveResult(const LiveResult& result, const TPlotProjectFacts& facts, TResultGraphs& graphs,
+                    std::string& error) {
   const bool read = ReadPlotText(result.analysis.plot, facts, graphs, error);
   for (TGraphPlot* graph : graphs.All()) graph->ResultsMark = result.resultsMark;
   MarkLiveGraphs(graphs, read ? kLiveMark : kStaleMark);
@@ -101,12 +101,9 @@ TLiveAnalysis::Verdict TLiveAnalysis::Take(const LiveResult& result) {
 
 std::string TLiveAnalysis::Mark() const {
   switch (shown_) {
-    case Shown::Files:
-      return {};
-    case Shown::Live:
-      return kLiveMark;
-    case Shown::Stale:
-      return kStaleMark;
+    case Shown::Files: return {};
+    case Shown::Live: return kLiveMark;
+    case Shown::Stale: return kStaleMark;
   }
   return {};
 }

@@ -42,7 +42,7 @@ struct LiveProject {
   std::string dataText;            // the whole project as Save writes it (TProject::DataText)
   const ProjectMembers* members = nullptr;  // as edited; not owned, must not be null
   MembersFault membersFault;                // what the opening of the project file met
-  std::string obstacle;  // FirstRunObstacle of the project: no analysis when set
+  std::string obstacle;                     // FirstRunObstacle of the project: no analysis when set
 };
 
 struct LiveResult {
@@ -54,8 +54,8 @@ struct LiveResult {
   // The text analysed: the construction sequence's stages when the project
   // has one, else the data text (what the section check reads beside it).
   std::string text;
-  RunSummary summary;                    // of the analysis (no report headings)
-  std::string resultsMark;               // the verdict's mark (JudgeResults)
+  RunSummary summary;       // of the analysis (no report headings)
+  std::string resultsMark;  // the verdict's mark (JudgeResults)
 };
 
 // Analyses the project in memory as a run would, asking for the plot text
@@ -67,8 +67,8 @@ LiveResult AnalyseLive(const LiveProject& project);
 // read, every graph taking the result's verdict and kLiveMark. False with
 // `error` when its plot text does not read (the graphs keep what was read up
 // to the fault).
-bool ShowLiveResult(const LiveResult& result, const TPlotProjectFacts& facts,
-                    TResultGraphs& graphs, std::string& error);
+bool ShowLiveResult(const LiveResult& result, const TPlotProjectFacts& facts, TResultGraphs& graphs,
+                    std::string& error);
 
 // Sets the live mark of every graph ("" removes it).
 void MarkLiveGraphs(TResultGraphs& graphs, const std::string& mark);

@@ -25,13 +25,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kLength = 480;  // in, 40 increments of 12 in
+constexpr double kLength = 480;    // in, 40 increments of 12 in
 constexpr double kRigidity = 1e9;  // lb in^2
 
 double TopDeflection(double load) { return load * std::pow(kLength, 3) / (3 * kRigidity); }
 
 // Every file of the folder with its size and time of change.
-std::map<fs::path, std::pair<fs::file_time_type, std::uintmax_t>> FolderState(const fs::path& folder) {
+std::map<fs::path, std::pair<fs::file_time_type, std::uintmax_t>> FolderState(
+    const fs::path& folder) {
   std::map<fs::path, std::pair<fs::file_time_type, std::uintmax_t>> state;
   for (const fs::directory_entry& e : fs::recursive_directory_iterator(folder))
     state[e.path()] = {e.last_write_time(), e.is_regular_file() ? e.file_size() : 0};
@@ -54,7 +55,8 @@ class LiveAnalysisTest : public ::testing::Test {
   double LargestDeflection() {
     double largest = 0;
     for (const ui::TLine& line : form.Graph(ui::kGraphDeflection).Lines)
-      for (const ui::TFloatPoint& p : line.Points) largest = std::max(largest, std::fabs(double(p.X)));
+      for (const ui::TFloatPoint& p : line.Points)
+        largest = std::max(largest, std::fabs(double(p.X)));
     return largest;
   }
   void Type(int column, double value) {
@@ -78,9 +80,8 @@ TEST_F(LiveAnalysisTest, EntryRedrawsTheGraphMarkedUntilSavedAndRun) {
   const auto before = FolderState(folder.Path());
 
   Type(3, 2500);
-  QTRY_VERIFY_WITH_TIMEOUT(std::fabs(LargestDeflection() - TopDeflection(2500)) <
-                               0.003 * TopDeflection(2500),
-                           5000);
+  QTRY_VERIFY_WITH_TIMEOUT(
+      std::fabs(LargestDeflection() - TopDeflection(2500)) < 0.003 * TopDeflection(2500), 5000);
   EXPECT_EQ(Mark(), ui::kLiveMark);
   EXPECT_EQ(form.Graph(ui::kGraphMoment).LiveMark, ui::kLiveMark);
   auto* side = form.findChild<ui::TDlgSideView*>();

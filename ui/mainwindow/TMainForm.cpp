@@ -170,8 +170,9 @@ void TMainForm::createComputationMenu() {
   liveItem_ = addItem(comp, QStringLiteral("CompLive"), tr("&Live Analysis"));
   liveItem_->setCheckable(true);
   liveItem_->setChecked(live_.Enabled());
-  liveItem_->setToolTip(tr("Analyse the project in memory after each entry and redraw the open "
-                           "graphs (nothing is saved)"));
+  liveItem_->setToolTip(
+      tr("Analyse the project in memory after each entry and redraw the open "
+         "graphs (nothing is saved)"));
   connect(liveItem_, &QAction::triggered, this, &TMainForm::SetLiveAnalysis);
   comp->addSeparator();
   a = addItem(comp, QStringLiteral("CompInput"), tr("Edit I&nput Text"));

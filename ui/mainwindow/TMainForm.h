@@ -359,9 +359,9 @@ class TMainForm : public QMainWindow {
   QString mobilisedError_;      // why there is no mobilised earth pressure to show
   bool engineRunning_ = false;  // a run is under way
   TLiveAnalysis live_;
-  QTimer* liveTimer_ = nullptr;    // the pause after the last accepted entry
-  QAction* liveItem_ = nullptr;    // Computation > Live Analysis
-  bool liveStatusShown_ = false;   // the status bar says what live analysis met
+  QTimer* liveTimer_ = nullptr;   // the pause after the last accepted entry
+  QAction* liveItem_ = nullptr;   // Computation > Live Analysis
+  bool liveStatusShown_ = false;  // the status bar says what live analysis met
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;
   bool fileReadOnly_ = false;  // the project cannot be saved under its name
