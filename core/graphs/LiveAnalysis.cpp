@@ -55,6 +55,9 @@ LiveResult AnalyseLive(const LiveProject& project) {
       return result;
     }
     result.summary = SummarizeAnalysis(result.analysis, {});
+    // No report is made: an analysis without an error stop ran to its end,
+    // which a run's summary reads from the report's last line.
+    result.summary.complete = true;
     if (run->sequence) AddSequenceToSummary(run->sequence->sequence, result.summary);
     result.resultsMark = JudgeResults(result.summary).mark;
   } catch (const std::exception& e) {

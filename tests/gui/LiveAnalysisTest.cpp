@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMdiArea>
 #include <QSettings>
 #include <QStatusBar>
 #include <QtTest/QtTest>
@@ -17,6 +18,8 @@
 #include "GuiTestSupport.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TTableWindows.h"
+#include "plotwindow/TPlotForm.h"
+#include "plotwindow/TPlotWindows.h"
 #include "sideview/TDlgSideView.h"
 #include "widgets/TTableForm.h"
 
@@ -84,6 +87,11 @@ TEST_F(LiveAnalysisTest, EntryRedrawsTheGraphMarkedUntilSavedAndRun) {
       std::fabs(LargestDeflection() - TopDeflection(2500)) < 0.003 * TopDeflection(2500), 5000);
   EXPECT_EQ(Mark(), ui::kLiveMark);
   EXPECT_EQ(form.Graph(ui::kGraphMoment).LiveMark, ui::kLiveMark);
+  // Valid results, drawn whole: the window's range follows the new curve.
+  EXPECT_EQ(form.Graph(ui::kGraphDeflection).ResultsMark, "");
+  const ui::TPlotForm* plot = form.PlotWindows().FormFor(form.Graph(ui::kGraphDeflection));
+  ASSERT_NE(plot, nullptr);
+  EXPECT_GE(double(plot->World()[0].XMax), TopDeflection(2500));
   auto* side = form.findChild<ui::TDlgSideView*>();
   ASSERT_NE(side, nullptr);
   EXPECT_EQ(side->ResultsNote().toStdString(), ui::kLiveMark);
@@ -131,6 +139,19 @@ TEST_F(LiveAnalysisTest, SlowProjectFallsBackToRunAndTheOptionIsKept) {
   next.StartUp({});
   EXPECT_FALSE(next.LiveAnalysis().Enabled());
   EXPECT_FALSE(next.Action("CompLive")->isChecked());
+}
+
+TEST_F(LiveAnalysisTest, Screenshots) {
+  const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "set TERRAQ_DIALOG_SHOTS to a folder to save pictures";
+  form.resize(1280, 860);
+  form.show();
+  form.ShowSideView();
+  form.MdiArea().tileSubWindows();
+  Type(3, 2500);
+  QTRY_VERIFY_WITH_TIMEOUT(Mark() == ui::kLiveMark, 5000);
+  ProcessEvents();
+  EXPECT_TRUE(form.grab().save(shots + QStringLiteral("/live-analysis.png")));
 }
 
 }  // namespace

@@ -65,6 +65,7 @@ void TMainForm::analyseLive() {
     if (liveStatusShown_) statusBar()->clearMessage();
     liveStatusShown_ = false;
     updateAnalysisGraphs(&result.analysis, &result.text);
+    plotWindows_->RefitAll();
     if (!error.empty()) {
       statusBar()->showMessage(tr("Live analysis: %1").arg(QString::fromStdString(error)));
       liveStatusShown_ = true;
