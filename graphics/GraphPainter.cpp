@@ -299,6 +299,27 @@ void PaintResultsMark(const Context& c) {
   p.setBrush(Qt::NoBrush);
 }
 
+// The mark of curves from a live analysis (not saved, or stale): blue text
+// in a thin frame in the plot's lower right corner, inside the plot so that
+// every output keeps it, and away from the results' mark at the top.
+void PaintLiveMark(const Context& c) {
+  if (c.graph.LiveMark.empty()) return;
+  QPainter& p = c.p;
+  const TPixelRect& plot = c.layout.Plot;
+  const int pad = c.h / 4;
+  const QColor blue(0, 70, 170);
+  p.setFont(GraphFont(c.h, false));
+  const QString text = QString::fromStdString(c.graph.LiveMark);
+  const int width = std::min(p.fontMetrics().horizontalAdvance(text), plot.Width() - 2 * pad);
+  const QRect box(plot.Right - width - 2 * pad - c.h / 2, plot.Bottom - c.h - 2 * pad - c.h / 2,
+                  width + 2 * pad, c.h + 2 * pad);
+  p.setPen(QPen(blue, std::max(1, c.out.DpiX / 96)));
+  p.setBrush(Qt::white);
+  p.drawRect(box);
+  p.drawText(box.adjusted(pad, 0, -pad, 0), Qt::AlignCenter, text);
+  p.setBrush(Qt::NoBrush);
+}
+
 }  // namespace
 
 QPen UnderlayPen(int underlay, int dpi) {
@@ -364,6 +385,7 @@ void PaintGraph(QPainter& painter, const TGraphPlot& graph, const std::array<TWo
   painter.setBrush(Qt::NoBrush);
   for (int k = 0; k < layout.PanelCount; ++k) painter.drawRect(OutlineRect(layout.Panels[k]));
   PaintResultsMark(c);
+  PaintLiveMark(c);
   painter.restore();
 }
 

@@ -132,6 +132,11 @@ class TGraphPlot {
   // graph shows are not valid ("RESULTS NOT VALID: NOT CLOSED"); empty for
   // valid results. Set with the curves, from the run's own files.
   std::string ResultsMark;
+  // Drawn at the foot of the plot on every output while the curves come
+  // from a live analysis of the project as edited rather than from the
+  // files of its last run ("live — not saved", LiveAnalysis.h), or while
+  // they no longer agree with the data; empty for the files' results.
+  std::string LiveMark;
   bool LimitActiveCurves = true;  // a window shows at most 20 curves
   // The first panel's X range is cut to where the curves change
   // (PanelWorldRectOfShape): curves carried on flat far out.

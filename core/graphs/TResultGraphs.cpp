@@ -114,6 +114,7 @@ void TResultGraphs::Empty() {
     g->Labels.clear();
     g->WallLineCount = 0;
     g->ResultsMark.clear();
+    g->LiveMark.clear();
     // The project's title goes with its results; the user's stays.
     if (!g->TitleChosen) g->Title.clear();
   }

@@ -64,9 +64,16 @@ std::optional<SequentialRunInput> SequentialRunOf(const ProjectMembers& members,
 
 std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataFile,
                                               std::string_view dataText, std::string& error) {
-  error.clear();
   MembersFault fault;
   const ProjectMembers members = ReadMembersFor(dataFile, dataText, fault);
+  return ProjectRunOf(dataFile, members, fault, dataText, error);
+}
+
+std::optional<ProjectRunInput> ProjectRunOf(const std::filesystem::path& dataFile,
+                                            const ProjectMembers& members,
+                                            const MembersFault& fault, std::string_view dataText,
+                                            std::string& error) {
+  error.clear();
   ProjectRunInput run;
   run.sequence = SequentialRunOf(members, fault, dataText, error);
   if (!error.empty()) return std::nullopt;

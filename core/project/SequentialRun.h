@@ -82,6 +82,13 @@ void AddProjectToSummary(const ProjectRunInput& project, RunSummary& summary);
 // sequence cannot be built or its soil model does not fit the data file.
 std::optional<ProjectRunInput> ReadProjectRun(const std::filesystem::path& dataFile,
                                               std::string_view dataText, std::string& error);
+// The same of members already read (a project as edited in memory, whose
+// data file and project file may be older than what it holds), with the
+// fault their reading met.
+std::optional<ProjectRunInput> ProjectRunOf(const std::filesystem::path& dataFile,
+                                            const ProjectMembers& members,
+                                            const MembersFault& fault, std::string_view dataText,
+                                            std::string& error);
 
 // The project of `dataFile`, whose text is `dataText`, analysed in memory as
 // a run analyses it (its construction sequence and soil model), without the

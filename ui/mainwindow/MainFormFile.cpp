@@ -39,6 +39,8 @@ void TMainForm::StartUp(const QStringList& arguments) {
   const TProgramSettings settings = ReadProgramSettings();
   editorPath_ = settings.editorPath;
   recentFiles_.SetFiles(settings.recentFiles);
+  live_.SetEnabled(settings.liveAnalysis);
+  liveItem_->setChecked(settings.liveAnalysis);
   // The size and place the window had when it was last closed; Qt keeps
   // it on a screen that is there now.
   if (!settings.windowGeometry.isEmpty()) restoreGeometry(settings.windowGeometry);
@@ -77,6 +79,8 @@ void TMainForm::emptyGraphs() {
   graphs_.Empty();
   graphsLoaded_ = false;
   sequenceForces_.reset();
+  live_.ProjectReplaced();
+  showLiveMark();
   plotWindows_->RepaintAll();
 }
 

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -90,6 +91,8 @@ void TMainForm::CompRun() {
     // the window waits for as long as the analysis takes.
     run = RunEngine(fs::path(Data().DataFileName), engineLibrary_);
   }
+  // The entries the save stored are in the run: no live analysis follows.
+  if (liveTimer_) liveTimer_->stop();
   if (!run.engineCalled) {
     prompts.showError(this, run.libraryFailed
                                 ? tr("Attempt to initialize DLL failed")
@@ -142,7 +145,8 @@ void TMainForm::CompRun() {
   UpdateMenuStates();
 }
 
-void TMainForm::updateAnalysisGraphs(const engine::api::AnalysisResult* analysis) {
+void TMainForm::updateAnalysisGraphs(const engine::api::AnalysisResult* analysis,
+                                     const std::string* analysedText) {
   // On opening, the project is analysed once, as its run analysed it (its
   // construction sequence and soil model), for both graphs.
   const ProjectMembers& members = project_.Members();
@@ -156,7 +160,7 @@ void TMainForm::updateAnalysisGraphs(const engine::api::AnalysisResult* analysis
     } catch (const std::exception& e) {
       error = e.what();
     }
-  updateUtilisation(analysis);
+  updateUtilisation(analysis, analysedText);
   graphs_.pltMobilised.Lines.clear();
   mobilisedError_ = QString::fromStdString(error);
   if (!graphsLoaded_ || !error.empty()) return;
@@ -173,6 +177,9 @@ bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   std::string error;
   sequenceForces_.reset();
   graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
+  // The graphs are the files' again, whatever a live analysis drew.
+  live_.ResultsFromFiles();
+  showLiveMark();
   // An open plot window shows the new numbers within the ranges it was
   // built with.
   plotWindows_->RepaintAll();

@@ -44,7 +44,8 @@ QString TMainForm::UtilisationNote() const {
   return {};
 }
 
-void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
+void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis,
+                                  const std::string* analysedText) {
   graphs_.pltUtil.Lines.clear();
   utilisationError_.clear();
   const std::optional<WallSection>& section = project_.Members().section;
@@ -53,13 +54,14 @@ void TMainForm::updateUtilisation(const engine::api::AnalysisResult* analysis) {
   std::vector<std::string> notes;
   const std::filesystem::path dataFile = DeriveRunPaths(Data().DataFileName).dataFile;
   try {
-    text = ReadWholeFile(dataFile);
+    if (analysedText) text = *analysedText;
+    else text = ReadWholeFile(dataFile);
   } catch (const std::exception& e) {
     error = e.what();
   }
   // A construction sequence is checked as the stages Run analyses.
   std::optional<engine::api::AnalysisResult> stages;
-  if (error.empty())
+  if (error.empty() && !analysedText)
     if (std::optional<SequentialRunInput> sequence = ReadSequentialRun(dataFile, text, error)) {
       text = std::move(sequence->sequence.text);
       if (!analysis) {

@@ -67,6 +67,7 @@ void TMainForm::ShowSideView() {
   window->setWindowTitle(view->windowTitle());
   connect(view, &TDlgSideView::captionChanged, window, &QMdiSubWindow::setWindowTitle);
   sideViewWindow_ = window;
+  if (graphsLoaded_) view->SetResultsNote(QString::fromStdString(live_.Mark()));
   window->show();
 }
 

@@ -59,6 +59,11 @@ TMainForm::TMainForm(QWidget* parent)
   connect(dialogWindows_, &TDialogWindows::edited, this, &TMainForm::projectEdited);
   connect(fileWatch_, &TFileWatch::filesTouched, this, &TMainForm::CheckFilesOnDisk);
   connect(plotWindows_, &TPlotWindows::curvesShown, this, &TMainForm::followGraphStage);
+  liveTimer_ = new QTimer(this);
+  liveTimer_->setSingleShot(true);
+  connect(liveTimer_, &QTimer::timeout, this, &TMainForm::analyseLive);
+  // Every step of the history, an edit or its undo, is analysed live.
+  connect(this, &TMainForm::projectChanged, this, &TMainForm::analyseLiveSoon);
   // Edits in the windows change the project without a command: the "*" of
   // the title bar follows them by a glance now and then.
   auto* titleTimer = new QTimer(this);
@@ -170,6 +175,13 @@ void TMainForm::createComputationMenu() {
   comp->setObjectName(QStringLiteral("CompMenu"));
   QAction* a = addItem(comp, QStringLiteral("CompRun"), tr("&Run Analysis"));
   connect(a, &QAction::triggered, this, &TMainForm::CompRun);
+  liveItem_ = addItem(comp, QStringLiteral("CompLive"), tr("&Live Analysis"));
+  liveItem_->setCheckable(true);
+  liveItem_->setChecked(live_.Enabled());
+  liveItem_->setToolTip(
+      tr("Analyse the project in memory after each entry and redraw the open "
+         "graphs (nothing is saved)"));
+  connect(liveItem_, &QAction::triggered, this, &TMainForm::SetLiveAnalysis);
   comp->addSeparator();
   a = addItem(comp, QStringLiteral("CompInput"), tr("Edit I&nput Text"));
   connect(a, &QAction::triggered, this, [this] { ShowInEditor(DeriveRunPaths(Data().DataFileName).dataFile); });

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "SequentialStaging.h"
+#include "graphs/LiveAnalysis.h"
 #include "mainwindow/MenuStates.h"
 #include "mainwindow/TRecentFiles.h"
 #include "project/DesignRecord.h"
@@ -38,6 +39,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace terraq::ui {
@@ -125,6 +127,16 @@ class TMainForm : public QMainWindow {
   // The stage text of the status bar ("" for a project of one stage).
   QString StageStatusText() const;
   const TMenuStates& MenuStates() const { return states_; }
+
+  // Live analysis (MainFormLive.cpp): after each accepted entry the project
+  // as edited is analysed in memory and the open graphs and the side view
+  // show its results, marked "live — not saved" until the project is saved
+  // and run. The option is the Computation menu's "Live Analysis", kept in
+  // the settings.
+  const TLiveAnalysis& LiveAnalysis() const { return live_; }
+  void SetLiveAnalysis(bool on);
+  // The limit of a project's first live analysis (ms), for tests.
+  void SetLiveLimit(double milliseconds) { live_.SetLimit(milliseconds); }
 
   // A menu item or tool-bar button by component name (a search: for tests
   // and rare use, never on the path of a menu opening).
@@ -320,14 +332,27 @@ class TMainForm : public QMainWindow {
   void addSoilModelPanel(TTableForm& form);
   // The utilisation graph of the project's results: `analysis` is the run
   // just made, or nullptr to analyse the data file in memory.
-  void updateUtilisation(const engine::api::AnalysisResult* analysis);
+  // `analysedText` is the text `analysis` analysed when it is not the data
+  // file's (a live analysis of the project as edited).
+  void updateUtilisation(const engine::api::AnalysisResult* analysis,
+                         const std::string* analysedText = nullptr);
   // The graphs made from the analysis rather than the plot file, after a
   // run (its `analysis`) or on opening (analysed in memory): the section's
   // utilisation and the mobilised earth pressure, empty on the p-y model.
-  void updateAnalysisGraphs(const engine::api::AnalysisResult* analysis);
+  void updateAnalysisGraphs(const engine::api::AnalysisResult* analysis,
+                            const std::string* analysedText = nullptr);
 
   // The Side View shows the stage a graph shows (GraphStage), if open.
   void followGraphStage(const TGraphPlot& graph);
+
+  // Live analysis (MainFormLive.cpp). The one hook of an accepted entry (a
+  // cell committed, a dialog's values stored, an option switched, Apply in
+  // the Design window): the project is analysed once the entries stop
+  // coming for a moment, so that fast typing queues no analyses.
+  void analyseLiveSoon();
+  void analyseLive();
+  // The graphs' and the side view's mark after the graphs changed.
+  void showLiveMark();
 
   // Running and showing (MainFormRun.cpp).
   // Opens a document of the doc folder (help pages, manuals; a help page
@@ -360,6 +385,10 @@ class TMainForm : public QMainWindow {
   QString utilisationError_;    // why the section was not checked after the last run
   QString mobilisedError_;      // why there is no mobilised earth pressure to show
   bool engineRunning_ = false;  // a run is under way
+  TLiveAnalysis live_;
+  QTimer* liveTimer_ = nullptr;   // the pause after the last accepted entry
+  QAction* liveItem_ = nullptr;   // Computation > Live Analysis
+  bool liveStatusShown_ = false;  // the status bar says what live analysis met
   TFileWatch* fileWatch_;
   bool askingAboutFiles_ = false;
   bool fileReadOnly_ = false;  // the project cannot be saved under its name

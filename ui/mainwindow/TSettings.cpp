@@ -15,6 +15,7 @@ constexpr const char* kOrganisation = kSettingsOrganisation;
 constexpr const char* kApplication = kSettingsApplication;
 constexpr const char* kEditorValue = "Word Processor";
 constexpr const char* kGeometryValue = "Window Geometry";
+constexpr const char* kLiveValue = "Live Analysis";
 
 QString fileValue(int number) { return QStringLiteral("File%1").arg(number); }
 
@@ -32,6 +33,7 @@ TProgramSettings ReadProgramSettings() {
     settings.beginGroup(kVersionText);
     result.editorPath = settings.value(kEditorValue).toString();
     result.windowGeometry = settings.value(kGeometryValue).toByteArray();
+    result.liveAnalysis = settings.value(kLiveValue, true).toBool();
     for (int k = 1; k <= TRecentFiles::kSize; ++k)
       result.recentFiles[static_cast<size_t>(k - 1)] = FileNameBytes(settings.value(fileValue(k)).toString());
     settings.endGroup();
@@ -48,6 +50,13 @@ void WriteProgramSettings(const TProgramSettings& values) {
   settings.setValue(kEditorValue, values.editorPath);
   writeRecent(settings, values.recentFiles);
   if (!values.windowGeometry.isEmpty()) settings.setValue(kGeometryValue, values.windowGeometry);
+  settings.endGroup();
+}
+
+void WriteLiveAnalysisSetting(bool on) {
+  QSettings settings(kOrganisation, kApplication);
+  settings.beginGroup(kVersionText);
+  settings.setValue(kLiveValue, on);
   settings.endGroup();
 }
 

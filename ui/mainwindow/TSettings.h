@@ -19,6 +19,7 @@ struct TProgramSettings {
   QString editorPath;
   TRecentFiles::Entries recentFiles{};
   QByteArray windowGeometry;  // empty: none kept yet
+  bool liveAnalysis = true;   // "Live Analysis": analyse in memory after each entry
 };
 
 // Reads the settings. When they cannot be read the values are cleared; an
@@ -29,5 +30,7 @@ TProgramSettings ReadProgramSettings();
 void WriteProgramSettings(const TProgramSettings& settings);
 // Writes the ten recent-file values only.
 void WriteRecentFiles(const TRecentFiles::Entries& files);
+// Writes the live-analysis option only, as it is switched.
+void WriteLiveAnalysisSetting(bool on);
 
 }  // namespace terraq::ui

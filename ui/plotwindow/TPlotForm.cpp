@@ -31,12 +31,22 @@ TPlotForm::TPlotForm(TGraphPlot& graph, QWidget* parent) : QWidget(parent), grap
 
 TPlotForm::~TPlotForm() = default;
 
-void TPlotForm::FormCreate() {
+void TPlotForm::fitRanges() {
   world_ = ui::FullWorld(graph_);
   // Zooming out reaches every point, beyond a range cut to the curves'
   // shape; a limit stays in sight.
   full_ = {graph_.XLimit > 0 ? world_[0] : PanelWorldRect(graph_.Lines),
            PanelWorldRect(graph_.Lines2), PanelWorldRect(graph_.Lines3)};
+}
+
+void TPlotForm::Refit() {
+  fitRanges();
+  Relayout(false);
+  update();
+}
+
+void TPlotForm::FormCreate() {
+  fitRanges();
 
   // At most 20 curves take part; the rest can be chosen later.
   ChooseFirstCurves(graph_);

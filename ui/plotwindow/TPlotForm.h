@@ -51,6 +51,10 @@ class TPlotForm : public QWidget {
   // bottom-right corner goes to the plot's (the window's own re-layouts),
   // otherwise it stays where the user put it. It stays inside the window.
   void Relayout(bool placeLegend);
+  // The graph's curves were replaced in place (a live analysis): the ranges
+  // are taken from them anew, as when the window was built, so that values
+  // beyond the old ranges show; a zoom goes with the curves it was made on.
+  void Refit();
   // The caption for a pointer at a window position.
   QString PointerReadout(QPoint pos) const;
   // Shows or hides the curve of a legend entry and repaints.
@@ -101,6 +105,7 @@ class TPlotForm : public QWidget {
 
  private:
   void FormCreate();
+  void fitRanges();  // world_ and full_ from the graph's curves
   void SetupLegend();
   void BuildPlotMenu();
   void AddShowItems();   // legend, soil, wall, markers, text size, line width

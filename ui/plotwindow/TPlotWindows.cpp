@@ -53,6 +53,11 @@ void TPlotWindows::RepaintAll() {
   for (const Entry& e : entries_) e.form->update();
 }
 
+void TPlotWindows::RefitAll() {
+  forget();
+  for (const Entry& e : entries_) e.form->Refit();
+}
+
 void TPlotWindows::CloseAll() {
   forget();
   const std::vector<Entry> open = entries_;

@@ -29,6 +29,9 @@ class TPlotWindows : public QObject {
   // Every open window repaints (its graph was read anew: it draws the new
   // points within the ranges it was built with).
   void RepaintAll();
+  // Every open window takes its graph's ranges anew and repaints (its
+  // curves were replaced by a live analysis: TPlotForm::Refit).
+  void RefitAll();
   void CloseAll();
 
  signals:

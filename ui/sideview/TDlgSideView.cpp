@@ -39,6 +39,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
       sequence_(std::move(sequence)),
       stageForces_(std::move(stageForces)),
       heading_(new QLabel(tr("Wall Profile"), this)),
+      resultsNote_(new QLabel(this)),
       stages_(new QComboBox(this)),
       printButton_(new QPushButton(tr("Print"), this)),
       paintBox_(new QWidget(this)),
@@ -46,6 +47,9 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
   setObjectName(QStringLiteral("DlgSideView"));
   setWindowTitle(tr("Side View"));
   heading_->setObjectName(QStringLiteral("Label1"));
+  resultsNote_->setObjectName(QStringLiteral("lblResultsNote"));
+  resultsNote_->setStyleSheet(QStringLiteral("color: rgb(0, 70, 170);"));
+  resultsNote_->setVisible(false);
   printButton_->setObjectName(QStringLiteral("Button1"));
   stages_->setObjectName(QStringLiteral("cbSideViewStage"));
   stages_->setToolTip(tr("The stage of the construction sequence drawn"));
@@ -60,6 +64,7 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
   auto* top = new QHBoxLayout;
   top->addWidget(heading_);
   top->addWidget(stages_);
+  top->addWidget(resultsNote_);
   top->addStretch(1);
   top->addWidget(printButton_);
   auto* layout = new QVBoxLayout(this);
@@ -74,6 +79,13 @@ TDlgSideView::TDlgSideView(std::function<const TProgramData&()> project,
   follow_->start(kFollowMilliseconds);
   FormActivate();
 }
+
+void TDlgSideView::SetResultsNote(const QString& note) {
+  resultsNote_->setText(note);
+  resultsNote_->setVisible(!note.isEmpty());
+}
+
+QString TDlgSideView::ResultsNote() const { return resultsNote_->text(); }
 
 int TDlgSideView::Stage() const {
   return choices_.empty() ? 0 : std::max(0, stages_->currentIndex());
@@ -147,8 +159,11 @@ bool TDlgSideView::eventFilter(QObject* watched, QEvent* event) {
 bool TDlgSideView::PrintTo(QPrinter& printer) {
   FormActivate();
   // With a sequence, the stage drawn is named in the title.
-  const QString title =
+  // The note on the results goes on paper too.
+  QString title =
       choices_.empty() ? QString() : QString::fromStdString(choices_[static_cast<size_t>(Stage())]);
+  if (const QString note = resultsNote_->text(); !note.isEmpty())
+    title = title.isEmpty() ? note : title + QStringLiteral(" (") + note + QLatin1Char(')');
   printer.setPageOrientation(QPageLayout::Landscape);
   printer.setDocName(title.isEmpty() ? QStringLiteral("Soil-Pile Profile")
                                      : QStringLiteral("Soil-Pile Profile - ") + title);

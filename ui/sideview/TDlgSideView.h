@@ -80,6 +80,13 @@ class TDlgSideView : public QWidget {
   // The drawing area (below the label and the button).
   QWidget* PaintBox() const { return paintBox_; }
 
+  // A note on the results the view draws (the supports' forces, the
+  // generated pressure's side), shown beside the heading and on the
+  // printout: "live — not saved" while they come from a live analysis of
+  // the project as edited. Empty: none.
+  void SetResultsNote(const QString& note);
+  QString ResultsNote() const;
+
  signals:
   // The caption the window should show ("  Depth: 12.5" after the pointer
   // moved over the sketch).
@@ -99,6 +106,7 @@ class TDlgSideView : public QWidget {
   std::vector<std::string> choices_;
   TWallProfile profile_;
   QLabel* heading_;
+  QLabel* resultsNote_;
   QComboBox* stages_;
   QPushButton* printButton_;
   QWidget* paintBox_;
