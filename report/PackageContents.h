@@ -23,6 +23,7 @@
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "project/DesignRecord.h"
+#include "project/MeasurementsMember.h"
 #include "project/ProjectSectionCheck.h"
 
 namespace terraq::report {
@@ -78,6 +79,10 @@ struct PackageInput {
   // The ground anchors' inputs the project keeps: the design chapter then
   // designs the anchors of its anchor levels (none: no such section).
   std::optional<design::AnchorInputs> anchors;
+  // The measured deflections the project keeps, in the data file's units:
+  // their readings on the deflection figure and a chapter that compares
+  // them with the analysis (none: neither).
+  std::optional<ui::Measurements> measurements;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

@@ -29,6 +29,9 @@
 // probabilistic results hold a table of the rank correlations of every
 // output with every random parameter, as terraq study prints it.
 //
+// The Fit to Measurements tab calibrates the wall against measured
+// deflections (StudyFitView.h).
+//
 // The names of outputs and limit states are those of terraq study: top,
 // deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
 // and limits OUTPUT>VALUE or not-held. Units: those of the data file.
@@ -65,6 +68,7 @@ namespace terraq::ui {
 
 class DesignGraph;
 class StudyBars;
+class StudyFitView;
 
 class TStudyForm : public QWidget {
   Q_OBJECT
@@ -112,6 +116,8 @@ class TStudyForm : public QWidget {
   QTableWidget* RandomTable() const { return random_; }
 
   QTableWidget* CorrelationTable() const { return correlations_; }
+  // The Fit to Measurements tab.
+  StudyFitView* FitView() const { return fit_; }
 
   // The graphs that can be saved and printed; a hidden one cannot.
   enum class Graph { Sweep, Histogram, Tornado };
@@ -221,6 +227,7 @@ class TStudyForm : public QWidget {
   DesignGraph* sweepGraph_ = nullptr;
   StudyBars* histogram_ = nullptr;
   StudyBars* tornado_ = nullptr;
+  StudyFitView* fit_ = nullptr;
 
   std::thread worker_;
   std::atomic<bool> stop_{false};

@@ -14,6 +14,7 @@
 
 #include "dialogs/TDlgOptions.h"
 #include "graphs/MobilisedPressureGraph.h"
+#include "graphs/MeasuredGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
@@ -173,6 +174,10 @@ bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   std::string error;
   sequenceForces_.reset();
   graphsLoaded_ = ui::ReadPlotFile(file, PlotProjectFacts(Data()), graphs_, error);
+  // The inclinometer's readings beside the stages they were taken at.
+  if (graphsLoaded_ && project_.Members().measurements)
+    AddMeasuredSeries(graphs_.pltDef, *project_.Members().measurements,
+                      static_cast<int>(graphs_.pltDef.Lines.size()), Data().Units, Data().LongTerm);
   // An open plot window shows the new numbers within the ranges it was
   // built with.
   plotWindows_->RepaintAll();

@@ -6,9 +6,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "design/StudyFitView.h"
 #include "design/TStudyForm.h"
+#include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
+#include "mainwindow/TTableWindows.h"
+#include "project/FittedValues.h"
 #include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
@@ -38,6 +44,19 @@ void TMainForm::ShowStudy() {
   // The sequence as it stands at each Run, stages and supports as edited.
   form->SetSequence([this] { return project_.Members().StagedSequence(); });
   form->SetSoilModel(soilModelSource());
+  form->FitView()->SetMeasurements([this] { return project_.Members().measurements; });
+  // Fitted values go into the project as the Design window's Apply puts a
+  // wall length there: the data windows stored first, shown changed after.
+  form->FitView()->SetApply(
+      [this](const std::vector<std::pair<std::string, double>>& values) -> std::string {
+        if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+        std::string refused;
+        if (!ApplyFittedValues(Data(), values, refused)) return refused;
+        tableWindows_->Refresh();
+        dialogWindows_->ReloadAll();
+        UpdateMenuStates();
+        return {};
+      });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));
