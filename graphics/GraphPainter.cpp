@@ -223,9 +223,9 @@ void PaintCurve(const Context& c, const TPanelMap& map, const TLine& line, int n
     if (run.size() > 1 && !readings) p.drawPolyline(run);
     run.clear();
   };
-  const int markers = readings                                            ? 1
+  const int markers = readings                                           ? 1
                       : line.Underlay || line.Style != TLineStyle::Solid ? 0
-                                                                          : c.graph.Markers;
+                                                                         : c.graph.Markers;
   const bool lone = line.Points.size() == 1;
   for (size_t j = 0; j < line.Points.size(); ++j) {
     const TFloatPoint& pt = line.Points[j];

@@ -60,8 +60,8 @@ void AddMeasuredCurves(DepthGraph& graph, const ui::Measurements& measurements, 
 std::string MeasurementsLine(const ui::Measurements& measurements) {
   std::string files;
   for (const ui::StageMeasurements& s : measurements.stages)
-    files += (files.empty() ? "" : "; ") + std::string("stage ") + std::to_string(s.stage) +
-             ": " + (s.file.empty() ? "(no file named)" : s.file);
+    files += (files.empty() ? "" : "; ") + std::string("stage ") + std::to_string(s.stage) + ": " +
+             (s.file.empty() ? "(no file named)" : s.file);
   return "Measured deflections (markers): " + std::to_string(ReadingCount(measurements)) +
          " readings of " + files + ".";
 }
@@ -108,13 +108,13 @@ void AppendCalibration(const ui::Measurements& measurements,
     blocks.push_back(std::move(table));
   }
   if (!skipped.empty())
-    blocks.push_back(Paragraph{
-        "Stage " + skipped + " is measured but not analysed here" +
-        (longTerm ? " (a short-term and long-term analysis has no stages)." : ".")});
+    blocks.push_back(
+        Paragraph{"Stage " + skipped + " is measured but not analysed here" +
+                  (longTerm ? " (a short-term and long-term analysis has no stages)." : ".")});
   if (count)
-    blocks.push_back(Paragraph{"Root mean square of the differences over " +
-                               std::to_string(count) + " readings: " +
-                               Number(std::sqrt(sum / static_cast<double>(count))) + " " + length +
+    blocks.push_back(Paragraph{"Root mean square of the differences over " + std::to_string(count) +
+                               " readings: " + Number(std::sqrt(sum / static_cast<double>(count))) +
+                               " " + length +
                                ". Deflections are positive towards the excavation."});
 }
 

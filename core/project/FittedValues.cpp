@@ -12,8 +12,9 @@ bool ApplyFittedValues(TProgramData& data,
                        const std::vector<std::pair<std::string, double>>& values,
                        std::string& refused) {
   if (data.StageCount > 1) {
-    refused = "A staged project keeps its soil and wall per stage: enter the fitted values in "
-              "the stages' tables.";
+    refused =
+        "A staged project keeps its soil and wall per stage: enter the fitted values in "
+        "the stages' tables.";
     return false;
   }
   if (values.empty()) {

@@ -66,7 +66,8 @@ TEST_F(MainFormTest, FitFindsTheStiffnessMultiplierAndAppliesItOnlyWhenAsked) {
   // A name the project does not have starts nothing and says so.
   Child<QLineEdit>(fit, "FitVary")->setText(QStringLiteral("layer.7.k=1:2"));
   EXPECT_FALSE(fit->Run());
-  EXPECT_TRUE(fit->StatusText().contains(QStringLiteral("layer.7.k"))) << fit->StatusText().toStdString();
+  EXPECT_TRUE(fit->StatusText().contains(QStringLiteral("layer.7.k")))
+      << fit->StatusText().toStdString();
 
   Child<QLineEdit>(fit, "FitVary")->setText(QStringLiteral("all.k=0.5:5"));
   QSignalSpy done(fit, &ui::StudyFitView::finished);
@@ -78,6 +79,10 @@ TEST_F(MainFormTest, FitFindsTheStiffnessMultiplierAndAppliesItOnlyWhenAsked) {
   EXPECT_LT(r.rms, 0.01 * r.startRms);
   EXPECT_NE(r.readings.front().computedAtStart, r.readings.front().computed);
   EXPECT_FALSE(form.Data().IsModified()) << "a fit alone changes nothing";
+  if (const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS"); !shots.isEmpty()) {
+    window->resize(1180, 720);
+    window->grab().save(shots + "/study-fit.png");
+  }
 
   // No: nothing changes. Yes: the layer's k is the fitted multiple of its own.
   answers.yesNo = false;

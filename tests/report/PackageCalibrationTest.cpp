@@ -30,8 +30,9 @@ TEST(PackageCalibration, ReadingsBesideTheComputedDeflectionWithTheirRms) {
         t && t->caption == "Measured and computed deflection, stage 3")
       table = t;
     if (const Paragraph* p = std::get_if<Paragraph>(&b)) {
-      line = line || p->text == "Measured deflections (markers): 4 readings of stage 3: I-3 "
-                                "stage 3.csv; stage 9: I-3 later.csv.";
+      line = line || p->text ==
+                         "Measured deflections (markers): 4 readings of stage 3: I-3 "
+                         "stage 3.csv; stage 9: I-3 later.csv.";
       skipped = skipped || p->text.rfind("Stage 9 is measured but not analysed", 0) == 0;
       if (p->text.rfind("Root mean square", 0) == 0) rms = p->text;
     }

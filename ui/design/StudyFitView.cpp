@@ -154,8 +154,9 @@ std::vector<design::MeasuredStage> StudyFitView::measured(int units, std::string
   if (kept)
     for (const StageMeasurements& s : kept->stages) out.push_back({s.stage, s.readings});
   if (out.empty())
-    error = "The project holds no measurements: choose a CSV file of the readings, or keep "
-            "them with terraq study --fit FILE --save-measurements.";
+    error =
+        "The project holds no measurements: choose a CSV file of the readings, or keep "
+        "them with terraq study --fit FILE --save-measurements.";
   return out;
 }
 
@@ -199,9 +200,9 @@ bool StudyFitView::Run() {
   if (Running()) return false;
   if (worker_.joinable()) worker_.join();
   std::string error;
-  const std::string data = dataText_();
+  const std::string project = dataText_();
   int units = 0;
-  if (const auto wall = design::WallText::Parse(data, 0, error)) units = wall->units();
+  if (const auto wall = design::WallText::Parse(project, 0, error)) units = wall->units();
   error.clear();
   const std::optional<design::ParameterText> text = parameters_(error);
   if (!text) return status_->setText(tr("The project cannot be fitted: %1").arg(Q(error))), false;
@@ -224,23 +225,23 @@ bool StudyFitView::Run() {
   auto result = std::make_shared<design::FitResult>();
   auto textCopy = std::make_shared<const design::ParameterText>(*text);
   try {
-    worker_ = std::thread([this, result, textCopy, vary = *vary,
-                           readings = std::move(readings), sequence] {
-      design::FitOptions options;
-      options.threads = Threads();
-      options.control.stop = &stop_;
-      options.control.progress = [this](size_t done) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, done] {
-              if (!stop_) status_->setText(tr("Fitting: %1 analyses done...").arg(done));
-            },
-            Qt::QueuedConnection);
-      };
-      *result = design::Fit(*textCopy, vary, readings, options, sequence.get());
-      QMetaObject::invokeMethod(
-          this, [this, result] { finish(result); }, Qt::QueuedConnection);
-    });
+    worker_ = std::thread(
+        [this, result, textCopy, vary = *vary, readings = std::move(readings), sequence] {
+          design::FitOptions options;
+          options.threads = Threads();
+          options.control.stop = &stop_;
+          options.control.progress = [this](size_t done) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, done] {
+                  if (!stop_) status_->setText(tr("Fitting: %1 analyses done...").arg(done));
+                },
+                Qt::QueuedConnection);
+          };
+          *result = design::Fit(*textCopy, vary, readings, options, sequence.get());
+          QMetaObject::invokeMethod(
+              this, [this, result] { finish(result); }, Qt::QueuedConnection);
+        });
   } catch (const std::system_error& e) {
     finished_ = true;
     setRunning(false);
@@ -290,8 +291,8 @@ void StudyFitView::showResult() {
     table_->insertRow(row);
     SetCell(table_, row, 0, Q(p.name) + (p.atBound ? tr(" (at a bound)") : QString()));
     SetCell(table_, row, 1, Q(ParameterUnit(p.name, units_)));
-    const double cells[] = {p.start, p.value, p.lower, p.upper, p.sensitivity,
-                            p.relativeSensitivity};
+    const double cells[] = {p.start, p.value,       p.lower,
+                            p.upper, p.sensitivity, p.relativeSensitivity};
     for (int k = 0; k < 6; ++k) SetCell(table_, row, 2 + k, Number(cells[k]));
     SetCell(table_, row, 8, p.standardError ? Number(*p.standardError) : QStringLiteral("-"));
   }
@@ -349,7 +350,8 @@ bool StudyFitView::Apply() {
     said << QStringLiteral("%1 = %2").arg(Q(p.name), Number(p.value));
   }
   if (!TUserPrompts::Current().askYesNo(
-          this, tr("Apply the fitted values to the project?\n%1").arg(said.join(QStringLiteral("\n")))))
+          this,
+          tr("Apply the fitted values to the project?\n%1").arg(said.join(QStringLiteral("\n")))))
     return false;
   const std::string refused = apply_(values);
   if (!refused.empty()) {

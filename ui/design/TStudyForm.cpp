@@ -76,8 +76,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   studyLayout->addWidget(new TScrollingPanel(columns, studyPage), 1);
   studyLayout->addLayout(makeRunRows());
   fit_ = new StudyFitView(
-      dataText_,
-      [this](std::string& error) { return parameterText(dataText_(), error); }, this);
+      dataText_, [this](std::string& error) { return parameterText(dataText_(), error); }, this);
   fit_->SetSequence([this] { return sequence_ ? sequence_() : std::nullopt; });
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName(QStringLiteral("StudyTabs"));

@@ -13,8 +13,8 @@
 #include <fstream>
 
 #include "dialogs/TDlgOptions.h"
-#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/MeasuredGraph.h"
+#include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/TAboutBox.h"
