@@ -77,7 +77,7 @@ struct FittedParameter {
 struct FittedReading {
   int stage = 1;
   double depth = 0, measured = 0, computed = 0;  // L
-  double computedAtStart = 0;  // L: the wall's deflection there before the fit
+  double computedAtStart = 0;                    // L: the wall's deflection there before the fit
 };
 
 struct FitResult {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <cstdio>
 #include <fstream>
 
@@ -81,6 +82,7 @@ TEST_F(MainFormTest, FitFindsTheStiffnessMultiplierAndAppliesItOnlyWhenAsked) {
   EXPECT_FALSE(form.Data().IsModified()) << "a fit alone changes nothing";
   if (const QString shots = qEnvironmentVariable("TERRAQ_DIALOG_SHOTS"); !shots.isEmpty()) {
     window->resize(1180, 720);
+    Child<QTabWidget>(window, "StudyTabs")->setCurrentWidget(fit);
     window->grab().save(shots + "/study-fit.png");
   }
 
