@@ -59,13 +59,11 @@ std::optional<int> ReadStudyOption(std::string_view option, const std::string& v
     // One colon: the bounds of a fitted parameter, LOW:HIGH.
     if (const size_t colon = rest.find(':');
         colon != std::string::npos && rest.find(':', colon + 1) == std::string::npos) {
-      design::FitParameter bound{name, 0, 0};
-      if (!Real(rest.substr(0, colon), bound.lower) || !Real(rest.substr(colon + 1), bound.upper) ||
-          !(bound.lower < bound.upper))
-        return refuse("the bounds of a fit are LOW:HIGH, two numbers with LOW below HIGH");
+      const std::optional<design::FitParameter> bound = design::ParseFitBounds(name, rest, error);
+      if (!bound) return refuse(error);
       for (const design::FitParameter& b : r.bounds)
         if (b.name == name) return refuse(name + " is given twice");
-      r.bounds.push_back(bound);
+      r.bounds.push_back(*bound);
       return std::nullopt;
     }
     std::optional<design::Vary> vary = design::Vary::Parse(name, rest, error);

@@ -1,7 +1,9 @@
 #include "Calibration.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 
 #include "SequenceAnalysis.h"
 #include "SpringTrial.h"
@@ -403,6 +405,8 @@ FitResult Fit(const ParameterText& text, const std::vector<FitParameter>& parame
     return result;
   }
   result.startRms = std::sqrt(SumOfSquares(*r) / static_cast<double>(r->size()));
+  for (size_t i = 0; i < r->size(); ++i)
+    result.readings[i].computedAtStart = result.readings[i].measured + (*r)[i];
   std::vector<double> jac;
   if (!fit.jacobian(x, *r, jac, error)) {
     result.error = error;
@@ -433,6 +437,25 @@ FitResult Fit(const ParameterText& text, const std::vector<FitParameter>& parame
   result.rms = std::sqrt(SumOfSquares(*r) / static_cast<double>(r->size()));
   Uncertainty(jac, *r, result);
   return result;
+}
+
+std::optional<FitParameter> ParseFitBounds(const std::string& name, const std::string& bounds,
+                                           std::string& error) {
+  const auto real = [](const std::string& text, double& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && errno == 0 && std::isfinite(value);
+  };
+  FitParameter bound{name, 0, 0};
+  const size_t colon = bounds.find(':');
+  if (colon == std::string::npos || bounds.find(':', colon + 1) != std::string::npos ||
+      !real(bounds.substr(0, colon), bound.lower) || !real(bounds.substr(colon + 1), bound.upper) ||
+      !(bound.lower < bound.upper)) {
+    error = "the bounds of a fit are LOW:HIGH, two numbers with LOW below HIGH";
+    return std::nullopt;
+  }
+  return bound;
 }
 
 }  // namespace terraq::design

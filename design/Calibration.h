@@ -77,6 +77,7 @@ struct FittedParameter {
 struct FittedReading {
   int stage = 1;
   double depth = 0, measured = 0, computed = 0;  // L
+  double computedAtStart = 0;                    // L: the wall's deflection there before the fit
 };
 
 struct FitResult {
@@ -101,6 +102,12 @@ struct FitResult {
 FitResult Fit(const ParameterText& text, const std::vector<FitParameter>& parameters,
               const std::vector<MeasuredStage>& measured, const FitOptions& options,
               const SequentialPlan* sequence = nullptr);
+
+// The bounds of a fitted parameter as an engineer writes them, LOW:HIGH
+// (two numbers, LOW below HIGH), for the parameter `name`; nullopt with
+// `error` otherwise.
+std::optional<FitParameter> ParseFitBounds(const std::string& name, const std::string& bounds,
+                                           std::string& error);
 
 // The wall's deflections at `depths` of one problem's stations (depth,
 // deflection), linear between stations; false when a depth is off the wall.

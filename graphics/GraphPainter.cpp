@@ -214,15 +214,18 @@ void DrawMarker(QPainter& p, int number, int x, int y, const TPaintOutput& out) 
 
 // One curve: a polyline through its finite points (a gap where a point is
 // not finite), markers every `Markers` points, and a lone point shown by
-// its marker so that it does not vanish.
+// its marker so that it does not vanish. Readings are markers alone.
 void PaintCurve(const Context& c, const TPanelMap& map, const TLine& line, int number) {
   QPainter& p = c.p;
   QPolygon run;
+  const bool readings = line.Style == TLineStyle::Markers && !line.Underlay;
   auto flush = [&] {
-    if (run.size() > 1) p.drawPolyline(run);
+    if (run.size() > 1 && !readings) p.drawPolyline(run);
     run.clear();
   };
-  const int markers = line.Underlay || line.Style != TLineStyle::Solid ? 0 : c.graph.Markers;
+  const int markers = readings                                           ? 1
+                      : line.Underlay || line.Style != TLineStyle::Solid ? 0
+                                                                         : c.graph.Markers;
   const bool lone = line.Points.size() == 1;
   for (size_t j = 0; j < line.Points.size(); ++j) {
     const TFloatPoint& pt = line.Points[j];
@@ -337,7 +340,7 @@ QPen UnderlayPen(int underlay, int dpi) {
 QPen LinePen(const TLine& line, int number, int penWidth, int dpi) {
   QPen pen(ToQColor(LineColour(line.ColourAt(number))), penWidth, Qt::SolidLine, Qt::RoundCap,
            Qt::RoundJoin);
-  if (line.Style == TLineStyle::Solid) return pen;
+  if (line.Style == TLineStyle::Solid || line.Style == TLineStyle::Markers) return pen;
   // The pattern counts pen widths: dashes of 3 mm with 1.5 mm gaps, or dots
   // of 0.6 mm 1.2 mm apart, the same on screen and paper.
   pen.setCapStyle(Qt::FlatCap);

@@ -50,7 +50,7 @@ void PaintLegendBox(QPainter& painter, const TGraphPlot& graph, const TGraphLayo
     return graph.Lines[static_cast<size_t>(e.Curve)];
   };
   const bool styled = std::any_of(entries.begin(), entries.end(), [&](const TLegendBoxEntry& e) {
-    return lineOf(e).Style != TLineStyle::Solid;
+    return lineOf(e).Style == TLineStyle::Dashed || lineOf(e).Style == TLineStyle::Dotted;
   });
   const int sample = styled ? dpiX / 4 : 0;
 
@@ -70,8 +70,10 @@ void PaintLegendBox(QPainter& painter, const TGraphPlot& graph, const TGraphLayo
     const int markerX = box.left() + dpiX / 16 + sample / 2;
     const int centreY = top + textHeight / 2;
     painter.setPen(pen);
-    if (sample) painter.drawLine(markerX - sample / 2, centreY, markerX + sample / 2, centreY);
-    if (line.Style == TLineStyle::Solid) {
+    const bool marked = line.Style == TLineStyle::Solid || line.Style == TLineStyle::Markers;
+    if (sample && line.Style != TLineStyle::Markers)
+      painter.drawLine(markerX - sample / 2, centreY, markerX + sample / 2, centreY);
+    if (marked) {
       QPolygon outline;
       for (const TPixelPoint& corner :
            MarkerCorners(line.ColourAt(e.Position), markerX, centreY, dpiX, dpiY))

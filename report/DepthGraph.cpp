@@ -123,7 +123,7 @@ void PaintLegend(QPainter& p, const DepthGraph& graph, const LegendLayout& l,
     const double y = topLeft.y() + 0.08 * dpi + row * l.rowHeight + l.rowHeight / 2;
     const QPen pen = CurvePen(c, number, penWidth, dpi);
     p.setPen(pen);
-    p.drawLine(QPointF(x, y), QPointF(x + l.sample, y));
+    if (!c.markersOnly) p.drawLine(QPointF(x, y), QPointF(x + l.sample, y));
     if (c.style == Qt::SolidLine && !c.underlay) {
       QPolygon outline;
       const int cx = static_cast<int>(std::lround(x + l.sample / 2)),
@@ -219,9 +219,11 @@ ui::TGraphPlot PlotOf(const DepthGraph& graph, ui::TLineList& every) {
     line.Points = c.points;
     line.Underlay = c.underlay;
     line.ColourNumber = c.colourNumber;
+    if (c.markersOnly) line.Style = ui::TLineStyle::Markers;
     every.push_back(line);
     if (c.style == Qt::SolidLine || c.underlay) g.Lines.push_back(line);
-    if (c.style == Qt::SolidLine && !c.underlay) longest = std::max(longest, c.points.size());
+    if (c.style == Qt::SolidLine && !c.underlay && !c.markersOnly)
+      longest = std::max(longest, c.points.size());
   }
   // About a dozen markers a curve: enough to tell the curves apart in
   // black and white, few enough to keep them lines.

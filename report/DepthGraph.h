@@ -32,6 +32,8 @@ struct DepthCurve {
   // A solid curve of a colour of its own (TLine::ColourNumber): -1 takes
   // the running colour.
   int colourNumber = -1;
+  // A solid curve drawn as its markers alone, at every point (readings).
+  bool markersOnly = false;
 };
 
 struct DepthGraph {

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "PackageFigures.h"
+#include "PackageGraphs.h"
 #include "PackageParts.h"
 #include "api/Units.h"
 #include "project/RunOutcome.h"
@@ -201,6 +202,7 @@ void FillTitlePage(const PackageInput& input, const std::vector<std::string>& na
 // deflection, slope, moment, shear and soil reaction.
 void AppendResultFigures(const engine::api::AnalysisResult& analysis,
                          const std::vector<std::string>& names, int resultUnits,
+                         const ui::Measurements* measured, bool longTerm,
                          std::vector<Block>& blocks) {
   blocks.push_back(Heading{1, "Earth pressure", {}});
   const bool pressure = std::any_of(analysis.problems.begin(), analysis.problems.end(),
@@ -223,8 +225,17 @@ void AppendResultFigures(const engine::api::AnalysisResult& analysis,
                                                          {Quantity::Moment, "Bending moment"},
                                                          {Quantity::Shear, "Shear"},
                                                          {Quantity::SoilReaction, "Soil reaction"}};
-  for (const auto& [quantity, caption] : quantities)
-    blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
+  for (const auto& [quantity, caption] : quantities) {
+    if (quantity != Quantity::Deflection || !measured) {
+      blocks.push_back(ResultFigure(quantity, analysis.problems, names, resultUnits, caption));
+      continue;
+    }
+    // The inclinometer's readings beside the stages they were taken at.
+    DepthGraph graph = ResultGraph(quantity, analysis.problems, names, resultUnits);
+    detail::AddMeasuredCurves(graph, *measured, analysis.problems.size(), longTerm, resultUnits);
+    blocks.push_back(DepthFigure(std::move(graph), caption));
+    blocks.push_back(Paragraph{detail::MeasurementsLine(*measured), Paragraph::Style::Note});
+  }
 }
 
 // The design chapter when the package includes it; whether it made one.
@@ -298,12 +309,14 @@ Document BuildPackage(const PackageInput& input) {
     return document;
   }
 
-  AppendResultFigures(analysis, names, resultUnits, blocks);
+  const ui::Measurements* measured = input.measurements ? &*input.measurements : nullptr;
+  AppendResultFigures(analysis, names, resultUnits, measured, project.longTerm(), blocks);
   detail::AppendMaxima(summary, names, blocks);
   if (input.subgrade) detail::AppendSoilModel(*input.subgrade, analysis, names, blocks);
   if (input.seepage && input.seepage->method != engine::api::SeepageMethod::Hydrostatic)
     detail::AppendSeepage(*input.seepage, analysis, names, input.dataText, blocks);
   if (input.sequence) detail::AppendSequence(*input.sequence, summary, resultUnits, blocks);
+  if (measured) detail::AppendCalibration(*measured, analysis, project.longTerm(), blocks);
   detail::AppendWarnings(summary, analysis, names, blocks);
   const ui::SectionInUse* checked = nullptr;
   if (input.section) {

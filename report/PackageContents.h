@@ -24,6 +24,7 @@
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "project/DesignRecord.h"
+#include "project/MeasurementsMember.h"
 #include "project/ProjectSectionCheck.h"
 
 namespace terraq::report {
@@ -82,6 +83,10 @@ struct PackageInput {
   // The cut's plan and its anchors' lengths the project keeps: the design
   // chapter then checks the ground around the wall (none: no such section).
   std::optional<design::ExcavationPlan> excavation;
+  // The measured deflections the project keeps, in the data file's units:
+  // their readings on the deflection figure and a chapter that compares
+  // them with the analysis (none: neither).
+  std::optional<ui::Measurements> measurements;
 };
 
 // Builds the package. Never throws for a fault of the data: what cannot be

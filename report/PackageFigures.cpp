@@ -138,6 +138,13 @@ DepthGraph ResultGraph(Quantity quantity, const std::vector<api::ProblemResult>&
 // tall.
 constexpr double kDepthGraphAspect = 1.3;
 
+Figure DepthFigure(DepthGraph graph, const std::string& caption) {
+  return {caption, kDepthGraphAspect,
+          [graph = std::move(graph)](QPainter& painter, const QRectF& area, double dpi) {
+            PaintDepthGraph(painter, area, dpi, graph);
+          }};
+}
+
 Figure ResultFigure(Quantity quantity, const std::vector<api::ProblemResult>& problems,
                     const std::vector<std::string>& names, int unitsSystem,
                     const std::string& caption) {

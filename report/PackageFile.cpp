@@ -53,6 +53,7 @@ PackageInput AnalysedPackageInput(const std::filesystem::path& dataFile, std::st
   input.seepage = options.seepage = members.seepage;
   input.anchors = members.anchors;
   input.excavation = members.excavation;
+  input.measurements = members.measurements;
   options.seismic = members.seismic;
   if (sequenceError.empty()) input.analysis = engine::Analyse(input.dataText, options);
   else  // nothing analysed: the package gives the inputs and why

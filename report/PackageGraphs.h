@@ -28,6 +28,9 @@ DepthGraph UtilisationGraph(const std::vector<design::WallCheck>& checks,
                             const std::vector<engine::api::ProblemResult>& problems,
                             const std::vector<std::string>& names, int unitsSystem);
 
+// A graph against depth as a figure of the package's depth graphs' shape.
+Figure DepthFigure(DepthGraph graph, const std::string& caption);
+
 // The mobilised earth pressure of one problem (MobilisedPressureFigure).
 DepthGraph MobilisedPressureGraph(const engine::api::ProblemResult& problem);
 

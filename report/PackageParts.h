@@ -17,12 +17,14 @@
 
 #include "AnchorChecks.h"
 #include "DesignedGround.h"
+#include "DepthGraph.h"
 #include "Document.h"
 #include "PackageContents.h"
 #include "PackageDesignSituations.h"
 #include "SequentialStaging.h"
 #include "api/Analysis.h"
 #include "api/SoilDescription.h"
+#include "project/MeasurementsMember.h"
 #include "project/ProjectSectionCheck.h"
 #include "project/RunSummary.h"
 #include "project/TProgramData.h"
@@ -232,5 +234,18 @@ std::string SignificantText(double value, int digits);
 // `summary` holds the forces along the supports (ui::AddSequenceToSummary).
 void AppendSequence(const PackageInput::Sequence& sequence, const ui::RunSummary& summary,
                     int units, std::vector<Block>& blocks);
+
+// The measurements the project holds (PackageCalibration.cpp): the readings
+// of each measured stage that is problem `stage` of `problems` as markers on
+// the deflection graph (none for a short-term and long-term analysis); the
+// line that names their files and counts them; and the chapter that sets
+// every reading beside the computed deflection at its depth, with the RMS
+// of the differences.
+void AddMeasuredCurves(DepthGraph& graph, const ui::Measurements& measurements, size_t problems,
+                       bool longTerm, int unitsCode);
+std::string MeasurementsLine(const ui::Measurements& measurements);
+void AppendCalibration(const ui::Measurements& measurements,
+                       const engine::api::AnalysisResult& analysis, bool longTerm,
+                       std::vector<Block>& blocks);
 
 }  // namespace terraq::report::detail

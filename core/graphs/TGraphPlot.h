@@ -23,8 +23,10 @@ struct TFloatPoint {
 };
 
 // The pen of a curve of its own style: solid with markers, or dashed or
-// dotted without them (the limits beside a mobilised earth pressure).
-enum class TLineStyle { Solid, Dashed, Dotted };
+// dotted without them (the limits beside a mobilised earth pressure), or
+// markers at every point without a line (readings, which were measured at
+// their depths and nowhere between).
+enum class TLineStyle { Solid, Dashed, Dotted, Markers };
 
 // One curve.
 struct TLine {

@@ -30,6 +30,7 @@
 #include "WallText.h"
 #include "design/DesignGraph.h"
 #include "design/StudyBars.h"
+#include "design/StudyFitView.h"
 #include "design/StudyFormCells.h"
 #include "project/StudyUnits.h"
 #include "widgets/ScrollingPanel.h"
@@ -68,9 +69,21 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
   columnsLayout->setContentsMargins(0, 0, 0, 0);
   columnsLayout->addLayout(makeChoicesColumn(), 2);
   columnsLayout->addLayout(makeResultsColumn(), 5);
+  // The study and the fit to measurements (StudyFitView.h), a tab each.
+  auto* studyPage = new QWidget(this);
+  auto* studyLayout = new QVBoxLayout(studyPage);
+  studyLayout->setContentsMargins(0, 0, 0, 0);
+  studyLayout->addWidget(new TScrollingPanel(columns, studyPage), 1);
+  studyLayout->addLayout(makeRunRows());
+  fit_ = new StudyFitView(
+      dataText_, [this](std::string& error) { return parameterText(dataText_(), error); }, this);
+  fit_->SetSequence([this] { return sequence_ ? sequence_() : std::nullopt; });
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName(QStringLiteral("StudyTabs"));
+  tabs->addTab(studyPage, tr("Study"));
+  tabs->addTab(fit_, tr("Fit to Measurements"));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new TScrollingPanel(columns, this), 1);
-  layout->addLayout(makeRunRows());
+  layout->addWidget(tabs, 1);
 
   connect(runButton_, &QPushButton::clicked, this, &TStudyForm::Run);
   connect(cancelButton_, &QPushButton::clicked, this, &TStudyForm::Cancel);
@@ -88,6 +101,7 @@ TStudyForm::TStudyForm(std::function<std::string()> dataText, std::function<QStr
 TStudyForm::~TStudyForm() { stopWorker(); }
 
 void TStudyForm::stopWorker() {
+  fit_->Stop();
   stop_ = true;
   if (worker_.joinable()) worker_.join();
 }

@@ -33,6 +33,9 @@
 // probabilistic results hold a table of the rank correlations of every
 // output with every random parameter, as terraq study prints it.
 //
+// The Fit to Measurements tab calibrates the wall against measured
+// deflections (StudyFitView.h).
+//
 // The names of outputs and limit states are those of terraq study: top,
 // deflection, moment, shear, support.N (prefixed stage.K. or longterm.),
 // heave and kranz when the project has a cut's plan (design/StudyGround.h),
@@ -71,6 +74,7 @@ namespace terraq::ui {
 
 class DesignGraph;
 class StudyBars;
+class StudyFitView;
 
 class TStudyForm : public QWidget {
   Q_OBJECT
@@ -128,6 +132,8 @@ class TStudyForm : public QWidget {
   // The limit states as defined (output, comparison, value) and their results.
   QTableWidget* LimitTable() const { return limits_; }
   QTableWidget* LimitResultTable() const { return limitResults_; }
+  // The Fit to Measurements tab.
+  StudyFitView* FitView() const { return fit_; }
 
   // The graphs that can be saved and printed; a hidden one cannot.
   enum class Graph { Sweep, Histogram, Tornado };
@@ -251,6 +257,7 @@ class TStudyForm : public QWidget {
   DesignGraph* sweepGraph_ = nullptr;
   StudyBars* histogram_ = nullptr;
   StudyBars* tornado_ = nullptr;
+  StudyFitView* fit_ = nullptr;
 
   std::thread worker_;
   std::atomic<bool> stop_{false};

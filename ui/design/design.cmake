@@ -4,6 +4,7 @@ set(TERRAQ_DESIGN_WINDOW_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FigureView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StudyFitView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StudyGraphOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TDesignForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DesignFormChoices.cpp

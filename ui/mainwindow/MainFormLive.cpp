@@ -54,6 +54,7 @@ void TMainForm::analyseLive() {
     std::string error;
     graphsLoaded_ = ShowLiveResult(result, PlotProjectFacts(Data()), graphs_, error);
     if (!graphsLoaded_) live_.MarkStale();
+    showMeasuredReadings();
     sequenceForces_.reset();
     if (!result.summary.sequenceStages.empty() && ProjectSequence()) {
       sequenceForces_ = SequenceRunForces{*ProjectSequence(), {}};

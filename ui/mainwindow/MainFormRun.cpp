@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "dialogs/TDlgOptions.h"
+#include "graphs/MeasuredGraph.h"
 #include "graphs/MobilisedPressureGraph.h"
 #include "graphs/PlotFileReader.h"
 #include "mainwindow/CommandRules.h"
@@ -173,6 +174,13 @@ void TMainForm::updateAnalysisGraphs(const engine::api::AnalysisResult* analysis
   plotWindows_->RepaintAll();
 }
 
+void TMainForm::showMeasuredReadings() {
+  // The inclinometer's readings beside the stages they were taken at.
+  if (graphsLoaded_ && project_.Members().measurements)
+    AddMeasuredSeries(graphs_.pltDef, *project_.Members().measurements,
+                      static_cast<int>(graphs_.pltDef.Lines.size()), Data().Units, Data().LongTerm);
+}
+
 bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   std::string error;
   sequenceForces_.reset();
@@ -180,6 +188,7 @@ bool TMainForm::ReadPlotFile(const fs::path& file, bool reportErrors) {
   // The graphs are the files' again, whatever a live analysis drew.
   live_.ResultsFromFiles();
   showLiveMark();
+  showMeasuredReadings();
   // An open plot window shows the new numbers within the ranges it was
   // built with.
   plotWindows_->RepaintAll();

@@ -6,9 +6,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "design/StudyFitView.h"
 #include "design/TStudyForm.h"
+#include "dialogs/TDialogWindows.h"
 #include "mainwindow/TMainForm.h"
+#include "mainwindow/TTableWindows.h"
+#include "project/FittedValues.h"
 #include "widgets/ScrollingPanel.h"
 
 namespace terraq::ui {
@@ -40,6 +46,19 @@ void TMainForm::ShowStudy() {
   form->SetSoilModel(soilModelSource());
   // The cut's plan as it stands: the ground's outputs of a random study.
   form->SetGround([this] { return project_.Members().excavation; });
+  form->FitView()->SetMeasurements([this] { return project_.Members().measurements; });
+  // Fitted values go into the project as the Design window's Apply puts a
+  // wall length there: the data windows stored first, shown changed after.
+  form->FitView()->SetApply(
+      [this](const std::vector<std::pair<std::string, double>>& values) -> std::string {
+        if (!storeChildWindows()) return "A data window holds an entry that is not valid.";
+        std::string refused;
+        if (!ApplyFittedValues(Data(), values, refused)) return refused;
+        tableWindows_->Refresh();
+        dialogWindows_->ReloadAll();
+        projectEdited(tr("Apply Fitted Values"));
+        return {};
+      });
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setObjectName(QStringLiteral("StudyWindow"));

@@ -350,6 +350,8 @@ class TMainForm : public QMainWindow {
   // the Design window): the project is analysed once the entries stop
   // coming for a moment, so that fast typing queues no analyses.
   void analyseLiveSoon();
+  // The project's measured deflections added to the deflection graph just read.
+  void showMeasuredReadings();
   void analyseLive();
   // The graphs' and the side view's mark after the graphs changed.
   void showLiveMark();
