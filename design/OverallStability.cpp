@@ -1,0 +1,129 @@
+#include "OverallStability.h"
+
+#include <algorithm>
+
+#include "SlipCircle.h"
+#include "SlipCircleGround.h"
+#include "api/Units.h"
+
+namespace terraq::design {
+
+namespace {
+
+using engine::api::ConvertValue;
+using Q = engine::api::Quantity;
+constexpr int kSI = 2;
+
+// `soil` with every value in metres and kilonewtons.
+engine::api::SoilDescription SoilInSI(engine::api::SoilDescription s) {
+  const int from = s.units;
+  const auto to = [from](double& v, Q q) { v = ConvertValue(v, q, from, kSI); };
+  for (double* l : {&s.wallLength, &s.incrementLength, &s.excavationDepth, &s.waterBackfill,
+                    &s.waterExcavation})
+    to(*l, Q::Length);
+  to(s.uniformSurcharge, Q::Pressure);
+  to(s.unitWeightOfWater, Q::UnitWeight);
+  for (engine::api::SurchargeLoadInput& q : s.loads) {
+    to(q.magnitude, q.type == 1 ? Q::Force : q.type == 2 ? Q::ForcePerLength : Q::Pressure);
+    to(q.distance, Q::Length);
+    to(q.width, Q::Length);
+  }
+  for (engine::api::SoilLayer& l : s.layers) {
+    to(l.top, Q::Length);
+    to(l.bottom, Q::Length);
+    to(l.unitWeight, Q::UnitWeight);
+    to(l.cohesion, Q::Pressure);
+  }
+  if (s.anchorDepth) to(*s.anchorDepth, Q::Length);
+  if (engine::api::IsPhysicalUnits(from)) s.units = kSI;
+  return s;
+}
+
+// A search found in metres and kilonewtons, taken to `units`.
+SlipSearchResult InUnits(SlipSearchResult s, int units) {
+  const auto to = [units](double& v, Q q) { v = ConvertValue(v, q, kSI, units); };
+  SlipResult& r = s.critical;
+  for (double* l : {&r.circle.xc, &r.circle.yc, &r.circle.radius}) to(*l, Q::Length);
+  for (SlipSlice& slice : r.slices) {
+    for (double* l : {&slice.left, &slice.right, &slice.top, &slice.base}) to(*l, Q::Length);
+    to(slice.weight, Q::ForcePerLength);
+    to(slice.porePressure, Q::Pressure);
+    to(slice.cohesion, Q::Pressure);
+  }
+  to(r.drivingMoment, Q::MomentPerLength);
+  to(r.anchorMoment, Q::MomentPerLength);
+  return s;
+}
+
+SlipSearchGrid GridInSI(SlipSearchGrid g, int units) {
+  for (double* l : {&g.xMin, &g.xMax, &g.yMin, &g.yMax, &g.tangentLow, &g.tangentHigh})
+    *l = ConvertValue(*l, Q::Length, units, kSI);
+  return g;
+}
+
+SlipAnchor SlipAnchorInSI(const OverallAnchor& a, int units) {
+  const auto m = [units](double v) { return ConvertValue(v, Q::Length, units, kSI); };
+  return {.head = {0, -m(a.depth)},
+          .inclination = a.inclination,
+          .freeLength = m(a.freeLength),
+          .bondLength = m(a.bondLength),
+          .capacity = ConvertValue(a.capacity, Q::ForcePerLength, units, kSI)};
+}
+
+}  // namespace
+
+OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
+                                       const std::vector<OverallAnchor>& anchors,
+                                       const SlipSearchGrid* grid) {
+  OverallStability out;
+  out.anchors = anchors;
+  SlipGroundOfProblem p = SlipGroundOf(SoilInSI(soil));
+  out.pointLoadsLeftOut = p.pointLoadsLeftOut;
+  if (p.error) {
+    out.skipped = *p.error;
+    return out;
+  }
+  for (const OverallAnchor& a : anchors) p.ground.anchors.push_back(SlipAnchorInSI(a, soil.units));
+  const SlipSearchResult found =
+      grid ? CriticalSlipCircle(p.ground, GridInSI(*grid, soil.units))
+           : CriticalSlipCircle(p.ground);
+  out.search = InUnits(found, soil.units);
+  return out;
+}
+
+std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units,
+                                             double freeLength, double bondLength) {
+  if (!check.design) return std::nullopt;
+  const auto m = [units](double v) { return ConvertValue(v, Q::Length, units, kSI); };
+  AnchorLevel level = check.level;
+  level.depth = m(level.depth);
+  level.spacing = m(level.spacing);
+  level.transferRate = ConvertValue(level.transferRate, Q::ForcePerLength, units, kSI);
+  AnchorDesign design = *check.design;
+  design.freeLength = m(freeLength);
+  design.bondLength = m(bondLength);
+  const SlipAnchor s = SlipAnchorOf(level, design, AnchorRules{});
+  return OverallAnchor{
+      .name = check.level.name,
+      .depth = check.level.depth,
+      .inclination = s.inclination,
+      .freeLength = freeLength,
+      .bondLength = bondLength,
+      .capacity = ConvertValue(s.capacity, Q::ForcePerLength, kSI, units)};
+}
+
+SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation,
+                         int n) {
+  const double lowest = std::min(circle.yc - circle.radius, tipElevation);
+  return {.xMin = circle.xc - span,
+          .xMax = circle.xc + span,
+          .yMin = circle.yc - span,
+          .yMax = circle.yc + span,
+          .tangentLow = lowest - span,
+          .tangentHigh = std::min(lowest + span, tipElevation),
+          .nx = n,
+          .ny = n,
+          .nt = n};
+}
+
+}  // namespace terraq::design
