@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignCommandOverall.h"
 #include "SummaryOutput.h"
 #include "api/Units.h"
 
@@ -174,11 +175,45 @@ std::string TakeProjectExcavation(const std::optional<design::ExcavationPlan>& m
   return {};
 }
 
+namespace {
+
+// The deep slip plane's lines.
+std::string DeepLines(const design::DesignedGround& c, const design::DesignUnits& u) {
+  const design::GroundLimits& g = c.limits;
+  if (!g.deepSeated) return "   deep slip plane not checked: " + g.deepSkipped + "\n";
+  const design::DeepSeatedResult& r = *g.deepSeated;
+  if (r.error) return "   deep slip plane: " + *r.error + "\n";
+  std::string out =
+      "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
+  for (const design::DeepSlipPlane& plane : r.planes) {
+    out += "     " + PlaneName(plane) + ": A = " + FourDigits(plane.appliedForce) + " " + u.force;
+    if (plane.factor)
+      out += ", A_poss = " + FourDigits(*plane.possibleForce) + " " + u.force +
+             ", eta = " + FourDigits(*plane.factor) + "\n";
+    else out += ", no factor: " + plane.noFactor + "\n";
+  }
+  if (r.governing)
+    out += "     governing: " + PlaneName(r.planes[*r.governing]) +
+           ", eta = " + FourDigits(*r.planes[*r.governing].factor) + "\n";
+  if (!c.anchorTakenHorizontal) return out;
+  return out + "     the anchor is taken as horizontal: the data file holds no inclination\n";
+}
+
+design::DesignedGround Check(const design::ProblemDesign& p,
+                             const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& request, const GroundRequest& ground,
+                             const design::AnchorChecks* anchors) {
+  return design::CheckDesignedGround(p, soil, request, *ground.plan,
+                                     ground.sequence ? &*ground.sequence : nullptr, anchors);
+}
+
+}  // namespace
+
 std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilDescription& soil,
-                        const design::DesignRequest& request, const GroundRequest& ground) {
+                        const design::DesignRequest& request, const GroundRequest& ground,
+                        const design::AnchorChecks* anchors) {
   if (!ground.plan) return {};
-  const design::DesignedGround c = design::CheckDesignedGround(
-      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
+  const design::DesignedGround c = Check(p, soil, request, ground, anchors);
   const design::GroundLimits& g = c.limits;
   const design::DesignUnits u = design::DesignUnitsOf(p.units);
   std::string out = "   ground around the wall:\n";
@@ -195,33 +230,20 @@ std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilD
     out += HeaveLine("Terzaghi", g.heave->terzaghi) +
            HeaveLine("Bjerrum & Eide", g.heave->bjerrumEide);
   }
-  if (!g.deepSeated) return out + "   deep slip plane not checked: " + g.deepSkipped + "\n";
-  const design::DeepSeatedResult& r = *g.deepSeated;
-  if (r.error) return out + "   deep slip plane: " + *r.error + "\n";
-  out +=
-      "   deep slip plane (Kranz) from the foot at " + FourDigits(c.foot) + " " + u.length + ":\n";
-  for (const design::DeepSlipPlane& plane : r.planes) {
-    out += "     " + PlaneName(plane) + ": A = " + FourDigits(plane.appliedForce) + " " + u.force;
-    if (plane.factor)
-      out += ", A_poss = " + FourDigits(*plane.possibleForce) + " " + u.force +
-             ", eta = " + FourDigits(*plane.factor) + "\n";
-    else out += ", no factor: " + plane.noFactor + "\n";
-  }
-  if (r.governing)
-    out += "     governing: " + PlaneName(r.planes[*r.governing]) +
-           ", eta = " + FourDigits(*r.planes[*r.governing].factor) + "\n";
-  if (!c.anchorTakenHorizontal) return out;
-  return out + "     the anchor is taken as horizontal: the data file holds no inclination\n";
+  if (const std::string lengths = design::AnchorLengthsText(c); !lengths.empty())
+    out += "   anchors' lengths: " + lengths + "\n";
+  return out + DeepLines(c, u) + OverallLines(c, p.units);
 }
 
 std::string GroundLimitsJson(const design::ProblemDesign& p,
                              const engine::api::SoilDescription& soil,
-                             const design::DesignRequest& request, const GroundRequest& ground) {
+                             const design::DesignRequest& request, const GroundRequest& ground,
+                             const design::AnchorChecks* anchors) {
   if (!ground.plan) return {};
-  const design::DesignedGround c = design::CheckDesignedGround(
-      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
+  const design::DesignedGround c = Check(p, soil, request, ground, anchors);
   return ",\n   \"basalHeave\": " + HeaveJson(c.limits, p.units) +
-         ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units));
+         ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units)) +
+         OverallJson(c, p.units);
 }
 
 }  // namespace terraq::cli
