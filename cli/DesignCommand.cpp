@@ -244,10 +244,9 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
       out += TheoryCoefficientsJson(soils.problems[k], a.request) +
              BermJson(p, soils.problems[k], a.request) +
              GroundDesignJson(soils.problems[k], a.request) +
-             GroundLimitsJson(p, soils.problems[k], a.request, a.ground,
-                              static_cast<size_t>(number - 1) < anchors.size()
-                                  ? &anchors[number - 1]
-                                  : nullptr);
+             GroundLimitsJson(
+                 p, soils.problems[k], a.request, a.ground,
+                 static_cast<size_t>(number - 1) < anchors.size() ? &anchors[number - 1] : nullptr);
     if (!p.stages.empty()) out += SequenceJson(p);
     if (anchorInputs && static_cast<size_t>(number - 1) < anchors.size())
       out += AnchorsJson(anchors[number - 1], *anchorInputs);

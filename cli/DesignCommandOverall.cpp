@@ -24,8 +24,9 @@ std::string AnchorsJson(const design::DesignedGround& g) {
   for (size_t k = 0; k < g.overallAnchors.size(); ++k) {
     const design::OverallAnchor& a = g.overallAnchors[k];
     out += std::string(k ? ", " : "") + "{\"name\": " + JsonString(a.name) +
-           ", \"depth\": " + JsonNumber(a.depth) + ", \"inclination\": " +
-           JsonNumber(a.inclination) + ", \"freeLength\": " + JsonNumber(a.freeLength) +
+           ", \"depth\": " + JsonNumber(a.depth) +
+           ", \"inclination\": " + JsonNumber(a.inclination) +
+           ", \"freeLength\": " + JsonNumber(a.freeLength) +
            ", \"bondLength\": " + JsonNumber(a.bondLength) +
            ", \"capacity\": " + JsonNumber(a.capacity) + "}";
   }
@@ -42,9 +43,9 @@ std::string OverallLines(const design::DesignedGround& g, int units) {
   if (s.error) return out + "   overall stability: " + *s.error + "\n";
   const design::SlipResult& c = s.critical;
   out += "   overall stability (Bishop's critical circle below the tip at " +
-         FourDigits(g.overallTip) + L + "): F = " + FourDigits(c.factor) + ", centre x = " +
-         FourDigits(c.circle.xc) + L + ", elevation " + FourDigits(c.circle.yc) + L +
-         ", radius " + FourDigits(c.circle.radius) + L + ", " + std::to_string(s.circlesTried) +
+         FourDigits(g.overallTip) + L + "): F = " + FourDigits(c.factor) +
+         ", centre x = " + FourDigits(c.circle.xc) + L + ", elevation " + FourDigits(c.circle.yc) +
+         L + ", radius " + FourDigits(c.circle.radius) + L + ", " + std::to_string(s.circlesTried) +
          " circles tried\n";
   if (!g.overallAnchors.empty())
     out += "     anchors counted: " + std::to_string(g.overallAnchors.size()) +

@@ -12,7 +12,8 @@ namespace {
 const AnchorCheck* DesignOf(const GroundAnchor& a, const AnchorChecks* checks) {
   if (!checks) return nullptr;
   for (const AnchorCheck& c : checks->anchors)
-    if (c.design && std::abs(c.level.depth - a.depth) <= 1.0e-9 * std::max(1.0, std::abs(a.depth)) &&
+    if (c.design &&
+        std::abs(c.level.depth - a.depth) <= 1.0e-9 * std::max(1.0, std::abs(a.depth)) &&
         (a.name.empty() || a.name == c.level.name))
       return &c;
   return nullptr;
@@ -30,16 +31,17 @@ const char* SourceWords(LengthSource s) {
 // "the anchor design", or "the anchor design (1, 2), the excavation plan (3)".
 std::string SourcesText(const std::vector<LengthSource>& from) {
   std::string out;
-  for (const LengthSource s : {LengthSource::Plan, LengthSource::AnchorDesign,
-                               LengthSource::Sequence}) {
+  for (const LengthSource s :
+       {LengthSource::Plan, LengthSource::AnchorDesign, LengthSource::Sequence}) {
     std::string which;
     for (size_t k = 0; k < from.size(); ++k)
       if (from[k] == s) which += (which.empty() ? "" : ", ") + std::to_string(k + 1);
     if (which.empty()) continue;
     const bool all = std::count(from.begin(), from.end(), s) == std::ssize(from);
     out += (out.empty() ? "" : ", ") + std::string(SourceWords(s)) +
-           (all ? "" : " (anchor" + std::string(which.find(',') != std::string::npos ? "s " : " ") +
-                           which + ")");
+           (all ? ""
+                : " (anchor" + std::string(which.find(',') != std::string::npos ? "s " : " ") +
+                      which + ")");
   }
   return out;
 }

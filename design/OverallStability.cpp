@@ -84,15 +84,14 @@ OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
     return out;
   }
   for (const OverallAnchor& a : anchors) p.ground.anchors.push_back(SlipAnchorInSI(a, soil.units));
-  const SlipSearchResult found =
-      grid ? CriticalSlipCircle(p.ground, GridInSI(*grid, soil.units))
-           : CriticalSlipCircle(p.ground);
+  const SlipSearchResult found = grid ? CriticalSlipCircle(p.ground, GridInSI(*grid, soil.units))
+                                      : CriticalSlipCircle(p.ground);
   out.search = InUnits(found, soil.units);
   return out;
 }
 
-std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units,
-                                             double freeLength, double bondLength) {
+std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units, double freeLength,
+                                             double bondLength) {
   if (!check.design) return std::nullopt;
   const auto m = [units](double v) { return ConvertValue(v, Q::Length, units, kSI); };
   AnchorLevel level = check.level;
@@ -103,13 +102,12 @@ std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units
   design.freeLength = m(freeLength);
   design.bondLength = m(bondLength);
   const SlipAnchor s = SlipAnchorOf(level, design, AnchorRules{});
-  return OverallAnchor{
-      .name = check.level.name,
-      .depth = check.level.depth,
-      .inclination = s.inclination,
-      .freeLength = freeLength,
-      .bondLength = bondLength,
-      .capacity = ConvertValue(s.capacity, Q::ForcePerLength, kSI, units)};
+  return OverallAnchor{.name = check.level.name,
+                       .depth = check.level.depth,
+                       .inclination = s.inclination,
+                       .freeLength = freeLength,
+                       .bondLength = bondLength,
+                       .capacity = ConvertValue(s.capacity, Q::ForcePerLength, kSI, units)};
 }
 
 SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation,

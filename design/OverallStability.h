@@ -30,10 +30,10 @@ namespace terraq::design {
 // An anchor as the overall stability counts it, in the data file's units.
 struct OverallAnchor {
   std::string name{};
-  double depth = 0;        // of its head on the wall, L
-  double inclination = 0;  // below the horizontal, into the retained side, degrees
+  double depth = 0;                       // of its head on the wall, L
+  double inclination = 0;                 // below the horizontal, into the retained side, degrees
   double freeLength = 0, bondLength = 0;  // L
-  double capacity = 0;  // the bond's pull-out along the tendon, F/L of wall
+  double capacity = 0;                    // the bond's pull-out along the tendon, F/L of wall
 };
 
 struct OverallStability {
@@ -59,14 +59,13 @@ OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
 // wall is SlipAnchorOf's, the transfer rate over the bond (no longer than
 // the rules' effective bond) over the spacing. Nullopt when the anchor was
 // not designed.
-std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units,
-                                             double freeLength, double bondLength);
+std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units, double freeLength,
+                                             double bondLength);
 
 // A study's grid about its base case's critical `circle` (data file's
 // units): `n` centres a side and `n` tangent elevations, each over
 // `span` either side of the base's centre and lowest point, but the lowest
 // point no higher than the wall's tip at `tipElevation`.
-SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation,
-                         int n);
+SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation, int n);
 
 }  // namespace terraq::design
