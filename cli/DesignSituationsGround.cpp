@@ -21,12 +21,12 @@ std::string CheckJson(const design::SituationCheck& c) {
          ", \"skipped\": " + (c.factor ? "null" : JsonString(c.skipped)) + "}";
 }
 
-std::string GoverningText(const char* name, const design::GoverningCheck& g) {
+std::string GoverningText(const char* name, const design::GoverningGroundCheck& g) {
   if (!g.overDesign) return std::string(name) + " none";
   return std::string(name) + " " + FourDigits(*g.overDesign) + " (" + g.set + ")";
 }
 
-std::string GoverningJson(const design::GoverningCheck& g) {
+std::string GoverningJson(const design::GoverningGroundCheck& g) {
   return "{\"overDesign\": " + (g.overDesign ? JsonNumber(*g.overDesign) : "null") +
          ", \"set\": " + (g.overDesign ? JsonString(g.set) : "null") + "}";
 }

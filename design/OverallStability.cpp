@@ -13,6 +13,8 @@ namespace {
 using engine::api::ConvertValue;
 using Q = engine::api::Quantity;
 constexpr int kSI = 2;
+// A sample's first steps from its base case's circle, in wall lengths.
+constexpr double kSampleStep = 0.05;
 
 // `soil` with every value in metres and kilonewtons.
 engine::api::SoilDescription SoilInSI(engine::api::SoilDescription s) {
@@ -55,12 +57,6 @@ SlipSearchResult InUnits(SlipSearchResult s, int units) {
   return s;
 }
 
-SlipSearchGrid GridInSI(SlipSearchGrid g, int units) {
-  for (double* l : {&g.xMin, &g.xMax, &g.yMin, &g.yMax, &g.tangentLow, &g.tangentHigh})
-    *l = ConvertValue(*l, Q::Length, units, kSI);
-  return g;
-}
-
 SlipAnchor SlipAnchorInSI(const OverallAnchor& a, int units) {
   const auto m = [units](double v) { return ConvertValue(v, Q::Length, units, kSI); };
   return {.head = {0, -m(a.depth)},
@@ -74,7 +70,7 @@ SlipAnchor SlipAnchorInSI(const OverallAnchor& a, int units) {
 
 OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
                                        const std::vector<OverallAnchor>& anchors,
-                                       const SlipSearchGrid* grid) {
+                                       const SlipCircleGeometry* from) {
   OverallStability out;
   out.anchors = anchors;
   SlipGroundOfProblem p = SlipGroundOf(SoilInSI(soil));
@@ -84,8 +80,13 @@ OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
     return out;
   }
   for (const OverallAnchor& a : anchors) p.ground.anchors.push_back(SlipAnchorInSI(a, soil.units));
-  const SlipSearchResult found = grid ? CriticalSlipCircle(p.ground, GridInSI(*grid, soil.units))
-                                      : CriticalSlipCircle(p.ground);
+  SlipSearchResult found;
+  if (from) {
+    const auto m = [&soil](double v) { return ConvertValue(v, Q::Length, soil.units, kSI); };
+    found = RefineSlipCircle(p.ground, {m(from->xc), m(from->yc), m(from->radius)},
+                             kSampleStep * m(soil.wallLength));
+  }
+  if (!from || found.error) found = CriticalSlipCircle(p.ground);
   out.search = InUnits(found, soil.units);
   return out;
 }
@@ -108,20 +109,6 @@ std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units
                        .freeLength = freeLength,
                        .bondLength = bondLength,
                        .capacity = ConvertValue(s.capacity, Q::ForcePerLength, kSI, units)};
-}
-
-SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation,
-                         int n) {
-  const double lowest = std::min(circle.yc - circle.radius, tipElevation);
-  return {.xMin = circle.xc - span,
-          .xMax = circle.xc + span,
-          .yMin = circle.yc - span,
-          .yMax = circle.yc + span,
-          .tangentLow = lowest - span,
-          .tangentHigh = std::min(lowest + span, tipElevation),
-          .nx = n,
-          .ny = n,
-          .nt = n};
 }
 
 }  // namespace terraq::design

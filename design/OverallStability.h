@@ -46,12 +46,14 @@ struct OverallStability {
 };
 
 // The critical circle of `soil` excavated to its excavation depth, the wall
-// down to its wall length (set the designed tip there), with `anchors`.
-// `grid`, when given, is the search grid in the data file's units (a study's
-// coarse grid, GridAbout); otherwise the default about the wall.
+// down to its wall length (set the designed tip there), with `anchors`:
+// the default search about the wall, or, with `from` (a study's sample: the
+// base case's critical circle, in the data file's units), the pattern
+// search from that circle alone, its steps from a twentieth of the wall's
+// length (the default search when `from` has no factor here).
 OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
                                        const std::vector<OverallAnchor>& anchors,
-                                       const SlipSearchGrid* grid = nullptr);
+                                       const SlipCircleGeometry* from = nullptr);
 
 // The anchor of a designed anchor (AnchorChecks.h) with the free and bond
 // lengths `freeLength` and `bondLength` (the design's own, or a plan's), in
@@ -61,11 +63,5 @@ OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
 // not designed.
 std::optional<OverallAnchor> OverallAnchorOf(const AnchorCheck& check, int units, double freeLength,
                                              double bondLength);
-
-// A study's grid about its base case's critical `circle` (data file's
-// units): `n` centres a side and `n` tangent elevations, each over
-// `span` either side of the base's centre and lowest point, but the lowest
-// point no higher than the wall's tip at `tipElevation`.
-SlipSearchGrid GridAbout(const SlipCircleGeometry& circle, double span, double tipElevation, int n);
 
 }  // namespace terraq::design

@@ -120,7 +120,7 @@ SituationGround CheckOne(const SituationResult& r, const ExcavationPlan& plan,
   return g;
 }
 
-void Govern(const SituationCheck& c, const std::string& set, GoverningCheck& worst) {
+void Govern(const SituationCheck& c, const std::string& set, GoverningGroundCheck& worst) {
   const std::optional<double> f = c.overDesign();
   if (f && (!worst.overDesign || *f < *worst.overDesign)) worst = {f, set};
 }

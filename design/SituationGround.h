@@ -72,12 +72,12 @@ std::vector<SituationGround> CheckSituationsGround(const std::vector<SituationRe
 
 // The set that governs a check: the least over-design factor of the
 // ultimate sets.
-struct GoverningCheck {
+struct GoverningGroundCheck {
   std::optional<double> overDesign{};
   std::string set{};
 };
 struct GoverningGround {
-  GoverningCheck heave, kranz, overall;
+  GoverningGroundCheck heave, kranz, overall;
 };
 GoverningGround GoverningGroundOf(const std::vector<SituationGround>& ground);
 

@@ -130,4 +130,10 @@ SlipSearchGrid DefaultSlipSearchGrid(const SlipGround& g);
 SlipSearchResult CriticalSlipCircle(const SlipGround& g, const SlipSearchGrid& grid);
 SlipSearchResult CriticalSlipCircle(const SlipGround& g);
 
+// The pattern search alone, from `from` with steps of `step` (m) halved to
+// 1 mm: the critical circle of a ground near one whose critical circle is
+// known (a study's sample), in the valley of that circle. Refused when
+// `from` has no factor on `g`. Deterministic.
+SlipSearchResult RefineSlipCircle(const SlipGround& g, const SlipCircleGeometry& from, double step);
+
 }  // namespace terraq::design

@@ -56,17 +56,11 @@ std::vector<std::string> GroundOutputNames(const ExcavationPlan& plan) {
   return names;
 }
 
-SlipSearchGrid SampleSlipGrid(const SlipCircleGeometry& circle, double wallLength) {
-  constexpr double kSpan = 0.25;  // of the wall's length, either side
-  constexpr int kPoints = 5;
-  return GridAbout(circle, kSpan * wallLength, -wallLength, kPoints);
-}
-
 std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appliedText,
                                const SoilModel& soil, const ProblemOutputs& worst,
                                const SequentialPlan* sequence, std::vector<double>& values,
-                               const SlipSearchGrid* slipGrid,
-                               std::optional<SlipSearchGrid>* sampleGrid) {
+                               const SlipCircleGeometry* baseCircle,
+                               std::optional<SlipCircleGeometry>* critical) {
   engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(appliedText);
   if (soils.problems.empty()) return "its soil cannot be read for the ground checks";
   engine::api::SoilDescription& s = soils.problems.front();
@@ -97,11 +91,11 @@ std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appl
                        .freeLength = a.freeLength,
                        .bondLength = a.bondLength,
                        .capacity = a.force});
-  const OverallStability o = CheckOverallStability(s, anchors, slipGrid);
+  const OverallStability o = CheckOverallStability(s, anchors, baseCircle);
   const std::optional<double> slip = o.search ? SlipLimitValue(*o.search) : std::nullopt;
   if (!slip) return "overall stability: " + (o.search ? *o.search->error : o.skipped);
   values.push_back(*slip);
-  if (sampleGrid) *sampleGrid = SampleSlipGrid(o.search->critical.circle, s.wallLength);
+  if (critical) *critical = o.search->critical.circle;
   return {};
 }
 

@@ -23,9 +23,9 @@
 //
 // A full search for the critical circle takes some 30 ms, too long for
 // thousands of samples: the data file as it is is searched on the default
-// grid, and every sample on a coarse grid about that circle
-// (SampleSlipGrid), from which the pattern search follows the valley
-// wherever the sample's soil moves it. Both are deterministic.
+// grid, and every sample by the pattern search alone from that circle
+// (OverallStability.h), which follows its valley wherever the sample's soil
+// moves it. Both are deterministic.
 //
 // Units: those of the data file. Thread safety: pure functions.
 
@@ -44,20 +44,15 @@ namespace terraq::design {
 // "heave" and "kranz", those `plan` gives, and "slip".
 std::vector<std::string> GroundOutputNames(const ExcavationPlan& plan);
 
-// The samples' grid about the base case's critical `circle` of a wall of
-// length `wallLength` (data file's units): 5 centres a side and 5 tangent
-// elevations over a quarter of the wall's length either side.
-SlipSearchGrid SampleSlipGrid(const SlipCircleGeometry& circle, double wallLength);
-
 // The ground outputs of one point, in GroundOutputNames' order, appended
 // to `values`; why the point has none, or empty. `appliedText` is the
-// point's data text, `worst` its (first) problem's outputs. `slipGrid`:
-// the samples' grid (none: the default grid); `sampleGrid`, when given,
-// receives SampleSlipGrid about this point's critical circle.
+// point's data text, `worst` its (first) problem's outputs. `baseCircle`:
+// the base case's critical circle a sample searches from (none: the
+// default search); `critical`, when given, receives this point's.
 std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appliedText,
                                const SoilModel& soil, const ProblemOutputs& worst,
                                const SequentialPlan* sequence, std::vector<double>& values,
-                               const SlipSearchGrid* slipGrid = nullptr,
-                               std::optional<SlipSearchGrid>* sampleGrid = nullptr);
+                               const SlipCircleGeometry* baseCircle = nullptr,
+                               std::optional<SlipCircleGeometry>* critical = nullptr);
 
 }  // namespace terraq::design

@@ -305,13 +305,13 @@ class WallPointModel : public PointModel {
   WallPointModel(std::shared_ptr<const ParameterText> text, std::vector<std::string> names,
                  size_t outputs, std::shared_ptr<const SequentialPlan> sequence,
                  std::shared_ptr<const ExcavationPlan> ground,
-                 std::optional<SlipSearchGrid> slipGrid)
+                 std::optional<SlipCircleGeometry> baseCircle)
       : text_(std::move(text)),
         names_(std::move(names)),
         outputs_(outputs),
         sequence_(std::move(sequence)),
         ground_(std::move(ground)),
-        slipGrid_(slipGrid) {}
+        baseCircle_(baseCircle) {}
 
   Evaluation evaluate(const std::vector<double>& values) override {
     const PointResult point = AnalysePoint(analyser_, *text_, names_, values, sequence_.get());
@@ -347,7 +347,7 @@ class WallPointModel : public PointModel {
   size_t outputs_;
   std::shared_ptr<const SequentialPlan> sequence_;
   std::shared_ptr<const ExcavationPlan> ground_;
-  std::optional<SlipSearchGrid> slipGrid_;  // about the base case's critical circle
+  std::optional<SlipCircleGeometry> baseCircle_;  // the data file's critical circle
   engine::Analyser analyser_;
 
   // The point's text again (setting values is cheap beside an analysis).
@@ -359,7 +359,7 @@ class WallPointModel : public PointModel {
     const ParameterText::Applied applied = text_->apply(set);
     if (applied.error) return *applied.error;
     return GroundOutputValues(*ground_, applied.text, applied.soil, worst, sequence_.get(), outputs,
-                              slipGrid_ ? &*slipGrid_ : nullptr);
+                              baseCircle_ ? &*baseCircle_ : nullptr);
   }
 };
 
@@ -383,7 +383,7 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   const Parameter* stagedName = text->find("stage.1.tip");
   WallModel model;
   model.outputs = OutputNames(base.problems, stagedName != nullptr);
-  std::optional<SlipSearchGrid> slipGrid;
+  std::optional<SlipCircleGeometry> baseCircle;
   if (ground) {
     const std::vector<std::string> groundNames = GroundOutputNames(*ground);
     model.outputs.insert(model.outputs.end(), groundNames.begin(), groundNames.end());
@@ -393,7 +393,7 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
     const ParameterText::Applied applied = text->apply({});
     if (const std::string why =
             GroundOutputValues(*ground, applied.text, applied.soil, base.problems.front(),
-                               sequence.get(), values, nullptr, &slipGrid);
+                               sequence.get(), values, nullptr, &baseCircle);
         !why.empty()) {
       error = "the data file as it is: " + why;
       return std::nullopt;
@@ -402,8 +402,8 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   for (const std::string& name : names)
     model.bounds.push_back({text->find(name)->lower, text->find(name)->upper});
   const size_t count = model.outputs.size();
-  model.factory = [text, names, count, sequence, ground, slipGrid] {
-    return std::make_unique<WallPointModel>(text, names, count, sequence, ground, slipGrid);
+  model.factory = [text, names, count, sequence, ground, baseCircle] {
+    return std::make_unique<WallPointModel>(text, names, count, sequence, ground, baseCircle);
   };
   return model;
 }

@@ -109,8 +109,8 @@ TEST(OverallStability, AnchorDesignGivesTheLengthsThePlanDoesNot) {
 }
 
 // A study's "slip" of the sand at phi' 28 and 36 deg: tan 36 / tan 28 apart,
-// and the samples' coarse grid about the base case's circle finds the
-// default grid's factor.
+// and a sample's search from the base case's circle finds the full
+// search's factor.
 TEST(OverallStability, StudySlipScalesWithTanPhi) {
   std::string error;
   auto text = std::make_shared<const ParameterText>(*ParameterText::Parse(Sand(), error));
