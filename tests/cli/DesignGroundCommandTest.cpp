@@ -48,7 +48,8 @@ TEST(DesignGroundCommand, BasalHeaveOfTheSoftClayCutByHand) {
   ASSERT_EQ(o.status, 0) << o.err;
   EXPECT_FALSE(contains(plain.out, "basalHeave"));
   const double load = 0.069444444 * 96, su = 3.4722222;
-  const std::vector<double> factors = Values(o.out, "factor");
+  const std::string heave = o.out.substr(0, o.out.find("\"deepSeated\""));
+  const std::vector<double> factors = Values(heave, "factor");
   ASSERT_EQ(factors.size(), 2u) << o.out;
   EXPECT_NEAR(factors[0], 5.7 * su / load, 1e-5);
   EXPECT_NEAR(factors[1], 0.84 * 7.7 * su / load, 1e-5);
