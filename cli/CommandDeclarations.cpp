@@ -149,9 +149,9 @@ constexpr OptionDeclaration kDesignOptions[] = {
      "the depth below the excavation level of a stratum the heave cannot enter",
      "a depth above 0, in the data file's units", 0, HUGE_VAL, true},
     {"--anchor-free", K::Text, "L1,L2,...",
-     "the anchors' free lengths, top down (default: the construction\nsequence's)"},
+     "the anchors' free lengths, top down (default: the anchor design's,\nelse the construction sequence's)"},
     {"--anchor-bond", K::Text, "B1,B2,...",
-     "the anchors' bond lengths, top down: the deep slip plane is checked"},
+     "the anchors' bond lengths, top down (default: the anchor design's): the\ndeep slip plane is checked and the overall stability counts the bonds"},
     kJson,
     {"--envelope", K::Choice, "fhwa|terzaghi-peck",
      "apparent-pressure: the envelope's source (default fhwa)",
@@ -325,7 +325,7 @@ const CommandDeclaration kStudyCommand{
     "Outputs: top, deflection, moment, shear (its magnitude), shear.max, shear.min\n"
     "(the largest and least shear with their signs), support.N (stage.K. or\n"
     "longterm. before them in a project of several problems); with the project's\n"
-    "excavation member, heave and kranz (factors of safety of the ground).\n",
+    "excavation member, heave, kranz and slip (factors of safety of the ground).\n",
     kStudyOptions,
     "Ctrl-C stops the study after the analyses under way and reports what was\n"
     "done (exit status 130).\n"};

@@ -244,7 +244,9 @@ std::string Json(const std::vector<ProblemDesign>& problems, const Arguments& a,
       out += TheoryCoefficientsJson(soils.problems[k], a.request) +
              BermJson(p, soils.problems[k], a.request) +
              GroundDesignJson(soils.problems[k], a.request) +
-             GroundLimitsJson(p, soils.problems[k], a.request, a.ground);
+             GroundLimitsJson(
+                 p, soils.problems[k], a.request, a.ground,
+                 static_cast<size_t>(number - 1) < anchors.size() ? &anchors[number - 1] : nullptr);
     if (!p.stages.empty()) out += SequenceJson(p);
     if (anchorInputs && static_cast<size_t>(number - 1) < anchors.size())
       out += AnchorsJson(anchors[number - 1], *anchorInputs);
@@ -391,7 +393,8 @@ std::string Text(const std::vector<ProblemDesign>& problems, const Arguments& a,
     if (k < anchors.size()) out += AnchorsText(anchors[k]);
     if (const size_t n = sequence ? 0 : k; n < soils.problems.size())
       out += BermLine(problems[k], soils.problems[n], a.request) +
-             GroundLines(problems[k], soils.problems[n], a.request, a.ground);
+             GroundLines(problems[k], soils.problems[n], a.request, a.ground,
+                         k < anchors.size() ? &anchors[k] : nullptr);
   }
   if (stop) out += "The analysis of the data file stopped: " + *stop + "\n";
   return out;

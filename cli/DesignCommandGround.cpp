@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "DesignCommandOverall.h"
 #include "DesignedGroundText.h"
 #include "SummaryOutput.h"
 #include "api/Units.h"
@@ -67,7 +68,7 @@ std::string HeaveJson(const design::GroundLimits& g, int units) {
 
 std::string PlaneJson(const design::DeepSlipPlane& p) {
   std::string path, anchors;
-  for (const design::SlipPoint& s : p.path)
+  for (const design::PlanePoint& s : p.path)
     path += (path.empty() ? "[" : ", [") + JsonNumber(s.x) + ", " + JsonNumber(s.depth) + "]";
   for (const size_t a : p.anchors) anchors += (anchors.empty() ? "" : ", ") + std::to_string(a + 1);
   return "{\"path\": [" + path + "], \"anchors\": [" + anchors +
@@ -158,22 +159,35 @@ std::string TakeProjectExcavation(const std::optional<design::ExcavationPlan>& m
   return {};
 }
 
+namespace {
+
+design::DesignedGround Check(const design::ProblemDesign& p,
+                             const engine::api::SoilDescription& soil,
+                             const design::DesignRequest& request, const GroundRequest& ground,
+                             const design::AnchorChecks* anchors) {
+  return design::CheckDesignedGround(p, soil, request, *ground.plan,
+                                     ground.sequence ? &*ground.sequence : nullptr, anchors);
+}
+
+}  // namespace
+
 std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilDescription& soil,
-                        const design::DesignRequest& request, const GroundRequest& ground) {
+                        const design::DesignRequest& request, const GroundRequest& ground,
+                        const design::AnchorChecks* anchors) {
   if (!ground.plan) return {};
-  const design::DesignedGround c = design::CheckDesignedGround(
-      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
+  const design::DesignedGround c = Check(p, soil, request, ground, anchors);
   return design::JoinedLines(design::DesignedGroundLines(c, p.units));
 }
 
 std::string GroundLimitsJson(const design::ProblemDesign& p,
                              const engine::api::SoilDescription& soil,
-                             const design::DesignRequest& request, const GroundRequest& ground) {
+                             const design::DesignRequest& request, const GroundRequest& ground,
+                             const design::AnchorChecks* anchors) {
   if (!ground.plan) return {};
-  const design::DesignedGround c = design::CheckDesignedGround(
-      p, soil, request, *ground.plan, ground.sequence ? &*ground.sequence : nullptr);
+  const design::DesignedGround c = Check(p, soil, request, ground, anchors);
   return ",\n   \"basalHeave\": " + HeaveJson(c.limits, p.units) +
-         ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units));
+         ",\n   \"deepSeated\": " + DeepJson(c, design::DesignUnitsOf(p.units)) +
+         OverallJson(c, p.units);
 }
 
 }  // namespace terraq::cli

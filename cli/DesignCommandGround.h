@@ -1,6 +1,7 @@
 #pragma once
-// terraq design and the ground around the wall: basal heave of the cut and
-// the anchored wall's deep slip plane (design/GroundLimitStates.h), from
+// terraq design and the ground around the wall: basal heave of the cut, the
+// anchored wall's deep slip plane (design/GroundLimitStates.h) and the
+// overall stability (design/DesignedGround.h), from
 // the cut's plan and the anchors' lengths that the project's member
 // "excavation" or the options --excavation-width, --excavation-length,
 // --firm-stratum, --anchor-free and --anchor-bond give (an option over the
@@ -41,12 +42,17 @@ std::string TakeProjectExcavation(const std::optional<design::ExcavationPlan>& m
                                   const std::optional<design::SequentialPlan>& sequence,
                                   GroundRequest& ground);
 
-// The "ground" lines of problem `p`, designed from `soil`; empty without a plan.
+// The "ground" lines of problem `p`, designed from `soil` with the anchor
+// design `anchors` (none without the project's anchors); empty without a
+// plan.
 std::string GroundLines(const design::ProblemDesign& p, const engine::api::SoilDescription& soil,
-                        const design::DesignRequest& request, const GroundRequest& ground);
-// ",\n   \"basalHeave\": {...}, \"deepSeated\": {...}", or empty without a plan.
+                        const design::DesignRequest& request, const GroundRequest& ground,
+                        const design::AnchorChecks* anchors);
+// ",\n   \"basalHeave\": {...}, \"deepSeated\": {...}, \"overallStability\": {...}",
+// or empty without a plan.
 std::string GroundLimitsJson(const design::ProblemDesign& p,
                              const engine::api::SoilDescription& soil,
-                             const design::DesignRequest& request, const GroundRequest& ground);
+                             const design::DesignRequest& request, const GroundRequest& ground,
+                             const design::AnchorChecks* anchors);
 
 }  // namespace terraq::cli

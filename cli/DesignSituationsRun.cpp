@@ -7,6 +7,7 @@
 
 #include "CommandDeclarations.h"
 #include "CommandLine.h"
+#include "DesignSituationsGround.h"
 #include "ProjectSoilModel.h"
 #include "SeismicFace.h"
 #include "SummaryOutput.h"
@@ -151,8 +152,10 @@ bool AddFactor(std::string_view value, SituationsRequest& request, std::string& 
   const size_t equals = value.find('=');
   const std::string symbol(value.substr(0, equals));
   double number = 0;
+  const auto& ground = design::GroundFactorSymbols();
   const bool known = std::find(design::FactorSymbols().begin(), design::FactorSymbols().end(),
-                               symbol) != design::FactorSymbols().end();
+                               symbol) != design::FactorSymbols().end() ||
+                     std::find(ground.begin(), ground.end(), symbol) != ground.end();
   if (equals != std::string_view::npos) {
     const std::string_view text = value.substr(equals + 1);
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -267,7 +270,8 @@ std::string FactorsJson(const design::FactorSet& set) {
 
 std::string SituationsJson(const std::string& dataFile, const std::vector<SituationResult>& results,
                            const std::vector<EnvelopeProblem>& envelope, int unitsCode,
-                           std::string_view sectionCheck, bool subgrade) {
+                           std::string_view sectionCheck, bool subgrade,
+                           std::string_view groundChecks) {
   const ui::ResultUnits u = ui::ResultUnitsFor(unitsCode);
   std::string out = "{\n  \"dataFile\": " + ui::JsonString(dataFile) + ",\n";
   out += "  \"units\": {\"code\": " + std::to_string(unitsCode) +
@@ -332,6 +336,7 @@ std::string SituationsJson(const std::string& dataFile, const std::vector<Situat
   if (std::any_of(results.begin(), results.end(),
                   [](const SituationResult& r) { return !r.stageNames.empty(); }))
     out += ",\n  \"supportForces\": " + Supports(design::SupportEnvelopeOf(results), true);
+  if (!groundChecks.empty()) out += ",\n  \"groundChecks\": " + std::string(groundChecks);
   if (!sectionCheck.empty()) out += ",\n  \"sectionCheck\": " + std::string(sectionCheck);
   return out + "\n}\n";
 }
@@ -394,9 +399,21 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   }
   const bool subgrade = options.soil.subgrade.has_value();
   const std::string modelLine(design::SoilModelLine(options.soil));
+  // The ground around the wall, for a project that plans its cut.
+  std::string groundText, groundJson;
+  if (members.excavation) {
+    const double delta =
+        options.soil.earthPressure ? options.soil.earthPressure->backfill.deltaRatio : 0.0;
+    const std::vector<design::SituationGround> ground = design::CheckSituationsGround(
+        results, *members.excavation, sequence ? &*sequence : nullptr, delta);
+    groundText = SituationsGroundText(ground);
+    groundJson = SituationsGroundJson(ground, units);
+  }
   if (!sectioned) {
-    std::cout << (json ? SituationsJson(dataFile, results, envelope, units, {}, subgrade)
-                       : modelLine + SituationsText(dataFile, results, envelope, units));
+    std::cout << (json
+                      ? SituationsJson(dataFile, results, envelope, units, {}, subgrade, groundJson)
+                      : modelLine + SituationsText(dataFile, results, envelope, units) +
+                            groundText);
     flushStandardOutput();
     return status;
   }
@@ -405,8 +422,9 @@ int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequ
   std::cerr << UltimateCheckWarnings(check, *section);
   for (const std::string& note : sectioned->notes) std::cerr << "terraq: note: " << note << "\n";
   std::cout << (json ? SituationsJson(dataFile, results, envelope, units,
-                                      UltimateCheckJson(check, *section, units), subgrade)
-                     : modelLine + SituationsText(dataFile, results, envelope, units) +
+                                      UltimateCheckJson(check, *section, units), subgrade,
+                                      groundJson)
+                     : modelLine + SituationsText(dataFile, results, envelope, units) + groundText +
                            UltimateCheckText(check, *section, units));
   flushStandardOutput();
   return status;

@@ -33,7 +33,8 @@ bool AddFactor(std::string_view value, SituationsRequest& request, std::string& 
 // standard output; returns the exit status (0, 1 when a set's analysis
 // stopped, 2 when the request or the data file cannot be taken, 3 with
 // `strict` when the envelope is not valid: an ultimate set left out).
-// With a `section`, the wall is analysed with its flexural rigidity and
+// With the project's member "excavation", each set's ground checks follow
+// (DesignSituationsGround.h). With a `section`, the wall is analysed with its flexural rigidity and
 // checked with each ultimate set's design effects (UltimateCheckSummary.h).
 int RunDesignSituationsCommand(const std::string& dataFile, const SituationsRequest& request,
                                bool json, bool strict, const ui::SectionInUse* section = nullptr);
@@ -43,10 +44,13 @@ std::string SituationsText(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
                            const std::vector<design::EnvelopeProblem>& envelope, int unitsCode);
 // `sectionCheck`, when given, is the value of a last member "sectionCheck";
-// `subgrade` adds "soilModel": "subgrade" (absent on the p-y model).
+// `subgrade` adds "soilModel": "subgrade" (absent on the p-y model);
+// `groundChecks`, when given, the value of a member "groundChecks" before
+// "sectionCheck".
 std::string SituationsJson(const std::string& dataFile,
                            const std::vector<design::SituationResult>& results,
                            const std::vector<design::EnvelopeProblem>& envelope, int unitsCode,
-                           std::string_view sectionCheck = {}, bool subgrade = false);
+                           std::string_view sectionCheck = {}, bool subgrade = false,
+                           std::string_view groundChecks = {});
 
 }  // namespace terraq::cli

@@ -89,7 +89,7 @@ Thrust ActiveThrust(const Profile& soil, double depth, double deltaRatio) {
   return t;
 }
 
-SlipPoint BondMiddle(const StabilityAnchor& a) {
+PlanePoint BondMiddle(const StabilityAnchor& a) {
   if (a.planeEnd) return *a.planeEnd;
   const double s = a.freeLength + a.bondLength / 2, alpha = a.inclination * kRadians;
   return {s * std::cos(alpha), a.depth + s * std::sin(alpha)};
@@ -105,10 +105,10 @@ struct Slice {
 };
 
 // The path cut at every break of the soil into slices, from the wall out.
-std::vector<Slice> Slices(const Profile& soil, const std::vector<SlipPoint>& path) {
+std::vector<Slice> Slices(const Profile& soil, const std::vector<PlanePoint>& path) {
   std::vector<Slice> out;
   for (size_t i = 0; i + 1 < path.size(); ++i) {
-    const SlipPoint p = path[i], q = path[i + 1];
+    const PlanePoint p = path[i], q = path[i + 1];
     std::vector<double> xs;
     for (double z : soil.breaks(p.depth, q.depth))
       xs.push_back(q.depth == p.depth ? p.x
@@ -134,7 +134,7 @@ struct BlockOutcome {
 // eta of the block above `path` loaded by the anchors `loading`. The wall's
 // reaction enters the first slice, Ea1 the last; each slice takes the
 // anchors whose bond middles lie over it.
-BlockOutcome BlockFactor(const Profile& soil, const std::vector<SlipPoint>& path,
+BlockOutcome BlockFactor(const Profile& soil, const std::vector<PlanePoint>& path,
                          const std::vector<size_t>& loading, const Thrust& wall, double anchorWall,
                          bool withSurcharge) {
   const std::vector<Slice> slices = Slices(soil, path);
@@ -242,26 +242,26 @@ namespace {
 
 // The anchors up to `far` (by distance) whose bond middles lie on or above
 // the path: those that load its block.
-std::vector<size_t> Loading(const DeepSeatedInput& in, const std::vector<SlipPoint>& path) {
+std::vector<size_t> Loading(const DeepSeatedInput& in, const std::vector<PlanePoint>& path) {
   const double slack = kSlack * in.footDepth, far = path.back().x;
   std::vector<size_t> out;
   for (size_t j = 0; j < in.anchors.size(); ++j) {
-    const SlipPoint d = BondMiddle(in.anchors[j]);
+    const PlanePoint d = BondMiddle(in.anchors[j]);
     if (d.x > far + slack) continue;
     if (d.x >= far - slack) {
       if (d.depth <= path.back().depth + slack) out.push_back(j);
       continue;
     }
     const auto next =
-        std::find_if(path.begin() + 1, path.end(), [&](const SlipPoint& p) { return p.x >= d.x; });
-    const SlipPoint p = *std::prev(next), q = *next;  // d.x lies within the path's span
+        std::find_if(path.begin() + 1, path.end(), [&](const PlanePoint& p) { return p.x >= d.x; });
+    const PlanePoint p = *std::prev(next), q = *next;  // d.x lies within the path's span
     const double z = p.depth + (q.depth - p.depth) * (d.x - p.x) / (q.x - p.x);
     if (d.depth <= z + slack) out.push_back(j);
   }
   return out;
 }
 
-DeepSlipPlane CheckPlane(const Profile& soil, std::vector<SlipPoint> path, const Thrust& wall) {
+DeepSlipPlane CheckPlane(const Profile& soil, std::vector<PlanePoint> path, const Thrust& wall) {
   DeepSlipPlane p;
   p.compound = path.size() > 2;
   p.anchors = Loading(soil.in, path);
@@ -292,22 +292,22 @@ DeepSeatedResult CheckDeepSeatedStability(const DeepSeatedInput& in) {
   if ((r.error = DeepSeatedRefusal(in))) return r;
   const Profile soil{in};
   const Thrust wall = ActiveThrust(soil, in.footDepth, in.wallFrictionRatio);
-  const SlipPoint F{0.0, in.footDepth};
-  std::vector<SlipPoint> ends;
+  const PlanePoint F{0.0, in.footDepth};
+  std::vector<PlanePoint> ends;
   for (const StabilityAnchor& a : in.anchors) ends.push_back(BondMiddle(a));
-  std::sort(ends.begin(), ends.end(), [](const SlipPoint& a, const SlipPoint& b) {
+  std::sort(ends.begin(), ends.end(), [](const PlanePoint& a, const PlanePoint& b) {
     return a.x < b.x || (a.x == b.x && a.depth < b.depth);
   });
   const double slack = kSlack * in.footDepth;
   for (size_t i = 0; i < ends.size(); ++i) {
-    const SlipPoint D = ends[i];
+    const PlanePoint D = ends[i];
     if (i > 0 && std::abs(D.x - ends[i - 1].x) <= slack &&
         std::abs(D.depth - ends[i - 1].depth) <= slack)
       continue;  // one plane for bonds that end together
     r.planes.push_back(CheckPlane(soil, {F, D}, wall));
     // The nearer bond middles below the plane F-D: the compound plane
     // through them puts every anchor up to D into the block.
-    std::vector<SlipPoint> path = {F};
+    std::vector<PlanePoint> path = {F};
     for (size_t j = 0; j < i; ++j) {
       const double z = F.depth + (D.depth - F.depth) * ends[j].x / D.x;
       // Of two bond middles above one another the upper bends the path.

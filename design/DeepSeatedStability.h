@@ -65,7 +65,7 @@ struct StabilityLayer {
   double cohesion = 0;           // c', F/L^2
 };
 
-struct SlipPoint {
+struct PlanePoint {
   double x = 0, depth = 0;  // L
 };
 
@@ -77,7 +77,7 @@ struct StabilityAnchor {
   double force = 0;        // A, along the tendon, F/L of wall
   // Where the deep slip plane ends when not at the bond's middle: the foot
   // of an anchor wall or plate (its bond length may then be 0).
-  std::optional<SlipPoint> planeEnd{};
+  std::optional<PlanePoint> planeEnd{};
 };
 
 struct DeepSeatedInput {
@@ -92,7 +92,7 @@ struct DeepSeatedInput {
 };
 
 struct DeepSlipPlane {
-  std::vector<SlipPoint> path;  // F, then the bond middles it passes through
+  std::vector<PlanePoint> path;  // F, then the bond middles it passes through
   std::vector<size_t> anchors;  // indices into DeepSeatedInput::anchors of those loading it
   bool compound = false;
   double weight = 0;  // G of the block, surcharge included when counted, F/L

@@ -1,8 +1,83 @@
 #include "DesignedGround.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace terraq::design {
+
+namespace {
+
+// The anchor design's anchor at the depth of `a` (and of its name, when it
+// has one), designed; none without a design.
+const AnchorCheck* DesignOf(const GroundAnchor& a, const AnchorChecks* checks) {
+  if (!checks) return nullptr;
+  for (const AnchorCheck& c : checks->anchors)
+    if (c.design &&
+        std::abs(c.level.depth - a.depth) <= 1.0e-9 * std::max(1.0, std::abs(a.depth)) &&
+        (a.name.empty() || a.name == c.level.name))
+      return &c;
+  return nullptr;
+}
+
+const char* SourceWords(LengthSource s) {
+  switch (s) {
+    case LengthSource::Plan: return "the excavation plan";
+    case LengthSource::AnchorDesign: return "the anchor design";
+    case LengthSource::Sequence: return "the construction sequence";
+  }
+  return "";
+}
+
+// "the anchor design", or "the anchor design (1, 2), the excavation plan (3)".
+std::string SourcesText(const std::vector<LengthSource>& from) {
+  std::string out;
+  for (const LengthSource s :
+       {LengthSource::Plan, LengthSource::AnchorDesign, LengthSource::Sequence}) {
+    std::string which;
+    for (size_t k = 0; k < from.size(); ++k)
+      if (from[k] == s) which += (which.empty() ? "" : ", ") + std::to_string(k + 1);
+    if (which.empty()) continue;
+    const bool all = std::count(from.begin(), from.end(), s) == std::ssize(from);
+    out += (out.empty() ? "" : ", ") + std::string(SourceWords(s)) +
+           (all ? ""
+                : " (anchor" + std::string(which.find(',') != std::string::npos ? "s " : " ") +
+                      which + ")");
+  }
+  return out;
+}
+
+// The overall stability of `soil` down to the designed tip, with the
+// anchors of the deep slip plane (their lengths resolved) and the anchor
+// design's pull-out where it has the anchor.
+void CheckOverall(const ProblemDesign& p, engine::api::SoilDescription soil,
+                  const std::vector<GroundAnchor>& anchors,
+                  const std::vector<const AnchorCheck*>& checks, DesignedGround& d) {
+  d.overallTip = p.le.tipDepth;
+  soil.wallLength = d.overallTip;
+  const std::vector<StabilityAnchor>& resolved = d.limits.anchors;
+  if (!anchors.empty() && resolved.empty()) d.anchorsNotCounted = d.limits.deepSkipped;
+  d.capacityFromDesign = !resolved.empty();
+  for (size_t k = 0; k < resolved.size(); ++k) {
+    const StabilityAnchor& a = resolved[k];
+    std::optional<OverallAnchor> o;
+    if (checks[k]) o = OverallAnchorOf(*checks[k], p.units, a.freeLength, a.bondLength);
+    d.capacityFromDesign = d.capacityFromDesign && o.has_value();
+    if (!o)
+      o = OverallAnchor{.name = anchors[k].name,
+                        .depth = a.depth,
+                        .inclination = a.inclination,
+                        .freeLength = a.freeLength,
+                        .bondLength = a.bondLength,
+                        .capacity = a.force};
+    d.overallAnchors.push_back(*o);
+  }
+  OverallStability o = CheckOverallStability(soil, d.overallAnchors);
+  d.pointLoadsLeftOut = o.pointLoadsLeftOut;
+  if (o.search) d.overall = std::move(*o.search);
+  else d.overallSkipped = o.skipped;
+}
+
+}  // namespace
 
 double DeepSlipFoot(const DesignResult& r) {
   if (r.method == Method::FreeEarth) return r.tipDepth;
@@ -27,9 +102,15 @@ std::vector<GroundAnchor> DesignedAnchors(const ProblemDesign& p, const Sequenti
   return anchors;
 }
 
+std::string AnchorLengthsText(const DesignedGround& g) {
+  if (g.freeFrom.empty()) return {};
+  return "free lengths from " + SourcesText(g.freeFrom) + ", bond lengths from " +
+         SourcesText(g.bondFrom);
+}
+
 DesignedGround CheckDesignedGround(const ProblemDesign& p, engine::api::SoilDescription soil,
                                    const DesignRequest& request, const ExcavationPlan& plan,
-                                   const SequentialPlan* sequence) {
+                                   const SequentialPlan* sequence, const AnchorChecks* designs) {
   DesignedGround d;
   // A sequence heaves at its deepest excavation.
   for (const StageDesign& s : p.stages)
@@ -37,12 +118,31 @@ DesignedGround CheckDesignedGround(const ProblemDesign& p, engine::api::SoilDesc
   d.excavation = soil.excavationDepth;
   d.foot = DeepSlipFoot(p.le);
   const bool designed = !p.le.error;
-  const std::vector<GroundAnchor> anchors =
+  std::vector<GroundAnchor> anchors =
       designed ? DesignedAnchors(p, sequence) : std::vector<GroundAnchor>{};
-  d.limits = CheckGroundLimits(soil, plan, designed ? d.foot : 0.0,
+  // The anchor design's lengths and inclination where the plan gives none.
+  ExcavationPlan used = plan;
+  std::vector<const AnchorCheck*> checks;
+  for (size_t k = 0; k < anchors.size(); ++k) {
+    const AnchorCheck* c = checks.emplace_back(DesignOf(anchors[k], designs));
+    if (!c) continue;
+    anchors[k].inclination = c->level.inclination;
+    if (k >= plan.anchorFree.size()) anchors[k].freeLength = c->design->freeLength;
+    if (used.anchorBond.size() == k) used.anchorBond.push_back(c->design->bondLength);
+  }
+  d.limits = CheckGroundLimits(soil, used, designed ? d.foot : 0.0,
                                request.backfillTheory.deltaRatio, anchors);
-  if (!designed) d.limits.deepSkipped = "the wall was not designed";
-  d.anchorTakenHorizontal = p.stages.empty() && p.le.anchorForce > 0;
+  for (size_t k = 0; k < d.limits.anchors.size(); ++k) {
+    d.freeFrom.push_back(k < plan.anchorFree.size() ? LengthSource::Plan
+                         : checks[k]                ? LengthSource::AnchorDesign
+                                                    : LengthSource::Sequence);
+    d.bondFrom.push_back(k < plan.anchorBond.size() ? LengthSource::Plan
+                                                    : LengthSource::AnchorDesign);
+  }
+  if (!designed) d.limits.deepSkipped = d.overallSkipped = "the wall was not designed";
+  else CheckOverall(p, soil, anchors, checks, d);
+  d.anchorTakenHorizontal =
+      p.stages.empty() && p.le.anchorForce > 0 && (checks.empty() || !checks.front());
   return d;
 }
 

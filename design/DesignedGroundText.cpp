@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FourDigits.h"
+#include "OverallStabilityText.h"
 #include "api/Units.h"
 
 namespace terraq::design {
@@ -117,9 +118,10 @@ std::vector<CheckLine> DesignedGroundLines(const DesignedGround& ground, int uni
   const DesignUnits u = DesignUnitsOf(units);
   std::vector<CheckLine> out{{"   ground around the wall:"}};
   HeaveLines(ground, u, out);
+  if (const std::string lengths = AnchorLengthsText(ground); !lengths.empty())
+    out.push_back({"   anchors' lengths: " + lengths});
   DeepLines(ground, u, out);
-  // The overall stability's line (OverallStabilityText.h) comes here, once
-  // DesignedGround holds the critical slip circle.
+  AppendOverallStabilityLines(ground, units, out);
   return out;
 }
 

@@ -20,9 +20,10 @@
 
 namespace terraq::design {
 
-// Basal heave by both methods, then the deep slip plane's planes and the
-// governing one; a heave line fails when either of its factors is below
-// kRequiredGroundFactor, a plane's when its eta is.
+// Basal heave by both methods, where the anchors' lengths come from, the
+// deep slip plane's planes and the governing one, then the overall
+// stability (OverallStabilityText.h); a heave line fails when either of its
+// factors is below kRequiredGroundFactor, a plane's when its eta is.
 std::vector<CheckLine> DesignedGroundLines(const DesignedGround& ground, int units);
 
 // The cut the anchors reach beyond, then each anchor: its design load,

@@ -89,4 +89,9 @@ std::optional<double> KranzLimitValue(const DeepSeatedResult& deep) {
   return std::min(deep.planes[*deep.governing].factor.value_or(kGroundFactorCap), kGroundFactorCap);
 }
 
+std::optional<double> SlipLimitValue(const SlipSearchResult& search) {
+  if (search.error) return std::nullopt;
+  return std::min(search.critical.factor, kGroundFactorCap);
+}
+
 }  // namespace terraq::design

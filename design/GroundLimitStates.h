@@ -21,6 +21,7 @@
 
 #include "BasalHeave.h"
 #include "DeepSeatedStability.h"
+#include "SlipCircleResult.h"
 #include "api/SoilDescription.h"
 
 namespace terraq::design {
@@ -85,5 +86,8 @@ std::optional<double> HeaveLimitValue(const BasalHeaveResult& heave);
 // A study's "kranz": the least eta over the planes (kGroundFactorCap when
 // none has a factor); empty when the check was refused.
 std::optional<double> KranzLimitValue(const DeepSeatedResult& deep);
+// A study's "slip": the critical circle's factor, at most kGroundFactorCap;
+// empty when the search found no circle.
+std::optional<double> SlipLimitValue(const SlipSearchResult& search);
 
 }  // namespace terraq::design

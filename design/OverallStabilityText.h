@@ -1,28 +1,27 @@
 #pragma once
-// The overall stability of a designed wall (SlipCircle.h: the critical slip
-// circle by Bishop's method) as one line of the design's text, in the
-// words of the ground's other checks (DesignedGroundText.h): the reader of
-// DesignedGround's critical circle hands it here, or nullptr with the
-// reason it was not searched for.
+// The overall stability of a designed wall (DesignedGround.h: the critical
+// slip circle by Bishop's method below the designed tip) as lines of the
+// design's text, in the words of the ground's other checks
+// (DesignedGroundText.h), which terraq design prints and the Design window
+// shows.
 //
-//   CheckLine line = OverallStabilityLine(nullptr, "the wall was not designed", units);
-//   // "   overall stability not checked: the wall was not designed"
+//   std::vector<CheckLine> lines;
+//   AppendOverallStabilityLines(ground, units, lines);
+//   // "   overall stability (Bishop's critical circle below the tip at 9.5 m): F = 1.62, ..."
 //
-// The slip circle works in metres whatever the project's units; the line
-// gives its centre and radius in the data file's (`units`: 1 English, 2
-// SI). Thread safety: a pure function.
+// Units: the data file's (`units`: 1 English, 2 SI), those the circle is
+// held in. Thread safety: a pure function.
 
-#include <string>
+#include <vector>
 
+#include "DesignedGround.h"
 #include "GroundCheckLine.h"
 
 namespace terraq::design {
 
-struct SlipSearchResult;
-
-// Fails when the circle's factor is below kRequiredGroundFactor; a search
-// that found no admissible circle reports why, as a check not made.
-CheckLine OverallStabilityLine(const SlipSearchResult* overall, const std::string& skipped,
-                               int units);
+// The factor and the circle, the circles tried, the anchors counted and
+// where their capacities come from, those left out and why; the reason when
+// there is no circle. The factor's line fails below kRequiredGroundFactor.
+void AppendOverallStabilityLines(const DesignedGround& g, int units, std::vector<CheckLine>& out);
 
 }  // namespace terraq::design

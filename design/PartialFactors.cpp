@@ -105,6 +105,11 @@ const std::vector<std::string_view>& FactorSymbols() {
   return symbols;
 }
 
+const std::vector<std::string_view>& GroundFactorSymbols() {
+  static const std::vector<std::string_view> symbols{"gammaRHeave", "gammaRSlip"};
+  return symbols;
+}
+
 double* FactorOf(FactorSet& set, std::string_view symbol) {
   if (symbol == "gammaG") return &set.gammaG;
   if (symbol == "gammaQ") return &set.gammaQ;
@@ -115,6 +120,8 @@ double* FactorOf(FactorSet& set, std::string_view symbol) {
   if (symbol == "gammaGamma") return &set.gammaGamma;
   if (symbol == "gammaRe") return &set.gammaRe;
   if (symbol == "gammaEH") return &set.gammaEH;
+  if (symbol == "gammaRHeave") return &set.gammaRHeave;
+  if (symbol == "gammaRSlip") return &set.gammaRSlip;
   return nullptr;
 }
 
@@ -148,7 +155,9 @@ std::optional<FactorSet> StandardFactorSet(std::string_view name) {
 
 std::string FactorSetError(const FactorSet& set) {
   if (set.name.empty()) return "a set of partial factors needs a name";
-  for (std::string_view symbol : FactorSymbols()) {
+  std::vector<std::string_view> symbols = FactorSymbols();
+  symbols.insert(symbols.end(), GroundFactorSymbols().begin(), GroundFactorSymbols().end());
+  for (std::string_view symbol : symbols) {
     const double value = FactorOf(set, symbol);
     if (!(std::isfinite(value) && value > 0)) {
       std::ostringstream out;

@@ -59,6 +59,11 @@ struct FactorSet {
   double gammaGamma = 1.0;    // on the unit weight
   double gammaRe = 1.0;       // on the earth resistance (embedment design)
   double gammaEH = 1.0;       // on the active earth pressure alone, times gammaG
+  // The ground checks' resistance factors (SituationGround.h): the factor
+  // basal heave and the overall stability must reach on the set's design
+  // values. 1: the design strengths carry the safety.
+  double gammaRHeave = 1.0;
+  double gammaRSlip = 1.0;
   // The unplanned excavation of an ultimate limit state: the excavation
   // deepened by 10 % of the retained height (of the height below the lowest
   // support of a supported wall), at most 0.5 m (EN 1997-1 9.3.2.2).
@@ -75,6 +80,10 @@ struct FactorSet {
 // order: "gammaG", "gammaQ", "gammaPhi", "gammaC", "gammaCu", "gammaQu",
 // "gammaGamma", "gammaRe", "gammaEH".
 const std::vector<std::string_view>& FactorSymbols();
+// The ground checks' factors, apart from FactorSymbols (which the tables of
+// factors list) and written only where a set differs from 1:
+// "gammaRHeave", "gammaRSlip". FactorOf knows them too.
+const std::vector<std::string_view>& GroundFactorSymbols();
 // The factor of `set` under a symbol; nullptr for an unknown symbol.
 double* FactorOf(FactorSet& set, std::string_view symbol);
 double FactorOf(const FactorSet& set, std::string_view symbol);

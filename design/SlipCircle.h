@@ -42,10 +42,9 @@
 #include <string>
 #include <vector>
 
-namespace terraq::design {
+#include "SlipCircleResult.h"
 
-constexpr double kBishopTolerance = 1.0e-6;  // on F
-constexpr double kMinimumMAlpha = 0.2;
+namespace terraq::design {
 
 struct SlipPoint {
   double x = 0, y = 0;  // m
@@ -107,32 +106,6 @@ struct SlipGround {
   int slices = 60;  // about this many slices across a circle, 5 to 1000
 };
 
-struct SlipCircleGeometry {
-  double xc = 0, yc = 0, radius = 0;  // m
-};
-
-// One slice, for the picture and for checking.
-struct SlipSlice {
-  double left = 0, right = 0;  // x of its sides, m
-  double top = 0, base = 0;    // elevations of the ground and the base at its middle, m
-  double alpha = 0;            // the base's inclination, radians
-  double weight = 0;           // soil, loads and water on it, kN/m
-  double porePressure = 0;     // at the base's middle, kPa (0 in undrained layers)
-  double cohesion = 0;         // of the layer at the base's middle, kPa
-  double frictionAngle = 0;    // degrees
-};
-
-struct SlipResult {
-  double factor = 0;
-  SlipCircleGeometry circle{};
-  std::vector<SlipSlice> slices{};
-  double drivingMoment = 0;  // Σ W R sin α, kNm/m (Bishop's)
-  double anchorMoment = 0;   // the anchors' resisting moment about the centre, kNm/m
-  int iterations = 0;
-  double interslice = 0;  // Spencer's inclination of the interslice forces, degrees
-  std::optional<std::string> error{};
-};
-
 // Why `g` can have no factor (no ground, layers out of order, a value out
 // of range or not finite, ...), or empty.
 std::optional<std::string> SlipGroundRefusal(const SlipGround& g);
@@ -148,29 +121,19 @@ SlipResult BishopFactor(const SlipGround& g, const SlipCircleGeometry& circle);
 // anchors is refused.
 SlipResult SpencerFactor(const SlipGround& g, const std::vector<SlipPoint>& surface);
 
-// The search grid: centres on an nx × ny grid over the rectangle, and for
-// each centre the circles that touch the elevations `tangentLow` to
-// `tangentHigh` (nt of them) at their lowest point.
-struct SlipSearchGrid {
-  double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
-  double tangentLow = 0, tangentHigh = 0;
-  int nx = 11, ny = 11, nt = 11;
-};
-
 // A grid about the wall (or the slope) scaled by the height of the ground
 // retained, or of the wall where there is one.
 SlipSearchGrid DefaultSlipSearchGrid(const SlipGround& g);
-
-struct SlipSearchResult {
-  SlipResult critical{};  // the least factor found, its circle and slices
-  int circlesTried = 0;   // on the grid and in the refinement
-  int circlesAdmissible = 0;
-  std::optional<std::string> error{};  // no circle admissible, or bad input
-};
 
 // The grid, then a pattern search (steps halved to 1 mm) from the best
 // three grid circles. Deterministic.
 SlipSearchResult CriticalSlipCircle(const SlipGround& g, const SlipSearchGrid& grid);
 SlipSearchResult CriticalSlipCircle(const SlipGround& g);
+
+// The pattern search alone, from `from` with steps of `step` (m) halved to
+// 1 mm: the critical circle of a ground near one whose critical circle is
+// known (a study's sample), in the valley of that circle. Refused when
+// `from` has no factor on `g`. Deterministic.
+SlipSearchResult RefineSlipCircle(const SlipGround& g, const SlipCircleGeometry& from, double step);
 
 }  // namespace terraq::design

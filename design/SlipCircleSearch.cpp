@@ -140,4 +140,17 @@ SlipSearchResult CriticalSlipCircle(const SlipGround& g) {
   return CriticalSlipCircle(g, DefaultSlipSearchGrid(g));
 }
 
+SlipSearchResult RefineSlipCircle(const SlipGround& g, const SlipCircleGeometry& from,
+                                  double step) {
+  Searcher s{g};
+  if (auto why = SlipGroundRefusal(g)) return s.out.error = why, s.out;
+  if (!(std::isfinite(step) && step > 0))
+    return s.out.error = "the search's step must be a length above 0", s.out;
+  const Trial start{from.xc, from.yc, from.yc - from.radius};
+  const double F = s.factor(start);
+  if (!std::isfinite(F)) return s.out.error = "the starting circle has no factor", s.out;
+  s.refine(start, F, {step, step, step});
+  return s.out;
+}
+
 }  // namespace terraq::design

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "OverallStability.h"
 #include "WallText.h"
 #include "api/EngineRoute.h"
 
@@ -51,12 +52,15 @@ std::vector<std::string> GroundOutputNames(const ExcavationPlan& plan) {
   std::vector<std::string> names;
   if (plan.width > 0) names.push_back("heave");
   if (!plan.anchorBond.empty()) names.push_back("kranz");
+  names.push_back("slip");
   return names;
 }
 
 std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appliedText,
                                const SoilModel& soil, const ProblemOutputs& worst,
-                               const SequentialPlan* sequence, std::vector<double>& values) {
+                               const SequentialPlan* sequence, std::vector<double>& values,
+                               const SlipCircleGeometry* baseCircle,
+                               std::optional<SlipCircleGeometry>* critical) {
   engine::api::SoilDescriptions soils = engine::ReadSoilDescriptions(appliedText);
   if (soils.problems.empty()) return "its soil cannot be read for the ground checks";
   engine::api::SoilDescription& s = soils.problems.front();
@@ -80,6 +84,18 @@ std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appl
     if (!kranz) return "deep slip plane: " + (g.deepSeated ? *g.deepSeated->error : g.deepSkipped);
     values.push_back(*kranz);
   }
+  std::vector<OverallAnchor> anchors;
+  for (const StabilityAnchor& a : g.anchors)
+    anchors.push_back({.depth = a.depth,
+                       .inclination = a.inclination,
+                       .freeLength = a.freeLength,
+                       .bondLength = a.bondLength,
+                       .capacity = a.force});
+  const OverallStability o = CheckOverallStability(s, anchors, baseCircle);
+  const std::optional<double> slip = o.search ? SlipLimitValue(*o.search) : std::nullopt;
+  if (!slip) return "overall stability: " + (o.search ? *o.search->error : o.skipped);
+  values.push_back(*slip);
+  if (critical) *critical = o.search->critical.circle;
   return {};
 }
 

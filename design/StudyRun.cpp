@@ -304,12 +304,14 @@ class WallPointModel : public PointModel {
  public:
   WallPointModel(std::shared_ptr<const ParameterText> text, std::vector<std::string> names,
                  size_t outputs, std::shared_ptr<const SequentialPlan> sequence,
-                 std::shared_ptr<const ExcavationPlan> ground)
+                 std::shared_ptr<const ExcavationPlan> ground,
+                 std::optional<SlipCircleGeometry> baseCircle)
       : text_(std::move(text)),
         names_(std::move(names)),
         outputs_(outputs),
         sequence_(std::move(sequence)),
-        ground_(std::move(ground)) {}
+        ground_(std::move(ground)),
+        baseCircle_(baseCircle) {}
 
   Evaluation evaluate(const std::vector<double>& values) override {
     const PointResult point = AnalysePoint(analyser_, *text_, names_, values, sequence_.get());
@@ -345,6 +347,7 @@ class WallPointModel : public PointModel {
   size_t outputs_;
   std::shared_ptr<const SequentialPlan> sequence_;
   std::shared_ptr<const ExcavationPlan> ground_;
+  std::optional<SlipCircleGeometry> baseCircle_;  // the data file's critical circle
   engine::Analyser analyser_;
 
   // The point's text again (setting values is cheap beside an analysis).
@@ -355,8 +358,8 @@ class WallPointModel : public PointModel {
       set.push_back({names_[k], values[k]});
     const ParameterText::Applied applied = text_->apply(set);
     if (applied.error) return *applied.error;
-    return GroundOutputValues(*ground_, applied.text, applied.soil, worst, sequence_.get(),
-                              outputs);
+    return GroundOutputValues(*ground_, applied.text, applied.soil, worst, sequence_.get(), outputs,
+                              baseCircle_ ? &*baseCircle_ : nullptr);
   }
 };
 
@@ -380,6 +383,7 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   const Parameter* stagedName = text->find("stage.1.tip");
   WallModel model;
   model.outputs = OutputNames(base.problems, stagedName != nullptr);
+  std::optional<SlipCircleGeometry> baseCircle;
   if (ground) {
     const std::vector<std::string> groundNames = GroundOutputNames(*ground);
     model.outputs.insert(model.outputs.end(), groundNames.begin(), groundNames.end());
@@ -387,8 +391,9 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
     // not in every sample.
     std::vector<double> values;
     const ParameterText::Applied applied = text->apply({});
-    if (const std::string why = GroundOutputValues(*ground, applied.text, applied.soil,
-                                                   base.problems.front(), sequence.get(), values);
+    if (const std::string why =
+            GroundOutputValues(*ground, applied.text, applied.soil, base.problems.front(),
+                               sequence.get(), values, nullptr, &baseCircle);
         !why.empty()) {
       error = "the data file as it is: " + why;
       return std::nullopt;
@@ -397,8 +402,8 @@ std::optional<WallModel> MakeWallModel(std::shared_ptr<const ParameterText> text
   for (const std::string& name : names)
     model.bounds.push_back({text->find(name)->lower, text->find(name)->upper});
   const size_t count = model.outputs.size();
-  model.factory = [text, names, count, sequence, ground] {
-    return std::make_unique<WallPointModel>(text, names, count, sequence, ground);
+  model.factory = [text, names, count, sequence, ground, baseCircle] {
+    return std::make_unique<WallPointModel>(text, names, count, sequence, ground, baseCircle);
   };
   return model;
 }

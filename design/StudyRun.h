@@ -162,7 +162,7 @@ std::string ProblemPrefix(size_t index, size_t count, bool staged);
 // problem flattened to kProblemOutputNames and support.N (prefixed
 // "stage.K." in a staged project and "longterm." for a long-term problem),
 // their list taken from the analysis of the text as it is; with a cut's
-// `ground` plan, "heave" and "kranz" after them (StudyGround.h).
+// `ground` plan, "heave", "kranz" and "slip" after them (StudyGround.h).
 struct WallModel {
   ModelFactory factory;
   std::vector<std::string> outputs;

@@ -30,7 +30,7 @@ Box WorldBox(const DeepSlipFigure& f) {
     deep = std::max(deep, -end.y());
   }
   for (const design::DeepSlipPlane& p : f.result.planes)
-    for (const design::SlipPoint& s : p.path) far = std::min(far, -s.x);
+    for (const design::PlanePoint& s : p.path) far = std::min(far, -s.x);
   const double margin = 0.12 * std::max(-far, deep);
   return {far - margin, 0.35 * std::max(-far, deep), -deep - margin, 0.5 * margin};
 }
@@ -118,7 +118,7 @@ DeepSlipLayout LayOutDeepSlip(QPainter& painter, const QRectF& area, double dpi,
   l.frame = ground::FitSection(l.section, box.x0, box.x1, box.y0, box.y1);
   for (const design::DeepSlipPlane& p : figure.result.planes) {
     std::vector<QPointF>& points = l.planes.emplace_back();
-    for (const design::SlipPoint& s : p.path) points.push_back(l.frame.At(-s.x, -s.depth));
+    for (const design::PlanePoint& s : p.path) points.push_back(l.frame.At(-s.x, -s.depth));
   }
   return l;
 }

@@ -20,6 +20,7 @@ namespace terraq::report::detail {
 namespace {
 
 using engine::api::Quantity;
+constexpr int kMetresAndKilonewtons = 2;  // the slip circle's subsection and figure
 
 std::string Unit(Quantity quantity, int units) {
   return engine::api::PrintedLabel(quantity, units);
@@ -156,9 +157,13 @@ GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
                                const design::DesignRequest& request,
                                const design::ExcavationPlan& plan,
                                const design::SequentialPlan* sequence) {
-  GroundOfWall w{std::move(name), d.units,
+  GroundOfWall w{std::move(name),
+                 d.units,
                  design::CheckDesignedGround(d, soil, request, plan, sequence),
-                 d.le.error ? soil.wallLength : d.le.tipDepth, std::nullopt};
+                 d.le.error ? soil.wallLength : d.le.tipDepth,
+                 std::nullopt,
+                 std::nullopt,
+                 std::nullopt};
   const design::GroundLimits& g = w.ground.limits;
   if (g.deepSeated && !g.deepSeated->error) {
     engine::api::SoilDescription cut = soil;
@@ -167,6 +172,15 @@ GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
         design::DeepSeatedGround(cut, w.ground.foot, request.backfillTheory.deltaRatio, g.anchors);
     if (!ground.error) w.deepInput = ground.input;
   }
+  if (w.ground.overall && !w.ground.overall->error) {
+    engine::api::SoilDescription section = soil;
+    section.excavationDepth = w.ground.excavation;
+    section.wallLength = w.ground.overallTip;
+    design::SlipGroundOfProblem p = design::OverallSection(section, w.ground.overallAnchors);
+    if (!p.error) w.overallSection = std::move(p.ground);
+  }
+  if (w.ground.overall)
+    w.overallInSI = design::SlipSearchInUnits(*w.ground.overall, d.units, kMetresAndKilonewtons);
   return w;
 }
 
@@ -193,12 +207,16 @@ void AppendGround(const std::vector<GroundOfWall>& walls, std::vector<Block>& bl
       "wall, forces per unit length of wall."});
   AppendHeave(walls, blocks);
   AppendDeepSlipPlane(walls, blocks);
-  // The designed ground's checks hold no slip circle yet: the critical
-  // circle and the section it was searched on are passed here once they do.
-  AppendOverallStability(nullptr, nullptr,
-                         "the overall stability on slip circles is not part of the design's ground "
-                         "checks",
-                         blocks);
+  // The wall with the least factor on its critical circle, or the first.
+  const GroundOfWall* least = &walls.front();
+  for (const GroundOfWall& w : walls)
+    if (w.overallInSI && !w.overallInSI->error &&
+        (!least->overallInSI || least->overallInSI->error ||
+         w.overallInSI->critical.factor < least->overallInSI->critical.factor))
+      least = &w;
+  AppendOverallStability(least->overallInSI ? &*least->overallInSI : nullptr,
+                         least->overallSection ? &*least->overallSection : nullptr,
+                         least->ground.overallSkipped, blocks);
 }
 
 }  // namespace terraq::report::detail

@@ -141,6 +141,11 @@ struct GroundOfWall {
   // The deep slip plane's ground as the check took it (layers, water,
   // anchors), for its figure; empty when the plane was not checked.
   std::optional<design::DeepSeatedInput> deepInput;
+  // The overall stability's section and critical circle in metres and
+  // kilonewtons, as its subsection and figure show them; empty when the
+  // circle was not searched for.
+  std::optional<design::SlipGround> overallSection;
+  std::optional<design::SlipSearchResult> overallInSI;
 };
 // Checks the ground around problem `d` of `soil` designed with `request`.
 GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,

@@ -67,7 +67,10 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
   if (!list) return sets;
   std::vector<std::string_view> setKeys = {"name", "description", "unplannedExcavation",
                                            "serviceability", "seismic"};
-  for (std::string_view symbol : design::FactorSymbols()) setKeys.push_back(symbol);
+  std::vector<std::string_view> symbols = design::FactorSymbols();
+  symbols.insert(symbols.end(), design::GroundFactorSymbols().begin(),
+                 design::GroundFactorSymbols().end());
+  setKeys.insert(setKeys.end(), symbols.begin(), symbols.end());
   for (const JsonValue& item : list->items) {
     design::FactorSet set;
     if (!item.isObject()) {
@@ -88,7 +91,7 @@ std::optional<std::vector<design::FactorSet>> ReadFactorSets(const ProjectFile& 
       }
       set.description = d->string;
     }
-    for (std::string_view symbol : design::FactorSymbols()) {
+    for (std::string_view symbol : symbols) {
       const JsonValue* v = item.find(symbol);
       if (!v) continue;
       if (!v->isNumber()) {
@@ -146,6 +149,10 @@ void SetFactorSets(ProjectFile& project, const std::vector<design::FactorSet>& s
       if (symbol == "gammaEH" && value == 1.0) continue;
       item.set(symbol, JsonValue::Number(value));
     }
+    // The ground checks' resistance factors, likewise only where not 1.
+    for (std::string_view symbol : design::GroundFactorSymbols())
+      if (const double value = design::FactorOf(set, symbol); value != 1.0)
+        item.set(symbol, JsonValue::Number(value));
     item.set("unplannedExcavation", JsonValue::Bool(set.unplannedExcavation));
     item.set("serviceability", JsonValue::Bool(set.serviceability));
     // Only a seismic situation has the key: the other sets' bytes stay.

@@ -10,7 +10,8 @@
 //    "minimumSurcharge": 10}
 // A set named as a shipped one replaces it (a national annex's values); an
 // absent factor is 1 (gammaEH, the active earth pressure's own factor, is
-// written only when it is not; "seismic", the shaking of a seismic design
+// written only when it is not, as are gammaRHeave and gammaRSlip, the
+// ground checks' resistance factors; "seismic", the shaking of a seismic design
 // situation, only for such a set). "chosen" names the sets the project is designed with
 // (the program's Design Situations and the calculation package), and the
 // two options are SituationOptions (the surcharge in the data file's unit).

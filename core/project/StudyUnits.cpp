@@ -42,7 +42,7 @@ Quantity OutputQuantity(const std::string& name) {
   const std::string n = Unprefixed(name);
   if (n == "top" || n == "deflection") return Quantity::Length;
   if (n == "moment") return Quantity::Moment;
-  if (n == "heave" || n == "kranz") return Quantity::Ratio;  // factors of safety
+  if (n == "heave" || n == "kranz" || n == "slip") return Quantity::Ratio;  // factors of safety
   return Quantity::Force;  // shear, support.N, supportForce.NAME
 }
 

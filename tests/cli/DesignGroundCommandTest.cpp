@@ -1,7 +1,8 @@
 // terraq design and the ground around the wall: basal heave of the soft-clay
 // cantilever's cut by hand, the anchored sequence's deep slip plane with the
 // anchor's largest force taken along its tendon, the project's member under
-// the options, and the refusals. Without a plan nothing is printed.
+// the options, the overall stability below the designed tip, and the
+// refusals. Without a plan nothing is printed.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 #include "CliTestFiles.h"
 #include "CommandRunner.h"
+#include "OverallStability.h"
+#include "api/EngineRoute.h"
 
 using namespace terraq::test;
 
@@ -45,7 +48,8 @@ TEST(DesignGroundCommand, BasalHeaveOfTheSoftClayCutByHand) {
   ASSERT_EQ(o.status, 0) << o.err;
   EXPECT_FALSE(contains(plain.out, "basalHeave"));
   const double load = 0.069444444 * 96, su = 3.4722222;
-  const std::vector<double> factors = Values(o.out, "factor");
+  const std::string heave = o.out.substr(0, o.out.find("\"deepSeated\""));
+  const std::vector<double> factors = Values(heave, "factor");
   ASSERT_EQ(factors.size(), 2u) << o.out;
   EXPECT_NEAR(factors[0], 5.7 * su / load, 1e-5);
   EXPECT_NEAR(factors[1], 0.84 * 7.7 * su / load, 1e-5);
@@ -79,8 +83,9 @@ TEST(DesignGroundCommand, DeepSlipPlaneOfTheAnchoredSequence) {
   const std::vector<double> along = Values(deep.substr(0, deep.find("\"supportForces\"")), "force");
   ASSERT_EQ(along.size(), 1u) << o.out;
   EXPECT_NEAR(along[0], force / std::cos(15 * M_PI / 180), 1e-3);
-  EXPECT_EQ(Values(o.out, "freeLength"), std::vector<double>{8});
-  const std::vector<double> eta = Values(o.out, "factor");
+  const std::string kranz = deep.substr(0, deep.find("\"overallStability\""));
+  EXPECT_EQ(Values(kranz, "freeLength"), std::vector<double>{8});
+  const std::vector<double> eta = Values(kranz, "factor");
   ASSERT_EQ(eta.size(), 1u);
   EXPECT_GT(eta[0], 1.0);
   EXPECT_EQ(Values(o.out, "governing"), std::vector<double>{1});
@@ -90,5 +95,31 @@ TEST(DesignGroundCommand, DeepSlipPlaneOfTheAnchoredSequence) {
   std::ofstream(work.path() / "wall.terraq.json") << project;
   const Outcome kept = runTerraq("design --json wall.tq4d", work.path());
   ASSERT_EQ(kept.status, 0) << kept.err;
-  EXPECT_EQ(Values(kept.out, "factor"), eta);
+  const std::string keptDeep = kept.out.substr(kept.out.find("\"deepSeated\""));
+  EXPECT_EQ(Values(keptDeep.substr(0, keptDeep.find("\"overallStability\"")), "factor"), eta);
+}
+
+// The overall stability the command prints is the critical circle of the
+// data file's soil below the designed tip (the design library's search, in
+// the data file's inches), with no anchor in a cantilever.
+TEST(DesignGroundCommand, OverallStabilityIsTheCriticalCircleBelowTheDesignedTip) {
+  ScratchFolder work;
+  Example(work, "cantilever-sand-generated", false);
+  const Outcome o = runTerraq("design --json --excavation-width 96 wall.tq4d", work.path());
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string overall = o.out.substr(o.out.find("\"overallStability\""));
+  const std::vector<double> factor = Values(overall, "factor"), tip = Values(overall, "tipDepth");
+  ASSERT_EQ(factor.size(), 1u) << o.out;
+  EXPECT_NEAR(tip[0], Values(o.out, "tipDepth").front(), 1e-9);
+  terraq::engine::api::SoilDescription soil =
+      terraq::engine::ReadSoilDescriptions(ReadFile(work.path() / "wall.tq4d")).problems.at(0);
+  soil.wallLength = tip[0];
+  const terraq::design::OverallStability expected = terraq::design::CheckOverallStability(soil, {});
+  ASSERT_TRUE(expected.search && !expected.search->error);
+  EXPECT_NEAR(factor[0], expected.search->critical.factor, 1e-9);
+  EXPECT_NEAR(Values(overall, "radius")[0], expected.search->critical.circle.radius, 1e-6);
+  EXPECT_TRUE(contains(overall, "\"radius\": \"in\"")) << overall;
+  const Outcome text = runTerraq("design --excavation-width 96 wall.tq4d", work.path());
+  EXPECT_TRUE(contains(text.out, "overall stability (Bishop's critical circle below the tip"))
+      << text.out;
 }

@@ -143,3 +143,39 @@ TEST(DesignSituationsCommand, ASectionIsCheckedWithTheGoverningSetsDesignMoment)
   EXPECT_TRUE(contains(text.out, "Section check, ultimate limit state: AZ18")) << text.out;
   EXPECT_TRUE(contains(text.out, "(bending; DA1-1): holds with")) << text.out;
 }
+
+// The sand cantilever whose project plans its cut: each set's ground checks
+// follow the envelope. Sand without cohesion: a set with tan phi' / 1.25
+// divides the overall factor by 1.25 (the section and the circle the same),
+// and its gammaRSlip of 1.1 divides the ratio again; that set governs.
+// Without the plan nothing is added.
+TEST(DesignSituationsCommand, GroundChecksOfEachSetOnItsDesignValues) {
+  ScratchFolder work;
+  const fs::path data = work.path() / "sand.tq4d";
+  fs::copy_file(fs::path(TERRAQ_SOURCE_DIR) / "examples" / "cantilever-sand-generated.tq4d", data);
+  const std::string sets =
+      R"({"format": "terraq-project", "version": 1, "designSituations": {"sets": [)"
+      R"({"name": "K"}, {"name": "GEO", "gammaPhi": 1.25, "gammaRSlip": 1.1}]})";
+  std::ofstream(work.path() / "sand.terraq.json") << sets << "}";
+  const std::string args = "--design-approach K,GEO " + quoted(data.string());
+  const Outcome plain = runTerraq("run --json " + args, work.path());
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_FALSE(contains(plain.out, "groundChecks"));
+  std::ofstream(work.path() / "sand.terraq.json")
+      << sets << R"(, "excavation": {"units": {"length": "in"}, "width": 96}})";
+  const Outcome json = runTerraq("run --json " + args, work.path());
+  ASSERT_EQ(json.status, 0) << json.err;
+  const std::string ground = json.out.substr(json.out.find("\"groundChecks\""));
+  std::vector<double> overall;
+  for (size_t at = ground.find("\"overall\": {\"factor\": "); at != std::string::npos;
+       at = ground.find("\"overall\": {\"factor\": ", at + 1))
+    overall.push_back(std::stod(ground.substr(at + 22)));
+  ASSERT_EQ(overall.size(), 2u) << ground;
+  EXPECT_NEAR(overall[0] / overall[1], 1.25, 1e-4);
+  EXPECT_NEAR(Printed(ground, "\"overall\": {\"overDesign\": "), overall[1] / 1.1, 1e-6);
+  EXPECT_TRUE(contains(ground, "\"set\": \"GEO\"}}}")) << ground;
+  const Outcome text = runTerraq("run " + args, work.path());
+  EXPECT_TRUE(contains(text.out, "Ground checks on each set's design values")) << text.out;
+  EXPECT_TRUE(contains(text.out, "heave not checked (layer 1 below the excavation level is not"))
+      << text.out;
+}

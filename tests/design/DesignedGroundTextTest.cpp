@@ -39,6 +39,7 @@ DesignedGround Trench(double cb) {
                          .surcharge = 300};
   g.limits.heave = CheckBasalHeave(g.limits.heaveInput);
   g.limits.deepSkipped = "no anchor holds the wall";
+  g.overallSkipped = "the wall was not designed";
   return g;
 }
 
@@ -46,15 +47,16 @@ TEST(DesignedGroundText, HeaveLinesFailBelowTheRequiredFactor) {
   const double nc = (0.84 + 0.16 / 3) * 8.4, load = 120 * 30 + 300.0;
   const double side = 500 * 30 / (0.7 * 15);
   const std::vector<CheckLine> weak = DesignedGroundLines(Trench(500), 2);
-  ASSERT_EQ(weak.size(), 5u);
+  ASSERT_EQ(weak.size(), 6u);
   EXPECT_EQ(weak[0].text, "   ground around the wall:");
   const CheckLine* be = Containing(
       weak, "Bjerrum & Eide (Nc = " + Four(nc) + "): F = " + Four(nc * 500 / (load - side)) +
                 " with side shear, " + Four(nc * 500 / load) + " without");
   ASSERT_TRUE(be);
   EXPECT_TRUE(be->fails);  // 1.518 with the side shear, 0.962 without
-  EXPECT_EQ(weak.back().text, "   deep slip plane not checked: no anchor holds the wall");
-  EXPECT_FALSE(weak.back().fails);
+  EXPECT_EQ(weak[4].text, "   deep slip plane not checked: no anchor holds the wall");
+  EXPECT_FALSE(weak[4].fails);
+  EXPECT_EQ(weak[5].text, "   overall stability not checked: the wall was not designed");
   // cb = 1100: Terzaghi's 5.7 cb / load = 1.608 without the side shear,
   // the least factor of both methods.
   for (const CheckLine& line : DesignedGroundLines(Trench(1100), 2))

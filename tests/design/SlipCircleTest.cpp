@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <numbers>
 
 #include "DesignCases.h"
+#include "OverallStability.h"
 #include "SlipCircle.h"
 #include "SlipCircleGround.h"
+#include "api/EngineRoute.h"
 
 namespace terraq::test {
 namespace {
@@ -218,6 +221,65 @@ TEST(SlipCircle, RefusesWhatHasNoFactor) {
   bad.porePressure = [](double, double) { return std::nan(""); };
   refused(bad, {0, 10, 12}, "not a finite number");
   EXPECT_TRUE(CriticalSlipCircle(sand, {.nx = 0}).error);
+}
+
+engine::api::SoilDescription SandSoil() {
+  std::ifstream in(std::string(TERRAQ_SOURCE_DIR) + "/examples/cantilever-sand-generated.tq4d",
+                   std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return engine::ReadSoilDescriptions(text).problems.at(0);
+}
+
+// The sand cantilever (lb, in: 0.06655 lb/in3, phi' 32 deg, excavated
+// 120 in) with its wall down to 300 in: the section built by hand in metres
+// and kilonewtons has the same critical circle, and the same wall with an
+// anchor described in SI has the same factor to 1e-6.
+TEST(SlipCircle, OverallStabilityOfAProblemInEitherUnits) {
+  const engine::api::SoilDescription sand = SandSoil();
+  ASSERT_EQ(sand.layers.size(), 1u);
+  ASSERT_EQ(sand.uniformSurcharge, 0.0);
+  ASSERT_TRUE(sand.loads.empty());
+  engine::api::SoilDescription at300 = sand;
+  at300.wallLength = 300;
+  const design::OverallStability d = design::CheckOverallStability(at300, {});
+  ASSERT_TRUE(d.search && !d.search->error) << d.skipped;
+  // The section by hand, in metres and kilonewtons.
+  const double m = 0.0254, kN = 4.4482216152605e-3;
+  const double gamma = sand.layers[0].unitWeight * kN / (m * m * m);
+  SlipGround g{.surface = {{0, 0}, {0, -120 * m}},
+               .layers = {{.unitWeight = gamma, .saturatedUnitWeight = gamma, .frictionAngle = 32}},
+               .phreatic = {{0, -sand.waterBackfill * m}, {0, -sand.waterExcavation * m}},
+               .unitWeightOfWater = sand.unitWeightOfWater * kN / (m * m * m),
+               .wall = design::SlipWall{.x = 0, .top = 0, .tip = -300 * m}};
+  const design::SlipSearchResult expected = CriticalSlipCircle(g);
+  ASSERT_FALSE(expected.error);
+  EXPECT_NEAR(d.search->critical.factor, expected.critical.factor, 1e-9);
+  EXPECT_NEAR(d.search->critical.circle.radius * m, expected.critical.circle.radius, 1e-9);
+
+  // The same wall with an anchor in SI: the factor to 1e-6, lengths in m.
+  engine::api::SoilDescription en = sand, si = sand;
+  en.wallLength = 300;
+  si.units = 2;
+  for (double* l : {&si.excavationDepth, &si.waterBackfill, &si.waterExcavation, &si.layers[0].top,
+                    &si.layers[0].bottom})
+    *l *= m;
+  si.wallLength = 300 * m;
+  si.layers[0].unitWeight = gamma;
+  si.unitWeightOfWater *= kN / (m * m * m);
+  const design::OverallAnchor inches{
+      .depth = 40, .inclination = 20, .freeLength = 150, .bondLength = 200, .capacity = 400};
+  const design::OverallAnchor metres{.depth = 40 * m,
+                                     .inclination = 20,
+                                     .freeLength = 150 * m,
+                                     .bondLength = 200 * m,
+                                     .capacity = 400 * kN / m};
+  const design::OverallStability english = design::CheckOverallStability(en, {inches});
+  const design::OverallStability metric = design::CheckOverallStability(si, {metres});
+  ASSERT_TRUE(english.search && metric.search && !metric.search->error);
+  EXPECT_NEAR(english.search->critical.factor, metric.search->critical.factor, 1e-6);
+  EXPECT_NEAR(english.search->critical.circle.xc * m, metric.search->critical.circle.xc, 1e-6);
+  EXPECT_NEAR(english.search->critical.anchorMoment * kN, metric.search->critical.anchorMoment,
+              1e-6);
 }
 
 }  // namespace

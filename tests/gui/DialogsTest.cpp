@@ -87,7 +87,6 @@ class DialogsTest : public ::testing::Test {
        [this](ui::TGridTable& t) { shownTables << QString::fromStdString(t.Name()); },
        [this](const ui::TGridTable& t) { closedTables << QString::fromStdString(t.Name()); },
        {},
-       {},
        {}}};
 };
 

@@ -111,7 +111,7 @@ TEST_F(StudyWindow, CancelKeepsThePartialSamplesAndTheWindowUsable) {
   EXPECT_TRUE(form->Running());
   EXPECT_FALSE(form->Run());  // one study at a time
   // The window answers while the samples run, and shows their progress.
-  auto* progress = form->findChild<QProgressBar*>();
+  auto* progress = form->findChild<QProgressBar*>(QStringLiteral("StudyProgress"));
   ASSERT_TRUE(progress);
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (progress->value() <= 0 && std::chrono::steady_clock::now() < until)

@@ -195,14 +195,18 @@ void TDesignGroundPanel::showChecks() {
     note += QLatin1Char(' ') + why_;
   } else {
     const Designed& d = *designed_;
+    // The anchors designed first: the ground checks take their lengths and
+    // pull-out where the plan gives none, as the command does.
+    std::optional<design::AnchorChecks> designedAnchors;
     if (anchors) {
       const design::SequentialPlan* sequence = d.designedSequence ? &*d.designedSequence : nullptr;
-      lines = design::AnchorChecksLines(
-          design::CheckDesignAnchors(d.problem, &d.soil, sequence, *anchors));
+      designedAnchors = design::CheckDesignAnchors(d.problem, &d.soil, sequence, *anchors);
+      lines = design::AnchorChecksLines(*designedAnchors);
     }
     if (plan) {
       const design::DesignedGround ground = design::CheckDesignedGround(
-          d.problem, d.soil, d.request, *plan, d.sequence ? &*d.sequence : nullptr);
+          d.problem, d.soil, d.request, *plan, d.sequence ? &*d.sequence : nullptr,
+          designedAnchors ? &*designedAnchors : nullptr);
       for (design::CheckLine& line : design::DesignedGroundLines(ground, d.problem.units))
         lines.push_back(std::move(line));
     }

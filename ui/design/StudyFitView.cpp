@@ -69,6 +69,7 @@ StudyFitView::StudyFitView(std::function<std::string()> dataText, ParameterSourc
   applyButton_ = new QPushButton(tr("Apply Fitted Values..."), this);
   applyButton_->setObjectName(QStringLiteral("FitApply"));
   progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("FitProgress"));
   progress_->setRange(0, 1);
   progress_->setValue(0);
   auto* buttons = new QHBoxLayout;

@@ -143,6 +143,7 @@ QVBoxLayout* TStudyForm::makeChoicesColumn() {
   saveButton_->setObjectName(QStringLiteral("StudySaveButton"));
   saveButton_->setToolTip(tr("Saves the study beside the project, in NAME.terraq.json"));
   progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("StudyProgress"));
 
   auto* left = new QVBoxLayout;
   left->addWidget(new QLabel(tr("Parameters of the project"), this));
