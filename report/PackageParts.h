@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "AnchorChecks.h"
-#include "DesignedGround.h"
 #include "DepthGraph.h"
+#include "DesignedGround.h"
 #include "Document.h"
 #include "PackageContents.h"
 #include "PackageDesignSituations.h"
