@@ -79,7 +79,7 @@ TDesignGroundPanel::TDesignGroundPanel(QWidget* parent) : QWidget(parent) {
   form->addRow(firm_, firmDepth_);
   anchorFree_ = new QLineEdit(planBox);
   anchorFree_->setObjectName(QStringLiteral("edAnchorFree"));
-  anchorFree_->setPlaceholderText(tr("the sequence's own"));
+  anchorFree_->setPlaceholderText(tr("the anchor design's, else the sequence's"));
   anchorBond_ = new QLineEdit(planBox);
   anchorBond_->setObjectName(QStringLiteral("edAnchorBond"));
   anchorBond_->setPlaceholderText(QStringLiteral("6, 5"));
