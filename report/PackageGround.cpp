@@ -187,7 +187,8 @@ GroundOfWall CheckGroundOfWall(std::string name, const design::ProblemDesign& d,
 void AppendGroundNotes(const std::vector<std::pair<std::string, std::string>>& notes,
                        std::vector<Block>& blocks) {
   std::vector<std::pair<std::string, std::string>> shared;  // text, names
-  for (const auto& [name, text] : notes) {
+  for (const auto& note : notes) {
+    const std::string &name = note.first, &text = note.second;
     auto at =
         std::find_if(shared.begin(), shared.end(), [&](const auto& s) { return s.first == text; });
     if (at == shared.end()) shared.emplace_back(text, name);
