@@ -71,6 +71,17 @@ SlipAnchor SlipAnchorInSI(const OverallAnchor& a, int units) {
 
 }  // namespace
 
+std::vector<OverallAnchor> OverallAnchorsOf(const std::vector<StabilityAnchor>& anchors) {
+  std::vector<OverallAnchor> out;
+  for (const StabilityAnchor& a : anchors)
+    out.push_back({.depth = a.depth,
+                   .inclination = a.inclination,
+                   .freeLength = a.freeLength,
+                   .bondLength = a.bondLength,
+                   .capacity = a.force});
+  return out;
+}
+
 SlipGroundOfProblem OverallSection(const engine::api::SoilDescription& soil,
                                    const std::vector<OverallAnchor>& anchors) {
   SlipGroundOfProblem p = SlipGroundOf(SoilInSI(soil));

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "AnchorChecks.h"
+#include "DeepSeatedStability.h"
 #include "SlipCircleGround.h"
 #include "SlipCircleResult.h"
 #include "api/SoilDescription.h"
@@ -60,6 +61,10 @@ SlipGroundOfProblem OverallSection(const engine::api::SoilDescription& soil,
 // A search's circle, slices and moments taken from the units system `from`
 // to `to` (api/Units.h codes).
 SlipSearchResult SlipSearchInUnits(SlipSearchResult s, int from, int to);
+
+// The deep slip plane's anchors as the overall stability counts them, each
+// bond's capacity its anchor's force along the tendon (no anchor design).
+std::vector<OverallAnchor> OverallAnchorsOf(const std::vector<StabilityAnchor>& anchors);
 
 OverallStability CheckOverallStability(const engine::api::SoilDescription& soil,
                                        const std::vector<OverallAnchor>& anchors,

@@ -102,14 +102,7 @@ SituationGround CheckOne(const SituationResult& r, const ExcavationPlan& plan,
   if (limits.deepSeated && !limits.deepSeated->error)
     g.kranz.factor = KranzLimitValue(*limits.deepSeated);
   else g.kranz.skipped = limits.deepSeated ? *limits.deepSeated->error : limits.deepSkipped;
-  std::vector<OverallAnchor> bonds;
-  for (const StabilityAnchor& a : limits.anchors)
-    bonds.push_back({.depth = a.depth,
-                     .inclination = a.inclination,
-                     .freeLength = a.freeLength,
-                     .bondLength = a.bondLength,
-                     .capacity = a.force});
-  const OverallStability o = CheckOverallStability(s, bonds);
+  const OverallStability o = CheckOverallStability(s, OverallAnchorsOf(limits.anchors));
   g.overall.required = set.gammaRSlip;
   if (o.search && !o.search->error) {
     g.overall.factor = SlipLimitValue(*o.search);

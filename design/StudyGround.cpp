@@ -84,14 +84,7 @@ std::string GroundOutputValues(const ExcavationPlan& plan, std::string_view appl
     if (!kranz) return "deep slip plane: " + (g.deepSeated ? *g.deepSeated->error : g.deepSkipped);
     values.push_back(*kranz);
   }
-  std::vector<OverallAnchor> anchors;
-  for (const StabilityAnchor& a : g.anchors)
-    anchors.push_back({.depth = a.depth,
-                       .inclination = a.inclination,
-                       .freeLength = a.freeLength,
-                       .bondLength = a.bondLength,
-                       .capacity = a.force});
-  const OverallStability o = CheckOverallStability(s, anchors, baseCircle);
+  const OverallStability o = CheckOverallStability(s, OverallAnchorsOf(g.anchors), baseCircle);
   const std::optional<double> slip = o.search ? SlipLimitValue(*o.search) : std::nullopt;
   if (!slip) return "overall stability: " + (o.search ? *o.search->error : o.skipped);
   values.push_back(*slip);

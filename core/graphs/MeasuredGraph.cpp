@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "api/Units.h"
+
 namespace terraq::ui {
 
 namespace {
@@ -16,7 +18,8 @@ int AddMeasuredSeries(TGraphPlot& graph, const Measurements& measurements, int r
                       int unitsCode, bool longTerm) {
   if (longTerm) return 0;
   // The depth axis of English graphs is in feet; the readings are in inches.
-  const long double inchesPerDepth = unitsCode == 1 ? kInchesPerFoot : 1;
+  const bool english = engine::api::UnitsSystemOf(unitsCode) == engine::api::UnitsSystem::English;
+  const long double inchesPerDepth = english ? kInchesPerFoot : 1;
   int added = 0;
   for (const StageMeasurements& stage : measurements.stages) {
     if (stage.stage < 1 || stage.stage > resultSets || stage.readings.empty()) continue;
